@@ -1,0 +1,39 @@
+# Front door of the project. `make demo` and `make test` work on a fresh
+# machine: both run the setup first.
+JOBS ?= 2
+LINUX   := build/linux
+WINDOWS := build/windows
+ASAN    := build/asan
+CMAKE_LINUX_FLAGS := -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMZ_WINDOWS_BIN=$(CURDIR)/$(WINDOWS)
+
+.PHONY: all setup build windows asan test demo clean
+
+all: build
+
+setup:
+	@scripts/setup.sh
+
+build:
+	@cmake -S . -B $(LINUX) $(CMAKE_LINUX_FLAGS) >/dev/null
+	@cmake --build $(LINUX) -j $(JOBS)
+
+windows:
+	@cmake -S . -B $(WINDOWS) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+	  -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(WINDOWS) -j $(JOBS)
+
+asan:
+	@cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=Debug -DMZ_SANITIZE=ON >/dev/null
+	@cmake --build $(ASAN) -j $(JOBS)
+
+test: setup
+	@$(MAKE) --no-print-directory windows
+	@$(MAKE) --no-print-directory build
+	@$(MAKE) --no-print-directory asan
+	@scripts/run-tests.sh $(LINUX) $(ASAN)
+
+demo: setup build
+	@scripts/demo.sh $(LINUX)
+
+clean:
+	rm -rf build

@@ -1,0 +1,36 @@
+// The command line of the program: path arguments register source files
+// (a file, every source file below a folder, or a "*." pattern), switches
+// change the live options for this process only.
+#pragma once
+
+#include <string>
+#include <vector>
+
+enum class CommandLineResult {
+  NoFiles,  // nothing registered: the window (or the usage text) follows
+  Ran,      // one analysis run was performed; the program ends
+  Exit,     // "/?" or "/v" asked to end the program at once
+};
+
+// Splits a Windows command-line text: a space ends a token only before '/'
+// or before a drive letter ("x:"); other spaces stay inside the token.
+std::vector<std::string> splitCommandLine(const std::string& text);
+
+// Applies the tokens of a Windows command-line text in order and runs the
+// analysis when a file was registered.
+CommandLineResult runCommandLine(const std::string& text);
+
+// The same for arguments that the shell already split (POSIX): each one is
+// a token; one that starts with '/' is a switch when it is a known switch,
+// else a path when such a path exists, else an unknown switch.
+CommandLineResult runCommandLineArguments(const std::vector<std::string>& arguments);
+
+// Registers a file, a folder tree, or the files matching "*." patterns.
+void registerPath(const std::string& path);
+
+// The usage message box of "/?", and its text.
+void showUsage();
+std::string usageText();
+
+// The text of "/v".
+extern const char kVersionText[];

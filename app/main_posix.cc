@@ -1,0 +1,50 @@
+// Command-line program for POSIX systems: the same engine as the Windows
+// program, without a window. With no source file to analyse it prints the
+// usage and exits with status 2.
+#include <string>
+#include <vector>
+
+#include "app/command_line.h"
+#include "app/program_entry.h"
+#include "app/run_driver.h"
+#include "platform/program.h"
+#include "platform/text_encoding.h"
+
+namespace {
+
+// The progress line, rewritten in place on the terminal.
+void showProgressOnTerminal(const std::string& text) {
+  std::string line = text;
+  while (!line.empty() && line.back() == '\n') line.pop_back();
+  platform::writeStandardError("\r" + line + "\x1b[K");
+}
+
+int printUsage() {
+  platform::writeStandardOutput(usageText() + "\n");
+  return 2;
+}
+
+// Names from the shell are the locale's (UTF-8); inside they are CP932.
+std::string argumentText(const char* arg) {
+  bool ok = true;
+  std::string text = platform::utf8ToCp932(arg, &ok);
+  return ok ? text : std::string(arg);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  ProgramStart start;
+  start.programPath = platform::programPath();
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argumentText(argv[i]);
+    if (arg == "--help") arg = "/?";
+    if (arg == "--version") arg = "/v";
+    start.arguments.push_back(arg);
+  }
+  start.runInteractive = printUsage;
+  if (platform::standardErrorIsTerminal()) setProgressDisplay(showProgressOnTerminal);
+  int code = runProgram(start);
+  if (platform::standardErrorIsTerminal()) platform::writeStandardError("\r\x1b[K");
+  return code;
+}

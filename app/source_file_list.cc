@@ -1,0 +1,118 @@
+#include "app/source_file_list.h"
+
+#include <cstring>
+
+#include "app/options.h"
+#include "app/text_util.h"
+#include "report/error_log.h"
+#include "scan/language_mode.h"
+
+namespace {
+
+int compareBytes(const std::string& a, const std::string& b) {
+  // std::string compares as unsigned bytes (char_traits<char>::compare).
+  return a.compare(b);
+}
+
+bool isCFamily(std::int32_t mask) { return (mask & kModeCFamily) != 0; }
+
+}  // namespace
+
+SourceFileList& sourceFiles() {
+  static SourceFileList list;
+  return list;
+}
+
+// Binary search by name in byte order. Only the same-name entry that the
+// search meets is checked for a duplicate (same directory); a same-name
+// file from another directory is inserted beside it.
+size_t SourceFileList::insertPosition(const std::string& name, const std::string& directory,
+                                      bool& duplicate) {
+  duplicate = false;
+  if (entries_.empty()) return 0;
+  int low = 0, high = static_cast<int>(entries_.size()) - 1;
+  int probe = high / 2;
+  for (;;) {
+    const SourceFileEntry& e = entries_[probe];
+    if (e.name.empty()) {
+      errorLog() << "ファイル登録のための検索において異常が発生しました(内部ｴﾗｰ)" << std::endl;
+      return probe;
+    }
+    int c = compareBytes(name, e.name);
+    if (c == 0) {
+      duplicate = e.directory == directory;
+      return probe;
+    }
+    if (c < 0) {
+      if (probe == low) return probe;
+      high = probe - 1;
+    } else {
+      low = probe + 1;
+    }
+    if (low >= high) {
+      // Settle against the entry at low, the last one left to look at.
+      if (low >= static_cast<int>(entries_.size())) return entries_.size();
+      probe = low;
+      const SourceFileEntry& last = entries_[probe];
+      int d = compareBytes(name, last.name);
+      if (d == 0) {
+        duplicate = last.directory == directory;
+        return probe;
+      }
+      return d > 0 ? probe + 1 : probe;
+    }
+    probe = (low + high) / 2;
+  }
+}
+
+void SourceFileList::registerSourceFile(const std::string& name, const std::string& directory) {
+  int code = languageOfFileName(liveOptions(), name);
+  std::int32_t mask = modeOfLanguageCode(code);
+  if (mask == 0) return;
+  if (mask_ != 0 && isCFamily(mask_) != isCFamily(mask)) {
+    conflict_ = true;
+    return;
+  }
+  bool duplicate = false;
+  size_t at = insertPosition(name, directory, duplicate);
+  if (duplicate) return;
+  SourceFileEntry entry;
+  entry.name = name;
+  entry.directory = directory;
+  entry.languageMask = mask;
+  if (treeItemFactory_) entry.treeItem = treeItemFactory_(name);
+  if (at > entries_.size()) at = entries_.size();
+  entries_.insert(entries_.begin() + at, std::move(entry));
+  mask_ |= mask;
+}
+
+void SourceFileList::clear() {
+  entries_.clear();
+  mask_ = 0;
+}
+
+void SourceFileList::remove(std::uintptr_t treeItem) {
+  for (size_t i = 0; i < entries_.size(); ++i) {
+    if (entries_[i].treeItem != treeItem) continue;
+    entries_.erase(entries_.begin() + i);
+    break;
+  }
+  mask_ = 0;
+  for (const SourceFileEntry& e : entries_) mask_ |= e.languageMask;
+}
+
+std::vector<int> SourceFileList::processingOrder() {
+  std::vector<int> order;
+  order.reserve(entries_.size());
+  for (size_t i = 0; i < entries_.size(); ++i) {
+    std::string_view name = entries_[i].name;
+    size_t dot = name.rfind('.');
+    if (dot != std::string_view::npos && equalsIgnoreCase(name.substr(dot), ".bas")) {
+      entries_[i].basFirst = 1;
+      order.push_back(static_cast<int>(i));
+    }
+  }
+  for (size_t i = 0; i < entries_.size(); ++i)
+    if (entries_[i].basFirst == 0) order.push_back(static_cast<int>(i));
+  return order;
+}

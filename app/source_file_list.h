@@ -1,0 +1,65 @@
+// The files the user registered for analysis, kept sorted by name, with the
+// language family check that keeps C-family files and VB/Delphi files out
+// of one list. Lives for the whole program; a run reads it and stores each
+// file's step counts in its entry.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct SourceFileEntry {
+  std::string name;       // without directory
+  std::string directory;  // ends with a separator (or is empty)
+  std::int32_t languageMask = 0;
+  std::int32_t basFirst = 0;
+  // Total, executable, blank, comment, disabled (all), disabled with code,
+  // preprocessor lines, defined functions.
+  std::array<std::int32_t, 8> stepCounts{};
+  std::uintptr_t treeItem = 0;  // the window's tree item; 0 on the command line
+};
+
+enum StepCounter : int {
+  kTotalLines = 0,
+  kExecutableLines,
+  kBlankLines,
+  kCommentLines,
+  kDisabledLines,
+  kDisabledCodeLines,
+  kPreprocessorLines,
+  kDefinedFunctions,
+};
+
+class SourceFileList {
+ public:
+  // Inserts a file by name; see the .cc for the search rules.
+  void registerSourceFile(const std::string& name, const std::string& directory = std::string());
+  void clear();
+  void remove(std::uintptr_t treeItem);
+  // Entry indexes in reading order: ".bas" modules first, then list order.
+  std::vector<int> processingOrder();
+
+  std::vector<SourceFileEntry>& entries() { return entries_; }
+  const std::vector<SourceFileEntry>& entries() const { return entries_; }
+  bool empty() const { return entries_.empty(); }
+  std::int32_t languageMask() const { return mask_; }
+  bool conflict() const { return conflict_; }
+  void clearConflict() { conflict_ = false; }
+
+  // The window appends each registered name to its tree view through this.
+  void setTreeItemFactory(std::uintptr_t (*factory)(const std::string& name)) {
+    treeItemFactory_ = factory;
+  }
+
+ private:
+  size_t insertPosition(const std::string& name, const std::string& directory, bool& duplicate);
+
+  std::vector<SourceFileEntry> entries_;
+  std::int32_t mask_ = 0;
+  bool conflict_ = false;
+  std::uintptr_t (*treeItemFactory_)(const std::string&) = nullptr;
+};
+
+// The program's one list.
+SourceFileList& sourceFiles();

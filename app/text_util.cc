@@ -1,0 +1,71 @@
+#include "app/text_util.h"
+
+#include <limits>
+
+std::int32_t parseDecimal(std::string_view text) {
+  size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+  long long value = 0;
+  const long long limit = std::numeric_limits<std::int32_t>::max();
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    value = value * 10 + (text[i] - '0');
+    if (value > limit + 1) value = limit + 1;
+  }
+  if (negative) return static_cast<std::int32_t>(-value);
+  return static_cast<std::int32_t>(value > limit ? limit : value);
+}
+
+std::string decimalText(long long n) { return std::to_string(n); }
+
+namespace {
+
+unsigned char upper(unsigned char c) { return (c >= 'a' && c <= 'z') ? c - 32 : c; }
+
+}  // namespace
+
+int compareIgnoreCase(std::string_view a, std::string_view b) {
+  size_t n = a.size() < b.size() ? a.size() : b.size();
+  bool secondByte = false;
+  for (size_t i = 0; i < n; ++i) {
+    unsigned char x = a[i], y = b[i];
+    if (!secondByte) x = upper(x), y = upper(y);
+    if (x != y) return x < y ? -1 : 1;
+    secondByte = !secondByte && isShiftJisLead(static_cast<unsigned char>(a[i]));
+  }
+  if (a.size() == b.size()) return 0;
+  return a.size() < b.size() ? -1 : 1;
+}
+
+bool equalsIgnoreCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && compareIgnoreCase(a, b) == 0;
+}
+
+size_t lastSeparator(std::string_view path) {
+  size_t last = std::string_view::npos;
+  for (size_t i = 0; i < path.size(); ++i) {
+    unsigned char c = path[i];
+    if (isShiftJisLead(c)) {
+      ++i;
+    } else if (c == '\\' || c == '/') {
+      last = i;
+    }
+  }
+  return last;
+}
+
+std::string directoryPart(std::string_view path) {
+  size_t cut = lastSeparator(path);
+  return cut == std::string_view::npos ? std::string() : std::string(path.substr(0, cut + 1));
+}
+
+std::string fileNamePart(std::string_view path) {
+  size_t cut = lastSeparator(path);
+  return std::string(cut == std::string_view::npos ? path : path.substr(cut + 1));
+}
+
+std::string_view extensionOf(std::string_view fileName) {
+  size_t dot = fileName.rfind('.');
+  return dot == std::string_view::npos ? std::string_view() : fileName.substr(dot + 1);
+}

@@ -1,0 +1,38 @@
+// Small text helpers shared by every layer: decimal reading with the C
+// library's leniency (but no overflow), ASCII case folding that leaves
+// Shift-JIS double-byte characters alone, and path splitting.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// Leading blanks, an optional sign, then digits; anything else ends the
+// number. No digits read as 0; values beyond 32 bits saturate.
+std::int32_t parseDecimal(std::string_view text);
+
+// Decimal text of a number.
+std::string decimalText(long long n);
+
+// A Shift-JIS lead byte (the first byte of a double-byte character).
+inline bool isShiftJisLead(unsigned char c) {
+  return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+
+// ASCII-case-insensitive equality; double-byte characters compare exactly.
+bool equalsIgnoreCase(std::string_view a, std::string_view b);
+
+// Byte-wise comparison with ASCII letters folded to upper case, skipping
+// the second byte of double-byte characters from folding. <0, 0, >0.
+int compareIgnoreCase(std::string_view a, std::string_view b);
+
+// Position of the last path separator ('\' or '/'), or npos. The second
+// byte of a double-byte character is never taken for a separator.
+size_t lastSeparator(std::string_view path);
+
+// "dir\name" -> "dir\" and "name" (the directory keeps its separator).
+std::string directoryPart(std::string_view path);
+std::string fileNamePart(std::string_view path);
+
+// Text after the last '.', or empty when there is none.
+std::string_view extensionOf(std::string_view fileName);

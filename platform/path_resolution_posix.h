@@ -1,0 +1,15 @@
+// POSIX side of the path rules: turns an analyser path (CP932, '\' or '/')
+// into the UTF-8 path of an existing file where one matches without regard
+// to letter case, as Windows would find it.
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+// The native path for `path`. When no file has exactly that name, each
+// part is looked up without regard to ASCII letter case; parts that match
+// nothing are kept as written.
+std::string resolveNativePath(const std::string& path);
+
+}  // namespace platform

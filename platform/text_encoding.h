@@ -1,0 +1,21 @@
+// Conversions between CP932 (the analyser's text everywhere inside) and the
+// encodings met at the boundary: UTF-16 source files, UTF-8 file names and
+// terminals on POSIX.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// One UTF-16 code unit as CP932 bytes into out[0..1]; returns the number of
+// bytes written (1 or 2), or 0 when CP932 has no such character.
+int utf16UnitToCp932(std::uint16_t unit, char out[2]);
+
+// Whole-string conversions; `ok` (when given) tells whether every character
+// converted. Characters that do not convert are replaced by '?'.
+std::string cp932ToUtf8(std::string_view text, bool* ok = nullptr);
+std::string utf8ToCp932(std::string_view text, bool* ok = nullptr);
+
+}  // namespace platform

@@ -1,0 +1,21 @@
+// The run's diagnostic stream. During a run it writes "MizentaErrLog.txt"
+// in the output folder (CR LF line ends); between runs it is detached and
+// every write goes nowhere. Every part of the analyser writes its messages
+// here line by line; nothing here stops a run.
+#pragma once
+
+#include <ostream>
+#include <streambuf>
+#include <string>
+
+std::ostream& errorLog();
+
+// Truncates and opens `path` as the log; on failure the stream is failed
+// and later writes are lost.
+void attachErrorLogFile(const std::string& path);
+
+// Sends the log to a caller's buffer (tests), or detaches it with null.
+void attachErrorLog(std::streambuf* buffer);
+
+// Closes the log file and detaches the stream (no buffer, bad state).
+void detachErrorLog();

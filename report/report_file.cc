@@ -1,0 +1,85 @@
+#include "report/report_file.h"
+
+#include <cstring>
+
+#include "app/options.h"
+#include "platform/file_system.h"
+
+CrLfFileBuf::~CrLfFileBuf() { close(); }
+
+bool CrLfFileBuf::open(const std::string& path, bool append) {
+  close();
+  file_ = platform::openFile(path, append ? "ab" : "wb");
+  written_ = 0;
+  if (file_ && append) {
+    std::fseek(file_, 0, SEEK_END);
+    written_ = std::ftell(file_);
+  }
+  return file_ != nullptr;
+}
+
+void CrLfFileBuf::close() {
+  if (!file_) return;
+  flushBuffer();
+  std::fclose(file_);
+  file_ = nullptr;
+}
+
+bool CrLfFileBuf::flushBuffer() {
+  if (!file_) return false;
+  bool ok = std::fwrite(buffer_, 1, used_, file_) == used_;
+  used_ = 0;
+  return ok;
+}
+
+CrLfFileBuf::int_type CrLfFileBuf::overflow(int_type c) {
+  if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+  char ch = traits_type::to_char_type(c);
+  return xsputn(&ch, 1) == 1 ? c : traits_type::eof();
+}
+
+std::streamsize CrLfFileBuf::xsputn(const char* s, std::streamsize n) {
+  if (!file_) return 0;
+  for (std::streamsize i = 0; i < n; ++i) {
+    if (used_ + 2 > sizeof buffer_ && !flushBuffer()) return i;
+    if (s[i] == '\n') {
+      buffer_[used_++] = '\r';
+      ++written_;
+    }
+    buffer_[used_++] = s[i];
+    ++written_;
+  }
+  return n;
+}
+
+int CrLfFileBuf::sync() {
+  if (!file_) return 0;
+  bool ok = flushBuffer();
+  return (std::fflush(file_) == 0 && ok) ? 0 : -1;
+}
+
+bool ReportFile::openPath(const std::string& path, bool append) {
+  clear();
+  if (!buf_.open(path, append)) {
+    setstate(std::ios::badbit);
+    return false;
+  }
+  return true;
+}
+
+void ReportFile::close() {
+  flush();
+  buf_.close();
+}
+
+std::string reportPath(const std::string& fileName) {
+  return liveOptions().outputFolder + fileName;
+}
+
+void openReport(const std::string& fileName, ReportFile& stream) {
+  stream.openPath(reportPath(fileName), false);
+}
+
+void openReportAppend(const std::string& fileName, ReportFile& stream) {
+  stream.openPath(reportPath(fileName), true);
+}

@@ -1,0 +1,59 @@
+// Report files in the output folder. Every report is written through a
+// ReportFile: a standard output stream whose line ends reach the disk as
+// CR LF on every platform, as text files are on Windows. A file that cannot
+// be opened leaves the stream failed, so the writer runs and writes nothing.
+#pragma once
+
+#include <cstdio>
+#include <ostream>
+#include <streambuf>
+#include <string>
+
+// Writes to a C stream, turning each "\n" into "\r\n". Owns the FILE.
+class CrLfFileBuf : public std::streambuf {
+ public:
+  CrLfFileBuf() = default;
+  ~CrLfFileBuf() override;
+  CrLfFileBuf(const CrLfFileBuf&) = delete;
+  CrLfFileBuf& operator=(const CrLfFileBuf&) = delete;
+
+  bool open(const std::string& path, bool append);
+  bool isOpen() const { return file_ != nullptr; }
+  void close();
+  // Bytes in the file so far (including what is still buffered).
+  long long size() const { return written_; }
+
+ protected:
+  int_type overflow(int_type c) override;
+  std::streamsize xsputn(const char* s, std::streamsize n) override;
+  int sync() override;
+
+ private:
+  bool flushBuffer();
+
+  std::FILE* file_ = nullptr;
+  char buffer_[8192];
+  size_t used_ = 0;
+  long long written_ = 0;
+};
+
+class ReportFile : public std::ostream {
+ public:
+  ReportFile() : std::ostream(&buf_) {}
+  // Opens `path` as it is (no output folder), truncating or appending.
+  bool openPath(const std::string& path, bool append);
+  void close();
+  bool isOpen() const { return buf_.isOpen(); }
+  long long size() const { return buf_.size(); }
+
+ private:
+  CrLfFileBuf buf_;
+};
+
+// The output folder followed by `fileName`.
+std::string reportPath(const std::string& fileName);
+
+// Opens the report `fileName` in the output folder for writing (creating or
+// truncating it) / for appending.
+void openReport(const std::string& fileName, ReportFile& stream);
+void openReportAppend(const std::string& fileName, ReportFile& stream);

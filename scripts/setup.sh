@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs what the build and the tests need, when it is missing, and
+# prepares the Wine prefix and the Japanese locale. Quick when all is there.
+set -eu
+cd "$(dirname "$0")/.."
+
+packages=(cmake make g++ googletest libgtest-dev g++-mingw-w64-x86-64 mingw-w64-tools
+          wine wine64 xvfb xauth xdotool fonts-ipafont-gothic locales)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  sudo_cmd=""
+  [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
+  $sudo_cmd apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# The Wine prefix speaks Japanese (code page 932) only where the locale exists.
+if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
+  echo "setup: generating the ja_JP.UTF-8 locale"
+  sudo_cmd=""
+  [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
+  $sudo_cmd sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' | $sudo_cmd tee -a /etc/locale.gen >/dev/null
+  $sudo_cmd locale-gen >/dev/null
+fi
+
+tests/wine/prepare-prefix.sh >/dev/null 2>&1 || echo "setup: the Wine prefix could not be prepared"

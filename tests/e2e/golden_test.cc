@@ -1,0 +1,202 @@
+// Runs the real program on every case folder under tests/golden/ and
+// compares the report files it writes with the expected ones, natively and,
+// when a Windows build is present, as mizenta.exe under Wine.
+//
+// A case folder holds:
+//   args             one argument per line: "/x" switches as they are,
+//                    "=text" passed verbatim, anything else a path relative
+//                    to input/, passed as an absolute path of the platform;
+//   input/           the sources (UTF-8 here, written as Shift-JIS; a file
+//                    named *.raw is copied byte for byte without ".raw");
+//   Mizenta.ini      optional settings beside the program (UTF-8 here);
+//   expected/        report files as they must be (UTF-8 and LF here; on
+//                    disk Shift-JIS and CR LF). {NUMBER} stands for any
+//                    decimal number, {DIR} for the absolute input folder;
+//   expected.stdout, expected.exit   optional;
+//   linux-only       optional: the case does not run under Wine (the file
+//                    says why).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <regex>
+#include <sstream>
+
+#include "tests/support/test_files.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct GoldenCase {
+  std::string name;
+  ProgramKind kind;
+};
+
+std::string goldenRoot() { return std::string(MZ_SOURCE_DIR) + "/tests/golden"; }
+
+bool windowsBuildPresent() {
+  return !std::string(MZ_WINDOWS_BIN).empty() &&
+         fs::exists(fs::path(MZ_WINDOWS_BIN) / "mizenta.exe");
+}
+
+std::vector<GoldenCase> allCases() {
+  std::vector<GoldenCase> cases;
+  if (!fs::exists(goldenRoot())) return cases;
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(goldenRoot()))
+    if (e.is_directory()) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  for (const std::string& n : names) {
+    cases.push_back({n, ProgramKind::Linux});
+    if (windowsBuildPresent() && !fs::exists(fs::path(goldenRoot()) / n / "linux-only"))
+      cases.push_back({n, ProgramKind::Wine});
+  }
+  return cases;
+}
+
+std::vector<std::string> lines(const std::string& text) {
+  std::vector<std::string> out;
+  std::istringstream in(text);
+  std::string line;
+  while (std::getline(in, line)) out.push_back(line);
+  return out;
+}
+
+std::string replaceAll(std::string text, const std::string& from, const std::string& to) {
+  for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+    text.replace(at, from.size(), to);
+  return text;
+}
+
+void copyInputs(const fs::path& from, const fs::path& to) {
+  if (!fs::exists(from)) return;
+  for (const auto& e : fs::recursive_directory_iterator(from)) {
+    fs::path rel = fs::relative(e.path(), from);
+    if (e.is_directory()) {
+      fs::create_directories(to / rel);
+      continue;
+    }
+    std::string bytes = readFileBytes(e.path().string());
+    std::string name = rel.string();
+    if (name.size() > 4 && name.substr(name.size() - 4) == ".raw")
+      name.resize(name.size() - 4);
+    else
+      bytes = toCp932(bytes);
+    writeFileBytes((to / toCp932(name)).string(), bytes);
+  }
+}
+
+class Golden : public testing::TestWithParam<GoldenCase> {
+ protected:
+  void SetUp() override {
+    const GoldenCase& c = GetParam();
+    caseDir_ = fs::path(goldenRoot()) / c.name;
+    programDir_ = temp_.path() + "/prog";
+    inputDir_ = temp_.path() + "/input";
+    installProgram(c.kind, programDir_);
+    fs::create_directories(inputDir_);
+    copyInputs(caseDir_ / "input", inputDir_);
+    fs::path ini = caseDir_ / "Mizenta.ini";
+    if (fs::exists(ini))
+      writeFileBytes(programDir_ + "/Mizenta.ini",
+                     withCrLf(toCp932(substitute(readFileBytes(ini.string())))));
+  }
+
+  std::string nativeSeparator() const { return GetParam().kind == ProgramKind::Wine ? "\\" : "/"; }
+
+  std::string substitute(const std::string& text) const {
+    std::string dir = nativePathFor(GetParam().kind, inputDir_) + nativeSeparator();
+    std::string out = replaceAll(text, "{DIR}", dir);
+    out = replaceAll(out, "{PROG}", nativePathFor(GetParam().kind, programDir_) + nativeSeparator());
+    return out;
+  }
+
+  std::vector<std::string> arguments() const {
+    std::vector<std::string> args;
+    for (const std::string& line : lines(readFileBytes((caseDir_ / "args").string()))) {
+      if (line.empty()) continue;
+      if (line[0] == '/')
+        args.push_back(line);
+      else if (line[0] == '=')
+        args.push_back(toCp932(line.substr(1)));
+      else
+        args.push_back(toCp932(nativePathFor(GetParam().kind, inputDir_ + "/" + line)));
+    }
+    return args;
+  }
+
+  // Compares line by line so that {NUMBER} can stand for a varying value.
+  void expectSameReport(const std::string& name, const std::string& expected,
+                        const std::string& actual) {
+    std::vector<std::string> want = lines(expected), got = lines(actual);
+    std::regex number("\\{NUMBER\\}");
+    for (size_t i = 0; i < std::max(want.size(), got.size()); ++i) {
+      std::string w = i < want.size() ? want[i] : "<end of file>";
+      std::string g = i < got.size() ? got[i] : "<end of file>";
+      bool same = w == g;
+      if (!same && w.find("{NUMBER}") != std::string::npos) {
+        std::string pattern;
+        for (char ch : w) pattern += std::string(std::strchr("\\^$.|?*+()[]{}", ch) ? "\\" : "") + ch;
+        pattern = replaceAll(pattern, "\\{NUMBER\\}", "-?[0-9][0-9.e+-]*");
+        same = std::regex_match(g, std::regex(pattern));
+      }
+      if (!same) {
+        ADD_FAILURE() << name << " line " << i + 1 << "\n  expected: " << toUtf8(w)
+                      << "\n  actual:   " << toUtf8(g);
+        return;
+      }
+    }
+    (void)number;
+  }
+
+  void keepFailure(const std::string& name, const std::string& actual) {
+    fs::path keep = fs::path(MZ_BINARY_DIR) / "golden-failures" / GetParam().name /
+                    (GetParam().kind == ProgramKind::Wine ? "wine" : "linux");
+    writeFileBytes((keep / name).string(), actual);
+  }
+
+  TempDir temp_;
+  fs::path caseDir_;
+  std::string programDir_, inputDir_;
+};
+
+TEST_P(Golden, ReportsMatch) {
+  ProgramResult run = runInstalledProgram(GetParam().kind, programDir_, inputDir_, arguments());
+  fs::path exitFile = caseDir_ / "expected.exit";
+  int wantExit = fs::exists(exitFile) ? std::stoi(readFileBytes(exitFile.string())) : 0;
+  EXPECT_EQ(run.exitCode, wantExit) << toUtf8(run.standardError);
+  fs::path stdoutFile = caseDir_ / "expected.stdout";
+  if (fs::exists(stdoutFile)) {
+    std::string out = replaceAll(run.standardOutput, "\r\n", "\n");
+    EXPECT_EQ(out, readFileBytes(stdoutFile.string()));
+  }
+  fs::path expectedDir = caseDir_ / "expected";
+  if (!fs::exists(expectedDir)) return;
+  for (const auto& e : fs::directory_iterator(expectedDir)) {
+    std::string name = toCp932(e.path().filename().string());
+    std::string expected = withCrLf(toCp932(substitute(readFileBytes(e.path().string()))));
+    std::string actualPath = programDir_ + "/" + name;
+    if (!fs::exists(actualPath)) {
+      ADD_FAILURE() << "report not written: " << e.path().filename().string();
+      continue;
+    }
+    std::string actual = readFileBytes(actualPath);
+    if (actual == expected) continue;
+    expectSameReport(e.path().filename().string(), expected, actual);
+    if (testing::Test::HasFailure()) keepFailure(e.path().filename().string(), actual);
+  }
+}
+
+std::string caseName(const testing::TestParamInfo<GoldenCase>& info) {
+  std::string name = info.param.name + (info.param.kind == ProgramKind::Wine ? "_wine" : "_linux");
+  for (char& c : name)
+    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+  return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, Golden, testing::ValuesIn(allCases()), caseName);
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(Golden);
+
+}  // namespace
