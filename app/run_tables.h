@@ -33,6 +33,10 @@ class RunTables {
   //   variables, workingTypes (analysis types), baseTypes (settings types),
   //   context, includes, fileTree.
   // Each joins here, in that order, when it is built.
+  std::unique_ptr<FileNamePool> fileNames;
+  std::unique_ptr<SourceContext> context;
+  std::unique_ptr<IncludeRegistry> includes;
+  std::unique_ptr<FileTree> fileTree;
 
   Options& options() const { return options_; }
 

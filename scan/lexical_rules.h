@@ -1,0 +1,40 @@
+// The run-wide lexical settings: the delimiter set of the dialect, the
+// modifier words, and the one name comparison that every sorted name table
+// uses (byte-wise and case-sensitive for C, C++ and Java; ASCII letters
+// folded for VB and Delphi). They are switched when the first source file
+// of a run is opened and stay until the next switch.
+#pragma once
+
+#include <string_view>
+
+enum class Dialect { C, Java, Vb };
+
+// Switches delimiters, modifier words and name comparison together.
+void selectDialect(Dialect dialect);
+Dialect currentDialect();
+
+// Only the name comparison (the settings data file of a VB/Delphi run).
+void setCaseInsensitiveNames(bool on);
+bool caseInsensitiveNames();
+
+// <0, 0, >0 under the run's name comparison.
+int compareNames(std::string_view a, std::string_view b);
+inline bool sameName(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && compareNames(a, b) == 0;
+}
+
+// Whether the byte is in the run's delimiter set (TAB, LF, CR, space and
+// the C punctuation; '$' too in VB and Delphi runs).
+bool isDelimiterByte(unsigned char c);
+
+// A token is a delimiter token when its first byte is a delimiter.
+inline bool isDelimiterToken(std::string_view token) {
+  return !token.empty() && isDelimiterByte(static_cast<unsigned char>(token[0]));
+}
+
+inline bool startsWithDigit(std::string_view token) {
+  return !token.empty() && token[0] >= '0' && token[0] <= '9';
+}
+
+// One of the modifier words of the run's dialect ("static", "const" …).
+bool isModifierWord(std::string_view word);
