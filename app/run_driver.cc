@@ -29,6 +29,25 @@ void readSourceFile(RunTables& tables, std::FILE* stream, int entryIndex) {
   std::fclose(stream);
 }
 
+// Per-file set-up of the tables before a main file is read (entryIndex -1:
+// once for the whole run).
+void prepareFileTables(RunTables& tables, int entryIndex) {}
+
+// End of one main file: per-file report sections and table resets.
+void finishSourceFile(RunTables& tables) {}
+
+// After the last file: count the defined functions of each file.
+void countDefinedFunctions(RunTables& tables) {}
+
+// Every enabled report, in a fixed order.
+void writeReports(RunTables& tables) {}
+
+// Loads the settings data file and writes the reserved-word dump if asked.
+void loadSettings(RunTables& tables) {}
+
+// Clears what the run's settings left in the tables.
+void resetRunState(RunTables& tables) {}
+
 void processSourceFiles(RunTables& tables) {
   SourceFileList& list = sourceFiles();
   std::vector<int> order = list.processingOrder();
@@ -46,7 +65,10 @@ void processSourceFiles(RunTables& tables) {
     showProgress(p + 1, count, entry.name);
     errorLog() << entry.name << "を処理中\n";
     readSourceFile(tables, stream, order[p]);
+    finishSourceFile(tables);
   }
+  countDefinedFunctions(tables);
+  writeReports(tables);
   if (tables.options().showElapsedTime) {
     lastElapsed = (platform::clockMilliseconds() - start) * 0.001;
     errorLog() << "処理時間は " << lastElapsed << " 秒です。\n";
@@ -65,7 +87,9 @@ void runAnalysis() {
   tables.create();
   checkOutputFolder();
   attachErrorLogFile(reportPath(kErrorLogName));
+  loadSettings(tables);
   processSourceFiles(tables);
+  resetRunState(tables);
   detachErrorLog();
   tables.destroy();
 }
