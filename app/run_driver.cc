@@ -9,6 +9,7 @@
 #include "platform/program.h"
 #include "report/error_log.h"
 #include "report/report_file.h"
+#include "scan/language_mode.h"
 
 const char kErrorLogName[] = "MizentaErrLog.txt";
 
@@ -53,6 +54,12 @@ void processSourceFiles(RunTables& tables) {
   std::vector<int> order = list.processingOrder();
   std::uint64_t start = platform::clockMilliseconds();
   int count = static_cast<int>(list.entries().size());
+  Options& options = tables.options();
+  bool perSourceFile = options.headerReadMode == HeaderReadMode::PerSourceFile;
+  if (!perSourceFile)
+    prepareFileTables(tables, -1);
+  else
+    options.activeHeaderMode = 0;
   for (int p = 0; p < count; ++p) {
     const SourceFileEntry& entry = list.entries()[order[p]];
     if (entry.name.empty()) break;
@@ -64,12 +71,14 @@ void processSourceFiles(RunTables& tables) {
     }
     showProgress(p + 1, count, entry.name);
     errorLog() << entry.name << "を処理中\n";
+    bool vbOrDelphi = (entry.languageMask & kModeVbOrDelphi) != 0;
+    if (perSourceFile && (p == 0 || !vbOrDelphi)) prepareFileTables(tables, order[p]);
     readSourceFile(tables, stream, order[p]);
     finishSourceFile(tables);
   }
   countDefinedFunctions(tables);
   writeReports(tables);
-  if (tables.options().showElapsedTime) {
+  if (options.showElapsedTime) {
     lastElapsed = (platform::clockMilliseconds() - start) * 0.001;
     errorLog() << "処理時間は " << lastElapsed << " 秒です。\n";
   }
