@@ -1,0 +1,111 @@
+// Which names are types in each source language, and their sizes. Two
+// tables exist in a run: `baseTypes`, filled from the settings data file or
+// the built-in lists, and `workingTypes`, a copy of it made at the start of
+// each file that then receives the types the sources declare and marks the
+// types they use (for the type list "Mz一覧type").
+// One record per name, keyed on the name under the run's name comparison
+// (compareNames), kept sorted in a vector and found by binary search. The
+// run's RunTables owns both tables; a record reference or index stays valid
+// only until the next registration, copy or end of file.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "scan/define_table.h"  // ListScope
+
+class RunTables;
+
+struct TypeRecord {
+  static constexpr int kSlots = 6;  // 0 C, 1 C++, 2 Java, 3 old C++, 4 VB, 5 Delphi
+  std::string name;                 // as written, no "typedef ", no template arguments
+  int sizes[kSlots] = {};           // bytes per language slot; 0 = no size
+  int flags = 0;                    // TypeTable::kInexact | kUsed
+  int kinds = 0;                    // TypeTable::kTypedef ...
+  int languages = 0;                // LanguageMode bits in which the name is a type
+};
+
+class TypeTable {
+ public:
+  enum Flag : int { kInexact = 1, kUsed = 2 };
+  enum Kind : int { kTypedef = 1, kStructure = 2, kClass = 4, kFunctionPointer = 8 };
+  // What findType asks.
+  enum class FindMode : int {
+    kCurrentLanguage = 0,  // a type in the current file's language
+    kAnyLanguage = 1,      // present at all
+    kFunctionPointer = 2,  // a function-pointer type in the current language
+  };
+  struct Lookup {
+    bool found = false;
+    size_t index = 0;  // the record, or the insertion position
+  };
+  struct Size {
+    int bytes = 0;
+    bool inexact = false;
+  };
+  static constexpr int kDefaultPointerSize = 4;
+
+  // `analysis`: this is workingTypes, whose lookups mark types as used.
+  // The current file's language comes from tables.context.
+  TypeTable(RunTables& tables, bool analysis);
+
+  // A leading "typedef " is dropped and the name is cut at its first '<'
+  // before the search. Marks the record used (analysis table, outside
+  // registration mode) when it applies to the current language.
+  Lookup findType(std::string_view name, FindMode mode = FindMode::kCurrentLanguage);
+  bool isType(std::string_view name) { return findType(name).found; }
+  // The same question without marking anything used.
+  bool isTypeQuietly(std::string_view name) const;
+  // Size in the current language's slot; 0 and exact for a non-type.
+  Size sizeOf(std::string_view name);
+  int kindOf(std::string_view name);
+
+  // Adds a record, or merges kinds, languages, sizes of empty slots and the
+  // inexact mark into an existing one; a different size for a slot that
+  // already has one is refused with an internal-error line.
+  void registerType(std::string_view name, int kind, int size, bool inexact, int languages);
+  // The built-in types of C, VB and Delphi (settings data file missing).
+  void loadBuiltIn();
+  // `#define NAME body` in a C or C++ file: registers NAME as a type when the
+  // body holds a known type and otherwise only modifier words, "*" and
+  // blanks (a pointer type when "*" occurs). True when it registered.
+  bool registerMacroType(std::string_view name, std::string_view body);
+
+  // Start of a file: this table becomes a copy of `settings` (records and
+  // pointer size; the section count stays).
+  void copyFrom(const TypeTable& settings);
+  // End of a source file read with per-file tables: VB and Delphi keep their
+  // types with the used marks cleared; other languages empty the table.
+  void endFile(int mode);
+  void clear() { records_.clear(); }
+
+  // While on (settings data file, per-file set-up), lookups mark nothing.
+  void setRegistrationMode(bool on) { registrationMode_ = on; }
+  bool registrationMode() const { return registrationMode_; }
+
+  // Bytes of a pointer: 4 until the settings data file gives it.
+  int pointerSize() const { return pointerSize_; }
+  void setPointerSize(int bytes) { pointerSize_ = bytes; }
+
+  size_t size() const { return records_.size(); }
+  const TypeRecord& at(size_t i) const { return records_[i]; }
+  void markUsed(size_t i) { records_[i].flags |= kUsed; }
+
+  // The type list section (per file: headed by `fileName`), or the closing
+  // of the run's list; see ListScope.
+  void writeTypeList(ListScope scope, const std::string& fileName);
+  int sectionsWritten() const { return sections_; }
+
+ private:
+  Lookup search(std::string_view name) const;
+  int currentMode() const;
+  void mergeInto(TypeRecord& record, int kind, int size, bool inexact, int languages);
+
+  RunTables& tables_;
+  bool analysis_;
+  std::vector<TypeRecord> records_;
+  bool registrationMode_ = false;
+  int pointerSize_ = kDefaultPointerSize;
+  int sections_ = 0;  // type list sections written in this run
+};

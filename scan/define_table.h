@@ -1,0 +1,102 @@
+// The macros of a run (#define in C-family sources) and the constants of
+// VB and Delphi sources (Const), with the definition list report.
+// One entry holds a name, the parameter text of a function-like macro, the
+// body, the functions the body calls, and the id of the defining file. The
+// entries are kept sorted by name under the run's name comparison
+// (compareNames) and found by binary search. The run's RunTables owns the
+// one table; references to entries stay valid only until the next insertion
+// or removal.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class RunTables;
+
+// What a list report with per-file sections writes in one call: the section
+// of the file just read (0), one section for the whole run (1), or only the
+// closing of a file that per-file sections filled (2).
+enum class ListScope : int { kPerFile = 0, kWholeRun = 1, kFinish = 2 };
+
+struct DefineEntry {
+  std::string name;
+  std::string params;  // "(a, b)" as its tokens came; empty when object-like
+  std::string body;
+  std::vector<std::string> calledFunctions;  // only with macros not taken as functions
+  std::int32_t fileId = 0;                   // FileNamePool id of the defining file
+  bool complete = false;                     // later tokens are ignored
+};
+
+class DefineTable {
+ public:
+  // Result of defineParamToken.
+  enum class ParamState {
+    kMore,       // the parameter list goes on
+    kClosed,     // the list is complete; the body follows
+    kAbandoned,  // the definition ended without a body (line break, or done)
+  };
+
+  // Search result: `index` is the entry's position, or where the name would
+  // be inserted when it is not found.
+  struct Lookup {
+    bool found = false;
+    size_t index = 0;
+  };
+
+  // Reads the current file, the reserved words, the types and the options
+  // through `tables` while it works.
+  explicit DefineTable(RunTables& tables);
+
+  Lookup findDefine(std::string_view name) const;
+  bool isDefined(std::string_view name) const { return findDefine(name).found; }
+  // The body, or the empty text for an unknown name.
+  const std::string& bodyOf(std::string_view name) const;
+  // The i-th function a function-like macro calls; for an object-like macro
+  // its body when i is 0. Null when there is none.
+  const std::string* macroCallTarget(std::string_view name, size_t i) const;
+
+  // Starts the entry `name` in the current file and makes it the entry being
+  // defined. False (with the already-registered log line) when the name
+  // exists; the first definition is kept.
+  bool beginDefine(const std::string& name);
+  // One token of the parameter list of the entry being defined, "(" first.
+  ParamState defineParamToken(std::string_view token);
+  // One token of the body; "\n" completes the definition, "\r" is ignored.
+  // Line continuations are removed by the caller before the tokens come.
+  void defineBodyToken(std::string_view token);
+  // Removes `name`; logs a line when it is not defined.
+  void undefine(std::string_view name);
+  void clear();
+
+  // A copy of every entry / replace every entry by a copy of `starting`
+  // (the settings data file's macros, given back before each file).
+  std::vector<DefineEntry> definitions() const { return entries_; }
+  void setStartingState(const std::vector<DefineEntry>& starting);
+
+  size_t size() const { return entries_.size(); }
+  const DefineEntry& at(size_t i) const { return entries_[i]; }
+
+  // Writes "Mz一覧define" or "Mz一覧const" in the format of the options.
+  void writeList(ListScope scope);
+  // Size past which the next output starts a new numbered file (tests lower it).
+  void setListSizeLimit(long long bytes) { listSizeLimit_ = bytes; }
+  static constexpr long long kListSizeLimit = 10000000;
+
+ private:
+  void completeEntry(DefineEntry& entry);
+  void collectCalledFunctions(DefineEntry& entry);
+  DefineEntry* entryBeingDefined();
+
+  RunTables& tables_;
+  std::vector<DefineEntry> entries_;
+  size_t defining_ = 0;            // index of the entry being defined
+  bool definingValid_ = false;     // cleared when entries move under it
+  int paramDepth_ = 0;
+  bool lastWasDelimiter_ = false;  // the last body token was a delimiter
+  // Definition list files of this run.
+  int listOutputs_ = 0;     // outputs written so far
+  int listFileNumber_ = 0;  // 0: the base name; n: "_n"
+  long long listSizeLimit_ = kListSizeLimit;
+};
