@@ -4,12 +4,18 @@
 
 #include "app/options.h"
 #include "app/run_tables.h"
+#include "app/settings_data.h"
+#include "app/source_context.h"
 #include "app/source_file_list.h"
 #include "platform/file_system.h"
 #include "platform/program.h"
 #include "report/error_log.h"
+#include "parse/namespace_table.h"
+#include "parse/type_table.h"
 #include "report/report_file.h"
+#include "scan/define_table.h"
 #include "scan/language_mode.h"
+#include "scan/reserved_word_table.h"
 
 const char kErrorLogName[] = "MizentaErrLog.txt";
 
@@ -32,22 +38,54 @@ void readSourceFile(RunTables& tables, std::FILE* stream, int entryIndex) {
 
 // Per-file set-up of the tables before a main file is read (entryIndex -1:
 // once for the whole run).
-void prepareFileTables(RunTables& tables, int entryIndex) {}
+void prepareFileTables(RunTables& tables, int entryIndex) {
+  tables.workingTypes->copyFrom(*tables.baseTypes);
+  tables.defines->setStartingState(settingsData().definitions);
+  tables.options().activeHeaderMode = static_cast<std::int32_t>(tables.options().headerReadMode);
+}
 
 // End of one main file: per-file report sections and table resets.
-void finishSourceFile(RunTables& tables) {}
+void finishSourceFile(RunTables& tables) {
+  Options& options = tables.options();
+  if (options.activeHeaderMode == 0) {
+    const std::string fileName = tables.context->item(0);
+    if (options.defineList) tables.defines->writeList(ListScope::kPerFile);
+    if (options.typeList) tables.workingTypes->writeTypeList(ListScope::kPerFile, fileName);
+    if (options.namespaceList)
+      tables.namespaces->writeNamespaceList(ListScope::kPerFile, fileName);
+    tables.defines->clear();
+    tables.namespaces->clear();
+    tables.workingTypes->endFile(tables.context->languageFlavour());
+  }
+}
 
 // After the last file: count the defined functions of each file.
 void countDefinedFunctions(RunTables& tables) {}
 
 // Every enabled report, in a fixed order.
-void writeReports(RunTables& tables) {}
+void writeReports(RunTables& tables) {
+  Options& options = tables.options();
+  ListScope scope = options.activeHeaderMode != 0 ? ListScope::kWholeRun : ListScope::kFinish;
+  const std::string fileName = tables.context->item(0);
+  if (options.defineList) tables.defines->writeList(scope);
+  if (options.typeList) tables.workingTypes->writeTypeList(scope, fileName);
+  if (options.namespaceList) tables.namespaces->writeNamespaceList(scope, fileName);
+}
 
 // Loads the settings data file and writes the reserved-word dump if asked.
-void loadSettings(RunTables& tables) {}
+void loadSettings(RunTables& tables) {
+  loadSettingsData(tables);
+  if (tables.options().reservedWordDump) tables.reservedWords->dump();
+}
 
 // Clears what the run's settings left in the tables.
-void resetRunState(RunTables& tables) {}
+void resetRunState(RunTables& tables) {
+  resetSettingsData();
+  tables.reservedWords->clear();
+  tables.defines->clear();
+  tables.baseTypes->clear();
+  tables.context->reset();
+}
 
 void processSourceFiles(RunTables& tables) {
   SourceFileList& list = sourceFiles();

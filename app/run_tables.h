@@ -33,7 +33,12 @@ class RunTables {
   //   variables, workingTypes (analysis types), baseTypes (settings types),
   //   context, includes, fileTree.
   // Each joins here, in that order, when it is built.
+  std::unique_ptr<ReservedWordTable> reservedWords;
+  std::unique_ptr<DefineTable> defines;
   std::unique_ptr<FileNamePool> fileNames;
+  std::unique_ptr<NamespaceTable> namespaces;
+  std::unique_ptr<TypeTable> workingTypes;
+  std::unique_ptr<TypeTable> baseTypes;
   std::unique_ptr<SourceContext> context;
   std::unique_ptr<IncludeRegistry> includes;
   std::unique_ptr<FileTree> fileTree;

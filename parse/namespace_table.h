@@ -1,0 +1,66 @@
+// The C++ namespaces of the file being parsed: the stack of open namespace
+// blocks and the `using namespace` directives in force, so that the parsers
+// can qualify names; and every namespace name met, for the namespace list
+// "Mz名前空間一覧". An open entry holds the full name ("a::b") and the brace
+// depth at which it was opened; the known set is sorted by the run's name
+// comparison. The run's RunTables owns the table; texts returned by
+// reference stay valid until the next change.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "scan/define_table.h"  // ListScope
+#include "scan/name_set.h"
+
+class RunTables;
+
+class NamespaceTable {
+ public:
+  // The run's source context says whether an ATL header was missing (see
+  // usingName); `tables` may be null.
+  explicit NamespaceTable(const RunTables* tables) : tables_(tables) {}
+
+  void openNamespace(std::string_view name, int depth);
+  void addUsing(std::string_view name, int depth);
+  int openCount() const { return static_cast<int>(open_.size()); }
+  // Full name of the innermost open namespace, or the empty text.
+  const std::string& currentPath() const;
+  // The i-th using directive; one past the last, "ATL" when an ATL header
+  // was missing; otherwise the empty text.
+  const std::string& usingName(size_t i) const;
+  bool isNamespace(std::string_view name) const { return known_.contains(name); }
+  // The longest prefix of `name`, cut at "::", that is a known namespace.
+  std::string knownPrefix(std::string_view name) const;
+  // After a '}' or ';' at brace depth `depth`: closes the innermost
+  // namespace when it was opened at that depth or deeper.
+  void statementEnd(int depth);
+  // Before the '}' that leaves depth `depth`: drops the using directives of
+  // that depth and deeper.
+  void closeScope(int depth);
+  void clear();
+
+  const NameSet& known() const { return known_; }
+
+  // "Mz名前空間一覧" in the options' format: a section listing the known
+  // set (only when it is not empty), headed by `fileName` for a per-file
+  // section; kFinish closes an HTML list of per-file sections.
+  void writeNamespaceList(ListScope scope, const std::string& fileName);
+
+ private:
+  struct Open {
+    std::string fullName;
+    int depth;
+  };
+  struct Using {
+    std::string name;
+    int depth;
+  };
+
+  const RunTables* tables_;
+  std::vector<Open> open_;
+  std::vector<Using> using_;
+  NameSet known_;
+  int sections_ = 0;  // list sections written in this run
+};

@@ -1,0 +1,204 @@
+#include "parse/type_table.h"
+
+#include "app/run_tables.h"
+#include "app/source_context.h"
+#include "report/error_log.h"
+#include "scan/language_mode.h"
+#include "scan/lexical_rules.h"
+
+namespace {
+
+struct BuiltInType {
+  const char* name;
+  int size;
+};
+
+const BuiltInType kCTypes[] = {{"char", 1}, {"int", 4},   {"long", 4},
+                               {"double", 8}, {"float", 4}, {"short", 2}};
+
+const BuiltInType kVbTypes[] = {{"Byte", 1},     {"Boolean", 2}, {"Currency", 8}, {"Date", 8},
+                                {"Decimal", 14}, {"double", 8},  {"float", 4},    {"Integer", 2},
+                                {"long", 4},     {"Object", 4},  {"String", 10},  {"Single", 2},
+                                {"Variant", 44}};
+
+const BuiltInType kDelphiTypes[] = {
+    {"Integer", 4},     {"Cardinal", 4},   {"Shortint", 1},    {"Smallint", 2},
+    {"Longint", 4},     {"Int64", 8},      {"Byte", 1},        {"Word", 2},
+    {"Longword", 4},    {"AnsiChar", 1},   {"WideChar", 2},    {"Char", 1},
+    {"Boolean", 1},     {"ByteBool", 1},   {"WordBool", 2},    {"LongBool", 4},
+    {"Real48", 6},      {"Single", 4},     {"Double", 8},      {"Extended", 10},
+    {"Comp", 8},        {"Currency", 8},   {"ShortString", 2}, {"AnsiString", 4},
+    {"WideString", 4},  {"Variant", 16},   {"OleVariant", 16}, {"TDateTime", 8},
+    {"PAnsiString", 4}, {"PString", 4},    {"PByteArray", 4},  {"PCurrency", 4},
+    {"PDouble", 4},     {"PExtended", 4},  {"PSingle", 4},     {"PInteger", 4},
+    {"POleVariant", 4}, {"PShortString", 4}, {"PTextBuf", 4},  {"PVarRec", 4},
+    {"PVariant", 4},    {"PWideString", 4}, {"PWordArray", 4}};
+
+template <size_t N>
+void registerAll(TypeTable& table, const BuiltInType (&types)[N], int languages) {
+  for (const BuiltInType& t : types)
+    table.registerType(t.name, TypeTable::kTypedef, t.size, false, languages);
+}
+
+// The name that is looked up: no "typedef " in front, no template arguments.
+std::string_view searchKey(std::string_view name) {
+  constexpr std::string_view kTypedef = "typedef ";
+  if (name.substr(0, kTypedef.size()) == kTypedef) name.remove_prefix(kTypedef.size());
+  return name.substr(0, name.find('<'));
+}
+
+// Slots that a registration for `languages` fills: each language bit
+// 0..5 is one slot.
+bool hasSlot(int languages, int slot) { return (languages >> slot) & 1; }
+
+}  // namespace
+
+TypeTable::TypeTable(RunTables& tables, bool analysis) : tables_(tables), analysis_(analysis) {}
+
+int TypeTable::currentMode() const {
+  return tables_.context ? tables_.context->languageFlavour() : 0;
+}
+
+TypeTable::Lookup TypeTable::search(std::string_view name) const {
+  size_t low = 0, high = records_.size();
+  while (low < high) {
+    size_t mid = low + (high - low) / 2;
+    if (records_[mid].name.empty()) {
+      errorLog() << "型情報検索において異常が発生しました(内部ｴﾗｰ)\n";
+      return {false, mid};
+    }
+    int c = compareNames(name, records_[mid].name);
+    if (c == 0) return {true, mid};
+    if (c < 0)
+      high = mid;
+    else
+      low = mid + 1;
+  }
+  return {false, low};
+}
+
+TypeTable::Lookup TypeTable::findType(std::string_view name, FindMode mode) {
+  std::string_view key = searchKey(name);
+  if (key.empty()) return {};
+  Lookup at = search(key);
+  if (!at.found) return at;
+  TypeRecord& record = records_[at.index];
+  bool current = (record.languages & currentMode()) != 0;
+  if (current && analysis_ && !registrationMode_) record.flags |= kUsed;
+  switch (mode) {
+    case FindMode::kCurrentLanguage: at.found = current; break;
+    case FindMode::kAnyLanguage: break;
+    case FindMode::kFunctionPointer:
+      at.found = current && (record.kinds & kFunctionPointer);
+      break;
+  }
+  return at;
+}
+
+bool TypeTable::isTypeQuietly(std::string_view name) const {
+  std::string_view key = searchKey(name);
+  if (key.empty()) return false;
+  Lookup at = search(key);
+  return at.found && (records_[at.index].languages & currentMode()) != 0;
+}
+
+TypeTable::Size TypeTable::sizeOf(std::string_view name) {
+  Lookup at = findType(name);
+  int slot = slotOfMode(currentMode());
+  if (!at.found || slot < 0) return {};
+  const TypeRecord& record = records_[at.index];
+  return {record.sizes[slot], (record.flags & kInexact) != 0};
+}
+
+int TypeTable::kindOf(std::string_view name) {
+  Lookup at = findType(name, FindMode::kAnyLanguage);
+  return at.found ? records_[at.index].kinds : 0;
+}
+
+void TypeTable::mergeInto(TypeRecord& record, int kind, int size, bool inexact,
+                          int languages) {
+  record.kinds |= kind;
+  record.languages |= languages;
+  if (inexact) record.flags |= kInexact;
+  if (size == 0) return;
+  for (int slot = 0; slot < TypeRecord::kSlots; ++slot) {
+    if (!hasSlot(languages, slot)) continue;
+    int& kept = record.sizes[slot];
+    if (kept == 0) {
+      kept = size;
+    } else if (kept != size) {
+      errorLog() << "(内部ｴﾗｰ)型のｻｲｽﾞは既に決定済みです。型名[" << record.name
+                 << "] 現在のｻｲｽﾞ[" << kept << "] 新規ｻｲｽﾞ[" << size << "]\n";
+    }
+  }
+}
+
+void TypeTable::registerType(std::string_view name, int kind, int size, bool inexact,
+                             int languages) {
+  if (name.empty()) return;
+  Lookup at = search(name);
+  if (at.found) {
+    mergeInto(records_[at.index], kind, size, inexact, languages);
+    return;
+  }
+  TypeRecord record;
+  record.name = std::string(name);
+  for (int slot = 0; slot < TypeRecord::kSlots; ++slot)
+    if (hasSlot(languages, slot)) record.sizes[slot] = size;
+  record.kinds = kind;
+  record.languages = languages;
+  record.flags = inexact ? kInexact : 0;
+  records_.insert(records_.begin() + at.index, std::move(record));
+}
+
+void TypeTable::loadBuiltIn() {
+  registerAll(*this, kCTypes, kModeC);
+  registerAll(*this, kVbTypes, kModeVb);
+  registerAll(*this, kDelphiTypes, kModeDelphi);
+}
+
+// Body words: '*' makes a pointer, blanks are skipped, a modifier word is
+// allowed, a known type gives the size; anything else means no type. An
+// empty body (an include guard, a switch) names no type.
+bool TypeTable::registerMacroType(std::string_view name, std::string_view body) {
+  int slot = slotOfMode(currentMode());
+  if (name.empty() || slot < 0) return false;
+  bool pointer = false, anyWord = false;
+  Size size{0, true};  // modifiers only: no size known
+  size_t i = 0;
+  while (i < body.size()) {
+    char c = body[i];
+    if (c == ' ' || c == '\t' || c == '*') {
+      pointer |= c == '*';
+      anyWord |= c == '*';
+      ++i;
+      continue;
+    }
+    if (isDelimiterByte(static_cast<unsigned char>(c))) return false;
+    size_t start = i;
+    while (i < body.size() && !isDelimiterByte(static_cast<unsigned char>(body[i]))) ++i;
+    std::string_view word = body.substr(start, i - start);
+    anyWord = true;
+    if (isModifierWord(word)) continue;
+    Lookup at = search(word);
+    if (!at.found || !(records_[at.index].languages & currentMode())) return false;
+    size = {records_[at.index].sizes[slot], (records_[at.index].flags & kInexact) != 0};
+  }
+  if (!anyWord) return false;
+  if (pointer) size = {pointerSize_, false};
+  registerType(name, kTypedef, size.bytes, size.inexact, currentMode());
+  return true;
+}
+
+void TypeTable::copyFrom(const TypeTable& settings) {
+  records_ = settings.records_;
+  pointerSize_ = settings.pointerSize_;
+}
+
+void TypeTable::endFile(int mode) {
+  if (!(mode & kModeVbOrDelphi)) {
+    records_.clear();
+    return;
+  }
+  for (TypeRecord& record : records_) record.flags &= ~kUsed;
+}

@@ -1,0 +1,167 @@
+#include "scan/define_table.h"
+
+#include "app/file_name_pool.h"
+#include "app/options.h"
+#include "app/run_tables.h"
+#include "app/source_context.h"
+#include "parse/type_table.h"
+#include "report/error_log.h"
+#include "scan/language_mode.h"
+#include "scan/lexical_rules.h"
+#include "scan/reserved_word_table.h"
+
+namespace {
+
+const std::string kNoBody;
+
+bool isBlankToken(std::string_view token) {
+  return token == " " || token == "\t";
+}
+
+void trimTrailingBlanks(std::string& text) {
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.pop_back();
+}
+
+}  // namespace
+
+DefineTable::DefineTable(RunTables& tables) : tables_(tables) {}
+
+DefineTable::Lookup DefineTable::findDefine(std::string_view name) const {
+  size_t low = 0, high = entries_.size();
+  while (low < high) {
+    size_t mid = low + (high - low) / 2;
+    if (entries_[mid].name.empty()) {
+      errorLog() << "define定義検索において異常が発生しました(内部ｴﾗｰ)\n";
+      return {false, mid};
+    }
+    int c = compareNames(name, entries_[mid].name);
+    if (c == 0) return {true, mid};
+    if (c < 0)
+      high = mid;
+    else
+      low = mid + 1;
+  }
+  return {false, low};
+}
+
+const std::string& DefineTable::bodyOf(std::string_view name) const {
+  Lookup at = findDefine(name);
+  return at.found ? entries_[at.index].body : kNoBody;
+}
+
+const std::string* DefineTable::macroCallTarget(std::string_view name, size_t i) const {
+  Lookup at = findDefine(name);
+  if (!at.found) return nullptr;
+  const DefineEntry& entry = entries_[at.index];
+  if (!entry.params.empty())
+    return i < entry.calledFunctions.size() ? &entry.calledFunctions[i] : nullptr;
+  return i == 0 ? &entry.body : nullptr;
+}
+
+bool DefineTable::beginDefine(const std::string& name) {
+  Lookup at = findDefine(name);
+  if (at.found) {
+    errorLog() << "  " << name << "は既に登録済みです[define]\n";
+    definingValid_ = false;
+    return false;
+  }
+  DefineEntry entry;
+  entry.name = name;
+  if (tables_.fileNames && tables_.context)
+    entry.fileId = tables_.fileNames->add(tables_.context->item(0));
+  entries_.insert(entries_.begin() + at.index, std::move(entry));
+  defining_ = at.index;
+  definingValid_ = true;
+  paramDepth_ = 0;
+  lastWasDelimiter_ = false;
+  return true;
+}
+
+DefineEntry* DefineTable::entryBeingDefined() {
+  if (!definingValid_ || defining_ >= entries_.size()) return nullptr;
+  return &entries_[defining_];
+}
+
+DefineTable::ParamState DefineTable::defineParamToken(std::string_view token) {
+  DefineEntry* entry = entryBeingDefined();
+  if (!entry || entry->complete) return ParamState::kAbandoned;
+  if (token == "\n") {
+    entry->complete = true;
+    return ParamState::kAbandoned;
+  }
+  if (token == "(") ++paramDepth_;
+  if (token == ")") --paramDepth_;
+  entry->params += token;
+  return paramDepth_ <= 0 ? ParamState::kClosed : ParamState::kMore;
+}
+
+// Words are joined by one blank; a delimiter sticks to its neighbours.
+// Blanks that lead or end the body are not part of it.
+void DefineTable::defineBodyToken(std::string_view token) {
+  if (token == "\r") return;
+  DefineEntry* entry = entryBeingDefined();
+  if (!entry) return;
+  if (token == "\n") {
+    if (!entry->complete) completeEntry(*entry);
+    return;
+  }
+  if (entry->complete || token.empty()) return;
+  if (entry->body.empty() && isBlankToken(token)) return;
+  bool delimiter = isDelimiterToken(token);
+  if (!entry->body.empty() && !lastWasDelimiter_ && !delimiter) entry->body += ' ';
+  entry->body += token;
+  lastWasDelimiter_ = delimiter;
+}
+
+void DefineTable::completeEntry(DefineEntry& entry) {
+  entry.complete = true;
+  trimTrailingBlanks(entry.body);
+  int mode = tables_.context ? tables_.context->languageFlavour() : 0;
+  if ((mode & kModeCOrCpp) && tables_.workingTypes)
+    tables_.workingTypes->registerMacroType(entry.name, entry.body);
+  if (tables_.options().macrosAreNotFunctions && !entry.params.empty())
+    collectCalledFunctions(entry);
+}
+
+// Every word of the body that is directly followed by '(' and can be a
+// function name.
+void DefineTable::collectCalledFunctions(DefineEntry& entry) {
+  const std::string& body = entry.body;
+  size_t i = 0;
+  while (i < body.size()) {
+    if (isDelimiterByte(static_cast<unsigned char>(body[i]))) {
+      ++i;
+      continue;
+    }
+    size_t start = i;
+    while (i < body.size() && !isDelimiterByte(static_cast<unsigned char>(body[i]))) ++i;
+    if (i >= body.size() || body[i] != '(') continue;
+    std::string_view word(body.data() + start, i - start);
+    bool reserved = tables_.reservedWords && tables_.reservedWords->isReserved(word, 0);
+    if (!reserved && !startsWithDigit(word)) entry.calledFunctions.emplace_back(word);
+  }
+}
+
+void DefineTable::undefine(std::string_view name) {
+  Lookup at = findDefine(name);
+  if (!at.found) {
+    errorLog() << "  " << name << "は定義されていません[undef]\n";
+    return;
+  }
+  if (at.index >= entries_.size()) {
+    errorLog() << "関数Def_DelNameにて内部ｴﾗｰが発生しました\n";
+    return;
+  }
+  entries_.erase(entries_.begin() + at.index);
+  definingValid_ = false;
+}
+
+void DefineTable::clear() {
+  entries_.clear();
+  definingValid_ = false;
+}
+
+void DefineTable::setStartingState(const std::vector<DefineEntry>& starting) {
+  entries_ = starting;
+  definingValid_ = false;
+}

@@ -1,0 +1,97 @@
+#include "scan/reserved_word_table.h"
+
+#include "app/run_tables.h"
+#include "app/source_context.h"
+#include "report/error_log.h"
+#include "scan/language_mode.h"
+#include "scan/lexical_rules.h"
+
+namespace {
+
+// Registered in this order by loadBuiltIn; there is no built-in Java list.
+struct BuiltInList {
+  std::int32_t mask;
+  const char* words;  // blank-separated
+};
+
+const BuiltInList kBuiltInLists[] = {
+    {kModeC,
+     "auto break case char const continue default do double else enum extern far float for "
+     "fortran goto huge if int long near pascal register return short sizeof static struct "
+     "switch typedef union unsigned void while"},
+    {kModeCpp,
+     "catch class __declspec delete dllexport dllimport friend inline naked new operator "
+     "private protected public signed template thread this throw try virtual volatile xalloc"},
+    {kModeVb,
+     "Alias And Any Append As BeginTrans Binary ByVal Call Case Dim Do DoEvents Else ElseIf End "
+     "EndIf Exit For Function Global GoSub GoTo If Integer Is Next Not Nothing Now Null ReDim "
+     "Rem Set Sub Then to true Until Val Wend While"},
+    {kModeDelphi,
+     "and array as asm begin case class const constructor destructor dispinterface div do "
+     "downto else end except exports file finalization finally for function goto if "
+     "implementation in inherited initialization inline interface is label library mod nil "
+     "not object of or out packed procedure program property raise record repeat "
+     "resourcestring set shl shr string then threadvar to try type unit until uses var while "
+     "with xor"},
+};
+
+}  // namespace
+
+size_t ReservedWordTable::search(std::string_view word, bool& found) const {
+  found = false;
+  size_t low = 0, high = entries_.size();
+  while (low < high) {
+    size_t mid = low + (high - low) / 2;
+    const std::string& probe = entries_[mid].word;
+    if (probe.empty()) {
+      errorLog() << "予約語検索において異常が発生しました(内部ｴﾗｰ)\n";
+      return mid;
+    }
+    int c = compareNames(word, probe);
+    if (c == 0) {
+      found = true;
+      return mid;
+    }
+    if (c < 0)
+      high = mid;
+    else
+      low = mid + 1;
+  }
+  return low;
+}
+
+void ReservedWordTable::add(std::string_view word, std::int32_t mask) {
+  if (word.empty()) return;
+  bool found;
+  size_t at = search(word, found);
+  if (found)
+    entries_[at].languages |= mask;
+  else
+    entries_.insert(entries_.begin() + at, ReservedWord{std::string(word), mask});
+}
+
+std::int32_t ReservedWordTable::isReserved(std::string_view word, std::int32_t mode) const {
+  if (word.empty()) return 0;
+  bool found;
+  size_t at = search(word, found);
+  if (!found) return 0;
+  if (mode == 0 && tables_ && tables_->context) mode = tables_->context->languageFlavour();
+  return mode & entries_[at].languages;
+}
+
+bool ReservedWordTable::contains(std::string_view word) const {
+  bool found;
+  search(word, found);
+  return found && !word.empty();
+}
+
+void ReservedWordTable::loadBuiltIn() {
+  for (const BuiltInList& list : kBuiltInLists) {
+    std::string_view words = list.words;
+    while (!words.empty()) {
+      size_t end = words.find(' ');
+      add(words.substr(0, end), list.mask);
+      words = end == std::string_view::npos ? std::string_view() : words.substr(end + 1);
+    }
+  }
+}

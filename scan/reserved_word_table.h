@@ -1,0 +1,53 @@
+// The keywords of a run, each tagged with the languages for which it is
+// reserved, so that the parsers never take a keyword for a name.
+// One entry holds a word and a LanguageMode mask (255 for a word given
+// outside any language section); entries are unique, sorted by word under
+// the run's name comparison (compareNames) and found by binary search. The
+// run's RunTables owns the table; it is filled once per run when the
+// settings are loaded and read for the rest of the run.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class RunTables;
+
+struct ReservedWord {
+  std::string word;
+  std::int32_t languages = 0;
+};
+
+class ReservedWordTable {
+ public:
+  // The run's source context gives the current file's mode for
+  // isReserved(word, 0); without `tables` (or before the context exists)
+  // mode 0 matches nothing.
+  explicit ReservedWordTable(const RunTables* tables) : tables_(tables) {}
+
+  // Inserts the word, or adds `mask` to the languages of the present one.
+  void add(std::string_view word, std::int32_t mask);
+  // The languages of `word` that `mode` shares (0 = the current file's
+  // mode); 0 when the word is absent.
+  std::int32_t isReserved(std::string_view word, std::int32_t mode = 0) const;
+  bool contains(std::string_view word) const;
+  // The built-in C, C++, VB and Delphi lists (settings data file missing).
+  void loadBuiltIn();
+  void clear() { entries_.clear(); }
+
+  size_t size() const { return entries_.size(); }
+  const ReservedWord& at(size_t i) const { return entries_[i]; }
+
+  // Writes "Mz予約語確認.txt" in the output folder.
+  void dump() const;
+
+ private:
+  // Position of `word`, or where it would be inserted.
+  size_t search(std::string_view word, bool& found) const;
+
+  const RunTables* tables_;
+  std::vector<ReservedWord> entries_;
+};
+
+extern const char kReservedWordDumpName[];
