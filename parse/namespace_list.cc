@@ -1,6 +1,7 @@
 // The namespace list "Mz名前空間一覧": the known namespaces in sorted order,
 // one section per source file or one for the whole run.
 #include "app/options.h"
+#include "app/run_tables.h"
 #include "parse/namespace_table.h"
 #include "report/html.h"
 #include "report/report_file.h"
@@ -42,7 +43,7 @@ void writeTextSection(std::ostream& out, ListScope scope, const std::string& fil
 }  // namespace
 
 void NamespaceTable::writeNamespaceList(ListScope scope, const std::string& fileName) {
-  OutputFormat format = liveOptions().outputFormat;
+  OutputFormat format = (tables_ ? tables_->options() : liveOptions()).outputFormat;
   std::string name = std::string(kListBaseName) + listFileExtension(format);
   bool html = isHtmlList(format);
   ReportFile out;

@@ -1,0 +1,247 @@
+#include "scan/define_table.h"
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <sstream>
+
+#include "app/file_name_pool.h"
+#include "app/options.h"
+#include "app/run_tables.h"
+#include "app/source_context.h"
+#include "parse/type_table.h"
+#include "report/error_log.h"
+#include "scan/language_mode.h"
+#include "scan/lexical_rules.h"
+#include "scan/reserved_word_table.h"
+
+namespace {
+
+using ParamState = DefineTable::ParamState;
+
+class DefineTableTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    selectDialect(Dialect::C);
+    liveOptions().macrosAreNotFunctions = 0;
+    liveOptions().extensionLanguages = parseExtensionList(kDefaultExtensionList);
+    attachErrorLog(&log_);
+    tables_.create();
+    tables_.context->setLanguageMask(kModeC);
+  }
+  void TearDown() override {
+    attachErrorLog(nullptr);
+    selectDialect(Dialect::C);
+    liveOptions().macrosAreNotFunctions = 0;
+  }
+  DefineTable& defines() { return *tables_.defines; }
+
+  // An object-like macro as the directive processor hands it over: the
+  // name, then each body token, then the line break.
+  bool define(const std::string& name, std::initializer_list<const char*> body) {
+    if (!defines().beginDefine(name)) return false;
+    for (const char* token : body) defines().defineBodyToken(token);
+    defines().defineBodyToken("\n");
+    return true;
+  }
+  // A function-like macro: parameter tokens until the list closes, then
+  // the body tokens and the line break.
+  void defineFunction(const std::string& name, std::initializer_list<const char*> params,
+                      std::initializer_list<const char*> body) {
+    ASSERT_TRUE(defines().beginDefine(name));
+    for (const char* token : params) defines().defineParamToken(token);
+    for (const char* token : body) defines().defineBodyToken(token);
+    defines().defineBodyToken("\n");
+  }
+  // "name params=body" of every entry, in table order.
+  std::string listing() {
+    std::string out;
+    for (size_t i = 0; i < defines().size(); ++i) {
+      const DefineEntry& e = defines().at(i);
+      out += e.name + e.params + "=" + e.body + (e.complete ? "" : "(open)") + ";";
+    }
+    return out;
+  }
+
+  RunTables tables_{liveOptions()};
+  std::stringbuf log_;
+};
+
+TEST_F(DefineTableTest, BodiesJoinWordsWithOneBlankAndKeepDelimitersTight) {
+  struct Case {
+    std::initializer_list<const char*> tokens;
+    const char* body;
+  } cases[] = {
+      {{"1"}, "1"},
+      {{"foo", "bar"}, "foo bar"},
+      {{"a", "+", "b"}, "a+b"},
+      // Blanks delivered as tokens (whitespace kept): one inside stays, those
+      // that lead or end the body go.
+      {{" ", "foo", " ", "bar", " "}, "foo bar"},
+      {{"(", "x", ")", " ", "x"}, "(x) x"},
+      {{"1", "\r"}, "1"},
+      {{"(", "(", "a", ")", "+", "(", "b", ")", ")"}, "((a)+(b))"},
+      {{}, ""},
+  };
+  int n = 0;
+  for (const Case& c : cases) {
+    std::string name = "M" + std::to_string(n++);
+    ASSERT_TRUE(define(name, c.tokens));
+    EXPECT_EQ(defines().bodyOf(name), c.body) << name;
+  }
+}
+
+TEST_F(DefineTableTest, ContinuedLinesGoOnWithTheSameBody) {
+  // "#define S a + \" / "b" and "#define T foo \" / "bar": the processor
+  // drops the backslash and its line break, the next line's tokens follow.
+  ASSERT_TRUE(defines().beginDefine("S"));
+  for (const char* token : {"a", "+", "b", "\n"}) defines().defineBodyToken(token);
+  ASSERT_TRUE(defines().beginDefine("T"));
+  for (const char* token : {"foo", "bar", "\n"}) defines().defineBodyToken(token);
+  EXPECT_EQ(listing(), "S=a+b;T=foo bar;");
+}
+
+TEST_F(DefineTableTest, ParameterListsAsTheirTokensCame) {
+  ASSERT_TRUE(defines().beginDefine("F"));
+  std::vector<ParamState> states;
+  for (const char* token : {"(", "a", ",", "b", ")"})
+    states.push_back(defines().defineParamToken(token));
+  EXPECT_EQ(states, (std::vector<ParamState>{ParamState::kMore, ParamState::kMore,
+                                            ParamState::kMore, ParamState::kMore,
+                                            ParamState::kClosed}));
+  for (const char* token : {"(", "(", "a", ")", "+", "(", "b", ")", ")", "\n"})
+    defines().defineBodyToken(token);
+  defineFunction("G", {"(", "x", ",", " ", "y", ")"}, {"x"});
+  defineFunction("H", {"(", "p", "(", ")", ")"}, {"p"});
+  EXPECT_EQ(listing(), "F(a,b)=((a)+(b));G(x, y)=x;H(p())=p;");
+}
+
+TEST_F(DefineTableTest, UnclosedParameterListEndsWithoutBody) {
+  ASSERT_TRUE(defines().beginDefine("P"));
+  EXPECT_EQ(defines().defineParamToken("("), ParamState::kMore);
+  EXPECT_EQ(defines().defineParamToken("x"), ParamState::kMore);
+  EXPECT_EQ(defines().defineParamToken("\n"), ParamState::kAbandoned);
+  EXPECT_EQ(defines().defineParamToken(")"), ParamState::kAbandoned);
+  defines().defineBodyToken("late");
+  EXPECT_EQ(listing(), "P(x=;");
+}
+
+TEST_F(DefineTableTest, TokensAfterTheLineBreakAreIgnored) {
+  ASSERT_TRUE(define("A", {"1"}));
+  defines().defineBodyToken("2");
+  defines().defineBodyToken("\n");
+  EXPECT_EQ(listing(), "A=1;");
+}
+
+TEST_F(DefineTableTest, RedefinitionKeepsTheFirstAndIsLogged) {
+  ASSERT_TRUE(define("A", {"1"}));
+  EXPECT_FALSE(define("A", {"2"}));
+  EXPECT_EQ(listing(), "A=1;");
+  EXPECT_EQ(log_.str(), "  Aは既に登録済みです[define]\n");
+}
+
+TEST_F(DefineTableTest, UndefineRemovesOrReports) {
+  define("A", {"1"});
+  define("B", {"2"});
+  defines().undefine("A");
+  defines().undefine("NOPE");
+  EXPECT_EQ(listing(), "B=2;");
+  EXPECT_FALSE(defines().isDefined("A"));
+  EXPECT_EQ(log_.str(), "  NOPEは定義されていません[undef]\n");
+}
+
+TEST_F(DefineTableTest, SortedUnderEitherComparison) {
+  for (const char* name : {"b", "a", "C"}) define(name, {"1"});
+  EXPECT_EQ(listing(), "C=1;a=1;b=1;");
+  EXPECT_FALSE(defines().isDefined("B"));
+  DefineTable::Lookup at = defines().findDefine("aa");
+  EXPECT_FALSE(at.found);
+  EXPECT_EQ(at.index, 2u);
+
+  defines().clear();
+  setCaseInsensitiveNames(true);
+  for (const char* name : {"b", "a", "C"}) define(name, {"1"});
+  EXPECT_EQ(listing(), "a=1;b=1;C=1;");
+  EXPECT_TRUE(defines().isDefined("B"));
+}
+
+TEST_F(DefineTableTest, VbConstantsCollideWhateverTheCase) {
+  setCaseInsensitiveNames(true);
+  // A constant is its name and one value token.
+  ASSERT_TRUE(defines().beginDefine("MAX"));
+  defines().defineBodyToken("10");
+  EXPECT_FALSE(defines().beginDefine("max"));
+  EXPECT_EQ(defines().bodyOf("Max"), "10");
+  EXPECT_EQ(log_.str(), "  maxは既に登録済みです[define]\n");
+}
+
+TEST_F(DefineTableTest, MacroCallTargets) {
+  tables_.reservedWords->loadBuiltIn();
+  liveOptions().macrosAreNotFunctions = 1;
+  define("X", {"foo"});
+  // "#define M(x) foo(x)+if(x)+2(x)+bar(x)+baz"
+  defineFunction("M", {"(", "x", ")"},
+                 {"foo", "(", "x", ")", "+", "if", "(", "x", ")", "+", "2", "(", "x", ")", "+",
+                  "bar", "(", "x", ")", "+", "baz"});
+  auto target = [&](const char* name, size_t i) {
+    const std::string* t = defines().macroCallTarget(name, i);
+    return t ? *t : std::string("<none>");
+  };
+  EXPECT_EQ(target("X", 0), "foo");
+  EXPECT_EQ(target("X", 1), "<none>");
+  EXPECT_EQ(target("M", 0), "foo");
+  EXPECT_EQ(target("M", 1), "bar");
+  EXPECT_EQ(target("M", 2), "<none>");
+  EXPECT_EQ(target("NOPE", 0), "<none>");
+}
+
+TEST_F(DefineTableTest, CalledFunctionsOnlyWhenMacrosAreNotFunctions) {
+  defineFunction("M", {"(", "x", ")"}, {"foo", "(", "x", ")"});
+  EXPECT_EQ(defines().macroCallTarget("M", 0), nullptr);
+}
+
+TEST_F(DefineTableTest, TypeMacrosInCAndCppFiles) {
+  tables_.baseTypes->loadBuiltIn();
+  tables_.workingTypes->copyFrom(*tables_.baseTypes);
+  define("PCHAR", {"char", "*"});
+  define("ULONG", {"unsigned", "long"});
+  define("N", {"10"});
+  define("GUARD_H", {});
+  define("CALL", {"f", "(", ")"});
+  TypeTable& types = *tables_.workingTypes;
+  EXPECT_EQ(types.sizeOf("PCHAR").bytes, TypeTable::kDefaultPointerSize);
+  EXPECT_EQ(types.sizeOf("ULONG").bytes, 4);
+  EXPECT_FALSE(types.isType("N"));
+  EXPECT_FALSE(types.isType("GUARD_H"));
+  EXPECT_FALSE(types.isType("CALL"));
+}
+
+TEST_F(DefineTableTest, NoTypeMacrosOutsideCAndCpp) {
+  tables_.context->setLanguageMask(kModeVb);
+  tables_.baseTypes->loadBuiltIn();
+  tables_.workingTypes->copyFrom(*tables_.baseTypes);
+  define("PINT", {"Integer", "*"});
+  EXPECT_EQ(tables_.workingTypes->findType("PINT", TypeTable::FindMode::kAnyLanguage).found,
+            false);
+}
+
+TEST_F(DefineTableTest, EntriesRememberTheirFile) {
+  tables_.context->push("/src/a.c");
+  define("A", {"1"});
+  EXPECT_EQ(tables_.fileNames->name(defines().at(0).fileId), "a.c");
+}
+
+TEST_F(DefineTableTest, StartingStateReplacesEveryEntry) {
+  define("FROM_SETTINGS", {"1"});
+  std::vector<DefineEntry> starting = defines().definitions();
+  defines().clear();
+  define("LOCAL", {"2"});
+  defines().setStartingState(starting);
+  EXPECT_EQ(listing(), "FROM_SETTINGS=1;");
+  // The copy does not share the table's state: a later definition in the
+  // table leaves the copy alone.
+  define("LATER", {"3"});
+  EXPECT_EQ(starting.size(), 1u);
+}
+
+}  // namespace
