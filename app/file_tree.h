@@ -4,6 +4,7 @@
 // creation order; the tree is written as "MzFileTree" at the end of a run.
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,14 @@ class FileTree {
  private:
   // 1-based node number of a file, created when new; 0 for an empty name.
   int nodeOf(const std::string& text);
+
+  // file_tree_report.cc: one level of the drawing under `node`; `path`
+  // holds {node, is the last child} from the root down.
+  struct PathStep {
+    int node;
+    bool isLast;
+  };
+  void printChildren(std::ostream& out, int node, std::vector<PathStep>& path, bool html);
 
   const Options& options_;
   FileNamePool& names_;

@@ -1,11 +1,13 @@
 #include "app/run_driver.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "app/options.h"
 #include "app/run_tables.h"
 #include "app/settings_data.h"
 #include "app/source_context.h"
+#include "app/text_util.h"
 #include "app/source_file_list.h"
 #include "platform/file_system.h"
 #include "platform/program.h"
@@ -16,6 +18,10 @@
 #include "scan/define_table.h"
 #include "scan/language_mode.h"
 #include "scan/reserved_word_table.h"
+#include "scan/source_reader.h"
+#include "scan/step_log.h"
+#include "app/file_tree.h"
+#include "app/include_registry.h"
 
 const char kErrorLogName[] = "MizentaErrLog.txt";
 
@@ -31,9 +37,133 @@ void showProgress(int position, int count, const std::string& name) {
   progressDisplay(head + name + "を処理中\n");
 }
 
-// Reads one source file through the scanner and the parser of its language.
-void readSourceFile(RunTables& tables, std::FILE* stream, int entryIndex) {
+constexpr size_t kBlockBuffer = 1024;
+constexpr size_t kBlockBytes = 1022;
+
+void processInclude(RunTables& tables, SourceReader& reader);
+
+// Reads one file through its reader, a block at a time, following each
+// #include as soon as its line is complete. entryIndex -1: a header, whose
+// counts are not kept.
+void readSourceFile(RunTables& tables, SourceReader& reader, std::FILE* stream, int entryIndex) {
+  char block[kBlockBuffer];
+  bool last = false;
+  while (!last) {
+    std::memset(block, 0, sizeof block);
+    size_t got = std::fread(block, 1, kBlockBytes, stream);
+    last = got < kBlockBytes;
+    reader.giveBlock(block, got);
+    for (;;) {
+      int result = reader.nextToken(last);
+      if (result == 1) break;
+      if (result == 2) continue;
+      reader.processToken();
+      if (reader.includeReady()) {
+        if (tables.options().activeHeaderMode == 2)
+          tables.includes->checkAndRegister(reader.includeName(), reader.includeName());
+        else
+          processInclude(tables, reader);
+        reader.clearInclude();
+      }
+      if (result == 3) break;
+    }
+  }
+  reader.endOfFile();
   std::fclose(stream);
+  if (entryIndex >= 0) sourceFiles().entries()[entryIndex].stepCounts = reader.stepCounts();
+}
+
+// "dir\sub\..\x.h" -> "dir\x.h": "." and "name\.." parts are taken out,
+// so that a header reached again through a relative path ("..\main.c" in a
+// header of a subfolder) has one spelling and the registry stops the cycle.
+// Separators stay as written; the second byte of a double-byte character is
+// never taken for one.
+std::string collapseDotParts(const std::string& path) {
+  struct Part {
+    std::string text;
+    char separator;  // the separator after the part, 0 at the end
+  };
+  std::vector<Part> parts;
+  std::string text;
+  for (size_t i = 0; i < path.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(path[i]);
+    if (isShiftJisLead(c) && i + 1 < path.size()) {
+      text += path[i];
+      text += path[++i];
+      continue;
+    }
+    if (!platform::isPathSeparator(path[i])) {
+      text += path[i];
+      continue;
+    }
+    parts.push_back({text, path[i]});
+    text.clear();
+  }
+  parts.push_back({text, 0});
+  std::vector<Part> kept;
+  for (size_t k = 0; k < parts.size(); ++k) {
+    const Part& part = parts[k];
+    bool inner = k + 1 < parts.size();
+    if (part.text == "." && inner) continue;
+    if (part.text == ".." && inner && !kept.empty() && !kept.back().text.empty() &&
+        kept.back().text != ".." && kept.back().text.back() != ':') {
+      kept.pop_back();
+      continue;
+    }
+    kept.push_back(part);
+  }
+  std::string out;
+  for (const Part& part : kept) {
+    out += part.text;
+    if (part.separator) out += part.separator;
+  }
+  return out;
+}
+
+// A missing header: reported once, remembered so that later includes of it
+// are skipped, and marked in the context (old stream and ATL headers).
+void includeMissing(RunTables& tables, const std::string& path, const std::string& name) {
+  tables.includes->registerMissing(path, name);
+  errorLog() << "  Can't open [" << name << "]" << std::endl;
+  tables.context->markMissing(name);
+}
+
+// The header beside the including file, else in the include folders in
+// their configured order. Null when no file opens (already reported).
+std::FILE* openInclude(RunTables& tables, const std::string& path, const std::string& name) {
+  if (std::FILE* stream = platform::openFile(path, "rb")) return stream;
+  const std::vector<std::string>& folders = tables.options().includeDirectories;
+  bool searchFolders = name.find(':') == std::string::npos &&
+                       name.find('\\') == std::string::npos && !folders.empty();
+  if (!searchFolders) {
+    includeMissing(tables, path, name);
+    return nullptr;
+  }
+  for (const std::string& folder : folders) {
+    std::string candidate = folder + name;
+    if (std::FILE* stream = platform::openFile(candidate, "rb")) return stream;
+    tables.includes->registerMissing(candidate, name);
+  }
+  includeMissing(tables, path, name);
+  return nullptr;
+}
+
+// Reads the header of a completed #include with a reader of its own, once
+// per scope: the registry knows every path already read or missing.
+void processInclude(RunTables& tables, SourceReader& reader) {
+  const std::string name = reader.includeName();
+  std::string path = name;
+  std::string folder = tables.context->topDirectory();
+  if (!folder.empty() && name.find(':') == std::string::npos) path = collapseDotParts(folder + name);
+  if (tables.includes->checkAndRegister(path, name) == 1) return;
+  std::FILE* stream = openInclude(tables, path, name);
+  if (!stream) return;
+  SourceReader header(tables, SourceReader::Kind::Include);
+  errorLog() << "  " << name << "を処理中" << std::endl;
+  header.setFile(path);
+  readSourceFile(tables, header, stream, -1);
+  header.finishFile();
+  tables.context->pop();
 }
 
 // Per-file set-up of the tables before a main file is read (entryIndex -1:
@@ -45,9 +175,10 @@ void prepareFileTables(RunTables& tables, int entryIndex) {
 }
 
 // End of one main file: per-file report sections and table resets.
-void finishSourceFile(RunTables& tables) {
+void finishSourceFile(RunTables& tables, SourceReader& reader) {
   Options& options = tables.options();
   if (options.activeHeaderMode == 0) {
+    tables.includes->forgetRead();
     const std::string fileName = tables.context->item(0);
     if (options.defineList) tables.defines->writeList(ListScope::kPerFile);
     if (options.typeList) tables.workingTypes->writeTypeList(ListScope::kPerFile, fileName);
@@ -57,6 +188,7 @@ void finishSourceFile(RunTables& tables) {
     tables.namespaces->clear();
     tables.workingTypes->endFile(tables.context->languageFlavour());
   }
+  reader.finishFile();
 }
 
 // After the last file: count the defined functions of each file.
@@ -70,6 +202,8 @@ void writeReports(RunTables& tables) {
   if (options.defineList) tables.defines->writeList(scope);
   if (options.typeList) tables.workingTypes->writeTypeList(scope, fileName);
   if (options.namespaceList) tables.namespaces->writeNamespaceList(scope, fileName);
+  tables.fileTree->write();
+  writeStepLog(options, sourceFiles());
 }
 
 // Loads the settings data file and writes the reserved-word dump if asked.
@@ -98,6 +232,7 @@ void processSourceFiles(RunTables& tables) {
     prepareFileTables(tables, -1);
   else
     options.activeHeaderMode = 0;
+  SourceReader reader(tables, SourceReader::Kind::MainFile);
   for (int p = 0; p < count; ++p) {
     const SourceFileEntry& entry = list.entries()[order[p]];
     if (entry.name.empty()) break;
@@ -110,9 +245,11 @@ void processSourceFiles(RunTables& tables) {
     showProgress(p + 1, count, entry.name);
     errorLog() << entry.name << "を処理中\n";
     bool vbOrDelphi = (entry.languageMask & kModeVbOrDelphi) != 0;
+    reader.setFile(path);
     if (perSourceFile && (p == 0 || !vbOrDelphi)) prepareFileTables(tables, order[p]);
-    readSourceFile(tables, stream, order[p]);
-    finishSourceFile(tables);
+    readSourceFile(tables, reader, stream, order[p]);
+    finishSourceFile(tables, reader);
+    tables.context->pop();
   }
   countDefinedFunctions(tables);
   writeReports(tables);

@@ -1,0 +1,244 @@
+#include "scan/source_reader.h"
+
+#include "app/file_tree.h"
+#include "app/options.h"
+#include "app/run_tables.h"
+#include "app/source_context.h"
+#include "app/source_file_list.h"
+#include "report/error_log.h"
+#include "scan/token_parser.h"
+
+namespace {
+
+constexpr size_t kShortSlotCapacity = 50;
+constexpr size_t kLongSlotCapacity = 20;
+
+bool isWhitespace(const std::string& token) {
+  return token == " " || token == "\t" || token == "\n";
+}
+
+}  // namespace
+
+SourceReader::SourceReader(RunTables& tables, Kind kind)
+    : tables_(tables),
+      captureAllowed_(kind == Kind::MainFile),
+      shortRing_(kShortRingSlots, kShortSlotCapacity),
+      longRing_(kLongRingSlots, kLongSlotCapacity),
+      directives_(*tables.context),
+      parser_(makeTokenParser(0)) {}
+
+SourceReader::~SourceReader() = default;
+
+// ---------------------------------------------------------------------------
+// File state
+
+void SourceReader::setFile(const std::string& path) {
+  SourceContext& context = *tables_.context;
+  context.push(path);
+  if (tables_.fileTree) tables_.fileTree->addEdge(context.item(1), path);
+  languageMode_ = context.languageFlavour();
+  family_ = familyOfMode(languageMode_);
+  parser_ = makeTokenParser(languageMode_);
+  resetFileState();
+  parser_->resetForFile(*this);
+}
+
+void SourceReader::resetFileState() {
+  tokenizer_.reset();
+  tokenizer_.setKeepWhitespace(tables_.options().functionDetails != 0);
+  shortRing_.clear();
+  longRing_.clear();
+  directives_.reset();
+  lexState_ = LexState::Code;
+  blockCommentEnded_ = braceFirst_ = externC_ = false;
+  stringTokens_ = 0;
+  lineHasCode_ = lineHasComment_ = lineIsDirective_ = lineHasDisabledCode_ = false;
+  parserDone_ = false;
+  counts_.fill(0);
+  captured_.clear();
+  resetCaptureAtLineEnd_ = false;
+}
+
+void SourceReader::finishFile() { parser_->resetForFile(*this); }
+
+// ---------------------------------------------------------------------------
+// Tokens and hand-over
+
+int SourceReader::nextToken(bool lastBlock) {
+  Tokenizer::Result result = tokenizer_.next(lastBlock);
+  if (result == Tokenizer::kTokenReady || result == Tokenizer::kTokenReadyLast)
+    shortRing_.push(tokenizer_.token());
+  return result;
+}
+
+void SourceReader::processToken() {
+  if (!classifyToken()) handOver(token(1));
+  // Directive lines convert wide UTF-16 characters so that names survive.
+  tokenizer_.setConvertWide(lineIsDirective_ || directives_.inProgress());
+  if (tokenizer_.endOfInput()) directives_.endOfInput();
+}
+
+// A line break right after a line break adds nothing to the history. An
+// end-of-text byte (0x1A) ends the parser's work on the file.
+void SourceReader::handOver(const std::string& token) {
+  if (parserDone_) return;
+  if (token.empty() || token == "\x1A") {
+    parserDone_ = true;
+    return;
+  }
+  if (token == "\n" && longRing_.at(0) == "\n") return;
+  longRing_.push(token);
+  parser_->step(*this);
+}
+
+// VB parsers see every token handed over; the others look back over the
+// blanks and line breaks before the newest token.
+const std::string& SourceReader::parserToken(int n) const {
+  if (family_ == LanguageFamily::Vb || n <= 0) return longRing_.at(n);
+  int seen = 0;
+  for (int k = 1; k < longRing_.slots(); ++k) {
+    const std::string& t = longRing_.at(k);
+    if (t.empty()) break;
+    if (isWhitespace(t)) continue;
+    if (++seen == n) return t;
+  }
+  return longRing_.at(longRing_.slots());
+}
+
+bool SourceReader::externCMarker() {
+  bool marker = externC_;
+  externC_ = false;
+  return marker;
+}
+
+// ---------------------------------------------------------------------------
+// Classification entry and line closing
+
+bool SourceReader::classifyToken() {
+  const std::string& cur = token(1);
+  const std::string& next = token(0);
+  if (cur == "\n") {
+    tables_.context->countLine();
+    ++counts_[kTotalLines];
+  }
+  switch (family_) {
+    case LanguageFamily::CFamily: return classifyCFamily(cur, next);
+    case LanguageFamily::Vb: return classifyVb(cur);
+    case LanguageFamily::Delphi: return classifyDelphi(cur, next);
+  }
+  return true;
+}
+
+// A line break taken as an ordinary token closes the line. Returns true
+// when it is consumed (it ended a directive or lies in a switched-off
+// region), false when it goes to the parser.
+bool SourceReader::lineBreakInCode() {
+  if (blockCommentEnded_) {
+    ++counts_[kCommentLines];
+    blockCommentEnded_ = false;
+  }
+  closeLine();
+  if (directives_.inProgress()) {
+    directives_.end();
+    return true;
+  }
+  if (!directives_.live()) return true;
+  if (captureActive()) {
+    if (resetCaptureAtLineEnd_) {
+      captured_.clear();
+      resetCaptureAtLineEnd_ = false;
+    } else if (token(2) == "\n" && token(3) == "\n") {
+      captured_.clear();
+    } else if (!captured_.empty()) {
+      captured_ += '\n';
+    }
+  }
+  return false;
+}
+
+void SourceReader::closeLine() {
+  bool live = directives_.live();
+  bool directiveOpen = family_ != LanguageFamily::Delphi && directives_.inProgress();
+  if (!lineHasCode_ && !lineHasComment_ && !lineIsDirective_)
+    ++counts_[kBlankLines];
+  else if (lineHasCode_ && live && !directiveOpen)
+    ++counts_[kExecutableLines];
+  if (!live && !lineIsDirective_) {
+    ++counts_[kDisabledLines];
+    if (lineHasDisabledCode_) ++counts_[kDisabledCodeLines];
+  }
+  lineHasCode_ = lineHasComment_ = lineIsDirective_ = lineHasDisabledCode_ = false;
+}
+
+// ---------------------------------------------------------------------------
+// Comment capture
+
+bool SourceReader::captureActive() const {
+  return captureAllowed_ && captureEnabled_ && !directives_.inProgress() && directives_.live();
+}
+
+void SourceReader::capture(std::string_view text) {
+  if (captureActive()) captured_.append(text);
+}
+
+void SourceReader::clearCapturedComment(bool enable) {
+  captured_.clear();
+  captureEnabled_ = enable && tables_.options().functionDetails != 0;
+}
+
+// ---------------------------------------------------------------------------
+// End of file
+
+// The last line has no line break of its own: it is counted here. A
+// directive line was already counted at its '#' or "{$".
+void SourceReader::endOfFile() {
+  if (!lineIsDirective_) {
+    if (!lineHasCode_ && !lineHasComment_)
+      ++counts_[kBlankLines];
+    else if (lineHasCode_ && longRing_.at(0) != "\n" && !longRing_.at(0).empty())
+      ++counts_[kExecutableLines];
+  }
+  if (isCommentState(lexState_) || blockCommentEnded_) ++counts_[kCommentLines];
+  ++counts_[kTotalLines];
+  directives_.endOfFile();
+  unterminatedMessage();
+  lexState_ = LexState::Code;
+  lineHasCode_ = lineHasComment_ = lineIsDirective_ = lineHasDisabledCode_ = false;
+  blockCommentEnded_ = false;
+  parser_->endOfFile(*this);
+}
+
+void SourceReader::unterminatedMessage() {
+  bool delphi = family_ == LanguageFamily::Delphi;
+  switch (lexState_) {
+    case LexState::BlockComment:
+    case LexState::BlockCommentFirst:
+    case LexState::BlockCommentStar:
+      fileMessage("]でｺﾒﾝﾄの終わり(*/)がありません。");
+      break;
+    case LexState::String:
+      fileMessage(delphi ? "]でｺﾒﾝﾄの終わり(')がありません。" : "]でｺﾒﾝﾄの終わり(\")がありません。");
+      break;
+    case LexState::CharStart:
+    case LexState::CharBody:
+    case LexState::CharEscape:
+      fileMessage("]でｺﾒﾝﾄの終わり(')がありません。");
+      break;
+    case LexState::BraceComment:
+    case LexState::ParenStarFirst:
+    case LexState::ParenStarSecond:
+      fileMessage("]でｺﾒﾝﾄの終わり(})がありません。");
+      break;
+    default:
+      break;
+  }
+}
+
+void SourceReader::positionMessage(const char* text) const {
+  const SourceContext& context = *tables_.context;
+  errorLog() << "    " << context.item(0) << ' ' << context.currentLine() << text << '\n';
+}
+
+void SourceReader::fileMessage(const char* text) const {
+  errorLog() << "  [" << tables_.context->item(0) << text << '\n';
+}

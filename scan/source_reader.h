@@ -1,0 +1,130 @@
+// Reads one source file (a registered file or a header reached through
+// #include): cuts it into tokens, follows the comment and literal states of
+// its language, counts its lines by kind, runs its directive lines, and
+// hands every live token to the parser of the language. The reader keeps
+// no copy of the file: the caller lends it one block at a time. The run
+// tables must outlive the reader.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "scan/directive_processor.h"
+#include "scan/lex_states.h"
+#include "scan/token_ring.h"
+#include "scan/tokenizer.h"
+
+class RunTables;
+class TokenParser;
+
+class SourceReader {
+ public:
+  // A main-file reader may capture comments for the parsers; an include
+  // reader never does.
+  enum class Kind { MainFile, Include };
+  enum : int { kShortRingSlots = 10, kLongRingSlots = 200 };
+
+  SourceReader(RunTables& tables, Kind kind);
+  ~SourceReader();
+  SourceReader(const SourceReader&) = delete;
+  SourceReader& operator=(const SourceReader&) = delete;
+
+  // Starts a file: pushes it onto the source context, records the edge from
+  // the including file in the file tree, and resets every per-file state.
+  void setFile(const std::string& path);
+
+  // Reading, as the run driver drives it: lend a block, then call
+  // nextToken until it returns 1; after 0 or 3 call processToken (and stop
+  // asking for tokens of this block after a 3). Codes: 1 block used up,
+  // 2 call again, 3 token ready and block used up, 0 token ready.
+  void giveBlock(const char* data, size_t size) { tokenizer_.giveBlock(data, size); }
+  int nextToken(bool lastBlock);
+  // Classifies the token delivered one delivery ago and hands it to the
+  // parser when it is live.
+  void processToken();
+  // True when the token belonged to a comment, a literal, a directive or a
+  // switched-off region; false for a live token.
+  bool classifyToken();
+
+  bool includeReady() const { return directives_.includeReady(); }
+  const std::string& includeName() const { return directives_.includeName(); }
+  void clearInclude() { directives_.clearInclude(); }
+
+  // The last line's counting and the checks of constructs left open.
+  void endOfFile();
+  // Releases what the file's parser kept.
+  void finishFile();
+
+  // Total, executable, blank, comment, disabled (all), disabled with code,
+  // preprocessor lines, functions (the last one is filled in by the run).
+  const std::array<std::int32_t, 8>& stepCounts() const { return counts_; }
+
+  // Token n deliveries ago (0 = the newest, the lookahead).
+  const std::string& token(int n) const { return shortRing_.at(n); }
+  // The parsers' history; see the .cc for the look-back rule.
+  const std::string& parserToken(int n) const;
+
+  const std::string& capturedComment() const { return captured_; }
+  void clearCapturedComment(bool enable);
+  void clearCaptureAtNextLineEnd() { resetCaptureAtLineEnd_ = true; }
+  // True once after a string literal whose whole content is C.
+  bool externCMarker();
+
+  LexState lexState() const { return lexState_; }
+  int languageMode() const { return languageMode_; }
+  Tokenizer::Encoding encoding() const { return tokenizer_.encoding(); }
+
+ private:
+  // source_reader.cc: file state, hand-over, line closing, end of file.
+  void resetFileState();
+  void handOver(const std::string& token);
+  void closeLine();
+  bool lineBreakInCode();
+  void capture(std::string_view text);
+  bool captureActive() const;
+  void positionMessage(const char* text) const;
+  void fileMessage(const char* text) const;
+  void unterminatedMessage();
+
+  // lex_states.cc: openers and continuations per language.
+  bool classifyCFamily(const std::string& cur, const std::string& next);
+  bool continueCFamily(const std::string& cur);
+  bool continueChar(const std::string& cur);
+  bool classifyVb(const std::string& cur);
+  bool continueVb(const std::string& cur);
+  bool classifyDelphi(const std::string& cur, const std::string& next);
+  bool continueDelphi(const std::string& cur);
+  bool continueString(const std::string& cur, bool cStyleEscapes);
+  bool startDirective(DirectiveSyntax syntax);
+  bool codeToken(const std::string& cur);
+
+  RunTables& tables_;
+  const bool captureAllowed_;
+  Tokenizer tokenizer_;
+  TokenRing shortRing_;
+  TokenRing longRing_;
+  DirectiveProcessor directives_;
+  std::unique_ptr<TokenParser> parser_;
+  int languageMode_ = 0;
+  LanguageFamily family_ = LanguageFamily::CFamily;
+
+  LexState lexState_ = LexState::Code;
+  bool blockCommentEnded_ = false;
+  bool braceFirst_ = false;   // a brace comment's first token is next
+  int stringTokens_ = 0;      // tokens inside the open string so far
+  bool externC_ = false;
+  bool lineHasCode_ = false;
+  bool lineHasComment_ = false;
+  bool lineIsDirective_ = false;
+  bool lineHasDisabledCode_ = false;
+  bool parserDone_ = false;   // an end-of-text byte ended the parser's work
+  std::array<std::int32_t, 8> counts_{};
+
+  std::string captured_;
+  bool captureEnabled_ = true;
+  bool resetCaptureAtLineEnd_ = false;
+};

@@ -1,0 +1,10 @@
+// The step-count report "MzStepLog": the eight line counts of every
+// registered file and their totals over all files, as a text table, text
+// blocks per file, an HTML table or CSV, by the output format. Written at
+// the end of every run.
+#pragma once
+
+struct Options;
+class SourceFileList;
+
+void writeStepLog(const Options& options, const SourceFileList& files);

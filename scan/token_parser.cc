@@ -1,0 +1,5 @@
+#include "scan/token_parser.h"
+
+std::unique_ptr<TokenParser> makeTokenParser(int languageMode) {
+  return std::make_unique<IdleParser>();
+}

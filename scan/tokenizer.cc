@@ -1,0 +1,212 @@
+#include "scan/tokenizer.h"
+
+#include <cstdint>
+
+#include "platform/text_encoding.h"
+#include "scan/lexical_rules.h"
+
+namespace {
+
+constexpr size_t kInitialTokenCapacity = 50;
+
+bool isLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xEF); }
+bool isTrail(unsigned char c) { return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC); }
+bool isHalfWidthKana(unsigned char c) { return c >= 0xA0 && c <= 0xDF; }
+
+}  // namespace
+
+Tokenizer::Tokenizer() { text_.reserve(kInitialTokenCapacity); }
+
+void Tokenizer::reset() {
+  data_ = nullptr;
+  size_ = pos_ = 0;
+  last_ = false;
+  encoding_ = Encoding::Unknown;
+  text_.clear();
+  delivered_ = false;
+  pending_ = 0;
+  leadCarried_ = spaceUndecided_ = skipBlanks_ = false;
+  flushLeft_ = 1;
+  convertWide_ = false;
+}
+
+void Tokenizer::giveBlock(const char* data, size_t size) {
+  data_ = reinterpret_cast<const unsigned char*>(data);
+  size_ = size;
+  pos_ = 0;
+  if (encoding_ == Encoding::Unknown) decideEncoding();
+}
+
+// Only a byte-order mark 0xFF 0xFE at the very start makes a file UTF-16.
+void Tokenizer::decideEncoding() {
+  if (size_ >= 2 && data_[0] == 0xFF && data_[1] == 0xFE) {
+    encoding_ = Encoding::Utf16;
+    pos_ = 2;
+  } else {
+    encoding_ = Encoding::ShiftJis;
+  }
+}
+
+Tokenizer::Result Tokenizer::next(bool lastBlock) {
+  last_ = lastBlock;
+  if (delivered_) {
+    text_.clear();
+    delivered_ = false;
+  }
+  if (pending_) {
+    text_.assign(1, static_cast<char>(pending_));
+    pending_ = 0;
+    return deliver();
+  }
+  while (pos_ < size_) {
+    Step step = encoding_ == Encoding::Utf16 ? scanUtf16() : scanShiftJis();
+    if (step == Step::Done) return deliver();
+  }
+  if (!lastBlock) return kBlockUsedUp;
+  leadCarried_ = spaceUndecided_ = false;
+  if (!text_.empty()) return deliver();
+  if (flushLeft_ > 0) {
+    --flushLeft_;
+    return deliver();
+  }
+  return kBlockUsedUp;
+}
+
+Tokenizer::Result Tokenizer::deliver() {
+  delivered_ = true;
+  if (text_.size() == 1 && text_[0] == '\r') return kCallAgain;
+  bool blockDone = pos_ >= size_ && !last_ && pending_ == 0;
+  return blockDone ? kTokenReadyLast : kTokenReady;
+}
+
+// Continues what the previous block left open, then takes one byte.
+Tokenizer::Step Tokenizer::scanShiftJis() {
+  unsigned char c = data_[pos_];
+  if (leadCarried_) {
+    leadCarried_ = false;
+    if (isTrail(c)) {
+      text_ += static_cast<char>(c);
+      ++pos_;
+      return Step::Continue;
+    }
+    return Step::Done;  // the lone lead byte ended its token
+  }
+  return byte(c, 1);
+}
+
+// One UTF-16 unit: ASCII and Latin-1 units are taken as bytes; every other
+// character becomes its Shift-JIS form in directive lines, two spaces
+// elsewhere, so that tokens stay byte strings. A trailing odd byte is
+// dropped.
+Tokenizer::Step Tokenizer::scanUtf16() {
+  if (pos_ + 1 >= size_) {
+    pos_ = size_;
+    return Step::Continue;
+  }
+  std::uint16_t unit = static_cast<std::uint16_t>(data_[pos_] | (data_[pos_ + 1] << 8));
+  if (unit < 0x100) return byte(static_cast<unsigned char>(unit), 2);
+  pos_ += 2;
+  char converted[2];
+  int n = convertWide_ ? platform::utf16UnitToCp932(unit, converted) : 0;
+  if (n > 0)
+    text_.append(converted, n);
+  else
+    text_.append("  ");
+  return Step::Continue;
+}
+
+// The byte classes of a token, in the order they are tested.
+Tokenizer::Step Tokenizer::byte(unsigned char c, size_t width) {
+  if (spaceUndecided_) {
+    spaceUndecided_ = false;
+    if (c == '(') {
+      text_.assign(1, ' ');
+      return Step::Done;
+    }
+  }
+  if (skipBlanks_) {
+    if (c == ' ' || c == '\t') {
+      pos_ += width;
+      return Step::Continue;
+    }
+    skipBlanks_ = false;
+  }
+  if (c == 0) {  // NUL carries nothing; skipping it keeps the rest of the block
+    pos_ += width;
+    return Step::Continue;
+  }
+  if (c < 0x20 || c == 0x7F) return controlByte(c, width);
+  if (c < 0x7F) {
+    if (isDelimiterByte(c)) return delimiterByte(c, width);
+    text_ += static_cast<char>(c);
+    pos_ += width;
+    return Step::Continue;
+  }
+  if (isHalfWidthKana(c)) {
+    text_ += static_cast<char>(c);
+    pos_ += width;
+    return Step::Continue;
+  }
+  if (width == 1 && isLead(c)) return leadByte(c);
+  return endingByte(c, width);
+}
+
+// A control byte is a token alone; it ends a token being built.
+Tokenizer::Step Tokenizer::controlByte(unsigned char c, size_t width) {
+  pos_ += width;
+  if (text_.empty())
+    text_.assign(1, static_cast<char>(c));
+  else
+    pending_ = c;
+  return Step::Done;
+}
+
+// A delimiter is a token alone (the blanks after it skipped unless kept);
+// after a word it becomes pending, except a space, which is only kept
+// before '(' (so that "#define X (a)" differs from "#define X(a)").
+Tokenizer::Step Tokenizer::delimiterByte(unsigned char c, size_t width) {
+  pos_ += width;
+  if (text_.empty()) {
+    text_.assign(1, static_cast<char>(c));
+    if (!keepWhitespace_) skipBlanks_ = true;
+    return Step::Done;
+  }
+  if (c != ' ' || keepWhitespace_) {
+    pending_ = c;
+  } else if (pos_ >= size_) {
+    spaceUndecided_ = !last_;
+  } else if (nextIsOpenParen()) {
+    pending_ = ' ';
+  }
+  return Step::Done;
+}
+
+bool Tokenizer::nextIsOpenParen() const {
+  if (encoding_ == Encoding::Utf16)
+    return pos_ + 1 < size_ && data_[pos_] == '(' && data_[pos_ + 1] == 0;
+  return pos_ < size_ && data_[pos_] == '(';
+}
+
+// A lead byte with its trail byte is one character; a lead byte at the end
+// of a block waits for the first byte of the next one.
+Tokenizer::Step Tokenizer::leadByte(unsigned char c) {
+  text_ += static_cast<char>(c);
+  ++pos_;
+  if (pos_ >= size_) {
+    if (last_) return Step::Done;
+    leadCarried_ = true;
+    return Step::Continue;
+  }
+  unsigned char trail = data_[pos_];
+  if (!isTrail(trail)) return Step::Done;
+  text_ += static_cast<char>(trail);
+  ++pos_;
+  return Step::Continue;
+}
+
+// 0x80, 0xF0-0xFF or a lead byte without a trail: kept, and the token ends.
+Tokenizer::Step Tokenizer::endingByte(unsigned char c, size_t width) {
+  text_ += static_cast<char>(c);
+  pos_ += width;
+  return Step::Done;
+}

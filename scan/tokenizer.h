@@ -1,0 +1,73 @@
+// Cuts the bytes of one source file into tokens, a block at a time: words
+// of letters, digits and other non-delimiter bytes, single delimiters and
+// control bytes, Shift-JIS double-byte pairs kept whole (also when a pair is
+// split across two blocks), and UTF-16 little-endian text (announced by a
+// byte-order mark) turned into the same byte tokens. The blocks stay owned
+// by the caller; only the token being built is kept between blocks.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+class Tokenizer {
+ public:
+  enum class Encoding { Unknown, ShiftJis, Utf16 };
+
+  // What next() tells its caller:
+  //   kTokenReady      token() holds a token; call next() again after it;
+  //   kBlockUsedUp     nothing delivered, give the next block (or, after
+  //                    the last block, the input is done);
+  //   kCallAgain       a lone carriage return was dropped, call again;
+  //   kTokenReadyLast  token() holds a token and the block is used up.
+  enum Result : int { kTokenReady = 0, kBlockUsedUp = 1, kCallAgain = 2, kTokenReadyLast = 3 };
+
+  Tokenizer();
+
+  // Back to the start of a file: encoding unknown, nothing pending.
+  void reset();
+  // Spaces and tabs become tokens of their own and are never skipped.
+  void setKeepWhitespace(bool keep) { keepWhitespace_ = keep; }
+  // UTF-16 characters outside ASCII are converted to Shift-JIS (inside a
+  // directive line) instead of being replaced by two spaces.
+  void setConvertWide(bool convert) { convertWide_ = convert; }
+
+  // Lends the next block; it must stay alive until next() has used it up.
+  void giveBlock(const char* data, size_t size);
+  // After the last block, one empty token is delivered (once any pending
+  // delimiter has been delivered), so that the last real token gets a
+  // lookahead; endOfInput() is true from then on.
+  Result next(bool lastBlock);
+
+  const std::string& token() const { return text_; }
+  Encoding encoding() const { return encoding_; }
+  bool endOfInput() const { return flushLeft_ == 0; }
+
+ private:
+  enum class Step { Continue, Done };
+
+  Result deliver();
+  void decideEncoding();
+  Step scanShiftJis();
+  Step scanUtf16();
+  Step byte(unsigned char c, size_t width);
+  Step controlByte(unsigned char c, size_t width);
+  Step delimiterByte(unsigned char c, size_t width);
+  Step leadByte(unsigned char c);
+  Step endingByte(unsigned char c, size_t width);
+  bool nextIsOpenParen() const;
+
+  const unsigned char* data_ = nullptr;
+  size_t size_ = 0;
+  size_t pos_ = 0;
+  bool last_ = false;
+  Encoding encoding_ = Encoding::Unknown;
+  std::string text_;         // the token being built, then the one delivered
+  bool delivered_ = false;   // text_ holds a delivered token
+  unsigned char pending_ = 0;  // a delimiter to deliver alone next, 0 for none
+  bool leadCarried_ = false;   // text_ ends in a lead byte whose trail is in the next block
+  bool spaceUndecided_ = false;  // a space ended the last block's token: keep it if '(' follows
+  bool skipBlanks_ = false;      // skip spaces and tabs after a lone delimiter
+  int flushLeft_ = 1;            // empty tokens still to deliver at the end of input
+  bool keepWhitespace_ = false;
+  bool convertWide_ = false;
+};
