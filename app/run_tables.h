@@ -35,8 +35,11 @@ class RunTables {
   // Each joins here, in that order, when it is built.
   std::unique_ptr<ReservedWordTable> reservedWords;
   std::unique_ptr<DefineTable> defines;
+  std::unique_ptr<FunctionTable> functions;
   std::unique_ptr<FileNamePool> fileNames;
   std::unique_ptr<NamespaceTable> namespaces;
+  std::unique_ptr<ClassTable> classes;
+  std::unique_ptr<VariableTable> variables;
   std::unique_ptr<TypeTable> workingTypes;
   std::unique_ptr<TypeTable> baseTypes;
   std::unique_ptr<SourceContext> context;

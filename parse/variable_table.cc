@@ -1,0 +1,462 @@
+#include "parse/variable_table.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "app/file_name_pool.h"
+#include "app/run_tables.h"
+#include "app/source_context.h"
+#include "app/text_util.h"
+#include "parse/type_table.h"
+#include "report/error_log.h"
+#include "scan/define_table.h"
+#include "scan/language_mode.h"
+#include "scan/lexical_rules.h"
+#include "tables/class_table.h"
+#include "tables/function_table.h"
+#include "tables/table_log.h"
+
+namespace {
+
+// #define names are followed this many times at most (A -> B -> A …).
+constexpr int kDefineHops = 16;
+
+std::string_view trimmed(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  return text;
+}
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+bool isWordByte(char c) {
+  unsigned char u = static_cast<unsigned char>(c);
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || u >= 0x80;
+}
+
+// Digits in `base` from the start of `text`; false when there are none or
+// anything follows them.
+bool parseDigits(std::string_view text, int base, long long& value) {
+  if (text.empty()) return false;
+  value = 0;
+  for (char c : text) {
+    int digit = isDigit(c) ? c - '0'
+                : (c >= 'a' && c <= 'f') ? c - 'a' + 10
+                : (c >= 'A' && c <= 'F') ? c - 'A' + 10
+                                         : 99;
+    if (digit >= base) return false;
+    if (value < LLONG_MAX / 32) value = value * base + digit;
+  }
+  return true;
+}
+
+// One number of a VB or Delphi bound: decimal, Delphi "$FF", VB "&HFF" and
+// "&O17"; other text goes through the #define table.
+bool boundNumber(std::string_view text, bool vb, const DefineTable* defines, long long& value) {
+  text = trimmed(text);
+  bool negative = !text.empty() && text[0] == '-';
+  if (negative) text = trimmed(text.substr(1));
+  bool ok;
+  if (!vb && !text.empty() && text[0] == '$') {
+    ok = parseDigits(text.substr(1), 16, value);
+  } else if (vb && text.size() > 2 && text[0] == '&' && (text[1] == 'H' || text[1] == 'h')) {
+    ok = parseDigits(text.substr(2), 16, value);
+  } else if (vb && text.size() > 2 && text[0] == '&' && (text[1] == 'O' || text[1] == 'o')) {
+    ok = parseDigits(text.substr(2), 8, value);
+  } else {
+    ok = arrayBoundValue(text, defines, value);
+  }
+  if (ok && negative) value = -value;
+  return ok;
+}
+
+// The position of the word "to" (any case) that separates a VB range.
+size_t rangeWordTo(std::string_view dim) {
+  for (size_t i = 1; i + 2 < dim.size(); ++i) {
+    if ((dim[i] != 't' && dim[i] != 'T') || (dim[i + 1] != 'o' && dim[i + 1] != 'O')) continue;
+    if (!isWordByte(dim[i - 1]) && !isWordByte(dim[i + 2])) return i;
+  }
+  return std::string_view::npos;
+}
+
+// One dimension "a to b" / "a..b" (b - a + 1) or "n" (n + 1).
+long long dimensionCount(std::string_view dim, bool vb, const DefineTable* defines, bool& inexact) {
+  size_t split = vb ? rangeWordTo(dim) : dim.find("..");
+  long long low = 0;
+  long long high = 0;
+  bool ok;
+  if (split == std::string_view::npos) {
+    ok = boundNumber(dim, vb, defines, high);
+    high += 1;
+  } else {
+    ok = boundNumber(dim.substr(0, split), vb, defines, low) &&
+         boundNumber(dim.substr(split + 2), vb, defines, high);
+    high = high - low + 1;
+  }
+  if (!ok || high < 1) {
+    inexact = true;
+    return 1;
+  }
+  return high;
+}
+
+long long saturatedProduct(long long a, long long b) {
+  if (a > 0 && b > LLONG_MAX / 4 / a) return LLONG_MAX / 4;
+  return a * b;
+}
+
+// The text between `open` at `from` and its matching close, and the
+// position after the close (the end of the text when it never closes).
+std::string_view bracketGroup(std::string_view text, size_t from, char open, char close,
+                              size_t& next) {
+  int depth = 0;
+  for (size_t i = from; i < text.size(); ++i) {
+    if (text[i] == open) ++depth;
+    if (text[i] == close && --depth == 0) {
+      next = i + 1;
+      return text.substr(from + 1, i - from - 1);
+    }
+  }
+  next = text.size();
+  return text.substr(std::min(from + 1, text.size()));
+}
+
+}  // namespace
+
+bool arrayBoundValue(std::string_view text, const DefineTable* defines, long long& value) {
+  std::string current(trimmed(text));
+  for (int hop = 0; hop < kDefineHops; ++hop) {
+    if (parseDigits(current, 10, value)) return true;
+    if (!defines || current.empty() || !defines->isDefined(current)) return false;
+    current = std::string(trimmed(defines->bodyOf(current)));
+  }
+  return false;
+}
+
+VariableTable::VariableTable(RunTables& tables) : tables_(tables) {}
+
+int VariableTable::nesting() const {
+  return tables_.context ? tables_.context->depth() : 0;
+}
+
+int VariableTable::mode() const {
+  return tables_.context ? tables_.context->languageMask() : 0;
+}
+
+VariableTable::StackEntry& VariableTable::stackEntry() {
+  size_t n = static_cast<size_t>(nesting());
+  if (stacks_.size() <= n) stacks_.resize(n + 1);
+  return stacks_[n];
+}
+
+// ---------------------------------------------------------------------------
+// Sizes
+
+// "*p", "a[10][N]" (C family), "a(1 To 5, 3)" (VB), "x[1..5]" (Delphi).
+VariableTable::Declarator VariableTable::scanDeclarator(std::string_view written,
+                                                         std::string_view type) const {
+  Declarator d;
+  size_t i = 0;
+  while (i < written.size() && (written[i] == '*' || written[i] == '&' || written[i] == ' ')) {
+    if (written[i] != ' ') d.pointer = true;
+    ++i;
+  }
+  bool vb = (mode() & kModeVb) != 0;
+  bool delphi = (mode() & kModeDelphi) != 0;
+  char open = vb ? '(' : '[';
+  char close = vb ? ')' : ']';
+  size_t cut = written.find(open, i);
+  d.name = std::string(trimmed(written.substr(i, cut == std::string_view::npos ? cut : cut - i)));
+  if (cut == std::string_view::npos) return d;
+  const DefineTable* defines = tables_.defines.get();
+  if (vb || delphi) {
+    size_t next;
+    std::string_view dims = bracketGroup(written, cut, open, close, next);
+    for (size_t start = 0;;) {
+      size_t comma = dims.find(',', start);
+      std::string_view dim = dims.substr(start, comma == std::string_view::npos ? comma : comma - start);
+      d.elements = saturatedProduct(d.elements, dimensionCount(dim, vb, defines, d.inexact));
+      if (comma == std::string_view::npos) break;
+      start = comma + 1;
+    }
+    d.stringBound = delphi && equalsIgnoreCase(trimmed(type), "string");
+    return d;
+  }
+  for (size_t at = cut; at < written.size() && written[at] == '[';) {
+    size_t next;
+    long long bound = 0;
+    if (!arrayBoundValue(bracketGroup(written, at, '[', ']', next), defines, bound) || bound < 1) {
+      bound = 1;
+      d.inexact = true;
+    }
+    d.elements = saturatedProduct(d.elements, bound);
+    at = next;
+    while (at < written.size() && written[at] == ' ') ++at;
+  }
+  return d;
+}
+
+// The size of one element of `type`: modifier words dropped, then the whole
+// rest, its last word and its part after the last ':' are tried as types.
+void VariableTable::sizeOfType(std::string_view type, int& size, bool& inexact) const {
+  size = 0;
+  std::string rest;
+  for (size_t start = 0; start < type.size();) {
+    size_t space = type.find(' ', start);
+    std::string_view word = type.substr(start, space == std::string_view::npos ? space : space - start);
+    if (!word.empty() && !isModifierWord(word)) {
+      if (!rest.empty()) rest += ' ';
+      rest += word;
+    }
+    if (space == std::string_view::npos) break;
+    start = space + 1;
+  }
+  if ((mode() & kModeDelphi) && equalsIgnoreCase(rest, "string")) {
+    size = 4;
+    return;
+  }
+  TypeTable* types = tables_.workingTypes.get();
+  std::string_view candidates[3] = {rest, rest, rest};
+  size_t space = rest.rfind(' ');
+  if (space != std::string::npos) candidates[1] = std::string_view(rest).substr(space + 1);
+  size_t colon = rest.rfind(':');
+  if (colon != std::string::npos) candidates[2] = std::string_view(rest).substr(colon + 1);
+  for (std::string_view name : candidates) {
+    if (!types || name.empty() || !types->isType(name)) continue;
+    TypeTable::Size found = types->sizeOf(name);
+    size = found.bytes;
+    inexact = inexact || found.inexact;
+    int kind = types->kindOf(name);
+    if (size == 0 && (kind & (TypeTable::kStructure | TypeTable::kClass)) && tables_.classes) {
+      int flags = 0;
+      size = tables_.classes->sizeOf(name, flags);
+      inexact = inexact || flags != 0;
+    }
+    return;
+  }
+  inexact = true;
+}
+
+// ---------------------------------------------------------------------------
+// Registration
+
+void VariableTable::registerVariable(std::string_view type, std::string_view name, int level,
+                                     int flags, std::string_view className,
+                                     std::string_view function) {
+  if (type.empty() || name.empty()) {
+    errorLog() << positionPrefix(tables_.context.get())
+               << ": (内部ｴﾗｰ)不明なｵﾌﾞｼﾞｪｸﾄを登録しようとしています\n"
+               << "    型名[" << type << "]  ｵﾌﾞｼﾞｪｸﾄ名[" << name << "]\n";
+    return;
+  }
+  Declarator d = scanDeclarator(name, type);
+  if (d.name.empty()) {
+    errorLog() << "(内部ｴﾗｰ)ｵﾌﾞｼﾞｪｸﾄの登録に失敗しました[" << name << "]\n";
+    return;
+  }
+  int element = 0;
+  bool inexact = d.inexact;
+  if (d.pointer)
+    element = tables_.workingTypes ? tables_.workingTypes->pointerSize()
+                                   : TypeTable::kDefaultPointerSize;
+  else if (d.stringBound)
+    element = 1;
+  else
+    sizeOfType(type, element, inexact);
+  long long total = saturatedProduct(d.elements, element);
+  int size = total > INT_MAX ? INT_MAX : static_cast<int>(total);
+  bool isExtern = (flags & kExtern) != 0;
+  bool isStatic = type.substr(0, 7) == "static ";
+  if (level != 0 && !isExtern && !function.empty() && !isStatic) {
+    countOnStack(type, d, size, inexact, level);
+    return;
+  }
+  if (!className.empty() && function.empty() && tables_.classes)
+    tables_.classes->addMember(className, type, d.name, size,
+                               inexact ? VariableRecord::kInexact : 0);
+  registerInMainTable(type, d, name, size, inexact, flags, className, function);
+}
+
+void VariableTable::countOnStack(std::string_view type, const Declarator& d, int size,
+                                 bool inexact, int level) {
+  StackEntry& e = stackEntry();
+  e.current = e.current > INT_MAX - size ? INT_MAX : e.current + size;
+  e.peak = std::max(e.peak, e.current);
+  e.inexact = e.inexact || inexact;
+  scopes_.push_back({std::string(type), d.name, nesting(), level, size});
+}
+
+int VariableTable::findFirst(std::string_view name, bool& found) const {
+  auto at = std::lower_bound(records_.begin(), records_.end(), name,
+                             [](const VariableRecord& r, std::string_view n) {
+                               return compareNames(r.name, n) < 0;
+                             });
+  found = at != records_.end() && sameName(at->name, name);
+  return static_cast<int>(at - records_.begin());
+}
+
+void VariableTable::registerInMainTable(std::string_view type, const Declarator& d,
+                                        std::string_view written, int size, bool inexact,
+                                        int flags, std::string_view className,
+                                        std::string_view function) {
+  bool isExtern = (flags & kExtern) != 0;
+  bool owned = !className.empty() || !function.empty();
+  const SourceContext* context = tables_.context.get();
+  int file = (!isExtern && context && tables_.fileNames) ? tables_.fileNames->find(context->item(0)) : 0;
+  int line = (!isExtern && context) ? context->currentLine() : 0;
+  bool found;
+  int at = findFirst(d.name, found);
+  for (; at < recordCount() && sameName(records_[at].name, d.name); ++at) {
+    VariableRecord& r = records_[at];
+    bool recordOwned = (r.flags & VariableRecord::kOwned) != 0;
+    bool same = owned ? (recordOwned && sameName(r.className, className) && sameName(r.function, function))
+                      : (!recordOwned && r.language == mode());
+    if (!same) continue;
+    if (r.file == 0 && file != 0) {
+      r.file = file;
+      r.line = line;
+    }
+    return;
+  }
+  VariableRecord r;
+  r.type.assign(type);
+  r.name = d.name;
+  r.writtenName.assign(written);
+  r.className.assign(className);
+  r.function.assign(function);
+  r.size = size;
+  r.file = file;
+  r.line = line;
+  if (flags & kDeclaration) r.flags |= VariableRecord::kNotParameter;
+  if (!className.empty()) r.flags |= VariableRecord::kOwned | VariableRecord::kClassSet;
+  if (!function.empty()) r.flags |= VariableRecord::kOwned | VariableRecord::kFunctionSet;
+  if (inexact) r.flags |= VariableRecord::kInexact;
+  if (tables_.workingTypes) {
+    std::string_view plain = type.substr(0, 7) == "static " ? type.substr(7) : type;
+    r.typeKind = tables_.workingTypes->kindOf(plain) & (TypeTable::kStructure | TypeTable::kClass);
+  }
+  r.language = mode();
+  records_.insert(records_.begin() + at, std::move(r));
+}
+
+// ---------------------------------------------------------------------------
+// References and scopes
+
+int VariableTable::findOwned(std::string_view name, std::string_view className,
+                             std::string_view function) const {
+  bool found;
+  int unowned = -1;
+  for (int at = findFirst(name, found); at < recordCount() && sameName(records_[at].name, name); ++at) {
+    const VariableRecord& r = records_[at];
+    if (!(r.flags & VariableRecord::kOwned)) {
+      if (unowned < 0) unowned = at;
+    } else if ((r.flags & VariableRecord::kFunctionSet) && sameName(r.className, className) &&
+               sameName(r.function, function)) {
+      return at;  // a static local of this very function hides a global
+    }
+  }
+  return unowned;
+}
+
+void VariableTable::addReference(VariableRecord& r, std::string_view className,
+                                 std::string_view function) {
+  std::string shown = className.empty() ? std::string(function)
+                                        : std::string(className) + "::" + std::string(function);
+  for (const std::string& f : r.referencingFunctions)
+    if (sameName(f, shown)) return;
+  DeclInfo owner;
+  owner.className.assign(className);
+  owner.name.assign(function);
+  r.referencingKeys.push_back(tables_.functions ? tables_.functions->qualifiedKey(owner) : shown);
+  r.referencingFunctions.push_back(std::move(shown));
+}
+
+std::optional<std::string> VariableTable::referenceVariable(std::string_view name,
+                                                            std::string_view className,
+                                                            std::string_view function) {
+  if (name.empty()) return std::nullopt;
+  for (auto s = scopes_.rbegin(); s != scopes_.rend(); ++s)
+    if (sameName(s->name, name)) return s->type;
+  if (!className.empty() && tables_.classes) {
+    DeclInfo owner;
+    owner.className.assign(className);
+    owner.name.assign(function);
+    std::string key = tables_.functions ? tables_.functions->qualifiedKey(owner) : std::string();
+    std::string type = tables_.classes->resolveMemberVariable(className, name, key);
+    if (!type.empty()) return type;
+  }
+  int at = findOwned(name, className, function);
+  if (at < 0) return std::nullopt;
+  if (!function.empty()) addReference(records_[at], className, function);
+  return records_[at].type;
+}
+
+void VariableTable::closeScope(int level) {
+  int n = nesting();
+  StackEntry& e = stackEntry();
+  auto gone = [&](const ScopeRecord& s) { return s.nesting == n && s.level >= level; };
+  for (const ScopeRecord& s : scopes_)
+    if (gone(s)) e.current = std::max(0, e.current - s.size);
+  scopes_.erase(std::remove_if(scopes_.begin(), scopes_.end(), gone), scopes_.end());
+}
+
+// The function's locals are gone with it, also those a prototype's
+// parameters left behind.
+void VariableTable::endFunctionScope() {
+  int n = nesting();
+  stackEntry() = StackEntry();
+  scopes_.erase(std::remove_if(scopes_.begin(), scopes_.end(),
+                               [n](const ScopeRecord& s) { return s.nesting == n; }),
+                scopes_.end());
+}
+
+StackUse VariableTable::stackUse() const {
+  size_t n = static_cast<size_t>(nesting());
+  if (n >= stacks_.size()) return StackUse();
+  return StackUse{stacks_[n].peak, stacks_[n].inexact};
+}
+
+void VariableTable::beginFile() {
+  int n = nesting();
+  stackEntry() = StackEntry();
+  scopes_.erase(std::remove_if(scopes_.begin(), scopes_.end(),
+                               [n](const ScopeRecord& s) { return s.nesting >= n; }),
+                scopes_.end());
+}
+
+// The globals stay: a header read again for the next source file declares
+// the same variables, and the lists at the end of the run show them once.
+void VariableTable::resetFileState() {
+  scopes_.clear();
+  stacks_.clear();
+}
+
+void VariableTable::handOverReferences() {
+  FunctionTable* functions = tables_.functions.get();
+  if (!functions) return;
+  for (const VariableRecord& r : records_)
+    for (const std::string& key : r.referencingKeys)
+      functions->addReferencedVariableToKey(key, r.type + " " + r.name);
+}
+
+// ---------------------------------------------------------------------------
+// Debug form
+
+std::string VariableTable::dump() const {
+  std::string text;
+  for (const VariableRecord& r : records_) {
+    text += r.type + " " + r.writtenName + " " + std::to_string(r.size) + " " +
+            std::to_string(r.file) + ":" + std::to_string(r.line) + " " +
+            std::to_string(r.flags) + " " + std::to_string(r.typeKind);
+    if (!r.className.empty() || !r.function.empty()) text += " (" + r.className + "::" + r.function + ")";
+    if (!r.referencingFunctions.empty()) text += " {";
+    for (size_t i = 0; i < r.referencingFunctions.size(); ++i)
+      text += (i ? " " : "") + r.referencingFunctions[i];
+    if (!r.referencingFunctions.empty()) text += "}";
+    text += "\n";
+  }
+  for (const ScopeRecord& s : scopes_)
+    text += "  scope " + std::to_string(s.nesting) + "/" + std::to_string(s.level) + " " + s.type +
+            " " + s.name + " " + std::to_string(s.size) + "\n";
+  return text;
+}

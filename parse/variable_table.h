@@ -1,0 +1,147 @@
+// The variable table: the global, extern and static variables (and, for the
+// reports, the data members) of the analysed sources, the stack of locals in
+// scope while a function is read, and the stack use of each function.
+// Main records are keyed on the variable name under the run's name
+// comparison, several records of one name (different owners) side by side;
+// scope records and stack accounting are kept per file nesting depth.
+// Owned by the run's RunTables; record references stay valid only until the
+// next registration or reset. Writes "Mz一覧Obj" and "Mz変数詳細情報".
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class RunTables;
+class DefineTable;
+
+// Stack use accumulated for one file nesting depth.
+struct StackUse {
+  int bytes = 0;
+  bool inexact = false;
+};
+
+struct VariableRecord {
+  std::string type;  // a leading "static " kept
+  std::string name;  // without pointer marks and bounds
+  std::string writtenName;
+  std::string className;
+  std::string function;
+  std::vector<std::string> referencingFunctions;  // "Class::function" or "function"
+  std::vector<std::string> referencingKeys;       // their function keys, same order
+  int size = 0;
+  int file = 0;  // FileNamePool id; 0 = none
+  int line = 0;
+  int flags = 0;     // VariableRecord::k...
+  int typeKind = 0;  // TypeTable::kStructure | kClass
+  int language = 0;
+
+  static constexpr int kNotParameter = 1;
+  static constexpr int kOwned = 2;
+  static constexpr int kClassSet = 4;
+  static constexpr int kFunctionSet = 8;
+  static constexpr int kInexact = 16;
+};
+
+class VariableTable {
+ public:
+  // registerVariable flags.
+  static constexpr int kDeclaration = 1;  // not a parameter
+  static constexpr int kExtern = 2;
+  // field() kinds.
+  enum class Field { kType = 0, kName = 1, kReferencingFunction = 2 };
+
+  explicit VariableTable(RunTables& tables);
+  VariableTable(const VariableTable&) = delete;
+  VariableTable& operator=(const VariableTable&) = delete;
+
+  void registerVariable(std::string_view type, std::string_view name, int level, int flags,
+                        std::string_view className, std::string_view function);
+  // The type of `name` as seen inside `className::function`, recording the
+  // reference; nothing when no declaration is known.
+  std::optional<std::string> referenceVariable(std::string_view name, std::string_view className,
+                                               std::string_view function);
+  void closeScope(int level);
+  void endFunctionScope();
+  StackUse stackUse() const;
+
+  // A new file is pushed onto the source context (main file or header).
+  void beginFile();
+  // End of a main file with per-file tables: every record and scope goes.
+  void resetFileState();
+
+  // Gives every (variable, referencing function) pair to the function table.
+  void handOverReferences();
+
+  // Report rows: main-table records in table order that the lists show.
+  int rowCount() const;
+  std::string field(Field kind, int row, int column) const;
+  void writeVariableList();
+  void writeVariableDetails();
+
+  int recordCount() const { return static_cast<int>(records_.size()); }
+  const VariableRecord& record(int i) const { return records_[i]; }
+  // One line per record, "type name size file:line flags kind {functions}",
+  // then one per scope record, "  scope nesting/level type name size".
+  std::string dump() const;
+
+ private:
+  struct ScopeRecord {
+    std::string type;
+    std::string name;
+    int nesting = 0;
+    int level = 0;
+    int size = 0;
+  };
+  struct StackEntry {
+    int peak = 0;
+    int current = 0;
+    bool inexact = false;
+  };
+  struct Declarator {
+    std::string name;
+    bool pointer = false;
+    long long elements = 1;
+    bool inexact = false;
+    bool stringBound = false;  // Delphi string[n]: n + 1 bytes
+  };
+
+  int nesting() const;
+  int mode() const;
+  StackEntry& stackEntry();
+  Declarator scanDeclarator(std::string_view written, std::string_view type) const;
+  void sizeOfType(std::string_view type, int& size, bool& inexact) const;
+  void countOnStack(std::string_view type, const Declarator& d, int size, bool inexact,
+                    int level);
+  void registerInMainTable(std::string_view type, const Declarator& d, std::string_view written,
+                           int size, bool inexact, int flags, std::string_view className,
+                           std::string_view function);
+  int findFirst(std::string_view name, bool& found) const;
+  int findOwned(std::string_view name, std::string_view className,
+                std::string_view function) const;
+  void addReference(VariableRecord& r, std::string_view className, std::string_view function);
+  bool listed(const VariableRecord& r) const;
+  std::vector<int> rows() const;
+  std::string typeWithPrefix(const VariableRecord& r, int* prefixLength = nullptr) const;
+  std::string sizeText(const VariableRecord& r) const;
+  std::string remark(const VariableRecord& r) const;
+  std::string fileName(const VariableRecord& r) const;
+  void writeTextList(std::ostream& out, const std::vector<int>& rows) const;
+  void writeCsvList(std::ostream& out, const std::vector<int>& rows) const;
+  void writeHtmlList(std::ostream& out, const std::vector<int>& rows) const;
+  void writeTextDetails(std::ostream& out, const std::vector<int>& rows) const;
+  void writeCsvDetails(std::ostream& out, const std::vector<int>& rows) const;
+  void writeHtmlDetails(std::ostream& out, const std::vector<int>& rows) const;
+
+  RunTables& tables_;
+  std::vector<VariableRecord> records_;
+  std::vector<ScopeRecord> scopes_;  // innermost last
+  std::vector<StackEntry> stacks_;   // index: file nesting depth
+};
+
+// The value of one array bound: a decimal number or a #define name whose
+// body is one (followed through further names). False when neither.
+bool arrayBoundValue(std::string_view text, const DefineTable* defines, long long& value);

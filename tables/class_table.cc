@@ -1,0 +1,293 @@
+#include "tables/class_table.h"
+
+#include <algorithm>
+
+#include "app/file_name_pool.h"
+#include "app/run_tables.h"
+#include "app/source_context.h"
+#include "parse/type_table.h"
+#include "report/error_log.h"
+#include "scan/language_mode.h"
+#include "scan/lexical_rules.h"
+#include "tables/function_table.h"
+
+namespace {
+
+std::string_view templateName(std::string_view name) {
+  return name.substr(0, name.find('<'));
+}
+
+bool containsName(const std::vector<std::string>& list, std::string_view name) {
+  for (const std::string& entry : list)
+    if (sameName(entry, name)) return true;
+  return false;
+}
+
+}  // namespace
+
+ClassTable::ClassTable(RunTables& tables) : tables_(tables) {}
+
+int ClassTable::currentMode() const {
+  const SourceContext* context = tables_.context.get();
+  return context ? context->languageFlavour() : 0;
+}
+
+// ---------------------------------------------------------------------------
+// Search
+
+// Records of one name but different languages lie side by side; the one of
+// the current language may be any of them, so the neighbours of an equal
+// name are looked at too.
+bool ClassTable::findClass(std::string_view name, int& position) const {
+  position = 0;
+  name = templateName(name);
+  if (name.empty()) return false;
+  int lo = 0;
+  int hi = recordCount() - 1;
+  while (lo <= hi) {
+    int mid = lo + (hi - lo) / 2;
+    if (records_[mid].name.empty()) {
+      errorLog() << "class検索において異常が発生しました(内部ｴﾗｰ)\n";
+      position = mid;
+      return false;
+    }
+    int order = compareNames(name, records_[mid].name);
+    if (order == 0) {
+      position = mid;
+      int mode = currentMode();
+      for (int i = mid; i >= 0 && sameName(records_[i].name, name); --i)
+        if (records_[i].languageMode & mode) return position = i, true;
+      for (int i = mid + 1; i < recordCount() && sameName(records_[i].name, name); ++i)
+        if (records_[i].languageMode & mode) return position = i, true;
+      return false;
+    }
+    if (order < 0)
+      hi = mid - 1;
+    else
+      lo = mid + 1;
+  }
+  position = lo;
+  return false;
+}
+
+ClassRecord* ClassTable::find(std::string_view name) {
+  int position;
+  return findClass(name, position) ? &records_[position] : nullptr;
+}
+
+const ClassRecord* ClassTable::find(std::string_view name) const {
+  int position;
+  return findClass(name, position) ? &records_[position] : nullptr;
+}
+
+bool ClassTable::exists(std::string_view name) const { return find(name) != nullptr; }
+
+bool ClassTable::isClass(std::string_view name) const {
+  const ClassRecord* r = find(name);
+  return r && r->kind == kClass;
+}
+
+bool ClassTable::markUsed(std::string_view name) {
+  ClassRecord* r = find(name);
+  if (r) r->used = 1;
+  return r != nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// Registration
+
+void ClassTable::registerClass(std::string_view name, int used, int kind) {
+  // Records are kept under the template name, the form every lookup uses.
+  name = templateName(name);
+  if (name.empty()) return;
+  int position;
+  if (findClass(name, position)) {
+    if (kind != kClass) return;
+    errorLog() << "  " << name << "は既に登録済みです[class]\n";
+    return;
+  }
+  int mode = currentMode();
+  if (name[0] != '@' && tables_.workingTypes)
+    tables_.workingTypes->registerType(
+        name, kind == kClassLike ? TypeTable::kStructure : TypeTable::kClass, 0, false, mode);
+  ClassRecord record;
+  record.kind = kind;
+  record.name.assign(name);
+  const SourceContext* context = tables_.context.get();
+  if (context && tables_.fileNames) record.fileNo = tables_.fileNames->find(context->item(0));
+  record.languageMode = mode;
+  record.used = used;
+  records_.insert(records_.begin() + position, std::move(record));
+}
+
+void ClassTable::registerSettingsClass(std::string_view name) {
+  registerClass(name, 0, kClass);
+  settingsClasses_.insert(templateName(name));
+}
+
+void ClassTable::addBase(std::string_view className, std::string_view base) {
+  if (className.empty()) return;
+  ClassRecord* r = find(className);
+  if (!r) {
+    errorLog() << "ｸﾗｽ[" << className << "]において継承を行おうとしましたが、"
+               << "基本ｸﾗｽ[" << base << "]が登録されていません(内部ｴﾗｰ)\n";
+    return;
+  }
+  if (!containsName(r->bases, base)) r->bases.emplace_back(base);
+}
+
+void ClassTable::addMethod(const DeclInfo& decl) {
+  if (decl.className.empty()) return;
+  if (!exists(decl.className)) {
+    errorLog() << "未登録ｸﾗｽ[" << decl.className << "]に対してﾒｿｯﾄﾞ登録[" << decl.name
+               << "]をしようとしています(内部ｴﾗｰ)\n";
+    registerClass(decl.className, 1, kClass);
+  }
+  ClassRecord* r = find(decl.className);
+  if (!r) return;
+  r->used = 1;
+  if (!containsName(r->methods, decl.name)) r->methods.push_back(decl.name);
+}
+
+void ClassTable::addMember(std::string_view className, std::string_view type,
+                           std::string_view member, int size, int flags) {
+  if (!exists(className)) registerClass(className, 0, kClassLike);
+  ClassRecord* r = find(className);
+  if (!r) return;
+  for (const MemberVariable& m : r->members)
+    if (sameName(m.name, member)) return;
+  r->members.push_back({std::string(type), std::string(member), size});
+  r->sizeBytes += size;
+  r->sizeFlags |= flags;
+}
+
+void ClassTable::renameClass(std::string_view oldName, std::string_view newName) {
+  // An empty new name would leave a record that no search can pass.
+  if (templateName(newName).empty()) return;
+  int position;
+  if (!findClass(oldName, position)) return;
+  ClassRecord copy = std::move(records_[position]);
+  records_.erase(records_.begin() + position);
+  copy.name.assign(templateName(newName));
+  if (findClass(copy.name, position)) return;
+  records_.insert(records_.begin() + position, std::move(copy));
+}
+
+// ---------------------------------------------------------------------------
+// Queries
+
+std::string ClassTable::baseName(std::string_view className, int i) const {
+  const ClassRecord* r = find(className);
+  if (!r || i < 0 || i >= static_cast<int>(r->bases.size())) return std::string();
+  return r->bases[i];
+}
+
+int ClassTable::baseCount(std::string_view className) const {
+  const ClassRecord* r = find(className);
+  return r ? static_cast<int>(r->bases.size()) : 0;
+}
+
+int ClassTable::sizeOf(std::string_view className, int& flags) const {
+  const ClassRecord* r = find(className);
+  flags = r ? r->sizeFlags : 0;
+  return r ? r->sizeBytes : 0;
+}
+
+// Pushes a class onto the walk's path; false (with the cycle message) when
+// it is on the path already, or when the walk has used up its budget.
+bool ClassTable::enterPath(int position, std::vector<int>& path, int& budget) const {
+  if (std::find(path.begin(), path.end(), position) != path.end()) {
+    errorLog() << "基本ｸﾗｽ検索において無限ﾙｰﾌﾟに陥りました。\n";
+    return false;
+  }
+  if (--budget < 0) return false;
+  path.push_back(position);
+  return true;
+}
+
+std::string ClassTable::resolveMember(std::string_view className,
+                                      std::string_view function) const {
+  int position;
+  if (className.empty() || !findClass(className, position)) return std::string();
+  std::vector<int> path;
+  int budget = kVisitBudget;
+  return resolveMemberAt(position, function, path, budget);
+}
+
+std::string ClassTable::resolveMemberAt(int position, std::string_view function,
+                                        std::vector<int>& path, int& budget) const {
+  if (!enterPath(position, path, budget)) return std::string();
+  const ClassRecord& r = records_[position];
+  if (containsName(r.methods, function)) return r.name;
+  for (const std::string& base : r.bases) {
+    int at;
+    if (!findClass(base, at)) continue;
+    std::string owner = resolveMemberAt(at, function, path, budget);
+    if (!owner.empty()) return owner;
+  }
+  path.pop_back();
+  return std::string();
+}
+
+std::string ClassTable::resolveMemberVariable(std::string_view className,
+                                              std::string_view variable,
+                                              std::string_view functionKey) {
+  int position;
+  if (!findClass(className, position)) return std::string();
+  std::vector<int> path;
+  int budget = kVisitBudget;
+  return resolveVariableAt(position, variable, functionKey, path, budget);
+}
+
+std::string ClassTable::resolveVariableAt(int position, std::string_view variable,
+                                          std::string_view functionKey, std::vector<int>& path,
+                                          int& budget) {
+  const ClassRecord& r = records_[position];
+  for (const MemberVariable& m : r.members) {
+    if (!sameName(m.name, variable)) continue;
+    std::string text = r.name.empty() ? std::string() : r.name + "::";
+    text += m.type + " " + std::string(variable);
+    if (tables_.functions) tables_.functions->addReferencedVariableToKey(functionKey, text);
+    return m.type;
+  }
+  if (!enterPath(position, path, budget)) return std::string();
+  for (const std::string& base : r.bases) {
+    int at;
+    if (!findClass(base, at)) continue;
+    std::string type = resolveVariableAt(at, variable, functionKey, path, budget);
+    if (!type.empty()) return type;
+  }
+  path.pop_back();
+  return std::string();
+}
+
+// ---------------------------------------------------------------------------
+// Per-file reset and debug form
+
+void ClassTable::resetAfterFile() {
+  const SourceContext* context = tables_.context.get();
+  if (context && (context->languageMask() & kModeVbOrDelphi)) {
+    for (ClassRecord& r : records_) r.used = 0;
+    return;
+  }
+  records_.clear();
+  settingsClasses_.clear();
+}
+
+std::string ClassTable::dump() const {
+  std::string text;
+  for (const ClassRecord& r : records_) {
+    text += r.name + "(" + std::to_string(r.kind) + "," + std::to_string(r.languageMode) + "," +
+            std::to_string(r.used) + "," + std::to_string(r.sizeBytes) + "/" +
+            std::to_string(r.sizeFlags) + ")";
+    if (!r.bases.empty()) text += " :";
+    for (const std::string& b : r.bases) text += " " + b;
+    if (!r.methods.empty()) text += " {";
+    for (size_t i = 0; i < r.methods.size(); ++i) text += (i ? " " : "") + r.methods[i];
+    if (!r.methods.empty()) text += "}";
+    for (const MemberVariable& m : r.members)
+      text += " [" + m.type + " " + m.name + " " + std::to_string(m.value) + "]";
+    text += "\n";
+  }
+  return text;
+}

@@ -1,0 +1,112 @@
+// The class table: every class of the sources being analysed, and the
+// registration-only classes of the settings data file, with base classes,
+// member functions and member variables, and the class list "Mz一覧class".
+// One ClassRecord per (name, language): keyed on the name under the run's
+// name comparison and found only from a file whose language mode shares a
+// bit with the record's. Owned by the run's RunTables; a record reference
+// or position stays valid only until the next registration, rename or reset.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "scan/define_table.h"  // ListScope
+#include "scan/name_set.h"
+#include "tables/decl_info.h"
+
+class RunTables;
+
+struct MemberVariable {
+  std::string type;
+  std::string name;
+  std::int32_t value = 0;  // the size the variable table gave with it
+};
+
+struct ClassRecord {
+  std::int32_t kind = 0;  // 0 a class; 1 class-like, not a class
+  std::string name;
+  std::vector<std::string> methods;  // registration order, unique
+  std::vector<std::string> bases;    // declaration order, unique
+  std::vector<MemberVariable> members;
+  std::int32_t fileNo = 0;
+  std::int32_t languageMode = 0;
+  std::int32_t sizeBytes = 0;
+  std::int32_t sizeFlags = 0;
+  std::int32_t used = 0;
+};
+
+class ClassTable {
+ public:
+  enum Kind : int { kClass = 0, kClassLike = 1 };
+
+  explicit ClassTable(RunTables& tables);
+  ClassTable(const ClassTable&) = delete;
+  ClassTable& operator=(const ClassTable&) = delete;
+
+  // The name is cut before its first '<'. Found only in the current file's
+  // language; on a miss `position` is where the name would be inserted.
+  bool findClass(std::string_view name, int& position) const;
+  bool exists(std::string_view name) const;
+  bool isClass(std::string_view name) const;
+  bool markUsed(std::string_view name);
+
+  void registerClass(std::string_view name, int used, int kind);
+  // A class of the settings data file: registered unused, and remembered
+  // as registration-only.
+  void registerSettingsClass(std::string_view name);
+  bool isRegistrationOnly(std::string_view name) const { return settingsClasses_.contains(name); }
+
+  void addBase(std::string_view className, std::string_view base);
+  void addMethod(const DeclInfo& decl);
+  void addMember(std::string_view className, std::string_view type, std::string_view member,
+                 int size, int flags);
+  void renameClass(std::string_view oldName, std::string_view newName);
+
+  // The i-th base, or the empty text; the number of bases (0 when unknown).
+  std::string baseName(std::string_view className, int i) const;
+  int baseCount(std::string_view className) const;
+  // Summed member sizes and, through `flags`, their OR-ed inexact marks.
+  int sizeOf(std::string_view className, int& flags) const;
+
+  // The class among `className` and its bases that declares the method.
+  std::string resolveMember(std::string_view className, std::string_view function) const;
+  // The type of a member variable of the class or a base; the reference is
+  // recorded for the function named by `functionKey`.
+  std::string resolveMemberVariable(std::string_view className, std::string_view variable,
+                                    std::string_view functionKey);
+
+  void writeClassList(ListScope scope);
+  void resetAfterFile();
+  int sectionsWritten() const { return sections_; }
+
+  int recordCount() const { return static_cast<int>(records_.size()); }
+  const ClassRecord& record(int i) const { return records_[i]; }
+  // One line per record: "name(kind,mode,used,size/flags) : bases {methods}".
+  std::string dump() const;
+
+ private:
+  // Depth-first walks are cut off after this many visited classes, so that
+  // no inheritance graph makes a lookup run away.
+  static constexpr int kVisitBudget = 100000;
+
+  int currentMode() const;
+  ClassRecord* find(std::string_view name);
+  const ClassRecord* find(std::string_view name) const;
+  std::string resolveMemberAt(int position, std::string_view function, std::vector<int>& path,
+                              int& budget) const;
+  std::string resolveVariableAt(int position, std::string_view variable,
+                                std::string_view functionKey, std::vector<int>& path,
+                                int& budget);
+  bool enterPath(int position, std::vector<int>& path, int& budget) const;
+  void writeTextSection(std::ostream& out, const std::string& heading) const;
+  void writeCsvSection(std::ostream& out, const std::string& heading) const;
+  void writeHtmlSection(std::ostream& out, const std::string& heading) const;
+  bool listed(const ClassRecord& r) const;
+
+  RunTables& tables_;
+  std::vector<ClassRecord> records_;
+  NameSet settingsClasses_;
+  int sections_ = 0;  // class list sections written in this run
+};

@@ -1,0 +1,404 @@
+#include "tables/function_table.h"
+
+#include <algorithm>
+
+#include "app/file_name_pool.h"
+#include "app/options.h"
+#include "app/run_tables.h"
+#include "app/source_context.h"
+#include "app/text_util.h"
+#include "parse/variable_table.h"
+#include "report/error_log.h"
+#include "scan/language_mode.h"
+#include "scan/lexical_rules.h"
+#include "tables/class_table.h"
+#include "tables/sorted_search.h"
+#include "tables/table_log.h"
+
+namespace {
+
+const char kGlobalScopeMark[] = "グローバル関数";
+
+std::uint32_t recordFlagsOf(std::uint32_t registration, bool creating) {
+  std::uint32_t flags = 0;
+  if (registration & Registration::kDefined) flags |= FunctionFlag::kKnown;
+  if (registration & Registration::kFunctionPointer) flags |= FunctionFlag::kFunctionPointer;
+  if (registration & Registration::kInterrupt) flags |= FunctionFlag::kInterrupt;
+  if (registration & Registration::kOperator) flags |= FunctionFlag::kOperator;
+  if (creating && (registration & Registration::kCallSite)) flags |= FunctionFlag::kCallSiteOnly;
+  return flags;
+}
+
+// "A::B" -> "B"; a name without ':' is returned whole.
+std::string_view afterLastColon(std::string_view name) {
+  size_t colon = name.rfind(':');
+  return colon == std::string_view::npos ? name : name.substr(colon + 1);
+}
+
+std::string constructorKey(std::string_view className, bool isDestructor) {
+  std::string key(className);
+  key += "::";
+  if (isDestructor) key += '~';
+  key += afterLastColon(className);
+  return key;
+}
+
+}  // namespace
+
+FunctionTable::FunctionTable(RunTables& tables) : tables_(tables) {
+  const Options& options = tables.options();
+  bool pc98 = options.pc98Lines != 0;
+  tree_.vertical = pc98 ? "・" : "│";
+  tree_.branch = pc98 ? "・" : "├";
+  tree_.lastBranch = pc98 ? "・" : "└";
+  tree_.blank = options.outputFormat == OutputFormat::Html ? "　" : "  ";
+}
+
+// ---------------------------------------------------------------------------
+// Keys
+
+// The main file's path as the source context names it; "main" and VB form
+// procedures carry it so that each program keeps its own.
+std::string FunctionTable::mainFileSuffix() const {
+  const SourceContext* context = tables_.context.get();
+  return std::string("@") + (context ? context->mainFileName(true) : std::string());
+}
+
+std::string FunctionTable::qualifiedKey(const DeclInfo& decl) const {
+  std::string key;
+  if (!decl.nameSpace.empty()) key += decl.nameSpace + "::";
+  if (!decl.className.empty()) key += decl.className + "::";
+  key += decl.name;
+  const SourceContext* context = tables_.context.get();
+  int mode = context ? context->languageMask() : 0;
+  if (mode & kModeVb) {
+    std::string_view parsed = context->topPath();
+    size_t dot = parsed.rfind('.');
+    bool module = dot != std::string_view::npos && equalsIgnoreCase(parsed.substr(dot), ".bas");
+    if (!module) key += mainFileSuffix();
+  } else if (!(mode & kModeDelphi) && decl.name == "main") {
+    key += mainFileSuffix();
+  }
+  return key;
+}
+
+std::string FunctionTable::displayName(const FunctionRecord& record) const {
+  if (!(record.flags & FunctionFlag::kOperator)) return record.key;
+  size_t colon = record.key.rfind(':');
+  if (colon == std::string::npos) return record.key;
+  return record.key.substr(0, colon + 1) + "operator " + record.key.substr(colon + 1);
+}
+
+// ---------------------------------------------------------------------------
+// Search and registration
+
+bool FunctionTable::Func_Search(std::string_view key, int& position) const {
+  if (key.empty()) {
+    errorLog() << "NULL関数を検索しようとしています。[Func_Search](内部ｴﾗｰ)\n";
+    position = -1;
+    return false;
+  }
+  bool found = false;
+  position = searchSorted(static_cast<int>(sorted_.size()), key,
+                          [this](int i) -> std::string_view { return records_[sorted_[i]].key; },
+                          found);
+  return found;
+}
+
+bool FunctionTable::exists(std::string_view key) const {
+  int position;
+  return Func_Search(key, position);
+}
+
+int FunctionTable::recordOf(std::string_view key) const {
+  int position;
+  if (key.empty() || !Func_Search(key, position)) return -1;
+  return sorted_[position];
+}
+
+int FunctionTable::Func_SetSub(std::string_view key, std::uint32_t registration) {
+  if (key.empty() || key[0] == ' ') {
+    errorLog() << positionPrefix(tables_.context.get())
+               << ": NULL関数を登録しようとしています。[Func_SetSub](内部ｴﾗｰ)\n";
+    return -1;
+  }
+  int position;
+  if (Func_Search(key, position)) {
+    records_[sorted_[position]].flags |= recordFlagsOf(registration, false);
+    return position;
+  }
+  return createRecord(key, registration, position);
+}
+
+int FunctionTable::createRecord(std::string_view key, std::uint32_t registration, int position) {
+  FunctionRecord record;
+  record.key.assign(key);
+  record.flags = recordFlagsOf(registration, true);
+  int number = recordCount();
+  records_.push_back(std::move(record));
+  sorted_.insert(sorted_.begin() + position, number);
+  return position;
+}
+
+int FunctionTable::fileNoOf(std::string_view path) const {
+  const FileNamePool* pool = tables_.fileNames.get();
+  return pool ? pool->find(std::string(path)) : 0;
+}
+
+void FunctionTable::registerDefinition(const DeclInfo& decl, std::uint32_t registration,
+                                       std::string_view comment) {
+  int position = Func_SetSub(qualifiedKey(decl), registration);
+  if (position < 0) return;
+  FunctionRecord& r = records_[sorted_[position]];
+  bool analysed = (r.flags & FunctionFlag::kBodyAnalysed) != 0;
+  if (!(registration & Registration::kKeepPosition) && !analysed && decl.line != 0) {
+    const SourceContext* context = tables_.context.get();
+    r.line = decl.line;
+    r.fileNo = context ? fileNoOf(context->item(0)) : 0;
+    knownCountsStale_ = true;
+  }
+  // The comment of the definition wins over that of an earlier prototype.
+  if (!comment.empty() && (r.commentHeader.empty() || !analysed)) r.commentHeader.assign(comment);
+  if (r.returnType.empty()) r.returnType = decl.returnType;
+  if (!analysed || r.arguments.empty()) r.arguments = decl.arguments;
+}
+
+void FunctionTable::setBodyInfo(const DeclInfo& decl, std::int32_t steps) {
+  if (decl.name.empty()) return;
+  StackUse use;
+  if (tables_.variables) use = tables_.variables->stackUse();
+  int position;
+  if (!Func_Search(qualifiedKey(decl), position)) return;
+  FunctionRecord& r = records_[sorted_[position]];
+  r.steps = steps;
+  r.stackBytes = use.bytes;
+  r.flags |= FunctionFlag::kBodyAnalysed;
+  if (use.inexact) r.flags |= FunctionFlag::kStackIncomplete;
+  if (r.fileNo == 0 && !decl.filePath.empty()) r.fileNo = fileNoOf(decl.filePath);
+  knownCountsStale_ = true;
+}
+
+// ---------------------------------------------------------------------------
+// Links
+
+int FunctionTable::linkPosition(const std::vector<int>& list, int other, bool callSite) const {
+  const Options& options = tables_.options();
+  if (!options.noFunctionSort) {
+    bool found = false;
+    int at = searchSorted(static_cast<int>(list.size()), records_[other].key,
+                          [&](int i) -> std::string_view { return records_[list[i]].key; }, found);
+    return found ? -1 : at;
+  }
+  bool keepDuplicates = options.showDuplicateChildren && callSite;
+  if (!keepDuplicates && std::find(list.begin(), list.end(), other) != list.end()) return -1;
+  return static_cast<int>(list.size());
+}
+
+FunctionTable::Link FunctionTable::addLink(int caller, int callee, bool callSite) {
+  std::vector<int>& callees = records_[caller].callees;
+  int at = linkPosition(callees, callee, callSite);
+  if (at < 0) return Link::kAlreadyLinked;
+  callees.insert(callees.begin() + at, callee);
+  std::vector<int>& callers = records_[callee].callers;
+  at = linkPosition(callers, caller, callSite);
+  if (at >= 0) callers.insert(callers.begin() + at, caller);
+  return Link::kAdded;
+}
+
+// Binds the classes of both ends: a call inside a method to a name without
+// class goes to a member of the caller's class or of one of its bases, a
+// call written with the global-scope operator to a global function.
+std::string FunctionTable::resolvedCallee(const DeclInfo& caller, const DeclInfo& callee,
+                                          DeclInfo& from) const {
+  const ClassTable* classes = tables_.classes.get();
+  from = caller;
+  DeclInfo to = callee;
+  auto lookup = [classes](const std::string& cls, const std::string& name) {
+    return classes ? classes->resolveMember(cls, name) : std::string();
+  };
+  if (!from.className.empty()) {
+    std::string owner = lookup(from.className, from.name);
+    if (!owner.empty()) from.className = owner;
+  }
+  if (to.className.empty()) {
+    to.className = lookup(from.className, to.name);
+  } else if (to.className == kGlobalScopeMark) {
+    to.className.clear();
+  } else {
+    std::string owner = lookup(to.className, to.name);
+    if (!owner.empty()) to.className = owner;
+  }
+  return qualifiedKey(to);
+}
+
+void FunctionTable::SetChainAto(const DeclInfo& caller, const DeclInfo& callee,
+                                std::uint32_t registration) {
+  if (caller.name.empty() || callee.name.empty()) {
+    errorLog() << "内部ｴﾗｰが発生しまた。内部関数名 [SetChainAto]\n"
+               << "    親関数名  [" << caller.name << "]\n"
+               << "    子関数名  [" << callee.name << "]\n";
+    return;
+  }
+  DeclInfo from;
+  std::string calleeKey = resolvedCallee(caller, callee, from);
+  std::string callerKey = qualifiedKey(from);
+  if (sameName(callerKey, calleeKey)) {
+    int position = Func_SetSub(callerKey, Registration::kDefined);
+    if (position >= 0) records_[sorted_[position]].flags |= FunctionFlag::kRecursive;
+    return;
+  }
+  int b = Func_SetSub(calleeKey, registration | Registration::kCallSite);
+  if (b < 0) return;
+  int calleeRecord = sorted_[b];
+  int a = Func_SetSub(callerKey, Registration::kDefined);
+  if (a < 0) return;
+  addLink(sorted_[a], calleeRecord, true);
+}
+
+void FunctionTable::linkBaseConstructors(const std::string& className, int record,
+                                         bool isDestructor, int depth) {
+  const ClassTable* classes = tables_.classes.get();
+  if (!classes || depth > kMaxBaseDepth) return;
+  int count = classes->baseCount(className);
+  for (int i = 0; i < count; ++i) {
+    std::string base = classes->baseName(className, i);
+    int baseRecord = recordOf(constructorKey(base, isDestructor));
+    if (base.empty() || baseRecord < 0) continue;
+    if (addLink(record, baseRecord, false) == Link::kAlreadyLinked) return;
+    linkBaseConstructors(base, baseRecord, isDestructor, depth + 1);
+  }
+}
+
+void FunctionTable::linkConstructorCall(std::string_view outerClass, std::string_view functionName,
+                                        std::string_view className, bool isDestructor) {
+  int position = Func_SetSub(constructorKey(className, isDestructor), Registration::kDefined);
+  if (position < 0) return;
+  int constructor = sorted_[position];
+  linkBaseConstructors(std::string(className), constructor, isDestructor, 0);
+  std::string container;
+  if (!functionName.empty()) {
+    if (!outerClass.empty()) container.append(outerClass).append("::");
+    container.append(functionName);
+    if (sameName(functionName, "main")) container += mainFileSuffix();
+  } else {
+    // A member object is built by the constructor of the class holding it.
+    if (outerClass.empty()) return;
+    container = constructorKey(outerClass, isDestructor);
+  }
+  int holder = Func_SetSub(container, Registration::kDefined);
+  if (holder < 0) return;
+  addLink(sorted_[holder], constructor, false);
+}
+
+// VB and Delphi calls are entered under the calling file's private key; a
+// callee that turns out not to be defined in that file is really the public
+// procedure of another module, so its callers are linked to the plain key.
+void FunctionTable::relinkFileLocalCalls() {
+  for (int i = 0; i < recordCount(); ++i) {
+    if (records_[i].key.empty()) break;
+    std::uint32_t flags = records_[i].flags;
+    if (!(flags & FunctionFlag::kCallSiteOnly) || (flags & FunctionFlag::kBodyAnalysed)) continue;
+    records_[i].flags &= ~(FunctionFlag::kKnown | FunctionFlag::kCallSiteOnly);
+    std::string plain = records_[i].key.substr(0, records_[i].key.find('@'));
+    int position = Func_SetSub(plain, (flags & FunctionFlag::kKnown) ? Registration::kDefined : 0);
+    if (position < 0) continue;
+    int n = sorted_[position];
+    if (n == i) continue;  // the callers are linked to it already
+    std::vector<int> callers = records_[i].callers;
+    std::sort(callers.begin(), callers.end());
+    callers.erase(std::unique(callers.begin(), callers.end()), callers.end());
+    for (int j : callers) addLink(j, n, true);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Referenced variables, step counts, per-file counts
+
+void FunctionTable::addReferencedVariable(const DeclInfo& decl, std::string_view variable) {
+  if (decl.name.empty()) return;
+  addReferencedVariableToKey(qualifiedKey(decl), variable);
+}
+
+void FunctionTable::addReferencedVariableToKey(std::string_view key, std::string_view variable) {
+  int n = recordOf(key);
+  if (n < 0) return;
+  std::vector<std::string>& list = records_[n].referencedVariables;
+  bool found = false;
+  int at = searchSorted(static_cast<int>(list.size()), variable,
+                        [&list](int i) -> std::string_view { return list[i]; }, found);
+  if (!found) list.insert(list.begin() + at, std::string(variable));
+}
+
+void FunctionTable::collectStepCounts() {
+  stepCounts_.clear();
+  for (const FunctionRecord& r : records_)
+    if (r.steps != 0) stepCounts_.push_back(r.steps);
+}
+
+std::string FunctionTable::typeOfSorted(int i) const {
+  if (i < 0 || i >= static_cast<int>(sorted_.size())) return std::string();
+  return records_[sorted_[i]].returnType;
+}
+
+void FunctionTable::rebuildKnownCounts() const {
+  const FileNamePool* pool = tables_.fileNames.get();
+  knownPerFile_.assign(pool ? pool->size() + 1 : 1, 0);
+  for (const FunctionRecord& r : records_) {
+    if (!(r.flags & FunctionFlag::kBodyAnalysed)) continue;
+    if (r.fileNo > 0 && r.fileNo < static_cast<int>(knownPerFile_.size())) ++knownPerFile_[r.fileNo];
+  }
+  knownCountsStale_ = false;
+}
+
+// Counts once per file id, so that asking for every registered file does
+// not walk the whole table each time; names are matched through the pool,
+// because under a case-insensitive comparison several ids may match.
+int FunctionTable::countKnownInFile(std::string_view fileName) const {
+  const FileNamePool* pool = tables_.fileNames.get();
+  if (fileName.empty() || !pool) return 0;
+  if (knownCountsStale_ || static_cast<int>(knownPerFile_.size()) != pool->size() + 1)
+    rebuildKnownCounts();
+  int count = 0;
+  for (int id = 1; id <= pool->size(); ++id)
+    if (knownPerFile_[id] && sameName(pool->name(id), fileName)) count += knownPerFile_[id];
+  return count;
+}
+
+// ---------------------------------------------------------------------------
+// Debug forms
+
+std::string FunctionTable::dump() const {
+  static const char kLetters[] = "PRxBFSCKIO";
+  std::string text;
+  for (int n : sorted_) {
+    const FunctionRecord& r = records_[n];
+    text += r.key + " [";
+    for (int bit = 0; bit < 10; ++bit)
+      if (bit != 2 && (r.flags & (1u << bit))) text += kLetters[bit];
+    text += "]";
+    if (!r.callees.empty()) text += " >";
+    for (int c : r.callees) text += " " + records_[c].key;
+    text += "\n";
+  }
+  return text;
+}
+
+std::string FunctionTable::checkLinks() const {
+  std::string problems;
+  auto count = [](const std::vector<int>& list, int n) {
+    return std::count(list.begin(), list.end(), n);
+  };
+  for (int a = 0; a < recordCount(); ++a) {
+    for (int b : records_[a].callees)
+      if (count(records_[a].callees, b) != count(records_[b].callers, a))
+        problems += records_[a].key + " > " + records_[b].key + " unmatched\n";
+    for (int b : records_[a].callers)
+      if (count(records_[b].callees, a) == 0)
+        problems += records_[a].key + " < " + records_[b].key + " unmatched\n";
+  }
+  for (size_t i = 1; i < sorted_.size(); ++i)
+    if (compareNames(records_[sorted_[i - 1]].key, records_[sorted_[i]].key) >= 0)
+      problems += "index out of order at " + records_[sorted_[i]].key + "\n";
+  if (sorted_.size() != records_.size()) problems += "index size differs\n";
+  return problems;
+}

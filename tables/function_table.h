@@ -1,0 +1,146 @@
+// The function table: one FunctionRecord per function key that the parsers
+// saw defined, declared or called, and the caller/callee links between them.
+// Keyed on the function key ("ns::Class::name", plus "@" and the main file's
+// path for a C "main" and for VB form procedures), compared with the run's
+// name comparison. Owned by the run's RunTables; records are never removed
+// or moved, so a record number (index into the record vector) stays valid
+// for the whole run, while a sorted position is valid only until the next
+// record is created.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "tables/decl_info.h"
+
+class RunTables;
+
+// Record flags; the reports test these bit values.
+struct FunctionFlag {
+  static constexpr std::uint32_t kPrinted = 0x001;
+  static constexpr std::uint32_t kRecursive = 0x002;
+  static constexpr std::uint32_t kBodyAnalysed = 0x008;
+  static constexpr std::uint32_t kFunctionPointer = 0x010;
+  static constexpr std::uint32_t kStackIncomplete = 0x020;
+  static constexpr std::uint32_t kCallSiteOnly = 0x040;
+  static constexpr std::uint32_t kKnown = 0x080;
+  static constexpr std::uint32_t kInterrupt = 0x100;
+  static constexpr std::uint32_t kOperator = 0x200;
+};
+
+// Registration flags: the `flags` argument of Func_SetSub, SetChainAto and
+// registerDefinition, as the parsers pass them.
+struct Registration {
+  static constexpr std::uint32_t kFunctionPointer = 0x01;
+  static constexpr std::uint32_t kDefined = 0x08;
+  static constexpr std::uint32_t kKeepPosition = 0x10;  // registerDefinition only
+  static constexpr std::uint32_t kCallSite = 0x20;      // only when creating
+  static constexpr std::uint32_t kInterrupt = 0x40;
+  static constexpr std::uint32_t kOperator = 0x80;
+};
+
+struct FunctionRecord {
+  std::string key;
+  std::string returnType;
+  std::string arguments;
+  std::int32_t fileNo = 0;  // FileNamePool id of the defining file, 0 = none
+  std::string commentHeader;
+  std::int32_t line = 0;
+  std::int32_t steps = 0;
+  std::int32_t stackBytes = 0;
+  std::uint32_t flags = 0;
+  std::int32_t visibleCalleeCount = 0;
+  std::vector<int> callers;  // record numbers
+  std::vector<int> callees;  // record numbers
+  std::vector<std::string> referencedVariables;  // sorted, unique
+};
+
+// What the call tree draws with; chosen once from the options.
+struct TreeDrawing {
+  static constexpr int kDepth = 30;
+  int fileColumnWidth = 0;
+  bool branchClosed[kDepth] = {};
+  std::string vertical;
+  std::string branch;
+  std::string lastBranch;
+  std::string blank;
+};
+
+class FunctionTable {
+ public:
+  // Reads the line style and output format from the run's options.
+  explicit FunctionTable(RunTables& tables);
+  FunctionTable(const FunctionTable&) = delete;
+  FunctionTable& operator=(const FunctionTable&) = delete;
+
+  // The function key of a declaration for the file being parsed.
+  std::string qualifiedKey(const DeclInfo& decl) const;
+
+  // Sorted position of `key` (found) or where it would go (not found);
+  // -1 and a log line for an empty key.
+  bool Func_Search(std::string_view key, int& position) const;
+  bool exists(std::string_view key) const;
+  // Finds or creates the record of `key`; its sorted position, or -1 for a
+  // rejected key (empty or starting with a space).
+  int Func_SetSub(std::string_view key, std::uint32_t registration);
+
+  void registerDefinition(const DeclInfo& decl, std::uint32_t registration,
+                          std::string_view comment);
+  void setBodyInfo(const DeclInfo& decl, std::int32_t steps);
+  void SetChainAto(const DeclInfo& caller, const DeclInfo& callee, std::uint32_t registration);
+  void linkConstructorCall(std::string_view outerClass, std::string_view functionName,
+                           std::string_view className, bool isDestructor);
+  void addReferencedVariable(const DeclInfo& decl, std::string_view variable);
+  // The same for a function named by its key.
+  void addReferencedVariableToKey(std::string_view key, std::string_view variable);
+  void relinkFileLocalCalls();
+  void collectStepCounts();
+  const std::vector<std::int32_t>& stepCounts() const { return stepCounts_; }
+
+  std::string typeOfSorted(int i) const;
+  int countKnownInFile(std::string_view fileName) const;
+  std::string displayName(const FunctionRecord& record) const;
+
+  int recordCount() const { return static_cast<int>(records_.size()); }
+  FunctionRecord& record(int n) { return records_[n]; }
+  const FunctionRecord& record(int n) const { return records_[n]; }
+  const std::vector<int>& sortedIndex() const { return sorted_; }
+  // Record number of a key, or -1.
+  int recordOf(std::string_view key) const;
+  TreeDrawing& tree() { return tree_; }
+
+  // One line per record in key order: "key [flags] > callee callee";
+  // flags are letters P R B F S C K I O in bit order.
+  std::string dump() const;
+  // Empty when every link is in both lists the same number of times and
+  // the sorted index is in order; otherwise what is wrong.
+  std::string checkLinks() const;
+
+ private:
+  enum class Link { kAdded, kAlreadyLinked };
+  // Inheritance deeper than this is taken for a cycle in the base walk.
+  static constexpr int kMaxBaseDepth = 1000;
+
+  int createRecord(std::string_view key, std::uint32_t registration, int position);
+  Link addLink(int caller, int callee, bool callSite);
+  // Place for `other` in `list` (of `owner`), or -1 when it must not be added.
+  int linkPosition(const std::vector<int>& list, int other, bool callSite) const;
+  void linkBaseConstructors(const std::string& className, int record, bool isDestructor,
+                            int depth);
+  std::string resolvedCallee(const DeclInfo& caller, const DeclInfo& callee,
+                             DeclInfo& resolvedCaller) const;
+  int fileNoOf(std::string_view path) const;
+  std::string mainFileSuffix() const;
+  void rebuildKnownCounts() const;
+
+  RunTables& tables_;
+  std::vector<FunctionRecord> records_;
+  std::vector<int> sorted_;
+  std::vector<std::int32_t> stepCounts_;
+  TreeDrawing tree_;
+  // Bodies per file id for countKnownInFile, rebuilt after changes.
+  mutable std::vector<int> knownPerFile_;
+  mutable bool knownCountsStale_ = true;
+};

@@ -1,0 +1,11 @@
+#include "tables/table_log.h"
+
+#include "app/source_context.h"
+
+std::string positionPrefix(const SourceContext* context) {
+  std::string text = "    ";
+  if (context) text += context->item(0);
+  text += ' ';
+  text += std::to_string(context ? context->currentLine() : 0);
+  return text;
+}
