@@ -14,12 +14,15 @@
 #include "report/error_log.h"
 #include "parse/namespace_table.h"
 #include "parse/type_table.h"
+#include "parse/variable_table.h"
 #include "report/report_file.h"
 #include "scan/define_table.h"
 #include "scan/language_mode.h"
 #include "scan/reserved_word_table.h"
 #include "scan/source_reader.h"
 #include "scan/step_log.h"
+#include "tables/class_table.h"
+#include "tables/function_table.h"
 #include "app/file_tree.h"
 #include "app/include_registry.h"
 
@@ -181,25 +184,39 @@ void finishSourceFile(RunTables& tables, SourceReader& reader) {
     tables.includes->forgetRead();
     const std::string fileName = tables.context->item(0);
     if (options.defineList) tables.defines->writeList(ListScope::kPerFile);
+    if (options.classList) tables.classes->writeClassList(ListScope::kPerFile);
     if (options.typeList) tables.workingTypes->writeTypeList(ListScope::kPerFile, fileName);
     if (options.namespaceList)
       tables.namespaces->writeNamespaceList(ListScope::kPerFile, fileName);
     tables.defines->clear();
     tables.namespaces->clear();
+    tables.variables->resetFileState();
+    if (tables.context->languageMask() != kModeC) tables.classes->resetAfterFile();
     tables.workingTypes->endFile(tables.context->languageFlavour());
   }
   reader.finishFile();
 }
 
 // After the last file: count the defined functions of each file.
-void countDefinedFunctions(RunTables& tables) {}
+void countDefinedFunctions(RunTables& tables) {
+  bool withPath = tables.options().tagJumpTree != 0;
+  for (SourceFileEntry& entry : sourceFiles().entries()) {
+    if (entry.name.empty()) break;
+    std::string name = withPath ? entry.directory + entry.name : entry.name;
+    entry.stepCounts[7] = tables.functions->countKnownInFile(name);
+  }
+}
 
 // Every enabled report, in a fixed order.
 void writeReports(RunTables& tables) {
   Options& options = tables.options();
   ListScope scope = options.activeHeaderMode != 0 ? ListScope::kWholeRun : ListScope::kFinish;
   const std::string fileName = tables.context->item(0);
+  if (options.variableDetails) tables.variables->handOverReferences();
+  if (options.globalVariableList) tables.variables->writeVariableList();
+  if (options.variableDetails) tables.variables->writeVariableDetails();
   if (options.defineList) tables.defines->writeList(scope);
+  if (options.classList) tables.classes->writeClassList(scope);
   if (options.typeList) tables.workingTypes->writeTypeList(scope, fileName);
   if (options.namespaceList) tables.namespaces->writeNamespaceList(scope, fileName);
   tables.fileTree->write();
