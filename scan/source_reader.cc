@@ -71,24 +71,26 @@ int SourceReader::nextToken(bool lastBlock) {
   return result;
 }
 
-void SourceReader::processToken() {
-  if (!classifyToken()) handOver(token(1));
+bool SourceReader::processToken() {
+  bool live = !classifyToken() && handOver(token(1));
   // Directive lines convert wide UTF-16 characters so that names survive.
   tokenizer_.setConvertWide(lineIsDirective_ || directives_.inProgress());
   if (tokenizer_.endOfInput()) directives_.endOfInput();
+  return live;
 }
 
 // A line break right after a line break adds nothing to the history. An
 // end-of-text byte (0x1A) ends the parser's work on the file.
-void SourceReader::handOver(const std::string& token) {
-  if (parserDone_) return;
+bool SourceReader::handOver(const std::string& token) {
+  if (parserDone_) return false;
   if (token.empty() || token == "\x1A") {
     parserDone_ = true;
-    return;
+    return false;
   }
-  if (token == "\n" && longRing_.at(0) == "\n") return;
+  if (token == "\n" && longRing_.at(0) == "\n") return false;
   longRing_.push(token);
   parser_->step(*this);
+  return true;
 }
 
 // VB parsers see every token handed over; the others look back over the

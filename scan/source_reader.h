@@ -44,8 +44,8 @@ class SourceReader {
   void giveBlock(const char* data, size_t size) { tokenizer_.giveBlock(data, size); }
   int nextToken(bool lastBlock);
   // Classifies the token delivered one delivery ago and hands it to the
-  // parser when it is live.
-  void processToken();
+  // parser when it is live; true when it was live.
+  bool processToken();
   // True when the token belonged to a comment, a literal, a directive or a
   // switched-off region; false for a live token.
   bool classifyToken();
@@ -81,7 +81,7 @@ class SourceReader {
  private:
   // source_reader.cc: file state, hand-over, line closing, end of file.
   void resetFileState();
-  void handOver(const std::string& token);
+  bool handOver(const std::string& token);
   void closeLine();
   bool lineBreakInCode();
   void capture(std::string_view text);

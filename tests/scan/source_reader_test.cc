@@ -1,0 +1,381 @@
+#include "scan/source_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <memory>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/options.h"
+#include "app/run_tables.h"
+#include "app/source_context.h"
+#include "report/error_log.h"
+#include "scan/lexical_rules.h"
+
+namespace {
+
+// Total, executable, blank, comment, disabled, disabled code, preprocessor.
+using Counts = std::array<int, 7>;
+
+std::string shown(const std::string& token) {
+  if (token == "\n") return "<lf>";
+  if (token == " ") return "<sp>";
+  if (token == "\t") return "<tab>";
+  return token;
+}
+
+struct Scan {
+  std::string live;  // the tokens handed to the parser, joined by '|'
+  Counts counts{};
+  std::string log;
+  std::vector<std::string> includes;
+};
+
+class SourceReaderTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    liveOptions().extensionLanguages = parseExtensionList(kDefaultExtensionList);
+    liveOptions().functionDetails = 0;
+    attachErrorLog(&log_);
+  }
+  void TearDown() override {
+    attachErrorLog(nullptr);
+    liveOptions().functionDetails = 0;
+    selectDialect(Dialect::C);
+  }
+
+  // Reads `bytes` as the file `name`, in blocks as the run driver gives
+  // them, and keeps the reader for further questions.
+  Scan scan(const std::string& name, const std::string& bytes, size_t blockSize = 1022,
+            SourceReader::Kind kind = SourceReader::Kind::MainFile) {
+    tables_ = std::make_unique<RunTables>(liveOptions());
+    tables_->create();
+    reader_ = std::make_unique<SourceReader>(*tables_, kind);
+    reader_->setFile(name);
+    log_.str("");
+    Scan result;
+    size_t at = 0;
+    bool last = false;
+    while (!last) {
+      size_t n = bytes.size() - at < blockSize ? bytes.size() - at : blockSize;
+      last = n < blockSize;
+      reader_->giveBlock(bytes.data() + at, n);
+      at += n;
+      for (;;) {
+        int r = reader_->nextToken(last);
+        if (r == 1) break;
+        if (r == 2) continue;
+        if (reader_->processToken())
+          result.live += (result.live.empty() ? "" : "|") + shown(reader_->token(1));
+        if (reader_->includeReady()) {
+          result.includes.push_back(reader_->includeName());
+          reader_->clearInclude();
+        }
+        if (r == 3) break;
+      }
+    }
+    reader_->endOfFile();
+    for (int k = 0; k < 7; ++k) result.counts[k] = reader_->stepCounts()[k];
+    result.log = log_.str();
+    return result;
+  }
+
+  std::stringbuf log_;
+  std::unique_ptr<RunTables> tables_;
+  std::unique_ptr<SourceReader> reader_;
+};
+
+// ---------------------------------------------------------------------------
+// Line counters
+
+TEST_F(SourceReaderTest, LineCountersByLanguage) {
+  struct Case {
+    const char* file;
+    const char* text;
+    Counts expected;  // total, exec, blank, comment, disabled, disabled code, preprocessor
+  } cases[] = {
+      // Three lines and the empty line after the last line break.
+      {"a.c", "a;\nb;\nc;\n", {4, 3, 1, 0, 0, 0, 0}},
+      {"a.c", "a;\nb;\nc;", {3, 3, 0, 0, 0, 0, 0}},
+      {"a.c", "", {1, 0, 1, 0, 0, 0, 0}},
+      // Code with a trailing comment is executable and a comment line.
+      {"a.c", "int a; // note\n", {2, 1, 1, 1, 0, 0, 0}},
+      {"a.c", "/* x */\n", {2, 0, 1, 1, 0, 0, 0}},
+      {"a.c", "/* a\n b */\nint c;\n", {4, 1, 1, 2, 0, 0, 0}},
+      {"a.c", "/*\n*/\n", {3, 0, 1, 2, 0, 0, 0}},
+      // A // comment ending in '\' goes on in the next line.
+      {"a.c", "// a \\\n b\nint c;", {3, 1, 0, 2, 0, 0, 0}},
+      {"a.c", "#include <x.h>\nint a;\n", {3, 1, 1, 0, 0, 0, 1}},
+      {"a.c", "#pragma once\n\n  # define X 1\nx = 1; # y\n", {5, 1, 2, 0, 0, 0, 2}},
+      // The last line is a directive without a line break: counted once.
+      {"a.c", "#include <x.h>", {1, 0, 0, 0, 0, 0, 1}},
+      {"a.cpp", "x = \"// no\"; /* c */ y;\n", {2, 1, 1, 1, 0, 0, 0}},
+      {"A.java", "/** doc */\nclass A {}\n", {3, 1, 1, 1, 0, 0, 0}},
+      {"m.bas", "Dim a ' note\nREM all\n\n", {4, 1, 2, 2, 0, 0, 0}},
+      {"m.bas", "#If X Then\na = \"'\"\n#End If\n", {4, 1, 1, 0, 0, 0, 2}},
+      // Delphi: only // lines are comment lines; {$...} is a directive.
+      {"u.pas", "x := 1; { c }\n(* a *)\n// d\n{$IFDEF X}\n", {5, 1, 1, 1, 0, 0, 1}},
+      {"u.pas", "{ a\n b }\ny;\n", {4, 1, 1, 0, 0, 0, 0}},
+  };
+  for (const Case& c : cases) {
+    Scan s = scan(c.file, c.text);
+    EXPECT_EQ(s.counts, c.expected) << c.file << ": " << c.text;
+  }
+}
+
+TEST_F(SourceReaderTest, CountsDoNotDependOnBlockSize) {
+  std::string text = "int a; /* x\n y */ b;\n// c\n#include \"h.h\"\n\n\"s\" 'c';\n";
+  Counts whole = scan("a.c", text).counts;
+  for (size_t block : {1, 2, 3, 7}) EXPECT_EQ(scan("a.c", text, block).counts, whole) << block;
+}
+
+// ---------------------------------------------------------------------------
+// Comment and literal states: what reaches the parser
+
+TEST_F(SourceReaderTest, LiveTokensPerLanguage) {
+  struct Case {
+    const char* file;
+    const char* text;
+    const char* live;
+  } cases[] = {
+      {"a.c", "a = \"x/*y\" + 'c'; /* z */ b // w\n", "a|=|+|;|b|<lf>"},
+      // An escaped quote stays inside; an escaped backslash does not.
+      {"a.c", "s = \"a\\\"b\"; t = \"a\\\\\"; u;", "s|=|;|t|=|;|u|;"},
+      {"a.c", "/*/ x */ y", "y"},
+      {"a.c", "/**/ z", "z"},
+      {"a.c", "c = '\\''; d = ''; e;", "c|=|;|d|=|;|e|;"},
+      {"a.c", "a\n\n\nb", "a|<lf>|b"},
+      // An end-of-text byte ends the parser's part of the file.
+      {"a.c", "a\x1A" "b c", "a"},
+      {"a.cpp", "x // y \\\n z\nw", "x|<lf>|w"},
+      {"m.bas", "a = \"it's\" ' c\nb Rem c\nrem d\ne", "a|=|<lf>|b|<lf>|e"},
+      {"m.frm", "x = \"a\"\"b\"\n", "x|=|<lf>"},
+      {"u.pas", "a := 'x{y'; { c } b (* d *) e // f\ng", "a|:|=|;|b|e|<lf>|g"},
+      // Either closer ends a brace or paren-star comment.
+      {"u.pas", "{ a *) b }", "b|}"},
+      {"u.pas", "(* a } b *)", "b|*|)"},
+      {"u.pas", "(*) still *) x", "x"},
+      {"u.pas", "{$IFDEF X} y", "y"},
+  };
+  for (const Case& c : cases) {
+    Scan s = scan(c.file, c.text);
+    EXPECT_EQ(s.live, c.live) << c.file << ": " << c.text;
+    EXPECT_EQ(s.log, "") << c.text;
+  }
+}
+
+TEST_F(SourceReaderTest, DirectiveTokensAreConsumed) {
+  Scan s = scan("a.c", "#define X (1)\nint y;\n");
+  EXPECT_EQ(s.live, "int|y|;|<lf>");
+  // A '#' after code on the line is code.
+  EXPECT_EQ(scan("a.c", "a # b\n").live, "a|#|b|<lf>");
+}
+
+TEST_F(SourceReaderTest, ShiftJisTrailBackslashDoesNotEscape) {
+  std::string so = "\x83\x5C";  // "ソ": its second byte is '\'
+  std::string text = "s = \"a" + so + "\"; t;";
+  EXPECT_EQ(scan("a.c", text).live, "s|=|;|t|;");
+  // The same with the pair split across the first block boundary.
+  std::string padded = std::string(1010, ' ') + "s = \"a";
+  padded += std::string(1021 - padded.size(), 'a') + so + "\"; t;";
+  ASSERT_EQ(padded[1021], '\x83');
+  Scan s = scan("a.c", padded);
+  EXPECT_EQ(s.live, "s|=|;|t|;");
+}
+
+TEST_F(SourceReaderTest, ExternCMarker) {
+  scan("a.cpp", "extern \"C\" {");
+  EXPECT_TRUE(reader_->externCMarker());
+  EXPECT_FALSE(reader_->externCMarker());
+  scan("a.cpp", "extern \"C++\" {");
+  EXPECT_FALSE(reader_->externCMarker());
+}
+
+// ---------------------------------------------------------------------------
+// Messages
+
+TEST_F(SourceReaderTest, CharacterConstantWithMoreThanOneToken) {
+  EXPECT_EQ(scan("x.c", "c = 'ab';").log, "");
+  EXPECT_EQ(scan("x.c", "x = 'a b'").log,
+            "    x.c 1: 文字定数に１文字以上記述されています。\n"
+            "  [x.c]でｺﾒﾝﾄの終わり(')がありません。\n");
+}
+
+TEST_F(SourceReaderTest, UnterminatedAtEndOfFile) {
+  struct Case {
+    const char* file;
+    const char* text;
+    const char* log;
+  } cases[] = {
+      {"a.c", "/*", "  [a.c]でｺﾒﾝﾄの終わり(*/)がありません。\n"},
+      {"a.c", "int a; /* x\n\n", "  [a.c]でｺﾒﾝﾄの終わり(*/)がありません。\n"},
+      {"a.c", "s = \"abc", "  [a.c]でｺﾒﾝﾄの終わり(\")がありません。\n"},
+      {"a.c", "c = '", "  [a.c]でｺﾒﾝﾄの終わり(')がありません。\n"},
+      {"m.bas", "s = \"abc", "  [m.bas]でｺﾒﾝﾄの終わり(\")がありません。\n"},
+      {"u.pas", "{ x", "  [u.pas]でｺﾒﾝﾄの終わり(})がありません。\n"},
+      {"u.pas", "(* x", "  [u.pas]でｺﾒﾝﾄの終わり(})がありません。\n"},
+      {"u.pas", "s := 'abc", "  [u.pas]でｺﾒﾝﾄの終わり(')がありません。\n"},
+      {"a.c", "// open line comment", ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(scan(c.file, c.text).log, c.log) << c.text;
+}
+
+TEST_F(SourceReaderTest, OnlyOpenCommentCountsOneCommentLine) {
+  Scan s = scan("a.c", "/*");
+  EXPECT_EQ(s.counts, (Counts{1, 0, 0, 1, 0, 0, 0}));
+}
+
+// ---------------------------------------------------------------------------
+// Includes
+
+TEST_F(SourceReaderTest, IncludeNames) {
+  struct Case {
+    const char* text;
+    std::vector<std::string> names;
+  } cases[] = {
+      {"#include <stdio.h>\n", {"stdio.h"}},
+      {"#include \"stdio.h\"\n", {"stdio.h"}},
+      {"#include \"sub\\Util.H\"\nx;\n", {"sub\\Util.H"}},
+      {"# include <sys/types.h> // why\n", {"sys/types.h"}},
+      {"#include \"a.h\"", {"a.h"}},  // at the end of input, without a line break
+      {"#include\n", {}},
+      {"#includes <a.h>\n", {}},
+      {"x; #include <a.h>\n", {}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(scan("a.c", c.text).includes, c.names) << c.text;
+}
+
+TEST_F(SourceReaderTest, IncludeBracketMessages) {
+  Scan s = scan("a.c", "#include <a.h\n");
+  EXPECT_EQ(s.log, "    a.c 2: 標準ｲﾝｸﾙｰﾄﾞの括弧が不整合です\n");
+  EXPECT_EQ(s.includes, std::vector<std::string>{"a.h"});
+}
+
+// ---------------------------------------------------------------------------
+// The parsers' view
+
+TEST_F(SourceReaderTest, ParserTokenLooksBackOverBlanks) {
+  scan("a.c", "a \n\n b\tc");
+  EXPECT_EQ(reader_->parserToken(0), "c");
+  EXPECT_EQ(reader_->parserToken(1), "b");
+  EXPECT_EQ(reader_->parserToken(2), "a");
+  EXPECT_EQ(reader_->parserToken(3), "");
+  // VB parsers see the line break itself, once.
+  scan("m.bas", "a\n\n\nb");
+  EXPECT_EQ(reader_->parserToken(0), "b");
+  EXPECT_EQ(reader_->parserToken(1), "\n");
+  EXPECT_EQ(reader_->parserToken(2), "a");
+}
+
+TEST_F(SourceReaderTest, LongRingKeepsTwoHundredTokens) {
+  std::string text;
+  for (int i = 0; i < 300; ++i) text += "t" + std::to_string(i) + ";";
+  scan("a.c", text);
+  EXPECT_EQ(reader_->parserToken(0), ";");
+  EXPECT_EQ(reader_->parserToken(1), "t299");
+  EXPECT_EQ(reader_->parserToken(199), "t200");
+  EXPECT_EQ(reader_->parserToken(200), "");
+}
+
+// ---------------------------------------------------------------------------
+// Comment capture (with the function details option, which keeps blanks)
+
+TEST_F(SourceReaderTest, CommentCapture) {
+  liveOptions().functionDetails = 1;
+  struct Case {
+    const char* file;
+    const char* text;
+    const char* captured;
+  } cases[] = {
+      {"a.c", "/* abc */\nint f;", "/*abc */\n"},
+      {"a.c", "// note\nint f;", " note\n"},
+      {"a.c", "// a\n\n\nint x;", ""},  // two empty lines drop it
+      {"a.c", "s = \"str\";", ""},
+      {"m.bas", "' hi\nx = \"s\"", " hi\ns\""},
+      {"u.pas", "{ c }\n", "{ c }\n"},
+      {"u.pas", "(* p *)\n", "(* p *)\n"},
+      {"u.pas", "// q\n", " q\n"},
+  };
+  for (const Case& c : cases) {
+    scan(c.file, c.text);
+    EXPECT_EQ(reader_->capturedComment(), c.captured) << c.text;
+  }
+}
+
+TEST_F(SourceReaderTest, CaptureResetsAndIncludeReadersNeverCapture) {
+  liveOptions().functionDetails = 1;
+  scan("a.c", "// x\n", 1022, SourceReader::Kind::Include);
+  EXPECT_EQ(reader_->capturedComment(), "");
+  scan("a.c", "// x\n");
+  reader_->clearCapturedComment(true);
+  EXPECT_EQ(reader_->capturedComment(), "");
+  liveOptions().functionDetails = 0;
+  reader_->clearCapturedComment(true);  // the option is off: stays disabled
+  EXPECT_EQ(reader_->capturedComment(), "");
+}
+
+TEST_F(SourceReaderTest, CaptureClearedAtTheLineEndTheParserAsked) {
+  liveOptions().functionDetails = 1;
+  tables_ = std::make_unique<RunTables>(liveOptions());
+  tables_->create();
+  SourceReader reader(*tables_, SourceReader::Kind::MainFile);
+  reader.setFile("a.c");
+  std::string text = "// a\nb\n";
+  reader.giveBlock(text.data(), text.size());
+  while (reader.nextToken(true) != 1) {
+    reader.processToken();
+    if (reader.token(1) == "b") reader.clearCaptureAtNextLineEnd();
+  }
+  EXPECT_EQ(reader.capturedComment(), "");
+}
+
+// ---------------------------------------------------------------------------
+// UTF-16 and robustness
+
+std::string utf16(const std::u16string& text) {
+  std::string out = "\xFF\xFE";
+  for (char16_t u : text) {
+    out += static_cast<char>(u & 0xFF);
+    out += static_cast<char>(u >> 8);
+  }
+  return out;
+}
+
+TEST_F(SourceReaderTest, Utf16JapaneseCommentsDoNotDisturbCounting) {
+  Scan s = scan("a.c", utf16(u"// \u65E5\u672C\u8A9E\r\nint a; /* \u3042 */\r\n"));
+  EXPECT_EQ(s.counts, (Counts{3, 1, 1, 2, 0, 0, 0}));
+  EXPECT_EQ(s.live, "<lf>|int|a|;|<lf>");
+  EXPECT_EQ(reader_->encoding(), Tokenizer::Encoding::Utf16);
+}
+
+TEST_F(SourceReaderTest, Utf16IncludeNameKeepsJapanese) {
+  Scan s = scan("a.c", utf16(u"#include \"\u3042.h\"\r\n"));
+  EXPECT_EQ(s.includes, std::vector<std::string>{"\x82\xA0.h"});
+}
+
+TEST_F(SourceReaderTest, AnyBytesAreSafe) {
+  std::mt19937 random(12345);
+  const char* files[] = {"a.c", "a.cpp", "A.java", "m.bas", "u.pas"};
+  for (int round = 0; round < 40; ++round) {
+    std::string bytes(500 + random() % 3000, '\0');
+    for (char& b : bytes) b = static_cast<char>(random() % 256);
+    if (round % 4 == 0) bytes.replace(0, 2, "\xFF\xFE");
+    Scan s = scan(files[round % 5], bytes, 1 + random() % 1022);
+    EXPECT_GE(s.counts[0], 1);
+  }
+}
+
+TEST_F(SourceReaderTest, ExtremeFiles) {
+  std::string big(1 << 20, 'x');
+  EXPECT_EQ(scan("a.c", big + ";").live, big + "|;");
+  EXPECT_EQ(scan("a.c", "/*" + big).counts[3], 1);
+  Scan odd = scan("a.c", utf16(u"a;\n") + "b");
+  EXPECT_EQ(odd.live, "a|;|<lf>");
+  Scan nul = scan("a.c", std::string("a\0;\0\n\0", 6));
+  EXPECT_EQ(nul.live, "a|;|<lf>");
+}
+
+}  // namespace
