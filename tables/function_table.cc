@@ -57,11 +57,18 @@ FunctionTable::FunctionTable(RunTables& tables) : tables_(tables) {
 // ---------------------------------------------------------------------------
 // Keys
 
-// The main file's path as the source context names it; "main" and VB form
-// procedures carry it so that each program keeps its own.
+// "@" and the main file's path: "main" and VB form procedures carry it so
+// that each program keeps its own. The context shows the main file's path
+// only while no header is open, so it is remembered for the headers.
 std::string FunctionTable::mainFileSuffix() const {
   const SourceContext* context = tables_.context.get();
-  return std::string("@") + (context ? context->mainFileName(true) : std::string());
+  if (!context) return "@";
+  const std::string& name = context->mainFileName(true);
+  if (context->depth() == 1) {
+    mainName_ = name;
+    mainPath_ = context->topPath();
+  }
+  return "@" + (name == mainName_ ? mainPath_ : name);
 }
 
 std::string FunctionTable::qualifiedKey(const DeclInfo& decl) const {

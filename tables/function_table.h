@@ -143,4 +143,7 @@ class FunctionTable {
   // Bodies per file id for countKnownInFile, rebuilt after changes.
   mutable std::vector<int> knownPerFile_;
   mutable bool knownCountsStale_ = true;
+  // The main file's short name and path, seen while no header was open.
+  mutable std::string mainName_;
+  mutable std::string mainPath_;
 };

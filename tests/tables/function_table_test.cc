@@ -1,0 +1,433 @@
+// The function table driven as the parsers drive it: keys per language,
+// definitions after prototypes, calls before definitions, links in sorted
+// and unsorted order, recursion, constructor chains, the VB re-linking,
+// per-file counts, and the internal-error lines. Every test that links
+// ends with the invariant check of both link lists.
+#include <algorithm>
+
+#include "tests/tables/run_tables_fixture.h"
+
+namespace {
+
+class FunctionTableTest : public RunTablesTest {
+ protected:
+  void TearDown() override {
+    EXPECT_EQ(functions().checkLinks(), "");
+    RunTablesTest::TearDown();
+  }
+  void define(const std::string& name, const std::string& className = "", int steps = 0) {
+    functions().registerDefinition(decl(name, className, 1), Registration::kDefined, "");
+    if (steps) functions().setBodyInfo(decl(name, className), steps);
+  }
+  void call(const std::string& caller, const std::string& callee, std::uint32_t flags = 0) {
+    functions().SetChainAto(decl(caller), decl(callee), flags);
+  }
+  const FunctionRecord& recordOf(const std::string& key) {
+    int n = functions().recordOf(key);
+    EXPECT_GE(n, 0) << key;
+    return functions().record(n < 0 ? 0 : n);
+  }
+};
+
+TEST_F(FunctionTableTest, KeysFollowTheLanguageOfTheParsedFile) {
+  struct Case {
+    const char* file;
+    DeclInfo decl;
+    const char* key;
+  } cases[] = {
+      {"c:/src/a.c", {"N", "A", "f", "", "", "", 0}, "N::A::f"},
+      {"c:/src/a.c", {"", "", "main", "", "", "", 0}, "main@c:/src/a.c"},
+      {"c:/src/a.c", {"", "A", "main", "", "", "", 0}, "A::main@c:/src/a.c"},
+      {"c:/src/a.c", {"", "", "Main", "", "", "", 0}, "Main"},
+      {"c:/src/w.cpp", {"", "", "main", "", "", "", 0}, "main@c:/src/w.cpp"},
+      {"c:/vb/Form1.frm", {"", "", "Command1_Click", "", "", "", 0},
+       "Command1_Click@c:/vb/Form1.frm"},
+      {"c:/vb/Mod1.BAS", {"", "", "Helper", "", "", "", 0}, "Helper"},
+      {"c:/vb/Mod1.bas", {"", "", "main", "", "", "", 0}, "main"},
+      {"c:/d/u.pas", {"", "TForm1", "main", "", "", "", 0}, "TForm1::main"},
+  };
+  for (const Case& c : cases) {
+    startFile(c.file);
+    EXPECT_EQ(functions().qualifiedKey(c.decl), c.key) << c.file;
+  }
+}
+
+TEST_F(FunctionTableTest, MainKeepsTheMainFilePathAfterAHeader) {
+  startFile("c:/src/a.c");
+  openFile("c:/src/inc/a.h");
+  closeFile();
+  EXPECT_EQ(functions().qualifiedKey(decl("main")), "main@c:/src/a.c");
+  openFile("c:/src/inc/b.h");
+  EXPECT_EQ(functions().qualifiedKey(decl("main")), "main@c:/src/a.c");
+}
+
+TEST_F(FunctionTableTest, DisplayNameSpellsOutOperators) {
+  startFile("c:/src/a.cpp");
+  struct Case {
+    const char* key;
+    std::uint32_t registration;
+    const char* shown;
+  } cases[] = {
+      {"A::+", Registration::kOperator, "A::operator +"},
+      {"N::A::==", Registration::kOperator, "N::A::operator =="},
+      {"+", Registration::kOperator, "+"},
+      {"A::f", Registration::kDefined, "A::f"},
+  };
+  for (const Case& c : cases) {
+    int position = functions().Func_SetSub(c.key, c.registration);
+    ASSERT_GE(position, 0);
+    const FunctionRecord& r = functions().record(functions().sortedIndex()[position]);
+    EXPECT_EQ(functions().displayName(r), c.shown);
+  }
+}
+
+TEST_F(FunctionTableTest, DefinitionAfterPrototypeTakesPositionCommentAndArguments) {
+  tables_.fileNames->add("other.c");
+  startFile("c:/src/a.c");
+  DeclInfo proto = decl("f", "", 3);
+  proto.returnType = "int";
+  proto.arguments = "(int)";
+  functions().registerDefinition(proto, Registration::kDefined, "/* proto */");
+  DeclInfo def = decl("f", "", 10);
+  def.returnType = "long";
+  def.arguments = "(int x)";
+  functions().registerDefinition(def, Registration::kDefined, "/* def */");
+  functions().setBodyInfo(decl("f"), 7);
+  DeclInfo late = decl("f", "", 20);
+  late.arguments = "(y)";
+  functions().registerDefinition(late, Registration::kDefined, "/* late */");
+
+  const FunctionRecord& f = recordOf("f");
+  EXPECT_EQ(f.line, 10);
+  EXPECT_EQ(f.fileNo, tables_.fileNames->find("a.c"));
+  EXPECT_EQ(f.returnType, "int");
+  EXPECT_EQ(f.arguments, "(int x)");
+  EXPECT_EQ(f.commentHeader, "/* def */");
+  EXPECT_EQ(f.steps, 7);
+  EXPECT_EQ(functions().dump(), "f [BK]\n");
+}
+
+TEST_F(FunctionTableTest, ArgumentsAndCommentAfterTheBodyOnlyFillGaps) {
+  startFile("c:/src/a.c");
+  functions().registerDefinition(decl("g", "", 4), Registration::kDefined, "");
+  functions().setBodyInfo(decl("g"), 2);
+  DeclInfo again = decl("g", "", 9);
+  again.arguments = "(void)";
+  functions().registerDefinition(again, Registration::kDefined, "/* g */");
+  const FunctionRecord& g = recordOf("g");
+  EXPECT_EQ(g.line, 4);
+  EXPECT_EQ(g.arguments, "(void)");
+  EXPECT_EQ(g.commentHeader, "/* g */");
+}
+
+TEST_F(FunctionTableTest, KeepPositionFlagLeavesFileAndLineAlone) {
+  startFile("c:/src/a.c");
+  functions().registerDefinition(decl("h", "", 5),
+                                 Registration::kDefined | Registration::kKeepPosition, "");
+  EXPECT_EQ(recordOf("h").line, 0);
+  EXPECT_EQ(recordOf("h").fileNo, 0);
+}
+
+TEST_F(FunctionTableTest, CallBeforeDefinition) {
+  startFile("c:/src/a.c");
+  call("main", "foo");
+  EXPECT_EQ(functions().dump(), "foo [C]\nmain@c:/src/a.c [K] > foo\n");
+  define("foo", "", 3);
+  EXPECT_EQ(functions().dump(), "foo [BCK]\nmain@c:/src/a.c [K] > foo\n");
+  EXPECT_EQ(recordOf("foo").callers.size(), 1u);
+}
+
+TEST_F(FunctionTableTest, RegistrationOnlyAddsFlags) {
+  startFile("c:/src/a.c");
+  functions().Func_SetSub("p", Registration::kFunctionPointer | Registration::kCallSite);
+  functions().Func_SetSub("p", Registration::kInterrupt | Registration::kCallSite);
+  functions().Func_SetSub("p", Registration::kDefined);
+  EXPECT_EQ(functions().dump(), "p [FCKI]\n");
+}
+
+TEST_F(FunctionTableTest, TheSameNameInTwoFiles) {
+  startFile("c:/p/a.c");
+  define("main");
+  call("main", "init");
+  startFile("c:/p/b.c");
+  define("main");
+  call("main", "init");
+  define("init", "", 4);
+  EXPECT_EQ(functions().dump(),
+            "init [BCK]\n"
+            "main@c:/p/a.c [K] > init\n"
+            "main@c:/p/b.c [K] > init\n");
+  EXPECT_EQ(recordOf("init").callers.size(), 2u);
+}
+
+TEST_F(FunctionTableTest, DirectRecursionIsMarkedIndirectIsNot) {
+  startFile("c:/src/a.c");
+  call("f", "f");
+  call("a", "b");
+  call("b", "a");
+  EXPECT_EQ(functions().dump(), "a [K] > b\nb [CK] > a\nf [RK]\n");
+}
+
+TEST_F(FunctionTableTest, CalleesSortedOnceEach) {
+  startFile("c:/src/a.c");
+  for (const char* callee : {"z", "a", "m", "a", "a"}) call("g", callee);
+  EXPECT_EQ(functions().dump(), "a [C]\ng [K] > a m z\nm [C]\nz [C]\n");
+}
+
+TEST_F(FunctionTableTest, CalleesInCallOrderWithoutSorting) {
+  options().noFunctionSort = 1;
+  startFile("c:/src/a.c");
+  for (const char* callee : {"z", "a", "m", "a", "a"}) call("g", callee);
+  EXPECT_EQ(functions().dump(), "a [C]\ng [K] > z a m\nm [C]\nz [C]\n");
+  EXPECT_EQ(recordOf("a").callers.size(), 1u);
+}
+
+TEST_F(FunctionTableTest, DuplicateChildrenKeptWithBothOptions) {
+  options().noFunctionSort = 1;
+  options().showDuplicateChildren = 1;
+  startFile("c:/src/a.c");
+  for (const char* callee : {"f", "x", "f", "f"}) call("g", callee);
+  EXPECT_EQ(functions().dump(), "f [C]\ng [K] > f x f f\nx [C]\n");
+  EXPECT_EQ(recordOf("f").callers.size(), 3u);
+}
+
+TEST_F(FunctionTableTest, DuplicateChildrenOptionAloneKeepsTheSortedRule) {
+  options().showDuplicateChildren = 1;
+  startFile("c:/src/a.c");
+  for (const char* callee : {"f", "f"}) call("g", callee);
+  EXPECT_EQ(functions().dump(), "f [C]\ng [K] > f\n");
+}
+
+TEST_F(FunctionTableTest, CallsBindToMethodsOfTheClassAndItsBases) {
+  startFile("c:/src/shapes.cpp");
+  classes().registerClass("Base", 1, 0);
+  classes().registerClass("Derived", 1, 0);
+  classes().registerClass("Leaf", 1, 0);
+  classes().addBase("Derived", "Base");
+  classes().addBase("Leaf", "Derived");
+  classes().addMethod(decl("draw", "Base"));
+  classes().addMethod(decl("paint", "Derived"));
+  struct Case {
+    DeclInfo caller;
+    DeclInfo callee;
+    const char* callerKey;
+    const char* calleeKey;
+  } cases[] = {
+      {decl("paint", "Leaf"), decl("draw"), "Derived::paint", "Base::draw"},
+      {decl("paint", "Leaf"), decl("draw", "Leaf"), "Derived::paint", "Base::draw"},
+      {decl("paint", "Leaf"), decl("printf", "グローバル関数"), "Derived::paint", "printf"},
+      {decl("paint", "Leaf"), decl("helper"), "Derived::paint", "helper"},
+      {decl("run", "Leaf"), decl("draw", "Other"), "Leaf::run", "Other::draw"},
+  };
+  for (const Case& c : cases) {
+    functions().SetChainAto(c.caller, c.callee, 0);
+    int caller = functions().recordOf(c.callerKey);
+    int callee = functions().recordOf(c.calleeKey);
+    ASSERT_GE(caller, 0) << c.callerKey;
+    ASSERT_GE(callee, 0) << c.calleeKey;
+    const std::vector<int>& list = functions().record(caller).callees;
+    EXPECT_NE(std::find(list.begin(), list.end(), callee), list.end()) << c.calleeKey;
+  }
+}
+
+TEST_F(FunctionTableTest, ConstructorCallsChainThroughTheBases) {
+  startFile("c:/src/a.cpp");
+  classes().registerClass("A", 1, 0);
+  classes().registerClass("B", 1, 0);
+  classes().registerClass("C", 1, 0);
+  classes().addBase("B", "A");
+  classes().addBase("C", "B");
+  define("A", "A");
+  define("B", "B");
+  functions().linkConstructorCall("", "main", "C", false);
+  const std::string expected =
+      "A::A [K]\n"
+      "B::B [K] > A::A\n"
+      "C::C [K] > B::B\n"
+      "main@c:/src/a.cpp [K] > C::C\n";
+  EXPECT_EQ(functions().dump(), expected);
+  functions().linkConstructorCall("", "main", "C", false);
+  EXPECT_EQ(functions().dump(), expected);
+}
+
+TEST_F(FunctionTableTest, MemberObjectsAreBuiltByTheHoldingClass) {
+  startFile("c:/src/a.cpp");
+  functions().linkConstructorCall("W", "", "ns::K", false);
+  functions().linkConstructorCall("W", "", "ns::K", true);
+  functions().linkConstructorCall("", "", "Z", false);
+  functions().linkConstructorCall("W", "open", "Z", false);
+  EXPECT_EQ(functions().dump(),
+            "W::W [K] > ns::K::K\n"
+            "W::open [K] > Z::Z\n"
+            "W::~W [K] > ns::K::~K\n"
+            "Z::Z [K]\n"
+            "ns::K::K [K]\n"
+            "ns::K::~K [K]\n");
+}
+
+TEST_F(FunctionTableTest, ConstructorChainStopsAtAnInheritanceCycle) {
+  startFile("c:/src/a.cpp");
+  classes().registerClass("X", 1, 0);
+  classes().registerClass("Y", 1, 0);
+  classes().addBase("X", "Y");
+  classes().addBase("Y", "X");
+  define("X", "X");
+  define("Y", "Y");
+  functions().linkConstructorCall("", "f", "X", false);
+  EXPECT_EQ(functions().dump(), "X::X [K] > Y::Y\nY::Y [K] > X::X\nf [K] > X::X\n");
+}
+
+TEST_F(FunctionTableTest, InternalErrorLines) {
+  startFile("c:/src/a.c");
+  toLine(12);
+  struct Case {
+    void (*operation)(FunctionTable&);
+    const char* log;
+  } cases[] = {
+      {[](FunctionTable& t) { EXPECT_EQ(t.Func_SetSub("", 8), -1); },
+       "    a.c 12: NULL関数を登録しようとしています。[Func_SetSub](内部ｴﾗｰ)\n"},
+      {[](FunctionTable& t) { EXPECT_EQ(t.Func_SetSub(" f", 8), -1); },
+       "    a.c 12: NULL関数を登録しようとしています。[Func_SetSub](内部ｴﾗｰ)\n"},
+      {[](FunctionTable& t) {
+         int position = 5;
+         EXPECT_FALSE(t.Func_Search("", position));
+         EXPECT_EQ(position, -1);
+       },
+       "NULL関数を検索しようとしています。[Func_Search](内部ｴﾗｰ)\n"},
+      {[](FunctionTable& t) { t.SetChainAto(decl("f"), decl(""), 0); },
+       "内部ｴﾗｰが発生しまた。内部関数名 [SetChainAto]\n    親関数名  [f]\n    子関数名  []\n"},
+      {[](FunctionTable& t) { t.SetChainAto(decl(""), decl("g"), 0); },
+       "内部ｴﾗｰが発生しまた。内部関数名 [SetChainAto]\n    親関数名  []\n    子関数名  [g]\n"},
+  };
+  for (const Case& c : cases) {
+    c.operation(functions());
+    EXPECT_EQ(takeLog(), c.log);
+  }
+  EXPECT_EQ(functions().recordCount(), 0);
+}
+
+TEST_F(FunctionTableTest, SearchGivesInsertionPositions) {
+  startFile("c:/src/a.c");
+  for (const char* key : {"m", "c", "x", "a"}) functions().Func_SetSub(key, 8);
+  struct Case {
+    const char* key;
+    bool found;
+    int position;
+  } cases[] = {{"a", true, 0}, {"b", false, 1}, {"c", true, 1}, {"d", false, 2},
+               {"m", true, 2}, {"n", false, 3}, {"x", true, 3}, {"y", false, 4}};
+  for (const Case& c : cases) {
+    int position = -7;
+    EXPECT_EQ(functions().Func_Search(c.key, position), c.found) << c.key;
+    EXPECT_EQ(position, c.position) << c.key;
+  }
+  EXPECT_EQ(functions().record(0).key, "m");  // record numbers keep registration order
+}
+
+TEST_F(FunctionTableTest, VbCallsOfModuleProceduresAreRelinkedToThePlainKey) {
+  startFile("c:/vb/Module1.bas");
+  define("Helper", "", 5);
+  call("Helper", "Undefined");
+  functions().relinkFileLocalCalls();
+  startFile("c:/vb/Form1.frm");
+  define("Form_Load", "", 3);
+  call("Form_Load", "HELPER");
+  functions().relinkFileLocalCalls();
+  EXPECT_EQ(functions().dump(),
+            "Form_Load@c:/vb/Form1.frm [BK] > Helper HELPER@c:/vb/Form1.frm\n"
+            "Helper [BK] > Undefined\n"
+            "HELPER@c:/vb/Form1.frm []\n"
+            "Undefined []\n");
+}
+
+TEST_F(FunctionTableTest, VbKeysIgnoreCaseCKeysDoNot) {
+  startFile("c:/vb/Module1.bas");
+  define("DoIt");
+  EXPECT_TRUE(functions().exists("DOIT"));
+  startFile("c:/src/a.c");
+  EXPECT_FALSE(functions().exists("DOIT"));
+  EXPECT_TRUE(functions().exists("DoIt"));
+}
+
+TEST_F(FunctionTableTest, CountsBodiesPerFile) {
+  startFile("c:/p/a.c");
+  define("f", "", 3);
+  define("g", "", 1);
+  startFile("c:/p/b.c");
+  define("h", "", 2);
+  define("p");  // a prototype: no body
+  struct Case {
+    const char* name;
+    int count;
+  } cases[] = {{"a.c", 2}, {"b.c", 1}, {"A.C", 0}, {"", 0}, {"z.c", 0}};
+  for (const Case& c : cases) EXPECT_EQ(functions().countKnownInFile(c.name), c.count) << c.name;
+  functions().setBodyInfo(decl("p"), 4);
+  EXPECT_EQ(functions().countKnownInFile("b.c"), 2);
+  setCaseInsensitiveNames(true);
+  EXPECT_EQ(functions().countKnownInFile("A.C"), 2);
+}
+
+TEST_F(FunctionTableTest, StackUseComesFromTheVariableTable) {
+  startFile("c:/src/a.c");
+  define("f");
+  variables().registerVariable("int", "a", 1, VariableTable::kDeclaration, "", "f");
+  variables().registerVariable("CUnknown", "x", 1, VariableTable::kDeclaration, "", "f");
+  functions().setBodyInfo(decl("f"), 6);
+  variables().endFunctionScope();
+  define("g");
+  variables().registerVariable("char", "*p", 1, VariableTable::kDeclaration, "", "g");
+  functions().setBodyInfo(decl("g"), 2);
+  EXPECT_EQ(recordOf("f").stackBytes, 4);
+  EXPECT_EQ(recordOf("g").stackBytes, 4);
+  EXPECT_EQ(functions().dump(), "f [BSK]\ng [BK]\n");
+}
+
+TEST_F(FunctionTableTest, ReferencedVariablesSortedWithoutDuplicates) {
+  startFile("c:/src/a.c");
+  define("f");
+  for (const char* v : {"int b", "int a", "int b", "char c"})
+    functions().addReferencedVariable(decl("f"), v);
+  functions().addReferencedVariable(decl("unknown"), "int a");
+  functions().addReferencedVariable(decl(""), "int a");
+  const std::vector<std::string> expected = {"char c", "int a", "int b"};
+  EXPECT_EQ(recordOf("f").referencedVariables, expected);
+  EXPECT_EQ(takeLog(), "");
+}
+
+TEST_F(FunctionTableTest, StepCountsAndSortedTypes) {
+  startFile("c:/src/a.c");
+  DeclInfo b = decl("b", "", 1);
+  b.returnType = "long";
+  functions().registerDefinition(b, 8, "");
+  define("a", "", 5);
+  functions().setBodyInfo(decl("b"), 9);
+  define("c");
+  functions().collectStepCounts();
+  EXPECT_EQ(functions().stepCounts(), (std::vector<std::int32_t>{9, 5}));
+  EXPECT_EQ(functions().typeOfSorted(1), "long");
+  EXPECT_EQ(functions().typeOfSorted(-1), "");
+  EXPECT_EQ(functions().typeOfSorted(3), "");
+}
+
+TEST_F(FunctionTableTest, OddNamesNeitherCrashNorHang) {
+  const std::string odd[] = {"", " lead", std::string(10000, 'x'), "\x81\x40\xE0\xFF\xFC", "::",
+                             "@", "main@", "<", "a<b>", "~"};
+  for (const char* file : {"c:/src/a.cpp", "c:/vb/f.frm"}) {
+    startFile(file);
+    for (const std::string& n : odd) {
+      for (const std::string& m : odd) {
+        functions().SetChainAto(decl(n, m), decl(m, n), Registration::kCallSite);
+        functions().linkConstructorCall(n, m, n, true);
+      }
+      functions().registerDefinition(decl(n, n, 3), 8, n);
+      functions().setBodyInfo(decl(n, n), 1);
+      functions().addReferencedVariable(decl(n), n);
+      functions().Func_SetSub(n, 8);
+      EXPECT_FALSE(functions().exists(" lead"));
+      functions().countKnownInFile(n);
+    }
+    functions().relinkFileLocalCalls();
+  }
+  EXPECT_GT(functions().recordCount(), 0);
+}
+
+}  // namespace
