@@ -18,10 +18,9 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 answer_boxes() {
   while sleep 0.5; do
-    for w in $(xdotool search --onlyvisible --class "" 2>/dev/null); do
-      name=$(xdotool getwindowname "$w" 2>/dev/null) || continue
-      case "$name" in
-        確認|処理終了|*Mizenta*|*MIZENTA*) xdotool windowactivate --sync "$w" key Return 2>/dev/null ;;
+    for w in $(xdotool search --name '.' 2>/dev/null); do
+      case "$(xdotool getwindowname "$w" 2>/dev/null)" in
+        確認|処理終了) xdotool windowfocus "$w" key Return 2>/dev/null ;;
       esac
     done
   done
