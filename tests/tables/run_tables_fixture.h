@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 #include <string>
 
@@ -76,7 +77,14 @@ class RunTablesTest : public testing::Test {
     log_.str("");
     return text;
   }
-  std::string report(const std::string& name) { return readFileBytes(dir_.file(name)); }
+  // A report file's bytes (report names are Shift-JIS; the disk has UTF-8).
+  std::string report(const std::string& name) {
+    std::string path = dir_.file(toUtf8(name));
+    return std::filesystem::exists(path) ? readFileBytes(path) : "<missing>";
+  }
+  bool reportExists(const std::string& name) {
+    return std::filesystem::exists(dir_.file(toUtf8(name)));
+  }
 
   TempDir dir_;
   std::stringbuf log_;

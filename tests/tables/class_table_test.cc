@@ -1,0 +1,198 @@
+// The class table as the parsers fill it: identity per language and
+// template name, registration messages, bases, methods and members with
+// sizes, method and member-variable lookup through bases (two levels, a
+// diamond, cycles), renaming, the per-file reset, and odd names.
+#include "tests/tables/run_tables_fixture.h"
+
+namespace {
+
+class ClassTableTest : public RunTablesTest {
+ protected:
+  void SetUp() override {
+    RunTablesTest::SetUp();
+    startFile("c:/src/a.cpp");
+  }
+  void classWithBases(const std::string& name, std::initializer_list<const char*> bases) {
+    classes().registerClass(name, 1, ClassTable::kClass);
+    for (const char* base : bases) classes().addBase(name, base);
+  }
+  void method(const std::string& className, const std::string& name) {
+    classes().addMethod(decl(name, className));
+  }
+};
+
+TEST_F(ClassTableTest, RegistrationAndIdentity) {
+  classes().registerClass("CFoo", 1, ClassTable::kClass);
+  EXPECT_TRUE(classes().isClass("CFoo"));
+  EXPECT_TRUE(classes().exists("CFoo<int, 3>"));
+  EXPECT_FALSE(classes().exists("cfoo"));
+  EXPECT_TRUE(types().kindOf("CFoo") & TypeTable::kClass);
+  classes().registerClass("CFoo", 1, ClassTable::kClass);
+  EXPECT_EQ(takeLog(), "  CFooは既に登録済みです[class]\n");
+  classes().registerClass("CFoo", 0, ClassTable::kClassLike);
+  classes().registerClass("", 1, ClassTable::kClass);
+  classes().registerClass("@anon@a.c", 1, ClassTable::kClassLike);
+  EXPECT_FALSE(types().isTypeQuietly("@anon@a.c"));
+  EXPECT_EQ(takeLog(), "");
+
+  startFile("c:/src/T.java");
+  EXPECT_FALSE(classes().exists("CFoo"));
+  classes().registerClass("CFoo", 1, ClassTable::kClass);
+  EXPECT_EQ(takeLog(), "");
+  EXPECT_EQ(classes().dump(), "@anon@a.c(1,3,1,0/0)\nCFoo(0,4,1,0/0)\nCFoo(0,3,1,0/0)\n");
+  startFile("c:/src/b.cpp");
+  EXPECT_TRUE(classes().exists("CFoo"));  // past the Java record beside it
+  EXPECT_TRUE(classes().markUsed("CFoo"));
+  EXPECT_FALSE(classes().markUsed("CBar"));
+}
+
+TEST_F(ClassTableTest, MembersOfAnUnknownClassMakeAClassLikeRecord) {
+  classes().addMember("POINT", "int", "x", 4, 0);
+  classes().addMember("POINT", "int", "y", 4, 0);
+  classes().addMember("POINT", "long", "x", 8, 0);
+  classes().addMember("POINT", "char", "name", 10, VariableRecord::kInexact);
+  EXPECT_TRUE(classes().exists("POINT"));
+  EXPECT_FALSE(classes().isClass("POINT"));
+  int flags = -1;
+  EXPECT_EQ(classes().sizeOf("POINT", flags), 18);
+  EXPECT_EQ(flags, VariableRecord::kInexact);
+  EXPECT_EQ(classes().sizeOf("NONE", flags), 0);
+  EXPECT_EQ(flags, 0);
+  EXPECT_EQ(classes().dump(), "POINT(1,3,0,18/16) [int x 4] [int y 4] [char name 10]\n");
+  EXPECT_EQ(takeLog(), "");
+}
+
+TEST_F(ClassTableTest, BasesAndMethodsWithTheirMessages) {
+  classWithBases("CView", {"CWnd", "CWnd", "CObject"});
+  classes().addBase("", "X");
+  classes().addBase("Nope", "CWnd");
+  EXPECT_EQ(takeLog(),
+            "ｸﾗｽ[Nope]において継承を行おうとしましたが、基本ｸﾗｽ[CWnd]が登録されていません(内部ｴﾗｰ)\n");
+  method("CView", "OnDraw");
+  method("CView", "OnDraw");
+  method("", "Free");
+  method("CNew", "Run");
+  EXPECT_EQ(takeLog(), "未登録ｸﾗｽ[CNew]に対してﾒｿｯﾄﾞ登録[Run]をしようとしています(内部ｴﾗｰ)\n");
+  EXPECT_EQ(classes().dump(), "CNew(0,3,1,0/0) {Run}\nCView(0,3,1,0/0) : CWnd CObject {OnDraw}\n");
+  EXPECT_EQ(classes().baseCount("CView"), 2);
+  EXPECT_EQ(classes().baseName("CView", 1), "CObject");
+  EXPECT_EQ(classes().baseName("CView", 2), "");
+  EXPECT_EQ(classes().baseName("CView", -1), "");
+  EXPECT_EQ(classes().baseName("Nope", 0), "");
+}
+
+TEST_F(ClassTableTest, MethodLookupThroughTwoLevelsOfBases) {
+  classWithBases("Root", {});
+  classWithBases("Mid", {"Root"});
+  classWithBases("Leaf", {"Mid"});
+  method("Root", "f");
+  method("Mid", "g");
+  struct Case {
+    const char* className;
+    const char* function;
+    const char* owner;
+  } cases[] = {{"Leaf", "f", "Root"}, {"Leaf", "g", "Mid"}, {"Mid", "f", "Root"},
+               {"Root", "g", ""},     {"Leaf", "h", ""},   {"", "f", ""},
+               {"Unknown", "f", ""},  {"Leaf<int>", "f", "Root"}};
+  for (const Case& c : cases)
+    EXPECT_EQ(classes().resolveMember(c.className, c.function), c.owner) << c.className;
+  EXPECT_EQ(takeLog(), "");
+}
+
+TEST_F(ClassTableTest, DiamondIsSearchedThroughTheFirstBaseFirst) {
+  classWithBases("A", {});
+  classWithBases("B", {"A"});
+  classWithBases("C", {"A"});
+  classWithBases("D", {"B", "C"});
+  method("A", "m");
+  method("C", "m");
+  method("C", "only");
+  EXPECT_EQ(classes().resolveMember("D", "m"), "A");
+  EXPECT_EQ(classes().resolveMember("D", "only"), "C");
+  EXPECT_EQ(takeLog(), "");
+}
+
+TEST_F(ClassTableTest, InheritanceCyclesAreReportedAndEndTheSearch) {
+  classWithBases("S", {"S"});
+  classWithBases("P", {"Q"});
+  classWithBases("Q", {"P"});
+  const std::string cycle = "基本ｸﾗｽ検索において無限ﾙｰﾌﾟに陥りました。\n";
+  EXPECT_EQ(classes().resolveMember("S", "x"), "");
+  EXPECT_EQ(takeLog(), cycle);
+  EXPECT_EQ(classes().resolveMember("P", "x"), "");
+  EXPECT_EQ(takeLog(), cycle);
+  EXPECT_EQ(classes().resolveMemberVariable("Q", "v", "f"), "");
+  EXPECT_EQ(takeLog(), cycle);
+}
+
+TEST_F(ClassTableTest, MemberVariablesResolveThroughBasesAndAreRecorded) {
+  classWithBases("Root", {});
+  classWithBases("Mid", {"Root"});
+  classWithBases("Leaf", {"Mid"});
+  classes().addMember("Root", "int", "count", 4, 0);
+  classes().addMember("Leaf", "char*", "name", 4, 0);
+  functions().Func_SetSub("Leaf::run", Registration::kDefined);
+  EXPECT_EQ(classes().resolveMemberVariable("Leaf", "count", "Leaf::run"), "int");
+  EXPECT_EQ(classes().resolveMemberVariable("Leaf", "name", "Leaf::run"), "char*");
+  EXPECT_EQ(classes().resolveMemberVariable("Leaf", "none", "Leaf::run"), "");
+  EXPECT_EQ(classes().resolveMemberVariable("Other", "count", "Leaf::run"), "");
+  int n = functions().recordOf("Leaf::run");
+  ASSERT_GE(n, 0);
+  const std::vector<std::string> expected = {"Leaf::char* name", "Root::int count"};
+  EXPECT_EQ(functions().record(n).referencedVariables, expected);
+}
+
+TEST_F(ClassTableTest, RenameMovesTheRecord) {
+  classes().addMember("@anon@a.c", "int", "x", 4, 0);
+  classes().registerClass("RECT", 1, ClassTable::kClassLike);
+  classes().renameClass("@anon@a.c", "POINT");
+  EXPECT_EQ(classes().dump(), "POINT(1,3,0,4/0) [int x 4]\nRECT(1,3,1,0/0)\n");
+  classes().renameClass("POINT", "RECT");  // the name is taken: the copy is dropped
+  EXPECT_EQ(classes().dump(), "RECT(1,3,1,0/0)\n");
+  classes().renameClass("RECT", "");
+  classes().renameClass("MISSING", "X");
+  EXPECT_EQ(classes().dump(), "RECT(1,3,1,0/0)\n");
+}
+
+TEST_F(ClassTableTest, ResetAfterFileByLanguage) {
+  classes().registerClass("A", 1, ClassTable::kClass);
+  classes().resetAfterFile();
+  EXPECT_EQ(classes().recordCount(), 0);
+  startFile("c:/vb/Form1.frm");
+  classes().registerClass("Class1", 1, ClassTable::kClass);
+  classes().resetAfterFile();
+  EXPECT_EQ(classes().dump(), "Class1(0,16,0,0/0)\n");
+  EXPECT_TRUE(classes().exists("CLASS1"));
+}
+
+TEST_F(ClassTableTest, RegistrationOnlyClassesAreUnusedUntilMarked) {
+  classes().registerSettingsClass("CString");
+  EXPECT_TRUE(classes().isRegistrationOnly("CString"));
+  EXPECT_FALSE(classes().isRegistrationOnly("CFoo"));
+  EXPECT_TRUE(classes().isClass("CString"));
+  EXPECT_EQ(classes().record(0).used, 0);
+  classes().markUsed("CString");
+  EXPECT_EQ(classes().record(0).used, 1);
+}
+
+TEST_F(ClassTableTest, OddNamesNeitherCrashNorHang) {
+  const std::string odd[] = {"", " lead", std::string(10000, 'q'), "\x81\x40\xE0\xFF\xFC",
+                             "<", "a<b", "::", "@"};
+  for (const std::string& n : odd) {
+    for (const std::string& m : odd) {
+      classes().registerClass(n, 1, 0);
+      classes().addBase(n, m);
+      classes().addMethod(decl(m, n));
+      classes().addMember(n, m, m, 1, 0);
+      classes().resolveMember(n, m);
+      classes().resolveMemberVariable(n, m, m);
+      classes().baseName(n, 0);
+      classes().renameClass(n, m);
+    }
+  }
+  classes().writeClassList(ListScope::kWholeRun);
+  for (int i = 1; i < classes().recordCount(); ++i)
+    EXPECT_LE(compareNames(classes().record(i - 1).name, classes().record(i).name), 0);
+}
+
+}  // namespace
