@@ -1,0 +1,73 @@
+#include "app/include_registry.h"
+
+#include <gtest/gtest.h>
+
+#include "app/file_name_pool.h"
+#include "app/file_tree.h"
+#include "app/options.h"
+#include "app/run_tables.h"
+#include "app/source_context.h"
+
+namespace {
+
+class IncludeRegistryTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    liveOptions().extensionLanguages = parseExtensionList(kDefaultExtensionList);
+    tables_.create();
+    tables_.context->push("/src/main.c");
+  }
+  IncludeRegistry& registry() { return *tables_.includes; }
+  // The children of a node by name, joined by ','.
+  std::string childrenOf(const std::string& name) {
+    const FileTree& tree = *tables_.fileTree;
+    for (const FileTree::Node& node : tree.nodes()) {
+      if (tables_.fileNames->name(node.fileId) != name) continue;
+      std::string out;
+      for (int c : node.children)
+        out += (out.empty() ? "" : ",") + tables_.fileNames->name(tree.nodes()[c - 1].fileId);
+      return out;
+    }
+    return "<none>";
+  }
+  RunTables tables_{liveOptions()};
+};
+
+TEST_F(IncludeRegistryTest, FirstSightRegistersRepeatAddsATreeEdge) {
+  EXPECT_EQ(registry().checkAndRegister("/src/a.h", "a.h"), 0);
+  EXPECT_EQ(childrenOf("main.c"), "<none>");  // the reader adds the first edge
+  EXPECT_EQ(registry().checkAndRegister("/src/a.h", "a.h"), 1);
+  EXPECT_EQ(childrenOf("main.c"), "a.h");
+  ASSERT_EQ(registry().entries().size(), 1u);
+  EXPECT_FALSE(registry().entries()[0].missing);
+}
+
+TEST_F(IncludeRegistryTest, MissingHeaderIsRegisteredOnce) {
+  EXPECT_EQ(registry().checkAndRegister("/src/m.h", "m.h"), 0);
+  registry().registerMissing("/src/m.h", "m.h");
+  ASSERT_EQ(registry().entries().size(), 1u);
+  EXPECT_TRUE(registry().entries()[0].missing);
+  EXPECT_EQ(registry().checkAndRegister("/src/m.h", "m.h"), 1);
+  EXPECT_EQ(registry().entries().size(), 1u);
+  EXPECT_EQ(childrenOf("main.c"), "m.h");
+  registry().registerMissing("/inc/m.h", "m.h");
+  EXPECT_EQ(registry().entries().size(), 2u);
+}
+
+TEST_F(IncludeRegistryTest, ForgetReadKeepsTheMissingOnes) {
+  registry().checkAndRegister("/src/a.h", "a.h");
+  registry().registerMissing("/src/m.h", "m.h");
+  registry().checkAndRegister("/src/b.h", "b.h");
+  registry().forgetRead();
+  ASSERT_EQ(registry().entries().size(), 1u);
+  EXPECT_EQ(registry().entries()[0].path, "/src/m.h");
+  EXPECT_EQ(registry().checkAndRegister("/src/a.h", "a.h"), 0);
+  EXPECT_EQ(registry().checkAndRegister("/src/m.h", "m.h"), 1);
+}
+
+TEST_F(IncludeRegistryTest, PathsCompareByteForByte) {
+  registry().checkAndRegister("/src/A.h", "A.h");
+  EXPECT_EQ(registry().checkAndRegister("/src/a.h", "a.h"), 0);
+}
+
+}  // namespace
