@@ -128,7 +128,10 @@ void writeHtmlSection(std::ostream& out, const ListSection& section,
 
 std::string numberedName(const ListWords& words, int number, OutputFormat format) {
   std::string name = words.baseName;
-  if (number > 0) name += "_" + std::to_string(number);
+  if (number > 0) {
+    name += '_';
+    name += std::to_string(number);
+  }
   return name + listFileExtension(format);
 }
 
