@@ -1,0 +1,3 @@
+Attribute VB_Name = "a"
+Sub Main()
+End Sub

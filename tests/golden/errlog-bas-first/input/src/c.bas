@@ -1,0 +1,3 @@
+Attribute VB_Name = "c"
+Public Sub Helper()
+End Sub

@@ -1,0 +1,2 @@
+Module M
+End Module
