@@ -47,6 +47,13 @@ class RunTablesTest : public testing::Test {
   VariableTable& variables() { return *tables_.variables; }
   TypeTable& types() { return *tables_.workingTypes; }
 
+  // A run with VB or Delphi files compares names ignoring case from its
+  // start, and loads its types so.
+  void startCaseInsensitiveRun() {
+    setCaseInsensitiveNames(true);
+    types().clear();
+    types().loadBuiltIn();
+  }
   // A new main file (the stack emptied first), known to the file pool.
   void startFile(const std::string& path) {
     while (tables_.context->depth() > 0) tables_.context->pop();

@@ -1,0 +1,318 @@
+// The variable table as the parsers drive it: sizes with array bounds in
+// the three bracket syntaxes, stack use per function with sibling blocks
+// and the inexact mark, scopes closed at block ends, the main table's
+// identity rules and owners, references, the hand-over to the function
+// table, the internal-error lines, and odd names.
+#include "scan/define_table.h"
+#include "tests/tables/run_tables_fixture.h"
+
+namespace {
+
+constexpr int kDecl = VariableTable::kDeclaration;
+
+class VariableTableTest : public RunTablesTest {
+ protected:
+  void global(const std::string& type, const std::string& name) {
+    variables().registerVariable(type, name, 0, kDecl, "", "");
+  }
+  void local(const std::string& type, const std::string& name, int level,
+             const std::string& function = "f") {
+    variables().registerVariable(type, name, level, kDecl, "", function);
+  }
+  void define(const std::string& name, const std::string& body) {
+    ASSERT_TRUE(tables_.defines->beginDefine(name));
+    tables_.defines->defineBodyToken(body);
+    tables_.defines->defineBodyToken("\n");
+  }
+  // The main-table record of a name (the first one), or null.
+  const VariableRecord* find(const std::string& name) {
+    for (int i = 0; i < variables().recordCount(); ++i)
+      if (variables().record(i).name == name) return &variables().record(i);
+    return nullptr;
+  }
+  struct SizeCase {
+    const char* type;
+    const char* name;
+    const char* plainName;
+    int size;
+    bool inexact;
+  };
+  void checkSizes(const std::vector<SizeCase>& cases) {
+    for (const SizeCase& c : cases) global(c.type, c.name);
+    for (const SizeCase& c : cases) {
+      const VariableRecord* r = find(c.plainName);
+      ASSERT_NE(r, nullptr) << c.name;
+      EXPECT_EQ(r->size, c.size) << c.name;
+      EXPECT_EQ((r->flags & VariableRecord::kInexact) != 0, c.inexact) << c.name;
+      EXPECT_EQ(r->writtenName, c.name);
+    }
+  }
+};
+
+TEST_F(VariableTableTest, SizesOfCDeclarations) {
+  startFile("c:/src/a.c");
+  define("N", "5");
+  define("ALIAS", "N");
+  types().registerType("T", TypeTable::kTypedef, 12, false, 1);
+  types().registerType("FUZZY", TypeTable::kTypedef, 6, true, 1);
+  checkSizes({
+      {"int", "a[10]", "a", 40, false},
+      {"int", "b[N]", "b", 20, false},
+      {"int", "b2[ALIAS]", "b2", 20, false},
+      {"int", "c[]", "c", 4, true},
+      {"char", "m[2][3]", "m", 6, false},
+      {"int", "*p", "p", 4, false},
+      {"char", "*names[8]", "names", 32, false},
+      {"double", "&r", "r", 4, false},
+      {"double", "d", "d", 8, false},
+      {"static int", "s", "s", 4, false},
+      {"unsigned long long int", "u", "u", 4, false},
+      {"CUnknown", "x", "x", 0, true},
+      {"int", "z[0]", "z", 4, true},
+      {"int", "e[M]", "e", 4, true},
+      {"ns::T", "t", "t", 12, false},
+      {"FUZZY", "f", "f", 6, true},
+  });
+  EXPECT_EQ(takeLog(), "");
+}
+
+TEST_F(VariableTableTest, SizesOfVbDeclarations) {
+  startCaseInsensitiveRun();
+  startFile("c:/vb/m.bas");
+  define("TOP", "4");
+  checkSizes({
+      {"Integer", "a(10)", "a", 22, false},
+      {"Integer", "a2(1 To 5)", "a2", 10, false},
+      {"Integer", "a3(2, 3)", "a3", 24, false},
+      {"Integer", "h(&H10)", "h", 34, false},
+      {"Integer", "o(&O7)", "o", 16, false},
+      {"Integer", "n(-1)", "n", 2, true},
+      {"Integer", "t(TOP)", "t", 10, false},
+      {"String", "s", "s", 10, false},
+      {"Long", "l", "l", 4, false},
+  });
+}
+
+TEST_F(VariableTableTest, SizesOfDelphiDeclarations) {
+  startCaseInsensitiveRun();
+  startFile("c:/d/u.pas");
+  checkSizes({
+      {"Integer", "x[1..5]", "x", 20, false},
+      {"Integer", "y[$0A]", "y", 44, false},
+      {"Integer", "q[1..2, 0..2]", "q", 24, false},
+      {"string", "s[20]", "s", 21, false},
+      {"string", "t", "t", 4, false},
+      {"Integer", "w[5..1]", "w", 4, true},
+  });
+}
+
+TEST_F(VariableTableTest, SiblingBlocksShareStack) {
+  startFile("c:/src/a.c");
+  local("int", "a", 1);
+  local("char", "buf[100]", 2);
+  variables().closeScope(2);
+  local("char", "buf[100]", 2);
+  variables().closeScope(2);
+  StackUse use = variables().stackUse();
+  EXPECT_EQ(use.bytes, 104);
+  EXPECT_FALSE(use.inexact);
+  variables().closeScope(1);
+  variables().closeScope(1);  // never below zero
+  local("char", "c", 1);
+  EXPECT_EQ(variables().stackUse().bytes, 104);
+  variables().endFunctionScope();
+  EXPECT_EQ(variables().stackUse().bytes, 0);
+  EXPECT_EQ(variables().recordCount(), 0);  // locals never reach the main table
+}
+
+TEST_F(VariableTableTest, StackCountsParametersPointersAndArrays) {
+  startFile("c:/src/a.c");
+  variables().registerVariable("int", "n", 1, 0, "", "f");  // a parameter
+  local("char", "*p", 1);
+  local("int", "arr[3]", 1);
+  local("double", "*dp[2]", 2);
+  local("static int", "calls", 1);  // static storage, not on the stack
+  EXPECT_EQ(variables().stackUse().bytes, 28);
+  EXPECT_FALSE(variables().stackUse().inexact);
+  local("CUnknown", "obj", 2);
+  local("int", "v[]", 2);
+  EXPECT_EQ(variables().stackUse().bytes, 32);
+  EXPECT_TRUE(variables().stackUse().inexact);
+}
+
+TEST_F(VariableTableTest, EachFileNestingDepthHasItsOwnAccount) {
+  startFile("c:/src/a.c");
+  local("int", "a", 1);
+  openFile("c:/src/inline.h");
+  EXPECT_EQ(variables().stackUse().bytes, 0);
+  local("double", "d", 1, "g");
+  EXPECT_EQ(variables().stackUse().bytes, 8);
+  closeFile();
+  EXPECT_EQ(variables().stackUse().bytes, 4);
+}
+
+TEST_F(VariableTableTest, LocalsHideGlobalsUntilTheirScopeCloses) {
+  startFile("c:/src/a.c");
+  global("long", "count");
+  local("int", "count", 2);
+  EXPECT_EQ(variables().referenceVariable("count", "", "f"), "int");
+  EXPECT_EQ(find("count")->referencingFunctions.size(), 0u);
+  variables().closeScope(2);
+  EXPECT_EQ(variables().referenceVariable("count", "", "f"), "long");
+  EXPECT_EQ(variables().referenceVariable("count", "", "f"), "long");
+  EXPECT_EQ(variables().referenceVariable("count", "A", "g"), "long");
+  EXPECT_EQ(variables().referenceVariable("count", "", ""), "long");
+  EXPECT_EQ(variables().referenceVariable("nothing", "", "f"), std::nullopt);
+  EXPECT_EQ(find("count")->referencingFunctions, (std::vector<std::string>{"f", "A::g"}));
+}
+
+TEST_F(VariableTableTest, AFunctionEndDropsItsLocals) {
+  startFile("c:/src/a.c");
+  local("int", "tmp", 1, "proto");  // a prototype's parameter
+  variables().endFunctionScope();
+  EXPECT_EQ(variables().referenceVariable("tmp", "", "f"), std::nullopt);
+}
+
+TEST_F(VariableTableTest, StaticLocalsBelongToTheirFunction) {
+  startFile("c:/src/a.cpp");
+  global("int", "n");
+  toLine(9);
+  local("static int", "n", 1, "f");
+  variables().registerVariable("static int", "n", 1, kDecl, "A", "g");
+  EXPECT_EQ(variables().referenceVariable("n", "", "f"), "static int");
+  EXPECT_EQ(variables().referenceVariable("n", "A", "g"), "static int");
+  EXPECT_EQ(variables().referenceVariable("n", "", "h"), "int");
+  EXPECT_EQ(variables().dump(),
+            "int n 4 1:1 1 0 {h}\n"
+            "static int n 4 1:9 11 0 (::f) {f}\n"
+            "static int n 4 1:9 15 0 (A::g) {A::g}\n");
+}
+
+TEST_F(VariableTableTest, AGlobalOfAHeaderReadAgainIsOneRecord) {
+  startFile("c:/src/a.c");
+  variables().registerVariable("int", "shared", 0, kDecl | VariableTable::kExtern, "", "");
+  EXPECT_EQ(find("shared")->file, 0);
+  openFile("c:/src/g.h");
+  toLine(2);
+  global("int", "shared");
+  closeFile();
+  startFile("c:/src/b.c");
+  openFile("c:/src/g.h");
+  toLine(2);
+  global("int", "shared");
+  EXPECT_EQ(variables().recordCount(), 1);
+  EXPECT_EQ(find("shared")->file, tables_.fileNames->find("g.h"));
+  EXPECT_EQ(find("shared")->line, 2);
+  variables().resetFileState();
+  EXPECT_EQ(variables().recordCount(), 1);
+}
+
+TEST_F(VariableTableTest, DataMembersGoToTheirClassAndTheMainTable) {
+  startFile("c:/src/a.cpp");
+  variables().registerVariable("int", "x", 1, kDecl, "CPoint", "");
+  variables().registerVariable("char", "tag[6]", 1, kDecl, "CPoint", "");
+  variables().registerVariable("int", "x", 1, kDecl, "CSize", "");
+  int flags = -1;
+  EXPECT_EQ(classes().sizeOf("CPoint", flags), 10);
+  EXPECT_EQ(flags, 0);
+  EXPECT_EQ(variables().recordCount(), 3);
+  EXPECT_EQ(find("x")->flags, VariableRecord::kNotParameter | VariableRecord::kOwned |
+                                  VariableRecord::kClassSet);
+  EXPECT_EQ(variables().stackUse().bytes, 0);
+}
+
+TEST_F(VariableTableTest, ReferencesReachMembersThroughTheClassTable) {
+  startFile("c:/src/a.cpp");
+  classes().registerClass("Base", 1, ClassTable::kClass);
+  classes().registerClass("View", 1, ClassTable::kClass);
+  classes().addBase("View", "Base");
+  variables().registerVariable("int", "width", 1, kDecl, "Base", "");
+  functions().Func_SetSub("View::draw", Registration::kDefined);
+  EXPECT_EQ(variables().referenceVariable("width", "View", "draw"), "int");
+  int n = functions().recordOf("View::draw");
+  ASSERT_GE(n, 0);
+  EXPECT_EQ(functions().record(n).referencedVariables,
+            (std::vector<std::string>{"Base::int width"}));
+}
+
+TEST_F(VariableTableTest, ReferencesAreHandedToTheFunctionTable) {
+  startFile("c:/src/a.c");
+  global("int", "g");
+  global("char", "*name");
+  functions().registerDefinition(decl("main", "", 3), Registration::kDefined, "");
+  functions().registerDefinition(decl("f", "", 9), Registration::kDefined, "");
+  variables().referenceVariable("g", "", "main");
+  variables().referenceVariable("g", "", "f");
+  variables().referenceVariable("name", "", "f");
+  startFile("c:/src/b.c");  // the hand-over comes after the last file
+  variables().handOverReferences();
+  int mainRecord = functions().recordOf("main@c:/src/a.c");
+  int f = functions().recordOf("f");
+  ASSERT_GE(mainRecord, 0);
+  ASSERT_GE(f, 0);
+  EXPECT_EQ(functions().record(mainRecord).referencedVariables,
+            (std::vector<std::string>{"int g"}));
+  EXPECT_EQ(functions().record(f).referencedVariables,
+            (std::vector<std::string>{"char name", "int g"}));
+}
+
+TEST_F(VariableTableTest, InternalErrorLines) {
+  startFile("c:/src/a.c");
+  toLine(7);
+  struct Case {
+    const char* type;
+    const char* name;
+    const char* log;
+  } cases[] = {
+      {"", "x",
+       "    a.c 7: (内部ｴﾗｰ)不明なｵﾌﾞｼﾞｪｸﾄを登録しようとしています\n    型名[]  ｵﾌﾞｼﾞｪｸﾄ名[x]\n"},
+      {"int", "",
+       "    a.c 7: (内部ｴﾗｰ)不明なｵﾌﾞｼﾞｪｸﾄを登録しようとしています\n    型名[int]  ｵﾌﾞｼﾞｪｸﾄ名[]\n"},
+      {"int", "*", "(内部ｴﾗｰ)ｵﾌﾞｼﾞｪｸﾄの登録に失敗しました[*]\n"},
+      {"int", "&[3]", "(内部ｴﾗｰ)ｵﾌﾞｼﾞｪｸﾄの登録に失敗しました[&[3]]\n"},
+  };
+  for (const Case& c : cases) {
+    global(c.type, c.name);
+    EXPECT_EQ(takeLog(), c.log) << c.name;
+  }
+  EXPECT_EQ(variables().recordCount(), 0);
+}
+
+TEST_F(VariableTableTest, ArrayBoundsFollowDefinesButNotForever) {
+  startFile("c:/src/a.c");
+  define("LOOP", "LOOP2");
+  define("LOOP2", "LOOP");
+  long long value = -1;
+  EXPECT_FALSE(arrayBoundValue("LOOP", tables_.defines.get(), value));
+  EXPECT_TRUE(arrayBoundValue(" 12 ", tables_.defines.get(), value));
+  EXPECT_EQ(value, 12);
+  EXPECT_FALSE(arrayBoundValue("12x", tables_.defines.get(), value));
+  EXPECT_FALSE(arrayBoundValue("", nullptr, value));
+}
+
+TEST_F(VariableTableTest, OddNamesNeitherCrashNorHang) {
+  const std::string odd[] = {"", " lead", std::string(10000, 'v'), "\x81\x40\xE0\xFF\xFC",
+                             "*", "[", "a[", "a[[[", "(", "b(1 To", "c(&H", "d[1..",
+                             "e[99999999999999999999]", "f[2][3][4][5][6][7][8][9][10][11][12]"};
+  for (const char* file : {"c:/src/a.cpp", "c:/vb/m.frm", "c:/d/u.pas"}) {
+    startFile(file);
+    for (const std::string& n : odd) {
+      for (const std::string& t : odd) {
+        for (int level : {0, 1, 2}) {
+          variables().registerVariable(t, n, level, kDecl, "", "f");
+          variables().registerVariable(t, n, level, kDecl, n, "");
+          variables().registerVariable(t, n, level, VariableTable::kExtern, n, n);
+        }
+        variables().referenceVariable(n, t, n);
+      }
+      variables().closeScope(2);
+    }
+    variables().endFunctionScope();
+  }
+  variables().handOverReferences();
+  variables().writeVariableList();
+  variables().writeVariableDetails();
+  EXPECT_GT(variables().recordCount(), 0);
+}
+
+}  // namespace
