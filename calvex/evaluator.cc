@@ -44,7 +44,12 @@ double walk(const char* text, const SyntaxTable& syntax, std::vector<EvaluationL
         levels[current].pushOperator(*token.op);
         break;
       case TokenKind::Open:
-        ++current;  // within levels: the depth was counted from the same text
+        // The depth was counted from the same text, so this cannot run past the
+        // levels; the check keeps a future change of the lexer from writing there.
+        if (++current == levels.size()) {
+          errors.report(kCalvexUnbalancedParentheses);
+          return 0;
+        }
         break;
       case TokenKind::Close: {
         if (current == 0) {

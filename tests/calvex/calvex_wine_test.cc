@@ -60,6 +60,13 @@ constexpr Case kCases[] = {
     {true, "1,2", 0, 2},
 };
 
+// GetProcAddress hands out a generic function pointer; going through void (*)()
+// says that the real type is known from the export's declaration.
+template <typename Function>
+Function lookup(HMODULE library, const char* name) {
+  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(library, name)));
+}
+
 bool matches(const Case& row, double value, int error) {
   return error == row.error && std::fabs(value - row.value) <= 1e-12 * (1 + std::fabs(row.value));
 }
@@ -72,8 +79,8 @@ int main() {
     std::printf("cannot load calvex.dll (error %lu)\n0 passed, 1 failed\n", GetLastError());
     return 1;
   }
-  auto c = reinterpret_cast<KaisekiFunction>(GetProcAddress(library, "Kaiseki"));
-  auto vb = reinterpret_cast<KaisekiVbFunction>(GetProcAddress(library, "Kaiseki_VB"));
+  auto c = lookup<KaisekiFunction>(library, "Kaiseki");
+  auto vb = lookup<KaisekiVbFunction>(library, "Kaiseki_VB");
   if (!c || !vb) {
     std::printf("calvex.dll lacks Kaiseki or Kaiseki_VB\n0 passed, 1 failed\n");
     return 1;
