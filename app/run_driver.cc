@@ -22,6 +22,7 @@
 #include "scan/source_reader.h"
 #include "scan/step_log.h"
 #include "tables/class_table.h"
+#include "tables/call_tree.h"
 #include "tables/function_table.h"
 #include "app/file_tree.h"
 #include "app/include_registry.h"
@@ -213,6 +214,8 @@ void writeReports(RunTables& tables) {
   ListScope scope = options.activeHeaderMode != 0 ? ListScope::kWholeRun : ListScope::kFinish;
   const std::string fileName = tables.context->item(0);
   if (options.variableDetails) tables.variables->handOverReferences();
+  writeCallTree(tables);  // with the function list and details
+  tables.functions->collectStepCounts();
   if (options.globalVariableList) tables.variables->writeVariableList();
   if (options.variableDetails) tables.variables->writeVariableDetails();
   if (options.defineList) tables.defines->writeList(scope);

@@ -1,0 +1,229 @@
+#include "tables/call_tree.h"
+
+#include <algorithm>
+#include <cstring>
+#include <ostream>
+
+#include "app/file_name_pool.h"
+#include "app/options.h"
+#include "app/run_tables.h"
+#include "report/html.h"
+#include "report/report_file.h"
+#include "report/text_layout.h"
+#include "tables/function_details.h"
+#include "tables/function_list.h"
+#include "tables/function_table.h"
+
+namespace {
+
+const char kInterruptMark[] = "(割り込み)";
+const char kPointerMark[] = "(関数ポインタ)";
+const char kRecursionMark[] = "(再回帰)";
+const char kSubtreeShownMark[] = "→";
+// The "[" of the file column stands in column 64 on every line whose name
+// fits: a root name starts in column 1, a callee name after 2*level + 4.
+constexpr int kRootColumn = 62;
+constexpr int kCalleeColumn = 58;
+
+constexpr int markWidth(const char* mark) { return static_cast<int>(std::char_traits<char>::length(mark)); }
+
+const std::string kNoFile;
+
+class CallTreeWriter {
+ public:
+  CallTreeWriter(RunTables& tables, std::ostream& out);
+  void writeRoots();
+
+ private:
+  void writeRoot(int root);
+  void drawCallees(int f, int depth);
+  bool writeCallee(int f, int c, int depth, bool ancestor, int written);
+  void writeIndent(int depth, bool last);
+  bool writeMarks(FunctionRecord& c, bool ancestor, int& width);
+  void writeTagPrefix(const FunctionRecord& r);
+  void writeFileColumn(int remaining, const FunctionRecord& r);
+  void endLine();
+  bool isAncestor(int c, int depth) const;
+
+  RunTables& tables_;
+  FunctionTable& table_;
+  TreeDrawing& tree_;
+  std::ostream& out_;
+  bool html_;
+  bool tagFormat_;
+  bool hideRepeated_;
+  // Entry 0 the root, entry k + 1 the function printed at level k.
+  int path_[TreeDrawing::kDepth + 1] = {};
+};
+
+CallTreeWriter::CallTreeWriter(RunTables& tables, std::ostream& out)
+    : tables_(tables),
+      table_(*tables.functions),
+      tree_(tables.functions->tree()),
+      out_(out),
+      html_(tables.options().outputFormat == OutputFormat::Html),
+      tagFormat_(tables.options().tagJumpTree != 0),
+      hideRepeated_(tables.options().hideRepeatedSubtrees != 0) {}
+
+// A root is a defined function without callers; cycles that nobody enters
+// from outside have no root and are not drawn.
+void CallTreeWriter::writeRoots() {
+  for (int n : table_.sortedIndex()) {
+    const FunctionRecord& r = table_.record(n);
+    if (!r.key.empty() && (r.flags & FunctionFlag::kKnown) && r.callers.empty()) writeRoot(n);
+  }
+}
+
+void CallTreeWriter::writeRoot(int root) {
+  const FunctionRecord& r = table_.record(root);
+  if (tagFormat_) writeTagPrefix(r);
+  out_ << r.key;
+  int width = static_cast<int>(r.key.size());
+  if (r.flags & FunctionFlag::kInterrupt) {
+    out_ << kInterruptMark;
+    width += markWidth(kInterruptMark);
+  }
+  if (r.flags & FunctionFlag::kFunctionPointer) {
+    out_ << kPointerMark;
+    width += markWidth(kPointerMark);
+  }
+  if (!tagFormat_) writeFileColumn(kRootColumn - width, r);
+  endLine();
+  path_[0] = root;
+  drawCallees(root, 0);
+}
+
+bool CallTreeWriter::isAncestor(int c, int depth) const {
+  return std::find(path_, path_ + depth + 1, c) != path_ + depth + 1;
+}
+
+// Callees that are not defined in the sources get no line; `written`
+// counts the lines, so that the last visible callee gets the last branch.
+void CallTreeWriter::drawCallees(int f, int depth) {
+  int written = 0;
+  const std::vector<int>& callees = table_.record(f).callees;
+  for (int c : callees) {
+    bool ancestor = isAncestor(c, depth);
+    if (!ancestor) path_[depth + 1] = c;
+    if (!(table_.record(c).flags & FunctionFlag::kKnown)) continue;
+    bool expand = writeCallee(f, c, depth, ancestor, written);
+    if (expand && depth + 1 < TreeDrawing::kDepth) drawCallees(c, depth + 1);
+    ++written;
+  }
+}
+
+// One callee line; true when the callee's own callees follow.
+bool CallTreeWriter::writeCallee(int f, int c, int depth, bool ancestor, int written) {
+  FunctionRecord& r = table_.record(c);
+  if (tagFormat_) writeTagPrefix(r);
+  writeIndent(depth, table_.record(f).visibleCalleeCount == written + 1);
+  out_ << r.key;
+  int width = static_cast<int>(r.key.size());
+  bool expand = writeMarks(r, ancestor, width);
+  if (!tagFormat_) writeFileColumn(kCalleeColumn - 2 * depth - width, r);
+  endLine();
+  return expand;
+}
+
+// A blank, one piece per level above (blank where that level's branch has
+// closed), and the branch piece, which closes this level when it is the last.
+void CallTreeWriter::writeIndent(int depth, bool last) {
+  out_ << tree_.blank;
+  for (int level = 1; level <= depth; ++level)
+    out_ << (tree_.branchClosed[level - 1] ? tree_.blank : tree_.vertical);
+  out_ << (last ? tree_.lastBranch : tree_.branch);
+  tree_.branchClosed[depth] = last;
+}
+
+// A function met again is either an ancestor (recursion, never expanded)
+// or, with repeated subtrees hidden, shown once and then only referred to.
+bool CallTreeWriter::writeMarks(FunctionRecord& c, bool ancestor, int& width) {
+  if (hideRepeated_ && !ancestor && (c.flags & FunctionFlag::kPrinted)) {
+    if (c.visibleCalleeCount != 0) {
+      out_ << kSubtreeShownMark;
+      width += markWidth(kSubtreeShownMark);
+    }
+    return false;
+  }
+  c.flags |= FunctionFlag::kPrinted;
+  if (c.flags & FunctionFlag::kFunctionPointer) {
+    out_ << kPointerMark;
+    width += markWidth(kPointerMark);
+  }
+  if (ancestor || (c.flags & FunctionFlag::kRecursive)) {
+    out_ << kRecursionMark;
+    width += markWidth(kRecursionMark);
+  }
+  return !ancestor;
+}
+
+// "file<pad> line: " with the file in a column one wider than the longest
+// file name and the line right-adjusted in five columns; the blank is two
+// columns wide, so an odd pad borrows a column that the line pad gives back.
+void CallTreeWriter::writeTagPrefix(const FunctionRecord& r) {
+  const std::string& file = recordFileName(tables_, r);
+  int line = file.empty() ? 0 : r.line;
+  out_ << file;
+  bool borrowed = padWithBlanks(out_, tree_.fileColumnWidth - static_cast<int>(file.size()), tree_.blank);
+  if (borrowed) out_ << tree_.blank;
+  if (padWithBlanks(out_, 5 - decimalWidth(line), tree_.blank))
+    out_ << (borrowed ? " " : tree_.blank);
+  else if (!borrowed)
+    out_ << ' ';
+  out_ << line << ": ";
+}
+
+void CallTreeWriter::writeFileColumn(int remaining, const FunctionRecord& r) {
+  if (padWithBlanks(out_, remaining, tree_.blank))
+    out_ << tree_.blank << '[';
+  else
+    out_ << " [";
+  out_ << recordFileName(tables_, r) << ']';
+}
+
+void CallTreeWriter::endLine() {
+  if (html_) out_ << "<br>";
+  out_ << '\n';
+}
+
+}  // namespace
+
+const std::string& recordFileName(const RunTables& tables, const FunctionRecord& record) {
+  const FileNamePool* pool = tables.fileNames.get();
+  return pool ? pool->name(record.fileNo) : kNoFile;
+}
+
+void prepareFunctionReports(RunTables& tables) {
+  FunctionTable& table = *tables.functions;
+  int& columnWidth = table.tree().fileColumnWidth;
+  columnWidth = 0;
+  for (int n = 0; n < table.recordCount(); ++n) {
+    FunctionRecord& r = table.record(n);
+    if (r.key.empty()) continue;
+    r.key.resize(std::min(r.key.find('@'), r.key.size()));
+    const std::string& file = recordFileName(tables, r);
+    if ((r.flags & FunctionFlag::kKnown) && !file.empty())
+      columnWidth = std::max(columnWidth, static_cast<int>(file.size()));
+    r.visibleCalleeCount = static_cast<int>(
+        std::count_if(r.callees.begin(), r.callees.end(), [&table](int c) {
+          return (table.record(c).flags & FunctionFlag::kKnown) != 0;
+        }));
+  }
+}
+
+void writeCallTree(RunTables& tables) {
+  prepareFunctionReports(tables);
+  const Options& options = tables.options();
+  bool html = options.outputFormat == OutputFormat::Html;
+  ReportFile out;
+  openReport(html ? "MizentaLog.html" : "MizentaLog.txt", out);
+  if (html) {
+    writeHtmlHead(out, "関数ツリー図");
+    out << "<p><font face=\"ＭＳ ゴシック\">";
+  }
+  CallTreeWriter(tables, out).writeRoots();
+  if (html) out << "</font></p>\n</body>\n</html>\n";
+  out.close();
+  if (options.functionList) writeFunctionList(tables, options.outputFormat);
+  if (options.functionDetails) writeFunctionDetails(tables, options.outputFormat);
+}

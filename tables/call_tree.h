@@ -1,0 +1,24 @@
+// The call tree "MizentaLog.txt" / "MizentaLog.html": for every defined
+// function that nothing calls, the functions it calls level by level, drawn
+// with the function table's line pieces and marked for recursion, function
+// pointers and interrupt functions, each line naming the function's file.
+#pragma once
+
+#include <string>
+
+class RunTables;
+struct FunctionRecord;
+
+// The first pass over the function table, which the function list and
+// details rely on too: keys lose their "@" suffix, visibleCalleeCount is
+// counted and the file-name column is measured. Changes the table for good.
+void prepareFunctionReports(RunTables& tables);
+
+// Runs the first pass, writes the tree (HTML for the HTML format, text for
+// every other one), then the function list and the function details when
+// their options are on. Once per run, after the referenced variables.
+void writeCallTree(RunTables& tables);
+
+// The name of the file that holds the record's definition; empty text when
+// the record has no file.
+const std::string& recordFileName(const RunTables& tables, const FunctionRecord& record);
