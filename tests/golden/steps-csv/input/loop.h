@@ -1,0 +1,2 @@
+#include "main.c"
+int loop;
