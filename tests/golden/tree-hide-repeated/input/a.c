@@ -1,0 +1,2 @@
+#include "x.h"
+int a; /* 変数 */

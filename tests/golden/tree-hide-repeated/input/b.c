@@ -1,0 +1,2 @@
+#include "x.h"
+#include "z.h"
