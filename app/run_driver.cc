@@ -181,6 +181,9 @@ void prepareFileTables(RunTables& tables, int entryIndex) {
 // End of one main file: per-file report sections and table resets.
 void finishSourceFile(RunTables& tables, SourceReader& reader) {
   Options& options = tables.options();
+  // Calls that no procedure of this VB or Delphi file answered go to the
+  // public procedure of that name.
+  if (tables.context->languageMask() & kModeVbOrDelphi) tables.functions->relinkFileLocalCalls();
   if (options.activeHeaderMode == 0) {
     tables.includes->forgetRead();
     const std::string fileName = tables.context->item(0);

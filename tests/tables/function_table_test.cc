@@ -408,6 +408,24 @@ TEST_F(FunctionTableTest, StepCountsAndSortedTypes) {
   EXPECT_EQ(functions().typeOfSorted(3), "");
 }
 
+// A large program: every lookup is a binary search, so this stays quick;
+// the link lists stay consistent in both directions.
+TEST_F(FunctionTableTest, TwentyThousandFunctionsWithTenCallsEach) {
+  startFile("c:/src/big.c");
+  const int count = 20000;
+  unsigned seed = 12345;
+  for (int i = 0; i < count; ++i) {
+    std::string caller = "fn" + std::to_string(i);
+    define(caller, "", 3);
+    for (int k = 0; k < 10; ++k) {
+      seed = seed * 1103515245u + 12345u;
+      call(caller, "fn" + std::to_string((seed >> 8) % count));
+    }
+  }
+  EXPECT_EQ(functions().recordCount(), count);
+  EXPECT_EQ(functions().countKnownInFile("big.c"), count);
+}
+
 TEST_F(FunctionTableTest, OddNamesNeitherCrashNorHang) {
   const std::string odd[] = {"", " lead", std::string(10000, 'x'), "\x81\x40\xE0\xFF\xFC", "::",
                              "@", "main@", "<", "a<b>", "~"};
