@@ -358,37 +358,57 @@ int VariableTable::findOwned(std::string_view name, std::string_view className,
   return unowned;
 }
 
+namespace {
+
+// "Class::function" or "function", compared without building it.
+bool sameReferrer(const std::string& shown, std::string_view className, std::string_view function) {
+  if (className.empty()) return sameName(shown, function);
+  size_t cut = className.size();
+  return shown.size() == cut + 2 + function.size() && shown.compare(cut, 2, "::") == 0 &&
+         sameName(std::string_view(shown).substr(0, cut), className) &&
+         sameName(std::string_view(shown).substr(cut + 2), function);
+}
+
+}  // namespace
+
 void VariableTable::addReference(VariableRecord& r, std::string_view className,
                                  std::string_view function) {
+  for (const std::string& f : r.referencingFunctions)
+    if (sameReferrer(f, className, function)) return;
   std::string shown = className.empty() ? std::string(function)
                                         : std::string(className) + "::" + std::string(function);
-  for (const std::string& f : r.referencingFunctions)
-    if (sameName(f, shown)) return;
-  DeclInfo owner;
-  owner.className.assign(className);
-  owner.name.assign(function);
-  r.referencingKeys.push_back(tables_.functions ? tables_.functions->qualifiedKey(owner) : shown);
+  r.referencingKeys.push_back(functionKey(className, function));
   r.referencingFunctions.push_back(std::move(shown));
 }
 
-std::optional<std::string> VariableTable::referenceVariable(std::string_view name,
-                                                            std::string_view className,
-                                                            std::string_view function) {
-  if (name.empty()) return std::nullopt;
+std::string VariableTable::functionKey(std::string_view className, std::string_view function) const {
+  DeclInfo owner;
+  owner.className.assign(className);
+  owner.name.assign(function);
+  return tables_.functions ? tables_.functions->qualifiedKey(owner) : owner.name;
+}
+
+// Locals in scope first, then members of the class and its bases, then the
+// globals and the function's own static locals. Nothing is allocated unless
+// a new reference is recorded.
+const std::string* VariableTable::referenceVariable(std::string_view name,
+                                                    std::string_view className,
+                                                    std::string_view function) {
+  if (name.empty()) return nullptr;
   for (auto s = scopes_.rbegin(); s != scopes_.rend(); ++s)
-    if (sameName(s->name, name)) return s->type;
+    if (sameName(s->name, name)) return &s->type;
   if (!className.empty() && tables_.classes) {
-    DeclInfo owner;
-    owner.className.assign(className);
-    owner.name.assign(function);
-    std::string key = tables_.functions ? tables_.functions->qualifiedKey(owner) : std::string();
-    std::string type = tables_.classes->resolveMemberVariable(className, name, key);
-    if (!type.empty()) return type;
+    const ClassRecord* owner;
+    const MemberVariable* m = tables_.classes->findMemberVariable(className, name, owner);
+    if (m && tables_.functions)
+      tables_.functions->addReferencedVariableToKey(functionKey(className, function),
+                                                    ClassTable::memberReference(*owner, *m, name));
+    if (m) return &m->type;
   }
   int at = findOwned(name, className, function);
-  if (at < 0) return std::nullopt;
+  if (at < 0) return nullptr;
   if (!function.empty()) addReference(records_[at], className, function);
-  return records_[at].type;
+  return &records_[at].type;
 }
 
 void VariableTable::closeScope(int level) {

@@ -9,7 +9,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -61,9 +60,10 @@ class VariableTable {
   void registerVariable(std::string_view type, std::string_view name, int level, int flags,
                         std::string_view className, std::string_view function);
   // The type of `name` as seen inside `className::function`, recording the
-  // reference; nothing when no declaration is known.
-  std::optional<std::string> referenceVariable(std::string_view name, std::string_view className,
-                                               std::string_view function);
+  // reference; null when no declaration is known. The text stays valid
+  // until the next registration or scope change.
+  const std::string* referenceVariable(std::string_view name, std::string_view className,
+                                       std::string_view function);
   void closeScope(int level);
   void endFunctionScope();
   StackUse stackUse() const;
@@ -123,6 +123,7 @@ class VariableTable {
   int findOwned(std::string_view name, std::string_view className,
                 std::string_view function) const;
   void addReference(VariableRecord& r, std::string_view className, std::string_view function);
+  std::string functionKey(std::string_view className, std::string_view function) const;
   bool listed(const VariableRecord& r) const;
   std::vector<int> rows() const;
   std::string typeWithPrefix(const VariableRecord& r, int* prefixLength = nullptr) const;

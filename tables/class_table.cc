@@ -193,15 +193,15 @@ int ClassTable::sizeOf(std::string_view className, int& flags) const {
   return r ? r->sizeBytes : 0;
 }
 
-// Pushes a class onto the walk's path; false (with the cycle message) when
-// it is on the path already, or when the walk has used up its budget.
-bool ClassTable::enterPath(int position, std::vector<int>& path, int& budget) const {
-  if (std::find(path.begin(), path.end(), position) != path.end()) {
+// Pushes a class onto the lookup's path; false (with the cycle message)
+// when it is on the path already, or when the lookup has used its budget.
+bool ClassTable::enterPath(int position, int& budget) const {
+  if (std::find(path_.begin(), path_.end(), position) != path_.end()) {
     errorLog() << "基本ｸﾗｽ検索において無限ﾙｰﾌﾟに陥りました。\n";
     return false;
   }
   if (--budget < 0) return false;
-  path.push_back(position);
+  path_.push_back(position);
   return true;
 }
 
@@ -209,56 +209,70 @@ std::string ClassTable::resolveMember(std::string_view className,
                                       std::string_view function) const {
   int position;
   if (className.empty() || !findClass(className, position)) return std::string();
-  std::vector<int> path;
+  path_.clear();
   int budget = kVisitBudget;
-  return resolveMemberAt(position, function, path, budget);
+  const ClassRecord* owner = resolveMemberAt(position, function, budget);
+  return owner ? owner->name : std::string();
 }
 
-std::string ClassTable::resolveMemberAt(int position, std::string_view function,
-                                        std::vector<int>& path, int& budget) const {
-  if (!enterPath(position, path, budget)) return std::string();
+const ClassRecord* ClassTable::resolveMemberAt(int position, std::string_view function,
+                                               int& budget) const {
+  if (!enterPath(position, budget)) return nullptr;
   const ClassRecord& r = records_[position];
-  if (containsName(r.methods, function)) return r.name;
+  if (containsName(r.methods, function)) return &r;
   for (const std::string& base : r.bases) {
     int at;
     if (!findClass(base, at)) continue;
-    std::string owner = resolveMemberAt(at, function, path, budget);
-    if (!owner.empty()) return owner;
+    if (const ClassRecord* owner = resolveMemberAt(at, function, budget)) return owner;
   }
-  path.pop_back();
-  return std::string();
+  path_.pop_back();
+  return nullptr;
+}
+
+const MemberVariable* ClassTable::findMemberVariable(std::string_view className,
+                                                     std::string_view variable,
+                                                     const ClassRecord*& owner) const {
+  int position;
+  owner = nullptr;
+  if (!findClass(className, position)) return nullptr;
+  path_.clear();
+  int budget = kVisitBudget;
+  return findVariableAt(position, variable, owner, budget);
+}
+
+const MemberVariable* ClassTable::findVariableAt(int position, std::string_view variable,
+                                                 const ClassRecord*& owner, int& budget) const {
+  const ClassRecord& r = records_[position];
+  for (const MemberVariable& m : r.members) {
+    if (!sameName(m.name, variable)) continue;
+    owner = &r;
+    return &m;
+  }
+  if (!enterPath(position, budget)) return nullptr;
+  for (const std::string& base : r.bases) {
+    int at;
+    if (!findClass(base, at)) continue;
+    if (const MemberVariable* m = findVariableAt(at, variable, owner, budget)) return m;
+  }
+  path_.pop_back();
+  return nullptr;
+}
+
+std::string ClassTable::memberReference(const ClassRecord& owner, const MemberVariable& member,
+                                       std::string_view variable) {
+  std::string text = owner.name.empty() ? std::string() : owner.name + "::";
+  return text + member.type + " " + std::string(variable);
 }
 
 std::string ClassTable::resolveMemberVariable(std::string_view className,
                                               std::string_view variable,
                                               std::string_view functionKey) {
-  int position;
-  if (!findClass(className, position)) return std::string();
-  std::vector<int> path;
-  int budget = kVisitBudget;
-  return resolveVariableAt(position, variable, functionKey, path, budget);
-}
-
-std::string ClassTable::resolveVariableAt(int position, std::string_view variable,
-                                          std::string_view functionKey, std::vector<int>& path,
-                                          int& budget) {
-  const ClassRecord& r = records_[position];
-  for (const MemberVariable& m : r.members) {
-    if (!sameName(m.name, variable)) continue;
-    std::string text = r.name.empty() ? std::string() : r.name + "::";
-    text += m.type + " " + std::string(variable);
-    if (tables_.functions) tables_.functions->addReferencedVariableToKey(functionKey, text);
-    return m.type;
-  }
-  if (!enterPath(position, path, budget)) return std::string();
-  for (const std::string& base : r.bases) {
-    int at;
-    if (!findClass(base, at)) continue;
-    std::string type = resolveVariableAt(at, variable, functionKey, path, budget);
-    if (!type.empty()) return type;
-  }
-  path.pop_back();
-  return std::string();
+  const ClassRecord* owner;
+  const MemberVariable* m = findMemberVariable(className, variable, owner);
+  if (!m) return std::string();
+  if (tables_.functions) tables_.functions->addReferencedVariableToKey(functionKey,
+                                                      memberReference(*owner, *m, variable));
+  return m->type;
 }
 
 // ---------------------------------------------------------------------------

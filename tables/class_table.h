@@ -76,6 +76,13 @@ class ClassTable {
   // recorded for the function named by `functionKey`.
   std::string resolveMemberVariable(std::string_view className, std::string_view variable,
                                     std::string_view functionKey);
+  // The same search without recording: the member and, through `owner`,
+  // the class that declares it; null when none. Valid until the next change.
+  const MemberVariable* findMemberVariable(std::string_view className, std::string_view variable,
+                                           const ClassRecord*& owner) const;
+  // The text a function's referenced-variable list gets for that member.
+  static std::string memberReference(const ClassRecord& owner, const MemberVariable& member,
+                                     std::string_view variable);
 
   void writeClassList(ListScope scope);
   void resetAfterFile();
@@ -94,12 +101,10 @@ class ClassTable {
   int currentMode() const;
   ClassRecord* find(std::string_view name);
   const ClassRecord* find(std::string_view name) const;
-  std::string resolveMemberAt(int position, std::string_view function, std::vector<int>& path,
-                              int& budget) const;
-  std::string resolveVariableAt(int position, std::string_view variable,
-                                std::string_view functionKey, std::vector<int>& path,
-                                int& budget);
-  bool enterPath(int position, std::vector<int>& path, int& budget) const;
+  const ClassRecord* resolveMemberAt(int position, std::string_view function, int& budget) const;
+  const MemberVariable* findVariableAt(int position, std::string_view variable,
+                                       const ClassRecord*& owner, int& budget) const;
+  bool enterPath(int position, int& budget) const;
   void writeTextSection(std::ostream& out, const std::string& heading) const;
   void writeCsvSection(std::ostream& out, const std::string& heading) const;
   void writeHtmlSection(std::ostream& out, const std::string& heading) const;
@@ -108,5 +113,6 @@ class ClassTable {
   RunTables& tables_;
   std::vector<ClassRecord> records_;
   NameSet settingsClasses_;
+  mutable std::vector<int> path_;  // classes on the current lookup's path
   int sections_ = 0;  // class list sections written in this run
 };

@@ -24,6 +24,12 @@ class VariableTableTest : public RunTablesTest {
     tables_.defines->defineBodyToken(body);
     tables_.defines->defineBodyToken("\n");
   }
+  // The type a reference sees, or "<none>".
+  std::string typeSeen(const std::string& name, const std::string& className,
+                       const std::string& function) {
+    const std::string* type = variables().referenceVariable(name, className, function);
+    return type ? *type : "<none>";
+  }
   // The main-table record of a name (the first one), or null.
   const VariableRecord* find(const std::string& name) {
     for (int i = 0; i < variables().recordCount(); ++i)
@@ -155,14 +161,14 @@ TEST_F(VariableTableTest, LocalsHideGlobalsUntilTheirScopeCloses) {
   startFile("c:/src/a.c");
   global("long", "count");
   local("int", "count", 2);
-  EXPECT_EQ(variables().referenceVariable("count", "", "f"), "int");
+  EXPECT_EQ(typeSeen("count", "", "f"), "int");
   EXPECT_EQ(find("count")->referencingFunctions.size(), 0u);
   variables().closeScope(2);
-  EXPECT_EQ(variables().referenceVariable("count", "", "f"), "long");
-  EXPECT_EQ(variables().referenceVariable("count", "", "f"), "long");
-  EXPECT_EQ(variables().referenceVariable("count", "A", "g"), "long");
-  EXPECT_EQ(variables().referenceVariable("count", "", ""), "long");
-  EXPECT_EQ(variables().referenceVariable("nothing", "", "f"), std::nullopt);
+  EXPECT_EQ(typeSeen("count", "", "f"), "long");
+  EXPECT_EQ(typeSeen("count", "", "f"), "long");
+  EXPECT_EQ(typeSeen("count", "A", "g"), "long");
+  EXPECT_EQ(typeSeen("count", "", ""), "long");
+  EXPECT_EQ(typeSeen("nothing", "", "f"), "<none>");
   EXPECT_EQ(find("count")->referencingFunctions, (std::vector<std::string>{"f", "A::g"}));
 }
 
@@ -170,7 +176,7 @@ TEST_F(VariableTableTest, AFunctionEndDropsItsLocals) {
   startFile("c:/src/a.c");
   local("int", "tmp", 1, "proto");  // a prototype's parameter
   variables().endFunctionScope();
-  EXPECT_EQ(variables().referenceVariable("tmp", "", "f"), std::nullopt);
+  EXPECT_EQ(typeSeen("tmp", "", "f"), "<none>");
 }
 
 TEST_F(VariableTableTest, StaticLocalsBelongToTheirFunction) {
@@ -179,9 +185,9 @@ TEST_F(VariableTableTest, StaticLocalsBelongToTheirFunction) {
   toLine(9);
   local("static int", "n", 1, "f");
   variables().registerVariable("static int", "n", 1, kDecl, "A", "g");
-  EXPECT_EQ(variables().referenceVariable("n", "", "f"), "static int");
-  EXPECT_EQ(variables().referenceVariable("n", "A", "g"), "static int");
-  EXPECT_EQ(variables().referenceVariable("n", "", "h"), "int");
+  EXPECT_EQ(typeSeen("n", "", "f"), "static int");
+  EXPECT_EQ(typeSeen("n", "A", "g"), "static int");
+  EXPECT_EQ(typeSeen("n", "", "h"), "int");
   EXPECT_EQ(variables().dump(),
             "int n 4 1:1 1 0 {h}\n"
             "static int n 4 1:9 11 0 (::f) {f}\n"
@@ -228,7 +234,7 @@ TEST_F(VariableTableTest, ReferencesReachMembersThroughTheClassTable) {
   classes().addBase("View", "Base");
   variables().registerVariable("int", "width", 1, kDecl, "Base", "");
   functions().Func_SetSub("View::draw", Registration::kDefined);
-  EXPECT_EQ(variables().referenceVariable("width", "View", "draw"), "int");
+  EXPECT_EQ(typeSeen("width", "View", "draw"), "int");
   int n = functions().recordOf("View::draw");
   ASSERT_GE(n, 0);
   EXPECT_EQ(functions().record(n).referencedVariables,
