@@ -147,9 +147,13 @@ int FunctionTable::createRecord(std::string_view key, std::uint32_t registration
   return position;
 }
 
+// The pool holds the names as the source context shows them (the short
+// name, or the path with the tag-jump option); a path is tried both ways.
 int FunctionTable::fileNoOf(std::string_view path) const {
   const FileNamePool* pool = tables_.fileNames.get();
-  return pool ? pool->find(std::string(path)) : 0;
+  if (!pool) return 0;
+  int id = pool->find(std::string(path));
+  return id ? id : pool->find(fileNamePart(path));
 }
 
 void FunctionTable::registerDefinition(const DeclInfo& decl, std::uint32_t registration,
@@ -278,6 +282,7 @@ void FunctionTable::linkBaseConstructors(const std::string& className, int recor
 
 void FunctionTable::linkConstructorCall(std::string_view outerClass, std::string_view functionName,
                                         std::string_view className, bool isDestructor) {
+  if (className.empty()) return;  // "::" is no constructor
   int position = Func_SetSub(constructorKey(className, isDestructor), Registration::kDefined);
   if (position < 0) return;
   int constructor = sorted_[position];

@@ -265,6 +265,22 @@ TEST_F(FunctionTableTest, MemberObjectsAreBuiltByTheHoldingClass) {
             "ns::K::~K [K]\n");
 }
 
+TEST_F(FunctionTableTest, BodyInfoTakesTheFileOfTheDeclarationWhenNoneIsKnown) {
+  startFile("c:/p/unit.pas");
+  functions().registerDefinition(decl("Run", "", 0), Registration::kDefined, "");
+  DeclInfo end = decl("Run");
+  end.filePath = "c:/p/unit.pas";
+  functions().setBodyInfo(end, 3);
+  EXPECT_EQ(recordOf("Run").fileNo, tables_.fileNames->find("unit.pas"));
+  EXPECT_EQ(functions().countKnownInFile("unit.pas"), 1);
+}
+
+TEST_F(FunctionTableTest, AConstructorOfNoClassIsNotRegistered) {
+  startFile("c:/src/a.cpp");
+  functions().linkConstructorCall("W", "f", "", false);
+  EXPECT_EQ(functions().recordCount(), 0);
+}
+
 TEST_F(FunctionTableTest, ConstructorChainStopsAtAnInheritanceCycle) {
   startFile("c:/src/a.cpp");
   classes().registerClass("X", 1, 0);
