@@ -171,6 +171,8 @@ TEST_F(DefineTableTest, VbConstantsCollideWhateverTheCase) {
   ASSERT_TRUE(defines().beginDefine("MAX"));
   defines().defineBodyToken("10");
   EXPECT_FALSE(defines().beginDefine("max"));
+  // The refused declaration's value must not reach the first constant.
+  defines().defineBodyToken("20");
   EXPECT_EQ(defines().bodyOf("Max"), "10");
   EXPECT_EQ(log_.str(), "  maxは既に登録済みです[define]\n");
 }
