@@ -41,9 +41,10 @@ bool isBlankOrEmpty(const std::string& token) {
 // ---------------------------------------------------------------------------
 // Shared by all languages
 
-// '#' (or Delphi "{$") where the line has no code yet and is no directive.
+// '#' where the line has no code yet and is no directive, or any Delphi
+// "{$". A line counts once however many "{$...}" it holds.
 bool SourceReader::startDirective(DirectiveSyntax syntax) {
-  ++counts_[kPreprocessorLines];
+  if (!lineIsDirective_) ++counts_[kPreprocessorLines];
   lineIsDirective_ = true;
   directives_.begin(syntax);
   return true;
@@ -225,7 +226,7 @@ bool SourceReader::classifyDelphi(const std::string& cur, const std::string& nex
   }
   if (cur == "{") {
     lexState_ = LexState::BraceComment;
-    if (next == "$" && !lineHasCode_ && !lineIsDirective_) return startDirective(DirectiveSyntax::Delphi);
+    if (next == "$") return startDirective(DirectiveSyntax::Delphi);
     lineHasComment_ = true;
     braceFirst_ = true;
     return true;

@@ -5,6 +5,7 @@
 #include "app/run_tables.h"
 #include "app/source_context.h"
 #include "app/source_file_list.h"
+#include "parse/variable_table.h"
 #include "report/error_log.h"
 #include "scan/token_parser.h"
 
@@ -36,6 +37,7 @@ void SourceReader::setFile(const std::string& path) {
   SourceContext& context = *tables_.context;
   context.push(path);
   if (tables_.fileTree) tables_.fileTree->addEdge(context.item(1), path);
+  if (tables_.variables) tables_.variables->beginFile();
   languageMode_ = context.languageFlavour();
   family_ = familyOfMode(languageMode_);
   parser_ = makeTokenParser(languageMode_);

@@ -119,6 +119,8 @@ TEST_F(SourceReaderTest, LineCountersByLanguage) {
       // Delphi: only // lines are comment lines; {$...} is a directive.
       {"u.pas", "x := 1; { c }\n(* a *)\n// d\n{$IFDEF X}\n", {5, 1, 1, 1, 0, 0, 1}},
       {"u.pas", "{ a\n b }\ny;\n", {4, 1, 1, 0, 0, 0, 0}},
+      // "{$" after code is a directive too; one line counts once.
+      {"u.pas", "x := 1; {$R+} {$I-}\n", {2, 1, 1, 0, 0, 0, 1}},
   };
   for (const Case& c : cases) {
     Scan s = scan(c.file, c.text);
