@@ -7,6 +7,7 @@
 #include "app/file_name_pool.h"
 #include "app/options.h"
 #include "app/run_tables.h"
+#include "report/error_log.h"
 #include "report/html.h"
 #include "report/report_file.h"
 #include "report/text_layout.h"
@@ -31,7 +32,7 @@ const std::string kNoFile;
 
 class CallTreeWriter {
  public:
-  CallTreeWriter(RunTables& tables, std::ostream& out);
+  CallTreeWriter(RunTables& tables, std::ostream& out, long long fullTreeLines);
   void writeRoots();
 
  private:
@@ -44,6 +45,7 @@ class CallTreeWriter {
   void writeFileColumn(int remaining, const FunctionRecord& r);
   void endLine();
   bool isAncestor(int c, int depth) const;
+  bool hidesRepeats();
 
   RunTables& tables_;
   FunctionTable& table_;
@@ -52,18 +54,20 @@ class CallTreeWriter {
   bool html_;
   bool tagFormat_;
   bool hideRepeated_;
+  long long linesLeft_;  // before repeated subtrees are hidden regardless
   // Entry 0 the root, entry k + 1 the function printed at level k.
   int path_[TreeDrawing::kDepth + 1] = {};
 };
 
-CallTreeWriter::CallTreeWriter(RunTables& tables, std::ostream& out)
+CallTreeWriter::CallTreeWriter(RunTables& tables, std::ostream& out, long long fullTreeLines)
     : tables_(tables),
       table_(*tables.functions),
       tree_(tables.functions->tree()),
       out_(out),
       html_(tables.options().outputFormat == OutputFormat::Html),
       tagFormat_(tables.options().tagJumpTree != 0),
-      hideRepeated_(tables.options().hideRepeatedSubtrees != 0) {}
+      hideRepeated_(tables.options().hideRepeatedSubtrees != 0),
+      linesLeft_(fullTreeLines) {}
 
 // A root is a defined function without callers; cycles that nobody enters
 // from outside have no root and are not drawn.
@@ -138,7 +142,7 @@ void CallTreeWriter::writeIndent(int depth, bool last) {
 // A function met again is either an ancestor (recursion, never expanded)
 // or, with repeated subtrees hidden, shown once and then only referred to.
 bool CallTreeWriter::writeMarks(FunctionRecord& c, bool ancestor, int& width) {
-  if (hideRepeated_ && !ancestor && (c.flags & FunctionFlag::kPrinted)) {
+  if (!ancestor && (c.flags & FunctionFlag::kPrinted) && hidesRepeats()) {
     if (c.visibleCalleeCount != 0) {
       out_ << kSubtreeShownMark;
       width += markWidth(kSubtreeShownMark);
@@ -184,6 +188,15 @@ void CallTreeWriter::writeFileColumn(int remaining, const FunctionRecord& r) {
 void CallTreeWriter::endLine() {
   if (html_) out_ << "<br>";
   out_ << '\n';
+  if (linesLeft_ > 0) --linesLeft_;
+}
+
+bool CallTreeWriter::hidesRepeats() {
+  if (hideRepeated_) return true;
+  if (linesLeft_ > 0) return false;
+  errorLog() << "関数ツリー図の行数が多いため、以降は既述関数の展開を省略します。\n";
+  hideRepeated_ = true;
+  return true;
 }
 
 }  // namespace
@@ -211,7 +224,7 @@ void prepareFunctionReports(RunTables& tables) {
   }
 }
 
-void writeCallTree(RunTables& tables) {
+void writeCallTree(RunTables& tables, long long fullTreeLines) {
   prepareFunctionReports(tables);
   const Options& options = tables.options();
   bool html = options.outputFormat == OutputFormat::Html;
@@ -221,7 +234,7 @@ void writeCallTree(RunTables& tables) {
     writeHtmlHead(out, "関数ツリー図");
     out << "<p><font face=\"ＭＳ ゴシック\">";
   }
-  CallTreeWriter(tables, out).writeRoots();
+  CallTreeWriter(tables, out, fullTreeLines).writeRoots();
   if (html) out << "</font></p>\n</body>\n</html>\n";
   out.close();
   if (options.functionList) writeFunctionList(tables, options.outputFormat);

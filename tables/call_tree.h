@@ -14,10 +14,16 @@ struct FunctionRecord;
 // counted and the file-name column is measured. Changes the table for good.
 void prepareFunctionReports(RunTables& tables);
 
+// Lines of a tree written with every repeated subtree drawn again. The
+// number of call paths can grow exponentially with the depth, so past this
+// many lines repeated subtrees are only referred to, as with "既述関数非表示",
+// and the error log says so once.
+constexpr long long kFullTreeLines = 1000000;
+
 // Runs the first pass, writes the tree (HTML for the HTML format, text for
 // every other one), then the function list and the function details when
 // their options are on. Once per run, after the referenced variables.
-void writeCallTree(RunTables& tables);
+void writeCallTree(RunTables& tables, long long fullTreeLines = kFullTreeLines);
 
 // The name of the file that holds the record's definition; empty text when
 // the record has no file.

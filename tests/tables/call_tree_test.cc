@@ -269,6 +269,39 @@ TEST_F(CallTreeTest, DepthLimitOfThirtyLevels) {
   EXPECT_EQ(tree(), withCrLf(expected));
 }
 
+// main -> x, y; x -> z; y -> z; z -> w. Drawn in full by default; once the
+// line budget is spent, a repeated subtree is only referred to, and the log
+// says so once.
+TEST_F(CallTreeTest, LineBudgetHidesRepeatsOnceSpent) {
+  const std::string head = "main" + sp(58) + " [b.c]\n"
+                           "  ├x" + sp(58) + "[b.c]\n"
+                           "  │└z" + sp(56) + "[b.c]\n"
+                           "  │  └w" + sp(54) + "[b.c]\n"
+                           "  └y" + sp(58) + "[b.c]\n";
+  const struct {
+    long long budget;
+    std::string tail;
+    std::string log;
+  } cases[] = {
+      {kFullTreeLines, "    └z" + sp(56) + "[b.c]\n      └w" + sp(54) + "[b.c]\n", ""},
+      {4, "    └z→" + sp(54) + "[b.c]\n",
+       "関数ツリー図の行数が多いため、以降は既述関数の展開を省略します。\n"},
+  };
+  for (const auto& c : cases) {
+    rebuildTables();
+    readFile("c:/src/b.c");
+    for (const char* name : {"main", "x", "y", "z", "w"}) define(name, 1);
+    call("main", "x");
+    call("main", "y");
+    call("x", "z");
+    call("y", "z");
+    call("z", "w");
+    writeCallTree(tables_, c.budget);
+    EXPECT_EQ(report("MizentaLog.txt"), withCrLf(head + c.tail)) << c.budget;
+    EXPECT_EQ(takeLog(), c.log);
+  }
+}
+
 // main calls b, a, b in that order; b calls c.
 TEST_F(CallTreeTest, UnsortedCalleesInCallOrderWithAndWithoutDuplicates) {
   const std::string once = "main" + sp(58) + " [u.c]\n"
