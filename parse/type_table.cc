@@ -13,7 +13,7 @@ struct BuiltInType {
   int size;
 };
 
-const BuiltInType kCTypes[] = {{"char", 1}, {"int", 4},   {"long", 4},
+const BuiltInType kCTypes[] = {{"char", 1},   {"int", 4},   {"long", 4},
                                {"double", 8}, {"float", 4}, {"short", 2}};
 
 const BuiltInType kVbTypes[] = {{"Byte", 1},     {"Boolean", 2}, {"Currency", 8}, {"Date", 8},
@@ -22,17 +22,17 @@ const BuiltInType kVbTypes[] = {{"Byte", 1},     {"Boolean", 2}, {"Currency", 8}
                                 {"Variant", 44}};
 
 const BuiltInType kDelphiTypes[] = {
-    {"Integer", 4},     {"Cardinal", 4},   {"Shortint", 1},    {"Smallint", 2},
-    {"Longint", 4},     {"Int64", 8},      {"Byte", 1},        {"Word", 2},
-    {"Longword", 4},    {"AnsiChar", 1},   {"WideChar", 2},    {"Char", 1},
-    {"Boolean", 1},     {"ByteBool", 1},   {"WordBool", 2},    {"LongBool", 4},
-    {"Real48", 6},      {"Single", 4},     {"Double", 8},      {"Extended", 10},
-    {"Comp", 8},        {"Currency", 8},   {"ShortString", 2}, {"AnsiString", 4},
-    {"WideString", 4},  {"Variant", 16},   {"OleVariant", 16}, {"TDateTime", 8},
-    {"PAnsiString", 4}, {"PString", 4},    {"PByteArray", 4},  {"PCurrency", 4},
-    {"PDouble", 4},     {"PExtended", 4},  {"PSingle", 4},     {"PInteger", 4},
-    {"POleVariant", 4}, {"PShortString", 4}, {"PTextBuf", 4},  {"PVarRec", 4},
-    {"PVariant", 4},    {"PWideString", 4}, {"PWordArray", 4}};
+    {"Integer", 4},     {"Cardinal", 4},     {"Shortint", 1},    {"Smallint", 2},
+    {"Longint", 4},     {"Int64", 8},        {"Byte", 1},        {"Word", 2},
+    {"Longword", 4},    {"AnsiChar", 1},     {"WideChar", 2},    {"Char", 1},
+    {"Boolean", 1},     {"ByteBool", 1},     {"WordBool", 2},    {"LongBool", 4},
+    {"Real48", 6},      {"Single", 4},       {"Double", 8},      {"Extended", 10},
+    {"Comp", 8},        {"Currency", 8},     {"ShortString", 2}, {"AnsiString", 4},
+    {"WideString", 4},  {"Variant", 16},     {"OleVariant", 16}, {"TDateTime", 8},
+    {"PAnsiString", 4}, {"PString", 4},      {"PByteArray", 4},  {"PCurrency", 4},
+    {"PDouble", 4},     {"PExtended", 4},    {"PSingle", 4},     {"PInteger", 4},
+    {"POleVariant", 4}, {"PShortString", 4}, {"PTextBuf", 4},    {"PVarRec", 4},
+    {"PVariant", 4},    {"PWideString", 4},  {"PWordArray", 4}};
 
 template <size_t N>
 void registerAll(TypeTable& table, const BuiltInType (&types)[N], int languages) {
@@ -86,8 +86,11 @@ TypeTable::Lookup TypeTable::findType(std::string_view name, FindMode mode) {
   bool current = (record.languages & currentMode()) != 0;
   if (current && analysis_ && !registrationMode_) record.flags |= kUsed;
   switch (mode) {
-    case FindMode::kCurrentLanguage: at.found = current; break;
-    case FindMode::kAnyLanguage: break;
+    case FindMode::kCurrentLanguage:
+      at.found = current;
+      break;
+    case FindMode::kAnyLanguage:
+      break;
     case FindMode::kFunctionPointer:
       at.found = current && (record.kinds & kFunctionPointer);
       break;
@@ -115,8 +118,7 @@ int TypeTable::kindOf(std::string_view name) {
   return at.found ? records_[at.index].kinds : 0;
 }
 
-void TypeTable::mergeInto(TypeRecord& record, int kind, int size, bool inexact,
-                          int languages) {
+void TypeTable::mergeInto(TypeRecord& record, int kind, int size, bool inexact, int languages) {
   record.kinds |= kind;
   record.languages |= languages;
   if (inexact) record.flags |= kInexact;
@@ -127,8 +129,8 @@ void TypeTable::mergeInto(TypeRecord& record, int kind, int size, bool inexact,
     if (kept == 0) {
       kept = size;
     } else if (kept != size) {
-      errorLog() << "(内部ｴﾗｰ)型のｻｲｽﾞは既に決定済みです。型名[" << record.name
-                 << "] 現在のｻｲｽﾞ[" << kept << "] 新規ｻｲｽﾞ[" << size << "]\n";
+      errorLog() << "(内部ｴﾗｰ)型のｻｲｽﾞは既に決定済みです。型名[" << record.name << "] 現在のｻｲｽﾞ["
+                 << kept << "] 新規ｻｲｽﾞ[" << size << "]\n";
     }
   }
 }

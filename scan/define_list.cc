@@ -16,10 +16,13 @@
 
 const char* listFileExtension(OutputFormat format) {
   switch (format) {
-    case OutputFormat::Html: return ".html";
-    case OutputFormat::Csv: return ".csv";
+    case OutputFormat::Html:
+      return ".html";
+    case OutputFormat::Csv:
+      return ".csv";
     case OutputFormat::Text:
-    case OutputFormat::Excel: return ".txt";
+    case OutputFormat::Excel:
+      return ".txt";
   }
   return ".txt";
 }
@@ -85,8 +88,7 @@ void writeTextEntry(std::ostream& out, const ListSection& section, const DefineE
   out << " [" << fileOf(section, entry) << "]\n";
 }
 
-void writeTextSection(std::ostream& out, const ListSection& section,
-                      const DefineTable& table) {
+void writeTextSection(std::ostream& out, const ListSection& section, const DefineTable& table) {
   out << "\n";
   writeDashLine(out);
   writeCaption(out, section);
@@ -109,8 +111,7 @@ void writeCsvSection(std::ostream& out, const ListSection& section, const Define
   }
 }
 
-void writeHtmlSection(std::ostream& out, const ListSection& section,
-                      const DefineTable& table) {
+void writeHtmlSection(std::ostream& out, const ListSection& section, const DefineTable& table) {
   out << "<p>";
   writeCaption(out, section);
   out << "</p>\n<table border=\"1\" cellpadding=\"4\" width=\"800\">\n";

@@ -14,9 +14,7 @@ namespace {
 
 const std::string kNoBody;
 
-bool isBlankToken(std::string_view token) {
-  return token == " " || token == "\t";
-}
+bool isBlankToken(std::string_view token) { return token == " " || token == "\t"; }
 
 void trimTrailingBlanks(std::string& text) {
   while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.pop_back();
@@ -85,6 +83,7 @@ DefineEntry* DefineTable::entryBeingDefined() {
 DefineTable::ParamState DefineTable::defineParamToken(std::string_view token) {
   DefineEntry* entry = entryBeingDefined();
   if (!entry || entry->complete) return ParamState::kAbandoned;
+  if (token == "\r") return ParamState::kMore;
   if (token == "\n") {
     entry->complete = true;
     return ParamState::kAbandoned;

@@ -91,8 +91,8 @@ class DefineTable {
 
   RunTables& tables_;
   std::vector<DefineEntry> entries_;
-  size_t defining_ = 0;            // index of the entry being defined
-  bool definingValid_ = false;     // cleared when entries move under it
+  size_t defining_ = 0;         // index of the entry being defined
+  bool definingValid_ = false;  // cleared when entries move under it
   int paramDepth_ = 0;
   bool lastWasDelimiter_ = false;  // the last body token was a delimiter
   // Definition list files of this run.

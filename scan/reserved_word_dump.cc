@@ -11,20 +11,18 @@ const char kReservedWordDumpName[] = "Mz予約語確認.txt";
 namespace {
 
 // Group names of the masks that have one; any other mask has none.
+struct Group {
+  std::int32_t mask;
+  const char* name;
+};
+const Group kGroups[] = {{1, "C"},       {2, "CPP"},       {3, "C/CPP"},      {4, "JAVA"},
+                         {5, "C/JAVA"},  {6, "CPP/JAVA"},  {7, "C/CPP/JAVA"}, {16, "VB"},
+                         {32, "DELPHI"}, {48, "VB/DELPHI"}};
+
 const char* groupName(std::int32_t mask) {
-  switch (mask) {
-    case 1: return "C";
-    case 2: return "CPP";
-    case 3: return "C/CPP";
-    case 4: return "JAVA";
-    case 5: return "C/JAVA";
-    case 6: return "CPP/JAVA";
-    case 7: return "C/CPP/JAVA";
-    case 16: return "VB";
-    case 32: return "DELPHI";
-    case 48: return "VB/DELPHI";
-    default: return "";
-  }
+  for (const Group& g : kGroups)
+    if (g.mask == mask) return g.name;
+  return "";
 }
 
 }  // namespace

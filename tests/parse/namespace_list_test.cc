@@ -48,10 +48,10 @@ TEST_F(NamespaceList, PerFileSectionsInText) {
   ns().openNamespace("std", 0);
   ns().writeNamespaceList(ListScope::kPerFile, "c.cpp");
   ns().writeNamespaceList(ListScope::kFinish, "");
-  EXPECT_EQ(report("Mz名前空間一覧.txt"),
-            withCrLf("\n" + kDash + "\na.cppに含まれる名前空間\n" + kDash +
-                     "\nzeta\nzeta::alpha\n\n" + "\n" + kDash + "\nc.cppに含まれる名前空間\n" +
-                     kDash + "\nstd\n\n"));
+  EXPECT_EQ(
+      report("Mz名前空間一覧.txt"),
+      withCrLf("\n" + kDash + "\na.cppに含まれる名前空間\n" + kDash + "\nzeta\nzeta::alpha\n\n" +
+               "\n" + kDash + "\nc.cppに含まれる名前空間\n" + kDash + "\nstd\n\n"));
 }
 
 TEST_F(NamespaceList, WholeRunInCsvListsEachNameOnce) {

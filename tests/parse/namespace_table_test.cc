@@ -49,8 +49,8 @@ TEST_F(Namespaces, NestedBlocksGiveFullNames) {
   ns().openNamespace("b", depth++);
   EXPECT_EQ(ns().currentPath(), "a::b");
   EXPECT_EQ(ns().openCount(), 2);
-  ++depth;           // class C {
-  closeBrace(depth);  // }
+  ++depth;                   // class C {
+  closeBrace(depth);         // }
   ns().statementEnd(depth);  // ; after the class body, at depth 2
   EXPECT_EQ(ns().currentPath(), "a::b");
   closeBrace(depth);
@@ -87,7 +87,7 @@ TEST_F(Namespaces, KnownPrefixCutsAtDoubleColons) {
     const char* name;
     const char* prefix;
   } cases[] = {{"a::b::C", "a::b"}, {"a::b", "a::b"}, {"a::x::C", "a"},
-               {"z::C", ""},        {"C", ""},         {"", ""}};
+               {"z::C", ""},        {"C", ""},        {"", ""}};
   for (const Case& c : cases) EXPECT_EQ(ns().knownPrefix(c.name), c.prefix) << c.name;
   EXPECT_EQ(log_.str(), "");
   EXPECT_TRUE(ns().isNamespace("a::b"));

@@ -25,10 +25,12 @@ std::string htmlHead(const std::string& title) {
   return "<html>\n\n<head>\n"
          "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=x-sjis\">\n"
          "<meta name=\"author\" content=\"ＯＲＵＮＯＫＡ\">\n"
-         "<title>" + title + "</title>\n</head>\n\n"
+         "<title>" +
+         title +
+         "</title>\n</head>\n\n"
          "<body bgcolor=\"#FFFFFF\" link=\"#0000FF\" vlink=\"#800080\">\n\n"
-         "<p align=\"center\"><font size=\"6\" face=\"ＭＳ ゴシック\">" + title +
-         "</font></p>\n\n";
+         "<p align=\"center\"><font size=\"6\" face=\"ＭＳ ゴシック\">" +
+         title + "</font></p>\n\n";
 }
 
 class TypeList : public testing::Test {
@@ -74,13 +76,12 @@ class TypeList : public testing::Test {
 TEST_F(TypeList, TextRowsShareTheNameAndSizeColumns) {
   fillSample();
   types().writeTypeList(ListScope::kPerFile, "a.c");
-  EXPECT_EQ(report("Mz一覧type.txt"),
-            withCrLf(kDash + "\na.cで使用した型情報を書き出します。\n" + kDash + "\n" +
-                     "   1, ABCDEFGHIJKLMNOPQRSTUV,  8\n" +
-                     "   2, ABCDEFGHIJKLMNOPQRSTUVWXYZa,2\n" +
-                     "   3, CFoo," + blanks(15) + "     -\n" +
-                     "   4, DWORD," + blanks(14) + "     4\n" +
-                     "   5, MYINT," + blanks(14) + "     0,(不正確)\n" + "\n\n"));
+  EXPECT_EQ(
+      report("Mz一覧type.txt"),
+      withCrLf(kDash + "\na.cで使用した型情報を書き出します。\n" + kDash + "\n" +
+               "   1, ABCDEFGHIJKLMNOPQRSTUV,  8\n" + "   2, ABCDEFGHIJKLMNOPQRSTUVWXYZa,2\n" +
+               "   3, CFoo," + blanks(15) + "     -\n" + "   4, DWORD," + blanks(14) + "     4\n" +
+               "   5, MYINT," + blanks(14) + "     0,(不正確)\n" + "\n\n"));
 }
 
 TEST_F(TypeList, CsvWholeRun) {
@@ -127,11 +128,11 @@ TEST_F(TypeList, SectionsOfEachFileAppendAndUsedMarksStartAgain) {
   types().isType("char");
   types().writeTypeList(ListScope::kPerFile, "b.c");
   types().writeTypeList(ListScope::kFinish, "");
-  EXPECT_EQ(report("Mz一覧type.txt"),
-            withCrLf(kDash + "\na.cで使用した型情報を書き出します。\n" + kDash + "\n" +
-                     "   1, int," + blanks(16) + "     4\n\n\n" + kDash +
-                     "\nb.cで使用した型情報を書き出します。\n" + kDash + "\n" +
-                     "   1, char," + blanks(15) + "     1\n\n\n"));
+  EXPECT_EQ(
+      report("Mz一覧type.txt"),
+      withCrLf(kDash + "\na.cで使用した型情報を書き出します。\n" + kDash + "\n" + "   1, int," +
+               blanks(16) + "     4\n\n\n" + kDash + "\nb.cで使用した型情報を書き出します。\n" +
+               kDash + "\n" + "   1, char," + blanks(15) + "     1\n\n\n"));
 }
 
 TEST_F(TypeList, FinishWithoutSectionsWritesTheWholeRun) {

@@ -56,10 +56,17 @@ TEST_F(Types, BuiltInSizesPerLanguage) {
     const char* name;
     const char* size;
   } cases[] = {
-      {kModeC, "char", "1"},         {kModeC, "short", "2"},      {kModeC, "Integer", "0"},
-      {kModeCOrCpp, "long", "4"},    {kModeCpp, "int", "0"},      {kModeVb, "Integer", "2"},
-      {kModeVb, "Variant", "44"},    {kModeVb, "int", "0"},       {kModeDelphi, "Integer", "4"},
-      {kModeDelphi, "Extended", "10"}, {kModeDelphi, "PWordArray", "4"},
+      {kModeC, "char", "1"},
+      {kModeC, "short", "2"},
+      {kModeC, "Integer", "0"},
+      {kModeCOrCpp, "long", "4"},
+      {kModeCpp, "int", "0"},
+      {kModeVb, "Integer", "2"},
+      {kModeVb, "Variant", "44"},
+      {kModeVb, "int", "0"},
+      {kModeDelphi, "Integer", "4"},
+      {kModeDelphi, "Extended", "10"},
+      {kModeDelphi, "PWordArray", "4"},
       {kModeJava, "int", "0"},
   };
   for (const Case& c : cases) {
@@ -205,9 +212,9 @@ TEST_F(Types, MacroBodiesThatNameTypes) {
     bool registered;
     const char* size;
   } cases[] = {
-      {"unsigned long", true, "4"}, {"char*", true, "4"},   {"const short", true, "2"},
-      {"short * *", true, "4"},     {"static", true, "0?"}, {"", false, "0"},
-      {"  ", false, "0"},           {"10", false, "0"},     {"int x", false, "0"},
+      {"unsigned long", true, "4"}, {"char*", true, "4"},    {"const short", true, "2"},
+      {"short * *", true, "4"},     {"static", true, "0?"},  {"", false, "0"},
+      {"  ", false, "0"},           {"10", false, "0"},      {"int x", false, "0"},
       {"f()", false, "0"},          {"Integer", false, "0"},
   };
   int n = 0;

@@ -25,10 +25,12 @@ std::string htmlHead(const std::string& title) {
   return "<html>\n\n<head>\n"
          "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=x-sjis\">\n"
          "<meta name=\"author\" content=\"ＯＲＵＮＯＫＡ\">\n"
-         "<title>" + title + "</title>\n</head>\n\n"
+         "<title>" +
+         title +
+         "</title>\n</head>\n\n"
          "<body bgcolor=\"#FFFFFF\" link=\"#0000FF\" vlink=\"#800080\">\n\n"
-         "<p align=\"center\"><font size=\"6\" face=\"ＭＳ ゴシック\">" + title +
-         "</font></p>\n\n";
+         "<p align=\"center\"><font size=\"6\" face=\"ＭＳ ゴシック\">" +
+         title + "</font></p>\n\n";
 }
 
 class DefineList : public testing::Test {
@@ -100,10 +102,10 @@ TEST_F(DefineList, PerFileSectionsAppendToOneFile) {
   defines().writeList(ListScope::kPerFile);
   defines().writeList(ListScope::kFinish);
   EXPECT_EQ(report("Mz一覧define.txt"),
-            withCrLf("\n" + kDash + "\na.cに含まれる定義内容\n" + kDash + "\n" +
-                     "#define A" + blanks(23) + "1" + blanks(29) + " [a.c]\n" +
-                     "\n" + kDash + "\nb.cに含まれる定義内容\n" + kDash + "\n" +
-                     "#define B" + blanks(23) + "2" + blanks(29) + " [b.c]\n"));
+            withCrLf("\n" + kDash + "\na.cに含まれる定義内容\n" + kDash + "\n" + "#define A" +
+                     blanks(23) + "1" + blanks(29) + " [a.c]\n" + "\n" + kDash +
+                     "\nb.cに含まれる定義内容\n" + kDash + "\n" + "#define B" + blanks(23) + "2" +
+                     blanks(29) + " [b.c]\n"));
 }
 
 TEST_F(DefineList, HtmlSectionsAndTheClosingOfThePage) {
@@ -116,16 +118,19 @@ TEST_F(DefineList, HtmlSectionsAndTheClosingOfThePage) {
   auto row = [](const std::string& name, const std::string& body) {
     return "    <tr>\n"
            "        <td valign=\"top\" width=\"10%\">#define</td>\n"
-           "        <td valign=\"top\" width=\"30%\">" + name + "</td>\n"
-           "        <td valign=\"top\" width=\"30%\">" + body + "</td>\n"
+           "        <td valign=\"top\" width=\"30%\">" +
+           name +
+           "</td>\n"
+           "        <td valign=\"top\" width=\"30%\">" +
+           body +
+           "</td>\n"
            "        <td valign=\"top\" width=\"30%\">a.c</td>\n"
            "    </tr>\n";
   };
   EXPECT_EQ(report("Mz一覧define.html"),
             withCrLf(htmlHead("#define定義一覧") + "<p>a.cに含まれる定義内容</p>\n" +
-                     "<table border=\"1\" cellpadding=\"4\" width=\"800\">\n" +
-                     row("E", "　") + row("F(x)", "x&lt;1") + "</table>\n<br>\n" +
-                     "</body>\n</html>\n"));
+                     "<table border=\"1\" cellpadding=\"4\" width=\"800\">\n" + row("E", "　") +
+                     row("F(x)", "x&lt;1") + "</table>\n<br>\n" + "</body>\n</html>\n"));
 }
 
 TEST_F(DefineList, CsvQuotesNameAndBody) {
@@ -135,8 +140,7 @@ TEST_F(DefineList, CsvQuotesNameAndBody) {
   defines().writeList(ListScope::kWholeRun);
   EXPECT_EQ(report("Mz一覧define.csv"),
             withCrLf("\n" + kDash + "\n解析対象ｿｰｽに含まれる全定義内容\n" + kDash + "\n" +
-                     "#define,定義名,定義内容,ﾌｧｲﾙ名\n" +
-                     "#define,\"F(a,b)\",\"a+b\",main.c\n"));
+                     "#define,定義名,定義内容,ﾌｧｲﾙ名\n" + "#define,\"F(a,b)\",\"a+b\",main.c\n"));
 }
 
 TEST_F(DefineList, VbConstantsGetTheirOwnWords) {
@@ -161,9 +165,9 @@ TEST_F(DefineList, FilesPastTheLimitAreContinuedInNumberedFiles) {
     defines().writeList(ListScope::kPerFile);
     defines().clear();
     // Each section alone is longer than the limit.
-    sections[i] = withCrLf("\n" + kDash + "\n" + names[i] + ".cに含まれる定義内容\n" + kDash +
-                           "\n#define N" + blanks(23) + names[i] + blanks(29) + " [" +
-                           names[i] + ".c]\n");
+    sections[i] =
+        withCrLf("\n" + kDash + "\n" + names[i] + ".cに含まれる定義内容\n" + kDash + "\n#define N" +
+                 blanks(23) + names[i] + blanks(29) + " [" + names[i] + ".c]\n");
   }
   EXPECT_EQ(report("Mz一覧define.txt"), sections[0]);
   EXPECT_EQ(report("Mz一覧define_1.txt"), sections[1]);
@@ -195,7 +199,8 @@ TEST_F(DefineList, HtmlFileClosedBeforeTheNextNumberedFile) {
            "<table border=\"1\" cellpadding=\"4\" width=\"800\">\n</table>\n<br>\n";
   };
   std::string end = "</body>\n</html>\n";
-  EXPECT_EQ(report("Mz一覧define.html"), withCrLf(htmlHead("#define定義一覧") + section("a.c") + end));
+  EXPECT_EQ(report("Mz一覧define.html"),
+            withCrLf(htmlHead("#define定義一覧") + section("a.c") + end));
   EXPECT_EQ(report("Mz一覧define_1.html"),
             withCrLf(htmlHead("#define定義一覧") + section("b.c") + end));
 }

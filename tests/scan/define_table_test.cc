@@ -106,9 +106,9 @@ TEST_F(DefineTableTest, ParameterListsAsTheirTokensCame) {
   std::vector<ParamState> states;
   for (const char* token : {"(", "a", ",", "b", ")"})
     states.push_back(defines().defineParamToken(token));
-  EXPECT_EQ(states, (std::vector<ParamState>{ParamState::kMore, ParamState::kMore,
-                                            ParamState::kMore, ParamState::kMore,
-                                            ParamState::kClosed}));
+  EXPECT_EQ(states,
+            (std::vector<ParamState>{ParamState::kMore, ParamState::kMore, ParamState::kMore,
+                                     ParamState::kMore, ParamState::kClosed}));
   for (const char* token : {"(", "(", "a", ")", "+", "(", "b", ")", ")", "\n"})
     defines().defineBodyToken(token);
   defineFunction("G", {"(", "x", ",", " ", "y", ")"}, {"x"});
@@ -120,6 +120,7 @@ TEST_F(DefineTableTest, UnclosedParameterListEndsWithoutBody) {
   ASSERT_TRUE(defines().beginDefine("P"));
   EXPECT_EQ(defines().defineParamToken("("), ParamState::kMore);
   EXPECT_EQ(defines().defineParamToken("x"), ParamState::kMore);
+  EXPECT_EQ(defines().defineParamToken("\r"), ParamState::kMore);
   EXPECT_EQ(defines().defineParamToken("\n"), ParamState::kAbandoned);
   EXPECT_EQ(defines().defineParamToken(")"), ParamState::kAbandoned);
   defines().defineBodyToken("late");
@@ -182,9 +183,8 @@ TEST_F(DefineTableTest, MacroCallTargets) {
   liveOptions().macrosAreNotFunctions = 1;
   define("X", {"foo"});
   // "#define M(x) foo(x)+if(x)+2(x)+bar(x)+baz"
-  defineFunction("M", {"(", "x", ")"},
-                 {"foo", "(", "x", ")", "+", "if", "(", "x", ")", "+", "2", "(", "x", ")", "+",
-                  "bar", "(", "x", ")", "+", "baz"});
+  defineFunction("M", {"(", "x", ")"}, {"foo", "(", "x", ")", "+",   "if", "(", "x", ")", "+",  "2",
+                                        "(",   "x", ")", "+", "bar", "(",  "x", ")", "+", "baz"});
   auto target = [&](const char* name, size_t i) {
     const std::string* t = defines().macroCallTarget(name, i);
     return t ? *t : std::string("<none>");
@@ -223,8 +223,7 @@ TEST_F(DefineTableTest, NoTypeMacrosOutsideCAndCpp) {
   tables_.baseTypes->loadBuiltIn();
   tables_.workingTypes->copyFrom(*tables_.baseTypes);
   define("PINT", {"Integer", "*"});
-  EXPECT_EQ(tables_.workingTypes->findType("PINT", TypeTable::FindMode::kAnyLanguage).found,
-            false);
+  EXPECT_EQ(tables_.workingTypes->findType("PINT", TypeTable::FindMode::kAnyLanguage).found, false);
 }
 
 TEST_F(DefineTableTest, EntriesRememberTheirFile) {

@@ -71,10 +71,14 @@ TEST_F(ReservedWords, ReservedOnlyForTheLanguagesOfItsMask) {
     std::int32_t mode;
     std::int32_t expected;
   } cases[] = {
-      {"class", kModeC, 0},           {"class", kModeCOrCpp, kModeCpp},
-      {"class", kModeDelphi, kModeDelphi}, {"while", kModeCOrCpp, kModeC},
-      {"Dim", kModeVb, kModeVb},      {"Dim", kModeC, 0},
-      {"dim", kModeVb, 0},            {"nosuchword", kModeAll, 0},
+      {"class", kModeC, 0},
+      {"class", kModeCOrCpp, kModeCpp},
+      {"class", kModeDelphi, kModeDelphi},
+      {"while", kModeCOrCpp, kModeC},
+      {"Dim", kModeVb, kModeVb},
+      {"Dim", kModeC, 0},
+      {"dim", kModeVb, 0},
+      {"nosuchword", kModeAll, 0},
       {"to", kModeAll, kModeVb | kModeDelphi},
   };
   for (const Case& c : cases)
