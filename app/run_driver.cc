@@ -185,13 +185,13 @@ void finishSourceFile(RunTables& tables, SourceReader& reader) {
   // public procedure of that name.
   if (tables.context->languageMask() & kModeVbOrDelphi) tables.functions->relinkFileLocalCalls();
   if (options.activeHeaderMode == 0) {
-    tables.includes->forgetRead();
     const std::string fileName = tables.context->item(0);
     if (options.defineList) tables.defines->writeList(ListScope::kPerFile);
     if (options.classList) tables.classes->writeClassList(ListScope::kPerFile);
     if (options.typeList) tables.workingTypes->writeTypeList(ListScope::kPerFile, fileName);
     if (options.namespaceList)
       tables.namespaces->writeNamespaceList(ListScope::kPerFile, fileName);
+    tables.includes->forgetRead();
     tables.defines->clear();
     tables.namespaces->clear();
     tables.variables->resetFileState();
