@@ -32,6 +32,8 @@ class Tokenizer {
   void setConvertWide(bool convert) { convertWide_ = convert; }
 
   // Lends the next block; it must stay alive until next() has used it up.
+  // In UTF-16 text every block but the last has an even length (the
+  // reader's 1,022-byte blocks do), so that no character is split.
   void giveBlock(const char* data, size_t size);
   // After the last block, one empty token is delivered (once any pending
   // delimiter has been delivered), so that the last real token gets a
