@@ -88,8 +88,8 @@ bool VariableTable::listed(const VariableRecord& r) const {
 
 std::vector<int> VariableTable::rows() const {
   std::vector<int> list;
-  for (int i = 0; i < recordCount(); ++i)
-    if (listed(records_[i])) list.push_back(i);
+  for (int n : sorted_)
+    if (listed(records_[n])) list.push_back(n);
   return list;
 }
 

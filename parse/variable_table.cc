@@ -287,12 +287,12 @@ void VariableTable::countOnStack(std::string_view type, const Declarator& d, int
 }
 
 int VariableTable::findFirst(std::string_view name, bool& found) const {
-  auto at = std::lower_bound(records_.begin(), records_.end(), name,
-                             [](const VariableRecord& r, std::string_view n) {
-                               return compareNames(r.name, n) < 0;
+  auto at = std::lower_bound(sorted_.begin(), sorted_.end(), name,
+                             [this](int r, std::string_view n) {
+                               return compareNames(records_[r].name, n) < 0;
                              });
-  found = at != records_.end() && sameName(at->name, name);
-  return static_cast<int>(at - records_.begin());
+  found = at != sorted_.end() && sameName(records_[*at].name, name);
+  return static_cast<int>(at - sorted_.begin());
 }
 
 void VariableTable::registerInMainTable(std::string_view type, const Declarator& d,
@@ -306,8 +306,8 @@ void VariableTable::registerInMainTable(std::string_view type, const Declarator&
   int line = (!isExtern && context) ? context->currentLine() : 0;
   bool found;
   int at = findFirst(d.name, found);
-  for (; at < recordCount() && sameName(records_[at].name, d.name); ++at) {
-    VariableRecord& r = records_[at];
+  for (; at < recordCount() && sameName(records_[sorted_[at]].name, d.name); ++at) {
+    VariableRecord& r = records_[sorted_[at]];
     bool recordOwned = (r.flags & VariableRecord::kOwned) != 0;
     bool same = owned ? (recordOwned && sameName(r.className, className) && sameName(r.function, function))
                       : (!recordOwned && r.language == mode());
@@ -336,7 +336,8 @@ void VariableTable::registerInMainTable(std::string_view type, const Declarator&
     r.typeKind = tables_.workingTypes->kindOf(plain) & (TypeTable::kStructure | TypeTable::kClass);
   }
   r.language = mode();
-  records_.insert(records_.begin() + at, std::move(r));
+  sorted_.insert(sorted_.begin() + at, recordCount());
+  records_.push_back(std::move(r));
 }
 
 // ---------------------------------------------------------------------------
@@ -346,13 +347,15 @@ int VariableTable::findOwned(std::string_view name, std::string_view className,
                              std::string_view function) const {
   bool found;
   int unowned = -1;
-  for (int at = findFirst(name, found); at < recordCount() && sameName(records_[at].name, name); ++at) {
-    const VariableRecord& r = records_[at];
+  for (int at = findFirst(name, found); at < recordCount(); ++at) {
+    int n = sorted_[at];
+    const VariableRecord& r = records_[n];
+    if (!sameName(r.name, name)) break;
     if (!(r.flags & VariableRecord::kOwned)) {
-      if (unowned < 0) unowned = at;
+      if (unowned < 0) unowned = n;
     } else if ((r.flags & VariableRecord::kFunctionSet) && sameName(r.className, className) &&
                sameName(r.function, function)) {
-      return at;  // a static local of this very function hides a global
+      return n;  // a static local of this very function hides a global
     }
   }
   return unowned;
@@ -464,7 +467,8 @@ void VariableTable::handOverReferences() {
 
 std::string VariableTable::dump() const {
   std::string text;
-  for (const VariableRecord& r : records_) {
+  for (int n : sorted_) {
+    const VariableRecord& r = records_[n];
     text += r.type + " " + r.writtenName + " " + std::to_string(r.size) + " " +
             std::to_string(r.file) + ":" + std::to_string(r.line) + " " +
             std::to_string(r.flags) + " " + std::to_string(r.typeKind);

@@ -83,7 +83,8 @@ class VariableTable {
   void writeVariableDetails();
 
   int recordCount() const { return static_cast<int>(records_.size()); }
-  const VariableRecord& record(int i) const { return records_[i]; }
+  // The i-th record in table (name) order.
+  const VariableRecord& record(int i) const { return records_[sorted_[i]]; }
   // One line per record, "type name size file:line flags kind {functions}",
   // then one per scope record, "  scope nesting/level type name size".
   std::string dump() const;
@@ -119,12 +120,14 @@ class VariableTable {
   void registerInMainTable(std::string_view type, const Declarator& d, std::string_view written,
                            int size, bool inexact, int flags, std::string_view className,
                            std::string_view function);
+  // Sorted position of the first record of `name`, or where it would go.
   int findFirst(std::string_view name, bool& found) const;
   int findOwned(std::string_view name, std::string_view className,
                 std::string_view function) const;
   void addReference(VariableRecord& r, std::string_view className, std::string_view function);
   std::string functionKey(std::string_view className, std::string_view function) const;
   bool listed(const VariableRecord& r) const;
+  // Record numbers of the report rows, in table order.
   std::vector<int> rows() const;
   std::string typeWithPrefix(const VariableRecord& r, int* prefixLength = nullptr) const;
   std::string sizeText(const VariableRecord& r) const;
@@ -138,7 +141,8 @@ class VariableTable {
   void writeHtmlDetails(std::ostream& out, const std::vector<int>& rows) const;
 
   RunTables& tables_;
-  std::vector<VariableRecord> records_;
+  std::vector<VariableRecord> records_;  // registration order; never moved
+  std::vector<int> sorted_;              // record numbers in name order
   std::vector<ScopeRecord> scopes_;  // innermost last
   std::vector<StackEntry> stacks_;   // index: file nesting depth
 };

@@ -322,3 +322,24 @@ TEST_F(VariableTableTest, OddNamesNeitherCrashNorHang) {
 }
 
 }  // namespace
+
+namespace {
+
+// Many globals and many references: every lookup is a binary search.
+TEST_F(VariableTableTest, FiftyThousandGlobalsWithReferences) {
+  startFile("c:/src/big.c");
+  const int count = 50000;
+  unsigned seed = 7;
+  for (int i = 0; i < count; ++i) {
+    seed = seed * 1103515245u + 12345u;
+    global("int", "g" + std::to_string(seed % 1000003));
+  }
+  for (int i = 0; i < 200000; ++i) {
+    seed = seed * 1103515245u + 12345u;
+    variables().referenceVariable("g" + std::to_string(seed % 1000003), "", "f");
+  }
+  for (int i = 1; i < variables().recordCount(); ++i)
+    ASSERT_LE(compareNames(variables().record(i - 1).name, variables().record(i).name), 0);
+}
+
+}  // namespace
