@@ -326,15 +326,15 @@ TEST_F(VariableTableTest, OddNamesNeitherCrashNorHang) {
 namespace {
 
 // Many globals and many references: every lookup is a binary search.
-TEST_F(VariableTableTest, FiftyThousandGlobalsWithReferences) {
+TEST_F(VariableTableTest, TwentyThousandGlobalsWithReferences) {
   startFile("c:/src/big.c");
-  const int count = 50000;
+  const int count = 20000;
   unsigned seed = 7;
   for (int i = 0; i < count; ++i) {
     seed = seed * 1103515245u + 12345u;
     global("int", "g" + std::to_string(seed % 1000003));
   }
-  for (int i = 0; i < 200000; ++i) {
+  for (int i = 0; i < 100000; ++i) {
     seed = seed * 1103515245u + 12345u;
     variables().referenceVariable("g" + std::to_string(seed % 1000003), "", "f");
   }

@@ -426,9 +426,9 @@ TEST_F(FunctionTableTest, StepCountsAndSortedTypes) {
 
 // A large program: every lookup is a binary search, so this stays quick;
 // the link lists stay consistent in both directions.
-TEST_F(FunctionTableTest, TwentyThousandFunctionsWithTenCallsEach) {
+TEST_F(FunctionTableTest, TenThousandFunctionsWithTenCallsEach) {
   startFile("c:/src/big.c");
-  const int count = 20000;
+  const int count = 10000;
   unsigned seed = 12345;
   for (int i = 0; i < count; ++i) {
     std::string caller = "fn" + std::to_string(i);
