@@ -7,8 +7,10 @@ namespace {
 
 using Op = Operation;
 
-// The codes are the token codes of the language, so the order of the rows is free
-// but the numbers are not.
+// The codes are the binding strengths, so the order of the rows is free but the
+// numbers are not. Operators of one precedence group of C share the strength of
+// the group's first member (so that 100/10*10 is 100, as in C); the other codes
+// are those of the language's token table.
 constexpr OperatorEntry kCEntries[] = {
     {"acos", 3, Op::Acos},
     {"asin", 4, Op::Asin},
@@ -36,18 +38,18 @@ constexpr OperatorEntry kCEntries[] = {
     {"++", 26, Op::Increment},
     {"--", 27, Op::Decrement},
     {"*", 28, Op::Multiply},
-    {"/", 29, Op::Divide},
-    {"%", 30, Op::Remainder},
+    {"/", 28, Op::Divide},
+    {"%", 28, Op::Remainder},
     {"+", 31, Op::Plus},
-    {"-", 32, Op::Minus},
+    {"-", 31, Op::Minus},
     {"<<", 33, Op::ShiftLeft},
-    {">>", 34, Op::ShiftRight},
+    {">>", 33, Op::ShiftRight},
     {"<", 35, Op::Less},
-    {"<=", 36, Op::LessEqual},
-    {">", 37, Op::Greater},
-    {">=", 38, Op::GreaterEqual},
+    {"<=", 35, Op::LessEqual},
+    {">", 35, Op::Greater},
+    {">=", 35, Op::GreaterEqual},
     {"==", 39, Op::Equal},
-    {"!=", 40, Op::NotEqual},
+    {"!=", 39, Op::NotEqual},
     {"&", 41, Op::BitAnd},
     {"^", 42, Op::BitXor},
     {"|", 43, Op::BitOr},
@@ -69,15 +71,16 @@ constexpr OperatorEntry kCEntries[] = {
     {",", 58, Op::Comma},
 };
 
+// VB groups: '*' and '/', '+' and '-', and the six comparisons.
 constexpr OperatorEntry kVbEntries[] = {
     {"abs", 3, Op::AbsInt},      {"atn", 4, Op::Atan},         {"cos", 5, Op::Cos},
     {"exp", 6, Op::Exp},         {"fix", 7, Op::Truncate},     {"int", 8, Op::Floor},
     {"log", 9, Op::Log},         {"sin", 10, Op::Sin},         {"sqr", 11, Op::Sqrt},
     {"tan", 12, Op::Tan},        {"^", 13, Op::Power, true},   {"*", 14, Op::Multiply},
-    {"/", 15, Op::Divide},       {"\\", 16, Op::IntDivide},    {"Mod", 17, Op::Remainder},
-    {"+", 18, Op::Plus},         {"-", 19, Op::Minus},         {"=", 20, Op::Equal},
-    {"<>", 21, Op::NotEqual},    {"<", 22, Op::Less},          {">", 23, Op::Greater},
-    {"<=", 24, Op::LessEqual},   {">=", 25, Op::GreaterEqual}, {"!", 26, Op::Not},
+    {"/", 14, Op::Divide},       {"\\", 16, Op::IntDivide},    {"Mod", 17, Op::Remainder},
+    {"+", 18, Op::Plus},         {"-", 18, Op::Minus},         {"=", 20, Op::Equal},
+    {"<>", 20, Op::NotEqual},    {"<", 20, Op::Less},          {">", 20, Op::Greater},
+    {"<=", 20, Op::LessEqual},   {">=", 20, Op::GreaterEqual}, {"!", 26, Op::Not},
     {"And", 27, Op::BitAnd},     {"Or", 28, Op::BitOr},        {"Xor", 29, Op::BitXor},
     {"Eqv", 30, Op::Equivalent}, {"Imp", 31, Op::Implies},
 };

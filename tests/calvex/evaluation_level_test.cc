@@ -19,15 +19,15 @@ TEST(EvaluationLevel, CBindingStrengths) {
       // Equal strengths associate to the left.
       {"5-3-1", 1}, {"8/2/2", 2}, {"2-3+4", 3}, {"9-2-3-4", 0}, {"7%4%2", 1},
       {"1<<2<<3", 32}, {"2<3<1", 0}, {"5-=1-=1", 3},
-      // Every operator has a strength of its own, even within one group of C's:
-      // '*' binds more tightly than '/', '<<' than '>>'.
-      {"100/10*10", 1}, {"7%4*2", 7}, {"16>>2<<1", 1}, {"1<<4>>2", 4}});
+      // One group of C's shares one strength and associates to the left.
+      {"100/10*10", 100}, {"7%4*2", 6}, {"16>>2<<1", 8}, {"1<<4>>2", 4}, {"8/4%3", 2},
+      {"1<2>=1", 1}, {"3>2<1", 0}, {"1==1!=0", 1}, {"10-2+3", 11}});
 }
 
 TEST(EvaluationLevel, VbBindingStrengths) {
   expectValues(Syntax::Vb, {
       {"1+2*3", 7}, {"2^3^2", 64}, {"2*3^2", 18}, {"7\\2*2", 1}, {"7 Mod 4 \\ 2", 1},
-      {"1+2=3", 1}, {"1<2=1", 0}, {"3 And 1 Or 4", 5}, {"1 Or 2 And 2", 3},
+      {"1+2=3", 1}, {"1<2=1", 1}, {"2<1=0", 1}, {"8/2*2", 8}, {"3 And 1 Or 4", 5}, {"1 Or 2 And 2", 3},
       {"1 Imp 0 Eqv 0", 1}, {"2-3+4", 3}, {"12 \\ 2 \\ 3", 2}});
 }
 
