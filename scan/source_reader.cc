@@ -45,6 +45,12 @@ void SourceReader::setFile(const std::string& path) {
   parser_->resetForFile(*this);
 }
 
+void SourceReader::replaceParser(std::unique_ptr<TokenParser> parser) {
+  if (!parser) return;
+  parser_ = std::move(parser);
+  parser_->resetForFile(*this);
+}
+
 void SourceReader::resetFileState() {
   tokenizer_.reset();
   tokenizer_.setKeepWhitespace(tables_.options().functionDetails != 0);

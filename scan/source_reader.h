@@ -36,6 +36,9 @@ class SourceReader {
   // Starts a file: pushes it onto the source context, records the edge from
   // the including file in the file tree, and resets every per-file state.
   void setFile(const std::string& path);
+  // Puts another parser in place of the language's own for the current
+  // file (tests look at the reader's own work through an idle parser).
+  void replaceParser(std::unique_ptr<TokenParser> parser);
 
   // Reading, as the run driver drives it: lend a block, then call
   // nextToken until it returns 1; after 0 or 3 call processToken (and stop

@@ -14,6 +14,7 @@
 #include "app/source_context.h"
 #include "report/error_log.h"
 #include "scan/lexical_rules.h"
+#include "scan/token_parser.h"
 
 namespace {
 
@@ -55,6 +56,8 @@ class SourceReaderTest : public testing::Test {
     tables_->create();
     reader_ = std::make_unique<SourceReader>(*tables_, kind);
     reader_->setFile(name);
+    // The reader's own work, whatever the language's parser would take.
+    reader_->replaceParser(std::make_unique<IdleParser>());
     log_.str("");
     Scan result;
     size_t at = 0;
@@ -325,6 +328,7 @@ TEST_F(SourceReaderTest, CaptureClearedAtTheLineEndTheParserAsked) {
   tables_->create();
   SourceReader reader(*tables_, SourceReader::Kind::MainFile);
   reader.setFile("a.c");
+  reader.replaceParser(std::make_unique<IdleParser>());
   std::string text = "// a\nb\n";
   reader.giveBlock(text.data(), text.size());
   while (reader.nextToken(true) != 1) {
