@@ -1,7 +1,6 @@
 #include "tables/call_tree.h"
 
 #include <algorithm>
-#include <cstring>
 #include <ostream>
 
 #include "app/file_name_pool.h"
@@ -26,7 +25,9 @@ const char kSubtreeShownMark[] = "→";
 constexpr int kRootColumn = 62;
 constexpr int kCalleeColumn = 58;
 
-constexpr int markWidth(const char* mark) { return static_cast<int>(std::char_traits<char>::length(mark)); }
+constexpr int markWidth(const char* mark) {
+  return static_cast<int>(std::char_traits<char>::length(mark));
+}
 
 const std::string kNoFile;
 
@@ -168,7 +169,8 @@ void CallTreeWriter::writeTagPrefix(const FunctionRecord& r) {
   const std::string& file = recordFileName(tables_, r);
   int line = file.empty() ? 0 : r.line;
   out_ << file;
-  bool borrowed = padWithBlanks(out_, tree_.fileColumnWidth - static_cast<int>(file.size()), tree_.blank);
+  bool borrowed =
+      padWithBlanks(out_, tree_.fileColumnWidth - static_cast<int>(file.size()), tree_.blank);
   if (borrowed) out_ << tree_.blank;
   if (padWithBlanks(out_, 5 - decimalWidth(line), tree_.blank))
     out_ << (borrowed ? " " : tree_.blank);
@@ -217,8 +219,8 @@ void prepareFunctionReports(RunTables& tables) {
     const std::string& file = recordFileName(tables, r);
     if ((r.flags & FunctionFlag::kKnown) && !file.empty())
       columnWidth = std::max(columnWidth, static_cast<int>(file.size()));
-    r.visibleCalleeCount = static_cast<int>(
-        std::count_if(r.callees.begin(), r.callees.end(), [&table](int c) {
+    r.visibleCalleeCount =
+        static_cast<int>(std::count_if(r.callees.begin(), r.callees.end(), [&table](int c) {
           return (table.record(c).flags & FunctionFlag::kKnown) != 0;
         }));
   }
