@@ -79,6 +79,8 @@ class SourceReader {
 
   LexState lexState() const { return lexState_; }
   int languageMode() const { return languageMode_; }
+  // The run's tables, for the parser that registers what it finds.
+  RunTables& tables() const { return tables_; }
   Tokenizer::Encoding encoding() const { return tokenizer_.encoding(); }
 
  private:

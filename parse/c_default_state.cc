@@ -1,0 +1,294 @@
+// The default state of the C-family statement machine: calls and function
+// headers, the function state, argument text, variable references, and
+// function names used as values.
+#include <cstring>
+
+#include "app/options.h"
+#include "app/run_tables.h"
+#include "app/source_context.h"
+#include "parse/c_parser_internal.h"
+#include "scan/lexical_rules.h"
+#include "parse/namespace_table.h"
+#include "parse/variable_table.h"
+#include "report/error_log.h"
+#include "scan/define_table.h"
+#include "scan/source_reader.h"
+#include "tables/function_table.h"
+
+namespace {
+
+// The callback types that a cast may turn a function name into.
+const char* const kCallbackCasts[] = {"DLGPROC", "FARPROC", "WNDPROC", "LPTHREAD_START_ROUTINE"};
+
+bool isCallbackCast(const std::string& name) {
+  for (const char* cast : kCallbackCasts)
+    if (name == cast) return true;
+  return false;
+}
+
+bool isNameToken(const std::string& t) { return !t.empty() && !isDelimiterToken(t); }
+
+}  // namespace
+
+void CParser::defaultState(const std::string& token) {
+  if (externCJustClosed_ && history_.at(1) == "extern") {
+    enterExternC(token);
+    return;
+  }
+  if (token == "(") {
+    callOrHeader();
+    return;
+  }
+  if (startKeywordState(token)) return;
+  if (token == "{" && history_.at(1) == "=") {
+    statementState_ = kInitializer;
+    blockStartDepth_ = braceDepth_ - 1;
+    if (pointerPending_ == 1) pointerPending_ = 2;
+    return;
+  }
+  if (isDeclarationEnd(token, parenDepth_)) {
+    declarationRule(token);
+    return;
+  }
+  if (history_.at(1) == "=" && pointerPending_) {
+    pointerAssignment(token);
+    return;
+  }
+  if (!currentFunction_.empty()) functionReference(token, referencePosition());
+}
+
+// ---------------------------------------------------------------------------
+// Calls and headers
+
+// name '('         -> a call inside a body, a header outside
+// name '[' … ']' '(' -> a call of the table
+// '(' '*' name ')' '(' -> a call through (or declaration of) a pointer
+void CParser::callOrHeader() {
+  int position = 1;
+  int typeStart = 2;
+  std::uint32_t kind = kKindCall;
+  const std::string& before = history_.at(1);
+  if (TokenTests::isDelimiter(before)) {
+    if (before == "]") {
+      position = history_.skipBracketBack(1);
+      if (position < 0) return;
+      typeStart = position + 1;
+    } else if (before == ")") {
+      if (headerPending_) return;
+      TokenHistory::Declarator d = history_.pointerDeclarator(1);
+      if (d.name < 0 || !d.star) return;
+      position = d.name;
+      typeStart = d.open + 1;
+      pointerPending_ = 1;
+      kind = kKindPointer;
+    } else {
+      return;
+    }
+  }
+  const std::string name = history_.at(position);
+  if (tests_.isReserved(name) || TokenTests::isDigit(name)) return;
+  if (tests_.isType(name) && (isJava() || !tests_.isKnownClass(name))) return;
+  if (tables_->options().macrosAreNotFunctions && expandMacro(name, kind, typeStart)) return;
+  MainForSetFunc_C(name, kind, typeStart);
+  if (!inBody_ && parenDepth_ == 1 && !pointerPending_) headerPending_ = true;
+}
+
+// A macro stands for what it calls: its replacement text (object-like) or
+// the functions recorded from its body (function-like).
+bool CParser::expandMacro(const std::string& name, std::uint32_t kind, int typeStart) {
+  if (!tests_.isMacro(name)) return false;
+  for (size_t i = 0;; ++i) {
+    const std::string* target = tables_->defines->macroCallTarget(name, i);
+    if (!target) break;
+    // An empty body names no function; registering it would only log an
+    // internal error.
+    if (target->empty()) continue;
+    MainForSetFunc_C(std::string(*target), kind, typeStart);
+  }
+  return true;
+}
+
+void CParser::MainForSetFunc_C(const std::string& name, std::uint32_t kind, int typeStart) {
+  if (inBody_) {
+    if (!currentFunction_.empty()) {
+      callFromCurrent(name, kind);
+      return;
+    }
+    errorLog() << "内部ｴﾗｰが発生しまた。内部関数名 [MainForSetFunc_C]\n"
+               << positionPrefix() << ": 関数内にも関わらず親関数が不明です\n"
+               << "    子関数名  [" << name << "]\n";
+    functions().Func_SetSub(name, kind);
+    return;
+  }
+  DeclInfo header;
+  header.name = name;
+  header.line = currentLine();
+  header.filePath = tables_->context->topPath();
+  header.returnType = returnTypeWalk(typeStart);
+  const std::string& typeToken = history_.at(typeStart);
+  if (tests_.isType(typeToken)) header.returnType = typeToken;
+  functions().registerDefinition(header, kind, reader_->capturedComment());
+  enterFunction(name);
+}
+
+void CParser::callFromCurrent(const std::string& callee, std::uint32_t kind) {
+  DeclInfo to;
+  to.name = callee;
+  functions().SetChainAto(currentDecl(), to, kind);
+}
+
+DeclInfo CParser::currentDecl() const {
+  DeclInfo d;
+  d.className = currentClass_;
+  d.name = currentFunction_;
+  d.filePath = tables_->context->topPath();
+  return d;
+}
+
+// ---------------------------------------------------------------------------
+// Texts of a header
+
+// Backwards from look-back n over type names, modifiers, '*', '&' and
+// template argument lists; one space between two names.
+std::string CParser::returnTypeWalk(int n) const {
+  std::string joined;
+  bool lastWasName = false;
+  int templateDepth = 0;
+  for (int k = n; k <= TokenHistory::kDeepest; ++k) {
+    const std::string& t = history_.at(k);
+    if (t.empty()) break;
+    if (t == ">") {
+      if (templateDepth > 0) return std::string();
+      ++templateDepth;
+    } else if (t == "<") {
+      if (templateDepth == 0) return std::string();
+      --templateDepth;
+    } else if (templateDepth == 0 && t != "*" && t != "&") {
+      if (tests_.isEmptyMacro(t)) continue;
+      if (!tests_.isType(t) && !TokenTests::isModifier(t)) break;
+    }
+    bool name = isNameToken(t);
+    if (name && lastWasName) joined.insert(0, " ");
+    joined.insert(0, t);
+    lastWasName = name;
+  }
+  return templateDepth == 0 ? joined : std::string();
+}
+
+// The tokens between the '(' matching the ')' at `close` and that ')'.
+std::string CParser::argumentText(int close) const {
+  int open = history_.matchingOpen(close, "(", ")");
+  if (open < 0 || history_.at(open + 1) == "=") return std::string();
+  std::string text;
+  const std::string* previous = nullptr;
+  for (int k = open - 1; k > close; --k) {
+    const std::string& t = history_.at(k);
+    if (previous) {
+      bool name = isNameToken(t), previousName = isNameToken(*previous);
+      bool space = (name && previousName) || *previous == "," || *previous == ">" ||
+                   (previousName && (t == "*" || t == "&"));
+      if (space) text += ' ';
+    }
+    text += t;
+    previous = &t;
+  }
+  return text;
+}
+
+// ')' closing a header's parentheses: the function is registered again
+// with its argument text.
+void CParser::captureArguments() {
+  if (!tables_->options().functionDetails || currentFunction_.empty() ||
+      braceDepth_ != entryDepth_)
+    return;
+  DeclInfo d;
+  d.nameSpace = tables_->namespaces->currentPath();
+  d.className = currentClass_;
+  d.name = currentFunction_;
+  d.arguments = argumentText(0);
+  functions().registerDefinition(d, 0, std::string_view());
+}
+
+// ---------------------------------------------------------------------------
+// Function state
+
+void CParser::enterFunction(const std::string& name) {
+  currentFunction_ = name;
+  headerPending_ = true;
+  entryDepth_ = braceDepth_;
+  stepCount_ = 1;
+  countingSteps_ = true;
+}
+
+void CParser::resetFunction() {
+  currentFunction_.clear();
+  headerPending_ = countingSteps_ = false;
+  pointerPending_ = 0;
+  stepCount_ = 1;
+  entryDepth_ = braceDepth_;
+  reader_->clearCapturedComment(true);
+}
+
+// ---------------------------------------------------------------------------
+// Names used as values
+
+void CParser::referenceVariables(const std::string& token) {
+  if (!tables_->options().variableDetails || currentFunction_.empty()) return;
+  const std::string& name = history_.at(1);
+  if (token == "(" || history_.at(2) == "." || !tests_.isPlainName(name)) return;
+  tables_->variables->referenceVariable(name, currentClass_, currentFunction_);
+}
+
+// Where the current token stands, by the token before it.
+int CParser::referencePosition() const {
+  const std::string& before = history_.at(1);
+  if (before == "(") return history_.at(2) == ")" ? kAfterParenCast : kAfterAssign;
+  if (before == "=") return kAfterAssign;
+  if (before == ")") return kAfterCast;
+  if (before == ",") return parenDepth_ == 1 ? kAfterAssign : kNoReference;
+  return kNoReference;
+}
+
+// `= f`, `, f`, `(f`, `(WNDPROC)f`, `(DLGPROC)(f` inside a function: the
+// function is referenced as a value.
+void CParser::functionReference(const std::string& token, int position) {
+  if (position == kNoReference || headerPending_ || currentFunction_.empty() ||
+      !tests_.isPlainName(token))
+    return;
+  if (position == kAfterCast || position == kAfterParenCast) {
+    TokenHistory::Declarator cast = history_.pointerDeclarator(position - 1);
+    if (cast.name < 0 || !isCallbackCast(history_.at(cast.name))) return;
+  }
+  std::string callee = token;
+  if (!knownFunction(callee)) {
+    if (!tests_.isMacro(token)) return;
+    callee = tables_->defines->bodyOf(token);
+    if (callee.empty() || !knownFunction(callee)) return;
+  }
+  // Asked last: the question records a reference to the variable.
+  if (position == kAfterAssign &&
+      tables_->variables->referenceVariable(token, currentClass_, currentFunction_))
+    return;
+  callFromCurrent(callee, kKindCall);
+}
+
+bool CParser::knownFunction(const std::string& name) const {
+  return !name.empty() && functions().exists(name);
+}
+
+// `= f` (or a name in the braces) while a function-pointer variable is
+// being initialised.
+void CParser::pointerAssignment(const std::string& token) {
+  if (!tests_.isPlainName(token)) return;
+  std::string callee = token;
+  if (!knownFunction(callee)) {
+    callee = tests_.isMacro(token) ? tables_->defines->bodyOf(token) : std::string();
+    if (!knownFunction(callee)) return;
+  }
+  if (!currentFunction_.empty()) {
+    callFromCurrent(callee, kKindCall);
+    return;
+  }
+  resetFunction();
+  positionMessage(": 関数ﾎﾟｲﾝﾀの登録でｴﾗｰが発生しました。");
+}

@@ -1,0 +1,172 @@
+// The declaration rule of the C-family statement machine: at `,`, `;`, `=`
+// or a closing `)` the name before it may be a declared variable (or a
+// function-pointer variable) whose type stands before it.
+#include <algorithm>
+
+#include "app/run_tables.h"
+#include "parse/c_parser_internal.h"
+#include "scan/lexical_rules.h"
+#include "parse/namespace_table.h"
+#include "parse/type_table.h"
+#include "parse/variable_table.h"
+#include "scan/source_reader.h"
+#include "tables/function_table.h"
+
+namespace {
+
+bool isNameToken(const std::string& t) { return !t.empty() && !isDelimiterToken(t); }
+
+// Words that end a type collected backwards.
+bool endsType(const std::string& t) {
+  return t == "extern" || t == "class" || t == "public" || t == "private" || t == "protected";
+}
+
+}  // namespace
+
+// type [*…] name ['[' … ']'] (',' | ';' | '=' | ')')
+void CParser::declarationRule(const std::string& token, const std::string& givenType) {
+  int position;
+  std::string name, bare;
+  if (!declaredName(position, name, bare)) return;
+  int k = position + 1;
+  for (;; ++k) {
+    const std::string& mark = history_.at(k);
+    if (mark != "*" && mark != "&") break;
+    name.insert(0, mark);
+  }
+  bool insideParens = parenDepth_ > 0 || token == ")";
+  int nameDepth = token == ")" ? parenDepth_ + 1 : parenDepth_;
+  if (!declaredType_.empty()) {
+    // A further declarator of the same statement: `int a, *b;`. A comma
+    // inside the parentheses of an initialiser (`int n = f(a, b);`) does
+    // not separate declarators.
+    if (history_.at(k) == "," && nameDepth == declaredTypeParens_)
+      registerVariable(declaredType_, name, insideParens, false);
+    return;
+  }
+  std::string type = givenType;
+  bool afterParen = false;
+  if (type.empty()) type = collectType(k, afterParen);
+  if (type.empty()) return;
+  if (tables_->workingTypes->findType(type, TypeTable::FindMode::kFunctionPointer).found) {
+    registerFunctionPointer(bare);
+    return;
+  }
+  if (!knownType(type)) return;
+  registerVariable(type, name, insideParens, afterParen);
+  if (braceDepth_ != 0 || parenDepth_ == 0) {
+    declaredType_ = type;
+    declaredTypeParens_ = nameDepth;
+  }
+}
+
+// The declared name at look-back 1, or `name[…]` ending there. `position`
+// is where the name stands, `bare` the name alone.
+bool CParser::declaredName(int& position, std::string& name, std::string& bare) const {
+  const std::string& last = history_.at(1);
+  if (last != "]") {
+    if (last.empty() || TokenTests::isDelimiter(last) || tests_.isReserved(last) ||
+        TokenTests::isDigit(last))
+      return false;
+    position = 1;
+    name = bare = last;
+    return true;
+  }
+  position = history_.skipBracketBack(1);
+  if (position < 0) return false;
+  bare = history_.at(position);
+  if (tests_.isReserved(bare) || TokenTests::isDigit(bare)) return false;
+  name.clear();
+  for (int k = position; k >= 1; --k) {
+    const std::string& t = history_.at(k);
+    if (!name.empty() && isNameToken(t) && isNameToken(history_.at(k + 1))) name += ' ';
+    name += t;
+  }
+  return true;
+}
+
+// Backwards from look-back n: names, `A::B` and `<…>` lists; empty macros
+// are passed over. `afterParen`: the type follows a ')'.
+std::string CParser::collectType(int n, bool& afterParen) const {
+  std::string type;
+  bool lastWasName = false;
+  int templateDepth = 0;
+  int k = n;
+  for (; k <= TokenHistory::kDeepest; ++k) {
+    const std::string& t = history_.at(k);
+    if (t.empty()) break;
+    if (templateDepth > 0) {
+      if (t == ">") ++templateDepth;
+      if (t == "<") --templateDepth;
+    } else if (t == ">") {
+      ++templateDepth;
+    } else if (isNameToken(t)) {
+      if (endsType(t)) break;
+      if (tests_.isEmptyMacro(t)) continue;
+    } else if (t != ":") {
+      break;
+    }
+    bool name = isNameToken(t);
+    if (name && lastWasName) type.insert(0, " ");
+    type.insert(0, t);
+    lastWasName = name;
+  }
+  afterParen = history_.at(k) == ")";
+  return templateDepth == 0 ? type : std::string();
+}
+
+// Known to the type table as a whole or by its last word, or a const type.
+bool CParser::knownType(const std::string& type) const {
+  if (type.rfind("const", 0) == 0 || tests_.isType(type)) return true;
+  size_t space = type.rfind(' ');
+  return space != std::string::npos && tests_.isType(type.substr(space + 1));
+}
+
+// A variable of a function-pointer type: a reference inside a function,
+// a function of its own outside (so that `= f` is read as its callee).
+void CParser::registerFunctionPointer(const std::string& name) {
+  // A parameter of a header (`int each(VISITOR v, …)`) is no variable being
+  // initialised: marking it would close the header like a body at its `;`.
+  bool parameter = !currentFunction_.empty() && headerPending_;
+  if (!currentFunction_.empty()) {
+    callFromCurrent(name, kKindPointer);
+  } else {
+    DeclInfo d;
+    d.name = name;
+    d.line = currentLine();
+    functions().registerDefinition(d, kKindPointer, reader_->capturedComment());
+    enterFunction(name);
+  }
+  if (!parameter) pointerPending_ = 1;
+}
+
+int CParser::scopeLevel() const {
+  int ns = namespaceDepth();
+  return ns > 0 ? std::max(0, braceDepth_ - ns) : braceDepth_;
+}
+
+// Owner, scope level and parameter mark of a declaration, then the table.
+void CParser::registerVariable(const std::string& type, const std::string& name,
+                               bool insideParens, bool afterParen) {
+  std::string className = currentClass_;
+  std::string function = currentFunction_;
+  if (statementState_ == kStructBody) {
+    className = structTag_.empty() ? anonymousStructName() : structTag_;
+    function.clear();
+  }
+  int level = scopeLevel();
+  int flags = VariableTable::kDeclaration;
+  bool memberLevel = statementState_ == kClassBody && braceDepth_ == namespaceDepth() + 1;
+  if ((braceDepth_ == 0 || memberLevel) && (insideParens || afterParen || headerPending_)) {
+    ++level;
+    flags = 0;
+  }
+  if (externSeen_) {
+    if (flags == 0) return;  // parameters of an extern declaration
+    level = 0;
+    className.clear();
+    function.clear();
+    flags |= VariableTable::kExtern;
+  }
+  tables_->variables->registerVariable(type, name, level, flags, className, function);
+}

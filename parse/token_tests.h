@@ -1,0 +1,30 @@
+// The questions the C-family parser asks about a single token: delimiter,
+// reserved word of the file's language, type name, plain name, modifier
+// word, empty macro. They read the run's tables, which must outlive the
+// object; every question has a no answer until tables are attached.
+#pragma once
+
+#include <string_view>
+
+class RunTables;
+
+class TokenTests {
+ public:
+  void attach(RunTables* tables) { tables_ = tables; }
+
+  static bool isDelimiter(std::string_view token);
+  static bool isDigit(std::string_view token);
+  static bool isModifier(std::string_view token);
+  bool isReserved(std::string_view token) const;
+  // Marks the type used, as every type look-up of the parsers does.
+  bool isType(std::string_view token) const;
+  // Non-empty, no delimiter, no reserved word, no leading digit, no type.
+  bool isPlainName(std::string_view token) const;
+  // A #define name whose replacement text is empty.
+  bool isEmptyMacro(std::string_view token) const;
+  bool isMacro(std::string_view token) const;
+  bool isKnownClass(std::string_view token) const;
+
+ private:
+  RunTables* tables_ = nullptr;
+};

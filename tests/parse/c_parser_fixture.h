@@ -1,0 +1,238 @@
+// Parser tests: small sources written to a temporary folder and read by the
+// real source reader and C-family parser into fresh run tables, as the run
+// driver reads them (headers followed through #include, read once per
+// run). Helpers dump the resulting tables compactly, and every analyse()
+// checks the invariants of the function table.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/file_name_pool.h"
+#include "app/include_registry.h"
+#include "app/options.h"
+#include "app/run_tables.h"
+#include "app/settings_data.h"
+#include "app/source_context.h"
+#include "app/text_util.h"
+#include "parse/type_table.h"
+#include "parse/variable_table.h"
+#include "report/error_log.h"
+#include "scan/define_table.h"
+#include "scan/lexical_rules.h"
+#include "scan/reserved_word_table.h"
+#include "scan/source_reader.h"
+#include "tables/class_table.h"
+#include "tables/function_table.h"
+#include "tests/support/test_files.h"
+
+using SourceFiles = std::vector<std::pair<std::string, std::string>>;
+
+class CParserTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    selectDialect(Dialect::C);
+    Options& o = liveOptions();
+    o = Options();
+    o.extensionLanguages = parseExtensionList(kDefaultExtensionList);
+    o.outputFolder = dir_.path() + "/";
+    o.headerReadMode = HeaderReadMode::ReadOnce;
+    o.activeHeaderMode = 1;
+    attachErrorLog(&log_);
+  }
+  void TearDown() override {
+    attachErrorLog(nullptr);
+    if (tables_) tables_->destroy();
+    liveOptions() = Options();
+    selectDialect(Dialect::C);
+  }
+
+  Options& options() { return liveOptions(); }
+
+  // A macro entered in the #define table before the sources are read, as
+  // the directive lines of an earlier file would leave it: parameter tokens
+  // ("(" first, empty for an object-like macro) and body tokens.
+  void predefine(const std::string& name, std::vector<std::string> params,
+                 std::vector<std::string> body) {
+    macros_.push_back({name, std::move(params), std::move(body)});
+  }
+
+  // Reads the files in order (the first ones are the main files unless
+  // `mainFiles` says how many); later entries may be headers that the
+  // main files include. Returns dumpFunctions().
+  std::string analyse(const SourceFiles& files, size_t mainFiles = 0) {
+    tables_ = std::make_unique<RunTables>(liveOptions());
+    tables_->create();
+    tables_->reservedWords->loadBuiltIn();
+    tables_->baseTypes->setRegistrationMode(true);
+    tables_->baseTypes->loadBuiltIn();
+    tables_->baseTypes->setRegistrationMode(false);
+    tables_->workingTypes->copyFrom(*tables_->baseTypes);
+    enterMacros();
+    lineCounts_.clear();
+    for (const auto& [name, text] : files) {
+      writeFileBytes(dir_.file(name), text);
+      tables_->fileNames->add(name);
+      lineCounts_[name] = countLines(text);
+    }
+    if (mainFiles == 0) mainFiles = files.size();
+    for (size_t i = 0; i < mainFiles; ++i) readMain(dir_.file(files[i].first));
+    EXPECT_EQ(invariantProblems(), "");
+    return dumpFunctions();
+  }
+
+  // One line per function record in key order:
+  //   "type name(arguments) file:line #steps [flags] > callee …"
+  // keys cut at '@'; flags: B body analysed, C call site only, F function
+  // pointer, K known, R recursive.
+  std::string dumpFunctions() const {
+    const FunctionTable& f = *tables_->functions;
+    std::string out;
+    for (int n : f.sortedIndex()) {
+      const FunctionRecord& r = f.record(n);
+      if (!r.returnType.empty()) out += r.returnType + " ";
+      out += cut(r.key) + "(" + r.arguments + ")";
+      if (r.fileNo) out += " " + tables_->fileNames->name(r.fileNo) + ":" + std::to_string(r.line);
+      if (r.steps) out += " #" + std::to_string(r.steps);
+      out += " [" + flagLetters(r.flags) + "]";
+      if (!r.callees.empty()) {
+        out += " >";
+        for (int c : r.callees) out += " " + cut(f.record(c).key);
+      }
+      out += "\n";
+    }
+    return out;
+  }
+
+  // Only the known functions (defined or declared in the sources).
+  std::string knownFunctions() const {
+    std::istringstream in(dumpFunctions());
+    std::string line, out;
+    while (std::getline(in, line)) {
+      size_t open = line.find(" [");
+      size_t close = line.find(']', open);
+      if (line.substr(open, close - open).find('K') != std::string::npos) out += line + "\n";
+    }
+    return out;
+  }
+
+  // The callees of one function, blank-separated ("" when it has none).
+  std::string calleesOf(const std::string& key) const {
+    const FunctionTable& f = *tables_->functions;
+    int n = f.recordOf(key);
+    if (n < 0) return "<none>";
+    std::string out;
+    for (int c : f.record(n).callees) out += (out.empty() ? "" : " ") + cut(f.record(c).key);
+    return out;
+  }
+
+  std::string takeLog() {
+    std::string text = log_.str();
+    log_.str("");
+    return text;
+  }
+
+  // Each link in both lists; each line number inside its file.
+  std::string invariantProblems() const {
+    const FunctionTable& f = *tables_->functions;
+    std::string problems = f.checkLinks();
+    for (int n = 0; n < f.recordCount(); ++n) {
+      const FunctionRecord& r = f.record(n);
+      if (!r.fileNo) continue;
+      auto it = lineCounts_.find(tables_->fileNames->name(r.fileNo));
+      int lines = it == lineCounts_.end() ? 0 : it->second;
+      if (r.line < 1 || r.line > lines)
+        problems += r.key + " line " + std::to_string(r.line) + " outside its file\n";
+    }
+    return problems;
+  }
+
+  RunTables& tables() { return *tables_; }
+
+ private:
+  static std::string cut(const std::string& key) { return key.substr(0, key.find('@')); }
+  static int countLines(const std::string& text) {
+    int lines = 1;
+    for (char c : text) lines += c == '\n';
+    return lines;
+  }
+  static std::string flagLetters(std::uint32_t flags) {
+    std::string s;
+    if (flags & FunctionFlag::kBodyAnalysed) s += 'B';
+    if (flags & FunctionFlag::kCallSiteOnly) s += 'C';
+    if (flags & FunctionFlag::kFunctionPointer) s += 'F';
+    if (flags & FunctionFlag::kKnown) s += 'K';
+    if (flags & FunctionFlag::kRecursive) s += 'R';
+    return s;
+  }
+
+  struct Macro {
+    std::string name;
+    std::vector<std::string> params;
+    std::vector<std::string> body;
+  };
+  void enterMacros() {
+    DefineTable& defines = *tables_->defines;
+    for (const Macro& m : macros_) {
+      if (!defines.beginDefine(m.name)) continue;
+      for (const std::string& t : m.params) defines.defineParamToken(t);
+      for (const std::string& t : m.body) defines.defineBodyToken(t);
+      defines.defineBodyToken("\n");
+    }
+  }
+
+  void readMain(const std::string& path) {
+    SourceReader reader(*tables_, SourceReader::Kind::MainFile);
+    reader.setFile(path);
+    readThrough(reader, path);
+    reader.finishFile();
+    tables_->context->pop();
+  }
+  void readThrough(SourceReader& reader, const std::string& path) {
+    std::string bytes = readFileBytes(path);
+    const size_t kBlock = 1022;
+    size_t at = 0;
+    bool last = false;
+    while (!last) {
+      size_t n = std::min(kBlock, bytes.size() - at);
+      last = n < kBlock;
+      reader.giveBlock(bytes.data() + at, n);
+      at += n;
+      for (;;) {
+        int r = reader.nextToken(last);
+        if (r == 1) break;
+        if (r == 2) continue;
+        reader.processToken();
+        if (reader.includeReady()) {
+          readHeader(reader.includeName());
+          reader.clearInclude();
+        }
+        if (r == 3) break;
+      }
+    }
+    reader.endOfFile();
+  }
+  void readHeader(const std::string& name) {
+    std::string path = dir_.file(name);
+    if (tables_->includes->checkAndRegister(path, name) == 1) return;
+    if (!lineCounts_.count(name)) return;  // not one of the test's files
+    SourceReader header(*tables_, SourceReader::Kind::Include);
+    header.setFile(path);
+    readThrough(header, path);
+    header.finishFile();
+    tables_->context->pop();
+  }
+
+  TempDir dir_;
+  std::stringbuf log_;
+  std::unique_ptr<RunTables> tables_;
+  std::map<std::string, int> lineCounts_;
+  std::vector<Macro> macros_;
+};
