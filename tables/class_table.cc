@@ -53,13 +53,9 @@ bool ClassTable::findClass(std::string_view name, int& position) const {
     }
     int order = compareNames(name, records_[mid].name);
     if (order == 0) {
-      position = mid;
-      int mode = currentMode();
-      for (int i = mid; i >= 0 && sameName(records_[i].name, name); --i)
-        if (records_[i].languageMode & mode) return position = i, true;
-      for (int i = mid + 1; i < recordCount() && sameName(records_[i].name, name); ++i)
-        if (records_[i].languageMode & mode) return position = i, true;
-      return false;
+      int match = sameNameInLanguage(mid, name);
+      position = match < 0 ? mid : match;
+      return match >= 0;
     }
     if (order < 0)
       hi = mid - 1;
@@ -68,6 +64,17 @@ bool ClassTable::findClass(std::string_view name, int& position) const {
   }
   position = lo;
   return false;
+}
+
+// Among the records of `name` around position `at`, the one of the current
+// language, or -1.
+int ClassTable::sameNameInLanguage(int at, std::string_view name) const {
+  int mode = currentMode();
+  for (int i = at; i >= 0 && sameName(records_[i].name, name); --i)
+    if (records_[i].languageMode & mode) return i;
+  for (int i = at + 1; i < recordCount() && sameName(records_[i].name, name); ++i)
+    if (records_[i].languageMode & mode) return i;
+  return -1;
 }
 
 ClassRecord* ClassTable::find(std::string_view name) {

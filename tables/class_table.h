@@ -99,6 +99,7 @@ class ClassTable {
   static constexpr int kVisitBudget = 100000;
 
   int currentMode() const;
+  int sameNameInLanguage(int at, std::string_view name) const;
   ClassRecord* find(std::string_view name);
   const ClassRecord* find(std::string_view name) const;
   const ClassRecord* resolveMemberAt(int position, std::string_view function, int& budget) const;
