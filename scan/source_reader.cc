@@ -26,7 +26,10 @@ SourceReader::SourceReader(RunTables& tables, Kind kind)
       shortRing_(kShortRingSlots, kShortSlotCapacity),
       longRing_(kLongRingSlots, kLongSlotCapacity),
       directives_(*tables.context),
-      parser_(makeTokenParser(0)) {}
+      parser_(makeTokenParser(0)),
+      // Only the function details show captured comments; without them
+      // the capture would grow with every comment of a file.
+      captureEnabled_(tables.options().functionDetails != 0) {}
 
 SourceReader::~SourceReader() = default;
 

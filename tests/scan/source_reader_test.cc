@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <atomic>
+#include <cstdlib>
+#include <new>
 #include <memory>
 #include <random>
 #include <sstream>
@@ -11,10 +14,25 @@
 
 #include "app/options.h"
 #include "app/run_tables.h"
+#include "app/source_file_list.h"
 #include "app/source_context.h"
 #include "report/error_log.h"
 #include "scan/lexical_rules.h"
 #include "scan/token_parser.h"
+
+// Every allocation of the test program is counted, so that a test can
+// tell that reading allocates nothing per token.
+namespace {
+std::atomic<long> allocationCount{0};
+}
+
+void* operator new(size_t size) {
+  ++allocationCount;
+  if (void* p = std::malloc(size ? size : 1)) return p;
+  throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -336,6 +354,35 @@ TEST_F(SourceReaderTest, CaptureClearedAtTheLineEndTheParserAsked) {
     if (reader.token(1) == "b") reader.clearCaptureAtNextLineEnd();
   }
   EXPECT_EQ(reader.capturedComment(), "");
+}
+
+// Once the ring slots have grown to the longest token, blocks of the same
+// text are read without a single allocation.
+TEST_F(SourceReaderTest, NoAllocationPerToken) {
+  tables_ = std::make_unique<RunTables>(liveOptions());
+  tables_->create();
+  SourceReader reader(*tables_, SourceReader::Kind::MainFile);
+  reader.setFile("a.c");
+  reader.replaceParser(std::make_unique<IdleParser>());
+  std::string line = "int value = b + c; /* note */ s = \"str\"; // tail\n";
+  std::string block;
+  while (block.size() + line.size() <= 1022) block += line;
+  auto readBlocks = [&](int count) {
+    for (int i = 0; i < count; ++i) {
+      reader.giveBlock(block.data(), block.size());
+      for (int r; (r = reader.nextToken(false)) != 1;) {
+        if (r == 2) continue;
+        reader.processToken();
+        if (r == 3) break;
+      }
+    }
+  };
+  readBlocks(5);
+  long before = allocationCount.load();
+  readBlocks(50);
+  EXPECT_EQ(allocationCount.load(), before);
+  // The newest line break waits for its lookahead: one line is still open.
+  EXPECT_EQ(reader.stepCounts()[kTotalLines], 55 * static_cast<int>(block.size() / line.size()) - 1);
 }
 
 // ---------------------------------------------------------------------------
