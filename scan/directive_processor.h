@@ -1,16 +1,20 @@
 // The directive lines of one file: a C-family or VB line that starts with
 // '#', or a Delphi "{$ ... }". The reader hands every token of such a line
-// to the processor, which finds the keyword and runs that directive's small
-// state machine. #include names are collected here and picked up by the
-// run driver through the reader; the other directives are recognised and
-// consumed to their end, and grow their own states in this class (the
-// states below are the whole set; conditional groups will drive live()).
+// to the processor, which finds the keyword (scan/directive_keywords.h)
+// and runs that directive's small state machine: macros into the #define
+// table, conditional groups deciding which lines are live, #include names
+// for the run driver, interrupt functions from #pragma into the function
+// table. The processor lives as long as its reader; the run tables must
+// outlive both.
 #pragma once
 
 #include <string>
 #include <string_view>
+#include <vector>
 
-class SourceContext;
+#include "scan/directive_keywords.h"
+
+class RunTables;
 
 enum class DirectiveState {
   None,             // no directive
@@ -32,14 +36,17 @@ enum class DirectiveState {
   InterruptKeyword, // settings data file: collecting interrupt keywords
 };
 
-// Which syntax the directive line has.
-enum class DirectiveSyntax { CFamily, Vb, Delphi };
+// One open conditional group.
+struct CondFrame {
+  int kind = 0;        // 1: #if / #If / {$IF} / #Region; 0: #ifdef / #ifndef
+  bool taken = false;  // one branch of the group has been live
+};
 
 class DirectiveProcessor {
  public:
-  explicit DirectiveProcessor(const SourceContext& context) : context_(context) {}
+  explicit DirectiveProcessor(RunTables& tables) : tables_(tables) {}
 
-  // Back to the start of a file.
+  // Back to the start of a file (the interrupt keywords stay).
   void reset();
   // A '#' at line start, or a Delphi '{' before '$'.
   void begin(DirectiveSyntax syntax);
@@ -54,6 +61,9 @@ class DirectiveProcessor {
   // Whether a '"' is part of the directive rather than opening a string
   // (it is, inside "#include <...>").
   bool takesQuote() const { return state_ == DirectiveState::IncludeName && inAngles_; }
+  // At a line break inside a directive: true when a '\' just before it
+  // continues the directive on the next line (the break is then skipped).
+  bool continuesAtLineBreak();
   // The line break (C family, VB) or '}' (Delphi) that ends the directive.
   void end();
   // The input ended while a directive was still open.
@@ -61,24 +71,63 @@ class DirectiveProcessor {
   // The end-of-file checks of the conditional groups, then a fresh state.
   void endOfFile();
 
+  // True once after "#error": the rest of its line is a line comment.
+  bool takeCommentRequest();
+
   // Whether lines are live (conditional compilation may switch them off).
   bool live() const { return live_; }
+  int depth() const { return static_cast<int>(stack_.size()); }
+  int skipDepth() const { return skipDepth_; }
 
   bool includeReady() const { return includeReady_; }
   const std::string& includeName() const { return includeName_; }
   void clearInclude();
 
+  // The words after which "#pragma" lists interrupt functions (from the
+  // settings data file); `comment` is the text given to the functions it
+  // registers (the reader's captured comment, which must outlive this).
+  void setInterruptKeywords(std::vector<std::string> keywords);
+  void setCommentSource(const std::string* comment) { comment_ = comment; }
+
  private:
+  // directive_processor.cc: dispatch, keywords, groups, end of file.
   void keyword(std::string_view word);
+  void keywordWhileOff(DirectiveWord word);
+  void startDirective(DirectiveWord word);
+  void openGroup(bool live, int kind);
+  void decideBranch();
+  void elseBranch();
+  void elifBranch();
+  void endGroup();
+  void conditionToken(std::string_view token);
+  void testName(std::string_view token);
+  void fileLine(const char* text) const;
+  void positionMessage(const char* text) const;
+  // directive_rules.cc: macros, #undef, #include, #pragma.
+  void defineName(std::string_view token);
+  void defineParam(std::string_view token);
+  void defineBody(std::string_view token);
+  void continuedToken(std::string_view token);
+  void undefName(std::string_view token);
   void includeToken(std::string_view token);
   void finishInclude();
-  void positionMessage(const char* text) const;
+  void pragmaWord(std::string_view token);
+  void interruptName(std::string_view token);
 
-  const SourceContext& context_;
+  RunTables& tables_;
   DirectiveState state_ = DirectiveState::None;
   DirectiveSyntax syntax_ = DirectiveSyntax::CFamily;
+  int line_ = 0;  // the line the directive started on
   bool live_ = true;
+  std::vector<CondFrame> stack_;
+  int skipDepth_ = 0;  // groups opened inside a switched-off region
+  std::string condition_;
+  bool firstBodyToken_ = false;   // the token right after a macro name
+  bool pendingBackslash_ = false; // a '\' whose meaning the next token tells
+  bool commentRequest_ = false;
   std::string includeName_;
   bool inAngles_ = false;
   bool includeReady_ = false;
+  std::vector<std::string> interruptKeywords_;
+  const std::string* comment_ = nullptr;
 };

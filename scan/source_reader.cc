@@ -25,11 +25,13 @@ SourceReader::SourceReader(RunTables& tables, Kind kind)
       captureAllowed_(kind == Kind::MainFile),
       shortRing_(kShortRingSlots, kShortSlotCapacity),
       longRing_(kLongRingSlots, kLongSlotCapacity),
-      directives_(*tables.context),
+      directives_(tables),
       parser_(makeTokenParser(0)),
       // Only the function details show captured comments; without them
       // the capture would grow with every comment of a file.
-      captureEnabled_(tables.options().functionDetails != 0) {}
+      captureEnabled_(tables.options().functionDetails != 0) {
+  directives_.setCommentSource(&captured_);
+}
 
 SourceReader::~SourceReader() = default;
 
@@ -84,6 +86,11 @@ int SourceReader::nextToken(bool lastBlock) {
 
 bool SourceReader::processToken() {
   bool live = !classifyToken() && handOver(token(1));
+  // The text after "#error" reads as a line comment.
+  if (directives_.takeCommentRequest()) {
+    lexState_ = LexState::LineComment;
+    lineHasComment_ = true;
+  }
   // Directive lines convert wide UTF-16 characters so that names survive.
   tokenizer_.setConvertWide(lineIsDirective_ || directives_.inProgress());
   if (tokenizer_.endOfInput()) directives_.endOfInput();
@@ -152,7 +159,11 @@ bool SourceReader::lineBreakInCode() {
   }
   closeLine();
   if (directives_.inProgress()) {
-    directives_.end();
+    // After a '\' the directive goes on; its next line is no blank line.
+    if (directives_.continuesAtLineBreak())
+      lineIsDirective_ = true;
+    else
+      directives_.end();
     return true;
   }
   if (!directives_.live()) return true;
@@ -172,7 +183,8 @@ bool SourceReader::lineBreakInCode() {
 void SourceReader::closeLine() {
   bool live = directives_.live();
   bool directiveOpen = family_ != LanguageFamily::Delphi && directives_.inProgress();
-  if (!lineHasCode_ && !lineHasComment_ && !lineIsDirective_)
+  // Code in a switched-off region makes no line blank.
+  if (!lineHasCode_ && !lineHasDisabledCode_ && !lineHasComment_ && !lineIsDirective_)
     ++counts_[kBlankLines];
   else if (lineHasCode_ && live && !directiveOpen)
     ++counts_[kExecutableLines];
@@ -206,7 +218,11 @@ void SourceReader::clearCapturedComment(bool enable) {
 // directive line was already counted at its '#' or "{$".
 void SourceReader::endOfFile() {
   if (!lineIsDirective_) {
-    if (!lineHasCode_ && !lineHasComment_)
+    if (!directives_.live()) {
+      ++counts_[kDisabledLines];
+      if (lineHasDisabledCode_) ++counts_[kDisabledCodeLines];
+    }
+    if (!lineHasCode_ && !lineHasDisabledCode_ && !lineHasComment_)
       ++counts_[kBlankLines];
     else if (lineHasCode_ && longRing_.at(0) != "\n" && !longRing_.at(0).empty())
       ++counts_[kExecutableLines];

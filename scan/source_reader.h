@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "scan/directive_processor.h"
 #include "scan/lex_states.h"
@@ -54,6 +55,13 @@ class SourceReader {
   bool classifyToken();
 
   bool includeReady() const { return directives_.includeReady(); }
+  // The words after which #pragma lists interrupt functions; they stay
+  // for every later file of the reader.
+  void setInterruptKeywords(std::vector<std::string> keywords) {
+    directives_.setInterruptKeywords(std::move(keywords));
+  }
+  // The conditional-compilation state, for tests and the parsers.
+  const DirectiveProcessor& directives() const { return directives_; }
   const std::string& includeName() const { return directives_.includeName(); }
   void clearInclude() { directives_.clearInclude(); }
 

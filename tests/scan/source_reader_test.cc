@@ -136,9 +136,9 @@ TEST_F(SourceReaderTest, LineCountersByLanguage) {
       {"a.cpp", "x = \"// no\"; /* c */ y;\n", {2, 1, 1, 1, 0, 0, 0}},
       {"A.java", "/** doc */\nclass A {}\n", {3, 1, 1, 1, 0, 0, 0}},
       {"m.bas", "Dim a ' note\nREM all\n\n", {4, 1, 2, 2, 0, 0, 0}},
-      {"m.bas", "#If X Then\na = \"'\"\n#End If\n", {4, 1, 1, 0, 0, 0, 2}},
+      {"m.bas", "#If 1 Then\na = \"'\"\n#End If\n", {4, 1, 1, 0, 0, 0, 2}},
       // Delphi: only // lines are comment lines; {$...} is a directive.
-      {"u.pas", "x := 1; { c }\n(* a *)\n// d\n{$IFDEF X}\n", {5, 1, 1, 1, 0, 0, 1}},
+      {"u.pas", "x := 1; { c }\n(* a *)\n// d\n{$R+}\n", {5, 1, 1, 1, 0, 0, 1}},
       {"u.pas", "{ a\n b }\ny;\n", {4, 1, 1, 0, 0, 0, 0}},
       // "{$" after code is a directive too; one line counts once.
       {"u.pas", "x := 1; {$R+} {$I-}\n", {2, 1, 1, 0, 0, 0, 1}},
@@ -181,7 +181,7 @@ TEST_F(SourceReaderTest, LiveTokensPerLanguage) {
       {"u.pas", "{ a *) b }", "b|}"},
       {"u.pas", "(* a } b *)", "b|*|)"},
       {"u.pas", "(*) still *) x", "x"},
-      {"u.pas", "{$IFDEF X} y", "y"},
+      {"u.pas", "{$R+} y", "y"},
   };
   for (const Case& c : cases) {
     Scan s = scan(c.file, c.text);

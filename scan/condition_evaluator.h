@@ -1,0 +1,53 @@
+// Conditions of #if, #elif, #If, #ElseIf and {$IF}, and the array bounds of
+// the stack-size measurement: the text is turned into plain arithmetic
+// (macros of the #define table expanded, defined(...) and sizeof(...)
+// replaced, "0x" words made decimal) and evaluated in C syntax by the
+// expression evaluator library. Every failure writes its log line and
+// yields 0, so a broken condition only switches its branch off.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class RunTables;
+
+// #define table positions of the macros being expanded, outermost first.
+// Positions stay valid because nothing is defined while a text expands.
+using ExpansionStack = std::vector<size_t>;
+
+// Expansion of a body stops, as a loop, past this many nested macros.
+constexpr size_t kMaxExpansionDepth = 4096;
+// An expansion that grows past this many bytes is taken for a loop too
+// (macros that double their text level by level).
+constexpr size_t kMaxExpansionBytes = 4u << 20;
+
+// The expanded text, or the empty text after a logged failure. `stack` is
+// left as it came. Messages carry `line`.
+std::string expandExpression(RunTables& tables, std::string_view text, ExpansionStack& stack,
+                             int line);
+// The same at the reader's current line.
+std::string expandExpression(RunTables& tables, std::string_view text, ExpansionStack& stack);
+
+// The outcome of one evaluation: the value's low 32 bits (after truncation
+// toward zero), and whether expansion and evaluation both succeeded.
+struct ConditionValue {
+  std::int32_t value = 0;
+  bool ok = false;
+};
+
+// `isCondition`: a directive's condition (its messages say "#if､#elif");
+// otherwise a stack-size expression. Every message carries `line`.
+ConditionValue evaluateExpressionAt(RunTables& tables, std::string_view text, bool isCondition,
+                                    int line);
+
+// Non-zero means true. Messages name the directive's line, taken as the
+// line before the current one for a condition (its line break has been
+// counted) and the current line otherwise.
+std::int32_t evaluateCondition(RunTables& tables, std::string_view text, bool isCondition);
+
+// The low 32 bits of `value` truncated toward zero; NaN and infinities,
+// which have no integer value, give 0.
+std::int32_t lowBitsOf(double value);
