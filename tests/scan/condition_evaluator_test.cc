@@ -1,0 +1,217 @@
+#include "scan/condition_evaluator.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/options.h"
+#include "app/run_tables.h"
+#include "app/source_context.h"
+#include "parse/type_table.h"
+#include "report/error_log.h"
+#include "scan/define_table.h"
+#include "scan/language_mode.h"
+#include "scan/lexical_rules.h"
+
+namespace {
+
+class ConditionEvaluatorTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    liveOptions().extensionLanguages = parseExtensionList(kDefaultExtensionList);
+    tables_ = std::make_unique<RunTables>(liveOptions());
+    tables_->create();
+    tables_->context->push("a.c");
+    attachErrorLog(&log_);
+  }
+  void TearDown() override {
+    attachErrorLog(nullptr);
+    selectDialect(Dialect::C);
+  }
+
+  // "NAME body" as a #define line would leave it: one body token per word.
+  void define(const std::string& name, const std::vector<std::string>& body) {
+    ASSERT_TRUE(tables_->defines->beginDefine(name));
+    for (const std::string& token : body) tables_->defines->defineBodyToken(token);
+    tables_->defines->defineBodyToken("\n");
+  }
+  void type(const char* name, int size) {
+    tables_->workingTypes->registerType(name, TypeTable::kTypedef, size, false, kModeC);
+  }
+  // Value at line 7, and the log it wrote.
+  std::pair<int, std::string> at7(const std::string& text, bool isCondition = true) {
+    log_.str("");
+    int value = evaluateExpressionAt(*tables_, text, isCondition, 7).value;
+    return {value, log_.str()};
+  }
+
+  std::stringbuf log_;
+  std::unique_ptr<RunTables> tables_;
+};
+
+TEST_F(ConditionEvaluatorTest, ValuesWithoutMessages) {
+  define("A", {"2"});
+  define("B", {"(", "A", "+", "1", ")"});
+  define("FOO", {"1"});
+  type("int", 4);
+  type("tm", 36);
+  type("long", 8);
+  struct Case {
+    const char* text;
+    int value;
+  } cases[] = {
+      {"B == 3", 1},  // B -> (A+1) -> (2+1)
+      {"B * A", 6},
+      {"defined(FOO)", 1},
+      {"defined FOO", 1},
+      {"defined(BAR)", 0},
+      {"defined BAR || 1", 1},
+      {"defined ( FOO )", 1},
+      {"!defined(FOO)", 0},
+      {"sizeof(int) == 4", 1},
+      {"sizeof(struct tm)", 36},
+      {"sizeof(unsigned long)", 8},
+      {"sizeof( int )*2", 8},
+      {"0x10 == 16", 1},
+      {"0x1F", 31},
+      {"0xg1", 1},  // a non-digit counts as 0: 0x01
+      {"1/2", 0},   // 0.5 truncates to 0
+      {"7/2", 3},
+      {"-7/2", -3},
+      {"4294967296", 0},  // only the low 32 bits count
+      {"4294967297", 1},
+      {"0x100000000", 0},
+      {"2147483648", std::numeric_limits<int>::min()},
+      {"", 0},
+  };
+  for (const Case& c : cases) {
+    auto [value, log] = at7(c.text);
+    EXPECT_EQ(value, c.value) << c.text;
+    EXPECT_EQ(log, "") << c.text;
+  }
+}
+
+TEST_F(ConditionEvaluatorTest, Expansions) {
+  define("A", {"2"});
+  define("B", {"(", "A", "+", "1", ")"});
+  define("EMPTY", {});
+  type("int", 4);
+  ExpansionStack stack;
+  EXPECT_EQ(expandExpression(*tables_, "B==3", stack), "(2+1)==3");
+  EXPECT_EQ(expandExpression(*tables_, "EMPTY", stack), "EMPTY");
+  EXPECT_EQ(expandExpression(*tables_, "defined(A)&&sizeof(int)", stack), "1&&4");
+  EXPECT_EQ(expandExpression(*tables_, "0x0 + 0xff", stack), "0x0 + 255");
+  EXPECT_TRUE(stack.empty());
+}
+
+TEST_F(ConditionEvaluatorTest, EachMessage) {
+  define("X", {"Y"});
+  define("Y", {"X"});
+  define("EMPTY", {});
+  struct Case {
+    const char* text;
+    bool isCondition;
+    const char* log;
+  } cases[] = {
+      {"X", true, "  a.c 7 : #if文の解析において無限ﾙｰﾌﾟに陥りました\n"},
+      {"1 + Y", true, "  a.c 7 : #if文の解析において無限ﾙｰﾌﾟに陥りました\n"},
+      {"defined\tX", true, "  a.c 7 : #if defined文の解析においてｴﾗｰが発生しました\n"},
+      {"defined", true, "  a.c 7 : #if defined文の解析においてｴﾗｰが発生しました\n"},
+      {"sizeof int", true,
+       "  a.c 7 : 数式の解析においてｴﾗｰが発生しました(sizeof演算子)\n  input[sizeof int]\n"},
+      {"sizeof(nosuch)", true,
+       "  a.c 7 : #if文解析ｴﾗｰ(sizeof演算子で不明な型[nosuch]が使用されています)\n"},
+      {"UNKNOWN_NAME", true, "    a.c 7: #if､#elif文解析ｴﾗｰ [不明な文字][UNKNOWN_NAME]\n"},
+      {"EMPTY", true, "    a.c 7: #if､#elif文解析ｴﾗｰ [不明な文字][EMPTY]\n"},
+      {"(1", true, "    a.c 7: #if､#elif文解析ｴﾗｰ [括弧数の不整合]\n"},
+      {"sqrt(0-1)", true, "    a.c 7: #if､#elif文解析ｴﾗｰ [数式エラー]\n"},
+      {"1/0", true, "    a.c 7: #if､#elif文解析ｴﾗｰ \n"},
+      {"(1", false, "    a.c 7: ｽﾀｯｸｻｲｽﾞ計測ｴﾗｰ[括弧数の不整合]\n"},
+      {"N", false, "    a.c 7: ｽﾀｯｸｻｲｽﾞ計測ｴﾗｰ[不明な文字][N]\n"},
+  };
+  for (const Case& c : cases) {
+    auto [value, log] = at7(c.text, c.isCondition);
+    EXPECT_EQ(value, 0) << c.text;
+    EXPECT_EQ(log, c.log) << c.text;
+  }
+}
+
+// A condition is reported on the line before the current one (its line
+// break has been counted); a stack-size expression on the current line.
+TEST_F(ConditionEvaluatorTest, LineOfTheMessage) {
+  for (int k = 0; k < 4; ++k) tables_->context->countLine();  // line 5
+  log_.str("");
+  EXPECT_EQ(evaluateCondition(*tables_, "Q", true), 0);
+  EXPECT_EQ(log_.str(), "    a.c 4: #if､#elif文解析ｴﾗｰ [不明な文字][Q]\n");
+  log_.str("");
+  EXPECT_EQ(evaluateCondition(*tables_, "Q", false), 0);
+  EXPECT_EQ(log_.str(), "    a.c 5: ｽﾀｯｸｻｲｽﾞ計測ｴﾗｰ[不明な文字][Q]\n");
+  EXPECT_EQ(evaluateCondition(*tables_, "2*3", false), 6);
+}
+
+TEST_F(ConditionEvaluatorTest, LowBitsOfAnyDouble) {
+  const double inf = std::numeric_limits<double>::infinity();
+  struct Case {
+    double in;
+    int out;
+  } cases[] = {
+      {0.99, 0},     {-0.99, 0},      {1.5, 1},        {-1.5, -1},
+      {-1.0, -1},    {4294967297.0, 1}, {-4294967297.0, -1},
+      {1e300, 0},    {-1e300, 0},     {inf, 0},        {-inf, 0},
+      {std::nan(""), 0}, {9007199254740993.0, 0},  // 2^53 + 1 rounds to 2^53
+  };
+  for (const Case& c : cases) EXPECT_EQ(lowBitsOf(c.in), c.out) << c.in;
+}
+
+// ---------------------------------------------------------------------------
+// Hostile input
+
+TEST_F(ConditionEvaluatorTest, LoopThroughTenMacros) {
+  for (int i = 0; i < 11; ++i)
+    define("M" + std::to_string(i), {"M" + std::to_string((i + 1) % 11)});
+  auto [value, log] = at7("M3 + 1");
+  EXPECT_EQ(value, 0);
+  EXPECT_EQ(log, "  a.c 7 : #if文の解析において無限ﾙｰﾌﾟに陥りました\n");
+}
+
+TEST_F(ConditionEvaluatorTest, LongChainIsCutWithoutDeepCalls) {
+  const int n = 20000;
+  for (int i = 0; i < n; ++i) define("C" + std::to_string(i), {"C" + std::to_string(i + 1)});
+  define("C" + std::to_string(n), {"1"});
+  auto [value, log] = at7("C0");
+  EXPECT_EQ(value, 0);
+  EXPECT_EQ(log, "  a.c 7 : #if文の解析において無限ﾙｰﾌﾟに陥りました\n");
+  // A chain within the depth bound expands whole.
+  EXPECT_EQ(at7("C" + std::to_string(n - 100)).first, 1);
+}
+
+TEST_F(ConditionEvaluatorTest, DoublingMacrosStopAtTheSizeBound) {
+  // D0 -> D1+D1 -> ... : 2^40 copies if nothing stopped it.
+  for (int i = 0; i < 40; ++i) {
+    std::string next = "D" + std::to_string(i + 1);
+    define("D" + std::to_string(i), {next, "+", next});
+  }
+  define("D40", {"1"});
+  auto [value, log] = at7("D0");
+  EXPECT_EQ(value, 0);
+  EXPECT_EQ(log, "  a.c 7 : #if文の解析において無限ﾙｰﾌﾟに陥りました\n");
+  EXPECT_EQ(at7("D30").first, 1024);  // 2^10 ones
+}
+
+TEST_F(ConditionEvaluatorTest, LongConditionAndLongBody) {
+  std::string sum = "1";
+  while (sum.size() < 100000) sum += "+1";
+  auto [value, log] = at7(sum);
+  EXPECT_EQ(value, static_cast<int>(sum.size() / 2 + 1));
+  EXPECT_EQ(log, "");
+  std::vector<std::string> body;
+  for (int i = 0; i < 100000; ++i) body.push_back(i ? "+3" : "3");
+  define("BIG", body);
+  EXPECT_EQ(at7("BIG").first, 300000);
+}
+
+}  // namespace
