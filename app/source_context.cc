@@ -65,6 +65,10 @@ const std::string& SourceContext::mainFileName(bool evenInHeader) const {
   return stack_.front().shortName;
 }
 
+const std::string& SourceContext::mainFilePath() const {
+  return stack_.empty() ? kEmpty : stack_.front().fullPath;
+}
+
 void SourceContext::setLanguageMask(int mask) {
   if (stack_.empty()) languageMask_ = mask;
 }

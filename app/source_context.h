@@ -31,6 +31,8 @@ class SourceContext {
   // The main file's short name; empty on an empty stack, or when
   // `evenInHeader` is false and a header is being read.
   const std::string& mainFileName(bool evenInHeader) const;
+  // The main file's full path (the bottom of the stack), or empty.
+  const std::string& mainFilePath() const;
 
   int languageCode() const { return languageCode_; }
   int languageMask() const { return languageMask_; }
