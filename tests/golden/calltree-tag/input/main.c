@@ -1,0 +1,6 @@
+int walk(int n);
+
+int main(void)
+{
+    return walk(3);
+}
