@@ -1,0 +1,3 @@
+int f(void)
+{
+    return 0;

@@ -1,0 +1,2 @@
+}
+int g(void) { return 0; }

@@ -1,0 +1,2 @@
+int h(void) { return 0; }
+typedef int

@@ -1,0 +1,7 @@
+#include "util.h"
+
+int main(void)
+{
+    foo();
+    return 0;
+}

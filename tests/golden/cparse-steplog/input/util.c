@@ -1,0 +1,6 @@
+#include "util.h"
+
+void foo(void)
+{
+}
+static int helper(int x) { return x; }
