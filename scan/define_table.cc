@@ -1,5 +1,7 @@
 #include "scan/define_table.h"
 
+#include <algorithm>
+
 #include "app/file_name_pool.h"
 #include "app/options.h"
 #include "app/run_tables.h"
@@ -25,14 +27,15 @@ void trimTrailingBlanks(std::string& text) {
 DefineTable::DefineTable(RunTables& tables) : tables_(tables) {}
 
 DefineTable::Lookup DefineTable::findDefine(std::string_view name) const {
-  size_t low = 0, high = entries_.size();
+  size_t low = 0, high = order_.size();
   while (low < high) {
     size_t mid = low + (high - low) / 2;
-    if (entries_[mid].name.empty()) {
+    const std::string& probe = at(mid).name;
+    if (probe.empty()) {
       errorLog() << "define定義検索において異常が発生しました(内部ｴﾗｰ)\n";
       return {false, mid};
     }
-    int c = compareNames(name, entries_[mid].name);
+    int c = compareNames(name, probe);
     if (c == 0) return {true, mid};
     if (c < 0)
       high = mid;
@@ -43,22 +46,22 @@ DefineTable::Lookup DefineTable::findDefine(std::string_view name) const {
 }
 
 const std::string& DefineTable::bodyOf(std::string_view name) const {
-  Lookup at = findDefine(name);
-  return at.found ? entries_[at.index].body : kNoBody;
+  Lookup found = findDefine(name);
+  return found.found ? this->at(found.index).body : kNoBody;
 }
 
 const std::string* DefineTable::macroCallTarget(std::string_view name, size_t i) const {
-  Lookup at = findDefine(name);
-  if (!at.found) return nullptr;
-  const DefineEntry& entry = entries_[at.index];
+  Lookup found = findDefine(name);
+  if (!found.found) return nullptr;
+  const DefineEntry& entry = at(found.index);
   if (!entry.params.empty())
     return i < entry.calledFunctions.size() ? &entry.calledFunctions[i] : nullptr;
   return i == 0 ? &entry.body : nullptr;
 }
 
 bool DefineTable::beginDefine(const std::string& name) {
-  Lookup at = findDefine(name);
-  if (at.found) {
+  Lookup found = findDefine(name);
+  if (found.found) {
     errorLog() << "  " << name << "は既に登録済みです[define]\n";
     definingValid_ = false;
     return false;
@@ -67,8 +70,9 @@ bool DefineTable::beginDefine(const std::string& name) {
   entry.name = name;
   if (tables_.fileNames && tables_.context)
     entry.fileId = tables_.fileNames->add(tables_.context->item(0));
-  entries_.insert(entries_.begin() + at.index, std::move(entry));
-  defining_ = at.index;
+  defining_ = store_.size();
+  store_.push_back(std::move(entry));
+  order_.insert(order_.begin() + found.index, static_cast<std::uint32_t>(defining_));
   definingValid_ = true;
   paramDepth_ = 0;
   lastWasDelimiter_ = false;
@@ -76,8 +80,8 @@ bool DefineTable::beginDefine(const std::string& name) {
 }
 
 DefineEntry* DefineTable::entryBeingDefined() {
-  if (!definingValid_ || defining_ >= entries_.size()) return nullptr;
-  return &entries_[defining_];
+  if (!definingValid_ || defining_ >= store_.size()) return nullptr;
+  return &store_[defining_];
 }
 
 DefineTable::ParamState DefineTable::defineParamToken(std::string_view token) {
@@ -142,25 +146,54 @@ void DefineTable::collectCalledFunctions(DefineEntry& entry) {
 }
 
 void DefineTable::undefine(std::string_view name) {
-  Lookup at = findDefine(name);
-  if (!at.found) {
+  Lookup found = findDefine(name);
+  if (!found.found) {
     errorLog() << "  " << name << "は定義されていません[undef]\n";
     return;
   }
-  if (at.index >= entries_.size()) {
+  if (found.index >= order_.size()) {
     errorLog() << "関数Def_DelNameにて内部ｴﾗｰが発生しました\n";
     return;
   }
-  entries_.erase(entries_.begin() + at.index);
+  order_.erase(order_.begin() + found.index);
   definingValid_ = false;
+  if (++removed_ > 1024 && removed_ > store_.size() / 2) compactStore();
 }
 
 void DefineTable::clear() {
-  entries_.clear();
+  store_.clear();
+  order_.clear();
+  removed_ = 0;
   definingValid_ = false;
 }
 
 void DefineTable::setStartingState(const std::vector<DefineEntry>& starting) {
-  entries_ = starting;
-  definingValid_ = false;
+  clear();
+  store_ = starting;
+  order_.resize(store_.size());
+  for (size_t i = 0; i < order_.size(); ++i) order_[i] = static_cast<std::uint32_t>(i);
+  // A copy taken by definitions() is in name order already; sorting keeps
+  // the table searchable whatever the caller gives.
+  std::stable_sort(order_.begin(), order_.end(), [this](std::uint32_t a, std::uint32_t b) {
+    return compareNames(store_[a].name, store_[b].name) < 0;
+  });
+}
+
+std::vector<DefineEntry> DefineTable::definitions() const {
+  std::vector<DefineEntry> copy;
+  copy.reserve(order_.size());
+  for (std::uint32_t position : order_) copy.push_back(store_[position]);
+  return copy;
+}
+
+// Drops the entries that #undef removed, once they make up most of the store.
+void DefineTable::compactStore() {
+  std::vector<DefineEntry> kept;
+  kept.reserve(order_.size());
+  for (std::uint32_t& position : order_) {
+    kept.push_back(std::move(store_[position]));
+    position = static_cast<std::uint32_t>(kept.size() - 1);
+  }
+  store_ = std::move(kept);
+  removed_ = 0;
 }

@@ -2,10 +2,11 @@
 // VB and Delphi sources (Const), with the definition list report.
 // One entry holds a name, the parameter text of a function-like macro, the
 // body, the functions the body calls, and the id of the defining file. The
-// entries are kept sorted by name under the run's name comparison
-// (compareNames) and found by binary search. The run's RunTables owns the
-// one table; references to entries stay valid only until the next insertion
-// or removal.
+// entries are kept in name order under the run's name comparison
+// (compareNames) and found by binary search; a header full of macros only
+// moves 4-byte positions on each insertion, never the entries. The run's
+// RunTables owns the one table; references to entries stay valid only
+// until the next insertion, removal or clear.
 #pragma once
 
 #include <cstdint>
@@ -72,11 +73,12 @@ class DefineTable {
 
   // A copy of every entry / replace every entry by a copy of `starting`
   // (the settings data file's macros, given back before each file).
-  std::vector<DefineEntry> definitions() const { return entries_; }
+  std::vector<DefineEntry> definitions() const;
   void setStartingState(const std::vector<DefineEntry>& starting);
 
-  size_t size() const { return entries_.size(); }
-  const DefineEntry& at(size_t i) const { return entries_[i]; }
+  // The i-th entry in name order.
+  size_t size() const { return order_.size(); }
+  const DefineEntry& at(size_t i) const { return store_[order_[i]]; }
 
   // Writes "Mz一覧define" or "Mz一覧const" in the format of the options.
   void writeList(ListScope scope);
@@ -90,9 +92,14 @@ class DefineTable {
   DefineEntry* entryBeingDefined();
 
   RunTables& tables_;
-  std::vector<DefineEntry> entries_;
-  size_t defining_ = 0;         // index of the entry being defined
-  bool definingValid_ = false;  // cleared when entries move under it
+  DefineEntry& entryAt(size_t i) { return store_[order_[i]]; }
+  void compactStore();
+
+  std::vector<DefineEntry> store_;    // in order of definition; removed ones linger
+  std::vector<std::uint32_t> order_;  // positions in store_, in name order
+  size_t removed_ = 0;                // entries of store_ no longer in order_
+  size_t defining_ = 0;               // store_ position of the entry being defined
+  bool definingValid_ = false;
   int paramDepth_ = 0;
   bool lastWasDelimiter_ = false;  // the last body token was a delimiter
   // Definition list files of this run.

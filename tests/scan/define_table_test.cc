@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <map>
+#include <random>
 #include <sstream>
 
 #include "app/file_name_pool.h"
@@ -243,6 +245,35 @@ TEST_F(DefineTableTest, StartingStateReplacesEveryEntry) {
   // table leaves the copy alone.
   define("LATER", {"3"});
   EXPECT_EQ(starting.size(), 1u);
+}
+
+TEST_F(DefineTableTest, AnyOrderOfDefinitionsAndRemovalsKeepsTheTableInNameOrder) {
+  // A model of what the table must hold: the first body of each name still
+  // defined. Enough removals to make the table drop its removed entries.
+  attachErrorLog(nullptr);
+  std::map<std::string, std::string> model;
+  std::mt19937 random(5);
+  for (int step = 0; step < 20000; ++step) {
+    std::string name = "N" + std::to_string(random() % 3000);
+    if (random() % 3 == 0) {
+      defines().undefine(name);
+      model.erase(name);
+      continue;
+    }
+    std::string body = std::to_string(step);
+    if (define(name, {body.c_str()})) model.emplace(name, body);
+  }
+  ASSERT_EQ(defines().size(), model.size());
+  size_t i = 0;
+  for (const auto& [name, body] : model) {
+    EXPECT_EQ(defines().at(i).name, name);
+    EXPECT_EQ(defines().at(i++).body, body);
+    EXPECT_EQ(defines().bodyOf(name), body);
+  }
+  std::vector<DefineEntry> copy = defines().definitions();
+  defines().setStartingState(copy);
+  EXPECT_EQ(defines().size(), model.size());
+  EXPECT_EQ(defines().bodyOf(model.begin()->first), model.begin()->second);
 }
 
 }  // namespace
