@@ -9,6 +9,7 @@
 #include "app/text_util.h"
 #include "parse/type_table.h"
 #include "report/error_log.h"
+#include "scan/condition_evaluator.h"
 #include "scan/define_table.h"
 #include "scan/language_mode.h"
 #include "scan/lexical_rules.h"
@@ -17,9 +18,6 @@
 #include "tables/table_log.h"
 
 namespace {
-
-// #define names are followed this many times at most (A -> B -> A …).
-constexpr int kDefineHops = 16;
 
 std::string_view trimmed(std::string_view text) {
   while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
@@ -52,7 +50,7 @@ bool parseDigits(std::string_view text, int base, long long& value) {
 
 // One number of a VB or Delphi bound: decimal, Delphi "$FF", VB "&HFF" and
 // "&O17"; other text goes through the #define table.
-bool boundNumber(std::string_view text, bool vb, const DefineTable* defines, long long& value) {
+bool boundNumber(std::string_view text, bool vb, RunTables& defines, long long& value) {
   text = trimmed(text);
   bool negative = !text.empty() && text[0] == '-';
   if (negative) text = trimmed(text.substr(1));
@@ -80,7 +78,7 @@ size_t rangeWordTo(std::string_view dim) {
 }
 
 // One dimension "a to b" / "a..b" (b - a + 1) or "n" (n + 1).
-long long dimensionCount(std::string_view dim, bool vb, const DefineTable* defines, bool& inexact) {
+long long dimensionCount(std::string_view dim, bool vb, RunTables& defines, bool& inexact) {
   size_t split = vb ? rangeWordTo(dim) : dim.find("..");
   long long low = 0;
   long long high = 0;
@@ -123,14 +121,15 @@ std::string_view bracketGroup(std::string_view text, size_t from, char open, cha
 
 }  // namespace
 
-bool arrayBoundValue(std::string_view text, const DefineTable* defines, long long& value) {
-  std::string current(trimmed(text));
-  for (int hop = 0; hop < kDefineHops; ++hop) {
-    if (parseDigits(current, 10, value)) return true;
-    if (!defines || current.empty() || !defines->isDefined(current)) return false;
-    current = std::string(trimmed(defines->bodyOf(current)));
-  }
-  return false;
+// A plain number needs no evaluation; anything else (macros, sizeof,
+// arithmetic) goes through the condition evaluator with its stack-size
+// message.
+bool arrayBoundValue(std::string_view text, RunTables& tables, long long& value) {
+  if (parseDigits(trimmed(text), 10, value)) return true;
+  int line = tables.context ? tables.context->currentLine() : 0;
+  ConditionValue bound = evaluateExpressionAt(tables, text, false, line);
+  value = bound.value;
+  return bound.ok;
 }
 
 VariableTable::VariableTable(RunTables& tables) : tables_(tables) {}
@@ -168,7 +167,7 @@ VariableTable::Declarator VariableTable::scanDeclarator(std::string_view written
   size_t cut = written.find(open, i);
   d.name = std::string(trimmed(written.substr(i, cut == std::string_view::npos ? cut : cut - i)));
   if (cut == std::string_view::npos) return d;
-  const DefineTable* defines = tables_.defines.get();
+  RunTables& defines = tables_;
   if (vb || delphi) {
     size_t next;
     std::string_view dims = bracketGroup(written, cut, open, close, next);

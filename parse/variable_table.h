@@ -147,6 +147,7 @@ class VariableTable {
   std::vector<StackEntry> stacks_;   // index: file nesting depth
 };
 
-// The value of one array bound: a decimal number or a #define name whose
-// body is one (followed through further names). False when neither.
-bool arrayBoundValue(std::string_view text, const DefineTable* defines, long long& value);
+// The value of one array bound: a decimal number, or an expression of
+// macros, sizeof and arithmetic evaluated like a condition (failures write
+// the stack-size message). False when it has no value.
+bool arrayBoundValue(std::string_view text, RunTables& tables, long long& value);
