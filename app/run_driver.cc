@@ -172,10 +172,29 @@ void processInclude(RunTables& tables, SourceReader& reader) {
 
 // Per-file set-up of the tables before a main file is read (entryIndex -1:
 // once for the whole run).
+// Whether the file (or, for -1, the run) is C++ or Java, whose classes and
+// predefined objects the per-file set-up registers.
+bool readsClasses(int entryIndex) {
+  const std::vector<SourceFileEntry>& entries = sourceFiles().entries();
+  auto isClassLanguage = [](const SourceFileEntry& e) {
+    return e.languageMask == kModeCOrCpp || e.languageMask == kModeJava;
+  };
+  if (entryIndex >= 0)
+    return entryIndex < static_cast<int>(entries.size()) && isClassLanguage(entries[entryIndex]);
+  for (const SourceFileEntry& e : entries) {
+    if (e.name.empty()) break;
+    if (isClassLanguage(e)) return true;
+  }
+  return false;
+}
+
 void prepareFileTables(RunTables& tables, int entryIndex) {
   tables.workingTypes->copyFrom(*tables.baseTypes);
   tables.defines->setStartingState(settingsData().definitions);
   tables.options().activeHeaderMode = static_cast<std::int32_t>(tables.options().headerReadMode);
+  if (!readsClasses(entryIndex)) return;
+  // Class languages need their headers: "never read" becomes "read once".
+  if (tables.options().activeHeaderMode == 2) tables.options().activeHeaderMode = 1;
 }
 
 // End of one main file: per-file report sections and table resets.
