@@ -106,8 +106,9 @@ Expander::Step Expander::word(std::string_view word, std::string& out) {
     out += word;
     return Step::kGoOn;
   }
+  // A number is never a macro name: no search for it.
   const DefineTable* defines = tables_.defines.get();
-  if (defines) {
+  if (defines && !startsWithDigit(word)) {
     DefineTable::Lookup found = defines->findDefine(word);
     if (found.found) return macro(found.index, word, out);
   }

@@ -22,7 +22,7 @@ using ExpansionStack = std::vector<size_t>;
 constexpr size_t kMaxExpansionDepth = 4096;
 // An expansion that grows past this many bytes is taken for a loop too
 // (macros that double their text level by level).
-constexpr size_t kMaxExpansionBytes = 4u << 20;
+constexpr size_t kMaxExpansionBytes = 2u << 20;
 
 // The expanded text, or the empty text after a logged failure. `stack` is
 // left as it came. Messages carry `line`.

@@ -75,8 +75,13 @@ void DirectiveProcessor::token(std::string_view token) {
     case DirectiveState::PragmaWord: pragmaWord(token); break;
     case DirectiveState::None:
     case DirectiveState::Ignore:
+      break;
     case DirectiveState::SettingsMode:
     case DirectiveState::InterruptKeyword:
+      // Only the settings data file's reader has these states; anywhere
+      // else the state is out of range.
+      positionMessage(": ﾌﾟﾘﾌﾟﾛｾｯｻ処理で異常が発生しました。");
+      state_ = DirectiveState::Ignore;
       break;
   }
 }

@@ -1,0 +1,134 @@
+// The directive processor on its own: the keyword tables of each syntax
+// and the group state driven token by token, as the reader drives it.
+#include "scan/directive_processor.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "app/options.h"
+#include "app/run_tables.h"
+#include "app/source_context.h"
+#include "report/error_log.h"
+#include "scan/directive_keywords.h"
+#include "scan/lexical_rules.h"
+
+namespace {
+
+TEST(DirectiveKeywords, ExactInCAnyCaseInVbAndDelphi) {
+  using W = DirectiveWord;
+  struct Case {
+    DirectiveSyntax syntax;
+    const char* word;
+    DirectiveWord expected;
+  } cases[] = {
+      {DirectiveSyntax::CFamily, "define", W::kDefine},
+      {DirectiveSyntax::CFamily, "Define", W::kNone},
+      {DirectiveSyntax::CFamily, "elif", W::kElif},
+      {DirectiveSyntax::CFamily, "import", W::kImport},
+      {DirectiveSyntax::CFamily, "pragma", W::kPragma},
+      {DirectiveSyntax::CFamily, "error", W::kError},
+      {DirectiveSyntax::CFamily, "Region", W::kNone},
+      {DirectiveSyntax::CFamily, "ifdefx", W::kNone},
+      {DirectiveSyntax::Vb, "IF", W::kIf},
+      {DirectiveSyntax::Vb, "elseif", W::kElif},
+      {DirectiveSyntax::Vb, "End", W::kEndif},
+      {DirectiveSyntax::Vb, "region", W::kRegion},
+      {DirectiveSyntax::Vb, "define", W::kNone},
+      {DirectiveSyntax::Vb, "Const", W::kNone},
+      {DirectiveSyntax::Delphi, "IFDEF", W::kIfdef},
+      {DirectiveSyntax::Delphi, "IfNDef", W::kIfndef},
+      {DirectiveSyntax::Delphi, "ENDIF", W::kEndif},
+      {DirectiveSyntax::Delphi, "Define", W::kDefine},
+      {DirectiveSyntax::Delphi, "UNDEF", W::kUndef},
+      {DirectiveSyntax::Delphi, "elif", W::kNone},
+      {DirectiveSyntax::Delphi, "R", W::kNone},
+      {DirectiveSyntax::Delphi, "include", W::kNone},
+  };
+  for (const Case& c : cases) EXPECT_EQ(directiveWordOf(c.syntax, c.word), c.expected) << c.word;
+  EXPECT_TRUE(opensGroup(W::kIfndef));
+  EXPECT_TRUE(opensGroup(W::kRegion));
+  EXPECT_FALSE(opensGroup(W::kElse));
+  EXPECT_TRUE(switchesBranch(W::kElif));
+  EXPECT_FALSE(switchesBranch(W::kDefine));
+}
+
+class DirectiveProcessorTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    liveOptions().extensionLanguages = parseExtensionList(kDefaultExtensionList);
+    tables_.create();
+    tables_.context->push("a.c");
+    attachErrorLog(&log_);
+  }
+  void TearDown() override { attachErrorLog(nullptr); }
+
+  // One directive line: '#', its tokens, then the line break.
+  void line(std::initializer_list<const char*> tokens) {
+    processor_.begin(DirectiveSyntax::CFamily);
+    for (const char* t : tokens) processor_.token(t);
+    tables_.context->countLine();
+    if (!processor_.continuesAtLineBreak()) processor_.end();
+  }
+
+  std::stringbuf log_;
+  RunTables tables_{liveOptions()};
+  DirectiveProcessor processor_{tables_};
+};
+
+TEST_F(DirectiveProcessorTest, DepthLiveAndSkipDepth) {
+  line({"if", "1"});
+  EXPECT_TRUE(processor_.live());
+  line({"if", "0"});
+  EXPECT_FALSE(processor_.live());
+  line({"ifdef", "X"});
+  line({"if", "1"});
+  EXPECT_EQ(processor_.depth(), 2);
+  EXPECT_EQ(processor_.skipDepth(), 2);
+  line({"endif"});
+  line({"endif"});
+  EXPECT_EQ(processor_.skipDepth(), 0);
+  line({"else"});
+  EXPECT_TRUE(processor_.live());
+  line({"endif"});
+  line({"endif"});
+  EXPECT_EQ(processor_.depth(), 0);
+  EXPECT_TRUE(processor_.live());
+  EXPECT_EQ(log_.str(), "");
+}
+
+TEST_F(DirectiveProcessorTest, ContinuationKeepsTheDirectiveOpen) {
+  line({"define", "A", "1", "+", "\\"});
+  EXPECT_TRUE(processor_.inProgress());
+  line({"2"});
+  EXPECT_FALSE(processor_.inProgress());
+  // A '\' that is not last on its line is part of the body.
+  line({"define", "B", "\\", "x"});
+  EXPECT_FALSE(processor_.inProgress());
+}
+
+TEST_F(DirectiveProcessorTest, ErrorAsksForTheRestAsComment) {
+  line({"error", "x"});
+  EXPECT_TRUE(processor_.takeCommentRequest());
+  EXPECT_FALSE(processor_.takeCommentRequest());
+  EXPECT_EQ(log_.str(), "    a.c 1: #errorを検出しました。\n");
+}
+
+TEST_F(DirectiveProcessorTest, EndOfFileStartsAfresh) {
+  line({"if", "0"});
+  processor_.endOfFile();
+  EXPECT_EQ(processor_.depth(), 0);
+  EXPECT_TRUE(processor_.live());
+  EXPECT_EQ(log_.str(),
+            "  [a.c]で#if文の数が合いません。\n    #ifdef文の数 = 1\n"
+            "    #無効な位置にある#ifdef文の数 = 0\n");
+  // The end of the input closes a directive still open on the last line.
+  log_.str("");
+  processor_.begin(DirectiveSyntax::CFamily);
+  processor_.token("if");
+  processor_.token("1");
+  processor_.endOfFile();
+  EXPECT_NE(log_.str().find("    #ifdef文の数 = 1\n"), std::string::npos);
+}
+
+}  // namespace
