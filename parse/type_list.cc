@@ -109,7 +109,8 @@ void TypeTable::writeTypeList(ListScope scope, const std::string& fileName) {
   int mode = currentMode();
   int slot = slotOfMode(mode);
   int number = 0;
-  for (const TypeRecord& record : records_) {
+  for (size_t i = 0; i < size(); ++i) {
+    const TypeRecord& record = at(i);
     if (!(record.languages & mode) || !(record.flags & kUsed) || slot < 0) continue;
     TypeRow row{record, ++number, record.sizes[slot], (record.flags & kInexact) != 0,
                 (record.kinds & kClass) != 0};

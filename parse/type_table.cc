@@ -60,14 +60,15 @@ int TypeTable::currentMode() const {
 }
 
 TypeTable::Lookup TypeTable::search(std::string_view name) const {
-  size_t low = 0, high = records_.size();
+  size_t low = 0, high = order_.size();
   while (low < high) {
     size_t mid = low + (high - low) / 2;
-    if (records_[mid].name.empty()) {
+    const std::string& probe = at(mid).name;
+    if (probe.empty()) {
       errorLog() << "型情報検索において異常が発生しました(内部ｴﾗｰ)\n";
       return {false, mid};
     }
-    int c = compareNames(name, records_[mid].name);
+    int c = compareNames(name, probe);
     if (c == 0) return {true, mid};
     if (c < 0)
       high = mid;
@@ -82,7 +83,7 @@ TypeTable::Lookup TypeTable::findType(std::string_view name, FindMode mode) {
   if (key.empty()) return {};
   Lookup at = search(key);
   if (!at.found) return at;
-  TypeRecord& record = records_[at.index];
+  TypeRecord& record = this->record(at.index);
   bool current = (record.languages & currentMode()) != 0;
   if (current && analysis_ && !registrationMode_) record.flags |= kUsed;
   switch (mode) {
@@ -102,20 +103,20 @@ bool TypeTable::isTypeQuietly(std::string_view name) const {
   std::string_view key = searchKey(name);
   if (key.empty()) return false;
   Lookup at = search(key);
-  return at.found && (records_[at.index].languages & currentMode()) != 0;
+  return at.found && (this->at(at.index).languages & currentMode()) != 0;
 }
 
 TypeTable::Size TypeTable::sizeOf(std::string_view name) {
   Lookup at = findType(name);
   int slot = slotOfMode(currentMode());
   if (!at.found || slot < 0) return {};
-  const TypeRecord& record = records_[at.index];
+  const TypeRecord& record = this->at(at.index);
   return {record.sizes[slot], (record.flags & kInexact) != 0};
 }
 
 int TypeTable::kindOf(std::string_view name) {
   Lookup at = findType(name, FindMode::kAnyLanguage);
-  return at.found ? records_[at.index].kinds : 0;
+  return at.found ? this->at(at.index).kinds : 0;
 }
 
 void TypeTable::mergeInto(TypeRecord& record, int kind, int size, bool inexact, int languages) {
@@ -140,7 +141,7 @@ void TypeTable::registerType(std::string_view name, int kind, int size, bool ine
   if (name.empty()) return;
   Lookup at = search(name);
   if (at.found) {
-    mergeInto(records_[at.index], kind, size, inexact, languages);
+    mergeInto(this->record(at.index), kind, size, inexact, languages);
     return;
   }
   TypeRecord record;
@@ -150,7 +151,8 @@ void TypeTable::registerType(std::string_view name, int kind, int size, bool ine
   record.kinds = kind;
   record.languages = languages;
   record.flags = inexact ? kInexact : 0;
-  records_.insert(records_.begin() + at.index, std::move(record));
+  order_.insert(order_.begin() + at.index, static_cast<std::uint32_t>(records_.size()));
+  records_.push_back(std::move(record));
 }
 
 void TypeTable::loadBuiltIn() {
@@ -183,8 +185,10 @@ bool TypeTable::registerMacroType(std::string_view name, std::string_view body) 
     anyWord = true;
     if (isModifierWord(word)) continue;
     Lookup at = search(word);
-    if (!at.found || !(records_[at.index].languages & currentMode())) return false;
-    size = {records_[at.index].sizes[slot], (records_[at.index].flags & kInexact) != 0};
+    if (!at.found) return false;
+    const TypeRecord& known = this->at(at.index);
+    if (!(known.languages & currentMode())) return false;
+    size = {known.sizes[slot], (known.flags & kInexact) != 0};
   }
   if (!anyWord) return false;
   if (pointer) size = {pointerSize_, false};
@@ -194,12 +198,13 @@ bool TypeTable::registerMacroType(std::string_view name, std::string_view body) 
 
 void TypeTable::copyFrom(const TypeTable& settings) {
   records_ = settings.records_;
+  order_ = settings.order_;
   pointerSize_ = settings.pointerSize_;
 }
 
 void TypeTable::endFile(int mode) {
   if (!(mode & kModeVbOrDelphi)) {
-    records_.clear();
+    clear();
     return;
   }
   for (TypeRecord& record : records_) record.flags &= ~kUsed;

@@ -4,11 +4,13 @@
 // each file that then receives the types the sources declare and marks the
 // types they use (for the type list "Mz一覧type").
 // One record per name, keyed on the name under the run's name comparison
-// (compareNames), kept sorted in a vector and found by binary search. The
+// (compareNames) and found by binary search over a sorted list of record
+// positions (a registration moves 4-byte positions, not records). The
 // run's RunTables owns both tables; a record reference or index stays valid
 // only until the next registration, copy or end of file.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -78,7 +80,10 @@ class TypeTable {
   // End of a source file read with per-file tables: VB and Delphi keep their
   // types with the used marks cleared; other languages empty the table.
   void endFile(int mode);
-  void clear() { records_.clear(); }
+  void clear() {
+    records_.clear();
+    order_.clear();
+  }
 
   // While on (settings data file, per-file set-up), lookups mark nothing.
   void setRegistrationMode(bool on) { registrationMode_ = on; }
@@ -88,9 +93,10 @@ class TypeTable {
   int pointerSize() const { return pointerSize_; }
   void setPointerSize(int bytes) { pointerSize_ = bytes; }
 
-  size_t size() const { return records_.size(); }
-  const TypeRecord& at(size_t i) const { return records_[i]; }
-  void markUsed(size_t i) { records_[i].flags |= kUsed; }
+  // The i-th record in name order.
+  size_t size() const { return order_.size(); }
+  const TypeRecord& at(size_t i) const { return records_[order_[i]]; }
+  void markUsed(size_t i) { record(i).flags |= kUsed; }
 
   // The type list section (per file: headed by `fileName`), or the closing
   // of the run's list; see ListScope.
@@ -104,7 +110,10 @@ class TypeTable {
 
   RunTables& tables_;
   bool analysis_;
-  std::vector<TypeRecord> records_;
+  TypeRecord& record(size_t i) { return records_[order_[i]]; }
+
+  std::vector<TypeRecord> records_;   // in order of registration
+  std::vector<std::uint32_t> order_;  // positions in records_, in name order
   bool registrationMode_ = false;
   int pointerSize_ = kDefaultPointerSize;
   int sections_ = 0;  // type list sections written in this run
