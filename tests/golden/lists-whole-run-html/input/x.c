@@ -1,0 +1,1 @@
+/* nothing declared here */
