@@ -258,7 +258,12 @@ void FunctionTable::SetChainAto(const DeclInfo& caller, const DeclInfo& callee,
     if (position >= 0) records_[sorted_[position]].flags |= FunctionFlag::kRecursive;
     return;
   }
-  int b = Func_SetSub(calleeKey, registration | Registration::kCallSite);
+  // A call does not make its callee known: only a definition or declaration
+  // read in the sources does, so a library function that is only called
+  // stays out of the reports and does not count as a visible callee.
+  std::uint32_t calleeRegistration = (registration & ~Registration::kDefined) |
+                                     Registration::kCallSite;
+  int b = Func_SetSub(calleeKey, calleeRegistration);
   if (b < 0) return;
   int calleeRecord = sorted_[b];
   int a = Func_SetSub(callerKey, Registration::kDefined);

@@ -98,8 +98,8 @@ TEST_F(CDeclarationTest, FunctionsReturningAndTakingStructures) {
                       "struct node { int v; };\n"
                       "struct node *make(int v)\n{\n    return alloc(v);\n}\n"
                       "int size(struct node *n) { return count(n); }\n"}}),
-            "alloc() [CK]\n"
-            "count() [CK]\n"
+            "alloc() [C]\n"
+            "count() [C]\n"
             "struct node* make() main.c:2 #4 [BK] > alloc\n"
             "int size() main.c:6 #1 [BK] > count\n");
 }
@@ -135,7 +135,7 @@ TEST_F(CDeclarationTest, EnumerationParametersAndReturnTypes) {
   EXPECT_EQ(analyse({{"main.c",
                       "enum mode { ON, OFF };\n"
                       "int set(enum mode m)\n{\n    return apply(m);\n}\n"}}),
-            "apply() [CK]\n"
+            "apply() [C]\n"
             "int set() main.c:2 #4 [BK] > apply\n");
   EXPECT_EQ(define("OFF"), "1");
   EXPECT_FALSE(tables().defines->isDefined("apply"));
@@ -196,7 +196,7 @@ TEST_F(CDeclarationTest, BalanceMessagesAtTheEndOfAFile) {
 TEST_F(CDeclarationTest, StrayClosingBraceContinuesAtDepthZero) {
   EXPECT_EQ(analyse({{"main.c", "}\nint g(void) { return h(); }\n"}}),
             "int g() main.c:2 #1 [BK] > h\n"
-            "h() [CK]\n");
+            "h() [C]\n");
   EXPECT_EQ(takeLog(), "    main.c 1: 括弧({)数が負になりました\n");
 }
 

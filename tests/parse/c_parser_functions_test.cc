@@ -8,7 +8,7 @@ TEST_F(CParserTest, PrototypeIsDeclaredDefinitionHasBodyAndCall) {
   EXPECT_EQ(analyse({{"main.c", "int f(int a);\n"}}), "int f() main.c:1 [K]\n");
   EXPECT_EQ(analyse({{"main.c", "int f(int a);\nint f(int a) { return g(a); }\n"}}),
             "int f() main.c:2 #1 [BK] > g\n"
-            "g() [CK]\n");
+            "g() [C]\n");
 }
 
 TEST_F(CParserTest, ArgumentTextWithDetailsOn) {
@@ -53,11 +53,11 @@ TEST_F(CParserTest, CallsInsideConditionsAndLoops) {
       "    return;\n"
       "}\n";
   EXPECT_EQ(analyse({{"main.c", source}}),
-            "a() [CK]\n"
-            "b() [CK]\n"
-            "g() [CK]\n"
+            "a() [C]\n"
+            "b() [C]\n"
+            "g() [C]\n"
             "h() main.c:1 #10 [BK] > a b g n\n"
-            "n() [CK]\n");
+            "n() [C]\n");
 }
 
 TEST_F(CParserTest, StepCounts) {
@@ -104,9 +104,9 @@ TEST_F(CParserTest, RecursionIsMarked) {
 TEST_F(CParserTest, TableAndPointerCalls) {
   EXPECT_EQ(analyse({{"main.c", "void f(int i)\n{\n    table[i](x);\n    (*fp)(x);\n    m[1][2](3);\n}\n"}}),
             "f() main.c:1 #6 [BK] > fp m table\n"
-            "fp() [CFK]\n"
-            "m() [CK]\n"
-            "table() [CK]\n");
+            "fp() [CF]\n"
+            "m() [C]\n"
+            "table() [C]\n");
 }
 
 TEST_F(CParserTest, FileLevelFunctionPointerVariables) {
@@ -123,7 +123,7 @@ TEST_F(CParserTest, FileLevelFunctionPointerVariables) {
                       "int each(VISIT v);\n"
                       "int each(VISIT v)\n{\n    return v(1);\n}\n"}}),
             "int each() main.c:3 #4 [BK] > v\n"
-            "v() [CFK]\n");
+            "v() [CF]\n");
 }
 
 TEST_F(CParserTest, FunctionPointerTypesAndTables) {
@@ -139,7 +139,7 @@ TEST_F(CParserTest, FunctionPointerTypesAndTables) {
   EXPECT_EQ(analyse({{"main.c", source}}),
             "int byName() main.c:2 #1 [BK]\n"
             "int bySize() main.c:3 #1 [BK]\n"
-            "cmp() [CFK]\n"
+            "cmp() [CF]\n"
             "order() main.c:4 #1 [BFK] > byName bySize\n"
             "sort() main.c:5 #4 [BK] > bySize cmp\n");
   EXPECT_NE(tables().workingTypes->kindOf("CMPFN") & TypeTable::kFunctionPointer, 0);
@@ -192,10 +192,10 @@ TEST_F(CParserTest, MacrosAsFunctionsOrNot) {
 TEST_F(CParserTest, CppAndJavaFilesTakeTheSamePath) {
   EXPECT_EQ(analyse({{"main.cpp", "int f(void) const { g(); }\n"}}),
             "int f() main.cpp:1 #1 [BK] > g\n"
-            "g() [CK]\n");
+            "g() [C]\n");
   EXPECT_EQ(analyse({{"T.java", "class T {\n  void f() throws IOException {\n    g();\n  }\n}\n"}}),
             "f() T.java:2 #3 [BK] > g\n"
-            "g() [CK]\n");
+            "g() [C]\n");
 }
 
 TEST_F(CParserTest, CallWithoutCurrentFunctionIsReported) {

@@ -76,7 +76,7 @@ TEST_F(CParserTest, LongArgumentListsStayInsideTheHistory) {
   // the function and its call are found.
   EXPECT_EQ(analyse({{"main.c", header}}),
             "int f() main.c:1 #4 [BK] > g\n"
-            "g() [CK]\n");
+            "g() [C]\n");
 }
 
 TEST_F(CParserTest, VariableReferencesWithDetailsOn) {
