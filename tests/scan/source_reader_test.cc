@@ -31,8 +31,15 @@ void* operator new(size_t size) {
   if (void* p = std::malloc(size ? size : 1)) return p;
   throw std::bad_alloc();
 }
+// The non-throwing form too: the library frees what it allocates (e.g.
+// stable_sort's buffer) with the plain delete replaced here.
+void* operator new(size_t size, const std::nothrow_t&) noexcept {
+  ++allocationCount;
+  return std::malloc(size ? size : 1);
+}
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete(void* p, size_t) noexcept { std::free(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
 
 namespace {
 
