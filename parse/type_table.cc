@@ -5,6 +5,7 @@
 #include "report/error_log.h"
 #include "scan/language_mode.h"
 #include "scan/lexical_rules.h"
+#include "tables/sorted_search.h"
 
 namespace {
 
@@ -60,22 +61,11 @@ int TypeTable::currentMode() const {
 }
 
 TypeTable::Lookup TypeTable::search(std::string_view name) const {
-  size_t low = 0, high = order_.size();
-  while (low < high) {
-    size_t mid = low + (high - low) / 2;
-    const std::string& probe = at(mid).name;
-    if (probe.empty()) {
-      errorLog() << "型情報検索において異常が発生しました(内部ｴﾗｰ)\n";
-      return {false, mid};
-    }
-    int c = compareNames(name, probe);
-    if (c == 0) return {true, mid};
-    if (c < 0)
-      high = mid;
-    else
-      low = mid + 1;
-  }
-  return {false, low};
+  bool found = false;
+  int index = searchSorted(static_cast<int>(order_.size()), name,
+                           [this](int i) -> std::string_view { return at(i).name; }, found,
+                           "型情報検索において異常が発生しました(内部ｴﾗｰ)");
+  return {found, static_cast<size_t>(index)};
 }
 
 TypeTable::Lookup TypeTable::findType(std::string_view name, FindMode mode) {

@@ -11,6 +11,7 @@
 #include "scan/language_mode.h"
 #include "scan/lexical_rules.h"
 #include "scan/reserved_word_table.h"
+#include "tables/sorted_search.h"
 
 namespace {
 
@@ -27,22 +28,11 @@ void trimTrailingBlanks(std::string& text) {
 DefineTable::DefineTable(RunTables& tables) : tables_(tables) {}
 
 DefineTable::Lookup DefineTable::findDefine(std::string_view name) const {
-  size_t low = 0, high = order_.size();
-  while (low < high) {
-    size_t mid = low + (high - low) / 2;
-    const std::string& probe = at(mid).name;
-    if (probe.empty()) {
-      errorLog() << "define定義検索において異常が発生しました(内部ｴﾗｰ)\n";
-      return {false, mid};
-    }
-    int c = compareNames(name, probe);
-    if (c == 0) return {true, mid};
-    if (c < 0)
-      high = mid;
-    else
-      low = mid + 1;
-  }
-  return {false, low};
+  bool found = false;
+  int index = searchSorted(static_cast<int>(order_.size()), name,
+                           [this](int i) -> std::string_view { return at(i).name; }, found,
+                           "define定義検索において異常が発生しました(内部ｴﾗｰ)");
+  return {found, static_cast<size_t>(index)};
 }
 
 const std::string& DefineTable::bodyOf(std::string_view name) const {

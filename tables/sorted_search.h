@@ -5,17 +5,26 @@
 
 #include <string_view>
 
+#include "report/error_log.h"
 #include "scan/lexical_rules.h"
 
-// Position of `name` (found = true) or its insertion position.
+// Position of `name` (found = true) or its insertion position. A table that
+// must never hold an empty name passes `emptyNameMessage`: meeting one
+// writes that line to the error log and ends the search there, not found.
 template <class NameAt>
-int searchSorted(int count, std::string_view name, NameAt nameAt, bool& found) {
+int searchSorted(int count, std::string_view name, NameAt nameAt, bool& found,
+                 const char* emptyNameMessage = nullptr) {
   found = false;
   int lo = 0;
   int hi = count - 1;
   while (lo <= hi) {
     int mid = lo + (hi - lo) / 2;
-    int order = compareNames(name, nameAt(mid));
+    std::string_view probe = nameAt(mid);
+    if (emptyNameMessage && probe.empty()) {
+      errorLog() << emptyNameMessage << "\n";
+      return mid;
+    }
+    int order = compareNames(name, probe);
     if (order == 0) {
       found = true;
       return mid;
