@@ -109,23 +109,30 @@ bool SourceReader::classifyCFamily(const std::string& cur, const std::string& ne
   return codeToken(cur);
 }
 
+// Inside a "//" comment: its line break counts a comment line and then
+// closes the line as code would, unless (C family) a '\' before it carries
+// the comment on into the next line.
+bool SourceReader::continueLineComment(const std::string& cur, bool backslashContinues) {
+  if (cur != "\n") {
+    capture(cur);
+    return true;
+  }
+  ++counts_[kCommentLines];
+  if (backslashContinues && token(2) == "\\") {
+    capture(cur);
+    return true;
+  }
+  lexState_ = LexState::Code;
+  return codeToken(cur);
+}
+
 bool SourceReader::continueCFamily(const std::string& cur) {
   switch (lexState_) {
     case LexState::LineCommentStart:
       lexState_ = LexState::LineComment;
       return true;
     case LexState::LineComment:
-      if (cur != "\n") {
-        capture(cur);
-        return true;
-      }
-      ++counts_[kCommentLines];
-      if (token(2) == "\\") {  // the comment goes on in the next line
-        capture(cur);
-        return true;
-      }
-      lexState_ = LexState::Code;
-      return codeToken(cur);
+      return continueLineComment(cur, true);
     case LexState::BlockCommentStar:
       lexState_ = LexState::BlockCommentFirst;
       capture("/*");
@@ -242,13 +249,7 @@ bool SourceReader::continueDelphi(const std::string& cur) {
       lexState_ = LexState::LineComment;
       return true;
     case LexState::LineComment:
-      if (cur != "\n") {
-        capture(cur);
-        return true;
-      }
-      ++counts_[kCommentLines];
-      lexState_ = LexState::Code;
-      return codeToken(cur);
+      return continueLineComment(cur, false);
     case LexState::ParenStarFirst:
       lexState_ = LexState::ParenStarSecond;
       capture("(*");

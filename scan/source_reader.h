@@ -106,6 +106,7 @@ class SourceReader {
   // lex_states.cc: openers and continuations per language.
   bool classifyCFamily(const std::string& cur, const std::string& next);
   bool continueCFamily(const std::string& cur);
+  bool continueLineComment(const std::string& cur, bool backslashContinues);
   bool continueChar(const std::string& cur);
   bool classifyVb(const std::string& cur);
   bool continueVb(const std::string& cur);
