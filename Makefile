@@ -6,7 +6,7 @@ WINDOWS := build/windows
 ASAN    := build/asan
 CMAKE_LINUX_FLAGS := -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMZ_WINDOWS_BIN=$(CURDIR)/$(WINDOWS)
 
-.PHONY: all setup build windows asan test demo clean
+.PHONY: all setup build windows asan test demo bench fuzz clean
 
 all: build
 
@@ -34,6 +34,15 @@ test: setup
 
 demo: setup build
 	@scripts/demo.sh $(LINUX)
+
+# Side-by-side measurements against the usual peers; writes bench/RESULTS.md.
+bench: setup build
+	@scripts/bench.sh $(LINUX)
+
+# Each fuzz target for a bounded time (FUZZ_SECONDS each); findings are
+# kept under tests/fuzz/regressions and replayed by make test.
+fuzz: setup
+	@scripts/fuzz.sh
 
 clean:
 	rm -rf build
