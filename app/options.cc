@@ -20,7 +20,7 @@ const char kKeyDistributionStep[] = "行数分布の行数";
 const char kKeyOutputFormat[] = "ﾌｧｲﾙ出力形式";
 const char kKeyHeaderMode[] = "ﾍｯﾀﾞｰﾌｧｲﾙ読取設定";
 const char kKeyExtensions[] = "拡張子および言語";
-const char kHeaderModeNames[3][16] = {"通常", "一回読み込み", "読取禁止"};
+const char* const kHeaderModeNames[3] = {"通常", "一回読み込み", "読取禁止"};
 
 struct FlagKey {
   const char* key;
