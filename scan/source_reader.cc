@@ -61,6 +61,7 @@ void SourceReader::resetFileState() {
   tokenizer_.setKeepWhitespace(tables_.options().functionDetails != 0);
   shortRing_.clear();
   longRing_.clear();
+  liveTokens_.clear();
   directives_.reset();
   lexState_ = LexState::Code;
   blockCommentEnded_ = braceFirst_ = externC_ = false;
@@ -107,6 +108,7 @@ bool SourceReader::handOver(const std::string& token) {
   }
   if (token == "\n" && longRing_.at(0) == "\n") return false;
   longRing_.push(token);
+  if (!isWhitespace(token)) liveTokens_.add(longRing_.pushes());
   parser_->step(*this);
   return true;
 }
@@ -115,14 +117,15 @@ bool SourceReader::handOver(const std::string& token) {
 // blanks and line breaks before the newest token.
 const std::string& SourceReader::parserToken(int n) const {
   if (family_ == LanguageFamily::Vb || n <= 0) return longRing_.at(n);
-  int seen = 0;
-  for (int k = 1; k < longRing_.slots(); ++k) {
-    const std::string& t = longRing_.at(k);
-    if (t.empty()) break;
-    if (isWhitespace(t)) continue;
-    if (++seen == n) return t;
-  }
-  return longRing_.at(longRing_.slots());
+  // Look-back n is the n-th live token before the newest token, among
+  // the ring's slots 1 and up; the newest token itself does not count.
+  const std::uint64_t newest = longRing_.pushes();
+  const int skip = liveTokens_.count() > 0 && liveTokens_.at(0) == newest ? 1 : 0;
+  const int k = n - 1 + skip;
+  if (k >= liveTokens_.count()) return longRing_.at(longRing_.slots());
+  const std::uint64_t distance = newest - liveTokens_.at(k);
+  if (distance >= static_cast<std::uint64_t>(longRing_.slots())) return longRing_.at(longRing_.slots());
+  return longRing_.at(static_cast<int>(distance));
 }
 
 bool SourceReader::externCMarker() {

@@ -16,6 +16,7 @@
 
 #include "scan/directive_processor.h"
 #include "scan/lex_states.h"
+#include "scan/live_token_index.h"
 #include "scan/token_ring.h"
 #include "scan/tokenizer.h"
 
@@ -121,6 +122,7 @@ class SourceReader {
   Tokenizer tokenizer_;
   TokenRing shortRing_;
   TokenRing longRing_;
+  LiveTokenIndex liveTokens_;  // the long ring's live tokens
   DirectiveProcessor directives_;
   std::unique_ptr<TokenParser> parser_;
   int languageMode_ = 0;

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,10 +20,13 @@ class TokenRing {
   // The token pushed n pushes ago; the empty text for n outside the ring.
   const std::string& at(int n) const;
   int slots() const { return static_cast<int>(slots_.size()); }
+  // Pushes since the ring was made; the newest token has this number.
+  std::uint64_t pushes() const { return pushes_; }
   // Empties every slot, keeping its buffer.
   void clear();
 
  private:
   std::vector<std::string> slots_;
   int newest_ = 0;
+  std::uint64_t pushes_ = 0;
 };

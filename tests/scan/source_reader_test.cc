@@ -310,6 +310,24 @@ TEST_F(SourceReaderTest, LongRingKeepsTwoHundredTokens) {
   EXPECT_EQ(reader_->parserToken(200), "");
 }
 
+// Line breaks take slots of the ring too: look-back reaches only the live
+// tokens among the 199 slots before the newest token.
+TEST_F(SourceReaderTest, LookBackWindowCountsLineBreaks) {
+  std::string text;
+  for (int i = 0; i < 100; ++i) text += "x" + std::to_string(i) + "\n";
+  scan("a.c", text + "end");
+  EXPECT_EQ(reader_->parserToken(0), "end");
+  EXPECT_EQ(reader_->parserToken(1), "x99");  // slot 2
+  EXPECT_EQ(reader_->parserToken(99), "x1");  // slot 198
+  EXPECT_EQ(reader_->parserToken(100), "");   // x0 would be slot 200
+  // A line break as the newest token is not a live token to step over.
+  scan("a.c", "a\nb\n");
+  EXPECT_EQ(reader_->parserToken(0), "\n");
+  EXPECT_EQ(reader_->parserToken(1), "b");
+  EXPECT_EQ(reader_->parserToken(2), "a");
+  EXPECT_EQ(reader_->parserToken(3), "");
+}
+
 // ---------------------------------------------------------------------------
 // Comment capture (with the function details option, which keeps blanks)
 
