@@ -7,8 +7,6 @@
 namespace {
 
 Dialect dialect = Dialect::C;
-bool foldNames = false;
-bool delimiters[256];
 
 const char* const kCModifiers[] = {
     "auto",     "const",  "far",    "friend",   "mutable", "near",      "private", "protected",
@@ -18,7 +16,20 @@ const char* const kJavaModifiers[] = {"private", "protected", "public", "static"
                                       "volatile"};
 const char* const kVbModifiers[] = {"Global", "const", "private", "public"};
 
+}  // namespace
+
+namespace lexical_detail {
+bool foldNames = false;
+bool delimiterBytes[256];
+int compareFolded(std::string_view a, std::string_view b) { return compareIgnoreCase(a, b); }
+}  // namespace lexical_detail
+
+namespace {
+
+using lexical_detail::foldNames;
+
 void fillDelimiters(bool dollar) {
+  bool (&delimiters)[256] = lexical_detail::delimiterBytes;
   std::memset(delimiters, 0, sizeof delimiters);
   for (unsigned char c : std::string_view("\t\n\r !\"#%&'()*+,-./:;<=>?[\\]^{|}~"))
     delimiters[c] = true;
@@ -50,13 +61,7 @@ void setCaseInsensitiveNames(bool on) { foldNames = on; }
 
 bool caseInsensitiveNames() { return foldNames; }
 
-int compareNames(std::string_view a, std::string_view b) {
-  if (foldNames) return compareIgnoreCase(a, b);
-  int c = a.compare(b);
-  return c < 0 ? -1 : c > 0 ? 1 : 0;
-}
 
-bool isDelimiterByte(unsigned char c) { return delimiters[c]; }
 
 bool isModifierWord(std::string_view word) {
   switch (dialect) {

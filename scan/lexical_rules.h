@@ -17,15 +17,26 @@ Dialect currentDialect();
 void setCaseInsensitiveNames(bool on);
 bool caseInsensitiveNames();
 
+namespace lexical_detail {
+// The run's settings, read inline on the reader's hot path.
+extern bool foldNames;
+extern bool delimiterBytes[256];
+int compareFolded(std::string_view a, std::string_view b);
+}  // namespace lexical_detail
+
 // <0, 0, >0 under the run's name comparison.
-int compareNames(std::string_view a, std::string_view b);
+inline int compareNames(std::string_view a, std::string_view b) {
+  if (lexical_detail::foldNames) return lexical_detail::compareFolded(a, b);
+  int c = a.compare(b);
+  return c < 0 ? -1 : c > 0 ? 1 : 0;
+}
 inline bool sameName(std::string_view a, std::string_view b) {
   return a.size() == b.size() && compareNames(a, b) == 0;
 }
 
 // Whether the byte is in the run's delimiter set (TAB, LF, CR, space and
 // the C punctuation; '$' too in VB and Delphi runs).
-bool isDelimiterByte(unsigned char c);
+inline bool isDelimiterByte(unsigned char c) { return lexical_detail::delimiterBytes[c]; }
 
 // A token is a delimiter token when its first byte is a delimiter.
 inline bool isDelimiterToken(std::string_view token) {

@@ -13,6 +13,12 @@ bool isLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && 
 bool isTrail(unsigned char c) { return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC); }
 bool isHalfWidthKana(unsigned char c) { return c >= 0xA0 && c <= 0xDF; }
 
+// Bytes that only extend the token being built: printable ASCII other than
+// the delimiters, and half-width kana.
+bool isWordByte(unsigned char c) {
+  return (c > 0x20 && c < 0x7F && !isDelimiterByte(c)) || isHalfWidthKana(c);
+}
+
 }  // namespace
 
 Tokenizer::Tokenizer() { text_.reserve(kInitialTokenCapacity); }
@@ -90,6 +96,14 @@ Tokenizer::Step Tokenizer::scanShiftJis() {
       return Step::Continue;
     }
     return Step::Done;  // the lone lead byte ended its token
+  }
+  if (!spaceUndecided_ && !skipBlanks_ && isWordByte(c)) {
+    // A run of word bytes is taken at once, as byte() would take each.
+    size_t end = pos_ + 1;
+    while (end < size_ && isWordByte(data_[end])) ++end;
+    text_.append(reinterpret_cast<const char*>(data_ + pos_), end - pos_);
+    pos_ = end;
+    return Step::Continue;
   }
   return byte(c, 1);
 }
