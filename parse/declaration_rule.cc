@@ -2,6 +2,7 @@
 // or a closing `)` the name before it may be a declared variable (or a
 // function-pointer variable) whose type stands before it.
 #include <algorithm>
+#include <array>
 
 #include "app/run_tables.h"
 #include "parse/c_parser_internal.h"
@@ -86,10 +87,13 @@ bool CParser::declaredName(int& position, std::string& name, std::string& bare) 
 }
 
 // Backwards from look-back n: names, `A::B` and `<…>` lists; empty macros
-// are passed over. `afterParen`: the type follows a ')'.
+// are passed over. `afterParen`: the type follows a ')'. The walk first
+// finds the tokens and builds the text only when the `<…>` lists closed:
+// a comparison such as `a > b` opens a list that never closes, and walks
+// back over the whole history.
 std::string CParser::collectType(int n, bool& afterParen) const {
-  std::string type;
-  bool lastWasName = false;
+  std::array<int, TokenHistory::kDeepest + 1> taken;
+  int count = 0;
   int templateDepth = 0;
   int k = n;
   for (; k <= TokenHistory::kDeepest; ++k) {
@@ -106,13 +110,20 @@ std::string CParser::collectType(int n, bool& afterParen) const {
     } else if (t != ":") {
       break;
     }
-    bool name = isNameToken(t);
-    if (name && lastWasName) type.insert(0, " ");
-    type.insert(0, t);
-    lastWasName = name;
+    taken[count++] = k;
   }
   afterParen = history_.at(k) == ")";
-  return templateDepth == 0 ? type : std::string();
+  std::string type;
+  if (templateDepth != 0) return type;
+  bool lastWasName = false;
+  for (int i = count - 1; i >= 0; --i) {  // oldest first
+    const std::string& t = history_.at(taken[i]);
+    bool name = isNameToken(t);
+    if (name && lastWasName) type += ' ';
+    type += t;
+    lastWasName = name;
+  }
+  return type;
 }
 
 // Known to the type table as a whole or by its last word, or a const type.

@@ -81,7 +81,7 @@ void SourceReader::finishFile() { parser_->resetForFile(*this); }
 int SourceReader::nextToken(bool lastBlock) {
   Tokenizer::Result result = tokenizer_.next(lastBlock);
   if (result == Tokenizer::kTokenReady || result == Tokenizer::kTokenReadyLast)
-    shortRing_.push(tokenizer_.token());
+    tokenizer_.moveTokenInto(shortRing_.pushPlace());
   return result;
 }
 

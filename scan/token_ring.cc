@@ -4,22 +4,11 @@ namespace {
 const std::string kNoToken;
 }
 
-TokenRing::TokenRing(int slots, size_t initialCapacity) : slots_(slots > 0 ? slots : 1) {
+TokenRing::TokenRing(int slots, size_t initialCapacity) : slots_(slots > 0 ? slots : 1), slotCount_(static_cast<int>(slots_.size())) {
   for (std::string& slot : slots_) slot.reserve(initialCapacity);
 }
 
-void TokenRing::push(std::string_view token) {
-  newest_ = newest_ + 1 == slots() ? 0 : newest_ + 1;
-  slots_[newest_].assign(token.data(), token.size());
-  ++pushes_;
-}
-
-const std::string& TokenRing::at(int n) const {
-  if (n < 0 || n >= slots()) return kNoToken;
-  int slot = newest_ - n;
-  if (slot < 0) slot += slots();
-  return slots_[slot];
-}
+const std::string& TokenRing::noToken() { return kNoToken; }
 
 void TokenRing::clear() {
   for (std::string& slot : slots_) slot.clear();

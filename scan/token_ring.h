@@ -16,17 +16,37 @@ class TokenRing {
  public:
   TokenRing(int slots, size_t initialCapacity);
 
-  void push(std::string_view token);
+  void push(std::string_view token) {
+    newest_ = newest_ + 1 == slotCount_ ? 0 : newest_ + 1;
+    slots_[newest_].assign(token.data(), token.size());
+    ++pushes_;
+  }
+  // Pushes an empty place, to be filled by the caller (e.g. by swapping a
+  // token into it, so that the buffers circulate instead of being copied).
+  std::string& pushPlace() {
+    newest_ = newest_ + 1 == slotCount_ ? 0 : newest_ + 1;
+    ++pushes_;
+    slots_[newest_].clear();
+    return slots_[newest_];
+  }
   // The token pushed n pushes ago; the empty text for n outside the ring.
-  const std::string& at(int n) const;
-  int slots() const { return static_cast<int>(slots_.size()); }
+  const std::string& at(int n) const {
+    if (n < 0 || n >= slotCount_) return noToken();
+    int slot = newest_ - n;
+    if (slot < 0) slot += slotCount_;
+    return slots_[slot];
+  }
+  int slots() const { return slotCount_; }
   // Pushes since the ring was made; the newest token has this number.
   std::uint64_t pushes() const { return pushes_; }
   // Empties every slot, keeping its buffer.
   void clear();
 
  private:
+  static const std::string& noToken();
+
   std::vector<std::string> slots_;
+  int slotCount_;
   int newest_ = 0;
   std::uint64_t pushes_ = 0;
 };

@@ -41,6 +41,12 @@ class Tokenizer {
   Result next(bool lastBlock);
 
   const std::string& token() const { return text_; }
+  // Hands the delivered token over by swapping buffers with `place`
+  // (which should be empty); token() is empty afterwards.
+  void moveTokenInto(std::string& place) {
+    place.swap(text_);
+    text_.clear();
+  }
   Encoding encoding() const { return encoding_; }
   bool endOfInput() const { return flushLeft_ == 0; }
 
