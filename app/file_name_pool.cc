@@ -14,7 +14,7 @@ size_t FileNamePool::search(const std::string& name, bool& found) const {
     int probe = (low + high) / 2;
     const std::string& entry = sorted_[probe];
     if (entry.empty()) {
-      errorLog() << "ﾌｧｲﾙｾｯﾄ検索において異常が発生しました(内部ｴﾗｰ)" << std::endl;
+      errorLog() << "ﾌｧｲﾙｾｯﾄ検索において異常が発生しました(内部ｴﾗｰ)" << '\n';
       return probe;
     }
     int c = name.compare(entry);

@@ -128,7 +128,7 @@ std::string collapseDotParts(const std::string& path) {
 // are skipped, and marked in the context (old stream and ATL headers).
 void includeMissing(RunTables& tables, const std::string& path, const std::string& name) {
   tables.includes->registerMissing(path, name);
-  errorLog() << "  Can't open [" << name << "]" << std::endl;
+  errorLog() << "  Can't open [" << name << "]" << '\n';
   tables.context->markMissing(name);
 }
 
@@ -163,7 +163,7 @@ void processInclude(RunTables& tables, SourceReader& reader) {
   std::FILE* stream = openInclude(tables, path, name);
   if (!stream) return;
   SourceReader header(tables, SourceReader::Kind::Include);
-  errorLog() << "  " << name << "を処理中" << std::endl;
+  errorLog() << "  " << name << "を処理中" << '\n';
   header.setFile(path);
   readSourceFile(tables, header, stream, -1);
   header.finishFile();

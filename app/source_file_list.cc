@@ -35,7 +35,7 @@ size_t SourceFileList::insertPosition(const std::string& name, const std::string
   for (;;) {
     const SourceFileEntry& e = entries_[probe];
     if (e.name.empty()) {
-      errorLog() << "ファイル登録のための検索において異常が発生しました(内部ｴﾗｰ)" << std::endl;
+      errorLog() << "ファイル登録のための検索において異常が発生しました(内部ｴﾗｰ)" << '\n';
       return probe;
     }
     int c = compareBytes(name, e.name);
