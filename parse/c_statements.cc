@@ -266,7 +266,8 @@ void CParser::enumState(const std::string& token) {
 void CParser::enumBodyToken(const std::string& token) {
   if (token == ",") {
     completeEnumerator();
-    ++enumValue_;
+    // After the largest value the count wraps instead of overflowing.
+    enumValue_ = static_cast<int>(static_cast<unsigned>(enumValue_) + 1u);
     return;
   }
   if (TokenTests::isDelimiter(token) || tests_.isReserved(token)) return;
