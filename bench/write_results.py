@@ -1,0 +1,321 @@
+#!/usr/bin/env python3
+"""Turns the timings of scripts/bench.sh into bench/RESULTS.md.
+
+  write_results.py RESULTS_DIR OUTPUT_FILE
+
+RESULTS_DIR holds results.tsv (corpus, tool, run, seconds, peak RSS in KiB,
+status, CPU seconds), corpora.tsv (corpus, files, bytes) and, when present,
+compare-glibc.md and problems.txt. The run is described by the BENCH_*
+variables bench.sh sets.
+"""
+
+import datetime
+import os
+import platform
+import statistics
+import subprocess
+import sys
+
+MB = 1000 * 1000
+TOOL_ORDER = ["mizenta", "cflow", "cloc", "ctags", "wc"]
+TOOL_NAMES = {
+    "mizenta": "Mizenta (every report)",
+    "cflow": "GNU cflow",
+    "cloc": "cloc",
+    "ctags": "universal-ctags",
+    "wc": "wc -l",
+}
+
+
+def read_tsv(path):
+    if not os.path.exists(path):
+        return []
+    with open(path, encoding="utf-8") as f:
+        return [line.rstrip("\n").split("\t") for line in f if line.strip()]
+
+
+class Timing:
+    """The runs of one tool on one corpus."""
+
+    def __init__(self):
+        self.seconds, self.rss, self.cpu, self.failures = [], [], [], []
+
+    def add(self, seconds, rss, status, cpu):
+        if status == "ok":
+            self.seconds.append(float(seconds))
+            self.rss.append(int(rss))
+            self.cpu.append(float(cpu))
+        else:
+            self.failures.append(status)
+
+    def ok(self):
+        return bool(self.seconds)
+
+    def median_seconds(self):
+        return statistics.median(self.seconds)
+
+    def median_cpu(self):
+        return statistics.median(self.cpu)
+
+    def median_rss_mib(self):
+        return statistics.median(self.rss) / 1024
+
+
+def machine():
+    model, cores, mem_kib = "?", os.cpu_count(), 0
+    try:
+        with open("/proc/cpuinfo") as f:
+            for line in f:
+                if line.startswith("model name"):
+                    model = line.split(":", 1)[1].strip()
+                    break
+        with open("/proc/meminfo") as f:
+            for line in f:
+                if line.startswith("MemTotal"):
+                    mem_kib = int(line.split()[1])
+    except OSError:
+        pass
+    return "%s, %s cores, %.1f GiB RAM, Linux %s" % (model, cores, mem_kib / 1024 / 1024,
+                                                    platform.release())
+
+
+def git(*args):
+    try:
+        return subprocess.run(["git"] + list(args), capture_output=True, text=True,
+                              check=True).stdout.strip()
+    except (OSError, subprocess.CalledProcessError):
+        return ""
+
+
+def program_line(program, env):
+    commit = env.get("BENCH_COMMIT") or git("rev-parse", "--short=12", "HEAD") or "?"
+    subject = git("log", "-1", "--format=%s", commit)
+    text = "`%s`, commit %s (%s)" % (program, commit, subject)
+    if env.get("BENCH_DIRTY", "0") not in ("", "0"):
+        text += ", with %s uncommitted changed files in the working tree" % env["BENCH_DIRTY"]
+    try:
+        mtime = float(env["BENCH_PROGRAM_MTIME"])
+    except (KeyError, ValueError):
+        mtime = os.path.getmtime(program) if os.path.exists(program) else None
+    if mtime is not None:
+        built = datetime.datetime.fromtimestamp(mtime, datetime.timezone.utc)
+        text += "; binary built %s" % built.strftime("%Y-%m-%d %H:%M UTC")
+    if env.get("BENCH_PROGRAM_CHANGED") == "1":
+        text += " (rebuilt during the bench; the timings are of the copy made at the start)"
+    return text
+
+
+def fmt_seconds(s):
+    return "%.2f" % s if s < 100 else "%.0f" % s
+
+
+def corpus_title(name, corpora_dir):
+    recipe = ""
+    try:
+        with open(os.path.join(corpora_dir, name + ".ready"), encoding="utf-8") as f:
+            recipe = f.read().strip()
+    except OSError:
+        pass
+    if name == "glibc":
+        source = recipe.replace("c+h of ", "").replace(".tar.xz", "")
+        return "C: %s, its .c and .h files" % (source or "glibc")
+    if name == "pascal":
+        return "Pascal: the .pas files of /usr/share/fpcsrc (Free Pascal sources)"
+    if name == "java":
+        return "Java: the .java files of OpenJDK 17 src.zip, all modules"
+    if name.startswith("gen-"):
+        return "Generated C, %s (bench/generate_corpus.py)" % name[4:].replace("x", "×")
+    if name == "single":
+        return "Generated C, one file of 100 MB"
+    return name
+
+
+def corpus_table(out, name, timings, sizes):
+    files, size = sizes[name]
+    base = timings.get((name, "mizenta"))
+    out.append("| tool | files | MB | seconds (median) | MB/s | peak RSS (MiB) | time / Mizenta's "
+               "| CPU s |")
+    out.append("|---|---:|---:|---:|---:|---:|---:|---:|")
+    for tool in TOOL_ORDER:
+        t = timings.get((name, tool))
+        if t is None:
+            continue
+        if not t.ok():
+            out.append("| %s | %d | %.1f | failed: %s | | | | |" % (
+                TOOL_NAMES[tool], files, size / MB, ", ".join(sorted(set(t.failures)))))
+            continue
+        s = t.median_seconds()
+        ratio = "%.2f" % (s / base.median_seconds()) if base and base.ok() else "-"
+        note = " (%d of %d runs failed)" % (len(t.failures), len(t.failures) + len(t.seconds)) \
+            if t.failures else ""
+        out.append("| %s | %d | %.1f | %s%s | %.1f | %.1f | %s | %s |" % (
+            TOOL_NAMES[tool], files, size / MB, fmt_seconds(s), note, size / MB / s,
+            t.median_rss_mib(), ratio, fmt_seconds(t.median_cpu())))
+    out.append("")
+
+
+def seconds_of(timings, corpus, tool):
+    t = timings.get((corpus, tool))
+    return t.median_seconds() if t and t.ok() else None
+
+
+def scaling(out, timings, sizes):
+    scales = sorted((int(name[4:-1]), name) for name in sizes if name.startswith("gen-"))
+    if len(scales) < 2:
+        return []
+    out.append("## Scaling: generated C corpus")
+    out.append("")
+    out.append("| scale | files | MB | Mizenta s | MB/s | peak RSS (MiB) | time / previous scale | "
+               "CPU s | CPU / previous | wc -l s | wc -l time / previous |")
+    out.append("|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|")
+    ratios = []
+    prev = None
+    for scale, name in scales:
+        files, size = sizes[name]
+        t = timings.get((name, "mizenta"))
+        ok = t is not None and t.ok()
+        mz = t.median_seconds() if ok else None
+        cpu = t.median_cpu() if ok else None
+        wc = seconds_of(timings, name, "wc")
+        ratio = cpu_ratio = wc_ratio = "-"
+        if prev:
+            pscale, pmz, pcpu, pwc = prev
+            if cpu and pcpu:
+                cpu_ratio = "%.2f" % (cpu / pcpu)
+            if mz and pmz:
+                ratio = "%.2f (%d×→%d×)" % (mz / pmz, pscale, scale)
+                if scale == 2 * pscale:
+                    ratios.append((pscale, scale, mz / pmz, cpu_ratio))
+            if wc and pwc:
+                wc_ratio = "%.2f" % (wc / pwc)
+        out.append("| %d× | %d | %.1f | %s | %s | %s | %s | %s | %s | %s | %s |" % (
+            scale, files, size / MB, fmt_seconds(mz) if mz else "failed",
+            "%.1f" % (size / MB / mz) if mz else "-",
+            "%.1f" % t.median_rss_mib() if ok else "-", ratio,
+            fmt_seconds(cpu) if cpu else "-", cpu_ratio,
+            fmt_seconds(wc) if wc else "-", wc_ratio))
+        prev = (scale, mz, cpu, wc)
+    out.append("")
+    return ratios
+
+
+def single(out, timings, sizes):
+    if "single" not in sizes:
+        return None
+    files, size = sizes["single"]
+    t = timings.get(("single", "mizenta"))
+    wc = seconds_of(timings, "single", "wc")
+    out.append("## One file of 100 MB")
+    out.append("")
+    if t and t.ok():
+        s = t.median_seconds()
+        out.append("Mizenta: %s s (%.1f MB/s), peak RSS %.1f MiB, on %.1f MB in one file%s." % (
+            fmt_seconds(s), size / MB / s, t.median_rss_mib(), size / MB,
+            "; wc -l: %s s" % fmt_seconds(wc) if wc else ""))
+    else:
+        out.append("Mizenta failed on the single file: %s." % ", ".join(t.failures if t else ["not run"]))
+    out.append("")
+    return t
+
+
+def targets(out, timings, ratios, single_timing):
+    rows = []
+    mz, cflow, cloc = (seconds_of(timings, "glibc", tool) for tool in ("mizenta", "cflow", "cloc"))
+    if mz and cflow:
+        rows.append(("faster than cflow on the C corpus",
+                     "Mizenta %s s, cflow %s s" % (fmt_seconds(mz), fmt_seconds(cflow)), mz < cflow))
+    if mz and cloc:
+        rows.append(("≥ 20× faster than cloc on the C corpus",
+                     "cloc / Mizenta = %.2f" % (cloc / mz), cloc / mz >= 20))
+    for low, high, r, cpu_ratio in ratios:
+        rows.append(("time ratio ≤ 2.2 when the corpus doubles (%d×→%d×)" % (low, high),
+                     "%.2f (CPU time: %s)" % (r, cpu_ratio), r <= 2.2))
+    if single_timing and single_timing.ok():
+        rss = single_timing.median_rss_mib()
+        rows.append(("peak RSS < 64 MiB on the 100 MB file", "%.1f MiB" % rss, rss < 64))
+    if not rows:
+        return
+    out.append("## Targets")
+    out.append("")
+    out.append("| target | measured | |")
+    out.append("|---|---|---|")
+    for what, measured, met in rows:
+        out.append("| %s | %s | %s |" % (what, measured, "met" if met else "**not met**"))
+    out.append("")
+
+
+def main():
+    results_dir, output = sys.argv[1], sys.argv[2]
+    env = os.environ
+    runs = int(env.get("BENCH_RUNS", "3"))
+    trial = env.get("BENCH_TRIAL", "0") == "1" or runs < 3
+    corpora_dir = env.get("BENCH_CORPORA_DIR", "build/bench/corpora")
+
+    timings = {}
+    for corpus, tool, _run, seconds, rss, status, cpu in read_tsv(
+            os.path.join(results_dir, "results.tsv")):
+        timings.setdefault((corpus, tool), Timing()).add(seconds, rss, status, cpu)
+    sizes = {c: (int(f), int(b)) for c, f, b in read_tsv(os.path.join(results_dir, "corpora.tsv"))}
+
+    out = ["# Benchmark results" + (" (trial)" if trial else ""), ""]
+    if trial:
+        out.append("> Trial run (%d run%s per tool%s): it shows that the scripts work end to end; "
+                   "the numbers are not the program's speed on a quiet machine." % (
+                       runs, "" if runs == 1 else "s",
+                       ", other work running on the machine" if env.get("BENCH_TRIAL") == "1" else ""))
+        out.append("")
+    out.append("- machine: %s" % machine())
+    out.append("- date: %s; load average at start %s, at end %s" % (
+        env.get("BENCH_STARTED", "?"), env.get("BENCH_START_LOAD", "?"), env.get("BENCH_END_LOAD", "?")))
+    out.append("- program: %s" % program_line(env.get("BENCH_PROGRAM", "build/linux/mizenta"), env))
+    out.append("- %d run%s per tool, the median is shown; wall-clock time and peak RSS of the whole "
+               "process from `/usr/bin/time -v`; MB = 10^6 bytes; the files are read once before "
+               "the runs of a corpus, so they come from the page cache; CPU s is user + system "
+               "time, less disturbed than the wall clock by other work on the machine." % (
+                   runs, "" if runs == 1 else "s"))
+    out.append("- Mizenta: a copy of the program in `build/bench/work/mizenta` with a Mizenta.ini "
+               "(Shift-JIS) that turns every list report on and registers `.h` files as C sources, "
+               "so it reads the same files as the other tools; the corpus folder is its argument "
+               "(the file, for the 100 MB case); its reports are deleted before each run.")
+    out.append("- peers on the same file list, run from the corpus folder: `cflow -o /dev/null FILES`, "
+               "`cloc --quiet --list-file=LIST` (one process; it skips files with duplicate "
+               "contents after reading them), `ctags -f TMP -L LIST`, `wc -l --files0-from=LIST`.")
+    out.append("")
+
+    for name in sizes:
+        if name.startswith("gen-") and name != min((n for n in sizes if n.startswith("gen-")),
+                                                   key=lambda n: int(n[4:-1])):
+            continue
+        if name == "single":
+            continue
+        out.append("## " + corpus_title(name, corpora_dir))
+        out.append("")
+        corpus_table(out, name, timings, sizes)
+        if name == "glibc":
+            path = os.path.join(results_dir, "compare-glibc.md")
+            if os.path.exists(path):
+                out.append("Functions found by Mizenta (its function list, Mz一覧Func.txt) against the "
+                           "function definitions ctags lists (kind f, `.h` read as C):")
+                out.append("")
+                with open(path, encoding="utf-8") as f:
+                    out.append(f.read().rstrip("\n"))
+                out.append("")
+
+    ratios = scaling(out, timings, sizes)
+    single_timing = single(out, timings, sizes)
+    targets(out, timings, ratios, single_timing)
+
+    problems = os.path.join(results_dir, "problems.txt")
+    if os.path.exists(problems) and os.path.getsize(problems) > 0:
+        out.append("## Problems seen")
+        out.append("")
+        with open(problems, encoding="utf-8") as f:
+            out.extend("- " + line.rstrip("\n") for line in f if line.strip())
+        out.append("")
+
+    with open(output, "w", encoding="utf-8") as f:
+        f.write("\n".join(out))
+
+
+if __name__ == "__main__":
+    main()
