@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -141,7 +142,7 @@ class VariableTable {
   void writeHtmlDetails(std::ostream& out, const std::vector<int>& rows) const;
 
   RunTables& tables_;
-  std::vector<VariableRecord> records_;  // registration order; never moved
+  std::deque<VariableRecord> records_;  // registration order; never moved
   std::vector<int> sorted_;              // record numbers in name order
   std::vector<ScopeRecord> scopes_;  // innermost last
   std::vector<StackEntry> stacks_;   // index: file nesting depth

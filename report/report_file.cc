@@ -38,16 +38,27 @@ CrLfFileBuf::int_type CrLfFileBuf::overflow(int_type c) {
   return xsputn(&ch, 1) == 1 ? c : traits_type::eof();
 }
 
+// Copies runs between line feeds at once; each line feed becomes CR LF.
 std::streamsize CrLfFileBuf::xsputn(const char* s, std::streamsize n) {
   if (!file_) return 0;
-  for (std::streamsize i = 0; i < n; ++i) {
+  std::streamsize i = 0;
+  while (i < n) {
     if (used_ + 2 > sizeof buffer_ && !flushBuffer()) return i;
     if (s[i] == '\n') {
       buffer_[used_++] = '\r';
-      ++written_;
+      buffer_[used_++] = '\n';
+      written_ += 2;
+      ++i;
+      continue;
     }
-    buffer_[used_++] = s[i];
-    ++written_;
+    size_t room = sizeof buffer_ - used_ - 1;  // keep one byte for a CR LF pair
+    size_t want = static_cast<size_t>(n - i) < room ? static_cast<size_t>(n - i) : room;
+    const void* lf = std::memchr(s + i, '\n', want);
+    size_t run = lf ? static_cast<size_t>(static_cast<const char*>(lf) - (s + i)) : want;
+    std::memcpy(buffer_ + used_, s + i, run);
+    used_ += run;
+    written_ += static_cast<long long>(run);
+    i += static_cast<std::streamsize>(run);
   }
   return n;
 }

@@ -1,9 +1,24 @@
 #include "report/text_layout.h"
 
+#include <cstring>
 #include <string>
 
 bool padWithBlanks(std::ostream& out, int count, std::string_view blank) {
-  for (int i = 0; i < count / 2; ++i) out << blank;
+  // The copies go out in chunks rather than one insertion each.
+  char chunk[256];
+  const size_t per = blank.size();
+  int copies = count / 2;
+  if (per == 0 || per > sizeof chunk) {
+    for (int i = 0; i < copies; ++i) out << blank;
+  } else {
+    const int perChunk = static_cast<int>(sizeof chunk / per);
+    for (int i = 0; i < perChunk && i < copies; ++i) std::memcpy(chunk + i * per, blank.data(), per);
+    while (copies > 0) {
+      int now = copies < perChunk ? copies : perChunk;
+      out.write(chunk, static_cast<std::streamsize>(now * per));
+      copies -= now;
+    }
+  }
   return count > 0 && count % 2 == 1;
 }
 

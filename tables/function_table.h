@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -136,7 +137,9 @@ class FunctionTable {
   void rebuildKnownCounts() const;
 
   RunTables& tables_;
-  std::vector<FunctionRecord> records_;
+  // A deque: records are only appended, and a growing vector would hold
+  // its old and new copies at once, the peak memory of a large run.
+  std::deque<FunctionRecord> records_;
   std::vector<int> sorted_;
   std::vector<std::int32_t> stepCounts_;
   TreeDrawing tree_;

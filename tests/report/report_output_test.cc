@@ -1,0 +1,87 @@
+// The byte level of every report: line feeds reach the file as CR LF however
+// the text is cut into writes and wherever the write buffer fills, and the
+// blank padding of the fixed-width columns.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+
+#include "report/report_file.h"
+#include "report/text_layout.h"
+#include "tests/support/test_files.h"
+
+namespace {
+
+std::string crLf(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '\n') out += '\r';
+    out += c;
+  }
+  return out;
+}
+
+// Writes `text` through a report file in pieces of `piece` bytes.
+std::string writtenBytes(const std::string& text, size_t piece) {
+  TempDir dir;
+  std::string path = dir.path() + "/r.txt";
+  {
+    ReportFile file;
+    EXPECT_TRUE(file.openPath(path, false));
+    for (size_t at = 0; at < text.size(); at += piece) file << text.substr(at, piece);
+    EXPECT_EQ(file.size(), static_cast<long long>(crLf(text).size()));
+    file.close();
+  }
+  return readFileBytes(path);
+}
+
+TEST(ReportOutput, LineFeedsBecomeCrLfAcrossBufferBoundaries) {
+  // Lines of varied length, so that line feeds fall on and around every
+  // position of the 8 KiB write buffer; one long line with no line feed.
+  std::string text;
+  for (int i = 0; i < 3000; ++i) text += std::string(i % 13, 'a' + i % 26) + "\n";
+  text += std::string(20000, 'x') + "\n\n";
+  text += "\x88\xea\x97\x97\n";  // Shift-JIS bytes pass unchanged
+  for (size_t piece : {size_t{1}, size_t{7}, size_t{8191}, size_t{8192}, text.size()})
+    EXPECT_EQ(writtenBytes(text, piece), crLf(text)) << "pieces of " << piece;
+}
+
+TEST(ReportOutput, AppendCountsTheBytesAlreadyThere) {
+  TempDir dir;
+  std::string path = dir.path() + "/r.txt";
+  writeFileBytes(path, "ab\r\n");
+  ReportFile file;
+  ASSERT_TRUE(file.openPath(path, true));
+  file << "c\n";
+  EXPECT_EQ(file.size(), 7);
+  file.close();
+  EXPECT_EQ(readFileBytes(path), "ab\r\nc\r\n");
+}
+
+TEST(ReportOutput, PaddingWritesHalfTheColumnsAsBlanks) {
+  const std::string wide = "\x81\x40";  // the full-width blank
+  struct Case {
+    int count;
+    std::string blank;
+    std::string text;
+    bool odd;
+  } cases[] = {
+      {0, "  ", "", false},
+      {-3, "  ", "", false},
+      {1, "  ", "", true},
+      {2, "  ", "  ", false},
+      {7, wide, wide + wide + wide, true},
+      {600, wide, [&] {
+         std::string s;
+         for (int i = 0; i < 300; ++i) s += wide;
+         return s;
+       }(), false},
+  };
+  for (const Case& c : cases) {
+    std::ostringstream out;
+    EXPECT_EQ(padWithBlanks(out, c.count, c.blank), c.odd) << c.count;
+    EXPECT_EQ(out.str(), c.text) << c.count;
+  }
+}
+
+}  // namespace
