@@ -70,7 +70,13 @@ void DirectiveProcessor::token(std::string_view token) {
     case DirectiveState::IfdefName:
     case DirectiveState::IfndefName: testName(token); break;
     case DirectiveState::IfCondition:
-    case DirectiveState::ElifCondition: conditionToken(token); break;
+    case DirectiveState::ElifCondition:
+      // A C condition may go on over lines, as glibc's headers write it.
+      if (token == "\\" && syntax_ == DirectiveSyntax::CFamily)
+        pendingBackslash_ = true;
+      else
+        conditionToken(token);
+      break;
     case DirectiveState::IncludeName: includeToken(token); break;
     case DirectiveState::PragmaWord: pragmaWord(token); break;
     case DirectiveState::None:
@@ -96,6 +102,8 @@ void DirectiveProcessor::continuedToken(std::string_view token) {
     case DirectiveState::DefineParams: defineParam(token); break;
     case DirectiveState::DefineBody: defineBody(token); break;
     case DirectiveState::InterruptList: interruptName(token); break;
+    case DirectiveState::IfCondition:
+    case DirectiveState::ElifCondition: conditionToken(token); break;
     default: break;  // SkipContinued
   }
 }

@@ -64,6 +64,18 @@ TEST_F(CDirectives, GroupsAndBranches) {
   expectLive(cases);
 }
 
+// A condition continued with '\' goes on over the next line, which is
+// then no code of its own; a '\' inside a line stays in the condition.
+TEST_F(CDirectives, ConditionsContinueOverLines) {
+  const LiveCase cases[] = {
+      {"#if defined A \\\n    || 1\nx\n#endif\n", "x|<lf>", ""},
+      {"#if 1 \\\n && 0\nx\n#else\ny\n#endif\n", "y|<lf>", ""},
+      {"#if 0\n#elif 0 || \\\n 1\nz\n#endif\n", "z|<lf>", ""},
+      {"#if 1 \\\n\\\n  + 1\nw\n#endif\n", "w|<lf>", ""},
+  };
+  expectLive(cases);
+}
+
 TEST_F(CDirectives, MessagesOfGroups) {
   const LiveCase cases[] = {
       // A second #endif: the rest is not live, and the end of the file says so.
