@@ -294,6 +294,37 @@ int VariableTable::findFirst(std::string_view name, bool& found) const {
   return static_cast<int>(at - sorted_.begin());
 }
 
+namespace {
+
+// (name, class, function) order of the owned index.
+int compareOwner(const VariableRecord& r, std::string_view name, std::string_view className,
+                 std::string_view function) {
+  if (int c = compareNames(r.name, name)) return c;
+  if (int c = compareNames(r.className, className)) return c;
+  return compareNames(r.function, function);
+}
+
+}  // namespace
+
+// The owned record of exactly this name, class and function, or -1;
+// `position` is where such a record belongs in the owned index.
+int VariableTable::findOwnedRecord(std::string_view name, std::string_view className,
+                                   std::string_view function, size_t& position) const {
+  auto at = std::lower_bound(owned_.begin(), owned_.end(), 0, [&](int r, int) {
+    return compareOwner(records_[r], name, className, function) < 0;
+  });
+  position = static_cast<size_t>(at - owned_.begin());
+  if (at == owned_.end() || compareOwner(records_[*at], name, className, function) != 0) return -1;
+  return *at;
+}
+
+size_t VariableTable::firstUnowned(std::string_view name) const {
+  auto at = std::lower_bound(unowned_.begin(), unowned_.end(), name, [this](int r, std::string_view n) {
+    return compareNames(records_[r].name, n) < 0;
+  });
+  return static_cast<size_t>(at - unowned_.begin());
+}
+
 void VariableTable::registerInMainTable(std::string_view type, const Declarator& d,
                                         std::string_view written, int size, bool inexact,
                                         int flags, std::string_view className,
@@ -303,20 +334,34 @@ void VariableTable::registerInMainTable(std::string_view type, const Declarator&
   const SourceContext* context = tables_.context.get();
   int file = (!isExtern && context && tables_.fileNames) ? tables_.fileNames->find(context->item(0)) : 0;
   int line = (!isExtern && context) ? context->currentLine() : 0;
-  bool found;
-  int at = findFirst(d.name, found);
-  for (; at < recordCount() && sameName(records_[sorted_[at]].name, d.name); ++at) {
-    VariableRecord& r = records_[sorted_[at]];
-    bool recordOwned = (r.flags & VariableRecord::kOwned) != 0;
-    bool same = owned ? (recordOwned && sameName(r.className, className) && sameName(r.function, function))
-                      : (!recordOwned && r.language == mode());
-    if (!same) continue;
+  // An owned variable is the same as the one of its name, class and
+  // function; an unowned one as the first unowned one of its language.
+  int same = -1;
+  size_t ownedAt = 0;
+  size_t unownedAt = firstUnowned(d.name);
+  if (owned) {
+    same = findOwnedRecord(d.name, className, function, ownedAt);
+  } else {
+    for (; unownedAt < unowned_.size() && sameName(records_[unowned_[unownedAt]].name, d.name);
+         ++unownedAt) {
+      if (records_[unowned_[unownedAt]].language == mode()) {
+        same = unowned_[unownedAt];
+        break;
+      }
+    }
+  }
+  if (same >= 0) {
+    VariableRecord& r = records_[same];
     if (r.file == 0 && file != 0) {
       r.file = file;
       r.line = line;
     }
     return;
   }
+  // A new record goes after the records of its name, in every index.
+  auto byName = [this](std::string_view n, int r) { return compareNames(n, records_[r].name) < 0; };
+  int at = static_cast<int>(std::upper_bound(sorted_.begin(), sorted_.end(), d.name, byName) -
+                            sorted_.begin());
   VariableRecord r;
   r.type.assign(type);
   r.name = d.name;
@@ -335,7 +380,14 @@ void VariableTable::registerInMainTable(std::string_view type, const Declarator&
     r.typeKind = tables_.workingTypes->kindOf(plain) & (TypeTable::kStructure | TypeTable::kClass);
   }
   r.language = mode();
-  sorted_.insert(sorted_.begin() + at, recordCount());
+  const int number = recordCount();
+  sorted_.insert(sorted_.begin() + at, number);
+  if (owned) {
+    owned_.insert(owned_.begin() + static_cast<std::ptrdiff_t>(ownedAt), number);
+  } else {
+    auto end = std::upper_bound(unowned_.begin(), unowned_.end(), d.name, byName);
+    unowned_.insert(end, number);
+  }
   records_.push_back(std::move(r));
 }
 
@@ -344,20 +396,13 @@ void VariableTable::registerInMainTable(std::string_view type, const Declarator&
 
 int VariableTable::findOwned(std::string_view name, std::string_view className,
                              std::string_view function) const {
-  bool found;
-  int unowned = -1;
-  for (int at = findFirst(name, found); at < recordCount(); ++at) {
-    int n = sorted_[at];
-    const VariableRecord& r = records_[n];
-    if (!sameName(r.name, name)) break;
-    if (!(r.flags & VariableRecord::kOwned)) {
-      if (unowned < 0) unowned = n;
-    } else if ((r.flags & VariableRecord::kFunctionSet) && sameName(r.className, className) &&
-               sameName(r.function, function)) {
-      return n;  // a static local of this very function hides a global
-    }
-  }
-  return unowned;
+  // A static local of this very function hides a global.
+  size_t position;
+  int own = function.empty() ? -1 : findOwnedRecord(name, className, function, position);
+  if (own >= 0 && (records_[own].flags & VariableRecord::kFunctionSet)) return own;
+  size_t at = firstUnowned(name);
+  if (at < unowned_.size() && sameName(records_[unowned_[at]].name, name)) return unowned_[at];
+  return -1;
 }
 
 namespace {

@@ -123,6 +123,9 @@ class VariableTable {
                            std::string_view function);
   // Sorted position of the first record of `name`, or where it would go.
   int findFirst(std::string_view name, bool& found) const;
+  int findOwnedRecord(std::string_view name, std::string_view className,
+                      std::string_view function, size_t& position) const;
+  size_t firstUnowned(std::string_view name) const;
   int findOwned(std::string_view name, std::string_view className,
                 std::string_view function) const;
   void addReference(VariableRecord& r, std::string_view className, std::string_view function);
@@ -144,6 +147,13 @@ class VariableTable {
   RunTables& tables_;
   std::deque<VariableRecord> records_;  // registration order; never moved
   std::vector<int> sorted_;              // record numbers in name order
+  // Two indexes over the same records, so that neither registering nor
+  // resolving walks every variable of a name (a static local of the same
+  // name in every function would make that quadratic): the owned records
+  // by (name, class, function), unique; the unowned ones by name, each
+  // name's records in the order of sorted_.
+  std::vector<int> owned_;
+  std::vector<int> unowned_;
   std::vector<ScopeRecord> scopes_;  // innermost last
   std::vector<StackEntry> stacks_;   // index: file nesting depth
 };

@@ -364,6 +364,20 @@ void FunctionTable::rebuildKnownCounts() const {
     if (!(r.flags & FunctionFlag::kBodyAnalysed)) continue;
     if (r.fileNo > 0 && r.fileNo < static_cast<int>(knownPerFile_.size())) ++knownPerFile_[r.fileNo];
   }
+  knownPerName_.clear();
+  for (int id = 1; id < static_cast<int>(knownPerFile_.size()); ++id)
+    if (knownPerFile_[id]) knownPerName_.emplace_back(pool->name(id), knownPerFile_[id]);
+  std::stable_sort(knownPerName_.begin(), knownPerName_.end(),
+                   [](const auto& a, const auto& b) { return compareNames(a.first, b.first) < 0; });
+  // Names that the comparison takes as one share one sum.
+  size_t kept = 0;
+  for (size_t i = 0; i < knownPerName_.size(); ++i) {
+    if (kept > 0 && sameName(knownPerName_[kept - 1].first, knownPerName_[i].first))
+      knownPerName_[kept - 1].second += knownPerName_[i].second;
+    else if (kept++ != i)
+      knownPerName_[kept - 1] = std::move(knownPerName_[i]);
+  }
+  knownPerName_.resize(kept);
   knownCountsStale_ = false;
 }
 
@@ -375,10 +389,10 @@ int FunctionTable::countKnownInFile(std::string_view fileName) const {
   if (fileName.empty() || !pool) return 0;
   if (knownCountsStale_ || static_cast<int>(knownPerFile_.size()) != pool->size() + 1)
     rebuildKnownCounts();
-  int count = 0;
-  for (int id = 1; id <= pool->size(); ++id)
-    if (knownPerFile_[id] && sameName(pool->name(id), fileName)) count += knownPerFile_[id];
-  return count;
+  auto at = std::lower_bound(
+      knownPerName_.begin(), knownPerName_.end(), fileName,
+      [](const std::pair<std::string, int>& e, std::string_view n) { return compareNames(e.first, n) < 0; });
+  return at != knownPerName_.end() && sameName(at->first, fileName) ? at->second : 0;
 }
 
 // ---------------------------------------------------------------------------

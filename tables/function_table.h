@@ -12,6 +12,7 @@
 #include <deque>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "tables/decl_info.h"
@@ -145,6 +146,9 @@ class FunctionTable {
   TreeDrawing tree_;
   // Bodies per file id for countKnownInFile, rebuilt after changes.
   mutable std::vector<int> knownPerFile_;
+  // The counts summed per file name under the run's comparison, in name
+  // order, so that each question is one binary search.
+  mutable std::vector<std::pair<std::string, int>> knownPerName_;
   mutable bool knownCountsStale_ = true;
   // The main file's short name and path, seen while no header was open.
   mutable std::string mainName_;

@@ -297,6 +297,29 @@ TEST_F(VariableTableTest, ArrayBoundsFollowDefinesButNotForever) {
   EXPECT_FALSE(arrayBoundValue("", tables_, value));
 }
 
+// One name as a global and as a static local of many functions: each
+// function sees its own, any other function the global; registering the
+// same owner again adds nothing.
+TEST_F(VariableTableTest, StaticLocalsOfOneNameInManyFunctions) {
+  startFile("c:/src/a.c");
+  global("long", "n");
+  for (int i = 0; i < 3000; ++i)
+    variables().registerVariable("static short", "n", 1, kDecl, "", "f" + std::to_string(i));
+  for (int i = 0; i < 3000; i += 7)
+    variables().registerVariable("static short", "n", 1, kDecl, "", "f" + std::to_string(i));
+  variables().registerVariable("static char", "n", 1, kDecl, "C", "f5");
+  EXPECT_EQ(variables().recordCount(), 3002);
+  EXPECT_EQ(typeSeen("n", "", "f0"), "static short");
+  EXPECT_EQ(typeSeen("n", "", "f2999"), "static short");
+  EXPECT_EQ(typeSeen("n", "C", "f5"), "static char");
+  EXPECT_EQ(typeSeen("n", "", "main"), "long");
+  EXPECT_EQ(typeSeen("n", "D", "f5"), "long");
+  // The list order stays by name, then by registration: the global first.
+  EXPECT_EQ(variables().record(0).type, "long");
+  EXPECT_EQ(variables().record(1).function, "f0");
+  EXPECT_EQ(variables().record(3001).className, "C");
+}
+
 TEST_F(VariableTableTest, OddNamesNeitherCrashNorHang) {
   const std::string odd[] = {"", " lead", std::string(10000, 'v'), "\x81\x40\xE0\xFF\xFC",
                              "*", "[", "a[", "a[[[", "(", "b(1 To", "c(&H", "d[1..",
