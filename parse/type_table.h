@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <deque>
 #include <vector>
 
 #include "scan/define_table.h"  // ListScope
@@ -112,7 +113,7 @@ class TypeTable {
   bool analysis_;
   TypeRecord& record(size_t i) { return records_[order_[i]]; }
 
-  std::vector<TypeRecord> records_;   // in order of registration
+  std::deque<TypeRecord> records_;    // in order of registration
   std::vector<std::uint32_t> order_;  // positions in records_, in name order
   bool registrationMode_ = false;
   int pointerSize_ = kDefaultPointerSize;

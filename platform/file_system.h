@@ -39,6 +39,10 @@ std::vector<DirectoryEntry> findFiles(const std::string& pattern);
 // Returns null when the file cannot be opened.
 std::FILE* openFile(const std::string& path, const char* mode);
 
+// A new temporary file for reading and writing, removed by the system when
+// it is closed (or the program ends). Null when none can be made.
+std::FILE* openTemporaryFile();
+
 // Creates one folder; true when it exists afterwards.
 bool makeDirectory(const std::string& path);
 

@@ -84,6 +84,8 @@ std::FILE* openFile(const std::string& path, const char* mode) {
   return std::fopen(native.c_str(), mode);
 }
 
+std::FILE* openTemporaryFile() { return std::tmpfile(); }
+
 bool makeDirectory(const std::string& path) {
   std::string native = resolveNativePath(path);
   ::mkdir(native.c_str(), 0777);

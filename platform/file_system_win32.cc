@@ -31,6 +31,19 @@ std::FILE* openFile(const std::string& path, const char* mode) {
   return std::fopen(path.c_str(), mode);
 }
 
+// In the user's temporary folder (tmpfile would try the drive's root,
+// where a user may not write); "D" deletes the file when it is closed.
+std::FILE* openTemporaryFile() {
+  char folder[MAX_PATH + 1];
+  char path[MAX_PATH + 1];
+  DWORD length = GetTempPathA(sizeof folder, folder);
+  if (length == 0 || length > MAX_PATH) return nullptr;
+  if (GetTempFileNameA(folder, "mz", 0, path) == 0) return nullptr;
+  std::FILE* file = std::fopen(path, "w+bTD");
+  if (!file) DeleteFileA(path);
+  return file;
+}
+
 bool makeDirectory(const std::string& path) {
   CreateDirectoryA(path.c_str(), nullptr);
   return fileStatus(path).isDirectory;

@@ -159,7 +159,7 @@ void DefineTable::clear() {
 
 void DefineTable::setStartingState(const std::vector<DefineEntry>& starting) {
   clear();
-  store_ = starting;
+  store_.assign(starting.begin(), starting.end());
   order_.resize(store_.size());
   for (size_t i = 0; i < order_.size(); ++i) order_[i] = static_cast<std::uint32_t>(i);
   // A copy taken by definitions() is in name order already; sorting keeps
@@ -178,8 +178,7 @@ std::vector<DefineEntry> DefineTable::definitions() const {
 
 // Drops the entries that #undef removed, once they make up most of the store.
 void DefineTable::compactStore() {
-  std::vector<DefineEntry> kept;
-  kept.reserve(order_.size());
+  std::deque<DefineEntry> kept;
   for (std::uint32_t& position : order_) {
     kept.push_back(std::move(store_[position]));
     position = static_cast<std::uint32_t>(kept.size() - 1);

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <deque>
 #include <vector>
 
 class RunTables;
@@ -95,7 +96,7 @@ class DefineTable {
   DefineEntry& entryAt(size_t i) { return store_[order_[i]]; }
   void compactStore();
 
-  std::vector<DefineEntry> store_;    // in order of definition; removed ones linger
+  std::deque<DefineEntry> store_;     // in order of definition; removed ones linger
   std::vector<std::uint32_t> order_;  // positions in store_, in name order
   size_t removed_ = 0;                // entries of store_ no longer in order_
   size_t defining_ = 0;               // store_ position of the entry being defined

@@ -48,7 +48,7 @@ void writeTextGroup(std::ostream& out, const char* label, const std::vector<std:
 
 void writeTextBlock(std::ostream& out, const RunTables& tables, const FunctionRecord& r) {
   const FunctionTable& table = *tables.functions;
-  out << r.commentHeader;
+  out << table.commentOf(r);
   out << "■関数名　　　：" << table.displayName(r) << '\n'
       << "■関数の型　　：" << r.returnType << '\n'
       << "■関数の引数　：" << r.arguments << '\n'
@@ -75,7 +75,7 @@ void writeCsvGroup(std::ostream& out, const char* label, const std::vector<std::
 
 void writeCsvBlock(std::ostream& out, const RunTables& tables, const FunctionRecord& r) {
   const FunctionTable& table = *tables.functions;
-  out << r.commentHeader;
+  out << table.commentOf(r);
   out << "関数名," << table.displayName(r) << '\n'
       << "関数の型," << r.returnType << '\n'
       << "関数の引数," << r.arguments << '\n'
@@ -127,7 +127,7 @@ void writeHtmlHeading(std::ostream& out, const std::string& comment) {
 
 void writeHtmlBlock(std::ostream& out, const RunTables& tables, const FunctionRecord& r) {
   const FunctionTable& table = *tables.functions;
-  writeHtmlHeading(out, r.commentHeader);
+  writeHtmlHeading(out, table.commentOf(r));
   writeHtmlRow(out, "関数名", table.displayName(r));
   writeHtmlRow(out, "関数の型", r.returnType);
   writeHtmlRow(out, "関数の引数", r.arguments);

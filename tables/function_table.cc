@@ -169,7 +169,7 @@ void FunctionTable::registerDefinition(const DeclInfo& decl, std::uint32_t regis
     knownCountsStale_ = true;
   }
   // The comment of the definition wins over that of an earlier prototype.
-  if (!comment.empty() && (r.commentHeader.empty() || !analysed)) r.commentHeader.assign(comment);
+  if (!comment.empty() && (r.comment.empty() || !analysed)) r.comment = comments_.add(comment);
   if (r.returnType.empty()) r.returnType = decl.returnType;
   if (!analysed || r.arguments.empty()) r.arguments = decl.arguments;
 }
@@ -338,7 +338,11 @@ void FunctionTable::addReferencedVariable(const DeclInfo& decl, std::string_view
 
 void FunctionTable::addReferencedVariableToKey(std::string_view key, std::string_view variable) {
   int n = recordOf(key);
-  if (n < 0) return;
+  if (n >= 0) addReferencedVariableToRecord(n, variable);
+}
+
+void FunctionTable::addReferencedVariableToRecord(int n, std::string_view variable) {
+  if (n < 0 || n >= recordCount()) return;
   std::vector<std::string>& list = records_[n].referencedVariables;
   bool found = false;
   int at = searchSorted(static_cast<int>(list.size()), variable,

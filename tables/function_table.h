@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "tables/comment_store.h"
 #include "tables/decl_info.h"
 
 class RunTables;
@@ -48,7 +49,7 @@ struct FunctionRecord {
   std::string returnType;
   std::string arguments;
   std::int32_t fileNo = 0;  // FileNamePool id of the defining file, 0 = none
-  std::string commentHeader;
+  CommentStore::Ref comment;  // the comment header; FunctionTable::commentOf
   std::int32_t line = 0;
   std::int32_t steps = 0;
   std::int32_t stackBytes = 0;
@@ -97,6 +98,7 @@ class FunctionTable {
   void addReferencedVariable(const DeclInfo& decl, std::string_view variable);
   // The same for a function named by its key.
   void addReferencedVariableToKey(std::string_view key, std::string_view variable);
+  void addReferencedVariableToRecord(int record, std::string_view variable);
   void relinkFileLocalCalls();
   void collectStepCounts();
   const std::vector<std::int32_t>& stepCounts() const { return stepCounts_; }
@@ -104,6 +106,8 @@ class FunctionTable {
   std::string typeOfSorted(int i) const;
   int countKnownInFile(std::string_view fileName) const;
   std::string displayName(const FunctionRecord& record) const;
+  // The comment header written before the function.
+  std::string commentOf(const FunctionRecord& record) const { return comments_.text(record.comment); }
 
   int recordCount() const { return static_cast<int>(records_.size()); }
   FunctionRecord& record(int n) { return records_[n]; }
@@ -141,6 +145,7 @@ class FunctionTable {
   // A deque: records are only appended, and a growing vector would hold
   // its old and new copies at once, the peak memory of a large run.
   std::deque<FunctionRecord> records_;
+  CommentStore comments_;
   std::vector<int> sorted_;
   std::vector<std::int32_t> stepCounts_;
   TreeDrawing tree_;

@@ -1,0 +1,52 @@
+#include "tables/comment_store.h"
+
+#include "platform/file_system.h"
+
+CommentStore::~CommentStore() {
+  if (file_) std::fclose(file_);
+}
+
+bool CommentStore::fileWritable() {
+  if (!file_ && !fileFailed_) {
+    file_ = platform::openTemporaryFile();
+    fileFailed_ = file_ == nullptr;
+  }
+  return !fileFailed_;
+}
+
+CommentStore::Ref CommentStore::add(std::string_view text) {
+  Ref ref;
+  if (text.empty()) return ref;
+  // A text of 4 GB or more is cut: its size must fit the reference.
+  if (text.size() > UINT32_MAX) text = text.substr(0, UINT32_MAX);
+  ref.size = static_cast<std::uint32_t>(text.size());
+  // Offsets must stay within what fseek takes everywhere (a 32-bit long).
+  if (fileWritable() && end_ + text.size() <= 0x7FFFFFFF) {
+    // Reads may have moved the position: writes always go to the end.
+    if (std::fseek(file_, static_cast<long>(end_), SEEK_SET) == 0 &&
+        std::fwrite(text.data(), 1, text.size(), file_) == text.size()) {
+      ref.offset = end_;
+      end_ += text.size();
+      return ref;
+    }
+    // The disk is full: the texts written so far stay readable, the next
+    // ones are kept here.
+    fileFailed_ = true;
+  }
+  ref.offset = kInMemory | memory_.size();
+  memory_.emplace_back(text);
+  return ref;
+}
+
+std::string CommentStore::text(Ref ref) const {
+  if (ref.empty()) return std::string();
+  if (ref.offset & kInMemory) {
+    std::uint64_t index = ref.offset & ~kInMemory;
+    return index < memory_.size() ? memory_[index] : std::string();
+  }
+  std::string text(ref.size, '\0');
+  if (!file_ || std::fseek(file_, static_cast<long>(ref.offset), SEEK_SET) != 0 ||
+      std::fread(text.data(), 1, text.size(), file_) != text.size())
+    return std::string();
+  return text;
+}
