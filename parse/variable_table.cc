@@ -407,24 +407,38 @@ int VariableTable::findOwned(std::string_view name, std::string_view className,
 
 namespace {
 
-// "Class::function" or "function", compared without building it.
-bool sameReferrer(const std::string& shown, std::string_view className, std::string_view function) {
-  if (className.empty()) return sameName(shown, function);
-  size_t cut = className.size();
-  return shown.size() == cut + 2 + function.size() && shown.compare(cut, 2, "::") == 0 &&
-         sameName(std::string_view(shown).substr(0, cut), className) &&
-         sameName(std::string_view(shown).substr(cut + 2), function);
+// `shown` against "Class::function" (or "function" alone) under the run's
+// comparison, piece by piece, without building the text.
+int compareReferrer(std::string_view shown, std::string_view className, std::string_view function) {
+  std::string_view pieces[3] = {className, "::", function};
+  size_t at = 0;
+  for (int i = className.empty() ? 2 : 0; i < 3; ++i) {
+    std::string_view piece = pieces[i];
+    std::string_view part = shown.substr(std::min(at, shown.size()), piece.size());
+    if (int c = compareNames(part, piece)) return c;
+    at += piece.size();
+  }
+  return shown.size() > at ? 1 : 0;
 }
 
 }  // namespace
 
 void VariableTable::addReference(VariableRecord& r, std::string_view className,
                                  std::string_view function) {
-  for (const std::string& f : r.referencingFunctions)
-    if (sameReferrer(f, className, function)) return;
+  // A function is recorded once, however often it refers to the variable.
+  auto at = std::lower_bound(r.referrerOrder.begin(), r.referrerOrder.end(), 0, [&](int k, int) {
+    return compareReferrer(r.referencingFunctions[k], className, function) < 0;
+  });
+  if (at != r.referrerOrder.end() &&
+      compareReferrer(r.referencingFunctions[*at], className, function) == 0)
+    return;
+  r.referrerOrder.insert(at, static_cast<int>(r.referencingFunctions.size()));
   std::string shown = className.empty() ? std::string(function)
                                         : std::string(className) + "::" + std::string(function);
-  r.referencingKeys.push_back(functionKey(className, function));
+  std::string key = functionKey(className, function);
+  int record = tables_.functions ? tables_.functions->recordOf(key) : -1;
+  r.referencingRecords.push_back(record);
+  if (record < 0) r.unknownKeys.push_back(std::move(key));
   r.referencingFunctions.push_back(std::move(shown));
 }
 
@@ -501,9 +515,12 @@ void VariableTable::resetFileState() {
 void VariableTable::handOverReferences() {
   FunctionTable* functions = tables_.functions.get();
   if (!functions) return;
-  for (const VariableRecord& r : records_)
-    for (const std::string& key : r.referencingKeys)
-      functions->addReferencedVariableToKey(key, r.type + " " + r.name);
+  for (const VariableRecord& r : records_) {
+    const std::string shown = r.type + " " + r.name;
+    for (int record : r.referencingRecords)
+      if (record >= 0) functions->addReferencedVariableToRecord(record, shown);
+    for (const std::string& key : r.unknownKeys) functions->addReferencedVariableToKey(key, shown);
+  }
 }
 
 // ---------------------------------------------------------------------------

@@ -31,7 +31,11 @@ struct VariableRecord {
   std::string className;
   std::string function;
   std::vector<std::string> referencingFunctions;  // "Class::function" or "function"
-  std::vector<std::string> referencingKeys;       // their function keys, same order
+  // The functions' record numbers in the function table, same order; -1
+  // for one that was not there yet, whose key is then in unknownKeys.
+  std::vector<int> referencingRecords;
+  std::vector<std::string> unknownKeys;
+  std::vector<int> referrerOrder;  // positions in referencingFunctions, by name
   int size = 0;
   int file = 0;  // FileNamePool id; 0 = none
   int line = 0;

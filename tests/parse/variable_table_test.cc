@@ -320,6 +320,33 @@ TEST_F(VariableTableTest, StaticLocalsOfOneNameInManyFunctions) {
   EXPECT_EQ(variables().record(3001).className, "C");
 }
 
+// Each referring function is listed once, in the order of its first
+// reference, however the references interleave; the class makes it another
+// referrer. The hand-over reaches functions defined only later, too.
+TEST_F(VariableTableTest, ReferrersAreListedOnceInFirstOrder) {
+  startFile("c:/src/a.cpp");
+  global("int", "g");
+  functions().registerDefinition(decl("f", "", 3), Registration::kDefined, "");
+  for (int round = 0; round < 3; ++round)
+    for (const char* function : {"f", "m", "A::m", "k", "f"}) {
+      std::string text = function;
+      size_t colons = text.find("::");
+      std::string className = colons == std::string::npos ? "" : text.substr(0, colons);
+      std::string name = colons == std::string::npos ? text : text.substr(colons + 2);
+      EXPECT_EQ(typeSeen("g", className, name), "int");
+    }
+  const VariableRecord* r = find("g");
+  ASSERT_NE(r, nullptr);
+  EXPECT_EQ(r->referencingFunctions, (std::vector<std::string>{"f", "m", "A::m", "k"}));
+  functions().registerDefinition(decl("k", "", 9), Registration::kDefined, "");
+  variables().handOverReferences();
+  for (const char* key : {"f", "k"}) {
+    int n = functions().recordOf(key);
+    ASSERT_GE(n, 0) << key;
+    EXPECT_EQ(functions().record(n).referencedVariables, (std::vector<std::string>{"int g"})) << key;
+  }
+}
+
 TEST_F(VariableTableTest, OddNamesNeitherCrashNorHang) {
   const std::string odd[] = {"", " lead", std::string(10000, 'v'), "\x81\x40\xE0\xFF\xFC",
                              "*", "[", "a[", "a[[[", "(", "b(1 To", "c(&H", "d[1..",
