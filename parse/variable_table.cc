@@ -423,8 +423,9 @@ int compareReferrer(std::string_view shown, std::string_view className, std::str
 
 }  // namespace
 
-void VariableTable::addReference(VariableRecord& r, std::string_view className,
+void VariableTable::addReference(int number, std::string_view className,
                                  std::string_view function) {
+  VariableRecord& r = records_[number];
   // A function is recorded once, however often it refers to the variable.
   auto at = std::lower_bound(r.referrerOrder.begin(), r.referrerOrder.end(), 0, [&](int k, int) {
     return compareReferrer(r.referencingFunctions[k], className, function) < 0;
@@ -438,7 +439,7 @@ void VariableTable::addReference(VariableRecord& r, std::string_view className,
   std::string key = functionKey(className, function);
   int record = tables_.functions ? tables_.functions->recordOf(key) : -1;
   r.referencingRecords.push_back(record);
-  if (record < 0) r.unknownKeys.push_back(std::move(key));
+  if (record < 0) unknownReferrers_.emplace_back(number, std::move(key));
   r.referencingFunctions.push_back(std::move(shown));
 }
 
@@ -468,7 +469,7 @@ const std::string* VariableTable::referenceVariable(std::string_view name,
   }
   int at = findOwned(name, className, function);
   if (at < 0) return nullptr;
-  if (!function.empty()) addReference(records_[at], className, function);
+  if (!function.empty()) addReference(at, className, function);
   return &records_[at].type;
 }
 
@@ -519,7 +520,10 @@ void VariableTable::handOverReferences() {
     const std::string shown = r.type + " " + r.name;
     for (int record : r.referencingRecords)
       if (record >= 0) functions->addReferencedVariableToRecord(record, shown);
-    for (const std::string& key : r.unknownKeys) functions->addReferencedVariableToKey(key, shown);
+  }
+  for (const auto& [number, key] : unknownReferrers_) {
+    const VariableRecord& r = records_[number];
+    functions->addReferencedVariableToKey(key, r.type + " " + r.name);
   }
 }
 

@@ -13,6 +13,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 class RunTables;
@@ -32,9 +33,8 @@ struct VariableRecord {
   std::string function;
   std::vector<std::string> referencingFunctions;  // "Class::function" or "function"
   // The functions' record numbers in the function table, same order; -1
-  // for one that was not there yet, whose key is then in unknownKeys.
+  // for one that was not there yet (its key waits in the table's list).
   std::vector<int> referencingRecords;
-  std::vector<std::string> unknownKeys;
   std::vector<int> referrerOrder;  // positions in referencingFunctions, by name
   int size = 0;
   int file = 0;  // FileNamePool id; 0 = none
@@ -132,7 +132,7 @@ class VariableTable {
   size_t firstUnowned(std::string_view name) const;
   int findOwned(std::string_view name, std::string_view className,
                 std::string_view function) const;
-  void addReference(VariableRecord& r, std::string_view className, std::string_view function);
+  void addReference(int record, std::string_view className, std::string_view function);
   std::string functionKey(std::string_view className, std::string_view function) const;
   bool listed(const VariableRecord& r) const;
   // Record numbers of the report rows, in table order.
@@ -158,6 +158,9 @@ class VariableTable {
   // name's records in the order of sorted_.
   std::vector<int> owned_;
   std::vector<int> unowned_;
+  // References from functions not yet in the function table when they
+  // were made: the variable's record number and the function's key.
+  std::vector<std::pair<int, std::string>> unknownReferrers_;
   std::vector<ScopeRecord> scopes_;  // innermost last
   std::vector<StackEntry> stacks_;   // index: file nesting depth
 };
