@@ -1,8 +1,12 @@
 #include "platform/path_resolution_posix.h"
 
 #include <dirent.h>
-#include <sys/stat.h>
 #include <strings.h>
+#include <sys/stat.h>
+
+#include <map>
+#include <string>
+#include <vector>
 
 #include "platform/text_encoding.h"
 
@@ -14,19 +18,38 @@ bool exists(const std::string& p) {
   return ::lstat(p.c_str(), &st) == 0;
 }
 
+// The names of one folder, kept while the folder stays unchanged: a run
+// looks for many headers that are not there (every include folder is tried
+// in turn), and listing the same folder again for each would cost more
+// than reading the headers that are.
+struct FolderNames {
+  struct timespec changed {};
+  std::vector<std::string> names;
+};
+
+const std::vector<std::string>& namesOf(const std::string& dir) {
+  static std::map<std::string, FolderNames> folders;
+  static const std::vector<std::string> none;
+  struct stat st;
+  if (::stat(dir.empty() ? "." : dir.c_str(), &st) != 0) return none;
+  FolderNames& folder = folders[dir];
+  if (!folder.names.empty() && folder.changed.tv_sec == st.st_mtim.tv_sec &&
+      folder.changed.tv_nsec == st.st_mtim.tv_nsec)
+    return folder.names;
+  folder.names.clear();
+  folder.changed = st.st_mtim;
+  if (DIR* d = ::opendir(dir.empty() ? "." : dir.c_str())) {
+    while (dirent* e = ::readdir(d)) folder.names.emplace_back(e->d_name);
+    ::closedir(d);
+  }
+  return folder.names;
+}
+
 // Name in `dir` that equals `part` without regard to case, or `part`.
 std::string matchCase(const std::string& dir, const std::string& part) {
-  DIR* d = ::opendir(dir.empty() ? "." : dir.c_str());
-  if (!d) return part;
-  std::string found = part;
-  while (dirent* e = ::readdir(d)) {
-    if (::strcasecmp(e->d_name, part.c_str()) == 0) {
-      found = e->d_name;
-      break;
-    }
-  }
-  ::closedir(d);
-  return found;
+  for (const std::string& name : namesOf(dir))
+    if (::strcasecmp(name.c_str(), part.c_str()) == 0) return name;
+  return part;
 }
 
 std::string toNativeText(const std::string& path) {
@@ -44,6 +67,14 @@ std::string toNativeText(const std::string& path) {
 std::string resolveNativePath(const std::string& path) {
   std::string native = toNativeText(path);
   if (native.empty() || exists(native)) return native;
+  // Mostly the folder is there and only the file is missing or written in
+  // another letter case.
+  size_t lastSlash = native.rfind('/');
+  if (lastSlash != std::string::npos && lastSlash + 1 < native.size()) {
+    std::string dir = native.substr(0, lastSlash + 1);
+    std::string leaf = native.substr(lastSlash + 1);
+    if (leaf != "." && leaf != ".." && exists(dir)) return dir + matchCase(dir, leaf);
+  }
   std::string result;
   size_t pos = 0;
   if (native[0] == '/') {

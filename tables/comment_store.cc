@@ -22,9 +22,11 @@ CommentStore::Ref CommentStore::add(std::string_view text) {
   ref.size = static_cast<std::uint32_t>(text.size());
   // Offsets must stay within what fseek takes everywhere (a 32-bit long).
   if (fileWritable() && end_ + text.size() <= 0x7FFFFFFF) {
-    // Reads may have moved the position: writes always go to the end.
-    if (std::fseek(file_, static_cast<long>(end_), SEEK_SET) == 0 &&
-        std::fwrite(text.data(), 1, text.size(), file_) == text.size()) {
+    // Writes go to the end; only a read in between moves the position (a
+    // seek before every write would flush the buffer each time).
+    bool placed = atEnd_ || std::fseek(file_, static_cast<long>(end_), SEEK_SET) == 0;
+    atEnd_ = true;
+    if (placed && std::fwrite(text.data(), 1, text.size(), file_) == text.size()) {
       ref.offset = end_;
       end_ += text.size();
       return ref;
@@ -45,6 +47,7 @@ std::string CommentStore::text(Ref ref) const {
     return index < memory_.size() ? memory_[index] : std::string();
   }
   std::string text(ref.size, '\0');
+  atEnd_ = false;
   if (!file_ || std::fseek(file_, static_cast<long>(ref.offset), SEEK_SET) != 0 ||
       std::fread(text.data(), 1, text.size(), file_) != text.size())
     return std::string();

@@ -36,5 +36,6 @@ class CommentStore {
   std::FILE* file_ = nullptr;
   bool fileFailed_ = false;  // no file, or a write failed: later texts stay here
   std::uint64_t end_ = 0;  // bytes written to the file
+  mutable bool atEnd_ = true;  // no read since the last write
   std::deque<std::string> memory_;  // the texts when there is no file
 };
