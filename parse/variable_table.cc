@@ -516,15 +516,20 @@ void VariableTable::resetFileState() {
 void VariableTable::handOverReferences() {
   FunctionTable* functions = tables_.functions.get();
   if (!functions) return;
-  for (const VariableRecord& r : records_) {
+  // The record numbers and the search index serve only this hand-over:
+  // their memory goes before the reports are written.
+  for (VariableRecord& r : records_) {
     const std::string shown = r.type + " " + r.name;
     for (int record : r.referencingRecords)
       if (record >= 0) functions->addReferencedVariableToRecord(record, shown);
+    std::vector<int>().swap(r.referencingRecords);
+    std::vector<int>().swap(r.referrerOrder);
   }
   for (const auto& [number, key] : unknownReferrers_) {
     const VariableRecord& r = records_[number];
     functions->addReferencedVariableToKey(key, r.type + " " + r.name);
   }
+  std::vector<std::pair<int, std::string>>().swap(unknownReferrers_);
 }
 
 // ---------------------------------------------------------------------------

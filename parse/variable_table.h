@@ -79,6 +79,8 @@ class VariableTable {
   void resetFileState();
 
   // Gives every (variable, referencing function) pair to the function table.
+  // Once, after the last file: the index that keeps references unique goes
+  // with it.
   void handOverReferences();
 
   // Report rows: main-table records in table order that the lists show.
