@@ -94,6 +94,7 @@ void DirectiveProcessor::token(std::string_view token) {
 
 void DirectiveProcessor::stringToken(std::string_view token) {
   if (state_ == DirectiveState::IncludeName) includeName_.append(token);
+  if (state_ == DirectiveState::DefineBody) defineBody(token);
 }
 
 // The tokens of the states that a '\' line break continues.

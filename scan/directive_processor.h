@@ -61,6 +61,9 @@ class DirectiveProcessor {
   // Whether a '"' is part of the directive rather than opening a string
   // (it is, inside "#include <...>").
   bool takesQuote() const { return state_ == DirectiveState::IncludeName && inAngles_; }
+  // A #define body takes its strings and character constants whole,
+  // quotes included.
+  bool takesLiterals() const { return state_ == DirectiveState::DefineBody; }
   // At a line break inside a directive: true when a '\' just before it
   // continues the directive on the next line (the break is then skipped).
   bool continuesAtLineBreak();

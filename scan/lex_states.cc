@@ -75,6 +75,7 @@ bool SourceReader::continueString(const std::string& cur, bool cStyleEscapes) {
   if (cur == quote && !escaped) {
     lexState_ = LexState::Code;
     if (stringTokens_ == 1 && token(2) == "C") externC_ = true;
+    if (directives_.takesLiterals()) directives_.stringToken(cur);
   } else {
     ++stringTokens_;
     if (directives_.inProgress()) directives_.stringToken(cur);
@@ -92,11 +93,13 @@ bool SourceReader::classifyCFamily(const std::string& cur, const std::string& ne
     lexState_ = LexState::String;
     stringTokens_ = 0;
     lineHasCode_ = true;
+    if (directives_.takesLiterals()) directives_.stringToken(cur);
     return true;
   }
   if (cur == "'") {
     lexState_ = LexState::CharStart;
     lineHasCode_ = true;
+    if (directives_.takesLiterals()) directives_.stringToken(cur);
     return true;
   }
   if (cur == "/" && (next == "/" || next == "*")) {
@@ -160,6 +163,7 @@ bool SourceReader::continueCFamily(const std::string& cur) {
 // ' x '   ' \ x '   ''   — one token between the quotes; "'ab'" is one
 // token too, "'a+'" is not.
 bool SourceReader::continueChar(const std::string& cur) {
+  if (directives_.takesLiterals() && cur != "\n") directives_.stringToken(cur);
   switch (lexState_) {
     case LexState::CharStart:
       lexState_ = cur == "\\" ? LexState::CharEscape : cur == "'" ? LexState::Code : LexState::CharBody;

@@ -167,6 +167,30 @@ TEST_F(CDirectives, DefineForms) {
   }
 }
 
+// Strings and character constants of a body are part of it, quotes and
+// all; a '#' there is a body token, and the next line is code again.
+TEST_F(CDirectives, DefineBodiesKeepTheirLiterals) {
+  Scan s = scan("a.c",
+                "#define MSG \"in /* no comment */ f(x)\"\n"
+                "#define Q \"a\\\"b\"\n"
+                "#define CH '\\n'\n"
+                "#define S(x) #x \" \" 'y'\n"
+                "#define E \"\"\n"
+                "int v;\n");
+  EXPECT_EQ(s.log, "");
+  EXPECT_EQ(s.live, "int|v|;|<lf>");
+  const DefineTable& d = *tables_->defines;
+  auto solid = [](std::string text) {
+    std::erase(text, ' ');
+    return text;
+  };
+  EXPECT_EQ(solid(d.bodyOf("MSG")), "\"in/*nocomment*/f(x)\"");
+  EXPECT_EQ(solid(d.bodyOf("Q")), "\"a\\\"b\"");
+  EXPECT_EQ(d.bodyOf("CH"), "'\\n'");
+  EXPECT_EQ(solid(d.bodyOf("S")), "#x\"\"'y'");
+  EXPECT_EQ(d.bodyOf("E"), "\"\"");
+}
+
 TEST_F(CDirectives, RedefinitionKeepsTheFirst) {
   Scan s = scan("a.c", "#define A 1\n#define A 2 \\\n 3\n#if A == 1\nok\n#endif\n");
   EXPECT_EQ(s.log, "  Aは既に登録済みです[define]\n");
