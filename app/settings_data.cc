@@ -28,8 +28,9 @@ namespace {
 // The file's reader is not there yet: the run takes the built-in lists, as
 // it does when the file cannot be opened.
 void useBuiltInSettings(RunTables& tables, const std::string& path) {
-  errorLog() << "  Mizentaの設定ﾌｧｲﾙが読み込めません。[" << path << "]" << '\n';
-  errorLog() << "  内部確保してある予約語、型情報を使用します。" << '\n';
+  // Flushed at once: they explain every later finding of the run.
+  errorLog() << "  Mizentaの設定ﾌｧｲﾙが読み込めません。[" << path << "]" << std::endl;
+  errorLog() << "  内部確保してある予約語、型情報を使用します。" << std::endl;
   tables.reservedWords->loadBuiltIn();
   tables.baseTypes->setRegistrationMode(true);
   tables.baseTypes->loadBuiltIn();
