@@ -315,6 +315,7 @@ void runAnalysis() {
   attachErrorLogFile(reportPath(kErrorLogName));
   loadSettings(tables);
   processSourceFiles(tables);
+  closeKeptReports();
   resetRunState(tables);
   detachErrorLog();
   tables.destroy();

@@ -1,16 +1,65 @@
 #include "report/report_file.h"
 
 #include <cstring>
+#include <vector>
 
 #include "app/options.h"
 #include "platform/file_system.h"
 
+namespace {
+
+// Report files that receive a section after every main file stay open from
+// one section to the next: opening, measuring and closing each of them for
+// every one of thousands of files costs more than writing the sections.
+struct KeptFile {
+  std::string path;
+  std::FILE* file;
+  long long size;
+};
+
+std::vector<KeptFile>& keptFiles() {
+  static std::vector<KeptFile> kept;
+  return kept;
+}
+
+std::FILE* takeKeptFile(const std::string& path, long long& size) {
+  std::vector<KeptFile>& kept = keptFiles();
+  for (size_t i = 0; i < kept.size(); ++i) {
+    if (kept[i].path != path) continue;
+    std::FILE* file = kept[i].file;
+    size = kept[i].size;
+    kept.erase(kept.begin() + static_cast<std::ptrdiff_t>(i));
+    return file;
+  }
+  return nullptr;
+}
+
+void dropKeptFile(const std::string& path) {
+  long long size;
+  if (std::FILE* file = takeKeptFile(path, size)) std::fclose(file);
+}
+
+}  // namespace
+
+void closeKeptReports() {
+  for (KeptFile& k : keptFiles()) std::fclose(k.file);
+  keptFiles().clear();
+}
+
 CrLfFileBuf::~CrLfFileBuf() { close(); }
 
-bool CrLfFileBuf::open(const std::string& path, bool append) {
+bool CrLfFileBuf::open(const std::string& path, bool append, bool keep) {
   close();
-  file_ = platform::openFile(path, append ? "ab" : "wb");
   written_ = 0;
+  keep_ = keep && append;
+  path_ = keep_ ? path : std::string();
+  if (keep_) {
+    file_ = takeKeptFile(path, written_);
+    if (file_) return true;
+  } else {
+    dropKeptFile(path);  // a fresh start of a kept report
+  }
+  file_ = platform::openFile(path, append ? "ab" : "wb");
   if (file_ && append) {
     std::fseek(file_, 0, SEEK_END);
     written_ = std::ftell(file_);
@@ -21,7 +70,13 @@ bool CrLfFileBuf::open(const std::string& path, bool append) {
 void CrLfFileBuf::close() {
   if (!file_) return;
   flushBuffer();
-  std::fclose(file_);
+  if (keep_) {
+    // On disk at once, so that the file reads complete while it is kept.
+    std::fflush(file_);
+    keptFiles().push_back(KeptFile{path_, file_, written_});
+  } else {
+    std::fclose(file_);
+  }
   file_ = nullptr;
 }
 
@@ -69,9 +124,9 @@ int CrLfFileBuf::sync() {
   return (std::fflush(file_) == 0 && ok) ? 0 : -1;
 }
 
-bool ReportFile::openPath(const std::string& path, bool append) {
+bool ReportFile::openPath(const std::string& path, bool append, bool keep) {
   clear();
-  if (!buf_.open(path, append)) {
+  if (!buf_.open(path, append, keep)) {
     setstate(std::ios::badbit);
     return false;
   }
@@ -92,5 +147,5 @@ void openReport(const std::string& fileName, ReportFile& stream) {
 }
 
 void openReportAppend(const std::string& fileName, ReportFile& stream) {
-  stream.openPath(reportPath(fileName), true);
+  stream.openPath(reportPath(fileName), true, true);
 }

@@ -17,7 +17,9 @@ class CrLfFileBuf : public std::streambuf {
   CrLfFileBuf(const CrLfFileBuf&) = delete;
   CrLfFileBuf& operator=(const CrLfFileBuf&) = delete;
 
-  bool open(const std::string& path, bool append);
+  // `keep`: an appending file stays open after close() for the next open
+  // of the same path, until closeKeptReports().
+  bool open(const std::string& path, bool append, bool keep = false);
   bool isOpen() const { return file_ != nullptr; }
   void close();
   // Bytes in the file so far (including what is still buffered).
@@ -32,6 +34,8 @@ class CrLfFileBuf : public std::streambuf {
   bool flushBuffer();
 
   std::FILE* file_ = nullptr;
+  bool keep_ = false;
+  std::string path_;  // of a kept file
   char buffer_[8192];
   size_t used_ = 0;
   long long written_ = 0;
@@ -41,7 +45,7 @@ class ReportFile : public std::ostream {
  public:
   ReportFile() : std::ostream(&buf_) {}
   // Opens `path` as it is (no output folder), truncating or appending.
-  bool openPath(const std::string& path, bool append);
+  bool openPath(const std::string& path, bool append, bool keep = false);
   void close();
   bool isOpen() const { return buf_.isOpen(); }
   long long size() const { return buf_.size(); }
@@ -54,6 +58,9 @@ class ReportFile : public std::ostream {
 std::string reportPath(const std::string& fileName);
 
 // Opens the report `fileName` in the output folder for writing (creating or
-// truncating it) / for appending.
+// truncating it) / for appending. An appended report stays open between
+// its sections until closeKeptReports(), which every run calls at its end.
 void openReport(const std::string& fileName, ReportFile& stream);
 void openReportAppend(const std::string& fileName, ReportFile& stream);
+
+void closeKeptReports();

@@ -58,6 +58,38 @@ TEST(ReportOutput, AppendCountsTheBytesAlreadyThere) {
   EXPECT_EQ(readFileBytes(path), "ab\r\nc\r\n");
 }
 
+// An appended report stays open between its sections; what it holds is on
+// disk after each section, a truncating open starts it afresh, and the
+// size counts on across the sections.
+TEST(ReportOutput, AppendedReportsStayOpenBetweenSections) {
+  TempDir dir;
+  std::string path = dir.path() + "/list.txt";
+  for (int round = 0; round < 2; ++round) {
+    {
+      ReportFile first;
+      first.openPath(path, false);
+      first << "head\n";
+    }
+    std::string expected = "head\r\n";
+    for (int i = 0; i < 50; ++i) {
+      ReportFile section;
+      ASSERT_TRUE(section.openPath(path, true, true));
+      EXPECT_EQ(section.size(), static_cast<long long>(expected.size()));
+      section << "section " << i << "\n";
+      section.close();
+      expected += "section " + std::to_string(i) + "\r\n";
+      EXPECT_EQ(readFileBytes(path), expected);
+    }
+  }
+  closeKeptReports();
+  ReportFile after;
+  ASSERT_TRUE(after.openPath(path, true, true));
+  after << "last\n";
+  after.close();
+  closeKeptReports();
+  EXPECT_EQ(readFileBytes(path).substr(readFileBytes(path).size() - 6), "last\r\n");
+}
+
 TEST(ReportOutput, PaddingWritesHalfTheColumnsAsBlanks) {
   const std::string wide = "\x81\x40";  // the full-width blank
   struct Case {
