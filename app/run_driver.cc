@@ -1,4 +1,5 @@
 #include "app/run_driver.h"
+#include "app/run_steps.h"
 
 #include <cstdio>
 #include <cstring>
@@ -170,8 +171,6 @@ void processInclude(RunTables& tables, SourceReader& reader) {
   tables.context->pop();
 }
 
-// Per-file set-up of the tables before a main file is read (entryIndex -1:
-// once for the whole run).
 // Whether the file (or, for -1, the run) is C++ or Java, whose classes and
 // predefined objects the per-file set-up registers.
 bool readsClasses(int entryIndex) {
@@ -188,6 +187,10 @@ bool readsClasses(int entryIndex) {
   return false;
 }
 
+}  // namespace
+
+// Per-file set-up of the tables before a main file is read (entryIndex -1:
+// once for the whole run).
 void prepareFileTables(RunTables& tables, int entryIndex) {
   tables.workingTypes->copyFrom(*tables.baseTypes);
   tables.defines->setStartingState(settingsData().definitions);
@@ -220,6 +223,8 @@ void finishSourceFile(RunTables& tables, SourceReader& reader) {
   reader.finishFile();
 }
 
+namespace {
+
 // After the last file: count the defined functions of each file.
 void countDefinedFunctions(RunTables& tables) {
   bool withPath = tables.options().tagJumpTree != 0;
@@ -229,6 +234,8 @@ void countDefinedFunctions(RunTables& tables) {
     entry.stepCounts[7] = tables.functions->countKnownInFile(name);
   }
 }
+
+}  // namespace
 
 // Every enabled report, in a fixed order.
 void writeReports(RunTables& tables) {
@@ -247,6 +254,8 @@ void writeReports(RunTables& tables) {
   tables.fileTree->write();
   writeStepLog(options, sourceFiles());
 }
+
+namespace {
 
 // Loads the settings data file and writes the reserved-word dump if asked.
 void loadSettings(RunTables& tables) {

@@ -31,6 +31,7 @@
 #include "app/file_tree.h"
 #include "app/include_registry.h"
 #include "app/options.h"
+#include "app/run_steps.h"
 #include "app/run_tables.h"
 #include "app/settings_data.h"
 #include "app/source_context.h"
@@ -166,62 +167,6 @@ void readText(Run& run, SourceReader& reader, std::string_view text, int depth) 
     }
   }
   reader.endOfFile();
-}
-
-bool readsClasses(int entryIndex) {
-  const std::vector<SourceFileEntry>& entries = sourceFiles().entries();
-  auto isClassLanguage = [](const SourceFileEntry& e) {
-    return e.languageMask == kModeCOrCpp || e.languageMask == kModeJava;
-  };
-  if (entryIndex >= 0)
-    return entryIndex < static_cast<int>(entries.size()) && isClassLanguage(entries[entryIndex]);
-  for (const SourceFileEntry& e : entries)
-    if (isClassLanguage(e)) return true;
-  return false;
-}
-
-void prepareFileTables(RunTables& tables, int entryIndex) {
-  tables.workingTypes->copyFrom(*tables.baseTypes);
-  tables.defines->setStartingState(settingsData().definitions);
-  tables.options().activeHeaderMode = static_cast<std::int32_t>(tables.options().headerReadMode);
-  if (readsClasses(entryIndex) && tables.options().activeHeaderMode == 2)
-    tables.options().activeHeaderMode = 1;
-}
-
-void finishSourceFile(RunTables& tables, SourceReader& reader) {
-  Options& options = tables.options();
-  if (tables.context->languageMask() & kModeVbOrDelphi) tables.functions->relinkFileLocalCalls();
-  if (options.activeHeaderMode == 0) {
-    const std::string fileName = tables.context->item(0);
-    if (options.defineList) tables.defines->writeList(ListScope::kPerFile);
-    if (options.classList) tables.classes->writeClassList(ListScope::kPerFile);
-    if (options.typeList) tables.workingTypes->writeTypeList(ListScope::kPerFile, fileName);
-    if (options.namespaceList) tables.namespaces->writeNamespaceList(ListScope::kPerFile, fileName);
-    tables.includes->forgetRead();
-    tables.defines->clear();
-    tables.namespaces->clear();
-    tables.variables->resetFileState();
-    if (tables.context->languageMask() != kModeC) tables.classes->resetAfterFile();
-    tables.workingTypes->endFile(tables.context->languageFlavour());
-  }
-  reader.finishFile();
-}
-
-void writeReports(RunTables& tables) {
-  Options& options = tables.options();
-  ListScope scope = options.activeHeaderMode != 0 ? ListScope::kWholeRun : ListScope::kFinish;
-  const std::string fileName = tables.context->item(0);
-  if (options.variableDetails) tables.variables->handOverReferences();
-  writeCallTree(tables);
-  tables.functions->collectStepCounts();
-  if (options.globalVariableList) tables.variables->writeVariableList();
-  if (options.variableDetails) tables.variables->writeVariableDetails();
-  if (options.defineList) tables.defines->writeList(scope);
-  if (options.classList) tables.classes->writeClassList(scope);
-  if (options.typeList) tables.workingTypes->writeTypeList(scope, fileName);
-  if (options.namespaceList) tables.namespaces->writeNamespaceList(scope, fileName);
-  tables.fileTree->write();
-  writeStepLog(options, sourceFiles());
 }
 
 void configure(Options& o, uint8_t first, uint8_t second) {
