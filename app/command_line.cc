@@ -4,6 +4,7 @@
 #include "app/run_driver.h"
 #include "app/source_file_list.h"
 #include "app/text_util.h"
+#include "parse/languages.h"
 #include "platform/file_system.h"
 #include "platform/program.h"
 
@@ -99,7 +100,7 @@ void expandPath(const std::string& path) {
     if (e.isDirectory)
       expandPath(dir + e.name);
     else
-      sourceFiles().registerSourceFile(e.name, dir);
+      registerSourceFile(liveOptions(), e.name, dir, sourceFiles());
   }
 }
 
@@ -154,7 +155,13 @@ void registerPath(const std::string& path) {
     expandPath(path);
     return;
   }
-  sourceFiles().registerSourceFile(filePart, directoryPart(path));
+  registerSourceFile(liveOptions(), filePart, directoryPart(path), sourceFiles());
+}
+
+void registerSourceFile(const Options& options, const std::string& name,
+                        const std::string& directory, SourceFileList& list) {
+  const Language* language = languageOfFile(options, name);
+  if (language) list.add(name, directory, language->mode);
 }
 
 std::string usageText() {

@@ -6,6 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "app/options.h"
+#include "app/source_file_list.h"
+
 enum class CommandLineResult {
   NoFiles,  // nothing registered: the window (or the usage text) follows
   Ran,      // one analysis run was performed; the program ends
@@ -27,6 +30,11 @@ CommandLineResult runCommandLineArguments(const std::vector<std::string>& argume
 
 // Registers a file, a folder tree, or the files matching "*." patterns.
 void registerPath(const std::string& path);
+
+// Registers one file in `list` in the language of its extension (the
+// options' extension table); a file of no listed language is left out.
+void registerSourceFile(const Options& options, const std::string& name,
+                        const std::string& directory, SourceFileList& list);
 
 // The usage message box of "/?", and its text.
 void showUsage();

@@ -242,7 +242,7 @@ std::vector<ExtensionLanguage> parseExtensionList(const std::string& text) {
     if (item.empty()) continue;
     size_t colon = item.find(':');
     if (colon == std::string::npos) {
-      if (!last) list.push_back({item, kLanguageC});
+      if (!last) list.push_back({item, 0});
       continue;
     }
     list.push_back({item.substr(0, colon), parseDecimal(item.substr(colon + 1))});

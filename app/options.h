@@ -12,18 +12,11 @@ enum class OutputFormat : std::int32_t { Text = 0, Html = 1, Csv = 2, Excel = 3 
 
 enum class HeaderReadMode : std::int32_t { PerSourceFile = 0, ReadOnce = 1, NoRead = 2 };
 
-// Language codes of the extension table.
-enum LanguageCode : std::int32_t {
-  kLanguageC = 0,
-  kLanguageCpp = 1,
-  kLanguageJava = 2,
-  kLanguageVb = 3,
-  kLanguageDelphi = 4,
-};
-
+// A row of the extension table: the extension and the code of its row in
+// the language table (0 C, 1 C++, 2 Java, 3 VB, 4 Delphi).
 struct ExtensionLanguage {
   std::string extension;  // without the dot, compared without regard to case
-  std::int32_t language = kLanguageC;
+  std::int32_t language = 0;
 };
 
 // Flags hold 0 (off) or 1 (on), as they are stored.

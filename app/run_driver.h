@@ -1,12 +1,17 @@
-// One analysis run over the registered source files: create the run's
-// tables, open the error log, read every file (".bas" modules first), write
-// the reports, and tear everything down. The command line runs it on the
-// main thread, the window on its worker thread; one run at a time.
+// The program's analysis runs: one at a time, over the program's source
+// file list, with the live options of the moment. The command line runs
+// one on the main thread, the window on its worker thread, and the window
+// may ask the run in progress to stop.
 #pragma once
 
 #include <string>
 
-void runAnalysis();
+// Runs the analysis (output folder checked, error log opened, the run,
+// kept reports and log closed). False when a stop request ended it.
+bool runAnalysis();
+
+// Asks the run in progress, if any, to stop; callable from any thread.
+void stopAnalysis();
 
 // Seconds that the last timed run took (kept from run to run).
 double elapsedSeconds();

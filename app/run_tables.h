@@ -1,13 +1,17 @@
-// The tables of one analysis run. The run driver creates them in a fixed
-// order at the start of a run and destroys them, in the same order, at its
-// end; every part of the analyser reaches its sibling tables through this
-// record while the run lasts. A table that needs others keeps a reference
-// to the RunTables and looks them up when it needs them.
+// The tables of one analysis run, as its parts reach one another: a parser
+// feeds the function, type and variable tables, the tables name files
+// through the run's file pool, the scanner asks the type table its few
+// questions. The run object creates the tables in a fixed order, fills
+// this record, and destroys them (in the same order) at the run's end; the
+// record owns nothing. Besides the tables it holds the run's settings (the
+// options, read once at the start and constant) and its working values.
 #pragma once
 
-#include <memory>
+#include <functional>
+#include <string_view>
 
-struct Options;
+#include "app/options.h"
+
 class ReservedWordTable;
 class DefineTable;
 class FunctionTable;
@@ -16,41 +20,44 @@ class NamespaceTable;
 class ClassTable;
 class VariableTable;
 class TypeTable;
+class TypeQuestions;
 class SourceContext;
 class IncludeRegistry;
 class FileTree;
 
 class RunTables {
  public:
-  explicit RunTables(Options& options);
-  ~RunTables();
+  explicit RunTables(const Options& options) : options_(options) {}
   RunTables(const RunTables&) = delete;
   RunTables& operator=(const RunTables&) = delete;
 
-  // In creation order. Each is null before create() and after destroy().
-  // The run's tables, in the order of creation (and destruction):
-  //   reservedWords, defines, functions, fileNames, namespaces, classes,
-  //   variables, workingTypes (analysis types), baseTypes (settings types),
-  //   context, includes, fileTree.
-  // Each joins here, in that order, when it is built.
-  std::unique_ptr<ReservedWordTable> reservedWords;
-  std::unique_ptr<DefineTable> defines;
-  std::unique_ptr<FunctionTable> functions;
-  std::unique_ptr<FileNamePool> fileNames;
-  std::unique_ptr<NamespaceTable> namespaces;
-  std::unique_ptr<ClassTable> classes;
-  std::unique_ptr<VariableTable> variables;
-  std::unique_ptr<TypeTable> workingTypes;
-  std::unique_ptr<TypeTable> baseTypes;
-  std::unique_ptr<SourceContext> context;
-  std::unique_ptr<IncludeRegistry> includes;
-  std::unique_ptr<FileTree> fileTree;
+  const Options& options() const { return options_; }
 
-  Options& options() const { return options_; }
+  // In creation order; each is null before the run creates it and after
+  // the run ends:
+  ReservedWordTable* reservedWords = nullptr;
+  DefineTable* defines = nullptr;
+  FunctionTable* functions = nullptr;
+  FileNamePool* fileNames = nullptr;
+  NamespaceTable* namespaces = nullptr;
+  ClassTable* classes = nullptr;
+  VariableTable* variables = nullptr;
+  TypeTable* workingTypes = nullptr;  // the analysis types
+  TypeTable* baseTypes = nullptr;     // the settings types
+  SourceContext* context = nullptr;
+  IncludeRegistry* includes = nullptr;
+  FileTree* fileTree = nullptr;
 
-  void create();
-  void destroy();
+  // workingTypes, as the scanner asks it.
+  TypeQuestions* typeQuestions = nullptr;
+  // Where the scanner hands a function that "#pragma <interrupt keyword>"
+  // names, with the comment captured before it.
+  std::function<void(std::string_view name, std::string_view comment)> interruptFunctionFound;
+
+  // The header read mode in force: the options' mode, except that a run
+  // with C++ or Java files reads headers it was told never to read once.
+  HeaderReadMode headerMode = HeaderReadMode::PerSourceFile;
 
  private:
-  Options& options_;
+  const Options& options_;
 };

@@ -5,16 +5,11 @@
 #include "app/source_file_list.h"
 #include "parse/type_table.h"
 #include "report/error_log.h"
-#include "scan/language_mode.h"
+#include "app/language_mode.h"
 #include "scan/lexical_rules.h"
 #include "scan/reserved_word_table.h"
 
 const char kSettingsDataName[] = "Mizenta設定.dat";
-
-SettingsData& settingsData() {
-  static SettingsData data;
-  return data;
-}
 
 std::int32_t runLanguageMask(const SourceFileList& files) {
   std::int32_t mask = 0;
@@ -41,12 +36,10 @@ void useBuiltInSettings(RunTables& tables, const std::string& path) {
 
 // The comparison is set both ways: a run of C files after a VB run must not
 // sort its tables with the folded comparison that the last run left.
-void loadSettingsData(RunTables& tables) {
+void loadSettingsData(RunTables& tables, SettingsData& data, const SourceFileList& files) {
   std::string path = programFolder() + kSettingsDataName;
-  SettingsData& data = settingsData();
-  data.languageMask = runLanguageMask(sourceFiles());
+  data.languageMask = runLanguageMask(files);
   setCaseInsensitiveNames((data.languageMask & kModeVbOrDelphi) != 0);
   useBuiltInSettings(tables, path);
 }
 
-void resetSettingsData() { settingsData() = SettingsData(); }

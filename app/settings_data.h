@@ -2,8 +2,8 @@
 // knowledge of a run (reserved words, types and sizes, predefined classes
 // and variables, macros, interrupt keywords). Until the file's reader is
 // built, every run takes the built-in reserved words and types instead and
-// says so in the error log. What the load keeps for the run lives in one
-// program-wide record, emptied by resetSettingsData at the end of each run.
+// says so in the error log. What the load keeps for the run lives in a
+// record that the run owns.
 #pragma once
 
 #include <cstdint>
@@ -25,15 +25,10 @@ struct SettingsData {
   std::vector<std::string> interruptKeywords;
 };
 
-// The program's one record (it outlives the runs, as the file's reader does).
-SettingsData& settingsData();
-
 // The run's language mask for `files`.
 std::int32_t runLanguageMask(const SourceFileList& files);
 
-// Loads the settings of one run into `tables`: the language mask, the name
-// comparison of the run (case-insensitive with VB or Delphi files), and
-// the reserved words and base types.
-void loadSettingsData(RunTables& tables);
-
-void resetSettingsData();
+// Loads the settings of one run over `files` into `tables` and `data`: the
+// language mask, the name comparison of the run (case-insensitive with VB
+// or Delphi files), and the reserved words and base types.
+void loadSettingsData(RunTables& tables, SettingsData& data, const SourceFileList& files);

@@ -2,8 +2,7 @@
 
 #include "app/options.h"
 #include "app/text_util.h"
-#include "scan/language_mode.h"
-#include "scan/lexical_rules.h"
+#include "app/language_mode.h"
 
 namespace {
 
@@ -23,24 +22,11 @@ bool listed(const char* const (&list)[N], const std::string& name) {
   return false;
 }
 
-Dialect dialectOfCode(int code) {
-  if (code == kLanguageJava) return Dialect::Java;
-  if (code == kLanguageVb || code == kLanguageDelphi) return Dialect::Vb;
-  return Dialect::C;
-}
-
 }  // namespace
 
-int SourceContext::push(const std::string& path) {
-  if (stack_.empty()) {
-    int code = languageOfFileName(options_, fileNamePart(path));
-    languageCode_ = code < 0 ? 0 : code;
-    languageMask_ = modeOfLanguageCode(languageCode_);
-    selectDialect(dialectOfCode(languageCode_));
-  }
+void SourceContext::push(const std::string& path) {
   std::string shortName = options_.tagJumpTree ? path : fileNamePart(path);
   stack_.push_back({1, shortName, path});
-  return languageCode_;
 }
 
 void SourceContext::pop() {
@@ -85,7 +71,6 @@ void SourceContext::markMissing(const std::string& name) {
 
 void SourceContext::reset() {
   stack_.clear();
-  languageCode_ = 0;
   languageMask_ = 0;
   oldStyleHeaderMissing_ = false;
   atlHeaderMissing_ = false;

@@ -1,8 +1,7 @@
 // The stack of files being read in a run (the main source file at the
 // bottom, nested headers above it) with the current line of each, the
 // language of the main file, and whether certain standard headers were
-// missing. Pushing onto an empty stack also switches the run-wide lexical
-// rules for the main file's language.
+// missing. The reader sets the main file's language before pushing it.
 #pragma once
 
 #include <string>
@@ -14,8 +13,7 @@ class SourceContext {
  public:
   explicit SourceContext(const Options& options) : options_(options) {}
 
-  // Pushes a file; returns the main file's language code.
-  int push(const std::string& path);
+  void push(const std::string& path);
   void pop();
   int depth() const { return static_cast<int>(stack_.size()); }
   // Short name k levels below the top (0 = top), or the empty text.
@@ -34,7 +32,7 @@ class SourceContext {
   // The main file's full path (the bottom of the stack), or empty.
   const std::string& mainFilePath() const;
 
-  int languageCode() const { return languageCode_; }
+  // The main file's LanguageMode bits.
   int languageMask() const { return languageMask_; }
   // Takes effect only while the stack is empty.
   void setLanguageMask(int mask);
@@ -55,7 +53,6 @@ class SourceContext {
   };
 
   const Options& options_;
-  int languageCode_ = 0;
   int languageMask_ = 0;
   bool oldStyleHeaderMissing_ = false;
   bool atlHeaderMissing_ = false;

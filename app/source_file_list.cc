@@ -2,10 +2,9 @@
 
 #include <cstring>
 
-#include "app/options.h"
 #include "app/text_util.h"
 #include "report/error_log.h"
-#include "scan/language_mode.h"
+#include "app/language_mode.h"
 
 namespace {
 
@@ -65,9 +64,8 @@ size_t SourceFileList::insertPosition(const std::string& name, const std::string
   }
 }
 
-void SourceFileList::registerSourceFile(const std::string& name, const std::string& directory) {
-  int code = languageOfFileName(liveOptions(), name);
-  std::int32_t mask = modeOfLanguageCode(code);
+void SourceFileList::add(const std::string& name, const std::string& directory,
+                         std::int32_t mask) {
   if (mask == 0) return;
   if (mask_ != 0 && isCFamily(mask_) != isCFamily(mask)) {
     conflict_ = true;

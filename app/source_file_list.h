@@ -33,8 +33,10 @@ enum StepCounter : int {
 
 class SourceFileList {
  public:
-  // Inserts a file by name; see the .cc for the search rules.
-  void registerSourceFile(const std::string& name, const std::string& directory = std::string());
+  // Inserts a file of the LanguageMode `mode` by name; see the .cc for the
+  // search rules. A C-family file is refused in a list of VB and Delphi
+  // files and the other way round (conflict() tells).
+  void add(const std::string& name, const std::string& directory, std::int32_t mode);
   void clear();
   void remove(std::uintptr_t treeItem);
   // Entry indexes in reading order: ".bas" modules first, then list order.

@@ -1,5 +1,6 @@
 #include "parse/c_parser.h"
 
+#include "app/language_mode.h"
 #include "app/run_tables.h"
 #include "app/source_context.h"
 #include "parse/c_parser_internal.h"
@@ -25,7 +26,7 @@ void CParser::resetForFile(SourceReader& reader) {
   history_.attach(&reader);
   braceDepth_ = parenDepth_ = 0;
   statementState_ = kDefault;
-  classDialect_ = tables_->context ? tables_->context->languageCode() : 0;
+  java_ = tables_->context && (tables_->context->languageMask() & kModeJava) != 0;
   inBody_ = headerPending_ = countingSteps_ = false;
   currentFunction_.clear();
   currentClass_.clear();

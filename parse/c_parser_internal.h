@@ -58,7 +58,7 @@ class CParser final : public TokenParser {
   int namespaceDepth() const;
   int currentLine() const;
   const std::string& fileName() const;
-  bool isJava() const { return classDialect_ == 2; }
+  bool isJava() const { return java_; }
 
   // c_default_state.cc: calls, headers and function state.
   void defaultState(const std::string& token);
@@ -124,7 +124,7 @@ class CParser final : public TokenParser {
   int braceDepth_ = 0;
   int parenDepth_ = 0;
   int statementState_ = kDefault;
-  int classDialect_ = 0;
+  bool java_ = false;
   bool inBody_ = false;
   std::string currentFunction_;
   std::string currentClass_;

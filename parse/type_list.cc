@@ -8,7 +8,7 @@
 #include "report/report_file.h"
 #include "report/text_layout.h"
 #include "scan/define_list.h"
-#include "scan/language_mode.h"
+#include "app/language_mode.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include "app/run_tables.h"
 #include "app/source_context.h"
 #include "report/error_log.h"
-#include "scan/language_mode.h"
+#include "app/language_mode.h"
 #include "scan/lexical_rules.h"
-#include "tables/sorted_search.h"
+#include "scan/sorted_search.h"
 
 namespace {
 

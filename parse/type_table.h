@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "scan/define_table.h"  // ListScope
+#include "scan/type_questions.h"
 
 class RunTables;
 
@@ -29,7 +30,7 @@ struct TypeRecord {
   int languages = 0;                // LanguageMode bits in which the name is a type
 };
 
-class TypeTable {
+class TypeTable final : public TypeQuestions {
  public:
   enum Flag : int { kInexact = 1, kUsed = 2 };
   enum Kind : int { kTypedef = 1, kStructure = 2, kClass = 4, kFunctionPointer = 8 };
@@ -57,11 +58,12 @@ class TypeTable {
   // before the search. Marks the record used (analysis table, outside
   // registration mode) when it applies to the current language.
   Lookup findType(std::string_view name, FindMode mode = FindMode::kCurrentLanguage);
-  bool isType(std::string_view name) { return findType(name).found; }
+  bool isType(std::string_view name) override { return findType(name).found; }
   // The same question without marking anything used.
-  bool isTypeQuietly(std::string_view name) const;
+  bool isTypeQuietly(std::string_view name) const override;
   // Size in the current language's slot; 0 and exact for a non-type.
   Size sizeOf(std::string_view name);
+  int sizeInBytes(std::string_view name) override { return sizeOf(name).bytes; }
   int kindOf(std::string_view name);
 
   // Adds a record, or merges kinds, languages, sizes of empty slots and the
@@ -73,7 +75,7 @@ class TypeTable {
   // `#define NAME body` in a C or C++ file: registers NAME as a type when the
   // body holds a known type and otherwise only modifier words, "*" and
   // blanks (a pointer type when "*" occurs). True when it registered.
-  bool registerMacroType(std::string_view name, std::string_view body);
+  bool registerMacroType(std::string_view name, std::string_view body) override;
 
   // Start of a file: this table becomes a copy of `settings` (records and
   // pointer size; the section count stays).

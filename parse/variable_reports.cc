@@ -10,7 +10,7 @@
 #include "report/error_log.h"
 #include "report/html.h"
 #include "report/report_file.h"
-#include "scan/language_mode.h"
+#include "app/language_mode.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "report/error_log.h"
 #include "scan/condition_evaluator.h"
 #include "scan/define_table.h"
-#include "scan/language_mode.h"
+#include "app/language_mode.h"
 #include "scan/lexical_rules.h"
 #include "tables/class_table.h"
 #include "tables/function_table.h"
@@ -214,7 +214,7 @@ void VariableTable::sizeOfType(std::string_view type, int& size, bool& inexact) 
     size = 4;
     return;
   }
-  TypeTable* types = tables_.workingTypes.get();
+  TypeTable* types = tables_.workingTypes;
   std::string_view candidates[3] = {rest, rest, rest};
   size_t space = rest.rfind(' ');
   if (space != std::string::npos) candidates[1] = std::string_view(rest).substr(space + 1);
@@ -243,7 +243,7 @@ void VariableTable::registerVariable(std::string_view type, std::string_view nam
                                      int flags, std::string_view className,
                                      std::string_view function) {
   if (type.empty() || name.empty()) {
-    errorLog() << positionPrefix(tables_.context.get())
+    errorLog() << positionPrefix(tables_.context)
                << ": (内部ｴﾗｰ)不明なｵﾌﾞｼﾞｪｸﾄを登録しようとしています\n"
                << "    型名[" << type << "]  ｵﾌﾞｼﾞｪｸﾄ名[" << name << "]\n";
     return;
@@ -331,7 +331,7 @@ void VariableTable::registerInMainTable(std::string_view type, const Declarator&
                                         std::string_view function) {
   bool isExtern = (flags & kExtern) != 0;
   bool owned = !className.empty() || !function.empty();
-  const SourceContext* context = tables_.context.get();
+  const SourceContext* context = tables_.context;
   int file = (!isExtern && context && tables_.fileNames) ? tables_.fileNames->find(context->item(0)) : 0;
   int line = (!isExtern && context) ? context->currentLine() : 0;
   // An owned variable is the same as the one of its name, class and
@@ -514,7 +514,7 @@ void VariableTable::resetFileState() {
 }
 
 void VariableTable::handOverReferences() {
-  FunctionTable* functions = tables_.functions.get();
+  FunctionTable* functions = tables_.functions;
   if (!functions) return;
   // The record numbers and the search index serve only this hand-over:
   // their memory goes before the reports are written.

@@ -3,7 +3,6 @@
 #include <cstring>
 #include <vector>
 
-#include "app/options.h"
 #include "platform/file_system.h"
 
 namespace {
@@ -138,9 +137,20 @@ void ReportFile::close() {
   buf_.close();
 }
 
-std::string reportPath(const std::string& fileName) {
-  return liveOptions().outputFolder + fileName;
+namespace {
+
+std::string& folderText() {
+  static std::string folder;
+  return folder;
 }
+
+}  // namespace
+
+void setReportFolder(const std::string& folder) { folderText() = folder; }
+
+const std::string& reportFolder() { return folderText(); }
+
+std::string reportPath(const std::string& fileName) { return folderText() + fileName; }
 
 void openReport(const std::string& fileName, ReportFile& stream) {
   stream.openPath(reportPath(fileName), false);

@@ -54,7 +54,12 @@ class ReportFile : public std::ostream {
   CrLfFileBuf buf_;
 };
 
-// The output folder followed by `fileName`.
+// The folder that every report is written into (ending with a separator);
+// the run sets it from its options before it writes anything.
+void setReportFolder(const std::string& folder);
+const std::string& reportFolder();
+
+// The report folder followed by `fileName`.
 std::string reportPath(const std::string& fileName);
 
 // Opens the report `fileName` in the output folder for writing (creating or

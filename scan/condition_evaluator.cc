@@ -5,7 +5,7 @@
 #include "app/run_tables.h"
 #include "app/source_context.h"
 #include "calvex/calvex.h"
-#include "parse/type_table.h"
+#include "scan/type_questions.h"
 #include "report/error_log.h"
 #include "scan/define_table.h"
 #include "scan/lexical_rules.h"
@@ -107,7 +107,7 @@ Expander::Step Expander::word(std::string_view word, std::string& out) {
     return Step::kGoOn;
   }
   // A number is never a macro name: no search for it.
-  const DefineTable* defines = tables_.defines.get();
+  const DefineTable* defines = tables_.defines;
   if (defines && !startsWithDigit(word)) {
     DefineTable::Lookup found = defines->findDefine(word);
     if (found.found) return macro(found.index, word, out);
@@ -187,13 +187,13 @@ Expander::Step Expander::sizeOf(std::string& out) {
     type = nextWord(text, pos);
     skipBlanks(text, pos);
   }
-  TypeTable* types = tables_.workingTypes.get();
+  TypeQuestions* types = tables_.typeQuestions;
   if (!types || !types->isType(type)) {
     errorLog() << "  " << fileName() << ' ' << line_
                << " : #if文解析ｴﾗｰ(sizeof演算子で不明な型[" << type << "]が使用されています)\n";
     return Step::kFail;
   }
-  out += std::to_string(types->sizeOf(type).bytes);
+  out += std::to_string(types->sizeInBytes(type));
   resumeAfterClose(text, pos);
   return Step::kGoOn;
 }

@@ -12,7 +12,7 @@
 #include "report/report_file.h"
 #include "report/text_layout.h"
 #include "scan/define_table.h"
-#include "scan/language_mode.h"
+#include "app/language_mode.h"
 
 const char* listFileExtension(OutputFormat format) {
   switch (format) {
@@ -165,7 +165,7 @@ void DefineTable::writeList(ListScope scope) {
   ++listOutputs_;
   static const std::string kNoFile;
   const std::string& fileName = tables_.context ? tables_.context->mainFileName(true) : kNoFile;
-  ListSection section{words, scope, fileName, tables_.fileNames.get()};
+  ListSection section{words, scope, fileName, tables_.fileNames};
   if (html)
     writeHtmlSection(out, section, *this);
   else if (isCsvList(format))

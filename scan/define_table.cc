@@ -6,12 +6,12 @@
 #include "app/options.h"
 #include "app/run_tables.h"
 #include "app/source_context.h"
-#include "parse/type_table.h"
+#include "scan/type_questions.h"
 #include "report/error_log.h"
-#include "scan/language_mode.h"
+#include "app/language_mode.h"
 #include "scan/lexical_rules.h"
 #include "scan/reserved_word_table.h"
-#include "tables/sorted_search.h"
+#include "scan/sorted_search.h"
 
 namespace {
 
@@ -110,8 +110,8 @@ void DefineTable::completeEntry(DefineEntry& entry) {
   entry.complete = true;
   trimTrailingBlanks(entry.body);
   int mode = tables_.context ? tables_.context->languageFlavour() : 0;
-  if ((mode & kModeCOrCpp) && tables_.workingTypes)
-    tables_.workingTypes->registerMacroType(entry.name, entry.body);
+  if ((mode & kModeCOrCpp) && tables_.typeQuestions)
+    tables_.typeQuestions->registerMacroType(entry.name, entry.body);
   if (tables_.options().macrosAreNotFunctions && !entry.params.empty())
     collectCalledFunctions(entry);
 }

@@ -314,7 +314,7 @@ void DirectiveProcessor::fileLine(const char* text) const {
 }
 
 void DirectiveProcessor::positionMessage(const char* text) const {
-  const SourceContext* context = tables_.context.get();
+  const SourceContext* context = tables_.context;
   errorLog() << "    " << (context ? context->item(0) : std::string()) << ' '
              << (context ? context->currentLine() : 0) << text << '\n';
 }

@@ -4,13 +4,11 @@
 #include "app/options.h"
 #include "app/run_tables.h"
 #include "app/source_context.h"
-#include "parse/type_table.h"
 #include "scan/define_table.h"
 #include "scan/directive_processor.h"
 #include "scan/lexical_rules.h"
+#include "scan/type_questions.h"
 #include "scan/reserved_word_table.h"
-#include "tables/decl_info.h"
-#include "tables/function_table.h"
 
 namespace {
 
@@ -25,7 +23,7 @@ bool isBlankToken(std::string_view token) {
 
 void DirectiveProcessor::defineName(std::string_view token) {
   if (isBlankToken(token)) return;
-  DefineTable* defines = tables_.defines.get();
+  DefineTable* defines = tables_.defines;
   // A delimiter names nothing; a name already defined keeps its first body.
   if (!defines || isDelimiterToken(token) || !defines->beginDefine(std::string(token))) {
     state_ = syntax_ == DirectiveSyntax::Delphi ? DirectiveState::Ignore
@@ -118,10 +116,7 @@ void DirectiveProcessor::pragmaWord(std::string_view token) {
 void DirectiveProcessor::interruptName(std::string_view token) {
   if (token.empty() || isDelimiterToken(token) || startsWithDigit(token)) return;
   if (tables_.reservedWords && tables_.reservedWords->isReserved(token) != 0) return;
-  if (tables_.workingTypes && tables_.workingTypes->isTypeQuietly(token)) return;
-  if (!tables_.functions) return;
-  DeclInfo decl;
-  decl.name = std::string(token);
-  tables_.functions->registerDefinition(decl, Registration::kInterrupt,
-                                        comment_ ? std::string_view(*comment_) : std::string_view());
+  if (tables_.typeQuestions && tables_.typeQuestions->isTypeQuietly(token)) return;
+  if (!tables_.interruptFunctionFound) return;
+  tables_.interruptFunctionFound(token, comment_ ? std::string_view(*comment_) : std::string_view());
 }

@@ -4,18 +4,10 @@
 // lookahead, and returns true when the token is consumed.
 #include "scan/lex_states.h"
 
-#include "app/run_tables.h"
 #include "app/source_file_list.h"
 #include "app/text_util.h"
 #include "report/error_log.h"
-#include "scan/language_mode.h"
 #include "scan/source_reader.h"
-
-LanguageFamily familyOfMode(int languageMode) {
-  if (languageMode & kModeVb) return LanguageFamily::Vb;
-  if (languageMode & kModeDelphi) return LanguageFamily::Delphi;
-  return LanguageFamily::CFamily;
-}
 
 bool isCommentState(LexState state) {
   switch (state) {

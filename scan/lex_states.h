@@ -24,6 +24,3 @@ enum class LexState {
 bool isCommentState(LexState state);
 
 enum class LanguageFamily { CFamily, Vb, Delphi };
-
-// The family of a LanguageMode; unknown modes read as C.
-LanguageFamily familyOfMode(int languageMode);

@@ -3,20 +3,7 @@
 #include <cstring>
 
 #include "app/text_util.h"
-
-namespace {
-
-Dialect dialect = Dialect::C;
-
-const char* const kCModifiers[] = {
-    "auto",     "const",  "far",    "friend",   "mutable", "near",      "private", "protected",
-    "public",   "register", "signed", "static", "struct",  "typedef",   "unsigned", "virtual",
-    "volatile", "CALLBACK", "PASCAL", "STDAPI", "WINAPI",  "template"};
-const char* const kJavaModifiers[] = {"private", "protected", "public", "static", "final",
-                                      "volatile"};
-const char* const kVbModifiers[] = {"Global", "const", "private", "public"};
-
-}  // namespace
+#include "scan/language.h"
 
 namespace lexical_detail {
 bool foldNames = false;
@@ -27,6 +14,8 @@ int compareFolded(std::string_view a, std::string_view b) { return compareIgnore
 namespace {
 
 using lexical_detail::foldNames;
+
+std::span<const char* const> modifierWords;
 
 void fillDelimiters(bool dollar) {
   bool (&delimiters)[256] = lexical_detail::delimiterBytes;
@@ -40,34 +29,22 @@ struct DelimiterInit {
   DelimiterInit() { fillDelimiters(false); }
 } delimiterInit;
 
-template <size_t N>
-bool inList(const char* const (&list)[N], std::string_view word, bool fold) {
-  for (const char* m : list)
-    if (fold ? equalsIgnoreCase(m, word) : word == m) return true;
-  return false;
-}
-
 }  // namespace
 
-void selectDialect(Dialect d) {
-  dialect = d;
-  foldNames = d == Dialect::Vb;
-  fillDelimiters(d == Dialect::Vb);
+void applyLexicalRules(const LexicalRules& rules) {
+  foldNames = rules.foldNames;
+  fillDelimiters(rules.dollarDelimits);
+  modifierWords = rules.modifierWords;
 }
 
-Dialect currentDialect() { return dialect; }
+void resetLexicalRules() { applyLexicalRules(LexicalRules{}); }
 
 void setCaseInsensitiveNames(bool on) { foldNames = on; }
 
 bool caseInsensitiveNames() { return foldNames; }
 
-
-
 bool isModifierWord(std::string_view word) {
-  switch (dialect) {
-    case Dialect::C: return inList(kCModifiers, word, false);
-    case Dialect::Java: return inList(kJavaModifiers, word, false);
-    case Dialect::Vb: return inList(kVbModifiers, word, true);
-  }
+  for (const char* m : modifierWords)
+    if (foldNames ? equalsIgnoreCase(m, word) : word == m) return true;
   return false;
 }

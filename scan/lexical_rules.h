@@ -1,4 +1,4 @@
-// The run-wide lexical settings: the delimiter set of the dialect, the
+// The run-wide lexical settings: the delimiter set of the language, its
 // modifier words, and the one name comparison that every sorted name table
 // uses (byte-wise and case-sensitive for C, C++ and Java; ASCII letters
 // folded for VB and Delphi). They are switched when the first source file
@@ -7,11 +7,14 @@
 
 #include <string_view>
 
-enum class Dialect { C, Java, Vb };
+struct LexicalRules;
 
-// Switches delimiters, modifier words and name comparison together.
-void selectDialect(Dialect dialect);
-Dialect currentDialect();
+// Switches delimiters, modifier words and name comparison together. The
+// rules' word list must outlive the switch (the language table's rows do).
+void applyLexicalRules(const LexicalRules& rules);
+// The rules of a process that has opened no file yet: C's delimiters and
+// comparison, no modifier words.
+void resetLexicalRules();
 
 // Only the name comparison (the settings data file of a VB/Delphi run).
 void setCaseInsensitiveNames(bool on);

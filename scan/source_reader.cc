@@ -5,8 +5,9 @@
 #include "app/run_tables.h"
 #include "app/source_context.h"
 #include "app/source_file_list.h"
-#include "parse/variable_table.h"
 #include "report/error_log.h"
+#include "scan/language.h"
+#include "scan/lexical_rules.h"
 #include "scan/token_parser.h"
 
 namespace {
@@ -26,7 +27,7 @@ SourceReader::SourceReader(RunTables& tables, Kind kind)
       shortRing_(kShortRingSlots, kShortSlotCapacity),
       longRing_(kLongRingSlots, kLongSlotCapacity),
       directives_(tables),
-      parser_(makeTokenParser(0)),
+      parser_(std::make_unique<IdleParser>()),
       // Only the function details show captured comments; without them
       // the capture would grow with every comment of a file.
       captureEnabled_(tables.options().functionDetails != 0) {
@@ -38,14 +39,21 @@ SourceReader::~SourceReader() = default;
 // ---------------------------------------------------------------------------
 // File state
 
-void SourceReader::setFile(const std::string& path) {
+void SourceReader::setFile(const std::string& path, const Language& language) {
   SourceContext& context = *tables_.context;
+  if (context.depth() == 0) {
+    context.setLanguageMask(language.mode);
+    applyLexicalRules(language.lexical);
+  }
   context.push(path);
   if (tables_.fileTree) tables_.fileTree->addEdge(context.item(1), path);
-  if (tables_.variables) tables_.variables->beginFile();
   languageMode_ = context.languageFlavour();
-  family_ = familyOfMode(languageMode_);
-  parser_ = makeTokenParser(languageMode_);
+  family_ = language.family;
+  lookBack_ = language.lookBack;
+  if (language.makeParser)
+    parser_ = language.makeParser(languageMode_);
+  else
+    parser_ = std::make_unique<IdleParser>();
   resetFileState();
   parser_->resetForFile(*this);
 }
@@ -78,11 +86,11 @@ void SourceReader::finishFile() { parser_->resetForFile(*this); }
 // ---------------------------------------------------------------------------
 // Tokens and hand-over
 
-int SourceReader::nextToken(bool lastBlock) {
+SourceReader::Step SourceReader::nextToken(bool lastBlock) {
   Tokenizer::Result result = tokenizer_.next(lastBlock);
   if (result == Tokenizer::kTokenReady || result == Tokenizer::kTokenReadyLast)
     tokenizer_.moveTokenInto(shortRing_.pushPlace());
-  return result;
+  return static_cast<Step>(result);
 }
 
 bool SourceReader::processToken() {
@@ -113,10 +121,10 @@ bool SourceReader::handOver(const std::string& token) {
   return true;
 }
 
-// VB parsers see every token handed over; the others look back over the
-// blanks and line breaks before the newest token.
+// Some parsers see every token handed over (VB's); the others look back
+// over the blanks and line breaks before the newest token.
 const std::string& SourceReader::parserToken(int n) const {
-  if (family_ == LanguageFamily::Vb || n <= 0) return longRing_.at(n);
+  if (lookBack_ == LookBack::EveryToken || n <= 0) return longRing_.at(n);
   // Look-back n is the n-th live token before the newest token, among
   // the ring's slots 1 and up; the newest token itself does not count.
   const std::uint64_t newest = longRing_.pushes();

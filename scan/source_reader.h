@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "scan/directive_processor.h"
+#include "scan/language.h"
 #include "scan/lex_states.h"
 #include "scan/live_token_index.h"
 #include "scan/token_ring.h"
@@ -35,19 +36,27 @@ class SourceReader {
   SourceReader(const SourceReader&) = delete;
   SourceReader& operator=(const SourceReader&) = delete;
 
-  // Starts a file: pushes it onto the source context, records the edge from
-  // the including file in the file tree, and resets every per-file state.
-  void setFile(const std::string& path);
+  // Starts a file of `language` (a header: of its main file's language):
+  // pushes it onto the source context (a main file sets the context's
+  // language and the run's lexical rules first), records the edge from the
+  // including file in the file tree, takes the language's parser, and
+  // resets every per-file state. The language row must outlive the reader.
+  void setFile(const std::string& path, const Language& language);
   // Puts another parser in place of the language's own for the current
   // file (tests look at the reader's own work through an idle parser).
   void replaceParser(std::unique_ptr<TokenParser> parser);
 
-  // Reading, as the run driver drives it: lend a block, then call
-  // nextToken until it returns 1; after 0 or 3 call processToken (and stop
-  // asking for tokens of this block after a 3). Codes: 1 block used up,
-  // 2 call again, 3 token ready and block used up, 0 token ready.
+  // Reading, as the read loop drives it: lend a block, then call nextToken
+  // until it says the block is used up; after a token call processToken
+  // (and ask no more of this block after kTokenLast).
+  enum class Step {
+    kToken = Tokenizer::kTokenReady,          // a token is ready
+    kBlockUsedUp = Tokenizer::kBlockUsedUp,   // nothing delivered; next block
+    kCallAgain = Tokenizer::kCallAgain,       // nothing delivered; call again
+    kTokenLast = Tokenizer::kTokenReadyLast,  // a token is ready, the block used up
+  };
   void giveBlock(const char* data, size_t size) { tokenizer_.giveBlock(data, size); }
-  int nextToken(bool lastBlock);
+  Step nextToken(bool lastBlock);
   // Classifies the token delivered one delivery ago and hands it to the
   // parser when it is live; true when it was live.
   bool processToken();
@@ -127,6 +136,7 @@ class SourceReader {
   std::unique_ptr<TokenParser> parser_;
   int languageMode_ = 0;
   LanguageFamily family_ = LanguageFamily::CFamily;
+  LookBack lookBack_ = LookBack::LiveTokens;
 
   LexState lexState_ = LexState::Code;
   bool blockCommentEnded_ = false;

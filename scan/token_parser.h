@@ -29,5 +29,3 @@ class IdleParser final : public TokenParser {
   void endOfFile(SourceReader&) override {}
 };
 
-// The parser for a file of the given LanguageMode.
-std::unique_ptr<TokenParser> makeTokenParser(int languageMode);

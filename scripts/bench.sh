@@ -8,7 +8,8 @@
 #        BENCH_CORPORA ("glibc pascal java generated single") subset to run;
 #        BENCH_SCALE ("1 2 4") scale factors of the generated corpus;
 #        BENCH_TIMEOUT (1200) seconds before a run counts as hung;
-#        BENCH_TRIAL (0) 1 marks the results as a trial in their heading.
+#        BENCH_TRIAL (0) 1 marks the results as a trial in their heading;
+#        BENCH_PREPARE_ONLY (0) 1 prepares the corpora and stops.
 # Corpora are prepared once into build/bench/corpora and reused.
 set -eu
 cd "$(dirname "$0")/.."
@@ -126,6 +127,7 @@ if wanted generated; then
   for s in $scales; do prepare_generated "$s"; done
 fi
 wanted single && prepare_single
+[ "${BENCH_PREPARE_ONLY:-0}" = 1 ] && { say "corpora ready in $corpora"; exit 0; }
 
 # ---------------------------------------------------------------- program copy
 

@@ -204,7 +204,7 @@ bool CallTreeWriter::hidesRepeats() {
 }  // namespace
 
 const std::string& recordFileName(const RunTables& tables, const FunctionRecord& record) {
-  const FileNamePool* pool = tables.fileNames.get();
+  const FileNamePool* pool = tables.fileNames;
   return pool ? pool->name(record.fileNo) : kNoFile;
 }
 

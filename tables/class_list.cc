@@ -102,7 +102,7 @@ void ClassTable::writeClassList(ListScope scope) {
   if (records_.empty()) return;
   std::string heading = kWholeRunHeading;
   if (scope == ListScope::kPerFile) {
-    const SourceContext* context = tables_.context.get();
+    const SourceContext* context = tables_.context;
     heading = (context ? context->item(0) : std::string()) + kFileHeadingTail;
   }
   ReportFile out;

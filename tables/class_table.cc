@@ -7,7 +7,7 @@
 #include "app/source_context.h"
 #include "parse/type_table.h"
 #include "report/error_log.h"
-#include "scan/language_mode.h"
+#include "app/language_mode.h"
 #include "scan/lexical_rules.h"
 #include "tables/function_table.h"
 
@@ -28,7 +28,7 @@ bool containsName(const std::vector<std::string>& list, std::string_view name) {
 ClassTable::ClassTable(RunTables& tables) : tables_(tables) {}
 
 int ClassTable::currentMode() const {
-  const SourceContext* context = tables_.context.get();
+  const SourceContext* context = tables_.context;
   return context ? context->languageFlavour() : 0;
 }
 
@@ -120,7 +120,7 @@ void ClassTable::registerClass(std::string_view name, int used, int kind) {
   ClassRecord record;
   record.kind = kind;
   record.name.assign(name);
-  const SourceContext* context = tables_.context.get();
+  const SourceContext* context = tables_.context;
   if (context && tables_.fileNames) record.fileNo = tables_.fileNames->find(context->item(0));
   record.languageMode = mode;
   record.used = used;
@@ -286,7 +286,7 @@ std::string ClassTable::resolveMemberVariable(std::string_view className,
 // Per-file reset and debug form
 
 void ClassTable::resetAfterFile() {
-  const SourceContext* context = tables_.context.get();
+  const SourceContext* context = tables_.context;
   if (context && (context->languageMask() & kModeVbOrDelphi)) {
     for (ClassRecord& r : records_) r.used = 0;
     return;

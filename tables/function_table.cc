@@ -9,10 +9,10 @@
 #include "app/text_util.h"
 #include "parse/variable_table.h"
 #include "report/error_log.h"
-#include "scan/language_mode.h"
+#include "app/language_mode.h"
 #include "scan/lexical_rules.h"
 #include "tables/class_table.h"
-#include "tables/sorted_search.h"
+#include "scan/sorted_search.h"
 #include "tables/table_log.h"
 
 namespace {
@@ -61,7 +61,7 @@ FunctionTable::FunctionTable(RunTables& tables) : tables_(tables) {
 // that each program keeps its own. The context shows the main file's path
 // only while no header is open, so it is remembered for the headers.
 std::string FunctionTable::mainFileSuffix() const {
-  const SourceContext* context = tables_.context.get();
+  const SourceContext* context = tables_.context;
   if (!context) return "@";
   const std::string& name = context->mainFileName(true);
   if (context->depth() == 1) {
@@ -76,7 +76,7 @@ std::string FunctionTable::qualifiedKey(const DeclInfo& decl) const {
   if (!decl.nameSpace.empty()) key += decl.nameSpace + "::";
   if (!decl.className.empty()) key += decl.className + "::";
   key += decl.name;
-  const SourceContext* context = tables_.context.get();
+  const SourceContext* context = tables_.context;
   int mode = context ? context->languageMask() : 0;
   if (mode & kModeVb) {
     std::string_view parsed = context->topPath();
@@ -125,7 +125,7 @@ int FunctionTable::recordOf(std::string_view key) const {
 
 int FunctionTable::Func_SetSub(std::string_view key, std::uint32_t registration) {
   if (key.empty() || key[0] == ' ') {
-    errorLog() << positionPrefix(tables_.context.get())
+    errorLog() << positionPrefix(tables_.context)
                << ": NULL関数を登録しようとしています。[Func_SetSub](内部ｴﾗｰ)\n";
     return -1;
   }
@@ -150,7 +150,7 @@ int FunctionTable::createRecord(std::string_view key, std::uint32_t registration
 // The pool holds the names as the source context shows them (the short
 // name, or the path with the tag-jump option); a path is tried both ways.
 int FunctionTable::fileNoOf(std::string_view path) const {
-  const FileNamePool* pool = tables_.fileNames.get();
+  const FileNamePool* pool = tables_.fileNames;
   if (!pool) return 0;
   int id = pool->find(std::string(path));
   return id ? id : pool->find(fileNamePart(path));
@@ -163,7 +163,7 @@ void FunctionTable::registerDefinition(const DeclInfo& decl, std::uint32_t regis
   FunctionRecord& r = records_[sorted_[position]];
   bool analysed = (r.flags & FunctionFlag::kBodyAnalysed) != 0;
   if (!(registration & Registration::kKeepPosition) && !analysed && decl.line != 0) {
-    const SourceContext* context = tables_.context.get();
+    const SourceContext* context = tables_.context;
     r.line = decl.line;
     r.fileNo = context ? fileNoOf(context->item(0)) : 0;
     knownCountsStale_ = true;
@@ -221,7 +221,7 @@ FunctionTable::Link FunctionTable::addLink(int caller, int callee, bool callSite
 // call written with the global-scope operator to a global function.
 std::string FunctionTable::resolvedCallee(const DeclInfo& caller, const DeclInfo& callee,
                                           DeclInfo& from) const {
-  const ClassTable* classes = tables_.classes.get();
+  const ClassTable* classes = tables_.classes;
   from = caller;
   DeclInfo to = callee;
   auto lookup = [classes](const std::string& cls, const std::string& name) {
@@ -273,7 +273,7 @@ void FunctionTable::SetChainAto(const DeclInfo& caller, const DeclInfo& callee,
 
 void FunctionTable::linkBaseConstructors(const std::string& className, int record,
                                          bool isDestructor, int depth) {
-  const ClassTable* classes = tables_.classes.get();
+  const ClassTable* classes = tables_.classes;
   if (!classes || depth > kMaxBaseDepth) return;
   int count = classes->baseCount(className);
   for (int i = 0; i < count; ++i) {
@@ -362,7 +362,7 @@ std::string FunctionTable::typeOfSorted(int i) const {
 }
 
 void FunctionTable::rebuildKnownCounts() const {
-  const FileNamePool* pool = tables_.fileNames.get();
+  const FileNamePool* pool = tables_.fileNames;
   knownPerFile_.assign(pool ? pool->size() + 1 : 1, 0);
   for (const FunctionRecord& r : records_) {
     if (!(r.flags & FunctionFlag::kBodyAnalysed)) continue;
@@ -389,7 +389,7 @@ void FunctionTable::rebuildKnownCounts() const {
 // not walk the whole table each time; names are matched through the pool,
 // because under a case-insensitive comparison several ids may match.
 int FunctionTable::countKnownInFile(std::string_view fileName) const {
-  const FileNamePool* pool = tables_.fileNames.get();
+  const FileNamePool* pool = tables_.fileNames;
   if (fileName.empty() || !pool) return 0;
   if (knownCountsStale_ || static_cast<int>(knownPerFile_.size()) != pool->size() + 1)
     rebuildKnownCounts();

@@ -4,19 +4,12 @@
 
 #include "app/file_name_pool.h"
 #include "app/options.h"
-#include "tests/support/test_files.h"
+#include "tests/support/analysis_test.h"
 
 namespace {
 
-class FileTreeTest : public testing::Test {
+class FileTreeTest : public AnalysisTest {
  protected:
-  void SetUp() override {
-    saved_ = liveOptions();
-    liveOptions().extensionLanguages = parseExtensionList(kDefaultExtensionList);
-    liveOptions().outputFolder = dir_.path() + "/";
-  }
-  void TearDown() override { liveOptions() = saved_; }
-
   // "parent>child" edges; a main file is entered with an empty parent.
   void edges(std::initializer_list<const char*> list) {
     for (std::string edge : list) {
@@ -26,16 +19,14 @@ class FileTreeTest : public testing::Test {
   }
   std::string report(const char* name = "MzFileTree.txt") {
     tree_.write();
-    std::string bytes = readFileBytes(dir_.file(name)), out;
+    std::string bytes = AnalysisTest::report(name), out;
     for (char c : bytes)
       if (c != '\r') out += c;
     return out;
   }
 
-  TempDir dir_;
-  Options saved_;
   FileNamePool names_;
-  FileTree tree_{liveOptions(), names_};
+  FileTree tree_{options(), names_};
 };
 
 TEST_F(FileTreeTest, NodesAndEdges) {
@@ -86,9 +77,9 @@ TEST_F(FileTreeTest, RepeatedSubtreesShownOrHidden) {
   edges({">a.c", "a.c>x.h", "x.h>y.h", ">b.c", "b.c>x.h", "b.c>z.h"});
   std::string shown = "a.c\n  └x.h\n    └y.h\n\nb.c\n  ├x.h\n  │└y.h\n  └z.h\n\n";
   EXPECT_EQ(report(), shown);
-  liveOptions().hideRepeatedSubtrees = 1;
+  options().hideRepeatedSubtrees = 1;
   FileNamePool names;
-  FileTree tree(liveOptions(), names);
+  FileTree tree(options(), names);
   tree.addEdge("", "a.c");
   tree.addEdge("a.c", "x.h");
   tree.addEdge("x.h", "y.h");
@@ -96,7 +87,7 @@ TEST_F(FileTreeTest, RepeatedSubtreesShownOrHidden) {
   tree.addEdge("b.c", "x.h");
   tree.addEdge("b.c", "z.h");
   tree.write();
-  std::string bytes = readFileBytes(dir_.file("MzFileTree.txt")), text;
+  std::string bytes = AnalysisTest::report("MzFileTree.txt"), text;
   for (char c : bytes)
     if (c != '\r') text += c;
   // x.h was expanded under a.c: under b.c it has an arrow; z.h has no children.
@@ -104,13 +95,13 @@ TEST_F(FileTreeTest, RepeatedSubtreesShownOrHidden) {
 }
 
 TEST_F(FileTreeTest, Pc98Lines) {
-  liveOptions().pc98Lines = 1;
+  options().pc98Lines = 1;
   edges({">a.c", "a.c>b.h", "b.h>d.h", "a.c>c.h"});
   EXPECT_EQ(report(), "a.c\n  ・b.h\n  ・・d.h\n  ・c.h\n\n");
 }
 
 TEST_F(FileTreeTest, HtmlFrame) {
-  liveOptions().outputFormat = OutputFormat::Html;
+  options().outputFormat = OutputFormat::Html;
   edges({">a.c", "a.c>b.h"});
   std::string text = report("MzFileTree.html");
   EXPECT_EQ(text.substr(text.find("</p>\n\n") + 6),

@@ -7,30 +7,26 @@
 #include "app/options.h"
 #include "app/run_tables.h"
 #include "app/source_context.h"
+#include "tests/support/analysis_test.h"
 
 namespace {
 
-class IncludeRegistryTest : public testing::Test {
+class IncludeRegistryTest : public AnalysisTest {
  protected:
-  void SetUp() override {
-    liveOptions().extensionLanguages = parseExtensionList(kDefaultExtensionList);
-    tables_.create();
-    tables_.context->push("/src/main.c");
-  }
-  IncludeRegistry& registry() { return *tables_.includes; }
+  void SetUp() override { startFile("/src/main.c"); }
+  IncludeRegistry& registry() { return includes(); }
   // The children of a node by name, joined by ','.
   std::string childrenOf(const std::string& name) {
-    const FileTree& tree = *tables_.fileTree;
+    const FileTree& tree = *tables().fileTree;
     for (const FileTree::Node& node : tree.nodes()) {
-      if (tables_.fileNames->name(node.fileId) != name) continue;
+      if (fileNames().name(node.fileId) != name) continue;
       std::string out;
       for (int c : node.children)
-        out += (out.empty() ? "" : ",") + tables_.fileNames->name(tree.nodes()[c - 1].fileId);
+        out += (out.empty() ? "" : ",") + fileNames().name(tree.nodes()[c - 1].fileId);
       return out;
     }
     return "<none>";
   }
-  RunTables tables_{liveOptions()};
 };
 
 TEST_F(IncludeRegistryTest, FirstSightRegistersRepeatAddsATreeEdge) {

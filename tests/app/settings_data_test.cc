@@ -6,34 +6,32 @@
 
 #include "app/options.h"
 #include "app/run_tables.h"
+#include "app/command_line.h"
 #include "app/source_file_list.h"
 #include "parse/type_table.h"
 #include "report/error_log.h"
-#include "scan/language_mode.h"
+#include "app/language_mode.h"
 #include "scan/lexical_rules.h"
 #include "scan/reserved_word_table.h"
+#include "tests/support/analysis_test.h"
 
 namespace {
 
-class SettingsDataTest : public testing::Test {
+class SettingsDataTest : public AnalysisTest {
  protected:
-  void SetUp() override {
-    selectDialect(Dialect::C);
-    liveOptions().extensionLanguages = parseExtensionList(kDefaultExtensionList);
-    setProgramFolder("/opt/mz/");
-    sourceFiles().clear();
-    attachErrorLog(&log_);
-    tables_.create();
-  }
-  void TearDown() override {
-    attachErrorLog(nullptr);
-    sourceFiles().clear();
-    resetSettingsData();
-    selectDialect(Dialect::C);
-  }
+  void SetUp() override { setProgramFolder("/opt/mz/"); }
+  void TearDown() override { setProgramFolder(""); }
 
-  RunTables tables_{liveOptions()};
-  std::stringbuf log_;
+  // The list of `names` (in /src/), each in its extension's language.
+  SourceFileList& files(std::initializer_list<const char*> names) {
+    list_.clear();
+    for (const char* name : names) registerSourceFile(options(), name, "/src/", list_);
+    return list_;
+  }
+  void load(std::initializer_list<const char*> names) { loadSettingsData(tables(), data_, files(names)); }
+
+  SourceFileList list_;
+  SettingsData data_;
 };
 
 TEST_F(SettingsDataTest, RunMaskIsTheUnionOfTheFilesWithOldCppBesideCpp) {
@@ -49,39 +47,34 @@ TEST_F(SettingsDataTest, RunMaskIsTheUnionOfTheFilesWithOldCppBesideCpp) {
       {{"u.pas"}, kModeDelphi},
   };
   for (const Case& c : cases) {
-    sourceFiles().clear();
-    for (const char* name : c.files) sourceFiles().registerSourceFile(name, "/src/");
-    EXPECT_EQ(runLanguageMask(sourceFiles()), c.mask) << c.files.size();
+    list_.clear();
+    for (const char* name : c.files) registerSourceFile(options(), name, "/src/", list_);
+    EXPECT_EQ(runLanguageMask(list_), c.mask) << c.files.size();
   }
 }
 
 TEST_F(SettingsDataTest, MissingFileLogsTwoLinesAndTakesTheBuiltInLists) {
-  sourceFiles().registerSourceFile("a.c", "/src/");
-  loadSettingsData(tables_);
-  EXPECT_EQ(log_.str(),
+  load({"a.c"});
+  EXPECT_EQ(takeLog(),
             "  Mizentaの設定ﾌｧｲﾙが読み込めません。[/opt/mz/Mizenta設定.dat]\n"
             "  内部確保してある予約語、型情報を使用します。\n");
-  EXPECT_EQ(settingsData().languageMask, kModeC);
-  EXPECT_EQ(tables_.reservedWords->isReserved("while", kModeC), kModeC);
-  EXPECT_EQ(tables_.baseTypes->findType("short", TypeTable::FindMode::kAnyLanguage).found, true);
-  EXPECT_EQ(tables_.baseTypes->pointerSize(), 4);
-  EXPECT_TRUE(settingsData().definitions.empty());
+  EXPECT_EQ(data_.languageMask, kModeC);
+  EXPECT_EQ(reservedWords().isReserved("while", kModeC), kModeC);
+  EXPECT_EQ(baseTypes().findType("short", TypeTable::FindMode::kAnyLanguage).found, true);
+  EXPECT_EQ(baseTypes().pointerSize(), 4);
+  EXPECT_TRUE(data_.definitions.empty());
 }
 
 TEST_F(SettingsDataTest, NameComparisonFollowsTheRegisteredFamily) {
-  sourceFiles().registerSourceFile("m.bas", "/src/");
-  loadSettingsData(tables_);
+  load({"m.bas"});
   EXPECT_TRUE(caseInsensitiveNames());
-  EXPECT_EQ(tables_.reservedWords->isReserved("DIM", kModeVb), kModeVb);
+  EXPECT_EQ(reservedWords().isReserved("DIM", kModeVb), kModeVb);
 
   // The next run, of C files, must not keep the folded comparison.
-  tables_.destroy();
-  tables_.create();
-  sourceFiles().clear();
-  sourceFiles().registerSourceFile("a.c", "/src/");
-  loadSettingsData(tables_);
+  renewRun();
+  load({"a.c"});
   EXPECT_FALSE(caseInsensitiveNames());
-  EXPECT_EQ(tables_.reservedWords->isReserved("__declspec", kModeCpp), kModeCpp);
+  EXPECT_EQ(reservedWords().isReserved("__declspec", kModeCpp), kModeCpp);
 }
 
 }  // namespace

@@ -3,21 +3,20 @@
 #include <gtest/gtest.h>
 
 #include "app/options.h"
-#include "scan/language_mode.h"
-#include "scan/lexical_rules.h"
+#include "app/language_mode.h"
 
 namespace {
 
 class SourceContextTest : public testing::Test {
  protected:
   void SetUp() override { options_.extensionLanguages = parseExtensionList(kDefaultExtensionList); }
-  void TearDown() override { selectDialect(Dialect::C); }
   Options options_;
 };
 
 TEST_F(SourceContextTest, StackOfFiles) {
   SourceContext context(options_);
-  EXPECT_EQ(context.push("/src/main.cpp"), kLanguageCpp);
+  context.setLanguageMask(kModeCOrCpp);
+  context.push("/src/main.cpp");
   EXPECT_EQ(context.item(0), "main.cpp");
   EXPECT_EQ(context.item(1), "");  // depth 1 has nothing below the top
   EXPECT_EQ(context.currentLine(), 1);
@@ -51,6 +50,7 @@ TEST_F(SourceContextTest, TagJumpKeepsPaths) {
 
 TEST_F(SourceContextTest, MissingOldStreamHeaderMakesFlavourNine) {
   SourceContext context(options_);
+  context.setLanguageMask(kModeCOrCpp);
   context.push("a.cpp");
   EXPECT_EQ(context.languageFlavour(), kModeCOrCpp);
   context.markMissing("IOSTREAM.H");
@@ -65,6 +65,7 @@ TEST_F(SourceContextTest, MissingOldStreamHeaderMakesFlavourNine) {
 
 TEST_F(SourceContextTest, MissingOldHeaderInACFileKeepsC) {
   SourceContext context(options_);
+  context.setLanguageMask(kModeC);
   context.push("a.c");
   context.markMissing("iostream.h");
   EXPECT_EQ(context.languageFlavour(), kModeC);
@@ -76,26 +77,7 @@ TEST_F(SourceContextTest, LanguageMaskSettableOnlyWhileEmpty) {
   EXPECT_EQ(context.languageMask(), kModeJava);
   context.push("a.c");
   context.setLanguageMask(kModeVb);
-  EXPECT_EQ(context.languageMask(), kModeC);
-}
-
-TEST_F(SourceContextTest, FirstPushSwitchesTheRunRules) {
-  struct Case {
-    const char* file;
-    int code;
-    bool foldsNames;
-    bool dollarDelimits;
-  } cases[] = {
-      {"m.bas", kLanguageVb, true, true},   {"u.pas", kLanguageDelphi, true, true},
-      {"A.java", kLanguageJava, false, false}, {"a.c", kLanguageC, false, false},
-      {"x.unknown", kLanguageC, false, false},
-  };
-  for (const Case& c : cases) {
-    SourceContext context(options_);
-    EXPECT_EQ(context.push(c.file), c.code) << c.file;
-    EXPECT_EQ(sameName("Name", "NAME"), c.foldsNames) << c.file;
-    EXPECT_EQ(isDelimiterByte('$'), c.dollarDelimits) << c.file;
-  }
+  EXPECT_EQ(context.languageMask(), kModeJava);
 }
 
 }  // namespace

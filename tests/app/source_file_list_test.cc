@@ -3,7 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "app/options.h"
-#include "scan/language_mode.h"
+#include "app/command_line.h"
+#include "app/language_mode.h"
 
 namespace {
 
@@ -27,53 +28,53 @@ class SourceFileListTest : public testing::Test {
 
 TEST_F(SourceFileListTest, KeepsNamesSortedInByteOrder) {
   for (const char* n : {"m.c", "b.c", "z.c", "a.c", "k.c", "B.c", "y.c", "c.c", "zz.c", "0.c"})
-    list_.registerSourceFile(n, "d/");
+    registerSourceFile(liveOptions(), n, "d/", list_);
   EXPECT_EQ(names(), "d/0.c d/B.c d/a.c d/b.c d/c.c d/k.c d/m.c d/y.c d/z.c d/zz.c ");
 }
 
 TEST_F(SourceFileListTest, DropsSameNameFromSameDirectoryOnly) {
-  list_.registerSourceFile("a.c", "x/");
-  list_.registerSourceFile("a.c", "x/");
-  list_.registerSourceFile("a.c", "y/");
+  registerSourceFile(liveOptions(), "a.c", "x/", list_);
+  registerSourceFile(liveOptions(), "a.c", "x/", list_);
+  registerSourceFile(liveOptions(), "a.c", "y/", list_);
   EXPECT_EQ(list_.entries().size(), 2u);
-  list_.registerSourceFile("b.c");  // no directory stands for the empty one
+  registerSourceFile(liveOptions(), "b.c", "", list_);  // no directory stands for the empty one
   EXPECT_EQ(list_.entries().back().directory, "");
 }
 
 TEST_F(SourceFileListTest, RefusesUnknownExtensionsAndMixedFamilies) {
-  list_.registerSourceFile("readme.txt", "");
-  list_.registerSourceFile("Makefile", "");
+  registerSourceFile(liveOptions(), "readme.txt", "", list_);
+  registerSourceFile(liveOptions(), "Makefile", "", list_);
   EXPECT_TRUE(list_.empty());
-  list_.registerSourceFile("a.C", "");   // extensions ignore case
-  list_.registerSourceFile("w.cpp", "");
-  list_.registerSourceFile("j.java", "");
+  registerSourceFile(liveOptions(), "a.C", "", list_);   // extensions ignore case
+  registerSourceFile(liveOptions(), "w.cpp", "", list_);
+  registerSourceFile(liveOptions(), "j.java", "", list_);
   EXPECT_EQ(list_.languageMask(), kModeC | kModeCOrCpp | kModeJava);
   EXPECT_FALSE(list_.conflict());
-  list_.registerSourceFile("u.pas", "");
+  registerSourceFile(liveOptions(), "u.pas", "", list_);
   EXPECT_TRUE(list_.conflict());
   EXPECT_EQ(list_.entries().size(), 3u);
   EXPECT_EQ(list_.entries()[0].languageMask, kModeC);
 }
 
 TEST_F(SourceFileListTest, VbFilesRefuseCFiles) {
-  list_.registerSourceFile("f.frm", "");
-  list_.registerSourceFile("u.pas", "");  // VB and Delphi are one family
-  list_.registerSourceFile("m.c", "");
+  registerSourceFile(liveOptions(), "f.frm", "", list_);
+  registerSourceFile(liveOptions(), "u.pas", "", list_);  // VB and Delphi are one family
+  registerSourceFile(liveOptions(), "m.c", "", list_);
   EXPECT_TRUE(list_.conflict());
   EXPECT_EQ(list_.languageMask(), kModeVb | kModeDelphi);
 }
 
 TEST_F(SourceFileListTest, BasModulesAreReadFirst) {
-  for (const char* n : {"c.bas", "b.frm", "a.bas", "d.vb", "e.BAS"}) list_.registerSourceFile(n, "");
+  for (const char* n : {"c.bas", "b.frm", "a.bas", "d.vb", "e.BAS"}) registerSourceFile(liveOptions(), n, "", list_);
   EXPECT_EQ(order(), "a.bas c.bas e.BAS b.frm d.vb ");
 }
 
 TEST_F(SourceFileListTest, RemoveKeepsOrderAndRecomputesTheMask) {
   static std::uintptr_t next = 100;
   list_.setTreeItemFactory([](const std::string&) { return ++next; });
-  list_.registerSourceFile("a.c", "");
-  list_.registerSourceFile("b.cpp", "");
-  list_.registerSourceFile("c.c", "");
+  registerSourceFile(liveOptions(), "a.c", "", list_);
+  registerSourceFile(liveOptions(), "b.cpp", "", list_);
+  registerSourceFile(liveOptions(), "c.c", "", list_);
   std::uintptr_t item = list_.entries()[1].treeItem;
   list_.remove(item);
   EXPECT_EQ(names(), "a.c c.c ");

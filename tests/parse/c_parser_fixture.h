@@ -1,8 +1,8 @@
-// Parser tests: small sources written to a temporary folder and read by the
-// real source reader and C-family parser into fresh run tables, as the run
-// driver reads them (headers followed through #include, read once per
-// run). Helpers dump the resulting tables compactly, and every analyse()
-// checks the invariants of the function table.
+// Parser tests: small sources in memory read by the real source reader and
+// C-family parser into fresh run tables, as a run reads them (headers
+// followed through #include, read once per run). Helpers dump the
+// resulting tables compactly, and every analyse() checks the invariants of
+// the function table.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -31,30 +31,15 @@
 #include "scan/source_reader.h"
 #include "tables/class_table.h"
 #include "tables/function_table.h"
-#include "tests/support/test_files.h"
+#include "tests/support/analysis_test.h"
 
 using SourceFiles = std::vector<std::pair<std::string, std::string>>;
 
-class CParserTest : public testing::Test {
+class CParserTest : public AnalysisTest {
  protected:
-  void SetUp() override {
-    selectDialect(Dialect::C);
-    Options& o = liveOptions();
-    o = Options();
-    o.extensionLanguages = parseExtensionList(kDefaultExtensionList);
-    o.outputFolder = dir_.path() + "/";
-    o.headerReadMode = HeaderReadMode::ReadOnce;
-    o.activeHeaderMode = 1;
-    attachErrorLog(&log_);
-  }
-  void TearDown() override {
-    attachErrorLog(nullptr);
-    if (tables_) tables_->destroy();
-    liveOptions() = Options();
-    selectDialect(Dialect::C);
-  }
+  static inline const std::string kFolder = "/src/";
 
-  Options& options() { return liveOptions(); }
+  void SetUp() override { options().headerReadMode = HeaderReadMode::ReadOnce; }
 
   // A macro entered in the #define table before the sources are read, as
   // the directive lines of an earlier file would leave it: parameter tokens
@@ -66,24 +51,21 @@ class CParserTest : public testing::Test {
 
   // Reads the files in order (the first ones are the main files unless
   // `mainFiles` says how many); later entries may be headers that the
-  // main files include. Returns dumpFunctions().
-  std::string analyse(const SourceFiles& files, size_t mainFiles = 0) {
-    tables_ = std::make_unique<RunTables>(liveOptions());
-    tables_->create();
-    tables_->reservedWords->loadBuiltIn();
-    tables_->baseTypes->setRegistrationMode(true);
-    tables_->baseTypes->loadBuiltIn();
-    tables_->baseTypes->setRegistrationMode(false);
-    tables_->workingTypes->copyFrom(*tables_->baseTypes);
+  // main files include. Each analyse() starts a new run. Returns
+  // dumpFunctions().
+  std::string analyse(const SourceFiles& sources, size_t mainFiles = 0) {
+    renewRun();
+    tables().headerMode = HeaderReadMode::ReadOnce;
+    useBuiltInSettings();
     enterMacros();
     lineCounts_.clear();
-    for (const auto& [name, text] : files) {
-      writeFileBytes(dir_.file(name), text);
-      tables_->fileNames->add(name);
+    for (const auto& [name, text] : sources) {
+      file(kFolder + name, text);
+      fileNames().add(name);
       lineCounts_[name] = countLines(text);
     }
-    if (mainFiles == 0) mainFiles = files.size();
-    for (size_t i = 0; i < mainFiles; ++i) readMain(dir_.file(files[i].first));
+    if (mainFiles == 0) mainFiles = sources.size();
+    for (size_t i = 0; i < mainFiles; ++i) readMain(kFolder + sources[i].first);
     EXPECT_EQ(invariantProblems(), "");
     return dumpFunctions();
   }
@@ -92,14 +74,14 @@ class CParserTest : public testing::Test {
   //   "type name(arguments) file:line #steps [flags] > callee …"
   // keys cut at '@'; flags: B body analysed, C call site only, F function
   // pointer, K known, R recursive.
-  std::string dumpFunctions() const {
-    const FunctionTable& f = *tables_->functions;
+  std::string dumpFunctions() {
+    const FunctionTable& f = *tables().functions;
     std::string out;
     for (int n : f.sortedIndex()) {
       const FunctionRecord& r = f.record(n);
       if (!r.returnType.empty()) out += r.returnType + " ";
       out += cut(r.key) + "(" + r.arguments + ")";
-      if (r.fileNo) out += " " + tables_->fileNames->name(r.fileNo) + ":" + std::to_string(r.line);
+      if (r.fileNo) out += " " + tables().fileNames->name(r.fileNo) + ":" + std::to_string(r.line);
       if (r.steps) out += " #" + std::to_string(r.steps);
       out += " [" + flagLetters(r.flags) + "]";
       if (!r.callees.empty()) {
@@ -112,7 +94,7 @@ class CParserTest : public testing::Test {
   }
 
   // Only the known functions (defined or declared in the sources).
-  std::string knownFunctions() const {
+  std::string knownFunctions() {
     std::istringstream in(dumpFunctions());
     std::string line, out;
     while (std::getline(in, line)) {
@@ -124,8 +106,8 @@ class CParserTest : public testing::Test {
   }
 
   // The callees of one function, blank-separated ("" when it has none).
-  std::string calleesOf(const std::string& key) const {
-    const FunctionTable& f = *tables_->functions;
+  std::string calleesOf(const std::string& key) {
+    const FunctionTable& f = *tables().functions;
     int n = f.recordOf(key);
     if (n < 0) return "<none>";
     std::string out;
@@ -133,28 +115,20 @@ class CParserTest : public testing::Test {
     return out;
   }
 
-  std::string takeLog() {
-    std::string text = log_.str();
-    log_.str("");
-    return text;
-  }
-
   // Each link in both lists; each line number inside its file.
-  std::string invariantProblems() const {
-    const FunctionTable& f = *tables_->functions;
+  std::string invariantProblems() {
+    const FunctionTable& f = *tables().functions;
     std::string problems = f.checkLinks();
     for (int n = 0; n < f.recordCount(); ++n) {
       const FunctionRecord& r = f.record(n);
       if (!r.fileNo) continue;
-      auto it = lineCounts_.find(tables_->fileNames->name(r.fileNo));
+      auto it = lineCounts_.find(tables().fileNames->name(r.fileNo));
       int lines = it == lineCounts_.end() ? 0 : it->second;
       if (r.line < 1 || r.line > lines)
         problems += r.key + " line " + std::to_string(r.line) + " outside its file\n";
     }
     return problems;
   }
-
-  RunTables& tables() { return *tables_; }
 
  private:
   static std::string cut(const std::string& key) { return key.substr(0, key.find('@')); }
@@ -179,7 +153,7 @@ class CParserTest : public testing::Test {
     std::vector<std::string> body;
   };
   void enterMacros() {
-    DefineTable& defines = *tables_->defines;
+    DefineTable& defines = *tables().defines;
     for (const Macro& m : macros_) {
       if (!defines.beginDefine(m.name)) continue;
       for (const std::string& t : m.params) defines.defineParamToken(t);
@@ -188,51 +162,6 @@ class CParserTest : public testing::Test {
     }
   }
 
-  void readMain(const std::string& path) {
-    SourceReader reader(*tables_, SourceReader::Kind::MainFile);
-    reader.setFile(path);
-    readThrough(reader, path);
-    reader.finishFile();
-    tables_->context->pop();
-  }
-  void readThrough(SourceReader& reader, const std::string& path) {
-    std::string bytes = readFileBytes(path);
-    const size_t kBlock = 1022;
-    size_t at = 0;
-    bool last = false;
-    while (!last) {
-      size_t n = std::min(kBlock, bytes.size() - at);
-      last = n < kBlock;
-      reader.giveBlock(bytes.data() + at, n);
-      at += n;
-      for (;;) {
-        int r = reader.nextToken(last);
-        if (r == 1) break;
-        if (r == 2) continue;
-        reader.processToken();
-        if (reader.includeReady()) {
-          readHeader(reader.includeName());
-          reader.clearInclude();
-        }
-        if (r == 3) break;
-      }
-    }
-    reader.endOfFile();
-  }
-  void readHeader(const std::string& name) {
-    std::string path = dir_.file(name);
-    if (tables_->includes->checkAndRegister(path, name) == 1) return;
-    if (!lineCounts_.count(name)) return;  // not one of the test's files
-    SourceReader header(*tables_, SourceReader::Kind::Include);
-    header.setFile(path);
-    readThrough(header, path);
-    header.finishFile();
-    tables_->context->pop();
-  }
-
-  TempDir dir_;
-  std::stringbuf log_;
-  std::unique_ptr<RunTables> tables_;
   std::map<std::string, int> lineCounts_;
   std::vector<Macro> macros_;
 };

@@ -10,33 +10,15 @@
 #include "report/error_log.h"
 #include "scan/lexical_rules.h"
 #include "tests/support/test_files.h"
+#include "tests/support/analysis_test.h"
 
 namespace {
 
 const std::string kDash(48, '-');
 
-class NamespaceList : public testing::Test {
+class NamespaceList : public AnalysisTest {
  protected:
-  void SetUp() override {
-    selectDialect(Dialect::C);
-    liveOptions().outputFolder = dir_.path() + "/";
-    liveOptions().outputFormat = OutputFormat::Text;
-    attachErrorLog(&log_);
-    tables_.create();
-  }
-  void TearDown() override {
-    attachErrorLog(nullptr);
-    liveOptions().outputFormat = OutputFormat::Text;
-  }
-  NamespaceTable& ns() { return *tables_.namespaces; }
-  std::string report(const std::string& name) {
-    std::string path = dir_.file(toUtf8(name));
-    return std::filesystem::exists(path) ? readFileBytes(path) : "<missing>";
-  }
-
-  TempDir dir_;
-  RunTables tables_{liveOptions()};
-  std::stringbuf log_;
+  NamespaceTable& ns() { return namespaces(); }
 };
 
 TEST_F(NamespaceList, PerFileSectionsInText) {
@@ -55,7 +37,7 @@ TEST_F(NamespaceList, PerFileSectionsInText) {
 }
 
 TEST_F(NamespaceList, WholeRunInCsvListsEachNameOnce) {
-  liveOptions().outputFormat = OutputFormat::Csv;
+  options().outputFormat = OutputFormat::Csv;
   ns().openNamespace("b", 0);
   ns().statementEnd(0);
   ns().openNamespace("a", 0);
@@ -67,7 +49,7 @@ TEST_F(NamespaceList, WholeRunInCsvListsEachNameOnce) {
 }
 
 TEST_F(NamespaceList, HtmlSectionsClosedAtTheEnd) {
-  liveOptions().outputFormat = OutputFormat::Html;
+  options().outputFormat = OutputFormat::Html;
   ns().openNamespace("n", 0);
   ns().writeNamespaceList(ListScope::kPerFile, "a.cpp");
   ns().writeNamespaceList(ListScope::kFinish, "");

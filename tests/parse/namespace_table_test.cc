@@ -9,21 +9,13 @@
 #include "app/source_context.h"
 #include "report/error_log.h"
 #include "scan/lexical_rules.h"
+#include "tests/support/analysis_test.h"
 
 namespace {
 
-class Namespaces : public testing::Test {
+class Namespaces : public AnalysisTest {
  protected:
-  void SetUp() override {
-    selectDialect(Dialect::C);
-    attachErrorLog(&log_);
-    tables_.create();
-  }
-  void TearDown() override {
-    attachErrorLog(nullptr);
-    selectDialect(Dialect::C);
-  }
-  NamespaceTable& ns() { return *tables_.namespaces; }
+  NamespaceTable& ns() { return namespaces(); }
   std::string known() {
     std::string out;
     for (size_t i = 0; i < ns().known().count(); ++i) out += *ns().known().at(i) + " ";
@@ -36,9 +28,6 @@ class Namespaces : public testing::Test {
     --depth;
     ns().statementEnd(depth);
   }
-
-  RunTables tables_{liveOptions()};
-  std::stringbuf log_;
 };
 
 TEST_F(Namespaces, NestedBlocksGiveFullNames) {
@@ -75,7 +64,7 @@ TEST_F(Namespaces, UsingInsideABodyEndsWithTheBody) {
 TEST_F(Namespaces, AtlFollowsTheUsingListWhenItsHeaderWasMissing) {
   ns().addUsing("std", 0);
   EXPECT_EQ(ns().usingName(1), "");
-  tables_.context->markMissing("atlbase.h");
+  context().markMissing("atlbase.h");
   EXPECT_EQ(ns().usingName(1), "ATL");
   EXPECT_EQ(ns().usingName(2), "");
 }
@@ -89,7 +78,7 @@ TEST_F(Namespaces, KnownPrefixCutsAtDoubleColons) {
   } cases[] = {{"a::b::C", "a::b"}, {"a::b", "a::b"}, {"a::x::C", "a"},
                {"z::C", ""},        {"C", ""},        {"", ""}};
   for (const Case& c : cases) EXPECT_EQ(ns().knownPrefix(c.name), c.prefix) << c.name;
-  EXPECT_EQ(log_.str(), "");
+  EXPECT_EQ(takeLog(), "");
   EXPECT_TRUE(ns().isNamespace("a::b"));
   EXPECT_FALSE(ns().isNamespace("b"));
 }
@@ -97,7 +86,7 @@ TEST_F(Namespaces, KnownPrefixCutsAtDoubleColons) {
 TEST_F(Namespaces, SingleColonIsReported) {
   ns().openNamespace("a", 0);
   EXPECT_EQ(ns().knownPrefix("a:C"), "a:C");
-  EXPECT_EQ(log_.str(), "  (内部ｴﾗｰ)名前空間のディレクティブが異常です\n");
+  EXPECT_EQ(takeLog(), "  (内部ｴﾗｰ)名前空間のディレクティブが異常です\n");
 }
 
 TEST_F(Namespaces, ClearForgetsEverything) {

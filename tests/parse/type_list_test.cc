@@ -9,9 +9,10 @@
 #include "app/source_context.h"
 #include "parse/type_table.h"
 #include "report/error_log.h"
-#include "scan/language_mode.h"
+#include "app/language_mode.h"
 #include "scan/lexical_rules.h"
 #include "tests/support/test_files.h"
+#include "tests/support/analysis_test.h"
 
 namespace {
 
@@ -33,21 +34,9 @@ std::string htmlHead(const std::string& title) {
          title + "</font></p>\n\n";
 }
 
-class TypeList : public testing::Test {
+class TypeList : public AnalysisTest {
  protected:
-  void SetUp() override {
-    selectDialect(Dialect::C);
-    liveOptions().outputFolder = dir_.path() + "/";
-    liveOptions().outputFormat = OutputFormat::Text;
-    attachErrorLog(&log_);
-    tables_.create();
-    tables_.context->setLanguageMask(kModeC);
-  }
-  void TearDown() override {
-    attachErrorLog(nullptr);
-    liveOptions().outputFormat = OutputFormat::Text;
-  }
-  TypeTable& types() { return *tables_.workingTypes; }
+  void SetUp() override { context().setLanguageMask(kModeC); }
   // A type the sources declared and then used.
   void used(const char* name, int kind, int size, bool inexact, int languages = kModeC) {
     types().registerType(name, kind, size, inexact, languages);
@@ -63,14 +52,6 @@ class TypeList : public testing::Test {
     types().registerType("UNUSED", TypeTable::kTypedef, 4, false, kModeC);
     used("Currency", TypeTable::kTypedef, 8, false, kModeVb);
   }
-  std::string report(const std::string& name) {
-    std::string path = dir_.file(toUtf8(name));
-    return std::filesystem::exists(path) ? readFileBytes(path) : "<missing>";
-  }
-
-  TempDir dir_;
-  RunTables tables_{liveOptions()};
-  std::stringbuf log_;
 };
 
 TEST_F(TypeList, TextRowsShareTheNameAndSizeColumns) {
@@ -85,7 +66,7 @@ TEST_F(TypeList, TextRowsShareTheNameAndSizeColumns) {
 }
 
 TEST_F(TypeList, CsvWholeRun) {
-  liveOptions().outputFormat = OutputFormat::Csv;
+  options().outputFormat = OutputFormat::Csv;
   fillSample();
   types().writeTypeList(ListScope::kWholeRun, "");
   EXPECT_EQ(report("Mz一覧type.csv"),
@@ -95,7 +76,7 @@ TEST_F(TypeList, CsvWholeRun) {
 }
 
 TEST_F(TypeList, HtmlSectionsAndTheirClosing) {
-  liveOptions().outputFormat = OutputFormat::Html;
+  options().outputFormat = OutputFormat::Html;
   used("CFoo", TypeTable::kClass, 0, false);
   used("MYINT", TypeTable::kTypedef, 0, true);
   types().writeTypeList(ListScope::kPerFile, "a.c");
@@ -119,12 +100,12 @@ TEST_F(TypeList, HtmlSectionsAndTheirClosing) {
 }
 
 TEST_F(TypeList, SectionsOfEachFileAppendAndUsedMarksStartAgain) {
-  tables_.baseTypes->loadBuiltIn();
-  types().copyFrom(*tables_.baseTypes);
+  baseTypes().loadBuiltIn();
+  types().copyFrom(baseTypes());
   types().isType("int");
   types().writeTypeList(ListScope::kPerFile, "a.c");
   types().endFile(kModeC);
-  types().copyFrom(*tables_.baseTypes);
+  types().copyFrom(baseTypes());
   types().isType("char");
   types().writeTypeList(ListScope::kPerFile, "b.c");
   types().writeTypeList(ListScope::kFinish, "");

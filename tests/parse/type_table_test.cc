@@ -8,32 +8,24 @@
 #include "app/run_tables.h"
 #include "app/source_context.h"
 #include "report/error_log.h"
-#include "scan/language_mode.h"
+#include "app/language_mode.h"
 #include "scan/lexical_rules.h"
+#include "tests/support/analysis_test.h"
 
 namespace {
 
 using FindMode = TypeTable::FindMode;
 
-class Types : public testing::Test {
+class Types : public AnalysisTest {
  protected:
-  void SetUp() override {
-    selectDialect(Dialect::C);
-    attachErrorLog(&log_);
-    tables_.create();
-    mode(kModeC);
-  }
-  void TearDown() override {
-    attachErrorLog(nullptr);
-    selectDialect(Dialect::C);
-  }
+  void SetUp() override { mode(kModeC); }
   // The current file's language (the context takes it while no file is open).
   void mode(int m) {
-    tables_.context->reset();
-    tables_.context->setLanguageMask(m);
+    context().reset();
+    context().setLanguageMask(m);
   }
-  TypeTable& base() { return *tables_.baseTypes; }
-  TypeTable& work() { return *tables_.workingTypes; }
+  TypeTable& base() { return baseTypes(); }
+  TypeTable& work() { return types(); }
   std::string sizeText(TypeTable& t, const char* name) {
     TypeTable::Size s = t.sizeOf(name);
     return std::to_string(s.bytes) + (s.inexact ? "?" : "");
@@ -44,9 +36,6 @@ class Types : public testing::Test {
       if (t.at(i).name == name) return (t.at(i).flags & TypeTable::kUsed) != 0;
     return false;
   }
-
-  RunTables tables_{liveOptions()};
-  std::stringbuf log_;
 };
 
 TEST_F(Types, BuiltInSizesPerLanguage) {
@@ -83,16 +72,16 @@ TEST_F(Types, FoldedRunMergesTheSpellingsOfOneName) {
   EXPECT_EQ(sizeText(base(), "single"), "4");
   mode(kModeVb);
   EXPECT_EQ(sizeText(base(), "single"), "2");
-  EXPECT_EQ(log_.str(), "");
+  EXPECT_EQ(takeLog(), "");
 }
 
 TEST_F(Types, ASecondSizeIsRefused) {
   base().registerType("INT16", TypeTable::kTypedef, 2, false, kModeC);
   base().registerType("INT16", TypeTable::kTypedef, 2, false, kModeC);
-  EXPECT_EQ(log_.str(), "");
+  EXPECT_EQ(takeLog(), "");
   base().registerType("INT16", TypeTable::kTypedef, 4, false, kModeC);
   EXPECT_EQ(sizeText(base(), "INT16"), "2");
-  EXPECT_EQ(log_.str(),
+  EXPECT_EQ(takeLog(),
             "(内部ｴﾗｰ)型のｻｲｽﾞは既に決定済みです。型名[INT16] 現在のｻｲｽﾞ[2] 新規ｻｲｽﾞ[4]\n");
 }
 

@@ -20,9 +20,9 @@ class VariableTableTest : public RunTablesTest {
     variables().registerVariable(type, name, level, kDecl, "", function);
   }
   void define(const std::string& name, const std::string& body) {
-    ASSERT_TRUE(tables_.defines->beginDefine(name));
-    tables_.defines->defineBodyToken(body);
-    tables_.defines->defineBodyToken("\n");
+    ASSERT_TRUE(defines().beginDefine(name));
+    defines().defineBodyToken(body);
+    defines().defineBodyToken("\n");
   }
   // The type a reference sees, or "<none>".
   std::string typeSeen(const std::string& name, const std::string& className,
@@ -208,7 +208,7 @@ TEST_F(VariableTableTest, AGlobalOfAHeaderReadAgainIsOneRecord) {
   toLine(2);
   global("int", "shared");
   EXPECT_EQ(variables().recordCount(), 1);
-  EXPECT_EQ(find("shared")->file, tables_.fileNames->find("g.h"));
+  EXPECT_EQ(find("shared")->file, fileNames().find("g.h"));
   EXPECT_EQ(find("shared")->line, 2);
   variables().resetFileState();
   EXPECT_EQ(variables().recordCount(), 1);
@@ -290,11 +290,11 @@ TEST_F(VariableTableTest, ArrayBoundsFollowDefinesButNotForever) {
   define("LOOP", "LOOP2");
   define("LOOP2", "LOOP");
   long long value = -1;
-  EXPECT_FALSE(arrayBoundValue("LOOP", tables_, value));
-  EXPECT_TRUE(arrayBoundValue(" 12 ", tables_, value));
+  EXPECT_FALSE(arrayBoundValue("LOOP", tables(), value));
+  EXPECT_TRUE(arrayBoundValue(" 12 ", tables(), value));
   EXPECT_EQ(value, 12);
-  EXPECT_FALSE(arrayBoundValue("12x", tables_, value));
-  EXPECT_FALSE(arrayBoundValue("", tables_, value));
+  EXPECT_FALSE(arrayBoundValue("12x", tables(), value));
+  EXPECT_FALSE(arrayBoundValue("", tables(), value));
 }
 
 // One name as a global and as a static local of many functions: each

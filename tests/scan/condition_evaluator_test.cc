@@ -14,43 +14,24 @@
 #include "parse/type_table.h"
 #include "report/error_log.h"
 #include "scan/define_table.h"
-#include "scan/language_mode.h"
+#include "app/language_mode.h"
 #include "scan/lexical_rules.h"
+#include "tests/support/analysis_test.h"
 
 namespace {
 
-class ConditionEvaluatorTest : public testing::Test {
+class ConditionEvaluatorTest : public AnalysisTest {
  protected:
-  void SetUp() override {
-    liveOptions().extensionLanguages = parseExtensionList(kDefaultExtensionList);
-    tables_ = std::make_unique<RunTables>(liveOptions());
-    tables_->create();
-    tables_->context->push("a.c");
-    attachErrorLog(&log_);
-  }
-  void TearDown() override {
-    attachErrorLog(nullptr);
-    selectDialect(Dialect::C);
-  }
-
-  // "NAME body" as a #define line would leave it: one body token per word.
-  void define(const std::string& name, const std::vector<std::string>& body) {
-    ASSERT_TRUE(tables_->defines->beginDefine(name));
-    for (const std::string& token : body) tables_->defines->defineBodyToken(token);
-    tables_->defines->defineBodyToken("\n");
-  }
+  void SetUp() override { startFile("a.c"); }
   void type(const char* name, int size) {
-    tables_->workingTypes->registerType(name, TypeTable::kTypedef, size, false, kModeC);
+    types().registerType(name, TypeTable::kTypedef, size, false, kModeC);
   }
   // Value at line 7, and the log it wrote.
   std::pair<int, std::string> at7(const std::string& text, bool isCondition = true) {
-    log_.str("");
-    int value = evaluateExpressionAt(*tables_, text, isCondition, 7).value;
-    return {value, log_.str()};
+    takeLog();
+    int value = evaluateExpressionAt(tables(), text, isCondition, 7).value;
+    return {value, takeLog()};
   }
-
-  std::stringbuf log_;
-  std::unique_ptr<RunTables> tables_;
 };
 
 TEST_F(ConditionEvaluatorTest, ValuesWithoutMessages) {
@@ -101,10 +82,10 @@ TEST_F(ConditionEvaluatorTest, Expansions) {
   define("EMPTY", {});
   type("int", 4);
   ExpansionStack stack;
-  EXPECT_EQ(expandExpression(*tables_, "B==3", stack), "(2+1)==3");
-  EXPECT_EQ(expandExpression(*tables_, "EMPTY", stack), "EMPTY");
-  EXPECT_EQ(expandExpression(*tables_, "defined(A)&&sizeof(int)", stack), "1&&4");
-  EXPECT_EQ(expandExpression(*tables_, "0x0 + 0xff", stack), "0x0 + 255");
+  EXPECT_EQ(expandExpression(tables(), "B==3", stack), "(2+1)==3");
+  EXPECT_EQ(expandExpression(tables(), "EMPTY", stack), "EMPTY");
+  EXPECT_EQ(expandExpression(tables(), "defined(A)&&sizeof(int)", stack), "1&&4");
+  EXPECT_EQ(expandExpression(tables(), "0x0 + 0xff", stack), "0x0 + 255");
   EXPECT_TRUE(stack.empty());
 }
 
@@ -143,14 +124,14 @@ TEST_F(ConditionEvaluatorTest, EachMessage) {
 // A condition is reported on the line before the current one (its line
 // break has been counted); a stack-size expression on the current line.
 TEST_F(ConditionEvaluatorTest, LineOfTheMessage) {
-  for (int k = 0; k < 4; ++k) tables_->context->countLine();  // line 5
-  log_.str("");
-  EXPECT_EQ(evaluateCondition(*tables_, "Q", true), 0);
-  EXPECT_EQ(log_.str(), "    a.c 4: #if､#elif文解析ｴﾗｰ [不明な文字][Q]\n");
-  log_.str("");
-  EXPECT_EQ(evaluateCondition(*tables_, "Q", false), 0);
-  EXPECT_EQ(log_.str(), "    a.c 5: ｽﾀｯｸｻｲｽﾞ計測ｴﾗｰ[不明な文字][Q]\n");
-  EXPECT_EQ(evaluateCondition(*tables_, "2*3", false), 6);
+  for (int k = 0; k < 4; ++k) context().countLine();  // line 5
+  takeLog();
+  EXPECT_EQ(evaluateCondition(tables(), "Q", true), 0);
+  EXPECT_EQ(takeLog(), "    a.c 4: #if､#elif文解析ｴﾗｰ [不明な文字][Q]\n");
+  takeLog();
+  EXPECT_EQ(evaluateCondition(tables(), "Q", false), 0);
+  EXPECT_EQ(takeLog(), "    a.c 5: ｽﾀｯｸｻｲｽﾞ計測ｴﾗｰ[不明な文字][Q]\n");
+  EXPECT_EQ(evaluateCondition(tables(), "2*3", false), 6);
 }
 
 TEST_F(ConditionEvaluatorTest, LowBitsOfAnyDouble) {

@@ -13,6 +13,7 @@
 #include "scan/define_table.h"
 #include "scan/lexical_rules.h"
 #include "tests/support/test_files.h"
+#include "tests/support/analysis_test.h"
 
 namespace {
 
@@ -33,44 +34,13 @@ std::string htmlHead(const std::string& title) {
          title + "</font></p>\n\n";
 }
 
-class DefineList : public testing::Test {
+class DefineList : public AnalysisTest {
  protected:
-  void SetUp() override {
-    selectDialect(Dialect::C);
-    Options& o = liveOptions();
-    o.extensionLanguages = parseExtensionList(kDefaultExtensionList);
-    o.outputFolder = dir_.path() + "/";
-    o.outputFormat = OutputFormat::Text;
-    o.macrosAreNotFunctions = 0;
-    attachErrorLog(&log_);
-    tables_.create();
-  }
-  void TearDown() override {
-    attachErrorLog(nullptr);
-    liveOptions().outputFormat = OutputFormat::Text;
-    selectDialect(Dialect::C);
-  }
-  DefineTable& defines() { return *tables_.defines; }
-  // A main file being read, as the reader puts it on the context.
-  void startFile(const std::string& path) {
-    tables_.context->reset();
-    tables_.context->push(path);
-  }
   void define(const std::string& name, const std::string& params,
-              std::initializer_list<const char*> body) {
-    ASSERT_TRUE(defines().beginDefine(name));
-    if (!params.empty()) defines().defineParamToken(params);
-    for (const char* token : body) defines().defineBodyToken(token);
-    defines().defineBodyToken("\n");
+              const std::vector<std::string>& body) {
+    ASSERT_TRUE(AnalysisTest::define(name, body, params.empty() ? std::vector<std::string>()
+                                                                : std::vector<std::string>{params}));
   }
-  std::string report(const std::string& name) {
-    std::string path = dir_.file(toUtf8(name));
-    return std::filesystem::exists(path) ? readFileBytes(path) : "<missing>";
-  }
-
-  TempDir dir_;
-  RunTables tables_{liveOptions()};
-  std::stringbuf log_;
 };
 
 TEST_F(DefineList, TextColumnsAndLongNames) {
@@ -109,7 +79,7 @@ TEST_F(DefineList, PerFileSectionsAppendToOneFile) {
 }
 
 TEST_F(DefineList, HtmlSectionsAndTheClosingOfThePage) {
-  liveOptions().outputFormat = OutputFormat::Html;
+  options().outputFormat = OutputFormat::Html;
   startFile("/src/a.c");
   define("F", "(x)", {"x", "<", "1"});
   define("E", "", {});
@@ -134,7 +104,7 @@ TEST_F(DefineList, HtmlSectionsAndTheClosingOfThePage) {
 }
 
 TEST_F(DefineList, CsvQuotesNameAndBody) {
-  liveOptions().outputFormat = OutputFormat::Csv;
+  options().outputFormat = OutputFormat::Csv;
   startFile("/src/main.c");
   define("F", "(a,b)", {"a", "+", "b"});
   defines().writeList(ListScope::kWholeRun);
@@ -144,7 +114,7 @@ TEST_F(DefineList, CsvQuotesNameAndBody) {
 }
 
 TEST_F(DefineList, VbConstantsGetTheirOwnWords) {
-  liveOptions().outputFormat = OutputFormat::Csv;
+  options().outputFormat = OutputFormat::Csv;
   startFile("/src/m.bas");
   ASSERT_TRUE(defines().beginDefine("MAX"));
   defines().defineBodyToken("10");
@@ -187,7 +157,7 @@ TEST_F(DefineList, SectionsBelowTheLimitShareTheFile) {
 }
 
 TEST_F(DefineList, HtmlFileClosedBeforeTheNextNumberedFile) {
-  liveOptions().outputFormat = OutputFormat::Html;
+  options().outputFormat = OutputFormat::Html;
   defines().setListSizeLimit(10);
   for (const char* name : {"a", "b"}) {
     startFile(std::string("/src/") + name + ".c");

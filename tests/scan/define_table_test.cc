@@ -13,47 +13,21 @@
 #include "app/source_context.h"
 #include "parse/type_table.h"
 #include "report/error_log.h"
-#include "scan/language_mode.h"
+#include "app/language_mode.h"
 #include "scan/lexical_rules.h"
 #include "scan/reserved_word_table.h"
+#include "tests/support/analysis_test.h"
 
 namespace {
 
 using ParamState = DefineTable::ParamState;
 
-class DefineTableTest : public testing::Test {
+class DefineTableTest : public AnalysisTest {
  protected:
-  void SetUp() override {
-    selectDialect(Dialect::C);
-    liveOptions().macrosAreNotFunctions = 0;
-    liveOptions().extensionLanguages = parseExtensionList(kDefaultExtensionList);
-    attachErrorLog(&log_);
-    tables_.create();
-    tables_.context->setLanguageMask(kModeC);
-  }
-  void TearDown() override {
-    attachErrorLog(nullptr);
-    selectDialect(Dialect::C);
-    liveOptions().macrosAreNotFunctions = 0;
-  }
-  DefineTable& defines() { return *tables_.defines; }
-
-  // An object-like macro as the directive processor hands it over: the
-  // name, then each body token, then the line break.
-  bool define(const std::string& name, std::initializer_list<const char*> body) {
-    if (!defines().beginDefine(name)) return false;
-    for (const char* token : body) defines().defineBodyToken(token);
-    defines().defineBodyToken("\n");
-    return true;
-  }
-  // A function-like macro: parameter tokens until the list closes, then
-  // the body tokens and the line break.
-  void defineFunction(const std::string& name, std::initializer_list<const char*> params,
-                      std::initializer_list<const char*> body) {
-    ASSERT_TRUE(defines().beginDefine(name));
-    for (const char* token : params) defines().defineParamToken(token);
-    for (const char* token : body) defines().defineBodyToken(token);
-    defines().defineBodyToken("\n");
+  void SetUp() override { context().setLanguageMask(kModeC); }
+  void defineFunction(const std::string& name, const std::vector<std::string>& params,
+                      const std::vector<std::string>& body) {
+    ASSERT_TRUE(define(name, body, params));
   }
   // "name params=body" of every entry, in table order.
   std::string listing() {
@@ -64,14 +38,11 @@ class DefineTableTest : public testing::Test {
     }
     return out;
   }
-
-  RunTables tables_{liveOptions()};
-  std::stringbuf log_;
 };
 
 TEST_F(DefineTableTest, BodiesJoinWordsWithOneBlankAndKeepDelimitersTight) {
   struct Case {
-    std::initializer_list<const char*> tokens;
+    std::vector<std::string> tokens;
     const char* body;
   } cases[] = {
       {{"1"}, "1"},
@@ -140,7 +111,7 @@ TEST_F(DefineTableTest, RedefinitionKeepsTheFirstAndIsLogged) {
   ASSERT_TRUE(define("A", {"1"}));
   EXPECT_FALSE(define("A", {"2"}));
   EXPECT_EQ(listing(), "A=1;");
-  EXPECT_EQ(log_.str(), "  Aは既に登録済みです[define]\n");
+  EXPECT_EQ(takeLog(), "  Aは既に登録済みです[define]\n");
 }
 
 TEST_F(DefineTableTest, UndefineRemovesOrReports) {
@@ -150,7 +121,7 @@ TEST_F(DefineTableTest, UndefineRemovesOrReports) {
   defines().undefine("NOPE");
   EXPECT_EQ(listing(), "B=2;");
   EXPECT_FALSE(defines().isDefined("A"));
-  EXPECT_EQ(log_.str(), "  NOPEは定義されていません[undef]\n");
+  EXPECT_EQ(takeLog(), "  NOPEは定義されていません[undef]\n");
 }
 
 TEST_F(DefineTableTest, SortedUnderEitherComparison) {
@@ -177,12 +148,12 @@ TEST_F(DefineTableTest, VbConstantsCollideWhateverTheCase) {
   // The refused declaration's value must not reach the first constant.
   defines().defineBodyToken("20");
   EXPECT_EQ(defines().bodyOf("Max"), "10");
-  EXPECT_EQ(log_.str(), "  maxは既に登録済みです[define]\n");
+  EXPECT_EQ(takeLog(), "  maxは既に登録済みです[define]\n");
 }
 
 TEST_F(DefineTableTest, MacroCallTargets) {
-  tables_.reservedWords->loadBuiltIn();
-  liveOptions().macrosAreNotFunctions = 1;
+  tables().reservedWords->loadBuiltIn();
+  options().macrosAreNotFunctions = 1;
   define("X", {"foo"});
   // "#define M(x) foo(x)+if(x)+2(x)+bar(x)+baz"
   defineFunction("M", {"(", "x", ")"}, {"foo", "(", "x", ")", "+",   "if", "(", "x", ")", "+",  "2",
@@ -205,14 +176,14 @@ TEST_F(DefineTableTest, CalledFunctionsOnlyWhenMacrosAreNotFunctions) {
 }
 
 TEST_F(DefineTableTest, TypeMacrosInCAndCppFiles) {
-  tables_.baseTypes->loadBuiltIn();
-  tables_.workingTypes->copyFrom(*tables_.baseTypes);
+  tables().baseTypes->loadBuiltIn();
+  tables().workingTypes->copyFrom(*tables().baseTypes);
   define("PCHAR", {"char", "*"});
   define("ULONG", {"unsigned", "long"});
   define("N", {"10"});
   define("GUARD_H", {});
   define("CALL", {"f", "(", ")"});
-  TypeTable& types = *tables_.workingTypes;
+  TypeTable& types = *tables().workingTypes;
   EXPECT_EQ(types.sizeOf("PCHAR").bytes, TypeTable::kDefaultPointerSize);
   EXPECT_EQ(types.sizeOf("ULONG").bytes, 4);
   EXPECT_FALSE(types.isType("N"));
@@ -221,17 +192,17 @@ TEST_F(DefineTableTest, TypeMacrosInCAndCppFiles) {
 }
 
 TEST_F(DefineTableTest, NoTypeMacrosOutsideCAndCpp) {
-  tables_.context->setLanguageMask(kModeVb);
-  tables_.baseTypes->loadBuiltIn();
-  tables_.workingTypes->copyFrom(*tables_.baseTypes);
+  context().setLanguageMask(kModeVb);
+  tables().baseTypes->loadBuiltIn();
+  tables().workingTypes->copyFrom(*tables().baseTypes);
   define("PINT", {"Integer", "*"});
-  EXPECT_EQ(tables_.workingTypes->findType("PINT", TypeTable::FindMode::kAnyLanguage).found, false);
+  EXPECT_EQ(tables().workingTypes->findType("PINT", TypeTable::FindMode::kAnyLanguage).found, false);
 }
 
 TEST_F(DefineTableTest, EntriesRememberTheirFile) {
-  tables_.context->push("/src/a.c");
+  context().push("/src/a.c");
   define("A", {"1"});
-  EXPECT_EQ(tables_.fileNames->name(defines().at(0).fileId), "a.c");
+  EXPECT_EQ(tables().fileNames->name(defines().at(0).fileId), "a.c");
 }
 
 TEST_F(DefineTableTest, StartingStateReplacesEveryEntry) {

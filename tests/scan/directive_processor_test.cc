@@ -12,6 +12,7 @@
 #include "report/error_log.h"
 #include "scan/directive_keywords.h"
 #include "scan/lexical_rules.h"
+#include "tests/support/analysis_test.h"
 
 namespace {
 
@@ -53,27 +54,19 @@ TEST(DirectiveKeywords, ExactInCAnyCaseInVbAndDelphi) {
   EXPECT_FALSE(switchesBranch(W::kDefine));
 }
 
-class DirectiveProcessorTest : public testing::Test {
+class DirectiveProcessorTest : public AnalysisTest {
  protected:
-  void SetUp() override {
-    liveOptions().extensionLanguages = parseExtensionList(kDefaultExtensionList);
-    tables_.create();
-    tables_.context->push("a.c");
-    attachErrorLog(&log_);
-  }
-  void TearDown() override { attachErrorLog(nullptr); }
+  void SetUp() override { startFile("a.c"); }
 
   // One directive line: '#', its tokens, then the line break.
   void line(std::initializer_list<const char*> tokens) {
     processor_.begin(DirectiveSyntax::CFamily);
     for (const char* t : tokens) processor_.token(t);
-    tables_.context->countLine();
+    context().countLine();
     if (!processor_.continuesAtLineBreak()) processor_.end();
   }
 
-  std::stringbuf log_;
-  RunTables tables_{liveOptions()};
-  DirectiveProcessor processor_{tables_};
+  DirectiveProcessor processor_{tables()};
 };
 
 TEST_F(DirectiveProcessorTest, DepthLiveAndSkipDepth) {
@@ -94,7 +87,7 @@ TEST_F(DirectiveProcessorTest, DepthLiveAndSkipDepth) {
   line({"endif"});
   EXPECT_EQ(processor_.depth(), 0);
   EXPECT_TRUE(processor_.live());
-  EXPECT_EQ(log_.str(), "");
+  EXPECT_EQ(takeLog(), "");
 }
 
 TEST_F(DirectiveProcessorTest, ContinuationKeepsTheDirectiveOpen) {
@@ -111,7 +104,7 @@ TEST_F(DirectiveProcessorTest, ErrorAsksForTheRestAsComment) {
   line({"error", "x"});
   EXPECT_TRUE(processor_.takeCommentRequest());
   EXPECT_FALSE(processor_.takeCommentRequest());
-  EXPECT_EQ(log_.str(), "    a.c 1: #errorを検出しました。\n");
+  EXPECT_EQ(takeLog(), "    a.c 1: #errorを検出しました。\n");
 }
 
 TEST_F(DirectiveProcessorTest, EndOfFileStartsAfresh) {
@@ -119,16 +112,16 @@ TEST_F(DirectiveProcessorTest, EndOfFileStartsAfresh) {
   processor_.endOfFile();
   EXPECT_EQ(processor_.depth(), 0);
   EXPECT_TRUE(processor_.live());
-  EXPECT_EQ(log_.str(),
+  EXPECT_EQ(takeLog(),
             "  [a.c]で#if文の数が合いません。\n    #ifdef文の数 = 1\n"
             "    #無効な位置にある#ifdef文の数 = 0\n");
   // The end of the input closes a directive still open on the last line.
-  log_.str("");
+  takeLog();
   processor_.begin(DirectiveSyntax::CFamily);
   processor_.token("if");
   processor_.token("1");
   processor_.endOfFile();
-  EXPECT_NE(log_.str().find("    #ifdef文の数 = 1\n"), std::string::npos);
+  EXPECT_NE(takeLog().find("    #ifdef文の数 = 1\n"), std::string::npos);
 }
 
 }  // namespace

@@ -2,9 +2,10 @@
 // live, what the #define table holds, the counters and the log lines.
 #include <gtest/gtest.h>
 
+#include "parse/languages.h"
 #include "parse/type_table.h"
 #include "scan/define_table.h"
-#include "scan/language_mode.h"
+#include "app/language_mode.h"
 #include "scan/reserved_word_table.h"
 #include "tables/function_table.h"
 #include "tests/scan/directive_scan.h"
@@ -13,7 +14,6 @@ namespace {
 
 using directive_test::Counts;
 using directive_test::DirectiveScanTest;
-using directive_test::Scan;
 
 struct LiveCase {
   const char* text;
@@ -105,10 +105,10 @@ TEST_F(CDirectives, MessagesOfGroups) {
 // An included header has a reader of its own: a fresh reader starts live
 // with an empty stack whatever the last file left.
 TEST_F(CDirectives, EachFileStartsLive) {
-  open("a.c");
+  openReader("a.c");
   read("#if 0\n");
-  tables_->context->pop();
-  reader_->setFile("b.c");
+  context().pop();
+  openReader("b.c");
   Scan s = read("x\n");
   EXPECT_EQ(s.live, "x|<lf>");
   EXPECT_EQ(s.log, "");
@@ -145,7 +145,7 @@ TEST_F(CDirectives, DefineForms) {
                 "#define F(x) x\n#define G (x) x\n#define L 1+\\\n2\n"
                 "#define P(a, \\\n b) ((a)+(b))\n#define H(x\n#define O\n");
   EXPECT_EQ(s.log, "");
-  const DefineTable& d = *tables_->defines;
+  const DefineTable& d = defines();
   // Parameters and bodies without their blanks (how blanks join the words
   // is the #define table's rule).
   auto solid = [](std::string text) {
@@ -179,7 +179,7 @@ TEST_F(CDirectives, DefineBodiesKeepTheirLiterals) {
                 "int v;\n");
   EXPECT_EQ(s.log, "");
   EXPECT_EQ(s.live, "int|v|;|<lf>");
-  const DefineTable& d = *tables_->defines;
+  const DefineTable& d = defines();
   auto solid = [](std::string text) {
     std::erase(text, ' ');
     return text;
@@ -195,31 +195,31 @@ TEST_F(CDirectives, RedefinitionKeepsTheFirst) {
   Scan s = scan("a.c", "#define A 1\n#define A 2 \\\n 3\n#if A == 1\nok\n#endif\n");
   EXPECT_EQ(s.log, "  Aは既に登録済みです[define]\n");
   EXPECT_EQ(s.live, "ok|<lf>");
-  EXPECT_EQ(tables_->defines->bodyOf("A"), "1");
+  EXPECT_EQ(defines().bodyOf("A"), "1");
 }
 
 TEST_F(CDirectives, UndefByHeaderMode) {
   const char* text = "#define A 1\n#undef A\n#ifdef A\nx\n#endif\n";
   EXPECT_EQ(scan("a.c", text).live, "");
-  liveOptions().headerReadMode = HeaderReadMode::ReadOnce;
+  options().headerReadMode = HeaderReadMode::ReadOnce;
   EXPECT_EQ(scan("a.c", text).live, "x|<lf>");
-  liveOptions().headerReadMode = HeaderReadMode::NoRead;
+  options().headerReadMode = HeaderReadMode::NoRead;
   EXPECT_EQ(scan("a.c", text).live, "x|<lf>");
-  liveOptions().headerReadMode = HeaderReadMode::PerSourceFile;
+  options().headerReadMode = HeaderReadMode::PerSourceFile;
   EXPECT_EQ(scan("a.c", "#undef NOPE\n").log, "  NOPEは定義されていません[undef]\n");
 }
 
 TEST_F(CDirectives, PragmaInterruptFunctions) {
-  open("a.c");
-  tables_->reservedWords->loadBuiltIn();
-  tables_->workingTypes->registerType("HANDLER", TypeTable::kTypedef, 4, false, kModeC);
-  reader_->setInterruptKeywords({"interrupt", "vector"});
+  openReader("a.c");
+  reservedWords().loadBuiltIn();
+  types().registerType("HANDLER", TypeTable::kTypedef, 4, false, kModeC);
+  reader().setInterruptKeywords({"interrupt", "vector"});
   Scan s = read(
       "#pragma interrupt on_tick int HANDLER 3x on_key\n"
       "#pragma vector \\\n  on_dma\n"
       "#pragma once other\n#if 0\n#pragma interrupt off\n#endif\n");
   EXPECT_EQ(s.live, "");
-  FunctionTable& f = *tables_->functions;
+  FunctionTable& f = functions();
   for (const char* name : {"on_tick", "on_key", "on_dma"}) {
     int n = f.recordOf(name);
     ASSERT_GE(n, 0) << name;
@@ -258,7 +258,7 @@ TEST_F(CDirectives, MegabyteDefineBody) {
   Scan s = scan("a.c", text);
   EXPECT_EQ(s.live, "x|<lf>");
   EXPECT_EQ(s.log, "");
-  EXPECT_EQ(tables_->defines->bodyOf("BIG").size(), body.size() + 1);
+  EXPECT_EQ(defines().bodyOf("BIG").size(), body.size() + 1);
 }
 
 TEST_F(CDirectives, HundredThousandCharacterCondition) {

@@ -7,7 +7,6 @@
 namespace {
 
 using directive_test::DirectiveScanTest;
-using directive_test::Scan;
 
 class DelphiDirectives : public DirectiveScanTest {};
 
@@ -50,10 +49,10 @@ TEST_F(DelphiDirectives, GroupsAndSwitches) {
 
 TEST_F(DelphiDirectives, DefineHasNoBody) {
   scan("u.pas", "{$define Debug}");
-  ASSERT_EQ(tables_->defines->size(), 1u);
-  EXPECT_EQ(tables_->defines->at(0).name, "Debug");
-  EXPECT_EQ(tables_->defines->at(0).body, "");
-  EXPECT_TRUE(tables_->defines->at(0).complete);
+  ASSERT_EQ(defines().size(), 1u);
+  EXPECT_EQ(defines().at(0).name, "Debug");
+  EXPECT_EQ(defines().at(0).body, "");
+  EXPECT_TRUE(defines().at(0).complete);
 }
 
 TEST_F(DelphiDirectives, DisabledLineCounters) {

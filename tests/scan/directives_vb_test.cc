@@ -6,7 +6,6 @@
 namespace {
 
 using directive_test::DirectiveScanTest;
-using directive_test::Scan;
 
 class VbDirectives : public DirectiveScanTest {};
 

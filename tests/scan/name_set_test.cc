@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "scan/lexical_rules.h"
+#include "tests/support/analysis_test.h"
 
 namespace {
 
@@ -12,13 +13,9 @@ std::string listing(const NameSet& set) {
   return out;
 }
 
-class NameSetTest : public testing::Test {
- protected:
-  void TearDown() override { selectDialect(Dialect::C); }
-};
+class NameSetTest : public AnalysisTest {};
 
 TEST_F(NameSetTest, SortedUniqueNamesUnderTheCaseSensitiveComparison) {
-  selectDialect(Dialect::C);
   NameSet set;
   for (const char* name : {"std", "boost", "Std", "std", "", "a::b", "a"}) set.insert(name);
   EXPECT_EQ(listing(set), "Std a a::b boost std ");
@@ -33,7 +30,6 @@ TEST_F(NameSetTest, FoldedComparisonKeepsTheFirstSpelling) {
 }
 
 TEST_F(NameSetTest, FindGivesThePositionOrTheInsertionPoint) {
-  selectDialect(Dialect::C);
   NameSet set;
   for (const char* name : {"b", "d", "f"}) set.insert(name);
   struct Case {

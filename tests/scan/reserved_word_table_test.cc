@@ -8,25 +8,16 @@
 #include "app/run_tables.h"
 #include "app/source_context.h"
 #include "report/error_log.h"
-#include "scan/language_mode.h"
+#include "app/language_mode.h"
 #include "scan/lexical_rules.h"
 #include "tests/support/test_files.h"
+#include "tests/support/analysis_test.h"
 
 namespace {
 
-class ReservedWords : public testing::Test {
+class ReservedWords : public AnalysisTest {
  protected:
-  void SetUp() override {
-    selectDialect(Dialect::C);
-    attachErrorLog(&log_);
-    liveOptions().outputFolder = dir_.path() + "/";
-    tables_.create();
-  }
-  void TearDown() override {
-    attachErrorLog(nullptr);
-    selectDialect(Dialect::C);
-  }
-  ReservedWordTable& words() { return *tables_.reservedWords; }
+  ReservedWordTable& words() { return reservedWords(); }
   // "word:mask" of every entry in table order.
   std::string listing() {
     std::string out;
@@ -34,12 +25,7 @@ class ReservedWords : public testing::Test {
       out += words().at(i).word + ":" + std::to_string(words().at(i).languages) + " ";
     return out;
   }
-  // Report names are Shift-JIS in the program and UTF-8 on this disk.
-  std::string dumpFile() { return readFileBytes(dir_.file(toUtf8(kReservedWordDumpName))); }
-
-  TempDir dir_;
-  RunTables tables_{liveOptions()};
-  std::stringbuf log_;
+  std::string dumpFile() { return report(kReservedWordDumpName); }
 };
 
 TEST_F(ReservedWords, SortedInsertionAndMaskUnion) {
@@ -90,10 +76,10 @@ TEST_F(ReservedWords, ReservedOnlyForTheLanguagesOfItsMask) {
 
 TEST_F(ReservedWords, ModeZeroIsTheCurrentFilesMode) {
   words().loadBuiltIn();
-  tables_.context->setLanguageMask(kModeC);
+  context().setLanguageMask(kModeC);
   EXPECT_EQ(words().isReserved("class"), 0);
   EXPECT_EQ(words().isReserved("int"), kModeC);
-  tables_.context->setLanguageMask(kModeCOrCpp);
+  context().setLanguageMask(kModeCOrCpp);
   EXPECT_EQ(words().isReserved("class"), kModeCpp);
 }
 
@@ -142,7 +128,7 @@ TEST_F(ReservedWords, DumpOfAnEmptyTable) {
 TEST_F(ReservedWords, EmptyWordIsNeverAdded) {
   words().add("", kModeC);
   EXPECT_EQ(words().size(), 0u);
-  EXPECT_EQ(log_.str(), "");
+  EXPECT_EQ(takeLog(), "");
 }
 
 }  // namespace

@@ -7,17 +7,12 @@
 #include "app/options.h"
 #include "app/source_file_list.h"
 #include "tests/support/test_files.h"
+#include "tests/support/analysis_test.h"
 
 namespace {
 
-class StepLogTest : public testing::Test {
+class StepLogTest : public AnalysisTest {
  protected:
-  void SetUp() override {
-    saved_ = liveOptions();
-    liveOptions().outputFolder = dir_.path() + "/";
-  }
-  void TearDown() override { liveOptions() = saved_; }
-
   void add(const std::string& name, std::array<std::int32_t, 8> counts) {
     SourceFileEntry e;
     e.name = name;
@@ -26,8 +21,8 @@ class StepLogTest : public testing::Test {
   }
   // The report as written, with CR LF turned back into LF.
   std::string report(const std::string& name) {
-    writeStepLog(liveOptions(), files_);
-    std::string bytes = readFileBytes(dir_.file(name)), out;
+    writeStepLog(options(), files_);
+    std::string bytes = AnalysisTest::report(name), out;
     for (size_t i = 0; i < bytes.size(); ++i)
       if (!(bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')) out += bytes[i];
     return out;
@@ -39,8 +34,6 @@ class StepLogTest : public testing::Test {
     return text.substr(at, text.find('\n', at) - at);
   }
 
-  TempDir dir_;
-  Options saved_;
   SourceFileList files_;
 };
 
@@ -74,7 +67,7 @@ TEST_F(StepLogTest, NoFilesStillWritesTheFrame) {
 }
 
 TEST_F(StepLogTest, Pc98UsesDotsForEveryLine) {
-  liveOptions().pc98Lines = 1;
+  options().pc98Lines = 1;
   add("a.c", {1, 0, 1, 0, 0, 0, 0, 0});
   std::string text = report("MzStepLog.txt");
   std::string dots;
@@ -86,7 +79,7 @@ TEST_F(StepLogTest, Pc98UsesDotsForEveryLine) {
 }
 
 TEST_F(StepLogTest, TotalsAddUpEveryFile) {
-  liveOptions().outputFormat = OutputFormat::Csv;
+  options().outputFormat = OutputFormat::Csv;
   add("a.c", {4, 3, 1, 0, 0, 0, 0, 2});
   add("b.c", {10, 6, 2, 2, 1, 1, 3, 1});
   EXPECT_EQ(report("MzStepLog.csv"),
@@ -97,7 +90,7 @@ TEST_F(StepLogTest, TotalsAddUpEveryFile) {
 }
 
 TEST_F(StepLogTest, PerFileBlocksEndTheirNumbersInColumn36) {
-  liveOptions().separateStepCounts = 1;
+  options().separateStepCounts = 1;
   add("a.c", {4, 3, 1, 0, 0, 0, 0, 12});
   std::string text = report("MzStepLog.txt");
   EXPECT_EQ(line(text, 0), "------------------[a.c]----------------------");

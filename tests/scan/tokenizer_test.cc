@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "scan/lexical_rules.h"
+#include "tests/support/analysis_test.h"
 
 namespace {
 
@@ -18,10 +19,8 @@ std::string shown(const std::string& token) {
   return token;
 }
 
-class TokenizerTest : public testing::Test {
+class TokenizerTest : public AnalysisTest {
  protected:
-  void SetUp() override { selectDialect(Dialect::C); }
-  void TearDown() override { selectDialect(Dialect::C); }
 
   // Feeds `bytes` in blocks of `blockSize` as the run driver does and
   // returns every delivered token joined by '|'.
@@ -93,7 +92,7 @@ TEST_F(TokenizerTest, KeptWhitespaceMakesEveryBlankAToken) {
 }
 
 TEST_F(TokenizerTest, VbRunsMakeDollarADelimiter) {
-  selectDialect(Dialect::Vb);
+  useRulesOf("m.bas");
   EXPECT_EQ(tokens("Left$(a)"), "Left|$|(|a|)|<end>");
 }
 

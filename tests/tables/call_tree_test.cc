@@ -18,16 +18,6 @@ class CallTreeTest : public RunTablesTest {
     RunTablesTest::TearDown();
   }
   // New tables for options that the function table reads when it is built.
-  void rebuildTables() {
-    tables_.destroy();
-    tables_.create();
-    types().loadBuiltIn();
-  }
-  // A main file, with its name in the file pool as the reader leaves it.
-  void readFile(const std::string& path) {
-    startFile(path);
-    tables_.fileNames->add(tables_.context->item(0));
-  }
   void define(const std::string& name, int line, std::uint32_t extra = 0) {
     functions().registerDefinition(decl(name, "", line), Registration::kDefined | extra, "");
     functions().setBodyInfo(decl(name), 1);
@@ -36,7 +26,7 @@ class CallTreeTest : public RunTablesTest {
     functions().SetChainAto(decl(caller), decl(callee), flags);
   }
   std::string tree() {
-    writeCallTree(tables_);
+    writeCallTree(tables());
     return report("MizentaLog.txt");
   }
 
@@ -100,7 +90,7 @@ TEST_F(CallTreeTest, RepeatedSubtreesHidden) {
 // The tree's first pass leaves what the function reports read.
 TEST_F(CallTreeTest, FirstPassCutsKeysAndCountsVisibleCallees) {
   fillProgram();
-  prepareFunctionReports(tables_);
+  prepareFunctionReports(tables());
   struct Case {
     const char* key;
     int visible;
@@ -163,7 +153,7 @@ TEST_F(CallTreeTest, HtmlUsesFullWidthBlanksAndLineBreaks) {
   call("main", "foo");
   readFile("c:/src/util.c");
   define("foo", 2);
-  writeCallTree(tables_);
+  writeCallTree(tables());
   std::string blanks29, blanks28;
   for (int i = 0; i < 29; ++i) blanks29 += "　";
   blanks28 = blanks29.substr(2);
@@ -296,7 +286,7 @@ TEST_F(CallTreeTest, LineBudgetHidesRepeatsOnceSpent) {
     call("x", "z");
     call("y", "z");
     call("z", "w");
-    writeCallTree(tables_, c.budget);
+    writeCallTree(tables(), c.budget);
     EXPECT_EQ(report("MizentaLog.txt"), withCrLf(head + c.tail)) << c.budget;
     EXPECT_EQ(takeLog(), c.log);
   }

@@ -11,15 +11,6 @@ namespace {
 
 class FunctionDetailsTest : public RunTablesTest {
  protected:
-  void rebuildTables() {
-    tables_.destroy();
-    tables_.create();
-    types().loadBuiltIn();
-  }
-  void readFile(const std::string& path) {
-    startFile(path);
-    tables_.fileNames->add(tables_.context->item(0));
-  }
   static DeclInfo full(const std::string& className, const std::string& name,
                        const std::string& type, const std::string& args, int line) {
     return DeclInfo{"", className, name, type, args, "", line};
@@ -63,8 +54,8 @@ class FunctionDetailsTest : public RunTablesTest {
     body(plus, 1, {});
   }
   std::string details(const std::string& file) {
-    prepareFunctionReports(tables_);
-    writeFunctionDetails(tables_, options().outputFormat);
+    prepareFunctionReports(tables());
+    writeFunctionDetails(tables(), options().outputFormat);
     return report(file);
   }
 };
@@ -245,7 +236,7 @@ TEST_F(FunctionDetailsTest, LibraryCalleesAndFunctionsWithoutFile) {
 TEST_F(FunctionDetailsTest, WrittenByTheCallTreeWhenEnabled) {
   readFile("c:/src/a.c");
   functions().registerDefinition(decl("f", "", 2), Registration::kDefined, "");
-  writeCallTree(tables_);
+  writeCallTree(tables());
   EXPECT_FALSE(reportExists("Mz関数詳細情報.txt"));
   const struct {
     OutputFormat format;
@@ -255,10 +246,10 @@ TEST_F(FunctionDetailsTest, WrittenByTheCallTreeWhenEnabled) {
                {OutputFormat::Csv, "Mz関数詳細情報.csv"},
                {OutputFormat::Excel, "Mz関数詳細情報.txt"}};
   for (const auto& c : cases) {
-    std::filesystem::remove(dir_.file(toUtf8(c.file)));
+    std::filesystem::remove(outputFolder().file(toUtf8(c.file)));
     options().outputFormat = c.format;
     options().functionDetails = 1;
-    writeCallTree(tables_);
+    writeCallTree(tables());
     EXPECT_TRUE(reportExists(c.file)) << c.file;
   }
 }

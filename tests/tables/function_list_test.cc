@@ -28,15 +28,6 @@ const std::string kTextHead =
 
 class FunctionListTest : public RunTablesTest {
  protected:
-  void rebuildTables() {
-    tables_.destroy();
-    tables_.create();
-    types().loadBuiltIn();
-  }
-  void readFile(const std::string& path) {
-    startFile(path);
-    tables_.fileNames->add(tables_.context->item(0));
-  }
   // A definition with its body: `locals` are "int" (4 bytes) or "CUnknown"
   // (size unknown, so the stack figure is inexact).
   void define(const std::string& name, int steps, std::vector<const char*> locals = {},
@@ -72,8 +63,8 @@ class FunctionListTest : public RunTablesTest {
     call(kR50, kR50);
   }
   std::string list(const std::string& file) {
-    prepareFunctionReports(tables_);
-    writeFunctionList(tables_, options().outputFormat);
+    prepareFunctionReports(tables());
+    writeFunctionList(tables(), options().outputFormat);
     return report(file);
   }
 };
@@ -180,7 +171,7 @@ TEST_F(FunctionListTest, CsvFields) {
 TEST_F(FunctionListTest, WrittenByTheCallTreeWhenEnabled) {
   readFile("c:/src/main.c");
   define("main", 1);
-  writeCallTree(tables_);
+  writeCallTree(tables());
   EXPECT_FALSE(reportExists("Mz一覧Func.txt"));
   const struct {
     OutputFormat format;
@@ -190,10 +181,10 @@ TEST_F(FunctionListTest, WrittenByTheCallTreeWhenEnabled) {
                {OutputFormat::Csv, "Mz一覧Func.csv"},
                {OutputFormat::Excel, "Mz一覧Func.txt"}};
   for (const auto& c : cases) {
-    std::filesystem::remove(dir_.file(toUtf8(c.file)));
+    std::filesystem::remove(outputFolder().file(toUtf8(c.file)));
     options().outputFormat = c.format;
     options().functionList = 1;
-    writeCallTree(tables_);
+    writeCallTree(tables());
     EXPECT_TRUE(reportExists(c.file)) << c.file;
   }
 }

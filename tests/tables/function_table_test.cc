@@ -82,7 +82,7 @@ TEST_F(FunctionTableTest, DisplayNameSpellsOutOperators) {
 }
 
 TEST_F(FunctionTableTest, DefinitionAfterPrototypeTakesPositionCommentAndArguments) {
-  tables_.fileNames->add("other.c");
+  fileNames().add("other.c");
   startFile("c:/src/a.c");
   DeclInfo proto = decl("f", "", 3);
   proto.returnType = "int";
@@ -99,7 +99,7 @@ TEST_F(FunctionTableTest, DefinitionAfterPrototypeTakesPositionCommentAndArgumen
 
   const FunctionRecord& f = recordOf("f");
   EXPECT_EQ(f.line, 10);
-  EXPECT_EQ(f.fileNo, tables_.fileNames->find("a.c"));
+  EXPECT_EQ(f.fileNo, fileNames().find("a.c"));
   EXPECT_EQ(f.returnType, "int");
   EXPECT_EQ(f.arguments, "(int x)");
   EXPECT_EQ(functions().commentOf(f), "/* def */");
@@ -271,7 +271,7 @@ TEST_F(FunctionTableTest, BodyInfoTakesTheFileOfTheDeclarationWhenNoneIsKnown) {
   DeclInfo end = decl("Run");
   end.filePath = "c:/p/unit.pas";
   functions().setBodyInfo(end, 3);
-  EXPECT_EQ(recordOf("Run").fileNo, tables_.fileNames->find("unit.pas"));
+  EXPECT_EQ(recordOf("Run").fileNo, fileNames().find("unit.pas"));
   EXPECT_EQ(functions().countKnownInFile("unit.pas"), 1);
 }
 

@@ -20,18 +20,6 @@ enum LanguageMode : std::int32_t {
 constexpr std::int32_t kModeCFamily = 7;
 constexpr std::int32_t kModeVbOrDelphi = kModeVb | kModeDelphi;
 
-// Mode of an extension-table language code (0 C .. 4 Delphi); 0 otherwise.
-constexpr std::int32_t modeOfLanguageCode(int code) {
-  switch (code) {
-    case 0: return kModeC;
-    case 1: return kModeCOrCpp;
-    case 2: return kModeJava;
-    case 3: return kModeVb;
-    case 4: return kModeDelphi;
-    default: return 0;
-  }
-}
-
 // Per-language table slot: the lowest set bit (0 C, 1 C++, 2 Java,
 // 3 old C++, 4 VB, 5 Delphi); -1 for a mode without any of them.
 constexpr int slotOfMode(std::int32_t mode) {

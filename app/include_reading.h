@@ -1,0 +1,44 @@
+// How the run follows an #include: the header's path is resolved against
+// the including file's folder and then the include folders, read once per
+// scope (the include registry knows every path already read or missing),
+// and fed through the read loop with a reader of its own, in the main
+// file's language. In the "never read" header mode only the name is noted.
+#pragma once
+
+#include <string>
+
+#include "scan/read_loop.h"
+
+class RunTables;
+struct Language;
+
+// "dir\sub\..\x.h" -> "dir\x.h": "." and "name\.." parts are taken out, so
+// that a header reached again through a relative path has one spelling.
+// Separators stay as written; the second byte of a double-byte character
+// is never taken for one.
+std::string collapseDotParts(const std::string& path);
+
+// Starts `path` on the reader and its scope in the variable table.
+void startFile(RunTables& tables, SourceReader& reader, const std::string& path,
+               const Language& language);
+
+class IncludeReader final : public IncludeHandler {
+ public:
+  // `settings` (block size, stop request) applies to every header; its
+  // include handler is this object.
+  IncludeReader(RunTables& tables, platform::FileSet& files, const ReadSettings& settings);
+
+  // The language of the main file whose headers follow.
+  void setLanguage(const Language& language) { language_ = &language; }
+  void include(SourceReader& reader) override;
+
+ private:
+  std::unique_ptr<platform::ByteSource> openHeader(const std::string& path,
+                                                   const std::string& name);
+  void reportMissing(const std::string& path, const std::string& name);
+
+  RunTables& tables_;
+  platform::FileSet& files_;
+  ReadSettings settings_;
+  const Language* language_ = nullptr;
+};

@@ -1,0 +1,48 @@
+#include "parse/languages.h"
+
+#include "app/language_mode.h"
+#include "app/options.h"
+#include "parse/c_parser.h"
+
+namespace {
+
+const char* const kCModifiers[] = {
+    "auto",     "const",  "far",    "friend",   "mutable", "near",      "private", "protected",
+    "public",   "register", "signed", "static", "struct",  "typedef",   "unsigned", "virtual",
+    "volatile", "CALLBACK", "PASCAL", "STDAPI", "WINAPI",  "template"};
+const char* const kJavaModifiers[] = {"private", "protected", "public", "static", "final",
+                                      "volatile"};
+// VB and Delphi share the words (and fold them, as all their names).
+const char* const kBasicModifiers[] = {"Global", "const", "private", "public"};
+
+const LexicalRules kCRules{false, false, kCModifiers};
+const LexicalRules kJavaRules{false, false, kJavaModifiers};
+const LexicalRules kBasicRules{true, true, kBasicModifiers};
+
+// ORDER: by language code, as the extension table numbers them.
+const Language kLanguages[] = {
+    {0, kModeC, LanguageFamily::CFamily, kCRules, LookBack::LiveTokens, makeCParser},
+    {1, kModeCOrCpp, LanguageFamily::CFamily, kCRules, LookBack::LiveTokens, makeCParser},
+    {2, kModeJava, LanguageFamily::CFamily, kJavaRules, LookBack::LiveTokens, makeCParser},
+    {3, kModeVb, LanguageFamily::Vb, kBasicRules, LookBack::EveryToken, nullptr},
+    {4, kModeDelphi, LanguageFamily::Delphi, kBasicRules, LookBack::LiveTokens, nullptr},
+};
+constexpr int kLanguageCount = static_cast<int>(sizeof kLanguages / sizeof kLanguages[0]);
+
+}  // namespace
+
+const Language& languageOfCode(int code) {
+  return code >= 0 && code < kLanguageCount ? kLanguages[code] : kLanguages[0];
+}
+
+const Language* languageOfFile(const Options& options, std::string_view fileName) {
+  int code = languageOfFileName(options, std::string(fileName));
+  return code >= 0 && code < kLanguageCount ? &kLanguages[code] : nullptr;
+}
+
+const Language* languageOfMode(int mode) {
+  if (mode == kModeOldStyleCpp || mode == kModeCppOld) mode = kModeCOrCpp;
+  for (const Language& language : kLanguages)
+    if (language.mode == mode) return &language;
+  return nullptr;
+}

@@ -1,0 +1,56 @@
+// Where a reader's bytes come from: a file opened by path (under the
+// platform's path rules) or bytes held in memory, behind one small
+// interface, and the set of files a run opens by path: the disk, or an
+// in-memory stand-in that lets include handling and whole runs be tested
+// without touching the disk.
+#pragma once
+
+#include <cstddef>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+class ByteSource {
+ public:
+  virtual ~ByteSource() = default;
+  // Copies the next bytes, up to `size`, into `buffer` and returns how
+  // many; fewer than `size` only at the end.
+  virtual size_t read(char* buffer, size_t size) = 0;
+};
+
+// Bytes in memory, read in order; the text must outlive the source.
+class MemoryByteSource final : public ByteSource {
+ public:
+  explicit MemoryByteSource(std::string_view bytes) : rest_(bytes) {}
+  size_t read(char* buffer, size_t size) override;
+
+ private:
+  std::string_view rest_;
+};
+
+class FileSet {
+ public:
+  virtual ~FileSet() = default;
+  // The file at `path` (CP932), or null when it cannot be opened.
+  virtual std::unique_ptr<ByteSource> open(const std::string& path) = 0;
+};
+
+// The files on disk.
+FileSet& diskFiles();
+
+// Files held in memory under their exact paths (no case or separator
+// folding). Sources opened from it read the set's own copy of the bytes,
+// which stays until the file is replaced or the set goes away.
+class MemoryFileSet final : public FileSet {
+ public:
+  void add(const std::string& path, std::string bytes) { files_[path] = std::move(bytes); }
+  std::unique_ptr<ByteSource> open(const std::string& path) override;
+
+ private:
+  std::map<std::string, std::string> files_;
+};
+
+}  // namespace platform

@@ -1,0 +1,37 @@
+// What the scanner is told of a source language: its codes, the lexical
+// family whose comment and literal rules the reader follows, the run-wide
+// lexical rules it brings, how its parser looks back over the token
+// history, and the parser it hands live tokens to. The rows themselves
+// are the language table of the parsers; the reader only reads them.
+#pragma once
+
+#include <memory>
+#include <span>
+
+#include "scan/lex_states.h"
+
+class TokenParser;
+
+// The run-wide rules a language brings when its first file is opened.
+struct LexicalRules {
+  bool foldNames = false;       // ASCII case-insensitive name comparison
+  bool dollarDelimits = false;  // '$' ends a word (VB and Delphi type marks)
+  // Words that may precede a declaration's type ("static", "const" …),
+  // compared under the language's name comparison.
+  std::span<const char* const> modifierWords;
+};
+
+// How parserToken(n) counts back: over every token handed over, or over
+// the live tokens only (blanks and line breaks skipped).
+enum class LookBack { EveryToken, LiveTokens };
+
+struct Language {
+  int code;  // the language code of the extension table
+  int mode;  // the LanguageMode bits of its files
+  LanguageFamily family;
+  LexicalRules lexical;
+  LookBack lookBack;
+  // The parser of a file of the given mode (a C++ file may read as mode 9);
+  // null: the language recognises nothing yet and the reader idles.
+  std::unique_ptr<TokenParser> (*makeParser)(int mode);
+};
