@@ -31,7 +31,7 @@ bool isNameToken(const std::string& t) { return !t.empty() && !isDelimiterToken(
 }  // namespace
 
 void CParser::defaultState(const std::string& token) {
-  if (externCJustClosed_ && history_.at(1) == "extern") {
+  if (file_.externCJustClosed && history_.at(1) == "extern") {
     enterExternC(token);
     return;
   }
@@ -41,20 +41,20 @@ void CParser::defaultState(const std::string& token) {
   }
   if (startKeywordState(token)) return;
   if (token == "{" && history_.at(1) == "=") {
-    statementState_ = kInitializer;
-    blockStartDepth_ = braceDepth_ - 1;
-    if (pointerPending_ == 1) pointerPending_ = 2;
+    file_.statementState = kInitializer;
+    file_.blockStartDepth = file_.braceDepth - 1;
+    if (file_.pointerPending == 1) file_.pointerPending = 2;
     return;
   }
-  if (isDeclarationEnd(token, parenDepth_)) {
+  if (isDeclarationEnd(token, file_.parenDepth)) {
     declarationRule(token);
     return;
   }
-  if (history_.at(1) == "=" && pointerPending_) {
+  if (history_.at(1) == "=" && file_.pointerPending) {
     pointerAssignment(token);
     return;
   }
-  if (!currentFunction_.empty()) functionReference(token, referencePosition());
+  if (!file_.currentFunction.empty()) functionReference(token, referencePosition());
 }
 
 // ---------------------------------------------------------------------------
@@ -74,12 +74,12 @@ void CParser::callOrHeader() {
       if (position < 0) return;
       typeStart = position + 1;
     } else if (before == ")") {
-      if (headerPending_) return;
+      if (file_.headerPending) return;
       TokenHistory::Declarator d = history_.pointerDeclarator(1);
       if (d.name < 0 || !d.star) return;
       position = d.name;
       typeStart = d.open + 1;
-      pointerPending_ = 1;
+      file_.pointerPending = 1;
       kind = kKindPointer;
     } else {
       return;
@@ -90,7 +90,7 @@ void CParser::callOrHeader() {
   if (tests_.isType(name) && (isJava() || !tests_.isKnownClass(name))) return;
   if (tables_->options().macrosAreNotFunctions && expandMacro(name, kind, typeStart)) return;
   MainForSetFunc_C(name, kind, typeStart);
-  if (!inBody_ && parenDepth_ == 1 && !pointerPending_) headerPending_ = true;
+  if (!file_.inBody && file_.parenDepth == 1 && !file_.pointerPending) file_.headerPending = true;
 }
 
 // A macro stands for what it calls: its replacement text (object-like) or
@@ -109,8 +109,8 @@ bool CParser::expandMacro(const std::string& name, std::uint32_t kind, int typeS
 }
 
 void CParser::MainForSetFunc_C(const std::string& name, std::uint32_t kind, int typeStart) {
-  if (inBody_) {
-    if (!currentFunction_.empty()) {
+  if (file_.inBody) {
+    if (!file_.currentFunction.empty()) {
       callFromCurrent(name, kind);
       return;
     }
@@ -139,8 +139,8 @@ void CParser::callFromCurrent(const std::string& callee, std::uint32_t kind) {
 
 DeclInfo CParser::currentDecl() const {
   DeclInfo d;
-  d.className = currentClass_;
-  d.name = currentFunction_;
+  d.className = file_.currentClass;
+  d.name = file_.currentFunction;
   d.filePath = tables_->context->topPath();
   return d;
 }
@@ -198,13 +198,13 @@ std::string CParser::argumentText(int close) const {
 // ')' closing a header's parentheses: the function is registered again
 // with its argument text.
 void CParser::captureArguments() {
-  if (!tables_->options().functionDetails || currentFunction_.empty() ||
-      braceDepth_ != entryDepth_)
+  if (!tables_->options().functionDetails || file_.currentFunction.empty() ||
+      file_.braceDepth != file_.entryDepth)
     return;
   DeclInfo d;
   d.nameSpace = tables_->namespaces->currentPath();
-  d.className = currentClass_;
-  d.name = currentFunction_;
+  d.className = file_.currentClass;
+  d.name = file_.currentFunction;
   d.arguments = argumentText(0);
   functions().registerDefinition(d, 0, std::string_view());
 }
@@ -213,19 +213,19 @@ void CParser::captureArguments() {
 // Function state
 
 void CParser::enterFunction(const std::string& name) {
-  currentFunction_ = name;
-  headerPending_ = true;
-  entryDepth_ = braceDepth_;
-  stepCount_ = 1;
-  countingSteps_ = true;
+  file_.currentFunction = name;
+  file_.headerPending = true;
+  file_.entryDepth = file_.braceDepth;
+  file_.stepCount = 1;
+  file_.countingSteps = true;
 }
 
 void CParser::resetFunction() {
-  currentFunction_.clear();
-  headerPending_ = countingSteps_ = false;
-  pointerPending_ = 0;
-  stepCount_ = 1;
-  entryDepth_ = braceDepth_;
+  file_.currentFunction.clear();
+  file_.headerPending = file_.countingSteps = false;
+  file_.pointerPending = 0;
+  file_.stepCount = 1;
+  file_.entryDepth = file_.braceDepth;
   reader_->clearCapturedComment(true);
 }
 
@@ -233,10 +233,10 @@ void CParser::resetFunction() {
 // Names used as values
 
 void CParser::referenceVariables(const std::string& token) {
-  if (!tables_->options().variableDetails || currentFunction_.empty()) return;
+  if (!tables_->options().variableDetails || file_.currentFunction.empty()) return;
   const std::string& name = history_.at(1);
   if (token == "(" || history_.at(2) == "." || !tests_.isPlainName(name)) return;
-  tables_->variables->referenceVariable(name, currentClass_, currentFunction_);
+  tables_->variables->referenceVariable(name, file_.currentClass, file_.currentFunction);
 }
 
 // Where the current token stands, by the token before it.
@@ -245,14 +245,14 @@ int CParser::referencePosition() const {
   if (before == "(") return history_.at(2) == ")" ? kAfterParenCast : kAfterAssign;
   if (before == "=") return kAfterAssign;
   if (before == ")") return kAfterCast;
-  if (before == ",") return parenDepth_ == 1 ? kAfterAssign : kNoReference;
+  if (before == ",") return file_.parenDepth == 1 ? kAfterAssign : kNoReference;
   return kNoReference;
 }
 
 // `= f`, `, f`, `(f`, `(WNDPROC)f`, `(DLGPROC)(f` inside a function: the
 // function is referenced as a value.
 void CParser::functionReference(const std::string& token, int position) {
-  if (position == kNoReference || headerPending_ || currentFunction_.empty() ||
+  if (position == kNoReference || file_.headerPending || file_.currentFunction.empty() ||
       !tests_.isPlainName(token))
     return;
   if (position == kAfterCast || position == kAfterParenCast) {
@@ -267,7 +267,7 @@ void CParser::functionReference(const std::string& token, int position) {
   }
   // Asked last: the question records a reference to the variable.
   if (position == kAfterAssign &&
-      tables_->variables->referenceVariable(token, currentClass_, currentFunction_))
+      tables_->variables->referenceVariable(token, file_.currentClass, file_.currentFunction))
     return;
   callFromCurrent(callee, kKindCall);
 }
@@ -285,7 +285,7 @@ void CParser::pointerAssignment(const std::string& token) {
     callee = tests_.isMacro(token) ? tables_->defines->bodyOf(token) : std::string();
     if (!knownFunction(callee)) return;
   }
-  if (!currentFunction_.empty()) {
+  if (!file_.currentFunction.empty()) {
     callFromCurrent(callee, kKindCall);
     return;
   }

@@ -58,7 +58,7 @@ class CParser final : public TokenParser {
   int namespaceDepth() const;
   int currentLine() const;
   const std::string& fileName() const;
-  bool isJava() const { return java_; }
+  bool isJava() const { return file_.java; }
 
   // c_default_state.cc: calls, headers and function state.
   void defaultState(const std::string& token);
@@ -120,33 +120,38 @@ class CParser final : public TokenParser {
   SourceReader* reader_ = nullptr;
   const int languageMode_;
 
-  // Counters and function state (reset per file).
-  int braceDepth_ = 0;
-  int parenDepth_ = 0;
-  int statementState_ = kDefault;
-  bool java_ = false;
-  bool inBody_ = false;
-  std::string currentFunction_;
-  std::string currentClass_;
-  bool headerPending_ = false;
-  int entryDepth_ = 0;
-  int stepCount_ = 1;
-  bool countingSteps_ = false;
-  int pointerPending_ = 0;
-  int classStartDepth_ = 0;
-  std::string declaredType_;
-  int declaredTypeParens_ = 0;  // parenDepth of the declarator that set declaredType_
-  bool externSeen_ = false;
-  bool externCJustClosed_ = false;
+  // What the parser knows of the file being read. Each file starts from
+  // FileState{} (resetForFile), so that a field added here is reset too.
+  struct FileState {
+    // Counters and function state.
+    int braceDepth = 0;
+    int parenDepth = 0;
+    int statementState = kDefault;
+    bool java = false;
+    bool inBody = false;
+    std::string currentFunction;
+    std::string currentClass;
+    bool headerPending = false;
+    int entryDepth = 0;
+    int stepCount = 1;
+    bool countingSteps = false;
+    int pointerPending = 0;
+    int classStartDepth = 0;
+    std::string declaredType;
+    int declaredTypeParens = 0;  // parenDepth of the declarator that set declaredType
+    bool externSeen = false;
+    bool externCJustClosed = false;
 
-  // Declaration states.
-  std::string structTag_;
-  int structStartDepth_ = 0;
-  int bodyKind_ = 0;
-  bool structClosed_ = false;
-  bool typedefMode_ = false;
-  bool typedefPointer_ = false;
-  int lastStructSize_ = 0;
-  int blockStartDepth_ = 0;
-  int enumValue_ = 0;
+    // Declaration states.
+    std::string structTag;
+    int structStartDepth = 0;
+    int bodyKind = 0;
+    bool structClosed = false;
+    bool typedefMode = false;
+    bool typedefPointer = false;
+    int lastStructSize = 0;
+    int blockStartDepth = 0;
+    int enumValue = 0;
+  };
+  FileState file_;
 };

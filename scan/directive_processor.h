@@ -50,8 +50,8 @@ class DirectiveProcessor {
   void reset();
   // A '#' at line start, or a Delphi '{' before '$'.
   void begin(DirectiveSyntax syntax);
-  bool inProgress() const { return state_ != DirectiveState::None; }
-  DirectiveState state() const { return state_; }
+  bool inProgress() const { return file_.state != DirectiveState::None; }
+  DirectiveState state() const { return file_.state; }
 
   // One token of the directive, outside any literal.
   void token(std::string_view token);
@@ -60,10 +60,10 @@ class DirectiveProcessor {
   void stringToken(std::string_view token);
   // Whether a '"' is part of the directive rather than opening a string
   // (it is, inside "#include <...>").
-  bool takesQuote() const { return state_ == DirectiveState::IncludeName && inAngles_; }
+  bool takesQuote() const { return file_.state == DirectiveState::IncludeName && file_.inAngles; }
   // A #define body takes its strings and character constants whole,
   // quotes included.
-  bool takesLiterals() const { return state_ == DirectiveState::DefineBody; }
+  bool takesLiterals() const { return file_.state == DirectiveState::DefineBody; }
   // At a line break inside a directive: true when a '\' just before it
   // continues the directive on the next line (the break is then skipped).
   bool continuesAtLineBreak();
@@ -78,12 +78,12 @@ class DirectiveProcessor {
   bool takeCommentRequest();
 
   // Whether lines are live (conditional compilation may switch them off).
-  bool live() const { return live_; }
-  int depth() const { return static_cast<int>(stack_.size()); }
-  int skipDepth() const { return skipDepth_; }
+  bool live() const { return file_.live; }
+  int depth() const { return static_cast<int>(file_.stack.size()); }
+  int skipDepth() const { return file_.skipDepth; }
 
-  bool includeReady() const { return includeReady_; }
-  const std::string& includeName() const { return includeName_; }
+  bool includeReady() const { return file_.includeReady; }
+  const std::string& includeName() const { return file_.includeName; }
   void clearInclude();
 
   // The words after which "#pragma" lists interrupt functions (from the
@@ -118,19 +118,24 @@ class DirectiveProcessor {
   void interruptName(std::string_view token);
 
   RunTables& tables_;
-  DirectiveState state_ = DirectiveState::None;
+  // What the processor knows of the file being read. Each file starts from
+  // FileState{} (reset), so that a field added here is reset too.
+  struct FileState {
+    DirectiveState state = DirectiveState::None;
+    bool live = true;
+    std::vector<CondFrame> stack;
+    int skipDepth = 0;  // groups opened inside a switched-off region
+    std::string condition;
+    bool firstBodyToken = false;    // the token right after a macro name
+    bool pendingBackslash = false;  // a '\' whose meaning the next token tells
+    bool commentRequest = false;
+    std::string includeName;
+    bool inAngles = false;
+    bool includeReady = false;
+  };
+  FileState file_;
   DirectiveSyntax syntax_ = DirectiveSyntax::CFamily;
   int line_ = 0;  // the line the directive started on
-  bool live_ = true;
-  std::vector<CondFrame> stack_;
-  int skipDepth_ = 0;  // groups opened inside a switched-off region
-  std::string condition_;
-  bool firstBodyToken_ = false;   // the token right after a macro name
-  bool pendingBackslash_ = false; // a '\' whose meaning the next token tells
-  bool commentRequest_ = false;
-  std::string includeName_;
-  bool inAngles_ = false;
-  bool includeReady_ = false;
   std::vector<std::string> interruptKeywords_;
   const std::string* comment_ = nullptr;
 };
