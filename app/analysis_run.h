@@ -19,17 +19,6 @@
 #include "app/settings_data.h"
 #include "platform/byte_source.h"
 
-class ReservedWordTable;
-class DefineTable;
-class FunctionTable;
-class FileNamePool;
-class NamespaceTable;
-class ClassTable;
-class VariableTable;
-class TypeTable;
-class SourceContext;
-class IncludeRegistry;
-class FileTree;
 class SourceFileList;
 class SourceReader;
 struct Language;

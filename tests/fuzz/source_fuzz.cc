@@ -34,6 +34,8 @@
 #include "report/error_log.h"
 #include "report/report_file.h"
 
+#include "tests/fuzz/scratch_folder.h"
+
 namespace {
 
 constexpr std::string_view kPartMark = "\n%%%%\n";
@@ -74,31 +76,7 @@ class InputFiles final : public platform::FileSet {
   int headerReads_ = 0;
 };
 
-// The folder goes when the process ends (libFuzzer and the replay exit).
-std::string& folderName() {
-  static std::string name;
-  return name;
-}
-
-void removeFolder() {
-  std::error_code ignored;
-  std::filesystem::remove_all(folderName(), ignored);
-}
-
-// Where reports go when they are asked for: one folder for the process.
-const std::string& outputFolder() {
-  static const std::string folder = [] {
-    const char* base = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-    std::string pattern = std::string(base) + "/mizenta-fuzz-XXXXXX";
-    std::vector<char> buffer(pattern.begin(), pattern.end());
-    buffer.push_back('\0');
-    if (!mkdtemp(buffer.data())) std::abort();
-    folderName() = buffer.data();
-    std::atexit(removeFolder);
-    return folderName() + "/";
-  }();
-  return folder;
-}
+const std::string& outputFolder() { return scratchFolder("mizenta-fuzz"); }
 
 bool isUtf16(std::string_view text) {
   return text.size() >= 2 && static_cast<unsigned char>(text[0]) == 0xFF &&

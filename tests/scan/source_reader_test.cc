@@ -367,15 +367,6 @@ TEST_F(SourceReaderTest, MainFileSwitchesTheRunRules) {
 // ---------------------------------------------------------------------------
 // UTF-16 and robustness
 
-std::string utf16(const std::u16string& text) {
-  std::string out = "\xFF\xFE";
-  for (char16_t u : text) {
-    out += static_cast<char>(u & 0xFF);
-    out += static_cast<char>(u >> 8);
-  }
-  return out;
-}
-
 TEST_F(SourceReaderTest, Utf16JapaneseCommentsDoNotDisturbCounting) {
   Scan s = scan("a.c", utf16(u"// \u65E5\u672C\u8A9E\r\nint a; /* \u3042 */\r\n"));
   EXPECT_EQ(s.counts, (Counts{3, 1, 1, 2, 0, 0, 0}));

@@ -32,6 +32,15 @@ std::string withCrLf(std::string_view text) {
   return out;
 }
 
+std::string utf16(std::u16string_view text) {
+  std::string out = "\xFF\xFE";
+  for (char16_t u : text) {
+    out += static_cast<char>(u & 0xFF);
+    out += static_cast<char>(u >> 8);
+  }
+  return out;
+}
+
 std::string readFileBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream s;

@@ -14,6 +14,9 @@ std::string toUtf8(std::string_view cp932);
 // "\n" -> "\r\n" (text as the program writes it on disk).
 std::string withCrLf(std::string_view text);
 
+// UTF-16 little-endian text with its byte-order mark.
+std::string utf16(std::u16string_view text);
+
 std::string readFileBytes(const std::string& path);
 void writeFileBytes(const std::string& path, std::string_view bytes);
 
