@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/text_encoding.h"
+
 // Leading blanks, an optional sign, then digits; anything else ends the
 // number. No digits read as 0; values beyond 32 bits saturate.
 std::int32_t parseDecimal(std::string_view text);
@@ -14,10 +16,7 @@ std::int32_t parseDecimal(std::string_view text);
 // Decimal text of a number.
 std::string decimalText(long long n);
 
-// A Shift-JIS lead byte (the first byte of a double-byte character).
-inline bool isShiftJisLead(unsigned char c) {
-  return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
+using platform::isShiftJisLead;
 
 // ASCII-case-insensitive equality; double-byte characters compare exactly.
 bool equalsIgnoreCase(std::string_view a, std::string_view b);

@@ -9,6 +9,11 @@
 
 namespace platform {
 
+// A CP932 lead byte: the first byte of a double-byte character.
+inline bool isShiftJisLead(unsigned char c) {
+  return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+
 // One UTF-16 code unit as CP932 bytes into out[0..1]; returns the number of
 // bytes written (1 or 2), or 0 when CP932 has no such character.
 int utf16UnitToCp932(std::uint16_t unit, char out[2]);
