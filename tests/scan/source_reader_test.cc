@@ -16,6 +16,7 @@
 #include "app/source_context.h"
 #include "app/source_file_list.h"
 #include "scan/lexical_rules.h"
+#include "scan/read_loop.h"
 #include "scan/token_parser.h"
 #include "tests/support/analysis_test.h"
 
@@ -342,6 +343,35 @@ TEST_F(SourceReaderTest, NoAllocationPerToken) {
   allocationsToRead(5);
   long few = allocationsToRead(5);
   EXPECT_EQ(allocationsToRead(55), few);
+}
+
+// A stop request leaves the file between tokens: no token after the one
+// during which it came is handed over, and the file's end is not reached.
+class StoppingParser final : public TokenParser {
+ public:
+  StoppingParser(std::atomic<bool>& stop, std::string& seen) : stop_(stop), seen_(seen) {}
+  void resetForFile(SourceReader&) override {}
+  void step(SourceReader& reader) override {
+    seen_ += reader.parserToken(0) + "|";
+    if (reader.parserToken(0) == "b") stop_ = true;
+  }
+  void endOfFile(SourceReader&) override {}
+
+ private:
+  std::atomic<bool>& stop_;
+  std::string& seen_;
+};
+
+TEST_F(SourceReaderTest, StopRequestLeavesTheFileBetweenTokens) {
+  std::atomic<bool> stop{false};
+  std::string seen;
+  openReader("a.c");
+  reader().replaceParser(std::make_unique<StoppingParser>(stop, seen));
+  platform::MemoryByteSource source("a b c d\n");
+  ReadSettings settings;
+  settings.stop = &stop;
+  EXPECT_EQ(readSource(reader(), source, settings), ReadResult::kStopped);
+  EXPECT_EQ(seen, "a|b|");
 }
 
 // A main file brings its language's run-wide rules; its headers keep them.
