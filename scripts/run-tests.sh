@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Runs every test: the Linux build (unit tests, end-to-end tests of the
-# program and of mizenta.exe under Wine) and the sanitizer build (unit and
-# end-to-end tests of the instrumented program). A run has its own virtual display and the Linux build folder
+# Runs every test: the Linux build (unit tests, once more each in a shuffled
+# order, end-to-end tests of the program and of mizenta.exe under Wine) and
+# the sanitizer build (unit and end-to-end tests of the instrumented
+# program). A run has its own virtual display and the Linux build folder
 # its own Wine prefix, so runs of two clones on one machine do not meet.
 set -u
 linux=$(cd "$1" && pwd)
 asan=$(cd "$2" && pwd)
+seed=${MZ_SHUFFLE_SEED:-2024}
 here=$(cd "$(dirname "$0")/.." && pwd)
 status=0
 
@@ -38,6 +40,20 @@ log=$linux/ctest.log
 wine_run=$(grep -cE 'Test +#[0-9]+: [^ ]*_wine ' "$log")
 wine_passed=$(grep -cE 'Test +#[0-9]+: [^ ]*_wine .* Passed' "$log")
 echo "== Wine cases run: $wine_run, passed: $wine_passed"
+
+echo "== unit tests of $linux in a shuffled order (--gtest_random_seed=$seed)"
+for program in "$linux"/*_tests; do
+  case $(basename "$program") in
+    e2e_tests | chop_tests) continue ;;  # runs of the program, not units
+  esac
+  if ! out=$("$program" --gtest_shuffle --gtest_random_seed="$seed" 2>&1); then
+    echo "$out" | grep -E '^\[  FAILED  \]|Failure' | head -40
+    echo "$(basename "$program"): FAILED with --gtest_shuffle --gtest_random_seed=$seed"
+    status=1
+  else
+    echo "$(basename "$program"): $(echo "$out" | grep -E '^\[  PASSED  \]')"
+  fi
+done
 
 echo "== tests of $asan (AddressSanitizer, UndefinedBehaviorSanitizer)"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
