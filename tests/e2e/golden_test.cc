@@ -156,7 +156,6 @@ class Golden : public testing::TestWithParam<GoldenCase> {
   void expectSameReport(const std::string& name, const std::string& expected,
                         const std::string& actual) {
     std::vector<std::string> want = lines(expected), got = lines(actual);
-    std::regex number("\\{NUMBER\\}");
     for (size_t i = 0; i < std::max(want.size(), got.size()); ++i) {
       std::string w = i < want.size() ? want[i] : "<end of file>";
       std::string g = i < got.size() ? got[i] : "<end of file>";
@@ -173,7 +172,6 @@ class Golden : public testing::TestWithParam<GoldenCase> {
         return;
       }
     }
-    (void)number;
   }
 
   // Files the run wrote beside the program that the case neither expects

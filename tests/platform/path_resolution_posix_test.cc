@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <vector>
 
 #include "tests/support/test_files.h"
 
@@ -18,13 +19,12 @@ namespace fs = std::filesystem;
 class PathResolution : public testing::Test {
  protected:
   void SetUp() override {
-    for (const std::string& name : {std::string("Src/Main.C"), std::string("Src/Sub/Inc.H"),
-                                     toUtf8("日本語.h"), std::string("\xC3\x80.c"),
-                                     std::string("\xC3\xA9.c")})
-      writeFileBytes(temp_.file(name), "");
+    for (const std::string& name : std::vector<std::string>{
+             "Src/Main.C", "Src/Sub/Inc.H", toUtf8("日本語.h"), "\xC3\x80.c", "\xC3\xA9.c"})
+      writeFileBytes(at(name), "");
     for (const char* folder : {"", "Src", "Src/Sub"}) {
       timespec old[2] = {{1000000000, 0}, {1000000000, 0}};
-      utimensat(AT_FDCWD, temp_.file(folder).c_str(), old, 0);
+      utimensat(AT_FDCWD, at(folder).c_str(), old, 0);
     }
   }
 
