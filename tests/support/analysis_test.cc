@@ -65,13 +65,13 @@ AnalysisTest::AnalysisTest() {
   attachErrorLog(&log_);
 }
 
+// The rest of the process state is put back by the listener of
+// process_state.h; the log must let go of the buffer that goes now.
 AnalysisTest::~AnalysisTest() {
   reader_.reset();
   run_.reset();
   closeKeptReports();
   attachErrorLog(nullptr);
-  setReportFolder("");
-  applyLexicalRules(languageOfCode(0).lexical);
 }
 
 AnalysisRun& AnalysisTest::run() {
