@@ -35,11 +35,8 @@ TEST(SplitCommandLine, SpacesEndTokensOnlyBeforeSwitchesAndDrives) {
 class CommandLineTest : public testing::Test {
  protected:
   void SetUp() override {
-    liveOptions() = Options();
     liveOptions().extensionLanguages = parseExtensionList(kDefaultExtensionList);
-    sourceFiles().clear();
   }
-  void TearDown() override { sourceFiles().clear(); }
   std::string registered() const {
     std::string out;
     for (const SourceFileEntry& e : sourceFiles().entries()) {

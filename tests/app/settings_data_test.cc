@@ -20,7 +20,6 @@ namespace {
 class SettingsDataTest : public AnalysisTest {
  protected:
   void SetUp() override { setProgramFolder("/opt/mz/"); }
-  void TearDown() override { setProgramFolder(""); }
 
   // The list of `names` (in /src/), each in its extension's language.
   SourceFileList& files(std::initializer_list<const char*> names) {

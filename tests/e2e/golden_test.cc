@@ -9,6 +9,9 @@
 //                    to input/, passed as an absolute path of the platform;
 //   input/           the sources (UTF-8 here, written as Shift-JIS; a file
 //                    named *.raw is copied byte for byte without ".raw");
+//   input-from       instead of input/: the name of the case whose input/
+//                    this case reads (cases that show one set of sources
+//                    in several ways share it);
 //   Mizenta.ini      optional settings beside the program (UTF-8 here);
 //   expected/        report files as they must be (UTF-8 and LF here; on
 //                    disk Shift-JIS and CR LF). {NUMBER} stands for any
@@ -90,6 +93,15 @@ std::string replaceAll(std::string text, const std::string& from, const std::str
   return text;
 }
 
+// The case's own input/, or that of the case its input-from names.
+fs::path inputOf(const fs::path& caseDir) {
+  fs::path from = caseDir / "input-from";
+  if (!fs::exists(from)) return caseDir / "input";
+  std::string name = readFileBytes(from.string());
+  name.erase(name.find_last_not_of(" \r\n") + 1);
+  return fs::path(goldenRoot()) / name / "input";
+}
+
 void copyInputs(const fs::path& from, const fs::path& to) {
   if (!fs::exists(from)) return;
   for (const auto& e : fs::recursive_directory_iterator(from)) {
@@ -121,7 +133,7 @@ class Golden : public testing::TestWithParam<GoldenCase> {
     inputDir_ = temp_.path() + "/input";
     installProgram(c.kind, programDir_);
     fs::create_directories(inputDir_);
-    copyInputs(caseDir_ / "input", inputDir_);
+    copyInputs(inputOf(caseDir_), inputDir_);
     fs::path ini = caseDir_ / "Mizenta.ini";
     if (fs::exists(ini))
       writeFileBytes(programDir_ + "/Mizenta.ini",

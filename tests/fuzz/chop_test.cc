@@ -173,7 +173,7 @@ TEST(Chop, DamagedInputsEndNormally) {
       if (isVbOrDelphi(ext)) vbDelphi.push_back(path);
     }
   }
-  ASSERT_GT(cFamily.size(), 40u * kVariants);
+  ASSERT_GT(cFamily.size(), 25u * kVariants);
   ASSERT_GT(vbDelphi.size(), 5u * kVariants);
 
   for (bool html : {false, true}) {
