@@ -83,8 +83,13 @@ void DirectiveProcessor::token(std::string_view token) {
 }
 
 void DirectiveProcessor::stringToken(std::string_view token) {
-  if (file_.state == DirectiveState::IncludeName) file_.includeName.append(token);
-  if (file_.state == DirectiveState::DefineBody) defineBody(token);
+  switch (file_.state) {
+    case DirectiveState::IncludeName: file_.includeName.append(token); break;
+    case DirectiveState::DefineBody: defineBody(token); break;
+    case DirectiveState::IfCondition:
+    case DirectiveState::ElifCondition: conditionToken(token); break;
+    default: break;
+  }
 }
 
 // The tokens of the states that a '\' line break continues.
@@ -136,7 +141,13 @@ void DirectiveProcessor::endOfInput() {
 // tried. In a switched-off region only the group structure is followed.
 void DirectiveProcessor::keyword(std::string_view word) {
   DirectiveWord found = directiveWordOf(syntax_, word);
-  if (found == DirectiveWord::kNone) return;
+  if (found == DirectiveWord::kNone) {
+    // A C directive the compiler does not know (#warning, #ident, a line
+    // marker) is skipped whole: a keyword later on its line is text.
+    // VB and Delphi try the next word.
+    if (syntax_ == DirectiveSyntax::CFamily) file_.state = DirectiveState::SkipContinued;
+    return;
+  }
   if (!file_.live)
     keywordWhileOff(found);
   else

@@ -62,8 +62,12 @@ class DirectiveProcessor {
   // (it is, inside "#include <...>").
   bool takesQuote() const { return file_.state == DirectiveState::IncludeName && file_.inAngles; }
   // A #define body takes its strings and character constants whole,
-  // quotes included.
-  bool takesLiterals() const { return file_.state == DirectiveState::DefineBody; }
+  // quotes included; so does a C condition (its character constants).
+  bool takesLiterals() const {
+    return file_.state == DirectiveState::DefineBody ||
+           (syntax_ == DirectiveSyntax::CFamily && (file_.state == DirectiveState::IfCondition ||
+                                                    file_.state == DirectiveState::ElifCondition));
+  }
   // At a line break inside a directive: true when a '\' just before it
   // continues the directive on the next line (the break is then skipped).
   bool continuesAtLineBreak();
