@@ -94,18 +94,37 @@ void CParser::callOrHeader() {
 }
 
 // A macro stands for what it calls: its replacement text (object-like) or
-// the functions recorded from its body (function-like).
+// the functions recorded from its body (function-like), through the macros
+// those call in turn. The arguments it throws away call nothing.
 bool CParser::expandMacro(const std::string& name, std::uint32_t kind, int typeStart) {
   if (!tests_.isMacro(name)) return false;
-  for (size_t i = 0;; ++i) {
-    const std::string* target = tables_->defines->macroCallTarget(name, i);
-    if (!target) break;
+  tables_->defines->callTargets(name, macroTargets_);
+  for (std::string_view target : macroTargets_) {
     // An empty body names no function; registering it would only log an
     // internal error.
-    if (target->empty()) continue;
-    MainForSetFunc_C(std::string(*target), kind, typeStart);
+    if (target.empty()) continue;
+    MainForSetFunc_C(std::string(target), kind, typeStart);
+  }
+  if (file_.inBody) {
+    std::uint64_t unused = tables_->defines->unusedParameters(name);
+    if (unused) file_.macroArguments.push_back({file_.parenDepth, 0, unused});
   }
   return true;
+}
+
+// ',' moves to the next argument of the innermost list; a ')' that closes a
+// list ends it.
+void CParser::followMacroArguments(const std::string& token) {
+  std::vector<FileState::MacroArguments>& lists = file_.macroArguments;
+  while (!lists.empty() && file_.parenDepth < lists.back().depth) lists.pop_back();
+  if (token == "," && !lists.empty() && file_.parenDepth == lists.back().depth)
+    ++lists.back().index;
+}
+
+bool CParser::inThrownAwayArgument() const {
+  for (const FileState::MacroArguments& list : file_.macroArguments)
+    if (list.index < 64 && (list.unused >> list.index) & 1) return true;
+  return false;
 }
 
 void CParser::MainForSetFunc_C(const std::string& name, std::uint32_t kind, int typeStart) {
@@ -132,6 +151,7 @@ void CParser::MainForSetFunc_C(const std::string& name, std::uint32_t kind, int 
 }
 
 void CParser::callFromCurrent(const std::string& callee, std::uint32_t kind) {
+  if (inThrownAwayArgument()) return;
   DeclInfo to;
   to.name = callee;
   functions().SetChainAto(currentDecl(), to, kind);

@@ -61,6 +61,7 @@ void CParser::step(SourceReader& reader) {
   // Blanks only ever mattered for the line count; a line end still reaches
   // the states, some of which pass over it explicitly.
   if (token == " " || token == "\t") return;
+  if (!file_.macroArguments.empty()) followMacroArguments(token);
   if (token == ")" && file_.parenDepth == 0) captureArguments();
   runStatementMachine(token);
   if (token == ";") statementEnd();

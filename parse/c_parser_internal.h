@@ -7,6 +7,8 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "parse/token_history.h"
 #include "parse/token_tests.h"
@@ -64,6 +66,8 @@ class CParser final : public TokenParser {
   void defaultState(const std::string& token);
   void callOrHeader();
   bool expandMacro(const std::string& name, std::uint32_t kind, int typeStart);
+  void followMacroArguments(const std::string& token);
+  bool inThrownAwayArgument() const;
   void MainForSetFunc_C(const std::string& name, std::uint32_t kind, int typeStart);
   std::string returnTypeWalk(int n) const;
   std::string argumentText(int close) const;
@@ -152,6 +156,17 @@ class CParser final : public TokenParser {
     int lastStructSize = 0;
     int blockStartDepth = 0;
     int enumValue = 0;
+
+    // The argument lists of the macro calls being read (macros not taken
+    // as functions): a call inside an argument the macro throws away is
+    // no call.
+    struct MacroArguments {
+      int depth;              // parenDepth inside the list
+      int index;              // the argument being read
+      std::uint64_t unused;   // bit k: the macro never uses argument k
+    };
+    std::vector<MacroArguments> macroArguments;
   };
   FileState file_;
+  std::vector<std::string_view> macroTargets_;  // scratch of expandMacro
 };

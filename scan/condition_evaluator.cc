@@ -42,26 +42,6 @@ bool isIdentifierStart(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
 }
 
-// The parameter names of "(a, b)" or "(a,...)"; "..." stands as __VA_ARGS__.
-std::vector<std::string_view> parameterNames(std::string_view params) {
-  std::vector<std::string_view> names;
-  if (params.size() < 2 || params.front() != '(') return names;
-  std::string_view inner = params.substr(1, params.find(')') == std::string_view::npos
-                                                ? std::string_view::npos
-                                                : params.find(')') - 1);
-  size_t pos = 0;
-  while (pos <= inner.size()) {
-    size_t comma = inner.find(',', pos);
-    std::string_view name = inner.substr(pos, comma == std::string_view::npos ? inner.npos : comma - pos);
-    while (!name.empty() && isBlankByte(name.front())) name.remove_prefix(1);
-    while (!name.empty() && isBlankByte(name.back())) name.remove_suffix(1);
-    names.push_back(name == "..." ? std::string_view("__VA_ARGS__") : name);
-    if (comma == std::string_view::npos) break;
-    pos = comma + 1;
-  }
-  return names;
-}
-
 // The arguments of a macro call whose '(' is at text[pos]: split at the
 // commas of depth 1, blanks around each dropped. False when the call does
 // not close; `pos` is then left alone, else it is past the ')'.
@@ -217,7 +197,7 @@ Expander::Step Expander::functionMacro(size_t index, std::string_view word, std:
   }
   frame.pos = pos;
   const DefineEntry& entry = tables_.defines->at(index);
-  std::vector<std::string_view> names = parameterNames(entry.params);
+  std::vector<std::string_view> names = macroParameterNames(entry.params);
   std::string text;
   std::string_view body = entry.body;
   size_t at = 0;
