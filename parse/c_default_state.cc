@@ -87,6 +87,8 @@ void CParser::callOrHeader() {
   }
   const std::string name = history_.at(position);
   if (tests_.isReserved(name) || TokenTests::isDigit(name)) return;
+  // A call through a parameter calls whatever the caller passed.
+  if (file_.inBody && isParameter(name)) return;
   if (tests_.isType(name) && (isJava() || !tests_.isKnownClass(name))) return;
   if (tables_->options().macrosAreNotFunctions && expandMacro(name, kind, typeStart)) return;
   MainForSetFunc_C(name, kind, typeStart);
@@ -215,6 +217,27 @@ std::string CParser::argumentText(int close) const {
   return text;
 }
 
+// ')' closing a header's parentheses: every name that ends a parameter
+// ("int in," "char *out)" "int (*cb)(int)") is a parameter name.
+void CParser::noteParameters() {
+  if (file_.currentFunction.empty() || file_.braceDepth != file_.entryDepth) return;
+  file_.parameters.clear();
+  int open = history_.matchingOpen(0, "(", ")");
+  if (open < 0) return;
+  for (int k = open - 1; k > 0; --k) {
+    const std::string& t = history_.at(k);
+    const std::string& next = history_.at(k - 1);
+    if (isNameToken(t) && (next == "," || next == ")" || next == "["))
+      file_.parameters.push_back(t);
+  }
+}
+
+bool CParser::isParameter(const std::string& name) const {
+  for (const std::string& p : file_.parameters)
+    if (p == name) return true;
+  return false;
+}
+
 // ')' closing a header's parentheses: the function is registered again
 // with its argument text.
 void CParser::captureArguments() {
@@ -242,6 +265,7 @@ void CParser::enterFunction(const std::string& name) {
 
 void CParser::resetFunction() {
   file_.currentFunction.clear();
+  file_.parameters.clear();
   file_.headerPending = file_.countingSteps = false;
   file_.pointerPending = 0;
   file_.stepCount = 1;
@@ -273,7 +297,7 @@ int CParser::referencePosition() const {
 // function is referenced as a value.
 void CParser::functionReference(const std::string& token, int position) {
   if (position == kNoReference || file_.headerPending || file_.currentFunction.empty() ||
-      !tests_.isPlainName(token))
+      !tests_.isPlainName(token) || isParameter(token))
     return;
   if (position == kAfterCast || position == kAfterParenCast) {
     TokenHistory::Declarator cast = history_.pointerDeclarator(position - 1);

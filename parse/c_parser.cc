@@ -62,7 +62,10 @@ void CParser::step(SourceReader& reader) {
   // the states, some of which pass over it explicitly.
   if (token == " " || token == "\t") return;
   if (!file_.macroArguments.empty()) followMacroArguments(token);
-  if (token == ")" && file_.parenDepth == 0) captureArguments();
+  if (token == ")" && file_.parenDepth == 0) {
+    noteParameters();
+    captureArguments();
+  }
   runStatementMachine(token);
   if (token == ";") statementEnd();
   if (token != "\n") referenceVariables(token);

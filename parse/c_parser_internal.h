@@ -74,6 +74,8 @@ class CParser final : public TokenParser {
   void enterFunction(const std::string& name);
   void resetFunction();
   void captureArguments();
+  void noteParameters();
+  bool isParameter(const std::string& name) const;
   void referenceVariables(const std::string& token);
   int referencePosition() const;
   void functionReference(const std::string& token, int position);
@@ -166,6 +168,9 @@ class CParser final : public TokenParser {
       std::uint64_t unused;   // bit k: the macro never uses argument k
     };
     std::vector<MacroArguments> macroArguments;
+    // The parameter names of the function being read: a call through one,
+    // or one used as a value, is no call of a function of that name.
+    std::vector<std::string> parameters;
   };
   FileState file_;
   std::vector<std::string_view> macroTargets_;  // scratch of expandMacro

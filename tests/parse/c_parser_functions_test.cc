@@ -202,6 +202,16 @@ TEST_F(CParserTest, MacrosCallingMacrosAndThrownAwayArguments) {
   EXPECT_EQ(calleesOf("f"), "check do_barrier h m");
 }
 
+// A parameter named like a function of the run is no reference to it, and
+// a call through it calls what the caller passed.
+TEST_F(CParserTest, ParametersAreNoFunctions) {
+  analyse({{"main.c",
+            "int in(void) { return 0; }\n"
+            "int out(void) { return 1; }\n"
+            "void run(in_func in, off_t out) { rec->out = out; use(in, out); in(out); }\n"}});
+  EXPECT_EQ(calleesOf("run"), "use");
+}
+
 TEST_F(CParserTest, CppAndJavaFilesTakeTheSamePath) {
   EXPECT_EQ(analyse({{"main.cpp", "int f(void) const { g(); }\n"}}),
             "int f() main.cpp:1 #1 [BK] > g\n"
