@@ -103,9 +103,10 @@ bool CParser::expandMacro(const std::string& name, std::uint32_t kind, int typeS
   tables_->defines->callTargets(name, macroTargets_);
   for (std::string_view target : macroTargets_) {
     // An empty body names no function; registering it would only log an
-    // internal error.
-    if (target.empty()) continue;
-    MainForSetFunc_C(std::string(target), kind, typeStart);
+    // internal error. A parameter the macro calls is the caller's.
+    std::string callee(target);
+    if (callee.empty() || (file_.inBody && isParameter(callee))) continue;
+    MainForSetFunc_C(callee, kind, typeStart);
   }
   if (file_.inBody) {
     std::uint64_t unused = tables_->defines->unusedParameters(name);

@@ -50,7 +50,10 @@ void CParser::declarationRule(const std::string& token, const std::string& given
   if (type.empty()) type = collectType(k, afterParen);
   if (type.empty()) return;
   if (tables_->workingTypes->findType(type, TypeTable::FindMode::kFunctionPointer).found) {
-    registerFunctionPointer(bare);
+    // A parameter of a header or prototype (`int each(VISITOR v, …)`) is
+    // never a function, whatever its type.
+    bool parameter = insideParens && (!file_.inBody || file_.headerPending);
+    if (!parameter) registerFunctionPointer(bare);
     return;
   }
   if (!knownType(type)) return;
@@ -136,7 +139,7 @@ bool CParser::knownType(const std::string& type) const {
 // A variable of a function-pointer type: a reference inside a function,
 // a function of its own outside (so that `= f` is read as its callee).
 void CParser::registerFunctionPointer(const std::string& name) {
-  // A parameter of a header (`int each(VISITOR v, …)`) is no variable being
+  // Inside a header's parentheses the name is no variable being
   // initialised: marking it would close the header like a body at its `;`.
   bool parameter = !file_.currentFunction.empty() && file_.headerPending;
   if (!file_.currentFunction.empty()) {

@@ -116,14 +116,17 @@ TEST_F(CParserTest, FileLevelFunctionPointerVariables) {
   EXPECT_EQ(analyse({{"main.c", "int handler(int x) { return x; }\nint (*fp)(int) = handler;\n"}}),
             "int fp() main.c:2 #1 [BFK] > handler\n"
             "int handler() main.c:1 #1 [BK]\n");
-  // A parameter of a function-pointer type does not make the prototype a
-  // body: the definition keeps its own file and line.
+  // A parameter of a function-pointer type is never a function: not in a
+  // prototype (where it would take the place of a function of its name),
+  // not in the definition, and a call through it calls what was passed.
   EXPECT_EQ(analyse({{"main.c",
                       "typedef int (*VISIT)(int);\n"
                       "int each(VISIT v);\n"
-                      "int each(VISIT v)\n{\n    return v(1);\n}\n"}}),
-            "int each() main.c:3 #4 [BK] > v\n"
-            "v() [CF]\n");
+                      "int (dump)(VISIT writer, void *ud);\n"
+                      "int each(VISIT v)\n{\n    return v(1);\n}\n"
+                      "static int writer(int x) { return x; }\n"}}),
+            "int each() main.c:4 #4 [BK]\n"
+            "int writer() main.c:8 #1 [BK]\n");
 }
 
 TEST_F(CParserTest, FunctionPointerTypesAndTables) {
@@ -208,8 +211,15 @@ TEST_F(CParserTest, ParametersAreNoFunctions) {
   analyse({{"main.c",
             "int in(void) { return 0; }\n"
             "int out(void) { return 1; }\n"
-            "void run(in_func in, off_t out) { rec->out = out; use(in, out); in(out); }\n"}});
-  EXPECT_EQ(calleesOf("run"), "use");
+            "#define PULL() in(desc)\n"
+            "void run(in_func in, off_t out) { rec->out = out; use(in, out); in(out); PULL(); }\n"}});
+  EXPECT_EQ(calleesOf("run"), "PULL use");
+  options().macrosAreNotFunctions = 1;
+  analyse({{"main.c",
+            "int in(void) { return 0; }\n"
+            "#define PULL() in(desc)\n"
+            "void run(in_func in) { PULL(); }\n"}});
+  EXPECT_EQ(calleesOf("run"), "");
 }
 
 TEST_F(CParserTest, CppAndJavaFilesTakeTheSamePath) {
