@@ -142,6 +142,12 @@ void CParser::structHeadState(const std::string& token) {
 // "struct" tag … : a body, a variable, a typedef name, or a function
 // returning the structure.
 void CParser::structTagState(const std::string& token) {
+  if (token == "{" && history_.at(1) == "=") {
+    // `struct tag v = { … }`: the initializer of a variable.
+    file_.statementState = kDefault;
+    defaultState(token);
+    return;
+  }
   if (token == "{") {
     file_.statementState = kStructBody;
     file_.bodyKind = 3;
@@ -234,7 +240,10 @@ void CParser::structTypedefName(int n) {
 
 void CParser::initializerState(const std::string& token) {
   if (file_.braceDepth > file_.blockStartDepth) {
-    if (file_.pointerPending == 2) pointerAssignment(token);
+    if (file_.pointerPending == 2)
+      pointerAssignment(token);
+    else if (token == "(" && file_.inBody && !file_.currentFunction.empty())
+      callOrHeader();  // `int a[] = { f1(), f2() };` inside a body calls both
     return;
   }
   file_.statementState = kDefault;

@@ -222,6 +222,17 @@ TEST_F(CParserTest, ParametersAreNoFunctions) {
   EXPECT_EQ(calleesOf("run"), "");
 }
 
+TEST_F(CParserTest, CallsInsideAnInitializerListOfABody) {
+  analyse({{"main.c",
+            "int f1(void) { return 1; }\n"
+            "int g(void) {\n"
+            "    int a[] = { f1(), f2(3) };\n"
+            "    struct s b = { .x = f3() };\n"
+            "    return a[0];\n"
+            "}\n"}});
+  EXPECT_EQ(calleesOf("g"), "f1 f2 f3");
+}
+
 TEST_F(CParserTest, CppAndJavaFilesTakeTheSamePath) {
   EXPECT_EQ(analyse({{"main.cpp", "int f(void) const { g(); }\n"}}),
             "int f() main.cpp:1 #1 [BK] > g\n"
