@@ -74,8 +74,12 @@ void CParser::callOrHeader() {
       if (position < 0) return;
       typeStart = position + 1;
     } else if (before == ")") {
-      if (file_.headerPending) return;
       TokenHistory::Declarator d = history_.pointerDeclarator(1);
+      if (d.name >= 0 && !d.star) {
+        parenthesisedName(d);
+        return;
+      }
+      if (file_.headerPending) return;
       if (d.name < 0 || !d.star) return;
       position = d.name;
       typeStart = d.open + 1;
@@ -87,12 +91,68 @@ void CParser::callOrHeader() {
   }
   const std::string name = history_.at(position);
   if (tests_.isReserved(name) || TokenTests::isDigit(name)) return;
+  if (!file_.inBody && file_.parenDepth == 1) {
+    // A function-like macro at file level (`DECLARE(x)`) is no header, nor
+    // is a name right after a header's ')' (`__attribute__((noreturn))`).
+    if (tests_.isFunctionLikeMacro(name)) return;
+    if (file_.headerPending && history_.at(position + 1) == ")") return;
+    if (headerWasNone(position)) withdrawPendingHeader();
+  }
   // A call through a parameter calls whatever the caller passed.
   if (file_.inBody && isParameter(name)) return;
   if (tests_.isType(name) && (isJava() || !tests_.isKnownClass(name))) return;
   if (tables_->options().macrosAreNotFunctions && expandMacro(name, kind, typeStart)) return;
   MainForSetFunc_C(name, kind, typeStart);
   if (!file_.inBody && file_.parenDepth == 1 && !file_.pointerPending) file_.headerPending = true;
+}
+
+// type '(' name ')' '('  -> the header of name (`int *(getp) (void)`,
+// `size_t (sz)(int n)`); in a body, a call of a function the run knows
+// (`x = (f)(1)`), where any other name is more likely a cast.
+void CParser::parenthesisedName(const TokenHistory::Declarator& d) {
+  const std::string name = history_.at(d.name);
+  if (tests_.isReserved(name) || TokenTests::isDigit(name) || tests_.isType(name)) return;
+  const std::string& lead = history_.at(d.open + 1);
+  if (file_.inBody) {
+    // Not `if (c) (…)`, `return (n) (…)` or the result of a call.
+    if (!TokenTests::isDelimiter(lead) || lead == ")" || lead == "]") return;
+    if (!knownFunction(name)) return;
+    MainForSetFunc_C(name, kKindCall, d.open + 1);
+    return;
+  }
+  if (file_.parenDepth != 1) return;
+  // The word before '(' was taken for a header; it was the return type.
+  if (file_.headerPending) {
+    if (file_.currentFunction != lead && !headerWasNone(d.open)) return;
+    withdrawPendingHeader();
+  }
+  MainForSetFunc_C(name, kKindCall, d.open + 1);
+  file_.headerPending = true;
+}
+
+// A new header at file level (a name after a type or '*') while a header
+// is pending whose ')' was followed by a word: the pending one was a macro
+// call such as `DECLARE(x)`, not a declaration. `__attribute__((…))` right
+// after a header's ')' does not count, nor `int f(int), g(int);`.
+bool CParser::headerWasNone(int position) {
+  if (!file_.headerPending || file_.currentFunction.empty()) return false;
+  const std::string& lead = history_.at(position + 1);
+  if (lead != "*" && !tests_.isType(lead)) return false;
+  int k = position + 1;
+  while (k < 200 && history_.at(k) != ")" && !history_.at(k).empty()) ++k;
+  if (history_.at(k) != ")") return false;
+  const std::string& after = history_.at(k - 1);
+  return after != "," && after != "=" && !TokenTests::isDelimiter(after);
+}
+
+void CParser::withdrawPendingHeader() {
+  DeclInfo header;
+  header.className = file_.currentClass;
+  header.name = file_.currentFunction;
+  functions().withdrawHeader(header);
+  file_.currentFunction.clear();
+  file_.headerPending = false;
+  file_.countingSteps = false;
 }
 
 // A macro stands for what it calls: its replacement text (object-like) or

@@ -65,6 +65,9 @@ class CParser final : public TokenParser {
   // c_default_state.cc: calls, headers and function state.
   void defaultState(const std::string& token);
   void callOrHeader();
+  void parenthesisedName(const TokenHistory::Declarator& d);
+  bool headerWasNone(int position);
+  void withdrawPendingHeader();
   bool expandMacro(const std::string& name, std::uint32_t kind, int typeStart);
   void followMacroArguments(const std::string& token);
   bool inThrownAwayArgument() const;

@@ -174,6 +174,20 @@ void FunctionTable::registerDefinition(const DeclInfo& decl, std::uint32_t regis
   if (!analysed || r.arguments.empty()) r.arguments = decl.arguments;
 }
 
+void FunctionTable::withdrawHeader(const DeclInfo& decl) {
+  int position;
+  if (!Func_Search(qualifiedKey(decl), position)) return;
+  FunctionRecord& r = records_[sorted_[position]];
+  if ((r.flags & FunctionFlag::kBodyAnalysed) || !r.callers.empty() || !r.callees.empty()) return;
+  r.flags &= ~FunctionFlag::kKnown;
+  r.line = 0;
+  r.fileNo = 0;
+  r.returnType.clear();
+  r.arguments.clear();
+  r.comment = CommentStore::Ref();
+  knownCountsStale_ = true;
+}
+
 void FunctionTable::setBodyInfo(const DeclInfo& decl, std::int32_t steps) {
   if (decl.name.empty()) return;
   StackUse use;

@@ -92,6 +92,10 @@ class FunctionTable {
   void registerDefinition(const DeclInfo& decl, std::uint32_t registration,
                           std::string_view comment);
   void setBodyInfo(const DeclInfo& decl, std::int32_t steps);
+  // A header that the tokens after it showed to be none (a type before a
+  // parenthesised name, a macro call at file level): the record it made
+  // known is unknown again. A record with a body or links stays as it is.
+  void withdrawHeader(const DeclInfo& decl);
   void SetChainAto(const DeclInfo& caller, const DeclInfo& callee, std::uint32_t registration);
   void linkConstructorCall(std::string_view outerClass, std::string_view functionName,
                            std::string_view className, bool isDestructor);

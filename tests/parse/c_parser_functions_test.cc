@@ -125,6 +125,7 @@ TEST_F(CParserTest, FileLevelFunctionPointerVariables) {
                       "int (dump)(VISIT writer, void *ud);\n"
                       "int each(VISIT v)\n{\n    return v(1);\n}\n"
                       "static int writer(int x) { return x; }\n"}}),
+            "int dump() main.c:3 [K]\n"
             "int each() main.c:4 #4 [BK]\n"
             "int writer() main.c:8 #1 [BK]\n");
 }
@@ -231,6 +232,31 @@ TEST_F(CParserTest, CallsInsideAnInitializerListOfABody) {
             "    return a[0];\n"
             "}\n"}});
   EXPECT_EQ(calleesOf("g"), "f1 f2 f3");
+}
+
+// Parenthesised names are the function's name; a function-like macro
+// called at file level, or a call before a new declaration, is no header
+// (its record stays, unknown, and no report shows it).
+TEST_F(CParserTest, DefinitionShapes) {
+  EXPECT_EQ(analyse({{"main.c",
+                      "#define DECLARE(x) int x##_count\n"
+                      "int *(getp) (void) {\n    return 0;\n}\n"
+                      "size_t (sz)(int n);\n"
+                      "DECLARE(a)\n"
+                      "UNKNOWN(b)\n"
+                      "static int (h)(int a) { return (getp)(); }\n"
+                      "void f(void) __attribute__((noreturn));\n"
+                      "int g(int), k(int);\n"}}),
+            // Without the settings data neither void nor size_t is a type.
+            "UNKNOWN() []\n"
+            "f() main.c:9 [K]\n"
+            "int g() main.c:10 [K]\n"
+            "int* getp() main.c:2 #3 [BK]\n"
+            "int h() main.c:8 #1 [BK] > getp\n"
+            "k() main.c:10 [K]\n"
+            "size_t() []\n"
+            "sz() main.c:5 [K]\n");
+  EXPECT_EQ(takeLog().find("MainForSetFunc_C"), std::string::npos);
 }
 
 TEST_F(CParserTest, CppAndJavaFilesTakeTheSamePath) {
