@@ -29,10 +29,15 @@ answer_boxes() {
 }
 # The turn (descriptor 9) stays with this script: a wineserver that Wine
 # starts outlives the run and must not keep it.
-answer_boxes 9>&- &
-answerer=$!
+answerer=
+if [ "${MZ_WINE_ANSWER_BOXES:-yes}" != no ]; then
+  answer_boxes 9>&- &
+  answerer=$!
+fi
 wine "$@" 9>&-
 status=$?
-kill "$answerer" 2>/dev/null
-wait "$answerer" 2>/dev/null
+if [ -n "$answerer" ]; then
+  kill "$answerer" 2>/dev/null
+  wait "$answerer" 2>/dev/null
+fi
 exit $status
