@@ -117,6 +117,7 @@ bool AnalysisRun::run(SourceFileList& list) {
   if (!readFiles(list)) return false;
   countDefinedFunctions(list);
   if (reportsWanted_) writeReports(list);
+  if (stopRequested()) return false;
   if (options_.showElapsedTime) {
     elapsed_ = (platform::clockMilliseconds() - start) * 0.001;
     errorLog() << "処理時間は " << elapsed_ << " 秒です。\n";
@@ -232,20 +233,29 @@ void AnalysisRun::countDefinedFunctions(SourceFileList& list) {
   }
 }
 
-// Every enabled report, in a fixed order.
+// Every enabled report, in a fixed order; a stop request ends the list
+// between two reports.
 void AnalysisRun::writeReports(const SourceFileList& list) {
   ListScope scope = tables_.headerMode != HeaderReadMode::PerSourceFile ? ListScope::kWholeRun
                                                                         : ListScope::kFinish;
   const std::string fileName = context_->item(0);
-  if (options_.variableDetails) variables_->handOverReferences();
-  writeCallTree(tables_);  // with the function list and details
-  functions_->collectStepCounts();
-  if (options_.globalVariableList) variables_->writeVariableList();
-  if (options_.variableDetails) variables_->writeVariableDetails();
-  if (options_.defineList) defines_->writeList(scope);
-  if (options_.classList) classes_->writeClassList(scope);
-  if (options_.typeList) workingTypes_->writeTypeList(scope, fileName);
-  if (options_.namespaceList) namespaces_->writeNamespaceList(scope, fileName);
-  fileTree_->write();
-  writeStepLog(options_, list);
+  const std::function<void()> steps[] = {
+      [&] {
+        if (options_.variableDetails) variables_->handOverReferences();
+        writeCallTree(tables_);  // with the function list and details
+        functions_->collectStepCounts();
+      },
+      [&] { if (options_.globalVariableList) variables_->writeVariableList(); },
+      [&] { if (options_.variableDetails) variables_->writeVariableDetails(); },
+      [&] { if (options_.defineList) defines_->writeList(scope); },
+      [&] { if (options_.classList) classes_->writeClassList(scope); },
+      [&] { if (options_.typeList) workingTypes_->writeTypeList(scope, fileName); },
+      [&] { if (options_.namespaceList) namespaces_->writeNamespaceList(scope, fileName); },
+      [&] { fileTree_->write(); },
+      [&] { writeStepLog(options_, list); },
+  };
+  for (const std::function<void()>& step : steps) {
+    if (stopRequested()) return;
+    step();
+  }
 }
