@@ -21,7 +21,8 @@ using platform::isShiftJisLead;
 // ASCII-case-insensitive equality; double-byte characters compare exactly.
 bool equalsIgnoreCase(std::string_view a, std::string_view b);
 
-// Byte-wise comparison with ASCII letters folded to upper case, skipping
+// Byte-wise comparison with ASCII letters folded to lower case (so '_'
+// sorts before the letters, as the C library's case-blind order has it), skipping
 // the second byte of double-byte characters from folding. <0, 0, >0.
 int compareIgnoreCase(std::string_view a, std::string_view b);
 

@@ -55,10 +55,11 @@ void CParser::typedefState(const std::string& token) {
                                           languages());
   } else if (token == ";") {
     if (file_.declaredType.empty() && tests_.isPlainName(history_.at(1))) {
-      // A pointer to a base type the tables do not know is still a pointer.
+      // A pointer to a base type the tables do not know is still a pointer;
+      // a name without any base type has a size nobody knows.
       int size = file_.typedefPointer ? tables_->workingTypes->pointerSize() : 0;
-      tables_->workingTypes->registerType(history_.at(1), TypeTable::kTypedef, size, false,
-                                          languages());
+      tables_->workingTypes->registerType(history_.at(1), TypeTable::kTypedef, size,
+                                          !file_.typedefPointer, languages());
     }
     endTypedef();
   } else if (file_.declaredType.empty()) {
