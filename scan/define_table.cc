@@ -136,6 +136,7 @@ bool DefineTable::beginDefine(const std::string& name) {
   definingValid_ = true;
   paramDepth_ = 0;
   lastWasDelimiter_ = false;
+  blankPending_ = false;
   return true;
 }
 
@@ -169,7 +170,18 @@ void DefineTable::defineBodyToken(std::string_view token) {
     return;
   }
   if (entry->complete || token.empty()) return;
-  if (entry->body.empty() && isBlankToken(token)) return;
+  // Blanks reach here only when the reader keeps them (for the function
+  // details); the body is the same either way: a blank counts only between
+  // a word and '(', where the reader always delivers it.
+  if (isBlankToken(token)) {
+    blankPending_ = !entry->body.empty() && !lastWasDelimiter_;
+    return;
+  }
+  if (blankPending_ && token == "(") {
+    entry->body += ' ';
+    lastWasDelimiter_ = true;
+  }
+  blankPending_ = false;
   bool delimiter = isDelimiterToken(token);
   if (!entry->body.empty() && !lastWasDelimiter_ && !delimiter) entry->body += ' ';
   entry->body += token;

@@ -114,6 +114,7 @@ class DefineTable {
   bool definingValid_ = false;
   int paramDepth_ = 0;
   bool lastWasDelimiter_ = false;  // the last body token was a delimiter
+  bool blankPending_ = false;      // a blank came after the body's last token
   // Definition list files of this run.
   int listOutputs_ = 0;     // outputs written so far
   int listFileNumber_ = 0;  // 0: the base name; n: "_n"

@@ -260,9 +260,21 @@ void DirectiveProcessor::conditionToken(std::string_view token) {
     if (!isBlank(token)) file_.condition.append(token);
     return;
   }
-  if (!file_.condition.empty() && !isDelimiterToken(token) &&
-      !isDelimiterByte(static_cast<unsigned char>(file_.condition.back())))
+  // Kept blanks (for the function details) change nothing: a blank counts
+  // only between a word and '(', where the reader always delivers it.
+  if (isBlank(token)) {
+    file_.blankInCondition = !file_.condition.empty() &&
+                             !isDelimiterByte(static_cast<unsigned char>(file_.condition.back()));
+    return;
+  }
+  bool blank = file_.blankInCondition;
+  file_.blankInCondition = false;
+  if (blank && token == "(") {
     file_.condition += ' ';
+  } else if (!file_.condition.empty() && !isDelimiterToken(token) &&
+             !isDelimiterByte(static_cast<unsigned char>(file_.condition.back()))) {
+    file_.condition += ' ';
+  }
   file_.condition.append(token);
 }
 

@@ -130,6 +130,7 @@ class DirectiveProcessor {
     std::vector<CondFrame> stack;
     int skipDepth = 0;  // groups opened inside a switched-off region
     std::string condition;
+    bool blankInCondition = false;  // a blank came after a word of it
     bool firstBodyToken = false;    // the token right after a macro name
     bool pendingBackslash = false;  // a '\' whose meaning the next token tells
     bool commentRequest = false;

@@ -48,10 +48,13 @@ TEST_F(DefineTableTest, BodiesJoinWordsWithOneBlankAndKeepDelimitersTight) {
       {{"1"}, "1"},
       {{"foo", "bar"}, "foo bar"},
       {{"a", "+", "b"}, "a+b"},
-      // Blanks delivered as tokens (whitespace kept): one inside stays, those
-      // that lead or end the body go.
+      // Blanks delivered as tokens (whitespace kept for the function
+      // details) change nothing but between a word and '(', where the reader
+      // delivers them in any case.
       {{" ", "foo", " ", "bar", " "}, "foo bar"},
-      {{"(", "x", ")", " ", "x"}, "(x) x"},
+      {{"(", "x", ")", " ", "x"}, "(x)x"},
+      {{"a", " ", "+", " ", "b"}, "a+b"},
+      {{"f", " ", "(", "x", ")", " ", "+", " ", "(", "y", ")"}, "f (x)+(y)"},
       {{"1", "\r"}, "1"},
       {{"(", "(", "a", ")", "+", "(", "b", ")", ")"}, "((a)+(b))"},
       {{}, ""},
