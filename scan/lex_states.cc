@@ -136,6 +136,7 @@ bool SourceReader::continueCFamily(const std::string& cur) {
       // Consumed without closing, so the '/' of "/*/" does not end it.
       file_.lexState = LexState::BlockComment;
       if (cur == "\n") ++file_.counts[kCommentLines];
+      capture(cur);
       return true;
     case LexState::BlockComment:
       if (cur == "\n") ++file_.counts[kCommentLines];

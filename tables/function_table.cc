@@ -169,7 +169,16 @@ void FunctionTable::registerDefinition(const DeclInfo& decl, std::uint32_t regis
     knownCountsStale_ = true;
   }
   // The comment of the definition wins over that of an earlier prototype.
-  if (!comment.empty() && (r.comment.empty() || !analysed)) r.comment = comments_.add(comment);
+  // It ends with a line break, so that a comment on the header's own line
+  // stands on a line of its own in the details.
+  if (!comment.empty() && (r.comment.empty() || !analysed)) {
+    if (comment.back() == '\n') {
+      r.comment = comments_.add(comment);
+    } else {
+      commentLine_.assign(comment).push_back('\n');
+      r.comment = comments_.add(commentLine_);
+    }
+  }
   if (r.returnType.empty()) r.returnType = decl.returnType;
   if (!analysed || r.arguments.empty()) r.arguments = decl.arguments;
 }

@@ -150,6 +150,7 @@ class FunctionTable {
   // its old and new copies at once, the peak memory of a large run.
   std::deque<FunctionRecord> records_;
   CommentStore comments_;
+  std::string commentLine_;  // scratch: a comment given its line break
   std::vector<int> sorted_;
   std::vector<std::int32_t> stepCounts_;
   TreeDrawing tree_;

@@ -273,7 +273,9 @@ TEST_F(SourceReaderTest, CommentCapture) {
     const char* text;
     const char* captured;
   } cases[] = {
-      {"a.c", "/* abc */\nint f;", "/*abc */\n"},
+      // The comment whole, its first word too.
+      {"a.c", "/* abc */\nint f;", "/* abc */\n"},
+      {"a.c", "/*abc*/\nint f;", "/*abc*/\n"},
       {"a.c", "// note\nint f;", " note\n"},
       {"a.c", "// a\n\n\nint x;", ""},  // two empty lines drop it
       {"a.c", "s = \"str\";", ""},
