@@ -259,23 +259,25 @@ std::string CParser::returnTypeWalk(int n) const {
 }
 
 // The tokens between the '(' matching the ')' at `close` and that ')'.
-std::string CParser::argumentText(int close) const {
-  int open = history_.matchingOpen(close, "(", ")");
-  if (open < 0 || history_.at(open + 1) == "=") return std::string();
-  std::string text;
-  const std::string* previous = nullptr;
-  for (int k = open - 1; k > close; --k) {
-    const std::string& t = history_.at(k);
-    if (previous) {
-      bool name = isNameToken(t), previousName = isNameToken(*previous);
-      bool space = (name && previousName) || *previous == "," || *previous == ">" ||
-                   (previousName && (t == "*" || t == "&"));
-      if (space) text += ' ';
-    }
-    text += t;
-    previous = &t;
+// The tokens between a header's parentheses, as they come (so that a
+// header longer than the token history keeps its text), blanks between
+// words, after ',' and '>', and between a word and '*' or '&'.
+void CParser::collectArgument(const std::string& token) {
+  if (token == " " || token == "\t" || token == "\n") return;
+  if (token == ")" && file_.parenDepth == 0) {
+    file_.collectingArguments = false;
+    return;
   }
-  return text;
+  std::string& text = file_.arguments;
+  if (!text.empty()) {
+    const std::string& previous = file_.lastArgumentToken;
+    bool name = isNameToken(token), previousName = isNameToken(previous);
+    bool space = (name && previousName) || previous == "," || previous == ">" ||
+                 (previousName && (token == "*" || token == "&"));
+    if (space) text += ' ';
+  }
+  text += token;
+  file_.lastArgumentToken = token;
 }
 
 // ')' closing a header's parentheses: every name that ends a parameter
@@ -309,7 +311,7 @@ void CParser::captureArguments() {
   d.nameSpace = tables_->namespaces->currentPath();
   d.className = file_.currentClass;
   d.name = file_.currentFunction;
-  d.arguments = argumentText(0);
+  d.arguments = file_.arguments;
   functions().registerDefinition(d, 0, std::string_view());
 }
 
@@ -318,6 +320,8 @@ void CParser::captureArguments() {
 
 void CParser::enterFunction(const std::string& name) {
   file_.currentFunction = name;
+  file_.arguments.clear();
+  file_.collectingArguments = true;
   file_.headerPending = true;
   file_.entryDepth = file_.braceDepth;
   file_.stepCount = 1;

@@ -62,6 +62,7 @@ void CParser::step(SourceReader& reader) {
   // the states, some of which pass over it explicitly.
   if (token == " " || token == "\t") return;
   if (!file_.macroArguments.empty()) followMacroArguments(token);
+  if (file_.collectingArguments) collectArgument(token);
   if (token == ")" && file_.parenDepth == 0) {
     noteParameters();
     captureArguments();

@@ -73,7 +73,7 @@ class CParser final : public TokenParser {
   bool inThrownAwayArgument() const;
   void MainForSetFunc_C(const std::string& name, std::uint32_t kind, int typeStart);
   std::string returnTypeWalk(int n) const;
-  std::string argumentText(int close) const;
+  void collectArgument(const std::string& token);
   void enterFunction(const std::string& name);
   void resetFunction();
   void captureArguments();
@@ -174,6 +174,10 @@ class CParser final : public TokenParser {
     // The parameter names of the function being read: a call through one,
     // or one used as a value, is no call of a function of that name.
     std::vector<std::string> parameters;
+    // The argument text of the header being read.
+    std::string arguments;
+    std::string lastArgumentToken;
+    bool collectingArguments = false;
   };
   FileState file_;
   std::vector<std::string_view> macroTargets_;  // scratch of expandMacro

@@ -68,15 +68,15 @@ TEST_F(CParserTest, TheWholeProgramWithDetailsOn) {
   EXPECT_NE(t.flags & FunctionFlag::kRecursive, 0u);
 }
 
-TEST_F(CParserTest, LongArgumentListsStayInsideTheHistory) {
+TEST_F(CParserTest, ArgumentListsLongerThanTheHistory) {
   options().functionDetails = 1;
-  std::string header = "int f(";
-  for (int i = 0; i < 80; ++i) header += (i ? ", int a" : "int a") + std::to_string(i);
-  header += ")\n{\n    return g();\n}\n";
-  // More than 199 tokens between the parentheses: no argument text, but
-  // the function and its call are found.
+  std::string header = "int f(", arguments;
+  for (int i = 0; i < 80; ++i) arguments += (i ? ", int a" : "int a") + std::to_string(i);
+  header += arguments + ")\n{\n    return g();\n}\n";
+  // More than 199 tokens between the parentheses: the function, its call
+  // and its whole argument text are found.
   EXPECT_EQ(analyse({{"main.c", header}}),
-            "int f() main.c:1 #4 [BK] > g\n"
+            "int f(" + arguments + ") main.c:1 #4 [BK] > g\n"
             "g() [C]\n");
 }
 
