@@ -92,9 +92,8 @@ void CParser::callOrHeader() {
   const std::string name = history_.at(position);
   if (tests_.isReserved(name) || TokenTests::isDigit(name)) return;
   if (!file_.inBody && file_.parenDepth == 1) {
-    // A function-like macro at file level (`DECLARE(x)`) is no header, nor
-    // is a name right after a header's ')' (`__attribute__((noreturn))`).
-    if (tests_.isFunctionLikeMacro(name)) return;
+    // A name right after a header's ')' (`__attribute__((noreturn))`) is no
+    // header of its own.
     if (file_.headerPending && history_.at(position + 1) == ")") return;
     if (headerWasNone(position)) withdrawPendingHeader();
   }

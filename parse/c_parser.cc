@@ -94,7 +94,12 @@ void CParser::semicolonCount() {
   if (file_.braceDepth <= file_.entryDepth && file_.parenDepth == 0) {
     const std::string& before = history_.at(1);
     bool ordinary = before != ")" && !file_.pointerPending && before != "const";
-    if (!ordinary && file_.headerPending) resetFunction();
+    // `DECLARE(x);` at file level: a macro call, not a prototype. (Followed
+    // by a body, such a macro defines a function of its own name.)
+    if (file_.headerPending && !file_.inBody && tests_.isFunctionLikeMacro(file_.currentFunction))
+      withdrawPendingHeader();
+    else if (!ordinary && file_.headerPending)
+      resetFunction();
   }
   tables_->namespaces->statementEnd(file_.braceDepth);
 }
