@@ -6,6 +6,7 @@
 #include "app/run_tables.h"
 #include "app/source_context.h"
 #include "app/text_util.h"
+#include "tables/function_table.h"
 #include "parse/languages.h"
 #include "parse/variable_table.h"
 #include "platform/file_system.h"
@@ -58,6 +59,7 @@ void startFile(RunTables& tables, SourceReader& reader, const std::string& path,
                const Language& language) {
   reader.setFile(path, language);
   tables.variables->beginFile();
+  if (tables.context->depth() == 1) tables.functions->beginTranslationUnit();
 }
 
 IncludeReader::IncludeReader(RunTables& tables, platform::FileSet& files,

@@ -154,6 +154,16 @@ void CParser::withdrawPendingHeader() {
   file_.countingSteps = false;
 }
 
+// `static` among the words in front of a header's name.
+bool CParser::declaredStatic(int typeStart) const {
+  for (int k = typeStart; k < 200; ++k) {
+    const std::string& t = history_.at(k);
+    if (t == "static") return true;
+    if (t != "*" && !isNameToken(t)) return false;
+  }
+  return false;
+}
+
 // A macro stands for what it calls: its replacement text (object-like) or
 // the functions recorded from its body (function-like), through the macros
 // those call in turn. The arguments it throws away call nothing.
@@ -205,6 +215,7 @@ void CParser::MainForSetFunc_C(const std::string& name, std::uint32_t kind, int 
   header.name = name;
   header.line = currentLine();
   header.filePath = tables_->context->topPath();
+  header.fileLocal = !isJava() && file_.currentClass.empty() && declaredStatic(typeStart);
   header.returnType = returnTypeWalk(typeStart);
   const std::string& typeToken = history_.at(typeStart);
   if (tests_.isType(typeToken)) header.returnType = typeToken;

@@ -67,6 +67,7 @@ class CParser final : public TokenParser {
   void callOrHeader();
   void parenthesisedName(const TokenHistory::Declarator& d);
   bool headerWasNone(int position);
+  bool declaredStatic(int typeStart) const;
   void withdrawPendingHeader();
   bool expandMacro(const std::string& name, std::uint32_t kind, int typeStart);
   void followMacroArguments(const std::string& token);

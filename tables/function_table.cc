@@ -85,6 +85,12 @@ std::string FunctionTable::qualifiedKey(const DeclInfo& decl) const {
     if (!module) key += mainFileSuffix();
   } else if (!(mode & kModeDelphi) && decl.name == "main") {
     key += mainFileSuffix();
+  } else if ((mode & kModeCOrCpp) && key.size() == decl.name.size()) {
+    if (decl.fileLocal) return key + "@" + (context ? context->topPath() : std::string());
+    if (!fileLocal_.empty()) {
+      auto local = fileLocal_.find(decl.name);
+      if (local != fileLocal_.end()) return local->second;
+    }
   }
   return key;
 }
@@ -158,8 +164,10 @@ int FunctionTable::fileNoOf(std::string_view path) const {
 
 void FunctionTable::registerDefinition(const DeclInfo& decl, std::uint32_t registration,
                                        std::string_view comment) {
-  int position = Func_SetSub(qualifiedKey(decl), registration);
+  std::string key = qualifiedKey(decl);
+  int position = Func_SetSub(key, registration);
   if (position < 0) return;
+  if (decl.fileLocal) noteFileLocal(decl.name, key);
   FunctionRecord& r = records_[sorted_[position]];
   bool analysed = (r.flags & FunctionFlag::kBodyAnalysed) != 0;
   if (!(registration & Registration::kKeepPosition) && !analysed && decl.line != 0) {
@@ -181,6 +189,10 @@ void FunctionTable::registerDefinition(const DeclInfo& decl, std::uint32_t regis
   }
   if (r.returnType.empty()) r.returnType = decl.returnType;
   if (!analysed || r.arguments.empty()) r.arguments = decl.arguments;
+}
+
+void FunctionTable::noteFileLocal(const std::string& name, const std::string& key) {
+  fileLocal_[name] = key;
 }
 
 void FunctionTable::withdrawHeader(const DeclInfo& decl) {

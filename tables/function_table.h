@@ -12,6 +12,7 @@
 #include <deque>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -78,8 +79,13 @@ class FunctionTable {
   FunctionTable(const FunctionTable&) = delete;
   FunctionTable& operator=(const FunctionTable&) = delete;
 
-  // The function key of a declaration for the file being parsed.
+  // The function key of a declaration for the file being parsed. A C
+  // static function is keyed with its file ("name@path", like main), and
+  // a plain name of the translation unit that declared such a static means
+  // that static.
   std::string qualifiedKey(const DeclInfo& decl) const;
+  // A new main file: the statics of the last one are no longer in sight.
+  void beginTranslationUnit() { fileLocal_.clear(); }
 
   // Sorted position of `key` (found) or where it would go (not found);
   // -1 and a log line for an empty key.
@@ -129,6 +135,7 @@ class FunctionTable {
   std::string checkLinks() const;
 
  private:
+  void noteFileLocal(const std::string& name, const std::string& key);
   enum class Link { kAdded, kAlreadyLinked };
   // Inheritance deeper than this is taken for a cycle in the base walk.
   static constexpr int kMaxBaseDepth = 1000;
@@ -163,4 +170,7 @@ class FunctionTable {
   // The main file's short name and path, seen while no header was open.
   mutable std::string mainName_;
   mutable std::string mainPath_;
+  // The statics of the current translation unit: name -> key (C and C++
+  // names, compared exactly).
+  std::unordered_map<std::string, std::string> fileLocal_;
 };

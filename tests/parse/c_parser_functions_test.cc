@@ -264,6 +264,30 @@ TEST_F(CParserTest, DefinitionShapes) {
   EXPECT_EQ(takeLog().find("MainForSetFunc_C"), std::string::npos);
 }
 
+// Static functions of one name in two files are two functions ("name@file"
+// keys, after the plain name); a call binds to the static of its own
+// translation unit (declared there, in the file or a header it reads),
+// else to the function of that name.
+TEST_F(CParserTest, StaticFunctionsOfOneNameInTwoFiles) {
+  analyse({{"a.c", "#include \"h.h\"\nstatic int helper(void) { return 1; }\nint a(void) { return helper() + shared(); }\n"},
+           {"b.c", "static int helper(int x)\n{\n    return x;\n}\nint b(void) { return helper(2) + inl(); }\n"},
+           {"c.c", "#include \"h.h\"\nint c(void) { return helper() + inl(); }\n"},
+           {"h.h", "static inline int inl(void) { return 0; }\n"}},
+          3);
+  EXPECT_EQ(dumpFunctions(),
+            "int a() a.c:3 #1 [BK] > helper shared\n"
+            "int b() b.c:5 #1 [BK] > helper inl\n"
+            "int c() c.c:2 #1 [BK] > helper inl\n"
+            "helper() [C]\n"
+            "int helper() a.c:2 #1 [BK]\n"
+            "int helper() b.c:1 #4 [BK]\n"
+            "inl() [C]\n"
+            "int inl() h.h:1 #1 [BK]\n"
+            "shared() [C]\n");
+  // Headers read once per run: c.c does not read h.h again, so its inl is
+  // the plain name, as b.c's (which has no h.h) is.
+}
+
 TEST_F(CParserTest, CppAndJavaFilesTakeTheSamePath) {
   EXPECT_EQ(analyse({{"main.cpp", "int f(void) const { g(); }\n"}}),
             "int f() main.cpp:1 #1 [BK] > g\n"

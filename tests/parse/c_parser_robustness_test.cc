@@ -60,7 +60,7 @@ TEST_F(CParserTest, TheWholeProgramWithDetailsOn) {
   EXPECT_EQ(calleesOf("hook"), "");
   EXPECT_EQ(calleesOf("visitors"), "show");
   const FunctionTable& f = *tables().functions;
-  const FunctionRecord& t = f.record(f.recordOf("total"));
+  const FunctionRecord& t = f.record(f.recordOf("total@/src/main.c"));  // static: keyed with its file
   EXPECT_EQ(t.arguments, "ITEM *items, int n, VISIT v");
   EXPECT_EQ(t.returnType, "int");
   EXPECT_EQ(t.line, 6);
