@@ -169,6 +169,14 @@ void FunctionTable::registerDefinition(const DeclInfo& decl, std::uint32_t regis
   if (position < 0) return;
   if (decl.fileLocal) noteFileLocal(decl.name, key);
   FunctionRecord& r = records_[sorted_[position]];
+  // A function declared or defined wins over a function-pointer variable
+  // of its name: its position, file and remark are the function's.
+  constexpr std::uint32_t kPointer = Registration::kFunctionPointer;
+  if ((r.flags & FunctionFlag::kFunctionPointer) && !(registration & kPointer) &&
+      (registration & Registration::kDefined)) {
+    r.flags &= ~(FunctionFlag::kFunctionPointer | FunctionFlag::kBodyAnalysed);
+    r.steps = 0;
+  }
   bool analysed = (r.flags & FunctionFlag::kBodyAnalysed) != 0;
   if (!(registration & Registration::kKeepPosition) && !analysed && decl.line != 0) {
     const SourceContext* context = tables_.context;

@@ -116,6 +116,9 @@ TEST_F(CParserTest, FileLevelFunctionPointerVariables) {
   EXPECT_EQ(analyse({{"main.c", "int handler(int x) { return x; }\nint (*fp)(int) = handler;\n"}}),
             "int fp() main.c:2 #1 [BFK] > handler\n"
             "int handler() main.c:1 #1 [BK]\n");
+  // A function wins over a function-pointer variable of its name.
+  EXPECT_EQ(analyse({{"main.c", "int (*w)(int);\nint w(int x)\n{\n    return x;\n}\n"}}),
+            "int w() main.c:2 #4 [BK]\n");
   // A parameter of a function-pointer type is never a function: not in a
   // prototype (where it would take the place of a function of its name),
   // not in the definition, and a call through it calls what was passed.
