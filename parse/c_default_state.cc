@@ -271,38 +271,30 @@ std::string CParser::returnTypeWalk(int n) const {
 // The tokens between the '(' matching the ')' at `close` and that ')'.
 // The tokens between a header's parentheses, as they come (so that a
 // header longer than the token history keeps its text), blanks between
-// words, after ',' and '>', and between a word and '*' or '&'.
+// words, after ',' and '>', and between a word and '*' or '&'. Every name
+// that ends a parameter ("int in," "char *out)" "int (*cb)(int)") is a
+// parameter name.
 void CParser::collectArgument(const std::string& token) {
   if (token == " " || token == "\t" || token == "\n") return;
+  const std::string& previous = file_.lastArgumentToken;
+  if ((token == "," || token == ")" || token == "[") && isNameToken(previous))
+    file_.parameters.push_back(previous);
   if (token == ")" && file_.parenDepth == 0) {
     file_.collectingArguments = false;
     return;
   }
-  std::string& text = file_.arguments;
-  if (!text.empty()) {
-    const std::string& previous = file_.lastArgumentToken;
-    bool name = isNameToken(token), previousName = isNameToken(previous);
-    bool space = (name && previousName) || previous == "," || previous == ">" ||
-                 (previousName && (token == "*" || token == "&"));
-    if (space) text += ' ';
+  // Only the function details show the text.
+  if (tables_->options().functionDetails) {
+    std::string& text = file_.arguments;
+    if (!text.empty()) {
+      bool name = isNameToken(token), previousName = isNameToken(previous);
+      bool space = (name && previousName) || previous == "," || previous == ">" ||
+                   (previousName && (token == "*" || token == "&"));
+      if (space) text += ' ';
+    }
+    text += token;
   }
-  text += token;
   file_.lastArgumentToken = token;
-}
-
-// ')' closing a header's parentheses: every name that ends a parameter
-// ("int in," "char *out)" "int (*cb)(int)") is a parameter name.
-void CParser::noteParameters() {
-  if (file_.currentFunction.empty() || file_.braceDepth != file_.entryDepth) return;
-  file_.parameters.clear();
-  int open = history_.matchingOpen(0, "(", ")");
-  if (open < 0) return;
-  for (int k = open - 1; k > 0; --k) {
-    const std::string& t = history_.at(k);
-    const std::string& next = history_.at(k - 1);
-    if (isNameToken(t) && (next == "," || next == ")" || next == "["))
-      file_.parameters.push_back(t);
-  }
 }
 
 bool CParser::isParameter(const std::string& name) const {
@@ -331,6 +323,8 @@ void CParser::captureArguments() {
 void CParser::enterFunction(const std::string& name) {
   file_.currentFunction = name;
   file_.arguments.clear();
+  file_.lastArgumentToken.clear();
+  file_.parameters.clear();
   file_.collectingArguments = true;
   file_.headerPending = true;
   file_.entryDepth = file_.braceDepth;

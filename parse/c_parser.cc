@@ -63,10 +63,7 @@ void CParser::step(SourceReader& reader) {
   if (token == " " || token == "\t") return;
   if (!file_.macroArguments.empty()) followMacroArguments(token);
   if (file_.collectingArguments) collectArgument(token);
-  if (token == ")" && file_.parenDepth == 0) {
-    noteParameters();
-    captureArguments();
-  }
+  if (token == ")" && file_.parenDepth == 0) captureArguments();
   runStatementMachine(token);
   if (token == ";") statementEnd();
   if (token != "\n") referenceVariables(token);

@@ -78,7 +78,6 @@ class CParser final : public TokenParser {
   void enterFunction(const std::string& name);
   void resetFunction();
   void captureArguments();
-  void noteParameters();
   bool isParameter(const std::string& name) const;
   void referenceVariables(const std::string& token);
   int referencePosition() const;

@@ -6,14 +6,14 @@
 
 namespace {
 
-const char* const kCModifiers[] = {
+const std::string_view kCModifiers[] = {
     "auto",     "const",  "far",    "friend",   "mutable", "near",      "private", "protected",
     "public",   "register", "signed", "static", "struct",  "typedef",   "unsigned", "virtual",
     "volatile", "CALLBACK", "PASCAL", "STDAPI", "WINAPI",  "template"};
-const char* const kJavaModifiers[] = {"private", "protected", "public", "static", "final",
+const std::string_view kJavaModifiers[] = {"private", "protected", "public", "static", "final",
                                       "volatile"};
 // VB and Delphi share the words (and fold them, as all their names).
-const char* const kBasicModifiers[] = {"Global", "const", "private", "public"};
+const std::string_view kBasicModifiers[] = {"Global", "const", "private", "public"};
 
 const LexicalRules kCRules{false, false, kCModifiers};
 const LexicalRules kJavaRules{false, false, kJavaModifiers};

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <span>
+#include <string_view>
 
 #include "scan/lex_states.h"
 
@@ -18,7 +19,7 @@ struct LexicalRules {
   bool dollarDelimits = false;  // '$' ends a word (VB and Delphi type marks)
   // Words that may precede a declaration's type ("static", "const" …),
   // compared under the language's name comparison.
-  std::span<const char* const> modifierWords;
+  std::span<const std::string_view> modifierWords;
 };
 
 // How parserToken(n) counts back: over every token handed over, or over
