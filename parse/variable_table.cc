@@ -231,7 +231,8 @@ void VariableTable::sizeOfType(std::string_view type, int& size, bool& inexact) 
     if (size == 0 && (kind & (TypeTable::kStructure | TypeTable::kClass)) && tables_.classes) {
       int flags = 0;
       size = tables_.classes->sizeOf(name, flags);
-      inexact = inexact || flags != 0;
+      // A library class of the settings data has no members to sum.
+      inexact = inexact || flags != 0 || tables_.classes->isRegistrationOnly(name);
     }
     return;
   }

@@ -22,6 +22,12 @@
 
 namespace {
 
+struct EntryCase {
+  std::vector<std::string> files;
+  const char* text;
+  const char* entries;
+};
+
 class SettingsDataTest : public AnalysisTest {
  protected:
   void SetUp() override { setProgramFolder("/opt/mz/"); }
@@ -33,6 +39,8 @@ class SettingsDataTest : public AnalysisTest {
     loadSettings(paths);
   }
 
+ public:
+  // What a load made, one form each (public: the cases name them).
   // "word:mask …" in table order.
   std::string reserved() {
     std::string out;
@@ -53,7 +61,7 @@ class SettingsDataTest : public AnalysisTest {
     return out;
   }
   // "name:languages …" of the classes, then "| type name:languages …".
-  std::string classDefinitions() const {
+  std::string classDefinitions() {
     std::string out;
     for (const ClassDefinition& c : settingsData().classes.classes())
       out += c.name + ":" + std::to_string(c.languages) + " ";
@@ -62,13 +70,21 @@ class SettingsDataTest : public AnalysisTest {
       out += " " + v.type + " " + v.name + ":" + std::to_string(v.languages);
     return out;
   }
+
+  // Each case's text, after `head`, loaded for its files: what `shown`
+  // lists, and no log line.
+  template <size_t N>
+  void expectEntries(std::string_view head, const EntryCase (&cases)[N],
+                     std::string (SettingsDataTest::*shown)()) {
+    for (const EntryCase& c : cases) {
+      renewRun();
+      load(std::string(head) + c.text, c.files);
+      EXPECT_EQ((this->*shown)(), c.entries) << c.text;
+      EXPECT_EQ(takeLog(), "") << c.text;
+    }
+  }
 };
 
-struct EntryCase {
-  std::vector<std::string> files;
-  const char* text;
-  const char* entries;
-};
 
 TEST_F(SettingsDataTest, RunMaskIsTheUnionOfTheFilesWithOldCppBesideCpp) {
   struct Case {
@@ -107,12 +123,7 @@ TEST_F(SettingsDataTest, SectionsAgainstTheRunsLanguages) {
       // A word listed twice gains languages; punctuation is no entry.
       {{"a.cpp"}, "#ifdef MZ_C\nw ; ( ) *\n#endif\n#ifdef MZ_CPP\nw\n#endif\n\x1A z", "w:3"},
   };
-  for (const EntryCase& c : cases) {
-    renewRun();
-    load(c.text, c.files);
-    EXPECT_EQ(reserved(), c.entries) << c.text;
-    EXPECT_EQ(takeLog(), "") << c.text;
-  }
+  expectEntries("", cases, &SettingsDataTest::reserved);
 }
 
 TEST_F(SettingsDataTest, ClassDefinitions) {
@@ -125,12 +136,7 @@ TEST_F(SettingsDataTest, ClassDefinitions) {
       {{"a.cpp"}, "C((a)) b ) c ( (", "C:255 b:255 c:255 | C a:255"},
       {{"a.cpp"}, "(orphan) namespace", "|"},
   };
-  for (const EntryCase& c : cases) {
-    renewRun();
-    load(std::string("#MZ設定Mode class定義\n") + c.text, c.files);
-    EXPECT_EQ(classDefinitions(), c.entries) << c.text;
-    EXPECT_EQ(reserved(), "") << c.text;
-  }
+  expectEntries("#MZ設定Mode class定義\n", cases, &SettingsDataTest::classDefinitions);
 }
 
 TEST_F(SettingsDataTest, TypeEntries) {
@@ -146,12 +152,7 @@ TEST_F(SettingsDataTest, TypeEntries) {
       {{"a.c"}, "namespace std { size_t(4) }", "std::size_t=4:255"},
       {{"a.c"}, "#ifdef MZ_C\nint(4)\n#endif\n#ifdef MZ_JAVA\nlong(8)\n#endif", "int=4:1"},
   };
-  for (const EntryCase& c : cases) {
-    renewRun();
-    load(std::string("#MZ設定Mode 型情報\n") + c.text, c.files);
-    EXPECT_EQ(types(), c.entries) << c.text;
-    EXPECT_EQ(takeLog(), "") << c.text;
-  }
+  expectEntries("#MZ設定Mode 型情報\n", cases, &SettingsDataTest::types);
 }
 
 TEST_F(SettingsDataTest, PointerSizeClause) {
@@ -224,7 +225,7 @@ TEST_F(SettingsDataTest, HeadersReadOnceRegisterTheLibraryOnceUnderItsLanguages)
   EXPECT_EQ(classes().dump(),
             "CApp(0,2,0,0/0)\n"
             "JThing(0,4,0,0/0)\n");
-  EXPECT_EQ(variables().dump(), "JThing jt 0 0:0 0 4\nCApp theApp 0 0:0 0 4\n");
+  EXPECT_EQ(variables().dump(), "JThing jt 0 0:0 16 4\nCApp theApp 0 0:0 16 4\n");
 }
 
 // Per file, only the classes of the file's languages; a source definition

@@ -62,6 +62,7 @@ TEST_F(VariableTableTest, SizesOfCDeclarations) {
   types().registerType("T", TypeTable::kTypedef, 12, false, 1);
   types().registerType("FUZZY", TypeTable::kTypedef, 6, true, 1);
   types().registerType("unsigned", TypeTable::kTypedef, 4, false, 1);
+  classes().registerSettingsClass("CLib");
   checkSizes({
       {"int", "a[10]", "a", 40, false},
       {"int", "b[N]", "b", 20, false},
@@ -76,6 +77,7 @@ TEST_F(VariableTableTest, SizesOfCDeclarations) {
       {"unsigned long long int", "u", "u", 4, false},
       {"unsigned", "v", "v", 4, false},
       {"const", "k", "k", 0, true},
+      {"CLib", "lib", "lib", 0, true},
       {"CUnknown", "x", "x", 0, true},
       {"int", "z[0]", "z", 4, true},
       {"int", "e[M]", "e", 4, true},
