@@ -1,6 +1,5 @@
 #include "scan/directive_processor.h"
 
-#include "app/language_mode.h"
 #include "app/run_tables.h"
 #include "app/source_context.h"
 #include "app/text_util.h"

@@ -15,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/language_mode.h"
 #include "scan/directive_keywords.h"
 
 class RunTables;
@@ -104,7 +105,7 @@ class DirectiveProcessor {
   // "MZ割り込みキーワード" declared so far.
   enum SectionKind : int { kReservedWords = 0, kClassDefinitions = 1, kTypes = 2 };
   int sectionKind() const { return file_.sectionKind; }
-  std::int32_t sectionLanguages() const { return file_.section ? file_.section : 0xFF; }
+  std::int32_t sectionLanguages() const { return file_.section ? file_.section : kModeAll; }
   const std::vector<std::string>& declaredInterruptKeywords() const { return declared_; }
 
  private:
