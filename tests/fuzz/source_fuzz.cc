@@ -29,6 +29,7 @@
 #include "app/analysis_run.h"
 #include "app/command_line.h"
 #include "app/options.h"
+#include "app/settings_data.h"
 #include "app/source_file_list.h"
 #include "platform/byte_source.h"
 #include "report/error_log.h"
@@ -62,6 +63,8 @@ class InputFiles final : public platform::FileSet {
     headers_ = true;
   }
   std::unique_ptr<platform::ByteSource> open(const std::string& path) override {
+    // No settings data file: every run takes the built-in lists.
+    if (path == programFolder() + kSettingsDataName) return nullptr;
     for (const auto& [mainPath, text] : mains_)
       if (path == mainPath) return std::make_unique<platform::MemoryByteSource>(text);
     if (!headers_ || headerReads_ >= kMaxHeaderReads) return nullptr;
