@@ -103,6 +103,7 @@ class DirectiveProcessor {
   // definitions, 2 types; "MZ設定Mode" switches), the languages of the
   // open section (255 outside every section), and every word that
   // "MZ割り込みキーワード" declared so far.
+  // ORDER: the kind words of settingsWord.
   enum SectionKind : int { kReservedWords = 0, kClassDefinitions = 1, kTypes = 2 };
   int sectionKind() const { return file_.sectionKind; }
   std::int32_t sectionLanguages() const { return file_.section ? file_.section : kModeAll; }

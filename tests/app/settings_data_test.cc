@@ -6,12 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
-#include "app/command_line.h"
 #include "app/language_mode.h"
 #include "app/options.h"
-#include "app/source_file_list.h"
 #include "parse/type_table.h"
 #include "parse/variable_table.h"
 #include "scan/lexical_rules.h"
@@ -50,9 +46,11 @@ class SettingsDataTest : public AnalysisTest {
     return out;
   }
   // "name=size[~]:languages …" of the settings types (the size of the
-  // first language's slot; "~" when inexact).
+  // first language's slot; "~" when inexact), after "*n" for a pointer
+  // size other than 4.
   std::string types() {
-    std::string out;
+    int pointer = baseTypes().pointerSize();
+    std::string out = pointer == 4 ? "" : "*" + std::to_string(pointer);
     for (size_t i = 0; i < baseTypes().size(); ++i) {
       const TypeRecord& t = baseTypes().at(i);
       out += (out.empty() ? "" : " ") + t.name + "=" + std::to_string(t.sizes[slotOfMode(t.languages)]) +
@@ -86,33 +84,19 @@ class SettingsDataTest : public AnalysisTest {
 };
 
 
-TEST_F(SettingsDataTest, RunMaskIsTheUnionOfTheFilesWithOldCppBesideCpp) {
-  struct Case {
-    std::vector<std::string> files;
-    std::int32_t mask;
-  } cases[] = {
-      {{}, 0},
-      {{"a.c"}, kModeC},
-      {{"a.c", "b.java"}, kModeC | kModeJava},
-      {{"a.cpp"}, kModeCOrCpp | kModeCppOld},
-      {{"m.bas", "f.frm"}, kModeVb},
-      {{"u.pas"}, kModeDelphi},
-  };
-  for (const Case& c : cases) {
-    load("", c.files);
-    EXPECT_EQ(settingsData().languageMask, c.mask) << c.files.size();
-  }
-}
-
 TEST_F(SettingsDataTest, SectionsAgainstTheRunsLanguages) {
   const char* sections =
       "all\n#ifdef MZ_C\nc\n#endif\n#ifdef MZ_VB\nvb\n#endif\n#ifndef MZ_JAVA\nnever\n#endif\n"
-      "#ifdef MZ_CPP\ncpp\n#endif\n#ifdef MZ_CPP_OLD\nold\n#endif\n#ifdef MZ_C_CPP\nboth\n#endif\n";
+      "#ifdef MZ_CPP\ncpp\n#endif\n#ifdef MZ_CPP_OLD\nold\n#endif\n#ifdef MZ_C_CPP\nboth\n#endif\n"
+      "#ifdef MZ_DELPHI\npas\n#endif\n";
+  // The run's languages: its files' (C++ files bring 8 too); no file, none.
   const EntryCase cases[] = {
       {{"a.c"}, sections, "all:255 both:3 c:1"},
       {{"a.cpp"}, sections, "all:255 both:3 c:1 cpp:2 old:8"},
-      {{"m.bas"}, sections, "all:255 vb:16"},
-      {{"a.java"}, sections, "all:255"},
+      {{"m.bas", "f.frm"}, sections, "all:255 vb:16"},
+      {{"a.java", "b.c"}, sections, "all:255 both:3 c:1"},
+      {{"u.pas"}, sections, "all:255 pas:32"},
+      {{}, sections, ""},
       // A section ends at its own #endif, at the next section and at a
       // mode line; a defined macro of the name opens no section.
       {{"a.c"}, "#ifdef MZ_C\n#ifdef MZ_VB\nv\n#endif\nafter\n#endif\n", "after:255"},
@@ -151,22 +135,12 @@ TEST_F(SettingsDataTest, TypeEntries) {
       {{"a.c"}, "a(_8) b(0) c(x) d(99999999999)", "a=8~:255 b=0~:255 c=0~:255 d=2147483647:255"},
       {{"a.c"}, "namespace std { size_t(4) }", "std::size_t=4:255"},
       {{"a.c"}, "#ifdef MZ_C\nint(4)\n#endif\n#ifdef MZ_JAVA\nlong(8)\n#endif", "int=4:1"},
+      // Pointer sizes, "*(n)" or "(*n)", of at least 1 byte.
+      {{"a.c"}, "int (*2)", "*2 int=0:255"},
+      {{"a.c"}, "*(8) * 16", "*16"},
+      {{"a.c"}, "*(0)", ""},
   };
   expectEntries("#MZ設定Mode 型情報\n", cases, &SettingsDataTest::types);
-}
-
-TEST_F(SettingsDataTest, PointerSizeClause) {
-  const struct {
-    const char* text;
-    int size;
-    const char* types;
-  } cases[] = {{"*(8)", 8, ""}, {"int (*2)", 2, "int=0:255"}, {"*(0)", 4, ""}, {"* 16", 16, ""}, {"", 4, ""}};
-  for (const auto& c : cases) {
-    renewRun();
-    load(std::string("#MZ設定Mode 型情報\n") + c.text, {"a.c"});
-    EXPECT_EQ(baseTypes().pointerSize(), c.size) << c.text;
-    EXPECT_EQ(types(), c.types) << c.text;
-  }
 }
 
 // The macros of the file are every file's starting macros; the interrupt

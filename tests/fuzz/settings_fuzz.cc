@@ -8,11 +8,8 @@
 //         cpp+java, frm+bas), bits 3-4 block size (1022, 1, 3, 64),
 //         bit 5 headers read once (else per source file), bit 6 the
 //         reserved-word dump, bit 7 function details (blanks are tokens).
-#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <memory>
-#include <streambuf>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -50,12 +47,6 @@ std::string_view sourceOf(std::string_view name) {
          "#endif\nCFoo theFoo;\nstd::string s;\nunsigned u;\n"
          "void f(void) { DWORD d; CWinApp *p = &theApp; isr(); }\n";
 }
-
-class NullBuffer : public std::streambuf {
- protected:
-  int overflow(int c) override { return c == traits_type::eof() ? 0 : c; }
-  std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
-};
 
 }  // namespace
 

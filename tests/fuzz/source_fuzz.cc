@@ -19,7 +19,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
-#include <streambuf>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,13 +45,6 @@ constexpr size_t kBlockSizes[] = {1022, 1, 3, 64};
 // ("sub\sub\a.h", ...), and a few such names make a tree of them; the
 // real run stops where no file opens. Here headers "open" so often per input.
 constexpr int kMaxHeaderReads = 32;
-
-// The run's log goes nowhere, but every message is still formatted.
-class NullBuffer : public std::streambuf {
- protected:
-  int overflow(int c) override { return c == traits_type::eof() ? 0 : c; }
-  std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
-};
 
 // The main files by their paths; the second part for any other path.
 class InputFiles final : public platform::FileSet {
