@@ -1,11 +1,8 @@
 // The settings data file "Mizenta設定.dat" beside the program: the language
-// knowledge of a run (reserved words, types and sizes, predefined classes
-// and variables, macros, interrupt keywords). It is read at the start of
-// every run through the read loop by a reader in settings mode with the
-// settings parser; when it cannot be opened the run takes the built-in
-// reserved words and types instead and says so in the error log. What the
-// load keeps for the run lives in a record that the run owns; the reserved
-// words, the types and the pointer size go into the run's tables.
+// knowledge of a run (reserved words, types and sizes, library classes and
+// objects, macros, interrupt keywords), loaded at the start of every run,
+// or the built-in reserved words and types when it cannot be opened. What
+// the load keeps for the run lives in a record that the run owns.
 #pragma once
 
 #include <cstdint>

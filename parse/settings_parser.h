@@ -1,11 +1,8 @@
-// The parser of the settings data file "Mizenta設定.dat": it takes the
-// entries its reader hands over (C tokens outside directives and switched-
-// off lines) and files each by the kind the file is in ("MZ設定Mode"):
-// reserved words into the run's reserved-word table, types with their sizes
-// and the pointer size into the settings types (baseTypes), and class and
-// variable definitions into a record that the run keeps and registers in
-// the tables of the files that use classes. An entry counts only when the
-// languages of its section share a bit with the languages of the run.
+// The parser of the settings data file "Mizenta設定.dat": each entry its
+// reader hands over goes, by the file's entry kind ("MZ設定Mode"), to the
+// reserved words, to the settings types (sizes, the pointer size), or to
+// the class and object definitions that the run keeps for its files. An
+// entry counts only when its section shares a language with the run.
 #pragma once
 
 #include <cstdint>
