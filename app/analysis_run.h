@@ -9,6 +9,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <cstddef>
 #include <functional>
 #include <memory>
@@ -62,6 +63,7 @@ class AnalysisRun {
   bool readMainFile(SourceFileList& list, int entryIndex, SourceReader& reader,
                     bool prepareTables, int position);
   void prepareFileTables(const SourceFileList& list, int entryIndex);
+  void registerPredefinedClasses(std::int32_t fileLanguages);
   void finishSourceFile(SourceReader& reader);
   void countDefinedFunctions(SourceFileList& list);
   void writeReports(const SourceFileList& list);
