@@ -222,8 +222,9 @@ std::string posixSpelling(const std::string& token) {
 }  // namespace
 
 // A space ends a token only before a switch ('/'), a drive ("x:") or a
-// quoted argument; quotes keep everything between them in the token and
-// are dropped, as shells and shortcuts quote paths with spaces.
+// quoted argument, or after one; quotes keep everything between them in
+// the token and are dropped, as shells and shortcuts quote paths with
+// spaces.
 std::vector<std::string> splitCommandLine(const std::string& text) {
   std::vector<std::string> tokens;
   tokens.reserve(20);
@@ -235,8 +236,9 @@ std::vector<std::string> splitCommandLine(const std::string& text) {
       quoted = !quoted;
       continue;
     }
+    bool afterQuote = i > 0 && text[i - 1] == '"' && !quoted;
     bool ends = c == ' ' && !quoted && i + 1 < text.size() &&
-                (text[i + 1] == '/' || text[i + 1] == '"' ||
+                (afterQuote || text[i + 1] == '/' || text[i + 1] == '"' ||
                  (i + 2 < text.size() && text[i + 2] == ':'));
     if (!ends) {
       token += c;
