@@ -164,8 +164,10 @@ bool AnalysisRun::readMainFile(SourceFileList& list, int entryIndex, SourceReade
   std::unique_ptr<platform::ByteSource> source = files_.open(path);
   if (!source) {
     errorLog() << " Can't open [" << entry.name << "]\n";
+    ++filesUnreadable_;
     return true;
   }
+  ++filesRead_;
   if (progress_) progress_(position, static_cast<int>(list.entries().size()), entry.name);
   errorLog() << entry.name << "を処理中\n";
   const Language* language = languageOfMode(entry.languageMask);

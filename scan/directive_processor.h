@@ -68,6 +68,8 @@ class DirectiveProcessor {
   // Whether a '"' is part of the directive rather than opening a string
   // (it is, inside "#include <...>").
   bool takesQuote() const { return file_.state == DirectiveState::IncludeName && file_.inAngles; }
+  // While an include's name is collected its blanks are part of it.
+  bool collectsIncludeName() const { return file_.state == DirectiveState::IncludeName; }
   // A #define body takes its strings and character constants whole,
   // quotes included; so does a C condition (its character constants).
   bool takesLiterals() const {

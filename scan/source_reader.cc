@@ -94,8 +94,11 @@ bool SourceReader::processToken() {
     file_.lexState = LexState::LineComment;
     file_.lineHasComment = true;
   }
-  // Directive lines convert wide UTF-16 characters so that names survive.
+  // Directive lines convert wide UTF-16 characters so that names survive,
+  // and an include's name keeps its blanks.
   tokenizer_.setConvertWide(file_.lineIsDirective || directives_.inProgress());
+  tokenizer_.setKeepWhitespace(tables_.options().functionDetails != 0 ||
+                               directives_.collectsIncludeName());
   if (tokenizer_.endOfInput()) directives_.endOfInput();
   return live;
 }
