@@ -82,8 +82,8 @@ std::unique_ptr<platform::ByteSource> IncludeReader::openHeader(const std::strin
                                                                 const std::string& name) {
   if (auto source = files_.open(path)) return source;
   const std::vector<std::string>& folders = tables_.options().includeDirectories;
-  bool searchFolders = name.find(':') == std::string::npos &&
-                       name.find('\\') == std::string::npos && !folders.empty();
+  bool searchFolders = !isAbsolutePath(name) && name.find('\\') == std::string::npos &&
+                       !folders.empty();
   if (!searchFolders) {
     reportMissing(path, name);
     return nullptr;
@@ -105,7 +105,7 @@ void IncludeReader::include(SourceReader& reader) {
   }
   std::string path = name;
   std::string folder = tables_.context->topDirectory();
-  if (!folder.empty() && name.find(':') == std::string::npos) path = collapseDotParts(folder + name);
+  if (!folder.empty() && !isAbsolutePath(name)) path = collapseDotParts(folder + name);
   if (tables_.includes->checkAndRegister(path, name) == 1) return;
   std::unique_ptr<platform::ByteSource> source = openHeader(path, name);
   if (!source) return;

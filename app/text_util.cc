@@ -65,6 +65,11 @@ std::string fileNamePart(std::string_view path) {
   return std::string(cut == std::string_view::npos ? path : path.substr(cut + 1));
 }
 
+bool isAbsolutePath(std::string_view path) {
+  return (!path.empty() && (path[0] == '\\' || path[0] == '/')) ||
+         path.find(':') != std::string_view::npos;
+}
+
 std::string_view extensionOf(std::string_view fileName) {
   size_t dot = fileName.rfind('.');
   return dot == std::string_view::npos ? std::string_view() : fileName.substr(dot + 1);

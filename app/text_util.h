@@ -34,5 +34,9 @@ size_t lastSeparator(std::string_view path);
 std::string directoryPart(std::string_view path);
 std::string fileNamePart(std::string_view path);
 
+// Whether `path` names its file without a starting folder: it begins with
+// a separator ("/src/x.h", "\src\x.h") or holds a drive ("c:x.h").
+bool isAbsolutePath(std::string_view path);
+
 // Text after the last '.', or empty when there is none.
 std::string_view extensionOf(std::string_view fileName);

@@ -21,13 +21,18 @@ const LexicalRules kBasicRules{true, true, kBasicModifiers};
 
 // ORDER: by language code, as the extension table numbers them.
 const Language kLanguages[] = {
-    {0, kModeC, LanguageFamily::CFamily, kCRules, LookBack::LiveTokens, makeCParser},
-    {1, kModeCOrCpp, LanguageFamily::CFamily, kCRules, LookBack::LiveTokens, makeCParser},
-    {2, kModeJava, LanguageFamily::CFamily, kJavaRules, LookBack::LiveTokens, makeCParser},
-    {3, kModeVb, LanguageFamily::Vb, kBasicRules, LookBack::EveryToken, nullptr},
-    {4, kModeDelphi, LanguageFamily::Delphi, kBasicRules, LookBack::LiveTokens, nullptr},
+    {0, kModeC, LanguageFamily::CFamily, kCRules, LookBack::LiveTokens, makeCParser, false},
+    {1, kModeCOrCpp, LanguageFamily::CFamily, kCRules, LookBack::LiveTokens, makeCParser, false},
+    {2, kModeJava, LanguageFamily::CFamily, kJavaRules, LookBack::LiveTokens, makeCParser, false},
+    {3, kModeVb, LanguageFamily::Vb, kBasicRules, LookBack::EveryToken, nullptr, false},
+    {4, kModeDelphi, LanguageFamily::Delphi, kBasicRules, LookBack::LiveTokens, nullptr, false},
 };
 constexpr int kLanguageCount = static_cast<int>(sizeof kLanguages / sizeof kLanguages[0]);
+
+// Its entries belong to the languages of their sections, so the file has
+// no mode: nothing in it is reserved, typed or a class while it is read.
+const Language kSettingsData{-1, 0, LanguageFamily::CFamily, kCRules, LookBack::LiveTokens,
+                             nullptr, true};
 
 }  // namespace
 
@@ -46,3 +51,5 @@ const Language* languageOfMode(int mode) {
     if (language.mode == mode) return &language;
   return nullptr;
 }
+
+const Language& settingsDataLanguage() { return kSettingsData; }

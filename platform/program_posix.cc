@@ -12,8 +12,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/file_names.h"
 #include "platform/program.h"
-#include "platform/text_encoding.h"
 
 namespace platform {
 namespace {
@@ -30,8 +30,9 @@ bool terminalIsShiftJis() {
   return sjis;
 }
 
+// Stand-ins of names become their characters again on a UTF-8 terminal.
 void writeTo(std::FILE* stream, std::string_view text) {
-  std::string out = terminalIsShiftJis() ? std::string(text) : cp932ToUtf8(text);
+  std::string out = terminalIsShiftJis() ? std::string(text) : utf8FromCp932Name(text);
   std::fwrite(out.data(), 1, out.size(), stream);
   std::fflush(stream);
 }
@@ -66,12 +67,7 @@ int openLockFile(const std::string& path, mode_t mode) {
 
 }  // namespace
 
-std::string programPath() {
-  std::string native = nativeProgramPath();
-  bool ok = true;
-  std::string path = utf8ToCp932(native, &ok);
-  return ok ? path : native;
-}
+std::string programPath() { return cp932NameFromUtf8(nativeProgramPath()); }
 
 // A lock file stands for the named mutex: flock is released by the system
 // when the process ends, as a mutex handle is. The file lies in the

@@ -258,6 +258,7 @@ Expander::Step Expander::defined(std::string& out) {
 }
 
 // sizeof(TYPE)   sizeof(struct TAG)   sizeof(unsigned long)  -> the size
+// sizeof(TYPE *)                                             -> a pointer's
 Expander::Step Expander::sizeOf(std::string& out) {
   Frame& frame = frames_.back();
   std::string_view text = frame.text;
@@ -282,7 +283,8 @@ Expander::Step Expander::sizeOf(std::string& out) {
                << " : #if文解析ｴﾗｰ(sizeof演算子で不明な型[" << type << "]が使用されています)\n";
     return Step::kFail;
   }
-  out += std::to_string(types->sizeInBytes(type));
+  bool pointer = pos < text.size() && text[pos] == '*';
+  out += std::to_string(pointer ? types->pointerSize() : types->sizeInBytes(type));
   resumeAfterClose(text, pos);
   return Step::kGoOn;
 }

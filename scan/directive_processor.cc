@@ -74,10 +74,7 @@ void DirectiveProcessor::token(std::string_view token) {
       break;
     case DirectiveState::SettingsMode:
     case DirectiveState::InterruptKeyword:
-      // Only the settings data file's reader has these states; anywhere
-      // else the state is out of range.
-      positionMessage(": ﾌﾟﾘﾌﾟﾛｾｯｻ処理で異常が発生しました。");
-      file_.state = DirectiveState::Ignore;
+      if (!isBlank(token) && !isDelimiterToken(token)) settingsWord(token);
       break;
   }
 }
@@ -140,7 +137,7 @@ void DirectiveProcessor::endOfInput() {
 // A word that is no keyword is skipped, so the next word of the line is
 // tried. In a switched-off region only the group structure is followed.
 void DirectiveProcessor::keyword(std::string_view word) {
-  DirectiveWord found = directiveWordOf(syntax_, word);
+  DirectiveWord found = directiveWordOf(syntax_, word, settingsData_);
   if (found == DirectiveWord::kNone) {
     // A C directive the compiler does not know (#warning, #ident, a line
     // marker) is skipped whole: a keyword later on its line is text.
@@ -197,6 +194,8 @@ void DirectiveProcessor::startDirective(DirectiveWord word) {
       positionMessage(": #errorを検出しました。");
       file_.commentRequest = true;
       break;
+    case DirectiveWord::kSettingsMode: file_.state = DirectiveState::SettingsMode; break;
+    case DirectiveWord::kInterruptKeywords: file_.state = DirectiveState::InterruptKeyword; break;
     case DirectiveWord::kNone: break;
   }
 }
@@ -245,6 +244,8 @@ void DirectiveProcessor::endGroup() {
     file_.live = false;
     return;
   }
+  // A language section ends with the group its #ifdef opened.
+  if (file_.section && depth() <= file_.sectionDepth + 1) file_.section = 0;
   file_.stack.pop_back();
   file_.live = true;
 }
@@ -286,9 +287,34 @@ void DirectiveProcessor::testName(std::string_view token) {
     positionMessage(": #ifdef文で不正な文字を検出しました。  ");
     errorLog() << "不正な文字 = \"" << token << "\"  \n";
   }
-  bool defined = tables_.defines && tables_.defines->isDefined(token);
-  openGroup(file_.state == DirectiveState::IfdefName ? defined : !defined, 0);
+  bool ifdef = file_.state == DirectiveState::IfdefName;
   file_.state = DirectiveState::Ignore;
+  bool defined = tables_.defines && tables_.defines->isDefined(token);
+  // In the settings data file a language name that no macro defines opens
+  // its section: always for #ifdef, never for #ifndef.
+  std::int32_t section = settingsData_ && !defined ? languageSectionMask(token) : 0;
+  if (section && ifdef) {
+    file_.section = section;
+    file_.sectionDepth = depth();
+  }
+  openGroup(ifdef ? defined || section : !defined && !section, 0);
+}
+
+// "#MZ設定Mode kind": the first word decides; the three kinds also end the
+// open language section. "#MZ割り込みキーワード w …": every word counts.
+void DirectiveProcessor::settingsWord(std::string_view token) {
+  if (file_.state == DirectiveState::InterruptKeyword) {
+    declared_.emplace_back(token);
+    return;
+  }
+  file_.state = DirectiveState::Ignore;
+  const char* const kKinds[] = {"予約語", "class定義", "型情報"};  // ORDER: SectionKind
+  for (int kind = kReservedWords; kind <= kTypes; ++kind) {
+    if (token == kKinds[kind]) {
+      file_.sectionKind = kind;
+      file_.section = 0;
+    }
+  }
 }
 
 // ---------------------------------------------------------------------------

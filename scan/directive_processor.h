@@ -4,14 +4,18 @@
 // and runs that directive's small state machine: macros into the #define
 // table, conditional groups deciding which lines are live, #include names
 // for the run driver, interrupt functions from #pragma into the function
-// table. The processor lives as long as its reader; the run tables must
-// outlive both.
+// table. In the settings data file it also keeps the file's language
+// sections and entry kind, and the interrupt keywords the file declares.
+// The processor lives as long as its reader; the run tables must outlive
+// both.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "app/language_mode.h"
 #include "scan/directive_keywords.h"
 
 class RunTables;
@@ -48,6 +52,9 @@ class DirectiveProcessor {
 
   // Back to the start of a file (the interrupt keywords stay).
   void reset();
+  // Whether the file is the settings data file, whose own directives and
+  // language sections then act.
+  void setSettingsData(bool on) { settingsData_ = on; }
   // A '#' at line start, or a Delphi '{' before '$'.
   void begin(DirectiveSyntax syntax);
   bool inProgress() const { return file_.state != DirectiveState::None; }
@@ -61,6 +68,8 @@ class DirectiveProcessor {
   // Whether a '"' is part of the directive rather than opening a string
   // (it is, inside "#include <...>").
   bool takesQuote() const { return file_.state == DirectiveState::IncludeName && file_.inAngles; }
+  // While an include's name is collected its blanks are part of it.
+  bool collectsIncludeName() const { return file_.state == DirectiveState::IncludeName; }
   // A #define body takes its strings and character constants whole,
   // quotes included; so does a C condition (its character constants).
   bool takesLiterals() const {
@@ -96,6 +105,16 @@ class DirectiveProcessor {
   void setInterruptKeywords(std::vector<std::string> keywords);
   void setCommentSource(const std::string* comment) { comment_ = comment; }
 
+  // Settings data file: what its entries are (0 reserved words, 1 class
+  // definitions, 2 types; "MZ設定Mode" switches), the languages of the
+  // open section (255 outside every section), and every word that
+  // "MZ割り込みキーワード" declared so far.
+  // ORDER: the kind words of settingsWord.
+  enum SectionKind : int { kReservedWords = 0, kClassDefinitions = 1, kTypes = 2 };
+  int sectionKind() const { return file_.sectionKind; }
+  std::int32_t sectionLanguages() const { return file_.section ? file_.section : kModeAll; }
+  const std::vector<std::string>& declaredInterruptKeywords() const { return declared_; }
+
  private:
   // directive_processor.cc: dispatch, keywords, groups, end of file.
   void keyword(std::string_view word);
@@ -120,6 +139,7 @@ class DirectiveProcessor {
   void finishInclude();
   void pragmaWord(std::string_view token);
   void interruptName(std::string_view token);
+  void settingsWord(std::string_view token);
 
   RunTables& tables_;
   // What the processor knows of the file being read. Each file starts from
@@ -137,8 +157,14 @@ class DirectiveProcessor {
     std::string includeName;
     bool inAngles = false;
     bool includeReady = false;
+    // Settings data file only.
+    int sectionKind = kReservedWords;
+    std::int32_t section = 0;  // the open section's languages; 0 none
+    int sectionDepth = 0;      // the group depth before its #ifdef
   };
   FileState file_;
+  bool settingsData_ = false;
+  std::vector<std::string> declared_;  // interrupt keywords the file declared
   DirectiveSyntax syntax_ = DirectiveSyntax::CFamily;
   int line_ = 0;  // the line the directive started on
   std::vector<std::string> interruptKeywords_;

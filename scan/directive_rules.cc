@@ -82,17 +82,20 @@ void DirectiveProcessor::includeToken(std::string_view token) {
     file_.inAngles = false;
   } else if (token == "\"") {
     positionMessage(": ﾌｧｲﾙ名に使用できない文字が含まれています");
-  } else if (!isBlankToken(token)) {
-    file_.includeName.append(token);
+  } else if (!isBlankToken(token) || (file_.inAngles && !file_.includeName.empty())) {
+    file_.includeName.append(token);  // "<my header.h>" keeps its inner blank
   }
 }
 
-// An include without a name has nothing to open and is dropped.
+// An include without a name has nothing to open and is dropped; blanks
+// before its closing quote or '>' are no part of it.
 void DirectiveProcessor::finishInclude() {
   if (file_.inAngles) {
     positionMessage(": 標準ｲﾝｸﾙｰﾄﾞの括弧が不整合です");
     file_.inAngles = false;
   }
+  std::string& name = file_.includeName;
+  while (!name.empty() && (name.back() == ' ' || name.back() == '\t')) name.pop_back();
   file_.includeReady = !file_.includeName.empty();
   file_.state = DirectiveState::Ignore;
 }

@@ -46,7 +46,7 @@ void SourceReader::setFile(const std::string& path, const Language& language) {
     applyLexicalRules(language.lexical);
   }
   context.push(path);
-  if (tables_.fileTree) tables_.fileTree->addEdge(context.item(1), path);
+  if (tables_.fileTree && !language.settingsData) tables_.fileTree->addEdge(context.item(1), path);
   languageMode_ = context.languageFlavour();
   family_ = language.family;
   lookBack_ = language.lookBack;
@@ -55,6 +55,7 @@ void SourceReader::setFile(const std::string& path, const Language& language) {
   else
     parser_ = std::make_unique<IdleParser>();
   resetFileState();
+  directives_.setSettingsData(language.settingsData);
   parser_->resetForFile(*this);
 }
 
@@ -93,8 +94,11 @@ bool SourceReader::processToken() {
     file_.lexState = LexState::LineComment;
     file_.lineHasComment = true;
   }
-  // Directive lines convert wide UTF-16 characters so that names survive.
+  // Directive lines convert wide UTF-16 characters so that names survive,
+  // and an include's name keeps its blanks.
   tokenizer_.setConvertWide(file_.lineIsDirective || directives_.inProgress());
+  tokenizer_.setKeepWhitespace(tables_.options().functionDetails != 0 ||
+                               directives_.collectsIncludeName());
   if (tokenizer_.endOfInput()) directives_.endOfInput();
   return live;
 }

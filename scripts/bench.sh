@@ -149,6 +149,7 @@ for wait in $(seq 60); do
 done
 cp -p "$build/mizenta" "$mz/"
 [ -f "$build/libcalvex.so" ] && cp -p "$build/libcalvex.so" "$mz/"
+[ -f "$build/Mizenta設定.dat" ] && cp -p "$build/Mizenta設定.dat" "$mz/"
 program_mtime=$(stat -c %Y "$mz/mizenta")
 program_commit=$(git rev-parse --short=12 HEAD 2>/dev/null || echo "?")
 program_dirty=$(git status --porcelain --untracked-files=no -- . ':!bench/RESULTS.md' 2>/dev/null | wc -l)
@@ -175,12 +176,13 @@ if [ -n "${BENCH_BASELINE:-}" ]; then
   mkdir -p "$baseline"
   cp -p "$BENCH_BASELINE/mizenta" "$baseline/"
   [ -f "$BENCH_BASELINE/libcalvex.so" ] && cp -p "$BENCH_BASELINE/libcalvex.so" "$baseline/"
+  [ -f "$BENCH_BASELINE/Mizenta設定.dat" ] && cp -p "$BENCH_BASELINE/Mizenta設定.dat" "$baseline/"
   cp -p "$mz/Mizenta.ini" "$baseline/"
 fi
 
 clear_reports() {  # [program folder]
   find "${1:-$mz}" -mindepth 1 -maxdepth 1 ! -name mizenta ! -name libcalvex.so ! -name Mizenta.ini \
-    -exec rm -rf {} +
+    ! -name Mizenta設定.dat -exec rm -rf {} +
 }
 
 # ---------------------------------------------------------------- timing

@@ -8,9 +8,11 @@
 
 #include "app/command_line.h"
 #include "app/options.h"
+#include "app/run_outcome.h"
 #include "app/source_file_list.h"
 #include "app/text_util.h"
 #include "platform/file_system.h"
+#include "platform/wide_names_win32.h"
 #include "ui/main_window_win32.h"
 #include "ui/run_control_win32.h"
 
@@ -105,13 +107,14 @@ void dropFiles(HWND window, HDROP drop) {
     DragFinish(drop);
     return;
   }
-  UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+  UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
   for (UINT i = 0; i < count; ++i) {
     // Each path as long as it is: a cut path would register another name.
-    std::string path(DragQueryFileA(drop, i, nullptr, 0), '\0');
+    // Wide, so that a name outside CP932 arrives as its stand-ins.
+    std::wstring path(DragQueryFileW(drop, i, nullptr, 0), L'\0');
     if (path.empty()) break;
-    DragQueryFileA(drop, i, path.data(), static_cast<UINT>(path.size() + 1));
-    registerDroppedPath(path);
+    DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size() + 1));
+    registerDroppedPath(platform::nameFromWide(path));
   }
   DragFinish(drop);
   reportConflict(window);
@@ -162,6 +165,7 @@ void showFileCount(HWND window) {
 
 void clearFiles() {
   sourceFiles().clear();
+  runOutcome() = RunOutcome();
   SetWindowTextA(mainWindow().viewer, "");
   TreeView_DeleteAllItems(mainWindow().tree);
 }

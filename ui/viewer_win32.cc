@@ -2,12 +2,16 @@
 
 #include <richedit.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <new>
 
 #include "app/options.h"
 #include "app/run_driver.h"
+#include "app/run_outcome.h"
+#include "platform/file_system.h"
+#include "platform/wide_names_win32.h"
 #include "ui/main_window_win32.h"
 
 namespace {
@@ -18,7 +22,8 @@ constexpr long long kLargestViewedFile = 2147483547LL;
 
 long long fileSize(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data;
-  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+  if (!GetFileAttributesExW(platform::wideName(path).c_str(), GetFileExInfoStandard, &data))
+    return 0;
   return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
@@ -51,15 +56,22 @@ void loadFileIntoViewer(const std::string& path, HWND viewer) {
     return;
   }
   // Text mode: the log's CR LF arrive as LF, which the viewer takes as line ends.
-  if (std::FILE* file = std::fopen(path.c_str(), "r")) {
+  if (std::FILE* file = platform::openFile(path, "r")) {
     std::fread(text.get(), 1, bytes + 98, file);
     std::fclose(file);
   }
   SetWindowTextA(viewer, text.get());
 }
 
+// A log that could not be written leaves the outcome to show instead: the
+// output folder and the reports that did not reach it.
 void showLog() {
-  loadFileIntoViewer(liveOptions().outputFolder + kErrorLogName, mainWindow().viewer);
+  const RunOutcome& outcome = runOutcome();
+  std::string log = liveOptions().outputFolder + kErrorLogName;
+  if (std::find(outcome.unwritten.begin(), outcome.unwritten.end(), log) != outcome.unwritten.end())
+    SetWindowTextA(mainWindow().viewer, outcome.message().c_str());
+  else
+    loadFileIntoViewer(log, mainWindow().viewer);
   relayout();
 }
 

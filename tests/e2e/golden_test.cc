@@ -13,6 +13,10 @@
 //                    this case reads (cases that show one set of sources
 //                    in several ways share it);
 //   Mizenta.ini      optional settings beside the program (UTF-8 here);
+//   Mizenta設定.dat  optional settings data in place of the shipped file
+//                    (UTF-8 here);
+//   no-settings-data optional: the run has no settings data file and takes
+//                    the built-in lists (the file says why);
 //   expected/        report files as they must be (UTF-8 and LF here; on
 //                    disk Shift-JIS and CR LF). {NUMBER} stands for any
 //                    decimal number, {DIR} for the absolute input folder;
@@ -134,10 +138,14 @@ class Golden : public testing::TestWithParam<GoldenCase> {
     installProgram(c.kind, programDir_);
     fs::create_directories(inputDir_);
     copyInputs(inputOf(caseDir_), inputDir_);
-    fs::path ini = caseDir_ / "Mizenta.ini";
-    if (fs::exists(ini))
-      writeFileBytes(programDir_ + "/Mizenta.ini",
-                     withCrLf(toCp932(substitute(readFileBytes(ini.string())))));
+    for (const std::string& name : {std::string("Mizenta.ini"), toUtf8("Mizenta設定.dat")}) {
+      fs::path own = caseDir_ / name;
+      if (fs::exists(own))
+        writeFileBytes(programDir_ + "/" + name,
+                       withCrLf(toCp932(substitute(readFileBytes(own.string())))));
+    }
+    if (fs::exists(caseDir_ / "no-settings-data"))
+      fs::remove(fs::path(programDir_) / toUtf8("Mizenta設定.dat"));
     installed_ = fileNames(programDir_);
   }
 
@@ -214,7 +222,7 @@ class Golden : public testing::TestWithParam<GoldenCase> {
   TempDir temp_;
   fs::path caseDir_;
   std::string programDir_, inputDir_;
-  std::vector<std::string> installed_;  // the program, its library, Mizenta.ini
+  std::vector<std::string> installed_;  // the program, its library, its settings
 };
 
 TEST_P(Golden, ReportsMatch) {

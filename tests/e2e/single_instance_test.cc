@@ -57,11 +57,15 @@ TEST(SingleInstance, OnePerProgramFolder) {
     ProgramResult r = runInstalledProgram(ProgramKind::Linux, second, temp.path(), {"a.c"});
     std::string log = readFileBytes(second + "/MizentaErrLog.txt");
     close(writer);
-    char heldOutput[256];
-    EXPECT_EQ(std::fread(heldOutput, 1, sizeof heldOutput, held), 0u);
+    char heldOutput[512];
+    size_t heldBytes = std::fread(heldOutput, 1, sizeof heldOutput, held);
+    EXPECT_EQ(toCp932(std::string(heldOutput, heldBytes)),
+              "1 ファイルを解析しました。レポート: " + first + "/\n");
     EXPECT_EQ(pclose(held), 0);
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(toCp932(r.standardError), c.refused ? "確認: MIZENTAの二重起動は\n出来ません\n" : "");
+    EXPECT_EQ(r.exitCode, c.refused ? 1 : 0);
+    EXPECT_EQ(toCp932(r.standardError),
+              c.refused ? "確認: MIZENTAの二重起動は\n出来ません\n"
+                        : "1 ファイルを解析しました。レポート: " + second + "/\n");
     EXPECT_EQ(log.find("a.cを処理中") == std::string::npos, c.refused) << toUtf8(log);
   }
   if (saved)

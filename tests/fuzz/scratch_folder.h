@@ -1,11 +1,13 @@
-// A folder of the fuzz process for the files a target writes, removed when
-// the process ends (libFuzzer and the replay both exit).
+// Where a fuzz target's writing goes: a folder of the process for its
+// files, removed when the process ends (libFuzzer and the replay both
+// exit), and a buffer that drops its log.
 #pragma once
 
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <streambuf>
 #include <string>
 #include <vector>
 
@@ -28,3 +30,11 @@ inline const std::string& scratchFolder(const char* prefix) {
   }();
   return folder;
 }
+
+// Takes every byte and keeps none: a run's log goes nowhere, but every
+// message is still formatted.
+class NullBuffer : public std::streambuf {
+ protected:
+  int overflow(int c) override { return c == traits_type::eof() ? 0 : c; }
+  std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
+};

@@ -57,6 +57,7 @@ TEST_F(ConditionEvaluatorTest, ValuesWithoutMessages) {
       {"sizeof(struct tm)", 36},
       {"sizeof(unsigned long)", 8},
       {"sizeof( int )*2", 8},
+      {"sizeof(long *) + sizeof(tm*)", 8},  // pointers: 4 bytes
       {"0x10 == 16", 1},
       {"0x1F", 31},
       {"1/2", 0},   // 0.5 truncates to 0

@@ -63,6 +63,8 @@ TEST_F(CDirectives, GroupsAndBranches) {
       {"#import <x.tlb> \\\n more\nv", "v", ""},
       // #else and #elif without a group change nothing.
       {"#else\nm\n#elif 0\nn", "m|<lf>|n", ""},
+      // The settings data file's words are nothing in a source.
+      {"#MZ設定Mode 型情報\n#ifdef MZ_C\nx\n#endif\n#ifndef MZ_C\ny\n#endif\n", "y|<lf>", ""},
       // Spaces around the '#' and a condition built from macros.
       {"#define A 2\n#define B (A+1)\n  #  if B == 3\nt\n#endif\n", "t|<lf>", ""},
       {"#if defined(A) || defined B\n1\n#else\n2\n#endif\n", "2|<lf>", ""},

@@ -206,6 +206,8 @@ TEST_F(SourceReaderTest, IncludeNames) {
       {"#include \"sub\\Util.H\"\nx;\n", {"sub\\Util.H"}},
       {"# include <sys/types.h> // why\n", {"sys/types.h"}},
       {"#include \"a.h\"", {"a.h"}},  // at the end of input, without a line break
+      {"#include \"my header.h\"\n", {"my header.h"}},
+      {"#include < sys x.h >\n", {"sys x.h"}},
       {"#include\n", {}},
       {"#includes <a.h>\n", {}},
       {"x; #include <a.h>\n", {}},

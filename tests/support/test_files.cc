@@ -73,7 +73,10 @@ std::string programFolder(ProgramKind kind) {
 void installProgram(ProgramKind kind, const std::string& folder) {
   fs::create_directories(folder);
   std::string from = programFolder(kind);
-  const char* files[2][2] = {{"mizenta", "libcalvex.so"}, {"mizenta.exe", "calvex.dll"}};
+  // The settings data file's name is Shift-JIS here and UTF-8 on disk.
+  const std::string settings = toUtf8("Mizenta設定.dat");
+  const char* files[2][3] = {{"mizenta", "libcalvex.so", settings.c_str()},
+                             {"mizenta.exe", "calvex.dll", settings.c_str()}};
   for (const char* name : files[kind == ProgramKind::Linux ? 0 : 1]) {
     fs::path source = fs::path(from) / name;
     if (fs::exists(source))

@@ -40,7 +40,8 @@ enum class ProgramKind { Linux, Wine };
 // Where the program under test lives; empty when it was not built.
 std::string programFolder(ProgramKind kind);
 
-// Copies the program and its library into `folder` (a relocated install).
+// Copies the program, its library and its settings data file into `folder`
+// (a relocated install).
 void installProgram(ProgramKind kind, const std::string& folder);
 
 struct ProgramResult {
