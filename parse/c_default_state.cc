@@ -115,7 +115,7 @@ void CParser::callOrHeader() {
     kind = kKindOperator;
   }
   if (kind != kKindOperator && (tests_.isReserved(name) || TokenTests::isDigit(name))) return;
-  if (!file_.inBody && file_.parenDepth == 1) {
+  if (!file_.inBody && file_.parenDepth == 1 && !inMessageMap()) {
     // A name right after a header's ')' (`__attribute__((noreturn))`) is no
     // header of its own.
     if (file_.headerPending && history_.at(position + 1) == ")") return;

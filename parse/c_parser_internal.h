@@ -98,6 +98,11 @@ class CParser final : public TokenParser {
   bool isJava() const { return file_.dialect == kJava; }
   bool isCpp() const { return file_.dialect == kCpp; }
   bool hasClasses() const { return file_.dialect != kPlainC; }
+  // Between BEGIN_MESSAGE_MAP(…) and END_MESSAGE_MAP(): the entries are
+  // calls of the map, which has no body.
+  bool inMessageMap() const {
+    return isCpp() && !file_.inBody && file_.currentFunction == "BEGIN_MESSAGE_MAP";
+  }
 
   // c_default_state.cc: calls, headers and function state.
   void defaultState(const std::string& token);

@@ -114,7 +114,11 @@ std::string CParser::collectType(int n, bool& afterParen) const {
     } else if (isNameToken(t)) {
       if (endsType(t)) break;
       if (tests_.isEmptyMacro(t)) continue;
-    } else if (t != ":" && !(isJava() && (t == "[" || t == "]"))) {
+    } else if (t == ":") {
+      // `A::B` is one type; a lone ':' ends an access label (`public:`)
+      // or a base list, and the type starts after it.
+      if (history_.at(k + 1) != ":" && history_.at(k - 1) != ":") break;
+    } else if (!(isJava() && (t == "[" || t == "]"))) {
       break;
     }
     taken[count++] = k;
