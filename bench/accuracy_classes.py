@@ -358,12 +358,14 @@ def measure_java_edges(tree, work, edges):
 def java_base_folder(requested, work):
     if requested == "none" or (requested and os.path.isdir(requested)):
         return requested
-    folder = os.path.join(work, "java.base")
+    # Not work/java.base: that is where the program runs over it.
+    sources = os.path.join(work, "src")
+    folder = os.path.join(sources, "java.base")
     if not os.path.isdir(folder):
         with zipfile.ZipFile(JAVA_BASE_ZIP) as z:
             for member in z.namelist():
                 if member.startswith("java.base/") and member.endswith(".java"):
-                    z.extract(member, work)
+                    z.extract(member, sources)
     return folder
 
 

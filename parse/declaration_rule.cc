@@ -174,7 +174,10 @@ std::string CParser::classLanguageType(const std::string& type) const {
     if (word.empty() || word[0] == '@') continue;
     std::string_view head = word.substr(0, word.find_first_of("<[.,"));
     bool modifier = TokenTests::isModifier(head);
-    if (!head.empty() && !modifier && tests_.isReserved(head) && angle == 0) return std::string();
+    // `int`, `boolean` … are reserved words of Java and types all the same.
+    if (!head.empty() && !modifier && !isJavaPrimitive(head) && tests_.isReserved(head) &&
+        angle == 0)
+      return std::string();
     named |= !modifier;
     if (!kept.empty()) kept += ' ';
     kept += word;
