@@ -69,6 +69,20 @@ TEST_F(CParserClassTest, ObjectsNewAndDeleteCallConstructorsAndDestructors) {
   EXPECT_EQ(calleesOf("obj"), "<none>");
 }
 
+TEST_F(CParserClassTest, ObjectWithArgumentsOutsideAFunction) {
+  // `CFoo global(1, 2);` is an object; `CFoo make(int n) {` a header after
+  // all; a destructor called by name is the class's.
+  analyse({{"a.cpp",
+            "class CFoo { public: CFoo(int, int); ~CFoo(); };\n"
+            "CFoo global(1, 2);\n"
+            "CFoo make(int n) { CFoo *p = 0; p->~CFoo(); return global; }\n"}});
+  EXPECT_EQ(calleesOf("global"), "<none>");
+  EXPECT_EQ(calleesOf("make"), "CFoo::~CFoo");
+  ASSERT_EQ(variables().recordCount(), 1);
+  EXPECT_EQ(variables().record(0).name, "global");
+  EXPECT_EQ(variables().record(0).type, "CFoo");
+}
+
 TEST_F(CParserClassTest, MemberCallShapes) {
   analyse({{"a.cpp",
             "class B { public: void Run(); };\n"
