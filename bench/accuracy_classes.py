@@ -118,6 +118,8 @@ def ctags_methods(tree, language):
             # the type of a conversion) after the last "::".
             if name.startswith("operator "):
                 name = name[len("operator "):].replace(" ", "")
+            # An anonymous namespace is no part of the program's keys.
+            scope = "::".join(p for p in scope.split("::") if not p.startswith("__anon"))
             key = scope + "::" + name
         else:
             if kind != "method" or not scope:

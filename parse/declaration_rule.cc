@@ -62,7 +62,10 @@ void CParser::declarationRule(const std::string& token, const std::string& given
   type = hasClasses() ? classLanguageType(type) : knownType(type) ? type : std::string();
   if (type.empty()) return;
   registerVariable(type, name, insideParens, afterParen);
-  if (file_.braceDepth != 0 || file_.parenDepth == 0) {
+  // The parameters of a member's header each have their own type: `int a,
+  // Foo b` does not make b an int.
+  bool memberParameters = hasClasses() && insideParens && (!file_.inBody || file_.headerPending);
+  if ((file_.braceDepth != 0 || file_.parenDepth == 0) && !memberParameters) {
     file_.declaredType = type;
     file_.declaredTypeParens = nameDepth;
   }

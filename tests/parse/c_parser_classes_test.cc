@@ -191,6 +191,21 @@ TEST_F(CParserClassTest, JavaClassesInterfacesAndCalls) {
   EXPECT_EQ(calleesOf("Shape::draw"), "");
 }
 
+TEST_F(CParserClassTest, ParametersOfAMemberEachHaveTheirType) {
+  analyse({{"T.java",
+            "class B { void clear() {} }\n"
+            "class T {\n"
+            "  int read(final int start, final B work) {\n"
+            "    work.clear();\n"
+            "    return start;\n"
+            "  }\n"
+            "}\n"}});
+  EXPECT_EQ(calleesOf("T::read"), "B::clear");
+  analyse({{"a.cpp", "class B { public: void clear(); };\nclass T {\n  int read(int n, B b) { b.clear(); return n; }\n};\n"}});
+  // A parameter by value is an object built and destroyed.
+  EXPECT_EQ(calleesOf("T::read"), "B::B B::clear B::~B");
+}
+
 TEST_F(CParserClassTest, CFilesKeepTheirPath) {
   // In C, "class" and "new" are names, and a method-like shape is a
   // function of no class.
