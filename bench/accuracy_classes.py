@@ -31,6 +31,8 @@ import sys
 import zipfile
 from collections import Counter, defaultdict
 
+from accuracy import program_edges, program_functions, read_cp932
+
 JAVA_BASE_ZIP = "/usr/lib/jvm/openjdk-17/lib/src.zip"
 
 INI = """[ﾃﾞｨﾚｸﾄﾘ設定]
@@ -42,11 +44,6 @@ INI = """[ﾃﾞｨﾚｸﾄﾘ設定]
 [その他設定]
 拡張子および言語={extensions}
 """
-
-
-def read_cp932(path):
-    with open(path, "rb") as f:
-        return f.read().decode("cp932", errors="replace").replace("\r\n", "\n")
 
 
 def run_program(program, folder, args, cwd, extensions, includes=()):
@@ -63,25 +60,9 @@ def run_program(program, folder, args, cwd, extensions, includes=()):
         f.write(text.replace("\n", "\r\n").encode("cp932"))
     result = subprocess.run([os.path.join(folder, "mizenta")] + args, cwd=cwd,
                             capture_output=True)
-    defined = set()
-    listing = os.path.join(folder, "Mz一覧Func.csv")
-    if os.path.exists(listing):
-        for line in read_cp932(listing).split("\n")[1:]:
-            fields = line.split(",")
-            if len(fields) >= 5 and fields[0] and fields[-1]:
-                defined.add(fields[0].replace(" ", ""))
-    edges = set()
-    details = os.path.join(folder, "Mz関数詳細情報.csv")
-    caller = None
-    if os.path.exists(details):
-        for line in read_cp932(details).split("\n"):
-            fields = line.split(",")
-            if fields[0] == "関数名" and len(fields) > 1:
-                caller = fields[1]
-            elif fields[0] == "子関数" and caller:
-                for callee in fields[1:]:
-                    if callee:
-                        edges.add((caller, callee))
+    # An operator's key has blanks in the list ("operator =" forms).
+    defined = {name.replace(" ", "") for name in program_functions(folder)}
+    edges = program_edges(folder)
     log = Counter()
     log_path = os.path.join(folder, "MizentaErrLog.txt")
     if os.path.exists(log_path):
