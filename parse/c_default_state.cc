@@ -115,6 +115,9 @@ void CParser::callOrHeader() {
     kind = kKindOperator;
   }
   if (kind != kKindOperator && (tests_.isReserved(name) || TokenTests::isDigit(name))) return;
+  // A Java annotation's arguments (`@SuppressWarnings("x")`) are no call
+  // or header.
+  if (isJava() && (name[0] == '@' || history_.at(position + 1) == "@")) return;
   if (!file_.inBody && file_.parenDepth == 1 && !inMessageMap()) {
     // A name right after a header's ')' (`__attribute__((noreturn))`) is no
     // header of its own.

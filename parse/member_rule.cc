@@ -613,7 +613,10 @@ std::string CParser::javaReturnType(int n) const {
       if (tests_.isReserved(t) && !isJavaPrimitive(t) && !TokenTests::isModifier(t)) break;
     }
     bool name = isNameToken(t);
-    if (name && lastWasName) joined.insert(0, " ");
+    // "public <V> List<V>": a method's type parameters stand apart from
+    // the words around them.
+    bool typeParameters = name && TokenTests::isModifier(t) && joined[0] == '<';
+    if (((name || t == ">") && lastWasName) || typeParameters) joined.insert(0, " ");
     joined.insert(0, t);
     lastWasName = name;
   }

@@ -191,6 +191,24 @@ TEST_F(CParserClassTest, JavaClassesInterfacesAndCalls) {
   EXPECT_EQ(calleesOf("Shape::draw"), "");
 }
 
+TEST_F(CParserClassTest, JavaAnnotationsGenericsAndInitializerBlocks) {
+  // An annotation with arguments is no header; a static block's calls are
+  // made by no method; a generic method keeps its type parameters.
+  EXPECT_EQ(analyse({{"T.java",
+                      "@SuppressWarnings(\"x\")\n"
+                      "public class T<K> extends Base<K> {\n"
+                      "  static { init(); }\n"
+                      "  @Override\n"
+                      "  public <V> List<V> get(Map<K, V> m) { use(m); return null; }\n"
+                      "  private static void init() {}\n"
+                      "  void use(Object o) {}\n"
+                      "}\n"}}),
+            "public <V> List<V> T::get() T.java:5 #1 [BK] > T::use\n"
+            "private static void T::init() T.java:6 #1 [BK]\n"
+            "void T::use() T.java:7 #1 [BCK]\n");
+  EXPECT_EQ(classList(), "T:Base");
+}
+
 TEST_F(CParserClassTest, ParametersOfAMemberEachHaveTheirType) {
   analyse({{"T.java",
             "class B { void clear() {} }\n"
