@@ -147,6 +147,7 @@ bool CParser::introducesBases(const std::string& token) const {
 // other token shows that the class was only named (`class Foo *p`).
 void CParser::classHeadToken(const std::string& token) {
   FileState::ClassHead& head = file_.head;
+  if (isCpp() && qualifiedHeadToken(token)) return;
   if (introducesBases(token)) {
     registerHeadClass();
     head.bases = true;
@@ -187,6 +188,42 @@ void CParser::baseToken(const std::string& token) {
 
 // The class of the head, registered once: a C++ class is named inside the
 // classes and namespaces around it, a Java class by its own name.
+// C++ `class A::B {` (a nested class defined outside its class) against
+// `class A : B {`: a ':' is known for what it is at the token after it.
+// True when the token was taken here.
+bool CParser::qualifiedHeadToken(const std::string& token) {
+  FileState::ClassHead& head = file_.head;
+  if (token == ":") {
+    head.qualifying = head.colon;
+    head.colon = !head.colon;
+    return true;
+  }
+  if (head.colon) {
+    head.colon = false;
+    registerHeadClass();
+    head.bases = true;
+    baseToken(token);
+    return true;
+  }
+  if (!head.qualifying) return false;
+  head.qualifying = false;
+  if (!isNameToken(token) || tests_.isReserved(token)) return false;
+  qualifyHeadName(token);
+  return true;
+}
+
+// The outer part is a class known by now, or a name of the open scope.
+void CParser::qualifyHeadName(const std::string& part) {
+  FileState::ClassHead& head = file_.head;
+  std::string outer = head.named ? std::string() : resolveClass(head.name);
+  if (outer.empty()) outer = head.named ? head.name : nestedName(head.name);
+  head.name = outer + "::" + part;
+  head.named = true;
+  if (!tables_->classes->exists(head.name))
+    tables_->classes->registerClass(head.name, 1,
+                                    head.structure ? ClassTable::kClassLike : ClassTable::kClass);
+}
+
 void CParser::registerHeadClass() {
   FileState::ClassHead& head = file_.head;
   if (head.named || head.name.empty()) return;

@@ -162,6 +162,8 @@ class CParser final : public TokenParser {
   void baseListState(const std::string& token);
   bool introducesBases(const std::string& token) const;
   void classHeadToken(const std::string& token);
+  bool qualifiedHeadToken(const std::string& token);
+  void qualifyHeadName(const std::string& part);
   void baseToken(const std::string& token);
   void registerHeadClass();
   std::string nestedName(const std::string& name) const;
@@ -295,6 +297,8 @@ class CParser final : public TokenParser {
       int angle = 0;           // depth of <…> in the base list
       bool bases = false;      // C++ after ':', Java after extends / implements
       std::string base;        // the base name being collected (C++ "a::b")
+      bool colon = false;      // C++: one ':' after the name, bases or `A::B`
+      bool qualifying = false; // C++: `A::` read, the inner name follows
     } head;
     // The class bodies open, innermost last; currentClass and
     // classStartDepth are the innermost's while no out-of-class member

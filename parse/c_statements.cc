@@ -158,7 +158,7 @@ void CParser::structTagState(const std::string& token) {
     enterClassHead(true, false);
     file_.head.name = file_.structTag;
     file_.head.named = true;
-    file_.head.bases = token == ":";
+    file_.head.colon = token == ":";
     if (token == "{") openClassBody();
     return;
   }

@@ -53,6 +53,20 @@ TEST_F(CParserClassTest, OutOfLineMembersConstructorsAndDestructors) {
   EXPECT_EQ(takeLog(), "");
 }
 
+TEST_F(CParserClassTest, NestedClassDefinedOutsideItsClass) {
+  analyse({{"a.cpp",
+            "namespace n {\n"
+            "class Loader { struct Material; class Part; void load(); };\n"
+            "struct Loader::Material { Material() { reset(); } void reset(); };\n"
+            "class Loader::Part : public Loader { void draw() { load(); } };\n"
+            "}\n"}});
+  EXPECT_EQ(calleesOf("n::Loader::Material::Material"), "n::Loader::Material::reset");
+  EXPECT_EQ(calleesOf("n::Loader::Part::draw"), "n::Loader::load");
+  EXPECT_EQ(calleesOf("n::Loader::Material"), "<none>");
+  EXPECT_EQ(classList(), "n::Loader n::Loader::Part:n::Loader");
+  EXPECT_EQ(takeLog(), "");
+}
+
 TEST_F(CParserClassTest, ObjectsNewAndDeleteCallConstructorsAndDestructors) {
   analyse({{"a.cpp",
             "class CFoo { public: CFoo(int); ~CFoo(); void Go(); };\n"
