@@ -145,6 +145,7 @@ class SourceReader {
     bool blockCommentEnded = false;
     bool braceFirst = false;  // a brace comment's first token is next
     int stringTokens = 0;     // tokens inside the open string so far
+    bool stringEscape = false;  // C family: the string's last token is an unescaped '\'
     bool externC = false;
     bool lineHasCode = false;
     bool lineHasComment = false;
