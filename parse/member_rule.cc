@@ -383,6 +383,16 @@ CParser::ObjectType CParser::objectOfParen(int k, int depth) const {
     }
     return object;
   }
+  const std::string& first = history_.at(open - 1);
+  if (first == "new" && open - 2 > k && isNameToken(history_.at(open - 2))) {
+    // (new A(…))->g(
+    const std::string& made = history_.at(open - 2);
+    object.text = "new " + made;
+    std::string resolved = isCpp() ? resolveClass(made) : std::string();
+    object.type = resolved.empty() ? made : resolved;
+    return object;
+  }
+  if ((first == "&" || first == "*") && open - 2 == k + 1) return objectOfName(k + 1, depth + 1);
   TokenHistory::Declarator d = history_.pointerDeclarator(k);
   if (d.name >= 0) return objectOfName(d.name, depth + 1);
   object.text = "(…)";

@@ -114,6 +114,42 @@ TEST_F(CParserClassTest, MemberCallShapes) {
   EXPECT_EQ(takeLog(), "    a.cpp 8: ｸﾗｽ名が不明です。不明なｵﾌﾞｼﾞｪｸﾄ名[q]\n");
 }
 
+TEST_F(CParserClassTest, ObjectExpressionsGiveTheCalleesClass) {
+  const std::string classes =
+      "class B { public: void Run(); };\n"
+      "class A { public: B b; B items[4]; B *next(); static B shared; void Go(); };\n";
+  struct Case {
+    const char* body;     // the body of `void A::Go()` … `void f()`
+    const char* callees;  // f's callees in key order
+  } cases[] = {
+      {"A a; a.b.Run();", "A::A A::~A B::Run"},
+      {"A *p; p->items[1].Run();", "B::Run"},
+      {"A a; a.next()->Run();", "A::A A::next A::~A B::Run"},
+      {"void *v; ((A *)v)->Go();", "A::Go"},
+      {"(new A())->Go();", "A::A A::Go"},
+      {"A::shared.Run();", "B::Run"},
+      {"A a; (&a)->Go();", "A::A A::Go A::~A"},
+  };
+  for (const Case& c : cases) {
+    analyse({{"a.cpp", classes + "void f() { " + c.body + " }\n"}});
+    EXPECT_EQ(calleesOf("f"), c.callees) << c.body;
+    EXPECT_EQ(takeLog(), "") << c.body;
+  }
+}
+
+TEST_F(CParserClassTest, JavaObjectExpressions) {
+  const std::string classes =
+      "class B { void run() {} static B make() { return null; } }\n"
+      "class Outer {\n"
+      "  B field;\n"
+      "  void top() {}\n"
+      "  class Inner { void go() { Outer.this.top(); field.run(); B.make().run(); } }\n"
+      "}\n";
+  analyse({{"T.java", classes}});
+  EXPECT_EQ(calleesOf("Inner::go"), "B::make B::run Outer::top");
+  EXPECT_EQ(takeLog(), "");
+}
+
 TEST_F(CParserClassTest, UnknownQualifierIsLoggedAndKept) {
   analyse({{"a.cpp", "void f() { CWnd::OnPaint(); }\nvoid X::g() { }\n"}});
   EXPECT_EQ(calleesOf("f"), "(不明)CWnd::OnPaint");
