@@ -397,7 +397,9 @@ void CParser::memberDeclaration() {
   tables_->classes->addMethod(member);
   std::uint32_t kind = isOperator ? kKindOperator : kKindCall;
   functions().registerDefinition(member, kind, reader_->capturedComment());
-  if (name == "DECLARE_MESSAGE_MAP") {
+  // Declaration macros of the message map and of run-time class
+  // information are followed by no body and no ';'.
+  if (name == "DECLARE_MESSAGE_MAP" || name == "DECLARE_DYNAMIC") {
     resetFunction();
     return;
   }

@@ -203,6 +203,20 @@ TEST_F(CParserClassTest, TemplatesExternCAndMessageMaps) {
   EXPECT_EQ(calleesOf("IMPLEMENT_DYNAMIC"), "<none>");
 }
 
+TEST_F(CParserClassTest, MacrosOfAMessageMapClass) {
+  // The declaration macros take no body: the member after them is one of
+  // its own, with its inline body.
+  analyse({{"a.cpp",
+            "class CMyView : public CView {\n"
+            "  DECLARE_DYNAMIC(CMyView)\n"
+            "  DECLARE_MESSAGE_MAP()\n"
+            "  void OnPaint() { Draw(); }\n"
+            "};\n"}});
+  EXPECT_EQ(calleesOf("CMyView::OnPaint"), "Draw");
+  EXPECT_EQ(calleesOf("CMyView::DECLARE_DYNAMIC"), "");
+  EXPECT_EQ(calleesOf("CMyView::DECLARE_MESSAGE_MAP"), "");
+}
+
 TEST_F(CParserClassTest, ClassWithoutItsSemicolon) {
   analyse({{"a.cpp", "namespace n {\nclass A { int x; }\n}\nint g();\n"}});
   EXPECT_EQ(takeLog(), "    a.cpp 3: クラス定義の終わりの\";\"がありません。\n");
