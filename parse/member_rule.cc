@@ -534,7 +534,13 @@ std::string CParser::resolveNamespace(const std::string& name) const {
     size_t cut = path.rfind("::");
     path = cut == std::string::npos ? std::string() : path.substr(0, cut);
   }
-  return spaces.isNamespace(name) ? name : std::string();
+  if (spaces.isNamespace(name)) return name;
+  // `using namespace irr;` … `video::f(`: irr::video.
+  for (size_t i = 0;; ++i) {
+    const std::string& space = spaces.usingName(i);
+    if (space.empty()) return std::string();
+    if (spaces.isNamespace(space + "::" + name)) return space + "::" + name;
+  }
 }
 
 // A C++ type text that the type table knows only under a namespace around

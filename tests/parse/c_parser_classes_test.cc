@@ -173,18 +173,26 @@ TEST_F(CParserClassTest, NamespacesAcrossFiles) {
             "#include \"a.h\"\n"
             "using namespace gfx::two;\n"
             "void Shape::Draw() { Fill(); helper(); }\n"
-            "namespace gfx { int helper() { return 0; } }\n"},
+            "namespace gfx { int helper() { return 0; } }\n"
+            "using namespace gfx;\n"
+            "int main() { return two::count(); }\n"},
            {"a.h",
             "namespace gfx { namespace two {\n"
             "class Shape { public: void Draw(); void Fill(); };\n"
+            "int count();\n"
             "} }\n"}},
           1);
   EXPECT_EQ(classList(), "gfx::two::Shape");
   EXPECT_EQ(namespaces().isNamespace("gfx::two"), true);
+  // helper is not known yet where Draw calls it; `two::` is gfx::two
+  // through the using directive.
   EXPECT_EQ(knownFunctions(),
             "int gfx::helper() a.cpp:4 #1 [BK]\n"
             "gfx::two::Shape::Draw() a.cpp:3 #1 [BK] > gfx::two::Shape::Fill helper\n"
-            "gfx::two::Shape::Fill() a.h:2 [K]\n");
+            "gfx::two::Shape::Fill() a.h:2 [K]\n"
+            "int gfx::two::count() a.h:3 [K]\n"
+            "int main() a.cpp:6 #1 [BK] > gfx::two::count\n");
+  EXPECT_EQ(takeLog(), "  a.hを処理中\n");
 }
 
 TEST_F(CParserClassTest, TemplatesExternCAndMessageMaps) {
