@@ -29,26 +29,22 @@ int decimalWidth(long long n) {
   return width;
 }
 
-namespace {
-
-void spaces(std::ostream& out, long long n) {
+void writeSpaces(std::ostream& out, long long count) {
   static const char kBlanks[] = "                                ";
-  while (n > 0) {
-    long long chunk = n < 32 ? n : 32;
+  while (count > 0) {
+    long long chunk = count < 32 ? count : 32;
     out.write(kBlanks, chunk);
-    n -= chunk;
+    count -= chunk;
   }
 }
 
-}  // namespace
-
 void writeLeft(std::ostream& out, std::string_view text, int width) {
   out << text;
-  spaces(out, static_cast<long long>(width) - static_cast<long long>(text.size()));
+  writeSpaces(out, static_cast<long long>(width) - static_cast<long long>(text.size()));
 }
 
 void writeRight(std::ostream& out, std::string_view text, int width) {
-  spaces(out, static_cast<long long>(width) - static_cast<long long>(text.size()));
+  writeSpaces(out, static_cast<long long>(width) - static_cast<long long>(text.size()));
   out << text;
 }
 
