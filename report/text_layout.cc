@@ -1,7 +1,6 @@
 #include "report/text_layout.h"
 
 #include <cstring>
-#include <string>
 
 bool padWithBlanks(std::ostream& out, int count, std::string_view blank) {
   // The copies go out in chunks rather than one insertion each.
@@ -41,13 +40,4 @@ void writeSpaces(std::ostream& out, long long count) {
 void writeLeft(std::ostream& out, std::string_view text, int width) {
   out << text;
   writeSpaces(out, static_cast<long long>(width) - static_cast<long long>(text.size()));
-}
-
-void writeRight(std::ostream& out, std::string_view text, int width) {
-  writeSpaces(out, static_cast<long long>(width) - static_cast<long long>(text.size()));
-  out << text;
-}
-
-void writeRight(std::ostream& out, long long number, int width) {
-  writeRight(out, std::to_string(number), width);
 }
