@@ -85,6 +85,8 @@ void writeTable(ReportWriter& out, const std::vector<const SourceFileEntry*>& fi
   out.heading(titles);
   for (const SourceFileEntry* e : files) writeRow(out, Cell::of(e->name), e->stepCounts);
   out.literal(std::string(100, '='), kTextForm);
+  // The text form sets the count right-aligned in a number's eight
+  // columns, so that the label fills the name's column.
   const std::string count = std::to_string(files.size());
   const std::string total = "全ファイル(" + count + ")";
   std::string textTotal = "全ファイル(";

@@ -43,7 +43,7 @@ void writeRow(ReportWriter& out, const RunTables& tables, const FunctionRecord& 
     stack.marked(kStackIncompleteMark).in(ReportFormat::kHtml, htmlStack);
   }
   out.row({Cell::of(r.key), Cell::number(r.steps), stack,
-           Cell::of(remark.list)
+           Cell::of(remark.listCsv)
                .in(ReportFormat::kText, remark.listText)
                .in(ReportFormat::kHtml, remark.listHtml),
            Cell::of(recordFileName(tables, r))});

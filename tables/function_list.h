@@ -12,7 +12,7 @@ class RunTables;
 struct FunctionRemark {
   const char* listText;  // six columns, or none
   const char* listHtml;
-  const char* list;  // CSV
+  const char* listCsv;
   const char* details;
 };
 const FunctionRemark& remarkOf(std::uint32_t flags);
