@@ -43,7 +43,8 @@ void FileTree::printChildren(Report& report, int node, std::vector<PathStep>& pa
     if (c < 1 || c > static_cast<int>(nodes_.size())) break;
     bool isLast = i + 1 == children.size();
     out << pieces.blank;
-    for (size_t j = 1; j < path.size(); ++j) out << (path[j].isLast ? pieces.blank : pieces.vertical);
+    for (size_t j = 1; j < path.size(); ++j)
+      out << (path[j].isLast ? pieces.blank : pieces.vertical);
     out << (isLast ? pieces.lastBranch : pieces.branch) << names_.name(nodes_[c - 1].fileId);
     Node& child = nodes_[c - 1];
     bool onPath = false;

@@ -25,8 +25,9 @@ void NamespaceTable::writeNamespaceList(ListScope scope, const std::string& file
   Report report;
   if (!sections_.open(report, ReportId::kNamespaceList, style, "名前空間一覧")) return;
   ReportWriter& out = report.writer();
-  out.caption(kCaption, scope == ListScope::kWholeRun ? std::string("解析対象ｿｰｽに含まれる全名前空間")
-                                                      : fileName + "に含まれる名前空間");
+  out.caption(kCaption, scope == ListScope::kWholeRun
+                            ? std::string("解析対象ｿｰｽに含まれる全名前空間")
+                            : fileName + "に含まれる名前空間");
   out.beginTable(kTable);
   for (size_t i = 0; i < known_.count(); ++i) out.row({Cell::markup(*known_.at(i))});
   out.endTable();

@@ -1,11 +1,11 @@
 // The type list "Mz一覧type": every type that the analysed sources used in
 // the current language, with its size and whether that size is exact; one
 // section per source file or one for the whole run.
+#include "app/language_mode.h"
 #include "app/options.h"
 #include "app/run_tables.h"
 #include "parse/type_table.h"
 #include "report/report.h"
-#include "app/language_mode.h"
 
 namespace {
 
@@ -31,7 +31,8 @@ std::string captionOf(ListScope scope, const std::string& fileName) {
 // A class has no size of its own: "-" stands for it.
 void writeRow(ReportWriter& out, const TypeRecord& record, int number, int size, bool isClass) {
   bool inexact = (record.flags & TypeTable::kInexact) != 0;
-  out.row({Cell::number(number), Cell::of(record.name), isClass ? Cell::of("-") : Cell::number(size),
+  out.row({Cell::number(number), Cell::of(record.name),
+           isClass ? Cell::of("-") : Cell::number(size),
            Cell::of(inexact ? "不正確" : "").in(ReportFormat::kText, inexact ? ",(不正確)" : "")});
 }
 

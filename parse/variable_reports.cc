@@ -56,10 +56,13 @@ std::string VariableTable::field(Field kind, int row, int column) const {
   if (row < 0 || row >= static_cast<int>(list.size())) return std::string();
   const VariableRecord& r = records_[list[row]];
   switch (kind) {
-    case Field::kType: return typeWithPrefix(r);
-    case Field::kName: return r.writtenName;
+    case Field::kType:
+      return typeWithPrefix(r);
+    case Field::kName:
+      return r.writtenName;
     case Field::kReferencingFunction:
-      if (column < 0 || column >= static_cast<int>(r.referencingFunctions.size())) return std::string();
+      if (column < 0 || column >= static_cast<int>(r.referencingFunctions.size()))
+        return std::string();
       return r.referencingFunctions[column];
   }
   return std::string();

@@ -50,7 +50,10 @@ void markupCell(std::ostream& out, std::string_view width, std::string_view mark
 void writeEscaped(std::ostream& out, std::string_view text) {
   size_t start = 0;
   for (size_t i = 0; i < text.size(); ++i) {
-    const char* entity = text[i] == '&' ? "&amp;" : text[i] == '<' ? "&lt;" : text[i] == '>' ? "&gt;" : nullptr;
+    const char* entity = text[i] == '&'   ? "&amp;"
+                         : text[i] == '<' ? "&lt;"
+                         : text[i] == '>' ? "&gt;"
+                                          : nullptr;
     if (!entity) continue;
     out << text.substr(start, i - start) << entity;
     start = i + 1;
@@ -155,9 +158,12 @@ void HtmlWriter::writeCell(std::string_view width, const Cell& cell) {
   std::string_view text = cell.list ? (list = joined(cell)) : cellText(cell, format_, digits);
   bool empty = cell.list ? cell.list->empty() : text.empty();
   switch (cell.kind) {
-    case CellKind::kNumber: return numberCell(out_, width, text);
-    case CellKind::kMarkup: return markupCell(out_, width, empty ? kWideBlank : text);
-    case CellKind::kText: return textCell(out_, width, text);
+    case CellKind::kNumber:
+      return numberCell(out_, width, text);
+    case CellKind::kMarkup:
+      return markupCell(out_, width, empty ? kWideBlank : text);
+    case CellKind::kText:
+      return textCell(out_, width, text);
   }
 }
 

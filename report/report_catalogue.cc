@@ -45,10 +45,14 @@ const Entry& entryOf(ReportId id) { return kCatalogue[static_cast<int>(id)]; }
 
 const char* extensionOf(ReportFormat form) {
   switch (form) {
-    case ReportFormat::kText: return ".txt";
-    case ReportFormat::kHtml: return ".html";
-    case ReportFormat::kCsv: return ".csv";
-    case ReportFormat::kWorkbook: return "";
+    case ReportFormat::kText:
+      return ".txt";
+    case ReportFormat::kHtml:
+      return ".html";
+    case ReportFormat::kCsv:
+      return ".csv";
+    case ReportFormat::kWorkbook:
+      return "";
   }
   return "";
 }

@@ -112,12 +112,12 @@ struct Cell {
 // wider than its column pushes the rest of the line right, and that
 // overflow can be taken back by the padding of the cells after it.
 enum ColumnFlag : unsigned {
-  kBar = 1,            // the line style's bar stands before the cell
-  kSpills = 2,         // overflow of this cell is carried on
-  kAbsorbs = 4,        // the padding gives up what it can of the carried overflow
-  kAbsorbsWhole = 8,   // ... only all of it, when the cell then fits, or nothing
-  kGap = 16,           // at least one blank follows the text
-  kQuoted = 32,        // CSV: the field is enclosed in double quotes
+  kBar = 1,           // the line style's bar stands before the cell
+  kSpills = 2,        // overflow of this cell is carried on
+  kAbsorbs = 4,       // the padding gives up what it can of the carried overflow
+  kAbsorbsWhole = 8,  // ... only all of it, when the cell then fits, or nothing
+  kGap = 16,          // at least one blank follows the text
+  kQuoted = 32,       // CSV: the field is enclosed in double quotes
 };
 
 struct Column {
@@ -140,8 +140,8 @@ struct Spacing {
 
 struct Table {
   std::span<const Column> columns{};
-  std::string_view html{};   // attributes of the HTML table tag
-  FormatSet heading = 0;   // forms that show the heading row (text: with a rule)
+  std::string_view html{};  // attributes of the HTML table tag
+  FormatSet heading = 0;    // forms that show the heading row (text: with a rule)
   Spacing after{};
 };
 
@@ -153,8 +153,8 @@ struct Caption {
 
 // A block of label/value lines (one record of a details report).
 struct Form {
-  int labelWidth = 0;      // text form: label columns, padded with full-width blanks
-  std::string_view html{};   // attributes of each block's HTML table
+  int labelWidth = 0;       // text form: label columns, padded with full-width blanks
+  std::string_view html{};  // attributes of each block's HTML table
   Spacing after{};
 };
 

@@ -18,10 +18,14 @@ std::unique_ptr<ReportWriter> makeReportWriter(ReportFormat written, const Repor
                                                std::ostream& out) {
   if (ReportWriterMaker maker = replacement()) return maker(written, style, out);
   switch (written) {
-    case ReportFormat::kText: return makeTextWriter(style, out);
-    case ReportFormat::kHtml: return makeHtmlWriter(out);
-    case ReportFormat::kCsv: return makeCsvWriter(out);
-    case ReportFormat::kWorkbook: return nullptr;
+    case ReportFormat::kText:
+      return makeTextWriter(style, out);
+    case ReportFormat::kHtml:
+      return makeHtmlWriter(out);
+    case ReportFormat::kCsv:
+      return makeCsvWriter(out);
+    case ReportFormat::kWorkbook:
+      return nullptr;
   }
   return nullptr;
 }

@@ -11,7 +11,8 @@ bool padWithBlanks(std::ostream& out, int count, std::string_view blank) {
     for (int i = 0; i < copies; ++i) out << blank;
   } else {
     const int perChunk = static_cast<int>(sizeof chunk / per);
-    for (int i = 0; i < perChunk && i < copies; ++i) std::memcpy(chunk + i * per, blank.data(), per);
+    for (int i = 0; i < perChunk && i < copies; ++i)
+      std::memcpy(chunk + i * per, blank.data(), per);
     while (copies > 0) {
       int now = copies < perChunk ? copies : perChunk;
       out.write(chunk, static_cast<std::streamsize>(now * per));

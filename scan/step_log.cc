@@ -37,15 +37,17 @@ const Counter kCounters[8] = {
 // that follow, each giving up columns down to the width of its number.
 constexpr Column kName{.width = 20, .html = "20%", .flags = kSpills};
 constexpr Column kCount{.width = 8, .right = true, .html = "10%", .flags = kBar | kAbsorbs};
-constexpr Column kColumns[9] = {kName, kCount, kCount, kCount, kCount,
+constexpr Column kColumns[9] = {kName,  kCount, kCount, kCount, kCount,
                                 kCount, kCount, kCount, kCount};
-constexpr Table kTable{.columns = kColumns,
-                       .html = "border=\"2\" cellpadding=\"9\" style=\"border-style:inset\" width=\"870\"",
-                       .heading = kAllForms,
-                       .after = {.text = 2}};
+constexpr Table kTable{
+    .columns = kColumns,
+    .html = "border=\"2\" cellpadding=\"9\" style=\"border-style:inset\" width=\"870\"",
+    .heading = kAllForms,
+    .after = {.text = 2}};
 
 // Per-file blocks: every number ends in column 36.
-constexpr Column kBlockColumns[2] = {{.flags = kSpills}, {.width = 36, .right = true, .flags = kAbsorbs}};
+constexpr Column kBlockColumns[2] = {{.flags = kSpills},
+                                     {.width = 36, .right = true, .flags = kAbsorbs}};
 constexpr Table kBlock{.columns = kBlockColumns, .after = {.text = 2}};
 constexpr Table kTotalsBlock{.columns = kBlockColumns};
 
@@ -90,9 +92,11 @@ void writeTable(ReportWriter& out, const std::vector<const SourceFileEntry*>& fi
   const std::string count = std::to_string(files.size());
   const std::string total = "全ファイル(" + count + ")";
   std::string textTotal = "全ファイル(";
-  textTotal.append(static_cast<size_t>(kCount.width) - std::min<size_t>(count.size(), kCount.width), ' ');
+  textTotal.append(static_cast<size_t>(kCount.width) - std::min<size_t>(count.size(), kCount.width),
+                   ' ');
   textTotal += count + ")";
-  writeRow(out, Cell::markup(total).in(ReportFormat::kText, textTotal).width("17%"), totalsOf(files));
+  writeRow(out, Cell::markup(total).in(ReportFormat::kText, textTotal).width("17%"),
+           totalsOf(files));
   out.endTable();
 }
 

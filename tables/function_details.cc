@@ -51,9 +51,9 @@ void writeBlock(ReportWriter& out, const RunTables& tables, const FunctionRecord
   out.field("関数名", Cell::of(table.displayName(r)));
   out.field("関数の型", Cell::of(r.returnType));
   out.field("関数の引数", Cell::of(r.arguments));
-  out.field("ソース", Cell::markup(source)
-                          .in(ReportFormat::kHtml, htmlSource)
-                          .in(ReportFormat::kCsv, csvSource));
+  out.field(
+      "ソース",
+      Cell::markup(source).in(ReportFormat::kHtml, htmlSource).in(ReportFormat::kCsv, csvSource));
   out.field("ステップ数", Cell::of(std::to_string(r.steps)));
   out.field("使用スタック", Cell::of(stack));
   out.field("備考", Cell::of(remarkOf(r.flags).details));

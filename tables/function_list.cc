@@ -71,7 +71,8 @@ void writeFunctionList(const RunTables& tables) {
                    Cell::of("ファイル名")});
   const FunctionTable& table = *tables.functions;
   for (int n : table.sortedIndex())
-    if (table.record(n).flags & FunctionFlag::kKnown) writeRow(report.writer(), tables, table.record(n));
+    if (table.record(n).flags & FunctionFlag::kKnown)
+      writeRow(report.writer(), tables, table.record(n));
   report->endTable();
   report->endPage();
 }

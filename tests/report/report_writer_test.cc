@@ -21,7 +21,11 @@ constexpr ReportFormat kCsv = ReportFormat::kCsv;
 constexpr Column kColumns[] = {
     {.width = 6, .html = "30%", .flags = kSpills},
     {.width = 4, .right = true, .html = "10%", .flags = kBar | kAbsorbs},
-    {.width = 5, .html = "20%", .flags = kBar | kGap | kSpills | kQuoted, .before = "<", .after = ">"},
+    {.width = 5,
+     .html = "20%",
+     .flags = kBar | kGap | kSpills | kQuoted,
+     .before = "<",
+     .after = ">"},
     {.width = 6, .html = "20%", .flags = kAbsorbsWhole | kQuoted},
     {.width = 8, .html = "20%", .flags = kBar},
 };
@@ -32,7 +36,8 @@ constexpr Table kTable{.columns = kColumns,
 constexpr Column kListColumns[] = {{.html = "50%", .before = "- "},
                                    {.html = "50%", .listPrefix = "  + "}};
 constexpr Table kListTable{.columns = kListColumns, .html = "border=\"2\"", .heading = kHtmlForm};
-constexpr Form kForm{.labelWidth = 8, .html = "border=\"3\"", .after = {.text = 2, .csv = 1, .htmlBreaks = 2}};
+constexpr Form kForm{
+    .labelWidth = 8, .html = "border=\"3\"", .after = {.text = 2, .csv = 1, .htmlBreaks = 2}};
 
 const std::vector<std::string> kSome{"", "q", "", "r"};
 const std::vector<std::string> kCalls{"g", "h"};
@@ -107,46 +112,45 @@ TEST(ReportWriter, Text) {
 
 TEST(ReportWriter, Html) {
   auto cell = [](const char* width, const std::string& text, bool right = false) {
-    return std::string("        <td ") + (right ? "align=\"right\" " : "") + "valign=\"top\" width=\"" +
-           width + "\">" + text + "</td>\n";
+    return std::string("        <td ") + (right ? "align=\"right\" " : "") +
+           "valign=\"top\" width=\"" + width + "\">" + text + "</td>\n";
   };
   auto head = [](const char* width, const char* text) {
     return std::string("        <td align=\"center\" valign=\"top\" width=\"") + width +
            "\" bgcolor=\"#00FFFF\">" + text + "</td>\n";
   };
   const std::string tr = "    <tr>\n", rt = "    </tr>\n";
-  EXPECT_EQ(sample(kHtml),
-            "<html>\n\n<head>\n"
-            "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=x-sjis\">\n"
-            "<meta name=\"author\" content=\"ＯＲＵＮＯＫＡ\">\n"
-            "<title>見本</title>\n</head>\n\n"
-            "<body bgcolor=\"#FFFFFF\" link=\"#0000FF\" vlink=\"#800080\">\n\n"
-            "<p align=\"center\"><font size=\"6\" face=\"ＭＳ ゴシック\">見本</font></p>\n\n"
-            "<p>題</p>\n"
-            "<table border=\"1\">\n" +
-                tr + head("30%", "名前") + head("10%", "数") + head("20%", "語") + head("20%", "本体") +
-                head("20%", "注") + rt +
-                tr + cell("30%", "ab") + cell("10%", "7", true) + cell("20%", "w") +
-                cell("20%", "b&amp;c") + cell("20%", "x&lt;y") + rt +
-                tr + cell("30%", "abcdefghi") + cell("10%", "12", true) + cell("20%", "wxyzu") +
-                cell("20%", "bb") + cell("20%", "<i>m</i>") + rt +
-                tr + cell("30%", "abcdefghij") + cell("10%", "× 5", true) + cell("20%", "　") +
-                cell("20%", "bbbbbb") + cell("5%", "-", true) + rt +
-                "</table>\n<br>\n\n"
-                "<table border=\"2\">\n" +
-                tr + head("50%", "名") + head("50%", "一覧") + rt +
-                tr + cell("50%", "p") + cell("50%", "<br>q<br>r") + rt +
-                tr + cell("50%", "s") + cell("50%", "　") + rt +
-                "</table>\n"
-                "<table border=\"3\">\n" +
-                tr + "        <th align=\"left\" valign=\"top\" colspan=\"2\"><pre>/* c */\n</pre>\n</th>\n" + rt +
-                tr + cell("20%", "名") + cell("80%", "a&lt;b") + rt +
-                tr + cell("20%", "位置") + cell("80%", "f 1") + rt +
-                tr + cell("20%", "呼出") + cell("80%", "g<br>h\n") + rt +
-                tr + cell("20%", "空") + cell("80%", "　") + rt +
-                "</table>\n<br>\n<br>\n"
-                "<p><font face=\"ＭＳ ゴシック\">a<br>\n</font></p>\n"
-                "</body>\n</html>\n");
+  EXPECT_EQ(
+      sample(kHtml),
+      "<html>\n\n<head>\n"
+      "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=x-sjis\">\n"
+      "<meta name=\"author\" content=\"ＯＲＵＮＯＫＡ\">\n"
+      "<title>見本</title>\n</head>\n\n"
+      "<body bgcolor=\"#FFFFFF\" link=\"#0000FF\" vlink=\"#800080\">\n\n"
+      "<p align=\"center\"><font size=\"6\" face=\"ＭＳ ゴシック\">見本</font></p>\n\n"
+      "<p>題</p>\n"
+      "<table border=\"1\">\n" +
+          tr + head("30%", "名前") + head("10%", "数") + head("20%", "語") + head("20%", "本体") +
+          head("20%", "注") + rt + tr + cell("30%", "ab") + cell("10%", "7", true) +
+          cell("20%", "w") + cell("20%", "b&amp;c") + cell("20%", "x&lt;y") + rt + tr +
+          cell("30%", "abcdefghi") + cell("10%", "12", true) + cell("20%", "wxyzu") +
+          cell("20%", "bb") + cell("20%", "<i>m</i>") + rt + tr + cell("30%", "abcdefghij") +
+          cell("10%", "× 5", true) + cell("20%", "　") + cell("20%", "bbbbbb") +
+          cell("5%", "-", true) + rt +
+          "</table>\n<br>\n\n"
+          "<table border=\"2\">\n" +
+          tr + head("50%", "名") + head("50%", "一覧") + rt + tr + cell("50%", "p") +
+          cell("50%", "<br>q<br>r") + rt + tr + cell("50%", "s") + cell("50%", "　") + rt +
+          "</table>\n"
+          "<table border=\"3\">\n" +
+          tr +
+          "        <th align=\"left\" valign=\"top\" colspan=\"2\"><pre>/* c */\n</pre>\n</th>\n" +
+          rt + tr + cell("20%", "名") + cell("80%", "a&lt;b") + rt + tr + cell("20%", "位置") +
+          cell("80%", "f 1") + rt + tr + cell("20%", "呼出") + cell("80%", "g<br>h\n") + rt + tr +
+          cell("20%", "空") + cell("80%", "　") + rt +
+          "</table>\n<br>\n<br>\n"
+          "<p><font face=\"ＭＳ ゴシック\">a<br>\n</font></p>\n"
+          "</body>\n</html>\n");
 }
 
 TEST(ReportWriter, Csv) {

@@ -6,9 +6,9 @@
 // Cells are joined by " | ": a number as "#12" (a text of the number kind
 // "#-"), markup as "~T", a list as "[a, b]" ("[a, b]*" when it leaves out
 // empty values), a mark before the value ("×#4"), the texts that forms
-// word differently as " {t: …, h: …, c: …}" and an HTML width as " @17%". A field that a
-// missing list leaves out is "label: (omitted when empty)". Line feeds in
-// texts show as "\n".
+// word differently as " {t: …, h: …, c: …}" and an HTML width as " @17%".
+// A field whose list is left out when empty ends in "(omitted when
+// empty)". Line feeds in texts show as "\n"; lines are written as they are.
 #pragma once
 
 #include <memory>
@@ -62,7 +62,8 @@ class RowDumpWriter : public ReportWriter {
     const char* names[] = {"t", "h", "c", "w"};
     std::string forms;
     for (int f = 0; f < kReportFormats; ++f)
-      if ((c.varied & (1u << f)) && c.forms[f] != c.text) forms += (forms.empty() ? "" : ", ") + std::string(names[f]) + ": " + escaped(c.forms[f]);
+      if ((c.varied & (1u << f)) && c.forms[f] != c.text)
+        forms += (forms.empty() ? "" : ", ") + std::string(names[f]) + ": " + escaped(c.forms[f]);
     if (!forms.empty()) out += " {" + forms + "}";
     if (!c.htmlWidth.empty()) out += " @" + std::string(c.htmlWidth);
     return out;
@@ -79,9 +80,10 @@ class RowDumpWriter : public ReportWriter {
 class RowDump {
  public:
   RowDump() {
-    replaceReportWriters([](ReportFormat, const ReportStyle&, std::ostream& out) -> std::unique_ptr<ReportWriter> {
-      return std::make_unique<RowDumpWriter>(out);
-    });
+    replaceReportWriters(
+        [](ReportFormat, const ReportStyle&, std::ostream& out) -> std::unique_ptr<ReportWriter> {
+          return std::make_unique<RowDumpWriter>(out);
+        });
   }
   ~RowDump() { replaceReportWriters(nullptr); }
   RowDump(const RowDump&) = delete;
