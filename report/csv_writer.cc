@@ -22,8 +22,11 @@ class CsvWriter : public PlainWriter {
 
 void CsvWriter::writeHeading(std::span<const Cell> cells) {
   if (!(table_->heading & kCsvForm)) return;
-  for (size_t i = 0; i < cells.size(); ++i) out_ << (i ? "," : "") << cells[i].textIn(format_);
-  out_ << '\n';
+  for (size_t i = 0; i < cells.size(); ++i) {
+    if (i) put(',');
+    put(cells[i].textIn(format_));
+  }
+  put('\n');
 }
 
 // A list that writes no value takes no separator either.
@@ -34,18 +37,23 @@ void CsvWriter::writeRow(std::span<const Cell> cells) {
       writeList(cell, i > 0);
       continue;
     }
-    const char* quote = (table_->columns[i].flags & kQuoted) ? "\"" : "";
+    const std::string_view quote = (table_->columns[i].flags & kQuoted) ? "\"" : "";
     DigitBuffer digits;
-    out_ << (i ? "," : "") << quote << cell.mark << cellText(cell, format_, digits) << quote;
+    if (i) put(',');
+    put(quote);
+    put(cell.mark);
+    put(cellText(cell, format_, digits));
+    put(quote);
   }
-  out_ << '\n';
+  put('\n');
 }
 
 void CsvWriter::writeList(const Cell& cell, bool separated) {
   for (const std::string& value : *cell.list) {
     if (cell.skipEmpty && value.empty()) continue;
-    if (separated) out_ << ',';
-    out_ << value << ',';
+    if (separated) put(',');
+    put(value);
+    put(',');
     separated = false;
   }
 }
@@ -53,13 +61,16 @@ void CsvWriter::writeList(const Cell& cell, bool separated) {
 void CsvWriter::field(std::string_view label, const Cell& value, bool) {
   if (value.list) {
     if (value.list->empty()) return;
-    out_ << label;
+    put(label);
     writeList(value, true);
-    out_ << '\n';
+    put('\n');
     return;
   }
   DigitBuffer digits;
-  out_ << label << ',' << cellText(value, format_, digits) << '\n';
+  put(label);
+  put(',');
+  put(cellText(value, format_, digits));
+  put('\n');
 }
 
 }  // namespace

@@ -32,49 +32,6 @@ void writeHtmlHead(std::ostream& out, std::string_view title) {
       << "\n";
 }
 
-// Its text unescaped.
-void headerCell(std::ostream& out, std::string_view width, std::string_view text) {
-  out << "        <td align=\"center\" valign=\"top\" width=\"" << width
-      << "\" bgcolor=\"#00FFFF\">" << text << kCellEnd;
-}
-
-void numberCell(std::ostream& out, std::string_view width, std::string_view digits) {
-  out << "        <td align=\"right\" valign=\"top\" width=\"" << width << "\">" << digits
-      << kCellEnd;
-}
-
-void markupCell(std::ostream& out, std::string_view width, std::string_view markup) {
-  out << "        <td valign=\"top\" width=\"" << width << "\">" << markup << kCellEnd;
-}
-
-void writeEscaped(std::ostream& out, std::string_view text) {
-  size_t start = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char* entity = text[i] == '&'   ? "&amp;"
-                         : text[i] == '<' ? "&lt;"
-                         : text[i] == '>' ? "&gt;"
-                                          : nullptr;
-    if (!entity) continue;
-    out << text.substr(start, i - start) << entity;
-    start = i + 1;
-  }
-  out << text.substr(start);
-}
-
-// An empty text becomes a full-width blank, so that the browser draws the
-// cell; text holding both '<' and '>' is markup already: it goes out
-// unchanged, and the cell's end starts the next line.
-void textCell(std::ostream& out, std::string_view width, std::string_view text) {
-  out << "        <td valign=\"top\" width=\"" << width << "\">";
-  if (text.empty())
-    out << kWideBlank;
-  else if (text.find('<') != std::string_view::npos && text.find('>') != std::string_view::npos)
-    out << text << '\n';
-  else
-    writeEscaped(out, text);
-  out << kCellEnd;
-}
-
 // The values of a list joined by line breaks; a list that leaves out empty
 // values still starts with its first.
 std::string joined(const Cell& cell) {
@@ -92,19 +49,23 @@ class HtmlWriter : public ReportWriter {
  public:
   explicit HtmlWriter(std::ostream& out) : ReportWriter(ReportFormat::kHtml, out) {}
 
-  void beginPage(std::string_view title) override;
-  void endPage() override { out_ << "</body>\n</html>\n"; }
+  void beginPage(std::string_view title) override { writeHtmlHead(out_, title); }
+  void endPage() override { put("</body>\n</html>\n"); }
   bool pageHasEnd() const override { return true; }
   void caption(const Caption&, std::string_view text) override {
-    out_ << "<p>" << text << "</p>\n";
+    put("<p>");
+    put(text);
+    put("</p>\n");
   }
   void literal(std::string_view line, FormatSet forms) override {
-    if (forms & kHtmlForm) out_ << line << '\n';
+    if (!(forms & kHtmlForm)) return;
+    put(line);
+    put('\n');
   }
 
   void beginTable(const Table& table) override {
     table_ = &table;
-    out_ << "<table " << table.html << ">\n";
+    tableStart(table.html);
   }
   void endTable() override { writeTableEnd(table_->after); }
 
@@ -112,15 +73,35 @@ class HtmlWriter : public ReportWriter {
   void field(std::string_view label, const Cell& value, bool omitEmpty) override;
   void endBlock() override { writeTableEnd(form_->after); }
 
-  void beginLines() override { out_ << "<p><font face=\"ＭＳ ゴシック\">"; }
-  void endLine() override { out_ << kBreak << '\n'; }
-  void endLines() override { out_ << "</font></p>\n"; }
+  void beginLines() override { put("<p><font face=\"ＭＳ ゴシック\">"); }
+  void endLine() override {
+    put(kBreak);
+    put('\n');
+  }
+  void endLines() override { put("</font></p>\n"); }
 
  protected:
   void writeHeading(std::span<const Cell> cells) override;
   void writeRow(std::span<const Cell> cells) override;
 
  private:
+  void tableStart(std::string_view attributes) {
+    put("<table ");
+    put(attributes);
+    put(">\n");
+  }
+  void cellStart(std::string_view attributes, std::string_view width) {
+    put("        <td ");
+    put(attributes);
+    put("width=\"");
+    put(width);
+    put("\">");
+  }
+  void headerCell(std::string_view width, std::string_view text);
+  void numberCell(std::string_view width, std::string_view digits);
+  void markupCell(std::string_view width, std::string_view markup);
+  void textCell(std::string_view width, std::string_view text);
+  void writeEscaped(std::string_view text);
   void writeCell(std::string_view width, const Cell& cell);
   void writeTableEnd(const Spacing& after);
 
@@ -128,27 +109,80 @@ class HtmlWriter : public ReportWriter {
   const Form* form_ = nullptr;
 };
 
-void HtmlWriter::beginPage(std::string_view title) { writeHtmlHead(out_, title); }
+// Its text unescaped.
+void HtmlWriter::headerCell(std::string_view width, std::string_view text) {
+  put("        <td align=\"center\" valign=\"top\" width=\"");
+  put(width);
+  put("\" bgcolor=\"#00FFFF\">");
+  put(text);
+  put(kCellEnd);
+}
+
+void HtmlWriter::numberCell(std::string_view width, std::string_view digits) {
+  cellStart("align=\"right\" valign=\"top\" ", width);
+  put(digits);
+  put(kCellEnd);
+}
+
+void HtmlWriter::markupCell(std::string_view width, std::string_view markup) {
+  cellStart("valign=\"top\" ", width);
+  put(markup);
+  put(kCellEnd);
+}
+
+// An empty text becomes a full-width blank, so that the browser draws the
+// cell; text holding both '<' and '>' is markup already: it goes out
+// unchanged, and the cell's end starts the next line.
+void HtmlWriter::textCell(std::string_view width, std::string_view text) {
+  cellStart("valign=\"top\" ", width);
+  if (text.empty()) {
+    put(kWideBlank);
+  } else if (text.find('<') != std::string_view::npos && text.find('>') != std::string_view::npos) {
+    put(text);
+    put('\n');
+  } else {
+    writeEscaped(text);
+  }
+  put(kCellEnd);
+}
+
+void HtmlWriter::writeEscaped(std::string_view text) {
+  size_t start = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char* entity = text[i] == '&'   ? "&amp;"
+                         : text[i] == '<' ? "&lt;"
+                         : text[i] == '>' ? "&gt;"
+                                          : nullptr;
+    if (!entity) continue;
+    put(text.substr(start, i - start));
+    put(entity);
+    start = i + 1;
+  }
+  put(text.substr(start));
+}
 
 void HtmlWriter::writeTableEnd(const Spacing& after) {
-  out_ << "</table>\n";
-  for (int i = 0; i < after.htmlBreaks; ++i) out_ << kBreak << '\n';
-  for (int i = 0; i < after.htmlLines; ++i) out_ << '\n';
+  put("</table>\n");
+  for (int i = 0; i < after.htmlBreaks; ++i) {
+    put(kBreak);
+    put('\n');
+  }
+  for (int i = 0; i < after.htmlLines; ++i) put('\n');
 }
 
 void HtmlWriter::writeHeading(std::span<const Cell> cells) {
   if (!(table_->heading & kHtmlForm)) return;
-  out_ << kRowStart;
+  put(kRowStart);
   for (size_t i = 0; i < cells.size(); ++i)
-    headerCell(out_, table_->columns[i].html, cells[i].textIn(format_));
-  out_ << kRowEnd;
+    headerCell(table_->columns[i].html, cells[i].textIn(format_));
+  put(kRowEnd);
 }
 
 void HtmlWriter::writeRow(std::span<const Cell> cells) {
-  out_ << kRowStart;
+  put(kRowStart);
   for (size_t i = 0; i < cells.size(); ++i)
     writeCell(cells[i].htmlWidth.empty() ? table_->columns[i].html : cells[i].htmlWidth, cells[i]);
-  out_ << kRowEnd;
+  put(kRowEnd);
 }
 
 // A list is empty only when it has no values at all.
@@ -159,32 +193,37 @@ void HtmlWriter::writeCell(std::string_view width, const Cell& cell) {
   bool empty = cell.list ? cell.list->empty() : text.empty();
   switch (cell.kind) {
     case CellKind::kNumber:
-      return numberCell(out_, width, text);
+      return numberCell(width, text);
     case CellKind::kMarkup:
-      return markupCell(out_, width, empty ? kWideBlank : text);
+      return markupCell(width, empty ? kWideBlank : text);
     case CellKind::kText:
-      return textCell(out_, width, text);
+      return textCell(width, text);
   }
 }
 
 void HtmlWriter::beginBlock(const Form& form, const BlockNote& note) {
   form_ = &form;
-  out_ << "<table " << form.html << ">\n";
+  tableStart(form.html);
   if (!note) return;
-  out_ << kRowStart << "        <th align=\"left\" valign=\"top\" colspan=\"2\">";
-  if (note->empty())
-    out_ << kWideBlank;
-  else
-    out_ << "<pre>" << *note << "</pre>\n";
-  out_ << "</th>\n" << kRowEnd;
+  put(kRowStart);
+  put("        <th align=\"left\" valign=\"top\" colspan=\"2\">");
+  if (note->empty()) {
+    put(kWideBlank);
+  } else {
+    put("<pre>");
+    put(*note);
+    put("</pre>\n");
+  }
+  put("</th>\n");
+  put(kRowEnd);
 }
 
 void HtmlWriter::field(std::string_view label, const Cell& value, bool omitEmpty) {
   if (value.list && value.list->empty() && omitEmpty) return;
-  out_ << kRowStart;
-  textCell(out_, kLabelWidth, label);
+  put(kRowStart);
+  textCell(kLabelWidth, label);
   writeCell(kValueWidth, value);
-  out_ << kRowEnd;
+  put(kRowEnd);
 }
 
 }  // namespace

@@ -32,6 +32,12 @@ std::unique_ptr<ReportWriter> makeReportWriter(ReportFormat written, const Repor
 
 void replaceReportWriters(ReportWriterMaker maker) { replacement() = maker; }
 
+void ReportWriter::putSpaces(int count) {
+  static constexpr std::string_view kBlanks = "                                ";
+  for (; count > 0; count -= static_cast<int>(kBlanks.size()))
+    put(kBlanks.substr(0, static_cast<size_t>(count) < kBlanks.size() ? count : kBlanks.size()));
+}
+
 LinePieces linePieces(bool pc98Lines, ReportFormat written) {
   std::string_view blank = written == ReportFormat::kHtml ? "　" : "  ";
   if (pc98Lines) return {"・", "・", "・", "・", "・", blank};
@@ -49,20 +55,27 @@ std::string_view cellText(const Cell& cell, ReportFormat format, DigitBuffer& bu
 
 void PlainWriter::caption(const Caption& style, std::string_view text) {
   const std::string rule(static_cast<size_t>(style.rule), '-');
-  if (style.blankBefore) out_ << '\n';
-  out_ << rule << '\n' << text << '\n' << rule << '\n';
+  if (style.blankBefore) put('\n');
+  put(rule);
+  put('\n');
+  put(text);
+  put('\n');
+  put(rule);
+  put('\n');
 }
 
 void PlainWriter::literal(std::string_view line, FormatSet forms) {
-  if (forms & formatBit(format_)) out_ << line << '\n';
+  if (!(forms & formatBit(format_))) return;
+  put(line);
+  put('\n');
 }
 
 void PlainWriter::beginBlock(const Form& form, const BlockNote& note) {
   form_ = &form;
-  if (note) out_ << *note;
+  if (note) put(*note);
 }
 
 void PlainWriter::blankLines(const Spacing& after) {
   int count = format_ == ReportFormat::kCsv ? after.csv : after.text;
-  for (int i = 0; i < count; ++i) out_ << '\n';
+  for (int i = 0; i < count; ++i) put('\n');
 }

@@ -60,6 +60,14 @@ class ReportWriter {
   virtual void writeHeading(std::span<const Cell> cells) = 0;
   virtual void writeRow(std::span<const Cell> cells) = 0;
 
+  // Straight into the stream's buffer: a row is many small pieces, and
+  // each insertion through the stream would check its state again.
+  void put(std::string_view text) {
+    if (!text.empty()) out_.rdbuf()->sputn(text.data(), static_cast<std::streamsize>(text.size()));
+  }
+  void put(char c) { out_.rdbuf()->sputc(c); }
+  void putSpaces(int count);
+
   const ReportFormat format_;
   std::ostream& out_;
 };

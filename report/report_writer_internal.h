@@ -26,7 +26,7 @@ class PlainWriter : public ReportWriter {
   void beginBlock(const Form& form, const BlockNote& note) override;
   void endBlock() override { blankLines(form_->after); }
   void beginLines() override {}
-  void endLine() override { out_ << '\n'; }
+  void endLine() override { put('\n'); }
   void endLines() override {}
 
  protected:

@@ -4,7 +4,6 @@
 #include <string>
 
 #include "report/report_writer_internal.h"
-#include "report/text_layout.h"
 
 namespace {
 
@@ -28,7 +27,10 @@ class TextWriter : public PlainWriter {
   void writeCell(const Column& column, const Cell& cell, bool last);
   void writeRule();
   void writeListLines(const Column& column, const Cell& cell);
-  void wideBlanks(int columns) { padWithBlanks(out_, columns, kWideBlank); }
+  // One full-width blank per two columns.
+  void wideBlanks(int columns) {
+    for (int i = 0; i < columns / 2; ++i) put(kWideBlank);
+  }
 
   LinePieces pieces_;
   int carry_ = 0;  // overflow of the current line not yet taken back
@@ -38,24 +40,22 @@ void TextWriter::writeHeading(std::span<const Cell> cells) {
   if (!(table_->heading & kTextForm)) return;
   const std::span<const Column> columns = table_->columns;
   for (size_t i = 0; i < cells.size(); ++i) {
-    if (columns[i].flags & kBar) out_ << pieces_.vertical;
+    if (columns[i].flags & kBar) put(pieces_.vertical);
     std::string_view title = cells[i].textIn(format_);
-    if (i + 1 < cells.size())
-      writeLeft(out_, title, columns[i].width);
-    else
-      out_ << title;
+    put(title);
+    if (i + 1 < cells.size()) putSpaces(columns[i].width - static_cast<int>(title.size()));
   }
-  out_ << '\n';
+  put('\n');
   writeRule();
 }
 
 // Two columns a piece, and a cross where a bar stands.
 void TextWriter::writeRule() {
   for (const Column& column : table_->columns) {
-    if (column.flags & kBar) out_ << pieces_.cross;
-    for (int i = 0; i < column.width / 2; ++i) out_ << pieces_.rule;
+    if (column.flags & kBar) put(pieces_.cross);
+    for (int i = 0; i < column.width / 2; ++i) put(pieces_.rule);
   }
-  out_ << '\n';
+  put('\n');
 }
 
 // A list cell has no text on the row's line: its values follow it, one line
@@ -71,18 +71,20 @@ void TextWriter::writeRow(std::span<const Cell> cells) {
       listColumn = &columns[i];
       continue;
     }
-    if (columns[i].flags & kBar) out_ << pieces_.vertical;
-    out_ << columns[i].before;
+    if (columns[i].flags & kBar) put(pieces_.vertical);
+    put(columns[i].before);
     writeCell(columns[i], cells[i], i + 1 == cells.size());
   }
-  out_ << '\n';
+  put('\n');
   if (list) writeListLines(*listColumn, *list);
 }
 
 void TextWriter::writeListLines(const Column& column, const Cell& cell) {
   for (const std::string& value : *cell.list) {
     if (cell.skipEmpty && value.empty()) continue;
-    out_ << column.listPrefix << value << '\n';
+    put(column.listPrefix);
+    put(value);
+    put('\n');
   }
 }
 
@@ -106,33 +108,36 @@ void TextWriter::writeCell(const Column& column, const Cell& cell, bool last) {
   }
   const int written = length + (pad > 0 ? pad : 0);
   if ((column.flags & kSpills) && written > column.width) carry_ += written - column.width;
-  out_ << cell.mark;
-  if (column.right) writeSpaces(out_, pad);
-  out_ << text << column.after;
-  if (!column.right && !last) writeSpaces(out_, pad);
+  put(cell.mark);
+  if (column.right) putSpaces(pad);
+  put(text);
+  put(column.after);
+  if (!column.right && !last) putSpaces(pad);
 }
 
 // "■" and the label padded with full-width blanks; the values of a list
 // after the first each on a line of their own, under blanks as wide.
 void TextWriter::field(std::string_view label, const Cell& value, bool omitEmpty) {
   if (value.list && value.list->empty() && omitEmpty) return;
-  out_ << kBlockMark << label;
+  put(kBlockMark);
+  put(label);
   wideBlanks(form_->labelWidth - static_cast<int>(label.size()));
-  out_ << kLabelEnd;
+  put(kLabelEnd);
   if (!value.list) {
     DigitBuffer digits;
-    out_ << cellText(value, format_, digits) << '\n';
+    put(cellText(value, format_, digits));
+    put('\n');
     return;
   }
   for (size_t i = 0; i < value.list->size(); ++i) {
     if (i > 0) {
-      out_ << '\n';
+      put('\n');
       wideBlanks(form_->labelWidth + static_cast<int>(kBlockMark.size()));
-      out_ << kLabelEnd;
+      put(kLabelEnd);
     }
-    out_ << (*value.list)[i];
+    put((*value.list)[i]);
   }
-  out_ << '\n';
+  put('\n');
 }
 
 }  // namespace
