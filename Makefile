@@ -6,7 +6,7 @@ WINDOWS := build/windows
 ASAN    := build/asan
 CMAKE_LINUX_FLAGS := -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMZ_WINDOWS_BIN=$(CURDIR)/$(WINDOWS)
 
-.PHONY: all setup build windows asan test demo bench fuzz clean
+.PHONY: all setup build windows asan test demo bench accuracy fuzz clean
 
 all: build
 
@@ -38,6 +38,10 @@ demo: setup build
 # Side-by-side measurements against the usual peers; writes bench/RESULTS.md.
 bench: setup build
 	@scripts/bench.sh $(LINUX)
+
+# Functions and call edges of real C trees against the compiler's call graph.
+accuracy: setup build
+	@scripts/accuracy.sh $(LINUX)
 
 # Each fuzz target for a bounded time (FUZZ_SECONDS each); findings are
 # kept under tests/fuzz/regressions and replayed by make test.

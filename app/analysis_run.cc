@@ -117,6 +117,7 @@ bool AnalysisRun::run(SourceFileList& list) {
   if (!readFiles(list)) return false;
   countDefinedFunctions(list);
   if (reportsWanted_) writeReports(list);
+  if (stopRequested()) return false;
   if (options_.showElapsedTime) {
     elapsed_ = (platform::clockMilliseconds() - start) * 0.001;
     errorLog() << "処理時間は " << elapsed_ << " 秒です。\n";
@@ -126,7 +127,10 @@ bool AnalysisRun::run(SourceFileList& list) {
 
 // The settings data file, and the reserved-word dump when asked for.
 void AnalysisRun::loadSettings(const SourceFileList& list) {
-  loadSettingsData(tables_, settings_, list);
+  ReadSettings settings;
+  settings.blockBytes = blockBytes_;
+  settings.stop = stop_;
+  loadSettingsData(tables_, settings_, list, files_, settings);
   if (options_.reservedWordDump) reservedWords_->dump();
 }
 
@@ -138,6 +142,7 @@ bool AnalysisRun::readFiles(SourceFileList& list) {
   else
     prepareFileTables(list, -1);
   SourceReader reader(tables_, SourceReader::Kind::MainFile);
+  reader.setInterruptKeywords(settings_.interruptKeywords);
   int count = static_cast<int>(order.size());
   for (int p = 0; p < count; ++p) {
     if (stopRequested()) return false;
@@ -159,8 +164,10 @@ bool AnalysisRun::readMainFile(SourceFileList& list, int entryIndex, SourceReade
   std::unique_ptr<platform::ByteSource> source = files_.open(path);
   if (!source) {
     errorLog() << " Can't open [" << entry.name << "]\n";
+    ++filesUnreadable_;
     return true;
   }
+  ++filesRead_;
   if (progress_) progress_(position, static_cast<int>(list.entries().size()), entry.name);
   errorLog() << entry.name << "を処理中\n";
   const Language* language = languageOfMode(entry.languageMask);
@@ -194,9 +201,32 @@ void AnalysisRun::prepareFileTables(const SourceFileList& list, int entryIndex) 
   } else {
     for (int i = 0; i < listedCount(list) && !classes; ++i) classes = readsClasses(entries[i]);
   }
+  if (!classes) return;
   // Class languages need their headers: "never read" becomes "read once".
-  if (classes && tables_.headerMode == HeaderReadMode::NoRead)
-    tables_.headerMode = HeaderReadMode::ReadOnce;
+  if (tables_.headerMode == HeaderReadMode::NoRead) tables_.headerMode = HeaderReadMode::ReadOnce;
+  registerPredefinedClasses(entryIndex < 0 ? kModeAll : withOldCpp(entries[entryIndex].languageMask));
+}
+
+// The settings data's classes and their objects, each under its own
+// languages. Once for the run (`fileLanguages` 255) the context has no file
+// and takes each definition's languages; before a file, that file's stay,
+// and only the definitions of its languages are registered: a Java class is
+// none of a C++ file's.
+void AnalysisRun::registerPredefinedClasses(std::int32_t fileLanguages) {
+  for (const ClassDefinition& c : settings_.classes.classes()) {
+    if (!(c.languages & fileLanguages)) continue;
+    context_->setLanguageMask(c.languages);
+    classes_->registerSettingsClass(c.name);
+  }
+  workingTypes_->setRegistrationMode(true);
+  for (const VariableDefinition& v : settings_.classes.variables()) {
+    if (!(v.languages & fileLanguages)) continue;
+    context_->setLanguageMask(v.languages);
+    // Declared by the library: no position, and no row of the lists
+    // unless the sources define it themselves.
+    variables_->registerVariable(v.type, v.name, 0, VariableTable::kExtern, "", "");
+  }
+  workingTypes_->setRegistrationMode(false);
 }
 
 // End of one main file: per-file report sections and table resets.
@@ -232,20 +262,29 @@ void AnalysisRun::countDefinedFunctions(SourceFileList& list) {
   }
 }
 
-// Every enabled report, in a fixed order.
+// Every enabled report, in a fixed order; a stop request ends the list
+// between two reports.
 void AnalysisRun::writeReports(const SourceFileList& list) {
   ListScope scope = tables_.headerMode != HeaderReadMode::PerSourceFile ? ListScope::kWholeRun
                                                                         : ListScope::kFinish;
   const std::string fileName = context_->item(0);
-  if (options_.variableDetails) variables_->handOverReferences();
-  writeCallTree(tables_);  // with the function list and details
-  functions_->collectStepCounts();
-  if (options_.globalVariableList) variables_->writeVariableList();
-  if (options_.variableDetails) variables_->writeVariableDetails();
-  if (options_.defineList) defines_->writeList(scope);
-  if (options_.classList) classes_->writeClassList(scope);
-  if (options_.typeList) workingTypes_->writeTypeList(scope, fileName);
-  if (options_.namespaceList) namespaces_->writeNamespaceList(scope, fileName);
-  fileTree_->write();
-  writeStepLog(options_, list);
+  const std::function<void()> steps[] = {
+      [&] {
+        if (options_.variableDetails) variables_->handOverReferences();
+        writeCallTree(tables_);  // with the function list and details
+        functions_->collectStepCounts();
+      },
+      [&] { if (options_.globalVariableList) variables_->writeVariableList(); },
+      [&] { if (options_.variableDetails) variables_->writeVariableDetails(); },
+      [&] { if (options_.defineList) defines_->writeList(scope); },
+      [&] { if (options_.classList) classes_->writeClassList(scope); },
+      [&] { if (options_.typeList) workingTypes_->writeTypeList(scope, fileName); },
+      [&] { if (options_.namespaceList) namespaces_->writeNamespaceList(scope, fileName); },
+      [&] { fileTree_->write(); },
+      [&] { writeStepLog(options_, list); },
+  };
+  for (const std::function<void()>& step : steps) {
+    if (stopRequested()) return;
+    step();
+  }
 }

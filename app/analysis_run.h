@@ -9,6 +9,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <cstddef>
 #include <functional>
 #include <memory>
@@ -19,17 +20,6 @@
 #include "app/settings_data.h"
 #include "platform/byte_source.h"
 
-class ReservedWordTable;
-class DefineTable;
-class FunctionTable;
-class FileNamePool;
-class NamespaceTable;
-class ClassTable;
-class VariableTable;
-class TypeTable;
-class SourceContext;
-class IncludeRegistry;
-class FileTree;
 class SourceFileList;
 class SourceReader;
 struct Language;
@@ -65,6 +55,9 @@ class AnalysisRun {
   void shareStopFlag(std::atomic<bool>& flag) { stop_ = &flag; }
   // Seconds from the first file to the last report (0 when not timed).
   double elapsedSeconds() const { return elapsed_; }
+  // Registered files read so far, and those that did not open.
+  int filesRead() const { return filesRead_; }
+  int filesUnreadable() const { return filesUnreadable_; }
 
  private:
   void createTables();
@@ -73,6 +66,7 @@ class AnalysisRun {
   bool readMainFile(SourceFileList& list, int entryIndex, SourceReader& reader,
                     bool prepareTables, int position);
   void prepareFileTables(const SourceFileList& list, int entryIndex);
+  void registerPredefinedClasses(std::int32_t fileLanguages);
   void finishSourceFile(SourceReader& reader);
   void countDefinedFunctions(SourceFileList& list);
   void writeReports(const SourceFileList& list);
@@ -87,6 +81,8 @@ class AnalysisRun {
   std::atomic<bool> ownStop_{false};
   std::atomic<bool>* stop_ = &ownStop_;
   double elapsed_ = 0.0;
+  int filesRead_ = 0;
+  int filesUnreadable_ = 0;
 
   // The tables, in the order of creation (and of destruction).
   std::unique_ptr<ReservedWordTable> reservedWords_;

@@ -6,6 +6,7 @@
 #include "app/run_tables.h"
 #include "app/source_context.h"
 #include "app/text_util.h"
+#include "tables/function_table.h"
 #include "parse/languages.h"
 #include "parse/variable_table.h"
 #include "platform/file_system.h"
@@ -58,6 +59,7 @@ void startFile(RunTables& tables, SourceReader& reader, const std::string& path,
                const Language& language) {
   reader.setFile(path, language);
   tables.variables->beginFile();
+  if (tables.context->depth() == 1) tables.functions->beginTranslationUnit();
 }
 
 IncludeReader::IncludeReader(RunTables& tables, platform::FileSet& files,
@@ -80,8 +82,8 @@ std::unique_ptr<platform::ByteSource> IncludeReader::openHeader(const std::strin
                                                                 const std::string& name) {
   if (auto source = files_.open(path)) return source;
   const std::vector<std::string>& folders = tables_.options().includeDirectories;
-  bool searchFolders = name.find(':') == std::string::npos &&
-                       name.find('\\') == std::string::npos && !folders.empty();
+  bool searchFolders = !isAbsolutePath(name) && name.find('\\') == std::string::npos &&
+                       !folders.empty();
   if (!searchFolders) {
     reportMissing(path, name);
     return nullptr;
@@ -103,7 +105,7 @@ void IncludeReader::include(SourceReader& reader) {
   }
   std::string path = name;
   std::string folder = tables_.context->topDirectory();
-  if (!folder.empty() && name.find(':') == std::string::npos) path = collapseDotParts(folder + name);
+  if (!folder.empty() && !isAbsolutePath(name)) path = collapseDotParts(folder + name);
   if (tables_.includes->checkAndRegister(path, name) == 1) return;
   std::unique_ptr<platform::ByteSource> source = openHeader(path, name);
   if (!source) return;

@@ -1,8 +1,9 @@
 // How the run follows an #include: the header's path is resolved against
-// the including file's folder and then the include folders, read once per
-// scope (the include registry knows every path already read or missing),
-// and fed through the read loop with a reader of its own, in the main
-// file's language. In the "never read" header mode only the name is noted.
+// the including file's folder and then the include folders (an absolute
+// name is opened as it is), read once per scope (the include registry
+// knows every path already read or missing), and fed through the read
+// loop with a reader of its own, in the main file's language. In the
+// "never read" header mode only the name is noted.
 #pragma once
 
 #include <string>

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 enum LanguageMode : std::int32_t {
   kModeC = 1,
@@ -26,4 +27,21 @@ constexpr int slotOfMode(std::int32_t mode) {
   for (int slot = 0; slot < 6; ++slot)
     if (mode & (1 << slot)) return slot;
   return -1;
+}
+
+// The language section that `#ifdef NAME` opens in the settings data file:
+// the mode of "MZ_C" … "MZ_DELPHI", matched exactly; 0 for any other name.
+constexpr std::int32_t languageSectionMask(std::string_view name) {
+  struct Section {
+    std::string_view name;
+    std::int32_t mask;
+  };
+  constexpr Section kSections[] = {
+      {"MZ_C", kModeC},          {"MZ_C_CPP", kModeCOrCpp}, {"MZ_CPP", kModeCpp},
+      {"MZ_CPP_OLD", kModeCppOld}, {"MZ_JAVA", kModeJava},   {"MZ_VB", kModeVb},
+      {"MZ_DELPHI", kModeDelphi},
+  };
+  for (const Section& s : kSections)
+    if (s.name == name) return s.mask;
+  return 0;
 }

@@ -1,6 +1,7 @@
 // Command-line program for POSIX systems: the same engine as the Windows
 // program, without a window. With no source file to analyse it prints the
-// usage and exits with status 2.
+// usage and exits with status 2; after a run one line on standard error
+// tells what was analysed, what was lost and where the reports are.
 #include <string>
 #include <vector>
 
@@ -8,7 +9,7 @@
 #include "app/program_entry.h"
 #include "app/run_driver.h"
 #include "platform/program.h"
-#include "platform/text_encoding.h"
+#include "platform/file_names.h"
 
 namespace {
 
@@ -24,24 +25,16 @@ int printUsage() {
   return 2;
 }
 
-// Names from the shell are the locale's (UTF-8); inside they are CP932.
-std::string argumentText(const char* arg) {
-  bool ok = true;
-  std::string text = platform::utf8ToCp932(arg, &ok);
-  return ok ? text : std::string(arg);
-}
+// Names from the shell are the locale's (UTF-8); inside they are CP932,
+// with stand-ins for what CP932 lacks.
+std::string argumentText(const char* arg) { return platform::cp932NameFromUtf8(arg); }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   ProgramStart start;
   start.programPath = platform::programPath();
-  for (int i = 1; i < argc; ++i) {
-    std::string arg = argumentText(argv[i]);
-    if (arg == "--help") arg = "/?";
-    if (arg == "--version") arg = "/v";
-    start.arguments.push_back(arg);
-  }
+  for (int i = 1; i < argc; ++i) start.arguments.push_back(argumentText(argv[i]));
   start.runInteractive = printUsage;
   if (platform::standardErrorIsTerminal()) setProgressDisplay(showProgressOnTerminal);
   int code = runProgram(start);

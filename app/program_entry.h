@@ -1,6 +1,9 @@
 // The start of the program on every platform: the single-instance check,
 // the program folder, the options, and either one command-line run or the
-// interactive front end that the platform provides.
+// interactive front end that the platform provides. The result is the exit
+// status: 0 when every named input was analysed and every report written,
+// 1 when something was lost (or a second instance was refused), 2 for a
+// wrong command line (RunOutcome::exitStatus).
 #pragma once
 
 #include <string>
@@ -13,6 +16,9 @@ struct ProgramStart {
   std::vector<std::string> arguments;  // POSIX: the shell's arguments
   // The front end when no file was registered; returns the exit code.
   int (*runInteractive)() = nullptr;
+  // Windows: what a command line lost is told in a box too, and the
+  // window opens when it registered nothing.
+  bool showsBoxes = false;
 };
 
 int runProgram(const ProgramStart& start);

@@ -1,11 +1,14 @@
 #include "app/run_driver.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 
 #include "app/analysis_run.h"
 #include "app/options.h"
+#include "app/run_outcome.h"
 #include "app/source_file_list.h"
+#include "platform/file_system.h"
 #include "report/error_log.h"
 #include "report/report_file.h"
 
@@ -27,6 +30,40 @@ void showProgress(int position, int count, const std::string& name) {
   progressDisplay(head + name + "を処理中\n");
 }
 
+void noteUnwritten(const std::string& path) {
+  std::vector<std::string>& unwritten = runOutcome().unwritten;
+  if (std::find(unwritten.begin(), unwritten.end(), path) == unwritten.end())
+    unwritten.push_back(path);
+}
+
+// A folder named in the INI file (or by the command line) is used as it
+// is: when it cannot be written, the user hears so. Without one, the
+// program's folder may be read-only (installed for all users): the
+// current folder takes the reports then.
+void chooseOutputFolder() {
+  Options& o = liveOptions();
+  bool named = o.outputFolderExists && folderExists(o.outputFolder);
+  checkOutputFolder();
+  if (!named && !platform::folderTakesFile(o.outputFolder, kErrorLogName))
+    o.outputFolder = platform::currentDirectory();
+}
+
+// A workbook needs the spreadsheet program; without it the reports are
+// written as text, and the user is told.
+Options optionsOfRun(RunOutcome& outcome) {
+  Options options = liveOptions();
+  outcome.workbookAsText = options.outputFormat == OutputFormat::Excel && !options.excelAvailable;
+  if (outcome.workbookAsText) options.outputFormat = OutputFormat::Text;
+  return options;
+}
+
+// The start of the log: what registration left out, and the workbook.
+void logNotes(RunOutcome& outcome) {
+  for (const std::string& note : outcome.notes) errorLog() << note << '\n';
+  outcome.notes.clear();
+  if (outcome.workbookAsText) errorLog() << kWorkbookAsTextLine << '\n';
+}
+
 }  // namespace
 
 double elapsedSeconds() { return lastElapsed; }
@@ -36,21 +73,33 @@ void setProgressDisplay(void (*show)(const std::string&)) { progressDisplay = sh
 void stopAnalysis() { stopFlag.store(true, std::memory_order_relaxed); }
 
 bool runAnalysis() {
-  checkOutputFolder();
+  RunOutcome& outcome = runOutcome();
+  chooseOutputFolder();
   // The run's settings, read once: the window may edit the live record.
-  const Options options = liveOptions();
+  const Options options = optionsOfRun(outcome);
+  outcome.ran = true;
+  outcome.outputFolder = options.outputFolder;
+  outcome.unwritten.clear();
   setReportFolder(options.outputFolder);
+  setReportFailureHandler(noteUnwritten);
   bool finished;
   stopFlag.store(false, std::memory_order_relaxed);
   {
     AnalysisRun run(options);
     run.setProgress(showProgress);
     run.shareStopFlag(stopFlag);
-    attachErrorLogFile(reportPath(kErrorLogName));
+    const std::string logPath = reportPath(kErrorLogName);
+    attachErrorLogFile(logPath);
+    logNotes(outcome);
     finished = run.run(sourceFiles());
     if (finished && options.showElapsedTime) lastElapsed = run.elapsedSeconds();
+    outcome.analysed = run.filesRead();
+    outcome.unreadable = run.filesUnreadable();
     closeKeptReports();
+    for (const std::string& path : outcome.unwritten)
+      if (path != logPath) errorLog() << unwrittenLogLine(path) << '\n';
     detachErrorLog();
   }
+  setReportFailureHandler(nullptr);
   return finished;
 }

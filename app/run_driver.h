@@ -6,8 +6,10 @@
 
 #include <string>
 
-// Runs the analysis (output folder checked, error log opened, the run,
-// kept reports and log closed). False when a stop request ended it.
+// Runs the analysis (output folder chosen, error log opened, the run,
+// kept reports and log closed) and notes in runOutcome() what it read, what
+// it could not, and the reports it could not write. False when a stop
+// request ended it.
 bool runAnalysis();
 
 // Asks the run in progress, if any, to stop; callable from any thread.

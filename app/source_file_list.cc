@@ -64,16 +64,16 @@ size_t SourceFileList::insertPosition(const std::string& name, const std::string
   }
 }
 
-void SourceFileList::add(const std::string& name, const std::string& directory,
-                         std::int32_t mask) {
-  if (mask == 0) return;
+AddResult SourceFileList::add(const std::string& name, const std::string& directory,
+                              std::int32_t mask) {
+  if (mask == 0) return AddResult::NoLanguage;
   if (mask_ != 0 && isCFamily(mask_) != isCFamily(mask)) {
     conflict_ = true;
-    return;
+    return AddResult::Refused;
   }
   bool duplicate = false;
   size_t at = insertPosition(name, directory, duplicate);
-  if (duplicate) return;
+  if (duplicate) return AddResult::Duplicate;
   SourceFileEntry entry;
   entry.name = name;
   entry.directory = directory;
@@ -82,6 +82,7 @@ void SourceFileList::add(const std::string& name, const std::string& directory,
   if (at > entries_.size()) at = entries_.size();
   entries_.insert(entries_.begin() + at, std::move(entry));
   mask_ |= mask;
+  return AddResult::Added;
 }
 
 void SourceFileList::clear() {

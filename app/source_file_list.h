@@ -31,12 +31,20 @@ enum StepCounter : int {
   kDefinedFunctions,
 };
 
+// What became of a file offered to the list.
+enum class AddResult {
+  Added,
+  Duplicate,   // the same name from the same directory is listed already
+  Refused,     // it would mix the C family with VB and Delphi
+  NoLanguage,  // mode 0: no language reads it
+};
+
 class SourceFileList {
  public:
   // Inserts a file of the LanguageMode `mode` by name; see the .cc for the
   // search rules. A C-family file is refused in a list of VB and Delphi
-  // files and the other way round (conflict() tells).
-  void add(const std::string& name, const std::string& directory, std::int32_t mode);
+  // files and the other way round (conflict() tells too).
+  AddResult add(const std::string& name, const std::string& directory, std::int32_t mode);
   void clear();
   void remove(std::uintptr_t treeItem);
   // Entry indexes in reading order: ".bas" modules first, then list order.

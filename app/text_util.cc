@@ -21,7 +21,7 @@ std::string decimalText(long long n) { return std::to_string(n); }
 
 namespace {
 
-unsigned char upper(unsigned char c) { return (c >= 'a' && c <= 'z') ? c - 32 : c; }
+unsigned char lower(unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + 32 : c; }
 
 }  // namespace
 
@@ -30,7 +30,7 @@ int compareIgnoreCase(std::string_view a, std::string_view b) {
   bool secondByte = false;
   for (size_t i = 0; i < n; ++i) {
     unsigned char x = a[i], y = b[i];
-    if (!secondByte) x = upper(x), y = upper(y);
+    if (!secondByte) x = lower(x), y = lower(y);
     if (x != y) return x < y ? -1 : 1;
     secondByte = !secondByte && isShiftJisLead(static_cast<unsigned char>(a[i]));
   }
@@ -63,6 +63,11 @@ std::string directoryPart(std::string_view path) {
 std::string fileNamePart(std::string_view path) {
   size_t cut = lastSeparator(path);
   return std::string(cut == std::string_view::npos ? path : path.substr(cut + 1));
+}
+
+bool isAbsolutePath(std::string_view path) {
+  return (!path.empty() && (path[0] == '\\' || path[0] == '/')) ||
+         path.find(':') != std::string_view::npos;
 }
 
 std::string_view extensionOf(std::string_view fileName) {

@@ -17,9 +17,10 @@ import subprocess
 import sys
 
 MB = 1000 * 1000
-TOOL_ORDER = ["mizenta", "cflow", "cloc", "ctags", "wc"]
+TOOL_ORDER = ["mizenta", "baseline", "cflow", "cloc", "ctags", "wc"]
 TOOL_NAMES = {
     "mizenta": "Mizenta (every report)",
+    "baseline": "Mizenta, baseline build (every report)",
     "cflow": "GNU cflow",
     "cloc": "cloc",
     "ctags": "universal-ctags",

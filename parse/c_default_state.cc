@@ -31,7 +31,7 @@ bool isNameToken(const std::string& t) { return !t.empty() && !isDelimiterToken(
 }  // namespace
 
 void CParser::defaultState(const std::string& token) {
-  if (externCJustClosed_ && history_.at(1) == "extern") {
+  if (file_.externCJustClosed && history_.at(1) == "extern") {
     enterExternC(token);
     return;
   }
@@ -41,20 +41,20 @@ void CParser::defaultState(const std::string& token) {
   }
   if (startKeywordState(token)) return;
   if (token == "{" && history_.at(1) == "=") {
-    statementState_ = kInitializer;
-    blockStartDepth_ = braceDepth_ - 1;
-    if (pointerPending_ == 1) pointerPending_ = 2;
+    file_.statementState = kInitializer;
+    file_.blockStartDepth = file_.braceDepth - 1;
+    if (file_.pointerPending == 1) file_.pointerPending = 2;
     return;
   }
-  if (isDeclarationEnd(token, parenDepth_)) {
+  if (isDeclarationEnd(token, file_.parenDepth)) {
     declarationRule(token);
     return;
   }
-  if (history_.at(1) == "=" && pointerPending_) {
+  if (history_.at(1) == "=" && file_.pointerPending) {
     pointerAssignment(token);
     return;
   }
-  if (!currentFunction_.empty()) functionReference(token, referencePosition());
+  if (!file_.currentFunction.empty()) functionReference(token, referencePosition());
 }
 
 // ---------------------------------------------------------------------------
@@ -74,12 +74,16 @@ void CParser::callOrHeader() {
       if (position < 0) return;
       typeStart = position + 1;
     } else if (before == ")") {
-      if (headerPending_) return;
       TokenHistory::Declarator d = history_.pointerDeclarator(1);
+      if (d.name >= 0 && !d.star) {
+        parenthesisedName(d);
+        return;
+      }
+      if (file_.headerPending) return;
       if (d.name < 0 || !d.star) return;
       position = d.name;
       typeStart = d.open + 1;
-      pointerPending_ = 1;
+      file_.pointerPending = 1;
       kind = kKindPointer;
     } else {
       return;
@@ -87,30 +91,117 @@ void CParser::callOrHeader() {
   }
   const std::string name = history_.at(position);
   if (tests_.isReserved(name) || TokenTests::isDigit(name)) return;
+  if (!file_.inBody && file_.parenDepth == 1) {
+    // A name right after a header's ')' (`__attribute__((noreturn))`) is no
+    // header of its own.
+    if (file_.headerPending && history_.at(position + 1) == ")") return;
+    if (headerWasNone(position)) withdrawPendingHeader();
+  }
+  // A call through a parameter calls whatever the caller passed.
+  if (file_.inBody && isParameter(name)) return;
   if (tests_.isType(name) && (isJava() || !tests_.isKnownClass(name))) return;
   if (tables_->options().macrosAreNotFunctions && expandMacro(name, kind, typeStart)) return;
   MainForSetFunc_C(name, kind, typeStart);
-  if (!inBody_ && parenDepth_ == 1 && !pointerPending_) headerPending_ = true;
+  if (!file_.inBody && file_.parenDepth == 1 && !file_.pointerPending) file_.headerPending = true;
+}
+
+// type '(' name ')' '('  -> the header of name (`int *(getp) (void)`,
+// `size_t (sz)(int n)`); in a body, a call of a function the run knows
+// (`x = (f)(1)`), where any other name is more likely a cast.
+void CParser::parenthesisedName(const TokenHistory::Declarator& d) {
+  const std::string name = history_.at(d.name);
+  if (tests_.isReserved(name) || TokenTests::isDigit(name) || tests_.isType(name)) return;
+  const std::string& lead = history_.at(d.open + 1);
+  if (file_.inBody) {
+    // Not `if (c) (…)`, `return (n) (…)` or the result of a call.
+    if (!TokenTests::isDelimiter(lead) || lead == ")" || lead == "]") return;
+    if (!knownFunction(name)) return;
+    MainForSetFunc_C(name, kKindCall, d.open + 1);
+    return;
+  }
+  if (file_.parenDepth != 1) return;
+  // The word before '(' was taken for a header; it was the return type.
+  if (file_.headerPending) {
+    if (file_.currentFunction != lead && !headerWasNone(d.open)) return;
+    withdrawPendingHeader();
+  }
+  MainForSetFunc_C(name, kKindCall, d.open + 1);
+  file_.headerPending = true;
+}
+
+// A new header at file level (a name after a type or '*') while a header
+// is pending whose ')' was followed by a word: the pending one was a macro
+// call such as `DECLARE(x)`, not a declaration. `__attribute__((…))` right
+// after a header's ')' does not count, nor `int f(int), g(int);`.
+bool CParser::headerWasNone(int position) {
+  if (!file_.headerPending || file_.currentFunction.empty()) return false;
+  const std::string& lead = history_.at(position + 1);
+  if (lead != "*" && !tests_.isType(lead)) return false;
+  int k = position + 1;
+  while (k < 200 && history_.at(k) != ")" && !history_.at(k).empty()) ++k;
+  if (history_.at(k) != ")") return false;
+  const std::string& after = history_.at(k - 1);
+  return after != "," && after != "=" && !TokenTests::isDelimiter(after);
+}
+
+void CParser::withdrawPendingHeader() {
+  DeclInfo header;
+  header.className = file_.currentClass;
+  header.name = file_.currentFunction;
+  functions().withdrawHeader(header);
+  file_.currentFunction.clear();
+  file_.headerPending = false;
+  file_.countingSteps = false;
+}
+
+// `static` among the words in front of a header's name.
+bool CParser::declaredStatic(int typeStart) const {
+  for (int k = typeStart; k < 200; ++k) {
+    const std::string& t = history_.at(k);
+    if (t == "static") return true;
+    if (t != "*" && !isNameToken(t)) return false;
+  }
+  return false;
 }
 
 // A macro stands for what it calls: its replacement text (object-like) or
-// the functions recorded from its body (function-like).
+// the functions recorded from its body (function-like), through the macros
+// those call in turn. The arguments it throws away call nothing.
 bool CParser::expandMacro(const std::string& name, std::uint32_t kind, int typeStart) {
   if (!tests_.isMacro(name)) return false;
-  for (size_t i = 0;; ++i) {
-    const std::string* target = tables_->defines->macroCallTarget(name, i);
-    if (!target) break;
+  tables_->defines->callTargets(name, macroTargets_);
+  for (std::string_view target : macroTargets_) {
     // An empty body names no function; registering it would only log an
-    // internal error.
-    if (target->empty()) continue;
-    MainForSetFunc_C(std::string(*target), kind, typeStart);
+    // internal error. A parameter the macro calls is the caller's.
+    std::string callee(target);
+    if (callee.empty() || (file_.inBody && isParameter(callee))) continue;
+    MainForSetFunc_C(callee, kind, typeStart);
+  }
+  if (file_.inBody) {
+    std::uint64_t unused = tables_->defines->unusedParameters(name);
+    if (unused) file_.macroArguments.push_back({file_.parenDepth, 0, unused});
   }
   return true;
 }
 
+// ',' moves to the next argument of the innermost list; a ')' that closes a
+// list ends it.
+void CParser::followMacroArguments(const std::string& token) {
+  std::vector<FileState::MacroArguments>& lists = file_.macroArguments;
+  while (!lists.empty() && file_.parenDepth < lists.back().depth) lists.pop_back();
+  if (token == "," && !lists.empty() && file_.parenDepth == lists.back().depth)
+    ++lists.back().index;
+}
+
+bool CParser::inThrownAwayArgument() const {
+  for (const FileState::MacroArguments& list : file_.macroArguments)
+    if (list.index < 64 && (list.unused >> list.index) & 1) return true;
+  return false;
+}
+
 void CParser::MainForSetFunc_C(const std::string& name, std::uint32_t kind, int typeStart) {
-  if (inBody_) {
-    if (!currentFunction_.empty()) {
+  if (file_.inBody) {
+    if (!file_.currentFunction.empty()) {
       callFromCurrent(name, kind);
       return;
     }
@@ -124,6 +215,7 @@ void CParser::MainForSetFunc_C(const std::string& name, std::uint32_t kind, int 
   header.name = name;
   header.line = currentLine();
   header.filePath = tables_->context->topPath();
+  header.fileLocal = !isJava() && file_.currentClass.empty() && declaredStatic(typeStart);
   header.returnType = returnTypeWalk(typeStart);
   const std::string& typeToken = history_.at(typeStart);
   if (tests_.isType(typeToken)) header.returnType = typeToken;
@@ -132,6 +224,7 @@ void CParser::MainForSetFunc_C(const std::string& name, std::uint32_t kind, int 
 }
 
 void CParser::callFromCurrent(const std::string& callee, std::uint32_t kind) {
+  if (inThrownAwayArgument()) return;
   DeclInfo to;
   to.name = callee;
   functions().SetChainAto(currentDecl(), to, kind);
@@ -139,8 +232,8 @@ void CParser::callFromCurrent(const std::string& callee, std::uint32_t kind) {
 
 DeclInfo CParser::currentDecl() const {
   DeclInfo d;
-  d.className = currentClass_;
-  d.name = currentFunction_;
+  d.className = file_.currentClass;
+  d.name = file_.currentFunction;
   d.filePath = tables_->context->topPath();
   return d;
 }
@@ -176,36 +269,51 @@ std::string CParser::returnTypeWalk(int n) const {
 }
 
 // The tokens between the '(' matching the ')' at `close` and that ')'.
-std::string CParser::argumentText(int close) const {
-  int open = history_.matchingOpen(close, "(", ")");
-  if (open < 0 || history_.at(open + 1) == "=") return std::string();
-  std::string text;
-  const std::string* previous = nullptr;
-  for (int k = open - 1; k > close; --k) {
-    const std::string& t = history_.at(k);
-    if (previous) {
-      bool name = isNameToken(t), previousName = isNameToken(*previous);
-      bool space = (name && previousName) || *previous == "," || *previous == ">" ||
-                   (previousName && (t == "*" || t == "&"));
+// The tokens between a header's parentheses, as they come (so that a
+// header longer than the token history keeps its text), blanks between
+// words, after ',' and '>', and between a word and '*' or '&'. Every name
+// that ends a parameter ("int in," "char *out)" "int (*cb)(int)") is a
+// parameter name.
+void CParser::collectArgument(const std::string& token) {
+  if (token == " " || token == "\t" || token == "\n") return;
+  const std::string& previous = file_.lastArgumentToken;
+  if ((token == "," || token == ")" || token == "[") && isNameToken(previous))
+    file_.parameters.push_back(previous);
+  if (token == ")" && file_.parenDepth == 0) {
+    file_.collectingArguments = false;
+    return;
+  }
+  // Only the function details show the text.
+  if (tables_->options().functionDetails) {
+    std::string& text = file_.arguments;
+    if (!text.empty()) {
+      bool name = isNameToken(token), previousName = isNameToken(previous);
+      bool space = (name && previousName) || previous == "," || previous == ">" ||
+                   (previousName && (token == "*" || token == "&"));
       if (space) text += ' ';
     }
-    text += t;
-    previous = &t;
+    text += token;
   }
-  return text;
+  file_.lastArgumentToken = token;
+}
+
+bool CParser::isParameter(const std::string& name) const {
+  for (const std::string& p : file_.parameters)
+    if (p == name) return true;
+  return false;
 }
 
 // ')' closing a header's parentheses: the function is registered again
 // with its argument text.
 void CParser::captureArguments() {
-  if (!tables_->options().functionDetails || currentFunction_.empty() ||
-      braceDepth_ != entryDepth_)
+  if (!tables_->options().functionDetails || file_.currentFunction.empty() ||
+      file_.braceDepth != file_.entryDepth)
     return;
   DeclInfo d;
   d.nameSpace = tables_->namespaces->currentPath();
-  d.className = currentClass_;
-  d.name = currentFunction_;
-  d.arguments = argumentText(0);
+  d.className = file_.currentClass;
+  d.name = file_.currentFunction;
+  d.arguments = file_.arguments;
   functions().registerDefinition(d, 0, std::string_view());
 }
 
@@ -213,19 +321,24 @@ void CParser::captureArguments() {
 // Function state
 
 void CParser::enterFunction(const std::string& name) {
-  currentFunction_ = name;
-  headerPending_ = true;
-  entryDepth_ = braceDepth_;
-  stepCount_ = 1;
-  countingSteps_ = true;
+  file_.currentFunction = name;
+  file_.arguments.clear();
+  file_.lastArgumentToken.clear();
+  file_.parameters.clear();
+  file_.collectingArguments = true;
+  file_.headerPending = true;
+  file_.entryDepth = file_.braceDepth;
+  file_.stepCount = 1;
+  file_.countingSteps = true;
 }
 
 void CParser::resetFunction() {
-  currentFunction_.clear();
-  headerPending_ = countingSteps_ = false;
-  pointerPending_ = 0;
-  stepCount_ = 1;
-  entryDepth_ = braceDepth_;
+  file_.currentFunction.clear();
+  file_.parameters.clear();
+  file_.headerPending = file_.countingSteps = false;
+  file_.pointerPending = 0;
+  file_.stepCount = 1;
+  file_.entryDepth = file_.braceDepth;
   reader_->clearCapturedComment(true);
 }
 
@@ -233,10 +346,10 @@ void CParser::resetFunction() {
 // Names used as values
 
 void CParser::referenceVariables(const std::string& token) {
-  if (!tables_->options().variableDetails || currentFunction_.empty()) return;
+  if (!tables_->options().variableDetails || file_.currentFunction.empty()) return;
   const std::string& name = history_.at(1);
   if (token == "(" || history_.at(2) == "." || !tests_.isPlainName(name)) return;
-  tables_->variables->referenceVariable(name, currentClass_, currentFunction_);
+  tables_->variables->referenceVariable(name, file_.currentClass, file_.currentFunction);
 }
 
 // Where the current token stands, by the token before it.
@@ -245,15 +358,15 @@ int CParser::referencePosition() const {
   if (before == "(") return history_.at(2) == ")" ? kAfterParenCast : kAfterAssign;
   if (before == "=") return kAfterAssign;
   if (before == ")") return kAfterCast;
-  if (before == ",") return parenDepth_ == 1 ? kAfterAssign : kNoReference;
+  if (before == ",") return file_.parenDepth == 1 ? kAfterAssign : kNoReference;
   return kNoReference;
 }
 
 // `= f`, `, f`, `(f`, `(WNDPROC)f`, `(DLGPROC)(f` inside a function: the
 // function is referenced as a value.
 void CParser::functionReference(const std::string& token, int position) {
-  if (position == kNoReference || headerPending_ || currentFunction_.empty() ||
-      !tests_.isPlainName(token))
+  if (position == kNoReference || file_.headerPending || file_.currentFunction.empty() ||
+      !tests_.isPlainName(token) || isParameter(token))
     return;
   if (position == kAfterCast || position == kAfterParenCast) {
     TokenHistory::Declarator cast = history_.pointerDeclarator(position - 1);
@@ -267,7 +380,7 @@ void CParser::functionReference(const std::string& token, int position) {
   }
   // Asked last: the question records a reference to the variable.
   if (position == kAfterAssign &&
-      tables_->variables->referenceVariable(token, currentClass_, currentFunction_))
+      tables_->variables->referenceVariable(token, file_.currentClass, file_.currentFunction))
     return;
   callFromCurrent(callee, kKindCall);
 }
@@ -285,7 +398,7 @@ void CParser::pointerAssignment(const std::string& token) {
     callee = tests_.isMacro(token) ? tables_->defines->bodyOf(token) : std::string();
     if (!knownFunction(callee)) return;
   }
-  if (!currentFunction_.empty()) {
+  if (!file_.currentFunction.empty()) {
     callFromCurrent(callee, kKindCall);
     return;
   }

@@ -24,41 +24,29 @@ void CParser::resetForFile(SourceReader& reader) {
   tables_ = &reader.tables();
   tests_.attach(tables_);
   history_.attach(&reader);
-  braceDepth_ = parenDepth_ = 0;
-  statementState_ = kDefault;
-  java_ = tables_->context && (tables_->context->languageMask() & kModeJava) != 0;
-  inBody_ = headerPending_ = countingSteps_ = false;
-  currentFunction_.clear();
-  currentClass_.clear();
-  entryDepth_ = classStartDepth_ = pointerPending_ = 0;
-  stepCount_ = 1;
-  declaredType_.clear();
-  declaredTypeParens_ = 0;
-  externSeen_ = externCJustClosed_ = false;
-  structTag_.clear();
-  structStartDepth_ = bodyKind_ = lastStructSize_ = blockStartDepth_ = enumValue_ = 0;
-  structClosed_ = typedefMode_ = typedefPointer_ = false;
+  file_ = FileState{};
+  file_.java = tables_->context && (tables_->context->languageMask() & kModeJava) != 0;
 }
 
 void CParser::endOfFile(SourceReader& reader) {
   reader_ = &reader;
   endOfFileChecks();
-  braceDepth_ = parenDepth_ = 0;
-  statementState_ = kDefault;
+  file_.braceDepth = file_.parenDepth = 0;
+  file_.statementState = kDefault;
 }
 
 // The balance checks name the file in brackets and give the count on a
 // line of its own.
 void CParser::endOfFileChecks() {
   const std::string& name = fileName();
-  if (braceDepth_ != 0)
-    errorLog() << "[ " << name << " ]で括弧({})の数が合いません。\n括弧数 = " << braceDepth_
+  if (file_.braceDepth != 0)
+    errorLog() << "[ " << name << " ]で括弧({})の数が合いません。\n括弧数 = " << file_.braceDepth
                << '\n';
-  if (parenDepth_ != 0)
-    errorLog() << "[ " << name << " ]で丸括弧の数が合いません。\n丸括弧数 = " << parenDepth_
+  if (file_.parenDepth != 0)
+    errorLog() << "[ " << name << " ]で丸括弧の数が合いません。\n丸括弧数 = " << file_.parenDepth
                << '\n';
-  if (statementState_ != kDefault)
-    errorLog() << "[ " << name << " ]でｽﾃｰﾀｽｴﾗｰを起こしました。[" << statementState_ << "]\n";
+  if (file_.statementState != kDefault)
+    errorLog() << "[ " << name << " ]でｽﾃｰﾀｽｴﾗｰを起こしました。[" << file_.statementState << "]\n";
 }
 
 // ---------------------------------------------------------------------------
@@ -66,14 +54,16 @@ void CParser::endOfFileChecks() {
 
 void CParser::step(SourceReader& reader) {
   reader_ = &reader;
-  externCJustClosed_ = reader.externCMarker();
+  file_.externCJustClosed = reader.externCMarker();
   const std::string& token = history_.at(0);
   if (token.empty() || token[0] == '\0' || token[0] == '\x1A') return;
   countingPass(token);
   // Blanks only ever mattered for the line count; a line end still reaches
   // the states, some of which pass over it explicitly.
   if (token == " " || token == "\t") return;
-  if (token == ")" && parenDepth_ == 0) captureArguments();
+  if (!file_.macroArguments.empty()) followMacroArguments(token);
+  if (file_.collectingArguments) collectArgument(token);
+  if (token == ")" && file_.parenDepth == 0) captureArguments();
   runStatementMachine(token);
   if (token == ";") statementEnd();
   if (token != "\n") referenceVariables(token);
@@ -83,10 +73,10 @@ void CParser::countingPass(const std::string& token) {
   if (token.size() != 1) return;
   switch (token[0]) {
     case '\n':
-      if (countingSteps_) ++stepCount_;
+      if (file_.countingSteps) ++file_.stepCount;
       break;
-    case '(': ++parenDepth_; break;
-    case ')': --parenDepth_; break;
+    case '(': ++file_.parenDepth; break;
+    case ')': --file_.parenDepth; break;
     case ';': semicolonCount(); break;
     case '{': openBrace(); break;
     case '}': closeBrace(); break;
@@ -97,53 +87,58 @@ void CParser::countingPass(const std::string& token) {
 // A ';' closes a function-pointer variable like a body, and after a header
 // at function level it shows that the header was a prototype.
 void CParser::semicolonCount() {
-  if (pointerPending_ && !externSeen_) functions().setBodyInfo(currentDecl(), stepCount_);
-  if (braceDepth_ <= entryDepth_ && parenDepth_ == 0) {
+  if (file_.pointerPending && !file_.externSeen) functions().setBodyInfo(currentDecl(), file_.stepCount);
+  if (file_.braceDepth <= file_.entryDepth && file_.parenDepth == 0) {
     const std::string& before = history_.at(1);
-    bool ordinary = before != ")" && !pointerPending_ && before != "const";
-    if (!ordinary && headerPending_) resetFunction();
+    bool ordinary = before != ")" && !file_.pointerPending && before != "const";
+    // `DECLARE(x);` at file level: a macro call, not a prototype. (Followed
+    // by a body, such a macro defines a function of its own name.)
+    if (file_.headerPending && !file_.inBody && tests_.isFunctionLikeMacro(file_.currentFunction))
+      withdrawPendingHeader();
+    else if (!ordinary && file_.headerPending)
+      resetFunction();
   }
-  tables_->namespaces->statementEnd(braceDepth_);
+  tables_->namespaces->statementEnd(file_.braceDepth);
 }
 
 // `… ) {`, `… ; {` (old-style parameters) or `… const {` opens a body.
 void CParser::openBrace() {
   int nsDepth = namespaceDepth();
-  bool bodyTest = parenDepth_ == 0 &&
-                  (!inBody_ || braceDepth_ == nsDepth ||
-                   (statementState_ == kClassBody && braceDepth_ == nsDepth + 1));
+  bool bodyTest = file_.parenDepth == 0 &&
+                  (!file_.inBody || file_.braceDepth == nsDepth ||
+                   (file_.statementState == kClassBody && file_.braceDepth == nsDepth + 1));
   if (bodyTest) {
     const std::string& before = history_.at(1);
     if (before == ")" || before == ";" || before == "const" ||
         (isJava() && history_.at(2) == "throws")) {
-      headerPending_ = false;
-      declaredType_.clear();
+      file_.headerPending = false;
+      file_.declaredType.clear();
     }
-    if (!(isJava() && currentFunction_.empty())) inBody_ = true;
+    if (!(isJava() && file_.currentFunction.empty())) file_.inBody = true;
   }
-  ++braceDepth_;
+  ++file_.braceDepth;
 }
 
 void CParser::closeBrace() {
-  tables_->variables->closeScope(braceDepth_);
-  tables_->namespaces->closeScope(braceDepth_);
-  if (--braceDepth_ < 0) {
+  tables_->variables->closeScope(file_.braceDepth);
+  tables_->namespaces->closeScope(file_.braceDepth);
+  if (--file_.braceDepth < 0) {
     positionMessage(": 括弧({)数が負になりました");
-    braceDepth_ = 0;
-  } else if (braceDepth_ <= entryDepth_) {
-    if (classStartDepth_ == 0) inBody_ = false;
-    if (!currentFunction_.empty() && !headerPending_) {
-      if (countingSteps_) functions().setBodyInfo(currentDecl(), stepCount_);
+    file_.braceDepth = 0;
+  } else if (file_.braceDepth <= file_.entryDepth) {
+    if (file_.classStartDepth == 0) file_.inBody = false;
+    if (!file_.currentFunction.empty() && !file_.headerPending) {
+      if (file_.countingSteps) functions().setBodyInfo(currentDecl(), file_.stepCount);
       tables_->variables->endFunctionScope();
       resetFunction();
     }
   }
-  if (!currentClass_.empty() && classStartDepth_ >= braceDepth_) currentClass_.clear();
-  tables_->namespaces->statementEnd(braceDepth_);
+  if (!file_.currentClass.empty() && file_.classStartDepth >= file_.braceDepth) file_.currentClass.clear();
+  tables_->namespaces->statementEnd(file_.braceDepth);
 }
 
 void CParser::runStatementMachine(const std::string& token) {
-  switch (statementState_) {
+  switch (file_.statementState) {
     case kDefault: defaultState(token); break;
     case kTypedef: typedefState(token); break;
     case kStructHead: structHeadState(token); break;
@@ -156,18 +151,18 @@ void CParser::runStatementMachine(const std::string& token) {
     default:
       // The class states of C++ and Java are not read yet: their files
       // take the C path, so no other state is ever entered.
-      statementState_ = kDefault;
+      file_.statementState = kDefault;
       break;
   }
 }
 
 // `;` after the statement machine: what a statement set up ends here.
 void CParser::statementEnd() {
-  externSeen_ = false;
-  declaredType_.clear();
-  pointerPending_ = 0;
-  typedefPointer_ = false;
-  if (currentFunction_.empty()) {
+  file_.externSeen = false;
+  file_.declaredType.clear();
+  file_.pointerPending = 0;
+  file_.typedefPointer = false;
+  if (file_.currentFunction.empty()) {
     tables_->variables->endFunctionScope();
     reader_->clearCapturedComment(true);
   }

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "parse/token_history.h"
 #include "parse/token_tests.h"
@@ -58,18 +60,25 @@ class CParser final : public TokenParser {
   int namespaceDepth() const;
   int currentLine() const;
   const std::string& fileName() const;
-  bool isJava() const { return java_; }
+  bool isJava() const { return file_.java; }
 
   // c_default_state.cc: calls, headers and function state.
   void defaultState(const std::string& token);
   void callOrHeader();
+  void parenthesisedName(const TokenHistory::Declarator& d);
+  bool headerWasNone(int position);
+  bool declaredStatic(int typeStart) const;
+  void withdrawPendingHeader();
   bool expandMacro(const std::string& name, std::uint32_t kind, int typeStart);
+  void followMacroArguments(const std::string& token);
+  bool inThrownAwayArgument() const;
   void MainForSetFunc_C(const std::string& name, std::uint32_t kind, int typeStart);
   std::string returnTypeWalk(int n) const;
-  std::string argumentText(int close) const;
+  void collectArgument(const std::string& token);
   void enterFunction(const std::string& name);
   void resetFunction();
   void captureArguments();
+  bool isParameter(const std::string& name) const;
   void referenceVariables(const std::string& token);
   int referencePosition() const;
   void functionReference(const std::string& token, int position);
@@ -120,33 +129,56 @@ class CParser final : public TokenParser {
   SourceReader* reader_ = nullptr;
   const int languageMode_;
 
-  // Counters and function state (reset per file).
-  int braceDepth_ = 0;
-  int parenDepth_ = 0;
-  int statementState_ = kDefault;
-  bool java_ = false;
-  bool inBody_ = false;
-  std::string currentFunction_;
-  std::string currentClass_;
-  bool headerPending_ = false;
-  int entryDepth_ = 0;
-  int stepCount_ = 1;
-  bool countingSteps_ = false;
-  int pointerPending_ = 0;
-  int classStartDepth_ = 0;
-  std::string declaredType_;
-  int declaredTypeParens_ = 0;  // parenDepth of the declarator that set declaredType_
-  bool externSeen_ = false;
-  bool externCJustClosed_ = false;
+  // What the parser knows of the file being read. Each file starts from
+  // FileState{} (resetForFile), so that a field added here is reset too.
+  struct FileState {
+    // Counters and function state.
+    int braceDepth = 0;
+    int parenDepth = 0;
+    int statementState = kDefault;
+    bool java = false;
+    bool inBody = false;
+    std::string currentFunction;
+    std::string currentClass;
+    bool headerPending = false;
+    int entryDepth = 0;
+    int stepCount = 1;
+    bool countingSteps = false;
+    int pointerPending = 0;
+    int classStartDepth = 0;
+    std::string declaredType;
+    int declaredTypeParens = 0;  // parenDepth of the declarator that set declaredType
+    bool externSeen = false;
+    bool externCJustClosed = false;
 
-  // Declaration states.
-  std::string structTag_;
-  int structStartDepth_ = 0;
-  int bodyKind_ = 0;
-  bool structClosed_ = false;
-  bool typedefMode_ = false;
-  bool typedefPointer_ = false;
-  int lastStructSize_ = 0;
-  int blockStartDepth_ = 0;
-  int enumValue_ = 0;
+    // Declaration states.
+    std::string structTag;
+    int structStartDepth = 0;
+    int bodyKind = 0;
+    bool structClosed = false;
+    bool typedefMode = false;
+    bool typedefPointer = false;
+    int lastStructSize = 0;
+    int blockStartDepth = 0;
+    int enumValue = 0;
+
+    // The argument lists of the macro calls being read (macros not taken
+    // as functions): a call inside an argument the macro throws away is
+    // no call.
+    struct MacroArguments {
+      int depth;              // parenDepth inside the list
+      int index;              // the argument being read
+      std::uint64_t unused;   // bit k: the macro never uses argument k
+    };
+    std::vector<MacroArguments> macroArguments;
+    // The parameter names of the function being read: a call through one,
+    // or one used as a value, is no call of a function of that name.
+    std::vector<std::string> parameters;
+    // The argument text of the header being read.
+    std::string arguments;
+    std::string lastArgumentToken;
+    bool collectingArguments = false;
+  };
+  FileState file_;
+  std::vector<std::string_view> macroTargets_;  // scratch of expandMacro
 };

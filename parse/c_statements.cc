@@ -17,22 +17,22 @@ const char kAnonymousStruct[] = "@無名構造体@";
 // statement. True when the token started a state.
 bool CParser::startKeywordState(const std::string& token) {
   if (token == "typedef") {
-    statementState_ = kTypedef;
-    declaredType_.clear();
-    typedefPointer_ = false;
+    file_.statementState = kTypedef;
+    file_.declaredType.clear();
+    file_.typedefPointer = false;
     return true;
   }
   if (token == "struct") {
-    statementState_ = kStructHead;
+    file_.statementState = kStructHead;
     return true;
   }
   if (token == "enum") {
-    statementState_ = kEnum;
-    blockStartDepth_ = braceDepth_;
-    bodyKind_ = 0;
+    file_.statementState = kEnum;
+    file_.blockStartDepth = file_.braceDepth;
+    file_.bodyKind = 0;
     return true;
   }
-  if (token == "extern") externSeen_ = true;
+  if (token == "extern") file_.externSeen = true;
   return false;
 }
 
@@ -44,30 +44,31 @@ std::string CParser::anonymousStructName() const { return kAnonymousStruct + fil
 void CParser::typedefState(const std::string& token) {
   if (token == "\n") return;  // a typedef may span lines
   if (token == "*") {
-    typedefPointer_ = true;
+    file_.typedefPointer = true;
   } else if (token == ",") {
-    typedefPointer_ = false;
+    file_.typedefPointer = false;
   } else if (token == "(") {
     // typedef R (*NAME)(…)
-    if (typedefPointer_ && history_.at(1) == ")")
+    if (file_.typedefPointer && history_.at(1) == ")")
       tables_->workingTypes->registerType(history_.at(2), TypeTable::kFunctionPointer,
                                           tables_->workingTypes->pointerSize(), false,
                                           languages());
   } else if (token == ";") {
-    if (declaredType_.empty() && tests_.isPlainName(history_.at(1))) {
-      // A pointer to a base type the tables do not know is still a pointer.
-      int size = typedefPointer_ ? tables_->workingTypes->pointerSize() : 0;
-      tables_->workingTypes->registerType(history_.at(1), TypeTable::kTypedef, size, false,
-                                          languages());
+    if (file_.declaredType.empty() && tests_.isPlainName(history_.at(1))) {
+      // A pointer to a base type the tables do not know is still a pointer;
+      // a name without any base type has a size nobody knows.
+      int size = file_.typedefPointer ? tables_->workingTypes->pointerSize() : 0;
+      tables_->workingTypes->registerType(history_.at(1), TypeTable::kTypedef, size,
+                                          !file_.typedefPointer, languages());
     }
     endTypedef();
-  } else if (declaredType_.empty()) {
+  } else if (file_.declaredType.empty()) {
     typedefBaseToken(token);
   } else if (TokenTests::isModifier(token) || tests_.isType(token)) {
-    declaredType_ += ' ';
-    declaredType_ += token;
+    file_.declaredType += ' ';
+    file_.declaredType += token;
   } else if (tests_.isPlainName(token)) {
-    if (parenDepth_ == 0 && history_.at(1) != ":") typedefName(token);
+    if (file_.parenDepth == 0 && history_.at(1) != ":") typedefName(token);
   } else if (token == ")" || token == ":" || token == "<" || token == ">") {
   } else if (tests_.isReserved(token) || TokenTests::isDelimiter(token)) {
     endTypedef();
@@ -78,21 +79,21 @@ void CParser::typedefState(const std::string& token) {
 // the base type; anything else is passed over.
 void CParser::typedefBaseToken(const std::string& token) {
   if (token == "struct") {
-    statementState_ = kStructHead;
-    typedefMode_ = true;
+    file_.statementState = kStructHead;
+    file_.typedefMode = true;
   } else if (token == "enum") {
-    statementState_ = kEnum;
-    typedefMode_ = true;
-    blockStartDepth_ = braceDepth_;
-    bodyKind_ = 0;
+    file_.statementState = kEnum;
+    file_.typedefMode = true;
+    file_.blockStartDepth = file_.braceDepth;
+    file_.bodyKind = 0;
   } else if (TokenTests::isModifier(token) || tests_.isType(token)) {
-    declaredType_ = token;
+    file_.declaredType = token;
   }
 }
 
 void CParser::endTypedef() {
-  statementState_ = kDefault;
-  typedefMode_ = typedefPointer_ = false;
+  file_.statementState = kDefault;
+  file_.typedefMode = file_.typedefPointer = false;
 }
 
 // The size of the new name: a pointer's, or the base type's (or that of
@@ -100,8 +101,8 @@ void CParser::endTypedef() {
 void CParser::typedefName(const std::string& name) {
   TypeTable& types = *tables_->workingTypes;
   TypeTable::Size size{types.pointerSize(), false};
-  if (!typedefPointer_) {
-    std::string base = declaredType_;
+  if (!file_.typedefPointer) {
+    std::string base = file_.declaredType;
     if (!types.isType(base)) {
       size_t space = base.rfind(' ');
       if (space != std::string::npos) base.erase(0, space + 1);
@@ -117,68 +118,74 @@ void CParser::typedefName(const std::string& name) {
 // "struct" [tag] …
 void CParser::structHeadState(const std::string& token) {
   if (token == "\n") return;
-  structTag_.clear();
-  structStartDepth_ = braceDepth_;
-  lastStructSize_ = 0;
-  structClosed_ = false;
+  file_.structTag.clear();
+  file_.structStartDepth = file_.braceDepth;
+  file_.lastStructSize = 0;
+  file_.structClosed = false;
   if (token == "{") {
-    statementState_ = kStructBody;
-    bodyKind_ = 3;
-    structStartDepth_ = braceDepth_ - 1;
+    file_.statementState = kStructBody;
+    file_.bodyKind = 3;
+    file_.structStartDepth = file_.braceDepth - 1;
     return;
   }
   if (!TokenTests::isDelimiter(token) && !tests_.isReserved(token)) {
     tables_->classes->registerClass(token, 0, ClassTable::kClassLike);
-    structTag_ = token;
+    file_.structTag = token;
   }
-  statementState_ = kStructTag;
-  if (parenDepth_ != 0) {
+  file_.statementState = kStructTag;
+  if (file_.parenDepth != 0) {
     // A parameter such as `struct tag *p`.
-    statementState_ = kDefault;
-    typedefMode_ = false;
+    file_.statementState = kDefault;
+    file_.typedefMode = false;
   }
 }
 
 // "struct" tag … : a body, a variable, a typedef name, or a function
 // returning the structure.
 void CParser::structTagState(const std::string& token) {
-  if (token == "{") {
-    statementState_ = kStructBody;
-    bodyKind_ = 3;
-    structStartDepth_ = braceDepth_ - 1;
-    return;
-  }
-  if (token == ";") {
-    statementState_ = kDefault;
-    typedefMode_ = false;
-    return;
-  }
-  if (token == "(" && !typedefMode_) {
-    // `struct tag *f(…)`: the header of a function, not a structure.
-    statementState_ = kDefault;
+  if (token == "{" && history_.at(1) == "=") {
+    // `struct tag v = { … }`: the initializer of a variable.
+    file_.statementState = kDefault;
     defaultState(token);
     return;
   }
-  if (typedefMode_) {
+  if (token == "{") {
+    file_.statementState = kStructBody;
+    file_.bodyKind = 3;
+    file_.structStartDepth = file_.braceDepth - 1;
+    return;
+  }
+  if (token == ";") {
+    file_.statementState = kDefault;
+    file_.typedefMode = false;
+    return;
+  }
+  if (token == "(" && !file_.typedefMode) {
+    // `struct tag *f(…)`: the header of a function, not a structure.
+    file_.statementState = kDefault;
+    defaultState(token);
+    return;
+  }
+  if (file_.typedefMode) {
     if (!TokenTests::isDelimiter(token) && !tests_.isReserved(token)) structTypedefName(0);
     return;
   }
-  if (isDeclarationEnd(token, parenDepth_)) declarationRule(token);
+  if (isDeclarationEnd(token, file_.parenDepth)) declarationRule(token);
 }
 
 // Members until the closing brace; the closing brace of a tagged structure
 // makes the tag a type of the structure's size.
 void CParser::structBodyState(const std::string& token) {
-  if (braceDepth_ > structStartDepth_) {
-    if (isDeclarationEnd(token, parenDepth_)) declarationRule(token);
+  if (file_.braceDepth > file_.structStartDepth) {
+    if (isDeclarationEnd(token, file_.parenDepth)) declarationRule(token);
     return;
   }
   if (token == "\n") return;
-  statementState_ = kStructEnd;
-  if (token == "}" && !structTag_.empty()) {
+  file_.statementState = kStructEnd;
+  if (token == "}" && !file_.structTag.empty()) {
     int flags = 0;
-    int size = tables_->classes->sizeOf(structTag_, flags);
-    tables_->workingTypes->registerType(structTag_, TypeTable::kStructure, size, flags != 0,
+    int size = tables_->classes->sizeOf(file_.structTag, flags);
+    tables_->workingTypes->registerType(file_.structTag, TypeTable::kStructure, size, flags != 0,
                                         languages());
   }
 }
@@ -190,20 +197,20 @@ void CParser::structEndState(const std::string& token) {
     defaultState(token);
     return;
   }
-  if (isDeclarationEnd(token, parenDepth_)) {
-    if (typedefMode_)
+  if (isDeclarationEnd(token, file_.parenDepth)) {
+    if (file_.typedefMode)
       structTypedefName(1);
-    else if (!structTag_.empty())
-      declarationRule(token, structTag_);
+    else if (!file_.structTag.empty())
+      declarationRule(token, file_.structTag);
   }
   if (token == ";") leaveStructure();
 }
 
 void CParser::leaveStructure() {
-  statementState_ = kDefault;
-  typedefMode_ = false;
-  structTag_.clear();
-  bodyKind_ = 0;
+  file_.statementState = kDefault;
+  file_.typedefMode = false;
+  file_.structTag.clear();
+  file_.bodyKind = 0;
 }
 
 // The typedef name at look-back n names the structure (or a pointer to it).
@@ -212,16 +219,16 @@ void CParser::structTypedefName(int n) {
   if (name.empty() || TokenTests::isDelimiter(name) || tests_.isReserved(name)) return;
   int flags = 0;
   int size = 0;
-  if (!structTag_.empty()) {
-    size = tables_->classes->sizeOf(structTag_, flags);
+  if (!file_.structTag.empty()) {
+    size = tables_->classes->sizeOf(file_.structTag, flags);
   } else {
     std::string anonymous = anonymousStructName();
     size = tables_->classes->sizeOf(anonymous, flags);
     tables_->classes->renameClass(anonymous, name);
     if (size != 0)
-      lastStructSize_ = size;
+      file_.lastStructSize = size;
     else
-      size = lastStructSize_;
+      size = file_.lastStructSize;
   }
   const std::string& before = history_.at(n + 1);
   if (before == "*" || before == "&") size = tables_->workingTypes->pointerSize();
@@ -233,30 +240,33 @@ void CParser::structTypedefName(int n) {
 // State 6: initializer list
 
 void CParser::initializerState(const std::string& token) {
-  if (braceDepth_ > blockStartDepth_) {
-    if (pointerPending_ == 2) pointerAssignment(token);
+  if (file_.braceDepth > file_.blockStartDepth) {
+    if (file_.pointerPending == 2)
+      pointerAssignment(token);
+    else if (token == "(" && file_.inBody && !file_.currentFunction.empty())
+      callOrHeader();  // `int a[] = { f1(), f2() };` inside a body calls both
     return;
   }
-  statementState_ = kDefault;
-  if (pointerPending_ == 2) pointerPending_ = 1;
+  file_.statementState = kDefault;
+  if (file_.pointerPending == 2) file_.pointerPending = 1;
 }
 
 // ---------------------------------------------------------------------------
 // State 7: enumerations, whose enumerators become #define entries
 
 void CParser::enumState(const std::string& token) {
-  if (token == "{" && braceDepth_ == blockStartDepth_ + 1) {
-    bodyKind_ = 5;
+  if (token == "{" && file_.braceDepth == file_.blockStartDepth + 1) {
+    file_.bodyKind = 5;
     return;
   }
-  if (braceDepth_ > blockStartDepth_) {
-    if (bodyKind_ == 5) enumBodyToken(token);
+  if (file_.braceDepth > file_.blockStartDepth) {
+    if (file_.bodyKind == 5) enumBodyToken(token);
     return;
   }
-  if (bodyKind_ != 5 && (token == "(" || token == ")" || token == ",")) {
+  if (file_.bodyKind != 5 && (token == "(" || token == ")" || token == ",")) {
     // `enum tag f(…)` or a parameter `enum tag e)`: no enumeration follows.
-    statementState_ = kDefault;
-    typedefMode_ = false;
+    file_.statementState = kDefault;
+    file_.typedefMode = false;
     defaultState(token);
     return;
   }
@@ -267,42 +277,42 @@ void CParser::enumBodyToken(const std::string& token) {
   if (token == ",") {
     completeEnumerator();
     // After the largest value the count wraps instead of overflowing.
-    enumValue_ = static_cast<int>(static_cast<unsigned>(enumValue_) + 1u);
+    file_.enumValue = static_cast<int>(static_cast<unsigned>(file_.enumValue) + 1u);
     return;
   }
   if (TokenTests::isDelimiter(token) || tests_.isReserved(token)) return;
   if (TokenTests::isDigit(token)) {
-    enumValue_ = parseDecimal(token);
+    file_.enumValue = parseDecimal(token);
     return;
   }
   DefineTable& defines = *tables_->defines;
   if (defines.isDefined(token)) {
     const std::string& body = defines.bodyOf(token);
-    if (TokenTests::isDigit(body)) enumValue_ = parseDecimal(body);
+    if (TokenTests::isDigit(body)) file_.enumValue = parseDecimal(body);
     if (!body.empty()) return;
   }
   if (!defines.beginDefine(token)) {
     positionMessage(": enum定義の登録が出来ません");
-    statementState_ = kDefault;
-    typedefMode_ = false;
+    file_.statementState = kDefault;
+    file_.typedefMode = false;
   }
 }
 
 void CParser::completeEnumerator() {
-  tables_->defines->defineBodyToken(std::to_string(enumValue_));
+  tables_->defines->defineBodyToken(std::to_string(file_.enumValue));
   tables_->defines->defineBodyToken("\n");
 }
 
 void CParser::enumAfterBody(const std::string& token) {
   if (token == ";") {
-    if (bodyKind_ == 5) completeEnumerator();
-    enumValue_ = 0;
-    bodyKind_ = 0;
-    statementState_ = kDefault;
-    typedefMode_ = false;
+    if (file_.bodyKind == 5) completeEnumerator();
+    file_.enumValue = 0;
+    file_.bodyKind = 0;
+    file_.statementState = kDefault;
+    file_.typedefMode = false;
     return;
   }
-  if (typedefMode_ && tests_.isPlainName(token)) {
+  if (file_.typedefMode && tests_.isPlainName(token)) {
     TypeTable::Size size = tables_->workingTypes->sizeOf("int");
     tables_->workingTypes->registerType(token, TypeTable::kStructure, size.bytes, size.inexact,
                                         languages());
@@ -313,12 +323,12 @@ void CParser::enumAfterBody(const std::string& token) {
 // State 8: extern "C"
 
 void CParser::enterExternC(const std::string& token) {
-  statementState_ = kExternC;
-  blockStartDepth_ = token == "{" ? braceDepth_ - 1 : braceDepth_;
+  file_.statementState = kExternC;
+  file_.blockStartDepth = token == "{" ? file_.braceDepth - 1 : file_.braceDepth;
 }
 
 // The block (or the one declaration) is passed over.
 void CParser::externCState(const std::string& token) {
-  if (braceDepth_ > blockStartDepth_ || token == "\n") return;
-  statementState_ = kDefault;
+  if (file_.braceDepth > file_.blockStartDepth || token == "\n") return;
+  file_.statementState = kDefault;
 }

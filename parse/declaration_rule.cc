@@ -35,14 +35,14 @@ void CParser::declarationRule(const std::string& token, const std::string& given
     if (mark != "*" && mark != "&") break;
     name.insert(0, mark);
   }
-  bool insideParens = parenDepth_ > 0 || token == ")";
-  int nameDepth = token == ")" ? parenDepth_ + 1 : parenDepth_;
-  if (!declaredType_.empty()) {
+  bool insideParens = file_.parenDepth > 0 || token == ")";
+  int nameDepth = token == ")" ? file_.parenDepth + 1 : file_.parenDepth;
+  if (!file_.declaredType.empty()) {
     // A further declarator of the same statement: `int a, *b;`. A comma
     // inside the parentheses of an initialiser (`int n = f(a, b);`) does
     // not separate declarators.
-    if (history_.at(k) == "," && nameDepth == declaredTypeParens_)
-      registerVariable(declaredType_, name, insideParens, false);
+    if (history_.at(k) == "," && nameDepth == file_.declaredTypeParens)
+      registerVariable(file_.declaredType, name, insideParens, false);
     return;
   }
   std::string type = givenType;
@@ -50,14 +50,17 @@ void CParser::declarationRule(const std::string& token, const std::string& given
   if (type.empty()) type = collectType(k, afterParen);
   if (type.empty()) return;
   if (tables_->workingTypes->findType(type, TypeTable::FindMode::kFunctionPointer).found) {
-    registerFunctionPointer(bare);
+    // A parameter of a header or prototype (`int each(VISITOR v, …)`) is
+    // never a function, whatever its type.
+    bool parameter = insideParens && (!file_.inBody || file_.headerPending);
+    if (!parameter) registerFunctionPointer(bare);
     return;
   }
   if (!knownType(type)) return;
   registerVariable(type, name, insideParens, afterParen);
-  if (braceDepth_ != 0 || parenDepth_ == 0) {
-    declaredType_ = type;
-    declaredTypeParens_ = nameDepth;
+  if (file_.braceDepth != 0 || file_.parenDepth == 0) {
+    file_.declaredType = type;
+    file_.declaredTypeParens = nameDepth;
   }
 }
 
@@ -136,10 +139,10 @@ bool CParser::knownType(const std::string& type) const {
 // A variable of a function-pointer type: a reference inside a function,
 // a function of its own outside (so that `= f` is read as its callee).
 void CParser::registerFunctionPointer(const std::string& name) {
-  // A parameter of a header (`int each(VISITOR v, …)`) is no variable being
+  // Inside a header's parentheses the name is no variable being
   // initialised: marking it would close the header like a body at its `;`.
-  bool parameter = !currentFunction_.empty() && headerPending_;
-  if (!currentFunction_.empty()) {
+  bool parameter = !file_.currentFunction.empty() && file_.headerPending;
+  if (!file_.currentFunction.empty()) {
     callFromCurrent(name, kKindPointer);
   } else {
     DeclInfo d;
@@ -148,31 +151,31 @@ void CParser::registerFunctionPointer(const std::string& name) {
     functions().registerDefinition(d, kKindPointer, reader_->capturedComment());
     enterFunction(name);
   }
-  if (!parameter) pointerPending_ = 1;
+  if (!parameter) file_.pointerPending = 1;
 }
 
 int CParser::scopeLevel() const {
   int ns = namespaceDepth();
-  return ns > 0 ? std::max(0, braceDepth_ - ns) : braceDepth_;
+  return ns > 0 ? std::max(0, file_.braceDepth - ns) : file_.braceDepth;
 }
 
 // Owner, scope level and parameter mark of a declaration, then the table.
 void CParser::registerVariable(const std::string& type, const std::string& name,
                                bool insideParens, bool afterParen) {
-  std::string className = currentClass_;
-  std::string function = currentFunction_;
-  if (statementState_ == kStructBody) {
-    className = structTag_.empty() ? anonymousStructName() : structTag_;
+  std::string className = file_.currentClass;
+  std::string function = file_.currentFunction;
+  if (file_.statementState == kStructBody) {
+    className = file_.structTag.empty() ? anonymousStructName() : file_.structTag;
     function.clear();
   }
   int level = scopeLevel();
   int flags = VariableTable::kDeclaration;
-  bool memberLevel = statementState_ == kClassBody && braceDepth_ == namespaceDepth() + 1;
-  if ((braceDepth_ == 0 || memberLevel) && (insideParens || afterParen || headerPending_)) {
+  bool memberLevel = file_.statementState == kClassBody && file_.braceDepth == namespaceDepth() + 1;
+  if ((file_.braceDepth == 0 || memberLevel) && (insideParens || afterParen || file_.headerPending)) {
     ++level;
     flags = 0;
   }
-  if (externSeen_) {
+  if (file_.externSeen) {
     if (flags == 0) return;  // parameters of an extern declaration
     level = 0;
     className.clear();

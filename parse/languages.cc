@@ -6,14 +6,14 @@
 
 namespace {
 
-const char* const kCModifiers[] = {
+const std::string_view kCModifiers[] = {
     "auto",     "const",  "far",    "friend",   "mutable", "near",      "private", "protected",
     "public",   "register", "signed", "static", "struct",  "typedef",   "unsigned", "virtual",
     "volatile", "CALLBACK", "PASCAL", "STDAPI", "WINAPI",  "template"};
-const char* const kJavaModifiers[] = {"private", "protected", "public", "static", "final",
+const std::string_view kJavaModifiers[] = {"private", "protected", "public", "static", "final",
                                       "volatile"};
 // VB and Delphi share the words (and fold them, as all their names).
-const char* const kBasicModifiers[] = {"Global", "const", "private", "public"};
+const std::string_view kBasicModifiers[] = {"Global", "const", "private", "public"};
 
 const LexicalRules kCRules{false, false, kCModifiers};
 const LexicalRules kJavaRules{false, false, kJavaModifiers};
@@ -21,13 +21,18 @@ const LexicalRules kBasicRules{true, true, kBasicModifiers};
 
 // ORDER: by language code, as the extension table numbers them.
 const Language kLanguages[] = {
-    {0, kModeC, LanguageFamily::CFamily, kCRules, LookBack::LiveTokens, makeCParser},
-    {1, kModeCOrCpp, LanguageFamily::CFamily, kCRules, LookBack::LiveTokens, makeCParser},
-    {2, kModeJava, LanguageFamily::CFamily, kJavaRules, LookBack::LiveTokens, makeCParser},
-    {3, kModeVb, LanguageFamily::Vb, kBasicRules, LookBack::EveryToken, nullptr},
-    {4, kModeDelphi, LanguageFamily::Delphi, kBasicRules, LookBack::LiveTokens, nullptr},
+    {0, kModeC, LanguageFamily::CFamily, kCRules, LookBack::LiveTokens, makeCParser, false},
+    {1, kModeCOrCpp, LanguageFamily::CFamily, kCRules, LookBack::LiveTokens, makeCParser, false},
+    {2, kModeJava, LanguageFamily::CFamily, kJavaRules, LookBack::LiveTokens, makeCParser, false},
+    {3, kModeVb, LanguageFamily::Vb, kBasicRules, LookBack::EveryToken, nullptr, false},
+    {4, kModeDelphi, LanguageFamily::Delphi, kBasicRules, LookBack::LiveTokens, nullptr, false},
 };
 constexpr int kLanguageCount = static_cast<int>(sizeof kLanguages / sizeof kLanguages[0]);
+
+// Its entries belong to the languages of their sections, so the file has
+// no mode: nothing in it is reserved, typed or a class while it is read.
+const Language kSettingsData{-1, 0, LanguageFamily::CFamily, kCRules, LookBack::LiveTokens,
+                             nullptr, true};
 
 }  // namespace
 
@@ -46,3 +51,5 @@ const Language* languageOfMode(int mode) {
     if (language.mode == mode) return &language;
   return nullptr;
 }
+
+const Language& settingsDataLanguage() { return kSettingsData; }

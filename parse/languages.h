@@ -20,3 +20,7 @@ const Language* languageOfFile(const Options& options, std::string_view fileName
 // The row of a LanguageMode (9, a C++ file read as old C++, is C++'s);
 // null for a mode of no language.
 const Language* languageOfMode(int mode);
+
+// The settings data file's row: C's lexical rules and modifier words, no
+// language mode of its own, its own directives.
+const Language& settingsDataLanguage();

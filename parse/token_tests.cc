@@ -30,6 +30,12 @@ bool TokenTests::isMacro(std::string_view token) const {
   return tables_ && tables_->defines && !token.empty() && tables_->defines->isDefined(token);
 }
 
+bool TokenTests::isFunctionLikeMacro(std::string_view token) const {
+  if (!tables_ || !tables_->defines || token.empty()) return false;
+  DefineTable::Lookup found = tables_->defines->findDefine(token);
+  return found.found && !tables_->defines->at(found.index).params.empty();
+}
+
 bool TokenTests::isEmptyMacro(std::string_view token) const {
   if (!isMacro(token)) return false;
   return tables_->defines->bodyOf(token).empty();

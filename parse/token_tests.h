@@ -23,6 +23,8 @@ class TokenTests {
   // A #define name whose replacement text is empty.
   bool isEmptyMacro(std::string_view token) const;
   bool isMacro(std::string_view token) const;
+  // A macro with a parameter list.
+  bool isFunctionLikeMacro(std::string_view token) const;
   bool isKnownClass(std::string_view token) const;
 
  private:

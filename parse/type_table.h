@@ -94,7 +94,7 @@ class TypeTable final : public TypeQuestions {
   bool registrationMode() const { return registrationMode_; }
 
   // Bytes of a pointer: 4 until the settings data file gives it.
-  int pointerSize() const { return pointerSize_; }
+  int pointerSize() const override { return pointerSize_; }
   void setPointerSize(int bytes) { pointerSize_ = bytes; }
 
   // The i-th record in name order.

@@ -210,6 +210,8 @@ void VariableTable::sizeOfType(std::string_view type, int& size, bool& inexact) 
     if (space == std::string_view::npos) break;
     start = space + 1;
   }
+  // Modifier words alone ("unsigned", "signed") are a type of their own.
+  if (rest.empty()) rest = trimmed(type);
   if ((mode() & kModeDelphi) && equalsIgnoreCase(rest, "string")) {
     size = 4;
     return;
@@ -229,7 +231,8 @@ void VariableTable::sizeOfType(std::string_view type, int& size, bool& inexact) 
     if (size == 0 && (kind & (TypeTable::kStructure | TypeTable::kClass)) && tables_.classes) {
       int flags = 0;
       size = tables_.classes->sizeOf(name, flags);
-      inexact = inexact || flags != 0;
+      // A library class of the settings data has no members to sum.
+      inexact = inexact || flags != 0 || tables_.classes->isRegistrationOnly(name);
     }
     return;
   }
@@ -325,6 +328,12 @@ size_t VariableTable::firstUnowned(std::string_view name) const {
   return static_cast<size_t>(at - unowned_.begin());
 }
 
+int VariableTable::typeKindOf(std::string_view type) const {
+  if (!tables_.workingTypes) return 0;
+  std::string_view plain = type.substr(0, 7) == "static " ? type.substr(7) : type;
+  return tables_.workingTypes->kindOf(plain) & (TypeTable::kStructure | TypeTable::kClass);
+}
+
 void VariableTable::registerInMainTable(std::string_view type, const Declarator& d,
                                         std::string_view written, int size, bool inexact,
                                         int flags, std::string_view className,
@@ -352,9 +361,20 @@ void VariableTable::registerInMainTable(std::string_view type, const Declarator&
   }
   if (same >= 0) {
     VariableRecord& r = records_[same];
+    // The definition of a variable known only by a declaration without a
+    // position (extern, or a library object of the settings data) is the
+    // variable the lists show.
     if (r.file == 0 && file != 0) {
       r.file = file;
       r.line = line;
+      if (flags & kDeclaration) {
+        r.type.assign(type);
+        r.writtenName.assign(written);
+        r.size = size;
+        r.flags = (r.flags & ~VariableRecord::kInexact) | VariableRecord::kNotParameter |
+                  (inexact ? VariableRecord::kInexact : 0);
+        r.typeKind = typeKindOf(type);
+      }
     }
     return;
   }
@@ -375,10 +395,7 @@ void VariableTable::registerInMainTable(std::string_view type, const Declarator&
   if (!className.empty()) r.flags |= VariableRecord::kOwned | VariableRecord::kClassSet;
   if (!function.empty()) r.flags |= VariableRecord::kOwned | VariableRecord::kFunctionSet;
   if (inexact) r.flags |= VariableRecord::kInexact;
-  if (tables_.workingTypes) {
-    std::string_view plain = type.substr(0, 7) == "static " ? type.substr(7) : type;
-    r.typeKind = tables_.workingTypes->kindOf(plain) & (TypeTable::kStructure | TypeTable::kClass);
-  }
+  r.typeKind = typeKindOf(type);
   r.language = mode();
   const int number = recordCount();
   sorted_.insert(sorted_.begin() + at, number);

@@ -128,6 +128,7 @@ class VariableTable {
   void registerInMainTable(std::string_view type, const Declarator& d, std::string_view written,
                            int size, bool inexact, int flags, std::string_view className,
                            std::string_view function);
+  int typeKindOf(std::string_view type) const;
   // Sorted position of the first record of `name`, or where it would go.
   int findFirst(std::string_view name, bool& found) const;
   int findOwnedRecord(std::string_view name, std::string_view className,

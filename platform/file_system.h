@@ -1,9 +1,12 @@
 // Files and folders as the analyser sees them: paths are CP932 byte strings
-// with either separator; the platform maps them onto the real file system
-// (on POSIX: UTF-8 names, '/' separators, and names that differ only in
-// letter case or use '\' still resolve, as they would on Windows).
+// with either separator and the stand-ins of platform/file_names.h; the
+// platform maps them onto the real file system by their native names (on
+// POSIX: UTF-8 names, '/' separators, and names that differ only in letter
+// case or use '\' still resolve, as they would on Windows; on Windows the
+// system's UTF-16 names).
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -23,6 +26,30 @@ struct FileStatus {
 };
 
 FileStatus fileStatus(const std::string& path);
+
+// What tells one file or folder from every other while the program runs,
+// whatever path leads to it: device and inode on POSIX, the volume's serial
+// number and the file index on Windows.
+struct FileIdentity {
+  std::uint64_t volume = 0;
+  std::uint64_t index = 0;
+  bool operator<(const FileIdentity& o) const {
+    return volume != o.volume ? volume < o.volume : index < o.index;
+  }
+};
+
+// False when `path` does not lead to an existing file or folder.
+bool fileIdentity(const std::string& path, FileIdentity& identity);
+
+// Whether a file `name` can be written into `folder` (which ends with a
+// separator): it opens for writing there (an existing file is left as it
+// is, one made for the question is removed again), and on POSIX the folder
+// grants somebody write permission, so that a folder made read-only stays
+// so for the superuser too.
+bool folderTakesFile(const std::string& folder, const std::string& name);
+
+// The current folder, ending with a separator.
+std::string currentDirectory();
 
 struct DirectoryEntry {
   std::string name;  // CP932, without directory

@@ -1,11 +1,14 @@
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cctype>
+#include <climits>
 
+#include "platform/file_names.h"
 #include "platform/file_system.h"
 #include "platform/path_resolution_posix.h"
-#include "platform/text_encoding.h"
 
 namespace platform {
 
@@ -37,12 +40,6 @@ bool wildcardMatch(const char* p, const char* s) {
   return *p == '\0';
 }
 
-std::string toCp932Name(const char* native) {
-  bool ok = true;
-  std::string name = utf8ToCp932(native, &ok);
-  return ok ? name : std::string(native);
-}
-
 }  // namespace
 
 FileStatus fileStatus(const std::string& path) {
@@ -60,9 +57,7 @@ std::vector<DirectoryEntry> findFiles(const std::string& pattern) {
   size_t cut = pattern.find_last_of("\\/");
   std::string dir = cut == std::string::npos ? std::string() : pattern.substr(0, cut + 1);
   std::string namePattern = cut == std::string::npos ? pattern : pattern.substr(cut + 1);
-  bool ok = true;
-  std::string nativePattern = cp932ToUtf8(namePattern, &ok);
-  if (!ok) nativePattern = namePattern;
+  std::string nativePattern = utf8FromCp932Name(namePattern);
   if (nativePattern == "*.*") nativePattern = "*";
   std::string nativeDir = dir.empty() ? std::string(".") : resolveNativePath(dir);
   DIR* d = ::opendir(nativeDir.c_str());
@@ -72,10 +67,41 @@ std::vector<DirectoryEntry> findFiles(const std::string& pattern) {
     std::string full = nativeDir + "/" + e->d_name;
     struct stat st;
     bool isDir = ::stat(full.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-    entries.push_back({toCp932Name(e->d_name), isDir});
+    entries.push_back({cp932NameFromUtf8(e->d_name), isDir});
   }
   ::closedir(d);
   return entries;
+}
+
+bool fileIdentity(const std::string& path, FileIdentity& identity) {
+  struct stat st;
+  std::string native = resolveNativePath(path);
+  if (native.empty() || ::stat(native.c_str(), &st) != 0) return false;
+  identity.volume = static_cast<std::uint64_t>(st.st_dev);
+  identity.index = static_cast<std::uint64_t>(st.st_ino);
+  return true;
+}
+
+bool folderTakesFile(const std::string& folder, const std::string& name) {
+  std::string dir = folder.empty() ? std::string(".") : resolveNativePath(folder);
+  struct stat st;
+  if (::stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
+  if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return false;
+  std::string file = resolveNativePath(folder + name);
+  bool existed = ::access(file.c_str(), F_OK) == 0;
+  int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
+  ::close(fd);
+  if (!existed) ::unlink(file.c_str());
+  return true;
+}
+
+std::string currentDirectory() {
+  char buffer[PATH_MAX];
+  if (!::getcwd(buffer, sizeof buffer)) return "./";
+  std::string folder = cp932NameFromUtf8(buffer);
+  if (folder.empty() || folder.back() != '/') folder += '/';
+  return folder;
 }
 
 std::FILE* openFile(const std::string& path, const char* mode) {

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "platform/file_system.h"
+#include "platform/wide_names_win32.h"
 
 namespace platform {
 
@@ -8,44 +9,84 @@ const char kPathSeparator = '\\';
 
 FileStatus fileStatus(const std::string& path) {
   FileStatus status;
-  DWORD attributes = GetFileAttributesA(path.c_str());
+  DWORD attributes = GetFileAttributesW(wideName(path).c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return status;
   status.exists = true;
   status.isDirectory = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
   return status;
 }
 
+bool fileIdentity(const std::string& path, FileIdentity& identity) {
+  // Backup semantics let a folder be opened as a handle.
+  HANDLE h = CreateFileW(wideName(path).c_str(), 0,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  BY_HANDLE_FILE_INFORMATION info;
+  bool ok = GetFileInformationByHandle(h, &info) != 0;
+  CloseHandle(h);
+  if (!ok) return false;
+  identity.volume = info.dwVolumeSerialNumber;
+  identity.index = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+  return true;
+}
+
+// The read-only attribute of a folder means nothing to Windows (it marks
+// folders with their own look), so only opening a file tells.
+bool folderTakesFile(const std::string& folder, const std::string& name) {
+  std::wstring path = wideName(folder + name);
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  bool made = GetLastError() != ERROR_ALREADY_EXISTS;
+  CloseHandle(h);
+  if (made) DeleteFileW(path.c_str());
+  return true;
+}
+
+std::string currentDirectory() {
+  DWORD length = GetCurrentDirectoryW(0, nullptr);
+  std::wstring folder(length, L'\0');
+  length = GetCurrentDirectoryW(length, folder.data());
+  folder.resize(length);
+  if (folder.empty() || folder.back() != L'\\') folder += L'\\';
+  return nameFromWide(folder);
+}
+
 std::vector<DirectoryEntry> findFiles(const std::string& pattern) {
   std::vector<DirectoryEntry> entries;
-  WIN32_FIND_DATAA data;
-  HANDLE h = FindFirstFileA(pattern.c_str(), &data);
+  WIN32_FIND_DATAW data;
+  HANDLE h = FindFirstFileW(wideName(pattern).c_str(), &data);
   if (h == INVALID_HANDLE_VALUE) return entries;
   do {
-    entries.push_back({data.cFileName, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
-  } while (FindNextFileA(h, &data));
+    entries.push_back(
+        {nameFromWide(data.cFileName), (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+  } while (FindNextFileW(h, &data));
   FindClose(h);
   return entries;
 }
 
 std::FILE* openFile(const std::string& path, const char* mode) {
-  return std::fopen(path.c_str(), mode);
+  std::wstring wideMode(mode, mode + std::char_traits<char>::length(mode));
+  return _wfopen(wideName(path).c_str(), wideMode.c_str());
 }
 
 // In the user's temporary folder (tmpfile would try the drive's root,
 // where a user may not write); "D" deletes the file when it is closed.
 std::FILE* openTemporaryFile() {
-  char folder[MAX_PATH + 1];
-  char path[MAX_PATH + 1];
-  DWORD length = GetTempPathA(sizeof folder, folder);
+  wchar_t folder[MAX_PATH + 1];
+  wchar_t path[MAX_PATH + 1];
+  DWORD length = GetTempPathW(MAX_PATH + 1, folder);
   if (length == 0 || length > MAX_PATH) return nullptr;
-  if (GetTempFileNameA(folder, "mz", 0, path) == 0) return nullptr;
-  std::FILE* file = std::fopen(path, "w+bTD");
-  if (!file) DeleteFileA(path);
+  if (GetTempFileNameW(folder, L"mz", 0, path) == 0) return nullptr;
+  std::FILE* file = _wfopen(path, L"w+bTD");
+  if (!file) DeleteFileW(path);
   return file;
 }
 
 bool makeDirectory(const std::string& path) {
-  CreateDirectoryA(path.c_str(), nullptr);
+  CreateDirectoryW(wideName(path).c_str(), nullptr);
   return fileStatus(path).isDirectory;
 }
 

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "platform/text_encoding.h"
+
 namespace platform {
 namespace {
 
@@ -13,7 +15,6 @@ std::string_view trim(std::string_view s) {
   return s;
 }
 
-bool isLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
 unsigned char foldAscii(unsigned char c) { return (c >= 'a' && c <= 'z') ? c - 32 : c; }
 
@@ -23,7 +24,7 @@ bool sameName(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
     unsigned char x = a[i], y = b[i];
-    if (isLeadByte(x) && i + 1 < a.size()) {
+    if (isShiftJisLead(x) && i + 1 < a.size()) {
       if (x != y || a[i + 1] != b[i + 1]) return false;
       ++i;
     } else if (foldAscii(x) != foldAscii(y)) {

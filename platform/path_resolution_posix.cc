@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/text_encoding.h"
+#include "platform/file_names.h"
 
 namespace platform {
 namespace {
@@ -53,10 +53,7 @@ std::string matchCase(const std::string& dir, const std::string& part) {
 }
 
 std::string toNativeText(const std::string& path) {
-  bool ok = true;
-  std::string utf8 = cp932ToUtf8(path, &ok);
-  // Names that are not CP932 (bytes taken raw from the file system) stay.
-  std::string s = ok ? utf8 : path;
+  std::string s = utf8FromCp932Name(path);
   for (char& c : s)
     if (c == '\\') c = '/';
   return s;

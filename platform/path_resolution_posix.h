@@ -1,6 +1,7 @@
-// POSIX side of the path rules: turns an analyser path (CP932, '\' or '/')
-// into the UTF-8 path of an existing file where one matches without regard
-// to letter case, as Windows would find it.
+// POSIX side of the path rules: turns an analyser path (CP932 with the
+// stand-ins of platform/file_names.h, '\' or '/') into the UTF-8 path of an
+// existing file where one matches without regard to letter case, as
+// Windows would find it.
 #pragma once
 
 #include <string>

@@ -13,8 +13,12 @@ namespace platform {
 // Full path of the running program file (CP932).
 std::string programPath();
 
-// Takes the named system-wide lock for this process. Returns false when
-// another process holds it already (a second instance is running).
+// Takes the single-instance lock `name` for this process. Returns false
+// only when another process holds it already (a second instance is
+// running); a lock that cannot be made at all does not stop the program.
+// On Windows it is a named mutex of the session; on POSIX it belongs to the
+// program's folder (where its settings and reports live), so copies of the
+// program in other folders run at once.
 bool acquireSingleInstance(const std::string& name);
 
 // A message box with one OK button and no owner window. On POSIX the

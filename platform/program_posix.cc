@@ -5,12 +5,15 @@
 
 #include <time.h>
 
+#include <cerrno>
 #include <clocale>
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
+#include "platform/file_names.h"
 #include "platform/program.h"
-#include "platform/text_encoding.h"
 
 namespace platform {
 namespace {
@@ -27,36 +30,66 @@ bool terminalIsShiftJis() {
   return sjis;
 }
 
+// Stand-ins of names become their characters again on a UTF-8 terminal.
 void writeTo(std::FILE* stream, std::string_view text) {
-  std::string out = terminalIsShiftJis() ? std::string(text) : cp932ToUtf8(text);
+  std::string out = terminalIsShiftJis() ? std::string(text) : utf8FromCp932Name(text);
   std::fwrite(out.data(), 1, out.size(), stream);
   std::fflush(stream);
 }
 
-}  // namespace
-
-std::string programPath() {
+std::string nativeProgramPath() {
   char buffer[4096];
   ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-  if (n <= 0) return std::string();
-  bool ok = true;
-  std::string path = utf8ToCp932(std::string_view(buffer, n), &ok);
-  return ok ? path : std::string(buffer, n);
+  return n > 0 ? std::string(buffer, n) : std::string();
 }
 
+// The folder of the program file with its final '/', or empty.
+std::string nativeProgramFolder() {
+  std::string path = nativeProgramPath();
+  size_t slash = path.rfind('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// 64-bit FNV-1a of `text` in hexadecimal: one short file name per folder.
+std::string pathHash(const std::string& text) {
+  std::uint64_t hash = 14695981039346656037ull;
+  for (unsigned char c : text) hash = (hash ^ c) * 1099511628211ull;
+  char out[17];
+  std::snprintf(out, sizeof out, "%016llx", static_cast<unsigned long long>(hash));
+  return out;
+}
+
+// Read-only is enough for flock, and lets every user who can read the file
+// share one lock on a shared folder.
+int openLockFile(const std::string& path, mode_t mode) {
+  return ::open(path.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, mode);
+}
+
+}  // namespace
+
+std::string programPath() { return cp932NameFromUtf8(nativeProgramPath()); }
+
 // A lock file stands for the named mutex: flock is released by the system
-// when the process ends, as a mutex handle is.
+// when the process ends, as a mutex handle is. The file lies in the
+// program's folder, hidden; where that folder takes no new file, a file in
+// the user's runtime folder named after the folder's path stands in.
 bool acquireSingleInstance(const std::string& name) {
-  std::string lockName;
-  for (char c : name) lockName += (c == ' ' || c == '/') ? '_' : c;
-  const char* dir = std::getenv("XDG_RUNTIME_DIR");
-  std::string path = std::string(dir && *dir ? dir : "/tmp") + "/" + lockName + "." +
-                     std::to_string(::getuid()) + ".lock";
-  int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  std::string stem;
+  for (char c : name) stem += (c == ' ' || c == '/') ? '_' : c;
+  std::string folder = nativeProgramFolder();
+  int fd = folder.empty() ? -1 : openLockFile(folder + "." + stem + ".lock", 0644);
+  if (fd < 0) {
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    std::string dir = runtime && *runtime ? runtime : "/tmp";
+    fd = openLockFile(dir + "/" + stem + "." + std::to_string(::getuid()) + "." +
+                          pathHash(folder) + ".lock",
+                      0600);
+  }
   if (fd < 0) return true;  // no lock possible: do not refuse to run
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    bool held = errno == EWOULDBLOCK;
     ::close(fd);
-    return false;
+    return !held;
   }
   return true;  // fd stays open for the life of the process
 }

@@ -4,13 +4,17 @@
 #include <cstdio>
 
 #include "platform/program.h"
+#include "platform/wide_names_win32.h"
 
 namespace platform {
 
+// Wide, so that a folder named with characters outside CP932 still leads
+// to the program's settings (their stand-ins come back on opening).
 std::string programPath() {
-  char buffer[MAX_PATH + 1] = {};
-  DWORD n = GetModuleFileNameA(nullptr, buffer, 257);
-  return std::string(buffer, n);
+  std::wstring buffer(32768, L'\0');
+  DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+  buffer.resize(n);
+  return nameFromWide(buffer);
 }
 
 bool acquireSingleInstance(const std::string& name) {
@@ -20,12 +24,11 @@ bool acquireSingleInstance(const std::string& name) {
 }
 
 void showMessageBox(std::string_view text, std::string_view caption) {
-  std::string t(text), c(caption);
-  MessageBoxA(nullptr, t.c_str(), c.c_str(), MB_OK);
+  MessageBoxW(nullptr, wideName(text).c_str(), wideName(caption).c_str(), MB_OK);
 }
 
 void shellOpenFolder(const std::string& folder) {
-  ShellExecuteA(nullptr, "open", nullptr, nullptr, folder.c_str(), SW_SHOWNA);
+  ShellExecuteW(nullptr, L"open", nullptr, nullptr, wideName(folder).c_str(), SW_SHOWNA);
 }
 
 std::uint64_t clockMilliseconds() { return GetTickCount64(); }

@@ -9,9 +9,18 @@
 
 namespace platform {
 
+// A CP932 lead byte: the first byte of a double-byte character.
+inline bool isShiftJisLead(unsigned char c) {
+  return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+
 // One UTF-16 code unit as CP932 bytes into out[0..1]; returns the number of
 // bytes written (1 or 2), or 0 when CP932 has no such character.
 int utf16UnitToCp932(std::uint16_t unit, char out[2]);
+
+// One CP932 character (one byte, or a lead byte and its trail byte) as a
+// UTF-16 code unit; 0 when CP932 defines no such character.
+std::uint16_t cp932CharToUtf16(const char* bytes, int length);
 
 // Whole-string conversions; `ok` (when given) tells whether every character
 // converted. Characters that do not convert are replaced by '?'.

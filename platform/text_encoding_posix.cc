@@ -62,6 +62,20 @@ int utf16UnitToCp932(std::uint16_t unit, char out[2]) {
   return static_cast<int>(2 - outLeft);
 }
 
+std::uint16_t cp932CharToUtf16(const char* bytes, int length) {
+  static iconv_t cd = iconv_open("UTF-16LE", "CP932");
+  if (cd == reinterpret_cast<iconv_t>(-1) || length < 1 || length > 2) return 0;
+  char in[2] = {bytes[0], length == 2 ? bytes[1] : '\0'};
+  char* src = in;
+  size_t inLeft = static_cast<size_t>(length);
+  unsigned char out[4];
+  char* dst = reinterpret_cast<char*>(out);
+  size_t outLeft = sizeof out;
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  if (iconv(cd, &src, &inLeft, &dst, &outLeft) == static_cast<size_t>(-1) || outLeft != 2) return 0;
+  return static_cast<std::uint16_t>(out[0] | (out[1] << 8));
+}
+
 std::string cp932ToUtf8(std::string_view text, bool* ok) {
   return convert("UTF-8", "CP932", text, ok);
 }

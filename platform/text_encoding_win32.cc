@@ -40,6 +40,12 @@ int utf16UnitToCp932(std::uint16_t unit, char out[2]) {
   return lost ? 0 : n;
 }
 
+std::uint16_t cp932CharToUtf16(const char* bytes, int length) {
+  wchar_t w = 0;
+  int n = MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, bytes, length, &w, 1);
+  return n == 1 ? static_cast<std::uint16_t>(w) : 0;
+}
+
 std::string cp932ToUtf8(std::string_view text, bool* ok) {
   if (ok) *ok = true;
   return narrow(widen(text, 932, ok), CP_UTF8, ok);

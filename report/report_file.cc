@@ -7,6 +7,12 @@
 
 namespace {
 
+void (*failureHandler)(const std::string&) = nullptr;
+
+void reportFailure(const std::string& path) {
+  if (failureHandler) failureHandler(path);
+}
+
 // Report files that receive a section after every main file stay open from
 // one section to the next: opening, measuring and closing each of them for
 // every one of thousands of files costs more than writing the sections.
@@ -41,9 +47,12 @@ void dropKeptFile(const std::string& path) {
 }  // namespace
 
 void closeKeptReports() {
-  for (KeptFile& k : keptFiles()) std::fclose(k.file);
+  for (KeptFile& k : keptFiles())
+    if (std::fclose(k.file) != 0) reportFailure(k.path);
   keptFiles().clear();
 }
+
+void setReportFailureHandler(void (*handler)(const std::string& path)) { failureHandler = handler; }
 
 CrLfFileBuf::~CrLfFileBuf() { close(); }
 
@@ -51,7 +60,8 @@ bool CrLfFileBuf::open(const std::string& path, bool append, bool keep) {
   close();
   written_ = 0;
   keep_ = keep && append;
-  path_ = keep_ ? path : std::string();
+  path_ = path;
+  failed_ = false;
   if (keep_) {
     file_ = takeKeptFile(path, written_);
     if (file_) return true;
@@ -63,6 +73,7 @@ bool CrLfFileBuf::open(const std::string& path, bool append, bool keep) {
     std::fseek(file_, 0, SEEK_END);
     written_ = std::ftell(file_);
   }
+  if (!file_) reportFailure(path);
   return file_ != nullptr;
 }
 
@@ -71,18 +82,20 @@ void CrLfFileBuf::close() {
   flushBuffer();
   if (keep_) {
     // On disk at once, so that the file reads complete while it is kept.
-    std::fflush(file_);
+    if (std::fflush(file_) != 0) failed_ = true;
     keptFiles().push_back(KeptFile{path_, file_, written_});
-  } else {
-    std::fclose(file_);
+  } else if (std::fclose(file_) != 0) {
+    failed_ = true;
   }
   file_ = nullptr;
+  if (failed_) reportFailure(path_);
 }
 
 bool CrLfFileBuf::flushBuffer() {
   if (!file_) return false;
   bool ok = std::fwrite(buffer_, 1, used_, file_) == used_;
   used_ = 0;
+  if (!ok) failed_ = true;
   return ok;
 }
 

@@ -34,8 +34,9 @@ class CrLfFileBuf : public std::streambuf {
   bool flushBuffer();
 
   std::FILE* file_ = nullptr;
+  bool failed_ = false;  // a write went wrong
   bool keep_ = false;
-  std::string path_;  // of a kept file
+  std::string path_;
   char buffer_[8192];
   size_t used_ = 0;
   long long written_ = 0;
@@ -69,3 +70,8 @@ void openReport(const std::string& fileName, ReportFile& stream);
 void openReportAppend(const std::string& fileName, ReportFile& stream);
 
 void closeKeptReports();
+
+// Told the path of every report file that cannot be opened or whose bytes
+// do not all reach the disk (the run names them to the user); null, as at
+// the start, tells nobody.
+void setReportFailureHandler(void (*handler)(const std::string& path));

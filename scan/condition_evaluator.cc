@@ -1,12 +1,15 @@
 #include "scan/condition_evaluator.h"
 
 #include <cmath>
+#include <deque>
 
+#include "app/language_mode.h"
 #include "app/run_tables.h"
 #include "app/source_context.h"
 #include "calvex/calvex.h"
 #include "scan/type_questions.h"
 #include "report/error_log.h"
+#include "scan/c_literals.h"
 #include "scan/define_table.h"
 #include "scan/lexical_rules.h"
 
@@ -35,11 +38,34 @@ void resumeAfterClose(std::string_view text, size_t& pos) {
   pos = close == std::string_view::npos ? text.size() : close + 1;
 }
 
-int hexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return 0;  // any other character counts as the digit 0
+bool isIdentifierStart(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+}
+
+// The arguments of a macro call whose '(' is at text[pos]: split at the
+// commas of depth 1, blanks around each dropped. False when the call does
+// not close; `pos` is then left alone, else it is past the ')'.
+bool callArguments(std::string_view text, size_t& pos, std::vector<std::string_view>& args) {
+  int depth = 0;
+  size_t start = pos + 1;
+  for (size_t i = pos; i < text.size(); ++i) {
+    char c = text[i];
+    if (c == '(') {
+      ++depth;
+    } else if (c == ')' || (c == ',' && depth == 1)) {
+      if (c == ')' && --depth > 0) continue;
+      std::string_view arg = text.substr(start, i - start);
+      while (!arg.empty() && isBlankByte(arg.front())) arg.remove_prefix(1);
+      while (!arg.empty() && isBlankByte(arg.back())) arg.remove_suffix(1);
+      args.push_back(arg);
+      start = i + 1;
+      if (c == ')') {
+        pos = i + 1;
+        return true;
+      }
+    }
+  }
+  return false;
 }
 
 // One text being read: the condition itself, or the body of a macro met in
@@ -53,8 +79,12 @@ struct Frame {
 // macros costs heap, never call depth.
 class Expander {
  public:
-  Expander(RunTables& tables, ExpansionStack& stack, int line)
-      : tables_(tables), stack_(stack), line_(line) {}
+  Expander(RunTables& tables, ExpansionStack& stack, int line, bool isCondition)
+      : tables_(tables), stack_(stack), line_(line) {
+    int mode = tables.context ? tables.context->languageMask() : kModeC;
+    cConditionRules_ = isCondition && (mode & kModeCFamily) != 0;
+    cppWords_ = cConditionRules_ && (mode & kModeCpp) != 0;
+  }
 
   bool run(std::string_view text, std::string& out);
 
@@ -63,9 +93,13 @@ class Expander {
 
   Step word(std::string_view word, std::string& out);
   Step macro(size_t index, std::string_view word, std::string& out);
+  Step functionMacro(size_t index, std::string_view word, std::string& out);
+  void enter(size_t index, std::string_view text);
   Step defined(std::string& out);
   Step sizeOf(std::string& out);
-  void hexadecimal(std::string_view word, std::string& out);
+  void number(std::string_view word, std::string& out);
+  void character(std::string& out);
+  void identifier(std::string_view word, std::string& out);
   bool isActive(size_t index);
   void message(const char* text) const;
   const std::string& fileName() const;
@@ -73,8 +107,13 @@ class Expander {
   RunTables& tables_;
   ExpansionStack& stack_;
   int line_;
+  // C's rules of #if: a name left after expansion is 0 (true and false are
+  // C++'s values), a macro defined empty expands to nothing.
+  bool cConditionRules_ = false;
+  bool cppWords_ = false;
   std::vector<Frame> frames_;
-  std::vector<unsigned char> active_;  // by define position: on the stack
+  std::deque<std::string> substituted_;  // the texts of macro calls, kept for their frames
+  std::vector<unsigned char> active_;    // by define position: on the stack
 };
 
 bool Expander::run(std::string_view text, std::string& out) {
@@ -102,6 +141,10 @@ bool Expander::run(std::string_view text, std::string& out) {
 }
 
 Expander::Step Expander::word(std::string_view word, std::string& out) {
+  if (word == "'") {
+    character(out);
+    return Step::kGoOn;
+  }
   if (word.size() == 1 && isDelimiterByte(static_cast<unsigned char>(word[0]))) {
     out += word;
     return Step::kGoOn;
@@ -114,28 +157,74 @@ Expander::Step Expander::word(std::string_view word, std::string& out) {
   }
   if (word == "defined") return defined(out);
   if (word == "sizeof") return sizeOf(out);
-  if (word.size() >= 2 && word[0] == '0' && word[1] == 'x')
-    hexadecimal(word, out);
+  if (startsWithDigit(word))
+    number(word, out);
+  else if (cConditionRules_ && isIdentifierStart(word[0]))
+    identifier(word, out);
   else
     out += word;
   return Step::kGoOn;
 }
 
-// NAME  -> its body, expanded in turn; a macro without a body stays.
+// NAME  -> its body, expanded in turn; a macro without a body stays (in a
+// C condition it is nothing).
 Expander::Step Expander::macro(size_t index, std::string_view word, std::string& out) {
   if (isActive(index) || stack_.size() >= kMaxExpansionDepth) {
     message(" : #if文の解析において無限ﾙｰﾌﾟに陥りました");
     return Step::kFail;
   }
-  const std::string& body = tables_.defines->at(index).body;
-  if (body.empty()) {
-    out += word;
+  const DefineEntry& entry = tables_.defines->at(index);
+  if (!entry.params.empty()) return functionMacro(index, word, out);
+  if (entry.body.empty()) {
+    if (!cConditionRules_) out += word;
     return Step::kGoOn;
   }
+  enter(index, entry.body);
+  return Step::kGoOn;
+}
+
+// NAME(args)  -> the body with the parameters replaced and "##" joined,
+// expanded in turn. The name without '(' after it is no call.
+Expander::Step Expander::functionMacro(size_t index, std::string_view word, std::string& out) {
+  Frame& frame = frames_.back();
+  size_t pos = frame.pos;
+  skipBlanks(frame.text, pos);
+  std::vector<std::string_view> args;
+  if (pos >= frame.text.size() || frame.text[pos] != '(' ||
+      !callArguments(frame.text, pos, args)) {
+    identifier(word, out);
+    return Step::kGoOn;
+  }
+  frame.pos = pos;
+  const DefineEntry& entry = tables_.defines->at(index);
+  std::vector<std::string_view> names = macroParameterNames(entry.params);
+  std::string text;
+  std::string_view body = entry.body;
+  size_t at = 0;
+  while (at < body.size()) {
+    std::string_view piece = nextWord(body, at);
+    if (piece == "#" && at < body.size() && body[at] == '#') {
+      // a ## b: the two sides join into one word.
+      ++at;
+      while (!text.empty() && isBlankByte(text.back())) text.pop_back();
+      skipBlanks(body, at);
+      continue;
+    }
+    size_t k = 0;
+    while (k < names.size() && names[k] != piece) ++k;
+    if (k < names.size())
+      text += k < args.size() ? args[k] : std::string_view();
+    else
+      text += piece;
+  }
+  enter(index, substituted_.emplace_back(std::move(text)));
+  return Step::kGoOn;
+}
+
+void Expander::enter(size_t index, std::string_view text) {
   active_[index] = 1;
   stack_.push_back(index);
-  frames_.push_back({body, 0});  // invalidates references to frames
-  return Step::kGoOn;
+  frames_.push_back({text, 0});  // invalidates references to frames
 }
 
 bool Expander::isActive(size_t index) {
@@ -169,6 +258,7 @@ Expander::Step Expander::defined(std::string& out) {
 }
 
 // sizeof(TYPE)   sizeof(struct TAG)   sizeof(unsigned long)  -> the size
+// sizeof(TYPE *)                                             -> a pointer's
 Expander::Step Expander::sizeOf(std::string& out) {
   Frame& frame = frames_.back();
   std::string_view text = frame.text;
@@ -193,19 +283,49 @@ Expander::Step Expander::sizeOf(std::string& out) {
                << " : #if文解析ｴﾗｰ(sizeof演算子で不明な型[" << type << "]が使用されています)\n";
     return Step::kFail;
   }
-  out += std::to_string(types->sizeInBytes(type));
+  bool pointer = pos < text.size() && text[pos] == '*';
+  out += std::to_string(pointer ? types->pointerSize() : types->sizeInBytes(type));
   resumeAfterClose(text, pos);
   return Step::kGoOn;
 }
 
-// 0x1F -> 31; a word whose digits give 0 stays as written.
-void Expander::hexadecimal(std::string_view word, std::string& out) {
-  unsigned long long value = 0;
-  for (char c : word.substr(2)) value = value * 16 + static_cast<unsigned>(hexDigit(c));
-  if (value == 0)
-    out += word;
-  else
+// 0x1F  017  0b101  10UL -> decimal; anything else stays as written.
+void Expander::number(std::string_view word, std::string& out) {
+  std::uint64_t value = 0;
+  if (integerConstantValue(word, value))
     out += std::to_string(value);
+  else
+    out += word;
+}
+
+// 'A'  '\n'  '\x41'  'ab' -> their int values; a quote that does not close
+// stays as written.
+void Expander::character(std::string& out) {
+  Frame& frame = frames_.back();
+  size_t pos = frame.pos - 1;  // the opening quote
+  std::int64_t value = 0;
+  if (!characterConstantValue(frame.text, pos, value)) {
+    out += '\'';
+    return;
+  }
+  frame.pos = pos;
+  out += value < 0 ? "(" + std::to_string(value) + ")" : std::to_string(value);
+}
+
+// A name that is no macro: C takes it for 0 (C++ knows true and false);
+// a call of such a name is 0 as a whole (__has_include(<x.h>) and the like).
+void Expander::identifier(std::string_view word, std::string& out) {
+  if (!cConditionRules_) {
+    out += word;
+    return;
+  }
+  out += cppWords_ && word == "true" ? '1' : '0';
+  Frame& frame = frames_.back();
+  size_t pos = frame.pos;
+  skipBlanks(frame.text, pos);
+  std::vector<std::string_view> args;
+  if (pos < frame.text.size() && frame.text[pos] == '(' && callArguments(frame.text, pos, args))
+    frame.pos = pos;
 }
 
 const std::string& Expander::fileName() const {
@@ -240,22 +360,19 @@ int currentLine(RunTables& tables) { return tables.context ? tables.context->cur
 }  // namespace
 
 std::string expandExpression(RunTables& tables, std::string_view text, ExpansionStack& stack,
-                             int line) {
+                             int line, bool isCondition) {
   std::string out;
   out.reserve(text.size());
-  Expander expander(tables, stack, line);
+  Expander expander(tables, stack, line, isCondition);
   if (!expander.run(text, out)) out.clear();
   return out;
 }
 
-std::string expandExpression(RunTables& tables, std::string_view text, ExpansionStack& stack) {
-  return expandExpression(tables, text, stack, currentLine(tables));
-}
 
 ConditionValue evaluateExpressionAt(RunTables& tables, std::string_view text, bool isCondition,
                                     int line) {
   ExpansionStack stack;
-  std::string expansion = expandExpression(tables, text, stack, line);
+  std::string expansion = expandExpression(tables, text, stack, line, isCondition);
   if (expansion.empty()) return {};
   int error = 0;
   double value = Kaiseki(expansion.c_str(), &error);

@@ -1,7 +1,7 @@
 // Conditions of #if, #elif, #If, #ElseIf and {$IF}, and the array bounds of
 // the stack-size measurement: the text is turned into plain arithmetic
 // (macros of the #define table expanded, defined(...) and sizeof(...)
-// replaced, "0x" words made decimal) and evaluated in C syntax by the
+// replaced, constants made decimal) and evaluated in C syntax by the
 // expression evaluator library. Every failure writes its log line and
 // yields 0, so a broken condition only switches its branch off.
 #pragma once
@@ -25,11 +25,12 @@ constexpr size_t kMaxExpansionDepth = 4096;
 constexpr size_t kMaxExpansionBytes = 2u << 20;
 
 // The expanded text, or the empty text after a logged failure. `stack` is
-// left as it came. Messages carry `line`.
+// left as it came. Messages carry `line`. Integer and character constants
+// become decimal and function-like macros take their arguments; in a
+// condition of a C-family file, as its compiler reads it, a name left after
+// expansion (or a call of one) is 0 and a macro defined empty is nothing.
 std::string expandExpression(RunTables& tables, std::string_view text, ExpansionStack& stack,
-                             int line);
-// The same at the reader's current line.
-std::string expandExpression(RunTables& tables, std::string_view text, ExpansionStack& stack);
+                             int line, bool isCondition);
 
 // The outcome of one evaluation: the value's low 32 bits (after truncation
 // toward zero), and whether expansion and evaluation both succeeded.

@@ -40,13 +40,83 @@ const std::string& DefineTable::bodyOf(std::string_view name) const {
   return found.found ? this->at(found.index).body : kNoBody;
 }
 
-const std::string* DefineTable::macroCallTarget(std::string_view name, size_t i) const {
+std::vector<std::string_view> macroParameterNames(std::string_view params) {
+  std::vector<std::string_view> names;
+  if (params.size() < 2 || params.front() != '(') return names;
+  size_t close = params.find(')');
+  std::string_view inner = params.substr(1, close == std::string_view::npos ? close : close - 1);
+  size_t pos = 0;
+  for (;;) {
+    size_t comma = inner.find(',', pos);
+    std::string_view name = inner.substr(pos, comma == std::string_view::npos ? comma : comma - pos);
+    while (!name.empty() && (name.front() == ' ' || name.front() == '\t')) name.remove_prefix(1);
+    while (!name.empty() && (name.back() == ' ' || name.back() == '\t')) name.remove_suffix(1);
+    names.push_back(name == "..." ? std::string_view("__VA_ARGS__") : name);
+    if (comma == std::string_view::npos) break;
+    pos = comma + 1;
+  }
+  return names;
+}
+
+// A depth-first walk with its own stack; a macro met again (a loop, or a
+// second path to it) adds nothing.
+void DefineTable::callTargets(std::string_view name, std::vector<std::string_view>& targets) const {
+  targets.clear();
+  struct Step {
+    const DefineEntry* entry;
+    size_t next;
+  };
+  std::vector<Step> stack;
+  std::vector<const DefineEntry*> seen;
+  auto enter = [&](std::string_view macro) {
+    Lookup found = findDefine(macro);
+    if (!found.found) return false;
+    const DefineEntry* entry = &at(found.index);
+    for (const DefineEntry* e : seen)
+      if (e == entry) return true;
+    seen.push_back(entry);
+    if (static_cast<int>(stack.size()) < kMaxMacroDepth) stack.push_back({entry, 0});
+    return true;
+  };
+  if (!enter(name)) return;
+  while (!stack.empty()) {
+    Step& step = stack.back();
+    const DefineEntry& entry = *step.entry;
+    bool functionLike = !entry.params.empty();
+    size_t count = functionLike ? entry.calledFunctions.size() : 1;
+    if (step.next >= count) {
+      stack.pop_back();
+      continue;
+    }
+    std::string_view target = functionLike ? std::string_view(entry.calledFunctions[step.next])
+                                           : std::string_view(entry.body);
+    ++step.next;  // before enter(), which may move the stack
+    if (!enter(target)) targets.push_back(target);
+  }
+}
+
+std::uint64_t DefineTable::unusedParameters(std::string_view name) const {
   Lookup found = findDefine(name);
-  if (!found.found) return nullptr;
+  if (!found.found) return 0;
   const DefineEntry& entry = at(found.index);
-  if (!entry.params.empty())
-    return i < entry.calledFunctions.size() ? &entry.calledFunctions[i] : nullptr;
-  return i == 0 ? &entry.body : nullptr;
+  std::vector<std::string_view> names = macroParameterNames(entry.params);
+  std::uint64_t unused = 0;
+  for (size_t k = 0; k < names.size() && k < 64; ++k)
+    if (!names[k].empty()) unused |= std::uint64_t{1} << k;
+  const std::string& body = entry.body;
+  size_t i = 0;
+  while (i < body.size() && unused) {
+    if (isDelimiterByte(static_cast<unsigned char>(body[i]))) {
+      ++i;
+      continue;
+    }
+    size_t start = i;
+    while (i < body.size() && !isDelimiterByte(static_cast<unsigned char>(body[i]))) ++i;
+    std::string_view word(body.data() + start, i - start);
+    for (size_t k = 0; k < names.size() && k < 64; ++k)
+      if (names[k] == word) unused &= ~(std::uint64_t{1} << k);
+  }
+  return unused;
 }
 
 bool DefineTable::beginDefine(const std::string& name) {
@@ -66,6 +136,7 @@ bool DefineTable::beginDefine(const std::string& name) {
   definingValid_ = true;
   paramDepth_ = 0;
   lastWasDelimiter_ = false;
+  blankPending_ = false;
   return true;
 }
 
@@ -99,7 +170,18 @@ void DefineTable::defineBodyToken(std::string_view token) {
     return;
   }
   if (entry->complete || token.empty()) return;
-  if (entry->body.empty() && isBlankToken(token)) return;
+  // Blanks reach here only when the reader keeps them (for the function
+  // details); the body is the same either way: a blank counts only between
+  // a word and '(', where the reader always delivers it.
+  if (isBlankToken(token)) {
+    blankPending_ = !entry->body.empty() && !lastWasDelimiter_;
+    return;
+  }
+  if (blankPending_ && token == "(") {
+    entry->body += ' ';
+    lastWasDelimiter_ = true;
+  }
+  blankPending_ = false;
   bool delimiter = isDelimiterToken(token);
   if (!entry->body.empty() && !lastWasDelimiter_ && !delimiter) entry->body += ' ';
   entry->body += token;

@@ -24,6 +24,10 @@ class RunTables;
 // closing of a file that per-file sections filled (2).
 enum class ListScope : int { kPerFile = 0, kWholeRun = 1, kFinish = 2 };
 
+// The parameter names of a function-like macro's "(a, b)"; "..." is named
+// __VA_ARGS__, as the body calls it.
+std::vector<std::string_view> macroParameterNames(std::string_view params);
+
 struct DefineEntry {
   std::string name;
   std::string params;  // "(a, b)" as its tokens came; empty when object-like
@@ -57,9 +61,16 @@ class DefineTable {
   bool isDefined(std::string_view name) const { return findDefine(name).found; }
   // The body, or the empty text for an unknown name.
   const std::string& bodyOf(std::string_view name) const;
-  // The i-th function a function-like macro calls; for an object-like macro
-  // its body when i is 0. Null when there is none.
-  const std::string* macroCallTarget(std::string_view name, size_t i) const;
+  // What a call of the macro `name` calls, into `targets` (cleared first):
+  // the functions a function-like macro's body calls, the body of an
+  // object-like one; a target that is a macro itself stands for what it
+  // calls in turn, to any depth (each macro once, at most kMaxMacroDepth
+  // deep). The views stay valid until the table changes.
+  static constexpr int kMaxMacroDepth = 64;
+  void callTargets(std::string_view name, std::vector<std::string_view>& targets) const;
+  // The parameters of a function-like macro that its body never uses, as
+  // bits (bit k: parameter k; only the first 64); 0 for other names.
+  std::uint64_t unusedParameters(std::string_view name) const;
 
   // Starts the entry `name` in the current file and makes it the entry being
   // defined. False (with the already-registered log line) when the name
@@ -105,5 +116,6 @@ class DefineTable {
   bool definingValid_ = false;
   int paramDepth_ = 0;
   bool lastWasDelimiter_ = false;  // the last body token was a delimiter
+  bool blankPending_ = false;      // a blank came after the body's last token
   ListSections listSections_{kListSizeLimit};  // of the definition list in this run
 };

@@ -31,6 +31,11 @@ constexpr Keyword kDelphiKeywords[] = {
     {"define", DirectiveWord::kDefine}, {"undef", DirectiveWord::kUndef},
 };
 
+constexpr Keyword kSettingsKeywords[] = {
+    {"MZ設定Mode", DirectiveWord::kSettingsMode},
+    {"MZ割り込みキーワード", DirectiveWord::kInterruptKeywords},
+};
+
 template <size_t N>
 DirectiveWord find(const Keyword (&table)[N], std::string_view word, bool anyCase) {
   for (const Keyword& k : table)
@@ -40,9 +45,14 @@ DirectiveWord find(const Keyword (&table)[N], std::string_view word, bool anyCas
 
 }  // namespace
 
-DirectiveWord directiveWordOf(DirectiveSyntax syntax, std::string_view word) {
+DirectiveWord directiveWordOf(DirectiveSyntax syntax, std::string_view word, bool settingsData) {
   switch (syntax) {
-    case DirectiveSyntax::CFamily: return find(kCFamilyKeywords, word, false);
+    case DirectiveSyntax::CFamily:
+      if (settingsData) {
+        DirectiveWord own = find(kSettingsKeywords, word, false);
+        if (own != DirectiveWord::kNone) return own;
+      }
+      return find(kCFamilyKeywords, word, false);
     case DirectiveSyntax::Vb: return find(kVbKeywords, word, true);
     case DirectiveSyntax::Delphi: return find(kDelphiKeywords, word, true);
   }

@@ -1,7 +1,8 @@
 // The directive keywords of each source syntax as data: C-family "#"
 // words (compared exactly), VB "#" words and Delphi "{$" words (compared
-// without regard to letter case), and which of them open or close a
-// conditional group, as the switched-off regions need to know.
+// without regard to letter case), the two words that only the settings
+// data file knows, and which keywords open or close a conditional group,
+// as the switched-off regions need to know.
 #pragma once
 
 #include <string_view>
@@ -26,9 +27,14 @@ enum class DirectiveWord {
   kImport,
   kPragma,
   kError,
+  kSettingsMode,       // settings data file: "MZ設定Mode" kind
+  kInterruptKeywords,  // settings data file: "MZ割り込みキーワード" words...
 };
 
-DirectiveWord directiveWordOf(DirectiveSyntax syntax, std::string_view word);
+// `settingsData`: the line is one of the settings data file, whose own two
+// keywords count too; in sources they are words like any other.
+DirectiveWord directiveWordOf(DirectiveSyntax syntax, std::string_view word,
+                              bool settingsData = false);
 
 // Keywords that open a conditional group (counted in skipDepth while the
 // region is switched off) and the one that closes it.

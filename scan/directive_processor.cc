@@ -16,21 +16,11 @@ bool isBlank(std::string_view token) {
 
 }  // namespace
 
-void DirectiveProcessor::reset() {
-  state_ = DirectiveState::None;
-  live_ = true;
-  stack_.clear();
-  skipDepth_ = 0;
-  condition_.clear();
-  firstBodyToken_ = pendingBackslash_ = commentRequest_ = false;
-  includeName_.clear();
-  inAngles_ = false;
-  includeReady_ = false;
-}
+void DirectiveProcessor::reset() { file_ = FileState{}; }
 
 void DirectiveProcessor::begin(DirectiveSyntax syntax) {
   syntax_ = syntax;
-  state_ = DirectiveState::Keyword;
+  file_.state = DirectiveState::Keyword;
   line_ = tables_.context ? tables_.context->currentLine() : 0;
 }
 
@@ -39,8 +29,8 @@ void DirectiveProcessor::setInterruptKeywords(std::vector<std::string> keywords)
 }
 
 bool DirectiveProcessor::takeCommentRequest() {
-  bool request = commentRequest_;
-  commentRequest_ = false;
+  bool request = file_.commentRequest;
+  file_.commentRequest = false;
   return request;
 }
 
@@ -48,11 +38,11 @@ bool DirectiveProcessor::takeCommentRequest() {
 // Dispatch
 
 void DirectiveProcessor::token(std::string_view token) {
-  if (pendingBackslash_) {
-    pendingBackslash_ = false;
+  if (file_.pendingBackslash) {
+    file_.pendingBackslash = false;
     continuedToken("\\");
   }
-  switch (state_) {
+  switch (file_.state) {
     case DirectiveState::Keyword:
       if (!isBlank(token) && !isDelimiterToken(token)) keyword(token);
       break;
@@ -62,7 +52,7 @@ void DirectiveProcessor::token(std::string_view token) {
     case DirectiveState::SkipContinued:
     case DirectiveState::InterruptList:
       if (token == "\\")
-        pendingBackslash_ = true;
+        file_.pendingBackslash = true;
       else
         continuedToken(token);
       break;
@@ -73,7 +63,7 @@ void DirectiveProcessor::token(std::string_view token) {
     case DirectiveState::ElifCondition:
       // A C condition may go on over lines, as glibc's headers write it.
       if (token == "\\" && syntax_ == DirectiveSyntax::CFamily)
-        pendingBackslash_ = true;
+        file_.pendingBackslash = true;
       else
         conditionToken(token);
       break;
@@ -84,22 +74,24 @@ void DirectiveProcessor::token(std::string_view token) {
       break;
     case DirectiveState::SettingsMode:
     case DirectiveState::InterruptKeyword:
-      // Only the settings data file's reader has these states; anywhere
-      // else the state is out of range.
-      positionMessage(": ﾌﾟﾘﾌﾟﾛｾｯｻ処理で異常が発生しました。");
-      state_ = DirectiveState::Ignore;
+      if (!isBlank(token) && !isDelimiterToken(token)) settingsWord(token);
       break;
   }
 }
 
 void DirectiveProcessor::stringToken(std::string_view token) {
-  if (state_ == DirectiveState::IncludeName) includeName_.append(token);
-  if (state_ == DirectiveState::DefineBody) defineBody(token);
+  switch (file_.state) {
+    case DirectiveState::IncludeName: file_.includeName.append(token); break;
+    case DirectiveState::DefineBody: defineBody(token); break;
+    case DirectiveState::IfCondition:
+    case DirectiveState::ElifCondition: conditionToken(token); break;
+    default: break;
+  }
 }
 
 // The tokens of the states that a '\' line break continues.
 void DirectiveProcessor::continuedToken(std::string_view token) {
-  switch (state_) {
+  switch (file_.state) {
     case DirectiveState::DefineParams: defineParam(token); break;
     case DirectiveState::DefineBody: defineBody(token); break;
     case DirectiveState::InterruptList: interruptName(token); break;
@@ -110,16 +102,16 @@ void DirectiveProcessor::continuedToken(std::string_view token) {
 }
 
 bool DirectiveProcessor::continuesAtLineBreak() {
-  if (!pendingBackslash_) return false;
-  pendingBackslash_ = false;
+  if (!file_.pendingBackslash) return false;
+  file_.pendingBackslash = false;
   return true;
 }
 
 // The line break (or Delphi '}') that ends the directive. A condition
 // without its VB "Then" is decided here too, so that no group is lost.
 void DirectiveProcessor::end() {
-  pendingBackslash_ = false;
-  switch (state_) {
+  file_.pendingBackslash = false;
+  switch (file_.state) {
     case DirectiveState::IncludeName: finishInclude(); break;
     case DirectiveState::DefineParams:
     case DirectiveState::DefineBody: continuedToken("\n"); break;
@@ -132,11 +124,11 @@ void DirectiveProcessor::end() {
     case DirectiveState::IfndefName: testName(""); break;
     default: break;
   }
-  state_ = DirectiveState::None;
+  file_.state = DirectiveState::None;
 }
 
 void DirectiveProcessor::endOfInput() {
-  if (state_ == DirectiveState::IncludeName) finishInclude();
+  if (file_.state == DirectiveState::IncludeName) finishInclude();
 }
 
 // ---------------------------------------------------------------------------
@@ -145,9 +137,15 @@ void DirectiveProcessor::endOfInput() {
 // A word that is no keyword is skipped, so the next word of the line is
 // tried. In a switched-off region only the group structure is followed.
 void DirectiveProcessor::keyword(std::string_view word) {
-  DirectiveWord found = directiveWordOf(syntax_, word);
-  if (found == DirectiveWord::kNone) return;
-  if (!live_)
+  DirectiveWord found = directiveWordOf(syntax_, word, settingsData_);
+  if (found == DirectiveWord::kNone) {
+    // A C directive the compiler does not know (#warning, #ident, a line
+    // marker) is skipped whole: a keyword later on its line is text.
+    // VB and Delphi try the next word.
+    if (syntax_ == DirectiveSyntax::CFamily) file_.state = DirectiveState::SkipContinued;
+    return;
+  }
+  if (!file_.live)
     keywordWhileOff(found);
   else
     startDirective(found);
@@ -157,28 +155,28 @@ void DirectiveProcessor::keyword(std::string_view word) {
 // level its #elif, #else and #endif act. Other directives do nothing
 // there, #error included: a switched-off #error is the usual guard.
 void DirectiveProcessor::keywordWhileOff(DirectiveWord word) {
-  state_ = DirectiveState::Ignore;
+  file_.state = DirectiveState::Ignore;
   if (opensGroup(word)) {
-    ++skipDepth_;
-  } else if (skipDepth_ > 0) {
-    if (closesGroup(word)) --skipDepth_;
+    ++file_.skipDepth;
+  } else if (file_.skipDepth > 0) {
+    if (closesGroup(word)) --file_.skipDepth;
   } else if (switchesBranch(word)) {
     startDirective(word);
   }
 }
 
 void DirectiveProcessor::startDirective(DirectiveWord word) {
-  state_ = DirectiveState::Ignore;
+  file_.state = DirectiveState::Ignore;
   switch (word) {
     case DirectiveWord::kDefine:
-      state_ = DirectiveState::DefineName;
+      file_.state = DirectiveState::DefineName;
       break;
-    case DirectiveWord::kUndef: state_ = DirectiveState::UndefName; break;
-    case DirectiveWord::kIfdef: state_ = DirectiveState::IfdefName; break;
-    case DirectiveWord::kIfndef: state_ = DirectiveState::IfndefName; break;
+    case DirectiveWord::kUndef: file_.state = DirectiveState::UndefName; break;
+    case DirectiveWord::kIfdef: file_.state = DirectiveState::IfdefName; break;
+    case DirectiveWord::kIfndef: file_.state = DirectiveState::IfndefName; break;
     case DirectiveWord::kIf:
-      condition_.clear();
-      state_ = DirectiveState::IfCondition;
+      file_.condition.clear();
+      file_.state = DirectiveState::IfCondition;
       break;
     case DirectiveWord::kIfOpt: openGroup(true, 0); break;
     case DirectiveWord::kElif: elifBranch(); break;
@@ -186,16 +184,18 @@ void DirectiveProcessor::startDirective(DirectiveWord word) {
     case DirectiveWord::kEndif: endGroup(); break;
     case DirectiveWord::kRegion: openGroup(true, 1); break;
     case DirectiveWord::kInclude:
-      state_ = DirectiveState::IncludeName;
-      includeName_.clear();
-      inAngles_ = false;
+      file_.state = DirectiveState::IncludeName;
+      file_.includeName.clear();
+      file_.inAngles = false;
       break;
-    case DirectiveWord::kImport: state_ = DirectiveState::SkipContinued; break;
-    case DirectiveWord::kPragma: state_ = DirectiveState::PragmaWord; break;
+    case DirectiveWord::kImport: file_.state = DirectiveState::SkipContinued; break;
+    case DirectiveWord::kPragma: file_.state = DirectiveState::PragmaWord; break;
     case DirectiveWord::kError:
       positionMessage(": #errorを検出しました。");
-      commentRequest_ = true;
+      file_.commentRequest = true;
       break;
+    case DirectiveWord::kSettingsMode: file_.state = DirectiveState::SettingsMode; break;
+    case DirectiveWord::kInterruptKeywords: file_.state = DirectiveState::InterruptKeyword; break;
     case DirectiveWord::kNone: break;
   }
 }
@@ -204,48 +204,50 @@ void DirectiveProcessor::startDirective(DirectiveWord word) {
 // Conditional groups
 
 void DirectiveProcessor::openGroup(bool live, int kind) {
-  stack_.push_back({kind, live});
-  live_ = live;
+  file_.stack.push_back({kind, live});
+  file_.live = live;
 }
 
 // The branch of the top group whose condition was just collected.
 void DirectiveProcessor::decideBranch() {
-  CondFrame& top = stack_.back();
+  CondFrame& top = file_.stack.back();
   if (top.taken) {
-    live_ = false;
+    file_.live = false;
   } else {
-    live_ = evaluateExpressionAt(tables_, condition_, true, line_).value != 0;
-    top.taken = live_;
+    file_.live = evaluateExpressionAt(tables_, file_.condition, true, line_).value != 0;
+    top.taken = file_.live;
   }
-  condition_.clear();
+  file_.condition.clear();
 }
 
 // With no open group there is no branch to switch: the line is ignored.
 void DirectiveProcessor::elifBranch() {
-  if (stack_.empty()) return;
-  if (stack_.back().taken) {
-    live_ = false;
+  if (file_.stack.empty()) return;
+  if (file_.stack.back().taken) {
+    file_.live = false;
     return;
   }
-  condition_.clear();
-  state_ = DirectiveState::ElifCondition;
+  file_.condition.clear();
+  file_.state = DirectiveState::ElifCondition;
 }
 
 void DirectiveProcessor::elseBranch() {
-  if (stack_.empty()) return;
-  CondFrame& top = stack_.back();
-  live_ = !top.taken;
+  if (file_.stack.empty()) return;
+  CondFrame& top = file_.stack.back();
+  file_.live = !top.taken;
   top.taken = true;
 }
 
 void DirectiveProcessor::endGroup() {
-  if (stack_.empty()) {
+  if (file_.stack.empty()) {
     positionMessage(": #endifの数が#if､#ifdefの数を上回りました。");
-    live_ = false;
+    file_.live = false;
     return;
   }
-  stack_.pop_back();
-  live_ = true;
+  // A language section ends with the group its #ifdef opened.
+  if (file_.section && depth() <= file_.sectionDepth + 1) file_.section = 0;
+  file_.stack.pop_back();
+  file_.live = true;
 }
 
 // C: a space only between two words; VB: no separator, up to "Then";
@@ -256,26 +258,63 @@ void DirectiveProcessor::conditionToken(std::string_view token) {
       end();
       return;
     }
-    if (!isBlank(token)) condition_.append(token);
+    if (!isBlank(token)) file_.condition.append(token);
     return;
   }
-  if (!condition_.empty() && !isDelimiterToken(token) &&
-      !isDelimiterByte(static_cast<unsigned char>(condition_.back())))
-    condition_ += ' ';
-  condition_.append(token);
+  // Kept blanks (for the function details) change nothing: a blank counts
+  // only between a word and '(', where the reader always delivers it.
+  if (isBlank(token)) {
+    file_.blankInCondition = !file_.condition.empty() &&
+                             !isDelimiterByte(static_cast<unsigned char>(file_.condition.back()));
+    return;
+  }
+  bool blank = file_.blankInCondition;
+  file_.blankInCondition = false;
+  if (blank && token == "(") {
+    file_.condition += ' ';
+  } else if (!file_.condition.empty() && !isDelimiterToken(token) &&
+             !isDelimiterByte(static_cast<unsigned char>(file_.condition.back()))) {
+    file_.condition += ' ';
+  }
+  file_.condition.append(token);
 }
 
 // #ifdef NAME / #ifndef NAME: a group live when NAME is (not) defined.
 void DirectiveProcessor::testName(std::string_view token) {
   if (token == " " || token == "\t" || token == "\r") return;
   if (isDelimiterToken(token)) {
-    if (!live_) errorLog() << "#ifdef文による無効行でｴﾗｰが発生しました。\n";
+    if (!file_.live) errorLog() << "#ifdef文による無効行でｴﾗｰが発生しました。\n";
     positionMessage(": #ifdef文で不正な文字を検出しました。  ");
     errorLog() << "不正な文字 = \"" << token << "\"  \n";
   }
+  bool ifdef = file_.state == DirectiveState::IfdefName;
+  file_.state = DirectiveState::Ignore;
   bool defined = tables_.defines && tables_.defines->isDefined(token);
-  openGroup(state_ == DirectiveState::IfdefName ? defined : !defined, 0);
-  state_ = DirectiveState::Ignore;
+  // In the settings data file a language name that no macro defines opens
+  // its section: always for #ifdef, never for #ifndef.
+  std::int32_t section = settingsData_ && !defined ? languageSectionMask(token) : 0;
+  if (section && ifdef) {
+    file_.section = section;
+    file_.sectionDepth = depth();
+  }
+  openGroup(ifdef ? defined || section : !defined && !section, 0);
+}
+
+// "#MZ設定Mode kind": the first word decides; the three kinds also end the
+// open language section. "#MZ割り込みキーワード w …": every word counts.
+void DirectiveProcessor::settingsWord(std::string_view token) {
+  if (file_.state == DirectiveState::InterruptKeyword) {
+    declared_.emplace_back(token);
+    return;
+  }
+  file_.state = DirectiveState::Ignore;
+  const char* const kKinds[] = {"予約語", "class定義", "型情報"};  // ORDER: SectionKind
+  for (int kind = kReservedWords; kind <= kTypes; ++kind) {
+    if (token == kKinds[kind]) {
+      file_.sectionKind = kind;
+      file_.section = 0;
+    }
+  }
 }
 
 // ---------------------------------------------------------------------------
@@ -284,28 +323,28 @@ void DirectiveProcessor::testName(std::string_view token) {
 void DirectiveProcessor::endOfFile() {
   // The end of the input ends a directive on the last line like a line break.
   if (inProgress()) end();
-  if (!stack_.empty() || skipDepth_ != 0) {
+  if (!file_.stack.empty() || file_.skipDepth != 0) {
     fileLine("]で#if文の数が合いません。");
-    errorLog() << "    #ifdef文の数 = " << stack_.size() << '\n';
-    errorLog() << "    #無効な位置にある#ifdef文の数 = " << skipDepth_ << '\n';
-    skipDepth_ = 0;
-    live_ = true;
+    errorLog() << "    #ifdef文の数 = " << file_.stack.size() << '\n';
+    errorLog() << "    #無効な位置にある#ifdef文の数 = " << file_.skipDepth << '\n';
+    file_.skipDepth = 0;
+    file_.live = true;
   }
-  if (!live_) fileLine("]で内部ｴﾗｰが発生しました。(ｺﾒﾝﾄ部)");
-  if (!stack_.empty() && stack_.front().taken) {
+  if (!file_.live) fileLine("]で内部ｴﾗｰが発生しました。(ｺﾒﾝﾄ部)");
+  if (!file_.stack.empty() && file_.stack.front().taken) {
     fileLine("]で#if文解析出力数に不合理が発生しました。");
-    stack_.clear();
+    file_.stack.clear();
   }
-  bool ready = includeReady_;
-  std::string name = std::move(includeName_);
+  bool ready = file_.includeReady;
+  std::string name = std::move(file_.includeName);
   reset();
-  includeReady_ = ready;  // an include on the last line is still followed
-  includeName_ = std::move(name);
+  file_.includeReady = ready;  // an include on the last line is still followed
+  file_.includeName = std::move(name);
 }
 
 void DirectiveProcessor::clearInclude() {
-  includeReady_ = false;
-  includeName_.clear();
+  file_.includeReady = false;
+  file_.includeName.clear();
 }
 
 void DirectiveProcessor::fileLine(const char* text) const {

@@ -4,14 +4,18 @@
 // and runs that directive's small state machine: macros into the #define
 // table, conditional groups deciding which lines are live, #include names
 // for the run driver, interrupt functions from #pragma into the function
-// table. The processor lives as long as its reader; the run tables must
-// outlive both.
+// table. In the settings data file it also keeps the file's language
+// sections and entry kind, and the interrupt keywords the file declares.
+// The processor lives as long as its reader; the run tables must outlive
+// both.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "app/language_mode.h"
 #include "scan/directive_keywords.h"
 
 class RunTables;
@@ -48,10 +52,13 @@ class DirectiveProcessor {
 
   // Back to the start of a file (the interrupt keywords stay).
   void reset();
+  // Whether the file is the settings data file, whose own directives and
+  // language sections then act.
+  void setSettingsData(bool on) { settingsData_ = on; }
   // A '#' at line start, or a Delphi '{' before '$'.
   void begin(DirectiveSyntax syntax);
-  bool inProgress() const { return state_ != DirectiveState::None; }
-  DirectiveState state() const { return state_; }
+  bool inProgress() const { return file_.state != DirectiveState::None; }
+  DirectiveState state() const { return file_.state; }
 
   // One token of the directive, outside any literal.
   void token(std::string_view token);
@@ -60,10 +67,16 @@ class DirectiveProcessor {
   void stringToken(std::string_view token);
   // Whether a '"' is part of the directive rather than opening a string
   // (it is, inside "#include <...>").
-  bool takesQuote() const { return state_ == DirectiveState::IncludeName && inAngles_; }
+  bool takesQuote() const { return file_.state == DirectiveState::IncludeName && file_.inAngles; }
+  // While an include's name is collected its blanks are part of it.
+  bool collectsIncludeName() const { return file_.state == DirectiveState::IncludeName; }
   // A #define body takes its strings and character constants whole,
-  // quotes included.
-  bool takesLiterals() const { return state_ == DirectiveState::DefineBody; }
+  // quotes included; so does a C condition (its character constants).
+  bool takesLiterals() const {
+    return file_.state == DirectiveState::DefineBody ||
+           (syntax_ == DirectiveSyntax::CFamily && (file_.state == DirectiveState::IfCondition ||
+                                                    file_.state == DirectiveState::ElifCondition));
+  }
   // At a line break inside a directive: true when a '\' just before it
   // continues the directive on the next line (the break is then skipped).
   bool continuesAtLineBreak();
@@ -78,12 +91,12 @@ class DirectiveProcessor {
   bool takeCommentRequest();
 
   // Whether lines are live (conditional compilation may switch them off).
-  bool live() const { return live_; }
-  int depth() const { return static_cast<int>(stack_.size()); }
-  int skipDepth() const { return skipDepth_; }
+  bool live() const { return file_.live; }
+  int depth() const { return static_cast<int>(file_.stack.size()); }
+  int skipDepth() const { return file_.skipDepth; }
 
-  bool includeReady() const { return includeReady_; }
-  const std::string& includeName() const { return includeName_; }
+  bool includeReady() const { return file_.includeReady; }
+  const std::string& includeName() const { return file_.includeName; }
   void clearInclude();
 
   // The words after which "#pragma" lists interrupt functions (from the
@@ -91,6 +104,16 @@ class DirectiveProcessor {
   // registers (the reader's captured comment, which must outlive this).
   void setInterruptKeywords(std::vector<std::string> keywords);
   void setCommentSource(const std::string* comment) { comment_ = comment; }
+
+  // Settings data file: what its entries are (0 reserved words, 1 class
+  // definitions, 2 types; "MZ設定Mode" switches), the languages of the
+  // open section (255 outside every section), and every word that
+  // "MZ割り込みキーワード" declared so far.
+  // ORDER: the kind words of settingsWord.
+  enum SectionKind : int { kReservedWords = 0, kClassDefinitions = 1, kTypes = 2 };
+  int sectionKind() const { return file_.sectionKind; }
+  std::int32_t sectionLanguages() const { return file_.section ? file_.section : kModeAll; }
+  const std::vector<std::string>& declaredInterruptKeywords() const { return declared_; }
 
  private:
   // directive_processor.cc: dispatch, keywords, groups, end of file.
@@ -116,21 +139,34 @@ class DirectiveProcessor {
   void finishInclude();
   void pragmaWord(std::string_view token);
   void interruptName(std::string_view token);
+  void settingsWord(std::string_view token);
 
   RunTables& tables_;
-  DirectiveState state_ = DirectiveState::None;
+  // What the processor knows of the file being read. Each file starts from
+  // FileState{} (reset), so that a field added here is reset too.
+  struct FileState {
+    DirectiveState state = DirectiveState::None;
+    bool live = true;
+    std::vector<CondFrame> stack;
+    int skipDepth = 0;  // groups opened inside a switched-off region
+    std::string condition;
+    bool blankInCondition = false;  // a blank came after a word of it
+    bool firstBodyToken = false;    // the token right after a macro name
+    bool pendingBackslash = false;  // a '\' whose meaning the next token tells
+    bool commentRequest = false;
+    std::string includeName;
+    bool inAngles = false;
+    bool includeReady = false;
+    // Settings data file only.
+    int sectionKind = kReservedWords;
+    std::int32_t section = 0;  // the open section's languages; 0 none
+    int sectionDepth = 0;      // the group depth before its #ifdef
+  };
+  FileState file_;
+  bool settingsData_ = false;
+  std::vector<std::string> declared_;  // interrupt keywords the file declared
   DirectiveSyntax syntax_ = DirectiveSyntax::CFamily;
   int line_ = 0;  // the line the directive started on
-  bool live_ = true;
-  std::vector<CondFrame> stack_;
-  int skipDepth_ = 0;  // groups opened inside a switched-off region
-  std::string condition_;
-  bool firstBodyToken_ = false;   // the token right after a macro name
-  bool pendingBackslash_ = false; // a '\' whose meaning the next token tells
-  bool commentRequest_ = false;
-  std::string includeName_;
-  bool inAngles_ = false;
-  bool includeReady_ = false;
   std::vector<std::string> interruptKeywords_;
   const std::string* comment_ = nullptr;
 };

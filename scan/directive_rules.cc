@@ -26,38 +26,38 @@ void DirectiveProcessor::defineName(std::string_view token) {
   DefineTable* defines = tables_.defines;
   // A delimiter names nothing; a name already defined keeps its first body.
   if (!defines || isDelimiterToken(token) || !defines->beginDefine(std::string(token))) {
-    state_ = syntax_ == DirectiveSyntax::Delphi ? DirectiveState::Ignore
+    file_.state = syntax_ == DirectiveSyntax::Delphi ? DirectiveState::Ignore
                                                 : DirectiveState::SkipContinued;
     return;
   }
   if (syntax_ == DirectiveSyntax::Delphi) {
     defines->defineBodyToken("\n");  // complete at once, with no body
-    state_ = DirectiveState::Ignore;
+    file_.state = DirectiveState::Ignore;
     return;
   }
-  state_ = DirectiveState::DefineBody;
-  firstBodyToken_ = true;
+  file_.state = DirectiveState::DefineBody;
+  file_.firstBodyToken = true;
 }
 
 // NAME'(' right after the name makes the macro function-like; a space
 // before the '(' (kept as a token by the tokenizer) makes it object-like.
 void DirectiveProcessor::defineBody(std::string_view token) {
-  bool first = firstBodyToken_;
-  firstBodyToken_ = false;
+  bool first = file_.firstBodyToken;
+  file_.firstBodyToken = false;
   if (first && token == "(") {
-    state_ = DirectiveState::DefineParams;
+    file_.state = DirectiveState::DefineParams;
     defineParam(token);
     return;
   }
   tables_.defines->defineBodyToken(token);
-  if (token == "\n") state_ = DirectiveState::Ignore;
+  if (token == "\n") file_.state = DirectiveState::Ignore;
 }
 
 void DirectiveProcessor::defineParam(std::string_view token) {
   switch (tables_.defines->defineParamToken(token)) {
     case DefineTable::ParamState::kMore: break;
-    case DefineTable::ParamState::kClosed: state_ = DirectiveState::DefineBody; break;
-    case DefineTable::ParamState::kAbandoned: state_ = DirectiveState::SkipContinued; break;
+    case DefineTable::ParamState::kClosed: file_.state = DirectiveState::DefineBody; break;
+    case DefineTable::ParamState::kAbandoned: file_.state = DirectiveState::SkipContinued; break;
   }
 }
 
@@ -69,7 +69,7 @@ void DirectiveProcessor::undefName(std::string_view token) {
   bool perFile = tables_.options().headerReadMode == HeaderReadMode::PerSourceFile;
   if (tables_.defines && (perFile || syntax_ == DirectiveSyntax::Delphi))
     tables_.defines->undefine(token);
-  state_ = DirectiveState::Ignore;
+  file_.state = DirectiveState::Ignore;
 }
 
 // ---------------------------------------------------------------------------
@@ -77,24 +77,27 @@ void DirectiveProcessor::undefName(std::string_view token) {
 
 void DirectiveProcessor::includeToken(std::string_view token) {
   if (token == "<") {
-    inAngles_ = true;
+    file_.inAngles = true;
   } else if (token == ">") {
-    inAngles_ = false;
+    file_.inAngles = false;
   } else if (token == "\"") {
     positionMessage(": ﾌｧｲﾙ名に使用できない文字が含まれています");
-  } else if (!isBlankToken(token)) {
-    includeName_.append(token);
+  } else if (!isBlankToken(token) || (file_.inAngles && !file_.includeName.empty())) {
+    file_.includeName.append(token);  // "<my header.h>" keeps its inner blank
   }
 }
 
-// An include without a name has nothing to open and is dropped.
+// An include without a name has nothing to open and is dropped; blanks
+// before its closing quote or '>' are no part of it.
 void DirectiveProcessor::finishInclude() {
-  if (inAngles_) {
+  if (file_.inAngles) {
     positionMessage(": 標準ｲﾝｸﾙｰﾄﾞの括弧が不整合です");
-    inAngles_ = false;
+    file_.inAngles = false;
   }
-  includeReady_ = !includeName_.empty();
-  state_ = DirectiveState::Ignore;
+  std::string& name = file_.includeName;
+  while (!name.empty() && (name.back() == ' ' || name.back() == '\t')) name.pop_back();
+  file_.includeReady = !file_.includeName.empty();
+  file_.state = DirectiveState::Ignore;
 }
 
 // ---------------------------------------------------------------------------
@@ -102,10 +105,10 @@ void DirectiveProcessor::finishInclude() {
 
 void DirectiveProcessor::pragmaWord(std::string_view token) {
   if (isBlankToken(token)) return;
-  state_ = DirectiveState::SkipContinued;
+  file_.state = DirectiveState::SkipContinued;
   for (const std::string& keyword : interruptKeywords_) {
     if (sameName(token, keyword)) {
-      state_ = DirectiveState::InterruptList;
+      file_.state = DirectiveState::InterruptList;
       return;
     }
   }

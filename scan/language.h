@@ -2,11 +2,13 @@
 // family whose comment and literal rules the reader follows, the run-wide
 // lexical rules it brings, how its parser looks back over the token
 // history, and the parser it hands live tokens to. The rows themselves
-// are the language table of the parsers; the reader only reads them.
+// are the language table of the parsers; the reader only reads them. One
+// row is no source language: the settings data file's.
 #pragma once
 
 #include <memory>
 #include <span>
+#include <string_view>
 
 #include "scan/lex_states.h"
 
@@ -18,7 +20,7 @@ struct LexicalRules {
   bool dollarDelimits = false;  // '$' ends a word (VB and Delphi type marks)
   // Words that may precede a declaration's type ("static", "const" …),
   // compared under the language's name comparison.
-  std::span<const char* const> modifierWords;
+  std::span<const std::string_view> modifierWords;
 };
 
 // How parserToken(n) counts back: over every token handed over, or over
@@ -32,6 +34,10 @@ struct Language {
   LexicalRules lexical;
   LookBack lookBack;
   // The parser of a file of the given mode (a C++ file may read as mode 9);
-  // null: the language recognises nothing yet and the reader idles.
+  // null: the language recognises nothing yet and the reader idles (or,
+  // for the settings data file, its loader gives the parser).
   std::unique_ptr<TokenParser> (*makeParser)(int mode);
+  // The settings data file: its own directives and language sections act,
+  // and it is no file of the include tree.
+  bool settingsData;
 };

@@ -36,8 +36,8 @@ bool isBlankOrEmpty(const std::string& token) {
 // '#' where the line has no code yet and is no directive, or any Delphi
 // "{$". A line counts once however many "{$...}" it holds.
 bool SourceReader::startDirective(DirectiveSyntax syntax) {
-  if (!lineIsDirective_) ++counts_[kPreprocessorLines];
-  lineIsDirective_ = true;
+  if (!file_.lineIsDirective) ++file_.counts[kPreprocessorLines];
+  file_.lineIsDirective = true;
   directives_.begin(syntax);
   return true;
 }
@@ -52,10 +52,10 @@ bool SourceReader::codeToken(const std::string& cur) {
   }
   if (isBlankOrEmpty(cur)) return true;
   if (!directives_.live()) {
-    lineHasDisabledCode_ = true;
+    file_.lineHasDisabledCode = true;
     return true;
   }
-  if (!lineIsDirective_) lineHasCode_ = true;
+  if (!file_.lineIsDirective) file_.lineHasCode = true;
   return false;
 }
 
@@ -65,11 +65,11 @@ bool SourceReader::continueString(const std::string& cur, bool cStyleEscapes) {
   const char* quote = family_ == LanguageFamily::Delphi ? "'" : "\"";
   bool escaped = cStyleEscapes && token(2) == "\\" && token(3) != "\\";
   if (cur == quote && !escaped) {
-    lexState_ = LexState::Code;
-    if (stringTokens_ == 1 && token(2) == "C") externC_ = true;
+    file_.lexState = LexState::Code;
+    if (file_.stringTokens == 1 && token(2) == "C") file_.externC = true;
     if (directives_.takesLiterals()) directives_.stringToken(cur);
   } else {
-    ++stringTokens_;
+    ++file_.stringTokens;
     if (directives_.inProgress()) directives_.stringToken(cur);
   }
   if (family_ == LanguageFamily::Vb) capture(cur);
@@ -80,27 +80,27 @@ bool SourceReader::continueString(const std::string& cur, bool cStyleEscapes) {
 // C, C++ and Java
 
 bool SourceReader::classifyCFamily(const std::string& cur, const std::string& next) {
-  if (lexState_ != LexState::Code) return continueCFamily(cur);
+  if (file_.lexState != LexState::Code) return continueCFamily(cur);
   if (cur == "\"" && !directives_.takesQuote()) {
-    lexState_ = LexState::String;
-    stringTokens_ = 0;
-    lineHasCode_ = true;
+    file_.lexState = LexState::String;
+    file_.stringTokens = 0;
+    file_.lineHasCode = true;
     if (directives_.takesLiterals()) directives_.stringToken(cur);
     return true;
   }
   if (cur == "'") {
-    lexState_ = LexState::CharStart;
-    lineHasCode_ = true;
+    file_.lexState = LexState::CharStart;
+    file_.lineHasCode = true;
     if (directives_.takesLiterals()) directives_.stringToken(cur);
     return true;
   }
   if (cur == "/" && (next == "/" || next == "*")) {
-    lexState_ = next == "/" ? LexState::LineCommentStart : LexState::BlockCommentStar;
-    lineHasComment_ = true;
-    blockCommentEnded_ = false;
+    file_.lexState = next == "/" ? LexState::LineCommentStart : LexState::BlockCommentStar;
+    file_.lineHasComment = true;
+    file_.blockCommentEnded = false;
     return true;
   }
-  if (cur == "#" && !lineHasCode_ && !lineIsDirective_) return startDirective(DirectiveSyntax::CFamily);
+  if (cur == "#" && !file_.lineHasCode && !file_.lineIsDirective) return startDirective(DirectiveSyntax::CFamily);
   return codeToken(cur);
 }
 
@@ -112,36 +112,37 @@ bool SourceReader::continueLineComment(const std::string& cur, bool backslashCon
     capture(cur);
     return true;
   }
-  ++counts_[kCommentLines];
+  ++file_.counts[kCommentLines];
   if (backslashContinues && token(2) == "\\") {
     capture(cur);
     return true;
   }
-  lexState_ = LexState::Code;
+  file_.lexState = LexState::Code;
   return codeToken(cur);
 }
 
 bool SourceReader::continueCFamily(const std::string& cur) {
-  switch (lexState_) {
+  switch (file_.lexState) {
     case LexState::LineCommentStart:
-      lexState_ = LexState::LineComment;
+      file_.lexState = LexState::LineComment;
       return true;
     case LexState::LineComment:
       return continueLineComment(cur, true);
     case LexState::BlockCommentStar:
-      lexState_ = LexState::BlockCommentFirst;
+      file_.lexState = LexState::BlockCommentFirst;
       capture("/*");
       return true;
     case LexState::BlockCommentFirst:
       // Consumed without closing, so the '/' of "/*/" does not end it.
-      lexState_ = LexState::BlockComment;
-      if (cur == "\n") ++counts_[kCommentLines];
+      file_.lexState = LexState::BlockComment;
+      if (cur == "\n") ++file_.counts[kCommentLines];
+      capture(cur);
       return true;
     case LexState::BlockComment:
-      if (cur == "\n") ++counts_[kCommentLines];
+      if (cur == "\n") ++file_.counts[kCommentLines];
       if (cur == "/" && token(2) == "*") {
-        lexState_ = LexState::Code;
-        blockCommentEnded_ = true;
+        file_.lexState = LexState::Code;
+        file_.blockCommentEnded = true;
       }
       capture(cur);
       return true;
@@ -156,15 +157,15 @@ bool SourceReader::continueCFamily(const std::string& cur) {
 // token too, "'a+'" is not.
 bool SourceReader::continueChar(const std::string& cur) {
   if (directives_.takesLiterals() && cur != "\n") directives_.stringToken(cur);
-  switch (lexState_) {
+  switch (file_.lexState) {
     case LexState::CharStart:
-      lexState_ = cur == "\\" ? LexState::CharEscape : cur == "'" ? LexState::Code : LexState::CharBody;
+      file_.lexState = cur == "\\" ? LexState::CharEscape : cur == "'" ? LexState::Code : LexState::CharBody;
       break;
     case LexState::CharEscape:
-      lexState_ = LexState::CharBody;
+      file_.lexState = LexState::CharBody;
       break;
     default:
-      lexState_ = LexState::Code;
+      file_.lexState = LexState::Code;
       if (cur == "'") break;
       if (!directives_.live()) errorLog() << "#if,#ifdef文による無効行でｴﾗｰが発生しました。\n";
       positionMessage(": 文字定数に１文字以上記述されています。");
@@ -179,30 +180,30 @@ bool SourceReader::continueChar(const std::string& cur) {
 // Visual Basic
 
 bool SourceReader::classifyVb(const std::string& cur) {
-  if (lexState_ != LexState::Code) return continueVb(cur);
+  if (file_.lexState != LexState::Code) return continueVb(cur);
   if (cur == "\"") {
-    lexState_ = LexState::String;
-    stringTokens_ = 0;
-    lineHasCode_ = true;
+    file_.lexState = LexState::String;
+    file_.stringTokens = 0;
+    file_.lineHasCode = true;
     return true;
   }
   if (cur == "'" || equalsIgnoreCase(cur, "Rem")) {
-    lexState_ = LexState::RestOfLine;
-    lineHasComment_ = true;
+    file_.lexState = LexState::RestOfLine;
+    file_.lineHasComment = true;
     return true;
   }
-  if (cur == "#" && !lineHasCode_ && !lineIsDirective_) return startDirective(DirectiveSyntax::Vb);
+  if (cur == "#" && !file_.lineHasCode && !file_.lineIsDirective) return startDirective(DirectiveSyntax::Vb);
   return codeToken(cur);
 }
 
 bool SourceReader::continueVb(const std::string& cur) {
-  if (lexState_ == LexState::String) return continueString(cur, false);
+  if (file_.lexState == LexState::String) return continueString(cur, false);
   if (cur != "\n") {
     capture(cur);
     return true;
   }
-  ++counts_[kCommentLines];
-  lexState_ = LexState::Code;
+  ++file_.counts[kCommentLines];
+  file_.lexState = LexState::Code;
   return codeToken(cur);
 }
 
@@ -210,49 +211,49 @@ bool SourceReader::continueVb(const std::string& cur) {
 // Delphi
 
 bool SourceReader::classifyDelphi(const std::string& cur, const std::string& next) {
-  if (lexState_ != LexState::Code) return continueDelphi(cur);
+  if (file_.lexState != LexState::Code) return continueDelphi(cur);
   if (cur == "'") {
-    lexState_ = LexState::String;
-    stringTokens_ = 0;
-    lineHasCode_ = true;
+    file_.lexState = LexState::String;
+    file_.stringTokens = 0;
+    file_.lineHasCode = true;
     return true;
   }
   if (cur == "(" && next == "*") {
-    lexState_ = LexState::ParenStarFirst;
-    lineHasComment_ = true;
+    file_.lexState = LexState::ParenStarFirst;
+    file_.lineHasComment = true;
     return true;
   }
   if (cur == "/" && next == "/") {
-    lexState_ = LexState::LineCommentStart;
-    lineHasComment_ = true;
+    file_.lexState = LexState::LineCommentStart;
+    file_.lineHasComment = true;
     return true;
   }
   if (cur == "{") {
-    lexState_ = LexState::BraceComment;
+    file_.lexState = LexState::BraceComment;
     if (next == "$") return startDirective(DirectiveSyntax::Delphi);
-    lineHasComment_ = true;
-    braceFirst_ = true;
+    file_.lineHasComment = true;
+    file_.braceFirst = true;
     return true;
   }
   return codeToken(cur);
 }
 
 bool SourceReader::continueDelphi(const std::string& cur) {
-  switch (lexState_) {
+  switch (file_.lexState) {
     case LexState::String:
       return continueString(cur, false);
     case LexState::LineCommentStart:
-      lexState_ = LexState::LineComment;
+      file_.lexState = LexState::LineComment;
       return true;
     case LexState::LineComment:
       return continueLineComment(cur, false);
     case LexState::ParenStarFirst:
-      lexState_ = LexState::ParenStarSecond;
+      file_.lexState = LexState::ParenStarSecond;
       capture("(*");
       return true;
     case LexState::ParenStarSecond:
       // Consumed without closing, so "(*)" does not end the comment.
-      lexState_ = LexState::BraceComment;
+      file_.lexState = LexState::BraceComment;
       capture(cur);
       return true;
     default:
@@ -263,16 +264,16 @@ bool SourceReader::continueDelphi(const std::string& cur) {
   bool closes = cur == "}" || (cur == ")" && token(2) == "*");
   if (directives_.inProgress()) {
     if (closes) {
-      lexState_ = LexState::Code;
+      file_.lexState = LexState::Code;
       directives_.end();
     } else {
       directives_.token(cur);
     }
     return true;
   }
-  if (braceFirst_ && captured_.empty()) capture("{");
-  braceFirst_ = false;
+  if (file_.braceFirst && file_.captured.empty()) capture("{");
+  file_.braceFirst = false;
   capture(cur);
-  if (closes) lexState_ = LexState::Code;
+  if (closes) file_.lexState = LexState::Code;
   return true;
 }

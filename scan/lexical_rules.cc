@@ -15,7 +15,7 @@ namespace {
 
 using lexical_detail::foldNames;
 
-std::span<const char* const> modifierWords;
+std::span<const std::string_view> modifierWords;
 
 void fillDelimiters(bool dollar) {
   bool (&delimiters)[256] = lexical_detail::delimiterBytes;
@@ -44,7 +44,7 @@ void setCaseInsensitiveNames(bool on) { foldNames = on; }
 bool caseInsensitiveNames() { return foldNames; }
 
 bool isModifierWord(std::string_view word) {
-  for (const char* m : modifierWords)
-    if (foldNames ? equalsIgnoreCase(m, word) : word == m) return true;
+  for (std::string_view m : modifierWords)
+    if (m.size() == word.size() && (foldNames ? equalsIgnoreCase(m, word) : word == m)) return true;
   return false;
 }

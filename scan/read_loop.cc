@@ -4,33 +4,12 @@
 
 #include "scan/source_reader.h"
 
-namespace {
-
-bool stopRequested(const ReadSettings& settings) {
-  return settings.stop && settings.stop->load(std::memory_order_relaxed);
-}
-
-// Takes the tokens of the block lent to the reader until it is used up.
-ReadResult readBlock(SourceReader& reader, bool last, const ReadSettings& settings) {
-  for (;;) {
-    SourceReader::Step step = reader.nextToken(last);
-    if (step == SourceReader::Step::kBlockUsedUp) return ReadResult::kEndOfFile;
-    if (step == SourceReader::Step::kCallAgain) continue;
-    if (stopRequested(settings)) return ReadResult::kStopped;
-    reader.processToken();
-    if (reader.includeReady()) {
-      if (settings.includes) settings.includes->include(reader);
-      reader.clearInclude();
-    }
-    if (step == SourceReader::Step::kTokenLast) return ReadResult::kEndOfFile;
-  }
-}
-
-}  // namespace
-
 ReadResult readSource(SourceReader& reader, platform::ByteSource& source,
                       const ReadSettings& settings) {
+  using Step = SourceReader::Step;
   const size_t size = settings.blockBytes ? settings.blockBytes : ReadSettings::kBlockBytes;
+  const std::atomic<bool>* stop = settings.stop;
+  IncludeHandler* includes = settings.includes;
   // Exactly a block: the tokenizer never looks past the bytes it is lent.
   std::unique_ptr<char[]> block(new char[size]);
   bool last = false;
@@ -38,7 +17,18 @@ ReadResult readSource(SourceReader& reader, platform::ByteSource& source,
     size_t got = source.read(block.get(), size);
     last = got < size;
     reader.giveBlock(block.get(), got);
-    if (readBlock(reader, last, settings) == ReadResult::kStopped) return ReadResult::kStopped;
+    // The block's tokens, until it is used up.
+    for (Step step = reader.nextToken(last); step != Step::kBlockUsedUp;
+         step = reader.nextToken(last)) {
+      if (step == Step::kCallAgain) continue;
+      if (stop && stop->load(std::memory_order_relaxed)) return ReadResult::kStopped;
+      reader.processToken();
+      if (reader.includeReady()) {
+        if (includes) includes->include(reader);
+        reader.clearInclude();
+      }
+      if (step == Step::kTokenLast) break;
+    }
   }
   reader.endOfFile();
   return ReadResult::kEndOfFile;

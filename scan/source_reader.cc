@@ -31,7 +31,7 @@ SourceReader::SourceReader(RunTables& tables, Kind kind)
       // Only the function details show captured comments; without them
       // the capture would grow with every comment of a file.
       captureEnabled_(tables.options().functionDetails != 0) {
-  directives_.setCommentSource(&captured_);
+  directives_.setCommentSource(&file_.captured);
 }
 
 SourceReader::~SourceReader() = default;
@@ -46,7 +46,7 @@ void SourceReader::setFile(const std::string& path, const Language& language) {
     applyLexicalRules(language.lexical);
   }
   context.push(path);
-  if (tables_.fileTree) tables_.fileTree->addEdge(context.item(1), path);
+  if (tables_.fileTree && !language.settingsData) tables_.fileTree->addEdge(context.item(1), path);
   languageMode_ = context.languageFlavour();
   family_ = language.family;
   lookBack_ = language.lookBack;
@@ -55,6 +55,7 @@ void SourceReader::setFile(const std::string& path, const Language& language) {
   else
     parser_ = std::make_unique<IdleParser>();
   resetFileState();
+  directives_.setSettingsData(language.settingsData);
   parser_->resetForFile(*this);
 }
 
@@ -71,14 +72,7 @@ void SourceReader::resetFileState() {
   longRing_.clear();
   liveTokens_.clear();
   directives_.reset();
-  lexState_ = LexState::Code;
-  blockCommentEnded_ = braceFirst_ = externC_ = false;
-  stringTokens_ = 0;
-  lineHasCode_ = lineHasComment_ = lineIsDirective_ = lineHasDisabledCode_ = false;
-  parserDone_ = false;
-  counts_.fill(0);
-  captured_.clear();
-  resetCaptureAtLineEnd_ = false;
+  file_ = FileState{};
 }
 
 void SourceReader::finishFile() { parser_->resetForFile(*this); }
@@ -97,11 +91,14 @@ bool SourceReader::processToken() {
   bool live = !classifyToken() && handOver(token(1));
   // The text after "#error" reads as a line comment.
   if (directives_.takeCommentRequest()) {
-    lexState_ = LexState::LineComment;
-    lineHasComment_ = true;
+    file_.lexState = LexState::LineComment;
+    file_.lineHasComment = true;
   }
-  // Directive lines convert wide UTF-16 characters so that names survive.
-  tokenizer_.setConvertWide(lineIsDirective_ || directives_.inProgress());
+  // Directive lines convert wide UTF-16 characters so that names survive,
+  // and an include's name keeps its blanks.
+  tokenizer_.setConvertWide(file_.lineIsDirective || directives_.inProgress());
+  tokenizer_.setKeepWhitespace(tables_.options().functionDetails != 0 ||
+                               directives_.collectsIncludeName());
   if (tokenizer_.endOfInput()) directives_.endOfInput();
   return live;
 }
@@ -109,9 +106,9 @@ bool SourceReader::processToken() {
 // A line break right after a line break adds nothing to the history. An
 // end-of-text byte (0x1A) ends the parser's work on the file.
 bool SourceReader::handOver(const std::string& token) {
-  if (parserDone_) return false;
+  if (file_.parserDone) return false;
   if (token.empty() || token == "\x1A") {
-    parserDone_ = true;
+    file_.parserDone = true;
     return false;
   }
   if (token == "\n" && longRing_.at(0) == "\n") return false;
@@ -137,8 +134,8 @@ const std::string& SourceReader::parserToken(int n) const {
 }
 
 bool SourceReader::externCMarker() {
-  bool marker = externC_;
-  externC_ = false;
+  bool marker = file_.externC;
+  file_.externC = false;
   return marker;
 }
 
@@ -150,7 +147,7 @@ bool SourceReader::classifyToken() {
   const std::string& next = token(0);
   if (cur == "\n") {
     tables_.context->countLine();
-    ++counts_[kTotalLines];
+    ++file_.counts[kTotalLines];
   }
   switch (family_) {
     case LanguageFamily::CFamily: return classifyCFamily(cur, next);
@@ -164,28 +161,28 @@ bool SourceReader::classifyToken() {
 // when it is consumed (it ended a directive or lies in a switched-off
 // region), false when it goes to the parser.
 bool SourceReader::lineBreakInCode() {
-  if (blockCommentEnded_) {
-    ++counts_[kCommentLines];
-    blockCommentEnded_ = false;
+  if (file_.blockCommentEnded) {
+    ++file_.counts[kCommentLines];
+    file_.blockCommentEnded = false;
   }
   closeLine();
   if (directives_.inProgress()) {
     // After a '\' the directive goes on; its next line is no blank line.
     if (directives_.continuesAtLineBreak())
-      lineIsDirective_ = true;
+      file_.lineIsDirective = true;
     else
       directives_.end();
     return true;
   }
   if (!directives_.live()) return true;
   if (captureActive()) {
-    if (resetCaptureAtLineEnd_) {
-      captured_.clear();
-      resetCaptureAtLineEnd_ = false;
+    if (file_.resetCaptureAtLineEnd) {
+      file_.captured.clear();
+      file_.resetCaptureAtLineEnd = false;
     } else if (token(2) == "\n" && token(3) == "\n") {
-      captured_.clear();
-    } else if (!captured_.empty()) {
-      captured_ += '\n';
+      file_.captured.clear();
+    } else if (!file_.captured.empty()) {
+      file_.captured += '\n';
     }
   }
   return false;
@@ -195,15 +192,15 @@ void SourceReader::closeLine() {
   bool live = directives_.live();
   bool directiveOpen = family_ != LanguageFamily::Delphi && directives_.inProgress();
   // Code in a switched-off region makes no line blank.
-  if (!lineHasCode_ && !lineHasDisabledCode_ && !lineHasComment_ && !lineIsDirective_)
-    ++counts_[kBlankLines];
-  else if (lineHasCode_ && live && !directiveOpen)
-    ++counts_[kExecutableLines];
-  if (!live && !lineIsDirective_) {
-    ++counts_[kDisabledLines];
-    if (lineHasDisabledCode_) ++counts_[kDisabledCodeLines];
+  if (!file_.lineHasCode && !file_.lineHasDisabledCode && !file_.lineHasComment && !file_.lineIsDirective)
+    ++file_.counts[kBlankLines];
+  else if (file_.lineHasCode && live && !directiveOpen)
+    ++file_.counts[kExecutableLines];
+  if (!live && !file_.lineIsDirective) {
+    ++file_.counts[kDisabledLines];
+    if (file_.lineHasDisabledCode) ++file_.counts[kDisabledCodeLines];
   }
-  lineHasCode_ = lineHasComment_ = lineIsDirective_ = lineHasDisabledCode_ = false;
+  file_.lineHasCode = file_.lineHasComment = file_.lineIsDirective = file_.lineHasDisabledCode = false;
 }
 
 // ---------------------------------------------------------------------------
@@ -214,11 +211,11 @@ bool SourceReader::captureActive() const {
 }
 
 void SourceReader::capture(std::string_view text) {
-  if (captureActive()) captured_.append(text);
+  if (captureActive()) file_.captured.append(text);
 }
 
 void SourceReader::clearCapturedComment(bool enable) {
-  captured_.clear();
+  file_.captured.clear();
   captureEnabled_ = enable && tables_.options().functionDetails != 0;
 }
 
@@ -228,29 +225,29 @@ void SourceReader::clearCapturedComment(bool enable) {
 // The last line has no line break of its own: it is counted here. A
 // directive line was already counted at its '#' or "{$".
 void SourceReader::endOfFile() {
-  if (!lineIsDirective_) {
+  if (!file_.lineIsDirective) {
     if (!directives_.live()) {
-      ++counts_[kDisabledLines];
-      if (lineHasDisabledCode_) ++counts_[kDisabledCodeLines];
+      ++file_.counts[kDisabledLines];
+      if (file_.lineHasDisabledCode) ++file_.counts[kDisabledCodeLines];
     }
-    if (!lineHasCode_ && !lineHasDisabledCode_ && !lineHasComment_)
-      ++counts_[kBlankLines];
-    else if (lineHasCode_ && longRing_.at(0) != "\n" && !longRing_.at(0).empty())
-      ++counts_[kExecutableLines];
+    if (!file_.lineHasCode && !file_.lineHasDisabledCode && !file_.lineHasComment)
+      ++file_.counts[kBlankLines];
+    else if (file_.lineHasCode && longRing_.at(0) != "\n" && !longRing_.at(0).empty())
+      ++file_.counts[kExecutableLines];
   }
-  if (isCommentState(lexState_) || blockCommentEnded_) ++counts_[kCommentLines];
-  ++counts_[kTotalLines];
+  if (isCommentState(file_.lexState) || file_.blockCommentEnded) ++file_.counts[kCommentLines];
+  ++file_.counts[kTotalLines];
   directives_.endOfFile();
   unterminatedMessage();
-  lexState_ = LexState::Code;
-  lineHasCode_ = lineHasComment_ = lineIsDirective_ = lineHasDisabledCode_ = false;
-  blockCommentEnded_ = false;
+  file_.lexState = LexState::Code;
+  file_.lineHasCode = file_.lineHasComment = file_.lineIsDirective = file_.lineHasDisabledCode = false;
+  file_.blockCommentEnded = false;
   parser_->endOfFile(*this);
 }
 
 void SourceReader::unterminatedMessage() {
   bool delphi = family_ == LanguageFamily::Delphi;
-  switch (lexState_) {
+  switch (file_.lexState) {
     case LexState::BlockComment:
     case LexState::BlockCommentFirst:
     case LexState::BlockCommentStar:

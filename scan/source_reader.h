@@ -82,20 +82,20 @@ class SourceReader {
 
   // Total, executable, blank, comment, disabled (all), disabled with code,
   // preprocessor lines, functions (the last one is filled in by the run).
-  const std::array<std::int32_t, 8>& stepCounts() const { return counts_; }
+  const std::array<std::int32_t, 8>& stepCounts() const { return file_.counts; }
 
   // Token n deliveries ago (0 = the newest, the lookahead).
   const std::string& token(int n) const { return shortRing_.at(n); }
   // The parsers' history; see the .cc for the look-back rule.
   const std::string& parserToken(int n) const;
 
-  const std::string& capturedComment() const { return captured_; }
+  const std::string& capturedComment() const { return file_.captured; }
   void clearCapturedComment(bool enable);
-  void clearCaptureAtNextLineEnd() { resetCaptureAtLineEnd_ = true; }
+  void clearCaptureAtNextLineEnd() { file_.resetCaptureAtLineEnd = true; }
   // True once after a string literal whose whole content is C.
   bool externCMarker();
 
-  LexState lexState() const { return lexState_; }
+  LexState lexState() const { return file_.lexState; }
   int languageMode() const { return languageMode_; }
   // The run's tables, for the parser that registers what it finds.
   RunTables& tables() const { return tables_; }
@@ -138,19 +138,23 @@ class SourceReader {
   LanguageFamily family_ = LanguageFamily::CFamily;
   LookBack lookBack_ = LookBack::LiveTokens;
 
-  LexState lexState_ = LexState::Code;
-  bool blockCommentEnded_ = false;
-  bool braceFirst_ = false;   // a brace comment's first token is next
-  int stringTokens_ = 0;      // tokens inside the open string so far
-  bool externC_ = false;
-  bool lineHasCode_ = false;
-  bool lineHasComment_ = false;
-  bool lineIsDirective_ = false;
-  bool lineHasDisabledCode_ = false;
-  bool parserDone_ = false;   // an end-of-text byte ended the parser's work
-  std::array<std::int32_t, 8> counts_{};
-
-  std::string captured_;
+  // What the reader knows of the file being read. Each file starts from
+  // FileState{} (setFile), so that a field added here is reset too.
+  struct FileState {
+    LexState lexState = LexState::Code;
+    bool blockCommentEnded = false;
+    bool braceFirst = false;  // a brace comment's first token is next
+    int stringTokens = 0;     // tokens inside the open string so far
+    bool externC = false;
+    bool lineHasCode = false;
+    bool lineHasComment = false;
+    bool lineIsDirective = false;
+    bool lineHasDisabledCode = false;
+    bool parserDone = false;  // an end-of-text byte ended the parser's work
+    std::array<std::int32_t, 8> counts{};
+    std::string captured;
+    bool resetCaptureAtLineEnd = false;
+  };
+  FileState file_;
   bool captureEnabled_ = true;
-  bool resetCaptureAtLineEnd_ = false;
 };

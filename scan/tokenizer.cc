@@ -9,7 +9,9 @@ namespace {
 
 constexpr size_t kInitialTokenCapacity = 50;
 
-bool isLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xEF); }
+// The reader pairs the lead bytes of the JIS X 0208 rows only; a byte of
+// 0xF0 and above (user-defined and vendor rows) stands alone.
+bool isLead(unsigned char c) { return platform::isShiftJisLead(c) && c <= 0xEF; }
 bool isTrail(unsigned char c) { return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC); }
 bool isHalfWidthKana(unsigned char c) { return c >= 0xA0 && c <= 0xDF; }
 

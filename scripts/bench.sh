@@ -9,7 +9,9 @@
 #        BENCH_SCALE ("1 2 4") scale factors of the generated corpus;
 #        BENCH_TIMEOUT (1200) seconds before a run counts as hung;
 #        BENCH_TRIAL (0) 1 marks the results as a trial in their heading;
-#        BENCH_PREPARE_ONLY (0) 1 prepares the corpora and stops.
+#        BENCH_PREPARE_ONLY (0) 1 prepares the corpora and stops;
+#        BENCH_BASELINE (unset) a build folder of another version of the
+#          program, timed beside this one on every corpus ("baseline").
 # Corpora are prepared once into build/bench/corpora and reused.
 set -eu
 cd "$(dirname "$0")/.."
@@ -147,6 +149,7 @@ for wait in $(seq 60); do
 done
 cp -p "$build/mizenta" "$mz/"
 [ -f "$build/libcalvex.so" ] && cp -p "$build/libcalvex.so" "$mz/"
+[ -f "$build/Mizenta設定.dat" ] && cp -p "$build/Mizenta設定.dat" "$mz/"
 program_mtime=$(stat -c %Y "$mz/mizenta")
 program_commit=$(git rev-parse --short=12 HEAD 2>/dev/null || echo "?")
 program_dirty=$(git status --porcelain --untracked-files=no -- . ':!bench/RESULTS.md' 2>/dev/null | wc -l)
@@ -165,9 +168,21 @@ iconv -f UTF-8 -t CP932 > "$mz/Mizenta.ini" <<'INI'
 拡張子および言語=c:0,h:0,cpp:1,java:2,frm:3,bas:3,vb:3,pas:4
 INI
 
-clear_reports() {
-  find "$mz" -mindepth 1 -maxdepth 1 ! -name mizenta ! -name libcalvex.so ! -name Mizenta.ini \
-    -exec rm -rf {} +
+# The baseline build gets a copy of its own with the same settings.
+baseline=""
+if [ -n "${BENCH_BASELINE:-}" ]; then
+  baseline=$work/baseline
+  rm -rf "$baseline"
+  mkdir -p "$baseline"
+  cp -p "$BENCH_BASELINE/mizenta" "$baseline/"
+  [ -f "$BENCH_BASELINE/libcalvex.so" ] && cp -p "$BENCH_BASELINE/libcalvex.so" "$baseline/"
+  [ -f "$BENCH_BASELINE/Mizenta設定.dat" ] && cp -p "$BENCH_BASELINE/Mizenta設定.dat" "$baseline/"
+  cp -p "$mz/Mizenta.ini" "$baseline/"
+fi
+
+clear_reports() {  # [program folder]
+  find "${1:-$mz}" -mindepth 1 -maxdepth 1 ! -name mizenta ! -name libcalvex.so ! -name Mizenta.ini \
+    ! -name Mizenta設定.dat -exec rm -rf {} +
 }
 
 # ---------------------------------------------------------------- timing
@@ -215,10 +230,11 @@ record() {  # corpus tool run
 
 # The program refuses to start while another instance holds its lock; such
 # an attempt does not count, it waits and tries again.
-run_mizenta() {  # corpus run target
+run_mizenta() {  # corpus run target [program folder] [tool name]
   local corpus=$1 run=$2 target=$3 tries=0
+  local mz=${4:-$mz} tool=${5:-mizenta}
   while :; do
-    clear_reports
+    clear_reports "$mz"
     timed "$corpora/$corpus" "$mz/mizenta" "$target"
     if [ "$t_status" = ok ] && grep -aq 'MIZENTA' "$t_err" && [ ! -f "$mz/MzStepLog.txt" ]; then
       tries=$((tries + 1))
@@ -229,15 +245,15 @@ run_mizenta() {  # corpus run target
     fi
     break
   done
-  record "$corpus" mizenta "$run"
+  record "$corpus" "$tool" "$run"
   if [ "$t_status" != ok ]; then
     # The last file the run started on is the one that stopped it.
     local last=""
     [ -f "$mz/MizentaErrLog.txt" ] &&
       last=$(iconv -c -f CP932 -t UTF-8 "$mz/MizentaErrLog.txt" | tr -d '\r' | grep 'を処理中$' | tail -1)
-    echo "$corpus: mizenta run $run: $t_status; last file started: ${last:-?}" >> "$results/problems.txt"
-    cp "$t_err" "$results/$corpus-mizenta-$run.stderr" 2>/dev/null || true
-    cp "$mz/MizentaErrLog.txt" "$results/$corpus-mizenta-$run-MizentaErrLog.txt" 2>/dev/null || true
+    echo "$corpus: $tool run $run: $t_status; last file started: ${last:-?}" >> "$results/problems.txt"
+    cp "$t_err" "$results/$corpus-$tool-$run.stderr" 2>/dev/null || true
+    cp "$mz/MizentaErrLog.txt" "$results/$corpus-$tool-$run-MizentaErrLog.txt" 2>/dev/null || true
   fi
 }
 
@@ -277,6 +293,7 @@ bench_corpus() {  # corpus mizenta-target tools...
   local r tool
   for r in $(seq 1 "$runs"); do
     run_mizenta "$corpus" "$r" "$target"
+    [ -n "$baseline" ] && run_mizenta "$corpus" "$r" "$target" "$baseline" baseline
     for tool in "$@"; do run_peer "$corpus" "$tool" "$r"; done
   done
 }

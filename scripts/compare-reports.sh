@@ -5,7 +5,7 @@
 #
 #   scripts/compare-reports.sh OLD_BUILD NEW_BUILD [corpus ...]
 #
-# A build is a folder holding mizenta (and libcalvex.so). A corpus is a
+# A build is a folder holding mizenta (and libcalvex.so, Mizenta設定.dat). A corpus is a
 # folder name under build/bench/corpora (prepared by
 # "BENCH_PREPARE_ONLY=1 scripts/bench.sh"), or any folder path; the default
 # is "glibc pascal java gen-1x". Every corpus is run once per setting (each
@@ -80,12 +80,21 @@ run() {  # build folder, INI text, corpus folder, result folder
   mkdir -p "$place" "$4"
   cp -p "$1/mizenta" "$place/"
   [ -f "$1/libcalvex.so" ] && cp -p "$1/libcalvex.so" "$place/"
+  [ -f "$1/Mizenta設定.dat" ] && cp -p "$1/Mizenta設定.dat" "$place/"
   printf '%s\n%s\n' "$common" "$2" | iconv -f UTF-8 -t CP932 > "$place/Mizenta.ini"
-  start=$(date +%s.%N)
-  (cd "$3" && "$place/mizenta" "$3" > "$4.stdout" 2> "$4.stderr"; echo $? > "$4.status")
-  end=$(date +%s.%N)
+  # A program refused because another instance holds the lock writes no
+  # log: that attempt does not count, it waits and tries again.
+  local tries=0
+  while :; do
+    start=$(date +%s.%N)
+    (cd "$3" && "$place/mizenta" "$3" > "$4.stdout" 2> "$4.stderr"; echo $? > "$4.status")
+    end=$(date +%s.%N)
+    [ -f "$place/MizentaErrLog.txt" ] || ! grep -aq MIZENTA "$4.stderr" || [ $tries -ge 120 ] && break
+    tries=$((tries + 1))
+    sleep 5
+  done
   awk -v a="$start" -v b="$end" 'BEGIN { printf "%.2f\n", b - a }' > "$4.seconds"
-  rm -f "$place/mizenta" "$place/libcalvex.so"
+  rm -f "$place/mizenta" "$place/libcalvex.so" "$place/Mizenta設定.dat"
   mv "$place"/* "$4/"
 }
 

@@ -8,6 +8,7 @@ demo=build/demo
 rm -rf "$demo"
 mkdir -p "$demo"
 cp "$build/mizenta" "$build"/libcalvex.so "$demo/" 2>/dev/null || cp "$build/mizenta" "$demo/"
+cp "$build/Mizenta設定.dat" "$demo/"
 # Every list report on; the INI file is Shift-JIS like the program's own.
 iconv -f UTF-8 -t CP932 > "$demo/Mizenta.ini" <<'INI'
 [ﾌｧｲﾙ出力設定]
@@ -23,7 +24,8 @@ INI
 "$demo/mizenta" "$(pwd)/samples/inventory" || true
 echo
 echo "Reports of the sample sources (samples/inventory) are in $demo/:"
-ls "$demo" | grep -v -e '^mizenta$' -e '^libcalvex.so$' -e '^Mizenta.ini$' | sed 's/^/  /'
+ls "$demo" | grep -v -e '^mizenta$' -e '^libcalvex.so$' -e '^Mizenta.ini$' -e '^Mizenta設定.dat$' |
+  sed 's/^/  /'
 for report in MizentaLog.txt MzStepLog.txt MizentaErrLog.txt; do
   [ -f "$demo/$report" ] || continue
   echo

@@ -3,14 +3,14 @@
 # FUZZ_SECONDS (one process at a time), on working corpora under
 # build/fuzz/corpus seeded from tests/fuzz/corpus. Crash, leak and timeout
 # inputs are copied to tests/fuzz/regressions/<target>/, which make test
-# replays. FUZZ_TARGETS picks targets (default: all three).
+# replays. FUZZ_TARGETS picks targets (default: all four).
 set -u
 cd "$(dirname "$0")/.."
 root=$PWD
 build=${FUZZ_BUILD:-build/fuzz}
 mkdir -p "$build" && build=$(cd "$build" && pwd)
 seconds=${FUZZ_SECONDS:-600}
-targets=${FUZZ_TARGETS:-"source_fuzz ini_fuzz calvex_fuzz"}
+targets=${FUZZ_TARGETS:-"source_fuzz ini_fuzz settings_fuzz calvex_fuzz"}
 
 CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DMZ_FUZZ=ON -DMZ_TESTS=ON >/dev/null || exit 1
@@ -20,6 +20,7 @@ cmake --build "$build" -j 2 --target $targets || exit 1
 max_len() {
   case $1 in
     source_fuzz) echo 8192 ;;
+    settings_fuzz) echo 24576 ;;  # the shipped file whole
     ini_fuzz) echo 4096 ;;
     *) echo 1024 ;;
   esac

@@ -15,4 +15,6 @@ struct DeclInfo {
   std::string arguments;
   std::string filePath;
   std::int32_t line = 0;
+  // A C function declared `static`: it belongs to the file that declares it.
+  bool fileLocal = false;
 };

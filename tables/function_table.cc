@@ -78,6 +78,12 @@ std::string FunctionTable::qualifiedKey(const DeclInfo& decl) const {
     if (!module) key += mainFileSuffix();
   } else if (!(mode & kModeDelphi) && decl.name == "main") {
     key += mainFileSuffix();
+  } else if ((mode & kModeCOrCpp) && key.size() == decl.name.size()) {
+    if (decl.fileLocal) return key + "@" + (context ? context->topPath() : std::string());
+    if (!fileLocal_.empty()) {
+      auto local = fileLocal_.find(decl.name);
+      if (local != fileLocal_.end()) return local->second;
+    }
   }
   return key;
 }
@@ -151,9 +157,19 @@ int FunctionTable::fileNoOf(std::string_view path) const {
 
 void FunctionTable::registerDefinition(const DeclInfo& decl, std::uint32_t registration,
                                        std::string_view comment) {
-  int position = Func_SetSub(qualifiedKey(decl), registration);
+  std::string key = qualifiedKey(decl);
+  int position = Func_SetSub(key, registration);
   if (position < 0) return;
+  if (decl.fileLocal) noteFileLocal(decl.name, key);
   FunctionRecord& r = records_[sorted_[position]];
+  // A function declared or defined wins over a function-pointer variable
+  // of its name: its position, file and remark are the function's.
+  constexpr std::uint32_t kPointer = Registration::kFunctionPointer;
+  if ((r.flags & FunctionFlag::kFunctionPointer) && !(registration & kPointer) &&
+      (registration & Registration::kDefined)) {
+    r.flags &= ~(FunctionFlag::kFunctionPointer | FunctionFlag::kBodyAnalysed);
+    r.steps = 0;
+  }
   bool analysed = (r.flags & FunctionFlag::kBodyAnalysed) != 0;
   if (!(registration & Registration::kKeepPosition) && !analysed && decl.line != 0) {
     const SourceContext* context = tables_.context;
@@ -162,9 +178,36 @@ void FunctionTable::registerDefinition(const DeclInfo& decl, std::uint32_t regis
     knownCountsStale_ = true;
   }
   // The comment of the definition wins over that of an earlier prototype.
-  if (!comment.empty() && (r.comment.empty() || !analysed)) r.comment = comments_.add(comment);
+  // It ends with a line break, so that a comment on the header's own line
+  // stands on a line of its own in the details.
+  if (!comment.empty() && (r.comment.empty() || !analysed)) {
+    if (comment.back() == '\n') {
+      r.comment = comments_.add(comment);
+    } else {
+      commentLine_.assign(comment).push_back('\n');
+      r.comment = comments_.add(commentLine_);
+    }
+  }
   if (r.returnType.empty()) r.returnType = decl.returnType;
   if (!analysed || r.arguments.empty()) r.arguments = decl.arguments;
+}
+
+void FunctionTable::noteFileLocal(const std::string& name, const std::string& key) {
+  fileLocal_[name] = key;
+}
+
+void FunctionTable::withdrawHeader(const DeclInfo& decl) {
+  int position;
+  if (!Func_Search(qualifiedKey(decl), position)) return;
+  FunctionRecord& r = records_[sorted_[position]];
+  if ((r.flags & FunctionFlag::kBodyAnalysed) || !r.callers.empty() || !r.callees.empty()) return;
+  r.flags &= ~FunctionFlag::kKnown;
+  r.line = 0;
+  r.fileNo = 0;
+  r.returnType.clear();
+  r.arguments.clear();
+  r.comment = CommentStore::Ref();
+  knownCountsStale_ = true;
 }
 
 void FunctionTable::setBodyInfo(const DeclInfo& decl, std::int32_t steps) {

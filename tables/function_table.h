@@ -12,6 +12,7 @@
 #include <deque>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -74,8 +75,13 @@ class FunctionTable {
   FunctionTable(const FunctionTable&) = delete;
   FunctionTable& operator=(const FunctionTable&) = delete;
 
-  // The function key of a declaration for the file being parsed.
+  // The function key of a declaration for the file being parsed. A C
+  // static function is keyed with its file ("name@path", like main), and
+  // a plain name of the translation unit that declared such a static means
+  // that static.
   std::string qualifiedKey(const DeclInfo& decl) const;
+  // A new main file: the statics of the last one are no longer in sight.
+  void beginTranslationUnit() { fileLocal_.clear(); }
 
   // Sorted position of `key` (found) or where it would go (not found);
   // -1 and a log line for an empty key.
@@ -88,6 +94,10 @@ class FunctionTable {
   void registerDefinition(const DeclInfo& decl, std::uint32_t registration,
                           std::string_view comment);
   void setBodyInfo(const DeclInfo& decl, std::int32_t steps);
+  // A header that the tokens after it showed to be none (a type before a
+  // parenthesised name, a macro call at file level): the record it made
+  // known is unknown again. A record with a body or links stays as it is.
+  void withdrawHeader(const DeclInfo& decl);
   void SetChainAto(const DeclInfo& caller, const DeclInfo& callee, std::uint32_t registration);
   void linkConstructorCall(std::string_view outerClass, std::string_view functionName,
                            std::string_view className, bool isDestructor);
@@ -121,6 +131,7 @@ class FunctionTable {
   std::string checkLinks() const;
 
  private:
+  void noteFileLocal(const std::string& name, const std::string& key);
   enum class Link { kAdded, kAlreadyLinked };
   // Inheritance deeper than this is taken for a cycle in the base walk.
   static constexpr int kMaxBaseDepth = 1000;
@@ -142,6 +153,7 @@ class FunctionTable {
   // its old and new copies at once, the peak memory of a large run.
   std::deque<FunctionRecord> records_;
   CommentStore comments_;
+  std::string commentLine_;  // scratch: a comment given its line break
   std::vector<int> sorted_;
   std::vector<std::int32_t> stepCounts_;
   TreeDrawing tree_;
@@ -154,4 +166,7 @@ class FunctionTable {
   // The main file's short name and path, seen while no header was open.
   mutable std::string mainName_;
   mutable std::string mainPath_;
+  // The statics of the current translation unit: name -> key (C and C++
+  // names, compared exactly).
+  std::unordered_map<std::string, std::string> fileLocal_;
 };

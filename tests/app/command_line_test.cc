@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "app/options.h"
+#include "app/run_outcome.h"
 #include "app/source_file_list.h"
 #include "tests/support/test_files.h"
 
@@ -28,6 +29,9 @@ TEST(SplitCommandLine, SpacesEndTokensOnlyBeforeSwitchesAndDrives) {
       {"a.c  /t", "[a.c ][/t]"},
       {"/file /No_h x.c", "[/file][/No_h x.c]"},
       {"x", "[x]"},
+      // Quoted arguments are whole, however they are spaced.
+      {"\"c:\\my files\\a.c\" \"d:\\b /c\\x.c\"", "[c:\\my files\\a.c][d:\\b /c\\x.c]"},
+      {"\"my dir\\a b.c\" other.c /t", "[my dir\\a b.c][other.c][/t]"},
   };
   for (const Case& c : cases) EXPECT_EQ(joined(splitCommandLine(c.text)), c.tokens) << c.text;
 }
@@ -35,11 +39,10 @@ TEST(SplitCommandLine, SpacesEndTokensOnlyBeforeSwitchesAndDrives) {
 class CommandLineTest : public testing::Test {
  protected:
   void SetUp() override {
-    liveOptions() = Options();
     liveOptions().extensionLanguages = parseExtensionList(kDefaultExtensionList);
     sourceFiles().clear();
+    runOutcome() = RunOutcome();
   }
-  void TearDown() override { sourceFiles().clear(); }
   std::string registered() const {
     std::string out;
     for (const SourceFileEntry& e : sourceFiles().entries()) {
@@ -106,6 +109,39 @@ TEST_F(CommandLineTest, PosixArgumentsAreSwitchesOnlyWhenKnown) {
   EXPECT_EQ(liveOptions().pc98Lines, 1);
   registerPath(temp_.file("x.c"));
   EXPECT_EQ(registered(), "/x.c ");
+}
+
+// Absolute paths and patterns are paths; the switch-like rest is unknown.
+// Nothing here registers a file, so no run starts.
+TEST_F(CommandLineTest, PosixArgumentsThatLookLikePathsArePaths) {
+  EXPECT_EQ(runCommandLineArguments({"/T", "-x", temp_.file("gone.txt"), temp_.file("*.cpp"),
+                                     "-o", temp_.file("out/deep")}),
+            CommandLineResult::NoFiles);
+  const RunOutcome& o = runOutcome();
+  EXPECT_TRUE(o.badCommandLine);
+  EXPECT_EQ(o.notSources, 1);
+  EXPECT_EQ(o.unmatched, 1);
+  EXPECT_EQ(liveOptions().outputFolder, temp_.file("out/deep/"));
+  runOutcome() = RunOutcome();
+  runCommandLineArguments({"--output"});
+  EXPECT_TRUE(o.badCommandLine);
+}
+
+TEST_F(CommandLineTest, WhatRegistrationLeavesOutIsNoted) {
+  touch("src/a.c");
+  touch("src/sub/b.c");
+  touch("v.pas");
+  touch("notes.txt");
+  std::filesystem::create_directory_symlink(temp_.file("src"), temp_.file("src/sub/up"));
+  for (const char* path : {"src", "v.pas", "notes.txt", "src/*.cpp"}) registerPath(temp_.file(path));
+  EXPECT_EQ(registered(), "/src/a.c /src/sub/b.c ");  // the link back to src is not followed
+  std::string notes;
+  for (const std::string& note : runOutcome().notes) notes += note + "\n";
+  std::string t = temp_.path();
+  EXPECT_EQ(notes, " 検索済みのﾌｫﾙﾀﾞです [" + t + "/src/sub/up]\n" +
+                   " C,C++,Java系とVB,Delphi系は同時に処理できません [" + t + "/v.pas]\n" +
+                   " 解析対象外のﾌｧｲﾙです [" + t + "/notes.txt]\n" +
+                   " ｿｰｽﾌｧｲﾙがありません [" + t + "/src/*.cpp]\n");
 }
 
 TEST_F(CommandLineTest, AVeryLongPathIsHarmless) {

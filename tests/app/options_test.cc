@@ -13,7 +13,6 @@ namespace {
 class OptionsTest : public testing::Test {
  protected:
   void SetUp() override { setProgramFolder(dir_.path() + "/"); }
-  void TearDown() override { setProgramFolder(""); }
 
   const Options& load(const std::string& ini) {
     writeFileBytes(dir_.file("Mizenta.ini"), withCrLf(ini));

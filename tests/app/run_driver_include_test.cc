@@ -59,6 +59,15 @@ TEST_F(RunDriverIncludeTest, NameWithBackslashIsNotSearchedInIncludeFolders) {
   EXPECT_EQ(readingLog({"/src/main.c"}), "main.cを処理中|  Can't open [sys\\x.h]");
 }
 
+// Not joined to /src/, and not looked for in the include folder either.
+TEST_F(RunDriverIncludeTest, AbsoluteNamesAreOpenedAsWritten) {
+  file("/src/main.c", "#include \"/inc/a.h\"\n#include </inc/c.h>\n");
+  file("/inc/a.h", "int a;\n");
+  file("/other//inc/c.h", "int c;\n");
+  options().includeDirectories = {"/other/"};
+  EXPECT_EQ(readingLog({"/src/main.c"}), "main.cを処理中|  /inc/a.hを処理中|  Can't open [/inc/c.h]");
+}
+
 TEST_F(RunDriverIncludeTest, HeaderThatIncludesItsIncluder) {
   file("/src/main.c", "#include \"sub/b.h\"\n");
   file("/src/sub/b.h", "#include \"../main.c\"\n");

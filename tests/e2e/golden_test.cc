@@ -1,6 +1,7 @@
 // Runs the real program on every case folder under tests/golden/ and
 // compares the report files it writes with the expected ones, natively and,
-// when a Windows build is present, as mizenta.exe under Wine.
+// when the build names a Windows build folder, as mizenta.exe under Wine (a
+// missing mizenta.exe then fails those cases).
 //
 // A case folder holds:
 //   args             one argument per line: "/x" switches as they are,
@@ -8,11 +9,25 @@
 //                    to input/, passed as an absolute path of the platform;
 //   input/           the sources (UTF-8 here, written as Shift-JIS; a file
 //                    named *.raw is copied byte for byte without ".raw");
+//   input-from       instead of input/: the name of the case whose input/
+//                    this case reads (cases that show one set of sources
+//                    in several ways share it);
 //   Mizenta.ini      optional settings beside the program (UTF-8 here);
+//   Mizenta設定.dat  optional settings data in place of the shipped file
+//                    (UTF-8 here);
+//   no-settings-data optional: the run has no settings data file and takes
+//                    the built-in lists (the file says why);
 //   expected/        report files as they must be (UTF-8 and LF here; on
 //                    disk Shift-JIS and CR LF). {NUMBER} stands for any
 //                    decimal number, {DIR} for the absolute input folder;
 //   expected.stdout, expected.exit   optional;
+//   expected.stderr  optional: what the Linux program writes on standard
+//                    error (its message boxes), {NUMBER} as above; without
+//                    it, nothing. The Windows program shows boxes instead,
+//                    so its standard error is not compared;
+//   unchecked        optional: report files the case writes but does not
+//                    compare, one name a line. Any other file the run
+//                    writes beside the program fails the case;
 //   linux-only       optional: the case does not run under Wine (the file
 //                    says why).
 #include <gtest/gtest.h>
@@ -34,12 +49,16 @@ struct GoldenCase {
   ProgramKind kind;
 };
 
+// Failure messages name the case rather than dump its bytes.
+void PrintTo(const GoldenCase& c, std::ostream* out) {
+  *out << c.name << (c.kind == ProgramKind::Wine ? " (Wine)" : " (Linux)");
+}
+
 std::string goldenRoot() { return std::string(MZ_SOURCE_DIR) + "/tests/golden"; }
 
-bool windowsBuildPresent() {
-  return !std::string(MZ_WINDOWS_BIN).empty() &&
-         fs::exists(fs::path(MZ_WINDOWS_BIN) / "mizenta.exe");
-}
+// Configured with a Windows build folder: the Wine variants are registered
+// whether or not mizenta.exe is built yet, so that they cannot vanish.
+bool windowsBuildConfigured() { return !std::string(MZ_WINDOWS_BIN).empty(); }
 
 std::vector<GoldenCase> allCases() {
   std::vector<GoldenCase> cases;
@@ -50,10 +69,18 @@ std::vector<GoldenCase> allCases() {
   std::sort(names.begin(), names.end());
   for (const std::string& n : names) {
     cases.push_back({n, ProgramKind::Linux});
-    if (windowsBuildPresent() && !fs::exists(fs::path(goldenRoot()) / n / "linux-only"))
+    if (windowsBuildConfigured() && !fs::exists(fs::path(goldenRoot()) / n / "linux-only"))
       cases.push_back({n, ProgramKind::Wine});
   }
   return cases;
+}
+
+// The names of the files directly in `folder`, sorted.
+std::vector<std::string> fileNames(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 std::vector<std::string> lines(const std::string& text) {
@@ -68,6 +95,15 @@ std::string replaceAll(std::string text, const std::string& from, const std::str
   for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
     text.replace(at, from.size(), to);
   return text;
+}
+
+// The case's own input/, or that of the case its input-from names.
+fs::path inputOf(const fs::path& caseDir) {
+  fs::path from = caseDir / "input-from";
+  if (!fs::exists(from)) return caseDir / "input";
+  std::string name = readFileBytes(from.string());
+  name.erase(name.find_last_not_of(" \r\n") + 1);
+  return fs::path(goldenRoot()) / name / "input";
 }
 
 void copyInputs(const fs::path& from, const fs::path& to) {
@@ -92,16 +128,25 @@ class Golden : public testing::TestWithParam<GoldenCase> {
  protected:
   void SetUp() override {
     const GoldenCase& c = GetParam();
+    if (c.kind == ProgramKind::Wine) {
+      ASSERT_TRUE(fs::exists(fs::path(MZ_WINDOWS_BIN) / "mizenta.exe"))
+          << MZ_WINDOWS_BIN "/mizenta.exe is missing: build it with `make windows`";
+    }
     caseDir_ = fs::path(goldenRoot()) / c.name;
     programDir_ = temp_.path() + "/prog";
     inputDir_ = temp_.path() + "/input";
     installProgram(c.kind, programDir_);
     fs::create_directories(inputDir_);
-    copyInputs(caseDir_ / "input", inputDir_);
-    fs::path ini = caseDir_ / "Mizenta.ini";
-    if (fs::exists(ini))
-      writeFileBytes(programDir_ + "/Mizenta.ini",
-                     withCrLf(toCp932(substitute(readFileBytes(ini.string())))));
+    copyInputs(inputOf(caseDir_), inputDir_);
+    for (const std::string& name : {std::string("Mizenta.ini"), toUtf8("Mizenta設定.dat")}) {
+      fs::path own = caseDir_ / name;
+      if (fs::exists(own))
+        writeFileBytes(programDir_ + "/" + name,
+                       withCrLf(toCp932(substitute(readFileBytes(own.string())))));
+    }
+    if (fs::exists(caseDir_ / "no-settings-data"))
+      fs::remove(fs::path(programDir_) / toUtf8("Mizenta設定.dat"));
+    installed_ = fileNames(programDir_);
   }
 
   std::string nativeSeparator() const { return GetParam().kind == ProgramKind::Wine ? "\\" : "/"; }
@@ -131,7 +176,6 @@ class Golden : public testing::TestWithParam<GoldenCase> {
   void expectSameReport(const std::string& name, const std::string& expected,
                         const std::string& actual) {
     std::vector<std::string> want = lines(expected), got = lines(actual);
-    std::regex number("\\{NUMBER\\}");
     for (size_t i = 0; i < std::max(want.size(), got.size()); ++i) {
       std::string w = i < want.size() ? want[i] : "<end of file>";
       std::string g = i < got.size() ? got[i] : "<end of file>";
@@ -148,7 +192,25 @@ class Golden : public testing::TestWithParam<GoldenCase> {
         return;
       }
     }
-    (void)number;
+  }
+
+  // Files the run wrote beside the program that the case neither expects
+  // nor lists as unchecked. Hidden files are the program's own (the POSIX
+  // single-instance lock), not reports.
+  std::vector<std::string> unexpectedFiles() const {
+    std::vector<std::string> known = installed_;
+    fs::path expectedDir = caseDir_ / "expected";
+    if (fs::exists(expectedDir))
+      for (const std::string& name : fileNames(expectedDir.string())) known.push_back(name);
+    fs::path unchecked = caseDir_ / "unchecked";
+    if (fs::exists(unchecked))
+      for (const std::string& name : lines(readFileBytes(unchecked.string())))
+        if (!name.empty()) known.push_back(name);
+    std::vector<std::string> unexpected;
+    for (const std::string& name : fileNames(programDir_))
+      if (name[0] != '.' && std::find(known.begin(), known.end(), name) == known.end())
+        unexpected.push_back(name);
+    return unexpected;
   }
 
   void keepFailure(const std::string& name, const std::string& actual) {
@@ -160,6 +222,7 @@ class Golden : public testing::TestWithParam<GoldenCase> {
   TempDir temp_;
   fs::path caseDir_;
   std::string programDir_, inputDir_;
+  std::vector<std::string> installed_;  // the program, its library, its settings
 };
 
 TEST_P(Golden, ReportsMatch) {
@@ -171,6 +234,16 @@ TEST_P(Golden, ReportsMatch) {
   if (fs::exists(stdoutFile)) {
     std::string out = replaceAll(run.standardOutput, "\r\n", "\n");
     EXPECT_EQ(out, readFileBytes(stdoutFile.string()));
+  }
+  if (GetParam().kind == ProgramKind::Linux) {
+    fs::path stderrFile = caseDir_ / "expected.stderr";
+    std::string want = fs::exists(stderrFile) ? readFileBytes(stderrFile.string()) : "";
+    expectSameReport("standard error", toCp932(substitute(want)),
+                     toCp932(replaceAll(run.standardError, "\r\n", "\n")));
+  }
+  for (const std::string& name : unexpectedFiles()) {
+    ADD_FAILURE() << "file written but not expected: " << name;
+    keepFailure(name, readFileBytes(programDir_ + "/" + name));
   }
   fs::path expectedDir = caseDir_ / "expected";
   if (!fs::exists(expectedDir)) return;

@@ -17,32 +17,11 @@
 #include "app/options.h"
 #include "platform/ini_text.h"
 
+#include "tests/fuzz/scratch_folder.h"
+
 namespace {
 
-// The folder goes when the process ends (libFuzzer and the replay exit).
-std::string& folderName() {
-  static std::string name;
-  return name;
-}
-
-void removeFolder() {
-  std::error_code ignored;
-  std::filesystem::remove_all(folderName(), ignored);
-}
-
-const std::string& programDir() {
-  static const std::string folder = [] {
-    const char* base = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-    std::string pattern = std::string(base) + "/mizenta-inifuzz-XXXXXX";
-    std::vector<char> buffer(pattern.begin(), pattern.end());
-    buffer.push_back('\0');
-    if (!mkdtemp(buffer.data())) std::abort();
-    folderName() = buffer.data();
-    std::atexit(removeFolder);
-    return folderName() + "/";
-  }();
-  return folder;
-}
+const std::string& programDir() { return scratchFolder("mizenta-inifuzz"); }
 
 void writeWhole(const std::string& path, std::string_view bytes) {
   std::FILE* f = std::fopen(path.c_str(), "wb");

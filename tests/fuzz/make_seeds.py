@@ -67,3 +67,19 @@ for path in sorted((root / "tests" / "golden").glob("*/Mizenta.ini")):
     write("ini_fuzz", text)
     write("ini_fuzz", text.decode("utf-8").replace("\n", "\r\n").encode("cp932"))
 print(n, "source seeds")
+
+
+# The settings data file: the shipped one and those of the golden cases,
+# as the program reads them (Shift-JIS, CR LF), after a switch byte that
+# varies the run's files, block size, header mode, dump and details.
+settings = [root / "data" / "Mizenta設定.dat"]
+settings += sorted((root / "tests" / "golden").glob("*/Mizenta設定.dat"))
+# The clang build spells the file's own words in UTF-8: each file is a seed
+# that way too.
+for n, path in enumerate(settings):
+    text = path.read_bytes().decode("utf-8")
+    bodies = [text.replace("\n", "\r\n").encode("cp932"), text.encode("utf-8")]
+    for k in range(8 if n == 0 else 2):
+        m = n * 8 + k
+        switch = (m % 8) | ((m // 8 % 4) << 3) | ((m % 2) << 5) | ((m % 3 == 0) << 6)
+        write("settings_fuzz", bytes([switch]) + bodies[k % 2])

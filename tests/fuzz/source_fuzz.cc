@@ -19,7 +19,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
-#include <streambuf>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,10 +28,13 @@
 #include "app/analysis_run.h"
 #include "app/command_line.h"
 #include "app/options.h"
+#include "app/settings_data.h"
 #include "app/source_file_list.h"
 #include "platform/byte_source.h"
 #include "report/error_log.h"
 #include "report/report_file.h"
+
+#include "tests/fuzz/scratch_folder.h"
 
 namespace {
 
@@ -44,13 +46,6 @@ constexpr size_t kBlockSizes[] = {1022, 1, 3, 64};
 // real run stops where no file opens. Here headers "open" so often per input.
 constexpr int kMaxHeaderReads = 32;
 
-// The run's log goes nowhere, but every message is still formatted.
-class NullBuffer : public std::streambuf {
- protected:
-  int overflow(int c) override { return c == traits_type::eof() ? 0 : c; }
-  std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
-};
-
 // The main files by their paths; the second part for any other path.
 class InputFiles final : public platform::FileSet {
  public:
@@ -60,6 +55,8 @@ class InputFiles final : public platform::FileSet {
     headers_ = true;
   }
   std::unique_ptr<platform::ByteSource> open(const std::string& path) override {
+    // No settings data file: every run takes the built-in lists.
+    if (path == programFolder() + kSettingsDataName) return nullptr;
     for (const auto& [mainPath, text] : mains_)
       if (path == mainPath) return std::make_unique<platform::MemoryByteSource>(text);
     if (!headers_ || headerReads_ >= kMaxHeaderReads) return nullptr;
@@ -74,31 +71,7 @@ class InputFiles final : public platform::FileSet {
   int headerReads_ = 0;
 };
 
-// The folder goes when the process ends (libFuzzer and the replay exit).
-std::string& folderName() {
-  static std::string name;
-  return name;
-}
-
-void removeFolder() {
-  std::error_code ignored;
-  std::filesystem::remove_all(folderName(), ignored);
-}
-
-// Where reports go when they are asked for: one folder for the process.
-const std::string& outputFolder() {
-  static const std::string folder = [] {
-    const char* base = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-    std::string pattern = std::string(base) + "/mizenta-fuzz-XXXXXX";
-    std::vector<char> buffer(pattern.begin(), pattern.end());
-    buffer.push_back('\0');
-    if (!mkdtemp(buffer.data())) std::abort();
-    folderName() = buffer.data();
-    std::atexit(removeFolder);
-    return folderName() + "/";
-  }();
-  return folder;
-}
+const std::string& outputFolder() { return scratchFolder("mizenta-fuzz"); }
 
 bool isUtf16(std::string_view text) {
   return text.size() >= 2 && static_cast<unsigned char>(text[0]) == 0xFF &&

@@ -27,7 +27,8 @@ TEST_F(CDeclarationTest, TypedefsOfBaseTypes) {
             "typedef long LONG, *PLONG;\n"
             "typedef void *HANDLE;\n"
             "typedef unsigned long\n"
-            "    DWORD;\n"}});
+            "    DWORD;\n"
+            "typedef MYINT;\n"}});
   EXPECT_EQ(sizeOf("BYTE"), 1);
   EXPECT_EQ(sizeOf("LONG"), 4);
   EXPECT_EQ(sizeOf("PLONG"), 4);
@@ -36,6 +37,10 @@ TEST_F(CDeclarationTest, TypedefsOfBaseTypes) {
   EXPECT_TRUE(types().isType("HANDLE"));
   EXPECT_EQ(sizeOf("HANDLE"), 4);
   EXPECT_EQ(sizeOf("DWORD"), 4);
+  // No base type at all: a size nobody knows, 0 and inexact.
+  EXPECT_EQ(sizeOf("MYINT"), 0);
+  EXPECT_TRUE(types().sizeOf("MYINT").inexact);
+  EXPECT_FALSE(types().sizeOf("HANDLE").inexact);
   EXPECT_EQ(dumpFunctions(), "");
 }
 

@@ -105,10 +105,13 @@ class CParserTest : public AnalysisTest {
     return out;
   }
 
-  // The callees of one function, blank-separated ("" when it has none).
+  // The callees of one function, blank-separated ("" when it has none); a
+  // name without "@" also finds the first "name@file" (main, statics).
   std::string calleesOf(const std::string& key) {
     const FunctionTable& f = *tables().functions;
     int n = f.recordOf(key);
+    for (int i = 0; n < 0 && i < f.recordCount(); ++i)
+      if (cut(f.record(i).key) == key) n = i;
     if (n < 0) return "<none>";
     std::string out;
     for (int c : f.record(n).callees) out += (out.empty() ? "" : " ") + cut(f.record(c).key);

@@ -116,14 +116,21 @@ TEST_F(CParserTest, FileLevelFunctionPointerVariables) {
   EXPECT_EQ(analyse({{"main.c", "int handler(int x) { return x; }\nint (*fp)(int) = handler;\n"}}),
             "int fp() main.c:2 #1 [BFK] > handler\n"
             "int handler() main.c:1 #1 [BK]\n");
-  // A parameter of a function-pointer type does not make the prototype a
-  // body: the definition keeps its own file and line.
+  // A function wins over a function-pointer variable of its name.
+  EXPECT_EQ(analyse({{"main.c", "int (*w)(int);\nint w(int x)\n{\n    return x;\n}\n"}}),
+            "int w() main.c:2 #4 [BK]\n");
+  // A parameter of a function-pointer type is never a function: not in a
+  // prototype (where it would take the place of a function of its name),
+  // not in the definition, and a call through it calls what was passed.
   EXPECT_EQ(analyse({{"main.c",
                       "typedef int (*VISIT)(int);\n"
                       "int each(VISIT v);\n"
-                      "int each(VISIT v)\n{\n    return v(1);\n}\n"}}),
-            "int each() main.c:3 #4 [BK] > v\n"
-            "v() [CF]\n");
+                      "int (dump)(VISIT writer, void *ud);\n"
+                      "int each(VISIT v)\n{\n    return v(1);\n}\n"
+                      "static int writer(int x) { return x; }\n"}}),
+            "int dump() main.c:3 [K]\n"
+            "int each() main.c:4 #4 [BK]\n"
+            "int writer() main.c:8 #1 [BK]\n");
 }
 
 TEST_F(CParserTest, FunctionPointerTypesAndTables) {
@@ -187,6 +194,101 @@ TEST_F(CParserTest, MacrosAsFunctionsOrNot) {
   options().macrosAreNotFunctions = 1;
   analyse({{"main.c", source}});
   EXPECT_EQ(calleesOf("g"), "f run_all");
+}
+
+// Macros not taken as functions stand for what they call through other
+// macros; an argument that a macro throws away calls nothing.
+TEST_F(CParserTest, MacrosCallingMacrosAndThrownAwayArguments) {
+  options().macrosAreNotFunctions = 1;
+  analyse({{"main.c",
+            "#define barrier_(x) do_barrier(x)\n"
+            "#define barrier(x) (check(x) ? barrier_(x) : 0)\n"
+            "#define my_assert(c) ((void)0)\n"
+            "#define PICK(a, b) (a)\n"
+            "int f(int v) { barrier(v); my_assert(g(v)); PICK(h(v), k(v)); return m(v); }\n"}});
+  EXPECT_EQ(calleesOf("f"), "check do_barrier h m");
+}
+
+// A parameter named like a function of the run is no reference to it, and
+// a call through it calls what the caller passed.
+TEST_F(CParserTest, ParametersAreNoFunctions) {
+  analyse({{"main.c",
+            "int in(void) { return 0; }\n"
+            "int out(void) { return 1; }\n"
+            "#define PULL() in(desc)\n"
+            "void run(in_func in, off_t out) { rec->out = out; use(in, out); in(out); PULL(); }\n"}});
+  EXPECT_EQ(calleesOf("run"), "PULL use");
+  options().macrosAreNotFunctions = 1;
+  analyse({{"main.c",
+            "int in(void) { return 0; }\n"
+            "#define PULL() in(desc)\n"
+            "void run(in_func in) { PULL(); }\n"}});
+  EXPECT_EQ(calleesOf("run"), "");
+}
+
+TEST_F(CParserTest, CallsInsideAnInitializerListOfABody) {
+  analyse({{"main.c",
+            "int f1(void) { return 1; }\n"
+            "int g(void) {\n"
+            "    int a[] = { f1(), f2(3) };\n"
+            "    struct s b = { .x = f3() };\n"
+            "    return a[0];\n"
+            "}\n"}});
+  EXPECT_EQ(calleesOf("g"), "f1 f2 f3");
+}
+
+// Parenthesised names are the function's name; a function-like macro
+// called at file level and ended by ';', or a call before a new
+// declaration, is no header (its record stays, unknown, and no report shows
+// it); a macro call followed by a body defines a function of its name.
+TEST_F(CParserTest, DefinitionShapes) {
+  EXPECT_EQ(analyse({{"main.c",
+                      "#define DECLARE(x) int x##_count\n"
+                      "#define DEFUN(t, n) t n(void)\n"
+                      "int *(getp) (void) {\n    return 0;\n}\n"
+                      "size_t (sz)(int n);\n"
+                      "DECLARE(a);\n"
+                      "UNKNOWN(b)\n"
+                      "static int (h)(int a) { return (getp)(); }\n"
+                      "void f(void) __attribute__((noreturn));\n"
+                      "int g(int), k(int);\n"
+                      "DEFUN(int, m) { return 0; }\n"}}),
+            // Without the settings data neither void nor size_t is a type.
+            "DECLARE() []\n"
+            "DEFUN() main.c:12 #1 [BK]\n"
+            "UNKNOWN() []\n"
+            "f() main.c:10 [K]\n"
+            "int g() main.c:11 [K]\n"
+            "int* getp() main.c:3 #3 [BK]\n"
+            "int h() main.c:9 #1 [BK] > getp\n"
+            "k() main.c:11 [K]\n"
+            "size_t() []\n"
+            "sz() main.c:6 [K]\n");
+  EXPECT_EQ(takeLog().find("MainForSetFunc_C"), std::string::npos);
+}
+
+// Static functions of one name in two files are two functions ("name@file"
+// keys, after the plain name); a call binds to the static of its own
+// translation unit (declared there, in the file or a header it reads),
+// else to the function of that name.
+TEST_F(CParserTest, StaticFunctionsOfOneNameInTwoFiles) {
+  analyse({{"a.c", "#include \"h.h\"\nstatic int helper(void) { return 1; }\nint a(void) { return helper() + shared(); }\n"},
+           {"b.c", "static int helper(int x)\n{\n    return x;\n}\nint b(void) { return helper(2) + inl(); }\n"},
+           {"c.c", "#include \"h.h\"\nint c(void) { return helper() + inl(); }\n"},
+           {"h.h", "static inline int inl(void) { return 0; }\n"}},
+          3);
+  EXPECT_EQ(dumpFunctions(),
+            "int a() a.c:3 #1 [BK] > helper shared\n"
+            "int b() b.c:5 #1 [BK] > helper inl\n"
+            "int c() c.c:2 #1 [BK] > helper inl\n"
+            "helper() [C]\n"
+            "int helper() a.c:2 #1 [BK]\n"
+            "int helper() b.c:1 #4 [BK]\n"
+            "inl() [C]\n"
+            "int inl() h.h:1 #1 [BK]\n"
+            "shared() [C]\n");
+  // Headers read once per run: c.c does not read h.h again, so its inl is
+  // the plain name, as b.c's (which has no h.h) is.
 }
 
 TEST_F(CParserTest, CppAndJavaFilesTakeTheSamePath) {

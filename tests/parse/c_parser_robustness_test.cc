@@ -52,14 +52,15 @@ TEST_F(CParserTest, TheWholeProgramWithDetailsOn) {
   options().functionDetails = 1;
   options().variableDetails = 1;
   analyse({{"main.c", kProgram}, {"defs.h", "int show(ITEM *);\n"}}, 1);
-  // The call of total inside total marks it recursive instead of linking.
-  EXPECT_EQ(calleesOf("total"), "hook table v");
+  // The call of total inside total marks it recursive instead of linking;
+  // the call through the parameter v calls no function.
+  EXPECT_EQ(calleesOf("total"), "hook table");
   // ext is declared only inside the extern "C" block, which is passed
   // over: no known function, so `= ext` references nothing.
   EXPECT_EQ(calleesOf("hook"), "");
   EXPECT_EQ(calleesOf("visitors"), "show");
   const FunctionTable& f = *tables().functions;
-  const FunctionRecord& t = f.record(f.recordOf("total"));
+  const FunctionRecord& t = f.record(f.recordOf("total@/src/main.c"));  // static: keyed with its file
   EXPECT_EQ(t.arguments, "ITEM *items, int n, VISIT v");
   EXPECT_EQ(t.returnType, "int");
   EXPECT_EQ(t.line, 6);
@@ -67,15 +68,15 @@ TEST_F(CParserTest, TheWholeProgramWithDetailsOn) {
   EXPECT_NE(t.flags & FunctionFlag::kRecursive, 0u);
 }
 
-TEST_F(CParserTest, LongArgumentListsStayInsideTheHistory) {
+TEST_F(CParserTest, ArgumentListsLongerThanTheHistory) {
   options().functionDetails = 1;
-  std::string header = "int f(";
-  for (int i = 0; i < 80; ++i) header += (i ? ", int a" : "int a") + std::to_string(i);
-  header += ")\n{\n    return g();\n}\n";
-  // More than 199 tokens between the parentheses: no argument text, but
-  // the function and its call are found.
+  std::string header = "int f(", arguments;
+  for (int i = 0; i < 80; ++i) arguments += (i ? ", int a" : "int a") + std::to_string(i);
+  header += arguments + ")\n{\n    return g();\n}\n";
+  // More than 199 tokens between the parentheses: the function, its call
+  // and its whole argument text are found.
   EXPECT_EQ(analyse({{"main.c", header}}),
-            "int f() main.c:1 #4 [BK] > g\n"
+            "int f(" + arguments + ") main.c:1 #4 [BK] > g\n"
             "g() [C]\n");
 }
 

@@ -61,6 +61,8 @@ TEST_F(VariableTableTest, SizesOfCDeclarations) {
   define("ALIAS", "N");
   types().registerType("T", TypeTable::kTypedef, 12, false, 1);
   types().registerType("FUZZY", TypeTable::kTypedef, 6, true, 1);
+  types().registerType("unsigned", TypeTable::kTypedef, 4, false, 1);
+  classes().registerSettingsClass("CLib");
   checkSizes({
       {"int", "a[10]", "a", 40, false},
       {"int", "b[N]", "b", 20, false},
@@ -73,6 +75,9 @@ TEST_F(VariableTableTest, SizesOfCDeclarations) {
       {"double", "d", "d", 8, false},
       {"static int", "s", "s", 4, false},
       {"unsigned long long int", "u", "u", 4, false},
+      {"unsigned", "v", "v", 4, false},
+      {"const", "k", "k", 0, true},
+      {"CLib", "lib", "lib", 0, true},
       {"CUnknown", "x", "x", 0, true},
       {"int", "z[0]", "z", 4, true},
       {"int", "e[M]", "e", 4, true},
@@ -212,6 +217,16 @@ TEST_F(VariableTableTest, AGlobalOfAHeaderReadAgainIsOneRecord) {
   EXPECT_EQ(find("shared")->line, 2);
   variables().resetFileState();
   EXPECT_EQ(variables().recordCount(), 1);
+}
+
+// A library object of the settings data (no position, no declaration
+// mark) becomes the sources' variable when they define it.
+TEST_F(VariableTableTest, ADefinitionTakesOverAPositionlessDeclaration) {
+  startFile("c:/src/a.c");
+  variables().registerVariable("CWinApp", "theApp", 0, VariableTable::kExtern, "", "");
+  toLine(3);
+  global("double", "theApp");
+  EXPECT_EQ(variables().dump(), "double theApp 8 1:3 1 0\n");
 }
 
 TEST_F(VariableTableTest, DataMembersGoToTheirClassAndTheMainTable) {

@@ -48,10 +48,13 @@ TEST_F(DefineTableTest, BodiesJoinWordsWithOneBlankAndKeepDelimitersTight) {
       {{"1"}, "1"},
       {{"foo", "bar"}, "foo bar"},
       {{"a", "+", "b"}, "a+b"},
-      // Blanks delivered as tokens (whitespace kept): one inside stays, those
-      // that lead or end the body go.
+      // Blanks delivered as tokens (whitespace kept for the function
+      // details) change nothing but between a word and '(', where the reader
+      // delivers them in any case.
       {{" ", "foo", " ", "bar", " "}, "foo bar"},
-      {{"(", "x", ")", " ", "x"}, "(x) x"},
+      {{"(", "x", ")", " ", "x"}, "(x)x"},
+      {{"a", " ", "+", " ", "b"}, "a+b"},
+      {{"f", " ", "(", "x", ")", " ", "+", " ", "(", "y", ")"}, "f (x)+(y)"},
       {{"1", "\r"}, "1"},
       {{"(", "(", "a", ")", "+", "(", "b", ")", ")"}, "((a)+(b))"},
       {{}, ""},
@@ -151,28 +154,47 @@ TEST_F(DefineTableTest, VbConstantsCollideWhateverTheCase) {
   EXPECT_EQ(takeLog(), "  maxは既に登録済みです[define]\n");
 }
 
+// What a macro call stands for, through the macros it calls, each once.
 TEST_F(DefineTableTest, MacroCallTargets) {
-  tables().reservedWords->loadBuiltIn();
+  reservedWords().loadBuiltIn();
   options().macrosAreNotFunctions = 1;
   define("X", {"foo"});
   // "#define M(x) foo(x)+if(x)+2(x)+bar(x)+baz"
   defineFunction("M", {"(", "x", ")"}, {"foo", "(", "x", ")", "+",   "if", "(", "x", ")", "+",  "2",
                                         "(",   "x", ")", "+", "bar", "(",  "x", ")", "+", "baz"});
-  auto target = [&](const char* name, size_t i) {
-    const std::string* t = defines().macroCallTarget(name, i);
-    return t ? *t : std::string("<none>");
+  // "#define OUTER(a) INNER(a)+qux(a)", "#define INNER(b) M(b)+X(b)+OUTER(b)"
+  defineFunction("OUTER", {"(", "a", ")"}, {"INNER", "(", "a", ")", "+", "qux", "(", "a", ")"});
+  defineFunction("INNER", {"(", "b", ")"},
+                 {"M", "(", "b", ")", "+", "X", "(", "b", ")", "+", "OUTER", "(", "b", ")"});
+  auto targets = [&](const char* name) {
+    std::vector<std::string_view> found;
+    defines().callTargets(name, found);
+    std::string out;
+    for (std::string_view t : found) out += (out.empty() ? "" : " ") + std::string(t);
+    return out;
   };
-  EXPECT_EQ(target("X", 0), "foo");
-  EXPECT_EQ(target("X", 1), "<none>");
-  EXPECT_EQ(target("M", 0), "foo");
-  EXPECT_EQ(target("M", 1), "bar");
-  EXPECT_EQ(target("M", 2), "<none>");
-  EXPECT_EQ(target("NOPE", 0), "<none>");
+  EXPECT_EQ(targets("X"), "foo");
+  EXPECT_EQ(targets("M"), "foo bar");
+  EXPECT_EQ(targets("OUTER"), "foo bar foo qux");  // the loop back to OUTER adds nothing
+  EXPECT_EQ(targets("NOPE"), "");
 }
 
 TEST_F(DefineTableTest, CalledFunctionsOnlyWhenMacrosAreNotFunctions) {
   defineFunction("M", {"(", "x", ")"}, {"foo", "(", "x", ")"});
-  EXPECT_EQ(defines().macroCallTarget("M", 0), nullptr);
+  std::vector<std::string_view> found;
+  defines().callTargets("M", found);
+  EXPECT_TRUE(found.empty());
+}
+
+TEST_F(DefineTableTest, ParametersTheBodyNeverUses) {
+  defineFunction("ASSERT", {"(c, msg)"}, {"(", "(", "void", ")", "0", ")"});
+  defineFunction("PICK", {"(a,b)"}, {"a"});
+  defineFunction("LOG", {"(fmt,...)"}, {"printf", "(", "fmt", ",", "__VA_ARGS__", ")"});
+  define("OBJ", {"1"});
+  EXPECT_EQ(defines().unusedParameters("ASSERT"), 3u);
+  EXPECT_EQ(defines().unusedParameters("PICK"), 2u);
+  EXPECT_EQ(defines().unusedParameters("LOG"), 0u);
+  EXPECT_EQ(defines().unusedParameters("OBJ"), 0u);
 }
 
 TEST_F(DefineTableTest, TypeMacrosInCAndCppFiles) {

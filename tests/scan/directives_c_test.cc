@@ -52,11 +52,19 @@ TEST_F(CDirectives, GroupsAndBranches) {
       {"#ifdef NONE\n#if 1\n#if 1\n#endif\n#endif\n#elif 1\nq\n#endif\n", "q|<lf>", ""},
       // A switched-off #error is a guard, not a finding.
       {"#if 0\n#error no\n#endif\nk", "k", ""},
-      // A word that is no keyword is skipped; the next one is tried.
-      {"#foo define X 1\n#ifdef X\ny\n#endif\n", "y|<lf>", ""},
+      // An unknown directive is skipped whole, on and off, over its '\'
+      // continuations: a keyword later on its line is text.
+      {"#foo define X 1\n#ifdef X\ny\n#endif\n", "", ""},
+      {"#warning if this \\\n include that\nz\n", "z|<lf>", ""},
+      {"#if 0\n#warning if\n#endif\nz\n", "z|<lf>", ""},
+      {"# 12 \"a.c\"\nz\n", "z|<lf>", ""},
+      // Character constants of a condition reach it whole.
+      {"#if 'A' == 65 && '\\n' == 10\nc\n#endif\n", "c|<lf>", ""},
       {"#import <x.tlb> \\\n more\nv", "v", ""},
       // #else and #elif without a group change nothing.
       {"#else\nm\n#elif 0\nn", "m|<lf>|n", ""},
+      // The settings data file's words are nothing in a source.
+      {"#MZ設定Mode 型情報\n#ifdef MZ_C\nx\n#endif\n#ifndef MZ_C\ny\n#endif\n", "y|<lf>", ""},
       // Spaces around the '#' and a condition built from macros.
       {"#define A 2\n#define B (A+1)\n  #  if B == 3\nt\n#endif\n", "t|<lf>", ""},
       {"#if defined(A) || defined B\n1\n#else\n2\n#endif\n", "2|<lf>", ""},
@@ -94,8 +102,8 @@ TEST_F(CDirectives, MessagesOfGroups) {
        "    #無効な位置にある#ifdef文の数 = 0\n  [a.c]で#if文解析出力数に不合理が発生しました。\n"},
       {"\n#ifdef (X)\nb\n#endif\n", "<lf>",
        "    a.c 2: #ifdef文で不正な文字を検出しました。  \n不正な文字 = \"(\"  \n"},
-      {"#if NOPE\na\n#else\nb\n#endif\n", "b|<lf>",
-       "    a.c 1: #if､#elif文解析ｴﾗｰ [不明な文字][NOPE]\n"},
+      // A name no macro stands for is 0, as the compiler reads it.
+      {"#if NOPE\na\n#else\nb\n#endif\n", "b|<lf>", ""},
       {"#if 0\n#elif (1\nb\n#endif\n", "", "    a.c 2: #if､#elif文解析ｴﾗｰ [括弧数の不整合]\n"},
       {"#error stop\nx\n", "x|<lf>", "    a.c 1: #errorを検出しました。\n"},
   };

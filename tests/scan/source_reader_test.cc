@@ -16,6 +16,7 @@
 #include "app/source_context.h"
 #include "app/source_file_list.h"
 #include "scan/lexical_rules.h"
+#include "scan/read_loop.h"
 #include "scan/token_parser.h"
 #include "tests/support/analysis_test.h"
 
@@ -205,6 +206,8 @@ TEST_F(SourceReaderTest, IncludeNames) {
       {"#include \"sub\\Util.H\"\nx;\n", {"sub\\Util.H"}},
       {"# include <sys/types.h> // why\n", {"sys/types.h"}},
       {"#include \"a.h\"", {"a.h"}},  // at the end of input, without a line break
+      {"#include \"my header.h\"\n", {"my header.h"}},
+      {"#include < sys x.h >\n", {"sys x.h"}},
       {"#include\n", {}},
       {"#includes <a.h>\n", {}},
       {"x; #include <a.h>\n", {}},
@@ -272,7 +275,9 @@ TEST_F(SourceReaderTest, CommentCapture) {
     const char* text;
     const char* captured;
   } cases[] = {
-      {"a.c", "/* abc */\nint f;", "/*abc */\n"},
+      // The comment whole, its first word too.
+      {"a.c", "/* abc */\nint f;", "/* abc */\n"},
+      {"a.c", "/*abc*/\nint f;", "/*abc*/\n"},
       {"a.c", "// note\nint f;", " note\n"},
       {"a.c", "// a\n\n\nint x;", ""},  // two empty lines drop it
       {"a.c", "s = \"str\";", ""},
@@ -344,6 +349,35 @@ TEST_F(SourceReaderTest, NoAllocationPerToken) {
   EXPECT_EQ(allocationsToRead(55), few);
 }
 
+// A stop request leaves the file between tokens: no token after the one
+// during which it came is handed over, and the file's end is not reached.
+class StoppingParser final : public TokenParser {
+ public:
+  StoppingParser(std::atomic<bool>& stop, std::string& seen) : stop_(stop), seen_(seen) {}
+  void resetForFile(SourceReader&) override {}
+  void step(SourceReader& reader) override {
+    seen_ += reader.parserToken(0) + "|";
+    if (reader.parserToken(0) == "b") stop_ = true;
+  }
+  void endOfFile(SourceReader&) override {}
+
+ private:
+  std::atomic<bool>& stop_;
+  std::string& seen_;
+};
+
+TEST_F(SourceReaderTest, StopRequestLeavesTheFileBetweenTokens) {
+  std::atomic<bool> stop{false};
+  std::string seen;
+  openReader("a.c");
+  reader().replaceParser(std::make_unique<StoppingParser>(stop, seen));
+  platform::MemoryByteSource source("a b c d\n");
+  ReadSettings settings;
+  settings.stop = &stop;
+  EXPECT_EQ(readSource(reader(), source, settings), ReadResult::kStopped);
+  EXPECT_EQ(seen, "a|b|");
+}
+
 // A main file brings its language's run-wide rules; its headers keep them.
 TEST_F(SourceReaderTest, MainFileSwitchesTheRunRules) {
   struct Case {
@@ -366,15 +400,6 @@ TEST_F(SourceReaderTest, MainFileSwitchesTheRunRules) {
 
 // ---------------------------------------------------------------------------
 // UTF-16 and robustness
-
-std::string utf16(const std::u16string& text) {
-  std::string out = "\xFF\xFE";
-  for (char16_t u : text) {
-    out += static_cast<char>(u & 0xFF);
-    out += static_cast<char>(u >> 8);
-  }
-  return out;
-}
 
 TEST_F(SourceReaderTest, Utf16JapaneseCommentsDoNotDisturbCounting) {
   Scan s = scan("a.c", utf16(u"// \u65E5\u672C\u8A9E\r\nint a; /* \u3042 */\r\n"));

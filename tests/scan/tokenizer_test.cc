@@ -139,16 +139,6 @@ TEST_F(TokenizerTest, NulBytesAreSkipped) {
   EXPECT_EQ(tokens(std::string("a\0b\0;", 5)), "ab|;|<end>");
 }
 
-// UTF-16 LE text with its byte-order mark.
-std::string utf16(const std::u16string& text) {
-  std::string out = "\xFF\xFE";
-  for (char16_t u : text) {
-    out += static_cast<char>(u & 0xFF);
-    out += static_cast<char>(u >> 8);
-  }
-  return out;
-}
-
 TEST_F(TokenizerTest, Utf16TextBecomesByteTokens) {
   EXPECT_EQ(tokens(utf16(u"int a;\r\n")), "int|a|;|<lf>|<end>");
   // A character outside ASCII becomes two spaces inside its token.

@@ -5,6 +5,7 @@
 #include "app/command_line.h"
 #include "app/file_name_pool.h"
 #include "app/include_reading.h"
+#include "app/settings_data.h"
 #include "app/source_context.h"
 #include "app/text_util.h"
 #include "parse/languages.h"
@@ -65,13 +66,13 @@ AnalysisTest::AnalysisTest() {
   attachErrorLog(&log_);
 }
 
+// The rest of the process state is put back by the listener of
+// process_state.h; the log must let go of the buffer that goes now.
 AnalysisTest::~AnalysisTest() {
   reader_.reset();
   run_.reset();
   closeKeptReports();
   attachErrorLog(nullptr);
-  setReportFolder("");
-  applyLexicalRules(languageOfCode(0).lexical);
 }
 
 AnalysisRun& AnalysisTest::run() {
@@ -113,6 +114,10 @@ bool AnalysisTest::define(const std::string& name, const std::vector<std::string
 
 void AnalysisTest::file(const std::string& path, std::string_view text) {
   files_.add(path, std::string(text));
+}
+
+void AnalysisTest::settingsFile(std::string_view text) {
+  file(programFolder() + kSettingsDataName, text);
 }
 
 void AnalysisTest::startFile(const std::string& path) {
@@ -185,10 +190,19 @@ std::array<std::int32_t, 8> AnalysisTest::readMain(const std::string& path) {
   return counts;
 }
 
-bool AnalysisTest::analyse(const std::vector<std::string>& paths) {
+void AnalysisTest::registerAll(const std::vector<std::string>& paths) {
   list_.clear();
   for (const std::string& path : paths)
     registerSourceFile(options_, fileNamePart(path), directoryPart(path), list_);
+}
+
+void AnalysisTest::loadSettings(const std::vector<std::string>& paths) {
+  registerAll(paths);
+  loadSettingsData(tables(), settings_, list_, files_);
+}
+
+bool AnalysisTest::analyse(const std::vector<std::string>& paths) {
+  registerAll(paths);
   bool finished = run().run(list_);
   closeKeptReports();
   return finished;

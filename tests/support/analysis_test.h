@@ -85,6 +85,13 @@ class AnalysisTest : public testing::Test {
 
   // ---- files in memory, read as the run reads them
   void file(const std::string& path, std::string_view text);
+  // "Mizenta設定.dat" in the program folder, for the runs that follow.
+  void settingsFile(std::string_view text);
+  // Loads the settings data as a run over the files at `paths` (registered
+  // by their extensions, not read) loads it, into the tables and
+  // settingsData().
+  void loadSettings(const std::vector<std::string>& paths);
+  const SettingsData& settingsData() const { return settings_; }
   platform::MemoryFileSet& files() { return files_; }
   // A file on the source context as the reader puts it there: a new main
   // file (the stack emptied first; its name joins the file pool), a header
@@ -113,6 +120,8 @@ class AnalysisTest : public testing::Test {
   // by their extensions), the reports written. False when it was stopped.
   bool analyse(const std::vector<std::string>& paths);
   SourceFileList& sourceList() { return list_; }
+  // The list of the files at `paths`, registered by their extensions.
+  void registerAll(const std::vector<std::string>& paths);
 
   // ---- results
   std::string takeLog();
@@ -134,4 +143,5 @@ class AnalysisTest : public testing::Test {
   std::unique_ptr<SourceReader> reader_;
   std::string recorded_;  // what the recording parser of reader_ took
   SourceFileList list_;
+  SettingsData settings_;
 };

@@ -32,6 +32,15 @@ std::string withCrLf(std::string_view text) {
   return out;
 }
 
+std::string utf16(std::u16string_view text) {
+  std::string out = "\xFF\xFE";
+  for (char16_t u : text) {
+    out += static_cast<char>(u & 0xFF);
+    out += static_cast<char>(u >> 8);
+  }
+  return out;
+}
+
 std::string readFileBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream s;
@@ -64,7 +73,10 @@ std::string programFolder(ProgramKind kind) {
 void installProgram(ProgramKind kind, const std::string& folder) {
   fs::create_directories(folder);
   std::string from = programFolder(kind);
-  const char* files[2][2] = {{"mizenta", "libcalvex.so"}, {"mizenta.exe", "calvex.dll"}};
+  // The settings data file's name is Shift-JIS here and UTF-8 on disk.
+  const std::string settings = toUtf8("Mizenta設定.dat");
+  const char* files[2][3] = {{"mizenta", "libcalvex.so", settings.c_str()},
+                             {"mizenta.exe", "calvex.dll", settings.c_str()}};
   for (const char* name : files[kind == ProgramKind::Linux ? 0 : 1]) {
     fs::path source = fs::path(from) / name;
     if (fs::exists(source))
@@ -85,12 +97,15 @@ std::string shellQuote(const std::string& s) {
   return out + "'";
 }
 
-ProgramResult runOnce(ProgramKind kind, const std::string& folder, const std::string& cwd,
-                      const std::vector<std::string>& args) {
+}  // namespace
+
+ProgramResult runInstalledProgram(ProgramKind kind, const std::string& folder,
+                                  const std::string& cwd, const std::vector<std::string>& args) {
   TempDir capture;
   std::string command = "cd " + shellQuote(cwd) + " && ";
   if (kind == ProgramKind::Linux) {
-    command += shellQuote(folder + "/mizenta");
+    // Its terminal text is UTF-8 whatever the caller's locale is.
+    command += "LC_ALL=C.UTF-8 " + shellQuote(folder + "/mizenta");
   } else {
     command += shellQuote(std::string(MZ_SOURCE_DIR) + "/tests/wine/run-wine.sh") + " " +
                shellQuote(folder + "/mizenta.exe");
@@ -103,26 +118,6 @@ ProgramResult runOnce(ProgramKind kind, const std::string& folder, const std::st
   result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   result.standardOutput = readFileBytes(capture.file("out"));
   result.standardError = readFileBytes(capture.file("err"));
-  return result;
-}
-
-}  // namespace
-
-// The program refuses to start while another instance runs (a developer's
-// run elsewhere on the machine): such a start is tried again for a while.
-ProgramResult runInstalledProgram(ProgramKind kind, const std::string& folder,
-                                  const std::string& cwd, const std::vector<std::string>& args) {
-  // The message reaches standard error as the terminal's UTF-8 (a u8 literal
-  // keeps these bytes; plain literals are Shift-JIS here).
-  const char8_t kRefused[] = u8"MIZENTAの二重起動は";
-  const std::string refused(reinterpret_cast<const char*>(kRefused));
-  ProgramResult result;
-  for (int attempt = 0; attempt < 120; ++attempt) {
-    result = runOnce(kind, folder, cwd, args);
-    bool secondInstance = result.standardError.find(refused) != std::string::npos;
-    if (!secondInstance) break;
-    usleep(500 * 1000);
-  }
   return result;
 }
 

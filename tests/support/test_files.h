@@ -14,6 +14,9 @@ std::string toUtf8(std::string_view cp932);
 // "\n" -> "\r\n" (text as the program writes it on disk).
 std::string withCrLf(std::string_view text);
 
+// UTF-16 little-endian text with its byte-order mark.
+std::string utf16(std::u16string_view text);
+
 std::string readFileBytes(const std::string& path);
 void writeFileBytes(const std::string& path, std::string_view bytes);
 
@@ -37,7 +40,8 @@ enum class ProgramKind { Linux, Wine };
 // Where the program under test lives; empty when it was not built.
 std::string programFolder(ProgramKind kind);
 
-// Copies the program and its library into `folder` (a relocated install).
+// Copies the program, its library and its settings data file into `folder`
+// (a relocated install).
 void installProgram(ProgramKind kind, const std::string& folder);
 
 struct ProgramResult {

@@ -137,7 +137,7 @@ TEST_F(CallTreeTest, InterruptAndFunctionPointerMarks) {
   readFile("c:/src/main.c");
   define("isr", 1, Registration::kInterrupt | Registration::kFunctionPointer);
   call("isr", "cb", Registration::kFunctionPointer);
-  define("cb", 2);
+  define("cb", 2, Registration::kFunctionPointer);  // a function-pointer variable
   EXPECT_EQ(tree(), withCrLf("isr(割り込み)(関数ポインタ)" + sp(36) + "[main.c]\n"
                              "  └cb(関数ポインタ)" + sp(42) + " [main.c]\n"));
 }

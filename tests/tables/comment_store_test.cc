@@ -19,7 +19,9 @@ TEST(CommentStore, TextsComeBackAsTheyWereGiven) {
     texts.push_back("/* \x8a\xd6\x90\x94 " + std::to_string(i) + std::string(i % 97, '*') + " */\n");
     refs.push_back(store.add(texts.back()));
     // Reading in between must not disturb where the next text goes.
-    if (i % 3 == 0) EXPECT_EQ(store.text(refs[i / 2]), texts[i / 2]);
+    if (i % 3 == 0) {
+      EXPECT_EQ(store.text(refs[i / 2]), texts[i / 2]);
+    }
   }
   std::string big(300000, 'c');
   CommentStore::Ref bigRef = store.add(big);

@@ -102,7 +102,7 @@ TEST_F(FunctionTableTest, DefinitionAfterPrototypeTakesPositionCommentAndArgumen
   EXPECT_EQ(f.fileNo, fileNames().find("a.c"));
   EXPECT_EQ(f.returnType, "int");
   EXPECT_EQ(f.arguments, "(int x)");
-  EXPECT_EQ(functions().commentOf(f), "/* def */");
+  EXPECT_EQ(functions().commentOf(f), "/* def */\n");  // a line of its own
   EXPECT_EQ(f.steps, 7);
   EXPECT_EQ(functions().dump(), "f [BK]\n");
 }
@@ -117,7 +117,7 @@ TEST_F(FunctionTableTest, ArgumentsAndCommentAfterTheBodyOnlyFillGaps) {
   const FunctionRecord& g = recordOf("g");
   EXPECT_EQ(g.line, 4);
   EXPECT_EQ(g.arguments, "(void)");
-  EXPECT_EQ(functions().commentOf(g), "/* g */");
+  EXPECT_EQ(functions().commentOf(g), "/* g */\n");
 }
 
 TEST_F(FunctionTableTest, KeepPositionFlagLeavesFileAndLineAlone) {

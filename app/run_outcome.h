@@ -1,0 +1,50 @@
+// What became of the input the user named and of the reports. Registering
+// paths notes what it leaves out (with a line for the next run's log), the
+// run adds the files it could not read and the reports it could not write,
+// and the program tells the user in one line and in its exit status, so
+// that nothing named is lost without a word.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct RunOutcome {
+  // Left out while registering.
+  int refused = 0;     // would have mixed the C family with VB and Delphi
+  int notSources = 0;  // a file named whose extension no language reads
+  int unmatched = 0;   // a folder or pattern without any source file
+  std::vector<std::string> notes;  // their log lines, for the next run's log
+  bool badCommandLine = false;     // an unknown switch, a switch without its value
+  // The last run.
+  bool ran = false;
+  int analysed = 0;             // registered files read
+  int unreadable = 0;           // registered files that did not open
+  bool workbookAsText = false;  // "xls" was asked for; text was written
+  std::string outputFolder;
+  std::vector<std::string> unwritten;  // report files that could not be written
+
+  // Input lost, a report not written, or text written for a workbook.
+  bool somethingLost() const;
+  // 2 for a wrong command line, else 1 when somethingLost(), else 0.
+  int exitStatus() const;
+  // One line naming each report that could not be written, then the
+  // summary line: files analysed, what was lost and why, where the
+  // reports are. Each line ends with "\n".
+  std::string message() const;
+};
+
+// The program's record: the command line and the window note into it as
+// they register paths, and each run adds its part.
+RunOutcome& runOutcome();
+
+// Registration's notes: each counts in `outcome` and leaves its log line.
+void noteRefused(RunOutcome& outcome, const std::string& path);
+void noteNotSource(RunOutcome& outcome, const std::string& path);
+void noteUnmatched(RunOutcome& outcome, const std::string& path);
+// A folder reached again (a link back to a folder above it, or a second
+// way to one already searched): not searched again, and nothing is lost.
+void noteFolderSearched(RunOutcome& outcome, const std::string& path);
+
+// The log lines of a run about what it did not write.
+extern const char kWorkbookAsTextLine[];
+std::string unwrittenLogLine(const std::string& path);

@@ -1,0 +1,6 @@
+#include "my header.h"
+
+int main(void)
+{
+    return f();
+}

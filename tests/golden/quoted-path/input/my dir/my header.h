@@ -1,0 +1,4 @@
+int f(void)
+{
+    return 1;
+}

@@ -1,0 +1,7 @@
+CFoo x;
+std::string s;
+
+int use(void)
+{
+    return theFoo;
+}

@@ -1,0 +1,5 @@
+short s;
+
+void f(void)
+{
+}

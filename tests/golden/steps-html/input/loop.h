@@ -1,2 +1,0 @@
-#include "main.c"
-int loop;

@@ -1,1 +1,0 @@
-int util_value;

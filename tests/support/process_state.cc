@@ -1,0 +1,43 @@
+#include "tests/support/process_state.h"
+
+#include <gtest/gtest.h>
+
+#include "app/options.h"
+#include "app/run_driver.h"
+#include "app/source_file_list.h"
+#include "parse/languages.h"
+#include "report/error_log.h"
+#include "report/report_file.h"
+#include "scan/lexical_rules.h"
+
+// Not reset, as nothing outside them can reach it: the time of the last
+// timed run (only shown after a command-line run) and the folder listings
+// of path resolution, which are checked against the folder's change time.
+void resetProcessState() {
+  liveOptions() = Options();
+  setProgramFolder(std::string());
+  setToolbarSwitch(nullptr);
+  sourceFiles() = SourceFileList();
+  applyLexicalRules(languageOfCode(0).lexical);
+  setReportFolder(std::string());
+  attachErrorLog(nullptr);  // first: a test's buffer may be gone already
+  detachErrorLog();
+  closeKeptReports();
+  setProgressDisplay(nullptr);
+}
+
+namespace {
+
+class ResetProcessState : public testing::EmptyTestEventListener {
+  void OnTestStart(const testing::TestInfo&) override { resetProcessState(); }
+  void OnTestEnd(const testing::TestInfo&) override { resetProcessState(); }
+};
+
+// Registered before main: the support library is linked as objects, so
+// this runs in every test binary.
+const bool kRegistered = [] {
+  testing::UnitTest::GetInstance()->listeners().Append(new ResetProcessState);
+  return true;
+}();
+
+}  // namespace
