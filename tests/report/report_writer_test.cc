@@ -193,8 +193,20 @@ TEST(ReportCatalogue, FormsAndNames) {
     EXPECT_EQ(form ? reportFileName(c.id, *form) : "", c.name ? c.name : "") << c.name;
   }
   EXPECT_EQ(reportFileName(ReportId::kDefineList, kHtml, 2), "Mz一覧define_2.html");
-  EXPECT_EQ(linePieces(false, kHtml).blank, "　");
-  EXPECT_EQ(linePieces(true, kText).lastBranch, "・");
+}
+
+// The drawing pieces as the Shift-JIS bytes that reach the file: box
+// characters from row 8, "・" for all of them with "PC-98x1", and the
+// full-width blank where HTML would collapse two spaces.
+TEST(ReportWriter, LinePiecesAreShiftJis) {
+  const LinePieces box = linePieces(false, kText);
+  EXPECT_EQ(std::string(box.vertical) + std::string(box.branch) + std::string(box.lastBranch) +
+                std::string(box.rule) + std::string(box.cross) + std::string(box.blank),
+            "\x84\xA0\x84\xA5\x84\xA4\x84\x9F\x84\xA9  ");
+  const LinePieces dots = linePieces(true, kCsv);
+  for (std::string_view piece : {dots.vertical, dots.branch, dots.lastBranch, dots.rule, dots.cross})
+    EXPECT_EQ(piece, "\x81\x45");
+  EXPECT_EQ(linePieces(true, kHtml).blank, "\x81\x40");
 }
 
 }  // namespace
