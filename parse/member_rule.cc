@@ -39,6 +39,19 @@ std::string joinedKey(const std::string& prefix, const std::string& name) {
   return prefix.empty() ? name : prefix + "::" + name;
 }
 
+// `path::name`, then the same under each namespace around the path
+// ("a::b::n", "a::n"): the first for which `known` holds, else empty.
+template <class Known>
+std::string underPath(std::string path, const std::string& name, Known known) {
+  while (!path.empty()) {
+    std::string candidate = path + "::" + name;
+    if (known(candidate)) return candidate;
+    size_t cut = path.rfind("::");
+    path = cut == std::string::npos ? std::string() : path.substr(0, cut);
+  }
+  return std::string();
+}
+
 }  // namespace
 
 std::string classOfType(std::string_view type) {
@@ -504,12 +517,9 @@ std::string CParser::resolveClass(const std::string& name) const {
     std::string path = tables_->namespaces->currentPath();
     if (path.empty() && file_.currentClass.find("::") != std::string::npos)
       path = file_.currentClass.substr(0, file_.currentClass.rfind("::"));
-    while (!path.empty()) {
-      std::string candidate = path + "::" + name;
-      if (classes.exists(candidate)) return candidate;
-      size_t cut = path.rfind("::");
-      path = cut == std::string::npos ? std::string() : path.substr(0, cut);
-    }
+    std::string found =
+        underPath(path, name, [&](const std::string& c) { return classes.exists(c); });
+    if (!found.empty()) return found;
   }
   if (classes.exists(name)) return name;
   if (!isCpp()) return std::string();
@@ -527,13 +537,9 @@ std::string CParser::resolveClass(const std::string& name) const {
 // namespaces around; empty when it is none.
 std::string CParser::resolveNamespace(const std::string& name) const {
   const NamespaceTable& spaces = *tables_->namespaces;
-  std::string path = spaces.currentPath();
-  while (!path.empty()) {
-    std::string candidate = path + "::" + name;
-    if (spaces.isNamespace(candidate)) return candidate;
-    size_t cut = path.rfind("::");
-    path = cut == std::string::npos ? std::string() : path.substr(0, cut);
-  }
+  std::string found = underPath(spaces.currentPath(), name,
+                                [&](const std::string& c) { return spaces.isNamespace(c); });
+  if (!found.empty()) return found;
   if (spaces.isNamespace(name)) return name;
   // `using namespace irr;` … `video::f(`: irr::video.
   for (size_t i = 0;; ++i) {
