@@ -100,6 +100,8 @@ void DelphiParser::withState(const std::string& token) {
 // and `inherited;` call a base class's method.
 void DelphiParser::callsWithoutParentheses(const std::string& token) {
   if (file_.tokenCount == 1) {
+    // Every method has Self, every function Result: variables, no calls.
+    if (is(token, "Self") || is(token, "Result")) return;
     routine_.registerRoutineName(0, RoutineRegistration::kKindNoParens, false);
   } else if (file_.tokenCount == 2 && is(history_.at(1), "inherited")) {
     if (token == ";")
