@@ -23,7 +23,7 @@ import time
 INI = "[ﾌｧｲﾙ出力設定]\nﾌｧｲﾙ出力形式=csv\n関数一覧の表示=ON\n関数詳細情報の表示=ON\n"
 IMPLEMENTATION = re.compile(rb"^\s*implementation\b", re.IGNORECASE | re.MULTILINE)
 # What follows a header up to its body or its end without one.
-HEADER_END = re.compile(rb"\b(begin|asm|var|const|type|label|forward|external)\b", re.IGNORECASE)
+HEADER_END = re.compile(rb"\b(begin|asm|forward|external)\b", re.IGNORECASE)
 
 
 def program_folder(build, work):
@@ -75,7 +75,8 @@ def program_edges(out):
 
 def has_body(lines, number):
     """Whether the header at line `number` is followed by a body rather
-    than `forward;` or `external …;` (the first such word decides)."""
+    than `forward;` or `external …;` (the first such word within a few
+    lines decides; none: a body after a long declaration part)."""
     m = HEADER_END.search(b" ".join(lines[number - 1:number + 8]), 1)
     return not m or m.group(1).lower() not in (b"forward", b"external")
 

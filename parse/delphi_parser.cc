@@ -122,12 +122,12 @@ void DelphiParser::blockKeyword(const std::string& token) {
     opens = file_.recordDepth == 0;
   } else if (is(token, "try")) {
     opens = true;
-  } else if (isBeforeType()) {
-    opens = is(token, "class") || is(token, "interface") || is(token, "dispinterface") ||
-            is(token, "object");
   } else if (is(token, "end")) {
     closeBlock();
     return;
+  } else if (isBeforeType()) {
+    opens = is(token, "class") || is(token, "interface") || is(token, "dispinterface") ||
+            is(token, "object");
   }
   if (!opens) return;
   file_.tokenCount = 0;

@@ -135,6 +135,11 @@ TEST_F(DelphiParserTest, UnbalancedBlocksAreLogged) {
   EXPECT_EQ(log_, "[ u.pas ]で begin/end の数が合いません。\nbegin/endの数 = 1\n");
   delphi("unit u;\nimplementation\nprocedure P;\nbegin\nend;\nend;\nend.\n");
   EXPECT_EQ(log_, "[ u.pas ]で begin/end の数が合いません。\nbegin/endの数 = -1\n");
+  // An `end` right after `x = …` (no ';' before it) still ends its block.
+  EXPECT_EQ(delphi("unit u;\nimplementation\nfunction F: Boolean;\nbegin\n  F := x = 'a'\nend;\n"
+                   "procedure Q;\nbegin\nend;\nend.\n"),
+            "Boolean F() u.pas:3 #4 [BK]\nQ() u.pas:7 #3 [BK]\n");
+  EXPECT_EQ(log_, "");
 }
 
 TEST_F(DelphiParserTest, ProgramMainBlockIsARoutine) {
