@@ -23,6 +23,7 @@ import time
 INI = "[ﾌｧｲﾙ出力設定]\nﾌｧｲﾙ出力形式=csv\n関数一覧の表示=ON\n関数詳細情報の表示=ON\n"
 IMPLEMENTATION = re.compile(rb"^\s*implementation\b", re.IGNORECASE | re.MULTILINE)
 # What follows a header up to its body or its end without one.
+CONDITIONAL = re.compile(rb"\{\$(ifdef|ifndef|ifopt|ifc|if|endif|ifend|endc)\b", re.IGNORECASE)
 HEADER_END = re.compile(rb"\b(begin|asm|forward|external)\b", re.IGNORECASE)
 
 
@@ -81,18 +82,35 @@ def has_body(lines, number):
     return not m or m.group(1).lower() not in (b"forward", b"external")
 
 
+def conditional_depths(lines):
+    """The number of {$IF…} groups open at the start of each line."""
+    depth, depths = 0, []
+    for line in lines:
+        depths.append(depth)
+        for m in CONDITIONAL.finditer(line):
+            depth += 1 if m.group(1).lower() in (b"ifdef", b"ifndef", b"ifopt", b"ifc", b"if") else -1
+    return depths
+
+
 def ctags_routines(tree):
-    """Routine definitions after each file's `implementation` line."""
+    """Routine definitions after each file's `implementation` line, and
+    those of them outside every {$IF…} group (which the program may have
+    switched off, while ctags reads every branch)."""
     listing = subprocess.run(
         ["ctags", "-R", "--languages=Pascal", "--langmap=Pascal:.pas", "--excmd=number",
          "-f", "-", tree], capture_output=True, check=True).stdout
     starts = {}
     lines = {}
+    depths = {}
     names = set()
+    unconditional = set()
     count = 0
-    for line in listing.splitlines():
-        fields = line.split(b"\t")
-        if len(fields) < 3:
+    tags = [f for f in (line.split(b"\t") for line in listing.splitlines()) if len(f) >= 3]
+    # A method's name alone, in a file that implements Class.name, is its
+    # declaration in the class body, not a routine of its own.
+    methods = {(f[1], f[0].rsplit(b".", 1)[1].lower()) for f in tags if b"." in f[0]}
+    for fields in tags:
+        if b"." not in fields[0] and (fields[1], fields[0].lower()) in methods:
             continue
         path = fields[1].decode("utf-8", "replace")
         number = int(fields[2].split(b";")[0] or 0)
@@ -102,10 +120,13 @@ def ctags_routines(tree):
             m = IMPLEMENTATION.search(text)
             starts[path] = text.count(b"\n", 0, m.start()) + 1 if m else 0
             lines[path] = text.split(b"\n")
+            depths[path] = conditional_depths(lines[path])
         if number > starts[path] and has_body(lines[path], number):
             names.add(key(fields[0].decode("cp1252", "replace")))
+            if depths[path][number - 1] <= 0:
+                unconditional.add(key(fields[0].decode("cp1252", "replace")))
             count += 1
-    return names, count
+    return names, unconditional, count
 
 
 def main():
@@ -114,18 +135,20 @@ def main():
     folder = program_folder(build, work)
     out, seconds = run_program(folder, work, tree)
     found = program_routines(out)
-    truth, definitions = ctags_routines(tree)
+    truth, unconditional, definitions = ctags_routines(tree)
     hit = found & truth
     with open(os.path.join(work, "delphi-missed.txt"), "w") as f:
         f.write("\n".join(sorted(truth - found)) + "\n")
     with open(os.path.join(work, "delphi-extra.txt"), "w") as f:
         f.write("\n".join(sorted(found - truth)) + "\n")
     files = sum(1 for _, _, fs in os.walk(tree) for n in fs if n.lower().endswith(".pas"))
+    outside = len(found & unconditional)
     print(f"| tree | .pas files | ctags definitions (names) | found with body | share | "
-          f"not in ctags | call edges to corpus routines | time |")
-    print("|---|---|---|---|---|---|---|---|")
+          f"outside {{$IF…}}: found / names | not in ctags | call edges to corpus routines | time |")
+    print("|---|---|---|---|---|---|---|---|---|")
     print(f"| {tree} | {files} | {definitions} ({len(truth)}) | {len(hit)} | "
-          f"{100.0 * len(hit) / max(1, len(truth)):.1f} % | {len(found - truth)} | "
+          f"{100.0 * len(hit) / max(1, len(truth)):.1f} % | {outside} / {len(unconditional)} "
+          f"({100.0 * outside / max(1, len(unconditional)):.1f} %) | {len(found - truth)} | "
           f"{program_edges(out)} | {seconds:.1f} s |")
 
 
