@@ -47,11 +47,12 @@ void DelphiParser::resetForFile(SourceReader& reader) {
   outer_.clear();
 }
 
-// A unit's final `end.` has no `begin`: a balanced file ends one below 0.
+// A unit's final `end.` has no `begin`: a balanced unit ends one below 0.
+// A program's (or an old unit's) main `begin … end.` is balanced itself.
 void DelphiParser::endOfFile(SourceReader& reader) {
   reader_ = &reader;
   const std::string& name = tables_->context->item(0);
-  int blocks = file_.braceDepth + 1;
+  int blocks = file_.braceDepth + (file_.mainBlock ? 0 : 1);
   if (blocks != 0)
     errorLog() << "[ " << name << " ]で begin/end の数が合いません。\nbegin/endの数 = " << blocks
                << '\n';
@@ -105,9 +106,10 @@ void DelphiParser::blockKeyword(const std::string& token) {
   if (TokenTests::isDelimiter(token)) return;
   bool opens = false;
   if (is(token, "begin")) {
-    if (r().currentFunction.empty() && file_.braceDepth == 0 && !file_.programName.empty() &&
-        file_.statementState == kDefault)
-      startMainBlock();
+    if (r().currentFunction.empty() && file_.braceDepth == 0 && file_.statementState == kDefault) {
+      file_.mainBlock = true;
+      if (!file_.programName.empty()) startMainBlock();
+    }
     if (!r().currentFunction.empty()) r().headerPending = false;
     opens = true;
   } else if (is(token, "asm")) {

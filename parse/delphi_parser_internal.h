@@ -109,6 +109,7 @@ class DelphiParser final : public TokenParser {
     int typeStartDepth = 0;    // braceDepth before the class or record began
     std::string structTag;     // the record being read
     std::string programName;   // `program Name;`: its main block's name
+    bool mainBlock = false;    // a `begin` outside routines and types
   };
   FileState file_;
   // The routines whose declaration part a nested routine interrupted.

@@ -221,11 +221,12 @@ std::string RoutineRegistration::argumentText(int close) const {
 void RoutineRegistration::endRoutine() {
   if (state_.countingSteps && !state_.currentFunction.empty())
     tables_->functions->setBodyInfo(currentDecl(), state_.stepCount);
-  tables_->variables->endFunctionScope();
   dropRoutine();
 }
 
+// The parameters a header without body registered go with it.
 void RoutineRegistration::dropRoutine() {
+  tables_->variables->endFunctionScope();
   state_ = RoutineState{};
   reader_->clearCapturedComment(true);
 }

@@ -62,7 +62,7 @@ class RoutineRegistration {
   // current afterwards.
   void endRoutine();
   // A header that has no body here (`forward;`, `external`): it stays
-  // registered, and nothing is current.
+  // registered, its parameters leave the stack, and nothing is current.
   void dropRoutine();
 
   // The header's type and argument text, at the ';' (or line end) that

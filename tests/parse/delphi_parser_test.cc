@@ -146,6 +146,8 @@ TEST_F(DelphiParserTest, ProgramMainBlockIsARoutine) {
   EXPECT_EQ(delphi("program Demo;\nprocedure Hello;\nbegin\nend;\nbegin\n  Hello;\nend.\n"),
             "Demo() u.pas:5 #3 [BK] > Hello\n"
             "Hello() u.pas:2 #3 [BK]\n");
+  // Its `end.` closes its `begin`: the file is balanced.
+  EXPECT_EQ(log_, "");
 }
 
 TEST_F(DelphiParserTest, RoutineCalledBeforeItIsDefinedStaysLinked) {
