@@ -53,14 +53,7 @@ void DelphiParser::endOfFile(SourceReader& reader) {
   reader_ = &reader;
   const std::string& name = tables_->context->item(0);
   int blocks = file_.braceDepth + (file_.mainBlock ? 0 : 1);
-  if (blocks != 0)
-    errorLog() << "[ " << name << " ]で begin/end の数が合いません。\nbegin/endの数 = " << blocks
-               << '\n';
-  if (file_.parenDepth != 0)
-    errorLog() << "[ " << name << " ]で丸括弧の数が合いません。\n丸括弧数 = " << file_.parenDepth
-               << '\n';
-  if (file_.statementState != kDefault)
-    errorLog() << "[ " << name << " ]でｽﾃｰﾀｽｴﾗｰを起こしました。[" << file_.statementState << "]\n";
+  reportUnbalancedFile(name, blocks, file_.parenDepth, file_.statementState);
   file_.braceDepth = file_.parenDepth = 0;
   file_.statementState = kDefault;
 }

@@ -1,5 +1,7 @@
 #include "parse/routine_registration.h"
 
+#include <optional>
+
 #include "app/run_tables.h"
 #include "app/source_context.h"
 #include "app/text_util.h"
@@ -190,13 +192,18 @@ void RoutineRegistration::defineRoutine(DeclInfo& record, std::uint32_t kind) {
 }
 
 void RoutineRegistration::completeHeader(int typePosition, int closePosition) {
-  if (state_.currentFunction.empty()) return;
+  completeHeaderText(typePosition >= 0 ? history_->at(typePosition) : std::string(),
+                     closePosition >= 0 ? argumentText(closePosition) : std::string());
+}
+
+void RoutineRegistration::completeHeaderText(const std::string& returnType,
+                                             const std::string& arguments) {
+  if (state_.currentFunction.empty() || (returnType.empty() && arguments.empty())) return;
   DeclInfo d;
   d.className = state_.currentClass;
   d.name = state_.currentFunction;
-  if (typePosition >= 0) d.returnType = history_->at(typePosition);
-  if (closePosition >= 0) d.arguments = argumentText(closePosition);
-  if (d.returnType.empty() && d.arguments.empty()) return;
+  d.returnType = returnType;
+  d.arguments = arguments;
   tables_->functions->registerDefinition(d, kKindCall, std::string_view());
 }
 
@@ -229,4 +236,16 @@ void RoutineRegistration::dropRoutine() {
   tables_->variables->endFunctionScope();
   state_ = RoutineState{};
   reader_->clearCapturedComment(true);
+}
+
+void reportUnbalancedFile(const std::string& fileName, std::optional<int> blocks, int parenDepth,
+                          int statementState) {
+  if (blocks && *blocks != 0)
+    errorLog() << "[ " << fileName << " ]で begin/end の数が合いません。\nbegin/endの数 = " << *blocks
+               << '\n';
+  if (parenDepth != 0)
+    errorLog() << "[ " << fileName << " ]で丸括弧の数が合いません。\n丸括弧数 = " << parenDepth
+               << '\n';
+  if (statementState != 0)
+    errorLog() << "[ " << fileName << " ]でｽﾃｰﾀｽｴﾗｰを起こしました。[" << statementState << "]\n";
 }

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -69,6 +70,8 @@ class RoutineRegistration {
   // ends it: `typePosition` is the look-back of the type or -1,
   // `closePosition` that of the ')' closing the arguments or -1.
   void completeHeader(int typePosition, int closePosition);
+  // The same with the texts already taken.
+  void completeHeaderText(const std::string& returnType, const std::string& arguments);
   // The tokens between the '(' matching the ')' at `close` and that ')',
   // a blank between two words and after ','.
   std::string argumentText(int close) const;
@@ -95,3 +98,8 @@ class RoutineRegistration {
   const TokenTests* tests_ = nullptr;
   RoutineState state_;
 };
+
+// The end-of-file messages of a file whose blocks (none where the language
+// counts no blocks), parentheses or statement state did not close.
+void reportUnbalancedFile(const std::string& fileName, std::optional<int> blocks, int parenDepth,
+                          int statementState);
