@@ -192,14 +192,19 @@ void VbParser::headerState(const std::string& token) {
   }
   if (end && file_.isProperty) return;
   if (!r().currentFunction.empty()) return;
-  if (is(history_.at(1), "New")) {
-    // A class's constructor: New is a reserved word, no plain name.
+  const std::string& name = history_.at(1);
+  if (TokenTests::isDelimiter(name) || is(name, "Get") || is(name, "Let") || is(name, "Set") ||
+      is(name, "Sub") || is(name, "Function") || is(name, "Property"))
+    return;
+  if (!tests_.isPlainName(name)) {
+    // The word after Sub or Function names the routine even where it is a
+    // reserved word elsewhere: New (a constructor), Compare, Append …
     DeclInfo record;
     record.name = history_.at(1);
     record.className = r().currentClass;
     record.line = routine_.currentLine();
     routine_.defineRoutine(record, RoutineRegistration::kKindCall);
-  } else if (tests_.isPlainName(history_.at(1))) {
+  } else {
     routine_.registerRoutineName(1, RoutineRegistration::kKindCall, true);
   }
   if (r().currentFunction.empty()) return;
