@@ -4,6 +4,7 @@
 #include "app/source_context.h"
 #include "app/text_util.h"
 #include "parse/delphi_parser_internal.h"
+#include "parse/file_end_checks.h"
 #include "parse/variable_table.h"
 #include "report/error_log.h"
 #include "scan/source_reader.h"
@@ -56,11 +57,7 @@ void DelphiParser::endOfFile(SourceReader& reader) {
   if (blocks != 0)
     errorLog() << "[ " << name << " ]で begin/end の数が合いません。\nbegin/endの数 = " << blocks
                << '\n';
-  if (file_.parenDepth != 0)
-    errorLog() << "[ " << name << " ]で丸括弧の数が合いません。\n丸括弧数 = " << file_.parenDepth
-               << '\n';
-  if (file_.statementState != kDefault)
-    errorLog() << "[ " << name << " ]でｽﾃｰﾀｽｴﾗｰを起こしました。[" << file_.statementState << "]\n";
+  logOpenStatements(name, file_.parenDepth, file_.statementState);
   file_.braceDepth = file_.parenDepth = 0;
   file_.statementState = kDefault;
 }

@@ -9,6 +9,7 @@
 #include "scan/source_reader.h"
 #include "tables/class_table.h"
 #include "tables/function_table.h"
+#include "tables/table_log.h"
 
 namespace {
 
@@ -26,10 +27,6 @@ void RoutineRegistration::attach(RunTables* tables, SourceReader* reader,
 
 int RoutineRegistration::currentLine() const {
   return tables_->context ? tables_->context->currentLine() : 0;
-}
-
-std::string RoutineRegistration::positionPrefix() const {
-  return "    " + tables_->context->item(0) + " " + std::to_string(currentLine());
 }
 
 DeclInfo RoutineRegistration::currentDecl() const {
@@ -146,7 +143,7 @@ void RoutineRegistration::MainForSetFunc(DeclInfo& record, std::uint32_t kind) {
   }
   if (state_.currentFunction.empty()) {
     errorLog() << "内部ｴﾗｰが発生しまた。内部関数名 [MainForSetFunc]\n"
-               << positionPrefix() << ": 関数内にも関わらず親関数が不明です\n"
+               << positionPrefix(tables_->context) << ": 関数内にも関わらず親関数が不明です\n"
                << "    子関数名  [" << record.name << "]\n";
     tables_->functions->Func_SetSub(record.name, kind);
     return;

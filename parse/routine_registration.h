@@ -86,7 +86,6 @@ class RoutineRegistration {
   std::string inheritedClass(const std::string& name) const;
   bool isVariable(const std::string& name) const;
   const std::string* variableType(std::string_view name) const;
-  std::string positionPrefix() const;
 
   const bool definitionOpensBody_;
   RunTables* tables_ = nullptr;
