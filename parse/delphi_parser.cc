@@ -4,6 +4,7 @@
 #include "app/source_context.h"
 #include "app/text_util.h"
 #include "parse/delphi_parser_internal.h"
+#include "parse/file_end_checks.h"
 #include "parse/variable_table.h"
 #include "report/error_log.h"
 #include "scan/source_reader.h"
@@ -53,7 +54,10 @@ void DelphiParser::endOfFile(SourceReader& reader) {
   reader_ = &reader;
   const std::string& name = tables_->context->item(0);
   int blocks = file_.braceDepth + (file_.mainBlock ? 0 : 1);
-  reportUnbalancedFile(name, blocks, file_.parenDepth, file_.statementState);
+  if (blocks != 0)
+    errorLog() << "[ " << name << " ]で begin/end の数が合いません。\nbegin/endの数 = " << blocks
+               << '\n';
+  logOpenStatements(name, file_.parenDepth, file_.statementState);
   file_.braceDepth = file_.parenDepth = 0;
   file_.statementState = kDefault;
 }

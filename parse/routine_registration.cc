@@ -1,7 +1,5 @@
 #include "parse/routine_registration.h"
 
-#include <optional>
-
 #include "app/run_tables.h"
 #include "app/source_context.h"
 #include "app/text_util.h"
@@ -11,6 +9,7 @@
 #include "scan/source_reader.h"
 #include "tables/class_table.h"
 #include "tables/function_table.h"
+#include "tables/table_log.h"
 
 namespace {
 
@@ -28,10 +27,6 @@ void RoutineRegistration::attach(RunTables* tables, SourceReader* reader,
 
 int RoutineRegistration::currentLine() const {
   return tables_->context ? tables_->context->currentLine() : 0;
-}
-
-std::string RoutineRegistration::positionPrefix() const {
-  return "    " + tables_->context->item(0) + " " + std::to_string(currentLine());
 }
 
 DeclInfo RoutineRegistration::currentDecl() const {
@@ -148,7 +143,7 @@ void RoutineRegistration::MainForSetFunc(DeclInfo& record, std::uint32_t kind) {
   }
   if (state_.currentFunction.empty()) {
     errorLog() << "内部ｴﾗｰが発生しまた。内部関数名 [MainForSetFunc]\n"
-               << positionPrefix() << ": 関数内にも関わらず親関数が不明です\n"
+               << positionPrefix(tables_->context) << ": 関数内にも関わらず親関数が不明です\n"
                << "    子関数名  [" << record.name << "]\n";
     tables_->functions->Func_SetSub(record.name, kind);
     return;
@@ -236,16 +231,4 @@ void RoutineRegistration::dropRoutine() {
   tables_->variables->endFunctionScope();
   state_ = RoutineState{};
   reader_->clearCapturedComment(true);
-}
-
-void reportUnbalancedFile(const std::string& fileName, std::optional<int> blocks, int parenDepth,
-                          int statementState) {
-  if (blocks && *blocks != 0)
-    errorLog() << "[ " << fileName << " ]で begin/end の数が合いません。\nbegin/endの数 = " << *blocks
-               << '\n';
-  if (parenDepth != 0)
-    errorLog() << "[ " << fileName << " ]で丸括弧の数が合いません。\n丸括弧数 = " << parenDepth
-               << '\n';
-  if (statementState != 0)
-    errorLog() << "[ " << fileName << " ]でｽﾃｰﾀｽｴﾗｰを起こしました。[" << statementState << "]\n";
 }

@@ -7,7 +7,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -89,7 +88,6 @@ class RoutineRegistration {
   std::string inheritedClass(const std::string& name) const;
   bool isVariable(const std::string& name) const;
   const std::string* variableType(std::string_view name) const;
-  std::string positionPrefix() const;
 
   const bool definitionOpensBody_;
   RunTables* tables_ = nullptr;
@@ -98,8 +96,3 @@ class RoutineRegistration {
   const TokenTests* tests_ = nullptr;
   RoutineState state_;
 };
-
-// The end-of-file messages of a file whose blocks (none where the language
-// counts no blocks), parentheses or statement state did not close.
-void reportUnbalancedFile(const std::string& fileName, std::optional<int> blocks, int parenDepth,
-                          int statementState);

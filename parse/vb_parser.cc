@@ -3,6 +3,7 @@
 #include "app/run_tables.h"
 #include "app/source_context.h"
 #include "app/text_util.h"
+#include "parse/file_end_checks.h"
 #include "parse/variable_table.h"
 #include "parse/vb_parser_internal.h"
 #include "report/error_log.h"
@@ -48,7 +49,7 @@ void VbParser::resetForFile(SourceReader& reader) {
 
 void VbParser::endOfFile(SourceReader& reader) {
   reader_ = &reader;
-  reportUnbalancedFile(tables_->context->item(0), std::nullopt, file_.parenDepth, file_.statementState);
+  logOpenStatements(tables_->context->item(0), file_.parenDepth, file_.statementState);
   file_.parenDepth = 0;
   file_.statementState = kDefault;
 }

@@ -51,7 +51,6 @@ begin
   FSide := 2;
 end;
 
-{ The square's edges are drawn by a routine of its own. }
 procedure TSquare.Paint;
 
   procedure Edge;
