@@ -20,7 +20,8 @@ TEST_F(VbDirectives, GroupsAndBranches) {
       // A constant no #Const set is Empty, false: #Else is live.
       {"#If DEBUG Then\na\n#Else\nb\n#End If\n", "b|<lf>", ""},
       {"#If Not DEBUG Then\na\n#Else\nb\n#End If\n", "<lf>|a|<lf>", ""},
-      // Words of the condition are joined without a separator.
+      {"#If 1 And Not DEBUG Then\na\n#End If\n", "<lf>|a|<lf>", ""},
+      // Words of the condition keep a blank between them, operators none.
       {"\n#If 2 * 3 > 5 Then\na\n#End If\n", "<lf>|a|<lf>", ""},
       {"#If 0 Then\na\n#ElseIf 1 Then\nb\n#ElseIf 1 Then\nc\n#Else\nd\n#End If\n", "<lf>|b|<lf>", ""},
       // #End If inside a switched-off region closes exactly one group.
