@@ -70,6 +70,10 @@ std::FILE* openFile(const std::string& path, const char* mode);
 // it is closed (or the program ends). Null when none can be made.
 std::FILE* openTemporaryFile();
 
+// The name a library that opens files itself takes for `path`: the UTF-8
+// native path.
+std::string nativeFileName(const std::string& path);
+
 // Creates one folder; true when it exists afterwards.
 bool makeDirectory(const std::string& path);
 

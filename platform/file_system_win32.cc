@@ -72,6 +72,15 @@ std::FILE* openFile(const std::string& path, const char* mode) {
   return _wfopen(wideName(path).c_str(), wideMode.c_str());
 }
 
+std::string nativeFileName(const std::string& path) {
+  std::wstring wide = wideName(path);
+  int size = WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
+  if (size <= 1) return std::string();
+  std::string utf8(size - 1, '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, utf8.data(), size, nullptr, nullptr);
+  return utf8;
+}
+
 // In the user's temporary folder (tmpfile would try the drive's root,
 // where a user may not write); "D" deletes the file when it is closed.
 std::FILE* openTemporaryFile() {
