@@ -128,6 +128,15 @@ class Fake : public IDispatch {
     result->bstrVal = SysAllocStringLen(s.data(), static_cast<UINT>(s.size()));
     return S_OK;
   }
+  // A collection's Count, or its Item(i) counted from 1.
+  template <typename Element>
+  static HRESULT element(const std::wstring& member, const std::vector<Element*>& all,
+                         const std::vector<VARIANT*>& args, VARIANT* result) {
+    if (member == L"Count") return give(result, static_cast<int>(all.size()));
+    int i = integer(args, 0);
+    if (i < 1 || i > static_cast<int>(all.size())) return DISP_E_BADINDEX;
+    return give(result, all[i - 1]);
+  }
   static int integer(const std::vector<VARIANT*>& args, size_t i) {
     return i < args.size() && args[i]->vt == VT_I4 ? args[i]->lVal : 0;
   }
@@ -244,12 +253,7 @@ class Sheets : public Fake {
   explicit Sheets(std::string book) : Fake("sheets", book + ".sheets"), book_(std::move(book)) { add(); }
   HRESULT answer(const std::wstring& member, const std::vector<VARIANT*>& args,
                  VARIANT* result) override {
-    if (member == L"Count") return give(result, static_cast<int>(sheets_.size()));
-    if (member == L"Item") {
-      int i = integer(args, 0);
-      if (i < 1 || i > static_cast<int>(sheets_.size())) return DISP_E_BADINDEX;
-      return give(result, sheets_[i - 1]);
-    }
+    if (member == L"Count" || member == L"Item") return element(member, sheets_, args, result);
     if (member == L"Add") return give(result, add());
     return S_OK;
   }
@@ -294,12 +298,7 @@ class Workbooks : public Fake {
   using Fake::Fake;
   HRESULT answer(const std::wstring& member, const std::vector<VARIANT*>& args,
                  VARIANT* result) override {
-    if (member == L"Count") return give(result, static_cast<int>(books.size()));
-    if (member == L"Item") {
-      int i = integer(args, 0);
-      if (i < 1 || i > static_cast<int>(books.size())) return DISP_E_BADINDEX;
-      return give(result, books[i - 1]);
-    }
+    if (member == L"Count" || member == L"Item") return element(member, books, args, result);
     if (member == L"Add") {
       books.push_back(new Book("book" + std::to_string(++added_), L"Book"));
       return give(result, books.back());
