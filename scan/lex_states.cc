@@ -185,6 +185,7 @@ bool SourceReader::continueChar(const std::string& cur) {
 
 bool SourceReader::classifyVb(const std::string& cur) {
   if (file_.lexState != LexState::Code) return continueVb(cur);
+  if (file_.lineContinues && continuesLine(cur)) return true;
   if (cur == "\"") {
     file_.lexState = LexState::String;
     file_.stringTokens = 0;
@@ -198,7 +199,27 @@ bool SourceReader::classifyVb(const std::string& cur) {
     return true;
   }
   if (cur == "#" && !file_.lineHasCode && !file_.lineIsDirective) return startDirective(DirectiveSyntax::Vb);
+  // " _" at a line's end joins the next line to the statement.
+  if (cur == "_" && !directives_.inProgress() && directives_.live()) {
+    file_.lineContinues = true;
+    file_.lineHasCode = true;
+    return true;
+  }
   return codeToken(cur);
+}
+
+// After a continuation '_': its line break is counted but not handed over,
+// so the statement goes on; anything else makes the '_' a stray character.
+bool SourceReader::continuesLine(const std::string& cur) {
+  if (cur == "\n") {
+    file_.lineContinues = false;
+    lineBreakInCode();
+    return true;
+  }
+  if (isBlankOrEmpty(cur)) return true;
+  file_.lineContinues = false;
+  positionMessage(": 不正な文字'_'があります。");
+  return false;
 }
 
 bool SourceReader::continueVb(const std::string& cur) {
@@ -227,6 +248,7 @@ bool SourceReader::classifyDelphi(const std::string& cur, const std::string& nex
   if (cur == "(" && next == "*") {
     file_.lexState = LexState::ParenStarFirst;
     file_.lineHasComment = true;
+    file_.parenStarComment = true;
     return true;
   }
   if (cur == "/" && next == "/") {
@@ -236,6 +258,7 @@ bool SourceReader::classifyDelphi(const std::string& cur, const std::string& nex
   }
   if (cur == "{") {
     file_.lexState = LexState::BraceComment;
+    file_.parenStarComment = false;
     if (next == "$") return startDirective(DirectiveSyntax::Delphi);
     file_.lineHasComment = true;
     file_.braceFirst = true;
@@ -265,9 +288,10 @@ bool SourceReader::continueDelphi(const std::string& cur) {
     default:
       break;
   }
-  // Inside { ... } or (* ... *): either closer ends it; "{$" directives
-  // live in here and end with it.
-  bool closes = cur == "}" || (cur == ")" && token(2) == "*");
+  // Inside { ... } or (* ... *): only its own closer ends it, so that a
+  // brace comment may quote "(* x *)" and the other way round; "{$"
+  // directives live in here and end with it.
+  bool closes = file_.parenStarComment ? cur == ")" && token(2) == "*" : cur == "}";
   if (directives_.inProgress()) {
     if (closes) {
       file_.lexState = LexState::Code;
