@@ -108,13 +108,24 @@ def program_graph(program, tree, files, work, macros_off):
         f.write(text.replace("\n", "\r\n").encode("cp932"))
     subprocess.run([os.path.join(folder, "mizenta")] + files, cwd=tree,
                    capture_output=True)
+    return program_functions(folder), program_edges(folder)
+
+
+def program_functions(folder):
+    """The functions of the CSV function list that have a file."""
     defined = set()
     listing = os.path.join(folder, "Mz一覧Func.csv")
     if os.path.exists(listing):
         for line in read_cp932(listing).split("\n")[1:]:
             fields = line.split(",")
-            if len(fields) >= 5 and fields[0] and fields[4]:
+            # The file is the last field: an operator "," puts one more in.
+            if len(fields) >= 5 and fields[0] and fields[-1]:
                 defined.add(fields[0])
+    return defined
+
+
+def program_edges(folder):
+    """(caller, callee) of the CSV function details' callee lines."""
     edges = set()
     details = os.path.join(folder, "Mz関数詳細情報.csv")
     caller = None
@@ -127,6 +138,7 @@ def program_graph(program, tree, files, work, macros_off):
                 for callee in fields[1:]:
                     if callee:
                         edges.add((caller, callee))
+    return edges
     return defined, edges
 
 

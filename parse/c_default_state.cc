@@ -36,9 +36,11 @@ void CParser::defaultState(const std::string& token) {
     return;
   }
   if (token == "(") {
+    if (isCpp() && objectDeclaration()) return;
     callOrHeader();
     return;
   }
+  if (hasClasses() && startClassKeywordState(token)) return;
   if (startKeywordState(token)) return;
   if (token == "{" && history_.at(1) == "=") {
     file_.statementState = kInitializer;
@@ -47,6 +49,11 @@ void CParser::defaultState(const std::string& token) {
     return;
   }
   if (isDeclarationEnd(token, file_.parenDepth)) {
+    declarationRule(token);
+    return;
+  }
+  // for (Type name : items)
+  if (isJava() && token == ":" && file_.parenDepth > 0) {
     declarationRule(token);
     return;
   }
@@ -67,9 +74,21 @@ void CParser::callOrHeader() {
   int position = 1;
   int typeStart = 2;
   std::uint32_t kind = kKindCall;
+  std::string operatorName;
   const std::string& before = history_.at(1);
   if (TokenTests::isDelimiter(before)) {
-    if (before == "]") {
+    if (isCpp() && history_.at(2) == "operator") {
+      // operator+ (…), A::operator= (…)
+      position = 2;
+      kind = kKindOperator;
+      operatorName = before;
+    } else if (isCpp() && TokenTests::isDelimiter(history_.at(2)) &&
+               history_.at(3) == "operator") {
+      // operator== (…), operator() (…), operator[] (…)
+      operatorName = history_.at(2) + before;
+      position = 3;
+      kind = kKindOperator;
+    } else if (before == "]") {
       position = history_.skipBracketBack(1);
       if (position < 0) return;
       typeStart = position + 1;
@@ -89,19 +108,40 @@ void CParser::callOrHeader() {
       return;
     }
   }
-  const std::string name = history_.at(position);
-  if (tests_.isReserved(name) || TokenTests::isDigit(name)) return;
-  if (!file_.inBody && file_.parenDepth == 1) {
+  const std::string name = operatorName.empty() ? history_.at(position) : operatorName;
+  if (isCpp() && operatorName.empty() && history_.at(position + 1) == "operator") {
+    // A::operator bool (…): a conversion operator.
+    ++position;
+    kind = kKindOperator;
+  }
+  if (kind != kKindOperator && (tests_.isReserved(name) || TokenTests::isDigit(name))) return;
+  // A Java annotation's arguments (`@SuppressWarnings("x")`) are no call
+  // or header.
+  if (isJava() && (name[0] == '@' || history_.at(position + 1) == "@")) return;
+  if (!file_.inBody && file_.parenDepth == 1 && !inMessageMap()) {
     // A name right after a header's ')' (`__attribute__((noreturn))`) is no
     // header of its own.
     if (file_.headerPending && history_.at(position + 1) == ")") return;
     if (headerWasNone(position)) withdrawPendingHeader();
   }
-  // A call through a parameter calls whatever the caller passed.
-  if (file_.inBody && isParameter(name)) return;
-  if (tests_.isType(name) && (isJava() || !tests_.isKnownClass(name))) return;
+  // A call through a parameter calls whatever the caller passed; a Java
+  // method and a variable of one name are two things.
+  if (file_.inBody && !isJava() && isParameter(name)) return;
+  if (kind != kKindOperator && tests_.isType(name) && (isJava() || !tests_.isKnownClass(name)))
+    return;
   if (tables_->options().macrosAreNotFunctions && expandMacro(name, kind, typeStart)) return;
-  MainForSetFunc_C(name, kind, typeStart);
+  if (hasClasses()) {
+    if (isJava() && javaMethodInBody(position)) return;
+    // operator const char* (…) at file level: a conversion operator.
+    if (file_.currentFunction.empty() && history_.at(position + 1) == "const" &&
+        history_.at(position + 2) == "operator") {
+      position += 2;
+      kind |= Registration::kOperator;
+    }
+    memberRule(name, kind, position);
+  } else {
+    MainForSetFunc_C(name, kind, typeStart);
+  }
   if (!file_.inBody && file_.parenDepth == 1 && !file_.pointerPending) file_.headerPending = true;
 }
 
@@ -145,10 +185,7 @@ bool CParser::headerWasNone(int position) {
 }
 
 void CParser::withdrawPendingHeader() {
-  DeclInfo header;
-  header.className = file_.currentClass;
-  header.name = file_.currentFunction;
-  functions().withdrawHeader(header);
+  functions().withdrawHeader(functionDecl(file_.currentClass, file_.currentFunction));
   file_.currentFunction.clear();
   file_.headerPending = false;
   file_.countingSteps = false;
@@ -175,7 +212,10 @@ bool CParser::expandMacro(const std::string& name, std::uint32_t kind, int typeS
     // internal error. A parameter the macro calls is the caller's.
     std::string callee(target);
     if (callee.empty() || (file_.inBody && isParameter(callee))) continue;
-    MainForSetFunc_C(callee, kind, typeStart);
+    if (hasClasses())
+      memberRule(callee, kind, 1);
+    else
+      MainForSetFunc_C(callee, kind, typeStart);
   }
   if (file_.inBody) {
     std::uint64_t unused = tables_->defines->unusedParameters(name);
@@ -231,9 +271,16 @@ void CParser::callFromCurrent(const std::string& callee, std::uint32_t kind) {
 }
 
 DeclInfo CParser::currentDecl() const {
+  return functionDecl(file_.currentClass, file_.currentFunction);
+}
+
+// A function of `className`, or of the open namespace when it has none: a
+// class name holds its namespace already.
+DeclInfo CParser::functionDecl(const std::string& className, const std::string& name) const {
   DeclInfo d;
-  d.className = file_.currentClass;
-  d.name = file_.currentFunction;
+  d.className = className;
+  if (className.empty()) d.nameSpace = file_.functionNamespace;
+  d.name = name;
   d.filePath = tables_->context->topPath();
   return d;
 }
@@ -274,12 +321,12 @@ std::string CParser::returnTypeWalk(int n) const {
 // words, after ',' and '>', and between a word and '*' or '&'. Every name
 // that ends a parameter ("int in," "char *out)" "int (*cb)(int)") is a
 // parameter name.
-void CParser::collectArgument(const std::string& token) {
+void CParser::collectArgument(const std::string& token, int parenDepth) {
   if (token == " " || token == "\t" || token == "\n") return;
   const std::string& previous = file_.lastArgumentToken;
   if ((token == "," || token == ")" || token == "[") && isNameToken(previous))
     file_.parameters.push_back(previous);
-  if (token == ")" && file_.parenDepth == 0) {
+  if (token == ")" && parenDepth == 0) {
     file_.collectingArguments = false;
     return;
   }
@@ -305,14 +352,11 @@ bool CParser::isParameter(const std::string& name) const {
 
 // ')' closing a header's parentheses: the function is registered again
 // with its argument text.
-void CParser::captureArguments() {
+void CParser::captureArguments(bool always) {
   if (!tables_->options().functionDetails || file_.currentFunction.empty() ||
-      file_.braceDepth != file_.entryDepth)
+      (!always && file_.braceDepth != file_.entryDepth))
     return;
-  DeclInfo d;
-  d.nameSpace = tables_->namespaces->currentPath();
-  d.className = file_.currentClass;
-  d.name = file_.currentFunction;
+  DeclInfo d = currentDecl();
   d.arguments = file_.arguments;
   functions().registerDefinition(d, 0, std::string_view());
 }
@@ -327,6 +371,7 @@ void CParser::enterFunction(const std::string& name) {
   file_.parameters.clear();
   file_.collectingArguments = true;
   file_.headerPending = true;
+  file_.throwsSeen = false;
   file_.entryDepth = file_.braceDepth;
   file_.stepCount = 1;
   file_.countingSteps = true;
@@ -334,12 +379,15 @@ void CParser::enterFunction(const std::string& name) {
 
 void CParser::resetFunction() {
   file_.currentFunction.clear();
+  file_.functionNamespace.clear();
   file_.parameters.clear();
   file_.headerPending = file_.countingSteps = false;
+  file_.throwsSeen = false;
   file_.pointerPending = 0;
   file_.stepCount = 1;
   file_.entryDepth = file_.braceDepth;
   reader_->clearCapturedComment(true);
+  if (file_.classFromQualifier) restoreClassContext();
 }
 
 // ---------------------------------------------------------------------------

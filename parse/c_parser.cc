@@ -26,7 +26,8 @@ void CParser::resetForFile(SourceReader& reader) {
   tests_.attach(tables_);
   history_.attach(&reader);
   file_ = FileState{};
-  file_.java = tables_->context && (tables_->context->languageMask() & kModeJava) != 0;
+  int mask = tables_->context ? tables_->context->languageMask() : 0;
+  file_.dialect = (mask & kModeJava) ? kJava : (mask & kModeCpp) ? kCpp : kPlainC;
 }
 
 void CParser::endOfFile(SourceReader& reader) {
@@ -59,7 +60,7 @@ void CParser::step(SourceReader& reader) {
   // the states, some of which pass over it explicitly.
   if (token == " " || token == "\t") return;
   if (!file_.macroArguments.empty()) followMacroArguments(token);
-  if (file_.collectingArguments) collectArgument(token);
+  if (file_.collectingArguments) collectArgument(token, file_.parenDepth);
   if (token == ")" && file_.parenDepth == 0) captureArguments();
   runStatementMachine(token);
   if (token == ";") statementEnd();
@@ -98,22 +99,38 @@ void CParser::semicolonCount() {
   tables_->namespaces->statementEnd(file_.braceDepth);
 }
 
-// `… ) {`, `… ; {` (old-style parameters) or `… const {` opens a body.
+// A '{' at function level, or at the member level of a class body, may
+// open the body of the header before it.
 void CParser::openBrace() {
   int nsDepth = namespaceDepth();
+  bool memberLevel = file_.statementState == kClassBody && !file_.classBodies.empty() &&
+                     file_.braceDepth == file_.classBodies.back().startDepth + 1;
   bool bodyTest = file_.parenDepth == 0 &&
-                  (!file_.inBody || file_.braceDepth == nsDepth ||
-                   (file_.statementState == kClassBody && file_.braceDepth == nsDepth + 1));
+                  (!file_.inBody || file_.braceDepth == nsDepth || memberLevel);
   if (bodyTest) {
-    const std::string& before = history_.at(1);
-    if (before == ")" || before == ";" || before == "const" ||
-        (isJava() && history_.at(2) == "throws")) {
+    if (bodyFollows()) {
       file_.headerPending = false;
       file_.declaredType.clear();
     }
     if (!(isJava() && file_.currentFunction.empty())) file_.inBody = true;
   }
   ++file_.braceDepth;
+}
+
+// `… ) {`, `… ; {` (old-style parameters) or `… const {`; in C++ and Java
+// also past words that end a header (`) const override {`, an empty
+// macro such as `) OVERRIDE {`), and Java's `throws A, B {`.
+bool CParser::bodyFollows() const {
+  int k = 1;
+  if (hasClasses()) {
+    for (; k < TokenHistory::kDeepest; ++k) {
+      const std::string& t = history_.at(k);
+      if (t != "override" && t != "final" && t != "noexcept" && !tests_.isEmptyMacro(t)) break;
+    }
+  }
+  const std::string& before = history_.at(k);
+  if (before == ")" || before == ";" || before == "const") return true;
+  return isJava() && (history_.at(2) == "throws" || file_.throwsSeen);
 }
 
 void CParser::closeBrace() {
@@ -130,7 +147,8 @@ void CParser::closeBrace() {
       resetFunction();
     }
   }
-  if (!file_.currentClass.empty() && file_.classStartDepth >= file_.braceDepth) file_.currentClass.clear();
+  if (!file_.currentClass.empty() && file_.classStartDepth >= file_.braceDepth) restoreClassContext();
+  if (!file_.anonymousNamespaces.empty()) closeAnonymousNamespaces();
   tables_->namespaces->statementEnd(file_.braceDepth);
 }
 
@@ -145,10 +163,18 @@ void CParser::runStatementMachine(const std::string& token) {
     case kInitializer: initializerState(token); break;
     case kEnum: enumState(token); break;
     case kExternC: externCState(token); break;
+    case kClassHead: classHeadState(token); break;
+    case kBaseList: baseListState(token); break;
+    case kClassBody: classBodyState(token); break;
+    case kNew: newState(token); break;
+    case kConstructorList: constructorListState(token); break;
+    case kDelete: deleteState(token); break;
+    case kNamespaceName: namespaceNameState(token); break;
+    case kUsingNamespace: usingNamespaceState(token); break;
+    case kTemplate: templateState(token); break;
+    case kObjectArguments: objectArgumentsState(token); break;
     default:
-      // The class states of C++ and Java are not read yet: their files
-      // take the C path, so no other state is ever entered.
-      file_.statementState = kDefault;
+      file_.statementState = homeState();
       break;
   }
 }
@@ -159,6 +185,7 @@ void CParser::statementEnd() {
   file_.declaredType.clear();
   file_.pointerPending = 0;
   file_.typedefPointer = false;
+  file_.memberAssign = file_.initializerList = false;
   if (file_.currentFunction.empty()) {
     tables_->variables->endFunctionScope();
     reader_->clearCapturedComment(true);
@@ -168,7 +195,11 @@ void CParser::statementEnd() {
 // ---------------------------------------------------------------------------
 // Positions and messages
 
-int CParser::namespaceDepth() const { return tables_->namespaces->openCount(); }
+// Anonymous namespaces are no entries of the namespace table, but they
+// are namespace levels all the same.
+int CParser::namespaceDepth() const {
+  return tables_->namespaces->openCount() + static_cast<int>(file_.anonymousNamespaces.size());
+}
 
 int CParser::currentLine() const {
   return tables_->context ? tables_->context->currentLine() : 0;

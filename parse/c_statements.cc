@@ -86,13 +86,15 @@ void CParser::typedefBaseToken(const std::string& token) {
     file_.typedefMode = true;
     file_.blockStartDepth = file_.braceDepth;
     file_.bodyKind = 0;
+  } else if (token == "class" && isCpp()) {
+    enterClassHead(false, false);
   } else if (TokenTests::isModifier(token) || tests_.isType(token)) {
     file_.declaredType = token;
   }
 }
 
 void CParser::endTypedef() {
-  file_.statementState = kDefault;
+  leaveState();
   file_.typedefMode = file_.typedefPointer = false;
 }
 
@@ -129,13 +131,13 @@ void CParser::structHeadState(const std::string& token) {
     return;
   }
   if (!TokenTests::isDelimiter(token) && !tests_.isReserved(token)) {
-    tables_->classes->registerClass(token, 0, ClassTable::kClassLike);
-    file_.structTag = token;
+    file_.structTag = isCpp() ? nestedName(token) : token;
+    tables_->classes->registerClass(file_.structTag, 0, ClassTable::kClassLike);
   }
   file_.statementState = kStructTag;
   if (file_.parenDepth != 0) {
     // A parameter such as `struct tag *p`.
-    file_.statementState = kDefault;
+    leaveState();
     file_.typedefMode = false;
   }
 }
@@ -145,8 +147,19 @@ void CParser::structHeadState(const std::string& token) {
 void CParser::structTagState(const std::string& token) {
   if (token == "{" && history_.at(1) == "=") {
     // `struct tag v = { … }`: the initializer of a variable.
-    file_.statementState = kDefault;
-    defaultState(token);
+    leaveState();
+    runStatementMachine(token);
+    return;
+  }
+  // A C++ structure with a tag is a class whose members are public:
+  // its member functions and bases are read as a class's.
+  bool cppClass = isCpp() && !file_.structTag.empty();
+  if (cppClass && (token == "{" || (token == ":" && file_.parenDepth == 0))) {
+    enterClassHead(true, false);
+    file_.head.name = file_.structTag;
+    file_.head.named = true;
+    file_.head.colon = token == ":";
+    if (token == "{") openClassBody();
     return;
   }
   if (token == "{") {
@@ -156,14 +169,14 @@ void CParser::structTagState(const std::string& token) {
     return;
   }
   if (token == ";") {
-    file_.statementState = kDefault;
+    leaveState();
     file_.typedefMode = false;
     return;
   }
   if (token == "(" && !file_.typedefMode) {
     // `struct tag *f(…)`: the header of a function, not a structure.
-    file_.statementState = kDefault;
-    defaultState(token);
+    leaveState();
+    runStatementMachine(token);
     return;
   }
   if (file_.typedefMode) {
@@ -194,7 +207,7 @@ void CParser::structBodyState(const std::string& token) {
 void CParser::structEndState(const std::string& token) {
   if (token == "(") {
     leaveStructure();
-    defaultState(token);
+    runStatementMachine(token);
     return;
   }
   if (isDeclarationEnd(token, file_.parenDepth)) {
@@ -207,7 +220,7 @@ void CParser::structEndState(const std::string& token) {
 }
 
 void CParser::leaveStructure() {
-  file_.statementState = kDefault;
+  leaveState();
   file_.typedefMode = false;
   file_.structTag.clear();
   file_.bodyKind = 0;
@@ -247,7 +260,7 @@ void CParser::initializerState(const std::string& token) {
       callOrHeader();  // `int a[] = { f1(), f2() };` inside a body calls both
     return;
   }
-  file_.statementState = kDefault;
+  leaveState();
   if (file_.pointerPending == 2) file_.pointerPending = 1;
 }
 
@@ -265,9 +278,9 @@ void CParser::enumState(const std::string& token) {
   }
   if (file_.bodyKind != 5 && (token == "(" || token == ")" || token == ",")) {
     // `enum tag f(…)` or a parameter `enum tag e)`: no enumeration follows.
-    file_.statementState = kDefault;
+    leaveState();
     file_.typedefMode = false;
-    defaultState(token);
+    runStatementMachine(token);
     return;
   }
   enumAfterBody(token);
@@ -293,7 +306,7 @@ void CParser::enumBodyToken(const std::string& token) {
   }
   if (!defines.beginDefine(token)) {
     positionMessage(": enum定義の登録が出来ません");
-    file_.statementState = kDefault;
+    leaveState();
     file_.typedefMode = false;
   }
 }
@@ -308,7 +321,7 @@ void CParser::enumAfterBody(const std::string& token) {
     if (file_.bodyKind == 5) completeEnumerator();
     file_.enumValue = 0;
     file_.bodyKind = 0;
-    file_.statementState = kDefault;
+    leaveState();
     file_.typedefMode = false;
     return;
   }
@@ -330,5 +343,5 @@ void CParser::enterExternC(const std::string& token) {
 // The block (or the one declaration) is passed over.
 void CParser::externCState(const std::string& token) {
   if (file_.braceDepth > file_.blockStartDepth || token == "\n") return;
-  file_.statementState = kDefault;
+  leaveState();
 }

@@ -6,7 +6,9 @@
 
 #include "app/run_tables.h"
 #include "parse/c_parser_internal.h"
+#include "parse/member_rule.h"
 #include "scan/lexical_rules.h"
+#include "tables/class_table.h"
 #include "parse/namespace_table.h"
 #include "parse/type_table.h"
 #include "parse/variable_table.h"
@@ -45,6 +47,7 @@ void CParser::declarationRule(const std::string& token, const std::string& given
       registerVariable(file_.declaredType, name, insideParens, false);
     return;
   }
+  if (isJava() && k != position + 1) return;  // `a && b)`: no declaration in Java
   std::string type = givenType;
   bool afterParen = false;
   if (type.empty()) type = collectType(k, afterParen);
@@ -56,9 +59,13 @@ void CParser::declarationRule(const std::string& token, const std::string& given
     if (!parameter) registerFunctionPointer(bare);
     return;
   }
-  if (!knownType(type)) return;
+  type = hasClasses() ? classLanguageType(type) : knownType(type) ? type : std::string();
+  if (type.empty()) return;
   registerVariable(type, name, insideParens, afterParen);
-  if (file_.braceDepth != 0 || file_.parenDepth == 0) {
+  // The parameters of a member's header each have their own type: `int a,
+  // Foo b` does not make b an int.
+  bool memberParameters = hasClasses() && insideParens && (!file_.inBody || file_.headerPending);
+  if ((file_.braceDepth != 0 || file_.parenDepth == 0) && !memberParameters) {
     file_.declaredType = type;
     file_.declaredTypeParens = nameDepth;
   }
@@ -110,7 +117,11 @@ std::string CParser::collectType(int n, bool& afterParen) const {
     } else if (isNameToken(t)) {
       if (endsType(t)) break;
       if (tests_.isEmptyMacro(t)) continue;
-    } else if (t != ":") {
+    } else if (t == ":") {
+      // `A::B` is one type; a lone ':' ends an access label (`public:`)
+      // or a base list, and the type starts after it.
+      if (history_.at(k + 1) != ":" && history_.at(k - 1) != ":") break;
+    } else if (!(isJava() && (t == "[" || t == "]"))) {
       break;
     }
     taken[count++] = k;
@@ -134,6 +145,47 @@ bool CParser::knownType(const std::string& type) const {
   if (type.rfind("const", 0) == 0 || tests_.isType(type)) return true;
   size_t space = type.rfind(' ');
   return space != std::string::npos && tests_.isType(type.substr(space + 1));
+}
+
+// The type a C++ or Java declaration registers, or empty when the
+// declaration is none. C++: a type the table knows, as written or under a
+// namespace around it or of a using directive. Java: any type whose words
+// are no keywords (`int` and `return x` declare nothing that has methods,
+// and every other `Type name` is a declaration), annotations left out.
+std::string CParser::classLanguageType(const std::string& type) const {
+  if (isCpp()) {
+    if (type.back() == ':') return std::string();  // an access label
+    if (knownType(type)) return type;
+    return resolveTypeName(type);
+  }
+  // Java marks no pointers, and a type holds no operator: `a && b[i])`
+  // and `if (a < b && c > d)` declare nothing.
+  for (char c : type)
+    if (c == '&' || c == '|' || c == '=' || c == '+' || c == '-' || c == '*' || c == '/' ||
+        c == '!' || c == '%' || c == '^' || c == '~' || c == '(' || c == ')')
+      return std::string();
+  std::string kept;
+  bool named = false;
+  int angle = 0;
+  size_t i = 0;
+  while (i < type.size()) {
+    size_t end = type.find(' ', i);
+    if (end == std::string::npos) end = type.size();
+    std::string_view word(type.data() + i, end - i);
+    i = end + 1;
+    for (char c : word) angle += c == '<' ? 1 : c == '>' ? -1 : 0;
+    if (word.empty() || word[0] == '@') continue;
+    std::string_view head = word.substr(0, word.find_first_of("<[.,"));
+    bool modifier = TokenTests::isModifier(head);
+    // `int`, `boolean` … are reserved words of Java and types all the same.
+    if (!head.empty() && !modifier && !isJavaPrimitive(head) && tests_.isReserved(head) &&
+        angle == 0)
+      return std::string();
+    named |= !modifier;
+    if (!kept.empty()) kept += ' ';
+    kept += word;
+  }
+  return named ? kept : std::string();
 }
 
 // A variable of a function-pointer type: a reference inside a function,
@@ -170,7 +222,8 @@ void CParser::registerVariable(const std::string& type, const std::string& name,
   }
   int level = scopeLevel();
   int flags = VariableTable::kDeclaration;
-  bool memberLevel = file_.statementState == kClassBody && file_.braceDepth == namespaceDepth() + 1;
+  bool memberLevel = file_.statementState == kClassBody && !file_.classBodies.empty() &&
+                     file_.braceDepth == file_.classBodies.back().startDepth + 1;
   if ((file_.braceDepth == 0 || memberLevel) && (insideParens || afterParen || file_.headerPending)) {
     ++level;
     flags = 0;
@@ -183,4 +236,19 @@ void CParser::registerVariable(const std::string& type, const std::string& name,
     flags |= VariableTable::kExtern;
   }
   tables_->variables->registerVariable(type, name, level, flags, className, function);
+  if (isCpp() && !file_.externSeen && file_.statementState != kStructBody && name[0] != '*' &&
+      name[0] != '&')
+    buildsObject(type, className, function);
+}
+
+// A C++ object of a class type is built and destroyed where it is
+// declared: by the function that holds it, or by the constructor and
+// destructor of the class that holds it as a member.
+void CParser::buildsObject(const std::string& type, const std::string& className,
+                           const std::string& function) {
+  std::string built = resolveClass(classOfType(type));
+  if (built.empty() || !tests_.isKnownClass(built)) return;
+  std::string outer = className.empty() && !function.empty() ? file_.functionNamespace : className;
+  functions().linkConstructorCall(outer, function, built, false);
+  functions().linkConstructorCall(outer, function, built, true);
 }

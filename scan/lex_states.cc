@@ -60,10 +60,13 @@ bool SourceReader::codeToken(const std::string& cur) {
 }
 
 // C family: a quote ends the string unless escaped by a '\' that is not
-// itself escaped. VB and Delphi strings end at the next quote.
+// itself escaped (in "\\\"" the third '\' escapes the quote: the
+// backslashes are counted, not only the two before it). VB and Delphi
+// strings end at the next quote.
 bool SourceReader::continueString(const std::string& cur, bool cStyleEscapes) {
   const char* quote = family_ == LanguageFamily::Delphi ? "'" : "\"";
-  bool escaped = cStyleEscapes && token(2) == "\\" && token(3) != "\\";
+  bool escaped = cStyleEscapes && file_.stringEscape;
+  file_.stringEscape = cStyleEscapes && cur == "\\" && !escaped;
   if (cur == quote && !escaped) {
     file_.lexState = LexState::Code;
     if (file_.stringTokens == 1 && token(2) == "C") file_.externC = true;
@@ -84,6 +87,7 @@ bool SourceReader::classifyCFamily(const std::string& cur, const std::string& ne
   if (cur == "\"" && !directives_.takesQuote()) {
     file_.lexState = LexState::String;
     file_.stringTokens = 0;
+    file_.stringEscape = false;
     file_.lineHasCode = true;
     if (directives_.takesLiterals()) directives_.stringToken(cur);
     return true;
@@ -185,6 +189,7 @@ bool SourceReader::classifyVb(const std::string& cur) {
   if (cur == "\"") {
     file_.lexState = LexState::String;
     file_.stringTokens = 0;
+    file_.stringEscape = false;
     file_.lineHasCode = true;
     return true;
   }
@@ -236,6 +241,7 @@ bool SourceReader::classifyDelphi(const std::string& cur, const std::string& nex
   if (cur == "'") {
     file_.lexState = LexState::String;
     file_.stringTokens = 0;
+    file_.stringEscape = false;
     file_.lineHasCode = true;
     return true;
   }

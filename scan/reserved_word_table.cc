@@ -8,7 +8,9 @@
 
 namespace {
 
-// Registered in this order by loadBuiltIn; there is no built-in Java list.
+// Registered in this order by loadBuiltIn. Java's keywords are among them
+// so that a Java file read without the settings data file does not take
+// `if (` for a call or `return x;` for a declaration.
 struct BuiltInList {
   std::int32_t mask;
   const char* words;  // blank-separated
@@ -22,6 +24,11 @@ const BuiltInList kBuiltInLists[] = {
     {kModeCpp,
      "catch class __declspec delete dllexport dllimport friend inline naked new operator "
      "private protected public signed template thread this throw try virtual volatile xalloc"},
+    {kModeJava,
+     "abstract assert boolean break byte case catch char class const continue default do "
+     "double else enum extends final finally float for goto if implements import instanceof "
+     "int interface long native new package private protected public return short static "
+     "strictfp super switch synchronized this throw throws transient try void volatile while"},
     {kModeVb,
      "Alias And Any Append As BeginTrans Binary ByVal Call Case Dim Do DoEvents Else ElseIf End "
      "EndIf Exit For Function Global GoSub GoTo If Integer Is Next Not Nothing Now Null ReDim "

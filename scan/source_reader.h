@@ -149,6 +149,7 @@ class SourceReader {
     bool braceFirst = false;  // a brace comment's first token is next
     bool parenStarComment = false;  // the comment opened with (* and ends with *)
     int stringTokens = 0;     // tokens inside the open string so far
+    bool stringEscape = false;  // C family: the string's last token is an unescaped '\'
     bool externC = false;
     bool lineHasCode = false;
     bool lineHasComment = false;

@@ -291,15 +291,6 @@ TEST_F(CParserTest, StaticFunctionsOfOneNameInTwoFiles) {
   // the plain name, as b.c's (which has no h.h) is.
 }
 
-TEST_F(CParserTest, CppAndJavaFilesTakeTheSamePath) {
-  EXPECT_EQ(analyse({{"main.cpp", "int f(void) const { g(); }\n"}}),
-            "int f() main.cpp:1 #1 [BK] > g\n"
-            "g() [C]\n");
-  EXPECT_EQ(analyse({{"T.java", "class T {\n  void f() throws IOException {\n    g();\n  }\n}\n"}}),
-            "f() T.java:2 #3 [BK] > g\n"
-            "g() [C]\n");
-}
-
 TEST_F(CParserTest, CallWithoutCurrentFunctionIsReported) {
   // A stray '{' after a complete statement opens a body without a function.
   analyse({{"main.c", "int x;\n{\n    lost();\n}\n"}});

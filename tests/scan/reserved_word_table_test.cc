@@ -96,13 +96,16 @@ TEST_F(ReservedWords, VbRunFindsWordsInAnyCase) {
 
 TEST_F(ReservedWords, BuiltInListsHoldEveryWordOnce) {
   words().loadBuiltIn();
-  // 35 C, 23 C++, 42 VB and 65 Delphi words; the words that two lists
-  // share are one entry: C and Delphi share 8 ("case" "const" "do" "else"
-  // "for" "goto" "if" "while"), C++ and Delphi 3 ("class" "inline" "try"),
-  // VB and Delphi 1 ("to").
-  EXPECT_EQ(words().size(), 35u + 23u + 42u + 65u - 12u);
-  EXPECT_EQ(words().isReserved("case", kModeAll), kModeC | kModeDelphi);
+  // 35 C, 23 C++, 50 Java, 42 VB and 65 Delphi words; the words that two
+  // lists share are one entry: C and Delphi share 8 ("case" "const" "do"
+  // "else" "for" "goto" "if" "while"), C++ and Delphi 3 ("class" "inline"
+  // "try"), VB and Delphi 1 ("to"); of the Java words 22 are C's, 10 C++'s
+  // ("catch" "class" "new" "private" "protected" "public" "this" "throw"
+  // "try" "volatile") and 2 more Delphi's ("finally" "interface").
+  EXPECT_EQ(words().size(), 35u + 23u + 50u + 42u + 65u - 12u - 34u);
+  EXPECT_EQ(words().isReserved("case", kModeAll), kModeC | kModeJava | kModeDelphi);
   EXPECT_EQ(words().isReserved("to", kModeAll), kModeVb | kModeDelphi);
+  EXPECT_EQ(words().isReserved("extends", kModeAll), kModeJava);
 }
 
 TEST_F(ReservedWords, DumpListsEveryEntryWithItsGroup) {

@@ -109,6 +109,8 @@ TEST_F(SourceReaderTest, LiveTokensPerLanguage) {
       {"a.c", "a = \"x/*y\" + 'c'; /* z */ b // w\n", "a|=|+|;|b|<lf>"},
       // An escaped quote stays inside; an escaped backslash does not.
       {"a.c", "s = \"a\\\"b\"; t = \"a\\\\\"; u;", "s|=|;|t|=|;|u|;"},
+      // "\\\"" is a backslash and a quote: the third '\' escapes again.
+      {"A.java", "s = \"\\\\\\\"\"; t;", "s|=|;|t|;"},
       {"a.c", "/*/ x */ y", "y"},
       {"a.c", "/**/ z", "z"},
       {"a.c", "c = '\\''; d = ''; e;", "c|=|;|d|=|;|e|;"},
