@@ -39,10 +39,6 @@ class OutputAndNames : public testing::TestWithParam<ProgramKind> {
       r.standardError.erase(at, 1);
     return r;
   }
-  std::string settingsLines() const {
-    return "  Mizentaの設定ﾌｧｲﾙが読み込めません。[" + named(prog_) +
-           "Mizenta設定.dat]\n  内部確保してある予約語、型情報を使用します。\n";
-  }
 
   TempDir temp_;
   std::string prog_ = temp_.file("prog"), work_ = temp_.file("work");
@@ -80,7 +76,7 @@ TEST_P(OutputAndNames, ReportsGoWhereTheyCanBeWritten) {
     EXPECT_EQ(r.standardError, said(unwritten + "1 ファイルを解析しました。レポート: " + where + tail));
     EXPECT_TRUE(fs::is_directory(prog_ + "/MizentaErrLog.txt") ||
                 !fs::exists(prog_ + "/MizentaErrLog.txt"));
-    std::string log = blocked == 4 ? "" : settingsLines() + "a.cを処理中\n";
+    std::string log = blocked == 4 ? "" : "a.cを処理中\n";
     if (blocked == 1) log += " 書き込めません [" + where + "MzStepLog.txt]\n";
     if (blocked < 4) {
       EXPECT_EQ(readFileBytes(work_ + "/MizentaErrLog.txt"), withCrLf(log));
@@ -104,7 +100,7 @@ TEST_P(OutputAndNames, NamesOutsideCp932) {
   EXPECT_EQ(r.exitCode, 0);
   EXPECT_EQ(r.standardError, said("2 ファイルを解析しました。レポート: " + named(prog_) + "\n"));
   EXPECT_EQ(readFileBytes(prog_ + "/MizentaErrLog.txt"),
-            withCrLf(settingsLines() + "[U+D55C].cを処理中\ncaf[U+00E9].cを処理中\n"));
+            withCrLf("[U+D55C].cを処理中\ncaf[U+00E9].cを処理中\n"));
   std::string list = readFileBytes(prog_ + "/" + toUtf8("Mz一覧Func.txt"));
   EXPECT_NE(list.find("caf[U+00E9].c"), std::string::npos) << toUtf8(list);
   EXPECT_NE(list.find("[U+D55C].c"), std::string::npos) << toUtf8(list);
@@ -125,7 +121,7 @@ TEST_P(OutputAndNames, AbsoluteIncludeAndALinkBack) {
   EXPECT_EQ(r.standardError, said("2 ファイルを解析しました。レポート: " + named(prog_) + "\n"));
   std::string link = "src" + sep() + "sub" + sep() + "up";
   EXPECT_EQ(readFileBytes(prog_ + "/MizentaErrLog.txt"),
-            withCrLf(" 検索済みのﾌｫﾙﾀﾞです [" + link + "]\n" + settingsLines() +
+            withCrLf(" 検索済みのﾌｫﾙﾀﾞです [" + link + "]\n" +
                      "b.cを処理中\nmain.cを処理中\n  " + header + "を処理中\n"));
 }
 
