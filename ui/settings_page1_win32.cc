@@ -61,7 +61,6 @@ const char* const kFormatNames[] = {"txt形式", "html形式", "csv形式", "xls
 constexpr int kStepMin = 5;
 constexpr int kStepMax = 30;
 
-HWND tooltip = nullptr;
 bool ready = false;  // set-up done: a command from now on is the user's
 
 bool checked(HWND page, int control) { return IsDlgButtonChecked(page, control) == BST_CHECKED; }
@@ -77,7 +76,6 @@ void fillFormats(HWND page, const Options& o) {
 void open(HWND page) {
   ready = false;
   const Options& o = editedOptions();
-  tooltip = createTooltips(page, kTips, std::size(kTips));
   for (const SwitchBox& s : kSwitches)
     CheckDlgButton(page, s.control, o.*s.field ? BST_CHECKED : BST_UNCHECKED);
   SetDlgItemInt(page, IDC_DISTRIBUTION_STEP, o.distributionStep, TRUE);
@@ -90,7 +88,7 @@ void open(HWND page) {
   ready = true;
 }
 
-void readBack(HWND page) {
+bool readBack(HWND page) {
   Options& o = editedOptions();
   for (const SwitchBox& s : kSwitches) o.*s.field = checked(page, s.control) ? 1 : 0;
   o.distributionStep = static_cast<std::int32_t>(
@@ -98,57 +96,34 @@ void readBack(HWND page) {
   // No entry is selected for a workbook that cannot be written: it stays.
   LRESULT format = SendDlgItemMessageA(page, IDC_OUTPUT_FORMAT, CB_GETCURSEL, 0, 0);
   if (format != CB_ERR) o.outputFormat = static_cast<OutputFormat>(format);
+  return true;
 }
 
-void command(HWND page, int control) {
-  if (!ready) return;
-  markChanged(page);
+// Every command after the set-up marks the sheet as changed.
+bool command(HWND page, WPARAM wParam) {
+  if (!ready) return false;
+  int control = LOWORD(wParam);
   if (control == IDC_NO_FUNCTION_SORT)
     EnableWindow(GetDlgItem(page, IDC_DUPLICATE_CHILDREN), checked(page, IDC_NO_FUNCTION_SORT));
   if (control == IDC_DUPLICATE_CHILDREN && checked(page, IDC_DUPLICATE_CHILDREN))
     MessageBoxA(page, "関数ツリーに重複した子関数が\n表示されるようになります", "確認", MB_OK);
+  return true;
 }
 
-INT_PTR notify(HWND page, const NMHDR* header) {
-  switch (header->code) {
-    case PSN_KILLACTIVE:
-      readBack(page);
-      return answerSheet(page, FALSE);
-    case PSN_APPLY:
-      readBack(page);
-      saveOptions(editedOptions());
-      return answerSheet(page, PSNRET_NOERROR);
-    case PSN_HELP:
-      openSettingsHelp(page);
-      return TRUE;
-  }
-  return FALSE;
-}
+// The second page saves nothing: this one saves for both.
+void apply() { saveOptions(editedOptions()); }
 
 void close() {
-  if (tooltip) DestroyWindow(tooltip);
-  tooltip = nullptr;
   Options& o = editedOptions();
   o.outputFolder.clear();
   o.includeDirectories.clear();
   o.extensionLanguages.clear();
 }
 
+SettingsPage firstPage = {kTips, std::size(kTips), open, command, readBack, apply, close, nullptr};
+
 }  // namespace
 
 INT_PTR CALLBACK firstPageProcedure(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_INITDIALOG:
-      open(page);
-      return TRUE;
-    case WM_COMMAND:
-      command(page, LOWORD(wParam));
-      return TRUE;
-    case WM_NOTIFY:
-      return notify(page, reinterpret_cast<NMHDR*>(lParam));
-    case WM_DESTROY:
-      close();
-      return TRUE;
-  }
-  return FALSE;
+  return pageProcedure(firstPage, page, message, wParam, lParam);
 }

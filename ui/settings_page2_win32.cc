@@ -45,8 +45,6 @@ constexpr int kExtensionLimit = 256;
 constexpr int kFolderLimit = 260;
 const char kNoFolderText[] = "指定されたフォルダが存在しません";
 
-HWND tooltip = nullptr;
-
 void box(HWND page, const char* text, const char* caption) {
   MessageBoxA(page, text, caption, MB_OK);
 }
@@ -209,7 +207,6 @@ HeaderReadMode checkedHeaderMode(HWND page) {
 
 void open(HWND page) {
   const Options& o = editedOptions();
-  tooltip = createTooltips(page, kTips, std::size(kTips));
   HWND view = extensionView(page);
   SendMessageA(view, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
   addColumn(view, 0, "拡張子");
@@ -229,9 +226,11 @@ void open(HWND page) {
   SetDlgItemTextA(page, IDC_INCLUDE_TEXT, "");
 }
 
-// True when the command changed the edited options.
-bool command(HWND page, int control) {
-  switch (control) {
+// A successful add, delete, browse or clearing marks the sheet as changed;
+// a refused one and the reset do not.
+bool command(HWND page, WPARAM wParam) {
+  if (HIWORD(wParam) != BN_CLICKED) return false;
+  switch (LOWORD(wParam)) {
     case IDC_EXTENSION_ADD: return addExtension(page);
     case IDC_EXTENSION_DELETE: return deleteExtension(page);
     case IDC_EXTENSION_RESET: resetExtensions(page); return false;
@@ -262,36 +261,11 @@ bool readBack(HWND page) {
   return true;
 }
 
-INT_PTR notify(HWND page, const NMHDR* header) {
-  switch (header->code) {
-    case PSN_KILLACTIVE:
-      return answerSheet(page, readBack(page) ? FALSE : TRUE);
-    case PSN_APPLY:
-      readBack(page);
-      return answerSheet(page, PSNRET_NOERROR);
-    case PSN_HELP:
-      openSettingsHelp(page);
-      return TRUE;
-  }
-  return FALSE;
-}
+SettingsPage secondPage = {kTips, std::size(kTips), open, command, readBack, nullptr, nullptr,
+                          nullptr};
 
 }  // namespace
 
 INT_PTR CALLBACK secondPageProcedure(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_INITDIALOG:
-      open(page);
-      return TRUE;
-    case WM_COMMAND:
-      if (HIWORD(wParam) == BN_CLICKED && command(page, LOWORD(wParam))) markChanged(page);
-      return TRUE;
-    case WM_NOTIFY:
-      return notify(page, reinterpret_cast<NMHDR*>(lParam));
-    case WM_DESTROY:
-      if (tooltip) DestroyWindow(tooltip);
-      tooltip = nullptr;
-      return TRUE;
-  }
-  return FALSE;
+  return pageProcedure(secondPage, page, message, wParam, lParam);
 }

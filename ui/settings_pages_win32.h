@@ -21,19 +21,25 @@ struct ControlTip {
   const char* text;
 };
 
-// A tooltip window that shows each control's text over it; the page
-// destroys it when it goes.
-HWND createTooltips(HWND page, const ControlTip* tips, size_t count);
+// What makes a page; the common procedure (pageProcedure) does the rest:
+// the tooltips, the change mark, reading back when the page is left or
+// the sheet confirmed, the help, the end.
+struct SettingsPage {
+  const ControlTip* tips;
+  size_t tipCount;
+  void (*open)(HWND page);
+  // A WM_COMMAND; true when it changed the edited options.
+  bool (*command)(HWND page, WPARAM wParam);
+  // The controls into the edited options; false keeps the page open.
+  bool (*readBack)(HWND page);
+  // On the sheet's confirmation, after readBack.
+  void (*apply)();
+  void (*close)();
+  HWND tooltip;
+};
 
-// Enables the sheet's Apply button.
-void markChanged(HWND page);
-
-// The help file at the pages' topic.
-void openSettingsHelp(HWND page);
-
-// A page's answer to a notification of the sheet (PSN_KILLACTIVE: TRUE
-// keeps the page open).
-INT_PTR answerSheet(HWND page, LONG_PTR result);
+INT_PTR pageProcedure(SettingsPage& settings, HWND page, UINT message, WPARAM wParam,
+                      LPARAM lParam);
 
 // A control's text, at most `limit` - 1 bytes.
 std::string controlText(HWND page, int control, int limit);

@@ -50,6 +50,17 @@ void showSettingsSheet(HWND owner) {
   sheetOpen = false;
 }
 
+std::string controlText(HWND page, int control, int limit) {
+  std::string text(static_cast<size_t>(limit), '\0');
+  text.resize(GetDlgItemTextA(page, control, text.data(), limit));
+  return text;
+}
+
+// ---------------------------------------------------------------------------
+// What every page does
+
+namespace {
+
 HWND createTooltips(HWND page, const ControlTip* tips, size_t count) {
   HWND tooltip = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, page,
@@ -68,19 +79,45 @@ HWND createTooltips(HWND page, const ControlTip* tips, size_t count) {
   return tooltip;
 }
 
-void markChanged(HWND page) { PropSheet_Changed(GetParent(page), page); }
-
-void openSettingsHelp(HWND page) {
-  WinHelpA(page, (programFolder() + kHelpFile).c_str(), HELP_CONTEXT, kHelpTopic);
-}
-
 INT_PTR answerSheet(HWND page, LONG_PTR result) {
   SetWindowLongPtrA(page, DWLP_MSGRESULT, result);
   return TRUE;
 }
 
-std::string controlText(HWND page, int control, int limit) {
-  std::string text(static_cast<size_t>(limit), '\0');
-  text.resize(GetDlgItemTextA(page, control, text.data(), limit));
-  return text;
+INT_PTR notify(SettingsPage& settings, HWND page, const NMHDR* header) {
+  switch (header->code) {
+    case PSN_KILLACTIVE:
+      return answerSheet(page, settings.readBack(page) ? FALSE : TRUE);
+    case PSN_APPLY:
+      settings.readBack(page);
+      if (settings.apply) settings.apply();
+      return answerSheet(page, PSNRET_NOERROR);
+    case PSN_HELP:
+      WinHelpA(page, (programFolder() + kHelpFile).c_str(), HELP_CONTEXT, kHelpTopic);
+      return TRUE;
+  }
+  return FALSE;
+}
+
+}  // namespace
+
+INT_PTR pageProcedure(SettingsPage& settings, HWND page, UINT message, WPARAM wParam,
+                      LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      settings.tooltip = createTooltips(page, settings.tips, settings.tipCount);
+      settings.open(page);
+      return TRUE;
+    case WM_COMMAND:
+      if (settings.command(page, wParam)) PropSheet_Changed(GetParent(page), page);
+      return TRUE;
+    case WM_NOTIFY:
+      return notify(settings, page, reinterpret_cast<NMHDR*>(lParam));
+    case WM_DESTROY:
+      if (settings.tooltip) DestroyWindow(settings.tooltip);
+      settings.tooltip = nullptr;
+      if (settings.close) settings.close();
+      return TRUE;
+  }
+  return FALSE;
 }

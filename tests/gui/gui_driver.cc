@@ -652,6 +652,9 @@ void settingsCancelKeepsEverything(Program& mizenta) {
   mizenta.command(201);
   HWND sheet = mizenta.waitForTop(kSheet);
   if (!sheet) return;
+  mizenta.command(201);
+  mizenta.state();
+  checkEqual(mizenta.topWindows(kSheet).size(), size_t(1), "settings sheets open");
   click(mizenta, currentPage(sheet), 114);
   HWND second = showPage(sheet, 1);
   setText(second, 103, "inc");
