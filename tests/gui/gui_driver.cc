@@ -591,6 +591,20 @@ const char kDefaultExtensionRows[] =
 
 std::string iniPath() { return programDir + "Mizenta.ini"; }
 
+// The tooltips of a dialog read by the probe: how many, and the text of
+// the one over `id`.
+std::string tips(const std::string& dump, int id) {
+  std::istringstream in(dump);
+  int count = 0;
+  std::string over = "<none>", prefix = "tip " + std::to_string(id) + " ";
+  for (std::string line; std::getline(in, line);) {
+    if (line.compare(0, 4, "tip ") != 0) continue;
+    ++count;
+    if (line.compare(0, prefix.size(), prefix) == 0) over = line.substr(prefix.size());
+  }
+  return std::to_string(count) + " " + over;
+}
+
 // A control's line of a dialog read by the probe, without id and class:
 // its flags ("-" disabled, "x" checked), its text and contents.
 std::string control(const std::string& dump, int id) {
@@ -677,9 +691,13 @@ void settingsCancelKeepsEverything(Program& mizenta) {
 // of 重複した子関数を表示, the spin beyond its range, the CSV format.
 void editFirstPage(Program& mizenta, HWND sheet) {
   HWND first = currentPage(sheet);
-  checkEqual(controls(mizenta.dialog(kSheet), {114, 112, 1007, 1006, 1009}),
+  std::string opened = mizenta.dialog(kSheet);
+  checkEqual(controls(opened, {114, 112, 1007, 1006, 1009}),
              std::string(".. 関数一覧|-. 重複した子関数を表示|.. 10|.. @10|.. =txt形式 (3)"),
              "page 1 as it opens");
+  // Every switch but two, and the spin, have a tooltip.
+  checkEqual(tips(opened, 1006), std::string("16 この数値により行数分布が作られます"),
+             "tooltips of page 1");
   for (int id : {114, 1008, 560, 110}) click(mizenta, first, id);
   click(mizenta, first, 112);
   answerBox(mizenta, "確認", "関数ツリーに重複した子関数が\n表示されるようになります", sheet);
@@ -698,7 +716,10 @@ void editFirstPage(Program& mizenta, HWND sheet) {
 // header mode.
 void editSecondPage(Program& mizenta, HWND sheet) {
   HWND second = showPage(sheet, 1);
-  checkEqual(controls(mizenta.dialog(kSheet), {1010, 510, 1002, 122, 1009}),
+  std::string opened = mizenta.dialog(kSheet);
+  checkEqual(tips(opened, 510), std::string("8 解析結果はソースごとに出力されます"),
+             "tooltips of page 2");
+  checkEqual(controls(opened, {1010, 510, 1002, 122, 1009}),
              ".. [" + std::string(kDefaultExtensionRows) + "]|.x ｿｰｽﾌｧｲﾙ毎|..|..|.. =C言語 (5)",
              "page 2 as it opens");
   for (auto [text, language] : {std::pair{"c,inc", 1}, {".CPP", 2}, {"h", 0}}) {

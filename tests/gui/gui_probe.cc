@@ -155,10 +155,40 @@ BOOL CALLBACK dumpControl(HWND control, LPARAM dump) {
   return TRUE;
 }
 
+struct TipSearch {
+  HWND dialog;
+  std::string text;
+};
+
+// "tip <id> <text>" for each tool of the dialog's tooltip windows whose
+// control is visible.
+BOOL CALLBACK dumpTips(HWND w, LPARAM search) {
+  auto* s = reinterpret_cast<TipSearch*>(search);
+  char type[64] = {};
+  GetClassNameA(w, type, sizeof type);
+  if (std::string(type) != TOOLTIPS_CLASSA || GetWindow(w, GW_OWNER) != s->dialog) return TRUE;
+  int count = static_cast<int>(SendMessageA(w, TTM_GETTOOLCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    char text[512] = {};
+    TOOLINFOA tool = {};
+    tool.cbSize = TTTOOLINFOA_V1_SIZE;
+    tool.lpszText = text;
+    SendMessageA(w, TTM_ENUMTOOLSA, i, reinterpret_cast<LPARAM>(&tool));
+    HWND control = reinterpret_cast<HWND>(tool.uId);
+    if (IsWindowVisible(control))
+      s->text += "tip " + std::to_string(GetDlgCtrlID(control)) + " " + text + "\n";
+  }
+  return TRUE;
+}
+
 void readDialog(probe::SharedBlock& shared) {
   Dump dump;
-  if (HWND dialog = topWindow(shared.caption))
+  if (HWND dialog = topWindow(shared.caption)) {
     EnumChildWindows(dialog, dumpControl, reinterpret_cast<LPARAM>(&dump));
+    TipSearch tips = {dialog, std::string()};
+    EnumThreadWindows(GetCurrentThreadId(), dumpTips, reinterpret_cast<LPARAM>(&tips));
+    dump.text += tips.text;
+  }
   std::snprintf(shared.dialog, sizeof shared.dialog, "%s", dump.text.c_str());
 }
 

@@ -44,7 +44,8 @@ struct SharedBlock {
   int control, row;
   // Its visible controls, one line each: "id class flags text", flags "-"
   // (disabled) and "x" (checked) or "."; then list rows, list box lines,
-  // the selected entry of a combo box, the position of a slider or spin.
+  // the selected entry of a combo box, the position of a slider or spin;
+  // then "tip id text" for each tooltip over a visible control.
   char dialog[32768];
 };
 
