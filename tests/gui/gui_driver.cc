@@ -675,6 +675,16 @@ void settingsCancelKeepsEverything(Program& mizenta) {
   click(mizenta, second, 105);
   check(control(mizenta.dialog(kSheet), 1010).find("inc/C言語") != std::string::npos,
         "an added extension is listed");
+  // The folder browsers, each with its title, left without a choice.
+  for (auto [button, title] : {std::pair{116, "出力先フォルダ"}, {117, "参照先フォルダ"}}) {
+    click(mizenta, second, button);
+    Box browser;
+    waitUntil([&] { return (browser = mizenta.box()).text == title; }, 10000);
+    checkEqual(browser.text, std::string(title), "the folder browser's title");
+    if (browser.handle) mizenta.answer(browser, IDCANCEL);
+  }
+  checkEqual(controls(mizenta.dialog(kSheet), {1002, 122}), std::string("..|.."),
+             "folders after the browsers were left");
   closeSheet(sheet, PSBTN_CANCEL, "Cancel");
   checkEqual(readFile(iniPath()), before, "Mizenta.ini after Cancel");
   mizenta.command(201);
