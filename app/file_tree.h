@@ -4,12 +4,12 @@
 // creation order; the tree is written as "MzFileTree" at the end of a run.
 #pragma once
 
-#include <ostream>
 #include <string>
 #include <vector>
 
 struct Options;
 class FileNamePool;
+class Report;
 
 class FileTree {
  public:
@@ -40,7 +40,7 @@ class FileTree {
     int node;
     bool isLast;
   };
-  void printChildren(std::ostream& out, int node, std::vector<PathStep>& path, bool html);
+  void printChildren(Report& report, int node, std::vector<PathStep>& path);
 
   const Options& options_;
   FileNamePool& names_;

@@ -1,11 +1,10 @@
 // The file tree report "MzFileTree": every analysed source file followed by
-// its include hierarchy, drawn with box characters, with marks for include
-// cycles and for subtrees already shown.
+// its include hierarchy, drawn with the line style's pieces, with marks for
+// include cycles and for subtrees already shown.
 #include "app/file_name_pool.h"
 #include "app/file_tree.h"
 #include "app/options.h"
-#include "report/html.h"
-#include "report/report_file.h"
+#include "report/report.h"
 
 namespace {
 
@@ -15,45 +14,38 @@ constexpr size_t kMaxDepth = 20;
 }  // namespace
 
 void FileTree::write() {
-  bool html = options_.outputFormat == OutputFormat::Html;
-  ReportFile out;
-  if (html) {
-    openReport("MzFileTree.html", out);
-    writeHtmlHead(out, "ファイルツリー図");
-    out << "<p><font face=\"ＭＳ ゴシック\">";
-  } else {
-    openReport("MzFileTree.txt", out);
-  }
-  const char* lineEnd = html ? "<br>\n" : "\n";
+  Report report;
+  if (!report.create(ReportId::kFileTree, reportStyle(options_))) return;
+  report->beginPage("ファイルツリー図");
+  report->beginLines();
   for (size_t r = 1; r <= nodes_.size(); ++r) {
     if (!(nodes_[r - 1].flags & kSourceFile)) continue;
-    out << names_.name(nodes_[r - 1].fileId) << lineEnd;
+    report->text() << names_.name(nodes_[r - 1].fileId);
+    report->endLine();
     std::vector<PathStep> path{{static_cast<int>(r), false}};
-    printChildren(out, static_cast<int>(r), path, html);
-    out << lineEnd;
+    printChildren(report, static_cast<int>(r), path);
+    report->endLine();
   }
-  if (html) out << "</font></p>\n</body>\n</html>\n";
-  out.close();
+  report->endLines();
+  report->endPage();
 }
 
 // One line per child: indent, the verticals of the open levels above, the
 // connector, the name, and a mark: "(再回帰)" for a file that includes
 // itself or one of its includers, "↑" for a subtree shown before.
-void FileTree::printChildren(std::ostream& out, int node, std::vector<PathStep>& path, bool html) {
+void FileTree::printChildren(Report& report, int node, std::vector<PathStep>& path) {
   if (path.size() > kMaxDepth) return;
-  const char* indent = html ? "　" : "  ";
-  bool pc98 = options_.pc98Lines != 0;
-  const char* vertical = pc98 ? "・" : "│";
-  const char* middle = pc98 ? "・" : "├";
-  const char* lastMark = pc98 ? "・" : "└";
+  const LinePieces pieces = report.pieces();
+  std::ostream& out = report->text();
   const std::vector<int> children = nodes_[node - 1].children;
   for (size_t i = 0; i < children.size(); ++i) {
     int c = children[i];
     if (c < 1 || c > static_cast<int>(nodes_.size())) break;
     bool isLast = i + 1 == children.size();
-    out << indent;
-    for (size_t j = 1; j < path.size(); ++j) out << (path[j].isLast ? indent : vertical);
-    out << (isLast ? lastMark : middle) << names_.name(nodes_[c - 1].fileId);
+    out << pieces.blank;
+    for (size_t j = 1; j < path.size(); ++j)
+      out << (path[j].isLast ? pieces.blank : pieces.vertical);
+    out << (isLast ? pieces.lastBranch : pieces.branch) << names_.name(nodes_[c - 1].fileId);
     Node& child = nodes_[c - 1];
     bool onPath = false;
     for (const PathStep& step : path) onPath = onPath || step.node == c;
@@ -69,10 +61,10 @@ void FileTree::printChildren(std::ostream& out, int node, std::vector<PathStep>&
     } else if (!child.children.empty()) {
       out << "↑";
     }
-    out << (html ? "<br>\n" : "\n");
+    report->endLine();
     if (!descend) continue;
     path.push_back({c, isLast});
-    printChildren(out, c, path, html);
+    printChildren(report, c, path);
     path.pop_back();
   }
 }

@@ -150,6 +150,18 @@ void saveFlags(const Options& o) {
 
 }  // namespace
 
+ReportStyle reportStyle(const Options& options) {
+  ReportStyle style;
+  style.pc98Lines = options.pc98Lines != 0;
+  switch (options.outputFormat) {
+    case OutputFormat::Text: style.format = ReportFormat::kText; break;
+    case OutputFormat::Html: style.format = ReportFormat::kHtml; break;
+    case OutputFormat::Csv: style.format = ReportFormat::kCsv; break;
+    case OutputFormat::Excel: style.format = ReportFormat::kWorkbook; break;
+  }
+  return style;
+}
+
 Options& liveOptions() {
   static Options options;
   return options;

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "report/report_model.h"
+
 enum class OutputFormat : std::int32_t { Text = 0, Html = 1, Csv = 2, Excel = 3 };
 
 enum class HeaderReadMode : std::int32_t { PerSourceFile = 0, ReadOnce = 1, NoRead = 2 };
@@ -61,6 +63,9 @@ extern const char kSectionFileOutput[];
 extern const char kSectionOther[];
 extern const char kKeyFastSpeed[];
 extern const char kDefaultExtensionList[];
+
+// What the report writers are told: the chosen format and the line style.
+ReportStyle reportStyle(const Options& options);
 
 // The program's one live record.
 Options& liveOptions();

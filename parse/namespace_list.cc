@@ -3,67 +3,34 @@
 #include "app/options.h"
 #include "app/run_tables.h"
 #include "parse/namespace_table.h"
-#include "report/html.h"
-#include "report/report_file.h"
-#include "scan/define_list.h"
+#include "report/report.h"
 
 namespace {
 
-const char kListBaseName[] = "Mz名前空間一覧";
-
-void writeCaption(std::ostream& out, ListScope scope, const std::string& fileName) {
-  if (scope == ListScope::kWholeRun)
-    out << "解析対象ｿｰｽに含まれる全名前空間";
-  else
-    out << fileName << "に含まれる名前空間";
-}
-
-void writeHtmlSection(std::ostream& out, ListScope scope, const std::string& fileName,
-                      const NameSet& names) {
-  out << "<p>";
-  writeCaption(out, scope, fileName);
-  out << "</p>\n<table border=\"1\" cellpadding=\"1\" width=\"200\">\n";
-  for (size_t i = 0; i < names.count(); ++i)
-    out << "    <tr>\n        <td valign=\"top\" width=\"100%\">" << *names.at(i)
-        << "</td>\n    </tr>\n";
-  out << "</table>\n<br>\n";
-}
-
-void writeTextSection(std::ostream& out, ListScope scope, const std::string& fileName,
-                      const NameSet& names) {
-  out << "\n";
-  writeDashLine(out);
-  writeCaption(out, scope, fileName);
-  out << "\n";
-  writeDashLine(out);
-  for (size_t i = 0; i < names.count(); ++i) out << *names.at(i) << "\n";
-  out << "\n";
-}
+constexpr Caption kCaption{.blankBefore = true};
+constexpr Column kColumns[] = {{.html = "100%"}};
+constexpr Table kTable{.columns = kColumns,
+                       .html = "border=\"1\" cellpadding=\"1\" width=\"200\"",
+                       .after = {.text = 1, .csv = 1, .htmlBreaks = 1}};
 
 }  // namespace
 
 void NamespaceTable::writeNamespaceList(ListScope scope, const std::string& fileName) {
-  OutputFormat format = (tables_ ? tables_->options() : liveOptions()).outputFormat;
-  std::string name = std::string(kListBaseName) + listFileExtension(format);
-  bool html = isHtmlList(format);
-  ReportFile out;
+  const ReportStyle style = reportStyle(tables_ ? tables_->options() : liveOptions());
   if (scope == ListScope::kFinish) {
-    if (sections_ == 0 || !html) return;
-    openReportAppend(name, out);
-    writeHtmlEnd(out);
+    sections_.finish(ReportId::kNamespaceList, style);
     return;
   }
   if (known_.count() == 0) return;
-  if (sections_ == 0)
-    openReport(name, out);
-  else
-    openReportAppend(name, out);
-  if (html && sections_ == 0) writeHtmlHead(out, "名前空間一覧");
-  ++sections_;
-  if (html)
-    writeHtmlSection(out, scope, fileName, known_);
-  else
-    writeTextSection(out, scope, fileName, known_);
+  Report report;
+  if (!sections_.open(report, ReportId::kNamespaceList, style, "名前空間一覧")) return;
+  ReportWriter& out = report.writer();
+  out.caption(kCaption, scope == ListScope::kWholeRun
+                            ? std::string("解析対象ｿｰｽに含まれる全名前空間")
+                            : fileName + "に含まれる名前空間");
+  out.beginTable(kTable);
+  for (size_t i = 0; i < known_.count(); ++i) out.row({Cell::markup(*known_.at(i))});
+  out.endTable();
   // A whole-run list is the only section: its page is complete now.
-  if (html && scope == ListScope::kWholeRun) writeHtmlEnd(out);
+  if (scope == ListScope::kWholeRun) out.endPage();
 }

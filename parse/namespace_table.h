@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "report/report.h"
 #include "scan/define_table.h"  // ListScope
 #include "scan/name_set.h"
 
@@ -43,9 +44,9 @@ class NamespaceTable {
 
   const NameSet& known() const { return known_; }
 
-  // "Mz名前空間一覧" in the options' format: a section listing the known
-  // set (only when it is not empty), headed by `fileName` for a per-file
-  // section; kFinish closes an HTML list of per-file sections.
+  // "Mz名前空間一覧": a section listing the known set (only when it is not
+  // empty), headed by `fileName` for a per-file section; kFinish ends the
+  // page of a list of per-file sections.
   void writeNamespaceList(ListScope scope, const std::string& fileName);
 
  private:
@@ -62,5 +63,5 @@ class NamespaceTable {
   std::vector<Open> open_;
   std::vector<Using> using_;
   NameSet known_;
-  int sections_ = 0;  // list sections written in this run
+  ListSections sections_;  // of the namespace list in this run
 };

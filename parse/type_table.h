@@ -16,6 +16,7 @@
 #include <deque>
 #include <vector>
 
+#include "report/report.h"
 #include "scan/define_table.h"  // ListScope
 #include "scan/type_questions.h"
 
@@ -104,7 +105,7 @@ class TypeTable final : public TypeQuestions {
   // The type list section (per file: headed by `fileName`), or the closing
   // of the run's list; see ListScope.
   void writeTypeList(ListScope scope, const std::string& fileName);
-  int sectionsWritten() const { return sections_; }
+  int sectionsWritten() const { return sections_.count(); }
 
  private:
   Lookup search(std::string_view name) const;
@@ -119,5 +120,5 @@ class TypeTable final : public TypeQuestions {
   std::vector<std::uint32_t> order_;  // positions in records_, in name order
   bool registrationMode_ = false;
   int pointerSize_ = kDefaultPointerSize;
-  int sections_ = 0;  // type list sections written in this run
+  ListSections sections_;  // of the type list in this run
 };

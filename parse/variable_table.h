@@ -16,6 +16,7 @@
 #include <utility>
 #include <vector>
 
+class ReportWriter;
 class RunTables;
 class DefineTable;
 
@@ -144,12 +145,8 @@ class VariableTable {
   std::string sizeText(const VariableRecord& r) const;
   std::string remark(const VariableRecord& r) const;
   std::string fileName(const VariableRecord& r) const;
-  void writeTextList(std::ostream& out, const std::vector<int>& rows) const;
-  void writeCsvList(std::ostream& out, const std::vector<int>& rows) const;
-  void writeHtmlList(std::ostream& out, const std::vector<int>& rows) const;
-  void writeTextDetails(std::ostream& out, const std::vector<int>& rows) const;
-  void writeCsvDetails(std::ostream& out, const std::vector<int>& rows) const;
-  void writeHtmlDetails(std::ostream& out, const std::vector<int>& rows) const;
+  void writeListRow(ReportWriter& out, const VariableRecord& r) const;
+  void writeDetailsBlock(ReportWriter& out, const VariableRecord& r) const;
 
   RunTables& tables_;
   std::deque<VariableRecord> records_;  // registration order; never moved

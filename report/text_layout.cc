@@ -1,7 +1,6 @@
 #include "report/text_layout.h"
 
 #include <cstring>
-#include <string>
 
 bool padWithBlanks(std::ostream& out, int count, std::string_view blank) {
   // The copies go out in chunks rather than one insertion each.
@@ -12,7 +11,8 @@ bool padWithBlanks(std::ostream& out, int count, std::string_view blank) {
     for (int i = 0; i < copies; ++i) out << blank;
   } else {
     const int perChunk = static_cast<int>(sizeof chunk / per);
-    for (int i = 0; i < perChunk && i < copies; ++i) std::memcpy(chunk + i * per, blank.data(), per);
+    for (int i = 0; i < perChunk && i < copies; ++i)
+      std::memcpy(chunk + i * per, blank.data(), per);
     while (copies > 0) {
       int now = copies < perChunk ? copies : perChunk;
       out.write(chunk, static_cast<std::streamsize>(now * per));
@@ -29,29 +29,16 @@ int decimalWidth(long long n) {
   return width;
 }
 
-namespace {
-
-void spaces(std::ostream& out, long long n) {
+void writeSpaces(std::ostream& out, long long count) {
   static const char kBlanks[] = "                                ";
-  while (n > 0) {
-    long long chunk = n < 32 ? n : 32;
+  while (count > 0) {
+    long long chunk = count < 32 ? count : 32;
     out.write(kBlanks, chunk);
-    n -= chunk;
+    count -= chunk;
   }
 }
 
-}  // namespace
-
 void writeLeft(std::ostream& out, std::string_view text, int width) {
   out << text;
-  spaces(out, static_cast<long long>(width) - static_cast<long long>(text.size()));
-}
-
-void writeRight(std::ostream& out, std::string_view text, int width) {
-  spaces(out, static_cast<long long>(width) - static_cast<long long>(text.size()));
-  out << text;
-}
-
-void writeRight(std::ostream& out, long long number, int width) {
-  writeRight(out, std::to_string(number), width);
+  writeSpaces(out, static_cast<long long>(width) - static_cast<long long>(text.size()));
 }

@@ -15,10 +15,9 @@ int decimalWidth(long long n);
 // The text, or the empty text for a missing one.
 inline std::string_view orEmpty(const char* text) { return text ? text : ""; }
 
+// Writes `count` spaces (nothing for count <= 0).
+void writeSpaces(std::ostream& out, long long count);
+
 // Writes `text` and then spaces up to `width` columns (nothing when the
 // text is as wide or wider).
 void writeLeft(std::ostream& out, std::string_view text, int width);
-
-// Writes spaces and then `text` so that it ends at `width` columns.
-void writeRight(std::ostream& out, std::string_view text, int width);
-void writeRight(std::ostream& out, long long number, int width);

@@ -15,6 +15,8 @@
 #include <deque>
 #include <vector>
 
+#include "report/report.h"
+
 class RunTables;
 
 // What a list report with per-file sections writes in one call: the section
@@ -95,7 +97,7 @@ class DefineTable {
   // Writes "Mz一覧define" or "Mz一覧const" in the format of the options.
   void writeList(ListScope scope);
   // Size past which the next output starts a new numbered file (tests lower it).
-  void setListSizeLimit(long long bytes) { listSizeLimit_ = bytes; }
+  void setListSizeLimit(long long bytes) { listSections_.setSizeLimit(bytes); }
   static constexpr long long kListSizeLimit = 10000000;
 
  private:
@@ -115,8 +117,5 @@ class DefineTable {
   int paramDepth_ = 0;
   bool lastWasDelimiter_ = false;  // the last body token was a delimiter
   bool blankPending_ = false;      // a blank came after the body's last token
-  // Definition list files of this run.
-  int listOutputs_ = 0;     // outputs written so far
-  int listFileNumber_ = 0;  // 0: the base name; n: "_n"
-  long long listSizeLimit_ = kListSizeLimit;
+  ListSections listSections_{kListSizeLimit};  // of the definition list in this run
 };

@@ -1,12 +1,9 @@
 // The reserved-word dump "Mz予約語確認.txt": every word of the table with
 // the languages it is reserved for, written before any source is read.
-#include <ostream>
+#include <string>
 
-#include "report/report_file.h"
-#include "report/text_layout.h"
+#include "report/report.h"
 #include "scan/reserved_word_table.h"
-
-const char kReservedWordDumpName[] = "Mz予約語確認.txt";
 
 namespace {
 
@@ -25,18 +22,25 @@ const char* groupName(std::int32_t mask) {
   return "";
 }
 
+// "  0, C         , int,"
+constexpr Column kColumns[] = {
+    {.width = 3, .right = true},
+    {.width = 10, .before = ", "},
+    {.before = ", ", .after = ","},
+};
+constexpr Table kTable{.columns = kColumns};
+
 }  // namespace
 
 void ReservedWordTable::dump() const {
-  ReportFile out;
-  openReport(kReservedWordDumpName, out);
-  out << "予約語を書き出します。\n";
-  for (size_t i = 0; i < entries_.size(); ++i) {
-    writeRight(out, static_cast<long long>(i), 3);
-    out << ", ";
-    writeLeft(out, groupName(entries_[i].languages), 10);
-    out << ", " << entries_[i].word << ",\n";
-  }
-  out << "↑以上が予約語です。定義数：" << entries_.size() << "個\n";
-  out.close();
+  Report report;
+  if (!report.create(ReportId::kReservedWords, ReportStyle{})) return;
+  report->literal("予約語を書き出します。", kAllForms);
+  report->beginTable(kTable);
+  for (size_t i = 0; i < entries_.size(); ++i)
+    report->row({Cell::number(static_cast<long long>(i)),
+                 Cell::of(groupName(entries_[i].languages)), Cell::of(entries_[i].word)});
+  report->endTable();
+  report->literal("↑以上が予約語です。定義数：" + std::to_string(entries_.size()) + "個",
+                  kAllForms);
 }

@@ -49,5 +49,3 @@ class ReservedWordTable {
   const RunTables* tables_;
   std::vector<ReservedWord> entries_;
 };
-
-extern const char kReservedWordDumpName[];

@@ -1,5 +1,6 @@
 #include "scan/step_log.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -7,36 +8,48 @@
 
 #include "app/options.h"
 #include "app/source_file_list.h"
-#include "report/html.h"
-#include "report/report_file.h"
-#include "report/text_layout.h"
+#include "report/report.h"
 
 namespace {
 
 using Counts = std::array<std::int32_t, 8>;
 
-constexpr int kNameWidth = 20;
-constexpr int kNumberWidth = 8;
-
-// Labels of the per-file blocks and the field that right-aligns each
-// number to column 36, in counter order.
-struct BlockLine {
-  const char* label;
-  int field;
+// The counter columns, in counter order: their titles as each form words
+// them, and the label of the counter in a per-file block.
+struct Counter {
+  const char* title;
+  const char* textTitle;
+  const char* csvTitle;
+  const char* blockLabel;
 };
-const BlockLine kBlockLines[8] = {
-    {"全行数", 30},
-    {"実行数", 30},
-    {"空行数", 30},
-    {"コメント行数", 24},
-    {"if文による無効行数(全行数)", 10},
-    {"                  (実行数)", 10},
-    {"プリプロセッサ命令行", 16},
-    {"関数の数", 28},
+const Counter kCounters[8] = {
+    {"全行数", " 全行数", "全行数", "全行数"},
+    {"実行数", " 実行数", "実行数", "実行数"},
+    {"空行数", " 空行数", "空行数", "空行数"},
+    {"ｺﾒﾝﾄ行数", "ｺﾒﾝﾄ行数", "ｺﾒﾝﾄ行数", "コメント行数"},
+    {"無効(全)", "無効(全)", "無効(全)", "if文による無効行数(全行数)"},
+    {"無効(実)", "無効(実)", "無効(実)", "                  (実行数)"},
+    {"ﾌﾟﾘﾌﾟﾛ行", "ﾌﾟﾘﾌﾟﾛ行", "ﾌﾟﾘﾌﾟﾛ行", "プリプロセッサ命令行"},
+    {"関  数", " 関  数", " 関数", "関数の数"},
 };
 
-const char* const kColumnTitles[8] = {"全行数",   "実行数",   "空行数",    "ｺﾒﾝﾄ行数",
-                                      "無効(全)", "無効(実)", "ﾌﾟﾘﾌﾟﾛ行", "関  数"};
+// A name wider than its column takes the excess out of the number fields
+// that follow, each giving up columns down to the width of its number.
+constexpr Column kName{.width = 20, .html = "20%", .flags = kSpills};
+constexpr Column kCount{.width = 8, .right = true, .html = "10%", .flags = kBar | kAbsorbs};
+constexpr Column kColumns[9] = {kName,  kCount, kCount, kCount, kCount,
+                                kCount, kCount, kCount, kCount};
+constexpr Table kTable{
+    .columns = kColumns,
+    .html = "border=\"2\" cellpadding=\"9\" style=\"border-style:inset\" width=\"870\"",
+    .heading = kAllForms,
+    .after = {.text = 2}};
+
+// Per-file blocks: every number ends in column 36.
+constexpr Column kBlockColumns[2] = {{.flags = kSpills},
+                                     {.width = 36, .right = true, .flags = kAbsorbs}};
+constexpr Table kBlock{.columns = kBlockColumns, .after = {.text = 2}};
+constexpr Table kTotalsBlock{.columns = kBlockColumns};
 
 // The files of the list up to the first empty name, in list order.
 std::vector<const SourceFileEntry*> listedFiles(const SourceFileList& files) {
@@ -58,131 +71,62 @@ Counts totalsOf(const std::vector<const SourceFileEntry*>& files) {
   return totals;
 }
 
-// A name wider than its column takes the excess out of the number fields
-// that follow, each giving up columns down to the width of its number.
-void writeTableRow(std::ostream& out, const std::string& name, const Counts& counts,
-                   const char* separator) {
-  writeLeft(out, name, kNameWidth);
-  int excess = static_cast<int>(name.size()) - kNameWidth;
-  for (int k = 0; k < 8; ++k) {
-    int width = kNumberWidth;
-    if (excess > 0) {
-      int digits = counts[k] < 0 ? static_cast<int>(std::to_string(counts[k]).size())
-                                 : decimalWidth(counts[k]);
-      int spare = kNumberWidth - digits;
-      int take = spare < 0 ? 0 : (spare < excess ? spare : excess);
-      width -= take;
-      excess -= take;
-    }
-    out << separator;
-    writeRight(out, counts[k], width);
-  }
-  out << '\n';
+void writeRow(ReportWriter& out, Cell first, const Counts& counts) {
+  Cell cells[9] = {first};
+  for (int k = 0; k < 8; ++k) cells[k + 1] = Cell::number(counts[k]);
+  out.row(cells);
 }
 
-void writeTable(std::ostream& out, const Options& options,
-                const std::vector<const SourceFileEntry*>& files) {
-  bool pc98 = options.pc98Lines != 0;
-  const char* separator = pc98 ? "・" : "│";
-  if (pc98) {
-    out << "    ファイル名      ・ 全行数 ・ 実行数 ・ 空行数 ・"
-        << "ｺﾒﾝﾄ行数・無効(全)・無効(実)・ﾌﾟﾘﾌﾟﾛ行・ 関  数\n";
-    for (int i = 0; i < 50; ++i) out << "・";
-    out << '\n';
-  } else {
-    out << "    ファイル名      │ 全行数 │ 実行数 │ 空行数 │"
-        << "ｺﾒﾝﾄ行数│無効(全)│無効(実)│ﾌﾟﾘﾌﾟﾛ行│ 関  数\n";
-    out << "──────────┼────┼────┼────┼"
-        << "────┼────┼────┼────┼────\n";
-  }
-  for (const SourceFileEntry* e : files) writeTableRow(out, e->name, e->stepCounts, separator);
-  out << std::string(100, '=') << '\n';
-  out << "全ファイル(";
-  writeRight(out, static_cast<long long>(files.size()), kNumberWidth);
-  out << ')';
-  Counts totals = totalsOf(files);
-  for (int k = 0; k < 8; ++k) {
-    out << separator;
-    writeRight(out, totals[k], kNumberWidth);
-  }
-  out << "\n\n\n";
+void writeTable(ReportWriter& out, const std::vector<const SourceFileEntry*>& files) {
+  out.beginTable(kTable);
+  Cell titles[9] = {Cell::of("ファイル名").in(ReportFormat::kText, "    ファイル名")};
+  for (int k = 0; k < 8; ++k)
+    titles[k + 1] = Cell::of(kCounters[k].title)
+                        .in(ReportFormat::kText, kCounters[k].textTitle)
+                        .in(ReportFormat::kCsv, kCounters[k].csvTitle);
+  out.heading(titles);
+  for (const SourceFileEntry* e : files) writeRow(out, Cell::of(e->name), e->stepCounts);
+  out.literal(std::string(100, '='), kTextForm);
+  // The text form sets the count right-aligned in a number's eight
+  // columns, so that the label fills the name's column.
+  const std::string count = std::to_string(files.size());
+  const std::string total = "全ファイル(" + count + ")";
+  std::string textTotal = "全ファイル(";
+  textTotal.append(static_cast<size_t>(kCount.width) - std::min<size_t>(count.size(), kCount.width),
+                   ' ');
+  textTotal += count + ")";
+  writeRow(out, Cell::markup(total).in(ReportFormat::kText, textTotal).width("17%"),
+           totalsOf(files));
+  out.endTable();
 }
 
-void writeBlockLines(std::ostream& out, const Counts& counts) {
-  for (int k = 0; k < 8; ++k) {
-    out << kBlockLines[k].label;
-    writeRight(out, counts[k], kBlockLines[k].field);
-    out << '\n';
-  }
+void writeBlock(ReportWriter& out, const Table& block, const Counts& counts) {
+  out.beginTable(block);
+  for (int k = 0; k < 8; ++k) out.row({Cell::of(kCounters[k].blockLabel), Cell::number(counts[k])});
+  out.endTable();
 }
 
-void writeBlocks(std::ostream& out, const std::vector<const SourceFileEntry*>& files) {
+void writeBlocks(ReportWriter& out, const std::vector<const SourceFileEntry*>& files) {
   for (const SourceFileEntry* e : files) {
-    out << "------------------[" << e->name << "]----------------------\n";
-    writeBlockLines(out, e->stepCounts);
-    out << "\n\n";
+    out.literal("------------------[" + e->name + "]----------------------", kAllForms);
+    writeBlock(out, kBlock, e->stepCounts);
   }
-  out << "==================== 全ファイル合計(" << files.size() << ")====================\n";
-  writeBlockLines(out, totalsOf(files));
-}
-
-void writeHtml(std::ostream& out, const std::vector<const SourceFileEntry*>& files) {
-  writeHtmlHead(out, "ステップ数一覧");
-  out << "<table border=\"2\" cellpadding=\"9\" style=\"border-style:inset\" width=\"870\">\n";
-  out << "    <tr>\n";
-  headerCell(out, "20%", "ファイル名");
-  for (const char* title : kColumnTitles) headerCell(out, "10%", title);
-  out << "    </tr>\n";
-  for (const SourceFileEntry* e : files) {
-    out << "    <tr>\n";
-    textCell(out, "20%", e->name);
-    for (std::int32_t n : e->stepCounts) numberCell(out, "10%", n);
-    out << "    </tr>\n";
-  }
-  out << "    <tr>\n";
-  out << "        <td valign=\"top\" width=\"17%\">全ファイル(" << files.size() << ")</td>\n";
-  for (std::int32_t n : totalsOf(files)) numberCell(out, "10%", n);
-  out << "    </tr>\n";
-  out << "</table>\n";
-  writeHtmlEnd(out);
-}
-
-void writeCsv(std::ostream& out, const std::vector<const SourceFileEntry*>& files) {
-  out << "ファイル名,全行数,実行数,空行数,ｺﾒﾝﾄ行数,無効(全),無効(実),ﾌﾟﾘﾌﾟﾛ行, 関数\n";
-  for (const SourceFileEntry* e : files) {
-    out << e->name;
-    for (std::int32_t n : e->stepCounts) out << ',' << n;
-    out << '\n';
-  }
-  out << "全ファイル(" << files.size() << ")";
-  Counts totals = totalsOf(files);
-  for (std::int32_t n : totals) out << ',' << n;
-  out << '\n';
+  out.literal("==================== 全ファイル合計(" + std::to_string(files.size()) +
+                  ")====================",
+              kAllForms);
+  writeBlock(out, kTotalsBlock, totalsOf(files));
 }
 
 }  // namespace
 
 void writeStepLog(const Options& options, const SourceFileList& files) {
   std::vector<const SourceFileEntry*> listed = listedFiles(files);
-  ReportFile out;
-  switch (options.outputFormat) {
-    case OutputFormat::Html:
-      openReport("MzStepLog.html", out);
-      writeHtml(out, listed);
-      break;
-    case OutputFormat::Csv:
-      openReport("MzStepLog.csv", out);
-      writeCsv(out, listed);
-      break;
-    case OutputFormat::Text:
-      openReport("MzStepLog.txt", out);
-      if (options.separateStepCounts)
-        writeBlocks(out, listed);
-      else
-        writeTable(out, options, listed);
-      break;
-    case OutputFormat::Excel:
-      return;  // the workbook writer fills the step-count sheet
-  }
-  out.close();
+  Report report;
+  if (!report.create(ReportId::kStepLog, reportStyle(options))) return;
+  report->beginPage("ステップ数一覧");
+  if (options.separateStepCounts && report->format() == ReportFormat::kText)
+    writeBlocks(report.writer(), listed);
+  else
+    writeTable(report.writer(), listed);
+  report->endPage();
 }

@@ -7,8 +7,7 @@
 #include "app/options.h"
 #include "app/run_tables.h"
 #include "report/error_log.h"
-#include "report/html.h"
-#include "report/report_file.h"
+#include "report/report.h"
 #include "report/text_layout.h"
 #include "tables/function_details.h"
 #include "tables/function_list.h"
@@ -33,7 +32,7 @@ const std::string kNoFile;
 
 class CallTreeWriter {
  public:
-  CallTreeWriter(RunTables& tables, std::ostream& out, long long fullTreeLines);
+  CallTreeWriter(RunTables& tables, Report& report, long long fullTreeLines);
   void writeRoots();
 
  private:
@@ -51,8 +50,9 @@ class CallTreeWriter {
   RunTables& tables_;
   FunctionTable& table_;
   TreeDrawing& tree_;
+  ReportWriter& writer_;
   std::ostream& out_;
-  bool html_;
+  const LinePieces pieces_;
   bool tagFormat_;
   bool hideRepeated_;
   long long linesLeft_;  // before repeated subtrees are hidden regardless
@@ -60,12 +60,13 @@ class CallTreeWriter {
   int path_[TreeDrawing::kDepth + 1] = {};
 };
 
-CallTreeWriter::CallTreeWriter(RunTables& tables, std::ostream& out, long long fullTreeLines)
+CallTreeWriter::CallTreeWriter(RunTables& tables, Report& report, long long fullTreeLines)
     : tables_(tables),
       table_(*tables.functions),
       tree_(tables.functions->tree()),
-      out_(out),
-      html_(tables.options().outputFormat == OutputFormat::Html),
+      writer_(report.writer()),
+      out_(report->text()),
+      pieces_(report.pieces()),
       tagFormat_(tables.options().tagJumpTree != 0),
       hideRepeated_(tables.options().hideRepeatedSubtrees != 0),
       linesLeft_(fullTreeLines) {}
@@ -133,10 +134,10 @@ bool CallTreeWriter::writeCallee(int f, int c, int depth, bool ancestor, int wri
 // A blank, one piece per level above (blank where that level's branch has
 // closed), and the branch piece, which closes this level when it is the last.
 void CallTreeWriter::writeIndent(int depth, bool last) {
-  out_ << tree_.blank;
+  out_ << pieces_.blank;
   for (int level = 1; level <= depth; ++level)
-    out_ << (tree_.branchClosed[level - 1] ? tree_.blank : tree_.vertical);
-  out_ << (last ? tree_.lastBranch : tree_.branch);
+    out_ << (tree_.branchClosed[level - 1] ? pieces_.blank : pieces_.vertical);
+  out_ << (last ? pieces_.lastBranch : pieces_.branch);
   tree_.branchClosed[depth] = last;
 }
 
@@ -170,26 +171,25 @@ void CallTreeWriter::writeTagPrefix(const FunctionRecord& r) {
   int line = file.empty() ? 0 : r.line;
   out_ << file;
   bool borrowed =
-      padWithBlanks(out_, tree_.fileColumnWidth - static_cast<int>(file.size()), tree_.blank);
-  if (borrowed) out_ << tree_.blank;
-  if (padWithBlanks(out_, 5 - decimalWidth(line), tree_.blank))
-    out_ << (borrowed ? " " : tree_.blank);
+      padWithBlanks(out_, tree_.fileColumnWidth - static_cast<int>(file.size()), pieces_.blank);
+  if (borrowed) out_ << pieces_.blank;
+  if (padWithBlanks(out_, 5 - decimalWidth(line), pieces_.blank))
+    out_ << (borrowed ? " " : pieces_.blank);
   else if (!borrowed)
     out_ << ' ';
   out_ << line << ": ";
 }
 
 void CallTreeWriter::writeFileColumn(int remaining, const FunctionRecord& r) {
-  if (padWithBlanks(out_, remaining, tree_.blank))
-    out_ << tree_.blank << '[';
+  if (padWithBlanks(out_, remaining, pieces_.blank))
+    out_ << pieces_.blank << '[';
   else
     out_ << " [";
   out_ << recordFileName(tables_, r) << ']';
 }
 
 void CallTreeWriter::endLine() {
-  if (html_) out_ << "<br>";
-  out_ << '\n';
+  writer_.endLine();
   if (linesLeft_ > 0) --linesLeft_;
 }
 
@@ -229,16 +229,15 @@ void prepareFunctionReports(RunTables& tables) {
 void writeCallTree(RunTables& tables, long long fullTreeLines) {
   prepareFunctionReports(tables);
   const Options& options = tables.options();
-  bool html = options.outputFormat == OutputFormat::Html;
-  ReportFile out;
-  openReport(html ? "MizentaLog.html" : "MizentaLog.txt", out);
-  if (html) {
-    writeHtmlHead(out, "関数ツリー図");
-    out << "<p><font face=\"ＭＳ ゴシック\">";
+  Report report;
+  if (report.create(ReportId::kCallTree, reportStyle(options))) {
+    report->beginPage("関数ツリー図");
+    report->beginLines();
+    CallTreeWriter(tables, report, fullTreeLines).writeRoots();
+    report->endLines();
+    report->endPage();
+    report.close();
   }
-  CallTreeWriter(tables, out, fullTreeLines).writeRoots();
-  if (html) out << "</font></p>\n</body>\n</html>\n";
-  out.close();
-  if (options.functionList) writeFunctionList(tables, options.outputFormat);
-  if (options.functionDetails) writeFunctionDetails(tables, options.outputFormat);
+  if (options.functionList) writeFunctionList(tables);
+  if (options.functionDetails) writeFunctionDetails(tables);
 }

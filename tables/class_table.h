@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "report/report.h"
 #include "scan/define_table.h"  // ListScope
 #include "scan/name_set.h"
 #include "tables/decl_info.h"
@@ -86,7 +87,7 @@ class ClassTable {
 
   void writeClassList(ListScope scope);
   void resetAfterFile();
-  int sectionsWritten() const { return sections_; }
+  int sectionsWritten() const { return sections_.count(); }
 
   int recordCount() const { return static_cast<int>(records_.size()); }
   const ClassRecord& record(int i) const { return records_[i]; }
@@ -106,14 +107,12 @@ class ClassTable {
   const MemberVariable* findVariableAt(int position, std::string_view variable,
                                        const ClassRecord*& owner, int& budget) const;
   bool enterPath(int position, int& budget) const;
-  void writeTextSection(std::ostream& out, const std::string& heading) const;
-  void writeCsvSection(std::ostream& out, const std::string& heading) const;
-  void writeHtmlSection(std::ostream& out, const std::string& heading) const;
+  void writeSection(ReportWriter& out, const std::string& heading) const;
   bool listed(const ClassRecord& r) const;
 
   RunTables& tables_;
   std::vector<ClassRecord> records_;
   NameSet settingsClasses_;
   mutable std::vector<int> path_;  // classes on the current lookup's path
-  int sections_ = 0;  // class list sections written in this run
+  ListSections sections_;  // of the class list in this run
 };

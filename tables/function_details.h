@@ -1,13 +1,10 @@
 // The function details "Mz関数詳細情報": one block per function that has a
 // source file, in key order: its comment, name, type, arguments, position,
 // step count, stack use, remark, callers, defined callees and referenced
-// variables, as text, HTML tables or CSV. Written by the call tree after its
-// first pass, whose visible-callee counts it relies on.
+// variables. Written by the call tree after its first pass, whose
+// visible-callee counts it relies on.
 #pragma once
-
-#include "app/options.h"
 
 class RunTables;
 
-// Text, HTML or CSV by `format`; the workbook format gets the text file.
-void writeFunctionDetails(const RunTables& tables, OutputFormat format);
+void writeFunctionDetails(const RunTables& tables);

@@ -1,12 +1,10 @@
 #include "tables/function_list.h"
 
-#include <ostream>
 #include <string>
 
+#include "app/options.h"
 #include "app/run_tables.h"
-#include "report/html.h"
-#include "report/report_file.h"
-#include "report/text_layout.h"
+#include "report/report.h"
 #include "tables/call_tree.h"
 #include "tables/function_table.h"
 
@@ -14,119 +12,41 @@ namespace {
 
 // Order of the rows is the order of the tests in remarkOf.
 const FunctionRemark kRemarks[] = {
-    {" 割込 ", "割　込", "割り込み,", "割り込み"},
-    {"関／再", "関数ﾎﾟｲﾝﾀ/再回帰", "関数ﾎﾟｲﾝﾀ/再回帰,", "関数ポインタ／再回帰"},
-    {"関数ポ", "関数ﾎﾟｲﾝﾀ", "関数ﾎﾟｲﾝﾀ,", "関数ポインタ"},
-    {"再回帰", "再回帰", "再回帰,", "再回帰"},
-    {nullptr, "　", ",", ""},
+    {" 割込 ", "割　込", "割り込み", "割り込み"},
+    {"関／再", "関数ﾎﾟｲﾝﾀ/再回帰", "関数ﾎﾟｲﾝﾀ/再回帰", "関数ポインタ／再回帰"},
+    {"関数ポ", "関数ﾎﾟｲﾝﾀ", "関数ﾎﾟｲﾝﾀ", "関数ポインタ"},
+    {"再回帰", "再回帰", "再回帰", "再回帰"},
+    {"", "", "", ""},
 };
 
-constexpr int kNameColumns = 30;
-constexpr int kNumberColumns = 6;
 const char kStackIncompleteMark[] = "×";
 
-bool listed(const FunctionRecord& r) { return (r.flags & FunctionFlag::kKnown) != 0; }
+// A name wider than its column pushes the line right; the numbers give up
+// their leading blanks and a missing remark its blanks to take that back.
+constexpr Column kColumns[] = {
+    {.width = 30, .html = "35%", .flags = kSpills},
+    {.width = 6, .right = true, .html = "10%", .flags = kBar | kAbsorbs},
+    {.width = 6, .right = true, .html = "10%", .flags = kBar | kAbsorbs},
+    {.width = 6, .html = "10%", .flags = kBar | kAbsorbs},
+    {.width = 32, .html = "35%", .flags = kBar},
+};
+constexpr Table kTable{.columns = kColumns,
+                       .html = "border=\"1\" cellpadding=\"5\" width=\"800\"",
+                       .heading = kAllForms};
 
-// Columns for a number right-adjusted in a field of `field` columns. A name
-// wider than its column has pushed the line `overflow` columns right; the
-// number gives up its leading blanks to take that back.
-int absorbingWidth(long long number, int field, int& overflow) {
-  int digits = decimalWidth(number);
-  if (overflow == 0 || digits >= field) return field;
-  if (field - digits < overflow) {
-    overflow -= field - digits;
-    return digits;
-  }
-  int width = field - overflow;
-  overflow = 0;
-  return width;
-}
-
-// The remark field: a flagged remark always, otherwise the free field
-// takes back what is left of the overflow.
-void writeTextRemark(std::ostream& out, const FunctionRecord& r, int overflow) {
+void writeRow(ReportWriter& out, const RunTables& tables, const FunctionRecord& r) {
   const FunctionRemark& remark = remarkOf(r.flags);
-  if (remark.listText)
-    out << remark.listText;
-  else if (overflow < kNumberColumns)
-    writeLeft(out, "", kNumberColumns - overflow);
-}
-
-void writeTextLine(std::ostream& out, const RunTables& tables, const FunctionRecord& r,
-                   const std::string& bar) {
-  writeLeft(out, r.key, kNameColumns);
-  int overflow = r.key.size() > kNameColumns ? static_cast<int>(r.key.size()) - kNameColumns : 0;
-  out << bar;
-  writeRight(out, r.steps, absorbingWidth(r.steps, kNumberColumns, overflow));
-  out << bar;
-  int field = kNumberColumns;
+  Cell stack = Cell::number(r.stackBytes);
+  std::string htmlStack;
   if (r.flags & FunctionFlag::kStackIncomplete) {
-    out << kStackIncompleteMark;
-    field -= 2;
+    htmlStack = std::string(kStackIncompleteMark) + " " + std::to_string(r.stackBytes);
+    stack.marked(kStackIncompleteMark).in(ReportFormat::kHtml, htmlStack);
   }
-  writeRight(out, r.stackBytes, absorbingWidth(r.stackBytes, field, overflow));
-  out << bar;
-  writeTextRemark(out, r, overflow);
-  out << bar << recordFileName(tables, r) << '\n';
-}
-
-void writeText(std::ostream& out, const RunTables& tables) {
-  const FunctionTable& table = *tables.functions;
-  bool pc98 = tables.options().pc98Lines != 0;
-  if (pc98) {
-    out << "関数名                        ・STEP数・ ｽﾀｯｸ ・その他・ファイル名\n";
-    for (int i = 0; i < 44; ++i) out << "・";
-    out << '\n';
-  } else {
-    out << "関数名                        │STEP数│ ｽﾀｯｸ │その他│ファイル名\n"
-        << "───────────────┼───┼───┼───┼────────────────\n";
-  }
-  std::string bar = pc98 ? "・" : "│";
-  for (int n : table.sortedIndex())
-    if (listed(table.record(n))) writeTextLine(out, tables, table.record(n), bar);
-}
-
-void writeHtmlRow(std::ostream& out, const RunTables& tables, const FunctionRecord& r) {
-  out << "    <tr>\n";
-  textCell(out, "35%", r.key);
-  numberCell(out, "10%", r.steps);
-  if (r.flags & FunctionFlag::kStackIncomplete)
-    out << "        <td align=\"right\" valign=\"top\" width=\"10%\">× " << r.stackBytes
-        << "</td>\n";
-  else
-    numberCell(out, "10%", r.stackBytes);
-  textCell(out, "10%", remarkOf(r.flags).listHtml);
-  textCell(out, "35%", recordFileName(tables, r));
-  out << "    </tr>\n";
-}
-
-void writeHtml(std::ostream& out, const RunTables& tables) {
-  writeHtmlHead(out, "関数一覧");
-  out << "<table border=\"1\" cellpadding=\"5\" width=\"800\">\n"
-      << "    <tr>\n";
-  headerCell(out, "35%", "関数名");
-  headerCell(out, "10%", "STEP数");
-  headerCell(out, "10%", "ｽﾀｯｸ");
-  headerCell(out, "10%", "その他");
-  headerCell(out, "35%", "ファイル名");
-  out << "    </tr>\n";
-  const FunctionTable& table = *tables.functions;
-  for (int n : table.sortedIndex())
-    if (listed(table.record(n))) writeHtmlRow(out, tables, table.record(n));
-  out << "</table>\n";
-  writeHtmlEnd(out);
-}
-
-void writeCsv(std::ostream& out, const RunTables& tables) {
-  out << "関数名,STEP数,ｽﾀｯｸ,その他,ファイル名\n";
-  const FunctionTable& table = *tables.functions;
-  for (int n : table.sortedIndex()) {
-    const FunctionRecord& r = table.record(n);
-    if (!listed(r)) continue;
-    out << r.key << ',' << r.steps << ',';
-    if (r.flags & FunctionFlag::kStackIncomplete) out << kStackIncompleteMark;
-    out << r.stackBytes << ',' << remarkOf(r.flags).listCsv << recordFileName(tables, r) << '\n';
-  }
+  out.row({Cell::of(r.key), Cell::number(r.steps), stack,
+           Cell::of(remark.listCsv)
+               .in(ReportFormat::kText, remark.listText)
+               .in(ReportFormat::kHtml, remark.listHtml),
+           Cell::of(recordFileName(tables, r))});
 }
 
 }  // namespace
@@ -141,21 +61,18 @@ const FunctionRemark& remarkOf(std::uint32_t flags) {
   return kRemarks[4];
 }
 
-void writeFunctionList(const RunTables& tables, OutputFormat format) {
-  ReportFile out;
-  switch (format) {
-    case OutputFormat::Html:
-      openReport("Mz一覧Func.html", out);
-      writeHtml(out, tables);
-      break;
-    case OutputFormat::Csv:
-      openReport("Mz一覧Func.csv", out);
-      writeCsv(out, tables);
-      break;
-    case OutputFormat::Text:
-    case OutputFormat::Excel:
-      openReport("Mz一覧Func.txt", out);
-      writeText(out, tables);
-      break;
-  }
+void writeFunctionList(const RunTables& tables) {
+  Report report;
+  if (!report.create(ReportId::kFunctionList, reportStyle(tables.options()))) return;
+  report->beginPage("関数一覧");
+  report->beginTable(kTable);
+  report->heading({Cell::of("関数名"), Cell::of("STEP数"),
+                   Cell::of("ｽﾀｯｸ").in(ReportFormat::kText, " ｽﾀｯｸ"), Cell::of("その他"),
+                   Cell::of("ファイル名")});
+  const FunctionTable& table = *tables.functions;
+  for (int n : table.sortedIndex())
+    if (table.record(n).flags & FunctionFlag::kKnown)
+      writeRow(report.writer(), tables, table.record(n));
+  report->endTable();
+  report->endPage();
 }

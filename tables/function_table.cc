@@ -45,14 +45,7 @@ std::string constructorKey(std::string_view className, bool isDestructor) {
 
 }  // namespace
 
-FunctionTable::FunctionTable(RunTables& tables) : tables_(tables) {
-  const Options& options = tables.options();
-  bool pc98 = options.pc98Lines != 0;
-  tree_.vertical = pc98 ? "・" : "│";
-  tree_.branch = pc98 ? "・" : "├";
-  tree_.lastBranch = pc98 ? "・" : "└";
-  tree_.blank = options.outputFormat == OutputFormat::Html ? "　" : "  ";
-}
+FunctionTable::FunctionTable(RunTables& tables) : tables_(tables) {}
 
 // ---------------------------------------------------------------------------
 // Keys

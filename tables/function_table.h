@@ -61,20 +61,16 @@ struct FunctionRecord {
   std::vector<std::string> referencedVariables;  // sorted, unique
 };
 
-// What the call tree draws with; chosen once from the options.
+// The call tree's state while it draws: the file column and, per level,
+// whether that level's branch has closed.
 struct TreeDrawing {
   static constexpr int kDepth = 30;
   int fileColumnWidth = 0;
   bool branchClosed[kDepth] = {};
-  std::string vertical;
-  std::string branch;
-  std::string lastBranch;
-  std::string blank;
 };
 
 class FunctionTable {
  public:
-  // Reads the line style and output format from the run's options.
   explicit FunctionTable(RunTables& tables);
   FunctionTable(const FunctionTable&) = delete;
   FunctionTable& operator=(const FunctionTable&) = delete;

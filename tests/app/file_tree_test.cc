@@ -94,25 +94,6 @@ TEST_F(FileTreeTest, RepeatedSubtreesShownOrHidden) {
   EXPECT_EQ(text, "a.c\n  └x.h\n    └y.h\n\nb.c\n  ├x.h↑\n  └z.h\n\n");
 }
 
-TEST_F(FileTreeTest, Pc98Lines) {
-  options().pc98Lines = 1;
-  edges({">a.c", "a.c>b.h", "b.h>d.h", "a.c>c.h"});
-  EXPECT_EQ(report(), "a.c\n  ・b.h\n  ・・d.h\n  ・c.h\n\n");
-}
-
-TEST_F(FileTreeTest, HtmlFrame) {
-  options().outputFormat = OutputFormat::Html;
-  edges({">a.c", "a.c>b.h"});
-  std::string text = report("MzFileTree.html");
-  EXPECT_EQ(text.substr(text.find("</p>\n\n") + 6),
-            "<p><font face=\"ＭＳ ゴシック\">a.c<br>\n"
-            "　└b.h<br>\n"
-            "<br>\n"
-            "</font></p>\n"
-            "</body>\n"
-            "</html>\n");
-}
-
 TEST_F(FileTreeTest, NoSourceFileWritesNothing) {
   tree_.addEdge("x.h", "y.h");
   EXPECT_EQ(report(), "");

@@ -1,4 +1,4 @@
-// The type list in its three file forms and across the sections of a run.
+// The type list's rows and its sections across a run.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -11,92 +11,43 @@
 #include "report/error_log.h"
 #include "app/language_mode.h"
 #include "scan/lexical_rules.h"
-#include "tests/support/test_files.h"
+#include "tests/report/row_dump.h"
 #include "tests/support/analysis_test.h"
+#include "tests/support/test_files.h"
 
 namespace {
 
-const std::string kDash(48, '-');
 const char kName22[] = "ABCDEFGHIJKLMNOPQRSTUV";
-const char kName27[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZa";
-
-std::string blanks(int n) { return std::string(n, ' '); }
-
-std::string htmlHead(const std::string& title) {
-  return "<html>\n\n<head>\n"
-         "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=x-sjis\">\n"
-         "<meta name=\"author\" content=\"ＯＲＵＮＯＫＡ\">\n"
-         "<title>" +
-         title +
-         "</title>\n</head>\n\n"
-         "<body bgcolor=\"#FFFFFF\" link=\"#0000FF\" vlink=\"#800080\">\n\n"
-         "<p align=\"center\"><font size=\"6\" face=\"ＭＳ ゴシック\">" +
-         title + "</font></p>\n\n";
-}
+const std::string kTypeHead = "head: No | 型名 | サイズ | 計測結果\n";
 
 class TypeList : public AnalysisTest {
  protected:
   void SetUp() override { context().setLanguageMask(kModeC); }
+  RowDump dump_;
   // A type the sources declared and then used.
   void used(const char* name, int kind, int size, bool inexact, int languages = kModeC) {
     types().registerType(name, kind, size, inexact, languages);
     types().findType(name, TypeTable::FindMode::kAnyLanguage);
   }
-  // The five types of the text and CSV cases, plus two that must not show.
-  void fillSample() {
-    used("DWORD", TypeTable::kTypedef, 4, false);
-    used("CFoo", TypeTable::kClass, 0, false);
-    used("MYINT", TypeTable::kTypedef, 0, true);
-    used(kName22, TypeTable::kStructure, 8, false);
-    used(kName27, TypeTable::kTypedef, 2, false);
-    types().registerType("UNUSED", TypeTable::kTypedef, 4, false, kModeC);
-    used("Currency", TypeTable::kTypedef, 8, false, kModeVb);
-  }
 };
 
-TEST_F(TypeList, TextRowsShareTheNameAndSizeColumns) {
-  fillSample();
-  types().writeTypeList(ListScope::kPerFile, "a.c");
-  EXPECT_EQ(
-      report("Mz一覧type.txt"),
-      withCrLf(kDash + "\na.cで使用した型情報を書き出します。\n" + kDash + "\n" +
-               "   1, ABCDEFGHIJKLMNOPQRSTUV,  8\n" + "   2, ABCDEFGHIJKLMNOPQRSTUVWXYZa,2\n" +
-               "   3, CFoo," + blanks(15) + "     -\n" + "   4, DWORD," + blanks(14) + "     4\n" +
-               "   5, MYINT," + blanks(14) + "     0,(不正確)\n" + "\n\n"));
-}
-
-TEST_F(TypeList, CsvWholeRun) {
-  options().outputFormat = OutputFormat::Csv;
-  fillSample();
-  types().writeTypeList(ListScope::kWholeRun, "");
-  EXPECT_EQ(report("Mz一覧type.csv"),
-            withCrLf(kDash + "\n解析対象ｿｰｽで使用した全型情報を書き出します。\n" + kDash + "\n" +
-                     "No,型名,サイズ,計測結果\n" + "1," + kName22 + ",8,\n" + "2," + kName27 +
-                     ",2,\n" + "3,CFoo,-,\n" + "4,DWORD,4,\n" + "5,MYINT,0,不正確\n" + "\n\n"));
-}
-
-TEST_F(TypeList, HtmlSectionsAndTheirClosing) {
-  options().outputFormat = OutputFormat::Html;
+// Used types of the current language, numbered; a class has "-" for a size.
+TEST_F(TypeList, Rows) {
+  used("DWORD", TypeTable::kTypedef, 4, false);
   used("CFoo", TypeTable::kClass, 0, false);
   used("MYINT", TypeTable::kTypedef, 0, true);
+  used(kName22, TypeTable::kStructure, 8, false);
+  types().registerType("UNUSED", TypeTable::kTypedef, 4, false, kModeC);
+  used("Currency", TypeTable::kTypedef, 8, false, kModeVb);
   types().writeTypeList(ListScope::kPerFile, "a.c");
-  types().writeTypeList(ListScope::kFinish, "");
-  EXPECT_EQ(report("Mz一覧type.html"),
-            withCrLf(htmlHead("型情報一覧") + "<p>a.cで使用した型情報を書き出します。</p>\n" +
-                     "<table border=\"1\" cellpadding=\"4\" width=\"400\">\n" +
-                     "    <tr>\n"
-                     "        <td align=\"right\" valign=\"top\" width=\"10%\">1</td>\n"
-                     "        <td valign=\"top\" width=\"50%\">CFoo</td>\n"
-                     "        <td valign=\"top\" width=\"20%\">-</td>\n"
-                     "        <td valign=\"top\" width=\"20%\">　</td>\n"
-                     "    </tr>\n"
-                     "    <tr>\n"
-                     "        <td align=\"right\" valign=\"top\" width=\"10%\">2</td>\n"
-                     "        <td valign=\"top\" width=\"50%\">MYINT</td>\n"
-                     "        <td align=\"right\" valign=\"top\" width=\"20%\">0</td>\n"
-                     "        <td valign=\"top\" width=\"20%\">不正確</td>\n"
-                     "    </tr>\n"
-                     "</table>\n<br>\n</body>\n</html>\n"));
+  EXPECT_EQ(report("Mz一覧type.txt"),
+            withCrLf("page: 型情報一覧\n"
+                     "caption: a.cで使用した型情報を書き出します。\n" + kTypeHead +
+                     "row: #1 | " + kName22 + " | #8 | \n"
+                     "row: #2 | CFoo | - | \n"
+                     "row: #3 | DWORD | #4 | \n"
+                     "row: #4 | MYINT | #0 | 不正確 {t: ,(不正確)}\n"
+                     "end\n"));
 }
 
 TEST_F(TypeList, SectionsOfEachFileAppendAndUsedMarksStartAgain) {
@@ -109,19 +60,21 @@ TEST_F(TypeList, SectionsOfEachFileAppendAndUsedMarksStartAgain) {
   types().isType("char");
   types().writeTypeList(ListScope::kPerFile, "b.c");
   types().writeTypeList(ListScope::kFinish, "");
-  EXPECT_EQ(
-      report("Mz一覧type.txt"),
-      withCrLf(kDash + "\na.cで使用した型情報を書き出します。\n" + kDash + "\n" + "   1, int," +
-               blanks(16) + "     4\n\n\n" + kDash + "\nb.cで使用した型情報を書き出します。\n" +
-               kDash + "\n" + "   1, char," + blanks(15) + "     1\n\n\n"));
+  EXPECT_EQ(report("Mz一覧type.txt"),
+            withCrLf("page: 型情報一覧\n"
+                     "caption: a.cで使用した型情報を書き出します。\n" + kTypeHead +
+                     "row: #1 | int | #4 | \nend\n"
+                     "caption: b.cで使用した型情報を書き出します。\n" + kTypeHead +
+                     "row: #1 | char | #1 | \nend\n"));
 }
 
 TEST_F(TypeList, FinishWithoutSectionsWritesTheWholeRun) {
   used("DWORD", TypeTable::kTypedef, 4, false);
   types().writeTypeList(ListScope::kFinish, "");
   EXPECT_EQ(report("Mz一覧type.txt"),
-            withCrLf(kDash + "\n解析対象ｿｰｽで使用した全型情報を書き出します。\n" + kDash + "\n" +
-                     "   1, DWORD," + blanks(14) + "     4\n\n\n"));
+            withCrLf("page: 型情報一覧\n"
+                     "caption: 解析対象ｿｰｽで使用した全型情報を書き出します。\n" + kTypeHead +
+                     "row: #1 | DWORD | #4 | \nend\n"));
 }
 
 }  // namespace

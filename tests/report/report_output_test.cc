@@ -1,11 +1,13 @@
 // The byte level of every report: line feeds reach the file as CR LF however
-// the text is cut into writes and wherever the write buffer fills, and the
-// blank padding of the fixed-width columns.
+// the text is cut into writes and wherever the write buffer fills, list
+// sections that continue a file or start a numbered one, and the blank
+// padding of the fixed-width columns.
 #include <gtest/gtest.h>
 
 #include <sstream>
 #include <string>
 
+#include "report/report.h"
 #include "report/report_file.h"
 #include "report/text_layout.h"
 #include "tests/support/test_files.h"
@@ -88,6 +90,35 @@ TEST(ReportOutput, AppendedReportsStayOpenBetweenSections) {
   after.close();
   closeKeptReports();
   EXPECT_EQ(readFileBytes(path).substr(readFileBytes(path).size() - 6), "last\r\n");
+}
+
+// Limit 15: a section opens the next numbered file when the current one
+// holds more. HTML pages are ended before a file is left and at the end.
+TEST(ReportOutput, ListSectionsPastTheSizeLimitStartNumberedFiles) {
+  TempDir dir;
+  setReportFolder(dir.path() + "/");
+  auto file = [&dir](ReportFormat format, int number) {
+    return readFileBytes(dir.file(toUtf8(reportFileName(ReportId::kDefineList, format, number))));
+  };
+  for (ReportFormat format : {ReportFormat::kText, ReportFormat::kHtml}) {
+    ListSections sections(15);
+    for (const char* text : {"section one", "two", "section three"}) {
+      Report report;
+      ASSERT_TRUE(sections.open(report, ReportId::kDefineList, {format}, "t"));
+      report->literal(text, kAllForms);
+    }
+    sections.finish(ReportId::kDefineList, {format});
+    closeKeptReports();
+  }
+  EXPECT_EQ(file(ReportFormat::kText, 0), "section one\r\ntwo\r\n");
+  EXPECT_EQ(file(ReportFormat::kText, 1), "section three\r\n");
+  const char* sections[] = {"section one", "two", "section three"};
+  for (int n = 0; n < 3; ++n) {
+    std::string html = file(ReportFormat::kHtml, n);
+    EXPECT_EQ(html.substr(html.find("</p>\r\n\r\n") + 8),
+              std::string(sections[n]) + "\r\n</body>\r\n</html>\r\n");
+  }
+  setReportFolder("");
 }
 
 TEST(ReportOutput, PaddingWritesHalfTheColumnsAsBlanks) {

@@ -25,7 +25,7 @@ class ReservedWords : public AnalysisTest {
       out += words().at(i).word + ":" + std::to_string(words().at(i).languages) + " ";
     return out;
   }
-  std::string dumpFile() { return report(kReservedWordDumpName); }
+  std::string dumpFile() { return report("Mz予約語確認.txt"); }
 };
 
 TEST_F(ReservedWords, SortedInsertionAndMaskUnion) {

@@ -1,8 +1,8 @@
 // The call tree "MizentaLog" drawn from a function table filled as the
 // parsers fill it: roots, the branch pieces and the file column, the marks,
 // repeated subtrees shown and hidden, the depth limit, the tag format,
-// "PC-98x1", HTML, unsorted and duplicate callees, and a name too long for
-// its column.
+// unsorted and duplicate callees, a name too long for its column, and the
+// function reports that follow the tree.
 #include "tables/call_tree.h"
 
 #include "tests/tables/run_tables_fixture.h"
@@ -87,6 +87,20 @@ TEST_F(CallTreeTest, RepeatedSubtreesHidden) {
                              "  └fmt" + sp(56) + "[util.c]\n"));
 }
 
+// The function list and details follow the tree when their options are on.
+TEST_F(CallTreeTest, FunctionReportsFollowWhenTheirOptionsAreOn) {
+  readFile("c:/src/m.c");
+  define("main", 1);
+  tree();
+  EXPECT_FALSE(reportExists("Mz一覧Func.txt"));
+  EXPECT_FALSE(reportExists("Mz関数詳細情報.txt"));
+  options().functionList = 1;
+  options().functionDetails = 1;
+  tree();
+  EXPECT_TRUE(reportExists("Mz一覧Func.txt"));
+  EXPECT_TRUE(reportExists("Mz関数詳細情報.txt"));
+}
+
 // The tree's first pass leaves what the function reports read.
 TEST_F(CallTreeTest, FirstPassCutsKeysAndCountsVisibleCallees) {
   fillProgram();
@@ -126,60 +140,6 @@ TEST_F(CallTreeTest, InterruptAndFunctionPointerMarks) {
   define("cb", 2, Registration::kFunctionPointer);  // a function-pointer variable
   EXPECT_EQ(tree(), withCrLf("isr(割り込み)(関数ポインタ)" + sp(36) + "[main.c]\n"
                              "  └cb(関数ポインタ)" + sp(42) + " [main.c]\n"));
-}
-
-TEST_F(CallTreeTest, Pc98LinesAreAllDots) {
-  options().pc98Lines = 1;
-  rebuildTables();
-  readFile("c:/src/m.c");
-  define("main", 1);
-  call("main", "a");
-  call("main", "b");
-  define("a", 2);
-  call("a", "c");
-  define("b", 3);
-  define("c", 4);
-  EXPECT_EQ(tree(), withCrLf("main" + sp(58) + " [m.c]\n"
-                             "  ・a" + sp(58) + "[m.c]\n"
-                             "  ・・c" + sp(56) + "[m.c]\n"
-                             "  ・b" + sp(58) + "[m.c]\n"));
-}
-
-TEST_F(CallTreeTest, HtmlUsesFullWidthBlanksAndLineBreaks) {
-  options().outputFormat = OutputFormat::Html;
-  rebuildTables();
-  readFile("c:/src/main.c");
-  define("main", 1);
-  call("main", "foo");
-  readFile("c:/src/util.c");
-  define("foo", 2);
-  writeCallTree(tables());
-  std::string blanks29, blanks28;
-  for (int i = 0; i < 29; ++i) blanks29 += "　";
-  blanks28 = blanks29.substr(2);
-  EXPECT_EQ(report("MizentaLog.html"),
-            withCrLf("<html>\n\n<head>\n"
-                     "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=x-sjis\">\n"
-                     "<meta name=\"author\" content=\"ＯＲＵＮＯＫＡ\">\n"
-                     "<title>関数ツリー図</title>\n</head>\n\n"
-                     "<body bgcolor=\"#FFFFFF\" link=\"#0000FF\" vlink=\"#800080\">\n\n"
-                     "<p align=\"center\"><font size=\"6\" face=\"ＭＳ ゴシック\">関数ツリー図"
-                     "</font></p>\n\n"
-                     "<p><font face=\"ＭＳ ゴシック\">main" + blanks29 + " [main.c]<br>\n"
-                     "　└foo" + blanks28 + "[util.c]<br>\n"
-                     "</font></p>\n</body>\n</html>\n"));
-  EXPECT_FALSE(reportExists("MizentaLog.txt"));
-}
-
-TEST_F(CallTreeTest, CsvAndWorkbookFormatsGetTheTextTree) {
-  for (OutputFormat format : {OutputFormat::Csv, OutputFormat::Excel}) {
-    options().outputFormat = format;
-    rebuildTables();
-    readFile("c:/src/m.c");
-    define("main", 1);
-    EXPECT_EQ(tree(), withCrLf("main" + sp(58) + " [m.c]\n"));
-    EXPECT_FALSE(reportExists("MizentaLog.html"));
-  }
 }
 
 // Column of the file name: one wider than the longest name (17); the line

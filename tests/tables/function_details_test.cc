@@ -1,10 +1,11 @@
 // The function details "Mz関数詳細情報": every function with a source file
 // (defined or not), in key order, with display names (operators in
 // "operator " form), comment headers, callers, only the defined callees and
-// referenced variables; text, CSV and HTML.
+// referenced variables.
 #include "tables/function_details.h"
 
 #include "tables/call_tree.h"
+#include "tests/report/row_dump.h"
 #include "tests/tables/run_tables_fixture.h"
 
 namespace {
@@ -53,205 +54,49 @@ class FunctionDetailsTest : public RunTablesTest {
     functions().registerDefinition(plus, Registration::kDefined | Registration::kOperator, "");
     body(plus, 1, {});
   }
-  std::string details(const std::string& file) {
+  std::string details() {
     prepareFunctionReports(tables());
-    writeFunctionDetails(tables(), options().outputFormat);
-    return report(file);
+    writeFunctionDetails(tables());
+    return report("Mz関数詳細情報.txt");
   }
+  RowDump dump_;
 };
 
-TEST_F(FunctionDetailsTest, Text) {
+// Functions with a source file, in key order; only defined callees, and
+// the lists' lines left out when they are empty.
+TEST_F(FunctionDetailsTest, Blocks) {
   fill();
-  EXPECT_EQ(details("Mz関数詳細情報.txt"), withCrLf("■関数名　　　：Vec::operator +\n"
-                                                    "■関数の型　　：Vec\n"
-                                                    "■関数の引数　：(const Vec& a, const Vec& b)\n"
-                                                    "■ソース　　　：util.c  30 :行目\n"
-                                                    "■ステップ数　：1\n"
-                                                    "■使用スタック：0\n"
-                                                    "■備考　　　　：\n"
-                                                    "■親関数　　　：main\n"
-                                                    "\n\n\n"
-                                                    "■関数名　　　：ext_decl\n"
-                                                    "■関数の型　　：int\n"
-                                                    "■関数の引数　：(char* s)\n"
-                                                    "■ソース　　　：main.c  7 :行目\n"
-                                                    "■ステップ数　：0\n"
-                                                    "■使用スタック：0\n"
-                                                    "■備考　　　　：\n"
-                                                    "\n\n\n"
-                                                    "■関数名　　　：init\n"
-                                                    "■関数の型　　：\n"
-                                                    "■関数の引数　：\n"
-                                                    "■ソース　　　：main.c  3 :行目\n"
-                                                    "■ステップ数　：2\n"
-                                                    "■使用スタック：0\n"
-                                                    "■備考　　　　：\n"
-                                                    "■親関数　　　：main\n"
-                                                    "■参照変数　　：g_base\n"
-                                                    "　　　　　　　：g_count\n"
-                                                    "\n\n\n"
-                                                    "/* entry */\n"
-                                                    "■関数名　　　：main\n"
-                                                    "■関数の型　　：int\n"
-                                                    "■関数の引数　：(void)\n"
-                                                    "■ソース　　　：main.c  10 :行目\n"
-                                                    "■ステップ数　：6\n"
-                                                    "■使用スタック：8\n"
-                                                    "■備考　　　　：\n"
-                                                    "■子関数　　　：Vec::operator +\n"
-                                                    "　　　　　　　：init\n"
-                                                    "　　　　　　　：run\n"
-                                                    "\n\n\n"
-                                                    "■関数名　　　：run\n"
-                                                    "■関数の型　　：static int\n"
-                                                    "■関数の引数　：(int n)\n"
-                                                    "■ソース　　　：util.c  5 :行目\n"
-                                                    "■ステップ数　：8\n"
-                                                    "■使用スタック：×4\n"
-                                                    "■備考　　　　：再回帰\n"
-                                                    "■親関数　　　：main\n"
-                                                    "\n\n\n"));
-}
-
-TEST_F(FunctionDetailsTest, Csv) {
-  options().outputFormat = OutputFormat::Csv;
-  fill();
-  EXPECT_EQ(details("Mz関数詳細情報.csv"), withCrLf("関数名,Vec::operator +\n"
-                                                    "関数の型,Vec\n"
-                                                    "関数の引数,(const Vec& a, const Vec& b)\n"
-                                                    "ソース,util.c,30\n"
-                                                    "ステップ数,1\n"
-                                                    "使用スタック,0\n"
-                                                    "備考,\n"
-                                                    "親関数,main,\n"
-                                                    "\n\n"
-                                                    "関数名,ext_decl\n"
-                                                    "関数の型,int\n"
-                                                    "関数の引数,(char* s)\n"
-                                                    "ソース,main.c,7\n"
-                                                    "ステップ数,0\n"
-                                                    "使用スタック,0\n"
-                                                    "備考,\n"
-                                                    "\n\n"
-                                                    "関数名,init\n"
-                                                    "関数の型,\n"
-                                                    "関数の引数,\n"
-                                                    "ソース,main.c,3\n"
-                                                    "ステップ数,2\n"
-                                                    "使用スタック,0\n"
-                                                    "備考,\n"
-                                                    "親関数,main,\n"
-                                                    "参照変数,g_base,g_count,\n"
-                                                    "\n\n"
-                                                    "/* entry */\n"
-                                                    "関数名,main\n"
-                                                    "関数の型,int\n"
-                                                    "関数の引数,(void)\n"
-                                                    "ソース,main.c,10\n"
-                                                    "ステップ数,6\n"
-                                                    "使用スタック,8\n"
-                                                    "備考,\n"
-                                                    "子関数,Vec::operator +,init,run,\n"
-                                                    "\n\n"
-                                                    "関数名,run\n"
-                                                    "関数の型,static int\n"
-                                                    "関数の引数,(int n)\n"
-                                                    "ソース,util.c,5\n"
-                                                    "ステップ数,8\n"
-                                                    "使用スタック,×4\n"
-                                                    "備考,再回帰\n"
-                                                    "親関数,main,\n"
-                                                    "\n\n"));
-}
-
-std::string row(const std::string& label, const std::string& value) {
-  return "    <tr>\n"
-         "        <td valign=\"top\" width=\"20%\">" + label + "</td>\n"
-         "        <td valign=\"top\" width=\"80%\">" + value + "</td>\n"
-         "    </tr>\n";
-}
-
-std::string heading(const std::string& content) {
-  return "<table border=\"1\" cellpadding=\"2\" width=\"800\">\n"
-         "    <tr>\n"
-         "        <th align=\"left\" valign=\"top\" colspan=\"2\">" + content + "</th>\n"
-         "    </tr>\n";
-}
-
-const std::string kBlockEnd = "</table>\n<br>\n<br>\n";
-
-TEST_F(FunctionDetailsTest, Html) {
-  options().outputFormat = OutputFormat::Html;
-  rebuildTables();
-  fill();
-  EXPECT_EQ(
-      details("Mz関数詳細情報.html"),
-      withCrLf("<html>\n\n<head>\n"
-               "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=x-sjis\">\n"
-               "<meta name=\"author\" content=\"ＯＲＵＮＯＫＡ\">\n"
-               "<title>関数詳細情報</title>\n</head>\n\n"
-               "<body bgcolor=\"#FFFFFF\" link=\"#0000FF\" vlink=\"#800080\">\n\n"
-               "<p align=\"center\"><font size=\"6\" face=\"ＭＳ ゴシック\">関数詳細情報"
-               "</font></p>\n\n" +
-               heading("　") + row("関数名", "Vec::operator +") + row("関数の型", "Vec") +
-               row("関数の引数", "(const Vec&amp; a, const Vec&amp; b)") +
-               row("ソース", "util.c 30行目") + row("ステップ数", "1") +
-               row("使用スタック", "0") + row("備考", "　") + row("親関数", "main") + kBlockEnd +
-               heading("　") + row("関数名", "ext_decl") + row("関数の型", "int") +
-               row("関数の引数", "(char* s)") + row("ソース", "main.c 7行目") +
-               row("ステップ数", "0") + row("使用スタック", "0") + row("備考", "　") + kBlockEnd +
-               heading("　") + row("関数名", "init") + row("関数の型", "　") +
-               row("関数の引数", "　") + row("ソース", "main.c 3行目") + row("ステップ数", "2") +
-               row("使用スタック", "0") + row("備考", "　") + row("親関数", "main") +
-               row("参照変数", "g_base<br>g_count") + kBlockEnd +
-               heading("<pre>/* entry */\n</pre>\n") + row("関数名", "main") +
-               row("関数の型", "int") + row("関数の引数", "(void)") +
-               row("ソース", "main.c 10行目") + row("ステップ数", "6") +
-               row("使用スタック", "8") + row("備考", "　") +
-               row("子関数", "Vec::operator +<br>init<br>run") + kBlockEnd +
-               heading("　") + row("関数名", "run") + row("関数の型", "static int") +
-               row("関数の引数", "(int n)") + row("ソース", "util.c 5行目") +
-               row("ステップ数", "8") + row("使用スタック", "×4") + row("備考", "再回帰") +
-               row("親関数", "main") + kBlockEnd + "</body>\n</html>\n"));
-}
-
-// Only defined functions count as callees: one whose callees are all
-// library functions has no callee line, but its remark and callers stay.
-TEST_F(FunctionDetailsTest, LibraryCalleesAndFunctionsWithoutFile) {
-  readFile("c:/src/a.c");
-  functions().registerDefinition(decl("f", "", 2), Registration::kDefined, "");
-  functions().SetChainAto(decl("f"), decl("strlen"), 0);
-  functions().SetChainAto(decl("f"), decl("memcpy"), Registration::kFunctionPointer);
-  functions().registerDefinition(decl("nowhere", "", 0), Registration::kDefined, "");
-  EXPECT_EQ(details("Mz関数詳細情報.txt"), withCrLf("■関数名　　　：f\n"
-                                                    "■関数の型　　：\n"
-                                                    "■関数の引数　：\n"
-                                                    "■ソース　　　：a.c  2 :行目\n"
-                                                    "■ステップ数　：0\n"
-                                                    "■使用スタック：0\n"
-                                                    "■備考　　　　：\n"
-                                                    "\n\n\n"));
-}
-
-TEST_F(FunctionDetailsTest, WrittenByTheCallTreeWhenEnabled) {
-  readFile("c:/src/a.c");
-  functions().registerDefinition(decl("f", "", 2), Registration::kDefined, "");
-  writeCallTree(tables());
-  EXPECT_FALSE(reportExists("Mz関数詳細情報.txt"));
-  const struct {
-    OutputFormat format;
-    const char* file;
-  } cases[] = {{OutputFormat::Text, "Mz関数詳細情報.txt"},
-               {OutputFormat::Html, "Mz関数詳細情報.html"},
-               {OutputFormat::Csv, "Mz関数詳細情報.csv"},
-               {OutputFormat::Excel, "Mz関数詳細情報.txt"}};
-  for (const auto& c : cases) {
-    std::filesystem::remove(outputFolder().file(toUtf8(c.file)));
-    options().outputFormat = c.format;
-    options().functionDetails = 1;
-    writeCallTree(tables());
-    EXPECT_TRUE(reportExists(c.file)) << c.file;
-  }
+  const std::string lists = "親関数: ~[main] (omitted when empty)\n"
+                            "子関数: ~[] (omitted when empty)\n"
+                            "参照変数: ~[] (omitted when empty)\n";
+  EXPECT_EQ(details(), withCrLf(
+      "page: 関数詳細情報\n"
+      "block: \n"
+      "関数名: Vec::operator +\n関数の型: Vec\n関数の引数: (const Vec& a, const Vec& b)\n"
+      "ソース: ~util.c  30 :行目 {h: util.c 30行目, c: util.c,30}\n"
+      "ステップ数: 1\n使用スタック: 0\n備考: \n" + lists + "end\n"
+      "block: \n"
+      "関数名: ext_decl\n関数の型: int\n関数の引数: (char* s)\n"
+      "ソース: ~main.c  7 :行目 {h: main.c 7行目, c: main.c,7}\n"
+      "ステップ数: 0\n使用スタック: 0\n備考: \n"
+      "親関数: ~[] (omitted when empty)\n子関数: ~[] (omitted when empty)\n"
+      "参照変数: ~[] (omitted when empty)\nend\n"
+      "block: \n"
+      "関数名: init\n関数の型: \n関数の引数: \n"
+      "ソース: ~main.c  3 :行目 {h: main.c 3行目, c: main.c,3}\n"
+      "ステップ数: 2\n使用スタック: 0\n備考: \n"
+      "親関数: ~[main] (omitted when empty)\n子関数: ~[] (omitted when empty)\n"
+      "参照変数: ~[g_base, g_count] (omitted when empty)\nend\n"
+      "block: /* entry */\\n\n"
+      "関数名: main\n関数の型: int\n関数の引数: (void)\n"
+      "ソース: ~main.c  10 :行目 {h: main.c 10行目, c: main.c,10}\n"
+      "ステップ数: 6\n使用スタック: 8\n備考: \n"
+      "親関数: ~[] (omitted when empty)\n子関数: ~[Vec::operator +, init, run] (omitted when empty)\n"
+      "参照変数: ~[] (omitted when empty)\nend\n"
+      "block: \n"
+      "関数名: run\n関数の型: static int\n関数の引数: (int n)\n"
+      "ソース: ~util.c  5 :行目 {h: util.c 5行目, c: util.c,5}\n"
+      "ステップ数: 8\n使用スタック: ×4\n備考: 再回帰\n" + lists + "end\n"));
 }
 
 }  // namespace

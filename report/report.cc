@@ -1,0 +1,56 @@
+#include "report/report.h"
+
+bool Report::create(ReportId id, const ReportStyle& style, int number) {
+  return open(id, style, number, false);
+}
+
+bool Report::append(ReportId id, const ReportStyle& style, int number) {
+  return open(id, style, number, true);
+}
+
+bool Report::open(ReportId id, const ReportStyle& style, int number, bool append) {
+  close();
+  std::optional<ReportFormat> form = writtenForm(id, style.format);
+  if (!form) return false;
+  std::unique_ptr<ReportWriter> writer = makeReportWriter(*form, style, file_);
+  if (!writer) return false;
+  style_ = style;
+  written_ = *form;
+  writer_ = std::move(writer);
+  std::string name = reportFileName(id, *form, number);
+  if (append)
+    openReportAppend(name, file_);
+  else
+    openReport(name, file_);
+  return true;
+}
+
+void Report::close() {
+  writer_.reset();
+  file_.close();
+}
+
+bool ListSections::open(Report& report, ReportId id, const ReportStyle& style,
+                        std::string_view title) {
+  bool fresh = sections_ == 0;
+  if (!fresh) {
+    if (!report.append(id, style, fileNumber_)) return false;
+    if (sizeLimit_ > 0 && report.size() > sizeLimit_) {
+      report->endPage();
+      ++fileNumber_;
+      fresh = true;
+    }
+  }
+  if (fresh) {
+    if (!report.create(id, style, fileNumber_)) return false;
+    report->beginPage(title);
+  }
+  ++sections_;
+  return true;
+}
+
+void ListSections::finish(ReportId id, const ReportStyle& style) {
+  Report report;
+  if (sections_ == 0 || !report.append(id, style, fileNumber_)) return;
+  if (report->pageHasEnd()) report->endPage();
+}

@@ -1,0 +1,212 @@
+// Each writer once, on one small report that uses every part of the row
+// model; every expected byte follows from the framing and cell rules of the
+// format. The catalogue's names and fallbacks beside them.
+#include "report/report_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "report/report_catalogue.h"
+
+namespace {
+
+constexpr ReportFormat kText = ReportFormat::kText;
+constexpr ReportFormat kHtml = ReportFormat::kHtml;
+constexpr ReportFormat kCsv = ReportFormat::kCsv;
+
+// name | count | <word> body | note
+constexpr Column kColumns[] = {
+    {.width = 6, .html = "30%", .flags = kSpills},
+    {.width = 4, .right = true, .html = "10%", .flags = kBar | kAbsorbs},
+    {.width = 5,
+     .html = "20%",
+     .flags = kBar | kGap | kSpills | kQuoted,
+     .before = "<",
+     .after = ">"},
+    {.width = 6, .html = "20%", .flags = kAbsorbsWhole | kQuoted},
+    {.width = 8, .html = "20%", .flags = kBar},
+};
+constexpr Table kTable{.columns = kColumns,
+                       .html = "border=\"1\"",
+                       .heading = kAllForms,
+                       .after = {.text = 1, .csv = 2, .htmlBreaks = 1, .htmlLines = 1}};
+constexpr Column kListColumns[] = {{.html = "50%", .before = "- "},
+                                   {.html = "50%", .listPrefix = "  + "}};
+constexpr Table kListTable{.columns = kListColumns, .html = "border=\"2\"", .heading = kHtmlForm};
+constexpr Form kForm{
+    .labelWidth = 8, .html = "border=\"3\"", .after = {.text = 2, .csv = 1, .htmlBreaks = 2}};
+
+const std::vector<std::string> kSome{"", "q", "", "r"};
+const std::vector<std::string> kCalls{"g", "h"};
+const std::vector<std::string> kNone;
+
+// Row 1 fits its columns. Row 2: the name pushes 3 columns on, the count
+// takes 2 back, the word keeps its gap and pushes 2 more, the body takes
+// all 3 back. Row 3: 4 pushed on, the marked count takes 1 back, the body
+// has no room to take the other 3 back and keeps its width.
+std::string sample(ReportFormat format, bool pc98 = false) {
+  std::ostringstream bytes;
+  std::unique_ptr<ReportWriter> out = makeReportWriter(format, {format, pc98}, bytes);
+  out->beginPage("見本");
+  out->caption({.rule = 4, .blankBefore = true}, "題");
+  out->beginTable(kTable);
+  out->heading({Cell::of("名前"), Cell::of("数").in(kText, " 数"), Cell::of("語"), Cell::of("本体"),
+                Cell::of("注").in(kCsv, "備考")});
+  out->row({Cell::of("ab"), Cell::number(7), Cell::of("w"), Cell::of("b&c"), Cell::of("x<y")});
+  out->row({Cell::of("abcdefghi"), Cell::number(12), Cell::of("wxyzu"), Cell::of("bb"),
+            Cell::markup("<i>m</i>")});
+  out->row({Cell::of("abcdefghij"), Cell::number(5).marked("×").in(kHtml, "× 5"), Cell::of(""),
+            Cell::of("bbbbbb"), Cell::of("-", CellKind::kNumber).in(kCsv, "").width("5%")});
+  out->literal("====", kTextForm | kCsvForm);
+  out->endTable();
+  out->beginTable(kListTable);
+  out->heading({Cell::of("名"), Cell::of("一覧")});
+  out->row({Cell::of("p"), Cell::listOf(kSome, CellKind::kMarkup).skippingEmpty()});
+  out->row({Cell::of("s"), Cell::listOf(kNone, CellKind::kMarkup)});
+  out->endTable();
+  out->beginBlock(kForm, "/* c */\n");
+  out->field("名", Cell::of("a<b"));
+  out->field("位置", Cell::markup("f 1").in(kCsv, "f,1"));
+  out->field("呼出", Cell::listOf(kCalls));
+  out->field("空", Cell::listOf(kNone));
+  out->field("無", Cell::listOf(kNone), true);
+  out->endBlock();
+  out->beginLines();
+  out->text() << "a";
+  out->endLine();
+  out->endLines();
+  out->endPage();
+  return bytes.str();
+}
+
+TEST(ReportWriter, Text) {
+  EXPECT_EQ(sample(kText),
+            "\n----\n題\n----\n"
+            "名前  │ 数 │語   本体  │注\n"
+            "───┼──┼─────┼────\n"
+            "ab    │   7│<w>   b&c   │x<y\n"
+            "abcdefghi│12│<wxyzu> bb │<i>m</i>\n"
+            "abcdefghij│×5│<>    bbbbbb│-\n"
+            "====\n"
+            "\n"
+            "- p\n  + q\n  + r\n"
+            "- s\n"
+            "/* c */\n"
+            "■名　　　：a<b\n"
+            "■位置　　：f 1\n"
+            "■呼出　　：g\n"
+            "　　　　　：h\n"
+            "■空　　　：\n"
+            "\n\n"
+            "a\n");
+  // "PC-98x1": a dot for every bar, cross and rule piece.
+  std::string dots = sample(kText);
+  for (std::string piece : {"│", "┼", "─"})
+    for (size_t at = dots.find(piece); at != std::string::npos; at = dots.find(piece, at))
+      dots.replace(at, piece.size(), "・");
+  EXPECT_EQ(sample(kText, true), dots);
+}
+
+TEST(ReportWriter, Html) {
+  auto cell = [](const char* width, const std::string& text, bool right = false) {
+    return std::string("        <td ") + (right ? "align=\"right\" " : "") +
+           "valign=\"top\" width=\"" + width + "\">" + text + "</td>\n";
+  };
+  auto head = [](const char* width, const char* text) {
+    return std::string("        <td align=\"center\" valign=\"top\" width=\"") + width +
+           "\" bgcolor=\"#00FFFF\">" + text + "</td>\n";
+  };
+  const std::string tr = "    <tr>\n", rt = "    </tr>\n";
+  EXPECT_EQ(
+      sample(kHtml),
+      "<html>\n\n<head>\n"
+      "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=x-sjis\">\n"
+      "<meta name=\"author\" content=\"ＯＲＵＮＯＫＡ\">\n"
+      "<title>見本</title>\n</head>\n\n"
+      "<body bgcolor=\"#FFFFFF\" link=\"#0000FF\" vlink=\"#800080\">\n\n"
+      "<p align=\"center\"><font size=\"6\" face=\"ＭＳ ゴシック\">見本</font></p>\n\n"
+      "<p>題</p>\n"
+      "<table border=\"1\">\n" +
+          tr + head("30%", "名前") + head("10%", "数") + head("20%", "語") + head("20%", "本体") +
+          head("20%", "注") + rt + tr + cell("30%", "ab") + cell("10%", "7", true) +
+          cell("20%", "w") + cell("20%", "b&amp;c") + cell("20%", "x&lt;y") + rt + tr +
+          cell("30%", "abcdefghi") + cell("10%", "12", true) + cell("20%", "wxyzu") +
+          cell("20%", "bb") + cell("20%", "<i>m</i>") + rt + tr + cell("30%", "abcdefghij") +
+          cell("10%", "× 5", true) + cell("20%", "　") + cell("20%", "bbbbbb") +
+          cell("5%", "-", true) + rt +
+          "</table>\n<br>\n\n"
+          "<table border=\"2\">\n" +
+          tr + head("50%", "名") + head("50%", "一覧") + rt + tr + cell("50%", "p") +
+          cell("50%", "<br>q<br>r") + rt + tr + cell("50%", "s") + cell("50%", "　") + rt +
+          "</table>\n"
+          "<table border=\"3\">\n" +
+          tr +
+          "        <th align=\"left\" valign=\"top\" colspan=\"2\"><pre>/* c */\n</pre>\n</th>\n" +
+          rt + tr + cell("20%", "名") + cell("80%", "a&lt;b") + rt + tr + cell("20%", "位置") +
+          cell("80%", "f 1") + rt + tr + cell("20%", "呼出") + cell("80%", "g<br>h\n") + rt + tr +
+          cell("20%", "空") + cell("80%", "　") + rt +
+          "</table>\n<br>\n<br>\n"
+          "<p><font face=\"ＭＳ ゴシック\">a<br>\n</font></p>\n"
+          "</body>\n</html>\n");
+}
+
+TEST(ReportWriter, Csv) {
+  EXPECT_EQ(sample(kCsv),
+            "\n----\n題\n----\n"
+            "名前,数,語,本体,備考\n"
+            "ab,7,\"w\",\"b&c\",x<y\n"
+            "abcdefghi,12,\"wxyzu\",\"bb\",<i>m</i>\n"
+            "abcdefghij,×5,\"\",\"bbbbbb\",\n"
+            "====\n"
+            "\n\n"
+            "p,q,r,\n"
+            "s\n"
+            "/* c */\n"
+            "名,a<b\n"
+            "位置,f,1\n"
+            "呼出,g,h,\n"
+            "\n"
+            "a\n");
+}
+
+// Which form each chosen format writes, under which name.
+TEST(ReportCatalogue, FormsAndNames) {
+  const struct {
+    ReportId id;
+    ReportFormat chosen;
+    const char* name;  // null: not written
+  } cases[] = {
+      {ReportId::kCallTree, kCsv, "MizentaLog.txt"},
+      {ReportId::kCallTree, kHtml, "MizentaLog.html"},
+      {ReportId::kFunctionList, ReportFormat::kWorkbook, "Mz一覧Func.txt"},
+      {ReportId::kClassList, ReportFormat::kWorkbook, nullptr},
+      {ReportId::kStepLog, kCsv, "MzStepLog.csv"},
+      {ReportId::kFileTree, kCsv, "MzFileTree.txt"},
+      {ReportId::kReservedWords, kHtml, "Mz予約語確認.txt"},
+      {ReportId::kConstList, kHtml, "Mz一覧const.html"},
+  };
+  for (const auto& c : cases) {
+    std::optional<ReportFormat> form = writtenForm(c.id, c.chosen);
+    EXPECT_EQ(form ? reportFileName(c.id, *form) : "", c.name ? c.name : "") << c.name;
+  }
+  EXPECT_EQ(reportFileName(ReportId::kDefineList, kHtml, 2), "Mz一覧define_2.html");
+}
+
+// The drawing pieces as the Shift-JIS bytes that reach the file: box
+// characters from row 8, "・" for all of them with "PC-98x1", and the
+// full-width blank where HTML would collapse two spaces.
+TEST(ReportWriter, LinePiecesAreShiftJis) {
+  const LinePieces box = linePieces(false, kText);
+  EXPECT_EQ(std::string(box.vertical) + std::string(box.branch) + std::string(box.lastBranch) +
+                std::string(box.rule) + std::string(box.cross) + std::string(box.blank),
+            "\x84\xA0\x84\xA5\x84\xA4\x84\x9F\x84\xA9  ");
+  const LinePieces dots = linePieces(true, kCsv);
+  for (std::string_view piece : {dots.vertical, dots.branch, dots.lastBranch, dots.rule, dots.cross})
+    EXPECT_EQ(piece, "\x81\x45");
+  EXPECT_EQ(linePieces(true, kHtml).blank, "\x81\x40");
+}
+
+}  // namespace
