@@ -277,7 +277,8 @@ void AnalysisRun::writeReports(const SourceFileList& list) {
       },
       [&] {
         if (options_.lineDistribution)
-          writeDistributionReport(functions_->stepCounts(), options_.distributionStep);
+          writeDistributionReport(functions_->stepCounts(), options_.distributionStep,
+                                  reportStyle(options_));
       },
       [&] { if (options_.globalVariableList) variables_->writeVariableList(); },
       [&] { if (options_.variableDetails) variables_->writeVariableDetails(); },

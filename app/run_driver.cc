@@ -77,10 +77,15 @@ double elapsedSeconds() { return lastElapsed; }
 
 const std::vector<std::int32_t>& lastFunctionLengths() { return functionLengths(); }
 
-bool writeLastDistribution(std::int32_t width) {
+std::string writeLastDistribution(std::int32_t width) {
   chooseOutputFolder();
   setReportFolder(liveOptions().outputFolder);
-  return writeDistributionCsv(computeDistribution(functionLengths(), width));
+  static std::string unwritten;
+  unwritten.clear();
+  setReportFailureHandler([](const std::string& path) { unwritten = path; });
+  writeDistributionCsv(computeDistribution(functionLengths(), width));
+  setReportFailureHandler(nullptr);
+  return unwritten;
 }
 
 void setProgressDisplay(void (*show)(const std::string&)) { progressDisplay = show; }

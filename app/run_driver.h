@@ -27,10 +27,9 @@ double elapsedSeconds();
 const std::vector<std::int32_t>& lastFunctionLengths();
 
 // Writes the distribution of lastFunctionLengths() in classes of `width` as
-// "Mz関数分布.csv" into the output folder that a run would take now (the
-// report folder, reportPath() names the file). False when it could not be
-// written.
-bool writeLastDistribution(std::int32_t width);
+// "Mz関数分布.csv" into the output folder that a run would take now. The
+// path of the file when it could not be written, else empty text.
+std::string writeLastDistribution(std::int32_t width);
 
 // How the run shows "(%4d/%4d) %sを処理中" while it works: the window's
 // viewer, or the terminal on POSIX. Null shows nothing.

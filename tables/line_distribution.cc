@@ -4,14 +4,28 @@
 
 #include "app/text_util.h"
 #include "report/error_log.h"
-#include "report/report_file.h"
-
-const char kDistributionReportName[] = "Mz関数分布.csv";
+#include "report/report.h"
 
 namespace {
 
 constexpr std::int32_t kDefaultWidth = 10;
 constexpr int kLastClass = LineDistribution::kClasses - 1;
+
+// Two plain fields a line, without a heading.
+constexpr Column kColumns[2] = {};
+constexpr Table kTable{kColumns};
+
+void writeDistribution(const LineDistribution& d, const ReportStyle& style) {
+  Report report;
+  if (!report.create(ReportId::kLineDistribution, style)) return;
+  report->beginPage("関数の行数分布");
+  report->beginTable(kTable);
+  for (const DistributionRow& row : distributionRows(d))
+    report->row({Cell::of(row.label), Cell::number(row.count)});
+  report->endTable();
+  report->endPage();
+  report.close();
+}
 
 }  // namespace
 
@@ -41,21 +55,18 @@ std::vector<DistributionRow> distributionRows(const LineDistribution& d) {
   return rows;
 }
 
-bool writeDistributionCsv(const LineDistribution& distribution) {
-  ReportFile out;
-  openReport(kDistributionReportName, out);
-  for (const DistributionRow& row : distributionRows(distribution))
-    out << row.label << ',' << row.count << '\n';
-  bool written = out.isOpen() && out.good();
-  out.close();
-  return written;
+void writeDistributionCsv(const LineDistribution& distribution) {
+  ReportStyle style;
+  style.format = ReportFormat::kCsv;
+  writeDistribution(distribution, style);
 }
 
-void writeDistributionReport(const std::vector<std::int32_t>& lengths, std::int32_t width) {
+void writeDistributionReport(const std::vector<std::int32_t>& lengths, std::int32_t width,
+                             const ReportStyle& style) {
   if (width < 1) {
     errorLog() << " 行数分布の行数[" << width << "]は使えないため、" << kDefaultWidth
                << "行区切りで出力します\n";
     width = kDefaultWidth;
   }
-  writeDistributionCsv(computeDistribution(lengths, width));
+  writeDistribution(computeDistribution(lengths, width), style);
 }

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "report/report_model.h"
+
 struct LineDistribution {
   static constexpr int kClasses = 11;
   // Class k < 10 holds the lengths from k * width to (k + 1) * width - 1;
@@ -35,14 +37,14 @@ struct DistributionRow {
 };
 std::vector<DistributionRow> distributionRows(const LineDistribution& distribution);
 
-extern const char kDistributionReportName[];
-
 // Writes "Mz関数分布.csv" in the report folder (truncating): one line per
-// class, the label and the count joined by ",". False when the file could
-// not be opened or written.
-bool writeDistributionCsv(const LineDistribution& distribution);
+// class, the label and the count joined by ",". A file that cannot be
+// written is told to the report failure handler.
+void writeDistributionCsv(const LineDistribution& distribution);
 
 // The end of a run: the distribution of `lengths` in classes of `width`,
-// written as CSV whatever the format of the other reports. A width below 1
-// (a hand-edited "行数分布の行数") takes the default 10, and the log says so.
-void writeDistributionReport(const std::vector<std::int32_t>& lengths, std::int32_t width);
+// written as CSV beside the reports of every format `style` may choose but
+// the workbook (which will take it as a sheet). A width below 1 (a
+// hand-edited "行数分布の行数") takes the default 10, and the log says so.
+void writeDistributionReport(const std::vector<std::int32_t>& lengths, std::int32_t width,
+                             const ReportStyle& style);

@@ -5,7 +5,6 @@
 #include "app/run_driver.h"
 #include "app/run_outcome.h"
 #include "app/text_util.h"
-#include "report/report_file.h"
 #include "tables/line_distribution.h"
 #include "ui/main_window_win32.h"
 #include "ui/resource_ids.h"
@@ -46,9 +45,9 @@ void open(HWND dialog) {
 }
 
 void writeCsv(HWND dialog) {
-  if (writeLastDistribution(sliderWidth(dialog))) return;
-  std::string text = unwrittenReportText(reportPath(kDistributionReportName));
-  MessageBoxA(dialog, text.c_str(), "エラー", MB_OK);
+  std::string unwritten = writeLastDistribution(sliderWidth(dialog));
+  if (unwritten.empty()) return;
+  MessageBoxA(dialog, unwrittenReportText(unwritten).c_str(), "エラー", MB_OK);
 }
 
 INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM) {

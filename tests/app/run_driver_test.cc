@@ -34,7 +34,7 @@ TEST_F(RunDriverTest, AFinishedRunLeavesItsLengthsAndAStoppedOneKeepsThem) {
   ASSERT_TRUE(runAnalysis());
   EXPECT_EQ(lastFunctionLengths(), (std::vector<std::int32_t>{1, 5}));
   EXPECT_TRUE(distributionCsv().empty());  // the option is off
-  ASSERT_TRUE(writeLastDistribution(5));
+  ASSERT_EQ(writeLastDistribution(5), "");
   std::string twoClasses = "5行未満,1\r\n10行未満,1\r\n";
   EXPECT_EQ(distributionCsv().substr(0, twoClasses.size()), twoClasses);
 
