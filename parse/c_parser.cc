@@ -4,6 +4,7 @@
 #include "app/run_tables.h"
 #include "app/source_context.h"
 #include "parse/c_parser_internal.h"
+#include "parse/file_end_checks.h"
 #include "parse/namespace_table.h"
 #include "parse/variable_table.h"
 #include "report/error_log.h"
@@ -42,11 +43,7 @@ void CParser::endOfFileChecks() {
   if (file_.braceDepth != 0)
     errorLog() << "[ " << name << " ]で括弧({})の数が合いません。\n括弧数 = " << file_.braceDepth
                << '\n';
-  if (file_.parenDepth != 0)
-    errorLog() << "[ " << name << " ]で丸括弧の数が合いません。\n丸括弧数 = " << file_.parenDepth
-               << '\n';
-  if (file_.statementState != kDefault)
-    errorLog() << "[ " << name << " ]でｽﾃｰﾀｽｴﾗｰを起こしました。[" << file_.statementState << "]\n";
+  logOpenStatements(name, file_.parenDepth, file_.statementState);
 }
 
 // ---------------------------------------------------------------------------

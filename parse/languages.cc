@@ -3,6 +3,7 @@
 #include "app/language_mode.h"
 #include "app/options.h"
 #include "parse/c_parser.h"
+#include "parse/delphi_parser.h"
 
 namespace {
 
@@ -25,7 +26,8 @@ const Language kLanguages[] = {
     {1, kModeCOrCpp, LanguageFamily::CFamily, kCRules, LookBack::LiveTokens, makeCParser, false},
     {2, kModeJava, LanguageFamily::CFamily, kJavaRules, LookBack::LiveTokens, makeCParser, false},
     {3, kModeVb, LanguageFamily::Vb, kBasicRules, LookBack::EveryToken, nullptr, false},
-    {4, kModeDelphi, LanguageFamily::Delphi, kBasicRules, LookBack::LiveTokens, nullptr, false},
+    {4, kModeDelphi, LanguageFamily::Delphi, kBasicRules, LookBack::LiveTokens, makeDelphiParser,
+     false},
 };
 constexpr int kLanguageCount = static_cast<int>(sizeof kLanguages / sizeof kLanguages[0]);
 

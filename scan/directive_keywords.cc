@@ -29,6 +29,8 @@ constexpr Keyword kDelphiKeywords[] = {
     {"if", DirectiveWord::kIf},       {"ifopt", DirectiveWord::kIfOpt},
     {"else", DirectiveWord::kElse},   {"endif", DirectiveWord::kEndif},
     {"define", DirectiveWord::kDefine}, {"undef", DirectiveWord::kUndef},
+    // {$IF} groups close with {$IFEND} as well as {$ENDIF}.
+    {"elseif", DirectiveWord::kElif}, {"ifend", DirectiveWord::kEndif},
 };
 
 constexpr Keyword kSettingsKeywords[] = {

@@ -221,6 +221,7 @@ bool SourceReader::classifyDelphi(const std::string& cur, const std::string& nex
   if (cur == "(" && next == "*") {
     file_.lexState = LexState::ParenStarFirst;
     file_.lineHasComment = true;
+    file_.parenStarComment = true;
     return true;
   }
   if (cur == "/" && next == "/") {
@@ -230,6 +231,7 @@ bool SourceReader::classifyDelphi(const std::string& cur, const std::string& nex
   }
   if (cur == "{") {
     file_.lexState = LexState::BraceComment;
+    file_.parenStarComment = false;
     if (next == "$") return startDirective(DirectiveSyntax::Delphi);
     file_.lineHasComment = true;
     file_.braceFirst = true;
@@ -259,9 +261,10 @@ bool SourceReader::continueDelphi(const std::string& cur) {
     default:
       break;
   }
-  // Inside { ... } or (* ... *): either closer ends it; "{$" directives
-  // live in here and end with it.
-  bool closes = cur == "}" || (cur == ")" && token(2) == "*");
+  // Inside { ... } or (* ... *): only its own closer ends it, so that a
+  // brace comment may quote "(* x *)" and the other way round; "{$"
+  // directives live in here and end with it.
+  bool closes = file_.parenStarComment ? cur == ")" && token(2) == "*" : cur == "}";
   if (directives_.inProgress()) {
     if (closes) {
       file_.lexState = LexState::Code;

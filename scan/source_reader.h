@@ -144,6 +144,7 @@ class SourceReader {
     LexState lexState = LexState::Code;
     bool blockCommentEnded = false;
     bool braceFirst = false;  // a brace comment's first token is next
+    bool parenStarComment = false;  // the comment opened with (* and ends with *)
     int stringTokens = 0;     // tokens inside the open string so far
     bool externC = false;
     bool lineHasCode = false;

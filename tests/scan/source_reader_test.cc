@@ -119,9 +119,11 @@ TEST_F(SourceReaderTest, LiveTokensPerLanguage) {
       {"m.bas", "a = \"it's\" ' c\nb Rem c\nrem d\ne", "a|=|<lf>|b|<lf>|e"},
       {"m.frm", "x = \"a\"\"b\"\n", "x|=|<lf>"},
       {"u.pas", "a := 'x{y'; { c } b (* d *) e // f\ng", "a|:|=|;|b|e|<lf>|g"},
-      // Either closer ends a brace or paren-star comment.
-      {"u.pas", "{ a *) b }", "b|}"},
-      {"u.pas", "(* a } b *)", "b|*|)"},
+      // A comment ends only at its own closer: a brace comment may quote
+      // "(* … *)" and a paren-star comment may hold braces.
+      {"u.pas", "{ a *) b } c", "c"},
+      {"u.pas", "(* a } b *) c", "c"},
+      {"u.pas", "{ f(void *) } g", "g"},
       {"u.pas", "(*) still *) x", "x"},
       {"u.pas", "{$R+} y", "y"},
   };
