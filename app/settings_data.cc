@@ -45,6 +45,7 @@ void readSettingsFile(RunTables& tables, SettingsData& data, const std::string& 
   // will, so that every table is sorted as it will be searched.
   setCaseInsensitiveNames((data.languageMask & kModeVbOrDelphi) != 0);
   reader.replaceParser(makeSettingsParser(data.languageMask, data.classes));
+  reader.setRunLanguages(data.languageMask);
   settings.includes = nullptr;
   readSource(reader, source, settings);
   reader.finishFile();

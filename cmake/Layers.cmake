@@ -2,7 +2,8 @@
 # layer's .cc files (those of the other system's *_posix/*_win32 left out,
 # and the program entries app/main_*.cc), each library linked to the one
 # before it. Sets MZ_ENGINE_LAYERS to the libraries, lowest first, and
-# MZ_ENGINE_LIBRARY to the last of them.
+# MZ_ENGINE_LIBRARY to the last of them. Sources matching
+# MZ_LEFT_OUT_SOURCES (a regular expression) are left out.
 file(STRINGS ${CMAKE_SOURCE_DIR}/cmake/layers.txt mz_layer_lines)
 set(mz_claimed "")
 set(MZ_ENGINE_LAYERS "")
@@ -40,6 +41,10 @@ foreach(line IN LISTS mz_layer_lines)
     continue()
   endif()
   list(FILTER sources EXCLUDE REGEX "/app/main_[a-z0-9]+\\.cc$")
+  # Sources of an optional library that this build has not (or has).
+  if(MZ_LEFT_OUT_SOURCES)
+    list(FILTER sources EXCLUDE REGEX "${MZ_LEFT_OUT_SOURCES}")
+  endif()
   if(WIN32)
     list(FILTER sources EXCLUDE REGEX "_posix\\.cc$")
   else()

@@ -4,6 +4,7 @@
 #include "app/options.h"
 #include "parse/c_parser.h"
 #include "parse/delphi_parser.h"
+#include "parse/vb_parser.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ const Language kLanguages[] = {
     {0, kModeC, LanguageFamily::CFamily, kCRules, LookBack::LiveTokens, makeCParser, false},
     {1, kModeCOrCpp, LanguageFamily::CFamily, kCRules, LookBack::LiveTokens, makeCParser, false},
     {2, kModeJava, LanguageFamily::CFamily, kJavaRules, LookBack::LiveTokens, makeCParser, false},
-    {3, kModeVb, LanguageFamily::Vb, kBasicRules, LookBack::EveryToken, nullptr, false},
+    {3, kModeVb, LanguageFamily::Vb, kBasicRules, LookBack::EveryToken, makeVbParser, false},
     {4, kModeDelphi, LanguageFamily::Delphi, kBasicRules, LookBack::LiveTokens, makeDelphiParser,
      false},
 };

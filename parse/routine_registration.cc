@@ -187,13 +187,18 @@ void RoutineRegistration::defineRoutine(DeclInfo& record, std::uint32_t kind) {
 }
 
 void RoutineRegistration::completeHeader(int typePosition, int closePosition) {
-  if (state_.currentFunction.empty()) return;
+  completeHeaderText(typePosition >= 0 ? history_->at(typePosition) : std::string(),
+                     closePosition >= 0 ? argumentText(closePosition) : std::string());
+}
+
+void RoutineRegistration::completeHeaderText(const std::string& returnType,
+                                             const std::string& arguments) {
+  if (state_.currentFunction.empty() || (returnType.empty() && arguments.empty())) return;
   DeclInfo d;
   d.className = state_.currentClass;
   d.name = state_.currentFunction;
-  if (typePosition >= 0) d.returnType = history_->at(typePosition);
-  if (closePosition >= 0) d.arguments = argumentText(closePosition);
-  if (d.returnType.empty() && d.arguments.empty()) return;
+  d.returnType = returnType;
+  d.arguments = arguments;
   tables_->functions->registerDefinition(d, kKindCall, std::string_view());
 }
 

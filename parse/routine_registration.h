@@ -69,6 +69,8 @@ class RoutineRegistration {
   // ends it: `typePosition` is the look-back of the type or -1,
   // `closePosition` that of the ')' closing the arguments or -1.
   void completeHeader(int typePosition, int closePosition);
+  // The same with the texts already taken.
+  void completeHeaderText(const std::string& returnType, const std::string& arguments);
   // The tokens between the '(' matching the ')' at `close` and that ')',
   // a blank between two words and after ','.
   std::string argumentText(int close) const;

@@ -70,6 +70,11 @@ std::FILE* openFile(const std::string& path, const char* mode);
 // it is closed (or the program ends). Null when none can be made.
 std::FILE* openTemporaryFile();
 
+// The name that the C runtime's fopen takes for `path`, for a library that
+// opens files itself: UTF-8 on POSIX, the system code page on Windows
+// (empty where that code page lacks a character of the name).
+std::string nativeFileName(const std::string& path);
+
 // Creates one folder; true when it exists afterwards.
 bool makeDirectory(const std::string& path);
 

@@ -112,6 +112,8 @@ std::FILE* openFile(const std::string& path, const char* mode) {
 
 std::FILE* openTemporaryFile() { return std::tmpfile(); }
 
+std::string nativeFileName(const std::string& path) { return resolveNativePath(path); }
+
 bool makeDirectory(const std::string& path) {
   std::string native = resolveNativePath(path);
   ::mkdir(native.c_str(), 0777);

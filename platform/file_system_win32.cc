@@ -72,6 +72,18 @@ std::FILE* openFile(const std::string& path, const char* mode) {
   return _wfopen(wideName(path).c_str(), wideMode.c_str());
 }
 
+// Libraries built with mingw-w64 open files through the C runtime's fopen,
+// which reads names in the system code page.
+std::string nativeFileName(const std::string& path) {
+  std::wstring wide = wideName(path);
+  BOOL lost = FALSE;
+  int size = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, nullptr, 0, nullptr, &lost);
+  if (size <= 1 || lost) return std::string();
+  std::string name(size - 1, '\0');
+  WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, name.data(), size, nullptr, nullptr);
+  return name;
+}
+
 // In the user's temporary folder (tmpfile would try the drive's root,
 // where a user may not write); "D" deletes the file when it is closed.
 std::FILE* openTemporaryFile() {

@@ -6,6 +6,7 @@
 #include "app/language_mode.h"
 #include "app/run_tables.h"
 #include "app/source_context.h"
+#include "app/text_util.h"
 #include "calvex/calvex.h"
 #include "scan/type_questions.h"
 #include "report/error_log.h"
@@ -84,6 +85,7 @@ class Expander {
     int mode = tables.context ? tables.context->languageMask() : kModeC;
     cConditionRules_ = isCondition && (mode & kModeCFamily) != 0;
     cppWords_ = cConditionRules_ && (mode & kModeCpp) != 0;
+    vbConditionRules_ = isCondition && (mode & kModeVb) != 0;
   }
 
   bool run(std::string_view text, std::string& out);
@@ -111,6 +113,10 @@ class Expander {
   // C++'s values), a macro defined empty expands to nothing.
   bool cConditionRules_ = false;
   bool cppWords_ = false;
+  // VB's rules of #If: a constant that #Const never set is Empty (0), True
+  // is -1, and the word operators stay for the VB evaluator.
+  bool vbConditionRules_ = false;
+  void vbWord(std::string_view word, std::string& out) const;
   std::vector<Frame> frames_;
   std::deque<std::string> substituted_;  // the texts of macro calls, kept for their frames
   std::vector<unsigned char> active_;    // by define position: on the stack
@@ -161,6 +167,8 @@ Expander::Step Expander::word(std::string_view word, std::string& out) {
     number(word, out);
   else if (cConditionRules_ && isIdentifierStart(word[0]))
     identifier(word, out);
+  else if (vbConditionRules_ && isIdentifierStart(word[0]))
+    vbWord(word, out);
   else
     out += word;
   return Step::kGoOn;
@@ -328,6 +336,30 @@ void Expander::identifier(std::string_view word, std::string& out) {
     frame.pos = pos;
 }
 
+namespace {
+
+// The words the VB evaluator reads itself.
+const std::string_view kVbOperatorWords[] = {"And", "Or", "Xor", "Mod", "Eqv", "Imp",
+                                             "Abs", "Atn", "Cos", "Exp", "Fix", "Int",
+                                             "Log", "Sin", "Sqr", "Tan"};
+
+}  // namespace
+
+void Expander::vbWord(std::string_view word, std::string& out) const {
+  for (std::string_view w : kVbOperatorWords) {
+    if (equalsIgnoreCase(word, w)) {
+      out += word;
+      return;
+    }
+  }
+  if (equalsIgnoreCase(word, "Not"))
+    out += '!';
+  else if (equalsIgnoreCase(word, "True"))
+    out += "(-1)";
+  else
+    out += '0';  // False, and every constant #Const did not set
+}
+
 const std::string& Expander::fileName() const {
   return tables_.context ? tables_.context->item(0) : kNoName;
 }
@@ -375,7 +407,10 @@ ConditionValue evaluateExpressionAt(RunTables& tables, std::string_view text, bo
   std::string expansion = expandExpression(tables, text, stack, line, isCondition);
   if (expansion.empty()) return {};
   int error = 0;
-  double value = Kaiseki(expansion.c_str(), &error);
+  // VB conditions are VB expressions (=, <>, And, Or, Mod …).
+  int mode = tables.context ? tables.context->languageMask() : kModeC;
+  bool vb = isCondition && (mode & kModeVb) != 0;
+  double value = vb ? Kaiseki_VB(expansion.c_str(), &error) : Kaiseki(expansion.c_str(), &error);
   if (error != 0) {
     evaluationMessage(tables, isCondition, line, error, expansion);
     return {};

@@ -250,15 +250,19 @@ void DirectiveProcessor::endGroup() {
   file_.live = true;
 }
 
-// C: a space only between two words; VB: no separator, up to "Then";
-// Delphi: up to the '}'.
+// C and VB: a space only between two words (VB's operators And, Not …
+// are words); VB up to "Then"; Delphi: up to the '}'.
 void DirectiveProcessor::conditionToken(std::string_view token) {
   if (syntax_ == DirectiveSyntax::Vb) {
     if (equalsIgnoreCase(token, "Then")) {
       end();
       return;
     }
-    if (!isBlank(token)) file_.condition.append(token);
+    if (isBlank(token)) return;
+    if (!file_.condition.empty() && !isDelimiterToken(token) &&
+        !isDelimiterByte(static_cast<unsigned char>(file_.condition.back())))
+      file_.condition += ' ';
+    file_.condition.append(token);
     return;
   }
   // Kept blanks (for the function details) change nothing: a blank counts

@@ -55,6 +55,9 @@ class DirectiveProcessor {
   // Whether the file is the settings data file, whose own directives and
   // language sections then act.
   void setSettingsData(bool on) { settingsData_ = on; }
+  // The settings data file's #defines of a language section count only
+  // when the run has a file of that language.
+  void setRunLanguages(std::int32_t languages) { runLanguages_ = languages; }
   // A '#' at line start, or a Delphi '{' before '$'.
   void begin(DirectiveSyntax syntax);
   bool inProgress() const { return file_.state != DirectiveState::None; }
@@ -164,6 +167,7 @@ class DirectiveProcessor {
   };
   FileState file_;
   bool settingsData_ = false;
+  std::int32_t runLanguages_ = kModeAll;
   std::vector<std::string> declared_;  // interrupt keywords the file declared
   DirectiveSyntax syntax_ = DirectiveSyntax::CFamily;
   int line_ = 0;  // the line the directive started on

@@ -25,7 +25,8 @@ void DirectiveProcessor::defineName(std::string_view token) {
   if (isBlankToken(token)) return;
   DefineTable* defines = tables_.defines;
   // A delimiter names nothing; a name already defined keeps its first body.
-  if (!defines || isDelimiterToken(token) || !defines->beginDefine(std::string(token))) {
+  bool foreign = settingsData_ && !(sectionLanguages() & runLanguages_);
+  if (!defines || foreign || isDelimiterToken(token) || !defines->beginDefine(std::string(token))) {
     file_.state = syntax_ == DirectiveSyntax::Delphi ? DirectiveState::Ignore
                                                 : DirectiveState::SkipContinued;
     return;

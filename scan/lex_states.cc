@@ -181,6 +181,7 @@ bool SourceReader::continueChar(const std::string& cur) {
 
 bool SourceReader::classifyVb(const std::string& cur) {
   if (file_.lexState != LexState::Code) return continueVb(cur);
+  if (file_.lineContinues && continuesLine(cur)) return true;
   if (cur == "\"") {
     file_.lexState = LexState::String;
     file_.stringTokens = 0;
@@ -193,7 +194,27 @@ bool SourceReader::classifyVb(const std::string& cur) {
     return true;
   }
   if (cur == "#" && !file_.lineHasCode && !file_.lineIsDirective) return startDirective(DirectiveSyntax::Vb);
+  // " _" at a line's end joins the next line to the statement.
+  if (cur == "_" && !directives_.inProgress() && directives_.live()) {
+    file_.lineContinues = true;
+    file_.lineHasCode = true;
+    return true;
+  }
   return codeToken(cur);
+}
+
+// After a continuation '_': its line break is counted but not handed over,
+// so the statement goes on; anything else makes the '_' a stray character.
+bool SourceReader::continuesLine(const std::string& cur) {
+  if (cur == "\n") {
+    file_.lineContinues = false;
+    lineBreakInCode();
+    return true;
+  }
+  if (isBlankOrEmpty(cur)) return true;
+  file_.lineContinues = false;
+  positionMessage(": 不正な文字'_'があります。");
+  return false;
 }
 
 bool SourceReader::continueVb(const std::string& cur) {

@@ -72,6 +72,8 @@ class SourceReader {
   }
   // The conditional-compilation state, for tests and the parsers.
   const DirectiveProcessor& directives() const { return directives_; }
+  // The settings data file: the languages of the run's sources.
+  void setRunLanguages(std::int32_t languages) { directives_.setRunLanguages(languages); }
   const std::string& includeName() const { return directives_.includeName(); }
   void clearInclude() { directives_.clearInclude(); }
 
@@ -119,6 +121,7 @@ class SourceReader {
   bool continueLineComment(const std::string& cur, bool backslashContinues);
   bool continueChar(const std::string& cur);
   bool classifyVb(const std::string& cur);
+  bool continuesLine(const std::string& cur);
   bool continueVb(const std::string& cur);
   bool classifyDelphi(const std::string& cur, const std::string& next);
   bool continueDelphi(const std::string& cur);
@@ -152,6 +155,7 @@ class SourceReader {
     bool lineIsDirective = false;
     bool lineHasDisabledCode = false;
     bool parserDone = false;  // an end-of-text byte ended the parser's work
+    bool lineContinues = false;  // VB: a '_' asked for the next line
     std::array<std::int32_t, 8> counts{};
     std::string captured;
     bool resetCaptureAtLineEnd = false;

@@ -5,7 +5,8 @@ set -eu
 cd "$(dirname "$0")/.."
 
 packages=(cmake make g++ googletest libgtest-dev g++-mingw-w64-x86-64 mingw-w64-tools
-          wine wine64 xvfb xauth xdotool fonts-ipafont-gothic locales)
+          wine wine64 xvfb xauth xdotool fonts-ipafont-gothic locales
+          libxlsxwriter-dev pkg-config python3-openpyxl dpkg-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -27,5 +28,8 @@ if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
   grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' | $sudo_cmd tee -a /etc/locale.gen >/dev/null
   $sudo_cmd locale-gen >/dev/null
 fi
+
+scripts/build-mingw-deps.sh ||
+  echo "setup: the workbook library could not be built for Windows; mizenta.exe writes xls only through Excel"
 
 tests/wine/prepare-prefix.sh >/dev/null 2>&1 || echo "setup: the Wine prefix could not be prepared"

@@ -122,13 +122,28 @@ TEST_F(ConditionEvaluatorTest, CConditionsAsTheCompilerReadsThem) {
   }
 }
 
-// C++ knows true and false; VB and Delphi conditions keep their names, so
-// an unknown one is still reported.
+// C++ knows true and false. VB reads its conditions as VB: a constant no
+// #Const set is Empty (false), True is -1, = and <> compare, Not And Or
+// are its operators. Delphi conditions keep their names, so an unknown
+// one is still reported.
 TEST_F(ConditionEvaluatorTest, NamesLeftOverByLanguage) {
   startFile("a.cpp");
   EXPECT_EQ(at7("true&&!false").first, 1);
   startFile("m.bas");
-  EXPECT_EQ(at7("Win32"), std::make_pair(0, std::string("    m.bas 7: #if､#elif文解析ｴﾗｰ [不明な文字][Win32]\n")));
+  define("LEVEL", {"2"});
+  struct Case {
+    const char* text;
+    bool value;
+  } vb[] = {{"Win32", false},          {"Not DEBUG", true},     {"True And Not False", true},
+            {"LEVEL = 2", true},       {"LEVEL <> 2", false},   {"LEVEL >= 3 Or DEBUG", false},
+            {"LEVEL Mod 2 = 0", true}, {"not debug and true", true}};
+  for (const Case& c : vb) {
+    auto [value, log] = at7(c.text);
+    EXPECT_EQ(value != 0, c.value) << c.text;
+    EXPECT_EQ(log, "") << c.text;
+  }
+  startFile("u.pas");
+  EXPECT_EQ(at7("Win32"), std::make_pair(0, std::string("    u.pas 7: #if､#elif文解析ｴﾗｰ [不明な文字][Win32]\n")));
 }
 
 TEST_F(ConditionEvaluatorTest, EachMessage) {

@@ -17,10 +17,11 @@ TEST_F(VbDirectives, GroupsAndBranches) {
   } cases[] = {
       // The directive ends at "Then": the line break after it is ordinary.
       {"#If 1 Then\na\n#Else\nb\n#End If\n", "<lf>|a|<lf>", ""},
-      // An unknown word fails the condition (with its message): #Else is live.
-      {"#If DEBUG Then\na\n#Else\nb\n#End If\n", "b|<lf>",
-       "    m.bas 1: #if､#elif文解析ｴﾗｰ [不明な文字][DEBUG]\n"},
-      // Words of the condition are joined without a separator.
+      // A constant no #Const set is Empty, false: #Else is live.
+      {"#If DEBUG Then\na\n#Else\nb\n#End If\n", "b|<lf>", ""},
+      {"#If Not DEBUG Then\na\n#Else\nb\n#End If\n", "<lf>|a|<lf>", ""},
+      {"#If 1 And Not DEBUG Then\na\n#End If\n", "<lf>|a|<lf>", ""},
+      // Words of the condition keep a blank between them, operators none.
       {"\n#If 2 * 3 > 5 Then\na\n#End If\n", "<lf>|a|<lf>", ""},
       {"#If 0 Then\na\n#ElseIf 1 Then\nb\n#ElseIf 1 Then\nc\n#Else\nd\n#End If\n", "<lf>|b|<lf>", ""},
       // #End If inside a switched-off region closes exactly one group.

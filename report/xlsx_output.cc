@@ -1,0 +1,85 @@
+#include "report/xlsx_output.h"
+
+#include <xlsxwriter.h>
+
+#include <map>
+
+#include "platform/text_encoding.h"
+#include "platform/workbook.h"
+
+namespace {
+
+constexpr std::uint8_t kLibraryLine[] = {LXW_BORDER_NONE, LXW_BORDER_THIN, LXW_BORDER_DOUBLE};
+
+// One library format per look met: lines, colour and wrapping of text
+// that holds line breaks (each list in one cell shows one entry a line).
+class Formats {
+ public:
+  explicit Formats(lxw_workbook* book) : book_(book) {}
+  lxw_format* of(const XlsxCell& c) {
+    bool wrap = !c.isNumber && c.text.find('\n') != std::string::npos;
+    if (!c.hasLook() && !wrap) return nullptr;
+    int key = c.lines | (c.shaded ? 0x100 : 0) | (wrap ? 0x200 : 0);
+    auto [at, added] = formats_.try_emplace(key, nullptr);
+    if (added) at->second = make(c, wrap);
+    return at->second;
+  }
+
+ private:
+  lxw_format* make(const XlsxCell& c, bool wrap) {
+    lxw_format* f = workbook_add_format(book_);
+    format_set_left(f, kLibraryLine[static_cast<int>(c.line(kXlsxLeft))]);
+    format_set_top(f, kLibraryLine[static_cast<int>(c.line(kXlsxTop))]);
+    format_set_right(f, kLibraryLine[static_cast<int>(c.line(kXlsxRight))]);
+    format_set_bottom(f, kLibraryLine[static_cast<int>(c.line(kXlsxBottom))]);
+    if (c.shaded) {
+      format_set_pattern(f, LXW_PATTERN_SOLID);
+      format_set_bg_color(f, platform::kHeaderColourRgb);
+    }
+    if (wrap) format_set_text_wrap(f);
+    return f;
+  }
+  lxw_workbook* book_;
+  std::map<int, lxw_format*> formats_;
+};
+
+void writeCell(lxw_worksheet* ws, int row, int column, const XlsxCell& c, Formats& formats) {
+  lxw_format* f = formats.of(c);
+  if (c.hasValue && c.isNumber) {
+    worksheet_write_number(ws, row, static_cast<lxw_col_t>(column), c.number, f);
+  } else if (c.hasValue && !c.text.empty()) {
+    worksheet_write_string(ws, row, static_cast<lxw_col_t>(column), c.text.c_str(), f);
+  } else if (f) {
+    worksheet_write_blank(ws, row, static_cast<lxw_col_t>(column), f);
+  }
+}
+
+void writeSheet(lxw_workbook* book, const XlsxSheet& sheet, Formats& formats) {
+  std::string name = platform::cp932ToUtf8(sheet.name);
+  lxw_worksheet* ws = workbook_add_worksheet(book, name.c_str());
+  if (!ws) return;
+  for (const auto& [column, width] : sheet.widths) {
+    worksheet_set_column(ws, static_cast<lxw_col_t>(column), static_cast<lxw_col_t>(column),
+                         width, nullptr);
+  }
+  if (sheet.titleFirst) worksheet_repeat_rows(ws, *sheet.titleFirst, sheet.titleLast);
+  // Row by row, as the library's constant-memory mode takes them.
+  for (std::size_t r = 0; r < sheet.rows.size(); ++r) {
+    const std::vector<XlsxCell>& cells = sheet.rows[r];
+    for (std::size_t c = 0; c < cells.size(); ++c) {
+      writeCell(ws, static_cast<int>(r), static_cast<int>(c), cells[c], formats);
+    }
+  }
+}
+
+}  // namespace
+
+bool writeXlsxFile(const std::string& nativePath, const std::vector<XlsxSheet>& sheets) {
+  lxw_workbook_options options = {};
+  options.constant_memory = LXW_TRUE;
+  lxw_workbook* book = workbook_new_opt(nativePath.c_str(), &options);
+  if (!book) return false;
+  Formats formats(book);
+  for (const XlsxSheet& sheet : sheets) writeSheet(book, sheet, formats);
+  return workbook_close(book) == LXW_NO_ERROR;
+}

@@ -1,0 +1,19 @@
+// The workbook written by the workbook library, without the spreadsheet
+// program: "Mz解析結果.xlsx" in the output folder. Builds without the
+// library have none.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/workbook.h"
+
+extern const char kXlsxWorkbookName[];
+
+// Whether this build writes workbooks with the library.
+bool xlsxWorkbookAvailable();
+
+// A new workbook to be saved into `outputFolder` (ending with a separator);
+// null where the build has no workbook library. Nothing touches the disk
+// before the workbook is ended.
+std::unique_ptr<platform::Workbook> startXlsxWorkbook(const std::string& outputFolder);
