@@ -23,6 +23,7 @@
 #include "tables/class_table.h"
 #include "tables/decl_info.h"
 #include "tables/function_table.h"
+#include "tables/line_distribution.h"
 
 namespace {
 
@@ -273,6 +274,11 @@ void AnalysisRun::writeReports(const SourceFileList& list) {
         if (options_.variableDetails) variables_->handOverReferences();
         writeCallTree(tables_);  // with the function list and details
         functions_->collectStepCounts();
+      },
+      [&] {
+        if (options_.lineDistribution)
+          writeDistributionReport(functions_->stepCounts(), options_.distributionStep,
+                                  reportStyle(options_));
       },
       [&] { if (options_.globalVariableList) variables_->writeVariableList(); },
       [&] { if (options_.variableDetails) variables_->writeVariableDetails(); },

@@ -134,7 +134,9 @@ void saveDirectories(const Options& o) {
   for (size_t i = 0; i < o.includeDirectories.size(); ++i)
     writeValue(kSectionDirectories, (kKeyIncludeFormat + decimalText(i)).c_str(),
                o.includeDirectories[i]);
-  writeValue(kSectionDirectories, kKeyOutputFolder, o.outputFolder);
+  // Without a folder of its own the record holds the program folder as a
+  // stand-in; saved, that would pin the reports there for good.
+  writeValue(kSectionDirectories, kKeyOutputFolder, o.outputFolderExists ? o.outputFolder : "");
 }
 
 void saveFlags(const Options& o) {

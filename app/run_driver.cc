@@ -11,6 +11,8 @@
 #include "platform/file_system.h"
 #include "report/error_log.h"
 #include "report/report_file.h"
+#include "tables/function_table.h"
+#include "tables/line_distribution.h"
 
 const char kErrorLogName[] = "MizentaErrLog.txt";
 
@@ -22,6 +24,11 @@ void (*progressDisplay)(const std::string&) = nullptr;
 // Stop requests for the run in progress: a flag that outlives every run,
 // so that another thread never reaches a run that is going away.
 std::atomic<bool> stopFlag{false};
+
+std::vector<std::int32_t>& functionLengths() {
+  static std::vector<std::int32_t> lengths;
+  return lengths;
+}
 
 void showProgress(int position, int count, const std::string& name) {
   if (!progressDisplay) return;
@@ -68,6 +75,19 @@ void logNotes(RunOutcome& outcome) {
 
 double elapsedSeconds() { return lastElapsed; }
 
+const std::vector<std::int32_t>& lastFunctionLengths() { return functionLengths(); }
+
+std::string writeLastDistribution(std::int32_t width) {
+  chooseOutputFolder();
+  setReportFolder(liveOptions().outputFolder);
+  static std::string unwritten;
+  unwritten.clear();
+  setReportFailureHandler([](const std::string& path) { unwritten = path; });
+  writeDistributionCsv(computeDistribution(functionLengths(), width));
+  setReportFailureHandler(nullptr);
+  return unwritten;
+}
+
 void setProgressDisplay(void (*show)(const std::string&)) { progressDisplay = show; }
 
 void stopAnalysis() { stopFlag.store(true, std::memory_order_relaxed); }
@@ -93,6 +113,7 @@ bool runAnalysis() {
     logNotes(outcome);
     finished = run.run(sourceFiles());
     if (finished && options.showElapsedTime) lastElapsed = run.elapsedSeconds();
+    if (finished) functionLengths() = run.tables().functions->stepCounts();
     outcome.analysed = run.filesRead();
     outcome.unreadable = run.filesUnreadable();
     closeKeptReports();

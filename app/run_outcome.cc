@@ -43,6 +43,8 @@ void noteFolderSearched(RunOutcome& outcome, const std::string& path) {
 
 std::string unwrittenLogLine(const std::string& path) { return " 書き込めません [" + path + "]"; }
 
+std::string unwrittenReportText(const std::string& path) { return "レポートを書けません: " + path; }
+
 bool RunOutcome::somethingLost() const {
   return refused + notSources + unmatched + unreadable > 0 || !unwritten.empty() ||
          workbookAsText;
@@ -55,7 +57,7 @@ int RunOutcome::exitStatus() const {
 
 std::string RunOutcome::message() const {
   std::string text;
-  for (const std::string& path : unwritten) text += "レポートを書けません: " + path + "\n";
+  for (const std::string& path : unwritten) text += unwrittenReportText(path) + "\n";
   text += decimalText(analysed) + " ファイルを解析しました";
   std::string lost;
   addPart(lost, "開けないファイル", unreadable);

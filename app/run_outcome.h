@@ -48,3 +48,5 @@ void noteFolderSearched(RunOutcome& outcome, const std::string& path);
 // The log lines of a run about what it did not write.
 extern const char kWorkbookAsTextLine[];
 std::string unwrittenLogLine(const std::string& path);
+// The line that names a report which could not be written, for the user.
+std::string unwrittenReportText(const std::string& path);

@@ -32,6 +32,7 @@ constexpr Entry kCatalogue[] = {
     {ReportId::kStepLog, "MzStepLog", {T, H, C, kNone}},
     {ReportId::kFileTree, "MzFileTree", {T, H, T, T}},
     {ReportId::kReservedWords, "Mz予約語確認", {T, T, T, T}},
+    {ReportId::kLineDistribution, "Mz関数分布", {C, C, C, kNone}},
 };
 
 constexpr bool inOrder() {

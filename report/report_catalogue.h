@@ -23,6 +23,7 @@ enum class ReportId : unsigned char {
   kStepLog,
   kFileTree,
   kReservedWords,
+  kLineDistribution,
 };
 
 // The form report `id` is written in when `chosen` is the output format;

@@ -10,9 +10,11 @@
 #include "app/options.h"
 #include "app/run_driver.h"
 #include "app/source_file_list.h"
+#include "ui/distribution_dialog_win32.h"
 #include "ui/file_registration_win32.h"
 #include "ui/resource_ids.h"
 #include "ui/run_control_win32.h"
+#include "ui/settings_sheet_win32.h"
 #include "ui/viewer_win32.h"
 
 namespace {
@@ -88,7 +90,9 @@ bool createChildren(HWND window) {
   w.menu = GetMenu(window);
   DeleteMenu(w.menu, IDM_STOP, MF_BYCOMMAND);
   w.viewer = createViewer(window, w.instance, &w.richEdit);
-  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES | ICC_TREEVIEW_CLASSES};
+  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES | ICC_TREEVIEW_CLASSES |
+                                                        ICC_LISTVIEW_CLASSES | ICC_UPDOWN_CLASS |
+                                                        ICC_TAB_CLASSES};
   InitCommonControlsEx(&controls);
   w.label = CreateWindowExA(0, "STATIC", "解析対象", WS_CHILD | WS_VISIBLE | WS_BORDER, 0, 0,
                             kTreeWidth, kLabelHeight, window, nullptr, w.instance, nullptr);
@@ -142,8 +146,10 @@ void runCommand(HWND window, UINT command) {
       stopOrClear(window);
       break;
     case IDM_SETTINGS:
+      if (!runActive()) showSettingsSheet(window);
+      break;
     case IDM_DISTRIBUTION:
-      // The settings sheet and the distribution dialog are not built yet.
+      if (!runActive()) showDistributionDialog(window);
       break;
     case IDM_FAST:
       setRunSpeed(true);

@@ -159,6 +159,7 @@ TEST_F(OptionsTest, SaveThenLoadKeepsEveryField) {
   edited.showElapsedTime = edited.hideToolbar = 1;
   edited.headerReadMode = HeaderReadMode::ReadOnce;
   edited.outputFolder = folder("out") + "/";
+  edited.outputFolderExists = 1;
   edited.includeDirectories = {folder("i1") + "/", folder("i2") + "/"};
   edited.extensionLanguages = parseExtensionList("c:0,h:0,pas:4");
   saveOptions(edited);
@@ -180,6 +181,19 @@ TEST_F(OptionsTest, SaveThenLoadKeepsEveryField) {
   writeFlag(kSectionOther, kKeyFastSpeed, 0);
   loadOptions();
   EXPECT_EQ(liveOptions().fastSpeed, 0);
+}
+
+// An edited record without an output folder of its own holds the program
+// folder in its place: saved, the INI file still names none.
+TEST_F(OptionsTest, SaveWithoutAnOutputFolderNamesNone) {
+  Options edited;
+  setOutputFolder(edited, "");
+  ASSERT_FALSE(edited.outputFolder.empty());
+  saveOptions(edited);
+  std::string ini = readFileBytes(dir_.file("Mizenta.ini"));
+  EXPECT_NE(ini.find("出力先ﾌｫﾙﾀﾞ=\r\n"), std::string::npos);
+  loadOptions();
+  EXPECT_EQ(liveOptions().outputFolderExists, 0);
 }
 
 }  // namespace

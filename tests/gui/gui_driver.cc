@@ -5,74 +5,29 @@
 //
 //   gui_driver.exe WORK_FOLDER PROBE_LIBRARY
 //
-// WORK_FOLDER holds program\ with mizenta.exe and calvex.dll; the driver
-// writes the sources there, the screenshots (idle.png, running.png,
-// finished.png) and result.txt: "passed", or one line per failed check.
-#include <windows.h>
-
+// WORK_FOLDER holds program\ with mizenta.exe and calvex.dll and the sample
+// sources in inventory\; the driver writes its own sources there, the
+// screenshots (idle.png, running.png, finished.png, settings-page1.png,
+// settings-page2.png, distribution.png) and result.txt: "passed", or one
+// line per failed check. The main window's checks are here, those of the
+// settings sheet and the distribution dialog in gui_dialogs.cc.
 #include <algorithm>
-#include <cstdint>
 #include <cstdio>
-#include <fstream>
-#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "tests/gui/probe_protocol.h"
+#include "tests/gui/gui_dialogs.h"
+#include "tests/gui/gui_support.h"
 
 namespace {
 
 // ---------------------------------------------------------------------------
-// Checks and files
+// Files
 
-std::string work, programDir;
-std::vector<std::string> failures;
 // The log and the call tree of the first run, which a later run over the
 // same files must repeat.
 std::string firstLog, firstCallTree;
-
-std::string utf8(const std::string& cp932) {
-  std::wstring wide(cp932.size() + 1, L'\0');
-  wide.resize(MultiByteToWideChar(932, 0, cp932.c_str(), -1, wide.data(), wide.size()));
-  std::string out(wide.size() * 3 + 1, '\0');
-  out.resize(WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, out.data(), out.size(), 0, 0));
-  return out.c_str();
-}
-
-void check(bool ok, const std::string& what, const std::string& seen = "") {
-  if (ok) return;
-  failures.push_back(what + (seen.empty() ? "" : " [seen: " + seen + "]"));
-  std::printf("FAILED: %s\n", utf8(failures.back()).c_str());
-  std::fflush(stdout);
-}
-
-template <class T>
-void checkEqual(const T& seen, const T& expected, const std::string& what) {
-  std::ostringstream s, e;
-  s << seen;
-  e << expected;
-  check(seen == expected, what + " (expected: " + e.str() + ")", s.str());
-}
-
-bool waitUntil(const std::function<bool()>& condition, int milliseconds = 30000) {
-  for (int waited = 0; waited < milliseconds; waited += 50, Sleep(50))
-    if (condition()) return true;
-  return condition();
-}
-
-std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-bool exists(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-void writeFile(const std::string& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
 
 std::string withoutCarriageReturns(std::string text) {
   text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
@@ -126,202 +81,6 @@ void makeSources() {
 }
 
 // ---------------------------------------------------------------------------
-// Screenshots: the whole screen (the test's own virtual desktop) as PNG.
-
-std::uint32_t crc32(const std::string& bytes) {
-  std::uint32_t c = 0xFFFFFFFF;
-  for (unsigned char b : bytes) {
-    c ^= b;
-    for (int i = 0; i < 8; ++i) c = (c >> 1) ^ (0xEDB88320 & (0 - (c & 1)));
-  }
-  return ~c;
-}
-
-std::string bigEndian(std::uint32_t v) {
-  return {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
-}
-
-std::string pngChunk(const std::string& type, const std::string& data) {
-  return bigEndian(data.size()) + type + data + bigEndian(crc32(type + data));
-}
-
-// Rows of RGB bytes, each led by filter 0, in stored (uncompressed) blocks.
-std::string png(int width, int height, const std::string& rows) {
-  std::string z = "\x78\x01";
-  std::uint32_t a = 1, b = 0;
-  for (unsigned char c : rows) a = (a + c) % 65521, b = (b + a) % 65521;
-  for (size_t at = 0; at < rows.size(); at += 65535) {
-    size_t n = std::min<size_t>(65535, rows.size() - at);
-    z += char(at + n == rows.size());
-    z += {char(n), char(n >> 8), char(~n), char(~n >> 8)};
-    z += rows.substr(at, n);
-  }
-  z += bigEndian(b << 16 | a);
-  std::string header = bigEndian(width) + bigEndian(height) + std::string("\x08\x02\0\0\0", 5);
-  return "\x89PNG\r\n\x1a\n" + pngChunk("IHDR", header) + pngChunk("IDAT", z) +
-         pngChunk("IEND", "");
-}
-
-void screenshot(const std::string& name) {
-  int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;  // rows top down
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
-  GdiFlush();
-  std::string rows;
-  auto* pixel = static_cast<const unsigned char*>(bits);
-  for (int y = 0; y < height; ++y) {
-    rows += '\0';
-    for (int x = 0; x < width; ++x, pixel += 4)
-      rows += {char(pixel[2]), char(pixel[1]), char(pixel[0])};
-  }
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  writeFile(work + name, png(width, height, rows));
-}
-
-// ---------------------------------------------------------------------------
-// The program under test
-
-struct Box {
-  HWND handle = nullptr;
-  std::string caption, text;
-  HWND owner = nullptr;
-};
-
-class Program {
- public:
-  explicit Program(const std::string& probeLibrary) : probeLibrary_(probeLibrary) {}
-  ~Program() {
-    if (process_.hProcess && !ended(0)) TerminateProcess(process_.hProcess, 1);
-  }
-
-  // Starts the program (again, after close) and hooks the probe into it.
-  bool start() {
-    window_ = nullptr;
-    if (process_.hProcess) CloseHandle(process_.hProcess), CloseHandle(process_.hThread);
-    std::string exe = programDir + "mizenta.exe", commandLine = "\"" + exe + "\"";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        work.c_str(), &startup, &process_))
-      return false;
-    waitUntil([&] { return (window_ = findWindow()) != nullptr; });
-    if (!window_) return false;
-    HMODULE library = LoadLibraryA(probeLibrary_.c_str());
-    void* procedure = reinterpret_cast<void*>(GetProcAddress(library, probe::kHookProcedure));
-    auto hook = reinterpret_cast<HOOKPROC>(procedure);
-    DWORD thread = GetWindowThreadProcessId(window_, nullptr);
-    return hook && SetWindowsHookExA(WH_GETMESSAGE, hook, library, thread);
-  }
-
-  const probe::WindowState& state() {
-    request(probe::kSnapshot);
-    return shared_->state;
-  }
-
-  // Each path relative to the work folder.
-  void drop(const std::vector<std::string>& paths) {
-    std::string list;
-    for (const std::string& p : paths) list += work + p + '\0';
-    std::copy(list.begin(), list.end(), shared_->paths);
-    shared_->paths[list.size()] = '\0';
-    request(probe::kDrop);
-  }
-
-  void command(UINT id) { PostMessageA(window_, WM_COMMAND, id, 0); }
-
-  Box box() {
-    Box found;
-    for (HWND w = GetTopWindow(nullptr); w && !found.handle; w = GetWindow(w, GW_HWNDNEXT)) {
-      DWORD pid = 0;
-      GetWindowThreadProcessId(w, &pid);
-      char type[32] = {};
-      GetClassNameA(w, type, sizeof type);
-      if (pid != process_.dwProcessId || std::string(type) != "#32770" || !IsWindowVisible(w))
-        continue;
-      found.handle = w;
-      found.owner = GetWindow(w, GW_OWNER);
-      found.caption = windowText(w);
-      for (HWND c = FindWindowExA(w, nullptr, "Static", nullptr); c;
-           c = FindWindowExA(w, c, "Static", nullptr))
-        if (windowText(c).size() > found.text.size()) found.text = windowText(c);
-    }
-    return found;
-  }
-
-  Box waitForBox() {
-    Box b;
-    waitUntil([&] { return (b = box()).handle != nullptr; });
-    return b;
-  }
-
-  void answer(const Box& b, int button) {
-    PostMessageA(b.handle, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(b.handle, button)));
-    check(waitUntil([&] { return !IsWindow(b.handle); }), "the box \"" + b.text + "\" went away");
-  }
-
-  // Closes the window; true when the program then ended with exit code 0.
-  bool close(int milliseconds) {
-    PostMessageA(window_, WM_CLOSE, 0, 0);
-    DWORD code = 1;
-    return ended(milliseconds) && GetExitCodeProcess(process_.hProcess, &code) && code == 0;
-  }
-
-  HWND window() const { return window_; }
-
- private:
-  bool ended(int milliseconds) {
-    return WaitForSingleObject(process_.hProcess, milliseconds) == WAIT_OBJECT_0;
-  }
-
-  static std::string windowText(HWND w) {
-    char text[1024] = {};
-    SendMessageTimeoutA(w, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_BLOCK,
-                        5000, nullptr);
-    return text;
-  }
-
-  HWND findWindow() {
-    for (HWND w = FindWindowA("MIZENTA", nullptr); w;
-         w = FindWindowExA(nullptr, w, "MIZENTA", nullptr)) {
-      DWORD pid = 0;
-      GetWindowThreadProcessId(w, &pid);
-      if (pid == process_.dwProcessId) return w;
-    }
-    return nullptr;
-  }
-
-  void request(probe::Command command) {
-    shared_->command = command;
-    ResetEvent(done_);
-    PostMessageA(window_, RegisterWindowMessageA(probe::kMessage), 0, 0);
-    check(WaitForSingleObject(done_, 10000) == WAIT_OBJECT_0, "the probe answered");
-  }
-
-  std::string probeLibrary_;
-  PROCESS_INFORMATION process_ = {};
-  HWND window_ = nullptr;
-  HANDLE mapping_ = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                       sizeof(probe::SharedBlock), probe::kSharedBlock);
-  probe::SharedBlock* shared_ =
-      static_cast<probe::SharedBlock*>(MapViewOfFile(mapping_, FILE_MAP_ALL_ACCESS, 0, 0, 0));
-  HANDLE done_ = CreateEventA(nullptr, TRUE, FALSE, probe::kDoneEvent);
-};
-
-// ---------------------------------------------------------------------------
 // Compact forms of the window's state
 
 // "101e 104g 106-": each command enabled, grayed or absent; the speed
@@ -353,33 +112,12 @@ std::string items(const probe::WindowState& s) {
   return joined;
 }
 
-std::string rectForm(const RECT& r) {
-  return std::to_string(r.left) + "," + std::to_string(r.top) + " " +
-         std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top);
-}
-
-void checkBox(const Box& b, const std::string& caption, const std::string& text, HWND owner) {
-  check(b.handle != nullptr, "a box \"" + text + "\" appeared");
-  checkEqual(b.caption, caption, "caption of the box \"" + text + "\"");
-  checkEqual(b.text, text, "text of the box");
-  check(b.owner == owner, "owner of the box \"" + text + "\"");
-}
-
 void checkFileCount(Program& mizenta, int count) {
   mizenta.command(403);
   Box b = mizenta.waitForBox();
   checkBox(b, "ファイル数確認", "解析対象ファイル数[" + std::to_string(count) + "]",
            mizenta.window());
   mizenta.answer(b, IDOK);
-}
-
-// Runs the registered files to their end: the "処理終了" box, answered.
-void runToEnd(Program& mizenta, const char* screenshotName = nullptr) {
-  mizenta.command(104);
-  Box done = mizenta.waitForBox();
-  checkBox(done, "確認", "処理終了", mizenta.window());
-  if (screenshotName) screenshot(screenshotName);
-  mizenta.answer(done, IDOK);
 }
 
 // Starts a run over the long sources and waits until it reads its second file.
@@ -540,6 +278,9 @@ int main(int argc, char** argv) {
     stoppedRunWritesNothingMore(mizenta);
     nextRunStartsClean(mizenta);
     slowSpeedIsSaved(mizenta);
+    settingsCancelKeepsEverything(mizenta);
+    settingsOkSavesTheEdits(mizenta);
+    distributionOfTheSamples(mizenta);
     closingDuringARunEndsIt(mizenta);
     hiddenToolbarPutsTheLabelAtTheTop(mizenta);
   } else {

@@ -6,7 +6,9 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "tests/gui/probe_protocol.h"
 
@@ -70,6 +72,141 @@ void drop(HWND main, const char* paths) {
   PostMessageA(main, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
 }
 
+// ---------------------------------------------------------------------------
+// Dialogs of the program: read whole, as the driver's process cannot read
+// list views, and a list view row selected.
+
+struct CaptionSearch {
+  const char* caption;
+  HWND found;
+};
+
+BOOL CALLBACK matchCaption(HWND w, LPARAM search) {
+  auto* s = reinterpret_cast<CaptionSearch*>(search);
+  char text[128] = {};
+  GetWindowTextA(w, text, sizeof text);
+  if (!IsWindowVisible(w) || std::strcmp(text, s->caption) != 0) return TRUE;
+  s->found = w;
+  return FALSE;
+}
+
+HWND topWindow(const char* caption) {
+  CaptionSearch search = {caption, nullptr};
+  EnumThreadWindows(GetCurrentThreadId(), matchCaption, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+std::string itemText(HWND view, int row, int column) {
+  char text[260] = {};
+  LVITEMA item = {};
+  item.iSubItem = column;
+  item.pszText = text;
+  item.cchTextMax = sizeof text;
+  SendMessageA(view, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+  return text;
+}
+
+// What a control holds beyond its text.
+std::string contents(HWND control, const std::string& type) {
+  std::string out;
+  if (type == WC_LISTVIEWA) {
+    int rows = static_cast<int>(SendMessageA(control, LVM_GETITEMCOUNT, 0, 0));
+    for (int r = 0; r < rows; ++r)
+      out += (r ? "," : " [") + itemText(control, r, 0) + "/" + itemText(control, r, 1);
+    if (rows) out += "]";
+  } else if (type == "ListBox") {
+    int lines = static_cast<int>(SendMessageA(control, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < lines; ++i) {
+      char text[300] = {};
+      SendMessageA(control, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+      out += (i ? "|" : " [") + std::string(text);
+    }
+    if (lines) out += "]";
+  } else if (type == "ComboBox") {
+    char text[260] = {};
+    int selected = static_cast<int>(SendMessageA(control, CB_GETCURSEL, 0, 0));
+    if (selected >= 0) SendMessageA(control, CB_GETLBTEXT, selected, reinterpret_cast<LPARAM>(text));
+    out = " =" + std::string(text) + " (" +
+          std::to_string(SendMessageA(control, CB_GETCOUNT, 0, 0)) + ")";
+  } else if (type == TRACKBAR_CLASSA) {
+    out = " @" + std::to_string(SendMessageA(control, TBM_GETPOS, 0, 0));
+  } else if (type == UPDOWN_CLASSA) {
+    out = " @" + std::to_string(SendMessageA(control, UDM_GETPOS32, 0, 0));
+  }
+  return out;
+}
+
+struct Dump {
+  std::string text;
+};
+
+BOOL CALLBACK dumpControl(HWND control, LPARAM dump) {
+  if (!IsWindowVisible(control)) return TRUE;
+  char type[64] = {}, text[300] = {};
+  GetClassNameA(control, type, sizeof type);
+  // A drop-down list's text is its selection, which contents() gives.
+  if (std::string(type) != "ComboBox") GetWindowTextA(control, text, sizeof text);
+  bool checked = std::string(type) == "Button" &&
+                 SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
+  char flags[3] = {IsWindowEnabled(control) ? '.' : '-', checked ? 'x' : '.', '\0'};
+  std::string line = std::to_string(GetDlgCtrlID(control)) + " " + type + " " + flags;
+  if (text[0]) line += " " + std::string(text);
+  reinterpret_cast<Dump*>(dump)->text += line + contents(control, type) + "\n";
+  return TRUE;
+}
+
+struct TipSearch {
+  HWND dialog;
+  std::string text;
+};
+
+// "tip <id> <text>" for each tool of the dialog's tooltip windows whose
+// control is visible.
+BOOL CALLBACK dumpTips(HWND w, LPARAM search) {
+  auto* s = reinterpret_cast<TipSearch*>(search);
+  char type[64] = {};
+  GetClassNameA(w, type, sizeof type);
+  if (std::string(type) != TOOLTIPS_CLASSA || GetWindow(w, GW_OWNER) != s->dialog) return TRUE;
+  int count = static_cast<int>(SendMessageA(w, TTM_GETTOOLCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    char text[512] = {};
+    TOOLINFOA tool = {};
+    tool.cbSize = TTTOOLINFOA_V1_SIZE;
+    tool.lpszText = text;
+    SendMessageA(w, TTM_ENUMTOOLSA, i, reinterpret_cast<LPARAM>(&tool));
+    HWND control = reinterpret_cast<HWND>(tool.uId);
+    if (IsWindowVisible(control))
+      s->text += "tip " + std::to_string(GetDlgCtrlID(control)) + " " + text + "\n";
+  }
+  return TRUE;
+}
+
+void readDialog(probe::SharedBlock& shared) {
+  Dump dump;
+  if (HWND dialog = topWindow(shared.caption)) {
+    EnumChildWindows(dialog, dumpControl, reinterpret_cast<LPARAM>(&dump));
+    TipSearch tips = {dialog, std::string()};
+    EnumThreadWindows(GetCurrentThreadId(), dumpTips, reinterpret_cast<LPARAM>(&tips));
+    dump.text += tips.text;
+  }
+  std::snprintf(shared.dialog, sizeof shared.dialog, "%s", dump.text.c_str());
+}
+
+BOOL CALLBACK selectInVisibleView(HWND control, LPARAM shared) {
+  auto* s = reinterpret_cast<probe::SharedBlock*>(shared);
+  if (!IsWindowVisible(control) || GetDlgCtrlID(control) != s->control) return TRUE;
+  LVITEMA item = {};
+  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  item.state = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageA(control, LVM_SETITEMSTATE, s->row, reinterpret_cast<LPARAM>(&item));
+  return FALSE;
+}
+
+void selectRow(probe::SharedBlock& shared) {
+  if (HWND dialog = topWindow(shared.caption))
+    EnumChildWindows(dialog, selectInVisibleView, reinterpret_cast<LPARAM>(&shared));
+}
+
 void serve(HWND main) {
   HANDLE mapping = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, probe::kSharedBlock);
   if (!mapping) return;
@@ -78,6 +215,8 @@ void serve(HWND main) {
   if (shared) {
     if (shared->command == probe::kSnapshot) readWindow(main, shared->state);
     if (shared->command == probe::kDrop) drop(main, shared->paths);
+    if (shared->command == probe::kDialog) readDialog(*shared);
+    if (shared->command == probe::kSelectRow) selectRow(*shared);
     UnmapViewOfFile(shared);
   }
   CloseHandle(mapping);

@@ -15,6 +15,8 @@ constexpr char kHookProcedure[] = "probeHook";
 enum Command : int {
   kSnapshot = 1,  // fill `state`
   kDrop = 2,      // drop `paths` on the window, as the shell does
+  kDialog = 3,    // fill `dialog` from the window captioned `caption`
+  kSelectRow = 4, // select `row` of the list view `control` there
 };
 
 // The menu commands whose state is read, in this order.
@@ -37,6 +39,14 @@ struct SharedBlock {
   int command;
   char paths[8192];  // for kDrop: each path ends with '\0', the list with another
   WindowState state;
+  // kDialog and kSelectRow: a top-level window of the program by caption.
+  char caption[128];
+  int control, row;
+  // Its visible controls, one line each: "id class flags text", flags "-"
+  // (disabled) and "x" (checked) or "."; then list rows, list box lines,
+  // the selected entry of a combo box, the position of a slider or spin;
+  // then "tip id text" for each tooltip over a visible control.
+  char dialog[32768];
 };
 
 }  // namespace probe

@@ -187,6 +187,8 @@ TEST(ReportCatalogue, FormsAndNames) {
       {ReportId::kFileTree, kCsv, "MzFileTree.txt"},
       {ReportId::kReservedWords, kHtml, "Mz予約語確認.txt"},
       {ReportId::kConstList, kHtml, "Mz一覧const.html"},
+      {ReportId::kLineDistribution, ReportFormat::kText, "Mz関数分布.csv"},
+      {ReportId::kLineDistribution, ReportFormat::kWorkbook, nullptr},
   };
   for (const auto& c : cases) {
     std::optional<ReportFormat> form = writtenForm(c.id, c.chosen);
