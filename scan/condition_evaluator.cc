@@ -85,7 +85,7 @@ class Expander {
     int mode = tables.context ? tables.context->languageMask() : kModeC;
     cConditionRules_ = isCondition && (mode & kModeCFamily) != 0;
     cppWords_ = cConditionRules_ && (mode & kModeCpp) != 0;
-    vbConditionRules_ = isCondition && (mode & kModeVb) != 0;
+    basicConditionRules_ = isCondition && (mode & kModeVbOrDelphi) != 0;
   }
 
   bool run(std::string_view text, std::string& out);
@@ -113,10 +113,11 @@ class Expander {
   // C++'s values), a macro defined empty expands to nothing.
   bool cConditionRules_ = false;
   bool cppWords_ = false;
-  // VB's rules of #If: a constant that #Const never set is Empty (0), True
-  // is -1, and the word operators stay for the VB evaluator.
-  bool vbConditionRules_ = false;
-  void vbWord(std::string_view word, std::string& out) const;
+  // The rules of VB's #If and Delphi's {$IF}: a name nothing defined is 0
+  // (VB's Empty), True is -1, and the word operators (And, or, Mod, div …)
+  // stay for the evaluator's VB syntax.
+  bool basicConditionRules_ = false;
+  void basicWord(std::string_view word, std::string& out) const;
   std::vector<Frame> frames_;
   std::deque<std::string> substituted_;  // the texts of macro calls, kept for their frames
   std::vector<unsigned char> active_;    // by define position: on the stack
@@ -161,14 +162,16 @@ Expander::Step Expander::word(std::string_view word, std::string& out) {
     DefineTable::Lookup found = defines->findDefine(word);
     if (found.found) return macro(found.index, word, out);
   }
-  if (word == "defined") return defined(out);
+  if (word == "defined" ||
+      (basicConditionRules_ && (equalsIgnoreCase(word, "defined") || equalsIgnoreCase(word, "declared"))))
+    return defined(out);
   if (word == "sizeof") return sizeOf(out);
   if (startsWithDigit(word))
     number(word, out);
   else if (cConditionRules_ && isIdentifierStart(word[0]))
     identifier(word, out);
-  else if (vbConditionRules_ && isIdentifierStart(word[0]))
-    vbWord(word, out);
+  else if (basicConditionRules_ && isIdentifierStart(word[0]))
+    basicWord(word, out);
   else
     out += word;
   return Step::kGoOn;
@@ -345,19 +348,21 @@ const std::string_view kVbOperatorWords[] = {"And", "Or", "Xor", "Mod", "Eqv", "
 
 }  // namespace
 
-void Expander::vbWord(std::string_view word, std::string& out) const {
+void Expander::basicWord(std::string_view word, std::string& out) const {
   for (std::string_view w : kVbOperatorWords) {
     if (equalsIgnoreCase(word, w)) {
       out += word;
       return;
     }
   }
-  if (equalsIgnoreCase(word, "Not"))
+  if (equalsIgnoreCase(word, "div"))
+    out += '\\';  // Delphi's integer division
+  else if (equalsIgnoreCase(word, "Not"))
     out += '!';
   else if (equalsIgnoreCase(word, "True"))
     out += "(-1)";
   else
-    out += '0';  // False, and every constant #Const did not set
+    out += '0';  // False, and every name nothing defined
 }
 
 const std::string& Expander::fileName() const {
@@ -407,9 +412,9 @@ ConditionValue evaluateExpressionAt(RunTables& tables, std::string_view text, bo
   std::string expansion = expandExpression(tables, text, stack, line, isCondition);
   if (expansion.empty()) return {};
   int error = 0;
-  // VB conditions are VB expressions (=, <>, And, Or, Mod …).
+  // VB and Delphi conditions use = <> and word operators (And, or, Mod …).
   int mode = tables.context ? tables.context->languageMask() : kModeC;
-  bool vb = isCondition && (mode & kModeVb) != 0;
+  bool vb = isCondition && (mode & kModeVbOrDelphi) != 0;
   double value = vb ? Kaiseki_VB(expansion.c_str(), &error) : Kaiseki(expansion.c_str(), &error);
   if (error != 0) {
     evaluationMessage(tables, isCondition, line, error, expansion);

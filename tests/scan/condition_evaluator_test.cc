@@ -122,28 +122,38 @@ TEST_F(ConditionEvaluatorTest, CConditionsAsTheCompilerReadsThem) {
   }
 }
 
-// C++ knows true and false. VB reads its conditions as VB: a constant no
-// #Const set is Empty (false), True is -1, = and <> compare, Not And Or
-// are its operators. Delphi conditions keep their names, so an unknown
-// one is still reported.
+// C++ knows true and false. VB and Delphi read their conditions in their
+// own syntax: a name nothing defined is 0 (VB's Empty), True is -1, = and
+// <> compare, Not And Or (not and or, div) are operators, Delphi's
+// Defined(X) and Declared(X) ask the #define table.
 TEST_F(ConditionEvaluatorTest, NamesLeftOverByLanguage) {
   startFile("a.cpp");
   EXPECT_EQ(at7("true&&!false").first, 1);
-  startFile("m.bas");
   define("LEVEL", {"2"});
   struct Case {
+    const char* file;
     const char* text;
     bool value;
-  } vb[] = {{"Win32", false},          {"Not DEBUG", true},     {"True And Not False", true},
-            {"LEVEL = 2", true},       {"LEVEL <> 2", false},   {"LEVEL >= 3 Or DEBUG", false},
-            {"LEVEL Mod 2 = 0", true}, {"not debug and true", true}};
-  for (const Case& c : vb) {
+  } cases[] = {{"m.bas", "Win32", false},
+               {"m.bas", "Not DEBUG", true},
+               {"m.bas", "True And Not False", true},
+               {"m.bas", "LEVEL = 2", true},
+               {"m.bas", "LEVEL <> 2", false},
+               {"m.bas", "LEVEL >= 3 Or DEBUG", false},
+               {"m.bas", "LEVEL Mod 2 = 0", true},
+               {"m.bas", "not debug and true", true},
+               {"u.pas", "Win32", false},
+               {"u.pas", "defined(LEVEL)or defined(X)", true},
+               {"u.pas", "not Defined(LEVEL)", false},
+               {"u.pas", "Declared(X)", false},
+               {"u.pas", "FPC_FULLVERSION>=30000", false},
+               {"u.pas", "(7 div 2)=3", true}};
+  for (const Case& c : cases) {
+    startFile(c.file);
     auto [value, log] = at7(c.text);
-    EXPECT_EQ(value != 0, c.value) << c.text;
-    EXPECT_EQ(log, "") << c.text;
+    EXPECT_EQ(value != 0, c.value) << c.file << ": " << c.text;
+    EXPECT_EQ(log, "") << c.file << ": " << c.text;
   }
-  startFile("u.pas");
-  EXPECT_EQ(at7("Win32"), std::make_pair(0, std::string("    u.pas 7: #if､#elif文解析ｴﾗｰ [不明な文字][Win32]\n")));
 }
 
 TEST_F(ConditionEvaluatorTest, EachMessage) {
