@@ -27,14 +27,14 @@ CONDITIONAL = re.compile(rb"\{\$(ifdef|ifndef|ifopt|ifc|if|endif|ifend|endc)\b",
 HEADER_END = re.compile(rb"\b(begin|asm|forward|external)\b", re.IGNORECASE)
 
 
-def program_folder(build, work):
-    """A copy of the program with an INI file asking for CSV lists."""
+def program_folder(build, work, ini=INI):
+    """A copy of the program with an INI file (by default asking for CSV lists)."""
     folder = os.path.join(work, "program")
     os.makedirs(folder, exist_ok=True)
     for name in ("mizenta", "libcalvex.so", "Mizenta設定.dat"):
         shutil.copy(os.path.join(build, name), folder)
     with open(os.path.join(folder, "Mizenta.ini"), "wb") as f:
-        f.write(INI.encode("cp932"))
+        f.write(ini.encode("cp932"))
     return folder
 
 

@@ -17,10 +17,11 @@ has in WORK_FOLDER/vb-missed.txt.
 import csv
 import os
 import re
-import shutil
 import subprocess
 import sys
 import time
+
+from delphi_routines import program_folder
 
 INI = ("[ﾌｧｲﾙ出力設定]\nﾌｧｲﾙ出力形式=csv\n関数一覧の表示=ON\n"
        "[その他設定]\n拡張子および言語=c:0,cpp:1,java:2,frm:3,bas:3,vb:3,pas:4,cls:3\n")
@@ -59,12 +60,7 @@ def plain_definitions(tree):
 
 
 def program_definitions(build, work, tree):
-    folder = os.path.join(work, "program")
-    os.makedirs(folder, exist_ok=True)
-    for name in ("mizenta", "libcalvex.so", "Mizenta設定.dat"):
-        shutil.copy(os.path.join(build, name), folder)
-    with open(os.path.join(folder, "Mizenta.ini"), "wb") as f:
-        f.write(INI.encode("cp932"))
+    folder = program_folder(build, work, INI)
     start = time.monotonic()
     run = subprocess.run([os.path.join(folder, "mizenta"), tree], capture_output=True)
     seconds = time.monotonic() - start

@@ -24,10 +24,6 @@ const std::string_view kStatementEnders[] = {";", "end", "else", "until", "final
 
 std::unique_ptr<TokenParser> makeDelphiParser(int) { return std::make_unique<DelphiParser>(); }
 
-bool DelphiParser::is(const std::string& token, std::string_view word) {
-  return token.size() == word.size() && equalsIgnoreCase(token, word);
-}
-
 bool DelphiParser::isAnyOf(const std::string& token, std::span<const std::string_view> words) {
   for (std::string_view w : words)
     if (is(token, w)) return true;
@@ -38,12 +34,7 @@ bool DelphiParser::isAnyOf(const std::string& token, std::span<const std::string
 // File boundaries
 
 void DelphiParser::resetForFile(SourceReader& reader) {
-  reader_ = &reader;
-  tables_ = &reader.tables();
-  tests_.attach(tables_);
-  history_.attach(&reader);
-  routine_.attach(tables_, reader_, &history_, &tests_);
-  routine_.state() = RoutineState{};
+  attachFile(reader);
   file_ = FileState{};
   outer_.clear();
 }

@@ -10,14 +10,10 @@
 #include <string_view>
 #include <vector>
 
-#include "parse/routine_registration.h"
-#include "parse/token_history.h"
-#include "parse/token_tests.h"
-#include "scan/token_parser.h"
+#include "parse/routine_parser.h"
 
-class RunTables;
 
-class DelphiParser final : public TokenParser {
+class DelphiParser final : public RoutineParser {
  public:
   // The statement states; the number is what the end-of-file status line
   // prints, so the values are fixed.
@@ -39,7 +35,7 @@ class DelphiParser final : public TokenParser {
     kRecordBody = 6,
   };
 
-  DelphiParser() : routine_(true) {}
+  DelphiParser() : RoutineParser(true) {}
 
   void resetForFile(SourceReader& reader) override;
   void step(SourceReader& reader) override;
@@ -52,11 +48,8 @@ class DelphiParser final : public TokenParser {
   void semicolon();
   void runStatementMachine(const std::string& token);
   void referenceVariables(const std::string& token);
-  static bool is(const std::string& token, std::string_view word);
   static bool isAnyOf(const std::string& token, std::span<const std::string_view> words);
   bool isBeforeType() const;
-  RoutineState& r() { return routine_.state(); }
-  const RoutineState& r() const { return routine_.state(); }
 
   // delphi_routines.cc: the default state, headers, calls, routine ends.
   void defaultState(const std::string& token);
@@ -87,11 +80,6 @@ class DelphiParser final : public TokenParser {
   void declaration(const std::string& className, const std::string& function, bool parameter);
   std::string declaredType(int end, int& colon) const;
 
-  RunTables* tables_ = nullptr;  // attached by resetForFile
-  SourceReader* reader_ = nullptr;
-  TokenTests tests_;
-  TokenHistory history_;
-  RoutineRegistration routine_;
 
   // What the parser knows of the file being read. Each file starts from
   // FileState{} (resetForFile), so that a field added here is reset too.

@@ -30,20 +30,11 @@ bool isLeadingWord(std::string_view token) {
 
 std::unique_ptr<TokenParser> makeVbParser(int) { return std::make_unique<VbParser>(); }
 
-bool VbParser::is(std::string_view token, std::string_view word) {
-  return token.size() == word.size() && equalsIgnoreCase(token, word);
-}
-
 // ---------------------------------------------------------------------------
 // File boundaries
 
 void VbParser::resetForFile(SourceReader& reader) {
-  reader_ = &reader;
-  tables_ = &reader.tables();
-  tests_.attach(tables_);
-  history_.attach(&reader);
-  routine_.attach(tables_, reader_, &history_, &tests_);
-  routine_.state() = RoutineState{};
+  attachFile(reader);
   file_ = FileState{};
 }
 

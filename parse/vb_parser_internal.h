@@ -8,14 +8,10 @@
 #include <string>
 #include <string_view>
 
-#include "parse/routine_registration.h"
-#include "parse/token_history.h"
-#include "parse/token_tests.h"
-#include "scan/token_parser.h"
+#include "parse/routine_parser.h"
 
-class RunTables;
 
-class VbParser final : public TokenParser {
+class VbParser final : public RoutineParser {
  public:
   // The statement states; the number is what the end-of-file status line
   // prints, so the values are fixed.
@@ -36,7 +32,7 @@ class VbParser final : public TokenParser {
   // A Declare'd routine: defined, without a place in the sources.
   static constexpr std::uint32_t kKindExternal = 24;
 
-  VbParser() : routine_(false) {}
+  VbParser() : RoutineParser(false) {}
 
   void resetForFile(SourceReader& reader) override;
   void step(SourceReader& reader) override;
@@ -56,9 +52,6 @@ class VbParser final : public TokenParser {
   void endRoutine();
   void referenceVariables(const std::string& token);
   bool atStatementStart() const;
-  static bool is(std::string_view token, std::string_view word);
-  RoutineState& r() { return routine_.state(); }
-  const RoutineState& r() const { return routine_.state(); }
 
   // vb_declarations.cc: headers' types and arguments, Declare, Const, Type
   // and Dim statements.
@@ -73,11 +66,6 @@ class VbParser final : public TokenParser {
   std::string declaredName(int asWord) const;
   void endTypeBlock();
 
-  RunTables* tables_ = nullptr;  // attached by resetForFile
-  SourceReader* reader_ = nullptr;
-  TokenTests tests_;
-  TokenHistory history_;
-  RoutineRegistration routine_;
 
   // What the parser knows of the file being read. Each file starts from
   // FileState{} (resetForFile), so that a field added here is reset too.

@@ -1,0 +1,17 @@
+#include "parse/routine_parser.h"
+
+#include "app/text_util.h"
+#include "scan/source_reader.h"
+
+void RoutineParser::attachFile(SourceReader& reader) {
+  reader_ = &reader;
+  tables_ = &reader.tables();
+  tests_.attach(tables_);
+  history_.attach(&reader);
+  routine_.attach(tables_, reader_, &history_, &tests_);
+  routine_.state() = RoutineState{};
+}
+
+bool RoutineParser::is(std::string_view token, std::string_view word) {
+  return token.size() == word.size() && equalsIgnoreCase(token, word);
+}
