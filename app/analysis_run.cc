@@ -14,6 +14,7 @@
 #include "platform/program.h"
 #include "report/error_log.h"
 #include "report/report_file.h"
+#include "report/workbook_output.h"
 #include "scan/define_table.h"
 #include "scan/lexical_rules.h"
 #include "scan/reserved_word_table.h"
@@ -111,6 +112,14 @@ void AnalysisRun::createTables() {
 }
 
 bool AnalysisRun::run(SourceFileList& list) {
+  setReportWorkbook(workbook_.get());
+  bool finished = readAndReport(list);
+  workbookSaved_ = endReportWorkbook(!finished);
+  workbook_.reset();
+  return finished;
+}
+
+bool AnalysisRun::readAndReport(SourceFileList& list) {
   // Until the first file says otherwise, names compare as in C.
   applyLexicalRules(languageOfCode(0).lexical);
   loadSettings(list);

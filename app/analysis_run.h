@@ -19,6 +19,7 @@
 #include "app/run_tables.h"
 #include "app/settings_data.h"
 #include "platform/byte_source.h"
+#include "platform/workbook.h"
 
 class SourceFileList;
 class SourceReader;
@@ -43,6 +44,11 @@ class AnalysisRun {
   // Harnesses read in other block sizes, or leave the reports out.
   void setBlockBytes(size_t bytes) { blockBytes_ = bytes; }
   void setReportsWanted(bool wanted) { reportsWanted_ = wanted; }
+  // The workbook that takes the reports of the "xls" format; the run ends
+  // it: saved after its last report, discarded when stopped.
+  void useWorkbook(std::unique_ptr<platform::Workbook> book) { workbook_ = std::move(book); }
+  // False when the run had a workbook and it could not be saved.
+  bool workbookSaved() const { return workbookSaved_; }
 
   // The whole run over `list`: the settings data, every file, the reports.
   // Step counts go into the list's entries. False when a stop ended it.
@@ -60,6 +66,7 @@ class AnalysisRun {
   int filesUnreadable() const { return filesUnreadable_; }
 
  private:
+  bool readAndReport(SourceFileList& list);
   void createTables();
   void loadSettings(const SourceFileList& list);
   bool readFiles(SourceFileList& list);
@@ -78,6 +85,8 @@ class AnalysisRun {
   std::function<void(int, int, const std::string&)> progress_;
   size_t blockBytes_ = 0;
   bool reportsWanted_ = true;
+  std::unique_ptr<platform::Workbook> workbook_;
+  bool workbookSaved_ = true;
   std::atomic<bool> ownStop_{false};
   std::atomic<bool>* stop_ = &ownStop_;
   double elapsed_ = 0.0;

@@ -1,8 +1,10 @@
 #include "app/options.h"
 
 #include "app/text_util.h"
+#include "platform/excel_automation.h"
 #include "platform/file_system.h"
 #include "platform/profile.h"
+#include "report/xlsx_workbook.h"
 
 const char kSectionDirectories[] = "ﾃﾞｨﾚｸﾄﾘ設定";
 const char kSectionTextOutput[] = "ﾃｷｽﾄ出力設定";
@@ -175,6 +177,10 @@ std::string iniPath() { return programFolder() + "Mizenta.ini"; }
 
 void setToolbarSwitch(void (*apply)(bool hide)) { toolbarSwitch = apply; }
 
+bool workbookOffered(const Options& options) {
+  return options.excelAvailable || xlsxWorkbookAvailable();
+}
+
 void loadOptions() {
   Options& o = liveOptions();
   o = Options();
@@ -183,9 +189,8 @@ void loadOptions() {
   loadIncludeDirectories(o);
   setOutputFolder(o, readValue(kSectionDirectories, kKeyOutputFolder, ""));
   for (const FlagKey& f : kTextFlags) o.*f.field = readFlag(kSectionTextOutput, f.key);
-  // Spreadsheet automation is detected here once the workbook writer exists.
-  o.excelAvailable = 0;
-  o.excelVersion = 0;
+  o.excelVersion = platform::probeExcelVersion();
+  o.excelAvailable = o.excelVersion > 0 ? 1 : 0;
   for (const FlagKey& f : kFileFlags) o.*f.field = readFlag(kSectionFileOutput, f.key);
   o.distributionStep = parseDecimal(readValue(kSectionFileOutput, kKeyDistributionStep, "10"));
   o.outputFormat = formatFromText(readValue(kSectionFileOutput, kKeyOutputFormat, ""));

@@ -67,6 +67,11 @@ extern const char kDefaultExtensionList[];
 // What the report writers are told: the chosen format and the line style.
 ReportStyle reportStyle(const Options& options);
 
+// Whether this program writes the "xls" format: through the spreadsheet
+// program where the options found it, else with the workbook library where
+// the build has it.
+bool workbookOffered(const Options& options);
+
 // The program's one live record.
 Options& liveOptions();
 

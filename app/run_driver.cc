@@ -11,6 +11,7 @@
 #include "platform/file_system.h"
 #include "report/error_log.h"
 #include "report/report_file.h"
+#include "report/workbook_start.h"
 #include "tables/function_table.h"
 #include "tables/line_distribution.h"
 
@@ -55,11 +56,15 @@ void chooseOutputFolder() {
     o.outputFolder = platform::currentDirectory();
 }
 
-// A workbook needs the spreadsheet program; without it the reports are
-// written as text, and the user is told.
-Options optionsOfRun(RunOutcome& outcome) {
+// The "xls" format needs a workbook: through the spreadsheet program or
+// the workbook library. Without either the reports are written as text,
+// and the user is told.
+Options optionsOfRun(RunOutcome& outcome, std::unique_ptr<platform::Workbook>& workbook) {
   Options options = liveOptions();
-  outcome.workbookAsText = options.outputFormat == OutputFormat::Excel && !options.excelAvailable;
+  outcome.workbookAsText = false;
+  if (options.outputFormat != OutputFormat::Excel) return options;
+  workbook = startWorkbook(options.outputFolder, options.excelVersion);
+  outcome.workbookAsText = workbook == nullptr;
   if (outcome.workbookAsText) options.outputFormat = OutputFormat::Text;
   return options;
 }
@@ -96,7 +101,8 @@ bool runAnalysis() {
   RunOutcome& outcome = runOutcome();
   chooseOutputFolder();
   // The run's settings, read once: the window may edit the live record.
-  const Options options = optionsOfRun(outcome);
+  std::unique_ptr<platform::Workbook> workbook;
+  const Options options = optionsOfRun(outcome, workbook);
   outcome.ran = true;
   outcome.outputFolder = options.outputFolder;
   outcome.unwritten.clear();
@@ -108,6 +114,7 @@ bool runAnalysis() {
     AnalysisRun run(options);
     run.setProgress(showProgress);
     run.shareStopFlag(stopFlag);
+    run.useWorkbook(std::move(workbook));
     const std::string logPath = reportPath(kErrorLogName);
     attachErrorLogFile(logPath);
     logNotes(outcome);

@@ -20,12 +20,18 @@ constexpr Column kColumns[] = {
 };
 constexpr Table kTable{.columns = kColumns,
                        .html = "border=\"1\" cellpadding=\"4\" width=\"400\"",
-                       .heading = kCsvForm,
-                       .after = {.text = 2, .csv = 2, .htmlBreaks = 1}};
+                       .heading = kCsvForm | kWorkbookForm,
+                       .after = {.text = 2, .csv = 2, .htmlBreaks = 1, .sheet = 2}};
 
-std::string captionOf(ListScope scope, const std::string& fileName) {
-  if (scope == ListScope::kWholeRun) return "解析対象ｿｰｽで使用した全型情報を書き出します。";
-  return fileName + "で使用した型情報を書き出します。";
+// The section's caption: its text, and the sheet's shorter title.
+struct SectionTitle {
+  std::string text;
+  std::string sheet;
+};
+SectionTitle captionOf(ListScope scope, const std::string& fileName) {
+  if (scope == ListScope::kWholeRun)
+    return {"解析対象ｿｰｽで使用した全型情報を書き出します。", "解析対象ｿｰｽで使用した全型情報"};
+  return {fileName + "で使用した型情報を書き出します。", fileName + "で使用した型情報"};
 }
 
 // A class has no size of its own: "-" stands for it.
@@ -49,7 +55,8 @@ void TypeTable::writeTypeList(ListScope scope, const std::string& fileName) {
   Report report;
   if (!sections_.open(report, ReportId::kTypeList, style, "型情報一覧")) return;
   ReportWriter& out = report.writer();
-  out.caption(kCaption, captionOf(scope, fileName));
+  const SectionTitle title = captionOf(scope, fileName);
+  out.caption(kCaption, Cell::of(title.text).in(ReportFormat::kWorkbook, title.sheet));
   out.beginTable(kTable);
   out.heading({Cell::of("No"), Cell::of("型名"), Cell::of("サイズ"), Cell::of("計測結果")});
   int mode = currentMode();

@@ -30,7 +30,7 @@ constexpr Table kListTable{.columns = kListColumns,
 
 constexpr Form kDetailsForm{.labelWidth = 10,
                             .html = "border=\"1\" cellpadding=\"2\" width=\"800\"",
-                            .after = {.text = 2, .csv = 2, .htmlBreaks = 2}};
+                            .after = {.text = 2, .csv = 2, .htmlBreaks = 2, .sheet = 1}};
 
 }  // namespace
 
@@ -138,13 +138,16 @@ void VariableTable::writeDetailsBlock(ReportWriter& out, const VariableRecord& r
   const std::string line = std::to_string(r.line);
   const std::string source = r.file != 0 ? file + "  " + line + " :行目" : file;
   const std::string csvSource = r.file != 0 ? file + "," + line : file;
+  const std::string sheetSource = r.file != 0 ? file + " " + line + "行目" : file;
   out.beginBlock(kDetailsForm, std::nullopt);
   out.field("型名", Cell::markup(typeWithPrefix(r)));
   out.field("変数名", Cell::of(r.writtenName));
   out.field("サイズ", Cell::of(sizeText(r)));
   out.field("計測", Cell::of((r.flags & VariableRecord::kInexact) ? kInexactText : ""));
   out.field("備考", Cell::of(remark(r)));
-  out.field("ソース", Cell::of(source).in(ReportFormat::kCsv, csvSource));
+  out.field("ソース", Cell::of(source)
+                         .in(ReportFormat::kCsv, csvSource)
+                         .in(ReportFormat::kWorkbook, sheetSource));
   out.field("参照関数", Cell::listOf(r.referencingFunctions));
   out.endBlock();
 }

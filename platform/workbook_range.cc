@@ -53,6 +53,27 @@ std::optional<CellRange> parseRange(std::string_view text) {
   return CellRange{std::min(r1, r2), std::min(c1, c2), std::max(r1, r2), std::max(c1, c2)};
 }
 
+namespace {
+
+void appendCell(std::string& out, int row, int column) {
+  char letters[4];
+  int n = 0;
+  for (int c = column + 1; c > 0; c = (c - 1) / 26) letters[n++] = static_cast<char>('A' + (c - 1) % 26);
+  while (n > 0) out += letters[--n];
+  out += std::to_string(row + 1);
+}
+
+}  // namespace
+
+std::string rangeText(const CellRange& range) {
+  std::string out;
+  appendCell(out, range.firstRow, range.firstColumn);
+  if (range.rows() == 1 && range.columns() == 1) return out;
+  out += ':';
+  appendCell(out, range.lastRow, range.lastColumn);
+  return out;
+}
+
 std::size_t cellTextLength(std::string_view text) {
   std::size_t at = 0;
   for (int characters = 0; at < text.size() && characters < kCellTextLimit; ++characters) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace platform {
@@ -30,6 +31,9 @@ std::optional<int> parseColumn(std::string_view letters);
 // "A1" or "A1:C3" (either corner first; "$" marks allowed); nothing for a
 // malformed range or one past the sheet.
 std::optional<CellRange> parseRange(std::string_view text);
+
+// The range as the spreadsheet writes it: "A1:E12", or "B3" for one cell.
+std::string rangeText(const CellRange& range);
 
 // The byte length of the longest start of CP932 `text` that holds at most
 // kCellTextLimit characters and ends on a whole character.

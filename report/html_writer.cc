@@ -52,7 +52,7 @@ class HtmlWriter : public ReportWriter {
   void beginPage(std::string_view title) override { writeHtmlHead(out_, title); }
   void endPage() override { put("</body>\n</html>\n"); }
   bool pageHasEnd() const override { return true; }
-  void caption(const Caption&, std::string_view text) override {
+  void writeCaption(const Caption&, std::string_view text) override {
     put("<p>");
     put(text);
     put("</p>\n");

@@ -1,5 +1,8 @@
 #include "report/report.h"
 
+#include "report/sheet_writer.h"
+#include "report/workbook_output.h"
+
 bool Report::create(ReportId id, const ReportStyle& style, int number) {
   return open(id, style, number, false);
 }
@@ -12,6 +15,15 @@ bool Report::open(ReportId id, const ReportStyle& style, int number, bool append
   close();
   std::optional<ReportFormat> form = writtenForm(id, style.format);
   if (!form) return false;
+  if (*form == ReportFormat::kWorkbook) {
+    // A sheet of the run's workbook, not a file.
+    platform::Workbook* book = reportWorkbook();
+    if (!book) return false;
+    style_ = style;
+    written_ = *form;
+    writer_ = makeSheetWriter(*book, sheetLayout(id), file_);
+    return true;
+  }
   std::unique_ptr<ReportWriter> writer = makeReportWriter(*form, style, file_);
   if (!writer) return false;
   style_ = style;

@@ -7,6 +7,7 @@ namespace {
 constexpr signed char T = static_cast<signed char>(ReportFormat::kText);
 constexpr signed char H = static_cast<signed char>(ReportFormat::kHtml);
 constexpr signed char C = static_cast<signed char>(ReportFormat::kCsv);
+constexpr signed char W = static_cast<signed char>(ReportFormat::kWorkbook);
 constexpr signed char kNone = -1;
 
 struct Entry {
@@ -14,25 +15,34 @@ struct Entry {
   const char* baseName;
   // The form written for each chosen format, in ReportFormat order.
   signed char written[kReportFormats];
+  SheetLayout sheet;
 };
 
-// ORDER: ReportId. Nothing goes to the workbook yet: the lists that it will
-// take as sheets are not written at all, the others stay text files.
+// ORDER: ReportId. The reports a workbook has no sheet for stay files.
 constexpr Entry kCatalogue[] = {
-    {ReportId::kCallTree, "MizentaLog", {T, H, T, T}},
-    {ReportId::kFunctionList, "Mz一覧Func", {T, H, C, T}},
-    {ReportId::kFunctionDetails, "Mz関数詳細情報", {T, H, C, T}},
-    {ReportId::kClassList, "Mz一覧class", {T, H, C, kNone}},
-    {ReportId::kDefineList, "Mz一覧define", {T, H, C, T}},
-    {ReportId::kConstList, "Mz一覧const", {T, H, C, T}},
-    {ReportId::kTypeList, "Mz一覧type", {T, H, C, T}},
-    {ReportId::kNamespaceList, "Mz名前空間一覧", {T, H, C, T}},
-    {ReportId::kVariableList, "Mz一覧Obj", {T, H, C, kNone}},
-    {ReportId::kVariableDetails, "Mz変数詳細情報", {T, H, C, kNone}},
-    {ReportId::kStepLog, "MzStepLog", {T, H, C, kNone}},
-    {ReportId::kFileTree, "MzFileTree", {T, H, T, T}},
-    {ReportId::kReservedWords, "Mz予約語確認", {T, T, T, T}},
-    {ReportId::kLineDistribution, "Mz関数分布", {C, C, C, kNone}},
+    {ReportId::kCallTree, "MizentaLog", {T, H, T, T}, {}},
+    {ReportId::kFunctionList, "Mz一覧Func", {T, H, C, W}, {"関数一覧", {{"A", 35}, {"E", 35}}}},
+    {ReportId::kFunctionDetails,
+     "Mz関数詳細情報",
+     {T, H, C, W},
+     {"関数詳細情報", {{"A", 13}, {"B", 70}}}},
+    {ReportId::kClassList, "Mz一覧class", {T, H, C, W}, {"クラス一覧", {{"B", 30}, {"C", 30}}}},
+    {ReportId::kDefineList,
+     "Mz一覧define",
+     {T, H, C, W},
+     {"define一覧", {{"B", 30}, {"C", 40}, {"D", 30}}}},
+    {ReportId::kConstList, "Mz一覧const", {T, H, C, W}, {"定数一覧", {{"B", 30}, {"C", 40}, {"D", 30}}}},
+    {ReportId::kTypeList, "Mz一覧type", {T, H, C, W}, {"型情報一覧", {{"B", 30}}}},
+    {ReportId::kNamespaceList, "Mz名前空間一覧", {T, H, C, W}, {"名前空間一覧", {{"A", 40}}}},
+    {ReportId::kVariableList,
+     "Mz一覧Obj",
+     {T, H, C, W},
+     {"オブジェクト一覧", {{"A", 25}, {"B", 25}, {"E", 30}, {"F", 30}}}},
+    {ReportId::kVariableDetails, "Mz変数詳細情報", {T, H, C, W}, {"変数詳細", {{"A", 10}, {"B", 60}}}},
+    {ReportId::kStepLog, "MzStepLog", {T, H, C, W}, {"ステップ数", {{"A", 30}}}},
+    {ReportId::kFileTree, "MzFileTree", {T, H, T, T}, {}},
+    {ReportId::kReservedWords, "Mz予約語確認", {T, T, T, T}, {}},
+    {ReportId::kLineDistribution, "Mz関数分布", {C, C, C, W}, {"関数分布", {{"A", 12}}}},
 };
 
 constexpr bool inOrder() {
@@ -65,6 +75,8 @@ std::optional<ReportFormat> writtenForm(ReportId id, ReportFormat chosen) {
   if (form == kNone) return std::nullopt;
   return static_cast<ReportFormat>(form);
 }
+
+const SheetLayout& sheetLayout(ReportId id) { return entryOf(id).sheet; }
 
 std::string reportFileName(ReportId id, ReportFormat written, int number) {
   std::string name = entryOf(id).baseName;

@@ -1,6 +1,7 @@
-// The catalogue of report files: for every report its base name and, for
-// each output format the run may choose, the form it is written in (a
-// report without that form falls back to another, or is not written).
+// The catalogue of report files: for every report its base name, its sheet
+// in the workbook and, for each output format the run may choose, the form
+// it is written in (a report without that form falls back to another, or
+// is not written).
 #pragma once
 
 #include <optional>
@@ -29,6 +30,18 @@ enum class ReportId : unsigned char {
 // The form report `id` is written in when `chosen` is the output format;
 // none when that format does not write it.
 std::optional<ReportFormat> writtenForm(ReportId id, ReportFormat chosen);
+
+// A report's sheet in the workbook: its name and the widths (in
+// characters) of the columns that differ from the standard width.
+struct SheetColumnWidth {
+  const char* column = nullptr;
+  int width = 0;
+};
+struct SheetLayout {
+  const char* name = nullptr;
+  SheetColumnWidth widths[4] = {};
+};
+const SheetLayout& sheetLayout(ReportId id);
 
 // The file name of report `id` in form `written`; number n > 0 adds "_n"
 // to the base name (the parts of a list too long for one file).

@@ -52,6 +52,8 @@ void closeKeptReports() {
   keptFiles().clear();
 }
 
+void reportUnwritten(const std::string& path) { reportFailure(path); }
+
 void setReportFailureHandler(void (*handler)(const std::string& path)) { failureHandler = handler; }
 
 CrLfFileBuf::~CrLfFileBuf() { close(); }

@@ -75,3 +75,5 @@ void closeKeptReports();
 // do not all reach the disk (the run names them to the user); null, as at
 // the start, tells nobody.
 void setReportFailureHandler(void (*handler)(const std::string& path));
+// Tells it of one more (a report written by other means than a file).
+void reportUnwritten(const std::string& path);

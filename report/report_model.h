@@ -22,6 +22,7 @@ constexpr FormatSet formatBit(ReportFormat f) { return 1u << static_cast<unsigne
 constexpr FormatSet kTextForm = formatBit(ReportFormat::kText);
 constexpr FormatSet kHtmlForm = formatBit(ReportFormat::kHtml);
 constexpr FormatSet kCsvForm = formatBit(ReportFormat::kCsv);
+constexpr FormatSet kWorkbookForm = formatBit(ReportFormat::kWorkbook);
 constexpr FormatSet kAllForms = 0xF;
 
 // What the run hands the report layer about its reports.
@@ -130,12 +131,14 @@ struct Column {
   std::string_view listPrefix{};  // text form of a list: one line per value after the row
 };
 
-// Blank lines (HTML: line breaks) that follow a table or a block.
+// Blank lines (HTML: line breaks; a sheet: empty rows) that follow a
+// table or a block.
 struct Spacing {
   int text = 0;
   int csv = 0;
   int htmlBreaks = 0;  // "<br>" lines
   int htmlLines = 0;   // empty lines after those
+  int sheet = 0;
 };
 
 struct Table {

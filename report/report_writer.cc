@@ -53,7 +53,7 @@ std::string_view cellText(const Cell& cell, ReportFormat format, DigitBuffer& bu
   return cell.numberIn(format) ? decimal(cell.value, buffer) : cell.textIn(format);
 }
 
-void PlainWriter::caption(const Caption& style, std::string_view text) {
+void PlainWriter::writeCaption(const Caption& style, std::string_view text) {
   const std::string rule(static_cast<size_t>(style.rule), '-');
   if (style.blankBefore) put('\n');
   put(rule);

@@ -1,6 +1,7 @@
 // The writers that turn a report's description (report_model.h) into the
 // bytes of one format: text (box characters or "PC-98x1" dots), HTML and
-// CSV. A producer calls the same sequence whatever the format:
+// CSV, or into a sheet of the workbook. A producer calls the same sequence
+// whatever the format:
 //   beginPage, then captions, tables (beginTable, heading, row…, endTable),
 //   blocks (beginBlock, field…, endBlock) or drawn lines (beginLines, the
 //   line's content on text(), endLine…, endLines), then endPage.
@@ -33,7 +34,9 @@ class ReportWriter {
   // section needs its end once the last section is in).
   virtual bool pageHasEnd() const = 0;
 
-  virtual void caption(const Caption& style, std::string_view text) = 0;
+  // A section title; a cell for the forms that word it otherwise.
+  void caption(const Caption& style, std::string_view text) { writeCaption(style, text); }
+  void caption(const Caption& style, const Cell& text) { writeCaption(style, text.textIn(format_)); }
   // A line written as it is, by the formats in `forms` only.
   virtual void literal(std::string_view line, FormatSet forms) = 0;
 
@@ -57,6 +60,7 @@ class ReportWriter {
   virtual void endLines() = 0;
 
  protected:
+  virtual void writeCaption(const Caption& style, std::string_view text) = 0;
   virtual void writeHeading(std::span<const Cell> cells) = 0;
   virtual void writeRow(std::span<const Cell> cells) = 0;
 
@@ -77,7 +81,8 @@ using ReportWriterMaker = std::unique_ptr<ReportWriter> (*)(ReportFormat written
                                                             std::ostream& out);
 
 // The writer of format `written` (as the catalogue gives it for the chosen
-// format); null for the workbook, which has no writer yet.
+// format) into a stream; null for the workbook, whose sheets have their
+// writer in sheet_writer.h.
 std::unique_ptr<ReportWriter> makeReportWriter(ReportFormat written, const ReportStyle& style,
                                                std::ostream& out);
 

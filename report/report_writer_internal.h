@@ -19,7 +19,7 @@ class PlainWriter : public ReportWriter {
   void beginPage(std::string_view) override {}
   void endPage() override {}
   bool pageHasEnd() const override { return false; }
-  void caption(const Caption& style, std::string_view text) override;
+  void writeCaption(const Caption& style, std::string_view text) override;
   void literal(std::string_view line, FormatSet forms) override;
   void beginTable(const Table& table) override { table_ = &table; }
   void endTable() override { blankLines(table_->after); }

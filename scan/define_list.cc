@@ -36,15 +36,15 @@ constexpr Column kColumns[] = {
 };
 constexpr Table kTable{.columns = kColumns,
                        .html = "border=\"1\" cellpadding=\"4\" width=\"800\"",
-                       .heading = kCsvForm,
-                       .after = {.htmlBreaks = 1}};
+                       .heading = kCsvForm | kWorkbookForm,
+                       .after = {.htmlBreaks = 1, .sheet = 2}};
 
 void writeSection(ReportWriter& out, const ListWords& words, const std::string& caption,
                   const DefineTable& table, const FileNamePool* names) {
   static const std::string kNoFile;
   out.caption(kCaption, caption);
   out.beginTable(kTable);
-  out.heading({Cell::of(words.kind), Cell::of("定義名"), Cell::of("定義内容"), Cell::of("ﾌｧｲﾙ名")});
+  out.heading({Cell::of(words.kind), Cell::of("定義名"), Cell::of("定義内容"), Cell::of("ﾌｧｲﾙ名").in(ReportFormat::kWorkbook, "ファイル名")});
   std::string name;  // name and parameters, one buffer for all rows
   for (size_t i = 0; i < table.size(); ++i) {
     const DefineEntry& e = table.at(i);

@@ -17,20 +17,21 @@ using Counts = std::array<std::int32_t, 8>;
 // The counter columns, in counter order: their titles as each form words
 // them, and the label of the counter in a per-file block.
 struct Counter {
-  const char* title;
+  const char* title;  // HTML
   const char* textTitle;
   const char* csvTitle;
+  const char* sheetTitle;
   const char* blockLabel;
 };
 const Counter kCounters[8] = {
-    {"全行数", " 全行数", "全行数", "全行数"},
-    {"実行数", " 実行数", "実行数", "実行数"},
-    {"空行数", " 空行数", "空行数", "空行数"},
-    {"ｺﾒﾝﾄ行数", "ｺﾒﾝﾄ行数", "ｺﾒﾝﾄ行数", "コメント行数"},
-    {"無効(全)", "無効(全)", "無効(全)", "if文による無効行数(全行数)"},
-    {"無効(実)", "無効(実)", "無効(実)", "                  (実行数)"},
-    {"ﾌﾟﾘﾌﾟﾛ行", "ﾌﾟﾘﾌﾟﾛ行", "ﾌﾟﾘﾌﾟﾛ行", "プリプロセッサ命令行"},
-    {"関  数", " 関  数", " 関数", "関数の数"},
+    {"全行数", " 全行数", "全行数", "全行数", "全行数"},
+    {"実行数", " 実行数", "実行数", "実行数", "実行数"},
+    {"空行数", " 空行数", "空行数", "空行数", "空行数"},
+    {"ｺﾒﾝﾄ行数", "ｺﾒﾝﾄ行数", "ｺﾒﾝﾄ行数", "ｺﾒﾝﾄ行数", "コメント行数"},
+    {"無効(全)", "無効(全)", "無効(全)", "無効(全)", "if文による無効行数(全行数)"},
+    {"無効(実)", "無効(実)", "無効(実)", "無効(実)", "                  (実行数)"},
+    {"ﾌﾟﾘﾌﾟﾛ行", "ﾌﾟﾘﾌﾟﾛ行", "ﾌﾟﾘﾌﾟﾛ行", "ﾌﾟﾘﾌﾟﾛ行", "プリプロセッサ命令行"},
+    {"関  数", " 関  数", " 関数", "関数", "関数の数"},
 };
 
 // A name wider than its column takes the excess out of the number fields
@@ -83,7 +84,8 @@ void writeTable(ReportWriter& out, const std::vector<const SourceFileEntry*>& fi
   for (int k = 0; k < 8; ++k)
     titles[k + 1] = Cell::of(kCounters[k].title)
                         .in(ReportFormat::kText, kCounters[k].textTitle)
-                        .in(ReportFormat::kCsv, kCounters[k].csvTitle);
+                        .in(ReportFormat::kCsv, kCounters[k].csvTitle)
+                        .in(ReportFormat::kWorkbook, kCounters[k].sheetTitle);
   out.heading(titles);
   for (const SourceFileEntry* e : files) writeRow(out, Cell::of(e->name), e->stepCounts);
   out.literal(std::string(100, '='), kTextForm);

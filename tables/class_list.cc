@@ -9,8 +9,11 @@
 
 namespace {
 
+// The heading of a section, and as a sheet words it.
 const char kWholeRunHeading[] = "解析対象ｿｰｽで使用した全ｸﾗｽ名を表示します。";
 const char kFileHeadingTail[] = "で使用したｸﾗｽ名を表示します。";
+const char kWholeRunSheetHeading[] = "解析対象ソースで使用した全クラス名";
+const char kFileSheetHeadingTail[] = "で使用したクラス名";
 
 constexpr Caption kCaption{.rule = 46};
 // The text form is "  class name" and a line per base class.
@@ -21,8 +24,8 @@ constexpr Column kColumns[] = {
 };
 constexpr Table kTable{.columns = kColumns,
                        .html = "border=\"1\" cellpadding=\"3\" width=\"400\"",
-                       .heading = kHtmlForm | kCsvForm,
-                       .after = {.text = 1, .csv = 1, .htmlBreaks = 1, .htmlLines = 2}};
+                       .heading = kHtmlForm | kCsvForm | kWorkbookForm,
+                       .after = {.text = 1, .csv = 1, .htmlBreaks = 1, .htmlLines = 2, .sheet = 2}};
 
 }  // namespace
 
@@ -30,7 +33,7 @@ bool ClassTable::listed(const ClassRecord& r) const {
   return !r.name.empty() && r.used && r.kind == kClass;
 }
 
-void ClassTable::writeSection(ReportWriter& out, const std::string& heading) const {
+void ClassTable::writeSection(ReportWriter& out, const Cell& heading) const {
   out.caption(kCaption, heading);
   out.beginTable(kTable);
   out.heading({Cell::of("class"), Cell::of("クラス名").in(ReportFormat::kCsv, "ｸﾗｽ名"),
@@ -52,12 +55,15 @@ void ClassTable::writeClassList(ListScope scope) {
   }
   if (records_.empty()) return;
   std::string heading = kWholeRunHeading;
+  std::string sheetHeading = kWholeRunSheetHeading;
   if (scope == ListScope::kPerFile) {
     const SourceContext* context = tables_.context;
-    heading = (context ? context->item(0) : std::string()) + kFileHeadingTail;
+    const std::string file = context ? context->item(0) : std::string();
+    heading = file + kFileHeadingTail;
+    sheetHeading = file + kFileSheetHeadingTail;
   }
   Report report;
   if (!sections_.open(report, ReportId::kClassList, style, "クラス一覧")) return;
-  writeSection(report.writer(), heading);
+  writeSection(report.writer(), Cell::of(heading).in(ReportFormat::kWorkbook, sheetHeading));
   if (scope != ListScope::kPerFile) report->endPage();
 }

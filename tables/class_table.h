@@ -107,7 +107,7 @@ class ClassTable {
   const MemberVariable* findVariableAt(int position, std::string_view variable,
                                        const ClassRecord*& owner, int& budget) const;
   bool enterPath(int position, int& budget) const;
-  void writeSection(ReportWriter& out, const std::string& heading) const;
+  void writeSection(ReportWriter& out, const Cell& heading) const;
   bool listed(const ClassRecord& r) const;
 
   RunTables& tables_;

@@ -16,7 +16,7 @@ const char kStackIncompleteMark[] = "×";
 
 constexpr Form kForm{.labelWidth = 12,
                      .html = "border=\"1\" cellpadding=\"2\" width=\"800\"",
-                     .after = {.text = 3, .csv = 2, .htmlBreaks = 2}};
+                     .after = {.text = 3, .csv = 2, .htmlBreaks = 2, .sheet = 2}};
 
 bool isKnown(const FunctionTable& table, int n) {
   return (table.record(n).flags & FunctionFlag::kKnown) != 0;
@@ -43,6 +43,7 @@ void writeBlock(ReportWriter& out, const RunTables& tables, const FunctionRecord
   const std::string source = file + "  " + line + " :行目";
   const std::string htmlSource = file + " " + line + "行目";
   const std::string csvSource = file + "," + line;
+  const std::string sheetSource = file + "  " + line + " 行目";
   std::string stack = std::to_string(r.stackBytes);
   if (r.flags & FunctionFlag::kStackIncomplete) stack.insert(0, kStackIncompleteMark);
   const std::vector<std::string> callers = linkedNames(table, r.callers, false);
@@ -53,7 +54,10 @@ void writeBlock(ReportWriter& out, const RunTables& tables, const FunctionRecord
   out.field("関数の引数", Cell::of(r.arguments));
   out.field(
       "ソース",
-      Cell::markup(source).in(ReportFormat::kHtml, htmlSource).in(ReportFormat::kCsv, csvSource));
+      Cell::markup(source)
+          .in(ReportFormat::kHtml, htmlSource)
+          .in(ReportFormat::kCsv, csvSource)
+          .in(ReportFormat::kWorkbook, sheetSource));
   out.field("ステップ数", Cell::of(std::to_string(r.steps)));
   out.field("使用スタック", Cell::of(stack));
   out.field("備考", Cell::of(remarkOf(r.flags).details));

@@ -37,11 +37,13 @@ constexpr Table kTable{.columns = kColumns,
 void writeRow(ReportWriter& out, const RunTables& tables, const FunctionRecord& r) {
   const FunctionRemark& remark = remarkOf(r.flags);
   Cell stack = Cell::number(r.stackBytes);
-  std::string htmlStack;
+  // The sheet keeps the figure as text, as the other forms show it.
+  std::string markedStack = std::to_string(r.stackBytes);
   if (r.flags & FunctionFlag::kStackIncomplete) {
-    htmlStack = std::string(kStackIncompleteMark) + " " + std::to_string(r.stackBytes);
-    stack.marked(kStackIncompleteMark).in(ReportFormat::kHtml, htmlStack);
+    markedStack.insert(0, std::string(kStackIncompleteMark) + " ");
+    stack.marked(kStackIncompleteMark).in(ReportFormat::kHtml, markedStack);
   }
+  stack.in(ReportFormat::kWorkbook, markedStack);
   out.row({Cell::of(r.key), Cell::number(r.steps), stack,
            Cell::of(remark.listCsv)
                .in(ReportFormat::kText, remark.listText)

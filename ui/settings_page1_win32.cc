@@ -67,7 +67,7 @@ bool checked(HWND page, int control) { return IsDlgButtonChecked(page, control) 
 
 void fillFormats(HWND page, const Options& o) {
   HWND list = GetDlgItem(page, IDC_OUTPUT_FORMAT);
-  size_t count = o.excelAvailable ? std::size(kFormatNames) : std::size(kFormatNames) - 1;
+  size_t count = workbookOffered(o) ? std::size(kFormatNames) : std::size(kFormatNames) - 1;
   for (size_t i = 0; i < count; ++i)
     SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kFormatNames[i]));
   SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(o.outputFormat), 0);

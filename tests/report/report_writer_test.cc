@@ -172,7 +172,8 @@ TEST(ReportWriter, Csv) {
             "a\n");
 }
 
-// Which form each chosen format writes, under which name.
+// Which form each chosen format writes, under which name: a file, or a
+// sheet of the workbook.
 TEST(ReportCatalogue, FormsAndNames) {
   const struct {
     ReportId id;
@@ -181,18 +182,26 @@ TEST(ReportCatalogue, FormsAndNames) {
   } cases[] = {
       {ReportId::kCallTree, kCsv, "MizentaLog.txt"},
       {ReportId::kCallTree, kHtml, "MizentaLog.html"},
-      {ReportId::kFunctionList, ReportFormat::kWorkbook, "Mz一覧Func.txt"},
-      {ReportId::kClassList, ReportFormat::kWorkbook, nullptr},
+      {ReportId::kCallTree, ReportFormat::kWorkbook, "MizentaLog.txt"},
+      {ReportId::kFileTree, ReportFormat::kWorkbook, "MzFileTree.txt"},
+      {ReportId::kFunctionList, ReportFormat::kWorkbook, "sheet 関数一覧"},
+      {ReportId::kClassList, ReportFormat::kWorkbook, "sheet クラス一覧"},
+      {ReportId::kConstList, ReportFormat::kWorkbook, "sheet 定数一覧"},
       {ReportId::kStepLog, kCsv, "MzStepLog.csv"},
       {ReportId::kFileTree, kCsv, "MzFileTree.txt"},
       {ReportId::kReservedWords, kHtml, "Mz予約語確認.txt"},
       {ReportId::kConstList, kHtml, "Mz一覧const.html"},
       {ReportId::kLineDistribution, ReportFormat::kText, "Mz関数分布.csv"},
-      {ReportId::kLineDistribution, ReportFormat::kWorkbook, nullptr},
+      {ReportId::kLineDistribution, ReportFormat::kWorkbook, "sheet 関数分布"},
   };
   for (const auto& c : cases) {
     std::optional<ReportFormat> form = writtenForm(c.id, c.chosen);
-    EXPECT_EQ(form ? reportFileName(c.id, *form) : "", c.name ? c.name : "") << c.name;
+    std::string name;
+    if (form == ReportFormat::kWorkbook)
+      name = std::string("sheet ") + sheetLayout(c.id).name;
+    else if (form)
+      name = reportFileName(c.id, *form);
+    EXPECT_EQ(name, c.name ? c.name : "") << c.name;
   }
   EXPECT_EQ(reportFileName(ReportId::kDefineList, kHtml, 2), "Mz一覧define_2.html");
 }

@@ -18,15 +18,7 @@ using platform::WorkbookCell;
 
 // What read_workbook.py prints for the workbook in `folder`.
 std::string readBack(const std::string& folder) {
-  std::string command = "/usr/bin/python3 " MZ_SOURCE_DIR "/tests/report/read_workbook.py '" +
-                        folder + "/" + toUtf8(kXlsxWorkbookName) + "' 2>&1";
-  std::string out;
-  if (std::FILE* p = popen(command.c_str(), "r")) {
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, p)) > 0;) out.append(buffer, n);
-    pclose(p);
-  }
-  return out;
+  return readWorkbookBack(folder + "/" + toUtf8(kXlsxWorkbookName));
 }
 
 CellBlock rowsOf(std::initializer_list<std::initializer_list<WorkbookCell>> rows) {

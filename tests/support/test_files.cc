@@ -127,3 +127,15 @@ std::string nativePathFor(ProgramKind kind, const std::string& linuxPath) {
   for (char c : linuxPath) out += c == '/' ? '\\' : c;
   return out;
 }
+
+std::string readWorkbookBack(const std::string& path) {
+  std::string command = "/usr/bin/python3 " MZ_SOURCE_DIR "/tests/report/read_workbook.py '" +
+                        path + "' 2>&1";
+  std::string out;
+  if (std::FILE* p = popen(command.c_str(), "r")) {
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, p)) > 0;) out.append(buffer, n);
+    pclose(p);
+  }
+  return out;
+}

@@ -1,0 +1,42 @@
+#include "report/workbook_output.h"
+
+#include <map>
+
+#include "report/report_file.h"
+
+namespace {
+
+struct RunWorkbook {
+  platform::Workbook* book = nullptr;
+  std::map<std::string, int> rowsUsed;
+};
+
+RunWorkbook& current() {
+  static RunWorkbook workbook;
+  return workbook;
+}
+
+}  // namespace
+
+void setReportWorkbook(platform::Workbook* book) {
+  current().book = book;
+  current().rowsUsed.clear();
+}
+
+platform::Workbook* reportWorkbook() { return current().book; }
+
+int sheetRowsUsed(const std::string& name) {
+  auto it = current().rowsUsed.find(name);
+  return it == current().rowsUsed.end() ? 0 : it->second;
+}
+
+void setSheetRowsUsed(const std::string& name, int rows) { current().rowsUsed[name] = rows; }
+
+bool endReportWorkbook(bool cancelled) {
+  platform::Workbook* book = current().book;
+  setReportWorkbook(nullptr);
+  if (!book) return true;
+  bool ended = book->endExcel(cancelled);
+  if (!ended && !cancelled) reportUnwritten(book->path());
+  return ended;
+}
