@@ -2,12 +2,16 @@
 // stand-in server (excel_stand_in.dll) registered as "Excel.Application"
 // for the time of the run: the registry probe, attaching versus starting,
 // the calls and arrays of a sheet, the save format by version, an open
-// workbook of the same name, cancelling, and a failing call. Prints
-// "N passed, M failed" and exits non-zero on any failure.
+// workbook of the same name, cancelling, and a failing call; then the
+// program itself (mizenta.exe of the build folder named by the argument)
+// run in the "xls" format against the stand-in, which records into a file.
+// Prints "N passed, M failed" and exits non-zero on any failure.
 #include <windows.h>
 #include <ole2.h>
 
 #include <cstdio>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -210,6 +214,119 @@ void failingCall() {
                  "book1 call SaveAs(284) '" + std::string(kBookPath) + "' 56"});
 }
 
+// ---- the program's own runs
+
+std::wstring windowsPath(const std::string& path) {
+  std::wstring out = path[0] == '/' ? L"Z:" : L"";
+  for (char c : path) out += c == '/' ? L'\\' : static_cast<wchar_t>(c);
+  if (out.back() != L'\\') out += L'\\';
+  return out;
+}
+
+std::string readAll(const std::wstring& path) {
+  std::ifstream in(path.c_str(), std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void writeAll(const std::wstring& path, const std::string& bytes) {
+  std::ofstream(path.c_str(), std::ios::binary) << bytes;
+}
+
+struct ProgramRun {
+  DWORD exitCode = 99;
+  std::string record;  // the stand-in's calls
+  std::string log;     // MizentaErrLog.txt, Shift-JIS
+};
+
+// mizenta.exe (with its library and settings file) copied into a folder of
+// its own with an INI asking for the workbook and the function list, run
+// over one C file; the stand-in fails `failing` ("Member@label"), if any.
+ProgramRun runProgram(const std::wstring& bin, const std::wstring& folder, const wchar_t* failing) {
+  CreateDirectoryW(folder.c_str(), nullptr);
+  for (const wchar_t* name : {L"mizenta.exe", L"calvex.dll", L"Mizenta\x8a2d\x5b9a.dat"})
+    CopyFileW((bin + name).c_str(), (folder + name).c_str(), FALSE);
+  writeAll(folder + L"Mizenta.ini", "[ﾌｧｲﾙ出力設定]\r\n関数一覧の表示=ON\r\nﾌｧｲﾙ出力形式=xls\r\n");
+  writeAll(folder + L"main.c",
+           "int twice(int n)\r\n{\r\n    return n * 2;\r\n}\r\n"
+           "int main(void)\r\n{\r\n    return twice(4);\r\n}\r\n");
+  const std::wstring record = folder + L"record.txt";
+  DeleteFileW(record.c_str());
+  SetEnvironmentVariableW(L"MZ_STAND_IN_RECORD", record.c_str());
+  SetEnvironmentVariableW(L"MZ_STAND_IN_FAIL", failing);
+  std::wstring command = L"\"" + folder + L"mizenta.exe\" \"" + folder + L"main.c\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process;
+  ProgramRun run;
+  if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                     &startup, &process)) {
+    WaitForSingleObject(process.hProcess, 120000);
+    GetExitCodeProcess(process.hProcess, &run.exitCode);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+  }
+  SetEnvironmentVariableW(L"MZ_STAND_IN_RECORD", nullptr);
+  SetEnvironmentVariableW(L"MZ_STAND_IN_FAIL", nullptr);
+  run.record = readAll(record);
+  run.log = readAll(folder + L"MizentaErrLog.txt");
+  return run;
+}
+
+std::string narrow(const std::wstring& ascii) {
+  std::string out;
+  for (wchar_t c : ascii) out += static_cast<char>(c);
+  return out;
+}
+
+// UTF-8 of the step sheet's name and of the function list's block.
+const char kStepSheet[] = "\xe3\x82\xb9\xe3\x83\x86\xe3\x83\x83\xe3\x83\x97\xe6\x95\xb0";
+const char kListBlock[] =
+    "[3x5 from 0: ''\xe9\x96\xa2\xe6\x95\xb0\xe5\x90\x8d' ''STEP\xe6\x95\xb0' "
+    "''\xef\xbd\xbd\xef\xbe\x80\xef\xbd\xaf\xef\xbd\xb8' ''\xe3\x81\x9d\xe3\x81\xae\xe4\xbb\x96' "
+    "''\xe3\x83\x95\xe3\x82\xa1\xe3\x82\xa4\xe3\x83\xab\xe5\x90\x8d' / ''main' 4 ''0' ''' "
+    "''main.c' / ''twice' 4 ''4' ''' ''main.c']";
+const char kSavedName[] = "Mz\xe8\xa7\xa3\xe6\x9e\x90\xe7\xb5\x90\xe6\x9e\x9c.xls";
+
+// The program's run: started (nothing runs to attach to), a sheet per
+// report, the function list as one array, framed, saved in the newer
+// format, the program ended.
+void programRunSaves(const std::wstring& bin, const std::wstring& temp) {
+  registerStandIn(L"Excel.Application.12");
+  const std::wstring folder = temp + L"mz_xls_run\\";
+  ProgramRun run = runProgram(bin, folder, nullptr);
+  check(run.exitCode == 0, "program: exit status 0", std::to_string(run.exitCode));
+  expectInOrder("program: the sheets and the save", run.record,
+                {"created",
+                 "book1.1 put Name(2005) '" + std::string(kListSheet) + "'",
+                 "book1.1!A:A put ColumnWidth(2008) 35",
+                 "book1.1!E:E put ColumnWidth(2008) 35",
+                 "book1.1!A1:E3 put Value(2007) " + std::string(kListBlock),
+                 "book1.1!A1:E3.borders.7 put LineStyle(2010) 1",
+                 "book1.1!A1:E1.interior put Color(99) 16777164",
+                 "book1.sheets call Add(2002) missing book1.1",
+                 "book1.2 put Name(2005) '" + std::string(kStepSheet) + "'",
+                 "book1 call SaveAs(284) '" + narrow(folder) + kSavedName + "' 56",
+                 "app call Quit(302)"});
+}
+
+// An older version saves in the older format; the one sheet whose block is
+// refused is named in the log (exit status 1) and the rest goes on.
+void programRunWithAFailingSheet(const std::wstring& bin, const std::wstring& temp) {
+  registerStandIn(L"Excel.Application.11");
+  const std::wstring folder = temp + L"mz_xls_fail\\";
+  ProgramRun run = runProgram(bin, folder, L"Value@book1.1");
+  check(run.exitCode == 1, "failing sheet: exit status 1", std::to_string(run.exitCode));
+  expectInOrder("failing sheet: the next sheet and the save", run.record,
+                {"book1.1!A1:E3 put Value(2007) " + std::string(kListBlock),
+                 "book1.2 put Name(2005) '" + std::string(kStepSheet) + "'",
+                 "book1 call SaveAs(284) '" + narrow(folder) + kSavedName + "' 43"});
+  check(run.record.find("book1.2!A1:I3 put Value(2007)") != std::string::npos,
+        "failing sheet: the step counts are put", run.record);
+  check(run.log.find("関数一覧)]") != std::string::npos, "failing sheet: named in the log", run.log);
+}
+
 void probe() {
   registerStandIn(L"Excel.Application.12");
   check(platform::probeExcelVersion() == 12, "probe: version 12");
@@ -223,7 +340,7 @@ void probe() {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
   HMODULE standIn = LoadLibraryW(besideProgram(L"excel_stand_in.dll").c_str());
   standInCalls = lookup<CallsFunction>(standIn, "standInCalls");
   standInReset = lookup<ResetFunction>(standIn, "standInReset");
@@ -239,6 +356,12 @@ int main() {
   attachedWithOpenWorkbook();
   cancelled();
   failingCall();
+  if (argc > 1) {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    programRunSaves(windowsPath(argv[1]), temp);
+    programRunWithAFailingSheet(windowsPath(argv[1]), temp);
+  }
   unregisterStandIn();
   std::printf("%d passed, %d failed\n", passed, failed);
   return failed == 0 ? 0 : 1;

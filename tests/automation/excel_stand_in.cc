@@ -5,7 +5,11 @@
 // its dispatch identifier and arguments, one line each:
 //   <object> <get|put|call> <member>(<id>) <arguments>
 // Exports for the test: the record, a member whose calls fail, and a
-// workbook that is open already.
+// workbook that is open already. Loaded by another program, it takes the
+// same from the environment: MZ_STAND_IN_RECORD names a file that each
+// recorded line is appended to, MZ_STAND_IN_FAIL the failing member.
+// A failing member "Value@book1.2" fails only on objects whose label
+// starts with "book1.2" (one sheet).
 #include <windows.h>
 #include <ole2.h>
 #include <oleauto.h>
@@ -21,6 +25,42 @@ const CLSID kClsid = {0x00024500, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 
 std::string calls;
 std::wstring failingMember;
+std::string failingLabel;  // empty: every object
+
+// "Member@label" -> the member and the label its failure is kept to.
+void setFailing(const std::wstring& failing) {
+  size_t at = failing.find(L'@');
+  failingMember = failing.substr(0, at);
+  failingLabel.clear();
+  if (at != std::wstring::npos)
+    for (wchar_t c : failing.substr(at + 1)) failingLabel += static_cast<char>(c);
+}
+
+std::wstring environment(const wchar_t* name) {
+  wchar_t value[1024];
+  DWORD n = GetEnvironmentVariableW(name, value, 1024);
+  return n > 0 && n < 1024 ? std::wstring(value, n) : std::wstring();
+}
+
+// The line just recorded, also onto the record file of the environment.
+void appendToRecordFile(const std::string& line) {
+  static const std::wstring path = environment(L"MZ_STAND_IN_RECORD");
+  if (path.empty()) return;
+  HANDLE file = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  DWORD written;
+  WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+  CloseHandle(file);
+}
+
+// Loaded by another program: its failing member from the environment.
+const bool failingFromEnvironment = (setFailing(environment(L"MZ_STAND_IN_FAIL")), true);
+
+void record(const std::string& line) {
+  calls += line;
+  appendToRecordFile(line);
+}
 
 std::string utf8(const wchar_t* s, size_t n) {
   int size = WideCharToMultiByte(CP_UTF8, 0, s, static_cast<int>(n), nullptr, 0, nullptr, nullptr);
@@ -94,11 +134,12 @@ class Fake : public IDispatch {
     const char* how = (flags & DISPATCH_PROPERTYPUT) ? "put"
                       : (flags & DISPATCH_METHOD)     ? "call"
                                                       : "get";
-    calls += label_ + " " + how + " " + utf8(member.data(), member.size()) + "(" +
-             std::to_string(id) + ")";
-    for (VARIANT* a : args) calls += " " + describe(*a);
-    calls += "\n";
-    if (!failingMember.empty() && member == failingMember) return DISP_E_EXCEPTION;
+    std::string line = label_ + " " + how + " " + utf8(member.data(), member.size()) + "(" +
+                       std::to_string(id) + ")";
+    for (VARIANT* a : args) line += " " + describe(*a);
+    record(line + "\n");
+    if (!failingMember.empty() && member == failingMember && label_.rfind(failingLabel, 0) == 0)
+      return DISP_E_EXCEPTION;
     if (result) VariantInit(result);
     return answer(member, args, result);
   }
@@ -336,7 +377,7 @@ class Factory : public IClassFactory {
   ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
   ULONG STDMETHODCALLTYPE Release() override { return 1; }
   HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown*, REFIID riid, void** out) override {
-    calls += "created\n";
+    record("created\n");
     return (new Application())->QueryInterface(riid, out);
   }
   HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
@@ -360,7 +401,7 @@ __declspec(dllexport) HRESULT STDAPICALLTYPE DllCanUnloadNow() { return S_FALSE;
 __declspec(dllexport) const char* standInCalls() { return calls.c_str(); }
 __declspec(dllexport) void standInReset(const wchar_t* failing) {
   calls.clear();
-  failingMember = failing ? failing : L"";
+  setFailing(failing ? failing : L"");
   books.clear();
 }
 
