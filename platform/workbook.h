@@ -69,7 +69,8 @@ class Workbook {
   // Width of one column ("A", "AB") in characters.
   virtual bool setColumnWidth(std::string_view column, int width) = 0;
   // Stores the block in the range, in one call; the block's shape must be
-  // the range's.
+  // the range's. A sheet is written top to bottom: rows above a block put
+  // may be final, values and looks (a backend may have written them out).
   virtual bool putBlock(std::string_view range, const CellBlock& block) = 0;
   // Thin lines around and inside the range; the header range (its first
   // row) underlined double and coloured; the header's rows become the

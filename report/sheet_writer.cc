@@ -60,19 +60,15 @@ class SheetWriter final : public ReportWriter {
   }
 
   void beginTable(const Table& table) override {
-    table_ = &table;
-    headerRow_ = -1;
     if (captionRow_ < 0) flushIfFull();
+    table_ = &table;
+    inTable_ = true;
+    headerRow_ = -1;
   }
   void endTable() override {
-    if (headerRow_ >= 0 && next_ > headerRow_) {
-      int lastColumn = std::max<int>(1, static_cast<int>(table_->columns.size())) - 1;
-      CellRange range{headerRow_, 0, next_ - 1, lastColumn};
-      CellRange header{headerRow_, 0, headerRow_, lastColumn};
-      decorations_.push_back({Look::kTable, range, header});
-    }
     captionRow_ = -1;
     flush();
+    inTable_ = false;
     skipRows(table_->after.sheet);
   }
 
@@ -177,8 +173,22 @@ class SheetWriter final : public ReportWriter {
     if (rows_.size() >= kRowsPerBlock) flush();
   }
 
+  // The lines of the table's rows collected so far: with its header when
+  // that is among them (a long table goes in several blocks).
+  void frameTableRows() {
+    int from = std::max(headerRow_, first_);
+    if (headerRow_ < 0 || rows_.empty() || next_ <= from) return;
+    int lastColumn = std::max<int>(1, static_cast<int>(table_->columns.size())) - 1;
+    CellRange range{from, 0, next_ - 1, lastColumn};
+    if (from == headerRow_)
+      decorations_.push_back({Look::kTable, range, {headerRow_, 0, headerRow_, lastColumn}});
+    else
+      decorations_.push_back({Look::kFrame, range, {}});
+  }
+
   // Puts the collected rows into the sheet as one block, then their looks.
   void flush() {
+    if (inTable_) frameTableRows();
     // Rows left empty at the end are only a gap before what comes next.
     while (!rows_.empty() && rows_.back().empty()) rows_.pop_back();
     if (!rows_.empty() && !failed_) put();
@@ -220,6 +230,7 @@ class SheetWriter final : public ReportWriter {
   int headerRow_ = -1;
   int blockFirst_ = 0;
   int fieldsFirst_ = -1;
+  bool inTable_ = false;
   bool selected_ = false;  // the sheet is current in the workbook
   bool failed_ = false;
   bool full_ = false;

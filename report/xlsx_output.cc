@@ -54,32 +54,66 @@ void writeCell(lxw_worksheet* ws, int row, int column, const XlsxCell& c, Format
   }
 }
 
-void writeSheet(lxw_workbook* book, const XlsxSheet& sheet, Formats& formats) {
-  std::string name = platform::cp932ToUtf8(sheet.name);
-  lxw_worksheet* ws = workbook_add_worksheet(book, name.c_str());
-  if (!ws) return;
-  for (const auto& [column, width] : sheet.widths) {
-    worksheet_set_column(ws, static_cast<lxw_col_t>(column), static_cast<lxw_col_t>(column),
-                         width, nullptr);
-  }
-  if (sheet.titleFirst) worksheet_repeat_rows(ws, *sheet.titleFirst, sheet.titleLast);
-  // Row by row, as the library's constant-memory mode takes them.
-  for (std::size_t r = 0; r < sheet.rows.size(); ++r) {
-    const std::vector<XlsxCell>& cells = sheet.rows[r];
-    for (std::size_t c = 0; c < cells.size(); ++c) {
-      writeCell(ws, static_cast<int>(r), static_cast<int>(c), cells[c], formats);
-    }
-  }
-}
-
 }  // namespace
 
-bool writeXlsxFile(const std::string& nativePath, const std::vector<XlsxSheet>& sheets) {
+struct XlsxFile::Library {
+  lxw_workbook* book = nullptr;
+  std::unique_ptr<Formats> formats;
+};
+
+XlsxFile::XlsxFile(const std::string& nativePath) : library_(std::make_unique<Library>()) {
   lxw_workbook_options options = {};
   options.constant_memory = LXW_TRUE;
-  lxw_workbook* book = workbook_new_opt(nativePath.c_str(), &options);
-  if (!book) return false;
-  Formats formats(book);
-  for (const XlsxSheet& sheet : sheets) writeSheet(book, sheet, formats);
-  return workbook_close(book) == LXW_NO_ERROR;
+  library_->book = workbook_new_opt(nativePath.c_str(), &options);
+  if (library_->book) library_->formats = std::make_unique<Formats>(library_->book);
+}
+
+XlsxFile::~XlsxFile() { discard(); }
+
+bool XlsxFile::isOpen() const { return library_->book != nullptr; }
+
+void XlsxFile::addSheet(XlsxSheet& sheet) {
+  if (!isOpen() || sheet.handedOver) return;
+  std::string name = platform::cp932ToUtf8(sheet.name);
+  sheet.handedOver = workbook_add_worksheet(library_->book, name.c_str());
+  if (!sheet.handedOver) return;
+  for (const auto& [column, width] : sheet.widths) setColumnWidth(sheet, column, width);
+  setTitles(sheet);
+}
+
+void XlsxFile::setColumnWidth(const XlsxSheet& sheet, int column, int width) {
+  if (!sheet.handedOver) return;
+  worksheet_set_column(sheet.handedOver, static_cast<lxw_col_t>(column),
+                       static_cast<lxw_col_t>(column), width, nullptr);
+}
+
+void XlsxFile::setTitles(const XlsxSheet& sheet) {
+  if (sheet.handedOver && sheet.titleFirst)
+    worksheet_repeat_rows(sheet.handedOver, *sheet.titleFirst, sheet.titleLast);
+}
+
+void XlsxFile::writeRowsBefore(XlsxSheet& sheet, int row) {
+  if (!sheet.handedOver || row <= sheet.firstPending) return;
+  std::size_t count = std::min(sheet.pending.size(), static_cast<std::size_t>(row - sheet.firstPending));
+  for (std::size_t r = 0; r < count; ++r) {
+    const std::vector<XlsxCell>& cells = sheet.pending[r];
+    for (std::size_t c = 0; c < cells.size(); ++c)
+      writeCell(sheet.handedOver, sheet.firstPending + static_cast<int>(r), static_cast<int>(c),
+                cells[c], *library_->formats);
+  }
+  sheet.pending.erase(sheet.pending.begin(), sheet.pending.begin() + static_cast<std::ptrdiff_t>(count));
+  sheet.firstPending = row;
+}
+
+bool XlsxFile::close() {
+  if (!isOpen()) return false;
+  bool written = workbook_close(library_->book) == LXW_NO_ERROR;
+  library_->book = nullptr;
+  return written;
+}
+
+void XlsxFile::discard() {
+  if (!isOpen()) return;
+  lxw_workbook_free(library_->book);
+  library_->book = nullptr;
 }

@@ -1,12 +1,37 @@
-// Writes the sheets kept in memory into a workbook file with the workbook
-// library.
+// The workbook file as the workbook library writes it: sheets added in
+// order, rows handed over in order (the library keeps only the row being
+// written in memory), the file written when it is closed.
 #pragma once
 
+#include <memory>
 #include <string>
-#include <vector>
 
 #include "report/xlsx_sheet.h"
 
-// `nativePath` is the system's name of the file; false when the library
-// could not write it (the file may then be missing or partial).
-bool writeXlsxFile(const std::string& nativePath, const std::vector<XlsxSheet>& sheets);
+class XlsxFile {
+ public:
+  // `nativePath` is the system's name of the file; nothing is written
+  // there before close().
+  explicit XlsxFile(const std::string& nativePath);
+  ~XlsxFile();
+  XlsxFile(const XlsxFile&) = delete;
+  XlsxFile& operator=(const XlsxFile&) = delete;
+
+  bool isOpen() const;
+  // Adds `sheet` to the file (with its widths and titles so far).
+  void addSheet(XlsxSheet& sheet);
+  void setColumnWidth(const XlsxSheet& sheet, int column, int width);
+  void setTitles(const XlsxSheet& sheet);
+  // Hands the sheet's pending rows above `row` to the library (the sheet
+  // must have been added).
+  void writeRowsBefore(XlsxSheet& sheet, int row);
+  // Writes the file; false when the library could not (the file may then
+  // be missing or partial). After close() or discard() nothing more.
+  bool close();
+  // Drops everything; no file is written.
+  void discard();
+
+ private:
+  struct Library;
+  std::unique_ptr<Library> library_;
+};

@@ -1,19 +1,22 @@
 #include "report/xlsx_sheet.h"
 
-XlsxCell& XlsxSheet::cell(int row, int column) {
-  if (rows.size() <= static_cast<std::size_t>(row)) rows.resize(row + 1);
-  std::vector<XlsxCell>& cells = rows[row];
+XlsxCell* XlsxSheet::cell(int row, int column) {
+  if (row < firstPending) return nullptr;
+  std::size_t at = static_cast<std::size_t>(row - firstPending);
+  if (pending.size() <= at) pending.resize(at + 1);
+  std::vector<XlsxCell>& cells = pending[at];
   if (cells.size() <= static_cast<std::size_t>(column)) cells.resize(column + 1);
-  return cells[column];
+  return &cells[column];
 }
 
 void XlsxSheet::frame(const platform::CellRange& range) {
   for (int r = range.firstRow; r <= range.lastRow; ++r) {
     for (int c = range.firstColumn; c <= range.lastColumn; ++c) {
-      XlsxCell& x = cell(r, c);
+      XlsxCell* x = cell(r, c);
+      if (!x) break;
       // A double line already drawn stays: the thin frame only fills in.
       for (XlsxEdge e : {kXlsxLeft, kXlsxTop, kXlsxRight, kXlsxBottom}) {
-        if (x.line(e) == XlsxLine::kNone) x.setLine(e, XlsxLine::kThin);
+        if (x->line(e) == XlsxLine::kNone) x->setLine(e, XlsxLine::kThin);
       }
     }
   }
@@ -21,16 +24,18 @@ void XlsxSheet::frame(const platform::CellRange& range) {
 
 void XlsxSheet::shade(const platform::CellRange& range) {
   for (int r = range.firstRow; r <= range.lastRow; ++r) {
-    for (int c = range.firstColumn; c <= range.lastColumn; ++c) cell(r, c).shaded = true;
+    for (int c = range.firstColumn; c <= range.lastColumn; ++c) {
+      if (XlsxCell* x = cell(r, c)) x->shaded = true;
+    }
   }
 }
 
 void XlsxSheet::underlineDouble(const platform::CellRange& range) {
   for (int c = range.firstColumn; c <= range.lastColumn; ++c) {
-    cell(range.lastRow, c).setLine(kXlsxBottom, XlsxLine::kDouble);
+    if (XlsxCell* x = cell(range.lastRow, c)) x->setLine(kXlsxBottom, XlsxLine::kDouble);
     // Both cells hold the shared edge in the file; they must agree.
     if (range.lastRow + 1 < platform::kSheetRows) {
-      cell(range.lastRow + 1, c).setLine(kXlsxTop, XlsxLine::kDouble);
+      if (XlsxCell* x = cell(range.lastRow + 1, c)) x->setLine(kXlsxTop, XlsxLine::kDouble);
     }
   }
 }

@@ -1,8 +1,9 @@
-// One sheet of a workbook kept in memory until the workbook library writes
-// it: cells (UTF-8 text or integers), each cell's lines and colour, column
-// widths and print titles. The library takes a cell's look only together
-// with its value, so the look of a range set after its values is kept here
-// and both go out at the end.
+// One sheet of a workbook on its way to the workbook library: its name,
+// column widths and print titles, and the cells of the rows not yet handed
+// to the library with their lines and colour. The library takes a cell's
+// look only together with its value, and rows only in order, so a block's
+// rows wait here until a later block begins below them (or the workbook
+// ends): looks set on them meanwhile are kept; rows handed over are gone.
 #pragma once
 
 #include <cstdint>
@@ -12,6 +13,8 @@
 #include <vector>
 
 #include "platform/workbook_range.h"
+
+struct lxw_worksheet;  // the library's sheet
 
 // The lines of one cell edge.
 enum class XlsxLine : std::uint8_t { kNone = 0, kThin = 1, kDouble = 2 };
@@ -37,9 +40,12 @@ struct XlsxSheet {
   std::map<int, int> widths;      // column -> characters
   std::optional<int> titleFirst;  // print title rows
   int titleLast = 0;
-  std::vector<std::vector<XlsxCell>> rows;  // as far as a cell was touched
+  lxw_worksheet* handedOver = nullptr;  // the library's sheet (its name is fixed)
+  int firstPending = 0;     // the row of pending[0]; rows above are handed over
+  std::vector<std::vector<XlsxCell>> pending;  // as far as a cell was touched
 
-  XlsxCell& cell(int row, int column);
+  // The cell, or null when its row was handed over.
+  XlsxCell* cell(int row, int column);
   // Thin lines on every edge of every cell of the range, where no line is.
   void frame(const platform::CellRange& range);
   void shade(const platform::CellRange& range);

@@ -57,7 +57,8 @@ bool validSheetName(std::string_view name) {
 
 class XlsxWorkbook : public platform::Workbook {
  public:
-  explicit XlsxWorkbook(std::string path) : path_(std::move(path)) {}
+  explicit XlsxWorkbook(std::string path)
+      : path_(std::move(path)), file_(platform::nativeFileName(path_)) {}
 
   bool selectSheet(std::string_view name) override {
     if (ended_) return false;
@@ -72,8 +73,9 @@ class XlsxWorkbook : public platform::Workbook {
     return select(sheets_.size() - 1);
   }
 
+  // A sheet the library has already taken keeps its name.
   bool nameSheet(std::string_view name) override {
-    if (current_ < 0 || !validSheetName(name)) return false;
+    if (current_ < 0 || !validSheetName(name) || sheet().handedOver) return false;
     for (const XlsxSheet& s : sheets_) {
       if (&s != &sheet() && sameSheetName(s.name, name)) return false;
     }
@@ -85,17 +87,21 @@ class XlsxWorkbook : public platform::Workbook {
     std::optional<int> c = platform::parseColumn(column);
     if (current_ < 0 || !c || width < 0 || width > 255) return false;
     sheet().widths[*c] = width;
+    file_.setColumnWidth(sheet(), *c, width);
     return true;
   }
 
+  // Rows above the block are final now: they go to the library.
   bool putBlock(std::string_view range, const platform::CellBlock& block) override {
     std::optional<platform::CellRange> r = platform::parseRange(range);
-    if (current_ < 0 || !r || r->rows() != block.rows() || r->columns() != block.columns()) {
+    if (current_ < 0 || !r || r->rows() != block.rows() || r->columns() != block.columns() ||
+        r->firstRow < sheet().firstPending) {
       return false;
     }
+    handOverRowsBefore(r->firstRow);
     for (int i = 0; i < block.rows(); ++i) {
       for (int j = 0; j < block.columns(); ++j) {
-        store(sheet().cell(r->firstRow + i, r->firstColumn + j), block.at(i, j));
+        store(*sheet().cell(r->firstRow + i, r->firstColumn + j), block.at(i, j));
       }
     }
     return true;
@@ -111,6 +117,7 @@ class XlsxWorkbook : public platform::Workbook {
     if (!sheet().titleFirst) {
       sheet().titleFirst = h->firstRow;
       sheet().titleLast = h->lastRow;
+      file_.setTitles(sheet());
     }
     return true;
   }
@@ -133,12 +140,22 @@ class XlsxWorkbook : public platform::Workbook {
     if (ended_) return false;
     ended_ = true;
     current_ = -1;
-    bool saved = cancelled || writeXlsxFile(platform::nativeFileName(path_), sheets_);
+    if (cancelled) {
+      file_.discard();
+    } else {
+      for (std::size_t i = 0; i < sheets_.size(); ++i) {
+        addSheetsUpTo(i);
+        file_.writeRowsBefore(sheets_[i], platform::kSheetRows);
+      }
+    }
+    bool saved = cancelled || file_.close();
     sheets_.clear();
     return saved;
   }
 
   const std::string& path() const override { return path_; }
+  // False when the library could not begin the workbook.
+  bool ready() const { return file_.isOpen(); }
 
  private:
   bool select(std::size_t index) {
@@ -146,6 +163,16 @@ class XlsxWorkbook : public platform::Workbook {
     return true;
   }
   XlsxSheet& sheet() { return sheets_[current_]; }
+
+  // The library takes sheets in the order they were made.
+  void addSheetsUpTo(std::size_t index) {
+    for (std::size_t i = 0; i <= index; ++i) file_.addSheet(sheets_[i]);
+  }
+  void handOverRowsBefore(int row) {
+    if (row <= sheet().firstPending || sheet().pending.empty()) return;
+    addSheetsUpTo(static_cast<std::size_t>(current_));
+    file_.writeRowsBefore(sheet(), row);
+  }
 
   // "Sheet1", "Sheet2" … as the spreadsheet names a new sheet, skipping
   // names in use.
@@ -168,6 +195,7 @@ class XlsxWorkbook : public platform::Workbook {
   }
 
   std::string path_;
+  XlsxFile file_;
   std::vector<XlsxSheet> sheets_;
   int current_ = -1;
   bool ended_ = false;
@@ -176,5 +204,7 @@ class XlsxWorkbook : public platform::Workbook {
 }  // namespace
 
 std::unique_ptr<platform::Workbook> startXlsxWorkbook(const std::string& outputFolder) {
-  return std::make_unique<XlsxWorkbook>(outputFolder + kXlsxWorkbookName);
+  auto book = std::make_unique<XlsxWorkbook>(outputFolder + kXlsxWorkbookName);
+  if (!book->ready()) return nullptr;
+  return book;
 }

@@ -14,6 +14,8 @@ extern const char kXlsxWorkbookName[];
 bool xlsxWorkbookAvailable();
 
 // A new workbook to be saved into `outputFolder` (ending with a separator);
-// null where the build has no workbook library. Nothing touches the disk
-// before the workbook is ended.
+// null where the build has no workbook library or the library cannot
+// begin one. Rows wait in the library's temporary files once a block below
+// them comes; the workbook's file is written when it is ended, and a
+// cancelled workbook writes none.
 std::unique_ptr<platform::Workbook> startXlsxWorkbook(const std::string& outputFolder);
