@@ -34,7 +34,8 @@ class SheetWriter final : public ReportWriter {
   SheetWriter(platform::Workbook& book, const SheetLayout& layout, std::ostream& unused)
       : ReportWriter(ReportFormat::kWorkbook, unused), book_(book), name_(layout.name) {
     next_ = sheetRowsUsed(name_);
-    if (next_ > 0) return;  // written further below
+    failed_ = sheetAbandoned(name_);
+    if (next_ > 0 || failed_) return;  // written further below, or left
     ok(book_.selectSheet("")) && ok(book_.nameSheet(name_));
     for (const SheetColumnWidth& w : layout.widths)
       if (w.column && !failed_) ok(book_.setColumnWidth(w.column, w.width));
@@ -117,6 +118,7 @@ class SheetWriter final : public ReportWriter {
   bool ok(bool done) {
     if (!done && !failed_) {
       failed_ = true;
+      abandonSheet(name_);
       reportUnwritten(book_.path() + " (" + name_ + ")");
     }
     return done && !failed_;

@@ -1,6 +1,7 @@
 #include "report/workbook_output.h"
 
 #include <map>
+#include <set>
 
 #include "report/report_file.h"
 
@@ -9,6 +10,7 @@ namespace {
 struct RunWorkbook {
   platform::Workbook* book = nullptr;
   std::map<std::string, int> rowsUsed;
+  std::set<std::string> abandoned;
 };
 
 RunWorkbook& current() {
@@ -21,6 +23,7 @@ RunWorkbook& current() {
 void setReportWorkbook(platform::Workbook* book) {
   current().book = book;
   current().rowsUsed.clear();
+  current().abandoned.clear();
 }
 
 platform::Workbook* reportWorkbook() { return current().book; }
@@ -31,6 +34,10 @@ int sheetRowsUsed(const std::string& name) {
 }
 
 void setSheetRowsUsed(const std::string& name, int rows) { current().rowsUsed[name] = rows; }
+
+void abandonSheet(const std::string& name) { current().abandoned.insert(name); }
+
+bool sheetAbandoned(const std::string& name) { return current().abandoned.count(name) > 0; }
 
 bool endReportWorkbook(bool cancelled) {
   platform::Workbook* book = current().book;

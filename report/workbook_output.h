@@ -17,6 +17,9 @@ platform::Workbook* reportWorkbook();
 // run has not begun.
 int sheetRowsUsed(const std::string& name);
 void setSheetRowsUsed(const std::string& name, int rows);
+// A sheet left after a failed operation takes no further section.
+void abandonSheet(const std::string& name);
+bool sheetAbandoned(const std::string& name);
 
 // Ends the workbook (saved, or discarded when `cancelled`) and forgets it;
 // a workbook that cannot be saved is named like an unwritten report. True
