@@ -67,29 +67,41 @@ size_t ReservedWordTable::search(std::string_view word, bool& found) const {
   return low;
 }
 
+std::optional<std::int32_t> ReservedWordTable::languagesOf(std::string_view word) const {
+  if (masks_.usable()) {
+    const std::uint32_t* mask = masks_.find(word);
+    if (!mask) return std::nullopt;
+    return static_cast<std::int32_t>(*mask);
+  }
+  bool found;
+  size_t at = search(word, found);
+  if (!found) return std::nullopt;
+  return entries_[at].languages;
+}
+
 void ReservedWordTable::add(std::string_view word, std::int32_t mask) {
   if (word.empty()) return;
   bool found;
   size_t at = search(word, found);
-  if (found)
+  if (found) {
     entries_[at].languages |= mask;
-  else
+    if (std::uint32_t* kept = masks_.find(word)) *kept = static_cast<std::uint32_t>(entries_[at].languages);
+  } else {
     entries_.insert(entries_.begin() + at, ReservedWord{std::string(word), mask});
+    masks_.add(word, static_cast<std::uint32_t>(mask));
+  }
 }
 
 std::int32_t ReservedWordTable::isReserved(std::string_view word, std::int32_t mode) const {
   if (word.empty()) return 0;
-  bool found;
-  size_t at = search(word, found);
-  if (!found) return 0;
+  std::optional<std::int32_t> languages = languagesOf(word);
+  if (!languages) return 0;
   if (mode == 0 && tables_ && tables_->context) mode = tables_->context->languageFlavour();
-  return mode & entries_[at].languages;
+  return mode & *languages;
 }
 
 bool ReservedWordTable::contains(std::string_view word) const {
-  bool found;
-  search(word, found);
-  return found && !word.empty();
+  return !word.empty() && languagesOf(word).has_value();
 }
 
 void ReservedWordTable::loadBuiltIn() {

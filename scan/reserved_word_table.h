@@ -2,15 +2,19 @@
 // reserved, so that the parsers never take a keyword for a name.
 // One entry holds a word and a LanguageMode mask (255 for a word given
 // outside any language section); entries are unique, sorted by word under
-// the run's name comparison (compareNames) and found by binary search. The
+// the run's name comparison (compareNames) for the dump, and found through
+// a hash index of the words that holds their masks. The
 // run's RunTables owns the table; it is filled once per run when the
 // settings are loaded and read for the rest of the run.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "scan/name_index.h"
 
 class RunTables;
 
@@ -34,7 +38,10 @@ class ReservedWordTable {
   bool contains(std::string_view word) const;
   // The built-in C, C++, VB and Delphi lists (settings data file missing).
   void loadBuiltIn();
-  void clear() { entries_.clear(); }
+  void clear() {
+    entries_.clear();
+    masks_.clear();
+  }
 
   size_t size() const { return entries_.size(); }
   const ReservedWord& at(size_t i) const { return entries_[i]; }
@@ -45,7 +52,10 @@ class ReservedWordTable {
  private:
   // Position of `word`, or where it would be inserted.
   size_t search(std::string_view word, bool& found) const;
+  // The languages of `word`; nothing when it is absent.
+  std::optional<std::int32_t> languagesOf(std::string_view word) const;
 
   const RunTables* tables_;
   std::vector<ReservedWord> entries_;
+  NameIndex masks_;  // word -> its languages, as in entries_
 };
