@@ -70,6 +70,38 @@ TEST(NameIndex, AgreesWithTheComparison) {
   }
 }
 
+// Names taken out at random among many that share slots: every other name
+// is still found with its value, and a removed one is not.
+TEST(NameIndex, RemovingKeepsTheOthersFound) {
+  NameIndex index;
+  std::vector<std::string> names;
+  for (std::uint32_t i = 0; i < 500; ++i) {
+    names.push_back("n" + std::to_string(i * 7919 % 1000));
+    index.add(names.back(), i);
+  }
+  std::mt19937 random(11);
+  std::vector<bool> removed(names.size(), false);
+  for (int round = 0; round < 300; ++round) {
+    size_t k = random() % names.size();
+    index.remove(names[k]);
+    removed[k] = true;
+    size_t probe = random() % names.size();
+    const std::uint32_t* value = index.find(names[probe]);
+    if (removed[probe]) {
+      EXPECT_EQ(value, nullptr) << names[probe];
+    } else {
+      ASSERT_NE(value, nullptr) << names[probe];
+      EXPECT_EQ(*value, probe);
+    }
+  }
+  size_t left = 0;
+  for (size_t k = 0; k < names.size(); ++k) {
+    left += !removed[k];
+    EXPECT_EQ(index.find(names[k]) != nullptr, !removed[k]) << names[k];
+  }
+  EXPECT_EQ(index.size(), left);
+}
+
 TEST(NameIndex, NotUsableUnderAnotherComparison) {
   setCaseInsensitiveNames(false);
   NameIndex index;
