@@ -120,21 +120,6 @@ bool SourceReader::handOver(const std::string& token) {
   return true;
 }
 
-// Some parsers see every token handed over (VB's); the others look back
-// over the blanks and line breaks before the newest token.
-const std::string& SourceReader::parserToken(int n) const {
-  if (lookBack_ == LookBack::EveryToken || n <= 0) return longRing_.at(n);
-  // Look-back n is the n-th live token before the newest token, among
-  // the ring's slots 1 and up; the newest token itself does not count.
-  const std::uint64_t newest = longRing_.pushes();
-  const int skip = liveTokens_.count() > 0 && liveTokens_.at(0) == newest ? 1 : 0;
-  const int k = n - 1 + skip;
-  if (k >= liveTokens_.count()) return longRing_.at(longRing_.slots());
-  const std::uint64_t distance = newest - liveTokens_.at(k);
-  if (distance >= static_cast<std::uint64_t>(longRing_.slots())) return longRing_.at(longRing_.slots());
-  return longRing_.at(static_cast<int>(distance));
-}
-
 bool SourceReader::externCMarker() {
   bool marker = file_.externC;
   file_.externC = false;
