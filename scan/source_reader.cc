@@ -102,7 +102,22 @@ bool SourceReader::processToken() {
   tokenizer_.setKeepWhitespace(tables_.options().functionDetails != 0 ||
                                directives_.collectsIncludeName());
   if (tokenizer_.endOfInput()) directives_.endOfInput();
+  if (file_.lexState == LexState::BlockComment && family_ == LanguageFamily::CFamily &&
+      token(0) == "\n" && !captureActive())
+    passCommentLines();
   return live;
+}
+
+// Whole lines of a block comment that hold no '/' (so not its end), where
+// nothing is captured, are counted without being cut into tokens: their
+// tokens would only count their line breaks. The lookahead is a line
+// break, so the tokenizer stands at a line start, and the token after the
+// lines still finds a line break before it.
+void SourceReader::passCommentLines() {
+  int lines = tokenizer_.skipLinesWithout('/');
+  for (int i = 0; i < lines; ++i) tables_.context->countLine();
+  file_.counts[kTotalLines] += lines;
+  file_.counts[kCommentLines] += lines;
 }
 
 // A line break right after a line break adds nothing to the history. An

@@ -111,6 +111,7 @@ class SourceReader {
   bool lineBreakInCode();
   void capture(std::string_view text);
   bool captureActive() const;
+  void passCommentLines();
   void positionMessage(const char* text) const;
   void fileMessage(const char* text) const;
   void unterminatedMessage();

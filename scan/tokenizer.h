@@ -47,6 +47,13 @@ class Tokenizer {
     place.swap(text_);
     text_.clear();
   }
+  // Between tokens of Shift-JIS text with nothing pending (as right after
+  // a line break): passes over the whole lines ahead in the block that
+  // hold no `stop` byte, up to the last line break before the first `stop`
+  // (or the block's end), and returns how many line breaks it passed; 0
+  // when it passed nothing. Cutting those lines into tokens would leave
+  // the tokenizer as it leaves it.
+  int skipLinesWithout(unsigned char stop);
   Encoding encoding() const { return encoding_; }
   bool endOfInput() const { return flushLeft_ == 0; }
 
