@@ -103,21 +103,32 @@ bool SourceReader::processToken() {
                                directives_.collectsIncludeName());
   if (tokenizer_.endOfInput()) directives_.endOfInput();
   if (file_.lexState == LexState::BlockComment && family_ == LanguageFamily::CFamily &&
-      token(0) == "\n" && !captureActive())
+      token(0) == "\n" && (!captureActive() || tokenizer_.keepsWhitespace()))
     passCommentLines();
   return live;
 }
 
-// Whole lines of a block comment that hold no '/' (so not its end), where
-// nothing is captured, are counted without being cut into tokens: their
-// tokens would only count their line breaks. The lookahead is a line
-// break, so the tokenizer stands at a line start, and the token after the
-// lines still finds a line break before it.
+// Whole lines of a block comment that hold no '/' (so not its end) are
+// taken without being cut into tokens: their tokens would only count their
+// line breaks and, when captured, add their text (with blanks kept, the
+// bytes but carriage returns and NULs). The lookahead is a line break, so
+// the tokenizer stands at a line start, and the token after the lines
+// still finds a line break before it.
 void SourceReader::passCommentLines() {
-  int lines = tokenizer_.skipLinesWithout('/');
-  for (int i = 0; i < lines; ++i) tables_.context->countLine();
-  file_.counts[kTotalLines] += lines;
-  file_.counts[kCommentLines] += lines;
+  std::string_view lines = tokenizer_.skipLinesWithout('/');
+  if (lines.empty()) return;
+  int breaks = 0;
+  for (char c : lines) breaks += c == '\n';
+  for (int i = 0; i < breaks; ++i) tables_.context->countLine();
+  file_.counts[kTotalLines] += breaks;
+  file_.counts[kCommentLines] += breaks;
+  if (!captureActive()) return;
+  // The lookahead line break, still to be read and captured, now stands
+  // for the last of these lines' breaks: the text goes in as if it came
+  // after the lookahead.
+  file_.captured += '\n';
+  for (char c : lines.substr(0, lines.size() - 1))
+    if (c != '\r' && c != '\0') file_.captured += c;
 }
 
 // A line break right after a line break adds nothing to the history. An

@@ -1,6 +1,5 @@
 #include "scan/tokenizer.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -116,19 +115,19 @@ Tokenizer::Step Tokenizer::scanShiftJis() {
   return Step::Continue;
 }
 
-int Tokenizer::skipLinesWithout(unsigned char stop) {
+std::string_view Tokenizer::skipLinesWithout(unsigned char stop) {
   if (encoding_ != Encoding::ShiftJis || pos_ >= size_ || pending_ || leadCarried_ ||
       spaceUndecided_ || skipBlanks_ || !text_.empty())
-    return 0;
+    return {};
   const unsigned char* from = data_ + pos_;
   const unsigned char* end = data_ + size_;
   if (const void* found = std::memchr(from, stop, size_ - pos_))
     end = static_cast<const unsigned char*>(found);
   const unsigned char* lineStart = end;
   while (lineStart > from && lineStart[-1] != '\n') --lineStart;
-  if (lineStart == from) return 0;
-  pos_ += static_cast<size_t>(lineStart - from);
-  return static_cast<int>(std::count(from, lineStart, '\n'));
+  size_t passed = static_cast<size_t>(lineStart - from);
+  pos_ += passed;
+  return {reinterpret_cast<const char*>(from), passed};
 }
 
 // One UTF-16 unit: ASCII and Latin-1 units are taken as bytes; every other
