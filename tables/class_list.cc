@@ -35,10 +35,12 @@ void ClassTable::writeSection(ReportWriter& out, const std::string& heading) con
   out.beginTable(kTable);
   out.heading({Cell::of("class"), Cell::of("クラス名").in(ReportFormat::kCsv, "ｸﾗｽ名"),
                Cell::of("基本クラス").in(ReportFormat::kCsv, "基本ｸﾗｽ")});
-  for (const ClassRecord& r : records_)
+  for (std::uint32_t position : order_) {
+    const ClassRecord& r = store_[position];
     if (listed(r))
       out.row({Cell::of("class"), Cell::of(r.name),
                Cell::listOf(r.bases, CellKind::kMarkup).skippingEmpty()});
+  }
   out.endTable();
 }
 
@@ -50,7 +52,7 @@ void ClassTable::writeClassList(ListScope scope) {
     sections_.finish(ReportId::kClassList, style);
     return;
   }
-  if (records_.empty()) return;
+  if (order_.empty()) return;
   std::string heading = kWholeRunHeading;
   if (scope == ListScope::kPerFile) {
     const SourceContext* context = tables_.context;
