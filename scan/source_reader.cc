@@ -1,5 +1,7 @@
 #include "scan/source_reader.h"
 
+#include <algorithm>
+
 #include "app/file_tree.h"
 #include "app/options.h"
 #include "app/run_tables.h"
@@ -117,8 +119,7 @@ bool SourceReader::processToken() {
 void SourceReader::passCommentLines() {
   std::string_view lines = tokenizer_.skipLinesWithout('/');
   if (lines.empty()) return;
-  int breaks = 0;
-  for (char c : lines) breaks += c == '\n';
+  int breaks = static_cast<int>(std::count(lines.begin(), lines.end(), '\n'));
   for (int i = 0; i < breaks; ++i) tables_.context->countLine();
   file_.counts[kTotalLines] += breaks;
   file_.counts[kCommentLines] += breaks;
@@ -127,8 +128,14 @@ void SourceReader::passCommentLines() {
   // for the last of these lines' breaks: the text goes in as if it came
   // after the lookahead.
   file_.captured += '\n';
-  for (char c : lines.substr(0, lines.size() - 1))
-    if (c != '\r' && c != '\0') file_.captured += c;
+  std::string_view text = lines.substr(0, lines.size() - 1);
+  size_t start = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\r' && text[i] != '\0') continue;
+    file_.captured.append(text.substr(start, i - start));
+    start = i + 1;
+  }
+  file_.captured.append(text.substr(start));
 }
 
 // A line break right after a line break adds nothing to the history. An
