@@ -70,7 +70,8 @@ TypeTable::Lookup TypeTable::search(std::string_view name) const {
 
 const TypeRecord* TypeTable::recordNamed(std::string_view name) const {
   if (index_.usable()) {
-    const std::uint32_t* position = index_.find(name);
+    const std::uint32_t* position = index_.find(
+        name, [this](std::uint32_t p) -> std::string_view { return records_[p].name; });
     return position ? &records_[*position] : nullptr;
   }
   Lookup at = search(name);

@@ -37,7 +37,7 @@ DefineTable::Lookup DefineTable::findDefine(std::string_view name) const {
 
 const DefineEntry* DefineTable::entryNamed(std::string_view name) const {
   if (positions_.usable()) {
-    const std::uint32_t* position = positions_.find(name);
+    const std::uint32_t* position = positions_.find(name, storedName());
     return position ? &store_[*position] : nullptr;
   }
   Lookup found = findDefine(name);
@@ -242,7 +242,7 @@ void DefineTable::undefine(std::string_view name) {
     return;
   }
   order_.erase(order_.begin() + found.index);
-  positions_.remove(name);
+  positions_.remove(name, storedName());
   definingValid_ = false;
   if (++removed_ > 1024 && removed_ > store_.size() / 2) compactStore();
 }
@@ -293,7 +293,7 @@ void DefineTable::indexNames() {
   positions_.clear();
   for (std::uint32_t position : order_) {
     const std::string& name = store_[position].name;
-    if (name.empty() || positions_.find(name)) {
+    if (name.empty() || positions_.find(name, storedName())) {
       positions_.abandon();
       return;
     }

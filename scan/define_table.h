@@ -113,6 +113,10 @@ class DefineTable {
   DefineEntry& entryAt(size_t i) { return store_[order_[i]]; }
   void compactStore();
   void indexNames();
+  // The name of the entry at a store_ position, for the index.
+  auto storedName() const {
+    return [this](std::uint32_t p) -> std::string_view { return store_[p].name; };
+  }
 
   std::deque<DefineEntry> store_;     // in order of definition; removed ones linger
   std::vector<std::uint32_t> order_;  // positions in store_, in name order

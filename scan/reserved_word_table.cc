@@ -46,10 +46,10 @@ const BuiltInList kBuiltInLists[] = {
 
 size_t ReservedWordTable::search(std::string_view word, bool& found) const {
   found = false;
-  size_t low = 0, high = entries_.size();
+  size_t low = 0, high = order_.size();
   while (low < high) {
     size_t mid = low + (high - low) / 2;
-    const std::string& probe = entries_[mid].word;
+    const std::string& probe = at(mid).word;
     if (probe.empty()) {
       errorLog() << "予約語検索において異常が発生しました(内部ｴﾗｰ)\n";
       return mid;
@@ -68,28 +68,30 @@ size_t ReservedWordTable::search(std::string_view word, bool& found) const {
 }
 
 std::optional<std::int32_t> ReservedWordTable::languagesOf(std::string_view word) const {
-  if (masks_.usable()) {
-    const std::uint32_t* mask = masks_.find(word);
-    if (!mask) return std::nullopt;
-    return static_cast<std::int32_t>(*mask);
+  if (positions_.usable()) {
+    const std::uint32_t* position = positions_.find(
+        word, [this](std::uint32_t p) -> std::string_view { return store_[p].word; });
+    if (!position) return std::nullopt;
+    return store_[*position].languages;
   }
   bool found;
-  size_t at = search(word, found);
+  size_t i = search(word, found);
   if (!found) return std::nullopt;
-  return entries_[at].languages;
+  return at(i).languages;
 }
 
 void ReservedWordTable::add(std::string_view word, std::int32_t mask) {
   if (word.empty()) return;
   bool found;
-  size_t at = search(word, found);
+  size_t i = search(word, found);
   if (found) {
-    entries_[at].languages |= mask;
-    if (std::uint32_t* kept = masks_.find(word)) *kept = static_cast<std::uint32_t>(entries_[at].languages);
-  } else {
-    entries_.insert(entries_.begin() + at, ReservedWord{std::string(word), mask});
-    masks_.add(word, static_cast<std::uint32_t>(mask));
+    store_[order_[i]].languages |= mask;
+    return;
   }
+  auto position = static_cast<std::uint32_t>(store_.size());
+  store_.push_back(ReservedWord{std::string(word), mask});
+  order_.insert(order_.begin() + i, position);
+  positions_.add(word, position);
 }
 
 std::int32_t ReservedWordTable::isReserved(std::string_view word, std::int32_t mode) const {

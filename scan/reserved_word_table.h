@@ -1,9 +1,9 @@
 // The keywords of a run, each tagged with the languages for which it is
 // reserved, so that the parsers never take a keyword for a name.
 // One entry holds a word and a LanguageMode mask (255 for a word given
-// outside any language section); entries are unique, sorted by word under
-// the run's name comparison (compareNames) for the dump, and found through
-// a hash index of the words that holds their masks. The
+// outside any language section); entries are unique, kept in name order
+// under the run's name comparison (compareNames) for the dump as a list of
+// positions, and found through a hash index of the words. The
 // run's RunTables owns the table; it is filled once per run when the
 // settings are loaded and read for the rest of the run.
 #pragma once
@@ -39,12 +39,14 @@ class ReservedWordTable {
   // The built-in C, C++, VB and Delphi lists (settings data file missing).
   void loadBuiltIn();
   void clear() {
-    entries_.clear();
-    masks_.clear();
+    store_.clear();
+    order_.clear();
+    positions_.clear();
   }
 
-  size_t size() const { return entries_.size(); }
-  const ReservedWord& at(size_t i) const { return entries_[i]; }
+  size_t size() const { return order_.size(); }
+  // The i-th entry in name order.
+  const ReservedWord& at(size_t i) const { return store_[order_[i]]; }
 
   // Writes "Mz予約語確認.txt" in the output folder.
   void dump() const;
@@ -56,6 +58,7 @@ class ReservedWordTable {
   std::optional<std::int32_t> languagesOf(std::string_view word) const;
 
   const RunTables* tables_;
-  std::vector<ReservedWord> entries_;
-  NameIndex masks_;  // word -> its languages, as in entries_
+  std::vector<ReservedWord> store_;   // in order of adding
+  std::vector<std::uint32_t> order_;  // positions in store_, in name order
+  NameIndex positions_;               // word -> position in store_
 };

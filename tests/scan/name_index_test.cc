@@ -10,21 +10,36 @@
 
 namespace {
 
+// The owner's side: names kept by position, as a table's records keep them.
+struct Names {
+  std::vector<std::string> kept;
+  std::uint32_t add(NameIndex& index, std::string name) {
+    auto position = static_cast<std::uint32_t>(kept.size());
+    kept.push_back(std::move(name));
+    index.add(kept.back(), position);
+    return position;
+  }
+  auto of() const {
+    return [this](std::uint32_t p) -> std::string_view { return kept[p]; };
+  }
+};
+
+// The position of `name` in `index`, or -1.
+long long positionOf(const NameIndex& index, std::string_view name, const Names& names) {
+  const std::uint32_t* p = index.find(name, names.of());
+  return p ? static_cast<long long>(*p) : -1;
+}
+
 TEST(NameIndex, FindsEveryNameAddedThroughGrowth) {
   NameIndex index;
-  for (std::uint32_t i = 0; i < 1000; ++i) index.add("name" + std::to_string(i), i);
+  Names names;
+  for (int i = 0; i < 1000; ++i) names.add(index, "name" + std::to_string(i));
   EXPECT_EQ(index.size(), 1000u);
-  for (std::uint32_t i = 0; i < 1000; ++i) {
-    const std::uint32_t* value = index.find("name" + std::to_string(i));
-    ASSERT_NE(value, nullptr) << i;
-    EXPECT_EQ(*value, i);
-  }
-  EXPECT_EQ(index.find("name1000"), nullptr);
-  EXPECT_EQ(index.find(""), nullptr);
-  *index.find("name7") = 70;
-  EXPECT_EQ(*index.find("name7"), 70u);
+  for (int i = 0; i < 1000; ++i) EXPECT_EQ(positionOf(index, "name" + std::to_string(i), names), i);
+  EXPECT_EQ(positionOf(index, "name1000", names), -1);
+  EXPECT_EQ(positionOf(index, "", names), -1);
   index.clear();
-  EXPECT_EQ(index.find("name7"), nullptr);
+  EXPECT_EQ(positionOf(index, "name7", names), -1);
 }
 
 // Folded names: ASCII letters match in either case, except the trail byte
@@ -32,15 +47,13 @@ TEST(NameIndex, FindsEveryNameAddedThroughGrowth) {
 TEST(NameIndex, FoldedNamesAsTheComparisonHasThem) {
   setCaseInsensitiveNames(true);
   NameIndex index;
-  index.add("Dim", 1);
-  index.add("\x83\x41", 2);
-  index.add("\x83\x61", 3);
-  index.add("\x83\x41Z", 4);
-  EXPECT_EQ(*index.find("DIM"), 1u);
-  EXPECT_EQ(*index.find("\x83\x41"), 2u);
-  EXPECT_EQ(*index.find("\x83\x61"), 3u);
-  EXPECT_EQ(*index.find("\x83\x41z"), 4u);
-  EXPECT_EQ(index.find("Di"), nullptr);
+  Names names;
+  for (const char* n : {"Dim", "\x83\x41", "\x83\x61", "\x83\x41Z"}) names.add(index, n);
+  EXPECT_EQ(positionOf(index, "DIM", names), 0);
+  EXPECT_EQ(positionOf(index, "\x83\x41", names), 1);
+  EXPECT_EQ(positionOf(index, "\x83\x61", names), 2);
+  EXPECT_EQ(positionOf(index, "\x83\x41z", names), 3);
+  EXPECT_EQ(positionOf(index, "Di", names), -1);
 }
 
 // Random names of letters, digits and double-byte characters: the index
@@ -56,48 +69,38 @@ TEST(NameIndex, AgreesWithTheComparison) {
   for (bool folded : {false, true}) {
     setCaseInsensitiveNames(folded);
     NameIndex index;
-    std::vector<std::string> added;
+    Names names;
     for (int i = 0; i < 300; ++i) {
       std::string n = name();
-      bool present = false;
-      for (const std::string& a : added) present |= sameName(a, n);
-      ASSERT_EQ(index.find(n) != nullptr, present) << n << " folded " << folded;
-      if (!present) {
-        index.add(n, static_cast<std::uint32_t>(added.size()));
-        added.push_back(n);
-      }
+      long long present = -1;
+      for (size_t k = 0; k < names.kept.size(); ++k)
+        if (sameName(names.kept[k], n)) present = static_cast<long long>(k);
+      ASSERT_EQ(positionOf(index, n, names), present) << n << " folded " << folded;
+      if (present < 0) names.add(index, n);
     }
   }
 }
 
 // Names taken out at random among many that share slots: every other name
-// is still found with its value, and a removed one is not.
+// is still found, and a removed one is not.
 TEST(NameIndex, RemovingKeepsTheOthersFound) {
   NameIndex index;
-  std::vector<std::string> names;
-  for (std::uint32_t i = 0; i < 500; ++i) {
-    names.push_back("n" + std::to_string(i * 7919 % 1000));
-    index.add(names.back(), i);
-  }
+  Names names;
+  for (int i = 0; i < 500; ++i) names.add(index, "n" + std::to_string(i * 7919 % 1000));
   std::mt19937 random(11);
-  std::vector<bool> removed(names.size(), false);
+  std::vector<bool> removed(names.kept.size(), false);
   for (int round = 0; round < 300; ++round) {
-    size_t k = random() % names.size();
-    index.remove(names[k]);
+    size_t k = random() % names.kept.size();
+    index.remove(names.kept[k], names.of());
     removed[k] = true;
-    size_t probe = random() % names.size();
-    const std::uint32_t* value = index.find(names[probe]);
-    if (removed[probe]) {
-      EXPECT_EQ(value, nullptr) << names[probe];
-    } else {
-      ASSERT_NE(value, nullptr) << names[probe];
-      EXPECT_EQ(*value, probe);
-    }
+    size_t probe = random() % names.kept.size();
+    EXPECT_EQ(positionOf(index, names.kept[probe], names),
+              removed[probe] ? -1 : static_cast<long long>(probe));
   }
   size_t left = 0;
-  for (size_t k = 0; k < names.size(); ++k) {
+  for (size_t k = 0; k < names.kept.size(); ++k) {
     left += !removed[k];
-    EXPECT_EQ(index.find(names[k]) != nullptr, !removed[k]) << names[k];
+    EXPECT_EQ(positionOf(index, names.kept[k], names) >= 0, !removed[k]) << names.kept[k];
   }
   EXPECT_EQ(index.size(), left);
 }
@@ -105,19 +108,23 @@ TEST(NameIndex, RemovingKeepsTheOthersFound) {
 TEST(NameIndex, NotUsableUnderAnotherComparison) {
   setCaseInsensitiveNames(false);
   NameIndex index;
+  Names names;
   EXPECT_TRUE(index.usable());
-  index.add("Dim", 1);
+  names.add(index, "Dim");
   setCaseInsensitiveNames(true);
   EXPECT_FALSE(index.usable());
   setCaseInsensitiveNames(false);
   EXPECT_TRUE(index.usable());
-  // A value asked for change while unusable would go stale: broken for good.
+  // Taking a name out where the index cannot find it would leave it stale:
+  // broken until cleared.
   setCaseInsensitiveNames(true);
-  EXPECT_EQ(index.find("Dim"), nullptr);
+  index.remove("Dim", names.of());
   setCaseInsensitiveNames(false);
   EXPECT_FALSE(index.usable());
   index.clear();
   EXPECT_TRUE(index.usable());
+  index.abandon();
+  EXPECT_FALSE(index.usable());
 }
 
 }  // namespace
