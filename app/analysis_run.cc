@@ -28,6 +28,10 @@
 
 namespace {
 
+// Header bytes kept in memory over a run; headers beyond it are read from
+// disk each time.
+constexpr size_t kKeptHeaderBytes = 64u << 20;
+
 // Null the record's pointer first: a table going away must not be reached
 // through the record by the ones going after it.
 template <class T>
@@ -147,10 +151,12 @@ void AnalysisRun::loadSettings(const SourceFileList& list) {
 bool AnalysisRun::readFiles(SourceFileList& list) {
   std::vector<int> order = list.processingOrder();
   bool perSourceFile = options_.headerReadMode == HeaderReadMode::PerSourceFile;
-  if (perSourceFile)
+  if (perSourceFile) {
     tables_.headerMode = HeaderReadMode::PerSourceFile;
-  else
+    keptHeaders_ = std::make_unique<platform::KeptFileSet>(files_, kKeptHeaderBytes);
+  } else {
     prepareFileTables(list, -1);
+  }
   SourceReader reader(tables_, SourceReader::Kind::MainFile);
   reader.setInterruptKeywords(settings_.interruptKeywords);
   int count = static_cast<int>(order.size());
@@ -187,7 +193,7 @@ bool AnalysisRun::readMainFile(SourceFileList& list, int entryIndex, SourceReade
   ReadSettings settings;
   settings.blockBytes = blockBytes_;
   settings.stop = stop_;
-  IncludeReader includes(tables_, files_, settings);
+  IncludeReader includes(tables_, keptHeaders_ ? *keptHeaders_ : files_, settings);
   includes.setLanguage(*language);
   settings.includes = &includes;
   if (readSource(reader, *source, settings) == ReadResult::kStopped) return false;

@@ -80,6 +80,9 @@ class AnalysisRun {
 
   const Options& options_;
   platform::FileSet& files_;
+  // In the per-source-file header mode every source file reads its headers
+  // again: they come from memory after the first reading.
+  std::unique_ptr<platform::KeptFileSet> keptHeaders_;
   RunTables tables_;
   SettingsData settings_;
   std::function<void(int, int, const std::string&)> progress_;

@@ -37,7 +37,9 @@ bool isClassHeadWord(const std::string& t) {
 
 // C++: namespace, using namespace, template, class, new, delete; Java:
 // class, interface, enum, new. True when the token started a state.
-bool CParser::startClassKeywordState(const std::string& token) {
+bool CParser::startClassKeywordState(const std::string& text) {
+  // Asked of every token: a view compares its length before its bytes.
+  const std::string_view token = text;
   const std::string& before = history_.at(1);
   bool outsideBody = file_.currentFunction.empty() || file_.headerPending;
   if (token == "new") {

@@ -15,7 +15,9 @@ const char kAnonymousStruct[] = "@無名構造体@";
 
 // "typedef", "struct", "enum" start their states; "extern" marks the
 // statement. True when the token started a state.
-bool CParser::startKeywordState(const std::string& token) {
+bool CParser::startKeywordState(const std::string& text) {
+  // Asked of every token: a view compares its length before its bytes.
+  const std::string_view token = text;
   if (token == "typedef") {
     file_.statementState = kTypedef;
     file_.declaredType.clear();

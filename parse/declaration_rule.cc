@@ -52,7 +52,7 @@ void CParser::declarationRule(const std::string& token, const std::string& given
   bool afterParen = false;
   if (type.empty()) type = collectType(k, afterParen);
   if (type.empty()) return;
-  if (tables_->workingTypes->findType(type, TypeTable::FindMode::kFunctionPointer).found) {
+  if (tables_->workingTypes->findType(type, TypeTable::FindMode::kFunctionPointer)) {
     // A parameter of a header or prototype (`int each(VISITOR v, …)`) is
     // never a function, whatever its type.
     bool parameter = insideParens && (!file_.inBody || file_.headerPending);

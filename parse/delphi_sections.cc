@@ -43,10 +43,11 @@ bool DelphiParser::sectionKeyword(const std::string& token) {
     // A routine line leaves the section; its header is the default state's.
     file_.section = kNoSection;
     return !isAnyOf(token, kMethodWords) || file_.statementState == kInterface;
-  } else if (isBeforeType() && (is(token, "class") || is(token, "interface") ||
-                                is(token, "dispinterface") || is(token, "object"))) {
+  } else if ((is(token, "class") || is(token, "interface") || is(token, "dispinterface") ||
+              is(token, "object")) &&
+             isBeforeType()) {
     startClass();
-  } else if (isBeforeType() && is(token, "record")) {
+  } else if (is(token, "record") && isBeforeType()) {
     startRecord();
   } else {
     return false;

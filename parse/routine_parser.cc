@@ -12,6 +12,3 @@ void RoutineParser::attachFile(SourceReader& reader) {
   routine_.state() = RoutineState{};
 }
 
-bool RoutineParser::is(std::string_view token, std::string_view word) {
-  return token.size() == word.size() && equalsIgnoreCase(token, word);
-}

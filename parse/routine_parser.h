@@ -5,6 +5,7 @@
 
 #include <string_view>
 
+#include "app/text_util.h"
 #include "parse/routine_registration.h"
 #include "parse/token_history.h"
 #include "parse/token_tests.h"
@@ -19,7 +20,10 @@ class RoutineParser : public TokenParser {
   // A new file: attached to `reader` and its tables, no routine current.
   void attachFile(SourceReader& reader);
 
-  static bool is(std::string_view token, std::string_view word);
+  // The keyword test, case-blind; inline, as every token meets several.
+  static bool is(std::string_view token, std::string_view word) {
+    return token.size() == word.size() && equalsIgnoreCase(token, word);
+  }
   RoutineState& r() { return routine_.state(); }
   const RoutineState& r() const { return routine_.state(); }
 

@@ -1,16 +1,12 @@
 #include "parse/token_history.h"
 
 #include "scan/lexical_rules.h"
-#include "scan/source_reader.h"
 
 namespace {
 const std::string kNothing;
 }  // namespace
 
-const std::string& TokenHistory::at(int n) const {
-  if (!reader_ || n < 0 || n > kDeepest) return kNothing;
-  return reader_->parserToken(n);
-}
+const std::string& TokenHistory::nothing() { return kNothing; }
 
 int TokenHistory::matchingOpen(int n, const char* open, const char* close) const {
   int depth = 0;

@@ -7,7 +7,7 @@
 
 #include <string>
 
-class SourceReader;
+#include "scan/source_reader.h"
 
 class TokenHistory {
  public:
@@ -17,7 +17,10 @@ class TokenHistory {
   void attach(const SourceReader* reader) { reader_ = reader; }
 
   // Look-back n (0 = the token being processed); empty past kDeepest.
-  const std::string& at(int n) const;
+  const std::string& at(int n) const {
+    if (reader_ && n >= 0 && n <= kDeepest) return reader_->parserToken(n);
+    return nothing();
+  }
 
   // From a ']' (or ')') at position n: past the balanced group, and past
   // further groups directly before it, to the token before them. -1 when
@@ -40,6 +43,7 @@ class TokenHistory {
   Declarator pointerDeclarator(int n) const;
 
  private:
+  static const std::string& nothing();
   int skipGroupBack(int n, const char* open, const char* close) const;
 
   const SourceReader* reader_ = nullptr;

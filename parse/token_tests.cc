@@ -32,8 +32,8 @@ bool TokenTests::isMacro(std::string_view token) const {
 
 bool TokenTests::isFunctionLikeMacro(std::string_view token) const {
   if (!tables_ || !tables_->defines || token.empty()) return false;
-  DefineTable::Lookup found = tables_->defines->findDefine(token);
-  return found.found && !tables_->defines->at(found.index).params.empty();
+  const DefineEntry* entry = tables_->defines->entryNamed(token);
+  return entry && !entry->params.empty();
 }
 
 bool TokenTests::isEmptyMacro(std::string_view token) const {

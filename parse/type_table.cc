@@ -68,45 +68,55 @@ TypeTable::Lookup TypeTable::search(std::string_view name) const {
   return {found, static_cast<size_t>(index)};
 }
 
-TypeTable::Lookup TypeTable::findType(std::string_view name, FindMode mode) {
+const TypeRecord* TypeTable::recordNamed(std::string_view name) const {
+  if (index_.usable()) {
+    const std::uint32_t* position = index_.find(
+        name, [this](std::uint32_t p) -> std::string_view { return records_[p].name; });
+    return position ? &records_[*position] : nullptr;
+  }
+  Lookup at = search(name);
+  return at.found ? &this->at(at.index) : nullptr;
+}
+
+TypeRecord* TypeTable::recordNamed(std::string_view name) {
+  return const_cast<TypeRecord*>(static_cast<const TypeTable*>(this)->recordNamed(name));
+}
+
+const TypeRecord* TypeTable::findType(std::string_view name, FindMode mode) {
   std::string_view key = searchKey(name);
-  if (key.empty()) return {};
-  Lookup at = search(key);
-  if (!at.found) return at;
-  TypeRecord& record = this->record(at.index);
-  bool current = (record.languages & currentMode()) != 0;
-  if (current && analysis_ && !registrationMode_) record.flags |= kUsed;
+  if (key.empty()) return nullptr;
+  TypeRecord* record = recordNamed(key);
+  if (!record) return nullptr;
+  bool current = (record->languages & currentMode()) != 0;
+  if (current && analysis_ && !registrationMode_) record->flags |= kUsed;
   switch (mode) {
     case FindMode::kCurrentLanguage:
-      at.found = current;
-      break;
+      return current ? record : nullptr;
     case FindMode::kAnyLanguage:
-      break;
+      return record;
     case FindMode::kFunctionPointer:
-      at.found = current && (record.kinds & kFunctionPointer);
-      break;
+      return current && (record->kinds & kFunctionPointer) ? record : nullptr;
   }
-  return at;
+  return nullptr;
 }
 
 bool TypeTable::isTypeQuietly(std::string_view name) const {
   std::string_view key = searchKey(name);
   if (key.empty()) return false;
-  Lookup at = search(key);
-  return at.found && (this->at(at.index).languages & currentMode()) != 0;
+  const TypeRecord* record = recordNamed(key);
+  return record && (record->languages & currentMode()) != 0;
 }
 
 TypeTable::Size TypeTable::sizeOf(std::string_view name) {
-  Lookup at = findType(name);
+  const TypeRecord* record = findType(name);
   int slot = slotOfMode(currentMode());
-  if (!at.found || slot < 0) return {};
-  const TypeRecord& record = this->at(at.index);
-  return {record.sizes[slot], (record.flags & kInexact) != 0};
+  if (!record || slot < 0) return {};
+  return {record->sizes[slot], (record->flags & kInexact) != 0};
 }
 
 int TypeTable::kindOf(std::string_view name) {
-  Lookup at = findType(name, FindMode::kAnyLanguage);
-  return at.found ? this->at(at.index).kinds : 0;
+  const TypeRecord* record = findType(name, FindMode::kAnyLanguage);
+  return record ? record->kinds : 0;
 }
 
 void TypeTable::mergeInto(TypeRecord& record, int kind, int size, bool inexact, int languages) {
@@ -129,11 +139,11 @@ void TypeTable::mergeInto(TypeRecord& record, int kind, int size, bool inexact, 
 void TypeTable::registerType(std::string_view name, int kind, int size, bool inexact,
                              int languages) {
   if (name.empty()) return;
-  Lookup at = search(name);
-  if (at.found) {
-    mergeInto(this->record(at.index), kind, size, inexact, languages);
+  if (TypeRecord* known = recordNamed(name)) {
+    mergeInto(*known, kind, size, inexact, languages);
     return;
   }
+  Lookup at = search(name);
   TypeRecord record;
   record.name = std::string(name);
   for (int slot = 0; slot < TypeRecord::kSlots; ++slot)
@@ -141,7 +151,9 @@ void TypeTable::registerType(std::string_view name, int kind, int size, bool ine
   record.kinds = kind;
   record.languages = languages;
   record.flags = inexact ? kInexact : 0;
-  order_.insert(order_.begin() + at.index, static_cast<std::uint32_t>(records_.size()));
+  auto position = static_cast<std::uint32_t>(records_.size());
+  order_.insert(order_.begin() + at.index, position);
+  index_.add(name, position);
   records_.push_back(std::move(record));
 }
 
@@ -174,11 +186,9 @@ bool TypeTable::registerMacroType(std::string_view name, std::string_view body) 
     std::string_view word = body.substr(start, i - start);
     anyWord = true;
     if (isModifierWord(word)) continue;
-    Lookup at = search(word);
-    if (!at.found) return false;
-    const TypeRecord& known = this->at(at.index);
-    if (!(known.languages & currentMode())) return false;
-    size = {known.sizes[slot], (known.flags & kInexact) != 0};
+    const TypeRecord* known = recordNamed(word);
+    if (!known || !(known->languages & currentMode())) return false;
+    size = {known->sizes[slot], (known->flags & kInexact) != 0};
   }
   if (!anyWord) return false;
   if (pointer) size = {pointerSize_, false};
@@ -189,6 +199,7 @@ bool TypeTable::registerMacroType(std::string_view name, std::string_view body) 
 void TypeTable::copyFrom(const TypeTable& settings) {
   records_ = settings.records_;
   order_ = settings.order_;
+  index_ = settings.index_;
   pointerSize_ = settings.pointerSize_;
 }
 

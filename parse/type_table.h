@@ -4,8 +4,9 @@
 // each file that then receives the types the sources declare and marks the
 // types they use (for the type list "Mz一覧type").
 // One record per name, keyed on the name under the run's name comparison
-// (compareNames) and found by binary search over a sorted list of record
-// positions (a registration moves 4-byte positions, not records). The
+// (compareNames) and found through a hash index of names; a sorted list of
+// record positions gives the name order (a registration moves 4-byte
+// positions, not records). The
 // run's RunTables owns both tables; a record reference or index stays valid
 // only until the next registration, copy or end of file.
 #pragma once
@@ -18,6 +19,7 @@
 
 #include "report/report.h"
 #include "scan/define_table.h"  // ListScope
+#include "scan/name_index.h"
 #include "scan/type_questions.h"
 
 class RunTables;
@@ -55,11 +57,12 @@ class TypeTable final : public TypeQuestions {
   // The current file's language comes from tables.context.
   TypeTable(RunTables& tables, bool analysis);
 
-  // A leading "typedef " is dropped and the name is cut at its first '<'
-  // before the search. Marks the record used (analysis table, outside
-  // registration mode) when it applies to the current language.
-  Lookup findType(std::string_view name, FindMode mode = FindMode::kCurrentLanguage);
-  bool isType(std::string_view name) override { return findType(name).found; }
+  // The record when `name` is a type as `mode` asks, else null. A leading
+  // "typedef " is dropped and the name is cut at its first '<' before the
+  // search. Marks the record used (analysis table, outside registration
+  // mode) when it applies to the current language.
+  const TypeRecord* findType(std::string_view name, FindMode mode = FindMode::kCurrentLanguage);
+  bool isType(std::string_view name) override { return findType(name) != nullptr; }
   // The same question without marking anything used.
   bool isTypeQuietly(std::string_view name) const override;
   // Size in the current language's slot; 0 and exact for a non-type.
@@ -87,6 +90,7 @@ class TypeTable final : public TypeQuestions {
   void clear() {
     records_.clear();
     order_.clear();
+    index_.clear();
   }
 
   // While on (settings data file, per-file set-up), lookups mark nothing.
@@ -109,6 +113,9 @@ class TypeTable final : public TypeQuestions {
 
  private:
   Lookup search(std::string_view name) const;
+  // The record named `name` (no "typedef ", no template arguments), or null.
+  TypeRecord* recordNamed(std::string_view name);
+  const TypeRecord* recordNamed(std::string_view name) const;
   int currentMode() const;
   void mergeInto(TypeRecord& record, int kind, int size, bool inexact, int languages);
 
@@ -118,6 +125,7 @@ class TypeTable final : public TypeQuestions {
 
   std::deque<TypeRecord> records_;    // in order of registration
   std::vector<std::uint32_t> order_;  // positions in records_, in name order
+  NameIndex index_;                   // name -> position in records_
   bool registrationMode_ = false;
   int pointerSize_ = kDefaultPointerSize;
   ListSections sections_;  // of the type list in this run

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "platform/file_system.h"
 
@@ -30,6 +31,31 @@ class DiskFileSet final : public FileSet {
   }
 };
 
+// Bytes read whole from another source, owned by this one.
+class OwnedByteSource final : public ByteSource {
+ public:
+  explicit OwnedByteSource(std::string bytes) : bytes_(std::move(bytes)), rest_(bytes_) {}
+  size_t read(char* buffer, size_t size) override { return rest_.read(buffer, size); }
+
+ private:
+  std::string bytes_;
+  MemoryByteSource rest_;
+};
+
+// Sized to the file: kept files hold no spare capacity.
+std::string readWhole(ByteSource& source) {
+  constexpr size_t kChunk = 16 * 1024;
+  char chunk[kChunk];
+  std::string bytes;
+  size_t n = 0;
+  do {
+    n = source.read(chunk, kChunk);
+    bytes.append(chunk, n);
+  } while (n == kChunk);
+  bytes.shrink_to_fit();
+  return bytes;
+}
+
 }  // namespace
 
 size_t MemoryByteSource::read(char* buffer, size_t size) {
@@ -42,6 +68,18 @@ size_t MemoryByteSource::read(char* buffer, size_t size) {
 FileSet& diskFiles() {
   static DiskFileSet disk;
   return disk;
+}
+
+std::unique_ptr<ByteSource> KeptFileSet::open(const std::string& path) {
+  auto found = files_.find(path);
+  if (found != files_.end()) return std::make_unique<MemoryByteSource>(found->second);
+  std::unique_ptr<ByteSource> source = inner_.open(path);
+  if (!source) return nullptr;
+  std::string bytes = readWhole(*source);
+  if (bytes.size() > bound_ - kept_) return std::make_unique<OwnedByteSource>(std::move(bytes));
+  kept_ += bytes.size();
+  const std::string& kept = files_.emplace(path, std::move(bytes)).first->second;
+  return std::make_unique<MemoryByteSource>(kept);
 }
 
 std::unique_ptr<ByteSource> MemoryFileSet::open(const std::string& path) {

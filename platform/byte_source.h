@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 namespace platform {
 
@@ -51,6 +52,25 @@ class MemoryFileSet final : public FileSet {
 
  private:
   std::map<std::string, std::string> files_;
+};
+
+// Files opened through `inner` are read whole on their first opening and
+// served from memory afterwards, while the set lasts: a run that reads the
+// same headers for every source file reads each from disk once. At most
+// `byteBound` bytes are kept, first come first kept; a file beyond the
+// bound is read from `inner` again each time. Files must not change while
+// the set lasts.
+class KeptFileSet final : public FileSet {
+ public:
+  KeptFileSet(FileSet& inner, size_t byteBound) : inner_(inner), bound_(byteBound) {}
+  std::unique_ptr<ByteSource> open(const std::string& path) override;
+  size_t keptBytes() const { return kept_; }
+
+ private:
+  FileSet& inner_;
+  size_t bound_;
+  size_t kept_ = 0;
+  std::unordered_map<std::string, std::string> files_;
 };
 
 }  // namespace platform

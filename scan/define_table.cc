@@ -35,9 +35,18 @@ DefineTable::Lookup DefineTable::findDefine(std::string_view name) const {
   return {found, static_cast<size_t>(index)};
 }
 
-const std::string& DefineTable::bodyOf(std::string_view name) const {
+const DefineEntry* DefineTable::entryNamed(std::string_view name) const {
+  if (positions_.usable()) {
+    const std::uint32_t* position = positions_.find(name, storedName());
+    return position ? &store_[*position] : nullptr;
+  }
   Lookup found = findDefine(name);
-  return found.found ? this->at(found.index).body : kNoBody;
+  return found.found ? &at(found.index) : nullptr;
+}
+
+const std::string& DefineTable::bodyOf(std::string_view name) const {
+  const DefineEntry* entry = entryNamed(name);
+  return entry ? entry->body : kNoBody;
 }
 
 std::vector<std::string_view> macroParameterNames(std::string_view params) {
@@ -69,9 +78,8 @@ void DefineTable::callTargets(std::string_view name, std::vector<std::string_vie
   std::vector<Step> stack;
   std::vector<const DefineEntry*> seen;
   auto enter = [&](std::string_view macro) {
-    Lookup found = findDefine(macro);
-    if (!found.found) return false;
-    const DefineEntry* entry = &at(found.index);
+    const DefineEntry* entry = entryNamed(macro);
+    if (!entry) return false;
     for (const DefineEntry* e : seen)
       if (e == entry) return true;
     seen.push_back(entry);
@@ -96,9 +104,9 @@ void DefineTable::callTargets(std::string_view name, std::vector<std::string_vie
 }
 
 std::uint64_t DefineTable::unusedParameters(std::string_view name) const {
-  Lookup found = findDefine(name);
-  if (!found.found) return 0;
-  const DefineEntry& entry = at(found.index);
+  const DefineEntry* found = entryNamed(name);
+  if (!found) return 0;
+  const DefineEntry& entry = *found;
   std::vector<std::string_view> names = macroParameterNames(entry.params);
   std::uint64_t unused = 0;
   for (size_t k = 0; k < names.size() && k < 64; ++k)
@@ -133,6 +141,12 @@ bool DefineTable::beginDefine(const std::string& name) {
   defining_ = store_.size();
   store_.push_back(std::move(entry));
   order_.insert(order_.begin() + found.index, static_cast<std::uint32_t>(defining_));
+  // An empty name makes the binary search report the table damaged, which
+  // only the binary search does: the index steps aside.
+  if (name.empty())
+    positions_.abandon();
+  else
+    positions_.add(name, static_cast<std::uint32_t>(defining_));
   definingValid_ = true;
   paramDepth_ = 0;
   lastWasDelimiter_ = false;
@@ -228,6 +242,7 @@ void DefineTable::undefine(std::string_view name) {
     return;
   }
   order_.erase(order_.begin() + found.index);
+  positions_.remove(name, storedName());
   definingValid_ = false;
   if (++removed_ > 1024 && removed_ > store_.size() / 2) compactStore();
 }
@@ -235,6 +250,7 @@ void DefineTable::undefine(std::string_view name) {
 void DefineTable::clear() {
   store_.clear();
   order_.clear();
+  positions_.clear();
   removed_ = 0;
   definingValid_ = false;
 }
@@ -249,6 +265,7 @@ void DefineTable::setStartingState(const std::vector<DefineEntry>& starting) {
   std::stable_sort(order_.begin(), order_.end(), [this](std::uint32_t a, std::uint32_t b) {
     return compareNames(store_[a].name, store_[b].name) < 0;
   });
+  indexNames();
 }
 
 std::vector<DefineEntry> DefineTable::definitions() const {
@@ -267,4 +284,19 @@ void DefineTable::compactStore() {
   }
   store_ = std::move(kept);
   removed_ = 0;
+  indexNames();
+}
+
+// The index made again for the entries in order_. Two entries of one name
+// (a starting state given so) or an empty one leave it to the binary search.
+void DefineTable::indexNames() {
+  positions_.clear();
+  for (std::uint32_t position : order_) {
+    const std::string& name = store_[position].name;
+    if (name.empty() || positions_.find(name, storedName())) {
+      positions_.abandon();
+      return;
+    }
+    positions_.add(name, position);
+  }
 }

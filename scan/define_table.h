@@ -3,8 +3,9 @@
 // One entry holds a name, the parameter text of a function-like macro, the
 // body, the functions the body calls, and the id of the defining file. The
 // entries are kept in name order under the run's name comparison
-// (compareNames) and found by binary search; a header full of macros only
-// moves 4-byte positions on each insertion, never the entries. The run's
+// (compareNames), found by name through a hash index and by position in
+// name order by binary search; a header full of macros only moves 4-byte
+// positions on each insertion, never the entries. The run's
 // RunTables owns the one table; references to entries stay valid only
 // until the next insertion, removal or clear.
 #pragma once
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "report/report.h"
+#include "scan/name_index.h"
 
 class RunTables;
 
@@ -58,7 +60,9 @@ class DefineTable {
   explicit DefineTable(RunTables& tables);
 
   Lookup findDefine(std::string_view name) const;
-  bool isDefined(std::string_view name) const { return findDefine(name).found; }
+  // The entry named `name`, or null.
+  const DefineEntry* entryNamed(std::string_view name) const;
+  bool isDefined(std::string_view name) const { return entryNamed(name) != nullptr; }
   // The body, or the empty text for an unknown name.
   const std::string& bodyOf(std::string_view name) const;
   // What a call of the macro `name` calls, into `targets` (cleared first):
@@ -108,9 +112,15 @@ class DefineTable {
   RunTables& tables_;
   DefineEntry& entryAt(size_t i) { return store_[order_[i]]; }
   void compactStore();
+  void indexNames();
+  // The name of the entry at a store_ position, for the index.
+  auto storedName() const {
+    return [this](std::uint32_t p) -> std::string_view { return store_[p].name; };
+  }
 
   std::deque<DefineEntry> store_;     // in order of definition; removed ones linger
   std::vector<std::uint32_t> order_;  // positions in store_, in name order
+  NameIndex positions_;               // name -> position in store_, for the entries in order_
   size_t removed_ = 0;                // entries of store_ no longer in order_
   size_t defining_ = 0;               // store_ position of the entry being defined
   bool definingValid_ = false;

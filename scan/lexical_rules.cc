@@ -8,6 +8,7 @@
 namespace lexical_detail {
 bool foldNames = false;
 bool delimiterBytes[256];
+bool wordBytes[256];
 int compareFolded(std::string_view a, std::string_view b) { return compareIgnoreCase(a, b); }
 }  // namespace lexical_detail
 
@@ -23,6 +24,9 @@ void fillDelimiters(bool dollar) {
   for (unsigned char c : std::string_view("\t\n\r !\"#%&'()*+,-./:;<=>?[\\]^{|}~"))
     delimiters[c] = true;
   delimiters[static_cast<unsigned char>('$')] = dollar;
+  bool (&words)[256] = lexical_detail::wordBytes;
+  for (int c = 0; c < 256; ++c)
+    words[c] = (c > 0x20 && c < 0x7F && !delimiters[c]) || (c >= 0xA0 && c <= 0xDF);
 }
 
 struct DelimiterInit {

@@ -24,6 +24,7 @@ namespace lexical_detail {
 // The run's settings, read inline on the reader's hot path.
 extern bool foldNames;
 extern bool delimiterBytes[256];
+extern bool wordBytes[256];
 int compareFolded(std::string_view a, std::string_view b);
 }  // namespace lexical_detail
 
@@ -40,6 +41,10 @@ inline bool sameName(std::string_view a, std::string_view b) {
 // Whether the byte is in the run's delimiter set (TAB, LF, CR, space and
 // the C punctuation; '$' too in VB and Delphi runs).
 inline bool isDelimiterByte(unsigned char c) { return lexical_detail::delimiterBytes[c]; }
+
+// Bytes that only extend the token being built: printable ASCII other than
+// the delimiters, and half-width kana.
+inline bool isWordByte(unsigned char c) { return lexical_detail::wordBytes[c]; }
 
 // A token is a delimiter token when its first byte is a delimiter.
 inline bool isDelimiterToken(std::string_view token) {

@@ -37,10 +37,10 @@ void ReservedWordTable::dump() const {
   if (!report.create(ReportId::kReservedWords, ReportStyle{})) return;
   report->literal("予約語を書き出します。", kAllForms);
   report->beginTable(kTable);
-  for (size_t i = 0; i < entries_.size(); ++i)
+  for (size_t i = 0; i < size(); ++i)
     report->row({Cell::number(static_cast<long long>(i)),
-                 Cell::of(groupName(entries_[i].languages)), Cell::of(entries_[i].word)});
+                 Cell::of(groupName(at(i).languages)), Cell::of(at(i).word)});
   report->endTable();
-  report->literal("↑以上が予約語です。定義数：" + std::to_string(entries_.size()) + "個",
+  report->literal("↑以上が予約語です。定義数：" + std::to_string(size()) + "個",
                   kAllForms);
 }

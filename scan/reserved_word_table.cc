@@ -46,10 +46,10 @@ const BuiltInList kBuiltInLists[] = {
 
 size_t ReservedWordTable::search(std::string_view word, bool& found) const {
   found = false;
-  size_t low = 0, high = entries_.size();
+  size_t low = 0, high = order_.size();
   while (low < high) {
     size_t mid = low + (high - low) / 2;
-    const std::string& probe = entries_[mid].word;
+    const std::string& probe = at(mid).word;
     if (probe.empty()) {
       errorLog() << "予約語検索において異常が発生しました(内部ｴﾗｰ)\n";
       return mid;
@@ -67,29 +67,43 @@ size_t ReservedWordTable::search(std::string_view word, bool& found) const {
   return low;
 }
 
+std::optional<std::int32_t> ReservedWordTable::languagesOf(std::string_view word) const {
+  if (positions_.usable()) {
+    const std::uint32_t* position = positions_.find(
+        word, [this](std::uint32_t p) -> std::string_view { return store_[p].word; });
+    if (!position) return std::nullopt;
+    return store_[*position].languages;
+  }
+  bool found;
+  size_t i = search(word, found);
+  if (!found) return std::nullopt;
+  return at(i).languages;
+}
+
 void ReservedWordTable::add(std::string_view word, std::int32_t mask) {
   if (word.empty()) return;
   bool found;
-  size_t at = search(word, found);
-  if (found)
-    entries_[at].languages |= mask;
-  else
-    entries_.insert(entries_.begin() + at, ReservedWord{std::string(word), mask});
+  size_t i = search(word, found);
+  if (found) {
+    store_[order_[i]].languages |= mask;
+    return;
+  }
+  auto position = static_cast<std::uint32_t>(store_.size());
+  store_.push_back(ReservedWord{std::string(word), mask});
+  order_.insert(order_.begin() + i, position);
+  positions_.add(word, position);
 }
 
 std::int32_t ReservedWordTable::isReserved(std::string_view word, std::int32_t mode) const {
   if (word.empty()) return 0;
-  bool found;
-  size_t at = search(word, found);
-  if (!found) return 0;
+  std::optional<std::int32_t> languages = languagesOf(word);
+  if (!languages) return 0;
   if (mode == 0 && tables_ && tables_->context) mode = tables_->context->languageFlavour();
-  return mode & entries_[at].languages;
+  return mode & *languages;
 }
 
 bool ReservedWordTable::contains(std::string_view word) const {
-  bool found;
-  search(word, found);
-  return found && !word.empty();
+  return !word.empty() && languagesOf(word).has_value();
 }
 
 void ReservedWordTable::loadBuiltIn() {

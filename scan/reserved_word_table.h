@@ -1,16 +1,20 @@
 // The keywords of a run, each tagged with the languages for which it is
 // reserved, so that the parsers never take a keyword for a name.
 // One entry holds a word and a LanguageMode mask (255 for a word given
-// outside any language section); entries are unique, sorted by word under
-// the run's name comparison (compareNames) and found by binary search. The
+// outside any language section); entries are unique, kept in name order
+// under the run's name comparison (compareNames) for the dump as a list of
+// positions, and found through a hash index of the words. The
 // run's RunTables owns the table; it is filled once per run when the
 // settings are loaded and read for the rest of the run.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "scan/name_index.h"
 
 class RunTables;
 
@@ -34,10 +38,15 @@ class ReservedWordTable {
   bool contains(std::string_view word) const;
   // The built-in C, C++, VB and Delphi lists (settings data file missing).
   void loadBuiltIn();
-  void clear() { entries_.clear(); }
+  void clear() {
+    store_.clear();
+    order_.clear();
+    positions_.clear();
+  }
 
-  size_t size() const { return entries_.size(); }
-  const ReservedWord& at(size_t i) const { return entries_[i]; }
+  size_t size() const { return order_.size(); }
+  // The i-th entry in name order.
+  const ReservedWord& at(size_t i) const { return store_[order_[i]]; }
 
   // Writes "Mz予約語確認.txt" in the output folder.
   void dump() const;
@@ -45,7 +54,11 @@ class ReservedWordTable {
  private:
   // Position of `word`, or where it would be inserted.
   size_t search(std::string_view word, bool& found) const;
+  // The languages of `word`; nothing when it is absent.
+  std::optional<std::int32_t> languagesOf(std::string_view word) const;
 
   const RunTables* tables_;
-  std::vector<ReservedWord> entries_;
+  std::vector<ReservedWord> store_;   // in order of adding
+  std::vector<std::uint32_t> order_;  // positions in store_, in name order
+  NameIndex positions_;               // word -> position in store_
 };

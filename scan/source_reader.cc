@@ -1,5 +1,7 @@
 #include "scan/source_reader.h"
 
+#include <algorithm>
+
 #include "app/file_tree.h"
 #include "app/options.h"
 #include "app/run_tables.h"
@@ -13,7 +15,9 @@
 namespace {
 
 constexpr size_t kShortSlotCapacity = 50;
-constexpr size_t kLongSlotCapacity = 20;
+// Long-ring slots start in the string's own small buffer: a reader is made
+// for every header read, and most of its slots never see a long token.
+constexpr size_t kLongSlotCapacity = 0;
 
 bool isWhitespace(const std::string& token) {
   return token == " " || token == "\t" || token == "\n";
@@ -100,7 +104,38 @@ bool SourceReader::processToken() {
   tokenizer_.setKeepWhitespace(tables_.options().functionDetails != 0 ||
                                directives_.collectsIncludeName());
   if (tokenizer_.endOfInput()) directives_.endOfInput();
+  if (file_.lexState == LexState::BlockComment && family_ == LanguageFamily::CFamily &&
+      token(0) == "\n" && (!captureActive() || tokenizer_.keepsWhitespace()))
+    passCommentLines();
   return live;
+}
+
+// Whole lines of a block comment that hold no '/' (so not its end) are
+// taken without being cut into tokens: their tokens would only count their
+// line breaks and, when captured, add their text (with blanks kept, the
+// bytes but carriage returns and NULs). The lookahead is a line break, so
+// the tokenizer stands at a line start, and the token after the lines
+// still finds a line break before it.
+void SourceReader::passCommentLines() {
+  std::string_view lines = tokenizer_.skipLinesWithout('/');
+  if (lines.empty()) return;
+  int breaks = static_cast<int>(std::count(lines.begin(), lines.end(), '\n'));
+  for (int i = 0; i < breaks; ++i) tables_.context->countLine();
+  file_.counts[kTotalLines] += breaks;
+  file_.counts[kCommentLines] += breaks;
+  if (!captureActive()) return;
+  // The lookahead line break, still to be read and captured, now stands
+  // for the last of these lines' breaks: the text goes in as if it came
+  // after the lookahead.
+  file_.captured += '\n';
+  std::string_view text = lines.substr(0, lines.size() - 1);
+  size_t start = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\r' && text[i] != '\0') continue;
+    file_.captured.append(text.substr(start, i - start));
+    start = i + 1;
+  }
+  file_.captured.append(text.substr(start));
 }
 
 // A line break right after a line break adds nothing to the history. An
@@ -116,21 +151,6 @@ bool SourceReader::handOver(const std::string& token) {
   if (!isWhitespace(token)) liveTokens_.add(longRing_.pushes());
   parser_->step(*this);
   return true;
-}
-
-// Some parsers see every token handed over (VB's); the others look back
-// over the blanks and line breaks before the newest token.
-const std::string& SourceReader::parserToken(int n) const {
-  if (lookBack_ == LookBack::EveryToken || n <= 0) return longRing_.at(n);
-  // Look-back n is the n-th live token before the newest token, among
-  // the ring's slots 1 and up; the newest token itself does not count.
-  const std::uint64_t newest = longRing_.pushes();
-  const int skip = liveTokens_.count() > 0 && liveTokens_.at(0) == newest ? 1 : 0;
-  const int k = n - 1 + skip;
-  if (k >= liveTokens_.count()) return longRing_.at(longRing_.slots());
-  const std::uint64_t distance = newest - liveTokens_.at(k);
-  if (distance >= static_cast<std::uint64_t>(longRing_.slots())) return longRing_.at(longRing_.slots());
-  return longRing_.at(static_cast<int>(distance));
 }
 
 bool SourceReader::externCMarker() {

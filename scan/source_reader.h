@@ -88,7 +88,7 @@ class SourceReader {
 
   // Token n deliveries ago (0 = the newest, the lookahead).
   const std::string& token(int n) const { return shortRing_.at(n); }
-  // The parsers' history; see the .cc for the look-back rule.
+  // The parsers' history; see the definition below for the look-back rule.
   const std::string& parserToken(int n) const;
 
   const std::string& capturedComment() const { return file_.captured; }
@@ -111,6 +111,7 @@ class SourceReader {
   bool lineBreakInCode();
   void capture(std::string_view text);
   bool captureActive() const;
+  void passCommentLines();
   void positionMessage(const char* text) const;
   void fileMessage(const char* text) const;
   void unterminatedMessage();
@@ -164,3 +165,20 @@ class SourceReader {
   FileState file_;
   bool captureEnabled_ = true;
 };
+
+// Defined here, not in the .cc: the parsers ask for it many times a token.
+// Some parsers see every token handed over (VB's); the others look back
+// over the blanks and line breaks before the newest token.
+inline const std::string& SourceReader::parserToken(int n) const {
+  if (lookBack_ == LookBack::EveryToken || n <= 0) return longRing_.at(n);
+  // Look-back n is the n-th live token before the newest token, among
+  // the ring's slots 1 and up; the newest token itself does not count.
+  const std::uint64_t newest = longRing_.pushes();
+  const int skip = liveTokens_.count() > 0 && liveTokens_.at(0) == newest ? 1 : 0;
+  const int k = n - 1 + skip;
+  if (k >= liveTokens_.count()) return longRing_.at(longRing_.slots());
+  const std::uint64_t distance = newest - liveTokens_.at(k);
+  if (distance >= static_cast<std::uint64_t>(longRing_.slots())) return longRing_.at(longRing_.slots());
+  return longRing_.at(static_cast<int>(distance));
+}
+

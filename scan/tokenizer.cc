@@ -1,6 +1,7 @@
 #include "scan/tokenizer.h"
 
 #include <cstdint>
+#include <cstring>
 
 #include "platform/text_encoding.h"
 #include "scan/lexical_rules.h"
@@ -14,12 +15,6 @@ constexpr size_t kInitialTokenCapacity = 50;
 bool isLead(unsigned char c) { return platform::isShiftJisLead(c) && c <= 0xEF; }
 bool isTrail(unsigned char c) { return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC); }
 bool isHalfWidthKana(unsigned char c) { return c >= 0xA0 && c <= 0xDF; }
-
-// Bytes that only extend the token being built: printable ASCII other than
-// the delimiters, and half-width kana.
-bool isWordByte(unsigned char c) {
-  return (c > 0x20 && c < 0x7F && !isDelimiterByte(c)) || isHalfWidthKana(c);
-}
 
 }  // namespace
 
@@ -99,15 +94,40 @@ Tokenizer::Step Tokenizer::scanShiftJis() {
     }
     return Step::Done;  // the lone lead byte ended its token
   }
-  if (!spaceUndecided_ && !skipBlanks_ && isWordByte(c)) {
-    // A run of word bytes is taken at once, as byte() would take each.
-    size_t end = pos_ + 1;
-    while (end < size_ && isWordByte(data_[end])) ++end;
-    text_.append(reinterpret_cast<const char*>(data_ + pos_), end - pos_);
-    pos_ = end;
-    return Step::Continue;
+  if (spaceUndecided_) return byte(c, 1);
+  if (skipBlanks_) {
+    // The blanks after a lone delimiter go at once, as byte() would skip each.
+    while (c == ' ' || c == '\t') {
+      if (++pos_ >= size_) return Step::Continue;
+      c = data_[pos_];
+    }
+    skipBlanks_ = false;
   }
-  return byte(c, 1);
+  if (!isWordByte(c)) return byte(c, 1);
+  // A run of word bytes is taken at once, as byte() would take each; a
+  // delimiter right after it ends the token as byte() would end it.
+  size_t end = pos_ + 1;
+  while (end < size_ && isWordByte(data_[end])) ++end;
+  text_.append(reinterpret_cast<const char*>(data_ + pos_), end - pos_);
+  pos_ = end;
+  if (end < size_ && isDelimiterByte(data_[end]) && data_[end] >= 0x20)
+    return delimiterByte(data_[end], 1);
+  return Step::Continue;
+}
+
+std::string_view Tokenizer::skipLinesWithout(unsigned char stop) {
+  if (encoding_ != Encoding::ShiftJis || pos_ >= size_ || pending_ || leadCarried_ ||
+      spaceUndecided_ || skipBlanks_ || !text_.empty())
+    return {};
+  const unsigned char* from = data_ + pos_;
+  const unsigned char* end = data_ + size_;
+  if (const void* found = std::memchr(from, stop, size_ - pos_))
+    end = static_cast<const unsigned char*>(found);
+  const unsigned char* lineStart = end;
+  while (lineStart > from && lineStart[-1] != '\n') --lineStart;
+  size_t passed = static_cast<size_t>(lineStart - from);
+  pos_ += passed;
+  return {reinterpret_cast<const char*>(from), passed};
 }
 
 // One UTF-16 unit: ASCII and Latin-1 units are taken as bytes; every other

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 class Tokenizer {
  public:
@@ -47,6 +48,15 @@ class Tokenizer {
     place.swap(text_);
     text_.clear();
   }
+  // Between tokens of Shift-JIS text with nothing pending (as right after
+  // a line break): passes over the whole lines ahead in the block that
+  // hold no `stop` byte, up to the last line break before the first `stop`
+  // (or the block's end), and returns their bytes (empty when it passed
+  // nothing). Cutting those lines into tokens would leave the tokenizer as
+  // it leaves it; with blanks kept, the tokens would be these bytes
+  // without carriage returns and NULs.
+  std::string_view skipLinesWithout(unsigned char stop);
+  bool keepsWhitespace() const { return keepWhitespace_; }
   Encoding encoding() const { return encoding_; }
   bool endOfInput() const { return flushLeft_ == 0; }
 

@@ -5,7 +5,8 @@
 #   scripts/bench.sh [build folder]      (default build/linux)
 #
 # Knobs: BENCH_RUNS (3) runs per tool, median reported;
-#        BENCH_CORPORA ("glibc pascal java generated single") subset to run;
+#        BENCH_CORPORA ("glibc glibc-c lua cpp vb pascal java generated
+#          single") subset to run;
 #        BENCH_SCALE ("1 2 4") scale factors of the generated corpus;
 #        BENCH_TIMEOUT (1200) seconds before a run counts as hung;
 #        BENCH_TRIAL (0) 1 marks the results as a trial in their heading;
@@ -18,7 +19,7 @@ cd "$(dirname "$0")/.."
 root=$(pwd)
 build=${1:-build/linux}
 runs=${BENCH_RUNS:-3}
-corpora_wanted=${BENCH_CORPORA:-glibc pascal java generated single}
+corpora_wanted=${BENCH_CORPORA:-glibc glibc-c lua cpp vb pascal java generated single}
 scales=${BENCH_SCALE:-1 2 4}
 run_timeout=${BENCH_TIMEOUT:-1200}
 
@@ -122,7 +123,42 @@ prepare_single() {
   echo "$recipe" > "$corpora/single.ready"
 }
 
+# The .c files of the C corpus alone: the program follows their headers
+# itself, the peers read only the .c files.
+prepare_glibc_c() {
+  local recipe="c of $(cat "$corpora/glibc.ready")"
+  ready glibc-c "$recipe" && return
+  say "listing the .c files of the C corpus"
+  rm -rf "$corpora/glibc-c"
+  ln -s glibc "$corpora/glibc-c"
+  write_list glibc-c -name '*.c'
+  echo "$recipe" > "$corpora/glibc-c.ready"
+}
+
+# A tree of ../shared/corpora, copied; listed are the files named by the
+# find tests after the folder.
+prepare_shared() {  # name folder find-tests...
+  local name=$1 from=$root/../shared/corpora/$2 recipe
+  shift 2
+  recipe="$* of ${from#$root/}"
+  ready "$name" "$recipe" && return
+  [ -d "$from" ] || { say "no $from: $name left out"; return 1; }
+  say "copying $from"
+  rm -rf "$corpora/$name"
+  mkdir -p "$corpora/$name"
+  cp -a "$from/." "$corpora/$name/"
+  write_list "$name" "$@"
+  echo "$recipe" > "$corpora/$name.ready"
+}
+
 wanted glibc && prepare_glibc
+if wanted glibc-c; then
+  prepare_glibc
+  prepare_glibc_c
+fi
+wanted lua && prepare_shared lua c/lua -name '*.c'
+wanted cpp && prepare_shared cpp cpp/irrlicht -name '*.cpp' -o -name '*.h'
+wanted vb && prepare_shared vb vb -name '*.cls' -o -name '*.bas' -o -name '*.frm' -o -name '*.vb'
 wanted pascal && prepare_pascal
 wanted java && prepare_java
 if wanted generated; then
@@ -153,7 +189,10 @@ cp -p "$build/mizenta" "$mz/"
 program_mtime=$(stat -c %Y "$mz/mizenta")
 program_commit=$(git rev-parse --short=12 HEAD 2>/dev/null || echo "?")
 program_dirty=$(git status --porcelain --untracked-files=no -- . ':!bench/RESULTS.md' 2>/dev/null | wc -l)
-iconv -f UTF-8 -t CP932 > "$mz/Mizenta.ini" <<'INI'
+# Every list report on, repeated subtrees of the call tree hidden; $1 is
+# the extension table.
+write_ini() {  # program folder, extension table
+  iconv -f UTF-8 -t CP932 > "$1/Mizenta.ini" <<INI
 [ﾌｧｲﾙ出力設定]
 使用ｸﾗｽ確認=ON
 #define文確認=ON
@@ -164,9 +203,23 @@ iconv -f UTF-8 -t CP932 > "$mz/Mizenta.ini" <<'INI'
 関数詳細情報の表示=ON
 名前空間一覧の表示=ON
 関数の行数分布を出力=ON
+[ﾃｷｽﾄ出力設定]
+既述関数非表示=ON
 [その他設定]
-拡張子および言語=c:0,h:0,cpp:1,java:2,frm:3,bas:3,vb:3,pas:4
+拡張子および言語=$2
 INI
+}
+all_files="c:0,h:0,cpp:1,java:2,frm:3,bas:3,vb:3,pas:4"
+sources_only="c:0,cpp:1,java:2,frm:3,bas:3,cls:3,vb:3,pas:4"
+write_ini "$mz" "$all_files"
+
+# The same program reading only the sources of the list and following
+# their #include lines itself (the default header mode).
+mz_src=$work/mizenta-src
+rm -rf "$mz_src"
+mkdir -p "$mz_src"
+cp -p "$mz"/* "$mz_src/"
+write_ini "$mz_src" "$sources_only"
 
 # The baseline build gets a copy of its own with the same settings.
 baseline=""
@@ -178,7 +231,14 @@ if [ -n "${BENCH_BASELINE:-}" ]; then
   [ -f "$BENCH_BASELINE/libcalvex.so" ] && cp -p "$BENCH_BASELINE/libcalvex.so" "$baseline/"
   [ -f "$BENCH_BASELINE/Mizenta設定.dat" ] && cp -p "$BENCH_BASELINE/Mizenta設定.dat" "$baseline/"
   cp -p "$mz/Mizenta.ini" "$baseline/"
+  rm -rf "$baseline-src"
+  mkdir -p "$baseline-src"
+  cp -p "$baseline"/* "$baseline-src/"
+  cp -p "$mz_src/Mizenta.ini" "$baseline-src/"
 fi
+
+# Corpora that the program reads as sources only, following the headers.
+reads_sources_only() { case $1 in glibc-c | lua | cpp | vb) return 0 ;; esac; return 1; }
 
 clear_reports() {  # [program folder]
   find "${1:-$mz}" -mindepth 1 -maxdepth 1 ! -name mizenta ! -name libcalvex.so ! -name Mizenta.ini \
@@ -232,7 +292,9 @@ record() {  # corpus tool run
 # an attempt does not count, it waits and tries again.
 run_mizenta() {  # corpus run target [program folder] [tool name]
   local corpus=$1 run=$2 target=$3 tries=0
-  local mz=${4:-$mz} tool=${5:-mizenta}
+  local default=$mz
+  reads_sources_only "$corpus" && default=$mz_src
+  local mz=${4:-$default} tool=${5:-mizenta}
   while :; do
     clear_reports "$mz"
     timed "$corpora/$corpus" "$mz/mizenta" "$target"
@@ -263,7 +325,7 @@ run_peer() {  # corpus tool run
     cflow)
       local files
       mapfile -t files < "$list"
-      timed "$dir" cflow -o /dev/null "${files[@]}" ;;
+      timed "$dir" cflow -b -o /dev/null "${files[@]}" ;;
     cloc) timed "$dir" cloc --quiet --list-file="$list" ;;
     ctags) timed "$dir" ctags -f "$results/tags.tmp" -L "$list"; rm -f "$results/tags.tmp" ;;
     wc) timed "$dir" wc -l --files0-from="$corpora/$corpus.list0" ;;
@@ -293,7 +355,11 @@ bench_corpus() {  # corpus mizenta-target tools...
   local r tool
   for r in $(seq 1 "$runs"); do
     run_mizenta "$corpus" "$r" "$target"
-    [ -n "$baseline" ] && run_mizenta "$corpus" "$r" "$target" "$baseline" baseline
+    if [ -n "$baseline" ]; then
+      local base=$baseline
+      reads_sources_only "$corpus" && base=$baseline-src
+      run_mizenta "$corpus" "$r" "$target" "$base" baseline
+    fi
     for tool in "$@"; do run_peer "$corpus" "$tool" "$r"; done
   done
 }
@@ -313,6 +379,10 @@ if wanted glibc; then
       echo "glibc: the comparison of definitions failed" >> "$results/problems.txt"
   fi
 fi
+wanted glibc-c && bench_corpus glibc-c "$corpora/glibc-c/" cflow ctags wc
+wanted lua && bench_corpus lua "$corpora/lua" cflow ctags wc
+wanted cpp && bench_corpus cpp "$corpora/cpp" cloc ctags wc
+wanted vb && bench_corpus vb "$corpora/vb" cloc ctags wc
 wanted pascal && bench_corpus pascal "$corpora/pascal" cloc ctags wc
 wanted java && bench_corpus java "$corpora/java" cloc ctags wc
 if wanted generated; then
@@ -328,6 +398,7 @@ if wanted generated; then
 fi
 wanted single && bench_corpus single "$corpora/single/big.c" wc
 clear_reports
+clear_reports "$mz_src"
 
 say "writing bench/RESULTS.md"
 BENCH_STARTED=$started BENCH_START_LOAD=$start_load BENCH_END_LOAD=$(cut -d' ' -f1-3 /proc/loadavg) \

@@ -213,9 +213,9 @@ void prepareFunctionReports(RunTables& tables) {
   int& columnWidth = table.tree().fileColumnWidth;
   columnWidth = 0;
   for (int n = 0; n < table.recordCount(); ++n) {
+    if (table.record(n).key.empty()) continue;
+    table.cutKey(n, table.record(n).key.find('@'));
     FunctionRecord& r = table.record(n);
-    if (r.key.empty()) continue;
-    r.key.resize(std::min(r.key.find('@'), r.key.size()));
     const std::string& file = recordFileName(tables, r);
     if ((r.flags & FunctionFlag::kKnown) && !file.empty())
       columnWidth = std::max(columnWidth, static_cast<int>(file.size()));

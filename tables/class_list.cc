@@ -38,10 +38,12 @@ void ClassTable::writeSection(ReportWriter& out, const Cell& heading) const {
   out.beginTable(kTable);
   out.heading({Cell::of("class"), Cell::of("クラス名").in(ReportFormat::kCsv, "ｸﾗｽ名"),
                Cell::of("基本クラス").in(ReportFormat::kCsv, "基本ｸﾗｽ")});
-  for (const ClassRecord& r : records_)
+  for (std::uint32_t position : order_) {
+    const ClassRecord& r = store_[position];
     if (listed(r))
       out.row({Cell::of("class"), Cell::of(r.name),
                Cell::listOf(r.bases, CellKind::kMarkup).skippingEmpty()});
+  }
   out.endTable();
 }
 
@@ -53,7 +55,7 @@ void ClassTable::writeClassList(ListScope scope) {
     sections_.finish(ReportId::kClassList, style);
     return;
   }
-  if (records_.empty()) return;
+  if (order_.empty()) return;
   std::string heading = kWholeRunHeading;
   std::string sheetHeading = kWholeRunSheetHeading;
   if (scope == ListScope::kPerFile) {

@@ -46,12 +46,12 @@ bool ClassTable::findClass(std::string_view name, int& position) const {
   int hi = recordCount() - 1;
   while (lo <= hi) {
     int mid = lo + (hi - lo) / 2;
-    if (records_[mid].name.empty()) {
+    if (record(mid).name.empty()) {
       errorLog() << "class検索において異常が発生しました(内部ｴﾗｰ)\n";
       position = mid;
       return false;
     }
-    int order = compareNames(name, records_[mid].name);
+    int order = compareNames(name, record(mid).name);
     if (order == 0) {
       int match = sameNameInLanguage(mid, name);
       position = match < 0 ? mid : match;
@@ -70,21 +70,21 @@ bool ClassTable::findClass(std::string_view name, int& position) const {
 // language, or -1.
 int ClassTable::sameNameInLanguage(int at, std::string_view name) const {
   int mode = currentMode();
-  for (int i = at; i >= 0 && sameName(records_[i].name, name); --i)
-    if (records_[i].languageMode & mode) return i;
-  for (int i = at + 1; i < recordCount() && sameName(records_[i].name, name); ++i)
-    if (records_[i].languageMode & mode) return i;
+  for (int i = at; i >= 0 && sameName(record(i).name, name); --i)
+    if (record(i).languageMode & mode) return i;
+  for (int i = at + 1; i < recordCount() && sameName(record(i).name, name); ++i)
+    if (record(i).languageMode & mode) return i;
   return -1;
 }
 
 ClassRecord* ClassTable::find(std::string_view name) {
   int position;
-  return findClass(name, position) ? &records_[position] : nullptr;
+  return findClass(name, position) ? &recordAt(position) : nullptr;
 }
 
 const ClassRecord* ClassTable::find(std::string_view name) const {
   int position;
-  return findClass(name, position) ? &records_[position] : nullptr;
+  return findClass(name, position) ? &record(position) : nullptr;
 }
 
 bool ClassTable::exists(std::string_view name) const { return find(name) != nullptr; }
@@ -124,7 +124,8 @@ void ClassTable::registerClass(std::string_view name, int used, int kind) {
   if (context && tables_.fileNames) record.fileNo = tables_.fileNames->find(context->item(0));
   record.languageMode = mode;
   record.used = used;
-  records_.insert(records_.begin() + position, std::move(record));
+  order_.insert(order_.begin() + position, static_cast<std::uint32_t>(store_.size()));
+  store_.push_back(std::move(record));
 }
 
 void ClassTable::registerSettingsClass(std::string_view name) {
@@ -173,11 +174,12 @@ void ClassTable::renameClass(std::string_view oldName, std::string_view newName)
   if (templateName(newName).empty()) return;
   int position;
   if (!findClass(oldName, position)) return;
-  ClassRecord copy = std::move(records_[position]);
-  records_.erase(records_.begin() + position);
-  copy.name.assign(templateName(newName));
-  if (findClass(copy.name, position)) return;
-  records_.insert(records_.begin() + position, std::move(copy));
+  std::uint32_t renamed = order_[position];
+  order_.erase(order_.begin() + position);
+  std::string& name = store_[renamed].name;
+  name.assign(templateName(newName));
+  if (findClass(name, position)) return;  // the new name is taken: the record goes
+  order_.insert(order_.begin() + position, renamed);
 }
 
 // ---------------------------------------------------------------------------
@@ -225,7 +227,7 @@ std::string ClassTable::resolveMember(std::string_view className,
 const ClassRecord* ClassTable::resolveMemberAt(int position, std::string_view function,
                                                int& budget) const {
   if (!enterPath(position, budget)) return nullptr;
-  const ClassRecord& r = records_[position];
+  const ClassRecord& r = record(position);
   if (containsName(r.methods, function)) return &r;
   for (const std::string& base : r.bases) {
     int at;
@@ -249,7 +251,7 @@ const MemberVariable* ClassTable::findMemberVariable(std::string_view className,
 
 const MemberVariable* ClassTable::findVariableAt(int position, std::string_view variable,
                                                  const ClassRecord*& owner, int& budget) const {
-  const ClassRecord& r = records_[position];
+  const ClassRecord& r = record(position);
   for (const MemberVariable& m : r.members) {
     if (!sameName(m.name, variable)) continue;
     owner = &r;
@@ -288,16 +290,18 @@ std::string ClassTable::resolveMemberVariable(std::string_view className,
 void ClassTable::resetAfterFile() {
   const SourceContext* context = tables_.context;
   if (context && (context->languageMask() & kModeVbOrDelphi)) {
-    for (ClassRecord& r : records_) r.used = 0;
+    for (ClassRecord& r : store_) r.used = 0;
     return;
   }
-  records_.clear();
+  store_.clear();
+  order_.clear();
   settingsClasses_.clear();
 }
 
 std::string ClassTable::dump() const {
   std::string text;
-  for (const ClassRecord& r : records_) {
+  for (std::uint32_t position : order_) {
+    const ClassRecord& r = store_[position];
     text += r.name + "(" + std::to_string(r.kind) + "," + std::to_string(r.languageMode) + "," +
             std::to_string(r.used) + "," + std::to_string(r.sizeBytes) + "/" +
             std::to_string(r.sizeFlags) + ")";

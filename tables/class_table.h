@@ -3,11 +3,15 @@
 // member functions and member variables, and the class list "Mz一覧class".
 // One ClassRecord per (name, language): keyed on the name under the run's
 // name comparison and found only from a file whose language mode shares a
-// bit with the record's. Owned by the run's RunTables; a record reference
-// or position stays valid only until the next registration, rename or reset.
+// bit with the record's. The records stay where they were registered; a
+// list of their positions in name order is what a registration moves.
+// Owned by the run's RunTables; a position in name order stays valid only
+// until the next registration, rename or reset, a record reference until
+// the next reset.
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -89,8 +93,9 @@ class ClassTable {
   void resetAfterFile();
   int sectionsWritten() const { return sections_.count(); }
 
-  int recordCount() const { return static_cast<int>(records_.size()); }
-  const ClassRecord& record(int i) const { return records_[i]; }
+  int recordCount() const { return static_cast<int>(order_.size()); }
+  // The i-th record in name order.
+  const ClassRecord& record(int i) const { return store_[order_[i]]; }
   // One line per record: "name(kind,mode,used,size/flags) : bases {methods}".
   std::string dump() const;
 
@@ -99,6 +104,7 @@ class ClassTable {
   // no inheritance graph makes a lookup run away.
   static constexpr int kVisitBudget = 100000;
 
+  ClassRecord& recordAt(int i) { return store_[order_[i]]; }
   int currentMode() const;
   int sameNameInLanguage(int at, std::string_view name) const;
   ClassRecord* find(std::string_view name);
@@ -111,7 +117,8 @@ class ClassTable {
   bool listed(const ClassRecord& r) const;
 
   RunTables& tables_;
-  std::vector<ClassRecord> records_;
+  std::deque<ClassRecord> store_;     // in order of registration; renamed-away ones linger
+  std::vector<std::uint32_t> order_;  // positions in store_, in name order
   NameSet settingsClasses_;
   mutable std::vector<int> path_;  // classes on the current lookup's path
   ListSections sections_;  // of the class list in this run

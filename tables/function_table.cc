@@ -111,29 +111,54 @@ bool FunctionTable::Func_Search(std::string_view key, int& position) const {
   return found;
 }
 
-bool FunctionTable::exists(std::string_view key) const {
-  int position;
-  return Func_Search(key, position);
-}
+bool FunctionTable::exists(std::string_view key) const { return searchRecord(key) >= 0; }
 
 int FunctionTable::recordOf(std::string_view key) const {
+  if (key.empty()) return -1;
+  if (keys_.usable()) {
+    const std::uint32_t* number = keys_.find(
+        key, [this](std::uint32_t n) -> std::string_view { return records_[n].key; });
+    return number ? static_cast<int>(*number) : -1;
+  }
   int position;
-  if (key.empty() || !Func_Search(key, position)) return -1;
-  return sorted_[position];
+  return Func_Search(key, position) ? sorted_[position] : -1;
+}
+
+void FunctionTable::cutKey(int n, size_t length) {
+  std::string& key = records_[n].key;
+  if (length >= key.size()) return;
+  keys_.abandon();
+  key.resize(length);
+}
+
+int FunctionTable::searchRecord(std::string_view key) const {
+  int position;
+  if (key.empty()) return Func_Search(key, position) ? sorted_[position] : -1;
+  return recordOf(key);
 }
 
 int FunctionTable::Func_SetSub(std::string_view key, std::uint32_t registration) {
+  int number = setSubRecord(key, registration);
+  if (number < 0) return -1;
+  int position;
+  Func_Search(key, position);
+  return position;
+}
+
+int FunctionTable::setSubRecord(std::string_view key, std::uint32_t registration) {
   if (key.empty() || key[0] == ' ') {
     errorLog() << positionPrefix(tables_.context)
                << ": NULL関数を登録しようとしています。[Func_SetSub](内部ｴﾗｰ)\n";
     return -1;
   }
-  int position;
-  if (Func_Search(key, position)) {
-    records_[sorted_[position]].flags |= recordFlagsOf(registration, false);
-    return position;
+  int number = recordOf(key);
+  if (number >= 0) {
+    records_[number].flags |= recordFlagsOf(registration, false);
+    return number;
   }
-  return createRecord(key, registration, position);
+  int position;
+  Func_Search(key, position);
+  return sorted_[createRecord(key, registration, position)];
 }
 
 int FunctionTable::createRecord(std::string_view key, std::uint32_t registration, int position) {
@@ -143,6 +168,7 @@ int FunctionTable::createRecord(std::string_view key, std::uint32_t registration
   int number = recordCount();
   records_.push_back(std::move(record));
   sorted_.insert(sorted_.begin() + position, number);
+  keys_.add(key, static_cast<std::uint32_t>(number));
   return position;
 }
 
@@ -158,10 +184,10 @@ int FunctionTable::fileNoOf(std::string_view path) const {
 void FunctionTable::registerDefinition(const DeclInfo& decl, std::uint32_t registration,
                                        std::string_view comment) {
   std::string key = qualifiedKey(decl);
-  int position = Func_SetSub(key, registration);
-  if (position < 0) return;
+  int number = setSubRecord(key, registration);
+  if (number < 0) return;
   if (decl.fileLocal) noteFileLocal(decl.name, key);
-  FunctionRecord& r = records_[sorted_[position]];
+  FunctionRecord& r = records_[number];
   // A function declared or defined wins over a function-pointer variable
   // of its name: its position, file and remark are the function's.
   constexpr std::uint32_t kPointer = Registration::kFunctionPointer;
@@ -197,9 +223,9 @@ void FunctionTable::noteFileLocal(const std::string& name, const std::string& ke
 }
 
 void FunctionTable::withdrawHeader(const DeclInfo& decl) {
-  int position;
-  if (!Func_Search(qualifiedKey(decl), position)) return;
-  FunctionRecord& r = records_[sorted_[position]];
+  int number = searchRecord(qualifiedKey(decl));
+  if (number < 0) return;
+  FunctionRecord& r = records_[number];
   if ((r.flags & FunctionFlag::kBodyAnalysed) || !r.callers.empty() || !r.callees.empty()) return;
   r.flags &= ~FunctionFlag::kKnown;
   r.line = 0;
@@ -214,9 +240,9 @@ void FunctionTable::setBodyInfo(const DeclInfo& decl, std::int32_t steps) {
   if (decl.name.empty()) return;
   StackUse use;
   if (tables_.variables) use = tables_.variables->stackUse();
-  int position;
-  if (!Func_Search(qualifiedKey(decl), position)) return;
-  FunctionRecord& r = records_[sorted_[position]];
+  int number = searchRecord(qualifiedKey(decl));
+  if (number < 0) return;
+  FunctionRecord& r = records_[number];
   r.steps = steps;
   r.stackBytes = use.bytes;
   r.flags |= FunctionFlag::kBodyAnalysed;
@@ -290,8 +316,8 @@ void FunctionTable::SetChainAto(const DeclInfo& caller, const DeclInfo& callee,
   std::string calleeKey = resolvedCallee(caller, callee, from);
   std::string callerKey = qualifiedKey(from);
   if (sameName(callerKey, calleeKey)) {
-    int position = Func_SetSub(callerKey, Registration::kDefined);
-    if (position >= 0) records_[sorted_[position]].flags |= FunctionFlag::kRecursive;
+    int number = setSubRecord(callerKey, Registration::kDefined);
+    if (number >= 0) records_[number].flags |= FunctionFlag::kRecursive;
     return;
   }
   // A call does not make its callee known: only a definition or declaration
@@ -299,12 +325,11 @@ void FunctionTable::SetChainAto(const DeclInfo& caller, const DeclInfo& callee,
   // stays out of the reports and does not count as a visible callee.
   std::uint32_t calleeRegistration = (registration & ~Registration::kDefined) |
                                      Registration::kCallSite;
-  int b = Func_SetSub(calleeKey, calleeRegistration);
-  if (b < 0) return;
-  int calleeRecord = sorted_[b];
-  int a = Func_SetSub(callerKey, Registration::kDefined);
-  if (a < 0) return;
-  addLink(sorted_[a], calleeRecord, true);
+  int calleeRecord = setSubRecord(calleeKey, calleeRegistration);
+  if (calleeRecord < 0) return;
+  int callerRecord = setSubRecord(callerKey, Registration::kDefined);
+  if (callerRecord < 0) return;
+  addLink(callerRecord, calleeRecord, true);
 }
 
 void FunctionTable::linkBaseConstructors(const std::string& className, int record,
@@ -324,9 +349,8 @@ void FunctionTable::linkBaseConstructors(const std::string& className, int recor
 void FunctionTable::linkConstructorCall(std::string_view outerClass, std::string_view functionName,
                                         std::string_view className, bool isDestructor) {
   if (className.empty()) return;  // "::" is no constructor
-  int position = Func_SetSub(constructorKey(className, isDestructor), Registration::kDefined);
-  if (position < 0) return;
-  int constructor = sorted_[position];
+  int constructor = setSubRecord(constructorKey(className, isDestructor), Registration::kDefined);
+  if (constructor < 0) return;
   linkBaseConstructors(std::string(className), constructor, isDestructor, 0);
   std::string container;
   if (!functionName.empty()) {
@@ -338,9 +362,9 @@ void FunctionTable::linkConstructorCall(std::string_view outerClass, std::string
     if (outerClass.empty()) return;
     container = constructorKey(outerClass, isDestructor);
   }
-  int holder = Func_SetSub(container, Registration::kDefined);
+  int holder = setSubRecord(container, Registration::kDefined);
   if (holder < 0) return;
-  addLink(sorted_[holder], constructor, false);
+  addLink(holder, constructor, false);
 }
 
 // VB and Delphi calls are entered under the calling file's private key; a
@@ -353,9 +377,8 @@ void FunctionTable::relinkFileLocalCalls() {
     if (!(flags & FunctionFlag::kCallSiteOnly) || (flags & FunctionFlag::kBodyAnalysed)) continue;
     records_[i].flags &= ~(FunctionFlag::kKnown | FunctionFlag::kCallSiteOnly);
     std::string plain = records_[i].key.substr(0, records_[i].key.find('@'));
-    int position = Func_SetSub(plain, (flags & FunctionFlag::kKnown) ? Registration::kDefined : 0);
-    if (position < 0) continue;
-    int n = sorted_[position];
+    int n = setSubRecord(plain, (flags & FunctionFlag::kKnown) ? Registration::kDefined : 0);
+    if (n < 0) continue;
     if (n == i) continue;  // the callers are linked to it already
     std::vector<int> callers = records_[i].callers;
     std::sort(callers.begin(), callers.end());

@@ -2,7 +2,8 @@
 // saw defined, declared or called, and the caller/callee links between them.
 // Keyed on the function key ("ns::Class::name", plus "@" and the main file's
 // path for a C "main" and for VB form procedures), compared with the run's
-// name comparison. Owned by the run's RunTables; records are never removed
+// name comparison, found through a hash index of the keys; the sorted
+// index gives the key order. Owned by the run's RunTables; records are never removed
 // or moved, so a record number (index into the record vector) stays valid
 // for the whole run, while a sorted position is valid only until the next
 // record is created.
@@ -16,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+#include "scan/name_index.h"
 #include "tables/comment_store.h"
 #include "tables/decl_info.h"
 
@@ -121,6 +123,10 @@ class FunctionTable {
   const std::vector<int>& sortedIndex() const { return sorted_; }
   // Record number of a key, or -1.
   int recordOf(std::string_view key) const;
+  // Cuts the key of record n to its first `length` bytes (the reports show
+  // keys without "@" and the main file). Lookups by key then go back to the
+  // binary search over the sorted index, which such a cut may disorder.
+  void cutKey(int n, size_t length);
   TreeDrawing& tree() { return tree_; }
 
   // One line per record in key order: "key [flags] > callee callee";
@@ -137,6 +143,10 @@ class FunctionTable {
   static constexpr int kMaxBaseDepth = 1000;
 
   int createRecord(std::string_view key, std::uint32_t registration, int position);
+  // What Func_SetSub does, giving the record number (-1 for a rejected key).
+  int setSubRecord(std::string_view key, std::uint32_t registration);
+  // The record of `key`, or -1; an empty key is logged as Func_Search logs it.
+  int searchRecord(std::string_view key) const;
   Link addLink(int caller, int callee, bool callSite);
   // Place for `other` in `list` (of `owner`), or -1 when it must not be added.
   int linkPosition(const std::vector<int>& list, int other, bool callSite) const;
@@ -155,6 +165,7 @@ class FunctionTable {
   CommentStore comments_;
   std::string commentLine_;  // scratch: a comment given its line break
   std::vector<int> sorted_;
+  NameIndex keys_;  // key -> record number
   std::vector<std::int32_t> stepCounts_;
   TreeDrawing tree_;
   // Bodies per file id for countKnownInFile, rebuilt after changes.

@@ -165,7 +165,7 @@ TEST_F(SettingsDataTest, MissingFileLogsTwoLinesAndTakesTheBuiltInLists) {
             "  内部確保してある予約語、型情報を使用します。\n");
   EXPECT_EQ(settingsData().languageMask, kModeC);
   EXPECT_EQ(reservedWords().isReserved("while", kModeC), kModeC);
-  EXPECT_EQ(baseTypes().findType("short", TypeTable::FindMode::kAnyLanguage).found, true);
+  EXPECT_EQ(baseTypes().findType("short", TypeTable::FindMode::kAnyLanguage) != nullptr, true);
   EXPECT_EQ(baseTypes().pointerSize(), 4);
   EXPECT_TRUE(settingsData().definitions.empty());
 }

@@ -46,8 +46,8 @@ TEST_F(ShippedSettingsTest, HoldsEveryEntryOfTheBuiltInLists) {
     for (size_t i = 0; i < builtInTypes.size(); ++i) {
       const TypeRecord& t = builtInTypes.at(i);
       if (!(t.languages & mode)) continue;
-      TypeTable::Lookup at = baseTypes().findType(t.name, TypeTable::FindMode::kAnyLanguage);
-      EXPECT_TRUE(at.found && (baseTypes().at(at.index).languages & mode)) << t.name;
+      const TypeRecord* found = baseTypes().findType(t.name, TypeTable::FindMode::kAnyLanguage);
+      EXPECT_TRUE(found && (found->languages & mode)) << t.name;
     }
   }
 }

@@ -218,7 +218,7 @@ TEST_F(DefineTableTest, NoTypeMacrosOutsideCAndCpp) {
   tables().baseTypes->loadBuiltIn();
   tables().workingTypes->copyFrom(*tables().baseTypes);
   define("PINT", {"Integer", "*"});
-  EXPECT_EQ(tables().workingTypes->findType("PINT", TypeTable::FindMode::kAnyLanguage).found, false);
+  EXPECT_EQ(tables().workingTypes->findType("PINT", TypeTable::FindMode::kAnyLanguage), nullptr);
 }
 
 TEST_F(DefineTableTest, EntriesRememberTheirFile) {

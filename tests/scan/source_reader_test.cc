@@ -97,6 +97,33 @@ TEST_F(SourceReaderTest, CountsDoNotDependOnBlockSize) {
   for (size_t block : {1, 2, 3, 7}) EXPECT_EQ(scan("a.c", text, block).counts, whole) << block;
 }
 
+// Block-comment lines without '/' are taken without being cut into
+// tokens; blocks of one byte never leave whole lines to pass, so they read
+// every token. Both give the same counts, live tokens and captured comment:
+// comment ends as tokens see them ("* /" without kept blanks, "*\r/"), a
+// '/' on a line, a Shift-JIS character, a NUL, a comment in a directive
+// line, lines split across blocks, a comment before a function.
+TEST_F(SourceReaderTest, PassedCommentLinesCountAsReadOnes) {
+  using namespace std::string_literals;
+  std::string text =
+      "int a; /* one\n two\n\n three * \n / four\r\n five\x83\x41\n * / six\n"
+      " seven\n eight */ b;\n/*\n*\r/ c;\n#define X /* in\n a directive\n */ 1\n"
+      "/* x\n y\n z\n*/\nint d;\n/* before\n  e \r\n\0f\n\n g */\nint f(void) {\n}\n"s;
+  for (int details : {0, 1}) {
+    options().functionDetails = details;
+    for (SourceReader::Kind kind : {SourceReader::Kind::Include, SourceReader::Kind::MainFile}) {
+      Scan everyToken = scan("a.c", text, 1, kind);
+      std::string captured = reader().capturedComment();
+      for (size_t block : {1022, 2, 3, 5, 7, 16}) {
+        Scan s = scan("a.c", text, block, kind);
+        EXPECT_EQ(s.counts, everyToken.counts) << block << " " << details;
+        EXPECT_EQ(s.live, everyToken.live) << block << " " << details;
+        EXPECT_EQ(reader().capturedComment(), captured) << block << " " << details;
+      }
+    }
+  }
+}
+
 // ---------------------------------------------------------------------------
 // Comment and literal states: what reaches the parser
 

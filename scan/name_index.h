@@ -1,0 +1,73 @@
+// A hash index beside a sorted name table: each name once, with the
+// position of its record in the owner's store, found by hashing the name
+// once instead of a binary search with a comparison per step. The sorted
+// table stays for the order of the reports.
+// The index keeps no names, only their hashes (8 bytes a slot): the owner
+// passes `nameOf(position)`, the name its record holds. Names are equal as
+// compareNames says; the index remembers the comparison they were added
+// under. Once the run's comparison differs from it, usable() is false and
+// the owner searches its sorted list as before (which the same change
+// leaves as it was). A record's name must not change while it is indexed.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "scan/lexical_rules.h"
+
+class NameIndex {
+ public:
+  // The position of `name`, or null; only while usable().
+  template <class NameOf>
+  const std::uint32_t* find(std::string_view name, NameOf nameOf) const {
+    if (count_ == 0) return nullptr;
+    const Slot& slot = slots_[slotOf(name, hashName(name, folded_), nameOf)];
+    return slot.position == kFree ? nullptr : &slot.position;
+  }
+  // Adds a name that is not in the index.
+  void add(std::string_view name, std::uint32_t position);
+  // Takes `name` out, when it is there.
+  template <class NameOf>
+  void remove(std::string_view name, NameOf nameOf) {
+    if (!usable()) {
+      broken_ = true;  // it would keep a name its owner no longer has
+      return;
+    }
+    if (count_ == 0) return;
+    size_t hole = slotOf(name, hashName(name, folded_), nameOf);
+    if (slots_[hole].position != kFree) removeAt(hole);
+  }
+  void clear();
+  // The owner's names are no longer one per name: unusable until clear().
+  void abandon() { broken_ = true; }
+  bool usable() const;
+  size_t size() const { return count_; }
+
+ private:
+  static constexpr std::uint32_t kFree = 0xFFFFFFFFu;
+  struct Slot {
+    std::uint32_t hash = 0;
+    std::uint32_t position = kFree;
+  };
+  static std::uint32_t hashName(std::string_view name, bool folded);
+
+  // The slot holding `name`, or the free slot where it would go.
+  template <class NameOf>
+  size_t slotOf(std::string_view name, std::uint32_t hash, NameOf& nameOf) const {
+    size_t mask = slots_.size() - 1;
+    for (size_t i = hash & mask;; i = (i + 1) & mask) {
+      const Slot& slot = slots_[i];
+      if (slot.position == kFree) return i;
+      if (slot.hash == hash && sameName(nameOf(slot.position), name)) return i;
+    }
+  }
+  void removeAt(size_t hole);
+  void grow();
+
+  std::vector<Slot> slots_;  // open addressing; the size is a power of two
+  size_t count_ = 0;
+  bool folded_ = false;  // the names compare with letters folded
+  bool broken_ = false;  // a name was added or removed under another comparison
+};

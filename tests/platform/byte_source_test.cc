@@ -1,0 +1,68 @@
+#include "platform/byte_source.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+// Counts the openings that reach the files behind it.
+class CountingFileSet final : public platform::FileSet {
+ public:
+  std::unique_ptr<platform::ByteSource> open(const std::string& path) override {
+    ++opened;
+    return files.open(path);
+  }
+  platform::MemoryFileSet files;
+  int opened = 0;
+};
+
+// Every byte of a source, read in small pieces as a reader does.
+std::string readAll(platform::ByteSource& source) {
+  std::string out;
+  char block[7];
+  while (size_t n = source.read(block, sizeof block)) out.append(block, n);
+  return out;
+}
+
+TEST(KeptFileSet, SecondOpeningComesFromMemory) {
+  CountingFileSet disk;
+  std::string text(100000, 'x');  // longer than one chunk of the first reading
+  text += "end";
+  disk.files.add("a.h", text);
+  platform::KeptFileSet kept(disk, 1 << 20);
+  for (int i = 0; i < 3; ++i) {
+    auto source = kept.open("a.h");
+    ASSERT_NE(source, nullptr);
+    EXPECT_EQ(readAll(*source), text);
+  }
+  EXPECT_EQ(disk.opened, 1);
+  EXPECT_EQ(kept.keptBytes(), text.size());
+}
+
+TEST(KeptFileSet, FileBeyondTheBoundIsReadAgain) {
+  CountingFileSet disk;
+  disk.files.add("small.h", "int a;");
+  disk.files.add("big.h", "int bbbbbbbbbb;");
+  platform::KeptFileSet kept(disk, 10);
+  for (int i = 0; i < 2; ++i) {
+    EXPECT_EQ(readAll(*kept.open("small.h")), "int a;");
+    EXPECT_EQ(readAll(*kept.open("big.h")), "int bbbbbbbbbb;");
+  }
+  EXPECT_EQ(disk.opened, 3);  // small.h once, big.h twice
+  EXPECT_EQ(kept.keptBytes(), 6u);
+}
+
+TEST(KeptFileSet, MissingAndEmptyFiles) {
+  CountingFileSet disk;
+  disk.files.add("empty.h", "");
+  platform::KeptFileSet kept(disk, 10);
+  EXPECT_EQ(kept.open("none.h"), nullptr);
+  auto source = kept.open("empty.h");
+  ASSERT_NE(source, nullptr);
+  EXPECT_EQ(readAll(*source), "");
+  EXPECT_NE(kept.open("empty.h"), nullptr);
+  EXPECT_EQ(disk.opened, 2);
+}
+
+}  // namespace

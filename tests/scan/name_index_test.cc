@@ -1,0 +1,130 @@
+#include "scan/name_index.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "scan/lexical_rules.h"
+
+namespace {
+
+// The owner's side: names kept by position, as a table's records keep them.
+struct Names {
+  std::vector<std::string> kept;
+  std::uint32_t add(NameIndex& index, std::string name) {
+    auto position = static_cast<std::uint32_t>(kept.size());
+    kept.push_back(std::move(name));
+    index.add(kept.back(), position);
+    return position;
+  }
+  auto of() const {
+    return [this](std::uint32_t p) -> std::string_view { return kept[p]; };
+  }
+};
+
+// The position of `name` in `index`, or -1.
+long long positionOf(const NameIndex& index, std::string_view name, const Names& names) {
+  const std::uint32_t* p = index.find(name, names.of());
+  return p ? static_cast<long long>(*p) : -1;
+}
+
+TEST(NameIndex, FindsEveryNameAddedThroughGrowth) {
+  NameIndex index;
+  Names names;
+  for (int i = 0; i < 1000; ++i) names.add(index, "name" + std::to_string(i));
+  EXPECT_EQ(index.size(), 1000u);
+  for (int i = 0; i < 1000; ++i) EXPECT_EQ(positionOf(index, "name" + std::to_string(i), names), i);
+  EXPECT_EQ(positionOf(index, "name1000", names), -1);
+  EXPECT_EQ(positionOf(index, "", names), -1);
+  index.clear();
+  EXPECT_EQ(positionOf(index, "name7", names), -1);
+}
+
+// Folded names: ASCII letters match in either case, except the trail byte
+// of a double-byte character (0x83 0x41 is not 0x83 0x61).
+TEST(NameIndex, FoldedNamesAsTheComparisonHasThem) {
+  setCaseInsensitiveNames(true);
+  NameIndex index;
+  Names names;
+  for (const char* n : {"Dim", "\x83\x41", "\x83\x61", "\x83\x41Z"}) names.add(index, n);
+  EXPECT_EQ(positionOf(index, "DIM", names), 0);
+  EXPECT_EQ(positionOf(index, "\x83\x41", names), 1);
+  EXPECT_EQ(positionOf(index, "\x83\x61", names), 2);
+  EXPECT_EQ(positionOf(index, "\x83\x41z", names), 3);
+  EXPECT_EQ(positionOf(index, "Di", names), -1);
+}
+
+// Random names of letters, digits and double-byte characters: the index
+// finds a name exactly when the comparison finds an equal one.
+TEST(NameIndex, AgreesWithTheComparison) {
+  const char kBytes[] = {'a', 'A', 'b', 'B', '_', '1', '\x83', '\x81', '\x41', '\x61'};
+  std::mt19937 random(7);
+  auto name = [&] {
+    std::string out(1 + random() % 4, ' ');
+    for (char& c : out) c = kBytes[random() % sizeof kBytes];
+    return out;
+  };
+  for (bool folded : {false, true}) {
+    setCaseInsensitiveNames(folded);
+    NameIndex index;
+    Names names;
+    for (int i = 0; i < 300; ++i) {
+      std::string n = name();
+      long long present = -1;
+      for (size_t k = 0; k < names.kept.size(); ++k)
+        if (sameName(names.kept[k], n)) present = static_cast<long long>(k);
+      ASSERT_EQ(positionOf(index, n, names), present) << n << " folded " << folded;
+      if (present < 0) names.add(index, n);
+    }
+  }
+}
+
+// Names taken out at random among many that share slots: every other name
+// is still found, and a removed one is not.
+TEST(NameIndex, RemovingKeepsTheOthersFound) {
+  NameIndex index;
+  Names names;
+  for (int i = 0; i < 500; ++i) names.add(index, "n" + std::to_string(i * 7919 % 1000));
+  std::mt19937 random(11);
+  std::vector<bool> removed(names.kept.size(), false);
+  for (int round = 0; round < 300; ++round) {
+    size_t k = random() % names.kept.size();
+    index.remove(names.kept[k], names.of());
+    removed[k] = true;
+    size_t probe = random() % names.kept.size();
+    EXPECT_EQ(positionOf(index, names.kept[probe], names),
+              removed[probe] ? -1 : static_cast<long long>(probe));
+  }
+  size_t left = 0;
+  for (size_t k = 0; k < names.kept.size(); ++k) {
+    left += !removed[k];
+    EXPECT_EQ(positionOf(index, names.kept[k], names) >= 0, !removed[k]) << names.kept[k];
+  }
+  EXPECT_EQ(index.size(), left);
+}
+
+TEST(NameIndex, NotUsableUnderAnotherComparison) {
+  setCaseInsensitiveNames(false);
+  NameIndex index;
+  Names names;
+  EXPECT_TRUE(index.usable());
+  names.add(index, "Dim");
+  setCaseInsensitiveNames(true);
+  EXPECT_FALSE(index.usable());
+  setCaseInsensitiveNames(false);
+  EXPECT_TRUE(index.usable());
+  // Taking a name out where the index cannot find it would leave it stale:
+  // broken until cleared.
+  setCaseInsensitiveNames(true);
+  index.remove("Dim", names.of());
+  setCaseInsensitiveNames(false);
+  EXPECT_FALSE(index.usable());
+  index.clear();
+  EXPECT_TRUE(index.usable());
+  index.abandon();
+  EXPECT_FALSE(index.usable());
+}
+
+}  // namespace
