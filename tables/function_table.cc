@@ -195,6 +195,7 @@ void FunctionTable::registerDefinition(const DeclInfo& decl, std::uint32_t regis
       (registration & Registration::kDefined)) {
     r.flags &= ~(FunctionFlag::kFunctionPointer | FunctionFlag::kBodyAnalysed);
     r.steps = 0;
+    if (r.flags & FunctionFlag::kCallSiteOnly) relinkAgain_.push_back(number);
   }
   bool analysed = (r.flags & FunctionFlag::kBodyAnalysed) != 0;
   if (!(registration & Registration::kKeepPosition) && !analysed && decl.line != 0) {
@@ -370,21 +371,30 @@ void FunctionTable::linkConstructorCall(std::string_view outerClass, std::string
 // VB and Delphi calls are entered under the calling file's private key; a
 // callee that turns out not to be defined in that file is really the public
 // procedure of another module, so its callers are linked to the plain key.
+// In record order, as a pass over all records would take them: the older
+// records to look at again, then every record made since the last pass
+// (records made by the pass itself are no call sites).
 void FunctionTable::relinkFileLocalCalls() {
-  for (int i = 0; i < recordCount(); ++i) {
-    if (records_[i].key.empty()) break;
-    std::uint32_t flags = records_[i].flags;
-    if (!(flags & FunctionFlag::kCallSiteOnly) || (flags & FunctionFlag::kBodyAnalysed)) continue;
-    records_[i].flags &= ~(FunctionFlag::kKnown | FunctionFlag::kCallSiteOnly);
-    std::string plain = records_[i].key.substr(0, records_[i].key.find('@'));
-    int n = setSubRecord(plain, (flags & FunctionFlag::kKnown) ? Registration::kDefined : 0);
-    if (n < 0) continue;
-    if (n == i) continue;  // the callers are linked to it already
-    std::vector<int> callers = records_[i].callers;
-    std::sort(callers.begin(), callers.end());
-    callers.erase(std::unique(callers.begin(), callers.end()), callers.end());
-    for (int j : callers) addLink(j, n, true);
-  }
+  std::sort(relinkAgain_.begin(), relinkAgain_.end());
+  relinkAgain_.erase(std::unique(relinkAgain_.begin(), relinkAgain_.end()), relinkAgain_.end());
+  for (int i : relinkAgain_)
+    if (i < relinkedUpTo_) relinkRecord(i);
+  relinkAgain_.clear();
+  for (int i = relinkedUpTo_; i < recordCount(); ++i) relinkRecord(i);
+  relinkedUpTo_ = recordCount();
+}
+
+void FunctionTable::relinkRecord(int i) {
+  std::uint32_t flags = records_[i].flags;
+  if (!(flags & FunctionFlag::kCallSiteOnly) || (flags & FunctionFlag::kBodyAnalysed)) return;
+  records_[i].flags &= ~(FunctionFlag::kKnown | FunctionFlag::kCallSiteOnly);
+  std::string plain = records_[i].key.substr(0, records_[i].key.find('@'));
+  int n = setSubRecord(plain, (flags & FunctionFlag::kKnown) ? Registration::kDefined : 0);
+  if (n < 0 || n == i) return;  // when n == i the callers are linked to it already
+  std::vector<int> callers = records_[i].callers;
+  std::sort(callers.begin(), callers.end());
+  callers.erase(std::unique(callers.begin(), callers.end()), callers.end());
+  for (int j : callers) addLink(j, n, true);
 }
 
 // ---------------------------------------------------------------------------

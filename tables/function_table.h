@@ -138,6 +138,7 @@ class FunctionTable {
 
  private:
   void noteFileLocal(const std::string& name, const std::string& key);
+  void relinkRecord(int record);
   enum class Link { kAdded, kAlreadyLinked };
   // Inheritance deeper than this is taken for a cycle in the base walk.
   static constexpr int kMaxBaseDepth = 1000;
@@ -180,4 +181,9 @@ class FunctionTable {
   // The statics of the current translation unit: name -> key (C and C++
   // names, compared exactly).
   std::unordered_map<std::string, std::string> fileLocal_;
+  // The relinking after each VB/Delphi file looks at the records made since
+  // the last one (only a new record is a call site alone), and at older
+  // call sites whose body mark was taken back since.
+  int relinkedUpTo_ = 0;
+  std::vector<int> relinkAgain_;
 };
