@@ -355,6 +355,21 @@ TEST_F(FunctionTableTest, VbCallsOfModuleProceduresAreRelinkedToThePlainKey) {
             "Undefined []\n");
 }
 
+// A call site with a body is left by the relinking; once a definition
+// takes its body mark back (it was a pointer's), the next relinking after
+// a file takes it up, though it is older than that file.
+TEST_F(FunctionTableTest, ACallSiteWhoseBodyMarkIsTakenBackIsRelinkedLater) {
+  startFile("c:/vb/Form1.frm");
+  functions().Func_SetSub("Helper@c:/vb/Form1.frm",
+                          Registration::kFunctionPointer | Registration::kCallSite);
+  functions().setBodyInfo(decl("Helper"), 3);
+  functions().relinkFileLocalCalls();
+  EXPECT_LT(functions().recordOf("Helper"), 0);
+  define("Helper");
+  functions().relinkFileLocalCalls();
+  EXPECT_GE(functions().recordOf("Helper"), 0);
+}
+
 TEST_F(FunctionTableTest, VbKeysIgnoreCaseCKeysDoNot) {
   startFile("c:/vb/Module1.bas");
   define("DoIt");
