@@ -32,9 +32,12 @@ struct Decoration {
 class SheetWriter final : public ReportWriter {
  public:
   SheetWriter(platform::Workbook& book, const SheetLayout& layout, std::ostream& unused)
-      : ReportWriter(ReportFormat::kWorkbook, unused), book_(book), name_(layout.name) {
-    next_ = sheetRowsUsed(name_);
-    failed_ = sheetAbandoned(name_);
+      : ReportWriter(ReportFormat::kWorkbook, unused),
+        book_(book),
+        name_(layout.name),
+        place_(sheetPlace(name_)) {
+    next_ = place_.rowsUsed;
+    failed_ = place_.abandoned;
     if (next_ > 0 || failed_) return;  // written further below, or left
     ok(book_.selectSheet("")) && ok(book_.nameSheet(name_));
     for (const SheetColumnWidth& w : layout.widths)
@@ -43,7 +46,7 @@ class SheetWriter final : public ReportWriter {
   }
   ~SheetWriter() override {
     flush();
-    setSheetRowsUsed(name_, next_);
+    place_.rowsUsed = next_;
   }
 
   void beginPage(std::string_view) override {}
@@ -51,8 +54,9 @@ class SheetWriter final : public ReportWriter {
   bool pageHasEnd() const override { return false; }
 
   void writeCaption(const Caption&, std::string_view text) override {
-    captionRow_ = addRow();
-    if (captionRow_ >= 0) cellAt(captionRow_, 0, WorkbookCell::of(text));
+    int row = addRow();
+    if (row >= 0) cellAt(row, 0, WorkbookCell::of(text));
+    captionPending_ = true;
   }
   void literal(std::string_view line, FormatSet forms) override {
     if (!(forms & kWorkbookForm)) return;
@@ -61,13 +65,14 @@ class SheetWriter final : public ReportWriter {
   }
 
   void beginTable(const Table& table) override {
-    if (captionRow_ < 0) flushIfFull();
+    // A caption goes in one block with its table.
+    if (!captionPending_) flushIfFull();
     table_ = &table;
     inTable_ = true;
     headerRow_ = -1;
   }
   void endTable() override {
-    captionRow_ = -1;
+    captionPending_ = false;
     flush();
     inTable_ = false;
     skipRows(table_->after.sheet);
@@ -118,7 +123,7 @@ class SheetWriter final : public ReportWriter {
   bool ok(bool done) {
     if (!done && !failed_) {
       failed_ = true;
-      abandonSheet(name_);
+      place_.abandoned = true;
       reportUnwritten(book_.path() + " (" + name_ + ")");
     }
     return done && !failed_;
@@ -222,13 +227,14 @@ class SheetWriter final : public ReportWriter {
 
   platform::Workbook& book_;
   const std::string name_;
+  SheetPlace& place_;
   const Table* table_ = nullptr;
   const Form* form_ = nullptr;
   std::vector<std::vector<WorkbookCell>> rows_;  // from sheet row first_
   std::vector<Decoration> decorations_;
   int first_ = 0;
   int next_ = 0;  // the next free row, from 0
-  int captionRow_ = -1;
+  bool captionPending_ = false;  // a caption waits for its table
   int headerRow_ = -1;
   int blockFirst_ = 0;
   int fieldsFirst_ = -1;

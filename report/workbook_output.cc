@@ -1,7 +1,6 @@
 #include "report/workbook_output.h"
 
 #include <map>
-#include <set>
 
 #include "report/report_file.h"
 
@@ -9,8 +8,7 @@ namespace {
 
 struct RunWorkbook {
   platform::Workbook* book = nullptr;
-  std::map<std::string, int> rowsUsed;
-  std::set<std::string> abandoned;
+  std::map<std::string, SheetPlace> sheets;
 };
 
 RunWorkbook& current() {
@@ -22,22 +20,12 @@ RunWorkbook& current() {
 
 void setReportWorkbook(platform::Workbook* book) {
   current().book = book;
-  current().rowsUsed.clear();
-  current().abandoned.clear();
+  current().sheets.clear();
 }
 
 platform::Workbook* reportWorkbook() { return current().book; }
 
-int sheetRowsUsed(const std::string& name) {
-  auto it = current().rowsUsed.find(name);
-  return it == current().rowsUsed.end() ? 0 : it->second;
-}
-
-void setSheetRowsUsed(const std::string& name, int rows) { current().rowsUsed[name] = rows; }
-
-void abandonSheet(const std::string& name) { current().abandoned.insert(name); }
-
-bool sheetAbandoned(const std::string& name) { return current().abandoned.count(name) > 0; }
+SheetPlace& sheetPlace(const std::string& name) { return current().sheets[name]; }
 
 bool endReportWorkbook(bool cancelled) {
   platform::Workbook* book = current().book;

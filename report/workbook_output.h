@@ -13,13 +13,14 @@
 void setReportWorkbook(platform::Workbook* book);
 platform::Workbook* reportWorkbook();
 
-// Rows of sheet `name` written so far (gaps included): 0 for a sheet the
-// run has not begun.
-int sheetRowsUsed(const std::string& name);
-void setSheetRowsUsed(const std::string& name, int rows);
-// A sheet left after a failed operation takes no further section.
-void abandonSheet(const std::string& name);
-bool sheetAbandoned(const std::string& name);
+// Where the run stands on one sheet: the rows written so far (gaps
+// included; 0 for a sheet not begun), and whether a failed operation left
+// it (it then takes no further section). Kept until the next workbook.
+struct SheetPlace {
+  int rowsUsed = 0;
+  bool abandoned = false;
+};
+SheetPlace& sheetPlace(const std::string& name);
 
 // Ends the workbook (saved, or discarded when `cancelled`) and forgets it;
 // a workbook that cannot be saved is named like an unwritten report. True
