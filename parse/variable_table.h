@@ -16,6 +16,8 @@
 #include <utility>
 #include <vector>
 
+#include "scan/name_index.h"
+
 class ReportWriter;
 class RunTables;
 class DefineTable;
@@ -134,6 +136,7 @@ class VariableTable {
   int findOwnedRecord(std::string_view name, std::string_view className,
                       std::string_view function, size_t& position) const;
   size_t firstUnowned(std::string_view name) const;
+  bool knownName(std::string_view name) const;
   int findOwned(std::string_view name, std::string_view className,
                 std::string_view function) const;
   void addReference(int record, std::string_view className, std::string_view function);
@@ -158,6 +161,9 @@ class VariableTable {
   // name's records in the order of sorted_.
   std::vector<int> owned_;
   std::vector<int> unowned_;
+  // Each name of the records once (-> its first record): most names a
+  // function body asks about are no variable, and are answered by one hash.
+  NameIndex names_;
   // References from functions not yet in the function table when they
   // were made: the variable's record number and the function's key.
   std::vector<std::pair<int, std::string>> unknownReferrers_;

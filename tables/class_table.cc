@@ -77,14 +77,77 @@ int ClassTable::sameNameInLanguage(int at, std::string_view name) const {
   return -1;
 }
 
-ClassRecord* ClassTable::find(std::string_view name) {
+// The record of the current language among those of the name, when exactly
+// one has it; the sorted search decides between several as it always did.
+int ClassTable::lookUpIndexed(std::string_view name) const {
+  if (!byName_.usable()) return kAskTheList;
+  const std::uint32_t* head = byName_.find(
+      name, [this](std::uint32_t at) -> std::string_view { return store_[at].name; });
+  if (!head) return -1;
+  int mode = currentMode();
+  int match = -1;
+  for (std::int32_t at = static_cast<std::int32_t>(*head); at >= 0; at = nextOfName_[at]) {
+    if (!(store_[at].languageMode & mode)) continue;
+    if (match >= 0) return kAskTheList;
+    match = at;
+  }
+  return match;
+}
+
+int ClassTable::lookUp(std::string_view name) const {
+  name = templateName(name);
+  if (name.empty()) return -1;
+  int at = lookUpIndexed(name);
+  if (at != kAskTheList) return at;
   int position;
-  return findClass(name, position) ? &recordAt(position) : nullptr;
+  return findClass(name, position) ? static_cast<int>(order_[position]) : -1;
+}
+
+void ClassTable::indexRecord(std::uint32_t at) {
+  if (nextOfName_.size() <= at) nextOfName_.resize(at + 1, -1);
+  nextOfName_[at] = -1;
+  if (!byName_.usable()) {
+    byName_.abandon();  // it would miss this record once usable again
+    return;
+  }
+  auto nameOf = [this](std::uint32_t n) -> std::string_view { return store_[n].name; };
+  if (const std::uint32_t* head = byName_.find(store_[at].name, nameOf)) {
+    nextOfName_[at] = nextOfName_[*head];
+    nextOfName_[*head] = static_cast<std::int32_t>(at);
+  } else {
+    byName_.add(store_[at].name, at);
+  }
+}
+
+// Before the record's name changes or the record leaves the name order.
+void ClassTable::unindexRecord(std::uint32_t at) {
+  if (!byName_.usable()) {
+    byName_.abandon();
+    return;
+  }
+  auto nameOf = [this](std::uint32_t n) -> std::string_view { return store_[n].name; };
+  const std::uint32_t* head = byName_.find(store_[at].name, nameOf);
+  if (!head) return;
+  if (*head == at) {
+    byName_.remove(store_[at].name, nameOf);
+    if (nextOfName_[at] >= 0) byName_.add(store_[at].name, static_cast<std::uint32_t>(nextOfName_[at]));
+    return;
+  }
+  for (std::int32_t p = static_cast<std::int32_t>(*head); p >= 0; p = nextOfName_[p]) {
+    if (nextOfName_[p] != static_cast<std::int32_t>(at)) continue;
+    nextOfName_[p] = nextOfName_[at];
+    return;
+  }
+}
+
+ClassRecord* ClassTable::find(std::string_view name) {
+  int at = lookUp(name);
+  return at >= 0 ? &store_[at] : nullptr;
 }
 
 const ClassRecord* ClassTable::find(std::string_view name) const {
-  int position;
-  return findClass(name, position) ? &record(position) : nullptr;
+  int at = lookUp(name);
+  return at >= 0 ? &store_[at] : nullptr;
 }
 
 bool ClassTable::exists(std::string_view name) const { return find(name) != nullptr; }
@@ -124,8 +187,10 @@ void ClassTable::registerClass(std::string_view name, int used, int kind) {
   if (context && tables_.fileNames) record.fileNo = tables_.fileNames->find(context->item(0));
   record.languageMode = mode;
   record.used = used;
-  order_.insert(order_.begin() + position, static_cast<std::uint32_t>(store_.size()));
+  auto at = static_cast<std::uint32_t>(store_.size());
+  order_.insert(order_.begin() + position, at);
   store_.push_back(std::move(record));
+  indexRecord(at);
 }
 
 void ClassTable::registerSettingsClass(std::string_view name) {
@@ -175,11 +240,13 @@ void ClassTable::renameClass(std::string_view oldName, std::string_view newName)
   int position;
   if (!findClass(oldName, position)) return;
   std::uint32_t renamed = order_[position];
+  unindexRecord(renamed);
   order_.erase(order_.begin() + position);
   std::string& name = store_[renamed].name;
   name.assign(templateName(newName));
   if (findClass(name, position)) return;  // the new name is taken: the record goes
   order_.insert(order_.begin() + position, renamed);
+  indexRecord(renamed);
 }
 
 // ---------------------------------------------------------------------------
@@ -204,35 +271,35 @@ int ClassTable::sizeOf(std::string_view className, int& flags) const {
 
 // Pushes a class onto the lookup's path; false (with the cycle message)
 // when it is on the path already, or when the lookup has used its budget.
-bool ClassTable::enterPath(int position, int& budget) const {
-  if (std::find(path_.begin(), path_.end(), position) != path_.end()) {
+bool ClassTable::enterPath(int at, int& budget) const {
+  if (std::find(path_.begin(), path_.end(), at) != path_.end()) {
     errorLog() << "基本ｸﾗｽ検索において無限ﾙｰﾌﾟに陥りました。\n";
     return false;
   }
   if (--budget < 0) return false;
-  path_.push_back(position);
+  path_.push_back(at);
   return true;
 }
 
 std::string ClassTable::resolveMember(std::string_view className,
                                       std::string_view function) const {
-  int position;
-  if (className.empty() || !findClass(className, position)) return std::string();
+  int at = className.empty() ? -1 : lookUp(className);
+  if (at < 0) return std::string();
   path_.clear();
   int budget = kVisitBudget;
-  const ClassRecord* owner = resolveMemberAt(position, function, budget);
+  const ClassRecord* owner = resolveMemberAt(at, function, budget);
   return owner ? owner->name : std::string();
 }
 
-const ClassRecord* ClassTable::resolveMemberAt(int position, std::string_view function,
+const ClassRecord* ClassTable::resolveMemberAt(int at, std::string_view function,
                                                int& budget) const {
-  if (!enterPath(position, budget)) return nullptr;
-  const ClassRecord& r = record(position);
+  if (!enterPath(at, budget)) return nullptr;
+  const ClassRecord& r = store_[at];
   if (containsName(r.methods, function)) return &r;
   for (const std::string& base : r.bases) {
-    int at;
-    if (!findClass(base, at)) continue;
-    if (const ClassRecord* owner = resolveMemberAt(at, function, budget)) return owner;
+    int baseAt = lookUp(base);
+    if (baseAt < 0) continue;
+    if (const ClassRecord* owner = resolveMemberAt(baseAt, function, budget)) return owner;
   }
   path_.pop_back();
   return nullptr;
@@ -241,27 +308,27 @@ const ClassRecord* ClassTable::resolveMemberAt(int position, std::string_view fu
 const MemberVariable* ClassTable::findMemberVariable(std::string_view className,
                                                      std::string_view variable,
                                                      const ClassRecord*& owner) const {
-  int position;
   owner = nullptr;
-  if (!findClass(className, position)) return nullptr;
+  int at = lookUp(className);
+  if (at < 0) return nullptr;
   path_.clear();
   int budget = kVisitBudget;
-  return findVariableAt(position, variable, owner, budget);
+  return findVariableAt(at, variable, owner, budget);
 }
 
-const MemberVariable* ClassTable::findVariableAt(int position, std::string_view variable,
+const MemberVariable* ClassTable::findVariableAt(int at, std::string_view variable,
                                                  const ClassRecord*& owner, int& budget) const {
-  const ClassRecord& r = record(position);
+  const ClassRecord& r = store_[at];
   for (const MemberVariable& m : r.members) {
     if (!sameName(m.name, variable)) continue;
     owner = &r;
     return &m;
   }
-  if (!enterPath(position, budget)) return nullptr;
+  if (!enterPath(at, budget)) return nullptr;
   for (const std::string& base : r.bases) {
-    int at;
-    if (!findClass(base, at)) continue;
-    if (const MemberVariable* m = findVariableAt(at, variable, owner, budget)) return m;
+    int baseAt = lookUp(base);
+    if (baseAt < 0) continue;
+    if (const MemberVariable* m = findVariableAt(baseAt, variable, owner, budget)) return m;
   }
   path_.pop_back();
   return nullptr;
@@ -295,6 +362,8 @@ void ClassTable::resetAfterFile() {
   }
   store_.clear();
   order_.clear();
+  byName_.clear();
+  nextOfName_.clear();
   settingsClasses_.clear();
 }
 

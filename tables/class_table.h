@@ -18,6 +18,7 @@
 
 #include "report/report.h"
 #include "scan/define_table.h"  // ListScope
+#include "scan/name_index.h"
 #include "scan/name_set.h"
 #include "tables/decl_info.h"
 
@@ -104,21 +105,32 @@ class ClassTable {
   // no inheritance graph makes a lookup run away.
   static constexpr int kVisitBudget = 100000;
 
-  ClassRecord& recordAt(int i) { return store_[order_[i]]; }
   int currentMode() const;
   int sameNameInLanguage(int at, std::string_view name) const;
+  // The store position of the record of `name` in the current language, or
+  // -1: by the name index where it tells, else by findClass.
+  int lookUp(std::string_view name) const;
+  static constexpr int kAskTheList = -2;
+  int lookUpIndexed(std::string_view name) const;
+  void indexRecord(std::uint32_t at);
+  void unindexRecord(std::uint32_t at);
   ClassRecord* find(std::string_view name);
   const ClassRecord* find(std::string_view name) const;
-  const ClassRecord* resolveMemberAt(int position, std::string_view function, int& budget) const;
-  const MemberVariable* findVariableAt(int position, std::string_view variable,
+  // The walks take store positions.
+  const ClassRecord* resolveMemberAt(int at, std::string_view function, int& budget) const;
+  const MemberVariable* findVariableAt(int at, std::string_view variable,
                                        const ClassRecord*& owner, int& budget) const;
-  bool enterPath(int position, int& budget) const;
+  bool enterPath(int at, int& budget) const;
   void writeSection(ReportWriter& out, const Cell& heading) const;
   bool listed(const ClassRecord& r) const;
 
   RunTables& tables_;
   std::deque<ClassRecord> store_;     // in order of registration; renamed-away ones linger
   std::vector<std::uint32_t> order_;  // positions in store_, in name order
+  // The records in order_ by name: the index holds one record of each name,
+  // the others of that name (other languages) are chained from it.
+  NameIndex byName_;
+  std::vector<std::int32_t> nextOfName_;  // per store position; -1 ends a chain
   NameSet settingsClasses_;
   mutable std::vector<int> path_;  // classes on the current lookup's path
   ListSections sections_;  // of the class list in this run
