@@ -1,5 +1,6 @@
 #include "app/text_util.h"
 
+#include <cstring>
 #include <limits>
 
 std::int32_t parseDecimal(std::string_view text) {
@@ -23,12 +24,27 @@ namespace {
 
 unsigned char lower(unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + 32 : c; }
 
-}  // namespace
+constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
 
-int compareIgnoreCase(std::string_view a, std::string_view b) {
+// The first position below `n` where the bytes differ or either is not
+// ASCII, taking equal ASCII words eight bytes at a time.
+size_t equalAsciiPrefix(const char* a, const char* b, size_t n) {
+  size_t i = 0;
+  for (; i + 8 <= n; i += 8) {
+    std::uint64_t x, y;
+    std::memcpy(&x, a + i, 8);
+    std::memcpy(&y, b + i, 8);
+    if (x != y || ((x | y) & kHighBits)) break;
+  }
+  while (i < n && a[i] == b[i] && !(static_cast<unsigned char>(a[i]) & 0x80)) ++i;
+  return i;
+}
+
+// The byte-by-byte comparison from `i`, which is not a trail byte.
+int compareFoldedFrom(std::string_view a, std::string_view b, size_t i) {
   size_t n = a.size() < b.size() ? a.size() : b.size();
   bool secondByte = false;
-  for (size_t i = 0; i < n; ++i) {
+  for (; i < n; ++i) {
     unsigned char x = a[i], y = b[i];
     if (!secondByte) x = lower(x), y = lower(y);
     if (x != y) return x < y ? -1 : 1;
@@ -38,17 +54,32 @@ int compareIgnoreCase(std::string_view a, std::string_view b) {
   return a.size() < b.size() ? -1 : 1;
 }
 
-// As compareIgnoreCase(a, b) == 0; bytes that are equal as they stand need
-// no folding, which is most of them in the keyword tests.
+}  // namespace
+
+// Letters fold except the trail byte of a double-byte character. Names are
+// mostly ASCII: the common prefix is passed a word at a time, and the
+// double-byte watch starts only at the first byte that is not ASCII.
+int compareIgnoreCase(std::string_view a, std::string_view b) {
+  size_t n = a.size() < b.size() ? a.size() : b.size();
+  size_t i = 0;
+  for (;;) {
+    i += equalAsciiPrefix(a.data() + i, b.data() + i, n - i);
+    if (i == n) break;
+    unsigned char x = a[i], y = b[i];
+    if ((x | y) & 0x80) return compareFoldedFrom(a, b, i);
+    x = lower(x), y = lower(y);
+    if (x != y) return x < y ? -1 : 1;
+    ++i;
+  }
+  if (a.size() == b.size()) return 0;
+  return a.size() < b.size() ? -1 : 1;
+}
+
+// As compareIgnoreCase(a, b) == 0.
 bool equalsIgnoreCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
-  bool secondByte = false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    unsigned char x = a[i], y = b[i];
-    if (x != y && (secondByte || lower(x) != lower(y))) return false;
-    secondByte = !secondByte && isShiftJisLead(x);
-  }
-  return true;
+  if (std::memcmp(a.data(), b.data(), a.size()) == 0) return true;
+  return compareIgnoreCase(a, b) == 0;
 }
 
 size_t lastSeparator(std::string_view path) {

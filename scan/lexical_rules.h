@@ -26,6 +26,7 @@ extern bool foldNames;
 extern bool delimiterBytes[256];
 extern bool wordBytes[256];
 int compareFolded(std::string_view a, std::string_view b);
+bool equalFolded(std::string_view a, std::string_view b);
 }  // namespace lexical_detail
 
 // <0, 0, >0 under the run's name comparison.
@@ -35,7 +36,8 @@ inline int compareNames(std::string_view a, std::string_view b) {
   return c < 0 ? -1 : c > 0 ? 1 : 0;
 }
 inline bool sameName(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && compareNames(a, b) == 0;
+  if (lexical_detail::foldNames) return lexical_detail::equalFolded(a, b);
+  return a == b;
 }
 
 // Whether the byte is in the run's delimiter set (TAB, LF, CR, space and

@@ -1,30 +1,53 @@
 #include "scan/name_index.h"
 
+#include <cstring>
+
 #include "app/text_util.h"
 
 namespace {
+
 constexpr size_t kFirstSlots = 64;
+constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
+
+// Eight ASCII bytes with 'A'..'Z' lowered, all at once.
+std::uint64_t lowerAsciiWord(std::uint64_t w) {
+  std::uint64_t atLeastA = w + kOnes * (0x80 - 'A');
+  std::uint64_t aboveZ = w + kOnes * (0x80 - 'Z' - 1);
+  return w | ((atLeastA & ~aboveZ & kHighBits) >> 2);
+}
+
+// The first `count` bytes of `w` folded one by one, minding trail bytes.
+std::uint64_t lowerBytes(std::uint64_t w, size_t count, bool& trail) {
+  for (size_t k = 0; k < count; ++k) {
+    auto c = static_cast<unsigned char>(w >> (8 * k));
+    if (!trail && c >= 'A' && c <= 'Z') w |= std::uint64_t{0x20} << (8 * k);
+    trail = !trail && isShiftJisLead(c);
+  }
+  return w;
+}
+
 }  // namespace
 
-// FNV-1a over the name as the comparison sees it: with folded names the
-// letters are lowered except the trail byte of a double-byte character, as
-// compareIgnoreCase does.
+// Eight bytes a step, over the name as the comparison sees it: with folded
+// names the letters are lowered except the trail byte of a double-byte
+// character, as compareIgnoreCase does.
 std::uint32_t NameIndex::hashName(std::string_view name, bool folded) {
-  constexpr std::uint32_t kPrime = 16777619u;
-  std::uint32_t h = 2166136261u;
-  if (!folded) {
-    for (char c : name) h = (h ^ static_cast<unsigned char>(c)) * kPrime;
-    return h;
-  }
+  std::uint64_t h = (name.size() + 1) * kMultiplier;
   bool trail = false;
-  for (char ch : name) {
-    unsigned char c = static_cast<unsigned char>(ch);
-    bool lead = !trail && isShiftJisLead(c);
-    if (!trail && c >= 'A' && c <= 'Z') c = static_cast<unsigned char>(c + 32);
-    trail = lead;
-    h = (h ^ c) * kPrime;
+  for (size_t i = 0; i < name.size(); i += 8) {
+    size_t count = name.size() - i < 8 ? name.size() - i : 8;
+    std::uint64_t w = 0;
+    std::memcpy(&w, name.data() + i, count);
+    if (folded) w = (!trail && !(w & kHighBits)) ? lowerAsciiWord(w) : lowerBytes(w, count, trail);
+    h = (h ^ w) * kMultiplier;
+    h ^= h >> 29;
   }
-  return h;
+  h ^= h >> 32;
+  h *= 0xD6E8FEB86659FD93ull;
+  h ^= h >> 32;
+  return static_cast<std::uint32_t>(h);
 }
 
 bool NameIndex::usable() const {
