@@ -1,5 +1,6 @@
 #include "app/text_util.h"
 
+#include <bit>
 #include <cstring>
 #include <limits>
 
@@ -24,22 +25,6 @@ namespace {
 
 unsigned char lower(unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + 32 : c; }
 
-constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
-
-// The first position below `n` where the bytes differ or either is not
-// ASCII, taking equal ASCII words eight bytes at a time.
-size_t equalAsciiPrefix(const char* a, const char* b, size_t n) {
-  size_t i = 0;
-  for (; i + 8 <= n; i += 8) {
-    std::uint64_t x, y;
-    std::memcpy(&x, a + i, 8);
-    std::memcpy(&y, b + i, 8);
-    if (x != y || ((x | y) & kHighBits)) break;
-  }
-  while (i < n && a[i] == b[i] && !(static_cast<unsigned char>(a[i]) & 0x80)) ++i;
-  return i;
-}
-
 // The byte-by-byte comparison from `i`, which is not a trail byte.
 int compareFoldedFrom(std::string_view a, std::string_view b, size_t i) {
   size_t n = a.size() < b.size() ? a.size() : b.size();
@@ -57,19 +42,30 @@ int compareFoldedFrom(std::string_view a, std::string_view b, size_t i) {
 }  // namespace
 
 // Letters fold except the trail byte of a double-byte character. Names are
-// mostly ASCII: the common prefix is passed a word at a time, and the
-// double-byte watch starts only at the first byte that is not ASCII.
+// mostly ASCII: eight bytes are compared at once, folded only where they
+// differ; the double-byte watch starts at the first byte that is not ASCII.
 int compareIgnoreCase(std::string_view a, std::string_view b) {
   size_t n = a.size() < b.size() ? a.size() : b.size();
   size_t i = 0;
-  for (;;) {
-    i += equalAsciiPrefix(a.data() + i, b.data() + i, n - i);
-    if (i == n) break;
+  for (; i + 8 <= n; i += 8) {
+    std::uint64_t x = nameWord(a.data() + i, 8);
+    std::uint64_t y = nameWord(b.data() + i, 8);
+    if ((x | y) & kNameWordHighBits) return compareFoldedFrom(a, b, i);
+    if (x == y) continue;
+    x = lowerAsciiWord(x);
+    y = lowerAsciiWord(y);
+    if (x == y) continue;
+    int shift = std::countr_zero(x ^ y) & ~7;  // the first byte that differs
+    return ((x >> shift) & 0xFF) < ((y >> shift) & 0xFF) ? -1 : 1;
+  }
+  // The last bytes one by one: most names differ early, where making a
+  // word of them would cost more than it saves.
+  for (; i < n; ++i) {
     unsigned char x = a[i], y = b[i];
     if ((x | y) & 0x80) return compareFoldedFrom(a, b, i);
+    if (x == y) continue;
     x = lower(x), y = lower(y);
     if (x != y) return x < y ? -1 : 1;
-    ++i;
   }
   if (a.size() == b.size()) return 0;
   return a.size() < b.size() ? -1 : 1;
@@ -77,9 +73,7 @@ int compareIgnoreCase(std::string_view a, std::string_view b) {
 
 // As compareIgnoreCase(a, b) == 0.
 bool equalsIgnoreCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  if (std::memcmp(a.data(), b.data(), a.size()) == 0) return true;
-  return compareIgnoreCase(a, b) == 0;
+  return a.size() == b.size() && compareIgnoreCase(a, b) == 0;
 }
 
 size_t lastSeparator(std::string_view path) {

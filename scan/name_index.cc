@@ -1,22 +1,11 @@
 #include "scan/name_index.h"
 
-#include <cstring>
-
 #include "app/text_util.h"
 
 namespace {
 
 constexpr size_t kFirstSlots = 64;
-constexpr std::uint64_t kOnes = 0x0101010101010101ull;
-constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
 constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
-
-// Eight ASCII bytes with 'A'..'Z' lowered, all at once.
-std::uint64_t lowerAsciiWord(std::uint64_t w) {
-  std::uint64_t atLeastA = w + kOnes * (0x80 - 'A');
-  std::uint64_t aboveZ = w + kOnes * (0x80 - 'Z' - 1);
-  return w | ((atLeastA & ~aboveZ & kHighBits) >> 2);
-}
 
 // The first `count` bytes of `w` folded one by one, minding trail bytes.
 std::uint64_t lowerBytes(std::uint64_t w, size_t count, bool& trail) {
@@ -38,9 +27,9 @@ std::uint32_t NameIndex::hashName(std::string_view name, bool folded) {
   bool trail = false;
   for (size_t i = 0; i < name.size(); i += 8) {
     size_t count = name.size() - i < 8 ? name.size() - i : 8;
-    std::uint64_t w = 0;
-    std::memcpy(&w, name.data() + i, count);
-    if (folded) w = (!trail && !(w & kHighBits)) ? lowerAsciiWord(w) : lowerBytes(w, count, trail);
+    std::uint64_t w = nameWord(name.data() + i, count);
+    if (folded)
+      w = (!trail && !(w & kNameWordHighBits)) ? lowerAsciiWord(w) : lowerBytes(w, count, trail);
     h = (h ^ w) * kMultiplier;
     h ^= h >> 29;
   }
