@@ -6,6 +6,7 @@
 #include "app/run_tables.h"
 #include "parse/type_table.h"
 #include "report/report.h"
+#include "scan/sorted_search.h"
 
 namespace {
 
@@ -62,8 +63,15 @@ void TypeTable::writeTypeList(ListScope scope, const std::string& fileName) {
   int mode = currentMode();
   int slot = slotOfMode(mode);
   int number = 0;
-  for (size_t i = 0; i < size(); ++i) {
-    const TypeRecord& record = at(i);
+  // Few used records are sorted rather than every record walked.
+  std::vector<std::uint32_t> used;
+  bool fewUsed = usedRecords_.size() * 8 <= order_.size() && index_.usable();
+  if (fewUsed) {
+    used = usedRecords_;
+    fewUsed = sortByName(used, [this](std::uint32_t p) -> std::string_view { return records_[p].name; });
+  }
+  for (std::uint32_t position : fewUsed ? used : order_) {
+    const TypeRecord& record = records_[position];
     if (!(record.languages & mode) || !(record.flags & kUsed) || slot < 0) continue;
     writeRow(out, record, ++number, record.sizes[slot], (record.kinds & kClass) != 0);
   }

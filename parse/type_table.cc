@@ -68,14 +68,26 @@ TypeTable::Lookup TypeTable::search(std::string_view name) const {
   return {found, static_cast<size_t>(index)};
 }
 
-const TypeRecord* TypeTable::recordNamed(std::string_view name) const {
+int TypeTable::positionNamed(std::string_view name) const {
   if (index_.usable()) {
     const std::uint32_t* position = index_.find(
         name, [this](std::uint32_t p) -> std::string_view { return records_[p].name; });
-    return position ? &records_[*position] : nullptr;
+    return position ? static_cast<int>(*position) : -1;
   }
   Lookup at = search(name);
-  return at.found ? &this->at(at.index) : nullptr;
+  return at.found ? static_cast<int>(order_[at.index]) : -1;
+}
+
+const TypeRecord* TypeTable::recordNamed(std::string_view name) const {
+  int position = positionNamed(name);
+  return position >= 0 ? &records_[position] : nullptr;
+}
+
+void TypeTable::setUsed(std::uint32_t position) {
+  TypeRecord& record = records_[position];
+  if (record.flags & kUsed) return;
+  record.flags |= kUsed;
+  usedRecords_.push_back(position);
 }
 
 TypeRecord* TypeTable::recordNamed(std::string_view name) {
@@ -85,10 +97,11 @@ TypeRecord* TypeTable::recordNamed(std::string_view name) {
 const TypeRecord* TypeTable::findType(std::string_view name, FindMode mode) {
   std::string_view key = searchKey(name);
   if (key.empty()) return nullptr;
-  TypeRecord* record = recordNamed(key);
-  if (!record) return nullptr;
+  int position = positionNamed(key);
+  if (position < 0) return nullptr;
+  TypeRecord* record = &records_[position];
   bool current = (record->languages & currentMode()) != 0;
-  if (current && analysis_ && !registrationMode_) record->flags |= kUsed;
+  if (current && analysis_ && !registrationMode_) setUsed(static_cast<std::uint32_t>(position));
   switch (mode) {
     case FindMode::kCurrentLanguage:
       return current ? record : nullptr;
@@ -200,6 +213,7 @@ void TypeTable::copyFrom(const TypeTable& settings) {
   records_ = settings.records_;
   order_ = settings.order_;
   index_ = settings.index_;
+  usedRecords_ = settings.usedRecords_;
   pointerSize_ = settings.pointerSize_;
 }
 
@@ -208,5 +222,6 @@ void TypeTable::endFile(int mode) {
     clear();
     return;
   }
-  for (TypeRecord& record : records_) record.flags &= ~kUsed;
+  for (std::uint32_t position : usedRecords_) records_[position].flags &= ~kUsed;
+  usedRecords_.clear();
 }

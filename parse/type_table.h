@@ -91,6 +91,7 @@ class TypeTable final : public TypeQuestions {
     records_.clear();
     order_.clear();
     index_.clear();
+    usedRecords_.clear();
   }
 
   // While on (settings data file, per-file set-up), lookups mark nothing.
@@ -104,7 +105,7 @@ class TypeTable final : public TypeQuestions {
   // The i-th record in name order.
   size_t size() const { return order_.size(); }
   const TypeRecord& at(size_t i) const { return records_[order_[i]]; }
-  void markUsed(size_t i) { record(i).flags |= kUsed; }
+  void markUsed(size_t i) { setUsed(order_[i]); }
 
   // The type list section (per file: headed by `fileName`), or the closing
   // of the run's list; see ListScope.
@@ -116,6 +117,9 @@ class TypeTable final : public TypeQuestions {
   // The record named `name` (no "typedef ", no template arguments), or null.
   TypeRecord* recordNamed(std::string_view name);
   const TypeRecord* recordNamed(std::string_view name) const;
+  // The position in records_ of the record named `name`, or -1.
+  int positionNamed(std::string_view name) const;
+  void setUsed(std::uint32_t position);
   int currentMode() const;
   void mergeInto(TypeRecord& record, int kind, int size, bool inexact, int languages);
 
@@ -126,6 +130,10 @@ class TypeTable final : public TypeQuestions {
   std::deque<TypeRecord> records_;    // in order of registration
   std::vector<std::uint32_t> order_;  // positions in records_, in name order
   NameIndex index_;                   // name -> position in records_
+  // Where kUsed was set since the table was emptied or its marks cleared:
+  // VB and Delphi keep their types from file to file, and a file's section
+  // lists the few it used.
+  std::vector<std::uint32_t> usedRecords_;
   bool registrationMode_ = false;
   int pointerSize_ = kDefaultPointerSize;
   ListSections sections_;  // of the type list in this run

@@ -3,7 +3,10 @@
 // run's name comparison, it finds a name or the place to insert it.
 #pragma once
 
+#include <algorithm>
+#include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "report/error_log.h"
 #include "scan/lexical_rules.h"
@@ -35,4 +38,19 @@ int searchSorted(int count, std::string_view name, NameAt nameAt, bool& found,
       lo = mid + 1;
   }
   return lo;
+}
+
+// Store positions of a few records put in name order by sorting them, for a
+// table that keeps its name order as a list over all records: a report of
+// the records a file used then walks those, not the whole table. False when
+// two of them have equal names: only the table's own list knows their order.
+template <class NameOf>
+bool sortByName(std::vector<std::uint32_t>& positions, NameOf nameOf) {
+  auto before = [&nameOf](std::uint32_t a, std::uint32_t b) {
+    return compareNames(nameOf(a), nameOf(b)) < 0;
+  };
+  std::sort(positions.begin(), positions.end(), before);
+  for (size_t i = 1; i < positions.size(); ++i)
+    if (!before(positions[i - 1], positions[i])) return false;
+  return true;
 }

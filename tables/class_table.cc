@@ -23,6 +23,39 @@ bool containsName(const std::vector<std::string>& list, std::string_view name) {
   return false;
 }
 
+std::string_view nameOf(const std::string& method) { return method; }
+std::string_view nameOf(const MemberVariable& member) { return member.name; }
+
+// From this length on, a method or member list is searched by its index: a
+// class of a big hierarchy is asked for its members at every name a method
+// body mentions.
+constexpr size_t kIndexedFrom = 12;
+
+// The position of `name` in a record's method or member list, or -1.
+template <class Entry>
+int positionIn(const std::vector<Entry>& list, const NameIndex& index, std::string_view name) {
+  if (list.size() >= kIndexedFrom && index.usable() && index.size() == list.size()) {
+    const std::uint32_t* at =
+        index.find(name, [&list](std::uint32_t k) { return nameOf(list[k]); });
+    return at ? static_cast<int>(*at) : -1;
+  }
+  for (size_t k = 0; k < list.size(); ++k)
+    if (sameName(nameOf(list[k]), name)) return static_cast<int>(k);
+  return -1;
+}
+
+// After an entry was appended: a list that has become long gets its index.
+template <class Entry>
+void indexAppended(const std::vector<Entry>& list, NameIndex& index) {
+  if (list.size() < kIndexedFrom) return;
+  size_t from = list.size() - 1;
+  if (list.size() == kIndexedFrom) {
+    index.clear();
+    from = 0;
+  }
+  for (size_t k = from; k < list.size(); ++k) index.add(nameOf(list[k]), static_cast<std::uint32_t>(k));
+}
+
 }  // namespace
 
 ClassTable::ClassTable(RunTables& tables) : tables_(tables) {}
@@ -158,9 +191,15 @@ bool ClassTable::isClass(std::string_view name) const {
 }
 
 bool ClassTable::markUsed(std::string_view name) {
-  ClassRecord* r = find(name);
-  if (r) r->used = 1;
-  return r != nullptr;
+  int at = lookUp(name);
+  if (at >= 0) setUsed(static_cast<std::uint32_t>(at));
+  return at >= 0;
+}
+
+void ClassTable::setUsed(std::uint32_t at) {
+  if (store_[at].used) return;
+  store_[at].used = 1;
+  usedRecords_.push_back(at);
 }
 
 // ---------------------------------------------------------------------------
@@ -186,11 +225,11 @@ void ClassTable::registerClass(std::string_view name, int used, int kind) {
   const SourceContext* context = tables_.context;
   if (context && tables_.fileNames) record.fileNo = tables_.fileNames->find(context->item(0));
   record.languageMode = mode;
-  record.used = used;
   auto at = static_cast<std::uint32_t>(store_.size());
   order_.insert(order_.begin() + position, at);
   store_.push_back(std::move(record));
   indexRecord(at);
+  if (used) setUsed(at);
 }
 
 void ClassTable::registerSettingsClass(std::string_view name) {
@@ -216,10 +255,13 @@ void ClassTable::addMethod(const DeclInfo& decl) {
                << "]をしようとしています(内部ｴﾗｰ)\n";
     registerClass(decl.className, 1, kClass);
   }
-  ClassRecord* r = find(decl.className);
-  if (!r) return;
-  r->used = 1;
-  if (!containsName(r->methods, decl.name)) r->methods.push_back(decl.name);
+  int at = lookUp(decl.className);
+  if (at < 0) return;
+  setUsed(static_cast<std::uint32_t>(at));
+  ClassRecord* r = &store_[at];
+  if (positionIn(r->methods, r->methodIndex, decl.name) >= 0) return;
+  r->methods.push_back(decl.name);
+  indexAppended(r->methods, r->methodIndex);
 }
 
 void ClassTable::addMember(std::string_view className, std::string_view type,
@@ -227,9 +269,9 @@ void ClassTable::addMember(std::string_view className, std::string_view type,
   if (!exists(className)) registerClass(className, 0, kClassLike);
   ClassRecord* r = find(className);
   if (!r) return;
-  for (const MemberVariable& m : r->members)
-    if (sameName(m.name, member)) return;
+  if (positionIn(r->members, r->memberIndex, member) >= 0) return;
   r->members.push_back({std::string(type), std::string(member), size});
+  indexAppended(r->members, r->memberIndex);
   r->sizeBytes += size;
   r->sizeFlags |= flags;
 }
@@ -244,7 +286,10 @@ void ClassTable::renameClass(std::string_view oldName, std::string_view newName)
   order_.erase(order_.begin() + position);
   std::string& name = store_[renamed].name;
   name.assign(templateName(newName));
-  if (findClass(name, position)) return;  // the new name is taken: the record goes
+  if (findClass(name, position)) {  // the new name is taken: the record goes
+    std::erase(usedRecords_, renamed);
+    return;
+  }
   order_.insert(order_.begin() + position, renamed);
   indexRecord(renamed);
 }
@@ -295,7 +340,7 @@ const ClassRecord* ClassTable::resolveMemberAt(int at, std::string_view function
                                                int& budget) const {
   if (!enterPath(at, budget)) return nullptr;
   const ClassRecord& r = store_[at];
-  if (containsName(r.methods, function)) return &r;
+  if (positionIn(r.methods, r.methodIndex, function) >= 0) return &r;
   for (const std::string& base : r.bases) {
     int baseAt = lookUp(base);
     if (baseAt < 0) continue;
@@ -319,10 +364,9 @@ const MemberVariable* ClassTable::findMemberVariable(std::string_view className,
 const MemberVariable* ClassTable::findVariableAt(int at, std::string_view variable,
                                                  const ClassRecord*& owner, int& budget) const {
   const ClassRecord& r = store_[at];
-  for (const MemberVariable& m : r.members) {
-    if (!sameName(m.name, variable)) continue;
+  if (int k = positionIn(r.members, r.memberIndex, variable); k >= 0) {
     owner = &r;
-    return &m;
+    return &r.members[k];
   }
   if (!enterPath(at, budget)) return nullptr;
   for (const std::string& base : r.bases) {
@@ -357,9 +401,11 @@ std::string ClassTable::resolveMemberVariable(std::string_view className,
 void ClassTable::resetAfterFile() {
   const SourceContext* context = tables_.context;
   if (context && (context->languageMask() & kModeVbOrDelphi)) {
-    for (ClassRecord& r : store_) r.used = 0;
+    for (std::uint32_t at : usedRecords_) store_[at].used = 0;
+    usedRecords_.clear();
     return;
   }
+  usedRecords_.clear();
   store_.clear();
   order_.clear();
   byName_.clear();

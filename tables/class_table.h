@@ -36,6 +36,9 @@ struct ClassRecord {
   std::vector<std::string> methods;  // registration order, unique
   std::vector<std::string> bases;    // declaration order, unique
   std::vector<MemberVariable> members;
+  // The names of long method and member lists by hash (empty while short).
+  NameIndex methodIndex;
+  NameIndex memberIndex;
   std::int32_t fileNo = 0;
   std::int32_t languageMode = 0;
   std::int32_t sizeBytes = 0;
@@ -106,6 +109,10 @@ class ClassTable {
   static constexpr int kVisitBudget = 100000;
 
   int currentMode() const;
+  void setUsed(std::uint32_t at);
+  // The store positions of the used records in name order, or false when
+  // only a walk over every record can tell that order.
+  bool usedInNameOrder(std::vector<std::uint32_t>& out) const;
   int sameNameInLanguage(int at, std::string_view name) const;
   // The store position of the record of `name` in the current language, or
   // -1: by the name index where it tells, else by findClass.
@@ -131,6 +138,9 @@ class ClassTable {
   // the others of that name (other languages) are chained from it.
   NameIndex byName_;
   std::vector<std::int32_t> nextOfName_;  // per store position; -1 ends a chain
+  // The records marked used since the last reset: VB and Delphi keep their
+  // classes from file to file, and a file's section lists the few it used.
+  std::vector<std::uint32_t> usedRecords_;
   NameSet settingsClasses_;
   mutable std::vector<int> path_;  // classes on the current lookup's path
   ListSections sections_;  // of the class list in this run

@@ -61,6 +61,32 @@ TEST_F(ClassListTest, SectionsPerSourceFile) {
   EXPECT_EQ(classes().sectionsWritten(), 3);
 }
 
+// Delphi keeps its classes from file to file: a file's section lists the
+// few it used, in name order (letters folded), and the next file starts
+// with none used; a record dropped by a rename is listed no more.
+TEST_F(ClassListTest, AKeptTableListsWhatEachFileUsed) {
+  std::string expected = "page: クラス一覧\n";
+  auto section = [&](const std::string& file, const std::string& rows) {
+    classes().writeClassList(ListScope::kPerFile);
+    classes().resetAfterFile();
+    expected += "caption: " + file + "で使用したｸﾗｽ名を表示します。\n" + kHead + rows + "end\n";
+  };
+  startFile("c:/src/u1.pas");
+  for (int i = 0; i < 40; ++i) classes().registerClass("TC" + std::to_string(100 + i), 0, ClassTable::kClass);
+  classes().markUsed("tc130");
+  classes().registerClass("TNew", 1, ClassTable::kClass);
+  classes().addMethod(DeclInfo{.className = "TC105", .name = "Run"});
+  classes().markUsed("TC130");
+  section("u1.pas", "row: class | TC105 | ~[]*\nrow: class | TC130 | ~[]*\nrow: class | TNew | ~[]*\n");
+  startFile("c:/src/u2.pas");
+  classes().markUsed("TC102");
+  classes().markUsed("TC139");
+  classes().renameClass("TC139", "TC101");  // the name is taken: the record goes
+  section("u2.pas", "row: class | TC102 | ~[]*\n");
+  classes().writeClassList(ListScope::kFinish);
+  EXPECT_EQ(report("Mz一覧class.txt"), withCrLf(expected));
+}
+
 TEST_F(ClassListTest, AnEmptyTableWritesNoSection) {
   classes().writeClassList(ListScope::kPerFile);
   classes().writeClassList(ListScope::kWholeRun);
