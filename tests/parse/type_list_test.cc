@@ -68,6 +68,30 @@ TEST_F(TypeList, SectionsOfEachFileAppendAndUsedMarksStartAgain) {
                      "row: #1 | char | #1 | \nend\n"));
 }
 
+// Delphi keeps its types from file to file: a file's section lists those
+// it used, in name order (letters folded), and the next file starts with
+// none used.
+TEST_F(TypeList, AKeptTableListsWhatEachFileUsed) {
+  context().setLanguageMask(kModeDelphi);
+  setCaseInsensitiveNames(true);
+  for (int i = 0; i < 40; ++i)
+    types().registerType("T" + std::to_string(100 + i), TypeTable::kTypedef, 4, false, kModeDelphi);
+  types().findType("t130", TypeTable::FindMode::kCurrentLanguage);
+  types().findType("T105", TypeTable::FindMode::kCurrentLanguage);
+  types().findType("T130", TypeTable::FindMode::kCurrentLanguage);
+  types().writeTypeList(ListScope::kPerFile, "u1.pas");
+  types().endFile(kModeDelphi);
+  types().findType("T102", TypeTable::FindMode::kCurrentLanguage);
+  types().writeTypeList(ListScope::kPerFile, "u2.pas");
+  setCaseInsensitiveNames(false);
+  EXPECT_EQ(report("Mz一覧type.txt"),
+            withCrLf("page: 型情報一覧\n"
+                     "caption: u1.pasで使用した型情報を書き出します。\n" + kTypeHead +
+                     "row: #1 | T105 | #4 | \nrow: #2 | T130 | #4 | \nend\n"
+                     "caption: u2.pasで使用した型情報を書き出します。\n" + kTypeHead +
+                     "row: #1 | T102 | #4 | \nend\n"));
+}
+
 TEST_F(TypeList, FinishWithoutSectionsWritesTheWholeRun) {
   used("DWORD", TypeTable::kTypedef, 4, false);
   types().writeTypeList(ListScope::kFinish, "");

@@ -75,7 +75,10 @@ TEST_F(ClassListTest, AKeptTableListsWhatEachFileUsed) {
   for (int i = 0; i < 40; ++i) classes().registerClass("TC" + std::to_string(100 + i), 0, ClassTable::kClass);
   classes().markUsed("tc130");
   classes().registerClass("TNew", 1, ClassTable::kClass);
-  classes().addMethod(DeclInfo{.className = "TC105", .name = "Run"});
+  DeclInfo method;
+  method.className = "TC105";
+  method.name = "Run";
+  classes().addMethod(method);
   classes().markUsed("TC130");
   section("u1.pas", "row: class | TC105 | ~[]*\nrow: class | TC130 | ~[]*\nrow: class | TNew | ~[]*\n");
   startFile("c:/src/u2.pas");
