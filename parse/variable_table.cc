@@ -398,10 +398,11 @@ void VariableTable::registerInMainTable(std::string_view type, const Declarator&
   r.typeKind = typeKindOf(type);
   r.language = mode();
   const int number = recordCount();
-  if (!names_.usable())
-    names_.abandon();  // it would miss this name once usable again
-  else if (!knownName(d.name))
-    names_.add(d.name, static_cast<std::uint32_t>(number));
+  NameIndex& firsts = owned ? ownedNames_ : unownedNames_;
+  if (!firsts.usable())
+    firsts.abandon();  // it would miss this name once usable again
+  else if (!firsts.find(d.name, nameOfRecord()))
+    firsts.add(d.name, static_cast<std::uint32_t>(number));
   sorted_.insert(sorted_.begin() + at, number);
   if (owned) {
     owned_.insert(owned_.begin() + static_cast<std::ptrdiff_t>(ownedAt), number);
@@ -415,18 +416,19 @@ void VariableTable::registerInMainTable(std::string_view type, const Declarator&
 // ---------------------------------------------------------------------------
 // References and scopes
 
-// False only when no record has `name`; true where the index cannot tell.
-bool VariableTable::knownName(std::string_view name) const {
-  if (!names_.usable()) return true;
-  return names_.find(name, [this](std::uint32_t n) -> std::string_view { return records_[n].name; }) !=
-         nullptr;
-}
-
 int VariableTable::findOwned(std::string_view name, std::string_view className,
                              std::string_view function) const {
-  if (!knownName(name)) return -1;
   // A static local of this very function hides a global.
   size_t position;
+  if (ownedNames_.usable() && unownedNames_.usable()) {
+    // Most names asked about have no owned record, or no record at all.
+    if (!function.empty() && ownedNames_.find(name, nameOfRecord())) {
+      int own = findOwnedRecord(name, className, function, position);
+      if (own >= 0 && (records_[own].flags & VariableRecord::kFunctionSet)) return own;
+    }
+    const std::uint32_t* first = unownedNames_.find(name, nameOfRecord());
+    return first ? static_cast<int>(*first) : -1;
+  }
   int own = function.empty() ? -1 : findOwnedRecord(name, className, function, position);
   if (own >= 0 && (records_[own].flags & VariableRecord::kFunctionSet)) return own;
   size_t at = firstUnowned(name);

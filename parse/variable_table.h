@@ -136,7 +136,9 @@ class VariableTable {
   int findOwnedRecord(std::string_view name, std::string_view className,
                       std::string_view function, size_t& position) const;
   size_t firstUnowned(std::string_view name) const;
-  bool knownName(std::string_view name) const;
+  auto nameOfRecord() const {
+    return [this](std::uint32_t n) -> std::string_view { return records_[n].name; };
+  }
   int findOwned(std::string_view name, std::string_view className,
                 std::string_view function) const;
   void addReference(int record, std::string_view className, std::string_view function);
@@ -161,9 +163,11 @@ class VariableTable {
   // name's records in the order of sorted_.
   std::vector<int> owned_;
   std::vector<int> unowned_;
-  // Each name of the records once (-> its first record): most names a
-  // function body asks about are no variable, and are answered by one hash.
-  NameIndex names_;
+  // Each name once, with its first owned and its first unowned record (in
+  // registration order, which is the indexes' order among equal names):
+  // most names a function body asks about are no variable, or a global.
+  NameIndex ownedNames_;
+  NameIndex unownedNames_;
   // References from functions not yet in the function table when they
   // were made: the variable's record number and the function's key.
   std::vector<std::pair<int, std::string>> unknownReferrers_;
