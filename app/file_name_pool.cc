@@ -46,8 +46,10 @@ int FileNamePool::add(const std::string& name) {
 
 int FileNamePool::find(const std::string& name) const {
   if (name.empty() || name[0] == ' ') return 0;
+  if (lastFound_ > 0 && this->name(lastFound_) == name) return lastFound_;
   bool found = false;
   size_t at = search(name, found);
+  if (found) lastFound_ = idAtPosition_[at];
   return found ? idAtPosition_[at] : 0;
 }
 

@@ -25,4 +25,7 @@ class FileNamePool {
   std::vector<std::string> sorted_;
   std::vector<int> positionOfId_;  // element k: position of the name with id k + 1
   std::vector<int> idAtPosition_;  // inverse of positionOfId_
+  // The id found last: the tables ask for the file being read again and
+  // again (ids and names never change, so it stays right).
+  mutable int lastFound_ = 0;
 };
