@@ -74,6 +74,7 @@ class AnalysisRun {
                     bool prepareTables, int position);
   void prepareFileTables(const SourceFileList& list, int entryIndex);
   void registerPredefinedClasses(std::int32_t fileLanguages);
+  void registerSettingsClasses(std::int32_t fileLanguages);
   void finishSourceFile(SourceReader& reader);
   void countDefinedFunctions(SourceFileList& list);
   void writeReports(const SourceFileList& list);
@@ -109,4 +110,9 @@ class AnalysisRun {
   std::unique_ptr<SourceContext> context_;
   std::unique_ptr<IncludeRegistry> includes_;
   std::unique_ptr<FileTree> fileTree_;
+
+  // The settings classes as registered before a file of the C family, for
+  // the next file of the same languages to start from.
+  struct PredefinedClasses;
+  std::unique_ptr<PredefinedClasses> predefined_;
 };

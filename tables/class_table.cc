@@ -413,6 +413,21 @@ void ClassTable::resetAfterFile() {
   settingsClasses_.clear();
 }
 
+ClassTable::Records ClassTable::records() const {
+  return Records{store_, order_, byName_, nextOfName_, settingsClasses_};
+}
+
+void ClassTable::restore(const Records& records) {
+  store_ = records.store;
+  order_ = records.order;
+  byName_ = records.byName;
+  nextOfName_ = records.nextOfName;
+  settingsClasses_ = records.settingsClasses;
+  usedRecords_.clear();
+  for (std::uint32_t at = 0; at < store_.size(); ++at)
+    if (store_[at].used) usedRecords_.push_back(at);
+}
+
 std::string ClassTable::dump() const {
   std::string text;
   for (std::uint32_t position : order_) {

@@ -95,6 +95,21 @@ class ClassTable {
 
   void writeClassList(ListScope scope);
   void resetAfterFile();
+  // No record at all, not even one renamed away.
+  bool empty() const { return store_.empty(); }
+
+  // The records as they stand, to be put back before a later file (the
+  // settings classes each file of the C family starts with); the run's
+  // report sections are not part of it.
+  struct Records {
+    std::deque<ClassRecord> store;
+    std::vector<std::uint32_t> order;
+    NameIndex byName;
+    std::vector<std::int32_t> nextOfName;
+    NameSet settingsClasses;
+  };
+  Records records() const;
+  void restore(const Records& records);
   int sectionsWritten() const { return sections_.count(); }
 
   int recordCount() const { return static_cast<int>(order_.size()); }

@@ -217,4 +217,28 @@ TEST_F(SettingsDataTest, EachFileGetsTheLibraryOfItsLanguage) {
   EXPECT_NE(globals.find("a.cpp"), std::string::npos);
 }
 
+// Every file of a language starts with the same library, also when another
+// language's file came between (each section of the type list shows the
+// class of its own file's language).
+TEST_F(SettingsDataTest, EveryFileOfALanguageStartsWithItsLibrary) {
+  options().typeList = 1;
+  settingsFile(kLibrary);
+  file("/src/a.cpp", "CApp a1;\n");
+  file("/src/b.java", "class B { JThing j; }\n");
+  file("/src/c.cpp", "CApp c1;\n");
+  file("/src/d.cpp", "int d;\n");
+  analyse({"/src/a.cpp", "/src/b.java", "/src/c.cpp", "/src/d.cpp"});
+  std::string listed = report("Mz一覧type.txt");
+  auto section = [&listed](const std::string& file) {
+    size_t from = listed.find(file + "で使用した型情報");
+    size_t to = listed.find("で使用した型情報", from + file.size() + 1);
+    return from == std::string::npos ? std::string("<none>") : listed.substr(from, to - from);
+  };
+  EXPECT_NE(section("a.cpp").find("CApp"), std::string::npos);
+  EXPECT_NE(section("b.java").find("JThing"), std::string::npos);
+  EXPECT_EQ(section("b.java").find("CApp"), std::string::npos);
+  EXPECT_NE(section("c.cpp").find("CApp"), std::string::npos);
+  EXPECT_EQ(section("d.cpp").find("CApp"), std::string::npos);
+}
+
 }  // namespace
