@@ -1,6 +1,7 @@
 #include "scan/source_reader.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "app/file_tree.h"
 #include "app/options.h"
@@ -13,6 +14,14 @@
 #include "scan/token_parser.h"
 
 namespace {
+
+size_t countByte(std::string_view text, char c) {
+  size_t n = 0;
+  const char* end = text.data() + text.size();
+  for (const char* p = text.data(); (p = static_cast<const char*>(std::memchr(p, c, end - p))); ++p)
+    ++n;
+  return n;
+}
 
 constexpr size_t kShortSlotCapacity = 50;
 // Long-ring slots start in the string's own small buffer: a reader is made
@@ -119,7 +128,7 @@ bool SourceReader::processToken() {
 void SourceReader::passCommentLines() {
   std::string_view lines = tokenizer_.skipLinesWithout('/');
   if (lines.empty()) return;
-  int breaks = static_cast<int>(std::count(lines.begin(), lines.end(), '\n'));
+  int breaks = static_cast<int>(countByte(lines, '\n'));
   for (int i = 0; i < breaks; ++i) tables_.context->countLine();
   file_.counts[kTotalLines] += breaks;
   file_.counts[kCommentLines] += breaks;
@@ -129,9 +138,18 @@ void SourceReader::passCommentLines() {
   // after the lookahead.
   file_.captured += '\n';
   std::string_view text = lines.substr(0, lines.size() - 1);
+  // Line by line at the carriage returns; a NUL is rare enough to look for
+  // once.
+  const bool hasNul = std::memchr(text.data(), '\0', text.size()) != nullptr;
   size_t start = 0;
   for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\r' && text[i] != '\0') continue;
+    if (!hasNul) {
+      const void* found = std::memchr(text.data() + i, '\r', text.size() - i);
+      if (!found) break;
+      i = static_cast<size_t>(static_cast<const char*>(found) - text.data());
+    } else if (text[i] != '\r' && text[i] != '\0') {
+      continue;
+    }
     file_.captured.append(text.substr(start, i - start));
     start = i + 1;
   }
