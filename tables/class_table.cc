@@ -229,6 +229,7 @@ void ClassTable::registerClass(std::string_view name, int used, int kind) {
   order_.insert(order_.begin() + position, at);
   store_.push_back(std::move(record));
   indexRecord(at);
+  recordsChanged();
   if (used) setUsed(at);
 }
 
@@ -245,7 +246,9 @@ void ClassTable::addBase(std::string_view className, std::string_view base) {
                << "基本ｸﾗｽ[" << base << "]が登録されていません(内部ｴﾗｰ)\n";
     return;
   }
-  if (!containsName(r->bases, base)) r->bases.emplace_back(base);
+  if (containsName(r->bases, base)) return;
+  r->bases.emplace_back(base);
+  recordsChanged();
 }
 
 void ClassTable::addMethod(const DeclInfo& decl) {
@@ -262,6 +265,7 @@ void ClassTable::addMethod(const DeclInfo& decl) {
   if (positionIn(r->methods, r->methodIndex, decl.name) >= 0) return;
   r->methods.push_back(decl.name);
   indexAppended(r->methods, r->methodIndex);
+  recordsChanged();
 }
 
 void ClassTable::addMember(std::string_view className, std::string_view type,
@@ -272,6 +276,7 @@ void ClassTable::addMember(std::string_view className, std::string_view type,
   if (positionIn(r->members, r->memberIndex, member) >= 0) return;
   r->members.push_back({std::string(type), std::string(member), size});
   indexAppended(r->members, r->memberIndex);
+  recordsChanged();
   r->sizeBytes += size;
   r->sizeFlags |= flags;
 }
@@ -282,6 +287,7 @@ void ClassTable::renameClass(std::string_view oldName, std::string_view newName)
   int position;
   if (!findClass(oldName, position)) return;
   std::uint32_t renamed = order_[position];
+  recordsChanged();
   unindexRecord(renamed);
   order_.erase(order_.begin() + position);
   std::string& name = store_[renamed].name;
@@ -319,6 +325,7 @@ int ClassTable::sizeOf(std::string_view className, int& flags) const {
 bool ClassTable::enterPath(int at, int& budget) const {
   if (std::find(path_.begin(), path_.end(), at) != path_.end()) {
     errorLog() << "基本ｸﾗｽ検索において無限ﾙｰﾌﾟに陥りました。\n";
+    walkLogged_ = true;
     return false;
   }
   if (--budget < 0) return false;
@@ -326,13 +333,50 @@ bool ClassTable::enterPath(int at, int& budget) const {
   return true;
 }
 
+// The key holds the names, the language of the lookup and the comparison.
+// Only VB and Delphi keep answers: their records stay from file to file and
+// change little once the declarations are read, while a C-family file
+// starts with a new table and adds to it all along.
+const ClassTable::WalkAnswer* ClassTable::keptAnswer(char kind, std::string_view className,
+                                                     std::string_view name) const {
+  const SourceContext* context = tables_.context;
+  keepsAnswers_ = context && (context->languageMask() & kModeVbOrDelphi);
+  if (!keepsAnswers_) return nullptr;
+  if (answersGeneration_ != generation_) {
+    answers_.clear();
+    answersGeneration_ = generation_;
+  }
+  int mode = currentMode();
+  answerKey_.assign(1, kind);
+  answerKey_.append(reinterpret_cast<const char*>(&mode), sizeof mode);
+  answerKey_ += caseInsensitiveNames() ? 'f' : 'c';
+  answerKey_.append(className);
+  answerKey_ += '\0';
+  answerKey_.append(name);
+  auto kept = answers_.find(answerKey_);
+  return kept == answers_.end() ? nullptr : &kept->second;
+}
+
+void ClassTable::keepAnswer(WalkAnswer answer) const {
+  if (keepsAnswers_ && !walkLogged_) answers_.emplace(answerKey_, answer);
+}
+
 std::string ClassTable::resolveMember(std::string_view className,
                                       std::string_view function) const {
-  int at = className.empty() ? -1 : lookUp(className);
-  if (at < 0) return std::string();
-  path_.clear();
-  int budget = kVisitBudget;
-  const ClassRecord* owner = resolveMemberAt(at, function, budget);
+  if (className.empty()) return std::string();
+  if (const WalkAnswer* kept = keptAnswer('m', className, function))
+    return kept->owner < 0 ? std::string() : store_[kept->owner].name;
+  walkLogged_ = false;
+  int at = lookUp(className);
+  const ClassRecord* owner = nullptr;
+  int ownerAt = -1;
+  if (at >= 0) {
+    path_.clear();
+    int budget = kVisitBudget;
+    owner = resolveMemberAt(at, function, budget);
+    if (owner) ownerAt = path_.empty() ? at : path_.back();
+  }
+  keepAnswer({ownerAt, -1});
   return owner ? owner->name : std::string();
 }
 
@@ -354,25 +398,37 @@ const MemberVariable* ClassTable::findMemberVariable(std::string_view className,
                                                      std::string_view variable,
                                                      const ClassRecord*& owner) const {
   owner = nullptr;
+  if (const WalkAnswer* kept = keptAnswer('v', className, variable)) {
+    if (kept->owner < 0) return nullptr;
+    owner = &store_[kept->owner];
+    return &owner->members[kept->member];
+  }
+  walkLogged_ = false;
   int at = lookUp(className);
-  if (at < 0) return nullptr;
-  path_.clear();
-  int budget = kVisitBudget;
-  return findVariableAt(at, variable, owner, budget);
+  const MemberVariable* m = nullptr;
+  WalkAnswer answer;
+  if (at >= 0) {
+    path_.clear();
+    int budget = kVisitBudget;
+    m = findVariableAt(at, variable, answer, budget);
+    if (m) owner = &store_[answer.owner];
+  }
+  keepAnswer(answer);
+  return m;
 }
 
 const MemberVariable* ClassTable::findVariableAt(int at, std::string_view variable,
-                                                 const ClassRecord*& owner, int& budget) const {
+                                                 WalkAnswer& found, int& budget) const {
   const ClassRecord& r = store_[at];
   if (int k = positionIn(r.members, r.memberIndex, variable); k >= 0) {
-    owner = &r;
+    found = {at, k};
     return &r.members[k];
   }
   if (!enterPath(at, budget)) return nullptr;
   for (const std::string& base : r.bases) {
     int baseAt = lookUp(base);
     if (baseAt < 0) continue;
-    if (const MemberVariable* m = findVariableAt(baseAt, variable, owner, budget)) return m;
+    if (const MemberVariable* m = findVariableAt(baseAt, variable, found, budget)) return m;
   }
   path_.pop_back();
   return nullptr;
@@ -406,6 +462,7 @@ void ClassTable::resetAfterFile() {
     return;
   }
   usedRecords_.clear();
+  recordsChanged();
   store_.clear();
   order_.clear();
   byName_.clear();
@@ -418,6 +475,7 @@ ClassTable::Records ClassTable::records() const {
 }
 
 void ClassTable::restore(const Records& records) {
+  recordsChanged();
   store_ = records.store;
   order_ = records.order;
   byName_ = records.byName;

@@ -14,6 +14,7 @@
 #include <deque>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "report/report.h"
@@ -140,9 +141,19 @@ class ClassTable {
   const ClassRecord* find(std::string_view name) const;
   // The walks take store positions.
   const ClassRecord* resolveMemberAt(int at, std::string_view function, int& budget) const;
-  const MemberVariable* findVariableAt(int at, std::string_view variable,
-                                       const ClassRecord*& owner, int& budget) const;
+
   bool enterPath(int at, int& budget) const;
+  // Walk answers kept until the records change: the same member is looked
+  // up from every body of a class's methods, through the same bases.
+  struct WalkAnswer {
+    int owner = -1;   // store position, -1 for none
+    int member = -1;  // member index, for a member variable
+  };
+  const MemberVariable* findVariableAt(int at, std::string_view variable, WalkAnswer& found,
+                                       int& budget) const;
+  const WalkAnswer* keptAnswer(char kind, std::string_view className, std::string_view name) const;
+  void keepAnswer(WalkAnswer answer) const;
+  void recordsChanged() { ++generation_; }
   void writeSection(ReportWriter& out, const Cell& heading) const;
   bool listed(const ClassRecord& r) const;
 
@@ -158,5 +169,11 @@ class ClassTable {
   std::vector<std::uint32_t> usedRecords_;
   NameSet settingsClasses_;
   mutable std::vector<int> path_;  // classes on the current lookup's path
+  mutable bool walkLogged_ = false;  // a walk wrote to the log: its answer is not kept
+  mutable bool keepsAnswers_ = false;
+  std::uint64_t generation_ = 0;     // changes of names, bases and members
+  mutable std::uint64_t answersGeneration_ = 0;
+  mutable std::string answerKey_;
+  mutable std::unordered_map<std::string, WalkAnswer> answers_;
   ListSections sections_;  // of the class list in this run
 };

@@ -142,6 +142,40 @@ TEST_F(ClassTableTest, MemberVariablesResolveThroughBasesAndAreRecorded) {
   EXPECT_EQ(functions().record(n).referencedVariables, expected);
 }
 
+// Delphi keeps its records from file to file and the answers of its walks:
+// a member, method, base or name added or changed later is still seen, and
+// a cycle is told at every walk.
+TEST_F(ClassTableTest, DelphiWalksSeeLaterChanges) {
+  startFile("c:/src/u.pas");
+  classWithBases("TRoot", {});
+  classWithBases("TMid", {"TRoot"});
+  classWithBases("TLeaf", {"TMid"});
+  const ClassRecord* owner;
+  EXPECT_EQ(classes().findMemberVariable("TLeaf", "Count", owner), nullptr);
+  EXPECT_EQ(classes().resolveMember("TLeaf", "Run"), "");
+  classes().addMember("TRoot", "Integer", "FCount", 4, 0);
+  classes().addMember("TRoot", "Integer", "Count", 4, 0);
+  method("TMid", "Run");
+  const MemberVariable* m = classes().findMemberVariable("tleaf", "COUNT", owner);
+  ASSERT_NE(m, nullptr);
+  EXPECT_EQ(m->name + " of " + owner->name, "Count of TRoot");
+  EXPECT_EQ(classes().resolveMember("TLeaf", "run"), "TMid");
+  classes().addMember("TLeaf", "string", "Count", 4, 0);
+  m = classes().findMemberVariable("TLeaf", "Count", owner);
+  ASSERT_NE(m, nullptr);
+  EXPECT_EQ(m->type + " of " + owner->name, "string of TLeaf");
+  classes().renameClass("TMid", "TMiddle");
+  EXPECT_EQ(classes().resolveMember("TLeaf", "Run"), "");
+  classes().addBase("TLeaf", "TMiddle");
+  EXPECT_EQ(classes().resolveMember("TLeaf", "Run"), "TMiddle");
+  classWithBases("TSelf", {"TSelf"});
+  const std::string cycle = "基本ｸﾗｽ検索において無限ﾙｰﾌﾟに陥りました。\n";
+  takeLog();
+  EXPECT_EQ(classes().resolveMember("TSelf", "x"), "");
+  EXPECT_EQ(classes().resolveMember("TSelf", "x"), "");
+  EXPECT_EQ(takeLog(), cycle + cycle);
+}
+
 TEST_F(ClassTableTest, RenameMovesTheRecord) {
   classes().addMember("@anon@a.c", "int", "x", 4, 0);
   classes().registerClass("RECT", 1, ClassTable::kClassLike);
