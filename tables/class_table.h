@@ -141,7 +141,6 @@ class ClassTable {
   const ClassRecord* find(std::string_view name) const;
   // The walks take store positions.
   const ClassRecord* resolveMemberAt(int at, std::string_view function, int& budget) const;
-
   bool enterPath(int at, int& budget) const;
   // Walk answers kept until the records change: the same member is looked
   // up from every body of a class's methods, through the same bases.
