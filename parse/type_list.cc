@@ -63,14 +63,11 @@ void TypeTable::writeTypeList(ListScope scope, const std::string& fileName) {
   int mode = currentMode();
   int slot = slotOfMode(mode);
   int number = 0;
-  // Few used records are sorted rather than every record walked.
   std::vector<std::uint32_t> used;
-  bool fewUsed = usedRecords_.size() * 8 <= order_.size() && index_.usable();
-  if (fewUsed) {
-    used = usedRecords_;
-    fewUsed = sortByName(used, [this](std::uint32_t p) -> std::string_view { return records_[p].name; });
-  }
-  for (std::uint32_t position : fewUsed ? used : order_) {
+  bool few = fewInNameOrder(usedRecords_, order_.size(), index_.usable(),
+                            [this](std::uint32_t p) -> std::string_view { return records_[p].name; },
+                            used);
+  for (std::uint32_t position : few ? used : order_) {
     const TypeRecord& record = records_[position];
     if (!(record.languages & mode) || !(record.flags & kUsed) || slot < 0) continue;
     writeRow(out, record, ++number, record.sizes[slot], (record.kinds & kClass) != 0);

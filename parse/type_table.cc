@@ -69,13 +69,12 @@ TypeTable::Lookup TypeTable::search(std::string_view name) const {
 }
 
 int TypeTable::positionNamed(std::string_view name) const {
-  if (index_.usable()) {
-    const std::uint32_t* position = index_.find(
-        name, [this](std::uint32_t p) -> std::string_view { return records_[p].name; });
-    return position ? static_cast<int>(*position) : -1;
-  }
-  Lookup at = search(name);
-  return at.found ? static_cast<int>(order_[at.index]) : -1;
+  return index_.positionOf(
+      name, [this](std::uint32_t p) -> std::string_view { return records_[p].name; },
+      [&] {
+        Lookup at = search(name);
+        return at.found ? static_cast<int>(order_[at.index]) : -1;
+      });
 }
 
 const TypeRecord* TypeTable::recordNamed(std::string_view name) const {

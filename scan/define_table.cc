@@ -36,12 +36,11 @@ DefineTable::Lookup DefineTable::findDefine(std::string_view name) const {
 }
 
 const DefineEntry* DefineTable::entryNamed(std::string_view name) const {
-  if (positions_.usable()) {
-    const std::uint32_t* position = positions_.find(name, storedName());
-    return position ? &store_[*position] : nullptr;
-  }
-  Lookup found = findDefine(name);
-  return found.found ? &at(found.index) : nullptr;
+  int position = positions_.positionOf(name, storedName(), [&] {
+    Lookup found = findDefine(name);
+    return found.found ? static_cast<int>(order_[found.index]) : -1;
+  });
+  return position >= 0 ? &store_[position] : nullptr;
 }
 
 const std::string& DefineTable::bodyOf(std::string_view name) const {

@@ -26,6 +26,15 @@ class NameIndex {
     const Slot& slot = slots_[slotOf(name, hashName(name, folded_), nameOf)];
     return slot.position == kFree ? nullptr : &slot.position;
   }
+  // The owner's store position of `name`, or -1: from the index while it
+  // is usable, else from `search` (the owner's sorted search, giving the
+  // same). The one way every owner asks.
+  template <class NameOf, class Search>
+  int positionOf(std::string_view name, NameOf nameOf, Search search) const {
+    if (!usable()) return search();
+    const std::uint32_t* position = find(name, nameOf);
+    return position ? static_cast<int>(*position) : -1;
+  }
   // Adds a name that is not in the index.
   void add(std::string_view name, std::uint32_t position);
   // Takes `name` out, when it is there.

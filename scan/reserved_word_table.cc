@@ -68,16 +68,15 @@ size_t ReservedWordTable::search(std::string_view word, bool& found) const {
 }
 
 std::optional<std::int32_t> ReservedWordTable::languagesOf(std::string_view word) const {
-  if (positions_.usable()) {
-    const std::uint32_t* position = positions_.find(
-        word, [this](std::uint32_t p) -> std::string_view { return store_[p].word; });
-    if (!position) return std::nullopt;
-    return store_[*position].languages;
-  }
-  bool found;
-  size_t i = search(word, found);
-  if (!found) return std::nullopt;
-  return at(i).languages;
+  int position = positions_.positionOf(
+      word, [this](std::uint32_t p) -> std::string_view { return store_[p].word; },
+      [&] {
+        bool found;
+        size_t i = search(word, found);
+        return found ? static_cast<int>(order_[i]) : -1;
+      });
+  if (position < 0) return std::nullopt;
+  return store_[position].languages;
 }
 
 void ReservedWordTable::add(std::string_view word, std::int32_t mask) {

@@ -40,17 +40,22 @@ int searchSorted(int count, std::string_view name, NameAt nameAt, bool& found,
   return lo;
 }
 
-// Store positions of a few records put in name order by sorting them, for a
-// table that keeps its name order as a list over all records: a report of
-// the records a file used then walks those, not the whole table. False when
-// two of them have equal names: only the table's own list knows their order.
+// The store positions `marked` (a few records of a table that keeps its
+// name order as a list over all records) put in name order into `out`, so
+// that a report of the records a file used walks those, not the whole
+// table. False, and the list is to be walked, when they are not few (one
+// in eight), when the comparison they were indexed under no longer holds,
+// or when two have equal names (only the list knows their order).
 template <class NameOf>
-bool sortByName(std::vector<std::uint32_t>& positions, NameOf nameOf) {
+bool fewInNameOrder(const std::vector<std::uint32_t>& marked, size_t recordCount,
+                    bool sameComparison, NameOf nameOf, std::vector<std::uint32_t>& out) {
+  if (marked.size() * 8 > recordCount || !sameComparison) return false;
   auto before = [&nameOf](std::uint32_t a, std::uint32_t b) {
     return compareNames(nameOf(a), nameOf(b)) < 0;
   };
-  std::sort(positions.begin(), positions.end(), before);
-  for (size_t i = 1; i < positions.size(); ++i)
-    if (!before(positions[i - 1], positions[i])) return false;
+  out = marked;
+  std::sort(out.begin(), out.end(), before);
+  for (size_t i = 1; i < out.size(); ++i)
+    if (!before(out[i - 1], out[i])) return false;
   return true;
 }

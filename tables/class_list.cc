@@ -40,7 +40,10 @@ void ClassTable::writeSection(ReportWriter& out, const Cell& heading) const {
   out.heading({Cell::of("class"), Cell::of("クラス名").in(ReportFormat::kCsv, "ｸﾗｽ名"),
                Cell::of("基本クラス").in(ReportFormat::kCsv, "基本ｸﾗｽ")});
   std::vector<std::uint32_t> used;
-  const std::vector<std::uint32_t>& rows = usedInNameOrder(used) ? used : order_;
+  bool few = fewInNameOrder(usedRecords_, order_.size(), byName_.usable(),
+                            [this](std::uint32_t at) -> std::string_view { return store_[at].name; },
+                            used);
+  const std::vector<std::uint32_t>& rows = few ? used : order_;
   for (std::uint32_t position : rows) {
     const ClassRecord& r = store_[position];
     if (listed(r))
@@ -48,14 +51,6 @@ void ClassTable::writeSection(ReportWriter& out, const Cell& heading) const {
                Cell::listOf(r.bases, CellKind::kMarkup).skippingEmpty()});
   }
   out.endTable();
-}
-
-// Sorting the used records costs less than walking every record once they
-// are few.
-bool ClassTable::usedInNameOrder(std::vector<std::uint32_t>& out) const {
-  if (usedRecords_.size() * 8 > order_.size() || !byName_.usable()) return false;
-  out = usedRecords_;
-  return sortByName(out, [this](std::uint32_t at) -> std::string_view { return store_[at].name; });
 }
 
 // Per-file sections are headed by the file just finished (the main file,

@@ -34,14 +34,13 @@ constexpr size_t kIndexedFrom = 12;
 // The position of `name` in a record's method or member list, or -1.
 template <class Entry>
 int positionIn(const std::vector<Entry>& list, const NameIndex& index, std::string_view name) {
-  if (list.size() >= kIndexedFrom && index.usable() && index.size() == list.size()) {
-    const std::uint32_t* at =
-        index.find(name, [&list](std::uint32_t k) { return nameOf(list[k]); });
-    return at ? static_cast<int>(*at) : -1;
-  }
-  for (size_t k = 0; k < list.size(); ++k)
-    if (sameName(nameOf(list[k]), name)) return static_cast<int>(k);
-  return -1;
+  auto walk = [&] {
+    for (size_t k = 0; k < list.size(); ++k)
+      if (sameName(nameOf(list[k]), name)) return static_cast<int>(k);
+    return -1;
+  };
+  if (index.size() != list.size()) return walk();  // a short list has no index
+  return index.positionOf(name, [&list](std::uint32_t k) { return nameOf(list[k]); }, walk);
 }
 
 // After an entry was appended: a list that has become long gets its index.
@@ -339,9 +338,7 @@ bool ClassTable::enterPath(int at, int& budget) const {
 // starts with a new table and adds to it all along.
 const ClassTable::WalkAnswer* ClassTable::keptAnswer(char kind, std::string_view className,
                                                      std::string_view name) const {
-  const SourceContext* context = tables_.context;
-  keepsAnswers_ = context && (context->languageMask() & kModeVbOrDelphi);
-  if (!keepsAnswers_) return nullptr;
+  if (!keptAcrossFiles()) return nullptr;
   if (answersGeneration_ != generation_) {
     answers_.clear();
     answersGeneration_ = generation_;
@@ -358,7 +355,7 @@ const ClassTable::WalkAnswer* ClassTable::keptAnswer(char kind, std::string_view
 }
 
 void ClassTable::keepAnswer(WalkAnswer answer) const {
-  if (keepsAnswers_ && !walkLogged_) answers_.emplace(answerKey_, answer);
+  if (keptAcrossFiles() && !walkLogged_) answers_.emplace(answerKey_, answer);
 }
 
 std::string ClassTable::resolveMember(std::string_view className,
@@ -454,9 +451,13 @@ std::string ClassTable::resolveMemberVariable(std::string_view className,
 // ---------------------------------------------------------------------------
 // Per-file reset and debug form
 
-void ClassTable::resetAfterFile() {
+bool ClassTable::keptAcrossFiles() const {
   const SourceContext* context = tables_.context;
-  if (context && (context->languageMask() & kModeVbOrDelphi)) {
+  return context && (context->languageMask() & kModeVbOrDelphi);
+}
+
+void ClassTable::resetAfterFile() {
+  if (keptAcrossFiles()) {
     for (std::uint32_t at : usedRecords_) store_[at].used = 0;
     usedRecords_.clear();
     return;

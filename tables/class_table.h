@@ -125,10 +125,10 @@ class ClassTable {
   static constexpr int kVisitBudget = 100000;
 
   int currentMode() const;
+  // VB and Delphi keep their records from file to file; the C family starts
+  // each file with an empty table.
+  bool keptAcrossFiles() const;
   void setUsed(std::uint32_t at);
-  // The store positions of the used records in name order, or false when
-  // only a walk over every record can tell that order.
-  bool usedInNameOrder(std::vector<std::uint32_t>& out) const;
   int sameNameInLanguage(int at, std::string_view name) const;
   // The store position of the record of `name` in the current language, or
   // -1: by the name index where it tells, else by findClass.
@@ -169,7 +169,6 @@ class ClassTable {
   NameSet settingsClasses_;
   mutable std::vector<int> path_;  // classes on the current lookup's path
   mutable bool walkLogged_ = false;  // a walk wrote to the log: its answer is not kept
-  mutable bool keepsAnswers_ = false;
   std::uint64_t generation_ = 0;     // changes of names, bases and members
   mutable std::uint64_t answersGeneration_ = 0;
   mutable std::string answerKey_;

@@ -115,13 +115,11 @@ bool FunctionTable::exists(std::string_view key) const { return searchRecord(key
 
 int FunctionTable::recordOf(std::string_view key) const {
   if (key.empty()) return -1;
-  if (keys_.usable()) {
-    const std::uint32_t* number = keys_.find(
-        key, [this](std::uint32_t n) -> std::string_view { return records_[n].key; });
-    return number ? static_cast<int>(*number) : -1;
-  }
-  int position;
-  return Func_Search(key, position) ? sorted_[position] : -1;
+  return keys_.positionOf(
+      key, [this](std::uint32_t n) -> std::string_view { return records_[n].key; }, [&] {
+        int position;
+        return Func_Search(key, position) ? sorted_[position] : -1;
+      });
 }
 
 void FunctionTable::cutKey(int n, size_t length) {
