@@ -459,7 +459,7 @@ std::string CParser::returnTypeOfCall(int open, int depth) const {
     }
   }
   if (record < 0) return std::string();
-  std::string type = classOfType(table.record(record).returnType);
+  std::string type = classOfType(table.returnTypeOf(table.record(record)));
   if (type.empty()) return type;
   std::string resolved = isCpp() ? resolveClass(type) : std::string();
   return resolved.empty() ? type : resolved;

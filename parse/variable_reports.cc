@@ -63,7 +63,7 @@ std::string VariableTable::field(Field kind, int row, int column) const {
     case Field::kReferencingFunction:
       if (column < 0 || column >= static_cast<int>(r.referencingFunctions.size()))
         return std::string();
-      return r.referencingFunctions[column];
+      return std::string(referrers_.text(r.referencingFunctions[column]));
   }
   return std::string();
 }
@@ -148,7 +148,8 @@ void VariableTable::writeDetailsBlock(ReportWriter& out, const VariableRecord& r
   out.field("ソース", Cell::of(source)
                          .in(ReportFormat::kCsv, csvSource)
                          .in(ReportFormat::kWorkbook, sheetSource));
-  out.field("参照関数", Cell::listOf(r.referencingFunctions));
+  const std::vector<std::string> functions = referencingFunctions(r);
+  out.field("参照関数", Cell::listOf(functions));
   out.endBlock();
 }
 

@@ -458,11 +458,11 @@ void VariableTable::addReference(int number, std::string_view className,
                                  std::string_view function) {
   VariableRecord& r = records_[number];
   // A function is recorded once, however often it refers to the variable.
+  auto referrer = [&](int k) { return referrers_.text(r.referencingFunctions[k]); };
   auto at = std::lower_bound(r.referrerOrder.begin(), r.referrerOrder.end(), 0, [&](int k, int) {
-    return compareReferrer(r.referencingFunctions[k], className, function) < 0;
+    return compareReferrer(referrer(k), className, function) < 0;
   });
-  if (at != r.referrerOrder.end() &&
-      compareReferrer(r.referencingFunctions[*at], className, function) == 0)
+  if (at != r.referrerOrder.end() && compareReferrer(referrer(*at), className, function) == 0)
     return;
   r.referrerOrder.insert(at, static_cast<int>(r.referencingFunctions.size()));
   std::string shown = className.empty() ? std::string(function)
@@ -471,7 +471,14 @@ void VariableTable::addReference(int number, std::string_view className,
   int record = tables_.functions ? tables_.functions->recordOf(key) : -1;
   r.referencingRecords.push_back(record);
   if (record < 0) unknownReferrers_.emplace_back(number, std::move(key));
-  r.referencingFunctions.push_back(std::move(shown));
+  r.referencingFunctions.push_back(referrers_.add(shown));
+}
+
+std::vector<std::string> VariableTable::referencingFunctions(const VariableRecord& r) const {
+  std::vector<std::string> names;
+  names.reserve(r.referencingFunctions.size());
+  for (TextPool::Id id : r.referencingFunctions) names.emplace_back(referrers_.text(id));
+  return names;
 }
 
 std::string VariableTable::functionKey(std::string_view className, std::string_view function) const {
@@ -576,7 +583,7 @@ std::string VariableTable::dump() const {
     if (!r.className.empty() || !r.function.empty()) text += " (" + r.className + "::" + r.function + ")";
     if (!r.referencingFunctions.empty()) text += " {";
     for (size_t i = 0; i < r.referencingFunctions.size(); ++i)
-      text += (i ? " " : "") + r.referencingFunctions[i];
+      text += (i ? " " : "") + std::string(referrers_.text(r.referencingFunctions[i]));
     if (!r.referencingFunctions.empty()) text += "}";
     text += "\n";
   }

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "scan/name_index.h"
+#include "tables/text_pool.h"
 
 class ReportWriter;
 class RunTables;
@@ -34,7 +35,8 @@ struct VariableRecord {
   std::string writtenName;
   std::string className;
   std::string function;
-  std::vector<std::string> referencingFunctions;  // "Class::function" or "function"
+  // "Class::function" or "function" (VariableTable::referencingFunctions)
+  std::vector<TextPool::Id> referencingFunctions;
   // The functions' record numbers in the function table, same order; -1
   // for one that was not there yet (its key waits in the table's list).
   std::vector<int> referencingRecords;
@@ -95,6 +97,9 @@ class VariableTable {
   int recordCount() const { return static_cast<int>(records_.size()); }
   // The i-th record in table (name) order.
   const VariableRecord& record(int i) const { return records_[sorted_[i]]; }
+  // The functions that refer to the record, in the order of their first
+  // reference.
+  std::vector<std::string> referencingFunctions(const VariableRecord& r) const;
   // One line per record, "type name size file:line flags kind {functions}",
   // then one per scope record, "  scope nesting/level type name size".
   std::string dump() const;
@@ -156,6 +161,7 @@ class VariableTable {
   RunTables& tables_;
   std::deque<VariableRecord> records_;  // registration order; never moved
   std::vector<int> sorted_;              // record numbers in name order
+  TextPool referrers_;                   // the names in referencingFunctions
   // Two indexes over the same records, so that neither registering nor
   // resolving walks every variable of a name (a static local of the same
   // name in every function would make that quadratic): the owned records

@@ -48,10 +48,11 @@ void writeBlock(ReportWriter& out, const RunTables& tables, const FunctionRecord
   if (r.flags & FunctionFlag::kStackIncomplete) stack.insert(0, kStackIncompleteMark);
   const std::vector<std::string> callers = linkedNames(table, r.callers, false);
   const std::vector<std::string> callees = calleeNames(table, r);
+  const std::vector<std::string> variables = table.referencedVariablesOf(r);
   out.beginBlock(kForm, table.commentOf(r));
   out.field("関数名", Cell::of(table.displayName(r)));
-  out.field("関数の型", Cell::of(r.returnType));
-  out.field("関数の引数", Cell::of(r.arguments));
+  out.field("関数の型", Cell::of(table.returnTypeOf(r)));
+  out.field("関数の引数", Cell::of(table.argumentsOf(r)));
   out.field(
       "ソース",
       Cell::markup(source)
@@ -63,7 +64,7 @@ void writeBlock(ReportWriter& out, const RunTables& tables, const FunctionRecord
   out.field("備考", Cell::of(remarkOf(r.flags).details));
   out.field("親関数", Cell::listOf(callers, CellKind::kMarkup), true);
   out.field("子関数", Cell::listOf(callees, CellKind::kMarkup), true);
-  out.field("参照変数", Cell::listOf(r.referencedVariables, CellKind::kMarkup), true);
+  out.field("参照変数", Cell::listOf(variables, CellKind::kMarkup), true);
   out.endBlock();
 }
 

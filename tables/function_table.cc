@@ -82,7 +82,7 @@ std::string FunctionTable::qualifiedKey(const DeclInfo& decl) const {
     if (decl.fileLocal) return key + "@" + (context ? context->topPath() : std::string());
     if (!fileLocal_.empty()) {
       auto local = fileLocal_.find(decl.name);
-      if (local != fileLocal_.end()) return local->second;
+      if (local != fileLocal_.end()) return records_[local->second].key;
     }
   }
   return key;
@@ -184,7 +184,7 @@ void FunctionTable::registerDefinition(const DeclInfo& decl, std::uint32_t regis
   std::string key = qualifiedKey(decl);
   int number = setSubRecord(key, registration);
   if (number < 0) return;
-  if (decl.fileLocal) noteFileLocal(decl.name, key);
+  if (decl.fileLocal) noteFileLocal(decl.name, number);
   FunctionRecord& r = records_[number];
   // A function declared or defined wins over a function-pointer variable
   // of its name: its position, file and remark are the function's.
@@ -213,12 +213,8 @@ void FunctionTable::registerDefinition(const DeclInfo& decl, std::uint32_t regis
       r.comment = comments_.add(commentLine_);
     }
   }
-  if (r.returnType.empty()) r.returnType = decl.returnType;
-  if (!analysed || r.arguments.empty()) r.arguments = decl.arguments;
-}
-
-void FunctionTable::noteFileLocal(const std::string& name, const std::string& key) {
-  fileLocal_[name] = key;
+  if (r.returnType == TextPool::kEmpty) r.returnType = texts_.add(decl.returnType);
+  if (!analysed || r.arguments == TextPool::kEmpty) r.arguments = texts_.add(decl.arguments);
 }
 
 void FunctionTable::withdrawHeader(const DeclInfo& decl) {
@@ -229,8 +225,7 @@ void FunctionTable::withdrawHeader(const DeclInfo& decl) {
   r.flags &= ~FunctionFlag::kKnown;
   r.line = 0;
   r.fileNo = 0;
-  r.returnType.clear();
-  r.arguments.clear();
+  r.returnType = r.arguments = TextPool::kEmpty;
   r.comment = CommentStore::Ref();
   knownCountsStale_ = true;
 }
@@ -410,11 +405,18 @@ void FunctionTable::addReferencedVariableToKey(std::string_view key, std::string
 
 void FunctionTable::addReferencedVariableToRecord(int n, std::string_view variable) {
   if (n < 0 || n >= recordCount()) return;
-  std::vector<std::string>& list = records_[n].referencedVariables;
+  std::vector<TextPool::Id>& list = records_[n].referencedVariables;
   bool found = false;
   int at = searchSorted(static_cast<int>(list.size()), variable,
-                        [&list](int i) -> std::string_view { return list[i]; }, found);
-  if (!found) list.insert(list.begin() + at, std::string(variable));
+                        [&](int i) { return texts_.text(list[i]); }, found);
+  if (!found) list.insert(list.begin() + at, texts_.add(variable));
+}
+
+std::vector<std::string> FunctionTable::referencedVariablesOf(const FunctionRecord& record) const {
+  std::vector<std::string> texts;
+  texts.reserve(record.referencedVariables.size());
+  for (TextPool::Id id : record.referencedVariables) texts.emplace_back(texts_.text(id));
+  return texts;
 }
 
 void FunctionTable::collectStepCounts() {
@@ -425,7 +427,7 @@ void FunctionTable::collectStepCounts() {
 
 std::string FunctionTable::typeOfSorted(int i) const {
   if (i < 0 || i >= static_cast<int>(sorted_.size())) return std::string();
-  return records_[sorted_[i]].returnType;
+  return std::string(returnTypeOf(records_[sorted_[i]]));
 }
 
 void FunctionTable::rebuildKnownCounts() const {

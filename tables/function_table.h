@@ -20,6 +20,7 @@
 #include "scan/name_index.h"
 #include "tables/comment_store.h"
 #include "tables/decl_info.h"
+#include "tables/text_pool.h"
 
 class RunTables;
 
@@ -49,8 +50,8 @@ struct Registration {
 
 struct FunctionRecord {
   std::string key;
-  std::string returnType;
-  std::string arguments;
+  TextPool::Id returnType = TextPool::kEmpty;  // FunctionTable::returnTypeOf
+  TextPool::Id arguments = TextPool::kEmpty;   // FunctionTable::argumentsOf
   std::int32_t fileNo = 0;  // FileNamePool id of the defining file, 0 = none
   CommentStore::Ref comment;  // the comment header; FunctionTable::commentOf
   std::int32_t line = 0;
@@ -60,7 +61,8 @@ struct FunctionRecord {
   std::int32_t visibleCalleeCount = 0;
   std::vector<int> callers;  // record numbers
   std::vector<int> callees;  // record numbers
-  std::vector<std::string> referencedVariables;  // sorted, unique
+  // "type name" texts (FunctionTable::referencedVariablesOf), sorted, unique
+  std::vector<TextPool::Id> referencedVariables;
 };
 
 // The call tree's state while it draws: the file column and, per level,
@@ -116,6 +118,9 @@ class FunctionTable {
   std::string displayName(const FunctionRecord& record) const;
   // The comment header written before the function.
   std::string commentOf(const FunctionRecord& record) const { return comments_.text(record.comment); }
+  std::string_view returnTypeOf(const FunctionRecord& record) const { return texts_.text(record.returnType); }
+  std::string_view argumentsOf(const FunctionRecord& record) const { return texts_.text(record.arguments); }
+  std::vector<std::string> referencedVariablesOf(const FunctionRecord& record) const;
 
   int recordCount() const { return static_cast<int>(records_.size()); }
   FunctionRecord& record(int n) { return records_[n]; }
@@ -137,7 +142,7 @@ class FunctionTable {
   std::string checkLinks() const;
 
  private:
-  void noteFileLocal(const std::string& name, const std::string& key);
+  void noteFileLocal(const std::string& name, int record) { fileLocal_[name] = record; }
   void relinkRecord(int record);
   enum class Link { kAdded, kAlreadyLinked };
   // Inheritance deeper than this is taken for a cycle in the base walk.
@@ -164,6 +169,7 @@ class FunctionTable {
   // its old and new copies at once, the peak memory of a large run.
   std::deque<FunctionRecord> records_;
   CommentStore comments_;
+  TextPool texts_;  // return types, argument lists, referenced variables
   std::string commentLine_;  // scratch: a comment given its line break
   std::vector<int> sorted_;
   NameIndex keys_;  // key -> record number
@@ -178,9 +184,11 @@ class FunctionTable {
   // The main file's short name and path, seen while no header was open.
   mutable std::string mainName_;
   mutable std::string mainPath_;
-  // The statics of the current translation unit: name -> key (C and C++
-  // names, compared exactly).
-  std::unordered_map<std::string, std::string> fileLocal_;
+  // The statics of the current translation unit: name -> the number of the
+  // record keyed "name@main file" (C and C++ names and keys compare
+  // exactly, and keys are not cut before the reports, so the record's key
+  // is the key that was registered).
+  std::unordered_map<std::string, int> fileLocal_;
   // The relinking after each VB/Delphi file looks at the records made since
   // the last one (only a new record is a call site alone), and at older
   // call sites whose body mark was taken back since.

@@ -79,8 +79,8 @@ class CParserTest : public AnalysisTest {
     std::string out;
     for (int n : f.sortedIndex()) {
       const FunctionRecord& r = f.record(n);
-      if (!r.returnType.empty()) out += r.returnType + " ";
-      out += cut(r.key) + "(" + r.arguments + ")";
+      if (!f.returnTypeOf(r).empty()) out += std::string(f.returnTypeOf(r)) + " ";
+      out += cut(r.key) + "(" + std::string(f.argumentsOf(r)) + ")";
       if (r.fileNo) out += " " + tables().fileNames->name(r.fileNo) + ":" + std::to_string(r.line);
       if (r.steps) out += " #" + std::to_string(r.steps);
       out += " [" + flagLetters(r.flags) + "]";

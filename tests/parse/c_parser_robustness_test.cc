@@ -61,8 +61,8 @@ TEST_F(CParserTest, TheWholeProgramWithDetailsOn) {
   EXPECT_EQ(calleesOf("visitors"), "show");
   const FunctionTable& f = *tables().functions;
   const FunctionRecord& t = f.record(f.recordOf("total@/src/main.c"));  // static: keyed with its file
-  EXPECT_EQ(t.arguments, "ITEM *items, int n, VISIT v");
-  EXPECT_EQ(t.returnType, "int");
+  EXPECT_EQ(f.argumentsOf(t), "ITEM *items, int n, VISIT v");
+  EXPECT_EQ(f.returnTypeOf(t), "int");
   EXPECT_EQ(t.line, 6);
   EXPECT_EQ(t.steps, 9);
   EXPECT_NE(t.flags & FunctionFlag::kRecursive, 0u);
@@ -89,7 +89,7 @@ TEST_F(CParserTest, VariableReferencesWithDetailsOn) {
   const VariableTable& v = *tables().variables;
   std::string seen;
   for (int i = 0; i < v.recordCount(); ++i)
-    for (const std::string& fn : v.record(i).referencingFunctions)
+    for (const std::string& fn : v.referencingFunctions(v.record(i)))
       seen += v.record(i).name + ":" + fn + " ";
   // `s.unused` names a member, not the global.
   EXPECT_EQ(seen, "counter:tick ");

@@ -168,14 +168,14 @@ TEST_F(VariableTableTest, LocalsHideGlobalsUntilTheirScopeCloses) {
   global("long", "count");
   local("int", "count", 2);
   EXPECT_EQ(typeSeen("count", "", "f"), "int");
-  EXPECT_EQ(find("count")->referencingFunctions.size(), 0u);
+  EXPECT_EQ(variables().referencingFunctions(*find("count")).size(), 0u);
   variables().closeScope(2);
   EXPECT_EQ(typeSeen("count", "", "f"), "long");
   EXPECT_EQ(typeSeen("count", "", "f"), "long");
   EXPECT_EQ(typeSeen("count", "A", "g"), "long");
   EXPECT_EQ(typeSeen("count", "", ""), "long");
   EXPECT_EQ(typeSeen("nothing", "", "f"), "<none>");
-  EXPECT_EQ(find("count")->referencingFunctions, (std::vector<std::string>{"f", "A::g"}));
+  EXPECT_EQ(variables().referencingFunctions(*find("count")), (std::vector<std::string>{"f", "A::g"}));
 }
 
 TEST_F(VariableTableTest, AFunctionEndDropsItsLocals) {
@@ -253,7 +253,7 @@ TEST_F(VariableTableTest, ReferencesReachMembersThroughTheClassTable) {
   EXPECT_EQ(typeSeen("width", "View", "draw"), "int");
   int n = functions().recordOf("View::draw");
   ASSERT_GE(n, 0);
-  EXPECT_EQ(functions().record(n).referencedVariables,
+  EXPECT_EQ(functions().referencedVariablesOf(functions().record(n)),
             (std::vector<std::string>{"Base::int width"}));
 }
 
@@ -272,9 +272,9 @@ TEST_F(VariableTableTest, ReferencesAreHandedToTheFunctionTable) {
   int f = functions().recordOf("f");
   ASSERT_GE(mainRecord, 0);
   ASSERT_GE(f, 0);
-  EXPECT_EQ(functions().record(mainRecord).referencedVariables,
+  EXPECT_EQ(functions().referencedVariablesOf(functions().record(mainRecord)),
             (std::vector<std::string>{"int g"}));
-  EXPECT_EQ(functions().record(f).referencedVariables,
+  EXPECT_EQ(functions().referencedVariablesOf(functions().record(f)),
             (std::vector<std::string>{"char name", "int g"}));
 }
 
@@ -352,13 +352,13 @@ TEST_F(VariableTableTest, ReferrersAreListedOnceInFirstOrder) {
     }
   const VariableRecord* r = find("g");
   ASSERT_NE(r, nullptr);
-  EXPECT_EQ(r->referencingFunctions, (std::vector<std::string>{"f", "m", "A::m", "k"}));
+  EXPECT_EQ(variables().referencingFunctions(*r), (std::vector<std::string>{"f", "m", "A::m", "k"}));
   functions().registerDefinition(decl("k", "", 9), Registration::kDefined, "");
   variables().handOverReferences();
   for (const char* key : {"f", "k"}) {
     int n = functions().recordOf(key);
     ASSERT_GE(n, 0) << key;
-    EXPECT_EQ(functions().record(n).referencedVariables, (std::vector<std::string>{"int g"})) << key;
+    EXPECT_EQ(functions().referencedVariablesOf(functions().record(n)), (std::vector<std::string>{"int g"})) << key;
   }
 }
 

@@ -139,7 +139,7 @@ TEST_F(ClassTableTest, MemberVariablesResolveThroughBasesAndAreRecorded) {
   int n = functions().recordOf("Leaf::run");
   ASSERT_GE(n, 0);
   const std::vector<std::string> expected = {"Leaf::char* name", "Root::int count"};
-  EXPECT_EQ(functions().record(n).referencedVariables, expected);
+  EXPECT_EQ(functions().referencedVariablesOf(functions().record(n)), expected);
 }
 
 // Delphi keeps its records from file to file and the answers of its walks:

@@ -100,8 +100,8 @@ TEST_F(FunctionTableTest, DefinitionAfterPrototypeTakesPositionCommentAndArgumen
   const FunctionRecord& f = recordOf("f");
   EXPECT_EQ(f.line, 10);
   EXPECT_EQ(f.fileNo, fileNames().find("a.c"));
-  EXPECT_EQ(f.returnType, "int");
-  EXPECT_EQ(f.arguments, "(int x)");
+  EXPECT_EQ(functions().returnTypeOf(f), "int");
+  EXPECT_EQ(functions().argumentsOf(f), "(int x)");
   EXPECT_EQ(functions().commentOf(f), "/* def */\n");  // a line of its own
   EXPECT_EQ(f.steps, 7);
   EXPECT_EQ(functions().dump(), "f [BK]\n");
@@ -116,7 +116,7 @@ TEST_F(FunctionTableTest, ArgumentsAndCommentAfterTheBodyOnlyFillGaps) {
   functions().registerDefinition(again, Registration::kDefined, "/* g */");
   const FunctionRecord& g = recordOf("g");
   EXPECT_EQ(g.line, 4);
-  EXPECT_EQ(g.arguments, "(void)");
+  EXPECT_EQ(functions().argumentsOf(g), "(void)");
   EXPECT_EQ(functions().commentOf(g), "/* g */\n");
 }
 
@@ -420,7 +420,7 @@ TEST_F(FunctionTableTest, ReferencedVariablesSortedWithoutDuplicates) {
   functions().addReferencedVariable(decl("unknown"), "int a");
   functions().addReferencedVariable(decl(""), "int a");
   const std::vector<std::string> expected = {"char c", "int a", "int b"};
-  EXPECT_EQ(recordOf("f").referencedVariables, expected);
+  EXPECT_EQ(functions().referencedVariablesOf(recordOf("f")), expected);
   EXPECT_EQ(takeLog(), "");
 }
 
