@@ -474,12 +474,6 @@ void VariableTable::addReference(int number, std::string_view className,
   r.referencingFunctions.push_back(referrers_.add(shown));
 }
 
-std::vector<std::string> VariableTable::referencingFunctions(const VariableRecord& r) const {
-  std::vector<std::string> names;
-  names.reserve(r.referencingFunctions.size());
-  for (TextPool::Id id : r.referencingFunctions) names.emplace_back(referrers_.text(id));
-  return names;
-}
 
 std::string VariableTable::functionKey(std::string_view className, std::string_view function) const {
   DeclInfo owner;

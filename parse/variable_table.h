@@ -99,7 +99,9 @@ class VariableTable {
   const VariableRecord& record(int i) const { return records_[sorted_[i]]; }
   // The functions that refer to the record, in the order of their first
   // reference.
-  std::vector<std::string> referencingFunctions(const VariableRecord& r) const;
+  std::vector<std::string> referencingFunctions(const VariableRecord& r) const {
+    return referrers_.texts(r.referencingFunctions);
+  }
   // One line per record, "type name size file:line flags kind {functions}",
   // then one per scope record, "  scope nesting/level type name size".
   std::string dump() const;

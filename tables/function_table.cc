@@ -412,13 +412,6 @@ void FunctionTable::addReferencedVariableToRecord(int n, std::string_view variab
   if (!found) list.insert(list.begin() + at, texts_.add(variable));
 }
 
-std::vector<std::string> FunctionTable::referencedVariablesOf(const FunctionRecord& record) const {
-  std::vector<std::string> texts;
-  texts.reserve(record.referencedVariables.size());
-  for (TextPool::Id id : record.referencedVariables) texts.emplace_back(texts_.text(id));
-  return texts;
-}
-
 void FunctionTable::collectStepCounts() {
   stepCounts_.clear();
   for (const FunctionRecord& r : records_)

@@ -120,7 +120,9 @@ class FunctionTable {
   std::string commentOf(const FunctionRecord& record) const { return comments_.text(record.comment); }
   std::string_view returnTypeOf(const FunctionRecord& record) const { return texts_.text(record.returnType); }
   std::string_view argumentsOf(const FunctionRecord& record) const { return texts_.text(record.arguments); }
-  std::vector<std::string> referencedVariablesOf(const FunctionRecord& record) const;
+  std::vector<std::string> referencedVariablesOf(const FunctionRecord& record) const {
+    return texts_.texts(record.referencedVariables);
+  }
 
   int recordCount() const { return static_cast<int>(records_.size()); }
   FunctionRecord& record(int n) { return records_[n]; }

@@ -31,6 +31,13 @@ TextPool::Id TextPool::add(std::string_view text) {
   return id;
 }
 
+std::vector<std::string> TextPool::texts(const std::vector<Id>& ids) const {
+  std::vector<std::string> list;
+  list.reserve(ids.size());
+  for (Id id : ids) list.emplace_back(text(id));
+  return list;
+}
+
 const char* TextPool::store(std::string_view text) {
   if (text.size() > blockLeft_) {
     size_t bytes = std::max(kBlockBytes, text.size());

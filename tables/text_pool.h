@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -27,6 +28,8 @@ class TextPool {
   Id add(std::string_view text);
   // The text of an id that add() gave.
   std::string_view text(Id id) const { return {starts_[id], sizes_[id]}; }
+  // The texts of a list of ids, in its order (for the reports' cells).
+  std::vector<std::string> texts(const std::vector<Id>& ids) const;
   // Texts held, the empty one included.
   size_t size() const { return sizes_.size(); }
 
