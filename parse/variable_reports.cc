@@ -39,7 +39,7 @@ constexpr Form kDetailsForm{.labelWidth = 10,
 
 bool VariableTable::listed(const VariableRecord& r) const {
   if (!(r.flags & VariableRecord::kNotParameter)) return false;
-  return r.className.empty() || !r.function.empty() || tables_.options().outputMemberVariables;
+  return classOf(r).empty() || !functionOf(r).empty() || tables_.options().outputMemberVariables;
 }
 
 std::vector<int> VariableTable::rows() const {
@@ -59,11 +59,11 @@ std::string VariableTable::field(Field kind, int row, int column) const {
     case Field::kType:
       return typeWithPrefix(r);
     case Field::kName:
-      return r.writtenName;
+      return std::string(writtenNameOf(r));
     case Field::kReferencingFunction:
       if (column < 0 || column >= static_cast<int>(r.referencingFunctions.size()))
         return std::string();
-      return std::string(referrers_.text(r.referencingFunctions[column]));
+      return std::string(texts_.text(r.referencingFunctions[column]));
   }
   return std::string();
 }
@@ -86,17 +86,17 @@ std::string VariableTable::remark(const VariableRecord& r) const {
   if (!(r.flags & VariableRecord::kOwned)) return std::string();
   if (r.flags & VariableRecord::kClassSet) {
     if (!(r.flags & VariableRecord::kFunctionSet)) return std::string();  // a data member
-    if (r.className.empty() || r.function.empty()) {
+    if (classOf(r).empty() || functionOf(r).empty()) {
       errorLog() << "(内部ｴﾗｰ)ｵﾌﾞｼﾞｪｸﾄの所有で発生(messod)\n";
       return std::string();
     }
-    return r.className + "ｸﾗｽの" + r.function + "ﾒｿｯﾄﾞ所有";
+    return std::string(classOf(r)) + "ｸﾗｽの" + std::string(functionOf(r)) + "ﾒｿｯﾄﾞ所有";
   }
-  if (r.function.empty()) {
+  if (functionOf(r).empty()) {
     errorLog() << "(内部ｴﾗｰ)ｵﾌﾞｼﾞｪｸﾄの所有で発生(func)\n";
     return std::string();
   }
-  return r.function + "関数所有";
+  return std::string(functionOf(r)) + "関数所有";
 }
 
 std::string VariableTable::fileName(const VariableRecord& r) const {
@@ -109,7 +109,7 @@ std::string VariableTable::fileName(const VariableRecord& r) const {
 // Types and remarks may hold markup ("vector<int>") that HTML shows as it is.
 void VariableTable::writeListRow(ReportWriter& out, const VariableRecord& r) const {
   const bool isClass = (r.typeKind & TypeTable::kClass) != 0;
-  out.row({Cell::markup(typeWithPrefix(r)), Cell::of(r.writtenName),
+  out.row({Cell::markup(typeWithPrefix(r)), Cell::of(writtenNameOf(r)),
            isClass ? Cell::of("-", CellKind::kNumber) : Cell::number(r.size),
            Cell::of((r.flags & VariableRecord::kInexact) ? kInexactText : ""),
            Cell::markup(remark(r)), Cell::of(fileName(r))});
@@ -141,7 +141,7 @@ void VariableTable::writeDetailsBlock(ReportWriter& out, const VariableRecord& r
   const std::string sheetSource = r.file != 0 ? file + " " + line + "行目" : file;
   out.beginBlock(kDetailsForm, std::nullopt);
   out.field("型名", Cell::markup(typeWithPrefix(r)));
-  out.field("変数名", Cell::of(r.writtenName));
+  out.field("変数名", Cell::of(writtenNameOf(r)));
   out.field("サイズ", Cell::of(sizeText(r)));
   out.field("計測", Cell::of((r.flags & VariableRecord::kInexact) ? kInexactText : ""));
   out.field("備考", Cell::of(remark(r)));

@@ -297,17 +297,13 @@ int VariableTable::findFirst(std::string_view name, bool& found) const {
   return static_cast<int>(at - sorted_.begin());
 }
 
-namespace {
-
 // (name, class, function) order of the owned index.
-int compareOwner(const VariableRecord& r, std::string_view name, std::string_view className,
-                 std::string_view function) {
+int VariableTable::compareOwner(const VariableRecord& r, std::string_view name,
+                                std::string_view className, std::string_view function) const {
   if (int c = compareNames(r.name, name)) return c;
-  if (int c = compareNames(r.className, className)) return c;
-  return compareNames(r.function, function);
+  if (int c = compareNames(classOf(r), className)) return c;
+  return compareNames(functionOf(r), function);
 }
-
-}  // namespace
 
 // The owned record of exactly this name, class and function, or -1;
 // `position` is where such a record belongs in the owned index.
@@ -369,7 +365,7 @@ void VariableTable::registerInMainTable(std::string_view type, const Declarator&
       r.line = line;
       if (flags & kDeclaration) {
         r.type.assign(type);
-        r.writtenName.assign(written);
+        r.writtenName = texts_.add(written);
         r.size = size;
         r.flags = (r.flags & ~VariableRecord::kInexact) | VariableRecord::kNotParameter |
                   (inexact ? VariableRecord::kInexact : 0);
@@ -385,9 +381,9 @@ void VariableTable::registerInMainTable(std::string_view type, const Declarator&
   VariableRecord r;
   r.type.assign(type);
   r.name = d.name;
-  r.writtenName.assign(written);
-  r.className.assign(className);
-  r.function.assign(function);
+  r.writtenName = texts_.add(written);
+  r.className = texts_.add(className);
+  r.function = texts_.add(function);
   r.size = size;
   r.file = file;
   r.line = line;
@@ -458,7 +454,7 @@ void VariableTable::addReference(int number, std::string_view className,
                                  std::string_view function) {
   VariableRecord& r = records_[number];
   // A function is recorded once, however often it refers to the variable.
-  auto referrer = [&](int k) { return referrers_.text(r.referencingFunctions[k]); };
+  auto referrer = [&](int k) { return texts_.text(r.referencingFunctions[k]); };
   auto at = std::lower_bound(r.referrerOrder.begin(), r.referrerOrder.end(), 0, [&](int k, int) {
     return compareReferrer(referrer(k), className, function) < 0;
   });
@@ -471,7 +467,7 @@ void VariableTable::addReference(int number, std::string_view className,
   int record = tables_.functions ? tables_.functions->recordOf(key) : -1;
   r.referencingRecords.push_back(record);
   if (record < 0) unknownReferrers_.emplace_back(number, std::move(key));
-  r.referencingFunctions.push_back(referrers_.add(shown));
+  r.referencingFunctions.push_back(texts_.add(shown));
 }
 
 
@@ -571,13 +567,14 @@ std::string VariableTable::dump() const {
   std::string text;
   for (int n : sorted_) {
     const VariableRecord& r = records_[n];
-    text += r.type + " " + r.writtenName + " " + std::to_string(r.size) + " " +
+    text += r.type + " " + std::string(writtenNameOf(r)) + " " + std::to_string(r.size) + " " +
             std::to_string(r.file) + ":" + std::to_string(r.line) + " " +
             std::to_string(r.flags) + " " + std::to_string(r.typeKind);
-    if (!r.className.empty() || !r.function.empty()) text += " (" + r.className + "::" + r.function + ")";
+    if (!classOf(r).empty() || !functionOf(r).empty())
+      text += " (" + std::string(classOf(r)) + "::" + std::string(functionOf(r)) + ")";
     if (!r.referencingFunctions.empty()) text += " {";
     for (size_t i = 0; i < r.referencingFunctions.size(); ++i)
-      text += (i ? " " : "") + std::string(referrers_.text(r.referencingFunctions[i]));
+      text += (i ? " " : "") + std::string(texts_.text(r.referencingFunctions[i]));
     if (!r.referencingFunctions.empty()) text += "}";
     text += "\n";
   }

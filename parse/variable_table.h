@@ -32,21 +32,25 @@ struct StackUse {
 struct VariableRecord {
   std::string type;  // a leading "static " kept
   std::string name;  // without pointer marks and bounds
-  std::string writtenName;
-  std::string className;
-  std::string function;
   // "Class::function" or "function" (VariableTable::referencingFunctions)
   std::vector<TextPool::Id> referencingFunctions;
   // The functions' record numbers in the function table, same order; -1
   // for one that was not there yet (its key waits in the table's list).
   std::vector<int> referencingRecords;
   std::vector<int> referrerOrder;  // positions in referencingFunctions, by name
+  // The name as written, the owning class and function (VariableTable::
+  // writtenNameOf, classOf, functionOf).
+  TextPool::Id writtenName = TextPool::kEmpty;
+  TextPool::Id className = TextPool::kEmpty;
+  TextPool::Id function = TextPool::kEmpty;
   int size = 0;
   int file = 0;  // FileNamePool id; 0 = none
   int line = 0;
-  int flags = 0;     // VariableRecord::k...
-  int typeKind = 0;  // TypeTable::kStructure | kClass
-  int language = 0;
+  // Small fields narrow: a run holds a record per global and static, and
+  // at this size three records share one block of the table's store.
+  std::uint16_t flags = 0;     // VariableRecord::k...
+  std::uint16_t typeKind = 0;  // TypeTable::kStructure | kClass
+  std::uint16_t language = 0;  // a LanguageMode bit
 
   static constexpr int kNotParameter = 1;
   static constexpr int kOwned = 2;
@@ -100,8 +104,11 @@ class VariableTable {
   // The functions that refer to the record, in the order of their first
   // reference.
   std::vector<std::string> referencingFunctions(const VariableRecord& r) const {
-    return referrers_.texts(r.referencingFunctions);
+    return texts_.texts(r.referencingFunctions);
   }
+  std::string_view writtenNameOf(const VariableRecord& r) const { return texts_.text(r.writtenName); }
+  std::string_view classOf(const VariableRecord& r) const { return texts_.text(r.className); }
+  std::string_view functionOf(const VariableRecord& r) const { return texts_.text(r.function); }
   // One line per record, "type name size file:line flags kind {functions}",
   // then one per scope record, "  scope nesting/level type name size".
   std::string dump() const;
@@ -143,6 +150,8 @@ class VariableTable {
   int findOwnedRecord(std::string_view name, std::string_view className,
                       std::string_view function, size_t& position) const;
   size_t firstUnowned(std::string_view name) const;
+  int compareOwner(const VariableRecord& r, std::string_view name, std::string_view className,
+                   std::string_view function) const;
   auto nameOfRecord() const {
     return [this](std::uint32_t n) -> std::string_view { return records_[n].name; };
   }
@@ -163,7 +172,7 @@ class VariableTable {
   RunTables& tables_;
   std::deque<VariableRecord> records_;  // registration order; never moved
   std::vector<int> sorted_;              // record numbers in name order
-  TextPool referrers_;                   // the names in referencingFunctions
+  TextPool texts_;  // written names, owners, the names in referencingFunctions
   // Two indexes over the same records, so that neither registering nor
   // resolving walks every variable of a name (a static local of the same
   // name in every function would make that quadratic): the owned records

@@ -15,7 +15,7 @@ class CDeclarationTest : public CParserTest {
     const VariableTable& v = *tables().variables;
     for (int i = 0; i < v.recordCount(); ++i) {
       const VariableRecord& r = v.record(i);
-      if (r.name == name) return r.type + " " + r.writtenName + " " + std::to_string(r.size);
+      if (r.name == name) return r.type + " " + std::string(v.writtenNameOf(r)) + " " + std::to_string(r.size);
     }
     return "<none>";
   }

@@ -50,7 +50,7 @@ class VariableTableTest : public RunTablesTest {
       ASSERT_NE(r, nullptr) << c.name;
       EXPECT_EQ(r->size, c.size) << c.name;
       EXPECT_EQ((r->flags & VariableRecord::kInexact) != 0, c.inexact) << c.name;
-      EXPECT_EQ(r->writtenName, c.name);
+      EXPECT_EQ(variables().writtenNameOf(*r), c.name);
     }
   }
 };
@@ -331,8 +331,8 @@ TEST_F(VariableTableTest, StaticLocalsOfOneNameInManyFunctions) {
   EXPECT_EQ(typeSeen("n", "D", "f5"), "long");
   // The list order stays by name, then by registration: the global first.
   EXPECT_EQ(variables().record(0).type, "long");
-  EXPECT_EQ(variables().record(1).function, "f0");
-  EXPECT_EQ(variables().record(3001).className, "C");
+  EXPECT_EQ(variables().functionOf(variables().record(1)), "f0");
+  EXPECT_EQ(variables().classOf(variables().record(3001)), "C");
 }
 
 // Each referring function is listed once, in the order of its first
