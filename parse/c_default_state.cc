@@ -322,7 +322,7 @@ std::string CParser::returnTypeWalk(int n) const {
 // that ends a parameter ("int in," "char *out)" "int (*cb)(int)") is a
 // parameter name.
 void CParser::collectArgument(const std::string& token, int parenDepth) {
-  if (token == " " || token == "\t" || token == "\n") return;
+  if (token == "\n" || isBlankToken(token)) return;
   const std::string& previous = file_.lastArgumentToken;
   if ((token == "," || token == ")" || token == "[") && isNameToken(previous))
     file_.parameters.push_back(previous);

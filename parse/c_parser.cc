@@ -9,6 +9,7 @@
 #include "parse/variable_table.h"
 #include "report/error_log.h"
 #include "scan/source_reader.h"
+#include "scan/lexical_rules.h"
 #include "tables/function_table.h"
 
 std::unique_ptr<TokenParser> makeCParser(int languageMode) {
@@ -58,7 +59,7 @@ void CParser::step(SourceReader& reader) {
   countingPass(token);
   // Blanks only ever mattered for the line count; a line end still reaches
   // the states, some of which pass over it explicitly.
-  if (token == " " || token == "\t") return;
+  if (isBlankToken(token)) return;
   if (!file_.macroArguments.empty()) followMacroArguments(token);
   if (file_.collectingArguments) collectArgument(token, file_.parenDepth);
   if (token == ")" && file_.parenDepth == 0) captureArguments();

@@ -8,6 +8,7 @@
 #include "parse/variable_table.h"
 #include "report/error_log.h"
 #include "scan/source_reader.h"
+#include "scan/lexical_rules.h"
 
 namespace {
 
@@ -64,7 +65,7 @@ void DelphiParser::step(SourceReader& reader) {
     if (r().countingSteps) ++r().stepCount;
     return;
   }
-  if (token == " " || token == "\t") return;
+  if (isBlankToken(token)) return;
   if (token == "(") ++file_.parenDepth;
   if (token == ")") --file_.parenDepth;
   if (file_.asmDepth >= 0) {

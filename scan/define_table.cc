@@ -17,8 +17,6 @@ namespace {
 
 const std::string kNoBody;
 
-bool isBlankToken(std::string_view token) { return token == " " || token == "\t"; }
-
 void trimTrailingBlanks(std::string& text) {
   while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.pop_back();
 }

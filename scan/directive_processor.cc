@@ -10,9 +10,7 @@
 
 namespace {
 
-bool isBlank(std::string_view token) {
-  return token.empty() || token == " " || token == "\t" || token == "\r";
-}
+bool isBlank(std::string_view token) { return token.empty() || token == "\r" || isBlankToken(token); }
 
 }  // namespace
 
@@ -285,7 +283,7 @@ void DirectiveProcessor::conditionToken(std::string_view token) {
 
 // #ifdef NAME / #ifndef NAME: a group live when NAME is (not) defined.
 void DirectiveProcessor::testName(std::string_view token) {
-  if (token == " " || token == "\t" || token == "\r") return;
+  if (token == "\r" || isBlankToken(token)) return;
   if (isDelimiterToken(token)) {
     if (!file_.live) errorLog() << "#ifdef文による無効行でｴﾗｰが発生しました。\n";
     positionMessage(": #ifdef文で不正な文字を検出しました。  ");

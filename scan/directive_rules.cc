@@ -12,8 +12,8 @@
 
 namespace {
 
-bool isBlankToken(std::string_view token) {
-  return token.empty() || token == " " || token == "\t" || token == "\r";
+bool isBlankOrReturn(std::string_view token) {
+  return token.empty() || token == "\r" || isBlankToken(token);
 }
 
 }  // namespace
@@ -22,7 +22,7 @@ bool isBlankToken(std::string_view token) {
 // #define NAME body   #define NAME(params) body   {$DEFINE NAME}
 
 void DirectiveProcessor::defineName(std::string_view token) {
-  if (isBlankToken(token)) return;
+  if (isBlankOrReturn(token)) return;
   DefineTable* defines = tables_.defines;
   // A delimiter names nothing; a name already defined keeps its first body.
   bool foreign = settingsData_ && !(sectionLanguages() & runLanguages_);
@@ -66,7 +66,7 @@ void DirectiveProcessor::defineParam(std::string_view token) {
 // macros; with headers read once, a header's #undef would reach files it
 // was never read for. Delphi's {$UNDEF} always acts.
 void DirectiveProcessor::undefName(std::string_view token) {
-  if (isBlankToken(token)) return;
+  if (isBlankOrReturn(token)) return;
   bool perFile = tables_.options().headerReadMode == HeaderReadMode::PerSourceFile;
   if (tables_.defines && (perFile || syntax_ == DirectiveSyntax::Delphi))
     tables_.defines->undefine(token);
@@ -83,7 +83,7 @@ void DirectiveProcessor::includeToken(std::string_view token) {
     file_.inAngles = false;
   } else if (token == "\"") {
     positionMessage(": ﾌｧｲﾙ名に使用できない文字が含まれています");
-  } else if (!isBlankToken(token) || (file_.inAngles && !file_.includeName.empty())) {
+  } else if (!isBlankOrReturn(token) || (file_.inAngles && !file_.includeName.empty())) {
     file_.includeName.append(token);  // "<my header.h>" keeps its inner blank
   }
 }
@@ -105,7 +105,7 @@ void DirectiveProcessor::finishInclude() {
 // #pragma KEYWORD name name ...
 
 void DirectiveProcessor::pragmaWord(std::string_view token) {
-  if (isBlankToken(token)) return;
+  if (isBlankOrReturn(token)) return;
   file_.state = DirectiveState::SkipContinued;
   for (const std::string& keyword : interruptKeywords_) {
     if (sameName(token, keyword)) {

@@ -7,6 +7,7 @@
 #include "app/source_file_list.h"
 #include "app/text_util.h"
 #include "report/error_log.h"
+#include "scan/lexical_rules.h"
 #include "scan/source_reader.h"
 
 bool isCommentState(LexState state) {
@@ -24,9 +25,7 @@ bool isCommentState(LexState state) {
 
 namespace {
 
-bool isBlankOrEmpty(const std::string& token) {
-  return token.empty() || token == " " || token == "\t";
-}
+bool isBlankOrEmpty(const std::string& token) { return token.empty() || isBlankToken(token); }
 
 }  // namespace
 
@@ -160,6 +159,19 @@ bool SourceReader::continueCFamily(const std::string& cur) {
 // ' x '   ' \ x '   ''   — one token between the quotes; "'ab'" is one
 // token too, "'a+'" is not.
 bool SourceReader::continueChar(const std::string& cur) {
+  // A character constant counts its tokens, and each blank was one: a run
+  // of blanks steps it blank by blank, and what the constant leaves is code.
+  if (cur.size() > 1 && isBlankToken(cur)) {
+    static const std::string kSpace = " ", kTab = "\t";
+    for (char blank : cur) {
+      const std::string& one = blank == ' ' ? kSpace : kTab;
+      if (file_.lexState == LexState::Code)
+        codeToken(one);
+      else
+        continueChar(one);
+    }
+    return true;
+  }
   if (directives_.takesLiterals() && cur != "\n") directives_.stringToken(cur);
   switch (file_.lexState) {
     case LexState::CharStart:

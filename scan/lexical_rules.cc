@@ -9,6 +9,7 @@ namespace lexical_detail {
 bool foldNames = false;
 bool delimiterBytes[256];
 bool wordBytes[256];
+bool blankRuns = false;
 int compareFolded(std::string_view a, std::string_view b) { return compareIgnoreCase(a, b); }
 bool equalFolded(std::string_view a, std::string_view b) { return equalsIgnoreCase(a, b); }
 }  // namespace lexical_detail

@@ -25,6 +25,8 @@ namespace lexical_detail {
 extern bool foldNames;
 extern bool delimiterBytes[256];
 extern bool wordBytes[256];
+// The reader now reading delivers kept blanks as runs (see isBlankToken).
+extern bool blankRuns;
 int compareFolded(std::string_view a, std::string_view b);
 bool equalFolded(std::string_view a, std::string_view b);
 }  // namespace lexical_detail
@@ -48,6 +50,14 @@ inline bool isDelimiterByte(unsigned char c) { return lexical_detail::delimiterB
 // the delimiters, and half-width kana.
 inline bool isWordByte(unsigned char c) { return lexical_detail::wordBytes[c]; }
 
+// A blank token: one space or tab, or a run of them from a reader that
+// delivers runs (only such a reader makes tokens that start with a blank
+// and go on; a wide character of UTF-16 text that became two spaces is
+// a word).
+inline bool isBlankToken(std::string_view token) {
+  if (token.empty() || (token[0] != ' ' && token[0] != '\t')) return false;
+  return token.size() == 1 || lexical_detail::blankRuns;
+}
 // A token is a delimiter token when its first byte is a delimiter.
 inline bool isDelimiterToken(std::string_view token) {
   return !token.empty() && isDelimiterByte(static_cast<unsigned char>(token[0]));

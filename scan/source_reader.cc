@@ -28,9 +28,7 @@ constexpr size_t kShortSlotCapacity = 50;
 // for every header read, and most of its slots never see a long token.
 constexpr size_t kLongSlotCapacity = 0;
 
-bool isWhitespace(const std::string& token) {
-  return token == " " || token == "\t" || token == "\n";
-}
+bool isWhitespace(const std::string& token) { return token == "\n" || isBlankToken(token); }
 
 }  // namespace
 
@@ -63,6 +61,9 @@ void SourceReader::setFile(const std::string& path, const Language& language) {
   languageMode_ = context.languageFlavour();
   family_ = language.family;
   lookBack_ = language.lookBack;
+  // Blank runs are one token where the parser skips blanks by their kind;
+  // VB's parser counts every token, and the settings data is read once.
+  tokenizer_.setMergeBlanks(lookBack_ == LookBack::LiveTokens && !language.settingsData);
   if (language.makeParser)
     parser_ = language.makeParser(languageMode_);
   else
@@ -101,6 +102,8 @@ SourceReader::Step SourceReader::nextToken(bool lastBlock) {
 }
 
 bool SourceReader::processToken() {
+  // Headers read in between may have told otherwise.
+  lexical_detail::blankRuns = tokenizer_.deliversBlankRuns();
   bool live = !classifyToken() && handOver(token(1));
   // The text after "#error" reads as a line comment.
   if (directives_.takeCommentRequest()) {
@@ -263,6 +266,7 @@ void SourceReader::clearCapturedComment(bool enable) {
 // The last line has no line break of its own: it is counted here. A
 // directive line was already counted at its '#' or "{$".
 void SourceReader::endOfFile() {
+  lexical_detail::blankRuns = tokenizer_.deliversBlankRuns();
   if (!file_.lineIsDirective) {
     if (!directives_.live()) {
       ++file_.counts[kDisabledLines];

@@ -59,6 +59,7 @@ Tokenizer::Result Tokenizer::next(bool lastBlock) {
   if (pending_) {
     text_.assign(1, static_cast<char>(pending_));
     pending_ = 0;
+    takeBlankRun();
     return deliver();
   }
   while (pos_ < size_) {
@@ -190,10 +191,12 @@ Tokenizer::Step Tokenizer::byte(unsigned char c, size_t width) {
 // A control byte is a token alone; it ends a token being built.
 Tokenizer::Step Tokenizer::controlByte(unsigned char c, size_t width) {
   pos_ += width;
-  if (text_.empty())
+  if (text_.empty()) {
     text_.assign(1, static_cast<char>(c));
-  else
+    takeBlankRun();  // a tab
+  } else {
     pending_ = c;
+  }
   return Step::Done;
 }
 
@@ -205,6 +208,7 @@ Tokenizer::Step Tokenizer::delimiterByte(unsigned char c, size_t width) {
   if (text_.empty()) {
     text_.assign(1, static_cast<char>(c));
     if (!keepWhitespace_) skipBlanks_ = true;
+    takeBlankRun();
     return Step::Done;
   }
   if (c != ' ' || keepWhitespace_) {
@@ -215,6 +219,16 @@ Tokenizer::Step Tokenizer::delimiterByte(unsigned char c, size_t width) {
     pending_ = ' ';
   }
   return Step::Done;
+}
+
+// After a kept blank: the blanks that follow it in the block join it.
+void Tokenizer::takeBlankRun() {
+  if (!keepWhitespace_ || !deliversBlankRuns()) return;
+  if (text_.size() != 1 || (text_[0] != ' ' && text_[0] != '\t')) return;
+  size_t end = pos_;
+  while (end < size_ && (data_[end] == ' ' || data_[end] == '\t')) ++end;
+  text_.append(reinterpret_cast<const char*>(data_ + pos_), end - pos_);
+  pos_ = end;
 }
 
 bool Tokenizer::nextIsOpenParen() const {

@@ -28,6 +28,10 @@ class Tokenizer {
   void reset();
   // Spaces and tabs become tokens of their own and are never skipped.
   void setKeepWhitespace(bool keep) { keepWhitespace_ = keep; }
+  // Kept blanks come as runs: the spaces and tabs that follow one another
+  // in a block are one token (readers whose parsers skip blanks by their
+  // kind, not by their count, save a token per blank of indentation).
+  void setMergeBlanks(bool merge) { mergeBlanks_ = merge; }
   // UTF-16 characters outside ASCII are converted to Shift-JIS (inside a
   // directive line) instead of being replaced by two spaces.
   void setConvertWide(bool convert) { convertWide_ = convert; }
@@ -57,6 +61,7 @@ class Tokenizer {
   // without carriage returns and NULs.
   std::string_view skipLinesWithout(unsigned char stop);
   bool keepsWhitespace() const { return keepWhitespace_; }
+  bool deliversBlankRuns() const { return mergeBlanks_ && encoding_ == Encoding::ShiftJis; }
   Encoding encoding() const { return encoding_; }
   bool endOfInput() const { return flushLeft_ == 0; }
 
@@ -73,6 +78,7 @@ class Tokenizer {
   Step leadByte(unsigned char c);
   Step endingByte(unsigned char c, size_t width);
   bool nextIsOpenParen() const;
+  void takeBlankRun();
 
   const unsigned char* data_ = nullptr;
   size_t size_ = 0;
@@ -88,4 +94,5 @@ class Tokenizer {
   int flushLeft_ = 1;            // empty tokens still to deliver at the end of input
   bool keepWhitespace_ = false;
   bool convertWide_ = false;
+  bool mergeBlanks_ = false;
 };

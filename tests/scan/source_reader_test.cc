@@ -296,6 +296,27 @@ TEST_F(SourceReaderTest, LookBackWindowCountsLineBreaks) {
   EXPECT_EQ(reader().parserToken(3), "");
 }
 
+// Kept blanks (the function details keep them) come as runs, yet read as
+// blanks one by one did: a run split over one-byte blocks reads the same.
+// A character constant counts its tokens: two blanks are one too many.
+TEST_F(SourceReaderTest, BlankRunsReadAsSingleBlanks) {
+  options().functionDetails = 1;
+  const char* texts[] = {
+      "char c = '  ';\nint x;\n",
+      "char d = ' \t';  int y ;\n",
+      "#define  M  ( a )  x\n#if  M\n  int z;\n#endif\n",
+      "/*  a  */  int  w;  //  b  \n",
+  };
+  for (const char* text : texts) {
+    Scan runs = scan("a.c", text);
+    Scan single = scan("a.c", text, 1);
+    EXPECT_EQ(runs.live, single.live) << text;
+    EXPECT_EQ(runs.counts, single.counts) << text;
+    EXPECT_EQ(runs.log, single.log) << text;
+  }
+  EXPECT_NE(scan("a.c", texts[0]).log.find("文字定数に１文字以上記述されています。"), std::string::npos);
+}
+
 // ---------------------------------------------------------------------------
 // Comment capture (with the function details option, which keeps blanks)
 

@@ -16,6 +16,11 @@ std::string shown(const std::string& token) {
   if (token == " ") return "<sp>";
   if (token == "\t") return "<tab>";
   if (token == "\n") return "<lf>";
+  if (token.find_first_not_of(" \t") == std::string::npos) {  // a run of blanks
+    std::string run;
+    for (char c : token) run += c == ' ' ? "<sp>" : "<tab>";
+    return "[" + run + "]";
+  }
   return token;
 }
 
@@ -24,10 +29,12 @@ class TokenizerTest : public AnalysisTest {
 
   // Feeds `bytes` in blocks of `blockSize` as the run driver does and
   // returns every delivered token joined by '|'.
-  std::string tokens(const std::string& bytes, size_t blockSize = 1022, bool keep = false) {
+  std::string tokens(const std::string& bytes, size_t blockSize = 1022, bool keep = false,
+                     bool merge = false) {
     Tokenizer t;
     t.reset();
     t.setKeepWhitespace(keep);
+    t.setMergeBlanks(merge);
     std::string out;
     size_t at = 0;
     bool last = false;
@@ -89,6 +96,21 @@ TEST_F(TokenizerTest, KeptWhitespaceMakesEveryBlankAToken) {
   EXPECT_EQ(tokens("a  b", 1022, true), "a|<sp>|<sp>|b|<end>");
   EXPECT_EQ(tokens("( \tx", 1022, true), "(|<sp>|<tab>|x|<end>");
   EXPECT_EQ(tokens("int a", 1022, true), "int|<sp>|a|<end>");
+}
+
+// Merged, the blanks that follow one another in a block are one token,
+// after a word, after a delimiter, at a line start; a block end cuts a
+// run; blanks that are not kept, and UTF-16 text, stay as they were.
+TEST_F(TokenizerTest, KeptBlanksComeAsRunsWhenMerged) {
+  auto merged = [this](const std::string& bytes, size_t blockSize = 1022) {
+    return tokens(bytes, blockSize, true, true);
+  };
+  EXPECT_EQ(merged("a  \t b"), "a|[<sp><sp><tab><sp>]|b|<end>");
+  EXPECT_EQ(merged("(\t x"), "(|[<tab><sp>]|x|<end>");
+  EXPECT_EQ(merged("a\n    b \n"), "a|<lf>|[<sp><sp><sp><sp>]|b|<sp>|<lf>|<end>");
+  EXPECT_EQ(merged("a     b", 4), "a|[<sp><sp><sp>]|[<sp><sp>]|b|<end>");
+  EXPECT_EQ(tokens("a  b", 1022, false, true), "a|<sp>|b|<end>");
+  EXPECT_EQ(merged(std::string("\xFF\xFE" "a\0 \0 \0b\0", 10)), "a|<sp>|<sp>|b|<end>");
 }
 
 TEST_F(TokenizerTest, VbRunsMakeDollarADelimiter) {
