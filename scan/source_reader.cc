@@ -102,8 +102,6 @@ SourceReader::Step SourceReader::nextToken(bool lastBlock) {
 }
 
 bool SourceReader::processToken() {
-  // Headers read in between may have told otherwise.
-  lexical_detail::blankRuns = tokenizer_.deliversBlankRuns();
   bool live = !classifyToken() && handOver(token(1));
   // The text after "#error" reads as a line comment.
   if (directives_.takeCommentRequest()) {
@@ -266,7 +264,7 @@ void SourceReader::clearCapturedComment(bool enable) {
 // The last line has no line break of its own: it is counted here. A
 // directive line was already counted at its '#' or "{$".
 void SourceReader::endOfFile() {
-  lexical_detail::blankRuns = tokenizer_.deliversBlankRuns();
+  tellBlankRuns();
   if (!file_.lineIsDirective) {
     if (!directives_.live()) {
       ++file_.counts[kDisabledLines];

@@ -17,6 +17,7 @@
 #include "scan/directive_processor.h"
 #include "scan/language.h"
 #include "scan/lex_states.h"
+#include "scan/lexical_rules.h"
 #include "scan/live_token_index.h"
 #include "scan/token_ring.h"
 #include "scan/tokenizer.h"
@@ -55,7 +56,10 @@ class SourceReader {
     kCallAgain = Tokenizer::kCallAgain,       // nothing delivered; call again
     kTokenLast = Tokenizer::kTokenReadyLast,  // a token is ready, the block used up
   };
-  void giveBlock(const char* data, size_t size) { tokenizer_.giveBlock(data, size); }
+  void giveBlock(const char* data, size_t size) {
+    tokenizer_.giveBlock(data, size);
+    tellBlankRuns();
+  }
   Step nextToken(bool lastBlock);
   // Classifies the token delivered one delivery ago and hands it to the
   // parser when it is live; true when it was live.
@@ -75,7 +79,11 @@ class SourceReader {
   // The settings data file: the languages of the run's sources.
   void setRunLanguages(std::int32_t languages) { directives_.setRunLanguages(languages); }
   const std::string& includeName() const { return directives_.includeName(); }
-  void clearInclude() { directives_.clearInclude(); }
+  // After the header is read: this file's tokens come again.
+  void clearInclude() {
+    directives_.clearInclude();
+    tellBlankRuns();
+  }
 
   // The last line's counting and the checks of constructs left open.
   void endOfFile();
@@ -104,6 +112,9 @@ class SourceReader {
   Tokenizer::Encoding encoding() const { return tokenizer_.encoding(); }
 
  private:
+  // Whether the tokens now read come with blank runs, for the blank test
+  // of every stage (a header of another encoding may be read in between).
+  void tellBlankRuns() const { lexical_detail::blankRuns = tokenizer_.deliversBlankRuns(); }
   // source_reader.cc: file state, hand-over, line closing, end of file.
   void resetFileState();
   bool handOver(const std::string& token);

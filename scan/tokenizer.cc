@@ -58,8 +58,8 @@ Tokenizer::Result Tokenizer::next(bool lastBlock) {
   }
   if (pending_) {
     text_.assign(1, static_cast<char>(pending_));
+    if (startsBlankRun(pending_)) takeBlankRun();
     pending_ = 0;
-    takeBlankRun();
     return deliver();
   }
   while (pos_ < size_) {
@@ -193,7 +193,7 @@ Tokenizer::Step Tokenizer::controlByte(unsigned char c, size_t width) {
   pos_ += width;
   if (text_.empty()) {
     text_.assign(1, static_cast<char>(c));
-    takeBlankRun();  // a tab
+    if (startsBlankRun(c)) takeBlankRun();  // a tab
   } else {
     pending_ = c;
   }
@@ -208,7 +208,7 @@ Tokenizer::Step Tokenizer::delimiterByte(unsigned char c, size_t width) {
   if (text_.empty()) {
     text_.assign(1, static_cast<char>(c));
     if (!keepWhitespace_) skipBlanks_ = true;
-    takeBlankRun();
+    if (startsBlankRun(c)) takeBlankRun();
     return Step::Done;
   }
   if (c != ' ' || keepWhitespace_) {
@@ -221,10 +221,10 @@ Tokenizer::Step Tokenizer::delimiterByte(unsigned char c, size_t width) {
   return Step::Done;
 }
 
-// After a kept blank: the blanks that follow it in the block join it.
+// After a kept blank that is the whole token: the blanks that follow it in
+// the block join it.
 void Tokenizer::takeBlankRun() {
-  if (!keepWhitespace_ || !deliversBlankRuns()) return;
-  if (text_.size() != 1 || (text_[0] != ' ' && text_[0] != '\t')) return;
+  if (encoding_ != Encoding::ShiftJis || text_.size() != 1) return;
   size_t end = pos_;
   while (end < size_ && (data_[end] == ' ' || data_[end] == '\t')) ++end;
   text_.append(reinterpret_cast<const char*>(data_ + pos_), end - pos_);

@@ -78,6 +78,11 @@ class Tokenizer {
   Step leadByte(unsigned char c);
   Step endingByte(unsigned char c, size_t width);
   bool nextIsOpenParen() const;
+  // Whether the blank `c` just taken starts a run to join (the check is
+  // inline: it comes after every delimiter).
+  bool startsBlankRun(unsigned char c) const {
+    return (c == ' ' || c == '\t') && mergeBlanks_ && keepWhitespace_;
+  }
   void takeBlankRun();
 
   const unsigned char* data_ = nullptr;
