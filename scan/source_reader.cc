@@ -61,8 +61,9 @@ void SourceReader::setFile(const std::string& path, const Language& language) {
   languageMode_ = context.languageFlavour();
   family_ = language.family;
   lookBack_ = language.lookBack;
-  // Blank runs are one token where the parser skips blanks by their kind;
-  // VB's parser counts every token, and the settings data is read once.
+  // Blank runs are one token where blanks never reach the parser (the
+  // classification takes them); VB's parser sees every blank, and the
+  // settings data is read once.
   tokenizer_.setMergeBlanks(lookBack_ == LookBack::LiveTokens && !language.settingsData);
   if (language.makeParser)
     parser_ = language.makeParser(languageMode_);
