@@ -8,11 +8,6 @@
 #include "scan/define_table.h"
 #include "scan/lexical_rules.h"
 
-namespace {
-
-bool isBlank(std::string_view token) { return token.empty() || token == "\r" || isBlankToken(token); }
-
-}  // namespace
 
 void DirectiveProcessor::reset() { file_ = FileState{}; }
 
@@ -42,7 +37,7 @@ void DirectiveProcessor::token(std::string_view token) {
   }
   switch (file_.state) {
     case DirectiveState::Keyword:
-      if (!isBlank(token) && !isDelimiterToken(token)) keyword(token);
+      if (!isBlankOrReturn(token) && !isDelimiterToken(token)) keyword(token);
       break;
     case DirectiveState::DefineName: defineName(token); break;
     case DirectiveState::DefineParams:
@@ -72,7 +67,7 @@ void DirectiveProcessor::token(std::string_view token) {
       break;
     case DirectiveState::SettingsMode:
     case DirectiveState::InterruptKeyword:
-      if (!isBlank(token) && !isDelimiterToken(token)) settingsWord(token);
+      if (!isBlankOrReturn(token) && !isDelimiterToken(token)) settingsWord(token);
       break;
   }
 }
@@ -256,7 +251,7 @@ void DirectiveProcessor::conditionToken(std::string_view token) {
       end();
       return;
     }
-    if (isBlank(token)) return;
+    if (isBlankOrReturn(token)) return;
     if (!file_.condition.empty() && !isDelimiterToken(token) &&
         !isDelimiterByte(static_cast<unsigned char>(file_.condition.back())))
       file_.condition += ' ';
@@ -265,7 +260,7 @@ void DirectiveProcessor::conditionToken(std::string_view token) {
   }
   // Kept blanks (for the function details) change nothing: a blank counts
   // only between a word and '(', where the reader always delivers it.
-  if (isBlank(token)) {
+  if (isBlankOrReturn(token)) {
     file_.blankInCondition = !file_.condition.empty() &&
                              !isDelimiterByte(static_cast<unsigned char>(file_.condition.back()));
     return;

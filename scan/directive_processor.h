@@ -17,6 +17,7 @@
 
 #include "app/language_mode.h"
 #include "scan/directive_keywords.h"
+#include "scan/lexical_rules.h"
 
 class RunTables;
 
@@ -119,6 +120,10 @@ class DirectiveProcessor {
   const std::vector<std::string>& declaredInterruptKeywords() const { return declared_; }
 
  private:
+  // A token a directive passes over: blanks, a carriage return, nothing.
+  static bool isBlankOrReturn(std::string_view token) {
+    return token.empty() || token == "\r" || isBlankToken(token);
+  }
   // directive_processor.cc: dispatch, keywords, groups, end of file.
   void keyword(std::string_view word);
   void keywordWhileOff(DirectiveWord word);

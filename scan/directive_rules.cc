@@ -10,14 +10,6 @@
 #include "scan/type_questions.h"
 #include "scan/reserved_word_table.h"
 
-namespace {
-
-bool isBlankOrReturn(std::string_view token) {
-  return token.empty() || token == "\r" || isBlankToken(token);
-}
-
-}  // namespace
-
 // ---------------------------------------------------------------------------
 // #define NAME body   #define NAME(params) body   {$DEFINE NAME}
 

@@ -224,7 +224,6 @@ Tokenizer::Step Tokenizer::delimiterByte(unsigned char c, size_t width) {
 // After a kept blank that is the whole token: the blanks that follow it in
 // the block join it.
 void Tokenizer::takeBlankRun() {
-  if (encoding_ != Encoding::ShiftJis || text_.size() != 1) return;
   size_t end = pos_;
   while (end < size_ && (data_[end] == ' ' || data_[end] == '\t')) ++end;
   text_.append(reinterpret_cast<const char*>(data_ + pos_), end - pos_);

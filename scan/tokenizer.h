@@ -78,10 +78,10 @@ class Tokenizer {
   Step leadByte(unsigned char c);
   Step endingByte(unsigned char c, size_t width);
   bool nextIsOpenParen() const;
-  // Whether the blank `c` just taken starts a run to join (the check is
-  // inline: it comes after every delimiter).
+  // Whether the blank `c` just taken as the whole token starts a run to
+  // join (the check is inline: it comes after every delimiter).
   bool startsBlankRun(unsigned char c) const {
-    return (c == ' ' || c == '\t') && mergeBlanks_ && keepWhitespace_;
+    return (c == ' ' || c == '\t') && keepWhitespace_ && deliversBlankRuns();
   }
   void takeBlankRun();
 
