@@ -31,11 +31,15 @@ int compareFolded(std::string_view a, std::string_view b);
 bool equalFolded(std::string_view a, std::string_view b);
 }  // namespace lexical_detail
 
-// <0, 0, >0 under the run's name comparison.
-inline int compareNames(std::string_view a, std::string_view b) {
-  if (lexical_detail::foldNames) return lexical_detail::compareFolded(a, b);
+// <0, 0, >0 with letters folded or exactly.
+inline int compareNamesAs(bool folded, std::string_view a, std::string_view b) {
+  if (folded) return lexical_detail::compareFolded(a, b);
   int c = a.compare(b);
   return c < 0 ? -1 : c > 0 ? 1 : 0;
+}
+// <0, 0, >0 under the run's name comparison.
+inline int compareNames(std::string_view a, std::string_view b) {
+  return compareNamesAs(lexical_detail::foldNames, a, b);
 }
 inline bool sameName(std::string_view a, std::string_view b) {
   if (lexical_detail::foldNames) return lexical_detail::equalFolded(a, b);

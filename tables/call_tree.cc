@@ -210,6 +210,7 @@ const std::string& recordFileName(const RunTables& tables, const FunctionRecord&
 
 void prepareFunctionReports(RunTables& tables) {
   FunctionTable& table = *tables.functions;
+  table.settleOrder();
   int& columnWidth = table.tree().fileColumnWidth;
   columnWidth = 0;
   for (int n = 0; n < table.recordCount(); ++n) {

@@ -99,6 +99,7 @@ std::string FunctionTable::displayName(const FunctionRecord& record) const {
 // Search and registration
 
 bool FunctionTable::Func_Search(std::string_view key, int& position) const {
+  settleSorted();
   if (key.empty()) {
     errorLog() << "NULL関数を検索しようとしています。[Func_Search](内部ｴﾗｰ)\n";
     position = -1;
@@ -125,6 +126,8 @@ int FunctionTable::recordOf(std::string_view key) const {
 void FunctionTable::cutKey(int n, size_t length) {
   std::string& key = records_[n].key;
   if (length >= key.size()) return;
+  settleOrder();
+  orderUniform_ = false;
   keys_.abandon();
   key.resize(length);
 }
@@ -154,20 +157,68 @@ int FunctionTable::setSubRecord(std::string_view key, std::uint32_t registration
     records_[number].flags |= recordFlagsOf(registration, false);
     return number;
   }
-  int position;
-  Func_Search(key, position);
-  return sorted_[createRecord(key, registration, position)];
+  return createRecord(key, registration);
 }
 
-int FunctionTable::createRecord(std::string_view key, std::uint32_t registration, int position) {
+int FunctionTable::createRecord(std::string_view key, std::uint32_t registration) {
+  if (records_.empty()) orderFolded_ = caseInsensitiveNames();
+  int position = -1;
+  if (!orderMayWait()) {
+    orderUniform_ = false;
+    Func_Search(key, position);
+  }
   FunctionRecord record;
   record.key.assign(key);
   record.flags = recordFlagsOf(registration, true);
   int number = recordCount();
   records_.push_back(std::move(record));
-  sorted_.insert(sorted_.begin() + position, number);
+  if (position < 0)
+    unsorted_.push_back(number);
+  else
+    sorted_.insert(sorted_.begin() + position, number);
   keys_.add(key, static_cast<std::uint32_t>(number));
-  return position;
+  return number;
+}
+
+bool FunctionTable::orderMayWait() const {
+  return orderUniform_ && caseInsensitiveNames() == orderFolded_ && keys_.usable();
+}
+
+// Sorts record numbers by key under the order's comparison, the keys
+// read once (a deque lookup per comparison cost more than the sort).
+void FunctionTable::sortByKey(std::vector<int>& numbers) const {
+  std::vector<std::pair<std::string_view, int>>& keyed = sortScratch_;
+  keyed.clear();
+  for (int n : numbers) keyed.emplace_back(records_[n].key, n);
+  std::sort(keyed.begin(), keyed.end(), [this](const auto& a, const auto& b) {
+    return compareNamesAs(orderFolded_, a.first, b.first) < 0;
+  });
+  for (size_t i = 0; i < keyed.size(); ++i) numbers[i] = keyed[i].second;
+}
+
+void FunctionTable::settleSorted() const {
+  if (unsorted_.empty()) return;
+  sortByKey(unsorted_);
+  size_t middle = sorted_.size();
+  sorted_.insert(sorted_.end(), unsorted_.begin(), unsorted_.end());
+  unsorted_.clear();
+  if (middle == 0) return;
+  sortByKey(sorted_);  // both runs are sorted and distinct: the merge's order
+}
+
+void FunctionTable::settleCallers() {
+  if (!callersUnsorted_) return;
+  for (FunctionRecord& r : records_)
+    if (r.callers.size() > 1) sortByKey(r.callers);
+  callersUnsorted_ = false;
+}
+
+void FunctionTable::settleOrder() {
+  settleSorted();
+  settleCallers();
+  // Settled once for the reports: the scratch and the waiting list go.
+  std::vector<std::pair<std::string_view, int>>().swap(sortScratch_);
+  std::vector<int>().swap(unsorted_);
 }
 
 // The pool holds the names as the source context shows them (the short
@@ -267,6 +318,17 @@ FunctionTable::Link FunctionTable::addLink(int caller, int callee, bool callSite
   if (at < 0) return Link::kAlreadyLinked;
   callees.insert(callees.begin() + at, callee);
   std::vector<int>& callers = records_[callee].callers;
+  // Under the order's comparison the caller is not among them yet (its
+  // callees did not hold the callee): it waits at the end.
+  if (!tables_.options().noFunctionSort) {
+    if (orderMayWait()) {
+      callers.push_back(caller);
+      callersUnsorted_ = true;
+      return Link::kAdded;
+    }
+    orderUniform_ = false;
+    settleCallers();
+  }
   at = linkPosition(callers, caller, callSite);
   if (at >= 0) callers.insert(callers.begin() + at, caller);
   return Link::kAdded;
@@ -419,6 +481,7 @@ void FunctionTable::collectStepCounts() {
 }
 
 std::string FunctionTable::typeOfSorted(int i) const {
+  settleSorted();
   if (i < 0 || i >= static_cast<int>(sorted_.size())) return std::string();
   return std::string(returnTypeOf(records_[sorted_[i]]));
 }
@@ -467,7 +530,7 @@ int FunctionTable::countKnownInFile(std::string_view fileName) const {
 std::string FunctionTable::dump() const {
   static const char kLetters[] = "PRxBFSCKIO";
   std::string text;
-  for (int n : sorted_) {
+  for (int n : sortedIndex()) {
     const FunctionRecord& r = records_[n];
     text += r.key + " [";
     for (int bit = 0; bit < 10; ++bit)
@@ -485,6 +548,7 @@ std::string FunctionTable::checkLinks() const {
   auto count = [](const std::vector<int>& list, int n) {
     return std::count(list.begin(), list.end(), n);
   };
+  settleSorted();
   for (int a = 0; a < recordCount(); ++a) {
     for (int b : records_[a].callees)
       if (count(records_[a].callees, b) != count(records_[b].callers, a))

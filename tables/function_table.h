@@ -59,8 +59,10 @@ struct FunctionRecord {
   std::int32_t stackBytes = 0;
   std::uint32_t flags = 0;
   std::int32_t visibleCalleeCount = 0;
-  std::vector<int> callers;  // record numbers
-  std::vector<int> callees;  // record numbers
+  // Record numbers in key order (the callers once the table's order is
+  // settled: FunctionTable::settleOrder).
+  std::vector<int> callers;
+  std::vector<int> callees;
   // "type name" texts (FunctionTable::referencedVariablesOf), sorted, unique
   std::vector<TextPool::Id> referencedVariables;
 };
@@ -127,7 +129,13 @@ class FunctionTable {
   int recordCount() const { return static_cast<int>(records_.size()); }
   FunctionRecord& record(int n) { return records_[n]; }
   const FunctionRecord& record(int n) const { return records_[n]; }
-  const std::vector<int>& sortedIndex() const { return sorted_; }
+  const std::vector<int>& sortedIndex() const {
+    settleSorted();
+    return sorted_;
+  }
+  // Puts the records and every callers list in key order; the reports
+  // call it before they read them (and before keys are cut).
+  void settleOrder();
   // Record number of a key, or -1.
   int recordOf(std::string_view key) const;
   // Cuts the key of record n to its first `length` bytes (the reports show
@@ -150,7 +158,13 @@ class FunctionTable {
   // Inheritance deeper than this is taken for a cycle in the base walk.
   static constexpr int kMaxBaseDepth = 1000;
 
-  int createRecord(std::string_view key, std::uint32_t registration, int position);
+  // A new record of `key`, not yet in the table; its number.
+  int createRecord(std::string_view key, std::uint32_t registration);
+  // Whether a new record or caller may wait unsorted (see unsorted_).
+  bool orderMayWait() const;
+  void settleSorted() const;
+  void sortByKey(std::vector<int>& numbers) const;
+  void settleCallers();
   // What Func_SetSub does, giving the record number (-1 for a rejected key).
   int setSubRecord(std::string_view key, std::uint32_t registration);
   // The record of `key`, or -1; an empty key is logged as Func_Search logs it.
@@ -173,7 +187,20 @@ class FunctionTable {
   CommentStore comments_;
   TextPool texts_;  // return types, argument lists, referenced variables
   std::string commentLine_;  // scratch: a comment given its line break
-  std::vector<int> sorted_;
+  // The records in key order. A sorted insert per record moved the whole
+  // index, and one per caller the callee's whole list: quadratic on large
+  // runs. So while the run's comparison stays the one the order began
+  // under and the key index answers every lookup, new records wait in
+  // unsorted_ and new callers at the end of their lists, and are sorted in
+  // when the order is first read; their keys are distinct under that
+  // comparison, so this is the order the inserts made. Once the comparison
+  // changes or a key is cut, every insert is sorted at once as before.
+  mutable std::vector<int> sorted_;
+  mutable std::vector<int> unsorted_;
+  bool orderFolded_ = false;  // the comparison of the order
+  bool orderUniform_ = true;  // every record and link came under it
+  bool callersUnsorted_ = false;
+  mutable std::vector<std::pair<std::string_view, int>> sortScratch_;
   NameIndex keys_;  // key -> record number
   std::vector<std::int32_t> stepCounts_;
   TreeDrawing tree_;

@@ -27,6 +27,18 @@ class FunctionTableTest : public RunTablesTest {
     EXPECT_GE(n, 0) << key;
     return functions().record(n < 0 ? 0 : n);
   }
+  std::string callerKeys(const std::string& key) {
+    std::string keys;
+    for (int n : recordOf(key).callers) keys += (keys.empty() ? "" : " ") + functions().record(n).key;
+    return keys;
+  }
+};
+
+// Without the link check: after a change of comparison the index is in
+// the order of its inserts, which neither comparison sorts.
+class FunctionOrderTest : public FunctionTableTest {
+ protected:
+  void TearDown() override { RunTablesTest::TearDown(); }
 };
 
 TEST_F(FunctionTableTest, KeysFollowTheLanguageOfTheParsedFile) {
@@ -339,6 +351,16 @@ TEST_F(FunctionTableTest, SearchGivesInsertionPositions) {
   EXPECT_EQ(functions().record(0).key, "m");  // record numbers keep registration order
 }
 
+// Records and callers made while the comparison holds wait unsorted until
+// the order is read; the order is the one sorted inserts give.
+TEST_F(FunctionTableTest, WaitingRecordsAndCallersComeOutSorted) {
+  startFile("c:/src/a.c");
+  for (const char* caller : {"q", "c", "x", "a"}) call(caller, "f");
+  functions().settleOrder();
+  EXPECT_EQ(functions().dump(), "a [K] > f\nc [K] > f\nf [C]\nq [K] > f\nx [K] > f\n");
+  EXPECT_EQ(callerKeys("f"), "a c q x");
+}
+
 TEST_F(FunctionTableTest, VbCallsOfModuleProceduresAreRelinkedToThePlainKey) {
   startFile("c:/vb/Module1.bas");
   define("Helper", "", 5);
@@ -480,3 +502,16 @@ TEST_F(FunctionTableTest, OddNamesNeitherCrashNorHang) {
 }
 
 }  // namespace
+
+// C's exact comparison orders "B" before "a"; a Delphi file then inserts
+// under the folded one, into the order the C file left: what waited is
+// sorted in first, under the comparison it came under.
+TEST_F(FunctionOrderTest, AChangeOfComparisonSortsTheWaitingInFirst) {
+  startFile("c:/src/a.c");
+  for (const char* caller : {"b", "m", "B"}) call(caller, "f");
+  startFile("c:/d/u.pas");
+  call("a", "f");
+  functions().settleOrder();
+  EXPECT_EQ(functions().dump(), "a [K] > f\nB [K] > f\nb [K] > f\nf [C]\nm [K] > f\n");
+  EXPECT_EQ(callerKeys("f"), "a B b m");
+}
