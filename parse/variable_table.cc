@@ -288,21 +288,69 @@ void VariableTable::countOnStack(std::string_view type, const Declarator& d, int
   scopes_.push_back({std::string(type), d.name, nesting(), level, size});
 }
 
-int VariableTable::findFirst(std::string_view name, bool& found) const {
-  auto at = std::lower_bound(sorted_.begin(), sorted_.end(), name,
-                             [this](int r, std::string_view n) {
-                               return compareNames(records_[r].name, n) < 0;
-                             });
-  found = at != sorted_.end() && sameName(records_[*at].name, name);
-  return static_cast<int>(at - sorted_.begin());
-}
-
 // (name, class, function) order of the owned index.
 int VariableTable::compareOwner(const VariableRecord& r, std::string_view name,
+                                std::string_view className, std::string_view function,
+                                bool folded) const {
+  if (int c = compareNamesAs(folded, r.name, name)) return c;
+  if (int c = compareNamesAs(folded, classOf(r), className)) return c;
+  return compareNamesAs(folded, functionOf(r), function);
+}
+int VariableTable::compareOwner(const VariableRecord& r, std::string_view name,
                                 std::string_view className, std::string_view function) const {
-  if (int c = compareNames(r.name, name)) return c;
-  if (int c = compareNames(classOf(r), className)) return c;
-  return compareNames(functionOf(r), function);
+  return compareOwner(r, name, className, function, caseInsensitiveNames());
+}
+
+// ---------------------------------------------------------------------------
+// The indexes while records wait
+
+bool VariableTable::hashesAnswer() const {
+  return orderUniform_ && caseInsensitiveNames() == orderFolded_ && ownedNames_.usable() &&
+         unownedNames_.usable();
+}
+
+std::uint32_t VariableTable::ownerHash(std::string_view name, std::string_view className,
+                                       std::string_view function) {
+  std::uint32_t h = NameIndex::partHash(name);
+  h = (h ^ (h >> 15)) * 0x2C1B3C6Du ^ NameIndex::partHash(className);
+  return (h ^ (h >> 15)) * 0x297A2D39u ^ NameIndex::partHash(function);
+}
+
+int VariableTable::ownedRecordOf(std::string_view name, std::string_view className,
+                                 std::string_view function) const {
+  const std::uint32_t* found =
+      ownedRecords_.findHashed(ownerHash(name, className, function), [&](std::uint32_t n) {
+        const VariableRecord& r = records_[n];
+        return sameName(r.name, name) && sameName(classOf(r), className) &&
+               sameName(functionOf(r), function);
+      });
+  return found ? static_cast<int>(*found) : -1;
+}
+
+// The waiting records sorted in, under the comparison they came under.
+// Names are equal in registration order (sorted_, unowned_), owners are
+// unique (owned_): the order the sorted inserts made.
+void VariableTable::settleOrder() const {
+  if (sortedWaiting_.empty()) return;
+  const bool folded = orderFolded_;
+  auto byName = [&](int a, int b) {
+    return compareNamesAs(folded, records_[a].name, records_[b].name) < 0;
+  };
+  auto byOwner = [&](int a, int b) {
+    const VariableRecord& r = records_[b];
+    return compareOwner(records_[a], r.name, classOf(r), functionOf(r), folded) < 0;
+  };
+  auto mergeIn = [](std::vector<int>& order, std::vector<int>& waiting, auto before) {
+    std::stable_sort(waiting.begin(), waiting.end(), before);
+    size_t middle = order.size();
+    order.insert(order.end(), waiting.begin(), waiting.end());
+    std::inplace_merge(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(middle),
+                       order.end(), before);
+    std::vector<int>().swap(waiting);  // mostly read once, for the reports
+  };
+  mergeIn(sorted_, sortedWaiting_, byName);
+  mergeIn(owned_, ownedWaiting_, byOwner);
+  mergeIn(unowned_, unownedWaiting_, byName);
 }
 
 // The owned record of exactly this name, class and function, or -1;
@@ -341,12 +389,29 @@ void VariableTable::registerInMainTable(std::string_view type, const Declarator&
   int line = (!isExtern && context) ? context->currentLine() : 0;
   // An owned variable is the same as the one of its name, class and
   // function; an unowned one as the first unowned one of its language.
+  if (records_.empty()) orderFolded_ = caseInsensitiveNames();
+  const bool fast = hashesAnswer();
+  if (!fast) {
+    settleOrder();
+    orderUniform_ = false;
+  }
   int same = -1;
   size_t ownedAt = 0;
-  size_t unownedAt = firstUnowned(d.name);
-  if (owned) {
+  size_t unownedAt = 0;
+  if (fast && owned) {
+    same = ownedRecordOf(d.name, className, function);
+  } else if (fast) {
+    const std::uint32_t* first = unownedNames_.find(d.name, nameOfRecord());
+    for (int n = first ? static_cast<int>(*first) : -1; n >= 0; n = nextUnowned_[n]) {
+      if (records_[n].language == mode()) {
+        same = n;
+        break;
+      }
+    }
+  } else if (owned) {
     same = findOwnedRecord(d.name, className, function, ownedAt);
   } else {
+    unownedAt = firstUnowned(d.name);
     for (; unownedAt < unowned_.size() && sameName(records_[unowned_[unownedAt]].name, d.name);
          ++unownedAt) {
       if (records_[unowned_[unownedAt]].language == mode()) {
@@ -376,8 +441,6 @@ void VariableTable::registerInMainTable(std::string_view type, const Declarator&
   }
   // A new record goes after the records of its name, in every index.
   auto byName = [this](std::string_view n, int r) { return compareNames(n, records_[r].name) < 0; };
-  int at = static_cast<int>(std::upper_bound(sorted_.begin(), sorted_.end(), d.name, byName) -
-                            sorted_.begin());
   VariableRecord r;
   r.type.assign(type);
   r.name = d.name;
@@ -399,7 +462,25 @@ void VariableTable::registerInMainTable(std::string_view type, const Declarator&
     firsts.abandon();  // it would miss this name once usable again
   else if (!firsts.find(d.name, nameOfRecord()))
     firsts.add(d.name, static_cast<std::uint32_t>(number));
-  sorted_.insert(sorted_.begin() + at, number);
+  nextUnowned_.push_back(-1);
+  if (fast) {
+    sortedWaiting_.push_back(number);
+    if (owned) {
+      ownedWaiting_.push_back(number);
+      ownedRecords_.addHashed(ownerHash(d.name, className, function),
+                              static_cast<std::uint32_t>(number));
+    } else {
+      unownedWaiting_.push_back(number);
+    }
+    records_.push_back(std::move(r));
+    if (owned) return;
+    // At the end of its name's chain, in registration order.
+    int last = static_cast<int>(*unownedNames_.find(d.name, nameOfRecord()));
+    while (last != number && nextUnowned_[last] >= 0) last = nextUnowned_[last];
+    if (last != number) nextUnowned_[last] = number;
+    return;
+  }
+  sorted_.insert(std::upper_bound(sorted_.begin(), sorted_.end(), d.name, byName), number);
   if (owned) {
     owned_.insert(owned_.begin() + static_cast<std::ptrdiff_t>(ownedAt), number);
   } else {
@@ -415,6 +496,16 @@ void VariableTable::registerInMainTable(std::string_view type, const Declarator&
 int VariableTable::findOwned(std::string_view name, std::string_view className,
                              std::string_view function) const {
   // A static local of this very function hides a global.
+  if (hashesAnswer()) {
+    // Most names asked about have no owned record, or no record at all.
+    if (!function.empty() && ownedNames_.find(name, nameOfRecord())) {
+      int own = ownedRecordOf(name, className, function);
+      if (own >= 0 && (records_[own].flags & VariableRecord::kFunctionSet)) return own;
+    }
+    const std::uint32_t* first = unownedNames_.find(name, nameOfRecord());
+    return first ? static_cast<int>(*first) : -1;
+  }
+  settleOrder();
   size_t position;
   if (ownedNames_.usable() && unownedNames_.usable()) {
     // Most names asked about have no owned record, or no record at all.
@@ -564,6 +655,7 @@ void VariableTable::handOverReferences() {
 // Debug form
 
 std::string VariableTable::dump() const {
+  settleOrder();
   std::string text;
   for (int n : sorted_) {
     const VariableRecord& r = records_[n];

@@ -100,7 +100,10 @@ class VariableTable {
 
   int recordCount() const { return static_cast<int>(records_.size()); }
   // The i-th record in table (name) order.
-  const VariableRecord& record(int i) const { return records_[sorted_[i]]; }
+  const VariableRecord& record(int i) const {
+    settleOrder();
+    return records_[sorted_[i]];
+  }
   // The functions that refer to the record, in the order of their first
   // reference.
   std::vector<std::string> referencingFunctions(const VariableRecord& r) const {
@@ -145,13 +148,19 @@ class VariableTable {
                            int size, bool inexact, int flags, std::string_view className,
                            std::string_view function);
   int typeKindOf(std::string_view type) const;
-  // Sorted position of the first record of `name`, or where it would go.
-  int findFirst(std::string_view name, bool& found) const;
   int findOwnedRecord(std::string_view name, std::string_view className,
                       std::string_view function, size_t& position) const;
   size_t firstUnowned(std::string_view name) const;
   int compareOwner(const VariableRecord& r, std::string_view name, std::string_view className,
                    std::string_view function) const;
+  int compareOwner(const VariableRecord& r, std::string_view name, std::string_view className,
+                   std::string_view function, bool folded) const;
+  bool hashesAnswer() const;
+  static std::uint32_t ownerHash(std::string_view name, std::string_view className,
+                                 std::string_view function);
+  int ownedRecordOf(std::string_view name, std::string_view className,
+                    std::string_view function) const;
+  void settleOrder() const;
   auto nameOfRecord() const {
     return [this](std::uint32_t n) -> std::string_view { return records_[n].name; };
   }
@@ -171,15 +180,28 @@ class VariableTable {
 
   RunTables& tables_;
   std::deque<VariableRecord> records_;  // registration order; never moved
-  std::vector<int> sorted_;              // record numbers in name order
+  mutable std::vector<int> sorted_;  // record numbers in name order
   TextPool texts_;  // written names, owners, the names in referencingFunctions
   // Two indexes over the same records, so that neither registering nor
   // resolving walks every variable of a name (a static local of the same
   // name in every function would make that quadratic): the owned records
   // by (name, class, function), unique; the unowned ones by name, each
   // name's records in the order of sorted_.
-  std::vector<int> owned_;
-  std::vector<int> unowned_;
+  mutable std::vector<int> owned_;
+  mutable std::vector<int> unowned_;
+  // A sorted insert per record moved the whole index (quadratic on large
+  // runs). While the run's comparison stays the one of the first record,
+  // hashes answer the lookups and new records wait here in registration
+  // order, to be sorted in when the order is read; once it changes they
+  // are sorted in and the sorted indexes serve as before.
+  mutable std::vector<int> sortedWaiting_;
+  mutable std::vector<int> ownedWaiting_;
+  mutable std::vector<int> unownedWaiting_;
+  NameIndex ownedRecords_;  // (name, class, function) -> owned record
+  // Per record: the next unowned record of its name, -1 at the end.
+  std::vector<int> nextUnowned_;
+  bool orderFolded_ = false;
+  bool orderUniform_ = true;
   // Each name once, with its first owned and its first unowned record (in
   // registration order, which is the indexes' order among equal names):
   // most names a function body asks about are no variable, or a global.

@@ -43,11 +43,10 @@ bool NameIndex::usable() const {
   return !broken_ && (count_ == 0 || folded_ == caseInsensitiveNames());
 }
 
-void NameIndex::add(std::string_view name, std::uint32_t position) {
+void NameIndex::addHashed(std::uint32_t hash, std::uint32_t position) {
   if (count_ == 0) folded_ = caseInsensitiveNames();
   if (folded_ != caseInsensitiveNames()) broken_ = true;
   if (2 * (count_ + 1) > slots_.size()) grow();
-  std::uint32_t hash = hashName(name, folded_);
   size_t mask = slots_.size() - 1;
   size_t i = hash & mask;
   while (slots_[i].position != kFree) i = (i + 1) & mask;

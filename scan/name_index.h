@@ -22,8 +22,19 @@ class NameIndex {
   // The position of `name`, or null; only while usable().
   template <class NameOf>
   const std::uint32_t* find(std::string_view name, NameOf nameOf) const {
+    return findHashed(hashName(name, folded_),
+                      [&](std::uint32_t position) { return sameName(nameOf(position), name); });
+  }
+  // A key of several names (a name and its owners) is indexed by the hash
+  // of its parts (partHash, combined by the owner) and found by the
+  // owner's test of a position (`holds`), under the run's comparison too.
+  static std::uint32_t partHash(std::string_view name) {
+    return hashName(name, caseInsensitiveNames());
+  }
+  template <class Holds>
+  const std::uint32_t* findHashed(std::uint32_t hash, Holds holds) const {
     if (count_ == 0) return nullptr;
-    const Slot& slot = slots_[slotOf(name, hashName(name, folded_), nameOf)];
+    const Slot& slot = slots_[slotWith(hash, holds)];
     return slot.position == kFree ? nullptr : &slot.position;
   }
   // The owner's store position of `name`, or -1: from the index while it
@@ -36,7 +47,10 @@ class NameIndex {
     return position ? static_cast<int>(*position) : -1;
   }
   // Adds a name that is not in the index.
-  void add(std::string_view name, std::uint32_t position);
+  void add(std::string_view name, std::uint32_t position) {
+    addHashed(hashName(name, caseInsensitiveNames()), position);
+  }
+  void addHashed(std::uint32_t hash, std::uint32_t position);
   // Takes `name` out, when it is there.
   template <class NameOf>
   void remove(std::string_view name, NameOf nameOf) {
@@ -45,7 +59,8 @@ class NameIndex {
       return;
     }
     if (count_ == 0) return;
-    size_t hole = slotOf(name, hashName(name, folded_), nameOf);
+    size_t hole = slotWith(hashName(name, folded_),
+                           [&](std::uint32_t position) { return sameName(nameOf(position), name); });
     if (slots_[hole].position != kFree) removeAt(hole);
   }
   void clear();
@@ -62,14 +77,14 @@ class NameIndex {
   };
   static std::uint32_t hashName(std::string_view name, bool folded);
 
-  // The slot holding `name`, or the free slot where it would go.
-  template <class NameOf>
-  size_t slotOf(std::string_view name, std::uint32_t hash, NameOf& nameOf) const {
+  // The slot holding the key, or the free slot where it would go.
+  template <class Holds>
+  size_t slotWith(std::uint32_t hash, const Holds& holds) const {
     size_t mask = slots_.size() - 1;
     for (size_t i = hash & mask;; i = (i + 1) & mask) {
       const Slot& slot = slots_[i];
       if (slot.position == kFree) return i;
-      if (slot.hash == hash && sameName(nameOf(slot.position), name)) return i;
+      if (slot.hash == hash && holds(slot.position)) return i;
     }
   }
   void removeAt(size_t hole);

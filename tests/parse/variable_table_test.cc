@@ -24,6 +24,13 @@ class VariableTableTest : public RunTablesTest {
     defines().defineBodyToken(body);
     defines().defineBodyToken("\n");
   }
+  // "type name" of every record, in table order.
+  std::string tableOrder() {
+    std::string order;
+    for (int i = 0; i < variables().recordCount(); ++i)
+      order += (i ? ", " : "") + variables().record(i).type + " " + variables().record(i).name;
+    return order;
+  }
   // The type a reference sees, or "<none>".
   std::string typeSeen(const std::string& name, const std::string& className,
                        const std::string& function) {
@@ -409,3 +416,30 @@ TEST_F(VariableTableTest, TwentyThousandGlobalsWithReferences) {
 }
 
 }  // namespace
+
+// An unowned variable is the one of its name registered first in its own
+// language: a C and a C++ global of one name are two records, and each
+// file meets its own again.
+TEST_F(VariableTableTest, EachLanguageFindsItsOwnGlobalOfAName) {
+  startFile("c:/src/a.c");
+  global("int", "x");
+  startFile("c:/src/b.cpp");
+  global("long", "x");
+  global("short", "x");
+  startFile("c:/src/c.c");
+  global("char", "x");
+  EXPECT_EQ(tableOrder(), "int x, long x");
+}
+
+// C orders "B" before "b" and both before nothing of "a"'s; a Delphi file
+// then registers under the folded comparison into the order C left, as
+// the sorted inserts did: what waited is sorted in first.
+TEST_F(VariableTableTest, AChangeOfComparisonSortsTheWaitingInFirst) {
+  startFile("c:/src/a.c");
+  global("int", "b");
+  global("int", "B");
+  variables().registerVariable("static int", "B", 1, kDecl, "", "f");
+  startFile("c:/d/u.pas");
+  global("Integer", "a");
+  EXPECT_EQ(tableOrder(), "Integer a, int B, static int B, int b");
+}
