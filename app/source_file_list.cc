@@ -28,11 +28,11 @@ SourceFileList& sourceFiles() {
 size_t SourceFileList::insertPosition(const std::string& name, const std::string& directory,
                                       bool& duplicate) {
   duplicate = false;
-  if (entries_.empty()) return 0;
-  int low = 0, high = static_cast<int>(entries_.size()) - 1;
+  if (order_.empty()) return 0;
+  int low = 0, high = static_cast<int>(order_.size()) - 1;
   int probe = high / 2;
   for (;;) {
-    const SourceFileEntry& e = entries_[probe];
+    const SourceFileEntry& e = sortedEntry(probe);
     if (e.name.empty()) {
       errorLog() << "ファイル登録のための検索において異常が発生しました(内部ｴﾗｰ)" << '\n';
       return probe;
@@ -50,9 +50,9 @@ size_t SourceFileList::insertPosition(const std::string& name, const std::string
     }
     if (low >= high) {
       // Settle against the entry at low, the last one left to look at.
-      if (low >= static_cast<int>(entries_.size())) return entries_.size();
+      if (low >= static_cast<int>(order_.size())) return order_.size();
       probe = low;
-      const SourceFileEntry& last = entries_[probe];
+      const SourceFileEntry& last = sortedEntry(probe);
       int d = compareBytes(name, last.name);
       if (d == 0) {
         duplicate = last.directory == directory;
@@ -71,6 +71,13 @@ AddResult SourceFileList::add(const std::string& name, const std::string& direct
     conflict_ = true;
     return AddResult::Refused;
   }
+  if (!entries_.empty()) {
+    // Offered again after a reading: the entries go back to be offered to.
+    offered_ = std::move(entries_);
+    entries_.clear();
+    order_.resize(offered_.size());
+    for (size_t i = 0; i < order_.size(); ++i) order_[i] = static_cast<std::uint32_t>(i);
+  }
   bool duplicate = false;
   size_t at = insertPosition(name, directory, duplicate);
   if (duplicate) return AddResult::Duplicate;
@@ -79,18 +86,31 @@ AddResult SourceFileList::add(const std::string& name, const std::string& direct
   entry.directory = directory;
   entry.languageMask = mask;
   if (treeItemFactory_) entry.treeItem = treeItemFactory_(name);
-  if (at > entries_.size()) at = entries_.size();
-  entries_.insert(entries_.begin() + at, std::move(entry));
+  if (at > order_.size()) at = order_.size();
+  order_.insert(order_.begin() + static_cast<std::ptrdiff_t>(at),
+                static_cast<std::uint32_t>(offered_.size()));
+  offered_.push_back(std::move(entry));
   mask_ |= mask;
   return AddResult::Added;
 }
 
+void SourceFileList::settle() const {
+  if (offered_.empty()) return;
+  entries_.reserve(offered_.size());
+  for (std::uint32_t i : order_) entries_.push_back(std::move(offered_[i]));
+  offered_.clear();
+  order_.clear();
+}
+
 void SourceFileList::clear() {
   entries_.clear();
+  offered_.clear();
+  order_.clear();
   mask_ = 0;
 }
 
 void SourceFileList::remove(std::uintptr_t treeItem) {
+  settle();
   for (size_t i = 0; i < entries_.size(); ++i) {
     if (entries_[i].treeItem != treeItem) continue;
     entries_.erase(entries_.begin() + i);
@@ -101,6 +121,7 @@ void SourceFileList::remove(std::uintptr_t treeItem) {
 }
 
 std::vector<int> SourceFileList::processingOrder() {
+  settle();
   std::vector<int> order;
   order.reserve(entries_.size());
   for (size_t i = 0; i < entries_.size(); ++i) {

@@ -50,9 +50,15 @@ class SourceFileList {
   // Entry indexes in reading order: ".bas" modules first, then list order.
   std::vector<int> processingOrder();
 
-  std::vector<SourceFileEntry>& entries() { return entries_; }
-  const std::vector<SourceFileEntry>& entries() const { return entries_; }
-  bool empty() const { return entries_.empty(); }
+  std::vector<SourceFileEntry>& entries() {
+    settle();
+    return entries_;
+  }
+  const std::vector<SourceFileEntry>& entries() const {
+    settle();
+    return entries_;
+  }
+  bool empty() const { return entries_.empty() && offered_.empty(); }
   std::int32_t languageMask() const { return mask_; }
   bool conflict() const { return conflict_; }
   void clearConflict() { conflict_ = false; }
@@ -64,8 +70,17 @@ class SourceFileList {
 
  private:
   size_t insertPosition(const std::string& name, const std::string& directory, bool& duplicate);
+  const SourceFileEntry& sortedEntry(size_t i) const { return offered_[order_[i]]; }
+  void settle() const;
 
-  std::vector<SourceFileEntry> entries_;
+  // The entries in name order. Each file offered goes to its sorted place,
+  // and moving every later entry for each was quadratic on large trees:
+  // while files are offered they stay in offered_ (in offering order) with
+  // their places as numbers in order_, and are put in order when the list
+  // is next read. At any time one of entries_ and offered_ is empty.
+  mutable std::vector<SourceFileEntry> entries_;
+  mutable std::vector<SourceFileEntry> offered_;
+  mutable std::vector<std::uint32_t> order_;
   std::int32_t mask_ = 0;
   bool conflict_ = false;
   std::uintptr_t (*treeItemFactory_)(const std::string&) = nullptr;

@@ -32,6 +32,15 @@ TEST_F(SourceFileListTest, KeepsNamesSortedInByteOrder) {
   EXPECT_EQ(names(), "d/0.c d/B.c d/a.c d/b.c d/c.c d/k.c d/m.c d/y.c d/z.c d/zz.c ");
 }
 
+// Reading the list between registrations changes neither order nor the
+// duplicate check.
+TEST_F(SourceFileListTest, FilesRegisteredAfterAReadingGoToTheirPlace) {
+  for (const char* n : {"m.c", "b.c"}) registerSourceFile(liveOptions(), n, "d/", list_);
+  EXPECT_EQ(names(), "d/b.c d/m.c ");
+  for (const char* n : {"n.c", "a.c", "b.c"}) registerSourceFile(liveOptions(), n, "d/", list_);
+  EXPECT_EQ(names(), "d/a.c d/b.c d/m.c d/n.c ");
+}
+
 TEST_F(SourceFileListTest, DropsSameNameFromSameDirectoryOnly) {
   registerSourceFile(liveOptions(), "a.c", "x/", list_);
   registerSourceFile(liveOptions(), "a.c", "x/", list_);
