@@ -43,7 +43,7 @@ bool VariableTable::listed(const VariableRecord& r) const {
 }
 
 std::vector<int> VariableTable::rows() const {
-  settleOrder();
+  settleNameOrder();
   std::vector<int> list;
   for (int n : sorted_)
     if (listed(records_[n])) list.push_back(n);

@@ -329,28 +329,54 @@ int VariableTable::ownedRecordOf(std::string_view name, std::string_view classNa
 
 // The waiting records sorted in, under the comparison they came under.
 // Names are equal in registration order (sorted_, unowned_), owners are
-// unique (owned_): the order the sorted inserts made.
-void VariableTable::settleOrder() const {
+// unique (owned_): the order the sorted inserts made. The reports need
+// only the name order; the other two serve the lookups once hashes no
+// longer answer.
+namespace {
+
+// `waiting`, sorted by `before`, merged into `order` after its equals.
+template <class Before>
+void mergeWaiting(std::vector<int>& order, std::vector<int>& waiting, Before before) {
+  if (waiting.empty()) return;
+  size_t middle = order.size();
+  order.insert(order.end(), waiting.begin(), waiting.end());
+  std::inplace_merge(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(middle),
+                     order.end(), before);
+  std::vector<int>().swap(waiting);  // mostly read once, for the reports
+}
+
+}  // namespace
+
+void VariableTable::settleNameOrder() const {
   if (sortedWaiting_.empty()) return;
+  // The names read once: a deque lookup per comparison cost more.
+  std::vector<std::pair<std::string_view, int>> named;
+  named.reserve(sortedWaiting_.size());
+  for (int n : sortedWaiting_) named.emplace_back(records_[n].name, n);
   const bool folded = orderFolded_;
-  auto byName = [&](int a, int b) {
+  std::stable_sort(named.begin(), named.end(), [folded](const auto& a, const auto& b) {
+    return compareNamesAs(folded, a.first, b.first) < 0;
+  });
+  for (size_t i = 0; i < named.size(); ++i) sortedWaiting_[i] = named[i].second;
+  mergeWaiting(sorted_, sortedWaiting_, [&](int a, int b) {
     return compareNamesAs(folded, records_[a].name, records_[b].name) < 0;
-  };
+  });
+}
+
+void VariableTable::settleOrder() const {
+  settleNameOrder();
+  const bool folded = orderFolded_;
   auto byOwner = [&](int a, int b) {
     const VariableRecord& r = records_[b];
     return compareOwner(records_[a], r.name, classOf(r), functionOf(r), folded) < 0;
   };
-  auto mergeIn = [](std::vector<int>& order, std::vector<int>& waiting, auto before) {
-    std::stable_sort(waiting.begin(), waiting.end(), before);
-    size_t middle = order.size();
-    order.insert(order.end(), waiting.begin(), waiting.end());
-    std::inplace_merge(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(middle),
-                       order.end(), before);
-    std::vector<int>().swap(waiting);  // mostly read once, for the reports
+  auto byName = [&](int a, int b) {
+    return compareNamesAs(folded, records_[a].name, records_[b].name) < 0;
   };
-  mergeIn(sorted_, sortedWaiting_, byName);
-  mergeIn(owned_, ownedWaiting_, byOwner);
-  mergeIn(unowned_, unownedWaiting_, byName);
+  std::sort(ownedWaiting_.begin(), ownedWaiting_.end(), byOwner);  // unique
+  mergeWaiting(owned_, ownedWaiting_, byOwner);
+  std::stable_sort(unownedWaiting_.begin(), unownedWaiting_.end(), byName);
+  mergeWaiting(unowned_, unownedWaiting_, byName);
 }
 
 // The owned record of exactly this name, class and function, or -1;
@@ -655,7 +681,7 @@ void VariableTable::handOverReferences() {
 // Debug form
 
 std::string VariableTable::dump() const {
-  settleOrder();
+  settleNameOrder();
   std::string text;
   for (int n : sorted_) {
     const VariableRecord& r = records_[n];

@@ -101,7 +101,7 @@ class VariableTable {
   int recordCount() const { return static_cast<int>(records_.size()); }
   // The i-th record in table (name) order.
   const VariableRecord& record(int i) const {
-    settleOrder();
+    settleNameOrder();
     return records_[sorted_[i]];
   }
   // The functions that refer to the record, in the order of their first
@@ -160,6 +160,9 @@ class VariableTable {
                                  std::string_view function);
   int ownedRecordOf(std::string_view name, std::string_view className,
                     std::string_view function) const;
+  // The waiting records sorted in: into the name order the reports read,
+  // and into every index.
+  void settleNameOrder() const;
   void settleOrder() const;
   auto nameOfRecord() const {
     return [this](std::uint32_t n) -> std::string_view { return records_[n].name; };
