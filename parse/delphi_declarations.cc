@@ -5,15 +5,12 @@
 #include "parse/delphi_parser_internal.h"
 #include "parse/variable_table.h"
 
+namespace word = delphi_word;
+
 namespace {
 
 // How far back a declaration's ':' may stand.
 constexpr int kLongestDeclaration = 40;
-
-// Words that no declaration's type holds: a walk meeting one has left it.
-const std::string_view kOutsideDeclaration[] = {"var",   "const", "type",      "begin",
-                                                "end",   "record", "class",    "case",
-                                                "label", "procedure", "function", "property"};
 
 }  // namespace
 
@@ -26,7 +23,8 @@ std::string DelphiParser::declaredType(int end, int& colon) const {
   for (; k < end + kLongestDeclaration; ++k) {
     const std::string& t = history_.at(k);
     if (t == ":") break;
-    if (t.empty() || t == ";" || t == "(" || t == ")" || t == "=" || isAnyOf(t, kOutsideDeclaration))
+    if (t.empty() || t == ";" || t == "(" || t == ")" || t == "=" ||
+        (delphiWordsOf(t) & word::kOutsideDeclaration))
       return std::string();
   }
   if (history_.at(k) != ":") return std::string();

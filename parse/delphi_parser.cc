@@ -10,26 +10,9 @@
 #include "scan/source_reader.h"
 #include "scan/lexical_rules.h"
 
-namespace {
-
-// Words after which a new statement starts, so that the word after them is
-// the first of its statement (`begin DoIt;`, `then DoIt`, `do DoIt`).
-const std::string_view kStatementStarters[] = {"begin", "try",  "repeat", "then",
-                                               "else",  "do",   "finally", "except",
-                                               "otherwise"};
-
-// Words that end a statement as ';' does.
-const std::string_view kStatementEnders[] = {";", "end", "else", "until", "finally", "except"};
-
-}  // namespace
+namespace word = delphi_word;
 
 std::unique_ptr<TokenParser> makeDelphiParser(int) { return std::make_unique<DelphiParser>(); }
-
-bool DelphiParser::isAnyOf(const std::string& token, std::span<const std::string_view> words) {
-  for (std::string_view w : words)
-    if (is(token, w)) return true;
-  return false;
-}
 
 // ---------------------------------------------------------------------------
 // File boundaries
@@ -66,14 +49,15 @@ void DelphiParser::step(SourceReader& reader) {
     return;
   }
   if (isBlankToken(token)) return;
+  words_ = delphiWordsOf(token);
   if (token == "(") ++file_.parenDepth;
   if (token == ")") --file_.parenDepth;
   if (file_.asmDepth >= 0) {
     // Assembler names no routines; only its `end` counts.
-    if (is(token, "end")) closeBlock();
+    if (has(word::kEnd)) closeBlock();
     return;
   }
-  bool ender = isAnyOf(token, kStatementEnders);
+  bool ender = token == ";" || has(word::kStatementEnders);
   // `Obj.Method;`, `A.B.Method end`: a call without parentheses on an object.
   if (ender && file_.pathStatement && file_.tokenCount >= 3 && history_.at(2) == "." &&
       file_.statementState == kDefault && inRoutineBody())
@@ -86,7 +70,7 @@ void DelphiParser::step(SourceReader& reader) {
     file_.pathStatement = (file_.tokenCount % 2 == 0) ? token == "." : !TokenTests::isDelimiter(token);
   runStatementMachine(token);
   if (token == ";") semicolon();
-  if (isAnyOf(token, kStatementStarters)) file_.tokenCount = 0;
+  if (has(word::kStatementStarters)) file_.tokenCount = 0;
   referenceVariables(token);
 }
 
@@ -94,31 +78,30 @@ void DelphiParser::step(SourceReader& reader) {
 void DelphiParser::blockKeyword(const std::string& token) {
   if (TokenTests::isDelimiter(token)) return;
   bool opens = false;
-  if (is(token, "begin")) {
+  if (has(word::kBegin)) {
     if (r().currentFunction.empty() && file_.braceDepth == 0 && file_.statementState == kDefault) {
       file_.mainBlock = true;
       if (!file_.programName.empty()) startMainBlock();
     }
     if (!r().currentFunction.empty()) r().headerPending = false;
     opens = true;
-  } else if (is(token, "asm")) {
+  } else if (has(word::kAsm)) {
     // An assembler routine's body.
     if (!r().currentFunction.empty() && file_.braceDepth == r().entryDepth) r().headerPending = false;
     file_.asmDepth = file_.braceDepth + 1;
     opens = true;
-  } else if (is(token, "record")) {
+  } else if (has(word::kRecord)) {
     ++file_.recordDepth;
     opens = true;
-  } else if (is(token, "case")) {
+  } else if (has(word::kCase)) {
     opens = file_.recordDepth == 0;
-  } else if (is(token, "try")) {
+  } else if (has(word::kTry)) {
     opens = true;
-  } else if (is(token, "end")) {
+  } else if (has(word::kEnd)) {
     closeBlock();
     return;
   } else if (isBeforeType()) {
-    opens = is(token, "class") || is(token, "interface") || is(token, "dispinterface") ||
-            is(token, "object");
+    opens = has(word::kClass | word::kInterface | word::kDispinterface | word::kObject);
   }
   if (!opens) return;
   file_.tokenCount = 0;

@@ -5,11 +5,11 @@
 // that defines them.
 #pragma once
 
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "parse/delphi_words.h"
 #include "parse/routine_parser.h"
 
 
@@ -48,7 +48,8 @@ class DelphiParser final : public RoutineParser {
   void semicolon();
   void runStatementMachine(const std::string& token);
   void referenceVariables(const std::string& token);
-  static bool isAnyOf(const std::string& token, std::span<const std::string_view> words);
+  // Whether the current token is one of `words` (delphi_word bits).
+  bool has(std::uint64_t words) const { return (words_ & words) != 0; }
   bool isBeforeType() const;
 
   // delphi_routines.cc: the default state, headers, calls, routine ends.
@@ -100,6 +101,7 @@ class DelphiParser final : public RoutineParser {
     bool mainBlock = false;    // a `begin` outside routines and types
   };
   FileState file_;
+  std::uint64_t words_ = 0;  // the current token's delphi_word bits
   // The routines whose declaration part a nested routine interrupted.
   std::vector<RoutineState> outer_;
 };

@@ -7,19 +7,11 @@
 #include "scan/source_reader.h"
 #include "tables/function_table.h"
 
-namespace {
-
-// Statements that close a routine's declaration part: after a header's
-// ';' only directives (`overload;`, `forward;`) belong to the header.
-const std::string_view kDeclarationWords[] = {
-    "var",    "const",     "type",        "label",      "begin",          "asm",      "procedure",
-    "function", "constructor", "destructor", "threadvar", "resourcestring"};
-
-}  // namespace
+namespace word = delphi_word;
 
 void DelphiParser::defaultState(const std::string& token) {
   const std::string& before = history_.at(1);
-  if (is(token, "interface") && before != "=") {
+  if (has(word::kInterface) && before != "=") {
     file_.statementState = kInterface;
     file_.section = kNoSection;
     return;
@@ -35,11 +27,11 @@ void DelphiParser::defaultState(const std::string& token) {
       return;
     }
   }
-  if (is(token, "function")) {
+  if (has(word::kFunction)) {
     startHeader(false);
-  } else if (is(token, "procedure") || is(token, "constructor") || is(token, "destructor")) {
+  } else if (has(word::kProcedure | word::kConstructor | word::kDestructor)) {
     startHeader(true);
-  } else if (is(token, "with")) {
+  } else if (has(word::kWith)) {
     if (inRoutineBody()) file_.statementState = kWithList;
   } else if (token == "(") {
     if (inRoutineBody()) routine_.registerRoutineName(1, RoutineRegistration::kKindCall, false);
@@ -86,7 +78,7 @@ void DelphiParser::headerState(const std::string& token) {
 
 // with Name, Name … do
 void DelphiParser::withState(const std::string& token) {
-  if (is(token, "do")) {
+  if (has(word::kDo)) {
     file_.statementState = kDefault;
   } else if (token == "(") {
     routine_.registerRoutineName(1, RoutineRegistration::kKindCall, false);
@@ -101,7 +93,7 @@ void DelphiParser::withState(const std::string& token) {
 void DelphiParser::callsWithoutParentheses(const std::string& token) {
   if (file_.tokenCount == 1) {
     // Every method has Self, every function Result: variables, no calls.
-    if (is(token, "Self") || is(token, "Result")) return;
+    if (has(word::kSelf | word::kResult)) return;
     routine_.registerRoutineName(0, RoutineRegistration::kKindNoParens, false);
   } else if (file_.tokenCount == 2 && is(history_.at(1), "inherited")) {
     if (token == ";")
@@ -120,11 +112,11 @@ bool DelphiParser::inRoutineBody() const {
 // and the directives that may end it without a body.
 void DelphiParser::declarationPart(const std::string& token) {
   if (file_.afterHeader && file_.tokenCount == 1) {
-    if (is(token, "forward") || is(token, "external")) {
+    if (has(word::kForward | word::kExternal)) {
       dropHeader();
       return;
     }
-    if (isAnyOf(token, kDeclarationWords)) file_.afterHeader = false;
+    if (has(word::kDeclarationWords)) file_.afterHeader = false;
   }
   bool parameter = file_.parenDepth > 0 || (token == ")" && file_.parenDepth == 0);
   if (token == ";" && r().headerOpen && !parameter) return;  // the header's own ';'

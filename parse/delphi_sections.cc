@@ -9,17 +9,11 @@
 #include "parse/variable_table.h"
 #include "tables/class_table.h"
 
-namespace {
-
-const std::string_view kMethodWords[] = {"procedure", "function", "constructor", "destructor"};
-const std::string_view kMemberLineWords[] = {"procedure", "function",  "constructor",
-                                             "destructor", "property", "operator"};
-
-}  // namespace
+namespace word = delphi_word;
 
 // interface … implementation
 void DelphiParser::interfaceState(const std::string& token) {
-  if (is(token, "implementation")) {
+  if (has(word::kImplementation)) {
     tables_->variables->endFunctionScope();
     file_.statementState = kDefault;
     file_.section = kNoSection;
@@ -35,19 +29,18 @@ bool DelphiParser::sectionKeyword(const std::string& token) {
   if (file_.section == kSectionClassHead || file_.section == kSectionClassBody ||
       file_.section == kRecordBody)
     return false;
-  if (is(token, "var") || is(token, "threadvar")) {
+  if (has(word::kVar | word::kThreadvar)) {
     file_.section = kVarSection;
-  } else if (is(token, "const") || is(token, "resourcestring")) {
+  } else if (has(word::kConst | word::kResourcestring)) {
     file_.section = kConstSection;
-  } else if (is(token, "type") || is(token, "begin") || isAnyOf(token, kMethodWords)) {
+  } else if (has(word::kType | word::kBegin | word::kMethodWords)) {
     // A routine line leaves the section; its header is the default state's.
     file_.section = kNoSection;
-    return !isAnyOf(token, kMethodWords) || file_.statementState == kInterface;
-  } else if ((is(token, "class") || is(token, "interface") || is(token, "dispinterface") ||
-              is(token, "object")) &&
+    return !has(word::kMethodWords) || file_.statementState == kInterface;
+  } else if (has(word::kClass | word::kInterface | word::kDispinterface | word::kObject) &&
              isBeforeType()) {
     startClass();
-  } else if (is(token, "record") && isBeforeType()) {
+  } else if (has(word::kRecord) && isBeforeType()) {
     startRecord();
   } else {
     return false;
@@ -94,7 +87,7 @@ void DelphiParser::classHeadToken(const std::string& token) {
     return;
   }
   if (file_.parenDepth > 0) return;
-  bool bodiless = is(token, "of") || (token == ";" && before == ")") ||
+  bool bodiless = has(word::kOf) || (token == ";" && before == ")") ||
                   (token == ";" && file_.tokenCount == 2);
   if (bodiless) {
     --file_.braceDepth;
@@ -112,9 +105,10 @@ void DelphiParser::classBodyToken(const std::string& token) {
     endClass();
     return;
   }
-  if (isAnyOf(token, kMemberLineWords)) file_.routineStatement = true;
+  if (has(word::kMemberLineWords)) file_.routineStatement = true;
   bool nameEnds = token == "(" || (file_.parenDepth == 0 && (token == ";" || token == ":"));
-  if (nameEnds && isAnyOf(history_.at(2), kMethodWords) && !TokenTests::isDelimiter(history_.at(1))) {
+  if (nameEnds && (delphiWordsOf(history_.at(2)) & word::kMethodWords) &&
+      !TokenTests::isDelimiter(history_.at(1))) {
     DeclInfo method;
     method.className = r().currentClass;
     method.name = history_.at(1);

@@ -1,5 +1,6 @@
 // Routines, calls, classes, records and block counting found by the Delphi
 // parser in small units read through the real reader.
+#include "parse/delphi_words.h"
 #include "tests/parse/c_parser_fixture.h"
 
 namespace {
@@ -173,3 +174,25 @@ TEST_F(DelphiParserTest, TruncatedAndDamagedUnits) {
 }
 
 }  // namespace
+
+// Each word the parser looks for, in any spelling, and nothing else: no
+// prefix, no longer word, no other first byte, no byte beyond ASCII.
+TEST(DelphiWords, EachWordInAnySpellingAndNothingElse) {
+  namespace word = delphi_word;
+  const struct {
+    const char* token;
+    std::uint64_t bits;
+  } cases[] = {
+      {"begin", word::kBegin},   {"BEGIN", word::kBegin},
+      {"bEgIn", word::kBegin},   {"Of", word::kOf},
+      {"self", word::kSelf},     {"RESULT", word::kResult},
+      {"resourcestring", word::kResourcestring},
+      {"Implementation", word::kImplementation},
+      {"begi", 0},               {"begins", 0},
+      {"resourcestrings", 0},    {"o", 0},
+      {"", 0},                   {"@nd", 0},
+      {"[nd", 0},                {"Dnd", 0},
+      {"en\x84", 0},             {"\x82\xa0nd", 0},
+  };
+  for (const auto& c : cases) EXPECT_EQ(delphiWordsOf(c.token), c.bits) << c.token;
+}
