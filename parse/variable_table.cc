@@ -523,7 +523,6 @@ int VariableTable::findOwned(std::string_view name, std::string_view className,
                              std::string_view function) const {
   // A static local of this very function hides a global.
   if (hashesAnswer()) {
-    // Most names asked about have no owned record, or no record at all.
     if (!function.empty() && ownedNames_.find(name, nameOfRecord())) {
       int own = ownedRecordOf(name, className, function);
       if (own >= 0 && (records_[own].flags & VariableRecord::kFunctionSet)) return own;

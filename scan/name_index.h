@@ -22,6 +22,7 @@ class NameIndex {
   // The position of `name`, or null; only while usable().
   template <class NameOf>
   const std::uint32_t* find(std::string_view name, NameOf nameOf) const {
+    if (count_ == 0) return nullptr;
     return findHashed(hashName(name, folded_),
                       [&](std::uint32_t position) { return sameName(nameOf(position), name); });
   }
