@@ -52,6 +52,24 @@ TEST_F(ReservedWords, FoldedComparisonMergesCaseVariants) {
   EXPECT_EQ(words().isReserved("dIm", kModeVb), kModeVb);
 }
 
+// Words are found by their whole spelling whatever their length or first
+// byte, and only as the comparison allows.
+TEST_F(ReservedWords, AnyLengthAndFirstByte) {
+  const std::string longWord(40, 'q');
+  for (const std::string& w : {longWord, std::string("_asm"), std::string("\x8a\xbf"),
+                                std::string("class")})
+    words().add(w, kModeC);
+  for (const std::string& w : {longWord, std::string("_asm"), std::string("\x8a\xbf"),
+                                std::string("class")})
+    EXPECT_TRUE(words().contains(w)) << w;
+  for (const char* w : {"Class", "clasp", "_Asm", "\x8a\xc0", "q"})
+    EXPECT_FALSE(words().contains(w)) << w;
+  EXPECT_FALSE(words().contains(std::string(41, 'q')));
+  setCaseInsensitiveNames(true);
+  EXPECT_TRUE(words().contains("CLASS"));
+  EXPECT_TRUE(words().contains(std::string(40, 'Q')));
+}
+
 TEST_F(ReservedWords, ReservedOnlyForTheLanguagesOfItsMask) {
   words().loadBuiltIn();
   struct Case {
