@@ -65,9 +65,14 @@ std::string FunctionTable::mainFileSuffix() const {
 }
 
 std::string FunctionTable::qualifiedKey(const DeclInfo& decl) const {
+  // One allocation for the usual key, however many parts it has.
   std::string key;
-  if (!decl.nameSpace.empty()) key += decl.nameSpace + "::";
-  if (!decl.className.empty()) key += decl.className + "::";
+  key.reserve(decl.nameSpace.size() + decl.className.size() + decl.name.size() + 4);
+  for (const std::string* scope : {&decl.nameSpace, &decl.className}) {
+    if (scope->empty()) continue;
+    key += *scope;
+    key += "::";
+  }
   key += decl.name;
   const SourceContext* context = tables_.context;
   int mode = context ? context->languageMask() : 0;
