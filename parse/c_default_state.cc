@@ -248,7 +248,7 @@ void CParser::MainForSetFunc_C(const std::string& name, std::uint32_t kind, int 
     errorLog() << "内部ｴﾗｰが発生しまた。内部関数名 [MainForSetFunc_C]\n"
                << positionPrefix() << ": 関数内にも関わらず親関数が不明です\n"
                << "    子関数名  [" << name << "]\n";
-    functions().Func_SetSub(name, kind);
+    functions().setSubRecord(name, kind);
     return;
   }
   DeclInfo header;

@@ -145,7 +145,7 @@ void RoutineRegistration::MainForSetFunc(DeclInfo& record, std::uint32_t kind) {
     errorLog() << "内部ｴﾗｰが発生しまた。内部関数名 [MainForSetFunc]\n"
                << positionPrefix(tables_->context) << ": 関数内にも関わらず親関数が不明です\n"
                << "    子関数名  [" << record.name << "]\n";
-    tables_->functions->Func_SetSub(record.name, kind);
+    tables_->functions->setSubRecord(record.name, kind);
     return;
   }
   // `Name := value` (or `Name = value` in VB) inside function Name sets

@@ -204,11 +204,13 @@ void FunctionTable::sortByKey(std::vector<int>& numbers) const {
 void FunctionTable::settleSorted() const {
   if (unsorted_.empty()) return;
   sortByKey(unsorted_);
-  size_t middle = sorted_.size();
+  auto middle = static_cast<std::ptrdiff_t>(sorted_.size());
   sorted_.insert(sorted_.end(), unsorted_.begin(), unsorted_.end());
   unsorted_.clear();
-  if (middle == 0) return;
-  sortByKey(sorted_);  // both runs are sorted and distinct: the merge's order
+  auto before = [this](int a, int b) {
+    return compareNamesAs(orderFolded_, records_[a].key, records_[b].key) < 0;
+  };
+  std::inplace_merge(sorted_.begin(), sorted_.begin() + middle, sorted_.end(), before);
 }
 
 void FunctionTable::settleCallers() {

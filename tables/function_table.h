@@ -96,6 +96,9 @@ class FunctionTable {
   // Finds or creates the record of `key`; its sorted position, or -1 for a
   // rejected key (empty or starting with a space).
   int Func_SetSub(std::string_view key, std::uint32_t registration);
+  // The same giving the record number: the sorted position costs the
+  // sorting in of every record that waits (see unsorted_).
+  int setSubRecord(std::string_view key, std::uint32_t registration);
 
   void registerDefinition(const DeclInfo& decl, std::uint32_t registration,
                           std::string_view comment);
@@ -165,8 +168,6 @@ class FunctionTable {
   void settleSorted() const;
   void sortByKey(std::vector<int>& numbers) const;
   void settleCallers();
-  // What Func_SetSub does, giving the record number (-1 for a rejected key).
-  int setSubRecord(std::string_view key, std::uint32_t registration);
   // The record of `key`, or -1; an empty key is logged as Func_Search logs it.
   int searchRecord(std::string_view key) const;
   Link addLink(int caller, int callee, bool callSite);
