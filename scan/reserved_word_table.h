@@ -66,7 +66,7 @@ class ReservedWordTable {
     return (firstBytes_[length][first >> 6] >> (first & 63)) & 1;
   }
 
-  static constexpr size_t kLengths = 32;  // the last row: this long or longer
+  static constexpr size_t kLengths = 32;  // rows by length; the last for 31 bytes and more
 
   const RunTables* tables_;
   std::vector<ReservedWord> store_;   // in order of adding
