@@ -13,6 +13,7 @@
 #include "scan/define_table.h"
 #include "app/language_mode.h"
 #include "scan/lexical_rules.h"
+#include "scan/sorted_search.h"
 #include "tables/class_table.h"
 #include "tables/function_table.h"
 #include "tables/table_log.h"
@@ -305,7 +306,7 @@ int VariableTable::compareOwner(const VariableRecord& r, std::string_view name,
 // The indexes while records wait
 
 bool VariableTable::hashesAnswer() const {
-  return orderUniform_ && caseInsensitiveNames() == orderFolded_ && ownedNames_.usable() &&
+  return order_.holds() && ownedNames_.usable() &&
          unownedNames_.usable();
 }
 
@@ -332,32 +333,10 @@ int VariableTable::ownedRecordOf(std::string_view name, std::string_view classNa
 // unique (owned_): the order the sorted inserts made. The reports need
 // only the name order; the other two serve the lookups once hashes no
 // longer answer.
-namespace {
-
-// `waiting`, sorted by `before`, merged into `order` after its equals.
-template <class Before>
-void mergeWaiting(std::vector<int>& order, std::vector<int>& waiting, Before before) {
-  if (waiting.empty()) return;
-  size_t middle = order.size();
-  order.insert(order.end(), waiting.begin(), waiting.end());
-  std::inplace_merge(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(middle),
-                     order.end(), before);
-  std::vector<int>().swap(waiting);  // mostly read once, for the reports
-}
-
-}  // namespace
-
 void VariableTable::settleNameOrder() const {
   if (sortedWaiting_.empty()) return;
-  // The names read once: a deque lookup per comparison cost more.
-  std::vector<std::pair<std::string_view, int>> named;
-  named.reserve(sortedWaiting_.size());
-  for (int n : sortedWaiting_) named.emplace_back(records_[n].name, n);
-  const bool folded = orderFolded_;
-  std::stable_sort(named.begin(), named.end(), [folded](const auto& a, const auto& b) {
-    return compareNamesAs(folded, a.first, b.first) < 0;
-  });
-  for (size_t i = 0; i < named.size(); ++i) sortedWaiting_[i] = named[i].second;
+  const bool folded = order_.folded;
+  sortByName(sortedWaiting_, folded, nameOfRecord());
   mergeWaiting(sorted_, sortedWaiting_, [&](int a, int b) {
     return compareNamesAs(folded, records_[a].name, records_[b].name) < 0;
   });
@@ -365,18 +344,17 @@ void VariableTable::settleNameOrder() const {
 
 void VariableTable::settleOrder() const {
   settleNameOrder();
-  const bool folded = orderFolded_;
+  const bool folded = order_.folded;
   auto byOwner = [&](int a, int b) {
     const VariableRecord& r = records_[b];
     return compareOwner(records_[a], r.name, classOf(r), functionOf(r), folded) < 0;
   };
-  auto byName = [&](int a, int b) {
-    return compareNamesAs(folded, records_[a].name, records_[b].name) < 0;
-  };
   std::sort(ownedWaiting_.begin(), ownedWaiting_.end(), byOwner);  // unique
   mergeWaiting(owned_, ownedWaiting_, byOwner);
-  std::stable_sort(unownedWaiting_.begin(), unownedWaiting_.end(), byName);
-  mergeWaiting(unowned_, unownedWaiting_, byName);
+  sortByName(unownedWaiting_, folded, nameOfRecord());
+  mergeWaiting(unowned_, unownedWaiting_, [&](int a, int b) {
+    return compareNamesAs(folded, records_[a].name, records_[b].name) < 0;
+  });
 }
 
 // The owned record of exactly this name, class and function, or -1;
@@ -415,11 +393,11 @@ void VariableTable::registerInMainTable(std::string_view type, const Declarator&
   int line = (!isExtern && context) ? context->currentLine() : 0;
   // An owned variable is the same as the one of its name, class and
   // function; an unowned one as the first unowned one of its language.
-  if (records_.empty()) orderFolded_ = caseInsensitiveNames();
+  if (records_.empty()) order_.begin();
   const bool fast = hashesAnswer();
   if (!fast) {
     settleOrder();
-    orderUniform_ = false;
+    order_.uniform = false;
   }
   int same = -1;
   size_t ownedAt = 0;

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "scan/name_index.h"
+#include "scan/sorted_search.h"
 #include "tables/text_pool.h"
 
 class ReportWriter;
@@ -203,8 +204,7 @@ class VariableTable {
   NameIndex ownedRecords_;  // (name, class, function) -> owned record
   // Per record: the next unowned record of its name, -1 at the end.
   std::vector<int> nextUnowned_;
-  bool orderFolded_ = false;
-  bool orderUniform_ = true;
+  WaitingOrderRule order_;  // records may wait while it holds
   // Each name once, with its first owned and its first unowned record (in
   // registration order, which is the indexes' order among equal names):
   // most names a function body asks about are no variable, or a global.

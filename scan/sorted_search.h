@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "report/error_log.h"
@@ -58,4 +59,41 @@ bool fewInNameOrder(const std::vector<std::uint32_t>& marked, size_t recordCount
   for (size_t i = 1; i < out.size(); ++i)
     if (!before(out[i - 1], out[i])) return false;
   return true;
+}
+
+// Record numbers put in the order of their names (`nameOf(n)`) compared
+// with letters `folded` or exactly, equal names keeping their order; each
+// name is read once (a lookup per comparison cost more than the sort).
+template <class NameOf>
+void sortByName(std::vector<int>& numbers, bool folded, NameOf nameOf) {
+  std::vector<std::pair<std::string_view, int>> named;
+  named.reserve(numbers.size());
+  for (int n : numbers) named.emplace_back(nameOf(n), n);
+  std::stable_sort(named.begin(), named.end(), [folded](const auto& a, const auto& b) {
+    return compareNamesAs(folded, a.first, b.first) < 0;
+  });
+  for (size_t i = 0; i < named.size(); ++i) numbers[i] = named[i].second;
+}
+
+// The comparison a table's order of names was begun under (by its first
+// record), and whether every record since came under it: only then may
+// new records wait unsorted, to be sorted in when the order is read, as
+// sorted inserts would have placed them.
+struct WaitingOrderRule {
+  bool folded = false;
+  bool uniform = true;
+  void begin() { folded = caseInsensitiveNames(); }
+  bool holds() const { return uniform && caseInsensitiveNames() == folded; }
+};
+
+// A table whose records wait unsorted and are sorted in when its order is
+// read: `waiting`, already in the order `before` gives, goes into `order`
+// after its equals; its memory goes too (an order is mostly read once).
+template <class Before>
+void mergeWaiting(std::vector<int>& order, std::vector<int>& waiting, Before before) {
+  if (waiting.empty()) return;
+  auto middle = static_cast<std::ptrdiff_t>(order.size());
+  order.insert(order.end(), waiting.begin(), waiting.end());
+  std::inplace_merge(order.begin(), order.begin() + middle, order.end(), before);
+  std::vector<int>().swap(waiting);
 }

@@ -132,7 +132,7 @@ void FunctionTable::cutKey(int n, size_t length) {
   std::string& key = records_[n].key;
   if (length >= key.size()) return;
   settleOrder();
-  orderUniform_ = false;
+  order_.uniform = false;
   keys_.abandon();
   key.resize(length);
 }
@@ -166,10 +166,10 @@ int FunctionTable::setSubRecord(std::string_view key, std::uint32_t registration
 }
 
 int FunctionTable::createRecord(std::string_view key, std::uint32_t registration) {
-  if (records_.empty()) orderFolded_ = caseInsensitiveNames();
+  if (records_.empty()) order_.begin();
   int position = -1;
   if (!orderMayWait()) {
-    orderUniform_ = false;
+    order_.uniform = false;
     Func_Search(key, position);
   }
   FunctionRecord record;
@@ -186,46 +186,27 @@ int FunctionTable::createRecord(std::string_view key, std::uint32_t registration
 }
 
 bool FunctionTable::orderMayWait() const {
-  return orderUniform_ && caseInsensitiveNames() == orderFolded_ && keys_.usable();
-}
-
-// Sorts record numbers by key under the order's comparison, the keys
-// read once (a deque lookup per comparison cost more than the sort).
-void FunctionTable::sortByKey(std::vector<int>& numbers) const {
-  std::vector<std::pair<std::string_view, int>>& keyed = sortScratch_;
-  keyed.clear();
-  for (int n : numbers) keyed.emplace_back(records_[n].key, n);
-  std::sort(keyed.begin(), keyed.end(), [this](const auto& a, const auto& b) {
-    return compareNamesAs(orderFolded_, a.first, b.first) < 0;
-  });
-  for (size_t i = 0; i < keyed.size(); ++i) numbers[i] = keyed[i].second;
+  return order_.holds() && keys_.usable();
 }
 
 void FunctionTable::settleSorted() const {
   if (unsorted_.empty()) return;
-  sortByKey(unsorted_);
-  auto middle = static_cast<std::ptrdiff_t>(sorted_.size());
-  sorted_.insert(sorted_.end(), unsorted_.begin(), unsorted_.end());
-  unsorted_.clear();
-  auto before = [this](int a, int b) {
-    return compareNamesAs(orderFolded_, records_[a].key, records_[b].key) < 0;
-  };
-  std::inplace_merge(sorted_.begin(), sorted_.begin() + middle, sorted_.end(), before);
+  sortByName(unsorted_, order_.folded, keyOfRecord());
+  mergeWaiting(sorted_, unsorted_, [this](int a, int b) {
+    return compareNamesAs(order_.folded, records_[a].key, records_[b].key) < 0;
+  });
 }
 
 void FunctionTable::settleCallers() {
   if (!callersUnsorted_) return;
   for (FunctionRecord& r : records_)
-    if (r.callers.size() > 1) sortByKey(r.callers);
+    if (r.callers.size() > 1) sortByName(r.callers, order_.folded, keyOfRecord());
   callersUnsorted_ = false;
 }
 
 void FunctionTable::settleOrder() {
   settleSorted();
   settleCallers();
-  // Settled once for the reports: the scratch and the waiting list go.
-  std::vector<std::pair<std::string_view, int>>().swap(sortScratch_);
-  std::vector<int>().swap(unsorted_);
 }
 
 // The pool holds the names as the source context shows them (the short
@@ -333,7 +314,7 @@ FunctionTable::Link FunctionTable::addLink(int caller, int callee, bool callSite
       callersUnsorted_ = true;
       return Link::kAdded;
     }
-    orderUniform_ = false;
+    order_.uniform = false;
     settleCallers();
   }
   at = linkPosition(callers, caller, callSite);

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "scan/name_index.h"
+#include "scan/sorted_search.h"
 #include "tables/comment_store.h"
 #include "tables/decl_info.h"
 #include "tables/text_pool.h"
@@ -166,8 +167,10 @@ class FunctionTable {
   // Whether a new record or caller may wait unsorted (see unsorted_).
   bool orderMayWait() const;
   void settleSorted() const;
-  void sortByKey(std::vector<int>& numbers) const;
   void settleCallers();
+  auto keyOfRecord() const {
+    return [this](int n) -> std::string_view { return records_[n].key; };
+  }
   // The record of `key`, or -1; an empty key is logged as Func_Search logs it.
   int searchRecord(std::string_view key) const;
   Link addLink(int caller, int callee, bool callSite);
@@ -198,10 +201,8 @@ class FunctionTable {
   // changes or a key is cut, every insert is sorted at once as before.
   mutable std::vector<int> sorted_;
   mutable std::vector<int> unsorted_;
-  bool orderFolded_ = false;  // the comparison of the order
-  bool orderUniform_ = true;  // every record and link came under it
+  WaitingOrderRule order_;  // records and links may wait while it holds
   bool callersUnsorted_ = false;
-  mutable std::vector<std::pair<std::string_view, int>> sortScratch_;
   NameIndex keys_;  // key -> record number
   std::vector<std::int32_t> stepCounts_;
   TreeDrawing tree_;
