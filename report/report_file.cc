@@ -1,5 +1,6 @@
 #include "report/report_file.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -66,7 +67,10 @@ bool CrLfFileBuf::open(const std::string& path, bool append, bool keep) {
   failed_ = false;
   if (keep_) {
     file_ = takeKeptFile(path, written_);
-    if (file_) return true;
+    if (file_) {
+      setp(text_, text_ + kTextBytes);
+      return true;
+    }
   } else {
     dropKeptFile(path);  // a fresh start of a kept report
   }
@@ -75,8 +79,12 @@ bool CrLfFileBuf::open(const std::string& path, bool append, bool keep) {
     std::fseek(file_, 0, SEEK_END);
     written_ = std::ftell(file_);
   }
-  if (!file_) reportFailure(path);
-  return file_ != nullptr;
+  if (!file_) {
+    reportFailure(path);
+    return false;
+  }
+  setp(text_, text_ + kTextBytes);
+  return true;
 }
 
 void CrLfFileBuf::close() {
@@ -90,46 +98,48 @@ void CrLfFileBuf::close() {
     failed_ = true;
   }
   file_ = nullptr;
+  setp(nullptr, nullptr);
   if (failed_) reportFailure(path_);
 }
 
+// The put area to the file, each line feed as CR LF.
 bool CrLfFileBuf::flushBuffer() {
   if (!file_) return false;
-  bool ok = std::fwrite(buffer_, 1, used_, file_) == used_;
-  used_ = 0;
+  const char* from = pbase();
+  const char* end = pptr();
+  size_t used = 0;
+  while (from < end) {
+    const void* lf = std::memchr(from, '\n', static_cast<size_t>(end - from));
+    const char* runEnd = lf ? static_cast<const char*>(lf) : end;
+    std::memcpy(disk_ + used, from, static_cast<size_t>(runEnd - from));
+    used += static_cast<size_t>(runEnd - from);
+    from = runEnd;
+    if (lf) {
+      disk_[used++] = '\r';
+      disk_[used++] = '\n';
+      ++from;
+    }
+  }
+  setp(text_, text_ + kTextBytes);
+  bool ok = std::fwrite(disk_, 1, used, file_) == used;
+  written_ += static_cast<long long>(used);
   if (!ok) failed_ = true;
   return ok;
 }
 
-CrLfFileBuf::int_type CrLfFileBuf::overflow(int_type c) {
-  if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
-  char ch = traits_type::to_char_type(c);
-  return xsputn(&ch, 1) == 1 ? c : traits_type::eof();
+long long CrLfFileBuf::size() const {
+  const char* from = pbase();
+  const char* end = pptr();
+  return written_ + (end - from) + std::count(from, end, '\n');
 }
 
-// Copies runs between line feeds at once; each line feed becomes CR LF.
-std::streamsize CrLfFileBuf::xsputn(const char* s, std::streamsize n) {
-  if (!file_) return 0;
-  std::streamsize i = 0;
-  while (i < n) {
-    if (used_ + 2 > sizeof buffer_ && !flushBuffer()) return i;
-    if (s[i] == '\n') {
-      buffer_[used_++] = '\r';
-      buffer_[used_++] = '\n';
-      written_ += 2;
-      ++i;
-      continue;
-    }
-    size_t room = sizeof buffer_ - used_ - 1;  // keep one byte for a CR LF pair
-    size_t want = static_cast<size_t>(n - i) < room ? static_cast<size_t>(n - i) : room;
-    const void* lf = std::memchr(s + i, '\n', want);
-    size_t run = lf ? static_cast<size_t>(static_cast<const char*>(lf) - (s + i)) : want;
-    std::memcpy(buffer_ + used_, s + i, run);
-    used_ += run;
-    written_ += static_cast<long long>(run);
-    i += static_cast<std::streamsize>(run);
-  }
-  return n;
+CrLfFileBuf::int_type CrLfFileBuf::overflow(int_type c) {
+  if (!file_) return traits_type::eof();
+  if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+  if (!flushBuffer()) return traits_type::eof();
+  *pptr() = traits_type::to_char_type(c);
+  pbump(1);
+  return c;
 }
 
 int CrLfFileBuf::sync() {

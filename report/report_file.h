@@ -10,6 +10,9 @@
 #include <string>
 
 // Writes to a C stream, turning each "\n" into "\r\n". Owns the FILE.
+// What is written collects in the stream's put area as it is, so that a
+// piece or a character costs a copy; the line feeds become CR LF when the
+// area goes to the disk.
 class CrLfFileBuf : public std::streambuf {
  public:
   CrLfFileBuf() = default;
@@ -23,23 +26,23 @@ class CrLfFileBuf : public std::streambuf {
   bool isOpen() const { return file_ != nullptr; }
   void close();
   // Bytes in the file so far (including what is still buffered).
-  long long size() const { return written_; }
+  long long size() const;
 
  protected:
   int_type overflow(int_type c) override;
-  std::streamsize xsputn(const char* s, std::streamsize n) override;
   int sync() override;
 
  private:
+  static constexpr size_t kTextBytes = 8192;
   bool flushBuffer();
 
   std::FILE* file_ = nullptr;
   bool failed_ = false;  // a write went wrong
   bool keep_ = false;
   std::string path_;
-  char buffer_[8192];
-  size_t used_ = 0;
-  long long written_ = 0;
+  char text_[kTextBytes];       // the put area: line feeds as written
+  char disk_[2 * kTextBytes];  // the same with CR LF, on its way to the file
+  long long written_ = 0;      // bytes handed to the file
 };
 
 class ReportFile : public std::ostream {
