@@ -86,6 +86,7 @@ void SourceReader::resetFileState() {
   shortRing_.clear();
   longRing_.clear();
   liveTokens_.clear();
+  nearLive_.clear();
   directives_.reset();
   file_ = FileState{};
 }
@@ -167,8 +168,11 @@ bool SourceReader::handOver(const std::string& token) {
     return false;
   }
   if (token == "\n" && longRing_.at(0) == "\n") return false;
+  nearLive_.beforePush(&longRing_.at(0), longRing_.pushes());
   longRing_.push(token);
-  if (!isWhitespace(token)) liveTokens_.add(longRing_.pushes());
+  bool live = !isWhitespace(token);
+  nearLive_.afterPush(live);
+  if (live) liveTokens_.add(longRing_.pushes());
   parser_->step(*this);
   return true;
 }

@@ -147,6 +147,7 @@ class SourceReader {
   TokenRing shortRing_;
   TokenRing longRing_;
   LiveTokenIndex liveTokens_;  // the long ring's live tokens
+  NearLiveTokens nearLive_;    // the nearest of them, before the newest token
   DirectiveProcessor directives_;
   std::unique_ptr<TokenParser> parser_;
   int languageMode_ = 0;
@@ -182,6 +183,10 @@ class SourceReader {
 // over the blanks and line breaks before the newest token.
 inline const std::string& SourceReader::parserToken(int n) const {
   if (lookBack_ == LookBack::EveryToken || n <= 0) return longRing_.at(n);
+  if (n <= NearLiveTokens::kDepth) {
+    const std::string* near = nearLive_.at(n, longRing_.pushes(), longRing_.slots());
+    return near ? *near : longRing_.at(longRing_.slots());
+  }
   // Look-back n is the n-th live token before the newest token, among
   // the ring's slots 1 and up; the newest token itself does not count.
   const std::uint64_t newest = longRing_.pushes();

@@ -18,6 +18,8 @@
 #include "scan/lexical_rules.h"
 #include "scan/read_loop.h"
 #include "scan/token_parser.h"
+#include "scan/token_ring.h"
+#include "scan/live_token_index.h"
 #include "tests/support/analysis_test.h"
 
 // The operators below pair malloc with free; GCC cannot see that through
@@ -354,6 +356,95 @@ TEST_F(SourceReaderTest, CaptureResetsAndIncludeReadersNeverCapture) {
   options().functionDetails = 0;
   reader().clearCapturedComment(true);  // the option is off: stays disabled
   EXPECT_EQ(reader().capturedComment(), "");
+}
+
+// At every step, the tokens handed over so far and what look-backs 1 to 6
+// gave; the test works out from the first what the second must be.
+class LookBackParser final : public TokenParser {
+ public:
+  struct Step {
+    int handed;  // tokens handed over, this one included
+    std::array<std::string, 6> lookBack;
+  };
+  std::vector<std::string> handed;
+  std::vector<Step> steps;
+  void resetForFile(SourceReader&) override {}
+  void step(SourceReader& reader) override {
+    handed.push_back(reader.parserToken(0));
+    Step step{static_cast<int>(handed.size()), {}};
+    for (int n = 1; n <= 6; ++n) step.lookBack[n - 1] = reader.parserToken(n);
+    steps.push_back(step);
+  }
+  void endOfFile(SourceReader&) override {}
+};
+
+// Look-back n is the n-th live token among the 199 handed over before the
+// newest one, at every step and not only at the end: through runs of blank
+// lines longer than the ring, at the start of a file and of the next file.
+TEST_F(SourceReaderTest, LookBackAtEveryStepCountsOnlyLiveTokensInTheRing) {
+  std::string text = "a b\n\n c ( d ) ;\n";
+  for (int i = 0; i < 120; ++i) text += "\n";  // blank lines hand over one break
+  text += "e\nf g\n";
+  for (int i = 0; i < 300; ++i) text += (i % 3 ? " " : "\n") + std::string("h") + std::to_string(i);
+  for (int file = 0; file < 2; ++file) {
+    openReader("a.c");
+    auto parser = std::make_unique<LookBackParser>();
+    LookBackParser& seen = *parser;
+    reader().replaceParser(std::move(parser));
+    read(file == 0 ? text : text.substr(4));
+    ASSERT_GT(seen.steps.size(), 300u);
+    for (const LookBackParser::Step& step : seen.steps) {
+      int newest = step.handed - 1;
+      for (int n = 1; n <= 6; ++n) {
+        std::string expected;
+        int live = 0;
+        for (int at = newest - 1; at >= 0 && newest - at < 200; --at) {
+          const std::string& t = seen.handed[at];
+          if (t == "\n" || t == " " || t == "\t") continue;
+          if (++live == n) {
+            expected = t;
+            break;
+          }
+        }
+        ASSERT_EQ(step.lookBack[n - 1], expected) << "token " << newest << ", look-back " << n;
+      }
+    }
+  }
+}
+
+// A near look-back is gone once the ring has reused its slot, as far
+// look-backs are: a run of non-live tokens as long as the ring hides it.
+TEST(NearLiveTokensTest, ALookBackLeavesWithItsRingSlot) {
+  TokenRing ring(200, 8);
+  NearLiveTokens near;
+  auto push = [&](std::string_view token, bool live) {
+    near.beforePush(&ring.at(0), ring.pushes());
+    ring.push(token);
+    near.afterPush(live);
+  };
+  auto lookBack = [&](int n) {
+    const std::string* token = near.at(n, ring.pushes(), ring.slots());
+    return token ? *token : std::string("(none)");
+  };
+  push("a", true);
+  push("b", true);
+  for (int i = 0; i < 198; ++i) push("\n", false);
+  EXPECT_EQ(lookBack(1), "b");
+  EXPECT_EQ(lookBack(2), "a");  // 199 pushes back: the ring's last slot
+  EXPECT_EQ(lookBack(3), "(none)");
+  push("\n", false);
+  EXPECT_EQ(lookBack(1), "b");
+  EXPECT_EQ(lookBack(2), "(none)");
+  // The newest token is not its own look-back, live or not.
+  push("c", true);
+  EXPECT_EQ(lookBack(1), "(none)");  // "b" has gone the way of "a"
+  push("d", true);
+  push("\n", false);
+  EXPECT_EQ(lookBack(1), "d");
+  EXPECT_EQ(lookBack(2), "c");
+  near.clear();
+  push("e", true);
+  EXPECT_EQ(lookBack(1), "(none)");
 }
 
 // The parser asks, at the token "b", for the capture to be cleared at the
