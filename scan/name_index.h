@@ -32,6 +32,8 @@ class NameIndex {
   static std::uint32_t partHash(std::string_view name) {
     return hashName(name, caseInsensitiveNames());
   }
+  // The hash of the bytes as they are, for keys compared byte for byte.
+  static std::uint32_t bytesHash(std::string_view name) { return hashName(name, false); }
   template <class Holds>
   const std::uint32_t* findHashed(std::uint32_t hash, Holds holds) const {
     if (count_ == 0) return nullptr;

@@ -332,30 +332,40 @@ bool ClassTable::enterPath(int at, int& budget) const {
   return true;
 }
 
-// The key holds the names, the language of the lookup and the comparison.
-// Only VB and Delphi keep answers: their records stay from file to file and
-// change little once the declarations are read, while a C-family file
-// starts with a new table and adds to it all along.
+// Only VB and Delphi keep answers from one change of the records to the
+// next: their records stay from file to file and change little once the
+// declarations are read, while a C-family file starts with a new table and
+// adds to it all along. The last answer is kept in every language.
 const ClassTable::WalkAnswer* ClassTable::keptAnswer(char kind, std::string_view className,
                                                      std::string_view name) const {
+  question_ = {kind, currentMode(), caseInsensitiveNames(), className, name};
+  if (lastGeneration_ == generation_ && last_.question.is(question_)) return &last_.answer;
   if (!keptAcrossFiles()) return nullptr;
   if (answersGeneration_ != generation_) {
     answers_.clear();
     answersGeneration_ = generation_;
   }
-  int mode = currentMode();
-  answerKey_.assign(1, kind);
-  answerKey_.append(reinterpret_cast<const char*>(&mode), sizeof mode);
-  answerKey_ += caseInsensitiveNames() ? 'f' : 'c';
-  answerKey_.append(className);
-  answerKey_ += '\0';
-  answerKey_.append(name);
-  auto kept = answers_.find(answerKey_);
-  return kept == answers_.end() ? nullptr : &kept->second;
+  questionHash_ = (std::uint64_t{NameIndex::bytesHash(className)} << 32 |
+                   NameIndex::bytesHash(name)) ^
+                  (static_cast<std::uint64_t>(question_.mode) << 8 | (question_.folded ? 0x80u : 0u) |
+                   static_cast<unsigned char>(kind));
+  auto [kept, end] = answers_.equal_range(questionHash_);
+  for (; kept != end; ++kept)
+    if (kept->second.question.is(question_)) return &kept->second.answer;
+  return nullptr;
 }
 
 void ClassTable::keepAnswer(WalkAnswer answer) const {
-  if (keptAcrossFiles() && !walkLogged_) answers_.emplace(answerKey_, answer);
+  if (walkLogged_) return;  // the walk must be made again, to log again
+  Question<std::string>& kept = last_.question;
+  kept.kind = question_.kind;
+  kept.mode = question_.mode;
+  kept.folded = question_.folded;
+  kept.className.assign(question_.className);
+  kept.name.assign(question_.name);
+  last_.answer = answer;
+  lastGeneration_ = generation_;
+  if (keptAcrossFiles()) answers_.emplace(questionHash_, last_);
 }
 
 std::string ClassTable::resolveMember(std::string_view className,

@@ -150,6 +150,27 @@ class ClassTable {
   };
   const MemberVariable* findVariableAt(int at, std::string_view variable, WalkAnswer& found,
                                        int& budget) const;
+  // What a walk's answer depends on besides the records; the names are
+  // the asker's while the question is answered, and copied when kept.
+  template <class Text>
+  struct Question {
+    char kind = 0;  // 'm' for a member function, 'v' for a member variable
+    int mode = 0;   // the language of the lookup
+    bool folded = false;  // the comparison
+    Text className;
+    Text name;
+    template <class Other>
+    bool is(const Question<Other>& q) const {
+      return kind == q.kind && mode == q.mode && folded == q.folded &&
+             className == q.className && name == q.name;
+    }
+  };
+  struct KeptAnswer {
+    Question<std::string> question;
+    WalkAnswer answer;
+  };
+  // The answer kept for the question, or null; the question is remembered
+  // for keepAnswer.
   const WalkAnswer* keptAnswer(char kind, std::string_view className, std::string_view name) const;
   void keepAnswer(WalkAnswer answer) const;
   void recordsChanged() { ++generation_; }
@@ -170,8 +191,13 @@ class ClassTable {
   mutable std::vector<int> path_;  // classes on the current lookup's path
   mutable bool walkLogged_ = false;  // a walk wrote to the log: its answer is not kept
   std::uint64_t generation_ = 0;     // changes of names, bases and members
+  mutable Question<std::string_view> question_;  // the one being answered
+  mutable std::uint64_t questionHash_ = 0;
+  // The last answer, in every language: a method's body asks of its own
+  // class again and again while the records stay as they are.
+  mutable KeptAnswer last_;
+  mutable std::uint64_t lastGeneration_ = ~std::uint64_t{0};  // none yet
   mutable std::uint64_t answersGeneration_ = 0;
-  mutable std::string answerKey_;
-  mutable std::unordered_map<std::string, WalkAnswer> answers_;
+  mutable std::unordered_multimap<std::uint64_t, KeptAnswer> answers_;  // by question hash
   ListSections sections_;  // of the class list in this run
 };

@@ -176,6 +176,31 @@ TEST_F(ClassTableTest, DelphiWalksSeeLaterChanges) {
   EXPECT_EQ(takeLog(), cycle + cycle);
 }
 
+// Every language keeps the answer of its last walk: asked again, the same
+// question after a change sees the change, another kind of question about
+// the same names is walked anew, and a cycle is told at every walk.
+TEST_F(ClassTableTest, TheLastAnswerLastsUntilTheRecordsChange) {
+  startFile("c:/src/u.cpp");
+  classWithBases("Root", {});
+  classWithBases("Leaf", {"Root"});
+  const ClassRecord* owner;
+  EXPECT_EQ(classes().resolveMember("Leaf", "run"), "");
+  method("Root", "run");
+  EXPECT_EQ(classes().resolveMember("Leaf", "run"), "Root");
+  EXPECT_EQ(classes().findMemberVariable("Leaf", "run", owner), nullptr);
+  classes().addMember("Root", "int", "run", 4, 0);
+  ASSERT_NE(classes().findMemberVariable("Leaf", "run", owner), nullptr);
+  EXPECT_EQ(owner->name, "Root");
+  classes().renameClass("Root", "Base");
+  EXPECT_EQ(classes().findMemberVariable("Leaf", "run", owner), nullptr);
+  classWithBases("Self", {"Self"});
+  takeLog();
+  EXPECT_EQ(classes().resolveMember("Self", "x"), "");
+  EXPECT_EQ(classes().resolveMember("Self", "x"), "");
+  EXPECT_EQ(takeLog(), std::string("基本ｸﾗｽ検索において無限ﾙｰﾌﾟに陥りました。\n") +
+                           "基本ｸﾗｽ検索において無限ﾙｰﾌﾟに陥りました。\n");
+}
+
 TEST_F(ClassTableTest, RenameMovesTheRecord) {
   classes().addMember("@anon@a.c", "int", "x", 4, 0);
   classes().registerClass("RECT", 1, ClassTable::kClassLike);
