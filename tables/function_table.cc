@@ -65,12 +65,16 @@ std::string FunctionTable::mainFileSuffix() const {
 }
 
 std::string FunctionTable::qualifiedKey(const DeclInfo& decl) const {
+  return qualifiedKey(KeyParts{decl.nameSpace, decl.className, decl.name, decl.fileLocal});
+}
+
+std::string FunctionTable::qualifiedKey(const KeyParts& decl) const {
   // One allocation for the usual key, however many parts it has.
   std::string key;
   key.reserve(decl.nameSpace.size() + decl.className.size() + decl.name.size() + 4);
-  for (const std::string* scope : {&decl.nameSpace, &decl.className}) {
-    if (scope->empty()) continue;
-    key += *scope;
+  for (std::string_view scope : {decl.nameSpace, decl.className}) {
+    if (scope.empty()) continue;
+    key += scope;
     key += "::";
   }
   key += decl.name;
@@ -86,7 +90,7 @@ std::string FunctionTable::qualifiedKey(const DeclInfo& decl) const {
   } else if ((mode & kModeCOrCpp) && key.size() == decl.name.size()) {
     if (decl.fileLocal) return key + "@" + (context ? context->topPath() : std::string());
     if (!fileLocal_.empty()) {
-      auto local = fileLocal_.find(decl.name);
+      auto local = fileLocal_.find(key);  // the key is the name alone
       if (local != fileLocal_.end()) return records_[local->second].key;
     }
   }
@@ -325,26 +329,29 @@ FunctionTable::Link FunctionTable::addLink(int caller, int callee, bool callSite
 // Binds the classes of both ends: a call inside a method to a name without
 // class goes to a member of the caller's class or of one of its bases, a
 // call written with the global-scope operator to a global function.
-std::string FunctionTable::resolvedCallee(const DeclInfo& caller, const DeclInfo& callee,
-                                          DeclInfo& from) const {
+std::string FunctionTable::resolvedKeys(const DeclInfo& caller, const DeclInfo& callee,
+                                        std::string& callerKey) const {
   const ClassTable* classes = tables_.classes;
-  from = caller;
-  DeclInfo to = callee;
-  auto lookup = [classes](const std::string& cls, const std::string& name) {
+  KeyParts from{caller.nameSpace, caller.className, caller.name, caller.fileLocal};
+  KeyParts to{callee.nameSpace, callee.className, callee.name, callee.fileLocal};
+  auto lookup = [classes](std::string_view cls, std::string_view name) {
     return classes ? classes->resolveMember(cls, name) : std::string();
   };
+  std::string callerOwner, calleeOwner;  // what the parts may come to view
   if (!from.className.empty()) {
-    std::string owner = lookup(from.className, from.name);
-    if (!owner.empty()) from.className = owner;
+    callerOwner = lookup(from.className, from.name);
+    if (!callerOwner.empty()) from.className = callerOwner;
   }
   if (to.className.empty()) {
-    to.className = lookup(from.className, to.name);
+    calleeOwner = lookup(from.className, to.name);
+    to.className = calleeOwner;
   } else if (to.className == kGlobalScopeMark) {
-    to.className.clear();
+    to.className = {};
   } else {
-    std::string owner = lookup(to.className, to.name);
-    if (!owner.empty()) to.className = owner;
+    calleeOwner = lookup(to.className, to.name);
+    if (!calleeOwner.empty()) to.className = calleeOwner;
   }
+  callerKey = qualifiedKey(from);
   return qualifiedKey(to);
 }
 
@@ -356,9 +363,8 @@ void FunctionTable::SetChainAto(const DeclInfo& caller, const DeclInfo& callee,
                << "    子関数名  [" << callee.name << "]\n";
     return;
   }
-  DeclInfo from;
-  std::string calleeKey = resolvedCallee(caller, callee, from);
-  std::string callerKey = qualifiedKey(from);
+  std::string callerKey;
+  std::string calleeKey = resolvedKeys(caller, callee, callerKey);
   if (sameName(callerKey, calleeKey)) {
     int number = setSubRecord(callerKey, Registration::kDefined);
     if (number >= 0) records_[number].flags |= FunctionFlag::kRecursive;

@@ -87,6 +87,14 @@ class FunctionTable {
   // a plain name of the translation unit that declared such a static means
   // that static.
   std::string qualifiedKey(const DeclInfo& decl) const;
+  // The same of the parts that make a key.
+  struct KeyParts {
+    std::string_view nameSpace;
+    std::string_view className;
+    std::string_view name;
+    bool fileLocal = false;
+  };
+  std::string qualifiedKey(const KeyParts& parts) const;
   // A new main file: the statics of the last one are no longer in sight.
   void beginTranslationUnit() { fileLocal_.clear(); }
 
@@ -178,8 +186,10 @@ class FunctionTable {
   int linkPosition(const std::vector<int>& list, int other, bool callSite) const;
   void linkBaseConstructors(const std::string& className, int record, bool isDestructor,
                             int depth);
-  std::string resolvedCallee(const DeclInfo& caller, const DeclInfo& callee,
-                             DeclInfo& resolvedCaller) const;
+  // The callee's key, and the caller's into `callerKey`, with their
+  // classes bound.
+  std::string resolvedKeys(const DeclInfo& caller, const DeclInfo& callee,
+                           std::string& callerKey) const;
   int fileNoOf(std::string_view path) const;
   std::string mainFileSuffix() const;
   void rebuildKnownCounts() const;
