@@ -332,15 +332,19 @@ bool ClassTable::enterPath(int at, int& budget) const {
   return true;
 }
 
-// Only VB and Delphi keep answers from one change of the records to the
+// VB and Delphi keep every answer from one change of the records to the
 // next: their records stay from file to file and change little once the
-// declarations are read, while a C-family file starts with a new table and
-// adds to it all along. The last answer is kept in every language.
+// declarations are read. A C-family file starts with a new table and adds
+// to it all along, so only its last few answers are kept.
 const ClassTable::WalkAnswer* ClassTable::keptAnswer(char kind, std::string_view className,
                                                      std::string_view name) const {
   question_ = {kind, currentMode(), caseInsensitiveNames(), className, name};
-  if (lastGeneration_ == generation_ && last_.question.is(question_)) return &last_.answer;
-  if (!keptAcrossFiles()) return nullptr;
+  if (!keptAcrossFiles()) {
+    for (int k = 0; k < kRecentAnswers; ++k)
+      if (recentGeneration_[k] == generation_ && recent_[k].question.is(question_))
+        return &recent_[k].answer;
+    return nullptr;
+  }
   if (answersGeneration_ != generation_) {
     answers_.clear();
     answersGeneration_ = generation_;
@@ -357,15 +361,22 @@ const ClassTable::WalkAnswer* ClassTable::keptAnswer(char kind, std::string_view
 
 void ClassTable::keepAnswer(WalkAnswer answer) const {
   if (walkLogged_) return;  // the walk must be made again, to log again
-  Question<std::string>& kept = last_.question;
-  kept.kind = question_.kind;
-  kept.mode = question_.mode;
-  kept.folded = question_.folded;
-  kept.className.assign(question_.className);
-  kept.name.assign(question_.name);
-  last_.answer = answer;
-  lastGeneration_ = generation_;
-  if (keptAcrossFiles()) answers_.emplace(questionHash_, last_);
+  if (keptAcrossFiles()) {
+    answers_.emplace(questionHash_, KeptAnswer{{question_.kind, question_.mode, question_.folded,
+                                                std::string(question_.className),
+                                                std::string(question_.name)},
+                                               answer});
+    return;
+  }
+  KeptAnswer& recent = recent_[recentNext_];
+  recentGeneration_[recentNext_] = generation_;
+  recentNext_ = (recentNext_ + 1) % kRecentAnswers;
+  recent.question.kind = question_.kind;
+  recent.question.mode = question_.mode;
+  recent.question.folded = question_.folded;
+  recent.question.className.assign(question_.className);
+  recent.question.name.assign(question_.name);
+  recent.answer = answer;
 }
 
 std::string ClassTable::resolveMember(std::string_view className,

@@ -10,6 +10,7 @@
 // the next reset.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <deque>
 #include <string>
@@ -193,10 +194,15 @@ class ClassTable {
   std::uint64_t generation_ = 0;     // changes of names, bases and members
   mutable Question<std::string_view> question_;  // the one being answered
   mutable std::uint64_t questionHash_ = 0;
-  // The last answer, in every language: a method's body asks of its own
-  // class again and again while the records stay as they are.
-  mutable KeptAnswer last_;
-  mutable std::uint64_t lastGeneration_ = ~std::uint64_t{0};  // none yet
+  // The C family's last answers: a method's body asks of its own class and
+  // of the same few names again and again while the records stay as they
+  // are. Each is kept with the generation it was given in.
+  static constexpr int kRecentAnswers = 4;
+  mutable std::array<KeptAnswer, kRecentAnswers> recent_;
+  static constexpr std::uint64_t kNoGeneration = ~std::uint64_t{0};
+  mutable std::array<std::uint64_t, kRecentAnswers> recentGeneration_{
+      kNoGeneration, kNoGeneration, kNoGeneration, kNoGeneration};
+  mutable int recentNext_ = 0;  // the one to give up next
   mutable std::uint64_t answersGeneration_ = 0;
   mutable std::unordered_multimap<std::uint64_t, KeptAnswer> answers_;  // by question hash
   ListSections sections_;  // of the class list in this run
