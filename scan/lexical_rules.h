@@ -42,7 +42,8 @@ inline int compareNames(std::string_view a, std::string_view b) {
   return compareNamesAs(lexical_detail::foldNames, a, b);
 }
 inline bool sameName(std::string_view a, std::string_view b) {
-  if (lexical_detail::foldNames) return lexical_detail::equalFolded(a, b);
+  // Folding keeps the length: most names asked about differ in it.
+  if (lexical_detail::foldNames) return a.size() == b.size() && lexical_detail::equalFolded(a, b);
   return a == b;
 }
 
