@@ -69,6 +69,7 @@ TypeTable::Lookup TypeTable::search(std::string_view name) const {
 }
 
 int TypeTable::positionNamed(std::string_view name) const {
+  if (!filter_.mayHold(name)) return -1;
   return index_.positionOf(
       name, [this](std::uint32_t p) -> std::string_view { return records_[p].name; },
       [&] {
@@ -166,6 +167,7 @@ void TypeTable::registerType(std::string_view name, int kind, int size, bool ine
   auto position = static_cast<std::uint32_t>(records_.size());
   order_.insert(order_.begin() + at.index, position);
   index_.add(name, position);
+  filter_.add(name);
   records_.push_back(std::move(record));
 }
 
@@ -212,6 +214,7 @@ void TypeTable::copyFrom(const TypeTable& settings) {
   records_ = settings.records_;
   order_ = settings.order_;
   index_ = settings.index_;
+  filter_ = settings.filter_;
   usedRecords_ = settings.usedRecords_;
   pointerSize_ = settings.pointerSize_;
 }

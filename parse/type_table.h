@@ -19,6 +19,7 @@
 
 #include "report/report.h"
 #include "scan/define_table.h"  // ListScope
+#include "scan/name_filter.h"
 #include "scan/name_index.h"
 #include "scan/type_questions.h"
 
@@ -91,6 +92,7 @@ class TypeTable final : public TypeQuestions {
     records_.clear();
     order_.clear();
     index_.clear();
+    filter_.clear();
     usedRecords_.clear();
   }
 
@@ -130,6 +132,7 @@ class TypeTable final : public TypeQuestions {
   std::deque<TypeRecord> records_;    // in order of registration
   std::vector<std::uint32_t> order_;  // positions in records_, in name order
   NameIndex index_;                   // name -> position in records_
+  NameFilter filter_;                 // of every name in records_
   // Where kUsed was set since the table was emptied or its marks cleared:
   // VB and Delphi keep their types from file to file, and a file's section
   // lists the few it used.

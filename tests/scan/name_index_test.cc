@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "scan/lexical_rules.h"
+#include "scan/name_filter.h"
 
 namespace {
 
@@ -80,6 +81,44 @@ TEST(NameIndex, AgreesWithTheComparison) {
       if (present < 0) names.add(index, n);
     }
   }
+}
+
+// The filter never says no to a name equal to one added, under either
+// comparison; it says no to names of another length or other ends.
+TEST(NameFilter, NoOnlyForNamesNeverAdded) {
+  const char kBytes[] = {'a', 'A', 'z', 'Z', '_', '1', '\x83', '\x81', '\x41', '\x61'};
+  std::mt19937 random(11);
+  auto name = [&] {
+    std::string out(1 + random() % 40, ' ');
+    for (char& c : out) c = kBytes[random() % sizeof kBytes];
+    return out;
+  };
+  NameFilter filter;
+  std::vector<std::string> added;
+  for (int i = 0; i < 300; ++i) {
+    added.push_back(name());
+    filter.add(added.back());
+  }
+  for (bool folded : {false, true}) {
+    setCaseInsensitiveNames(folded);
+    for (int i = 0; i < 3000; ++i) {
+      std::string n = name();
+      bool equalToOne = std::any_of(added.begin(), added.end(),
+                                    [&](const std::string& a) { return sameName(a, n); });
+      if (equalToOne) ASSERT_TRUE(filter.mayHold(n)) << n << " folded " << folded;
+    }
+    for (const std::string& a : added) ASSERT_TRUE(filter.mayHold(a));
+  }
+  setCaseInsensitiveNames(false);
+  NameFilter one;
+  one.add("Count");
+  EXPECT_TRUE(one.mayHold("COUNT"));
+  EXPECT_FALSE(one.mayHold("Counts"));
+  EXPECT_FALSE(one.mayHold("Mount"));
+  EXPECT_FALSE(one.mayHold("Couns"));
+  EXPECT_FALSE(one.mayHold(""));
+  one.clear();
+  EXPECT_FALSE(one.mayHold("Count"));
 }
 
 // Names taken out at random among many that share slots: every other name
