@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdio>
+#include <cstring>
 #include <ostream>
 #include <streambuf>
 #include <string>
@@ -30,6 +31,14 @@ class CrLfFileBuf : public std::streambuf {
 
  protected:
   int_type overflow(int_type c) override;
+  // A piece that fits is one copy; a longer one goes the library's way.
+  std::streamsize xsputn(const char* s, std::streamsize n) override {
+    if (n <= 0) return 0;
+    if (n > epptr() - pptr()) return std::streambuf::xsputn(s, n);
+    std::memcpy(pptr(), s, static_cast<size_t>(n));
+    pbump(static_cast<int>(n));
+    return n;
+  }
   int sync() override;
 
  private:
