@@ -5,7 +5,6 @@
 namespace {
 
 constexpr size_t kFirstSlots = 64;
-constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
 
 // The first `count` bytes of `w` folded one by one, minding trail bytes.
 std::uint64_t lowerBytes(std::uint64_t w, size_t count, bool& trail) {
@@ -19,24 +18,22 @@ std::uint64_t lowerBytes(std::uint64_t w, size_t count, bool& trail) {
 
 }  // namespace
 
-// Eight bytes a step, over the name as the comparison sees it: with folded
-// names the letters are lowered except the trail byte of a double-byte
-// character, as compareIgnoreCase does.
-std::uint32_t NameIndex::hashName(std::string_view name, bool folded) {
-  std::uint64_t h = (name.size() + 1) * kMultiplier;
+// The whole rule, eight bytes a step, over the name as the comparison sees
+// it: with folded names the letters are lowered except the trail byte of a
+// double-byte character, as compareIgnoreCase does. hashName gives the same
+// for the names of one word without the call.
+std::uint32_t NameIndex::hashLongName(std::string_view name, bool folded) {
+  std::uint64_t h = (name.size() + 1) * kHashMultiplier;
   bool trail = false;
   for (size_t i = 0; i < name.size(); i += 8) {
     size_t count = name.size() - i < 8 ? name.size() - i : 8;
     std::uint64_t w = nameWord(name.data() + i, count);
     if (folded)
       w = (!trail && !(w & kNameWordHighBits)) ? lowerAsciiWord(w) : lowerBytes(w, count, trail);
-    h = (h ^ w) * kMultiplier;
+    h = (h ^ w) * kHashMultiplier;
     h ^= h >> 29;
   }
-  h ^= h >> 32;
-  h *= 0xD6E8FEB86659FD93ull;
-  h ^= h >> 32;
-  return static_cast<std::uint32_t>(h);
+  return finishHash(h);
 }
 
 bool NameIndex::usable() const {

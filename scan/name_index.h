@@ -15,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/text_util.h"
 #include "scan/lexical_rules.h"
 
 class NameIndex {
@@ -78,7 +79,27 @@ class NameIndex {
     std::uint32_t hash = 0;
     std::uint32_t position = kFree;
   };
-  static std::uint32_t hashName(std::string_view name, bool folded);
+  // Names of up to eight bytes (most of them) are hashed here, where the
+  // lookup is; longer ones and folded double-byte ones by hashLongName.
+  static std::uint32_t hashName(std::string_view name, bool folded) {
+    if (name.empty() || name.size() > 8) return hashLongName(name, folded);
+    std::uint64_t w = nameWord(name.data(), name.size());
+    if (folded) {
+      if (w & kNameWordHighBits) return hashLongName(name, folded);
+      w = lowerAsciiWord(w);
+    }
+    std::uint64_t h = ((name.size() + 1) * kHashMultiplier ^ w) * kHashMultiplier;
+    h ^= h >> 29;
+    return finishHash(h);
+  }
+  static std::uint32_t hashLongName(std::string_view name, bool folded);
+  static constexpr std::uint64_t kHashMultiplier = 0x9E3779B97F4A7C15ull;
+  static std::uint32_t finishHash(std::uint64_t h) {
+    h ^= h >> 32;
+    h *= 0xD6E8FEB86659FD93ull;
+    h ^= h >> 32;
+    return static_cast<std::uint32_t>(h);
+  }
 
   // The slot holding the key, or the free slot where it would go.
   template <class Holds>
