@@ -42,8 +42,10 @@ inline int compareNames(std::string_view a, std::string_view b) {
   return compareNamesAs(lexical_detail::foldNames, a, b);
 }
 inline bool sameName(std::string_view a, std::string_view b) {
-  // Folding keeps the length: most names asked about differ in it.
-  if (lexical_detail::foldNames) return a.size() == b.size() && lexical_detail::equalFolded(a, b);
+  // Folding keeps the length: most names asked about differ in it, and
+  // most of the others are spelt alike.
+  if (lexical_detail::foldNames)
+    return a.size() == b.size() && (a == b || lexical_detail::equalFolded(a, b));
   return a == b;
 }
 
