@@ -21,7 +21,7 @@ std::uint64_t lowerBytes(std::uint64_t w, size_t count, bool& trail) {
 // The whole rule, eight bytes a step, over the name as the comparison sees
 // it: with folded names the letters are lowered except the trail byte of a
 // double-byte character, as compareIgnoreCase does. hashName gives the same
-// for the names of one word without the call.
+// for the names of up to two words without the call.
 std::uint32_t NameIndex::hashLongName(std::string_view name, bool folded) {
   std::uint64_t h = (name.size() + 1) * kHashMultiplier;
   bool trail = false;

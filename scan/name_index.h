@@ -79,17 +79,24 @@ class NameIndex {
     std::uint32_t hash = 0;
     std::uint32_t position = kFree;
   };
-  // Names of up to eight bytes (most of them) are hashed here, where the
+  // Names of up to two words (most of them) are hashed here, where the
   // lookup is; longer ones and folded double-byte ones by hashLongName.
   static std::uint32_t hashName(std::string_view name, bool folded) {
-    if (name.empty() || name.size() > 8) return hashLongName(name, folded);
-    std::uint64_t w = nameWord(name.data(), name.size());
+    size_t n = name.size();
+    if (n == 0 || n > 16) return hashLongName(name, folded);
+    std::uint64_t first = nameWord(name.data(), n < 8 ? n : 8);
+    std::uint64_t second = n > 8 ? nameWord(name.data() + 8, n - 8) : 0;
     if (folded) {
-      if (w & kNameWordHighBits) return hashLongName(name, folded);
-      w = lowerAsciiWord(w);
+      if ((first | second) & kNameWordHighBits) return hashLongName(name, folded);
+      first = lowerAsciiWord(first);
+      second = lowerAsciiWord(second);
     }
-    std::uint64_t h = ((name.size() + 1) * kHashMultiplier ^ w) * kHashMultiplier;
+    std::uint64_t h = ((n + 1) * kHashMultiplier ^ first) * kHashMultiplier;
     h ^= h >> 29;
+    if (n > 8) {
+      h = (h ^ second) * kHashMultiplier;
+      h ^= h >> 29;
+    }
     return finishHash(h);
   }
   static std::uint32_t hashLongName(std::string_view name, bool folded);
