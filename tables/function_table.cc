@@ -337,7 +337,7 @@ std::string FunctionTable::resolvedKeys(const DeclInfo& caller, const DeclInfo& 
   auto lookup = [classes](std::string_view cls, std::string_view name) {
     return classes ? classes->resolveMember(cls, name) : std::string();
   };
-  std::string callerOwner, calleeOwner;  // what the parts may come to view
+  std::string callerOwner, calleeOwner;  // the bound classes, which the parts may view
   if (!from.className.empty()) {
     callerOwner = lookup(from.className, from.name);
     if (!callerOwner.empty()) from.className = callerOwner;
