@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "scan/lexical_rules.h"
@@ -31,6 +32,24 @@ long long positionOf(const NameIndex& index, std::string_view name, const Names&
   const std::uint32_t* p = index.find(name, names.of());
   return p ? static_cast<long long>(*p) : -1;
 }
+
+// Random names of 1 to `longest` bytes drawn from `bytes` (letters of both
+// cases, digits, '_', Shift-JIS lead and trail bytes), the same for a seed.
+class RandomNames {
+ public:
+  RandomNames(unsigned seed, size_t longest, std::string_view bytes)
+      : random_(seed), longest_(longest), bytes_(bytes) {}
+  std::string operator()() {
+    std::string out(1 + random_() % longest_, ' ');
+    for (char& c : out) c = bytes_[random_() % bytes_.size()];
+    return out;
+  }
+
+ private:
+  std::mt19937 random_;
+  size_t longest_;
+  std::string_view bytes_;
+};
 
 TEST(NameIndex, FindsEveryNameAddedThroughGrowth) {
   NameIndex index;
@@ -61,13 +80,7 @@ TEST(NameIndex, FoldedNamesAsTheComparisonHasThem) {
 // Random names of letters, digits and double-byte characters: the index
 // finds a name exactly when the comparison finds an equal one.
 TEST(NameIndex, AgreesWithTheComparison) {
-  const char kBytes[] = {'a', 'A', 'b', 'B', '_', '1', '\x83', '\x81', '\x41', '\x61'};
-  std::mt19937 random(7);
-  auto name = [&] {
-    std::string out(1 + random() % 4, ' ');
-    for (char& c : out) c = kBytes[random() % sizeof kBytes];
-    return out;
-  };
+  RandomNames name(7, 4, "aAbB_1\x83\x81\x41\x61");
   for (bool folded : {false, true}) {
     setCaseInsensitiveNames(folded);
     NameIndex index;
@@ -86,13 +99,7 @@ TEST(NameIndex, AgreesWithTheComparison) {
 // The filter never says no to a name equal to one added, under either
 // comparison; it says no to names of another length or other ends.
 TEST(NameFilter, NoOnlyForNamesNeverAdded) {
-  const char kBytes[] = {'a', 'A', 'z', 'Z', '_', '1', '\x83', '\x81', '\x41', '\x61'};
-  std::mt19937 random(11);
-  auto name = [&] {
-    std::string out(1 + random() % 40, ' ');
-    for (char& c : out) c = kBytes[random() % sizeof kBytes];
-    return out;
-  };
+  RandomNames name(11, 40, "aAzZ_1\x83\x81\x41\x61");
   NameFilter filter;
   std::vector<std::string> added;
   for (int i = 0; i < 300; ++i) {
@@ -105,7 +112,9 @@ TEST(NameFilter, NoOnlyForNamesNeverAdded) {
       std::string n = name();
       bool equalToOne = std::any_of(added.begin(), added.end(),
                                     [&](const std::string& a) { return sameName(a, n); });
-      if (equalToOne) ASSERT_TRUE(filter.mayHold(n)) << n << " folded " << folded;
+      if (equalToOne) {
+        ASSERT_TRUE(filter.mayHold(n)) << n << " folded " << folded;
+      }
     }
     for (const std::string& a : added) ASSERT_TRUE(filter.mayHold(a));
   }
