@@ -1,9 +1,10 @@
 #include "report/text_layout.h"
 
-#include <cstring>
+#include <algorithm>
 
 bool padWithBlanks(std::ostream& out, int count, std::string_view blank) {
-  // The copies go out in chunks rather than one insertion each.
+  // The copies go out in chunks rather than one insertion each, straight
+  // into the stream's buffer: padding comes on every line of a report.
   char chunk[256];
   const size_t per = blank.size();
   int copies = count / 2;
@@ -11,11 +12,13 @@ bool padWithBlanks(std::ostream& out, int count, std::string_view blank) {
     for (int i = 0; i < copies; ++i) out << blank;
   } else {
     const int perChunk = static_cast<int>(sizeof chunk / per);
-    for (int i = 0; i < perChunk && i < copies; ++i)
-      std::memcpy(chunk + i * per, blank.data(), per);
+    // Byte by byte: a blank is a byte or two, less than a copy call costs.
+    char* at = chunk;
+    for (int i = std::min(copies, perChunk); i > 0; --i)
+      for (char c : blank) *at++ = c;
     while (copies > 0) {
       int now = copies < perChunk ? copies : perChunk;
-      out.write(chunk, static_cast<std::streamsize>(now * per));
+      out.rdbuf()->sputn(chunk, static_cast<std::streamsize>(now * per));
       copies -= now;
     }
   }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "report/report_writer_internal.h"
+#include "report/text_layout.h"
 
 namespace {
 
@@ -27,21 +28,8 @@ class TextWriter : public PlainWriter {
   void writeCell(const Column& column, const Cell& cell, bool last);
   void writeRule();
   void writeListLines(const Column& column, const Cell& cell);
-  // One full-width blank per two columns, in as few pieces as the run of
-  // blanks at hand allows.
-  void wideBlanks(int columns) {
-    static const std::string kRun = [] {
-      std::string run;
-      for (int i = 0; i < 16; ++i) run += kWideBlank;
-      return run;
-    }();
-    if (columns < 2) return;
-    for (size_t bytes = static_cast<size_t>(columns / 2) * kWideBlank.size(); bytes > 0;) {
-      size_t piece = bytes < kRun.size() ? bytes : kRun.size();
-      put(std::string_view(kRun).substr(0, piece));
-      bytes -= piece;
-    }
-  }
+  // One full-width blank per two columns.
+  void wideBlanks(int columns) { padWithBlanks(out_, columns, kWideBlank); }
 
   LinePieces pieces_;
   int carry_ = 0;  // overflow of the current line not yet taken back

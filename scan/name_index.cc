@@ -23,15 +23,14 @@ std::uint64_t lowerBytes(std::uint64_t w, size_t count, bool& trail) {
 // double-byte character, as compareIgnoreCase does. hashName gives the same
 // for the names of up to two words without the call.
 std::uint32_t NameIndex::hashLongName(std::string_view name, bool folded) {
-  std::uint64_t h = (name.size() + 1) * kHashMultiplier;
+  std::uint64_t h = startHash(name.size());
   bool trail = false;
   for (size_t i = 0; i < name.size(); i += 8) {
     size_t count = name.size() - i < 8 ? name.size() - i : 8;
     std::uint64_t w = nameWord(name.data() + i, count);
     if (folded)
       w = (!trail && !(w & kNameWordHighBits)) ? lowerAsciiWord(w) : lowerBytes(w, count, trail);
-    h = (h ^ w) * kHashMultiplier;
-    h ^= h >> 29;
+    h = mixWord(h, w);
   }
   return finishHash(h);
 }

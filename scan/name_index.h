@@ -91,16 +91,19 @@ class NameIndex {
       first = lowerAsciiWord(first);
       second = lowerAsciiWord(second);
     }
-    std::uint64_t h = ((n + 1) * kHashMultiplier ^ first) * kHashMultiplier;
-    h ^= h >> 29;
-    if (n > 8) {
-      h = (h ^ second) * kHashMultiplier;
-      h ^= h >> 29;
-    }
+    std::uint64_t h = mixWord(startHash(n), first);
+    if (n > 8) h = mixWord(h, second);
     return finishHash(h);
   }
   static std::uint32_t hashLongName(std::string_view name, bool folded);
+  // The steps of the rule both share: a start from the length, a word at a
+  // time, and the final mix.
   static constexpr std::uint64_t kHashMultiplier = 0x9E3779B97F4A7C15ull;
+  static std::uint64_t startHash(size_t length) { return (length + 1) * kHashMultiplier; }
+  static std::uint64_t mixWord(std::uint64_t h, std::uint64_t word) {
+    h = (h ^ word) * kHashMultiplier;
+    return h ^ (h >> 29);
+  }
   static std::uint32_t finishHash(std::uint64_t h) {
     h ^= h >> 32;
     h *= 0xD6E8FEB86659FD93ull;

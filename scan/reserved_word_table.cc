@@ -68,7 +68,7 @@ size_t ReservedWordTable::search(std::string_view word, bool& found) const {
 }
 
 std::optional<std::int32_t> ReservedWordTable::languagesOf(std::string_view word) const {
-  if (word.empty() || !mayHold(word)) return std::nullopt;
+  if (word.empty() || !filter_.mayHold(word)) return std::nullopt;
   int position = positions_.positionOf(
       word, [this](std::uint32_t p) -> std::string_view { return store_[p].word; },
       [&] {
@@ -89,13 +89,7 @@ void ReservedWordTable::add(std::string_view word, std::int32_t mask) {
     return;
   }
   auto position = static_cast<std::uint32_t>(store_.size());
-  size_t length = word.size() < kLengths ? word.size() : kLengths - 1;
-  auto mark = [&](unsigned char c) {
-    firstBytes_[length][c >> 6] |= std::uint64_t{1} << (c & 63);
-  };
-  auto first = static_cast<unsigned char>(word[0]);
-  mark(first);
-  if ((first | 0x20) >= 'a' && (first | 0x20) <= 'z') mark(first ^ 0x20);
+  filter_.add(word);
   store_.push_back(ReservedWord{std::string(word), mask});
   order_.insert(order_.begin() + i, position);
   positions_.add(word, position);

@@ -8,13 +8,13 @@
 // settings are loaded and read for the rest of the run.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "scan/name_filter.h"
 #include "scan/name_index.h"
 
 class RunTables;
@@ -43,7 +43,7 @@ class ReservedWordTable {
     store_.clear();
     order_.clear();
     positions_.clear();
-    firstBytes_ = {};
+    filter_.clear();
   }
 
   size_t size() const { return order_.size(); }
@@ -58,20 +58,10 @@ class ReservedWordTable {
   size_t search(std::string_view word, bool& found) const;
   // The languages of `word`; nothing when it is absent.
   std::optional<std::int32_t> languagesOf(std::string_view word) const;
-  // False when no word of this length starts with this byte (either case):
-  // most names are no keyword, and this answers before any hashing.
-  bool mayHold(std::string_view word) const {
-    size_t length = word.size() < kLengths ? word.size() : kLengths - 1;
-    auto first = static_cast<unsigned char>(word[0]);
-    return (firstBytes_[length][first >> 6] >> (first & 63)) & 1;
-  }
-
-  static constexpr size_t kLengths = 32;  // rows by length; the last for 31 bytes and more
-
   const RunTables* tables_;
   std::vector<ReservedWord> store_;   // in order of adding
   std::vector<std::uint32_t> order_;  // positions in store_, in name order
   NameIndex positions_;               // word -> position in store_
-  // Per word length, the first bytes of the words (both cases of a letter).
-  std::array<std::array<std::uint64_t, 4>, kLengths> firstBytes_{};
+  // Most names are no keyword: the filter tells them before any hashing.
+  NameFilter filter_;
 };

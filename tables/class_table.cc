@@ -362,21 +362,16 @@ const ClassTable::WalkAnswer* ClassTable::keptAnswer(char kind, std::string_view
 void ClassTable::keepAnswer(WalkAnswer answer) const {
   if (walkLogged_) return;  // the walk must be made again, to log again
   if (keptAcrossFiles()) {
-    answers_.emplace(questionHash_, KeptAnswer{{question_.kind, question_.mode, question_.folded,
-                                                std::string(question_.className),
-                                                std::string(question_.name)},
-                                               answer});
+    KeptAnswer kept{{}, answer};
+    kept.question.assign(question_);
+    answers_.emplace(questionHash_, std::move(kept));
     return;
   }
   KeptAnswer& recent = recent_[recentNext_];
+  recent.question.assign(question_);
+  recent.answer = answer;
   recentGeneration_[recentNext_] = generation_;
   recentNext_ = (recentNext_ + 1) % kRecentAnswers;
-  recent.question.kind = question_.kind;
-  recent.question.mode = question_.mode;
-  recent.question.folded = question_.folded;
-  recent.question.className.assign(question_.className);
-  recent.question.name.assign(question_.name);
-  recent.answer = answer;
 }
 
 std::string ClassTable::resolveMember(std::string_view className,

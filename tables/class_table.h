@@ -161,6 +161,14 @@ class ClassTable {
     Text className;
     Text name;
     template <class Other>
+    void assign(const Question<Other>& q) {
+      kind = q.kind;
+      mode = q.mode;
+      folded = q.folded;
+      className.assign(q.className);
+      name.assign(q.name);
+    }
+    template <class Other>
     bool is(const Question<Other>& q) const {
       return kind == q.kind && mode == q.mode && folded == q.folded &&
              className == q.className && name == q.name;
