@@ -27,10 +27,12 @@ bool listed(const char* const (&list)[N], const std::string& name) {
 void SourceContext::push(const std::string& path) {
   std::string shortName = options_.tagJumpTree ? path : fileNamePart(path);
   stack_.push_back({1, shortName, path});
+  ++changes_;
 }
 
 void SourceContext::pop() {
   if (!stack_.empty()) stack_.pop_back();
+  ++changes_;
 }
 
 const std::string& SourceContext::item(int k) const {
@@ -57,6 +59,7 @@ const std::string& SourceContext::mainFilePath() const {
 
 void SourceContext::setLanguageMask(int mask) {
   if (stack_.empty()) languageMask_ = mask;
+  ++changes_;
 }
 
 int SourceContext::languageFlavour() const {
@@ -67,6 +70,7 @@ int SourceContext::languageFlavour() const {
 void SourceContext::markMissing(const std::string& name) {
   if (listed(kOldStreamHeaders, name)) oldStyleHeaderMissing_ = true;
   if (listed(kAtlHeaders, name)) atlHeaderMissing_ = true;
+  ++changes_;
 }
 
 void SourceContext::reset() {
@@ -74,4 +78,5 @@ void SourceContext::reset() {
   languageMask_ = 0;
   oldStyleHeaderMissing_ = false;
   atlHeaderMissing_ = false;
+  ++changes_;
 }

@@ -4,6 +4,7 @@
 // missing. The reader sets the main file's language before pushing it.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,9 @@ class SourceContext {
   bool atlHeaderMissing() const { return atlHeaderMissing_; }
 
   void reset();
+  // Counts every change of the stack, the language and the missing
+  // headers: what is derived from them holds while the count stays.
+  std::uint64_t changes() const { return changes_; }
 
  private:
   struct Entry {
@@ -57,4 +61,5 @@ class SourceContext {
   bool oldStyleHeaderMissing_ = false;
   bool atlHeaderMissing_ = false;
   std::vector<Entry> stack_;
+  std::uint64_t changes_ = 0;
 };

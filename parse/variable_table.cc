@@ -252,6 +252,7 @@ void VariableTable::registerVariable(std::string_view type, std::string_view nam
                << "    型名[" << type << "]  ｵﾌﾞｼﾞｪｸﾄ名[" << name << "]\n";
     return;
   }
+  ++changes_;
   Declarator d = scanDeclarator(name, type);
   if (d.name.empty()) {
     errorLog() << "(内部ｴﾗｰ)ｵﾌﾞｼﾞｪｸﾄの登録に失敗しました[" << name << "]\n";
@@ -572,18 +573,53 @@ std::string VariableTable::functionKey(std::string_view className, std::string_v
   return tables_.functions ? tables_.functions->qualifiedKey(owner) : owner.name;
 }
 
-// Locals in scope first, then members of the class and its bases, then the
-// globals and the function's own static locals. Nothing is allocated unless
-// a new reference is recorded.
+// Delphi's bodies ask about members through long chains of bases, and a
+// lookup costs ten times what keeping its answer costs; in the other
+// languages a lookup costs about what the keeping would.
+bool VariableTable::keepsReferences() const {
+  return tables_.context && (tables_.context->languageMask() & kModeDelphi);
+}
+
+inline QuestionMemo<const std::string*>::Stamp VariableTable::referenceStamp() const {
+  QuestionMemo<const std::string*>::Stamp stamp;
+  stamp.counts[0] = changes_;
+  if (tables_.classes) stamp.counts[1] = tables_.classes->generation();
+  // A member's reference goes to the function's record once it exists.
+  if (tables_.functions)
+    stamp.counts[2] = tables_.functions->changes() + tables_.functions->recordCount();
+  if (tables_.context) stamp.counts[3] = tables_.context->changes();
+  stamp.folded = caseInsensitiveNames();
+  return stamp;
+}
+
+// A lookup made again under the same stamp finds the same declaration and
+// records nothing new, unless its class search wrote to the log: that one
+// is made again, so that the log tells it every time.
 const std::string* VariableTable::referenceVariable(std::string_view name,
                                                     std::string_view className,
                                                     std::string_view function) {
   if (name.empty()) return nullptr;
+  bool logged = false;
+  if (!keepsReferences()) return lookUpReference(name, className, function, logged);
+  references_.startQuestions(referenceStamp(), {className, function, {}});
+  if (const std::string* const* kept = references_.find(name)) return *kept;
+  const std::string* type = lookUpReference(name, className, function, logged);
+  if (!logged) references_.keep(name, type);
+  return type;
+}
+
+// Locals in scope first, then members of the class and its bases, then the
+// globals and the function's own static locals. Nothing is allocated unless
+// a new reference is recorded.
+const std::string* VariableTable::lookUpReference(std::string_view name,
+                                                  std::string_view className,
+                                                  std::string_view function, bool& logged) {
   for (auto s = scopes_.rbegin(); s != scopes_.rend(); ++s)
     if (sameName(s->name, name)) return &s->type;
   if (!className.empty() && tables_.classes) {
     const ClassRecord* owner;
     const MemberVariable* m = tables_.classes->findMemberVariable(className, name, owner);
+    logged = tables_.classes->lastSearchLogged();
     if (m && tables_.functions)
       tables_.functions->addReferencedVariableToKey(functionKey(className, function),
                                                     ClassTable::memberReference(*owner, *m, name));
@@ -601,7 +637,7 @@ void VariableTable::closeScope(int level) {
   auto gone = [&](const ScopeRecord& s) { return s.nesting == n && s.level >= level; };
   for (const ScopeRecord& s : scopes_)
     if (gone(s)) e.current = std::max(0, e.current - s.size);
-  scopes_.erase(std::remove_if(scopes_.begin(), scopes_.end(), gone), scopes_.end());
+  eraseScopes(gone);
 }
 
 // The function's locals are gone with it, also those a prototype's
@@ -609,9 +645,7 @@ void VariableTable::closeScope(int level) {
 void VariableTable::endFunctionScope() {
   int n = nesting();
   stackEntry() = StackEntry();
-  scopes_.erase(std::remove_if(scopes_.begin(), scopes_.end(),
-                               [n](const ScopeRecord& s) { return s.nesting == n; }),
-                scopes_.end());
+  eraseScopes([n](const ScopeRecord& s) { return s.nesting == n; });
 }
 
 StackUse VariableTable::stackUse() const {
@@ -623,19 +657,19 @@ StackUse VariableTable::stackUse() const {
 void VariableTable::beginFile() {
   int n = nesting();
   stackEntry() = StackEntry();
-  scopes_.erase(std::remove_if(scopes_.begin(), scopes_.end(),
-                               [n](const ScopeRecord& s) { return s.nesting >= n; }),
-                scopes_.end());
+  eraseScopes([n](const ScopeRecord& s) { return s.nesting >= n; });
 }
 
 // The globals stay: a header read again for the next source file declares
 // the same variables, and the lists at the end of the run show them once.
 void VariableTable::resetFileState() {
+  ++changes_;
   scopes_.clear();
   stacks_.clear();
 }
 
 void VariableTable::handOverReferences() {
+  ++changes_;
   FunctionTable* functions = tables_.functions;
   if (!functions) return;
   // The record numbers and the search index serve only this hand-over:

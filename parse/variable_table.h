@@ -8,6 +8,7 @@
 // next registration or reset. Writes "Mz一覧Obj" and "Mz変数詳細情報".
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <ostream>
@@ -18,6 +19,7 @@
 
 #include "scan/name_index.h"
 #include "scan/sorted_search.h"
+#include "tables/question_memo.h"
 #include "tables/text_pool.h"
 
 class ReportWriter;
@@ -215,6 +217,21 @@ class VariableTable {
   std::vector<std::pair<int, std::string>> unknownReferrers_;
   std::vector<ScopeRecord> scopes_;  // innermost last
   std::vector<StackEntry> stacks_;   // index: file nesting depth
+  // Counts the changes that change every answer of referenceVariable.
+  std::uint64_t changes_ = 0;
+  // The answers of referenceVariable: the type found, or null.
+  QuestionMemo<const std::string*> references_;
+  bool keepsReferences() const;
+  QuestionMemo<const std::string*>::Stamp referenceStamp() const;
+  template <class Gone>
+  void eraseScopes(Gone gone) {
+    auto end = std::remove_if(scopes_.begin(), scopes_.end(), gone);
+    if (end == scopes_.end()) return;
+    scopes_.erase(end, scopes_.end());
+    ++changes_;
+  }
+  const std::string* lookUpReference(std::string_view name, std::string_view className,
+                                     std::string_view function, bool& logged);
 };
 
 // The value of one array bound: a decimal number, or an expression of

@@ -377,9 +377,9 @@ void ClassTable::keepAnswer(WalkAnswer answer) const {
 std::string ClassTable::resolveMember(std::string_view className,
                                       std::string_view function) const {
   if (className.empty()) return std::string();
+  walkLogged_ = false;
   if (const WalkAnswer* kept = keptAnswer('m', className, function))
     return kept->owner < 0 ? std::string() : store_[kept->owner].name;
-  walkLogged_ = false;
   int at = lookUp(className);
   const ClassRecord* owner = nullptr;
   int ownerAt = -1;
@@ -411,12 +411,12 @@ const MemberVariable* ClassTable::findMemberVariable(std::string_view className,
                                                      std::string_view variable,
                                                      const ClassRecord*& owner) const {
   owner = nullptr;
+  walkLogged_ = false;
   if (const WalkAnswer* kept = keptAnswer('v', className, variable)) {
     if (kept->owner < 0) return nullptr;
     owner = &store_[kept->owner];
     return &owner->members[kept->member];
   }
-  walkLogged_ = false;
   int at = lookUp(className);
   const MemberVariable* m = nullptr;
   WalkAnswer answer;

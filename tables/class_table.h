@@ -91,6 +91,12 @@ class ClassTable {
   // the class that declares it; null when none. Valid until the next change.
   const MemberVariable* findMemberVariable(std::string_view className, std::string_view variable,
                                            const ClassRecord*& owner) const;
+  // Counts the changes of names, bases and members: an answer holds while
+  // the count stays.
+  std::uint64_t generation() const { return generation_; }
+  // Whether the last search wrote to the log (an inheritance cycle); such a
+  // search must be made again to write it again.
+  bool lastSearchLogged() const { return walkLogged_; }
   // The text a function's referenced-variable list gets for that member.
   static std::string memberReference(const ClassRecord& owner, const MemberVariable& member,
                                      std::string_view variable);

@@ -139,6 +139,7 @@ void FunctionTable::cutKey(int n, size_t length) {
   order_.uniform = false;
   keys_.abandon();
   key.resize(length);
+  ++changes_;
 }
 
 int FunctionTable::searchRecord(std::string_view key) const {
@@ -235,6 +236,7 @@ void FunctionTable::registerDefinition(const DeclInfo& decl, std::uint32_t regis
   if ((r.flags & FunctionFlag::kFunctionPointer) && !(registration & kPointer) &&
       (registration & Registration::kDefined)) {
     r.flags &= ~(FunctionFlag::kFunctionPointer | FunctionFlag::kBodyAnalysed);
+    ++changes_;
     r.steps = 0;
     if (r.flags & FunctionFlag::kCallSiteOnly) relinkAgain_.push_back(number);
   }
@@ -266,6 +268,7 @@ void FunctionTable::withdrawHeader(const DeclInfo& decl) {
   FunctionRecord& r = records_[number];
   if ((r.flags & FunctionFlag::kBodyAnalysed) || !r.callers.empty() || !r.callees.empty()) return;
   r.flags &= ~FunctionFlag::kKnown;
+  ++changes_;
   r.line = 0;
   r.fileNo = 0;
   r.returnType = r.arguments = TextPool::kEmpty;
@@ -330,12 +333,16 @@ FunctionTable::Link FunctionTable::addLink(int caller, int callee, bool callSite
 // class goes to a member of the caller's class or of one of its bases, a
 // call written with the global-scope operator to a global function.
 std::string FunctionTable::resolvedKeys(const DeclInfo& caller, const DeclInfo& callee,
-                                        std::string& callerKey) const {
+                                        std::string& callerKey, bool& logged) const {
   const ClassTable* classes = tables_.classes;
   KeyParts from{caller.nameSpace, caller.className, caller.name, caller.fileLocal};
   KeyParts to{callee.nameSpace, callee.className, callee.name, callee.fileLocal};
-  auto lookup = [classes](std::string_view cls, std::string_view name) {
-    return classes ? classes->resolveMember(cls, name) : std::string();
+  logged = false;
+  auto lookup = [classes, &logged](std::string_view cls, std::string_view name) {
+    if (!classes) return std::string();
+    std::string owner = classes->resolveMember(cls, name);
+    logged = logged || classes->lastSearchLogged();
+    return owner;
   };
   std::string callerOwner, calleeOwner;  // the bound classes, which the parts may view
   if (!from.className.empty()) {
@@ -363,11 +370,16 @@ void FunctionTable::SetChainAto(const DeclInfo& caller, const DeclInfo& callee,
                << "    子関数名  [" << callee.name << "]\n";
     return;
   }
+  if (linkedBefore(caller, callee, registration)) return;
   std::string callerKey;
-  std::string calleeKey = resolvedKeys(caller, callee, callerKey);
+  bool logged;
+  std::string calleeKey = resolvedKeys(caller, callee, callerKey, logged);
+  bool keep = !logged && !tables_.options().showDuplicateChildren;
   if (sameName(callerKey, calleeKey)) {
     int number = setSubRecord(callerKey, Registration::kDefined);
-    if (number >= 0) records_[number].flags |= FunctionFlag::kRecursive;
+    if (number < 0) return;
+    records_[number].flags |= FunctionFlag::kRecursive;
+    if (keep) linkedCalls_.keep(callQuestion_, true);
     return;
   }
   // A call does not make its callee known: only a definition or declaration
@@ -380,6 +392,27 @@ void FunctionTable::SetChainAto(const DeclInfo& caller, const DeclInfo& callee,
   int callerRecord = setSubRecord(callerKey, Registration::kDefined);
   if (callerRecord < 0) return;
   addLink(callerRecord, calleeRecord, true);
+  if (keep) linkedCalls_.keep(callQuestion_, true);
+}
+
+// Whether the call was linked under the same keys and flags since the
+// last change; if not, callQuestion_ is left for keep. A call that wrote
+// to the log is never kept, so that it is told every time. With repeated
+// callees shown, every call is a link of its own.
+bool FunctionTable::linkedBefore(const DeclInfo& caller, const DeclInfo& callee,
+                                 std::uint32_t registration) {
+  QuestionMemo<bool>::Stamp stamp;
+  stamp.counts[0] = changes_;
+  if (tables_.classes) stamp.counts[1] = tables_.classes->generation();
+  if (tables_.context) stamp.counts[2] = tables_.context->changes();
+  stamp.counts[3] = (caller.fileLocal ? 1 : 0) | (callee.fileLocal ? 2 : 0);  // key parts too
+  stamp.folded = caseInsensitiveNames();
+  linkedCalls_.startQuestions(stamp, {caller.nameSpace, caller.className, caller.name});
+  QuestionMemo<bool>::compose(
+      callQuestion_,
+      std::array<std::string_view, 3>{callee.nameSpace, callee.className, callee.name},
+      registration);
+  return linkedCalls_.find(callQuestion_) != nullptr;
 }
 
 void FunctionTable::linkBaseConstructors(const std::string& className, int record,
@@ -437,6 +470,7 @@ void FunctionTable::relinkRecord(int i) {
   std::uint32_t flags = records_[i].flags;
   if (!(flags & FunctionFlag::kCallSiteOnly) || (flags & FunctionFlag::kBodyAnalysed)) return;
   records_[i].flags &= ~(FunctionFlag::kKnown | FunctionFlag::kCallSiteOnly);
+  ++changes_;
   std::string plain = records_[i].key.substr(0, records_[i].key.find('@'));
   int n = setSubRecord(plain, (flags & FunctionFlag::kKnown) ? Registration::kDefined : 0);
   if (n < 0 || n == i) return;  // when n == i the callers are linked to it already

@@ -21,6 +21,7 @@
 #include "scan/sorted_search.h"
 #include "tables/comment_store.h"
 #include "tables/decl_info.h"
+#include "tables/question_memo.h"
 #include "tables/text_pool.h"
 
 class RunTables;
@@ -96,7 +97,14 @@ class FunctionTable {
   };
   std::string qualifiedKey(const KeyParts& parts) const;
   // A new main file: the statics of the last one are no longer in sight.
-  void beginTranslationUnit() { fileLocal_.clear(); }
+  void beginTranslationUnit() {
+    fileLocal_.clear();
+    ++changes_;
+  }
+  // Counts the changes after which a key made again, or a call linked
+  // again, could come out otherwise: cut keys, the statics in sight, flags
+  // taken back. New records are not counted (recordCount tells them).
+  std::uint64_t changes() const { return changes_; }
 
   // Sorted position of `key` (found) or where it would go (not found);
   // -1 and a log line for an empty key.
@@ -164,7 +172,10 @@ class FunctionTable {
   std::string checkLinks() const;
 
  private:
-  void noteFileLocal(const std::string& name, int record) { fileLocal_[name] = record; }
+  void noteFileLocal(const std::string& name, int record) {
+    fileLocal_[name] = record;
+    ++changes_;
+  }
   void relinkRecord(int record);
   enum class Link { kAdded, kAlreadyLinked };
   // Inheritance deeper than this is taken for a cycle in the base walk.
@@ -187,9 +198,9 @@ class FunctionTable {
   void linkBaseConstructors(const std::string& className, int record, bool isDestructor,
                             int depth);
   // The callee's key, and the caller's into `callerKey`, with their
-  // classes bound.
-  std::string resolvedKeys(const DeclInfo& caller, const DeclInfo& callee,
-                           std::string& callerKey) const;
+  // classes bound; `logged` tells whether a class search wrote to the log.
+  std::string resolvedKeys(const DeclInfo& caller, const DeclInfo& callee, std::string& callerKey,
+                           bool& logged) const;
   int fileNoOf(std::string_view path) const;
   std::string mainFileSuffix() const;
   void rebuildKnownCounts() const;
@@ -230,6 +241,14 @@ class FunctionTable {
   // exactly, and keys are not cut before the reports, so the record's key
   // is the key that was registered).
   std::unordered_map<std::string, int> fileLocal_;
+  std::uint64_t changes_ = 0;
+  // The calls linked since the last change: a body calls the same
+  // functions again and again, and linking such a call again changes
+  // nothing. Asked by the caller's parts; a question is the callee's parts
+  // with the registration.
+  QuestionMemo<bool> linkedCalls_;
+  std::string callQuestion_;  // scratch for the question
+  bool linkedBefore(const DeclInfo& caller, const DeclInfo& callee, std::uint32_t registration);
   // The relinking after each VB/Delphi file looks at the records made since
   // the last one (only a new record is a call site alone), and at older
   // call sites whose body mark was taken back since.

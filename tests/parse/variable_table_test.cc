@@ -264,6 +264,42 @@ TEST_F(VariableTableTest, ReferencesReachMembersThroughTheClassTable) {
             (std::vector<std::string>{"Base::int width"}));
 }
 
+// A Delphi body's references are answered again from what was found, so
+// every change that bears on an answer must be seen by the next reference:
+// a member, a local and its scope's end, a global, the function's record
+// made after a member reference, and a cycle told at every lookup.
+TEST_F(VariableTableTest, DelphiReferencesMadeAgainSeeWhatChangedSince) {
+  startFile("c:/d/u.pas");
+  classes().registerClass("TRoot", 1, ClassTable::kClass);
+  classes().registerClass("TLeaf", 1, ClassTable::kClass);
+  classes().addBase("TLeaf", "TRoot");
+  EXPECT_EQ(typeSeen("Count", "TLeaf", "Run"), "<none>");
+  variables().registerVariable("Integer", "Count", 1, kDecl, "TRoot", "");
+  EXPECT_EQ(typeSeen("count", "TLeaf", "Run"), "Integer");
+  EXPECT_EQ(typeSeen("Size", "TLeaf", "Run"), "<none>");
+  classes().addMember("TRoot", "Word", "Size", 2, 0);
+  EXPECT_EQ(typeSeen("Size", "TLeaf", "Run"), "Word");
+  EXPECT_EQ(typeSeen("Tmp", "TLeaf", "Run"), "<none>");
+  variables().registerVariable("Byte", "Tmp", 2, kDecl, "TLeaf", "Run");
+  EXPECT_EQ(typeSeen("Tmp", "TLeaf", "Run"), "Byte");
+  variables().closeScope(2);
+  EXPECT_EQ(typeSeen("Tmp", "TLeaf", "Run"), "<none>");
+  global("Word", "Tmp");
+  EXPECT_EQ(typeSeen("Tmp", "TLeaf", "Run"), "Word");
+  EXPECT_EQ(typeSeen("Count", "TLeaf", "Later"), "Integer");
+  functions().Func_SetSub("TLeaf::Later", Registration::kDefined);
+  EXPECT_EQ(typeSeen("Count", "TLeaf", "Later"), "Integer");
+  EXPECT_EQ(functions().referencedVariablesOf(functions().record(functions().recordOf("TLeaf::Later"))),
+            (std::vector<std::string>{"TRoot::Integer Count"}));
+  classes().registerClass("TSelf", 1, ClassTable::kClass);
+  classes().addBase("TSelf", "TSelf");
+  takeLog();
+  EXPECT_EQ(typeSeen("Size", "TSelf", "Run"), "<none>");
+  EXPECT_EQ(typeSeen("Size", "TSelf", "Run"), "<none>");
+  const std::string cycle = "基本ｸﾗｽ検索において無限ﾙｰﾌﾟに陥りました。\n";
+  EXPECT_EQ(takeLog(), cycle + cycle);
+}
+
 TEST_F(VariableTableTest, ReferencesAreHandedToTheFunctionTable) {
   startFile("c:/src/a.c");
   global("int", "g");

@@ -242,6 +242,38 @@ TEST_F(FunctionTableTest, CallsBindToMethodsOfTheClassAndItsBases) {
   }
 }
 
+// A call made again is linked again only when something it reads changed:
+// a method that now takes the call, a static now in sight, a cycle (told
+// at every call).
+TEST_F(FunctionTableTest, ACallMadeAgainSeesWhatChangedSince) {
+  startFile("c:/src/shapes.cpp");
+  classes().registerClass("Base", 1, 0);
+  classes().registerClass("Leaf", 1, 0);
+  classes().addBase("Leaf", "Base");
+  functions().SetChainAto(decl("run", "Leaf"), decl("helper"), 0);
+  classes().addMethod(decl("helper", "Base"));
+  functions().SetChainAto(decl("run", "Leaf"), decl("helper"), 0);
+  EXPECT_EQ(callerKeys("helper"), "Leaf::run");
+  EXPECT_EQ(callerKeys("Base::helper"), "Leaf::run");
+  startFile("c:/src/a.c");
+  call("f", "s");
+  DeclInfo local = decl("s", "", 5);
+  local.fileLocal = true;
+  functions().registerDefinition(local, Registration::kDefined, "");
+  call("f", "s");
+  EXPECT_EQ(callerKeys("s"), "f");
+  EXPECT_EQ(callerKeys("s@c:/src/a.c"), "f");
+  startFile("c:/src/self.cpp");
+  classes().registerClass("Self", 1, 0);
+  classes().addBase("Self", "Self");
+  takeLog();
+  functions().SetChainAto(decl("run", "Self"), decl("x"), 0);
+  std::string once = takeLog();
+  EXPECT_NE(once, "");
+  functions().SetChainAto(decl("run", "Self"), decl("x"), 0);
+  EXPECT_EQ(takeLog(), once);
+}
+
 TEST_F(FunctionTableTest, ConstructorCallsChainThroughTheBases) {
   startFile("c:/src/a.cpp");
   classes().registerClass("A", 1, 0);
