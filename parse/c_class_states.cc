@@ -619,7 +619,7 @@ void CParser::constructorListState(const std::string& token) {
   callee.className = base;
   callee.name = std::string(lastNamePart(base));
   if (history_.at(2) == "~") callee.name.insert(0, "~");
-  functions().SetChainAto(currentDecl(), callee, kKindCall);
+  functions().SetChainAto(callerParts(), keyPartsOf(callee), kKindCall);
 }
 
 // "delete" ['[' ']'] name  -> the destructor of its class
@@ -641,7 +641,7 @@ void CParser::deleteState(const std::string& token) {
   DeclInfo callee;
   callee.className = deleted;
   callee.name = "~" + std::string(lastNamePart(deleted));
-  functions().SetChainAto(currentDecl(), callee, kKindCall);
+  functions().SetChainAto(callerParts(), keyPartsOf(callee), kKindCall);
 }
 
 // ---------------------------------------------------------------------------

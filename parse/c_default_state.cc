@@ -267,11 +267,17 @@ void CParser::callFromCurrent(const std::string& callee, std::uint32_t kind) {
   if (inThrownAwayArgument()) return;
   DeclInfo to;
   to.name = callee;
-  functions().SetChainAto(currentDecl(), to, kind);
+  functions().SetChainAto(callerParts(), keyPartsOf(to), kind);
 }
 
 DeclInfo CParser::currentDecl() const {
   return functionDecl(file_.currentClass, file_.currentFunction);
+}
+
+KeyParts CParser::callerParts() const {
+  std::string_view nameSpace;
+  if (file_.currentClass.empty()) nameSpace = file_.functionNamespace;
+  return KeyParts{nameSpace, file_.currentClass, file_.currentFunction, false};
 }
 
 // A function of `className`, or of the open namespace when it has none: a

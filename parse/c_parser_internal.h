@@ -129,6 +129,8 @@ class CParser final : public TokenParser {
   bool knownFunction(const std::string& name) const;
   void callFromCurrent(const std::string& callee, std::uint32_t kind);
   DeclInfo currentDecl() const;
+  // The key parts of the current function, as views of the file state.
+  KeyParts callerParts() const;
   bool bodyFollows() const;
 
   // c_statements.cc: the declaration states.

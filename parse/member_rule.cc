@@ -151,7 +151,7 @@ void CParser::memberCall(std::string name, std::uint32_t kind, int position) {
     }
   }
   namespaceOfCallee(callee);
-  functions().SetChainAto(currentDecl(), callee, kind);
+  functions().SetChainAto(callerParts(), keyPartsOf(callee), kind);
 }
 
 // A C++ inline member function of the innermost class body is being read.

@@ -160,7 +160,7 @@ void RoutineRegistration::MainForSetFunc(DeclInfo& record, std::uint32_t kind) {
 // the same routine as that class's method.
 void RoutineRegistration::registerCall(const DeclInfo& callee, std::uint32_t kind) {
   FunctionTable& functions = *tables_->functions;
-  functions.SetChainAto(currentDecl(), callee, kind);
+  functions.SetChainAto(callerParts(), keyPartsOf(callee), kind);
   if (!callee.className.empty()) return;
   for (const auto& with : state_.withNames) {
     const std::string* type = variableType(with.first);
@@ -168,7 +168,7 @@ void RoutineRegistration::registerCall(const DeclInfo& callee, std::uint32_t kin
     DeclInfo member;
     member.className = *type;
     member.name = callee.name;
-    functions.SetChainAto(currentDecl(), member, kKindNoParens);
+    functions.SetChainAto(callerParts(), keyPartsOf(member), kKindNoParens);
   }
 }
 

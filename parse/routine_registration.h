@@ -81,6 +81,10 @@ class RoutineRegistration {
   std::string objectClass(int dot, std::string& path) const;
 
   DeclInfo currentDecl() const;
+  // The key parts of the current routine, as views of its state.
+  KeyParts callerParts() const {
+    return KeyParts{{}, state_.currentClass, state_.currentFunction, false};
+  }
   int currentLine() const;
 
  private:

@@ -567,10 +567,8 @@ void VariableTable::addReference(int number, std::string_view className,
 
 
 std::string VariableTable::functionKey(std::string_view className, std::string_view function) const {
-  DeclInfo owner;
-  owner.className.assign(className);
-  owner.name.assign(function);
-  return tables_.functions ? tables_.functions->qualifiedKey(owner) : owner.name;
+  if (!tables_.functions) return std::string(function);
+  return tables_.functions->qualifiedKey(KeyParts{{}, className, function, false});
 }
 
 // Delphi's bodies ask about members through long chains of bases, and a

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 struct DeclInfo {
   std::string nameSpace;
@@ -18,3 +19,16 @@ struct DeclInfo {
   // A C function declared `static`: it belongs to the file that declares it.
   bool fileLocal = false;
 };
+
+// The parts of a declaration that make its function key, as views (of a
+// DeclInfo or of a parser's state) that must outlive the call they go to.
+struct KeyParts {
+  std::string_view nameSpace;
+  std::string_view className;
+  std::string_view name;
+  bool fileLocal = false;
+};
+
+inline KeyParts keyPartsOf(const DeclInfo& decl) {
+  return KeyParts{decl.nameSpace, decl.className, decl.name, decl.fileLocal};
+}

@@ -65,7 +65,7 @@ std::string FunctionTable::mainFileSuffix() const {
 }
 
 std::string FunctionTable::qualifiedKey(const DeclInfo& decl) const {
-  return qualifiedKey(KeyParts{decl.nameSpace, decl.className, decl.name, decl.fileLocal});
+  return qualifiedKey(keyPartsOf(decl));
 }
 
 std::string FunctionTable::qualifiedKey(const KeyParts& decl) const {
@@ -332,11 +332,9 @@ FunctionTable::Link FunctionTable::addLink(int caller, int callee, bool callSite
 // Binds the classes of both ends: a call inside a method to a name without
 // class goes to a member of the caller's class or of one of its bases, a
 // call written with the global-scope operator to a global function.
-std::string FunctionTable::resolvedKeys(const DeclInfo& caller, const DeclInfo& callee,
-                                        std::string& callerKey, bool& logged) const {
+std::string FunctionTable::resolvedKeys(KeyParts from, KeyParts to, std::string& callerKey,
+                                        bool& logged) const {
   const ClassTable* classes = tables_.classes;
-  KeyParts from{caller.nameSpace, caller.className, caller.name, caller.fileLocal};
-  KeyParts to{callee.nameSpace, callee.className, callee.name, callee.fileLocal};
   logged = false;
   auto lookup = [classes, &logged](std::string_view cls, std::string_view name) {
     if (!classes) return std::string();
@@ -362,7 +360,7 @@ std::string FunctionTable::resolvedKeys(const DeclInfo& caller, const DeclInfo& 
   return qualifiedKey(to);
 }
 
-void FunctionTable::SetChainAto(const DeclInfo& caller, const DeclInfo& callee,
+void FunctionTable::SetChainAto(const KeyParts& caller, const KeyParts& callee,
                                 std::uint32_t registration) {
   if (caller.name.empty() || callee.name.empty()) {
     errorLog() << "内部ｴﾗｰが発生しまた。内部関数名 [SetChainAto]\n"
@@ -399,7 +397,7 @@ void FunctionTable::SetChainAto(const DeclInfo& caller, const DeclInfo& callee,
 // last change; if not, callQuestion_ is left for keep. A call that wrote
 // to the log is never kept, so that it is told every time. With repeated
 // callees shown, every call is a link of its own.
-bool FunctionTable::linkedBefore(const DeclInfo& caller, const DeclInfo& callee,
+bool FunctionTable::linkedBefore(const KeyParts& caller, const KeyParts& callee,
                                  std::uint32_t registration) {
   QuestionMemo<bool>::Stamp stamp;
   stamp.counts[0] = changes_;

@@ -89,12 +89,6 @@ class FunctionTable {
   // that static.
   std::string qualifiedKey(const DeclInfo& decl) const;
   // The same of the parts that make a key.
-  struct KeyParts {
-    std::string_view nameSpace;
-    std::string_view className;
-    std::string_view name;
-    bool fileLocal = false;
-  };
   std::string qualifiedKey(const KeyParts& parts) const;
   // A new main file: the statics of the last one are no longer in sight.
   void beginTranslationUnit() {
@@ -124,7 +118,11 @@ class FunctionTable {
   // parenthesised name, a macro call at file level): the record it made
   // known is unknown again. A record with a body or links stays as it is.
   void withdrawHeader(const DeclInfo& decl);
-  void SetChainAto(const DeclInfo& caller, const DeclInfo& callee, std::uint32_t registration);
+  // A call from `caller` to `callee`, given by the parts of their keys.
+  void SetChainAto(const KeyParts& caller, const KeyParts& callee, std::uint32_t registration);
+  void SetChainAto(const DeclInfo& caller, const DeclInfo& callee, std::uint32_t registration) {
+    SetChainAto(keyPartsOf(caller), keyPartsOf(callee), registration);
+  }
   void linkConstructorCall(std::string_view outerClass, std::string_view functionName,
                            std::string_view className, bool isDestructor);
   void addReferencedVariable(const DeclInfo& decl, std::string_view variable);
@@ -199,8 +197,7 @@ class FunctionTable {
                             int depth);
   // The callee's key, and the caller's into `callerKey`, with their
   // classes bound; `logged` tells whether a class search wrote to the log.
-  std::string resolvedKeys(const DeclInfo& caller, const DeclInfo& callee, std::string& callerKey,
-                           bool& logged) const;
+  std::string resolvedKeys(KeyParts from, KeyParts to, std::string& callerKey, bool& logged) const;
   int fileNoOf(std::string_view path) const;
   std::string mainFileSuffix() const;
   void rebuildKnownCounts() const;
@@ -248,7 +245,7 @@ class FunctionTable {
   // with the registration.
   QuestionMemo<bool> linkedCalls_;
   std::string callQuestion_;  // scratch for the question
-  bool linkedBefore(const DeclInfo& caller, const DeclInfo& callee, std::uint32_t registration);
+  bool linkedBefore(const KeyParts& caller, const KeyParts& callee, std::uint32_t registration);
   // The relinking after each VB/Delphi file looks at the records made since
   // the last one (only a new record is a call site alone), and at older
   // call sites whose body mark was taken back since.
