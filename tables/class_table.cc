@@ -376,8 +376,8 @@ void ClassTable::keepAnswer(WalkAnswer answer) const {
 
 std::string ClassTable::resolveMember(std::string_view className,
                                       std::string_view function) const {
-  if (className.empty()) return std::string();
   walkLogged_ = false;
+  if (className.empty()) return std::string();
   if (const WalkAnswer* kept = keptAnswer('m', className, function))
     return kept->owner < 0 ? std::string() : store_[kept->owner].name;
   int at = lookUp(className);

@@ -329,34 +329,37 @@ FunctionTable::Link FunctionTable::addLink(int caller, int callee, bool callSite
   return Link::kAdded;
 }
 
-// Binds the classes of both ends: a call inside a method to a name without
-// class goes to a member of the caller's class or of one of its bases, a
-// call written with the global-scope operator to a global function.
-std::string FunctionTable::resolvedKeys(KeyParts from, KeyParts to, std::string& callerKey,
-                                        bool& logged) const {
+std::string FunctionTable::boundClass(std::string_view className, std::string_view name,
+                                      bool& logged) const {
   const ClassTable* classes = tables_.classes;
-  logged = false;
-  auto lookup = [classes, &logged](std::string_view cls, std::string_view name) {
-    if (!classes) return std::string();
-    std::string owner = classes->resolveMember(cls, name);
-    logged = logged || classes->lastSearchLogged();
-    return owner;
-  };
-  std::string callerOwner, calleeOwner;  // the bound classes, which the parts may view
-  if (!from.className.empty()) {
-    callerOwner = lookup(from.className, from.name);
-    if (!callerOwner.empty()) from.className = callerOwner;
+  if (!classes) return std::string();
+  std::string owner = classes->resolveMember(className, name);
+  logged = logged || classes->lastSearchLogged();
+  return owner;
+}
+
+void FunctionTable::bindCaller(const KeyParts& caller, bool& logged) {
+  caller_.boundClass.assign(caller.className);
+  if (!caller.className.empty()) {
+    std::string owner = boundClass(caller.className, caller.name, logged);
+    if (!owner.empty()) caller_.boundClass = std::move(owner);
   }
+  KeyParts from = caller;
+  from.className = caller_.boundClass;
+  caller_.key = qualifiedKey(from);
+}
+
+std::string FunctionTable::calleeKey(KeyParts to, bool& logged) const {
+  std::string owner;  // the bound class, which the parts may view
   if (to.className.empty()) {
-    calleeOwner = lookup(from.className, to.name);
-    to.className = calleeOwner;
+    owner = boundClass(caller_.boundClass, to.name, logged);
+    to.className = owner;
   } else if (to.className == kGlobalScopeMark) {
     to.className = {};
   } else {
-    calleeOwner = lookup(to.className, to.name);
-    if (!calleeOwner.empty()) to.className = calleeOwner;
+    owner = boundClass(to.className, to.name, logged);
+    if (!owner.empty()) to.className = owner;
   }
-  callerKey = qualifiedKey(from);
   return qualifiedKey(to);
 }
 
@@ -369,9 +372,13 @@ void FunctionTable::SetChainAto(const KeyParts& caller, const KeyParts& callee,
     return;
   }
   if (linkedBefore(caller, callee, registration)) return;
-  std::string callerKey;
-  bool logged;
-  std::string calleeKey = resolvedKeys(caller, callee, callerKey, logged);
+  bool logged = false;
+  if (!caller_.bound) {
+    bindCaller(caller, logged);
+    caller_.bound = !logged;  // a search that logged is made again, to log again
+  }
+  const std::string& callerKey = caller_.key;
+  std::string calleeKey = this->calleeKey(callee, logged);
   bool keep = !logged && !tables_.options().showDuplicateChildren;
   if (sameName(callerKey, calleeKey)) {
     int number = setSubRecord(callerKey, Registration::kDefined);
@@ -405,7 +412,8 @@ bool FunctionTable::linkedBefore(const KeyParts& caller, const KeyParts& callee,
   if (tables_.context) stamp.counts[2] = tables_.context->changes();
   stamp.counts[3] = (caller.fileLocal ? 1 : 0) | (callee.fileLocal ? 2 : 0);  // key parts too
   stamp.folded = caseInsensitiveNames();
-  linkedCalls_.startQuestions(stamp, {caller.nameSpace, caller.className, caller.name});
+  if (linkedCalls_.startQuestions(stamp, {caller.nameSpace, caller.className, caller.name}))
+    caller_.bound = false;
   QuestionMemo<bool>::compose(
       callQuestion_,
       std::array<std::string_view, 3>{callee.nameSpace, callee.className, callee.name},

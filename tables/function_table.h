@@ -195,9 +195,16 @@ class FunctionTable {
   int linkPosition(const std::vector<int>& list, int other, bool callSite) const;
   void linkBaseConstructors(const std::string& className, int record, bool isDestructor,
                             int depth);
-  // The callee's key, and the caller's into `callerKey`, with their
-  // classes bound; `logged` tells whether a class search wrote to the log.
-  std::string resolvedKeys(KeyParts from, KeyParts to, std::string& callerKey, bool& logged) const;
+  // Calls bind the classes of both ends: a call inside a method to a name
+  // without class goes to a member of the caller's class or of one of its
+  // bases, a call written with the global-scope operator to a global
+  // function. The class that declares `name` among `className` and its
+  // bases, or empty; `logged` is set when the search wrote to the log.
+  std::string boundClass(std::string_view className, std::string_view name, bool& logged) const;
+  // The caller's bound class and key into caller_.
+  void bindCaller(const KeyParts& caller, bool& logged);
+  // The callee's key, bound from the caller's class in caller_.
+  std::string calleeKey(KeyParts to, bool& logged) const;
   int fileNoOf(std::string_view path) const;
   std::string mainFileSuffix() const;
   void rebuildKnownCounts() const;
@@ -245,6 +252,13 @@ class FunctionTable {
   // with the registration.
   QuestionMemo<bool> linkedCalls_;
   std::string callQuestion_;  // scratch for the question
+  // The caller's bound class and key, the same for every call the memo's
+  // asker makes while its stamp holds.
+  struct BoundCaller {
+    bool bound = false;
+    std::string boundClass;
+    std::string key;
+  } caller_;
   bool linkedBefore(const KeyParts& caller, const KeyParts& callee, std::uint32_t registration);
   // The relinking after each VB/Delphi file looks at the records made since
   // the last one (only a new record is a call site alone), and at older

@@ -50,12 +50,14 @@ class QuestionMemo {
   static constexpr size_t kAskerParts = 3;
   using Asker = std::array<std::string_view, kAskerParts>;
 
-  // Forgets every answer unless they were given under `stamp` to the same asker.
-  void startQuestions(const Stamp& stamp, const Asker& asker) {
-    if (stamp == stamp_ && sameAsker(asker)) return;
+  // Forgets every answer unless they were given under `stamp` to the same
+  // asker; true when it forgot them.
+  bool startQuestions(const Stamp& stamp, const Asker& asker) {
+    if (stamp == stamp_ && sameAsker(asker)) return false;
     forget();
     stamp_ = stamp;
     for (size_t k = 0; k < kAskerParts; ++k) asker_[k].assign(asker[k]);
+    return true;
   }
 
   // The kept answer to `question`, or null when none is kept.

@@ -243,8 +243,8 @@ TEST_F(FunctionTableTest, CallsBindToMethodsOfTheClassAndItsBases) {
 }
 
 // A call made again is linked again only when something it reads changed:
-// a method that now takes the call, a static now in sight, a cycle (told
-// at every call).
+// a method that now takes the call or makes the call, a static now in
+// sight, a cycle (told at every call).
 TEST_F(FunctionTableTest, ACallMadeAgainSeesWhatChangedSince) {
   startFile("c:/src/shapes.cpp");
   classes().registerClass("Base", 1, 0);
@@ -255,6 +255,10 @@ TEST_F(FunctionTableTest, ACallMadeAgainSeesWhatChangedSince) {
   functions().SetChainAto(decl("run", "Leaf"), decl("helper"), 0);
   EXPECT_EQ(callerKeys("helper"), "Leaf::run");
   EXPECT_EQ(callerKeys("Base::helper"), "Leaf::run");
+  classes().addMethod(decl("run", "Base"));  // the caller is now Base's method
+  functions().SetChainAto(decl("run", "Leaf"), decl("helper"), 0);
+  functions().settleOrder();
+  EXPECT_EQ(callerKeys("Base::helper"), "Base::run Leaf::run");
   startFile("c:/src/a.c");
   call("f", "s");
   DeclInfo local = decl("s", "", 5);
