@@ -24,6 +24,13 @@ bool endsType(const std::string& t) {
   return t == "extern" || t == "class" || t == "public" || t == "private" || t == "protected";
 }
 
+// The bytes of operators, which no Java type holds.
+constexpr std::array<bool, 256> kOperatorBytes = [] {
+  std::array<bool, 256> bytes{};
+  for (unsigned char c : std::string_view("&|=+-*/!%^~()")) bytes[c] = true;
+  return bytes;
+}();
+
 }  // namespace
 
 // type [*…] name ['[' … ']'] (',' | ';' | '=' | ')')
@@ -160,10 +167,8 @@ std::string CParser::classLanguageType(const std::string& type) const {
   }
   // Java marks no pointers, and a type holds no operator: `a && b[i])`
   // and `if (a < b && c > d)` declare nothing.
-  for (char c : type)
-    if (c == '&' || c == '|' || c == '=' || c == '+' || c == '-' || c == '*' || c == '/' ||
-        c == '!' || c == '%' || c == '^' || c == '~' || c == '(' || c == ')')
-      return std::string();
+  for (unsigned char c : type)
+    if (kOperatorBytes[c]) return std::string();
   std::string kept;
   bool named = false;
   int angle = 0;

@@ -122,9 +122,13 @@ bool TypeTable::isTypeQuietly(std::string_view name) const {
 
 TypeTable::Size TypeTable::sizeOf(std::string_view name) {
   const TypeRecord* record = findType(name);
+  return record ? sizeOf(*record) : Size{};
+}
+
+TypeTable::Size TypeTable::sizeOf(const TypeRecord& record) const {
   int slot = slotOfMode(currentMode());
-  if (!record || slot < 0) return {};
-  return {record->sizes[slot], (record->flags & kInexact) != 0};
+  if (slot < 0) return {};
+  return {record.sizes[slot], (record.flags & kInexact) != 0};
 }
 
 int TypeTable::kindOf(std::string_view name) {

@@ -68,6 +68,8 @@ class TypeTable final : public TypeQuestions {
   bool isTypeQuietly(std::string_view name) const override;
   // Size in the current language's slot; 0 and exact for a non-type.
   Size sizeOf(std::string_view name);
+  // The same of a record findType gave.
+  Size sizeOf(const TypeRecord& record) const;
   int sizeInBytes(std::string_view name) override { return sizeOf(name).bytes; }
   int kindOf(std::string_view name);
 

@@ -224,11 +224,12 @@ void VariableTable::sizeOfType(std::string_view type, int& size, bool& inexact) 
   size_t colon = rest.rfind(':');
   if (colon != std::string::npos) candidates[2] = std::string_view(rest).substr(colon + 1);
   for (std::string_view name : candidates) {
-    if (!types || name.empty() || !types->isType(name)) continue;
-    TypeTable::Size found = types->sizeOf(name);
+    const TypeRecord* record = types && !name.empty() ? types->findType(name) : nullptr;
+    if (!record) continue;
+    TypeTable::Size found = types->sizeOf(*record);
     size = found.bytes;
     inexact = inexact || found.inexact;
-    int kind = types->kindOf(name);
+    int kind = record->kinds;
     if (size == 0 && (kind & (TypeTable::kStructure | TypeTable::kClass)) && tables_.classes) {
       int flags = 0;
       size = tables_.classes->sizeOf(name, flags);
