@@ -205,6 +205,8 @@ class FunctionTable {
   void bindCaller(const KeyParts& caller, bool& logged);
   // The callee's key, bound from the caller's class in caller_.
   std::string calleeKey(KeyParts to, bool& logged) const;
+  // Whether the call was linked since the last change (see linkedCalls_).
+  bool linkedBefore(const KeyParts& caller, const KeyParts& callee, std::uint32_t registration);
   int fileNoOf(std::string_view path) const;
   std::string mainFileSuffix() const;
   void rebuildKnownCounts() const;
@@ -259,7 +261,6 @@ class FunctionTable {
     std::string boundClass;
     std::string key;
   } caller_;
-  bool linkedBefore(const KeyParts& caller, const KeyParts& callee, std::uint32_t registration);
   // The relinking after each VB/Delphi file looks at the records made since
   // the last one (only a new record is a call site alone), and at older
   // call sites whose body mark was taken back since.

@@ -82,16 +82,6 @@ class QuestionMemo {
     ++kept_;
   }
 
-
-  void forget() {
-    if (++epoch_ == 0) {  // the count went round: no slot may look in use
-      for (Slot& s : slots_) s.epoch = 0;
-      epoch_ = 1;
-    }
-    questions_.clear();
-    kept_ = 0;
-  }
-
  private:
   static constexpr size_t kSlots = 512;  // a power of two
   static constexpr size_t kMask = kSlots - 1;
@@ -103,6 +93,14 @@ class QuestionMemo {
     std::uint32_t length = 0;
     Answer answer{};
   };
+  void forget() {
+    if (++epoch_ == 0) {  // the count went round: no slot may look in use
+      for (Slot& s : slots_) s.epoch = 0;
+      epoch_ = 1;
+    }
+    questions_.clear();
+    kept_ = 0;
+  }
   bool sameAsker(const Asker& asker) const {
     for (size_t k = 0; k < kAskerParts; ++k)
       if (asker[k] != asker_[k]) return false;
