@@ -275,17 +275,20 @@ DeclInfo CParser::currentDecl() const {
 }
 
 KeyParts CParser::callerParts() const {
-  std::string_view nameSpace;
-  if (file_.currentClass.empty()) nameSpace = file_.functionNamespace;
-  return KeyParts{nameSpace, file_.currentClass, file_.currentFunction, false};
+  return KeyParts{namespaceOfFunction(file_.currentClass), file_.currentClass,
+                  file_.currentFunction, false};
 }
 
 // A function of `className`, or of the open namespace when it has none: a
 // class name holds its namespace already.
+std::string_view CParser::namespaceOfFunction(const std::string& className) const {
+  return className.empty() ? std::string_view(file_.functionNamespace) : std::string_view();
+}
+
 DeclInfo CParser::functionDecl(const std::string& className, const std::string& name) const {
   DeclInfo d;
   d.className = className;
-  if (className.empty()) d.nameSpace = file_.functionNamespace;
+  d.nameSpace = namespaceOfFunction(className);
   d.name = name;
   d.filePath = tables_->context->topPath();
   return d;

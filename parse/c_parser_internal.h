@@ -216,6 +216,7 @@ class CParser final : public TokenParser {
   bool javaMethodInBody(int position) const;
   void logUnknownQualifier(const std::string& qualifier, const std::string& name) const;
   DeclInfo functionDecl(const std::string& className, const std::string& name) const;
+  std::string_view namespaceOfFunction(const std::string& className) const;
 
   // declaration_rule.cc: variables and function-pointer variables.
   void declarationRule(const std::string& token, const std::string& givenType = std::string());

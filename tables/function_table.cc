@@ -410,14 +410,14 @@ bool FunctionTable::linkedBefore(const KeyParts& caller, const KeyParts& callee,
   stamp.counts[0] = changes_;
   if (tables_.classes) stamp.counts[1] = tables_.classes->generation();
   if (tables_.context) stamp.counts[2] = tables_.context->changes();
-  stamp.counts[3] = (caller.fileLocal ? 1 : 0) | (callee.fileLocal ? 2 : 0);  // key parts too
+  stamp.counts[3] = caller.fileLocal;  // the rest of the asker
   stamp.folded = caseInsensitiveNames();
   if (linkedCalls_.startQuestions(stamp, {caller.nameSpace, caller.className, caller.name}))
     caller_.bound = false;
+  const std::uint64_t flags = std::uint64_t{callee.fileLocal} << 32 | registration;
   QuestionMemo<bool>::compose(
       callQuestion_,
-      std::array<std::string_view, 3>{callee.nameSpace, callee.className, callee.name},
-      registration);
+      std::array<std::string_view, 3>{callee.nameSpace, callee.className, callee.name}, flags);
   return linkedCalls_.find(callQuestion_) != nullptr;
 }
 

@@ -251,7 +251,7 @@ class FunctionTable {
   // The calls linked since the last change: a body calls the same
   // functions again and again, and linking such a call again changes
   // nothing. Asked by the caller's parts; a question is the callee's parts
-  // with the registration.
+  // with its file-local mark and the registration.
   QuestionMemo<bool> linkedCalls_;
   std::string callQuestion_;  // scratch for the question
   // The caller's bound class and key, the same for every call the memo's
