@@ -43,6 +43,7 @@ SourceReader::SourceReader(RunTables& tables, Kind kind)
       // the capture would grow with every comment of a file.
       captureEnabled_(tables.options().functionDetails != 0) {
   directives_.setCommentSource(&file_.captured);
+  tokenizer_.buildInto(shortRing_.nextPlace());
 }
 
 SourceReader::~SourceReader() = default;
@@ -81,9 +82,10 @@ void SourceReader::replaceParser(std::unique_ptr<TokenParser> parser) {
 }
 
 void SourceReader::resetFileState() {
-  tokenizer_.reset();
-  tokenizer_.setKeepWhitespace(tables_.options().functionDetails != 0);
   shortRing_.clear();
+  tokenizer_.reset();
+  tokenizer_.buildInto(shortRing_.nextPlace());
+  tokenizer_.setKeepWhitespace(tables_.options().functionDetails != 0);
   longRing_.clear();
   liveTokens_.clear();
   nearLive_.clear();
@@ -98,8 +100,10 @@ void SourceReader::finishFile() { parser_->resetForFile(*this); }
 
 SourceReader::Step SourceReader::nextToken(bool lastBlock) {
   Tokenizer::Result result = tokenizer_.next(lastBlock);
-  if (result == Tokenizer::kTokenReady || result == Tokenizer::kTokenReadyLast)
-    tokenizer_.moveTokenInto(shortRing_.pushPlace());
+  if (result == Tokenizer::kTokenReady || result == Tokenizer::kTokenReadyLast) {
+    shortRing_.pushBuilt();
+    tokenizer_.buildInto(shortRing_.nextPlace());
+  }
   return static_cast<Step>(result);
 }
 

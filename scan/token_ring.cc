@@ -4,7 +4,8 @@ namespace {
 const std::string kNoToken;
 }
 
-TokenRing::TokenRing(int slots, size_t initialCapacity) : slots_(slots > 0 ? slots : 1), slotCount_(static_cast<int>(slots_.size())) {
+TokenRing::TokenRing(int slots, size_t initialCapacity)
+    : slots_(slots > 0 ? slots + 1 : 2), slotCount_(static_cast<int>(slots_.size()) - 1) {
   for (std::string& slot : slots_) slot.reserve(initialCapacity);
 }
 

@@ -3,7 +3,9 @@
 // the parser). Slot n holds the token pushed n pushes ago. A slot's buffer
 // grows when a longer token arrives and is never shrunk, so once the slots
 // have grown a push allocates nothing. References stay valid until the
-// next push or clear.
+// next push or clear. One slot more than the ring shows is kept as the
+// place of the next push, so that a token can be built in it while the
+// shown ones stay.
 #pragma once
 
 #include <cstddef>
@@ -17,23 +19,22 @@ class TokenRing {
   TokenRing(int slots, size_t initialCapacity);
 
   void push(std::string_view token) {
-    newest_ = newest_ + 1 == slotCount_ ? 0 : newest_ + 1;
-    slots_[newest_].assign(token.data(), token.size());
-    ++pushes_;
+    nextPlace().assign(token.data(), token.size());
+    pushBuilt();
   }
-  // Pushes an empty place, to be filled by the caller (e.g. by swapping a
-  // token into it, so that the buffers circulate instead of being copied).
-  std::string& pushPlace() {
-    newest_ = newest_ + 1 == slotCount_ ? 0 : newest_ + 1;
+  // The place of the next push, not shown by at(): a token built there
+  // (the buffers circulate instead of being copied) joins the ring with
+  // pushBuilt().
+  std::string& nextPlace() { return slots_[following(newest_)]; }
+  void pushBuilt() {
+    newest_ = following(newest_);
     ++pushes_;
-    slots_[newest_].clear();
-    return slots_[newest_];
   }
   // The token pushed n pushes ago; the empty text for n outside the ring.
   const std::string& at(int n) const {
     if (n < 0 || n >= slotCount_) return noToken();
     int slot = newest_ - n;
-    if (slot < 0) slot += slotCount_;
+    if (slot < 0) slot += slotCount_ + 1;
     return slots_[slot];
   }
   int slots() const { return slotCount_; }
@@ -44,8 +45,9 @@ class TokenRing {
 
  private:
   static const std::string& noToken();
+  int following(int slot) const { return slot == slotCount_ ? 0 : slot + 1; }
 
-  std::vector<std::string> slots_;
+  std::vector<std::string> slots_;  // slotCount_ shown, and the next place
   int slotCount_;
   int newest_ = 0;
   std::uint64_t pushes_ = 0;

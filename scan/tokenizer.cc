@@ -18,14 +18,14 @@ bool isHalfWidthKana(unsigned char c) { return c >= 0xA0 && c <= 0xDF; }
 
 }  // namespace
 
-Tokenizer::Tokenizer() { text_.reserve(kInitialTokenCapacity); }
+Tokenizer::Tokenizer() { own_.reserve(kInitialTokenCapacity); }
 
 void Tokenizer::reset() {
   data_ = nullptr;
   size_ = pos_ = 0;
   last_ = false;
   encoding_ = Encoding::Unknown;
-  text_.clear();
+  text_->clear();
   delivered_ = false;
   pending_ = 0;
   leadCarried_ = spaceUndecided_ = skipBlanks_ = false;
@@ -53,11 +53,11 @@ void Tokenizer::decideEncoding() {
 Tokenizer::Result Tokenizer::next(bool lastBlock) {
   last_ = lastBlock;
   if (delivered_) {
-    text_.clear();
+    text_->clear();
     delivered_ = false;
   }
   if (pending_) {
-    text_.assign(1, static_cast<char>(pending_));
+    text_->assign(1, static_cast<char>(pending_));
     if (startsBlankRun(pending_)) takeBlankRun();
     pending_ = 0;
     return deliver();
@@ -68,7 +68,7 @@ Tokenizer::Result Tokenizer::next(bool lastBlock) {
   }
   if (!lastBlock) return kBlockUsedUp;
   leadCarried_ = spaceUndecided_ = false;
-  if (!text_.empty()) return deliver();
+  if (!text_->empty()) return deliver();
   if (flushLeft_ > 0) {
     --flushLeft_;
     return deliver();
@@ -78,7 +78,7 @@ Tokenizer::Result Tokenizer::next(bool lastBlock) {
 
 Tokenizer::Result Tokenizer::deliver() {
   delivered_ = true;
-  if (text_.size() == 1 && text_[0] == '\r') return kCallAgain;
+  if (text_->size() == 1 && (*text_)[0] == '\r') return kCallAgain;
   bool blockDone = pos_ >= size_ && !last_ && pending_ == 0;
   return blockDone ? kTokenReadyLast : kTokenReady;
 }
@@ -89,7 +89,7 @@ Tokenizer::Step Tokenizer::scanShiftJis() {
   if (leadCarried_) {
     leadCarried_ = false;
     if (isTrail(c)) {
-      text_ += static_cast<char>(c);
+      *text_ += static_cast<char>(c);
       ++pos_;
       return Step::Continue;
     }
@@ -109,7 +109,7 @@ Tokenizer::Step Tokenizer::scanShiftJis() {
   // delimiter right after it ends the token as byte() would end it.
   size_t end = pos_ + 1;
   while (end < size_ && isWordByte(data_[end])) ++end;
-  text_.append(reinterpret_cast<const char*>(data_ + pos_), end - pos_);
+  text_->append(reinterpret_cast<const char*>(data_ + pos_), end - pos_);
   pos_ = end;
   if (end < size_ && isDelimiterByte(data_[end]) && data_[end] >= 0x20)
     return delimiterByte(data_[end], 1);
@@ -118,7 +118,7 @@ Tokenizer::Step Tokenizer::scanShiftJis() {
 
 std::string_view Tokenizer::skipLinesWithout(unsigned char stop) {
   if (encoding_ != Encoding::ShiftJis || pos_ >= size_ || pending_ || leadCarried_ ||
-      spaceUndecided_ || skipBlanks_ || !text_.empty())
+      spaceUndecided_ || skipBlanks_ || !text_->empty())
     return {};
   const unsigned char* from = data_ + pos_;
   const unsigned char* end = data_ + size_;
@@ -146,9 +146,9 @@ Tokenizer::Step Tokenizer::scanUtf16() {
   char converted[2];
   int n = convertWide_ ? platform::utf16UnitToCp932(unit, converted) : 0;
   if (n > 0)
-    text_.append(converted, n);
+    text_->append(converted, n);
   else
-    text_.append("  ");
+    text_->append("  ");
   return Step::Continue;
 }
 
@@ -157,7 +157,7 @@ Tokenizer::Step Tokenizer::byte(unsigned char c, size_t width) {
   if (spaceUndecided_) {
     spaceUndecided_ = false;
     if (c == '(') {
-      text_.assign(1, ' ');
+      text_->assign(1, ' ');
       return Step::Done;
     }
   }
@@ -175,12 +175,12 @@ Tokenizer::Step Tokenizer::byte(unsigned char c, size_t width) {
   if (c < 0x20 || c == 0x7F) return controlByte(c, width);
   if (c < 0x7F) {
     if (isDelimiterByte(c)) return delimiterByte(c, width);
-    text_ += static_cast<char>(c);
+    *text_ += static_cast<char>(c);
     pos_ += width;
     return Step::Continue;
   }
   if (isHalfWidthKana(c)) {
-    text_ += static_cast<char>(c);
+    *text_ += static_cast<char>(c);
     pos_ += width;
     return Step::Continue;
   }
@@ -191,8 +191,8 @@ Tokenizer::Step Tokenizer::byte(unsigned char c, size_t width) {
 // A control byte is a token alone; it ends a token being built.
 Tokenizer::Step Tokenizer::controlByte(unsigned char c, size_t width) {
   pos_ += width;
-  if (text_.empty()) {
-    text_.assign(1, static_cast<char>(c));
+  if (text_->empty()) {
+    text_->assign(1, static_cast<char>(c));
     if (startsBlankRun(c)) takeBlankRun();  // a tab
   } else {
     pending_ = c;
@@ -205,8 +205,8 @@ Tokenizer::Step Tokenizer::controlByte(unsigned char c, size_t width) {
 // before '(' (so that "#define X (a)" differs from "#define X(a)").
 Tokenizer::Step Tokenizer::delimiterByte(unsigned char c, size_t width) {
   pos_ += width;
-  if (text_.empty()) {
-    text_.assign(1, static_cast<char>(c));
+  if (text_->empty()) {
+    text_->assign(1, static_cast<char>(c));
     if (!keepWhitespace_) skipBlanks_ = true;
     if (startsBlankRun(c)) takeBlankRun();
     return Step::Done;
@@ -226,7 +226,7 @@ Tokenizer::Step Tokenizer::delimiterByte(unsigned char c, size_t width) {
 void Tokenizer::takeBlankRun() {
   size_t end = pos_;
   while (end < size_ && (data_[end] == ' ' || data_[end] == '\t')) ++end;
-  text_.append(reinterpret_cast<const char*>(data_ + pos_), end - pos_);
+  text_->append(reinterpret_cast<const char*>(data_ + pos_), end - pos_);
   pos_ = end;
 }
 
@@ -239,7 +239,7 @@ bool Tokenizer::nextIsOpenParen() const {
 // A lead byte with its trail byte is one character; a lead byte at the end
 // of a block waits for the first byte of the next one.
 Tokenizer::Step Tokenizer::leadByte(unsigned char c) {
-  text_ += static_cast<char>(c);
+  *text_ += static_cast<char>(c);
   ++pos_;
   if (pos_ >= size_) {
     if (last_) return Step::Done;
@@ -248,14 +248,14 @@ Tokenizer::Step Tokenizer::leadByte(unsigned char c) {
   }
   unsigned char trail = data_[pos_];
   if (!isTrail(trail)) return Step::Done;
-  text_ += static_cast<char>(trail);
+  *text_ += static_cast<char>(trail);
   ++pos_;
   return Step::Continue;
 }
 
 // 0x80, 0xF0-0xFF or a lead byte without a trail: kept, and the token ends.
 Tokenizer::Step Tokenizer::endingByte(unsigned char c, size_t width) {
-  text_ += static_cast<char>(c);
+  *text_ += static_cast<char>(c);
   pos_ += width;
   return Step::Done;
 }

@@ -45,12 +45,14 @@ class Tokenizer {
   // lookahead; endOfInput() is true from then on.
   Result next(bool lastBlock);
 
-  const std::string& token() const { return text_; }
-  // Hands the delivered token over by swapping buffers with `place`
-  // (which should be empty); token() is empty afterwards.
-  void moveTokenInto(std::string& place) {
-    place.swap(text_);
-    text_.clear();
+  const std::string& token() const { return *text_; }
+  // Right after a delivery: the next tokens are built in `place` (emptied
+  // here), and the delivered one stays where it was built. The place must
+  // outlive its use; without it, tokens are built in the tokenizer.
+  void buildInto(std::string& place) {
+    place.clear();
+    text_ = &place;
+    delivered_ = false;
   }
   // Between tokens of Shift-JIS text with nothing pending (as right after
   // a line break): passes over the whole lines ahead in the block that
@@ -90,7 +92,8 @@ class Tokenizer {
   size_t pos_ = 0;
   bool last_ = false;
   Encoding encoding_ = Encoding::Unknown;
-  std::string text_;         // the token being built, then the one delivered
+  std::string own_;
+  std::string* text_ = &own_;  // the token being built, then the one delivered
   bool delivered_ = false;   // text_ holds a delivered token
   unsigned char pending_ = 0;  // a delimiter to deliver alone next, 0 for none
   bool leadCarried_ = false;   // text_ ends in a lead byte whose trail is in the next block

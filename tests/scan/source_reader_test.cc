@@ -579,3 +579,16 @@ TEST_F(SourceReaderTest, ExtremeFiles) {
 }
 
 }  // namespace
+
+// The reader builds each token in the ring's next place: while it grows
+// there, every token the ring shows stays, the oldest included.
+TEST(TokenRingTest, ATokenBuiltInTheNextPlaceHidesNothing) {
+  TokenRing ring(3, 4);
+  for (std::string_view token : {"a", "b", "c"}) ring.push(token);
+  ring.nextPlace() = "d";
+  EXPECT_EQ(ring.at(0) + ring.at(1) + ring.at(2), "cba");
+  ring.pushBuilt();
+  EXPECT_EQ(ring.at(0) + ring.at(1) + ring.at(2), "dcb");
+  EXPECT_EQ(ring.at(3), "");  // "a" is the next place now, not shown
+  EXPECT_EQ(ring.pushes(), 4u);
+}
