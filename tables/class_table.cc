@@ -480,6 +480,7 @@ void ClassTable::resetAfterFile() {
   }
   usedRecords_.clear();
   recordsChanged();
+  setAside_.swap(store_);
   store_.clear();
   order_.clear();
   byName_.clear();
@@ -493,6 +494,7 @@ ClassTable::Records ClassTable::records() const {
 
 void ClassTable::restore(const Records& records) {
   recordsChanged();
+  if (store_.empty()) store_.swap(setAside_);
   store_ = records.store;
   order_ = records.order;
   byName_ = records.byName;

@@ -194,6 +194,10 @@ class ClassTable {
 
   RunTables& tables_;
   std::deque<ClassRecord> store_;     // in order of registration; renamed-away ones linger
+  // The last file's records, set aside when the table was emptied: the
+  // next restore copies over them, reusing their buffers instead of
+  // allocating every name and list again.
+  std::deque<ClassRecord> setAside_;
   std::vector<std::uint32_t> order_;  // positions in store_, in name order
   // The records in order_ by name: the index holds one record of each name,
   // the others of that name (other languages) are chained from it.

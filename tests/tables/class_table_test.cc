@@ -224,6 +224,27 @@ TEST_F(ClassTableTest, ResetAfterFileByLanguage) {
   EXPECT_TRUE(classes().exists("CLASS1"));
 }
 
+// Each C++ file starts from the records kept after the settings classes:
+// a restore after a file brings them back as they were, whatever the file
+// added to them or around them, and lookups find the kept names again.
+TEST_F(ClassTableTest, RestoreAfterAFileBringsBackTheKeptRecords) {
+  classWithBases("CWnd", {"CObject"});
+  method("CWnd", "Show");
+  const ClassTable::Records kept = classes().records();
+  const std::string before = classes().dump();
+  for (int file = 0; file < 2; ++file) {
+    method("CWnd", "Hide");
+    classes().addMember("CWnd", "int", "m_size", 4, 0);
+    classWithBases("CView", {"CWnd"});
+    classWithBases("AAFirst", {});
+    classes().resetAfterFile();
+    classes().restore(kept);
+    EXPECT_EQ(classes().dump(), before) << "file " << file;
+    EXPECT_TRUE(classes().isClass("CWnd"));
+    EXPECT_FALSE(classes().exists("CView"));
+  }
+}
+
 TEST_F(ClassTableTest, RegistrationOnlyClassesAreUnusedUntilMarked) {
   classes().registerSettingsClass("CString");
   EXPECT_TRUE(classes().isRegistrationOnly("CString"));
