@@ -49,11 +49,12 @@ bool SourceReader::codeToken(const std::string& cur) {
     directives_.token(cur);
     return true;
   }
-  if (isBlankOrEmpty(cur)) return true;
   if (!directives_.live()) {
-    file_.lineHasDisabledCode = true;
+    if (!isBlankOrEmpty(cur)) file_.lineHasDisabledCode = true;
+    passDisabledLines();
     return true;
   }
+  if (isBlankOrEmpty(cur)) return true;
   if (!file_.lineIsDirective) file_.lineHasCode = true;
   return false;
 }
@@ -146,6 +147,9 @@ bool SourceReader::continueCFamily(const std::string& cur) {
       if (cur == "/" && token(2) == "*") {
         file_.lexState = LexState::Code;
         file_.blockCommentEnded = true;
+        capture(cur);
+        if (!directives_.live() && !directives_.inProgress()) passDisabledLines();
+        return true;
       }
       capture(cur);
       return true;

@@ -30,11 +30,23 @@ constexpr size_t kLongSlotCapacity = 0;
 
 bool isWhitespace(const std::string& token) { return token == "\n" || isBlankToken(token); }
 
+// What may start a directive, a comment or a literal in C-family code.
+constexpr Tokenizer::ByteSet kDisabledLineStops = [] {
+  Tokenizer::ByteSet stops{};
+  for (unsigned char c : {'#', '/', '"', '\''}) stops[c] = true;
+  return stops;
+}();
+
+// Bytes that make no token of their own nor a part of one: blanks become
+// blank tokens, carriage returns are dropped and NULs skipped.
+bool makesNoCode(unsigned char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\0'; }
+
 }  // namespace
 
 SourceReader::SourceReader(RunTables& tables, Kind kind)
     : tables_(tables),
       captureAllowed_(kind == Kind::MainFile),
+      keepBlanks_(tables.options().functionDetails != 0),
       shortRing_(kShortRingSlots, kShortSlotCapacity),
       longRing_(kLongRingSlots, kLongSlotCapacity),
       directives_(tables),
@@ -85,7 +97,7 @@ void SourceReader::resetFileState() {
   shortRing_.clear();
   tokenizer_.reset();
   tokenizer_.buildInto(shortRing_.nextPlace());
-  tokenizer_.setKeepWhitespace(tables_.options().functionDetails != 0);
+  tokenizer_.setKeepWhitespace(keepBlanks_);
   longRing_.clear();
   liveTokens_.clear();
   nearLive_.clear();
@@ -117,8 +129,7 @@ bool SourceReader::processToken() {
   // Directive lines convert wide UTF-16 characters so that names survive,
   // and an include's name keeps its blanks.
   tokenizer_.setConvertWide(file_.lineIsDirective || directives_.inProgress());
-  tokenizer_.setKeepWhitespace(tables_.options().functionDetails != 0 ||
-                               directives_.collectsIncludeName());
+  tokenizer_.setKeepWhitespace(keepBlanks_ || directives_.collectsIncludeName());
   if (tokenizer_.endOfInput()) directives_.endOfInput();
   if (file_.lexState == LexState::BlockComment && family_ == LanguageFamily::CFamily &&
       token(0) == "\n" && (!captureActive() || tokenizer_.keepsWhitespace()))
@@ -161,6 +172,30 @@ void SourceReader::passCommentLines() {
     start = i + 1;
   }
   file_.captured.append(text.substr(start));
+}
+
+// After a token of a switched-off region (not in a directive) whose
+// lookahead is a line break: the whole lines after it that hold no byte
+// of kDisabledLineStops are counted without being cut into tokens. Their
+// tokens would only count each line as switched off (with code unless it
+// is blank) and reach no parser. As with comment lines, the lookahead
+// line break still closes the line before them, and the token after them
+// finds a line break before it.
+void SourceReader::passDisabledLines() {
+  if (family_ != LanguageFamily::CFamily || token(0) != "\n") return;
+  std::string_view lines = tokenizer_.skipLinesWithout(kDisabledLineStops);
+  size_t start = 0;
+  while (start < lines.size()) {
+    size_t end = lines.find('\n', start);  // the passed text ends in one
+    bool code = false;
+    for (size_t i = start; i < end && !code; ++i)
+      code = !makesNoCode(static_cast<unsigned char>(lines[i]));
+    tables_.context->countLine();
+    ++file_.counts[kTotalLines];
+    ++file_.counts[kDisabledLines];
+    ++file_.counts[code ? kDisabledCodeLines : kBlankLines];
+    start = end + 1;
+  }
 }
 
 // A line break right after a line break adds nothing to the history. An
@@ -222,7 +257,10 @@ bool SourceReader::lineBreakInCode() {
       directives_.end();
     return true;
   }
-  if (!directives_.live()) return true;
+  if (!directives_.live()) {
+    passDisabledLines();
+    return true;
+  }
   if (captureActive()) {
     if (file_.resetCaptureAtLineEnd) {
       file_.captured.clear();

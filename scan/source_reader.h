@@ -123,6 +123,7 @@ class SourceReader {
   void capture(std::string_view text);
   bool captureActive() const;
   void passCommentLines();
+  void passDisabledLines();
   void positionMessage(const char* text) const;
   void fileMessage(const char* text) const;
   void unterminatedMessage();
@@ -143,6 +144,9 @@ class SourceReader {
 
   RunTables& tables_;
   const bool captureAllowed_;
+  // The function details show a body's text as written: its blanks are
+  // kept as tokens (asked once, not at every token).
+  const bool keepBlanks_;
   Tokenizer tokenizer_;
   TokenRing shortRing_;
   TokenRing longRing_;

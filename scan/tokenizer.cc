@@ -117,13 +117,28 @@ Tokenizer::Step Tokenizer::scanShiftJis() {
 }
 
 std::string_view Tokenizer::skipLinesWithout(unsigned char stop) {
-  if (encoding_ != Encoding::ShiftJis || pos_ >= size_ || pending_ || leadCarried_ ||
-      spaceUndecided_ || skipBlanks_ || !text_->empty())
-    return {};
+  if (!betweenTokens()) return {};
   const unsigned char* from = data_ + pos_;
-  const unsigned char* end = data_ + size_;
-  if (const void* found = std::memchr(from, stop, size_ - pos_))
-    end = static_cast<const unsigned char*>(found);
+  const void* found = std::memchr(from, stop, size_ - pos_);
+  return skipLinesBefore(found ? static_cast<const unsigned char*>(found) : data_ + size_);
+}
+
+std::string_view Tokenizer::skipLinesWithout(const ByteSet& stops) {
+  if (!betweenTokens()) return {};
+  const unsigned char* end = data_ + pos_;
+  const unsigned char* blockEnd = data_ + size_;
+  while (end < blockEnd && !stops[*end]) ++end;
+  return skipLinesBefore(end);
+}
+
+bool Tokenizer::betweenTokens() const {
+  return encoding_ == Encoding::ShiftJis && pos_ < size_ && !pending_ && !leadCarried_ &&
+         !spaceUndecided_ && !skipBlanks_ && text_->empty();
+}
+
+// Passes the whole lines from the position up to `end`.
+std::string_view Tokenizer::skipLinesBefore(const unsigned char* end) {
+  const unsigned char* from = data_ + pos_;
   const unsigned char* lineStart = end;
   while (lineStart > from && lineStart[-1] != '\n') --lineStart;
   size_t passed = static_cast<size_t>(lineStart - from);

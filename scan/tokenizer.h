@@ -6,6 +6,7 @@
 // by the caller; only the token being built is kept between blocks.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -62,6 +63,9 @@ class Tokenizer {
   // it leaves it; with blanks kept, the tokens would be these bytes
   // without carriage returns and NULs.
   std::string_view skipLinesWithout(unsigned char stop);
+  // The same, stopping at any byte of the set.
+  using ByteSet = std::array<bool, 256>;
+  std::string_view skipLinesWithout(const ByteSet& stops);
   bool keepsWhitespace() const { return keepWhitespace_; }
   bool deliversBlankRuns() const { return mergeBlanks_ && encoding_ == Encoding::ShiftJis; }
   Encoding encoding() const { return encoding_; }
@@ -80,6 +84,8 @@ class Tokenizer {
   Step leadByte(unsigned char c);
   Step endingByte(unsigned char c, size_t width);
   bool nextIsOpenParen() const;
+  bool betweenTokens() const;
+  std::string_view skipLinesBefore(const unsigned char* end);
   // Whether the blank `c` just taken as the whole token starts a run to
   // join (the check is inline: it comes after every delimiter).
   bool startsBlankRun(unsigned char c) const {

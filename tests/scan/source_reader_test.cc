@@ -126,6 +126,34 @@ TEST_F(SourceReaderTest, PassedCommentLinesCountAsReadOnes) {
   }
 }
 
+// Lines of a switched-off region with nothing that could start a
+// directive, comment or literal are counted without being cut into tokens.
+// Blocks of one byte read every token; all give the same counts, live
+// tokens and line number: blank lines of tabs, carriage returns and NULs,
+// a '/', quotes, a Shift-JIS character whose second byte is '\', a form
+// feed, a line ending a block comment, a nested region, a line comment.
+TEST_F(SourceReaderTest, PassedDisabledLinesCountAsReadOnes) {
+  using namespace std::string_literals;
+  // directive, code, blank, code, directive, code, and the empty last line
+  EXPECT_EQ(scan("a.c", "#if 0\na\n\n b\n#endif\nx;\n").counts,
+            (Counts{7, 1, 2, 0, 3, 2, 2}));
+  std::string text =
+      "int a;\n#if 0\n first;\n\n\t \r\nplain code\n x = a / b;\n \"s\" 'c';\n\0\n"
+      "\x95\\ t;\n\x0C\n /* c */ y\n /* end\n still */\n more\n#if 1\n nested\n#endif\n"
+      " // note\n after;\n#else\nint b;\n#endif\nint c;\n"s;
+  for (int details : {0, 1}) {
+    options().functionDetails = details;
+    Scan everyToken = scan("a.c", text, 1);
+    int lines = context().currentLine();
+    for (size_t block : {1022, 2, 3, 5, 7, 16}) {
+      Scan s = scan("a.c", text, block);
+      EXPECT_EQ(s.counts, everyToken.counts) << block << " " << details;
+      EXPECT_EQ(s.live, everyToken.live) << block << " " << details;
+      EXPECT_EQ(context().currentLine(), lines) << block << " " << details;
+    }
+  }
+}
+
 // ---------------------------------------------------------------------------
 // Comment and literal states: what reaches the parser
 
