@@ -37,6 +37,23 @@ constexpr Tokenizer::ByteSet kDisabledLineStops = [] {
   return stops;
 }();
 
+// A '/' ends a C block comment, a ')' a Delphi (* *) one, when the token
+// before it is "*": the byte before it is '*', or a blank, carriage return
+// or NUL that the token may have passed over ("* /" without kept blanks,
+// "*\r/"). After any other byte (a letter, '<', another '/') it cannot.
+constexpr Tokenizer::ByteSet kMayEndBeforeCloser = [] {
+  Tokenizer::ByteSet bytes{};
+  for (unsigned char c : {'*', ' ', '\t', '\r', '\0'}) bytes[c] = true;
+  return bytes;
+}();
+
+// Any '}' ends a Delphi brace comment.
+constexpr Tokenizer::ByteSet kBraceCommentEnd = [] {
+  Tokenizer::ByteSet bytes{};
+  bytes['}'] = true;
+  return bytes;
+}();
+
 // Bytes that make no token of their own nor a part of one: blanks become
 // blank tokens, carriage returns are dropped and NULs skipped.
 bool makesNoCode(unsigned char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\0'; }
@@ -131,25 +148,44 @@ bool SourceReader::processToken() {
   tokenizer_.setConvertWide(file_.lineIsDirective || directives_.inProgress());
   tokenizer_.setKeepWhitespace(keepBlanks_ || directives_.collectsIncludeName());
   if (tokenizer_.endOfInput()) directives_.endOfInput();
-  if (file_.lexState == LexState::BlockComment && family_ == LanguageFamily::CFamily &&
-      token(0) == "\n" && (!captureActive() || tokenizer_.keepsWhitespace()))
+  if ((file_.lexState == LexState::BlockComment || file_.lexState == LexState::BraceComment) &&
+      commentLinesMayPass())
     passCommentLines();
   return live;
 }
 
-// Whole lines of a block comment that hold no '/' (so not its end) are
-// taken without being cut into tokens: their tokens would only count their
-// line breaks and, when captured, add their text (with blanks kept, the
-// bytes but carriage returns and NULs). The lookahead is a line break, so
-// the tokenizer stands at a line start, and the token after the lines
-// still finds a line break before it.
+// At a line's end inside a block comment (C's /* */, Delphi's { } and
+// (* *) once past the brace's first token, but not a "{$" directive),
+// where the captured text would be the lines' bytes.
+bool SourceReader::commentLinesMayPass() const {
+  bool inComment = family_ == LanguageFamily::CFamily
+                       ? file_.lexState == LexState::BlockComment
+                       : family_ == LanguageFamily::Delphi &&
+                             file_.lexState == LexState::BraceComment && !file_.braceFirst &&
+                             !directives_.inProgress();
+  return inComment && token(0) == "\n" && (!captureActive() || tokenizer_.keepsWhitespace());
+}
+
+// Whole lines of a block comment that cannot end it are taken without
+// being cut into tokens: their tokens would only count their line breaks
+// and, when captured, add their text (with blanks kept, the bytes but
+// carriage returns and NULs). The lookahead is a line break, so the
+// tokenizer stands at a line start, and the token after the lines still
+// finds a line break before it.
 void SourceReader::passCommentLines() {
-  std::string_view lines = tokenizer_.skipLinesWithout('/');
+  std::string_view lines;
+  if (family_ == LanguageFamily::CFamily)
+    lines = tokenizer_.skipLinesWithout('/', kMayEndBeforeCloser);
+  else if (file_.parenStarComment)
+    lines = tokenizer_.skipLinesWithout(')', kMayEndBeforeCloser);
+  else
+    lines = tokenizer_.skipLinesWithout(kBraceCommentEnd);
   if (lines.empty()) return;
   int breaks = static_cast<int>(countByte(lines, '\n'));
   for (int i = 0; i < breaks; ++i) tables_.context->countLine();
   file_.counts[kTotalLines] += breaks;
-  file_.counts[kCommentLines] += breaks;
+  // The lines of a Delphi comment are no comment lines (only // lines are).
+  if (family_ == LanguageFamily::CFamily) file_.counts[kCommentLines] += breaks;
   if (!captureActive()) return;
   // The lookahead line break, still to be read and captured, now stands
   // for the last of these lines' breaks: the text goes in as if it came

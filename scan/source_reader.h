@@ -122,6 +122,7 @@ class SourceReader {
   bool lineBreakInCode();
   void capture(std::string_view text);
   bool captureActive() const;
+  bool commentLinesMayPass() const;
   void passCommentLines();
   void passDisabledLines();
   void positionMessage(const char* text) const;

@@ -116,11 +116,16 @@ Tokenizer::Step Tokenizer::scanShiftJis() {
   return Step::Continue;
 }
 
-std::string_view Tokenizer::skipLinesWithout(unsigned char stop) {
+std::string_view Tokenizer::skipLinesWithout(unsigned char stop, const ByteSet& after) {
   if (!betweenTokens()) return {};
   const unsigned char* from = data_ + pos_;
-  const void* found = std::memchr(from, stop, size_ - pos_);
-  return skipLinesBefore(found ? static_cast<const unsigned char*>(found) : data_ + size_);
+  const unsigned char* end = data_ + size_;
+  for (const unsigned char* at = from; at < end; ++at) {
+    at = static_cast<const unsigned char*>(std::memchr(at, stop, end - at));
+    if (!at) break;
+    if (at > from && after[at[-1]]) return skipLinesBefore(at);
+  }
+  return skipLinesBefore(end);
 }
 
 std::string_view Tokenizer::skipLinesWithout(const ByteSet& stops) {

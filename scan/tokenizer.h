@@ -57,15 +57,16 @@ class Tokenizer {
   }
   // Between tokens of Shift-JIS text with nothing pending (as right after
   // a line break): passes over the whole lines ahead in the block that
-  // hold no `stop` byte, up to the last line break before the first `stop`
-  // (or the block's end), and returns their bytes (empty when it passed
-  // nothing). Cutting those lines into tokens would leave the tokenizer as
-  // it leaves it; with blanks kept, the tokens would be these bytes
-  // without carriage returns and NULs.
-  std::string_view skipLinesWithout(unsigned char stop);
-  // The same, stopping at any byte of the set.
+  // hold no byte of `stops`, up to the last line break before the first
+  // such byte (or the block's end), and returns their bytes (empty when it
+  // passed nothing). Cutting those lines into tokens would leave the
+  // tokenizer as it leaves it; with blanks kept, the tokens would be these
+  // bytes without carriage returns and NULs.
   using ByteSet = std::array<bool, 256>;
   std::string_view skipLinesWithout(const ByteSet& stops);
+  // The same, stopping only at a `stop` byte that follows a byte of
+  // `after` (the line break before the position is none of them).
+  std::string_view skipLinesWithout(unsigned char stop, const ByteSet& after);
   bool keepsWhitespace() const { return keepWhitespace_; }
   bool deliversBlankRuns() const { return mergeBlanks_ && encoding_ == Encoding::ShiftJis; }
   Encoding encoding() const { return encoding_; }

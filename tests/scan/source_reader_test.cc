@@ -99,28 +99,44 @@ TEST_F(SourceReaderTest, CountsDoNotDependOnBlockSize) {
   for (size_t block : {1, 2, 3, 7}) EXPECT_EQ(scan("a.c", text, block).counts, whole) << block;
 }
 
-// Block-comment lines without '/' are taken without being cut into
+// Block-comment lines that cannot end it are taken without being cut into
 // tokens; blocks of one byte never leave whole lines to pass, so they read
 // every token. Both give the same counts, live tokens and captured comment:
-// comment ends as tokens see them ("* /" without kept blanks, "*\r/"), a
-// '/' on a line, a Shift-JIS character, a NUL, a comment in a directive
-// line, lines split across blocks, a comment before a function.
+// comment ends as tokens see them ("* /" without kept blanks, "*\r/",
+// "*\0/"; Delphi's "* )" and a Shift-JIS character whose second byte is
+// '}'), a closer after other bytes, a NUL, a comment in a directive line,
+// lines split across blocks, a comment before a function, one left open.
 TEST_F(SourceReaderTest, PassedCommentLinesCountAsReadOnes) {
   using namespace std::string_literals;
-  std::string text =
-      "int a; /* one\n two\n\n three * \n / four\r\n five\x83\x41\n * / six\n"
-      " seven\n eight */ b;\n/*\n*\r/ c;\n#define X /* in\n a directive\n */ 1\n"
-      "/* x\n y\n z\n*/\nint d;\n/* before\n  e \r\n\0f\n\n g */\nint f(void) {\n}\n"s;
-  for (int details : {0, 1}) {
-    options().functionDetails = details;
-    for (SourceReader::Kind kind : {SourceReader::Kind::Include, SourceReader::Kind::MainFile}) {
-      Scan everyToken = scan("a.c", text, 1, kind);
-      std::string captured = reader().capturedComment();
-      for (size_t block : {1022, 2, 3, 5, 7, 16}) {
-        Scan s = scan("a.c", text, block, kind);
-        EXPECT_EQ(s.counts, everyToken.counts) << block << " " << details;
-        EXPECT_EQ(s.live, everyToken.live) << block << " " << details;
-        EXPECT_EQ(reader().capturedComment(), captured) << block << " " << details;
+  const std::pair<const char*, std::string> files[] = {
+      {"a.c",
+       "int a; /* one\n two\n\n three * \n / four\r\n five\x83\x41\n * / six\n"
+       " seven\n eight */ b;\n/*\n*\r/ c;\n#define X /* in\n a directive\n */ 1\n"
+       "/* x\n y\n z\n*/\nint d;\n/* before\n  e \r\n\0f\n\n g */\nint f(void) {\n}\n"
+       "/* <p>a/b</p> http://x\n/ at a line start\n *\0/ int g;\n/*\n a\n *\t/ int h;\n"
+       "/*\n a\n *\r/ int i;\n/* left\n open\r\n \x83\x41\n"s},
+      {"u.pas",
+       "x := 1; { one\n two\n\n three } y;\n{\n a\n b \x81\x7D c\n d } z;\n(* p\n q\n"
+       " r * ) s;\n t *\0) u;\n(* v\n w\n *\t) x;\n{$IFDEF A\n B}\n{$ENDIF}\n{ c\n\r\n }\n"
+       "{$IF\n 1\n}\nw := 1;\n{$ENDIF}\nprocedure P;\nbegin\nend;\n(* a\n (b) \n*)\n"
+       "{ left\n open\n \0\n"s},
+      {"v.pas", "{\n first\n second\n"s},
+  };
+  for (const auto& [file, text] : files) {
+    for (int details : {0, 1}) {
+      options().functionDetails = details;
+      for (SourceReader::Kind kind : {SourceReader::Kind::Include, SourceReader::Kind::MainFile}) {
+        Scan everyToken = scan(file, text, 1, kind);
+        std::string captured = reader().capturedComment();
+        int lines = context().currentLine();
+        for (size_t block : {1022, 2, 3, 5, 7, 16}) {
+          Scan s = scan(file, text, block, kind);
+          EXPECT_EQ(s.counts, everyToken.counts) << file << " " << block << " " << details;
+          EXPECT_EQ(s.live, everyToken.live) << file << " " << block << " " << details;
+          EXPECT_EQ(s.log, everyToken.log) << file << " " << block << " " << details;
+          EXPECT_EQ(reader().capturedComment(), captured) << file << " " << block << " " << details;
+          EXPECT_EQ(context().currentLine(), lines) << file << " " << block << " " << details;
+        }
       }
     }
   }
