@@ -54,6 +54,19 @@ constexpr Tokenizer::ByteSet kBraceCommentEnd = [] {
   return bytes;
 }();
 
+// The bytes that end a comment's text run: its closer's bytes, and a line
+// break, a carriage return (dropped) and a NUL (skipped), which tokens
+// leave out of the text.
+constexpr Tokenizer::ByteSet runStops(std::string_view closer) {
+  Tokenizer::ByteSet bytes{};
+  for (char c : closer) bytes[static_cast<unsigned char>(c)] = true;
+  for (unsigned char c : {'\n', '\r', '\0'}) bytes[c] = true;
+  return bytes;
+}
+constexpr Tokenizer::ByteSet kCCommentRunStops = runStops("*/");
+constexpr Tokenizer::ByteSet kParenStarRunStops = runStops("*)");
+constexpr Tokenizer::ByteSet kBraceRunStops = runStops("}");
+
 // Bytes that make no token of their own nor a part of one: blanks become
 // blank tokens, carriage returns are dropped and NULs skipped.
 bool makesNoCode(unsigned char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\0'; }
@@ -148,10 +161,33 @@ bool SourceReader::processToken() {
   tokenizer_.setConvertWide(file_.lineIsDirective || directives_.inProgress());
   tokenizer_.setKeepWhitespace(keepBlanks_ || directives_.collectsIncludeName());
   if (tokenizer_.endOfInput()) directives_.endOfInput();
-  if ((file_.lexState == LexState::BlockComment || file_.lexState == LexState::BraceComment) &&
-      commentLinesMayPass())
-    passCommentLines();
+  // A comment's closer comes as a lookahead, which turns the runs off,
+  // before the state leaves the comment.
+  if (file_.lexState == LexState::BlockComment || file_.lexState == LexState::BraceComment) {
+    if (commentLinesMayPass()) passCommentLines();
+    tokenizer_.setTextRunStops(commentRunStops());
+  }
   return live;
+}
+
+// Inside a block comment (not a "{$" directive) whose lookahead is neither
+// its end nor a line break: the stops of the comment's text runs, the
+// bytes whose tokens the comment state tells apart. Null elsewhere, and
+// where a captured text would lose the blanks that the tokens skip.
+const Tokenizer::ByteSet* SourceReader::commentRunStops() const {
+  const Tokenizer::ByteSet* stops = nullptr;
+  if (family_ == LanguageFamily::CFamily && file_.lexState == LexState::BlockComment)
+    stops = &kCCommentRunStops;
+  else if (family_ == LanguageFamily::Delphi && file_.lexState == LexState::BraceComment &&
+           !directives_.inProgress())
+    stops = file_.parenStarComment ? &kParenStarRunStops : &kBraceRunStops;
+  if (!stops) return nullptr;
+  // The lookahead is taken in this state before the next token: a closer
+  // or a line break (each a token alone) may end it or count a line.
+  const std::string& next = token(0);
+  if (next.empty() || (*stops)[static_cast<unsigned char>(next[0])]) return nullptr;
+  if (captureActive() && !tokenizer_.keepsWhitespace()) return nullptr;
+  return stops;
 }
 
 // At a line's end inside a block comment (C's /* */, Delphi's { } and

@@ -123,6 +123,7 @@ class SourceReader {
   void capture(std::string_view text);
   bool captureActive() const;
   bool commentLinesMayPass() const;
+  const Tokenizer::ByteSet* commentRunStops() const;
   void passCommentLines();
   void passDisabledLines();
   void positionMessage(const char* text) const;

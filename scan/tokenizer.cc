@@ -31,6 +31,7 @@ void Tokenizer::reset() {
   leadCarried_ = spaceUndecided_ = skipBlanks_ = false;
   flushLeft_ = 1;
   convertWide_ = false;
+  runStops_ = nullptr;
 }
 
 void Tokenizer::giveBlock(const char* data, size_t size) {
@@ -62,6 +63,7 @@ Tokenizer::Result Tokenizer::next(bool lastBlock) {
     pending_ = 0;
     return deliver();
   }
+  if (runStops_ && takeTextRun()) return deliver();
   while (pos_ < size_) {
     Step step = encoding_ == Encoding::Utf16 ? scanUtf16() : scanShiftJis();
     if (step == Step::Done) return deliver();
@@ -134,6 +136,29 @@ std::string_view Tokenizer::skipLinesWithout(const ByteSet& stops) {
   const unsigned char* blockEnd = data_ + size_;
   while (end < blockEnd && !stops[*end]) ++end;
   return skipLinesBefore(end);
+}
+
+// A double-byte character whose second byte is not in this block ends
+// the run before it; the usual cutting carries it over.
+bool Tokenizer::takeTextRun() {
+  if (!betweenTokens()) return false;
+  const ByteSet& stops = *runStops_;
+  size_t end = pos_;
+  while (end < size_) {
+    unsigned char c = data_[end];
+    if (stops[c]) break;
+    if (!isLead(c)) {
+      ++end;
+    } else if (end + 1 < size_ && isTrail(data_[end + 1])) {
+      end += 2;
+    } else {
+      break;
+    }
+  }
+  if (end == pos_) return false;
+  text_->append(reinterpret_cast<const char*>(data_ + pos_), end - pos_);
+  pos_ = end;
+  return true;
 }
 
 bool Tokenizer::betweenTokens() const {

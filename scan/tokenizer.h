@@ -36,6 +36,12 @@ class Tokenizer {
   // UTF-16 characters outside ASCII are converted to Shift-JIS (inside a
   // directive line) instead of being replaced by two spaces.
   void setConvertWide(bool convert) { convertWide_ = convert; }
+  // While set, a token that starts between tokens of Shift-JIS text is the
+  // run of bytes up to the first byte of `stops` (a double-byte character
+  // kept whole), unless that run is empty: the text of a comment, whose
+  // words the reader would take one by one alike. Null: tokens as usual.
+  using ByteSet = std::array<bool, 256>;
+  void setTextRunStops(const ByteSet* stops) { runStops_ = stops; }
 
   // Lends the next block; it must stay alive until next() has used it up.
   // In UTF-16 text every block but the last has an even length (the
@@ -62,7 +68,6 @@ class Tokenizer {
   // passed nothing). Cutting those lines into tokens would leave the
   // tokenizer as it leaves it; with blanks kept, the tokens would be these
   // bytes without carriage returns and NULs.
-  using ByteSet = std::array<bool, 256>;
   std::string_view skipLinesWithout(const ByteSet& stops);
   // The same, stopping only at a `stop` byte that follows a byte of
   // `after` (the line break before the position is none of them).
@@ -86,6 +91,7 @@ class Tokenizer {
   Step endingByte(unsigned char c, size_t width);
   bool nextIsOpenParen() const;
   bool betweenTokens() const;
+  bool takeTextRun();
   std::string_view skipLinesBefore(const unsigned char* end);
   // Whether the blank `c` just taken as the whole token starts a run to
   // join (the check is inline: it comes after every delimiter).
@@ -110,4 +116,5 @@ class Tokenizer {
   bool keepWhitespace_ = false;
   bool convertWide_ = false;
   bool mergeBlanks_ = false;
+  const ByteSet* runStops_ = nullptr;
 };

@@ -104,8 +104,11 @@ TEST_F(SourceReaderTest, CountsDoNotDependOnBlockSize) {
 // every token. Both give the same counts, live tokens and captured comment:
 // comment ends as tokens see them ("* /" without kept blanks, "*\r/",
 // "*\0/"; Delphi's "* )" and a Shift-JIS character whose second byte is
-// '}'), a closer after other bytes, a NUL, a comment in a directive line,
-// lines split across blocks, a comment before a function, one left open.
+// '}'), a closer after other bytes, a lone lead byte before a line break
+// or a closer, a NUL, a comment in a directive line, lines split across
+// blocks, a comment before a function, one left open. The words of a
+// comment's line come as runs of text; one-byte blocks cut every run to a
+// byte, so they see what word by word would.
 TEST_F(SourceReaderTest, PassedCommentLinesCountAsReadOnes) {
   using namespace std::string_literals;
   const std::pair<const char*, std::string> files[] = {
@@ -114,12 +117,12 @@ TEST_F(SourceReaderTest, PassedCommentLinesCountAsReadOnes) {
        " seven\n eight */ b;\n/*\n*\r/ c;\n#define X /* in\n a directive\n */ 1\n"
        "/* x\n y\n z\n*/\nint d;\n/* before\n  e \r\n\0f\n\n g */\nint f(void) {\n}\n"
        "/* <p>a/b</p> http://x\n/ at a line start\n *\0/ int g;\n/*\n a\n *\t/ int h;\n"
-       "/*\n a\n *\r/ int i;\n/* left\n open\r\n \x83\x41\n"s},
+       "/*\n a\n *\r/ int i;\n/* lone\x81\n lead \x81*/ int j;\n/* left\n open\r\n \x83\x41\n"s},
       {"u.pas",
        "x := 1; { one\n two\n\n three } y;\n{\n a\n b \x81\x7D c\n d } z;\n(* p\n q\n"
        " r * ) s;\n t *\0) u;\n(* v\n w\n *\t) x;\n{$IFDEF A\n B}\n{$ENDIF}\n{ c\n\r\n }\n"
-       "{$IF\n 1\n}\nw := 1;\n{$ENDIF}\nprocedure P;\nbegin\nend;\n(* a\n (b) \n*)\n"
-       "{ left\n open\n \0\n"s},
+       "{$IF\n NOT DEFINED(A)\n}\nw := 1;\n{$ENDIF}\nprocedure P;\nbegin\nend;\n(* a\n (b) \n*)\n"
+       "{ lone\x81\n lead \x81} k;\n{ left\n open\n \0\n"s},
       {"v.pas", "{\n first\n second\n"s},
   };
   for (const auto& [file, text] : files) {
