@@ -54,18 +54,29 @@ constexpr Tokenizer::ByteSet kBraceCommentEnd = [] {
   return bytes;
 }();
 
-// The bytes that end a comment's text run: its closer's bytes, and a line
-// break, a carriage return (dropped) and a NUL (skipped), which tokens
-// leave out of the text.
-constexpr Tokenizer::ByteSet runStops(std::string_view closer) {
-  Tokenizer::ByteSet bytes{};
-  for (char c : closer) bytes[static_cast<unsigned char>(c)] = true;
-  for (unsigned char c : {'\n', '\r', '\0'}) bytes[c] = true;
-  return bytes;
+// Runs of a comment's text end at a line break, a carriage return
+// (dropped) and a NUL (skipped), which tokens leave out of the text, and
+// before the comment's closer: a '*' before a byte that may end "*/"
+// (or "*)") with it, and any '}'.
+constexpr Tokenizer::TextRunRule textRunRule(std::string_view closer) {
+  Tokenizer::TextRunRule rule;
+  for (unsigned char c : {'\n', '\r', '\0'}) rule.stops[c] = true;
+  if (closer.size() == 1) {
+    rule.stops[static_cast<unsigned char>(closer[0])] = true;
+    rule.closerLast = static_cast<unsigned char>(closer[0]);
+    return rule;
+  }
+  rule.closerFirst = static_cast<unsigned char>(closer[0]);
+  rule.closerLast = static_cast<unsigned char>(closer[1]);
+  // Blanks, a carriage return or a NUL between the two bytes may vanish
+  // from the tokens ("* /" without kept blanks, "*\r/").
+  rule.mayEndCloser[rule.closerLast] = true;
+  for (unsigned char c : {' ', '\t', '\r', '\0'}) rule.mayEndCloser[c] = true;
+  return rule;
 }
-constexpr Tokenizer::ByteSet kCCommentRunStops = runStops("*/");
-constexpr Tokenizer::ByteSet kParenStarRunStops = runStops("*)");
-constexpr Tokenizer::ByteSet kBraceRunStops = runStops("}");
+constexpr Tokenizer::TextRunRule kCCommentRuns = textRunRule("*/");
+constexpr Tokenizer::TextRunRule kParenStarRuns = textRunRule("*)");
+constexpr Tokenizer::TextRunRule kBraceRuns = textRunRule("}");
 
 // Bytes that make no token of their own nor a part of one: blanks become
 // blank tokens, carriage returns are dropped and NULs skipped.
@@ -161,45 +172,35 @@ bool SourceReader::processToken() {
   tokenizer_.setConvertWide(file_.lineIsDirective || directives_.inProgress());
   tokenizer_.setKeepWhitespace(keepBlanks_ || directives_.collectsIncludeName());
   if (tokenizer_.endOfInput()) directives_.endOfInput();
-  // A comment's closer comes as a lookahead, which turns the runs off,
-  // before the state leaves the comment.
-  if (file_.lexState == LexState::BlockComment || file_.lexState == LexState::BraceComment) {
-    if (commentLinesMayPass()) passCommentLines();
-    tokenizer_.setTextRunStops(commentRunStops());
-  }
+  if (file_.lexState == LexState::BlockComment || file_.lexState == LexState::BraceComment)
+    afterCommentToken();
   return live;
 }
 
-// Inside a block comment (not a "{$" directive) whose lookahead is neither
-// its end nor a line break: the stops of the comment's text runs, the
-// bytes whose tokens the comment state tells apart. Null elsewhere, and
-// where a captured text would lose the blanks that the tokens skip.
-const Tokenizer::ByteSet* SourceReader::commentRunStops() const {
-  const Tokenizer::ByteSet* stops = nullptr;
-  if (family_ == LanguageFamily::CFamily && file_.lexState == LexState::BlockComment)
-    stops = &kCCommentRunStops;
-  else if (family_ == LanguageFamily::Delphi && file_.lexState == LexState::BraceComment &&
-           !directives_.inProgress())
-    stops = file_.parenStarComment ? &kParenStarRunStops : &kBraceRunStops;
-  if (!stops) return nullptr;
-  // The lookahead is taken in this state before the next token: a closer
-  // or a line break (each a token alone) may end it or count a line.
+// Inside a block comment (C's /* */, Delphi's { } and (* *), but not a
+// "{$" directive), where the captured text would be the bytes as they
+// stand: the lines after a line break pass whole, and the text after any
+// other lookahead comes in runs. A comment's closer comes as a lookahead,
+// which turns the runs off, before the state leaves the comment.
+void SourceReader::afterCommentToken() {
+  const Tokenizer::TextRunRule* rule = nullptr;
+  if (family_ == LanguageFamily::CFamily)
+    rule = &kCCommentRuns;
+  else if (family_ == LanguageFamily::Delphi && !directives_.inProgress())
+    rule = file_.parenStarComment ? &kParenStarRuns : &kBraceRuns;
   const std::string& next = token(0);
-  if (next.empty() || (*stops)[static_cast<unsigned char>(next[0])]) return nullptr;
-  if (captureActive() && !tokenizer_.keepsWhitespace()) return nullptr;
-  return stops;
-}
-
-// At a line's end inside a block comment (C's /* */, Delphi's { } and
-// (* *) once past the brace's first token, but not a "{$" directive),
-// where the captured text would be the lines' bytes.
-bool SourceReader::commentLinesMayPass() const {
-  bool inComment = family_ == LanguageFamily::CFamily
-                       ? file_.lexState == LexState::BlockComment
-                       : family_ == LanguageFamily::Delphi &&
-                             file_.lexState == LexState::BraceComment && !file_.braceFirst &&
-                             !directives_.inProgress();
-  return inComment && token(0) == "\n" && (!captureActive() || tokenizer_.keepsWhitespace());
+  if (!rule || next.empty() || next[0] == rule->closerLast ||
+      (captureActive() && !tokenizer_.keepsWhitespace())) {
+    tokenizer_.setTextRuns(nullptr);
+    return;
+  }
+  if (next != "\n") {
+    tokenizer_.setTextRuns(rule);
+    return;
+  }
+  tokenizer_.setTextRuns(nullptr);
+  // Past the brace's first token, whose capture puts the brace first.
+  if (family_ == LanguageFamily::CFamily || !file_.braceFirst) passCommentLines();
 }
 
 // Whole lines of a block comment that cannot end it are taken without

@@ -122,8 +122,7 @@ class SourceReader {
   bool lineBreakInCode();
   void capture(std::string_view text);
   bool captureActive() const;
-  bool commentLinesMayPass() const;
-  const Tokenizer::ByteSet* commentRunStops() const;
+  void afterCommentToken();
   void passCommentLines();
   void passDisabledLines();
   void positionMessage(const char* text) const;

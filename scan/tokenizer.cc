@@ -31,7 +31,7 @@ void Tokenizer::reset() {
   leadCarried_ = spaceUndecided_ = skipBlanks_ = false;
   flushLeft_ = 1;
   convertWide_ = false;
-  runStops_ = nullptr;
+  runRule_ = nullptr;
 }
 
 void Tokenizer::giveBlock(const char* data, size_t size) {
@@ -63,7 +63,7 @@ Tokenizer::Result Tokenizer::next(bool lastBlock) {
     pending_ = 0;
     return deliver();
   }
-  if (runStops_ && takeTextRun()) return deliver();
+  if (runRule_ && takeTextRun()) return deliver();
   while (pos_ < size_) {
     Step step = encoding_ == Encoding::Utf16 ? scanUtf16() : scanShiftJis();
     if (step == Step::Done) return deliver();
@@ -141,12 +141,13 @@ std::string_view Tokenizer::skipLinesWithout(const ByteSet& stops) {
 // A double-byte character whose second byte is not in this block ends
 // the run before it; the usual cutting carries it over.
 bool Tokenizer::takeTextRun() {
-  if (!betweenTokens()) return false;
-  const ByteSet& stops = *runStops_;
+  if (!betweenTokens() || data_[pos_] == runRule_->closerLast) return false;
+  const TextRunRule& rule = *runRule_;
   size_t end = pos_;
   while (end < size_) {
     unsigned char c = data_[end];
-    if (stops[c]) break;
+    if (rule.stops[c]) break;
+    if (c == rule.closerFirst && (end + 1 >= size_ || rule.mayEndCloser[data_[end + 1]])) break;
     if (!isLead(c)) {
       ++end;
     } else if (end + 1 < size_ && isTrail(data_[end + 1])) {

@@ -36,12 +36,22 @@ class Tokenizer {
   // UTF-16 characters outside ASCII are converted to Shift-JIS (inside a
   // directive line) instead of being replaced by two spaces.
   void setConvertWide(bool convert) { convertWide_ = convert; }
-  // While set, a token that starts between tokens of Shift-JIS text is the
-  // run of bytes up to the first byte of `stops` (a double-byte character
-  // kept whole), unless that run is empty: the text of a comment, whose
-  // words the reader would take one by one alike. Null: tokens as usual.
+  // The text of a comment, whose words the reader would take one by one
+  // alike, may come as one token: a run of bytes (double-byte characters
+  // kept whole) up to its closer. A run ends before a byte of `stops`,
+  // before `closerFirst` where a byte of `mayEndCloser` follows it (or the
+  // block ends), and never starts with `closerLast` (the token before may
+  // be `closerFirst`).
   using ByteSet = std::array<bool, 256>;
-  void setTextRunStops(const ByteSet* stops) { runStops_ = stops; }
+  struct TextRunRule {
+    ByteSet stops{};
+    unsigned char closerFirst = 0;
+    unsigned char closerLast = 0;
+    ByteSet mayEndCloser{};
+  };
+  // While set, a token that starts between tokens of Shift-JIS text is
+  // such a run, unless it is empty. Null: tokens as usual.
+  void setTextRuns(const TextRunRule* rule) { runRule_ = rule; }
 
   // Lends the next block; it must stay alive until next() has used it up.
   // In UTF-16 text every block but the last has an even length (the
@@ -116,5 +126,5 @@ class Tokenizer {
   bool keepWhitespace_ = false;
   bool convertWide_ = false;
   bool mergeBlanks_ = false;
-  const ByteSet* runStops_ = nullptr;
+  const TextRunRule* runRule_ = nullptr;
 };

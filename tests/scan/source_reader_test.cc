@@ -117,12 +117,15 @@ TEST_F(SourceReaderTest, PassedCommentLinesCountAsReadOnes) {
        " seven\n eight */ b;\n/*\n*\r/ c;\n#define X /* in\n a directive\n */ 1\n"
        "/* x\n y\n z\n*/\nint d;\n/* before\n  e \r\n\0f\n\n g */\nint f(void) {\n}\n"
        "/* <p>a/b</p> http://x\n/ at a line start\n *\0/ int g;\n/*\n a\n *\t/ int h;\n"
-       "/*\n a\n *\r/ int i;\n/* lone\x81\n lead \x81*/ int j;\n/* left\n open\r\n \x83\x41\n"s},
+       "/*\n a\n *\r/ int i;\n/* lone\x81\n lead \x81*/ int j;\n/*******\n ** a*b **\n*******/ k;\n"
+       "/* a a **/ l; /* b b * / m; /* c c *\t/ n; /* d d *\0/ o; /* e */*/ p; /* f f *\r/ q;\n"
+       "/* left\n open\r\n \x83\x41\n"s},
       {"u.pas",
        "x := 1; { one\n two\n\n three } y;\n{\n a\n b \x81\x7D c\n d } z;\n(* p\n q\n"
        " r * ) s;\n t *\0) u;\n(* v\n w\n *\t) x;\n{$IFDEF A\n B}\n{$ENDIF}\n{ c\n\r\n }\n"
        "{$IF\n NOT DEFINED(A)\n}\nw := 1;\n{$ENDIF}\nprocedure P;\nbegin\nend;\n(* a\n (b) \n*)\n"
-       "{ lone\x81\n lead \x81} k;\n{ left\n open\n \0\n"s},
+       "{ lone\x81\n lead \x81} k;\n(*******\n ** a*b **\n*******) l;\n(* a a **) m; (* b b * ) n;"
+       " (* c c *\r) o; (* d *)*) p; (* e e *\t) q;\n{ left\n open\n \0\n"s},
       {"v.pas", "{\n first\n second\n"s},
   };
   for (const auto& [file, text] : files) {
