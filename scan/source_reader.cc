@@ -37,15 +37,24 @@ constexpr Tokenizer::ByteSet kDisabledLineStops = [] {
   return stops;
 }();
 
-// A '/' ends a C block comment, a ')' a Delphi (* *) one, when the token
-// before it is "*": the byte before it is '*', or a blank, carriage return
-// or NUL that the token may have passed over ("* /" without kept blanks,
-// "*\r/"). After any other byte (a letter, '<', another '/') it cannot.
-constexpr Tokenizer::ByteSet kMayEndBeforeCloser = [] {
+// Bytes that tokens leave out between two tokens: blanks (skipped after a
+// lone delimiter unless kept), carriage returns (dropped) and NULs.
+constexpr Tokenizer::ByteSet mayVanishAnd(unsigned char extra) {
   Tokenizer::ByteSet bytes{};
-  for (unsigned char c : {'*', ' ', '\t', '\r', '\0'}) bytes[c] = true;
+  for (unsigned char c : {' ', '\t', '\r', '\0'}) bytes[c] = true;
+  bytes[extra] = true;
   return bytes;
-}();
+}
+
+// A '/' ends a C block comment, a ')' a Delphi (* *) one, when the token
+// before it is "*": the byte before it is '*', or one that may have
+// vanished after it ("* /" without kept blanks, "*\r/"). After any other
+// byte (a letter, '<', another '/') it cannot.
+constexpr Tokenizer::ByteSet kMayEndBeforeCloser = mayVanishAnd('*');
+
+// A switched-off line of these bytes alone holds no code: blanks make
+// blank tokens, and the others make none.
+constexpr Tokenizer::ByteSet kNoCodeBytes = mayVanishAnd(' ');
 
 // Any '}' ends a Delphi brace comment.
 constexpr Tokenizer::ByteSet kBraceCommentEnd = [] {
@@ -68,33 +77,27 @@ constexpr Tokenizer::TextRunRule textRunRule(std::string_view closer) {
   }
   rule.closerFirst = static_cast<unsigned char>(closer[0]);
   rule.closerLast = static_cast<unsigned char>(closer[1]);
-  // Blanks, a carriage return or a NUL between the two bytes may vanish
-  // from the tokens ("* /" without kept blanks, "*\r/").
-  rule.mayEndCloser[rule.closerLast] = true;
-  for (unsigned char c : {' ', '\t', '\r', '\0'}) rule.mayEndCloser[c] = true;
+  rule.mayEndCloser = mayVanishAnd(rule.closerLast);
   return rule;
 }
 constexpr Tokenizer::TextRunRule kCCommentRuns = textRunRule("*/");
 constexpr Tokenizer::TextRunRule kParenStarRuns = textRunRule("*)");
 constexpr Tokenizer::TextRunRule kBraceRuns = textRunRule("}");
 
-// Bytes that make no token of their own nor a part of one: blanks become
-// blank tokens, carriage returns are dropped and NULs skipped.
-bool makesNoCode(unsigned char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\0'; }
 
 }  // namespace
 
 SourceReader::SourceReader(RunTables& tables, Kind kind)
     : tables_(tables),
       captureAllowed_(kind == Kind::MainFile),
-      keepBlanks_(tables.options().functionDetails != 0),
+      showsDetails_(tables.options().functionDetails != 0),
       shortRing_(kShortRingSlots, kShortSlotCapacity),
       longRing_(kLongRingSlots, kLongSlotCapacity),
       directives_(tables),
       parser_(std::make_unique<IdleParser>()),
       // Only the function details show captured comments; without them
       // the capture would grow with every comment of a file.
-      captureEnabled_(tables.options().functionDetails != 0) {
+      captureEnabled_(showsDetails_) {
   directives_.setCommentSource(&file_.captured);
   tokenizer_.buildInto(shortRing_.nextPlace());
 }
@@ -138,7 +141,7 @@ void SourceReader::resetFileState() {
   shortRing_.clear();
   tokenizer_.reset();
   tokenizer_.buildInto(shortRing_.nextPlace());
-  tokenizer_.setKeepWhitespace(keepBlanks_);
+  tokenizer_.setKeepWhitespace(showsDetails_);
   longRing_.clear();
   liveTokens_.clear();
   nearLive_.clear();
@@ -170,7 +173,7 @@ bool SourceReader::processToken() {
   // Directive lines convert wide UTF-16 characters so that names survive,
   // and an include's name keeps its blanks.
   tokenizer_.setConvertWide(file_.lineIsDirective || directives_.inProgress());
-  tokenizer_.setKeepWhitespace(keepBlanks_ || directives_.collectsIncludeName());
+  tokenizer_.setKeepWhitespace(showsDetails_ || directives_.collectsIncludeName());
   if (tokenizer_.endOfInput()) directives_.endOfInput();
   if (file_.lexState == LexState::BlockComment || file_.lexState == LexState::BraceComment)
     afterCommentToken();
@@ -262,7 +265,7 @@ void SourceReader::passDisabledLines() {
     size_t end = lines.find('\n', start);  // the passed text ends in one
     bool code = false;
     for (size_t i = start; i < end && !code; ++i)
-      code = !makesNoCode(static_cast<unsigned char>(lines[i]));
+      code = !kNoCodeBytes[static_cast<unsigned char>(lines[i])];
     tables_.context->countLine();
     ++file_.counts[kTotalLines];
     ++file_.counts[kDisabledLines];
@@ -375,7 +378,7 @@ void SourceReader::capture(std::string_view text) {
 
 void SourceReader::clearCapturedComment(bool enable) {
   file_.captured.clear();
-  captureEnabled_ = enable && tables_.options().functionDetails != 0;
+  captureEnabled_ = enable && showsDetails_;
 }
 
 // ---------------------------------------------------------------------------

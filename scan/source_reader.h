@@ -145,9 +145,9 @@ class SourceReader {
 
   RunTables& tables_;
   const bool captureAllowed_;
-  // The function details show a body's text as written: its blanks are
-  // kept as tokens (asked once, not at every token).
-  const bool keepBlanks_;
+  // The function details are written: a body's blanks are kept as tokens
+  // and its comments captured (asked once, not at every token).
+  const bool showsDetails_;
   Tokenizer tokenizer_;
   TokenRing shortRing_;
   TokenRing longRing_;
