@@ -601,9 +601,9 @@ const std::string* VariableTable::referenceVariable(std::string_view name,
   bool logged = false;
   if (!keepsReferences()) return lookUpReference(name, className, function, logged);
   references_.startQuestions(referenceStamp(), {className, function, {}});
-  if (const std::string* const* kept = references_.find(name)) return *kept;
+  if (const std::string* const* kept = references_.ask(name)) return *kept;
   const std::string* type = lookUpReference(name, className, function, logged);
-  if (!logged) references_.keep(name, type);
+  if (!logged) references_.keep(type);
   return type;
 }
 

@@ -332,46 +332,22 @@ bool ClassTable::enterPath(int at, int& budget) const {
   return true;
 }
 
-// VB and Delphi keep every answer from one change of the records to the
-// next: their records stay from file to file and change little once the
-// declarations are read. A C-family file starts with a new table and adds
-// to it all along, so only its last few answers are kept.
+// The question is its two names, then its kind and the language of the
+// lookup; the records and the comparison are the stamp.
 const ClassTable::WalkAnswer* ClassTable::keptAnswer(char kind, std::string_view className,
                                                      std::string_view name) const {
-  question_ = {kind, currentMode(), caseInsensitiveNames(), className, name};
-  if (!keptAcrossFiles()) {
-    for (int k = 0; k < kRecentAnswers; ++k)
-      if (recentGeneration_[k] == generation_ && recent_[k].question.is(question_))
-        return &recent_[k].answer;
-    return nullptr;
-  }
-  if (answersGeneration_ != generation_) {
-    answers_.clear();
-    answersGeneration_ = generation_;
-  }
-  questionHash_ = (std::uint64_t{NameIndex::bytesHash(className)} << 32 |
-                   NameIndex::bytesHash(name)) ^
-                  (static_cast<std::uint64_t>(question_.mode) << 8 | (question_.folded ? 0x80u : 0u) |
-                   static_cast<unsigned char>(kind));
-  auto [kept, end] = answers_.equal_range(questionHash_);
-  for (; kept != end; ++kept)
-    if (kept->second.question.is(question_)) return &kept->second.answer;
-  return nullptr;
+  QuestionMemo<WalkAnswer, 4096>::Stamp stamp;
+  stamp.counts[0] = generation_;
+  stamp.folded = caseInsensitiveNames();
+  answers_.startQuestions(stamp, {});
+  std::uint64_t tail = static_cast<std::uint64_t>(static_cast<std::uint32_t>(currentMode())) << 8 |
+                       static_cast<unsigned char>(kind);
+  return answers_.ask(std::array{className, name}, tail);
 }
 
 void ClassTable::keepAnswer(WalkAnswer answer) const {
   if (walkLogged_) return;  // the walk must be made again, to log again
-  if (keptAcrossFiles()) {
-    KeptAnswer kept{{}, answer};
-    kept.question.assign(question_);
-    answers_.emplace(questionHash_, std::move(kept));
-    return;
-  }
-  KeptAnswer& recent = recent_[recentNext_];
-  recent.question.assign(question_);
-  recent.answer = answer;
-  recentGeneration_[recentNext_] = generation_;
-  recentNext_ = (recentNext_ + 1) % kRecentAnswers;
+  answers_.keep(answer);
 }
 
 std::string ClassTable::resolveMember(std::string_view className,

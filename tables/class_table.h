@@ -15,7 +15,6 @@
 #include <deque>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "report/report.h"
@@ -23,6 +22,7 @@
 #include "scan/name_index.h"
 #include "scan/name_set.h"
 #include "tables/decl_info.h"
+#include "tables/question_memo.h"
 
 class RunTables;
 
@@ -157,35 +157,8 @@ class ClassTable {
   };
   const MemberVariable* findVariableAt(int at, std::string_view variable, WalkAnswer& found,
                                        int& budget) const;
-  // What a walk's answer depends on besides the records; the names are
-  // the asker's while the question is answered, and copied when kept.
-  template <class Text>
-  struct Question {
-    char kind = 0;  // 'm' for a member function, 'v' for a member variable
-    int mode = 0;   // the language of the lookup
-    bool folded = false;  // the comparison
-    Text className;
-    Text name;
-    template <class Other>
-    void assign(const Question<Other>& q) {
-      kind = q.kind;
-      mode = q.mode;
-      folded = q.folded;
-      className.assign(q.className);
-      name.assign(q.name);
-    }
-    template <class Other>
-    bool is(const Question<Other>& q) const {
-      return kind == q.kind && mode == q.mode && folded == q.folded &&
-             className == q.className && name == q.name;
-    }
-  };
-  struct KeptAnswer {
-    Question<std::string> question;
-    WalkAnswer answer;
-  };
-  // The answer kept for the question, or null; the question is remembered
-  // for keepAnswer.
+  // The answer kept for the question, or null; keepAnswer keeps the
+  // answer to it.
   const WalkAnswer* keptAnswer(char kind, std::string_view className, std::string_view name) const;
   void keepAnswer(WalkAnswer answer) const;
   void recordsChanged() { ++generation_; }
@@ -210,18 +183,10 @@ class ClassTable {
   mutable std::vector<int> path_;  // classes on the current lookup's path
   mutable bool walkLogged_ = false;  // a walk wrote to the log: its answer is not kept
   std::uint64_t generation_ = 0;     // changes of names, bases and members
-  mutable Question<std::string_view> question_;  // the one being answered
-  mutable std::uint64_t questionHash_ = 0;
-  // The C family's last answers: a method's body asks of its own class and
-  // of the same few names again and again while the records stay as they
-  // are. Each is kept with the generation it was given in.
-  static constexpr int kRecentAnswers = 4;
-  mutable std::array<KeptAnswer, kRecentAnswers> recent_;
-  static constexpr std::uint64_t kNoGeneration = ~std::uint64_t{0};
-  mutable std::array<std::uint64_t, kRecentAnswers> recentGeneration_{
-      kNoGeneration, kNoGeneration, kNoGeneration, kNoGeneration};
-  mutable int recentNext_ = 0;  // the one to give up next
-  mutable std::uint64_t answersGeneration_ = 0;
-  mutable std::unordered_multimap<std::uint64_t, KeptAnswer> answers_;  // by question hash
+  // Walk answers, kept from one change of the records to the next: VB and
+  // Delphi keep their records from file to file and change them little once
+  // the declarations are read; a method's body asks of its own class and
+  // of the same few names again and again.
+  mutable QuestionMemo<WalkAnswer, 4096> answers_;
   ListSections sections_;  // of the class list in this run
 };

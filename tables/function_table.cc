@@ -384,7 +384,7 @@ void FunctionTable::SetChainAto(const KeyParts& caller, const KeyParts& callee,
     int number = setSubRecord(callerKey, Registration::kDefined);
     if (number < 0) return;
     records_[number].flags |= FunctionFlag::kRecursive;
-    if (keep) linkedCalls_.keep(callQuestion_, true);
+    if (keep) linkedCalls_.keep(true);
     return;
   }
   // A call does not make its callee known: only a definition or declaration
@@ -397,12 +397,12 @@ void FunctionTable::SetChainAto(const KeyParts& caller, const KeyParts& callee,
   int callerRecord = setSubRecord(callerKey, Registration::kDefined);
   if (callerRecord < 0) return;
   addLink(callerRecord, calleeRecord, true);
-  if (keep) linkedCalls_.keep(callQuestion_, true);
+  if (keep) linkedCalls_.keep(true);
 }
 
 // Whether the call was linked under the same keys and flags since the
-// last change; if not, callQuestion_ is left for keep. A call that wrote
-// to the log is never kept, so that it is told every time. With repeated
+// last change; if not, the link is kept as the answer when it is made. A
+// call that wrote to the log is never kept, so that it is told every time. With repeated
 // callees shown, every call is a link of its own.
 bool FunctionTable::linkedBefore(const KeyParts& caller, const KeyParts& callee,
                                  std::uint32_t registration) {
@@ -415,10 +415,9 @@ bool FunctionTable::linkedBefore(const KeyParts& caller, const KeyParts& callee,
   if (linkedCalls_.startQuestions(stamp, {caller.nameSpace, caller.className, caller.name}))
     caller_.bound = false;
   const std::uint64_t flags = std::uint64_t{callee.fileLocal} << 32 | registration;
-  QuestionMemo<bool>::compose(
-      callQuestion_,
-      std::array<std::string_view, 3>{callee.nameSpace, callee.className, callee.name}, flags);
-  return linkedCalls_.find(callQuestion_) != nullptr;
+  return linkedCalls_.ask(
+             std::array<std::string_view, 3>{callee.nameSpace, callee.className, callee.name},
+             flags) != nullptr;
 }
 
 void FunctionTable::linkBaseConstructors(const std::string& className, int record,

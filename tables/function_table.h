@@ -253,7 +253,6 @@ class FunctionTable {
   // nothing. Asked by the caller's parts; a question is the callee's parts
   // with its file-local mark and the registration.
   QuestionMemo<bool> linkedCalls_;
-  std::string callQuestion_;  // scratch for the question
   // The caller's bound class and key, the same for every call the memo's
   // asker makes while its stamp holds.
   struct BoundCaller {

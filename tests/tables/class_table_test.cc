@@ -176,7 +176,7 @@ TEST_F(ClassTableTest, DelphiWalksSeeLaterChanges) {
   EXPECT_EQ(takeLog(), cycle + cycle);
 }
 
-// The C family keeps the answers of its last walks: asked again, the same
+// Walk answers are kept until the records change: asked again, the same
 // question after a change sees the change, another kind of question about
 // the same names is walked anew, and a cycle is told at every walk.
 TEST_F(ClassTableTest, TheLastAnswerLastsUntilTheRecordsChange) {
