@@ -44,8 +44,10 @@ void registerAll(TypeTable& table, const BuiltInType (&types)[N], int languages)
 // The name that is looked up: no "typedef " in front, no template arguments.
 std::string_view searchKey(std::string_view name) {
   constexpr std::string_view kTypedef = "typedef ";
-  if (name.substr(0, kTypedef.size()) == kTypedef) name.remove_prefix(kTypedef.size());
-  return name.substr(0, name.find('<'));
+  if (name.starts_with(kTypedef)) name.remove_prefix(kTypedef.size());
+  for (size_t i = 0; i < name.size(); ++i)  // names are short: no call to memchr
+    if (name[i] == '<') return name.substr(0, i);
+  return name;
 }
 
 // Slots that a registration for `languages` fills: each language bit

@@ -47,8 +47,6 @@ void resetLexicalRules() { applyLexicalRules(LexicalRules{}); }
 
 void setCaseInsensitiveNames(bool on) { foldNames = on; }
 
-bool caseInsensitiveNames() { return foldNames; }
-
 bool isModifierWord(std::string_view word) {
   for (std::string_view m : modifierWords)
     if (m.size() == word.size() && (foldNames ? equalsIgnoreCase(m, word) : word == m)) return true;

@@ -18,7 +18,7 @@ void resetLexicalRules();
 
 // Only the name comparison (the settings data file of a VB/Delphi run).
 void setCaseInsensitiveNames(bool on);
-bool caseInsensitiveNames();
+inline bool caseInsensitiveNames();
 
 namespace lexical_detail {
 // The run's settings, read inline on the reader's hot path.
@@ -30,6 +30,8 @@ extern bool blankRuns;
 int compareFolded(std::string_view a, std::string_view b);
 bool equalFolded(std::string_view a, std::string_view b);
 }  // namespace lexical_detail
+
+inline bool caseInsensitiveNames() { return lexical_detail::foldNames; }
 
 // <0, 0, >0 with letters folded or exactly.
 inline int compareNamesAs(bool folded, std::string_view a, std::string_view b) {

@@ -35,10 +35,6 @@ std::uint32_t NameIndex::hashLongName(std::string_view name, bool folded) {
   return finishHash(h);
 }
 
-bool NameIndex::usable() const {
-  return !broken_ && (count_ == 0 || folded_ == caseInsensitiveNames());
-}
-
 void NameIndex::addHashed(std::uint32_t hash, std::uint32_t position) {
   if (count_ == 0) folded_ = caseInsensitiveNames();
   if (folded_ != caseInsensitiveNames()) broken_ = true;

@@ -70,7 +70,9 @@ class NameIndex {
   void clear();
   // The owner's names are no longer one per name: unusable until clear().
   void abandon() { broken_ = true; }
-  bool usable() const;
+  bool usable() const {
+    return !broken_ && (count_ == 0 || folded_ == caseInsensitiveNames());
+  }
   size_t size() const { return count_; }
 
  private:
