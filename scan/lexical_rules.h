@@ -18,7 +18,6 @@ void resetLexicalRules();
 
 // Only the name comparison (the settings data file of a VB/Delphi run).
 void setCaseInsensitiveNames(bool on);
-inline bool caseInsensitiveNames();
 
 namespace lexical_detail {
 // The run's settings, read inline on the reader's hot path.
@@ -31,6 +30,7 @@ int compareFolded(std::string_view a, std::string_view b);
 bool equalFolded(std::string_view a, std::string_view b);
 }  // namespace lexical_detail
 
+// Whether the run compares names with letters folded.
 inline bool caseInsensitiveNames() { return lexical_detail::foldNames; }
 
 // <0, 0, >0 with letters folded or exactly.

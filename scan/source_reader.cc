@@ -192,18 +192,13 @@ void SourceReader::afterCommentToken() {
   else if (family_ == LanguageFamily::Delphi && !directives_.inProgress())
     rule = file_.parenStarComment ? &kParenStarRuns : &kBraceRuns;
   const std::string& next = token(0);
-  if (!rule || next.empty() || next[0] == rule->closerLast ||
-      (captureActive() && !tokenizer_.keepsWhitespace())) {
-    tokenizer_.setTextRuns(nullptr);
-    return;
-  }
-  if (next != "\n") {
-    tokenizer_.setTextRuns(rule);
-    return;
-  }
-  tokenizer_.setTextRuns(nullptr);
+  bool asWritten = rule && !next.empty() && next[0] != rule->closerLast &&
+                   (!captureActive() || tokenizer_.keepsWhitespace());
+  bool lineEnds = next == "\n";
+  tokenizer_.setTextRuns(asWritten && !lineEnds ? rule : nullptr);
   // Past the brace's first token, whose capture puts the brace first.
-  if (family_ == LanguageFamily::CFamily || !file_.braceFirst) passCommentLines();
+  if (asWritten && lineEnds && (family_ == LanguageFamily::CFamily || !file_.braceFirst))
+    passCommentLines();
 }
 
 // Whole lines of a block comment that cannot end it are taken without
