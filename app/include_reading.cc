@@ -1,5 +1,6 @@
 #include "app/include_reading.h"
 
+#include <string_view>
 #include <vector>
 
 #include "app/include_registry.h"
@@ -13,46 +14,38 @@
 #include "report/error_log.h"
 #include "scan/source_reader.h"
 
+// One pass, building the result in place: an inner ".." takes back the
+// part kept before it (each kept part but the last ends in its separator).
 std::string collapseDotParts(const std::string& path) {
-  struct Part {
-    std::string text;
-    char separator;  // the separator after the part, 0 at the end
-  };
-  std::vector<Part> parts;
-  std::string text;
-  for (size_t i = 0; i < path.size(); ++i) {
-    unsigned char c = static_cast<unsigned char>(path[i]);
-    if (isShiftJisLead(c) && i + 1 < path.size()) {
-      text += path[i];
-      text += path[++i];
-      continue;
-    }
-    if (!platform::isPathSeparator(path[i])) {
-      text += path[i];
-      continue;
-    }
-    parts.push_back({text, path[i]});
-    text.clear();
-  }
-  parts.push_back({text, 0});
-  std::vector<Part> kept;
-  for (size_t k = 0; k < parts.size(); ++k) {
-    const Part& part = parts[k];
-    bool inner = k + 1 < parts.size();
-    if (part.text == "." && inner) continue;
-    if (part.text == ".." && inner && !kept.empty() && !kept.back().text.empty() &&
-        kept.back().text != ".." && kept.back().text.back() != ':') {
-      kept.pop_back();
-      continue;
-    }
-    kept.push_back(part);
-  }
   std::string out;
-  for (const Part& part : kept) {
-    out += part.text;
-    if (part.separator) out += part.separator;
+  out.reserve(path.size());
+  std::vector<size_t> kept;  // where each kept part starts in `out`
+  for (size_t i = 0;; ++i) {
+    const size_t start = i;
+    while (i < path.size()) {
+      if (isShiftJisLead(static_cast<unsigned char>(path[i])) && i + 1 < path.size()) {
+        i += 2;
+        continue;
+      }
+      if (platform::isPathSeparator(path[i])) break;
+      ++i;
+    }
+    const std::string_view part(path.data() + start, i - start);
+    const bool inner = i < path.size();
+    if (inner && part == ".") continue;
+    if (inner && part == ".." && !kept.empty()) {
+      std::string_view last(out.data() + kept.back(), out.size() - kept.back() - 1);
+      if (!last.empty() && last != ".." && last.back() != ':') {
+        out.resize(kept.back());
+        kept.pop_back();
+        continue;
+      }
+    }
+    kept.push_back(out.size());
+    out += part;
+    if (!inner) return out;
+    out += path[i];
   }
-  return out;
 }
 
 void startFile(RunTables& tables, SourceReader& reader, const std::string& path,
