@@ -207,7 +207,6 @@ bool AnalysisRun::readMainFile(SourceFileList& list, int entryIndex, SourceReade
 // Per-file set-up of the tables before a main file is read (entryIndex -1:
 // once for the whole run).
 void AnalysisRun::prepareFileTables(const SourceFileList& list, int entryIndex) {
-  workingTypes_->copyFrom(*baseTypes_);
   defines_->setStartingState(settings_.definitions);
   tables_.headerMode = options_.headerReadMode;
   const std::vector<SourceFileEntry>& entries = list.entries();
@@ -217,7 +216,10 @@ void AnalysisRun::prepareFileTables(const SourceFileList& list, int entryIndex) 
   } else {
     for (int i = 0; i < listedCount(list) && !classes; ++i) classes = readsClasses(entries[i]);
   }
-  if (!classes) return;
+  if (!classes) {
+    workingTypes_->copyFrom(*baseTypes_);
+    return;
+  }
   // Class languages need their headers: "never read" becomes "read once".
   if (tables_.headerMode == HeaderReadMode::NoRead) tables_.headerMode = HeaderReadMode::ReadOnce;
   registerPredefinedClasses(entryIndex < 0 ? kModeAll : withOldCpp(entries[entryIndex].languageMask));
@@ -252,10 +254,11 @@ struct AnalysisRun::PredefinedClasses {
   std::unique_ptr<TypeTable> types;
 };
 
-// Before a file the type table is a fresh copy of the settings' one; with
-// the class table empty too, registering the same classes gives the same
-// tables as last time. A registration that met a name twice (and logged
-// it) is not kept: its log lines come with every file.
+// The type table starts from the settings' one, and the classes are
+// registered on it. With the class table empty, registering the same
+// classes gives the same tables as last time, which are copied instead. A
+// registration that met a name twice (and logged it) is not kept: its log
+// lines come with every file.
 void AnalysisRun::registerSettingsClasses(std::int32_t fileLanguages) {
   const bool fresh = fileLanguages != kModeAll && classes_->empty();
   PredefinedClasses* kept = predefined_.get();
@@ -266,6 +269,7 @@ void AnalysisRun::registerSettingsClasses(std::int32_t fileLanguages) {
     if (kept->lastLanguages) context_->setLanguageMask(kept->lastLanguages);
     return;
   }
+  workingTypes_->copyFrom(*baseTypes_);
   std::int32_t lastLanguages = 0;
   int registered = 0;
   for (const ClassDefinition& c : settings_.classes.classes()) {

@@ -1,5 +1,7 @@
 #include "parse/type_table.h"
 
+#include <atomic>
+
 #include "app/run_tables.h"
 #include "app/source_context.h"
 #include "report/error_log.h"
@@ -56,7 +58,17 @@ bool hasSlot(int languages, int slot) { return (languages >> slot) & 1; }
 
 }  // namespace
 
-TypeTable::TypeTable(RunTables& tables, bool analysis) : tables_(tables), analysis_(analysis) {}
+namespace {
+
+std::uint64_t newTableSerial() {
+  static std::atomic<std::uint64_t> lastSerial{0};
+  return ++lastSerial;
+}
+
+}  // namespace
+
+TypeTable::TypeTable(RunTables& tables, bool analysis)
+    : tables_(tables), analysis_(analysis), serial_(newTableSerial()) {}
 
 int TypeTable::currentMode() const {
   return tables_.context ? tables_.context->languageFlavour() : 0;
@@ -158,8 +170,10 @@ void TypeTable::mergeInto(TypeRecord& record, int kind, int size, bool inexact, 
 void TypeTable::registerType(std::string_view name, int kind, int size, bool inexact,
                              int languages) {
   if (name.empty()) return;
-  if (TypeRecord* known = recordNamed(name)) {
-    mergeInto(*known, kind, size, inexact, languages);
+  ++changes_;
+  if (int known = positionNamed(name); known >= 0) {
+    if (static_cast<size_t>(known) < copied_.count) copied_ = {};
+    mergeInto(records_[known], kind, size, inexact, languages);
     return;
   }
   Lookup at = search(name);
@@ -171,6 +185,7 @@ void TypeTable::registerType(std::string_view name, int kind, int size, bool ine
   record.languages = languages;
   record.flags = inexact ? kInexact : 0;
   auto position = static_cast<std::uint32_t>(records_.size());
+  if (position < copied_.count) copied_ = {};
   order_.insert(order_.begin() + at.index, position);
   index_.add(name, position);
   filter_.add(name);
@@ -217,7 +232,18 @@ bool TypeTable::registerMacroType(std::string_view name, std::string_view body) 
 }
 
 void TypeTable::copyFrom(const TypeTable& settings) {
-  records_ = settings.records_;
+  ++changes_;
+  if (records_.empty()) records_.swap(setAside_);
+  const size_t kept = settings.records_.size();
+  if (copied_.serial == settings.serial_ && copied_.changes == settings.changes_ &&
+      copied_.count == kept && records_.size() >= kept) {
+    records_.erase(records_.begin() + static_cast<std::ptrdiff_t>(kept), records_.end());
+    for (size_t position = 0; position < kept; ++position)
+      records_[position].flags = settings.records_[position].flags;
+  } else {
+    records_ = settings.records_;
+  }
+  copied_ = {settings.serial_, settings.changes_, kept};
   order_ = settings.order_;
   index_ = settings.index_;
   filter_ = settings.filter_;
@@ -227,6 +253,7 @@ void TypeTable::copyFrom(const TypeTable& settings) {
 
 void TypeTable::endFile(int mode) {
   if (!(mode & kModeVbOrDelphi)) {
+    setAside_.swap(records_);
     clear();
     return;
   }

@@ -91,6 +91,7 @@ class TypeTable final : public TypeQuestions {
   // types with the used marks cleared; other languages empty the table.
   void endFile(int mode);
   void clear() {
+    ++changes_;
     records_.clear();
     order_.clear();
     index_.clear();
@@ -132,6 +133,21 @@ class TypeTable final : public TypeQuestions {
   TypeRecord& record(size_t i) { return records_[order_[i]]; }
 
   std::deque<TypeRecord> records_;    // in order of registration
+  // The last file's records, set aside when the table was emptied: the
+  // next copy takes them back instead of copying every record again.
+  std::deque<TypeRecord> setAside_;
+  // The table this one was last copied from, while every copied record
+  // stays as it came but for its flags, first in the records or, after
+  // an end of file, in the set-aside ones: a copy from the same table,
+  // unchanged since, only drops this table's own records after them.
+  struct CopiedRecords {
+    std::uint64_t serial = 0;  // none
+    std::uint64_t changes = 0;
+    size_t count = 0;
+  };
+  CopiedRecords copied_;
+  const std::uint64_t serial_;  // tells this table from any other
+  std::uint64_t changes_ = 0;   // of records, but for their flags
   std::vector<std::uint32_t> order_;  // positions in records_, in name order
   NameIndex index_;                   // name -> position in records_
   NameFilter filter_;                 // of every name in records_

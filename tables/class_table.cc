@@ -1,6 +1,7 @@
 #include "tables/class_table.h"
 
 #include <algorithm>
+#include <atomic>
 
 #include "app/file_name_pool.h"
 #include "app/run_tables.h"
@@ -172,11 +173,6 @@ void ClassTable::unindexRecord(std::uint32_t at) {
   }
 }
 
-ClassRecord* ClassTable::find(std::string_view name) {
-  int at = lookUp(name);
-  return at >= 0 ? &store_[at] : nullptr;
-}
-
 const ClassRecord* ClassTable::find(std::string_view name) const {
   int at = lookUp(name);
   return at >= 0 ? &store_[at] : nullptr;
@@ -225,6 +221,7 @@ void ClassTable::registerClass(std::string_view name, int used, int kind) {
   if (context && tables_.fileNames) record.fileNo = tables_.fileNames->find(context->item(0));
   record.languageMode = mode;
   auto at = static_cast<std::uint32_t>(store_.size());
+  changingRecord(at);
   order_.insert(order_.begin() + position, at);
   store_.push_back(std::move(record));
   indexRecord(at);
@@ -239,13 +236,15 @@ void ClassTable::registerSettingsClass(std::string_view name) {
 
 void ClassTable::addBase(std::string_view className, std::string_view base) {
   if (className.empty()) return;
-  ClassRecord* r = find(className);
-  if (!r) {
+  int at = lookUp(className);
+  if (at < 0) {
     errorLog() << "ｸﾗｽ[" << className << "]において継承を行おうとしましたが、"
                << "基本ｸﾗｽ[" << base << "]が登録されていません(内部ｴﾗｰ)\n";
     return;
   }
+  ClassRecord* r = &store_[at];
   if (containsName(r->bases, base)) return;
+  changingRecord(at);
   r->bases.emplace_back(base);
   recordsChanged();
 }
@@ -262,6 +261,7 @@ void ClassTable::addMethod(const DeclInfo& decl) {
   setUsed(static_cast<std::uint32_t>(at));
   ClassRecord* r = &store_[at];
   if (positionIn(r->methods, r->methodIndex, decl.name) >= 0) return;
+  changingRecord(at);
   r->methods.push_back(decl.name);
   indexAppended(r->methods, r->methodIndex);
   recordsChanged();
@@ -270,9 +270,11 @@ void ClassTable::addMethod(const DeclInfo& decl) {
 void ClassTable::addMember(std::string_view className, std::string_view type,
                            std::string_view member, int size, int flags) {
   if (!exists(className)) registerClass(className, 0, kClassLike);
-  ClassRecord* r = find(className);
-  if (!r) return;
+  int at = lookUp(className);
+  if (at < 0) return;
+  ClassRecord* r = &store_[at];
   if (positionIn(r->members, r->memberIndex, member) >= 0) return;
+  changingRecord(at);
   r->members.push_back({std::string(type), std::string(member), size});
   indexAppended(r->members, r->memberIndex);
   recordsChanged();
@@ -286,6 +288,7 @@ void ClassTable::renameClass(std::string_view oldName, std::string_view newName)
   int position;
   if (!findClass(oldName, position)) return;
   std::uint32_t renamed = order_[position];
+  changingRecord(renamed);
   recordsChanged();
   unindexRecord(renamed);
   order_.erase(order_.begin() + position);
@@ -465,13 +468,21 @@ void ClassTable::resetAfterFile() {
 }
 
 ClassTable::Records ClassTable::records() const {
-  return Records{store_, order_, byName_, nextOfName_, settingsClasses_};
+  static std::atomic<std::uint64_t> lastSerial{0};
+  return Records{store_, order_, byName_, nextOfName_, settingsClasses_, ++lastSerial};
 }
 
 void ClassTable::restore(const Records& records) {
   recordsChanged();
   if (store_.empty()) store_.swap(setAside_);
-  store_ = records.store;
+  const size_t kept = records.store.size();
+  if (restored_.serial == records.serial && restored_.count == kept && store_.size() >= kept) {
+    store_.erase(store_.begin() + static_cast<std::ptrdiff_t>(kept), store_.end());
+    for (size_t at = 0; at < kept; ++at) store_[at].used = records.store[at].used;
+  } else {
+    store_ = records.store;
+  }
+  restored_ = {records.serial, kept};
   order_ = records.order;
   byName_ = records.byName;
   nextOfName_ = records.nextOfName;

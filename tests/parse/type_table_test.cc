@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <sstream>
 
 #include "app/options.h"
@@ -175,6 +176,47 @@ TEST_F(Types, PerFileCopies) {
   work().copyFrom(base());
   EXPECT_FALSE(work().isType("DWORD"));
   EXPECT_TRUE(work().isType("int"));
+}
+
+// Every file of the C family starts from a copy of the same table: the
+// copy is that table as it stands, whatever the last file changed in its
+// copy and whether or not the table itself changed in between.
+TEST_F(Types, EachCopyIsTheTableAsItStands) {
+  auto records = [](const TypeTable& t) {
+    std::ostringstream text;
+    for (size_t i = 0; i < t.size(); ++i) {
+      const TypeRecord& r = t.at(i);
+      text << r.name << ' ' << r.flags << ' ' << r.kinds << ' ' << r.languages;
+      for (int size : r.sizes) text << ' ' << size;
+      text << '\n';
+    }
+    return text.str();
+  };
+  base().registerType("int", TypeTable::kTypedef, 4, false, kModeC);
+  base().registerType("BYTE", TypeTable::kTypedef, 1, false, kModeC);
+  TypeTable other(tables(), false);
+  other.registerType("WORD", TypeTable::kTypedef, 2, false, kModeC);
+  const std::function<void()> files[] = {
+      [&] { work().isType("int"); },
+      [&] { work().registerType("int", TypeTable::kStructure, 0, true, kModeVb); },
+      [&] { work().registerType("DWORD", TypeTable::kTypedef, 4, false, kModeC); },
+      [&] { base().registerType("LONG", TypeTable::kTypedef, 4, false, kModeC); },
+      [&] { base().registerType("BYTE", TypeTable::kStructure, 0, false, kModeC); },
+      [&] { work().copyFrom(other); },
+  };
+  work().copyFrom(base());
+  for (const auto& file : files) {
+    file();
+    work().endFile(kModeC);
+    work().copyFrom(base());
+    EXPECT_EQ(records(work()), records(base()));
+  }
+  // Types registered into the emptied table before the copy.
+  work().endFile(kModeC);
+  for (const char* name : {"A1", "A2", "A3", "A4"})
+    work().registerType(name, TypeTable::kTypedef, 1, false, kModeC);
+  work().copyFrom(base());
+  EXPECT_EQ(records(work()), records(base()));
 }
 
 TEST_F(Types, VbAndDelphiKeepTheirTypesAcrossFiles) {

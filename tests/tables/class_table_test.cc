@@ -2,6 +2,8 @@
 // template name, registration messages, bases, methods and members with
 // sizes, method and member-variable lookup through bases (two levels, a
 // diamond, cycles), renaming, the per-file reset, and odd names.
+#include <functional>
+
 #include "tests/tables/run_tables_fixture.h"
 
 namespace {
@@ -243,6 +245,40 @@ TEST_F(ClassTableTest, RestoreAfterAFileBringsBackTheKeptRecords) {
     EXPECT_TRUE(classes().isClass("CWnd"));
     EXPECT_FALSE(classes().exists("CView"));
   }
+}
+
+// Restored again and again, the kept records come back as they were after
+// each kind of change a file makes to one of them, after a file that only
+// used them, and after records registered into the emptied table.
+TEST_F(ClassTableTest, EveryChangeOfAKeptRecordIsUndoneByTheNextRestore) {
+  classes().registerSettingsClass("CWnd");
+  classes().registerSettingsClass("CObject");
+  classes().addBase("CWnd", "CObject");
+  method("CWnd", "Show");
+  const ClassTable::Records kept = classes().records();
+  const std::string before = classes().dump();
+  const std::function<void()> files[] = {
+      [&] { classes().markUsed("CObject"); },
+      [&] { classes().addBase("CWnd", "CCmdTarget"); },
+      [&] { method("CObject", "Serialize"); },
+      [&] { classes().addMember("CWnd", "HWND", "m_hWnd", 4, 0); },
+      [&] { classes().renameClass("CObject", "CBase"); },
+      [&] { classWithBases("CView", {"CWnd"}); },
+  };
+  classes().restore(kept);
+  for (const auto& file : files) {
+    file();
+    classes().resetAfterFile();
+    classes().restore(kept);
+    EXPECT_EQ(classes().dump(), before);
+  }
+  classes().resetAfterFile();
+  classWithBases("AAFirst", {});
+  classWithBases("AASecond", {});
+  classWithBases("AAThird", {});
+  classes().restore(kept);
+  EXPECT_EQ(classes().dump(), before);
+  EXPECT_FALSE(classes().exists("AAFirst"));
 }
 
 TEST_F(ClassTableTest, RegistrationOnlyClassesAreUnusedUntilMarked) {
