@@ -1,15 +1,17 @@
 #include "app/include_registry.h"
 
-#include <algorithm>
-
 #include "app/file_tree.h"
 #include "app/run_tables.h"
 #include "app/source_context.h"
 
 IncludeRegistry::Entry* IncludeRegistry::find(const std::string& path) {
-  for (Entry& e : entries_)
-    if (e.path == path) return &e;
-  return nullptr;
+  auto at = positions_.find(path);
+  return at == positions_.end() ? nullptr : &entries_[at->second];
+}
+
+void IncludeRegistry::add(const std::string& path, bool missing) {
+  positions_.emplace(path, entries_.size());
+  entries_.push_back({path, missing});
 }
 
 void IncludeRegistry::addTreeEdge(const std::string& child) {
@@ -22,7 +24,7 @@ int IncludeRegistry::checkAndRegister(const std::string& path, const std::string
     addTreeEdge(e->missing ? name : path);
     return 1;
   }
-  entries_.push_back({path, false});
+  add(path, false);
   return 0;
 }
 
@@ -31,11 +33,22 @@ void IncludeRegistry::registerMissing(const std::string& path, const std::string
   if (Entry* e = find(path))
     e->missing = true;
   else
-    entries_.push_back({path, true});
+    add(path, true);
 }
 
+// The entries after a forgotten one move up, and their index with them.
 void IncludeRegistry::forgetRead() {
-  entries_.erase(std::remove_if(entries_.begin(), entries_.end(),
-                                [](const Entry& e) { return !e.missing; }),
-                 entries_.end());
+  size_t kept = 0;
+  for (size_t i = 0; i < entries_.size(); ++i) {
+    if (!entries_[i].missing) {
+      positions_.erase(entries_[i].path);
+      continue;
+    }
+    if (kept != i) {
+      entries_[kept] = std::move(entries_[i]);
+      positions_[entries_[kept].path] = kept;
+    }
+    ++kept;
+  }
+  entries_.resize(kept);
 }

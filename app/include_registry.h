@@ -1,9 +1,13 @@
 // Every include path that a run read or found missing, so that each header
 // is read once per scope and each missing one is reported once. Paths are
-// compared byte for byte; the list is searched from its first entry.
+// compared byte for byte. The missing ones stay for the whole run, and a
+// run over a large tree meets thousands of them (each system header beside
+// each including folder): a path is found through an index, not by a walk
+// of the list.
 #pragma once
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class RunTables;
@@ -30,6 +34,9 @@ class IncludeRegistry {
   Entry* find(const std::string& path);
   void addTreeEdge(const std::string& child);
 
+  void add(const std::string& path, bool missing);
+
   RunTables& tables_;
-  std::vector<Entry> entries_;
+  std::vector<Entry> entries_;  // in order of registration
+  std::unordered_map<std::string, size_t> positions_;  // path -> entry
 };

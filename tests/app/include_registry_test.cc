@@ -61,6 +61,23 @@ TEST_F(IncludeRegistryTest, ForgetReadKeepsTheMissingOnes) {
   EXPECT_EQ(registry().checkAndRegister("/src/m.h", "m.h"), 1);
 }
 
+// A missing header found again is told by the name it was included by
+// (here another spelling than its file's); one read, by its path.
+TEST_F(IncludeRegistryTest, MissingHeadersAreFoundWhereverTheyMoved) {
+  registry().checkAndRegister("/src/a.h", "a.h");
+  registry().registerMissing("/src/m.h", "M.H");
+  registry().forgetRead();
+  registry().checkAndRegister("/src/b.h", "b.h");
+  registry().registerMissing("/inc/n.h", "N.H");
+  EXPECT_EQ(registry().checkAndRegister("/src/m.h", "M.H"), 1);
+  EXPECT_EQ(registry().checkAndRegister("/src/b.h", "B.H"), 1);
+  registry().forgetRead();
+  EXPECT_EQ(registry().checkAndRegister("/inc/n.h", "N.H"), 1);
+  EXPECT_EQ(registry().checkAndRegister("/src/b.h", "b.h"), 0);
+  EXPECT_EQ(childrenOf("main.c"), "M.H,N.H,b.h");
+  EXPECT_EQ(registry().entries().size(), 3u);
+}
+
 TEST_F(IncludeRegistryTest, PathsCompareByteForByte) {
   registry().checkAndRegister("/src/A.h", "A.h");
   EXPECT_EQ(registry().checkAndRegister("/src/a.h", "a.h"), 0);
