@@ -1,11 +1,14 @@
 // Small integer ids for file names. The function, variable and other tables
 // store the file of an entry as such an id. Ids start at 1, never change and
-// are never reused within a run; 0 stands for no name. Names are kept sorted
-// in byte order (case-sensitive) and found by binary search.
+// are never reused within a run; 0 stands for no name. Names are told apart
+// byte for byte (case-sensitive) and found through a hash index: a run over
+// a large tree names thousands of files and headers, each again and again.
 #pragma once
 
+#include <deque>
 #include <string>
-#include <vector>
+#include <string_view>
+#include <unordered_map>
 
 class FileNamePool {
  public:
@@ -16,16 +19,11 @@ class FileNamePool {
   int find(const std::string& name) const;
   // The name of `id`, or the empty text for 0 and unknown ids.
   const std::string& name(int id) const;
-  int size() const { return static_cast<int>(positionOfId_.size()); }
+  int size() const { return static_cast<int>(names_.size()); }
 
  private:
-  // Position of `name` in sorted_, or where it would be inserted.
-  size_t search(const std::string& name, bool& found) const;
-
-  std::vector<std::string> sorted_;
-  std::vector<int> positionOfId_;  // element k: position of the name with id k + 1
-  std::vector<int> idAtPosition_;  // inverse of positionOfId_
-  // The id found last: the tables ask for the file being read again and
-  // again (ids and names never change, so it stays right).
-  mutable int lastFound_ = 0;
+  // Element k: the name with id k + 1; a deque, so that the index's views
+  // of the texts stay valid as names are added.
+  std::deque<std::string> names_;
+  std::unordered_map<std::string_view, int> ids_;
 };
