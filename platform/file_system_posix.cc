@@ -64,9 +64,14 @@ std::vector<DirectoryEntry> findFiles(const std::string& pattern) {
   if (!d) return entries;
   while (dirent* e = ::readdir(d)) {
     if (!wildcardMatch(nativePattern.c_str(), e->d_name)) continue;
-    std::string full = nativeDir + "/" + e->d_name;
-    struct stat st;
-    bool isDir = ::stat(full.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    // The entry's type as the folder tells it; a link (followed, as a
+    // Windows search would) or an untold type asks the file itself.
+    bool isDir = e->d_type == DT_DIR;
+    if (e->d_type == DT_LNK || e->d_type == DT_UNKNOWN) {
+      std::string full = nativeDir + "/" + e->d_name;
+      struct stat st;
+      isDir = ::stat(full.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    }
     entries.push_back({cp932NameFromUtf8(e->d_name), isDir});
   }
   ::closedir(d);
