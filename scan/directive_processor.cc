@@ -21,12 +21,6 @@ void DirectiveProcessor::setInterruptKeywords(std::vector<std::string> keywords)
   interruptKeywords_ = std::move(keywords);
 }
 
-bool DirectiveProcessor::takeCommentRequest() {
-  bool request = file_.commentRequest;
-  file_.commentRequest = false;
-  return request;
-}
-
 // ---------------------------------------------------------------------------
 // Dispatch
 

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/language_mode.h"
@@ -92,7 +93,7 @@ class DirectiveProcessor {
   void endOfFile();
 
   // True once after "#error": the rest of its line is a line comment.
-  bool takeCommentRequest();
+  bool takeCommentRequest() { return std::exchange(file_.commentRequest, false); }
 
   // Whether lines are live (conditional compilation may switch them off).
   bool live() const { return file_.live; }
