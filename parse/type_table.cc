@@ -104,10 +104,6 @@ void TypeTable::setUsed(std::uint32_t position) {
   usedRecords_.push_back(position);
 }
 
-TypeRecord* TypeTable::recordNamed(std::string_view name) {
-  return const_cast<TypeRecord*>(static_cast<const TypeTable*>(this)->recordNamed(name));
-}
-
 const TypeRecord* TypeTable::findType(std::string_view name, FindMode mode) {
   std::string_view key = searchKey(name);
   if (key.empty()) return nullptr;
@@ -172,7 +168,7 @@ void TypeTable::registerType(std::string_view name, int kind, int size, bool ine
   if (name.empty()) return;
   ++changes_;
   if (int known = positionNamed(name); known >= 0) {
-    if (static_cast<size_t>(known) < copied_.count) copied_ = {};
+    changingRecord(static_cast<size_t>(known));
     mergeInto(records_[known], kind, size, inexact, languages);
     return;
   }
@@ -185,7 +181,7 @@ void TypeTable::registerType(std::string_view name, int kind, int size, bool ine
   record.languages = languages;
   record.flags = inexact ? kInexact : 0;
   auto position = static_cast<std::uint32_t>(records_.size());
-  if (position < copied_.count) copied_ = {};
+  changingRecord(position);
   order_.insert(order_.begin() + at.index, position);
   index_.add(name, position);
   filter_.add(name);

@@ -120,17 +120,19 @@ class TypeTable final : public TypeQuestions {
  private:
   Lookup search(std::string_view name) const;
   // The record named `name` (no "typedef ", no template arguments), or null.
-  TypeRecord* recordNamed(std::string_view name);
   const TypeRecord* recordNamed(std::string_view name) const;
   // The position in records_ of the record named `name`, or -1.
   int positionNamed(std::string_view name) const;
   void setUsed(std::uint32_t position);
   int currentMode() const;
   void mergeInto(TypeRecord& record, int kind, int size, bool inexact, int languages);
+  // Before a record changes (but for its flags) or one is stored at `position`.
+  void changingRecord(size_t position) {
+    if (position < copied_.count) copied_ = {};
+  }
 
   RunTables& tables_;
   bool analysis_;
-  TypeRecord& record(size_t i) { return records_[order_[i]]; }
 
   std::deque<TypeRecord> records_;    // in order of registration
   // The last file's records, set aside when the table was emptied: the
