@@ -94,15 +94,15 @@ class Expander {
   enum class Step { kGoOn, kFail };
 
   Step word(std::string_view word, std::string& out);
-  Step macro(size_t index, std::string_view word, std::string& out);
-  Step functionMacro(size_t index, std::string_view word, std::string& out);
-  void enter(size_t index, std::string_view text);
+  Step macro(size_t position, std::string_view word, std::string& out);
+  Step functionMacro(size_t position, std::string_view word, std::string& out);
+  void enter(size_t position, std::string_view text);
   Step defined(std::string& out);
   Step sizeOf(std::string& out);
   void number(std::string_view word, std::string& out);
   void character(std::string& out);
   void identifier(std::string_view word, std::string& out);
-  bool isActive(size_t index);
+  bool isActive(size_t position);
   void message(const char* text) const;
   const std::string& fileName() const;
 
@@ -159,8 +159,8 @@ Expander::Step Expander::word(std::string_view word, std::string& out) {
   // A number is never a macro name: no search for it.
   const DefineTable* defines = tables_.defines;
   if (defines && !startsWithDigit(word)) {
-    DefineTable::Lookup found = defines->findDefine(word);
-    if (found.found) return macro(found.index, word, out);
+    int position = defines->positionNamed(word);
+    if (position >= 0) return macro(static_cast<size_t>(position), word, out);
   }
   if (word == "defined" ||
       (basicConditionRules_ && (equalsIgnoreCase(word, "defined") || equalsIgnoreCase(word, "declared"))))
@@ -179,24 +179,24 @@ Expander::Step Expander::word(std::string_view word, std::string& out) {
 
 // NAME  -> its body, expanded in turn; a macro without a body stays (in a
 // C condition it is nothing).
-Expander::Step Expander::macro(size_t index, std::string_view word, std::string& out) {
-  if (isActive(index) || stack_.size() >= kMaxExpansionDepth) {
+Expander::Step Expander::macro(size_t position, std::string_view word, std::string& out) {
+  if (isActive(position) || stack_.size() >= kMaxExpansionDepth) {
     message(" : #if文の解析において無限ﾙｰﾌﾟに陥りました");
     return Step::kFail;
   }
-  const DefineEntry& entry = tables_.defines->at(index);
-  if (!entry.params.empty()) return functionMacro(index, word, out);
+  const DefineEntry& entry = tables_.defines->entryAtPosition(position);
+  if (!entry.params.empty()) return functionMacro(position, word, out);
   if (entry.body.empty()) {
     if (!cConditionRules_) out += word;
     return Step::kGoOn;
   }
-  enter(index, entry.body);
+  enter(position, entry.body);
   return Step::kGoOn;
 }
 
 // NAME(args)  -> the body with the parameters replaced and "##" joined,
 // expanded in turn. The name without '(' after it is no call.
-Expander::Step Expander::functionMacro(size_t index, std::string_view word, std::string& out) {
+Expander::Step Expander::functionMacro(size_t position, std::string_view word, std::string& out) {
   Frame& frame = frames_.back();
   size_t pos = frame.pos;
   skipBlanks(frame.text, pos);
@@ -207,7 +207,7 @@ Expander::Step Expander::functionMacro(size_t index, std::string_view word, std:
     return Step::kGoOn;
   }
   frame.pos = pos;
-  const DefineEntry& entry = tables_.defines->at(index);
+  const DefineEntry& entry = tables_.defines->entryAtPosition(position);
   std::vector<std::string_view> names = macroParameterNames(entry.params);
   std::string text;
   std::string_view body = entry.body;
@@ -228,23 +228,23 @@ Expander::Step Expander::functionMacro(size_t index, std::string_view word, std:
     else
       text += piece;
   }
-  enter(index, substituted_.emplace_back(std::move(text)));
+  enter(position, substituted_.emplace_back(std::move(text)));
   return Step::kGoOn;
 }
 
-void Expander::enter(size_t index, std::string_view text) {
-  active_[index] = 1;
-  stack_.push_back(index);
+void Expander::enter(size_t position, std::string_view text) {
+  active_[position] = 1;
+  stack_.push_back(position);
   frames_.push_back({text, 0});  // invalidates references to frames
 }
 
-bool Expander::isActive(size_t index) {
-  if (active_.size() < tables_.defines->size()) {
-    active_.assign(tables_.defines->size(), 0);
+bool Expander::isActive(size_t position) {
+  if (active_.size() < tables_.defines->positionCount()) {
+    active_.assign(tables_.defines->positionCount(), 0);
     for (size_t outer : stack_)
       if (outer < active_.size()) active_[outer] = 1;
   }
-  return active_[index] != 0;
+  return active_[position] != 0;
 }
 
 // defined NAME   defined(NAME)   defined (NAME)  -> 1 or 0

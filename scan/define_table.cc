@@ -33,11 +33,15 @@ DefineTable::Lookup DefineTable::findDefine(std::string_view name) const {
   return {found, static_cast<size_t>(index)};
 }
 
-const DefineEntry* DefineTable::entryNamed(std::string_view name) const {
-  int position = positions_.positionOf(name, storedName(), [&] {
+int DefineTable::positionNamed(std::string_view name) const {
+  return positions_.positionOf(name, storedName(), [&] {
     Lookup found = findDefine(name);
     return found.found ? static_cast<int>(order_[found.index]) : -1;
   });
+}
+
+const DefineEntry* DefineTable::entryNamed(std::string_view name) const {
+  int position = positionNamed(name);
   return position >= 0 ? &store_[position] : nullptr;
 }
 

@@ -62,6 +62,11 @@ class DefineTable {
   Lookup findDefine(std::string_view name) const;
   // The entry named `name`, or null.
   const DefineEntry* entryNamed(std::string_view name) const;
+  // The same as a position that stays the entry's until the table changes,
+  // or -1; the entry at such a position; one past the last position.
+  int positionNamed(std::string_view name) const;
+  const DefineEntry& entryAtPosition(size_t position) const { return store_[position]; }
+  size_t positionCount() const { return store_.size(); }
   bool isDefined(std::string_view name) const { return entryNamed(name) != nullptr; }
   // The body, or the empty text for an unknown name.
   const std::string& bodyOf(std::string_view name) const;
