@@ -1,7 +1,5 @@
 #include "parse/type_table.h"
 
-#include <atomic>
-
 #include "app/run_tables.h"
 #include "app/source_context.h"
 #include "report/error_log.h"
@@ -58,17 +56,7 @@ bool hasSlot(int languages, int slot) { return (languages >> slot) & 1; }
 
 }  // namespace
 
-namespace {
-
-std::uint64_t newTableSerial() {
-  static std::atomic<std::uint64_t> lastSerial{0};
-  return ++lastSerial;
-}
-
-}  // namespace
-
-TypeTable::TypeTable(RunTables& tables, bool analysis)
-    : tables_(tables), analysis_(analysis), serial_(newTableSerial()) {}
+TypeTable::TypeTable(RunTables& tables, bool analysis) : tables_(tables), analysis_(analysis) {}
 
 int TypeTable::currentMode() const {
   return tables_.context ? tables_.context->languageFlavour() : 0;
@@ -166,7 +154,6 @@ void TypeTable::mergeInto(TypeRecord& record, int kind, int size, bool inexact, 
 void TypeTable::registerType(std::string_view name, int kind, int size, bool inexact,
                              int languages) {
   if (name.empty()) return;
-  ++changes_;
   if (int known = positionNamed(name); known >= 0) {
     changingRecord(static_cast<size_t>(known));
     mergeInto(records_[known], kind, size, inexact, languages);
@@ -228,18 +215,10 @@ bool TypeTable::registerMacroType(std::string_view name, std::string_view body) 
 }
 
 void TypeTable::copyFrom(const TypeTable& settings) {
-  ++changes_;
+  version_ = newRecordsVersion();
   if (records_.empty()) records_.swap(setAside_);
-  const size_t kept = settings.records_.size();
-  if (copied_.serial == settings.serial_ && copied_.changes == settings.changes_ &&
-      copied_.count == kept && records_.size() >= kept) {
-    records_.erase(records_.begin() + static_cast<std::ptrdiff_t>(kept), records_.end());
-    for (size_t position = 0; position < kept; ++position)
-      records_[position].flags = settings.records_[position].flags;
-  } else {
-    records_ = settings.records_;
-  }
-  copied_ = {settings.serial_, settings.changes_, kept};
+  copied_.copy(records_, settings.records_, settings.version_,
+               [](TypeRecord& r, const TypeRecord& kept) { r.flags = kept.flags; });
   order_ = settings.order_;
   index_ = settings.index_;
   filter_ = settings.filter_;

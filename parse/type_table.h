@@ -22,6 +22,7 @@
 #include "scan/name_filter.h"
 #include "scan/name_index.h"
 #include "scan/type_questions.h"
+#include "tables/copied_records.h"
 
 class RunTables;
 
@@ -91,7 +92,7 @@ class TypeTable final : public TypeQuestions {
   // types with the used marks cleared; other languages empty the table.
   void endFile(int mode);
   void clear() {
-    ++changes_;
+    version_ = newRecordsVersion();
     records_.clear();
     order_.clear();
     index_.clear();
@@ -128,7 +129,8 @@ class TypeTable final : public TypeQuestions {
   void mergeInto(TypeRecord& record, int kind, int size, bool inexact, int languages);
   // Before a record changes (but for its flags) or one is stored at `position`.
   void changingRecord(size_t position) {
-    if (position < copied_.count) copied_ = {};
+    copied_.changing(position);
+    version_ = newRecordsVersion();
   }
 
   RunTables& tables_;
@@ -138,18 +140,12 @@ class TypeTable final : public TypeQuestions {
   // The last file's records, set aside when the table was emptied: the
   // next copy takes them back instead of copying every record again.
   std::deque<TypeRecord> setAside_;
-  // The table this one was last copied from, while every copied record
-  // stays as it came but for its flags, first in the records or, after
-  // an end of file, in the set-aside ones: a copy from the same table,
-  // unchanged since, only drops this table's own records after them.
-  struct CopiedRecords {
-    std::uint64_t serial = 0;  // none
-    std::uint64_t changes = 0;
-    size_t count = 0;
-  };
+  // The records last copied from another table (their mark: the flags),
+  // in the records or, after an end of file, in the set-aside ones.
   CopiedRecords copied_;
-  const std::uint64_t serial_;  // tells this table from any other
-  std::uint64_t changes_ = 0;   // of records, but for their flags
+  // This table's records as they stand, but for their flags, for tables
+  // that copy them.
+  std::uint64_t version_ = newRecordsVersion();
   std::vector<std::uint32_t> order_;  // positions in records_, in name order
   NameIndex index_;                   // name -> position in records_
   NameFilter filter_;                 // of every name in records_

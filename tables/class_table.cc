@@ -1,7 +1,6 @@
 #include "tables/class_table.h"
 
 #include <algorithm>
-#include <atomic>
 
 #include "app/file_name_pool.h"
 #include "app/run_tables.h"
@@ -221,7 +220,7 @@ void ClassTable::registerClass(std::string_view name, int used, int kind) {
   if (context && tables_.fileNames) record.fileNo = tables_.fileNames->find(context->item(0));
   record.languageMode = mode;
   auto at = static_cast<std::uint32_t>(store_.size());
-  changingRecord(at);
+  restored_.changing(at);
   order_.insert(order_.begin() + position, at);
   store_.push_back(std::move(record));
   indexRecord(at);
@@ -244,7 +243,7 @@ void ClassTable::addBase(std::string_view className, std::string_view base) {
   }
   ClassRecord* r = &store_[at];
   if (containsName(r->bases, base)) return;
-  changingRecord(at);
+  restored_.changing(at);
   r->bases.emplace_back(base);
   recordsChanged();
 }
@@ -261,7 +260,7 @@ void ClassTable::addMethod(const DeclInfo& decl) {
   setUsed(static_cast<std::uint32_t>(at));
   ClassRecord* r = &store_[at];
   if (positionIn(r->methods, r->methodIndex, decl.name) >= 0) return;
-  changingRecord(at);
+  restored_.changing(at);
   r->methods.push_back(decl.name);
   indexAppended(r->methods, r->methodIndex);
   recordsChanged();
@@ -274,7 +273,7 @@ void ClassTable::addMember(std::string_view className, std::string_view type,
   if (at < 0) return;
   ClassRecord* r = &store_[at];
   if (positionIn(r->members, r->memberIndex, member) >= 0) return;
-  changingRecord(at);
+  restored_.changing(at);
   r->members.push_back({std::string(type), std::string(member), size});
   indexAppended(r->members, r->memberIndex);
   recordsChanged();
@@ -288,7 +287,7 @@ void ClassTable::renameClass(std::string_view oldName, std::string_view newName)
   int position;
   if (!findClass(oldName, position)) return;
   std::uint32_t renamed = order_[position];
-  changingRecord(renamed);
+  restored_.changing(renamed);
   recordsChanged();
   unindexRecord(renamed);
   order_.erase(order_.begin() + position);
@@ -468,21 +467,14 @@ void ClassTable::resetAfterFile() {
 }
 
 ClassTable::Records ClassTable::records() const {
-  static std::atomic<std::uint64_t> lastSerial{0};
-  return Records{store_, order_, byName_, nextOfName_, settingsClasses_, ++lastSerial};
+  return Records{store_, order_, byName_, nextOfName_, settingsClasses_, newRecordsVersion()};
 }
 
 void ClassTable::restore(const Records& records) {
   recordsChanged();
   if (store_.empty()) store_.swap(setAside_);
-  const size_t kept = records.store.size();
-  if (restored_.serial == records.serial && restored_.count == kept && store_.size() >= kept) {
-    store_.erase(store_.begin() + static_cast<std::ptrdiff_t>(kept), store_.end());
-    for (size_t at = 0; at < kept; ++at) store_[at].used = records.store[at].used;
-  } else {
-    store_ = records.store;
-  }
-  restored_ = {records.serial, kept};
+  restored_.copy(store_, records.store, records.version,
+                 [](ClassRecord& r, const ClassRecord& kept) { r.used = kept.used; });
   order_ = records.order;
   byName_ = records.byName;
   nextOfName_ = records.nextOfName;

@@ -21,6 +21,7 @@
 #include "scan/define_table.h"  // ListScope
 #include "scan/name_index.h"
 #include "scan/name_set.h"
+#include "tables/copied_records.h"
 #include "tables/decl_info.h"
 #include "tables/question_memo.h"
 
@@ -115,7 +116,7 @@ class ClassTable {
     NameIndex byName;
     std::vector<std::int32_t> nextOfName;
     NameSet settingsClasses;
-    std::uint64_t serial = 0;  // tells these records from any others taken
+    std::uint64_t version = 0;  // tells these records from any others taken
   };
   Records records() const;
   void restore(const Records& records);
@@ -162,10 +163,6 @@ class ClassTable {
   const WalkAnswer* keptAnswer(char kind, std::string_view className, std::string_view name) const;
   void keepAnswer(WalkAnswer answer) const;
   void recordsChanged() { ++generation_; }
-  // Before a record changes (but for its used mark) or one is stored at `at`.
-  void changingRecord(size_t at) {
-    if (at < restored_.count) restored_ = {};
-  }
   void writeSection(ReportWriter& out, const Cell& heading) const;
   bool listed(const ClassRecord& r) const;
 
@@ -175,15 +172,9 @@ class ClassTable {
   // next restore copies over them, reusing their buffers instead of
   // allocating every name and list again.
   std::deque<ClassRecord> setAside_;
-  // The kept records last restored, while every one of them stays as it was
-  // restored but for its used mark, first in the store or, after a reset,
-  // in the set-aside records: restoring them again only drops the file's
-  // own records after them.
-  struct RestoredRecords {
-    std::uint64_t serial = 0;  // none
-    size_t count = 0;
-  };
-  RestoredRecords restored_;
+  // The kept records last restored (their mark: used), in the store or,
+  // after a reset, in the set-aside records.
+  CopiedRecords restored_;
   std::vector<std::uint32_t> order_;  // positions in store_, in name order
   // The records in order_ by name: the index holds one record of each name,
   // the others of that name (other languages) are chained from it.
