@@ -1,6 +1,14 @@
 #include "tables/comment_store.h"
 
+#include <algorithm>
+
 #include "platform/file_system.h"
+
+namespace {
+
+constexpr std::uint64_t kWindowBytes = 64 * 1024;
+
+}  // namespace
 
 CommentStore::~CommentStore() {
   if (file_) std::fclose(file_);
@@ -46,10 +54,22 @@ std::string CommentStore::text(Ref ref) const {
     std::uint64_t index = ref.offset & ~kInMemory;
     return index < memory_.size() ? memory_[index] : std::string();
   }
-  std::string text(ref.size, '\0');
+  std::uint64_t into = ref.offset - windowStart_;
+  bool inWindow = ref.offset >= windowStart_ && into + ref.size <= window_.size();
+  if (!inWindow) {
+    if (!fillWindow(ref.offset, ref.size)) return std::string();
+    into = 0;
+  }
+  return window_.substr(static_cast<size_t>(into), ref.size);
+}
+
+bool CommentStore::fillWindow(std::uint64_t offset, std::uint32_t size) const {
+  std::uint64_t bytes = std::max<std::uint64_t>(size, std::min(kWindowBytes, end_ - offset));
+  window_.resize(static_cast<size_t>(bytes));
   atEnd_ = false;
-  if (!file_ || std::fseek(file_, static_cast<long>(ref.offset), SEEK_SET) != 0 ||
-      std::fread(text.data(), 1, text.size(), file_) != text.size())
-    return std::string();
-  return text;
+  bool read = file_ && std::fseek(file_, static_cast<long>(offset), SEEK_SET) == 0 &&
+              std::fread(window_.data(), 1, window_.size(), file_) == window_.size();
+  windowStart_ = offset;
+  if (!read) window_.clear();
+  return read;
 }

@@ -32,10 +32,18 @@ class CommentStore {
   static constexpr std::uint64_t kInMemory = 1ull << 63;
 
   bool fileWritable();
+  // Reads the file from `offset` into the window: `size` bytes at least,
+  // a whole window when the file has that many.
+  bool fillWindow(std::uint64_t offset, std::uint32_t size) const;
 
   std::FILE* file_ = nullptr;
   bool fileFailed_ = false;  // no file, or a write failed: later texts stay here
   std::uint64_t end_ = 0;  // bytes written to the file
   mutable bool atEnd_ = true;  // no read since the last write
+  // The report reads the texts in its own order, mostly near each other in
+  // the file: a block read once serves the texts in it, one seek and read
+  // for many. The file only grows, so the block never goes stale.
+  mutable std::string window_;
+  mutable std::uint64_t windowStart_ = 0;
   std::deque<std::string> memory_;  // the texts when there is no file
 };
