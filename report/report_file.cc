@@ -65,16 +65,18 @@ bool CrLfFileBuf::open(const std::string& path, bool append, bool keep) {
   keep_ = keep && append;
   path_ = path;
   failed_ = false;
+  if (!buffers_) buffers_.reset(new char[3 * kTextBytes]);
   if (keep_) {
     file_ = takeKeptFile(path, written_);
     if (file_) {
-      setp(text_, text_ + kTextBytes);
+      setp(text(), text() + kTextBytes);
       return true;
     }
   } else {
     dropKeptFile(path);  // a fresh start of a kept report
   }
   file_ = platform::openFile(path, append ? "ab" : "wb");
+  if (file_) std::setvbuf(file_, nullptr, _IONBF, 0);
   if (file_ && append) {
     std::fseek(file_, 0, SEEK_END);
     written_ = std::ftell(file_);
@@ -83,7 +85,7 @@ bool CrLfFileBuf::open(const std::string& path, bool append, bool keep) {
     reportFailure(path);
     return false;
   }
-  setp(text_, text_ + kTextBytes);
+  setp(text(), text() + kTextBytes);
   return true;
 }
 
@@ -111,17 +113,17 @@ bool CrLfFileBuf::flushBuffer() {
   while (from < end) {
     const void* lf = std::memchr(from, '\n', static_cast<size_t>(end - from));
     const char* runEnd = lf ? static_cast<const char*>(lf) : end;
-    std::memcpy(disk_ + used, from, static_cast<size_t>(runEnd - from));
+    std::memcpy(disk() + used, from, static_cast<size_t>(runEnd - from));
     used += static_cast<size_t>(runEnd - from);
     from = runEnd;
     if (lf) {
-      disk_[used++] = '\r';
-      disk_[used++] = '\n';
+      disk()[used++] = '\r';
+      disk()[used++] = '\n';
       ++from;
     }
   }
-  setp(text_, text_ + kTextBytes);
-  bool ok = std::fwrite(disk_, 1, used, file_) == used;
+  setp(text(), text() + kTextBytes);
+  bool ok = std::fwrite(disk(), 1, used, file_) == used;
   written_ += static_cast<long long>(used);
   if (!ok) failed_ = true;
   return ok;

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <ostream>
 #include <streambuf>
 #include <string>
@@ -42,15 +43,19 @@ class CrLfFileBuf : public std::streambuf {
   int sync() override;
 
  private:
-  static constexpr size_t kTextBytes = 8192;
+  // The file itself is unbuffered: a full put area is one write.
+  static constexpr size_t kTextBytes = 32 * 1024;
   bool flushBuffer();
+  char* text() { return buffers_.get(); }
+  char* disk() { return buffers_.get() + kTextBytes; }
 
   std::FILE* file_ = nullptr;
   bool failed_ = false;  // a write went wrong
   bool keep_ = false;
   std::string path_;
-  char text_[kTextBytes];       // the put area: line feeds as written
-  char disk_[2 * kTextBytes];  // the same with CR LF, on its way to the file
+  // The put area (line feeds as written), then twice its size for the same
+  // with CR LF on its way to the file; from the first open on.
+  std::unique_ptr<char[]> buffers_;
   long long written_ = 0;      // bytes handed to the file
 };
 
