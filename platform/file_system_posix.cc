@@ -110,6 +110,11 @@ std::string currentDirectory() {
 }
 
 std::FILE* openFile(const std::string& path, const char* mode) {
+  // A file read under the name as written needs no look at its folder
+  // first; only a failed open asks for the name in another letter case.
+  if (mode[0] == 'r') {
+    if (std::FILE* file = std::fopen(nativePathAsWritten(path).c_str(), mode)) return file;
+  }
   std::string native = resolveNativePath(path);
   if (native.empty()) return nullptr;
   return std::fopen(native.c_str(), mode);

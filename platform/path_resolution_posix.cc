@@ -61,6 +61,8 @@ std::string toNativeText(const std::string& path) {
 
 }  // namespace
 
+std::string nativePathAsWritten(const std::string& path) { return toNativeText(path); }
+
 std::string resolveNativePath(const std::string& path) {
   std::string native = toNativeText(path);
   if (native.empty() || exists(native)) return native;

@@ -12,5 +12,7 @@ namespace platform {
 // part is looked up without regard to ASCII letter case; parts that match
 // nothing are kept as written.
 std::string resolveNativePath(const std::string& path);
+// The native path for `path` as written, with no look at the disk.
+std::string nativePathAsWritten(const std::string& path);
 
 }  // namespace platform

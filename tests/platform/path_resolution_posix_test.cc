@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "platform/file_system.h"
 #include "tests/support/test_files.h"
 
 namespace platform {
@@ -71,6 +72,19 @@ TEST_F(PathResolution, SeesTheFolderAfterAChange) {
   fs::rename(at("Src/Main.C"), at("Src/MAIN.c"));
   EXPECT_EQ(resolve("Src/new.c"), at("Src/NEW.c"));
   EXPECT_EQ(resolve("Src/main.c"), at("Src/MAIN.c"));
+}
+
+// Opening for reading tries the name as written first; a miss must still
+// find the file in another letter case or through backslashes.
+TEST_F(PathResolution, OpensForReadingAsWindowsWould) {
+  writeFileBytes(at("Src/Sub/Inc.H"), "x");
+  for (const char* below : {"Src/Sub/Inc.H", "src\\SUB\\inc.h"}) {
+    std::FILE* file = openFile(temp_.path() + "/" + below, "rb");
+    ASSERT_NE(file, nullptr) << below;
+    EXPECT_EQ(std::fgetc(file), 'x') << below;
+    std::fclose(file);
+  }
+  EXPECT_EQ(openFile(at("Src/none.h"), "rb"), nullptr);
 }
 
 }  // namespace
