@@ -112,11 +112,13 @@ std::string currentDirectory() {
 std::FILE* openFile(const std::string& path, const char* mode) {
   // A file read under the name as written needs no look at its folder
   // first; only a failed open asks for the name in another letter case.
+  std::string asWritten;
   if (mode[0] == 'r') {
-    if (std::FILE* file = std::fopen(nativePathAsWritten(path).c_str(), mode)) return file;
+    asWritten = nativePathAsWritten(path);
+    if (std::FILE* file = std::fopen(asWritten.c_str(), mode)) return file;
   }
   std::string native = resolveNativePath(path);
-  if (native.empty()) return nullptr;
+  if (native.empty() || native == asWritten) return nullptr;
   return std::fopen(native.c_str(), mode);
 }
 
