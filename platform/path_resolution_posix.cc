@@ -66,17 +66,21 @@ std::string nativePathAsWritten(const std::string& path) { return toNativeText(p
 std::string resolveNativePath(const std::string& path) {
   std::string native = toNativeText(path);
   if (native.empty() || exists(native)) return native;
-  // Mostly the folder is there and only the file is missing or written in
-  // another letter case.
-  size_t lastSlash = native.rfind('/');
-  if (lastSlash != std::string::npos && lastSlash + 1 < native.size()) {
-    std::string dir = native.substr(0, lastSlash + 1);
-    std::string leaf = native.substr(lastSlash + 1);
-    if (leaf != "." && leaf != ".." && exists(dir)) return dir + matchCase(dir, leaf);
-  }
+  // The longest leading folder that is there as written stays as it is
+  // (mostly the file's own folder: only the file is missing or written in
+  // another letter case); each part after it is looked up.
   std::string result;
   size_t pos = 0;
-  if (native[0] == '/') {
+  for (size_t slash = native.rfind('/'); slash != std::string::npos && slash > 0;
+       slash = native.rfind('/', slash - 1)) {
+    std::string folder = native.substr(0, slash + 1);
+    if (exists(folder)) {
+      result = std::move(folder);
+      pos = slash + 1;
+      break;
+    }
+  }
+  if (pos == 0 && native[0] == '/') {
     result = "/";
     pos = 1;
   }
@@ -85,10 +89,9 @@ std::string resolveNativePath(const std::string& path) {
     if (slash == std::string::npos) slash = native.size();
     std::string part = native.substr(pos, slash - pos);
     if (!part.empty()) {
-      std::string dir = result.empty() ? "" : result;
-      std::string candidate = dir + part;
+      std::string candidate = result + part;
       if (!exists(candidate) && part != "." && part != "..")
-        candidate = dir + matchCase(dir, part);
+        candidate = result + matchCase(result, part);
       result = candidate;
       if (slash < native.size()) result += '/';
     }

@@ -58,6 +58,7 @@ TEST_F(PathResolution, FindsNamesAsWindowsWould) {
       {"[U+00C0].C", "\xC3\x80.c"},
       {"Src/missing.c", "Src/missing.c"},        // no match: kept as written
       {"nowhere/Main.C", "nowhere/Main.C"},
+      {"src/sub/none/Inc.h", "Src/Sub/none/Inc.h"},  // found folders, then a missing one
   };
   for (const Case& c : cases) {
     EXPECT_EQ(resolve(c.path), at(c.found)) << toUtf8(c.path);
