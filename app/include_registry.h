@@ -2,8 +2,7 @@
 // is read once per scope and each missing one is reported once. Paths are
 // compared byte for byte. The missing ones stay for the whole run, and a
 // run over a large tree meets thousands of them (each system header beside
-// each including folder): a path is found through an index, not by a walk
-// of the list.
+// each including folder): paths are kept in a hash map, not a list.
 #pragma once
 
 #include <string>
@@ -28,15 +27,12 @@ class IncludeRegistry {
     std::string path;
     bool missing = false;
   };
-  const std::vector<Entry>& entries() const { return entries_; }
+  // The paths known, sorted by path (for the tests).
+  std::vector<Entry> entries() const;
 
  private:
-  Entry* find(const std::string& path);
   void addTreeEdge(const std::string& child);
 
-  void add(const std::string& path, bool missing);
-
   RunTables& tables_;
-  std::vector<Entry> entries_;  // in order of registration
-  std::unordered_map<std::string, size_t> positions_;  // path -> entry
+  std::unordered_map<std::string, bool> missing_;  // path -> not found
 };
