@@ -11,6 +11,7 @@
 #include "parse/namespace_table.h"
 #include "parse/type_table.h"
 #include "parse/variable_table.h"
+#include "platform/memory.h"
 #include "platform/program.h"
 #include "report/error_log.h"
 #include "report/report_file.h"
@@ -141,6 +142,7 @@ bool AnalysisRun::readAndReport(SourceFileList& list) {
 
 // The settings data file, and the reserved-word dump when asked for.
 void AnalysisRun::loadSettings(const SourceFileList& list) {
+  platform::adviseLargePagesForHeap();
   ReadSettings settings;
   settings.blockBytes = blockBytes_;
   settings.stop = stop_;
@@ -175,6 +177,7 @@ bool AnalysisRun::readFiles(SourceFileList& list) {
 // it includes. False when stopped.
 bool AnalysisRun::readMainFile(SourceFileList& list, int entryIndex, SourceReader& reader,
                                bool prepareTables, int position) {
+  platform::adviseLargePagesForHeap();
   SourceFileEntry& entry = list.entries()[entryIndex];
   std::string path = entry.directory + entry.name;
   std::unique_ptr<platform::ByteSource> source = files_.open(path);
