@@ -15,12 +15,16 @@ void reportFailure(const std::string& path) {
 }
 
 // Report files that receive a section after every main file stay open from
-// one section to the next: opening, measuring and closing each of them for
-// every one of thousands of files costs more than writing the sections.
+// one section to the next, their unwritten bytes with them: opening,
+// measuring, writing and closing each of them for every one of thousands of
+// files costs more than writing the sections. They reach the disk when their
+// put area fills and when they are closed for good.
 struct KeptFile {
   std::string path;
   std::FILE* file;
-  long long size;
+  long long written;
+  std::unique_ptr<char[]> buffers;
+  std::ptrdiff_t pending;  // bytes in the put area
 };
 
 std::vector<KeptFile>& keptFiles() {
@@ -28,29 +32,30 @@ std::vector<KeptFile>& keptFiles() {
   return kept;
 }
 
-std::FILE* takeKeptFile(const std::string& path, long long& size) {
-  std::vector<KeptFile>& kept = keptFiles();
-  for (size_t i = 0; i < kept.size(); ++i) {
-    if (kept[i].path != path) continue;
-    std::FILE* file = kept[i].file;
-    size = kept[i].size;
-    kept.erase(kept.begin() + static_cast<std::ptrdiff_t>(i));
-    return file;
-  }
-  return nullptr;
-}
-
-void dropKeptFile(const std::string& path) {
-  long long size;
-  if (std::FILE* file = takeKeptFile(path, size)) std::fclose(file);
-}
-
 }  // namespace
 
+bool CrLfFileBuf::takeKept(const std::string& path) {
+  std::vector<KeptFile>& kept = keptFiles();
+  auto at = std::find_if(kept.begin(), kept.end(),
+                         [&path](const KeptFile& k) { return k.path == path; });
+  if (at == kept.end()) return false;
+  path_ = path;
+  file_ = at->file;
+  written_ = at->written;
+  buffers_.swap(at->buffers);
+  setp(text(), text() + kTextBytes);
+  pbump(static_cast<int>(at->pending));
+  kept.erase(at);
+  return true;
+}
+
+void CrLfFileBuf::closeKept(const std::string& path) {
+  CrLfFileBuf last;
+  if (last.takeKept(path)) last.close();
+}
+
 void closeKeptReports() {
-  for (KeptFile& k : keptFiles())
-    if (std::fclose(k.file) != 0) reportFailure(k.path);
-  keptFiles().clear();
+  while (!keptFiles().empty()) CrLfFileBuf::closeKept(keptFiles().front().path);
 }
 
 void reportUnwritten(const std::string& path) { reportFailure(path); }
@@ -65,16 +70,9 @@ bool CrLfFileBuf::open(const std::string& path, bool append, bool keep) {
   keep_ = keep && append;
   path_ = path;
   failed_ = false;
+  if (keep_ && takeKept(path)) return true;
+  if (!keep_) closeKept(path);  // written out first: this open reads its size or starts it afresh
   if (!buffers_) buffers_.reset(new char[3 * kTextBytes]);
-  if (keep_) {
-    file_ = takeKeptFile(path, written_);
-    if (file_) {
-      setp(text(), text() + kTextBytes);
-      return true;
-    }
-  } else {
-    dropKeptFile(path);  // a fresh start of a kept report
-  }
   file_ = platform::openFile(path, append ? "ab" : "wb");
   if (file_) std::setvbuf(file_, nullptr, _IONBF, 0);
   if (file_ && append) {
@@ -91,13 +89,11 @@ bool CrLfFileBuf::open(const std::string& path, bool append, bool keep) {
 
 void CrLfFileBuf::close() {
   if (!file_) return;
-  flushBuffer();
   if (keep_) {
-    // On disk at once, so that the file reads complete while it is kept.
-    if (std::fflush(file_) != 0) failed_ = true;
-    keptFiles().push_back(KeptFile{path_, file_, written_});
-  } else if (std::fclose(file_) != 0) {
-    failed_ = true;
+    keptFiles().push_back(KeptFile{path_, file_, written_, std::move(buffers_), pptr() - pbase()});
+  } else {
+    flushBuffer();
+    if (std::fclose(file_) != 0) failed_ = true;
   }
   file_ = nullptr;
   setp(nullptr, nullptr);

@@ -22,8 +22,9 @@ class CrLfFileBuf : public std::streambuf {
   CrLfFileBuf(const CrLfFileBuf&) = delete;
   CrLfFileBuf& operator=(const CrLfFileBuf&) = delete;
 
-  // `keep`: an appending file stays open after close() for the next open
-  // of the same path, until closeKeptReports().
+  // `keep`: an appending file stays open after close(), with what is not
+  // written yet, for the next open of the same path, until
+  // closeKeptReports().
   bool open(const std::string& path, bool append, bool keep = false);
   bool isOpen() const { return file_ != nullptr; }
   void close();
@@ -45,7 +46,12 @@ class CrLfFileBuf : public std::streambuf {
  private:
   // The file itself is unbuffered: a full put area is one write.
   static constexpr size_t kTextBytes = 32 * 1024;
+  friend void closeKeptReports();
   bool flushBuffer();
+  // Takes over the kept file of `path` with its unwritten bytes, if any.
+  bool takeKept(const std::string& path);
+  // Writes out and closes the kept file of `path`, if any.
+  static void closeKept(const std::string& path);
   char* text() { return buffers_.get(); }
   char* disk() { return buffers_.get() + kTextBytes; }
 
@@ -82,7 +88,8 @@ std::string reportPath(const std::string& fileName);
 
 // Opens the report `fileName` in the output folder for writing (creating or
 // truncating it) / for appending. An appended report stays open between
-// its sections until closeKeptReports(), which every run calls at its end.
+// its sections until closeKeptReports(), which every run calls at its end;
+// until then its last bytes may wait in memory.
 void openReport(const std::string& fileName, ReportFile& stream);
 void openReportAppend(const std::string& fileName, ReportFile& stream);
 
