@@ -12,24 +12,27 @@ void IncludeRegistry::addTreeEdge(const std::string& child) {
 }
 
 int IncludeRegistry::checkAndRegister(const std::string& path, const std::string& name) {
-  auto [at, added] = missing_.try_emplace(path, false);
-  if (added) return 0;
-  addTreeEdge(at->second ? name : path);
+  if (missing_.contains(path)) {
+    addTreeEdge(name);
+    return 1;
+  }
+  if (read_.insert(path).second) return 0;
+  addTreeEdge(path);
   return 1;
 }
 
 void IncludeRegistry::registerMissing(const std::string& path, const std::string& name) {
   addTreeEdge(name);
-  missing_[path] = true;
+  read_.erase(path);
+  missing_.insert(path);
 }
 
-void IncludeRegistry::forgetRead() {
-  std::erase_if(missing_, [](const auto& entry) { return !entry.second; });
-}
+void IncludeRegistry::forgetRead() { read_.clear(); }
 
 std::vector<IncludeRegistry::Entry> IncludeRegistry::entries() const {
   std::vector<Entry> list;
-  for (const auto& [path, missing] : missing_) list.push_back({path, missing});
+  for (const std::string& path : read_) list.push_back({path, false});
+  for (const std::string& path : missing_) list.push_back({path, true});
   std::sort(list.begin(), list.end(), [](const Entry& a, const Entry& b) { return a.path < b.path; });
   return list;
 }

@@ -2,11 +2,12 @@
 // is read once per scope and each missing one is reported once. Paths are
 // compared byte for byte. The missing ones stay for the whole run, and a
 // run over a large tree meets thousands of them (each system header beside
-// each including folder): paths are kept in a hash map, not a list.
+// each including folder): paths are kept in hash sets, not lists, and the
+// read ones apart, so that forgetting them does not walk the missing ones.
 #pragma once
 
 #include <string>
-#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 class RunTables;
@@ -34,5 +35,6 @@ class IncludeRegistry {
   void addTreeEdge(const std::string& child);
 
   RunTables& tables_;
-  std::unordered_map<std::string, bool> missing_;  // path -> not found
+  std::unordered_set<std::string> read_;
+  std::unordered_set<std::string> missing_;
 };
