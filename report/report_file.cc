@@ -25,6 +25,7 @@ struct KeptFile {
   long long written;
   std::unique_ptr<char[]> buffers;
   std::ptrdiff_t pending;  // bytes in the put area
+  long long pendingLineFeeds;
 };
 
 std::vector<KeptFile>& keptFiles() {
@@ -43,8 +44,7 @@ bool CrLfFileBuf::takeKept(const std::string& path) {
   file_ = at->file;
   written_ = at->written;
   buffers_.swap(at->buffers);
-  setp(text(), text() + kTextBytes);
-  pbump(static_cast<int>(at->pending));
+  startPutArea(at->pending, at->pendingLineFeeds);
   kept.erase(at);
   return true;
 }
@@ -83,20 +83,24 @@ bool CrLfFileBuf::open(const std::string& path, bool append, bool keep) {
     reportFailure(path);
     return false;
   }
-  setp(text(), text() + kTextBytes);
+  startPutArea();
   return true;
 }
 
 void CrLfFileBuf::close() {
   if (!file_) return;
   if (keep_) {
-    keptFiles().push_back(KeptFile{path_, file_, written_, std::move(buffers_), pptr() - pbase()});
+    size();  // brings the count of line feeds up to date
+    keptFiles().push_back(
+        KeptFile{path_, file_, written_, std::move(buffers_), pptr() - pbase(), countedLineFeeds_});
   } else {
     flushBuffer();
     if (std::fclose(file_) != 0) failed_ = true;
   }
   file_ = nullptr;
   setp(nullptr, nullptr);
+  countedTo_ = nullptr;
+  countedLineFeeds_ = 0;
   if (failed_) reportFailure(path_);
 }
 
@@ -118,17 +122,27 @@ bool CrLfFileBuf::flushBuffer() {
       ++from;
     }
   }
-  setp(text(), text() + kTextBytes);
+  startPutArea();
   bool ok = std::fwrite(disk(), 1, used, file_) == used;
   written_ += static_cast<long long>(used);
   if (!ok) failed_ = true;
   return ok;
 }
 
+void CrLfFileBuf::startPutArea(std::ptrdiff_t pending, long long lineFeeds) {
+  setp(text(), text() + kTextBytes);
+  pbump(static_cast<int>(pending));
+  countedTo_ = pptr();
+  countedLineFeeds_ = lineFeeds;
+}
+
+// A kept list report is measured before each of its sections: the line
+// feeds are counted once, as far as the last measure, not over the whole
+// put area each time.
 long long CrLfFileBuf::size() const {
-  const char* from = pbase();
-  const char* end = pptr();
-  return written_ + (end - from) + std::count(from, end, '\n');
+  countedLineFeeds_ += std::count(countedTo_, static_cast<const char*>(pptr()), '\n');
+  countedTo_ = pptr();
+  return written_ + (pptr() - pbase()) + countedLineFeeds_;
 }
 
 CrLfFileBuf::int_type CrLfFileBuf::overflow(int_type c) {

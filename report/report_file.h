@@ -48,6 +48,8 @@ class CrLfFileBuf : public std::streambuf {
   static constexpr size_t kTextBytes = 32 * 1024;
   friend void closeKeptReports();
   bool flushBuffer();
+  // An empty put area, or one holding `pending` bytes with `lineFeeds`.
+  void startPutArea(std::ptrdiff_t pending = 0, long long lineFeeds = 0);
   // Takes over the kept file of `path` with its unwritten bytes, if any.
   bool takeKept(const std::string& path);
   // Writes out and closes the kept file of `path`, if any.
@@ -63,6 +65,9 @@ class CrLfFileBuf : public std::streambuf {
   // with CR LF on its way to the file; from the first open on.
   std::unique_ptr<char[]> buffers_;
   long long written_ = 0;      // bytes handed to the file
+  // The line feeds in the put area up to `countedTo_` (each a CR more on disk).
+  mutable const char* countedTo_ = nullptr;
+  mutable long long countedLineFeeds_ = 0;
 };
 
 class ReportFile : public std::ostream {
