@@ -112,14 +112,16 @@ std::string currentDirectory() {
 std::FILE* openFile(const std::string& path, const char* mode) {
   // A file read under the name as written needs no look at its folder
   // first; only a failed open asks for the name in another letter case.
-  std::string asWritten;
+  std::string native;
   if (mode[0] == 'r') {
-    asWritten = nativePathAsWritten(path);
+    std::string asWritten = nativePathAsWritten(path);
     if (std::FILE* file = std::fopen(asWritten.c_str(), mode)) return file;
+    native = resolveMissingNativePath(asWritten);
+    if (native == asWritten) return nullptr;  // no other name to try
+  } else {
+    native = resolveNativePath(path);
   }
-  std::string native = resolveNativePath(path);
-  if (native.empty() || native == asWritten) return nullptr;
-  return std::fopen(native.c_str(), mode);
+  return native.empty() ? nullptr : std::fopen(native.c_str(), mode);
 }
 
 std::FILE* openTemporaryFile() { return std::tmpfile(); }

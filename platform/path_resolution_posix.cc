@@ -66,6 +66,11 @@ std::string nativePathAsWritten(const std::string& path) { return toNativeText(p
 std::string resolveNativePath(const std::string& path) {
   std::string native = toNativeText(path);
   if (native.empty() || exists(native)) return native;
+  return resolveMissingNativePath(native);
+}
+
+std::string resolveMissingNativePath(const std::string& native) {
+  if (native.empty()) return native;
   // The longest leading folder that is there as written stays as it is
   // (mostly the file's own folder: only the file is missing or written in
   // another letter case); each part after it is looked up.

@@ -14,5 +14,8 @@ namespace platform {
 std::string resolveNativePath(const std::string& path);
 // The native path for `path` as written, with no look at the disk.
 std::string nativePathAsWritten(const std::string& path);
+// resolveNativePath() for a native path known not to be there as written
+// (its open failed): the lookup without asking for it again.
+std::string resolveMissingNativePath(const std::string& native);
 
 }  // namespace platform
