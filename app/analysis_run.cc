@@ -13,6 +13,7 @@
 #include "parse/variable_table.h"
 #include "platform/memory.h"
 #include "platform/program.h"
+#include "platform/read_ahead.h"
 #include "report/error_log.h"
 #include "report/report_file.h"
 #include "report/workbook_output.h"
@@ -54,6 +55,18 @@ int listedCount(const SourceFileList& list) {
     ++n;
   }
   return n;
+}
+
+// The paths of the main files in reading order, up to the first empty name.
+std::vector<std::string> mainFilePaths(const SourceFileList& list, const std::vector<int>& order) {
+  std::vector<std::string> paths;
+  paths.reserve(order.size());
+  for (int at : order) {
+    const SourceFileEntry& entry = list.entries()[at];
+    if (entry.name.empty()) break;
+    paths.push_back(entry.directory + entry.name);
+  }
+  return paths;
 }
 
 }  // namespace
@@ -162,10 +175,12 @@ bool AnalysisRun::readFiles(SourceFileList& list) {
   SourceReader reader(tables_, SourceReader::Kind::MainFile);
   reader.setInterruptKeywords(settings_.interruptKeywords);
   int count = static_cast<int>(order.size());
+  platform::ReadAhead readAhead(mainFilePaths(list, order));
   for (int p = 0; p < count; ++p) {
     if (stopRequested()) return false;
     const SourceFileEntry& entry = list.entries()[order[p]];
     if (entry.name.empty()) break;
+    readAhead.reached(p);
     bool vbOrDelphi = (entry.languageMask & kModeVbOrDelphi) != 0;
     bool prepare = perSourceFile && (p == 0 || !vbOrDelphi);
     if (!readMainFile(list, order[p], reader, prepare, p + 1)) return false;
