@@ -48,19 +48,19 @@ CommentStore::Ref CommentStore::add(std::string_view text) {
   return ref;
 }
 
-std::string CommentStore::text(Ref ref) const {
-  if (ref.empty()) return std::string();
+std::string_view CommentStore::text(Ref ref) const {
+  if (ref.empty()) return {};
   if (ref.offset & kInMemory) {
     std::uint64_t index = ref.offset & ~kInMemory;
-    return index < memory_.size() ? memory_[index] : std::string();
+    return index < memory_.size() ? std::string_view(memory_[index]) : std::string_view();
   }
   std::uint64_t into = ref.offset - windowStart_;
   bool inWindow = ref.offset >= windowStart_ && into + ref.size <= window_.size();
   if (!inWindow) {
-    if (!fillWindow(ref.offset, ref.size)) return std::string();
+    if (!fillWindow(ref.offset, ref.size)) return {};
     into = 0;
   }
-  return window_.substr(static_cast<size_t>(into), ref.size);
+  return std::string_view(window_).substr(static_cast<size_t>(into), ref.size);
 }
 
 bool CommentStore::fillWindow(std::uint64_t offset, std::uint32_t size) const {

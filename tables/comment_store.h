@@ -25,8 +25,8 @@ class CommentStore {
   CommentStore& operator=(const CommentStore&) = delete;
 
   Ref add(std::string_view text);
-  // The text; empty when it cannot be read back.
-  std::string text(Ref ref) const;
+  // The text, valid until the next call; empty when it cannot be read back.
+  std::string_view text(Ref ref) const;
 
  private:
   static constexpr std::uint64_t kInMemory = 1ull << 63;

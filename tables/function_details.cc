@@ -1,5 +1,6 @@
 #include "tables/function_details.h"
 
+#include <charconv>
 #include <string>
 #include <vector>
 
@@ -22,49 +23,79 @@ bool isKnown(const FunctionTable& table, int n) {
   return (table.record(n).flags & FunctionFlag::kKnown) != 0;
 }
 
-// The names the details print for callers (all) or callees (defined ones).
-std::vector<std::string> linkedNames(const FunctionTable& table, const std::vector<int>& links,
-                                     bool knownOnly) {
-  std::vector<std::string> names;
-  for (int n : links)
-    if (!knownOnly || isKnown(table, n)) names.push_back(table.displayName(table.record(n)));
-  return names;
+// The texts of one block. They live from block to block, so that their
+// buffers serve the next block instead of being made again for each.
+struct BlockTexts {
+  std::string line;
+  std::string source;
+  std::string htmlSource;
+  std::string csvSource;
+  std::string sheetSource;
+  std::string stack;
+  std::string steps;
+  std::string scratch;
+  std::vector<std::string> callers;
+  std::vector<std::string> callees;
+  std::vector<std::string> variables;
+};
+
+// Fills `names` with the display names of the callers (all) or the callees
+// (defined ones), reusing its strings.
+void fillLinkedNames(std::vector<std::string>& names, const FunctionTable& table,
+                     const std::vector<int>& links, bool knownOnly, std::string& scratch) {
+  size_t count = 0;
+  for (int n : links) {
+    if (knownOnly && !isKnown(table, n)) continue;
+    if (count == names.size()) names.emplace_back();
+    names[count++].assign(table.displayName(table.record(n), scratch));
+  }
+  names.resize(count);
 }
 
-std::vector<std::string> calleeNames(const FunctionTable& table, const FunctionRecord& r) {
-  if (r.visibleCalleeCount == 0) return {};
-  return linkedNames(table, r.callees, true);
+// The function's place, as each form words it.
+void fillSources(BlockTexts& t, const std::string& file) {
+  t.source.assign(file).append("  ").append(t.line).append(" :行目");
+  t.htmlSource.assign(file).append(" ").append(t.line).append("行目");
+  t.csvSource.assign(file).append(",").append(t.line);
+  t.sheetSource.assign(file).append("  ").append(t.line).append(" 行目");
 }
 
-void writeBlock(ReportWriter& out, const RunTables& tables, const FunctionRecord& r) {
+void fillNumber(std::string& text, long long number) {
+  char digits[24];
+  auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+  text.assign(digits, end);
+}
+
+void writeBlock(ReportWriter& out, const RunTables& tables, const FunctionRecord& r,
+                BlockTexts& t) {
   const FunctionTable& table = *tables.functions;
-  const std::string& file = recordFileName(tables, r);
-  const std::string line = std::to_string(r.line);
-  const std::string source = file + "  " + line + " :行目";
-  const std::string htmlSource = file + " " + line + "行目";
-  const std::string csvSource = file + "," + line;
-  const std::string sheetSource = file + "  " + line + " 行目";
-  std::string stack = std::to_string(r.stackBytes);
-  if (r.flags & FunctionFlag::kStackIncomplete) stack.insert(0, kStackIncompleteMark);
-  const std::vector<std::string> callers = linkedNames(table, r.callers, false);
-  const std::vector<std::string> callees = calleeNames(table, r);
-  const std::vector<std::string> variables = table.referencedVariablesOf(r);
+  fillNumber(t.line, r.line);
+  fillSources(t, recordFileName(tables, r));
+  fillNumber(t.stack, r.stackBytes);
+  if (r.flags & FunctionFlag::kStackIncomplete) t.stack.insert(0, kStackIncompleteMark);
+  fillNumber(t.steps, r.steps);
+  fillLinkedNames(t.callers, table, r.callers, false, t.scratch);
+  if (r.visibleCalleeCount == 0)
+    t.callees.clear();
+  else
+    fillLinkedNames(t.callees, table, r.callees, true, t.scratch);
+  t.variables.resize(r.referencedVariables.size());
+  for (size_t k = 0; k < t.variables.size(); ++k)
+    t.variables[k].assign(table.referencedVariableOf(r, k));
   out.beginBlock(kForm, table.commentOf(r));
-  out.field("関数名", Cell::of(table.displayName(r)));
+  out.field("関数名", Cell::of(table.displayName(r, t.scratch)));
   out.field("関数の型", Cell::of(table.returnTypeOf(r)));
   out.field("関数の引数", Cell::of(table.argumentsOf(r)));
-  out.field(
-      "ソース",
-      Cell::markup(source)
-          .in(ReportFormat::kHtml, htmlSource)
-          .in(ReportFormat::kCsv, csvSource)
-          .in(ReportFormat::kWorkbook, sheetSource));
-  out.field("ステップ数", Cell::of(std::to_string(r.steps)));
-  out.field("使用スタック", Cell::of(stack));
+  out.field("ソース", Cell::markup(t.source)
+                          .in(ReportFormat::kHtml, t.htmlSource)
+                          .in(ReportFormat::kCsv, t.csvSource)
+                          .in(ReportFormat::kWorkbook, t.sheetSource));
+  out.field("ステップ数", Cell::of(t.steps));
+  out.field("使用スタック", Cell::of(t.stack));
   out.field("備考", Cell::of(remarkOf(r.flags).details));
-  out.field("親関数", Cell::listOf(callers, CellKind::kMarkup), true);
-  out.field("子関数", Cell::listOf(callees, CellKind::kMarkup), true);
-  out.field("参照変数", Cell::listOf(variables, CellKind::kMarkup), true);
+  out.field("親関数", Cell::listOf(t.callers, CellKind::kMarkup), true);
+  out.field("子関数", Cell::listOf(t.callees, CellKind::kMarkup), true);
+  out.field("参照変数", Cell::listOf(t.variables, CellKind::kMarkup), true);
   out.endBlock();
 }
 
@@ -75,8 +106,9 @@ void writeFunctionDetails(const RunTables& tables) {
   if (!report.create(ReportId::kFunctionDetails, reportStyle(tables.options()))) return;
   report->beginPage("関数詳細情報");
   const FunctionTable& table = *tables.functions;
+  BlockTexts texts;
   for (int n : table.sortedIndex())
     if (!recordFileName(tables, table.record(n)).empty())
-      writeBlock(report.writer(), tables, table.record(n));
+      writeBlock(report.writer(), tables, table.record(n), texts);
   report->endPage();
 }

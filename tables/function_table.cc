@@ -97,11 +97,14 @@ std::string FunctionTable::qualifiedKey(const KeyParts& decl) const {
   return key;
 }
 
-std::string FunctionTable::displayName(const FunctionRecord& record) const {
+std::string_view FunctionTable::displayName(const FunctionRecord& record,
+                                           std::string& scratch) const {
   if (!(record.flags & FunctionFlag::kOperator)) return record.key;
   size_t colon = record.key.rfind(':');
   if (colon == std::string::npos) return record.key;
-  return record.key.substr(0, colon + 1) + "operator " + record.key.substr(colon + 1);
+  std::string_view key = record.key;
+  scratch.assign(key.substr(0, colon + 1)).append("operator ").append(key.substr(colon + 1));
+  return scratch;
 }
 
 // ---------------------------------------------------------------------------

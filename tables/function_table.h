@@ -135,13 +135,20 @@ class FunctionTable {
 
   std::string typeOfSorted(int i) const;
   int countKnownInFile(std::string_view fileName) const;
-  std::string displayName(const FunctionRecord& record) const;
-  // The comment header written before the function.
-  std::string commentOf(const FunctionRecord& record) const { return comments_.text(record.comment); }
+  // The name the reports show: the key, but "A::operator +" for the
+  // operator A::+, built in `scratch`.
+  std::string_view displayName(const FunctionRecord& record, std::string& scratch) const;
+  // The comment header written before the function; valid until the next.
+  std::string_view commentOf(const FunctionRecord& record) const {
+    return comments_.text(record.comment);
+  }
   std::string_view returnTypeOf(const FunctionRecord& record) const { return texts_.text(record.returnType); }
   std::string_view argumentsOf(const FunctionRecord& record) const { return texts_.text(record.arguments); }
   std::vector<std::string> referencedVariablesOf(const FunctionRecord& record) const {
     return texts_.texts(record.referencedVariables);
+  }
+  std::string_view referencedVariableOf(const FunctionRecord& record, size_t k) const {
+    return texts_.text(record.referencedVariables[k]);
   }
 
   int recordCount() const { return static_cast<int>(records_.size()); }

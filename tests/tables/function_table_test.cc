@@ -89,7 +89,8 @@ TEST_F(FunctionTableTest, DisplayNameSpellsOutOperators) {
     int position = functions().Func_SetSub(c.key, c.registration);
     ASSERT_GE(position, 0);
     const FunctionRecord& r = functions().record(functions().sortedIndex()[position]);
-    EXPECT_EQ(functions().displayName(r), c.shown);
+    std::string scratch;
+    EXPECT_EQ(functions().displayName(r, scratch), c.shown);
   }
 }
 
