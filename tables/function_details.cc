@@ -1,6 +1,5 @@
 #include "tables/function_details.h"
 
-#include <charconv>
 #include <string>
 #include <vector>
 
@@ -26,13 +25,10 @@ bool isKnown(const FunctionTable& table, int n) {
 // The texts of one block. They live from block to block, so that their
 // buffers serve the next block instead of being made again for each.
 struct BlockTexts {
-  std::string line;
   std::string source;
   std::string htmlSource;
   std::string csvSource;
   std::string sheetSource;
-  std::string stack;
-  std::string steps;
   std::string scratch;
   std::vector<std::string> callers;
   std::vector<std::string> callees;
@@ -53,27 +49,19 @@ void fillLinkedNames(std::vector<std::string>& names, const FunctionTable& table
 }
 
 // The function's place, as each form words it.
-void fillSources(BlockTexts& t, const std::string& file) {
-  t.source.assign(file).append("  ").append(t.line).append(" :行目");
-  t.htmlSource.assign(file).append(" ").append(t.line).append("行目");
-  t.csvSource.assign(file).append(",").append(t.line);
-  t.sheetSource.assign(file).append("  ").append(t.line).append(" 行目");
-}
-
-void fillNumber(std::string& text, long long number) {
-  char digits[24];
-  auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
-  text.assign(digits, end);
+void fillSources(BlockTexts& t, const std::string& file, const std::string& line) {
+  t.source.assign(file).append("  ").append(line).append(" :行目");
+  t.htmlSource.assign(file).append(" ").append(line).append("行目");
+  t.csvSource.assign(file).append(",").append(line);
+  t.sheetSource.assign(file).append("  ").append(line).append(" 行目");
 }
 
 void writeBlock(ReportWriter& out, const RunTables& tables, const FunctionRecord& r,
                 BlockTexts& t) {
   const FunctionTable& table = *tables.functions;
-  fillNumber(t.line, r.line);
-  fillSources(t, recordFileName(tables, r));
-  fillNumber(t.stack, r.stackBytes);
-  if (r.flags & FunctionFlag::kStackIncomplete) t.stack.insert(0, kStackIncompleteMark);
-  fillNumber(t.steps, r.steps);
+  fillSources(t, recordFileName(tables, r), std::to_string(r.line));
+  std::string stack = std::to_string(r.stackBytes);
+  if (r.flags & FunctionFlag::kStackIncomplete) stack.insert(0, kStackIncompleteMark);
   fillLinkedNames(t.callers, table, r.callers, false, t.scratch);
   if (r.visibleCalleeCount == 0)
     t.callees.clear();
@@ -90,8 +78,8 @@ void writeBlock(ReportWriter& out, const RunTables& tables, const FunctionRecord
                           .in(ReportFormat::kHtml, t.htmlSource)
                           .in(ReportFormat::kCsv, t.csvSource)
                           .in(ReportFormat::kWorkbook, t.sheetSource));
-  out.field("ステップ数", Cell::of(t.steps));
-  out.field("使用スタック", Cell::of(t.stack));
+  out.field("ステップ数", Cell::of(std::to_string(r.steps)));
+  out.field("使用スタック", Cell::of(stack));
   out.field("備考", Cell::of(remarkOf(r.flags).details));
   out.field("親関数", Cell::listOf(t.callers, CellKind::kMarkup), true);
   out.field("子関数", Cell::listOf(t.callees, CellKind::kMarkup), true);
