@@ -174,12 +174,12 @@ bool AnalysisRun::readFiles(SourceFileList& list) {
   }
   SourceReader reader(tables_, SourceReader::Kind::MainFile);
   reader.setInterruptKeywords(settings_.interruptKeywords);
-  int count = static_cast<int>(order.size());
-  platform::ReadAhead readAhead(mainFilePaths(list, order));
+  const std::vector<std::string> paths = mainFilePaths(list, order);
+  platform::ReadAhead readAhead(paths);
+  int count = static_cast<int>(paths.size());
   for (int p = 0; p < count; ++p) {
     if (stopRequested()) return false;
     const SourceFileEntry& entry = list.entries()[order[p]];
-    if (entry.name.empty()) break;
     readAhead.reached(p);
     bool vbOrDelphi = (entry.languageMask & kModeVbOrDelphi) != 0;
     bool prepare = perSourceFile && (p == 0 || !vbOrDelphi);

@@ -34,7 +34,11 @@ class ReadAhead {
 
  private:
   struct Helper;
+  // Passes the reading's position to the helper and wakes it.
+  void tell(std::size_t index);
+
   std::unique_ptr<Helper> helper_;
+  std::size_t told_ = 0;  // the position last told
 };
 
 }  // namespace platform

@@ -20,7 +20,6 @@ struct ReadAhead::Helper {
   std::mutex mutex;
   std::condition_variable moved;
   std::size_t reading = 0;  // guarded by mutex
-  std::size_t told = 0;     // the run's own copy of `reading`
   bool stop = false;        // guarded by mutex
   std::thread thread;
 
@@ -69,9 +68,7 @@ ReadAhead::~ReadAhead() {
   helper_->thread.join();
 }
 
-void ReadAhead::reached(std::size_t index) {
-  if (!helper_ || index < helper_->told + kFilesAhead / 2) return;
-  helper_->told = index;
+void ReadAhead::tell(std::size_t index) {
   {
     std::lock_guard lock(helper_->mutex);
     helper_->reading = index;

@@ -21,7 +21,6 @@ struct ReadAhead::Helper {
   CONDITION_VARIABLE moved;
   std::size_t reading = 0;  // guarded by lock
   bool stop = false;        // guarded by lock
-  std::size_t told = 0;     // the run's own copy of `reading`
   HANDLE thread = nullptr;
   std::vector<char> scratch;
 
@@ -90,9 +89,7 @@ ReadAhead::~ReadAhead() {
   CloseHandle(helper_->thread);
 }
 
-void ReadAhead::reached(std::size_t index) {
-  if (!helper_ || index < helper_->told + kFilesAhead / 2) return;
-  helper_->told = index;
+void ReadAhead::tell(std::size_t index) {
   EnterCriticalSection(&helper_->lock);
   helper_->reading = index;
   LeaveCriticalSection(&helper_->lock);
