@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <map>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -21,12 +22,19 @@ bool exists(const std::string& p) {
 // The names of one folder, kept while the folder stays unchanged: a run
 // looks for many headers that are not there (every include folder is tried
 // in turn), and listing the same folder again for each would cost more
-// than reading the headers that are.
+// than reading the headers that are. The threads of a run (a report
+// written beside others) share them under one lock.
 struct FolderNames {
   struct timespec changed {};
   std::vector<std::string> names;
 };
 
+std::mutex& foldersLock() {
+  static std::mutex lock;
+  return lock;
+}
+
+// Under foldersLock().
 const std::vector<std::string>& namesOf(const std::string& dir) {
   static std::map<std::string, FolderNames> folders;
   static const std::vector<std::string> none;
@@ -47,6 +55,7 @@ const std::vector<std::string>& namesOf(const std::string& dir) {
 
 // Name in `dir` that equals `part` without regard to case, or `part`.
 std::string matchCase(const std::string& dir, const std::string& part) {
+  std::lock_guard<std::mutex> guard(foldersLock());
   for (const std::string& name : namesOf(dir))
     if (::strcasecmp(name.c_str(), part.c_str()) == 0) return name;
   return part;

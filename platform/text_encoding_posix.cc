@@ -1,6 +1,7 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <mutex>
 
 #include "platform/text_encoding.h"
 
@@ -42,6 +43,13 @@ std::string convert(const char* to, const char* from, std::string_view text, boo
   return out;
 }
 
+// The converters of single characters live for the run and keep their
+// place inside: one thread at a time (a report is written beside others).
+std::mutex& characterConverterLock() {
+  static std::mutex lock;
+  return lock;
+}
+
 }  // namespace
 
 int utf16UnitToCp932(std::uint16_t unit, char out[2]) {
@@ -50,6 +58,7 @@ int utf16UnitToCp932(std::uint16_t unit, char out[2]) {
     return 1;
   }
   if (unit >= 0xD800 && unit <= 0xDFFF) return 0;
+  std::lock_guard<std::mutex> guard(characterConverterLock());
   static iconv_t cd = iconv_open("CP932", "UTF-16LE");
   if (cd == reinterpret_cast<iconv_t>(-1)) return 0;
   char in[2] = {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
@@ -63,6 +72,7 @@ int utf16UnitToCp932(std::uint16_t unit, char out[2]) {
 }
 
 std::uint16_t cp932CharToUtf16(const char* bytes, int length) {
+  std::lock_guard<std::mutex> guard(characterConverterLock());
   static iconv_t cd = iconv_open("UTF-16LE", "CP932");
   if (cd == reinterpret_cast<iconv_t>(-1) || length < 1 || length > 2) return 0;
   char in[2] = {bytes[0], length == 2 ? bytes[1] : '\0'};
