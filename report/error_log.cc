@@ -14,9 +14,13 @@ std::ostream& logStream() {
   return stream;
 }
 
+thread_local std::ostream* heldLog = nullptr;
+
 }  // namespace
 
-std::ostream& errorLog() { return logStream(); }
+std::ostream& errorLog() { return heldLog ? *heldLog : logStream(); }
+
+void holdErrorLogOnThisThread(std::ostream* held) { heldLog = held; }
 
 void attachErrorLogFile(const std::string& path) {
   std::ostream& log = logStream();

@@ -19,3 +19,7 @@ void attachErrorLog(std::streambuf* buffer);
 
 // Closes the log file and detaches the stream (no buffer, bad state).
 void detachErrorLog();
+
+// What this thread writes to the log goes to `held` instead, until it is
+// called again with null (MessageHold).
+void holdErrorLogOnThisThread(std::ostream* held);

@@ -2,16 +2,22 @@
 
 #include <algorithm>
 #include <cstring>
+#include <mutex>
 #include <vector>
 
 #include "platform/file_system.h"
+#include "platform/side_thread.h"
 
 namespace {
 
 void (*failureHandler)(const std::string&) = nullptr;
+thread_local std::vector<std::string>* heldFailures = nullptr;
 
 void reportFailure(const std::string& path) {
-  if (failureHandler) failureHandler(path);
+  if (heldFailures)
+    heldFailures->push_back(path);
+  else if (failureHandler)
+    failureHandler(path);
 }
 
 // Report files that receive a section after every main file stay open from
@@ -33,9 +39,17 @@ std::vector<KeptFile>& keptFiles() {
   return kept;
 }
 
+// A report written beside the others looks up its path in the registry
+// too (a kept file of that path is written out first).
+platform::SideLock& keptFilesLock() {
+  static platform::SideLock lock;
+  return lock;
+}
+
 }  // namespace
 
 bool CrLfFileBuf::takeKept(const std::string& path) {
+  std::lock_guard<platform::SideLock> guard(keptFilesLock());
   std::vector<KeptFile>& kept = keptFiles();
   auto at = std::find_if(kept.begin(), kept.end(),
                          [&path](const KeptFile& k) { return k.path == path; });
@@ -55,12 +69,22 @@ void CrLfFileBuf::closeKept(const std::string& path) {
 }
 
 void closeKeptReports() {
-  while (!keptFiles().empty()) CrLfFileBuf::closeKept(keptFiles().front().path);
+  for (;;) {
+    std::string path;
+    {
+      std::lock_guard<platform::SideLock> guard(keptFilesLock());
+      if (keptFiles().empty()) return;
+      path = keptFiles().front().path;
+    }
+    CrLfFileBuf::closeKept(path);
+  }
 }
 
 void reportUnwritten(const std::string& path) { reportFailure(path); }
 
 void setReportFailureHandler(void (*handler)(const std::string& path)) { failureHandler = handler; }
+
+void holdReportFailuresOnThisThread(std::vector<std::string>* held) { heldFailures = held; }
 
 CrLfFileBuf::~CrLfFileBuf() { close(); }
 
@@ -91,6 +115,7 @@ void CrLfFileBuf::close() {
   if (!file_) return;
   if (keep_) {
     size();  // brings the count of line feeds up to date
+    std::lock_guard<platform::SideLock> guard(keptFilesLock());
     keptFiles().push_back(
         KeptFile{path_, file_, written_, std::move(buffers_), pptr() - pbase(), countedLineFeeds_});
   } else {

@@ -10,6 +10,7 @@
 #include <ostream>
 #include <streambuf>
 #include <string>
+#include <vector>
 
 // Writes to a C stream, turning each "\n" into "\r\n". Owns the FILE.
 // What is written collects in the stream's put area as it is, so that a
@@ -106,3 +107,6 @@ void closeKeptReports();
 void setReportFailureHandler(void (*handler)(const std::string& path));
 // Tells it of one more (a report written by other means than a file).
 void reportUnwritten(const std::string& path);
+// This thread's failures go to `held` instead, until it is called again
+// with null (MessageHold).
+void holdReportFailuresOnThisThread(std::vector<std::string>* held);
