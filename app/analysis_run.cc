@@ -346,10 +346,13 @@ void AnalysisRun::writeReports(const SourceFileList& list) {
   ListScope scope = tables_.headerMode != HeaderReadMode::PerSourceFile ? ListScope::kWholeRun
                                                                         : ListScope::kFinish;
   const std::string fileName = context_->item(0);
+  // The function details may be written beside the reports after them;
+  // they end before this does, their messages in their place.
+  std::unique_ptr<FunctionDetailsBeside> details;
   const std::function<void()> steps[] = {
       [&] {
         if (options_.variableDetails) variables_->handOverReferences();
-        writeCallTree(tables_);  // with the function list and details
+        details = writeCallTreeBeside(tables_);  // with the function list and details
         functions_->collectStepCounts();
       },
       [&] {
@@ -367,7 +370,8 @@ void AnalysisRun::writeReports(const SourceFileList& list) {
       [&] { writeStepLog(options_, list); },
   };
   for (const std::function<void()>& step : steps) {
-    if (stopRequested()) return;
+    if (stopRequested()) break;
     step();
   }
+  if (details) details->finish();
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <ostream>
+#include <vector>
 
 #include "app/file_name_pool.h"
 #include "app/options.h"
@@ -40,7 +41,7 @@ class CallTreeWriter {
   void drawCallees(int f, int depth);
   bool writeCallee(int f, int c, int depth, bool ancestor, int written);
   void writeIndent(int depth, bool last);
-  bool writeMarks(FunctionRecord& c, bool ancestor, int& width);
+  bool writeMarks(int n, bool ancestor, int& width);
   void writeTagPrefix(const FunctionRecord& r);
   void writeFileColumn(int remaining, const FunctionRecord& r);
   void endLine();
@@ -56,6 +57,9 @@ class CallTreeWriter {
   bool tagFormat_;
   bool hideRepeated_;
   long long linesLeft_;  // before repeated subtrees are hidden regardless
+  // The functions drawn with their callees, by record; kept here, not in
+  // the records, which the function details read meanwhile.
+  std::vector<bool> printed_;
   // Entry 0 the root, entry k + 1 the function printed at level k.
   int path_[TreeDrawing::kDepth + 1] = {};
 };
@@ -69,7 +73,8 @@ CallTreeWriter::CallTreeWriter(RunTables& tables, Report& report, long long full
       pieces_(report.pieces()),
       tagFormat_(tables.options().tagJumpTree != 0),
       hideRepeated_(tables.options().hideRepeatedSubtrees != 0),
-      linesLeft_(fullTreeLines) {}
+      linesLeft_(fullTreeLines),
+      printed_(static_cast<size_t>(tables.functions->recordCount())) {}
 
 // A root is a defined function without callers; cycles that nobody enters
 // from outside have no root and are not drawn.
@@ -120,12 +125,12 @@ void CallTreeWriter::drawCallees(int f, int depth) {
 
 // One callee line; true when the callee's own callees follow.
 bool CallTreeWriter::writeCallee(int f, int c, int depth, bool ancestor, int written) {
-  FunctionRecord& r = table_.record(c);
+  const FunctionRecord& r = table_.record(c);
   if (tagFormat_) writeTagPrefix(r);
   writeIndent(depth, table_.record(f).visibleCalleeCount == written + 1);
   out_ << r.key;
   int width = static_cast<int>(r.key.size());
-  bool expand = writeMarks(r, ancestor, width);
+  bool expand = writeMarks(c, ancestor, width);
   if (!tagFormat_) writeFileColumn(kCalleeColumn - 2 * depth - width, r);
   endLine();
   return expand;
@@ -143,15 +148,16 @@ void CallTreeWriter::writeIndent(int depth, bool last) {
 
 // A function met again is either an ancestor (recursion, never expanded)
 // or, with repeated subtrees hidden, shown once and then only referred to.
-bool CallTreeWriter::writeMarks(FunctionRecord& c, bool ancestor, int& width) {
-  if (!ancestor && (c.flags & FunctionFlag::kPrinted) && hidesRepeats()) {
+bool CallTreeWriter::writeMarks(int n, bool ancestor, int& width) {
+  const FunctionRecord& c = table_.record(n);
+  if (!ancestor && printed_[n] && hidesRepeats()) {
     if (c.visibleCalleeCount != 0) {
       out_ << kSubtreeShownMark;
       width += markWidth(kSubtreeShownMark);
     }
     return false;
   }
-  c.flags |= FunctionFlag::kPrinted;
+  printed_[n] = true;
   if (c.flags & FunctionFlag::kFunctionPointer) {
     out_ << kPointerMark;
     width += markWidth(kPointerMark);
@@ -201,6 +207,17 @@ bool CallTreeWriter::hidesRepeats() {
   return true;
 }
 
+void writeTree(RunTables& tables, long long fullTreeLines) {
+  Report report;
+  if (!report.create(ReportId::kCallTree, reportStyle(tables.options()))) return;
+  report->beginPage("関数ツリー図");
+  report->beginLines();
+  CallTreeWriter(tables, report, fullTreeLines).writeRoots();
+  report->endLines();
+  report->endPage();
+  report.close();
+}
+
 }  // namespace
 
 const std::string& recordFileName(const RunTables& tables, const FunctionRecord& record) {
@@ -229,16 +246,22 @@ void prepareFunctionReports(RunTables& tables) {
 
 void writeCallTree(RunTables& tables, long long fullTreeLines) {
   prepareFunctionReports(tables);
+  writeTree(tables, fullTreeLines);
   const Options& options = tables.options();
-  Report report;
-  if (report.create(ReportId::kCallTree, reportStyle(options))) {
-    report->beginPage("関数ツリー図");
-    report->beginLines();
-    CallTreeWriter(tables, report, fullTreeLines).writeRoots();
-    report->endLines();
-    report->endPage();
-    report.close();
-  }
   if (options.functionList) writeFunctionList(tables);
   if (options.functionDetails) writeFunctionDetails(tables);
+}
+
+std::unique_ptr<FunctionDetailsBeside> writeCallTreeBeside(RunTables& tables,
+                                                           long long fullTreeLines) {
+  if (!functionDetailsGoBeside(tables)) {
+    writeCallTree(tables, fullTreeLines);
+    return nullptr;
+  }
+  prepareFunctionReports(tables);
+  auto details = std::make_unique<FunctionDetailsBeside>(tables);
+  writeTree(tables, fullTreeLines);
+  if (tables.options().functionList) writeFunctionList(tables);
+  details->holdCallerMessages();
+  return details;
 }

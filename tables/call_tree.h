@@ -4,7 +4,10 @@
 // pointers and interrupt functions, each line naming the function's file.
 #pragma once
 
+#include <memory>
 #include <string>
+
+#include "tables/function_details.h"
 
 class RunTables;
 struct FunctionRecord;
@@ -24,6 +27,11 @@ constexpr long long kFullTreeLines = 1000000;
 // every other one), then the function list and the function details when
 // their options are on. Once per run, after the referenced variables.
 void writeCallTree(RunTables& tables, long long fullTreeLines = kFullTreeLines);
+// The same, but the function details, where they can, are written on a
+// second thread while the tree and the list are; the caller finishes them
+// after the reports that follow (null: they are written already).
+std::unique_ptr<FunctionDetailsBeside> writeCallTreeBeside(
+    RunTables& tables, long long fullTreeLines = kFullTreeLines);
 
 // The name of the file that holds the record's definition; empty text when
 // the record has no file.

@@ -564,13 +564,13 @@ int FunctionTable::countKnownInFile(std::string_view fileName) const {
 // Debug forms
 
 std::string FunctionTable::dump() const {
-  static const char kLetters[] = "PRxBFSCKIO";
+  static const char kLetters[] = " R BFSCKIO";  // a blank: no flag
   std::string text;
   for (int n : sortedIndex()) {
     const FunctionRecord& r = records_[n];
     text += r.key + " [";
     for (int bit = 0; bit < 10; ++bit)
-      if (bit != 2 && (r.flags & (1u << bit))) text += kLetters[bit];
+      if (kLetters[bit] != ' ' && (r.flags & (1u << bit))) text += kLetters[bit];
     text += "]";
     if (!r.callees.empty()) text += " >";
     for (int c : r.callees) text += " " + records_[c].key;

@@ -28,7 +28,6 @@ class RunTables;
 
 // Record flags; the reports test these bit values.
 struct FunctionFlag {
-  static constexpr std::uint32_t kPrinted = 0x001;
   static constexpr std::uint32_t kRecursive = 0x002;
   static constexpr std::uint32_t kBodyAnalysed = 0x008;
   static constexpr std::uint32_t kFunctionPointer = 0x010;

@@ -85,6 +85,25 @@ TEST_P(OutputAndNames, ReportsGoWhereTheyCanBeWritten) {
   }
 }
 
+// The function details are written beside the reports after them; the
+// reports that cannot be written are still named in the order of the
+// reports: the tree, the details, then the ones after them.
+TEST_P(OutputAndNames, UnwrittenReportsKeepTheirOrder) {
+  installProgram(GetParam(), prog_);
+  writeFileBytes(prog_ + "/Mizenta.ini",
+                 withCrLf("[ﾌｧｲﾙ出力設定]\n関数詳細情報の表示=ON\nｸﾞﾛｰﾊﾞﾙ変数一覧=ON\n"));
+  writeFileBytes(work_ + "/a.c", "int g;\nint f(void) { return g; }\nint main(void) { return f(); }\n");
+  std::string unwritten;
+  for (const char* report : {"MizentaLog.txt", "Mz関数詳細情報.txt", "Mz一覧Obj.txt", "MzStepLog.txt"}) {
+    fs::create_directory(prog_ + "/" + platform::utf8FromCp932Name(report));
+    unwritten += "レポートを書けません: " + named(prog_) + report + "\n";
+  }
+  ProgramResult r = run({"a.c"});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.standardError, said(unwritten + "1 ファイルを解析しました。レポート: " + named(prog_) +
+                                  " (書けないレポート 4)\n"));
+}
+
 // The program's folder, its INI file (which asks for the function list)
 // and two sources named with characters that CP932 lacks: every file is
 // found, and the reports show the names by their stand-ins.

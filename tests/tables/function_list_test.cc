@@ -73,7 +73,7 @@ TEST(FunctionRemark, FirstMatchingFlagWins) {
       {FunctionFlag::kFunctionPointer | FunctionFlag::kRecursive, "関数ポインタ／再回帰"},
       {FunctionFlag::kFunctionPointer | FunctionFlag::kKnown, "関数ポインタ"},
       {FunctionFlag::kRecursive | FunctionFlag::kStackIncomplete, "再回帰"},
-      {FunctionFlag::kKnown | FunctionFlag::kPrinted, ""},
+      {FunctionFlag::kKnown | FunctionFlag::kBodyAnalysed, ""},
   };
   for (const auto& c : cases) EXPECT_STREQ(remarkOf(c.flags).details, c.details) << c.flags;
 }
