@@ -346,13 +346,13 @@ void AnalysisRun::writeReports(const SourceFileList& list) {
   ListScope scope = tables_.headerMode != HeaderReadMode::PerSourceFile ? ListScope::kWholeRun
                                                                         : ListScope::kFinish;
   const std::string fileName = context_->item(0);
-  // The function details may be written beside the reports after them;
-  // they end before this does, their messages in their place.
-  std::unique_ptr<FunctionDetailsBeside> details;
+  // The call tree and the function list may be written beside the
+  // reports after them; they end before this does, their messages first.
+  std::unique_ptr<CallTreeBeside> tree;
   const std::function<void()> steps[] = {
       [&] {
         if (options_.variableDetails) variables_->handOverReferences();
-        details = writeCallTreeBeside(tables_);  // with the function list and details
+        tree = writeCallTreeBeside(tables_);  // with the function list and details
         functions_->collectStepCounts();
       },
       [&] {
@@ -373,5 +373,5 @@ void AnalysisRun::writeReports(const SourceFileList& list) {
     if (stopRequested()) break;
     step();
   }
-  if (details) details->finish();
+  if (tree) tree->finish();
 }

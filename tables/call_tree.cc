@@ -1,6 +1,7 @@
 #include "tables/call_tree.h"
 
 #include <algorithm>
+#include <optional>
 #include <ostream>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "app/run_tables.h"
 #include "report/error_log.h"
 #include "report/report.h"
+#include "report/report_catalogue.h"
 #include "report/text_layout.h"
 #include "tables/function_details.h"
 #include "tables/function_list.h"
@@ -252,16 +254,45 @@ void writeCallTree(RunTables& tables, long long fullTreeLines) {
   if (options.functionDetails) writeFunctionDetails(tables);
 }
 
-std::unique_ptr<FunctionDetailsBeside> writeCallTreeBeside(RunTables& tables,
-                                                           long long fullTreeLines) {
-  if (!functionDetailsGoBeside(tables)) {
+bool callTreeGoesBeside(const RunTables& tables) {
+  const Options& options = tables.options();
+  if (!options.functionDetails) return false;
+  ReportFormat chosen = reportStyle(options).format;
+  for (ReportId id : {ReportId::kCallTree, ReportId::kFunctionList}) {
+    std::optional<ReportFormat> form = writtenForm(id, chosen);
+    if (form && *form == ReportFormat::kWorkbook) return false;
+  }
+  return true;
+}
+
+CallTreeBeside::CallTreeBeside(RunTables& tables, long long fullTreeLines) {
+  caller_.begin();
+  thread_ = std::make_unique<platform::SideThread>([this, &tables, fullTreeLines] {
+    tree_.begin();
+    writeTree(tables, fullTreeLines);
+    if (tables.options().functionList) writeFunctionList(tables);
+    tree_.end();
+  });
+}
+
+CallTreeBeside::~CallTreeBeside() { finish(); }
+
+void CallTreeBeside::finish() {
+  if (!thread_) return;
+  thread_->join();
+  thread_.reset();
+  caller_.end();
+  tree_.release();
+  caller_.release();
+}
+
+std::unique_ptr<CallTreeBeside> writeCallTreeBeside(RunTables& tables, long long fullTreeLines) {
+  if (!callTreeGoesBeside(tables)) {
     writeCallTree(tables, fullTreeLines);
     return nullptr;
   }
   prepareFunctionReports(tables);
-  auto details = std::make_unique<FunctionDetailsBeside>(tables);
-  writeTree(tables, fullTreeLines);
-  if (tables.options().functionList) writeFunctionList(tables);
-  details->holdCallerMessages();
-  return details;
+  auto tree = std::make_unique<CallTreeBeside>(tables, fullTreeLines);
+  writeFunctionDetails(tables);
+  return tree;
 }

@@ -7,7 +7,8 @@
 #include <memory>
 #include <string>
 
-#include "tables/function_details.h"
+#include "platform/side_thread.h"
+#include "report/message_hold.h"
 
 class RunTables;
 struct FunctionRecord;
@@ -27,10 +28,38 @@ constexpr long long kFullTreeLines = 1000000;
 // every other one), then the function list and the function details when
 // their options are on. Once per run, after the referenced variables.
 void writeCallTree(RunTables& tables, long long fullTreeLines = kFullTreeLines);
-// The same, but the function details, where they can, are written on a
-// second thread while the tree and the list are; the caller finishes them
-// after the reports that follow (null: they are written already).
-std::unique_ptr<FunctionDetailsBeside> writeCallTreeBeside(
+// The tree and the function list written on a second thread while the
+// caller writes the function details and the reports after them, none of
+// which changes the function table. Their messages keep their place in the
+// run's order: the tree's and the list's wait until finish(), and so do
+// the caller's from the start, to follow them.
+class CallTreeBeside {
+ public:
+  CallTreeBeside(RunTables& tables, long long fullTreeLines);
+  // finish()
+  ~CallTreeBeside();
+  CallTreeBeside(const CallTreeBeside&) = delete;
+  CallTreeBeside& operator=(const CallTreeBeside&) = delete;
+
+  // Waits for the tree and the list, then passes on their messages and
+  // the caller's.
+  void finish();
+
+ private:
+  MessageHold tree_;
+  MessageHold caller_;
+  std::unique_ptr<platform::SideThread> thread_;
+};
+
+// Whether the tree and the list can be written beside the details: the
+// details are on, and neither goes to the run's workbook (its sheets are
+// made one by one).
+bool callTreeGoesBeside(const RunTables& tables);
+
+// As writeCallTree, but where callTreeGoesBeside the tree and the list are
+// written on a second thread while the details are written here; the
+// caller finishes them after the reports that follow (null: all written).
+std::unique_ptr<CallTreeBeside> writeCallTreeBeside(
     RunTables& tables, long long fullTreeLines = kFullTreeLines);
 
 // The name of the file that holds the record's definition; empty text when

@@ -1,13 +1,11 @@
 #include "tables/function_details.h"
 
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/options.h"
 #include "app/run_tables.h"
 #include "report/report.h"
-#include "report/report_catalogue.h"
 #include "tables/call_tree.h"
 #include "tables/function_list.h"
 #include "tables/function_table.h"
@@ -101,32 +99,4 @@ void writeFunctionDetails(const RunTables& tables) {
     if (!recordFileName(tables, table.record(n)).empty())
       writeBlock(report.writer(), tables, table.record(n), texts);
   report->endPage();
-}
-
-bool functionDetailsGoBeside(const RunTables& tables) {
-  const Options& options = tables.options();
-  if (!options.functionDetails) return false;
-  std::optional<ReportFormat> form =
-      writtenForm(ReportId::kFunctionDetails, reportStyle(options).format);
-  return form && *form != ReportFormat::kWorkbook;
-}
-
-FunctionDetailsBeside::FunctionDetailsBeside(const RunTables& tables)
-    : thread_(std::make_unique<platform::SideThread>([this, &tables] {
-        details_.begin();
-        writeFunctionDetails(tables);
-        details_.end();
-      })) {}
-
-FunctionDetailsBeside::~FunctionDetailsBeside() { finish(); }
-
-void FunctionDetailsBeside::holdCallerMessages() { caller_.begin(); }
-
-void FunctionDetailsBeside::finish() {
-  if (!thread_) return;
-  thread_->join();
-  thread_.reset();
-  caller_.end();
-  details_.release();
-  caller_.release();
 }

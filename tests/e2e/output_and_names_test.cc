@@ -85,9 +85,9 @@ TEST_P(OutputAndNames, ReportsGoWhereTheyCanBeWritten) {
   }
 }
 
-// The function details are written beside the reports after them; the
-// reports that cannot be written are still named in the order of the
-// reports: the tree, the details, then the ones after them.
+// The call tree is written beside the function details and the reports
+// after them; the reports that cannot be written are still named in the
+// order of the reports: the tree, the details, then the ones after them.
 TEST_P(OutputAndNames, UnwrittenReportsKeepTheirOrder) {
   installProgram(GetParam(), prog_);
   writeFileBytes(prog_ + "/Mizenta.ini",
