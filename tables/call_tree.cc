@@ -220,6 +220,17 @@ void writeTree(RunTables& tables, long long fullTreeLines) {
   report.close();
 }
 
+bool callTreeGoesBeside(const RunTables& tables) {
+  const Options& options = tables.options();
+  if (!options.functionDetails) return false;
+  ReportFormat chosen = reportStyle(options).format;
+  for (ReportId id : {ReportId::kCallTree, ReportId::kFunctionList}) {
+    std::optional<ReportFormat> form = writtenForm(id, chosen);
+    if (form && *form == ReportFormat::kWorkbook) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 const std::string& recordFileName(const RunTables& tables, const FunctionRecord& record) {
@@ -252,17 +263,6 @@ void writeCallTree(RunTables& tables, long long fullTreeLines) {
   const Options& options = tables.options();
   if (options.functionList) writeFunctionList(tables);
   if (options.functionDetails) writeFunctionDetails(tables);
-}
-
-bool callTreeGoesBeside(const RunTables& tables) {
-  const Options& options = tables.options();
-  if (!options.functionDetails) return false;
-  ReportFormat chosen = reportStyle(options).format;
-  for (ReportId id : {ReportId::kCallTree, ReportId::kFunctionList}) {
-    std::optional<ReportFormat> form = writtenForm(id, chosen);
-    if (form && *form == ReportFormat::kWorkbook) return false;
-  }
-  return true;
 }
 
 CallTreeBeside::CallTreeBeside(RunTables& tables, long long fullTreeLines) {

@@ -51,14 +51,11 @@ class CallTreeBeside {
   std::unique_ptr<platform::SideThread> thread_;
 };
 
-// Whether the tree and the list can be written beside the details: the
-// details are on, and neither goes to the run's workbook (its sheets are
-// made one by one).
-bool callTreeGoesBeside(const RunTables& tables);
-
-// As writeCallTree, but where callTreeGoesBeside the tree and the list are
-// written on a second thread while the details are written here; the
-// caller finishes them after the reports that follow (null: all written).
+// As writeCallTree, but the tree and the list are written on a second
+// thread while the details are written here, where they can: the details
+// are on and neither the tree nor the list goes to the run's workbook
+// (its sheets are made one by one). The caller finishes them after the
+// reports that follow (null: all written).
 std::unique_ptr<CallTreeBeside> writeCallTreeBeside(
     RunTables& tables, long long fullTreeLines = kFullTreeLines);
 
