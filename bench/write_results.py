@@ -17,10 +17,12 @@ import subprocess
 import sys
 
 MB = 1000 * 1000
-TOOL_ORDER = ["mizenta", "baseline", "cflow", "cloc", "ctags", "wc"]
+TOOL_ORDER = ["mizenta", "baseline", "headers-once", "headers-unread", "cflow", "cloc", "ctags", "wc"]
 TOOL_NAMES = {
     "mizenta": "Mizenta (every report)",
     "baseline": "Mizenta, baseline build (every report)",
+    "headers-once": "Mizenta, headers read once for the run (every report)",
+    "headers-unread": "Mizenta, headers not read (every report)",
     "cflow": "GNU cflow",
     "cloc": "cloc",
     "ctags": "universal-ctags",
@@ -304,7 +306,9 @@ def main():
                "registers only the sources (`.h` not in its extension table, `cls:3` added) and "
                "follows their `#include` lines in the default header mode; the corpus folder is "
                "its argument (the file, for the 100 MB case); its reports are deleted before "
-               "each run.")
+               "each run. For lua two more copies of the second set the header mode "
+               "(ﾍｯﾀﾞｰﾌｧｲﾙ読取設定) to 一回読み込み (each header read once for the whole run) "
+               "and to 読取禁止 (no header read, as cflow reads the sources).")
     out.append("- peers on the same file list, run from the corpus folder: `cflow -b -o /dev/null FILES`, "
                "`cloc --quiet --list-file=LIST` (one process; it skips files with duplicate "
                "contents after reading them), `ctags -f TMP -L LIST`, `wc -l --files0-from=LIST`.")

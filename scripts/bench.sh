@@ -191,7 +191,7 @@ program_commit=$(git rev-parse --short=12 HEAD 2>/dev/null || echo "?")
 program_dirty=$(git status --porcelain --untracked-files=no -- . ':!bench/RESULTS.md' 2>/dev/null | wc -l)
 # Every list report on, repeated subtrees of the call tree hidden; $1 is
 # the extension table.
-write_ini() {  # program folder, extension table
+write_ini() {  # program folder, extension table[, header mode]
   iconv -f UTF-8 -t CP932 > "$1/Mizenta.ini" <<INI
 [ﾌｧｲﾙ出力設定]
 使用ｸﾗｽ確認=ON
@@ -207,6 +207,7 @@ write_ini() {  # program folder, extension table
 既述関数非表示=ON
 [その他設定]
 拡張子および言語=$2
+ﾍｯﾀﾞｰﾌｧｲﾙ読取設定=${3:-通常}
 INI
 }
 all_files="c:0,h:0,cpp:1,java:2,frm:3,bas:3,vb:3,pas:4"
@@ -220,6 +221,18 @@ rm -rf "$mz_src"
 mkdir -p "$mz_src"
 cp -p "$mz"/* "$mz_src/"
 write_ini "$mz_src" "$sources_only"
+
+# For the small C corpus, the same sources with the headers read once for
+# the whole run, and not read at all (as cflow reads them): what following
+# the headers of every source file costs.
+header_modes="once:一回読み込み unread:読取禁止"
+for pair in $header_modes; do
+  copy=$work/mizenta-${pair%%:*}
+  rm -rf "$copy"
+  mkdir -p "$copy"
+  cp -p "$mz"/* "$copy/"
+  write_ini "$copy" "$sources_only" "${pair#*:}"
+done
 
 # The baseline build gets a copy of its own with the same settings.
 baseline=""
@@ -360,6 +373,12 @@ bench_corpus() {  # corpus mizenta-target tools...
       reads_sources_only "$corpus" && base=$baseline-src
       run_mizenta "$corpus" "$r" "$target" "$base" baseline
     fi
+    if [ "$corpus" = lua ]; then
+      local pair
+      for pair in $header_modes; do
+        run_mizenta "$corpus" "$r" "$target" "$work/mizenta-${pair%%:*}" "headers-${pair%%:*}"
+      done
+    fi
     for tool in "$@"; do run_peer "$corpus" "$tool" "$r"; done
   done
 }
@@ -399,6 +418,7 @@ fi
 wanted single && bench_corpus single "$corpora/single/big.c" wc
 clear_reports
 clear_reports "$mz_src"
+for pair in $header_modes; do clear_reports "$work/mizenta-${pair%%:*}"; done
 
 say "writing bench/RESULTS.md"
 BENCH_STARTED=$started BENCH_START_LOAD=$start_load BENCH_END_LOAD=$(cut -d' ' -f1-3 /proc/loadavg) \
