@@ -14,7 +14,6 @@ SideThread::SideThread(std::function<void()> work) : work_(std::move(work)) {
   try {
     handle_ = std::make_unique<Handle>(Handle{std::thread([this] { work_(); })});
   } catch (const std::system_error&) {
-    handle_.reset();
     work_();
   }
 }

@@ -225,9 +225,10 @@ write_ini "$mz_src" "$sources_only"
 # For the small C corpus, the same sources with the headers read once for
 # the whole run, and not read at all (as cflow reads them): what following
 # the headers of every source file costs.
-header_modes="once:一回読み込み unread:読取禁止"
+# Each is a tool of its own, in a folder of its name.
+header_modes="headers-once:一回読み込み headers-unread:読取禁止"
 for pair in $header_modes; do
-  copy=$work/mizenta-${pair%%:*}
+  copy=$work/${pair%%:*}
   rm -rf "$copy"
   mkdir -p "$copy"
   cp -p "$mz"/* "$copy/"
@@ -373,13 +374,12 @@ bench_corpus() {  # corpus mizenta-target tools...
       reads_sources_only "$corpus" && base=$baseline-src
       run_mizenta "$corpus" "$r" "$target" "$base" baseline
     fi
-    if [ "$corpus" = lua ]; then
-      local pair
-      for pair in $header_modes; do
-        run_mizenta "$corpus" "$r" "$target" "$work/mizenta-${pair%%:*}" "headers-${pair%%:*}"
-      done
-    fi
-    for tool in "$@"; do run_peer "$corpus" "$tool" "$r"; done
+    for tool in "$@"; do
+      case $tool in
+        headers-*) run_mizenta "$corpus" "$r" "$target" "$work/$tool" "$tool" ;;
+        *) run_peer "$corpus" "$tool" "$r" ;;
+      esac
+    done
   done
 }
 
@@ -399,7 +399,7 @@ if wanted glibc; then
   fi
 fi
 wanted glibc-c && bench_corpus glibc-c "$corpora/glibc-c/" cflow ctags wc
-wanted lua && bench_corpus lua "$corpora/lua" cflow ctags wc
+wanted lua && bench_corpus lua "$corpora/lua" headers-once headers-unread cflow ctags wc
 wanted cpp && bench_corpus cpp "$corpora/cpp" cloc ctags wc
 wanted vb && bench_corpus vb "$corpora/vb" cloc ctags wc
 wanted pascal && bench_corpus pascal "$corpora/pascal" cloc ctags wc
@@ -418,7 +418,7 @@ fi
 wanted single && bench_corpus single "$corpora/single/big.c" wc
 clear_reports
 clear_reports "$mz_src"
-for pair in $header_modes; do clear_reports "$work/mizenta-${pair%%:*}"; done
+for pair in $header_modes; do clear_reports "$work/${pair%%:*}"; done
 
 say "writing bench/RESULTS.md"
 BENCH_STARTED=$started BENCH_START_LOAD=$start_load BENCH_END_LOAD=$(cut -d' ' -f1-3 /proc/loadavg) \
