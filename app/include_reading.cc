@@ -70,24 +70,50 @@ void IncludeReader::reportMissing(const std::string& path, const std::string& na
 }
 
 // The header beside the including file, else in the include folders in
-// their configured order. Null when no file opens (already reported).
-std::unique_ptr<platform::ByteSource> IncludeReader::openHeader(const std::string& path,
-                                                                const std::string& name) {
-  if (auto source = files_.open(path)) return source;
+// their configured order, with the path it opened at. No source when no
+// file opens (already reported).
+IncludeReader::OpenedHeader IncludeReader::openHeader(const std::string& path,
+                                                      const std::string& name) {
+  if (auto source = files_.open(path)) return {std::move(source), path};
   const std::vector<std::string>& folders = tables_.options().includeDirectories;
   bool searchFolders = !isAbsolutePath(name) && name.find('\\') == std::string::npos &&
                        !folders.empty();
   if (!searchFolders) {
     reportMissing(path, name);
-    return nullptr;
+    return {};
   }
   for (const std::string& folder : folders) {
-    std::string candidate = folder + name;
-    if (auto source = files_.open(candidate)) return source;
+    std::string candidate = collapseDotParts(folder + name);
+    if (auto source = files_.open(candidate)) return {std::move(source), candidate};
     tables_.includes->registerMissing(candidate, name);
   }
   reportMissing(path, name);
-  return nullptr;
+  return {};
+}
+
+// A header opened at `opened` (which may differ from the `asked` path
+// already registered) that was read before under another spelling: by its
+// file's identity, or by the opened path where the file set cannot tell.
+bool IncludeReader::readBefore(const std::string& asked, const std::string& opened,
+                               const std::string& name) {
+  platform::FileIdentity file;
+  if (files_.identify(opened, file)) return tables_.includes->checkAndRegisterFile(file, opened) == 1;
+  return opened != asked && tables_.includes->checkAndRegister(opened, name) == 1;
+}
+
+// Headers of real trees nest a few dozen deep; past the limit the chain is
+// a cycle the registry cannot see (or a hostile input), and following it
+// would only exhaust the stack.
+bool IncludeReader::tooDeep(const std::string& name) {
+  const int depth = tables_.context->depth();
+  if (depth <= 1) deepChainLogged_ = false;
+  if (depth <= kIncludeDepthLimit) return false;
+  if (!deepChainLogged_) {
+    errorLog() << "  ｲﾝｸﾙｰﾄﾞの入れ子が" << kIncludeDepthLimit << "段を超えるため読みません ["
+               << name << "]" << '\n';
+    deepChainLogged_ = true;
+  }
+  return true;
 }
 
 void IncludeReader::include(SourceReader& reader) {
@@ -100,15 +126,16 @@ void IncludeReader::include(SourceReader& reader) {
   std::string folder = tables_.context->topDirectory();
   if (!folder.empty() && !isAbsolutePath(name)) path = collapseDotParts(folder + name);
   if (tables_.includes->checkAndRegister(path, name) == 1) return;
-  std::unique_ptr<platform::ByteSource> source = openHeader(path, name);
-  if (!source) return;
+  if (tooDeep(name)) return;
+  OpenedHeader opened = openHeader(path, name);
+  if (!opened.source || readBefore(path, opened.path, name)) return;
   SourceReader header(tables_, SourceReader::Kind::Include);
   errorLog() << "  " << name << "を処理中" << '\n';
   const Language& language =
       language_ ? *language_ : languageOfCode(0);
-  startFile(tables_, header, path, language);
-  readSource(header, *source, settings_);
-  source.reset();
+  startFile(tables_, header, opened.path, language);
+  readSource(header, *opened.source, settings_);
+  opened.source.reset();
   header.finishFile();
   tables_.context->pop();
 }

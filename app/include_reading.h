@@ -1,11 +1,14 @@
 // How the run follows an #include: the header's path is resolved against
 // the including file's folder and then the include folders (an absolute
 // name is opened as it is), read once per scope (the include registry
-// knows every path already read or missing), and fed through the read
-// loop with a reader of its own, in the main file's language. In the
-// "never read" header mode only the name is noted.
+// knows every path already read or missing, and every file read whatever
+// its spelling), and fed through the read loop with a reader of its own,
+// in the main file's language, under the path it was opened at. Headers
+// nest at most kIncludeDepthLimit deep. In the "never read" header mode
+// only the name is noted.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "scan/read_loop.h"
@@ -33,13 +36,21 @@ class IncludeReader final : public IncludeHandler {
   void setLanguage(const Language& language) { language_ = &language; }
   void include(SourceReader& reader) override;
 
+  static constexpr int kIncludeDepthLimit = 200;
+
  private:
-  std::unique_ptr<platform::ByteSource> openHeader(const std::string& path,
-                                                   const std::string& name);
+  struct OpenedHeader {
+    std::unique_ptr<platform::ByteSource> source;
+    std::string path;
+  };
+  OpenedHeader openHeader(const std::string& path, const std::string& name);
+  bool readBefore(const std::string& asked, const std::string& opened, const std::string& name);
+  bool tooDeep(const std::string& name);
   void reportMissing(const std::string& path, const std::string& name);
 
   RunTables& tables_;
   platform::FileSet& files_;
   ReadSettings settings_;
   const Language* language_ = nullptr;
+  bool deepChainLogged_ = false;  // for the main file being read
 };

@@ -21,13 +21,26 @@ int IncludeRegistry::checkAndRegister(const std::string& path, const std::string
   return 1;
 }
 
+int IncludeRegistry::checkAndRegisterFile(const platform::FileIdentity& file,
+                                          const std::string& path) {
+  if (readFiles_.insert(file).second) {
+    read_.insert(path);
+    return 0;
+  }
+  addTreeEdge(path);
+  return 1;
+}
+
 void IncludeRegistry::registerMissing(const std::string& path, const std::string& name) {
   addTreeEdge(name);
   read_.erase(path);
   missing_.insert(path);
 }
 
-void IncludeRegistry::forgetRead() { read_.clear(); }
+void IncludeRegistry::forgetRead() {
+  read_.clear();
+  readFiles_.clear();
+}
 
 std::vector<IncludeRegistry::Entry> IncludeRegistry::entries() const {
   std::vector<Entry> list;

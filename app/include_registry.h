@@ -1,14 +1,19 @@
 // Every include path that a run read or found missing, so that each header
 // is read once per scope and each missing one is reported once. Paths are
-// compared byte for byte. The missing ones stay for the whole run, and a
+// compared byte for byte; a header that was opened is also known by its
+// file's identity, so that two spellings of one file (another folder
+// route, another letter case) are one header. The missing ones stay for the whole run, and a
 // run over a large tree meets thousands of them (each system header beside
 // each including folder): paths are kept in hash sets, not lists, and the
 // read ones apart, so that forgetting them does not walk the missing ones.
 #pragma once
 
+#include <set>
 #include <string>
 #include <unordered_set>
 #include <vector>
+
+#include "platform/file_system.h"
 
 class RunTables;
 
@@ -19,6 +24,11 @@ class IncludeRegistry {
   // 1 when `path` was seen before (the repeat is recorded in the file
   // tree); otherwise registers it as read and returns 0.
   int checkAndRegister(const std::string& path, const std::string& name);
+  // For a header opened at `path`: 1 when the same file was already read
+  // in this scope under another spelling (the repeat is recorded in the
+  // file tree); otherwise registers the file and `path` as read and
+  // returns 0.
+  int checkAndRegisterFile(const platform::FileIdentity& file, const std::string& path);
   // Records a path that could not be opened.
   void registerMissing(const std::string& path, const std::string& name);
   // Forgets the headers that were read; the missing ones stay known.
@@ -37,4 +47,5 @@ class IncludeRegistry {
   RunTables& tables_;
   std::unordered_set<std::string> read_;
   std::unordered_set<std::string> missing_;
+  std::set<platform::FileIdentity> readFiles_;
 };

@@ -37,6 +37,9 @@ class DiskFileSet final : public FileSet {
     if (!stream) return nullptr;
     return std::make_unique<FileByteSource>(stream);
   }
+  bool identify(const std::string& path, FileIdentity& identity) override {
+    return fileIdentity(path, identity);
+  }
 };
 
 // Bytes read whole from another source, owned by this one.
@@ -88,6 +91,13 @@ std::unique_ptr<ByteSource> KeptFileSet::open(const std::string& path) {
   kept_ += bytes.size();
   const std::string& kept = files_.emplace(path, std::move(bytes)).first->second;
   return std::make_unique<MemoryByteSource>(kept);
+}
+
+bool KeptFileSet::identify(const std::string& path, FileIdentity& identity) {
+  auto [entry, fresh] = identities_.try_emplace(path);
+  if (fresh) entry->second.known = inner_.identify(path, entry->second.identity);
+  identity = entry->second.identity;
+  return entry->second.known;
 }
 
 std::unique_ptr<ByteSource> MemoryFileSet::open(const std::string& path) {

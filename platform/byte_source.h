@@ -12,6 +12,8 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "platform/file_system.h"
+
 namespace platform {
 
 class ByteSource {
@@ -37,6 +39,10 @@ class FileSet {
   virtual ~FileSet() = default;
   // The file at `path` (CP932), or null when it cannot be opened.
   virtual std::unique_ptr<ByteSource> open(const std::string& path) = 0;
+  // What tells the file at `path` from every other whatever the spelling
+  // that leads to it; false where the set cannot tell, and then the path
+  // alone names the file.
+  virtual bool identify(const std::string& path, FileIdentity& identity) { return false; }
 };
 
 // The files on disk.
@@ -64,13 +70,20 @@ class KeptFileSet final : public FileSet {
  public:
   KeptFileSet(FileSet& inner, size_t byteBound) : inner_(inner), bound_(byteBound) {}
   std::unique_ptr<ByteSource> open(const std::string& path) override;
+  // Asks `inner` once per path.
+  bool identify(const std::string& path, FileIdentity& identity) override;
   size_t keptBytes() const { return kept_; }
 
  private:
+  struct Identified {
+    bool known = false;
+    FileIdentity identity;
+  };
   FileSet& inner_;
   size_t bound_;
   size_t kept_ = 0;
   std::unordered_map<std::string, std::string> files_;
+  std::unordered_map<std::string, Identified> identities_;
 };
 
 }  // namespace platform

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "app/include_reading.h"
 #include "tests/support/analysis_test.h"
 
 namespace {
@@ -50,6 +51,34 @@ TEST_F(RunDriverIncludeTest, IncludeFoldersInOrder) {
   file("/inc2/y.h", "int y;\n");
   options().includeDirectories = {"/inc1/", "/inc2/"};
   EXPECT_EQ(readingLog({"/src/main.c"}), "main.cを処理中|  x.hを処理中|  y.hを処理中");
+}
+
+// A header found in an include folder is read under the path it opened
+// at: its own includes are looked for beside it, and a back-include of it
+// through another folder route is the same header.
+TEST_F(RunDriverIncludeTest, HeaderFromIncludeFolderReadsBesideItself) {
+  file("/src/main.c", "#include <lib/a.h>\n");
+  file("/inc/lib/a.h", "#include \"b.h\"\n");
+  file("/inc/lib/b.h", "#include \"../lib/a.h\"\n#include <lib/a.h>\n");
+  options().includeDirectories = {"/inc/"};
+  EXPECT_EQ(readingLog({"/src/main.c"}), "main.cを処理中|  lib/a.hを処理中|  b.hを処理中");
+}
+
+// Past the depth limit one line tells where the chain was cut.
+TEST_F(RunDriverIncludeTest, IncludeDepthIsBounded) {
+  const int limit = IncludeReader::kIncludeDepthLimit;
+  file("/src/main.c", "#include \"h0.h\"\n");
+  for (int i = 0; i <= limit + 5; ++i)
+    file("/src/h" + std::to_string(i) + ".h", "#include \"h" + std::to_string(i + 1) + ".h\"\n");
+  renewRun();
+  analyse({"/src/main.c"});
+  std::string log = takeLog();
+  size_t read = 0;
+  for (size_t at = 0; (at = log.find("を処理中", at)) != std::string::npos; ++at) ++read;
+  EXPECT_EQ(read, static_cast<size_t>(1 + limit));
+  const std::string cut = "ｲﾝｸﾙｰﾄﾞの入れ子が200段を超えるため読みません [h200.h]";
+  EXPECT_NE(log.find(cut), std::string::npos);
+  EXPECT_EQ(log.find(cut), log.rfind(cut));
 }
 
 TEST_F(RunDriverIncludeTest, NameWithBackslashIsNotSearchedInIncludeFolders) {

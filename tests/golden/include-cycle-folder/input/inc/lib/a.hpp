@@ -1,0 +1,3 @@
+#pragma once
+#include "b.inl"
+int fa(void) { return 1; }

@@ -1,0 +1,3 @@
+#pragma once
+#include "a.hpp"
+int fb(void) { return fa(); }

@@ -1,0 +1,2 @@
+#include "c.hpp"
+int fd(void) { return fc(); }
