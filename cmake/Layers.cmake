@@ -1,11 +1,10 @@
 # Builds one static library per engine layer from cmake/layers.txt: the
-# layer's .cc files (those of the other system's *_posix/*_win32 left out,
-# and the program entries app/main_*.cc), each library linked to the one
-# before it. Sets MZ_ENGINE_LAYERS to the libraries, lowest first, and
-# MZ_ENGINE_LIBRARY to the last of them. Sources matching
+# .cc files of the layer's folder (those of the other system's
+# *_posix/*_win32 left out, and the program entries driver/main_*.cc),
+# each library linked to the one before it. Sets MZ_ENGINE_LAYERS to the
+# libraries, lowest first, and MZ_ENGINE_LIBRARY to the last of them. Sources matching
 # MZ_LEFT_OUT_SOURCES (a regular expression) are left out.
 file(STRINGS ${CMAKE_SOURCE_DIR}/cmake/layers.txt mz_layer_lines)
-set(mz_claimed "")
 set(MZ_ENGINE_LAYERS "")
 set(mz_previous "")
 foreach(line IN LISTS mz_layer_lines)
@@ -21,17 +20,8 @@ foreach(line IN LISTS mz_layer_lines)
   if(NOT at EQUAL -1)
     list(SUBLIST fields 0 ${at} fields)
   endif()
-  set(sources "")
-  foreach(pattern IN LISTS fields)
-    file(GLOB matched CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${pattern})
-    list(FILTER matched INCLUDE REGEX "\\.cc$")
-    list(APPEND sources ${matched})
-  endforeach()
-  list(REMOVE_DUPLICATES sources)
-  if(mz_claimed)
-    list(REMOVE_ITEM sources ${mz_claimed})
-  endif()
-  list(APPEND mz_claimed ${sources})
+  list(GET fields 0 folder)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${folder}/*.cc)
   # platform, ui and calvex are built by their own folders.
   if(layer STREQUAL "platform")
     set(mz_previous mz_platform)
@@ -40,7 +30,7 @@ foreach(line IN LISTS mz_layer_lines)
   if(layer STREQUAL "ui" OR layer STREQUAL "calvex")
     continue()
   endif()
-  list(FILTER sources EXCLUDE REGEX "/app/main_[a-z0-9]+\\.cc$")
+  list(FILTER sources EXCLUDE REGEX "/driver/main_[a-z0-9]+\\.cc$")
   # Sources of an optional library that this build has not (or has).
   if(MZ_LEFT_OUT_SOURCES)
     list(FILTER sources EXCLUDE REGEX "${MZ_LEFT_OUT_SOURCES}")

@@ -3,10 +3,10 @@
 #include <cmath>
 #include <deque>
 
-#include "app/language_mode.h"
-#include "app/run_tables.h"
-#include "app/source_context.h"
-#include "app/text_util.h"
+#include "context/language_mode.h"
+#include "context/run_tables.h"
+#include "context/source_context.h"
+#include "context/text_util.h"
 #include "calvex/calvex.h"
 #include "scan/type_questions.h"
 #include "report/error_log.h"

@@ -2,11 +2,11 @@
 // #define table with its body and file, one section per source file or one
 // for the whole run. A list file that has grown past the size limit is
 // finished and the next section starts a numbered file ("_1", "_2" …).
-#include "app/file_name_pool.h"
-#include "app/language_mode.h"
-#include "app/options.h"
-#include "app/run_tables.h"
-#include "app/source_context.h"
+#include "context/file_name_pool.h"
+#include "context/language_mode.h"
+#include "context/options.h"
+#include "context/run_tables.h"
+#include "context/source_context.h"
 #include "report/report.h"
 #include "scan/define_table.h"
 

@@ -2,13 +2,13 @@
 
 #include <algorithm>
 
-#include "app/file_name_pool.h"
-#include "app/options.h"
-#include "app/run_tables.h"
-#include "app/source_context.h"
+#include "context/file_name_pool.h"
+#include "context/options.h"
+#include "context/run_tables.h"
+#include "context/source_context.h"
 #include "scan/type_questions.h"
 #include "report/error_log.h"
-#include "app/language_mode.h"
+#include "context/language_mode.h"
 #include "scan/lexical_rules.h"
 #include "scan/reserved_word_table.h"
 #include "scan/sorted_search.h"

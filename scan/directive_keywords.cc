@@ -1,6 +1,6 @@
 #include "scan/directive_keywords.h"
 
-#include "app/text_util.h"
+#include "context/text_util.h"
 
 namespace {
 

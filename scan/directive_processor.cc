@@ -1,8 +1,8 @@
 #include "scan/directive_processor.h"
 
-#include "app/run_tables.h"
-#include "app/source_context.h"
-#include "app/text_util.h"
+#include "context/run_tables.h"
+#include "context/source_context.h"
+#include "context/text_util.h"
 #include "report/error_log.h"
 #include "scan/condition_evaluator.h"
 #include "scan/define_table.h"

@@ -16,7 +16,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/language_mode.h"
+#include "context/language_mode.h"
 #include "scan/directive_keywords.h"
 #include "scan/lexical_rules.h"
 

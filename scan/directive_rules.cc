@@ -1,9 +1,9 @@
 // The directives that carry names and text rather than groups: #define
 // (and Delphi {$DEFINE}), #undef, #include and #pragma with its interrupt
 // keywords. Part of DirectiveProcessor.
-#include "app/options.h"
-#include "app/run_tables.h"
-#include "app/source_context.h"
+#include "context/options.h"
+#include "context/run_tables.h"
+#include "context/source_context.h"
 #include "scan/define_table.h"
 #include "scan/directive_processor.h"
 #include "scan/lexical_rules.h"

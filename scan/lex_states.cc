@@ -4,8 +4,8 @@
 // lookahead, and returns true when the token is consumed.
 #include "scan/lex_states.h"
 
-#include "app/source_file_list.h"
-#include "app/text_util.h"
+#include "context/source_file_list.h"
+#include "context/text_util.h"
 #include "report/error_log.h"
 #include "scan/lexical_rules.h"
 #include "scan/source_reader.h"

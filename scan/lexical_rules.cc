@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/text_util.h"
+#include "context/text_util.h"
 #include "scan/language.h"
 
 namespace lexical_detail {

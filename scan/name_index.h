@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/text_util.h"
+#include "context/text_util.h"
 #include "scan/lexical_rules.h"
 
 class NameIndex {

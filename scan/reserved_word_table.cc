@@ -1,9 +1,9 @@
 #include "scan/reserved_word_table.h"
 
-#include "app/run_tables.h"
-#include "app/source_context.h"
+#include "context/run_tables.h"
+#include "context/source_context.h"
 #include "report/error_log.h"
-#include "app/language_mode.h"
+#include "context/language_mode.h"
 #include "scan/lexical_rules.h"
 
 namespace {

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/file_tree.h"
-#include "app/options.h"
-#include "app/run_tables.h"
-#include "app/source_context.h"
-#include "app/source_file_list.h"
+#include "context/file_tree.h"
+#include "context/options.h"
+#include "context/run_tables.h"
+#include "context/source_context.h"
+#include "context/source_file_list.h"
 #include "report/error_log.h"
 #include "scan/language.h"
 #include "scan/lexical_rules.h"

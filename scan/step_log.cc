@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/options.h"
-#include "app/source_file_list.h"
+#include "context/options.h"
+#include "context/source_file_list.h"
 #include "report/report.h"
 
 namespace {

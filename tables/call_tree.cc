@@ -5,9 +5,9 @@
 #include <ostream>
 #include <vector>
 
-#include "app/file_name_pool.h"
-#include "app/options.h"
-#include "app/run_tables.h"
+#include "context/file_name_pool.h"
+#include "context/options.h"
+#include "context/run_tables.h"
 #include "report/error_log.h"
 #include "report/report.h"
 #include "report/report_catalogue.h"

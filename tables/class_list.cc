@@ -1,9 +1,9 @@
 // The class list "Mz一覧class": the used classes with their base classes,
 // one section per source file or one for the whole run. The first section
 // of a run creates the file, later ones append.
-#include "app/options.h"
-#include "app/run_tables.h"
-#include "app/source_context.h"
+#include "context/options.h"
+#include "context/run_tables.h"
+#include "context/source_context.h"
 #include "report/report.h"
 #include "scan/sorted_search.h"
 #include "tables/class_table.h"

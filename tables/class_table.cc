@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "app/file_name_pool.h"
-#include "app/run_tables.h"
-#include "app/source_context.h"
-#include "parse/type_table.h"
+#include "context/file_name_pool.h"
+#include "context/run_tables.h"
+#include "context/source_context.h"
+#include "tables/type_table.h"
 #include "report/error_log.h"
-#include "app/language_mode.h"
+#include "context/language_mode.h"
 #include "scan/lexical_rules.h"
 #include "tables/function_table.h"
 

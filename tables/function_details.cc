@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "app/options.h"
-#include "app/run_tables.h"
+#include "context/options.h"
+#include "context/run_tables.h"
 #include "report/report.h"
 #include "tables/call_tree.h"
 #include "tables/function_list.h"

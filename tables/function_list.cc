@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "app/options.h"
-#include "app/run_tables.h"
+#include "context/options.h"
+#include "context/run_tables.h"
 #include "report/report.h"
 #include "tables/call_tree.h"
 #include "tables/function_table.h"

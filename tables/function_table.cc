@@ -2,14 +2,14 @@
 
 #include <algorithm>
 
-#include "app/file_name_pool.h"
-#include "app/options.h"
-#include "app/run_tables.h"
-#include "app/source_context.h"
-#include "app/text_util.h"
-#include "parse/variable_table.h"
+#include "context/file_name_pool.h"
+#include "context/options.h"
+#include "context/run_tables.h"
+#include "context/source_context.h"
+#include "context/text_util.h"
+#include "tables/variable_table.h"
 #include "report/error_log.h"
-#include "app/language_mode.h"
+#include "context/language_mode.h"
 #include "scan/lexical_rules.h"
 #include "tables/class_table.h"
 #include "scan/sorted_search.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/text_util.h"
+#include "context/text_util.h"
 #include "report/error_log.h"
 #include "report/report.h"
 

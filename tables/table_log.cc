@@ -1,6 +1,6 @@
 #include "tables/table_log.h"
 
-#include "app/source_context.h"
+#include "context/source_context.h"
 
 std::string positionPrefix(const SourceContext* context) {
   std::string text = "    ";

@@ -2,9 +2,9 @@
 
 #include <commctrl.h>
 
-#include "app/run_driver.h"
-#include "app/run_outcome.h"
-#include "app/text_util.h"
+#include "driver/run_driver.h"
+#include "driver/run_outcome.h"
+#include "context/text_util.h"
 #include "tables/line_distribution.h"
 #include "ui/main_window_win32.h"
 #include "ui/resource_ids.h"

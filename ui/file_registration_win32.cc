@@ -6,11 +6,11 @@
 #include <cstdio>
 #include <string>
 
-#include "app/command_line.h"
-#include "app/options.h"
-#include "app/run_outcome.h"
-#include "app/source_file_list.h"
-#include "app/text_util.h"
+#include "driver/command_line.h"
+#include "context/options.h"
+#include "driver/run_outcome.h"
+#include "context/source_file_list.h"
+#include "context/text_util.h"
 #include "platform/file_system.h"
 #include "platform/wide_names_win32.h"
 #include "ui/main_window_win32.h"

@@ -2,7 +2,7 @@
 // otherwise the main window opens.
 #include <windows.h>
 
-#include "app/program_entry.h"
+#include "driver/program_entry.h"
 #include "platform/program.h"
 #include "platform/wide_names_win32.h"
 #include "ui/main_window_win32.h"

@@ -6,10 +6,10 @@
 
 #include <algorithm>
 
-#include "app/command_line.h"
-#include "app/options.h"
-#include "app/run_driver.h"
-#include "app/source_file_list.h"
+#include "driver/command_line.h"
+#include "context/options.h"
+#include "driver/run_driver.h"
+#include "context/source_file_list.h"
 #include "ui/distribution_dialog_win32.h"
 #include "ui/file_registration_win32.h"
 #include "ui/resource_ids.h"

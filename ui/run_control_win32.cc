@@ -1,8 +1,8 @@
 #include "ui/run_control_win32.h"
 
-#include "app/options.h"
-#include "app/run_driver.h"
-#include "app/source_file_list.h"
+#include "context/options.h"
+#include "driver/run_driver.h"
+#include "context/source_file_list.h"
 #include "ui/file_registration_win32.h"
 #include "ui/main_window_win32.h"
 #include "ui/resource_ids.h"

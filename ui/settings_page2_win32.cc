@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <iterator>
 
-#include "app/text_util.h"
+#include "context/text_util.h"
 #include "ui/folder_browser_win32.h"
 #include "ui/resource_ids.h"
 #include "ui/settings_pages_win32.h"

@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <string>
 
-#include "app/options.h"
+#include "context/options.h"
 
 // The copy that the pages edit while the sheet is open.
 Options& editedOptions();

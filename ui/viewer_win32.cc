@@ -7,9 +7,9 @@
 #include <memory>
 #include <new>
 
-#include "app/options.h"
-#include "app/run_driver.h"
-#include "app/run_outcome.h"
+#include "context/options.h"
+#include "driver/run_driver.h"
+#include "driver/run_outcome.h"
 #include "platform/file_system.h"
 #include "platform/wide_names_win32.h"
 #include "ui/main_window_win32.h"

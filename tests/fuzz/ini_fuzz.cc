@@ -14,7 +14,7 @@
 
 #include <unistd.h>
 
-#include "app/options.h"
+#include "context/options.h"
 #include "platform/ini_text.h"
 
 #include "tests/fuzz/scratch_folder.h"

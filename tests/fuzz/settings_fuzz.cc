@@ -14,12 +14,12 @@
 #include <string_view>
 #include <vector>
 
-#include "app/analysis_run.h"
-#include "app/command_line.h"
-#include "app/options.h"
-#include "app/settings_data.h"
-#include "app/source_file_list.h"
-#include "parse/type_table.h"
+#include "driver/analysis_run.h"
+#include "driver/command_line.h"
+#include "context/options.h"
+#include "driver/settings_data.h"
+#include "context/source_file_list.h"
+#include "tables/type_table.h"
 #include "platform/byte_source.h"
 #include "report/error_log.h"
 #include "report/report_file.h"

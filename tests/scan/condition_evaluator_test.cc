@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "app/options.h"
-#include "app/run_tables.h"
-#include "app/source_context.h"
-#include "parse/type_table.h"
+#include "context/options.h"
+#include "context/run_tables.h"
+#include "context/source_context.h"
+#include "tables/type_table.h"
 #include "report/error_log.h"
 #include "scan/define_table.h"
-#include "app/language_mode.h"
+#include "context/language_mode.h"
 #include "scan/lexical_rules.h"
 #include "tests/support/analysis_test.h"
 

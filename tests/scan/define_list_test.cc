@@ -6,9 +6,9 @@
 #include <initializer_list>
 #include <sstream>
 
-#include "app/options.h"
-#include "app/run_tables.h"
-#include "app/source_context.h"
+#include "context/options.h"
+#include "context/run_tables.h"
+#include "context/source_context.h"
 #include "report/error_log.h"
 #include "scan/define_table.h"
 #include "scan/lexical_rules.h"

@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "app/source_context.h"
+#include "context/source_context.h"
 #include "tests/support/analysis_test.h"
 
 namespace directive_test {

@@ -2,10 +2,10 @@
 // live, what the #define table holds, the counters and the log lines.
 #include <gtest/gtest.h>
 
-#include "parse/languages.h"
-#include "parse/type_table.h"
+#include "parsers/languages.h"
+#include "tables/type_table.h"
 #include "scan/define_table.h"
-#include "app/language_mode.h"
+#include "context/language_mode.h"
 #include "scan/reserved_word_table.h"
 #include "tables/function_table.h"
 #include "tests/scan/directive_scan.h"

@@ -4,11 +4,11 @@
 
 #include <sstream>
 
-#include "app/options.h"
-#include "app/run_tables.h"
-#include "app/source_context.h"
+#include "context/options.h"
+#include "context/run_tables.h"
+#include "context/source_context.h"
 #include "report/error_log.h"
-#include "app/language_mode.h"
+#include "context/language_mode.h"
 #include "scan/lexical_rules.h"
 #include "tests/support/test_files.h"
 #include "tests/support/analysis_test.h"

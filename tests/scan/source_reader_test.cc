@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "app/language_mode.h"
-#include "app/source_context.h"
-#include "app/source_file_list.h"
+#include "context/language_mode.h"
+#include "context/source_context.h"
+#include "context/source_file_list.h"
 #include "scan/lexical_rules.h"
 #include "scan/read_loop.h"
 #include "scan/token_parser.h"

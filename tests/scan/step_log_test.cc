@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "app/options.h"
-#include "app/source_file_list.h"
+#include "context/options.h"
+#include "context/source_file_list.h"
 #include "tests/report/row_dump.h"
 #include "tests/support/analysis_test.h"
 #include "tests/support/test_files.h"

@@ -17,10 +17,10 @@
 #include <string_view>
 #include <vector>
 
-#include "app/analysis_run.h"
-#include "app/options.h"
-#include "app/run_tables.h"
-#include "app/source_file_list.h"
+#include "driver/analysis_run.h"
+#include "context/options.h"
+#include "context/run_tables.h"
+#include "context/source_file_list.h"
 #include "platform/byte_source.h"
 #include "scan/source_reader.h"
 #include "tables/decl_info.h"

@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "app/options.h"
-#include "app/run_driver.h"
-#include "app/source_file_list.h"
-#include "parse/languages.h"
+#include "context/options.h"
+#include "driver/run_driver.h"
+#include "context/source_file_list.h"
+#include "parsers/languages.h"
 #include "report/error_log.h"
 #include "report/report_file.h"
 #include "scan/lexical_rules.h"

@@ -1,11 +1,11 @@
 // Table tests start with the built-in types in the analysis type table.
 #pragma once
 
-#include "app/file_name_pool.h"
-#include "app/source_context.h"
-#include "app/text_util.h"
-#include "parse/type_table.h"
-#include "parse/variable_table.h"
+#include "context/file_name_pool.h"
+#include "context/source_context.h"
+#include "context/text_util.h"
+#include "tables/type_table.h"
+#include "tables/variable_table.h"
 #include "scan/define_table.h"
 #include "scan/lexical_rules.h"
 #include "tables/class_table.h"

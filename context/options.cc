@@ -1,0 +1,289 @@
+#include "context/options.h"
+
+#include "context/text_util.h"
+#include "platform/excel_automation.h"
+#include "platform/file_system.h"
+#include "platform/profile.h"
+#include "report/xlsx_workbook.h"
+
+const char kSectionDirectories[] = "ﾃﾞｨﾚｸﾄﾘ設定";
+const char kSectionTextOutput[] = "ﾃｷｽﾄ出力設定";
+const char kSectionFileOutput[] = "ﾌｧｲﾙ出力設定";
+const char kSectionOther[] = "その他設定";
+const char kKeyFastSpeed[] = "処理ｽﾋﾟｰﾄﾞ";
+const char kDefaultExtensionList[] = "c:0,cpp:1,java:2,frm:3,bas:3,vb:3,pas:4";
+
+namespace {
+
+const char kKeyIncludeCount[] = "標準ｲﾝｸﾙｰﾄﾞ設定数";
+const char kKeyIncludeFormat[] = "標準ｲﾝｸﾙｰﾄﾞ";
+const char kKeyOutputFolder[] = "出力先ﾌｫﾙﾀﾞ";
+const char kKeyDistributionStep[] = "行数分布の行数";
+const char kKeyOutputFormat[] = "ﾌｧｲﾙ出力形式";
+const char kKeyHeaderMode[] = "ﾍｯﾀﾞｰﾌｧｲﾙ読取設定";
+const char kKeyExtensions[] = "拡張子および言語";
+const char* const kHeaderModeNames[3] = {"通常", "一回読み込み", "読取禁止"};
+
+struct FlagKey {
+  const char* key;
+  std::int32_t Options::*field;
+};
+
+// In the order in which they are read (and written) in "ﾃｷｽﾄ出力設定".
+const FlagKey kTextFlags[] = {
+    {"関数ｿｰﾄしない", &Options::noFunctionSort},
+    {"重複した子関数を全て表示", &Options::showDuplicateChildren},
+    {"ﾏｸﾛを関数として認めない", &Options::macrosAreNotFunctions},
+    {"既述関数非表示", &Options::hideRepeatedSubtrees},
+    {"PC-98x1", &Options::pc98Lines},
+    {"ｽﾃｯﾌﾟ数の表示を個別", &Options::separateStepCounts},
+    {"ﾂﾘｰ出力をﾀｸﾞ形式", &Options::tagJumpTree},
+    {"メンバ変数を出力", &Options::outputMemberVariables},
+};
+
+// "ﾌｧｲﾙ出力設定" in reading order; saving puts the namespace list before
+// the function lists (kFileFlagSaveOrder).
+const FlagKey kFileFlags[] = {
+    {"使用ｸﾗｽ確認", &Options::classList},
+    {"#define文確認", &Options::defineList},
+    {"予約語表示", &Options::reservedWordDump},
+    {"ｸﾞﾛｰﾊﾞﾙ変数一覧", &Options::globalVariableList},
+    {"変数詳細情報の表示", &Options::variableDetails},
+    {"型情報の表示", &Options::typeList},
+    {"関数一覧の表示", &Options::functionList},
+    {"関数詳細情報の表示", &Options::functionDetails},
+    {"名前空間一覧の表示", &Options::namespaceList},
+    {"関数の行数分布を出力", &Options::lineDistribution},
+};
+const int kFileFlagSaveOrder[] = {0, 1, 2, 3, 4, 5, 8, 6, 7, 9};
+
+const FlagKey kOtherFlagsSaved[] = {
+    {"処理時間表示", &Options::showElapsedTime},
+    {"ﾂｰﾙﾊﾞｰ非表示", &Options::hideToolbar},
+};
+
+std::string& programFolderText() {
+  static std::string folder;
+  return folder;
+}
+
+void (*toolbarSwitch)(bool) = nullptr;
+
+std::string readValue(const char* section, const char* key, const char* fallback) {
+  return platform::readProfileString(section, key, fallback, iniPath(), 256);
+}
+
+std::int32_t readFlag(const char* section, const char* key, const char* fallback = "OFF") {
+  return readValue(section, key, fallback) == "ON" ? 1 : 0;
+}
+
+void writeValue(const char* section, const char* key, const std::string& value) {
+  platform::writeProfileString(section, key, value, iniPath());
+}
+
+bool endsWithSeparator(const std::string& s) {
+  return !s.empty() && lastSeparator(s) == s.size() - 1;
+}
+
+void appendSeparator(std::string& s) {
+  if (!endsWithSeparator(s)) s += platform::kPathSeparator;
+}
+
+OutputFormat formatFromText(const std::string& text) {
+  if (equalsIgnoreCase(text, "html")) return OutputFormat::Html;
+  if (equalsIgnoreCase(text, "csv")) return OutputFormat::Csv;
+  if (equalsIgnoreCase(text, "xls")) return OutputFormat::Excel;
+  return OutputFormat::Text;
+}
+
+const char* formatText(OutputFormat format) {
+  switch (format) {
+    case OutputFormat::Html: return "html";
+    case OutputFormat::Csv: return "csv";
+    case OutputFormat::Excel: return "xls";
+    case OutputFormat::Text: break;
+  }
+  return "txt";
+}
+
+HeaderReadMode headerModeFromText(const std::string& text) {
+  if (text == kHeaderModeNames[2]) return HeaderReadMode::NoRead;
+  if (text == kHeaderModeNames[1]) return HeaderReadMode::ReadOnce;
+  return HeaderReadMode::PerSourceFile;
+}
+
+void loadIncludeDirectories(Options& o) {
+  std::int32_t count = parseDecimal(readValue(kSectionDirectories, kKeyIncludeCount, ""));
+  for (std::int32_t i = 0; i < count; ++i) {
+    std::string key = kKeyIncludeFormat + decimalText(i);
+    std::string folder = readValue(kSectionDirectories, key.c_str(), "");
+    if (folder.empty()) break;
+    addIncludeDirectory(o, folder);
+  }
+}
+
+void loadOtherSettings(Options& o) {
+  o.showElapsedTime = readFlag(kSectionOther, "処理時間表示");
+  o.fastSpeed = readFlag(kSectionOther, kKeyFastSpeed, "ON");
+  o.hideToolbar = readFlag(kSectionOther, "ﾂｰﾙﾊﾞｰ非表示");
+  o.headerReadMode = headerModeFromText(readValue(kSectionOther, kKeyHeaderMode, kHeaderModeNames[0]));
+  o.extensionLanguages =
+      parseExtensionList(readValue(kSectionOther, kKeyExtensions, kDefaultExtensionList));
+}
+
+void saveDirectories(const Options& o) {
+  writeValue(kSectionDirectories, kKeyIncludeCount, decimalText(o.includeDirectories.size()));
+  for (size_t i = 0; i < o.includeDirectories.size(); ++i)
+    writeValue(kSectionDirectories, (kKeyIncludeFormat + decimalText(i)).c_str(),
+               o.includeDirectories[i]);
+  // Without a folder of its own the record holds the program folder as a
+  // stand-in; saved, that would pin the reports there for good.
+  writeValue(kSectionDirectories, kKeyOutputFolder, o.outputFolderExists ? o.outputFolder : "");
+}
+
+void saveFlags(const Options& o) {
+  for (const FlagKey& f : kTextFlags) writeFlag(kSectionTextOutput, f.key, o.*f.field);
+  for (int i : kFileFlagSaveOrder)
+    writeFlag(kSectionFileOutput, kFileFlags[i].key, o.*kFileFlags[i].field);
+  writeValue(kSectionFileOutput, kKeyDistributionStep, decimalText(o.distributionStep));
+  writeValue(kSectionFileOutput, kKeyOutputFormat, formatText(o.outputFormat));
+  for (const FlagKey& f : kOtherFlagsSaved) writeFlag(kSectionOther, f.key, o.*f.field);
+}
+
+}  // namespace
+
+ReportStyle reportStyle(const Options& options) {
+  ReportStyle style;
+  style.pc98Lines = options.pc98Lines != 0;
+  switch (options.outputFormat) {
+    case OutputFormat::Text: style.format = ReportFormat::kText; break;
+    case OutputFormat::Html: style.format = ReportFormat::kHtml; break;
+    case OutputFormat::Csv: style.format = ReportFormat::kCsv; break;
+    case OutputFormat::Excel: style.format = ReportFormat::kWorkbook; break;
+  }
+  return style;
+}
+
+Options& liveOptions() {
+  static Options options;
+  return options;
+}
+
+void setProgramFolder(const std::string& folder) { programFolderText() = folder; }
+
+const std::string& programFolder() { return programFolderText(); }
+
+std::string iniPath() { return programFolder() + "Mizenta.ini"; }
+
+void setToolbarSwitch(void (*apply)(bool hide)) { toolbarSwitch = apply; }
+
+bool workbookOffered(const Options& options) {
+  return options.excelAvailable || xlsxWorkbookAvailable();
+}
+
+void loadOptions() {
+  Options& o = liveOptions();
+  o = Options();
+  o.fastSpeed = 0;
+  o.distributionStep = 0;
+  loadIncludeDirectories(o);
+  setOutputFolder(o, readValue(kSectionDirectories, kKeyOutputFolder, ""));
+  for (const FlagKey& f : kTextFlags) o.*f.field = readFlag(kSectionTextOutput, f.key);
+  o.excelVersion = platform::probeExcelVersion();
+  o.excelAvailable = o.excelVersion > 0 ? 1 : 0;
+  for (const FlagKey& f : kFileFlags) o.*f.field = readFlag(kSectionFileOutput, f.key);
+  o.distributionStep = parseDecimal(readValue(kSectionFileOutput, kKeyDistributionStep, "10"));
+  o.outputFormat = formatFromText(readValue(kSectionFileOutput, kKeyOutputFormat, ""));
+  loadOtherSettings(o);
+}
+
+void saveOptions(const Options& edited) {
+  Options& o = liveOptions();
+  o.outputFolder.clear();
+  o.includeDirectories.clear();
+  o.extensionLanguages.clear();
+  o = edited;
+  saveDirectories(o);
+  saveFlags(o);
+  if (toolbarSwitch) toolbarSwitch(o.hideToolbar != 0);
+  int mode = static_cast<int>(o.headerReadMode);
+  if (mode >= 0 && mode <= 2) writeValue(kSectionOther, kKeyHeaderMode, kHeaderModeNames[mode]);
+  writeValue(kSectionOther, kKeyExtensions, formatExtensionList(o.extensionLanguages));
+}
+
+void writeFlag(const char* section, const char* key, std::int32_t flag) {
+  writeValue(section, key, flag ? "ON" : "OFF");
+}
+
+void setOutputFolder(Options& options, const std::string& text) {
+  if (folderExists(text)) {
+    options.outputFolder = text;
+    options.outputFolderExists = 1;
+  } else {
+    options.outputFolder = programFolder();
+    options.outputFolderExists = 0;
+  }
+  appendSeparator(options.outputFolder);
+}
+
+int addIncludeDirectory(Options& options, const std::string& text) {
+  if (!folderExists(text)) return 0;
+  std::string folder = text;
+  appendSeparator(folder);
+  for (const std::string& existing : options.includeDirectories)
+    if (equalsIgnoreCase(existing, folder)) return 0;
+  options.includeDirectories.push_back(folder);
+  return 1;
+}
+
+bool folderExists(const std::string& text) {
+  if (text.empty() || text.size() > 256) return false;
+  std::string copy = text;
+  if (endsWithSeparator(copy) && copy.size() > 1) copy.pop_back();
+  if (copy.size() == 2 && copy[1] == ':') return true;
+  return platform::fileStatus(copy).isDirectory;
+}
+
+void checkOutputFolder() {
+  Options& o = liveOptions();
+  if (o.outputFolder.empty() || !folderExists(o.outputFolder)) o.outputFolder = programFolder();
+  appendSeparator(o.outputFolder);
+}
+
+std::vector<ExtensionLanguage> parseExtensionList(const std::string& text) {
+  std::vector<ExtensionLanguage> list;
+  size_t pos = 0;
+  while (pos < text.size()) {
+    size_t comma = text.find(',', pos);
+    bool last = comma == std::string::npos;
+    std::string item = text.substr(pos, last ? std::string::npos : comma - pos);
+    pos = last ? text.size() : comma + 1;
+    if (item.empty()) continue;
+    size_t colon = item.find(':');
+    if (colon == std::string::npos) {
+      if (!last) list.push_back({item, 0});
+      continue;
+    }
+    list.push_back({item.substr(0, colon), parseDecimal(item.substr(colon + 1))});
+  }
+  return list;
+}
+
+std::string formatExtensionList(const std::vector<ExtensionLanguage>& list) {
+  if (list.empty()) return kDefaultExtensionList;
+  std::string text;
+  for (const ExtensionLanguage& e : list) {
+    if (!text.empty()) text += ',';
+    text += e.extension + ":" + decimalText(e.language);
+  }
+  return text;
+}
+
+int languageOfFileName(const Options& options, const std::string& fileName) {
+  size_t dot = fileName.rfind('.');
+  if (dot == std::string::npos) return -1;
+  std::string_view ext = std::string_view(fileName).substr(dot + 1);
+  for (const ExtensionLanguage& e : options.extensionLanguages)
+    if (equalsIgnoreCase(e.extension, ext)) return e.language;
+  return -1;
+}

@@ -1,0 +1,141 @@
+#include "driver/include_reading.h"
+
+#include <string_view>
+#include <vector>
+
+#include "context/include_registry.h"
+#include "context/run_tables.h"
+#include "context/source_context.h"
+#include "context/text_util.h"
+#include "tables/function_table.h"
+#include "parsers/languages.h"
+#include "tables/variable_table.h"
+#include "platform/file_system.h"
+#include "report/error_log.h"
+#include "scan/source_reader.h"
+
+// One pass, building the result in place: an inner ".." takes back the
+// part kept before it (each kept part but the last ends in its separator).
+std::string collapseDotParts(const std::string& path) {
+  std::string out;
+  out.reserve(path.size());
+  std::vector<size_t> kept;  // where each kept part starts in `out`
+  for (size_t i = 0;; ++i) {
+    const size_t start = i;
+    while (i < path.size()) {
+      if (isShiftJisLead(static_cast<unsigned char>(path[i])) && i + 1 < path.size()) {
+        i += 2;
+        continue;
+      }
+      if (platform::isPathSeparator(path[i])) break;
+      ++i;
+    }
+    const std::string_view part(path.data() + start, i - start);
+    const bool inner = i < path.size();
+    if (inner && part == ".") continue;
+    if (inner && part == ".." && !kept.empty()) {
+      std::string_view last(out.data() + kept.back(), out.size() - kept.back() - 1);
+      if (!last.empty() && last != ".." && last.back() != ':') {
+        out.resize(kept.back());
+        kept.pop_back();
+        continue;
+      }
+    }
+    kept.push_back(out.size());
+    out += part;
+    if (!inner) return out;
+    out += path[i];
+  }
+}
+
+void startFile(RunTables& tables, SourceReader& reader, const std::string& path,
+               const Language& language) {
+  reader.setFile(path, language);
+  tables.variables->beginFile();
+  if (tables.context->depth() == 1) tables.functions->beginTranslationUnit();
+}
+
+IncludeReader::IncludeReader(RunTables& tables, platform::FileSet& files,
+                             const ReadSettings& settings)
+    : tables_(tables), files_(files), settings_(settings) {
+  settings_.includes = this;
+}
+
+// A missing header: reported once, remembered so that later includes of it
+// are skipped, and marked in the context (old stream and ATL headers).
+void IncludeReader::reportMissing(const std::string& path, const std::string& name) {
+  tables_.includes->registerMissing(path, name);
+  errorLog() << "  Can't open [" << name << "]" << '\n';
+  tables_.context->markMissing(name);
+}
+
+// The header beside the including file, else in the include folders in
+// their configured order, with the path it opened at. No source when no
+// file opens (already reported).
+IncludeReader::OpenedHeader IncludeReader::openHeader(const std::string& path,
+                                                      const std::string& name) {
+  if (auto source = files_.open(path)) return {std::move(source), path};
+  const std::vector<std::string>& folders = tables_.options().includeDirectories;
+  bool searchFolders = !isAbsolutePath(name) && name.find('\\') == std::string::npos &&
+                       !folders.empty();
+  if (!searchFolders) {
+    reportMissing(path, name);
+    return {};
+  }
+  for (const std::string& folder : folders) {
+    std::string candidate = collapseDotParts(folder + name);
+    if (auto source = files_.open(candidate)) return {std::move(source), candidate};
+    tables_.includes->registerMissing(candidate, name);
+  }
+  reportMissing(path, name);
+  return {};
+}
+
+// A header opened at `opened` (which may differ from the `asked` path
+// already registered) that was read before under another spelling: by its
+// file's identity, or by the opened path where the file set cannot tell.
+bool IncludeReader::readBefore(const std::string& asked, const std::string& opened,
+                               const std::string& name) {
+  platform::FileIdentity file;
+  if (files_.identify(opened, file)) return tables_.includes->checkAndRegisterFile(file, opened) == 1;
+  return opened != asked && tables_.includes->checkAndRegister(opened, name) == 1;
+}
+
+// Headers of real trees nest a few dozen deep; past the limit the chain is
+// a cycle the registry cannot see (or a hostile input), and following it
+// would only exhaust the stack.
+bool IncludeReader::tooDeep(const std::string& name) {
+  const int depth = tables_.context->depth();
+  if (depth <= 1) deepChainLogged_ = false;
+  if (depth <= kIncludeDepthLimit) return false;
+  if (!deepChainLogged_) {
+    errorLog() << "  ｲﾝｸﾙｰﾄﾞの入れ子が" << kIncludeDepthLimit << "段を超えるため読みません ["
+               << name << "]" << '\n';
+    deepChainLogged_ = true;
+  }
+  return true;
+}
+
+void IncludeReader::include(SourceReader& reader) {
+  const std::string name = reader.includeName();
+  if (tables_.headerMode == HeaderReadMode::NoRead) {
+    tables_.includes->checkAndRegister(name, name);
+    return;
+  }
+  std::string path = name;
+  std::string folder = tables_.context->topDirectory();
+  if (!folder.empty() && !isAbsolutePath(name)) path = collapseDotParts(folder + name);
+  if (tables_.includes->checkAndRegister(path, name) == 1) return;
+  if (tooDeep(name)) return;
+  OpenedHeader opened = openHeader(path, name);
+  if (!opened.source || readBefore(path, opened.path, name)) return;
+  SourceReader header(tables_, SourceReader::Kind::Include);
+  errorLog() << "  " << name << "を処理中" << '\n';
+  const Language& language =
+      language_ ? *language_ : languageOfCode(0);
+  startFile(tables_, header, opened.path, language);
+  readSource(header, *opened.source, settings_);
+  opened.source.reset();
+  header.finishFile();
+  tables_.context->pop();
+}

@@ -1,0 +1,133 @@
+#include "driver/run_driver.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+
+#include "driver/analysis_run.h"
+#include "context/options.h"
+#include "driver/run_outcome.h"
+#include "context/source_file_list.h"
+#include "platform/file_system.h"
+#include "report/error_log.h"
+#include "report/report_file.h"
+#include "report/workbook_start.h"
+#include "tables/function_table.h"
+#include "tables/line_distribution.h"
+
+const char kErrorLogName[] = "MizentaErrLog.txt";
+
+namespace {
+
+double lastElapsed = 0.0;
+void (*progressDisplay)(const std::string&) = nullptr;
+
+// Stop requests for the run in progress: a flag that outlives every run,
+// so that another thread never reaches a run that is going away.
+std::atomic<bool> stopFlag{false};
+
+std::vector<std::int32_t>& functionLengths() {
+  static std::vector<std::int32_t> lengths;
+  return lengths;
+}
+
+void showProgress(int position, int count, const std::string& name) {
+  if (!progressDisplay) return;
+  char head[32];
+  std::snprintf(head, sizeof head, "(%4d/%4d) ", position, count);
+  progressDisplay(head + name + "を処理中\n");
+}
+
+void noteUnwritten(const std::string& path) {
+  std::vector<std::string>& unwritten = runOutcome().unwritten;
+  if (std::find(unwritten.begin(), unwritten.end(), path) == unwritten.end())
+    unwritten.push_back(path);
+}
+
+// A folder named in the INI file (or by the command line) is used as it
+// is: when it cannot be written, the user hears so. Without one, the
+// program's folder may be read-only (installed for all users): the
+// current folder takes the reports then.
+void chooseOutputFolder() {
+  Options& o = liveOptions();
+  bool named = o.outputFolderExists && folderExists(o.outputFolder);
+  checkOutputFolder();
+  if (!named && !platform::folderTakesFile(o.outputFolder, kErrorLogName))
+    o.outputFolder = platform::currentDirectory();
+}
+
+// The "xls" format needs a workbook: through the spreadsheet program or
+// the workbook library. Without either the reports are written as text,
+// and the user is told.
+Options optionsOfRun(RunOutcome& outcome, std::unique_ptr<platform::Workbook>& workbook) {
+  Options options = liveOptions();
+  outcome.workbookAsText = false;
+  if (options.outputFormat != OutputFormat::Excel) return options;
+  workbook = startWorkbook(options.outputFolder, options.excelVersion);
+  outcome.workbookAsText = workbook == nullptr;
+  if (outcome.workbookAsText) options.outputFormat = OutputFormat::Text;
+  return options;
+}
+
+// The start of the log: what registration left out, and the workbook.
+void logNotes(RunOutcome& outcome) {
+  for (const std::string& note : outcome.notes) errorLog() << note << '\n';
+  outcome.notes.clear();
+  if (outcome.workbookAsText) errorLog() << kWorkbookAsTextLine << '\n';
+}
+
+}  // namespace
+
+double elapsedSeconds() { return lastElapsed; }
+
+const std::vector<std::int32_t>& lastFunctionLengths() { return functionLengths(); }
+
+std::string writeLastDistribution(std::int32_t width) {
+  chooseOutputFolder();
+  setReportFolder(liveOptions().outputFolder);
+  static std::string unwritten;
+  unwritten.clear();
+  setReportFailureHandler([](const std::string& path) { unwritten = path; });
+  writeDistributionCsv(computeDistribution(functionLengths(), width));
+  setReportFailureHandler(nullptr);
+  return unwritten;
+}
+
+void setProgressDisplay(void (*show)(const std::string&)) { progressDisplay = show; }
+
+void stopAnalysis() { stopFlag.store(true, std::memory_order_relaxed); }
+
+bool runAnalysis() {
+  RunOutcome& outcome = runOutcome();
+  chooseOutputFolder();
+  // The run's settings, read once: the window may edit the live record.
+  std::unique_ptr<platform::Workbook> workbook;
+  const Options options = optionsOfRun(outcome, workbook);
+  outcome.ran = true;
+  outcome.outputFolder = options.outputFolder;
+  outcome.unwritten.clear();
+  setReportFolder(options.outputFolder);
+  setReportFailureHandler(noteUnwritten);
+  bool finished;
+  stopFlag.store(false, std::memory_order_relaxed);
+  {
+    AnalysisRun run(options);
+    run.setProgress(showProgress);
+    run.shareStopFlag(stopFlag);
+    run.useWorkbook(std::move(workbook));
+    const std::string logPath = reportPath(kErrorLogName);
+    attachErrorLogFile(logPath);
+    logNotes(outcome);
+    finished = run.run(sourceFiles());
+    if (finished && options.showElapsedTime) lastElapsed = run.elapsedSeconds();
+    if (finished) functionLengths() = run.tables().functions->stepCounts();
+    outcome.analysed = run.filesRead();
+    outcome.unreadable = run.filesUnreadable();
+    closeKeptReports();
+    for (const std::string& path : outcome.unwritten)
+      if (path != logPath) errorLog() << unwrittenLogLine(path) << '\n';
+    detachErrorLog();
+  }
+  setReportFailureHandler(nullptr);
+  return finished;
+}

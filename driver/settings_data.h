@@ -1,0 +1,45 @@
+// The settings data file "Mizenta設定.dat" beside the program: the language
+// knowledge of a run (reserved words, types and sizes, library classes and
+// objects, macros, interrupt keywords), loaded at the start of every run,
+// or the built-in reserved words and types when it cannot be opened. What
+// the load keeps for the run lives in a record that the run owns.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "parsers/settings_parser.h"
+#include "scan/define_table.h"
+#include "scan/read_loop.h"
+
+class RunTables;
+class SourceFileList;
+
+extern const char kSettingsDataName[];
+
+struct SettingsData {
+  // OR of the registered files' masks, with old C++ (8) when C++ is in.
+  std::int32_t languageMask = 0;
+  // The file's #define macros: the starting state of the table per file.
+  std::vector<DefineEntry> definitions;
+  // Library classes and their global objects, registered in the tables of
+  // each file that reads classes.
+  ClassDefinitions classes;
+  std::vector<std::string> interruptKeywords;
+};
+
+// The languages a set of files brings: their masks, with old C++ (8) when
+// C++ is among them.
+std::int32_t withOldCpp(std::int32_t mask);
+// The run's language mask for `files`.
+std::int32_t runLanguageMask(const SourceFileList& files);
+
+// Loads the settings of one run over `files` into `tables` and `data`: the
+// language mask, the name comparison of the run (case-insensitive with VB
+// or Delphi files), the reserved words, base types and pointer size, the
+// macros, classes, variables and interrupt keywords. The file is opened
+// from `fileSet` and read in the blocks of `settings` (its include handler
+// is not used; a stop request leaves the load half done).
+void loadSettingsData(RunTables& tables, SettingsData& data, const SourceFileList& files,
+                      platform::FileSet& fileSet, ReadSettings settings = ReadSettings());

@@ -1,0 +1,221 @@
+#include "parsers/c_parser.h"
+
+#include "context/language_mode.h"
+#include "context/run_tables.h"
+#include "context/source_context.h"
+#include "parsers/c_parser_internal.h"
+#include "parsers/file_end_checks.h"
+#include "tables/namespace_table.h"
+#include "tables/variable_table.h"
+#include "report/error_log.h"
+#include "scan/source_reader.h"
+#include "scan/lexical_rules.h"
+#include "tables/function_table.h"
+
+std::unique_ptr<TokenParser> makeCParser(int languageMode) {
+  return std::make_unique<CParser>(languageMode);
+}
+
+FunctionTable& CParser::functions() const { return *tables_->functions; }
+
+// ---------------------------------------------------------------------------
+// File boundaries
+
+void CParser::resetForFile(SourceReader& reader) {
+  reader_ = &reader;
+  tables_ = &reader.tables();
+  tests_.attach(tables_);
+  history_.attach(&reader);
+  file_ = FileState{};
+  int mask = tables_->context ? tables_->context->languageMask() : 0;
+  file_.dialect = (mask & kModeJava) ? kJava : (mask & kModeCpp) ? kCpp : kPlainC;
+}
+
+void CParser::endOfFile(SourceReader& reader) {
+  reader_ = &reader;
+  endOfFileChecks();
+  file_.braceDepth = file_.parenDepth = 0;
+  file_.statementState = kDefault;
+}
+
+// The balance checks name the file in brackets and give the count on a
+// line of its own.
+void CParser::endOfFileChecks() {
+  const std::string& name = fileName();
+  if (file_.braceDepth != 0)
+    errorLog() << "[ " << name << " ]で括弧({})の数が合いません。\n括弧数 = " << file_.braceDepth
+               << '\n';
+  logOpenStatements(name, file_.parenDepth, file_.statementState);
+}
+
+// ---------------------------------------------------------------------------
+// The step
+
+void CParser::step(SourceReader& reader) {
+  reader_ = &reader;
+  file_.externCJustClosed = reader.externCMarker();
+  const std::string& token = history_.at(0);
+  if (token.empty() || token[0] == '\0' || token[0] == '\x1A') return;
+  countingPass(token);
+  // Blanks only ever mattered for the line count; a line end still reaches
+  // the states, some of which pass over it explicitly.
+  if (isBlankToken(token)) return;
+  if (!file_.macroArguments.empty()) followMacroArguments(token);
+  if (file_.collectingArguments) collectArgument(token, file_.parenDepth);
+  if (token == ")" && file_.parenDepth == 0) captureArguments();
+  runStatementMachine(token);
+  if (token == ";") statementEnd();
+  if (token != "\n") referenceVariables(token);
+}
+
+void CParser::countingPass(const std::string& token) {
+  if (token.size() != 1) return;
+  switch (token[0]) {
+    case '\n':
+      if (file_.countingSteps) ++file_.stepCount;
+      break;
+    case '(': ++file_.parenDepth; break;
+    case ')': --file_.parenDepth; break;
+    case ';': semicolonCount(); break;
+    case '{': openBrace(); break;
+    case '}': closeBrace(); break;
+    default: break;
+  }
+}
+
+// A ';' closes a function-pointer variable like a body, and after a header
+// at function level it shows that the header was a prototype.
+void CParser::semicolonCount() {
+  if (file_.pointerPending && !file_.externSeen) functions().setBodyInfo(currentDecl(), file_.stepCount);
+  if (file_.braceDepth <= file_.entryDepth && file_.parenDepth == 0) {
+    const std::string& before = history_.at(1);
+    bool ordinary = before != ")" && !file_.pointerPending && before != "const";
+    // `DECLARE(x);` at file level: a macro call, not a prototype. (Followed
+    // by a body, such a macro defines a function of its own name.)
+    if (file_.headerPending && !file_.inBody && tests_.isFunctionLikeMacro(file_.currentFunction))
+      withdrawPendingHeader();
+    else if (!ordinary && file_.headerPending)
+      resetFunction();
+  }
+  tables_->namespaces->statementEnd(file_.braceDepth);
+}
+
+// A '{' at function level, or at the member level of a class body, may
+// open the body of the header before it.
+void CParser::openBrace() {
+  int nsDepth = namespaceDepth();
+  bool memberLevel = file_.statementState == kClassBody && !file_.classBodies.empty() &&
+                     file_.braceDepth == file_.classBodies.back().startDepth + 1;
+  bool bodyTest = file_.parenDepth == 0 &&
+                  (!file_.inBody || file_.braceDepth == nsDepth || memberLevel);
+  if (bodyTest) {
+    if (bodyFollows()) {
+      file_.headerPending = false;
+      file_.declaredType.clear();
+    }
+    if (!(isJava() && file_.currentFunction.empty())) file_.inBody = true;
+  }
+  ++file_.braceDepth;
+}
+
+// `… ) {`, `… ; {` (old-style parameters) or `… const {`; in C++ and Java
+// also past words that end a header (`) const override {`, an empty
+// macro such as `) OVERRIDE {`), and Java's `throws A, B {`.
+bool CParser::bodyFollows() const {
+  int k = 1;
+  if (hasClasses()) {
+    for (; k < TokenHistory::kDeepest; ++k) {
+      const std::string& t = history_.at(k);
+      if (t != "override" && t != "final" && t != "noexcept" && !tests_.isEmptyMacro(t)) break;
+    }
+  }
+  const std::string& before = history_.at(k);
+  if (before == ")" || before == ";" || before == "const") return true;
+  return isJava() && (history_.at(2) == "throws" || file_.throwsSeen);
+}
+
+void CParser::closeBrace() {
+  tables_->variables->closeScope(file_.braceDepth);
+  tables_->namespaces->closeScope(file_.braceDepth);
+  if (--file_.braceDepth < 0) {
+    positionMessage(": 括弧({)数が負になりました");
+    file_.braceDepth = 0;
+  } else if (file_.braceDepth <= file_.entryDepth) {
+    if (file_.classStartDepth == 0) file_.inBody = false;
+    if (!file_.currentFunction.empty() && !file_.headerPending) {
+      if (file_.countingSteps) functions().setBodyInfo(currentDecl(), file_.stepCount);
+      tables_->variables->endFunctionScope();
+      resetFunction();
+    }
+  }
+  if (!file_.currentClass.empty() && file_.classStartDepth >= file_.braceDepth) restoreClassContext();
+  if (!file_.anonymousNamespaces.empty()) closeAnonymousNamespaces();
+  tables_->namespaces->statementEnd(file_.braceDepth);
+}
+
+void CParser::runStatementMachine(const std::string& token) {
+  switch (file_.statementState) {
+    case kDefault: defaultState(token); break;
+    case kTypedef: typedefState(token); break;
+    case kStructHead: structHeadState(token); break;
+    case kStructTag: structTagState(token); break;
+    case kStructBody: structBodyState(token); break;
+    case kStructEnd: structEndState(token); break;
+    case kInitializer: initializerState(token); break;
+    case kEnum: enumState(token); break;
+    case kExternC: externCState(token); break;
+    case kClassHead: classHeadState(token); break;
+    case kBaseList: baseListState(token); break;
+    case kClassBody: classBodyState(token); break;
+    case kNew: newState(token); break;
+    case kConstructorList: constructorListState(token); break;
+    case kDelete: deleteState(token); break;
+    case kNamespaceName: namespaceNameState(token); break;
+    case kUsingNamespace: usingNamespaceState(token); break;
+    case kTemplate: templateState(token); break;
+    case kObjectArguments: objectArgumentsState(token); break;
+    default:
+      file_.statementState = homeState();
+      break;
+  }
+}
+
+// `;` after the statement machine: what a statement set up ends here.
+void CParser::statementEnd() {
+  file_.externSeen = false;
+  file_.declaredType.clear();
+  file_.pointerPending = 0;
+  file_.typedefPointer = false;
+  file_.memberAssign = file_.initializerList = false;
+  if (file_.currentFunction.empty()) {
+    tables_->variables->endFunctionScope();
+    reader_->clearCapturedComment(true);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Positions and messages
+
+// Anonymous namespaces are no entries of the namespace table, but they
+// are namespace levels all the same.
+int CParser::namespaceDepth() const {
+  return tables_->namespaces->openCount() + static_cast<int>(file_.anonymousNamespaces.size());
+}
+
+int CParser::currentLine() const {
+  return tables_->context ? tables_->context->currentLine() : 0;
+}
+
+const std::string& CParser::fileName() const { return tables_->context->item(0); }
+
+std::string CParser::positionPrefix() const {
+  return "    " + fileName() + " " + std::to_string(currentLine());
+}
+
+void CParser::positionMessage(const char* text) const {
+  errorLog() << positionPrefix() << text << '\n';
+}
+
+bool CParser::isDeclarationEnd(const std::string& token, int parenDepth) {
+  return token == "," || token == ";" || token == "=" || (token == ")" && parenDepth == 0);
+}

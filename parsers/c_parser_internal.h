@@ -1,0 +1,332 @@
+// Inside the C-family parser: one object per file being read, holding the
+// counters and the statement state of that file. The per-token step runs
+// the counting pass (braces, parentheses, line ends, function ends) and
+// then the statement machine, one small function per state. C++ and Java
+// files add the class, namespace and template states and the member rule,
+// which binds each call and header to its class and namespace. Grouped by
+// the file that defines them.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "parsers/token_history.h"
+#include "parsers/token_tests.h"
+#include "scan/token_parser.h"
+#include "tables/decl_info.h"
+
+class RunTables;
+class FunctionTable;
+
+class CParser final : public TokenParser {
+ public:
+  // The states of the statement machine; the number is what the end-of-file
+  // status line prints, so the values are fixed. States 9 to 18 are read
+  // in C++ and Java files only.
+  enum State : int {
+    kDefault = 0,
+    kTypedef = 1,
+    kStructHead = 2,
+    kStructTag = 3,
+    kStructBody = 4,
+    kStructEnd = 5,
+    kInitializer = 6,
+    kEnum = 7,
+    kExternC = 8,
+    kClassHead = 9,
+    kBaseList = 10,
+    kClassBody = 11,
+    kNew = 12,
+    kConstructorList = 13,
+    kDelete = 14,
+    kNamespaceName = 15,
+    kUsingNamespace = 16,
+    kTemplate = 17,
+    kObjectArguments = 18,
+  };
+  // The class dialect of the file: what its classes look like.
+  enum Dialect : int { kPlainC = 0, kCpp = 1, kJava = 2 };
+  // Where a cast or a name used as a value stands (function-reference rule).
+  enum : int { kNoReference = 0, kAfterAssign = -1, kAfterCast = 2, kAfterParenCast = 3 };
+  static constexpr std::uint32_t kKindCall = 8;
+  static constexpr std::uint32_t kKindPointer = 9;
+  static constexpr std::uint32_t kKindOperator = 136;
+
+  explicit CParser(int languageMode) : languageMode_(languageMode) {}
+
+  void resetForFile(SourceReader& reader) override;
+  void step(SourceReader& reader) override;
+  void endOfFile(SourceReader& reader) override;
+
+ private:
+  // A call in a C++ inline member function that names no member declared
+  // so far (`f(` or `member.f(`): a member declared further down the class
+  // may be meant, so the call is bound when the class is complete.
+  struct DeferredCall {
+    DeclInfo caller;
+    std::string name;
+    std::uint32_t kind;
+    std::string object;    // "member.part" before the name, or empty
+    std::string position;  // the log's position prefix of the call
+  };
+  struct ClassBody {
+    std::string name;
+    int startDepth;
+    bool structure;      // the tag becomes a structure type at the end
+    bool javaEnum;
+    bool enumConstants;  // a Java enum's constants, before their ';'
+    bool closing;        // C++: the body closed, its ';' not yet seen
+    bool typedefNames;   // `typedef struct tag { … } NAME;`: names follow
+    std::vector<DeferredCall> deferred;
+  };
+
+  // c_parser.cc: the step, the counting pass, the end of the file.
+  void countingPass(const std::string& token);
+  void semicolonCount();
+  void openBrace();
+  void closeBrace();
+  void runStatementMachine(const std::string& token);
+  void statementEnd();
+  void endOfFileChecks();
+  void positionMessage(const char* text) const;
+  std::string positionPrefix() const;
+  int namespaceDepth() const;
+  int currentLine() const;
+  const std::string& fileName() const;
+  bool isJava() const { return file_.dialect == kJava; }
+  bool isCpp() const { return file_.dialect == kCpp; }
+  bool hasClasses() const { return file_.dialect != kPlainC; }
+  // Between BEGIN_MESSAGE_MAP(…) and END_MESSAGE_MAP(): the entries are
+  // calls of the map, which has no body.
+  bool inMessageMap() const {
+    return isCpp() && !file_.inBody && file_.currentFunction == "BEGIN_MESSAGE_MAP";
+  }
+
+  // c_default_state.cc: calls, headers and function state.
+  void defaultState(const std::string& token);
+  void callOrHeader();
+  void parenthesisedName(const TokenHistory::Declarator& d);
+  bool headerWasNone(int position);
+  bool declaredStatic(int typeStart) const;
+  void withdrawPendingHeader();
+  bool expandMacro(const std::string& name, std::uint32_t kind, int typeStart);
+  void followMacroArguments(const std::string& token);
+  bool inThrownAwayArgument() const;
+  void MainForSetFunc_C(const std::string& name, std::uint32_t kind, int typeStart);
+  std::string returnTypeWalk(int n) const;
+  std::string javaReturnType(int n) const;
+  void collectArgument(const std::string& token, int parenDepth);
+  void enterFunction(const std::string& name);
+  void resetFunction();
+  void captureArguments(bool always = false);
+  bool isParameter(const std::string& name) const;
+  void referenceVariables(const std::string& token);
+  int referencePosition() const;
+  void functionReference(const std::string& token, int position);
+  void pointerAssignment(const std::string& token);
+  bool knownFunction(const std::string& name) const;
+  void callFromCurrent(const std::string& callee, std::uint32_t kind);
+  DeclInfo currentDecl() const;
+  // The key parts of the current function, as views of the file state.
+  KeyParts callerParts() const;
+  bool bodyFollows() const;
+
+  // c_statements.cc: the declaration states.
+  bool startKeywordState(const std::string& token);
+  void typedefState(const std::string& token);
+  void typedefBaseToken(const std::string& token);
+  void typedefName(const std::string& name);
+  void endTypedef();
+  void structHeadState(const std::string& token);
+  void structTagState(const std::string& token);
+  void structBodyState(const std::string& token);
+  void structEndState(const std::string& token);
+  void structTypedefName(int n);
+  void leaveStructure();
+  void initializerState(const std::string& token);
+  void enumState(const std::string& token);
+  void enumBodyToken(const std::string& token);
+  void enumAfterBody(const std::string& token);
+  void completeEnumerator();
+  void externCState(const std::string& token);
+  void enterExternC(const std::string& token);
+  std::string anonymousStructName() const;
+  int languages() const { return languageMode_; }
+  int homeState() const { return file_.classBodies.empty() ? kDefault : kClassBody; }
+  void leaveState() { file_.statementState = homeState(); }
+
+  // c_class_states.cc: classes, namespaces, templates, new and delete.
+  bool startClassKeywordState(const std::string& token);
+  void enterClassHead(bool structure, bool javaEnum);
+  void classHeadState(const std::string& token);
+  void baseListState(const std::string& token);
+  bool introducesBases(const std::string& token) const;
+  void classHeadToken(const std::string& token);
+  bool qualifiedHeadToken(const std::string& token);
+  void qualifyHeadName(const std::string& part);
+  void baseToken(const std::string& token);
+  void registerHeadClass();
+  std::string nestedName(const std::string& name) const;
+  void addBaseName(const std::string& name);
+  void openClassBody();
+  void classBodyState(const std::string& token);
+  void memberLevelToken(const std::string& token);
+  void memberDeclaration();
+  bool operatorMember(std::string& name, int& position) const;
+  void initializerListEntry(const std::string& name, int position);
+  void classBodyClosed(const std::string& token);
+  void endClassBody();
+  void bindDeferredCalls(const ClassBody& body);
+  bool defersToClassEnd() const;
+  std::string memberPathType(const std::string& className, const std::string& path) const;
+  void restoreClassContext();
+  void newState(const std::string& token);
+  void constructorListState(const std::string& token);
+  void deleteState(const std::string& token);
+  void namespaceNameState(const std::string& token);
+  void usingNamespaceState(const std::string& token);
+  void templateState(const std::string& token);
+  bool objectDeclaration();
+  void objectArgumentsState(const std::string& token);
+  void objectWasHeader(const std::string& token);
+  void closeAnonymousNamespaces();
+
+  // member_rule.cc: the class and namespace of each call and header.
+  void memberRule(std::string name, std::uint32_t kind, int position);
+  void memberCall(std::string name, std::uint32_t kind, int position);
+  void memberHeader(std::string name, std::uint32_t kind, int position, int line = 0);
+  void qualifiedCallee(DeclInfo& callee, int position);
+  void plainCallee(DeclInfo& callee);
+  void namespaceOfCallee(DeclInfo& callee);
+  struct ObjectType {
+    std::string type;  // the class (or type text) of the object, empty when unknown
+    std::string text;  // the object expression as written, for the log
+  };
+  ObjectType objectType(int k, int depth) const;
+  ObjectType objectOfName(int k, int depth) const;
+  ObjectType objectOfParen(int k, int depth) const;
+  std::string returnTypeOfCall(int open, int depth) const;
+  std::string memberType(const std::string& className, const std::string& member) const;
+  std::string qualifiedPrefix(int n, int& before) const;
+  std::string resolveClass(const std::string& name) const;
+  std::string resolveNamespace(const std::string& name) const;
+  std::string resolveTypeName(const std::string& type) const;
+  bool javaMethodInBody(int position) const;
+  void logUnknownQualifier(const std::string& qualifier, const std::string& name) const;
+  DeclInfo functionDecl(const std::string& className, const std::string& name) const;
+  std::string_view namespaceOfFunction(const std::string& className) const;
+
+  // declaration_rule.cc: variables and function-pointer variables.
+  void declarationRule(const std::string& token, const std::string& givenType = std::string());
+  bool declaredName(int& position, std::string& name, std::string& bare) const;
+  std::string collectType(int n, bool& afterParen) const;
+  bool knownType(const std::string& type) const;
+  std::string classLanguageType(const std::string& type) const;
+  void buildsObject(const std::string& type, const std::string& className,
+                    const std::string& function);
+  void registerFunctionPointer(const std::string& name);
+  void registerVariable(const std::string& type, const std::string& name, bool insideParens,
+                        bool afterParen);
+  int scopeLevel() const;
+
+  static bool isDeclarationEnd(const std::string& token, int parenDepth);
+
+  FunctionTable& functions() const;
+
+  RunTables* tables_ = nullptr;  // attached by resetForFile
+  TokenTests tests_;
+  TokenHistory history_;
+  SourceReader* reader_ = nullptr;
+  const int languageMode_;
+
+  // What the parser knows of the file being read. Each file starts from
+  // FileState{} (resetForFile), so that a field added here is reset too.
+  struct FileState {
+    // Counters and function state.
+    int braceDepth = 0;
+    int parenDepth = 0;
+    int statementState = kDefault;
+    int dialect = kPlainC;
+    bool inBody = false;
+    std::string currentFunction;
+    std::string currentClass;
+    bool headerPending = false;
+    int entryDepth = 0;
+    int stepCount = 1;
+    bool countingSteps = false;
+    int pointerPending = 0;
+    int classStartDepth = 0;
+    std::string declaredType;
+    int declaredTypeParens = 0;  // parenDepth of the declarator that set declaredType
+    bool externSeen = false;
+    bool externCJustClosed = false;
+
+    // Declaration states.
+    std::string structTag;
+    int structStartDepth = 0;
+    int bodyKind = 0;
+    bool structClosed = false;
+    bool typedefMode = false;
+    bool typedefPointer = false;
+    int lastStructSize = 0;
+    int blockStartDepth = 0;
+    int enumValue = 0;
+
+    // The argument lists of the macro calls being read (macros not taken
+    // as functions): a call inside an argument the macro throws away is
+    // no call.
+    struct MacroArguments {
+      int depth;              // parenDepth inside the list
+      int index;              // the argument being read
+      std::uint64_t unused;   // bit k: the macro never uses argument k
+    };
+    std::vector<MacroArguments> macroArguments;
+    // The parameter names of the function being read: a call through one,
+    // or one used as a value, is no call of a function of that name.
+    std::vector<std::string> parameters;
+    // The argument text of the header being read.
+    std::string arguments;
+    std::string lastArgumentToken;
+    bool collectingArguments = false;
+
+    // Classes (C++ and Java). A class head being read (states 9 and 10):
+    struct ClassHead {
+      std::string name;        // the candidate name; a later plain name replaces it
+      bool named = false;
+      bool structure = false;  // a C++ struct read as a class
+      bool javaEnum = false;
+      int angle = 0;           // depth of <…> in the base list
+      bool bases = false;      // C++ after ':', Java after extends / implements
+      std::string base;        // the base name being collected (C++ "a::b")
+      bool colon = false;      // C++: one ':' after the name, bases or `A::B`
+      bool qualifying = false; // C++: `A::` read, the inner name follows
+    } head;
+    // The class bodies open, innermost last; currentClass and
+    // classStartDepth are the innermost's while no out-of-class member
+    // definition (`void A::f() {`) names another class.
+    std::vector<ClassBody> classBodies;
+    bool classFromQualifier = false;  // currentClass came from `A::f(`
+    std::string functionNamespace;    // the namespace of a function of no class
+    std::vector<std::string> classesWithBody;  // the classes whose body this file gave
+    // The member statement being read at member level: after its '='
+    // (an initializer), and the constructor initializer list after ':'.
+    bool memberAssign = false;
+    bool initializerList = false;
+    bool throwsSeen = false;  // Java: "throws" after the header
+    // Anonymous namespaces: the brace depth before each one's '{'.
+    std::vector<int> anonymousNamespaces;
+    // State 12: the class named after "new", collected up to its '('.
+    std::string newClass;
+    int newAngle = 0;
+    int templateAngle = 0;  // state 17
+    // State 18: `Class obj(` outside a function.
+    std::string objectClass;
+    std::string objectName;
+    int objectTokens = 0;  // live tokens since its '('
+    int objectLine = 0;
+  };
+  FileState file_;
+  std::vector<std::string_view> macroTargets_;  // scratch of expandMacro
+};

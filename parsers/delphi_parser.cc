@@ -1,0 +1,158 @@
+#include "parsers/delphi_parser.h"
+
+#include "context/run_tables.h"
+#include "context/source_context.h"
+#include "context/text_util.h"
+#include "parsers/delphi_parser_internal.h"
+#include "parsers/file_end_checks.h"
+#include "tables/variable_table.h"
+#include "report/error_log.h"
+#include "scan/source_reader.h"
+#include "scan/lexical_rules.h"
+
+namespace word = delphi_word;
+
+std::unique_ptr<TokenParser> makeDelphiParser(int) { return std::make_unique<DelphiParser>(); }
+
+// ---------------------------------------------------------------------------
+// File boundaries
+
+void DelphiParser::resetForFile(SourceReader& reader) {
+  attachFile(reader);
+  file_ = FileState{};
+  outer_.clear();
+}
+
+// A unit's final `end.` has no `begin`: a balanced unit ends one below 0.
+// A program's (or an old unit's) main `begin … end.` is balanced itself.
+void DelphiParser::endOfFile(SourceReader& reader) {
+  reader_ = &reader;
+  const std::string& name = tables_->context->item(0);
+  int blocks = file_.braceDepth + (file_.mainBlock ? 0 : 1);
+  if (blocks != 0)
+    errorLog() << "[ " << name << " ]で begin/end の数が合いません。\nbegin/endの数 = " << blocks
+               << '\n';
+  logOpenStatements(name, file_.parenDepth, file_.statementState);
+  file_.braceDepth = file_.parenDepth = 0;
+  file_.statementState = kDefault;
+}
+
+// ---------------------------------------------------------------------------
+// The step
+
+void DelphiParser::step(SourceReader& reader) {
+  reader_ = &reader;
+  const std::string& token = history_.at(0);
+  if (token.empty() || token[0] == '\0' || token[0] == '\x1A') return;
+  if (token == "\n") {
+    if (r().countingSteps) ++r().stepCount;
+    return;
+  }
+  if (isBlankToken(token)) return;
+  words_ = delphiWordsOf(token);
+  if (token == "(") ++file_.parenDepth;
+  if (token == ")") --file_.parenDepth;
+  if (file_.asmDepth >= 0) {
+    // Assembler names no routines; only its `end` counts.
+    if (has(word::kEnd)) closeBlock();
+    return;
+  }
+  bool ender = token == ";" || has(word::kStatementEnders);
+  // `Obj.Method;`, `A.B.Method end`: a call without parentheses on an object.
+  if (ender && file_.pathStatement && file_.tokenCount >= 3 && history_.at(2) == "." &&
+      file_.statementState == kDefault && inRoutineBody())
+    routine_.registerRoutineName(1, RoutineRegistration::kKindCall, false);
+  blockKeyword(token);
+  ++file_.tokenCount;
+  if (file_.tokenCount == 1)
+    file_.pathStatement = !TokenTests::isDelimiter(token);
+  else if (file_.pathStatement)
+    file_.pathStatement = (file_.tokenCount % 2 == 0) ? token == "." : !TokenTests::isDelimiter(token);
+  runStatementMachine(token);
+  if (token == ";") semicolon();
+  if (has(word::kStatementStarters)) file_.tokenCount = 0;
+  referenceVariables(token);
+}
+
+// begin, case, try, asm, record, class … end: the block depth.
+void DelphiParser::blockKeyword(const std::string& token) {
+  if (TokenTests::isDelimiter(token)) return;
+  bool opens = false;
+  if (has(word::kBegin)) {
+    if (r().currentFunction.empty() && file_.braceDepth == 0 && file_.statementState == kDefault) {
+      file_.mainBlock = true;
+      if (!file_.programName.empty()) startMainBlock();
+    }
+    if (!r().currentFunction.empty()) r().headerPending = false;
+    opens = true;
+  } else if (has(word::kAsm)) {
+    // An assembler routine's body.
+    if (!r().currentFunction.empty() && file_.braceDepth == r().entryDepth) r().headerPending = false;
+    file_.asmDepth = file_.braceDepth + 1;
+    opens = true;
+  } else if (has(word::kRecord)) {
+    ++file_.recordDepth;
+    opens = true;
+  } else if (has(word::kCase)) {
+    opens = file_.recordDepth == 0;
+  } else if (has(word::kTry)) {
+    opens = true;
+  } else if (has(word::kEnd)) {
+    closeBlock();
+    return;
+  } else if (isBeforeType()) {
+    opens = has(word::kClass | word::kInterface | word::kDispinterface | word::kObject);
+  }
+  if (!opens) return;
+  file_.tokenCount = 0;
+  ++file_.braceDepth;
+}
+
+// `Name = class`: the word right after a type's '='.
+bool DelphiParser::isBeforeType() const {
+  const std::string& before = history_.at(1);
+  return before == "=" || (is(before, "packed") && history_.at(2) == "=");
+}
+
+void DelphiParser::closeBlock() {
+  file_.tokenCount = 0;
+  tables_->variables->closeScope(file_.braceDepth);
+  --file_.braceDepth;
+  if (file_.recordDepth > 0) --file_.recordDepth;
+  if (file_.asmDepth > file_.braceDepth) file_.asmDepth = -1;
+  // A `with` ends with the block that was its statement.
+  auto& withs = r().withNames;
+  while (!withs.empty() && withs.back().second >= file_.braceDepth) withs.pop_back();
+  if (!r().currentFunction.empty() && !r().headerPending && file_.braceDepth <= r().entryDepth)
+    endRoutine();
+}
+
+void DelphiParser::semicolon() {
+  file_.tokenCount = 0;
+  file_.pathStatement = false;
+  // `with X do Stmt;`: the with ends with its statement.
+  auto& withs = r().withNames;
+  while (!withs.empty() && withs.back().second >= file_.braceDepth) withs.pop_back();
+  if (file_.parenDepth == 0) {
+    r().headerOpen = false;
+    file_.routineStatement = false;
+  }
+  if (r().currentFunction.empty()) reader_->clearCapturedComment(true);
+}
+
+void DelphiParser::runStatementMachine(const std::string& token) {
+  switch (file_.statementState) {
+    case kDefault: defaultState(token); break;
+    case kRoutineHeader: headerState(token); break;
+    case kWithList: withState(token); break;
+    case kInterface: interfaceState(token); break;
+    case kClassHead:
+    case kClassBody: sectionToken(token); break;
+    default: file_.statementState = kDefault; break;
+  }
+}
+
+void DelphiParser::referenceVariables(const std::string& token) {
+  if (!tables_->options().variableDetails || !inRoutineBody() || !tests_.isPlainName(token)) return;
+  tables_->variables->referenceVariable(token, r().currentClass, r().currentFunction);
+}

@@ -1,0 +1,163 @@
+// The sections of a unit outside routines: the interface section, and in
+// either part the type sections (classes with their bases, methods and
+// fields; records with their fields and size), the var sections (global
+// variables) and the const sections.
+#include "context/language_mode.h"
+#include "context/run_tables.h"
+#include "parsers/delphi_parser_internal.h"
+#include "tables/type_table.h"
+#include "tables/variable_table.h"
+#include "tables/class_table.h"
+
+namespace word = delphi_word;
+
+// interface … implementation
+void DelphiParser::interfaceState(const std::string& token) {
+  if (has(word::kImplementation)) {
+    tables_->variables->endFunctionScope();
+    file_.statementState = kDefault;
+    file_.section = kNoSection;
+    return;
+  }
+  if (file_.parenDepth == 0 && sectionKeyword(token)) return;
+  sectionToken(token);
+}
+
+// The words that open a section or a type's body. True when the token
+// was one of them.
+bool DelphiParser::sectionKeyword(const std::string& token) {
+  if (file_.section == kSectionClassHead || file_.section == kSectionClassBody ||
+      file_.section == kRecordBody)
+    return false;
+  if (has(word::kVar | word::kThreadvar)) {
+    file_.section = kVarSection;
+  } else if (has(word::kConst | word::kResourcestring)) {
+    file_.section = kConstSection;
+  } else if (has(word::kType | word::kBegin | word::kMethodWords)) {
+    // A routine line leaves the section; its header is the default state's.
+    file_.section = kNoSection;
+    return !has(word::kMethodWords) || file_.statementState == kInterface;
+  } else if (has(word::kClass | word::kInterface | word::kDispinterface | word::kObject) &&
+             isBeforeType()) {
+    startClass();
+  } else if (has(word::kRecord) && isBeforeType()) {
+    startRecord();
+  } else {
+    return false;
+  }
+  return true;
+}
+
+void DelphiParser::sectionToken(const std::string& token) {
+  switch (file_.section) {
+    case kSectionClassHead: classHeadToken(token); break;
+    case kSectionClassBody: classBodyToken(token); break;
+    case kRecordBody: recordBodyToken(token); break;
+    case kVarSection:
+      if (file_.parenDepth == 0 && (token == ";" || token == "=")) declaration("", "", false);
+      break;
+    default: break;
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Classes
+
+// Name '=' 'class' (or interface, object): the class is registered; a
+// class seen before (`TFoo = class;` then its body) keeps its record.
+void DelphiParser::startClass() {
+  const std::string& name = history_.at(2) == "=" ? history_.at(3) : history_.at(2);
+  r().currentClass.clear();
+  if (!TokenTests::isDelimiter(name) && !tests_.isReserved(name)) {
+    if (!tables_->classes->exists(name)) tables_->classes->registerClass(name, 1, ClassTable::kClass);
+    r().currentClass = name;
+  }
+  file_.typeStartDepth = file_.braceDepth - 1;
+  file_.section = kSectionClassHead;
+  if (file_.statementState != kInterface) file_.statementState = kClassHead;
+}
+
+// 'class' ['(' Base {',' Base} ')'] then the body; `class of T`,
+// `class;` and `class(TBase);` have none.
+void DelphiParser::classHeadToken(const std::string& token) {
+  const std::string& before = history_.at(1);
+  if (token == "(") return;
+  if ((token == ")" || token == ",") && !TokenTests::isDelimiter(before) && file_.parenDepth <= 1) {
+    tables_->classes->addBase(r().currentClass, before);
+    return;
+  }
+  if (file_.parenDepth > 0) return;
+  bool bodiless = has(word::kOf) || (token == ";" && before == ")") ||
+                  (token == ";" && file_.tokenCount == 2);
+  if (bodiless) {
+    --file_.braceDepth;
+    endClass();
+    return;
+  }
+  file_.section = kSectionClassBody;
+  if (file_.statementState == kClassHead) file_.statementState = kClassBody;
+  classBodyToken(token);
+}
+
+// Methods by their header's name; fields by `names: Type;` lines.
+void DelphiParser::classBodyToken(const std::string& token) {
+  if (file_.braceDepth <= file_.typeStartDepth) {
+    endClass();
+    return;
+  }
+  if (has(word::kMemberLineWords)) file_.routineStatement = true;
+  bool nameEnds = token == "(" || (file_.parenDepth == 0 && (token == ";" || token == ":"));
+  if (nameEnds && (delphiWordsOf(history_.at(2)) & word::kMethodWords) &&
+      !TokenTests::isDelimiter(history_.at(1))) {
+    DeclInfo method;
+    method.className = r().currentClass;
+    method.name = history_.at(1);
+    tables_->classes->addMethod(method);
+  }
+  if (token == ";" && file_.parenDepth == 0 && !file_.routineStatement)
+    declaration(r().currentClass, "", false);
+}
+
+void DelphiParser::endClass() {
+  r().currentClass.clear();
+  file_.section = kNoSection;
+  if (file_.statementState != kInterface) file_.statementState = kDefault;
+}
+
+// ---------------------------------------------------------------------------
+// Records
+
+// Name '=' ['packed'] 'record': a structure type, sized at its end.
+void DelphiParser::startRecord() {
+  const std::string& name = history_.at(2) == "=" ? history_.at(3) : history_.at(2);
+  file_.structTag.clear();
+  if (!TokenTests::isDelimiter(name) && !tests_.isReserved(name)) {
+    tables_->workingTypes->registerType(name, TypeTable::kStructure, 0, false, kModeDelphi);
+    file_.structTag = name;
+  }
+  file_.typeStartDepth = file_.braceDepth - 1;
+  file_.section = kRecordBody;
+}
+
+// Fields, those of a variant part's `0: (a, b: Integer);` too.
+void DelphiParser::recordBodyToken(const std::string& token) {
+  if (file_.braceDepth <= file_.typeStartDepth) {
+    endRecord();
+    return;
+  }
+  if (file_.structTag.empty()) return;
+  if (token == ";" || (token == ")" && file_.parenDepth == 0))
+    declaration(file_.structTag, "", false);
+}
+
+void DelphiParser::endRecord() {
+  if (!file_.structTag.empty()) {
+    int flags = 0;
+    int size = tables_->classes->sizeOf(file_.structTag, flags);
+    tables_->workingTypes->registerType(file_.structTag, TypeTable::kStructure, size, flags != 0,
+                                        kModeDelphi);
+  }
+  tables_->variables->closeScope(file_.braceDepth + 1);
+  file_.structTag.clear();
+  file_.section = kNoSection;
+}

@@ -1,0 +1,646 @@
+// The member rule: in C++ and Java files every call and header that the
+// call-or-header rule finds is bound here to its class and namespace, from
+// the object's type (variable table), the classes and their bases (class
+// table) and the namespaces open or named by using directives.
+#include "parsers/member_rule.h"
+
+#include "context/run_tables.h"
+#include "context/source_context.h"
+#include "parsers/c_parser_internal.h"
+#include "tables/namespace_table.h"
+#include "tables/variable_table.h"
+#include "report/error_log.h"
+#include "scan/lexical_rules.h"
+#include "scan/source_reader.h"
+#include "tables/class_table.h"
+#include "tables/function_table.h"
+
+namespace {
+
+const char kUnknownPrefix[] = "(不明)";
+const char kUnknownClass[] = "不明";
+const char kGlobalScope[] = "グローバル関数";
+
+bool isNameToken(const std::string& t) { return !t.empty() && !isDelimiterToken(t); }
+
+// Words of a type text that name no class.
+bool isTypeModifier(std::string_view w) {
+  static const std::string_view kWords[] = {
+      "static",  "const",    "final",     "volatile",     "mutable", "struct",  "class",
+      "union",   "enum",     "typename",  "public",       "private", "protected", "virtual",
+      "inline",  "abstract", "transient", "synchronized", "native",  "register", "extern",
+      "strictfp", "default", "friend",    "explicit"};
+  for (std::string_view k : kWords)
+    if (w == k) return true;
+  return !w.empty() && w[0] == '@';  // a Java annotation
+}
+
+std::string joinedKey(const std::string& prefix, const std::string& name) {
+  return prefix.empty() ? name : prefix + "::" + name;
+}
+
+// `path::name`, then the same under each namespace around the path
+// ("a::b::n", "a::n"): the first for which `known` holds, else empty.
+template <class Known>
+std::string underPath(std::string path, const std::string& name, Known known) {
+  while (!path.empty()) {
+    std::string candidate = path + "::" + name;
+    if (known(candidate)) return candidate;
+    size_t cut = path.rfind("::");
+    path = cut == std::string::npos ? std::string() : path.substr(0, cut);
+  }
+  return std::string();
+}
+
+}  // namespace
+
+std::string classOfType(std::string_view type) {
+  std::string plain;
+  int angle = 0;
+  for (char c : type) {
+    if (c == '<') ++angle;
+    if (angle == 0 && c != '*' && c != '&' && c != '[' && c != ']') plain += c;
+    if (c == '>' && angle > 0) --angle;
+  }
+  std::string_view rest = plain;
+  std::string_view last;
+  while (!rest.empty()) {
+    size_t start = rest.find_first_not_of(' ');
+    if (start == std::string_view::npos) break;
+    rest.remove_prefix(start);
+    size_t end = rest.find(' ');
+    std::string_view word = rest.substr(0, end);
+    if (!isTypeModifier(word)) last = word;
+    if (end == std::string_view::npos) break;
+    rest.remove_prefix(end);
+  }
+  return std::string(last);
+}
+
+std::string_view lastNamePart(std::string_view name) {
+  size_t colon = name.rfind(':');
+  return colon == std::string_view::npos ? name : name.substr(colon + 1);
+}
+
+bool isJavaPrimitive(std::string_view word) {
+  static const std::string_view kPrimitives[] = {"boolean", "byte",  "char",   "short", "int",
+                                                 "long",    "float", "double", "void"};
+  for (std::string_view p : kPrimitives)
+    if (word == p) return true;
+  return false;
+}
+
+// ---------------------------------------------------------------------------
+// The rule
+
+// name '(' in a C++ or Java file: a call inside a function, a header
+// outside one. `position` is the name's look-back; the qualifier stands
+// before it.
+void CParser::memberRule(std::string name, std::uint32_t kind, int position) {
+  if (isJava() && !file_.inBody) resetFunction();
+  // BEGIN_MESSAGE_MAP(…) … END_MESSAGE_MAP(): the map's entries are the
+  // calls of a header that its end closes.
+  if (isCpp() && file_.currentFunction == "BEGIN_MESSAGE_MAP" && name == "END_MESSAGE_MAP") {
+    resetFunction();
+    return;
+  }
+  if (!file_.currentFunction.empty())
+    memberCall(std::move(name), kind, position);
+  else
+    memberHeader(std::move(name), kind, position);
+}
+
+// obj.f(  p->f(  this->f(  A::f(  ::f(  ~A(  f().g(  a.b.c(  f(
+void CParser::memberCall(std::string name, std::uint32_t kind, int position) {
+  if (inThrownAwayArgument()) return;
+  DeclInfo callee;
+  callee.name = std::move(name);
+  int q = position + 1;
+  if (history_.at(q) == "~") {
+    callee.name.insert(0, "~");
+    ++q;
+  }
+  const std::string& qualifier = history_.at(q);
+  // p->f( in C++; Java's "->" is a lambda's arrow.
+  bool arrow = isCpp() && qualifier == ">" && history_.at(q + 1) == "-";
+  if (qualifier == "." || arrow) {
+    ObjectType object = objectType(q + (arrow ? 2 : 1), 0);
+    if (object.type.empty() && defersToClassEnd() &&
+        object.text.find_first_of("()[]:") == std::string::npos) {
+      file_.classBodies.back().deferred.push_back(
+          {currentDecl(), callee.name, kind, object.text, positionPrefix()});
+      return;
+    }
+    if (object.type.empty()) {
+      positionMessage((": ｸﾗｽ名が不明です。不明なｵﾌﾞｼﾞｪｸﾄ名[" + object.text + "]").c_str());
+      callee.className = kUnknownPrefix + object.text;
+    } else {
+      callee.className = object.type;
+    }
+  } else if (qualifier == ">" && tests_.isType(history_.at(q + 1)) && history_.at(q + 2) == "<") {
+    // vector<int> v(…): a declaration.
+    declarationRule("(");
+    return;
+  } else if (qualifier == ":" && history_.at(q + 1) == ":") {
+    qualifiedCallee(callee, q);
+  } else {
+    plainCallee(callee);
+    if (callee.className.empty() && defersToClassEnd()) {
+      file_.classBodies.back().deferred.push_back({currentDecl(), callee.name, kind, {}, {}});
+      return;
+    }
+  }
+  namespaceOfCallee(callee);
+  functions().SetChainAto(callerParts(), keyPartsOf(callee), kind);
+}
+
+// A C++ inline member function of the innermost class body is being read.
+bool CParser::defersToClassEnd() const {
+  return isCpp() && !file_.classBodies.empty() && !file_.classFromQualifier &&
+         file_.currentClass == file_.classBodies.back().name;
+}
+
+// Q::name(  ::name(
+void CParser::qualifiedCallee(DeclInfo& callee, int position) {
+  int before;
+  std::string qualifier = qualifiedPrefix(position, before);
+  if (qualifier.empty()) {
+    callee.className = kGlobalScope;
+    return;
+  }
+  std::string owner = resolveClass(qualifier);
+  if (!owner.empty()) {
+    callee.className = owner;
+    return;
+  }
+  std::string space = resolveNamespace(qualifier);
+  if (!space.empty()) {
+    callee.nameSpace = space;
+    return;
+  }
+  logUnknownQualifier(qualifier, callee.name);
+  callee.className = kUnknownPrefix + qualifier;
+}
+
+// A plain call: in Java a method of this class (or of a class around it);
+// in C++ a member of this class or a base, else a function of the
+// namespaces around the call.
+void CParser::plainCallee(DeclInfo& callee) {
+  const ClassTable& classes = *tables_->classes;
+  if (isJava()) {
+    for (auto body = file_.classBodies.rbegin(); body != file_.classBodies.rend(); ++body) {
+      std::string owner = classes.resolveMember(body->name, callee.name);
+      if (!owner.empty()) {
+        callee.className = owner;
+        return;
+      }
+    }
+    callee.className = file_.currentClass;
+    return;
+  }
+  if (!file_.currentClass.empty())
+    callee.className = classes.resolveMember(file_.currentClass, callee.name);
+}
+
+// A callee without namespace that the table does not know as it is: the
+// namespaces around the call (innermost first), then those of the using
+// directives (and the longest known prefix of each), under which it is.
+void CParser::namespaceOfCallee(DeclInfo& callee) {
+  if (!isCpp() || !callee.nameSpace.empty() || callee.className == kGlobalScope ||
+      callee.className.rfind(kUnknownPrefix, 0) == 0)
+    return;
+  std::string key = joinedKey(callee.className, callee.name);
+  FunctionTable& table = functions();
+  if (table.exists(key)) return;
+  const NamespaceTable& spaces = *tables_->namespaces;
+  if (callee.className.empty()) {
+    std::string path = spaces.currentPath();
+    if (path.empty()) path = file_.functionNamespace;
+    while (!path.empty()) {
+      if (table.exists(path + "::" + key)) {
+        callee.nameSpace = path;
+        return;
+      }
+      size_t cut = path.rfind("::");
+      path = cut == std::string::npos ? std::string() : path.substr(0, cut);
+    }
+  }
+  for (size_t i = 0;; ++i) {
+    const std::string& space = spaces.usingName(i);
+    if (space.empty()) return;
+    if (table.exists(space + "::" + key)) {
+      callee.nameSpace = space;
+      return;
+    }
+    std::string prefix = spaces.knownPrefix(space);
+    if (!prefix.empty() && prefix != space && table.exists(prefix + "::" + key)) {
+      callee.nameSpace = prefix;
+      return;
+    }
+  }
+}
+
+// A header: `f(`, `A::f(` (out of its class), `ns::f(`, `A::~A(`, and
+// `A::A(` (a constructor: its initializer list follows).
+void CParser::memberHeader(std::string name, std::uint32_t kind, int position, int line) {
+  if (isCpp() && name == "IMPLEMENT_DYNAMIC") return;
+  int q = position + 1;
+  if (history_.at(q) == "." || (isCpp() && history_.at(q) == ">" && history_.at(q + 1) == "-"))
+    return;
+  bool destructor = history_.at(q) == "~";
+  if (destructor) {
+    name.insert(0, "~");
+    ++q;
+  }
+  DeclInfo header;
+  int typeStart = q;
+  bool constructor = false;
+  if (history_.at(q) == ":" && history_.at(q + 1) == ":") {
+    std::string qualifier = qualifiedPrefix(q, typeStart);
+    std::string owner = qualifier.empty() ? std::string() : resolveClass(qualifier);
+    std::string space = qualifier.empty() || !owner.empty() ? std::string()
+                                                            : resolveNamespace(qualifier);
+    if (!owner.empty()) {
+      header.className = owner;
+      constructor = !destructor && lastNamePart(qualifier) == name;
+    } else if (!space.empty()) {
+      header.nameSpace = space;
+    } else if (!qualifier.empty()) {
+      logUnknownQualifier(qualifier, name);
+      header.className = kUnknownClass;
+    }
+    if (!header.className.empty()) {
+      file_.currentClass = header.className;
+      file_.classStartDepth = file_.braceDepth;
+      file_.classFromQualifier = true;
+    }
+  }
+  if (header.className.empty() && header.nameSpace.empty())
+    header.nameSpace = tables_->namespaces->currentPath();
+  header.name = name;
+  header.line = line ? line : currentLine();
+  header.filePath = tables_->context->topPath();
+  header.returnType = isJava() ? javaReturnType(typeStart) : returnTypeWalk(typeStart);
+  functions().registerDefinition(header, kind, reader_->capturedComment());
+  if (isJava() && !file_.inBody && file_.parenDepth != 1) return;
+  file_.functionNamespace = header.className.empty() ? header.nameSpace : std::string();
+  enterFunction(name);
+  if (constructor) file_.statementState = kConstructorList;
+}
+
+void CParser::logUnknownQualifier(const std::string& qualifier, const std::string& name) const {
+  errorLog() << "  " << fileName() << " " << currentLine() << ": 不明なｸﾗｽ[" << qualifier
+             << "] にﾒｿｯﾄﾞ[" << name << "]を追加しました\n";
+}
+
+// ---------------------------------------------------------------------------
+// Objects
+
+// The class of the object expression that ends at look-back k (before a
+// '.' or '->'), and the expression as written.
+CParser::ObjectType CParser::objectType(int k, int depth) const {
+  if (depth > 32 || k > TokenHistory::kDeepest) return {};
+  const std::string& last = history_.at(k);
+  if (last == "]") {
+    // a[i].f(): the element has the array's type.
+    int name = history_.skipBracketBack(k);
+    if (name < 0) return {};
+    ObjectType element = objectOfName(name, depth);
+    element.text += "[]";
+    return element;
+  }
+  if (last == ")") return objectOfParen(k, depth);
+  return objectOfName(k, depth);
+}
+
+CParser::ObjectType CParser::objectOfName(int k, int depth) const {
+  const std::string& name = history_.at(k);
+  ObjectType object;
+  object.text = name;
+  if (!isNameToken(name) || TokenTests::isDigit(name)) return object;
+  const std::string& before = history_.at(k + 1);
+  bool arrow = isCpp() && before == ">" && history_.at(k + 2) == "-";
+  bool dotted = before == "." || arrow;
+  if (name == "this") {
+    // Outer.this.f() in Java names the outer class.
+    if (dotted) {
+      object = objectType(k + (arrow ? 3 : 2), depth + 1);
+      object.text += ".this";
+      return object;
+    }
+    object.type = file_.currentClass;
+    return object;
+  }
+  if (name == "super" && isJava()) {
+    object.type = tables_->classes->baseName(file_.currentClass, 0);
+    return object;
+  }
+  if (tests_.isReserved(name)) return object;
+  if (dotted) {
+    // outer.name: a member of the outer object's class.
+    ObjectType outer = objectType(k + (arrow ? 3 : 2), depth + 1);
+    object.text = outer.text + (arrow ? "->" : ".") + name;
+    if (outer.type.empty()) {
+      if (isJava() && tables_->classes->exists(name)) object.type = name;  // pkg.Class
+      return object;
+    }
+    object.type = memberType(outer.type, name);
+    if (object.type.empty() && isJava() && tables_->classes->exists(name)) object.type = name;
+    return object;
+  }
+  if (before == ":" && history_.at(k + 2) == ":") {
+    // Q::m: a static member of Q, or a class Q::m.
+    int start;
+    std::string qualifier = qualifiedPrefix(k + 1, start);
+    object.text = qualifier + "::" + name;
+    std::string owner = resolveClass(qualifier);
+    if (!owner.empty()) object.type = memberType(owner, name);
+    if (object.type.empty()) object.type = resolveClass(object.text);
+    return object;
+  }
+  VariableTable& variables = *tables_->variables;
+  if (const std::string* type =
+          variables.referenceVariable(name, file_.currentClass, file_.currentFunction)) {
+    std::string cls = classOfType(*type);
+    std::string resolved = isCpp() ? resolveClass(cls) : std::string();
+    object.type = resolved.empty() ? cls : resolved;
+    if (!object.type.empty()) return object;
+  }
+  if (isJava()) {
+    // A field of a class around this one; else the name of a class, which
+    // is all a name before '.' can be in Java when it is no variable.
+    for (auto body = file_.classBodies.rbegin(); body != file_.classBodies.rend(); ++body) {
+      object.type = memberType(body->name, name);
+      if (!object.type.empty()) return object;
+    }
+    object.type = name;
+    return object;
+  }
+  object.type = resolveClass(name);
+  return object;
+}
+
+// (*p).f(  (p)->f(  ((Type*)x)->f(  f().g(  new A().g(
+CParser::ObjectType CParser::objectOfParen(int k, int depth) const {
+  int open = history_.matchingOpen(k, "(", ")");
+  if (open < 0) return {};
+  ObjectType object;
+  const std::string& callee = history_.at(open + 1);
+  if (isNameToken(callee) && !tests_.isReserved(callee)) {
+    object.text = callee + "()";
+    if (history_.at(open + 2) == "new") {
+      std::string resolved = isCpp() ? resolveClass(callee) : std::string();
+      object.type = resolved.empty() ? callee : resolved;
+    } else {
+      object.type = returnTypeOfCall(open, depth);
+    }
+    return object;
+  }
+  const std::string& first = history_.at(open - 1);
+  if (first == "new" && open - 2 > k && isNameToken(history_.at(open - 2))) {
+    // (new A(…))->g(
+    const std::string& made = history_.at(open - 2);
+    object.text = "new " + made;
+    std::string resolved = isCpp() ? resolveClass(made) : std::string();
+    object.type = resolved.empty() ? made : resolved;
+    return object;
+  }
+  if ((first == "&" || first == "*") && open - 2 == k + 1) return objectOfName(k + 1, depth + 1);
+  TokenHistory::Declarator d = history_.pointerDeclarator(k);
+  if (d.name >= 0) return objectOfName(d.name, depth + 1);
+  object.text = "(…)";
+  if (history_.at(open - 1) != "(") return object;
+  // ((Type *) x): the cast gives the type.
+  std::string cast;
+  for (int c = open - 2; c > k && history_.at(c) != ")"; --c) {
+    const std::string& t = history_.at(c);
+    if (isNameToken(t) && !TokenTests::isModifier(t)) cast = t;
+  }
+  object.text = "(" + cast + ")";
+  std::string resolved = isCpp() ? resolveClass(cast) : std::string();
+  object.type = resolved.empty() ? cast : resolved;
+  return object;
+}
+
+// f().g(: the class that f's return type names (f looked up in the class
+// of the object before it, or of the caller).
+std::string CParser::returnTypeOfCall(int open, int depth) const {
+  const std::string& name = history_.at(open + 1);
+  if (!isNameToken(name) || tests_.isReserved(name) || depth > 32) return std::string();
+  const std::string& before = history_.at(open + 2);
+  bool arrow = isCpp() && before == ">" && history_.at(open + 3) == "-";
+  std::string owner;
+  const ClassTable& classes = *tables_->classes;
+  if (before == "." || arrow) {
+    ObjectType outer = objectType(open + (arrow ? 4 : 3), depth + 1);
+    if (outer.type.empty()) return std::string();
+    owner = classes.resolveMember(outer.type, name);
+    if (owner.empty()) owner = outer.type;
+  } else if (before == ":" && history_.at(open + 3) == ":") {
+    int start;
+    owner = resolveClass(qualifiedPrefix(open + 2, start));
+  } else {
+    for (auto body = file_.classBodies.rbegin(); owner.empty() && body != file_.classBodies.rend();
+         ++body)
+      owner = classes.resolveMember(body->name, name);
+    if (owner.empty() && !file_.currentClass.empty())
+      owner = classes.resolveMember(file_.currentClass, name);
+  }
+  const FunctionTable& table = functions();
+  int record = table.recordOf(joinedKey(owner, name));
+  if (record < 0 && owner.empty()) {
+    // A function of a namespace around the call.
+    std::string path = tables_->namespaces->currentPath();
+    if (path.empty()) path = file_.functionNamespace;
+    while (record < 0 && !path.empty()) {
+      record = table.recordOf(path + "::" + name);
+      size_t cut = path.rfind("::");
+      path = cut == std::string::npos ? std::string() : path.substr(0, cut);
+    }
+  }
+  if (record < 0) return std::string();
+  std::string type = classOfType(table.returnTypeOf(table.record(record)));
+  if (type.empty()) return type;
+  std::string resolved = isCpp() ? resolveClass(type) : std::string();
+  return resolved.empty() ? type : resolved;
+}
+
+// The type (as a class) of a member variable of the class or of a base.
+std::string CParser::memberType(const std::string& className, const std::string& member) const {
+  const ClassRecord* owner;
+  const MemberVariable* m = tables_->classes->findMemberVariable(className, member, owner);
+  if (!m) return std::string();
+  std::string type = classOfType(m->type);
+  std::string resolved = isCpp() ? resolveClass(type) : std::string();
+  return resolved.empty() ? type : resolved;
+}
+
+// ---------------------------------------------------------------------------
+// Names
+
+// From the ':' at look-back n (the second of a "::" before a name) back
+// over `Name ::` pairs, a template's `<…>` skipped: "a::b". `before` is
+// the look-back of the token before the qualifier. Empty for `::name`.
+std::string CParser::qualifiedPrefix(int n, int& before) const {
+  std::string joined;
+  int k = n;
+  while (k + 1 <= TokenHistory::kDeepest && history_.at(k) == ":" && history_.at(k + 1) == ":") {
+    int m = k + 2;
+    if (history_.at(m) == ">") {
+      m = history_.matchingOpen(m, "<", ">");
+      if (m < 0) break;
+      ++m;
+    }
+    const std::string& part = history_.at(m);
+    if (!isNameToken(part) || tests_.isReserved(part) || TokenTests::isDigit(part)) {
+      k += 2;
+      break;
+    }
+    joined = joined.empty() ? part : part + "::" + joined;
+    k = m + 1;
+  }
+  before = k;
+  return joined;
+}
+
+// The class that `name` names here: inside the classes around (C++ nested
+// classes), the namespaces around (innermost first), as written, or under
+// a namespace of a using directive. Empty when the class table knows none.
+std::string CParser::resolveClass(const std::string& name) const {
+  if (name.empty()) return std::string();
+  const ClassTable& classes = *tables_->classes;
+  if (isCpp()) {
+    for (auto body = file_.classBodies.rbegin(); body != file_.classBodies.rend(); ++body) {
+      std::string candidate = body->name + "::" + name;
+      if (classes.exists(candidate)) return candidate;
+    }
+    std::string path = tables_->namespaces->currentPath();
+    if (path.empty() && file_.currentClass.find("::") != std::string::npos)
+      path = file_.currentClass.substr(0, file_.currentClass.rfind("::"));
+    std::string found =
+        underPath(path, name, [&](const std::string& c) { return classes.exists(c); });
+    if (!found.empty()) return found;
+  }
+  if (classes.exists(name)) return name;
+  if (!isCpp()) return std::string();
+  const NamespaceTable& spaces = *tables_->namespaces;
+  for (size_t i = 0;; ++i) {
+    const std::string& space = spaces.usingName(i);
+    if (space.empty()) break;
+    std::string candidate = space + "::" + name;
+    if (classes.exists(candidate)) return candidate;
+  }
+  return std::string();
+}
+
+// The namespace that `name` names here, as written or inside the
+// namespaces around; empty when it is none.
+std::string CParser::resolveNamespace(const std::string& name) const {
+  const NamespaceTable& spaces = *tables_->namespaces;
+  std::string found = underPath(spaces.currentPath(), name,
+                                [&](const std::string& c) { return spaces.isNamespace(c); });
+  if (!found.empty()) return found;
+  if (spaces.isNamespace(name)) return name;
+  // `using namespace irr;` … `video::f(`: irr::video.
+  for (size_t i = 0;; ++i) {
+    const std::string& space = spaces.usingName(i);
+    if (space.empty()) return std::string();
+    if (spaces.isNamespace(space + "::" + name)) return space + "::" + name;
+  }
+}
+
+// A C++ type text that the type table knows only under a namespace around
+// the declaration or of a using directive: that full text ("const ns::T").
+// Empty when it knows none.
+std::string CParser::resolveTypeName(const std::string& type) const {
+  std::string words;
+  std::string core = type;
+  for (const char* lead : {"static ", "const "}) {
+    if (core.rfind(lead, 0) == 0) {
+      words += lead;
+      core.erase(0, std::string_view(lead).size());
+    }
+  }
+  std::string name = core.substr(0, core.find('<'));
+  std::string rest = core.substr(name.size());
+  if (name.empty() || name.find(' ') != std::string::npos) return std::string();
+  std::string owner = resolveClass(name);
+  if (!owner.empty()) return words + owner + rest;
+  const NamespaceTable& spaces = *tables_->namespaces;
+  std::string path = spaces.currentPath();
+  while (!path.empty()) {
+    std::string candidate = path + "::" + name;
+    if (tests_.isType(candidate)) return words + candidate + rest;
+    size_t cut = path.rfind("::");
+    path = cut == std::string::npos ? std::string() : path.substr(0, cut);
+  }
+  for (size_t i = 0;; ++i) {
+    const std::string& space = spaces.usingName(i);
+    if (space.empty()) break;
+    std::string candidate = space + "::" + name;
+    if (tests_.isType(candidate)) return words + candidate + rest;
+  }
+  return std::string();
+}
+
+// ---------------------------------------------------------------------------
+// Java
+
+// Type name '(' inside a Java body declares a method of an anonymous or
+// local class: a call never follows a type.
+bool CParser::javaMethodInBody(int position) const {
+  if (!file_.inBody || file_.currentFunction.empty()) return false;
+  const std::string& before = history_.at(position + 1);
+  if (before == "]") return history_.at(position + 2) == "[";
+  if (before == ">") {
+    // List<String> name(: names, ',', '.', '?' and arrays inside <…>.
+    int depth = 0;
+    for (int k = position + 1; k < TokenHistory::kDeepest; ++k) {
+      const std::string& t = history_.at(k);
+      if (t == ">") {
+        ++depth;
+      } else if (t == "<") {
+        if (--depth == 0) {
+          const std::string& type = history_.at(k + 1);
+          return isNameToken(type) && !tests_.isReserved(type);
+        }
+      } else if (t != "," && t != "." && t != "?" && t != "[" && t != "]" &&
+                 (!isNameToken(t) || (tests_.isReserved(t) && t != "extends" && t != "super"))) {
+        return false;
+      }
+    }
+    return false;
+  }
+  if (!isNameToken(before) || TokenTests::isDigit(before)) return false;
+  return isJavaPrimitive(before) || !tests_.isReserved(before);
+}
+
+// The return type of a Java method: the words before its name (a class of
+// another file is a type as much as one of this file), with their
+// modifiers, `<…>` lists and array marks. Annotations end it.
+std::string CParser::javaReturnType(int n) const {
+  std::string joined;
+  bool lastWasName = false;
+  int angle = 0;
+  for (int k = n; k <= TokenHistory::kDeepest; ++k) {
+    const std::string& t = history_.at(k);
+    if (t.empty()) break;
+    if (t == ">") {
+      ++angle;
+    } else if (t == "<") {
+      if (angle == 0) break;
+      --angle;
+    } else if (angle == 0 && t != "[" && t != "]" && t != ".") {
+      if (!isNameToken(t) || t[0] == '@') break;
+      if (tests_.isReserved(t) && !isJavaPrimitive(t) && !TokenTests::isModifier(t)) break;
+    }
+    bool name = isNameToken(t);
+    // "public <V> List<V>": a method's type parameters stand apart from
+    // the words around them.
+    bool typeParameters = name && TokenTests::isModifier(t) && joined[0] == '<';
+    if (((name || t == ">") && lastWasName) || typeParameters) joined.insert(0, " ");
+    joined.insert(0, t);
+    lastWasName = name;
+  }
+  return angle == 0 ? joined : std::string();
+}

@@ -1,0 +1,37 @@
+// What the parsers of the languages without braces (Delphi, VB) share: the
+// run's tables and the reader they are attached to, the token tests and
+// history, the routine being read, and the case-blind keyword test.
+#pragma once
+
+#include <string_view>
+
+#include "context/text_util.h"
+#include "parsers/routine_registration.h"
+#include "parsers/token_history.h"
+#include "parsers/token_tests.h"
+#include "scan/token_parser.h"
+
+class RunTables;
+
+class RoutineParser : public TokenParser {
+ protected:
+  explicit RoutineParser(bool definitionOpensBody) : routine_(definitionOpensBody) {}
+
+  // A new file: attached to `reader` and its tables, no routine current.
+  void attachFile(SourceReader& reader);
+
+  // The keyword test, case-blind; inline, as every token meets several
+  // (most tokens of a keyword's length differ from it in their first letter).
+  static bool is(std::string_view token, std::string_view word) {
+    return token.size() == word.size() && !token.empty() &&
+           (token[0] | 0x20) == (word[0] | 0x20) && equalsIgnoreCase(token, word);
+  }
+  RoutineState& r() { return routine_.state(); }
+  const RoutineState& r() const { return routine_.state(); }
+
+  RunTables* tables_ = nullptr;  // attached by attachFile
+  SourceReader* reader_ = nullptr;
+  TokenTests tests_;
+  TokenHistory history_;
+  RoutineRegistration routine_;
+};

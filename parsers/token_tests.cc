@@ -1,0 +1,46 @@
+#include "parsers/token_tests.h"
+
+#include "context/run_tables.h"
+#include "tables/type_table.h"
+#include "scan/define_table.h"
+#include "scan/lexical_rules.h"
+#include "scan/reserved_word_table.h"
+#include "tables/class_table.h"
+
+bool TokenTests::isDelimiter(std::string_view token) { return isDelimiterToken(token); }
+
+bool TokenTests::isDigit(std::string_view token) { return startsWithDigit(token); }
+
+bool TokenTests::isModifier(std::string_view token) { return isModifierWord(token); }
+
+bool TokenTests::isReserved(std::string_view token) const {
+  return tables_ && tables_->reservedWords && tables_->reservedWords->isReserved(token) != 0;
+}
+
+bool TokenTests::isType(std::string_view token) const {
+  return !token.empty() && tables_ && tables_->workingTypes && tables_->workingTypes->isType(token);
+}
+
+bool TokenTests::isPlainName(std::string_view token) const {
+  return !token.empty() && !isDelimiter(token) && !isDigit(token) && !isReserved(token) &&
+         !isType(token);
+}
+
+bool TokenTests::isMacro(std::string_view token) const {
+  return tables_ && tables_->defines && !token.empty() && tables_->defines->isDefined(token);
+}
+
+bool TokenTests::isFunctionLikeMacro(std::string_view token) const {
+  if (!tables_ || !tables_->defines || token.empty()) return false;
+  const DefineEntry* entry = tables_->defines->entryNamed(token);
+  return entry && !entry->params.empty();
+}
+
+bool TokenTests::isEmptyMacro(std::string_view token) const {
+  if (!isMacro(token)) return false;
+  return tables_->defines->bodyOf(token).empty();
+}
+
+bool TokenTests::isKnownClass(std::string_view token) const {
+  return tables_ && tables_->classes && !token.empty() && tables_->classes->isClass(token);
+}

@@ -1,0 +1,155 @@
+#include "driver/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "context/options.h"
+#include "driver/run_outcome.h"
+#include "context/source_file_list.h"
+#include "tests/support/test_files.h"
+
+namespace {
+
+std::string joined(const std::vector<std::string>& tokens) {
+  std::string out;
+  for (const std::string& t : tokens) out += "[" + t + "]";
+  return out;
+}
+
+TEST(SplitCommandLine, SpacesEndTokensOnlyBeforeSwitchesAndDrives) {
+  struct Case {
+    const char* text;
+    const char* tokens;
+  } cases[] = {
+      {"c:\\src1\\aaa.c c:\\src2\\bbb.c", "[c:\\src1\\aaa.c][c:\\src2\\bbb.c]"},
+      {"/t c:\\a.c", "[/t][c:\\a.c]"},
+      {"test1.c test2.c", "[test1.c test2.c]"},
+      {"c:\\my files\\a.c /98", "[c:\\my files\\a.c][/98]"},
+      {"a.c  /t", "[a.c ][/t]"},
+      {"/file /No_h x.c", "[/file][/No_h x.c]"},
+      {"x", "[x]"},
+      // Quoted arguments are whole, however they are spaced.
+      {"\"c:\\my files\\a.c\" \"d:\\b /c\\x.c\"", "[c:\\my files\\a.c][d:\\b /c\\x.c]"},
+      {"\"my dir\\a b.c\" other.c /t", "[my dir\\a b.c][other.c][/t]"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(joined(splitCommandLine(c.text)), c.tokens) << c.text;
+}
+
+class CommandLineTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    liveOptions().extensionLanguages = parseExtensionList(kDefaultExtensionList);
+    sourceFiles().clear();
+    runOutcome() = RunOutcome();
+  }
+  std::string registered() const {
+    std::string out;
+    for (const SourceFileEntry& e : sourceFiles().entries()) {
+      std::string dir = e.directory.substr(0, temp_.path().size()) == temp_.path()
+                            ? e.directory.substr(temp_.path().size())
+                            : e.directory;
+      out += dir + e.name + " ";
+    }
+    return out;
+  }
+  void touch(const std::string& rel) { writeFileBytes(temp_.file(rel), "int x;\n"); }
+  TempDir temp_;
+};
+
+TEST_F(CommandLineTest, SwitchesChangeTheLiveOptions) {
+  // Only switches: nothing is registered, so no run happens.
+  EXPECT_EQ(runCommandLine("/98 /t /rsv /def /func"), CommandLineResult::NoFiles);
+  const Options& o = liveOptions();
+  EXPECT_EQ(o.pc98Lines + o.showElapsedTime + o.reservedWordDump + o.defineList +
+                o.hideRepeatedSubtrees,
+            5);
+  runCommandLine("/file /No_h");
+  EXPECT_EQ(o.headerReadMode, HeaderReadMode::NoRead);
+  liveOptions().headerReadMode = HeaderReadMode::PerSourceFile;
+  runCommandLine("/No_h /file");
+  EXPECT_EQ(o.headerReadMode, HeaderReadMode::NoRead);  // "/file" never lifts "/No_h"
+  liveOptions().headerReadMode = HeaderReadMode::PerSourceFile;
+  runCommandLine("/file");
+  EXPECT_EQ(o.headerReadMode, HeaderReadMode::ReadOnce);
+}
+
+TEST_F(CommandLineTest, SwitchesAreCaseSensitive) {
+  runCommandLine("/T");
+  EXPECT_EQ(liveOptions().showElapsedTime, 0);
+}
+
+TEST_F(CommandLineTest, FoldersRegisterEverySourceFileBelowThem) {
+  touch("src/b.c");
+  touch("src/a.c");
+  touch("src/notes.txt");
+  touch("src/sub/deep/c.c");
+  touch("src/.hidden/d.c");
+  registerPath(temp_.file("src"));
+  EXPECT_EQ(registered(), "/src/a.c /src/b.c /src/sub/deep/c.c ");
+}
+
+TEST_F(CommandLineTest, PatternsExpandOnlyWhenTheFilePartStartsWithStarDot) {
+  touch("src/a1.c");
+  touch("src/a2.cpp");
+  touch("src/sub/z.c");     // "sub" does not match "*.c": not searched
+  touch("src/lib.c/y.cpp");  // a matching folder: everything below counts
+  registerPath(temp_.file("src/*.c"));
+  EXPECT_EQ(registered(), "/src/a1.c /src/lib.c/y.cpp ");
+  sourceFiles().clear();
+  registerPath(temp_.file("src/a*.c"));  // not expanded: registered as a name
+  ASSERT_EQ(sourceFiles().entries().size(), 1u);
+  EXPECT_EQ(sourceFiles().entries()[0].name, "a*.c");
+}
+
+TEST_F(CommandLineTest, PosixArgumentsAreSwitchesOnlyWhenKnown) {
+  // "/tmp/..." exists: a path, not an unknown switch.
+  touch("x.c");
+  EXPECT_EQ(runCommandLineArguments({"/98", "/nosuch"}), CommandLineResult::NoFiles);
+  EXPECT_EQ(liveOptions().pc98Lines, 1);
+  registerPath(temp_.file("x.c"));
+  EXPECT_EQ(registered(), "/x.c ");
+}
+
+// Absolute paths and patterns are paths; the switch-like rest is unknown.
+// Nothing here registers a file, so no run starts.
+TEST_F(CommandLineTest, PosixArgumentsThatLookLikePathsArePaths) {
+  EXPECT_EQ(runCommandLineArguments({"/T", "-x", temp_.file("gone.txt"), temp_.file("*.cpp"),
+                                     "-o", temp_.file("out/deep")}),
+            CommandLineResult::NoFiles);
+  const RunOutcome& o = runOutcome();
+  EXPECT_TRUE(o.badCommandLine);
+  EXPECT_EQ(o.notSources, 1);
+  EXPECT_EQ(o.unmatched, 1);
+  EXPECT_EQ(liveOptions().outputFolder, temp_.file("out/deep/"));
+  runOutcome() = RunOutcome();
+  runCommandLineArguments({"--output"});
+  EXPECT_TRUE(o.badCommandLine);
+}
+
+TEST_F(CommandLineTest, WhatRegistrationLeavesOutIsNoted) {
+  touch("src/a.c");
+  touch("src/sub/b.c");
+  touch("v.pas");
+  touch("notes.txt");
+  std::filesystem::create_directory_symlink(temp_.file("src"), temp_.file("src/sub/up"));
+  for (const char* path : {"src", "v.pas", "notes.txt", "src/*.cpp"}) registerPath(temp_.file(path));
+  EXPECT_EQ(registered(), "/src/a.c /src/sub/b.c ");  // the link back to src is not followed
+  std::string notes;
+  for (const std::string& note : runOutcome().notes) notes += note + "\n";
+  std::string t = temp_.path();
+  EXPECT_EQ(notes, " 検索済みのﾌｫﾙﾀﾞです [" + t + "/src/sub/up]\n" +
+                   " C,C++,Java系とVB,Delphi系は同時に処理できません [" + t + "/v.pas]\n" +
+                   " 解析対象外のﾌｧｲﾙです [" + t + "/notes.txt]\n" +
+                   " ｿｰｽﾌｧｲﾙがありません [" + t + "/src/*.cpp]\n");
+}
+
+TEST_F(CommandLineTest, AVeryLongPathIsHarmless) {
+  registerPath(std::string(5000, 'a') + ".c");
+  ASSERT_EQ(sourceFiles().entries().size(), 1u);
+  registerPath(temp_.file(std::string(5000, 'b')));
+  registerPath(std::string(5000, '\\') + "*.c");
+  EXPECT_EQ(sourceFiles().entries().size(), 1u);
+}
+
+}  // namespace

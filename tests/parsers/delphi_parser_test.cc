@@ -1,0 +1,198 @@
+// Routines, calls, classes, records and block counting found by the Delphi
+// parser in small units read through the real reader.
+#include "parsers/delphi_words.h"
+#include "tests/parsers/c_parser_fixture.h"
+
+namespace {
+
+class DelphiParserTest : public CParserTest {
+ protected:
+  // Reads `source` as u.pas on a new run that folds names, as a run with
+  // Delphi files does; the function table's dump (see CParserTest).
+  std::string delphi(const std::string& source) {
+    renewRun();
+    startCaseInsensitiveRun();
+    useBuiltInSettings();
+    file(kFolder + "u.pas", source);
+    fileNames().add("u.pas");
+    readMain(kFolder + "u.pas");
+    EXPECT_EQ(functions().checkLinks(), "");
+    log_ = takeLog();
+    return knownFunctions();
+  }
+  // A unit whose implementation holds `body`.
+  std::string unit(const std::string& interfacePart, const std::string& body) {
+    return delphi("unit u;\ninterface\n" + interfacePart + "implementation\n" + body + "end.\n");
+  }
+  std::string log_;
+};
+
+const char kClasses[] =
+    "type\n"
+    "  TBase = class\n"
+    "    constructor Create;\n"
+    "    procedure Run; virtual;\n"
+    "  end;\n"
+    "  TFoo = class(TBase)\n"
+    "    constructor Create;\n"
+    "    function Count: Integer;\n"
+    "    procedure Run; override;\n"
+    "  end;\n";
+
+TEST_F(DelphiParserTest, MethodsImplementedOutOfLine) {
+  options().functionDetails = 1;
+  EXPECT_EQ(unit(kClasses,
+                 "function TFoo.Count: Integer;\nbegin\n  Result := 0;\nend;\n"
+                 "procedure TFoo.Run(Sender: TObject; n: Integer);\nbegin\nend;\n"),
+            "Integer TFoo::Count() u.pas:14 #4 [BK]\n"
+            "TFoo::Run(Sender:TObject;n:Integer) u.pas:18 #3 [BK]\n");
+  EXPECT_EQ(log_, "");
+  EXPECT_EQ(classes().dump().find("TFoo(0,32,1,0/0) : TBase {Create Count Run}") != std::string::npos,
+            true)
+      << classes().dump();
+}
+
+TEST_F(DelphiParserTest, CallsWithoutParentheses) {
+  struct Case {
+    const char* body;
+    const char* callees;
+  } cases[] = {
+      // A first word that is no known variable is taken for a call.
+      {"X := 1; DoIt;", "DoIt X"},
+      // The first statement of a block, and those after then, else and do.
+      {"DoIt;", "DoIt"},
+      {"if X then DoIt else Other;", "DoIt Other"},
+      {"while X do Step;", "Step"},
+      {"Obj.Method;", "Obj Obj.Method"},
+      {"A.B.Method;", "A A.B.Method"},
+      {"Later(1); Later;", "Later"},
+  };
+  for (const Case& c : cases) {
+    delphi(std::string("unit u;\ninterface\nimplementation\nprocedure P;\nbegin\n  ") + c.body +
+           "\nend;\nprocedure Later;\nbegin\nend;\nend.\n");
+    EXPECT_EQ(calleesOf("P"), c.callees) << c.body;
+  }
+}
+
+TEST_F(DelphiParserTest, ResultAssignmentAndRecursion) {
+  EXPECT_EQ(unit("", "function F: Integer;\nbegin\n  F := 3;\nend;\n"
+                     "procedure P;\nbegin\n  P;\nend;\n"),
+            "Integer F() u.pas:4 #4 [BK]\n"
+            "P() u.pas:8 #4 [BKR]\n");
+}
+
+TEST_F(DelphiParserTest, WithBlockOverTwoObjects) {
+  unit("type\n  TQuery = class\n    procedure Open;\n  end;\n"
+       "  TTable = class\n    procedure Open;\n  end;\n"
+       "var\n  Q: TQuery;\n  T: TTable;\n",
+       "procedure P;\nbegin\n  with Q, T do\n  begin\n    Open;\n  end;\n  Close;\nend;\n");
+  EXPECT_EQ(calleesOf("P"), "Close Open TQuery::Open TTable::Open");
+  // `with X do Stmt;` ends with its statement.
+  unit("type\n  TQuery = class\n    procedure Open;\n  end;\nvar\n  Q: TQuery;\n",
+       "procedure P;\nbegin\n  with Q do Open;\n  Open;\nend;\n");
+  EXPECT_EQ(calleesOf("P"), "Open TQuery::Open");
+}
+
+TEST_F(DelphiParserTest, CallsOnObjectsAndInherited) {
+  unit(std::string(kClasses) + "var\n  Foo: TFoo;\n",
+       "constructor TBase.Create;\nbegin\nend;\n"
+       "constructor TFoo.Create;\nbegin\n  inherited Create;\nend;\n"
+       "procedure TFoo.Run;\nbegin\n  inherited;\n  Foo.Count;\n  Self.Count;\n  TFoo.Create;\nend;\n");
+  EXPECT_EQ(calleesOf("TFoo::Create"), "TBase::Create");
+  EXPECT_EQ(calleesOf("TFoo::Run"), "TBase::Run TFoo::Count TFoo::Create");
+}
+
+TEST_F(DelphiParserTest, NestedForwardAndAssemblerRoutines) {
+  EXPECT_EQ(unit("", "procedure Later; forward;\n"
+                     "function Ext(x: Integer): Integer; cdecl; external 'libc';\n"
+                     "procedure Outer;\nvar\n  i: Integer;\n"
+                     "  procedure Inner;\n  begin\n    Later;\n  end;\n"
+                     "begin\n  Inner;\nend;\n"
+                     "procedure Fast; assembler;\nasm\n  call Later\nend;\n"
+                     "procedure Later;\nbegin\nend;\n"),
+            "Integer Ext(x:Integer) u.pas:5 [K]\n"
+            "Fast() u.pas:16 #4 [BK]\n"
+            "Inner() u.pas:9 #4 [BK] > Later\n"
+            "Later() u.pas:20 #3 [BK]\n"
+            "Outer() u.pas:6 #10 [BK] > Inner\n");
+  EXPECT_EQ(log_, "");
+}
+
+TEST_F(DelphiParserTest, RecordsAndTypesKeepTheBlockCount) {
+  EXPECT_EQ(unit("type\n  TRec = packed record\n    a, b: Integer;\n"
+                 "    case Integer of\n      0: (c: Byte);\n      1: (d: Word);\n  end;\n"
+                 "  TFwd = class;\n  TMeta = class of TFwd;\n  TProc = procedure of object;\n"
+                 "  IThing = interface\n    procedure Go;\n  end;\n",
+                 "procedure P;\nbegin\n  case X of\n    1: ;\n  end;\n  try\n  finally\n  end;\nend;\n"),
+            "P() u.pas:17 #9 [BK]\n");
+  EXPECT_EQ(log_, "");
+  EXPECT_TRUE(types().isType("TRec"));
+  int flags = 0;
+  EXPECT_EQ(classes().sizeOf("TRec", flags), 4 + 4 + 1 + 2);
+}
+
+TEST_F(DelphiParserTest, UnbalancedBlocksAreLogged) {
+  delphi("unit u;\nimplementation\nprocedure P;\nbegin\n  begin\nend;\nend.\n");
+  EXPECT_EQ(log_, "[ u.pas ]で begin/end の数が合いません。\nbegin/endの数 = 1\n");
+  delphi("unit u;\nimplementation\nprocedure P;\nbegin\nend;\nend;\nend.\n");
+  EXPECT_EQ(log_, "[ u.pas ]で begin/end の数が合いません。\nbegin/endの数 = -1\n");
+  // An `end` right after `x = …` (no ';' before it) still ends its block.
+  EXPECT_EQ(delphi("unit u;\nimplementation\nfunction F: Boolean;\nbegin\n  F := x = 'a'\nend;\n"
+                   "procedure Q;\nbegin\nend;\nend.\n"),
+            "Boolean F() u.pas:3 #4 [BK]\nQ() u.pas:7 #3 [BK]\n");
+  EXPECT_EQ(log_, "");
+}
+
+TEST_F(DelphiParserTest, ProgramMainBlockIsARoutine) {
+  EXPECT_EQ(delphi("program Demo;\nprocedure Hello;\nbegin\nend;\nbegin\n  Hello;\nend.\n"),
+            "Demo() u.pas:5 #3 [BK] > Hello\n"
+            "Hello() u.pas:2 #3 [BK]\n");
+  // Its `end.` closes its `begin`: the file is balanced.
+  EXPECT_EQ(log_, "");
+}
+
+TEST_F(DelphiParserTest, RoutineCalledBeforeItIsDefinedStaysLinked) {
+  unit("", "procedure A;\nbegin\n  X := 1;\n  b;\nend;\nprocedure B;\nbegin\nend;\n");
+  functions().relinkFileLocalCalls();
+  EXPECT_EQ(knownFunctions(), "A() u.pas:4 #5 [BK] > b X\nb() u.pas:9 #3 [BCK]\n");
+}
+
+// Every prefix of a unit, and the unit with bytes changed: no crash, hang
+// or sanitizer finding.
+TEST_F(DelphiParserTest, TruncatedAndDamagedUnits) {
+  const std::string source = std::string("unit u;\ninterface\n") + kClasses +
+                             "implementation\nprocedure TFoo.Run;\nvar r: record a: Integer; end;\n"
+                             "  procedure N; begin with r do asm nop end; end;\n"
+                             "begin\n  inherited; N; Foo.Bar(1); try case x of 1: ; end; finally end;\n"
+                             "end;\nend.\n";
+  for (size_t n = 0; n <= source.size(); n += 3) delphi(source.substr(0, n));
+  for (size_t n = 0; n < source.size(); n += 5) {
+    std::string damaged = source;
+    damaged[n] = "\0(;)\x82.{'"[n % 8];
+    delphi(damaged);
+  }
+}
+
+}  // namespace
+
+// Each word the parser looks for, in any spelling, and nothing else: no
+// prefix, no longer word, no other first byte, no byte beyond ASCII.
+TEST(DelphiWords, EachWordInAnySpellingAndNothingElse) {
+  namespace word = delphi_word;
+  const struct {
+    const char* token;
+    std::uint64_t bits;
+  } cases[] = {
+      {"begin", word::kBegin},   {"BEGIN", word::kBegin},
+      {"bEgIn", word::kBegin},   {"Of", word::kOf},
+      {"self", word::kSelf},     {"RESULT", word::kResult},
+      {"resourcestring", word::kResourcestring},
+      {"Implementation", word::kImplementation},
+      {"begi", 0},               {"begins", 0},
+      {"resourcestrings", 0},    {"o", 0},
+      {"", 0},                   {"@nd", 0},
+      {"[nd", 0},                {"Dnd", 0},
+      {"en\x84", 0},             {"\x82\xa0nd", 0},
+  };
+  for (const auto& c : cases) EXPECT_EQ(delphiWordsOf(c.token), c.bits) << c.token;
+}
