@@ -3,12 +3,10 @@
 #include <algorithm>
 
 #include "context/file_tree.h"
-#include "context/run_tables.h"
 #include "context/source_context.h"
 
 void IncludeRegistry::addTreeEdge(const std::string& child) {
-  if (!tables_.fileTree || !tables_.context) return;
-  tables_.fileTree->addEdge(tables_.context->item(0), child);
+  fileTree_.addEdge(context_.item(0), child);
 }
 
 int IncludeRegistry::checkAndRegister(const std::string& path, const std::string& name) {

@@ -15,11 +15,15 @@
 
 #include "platform/file_system.h"
 
-class RunTables;
+class FileTree;
+class SourceContext;
 
 class IncludeRegistry {
  public:
-  explicit IncludeRegistry(RunTables& tables) : tables_(tables) {}
+  // Repeated and missing includes become edges from the file on top of
+  // `context` in `fileTree`.
+  IncludeRegistry(const SourceContext& context, FileTree& fileTree)
+      : context_(context), fileTree_(fileTree) {}
 
   // 1 when `path` was seen before (the repeat is recorded in the file
   // tree); otherwise registers it as read and returns 0.
@@ -44,7 +48,8 @@ class IncludeRegistry {
  private:
   void addTreeEdge(const std::string& child);
 
-  RunTables& tables_;
+  const SourceContext& context_;
+  FileTree& fileTree_;
   std::unordered_set<std::string> read_;
   std::unordered_set<std::string> missing_;
   std::set<platform::FileIdentity> readFiles_;

@@ -34,14 +34,6 @@ namespace {
 // disk each time.
 constexpr size_t kKeptHeaderBytes = 64u << 20;
 
-// Null the record's pointer first: a table going away must not be reached
-// through the record by the ones going after it.
-template <class T>
-void release(T*& view, std::unique_ptr<T>& owner) {
-  view = nullptr;
-  owner.reset();
-}
-
 // C++ and Java files have classes and predefined objects in their headers.
 bool readsClasses(const SourceFileEntry& entry) {
   return entry.languageMask == kModeCOrCpp || entry.languageMask == kModeJava;
@@ -72,61 +64,38 @@ std::vector<std::string> mainFilePaths(const SourceFileList& list, const std::ve
 }  // namespace
 
 AnalysisRun::AnalysisRun(const Options& options, platform::FileSet& files)
-    : options_(options), files_(files), tables_(options_) {
-  createTables();
-}
-
-// In the order of creation, as the tables were always released.
-AnalysisRun::~AnalysisRun() {
-  release(tables_.reservedWords, reservedWords_);
-  release(tables_.defines, defines_);
-  release(tables_.functions, functions_);
-  release(tables_.fileNames, fileNames_);
-  release(tables_.namespaces, namespaces_);
-  release(tables_.classes, classes_);
-  release(tables_.variables, variables_);
-  tables_.typeQuestions = nullptr;
-  release(tables_.workingTypes, workingTypes_);
-  release(tables_.baseTypes, baseTypes_);
-  release(tables_.context, context_);
-  release(tables_.includes, includes_);
-  release(tables_.fileTree, fileTree_);
-}
-
-// Each table joins the record as it is built, so that the later ones find
-// the earlier ones.
-void AnalysisRun::createTables() {
-  reservedWords_ = std::make_unique<ReservedWordTable>(&tables_);
-  tables_.reservedWords = reservedWords_.get();
-  defines_ = std::make_unique<DefineTable>(tables_);
-  tables_.defines = defines_.get();
-  functions_ = std::make_unique<FunctionTable>(tables_);
-  tables_.functions = functions_.get();
-  fileNames_ = std::make_unique<FileNamePool>();
-  tables_.fileNames = fileNames_.get();
-  namespaces_ = std::make_unique<NamespaceTable>(&tables_);
-  tables_.namespaces = namespaces_.get();
-  classes_ = std::make_unique<ClassTable>(tables_);
-  tables_.classes = classes_.get();
-  variables_ = std::make_unique<VariableTable>(tables_);
-  tables_.variables = variables_.get();
-  workingTypes_ = std::make_unique<TypeTable>(tables_, true);
-  tables_.workingTypes = workingTypes_.get();
-  tables_.typeQuestions = workingTypes_.get();
-  baseTypes_ = std::make_unique<TypeTable>(tables_, false);
-  tables_.baseTypes = baseTypes_.get();
-  context_ = std::make_unique<SourceContext>(options_);
-  tables_.context = context_.get();
-  includes_ = std::make_unique<IncludeRegistry>(tables_);
-  tables_.includes = includes_.get();
-  fileTree_ = std::make_unique<FileTree>(options_, *fileNames_);
-  tables_.fileTree = fileTree_.get();
+    : options_(options),
+      files_(files),
+      context_(options_),
+      fileTree_(options_, fileNames_),
+      includes_(context_, fileTree_),
+      reservedWords_(context_),
+      workingTypes_(options_, context_, true),
+      baseTypes_(options_, context_, false),
+      defines_(options_, context_, fileNames_, reservedWords_, workingTypes_),
+      classes_(options_, context_, fileNames_, workingTypes_),
+      functions_(options_, context_, fileNames_, classes_),
+      variables_(options_, context_, fileNames_, workingTypes_, defines_, classes_, functions_),
+      namespaces_(options_, context_),
+      parsers_{options_,      context_,      defines_,   reservedWords_, workingTypes_,
+               classes_,      functions_,    variables_, namespaces_},
+      scan_{options_,        context_,        fileTree_, defines_, reservedWords_,
+            workingTypes_,   parsers_,        {}} {
   // "#pragma <interrupt keyword> name": the name is an interrupt function.
-  tables_.interruptFunctionFound = [this](std::string_view name, std::string_view comment) {
+  scan_.interruptFunctionFound = [this](std::string_view name, std::string_view comment) {
     DeclInfo decl;
     decl.name = std::string(name);
-    functions_->registerDefinition(decl, Registration::kInterrupt, comment);
+    functions_.registerDefinition(decl, Registration::kInterrupt, comment);
   };
+}
+
+AnalysisRun::~AnalysisRun() = default;
+
+void AnalysisRun::startFile(SourceReader& reader, const std::string& path,
+                            const Language& language) {
+  reader.setFile(path, language);
+  variables_.beginFile();
+  if (context_.depth() == 1) functions_.beginTranslationUnit();
 }
 
 bool AnalysisRun::run(SourceFileList& list) {
@@ -159,20 +128,20 @@ void AnalysisRun::loadSettings(const SourceFileList& list) {
   ReadSettings settings;
   settings.blockBytes = blockBytes_;
   settings.stop = stop_;
-  loadSettingsData(tables_, settings_, list, files_, settings);
-  if (options_.reservedWordDump) reservedWords_->dump();
+  loadSettingsData(scan_, reservedWords_, baseTypes_, settings_, list, files_, settings);
+  if (options_.reservedWordDump) reservedWords_.dump();
 }
 
 bool AnalysisRun::readFiles(SourceFileList& list) {
   std::vector<int> order = list.processingOrder();
   bool perSourceFile = options_.headerReadMode == HeaderReadMode::PerSourceFile;
   if (perSourceFile) {
-    tables_.headerMode = HeaderReadMode::PerSourceFile;
+    headerMode_ = HeaderReadMode::PerSourceFile;
     keptHeaders_ = std::make_unique<platform::KeptFileSet>(files_, kKeptHeaderBytes);
   } else {
     prepareFileTables(list, -1);
   }
-  SourceReader reader(tables_, SourceReader::Kind::MainFile);
+  SourceReader reader(scan_, SourceReader::Kind::MainFile);
   reader.setInterruptKeywords(settings_.interruptKeywords);
   const std::vector<std::string> paths = mainFilePaths(list, order);
   platform::ReadAhead readAhead(paths);
@@ -206,27 +175,27 @@ bool AnalysisRun::readMainFile(SourceFileList& list, int entryIndex, SourceReade
   errorLog() << entry.name << "を処理中\n";
   const Language* language = languageOfMode(entry.languageMask);
   if (!language) language = &languageOfCode(0);
-  startFile(tables_, reader, path, *language);
+  startFile(reader, path, *language);
   if (prepareTables) prepareFileTables(list, entryIndex);
   ReadSettings settings;
   settings.blockBytes = blockBytes_;
   settings.stop = stop_;
-  IncludeReader includes(tables_, keptHeaders_ ? *keptHeaders_ : files_, settings);
+  IncludeReader includes(*this, keptHeaders_ ? *keptHeaders_ : files_, settings);
   includes.setLanguage(*language);
   settings.includes = &includes;
   if (readSource(reader, *source, settings) == ReadResult::kStopped) return false;
   source.reset();
   entry.stepCounts = reader.stepCounts();
   finishSourceFile(reader);
-  tables_.context->pop();
+  context_.pop();
   return true;
 }
 
 // Per-file set-up of the tables before a main file is read (entryIndex -1:
 // once for the whole run).
 void AnalysisRun::prepareFileTables(const SourceFileList& list, int entryIndex) {
-  defines_->setStartingState(settings_.definitions);
-  tables_.headerMode = options_.headerReadMode;
+  defines_.setStartingState(settings_.definitions);
+  headerMode_ = options_.headerReadMode;
   const std::vector<SourceFileEntry>& entries = list.entries();
   bool classes = false;
   if (entryIndex >= 0) {
@@ -235,11 +204,11 @@ void AnalysisRun::prepareFileTables(const SourceFileList& list, int entryIndex) 
     for (int i = 0; i < listedCount(list) && !classes; ++i) classes = readsClasses(entries[i]);
   }
   if (!classes) {
-    workingTypes_->copyFrom(*baseTypes_);
+    workingTypes_.copyFrom(baseTypes_);
     return;
   }
   // Class languages need their headers: "never read" becomes "read once".
-  if (tables_.headerMode == HeaderReadMode::NoRead) tables_.headerMode = HeaderReadMode::ReadOnce;
+  if (headerMode_ == HeaderReadMode::NoRead) headerMode_ = HeaderReadMode::ReadOnce;
   registerPredefinedClasses(entryIndex < 0 ? kModeAll : withOldCpp(entries[entryIndex].languageMask));
 }
 
@@ -250,15 +219,15 @@ void AnalysisRun::prepareFileTables(const SourceFileList& list, int entryIndex) 
 // none of a C++ file's.
 void AnalysisRun::registerPredefinedClasses(std::int32_t fileLanguages) {
   registerSettingsClasses(fileLanguages);
-  workingTypes_->setRegistrationMode(true);
+  workingTypes_.setRegistrationMode(true);
   for (const VariableDefinition& v : settings_.classes.variables()) {
     if (!(v.languages & fileLanguages)) continue;
-    context_->setLanguageMask(v.languages);
+    context_.setLanguageMask(v.languages);
     // Declared by the library: no position, and no row of the lists
     // unless the sources define it themselves.
-    variables_->registerVariable(v.type, v.name, 0, VariableTable::kExtern, "", "");
+    variables_.registerVariable(v.type, v.name, 0, VariableTable::kExtern, "", "");
   }
-  workingTypes_->setRegistrationMode(false);
+  workingTypes_.setRegistrationMode(false);
 }
 
 // The class table empty and the type table fresh from the settings, the
@@ -278,54 +247,54 @@ struct AnalysisRun::PredefinedClasses {
 // registration that met a name twice (and logged it) is not kept: its log
 // lines come with every file.
 void AnalysisRun::registerSettingsClasses(std::int32_t fileLanguages) {
-  const bool fresh = fileLanguages != kModeAll && classes_->empty();
+  const bool fresh = fileLanguages != kModeAll && classes_.empty();
   PredefinedClasses* kept = predefined_.get();
   if (fresh && kept && kept->fileLanguages == fileLanguages &&
       kept->foldedNames == caseInsensitiveNames()) {
-    classes_->restore(kept->classes);
-    workingTypes_->copyFrom(*kept->types);
-    if (kept->lastLanguages) context_->setLanguageMask(kept->lastLanguages);
+    classes_.restore(kept->classes);
+    workingTypes_.copyFrom(*kept->types);
+    if (kept->lastLanguages) context_.setLanguageMask(kept->lastLanguages);
     return;
   }
-  workingTypes_->copyFrom(*baseTypes_);
+  workingTypes_.copyFrom(baseTypes_);
   std::int32_t lastLanguages = 0;
   int registered = 0;
   for (const ClassDefinition& c : settings_.classes.classes()) {
     if (!(c.languages & fileLanguages)) continue;
-    context_->setLanguageMask(c.languages);
-    classes_->registerSettingsClass(c.name);
+    context_.setLanguageMask(c.languages);
+    classes_.registerSettingsClass(c.name);
     lastLanguages = c.languages;
     ++registered;
   }
-  if (!fresh || classes_->recordCount() != registered) return;
+  if (!fresh || classes_.recordCount() != registered) return;
   predefined_ = std::make_unique<PredefinedClasses>();
   predefined_->fileLanguages = fileLanguages;
   predefined_->foldedNames = caseInsensitiveNames();
   predefined_->lastLanguages = lastLanguages;
-  predefined_->classes = classes_->records();
-  predefined_->types = std::make_unique<TypeTable>(tables_, true);
-  predefined_->types->copyFrom(*workingTypes_);
+  predefined_->classes = classes_.records();
+  predefined_->types = std::make_unique<TypeTable>(options_, context_, true);
+  predefined_->types->copyFrom(workingTypes_);
 }
 
 // End of one main file: per-file report sections and table resets.
 void AnalysisRun::finishSourceFile(SourceReader& reader) {
   // Calls that no procedure of this VB or Delphi file answered go to the
   // public procedure of that name.
-  if (context_->languageMask() & kModeVbOrDelphi) functions_->relinkFileLocalCalls();
-  if (tables_.headerMode == HeaderReadMode::PerSourceFile) {
-    const std::string fileName = context_->item(0);
+  if (context_.languageMask() & kModeVbOrDelphi) functions_.relinkFileLocalCalls();
+  if (headerMode_ == HeaderReadMode::PerSourceFile) {
+    const std::string fileName = context_.item(0);
     if (reportsWanted_) {
-      if (options_.defineList) defines_->writeList(ListScope::kPerFile);
-      if (options_.classList) classes_->writeClassList(ListScope::kPerFile);
-      if (options_.typeList) workingTypes_->writeTypeList(ListScope::kPerFile, fileName);
-      if (options_.namespaceList) namespaces_->writeNamespaceList(ListScope::kPerFile, fileName);
+      if (options_.defineList) defines_.writeList(ListScope::kPerFile);
+      if (options_.classList) classes_.writeClassList(ListScope::kPerFile);
+      if (options_.typeList) workingTypes_.writeTypeList(ListScope::kPerFile, fileName);
+      if (options_.namespaceList) namespaces_.writeNamespaceList(ListScope::kPerFile, fileName);
     }
-    includes_->forgetRead();
-    defines_->clear();
-    namespaces_->clear();
-    variables_->resetFileState();
-    if (context_->languageMask() != kModeC) classes_->resetAfterFile();
-    workingTypes_->endFile(context_->languageFlavour());
+    includes_.forgetRead();
+    defines_.clear();
+    namespaces_.clear();
+    variables_.resetFileState();
+    if (context_.languageMask() != kModeC) classes_.resetAfterFile();
+    workingTypes_.endFile(context_.languageFlavour());
   }
   reader.finishFile();
 }
@@ -336,37 +305,37 @@ void AnalysisRun::countDefinedFunctions(SourceFileList& list) {
   for (SourceFileEntry& entry : list.entries()) {
     if (entry.name.empty()) break;
     std::string name = withPath ? entry.directory + entry.name : entry.name;
-    entry.stepCounts[kDefinedFunctions] = functions_->countKnownInFile(name);
+    entry.stepCounts[kDefinedFunctions] = functions_.countKnownInFile(name);
   }
 }
 
 // Every enabled report, in a fixed order; a stop request ends the list
 // between two reports.
 void AnalysisRun::writeReports(const SourceFileList& list) {
-  ListScope scope = tables_.headerMode != HeaderReadMode::PerSourceFile ? ListScope::kWholeRun
+  ListScope scope = headerMode_ != HeaderReadMode::PerSourceFile ? ListScope::kWholeRun
                                                                         : ListScope::kFinish;
-  const std::string fileName = context_->item(0);
+  const std::string fileName = context_.item(0);
   // The call tree and the function list may be written beside the
   // reports after them; they end before this does, their messages first.
   std::unique_ptr<CallTreeBeside> tree;
   const std::function<void()> steps[] = {
       [&] {
-        if (options_.variableDetails) variables_->handOverReferences();
-        tree = writeCallTreeBeside(tables_);  // with the function list and details
-        functions_->collectStepCounts();
+        if (options_.variableDetails) variables_.handOverReferences();
+        tree = writeCallTreeBeside({functions_, fileNames_, options_});  // with the function list and details
+        functions_.collectStepCounts();
       },
       [&] {
         if (options_.lineDistribution)
-          writeDistributionReport(functions_->stepCounts(), options_.distributionStep,
+          writeDistributionReport(functions_.stepCounts(), options_.distributionStep,
                                   reportStyle(options_));
       },
-      [&] { if (options_.globalVariableList) variables_->writeVariableList(); },
-      [&] { if (options_.variableDetails) variables_->writeVariableDetails(); },
-      [&] { if (options_.defineList) defines_->writeList(scope); },
-      [&] { if (options_.classList) classes_->writeClassList(scope); },
-      [&] { if (options_.typeList) workingTypes_->writeTypeList(scope, fileName); },
-      [&] { if (options_.namespaceList) namespaces_->writeNamespaceList(scope, fileName); },
-      [&] { fileTree_->write(); },
+      [&] { if (options_.globalVariableList) variables_.writeVariableList(); },
+      [&] { if (options_.variableDetails) variables_.writeVariableDetails(); },
+      [&] { if (options_.defineList) defines_.writeList(scope); },
+      [&] { if (options_.classList) classes_.writeClassList(scope); },
+      [&] { if (options_.typeList) workingTypes_.writeTypeList(scope, fileName); },
+      [&] { if (options_.namespaceList) namespaces_.writeNamespaceList(scope, fileName); },
+      [&] { fileTree_.write(); },
       [&] { writeStepLog(options_, list); },
   };
   for (const std::function<void()>& step : steps) {

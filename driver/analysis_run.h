@@ -1,7 +1,8 @@
-// One analysis run over the registered source files: it creates the run's
-// tables (and owns them), loads the settings data, reads every file (".bas"
-// modules first) through the read loop with the parser of its language,
-// and writes the reports. The options must outlive the run and stay as they
+// One analysis run over the registered source files: it builds the run's
+// tables (and owns them), each with references to the few others it uses,
+// in the order they depend on one another; loads the settings data; reads
+// every file (".bas" modules first) through the read loop with the parser
+// of its language; and writes the reports. The options must outlive the run and stay as they
 // are while it reads and writes (the program hands it a copy taken at the
 // start of the run). A stop request, from any thread, is honoured between tokens
 // and between files; a stopped run writes no further report. Everything
@@ -15,11 +16,23 @@
 #include <memory>
 #include <string>
 
+#include "context/file_name_pool.h"
+#include "context/file_tree.h"
+#include "context/include_registry.h"
 #include "context/options.h"
-#include "context/run_tables.h"
+#include "context/source_context.h"
 #include "driver/settings_data.h"
+#include "parsers/parser_context.h"
 #include "platform/byte_source.h"
 #include "platform/workbook.h"
+#include "scan/define_table.h"
+#include "scan/reserved_word_table.h"
+#include "scan/scan_context.h"
+#include "tables/class_table.h"
+#include "tables/function_table.h"
+#include "tables/namespace_table.h"
+#include "tables/type_table.h"
+#include "tables/variable_table.h"
 
 class SourceFileList;
 class SourceReader;
@@ -34,8 +47,31 @@ class AnalysisRun {
   AnalysisRun(const AnalysisRun&) = delete;
   AnalysisRun& operator=(const AnalysisRun&) = delete;
 
-  RunTables& tables() { return tables_; }
+  const Options& options() const { return options_; }
   const SettingsData& settings() const { return settings_; }
+  // The run's tables, for its readers and for the tests.
+  const ScanContext& scan() { return scan_; }
+  FileNamePool& fileNames() { return fileNames_; }
+  SourceContext& context() { return context_; }
+  FileTree& fileTree() { return fileTree_; }
+  IncludeRegistry& includes() { return includes_; }
+  ReservedWordTable& reservedWords() { return reservedWords_; }
+  TypeTable& workingTypes() { return workingTypes_; }  // the analysis types
+  TypeTable& baseTypes() { return baseTypes_; }        // the settings types
+  DefineTable& defines() { return defines_; }
+  ClassTable& classes() { return classes_; }
+  FunctionTable& functions() { return functions_; }
+  VariableTable& variables() { return variables_; }
+  NamespaceTable& namespaces() { return namespaces_; }
+  // The header read mode in force: the options' mode, except that a run
+  // with C++ or Java files reads headers it was told never to read once.
+  HeaderReadMode headerMode() const { return headerMode_; }
+  // For harnesses that read files one by one instead of run().
+  void setHeaderMode(HeaderReadMode mode) { headerMode_ = mode; }
+
+  // Starts `path` on `reader`, and its scope in the variable table (a main
+  // file: a new translation unit of the function table too).
+  void startFile(SourceReader& reader, const std::string& path, const Language& language);
 
   // Called before each main file: its 1-based position, the count, its name.
   void setProgress(std::function<void(int, int, const std::string&)> progress) {
@@ -67,7 +103,6 @@ class AnalysisRun {
 
  private:
   bool readAndReport(SourceFileList& list);
-  void createTables();
   void loadSettings(const SourceFileList& list);
   bool readFiles(SourceFileList& list);
   bool readMainFile(SourceFileList& list, int entryIndex, SourceReader& reader,
@@ -84,7 +119,22 @@ class AnalysisRun {
   // In the per-source-file header mode every source file reads its headers
   // again: they come from memory after the first reading.
   std::unique_ptr<platform::KeptFileSet> keptHeaders_;
-  RunTables tables_;
+  // The tables, each after the ones it refers to.
+  FileNamePool fileNames_;
+  SourceContext context_;
+  FileTree fileTree_;
+  IncludeRegistry includes_;
+  ReservedWordTable reservedWords_;
+  TypeTable workingTypes_;
+  TypeTable baseTypes_;
+  DefineTable defines_;
+  ClassTable classes_;
+  FunctionTable functions_;
+  VariableTable variables_;
+  NamespaceTable namespaces_;
+  ParserContext parsers_;
+  ScanContext scan_;
+  HeaderReadMode headerMode_ = HeaderReadMode::PerSourceFile;
   SettingsData settings_;
   std::function<void(int, int, const std::string&)> progress_;
   size_t blockBytes_ = 0;
@@ -96,20 +146,6 @@ class AnalysisRun {
   double elapsed_ = 0.0;
   int filesRead_ = 0;
   int filesUnreadable_ = 0;
-
-  // The tables, in the order of creation (and of destruction).
-  std::unique_ptr<ReservedWordTable> reservedWords_;
-  std::unique_ptr<DefineTable> defines_;
-  std::unique_ptr<FunctionTable> functions_;
-  std::unique_ptr<FileNamePool> fileNames_;
-  std::unique_ptr<NamespaceTable> namespaces_;
-  std::unique_ptr<ClassTable> classes_;
-  std::unique_ptr<VariableTable> variables_;
-  std::unique_ptr<TypeTable> workingTypes_;
-  std::unique_ptr<TypeTable> baseTypes_;
-  std::unique_ptr<SourceContext> context_;
-  std::unique_ptr<IncludeRegistry> includes_;
-  std::unique_ptr<FileTree> fileTree_;
 
   // The settings classes as registered before a file of the C family, for
   // the next file of the same languages to start from.

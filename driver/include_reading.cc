@@ -4,12 +4,10 @@
 #include <vector>
 
 #include "context/include_registry.h"
-#include "context/run_tables.h"
+#include "driver/analysis_run.h"
 #include "context/source_context.h"
 #include "context/text_util.h"
-#include "tables/function_table.h"
 #include "parsers/languages.h"
-#include "tables/variable_table.h"
 #include "platform/file_system.h"
 #include "report/error_log.h"
 #include "scan/source_reader.h"
@@ -48,25 +46,18 @@ std::string collapseDotParts(const std::string& path) {
   }
 }
 
-void startFile(RunTables& tables, SourceReader& reader, const std::string& path,
-               const Language& language) {
-  reader.setFile(path, language);
-  tables.variables->beginFile();
-  if (tables.context->depth() == 1) tables.functions->beginTranslationUnit();
-}
-
-IncludeReader::IncludeReader(RunTables& tables, platform::FileSet& files,
+IncludeReader::IncludeReader(AnalysisRun& run, platform::FileSet& files,
                              const ReadSettings& settings)
-    : tables_(tables), files_(files), settings_(settings) {
+    : run_(run), files_(files), settings_(settings) {
   settings_.includes = this;
 }
 
 // A missing header: reported once, remembered so that later includes of it
 // are skipped, and marked in the context (old stream and ATL headers).
 void IncludeReader::reportMissing(const std::string& path, const std::string& name) {
-  tables_.includes->registerMissing(path, name);
+  run_.includes().registerMissing(path, name);
   errorLog() << "  Can't open [" << name << "]" << '\n';
-  tables_.context->markMissing(name);
+  run_.context().markMissing(name);
 }
 
 // The header beside the including file, else in the include folders in
@@ -75,7 +66,7 @@ void IncludeReader::reportMissing(const std::string& path, const std::string& na
 IncludeReader::OpenedHeader IncludeReader::openHeader(const std::string& path,
                                                       const std::string& name) {
   if (auto source = files_.open(path)) return {std::move(source), path};
-  const std::vector<std::string>& folders = tables_.options().includeDirectories;
+  const std::vector<std::string>& folders = run_.options().includeDirectories;
   bool searchFolders = !isAbsolutePath(name) && name.find('\\') == std::string::npos &&
                        !folders.empty();
   if (!searchFolders) {
@@ -85,7 +76,7 @@ IncludeReader::OpenedHeader IncludeReader::openHeader(const std::string& path,
   for (const std::string& folder : folders) {
     std::string candidate = collapseDotParts(folder + name);
     if (auto source = files_.open(candidate)) return {std::move(source), candidate};
-    tables_.includes->registerMissing(candidate, name);
+    run_.includes().registerMissing(candidate, name);
   }
   reportMissing(path, name);
   return {};
@@ -97,15 +88,15 @@ IncludeReader::OpenedHeader IncludeReader::openHeader(const std::string& path,
 bool IncludeReader::readBefore(const std::string& asked, const std::string& opened,
                                const std::string& name) {
   platform::FileIdentity file;
-  if (files_.identify(opened, file)) return tables_.includes->checkAndRegisterFile(file, opened) == 1;
-  return opened != asked && tables_.includes->checkAndRegister(opened, name) == 1;
+  if (files_.identify(opened, file)) return run_.includes().checkAndRegisterFile(file, opened) == 1;
+  return opened != asked && run_.includes().checkAndRegister(opened, name) == 1;
 }
 
 // Headers of real trees nest a few dozen deep; past the limit the chain is
 // a cycle the registry cannot see (or a hostile input), and following it
 // would only exhaust the stack.
 bool IncludeReader::tooDeep(const std::string& name) {
-  const int depth = tables_.context->depth();
+  const int depth = run_.context().depth();
   if (depth <= 1) deepChainLogged_ = false;
   if (depth <= kIncludeDepthLimit) return false;
   if (!deepChainLogged_) {
@@ -118,24 +109,24 @@ bool IncludeReader::tooDeep(const std::string& name) {
 
 void IncludeReader::include(SourceReader& reader) {
   const std::string name = reader.includeName();
-  if (tables_.headerMode == HeaderReadMode::NoRead) {
-    tables_.includes->checkAndRegister(name, name);
+  if (run_.headerMode() == HeaderReadMode::NoRead) {
+    run_.includes().checkAndRegister(name, name);
     return;
   }
   std::string path = name;
-  std::string folder = tables_.context->topDirectory();
+  std::string folder = run_.context().topDirectory();
   if (!folder.empty() && !isAbsolutePath(name)) path = collapseDotParts(folder + name);
-  if (tables_.includes->checkAndRegister(path, name) == 1) return;
+  if (run_.includes().checkAndRegister(path, name) == 1) return;
   if (tooDeep(name)) return;
   OpenedHeader opened = openHeader(path, name);
   if (!opened.source || readBefore(path, opened.path, name)) return;
-  SourceReader header(tables_, SourceReader::Kind::Include);
+  SourceReader header(run_.scan(), SourceReader::Kind::Include);
   errorLog() << "  " << name << "を処理中" << '\n';
   const Language& language =
       language_ ? *language_ : languageOfCode(0);
-  startFile(tables_, header, opened.path, language);
+  run_.startFile(header, opened.path, language);
   readSource(header, *opened.source, settings_);
   opened.source.reset();
   header.finishFile();
-  tables_.context->pop();
+  run_.context().pop();
 }

@@ -13,7 +13,7 @@
 
 #include "scan/read_loop.h"
 
-class RunTables;
+class AnalysisRun;
 struct Language;
 
 // "dir\sub\..\x.h" -> "dir\x.h": "." and "name\.." parts are taken out, so
@@ -22,15 +22,11 @@ struct Language;
 // is never taken for one.
 std::string collapseDotParts(const std::string& path);
 
-// Starts `path` on the reader and its scope in the variable table.
-void startFile(RunTables& tables, SourceReader& reader, const std::string& path,
-               const Language& language);
-
 class IncludeReader final : public IncludeHandler {
  public:
   // `settings` (block size, stop request) applies to every header; its
   // include handler is this object.
-  IncludeReader(RunTables& tables, platform::FileSet& files, const ReadSettings& settings);
+  IncludeReader(AnalysisRun& run, platform::FileSet& files, const ReadSettings& settings);
 
   // The language of the main file whose headers follow.
   void setLanguage(const Language& language) { language_ = &language; }
@@ -48,7 +44,7 @@ class IncludeReader final : public IncludeHandler {
   bool tooDeep(const std::string& name);
   void reportMissing(const std::string& path, const std::string& name);
 
-  RunTables& tables_;
+  AnalysisRun& run_;
   platform::FileSet& files_;
   ReadSettings settings_;
   const Language* language_ = nullptr;

@@ -120,7 +120,7 @@ bool runAnalysis() {
     logNotes(outcome);
     finished = run.run(sourceFiles());
     if (finished && options.showElapsedTime) lastElapsed = run.elapsedSeconds();
-    if (finished) functionLengths() = run.tables().functions->stepCounts();
+    if (finished) functionLengths() = run.functions().stepCounts();
     outcome.analysed = run.filesRead();
     outcome.unreadable = run.filesUnreadable();
     closeKeptReports();

@@ -4,7 +4,7 @@
 
 #include "context/language_mode.h"
 #include "context/options.h"
-#include "context/run_tables.h"
+#include "scan/scan_context.h"
 #include "context/source_context.h"
 #include "context/source_file_list.h"
 #include "parsers/languages.h"
@@ -27,30 +27,33 @@ std::int32_t runLanguageMask(const SourceFileList& files) {
 
 namespace {
 
-void useBuiltInSettings(RunTables& tables, const std::string& path) {
+void useBuiltInSettings(ReservedWordTable& reservedWords, TypeTable& baseTypes,
+                        const std::string& path) {
   // Flushed at once: they explain every later finding of the run.
   errorLog() << "  Mizentaの設定ﾌｧｲﾙが読み込めません。[" << path << "]" << std::endl;
   errorLog() << "  内部確保してある予約語、型情報を使用します。" << std::endl;
-  tables.reservedWords->loadBuiltIn();
-  tables.baseTypes->loadBuiltIn();
+  reservedWords.loadBuiltIn();
+  baseTypes.loadBuiltIn();
 }
 
 // The file through the read loop; what its directives collected is taken
 // out at the end, the macros as the starting state of every file.
-void readSettingsFile(RunTables& tables, SettingsData& data, const std::string& path,
+void readSettingsFile(const ScanContext& scan, ReservedWordTable& reservedWords,
+                      TypeTable& baseTypes, SettingsData& data, const std::string& path,
                       platform::ByteSource& source, ReadSettings settings) {
-  SourceReader reader(tables, SourceReader::Kind::Include);
+  SourceReader reader(scan, SourceReader::Kind::Include);
   reader.setFile(path, settingsDataLanguage());
   // After the file's own lexical rules: names compare as the run's sources
   // will, so that every table is sorted as it will be searched.
   setCaseInsensitiveNames((data.languageMask & kModeVbOrDelphi) != 0);
-  reader.replaceParser(makeSettingsParser(data.languageMask, data.classes));
+  reader.replaceParser(
+      makeSettingsParser(data.languageMask, data.classes, reservedWords, baseTypes));
   reader.setRunLanguages(data.languageMask);
   settings.includes = nullptr;
   readSource(reader, source, settings);
   reader.finishFile();
-  tables.context->pop();
-  data.definitions = tables.defines->definitions();
+  scan.context.pop();
+  data.definitions = scan.defines.definitions();
   data.interruptKeywords = reader.directives().declaredInterruptKeywords();
 }
 
@@ -58,16 +61,17 @@ void readSettingsFile(RunTables& tables, SettingsData& data, const std::string& 
 
 // The comparison is set both ways: a run of C files after a VB run must not
 // sort its tables with the folded comparison that the last run left.
-void loadSettingsData(RunTables& tables, SettingsData& data, const SourceFileList& files,
+void loadSettingsData(const ScanContext& scan, ReservedWordTable& reservedWords,
+                      TypeTable& baseTypes, SettingsData& data, const SourceFileList& files,
                       platform::FileSet& fileSet, ReadSettings settings) {
   std::string path = programFolder() + kSettingsDataName;
   data = SettingsData{};
   data.languageMask = runLanguageMask(files);
   setCaseInsensitiveNames((data.languageMask & kModeVbOrDelphi) != 0);
-  tables.baseTypes->setRegistrationMode(true);
+  baseTypes.setRegistrationMode(true);
   if (std::unique_ptr<platform::ByteSource> source = fileSet.open(path))
-    readSettingsFile(tables, data, path, *source, settings);
+    readSettingsFile(scan, reservedWords, baseTypes, data, path, *source, settings);
   else
-    useBuiltInSettings(tables, path);
-  tables.baseTypes->setRegistrationMode(false);
+    useBuiltInSettings(reservedWords, baseTypes, path);
+  baseTypes.setRegistrationMode(false);
 }

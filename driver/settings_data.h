@@ -13,7 +13,9 @@
 #include "scan/define_table.h"
 #include "scan/read_loop.h"
 
-class RunTables;
+struct ScanContext;
+class ReservedWordTable;
+class TypeTable;
 class SourceFileList;
 
 extern const char kSettingsDataName[];
@@ -35,11 +37,15 @@ std::int32_t withOldCpp(std::int32_t mask);
 // The run's language mask for `files`.
 std::int32_t runLanguageMask(const SourceFileList& files);
 
-// Loads the settings of one run over `files` into `tables` and `data`: the
+// Loads the settings of one run over `files` into the run's tables and
+// `data`: the
 // language mask, the name comparison of the run (case-insensitive with VB
 // or Delphi files), the reserved words, base types and pointer size, the
 // macros, classes, variables and interrupt keywords. The file is opened
 // from `fileSet` and read in the blocks of `settings` (its include handler
 // is not used; a stop request leaves the load half done).
-void loadSettingsData(RunTables& tables, SettingsData& data, const SourceFileList& files,
+// The file is read with the run's scanner (`scan`); its reserved words go
+// into `reservedWords`, its types into `baseTypes`.
+void loadSettingsData(const ScanContext& scan, ReservedWordTable& reservedWords,
+                      TypeTable& baseTypes, SettingsData& data, const SourceFileList& files,
                       platform::FileSet& fileSet, ReadSettings settings = ReadSettings());

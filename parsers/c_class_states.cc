@@ -3,7 +3,7 @@
 // lists; class bodies with their member functions, data members and nested
 // classes; new and delete; constructor initializer lists; namespaces and
 // using directives; templates; objects declared with constructor arguments.
-#include "context/run_tables.h"
+#include "parsers/parser_context.h"
 #include "context/source_context.h"
 #include "parsers/c_parser_internal.h"
 #include "parsers/member_rule.h"
@@ -105,7 +105,7 @@ void CParser::classHeadState(const std::string& token) {
   }
   if (TokenTests::isDelimiter(token) || tests_.isReserved(token)) return;
   if (tests_.isMacro(token)) {
-    const std::string& body = tables_->defines->bodyOf(token);
+    const std::string& body = tables_.defines.bodyOf(token);
     if (body.empty() || body == "__declspec(dllimport)") return;
   }
   file_.head.name = token;
@@ -221,8 +221,8 @@ void CParser::qualifyHeadName(const std::string& part) {
   if (outer.empty()) outer = head.named ? head.name : nestedName(head.name);
   head.name = outer + "::" + part;
   head.named = true;
-  if (!tables_->classes->exists(head.name))
-    tables_->classes->registerClass(head.name, 1,
+  if (!tables_.classes.exists(head.name))
+    tables_.classes.registerClass(head.name, 1,
                                     head.structure ? ClassTable::kClassLike : ClassTable::kClass);
 }
 
@@ -231,8 +231,8 @@ void CParser::registerHeadClass() {
   if (head.named || head.name.empty()) return;
   head.named = true;
   if (isCpp()) head.name = nestedName(head.name);
-  if (!tables_->classes->exists(head.name))
-    tables_->classes->registerClass(head.name, 1,
+  if (!tables_.classes.exists(head.name))
+    tables_.classes.registerClass(head.name, 1,
                                     head.structure ? ClassTable::kClassLike : ClassTable::kClass);
 }
 
@@ -240,15 +240,15 @@ void CParser::registerHeadClass() {
 // around it ("ns::Outer::Inner").
 std::string CParser::nestedName(const std::string& name) const {
   if (!file_.classBodies.empty()) return file_.classBodies.back().name + "::" + name;
-  if (tables_->namespaces->openCount() > 0)
-    return tables_->namespaces->currentPath() + "::" + name;
+  if (tables_.namespaces.openCount() > 0)
+    return tables_.namespaces.currentPath() + "::" + name;
   return name;
 }
 
 // A C++ base names a class that the table knows (looked up like a name in
 // the code); a Java base is whatever follows extends or implements.
 void CParser::addBaseName(const std::string& name) {
-  ClassTable& classes = *tables_->classes;
+  ClassTable& classes = tables_.classes;
   if (isJava()) {
     // `class Builder implements other.Builder`: a class of another package.
     if (!sameName(name, file_.head.name)) classes.addBase(file_.head.name, name);
@@ -272,7 +272,7 @@ void CParser::openClassBody() {
   bool known = false;
   for (const std::string& done : file_.classesWithBody) known |= sameName(done, head.name);
   if (known && !head.structure)
-    tables_->classes->registerClass(head.name, 1, ClassTable::kClass);
+    tables_.classes.registerClass(head.name, 1, ClassTable::kClass);
   else
     file_.classesWithBody.push_back(head.name);
   ClassBody body{head.name,     file_.braceDepth - 1, head.structure,     head.javaEnum,
@@ -396,7 +396,7 @@ void CParser::memberDeclaration() {
   member.line = currentLine();
   member.returnType = isJava() ? javaReturnType(position + 1)
                                : returnTypeWalk(position + (destructor ? 2 : 1));
-  tables_->classes->addMethod(member);
+  tables_.classes.addMethod(member);
   std::uint32_t kind = isOperator ? kKindOperator : kKindCall;
   functions().registerDefinition(member, kind, reader_->capturedComment());
   // Declaration macros of the message map and of run-time class
@@ -497,8 +497,8 @@ void CParser::endClassBody() {
   if (!body.structure) return;
   // struct Tag { … } a, *p;  — the tag is a structure type of its size.
   int flags = 0;
-  int size = tables_->classes->sizeOf(body.name, flags);
-  tables_->workingTypes->registerType(body.name, TypeTable::kStructure, size, flags != 0,
+  int size = tables_.classes.sizeOf(body.name, flags);
+  tables_.types.registerType(body.name, TypeTable::kStructure, size, flags != 0,
                                       languages());
   file_.structTag = body.name;
   file_.typedefMode = body.typedefNames;
@@ -513,7 +513,7 @@ void CParser::bindDeferredCalls(const ClassBody& body) {
     DeclInfo callee;
     callee.name = call.name;
     if (call.object.empty()) {
-      callee.className = tables_->classes->resolveMember(body.name, call.name);
+      callee.className = tables_.classes.resolveMember(body.name, call.name);
       namespaceOfCallee(callee);
     } else {
       callee.className = memberPathType(body.name, call.object);
@@ -576,7 +576,7 @@ void CParser::newState(const std::string& token) {
   }
   leaveState();
   std::string created = isJava() ? file_.newClass : resolveClass(file_.newClass);
-  if (!created.empty() && tables_->classes->exists(created)) {
+  if (!created.empty() && tables_.classes.exists(created)) {
     bool inFunction = !file_.currentFunction.empty();
     std::string outer = file_.currentClass.empty() && inFunction
                             ? file_.functionNamespace
@@ -634,7 +634,7 @@ void CParser::deleteState(const std::string& token) {
   std::string deleted = resolveClass(token);
   if (deleted.empty()) {
     const std::string* type =
-        tables_->variables->referenceVariable(token, file_.currentClass, file_.currentFunction);
+        tables_.variables.referenceVariable(token, file_.currentClass, file_.currentFunction);
     if (type) deleted = resolveClass(classOfType(*type));
   }
   if (deleted.empty()) return;
@@ -660,7 +660,7 @@ void CParser::namespaceNameState(const std::string& token) {
     if (token == ";") leaveState();
     return;
   }
-  tables_->namespaces->openNamespace(token, file_.braceDepth);
+  tables_.namespaces.openNamespace(token, file_.braceDepth);
   leaveState();
 }
 
@@ -680,7 +680,7 @@ void CParser::usingNamespaceState(const std::string& token) {
     std::string qualifier = qualifiedPrefix(2, before);
     if (!qualifier.empty()) name = qualifier + "::" + name;
   }
-  tables_->namespaces->addUsing(name, file_.braceDepth);
+  tables_.namespaces.addUsing(name, file_.braceDepth);
 }
 
 // "template" '<' … '>'  (nested lists counted)

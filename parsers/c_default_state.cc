@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "context/options.h"
-#include "context/run_tables.h"
+#include "parsers/parser_context.h"
 #include "context/source_context.h"
 #include "parsers/c_parser_internal.h"
 #include "scan/lexical_rules.h"
@@ -129,7 +129,7 @@ void CParser::callOrHeader() {
   if (file_.inBody && !isJava() && isParameter(name)) return;
   if (kind != kKindOperator && tests_.isType(name) && (isJava() || !tests_.isKnownClass(name)))
     return;
-  if (tables_->options().macrosAreNotFunctions && expandMacro(name, kind, typeStart)) return;
+  if (tables_.options.macrosAreNotFunctions && expandMacro(name, kind, typeStart)) return;
   if (hasClasses()) {
     if (isJava() && javaMethodInBody(position)) return;
     // operator const char* (…) at file level: a conversion operator.
@@ -206,7 +206,7 @@ bool CParser::declaredStatic(int typeStart) const {
 // those call in turn. The arguments it throws away call nothing.
 bool CParser::expandMacro(const std::string& name, std::uint32_t kind, int typeStart) {
   if (!tests_.isMacro(name)) return false;
-  tables_->defines->callTargets(name, macroTargets_);
+  tables_.defines.callTargets(name, macroTargets_);
   for (std::string_view target : macroTargets_) {
     // An empty body names no function; registering it would only log an
     // internal error. A parameter the macro calls is the caller's.
@@ -218,7 +218,7 @@ bool CParser::expandMacro(const std::string& name, std::uint32_t kind, int typeS
       MainForSetFunc_C(callee, kind, typeStart);
   }
   if (file_.inBody) {
-    std::uint64_t unused = tables_->defines->unusedParameters(name);
+    std::uint64_t unused = tables_.defines.unusedParameters(name);
     if (unused) file_.macroArguments.push_back({file_.parenDepth, 0, unused});
   }
   return true;
@@ -254,7 +254,7 @@ void CParser::MainForSetFunc_C(const std::string& name, std::uint32_t kind, int 
   DeclInfo header;
   header.name = name;
   header.line = currentLine();
-  header.filePath = tables_->context->topPath();
+  header.filePath = tables_.context.topPath();
   header.fileLocal = !isJava() && file_.currentClass.empty() && declaredStatic(typeStart);
   header.returnType = returnTypeWalk(typeStart);
   const std::string& typeToken = history_.at(typeStart);
@@ -290,7 +290,7 @@ DeclInfo CParser::functionDecl(const std::string& className, const std::string& 
   d.className = className;
   d.nameSpace = namespaceOfFunction(className);
   d.name = name;
-  d.filePath = tables_->context->topPath();
+  d.filePath = tables_.context.topPath();
   return d;
 }
 
@@ -340,7 +340,7 @@ void CParser::collectArgument(const std::string& token, int parenDepth) {
     return;
   }
   // Only the function details show the text.
-  if (tables_->options().functionDetails) {
+  if (tables_.options.functionDetails) {
     std::string& text = file_.arguments;
     if (!text.empty()) {
       bool name = isNameToken(token), previousName = isNameToken(previous);
@@ -362,7 +362,7 @@ bool CParser::isParameter(const std::string& name) const {
 // ')' closing a header's parentheses: the function is registered again
 // with its argument text.
 void CParser::captureArguments(bool always) {
-  if (!tables_->options().functionDetails || file_.currentFunction.empty() ||
+  if (!tables_.options.functionDetails || file_.currentFunction.empty() ||
       (!always && file_.braceDepth != file_.entryDepth))
     return;
   DeclInfo d = currentDecl();
@@ -403,10 +403,10 @@ void CParser::resetFunction() {
 // Names used as values
 
 void CParser::referenceVariables(const std::string& token) {
-  if (!tables_->options().variableDetails || file_.currentFunction.empty()) return;
+  if (!tables_.options.variableDetails || file_.currentFunction.empty()) return;
   const std::string& name = history_.at(1);
   if (token == "(" || history_.at(2) == "." || !tests_.isPlainName(name)) return;
-  tables_->variables->referenceVariable(name, file_.currentClass, file_.currentFunction);
+  tables_.variables.referenceVariable(name, file_.currentClass, file_.currentFunction);
 }
 
 // Where the current token stands, by the token before it.
@@ -432,12 +432,12 @@ void CParser::functionReference(const std::string& token, int position) {
   std::string callee = token;
   if (!knownFunction(callee)) {
     if (!tests_.isMacro(token)) return;
-    callee = tables_->defines->bodyOf(token);
+    callee = tables_.defines.bodyOf(token);
     if (callee.empty() || !knownFunction(callee)) return;
   }
   // Asked last: the question records a reference to the variable.
   if (position == kAfterAssign &&
-      tables_->variables->referenceVariable(token, file_.currentClass, file_.currentFunction))
+      tables_.variables.referenceVariable(token, file_.currentClass, file_.currentFunction))
     return;
   callFromCurrent(callee, kKindCall);
 }
@@ -452,7 +452,7 @@ void CParser::pointerAssignment(const std::string& token) {
   if (!tests_.isPlainName(token)) return;
   std::string callee = token;
   if (!knownFunction(callee)) {
-    callee = tests_.isMacro(token) ? tables_->defines->bodyOf(token) : std::string();
+    callee = tests_.isMacro(token) ? tables_.defines.bodyOf(token) : std::string();
     if (!knownFunction(callee)) return;
   }
   if (!file_.currentFunction.empty()) {

@@ -1,7 +1,7 @@
 #include "parsers/c_parser.h"
 
 #include "context/language_mode.h"
-#include "context/run_tables.h"
+#include "parsers/parser_context.h"
 #include "context/source_context.h"
 #include "parsers/c_parser_internal.h"
 #include "parsers/file_end_checks.h"
@@ -12,22 +12,20 @@
 #include "scan/lexical_rules.h"
 #include "tables/function_table.h"
 
-std::unique_ptr<TokenParser> makeCParser(int languageMode) {
-  return std::make_unique<CParser>(languageMode);
+std::unique_ptr<TokenParser> makeCParser(int languageMode, ParserContext& tables) {
+  return std::make_unique<CParser>(languageMode, tables);
 }
 
-FunctionTable& CParser::functions() const { return *tables_->functions; }
+FunctionTable& CParser::functions() const { return tables_.functions; }
 
 // ---------------------------------------------------------------------------
 // File boundaries
 
 void CParser::resetForFile(SourceReader& reader) {
   reader_ = &reader;
-  tables_ = &reader.tables();
-  tests_.attach(tables_);
   history_.attach(&reader);
   file_ = FileState{};
-  int mask = tables_->context ? tables_->context->languageMask() : 0;
+  int mask = tables_.context.languageMask();
   file_.dialect = (mask & kModeJava) ? kJava : (mask & kModeCpp) ? kCpp : kPlainC;
 }
 
@@ -86,7 +84,7 @@ void CParser::countingPass(const std::string& token) {
 // A ';' closes a function-pointer variable like a body, and after a header
 // at function level it shows that the header was a prototype.
 void CParser::semicolonCount() {
-  if (file_.pointerPending && !file_.externSeen) functions().setBodyInfo(currentDecl(), file_.stepCount);
+  if (file_.pointerPending && !file_.externSeen) functions().setBodyInfo(currentDecl(), file_.stepCount, tables_.variables.stackUse());
   if (file_.braceDepth <= file_.entryDepth && file_.parenDepth == 0) {
     const std::string& before = history_.at(1);
     bool ordinary = before != ")" && !file_.pointerPending && before != "const";
@@ -97,7 +95,7 @@ void CParser::semicolonCount() {
     else if (!ordinary && file_.headerPending)
       resetFunction();
   }
-  tables_->namespaces->statementEnd(file_.braceDepth);
+  tables_.namespaces.statementEnd(file_.braceDepth);
 }
 
 // A '{' at function level, or at the member level of a class body, may
@@ -135,22 +133,22 @@ bool CParser::bodyFollows() const {
 }
 
 void CParser::closeBrace() {
-  tables_->variables->closeScope(file_.braceDepth);
-  tables_->namespaces->closeScope(file_.braceDepth);
+  tables_.variables.closeScope(file_.braceDepth);
+  tables_.namespaces.closeScope(file_.braceDepth);
   if (--file_.braceDepth < 0) {
     positionMessage(": 括弧({)数が負になりました");
     file_.braceDepth = 0;
   } else if (file_.braceDepth <= file_.entryDepth) {
     if (file_.classStartDepth == 0) file_.inBody = false;
     if (!file_.currentFunction.empty() && !file_.headerPending) {
-      if (file_.countingSteps) functions().setBodyInfo(currentDecl(), file_.stepCount);
-      tables_->variables->endFunctionScope();
+      if (file_.countingSteps) functions().setBodyInfo(currentDecl(), file_.stepCount, tables_.variables.stackUse());
+      tables_.variables.endFunctionScope();
       resetFunction();
     }
   }
   if (!file_.currentClass.empty() && file_.classStartDepth >= file_.braceDepth) restoreClassContext();
   if (!file_.anonymousNamespaces.empty()) closeAnonymousNamespaces();
-  tables_->namespaces->statementEnd(file_.braceDepth);
+  tables_.namespaces.statementEnd(file_.braceDepth);
 }
 
 void CParser::runStatementMachine(const std::string& token) {
@@ -188,7 +186,7 @@ void CParser::statementEnd() {
   file_.typedefPointer = false;
   file_.memberAssign = file_.initializerList = false;
   if (file_.currentFunction.empty()) {
-    tables_->variables->endFunctionScope();
+    tables_.variables.endFunctionScope();
     reader_->clearCapturedComment(true);
   }
 }
@@ -199,14 +197,14 @@ void CParser::statementEnd() {
 // Anonymous namespaces are no entries of the namespace table, but they
 // are namespace levels all the same.
 int CParser::namespaceDepth() const {
-  return tables_->namespaces->openCount() + static_cast<int>(file_.anonymousNamespaces.size());
+  return tables_.namespaces.openCount() + static_cast<int>(file_.anonymousNamespaces.size());
 }
 
 int CParser::currentLine() const {
-  return tables_->context ? tables_->context->currentLine() : 0;
+  return tables_.context.currentLine();
 }
 
-const std::string& CParser::fileName() const { return tables_->context->item(0); }
+const std::string& CParser::fileName() const { return tables_.context.item(0); }
 
 std::string CParser::positionPrefix() const {
   return "    " + fileName() + " " + std::to_string(currentLine());

@@ -8,5 +8,7 @@
 
 #include "scan/token_parser.h"
 
+struct ParserContext;
+
 // The parser for a file of `languageMode` (a mode with a bit of 7).
-std::unique_ptr<TokenParser> makeCParser(int languageMode);
+std::unique_ptr<TokenParser> makeCParser(int languageMode, ParserContext& tables);

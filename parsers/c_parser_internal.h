@@ -17,7 +17,7 @@
 #include "scan/token_parser.h"
 #include "tables/decl_info.h"
 
-class RunTables;
+struct ParserContext;
 class FunctionTable;
 
 class CParser final : public TokenParser {
@@ -54,7 +54,8 @@ class CParser final : public TokenParser {
   static constexpr std::uint32_t kKindPointer = 9;
   static constexpr std::uint32_t kKindOperator = 136;
 
-  explicit CParser(int languageMode) : languageMode_(languageMode) {}
+  CParser(int languageMode, ParserContext& tables)
+      : tables_(tables), tests_(tables), languageMode_(languageMode) {}
 
   void resetForFile(SourceReader& reader) override;
   void step(SourceReader& reader) override;
@@ -235,7 +236,7 @@ class CParser final : public TokenParser {
 
   FunctionTable& functions() const;
 
-  RunTables* tables_ = nullptr;  // attached by resetForFile
+  ParserContext& tables_;
   TokenTests tests_;
   TokenHistory history_;
   SourceReader* reader_ = nullptr;

@@ -1,7 +1,7 @@
 // The declaration states of the C-family statement machine: typedef,
 // structures, initializer lists, enumerations and extern "C" blocks. Each
 // state reads one token and says where the machine goes next.
-#include "context/run_tables.h"
+#include "parsers/parser_context.h"
 #include "context/source_context.h"
 #include "context/text_util.h"
 #include "parsers/c_parser_internal.h"
@@ -52,15 +52,15 @@ void CParser::typedefState(const std::string& token) {
   } else if (token == "(") {
     // typedef R (*NAME)(…)
     if (file_.typedefPointer && history_.at(1) == ")")
-      tables_->workingTypes->registerType(history_.at(2), TypeTable::kFunctionPointer,
-                                          tables_->workingTypes->pointerSize(), false,
+      tables_.types.registerType(history_.at(2), TypeTable::kFunctionPointer,
+                                          tables_.types.pointerSize(), false,
                                           languages());
   } else if (token == ";") {
     if (file_.declaredType.empty() && tests_.isPlainName(history_.at(1))) {
       // A pointer to a base type the tables do not know is still a pointer;
       // a name without any base type has a size nobody knows.
-      int size = file_.typedefPointer ? tables_->workingTypes->pointerSize() : 0;
-      tables_->workingTypes->registerType(history_.at(1), TypeTable::kTypedef, size,
+      int size = file_.typedefPointer ? tables_.types.pointerSize() : 0;
+      tables_.types.registerType(history_.at(1), TypeTable::kTypedef, size,
                                           !file_.typedefPointer, languages());
     }
     endTypedef();
@@ -103,7 +103,7 @@ void CParser::endTypedef() {
 // The size of the new name: a pointer's, or the base type's (or that of
 // its last word when the whole text is no type).
 void CParser::typedefName(const std::string& name) {
-  TypeTable& types = *tables_->workingTypes;
+  TypeTable& types = tables_.types;
   TypeTable::Size size{types.pointerSize(), false};
   if (!file_.typedefPointer) {
     std::string base = file_.declaredType;
@@ -134,7 +134,7 @@ void CParser::structHeadState(const std::string& token) {
   }
   if (!TokenTests::isDelimiter(token) && !tests_.isReserved(token)) {
     file_.structTag = isCpp() ? nestedName(token) : token;
-    tables_->classes->registerClass(file_.structTag, 0, ClassTable::kClassLike);
+    tables_.classes.registerClass(file_.structTag, 0, ClassTable::kClassLike);
   }
   file_.statementState = kStructTag;
   if (file_.parenDepth != 0) {
@@ -199,8 +199,8 @@ void CParser::structBodyState(const std::string& token) {
   file_.statementState = kStructEnd;
   if (token == "}" && !file_.structTag.empty()) {
     int flags = 0;
-    int size = tables_->classes->sizeOf(file_.structTag, flags);
-    tables_->workingTypes->registerType(file_.structTag, TypeTable::kStructure, size, flags != 0,
+    int size = tables_.classes.sizeOf(file_.structTag, flags);
+    tables_.types.registerType(file_.structTag, TypeTable::kStructure, size, flags != 0,
                                         languages());
   }
 }
@@ -235,19 +235,19 @@ void CParser::structTypedefName(int n) {
   int flags = 0;
   int size = 0;
   if (!file_.structTag.empty()) {
-    size = tables_->classes->sizeOf(file_.structTag, flags);
+    size = tables_.classes.sizeOf(file_.structTag, flags);
   } else {
     std::string anonymous = anonymousStructName();
-    size = tables_->classes->sizeOf(anonymous, flags);
-    tables_->classes->renameClass(anonymous, name);
+    size = tables_.classes.sizeOf(anonymous, flags);
+    tables_.classes.renameClass(anonymous, name);
     if (size != 0)
       file_.lastStructSize = size;
     else
       size = file_.lastStructSize;
   }
   const std::string& before = history_.at(n + 1);
-  if (before == "*" || before == "&") size = tables_->workingTypes->pointerSize();
-  tables_->workingTypes->registerType(name, TypeTable::kStructure, size, flags != 0,
+  if (before == "*" || before == "&") size = tables_.types.pointerSize();
+  tables_.types.registerType(name, TypeTable::kStructure, size, flags != 0,
                                       languages());
 }
 
@@ -300,7 +300,7 @@ void CParser::enumBodyToken(const std::string& token) {
     file_.enumValue = parseDecimal(token);
     return;
   }
-  DefineTable& defines = *tables_->defines;
+  DefineTable& defines = tables_.defines;
   if (defines.isDefined(token)) {
     const std::string& body = defines.bodyOf(token);
     if (TokenTests::isDigit(body)) file_.enumValue = parseDecimal(body);
@@ -314,8 +314,8 @@ void CParser::enumBodyToken(const std::string& token) {
 }
 
 void CParser::completeEnumerator() {
-  tables_->defines->defineBodyToken(std::to_string(file_.enumValue));
-  tables_->defines->defineBodyToken("\n");
+  tables_.defines.defineBodyToken(std::to_string(file_.enumValue));
+  tables_.defines.defineBodyToken("\n");
 }
 
 void CParser::enumAfterBody(const std::string& token) {
@@ -328,8 +328,8 @@ void CParser::enumAfterBody(const std::string& token) {
     return;
   }
   if (file_.typedefMode && tests_.isPlainName(token)) {
-    TypeTable::Size size = tables_->workingTypes->sizeOf("int");
-    tables_->workingTypes->registerType(token, TypeTable::kStructure, size.bytes, size.inexact,
+    TypeTable::Size size = tables_.types.sizeOf("int");
+    tables_.types.registerType(token, TypeTable::kStructure, size.bytes, size.inexact,
                                         languages());
   }
 }

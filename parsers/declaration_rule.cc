@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <array>
 
-#include "context/run_tables.h"
+#include "parsers/parser_context.h"
 #include "parsers/c_parser_internal.h"
 #include "parsers/member_rule.h"
 #include "scan/lexical_rules.h"
@@ -59,7 +59,7 @@ void CParser::declarationRule(const std::string& token, const std::string& given
   bool afterParen = false;
   if (type.empty()) type = collectType(k, afterParen);
   if (type.empty()) return;
-  if (tables_->workingTypes->findType(type, TypeTable::FindMode::kFunctionPointer)) {
+  if (tables_.types.findType(type, TypeTable::FindMode::kFunctionPointer)) {
     // A parameter of a header or prototype (`int each(VISITOR v, …)`) is
     // never a function, whatever its type.
     bool parameter = insideParens && (!file_.inBody || file_.headerPending);
@@ -240,7 +240,7 @@ void CParser::registerVariable(const std::string& type, const std::string& name,
     function.clear();
     flags |= VariableTable::kExtern;
   }
-  tables_->variables->registerVariable(type, name, level, flags, className, function);
+  tables_.variables.registerVariable(type, name, level, flags, className, function);
   if (isCpp() && !file_.externSeen && file_.statementState != kStructBody && name[0] != '*' &&
       name[0] != '&')
     buildsObject(type, className, function);

@@ -1,7 +1,7 @@
 // `names: Type` declarations of parameters, locals, globals, class fields
 // and record fields: at the ';', '=' or ')' that ends one, the names before
 // the ':' are registered with the type after it.
-#include "context/run_tables.h"
+#include "parsers/parser_context.h"
 #include "parsers/delphi_parser_internal.h"
 #include "tables/variable_table.h"
 
@@ -56,7 +56,7 @@ void DelphiParser::declaration(const std::string& className, const std::string& 
   for (int k = colon + 1;; k += 2) {
     const std::string& name = history_.at(k);
     if (tests_.isPlainName(name))
-      tables_->variables->registerVariable(type, name, level, flags, className, function);
+      tables_.variables.registerVariable(type, name, level, flags, className, function);
     if (history_.at(k + 1) != ",") break;
   }
 }

@@ -1,6 +1,7 @@
 #include "parsers/delphi_parser.h"
 
-#include "context/run_tables.h"
+#include "context/options.h"
+#include "parsers/parser_context.h"
 #include "context/source_context.h"
 #include "context/text_util.h"
 #include "parsers/delphi_parser_internal.h"
@@ -12,7 +13,9 @@
 
 namespace word = delphi_word;
 
-std::unique_ptr<TokenParser> makeDelphiParser(int) { return std::make_unique<DelphiParser>(); }
+std::unique_ptr<TokenParser> makeDelphiParser(int, ParserContext& tables) {
+  return std::make_unique<DelphiParser>(tables);
+}
 
 // ---------------------------------------------------------------------------
 // File boundaries
@@ -27,7 +30,7 @@ void DelphiParser::resetForFile(SourceReader& reader) {
 // A program's (or an old unit's) main `begin … end.` is balanced itself.
 void DelphiParser::endOfFile(SourceReader& reader) {
   reader_ = &reader;
-  const std::string& name = tables_->context->item(0);
+  const std::string& name = tables_.context.item(0);
   int blocks = file_.braceDepth + (file_.mainBlock ? 0 : 1);
   if (blocks != 0)
     errorLog() << "[ " << name << " ]で begin/end の数が合いません。\nbegin/endの数 = " << blocks
@@ -116,7 +119,7 @@ bool DelphiParser::isBeforeType() const {
 
 void DelphiParser::closeBlock() {
   file_.tokenCount = 0;
-  tables_->variables->closeScope(file_.braceDepth);
+  tables_.variables.closeScope(file_.braceDepth);
   --file_.braceDepth;
   if (file_.recordDepth > 0) --file_.recordDepth;
   if (file_.asmDepth > file_.braceDepth) file_.asmDepth = -1;
@@ -153,6 +156,6 @@ void DelphiParser::runStatementMachine(const std::string& token) {
 }
 
 void DelphiParser::referenceVariables(const std::string& token) {
-  if (!tables_->options().variableDetails || !inRoutineBody() || !tests_.isPlainName(token)) return;
-  tables_->variables->referenceVariable(token, r().currentClass, r().currentFunction);
+  if (!tables_.options.variableDetails || !inRoutineBody() || !tests_.isPlainName(token)) return;
+  tables_.variables.referenceVariable(token, r().currentClass, r().currentFunction);
 }

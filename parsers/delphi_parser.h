@@ -8,4 +8,6 @@
 
 #include "scan/token_parser.h"
 
-std::unique_ptr<TokenParser> makeDelphiParser(int languageMode);
+struct ParserContext;
+
+std::unique_ptr<TokenParser> makeDelphiParser(int languageMode, ParserContext& tables);

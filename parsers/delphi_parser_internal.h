@@ -35,7 +35,7 @@ class DelphiParser final : public RoutineParser {
     kRecordBody = 6,
   };
 
-  DelphiParser() : RoutineParser(true) {}
+  explicit DelphiParser(ParserContext& tables) : RoutineParser(true, tables) {}
 
   void resetForFile(SourceReader& reader) override;
   void step(SourceReader& reader) override;

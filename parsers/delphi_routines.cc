@@ -2,10 +2,11 @@
 // (nested ones too), the header's type and arguments, calls with and
 // without parentheses, `with` lists, a program's main block and the end of
 // a routine.
-#include "context/run_tables.h"
+#include "parsers/parser_context.h"
 #include "parsers/delphi_parser_internal.h"
 #include "scan/source_reader.h"
 #include "tables/function_table.h"
+#include "tables/variable_table.h"
 
 namespace word = delphi_word;
 
@@ -142,7 +143,7 @@ void DelphiParser::endRoutine() {
     return;
   }
   // A nested routine: its locals go with the outer ones.
-  if (r().countingSteps) tables_->functions->setBodyInfo(routine_.currentDecl(), steps);
+  if (r().countingSteps) tables_.functions.setBodyInfo(routine_.currentDecl(), steps, tables_.variables.stackUse());
   restoreOuterRoutine(steps);
 }
 

@@ -3,7 +3,7 @@
 // fields; records with their fields and size), the var sections (global
 // variables) and the const sections.
 #include "context/language_mode.h"
-#include "context/run_tables.h"
+#include "parsers/parser_context.h"
 #include "parsers/delphi_parser_internal.h"
 #include "tables/type_table.h"
 #include "tables/variable_table.h"
@@ -14,7 +14,7 @@ namespace word = delphi_word;
 // interface … implementation
 void DelphiParser::interfaceState(const std::string& token) {
   if (has(word::kImplementation)) {
-    tables_->variables->endFunctionScope();
+    tables_.variables.endFunctionScope();
     file_.statementState = kDefault;
     file_.section = kNoSection;
     return;
@@ -69,7 +69,7 @@ void DelphiParser::startClass() {
   const std::string& name = history_.at(2) == "=" ? history_.at(3) : history_.at(2);
   r().currentClass.clear();
   if (!TokenTests::isDelimiter(name) && !tests_.isReserved(name)) {
-    if (!tables_->classes->exists(name)) tables_->classes->registerClass(name, 1, ClassTable::kClass);
+    if (!tables_.classes.exists(name)) tables_.classes.registerClass(name, 1, ClassTable::kClass);
     r().currentClass = name;
   }
   file_.typeStartDepth = file_.braceDepth - 1;
@@ -83,7 +83,7 @@ void DelphiParser::classHeadToken(const std::string& token) {
   const std::string& before = history_.at(1);
   if (token == "(") return;
   if ((token == ")" || token == ",") && !TokenTests::isDelimiter(before) && file_.parenDepth <= 1) {
-    tables_->classes->addBase(r().currentClass, before);
+    tables_.classes.addBase(r().currentClass, before);
     return;
   }
   if (file_.parenDepth > 0) return;
@@ -112,7 +112,7 @@ void DelphiParser::classBodyToken(const std::string& token) {
     DeclInfo method;
     method.className = r().currentClass;
     method.name = history_.at(1);
-    tables_->classes->addMethod(method);
+    tables_.classes.addMethod(method);
   }
   if (token == ";" && file_.parenDepth == 0 && !file_.routineStatement)
     declaration(r().currentClass, "", false);
@@ -132,7 +132,7 @@ void DelphiParser::startRecord() {
   const std::string& name = history_.at(2) == "=" ? history_.at(3) : history_.at(2);
   file_.structTag.clear();
   if (!TokenTests::isDelimiter(name) && !tests_.isReserved(name)) {
-    tables_->workingTypes->registerType(name, TypeTable::kStructure, 0, false, kModeDelphi);
+    tables_.types.registerType(name, TypeTable::kStructure, 0, false, kModeDelphi);
     file_.structTag = name;
   }
   file_.typeStartDepth = file_.braceDepth - 1;
@@ -153,11 +153,11 @@ void DelphiParser::recordBodyToken(const std::string& token) {
 void DelphiParser::endRecord() {
   if (!file_.structTag.empty()) {
     int flags = 0;
-    int size = tables_->classes->sizeOf(file_.structTag, flags);
-    tables_->workingTypes->registerType(file_.structTag, TypeTable::kStructure, size, flags != 0,
+    int size = tables_.classes.sizeOf(file_.structTag, flags);
+    tables_.types.registerType(file_.structTag, TypeTable::kStructure, size, flags != 0,
                                         kModeDelphi);
   }
-  tables_->variables->closeScope(file_.braceDepth + 1);
+  tables_.variables.closeScope(file_.braceDepth + 1);
   file_.structTag.clear();
   file_.section = kNoSection;
 }

@@ -4,7 +4,7 @@
 // table) and the namespaces open or named by using directives.
 #include "parsers/member_rule.h"
 
-#include "context/run_tables.h"
+#include "parsers/parser_context.h"
 #include "context/source_context.h"
 #include "parsers/c_parser_internal.h"
 #include "tables/namespace_table.h"
@@ -186,7 +186,7 @@ void CParser::qualifiedCallee(DeclInfo& callee, int position) {
 // in C++ a member of this class or a base, else a function of the
 // namespaces around the call.
 void CParser::plainCallee(DeclInfo& callee) {
-  const ClassTable& classes = *tables_->classes;
+  const ClassTable& classes = tables_.classes;
   if (isJava()) {
     for (auto body = file_.classBodies.rbegin(); body != file_.classBodies.rend(); ++body) {
       std::string owner = classes.resolveMember(body->name, callee.name);
@@ -212,7 +212,7 @@ void CParser::namespaceOfCallee(DeclInfo& callee) {
   std::string key = joinedKey(callee.className, callee.name);
   FunctionTable& table = functions();
   if (table.exists(key)) return;
-  const NamespaceTable& spaces = *tables_->namespaces;
+  const NamespaceTable& spaces = tables_.namespaces;
   if (callee.className.empty()) {
     std::string path = spaces.currentPath();
     if (path.empty()) path = file_.functionNamespace;
@@ -276,10 +276,10 @@ void CParser::memberHeader(std::string name, std::uint32_t kind, int position, i
     }
   }
   if (header.className.empty() && header.nameSpace.empty())
-    header.nameSpace = tables_->namespaces->currentPath();
+    header.nameSpace = tables_.namespaces.currentPath();
   header.name = name;
   header.line = line ? line : currentLine();
-  header.filePath = tables_->context->topPath();
+  header.filePath = tables_.context.topPath();
   header.returnType = isJava() ? javaReturnType(typeStart) : returnTypeWalk(typeStart);
   functions().registerDefinition(header, kind, reader_->capturedComment());
   if (isJava() && !file_.inBody && file_.parenDepth != 1) return;
@@ -332,7 +332,7 @@ CParser::ObjectType CParser::objectOfName(int k, int depth) const {
     return object;
   }
   if (name == "super" && isJava()) {
-    object.type = tables_->classes->baseName(file_.currentClass, 0);
+    object.type = tables_.classes.baseName(file_.currentClass, 0);
     return object;
   }
   if (tests_.isReserved(name)) return object;
@@ -341,11 +341,11 @@ CParser::ObjectType CParser::objectOfName(int k, int depth) const {
     ObjectType outer = objectType(k + (arrow ? 3 : 2), depth + 1);
     object.text = outer.text + (arrow ? "->" : ".") + name;
     if (outer.type.empty()) {
-      if (isJava() && tables_->classes->exists(name)) object.type = name;  // pkg.Class
+      if (isJava() && tables_.classes.exists(name)) object.type = name;  // pkg.Class
       return object;
     }
     object.type = memberType(outer.type, name);
-    if (object.type.empty() && isJava() && tables_->classes->exists(name)) object.type = name;
+    if (object.type.empty() && isJava() && tables_.classes.exists(name)) object.type = name;
     return object;
   }
   if (before == ":" && history_.at(k + 2) == ":") {
@@ -358,7 +358,7 @@ CParser::ObjectType CParser::objectOfName(int k, int depth) const {
     if (object.type.empty()) object.type = resolveClass(object.text);
     return object;
   }
-  VariableTable& variables = *tables_->variables;
+  VariableTable& variables = tables_.variables;
   if (const std::string* type =
           variables.referenceVariable(name, file_.currentClass, file_.currentFunction)) {
     std::string cls = classOfType(*type);
@@ -430,7 +430,7 @@ std::string CParser::returnTypeOfCall(int open, int depth) const {
   const std::string& before = history_.at(open + 2);
   bool arrow = isCpp() && before == ">" && history_.at(open + 3) == "-";
   std::string owner;
-  const ClassTable& classes = *tables_->classes;
+  const ClassTable& classes = tables_.classes;
   if (before == "." || arrow) {
     ObjectType outer = objectType(open + (arrow ? 4 : 3), depth + 1);
     if (outer.type.empty()) return std::string();
@@ -450,7 +450,7 @@ std::string CParser::returnTypeOfCall(int open, int depth) const {
   int record = table.recordOf(joinedKey(owner, name));
   if (record < 0 && owner.empty()) {
     // A function of a namespace around the call.
-    std::string path = tables_->namespaces->currentPath();
+    std::string path = tables_.namespaces.currentPath();
     if (path.empty()) path = file_.functionNamespace;
     while (record < 0 && !path.empty()) {
       record = table.recordOf(path + "::" + name);
@@ -468,7 +468,7 @@ std::string CParser::returnTypeOfCall(int open, int depth) const {
 // The type (as a class) of a member variable of the class or of a base.
 std::string CParser::memberType(const std::string& className, const std::string& member) const {
   const ClassRecord* owner;
-  const MemberVariable* m = tables_->classes->findMemberVariable(className, member, owner);
+  const MemberVariable* m = tables_.classes.findMemberVariable(className, member, owner);
   if (!m) return std::string();
   std::string type = classOfType(m->type);
   std::string resolved = isCpp() ? resolveClass(type) : std::string();
@@ -508,13 +508,13 @@ std::string CParser::qualifiedPrefix(int n, int& before) const {
 // a namespace of a using directive. Empty when the class table knows none.
 std::string CParser::resolveClass(const std::string& name) const {
   if (name.empty()) return std::string();
-  const ClassTable& classes = *tables_->classes;
+  const ClassTable& classes = tables_.classes;
   if (isCpp()) {
     for (auto body = file_.classBodies.rbegin(); body != file_.classBodies.rend(); ++body) {
       std::string candidate = body->name + "::" + name;
       if (classes.exists(candidate)) return candidate;
     }
-    std::string path = tables_->namespaces->currentPath();
+    std::string path = tables_.namespaces.currentPath();
     if (path.empty() && file_.currentClass.find("::") != std::string::npos)
       path = file_.currentClass.substr(0, file_.currentClass.rfind("::"));
     std::string found =
@@ -523,7 +523,7 @@ std::string CParser::resolveClass(const std::string& name) const {
   }
   if (classes.exists(name)) return name;
   if (!isCpp()) return std::string();
-  const NamespaceTable& spaces = *tables_->namespaces;
+  const NamespaceTable& spaces = tables_.namespaces;
   for (size_t i = 0;; ++i) {
     const std::string& space = spaces.usingName(i);
     if (space.empty()) break;
@@ -536,7 +536,7 @@ std::string CParser::resolveClass(const std::string& name) const {
 // The namespace that `name` names here, as written or inside the
 // namespaces around; empty when it is none.
 std::string CParser::resolveNamespace(const std::string& name) const {
-  const NamespaceTable& spaces = *tables_->namespaces;
+  const NamespaceTable& spaces = tables_.namespaces;
   std::string found = underPath(spaces.currentPath(), name,
                                 [&](const std::string& c) { return spaces.isNamespace(c); });
   if (!found.empty()) return found;
@@ -566,7 +566,7 @@ std::string CParser::resolveTypeName(const std::string& type) const {
   if (name.empty() || name.find(' ') != std::string::npos) return std::string();
   std::string owner = resolveClass(name);
   if (!owner.empty()) return words + owner + rest;
-  const NamespaceTable& spaces = *tables_->namespaces;
+  const NamespaceTable& spaces = tables_.namespaces;
   std::string path = spaces.currentPath();
   while (!path.empty()) {
     std::string candidate = path + "::" + name;

@@ -1,5 +1,5 @@
 // What the parsers of the languages without braces (Delphi, VB) share: the
-// run's tables and the reader they are attached to, the token tests and
+// run's tables and the reader of the file being read, the token tests and
 // history, the routine being read, and the case-blind keyword test.
 #pragma once
 
@@ -11,13 +11,14 @@
 #include "parsers/token_tests.h"
 #include "scan/token_parser.h"
 
-class RunTables;
+struct ParserContext;
 
 class RoutineParser : public TokenParser {
  protected:
-  explicit RoutineParser(bool definitionOpensBody) : routine_(definitionOpensBody) {}
+  RoutineParser(bool definitionOpensBody, ParserContext& tables)
+      : tables_(tables), tests_(tables), routine_(definitionOpensBody, tables) {}
 
-  // A new file: attached to `reader` and its tables, no routine current.
+  // A new file: attached to `reader`, no routine current.
   void attachFile(SourceReader& reader);
 
   // The keyword test, case-blind; inline, as every token meets several
@@ -29,7 +30,7 @@ class RoutineParser : public TokenParser {
   RoutineState& r() { return routine_.state(); }
   const RoutineState& r() const { return routine_.state(); }
 
-  RunTables* tables_ = nullptr;  // attached by attachFile
+  ParserContext& tables_;
   SourceReader* reader_ = nullptr;
   TokenTests tests_;
   TokenHistory history_;

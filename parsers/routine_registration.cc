@@ -1,6 +1,6 @@
 #include "parsers/routine_registration.h"
 
-#include "context/run_tables.h"
+#include "parsers/parser_context.h"
 #include "context/source_context.h"
 #include "context/text_util.h"
 #include "tables/variable_table.h"
@@ -17,23 +17,22 @@ bool isWordToken(const std::string& t) { return !t.empty() && !isDelimiterToken(
 
 }  // namespace
 
-void RoutineRegistration::attach(RunTables* tables, SourceReader* reader,
+void RoutineRegistration::attach(SourceReader* reader,
                                  const TokenHistory* history, const TokenTests* tests) {
-  tables_ = tables;
   reader_ = reader;
   history_ = history;
   tests_ = tests;
 }
 
 int RoutineRegistration::currentLine() const {
-  return tables_->context ? tables_->context->currentLine() : 0;
+  return tables_.context.currentLine();
 }
 
 DeclInfo RoutineRegistration::currentDecl() const {
   DeclInfo d;
   d.className = state_.currentClass;
   d.name = state_.currentFunction;
-  d.filePath = tables_->context->topPath();
+  d.filePath = tables_.context.topPath();
   return d;
 }
 
@@ -87,12 +86,12 @@ void RoutineRegistration::registerInherited() {
 std::string RoutineRegistration::inheritedClass(const std::string& name) const {
   const std::string& own = state_.currentClass;
   if (own.empty()) return std::string();
-  int bases = tables_->classes->baseCount(own);
+  int bases = tables_.classes.baseCount(own);
   for (int i = 0; i < bases; ++i) {
-    std::string found = tables_->classes->resolveMember(tables_->classes->baseName(own, i), name);
+    std::string found = tables_.classes.resolveMember(tables_.classes.baseName(own, i), name);
     if (!found.empty()) return found;
   }
-  return bases > 0 ? tables_->classes->baseName(own, 0) : std::string();
+  return bases > 0 ? tables_.classes.baseName(own, 0) : std::string();
 }
 
 // Walks back from the '.' at `dot` over `name '.' name …` to the path's
@@ -117,7 +116,7 @@ std::string RoutineRegistration::objectClass(int dot, std::string& path) const {
     path += member;
     if (className.empty()) continue;
     const ClassRecord* owner = nullptr;
-    const MemberVariable* m = tables_->classes->findMemberVariable(className, member, owner);
+    const MemberVariable* m = tables_.classes.findMemberVariable(className, member, owner);
     className = m ? m->type : std::string();
   }
   if (!className.empty() && !tests_->isKnownClass(className)) className.clear();
@@ -125,8 +124,7 @@ std::string RoutineRegistration::objectClass(int dot, std::string& path) const {
 }
 
 const std::string* RoutineRegistration::variableType(std::string_view name) const {
-  if (!tables_->variables) return nullptr;
-  return tables_->variables->referenceVariable(name, state_.currentClass, state_.currentFunction);
+  return tables_.variables.referenceVariable(name, state_.currentClass, state_.currentFunction);
 }
 
 bool RoutineRegistration::isVariable(const std::string& name) const {
@@ -143,9 +141,9 @@ void RoutineRegistration::MainForSetFunc(DeclInfo& record, std::uint32_t kind) {
   }
   if (state_.currentFunction.empty()) {
     errorLog() << "内部ｴﾗｰが発生しまた。内部関数名 [MainForSetFunc]\n"
-               << positionPrefix(tables_->context) << ": 関数内にも関わらず親関数が不明です\n"
+               << positionPrefix(&tables_.context) << ": 関数内にも関わらず親関数が不明です\n"
                << "    子関数名  [" << record.name << "]\n";
-    tables_->functions->setSubRecord(record.name, kind);
+    tables_.functions.setSubRecord(record.name, kind);
     return;
   }
   // `Name := value` (or `Name = value` in VB) inside function Name sets
@@ -159,7 +157,7 @@ void RoutineRegistration::MainForSetFunc(DeclInfo& record, std::uint32_t kind) {
 // The call, and for each object of an open `with` whose class is known,
 // the same routine as that class's method.
 void RoutineRegistration::registerCall(const DeclInfo& callee, std::uint32_t kind) {
-  FunctionTable& functions = *tables_->functions;
+  FunctionTable& functions = tables_.functions;
   functions.SetChainAto(callerParts(), keyPartsOf(callee), kind);
   if (!callee.className.empty()) return;
   for (const auto& with : state_.withNames) {
@@ -173,8 +171,8 @@ void RoutineRegistration::registerCall(const DeclInfo& callee, std::uint32_t kin
 }
 
 void RoutineRegistration::defineRoutine(DeclInfo& record, std::uint32_t kind) {
-  record.filePath = tables_->context->topPath();
-  tables_->functions->registerDefinition(record, kind, reader_->capturedComment());
+  record.filePath = tables_.context.topPath();
+  tables_.functions.registerDefinition(record, kind, reader_->capturedComment());
   RoutineState& s = state_;
   s.currentClass = record.className;
   s.currentFunction = record.name;
@@ -199,7 +197,7 @@ void RoutineRegistration::completeHeaderText(const std::string& returnType,
   d.name = state_.currentFunction;
   d.returnType = returnType;
   d.arguments = arguments;
-  tables_->functions->registerDefinition(d, kKindCall, std::string_view());
+  tables_.functions.registerDefinition(d, kKindCall, std::string_view());
 }
 
 std::string RoutineRegistration::argumentText(int close) const {
@@ -222,13 +220,13 @@ std::string RoutineRegistration::argumentText(int close) const {
 
 void RoutineRegistration::endRoutine() {
   if (state_.countingSteps && !state_.currentFunction.empty())
-    tables_->functions->setBodyInfo(currentDecl(), state_.stepCount);
+    tables_.functions.setBodyInfo(currentDecl(), state_.stepCount, tables_.variables.stackUse());
   dropRoutine();
 }
 
 // The parameters a header without body registered go with it.
 void RoutineRegistration::dropRoutine() {
-  tables_->variables->endFunctionScope();
+  tables_.variables.endFunctionScope();
   state_ = RoutineState{};
   reader_->clearCapturedComment(true);
 }

@@ -16,7 +16,7 @@
 #include "parsers/token_tests.h"
 #include "tables/decl_info.h"
 
-class RunTables;
+struct ParserContext;
 class SourceReader;
 
 // What is known of the routine being read; RoutineState{} is "none".
@@ -41,9 +41,10 @@ class RoutineRegistration {
   static constexpr std::uint32_t kKindNoParens = 0;
 
   // VB sets the body flag itself after the header's '('.
-  explicit RoutineRegistration(bool definitionOpensBody) : definitionOpensBody_(definitionOpensBody) {}
+  RoutineRegistration(bool definitionOpensBody, ParserContext& tables)
+      : definitionOpensBody_(definitionOpensBody), tables_(tables) {}
 
-  void attach(RunTables* tables, SourceReader* reader, const TokenHistory* history,
+  void attach(SourceReader* reader, const TokenHistory* history,
               const TokenTests* tests);
   RoutineState& state() { return state_; }
   const RoutineState& state() const { return state_; }
@@ -94,7 +95,7 @@ class RoutineRegistration {
   const std::string* variableType(std::string_view name) const;
 
   const bool definitionOpensBody_;
-  RunTables* tables_ = nullptr;
+  ParserContext& tables_;
   SourceReader* reader_ = nullptr;
   const TokenHistory* history_ = nullptr;
   const TokenTests* tests_ = nullptr;

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <climits>
 
-#include "context/run_tables.h"
 #include "tables/type_table.h"
 #include "scan/directive_processor.h"
 #include "scan/lexical_rules.h"
@@ -69,8 +68,9 @@ int leadingDecimal(std::string_view word) {
 
 class SettingsParser final : public TokenParser {
  public:
-  SettingsParser(std::int32_t runLanguages, ClassDefinitions& classes)
-      : run_(runLanguages), classes_(classes) {}
+  SettingsParser(std::int32_t runLanguages, ClassDefinitions& classes,
+                 ReservedWordTable& reservedWords, TypeTable& baseTypes)
+      : run_(runLanguages), classes_(classes), reservedWords_(reservedWords), baseTypes_(baseTypes) {}
 
   void resetForFile(SourceReader&) override { structure_ = Structure{}; }
   void step(SourceReader& reader) override;
@@ -102,7 +102,8 @@ class SettingsParser final : public TokenParser {
 
   const std::int32_t run_;
   ClassDefinitions& classes_;
-  RunTables* tables_ = nullptr;
+  ReservedWordTable& reservedWords_;
+  TypeTable& baseTypes_;
   Structure structure_;
 };
 
@@ -117,10 +118,9 @@ void SettingsParser::step(SourceReader& reader) {
     structure_ = Structure{};
     structure_.kind = kind;
   }
-  tables_ = &reader.tables();
   switch (kind) {
     case DirectiveProcessor::kReservedWords:
-      if (isWord(token) && tables_->reservedWords) tables_->reservedWords->add(token, languages);
+      if (isWord(token)) reservedWords_.add(token, languages);
       break;
     case DirectiveProcessor::kClassDefinitions: classEntry(token, languages); break;
     case DirectiveProcessor::kTypes: typeEntry(reader, token, languages); break;
@@ -193,7 +193,7 @@ void SettingsParser::typeEntry(SourceReader& reader, const std::string& token,
   } else if (s.pointerNext) {
     s.pointerNext = false;
     int bytes = leadingDecimal(token);
-    if (bytes >= 1 && tables_->baseTypes) tables_->baseTypes->setPointerSize(bytes);
+    if (bytes >= 1) baseTypes_.setPointerSize(bytes);
   } else if (s.sizeClause) {
     typeSize(token, languages);
   } else {
@@ -206,9 +206,7 @@ void SettingsParser::typeSize(const std::string& word, std::int32_t languages) {
   int bytes = leadingDecimal(word);
   bool inexact = bytes < 1;
   if (inexact && word.size() > 1 && word[0] == '_') bytes = leadingDecimal(word.substr(1));
-  if (tables_->baseTypes)
-    tables_->baseTypes->registerType(structure_.lastType, TypeTable::kTypedef, bytes, inexact,
-                                     languages);
+  baseTypes_.registerType(structure_.lastType, TypeTable::kTypedef, bytes, inexact, languages);
 }
 
 // A word after a type still without its size joins it ("unsigned int"),
@@ -220,13 +218,14 @@ void SettingsParser::typeName(SourceReader& reader, const std::string& word,
   std::string name = s.waiting && word != "void" && isWord(before) ? before + " " + word : word;
   s.lastType = qualified(name);
   s.waiting = true;
-  if (tables_->baseTypes)
-    tables_->baseTypes->registerType(s.lastType, TypeTable::kTypedef, 0, false, languages);
+  baseTypes_.registerType(s.lastType, TypeTable::kTypedef, 0, false, languages);
 }
 
 }  // namespace
 
 std::unique_ptr<TokenParser> makeSettingsParser(std::int32_t runLanguages,
-                                                ClassDefinitions& classes) {
-  return std::make_unique<SettingsParser>(runLanguages, classes);
+                                                ClassDefinitions& classes,
+                                                ReservedWordTable& reservedWords,
+                                                TypeTable& baseTypes) {
+  return std::make_unique<SettingsParser>(runLanguages, classes, reservedWords, baseTypes);
 }

@@ -11,7 +11,9 @@
 #include <string_view>
 #include <vector>
 
+class ReservedWordTable;
 class TokenParser;
+class TypeTable;
 
 struct ClassDefinition {
   std::string name;  // "ns::Name" inside a namespace
@@ -44,6 +46,9 @@ class ClassDefinitions {
 };
 
 // The parser of one reading of the file for a run of `runLanguages`
-// (LanguageMode bits); `classes` must outlive it.
+// (LanguageMode bits): reserved words into `reservedWords`, types into
+// `baseTypes`, classes into `classes`; all three must outlive it.
 std::unique_ptr<TokenParser> makeSettingsParser(std::int32_t runLanguages,
-                                                ClassDefinitions& classes);
+                                                ClassDefinitions& classes,
+                                                ReservedWordTable& reservedWords,
+                                                TypeTable& baseTypes);

@@ -1,6 +1,6 @@
 #include "parsers/token_tests.h"
 
-#include "context/run_tables.h"
+#include "parsers/parser_context.h"
 #include "tables/type_table.h"
 #include "scan/define_table.h"
 #include "scan/lexical_rules.h"
@@ -14,11 +14,11 @@ bool TokenTests::isDigit(std::string_view token) { return startsWithDigit(token)
 bool TokenTests::isModifier(std::string_view token) { return isModifierWord(token); }
 
 bool TokenTests::isReserved(std::string_view token) const {
-  return tables_ && tables_->reservedWords && tables_->reservedWords->isReserved(token) != 0;
+  return tables_.reservedWords.isReserved(token) != 0;
 }
 
 bool TokenTests::isType(std::string_view token) const {
-  return !token.empty() && tables_ && tables_->workingTypes && tables_->workingTypes->isType(token);
+  return !token.empty() && tables_.types.isType(token);
 }
 
 bool TokenTests::isPlainName(std::string_view token) const {
@@ -27,20 +27,20 @@ bool TokenTests::isPlainName(std::string_view token) const {
 }
 
 bool TokenTests::isMacro(std::string_view token) const {
-  return tables_ && tables_->defines && !token.empty() && tables_->defines->isDefined(token);
+  return !token.empty() && tables_.defines.isDefined(token);
 }
 
 bool TokenTests::isFunctionLikeMacro(std::string_view token) const {
-  if (!tables_ || !tables_->defines || token.empty()) return false;
-  const DefineEntry* entry = tables_->defines->entryNamed(token);
+  if (token.empty()) return false;
+  const DefineEntry* entry = tables_.defines.entryNamed(token);
   return entry && !entry->params.empty();
 }
 
 bool TokenTests::isEmptyMacro(std::string_view token) const {
   if (!isMacro(token)) return false;
-  return tables_->defines->bodyOf(token).empty();
+  return tables_.defines.bodyOf(token).empty();
 }
 
 bool TokenTests::isKnownClass(std::string_view token) const {
-  return tables_ && tables_->classes && !token.empty() && tables_->classes->isClass(token);
+  return !token.empty() && tables_.classes.isClass(token);
 }

@@ -1,16 +1,16 @@
 // The questions the C-family parser asks about a single token: delimiter,
 // reserved word of the file's language, type name, plain name, modifier
 // word, empty macro. They read the run's tables, which must outlive the
-// object; every question has a no answer until tables are attached.
+// object.
 #pragma once
 
 #include <string_view>
 
-class RunTables;
+struct ParserContext;
 
 class TokenTests {
  public:
-  void attach(RunTables* tables) { tables_ = tables; }
+  explicit TokenTests(const ParserContext& tables) : tables_(tables) {}
 
   static bool isDelimiter(std::string_view token);
   static bool isDigit(std::string_view token);
@@ -28,5 +28,5 @@ class TokenTests {
   bool isKnownClass(std::string_view token) const;
 
  private:
-  RunTables* tables_ = nullptr;
+  const ParserContext& tables_;
 };

@@ -1,7 +1,7 @@
 // The statements that declare: a routine header's arguments and type,
 // Declare'd externals, Const values, Type blocks and Dim (Global, Private
 // … As) declarations.
-#include "context/run_tables.h"
+#include "parsers/parser_context.h"
 #include "context/text_util.h"
 #include "tables/type_table.h"
 #include "tables/variable_table.h"
@@ -69,7 +69,7 @@ void VbParser::constState(const std::string& token) {
   file_.statementState = kDefault;
   const std::string& name = history_.at(3);
   if (history_.at(2) != "=" || !tests_.isPlainName(name)) return;
-  DefineTable& defines = *tables_->defines;
+  DefineTable& defines = tables_.defines;
   if (!defines.beginDefine(name)) return;
   defines.defineBodyToken(history_.at(1));
   defines.defineBodyToken("\n");
@@ -106,11 +106,11 @@ void VbParser::typeBlockState(const std::string& token) {
 
 // A Type block is a structure of its members' sizes.
 void VbParser::endTypeBlock() {
-  tables_->variables->closeScope(1);
+  tables_.variables.closeScope(1);
   if (!file_.structTag.empty()) {
     int flags = 0;
-    int size = tables_->classes->sizeOf(file_.structTag, flags);
-    tables_->workingTypes->registerType(file_.structTag, TypeTable::kStructure, size, flags != 0,
+    int size = tables_.classes.sizeOf(file_.structTag, flags);
+    tables_.types.registerType(file_.structTag, TypeTable::kStructure, size, flags != 0,
                                         kModeVb);
   }
   file_.structTag.clear();
@@ -155,7 +155,7 @@ void VbParser::declaration(int asWord, int end, int parameterDepth) {
   if (type.empty() || name.empty()) return;
   bool inside = !r().currentFunction.empty() || !file_.structTag.empty();
   int flags = parameterDepth != 0 ? 0 : VariableTable::kDeclaration;
-  tables_->variables->registerVariable(type, name, inside ? 1 : 0, flags, file_.structTag,
+  tables_.variables.registerVariable(type, name, inside ? 1 : 0, flags, file_.structTag,
                                        r().currentFunction);
 }
 
@@ -169,7 +169,7 @@ std::string VbParser::declaredName(int asWord) const {
   std::string name = history_.at(open + 1);
   for (int j = open; j >= k; --j) {
     const std::string& t = history_.at(j);
-    name += tests_.isMacro(t) ? tables_->defines->bodyOf(t) : t;
+    name += tests_.isMacro(t) ? tables_.defines.bodyOf(t) : t;
   }
   return name;
 }

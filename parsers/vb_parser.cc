@@ -1,6 +1,7 @@
 #include "parsers/vb_parser.h"
 
-#include "context/run_tables.h"
+#include "context/options.h"
+#include "parsers/parser_context.h"
 #include "context/source_context.h"
 #include "context/text_util.h"
 #include "parsers/file_end_checks.h"
@@ -28,7 +29,9 @@ bool isLeadingWord(std::string_view token) {
 
 }  // namespace
 
-std::unique_ptr<TokenParser> makeVbParser(int) { return std::make_unique<VbParser>(); }
+std::unique_ptr<TokenParser> makeVbParser(int, ParserContext& tables) {
+  return std::make_unique<VbParser>(tables);
+}
 
 // ---------------------------------------------------------------------------
 // File boundaries
@@ -40,7 +43,7 @@ void VbParser::resetForFile(SourceReader& reader) {
 
 void VbParser::endOfFile(SourceReader& reader) {
   reader_ = &reader;
-  logOpenStatements(tables_->context->item(0), file_.parenDepth, file_.statementState);
+  logOpenStatements(tables_.context.item(0), file_.parenDepth, file_.statementState);
   file_.parenDepth = 0;
   file_.statementState = kDefault;
 }
@@ -97,7 +100,7 @@ void VbParser::runStatementMachine(const std::string& token) {
     case kDefault: defaultState(token); break;
     case kClassName:
       if (tests_.isPlainName(token)) {
-        if (!tables_->classes->exists(token)) tables_->classes->registerClass(token, 1, ClassTable::kClass);
+        if (!tables_.classes.exists(token)) tables_.classes.registerClass(token, 1, ClassTable::kClass);
         file_.className = token;
         r().currentClass = token;
       }
@@ -258,14 +261,14 @@ void VbParser::endState(const std::string& token) {
 
 // The routine's locals go with it; the class it belongs to stays.
 void VbParser::endRoutine() {
-  tables_->variables->closeScope(1);
+  tables_.variables.closeScope(1);
   routine_.endRoutine();
   r().currentClass = file_.className;
 }
 
 void VbParser::referenceVariables(const std::string& token) {
-  if (!tables_->options().variableDetails || r().currentFunction.empty() ||
+  if (!tables_.options.variableDetails || r().currentFunction.empty() ||
       file_.statementState == kDim || !tests_.isPlainName(token))
     return;
-  tables_->variables->referenceVariable(token, r().currentClass, r().currentFunction);
+  tables_.variables.referenceVariable(token, r().currentClass, r().currentFunction);
 }

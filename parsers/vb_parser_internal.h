@@ -32,7 +32,7 @@ class VbParser final : public RoutineParser {
   // A Declare'd routine: defined, without a place in the sources.
   static constexpr std::uint32_t kKindExternal = 24;
 
-  VbParser() : RoutineParser(false) {}
+  explicit VbParser(ParserContext& tables) : RoutineParser(false, tables) {}
 
   void resetForFile(SourceReader& reader) override;
   void step(SourceReader& reader) override;

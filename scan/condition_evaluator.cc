@@ -4,7 +4,6 @@
 #include <deque>
 
 #include "context/language_mode.h"
-#include "context/run_tables.h"
 #include "context/source_context.h"
 #include "context/text_util.h"
 #include "calvex/calvex.h"
@@ -16,7 +15,6 @@
 
 namespace {
 
-const std::string kNoName;
 
 bool isBlankByte(char c) { return c == ' ' || c == '\t'; }
 
@@ -80,9 +78,9 @@ struct Frame {
 // macros costs heap, never call depth.
 class Expander {
  public:
-  Expander(RunTables& tables, ExpansionStack& stack, int line, bool isCondition)
+  Expander(const ExpressionTables& tables, ExpansionStack& stack, int line, bool isCondition)
       : tables_(tables), stack_(stack), line_(line) {
-    int mode = tables.context ? tables.context->languageMask() : kModeC;
+    int mode = tables.context.languageMask();
     cConditionRules_ = isCondition && (mode & kModeCFamily) != 0;
     cppWords_ = cConditionRules_ && (mode & kModeCpp) != 0;
     basicConditionRules_ = isCondition && (mode & kModeVbOrDelphi) != 0;
@@ -106,7 +104,7 @@ class Expander {
   void message(const char* text) const;
   const std::string& fileName() const;
 
-  RunTables& tables_;
+  const ExpressionTables& tables_;
   ExpansionStack& stack_;
   int line_;
   // C's rules of #if: a name left after expansion is 0 (true and false are
@@ -157,9 +155,8 @@ Expander::Step Expander::word(std::string_view word, std::string& out) {
     return Step::kGoOn;
   }
   // A number is never a macro name: no search for it.
-  const DefineTable* defines = tables_.defines;
-  if (defines && !startsWithDigit(word)) {
-    int position = defines->positionNamed(word);
+  if (!startsWithDigit(word)) {
+    int position = tables_.defines.positionNamed(word);
     if (position >= 0) return macro(static_cast<size_t>(position), word, out);
   }
   if (word == "defined" ||
@@ -184,7 +181,7 @@ Expander::Step Expander::macro(size_t position, std::string_view word, std::stri
     message(" : #if文の解析において無限ﾙｰﾌﾟに陥りました");
     return Step::kFail;
   }
-  const DefineEntry& entry = tables_.defines->entryAtPosition(position);
+  const DefineEntry& entry = tables_.defines.entryAtPosition(position);
   if (!entry.params.empty()) return functionMacro(position, word, out);
   if (entry.body.empty()) {
     if (!cConditionRules_) out += word;
@@ -207,7 +204,7 @@ Expander::Step Expander::functionMacro(size_t position, std::string_view word, s
     return Step::kGoOn;
   }
   frame.pos = pos;
-  const DefineEntry& entry = tables_.defines->entryAtPosition(position);
+  const DefineEntry& entry = tables_.defines.entryAtPosition(position);
   std::vector<std::string_view> names = macroParameterNames(entry.params);
   std::string text;
   std::string_view body = entry.body;
@@ -239,8 +236,8 @@ void Expander::enter(size_t position, std::string_view text) {
 }
 
 bool Expander::isActive(size_t position) {
-  if (active_.size() < tables_.defines->positionCount()) {
-    active_.assign(tables_.defines->positionCount(), 0);
+  if (active_.size() < tables_.defines.positionCount()) {
+    active_.assign(tables_.defines.positionCount(), 0);
     for (size_t outer : stack_)
       if (outer < active_.size()) active_[outer] = 1;
   }
@@ -263,7 +260,7 @@ Expander::Step Expander::defined(std::string& out) {
     skipBlanks(text, ++pos);
   }
   std::string_view name = nextWord(text, pos);
-  out += tables_.defines && tables_.defines->isDefined(name) ? '1' : '0';
+  out += tables_.defines.isDefined(name) ? '1' : '0';
   if (parenthesised) resumeAfterClose(text, pos);
   return Step::kGoOn;
 }
@@ -288,14 +285,14 @@ Expander::Step Expander::sizeOf(std::string& out) {
     type = nextWord(text, pos);
     skipBlanks(text, pos);
   }
-  TypeQuestions* types = tables_.typeQuestions;
-  if (!types || !types->isType(type)) {
+  TypeQuestions& types = tables_.types;
+  if (!types.isType(type)) {
     errorLog() << "  " << fileName() << ' ' << line_
                << " : #if文解析ｴﾗｰ(sizeof演算子で不明な型[" << type << "]が使用されています)\n";
     return Step::kFail;
   }
   bool pointer = pos < text.size() && text[pos] == '*';
-  out += std::to_string(pointer ? types->pointerSize() : types->sizeInBytes(type));
+  out += std::to_string(pointer ? types.pointerSize() : types.sizeInBytes(type));
   resumeAfterClose(text, pos);
   return Step::kGoOn;
 }
@@ -366,7 +363,7 @@ void Expander::basicWord(std::string_view word, std::string& out) const {
 }
 
 const std::string& Expander::fileName() const {
-  return tables_.context ? tables_.context->item(0) : kNoName;
+  return tables_.context.item(0);
 }
 
 void Expander::message(const char* text) const {
@@ -383,20 +380,20 @@ const char* errorText(int error) {
   }
 }
 
-void evaluationMessage(RunTables& tables, bool isCondition, int line, int error,
+void evaluationMessage(const ExpressionTables& tables, bool isCondition, int line, int error,
                        const std::string& expansion) {
   std::ostream& log = errorLog();
-  log << "    " << (tables.context ? tables.context->item(0) : kNoName) << ' ' << line
+  log << "    " << tables.context.item(0) << ' ' << line
       << (isCondition ? ": #if､#elif文解析ｴﾗｰ " : ": ｽﾀｯｸｻｲｽﾞ計測ｴﾗｰ") << errorText(error);
   if (error == kCalvexUnknownLexeme) log << expansion << ']';
   log << '\n';
 }
 
-int currentLine(RunTables& tables) { return tables.context ? tables.context->currentLine() : 0; }
+int currentLine(const ExpressionTables& tables) { return tables.context.currentLine(); }
 
 }  // namespace
 
-std::string expandExpression(RunTables& tables, std::string_view text, ExpansionStack& stack,
+std::string expandExpression(const ExpressionTables& tables, std::string_view text, ExpansionStack& stack,
                              int line, bool isCondition) {
   std::string out;
   out.reserve(text.size());
@@ -406,14 +403,14 @@ std::string expandExpression(RunTables& tables, std::string_view text, Expansion
 }
 
 
-ConditionValue evaluateExpressionAt(RunTables& tables, std::string_view text, bool isCondition,
+ConditionValue evaluateExpressionAt(const ExpressionTables& tables, std::string_view text, bool isCondition,
                                     int line) {
   ExpansionStack stack;
   std::string expansion = expandExpression(tables, text, stack, line, isCondition);
   if (expansion.empty()) return {};
   int error = 0;
   // VB and Delphi conditions use = <> and word operators (And, or, Mod …).
-  int mode = tables.context ? tables.context->languageMask() : kModeC;
+  int mode = tables.context.languageMask();
   bool vb = isCondition && (mode & kModeVbOrDelphi) != 0;
   double value = vb ? Kaiseki_VB(expansion.c_str(), &error) : Kaiseki(expansion.c_str(), &error);
   if (error != 0) {
@@ -423,7 +420,7 @@ ConditionValue evaluateExpressionAt(RunTables& tables, std::string_view text, bo
   return {lowBitsOf(value), true};
 }
 
-std::int32_t evaluateCondition(RunTables& tables, std::string_view text, bool isCondition) {
+std::int32_t evaluateCondition(const ExpressionTables& tables, std::string_view text, bool isCondition) {
   int line = currentLine(tables) - (isCondition ? 1 : 0);
   return evaluateExpressionAt(tables, text, isCondition, line).value;
 }

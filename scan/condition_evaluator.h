@@ -12,7 +12,17 @@
 #include <string_view>
 #include <vector>
 
-class RunTables;
+class DefineTable;
+class SourceContext;
+class TypeQuestions;
+
+// What an expression is expanded and evaluated against: the file being
+// read (its language, name and line), the #define table and the types.
+struct ExpressionTables {
+  const SourceContext& context;
+  const DefineTable& defines;
+  TypeQuestions& types;
+};
 
 // #define table positions of the macros being expanded, outermost first.
 // Positions stay valid because nothing is defined while a text expands.
@@ -29,7 +39,7 @@ constexpr size_t kMaxExpansionBytes = 2u << 20;
 // become decimal and function-like macros take their arguments; in a
 // condition of a C-family file, as its compiler reads it, a name left after
 // expansion (or a call of one) is 0 and a macro defined empty is nothing.
-std::string expandExpression(RunTables& tables, std::string_view text, ExpansionStack& stack,
+std::string expandExpression(const ExpressionTables& tables, std::string_view text, ExpansionStack& stack,
                              int line, bool isCondition);
 
 // The outcome of one evaluation: the value's low 32 bits (after truncation
@@ -41,13 +51,13 @@ struct ConditionValue {
 
 // `isCondition`: a directive's condition (its messages say "#if､#elif");
 // otherwise a stack-size expression. Every message carries `line`.
-ConditionValue evaluateExpressionAt(RunTables& tables, std::string_view text, bool isCondition,
+ConditionValue evaluateExpressionAt(const ExpressionTables& tables, std::string_view text, bool isCondition,
                                     int line);
 
 // Non-zero means true. Messages name the directive's line, taken as the
 // line before the current one for a condition (its line break has been
 // counted) and the current line otherwise.
-std::int32_t evaluateCondition(RunTables& tables, std::string_view text, bool isCondition);
+std::int32_t evaluateCondition(const ExpressionTables& tables, std::string_view text, bool isCondition);
 
 // The low 32 bits of `value` truncated toward zero; NaN and infinities,
 // which have no integer value, give 0.

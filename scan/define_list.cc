@@ -5,7 +5,6 @@
 #include "context/file_name_pool.h"
 #include "context/language_mode.h"
 #include "context/options.h"
-#include "context/run_tables.h"
 #include "context/source_context.h"
 #include "report/report.h"
 #include "scan/define_table.h"
@@ -58,19 +57,18 @@ void writeSection(ReportWriter& out, const ListWords& words, const std::string& 
 }  // namespace
 
 void DefineTable::writeList(ListScope scope) {
-  const ReportStyle style = reportStyle(tables_.options());
-  ListWords words = wordsFor(tables_.context ? tables_.context->languageFlavour() : 0);
+  const ReportStyle style = reportStyle(options_);
+  ListWords words = wordsFor(context_.languageFlavour());
   if (scope == ListScope::kFinish) {
     listSections_.finish(words.id, style);
     return;
   }
   Report report;
   if (!listSections_.open(report, words.id, style, words.title)) return;
-  static const std::string kNoFile;
-  const std::string& fileName = tables_.context ? tables_.context->mainFileName(true) : kNoFile;
+  const std::string& fileName = context_.mainFileName(true);
   writeSection(report.writer(), words,
                scope == ListScope::kWholeRun ? "解析対象ｿｰｽに含まれる全定義内容"
                                              : fileName + "に含まれる定義内容",
-               *this, tables_.fileNames);
+               *this, &fileNames_);
   if (scope == ListScope::kWholeRun) report->endPage();
 }

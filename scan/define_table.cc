@@ -4,7 +4,11 @@
 
 #include "context/file_name_pool.h"
 #include "context/options.h"
-#include "context/run_tables.h"
+#include "context/file_name_pool.h"
+#include "context/options.h"
+#include "context/source_context.h"
+#include "scan/reserved_word_table.h"
+#include "scan/type_questions.h"
 #include "context/source_context.h"
 #include "scan/type_questions.h"
 #include "report/error_log.h"
@@ -23,7 +27,14 @@ void trimTrailingBlanks(std::string& text) {
 
 }  // namespace
 
-DefineTable::DefineTable(RunTables& tables) : tables_(tables) {}
+DefineTable::DefineTable(const Options& options, const SourceContext& context,
+                         FileNamePool& fileNames, const ReservedWordTable& reservedWords,
+                         TypeQuestions& types)
+    : options_(options),
+      context_(context),
+      fileNames_(fileNames),
+      reservedWords_(reservedWords),
+      types_(types) {}
 
 DefineTable::Lookup DefineTable::findDefine(std::string_view name) const {
   bool found = false;
@@ -137,8 +148,7 @@ bool DefineTable::beginDefine(const std::string& name) {
   }
   DefineEntry entry;
   entry.name = name;
-  if (tables_.fileNames && tables_.context)
-    entry.fileId = tables_.fileNames->add(tables_.context->item(0));
+  entry.fileId = fileNames_.add(context_.item(0));
   defining_ = store_.size();
   store_.push_back(std::move(entry));
   order_.insert(order_.begin() + found.index, static_cast<std::uint32_t>(defining_));
@@ -206,10 +216,8 @@ void DefineTable::defineBodyToken(std::string_view token) {
 void DefineTable::completeEntry(DefineEntry& entry) {
   entry.complete = true;
   trimTrailingBlanks(entry.body);
-  int mode = tables_.context ? tables_.context->languageFlavour() : 0;
-  if ((mode & kModeCOrCpp) && tables_.typeQuestions)
-    tables_.typeQuestions->registerMacroType(entry.name, entry.body);
-  if (tables_.options().macrosAreNotFunctions && !entry.params.empty())
+  if (context_.languageFlavour() & kModeCOrCpp) types_.registerMacroType(entry.name, entry.body);
+  if (options_.macrosAreNotFunctions && !entry.params.empty())
     collectCalledFunctions(entry);
 }
 
@@ -227,7 +235,7 @@ void DefineTable::collectCalledFunctions(DefineEntry& entry) {
     while (i < body.size() && !isDelimiterByte(static_cast<unsigned char>(body[i]))) ++i;
     if (i >= body.size() || body[i] != '(') continue;
     std::string_view word(body.data() + start, i - start);
-    bool reserved = tables_.reservedWords && tables_.reservedWords->isReserved(word, 0);
+    bool reserved = reservedWords_.isReserved(word, 0);
     if (!reserved && !startsWithDigit(word)) entry.calledFunctions.emplace_back(word);
   }
 }

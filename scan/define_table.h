@@ -19,7 +19,11 @@
 #include "report/report.h"
 #include "scan/name_index.h"
 
-class RunTables;
+struct Options;
+class FileNamePool;
+class ReservedWordTable;
+class SourceContext;
+class TypeQuestions;
 
 // What a list report with per-file sections writes in one call: the section
 // of the file just read (0), one section for the whole run (1), or only the
@@ -55,9 +59,11 @@ class DefineTable {
     size_t index = 0;
   };
 
-  // Reads the current file, the reserved words, the types and the options
-  // through `tables` while it works.
-  explicit DefineTable(RunTables& tables);
+  // A macro is of the file on top of `context`, named in `fileNames`; a C
+  // or C++ macro that stands for a type is told to `types`; the words of a
+  // body that are reserved are no calls.
+  DefineTable(const Options& options, const SourceContext& context, FileNamePool& fileNames,
+              const ReservedWordTable& reservedWords, TypeQuestions& types);
 
   Lookup findDefine(std::string_view name) const;
   // The entry named `name`, or null.
@@ -114,7 +120,11 @@ class DefineTable {
   void collectCalledFunctions(DefineEntry& entry);
   DefineEntry* entryBeingDefined();
 
-  RunTables& tables_;
+  const Options& options_;
+  const SourceContext& context_;
+  FileNamePool& fileNames_;
+  const ReservedWordTable& reservedWords_;
+  TypeQuestions& types_;
   DefineEntry& entryAt(size_t i) { return store_[order_[i]]; }
   void compactStore();
   void indexNames();

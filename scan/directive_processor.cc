@@ -1,6 +1,6 @@
 #include "scan/directive_processor.h"
 
-#include "context/run_tables.h"
+#include "scan/scan_context.h"
 #include "context/source_context.h"
 #include "context/text_util.h"
 #include "report/error_log.h"
@@ -14,7 +14,7 @@ void DirectiveProcessor::reset() { file_ = FileState{}; }
 void DirectiveProcessor::begin(DirectiveSyntax syntax) {
   syntax_ = syntax;
   file_.state = DirectiveState::Keyword;
-  line_ = tables_.context ? tables_.context->currentLine() : 0;
+  line_ = scan_.context.currentLine();
 }
 
 void DirectiveProcessor::setInterruptKeywords(std::vector<std::string> keywords) {
@@ -201,7 +201,7 @@ void DirectiveProcessor::decideBranch() {
   if (top.taken) {
     file_.live = false;
   } else {
-    file_.live = evaluateExpressionAt(tables_, file_.condition, true, line_).value != 0;
+    file_.live = evaluateExpressionAt(scan_.expressions(), file_.condition, true, line_).value != 0;
     top.taken = file_.live;
   }
   file_.condition.clear();
@@ -280,7 +280,7 @@ void DirectiveProcessor::testName(std::string_view token) {
   }
   bool ifdef = file_.state == DirectiveState::IfdefName;
   file_.state = DirectiveState::Ignore;
-  bool defined = tables_.defines && tables_.defines->isDefined(token);
+  bool defined = scan_.defines.isDefined(token);
   // In the settings data file a language name that no macro defines opens
   // its section: always for #ifdef, never for #ifndef.
   std::int32_t section = settingsData_ && !defined ? languageSectionMask(token) : 0;
@@ -339,12 +339,10 @@ void DirectiveProcessor::clearInclude() {
 }
 
 void DirectiveProcessor::fileLine(const char* text) const {
-  errorLog() << "  [" << (tables_.context ? tables_.context->item(0) : std::string()) << text
-             << '\n';
+  errorLog() << "  [" << scan_.context.item(0) << text << '\n';
 }
 
 void DirectiveProcessor::positionMessage(const char* text) const {
-  const SourceContext* context = tables_.context;
-  errorLog() << "    " << (context ? context->item(0) : std::string()) << ' '
-             << (context ? context->currentLine() : 0) << text << '\n';
+  errorLog() << "    " << scan_.context.item(0) << ' ' << scan_.context.currentLine() << text
+             << '\n';
 }

@@ -6,8 +6,8 @@
 // for the run driver, interrupt functions from #pragma into the function
 // table. In the settings data file it also keeps the file's language
 // sections and entry kind, and the interrupt keywords the file declares.
-// The processor lives as long as its reader; the run tables must outlive
-// both.
+// The processor lives as long as its reader; the scan context must
+// outlive both.
 #pragma once
 
 #include <cstdint>
@@ -20,7 +20,7 @@
 #include "scan/directive_keywords.h"
 #include "scan/lexical_rules.h"
 
-class RunTables;
+struct ScanContext;
 
 enum class DirectiveState {
   None,             // no directive
@@ -50,7 +50,7 @@ struct CondFrame {
 
 class DirectiveProcessor {
  public:
-  explicit DirectiveProcessor(RunTables& tables) : tables_(tables) {}
+  explicit DirectiveProcessor(const ScanContext& scan) : scan_(scan) {}
 
   // Back to the start of a file (the interrupt keywords stay).
   void reset();
@@ -150,7 +150,7 @@ class DirectiveProcessor {
   void interruptName(std::string_view token);
   void settingsWord(std::string_view token);
 
-  RunTables& tables_;
+  const ScanContext& scan_;
   // What the processor knows of the file being read. Each file starts from
   // FileState{} (reset), so that a field added here is reset too.
   struct FileState {

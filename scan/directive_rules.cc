@@ -2,7 +2,7 @@
 // (and Delphi {$DEFINE}), #undef, #include and #pragma with its interrupt
 // keywords. Part of DirectiveProcessor.
 #include "context/options.h"
-#include "context/run_tables.h"
+#include "scan/scan_context.h"
 #include "context/source_context.h"
 #include "scan/define_table.h"
 #include "scan/directive_processor.h"
@@ -15,16 +15,16 @@
 
 void DirectiveProcessor::defineName(std::string_view token) {
   if (isBlankOrReturn(token)) return;
-  DefineTable* defines = tables_.defines;
+  DefineTable& defines = scan_.defines;
   // A delimiter names nothing; a name already defined keeps its first body.
   bool foreign = settingsData_ && !(sectionLanguages() & runLanguages_);
-  if (!defines || foreign || isDelimiterToken(token) || !defines->beginDefine(std::string(token))) {
+  if (foreign || isDelimiterToken(token) || !defines.beginDefine(std::string(token))) {
     file_.state = syntax_ == DirectiveSyntax::Delphi ? DirectiveState::Ignore
                                                 : DirectiveState::SkipContinued;
     return;
   }
   if (syntax_ == DirectiveSyntax::Delphi) {
-    defines->defineBodyToken("\n");  // complete at once, with no body
+    defines.defineBodyToken("\n");  // complete at once, with no body
     file_.state = DirectiveState::Ignore;
     return;
   }
@@ -42,12 +42,12 @@ void DirectiveProcessor::defineBody(std::string_view token) {
     defineParam(token);
     return;
   }
-  tables_.defines->defineBodyToken(token);
+  scan_.defines.defineBodyToken(token);
   if (token == "\n") file_.state = DirectiveState::Ignore;
 }
 
 void DirectiveProcessor::defineParam(std::string_view token) {
-  switch (tables_.defines->defineParamToken(token)) {
+  switch (scan_.defines.defineParamToken(token)) {
     case DefineTable::ParamState::kMore: break;
     case DefineTable::ParamState::kClosed: file_.state = DirectiveState::DefineBody; break;
     case DefineTable::ParamState::kAbandoned: file_.state = DirectiveState::SkipContinued; break;
@@ -59,9 +59,9 @@ void DirectiveProcessor::defineParam(std::string_view token) {
 // was never read for. Delphi's {$UNDEF} always acts.
 void DirectiveProcessor::undefName(std::string_view token) {
   if (isBlankOrReturn(token)) return;
-  bool perFile = tables_.options().headerReadMode == HeaderReadMode::PerSourceFile;
-  if (tables_.defines && (perFile || syntax_ == DirectiveSyntax::Delphi))
-    tables_.defines->undefine(token);
+  bool perFile = scan_.options.headerReadMode == HeaderReadMode::PerSourceFile;
+  if (perFile || syntax_ == DirectiveSyntax::Delphi)
+    scan_.defines.undefine(token);
   file_.state = DirectiveState::Ignore;
 }
 
@@ -111,8 +111,7 @@ void DirectiveProcessor::pragmaWord(std::string_view token) {
 // or known type. The record gets the name, the flag and the comment.
 void DirectiveProcessor::interruptName(std::string_view token) {
   if (token.empty() || isDelimiterToken(token) || startsWithDigit(token)) return;
-  if (tables_.reservedWords && tables_.reservedWords->isReserved(token) != 0) return;
-  if (tables_.typeQuestions && tables_.typeQuestions->isTypeQuietly(token)) return;
-  if (!tables_.interruptFunctionFound) return;
-  tables_.interruptFunctionFound(token, comment_ ? std::string_view(*comment_) : std::string_view());
+  if (scan_.reservedWords.isReserved(token) != 0) return;
+  if (scan_.types.isTypeQuietly(token)) return;
+  scan_.interruptFunctionFound(token, comment_ ? std::string_view(*comment_) : std::string_view());
 }

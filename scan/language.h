@@ -13,6 +13,9 @@
 #include "scan/lex_states.h"
 
 class TokenParser;
+// The parsers' own record of the run's tables, which the reader passes
+// on to a parser factory without looking inside.
+struct ParserContext;
 
 // The run-wide rules a language brings when its first file is opened.
 struct LexicalRules {
@@ -36,7 +39,7 @@ struct Language {
   // The parser of a file of the given mode (a C++ file may read as mode 9);
   // null: the language recognises nothing yet and the reader idles (or,
   // for the settings data file, its loader gives the parser).
-  std::unique_ptr<TokenParser> (*makeParser)(int mode);
+  std::unique_ptr<TokenParser> (*makeParser)(int mode, ParserContext& tables);
   // The settings data file: its own directives and language sections act,
   // and it is no file of the include tree.
   bool settingsData;

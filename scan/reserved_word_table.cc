@@ -1,6 +1,6 @@
 #include "scan/reserved_word_table.h"
 
-#include "context/run_tables.h"
+#include "context/source_context.h"
 #include "context/source_context.h"
 #include "report/error_log.h"
 #include "context/language_mode.h"
@@ -99,7 +99,7 @@ std::int32_t ReservedWordTable::isReserved(std::string_view word, std::int32_t m
   if (word.empty()) return 0;
   std::optional<std::int32_t> languages = languagesOf(word);
   if (!languages) return 0;
-  if (mode == 0 && tables_ && tables_->context) mode = tables_->context->languageFlavour();
+  if (mode == 0) mode = context_.languageFlavour();
   return mode & *languages;
 }
 

@@ -17,7 +17,7 @@
 #include "scan/name_filter.h"
 #include "scan/name_index.h"
 
-class RunTables;
+class SourceContext;
 
 struct ReservedWord {
   std::string word;
@@ -29,7 +29,7 @@ class ReservedWordTable {
   // The run's source context gives the current file's mode for
   // isReserved(word, 0); without `tables` (or before the context exists)
   // mode 0 matches nothing.
-  explicit ReservedWordTable(const RunTables* tables) : tables_(tables) {}
+  explicit ReservedWordTable(const SourceContext& context) : context_(context) {}
 
   // Inserts the word, or adds `mask` to the languages of the present one.
   void add(std::string_view word, std::int32_t mask);
@@ -58,7 +58,7 @@ class ReservedWordTable {
   size_t search(std::string_view word, bool& found) const;
   // The languages of `word`; nothing when it is absent.
   std::optional<std::int32_t> languagesOf(std::string_view word) const;
-  const RunTables* tables_;
+  const SourceContext& context_;
   std::vector<ReservedWord> store_;   // in order of adding
   std::vector<std::uint32_t> order_;  // positions in store_, in name order
   NameIndex positions_;               // word -> position in store_

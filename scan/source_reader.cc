@@ -5,7 +5,7 @@
 
 #include "context/file_tree.h"
 #include "context/options.h"
-#include "context/run_tables.h"
+#include "scan/scan_context.h"
 #include "context/source_context.h"
 #include "context/source_file_list.h"
 #include "report/error_log.h"
@@ -87,13 +87,13 @@ constexpr Tokenizer::TextRunRule kBraceRuns = textRunRule("}");
 
 }  // namespace
 
-SourceReader::SourceReader(RunTables& tables, Kind kind)
-    : tables_(tables),
+SourceReader::SourceReader(const ScanContext& scan, Kind kind)
+    : scan_(scan),
       captureAllowed_(kind == Kind::MainFile),
-      showsDetails_(tables.options().functionDetails != 0),
+      showsDetails_(scan.options.functionDetails != 0),
       shortRing_(kShortRingSlots, kShortSlotCapacity),
       longRing_(kLongRingSlots, kLongSlotCapacity),
-      directives_(tables),
+      directives_(scan),
       parser_(std::make_unique<IdleParser>()),
       // Only the function details show captured comments; without them
       // the capture would grow with every comment of a file.
@@ -108,13 +108,13 @@ SourceReader::~SourceReader() = default;
 // File state
 
 void SourceReader::setFile(const std::string& path, const Language& language) {
-  SourceContext& context = *tables_.context;
+  SourceContext& context = scan_.context;
   if (context.depth() == 0) {
     context.setLanguageMask(language.mode);
     applyLexicalRules(language.lexical);
   }
   context.push(path);
-  if (tables_.fileTree && !language.settingsData) tables_.fileTree->addEdge(context.item(1), path);
+  if (!language.settingsData) scan_.fileTree.addEdge(context.item(1), path);
   languageMode_ = context.languageFlavour();
   family_ = language.family;
   lookBack_ = language.lookBack;
@@ -123,7 +123,7 @@ void SourceReader::setFile(const std::string& path, const Language& language) {
   // settings data is read once.
   tokenizer_.setMergeBlanks(lookBack_ == LookBack::LiveTokens && !language.settingsData);
   if (language.makeParser)
-    parser_ = language.makeParser(languageMode_);
+    parser_ = language.makeParser(languageMode_, scan_.parsers);
   else
     parser_ = std::make_unique<IdleParser>();
   resetFileState();
@@ -217,7 +217,7 @@ void SourceReader::passCommentLines() {
     lines = tokenizer_.skipLinesWithout(kBraceCommentEnd);
   if (lines.empty()) return;
   int breaks = static_cast<int>(countByte(lines, '\n'));
-  for (int i = 0; i < breaks; ++i) tables_.context->countLine();
+  for (int i = 0; i < breaks; ++i) scan_.context.countLine();
   file_.counts[kTotalLines] += breaks;
   // The lines of a Delphi comment are no comment lines (only // lines are).
   if (family_ == LanguageFamily::CFamily) file_.counts[kCommentLines] += breaks;
@@ -261,7 +261,7 @@ void SourceReader::passDisabledLines() {
     bool code = false;
     for (size_t i = start; i < end && !code; ++i)
       code = !kNoCodeBytes[static_cast<unsigned char>(lines[i])];
-    tables_.context->countLine();
+    scan_.context.countLine();
     ++file_.counts[kTotalLines];
     ++file_.counts[kDisabledLines];
     ++file_.counts[code ? kDisabledCodeLines : kBlankLines];
@@ -300,7 +300,7 @@ bool SourceReader::classifyToken() {
   const std::string& cur = token(1);
   const std::string& next = token(0);
   if (cur == "\n") {
-    tables_.context->countLine();
+    scan_.context.countLine();
     ++file_.counts[kTotalLines];
   }
   switch (family_) {
@@ -430,10 +430,10 @@ void SourceReader::unterminatedMessage() {
 }
 
 void SourceReader::positionMessage(const char* text) const {
-  const SourceContext& context = *tables_.context;
+  const SourceContext& context = scan_.context;
   errorLog() << "    " << context.item(0) << ' ' << context.currentLine() << text << '\n';
 }
 
 void SourceReader::fileMessage(const char* text) const {
-  errorLog() << "  [" << tables_.context->item(0) << text << '\n';
+  errorLog() << "  [" << scan_.context.item(0) << text << '\n';
 }

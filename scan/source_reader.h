@@ -2,8 +2,8 @@
 // #include): cuts it into tokens, follows the comment and literal states of
 // its language, counts its lines by kind, runs its directive lines, and
 // hands every live token to the parser of the language. The reader keeps
-// no copy of the file: the caller lends it one block at a time. The run
-// tables must outlive the reader.
+// no copy of the file: the caller lends it one block at a time. The scan
+// context must outlive the reader.
 #pragma once
 
 #include <array>
@@ -22,7 +22,7 @@
 #include "scan/token_ring.h"
 #include "scan/tokenizer.h"
 
-class RunTables;
+struct ScanContext;
 class TokenParser;
 
 class SourceReader {
@@ -32,7 +32,7 @@ class SourceReader {
   enum class Kind { MainFile, Include };
   enum : int { kShortRingSlots = 10, kLongRingSlots = 200 };
 
-  SourceReader(RunTables& tables, Kind kind);
+  SourceReader(const ScanContext& scan, Kind kind);
   ~SourceReader();
   SourceReader(const SourceReader&) = delete;
   SourceReader& operator=(const SourceReader&) = delete;
@@ -107,8 +107,6 @@ class SourceReader {
 
   LexState lexState() const { return file_.lexState; }
   int languageMode() const { return languageMode_; }
-  // The run's tables, for the parser that registers what it finds.
-  RunTables& tables() const { return tables_; }
   Tokenizer::Encoding encoding() const { return tokenizer_.encoding(); }
 
  private:
@@ -143,7 +141,7 @@ class SourceReader {
   bool startDirective(DirectiveSyntax syntax);
   bool codeToken(const std::string& cur);
 
-  RunTables& tables_;
+  const ScanContext& scan_;
   const bool captureAllowed_;
   // The function details are written: a body's blanks are kept as tokens
   // and its comments captured (asked once, not at every token).

@@ -7,7 +7,7 @@
 
 #include "context/file_name_pool.h"
 #include "context/options.h"
-#include "context/run_tables.h"
+#include "context/file_name_pool.h"
 #include "report/error_log.h"
 #include "report/report.h"
 #include "report/report_catalogue.h"
@@ -31,11 +31,10 @@ constexpr int markWidth(const char* mark) {
   return static_cast<int>(std::char_traits<char>::length(mark));
 }
 
-const std::string kNoFile;
 
 class CallTreeWriter {
  public:
-  CallTreeWriter(RunTables& tables, Report& report, long long fullTreeLines);
+  CallTreeWriter(const FunctionReportTables& tables, Report& report, long long fullTreeLines);
   void writeRoots();
 
  private:
@@ -50,7 +49,7 @@ class CallTreeWriter {
   bool isAncestor(int c, int depth) const;
   bool hidesRepeats();
 
-  RunTables& tables_;
+  const FunctionReportTables& tables_;
   FunctionTable& table_;
   TreeDrawing& tree_;
   ReportWriter& writer_;
@@ -66,17 +65,17 @@ class CallTreeWriter {
   int path_[TreeDrawing::kDepth + 1] = {};
 };
 
-CallTreeWriter::CallTreeWriter(RunTables& tables, Report& report, long long fullTreeLines)
+CallTreeWriter::CallTreeWriter(const FunctionReportTables& tables, Report& report, long long fullTreeLines)
     : tables_(tables),
-      table_(*tables.functions),
-      tree_(tables.functions->tree()),
+      table_(tables.functions),
+      tree_(tables.functions.tree()),
       writer_(report.writer()),
       out_(report->text()),
       pieces_(report.pieces()),
-      tagFormat_(tables.options().tagJumpTree != 0),
-      hideRepeated_(tables.options().hideRepeatedSubtrees != 0),
+      tagFormat_(tables.options.tagJumpTree != 0),
+      hideRepeated_(tables.options.hideRepeatedSubtrees != 0),
       linesLeft_(fullTreeLines),
-      printed_(static_cast<size_t>(tables.functions->recordCount())) {}
+      printed_(static_cast<size_t>(tables.functions.recordCount())) {}
 
 // A root is a defined function without callers; cycles that nobody enters
 // from outside have no root and are not drawn.
@@ -209,9 +208,9 @@ bool CallTreeWriter::hidesRepeats() {
   return true;
 }
 
-void writeTree(RunTables& tables, long long fullTreeLines) {
+void writeTree(const FunctionReportTables& tables, long long fullTreeLines) {
   Report report;
-  if (!report.create(ReportId::kCallTree, reportStyle(tables.options()))) return;
+  if (!report.create(ReportId::kCallTree, reportStyle(tables.options))) return;
   report->beginPage("関数ツリー図");
   report->beginLines();
   CallTreeWriter(tables, report, fullTreeLines).writeRoots();
@@ -220,8 +219,8 @@ void writeTree(RunTables& tables, long long fullTreeLines) {
   report.close();
 }
 
-bool callTreeGoesBeside(const RunTables& tables) {
-  const Options& options = tables.options();
+bool callTreeGoesBeside(const FunctionReportTables& tables) {
+  const Options& options = tables.options;
   if (!options.functionDetails) return false;
   ReportFormat chosen = reportStyle(options).format;
   for (ReportId id : {ReportId::kCallTree, ReportId::kFunctionList}) {
@@ -233,13 +232,12 @@ bool callTreeGoesBeside(const RunTables& tables) {
 
 }  // namespace
 
-const std::string& recordFileName(const RunTables& tables, const FunctionRecord& record) {
-  const FileNamePool* pool = tables.fileNames;
-  return pool ? pool->name(record.fileNo) : kNoFile;
+const std::string& recordFileName(const FunctionReportTables& tables, const FunctionRecord& record) {
+  return tables.fileNames.name(record.fileNo);
 }
 
-void prepareFunctionReports(RunTables& tables) {
-  FunctionTable& table = *tables.functions;
+void prepareFunctionReports(const FunctionReportTables& tables) {
+  FunctionTable& table = tables.functions;
   table.settleOrder();
   int& columnWidth = table.tree().fileColumnWidth;
   columnWidth = 0;
@@ -257,20 +255,20 @@ void prepareFunctionReports(RunTables& tables) {
   }
 }
 
-void writeCallTree(RunTables& tables, long long fullTreeLines) {
+void writeCallTree(const FunctionReportTables& tables, long long fullTreeLines) {
   prepareFunctionReports(tables);
   writeTree(tables, fullTreeLines);
-  const Options& options = tables.options();
+  const Options& options = tables.options;
   if (options.functionList) writeFunctionList(tables);
   if (options.functionDetails) writeFunctionDetails(tables);
 }
 
-CallTreeBeside::CallTreeBeside(RunTables& tables, long long fullTreeLines) {
+CallTreeBeside::CallTreeBeside(const FunctionReportTables& tables, long long fullTreeLines) {
   caller_.begin();
-  thread_ = std::make_unique<platform::SideThread>([this, &tables, fullTreeLines] {
+  thread_ = std::make_unique<platform::SideThread>([this, tables, fullTreeLines] {
     tree_.begin();
     writeTree(tables, fullTreeLines);
-    if (tables.options().functionList) writeFunctionList(tables);
+    if (tables.options.functionList) writeFunctionList(tables);
     tree_.end();
   });
 }
@@ -286,7 +284,7 @@ void CallTreeBeside::finish() {
   caller_.release();
 }
 
-std::unique_ptr<CallTreeBeside> writeCallTreeBeside(RunTables& tables, long long fullTreeLines) {
+std::unique_ptr<CallTreeBeside> writeCallTreeBeside(const FunctionReportTables& tables, long long fullTreeLines) {
   if (!callTreeGoesBeside(tables)) {
     writeCallTree(tables, fullTreeLines);
     return nullptr;

@@ -10,13 +10,23 @@
 #include "platform/side_thread.h"
 #include "report/message_hold.h"
 
-class RunTables;
 struct FunctionRecord;
+struct Options;
+class FileNamePool;
+class FunctionTable;
+
+// What the function reports are written from: the run's function table,
+// the file names its records refer to, and the options.
+struct FunctionReportTables {
+  FunctionTable& functions;
+  const FileNamePool& fileNames;
+  const Options& options;
+};
 
 // The first pass over the function table, which the function list and
 // details rely on too: keys lose their "@" suffix, visibleCalleeCount is
 // counted and the file-name column is measured. Changes the table for good.
-void prepareFunctionReports(RunTables& tables);
+void prepareFunctionReports(const FunctionReportTables& tables);
 
 // Lines of a tree written with every repeated subtree drawn again. The
 // number of call paths can grow exponentially with the depth, so past this
@@ -27,7 +37,7 @@ constexpr long long kFullTreeLines = 1000000;
 // Runs the first pass, writes the tree (HTML for the HTML format, text for
 // every other one), then the function list and the function details when
 // their options are on. Once per run, after the referenced variables.
-void writeCallTree(RunTables& tables, long long fullTreeLines = kFullTreeLines);
+void writeCallTree(const FunctionReportTables& tables, long long fullTreeLines = kFullTreeLines);
 // The tree and the function list written on a second thread while the
 // caller writes the function details and the reports after them, none of
 // which changes the function table. Their messages keep their place in the
@@ -35,7 +45,7 @@ void writeCallTree(RunTables& tables, long long fullTreeLines = kFullTreeLines);
 // the caller's from the start, to follow them.
 class CallTreeBeside {
  public:
-  CallTreeBeside(RunTables& tables, long long fullTreeLines);
+  CallTreeBeside(const FunctionReportTables& tables, long long fullTreeLines);
   // finish()
   ~CallTreeBeside();
   CallTreeBeside(const CallTreeBeside&) = delete;
@@ -57,8 +67,8 @@ class CallTreeBeside {
 // (its sheets are made one by one). The caller finishes them after the
 // reports that follow (null: all written).
 std::unique_ptr<CallTreeBeside> writeCallTreeBeside(
-    RunTables& tables, long long fullTreeLines = kFullTreeLines);
+    const FunctionReportTables& tables, long long fullTreeLines = kFullTreeLines);
 
 // The name of the file that holds the record's definition; empty text when
 // the record has no file.
-const std::string& recordFileName(const RunTables& tables, const FunctionRecord& record);
+const std::string& recordFileName(const FunctionReportTables& tables, const FunctionRecord& record);

@@ -2,7 +2,6 @@
 // one section per source file or one for the whole run. The first section
 // of a run creates the file, later ones append.
 #include "context/options.h"
-#include "context/run_tables.h"
 #include "context/source_context.h"
 #include "report/report.h"
 #include "scan/sorted_search.h"
@@ -56,7 +55,7 @@ void ClassTable::writeSection(ReportWriter& out, const Cell& heading) const {
 // Per-file sections are headed by the file just finished (the main file,
 // still on top of the source context); the whole-run section by the run.
 void ClassTable::writeClassList(ListScope scope) {
-  const ReportStyle style = reportStyle(tables_.options());
+  const ReportStyle style = reportStyle(options_);
   if (scope == ListScope::kFinish && sections_.count() > 0) {
     sections_.finish(ReportId::kClassList, style);
     return;
@@ -65,8 +64,7 @@ void ClassTable::writeClassList(ListScope scope) {
   std::string heading = kWholeRunHeading;
   std::string sheetHeading = kWholeRunSheetHeading;
   if (scope == ListScope::kPerFile) {
-    const SourceContext* context = tables_.context;
-    const std::string file = context ? context->item(0) : std::string();
+    const std::string file = context_.item(0);
     heading = file + kFileHeadingTail;
     sheetHeading = file + kFileSheetHeadingTail;
   }

@@ -3,13 +3,12 @@
 #include <algorithm>
 
 #include "context/file_name_pool.h"
-#include "context/run_tables.h"
+#include "context/file_name_pool.h"
 #include "context/source_context.h"
 #include "tables/type_table.h"
 #include "report/error_log.h"
 #include "context/language_mode.h"
 #include "scan/lexical_rules.h"
-#include "tables/function_table.h"
 
 namespace {
 
@@ -57,11 +56,12 @@ void indexAppended(const std::vector<Entry>& list, NameIndex& index) {
 
 }  // namespace
 
-ClassTable::ClassTable(RunTables& tables) : tables_(tables) {}
+ClassTable::ClassTable(const Options& options, const SourceContext& context,
+                       const FileNamePool& fileNames, TypeTable& types)
+    : options_(options), context_(context), fileNames_(fileNames), types_(types) {}
 
 int ClassTable::currentMode() const {
-  const SourceContext* context = tables_.context;
-  return context ? context->languageFlavour() : 0;
+  return context_.languageFlavour();
 }
 
 // ---------------------------------------------------------------------------
@@ -210,14 +210,13 @@ void ClassTable::registerClass(std::string_view name, int used, int kind) {
     return;
   }
   int mode = currentMode();
-  if (name[0] != '@' && tables_.workingTypes)
-    tables_.workingTypes->registerType(
+  if (name[0] != '@')
+    types_.registerType(
         name, kind == kClassLike ? TypeTable::kStructure : TypeTable::kClass, 0, false, mode);
   ClassRecord record;
   record.kind = kind;
   record.name.assign(name);
-  const SourceContext* context = tables_.context;
-  if (context && tables_.fileNames) record.fileNo = tables_.fileNames->find(context->item(0));
+  record.fileNo = fileNames_.find(context_.item(0));
   record.languageMode = mode;
   auto at = static_cast<std::uint32_t>(store_.size());
   restored_.changing(at);
@@ -431,23 +430,11 @@ std::string ClassTable::memberReference(const ClassRecord& owner, const MemberVa
   return text + member.type + " " + std::string(variable);
 }
 
-std::string ClassTable::resolveMemberVariable(std::string_view className,
-                                              std::string_view variable,
-                                              std::string_view functionKey) {
-  const ClassRecord* owner;
-  const MemberVariable* m = findMemberVariable(className, variable, owner);
-  if (!m) return std::string();
-  if (tables_.functions) tables_.functions->addReferencedVariableToKey(functionKey,
-                                                      memberReference(*owner, *m, variable));
-  return m->type;
-}
-
 // ---------------------------------------------------------------------------
 // Per-file reset and debug form
 
 bool ClassTable::keptAcrossFiles() const {
-  const SourceContext* context = tables_.context;
-  return context && (context->languageMask() & kModeVbOrDelphi);
+  return (context_.languageMask() & kModeVbOrDelphi) != 0;
 }
 
 void ClassTable::resetAfterFile() {

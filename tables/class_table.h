@@ -5,7 +5,7 @@
 // name comparison and found only from a file whose language mode shares a
 // bit with the record's. The records stay where they were registered; a
 // list of their positions in name order is what a registration moves.
-// Owned by the run's RunTables; a position in name order stays valid only
+// Owned by the run object; a position in name order stays valid only
 // until the next registration, rename or reset, a record reference until
 // the next reset.
 #pragma once
@@ -25,7 +25,10 @@
 #include "tables/decl_info.h"
 #include "tables/question_memo.h"
 
-class RunTables;
+struct Options;
+class FileNamePool;
+class SourceContext;
+class TypeTable;
 
 struct MemberVariable {
   std::string type;
@@ -53,7 +56,10 @@ class ClassTable {
  public:
   enum Kind : int { kClass = 0, kClassLike = 1 };
 
-  explicit ClassTable(RunTables& tables);
+  // The file being read and its language come from `context`; a class is
+  // a type of `types` too.
+  ClassTable(const Options& options, const SourceContext& context, const FileNamePool& fileNames,
+             TypeTable& types);
   ClassTable(const ClassTable&) = delete;
   ClassTable& operator=(const ClassTable&) = delete;
 
@@ -84,12 +90,8 @@ class ClassTable {
 
   // The class among `className` and its bases that declares the method.
   std::string resolveMember(std::string_view className, std::string_view function) const;
-  // The type of a member variable of the class or a base; the reference is
-  // recorded for the function named by `functionKey`.
-  std::string resolveMemberVariable(std::string_view className, std::string_view variable,
-                                    std::string_view functionKey);
-  // The same search without recording: the member and, through `owner`,
-  // the class that declares it; null when none. Valid until the next change.
+  // A member variable of the class or a base and, through `owner`, the
+  // class that declares it; null when none. Valid until the next change.
   const MemberVariable* findMemberVariable(std::string_view className, std::string_view variable,
                                            const ClassRecord*& owner) const;
   // Counts the changes of names, bases and members: an answer holds while
@@ -166,7 +168,10 @@ class ClassTable {
   void writeSection(ReportWriter& out, const Cell& heading) const;
   bool listed(const ClassRecord& r) const;
 
-  RunTables& tables_;
+  const Options& options_;
+  const SourceContext& context_;
+  const FileNamePool& fileNames_;
+  TypeTable& types_;
   std::deque<ClassRecord> store_;     // in order of registration; renamed-away ones linger
   // The last file's records, set aside when the table was emptied: the
   // next restore copies over them, reusing their buffers instead of

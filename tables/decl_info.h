@@ -32,3 +32,10 @@ struct KeyParts {
 inline KeyParts keyPartsOf(const DeclInfo& decl) {
   return KeyParts{decl.nameSpace, decl.className, decl.name, decl.fileLocal};
 }
+
+// Stack use of a function's locals: the bytes, and whether a size was
+// unknown or guessed.
+struct StackUse {
+  int bytes = 0;
+  bool inexact = false;
+};

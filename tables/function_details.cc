@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "context/options.h"
-#include "context/run_tables.h"
+#include "context/file_name_pool.h"
 #include "report/report.h"
 #include "tables/call_tree.h"
 #include "tables/function_list.h"
@@ -56,9 +56,9 @@ void fillSources(BlockTexts& t, const std::string& file, const std::string& line
   t.sheetSource.assign(file).append("  ").append(line).append(" 行目");
 }
 
-void writeBlock(ReportWriter& out, const RunTables& tables, const FunctionRecord& r,
+void writeBlock(ReportWriter& out, const FunctionReportTables& tables, const FunctionRecord& r,
                 BlockTexts& t) {
-  const FunctionTable& table = *tables.functions;
+  const FunctionTable& table = tables.functions;
   fillSources(t, recordFileName(tables, r), std::to_string(r.line));
   std::string stack = std::to_string(r.stackBytes);
   if (r.flags & FunctionFlag::kStackIncomplete) stack.insert(0, kStackIncompleteMark);
@@ -89,11 +89,11 @@ void writeBlock(ReportWriter& out, const RunTables& tables, const FunctionRecord
 
 }  // namespace
 
-void writeFunctionDetails(const RunTables& tables) {
+void writeFunctionDetails(const FunctionReportTables& tables) {
   Report report;
-  if (!report.create(ReportId::kFunctionDetails, reportStyle(tables.options()))) return;
+  if (!report.create(ReportId::kFunctionDetails, reportStyle(tables.options))) return;
   report->beginPage("関数詳細情報");
-  const FunctionTable& table = *tables.functions;
+  const FunctionTable& table = tables.functions;
   BlockTexts texts;
   for (int n : table.sortedIndex())
     if (!recordFileName(tables, table.record(n)).empty())

@@ -5,6 +5,6 @@
 // visible-callee counts it relies on.
 #pragma once
 
-class RunTables;
+struct FunctionReportTables;
 
-void writeFunctionDetails(const RunTables& tables);
+void writeFunctionDetails(const FunctionReportTables& tables);

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "context/options.h"
-#include "context/run_tables.h"
+#include "context/file_name_pool.h"
 #include "report/report.h"
 #include "tables/call_tree.h"
 #include "tables/function_table.h"
@@ -34,7 +34,7 @@ constexpr Table kTable{.columns = kColumns,
                        .html = "border=\"1\" cellpadding=\"5\" width=\"800\"",
                        .heading = kAllForms};
 
-void writeRow(ReportWriter& out, const RunTables& tables, const FunctionRecord& r) {
+void writeRow(ReportWriter& out, const FunctionReportTables& tables, const FunctionRecord& r) {
   const FunctionRemark& remark = remarkOf(r.flags);
   Cell stack = Cell::number(r.stackBytes);
   // The sheet keeps the figure as text, as the other forms show it.
@@ -63,15 +63,15 @@ const FunctionRemark& remarkOf(std::uint32_t flags) {
   return kRemarks[4];
 }
 
-void writeFunctionList(const RunTables& tables) {
+void writeFunctionList(const FunctionReportTables& tables) {
   Report report;
-  if (!report.create(ReportId::kFunctionList, reportStyle(tables.options()))) return;
+  if (!report.create(ReportId::kFunctionList, reportStyle(tables.options))) return;
   report->beginPage("関数一覧");
   report->beginTable(kTable);
   report->heading({Cell::of("関数名"), Cell::of("STEP数"),
                    Cell::of("ｽﾀｯｸ").in(ReportFormat::kText, " ｽﾀｯｸ"), Cell::of("その他"),
                    Cell::of("ファイル名")});
-  const FunctionTable& table = *tables.functions;
+  const FunctionTable& table = tables.functions;
   for (int n : table.sortedIndex())
     if (table.record(n).flags & FunctionFlag::kKnown)
       writeRow(report.writer(), tables, table.record(n));

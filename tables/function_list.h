@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-class RunTables;
+struct FunctionReportTables;
 
 // The remark of a function as each form words it, chosen by its flags (the
 // first row that matches wins); the last row is a function without remark.
@@ -17,4 +17,4 @@ struct FunctionRemark {
 };
 const FunctionRemark& remarkOf(std::uint32_t flags);
 
-void writeFunctionList(const RunTables& tables);
+void writeFunctionList(const FunctionReportTables& tables);

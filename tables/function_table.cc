@@ -4,10 +4,8 @@
 
 #include "context/file_name_pool.h"
 #include "context/options.h"
-#include "context/run_tables.h"
 #include "context/source_context.h"
 #include "context/text_util.h"
-#include "tables/variable_table.h"
 #include "report/error_log.h"
 #include "context/language_mode.h"
 #include "scan/lexical_rules.h"
@@ -45,7 +43,9 @@ std::string constructorKey(std::string_view className, bool isDestructor) {
 
 }  // namespace
 
-FunctionTable::FunctionTable(RunTables& tables) : tables_(tables) {}
+FunctionTable::FunctionTable(const Options& options, const SourceContext& context,
+                             FileNamePool& fileNames, const ClassTable& classes)
+    : options_(options), context_(context), fileNames_(fileNames), classes_(classes) {}
 
 // ---------------------------------------------------------------------------
 // Keys
@@ -54,12 +54,10 @@ FunctionTable::FunctionTable(RunTables& tables) : tables_(tables) {}
 // that each program keeps its own. The context shows the main file's path
 // only while no header is open, so it is remembered for the headers.
 std::string FunctionTable::mainFileSuffix() const {
-  const SourceContext* context = tables_.context;
-  if (!context) return "@";
-  const std::string& name = context->mainFileName(true);
-  if (context->depth() == 1) {
+  const std::string& name = context_.mainFileName(true);
+  if (context_.depth() == 1) {
     mainName_ = name;
-    mainPath_ = context->topPath();
+    mainPath_ = context_.topPath();
   }
   return "@" + (name == mainName_ ? mainPath_ : name);
 }
@@ -78,17 +76,16 @@ std::string FunctionTable::qualifiedKey(const KeyParts& decl) const {
     key += "::";
   }
   key += decl.name;
-  const SourceContext* context = tables_.context;
-  int mode = context ? context->languageMask() : 0;
+  int mode = context_.languageMask();
   if (mode & kModeVb) {
-    std::string_view parsed = context->topPath();
+    std::string_view parsed = context_.topPath();
     size_t dot = parsed.rfind('.');
     bool module = dot != std::string_view::npos && equalsIgnoreCase(parsed.substr(dot), ".bas");
     if (!module) key += mainFileSuffix();
   } else if (!(mode & kModeDelphi) && decl.name == "main") {
     key += mainFileSuffix();
   } else if ((mode & kModeCOrCpp) && key.size() == decl.name.size()) {
-    if (decl.fileLocal) return key + "@" + (context ? context->topPath() : std::string());
+    if (decl.fileLocal) return key + "@" + context_.topPath();
     if (!fileLocal_.empty()) {
       auto local = fileLocal_.find(key);  // the key is the name alone
       if (local != fileLocal_.end()) return records_[local->second].key;
@@ -161,7 +158,7 @@ int FunctionTable::Func_SetSub(std::string_view key, std::uint32_t registration)
 
 int FunctionTable::setSubRecord(std::string_view key, std::uint32_t registration) {
   if (key.empty() || key[0] == ' ') {
-    errorLog() << positionPrefix(tables_.context)
+    errorLog() << positionPrefix(&context_)
                << ": NULL関数を登録しようとしています。[Func_SetSub](内部ｴﾗｰ)\n";
     return -1;
   }
@@ -220,10 +217,8 @@ void FunctionTable::settleOrder() {
 // The pool holds the names as the source context shows them (the short
 // name, or the path with the tag-jump option); a path is tried both ways.
 int FunctionTable::fileNoOf(std::string_view path) const {
-  const FileNamePool* pool = tables_.fileNames;
-  if (!pool) return 0;
-  int id = pool->find(std::string(path));
-  return id ? id : pool->find(fileNamePart(path));
+  int id = fileNames_.find(std::string(path));
+  return id ? id : fileNames_.find(fileNamePart(path));
 }
 
 void FunctionTable::registerDefinition(const DeclInfo& decl, std::uint32_t registration,
@@ -245,9 +240,8 @@ void FunctionTable::registerDefinition(const DeclInfo& decl, std::uint32_t regis
   }
   bool analysed = (r.flags & FunctionFlag::kBodyAnalysed) != 0;
   if (!(registration & Registration::kKeepPosition) && !analysed && decl.line != 0) {
-    const SourceContext* context = tables_.context;
     r.line = decl.line;
-    r.fileNo = context ? fileNoOf(context->item(0)) : 0;
+    r.fileNo = fileNoOf(context_.item(0));
     knownCountsStale_ = true;
   }
   // The comment of the definition wins over that of an earlier prototype.
@@ -279,10 +273,8 @@ void FunctionTable::withdrawHeader(const DeclInfo& decl) {
   knownCountsStale_ = true;
 }
 
-void FunctionTable::setBodyInfo(const DeclInfo& decl, std::int32_t steps) {
+void FunctionTable::setBodyInfo(const DeclInfo& decl, std::int32_t steps, StackUse use) {
   if (decl.name.empty()) return;
-  StackUse use;
-  if (tables_.variables) use = tables_.variables->stackUse();
   int number = searchRecord(qualifiedKey(decl));
   if (number < 0) return;
   FunctionRecord& r = records_[number];
@@ -298,7 +290,7 @@ void FunctionTable::setBodyInfo(const DeclInfo& decl, std::int32_t steps) {
 // Links
 
 int FunctionTable::linkPosition(const std::vector<int>& list, int other, bool callSite) const {
-  const Options& options = tables_.options();
+  const Options& options = options_;
   if (!options.noFunctionSort) {
     bool found = false;
     int at = searchSorted(static_cast<int>(list.size()), records_[other].key,
@@ -318,7 +310,7 @@ FunctionTable::Link FunctionTable::addLink(int caller, int callee, bool callSite
   std::vector<int>& callers = records_[callee].callers;
   // Under the order's comparison the caller is not among them yet (its
   // callees did not hold the callee): it waits at the end.
-  if (!tables_.options().noFunctionSort) {
+  if (!options_.noFunctionSort) {
     if (orderMayWait()) {
       callers.push_back(caller);
       callersUnsorted_ = true;
@@ -334,10 +326,8 @@ FunctionTable::Link FunctionTable::addLink(int caller, int callee, bool callSite
 
 std::string FunctionTable::boundClass(std::string_view className, std::string_view name,
                                       bool& logged) const {
-  const ClassTable* classes = tables_.classes;
-  if (!classes) return std::string();
-  std::string owner = classes->resolveMember(className, name);
-  logged = logged || classes->lastSearchLogged();
+  std::string owner = classes_.resolveMember(className, name);
+  logged = logged || classes_.lastSearchLogged();
   return owner;
 }
 
@@ -382,7 +372,7 @@ void FunctionTable::SetChainAto(const KeyParts& caller, const KeyParts& callee,
   }
   const std::string& callerKey = caller_.key;
   std::string calleeKey = this->calleeKey(callee, logged);
-  bool keep = !logged && !tables_.options().showDuplicateChildren;
+  bool keep = !logged && !options_.showDuplicateChildren;
   if (sameName(callerKey, calleeKey)) {
     int number = setSubRecord(callerKey, Registration::kDefined);
     if (number < 0) return;
@@ -411,8 +401,8 @@ bool FunctionTable::linkedBefore(const KeyParts& caller, const KeyParts& callee,
                                  std::uint32_t registration) {
   QuestionMemo<bool>::Stamp stamp;
   stamp.counts[0] = changes_;
-  if (tables_.classes) stamp.counts[1] = tables_.classes->generation();
-  if (tables_.context) stamp.counts[2] = tables_.context->changes();
+  stamp.counts[1] = classes_.generation();
+  stamp.counts[2] = context_.changes();
   stamp.counts[3] = caller.fileLocal;  // the rest of the asker
   stamp.folded = caseInsensitiveNames();
   if (linkedCalls_.startQuestions(stamp, {caller.nameSpace, caller.className, caller.name}))
@@ -425,11 +415,10 @@ bool FunctionTable::linkedBefore(const KeyParts& caller, const KeyParts& callee,
 
 void FunctionTable::linkBaseConstructors(const std::string& className, int record,
                                          bool isDestructor, int depth) {
-  const ClassTable* classes = tables_.classes;
-  if (!classes || depth > kMaxBaseDepth) return;
-  int count = classes->baseCount(className);
+  if (depth > kMaxBaseDepth) return;
+  int count = classes_.baseCount(className);
   for (int i = 0; i < count; ++i) {
-    std::string base = classes->baseName(className, i);
+    std::string base = classes_.baseName(className, i);
     int baseRecord = recordOf(constructorKey(base, isDestructor));
     if (base.empty() || baseRecord < 0) continue;
     if (addLink(record, baseRecord, false) == Link::kAlreadyLinked) return;
@@ -523,8 +512,8 @@ std::string FunctionTable::typeOfSorted(int i) const {
 }
 
 void FunctionTable::rebuildKnownCounts() const {
-  const FileNamePool* pool = tables_.fileNames;
-  knownPerFile_.assign(pool ? pool->size() + 1 : 1, 0);
+  const FileNamePool* pool = &fileNames_;
+  knownPerFile_.assign(pool->size() + 1, 0);
   for (const FunctionRecord& r : records_) {
     if (!(r.flags & FunctionFlag::kBodyAnalysed)) continue;
     if (r.fileNo > 0 && r.fileNo < static_cast<int>(knownPerFile_.size())) ++knownPerFile_[r.fileNo];
@@ -550,8 +539,8 @@ void FunctionTable::rebuildKnownCounts() const {
 // not walk the whole table each time; names are matched through the pool,
 // because under a case-insensitive comparison several ids may match.
 int FunctionTable::countKnownInFile(std::string_view fileName) const {
-  const FileNamePool* pool = tables_.fileNames;
-  if (fileName.empty() || !pool) return 0;
+  const FileNamePool* pool = &fileNames_;
+  if (fileName.empty()) return 0;
   if (knownCountsStale_ || static_cast<int>(knownPerFile_.size()) != pool->size() + 1)
     rebuildKnownCounts();
   auto at = std::lower_bound(

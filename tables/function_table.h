@@ -3,7 +3,7 @@
 // Keyed on the function key ("ns::Class::name", plus "@" and the main file's
 // path for a C "main" and for VB form procedures), compared with the run's
 // name comparison, found through a hash index of the keys; the sorted
-// index gives the key order. Owned by the run's RunTables; records are never removed
+// index gives the key order. Owned by the run object; records are never removed
 // or moved, so a record number (index into the record vector) stays valid
 // for the whole run, while a sorted position is valid only until the next
 // record is created.
@@ -24,7 +24,10 @@
 #include "tables/question_memo.h"
 #include "tables/text_pool.h"
 
-class RunTables;
+struct Options;
+class ClassTable;
+class FileNamePool;
+class SourceContext;
 
 // Record flags; the reports test these bit values.
 struct FunctionFlag {
@@ -78,7 +81,10 @@ struct TreeDrawing {
 
 class FunctionTable {
  public:
-  explicit FunctionTable(RunTables& tables);
+  // Keys depend on the file on top of `context`; definitions name their
+  // file in `fileNames`; member calls are bound through `classes`.
+  FunctionTable(const Options& options, const SourceContext& context, FileNamePool& fileNames,
+                const ClassTable& classes);
   FunctionTable(const FunctionTable&) = delete;
   FunctionTable& operator=(const FunctionTable&) = delete;
 
@@ -112,7 +118,8 @@ class FunctionTable {
 
   void registerDefinition(const DeclInfo& decl, std::uint32_t registration,
                           std::string_view comment);
-  void setBodyInfo(const DeclInfo& decl, std::int32_t steps);
+  // The body just read: its step count and the stack its locals take.
+  void setBodyInfo(const DeclInfo& decl, std::int32_t steps, StackUse stack = {});
   // A header that the tokens after it showed to be none (a type before a
   // parenthesised name, a macro call at file level): the record it made
   // known is unknown again. A record with a body or links stays as it is.
@@ -217,7 +224,10 @@ class FunctionTable {
   std::string mainFileSuffix() const;
   void rebuildKnownCounts() const;
 
-  RunTables& tables_;
+  const Options& options_;
+  const SourceContext& context_;
+  FileNamePool& fileNames_;
+  const ClassTable& classes_;
   // A deque: records are only appended, and a growing vector would hold
   // its old and new copies at once, the peak memory of a large run.
   std::deque<FunctionRecord> records_;

@@ -1,7 +1,6 @@
 // The namespace list "Mz名前空間一覧": the known namespaces in sorted order,
 // one section per source file or one for the whole run.
 #include "context/options.h"
-#include "context/run_tables.h"
 #include "tables/namespace_table.h"
 #include "report/report.h"
 
@@ -18,7 +17,7 @@ constexpr Table kTable{.columns = kColumns,
 }  // namespace
 
 void NamespaceTable::writeNamespaceList(ListScope scope, const std::string& fileName) {
-  const ReportStyle style = reportStyle(tables_ ? tables_->options() : liveOptions());
+  const ReportStyle style = reportStyle(options_);
   if (scope == ListScope::kFinish) {
     sections_.finish(ReportId::kNamespaceList, style);
     return;

@@ -1,6 +1,6 @@
 #include "tables/namespace_table.h"
 
-#include "context/run_tables.h"
+#include "context/source_context.h"
 #include "context/source_context.h"
 #include "report/error_log.h"
 
@@ -26,7 +26,7 @@ const std::string& NamespaceTable::currentPath() const {
 
 const std::string& NamespaceTable::usingName(size_t i) const {
   if (i < using_.size()) return using_[i].name;
-  bool atl = tables_ && tables_->context && tables_->context->atlHeaderMissing();
+  bool atl = context_.atlHeaderMissing();
   if (i == using_.size() && atl) return kAtl;
   return kNoName;
 }

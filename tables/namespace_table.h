@@ -15,13 +15,14 @@
 #include "scan/define_table.h"  // ListScope
 #include "scan/name_set.h"
 
-class RunTables;
+struct Options;
+class SourceContext;
 
 class NamespaceTable {
  public:
-  // The run's source context says whether an ATL header was missing (see
-  // usingName); `tables` may be null.
-  explicit NamespaceTable(const RunTables* tables) : tables_(tables) {}
+  // `context` says whether an ATL header was missing (see usingName).
+  NamespaceTable(const Options& options, const SourceContext& context)
+      : options_(options), context_(context) {}
 
   void openNamespace(std::string_view name, int depth);
   void addUsing(std::string_view name, int depth);
@@ -59,7 +60,8 @@ class NamespaceTable {
     int depth;
   };
 
-  const RunTables* tables_;
+  const Options& options_;
+  const SourceContext& context_;
   std::vector<Open> open_;
   std::vector<Using> using_;
   NameSet known_;

@@ -3,7 +3,6 @@
 // section per source file or one for the whole run.
 #include "context/language_mode.h"
 #include "context/options.h"
-#include "context/run_tables.h"
 #include "tables/type_table.h"
 #include "report/report.h"
 #include "scan/sorted_search.h"
@@ -46,7 +45,7 @@ void writeRow(ReportWriter& out, const TypeRecord& record, int number, int size,
 }  // namespace
 
 void TypeTable::writeTypeList(ListScope scope, const std::string& fileName) {
-  const ReportStyle style = reportStyle(tables_.options());
+  const ReportStyle style = reportStyle(options_);
   if (scope == ListScope::kFinish && sections_.count() > 0) {
     sections_.finish(ReportId::kTypeList, style);
     return;

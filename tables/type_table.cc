@@ -1,6 +1,5 @@
 #include "tables/type_table.h"
 
-#include "context/run_tables.h"
 #include "context/source_context.h"
 #include "report/error_log.h"
 #include "context/language_mode.h"
@@ -56,10 +55,11 @@ bool hasSlot(int languages, int slot) { return (languages >> slot) & 1; }
 
 }  // namespace
 
-TypeTable::TypeTable(RunTables& tables, bool analysis) : tables_(tables), analysis_(analysis) {}
+TypeTable::TypeTable(const Options& options, const SourceContext& context, bool analysis)
+    : options_(options), context_(context), analysis_(analysis) {}
 
 int TypeTable::currentMode() const {
-  return tables_.context ? tables_.context->languageFlavour() : 0;
+  return context_.languageFlavour();
 }
 
 TypeTable::Lookup TypeTable::search(std::string_view name) const {

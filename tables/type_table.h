@@ -24,7 +24,8 @@
 #include "scan/type_questions.h"
 #include "tables/copied_records.h"
 
-class RunTables;
+struct Options;
+class SourceContext;
 
 struct TypeRecord {
   static constexpr int kSlots = 6;  // 0 C, 1 C++, 2 Java, 3 old C++, 4 VB, 5 Delphi
@@ -56,8 +57,8 @@ class TypeTable final : public TypeQuestions {
   static constexpr int kDefaultPointerSize = 4;
 
   // `analysis`: this is workingTypes, whose lookups mark types as used.
-  // The current file's language comes from tables.context.
-  TypeTable(RunTables& tables, bool analysis);
+  // The current file's language comes from `context`.
+  TypeTable(const Options& options, const SourceContext& context, bool analysis);
 
   // The record when `name` is a type as `mode` asks, else null. A leading
   // "typedef " is dropped and the name is cut at its first '<' before the
@@ -133,7 +134,8 @@ class TypeTable final : public TypeQuestions {
     version_ = newRecordsVersion();
   }
 
-  RunTables& tables_;
+  const Options& options_;
+  const SourceContext& context_;
   bool analysis_;
 
   std::deque<TypeRecord> records_;    // in order of registration

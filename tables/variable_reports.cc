@@ -3,7 +3,7 @@
 #include "context/file_name_pool.h"
 #include "context/language_mode.h"
 #include "context/options.h"
-#include "context/run_tables.h"
+#include "context/file_name_pool.h"
 #include "tables/type_table.h"
 #include "tables/variable_table.h"
 #include "report/error_log.h"
@@ -39,7 +39,7 @@ constexpr Form kDetailsForm{.labelWidth = 10,
 
 bool VariableTable::listed(const VariableRecord& r) const {
   if (!(r.flags & VariableRecord::kNotParameter)) return false;
-  return classOf(r).empty() || !functionOf(r).empty() || tables_.options().outputMemberVariables;
+  return classOf(r).empty() || !functionOf(r).empty() || options_.outputMemberVariables;
 }
 
 std::vector<int> VariableTable::rows() const {
@@ -101,7 +101,7 @@ std::string VariableTable::remark(const VariableRecord& r) const {
 }
 
 std::string VariableTable::fileName(const VariableRecord& r) const {
-  return tables_.fileNames ? tables_.fileNames->name(r.file) : std::string();
+  return fileNames_.name(r.file);
 }
 
 // ---------------------------------------------------------------------------
@@ -118,7 +118,7 @@ void VariableTable::writeListRow(ReportWriter& out, const VariableRecord& r) con
 
 void VariableTable::writeVariableList() {
   Report report;
-  if (!report.create(ReportId::kVariableList, reportStyle(tables_.options()))) return;
+  if (!report.create(ReportId::kVariableList, reportStyle(options_))) return;
   report->beginPage("グローバル変数一覧");
   report->beginTable(kListTable);
   report->heading({Cell::of("型名"), Cell::of("変数名"), Cell::of("サイズ"), Cell::of("計測"),
@@ -156,7 +156,7 @@ void VariableTable::writeDetailsBlock(ReportWriter& out, const VariableRecord& r
 
 void VariableTable::writeVariableDetails() {
   Report report;
-  if (!report.create(ReportId::kVariableDetails, reportStyle(tables_.options()))) return;
+  if (!report.create(ReportId::kVariableDetails, reportStyle(options_))) return;
   report->beginPage("変数詳細情報");
   for (int i : rows()) writeDetailsBlock(report.writer(), records_[i]);
   report->endPage();

@@ -4,7 +4,8 @@
 #include <climits>
 
 #include "context/file_name_pool.h"
-#include "context/run_tables.h"
+#include "context/file_name_pool.h"
+#include "context/options.h"
 #include "context/source_context.h"
 #include "context/text_util.h"
 #include "tables/type_table.h"
@@ -51,7 +52,7 @@ bool parseDigits(std::string_view text, int base, long long& value) {
 
 // One number of a VB or Delphi bound: decimal, Delphi "$FF", VB "&HFF" and
 // "&O17"; other text goes through the #define table.
-bool boundNumber(std::string_view text, bool vb, RunTables& defines, long long& value) {
+bool boundNumber(std::string_view text, bool vb, const ExpressionTables& defines, long long& value) {
   text = trimmed(text);
   bool negative = !text.empty() && text[0] == '-';
   if (negative) text = trimmed(text.substr(1));
@@ -79,7 +80,8 @@ size_t rangeWordTo(std::string_view dim) {
 }
 
 // One dimension "a to b" / "a..b" (b - a + 1) or "n" (n + 1).
-long long dimensionCount(std::string_view dim, bool vb, RunTables& defines, bool& inexact) {
+long long dimensionCount(std::string_view dim, bool vb, const ExpressionTables& defines,
+                         bool& inexact) {
   size_t split = vb ? rangeWordTo(dim) : dim.find("..");
   long long low = 0;
   long long high = 0;
@@ -125,22 +127,32 @@ std::string_view bracketGroup(std::string_view text, size_t from, char open, cha
 // A plain number needs no evaluation; anything else (macros, sizeof,
 // arithmetic) goes through the condition evaluator with its stack-size
 // message.
-bool arrayBoundValue(std::string_view text, RunTables& tables, long long& value) {
+bool arrayBoundValue(std::string_view text, const ExpressionTables& tables, long long& value) {
   if (parseDigits(trimmed(text), 10, value)) return true;
-  int line = tables.context ? tables.context->currentLine() : 0;
+  int line = tables.context.currentLine();
   ConditionValue bound = evaluateExpressionAt(tables, text, false, line);
   value = bound.value;
   return bound.ok;
 }
 
-VariableTable::VariableTable(RunTables& tables) : tables_(tables) {}
+VariableTable::VariableTable(const Options& options, SourceContext& context,
+                             const FileNamePool& fileNames, TypeTable& types,
+                             const DefineTable& defines, ClassTable& classes,
+                             FunctionTable& functions)
+    : options_(options),
+      context_(context),
+      fileNames_(fileNames),
+      types_(types),
+      defines_(defines),
+      classes_(classes),
+      functions_(functions) {}
 
 int VariableTable::nesting() const {
-  return tables_.context ? tables_.context->depth() : 0;
+  return context_.depth();
 }
 
 int VariableTable::mode() const {
-  return tables_.context ? tables_.context->languageMask() : 0;
+  return context_.languageMask();
 }
 
 VariableTable::StackEntry& VariableTable::stackEntry() {
@@ -168,7 +180,7 @@ VariableTable::Declarator VariableTable::scanDeclarator(std::string_view written
   size_t cut = written.find(open, i);
   d.name = std::string(trimmed(written.substr(i, cut == std::string_view::npos ? cut : cut - i)));
   if (cut == std::string_view::npos) return d;
-  RunTables& defines = tables_;
+  const ExpressionTables defines{context_, defines_, types_};
   if (vb || delphi) {
     size_t next;
     std::string_view dims = bracketGroup(written, cut, open, close, next);
@@ -217,24 +229,24 @@ void VariableTable::sizeOfType(std::string_view type, int& size, bool& inexact) 
     size = 4;
     return;
   }
-  TypeTable* types = tables_.workingTypes;
+  TypeTable* types = &types_;
   std::string_view candidates[3] = {rest, rest, rest};
   size_t space = rest.rfind(' ');
   if (space != std::string::npos) candidates[1] = std::string_view(rest).substr(space + 1);
   size_t colon = rest.rfind(':');
   if (colon != std::string::npos) candidates[2] = std::string_view(rest).substr(colon + 1);
   for (std::string_view name : candidates) {
-    const TypeRecord* record = types && !name.empty() ? types->findType(name) : nullptr;
+    const TypeRecord* record = !name.empty() ? types->findType(name) : nullptr;
     if (!record) continue;
     TypeTable::Size found = types->sizeOf(*record);
     size = found.bytes;
     inexact = inexact || found.inexact;
     int kind = record->kinds;
-    if (size == 0 && (kind & (TypeTable::kStructure | TypeTable::kClass)) && tables_.classes) {
+    if (size == 0 && (kind & (TypeTable::kStructure | TypeTable::kClass))) {
       int flags = 0;
-      size = tables_.classes->sizeOf(name, flags);
+      size = classes_.sizeOf(name, flags);
       // A library class of the settings data has no members to sum.
-      inexact = inexact || flags != 0 || tables_.classes->isRegistrationOnly(name);
+      inexact = inexact || flags != 0 || classes_.isRegistrationOnly(name);
     }
     return;
   }
@@ -248,7 +260,7 @@ void VariableTable::registerVariable(std::string_view type, std::string_view nam
                                      int flags, std::string_view className,
                                      std::string_view function) {
   if (type.empty() || name.empty()) {
-    errorLog() << positionPrefix(tables_.context)
+    errorLog() << positionPrefix(&context_)
                << ": (内部ｴﾗｰ)不明なｵﾌﾞｼﾞｪｸﾄを登録しようとしています\n"
                << "    型名[" << type << "]  ｵﾌﾞｼﾞｪｸﾄ名[" << name << "]\n";
     return;
@@ -262,8 +274,7 @@ void VariableTable::registerVariable(std::string_view type, std::string_view nam
   int element = 0;
   bool inexact = d.inexact;
   if (d.pointer)
-    element = tables_.workingTypes ? tables_.workingTypes->pointerSize()
-                                   : TypeTable::kDefaultPointerSize;
+    element = types_.pointerSize();
   else if (d.stringBound)
     element = 1;
   else
@@ -276,9 +287,8 @@ void VariableTable::registerVariable(std::string_view type, std::string_view nam
     countOnStack(type, d, size, inexact, level);
     return;
   }
-  if (!className.empty() && function.empty() && tables_.classes)
-    tables_.classes->addMember(className, type, d.name, size,
-                               inexact ? VariableRecord::kInexact : 0);
+  if (!className.empty() && function.empty())
+    classes_.addMember(className, type, d.name, size, inexact ? VariableRecord::kInexact : 0);
   registerInMainTable(type, d, name, size, inexact, flags, className, function);
 }
 
@@ -379,9 +389,8 @@ size_t VariableTable::firstUnowned(std::string_view name) const {
 }
 
 int VariableTable::typeKindOf(std::string_view type) const {
-  if (!tables_.workingTypes) return 0;
   std::string_view plain = type.substr(0, 7) == "static " ? type.substr(7) : type;
-  return tables_.workingTypes->kindOf(plain) & (TypeTable::kStructure | TypeTable::kClass);
+  return types_.kindOf(plain) & (TypeTable::kStructure | TypeTable::kClass);
 }
 
 void VariableTable::registerInMainTable(std::string_view type, const Declarator& d,
@@ -390,9 +399,8 @@ void VariableTable::registerInMainTable(std::string_view type, const Declarator&
                                         std::string_view function) {
   bool isExtern = (flags & kExtern) != 0;
   bool owned = !className.empty() || !function.empty();
-  const SourceContext* context = tables_.context;
-  int file = (!isExtern && context && tables_.fileNames) ? tables_.fileNames->find(context->item(0)) : 0;
-  int line = (!isExtern && context) ? context->currentLine() : 0;
+  int file = isExtern ? 0 : fileNames_.find(context_.item(0));
+  int line = isExtern ? 0 : context_.currentLine();
   // An owned variable is the same as the one of its name, class and
   // function; an unowned one as the first unowned one of its language.
   if (records_.empty()) order_.begin();
@@ -560,7 +568,7 @@ void VariableTable::addReference(int number, std::string_view className,
   std::string shown = className.empty() ? std::string(function)
                                         : std::string(className) + "::" + std::string(function);
   std::string key = functionKey(className, function);
-  int record = tables_.functions ? tables_.functions->recordOf(key) : -1;
+  int record = functions_.recordOf(key);
   r.referencingRecords.push_back(record);
   if (record < 0) unknownReferrers_.emplace_back(number, std::move(key));
   r.referencingFunctions.push_back(texts_.add(shown));
@@ -568,25 +576,23 @@ void VariableTable::addReference(int number, std::string_view className,
 
 
 std::string VariableTable::functionKey(std::string_view className, std::string_view function) const {
-  if (!tables_.functions) return std::string(function);
-  return tables_.functions->qualifiedKey(KeyParts{{}, className, function, false});
+  return functions_.qualifiedKey(KeyParts{{}, className, function, false});
 }
 
 // Delphi's bodies ask about members through long chains of bases, and a
 // lookup costs ten times what keeping its answer costs; in the other
 // languages a lookup costs about what the keeping would.
 bool VariableTable::keepsReferences() const {
-  return tables_.context && (tables_.context->languageMask() & kModeDelphi);
+  return (context_.languageMask() & kModeDelphi) != 0;
 }
 
 inline QuestionMemo<const std::string*>::Stamp VariableTable::referenceStamp() const {
   QuestionMemo<const std::string*>::Stamp stamp;
   stamp.counts[0] = changes_;
-  if (tables_.classes) stamp.counts[1] = tables_.classes->generation();
+  stamp.counts[1] = classes_.generation();
   // A member's reference goes to the function's record once it exists.
-  if (tables_.functions)
-    stamp.counts[2] = tables_.functions->changes() + tables_.functions->recordCount();
-  if (tables_.context) stamp.counts[3] = tables_.context->changes();
+  stamp.counts[2] = functions_.changes() + functions_.recordCount();
+  stamp.counts[3] = context_.changes();
   stamp.folded = caseInsensitiveNames();
   return stamp;
 }
@@ -615,12 +621,12 @@ const std::string* VariableTable::lookUpReference(std::string_view name,
                                                   std::string_view function, bool& logged) {
   for (auto s = scopes_.rbegin(); s != scopes_.rend(); ++s)
     if (sameName(s->name, name)) return &s->type;
-  if (!className.empty() && tables_.classes) {
+  if (!className.empty()) {
     const ClassRecord* owner;
-    const MemberVariable* m = tables_.classes->findMemberVariable(className, name, owner);
-    logged = tables_.classes->lastSearchLogged();
-    if (m && tables_.functions)
-      tables_.functions->addReferencedVariableToKey(functionKey(className, function),
+    const MemberVariable* m = classes_.findMemberVariable(className, name, owner);
+    logged = classes_.lastSearchLogged();
+    if (m)
+      functions_.addReferencedVariableToKey(functionKey(className, function),
                                                     ClassTable::memberReference(*owner, *m, name));
     if (m) return &m->type;
   }
@@ -669,8 +675,7 @@ void VariableTable::resetFileState() {
 
 void VariableTable::handOverReferences() {
   ++changes_;
-  FunctionTable* functions = tables_.functions;
-  if (!functions) return;
+  FunctionTable* functions = &functions_;
   // The record numbers and the search index serve only this hand-over:
   // their memory goes before the reports are written.
   for (VariableRecord& r : records_) {

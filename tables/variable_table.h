@@ -17,20 +17,22 @@
 #include <utility>
 #include <vector>
 
+#include "scan/condition_evaluator.h"
 #include "scan/name_index.h"
 #include "scan/sorted_search.h"
+#include "tables/decl_info.h"
 #include "tables/question_memo.h"
 #include "tables/text_pool.h"
 
 class ReportWriter;
-class RunTables;
+struct Options;
+class ClassTable;
 class DefineTable;
+class FileNamePool;
+class FunctionTable;
+class SourceContext;
+class TypeTable;
 
-// Stack use accumulated for one file nesting depth.
-struct StackUse {
-  int bytes = 0;
-  bool inexact = false;
-};
 
 struct VariableRecord {
   std::string type;  // a leading "static " kept
@@ -70,7 +72,13 @@ class VariableTable {
   // field() kinds.
   enum class Field { kType = 0, kName = 1, kReferencingFunction = 2 };
 
-  explicit VariableTable(RunTables& tables);
+  // Variables belong to the file on top of `context`; sizes come from
+  // `types` and `classes`, array bounds may use the macros of `defines`;
+  // a member is added to its class in `classes`, and references are handed
+  // to `functions`.
+  VariableTable(const Options& options, SourceContext& context, const FileNamePool& fileNames,
+                TypeTable& types, const DefineTable& defines, ClassTable& classes,
+                FunctionTable& functions);
   VariableTable(const VariableTable&) = delete;
   VariableTable& operator=(const VariableTable&) = delete;
 
@@ -184,7 +192,13 @@ class VariableTable {
   void writeListRow(ReportWriter& out, const VariableRecord& r) const;
   void writeDetailsBlock(ReportWriter& out, const VariableRecord& r) const;
 
-  RunTables& tables_;
+  const Options& options_;
+  SourceContext& context_;
+  const FileNamePool& fileNames_;
+  TypeTable& types_;
+  const DefineTable& defines_;
+  ClassTable& classes_;
+  FunctionTable& functions_;
   std::deque<VariableRecord> records_;  // registration order; never moved
   mutable std::vector<int> sorted_;  // record numbers in name order
   TextPool texts_;  // written names, owners, the names in referencingFunctions
@@ -237,4 +251,4 @@ class VariableTable {
 // The value of one array bound: a decimal number, or an expression of
 // macros, sizeof and arithmetic evaluated like a condition (failures write
 // the stack-size message). False when it has no value.
-bool arrayBoundValue(std::string_view text, RunTables& tables, long long& value);
+bool arrayBoundValue(std::string_view text, const ExpressionTables& tables, long long& value);

@@ -5,7 +5,6 @@
 #include "context/file_name_pool.h"
 #include "context/file_tree.h"
 #include "context/options.h"
-#include "context/run_tables.h"
 #include "context/source_context.h"
 #include "tests/support/analysis_test.h"
 
@@ -17,7 +16,7 @@ class IncludeRegistryTest : public AnalysisTest {
   IncludeRegistry& registry() { return includes(); }
   // The children of a node by name, joined by ','.
   std::string childrenOf(const std::string& name) {
-    const FileTree& tree = *tables().fileTree;
+    const FileTree& tree = fileTree();
     for (const FileTree::Node& node : tree.nodes()) {
       if (fileNames().name(node.fileId) != name) continue;
       std::string out;

@@ -34,9 +34,9 @@ TEST_F(ShippedSettingsTest, HoldsEveryEntryOfTheBuiltInLists) {
   for (const char* fileName : {"a.cpp", "m.bas", "u.pas"}) {
     int mode = loadFor(fileName);
     // Sorted under the name comparison the load set for this language.
-    ReservedWordTable builtInWords(&tables());
+    ReservedWordTable builtInWords(context());
     builtInWords.loadBuiltIn();
-    TypeTable builtInTypes(tables(), false);
+    TypeTable builtInTypes(options(), context(), false);
     builtInTypes.loadBuiltIn();
     for (size_t i = 0; i < builtInWords.size(); ++i) {
       const ReservedWord& w = builtInWords.at(i);

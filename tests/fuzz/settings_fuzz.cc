@@ -83,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     run.setReportsWanted(false);
     run.run(list);
     // Only a clause of at least one byte sets the pointer size.
-    if (run.tables().baseTypes->pointerSize() < 1) std::abort();
+    if (run.baseTypes().pointerSize() < 1) std::abort();
   }
   closeKeptReports();
   attachErrorLog(nullptr);

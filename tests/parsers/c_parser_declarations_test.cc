@@ -6,13 +6,12 @@ namespace {
 
 class CDeclarationTest : public CParserTest {
  protected:
-  TypeTable& types() { return *tables().workingTypes; }
   int sizeOf(const std::string& type) { return types().sizeOf(type).bytes; }
   int kindOf(const std::string& type) { return types().kindOf(type); }
-  const std::string& define(const std::string& name) { return tables().defines->bodyOf(name); }
+  const std::string& define(const std::string& name) { return defines().bodyOf(name); }
   // "type written-name size" of the file-level variable `name`, or "<none>".
   std::string variable(const std::string& name) {
-    const VariableTable& v = *tables().variables;
+    const VariableTable& v = variables();
     for (int i = 0; i < v.recordCount(); ++i) {
       const VariableRecord& r = v.record(i);
       if (r.name == name) return r.type + " " + std::string(v.writtenNameOf(r)) + " " + std::to_string(r.size);
@@ -60,8 +59,8 @@ TEST_F(CDeclarationTest, AnonymousStructureTypedef) {
   analyse({{"main.c", "typedef struct { int x; char c; } POINT2;\n"}});
   EXPECT_EQ(kindOf("POINT2"), TypeTable::kStructure);
   EXPECT_EQ(sizeOf("POINT2"), 5);
-  EXPECT_TRUE(tables().classes->exists("POINT2"));
-  EXPECT_FALSE(tables().classes->exists("@無名構造体@main.c"));
+  EXPECT_TRUE(classes().exists("POINT2"));
+  EXPECT_FALSE(classes().exists("@無名構造体@main.c"));
   EXPECT_EQ(dumpFunctions(), "");
 }
 
@@ -94,7 +93,7 @@ TEST_F(CDeclarationTest, StructureVariablesAfterTheBody) {
   EXPECT_EQ(variable("there"), "pt *there 4");
   // The members belong to the structure, not to the file.
   int flags = 0;
-  EXPECT_EQ(tables().classes->sizeOf("pt", flags), 8);
+  EXPECT_EQ(classes().sizeOf("pt", flags), 8);
   EXPECT_EQ(variable("x"), "int x 4");
 }
 
@@ -143,7 +142,7 @@ TEST_F(CDeclarationTest, EnumerationParametersAndReturnTypes) {
             "apply() [C]\n"
             "int set() main.c:2 #4 [BK] > apply\n");
   EXPECT_EQ(define("OFF"), "1");
-  EXPECT_FALSE(tables().defines->isDefined("apply"));
+  EXPECT_FALSE(defines().isDefined("apply"));
 }
 
 TEST_F(CDeclarationTest, ExternCBlocksAreSkipped) {
@@ -167,16 +166,16 @@ TEST_F(CDeclarationTest, LocalsAndParametersGiveStackUse) {
             "    { char other[100]; }\n"
             "    return 0;\n"
             "}\n"}});
-  const FunctionTable& functions = *tables().functions;
+  const FunctionTable& table = functions();
   // 4 + 4 parameters, 8 locals, one of the two sibling blocks.
-  EXPECT_EQ(functions.record(functions.recordOf("f")).stackBytes, 116);
+  EXPECT_EQ(table.record(table.recordOf("f")).stackBytes, 116);
 }
 
 TEST_F(CDeclarationTest, CommaInsideInitialiserIsNoDeclarator) {
   analyse({{"main.c", "int f(void)\n{\n    int n = g(a, b);\n    return n;\n}\n"}});
-  const FunctionTable& functions = *tables().functions;
+  const FunctionTable& table = functions();
   // Only n lies on the stack; `b` is an argument of g, not a second int.
-  EXPECT_EQ(functions.record(functions.recordOf("f")).stackBytes, 4);
+  EXPECT_EQ(table.record(table.recordOf("f")).stackBytes, 4);
 }
 
 TEST_F(CDeclarationTest, BalanceMessagesAtTheEndOfAFile) {

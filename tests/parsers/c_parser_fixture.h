@@ -18,7 +18,6 @@
 #include "context/file_name_pool.h"
 #include "context/include_registry.h"
 #include "context/options.h"
-#include "context/run_tables.h"
 #include "driver/settings_data.h"
 #include "context/source_context.h"
 #include "context/text_util.h"
@@ -55,7 +54,7 @@ class CParserTest : public AnalysisTest {
   // dumpFunctions().
   std::string analyse(const SourceFiles& sources, size_t mainFiles = 0) {
     renewRun();
-    tables().headerMode = HeaderReadMode::ReadOnce;
+    run().setHeaderMode(HeaderReadMode::ReadOnce);
     useBuiltInSettings();
     enterMacros();
     lineCounts_.clear();
@@ -75,13 +74,13 @@ class CParserTest : public AnalysisTest {
   // keys cut at '@'; flags: B body analysed, C call site only, F function
   // pointer, K known, R recursive.
   std::string dumpFunctions() {
-    const FunctionTable& f = *tables().functions;
+    const FunctionTable& f = functions();
     std::string out;
     for (int n : f.sortedIndex()) {
       const FunctionRecord& r = f.record(n);
       if (!f.returnTypeOf(r).empty()) out += std::string(f.returnTypeOf(r)) + " ";
       out += cut(r.key) + "(" + std::string(f.argumentsOf(r)) + ")";
-      if (r.fileNo) out += " " + tables().fileNames->name(r.fileNo) + ":" + std::to_string(r.line);
+      if (r.fileNo) out += " " + fileNames().name(r.fileNo) + ":" + std::to_string(r.line);
       if (r.steps) out += " #" + std::to_string(r.steps);
       out += " [" + flagLetters(r.flags) + "]";
       if (!r.callees.empty()) {
@@ -108,7 +107,7 @@ class CParserTest : public AnalysisTest {
   // The callees of one function, blank-separated ("" when it has none); a
   // name without "@" also finds the first "name@file" (main, statics).
   std::string calleesOf(const std::string& key) {
-    const FunctionTable& f = *tables().functions;
+    const FunctionTable& f = functions();
     int n = f.recordOf(key);
     for (int i = 0; n < 0 && i < f.recordCount(); ++i)
       if (cut(f.record(i).key) == key) n = i;
@@ -120,12 +119,12 @@ class CParserTest : public AnalysisTest {
 
   // Each link in both lists; each line number inside its file.
   std::string invariantProblems() {
-    const FunctionTable& f = *tables().functions;
+    const FunctionTable& f = functions();
     std::string problems = f.checkLinks();
     for (int n = 0; n < f.recordCount(); ++n) {
       const FunctionRecord& r = f.record(n);
       if (!r.fileNo) continue;
-      auto it = lineCounts_.find(tables().fileNames->name(r.fileNo));
+      auto it = lineCounts_.find(fileNames().name(r.fileNo));
       int lines = it == lineCounts_.end() ? 0 : it->second;
       if (r.line < 1 || r.line > lines)
         problems += r.key + " line " + std::to_string(r.line) + " outside its file\n";
@@ -156,12 +155,12 @@ class CParserTest : public AnalysisTest {
     std::vector<std::string> body;
   };
   void enterMacros() {
-    DefineTable& defines = *tables().defines;
+    DefineTable& table = defines();
     for (const Macro& m : macros_) {
-      if (!defines.beginDefine(m.name)) continue;
-      for (const std::string& t : m.params) defines.defineParamToken(t);
-      for (const std::string& t : m.body) defines.defineBodyToken(t);
-      defines.defineBodyToken("\n");
+      if (!table.beginDefine(m.name)) continue;
+      for (const std::string& t : m.params) table.defineParamToken(t);
+      for (const std::string& t : m.body) table.defineBodyToken(t);
+      table.defineBodyToken("\n");
     }
   }
 

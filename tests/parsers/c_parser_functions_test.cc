@@ -75,7 +75,7 @@ TEST_F(CParserTest, StepCounts) {
   };
   for (const Case& c : cases) {
     analyse({{"main.c", c.source}});
-    const FunctionTable& f = *tables().functions;
+    const FunctionTable& f = functions();
     int n = f.recordOf("f");
     ASSERT_GE(n, 0) << c.source;
     EXPECT_EQ(f.record(n).steps, c.steps) << c.source;
@@ -90,7 +90,7 @@ TEST_F(CParserTest, MainIsKeyedOnItsFileAndIsCalled) {
             "foo() util.c:2 #3 [BK]\n"
             "int main() main.c:2 #5 [BK] > foo\n");
   // The key of main carries the path of its file.
-  const FunctionTable& f = *tables().functions;
+  const FunctionTable& f = functions();
   const std::string& key = f.record(f.sortedIndex()[1]).key;
   EXPECT_EQ(key.substr(0, 5), "main@");
   EXPECT_EQ(key.substr(key.size() - 7), "/main.c");
@@ -149,7 +149,7 @@ TEST_F(CParserTest, FunctionPointerTypesAndTables) {
             "cmp() [CF]\n"
             "order() main.c:4 #1 [BFK] > byName bySize\n"
             "sort() main.c:5 #4 [BK] > bySize cmp\n");
-  EXPECT_NE(tables().workingTypes->kindOf("CMPFN") & TypeTable::kFunctionPointer, 0);
+  EXPECT_NE(types().kindOf("CMPFN") & TypeTable::kFunctionPointer, 0);
 }
 
 TEST_F(CParserTest, FunctionNamesUsedAsValues) {

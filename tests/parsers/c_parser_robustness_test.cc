@@ -59,7 +59,7 @@ TEST_F(CParserTest, TheWholeProgramWithDetailsOn) {
   // over: no known function, so `= ext` references nothing.
   EXPECT_EQ(calleesOf("hook"), "");
   EXPECT_EQ(calleesOf("visitors"), "show");
-  const FunctionTable& f = *tables().functions;
+  const FunctionTable& f = functions();
   const FunctionRecord& t = f.record(f.recordOf("total@/src/main.c"));  // static: keyed with its file
   EXPECT_EQ(f.argumentsOf(t), "ITEM *items, int n, VISIT v");
   EXPECT_EQ(f.returnTypeOf(t), "int");
@@ -86,7 +86,7 @@ TEST_F(CParserTest, VariableReferencesWithDetailsOn) {
             "int counter;\n"
             "int unused;\n"
             "void tick(void) { counter = counter + 1; s.unused = 0; }\n"}});
-  const VariableTable& v = *tables().variables;
+  const VariableTable& v = variables();
   std::string seen;
   for (int i = 0; i < v.recordCount(); ++i)
     for (const std::string& fn : v.referencingFunctions(v.record(i)))

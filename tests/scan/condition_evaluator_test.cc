@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "context/options.h"
-#include "context/run_tables.h"
 #include "context/source_context.h"
 #include "tables/type_table.h"
 #include "report/error_log.h"
@@ -29,7 +28,7 @@ class ConditionEvaluatorTest : public AnalysisTest {
   // Value at line 7, and the log it wrote.
   std::pair<int, std::string> at7(const std::string& text, bool isCondition = true) {
     takeLog();
-    int value = evaluateExpressionAt(tables(), text, isCondition, 7).value;
+    int value = evaluateExpressionAt(run().scan().expressions(), text, isCondition, 7).value;
     return {value, takeLog()};
   }
 };
@@ -82,13 +81,13 @@ TEST_F(ConditionEvaluatorTest, Expansions) {
   define("EMPTY", {});
   type("int", 4);
   ExpansionStack stack;
-  auto condition = [&](const char* text) { return expandExpression(tables(), text, stack, 7, true); };
+  auto condition = [&](const char* text) { return expandExpression(run().scan().expressions(), text, stack, 7, true); };
   EXPECT_EQ(condition("B==3"), "(2+1)==3");
   EXPECT_EQ(condition("EMPTY"), "");  // a macro defined empty is nothing
   EXPECT_EQ(condition("defined(A)&&sizeof(int)"), "1&&4");
   EXPECT_EQ(condition("0x0 + 0xff"), "0 + 255");
   // An array bound keeps a name it cannot expand, for its message.
-  EXPECT_EQ(expandExpression(tables(), "EMPTY", stack, 7, false), "EMPTY");
+  EXPECT_EQ(expandExpression(run().scan().expressions(), "EMPTY", stack, 7, false), "EMPTY");
   EXPECT_TRUE(stack.empty());
 }
 
@@ -191,12 +190,12 @@ TEST_F(ConditionEvaluatorTest, EachMessage) {
 TEST_F(ConditionEvaluatorTest, LineOfTheMessage) {
   for (int k = 0; k < 4; ++k) context().countLine();  // line 5
   takeLog();
-  EXPECT_EQ(evaluateCondition(tables(), "(1", true), 0);
+  EXPECT_EQ(evaluateCondition(run().scan().expressions(), "(1", true), 0);
   EXPECT_EQ(takeLog(), "    a.c 4: #if､#elif文解析ｴﾗｰ [括弧数の不整合]\n");
   takeLog();
-  EXPECT_EQ(evaluateCondition(tables(), "Q", false), 0);
+  EXPECT_EQ(evaluateCondition(run().scan().expressions(), "Q", false), 0);
   EXPECT_EQ(takeLog(), "    a.c 5: ｽﾀｯｸｻｲｽﾞ計測ｴﾗｰ[不明な文字][Q]\n");
-  EXPECT_EQ(evaluateCondition(tables(), "2*3", false), 6);
+  EXPECT_EQ(evaluateCondition(run().scan().expressions(), "2*3", false), 6);
 }
 
 TEST_F(ConditionEvaluatorTest, LowBitsOfAnyDouble) {

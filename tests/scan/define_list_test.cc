@@ -7,7 +7,6 @@
 #include <sstream>
 
 #include "context/options.h"
-#include "context/run_tables.h"
 #include "context/source_context.h"
 #include "report/error_log.h"
 #include "scan/define_table.h"

@@ -9,7 +9,6 @@
 
 #include "context/file_name_pool.h"
 #include "context/options.h"
-#include "context/run_tables.h"
 #include "context/source_context.h"
 #include "tables/type_table.h"
 #include "report/error_log.h"
@@ -198,33 +197,33 @@ TEST_F(DefineTableTest, ParametersTheBodyNeverUses) {
 }
 
 TEST_F(DefineTableTest, TypeMacrosInCAndCppFiles) {
-  tables().baseTypes->loadBuiltIn();
-  tables().workingTypes->copyFrom(*tables().baseTypes);
+  baseTypes().loadBuiltIn();
+  types().copyFrom(baseTypes());
   define("PCHAR", {"char", "*"});
   define("ULONG", {"unsigned", "long"});
   define("N", {"10"});
   define("GUARD_H", {});
   define("CALL", {"f", "(", ")"});
-  TypeTable& types = *tables().workingTypes;
-  EXPECT_EQ(types.sizeOf("PCHAR").bytes, TypeTable::kDefaultPointerSize);
-  EXPECT_EQ(types.sizeOf("ULONG").bytes, 4);
-  EXPECT_FALSE(types.isType("N"));
-  EXPECT_FALSE(types.isType("GUARD_H"));
-  EXPECT_FALSE(types.isType("CALL"));
+  TypeTable& working = types();
+  EXPECT_EQ(working.sizeOf("PCHAR").bytes, TypeTable::kDefaultPointerSize);
+  EXPECT_EQ(working.sizeOf("ULONG").bytes, 4);
+  EXPECT_FALSE(working.isType("N"));
+  EXPECT_FALSE(working.isType("GUARD_H"));
+  EXPECT_FALSE(working.isType("CALL"));
 }
 
 TEST_F(DefineTableTest, NoTypeMacrosOutsideCAndCpp) {
   context().setLanguageMask(kModeVb);
-  tables().baseTypes->loadBuiltIn();
-  tables().workingTypes->copyFrom(*tables().baseTypes);
+  baseTypes().loadBuiltIn();
+  types().copyFrom(baseTypes());
   define("PINT", {"Integer", "*"});
-  EXPECT_EQ(tables().workingTypes->findType("PINT", TypeTable::FindMode::kAnyLanguage), nullptr);
+  EXPECT_EQ(types().findType("PINT", TypeTable::FindMode::kAnyLanguage), nullptr);
 }
 
 TEST_F(DefineTableTest, EntriesRememberTheirFile) {
   context().push("/src/a.c");
   define("A", {"1"});
-  EXPECT_EQ(tables().fileNames->name(defines().at(0).fileId), "a.c");
+  EXPECT_EQ(fileNames().name(defines().at(0).fileId), "a.c");
 }
 
 TEST_F(DefineTableTest, StartingStateReplacesEveryEntry) {

@@ -7,7 +7,6 @@
 #include <sstream>
 
 #include "context/options.h"
-#include "context/run_tables.h"
 #include "context/source_context.h"
 #include "report/error_log.h"
 #include "scan/directive_keywords.h"
@@ -66,7 +65,7 @@ class DirectiveProcessorTest : public AnalysisTest {
     if (!processor_.continuesAtLineBreak()) processor_.end();
   }
 
-  DirectiveProcessor processor_{tables()};
+  DirectiveProcessor processor_{run().scan()};
 };
 
 TEST_F(DirectiveProcessorTest, DepthLiveAndSkipDepth) {

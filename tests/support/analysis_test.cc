@@ -141,8 +141,8 @@ void AnalysisTest::toLine(int line) {
 }
 
 void AnalysisTest::openReader(const std::string& path, SourceReader::Kind kind) {
-  reader_ = std::make_unique<SourceReader>(tables(), kind);
-  ::startFile(tables(), *reader_, path, languageFor(options_, path));
+  reader_ = std::make_unique<SourceReader>(run().scan(), kind);
+  run().startFile(*reader_, path, languageFor(options_, path));
   recorded_.clear();
   reader_->replaceParser(std::make_unique<RecordingParser>(recorded_));
 }
@@ -177,10 +177,10 @@ std::array<std::int32_t, 8> AnalysisTest::readMain(const std::string& path) {
     return {};
   }
   const Language& language = languageFor(options_, path);
-  SourceReader reader(tables(), SourceReader::Kind::MainFile);
-  ::startFile(tables(), reader, path, language);
+  SourceReader reader(run().scan(), SourceReader::Kind::MainFile);
+  run().startFile(reader, path, language);
   ReadSettings settings;
-  IncludeReader headers(tables(), files_, settings);
+  IncludeReader headers(run(), files_, settings);
   headers.setLanguage(language);
   settings.includes = &headers;
   readSource(reader, *source, settings);
@@ -198,7 +198,7 @@ void AnalysisTest::registerAll(const std::vector<std::string>& paths) {
 
 void AnalysisTest::loadSettings(const std::vector<std::string>& paths) {
   registerAll(paths);
-  loadSettingsData(tables(), settings_, list_, files_);
+  loadSettingsData(run().scan(), reservedWords(), baseTypes(), settings_, list_, files_);
 }
 
 bool AnalysisTest::analyse(const std::vector<std::string>& paths) {

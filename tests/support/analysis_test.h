@@ -19,7 +19,6 @@
 
 #include "driver/analysis_run.h"
 #include "context/options.h"
-#include "context/run_tables.h"
 #include "context/source_file_list.h"
 #include "platform/byte_source.h"
 #include "scan/source_reader.h"
@@ -56,18 +55,18 @@ class AnalysisTest : public testing::Test {
   Options& options() { return options_; }
   AnalysisRun& run();
   void renewRun();
-  RunTables& tables() { return run().tables(); }
-  FunctionTable& functions() { return *tables().functions; }
-  ClassTable& classes() { return *tables().classes; }
-  VariableTable& variables() { return *tables().variables; }
-  TypeTable& types() { return *tables().workingTypes; }
-  TypeTable& baseTypes() { return *tables().baseTypes; }
-  DefineTable& defines() { return *tables().defines; }
-  ReservedWordTable& reservedWords() { return *tables().reservedWords; }
-  NamespaceTable& namespaces() { return *tables().namespaces; }
-  SourceContext& context() { return *tables().context; }
-  FileNamePool& fileNames() { return *tables().fileNames; }
-  IncludeRegistry& includes() { return *tables().includes; }
+  FunctionTable& functions() { return run().functions(); }
+  ClassTable& classes() { return run().classes(); }
+  VariableTable& variables() { return run().variables(); }
+  TypeTable& types() { return run().workingTypes(); }
+  TypeTable& baseTypes() { return run().baseTypes(); }
+  DefineTable& defines() { return run().defines(); }
+  ReservedWordTable& reservedWords() { return run().reservedWords(); }
+  NamespaceTable& namespaces() { return run().namespaces(); }
+  SourceContext& context() { return run().context(); }
+  FileNamePool& fileNames() { return run().fileNames(); }
+  IncludeRegistry& includes() { return run().includes(); }
+  FileTree& fileTree() { return run().fileTree(); }
 
   // The built-in reserved words and types, as a run without its settings
   // data file takes them, copied into the analysis types.

@@ -5,17 +5,17 @@
 // function reports that follow the tree.
 #include "tables/call_tree.h"
 
-#include "tests/tables/run_tables_fixture.h"
+#include "tests/tables/table_fixture.h"
 
 namespace {
 
 std::string sp(int n) { return std::string(n, ' '); }
 
-class CallTreeTest : public RunTablesTest {
+class CallTreeTest : public TableTest {
  protected:
   void TearDown() override {
     EXPECT_EQ(functions().checkLinks(), "");
-    RunTablesTest::TearDown();
+    TableTest::TearDown();
   }
   // New tables for options that the function table reads when it is built.
   void define(const std::string& name, int line, std::uint32_t extra = 0) {
@@ -26,7 +26,7 @@ class CallTreeTest : public RunTablesTest {
     functions().SetChainAto(decl(caller), decl(callee), flags);
   }
   std::string tree() {
-    writeCallTree(tables());
+    writeCallTree(reportTables());
     return report("MizentaLog.txt");
   }
 
@@ -104,7 +104,7 @@ TEST_F(CallTreeTest, FunctionReportsFollowWhenTheirOptionsAreOn) {
 // The tree's first pass leaves what the function reports read.
 TEST_F(CallTreeTest, FirstPassCutsKeysAndCountsVisibleCallees) {
   fillProgram();
-  prepareFunctionReports(tables());
+  prepareFunctionReports(reportTables());
   struct Case {
     const char* key;
     int visible;
@@ -246,7 +246,7 @@ TEST_F(CallTreeTest, LineBudgetHidesRepeatsOnceSpent) {
     call("x", "z");
     call("y", "z");
     call("z", "w");
-    writeCallTree(tables(), c.budget);
+    writeCallTree(reportTables(), c.budget);
     EXPECT_EQ(report("MizentaLog.txt"), withCrLf(head + c.tail)) << c.budget;
     EXPECT_EQ(takeLog(), c.log);
   }

@@ -1,17 +1,17 @@
 // The class list "Mz一覧class" for the whole run and in per-file sections;
 // only used classes of kind 0 are listed.
 #include "tests/report/row_dump.h"
-#include "tests/tables/run_tables_fixture.h"
+#include "tests/tables/table_fixture.h"
 
 namespace {
 
 const std::string kHead =
     "head: class | クラス名 {c: ｸﾗｽ名} | 基本クラス {c: 基本ｸﾗｽ}\n";
 
-class ClassListTest : public RunTablesTest {
+class ClassListTest : public TableTest {
  protected:
   void SetUp() override {
-    RunTablesTest::SetUp();
+    TableTest::SetUp();
     options().classList = 1;
     startFile("c:/src/app.cpp");
   }

@@ -4,14 +4,14 @@
 // diamond, cycles), renaming, the per-file reset, and odd names.
 #include <functional>
 
-#include "tests/tables/run_tables_fixture.h"
+#include "tests/tables/table_fixture.h"
 
 namespace {
 
-class ClassTableTest : public RunTablesTest {
+class ClassTableTest : public TableTest {
  protected:
   void SetUp() override {
-    RunTablesTest::SetUp();
+    TableTest::SetUp();
     startFile("c:/src/a.cpp");
   }
   void classWithBases(const std::string& name, std::initializer_list<const char*> bases) {
@@ -123,25 +123,27 @@ TEST_F(ClassTableTest, InheritanceCyclesAreReportedAndEndTheSearch) {
   EXPECT_EQ(takeLog(), cycle);
   EXPECT_EQ(classes().resolveMember("P", "x"), "");
   EXPECT_EQ(takeLog(), cycle);
-  EXPECT_EQ(classes().resolveMemberVariable("Q", "v", "f"), "");
+  const ClassRecord* owner = nullptr;
+  EXPECT_EQ(classes().findMemberVariable("Q", "v", owner), nullptr);
   EXPECT_EQ(takeLog(), cycle);
 }
 
-TEST_F(ClassTableTest, MemberVariablesResolveThroughBasesAndAreRecorded) {
+// The member and the class that declares it, as "Owner::type name".
+TEST_F(ClassTableTest, MemberVariablesResolveThroughBases) {
   classWithBases("Root", {});
   classWithBases("Mid", {"Root"});
   classWithBases("Leaf", {"Mid"});
   classes().addMember("Root", "int", "count", 4, 0);
   classes().addMember("Leaf", "char*", "name", 4, 0);
-  functions().Func_SetSub("Leaf::run", Registration::kDefined);
-  EXPECT_EQ(classes().resolveMemberVariable("Leaf", "count", "Leaf::run"), "int");
-  EXPECT_EQ(classes().resolveMemberVariable("Leaf", "name", "Leaf::run"), "char*");
-  EXPECT_EQ(classes().resolveMemberVariable("Leaf", "none", "Leaf::run"), "");
-  EXPECT_EQ(classes().resolveMemberVariable("Other", "count", "Leaf::run"), "");
-  int n = functions().recordOf("Leaf::run");
-  ASSERT_GE(n, 0);
-  const std::vector<std::string> expected = {"Leaf::char* name", "Root::int count"};
-  EXPECT_EQ(functions().referencedVariablesOf(functions().record(n)), expected);
+  auto member = [&](const char* className, const char* variable) -> std::string {
+    const ClassRecord* owner = nullptr;
+    const MemberVariable* m = classes().findMemberVariable(className, variable, owner);
+    return m ? ClassTable::memberReference(*owner, *m, variable) : "<none>";
+  };
+  EXPECT_EQ(member("Leaf", "count"), "Root::int count");
+  EXPECT_EQ(member("Leaf", "name"), "Leaf::char* name");
+  EXPECT_EQ(member("Leaf", "none"), "<none>");
+  EXPECT_EQ(member("Other", "count"), "<none>");
 }
 
 // Delphi keeps its records from file to file and the answers of its walks:
@@ -301,7 +303,8 @@ TEST_F(ClassTableTest, OddNamesNeitherCrashNorHang) {
       classes().addMethod(decl(m, n));
       classes().addMember(n, m, m, 1, 0);
       classes().resolveMember(n, m);
-      classes().resolveMemberVariable(n, m, m);
+      const ClassRecord* owner = nullptr;
+      classes().findMemberVariable(n, m, owner);
       classes().baseName(n, 0);
       classes().renameClass(n, m);
     }

@@ -6,11 +6,11 @@
 
 #include "tables/call_tree.h"
 #include "tests/report/row_dump.h"
-#include "tests/tables/run_tables_fixture.h"
+#include "tests/tables/table_fixture.h"
 
 namespace {
 
-class FunctionDetailsTest : public RunTablesTest {
+class FunctionDetailsTest : public TableTest {
  protected:
   static DeclInfo full(const std::string& className, const std::string& name,
                        const std::string& type, const std::string& args, int line) {
@@ -21,7 +21,7 @@ class FunctionDetailsTest : public RunTablesTest {
     for (const char* type : locals)
       variables().registerVariable(type, "v" + std::to_string(n++), 1,
                                    VariableTable::kDeclaration, d.className, d.name);
-    functions().setBodyInfo(d, steps);
+    functions().setBodyInfo(d, steps, variables().stackUse());
     variables().endFunctionScope();
   }
 
@@ -55,8 +55,8 @@ class FunctionDetailsTest : public RunTablesTest {
     body(plus, 1, {});
   }
   std::string details() {
-    prepareFunctionReports(tables());
-    writeFunctionDetails(tables());
+    prepareFunctionReports(reportTables());
+    writeFunctionDetails(reportTables());
     return report("Mz関数詳細情報.txt");
   }
   RowDump dump_;

@@ -5,11 +5,11 @@
 
 #include "tables/call_tree.h"
 #include "tests/report/row_dump.h"
-#include "tests/tables/run_tables_fixture.h"
+#include "tests/tables/table_fixture.h"
 
 namespace {
 
-class FunctionListTest : public RunTablesTest {
+class FunctionListTest : public TableTest {
  protected:
   // A definition with its body: `locals` are "int" (4 bytes) or "CUnknown"
   // (size unknown, so the stack figure is inexact).
@@ -20,7 +20,7 @@ class FunctionListTest : public RunTablesTest {
     for (const char* type : locals)
       variables().registerVariable(type, "v" + std::to_string(n++), 1,
                                    VariableTable::kDeclaration, "", name);
-    functions().setBodyInfo(decl(name), steps);
+    functions().setBodyInfo(decl(name), steps, variables().stackUse());
     variables().endFunctionScope();
   }
   void call(const std::string& caller, const std::string& callee) {
@@ -40,8 +40,8 @@ class FunctionListTest : public RunTablesTest {
     define("fmt", 9);
   }
   std::string list() {
-    prepareFunctionReports(tables());
-    writeFunctionList(tables());
+    prepareFunctionReports(reportTables());
+    writeFunctionList(reportTables());
     return report("Mz一覧Func.txt");
   }
   RowDump dump_;

@@ -5,15 +5,15 @@
 // ends with the invariant check of both link lists.
 #include <algorithm>
 
-#include "tests/tables/run_tables_fixture.h"
+#include "tests/tables/table_fixture.h"
 
 namespace {
 
-class FunctionTableTest : public RunTablesTest {
+class FunctionTableTest : public TableTest {
  protected:
   void TearDown() override {
     EXPECT_EQ(functions().checkLinks(), "");
-    RunTablesTest::TearDown();
+    TableTest::TearDown();
   }
   void define(const std::string& name, const std::string& className = "", int steps = 0) {
     functions().registerDefinition(decl(name, className, 1), Registration::kDefined, "");
@@ -38,7 +38,7 @@ class FunctionTableTest : public RunTablesTest {
 // the order of its inserts, which neither comparison sorts.
 class FunctionOrderTest : public FunctionTableTest {
  protected:
-  void TearDown() override { RunTablesTest::TearDown(); }
+  void TearDown() override { TableTest::TearDown(); }
 };
 
 TEST_F(FunctionTableTest, KeysFollowTheLanguageOfTheParsedFile) {
@@ -123,7 +123,7 @@ TEST_F(FunctionTableTest, DefinitionAfterPrototypeTakesPositionCommentAndArgumen
 TEST_F(FunctionTableTest, ArgumentsAndCommentAfterTheBodyOnlyFillGaps) {
   startFile("c:/src/a.c");
   functions().registerDefinition(decl("g", "", 4), Registration::kDefined, "");
-  functions().setBodyInfo(decl("g"), 2);
+  functions().setBodyInfo(decl("g"), 2, variables().stackUse());
   DeclInfo again = decl("g", "", 9);
   again.arguments = "(void)";
   functions().registerDefinition(again, Registration::kDefined, "/* g */");
@@ -456,16 +456,16 @@ TEST_F(FunctionTableTest, CountsBodiesPerFile) {
   EXPECT_EQ(functions().countKnownInFile("A.C"), 2);
 }
 
-TEST_F(FunctionTableTest, StackUseComesFromTheVariableTable) {
+TEST_F(FunctionTableTest, StackUseOfTheVariableTableGoesWithTheBody) {
   startFile("c:/src/a.c");
   define("f");
   variables().registerVariable("int", "a", 1, VariableTable::kDeclaration, "", "f");
   variables().registerVariable("CUnknown", "x", 1, VariableTable::kDeclaration, "", "f");
-  functions().setBodyInfo(decl("f"), 6);
+  functions().setBodyInfo(decl("f"), 6, variables().stackUse());
   variables().endFunctionScope();
   define("g");
   variables().registerVariable("char", "*p", 1, VariableTable::kDeclaration, "", "g");
-  functions().setBodyInfo(decl("g"), 2);
+  functions().setBodyInfo(decl("g"), 2, variables().stackUse());
   EXPECT_EQ(recordOf("f").stackBytes, 4);
   EXPECT_EQ(recordOf("g").stackBytes, 4);
   EXPECT_EQ(functions().dump(), "f [BSK]\ng [BK]\n");

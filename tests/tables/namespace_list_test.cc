@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "context/options.h"
-#include "context/run_tables.h"
 #include "tables/namespace_table.h"
 #include "scan/lexical_rules.h"
 #include "tests/report/row_dump.h"

@@ -5,7 +5,6 @@
 #include <sstream>
 
 #include "context/options.h"
-#include "context/run_tables.h"
 #include "context/source_context.h"
 #include "tables/type_table.h"
 #include "report/error_log.h"

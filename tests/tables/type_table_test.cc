@@ -6,7 +6,6 @@
 #include <sstream>
 
 #include "context/options.h"
-#include "context/run_tables.h"
 #include "context/source_context.h"
 #include "report/error_log.h"
 #include "context/language_mode.h"
@@ -194,7 +193,7 @@ TEST_F(Types, EachCopyIsTheTableAsItStands) {
   };
   base().registerType("int", TypeTable::kTypedef, 4, false, kModeC);
   base().registerType("BYTE", TypeTable::kTypedef, 1, false, kModeC);
-  TypeTable other(tables(), false);
+  TypeTable other(options(), context(), false);
   other.registerType("WORD", TypeTable::kTypedef, 2, false, kModeC);
   const std::function<void()> files[] = {
       [&] { work().isType("int"); },

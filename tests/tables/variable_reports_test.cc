@@ -1,16 +1,16 @@
 // The rows of the global variable list "Mz一覧Obj" and the blocks of the
 // variable details "Mz変数詳細情報" for tables filled here.
 #include "tests/report/row_dump.h"
-#include "tests/tables/run_tables_fixture.h"
+#include "tests/tables/table_fixture.h"
 
 namespace {
 
 constexpr int kDecl = VariableTable::kDeclaration;
 
-class VariableReportsTest : public RunTablesTest {
+class VariableReportsTest : public TableTest {
  protected:
   void SetUp() override {
-    RunTablesTest::SetUp();
+    TableTest::SetUp();
     startFile("c:/src/main.cpp");
     classes().registerClass("CFoo", 1, ClassTable::kClass);
     types().registerType("POINT", TypeTable::kStructure, 8, false, 3);

@@ -4,13 +4,13 @@
 // identity rules and owners, references, the hand-over to the function
 // table, the internal-error lines, and odd names.
 #include "scan/define_table.h"
-#include "tests/tables/run_tables_fixture.h"
+#include "tests/tables/table_fixture.h"
 
 namespace {
 
 constexpr int kDecl = VariableTable::kDeclaration;
 
-class VariableTableTest : public RunTablesTest {
+class VariableTableTest : public TableTest {
  protected:
   void global(const std::string& type, const std::string& name) {
     variables().registerVariable(type, name, 0, kDecl, "", "");
@@ -348,11 +348,11 @@ TEST_F(VariableTableTest, ArrayBoundsFollowDefinesButNotForever) {
   define("LOOP", "LOOP2");
   define("LOOP2", "LOOP");
   long long value = -1;
-  EXPECT_FALSE(arrayBoundValue("LOOP", tables(), value));
-  EXPECT_TRUE(arrayBoundValue(" 12 ", tables(), value));
+  EXPECT_FALSE(arrayBoundValue("LOOP", run().scan().expressions(), value));
+  EXPECT_TRUE(arrayBoundValue(" 12 ", run().scan().expressions(), value));
   EXPECT_EQ(value, 12);
-  EXPECT_FALSE(arrayBoundValue("12x", tables(), value));
-  EXPECT_FALSE(arrayBoundValue("", tables(), value));
+  EXPECT_FALSE(arrayBoundValue("12x", run().scan().expressions(), value));
+  EXPECT_FALSE(arrayBoundValue("", run().scan().expressions(), value));
 }
 
 // One name as a global and as a static local of many functions: each

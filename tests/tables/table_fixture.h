@@ -8,12 +8,14 @@
 #include "tables/variable_table.h"
 #include "scan/define_table.h"
 #include "scan/lexical_rules.h"
+#include "tables/call_tree.h"
 #include "tables/class_table.h"
 #include "tables/function_table.h"
 #include "tests/support/analysis_test.h"
 
-class RunTablesTest : public AnalysisTest {
+class TableTest : public AnalysisTest {
  protected:
+  FunctionReportTables reportTables() { return {functions(), fileNames(), options()}; }
   void SetUp() override { types().loadBuiltIn(); }
 
   // New tables, for options that a table reads when it is built.
