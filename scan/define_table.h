@@ -5,9 +5,9 @@
 // entries are kept in name order under the run's name comparison
 // (compareNames), found by name through a hash index and by position in
 // name order by binary search; a header full of macros only moves 4-byte
-// positions on each insertion, never the entries. The run's
-// RunTables owns the one table; references to entries stay valid only
-// until the next insertion, removal or clear.
+// positions on each insertion, never the entries. The run object owns the
+// one table; references to entries stay valid only until the next
+// insertion, removal or clear.
 #pragma once
 
 #include <cstdint>

@@ -4,7 +4,7 @@
 // outside any language section); entries are unique, kept in name order
 // under the run's name comparison (compareNames) for the dump as a list of
 // positions, and found through a hash index of the words. The
-// run's RunTables owns the table; it is filled once per run when the
+// run object owns the table; it is filled once per run when the
 // settings are loaded and read for the rest of the run.
 #pragma once
 

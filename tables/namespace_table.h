@@ -3,7 +3,7 @@
 // can qualify names; and every namespace name met, for the namespace list
 // "Mz名前空間一覧". An open entry holds the full name ("a::b") and the brace
 // depth at which it was opened; the known set is sorted by the run's name
-// comparison. The run's RunTables owns the table; texts returned by
+// comparison. The run object owns the table; texts returned by
 // reference stay valid until the next change.
 #pragma once
 

@@ -7,7 +7,7 @@
 // (compareNames) and found through a hash index of names; a sorted list of
 // record positions gives the name order (a registration moves 4-byte
 // positions, not records). The
-// run's RunTables owns both tables; a record reference or index stays valid
+// run object owns both tables; a record reference or index stays valid
 // only until the next registration, copy or end of file.
 #pragma once
 

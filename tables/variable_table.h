@@ -4,7 +4,7 @@
 // Main records are keyed on the variable name under the run's name
 // comparison, several records of one name (different owners) side by side;
 // scope records and stack accounting are kept per file nesting depth.
-// Owned by the run's RunTables; record references stay valid only until the
+// Owned by the run object; record references stay valid only until the
 // next registration or reset. Writes "Mz一覧Obj" and "Mz変数詳細情報".
 #pragma once
 
