@@ -1,9 +1,18 @@
-// The language of a file as a bit set, shared by every part of the analyser.
-// The same values name the language sections of the settings data file.
+// The source languages, and the language of a file as a bit set, shared by
+// every part of the analyser. The bit set's values name the language
+// sections of the settings data file too. What else belongs to a language
+// (its family, lexical rules, parser) is a column of the language table.
 #pragma once
 
 #include <cstdint>
 #include <string_view>
+
+// ORDER: the language codes of the extension table ("c:0,cpp:1,...") and
+// the rows of the language table (parsers/languages.cc).
+enum class SourceLanguage : std::int8_t { kC = 0, kCpp = 1, kJava = 2, kVb = 3, kDelphi = 4 };
+
+// The families whose comment, literal and directive rules differ.
+enum class LanguageFamily : std::int8_t { CFamily, Vb, Delphi };
 
 enum LanguageMode : std::int32_t {
   kModeC = 1,

@@ -108,7 +108,7 @@ bool AnalysisRun::run(SourceFileList& list) {
 
 bool AnalysisRun::readAndReport(SourceFileList& list) {
   // Until the first file says otherwise, names compare as in C.
-  applyLexicalRules(languageOfCode(0).lexical);
+  applyLexicalRules(languageOf(SourceLanguage::kC).lexical);
   loadSettings(list);
   std::uint64_t start = platform::clockMilliseconds();
   if (!readFiles(list)) return false;
@@ -174,7 +174,7 @@ bool AnalysisRun::readMainFile(SourceFileList& list, int entryIndex, SourceReade
   if (progress_) progress_(position, static_cast<int>(list.entries().size()), entry.name);
   errorLog() << entry.name << "を処理中\n";
   const Language* language = languageOfMode(entry.languageMask);
-  if (!language) language = &languageOfCode(0);
+  if (!language) language = &languageOf(SourceLanguage::kC);
   startFile(reader, path, *language);
   if (prepareTables) prepareFileTables(list, entryIndex);
   ReadSettings settings;

@@ -123,7 +123,7 @@ void IncludeReader::include(SourceReader& reader) {
   SourceReader header(run_.scan(), SourceReader::Kind::Include);
   errorLog() << "  " << name << "を処理中" << '\n';
   const Language& language =
-      language_ ? *language_ : languageOfCode(0);
+      language_ ? *language_ : languageOf(SourceLanguage::kC);
   run_.startFile(header, opened.path, language);
   readSource(header, *opened.source, settings_);
   opened.source.reset();

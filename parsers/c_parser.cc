@@ -26,7 +26,9 @@ void CParser::resetForFile(SourceReader& reader) {
   history_.attach(&reader);
   file_ = FileState{};
   int mask = tables_.context.languageMask();
-  file_.dialect = (mask & kModeJava) ? kJava : (mask & kModeCpp) ? kCpp : kPlainC;
+  file_.language = (mask & kModeJava)  ? SourceLanguage::kJava
+                   : (mask & kModeCpp) ? SourceLanguage::kCpp
+                                       : SourceLanguage::kC;
 }
 
 void CParser::endOfFile(SourceReader& reader) {

@@ -46,8 +46,6 @@ class CParser final : public TokenParser {
     kTemplate = 17,
     kObjectArguments = 18,
   };
-  // The class dialect of the file: what its classes look like.
-  enum Dialect : int { kPlainC = 0, kCpp = 1, kJava = 2 };
   // Where a cast or a name used as a value stands (function-reference rule).
   enum : int { kNoReference = 0, kAfterAssign = -1, kAfterCast = 2, kAfterParenCast = 3 };
   static constexpr std::uint32_t kKindCall = 8;
@@ -96,9 +94,10 @@ class CParser final : public TokenParser {
   int namespaceDepth() const;
   int currentLine() const;
   const std::string& fileName() const;
-  bool isJava() const { return file_.dialect == kJava; }
-  bool isCpp() const { return file_.dialect == kCpp; }
-  bool hasClasses() const { return file_.dialect != kPlainC; }
+  // What the file's classes look like: its language's.
+  bool isJava() const { return file_.language == SourceLanguage::kJava; }
+  bool isCpp() const { return file_.language == SourceLanguage::kCpp; }
+  bool hasClasses() const { return file_.language != SourceLanguage::kC; }
   // Between BEGIN_MESSAGE_MAP(…) and END_MESSAGE_MAP(): the entries are
   // calls of the map, which has no body.
   bool inMessageMap() const {
@@ -249,7 +248,7 @@ class CParser final : public TokenParser {
     int braceDepth = 0;
     int parenDepth = 0;
     int statementState = kDefault;
-    int dialect = kPlainC;
+    SourceLanguage language = SourceLanguage::kC;
     bool inBody = false;
     std::string currentFunction;
     std::string currentClass;

@@ -21,26 +21,31 @@ const LexicalRules kCRules{false, false, kCModifiers};
 const LexicalRules kJavaRules{false, false, kJavaModifiers};
 const LexicalRules kBasicRules{true, true, kBasicModifiers};
 
-// ORDER: by language code, as the extension table numbers them.
+// ORDER: as SourceLanguage numbers them.
 const Language kLanguages[] = {
-    {0, kModeC, LanguageFamily::CFamily, kCRules, LookBack::LiveTokens, makeCParser, false},
-    {1, kModeCOrCpp, LanguageFamily::CFamily, kCRules, LookBack::LiveTokens, makeCParser, false},
-    {2, kModeJava, LanguageFamily::CFamily, kJavaRules, LookBack::LiveTokens, makeCParser, false},
-    {3, kModeVb, LanguageFamily::Vb, kBasicRules, LookBack::EveryToken, makeVbParser, false},
-    {4, kModeDelphi, LanguageFamily::Delphi, kBasicRules, LookBack::LiveTokens, makeDelphiParser,
-     false},
+    {SourceLanguage::kC, kModeC, LanguageFamily::CFamily, kCRules, LookBack::LiveTokens,
+     makeCParser, false},
+    {SourceLanguage::kCpp, kModeCOrCpp, LanguageFamily::CFamily, kCRules, LookBack::LiveTokens,
+     makeCParser, false},
+    {SourceLanguage::kJava, kModeJava, LanguageFamily::CFamily, kJavaRules, LookBack::LiveTokens,
+     makeCParser, false},
+    {SourceLanguage::kVb, kModeVb, LanguageFamily::Vb, kBasicRules, LookBack::EveryToken,
+     makeVbParser, false},
+    {SourceLanguage::kDelphi, kModeDelphi, LanguageFamily::Delphi, kBasicRules,
+     LookBack::LiveTokens, makeDelphiParser, false},
 };
 constexpr int kLanguageCount = static_cast<int>(sizeof kLanguages / sizeof kLanguages[0]);
 
 // Its entries belong to the languages of their sections, so the file has
 // no mode: nothing in it is reserved, typed or a class while it is read.
-const Language kSettingsData{-1, 0, LanguageFamily::CFamily, kCRules, LookBack::LiveTokens,
+// It is written like C, and read by C's rules.
+const Language kSettingsData{SourceLanguage::kC, 0, LanguageFamily::CFamily, kCRules, LookBack::LiveTokens,
                              nullptr, true};
 
 }  // namespace
 
-const Language& languageOfCode(int code) {
-  return code >= 0 && code < kLanguageCount ? kLanguages[code] : kLanguages[0];
+const Language& languageOf(SourceLanguage language) {
+  return kLanguages[static_cast<int>(language)];
 }
 
 const Language* languageOfFile(const Options& options, std::string_view fileName) {

@@ -10,8 +10,8 @@
 
 struct Options;
 
-// The row of a language code; codes outside the table read as C.
-const Language& languageOfCode(int code);
+// The row of a language.
+const Language& languageOf(SourceLanguage language);
 
 // The row of a file name's extension under the options' extension table,
 // or null when the extension is not in it.

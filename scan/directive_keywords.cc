@@ -47,16 +47,16 @@ DirectiveWord find(const Keyword (&table)[N], std::string_view word, bool anyCas
 
 }  // namespace
 
-DirectiveWord directiveWordOf(DirectiveSyntax syntax, std::string_view word, bool settingsData) {
+DirectiveWord directiveWordOf(LanguageFamily syntax, std::string_view word, bool settingsData) {
   switch (syntax) {
-    case DirectiveSyntax::CFamily:
+    case LanguageFamily::CFamily:
       if (settingsData) {
         DirectiveWord own = find(kSettingsKeywords, word, false);
         if (own != DirectiveWord::kNone) return own;
       }
       return find(kCFamilyKeywords, word, false);
-    case DirectiveSyntax::Vb: return find(kVbKeywords, word, true);
-    case DirectiveSyntax::Delphi: return find(kDelphiKeywords, word, true);
+    case LanguageFamily::Vb: return find(kVbKeywords, word, true);
+    case LanguageFamily::Delphi: return find(kDelphiKeywords, word, true);
   }
   return DirectiveWord::kNone;
 }

@@ -7,8 +7,7 @@
 
 #include <string_view>
 
-// Which syntax a directive line has.
-enum class DirectiveSyntax { CFamily, Vb, Delphi };
+#include "context/language_mode.h"
 
 // What a keyword asks for. VB "End" closes "If" and "Region" alike.
 enum class DirectiveWord {
@@ -33,7 +32,7 @@ enum class DirectiveWord {
 
 // `settingsData`: the line is one of the settings data file, whose own two
 // keywords count too; in sources they are words like any other.
-DirectiveWord directiveWordOf(DirectiveSyntax syntax, std::string_view word,
+DirectiveWord directiveWordOf(LanguageFamily syntax, std::string_view word,
                               bool settingsData = false);
 
 // Keywords that open a conditional group (counted in skipDepth while the

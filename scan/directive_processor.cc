@@ -11,7 +11,7 @@
 
 void DirectiveProcessor::reset() { file_ = FileState{}; }
 
-void DirectiveProcessor::begin(DirectiveSyntax syntax) {
+void DirectiveProcessor::begin(LanguageFamily syntax) {
   syntax_ = syntax;
   file_.state = DirectiveState::Keyword;
   line_ = scan_.context.currentLine();
@@ -49,7 +49,7 @@ void DirectiveProcessor::token(std::string_view token) {
     case DirectiveState::IfCondition:
     case DirectiveState::ElifCondition:
       // A C condition may go on over lines, as glibc's headers write it.
-      if (token == "\\" && syntax_ == DirectiveSyntax::CFamily)
+      if (token == "\\" && syntax_ == LanguageFamily::CFamily)
         file_.pendingBackslash = true;
       else
         conditionToken(token);
@@ -129,7 +129,7 @@ void DirectiveProcessor::keyword(std::string_view word) {
     // A C directive the compiler does not know (#warning, #ident, a line
     // marker) is skipped whole: a keyword later on its line is text.
     // VB and Delphi try the next word.
-    if (syntax_ == DirectiveSyntax::CFamily) file_.state = DirectiveState::SkipContinued;
+    if (syntax_ == LanguageFamily::CFamily) file_.state = DirectiveState::SkipContinued;
     return;
   }
   if (!file_.live)
@@ -240,7 +240,7 @@ void DirectiveProcessor::endGroup() {
 // C and VB: a space only between two words (VB's operators And, Not …
 // are words); VB up to "Then"; Delphi: up to the '}'.
 void DirectiveProcessor::conditionToken(std::string_view token) {
-  if (syntax_ == DirectiveSyntax::Vb) {
+  if (syntax_ == LanguageFamily::Vb) {
     if (equalsIgnoreCase(token, "Then")) {
       end();
       return;

@@ -61,7 +61,7 @@ class DirectiveProcessor {
   // when the run has a file of that language.
   void setRunLanguages(std::int32_t languages) { runLanguages_ = languages; }
   // A '#' at line start, or a Delphi '{' before '$'.
-  void begin(DirectiveSyntax syntax);
+  void begin(LanguageFamily syntax);
   bool inProgress() const { return file_.state != DirectiveState::None; }
   DirectiveState state() const { return file_.state; }
 
@@ -79,7 +79,7 @@ class DirectiveProcessor {
   // quotes included; so does a C condition (its character constants).
   bool takesLiterals() const {
     return file_.state == DirectiveState::DefineBody ||
-           (syntax_ == DirectiveSyntax::CFamily && (file_.state == DirectiveState::IfCondition ||
+           (syntax_ == LanguageFamily::CFamily && (file_.state == DirectiveState::IfCondition ||
                                                     file_.state == DirectiveState::ElifCondition));
   }
   // At a line break inside a directive: true when a '\' just before it
@@ -175,7 +175,7 @@ class DirectiveProcessor {
   bool settingsData_ = false;
   std::int32_t runLanguages_ = kModeAll;
   std::vector<std::string> declared_;  // interrupt keywords the file declared
-  DirectiveSyntax syntax_ = DirectiveSyntax::CFamily;
+  LanguageFamily syntax_ = LanguageFamily::CFamily;
   int line_ = 0;  // the line the directive started on
   std::vector<std::string> interruptKeywords_;
   const std::string* comment_ = nullptr;

@@ -19,11 +19,11 @@ void DirectiveProcessor::defineName(std::string_view token) {
   // A delimiter names nothing; a name already defined keeps its first body.
   bool foreign = settingsData_ && !(sectionLanguages() & runLanguages_);
   if (foreign || isDelimiterToken(token) || !defines.beginDefine(std::string(token))) {
-    file_.state = syntax_ == DirectiveSyntax::Delphi ? DirectiveState::Ignore
+    file_.state = syntax_ == LanguageFamily::Delphi ? DirectiveState::Ignore
                                                 : DirectiveState::SkipContinued;
     return;
   }
-  if (syntax_ == DirectiveSyntax::Delphi) {
+  if (syntax_ == LanguageFamily::Delphi) {
     defines.defineBodyToken("\n");  // complete at once, with no body
     file_.state = DirectiveState::Ignore;
     return;
@@ -60,7 +60,7 @@ void DirectiveProcessor::defineParam(std::string_view token) {
 void DirectiveProcessor::undefName(std::string_view token) {
   if (isBlankOrReturn(token)) return;
   bool perFile = scan_.options.headerReadMode == HeaderReadMode::PerSourceFile;
-  if (perFile || syntax_ == DirectiveSyntax::Delphi)
+  if (perFile || syntax_ == LanguageFamily::Delphi)
     scan_.defines.undefine(token);
   file_.state = DirectiveState::Ignore;
 }

@@ -31,7 +31,7 @@ struct LexicalRules {
 enum class LookBack { EveryToken, LiveTokens };
 
 struct Language {
-  int code;  // the language code of the extension table
+  SourceLanguage language;  // its code is the extension table's
   int mode;  // the LanguageMode bits of its files
   LanguageFamily family;
   LexicalRules lexical;

@@ -34,7 +34,7 @@ bool isBlankOrEmpty(const std::string& token) { return token.empty() || isBlankT
 
 // '#' where the line has no code yet and is no directive, or any Delphi
 // "{$". A line counts once however many "{$...}" it holds.
-bool SourceReader::startDirective(DirectiveSyntax syntax) {
+bool SourceReader::startDirective(LanguageFamily syntax) {
   if (!file_.lineIsDirective) ++file_.counts[kPreprocessorLines];
   file_.lineIsDirective = true;
   directives_.begin(syntax);
@@ -104,7 +104,7 @@ bool SourceReader::classifyCFamily(const std::string& cur, const std::string& ne
     file_.blockCommentEnded = false;
     return true;
   }
-  if (cur == "#" && !file_.lineHasCode && !file_.lineIsDirective) return startDirective(DirectiveSyntax::CFamily);
+  if (cur == "#" && !file_.lineHasCode && !file_.lineIsDirective) return startDirective(LanguageFamily::CFamily);
   return codeToken(cur);
 }
 
@@ -214,7 +214,7 @@ bool SourceReader::classifyVb(const std::string& cur) {
     file_.lineHasComment = true;
     return true;
   }
-  if (cur == "#" && !file_.lineHasCode && !file_.lineIsDirective) return startDirective(DirectiveSyntax::Vb);
+  if (cur == "#" && !file_.lineHasCode && !file_.lineIsDirective) return startDirective(LanguageFamily::Vb);
   // " _" at a line's end joins the next line to the statement.
   if (cur == "_" && !directives_.inProgress() && directives_.live()) {
     file_.lineContinues = true;
@@ -275,7 +275,7 @@ bool SourceReader::classifyDelphi(const std::string& cur, const std::string& nex
   if (cur == "{") {
     file_.lexState = LexState::BraceComment;
     file_.parenStarComment = false;
-    if (next == "$") return startDirective(DirectiveSyntax::Delphi);
+    if (next == "$") return startDirective(LanguageFamily::Delphi);
     file_.lineHasComment = true;
     file_.braceFirst = true;
     return true;

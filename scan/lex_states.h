@@ -1,7 +1,8 @@
 // The comment and literal states of the source reader, one set for all
-// languages (each language uses the states listed for it), and the
-// language families whose opener and continuation rules differ.
+// languages (each language uses the states listed for it).
 #pragma once
+
+#include "context/language_mode.h"
 
 enum class LexState {
   Code,               // all: not inside a comment or literal
@@ -22,5 +23,3 @@ enum class LexState {
 
 // Every state but Code and the literal states.
 bool isCommentState(LexState state);
-
-enum class LanguageFamily { CFamily, Vb, Delphi };

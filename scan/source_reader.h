@@ -138,7 +138,7 @@ class SourceReader {
   bool classifyDelphi(const std::string& cur, const std::string& next);
   bool continueDelphi(const std::string& cur);
   bool continueString(const std::string& cur, bool cStyleEscapes);
-  bool startDirective(DirectiveSyntax syntax);
+  bool startDirective(LanguageFamily syntax);
   bool codeToken(const std::string& cur);
 
   const ScanContext& scan_;

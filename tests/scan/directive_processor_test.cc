@@ -18,32 +18,32 @@ namespace {
 TEST(DirectiveKeywords, ExactInCAnyCaseInVbAndDelphi) {
   using W = DirectiveWord;
   struct Case {
-    DirectiveSyntax syntax;
+    LanguageFamily syntax;
     const char* word;
     DirectiveWord expected;
   } cases[] = {
-      {DirectiveSyntax::CFamily, "define", W::kDefine},
-      {DirectiveSyntax::CFamily, "Define", W::kNone},
-      {DirectiveSyntax::CFamily, "elif", W::kElif},
-      {DirectiveSyntax::CFamily, "import", W::kImport},
-      {DirectiveSyntax::CFamily, "pragma", W::kPragma},
-      {DirectiveSyntax::CFamily, "error", W::kError},
-      {DirectiveSyntax::CFamily, "Region", W::kNone},
-      {DirectiveSyntax::CFamily, "ifdefx", W::kNone},
-      {DirectiveSyntax::Vb, "IF", W::kIf},
-      {DirectiveSyntax::Vb, "elseif", W::kElif},
-      {DirectiveSyntax::Vb, "End", W::kEndif},
-      {DirectiveSyntax::Vb, "region", W::kRegion},
-      {DirectiveSyntax::Vb, "define", W::kNone},
-      {DirectiveSyntax::Vb, "Const", W::kNone},
-      {DirectiveSyntax::Delphi, "IFDEF", W::kIfdef},
-      {DirectiveSyntax::Delphi, "IfNDef", W::kIfndef},
-      {DirectiveSyntax::Delphi, "ENDIF", W::kEndif},
-      {DirectiveSyntax::Delphi, "Define", W::kDefine},
-      {DirectiveSyntax::Delphi, "UNDEF", W::kUndef},
-      {DirectiveSyntax::Delphi, "elif", W::kNone},
-      {DirectiveSyntax::Delphi, "R", W::kNone},
-      {DirectiveSyntax::Delphi, "include", W::kNone},
+      {LanguageFamily::CFamily, "define", W::kDefine},
+      {LanguageFamily::CFamily, "Define", W::kNone},
+      {LanguageFamily::CFamily, "elif", W::kElif},
+      {LanguageFamily::CFamily, "import", W::kImport},
+      {LanguageFamily::CFamily, "pragma", W::kPragma},
+      {LanguageFamily::CFamily, "error", W::kError},
+      {LanguageFamily::CFamily, "Region", W::kNone},
+      {LanguageFamily::CFamily, "ifdefx", W::kNone},
+      {LanguageFamily::Vb, "IF", W::kIf},
+      {LanguageFamily::Vb, "elseif", W::kElif},
+      {LanguageFamily::Vb, "End", W::kEndif},
+      {LanguageFamily::Vb, "region", W::kRegion},
+      {LanguageFamily::Vb, "define", W::kNone},
+      {LanguageFamily::Vb, "Const", W::kNone},
+      {LanguageFamily::Delphi, "IFDEF", W::kIfdef},
+      {LanguageFamily::Delphi, "IfNDef", W::kIfndef},
+      {LanguageFamily::Delphi, "ENDIF", W::kEndif},
+      {LanguageFamily::Delphi, "Define", W::kDefine},
+      {LanguageFamily::Delphi, "UNDEF", W::kUndef},
+      {LanguageFamily::Delphi, "elif", W::kNone},
+      {LanguageFamily::Delphi, "R", W::kNone},
+      {LanguageFamily::Delphi, "include", W::kNone},
   };
   for (const Case& c : cases) EXPECT_EQ(directiveWordOf(c.syntax, c.word), c.expected) << c.word;
   EXPECT_TRUE(opensGroup(W::kIfndef));
@@ -59,7 +59,7 @@ class DirectiveProcessorTest : public AnalysisTest {
 
   // One directive line: '#', its tokens, then the line break.
   void line(std::initializer_list<const char*> tokens) {
-    processor_.begin(DirectiveSyntax::CFamily);
+    processor_.begin(LanguageFamily::CFamily);
     for (const char* t : tokens) processor_.token(t);
     context().countLine();
     if (!processor_.continuesAtLineBreak()) processor_.end();
@@ -116,7 +116,7 @@ TEST_F(DirectiveProcessorTest, EndOfFileStartsAfresh) {
             "    #無効な位置にある#ifdef文の数 = 0\n");
   // The end of the input closes a directive still open on the last line.
   takeLog();
-  processor_.begin(DirectiveSyntax::CFamily);
+  processor_.begin(LanguageFamily::CFamily);
   processor_.token("if");
   processor_.token("1");
   processor_.endOfFile();

@@ -53,7 +53,7 @@ class IncludeRecorder final : public IncludeHandler {
 
 const Language& languageFor(const Options& options, const std::string& path) {
   const Language* language = languageOfFile(options, fileNamePart(path));
-  return language ? *language : languageOfCode(0);
+  return language ? *language : languageOf(SourceLanguage::kC);
 }
 
 }  // namespace
@@ -62,7 +62,7 @@ AnalysisTest::AnalysisTest() {
   options_.extensionLanguages = parseExtensionList(kDefaultExtensionList);
   options_.outputFolder = dir_.path() + "/";
   setReportFolder(options_.outputFolder);
-  applyLexicalRules(languageOfCode(0).lexical);
+  applyLexicalRules(languageOf(SourceLanguage::kC).lexical);
   attachErrorLog(&log_);
 }
 

@@ -18,7 +18,7 @@ void resetProcessState() {
   setProgramFolder(std::string());
   setToolbarSwitch(nullptr);
   sourceFiles() = SourceFileList();
-  applyLexicalRules(languageOfCode(0).lexical);
+  applyLexicalRules(languageOf(SourceLanguage::kC).lexical);
   setReportFolder(std::string());
   attachErrorLog(nullptr);  // first: a test's buffer may be gone already
   detachErrorLog();
