@@ -44,7 +44,7 @@ bool CParser::startClassKeywordState(const std::string& text) {
   bool outsideBody = file_.currentFunction.empty() || file_.headerPending;
   if (token == "new") {
     if (before == "operator") return false;
-    file_.statementState = kNew;
+    file_.statementState = State::kNew;
     file_.newClass.clear();
     file_.newAngle = 0;
     return true;
@@ -65,15 +65,15 @@ bool CParser::startClassKeywordState(const std::string& text) {
   }
   if (token == "delete") {
     if (before == "operator") return false;
-    file_.statementState = kDelete;
+    file_.statementState = State::kDelete;
     return true;
   }
   if (token == "namespace") {
-    file_.statementState = before == "using" ? kUsingNamespace : kNamespaceName;
+    file_.statementState = before == "using" ? State::kUsingNamespace : State::kNamespaceName;
     return true;
   }
   if (token == "template") {
-    file_.statementState = kTemplate;
+    file_.statementState = State::kTemplate;
     file_.templateAngle = 0;
     return true;
   }
@@ -88,7 +88,7 @@ void CParser::enterClassHead(bool structure, bool javaEnum) {
   file_.head = FileState::ClassHead{};
   file_.head.structure = structure;
   file_.head.javaEnum = javaEnum;
-  file_.statementState = structure ? kBaseList : kClassHead;
+  file_.statementState = structure ? State::kBaseList : State::kClassHead;
 }
 
 // ---------------------------------------------------------------------------
@@ -109,7 +109,7 @@ void CParser::classHeadState(const std::string& token) {
     if (body.empty() || body == "__declspec(dllimport)") return;
   }
   file_.head.name = token;
-  file_.statementState = kBaseList;
+  file_.statementState = State::kBaseList;
 }
 
 // Name [<…>] [: [public] Base, …] '{'   -> a class body
@@ -283,7 +283,7 @@ void CParser::openClassBody() {
   file_.classStartDepth = file_.braceDepth - 1;
   file_.classFromQualifier = false;
   file_.memberAssign = file_.initializerList = false;
-  file_.statementState = kClassBody;
+  file_.statementState = State::kClassBody;
   file_.bodyKind = 1;
 }
 
@@ -292,7 +292,7 @@ void CParser::openClassBody() {
 
 void CParser::classBodyState(const std::string& token) {
   if (file_.classBodies.empty()) {
-    file_.statementState = kDefault;
+    file_.statementState = State::kDefault;
     return;
   }
   const ClassBody& body = file_.classBodies.back();
@@ -502,7 +502,7 @@ void CParser::endClassBody() {
                                       languages());
   file_.structTag = body.name;
   file_.typedefMode = body.typedefNames;
-  file_.statementState = kStructEnd;
+  file_.statementState = State::kStructEnd;
 }
 
 // The class is complete: each deferred call binds to a member function of
@@ -727,7 +727,7 @@ bool CParser::objectDeclaration() {
   file_.objectName = name;
   file_.objectTokens = 0;
   file_.objectLine = currentLine();
-  file_.statementState = kObjectArguments;
+  file_.statementState = State::kObjectArguments;
   return true;
 }
 

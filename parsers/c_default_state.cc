@@ -43,7 +43,7 @@ void CParser::defaultState(const std::string& token) {
   if (hasClasses() && startClassKeywordState(token)) return;
   if (startKeywordState(token)) return;
   if (token == "{" && history_.at(1) == "=") {
-    file_.statementState = kInitializer;
+    file_.statementState = State::kInitializer;
     file_.blockStartDepth = file_.braceDepth - 1;
     if (file_.pointerPending == 1) file_.pointerPending = 2;
     return;

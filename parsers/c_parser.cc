@@ -35,7 +35,7 @@ void CParser::endOfFile(SourceReader& reader) {
   reader_ = &reader;
   endOfFileChecks();
   file_.braceDepth = file_.parenDepth = 0;
-  file_.statementState = kDefault;
+  file_.statementState = State::kDefault;
 }
 
 // The balance checks name the file in brackets and give the count on a
@@ -45,7 +45,7 @@ void CParser::endOfFileChecks() {
   if (file_.braceDepth != 0)
     errorLog() << "[ " << name << " ]で括弧({})の数が合いません。\n括弧数 = " << file_.braceDepth
                << '\n';
-  logOpenStatements(name, file_.parenDepth, file_.statementState);
+  logOpenStatements(name, file_.parenDepth, static_cast<int>(file_.statementState));
 }
 
 // ---------------------------------------------------------------------------
@@ -104,7 +104,7 @@ void CParser::semicolonCount() {
 // open the body of the header before it.
 void CParser::openBrace() {
   int nsDepth = namespaceDepth();
-  bool memberLevel = file_.statementState == kClassBody && !file_.classBodies.empty() &&
+  bool memberLevel = file_.statementState == State::kClassBody && !file_.classBodies.empty() &&
                      file_.braceDepth == file_.classBodies.back().startDepth + 1;
   bool bodyTest = file_.parenDepth == 0 &&
                   (!file_.inBody || file_.braceDepth == nsDepth || memberLevel);
@@ -155,28 +155,25 @@ void CParser::closeBrace() {
 
 void CParser::runStatementMachine(const std::string& token) {
   switch (file_.statementState) {
-    case kDefault: defaultState(token); break;
-    case kTypedef: typedefState(token); break;
-    case kStructHead: structHeadState(token); break;
-    case kStructTag: structTagState(token); break;
-    case kStructBody: structBodyState(token); break;
-    case kStructEnd: structEndState(token); break;
-    case kInitializer: initializerState(token); break;
-    case kEnum: enumState(token); break;
-    case kExternC: externCState(token); break;
-    case kClassHead: classHeadState(token); break;
-    case kBaseList: baseListState(token); break;
-    case kClassBody: classBodyState(token); break;
-    case kNew: newState(token); break;
-    case kConstructorList: constructorListState(token); break;
-    case kDelete: deleteState(token); break;
-    case kNamespaceName: namespaceNameState(token); break;
-    case kUsingNamespace: usingNamespaceState(token); break;
-    case kTemplate: templateState(token); break;
-    case kObjectArguments: objectArgumentsState(token); break;
-    default:
-      file_.statementState = homeState();
-      break;
+    case State::kDefault: defaultState(token); break;
+    case State::kTypedef: typedefState(token); break;
+    case State::kStructHead: structHeadState(token); break;
+    case State::kStructTag: structTagState(token); break;
+    case State::kStructBody: structBodyState(token); break;
+    case State::kStructEnd: structEndState(token); break;
+    case State::kInitializer: initializerState(token); break;
+    case State::kEnum: enumState(token); break;
+    case State::kExternC: externCState(token); break;
+    case State::kClassHead: classHeadState(token); break;
+    case State::kBaseList: baseListState(token); break;
+    case State::kClassBody: classBodyState(token); break;
+    case State::kNew: newState(token); break;
+    case State::kConstructorList: constructorListState(token); break;
+    case State::kDelete: deleteState(token); break;
+    case State::kNamespaceName: namespaceNameState(token); break;
+    case State::kUsingNamespace: usingNamespaceState(token); break;
+    case State::kTemplate: templateState(token); break;
+    case State::kObjectArguments: objectArgumentsState(token); break;
   }
 }
 

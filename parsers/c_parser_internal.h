@@ -25,7 +25,7 @@ class CParser final : public TokenParser {
   // The states of the statement machine; the number is what the end-of-file
   // status line prints, so the values are fixed. States 9 to 18 are read
   // in C++ and Java files only.
-  enum State : int {
+  enum class State : int {
     kDefault = 0,
     kTypedef = 1,
     kStructHead = 2,
@@ -154,7 +154,7 @@ class CParser final : public TokenParser {
   void enterExternC(const std::string& token);
   std::string anonymousStructName() const;
   int languages() const { return languageMode_; }
-  int homeState() const { return file_.classBodies.empty() ? kDefault : kClassBody; }
+  State homeState() const { return file_.classBodies.empty() ? State::kDefault : State::kClassBody; }
   void leaveState() { file_.statementState = homeState(); }
 
   // c_class_states.cc: classes, namespaces, templates, new and delete.
@@ -247,7 +247,7 @@ class CParser final : public TokenParser {
     // Counters and function state.
     int braceDepth = 0;
     int parenDepth = 0;
-    int statementState = kDefault;
+    State statementState = State::kDefault;
     SourceLanguage language = SourceLanguage::kC;
     bool inBody = false;
     std::string currentFunction;

@@ -19,17 +19,17 @@ bool CParser::startKeywordState(const std::string& text) {
   // Asked of every token: a view compares its length before its bytes.
   const std::string_view token = text;
   if (token == "typedef") {
-    file_.statementState = kTypedef;
+    file_.statementState = State::kTypedef;
     file_.declaredType.clear();
     file_.typedefPointer = false;
     return true;
   }
   if (token == "struct") {
-    file_.statementState = kStructHead;
+    file_.statementState = State::kStructHead;
     return true;
   }
   if (token == "enum") {
-    file_.statementState = kEnum;
+    file_.statementState = State::kEnum;
     file_.blockStartDepth = file_.braceDepth;
     file_.bodyKind = 0;
     return true;
@@ -81,10 +81,10 @@ void CParser::typedefState(const std::string& token) {
 // the base type; anything else is passed over.
 void CParser::typedefBaseToken(const std::string& token) {
   if (token == "struct") {
-    file_.statementState = kStructHead;
+    file_.statementState = State::kStructHead;
     file_.typedefMode = true;
   } else if (token == "enum") {
-    file_.statementState = kEnum;
+    file_.statementState = State::kEnum;
     file_.typedefMode = true;
     file_.blockStartDepth = file_.braceDepth;
     file_.bodyKind = 0;
@@ -127,7 +127,7 @@ void CParser::structHeadState(const std::string& token) {
   file_.lastStructSize = 0;
   file_.structClosed = false;
   if (token == "{") {
-    file_.statementState = kStructBody;
+    file_.statementState = State::kStructBody;
     file_.bodyKind = 3;
     file_.structStartDepth = file_.braceDepth - 1;
     return;
@@ -136,7 +136,7 @@ void CParser::structHeadState(const std::string& token) {
     file_.structTag = isCpp() ? nestedName(token) : token;
     tables_.classes.registerClass(file_.structTag, 0, ClassTable::kClassLike);
   }
-  file_.statementState = kStructTag;
+  file_.statementState = State::kStructTag;
   if (file_.parenDepth != 0) {
     // A parameter such as `struct tag *p`.
     leaveState();
@@ -165,7 +165,7 @@ void CParser::structTagState(const std::string& token) {
     return;
   }
   if (token == "{") {
-    file_.statementState = kStructBody;
+    file_.statementState = State::kStructBody;
     file_.bodyKind = 3;
     file_.structStartDepth = file_.braceDepth - 1;
     return;
@@ -196,7 +196,7 @@ void CParser::structBodyState(const std::string& token) {
     return;
   }
   if (token == "\n") return;
-  file_.statementState = kStructEnd;
+  file_.statementState = State::kStructEnd;
   if (token == "}" && !file_.structTag.empty()) {
     int flags = 0;
     int size = tables_.classes.sizeOf(file_.structTag, flags);
@@ -338,7 +338,7 @@ void CParser::enumAfterBody(const std::string& token) {
 // State 8: extern "C"
 
 void CParser::enterExternC(const std::string& token) {
-  file_.statementState = kExternC;
+  file_.statementState = State::kExternC;
   file_.blockStartDepth = token == "{" ? file_.braceDepth - 1 : file_.braceDepth;
 }
 

@@ -221,13 +221,13 @@ void CParser::registerVariable(const std::string& type, const std::string& name,
                                bool insideParens, bool afterParen) {
   std::string className = file_.currentClass;
   std::string function = file_.currentFunction;
-  if (file_.statementState == kStructBody) {
+  if (file_.statementState == State::kStructBody) {
     className = file_.structTag.empty() ? anonymousStructName() : file_.structTag;
     function.clear();
   }
   int level = scopeLevel();
   int flags = VariableTable::kDeclaration;
-  bool memberLevel = file_.statementState == kClassBody && !file_.classBodies.empty() &&
+  bool memberLevel = file_.statementState == State::kClassBody && !file_.classBodies.empty() &&
                      file_.braceDepth == file_.classBodies.back().startDepth + 1;
   if ((file_.braceDepth == 0 || memberLevel) && (insideParens || afterParen || file_.headerPending)) {
     ++level;
@@ -241,7 +241,7 @@ void CParser::registerVariable(const std::string& type, const std::string& name,
     flags |= VariableTable::kExtern;
   }
   tables_.variables.registerVariable(type, name, level, flags, className, function);
-  if (isCpp() && !file_.externSeen && file_.statementState != kStructBody && name[0] != '*' &&
+  if (isCpp() && !file_.externSeen && file_.statementState != State::kStructBody && name[0] != '*' &&
       name[0] != '&')
     buildsObject(type, className, function);
 }

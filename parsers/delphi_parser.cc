@@ -35,9 +35,9 @@ void DelphiParser::endOfFile(SourceReader& reader) {
   if (blocks != 0)
     errorLog() << "[ " << name << " ]で begin/end の数が合いません。\nbegin/endの数 = " << blocks
                << '\n';
-  logOpenStatements(name, file_.parenDepth, file_.statementState);
+  logOpenStatements(name, file_.parenDepth, static_cast<int>(file_.statementState));
   file_.braceDepth = file_.parenDepth = 0;
-  file_.statementState = kDefault;
+  file_.statementState = State::kDefault;
 }
 
 // ---------------------------------------------------------------------------
@@ -63,7 +63,7 @@ void DelphiParser::step(SourceReader& reader) {
   bool ender = token == ";" || has(word::kStatementEnders);
   // `Obj.Method;`, `A.B.Method end`: a call without parentheses on an object.
   if (ender && file_.pathStatement && file_.tokenCount >= 3 && history_.at(2) == "." &&
-      file_.statementState == kDefault && inRoutineBody())
+      file_.statementState == State::kDefault && inRoutineBody())
     routine_.registerRoutineName(1, RoutineRegistration::kKindCall, false);
   blockKeyword(token);
   ++file_.tokenCount;
@@ -82,7 +82,7 @@ void DelphiParser::blockKeyword(const std::string& token) {
   if (TokenTests::isDelimiter(token)) return;
   bool opens = false;
   if (has(word::kBegin)) {
-    if (r().currentFunction.empty() && file_.braceDepth == 0 && file_.statementState == kDefault) {
+    if (r().currentFunction.empty() && file_.braceDepth == 0 && file_.statementState == State::kDefault) {
       file_.mainBlock = true;
       if (!file_.programName.empty()) startMainBlock();
     }
@@ -145,13 +145,12 @@ void DelphiParser::semicolon() {
 
 void DelphiParser::runStatementMachine(const std::string& token) {
   switch (file_.statementState) {
-    case kDefault: defaultState(token); break;
-    case kRoutineHeader: headerState(token); break;
-    case kWithList: withState(token); break;
-    case kInterface: interfaceState(token); break;
-    case kClassHead:
-    case kClassBody: sectionToken(token); break;
-    default: file_.statementState = kDefault; break;
+    case State::kDefault: defaultState(token); break;
+    case State::kRoutineHeader: headerState(token); break;
+    case State::kWithList: withState(token); break;
+    case State::kInterface: interfaceState(token); break;
+    case State::kClassHead:
+    case State::kClassBody: sectionToken(token); break;
   }
 }
 

@@ -17,7 +17,7 @@ class DelphiParser final : public RoutineParser {
  public:
   // The statement states; the number is what the end-of-file status line
   // prints, so the values are fixed.
-  enum State : int {
+  enum class State : int {
     kDefault = 0,
     kClassBody = 9,
     kRoutineHeader = 19,
@@ -87,7 +87,7 @@ class DelphiParser final : public RoutineParser {
   struct FileState {
     int braceDepth = 0;  // open blocks
     int parenDepth = 0;
-    int statementState = kDefault;
+    State statementState = State::kDefault;
     int section = kNoSection;
     int tokenCount = 0;        // tokens of the current statement
     bool pathStatement = false;  // the statement so far is `name . name …`

@@ -13,7 +13,7 @@ namespace word = delphi_word;
 void DelphiParser::defaultState(const std::string& token) {
   const std::string& before = history_.at(1);
   if (has(word::kInterface) && before != "=") {
-    file_.statementState = kInterface;
+    file_.statementState = State::kInterface;
     file_.section = kNoSection;
     return;
   }
@@ -33,7 +33,7 @@ void DelphiParser::defaultState(const std::string& token) {
   } else if (has(word::kProcedure | word::kConstructor | word::kDestructor)) {
     startHeader(true);
   } else if (has(word::kWith)) {
-    if (inRoutineBody()) file_.statementState = kWithList;
+    if (inRoutineBody()) file_.statementState = State::kWithList;
   } else if (token == "(") {
     if (inRoutineBody()) routine_.registerRoutineName(1, RoutineRegistration::kKindCall, false);
   } else if (token == ";" && file_.parenDepth == 0 && r().headerOpen) {
@@ -60,13 +60,13 @@ void DelphiParser::startHeader(bool isProcedure) {
     routine_.state() = RoutineState{};
   }
   r().isProcedure = isProcedure;
-  file_.statementState = kRoutineHeader;
+  file_.statementState = State::kRoutineHeader;
 }
 
 // [Class '.'] Name then '(' ':' or ';' -> the routine is defined.
 void DelphiParser::headerState(const std::string& token) {
   if (token != "(" && token != ":" && token != ";") return;
-  file_.statementState = kDefault;
+  file_.statementState = State::kDefault;
   routine_.registerRoutineName(1, RoutineRegistration::kKindCall, true);
   if (r().currentFunction.empty()) {
     // No name we could take: the outer routine goes on.
@@ -80,7 +80,7 @@ void DelphiParser::headerState(const std::string& token) {
 // with Name, Name … do
 void DelphiParser::withState(const std::string& token) {
   if (has(word::kDo)) {
-    file_.statementState = kDefault;
+    file_.statementState = State::kDefault;
   } else if (token == "(") {
     routine_.registerRoutineName(1, RoutineRegistration::kKindCall, false);
   } else if (tests_.isPlainName(token) && history_.at(1) != ".") {

@@ -15,7 +15,7 @@ namespace word = delphi_word;
 void DelphiParser::interfaceState(const std::string& token) {
   if (has(word::kImplementation)) {
     tables_.variables.endFunctionScope();
-    file_.statementState = kDefault;
+    file_.statementState = State::kDefault;
     file_.section = kNoSection;
     return;
   }
@@ -36,7 +36,7 @@ bool DelphiParser::sectionKeyword(const std::string& token) {
   } else if (has(word::kType | word::kBegin | word::kMethodWords)) {
     // A routine line leaves the section; its header is the default state's.
     file_.section = kNoSection;
-    return !has(word::kMethodWords) || file_.statementState == kInterface;
+    return !has(word::kMethodWords) || file_.statementState == State::kInterface;
   } else if (has(word::kClass | word::kInterface | word::kDispinterface | word::kObject) &&
              isBeforeType()) {
     startClass();
@@ -74,7 +74,7 @@ void DelphiParser::startClass() {
   }
   file_.typeStartDepth = file_.braceDepth - 1;
   file_.section = kSectionClassHead;
-  if (file_.statementState != kInterface) file_.statementState = kClassHead;
+  if (file_.statementState != State::kInterface) file_.statementState = State::kClassHead;
 }
 
 // 'class' ['(' Base {',' Base} ')'] then the body; `class of T`,
@@ -95,7 +95,7 @@ void DelphiParser::classHeadToken(const std::string& token) {
     return;
   }
   file_.section = kSectionClassBody;
-  if (file_.statementState == kClassHead) file_.statementState = kClassBody;
+  if (file_.statementState == State::kClassHead) file_.statementState = State::kClassBody;
   classBodyToken(token);
 }
 
@@ -121,7 +121,7 @@ void DelphiParser::classBodyToken(const std::string& token) {
 void DelphiParser::endClass() {
   r().currentClass.clear();
   file_.section = kNoSection;
-  if (file_.statementState != kInterface) file_.statementState = kDefault;
+  if (file_.statementState != State::kInterface) file_.statementState = State::kDefault;
 }
 
 // ---------------------------------------------------------------------------

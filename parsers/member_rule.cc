@@ -285,7 +285,7 @@ void CParser::memberHeader(std::string name, std::uint32_t kind, int position, i
   if (isJava() && !file_.inBody && file_.parenDepth != 1) return;
   file_.functionNamespace = header.className.empty() ? header.nameSpace : std::string();
   enterFunction(name);
-  if (constructor) file_.statementState = kConstructorList;
+  if (constructor) file_.statementState = State::kConstructorList;
 }
 
 void CParser::logUnknownQualifier(const std::string& qualifier, const std::string& name) const {

@@ -58,7 +58,7 @@ void VbParser::declareState(const std::string& token) {
     routine_.dropRoutine();
     r().currentClass = file_.className;
   }
-  file_.statementState = kDefault;
+  file_.statementState = State::kDefault;
 }
 
 // ---------------------------------------------------------------------------
@@ -66,7 +66,7 @@ void VbParser::declareState(const std::string& token) {
 
 void VbParser::constState(const std::string& token) {
   if (!statementEnd(token)) return;
-  file_.statementState = kDefault;
+  file_.statementState = State::kDefault;
   const std::string& name = history_.at(3);
   if (history_.at(2) != "=" || !tests_.isPlainName(name)) return;
   DefineTable& defines = tables_.defines;
@@ -86,7 +86,7 @@ void VbParser::dimState(const std::string& token) {
     routine_.registerRoutineName(1, RoutineRegistration::kKindCall, false);
   if (!statementEnd(token)) return;
   declarations(file_.tokenCount - 1);
-  file_.statementState = kDefault;
+  file_.statementState = State::kDefault;
   file_.dimAfterEquals = false;
 }
 
@@ -114,7 +114,7 @@ void VbParser::endTypeBlock() {
                                         kModeVb);
   }
   file_.structTag.clear();
-  file_.statementState = kDefault;
+  file_.statementState = State::kDefault;
 }
 
 // The statement from look-back `first` to its end (look-back 0): every

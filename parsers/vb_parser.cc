@@ -43,9 +43,9 @@ void VbParser::resetForFile(SourceReader& reader) {
 
 void VbParser::endOfFile(SourceReader& reader) {
   reader_ = &reader;
-  logOpenStatements(tables_.context.item(0), file_.parenDepth, file_.statementState);
+  logOpenStatements(tables_.context.item(0), file_.parenDepth, static_cast<int>(file_.statementState));
   file_.parenDepth = 0;
-  file_.statementState = kDefault;
+  file_.statementState = State::kDefault;
 }
 
 // ---------------------------------------------------------------------------
@@ -97,30 +97,29 @@ bool VbParser::skipsDesignerSection(const std::string& token) {
 
 void VbParser::runStatementMachine(const std::string& token) {
   switch (file_.statementState) {
-    case kDefault: defaultState(token); break;
-    case kClassName:
+    case State::kDefault: defaultState(token); break;
+    case State::kClassName:
       if (tests_.isPlainName(token)) {
         if (!tables_.classes.exists(token)) tables_.classes.registerClass(token, 1, ClassTable::kClass);
         file_.className = token;
         r().currentClass = token;
       }
-      file_.statementState = kDefault;
+      file_.statementState = State::kDefault;
       break;
-    case kRoutineHeader: headerState(token); break;
-    case kCall:
+    case State::kRoutineHeader: headerState(token); break;
+    case State::kCall:
       routine_.registerRoutineName(0, RoutineRegistration::kKindCall, false);
-      file_.statementState = kDefault;
+      file_.statementState = State::kDefault;
       break;
-    case kDeclare: declareState(token); break;
-    case kDim: dimState(token); break;
-    case kConst: constState(token); break;
-    case kTypeBlock: typeBlockState(token); break;
-    case kWith:
-    case kExit:
-      if (statementEnd(token)) file_.statementState = kDefault;
+    case State::kDeclare: declareState(token); break;
+    case State::kDim: dimState(token); break;
+    case State::kConst: constState(token); break;
+    case State::kTypeBlock: typeBlockState(token); break;
+    case State::kWith:
+    case State::kExit:
+      if (statementEnd(token)) file_.statementState = State::kDefault;
       break;
-    case kEnd: endState(token); break;
-    default: file_.statementState = kDefault; break;
+    case State::kEnd: endState(token); break;
   }
 }
 
@@ -131,29 +130,29 @@ bool VbParser::atStatementStart() const { return file_.leadingWords; }
 // `x.Type = 1` or a lambda's `Function(x)` opens nothing.
 bool VbParser::statementKeyword(const std::string& token) {
   if (history_.at(1) == ".") return false;
-  int next = kDefault;
-  if (is(token, "call")) next = kCall;
-  else if (is(token, "exit")) next = kExit;
-  else if (is(token, "end")) next = kEnd;
-  if (next == kDefault && atStatementStart()) {
+  State next = State::kDefault;
+  if (is(token, "call")) next = State::kCall;
+  else if (is(token, "exit")) next = State::kExit;
+  else if (is(token, "end")) next = State::kEnd;
+  if (next == State::kDefault && atStatementStart()) {
     if (is(token, "function") || is(token, "sub") || is(token, "property")) {
       startHeader(token);
       return true;
     }
-    if (is(token, "Declare")) next = kDeclare;
-    else if (is(token, "dim") || is(token, "Global")) next = kDim;
-    else if (is(token, "const")) next = kConst;
-    else if (is(token, "type") && r().currentFunction.empty()) next = kTypeBlock;
-    else if (is(token, "with")) next = kWith;
-    else if (is(token, "Class")) next = kClassName;
+    if (is(token, "Declare")) next = State::kDeclare;
+    else if (is(token, "dim") || is(token, "Global")) next = State::kDim;
+    else if (is(token, "const")) next = State::kConst;
+    else if (is(token, "type") && r().currentFunction.empty()) next = State::kTypeBlock;
+    else if (is(token, "with")) next = State::kWith;
+    else if (is(token, "Class")) next = State::kClassName;
     else if (is(token, "Interface")) {
       ++file_.interfaceDepth;
       return true;
     }
   }
-  if (next == kDefault) return false;
+  if (next == State::kDefault) return false;
   file_.statementState = next;
-  if (next == kTypeBlock) file_.structTag.clear();
+  if (next == State::kTypeBlock) file_.structTag.clear();
   file_.dimAfterEquals = false;
   return true;
 }
@@ -169,7 +168,7 @@ void VbParser::startHeader(const std::string& keyword) {
   r().isProcedure = !is(keyword, "function");
   file_.isProperty = is(keyword, "property");
   file_.noBody = declaresOnly;
-  file_.statementState = kRoutineHeader;
+  file_.statementState = State::kRoutineHeader;
 }
 
 // [Get|Let|Set] Name '(' -> the routine is defined; a line end after a
@@ -180,9 +179,9 @@ void VbParser::headerState(const std::string& token) {
   if (file_.isProperty && is(token, "Get")) r().isProcedure = false;
   bool end = statementEnd(token);
   if (token != "(" && !end) return;
-  file_.statementState = kDefault;
+  file_.statementState = State::kDefault;
   if (file_.noBody) {
-    if (!end) file_.statementState = kExit;  // the rest of the line
+    if (!end) file_.statementState = State::kExit;  // the rest of the line
     return;
   }
   if (end && file_.isProperty) return;
@@ -218,7 +217,7 @@ void VbParser::defaultState(const std::string& token) {
   }
   if (!r().inBody || r().headerOpen) {
     // `Private x As Integer` outside routines is a declaration.
-    if (is(token, "as") && !r().inBody && file_.parenDepth == 0) file_.statementState = kDim;
+    if (is(token, "as") && !r().inBody && file_.parenDepth == 0) file_.statementState = State::kDim;
     return;
   }
   if (token == "(") {
@@ -247,7 +246,7 @@ void VbParser::callsWithoutParentheses(const std::string& token) {
 
 // The word after End says what ends: a routine, a Class, an Interface.
 void VbParser::endState(const std::string& token) {
-  file_.statementState = kDefault;
+  file_.statementState = State::kDefault;
   if (is(token, "function") || is(token, "sub") || is(token, "property")) {
     if (!r().currentFunction.empty()) endRoutine();
   } else if (is(token, "Class") || is(token, "Module")) {
@@ -268,7 +267,7 @@ void VbParser::endRoutine() {
 
 void VbParser::referenceVariables(const std::string& token) {
   if (!tables_.options.variableDetails || r().currentFunction.empty() ||
-      file_.statementState == kDim || !tests_.isPlainName(token))
+      file_.statementState == State::kDim || !tests_.isPlainName(token))
     return;
   tables_.variables.referenceVariable(token, r().currentClass, r().currentFunction);
 }

@@ -15,7 +15,7 @@ class VbParser final : public RoutineParser {
  public:
   // The statement states; the number is what the end-of-file status line
   // prints, so the values are fixed.
-  enum State : int {
+  enum class State : int {
     kDefault = 0,
     kClassName = 9,
     kRoutineHeader = 19,
@@ -71,7 +71,7 @@ class VbParser final : public RoutineParser {
   // FileState{} (resetForFile), so that a field added here is reset too.
   struct FileState {
     int parenDepth = 0;
-    int statementState = kDefault;
+    State statementState = State::kDefault;
     int tokenCount = 0;      // tokens of the current statement, its end included
     bool leadingWords = true;  // only scope and modifier words so far
     bool designer = false;     // in a form's or class's designer section
