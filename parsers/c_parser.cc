@@ -4,7 +4,6 @@
 #include "parsers/parser_context.h"
 #include "context/source_context.h"
 #include "parsers/c_parser_internal.h"
-#include "parsers/file_end_checks.h"
 #include "tables/namespace_table.h"
 #include "tables/variable_table.h"
 #include "report/error_log.h"
@@ -22,8 +21,7 @@ FunctionTable& CParser::functions() const { return tables_.functions; }
 // File boundaries
 
 void CParser::resetForFile(SourceReader& reader) {
-  reader_ = &reader;
-  history_.attach(&reader);
+  attachFile(reader);
   file_ = FileState{};
   int mask = tables_.context.languageMask();
   file_.language = (mask & kModeJava)  ? SourceLanguage::kJava
@@ -45,17 +43,17 @@ void CParser::endOfFileChecks() {
   if (file_.braceDepth != 0)
     errorLog() << "[ " << name << " ]で括弧({})の数が合いません。\n括弧数 = " << file_.braceDepth
                << '\n';
-  logOpenStatements(name, file_.parenDepth, static_cast<int>(file_.statementState));
+  logOpenStatements(file_.parenDepth, static_cast<int>(file_.statementState));
 }
 
 // ---------------------------------------------------------------------------
 // The step
 
 void CParser::step(SourceReader& reader) {
-  reader_ = &reader;
   file_.externCJustClosed = reader.externCMarker();
-  const std::string& token = history_.at(0);
-  if (token.empty() || token[0] == '\0' || token[0] == '\x1A') return;
+  const std::string* live = liveToken(reader);
+  if (!live) return;
+  const std::string& token = *live;
   countingPass(token);
   // Blanks only ever mattered for the line count; a line end still reaches
   // the states, some of which pass over it explicitly.
@@ -203,7 +201,6 @@ int CParser::currentLine() const {
   return tables_.context.currentLine();
 }
 
-const std::string& CParser::fileName() const { return tables_.context.item(0); }
 
 std::string CParser::positionPrefix() const {
   return "    " + fileName() + " " + std::to_string(currentLine());

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "parsers/parser_base.h"
 #include "parsers/token_history.h"
 #include "parsers/token_tests.h"
 #include "scan/token_parser.h"
@@ -20,7 +21,7 @@
 struct ParserContext;
 class FunctionTable;
 
-class CParser final : public TokenParser {
+class CParser final : public ParserBase {
  public:
   // The states of the statement machine; the number is what the end-of-file
   // status line prints, so the values are fixed. States 9 to 18 are read
@@ -53,7 +54,7 @@ class CParser final : public TokenParser {
   static constexpr std::uint32_t kKindOperator = 136;
 
   CParser(int languageMode, ParserContext& tables)
-      : tables_(tables), tests_(tables), languageMode_(languageMode) {}
+      : ParserBase(tables), languageMode_(languageMode) {}
 
   void resetForFile(SourceReader& reader) override;
   void step(SourceReader& reader) override;
@@ -93,7 +94,6 @@ class CParser final : public TokenParser {
   std::string positionPrefix() const;
   int namespaceDepth() const;
   int currentLine() const;
-  const std::string& fileName() const;
   // What the file's classes look like: its language's.
   bool isJava() const { return file_.language == SourceLanguage::kJava; }
   bool isCpp() const { return file_.language == SourceLanguage::kCpp; }
@@ -235,10 +235,6 @@ class CParser final : public TokenParser {
 
   FunctionTable& functions() const;
 
-  ParserContext& tables_;
-  TokenTests tests_;
-  TokenHistory history_;
-  SourceReader* reader_ = nullptr;
   const int languageMode_;
 
   // What the parser knows of the file being read. Each file starts from

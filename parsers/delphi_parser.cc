@@ -5,7 +5,6 @@
 #include "context/source_context.h"
 #include "context/text_util.h"
 #include "parsers/delphi_parser_internal.h"
-#include "parsers/file_end_checks.h"
 #include "tables/variable_table.h"
 #include "report/error_log.h"
 #include "scan/source_reader.h"
@@ -30,12 +29,12 @@ void DelphiParser::resetForFile(SourceReader& reader) {
 // A program's (or an old unit's) main `begin … end.` is balanced itself.
 void DelphiParser::endOfFile(SourceReader& reader) {
   reader_ = &reader;
-  const std::string& name = tables_.context.item(0);
+  const std::string& name = fileName();
   int blocks = file_.braceDepth + (file_.mainBlock ? 0 : 1);
   if (blocks != 0)
     errorLog() << "[ " << name << " ]で begin/end の数が合いません。\nbegin/endの数 = " << blocks
                << '\n';
-  logOpenStatements(name, file_.parenDepth, static_cast<int>(file_.statementState));
+  logOpenStatements(file_.parenDepth, static_cast<int>(file_.statementState));
   file_.braceDepth = file_.parenDepth = 0;
   file_.statementState = State::kDefault;
 }
@@ -44,9 +43,9 @@ void DelphiParser::endOfFile(SourceReader& reader) {
 // The step
 
 void DelphiParser::step(SourceReader& reader) {
-  reader_ = &reader;
-  const std::string& token = history_.at(0);
-  if (token.empty() || token[0] == '\0' || token[0] == '\x1A') return;
+  const std::string* live = liveToken(reader);
+  if (!live) return;
+  const std::string& token = *live;
   if (token == "\n") {
     if (r().countingSteps) ++r().stepCount;
     return;

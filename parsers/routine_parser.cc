@@ -4,8 +4,7 @@
 #include "scan/source_reader.h"
 
 void RoutineParser::attachFile(SourceReader& reader) {
-  reader_ = &reader;
-  history_.attach(&reader);
+  ParserBase::attachFile(reader);
   routine_.attach(reader_, &history_, &tests_);
   routine_.state() = RoutineState{};
 }

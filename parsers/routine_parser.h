@@ -1,22 +1,18 @@
-// What the parsers of the languages without braces (Delphi, VB) share: the
-// run's tables and the reader of the file being read, the token tests and
-// history, the routine being read, and the case-blind keyword test.
+// What the parsers of the languages without braces (Delphi, VB) share
+// beyond every parser's frame: the routine being read, and the case-blind
+// keyword test.
 #pragma once
 
 #include <string_view>
 
 #include "context/text_util.h"
+#include "parsers/parser_base.h"
 #include "parsers/routine_registration.h"
-#include "parsers/token_history.h"
-#include "parsers/token_tests.h"
-#include "scan/token_parser.h"
 
-struct ParserContext;
-
-class RoutineParser : public TokenParser {
+class RoutineParser : public ParserBase {
  protected:
   RoutineParser(bool definitionOpensBody, ParserContext& tables)
-      : tables_(tables), tests_(tables), routine_(definitionOpensBody, tables) {}
+      : ParserBase(tables), routine_(definitionOpensBody, tables) {}
 
   // A new file: attached to `reader`, no routine current.
   void attachFile(SourceReader& reader);
@@ -30,9 +26,5 @@ class RoutineParser : public TokenParser {
   RoutineState& r() { return routine_.state(); }
   const RoutineState& r() const { return routine_.state(); }
 
-  ParserContext& tables_;
-  SourceReader* reader_ = nullptr;
-  TokenTests tests_;
-  TokenHistory history_;
   RoutineRegistration routine_;
 };

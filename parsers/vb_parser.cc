@@ -4,7 +4,6 @@
 #include "parsers/parser_context.h"
 #include "context/source_context.h"
 #include "context/text_util.h"
-#include "parsers/file_end_checks.h"
 #include "tables/variable_table.h"
 #include "parsers/vb_parser_internal.h"
 #include "report/error_log.h"
@@ -43,7 +42,7 @@ void VbParser::resetForFile(SourceReader& reader) {
 
 void VbParser::endOfFile(SourceReader& reader) {
   reader_ = &reader;
-  logOpenStatements(tables_.context.item(0), file_.parenDepth, static_cast<int>(file_.statementState));
+  logOpenStatements(file_.parenDepth, static_cast<int>(file_.statementState));
   file_.parenDepth = 0;
   file_.statementState = State::kDefault;
 }
@@ -52,9 +51,9 @@ void VbParser::endOfFile(SourceReader& reader) {
 // The step
 
 void VbParser::step(SourceReader& reader) {
-  reader_ = &reader;
-  const std::string& token = history_.at(0);
-  if (token.empty() || token[0] == '\0' || token[0] == '\x1A') return;
+  const std::string* live = liveToken(reader);
+  if (!live) return;
+  const std::string& token = *live;
   if (skipsDesignerSection(token)) return;
   const bool end = statementEnd(token);
   if (token == "\n" && r().countingSteps) ++r().stepCount;
