@@ -51,7 +51,6 @@ struct Options {
   std::int32_t showElapsedTime = 0;
   std::int32_t hideToolbar = 0;
   HeaderReadMode headerReadMode = HeaderReadMode::PerSourceFile;
-  std::int32_t activeHeaderMode = 0;
   std::vector<std::string> includeDirectories;  // each ends with a separator
   std::vector<ExtensionLanguage> extensionLanguages;
 };

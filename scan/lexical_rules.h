@@ -5,6 +5,7 @@
 // of a run is opened and stay until the next switch.
 #pragma once
 
+#include <span>
 #include <string_view>
 
 struct LexicalRules;
@@ -20,18 +21,24 @@ void resetLexicalRules();
 void setCaseInsensitiveNames(bool on);
 
 namespace lexical_detail {
-// The run's settings, read inline on the reader's hot path.
-extern bool foldNames;
-extern bool delimiterBytes[256];
-extern bool wordBytes[256];
-// The reader now reading delivers kept blanks as runs (see isBlankToken).
-extern bool blankRuns;
+// The run's settings, read inline on the reader's hot path. The program
+// runs one analysis at a time, and every sorted table of that run is
+// ordered by this comparison: it is the process's, not a run object's.
+struct RunRules {
+  bool foldNames = false;
+  bool delimiterBytes[256] = {};
+  bool wordBytes[256] = {};
+  // The reader now reading delivers kept blanks as runs (see isBlankToken).
+  bool blankRuns = false;
+  std::span<const std::string_view> modifierWords;
+};
+extern RunRules rules;
 int compareFolded(std::string_view a, std::string_view b);
 bool equalFolded(std::string_view a, std::string_view b);
 }  // namespace lexical_detail
 
 // Whether the run compares names with letters folded.
-inline bool caseInsensitiveNames() { return lexical_detail::foldNames; }
+inline bool caseInsensitiveNames() { return lexical_detail::rules.foldNames; }
 
 // <0, 0, >0 with letters folded or exactly.
 inline int compareNamesAs(bool folded, std::string_view a, std::string_view b) {
@@ -41,23 +48,23 @@ inline int compareNamesAs(bool folded, std::string_view a, std::string_view b) {
 }
 // <0, 0, >0 under the run's name comparison.
 inline int compareNames(std::string_view a, std::string_view b) {
-  return compareNamesAs(lexical_detail::foldNames, a, b);
+  return compareNamesAs(lexical_detail::rules.foldNames, a, b);
 }
 inline bool sameName(std::string_view a, std::string_view b) {
   // Folding keeps the length: most names asked about differ in it, and
   // most of the others are spelt alike.
-  if (lexical_detail::foldNames)
+  if (lexical_detail::rules.foldNames)
     return a.size() == b.size() && (a == b || lexical_detail::equalFolded(a, b));
   return a == b;
 }
 
 // Whether the byte is in the run's delimiter set (TAB, LF, CR, space and
 // the C punctuation; '$' too in VB and Delphi runs).
-inline bool isDelimiterByte(unsigned char c) { return lexical_detail::delimiterBytes[c]; }
+inline bool isDelimiterByte(unsigned char c) { return lexical_detail::rules.delimiterBytes[c]; }
 
 // Bytes that only extend the token being built: printable ASCII other than
 // the delimiters, and half-width kana.
-inline bool isWordByte(unsigned char c) { return lexical_detail::wordBytes[c]; }
+inline bool isWordByte(unsigned char c) { return lexical_detail::rules.wordBytes[c]; }
 
 // A blank token: one space or tab, or a run of them from a reader that
 // delivers runs (only such a reader makes tokens that start with a blank
@@ -65,7 +72,7 @@ inline bool isWordByte(unsigned char c) { return lexical_detail::wordBytes[c]; }
 // a word).
 inline bool isBlankToken(std::string_view token) {
   if (token.empty() || (token[0] != ' ' && token[0] != '\t')) return false;
-  return token.size() == 1 || lexical_detail::blankRuns;
+  return token.size() == 1 || lexical_detail::rules.blankRuns;
 }
 // A token is a delimiter token when its first byte is a delimiter.
 inline bool isDelimiterToken(std::string_view token) {

@@ -112,7 +112,7 @@ class SourceReader {
  private:
   // Whether the tokens now read come with blank runs, for the blank test
   // of every stage (a header of another encoding may be read in between).
-  void tellBlankRuns() const { lexical_detail::blankRuns = tokenizer_.deliversBlankRuns(); }
+  void tellBlankRuns() const { lexical_detail::rules.blankRuns = tokenizer_.deliversBlankRuns(); }
   // source_reader.cc: file state, hand-over, line closing, end of file.
   void resetFileState();
   bool handOver(const std::string& token);
