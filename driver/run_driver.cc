@@ -19,19 +19,27 @@ const char kErrorLogName[] = "MizentaErrLog.txt";
 
 namespace {
 
-double lastElapsed = 0.0;
-void (*progressDisplay)(const std::string&) = nullptr;
+// What the program keeps of its runs, which go one at a time: the record
+// of the last one, and what the window reaches while one is active.
+struct ProgramRuns {
+  RunOutcome outcome;
+  // Stop requests for the run in progress: a flag that outlives every
+  // run, so that another thread never reaches a run that is going away.
+  std::atomic<bool> stop{false};
+  void (*progressDisplay)(const std::string&) = nullptr;
+  double lastElapsed = 0.0;
+  std::vector<std::int32_t> functionLengths;  // of the last run that finished
+};
 
-// Stop requests for the run in progress: a flag that outlives every run,
-// so that another thread never reaches a run that is going away.
-std::atomic<bool> stopFlag{false};
-
-std::vector<std::int32_t>& functionLengths() {
-  static std::vector<std::int32_t> lengths;
-  return lengths;
+ProgramRuns& programRuns() {
+  static ProgramRuns runs;
+  return runs;
 }
 
+std::vector<std::int32_t>& functionLengths() { return programRuns().functionLengths; }
+
 void showProgress(int position, int count, const std::string& name) {
+  void (*progressDisplay)(const std::string&) = programRuns().progressDisplay;
   if (!progressDisplay) return;
   char head[32];
   std::snprintf(head, sizeof head, "(%4d/%4d) ", position, count);
@@ -78,7 +86,9 @@ void logNotes(RunOutcome& outcome) {
 
 }  // namespace
 
-double elapsedSeconds() { return lastElapsed; }
+RunOutcome& runOutcome() { return programRuns().outcome; }
+
+double elapsedSeconds() { return programRuns().lastElapsed; }
 
 const std::vector<std::int32_t>& lastFunctionLengths() { return functionLengths(); }
 
@@ -93,9 +103,9 @@ std::string writeLastDistribution(std::int32_t width) {
   return unwritten;
 }
 
-void setProgressDisplay(void (*show)(const std::string&)) { progressDisplay = show; }
+void setProgressDisplay(void (*show)(const std::string&)) { programRuns().progressDisplay = show; }
 
-void stopAnalysis() { stopFlag.store(true, std::memory_order_relaxed); }
+void stopAnalysis() { programRuns().stop.store(true, std::memory_order_relaxed); }
 
 bool runAnalysis() {
   RunOutcome& outcome = runOutcome();
@@ -109,6 +119,7 @@ bool runAnalysis() {
   setReportFolder(options.outputFolder);
   setReportFailureHandler(noteUnwritten);
   bool finished;
+  std::atomic<bool>& stopFlag = programRuns().stop;
   stopFlag.store(false, std::memory_order_relaxed);
   {
     AnalysisRun run(options);
@@ -119,7 +130,7 @@ bool runAnalysis() {
     attachErrorLogFile(logPath);
     logNotes(outcome);
     finished = run.run(sourceFiles());
-    if (finished && options.showElapsedTime) lastElapsed = run.elapsedSeconds();
+    if (finished && options.showElapsedTime) programRuns().lastElapsed = run.elapsedSeconds();
     if (finished) functionLengths() = run.functions().stepCounts();
     outcome.analysed = run.filesRead();
     outcome.unreadable = run.filesUnreadable();

@@ -17,11 +17,6 @@ void addPart(std::string& parts, const char* text, int count) {
 
 }  // namespace
 
-RunOutcome& runOutcome() {
-  static RunOutcome outcome;
-  return outcome;
-}
-
 void noteRefused(RunOutcome& outcome, const std::string& path) {
   ++outcome.refused;
   note(outcome, "C,C++,Java系とVB,Delphi系は同時に処理できません", path);
