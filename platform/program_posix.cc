@@ -30,9 +30,10 @@ bool terminalIsShiftJis() {
   return sjis;
 }
 
-// Stand-ins of names become their characters again on a UTF-8 terminal.
+// Stand-ins of names become their characters again on a UTF-8 terminal
+// (but for control characters, which would break the line).
 void writeTo(std::FILE* stream, std::string_view text) {
-  std::string out = terminalIsShiftJis() ? std::string(text) : utf8FromCp932Name(text);
+  std::string out = terminalIsShiftJis() ? std::string(text) : utf8TextForTerminal(text);
   std::fwrite(out.data(), 1, out.size(), stream);
   std::fflush(stream);
 }
