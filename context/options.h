@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/file_system.h"
 #include "report/report_model.h"
 
 enum class OutputFormat : std::int32_t { Text = 0, Html = 1, Csv = 2, Excel = 3 };
@@ -80,7 +81,13 @@ void setProgramFolder(const std::string& folder);
 const std::string& programFolder();
 std::string iniPath();
 
+// Reads "Mizenta.ini" once into the live record. A file that is missing,
+// or that cannot serve (a folder, unreadable, no text …), gives the
+// defaults; iniFileProblem() then tells why (kMissing, or the problem).
 void loadOptions();
+platform::FileProblem iniFileProblem();
+// The INI file is there but could not serve: its settings were not used.
+bool iniFileUnusable();
 void saveOptions(const Options& edited);
 void writeFlag(const char* section, const char* key, std::int32_t flag);
 

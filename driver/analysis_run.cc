@@ -3,6 +3,7 @@
 #include "context/file_name_pool.h"
 #include "context/file_tree.h"
 #include "driver/include_reading.h"
+#include "driver/run_outcome.h"
 #include "context/include_registry.h"
 #include "context/language_mode.h"
 #include "context/source_context.h"
@@ -159,7 +160,7 @@ void AnalysisRun::loadSettings(const SourceFileList& list) {
   ReadSettings settings;
   settings.blockBytes = blockBytes_;
   settings.stop = stop_;
-  loadSettingsData(tables_, settings_, list, files_, settings);
+  settingsProblem_ = loadSettingsData(tables_, settings_, list, files_, settings);
   if (options_.reservedWordDump) reservedWords_->dump();
 }
 
@@ -195,9 +196,13 @@ bool AnalysisRun::readMainFile(SourceFileList& list, int entryIndex, SourceReade
   platform::adviseLargePagesForHeap();
   SourceFileEntry& entry = list.entries()[entryIndex];
   std::string path = entry.directory + entry.name;
-  std::unique_ptr<platform::ByteSource> source = files_.open(path);
+  platform::FileProblem problem;
+  std::unique_ptr<platform::ByteSource> source = files_.open(path, &problem);
   if (!source) {
-    errorLog() << " Can't open [" << entry.name << "]\n";
+    if (problem == platform::FileProblem::kNotRegularFile)
+      errorLog() << ' ' << notRegularFileLine(entry.name) << '\n';
+    else
+      errorLog() << " Can't open [" << entry.name << "]\n";
     ++filesUnreadable_;
     return true;
   }

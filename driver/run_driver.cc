@@ -69,8 +69,11 @@ Options optionsOfRun(RunOutcome& outcome, std::unique_ptr<platform::Workbook>& w
   return options;
 }
 
-// The start of the log: what registration left out, and the workbook.
+// The start of the log: an INI file not used, what registration left out,
+// and the workbook.
 void logNotes(RunOutcome& outcome) {
+  if (settingsFileUnusable(outcome.iniProblem))
+    errorLog() << iniUnusableLogLine(outcome.iniProblem, outcome.iniPath) << '\n';
   for (const std::string& note : outcome.notes) errorLog() << note << '\n';
   outcome.notes.clear();
   if (outcome.workbookAsText) errorLog() << kWorkbookAsTextLine << '\n';
@@ -106,6 +109,8 @@ bool runAnalysis() {
   outcome.ran = true;
   outcome.outputFolder = options.outputFolder;
   outcome.unwritten.clear();
+  outcome.iniProblem = iniFileProblem();
+  outcome.iniPath = iniPath();
   setReportFolder(options.outputFolder);
   setReportFailureHandler(noteUnwritten);
   bool finished;
@@ -123,6 +128,8 @@ bool runAnalysis() {
     if (finished) functionLengths() = run.tables().functions->stepCounts();
     outcome.analysed = run.filesRead();
     outcome.unreadable = run.filesUnreadable();
+    outcome.settingsDataProblem = run.settingsDataProblem();
+    outcome.settingsDataPath = programFolder() + kSettingsDataName;
     closeKeptReports();
     for (const std::string& path : outcome.unwritten)
       if (path != logPath) errorLog() << unwrittenLogLine(path) << '\n';

@@ -9,12 +9,15 @@ namespace {
 // Counts the openings that reach the files behind it.
 class CountingFileSet final : public platform::FileSet {
  public:
-  std::unique_ptr<platform::ByteSource> open(const std::string& path) override {
-    ++opened;
-    return files.open(path);
-  }
   platform::MemoryFileSet files;
   int opened = 0;
+
+ protected:
+  std::unique_ptr<platform::ByteSource> openSource(const std::string& path,
+                                                   platform::FileProblem& problem) override {
+    ++opened;
+    return files.open(path, &problem);
+  }
 };
 
 // Every byte of a source, read in small pieces as a reader does.
