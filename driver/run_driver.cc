@@ -9,6 +9,7 @@
 #include "driver/run_outcome.h"
 #include "context/source_file_list.h"
 #include "platform/file_system.h"
+#include "platform/program.h"
 #include "report/error_log.h"
 #include "report/report_file.h"
 #include "report/workbook_start.h"
@@ -103,14 +104,25 @@ void stopAnalysis() { stopFlag.store(true, std::memory_order_relaxed); }
 bool runAnalysis() {
   RunOutcome& outcome = runOutcome();
   chooseOutputFolder();
+  outcome.iniProblem = iniFileProblem();
+  outcome.iniPath = iniPath();
+  outcome.settingsDataProblem = platform::FileProblem::kNone;
+  // Another program writing into the same folder would mix its reports
+  // with these: the run does not start, and its log is not written either.
+  platform::OutputFolderLock folderLock;
+  outcome.folderInUse = !folderLock.take(liveOptions().outputFolder);
+  if (outcome.folderInUse) {
+    outcome.ran = false;
+    outcome.outputFolder = liveOptions().outputFolder;
+    outcome.unwritten = {liveOptions().outputFolder + kErrorLogName};
+    return true;
+  }
   // The run's settings, read once: the window may edit the live record.
   std::unique_ptr<platform::Workbook> workbook;
   const Options options = optionsOfRun(outcome, workbook);
   outcome.ran = true;
   outcome.outputFolder = options.outputFolder;
   outcome.unwritten.clear();
-  outcome.iniProblem = iniFileProblem();
-  outcome.iniPath = iniPath();
   setReportFolder(options.outputFolder);
   setReportFailureHandler(noteUnwritten);
   bool finished;

@@ -80,8 +80,12 @@ std::string unwrittenLogLine(const std::string& path) { return " 書き込めま
 
 std::string unwrittenReportText(const std::string& path) { return "レポートを書けません: " + path; }
 
+std::string folderInUseText(const std::string& folder) {
+  return "出力先ﾌｫﾙﾀﾞは他のMIZENTAが使用中です: " + folder;
+}
+
 bool RunOutcome::somethingLost() const {
-  return refused + notSources + unmatched + unreadable > 0 || !unwritten.empty() ||
+  return refused + notSources + unmatched + unreadable > 0 || !unwritten.empty() || folderInUse ||
          workbookAsText || settingsFileUnusable(iniProblem) ||
          settingsFileUnusable(settingsDataProblem);
 }
@@ -96,6 +100,7 @@ std::string RunOutcome::message() const {
   if (settingsFileUnusable(iniProblem)) text += iniUnusableText(iniProblem) + ": " + iniPath + "\n";
   if (settingsFileUnusable(settingsDataProblem))
     text += settingsDataUnusableText(settingsDataProblem) + ": " + settingsDataPath + "\n";
+  if (folderInUse) return text + folderInUseText(outputFolder) + "\n";
   for (const std::string& path : unwritten) text += unwrittenReportText(path) + "\n";
   text += decimalText(analysed) + " ファイルを解析しました";
   std::string lost;

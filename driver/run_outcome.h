@@ -19,6 +19,9 @@ struct RunOutcome {
   bool badCommandLine = false;     // an unknown switch, a switch without its value
   // The last run.
   bool ran = false;
+  // The output folder was another program's at the time: nothing was
+  // written there (the log is among `unwritten`).
+  bool folderInUse = false;
   int analysed = 0;             // registered files read
   int unreadable = 0;           // registered files that did not open
   bool workbookAsText = false;  // "xls" was asked for; text was written
@@ -39,7 +42,8 @@ struct RunOutcome {
   int exitStatus() const;
   // One line for each file of settings not used and for each report that
   // could not be written, then the summary line: files analysed, what was
-  // lost and why, where the reports are. Each line ends with "\n".
+  // lost and why, where the reports are; or, when the output folder was
+  // in use, the line that says so. Each line ends with "\n".
   std::string message() const;
 };
 
@@ -57,6 +61,9 @@ void noteFolderSearched(RunOutcome& outcome, const std::string& path);
 
 // Whether a file of settings with `problem` was there but not used.
 bool settingsFileUnusable(platform::FileProblem problem);
+
+// The line that tells that the output folder was another program's.
+std::string folderInUseText(const std::string& folder);
 
 // The log text of a source file or header that is no regular file (a pipe,
 // a device) and is therefore not read.
