@@ -230,12 +230,9 @@ void loadOptions() {
 
 platform::FileProblem iniFileProblem() { return loadedIniProblem; }
 
-bool iniFileUnusable() {
-  return loadedIniProblem != platform::FileProblem::kNone &&
-         loadedIniProblem != platform::FileProblem::kMissing;
-}
-
+// The settings in force are the user's from now on, not the defaults.
 void saveOptions(const Options& edited) {
+  loadedIniProblem = platform::FileProblem::kNone;
   Options& o = liveOptions();
   o.outputFolder.clear();
   o.includeDirectories.clear();

@@ -83,11 +83,10 @@ std::string iniPath();
 
 // Reads "Mizenta.ini" once into the live record. A file that is missing,
 // or that cannot serve (a folder, unreadable, no text …), gives the
-// defaults; iniFileProblem() then tells why (kMissing, or the problem).
+// defaults; iniFileProblem() then tells why (kMissing, or the problem)
+// until saveOptions() puts the user's settings in force.
 void loadOptions();
 platform::FileProblem iniFileProblem();
-// The INI file is there but could not serve: its settings were not used.
-bool iniFileUnusable();
 void saveOptions(const Options& edited);
 void writeFlag(const char* section, const char* key, std::int32_t flag);
 
