@@ -100,6 +100,8 @@ class AnalysisRun {
   // Registered files read so far, and those that did not open.
   int filesRead() const { return filesRead_; }
   int filesUnreadable() const { return filesUnreadable_; }
+  // Why the settings data file was not read (kNone when it was).
+  platform::FileProblem settingsDataProblem() const { return settingsProblem_; }
 
  private:
   bool readAndReport(SourceFileList& list);
@@ -146,6 +148,7 @@ class AnalysisRun {
   double elapsed_ = 0.0;
   int filesRead_ = 0;
   int filesUnreadable_ = 0;
+  platform::FileProblem settingsProblem_ = platform::FileProblem::kNone;
 
   // The settings classes as registered before a file of the C family, for
   // the next file of the same languages to start from.

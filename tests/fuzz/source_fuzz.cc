@@ -54,7 +54,10 @@ class InputFiles final : public platform::FileSet {
     header_ = text;
     headers_ = true;
   }
-  std::unique_ptr<platform::ByteSource> open(const std::string& path) override {
+
+ protected:
+  std::unique_ptr<platform::ByteSource> openSource(const std::string& path,
+                                                   platform::FileProblem&) override {
     // No settings data file: every run takes the built-in lists.
     if (path == programFolder() + kSettingsDataName) return nullptr;
     for (const auto& [mainPath, text] : mains_)
