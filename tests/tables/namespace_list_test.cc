@@ -29,8 +29,8 @@ TEST_F(NamespaceList, PerFileSections) {
   ns().writeNamespaceList(ListScope::kFinish, "");
   EXPECT_EQ(report("Mz名前空間一覧.txt"),
             withCrLf("page: 名前空間一覧\n"
-                     "caption: a.cppに含まれる名前空間\nhead: 名前空間名\nrow: ~zeta\nrow: ~zeta::alpha\nend\n"
-                     "caption: c.cppに含まれる名前空間\nhead: 名前空間名\nrow: ~std\nend\n"));
+                     "caption: a.cppに含まれる名前空間\nhead: 名前空間名\nrow: zeta\nrow: zeta::alpha\nend\n"
+                     "caption: c.cppに含まれる名前空間\nhead: 名前空間名\nrow: std\nend\n"));
 }
 
 TEST_F(NamespaceList, WholeRunListsEachNameOnce) {
@@ -42,7 +42,7 @@ TEST_F(NamespaceList, WholeRunListsEachNameOnce) {
   ns().writeNamespaceList(ListScope::kWholeRun, "x.cpp");
   EXPECT_EQ(report("Mz名前空間一覧.txt"),
             withCrLf("page: 名前空間一覧\ncaption: 解析対象ｿｰｽに含まれる全名前空間\n"
-                     "head: 名前空間名\nrow: ~a\nrow: ~b\nend\n"));
+                     "head: 名前空間名\nrow: a\nrow: b\nend\n"));
 }
 
 TEST_F(NamespaceList, NoNamespacesNoFile) {
