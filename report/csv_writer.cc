@@ -2,8 +2,10 @@
 // followed by ",". A field that holds a comma, a double quote or a line
 // break is enclosed in double quotes with its quotes doubled (RFC 4180), as
 // is every field of a column that asks for quotes; the others are written
-// as they are, so that a report without such text keeps its bytes. Every
-// line of a caption, a literal line and a block note is one field.
+// as they are, so that a report without such text keeps its bytes. A
+// caption, a literal line and each line of a block note are one field.
+#include <algorithm>
+
 #include "report/report_writer_internal.h"
 
 namespace {
@@ -99,13 +101,13 @@ void CsvWriter::writeList(const Cell& cell, bool separated) {
 void CsvWriter::beginBlock(const Form& form, const BlockNote& note) {
   form_ = &form;
   if (!note) return;
-  std::string_view rest = *note;
-  while (!rest.empty()) {
-    size_t end = rest.find('\n');
+  // A note that does not end its last line gets a line end: the block's
+  // first line is a record of its own.
+  for (std::string_view rest = *note; !rest.empty();) {
+    size_t end = std::min(rest.find('\n'), rest.size());
     putField(rest.substr(0, end));
-    if (end == std::string_view::npos) break;
     put('\n');
-    rest.remove_prefix(end + 1);
+    rest.remove_prefix(std::min(end + 1, rest.size()));
   }
 }
 
