@@ -19,8 +19,10 @@ struct Replacement {
 // Opens a new, empty file in the folder of `path` (CP932, as file_system.h
 // takes paths) that is to replace `path`: "<name>.<process>.tmp", or with a
 // number more when that name is taken. Where `path` is there and is no
-// regular file (a device, a pipe), it cannot be replaced: it is opened for
-// writing itself. A link is followed: the file it leads to is replaced.
+// regular file (a device, a pipe), it cannot be replaced, and where the
+// folder takes no new file but `path` may be written, nothing else can be
+// done: it is opened for writing itself. A link is followed: the file it
+// leads to is replaced.
 Replacement openReplacement(const std::string& path);
 
 // Puts the closed replacement in its target's place; false, with the

@@ -65,7 +65,15 @@ Replacement openReplacement(const std::string& path) {
   // it.
   if (::access(target.c_str(), F_OK) == 0 && ::access(target.c_str(), W_OK) != 0) return r;
   int fd = createBeside(target, r.written);
-  if (fd < 0) return r;
+  if (fd < 0) {
+    // A folder that takes no new file may still hold a file that can be
+    // written: it is written where it is, as nothing else can be.
+    if ((errno == EACCES || errno == EPERM) && ::access(target.c_str(), W_OK) == 0) {
+      r.written = target;
+      r.file = std::fopen(target.c_str(), "wb");
+    }
+    return r;
+  }
   r.file = ::fdopen(fd, "wb");
   if (!r.file) {
     ::close(fd);

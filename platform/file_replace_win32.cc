@@ -54,7 +54,14 @@ Replacement openReplacement(const std::string& path) {
     r.file = createNew(wideName(r.written));
     if (!r.file && GetLastError() != ERROR_FILE_EXISTS) break;
   }
-  if (r.file) r.target = path;
+  if (r.file) {
+    r.target = path;
+  } else if (GetLastError() == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES) {
+    // A folder that takes no new file may still hold a file that can be
+    // written: it is written where it is, as nothing else can be.
+    r.written = path;
+    r.file = openFile(path, "wb");
+  }
   return r;
 }
 

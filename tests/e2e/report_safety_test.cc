@@ -61,7 +61,7 @@ class ReportSafety : public testing::TestWithParam<ProgramKind> {
   void writeSources() {
     const std::string src = temp_.file("src");
     const std::string script = wine() ? "script(3).c" : "<script>alert(3)<.script>.c";
-    const std::string link = wine() ? "=HYPERLINK(x,y).c" : "=HYPERLINK(\"x\",\"y\").c";
+    const std::string link = wine() ? "=HYPERLINK(x,y)&z.c" : "=HYPERLINK(\"x\",\"y\").c";
     const std::string header = wine() ? "b&tag.h" : "<b>tag</b>.h";
     writeFileBytes(src + "/" + script,
                    "#include \"" + header + "\"\n"
