@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <string>
+#include <vector>
 
 #include "context/options.h"
 #include "context/text_util.h"
@@ -92,7 +94,6 @@ void showReport(HWND window, const std::string& path) {
 
 void noteReportsBeforeRun() {
   folderBefore = liveOptions().outputFolder;
-  before.clear();
   before = reportFilesIn(folderBefore);
 }
 
@@ -118,8 +119,6 @@ void listReportsOfRun(bool finished) {
   }
   fillReportMenu();
 }
-
-const std::vector<std::string>& reportsOfRun() { return reports; }
 
 void appendReportsTo(HMENU popup) {
   if (reports.empty()) return;

@@ -8,7 +8,6 @@
 #include <windows.h>
 
 #include <string>
-#include <vector>
 
 // Notes the report files in the output folder before a run starts, so
 // that afterwards those the run wrote can be told from older ones.
@@ -16,7 +15,6 @@ void noteReportsBeforeRun();
 // The reports of the run that just ended into the menu; a stopped run
 // leaves none.
 void listReportsOfRun(bool finished);
-const std::vector<std::string>& reportsOfRun();  // full paths
 
 // The reports as a submenu "ﾚﾎﾟｰﾄ" of `popup`, after a separator (nothing
 // when there are none).
