@@ -10,6 +10,7 @@
 struct Options;
 class FileNamePool;
 class Report;
+class ReportSession;
 
 class FileTree {
  public:
@@ -28,7 +29,7 @@ class FileTree {
 
   const std::vector<Node>& nodes() const { return nodes_; }
   // Writes "MzFileTree.txt" or ".html" in the output folder.
-  void write();
+  void write(ReportSession& session);
 
  private:
   // 1-based node number of a file, created when new; 0 for an empty name.

@@ -13,9 +13,9 @@ constexpr size_t kMaxDepth = 20;
 
 }  // namespace
 
-void FileTree::write() {
-  Report report;
-  if (!report.create(ReportId::kFileTree, reportStyle(options_))) return;
+void FileTree::write(ReportSession& session) {
+  Report report(session);
+  if (!report.create(ReportId::kFileTree)) return;
   report->beginPage("ファイルツリー図");
   report->beginLines();
   for (size_t r = 1; r <= nodes_.size(); ++r) {

@@ -64,14 +64,18 @@ const FlagKey kOtherFlagsSaved[] = {
     {"ﾂｰﾙﾊﾞｰ非表示", &Options::hideToolbar},
 };
 
-std::string& programFolderText() {
-  static std::string folder;
-  return folder;
+// What the program knows of its settings for its whole life: where it is,
+// the options in force and what became of its INI file.
+struct ProgramSettings {
+  std::string folder;
+  Options options;
+  platform::FileProblem iniProblem = platform::FileProblem::kMissing;
+};
+
+ProgramSettings& programSettings() {
+  static ProgramSettings settings;
+  return settings;
 }
-
-void (*toolbarSwitch)(bool) = nullptr;
-
-platform::FileProblem loadedIniProblem = platform::FileProblem::kMissing;
 
 std::string readValue(const platform::ProfileReader& ini, const char* section, const char* key,
                       const char* fallback) {
@@ -191,18 +195,13 @@ ReportStyle reportStyle(const Options& options) {
   return style;
 }
 
-Options& liveOptions() {
-  static Options options;
-  return options;
-}
+Options& liveOptions() { return programSettings().options; }
 
-void setProgramFolder(const std::string& folder) { programFolderText() = folder; }
+void setProgramFolder(const std::string& folder) { programSettings().folder = folder; }
 
-const std::string& programFolder() { return programFolderText(); }
+const std::string& programFolder() { return programSettings().folder; }
 
 std::string iniPath() { return programFolder() + "Mizenta.ini"; }
-
-void setToolbarSwitch(void (*apply)(bool hide)) { toolbarSwitch = apply; }
 
 bool workbookOffered(const Options& options) {
   return options.excelAvailable || xlsxWorkbookAvailable();
@@ -211,7 +210,7 @@ bool workbookOffered(const Options& options) {
 // The file is read once; every key is then looked up in memory.
 void loadOptions() {
   const platform::ProfileReader ini(iniPath());
-  loadedIniProblem = ini.problem();
+  programSettings().iniProblem = ini.problem();
   Options& o = liveOptions();
   o = Options();
   o.fastSpeed = 0;
@@ -228,11 +227,11 @@ void loadOptions() {
   loadOtherSettings(ini, o);
 }
 
-platform::FileProblem iniFileProblem() { return loadedIniProblem; }
+platform::FileProblem iniFileProblem() { return programSettings().iniProblem; }
 
 // The settings in force are the user's from now on, not the defaults.
 void saveOptions(const Options& edited) {
-  loadedIniProblem = platform::FileProblem::kNone;
+  programSettings().iniProblem = platform::FileProblem::kNone;
   Options& o = liveOptions();
   o.outputFolder.clear();
   o.includeDirectories.clear();
@@ -240,7 +239,6 @@ void saveOptions(const Options& edited) {
   o = edited;
   saveDirectories(o);
   saveFlags(o);
-  if (toolbarSwitch) toolbarSwitch(o.hideToolbar != 0);
   int mode = static_cast<int>(o.headerReadMode);
   if (mode >= 0 && mode <= 2) writeValue(kSectionOther, kKeyHeaderMode, kHeaderModeNames[mode]);
   writeValue(kSectionOther, kKeyExtensions, formatExtensionList(o.extensionLanguages));

@@ -101,7 +101,3 @@ std::string formatExtensionList(const std::vector<ExtensionLanguage>& list);
 // The language code of a file name's extension (text after its last '.'),
 // or -1 when the extension is not in the table.
 int languageOfFileName(const Options& options, const std::string& fileName);
-
-// Called by saveOptions to show or hide the toolbar at once; the window
-// installs it, a command-line program leaves it empty.
-void setToolbarSwitch(void (*apply)(bool hide));

@@ -19,7 +19,6 @@
 #include "platform/read_ahead.h"
 #include "report/error_log.h"
 #include "report/report_file.h"
-#include "report/workbook_output.h"
 #include "scan/define_table.h"
 #include "scan/lexical_rules.h"
 #include "scan/reserved_word_table.h"
@@ -86,6 +85,7 @@ std::vector<const Definition*> inNameOrder(const std::vector<Definition>& defini
 AnalysisRun::AnalysisRun(const Options& options, platform::FileSet& files)
     : options_(options),
       files_(files),
+      reports_(options_.outputFolder, reportStyle(options_)),
       context_(options_),
       fileTree_(options_, fileNames_),
       includes_(context_, fileTree_),
@@ -119,9 +119,9 @@ void AnalysisRun::startFile(SourceReader& reader, const std::string& path,
 }
 
 bool AnalysisRun::run(SourceFileList& list) {
-  setReportWorkbook(workbook_.get());
+  reports_.setWorkbook(workbook_.get());
   bool finished = readAndReport(list);
-  workbookSaved_ = endReportWorkbook(!finished);
+  workbookSaved_ = reports_.endWorkbook(!finished);
   workbook_.reset();
   return finished;
 }
@@ -150,7 +150,7 @@ void AnalysisRun::loadSettings(const SourceFileList& list) {
   settings.stop = stop_;
   settingsProblem_ =
       loadSettingsData(scan_, reservedWords_, baseTypes_, settings_, list, files_, settings);
-  if (options_.reservedWordDump) reservedWords_.dump();
+  if (options_.reservedWordDump) reservedWords_.dump(reports_);
 }
 
 bool AnalysisRun::readFiles(SourceFileList& list) {
@@ -313,10 +313,10 @@ void AnalysisRun::finishSourceFile(SourceReader& reader) {
   if (headerMode_ == HeaderReadMode::PerSourceFile) {
     const std::string fileName = context_.item(0);
     if (reportsWanted_) {
-      if (options_.defineList) defines_.writeList(ListScope::kPerFile);
-      if (options_.classList) classes_.writeClassList(ListScope::kPerFile);
-      if (options_.typeList) workingTypes_.writeTypeList(ListScope::kPerFile, fileName);
-      if (options_.namespaceList) namespaces_.writeNamespaceList(ListScope::kPerFile, fileName);
+      if (options_.defineList) defines_.writeList(reports_, ListScope::kPerFile);
+      if (options_.classList) classes_.writeClassList(reports_, ListScope::kPerFile);
+      if (options_.typeList) workingTypes_.writeTypeList(reports_, ListScope::kPerFile, fileName);
+      if (options_.namespaceList) namespaces_.writeNamespaceList(reports_, ListScope::kPerFile, fileName);
     }
     includes_.forgetRead();
     defines_.clear();
@@ -350,22 +350,21 @@ void AnalysisRun::writeReports(const SourceFileList& list) {
   const std::function<void()> steps[] = {
       [&] {
         if (options_.variableDetails) variables_.handOverReferences();
-        tree = writeCallTreeBeside({functions_, fileNames_, options_});  // with the function list and details
+        tree = writeCallTreeBeside(reports_, {functions_, fileNames_, options_});  // with the function list and details
         functions_.collectStepCounts();
       },
       [&] {
         if (options_.lineDistribution)
-          writeDistributionReport(functions_.stepCounts(), options_.distributionStep,
-                                  reportStyle(options_));
+          writeDistributionReport(reports_, functions_.stepCounts(), options_.distributionStep);
       },
-      [&] { if (options_.globalVariableList) variables_.writeVariableList(); },
-      [&] { if (options_.variableDetails) variables_.writeVariableDetails(); },
-      [&] { if (options_.defineList) defines_.writeList(scope); },
-      [&] { if (options_.classList) classes_.writeClassList(scope); },
-      [&] { if (options_.typeList) workingTypes_.writeTypeList(scope, fileName); },
-      [&] { if (options_.namespaceList) namespaces_.writeNamespaceList(scope, fileName); },
-      [&] { fileTree_.write(); },
-      [&] { writeStepLog(options_, list); },
+      [&] { if (options_.globalVariableList) variables_.writeVariableList(reports_); },
+      [&] { if (options_.variableDetails) variables_.writeVariableDetails(reports_); },
+      [&] { if (options_.defineList) defines_.writeList(reports_, scope); },
+      [&] { if (options_.classList) classes_.writeClassList(reports_, scope); },
+      [&] { if (options_.typeList) workingTypes_.writeTypeList(reports_, scope, fileName); },
+      [&] { if (options_.namespaceList) namespaces_.writeNamespaceList(reports_, scope, fileName); },
+      [&] { fileTree_.write(reports_); },
+      [&] { writeStepLog(reports_, options_, list); },
   };
   for (const std::function<void()>& step : steps) {
     if (stopRequested()) break;

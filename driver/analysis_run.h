@@ -25,6 +25,7 @@
 #include "parsers/parser_context.h"
 #include "platform/byte_source.h"
 #include "platform/workbook.h"
+#include "report/report_session.h"
 #include "scan/define_table.h"
 #include "scan/reserved_word_table.h"
 #include "scan/scan_context.h"
@@ -63,6 +64,8 @@ class AnalysisRun {
   FunctionTable& functions() { return functions_; }
   VariableTable& variables() { return variables_; }
   NamespaceTable& namespaces() { return namespaces_; }
+  // Where the run's reports go: the options' output folder and style.
+  ReportSession& reports() { return reports_; }
   // The header read mode in force: the options' mode, except that a run
   // with C++ or Java files reads headers it was told never to read once.
   HeaderReadMode headerMode() const { return headerMode_; }
@@ -121,6 +124,7 @@ class AnalysisRun {
   // In the per-source-file header mode every source file reads its headers
   // again: they come from memory after the first reading.
   std::unique_ptr<platform::KeptFileSet> keptHeaders_;
+  ReportSession reports_;
   // The tables, each after the ones it refers to.
   FileNamePool fileNames_;
   SourceContext context_;

@@ -98,12 +98,11 @@ const std::vector<std::int32_t>& lastFunctionLengths() { return functionLengths(
 
 std::string writeLastDistribution(std::int32_t width) {
   chooseOutputFolder();
-  setReportFolder(liveOptions().outputFolder);
-  static std::string unwritten;
-  unwritten.clear();
-  setReportFailureHandler([](const std::string& path) { unwritten = path; });
-  writeDistributionCsv(computeDistribution(functionLengths(), width));
-  setReportFailureHandler(nullptr);
+  const Options& options = liveOptions();
+  std::string unwritten;
+  ReportSession reports(options.outputFolder, reportStyle(options),
+                        [&unwritten](const std::string& path) { unwritten = path; });
+  writeDistributionCsv(reports, computeDistribution(functionLengths(), width));
   return unwritten;
 }
 
@@ -133,8 +132,6 @@ bool runAnalysis() {
   outcome.ran = true;
   outcome.outputFolder = options.outputFolder;
   outcome.unwritten.clear();
-  setReportFolder(options.outputFolder);
-  setReportFailureHandler(noteUnwritten);
   bool finished;
   std::atomic<bool>& stopFlag = programRuns().stop;
   stopFlag.store(false, std::memory_order_relaxed);
@@ -143,8 +140,9 @@ bool runAnalysis() {
     run.setProgress(showProgress);
     run.shareStopFlag(stopFlag);
     run.useWorkbook(std::move(workbook));
-    const std::string logPath = reportPath(kErrorLogName);
-    attachErrorLogFile(logPath);
+    run.reports().setFailureSink(noteUnwritten);
+    const std::string logPath = run.reports().path(kErrorLogName);
+    attachErrorLogFile(logPath, run.reports());
     logNotes(outcome);
     finished = run.run(sourceFiles());
     if (finished && options.showElapsedTime) programRuns().lastElapsed = run.elapsedSeconds();
@@ -153,11 +151,10 @@ bool runAnalysis() {
     outcome.unreadable = run.filesUnreadable();
     outcome.settingsDataProblem = run.settingsDataProblem();
     outcome.settingsDataPath = programFolder() + kSettingsDataName;
-    closeKeptReports();
+    run.reports().closeKeptReports();
     for (const std::string& path : outcome.unwritten)
       if (path != logPath) errorLog() << unwrittenLogLine(path) << '\n';
     detachErrorLog();
   }
-  setReportFailureHandler(nullptr);
   return finished;
 }

@@ -4,42 +4,47 @@
 
 namespace {
 
-CrLfFileBuf& logFile() {
-  static CrLfFileBuf buf;
-  return buf;
-}
+// The log's file, the stream onto it, and a hold that takes its place.
+struct RunLog {
+  CrLfFileBuf file;
+  std::ostream stream{nullptr};
+  std::ostream* held = nullptr;
+};
 
-std::ostream& logStream() {
-  static std::ostream stream(nullptr);
-  return stream;
+RunLog& runLog() {
+  static RunLog log;
+  return log;
 }
-
-thread_local std::ostream* heldLog = nullptr;
 
 }  // namespace
 
-std::ostream& errorLog() { return heldLog ? *heldLog : logStream(); }
+std::ostream& errorLog() {
+  RunLog& log = runLog();
+  return log.held ? *log.held : log.stream;
+}
 
-void holdErrorLogOnThisThread(std::ostream* held) { heldLog = held; }
+void holdErrorLog(std::ostream* held) { runLog().held = held; }
 
-void attachErrorLogFile(const std::string& path) {
-  std::ostream& log = logStream();
-  logFile().open(path, FileMode::kInPlace);
-  log.rdbuf(&logFile());
-  log.clear();
-  if (!logFile().isOpen()) log.setstate(std::ios::badbit);
+void attachErrorLogFile(const std::string& path, ReportSession& session) {
+  RunLog& log = runLog();
+  log.file.useSession(&session);
+  log.file.open(path, FileMode::kInPlace);
+  log.stream.rdbuf(&log.file);
+  log.stream.clear();
+  if (!log.file.isOpen()) log.stream.setstate(std::ios::badbit);
 }
 
 void attachErrorLog(std::streambuf* buffer) {
-  std::ostream& log = logStream();
-  log.rdbuf(buffer);
-  if (buffer) log.clear();
+  std::ostream& stream = runLog().stream;
+  stream.rdbuf(buffer);
+  if (buffer) stream.clear();
 }
 
 void detachErrorLog() {
-  std::ostream& log = logStream();
-  log.flush();
-  logFile().close();
-  log.rdbuf(nullptr);
-  log.setstate(std::ios::badbit);
+  RunLog& log = runLog();
+  log.stream.flush();
+  log.file.close();
+  log.file.useSession(nullptr);
+  log.stream.rdbuf(nullptr);
+  log.stream.setstate(std::ios::badbit);
 }

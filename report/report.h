@@ -1,6 +1,6 @@
-// A report being written: its file in the output folder, named by the
-// catalogue for the form the chosen format writes, and the writer of that
-// form. A producer opens it, describes its rows through the writer and
+// A report being written: its file in the session's folder, named by the
+// catalogue for the form the session's format writes, and the writer of
+// that form. A producer opens it, describes its rows through the writer and
 // lets it go; list reports that take a section after every main file keep
 // a ListSections that opens each section where the last one ended.
 #pragma once
@@ -10,11 +10,16 @@
 
 #include "report/report_catalogue.h"
 #include "report/report_file.h"
+#include "report/report_session.h"
 #include "report/report_writer.h"
 
 class Report {
  public:
-  Report() = default;
+  // Written in the session's style, or in `style` (a report whose form does
+  // not follow the run's options).
+  explicit Report(ReportSession& session) : Report(session, session.style()) {}
+  Report(ReportSession& session, const ReportStyle& style)
+      : session_(session), file_(session), style_(style) {}
   Report(const Report&) = delete;
   Report& operator=(const Report&) = delete;
 
@@ -22,13 +27,14 @@ class Report {
   // appends to it; `number` as in reportFileName. False, with nothing
   // opened, when the chosen format does not write the report. A file that
   // cannot be opened still gets its writer, whose output is lost.
-  bool create(ReportId id, const ReportStyle& style, int number = 0);
-  bool append(ReportId id, const ReportStyle& style, int number = 0);
+  bool create(ReportId id, int number = 0);
+  bool append(ReportId id, int number = 0);
   // Creates a file that later sections append to: it takes the earlier
   // one's place when the run's kept reports are closed.
-  bool createSections(ReportId id, const ReportStyle& style, int number = 0);
+  bool createSections(ReportId id, int number = 0);
 
   ReportWriter* operator->() { return writer_.get(); }
+  ReportSession& session() { return session_; }
   ReportWriter& writer() { return *writer_; }
   // The drawing pieces of the form being written.
   LinePieces pieces() const { return linePieces(style_.pc98Lines, written_); }
@@ -37,8 +43,9 @@ class Report {
   void close();
 
  private:
-  bool open(ReportId id, const ReportStyle& style, int number, FileMode mode);
+  bool open(ReportId id, int number, FileMode mode);
 
+  ReportSession& session_;
   ReportFile file_;
   std::unique_ptr<ReportWriter> writer_;  // writes into file_
   ReportStyle style_;
@@ -57,10 +64,10 @@ class ListSections {
   // Opens `report` for the next section: the first creates the file and
   // begins its page, later ones append. False when the format does not
   // write the report (nothing is counted then).
-  bool open(Report& report, ReportId id, const ReportStyle& style, std::string_view title);
+  bool open(Report& report, ReportId id, std::string_view title);
   // After the last section of the run: the end of the page, where pages
   // have one.
-  void finish(ReportId id, const ReportStyle& style);
+  void finish(ReportSession& session, ReportId id);
 
  private:
   int sections_ = 0;

@@ -2,94 +2,35 @@
 
 #include <algorithm>
 #include <cstring>
-#include <mutex>
 #include <vector>
 
 #include "platform/file_system.h"
-#include "platform/side_thread.h"
-
-namespace {
-
-void (*failureHandler)(const std::string&) = nullptr;
-thread_local std::vector<std::string>* heldFailures = nullptr;
-
-void reportFailure(const std::string& path) {
-  if (heldFailures)
-    heldFailures->push_back(path);
-  else if (failureHandler)
-    failureHandler(path);
-}
-
-// Report files that receive a section after every main file stay open from
-// one section to the next, their unwritten bytes with them: opening,
-// measuring, writing and closing each of them for every one of thousands of
-// files costs more than writing the sections. They reach the disk when their
-// put area fills and when they are closed for good.
-struct KeptFile {
-  std::string path;
-  std::FILE* file;  // null for one that failed: its sections go nowhere
-  platform::Replacement replacement;
-  long long written;
-  std::unique_ptr<char[]> buffers;
-  std::ptrdiff_t pending;  // bytes in the put area
-  long long pendingLineFeeds;
-};
-
-std::vector<KeptFile>& keptFiles() {
-  static std::vector<KeptFile> kept;
-  return kept;
-}
-
-// A report written beside the others looks up its path in the registry
-// too (a kept file of that path is written out first).
-platform::SideLock& keptFilesLock() {
-  static platform::SideLock lock;
-  return lock;
-}
-
-}  // namespace
+#include "report/report_session.h"
 
 bool CrLfFileBuf::takeKept(const std::string& path) {
-  std::lock_guard<platform::SideLock> guard(keptFilesLock());
-  std::vector<KeptFile>& kept = keptFiles();
-  auto at = std::find_if(kept.begin(), kept.end(),
-                         [&path](const KeptFile& k) { return k.path == path; });
-  if (at == kept.end()) return false;
+  std::unique_ptr<KeptReport> kept = session_ ? session_->takeKept(path) : nullptr;
+  if (!kept) return false;
   path_ = path;
-  file_ = at->file;
-  replacement_ = std::move(at->replacement);
+  file_ = kept->file;
+  replacement_ = std::move(kept->replacement);
   failed_ = file_ == nullptr;
   taken_ = true;
-  written_ = at->written;
-  buffers_.swap(at->buffers);
+  written_ = kept->written;
+  buffers_.swap(kept->buffers);
   if (!buffers_) buffers_.reset(new char[3 * kTextBytes]);
-  startPutArea(at->pending, at->pendingLineFeeds);
-  kept.erase(at);
+  startPutArea(kept->pending, kept->pendingLineFeeds);
   return true;
 }
 
 void CrLfFileBuf::closeKept(const std::string& path) {
-  CrLfFileBuf last;
+  if (!session_) return;
+  CrLfFileBuf last(*session_);
   if (last.takeKept(path)) last.close();
 }
 
-void closeKeptReports() {
-  for (;;) {
-    std::string path;
-    {
-      std::lock_guard<platform::SideLock> guard(keptFilesLock());
-      if (keptFiles().empty()) return;
-      path = keptFiles().front().path;
-    }
-    CrLfFileBuf::closeKept(path);
-  }
+void CrLfFileBuf::reportFailure(const std::string& path) {
+  if (session_) session_->unwritten(path);
 }
-
-void reportUnwritten(const std::string& path) { reportFailure(path); }
-
-void setReportFailureHandler(void (*handler)(const std::string& path)) { failureHandler = handler; }
-
-void holdReportFailuresOnThisThread(std::vector<std::string>* held) { heldFailures = held; }
 
 CrLfFileBuf::~CrLfFileBuf() { close(); }
 
@@ -135,7 +76,7 @@ bool CrLfFileBuf::openFile(const std::string& path, FileMode mode) {
 
 void CrLfFileBuf::close() {
   if (!file_ && !taken_) return;
-  if (keep_)
+  if (keep_ && session_)
     keepOpen();
   else
     finish();
@@ -157,9 +98,8 @@ void CrLfFileBuf::keepOpen() {
     reportFailure(path_);
     file_ = nullptr;
   }
-  std::lock_guard<platform::SideLock> guard(keptFilesLock());
-  keptFiles().push_back(KeptFile{path_, file_, std::move(replacement_), written_,
-                                 std::move(buffers_), pptr() - pbase(), countedLineFeeds_});
+  session_->keep(KeptReport{path_, file_, std::move(replacement_), written_, std::move(buffers_),
+                            pptr() - pbase(), countedLineFeeds_});
 }
 
 void CrLfFileBuf::finish() {
@@ -243,23 +183,4 @@ bool ReportFile::openPath(const std::string& path, FileMode mode) {
 void ReportFile::close() {
   flush();
   buf_.close();
-}
-
-namespace {
-
-std::string& folderText() {
-  static std::string folder;
-  return folder;
-}
-
-}  // namespace
-
-void setReportFolder(const std::string& folder) { folderText() = folder; }
-
-const std::string& reportFolder() { return folderText(); }
-
-std::string reportPath(const std::string& fileName) { return folderText() + fileName; }
-
-void openReport(const std::string& fileName, ReportFile& stream, FileMode mode) {
-  stream.openPath(reportPath(fileName), mode);
 }

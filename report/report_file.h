@@ -18,6 +18,8 @@
 
 #include "platform/file_replace.h"
 
+class ReportSession;
+
 enum class FileMode : unsigned char {
   kWhole,         // a new file, in the old one's place once closed complete
   kFirstSection,  // the same, kept open after close() for the sections that
@@ -30,16 +32,20 @@ enum class FileMode : unsigned char {
 
 class CrLfFileBuf : public std::streambuf {
  public:
+  // Kept files and failures belong to the session; a buffer without one
+  // (the run's log) keeps nothing and tells nobody.
   CrLfFileBuf() = default;
+  explicit CrLfFileBuf(ReportSession& session) : session_(&session) {}
+  void useSession(ReportSession* session) { session_ = session; }
   ~CrLfFileBuf() override;
   CrLfFileBuf(const CrLfFileBuf&) = delete;
   CrLfFileBuf& operator=(const CrLfFileBuf&) = delete;
 
   // A kept file stays open after close(), with what is not written yet,
-  // for the next open of the same path, until closeKeptReports(). Once a
-  // write fails, the file takes no more bytes: it is not put in place (or,
-  // written in place, ends where the failure was), and its path goes to
-  // the failure handler.
+  // for the next open of the same path, until the session closes its kept
+  // reports. Once a write fails, the file takes no more bytes: it is not put
+  // in place (or, written in place, ends where the failure was), and its
+  // path goes to the session as unwritten.
   bool open(const std::string& path, FileMode mode);
   bool isOpen() const { return file_ != nullptr; }
   void close();
@@ -61,7 +67,7 @@ class CrLfFileBuf : public std::streambuf {
  private:
   // The file itself is unbuffered: a full put area is one write.
   static constexpr size_t kTextBytes = 32 * 1024;
-  friend void closeKeptReports();
+  friend class ReportSession;
   bool openFile(const std::string& path, FileMode mode);
   bool flushBuffer();
   // close() of a kept file / of one that is done.
@@ -72,10 +78,12 @@ class CrLfFileBuf : public std::streambuf {
   // Takes over the kept file of `path` with its unwritten bytes, if any.
   bool takeKept(const std::string& path);
   // Writes out and closes the kept file of `path`, if any.
-  static void closeKept(const std::string& path);
+  void closeKept(const std::string& path);
+  void reportFailure(const std::string& path);
   char* text() { return buffers_.get(); }
   char* disk() { return buffers_.get() + kTextBytes; }
 
+  ReportSession* session_ = nullptr;
   std::FILE* file_ = nullptr;
   platform::Replacement replacement_;  // where file_ writes
   bool failed_ = false;  // a write went wrong
@@ -93,7 +101,7 @@ class CrLfFileBuf : public std::streambuf {
 
 class ReportFile : public std::ostream {
  public:
-  ReportFile() : std::ostream(&buf_) {}
+  explicit ReportFile(ReportSession& session) : std::ostream(&buf_), buf_(session) {}
   // Opens `path` as it is (no output folder).
   bool openPath(const std::string& path, FileMode mode);
   void close();
@@ -103,29 +111,3 @@ class ReportFile : public std::ostream {
  private:
   CrLfFileBuf buf_;
 };
-
-// The folder that every report is written into (ending with a separator);
-// the run sets it from its options before it writes anything.
-void setReportFolder(const std::string& folder);
-const std::string& reportFolder();
-
-// The report folder followed by `fileName`.
-std::string reportPath(const std::string& fileName);
-
-// Opens the report `fileName` in the output folder. A report written in
-// sections stays open between them until closeKeptReports(), which every
-// run calls at its end; until then its last bytes may wait in memory, and
-// the earlier file is what readers see.
-void openReport(const std::string& fileName, ReportFile& stream, FileMode mode);
-
-void closeKeptReports();
-
-// Told the path of every report file that cannot be opened, whose bytes
-// do not all reach the disk or that cannot take the earlier file's place
-// (the run names them to the user); null, as at the start, tells nobody.
-void setReportFailureHandler(void (*handler)(const std::string& path));
-// Tells it of one more (a report written by other means than a file).
-void reportUnwritten(const std::string& path);
-// This thread's failures go to `held` instead, until it is called again
-// with null (MessageHold).
-void holdReportFailuresOnThisThread(std::vector<std::string>* held);

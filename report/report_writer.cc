@@ -5,18 +5,8 @@
 
 #include "report/report_writer_internal.h"
 
-namespace {
-
-ReportWriterMaker& replacement() {
-  static ReportWriterMaker maker = nullptr;
-  return maker;
-}
-
-}  // namespace
-
 std::unique_ptr<ReportWriter> makeReportWriter(ReportFormat written, const ReportStyle& style,
                                                std::ostream& out) {
-  if (ReportWriterMaker maker = replacement()) return maker(written, style, out);
   switch (written) {
     case ReportFormat::kText:
       return makeTextWriter(style, out);
@@ -29,8 +19,6 @@ std::unique_ptr<ReportWriter> makeReportWriter(ReportFormat written, const Repor
   }
   return nullptr;
 }
-
-void replaceReportWriters(ReportWriterMaker maker) { replacement() = maker; }
 
 void ReportWriter::putSpaces(int count) {
   static constexpr std::string_view kBlanks = "                                ";

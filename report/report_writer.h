@@ -87,7 +87,3 @@ using ReportWriterMaker = std::unique_ptr<ReportWriter> (*)(ReportFormat written
 // writer in sheet_writer.h.
 std::unique_ptr<ReportWriter> makeReportWriter(ReportFormat written, const ReportStyle& style,
                                                std::ostream& out);
-
-// Puts `maker` in place of the writers of every format, until it is called
-// again with null. Tests record what the producers describe with it.
-void replaceReportWriters(ReportWriterMaker maker);

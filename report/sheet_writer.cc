@@ -6,10 +6,8 @@
 #include <vector>
 
 #include "platform/workbook_range.h"
-#include "report/error_log.h"
 #include "report/report_file.h"
 #include "report/report_writer_internal.h"
-#include "report/workbook_output.h"
 
 namespace {
 
@@ -31,11 +29,12 @@ struct Decoration {
 
 class SheetWriter final : public ReportWriter {
  public:
-  SheetWriter(platform::Workbook& book, const SheetLayout& layout, std::ostream& unused)
+  SheetWriter(ReportSession& session, const SheetLayout& layout, std::ostream& unused)
       : ReportWriter(ReportFormat::kWorkbook, unused),
-        book_(book),
+        session_(session),
+        book_(*session.workbook()),
         name_(layout.name),
-        place_(sheetPlace(name_)) {
+        place_(session.sheetPlace(name_)) {
     next_ = place_.rowsUsed;
     failed_ = place_.abandoned;
     if (next_ > 0 || failed_) return;  // written further below, or left
@@ -126,7 +125,7 @@ class SheetWriter final : public ReportWriter {
     if (!done && !failed_) {
       failed_ = true;
       place_.abandoned = true;
-      reportUnwritten(book_.path() + " (" + name_ + ")");
+      session_.unwritten(book_.path() + " (" + name_ + ")");
     }
     return done && !failed_;
   }
@@ -134,7 +133,7 @@ class SheetWriter final : public ReportWriter {
   // A new row at the sheet's next row (0-based); -1 past the sheet's end.
   int addRow() {
     if (next_ >= platform::kSheetRows) {
-      if (!full_) errorLog() << " シートの行数が上限を超えました [" << name_ << "]\n";
+      if (!full_) session_.log() << " シートの行数が上限を超えました [" << name_ << "]\n";
       full_ = true;
       return -1;
     }
@@ -238,6 +237,7 @@ class SheetWriter final : public ReportWriter {
     }
   }
 
+  ReportSession& session_;
   platform::Workbook& book_;
   const std::string name_;
   SheetPlace& place_;
@@ -259,7 +259,7 @@ class SheetWriter final : public ReportWriter {
 
 }  // namespace
 
-std::unique_ptr<ReportWriter> makeSheetWriter(platform::Workbook& book, const SheetLayout& layout,
+std::unique_ptr<ReportWriter> makeSheetWriter(ReportSession& session, const SheetLayout& layout,
                                               std::ostream& unused) {
-  return std::make_unique<SheetWriter>(book, layout, unused);
+  return std::make_unique<SheetWriter>(session, layout, unused);
 }

@@ -12,11 +12,12 @@
 
 #include "platform/workbook.h"
 #include "report/report_catalogue.h"
+#include "report/report_session.h"
 #include "report/report_writer.h"
 
-// A writer onto the sheet of `layout` in `book`: the sheet is made (named,
-// its columns set) the first time the run writes it, and written further
-// below its last rows after that. `unused` takes drawn lines, which a sheet
-// does not have.
-std::unique_ptr<ReportWriter> makeSheetWriter(platform::Workbook& book, const SheetLayout& layout,
+// A writer onto the sheet of `layout` in the session's workbook: the sheet
+// is made (named, its columns set) the first time the run writes it, and
+// written further below its last rows after that. `unused` takes drawn
+// lines, which a sheet does not have.
+std::unique_ptr<ReportWriter> makeSheetWriter(ReportSession& session, const SheetLayout& layout,
                                               std::ostream& unused);

@@ -56,15 +56,14 @@ void writeSection(ReportWriter& out, const ListWords& words, const std::string& 
 
 }  // namespace
 
-void DefineTable::writeList(ListScope scope) {
-  const ReportStyle style = reportStyle(options_);
+void DefineTable::writeList(ReportSession& session, ListScope scope) {
   ListWords words = wordsFor(context_.languageFlavour());
   if (scope == ListScope::kFinish) {
-    listSections_.finish(words.id, style);
+    listSections_.finish(session, words.id);
     return;
   }
-  Report report;
-  if (!listSections_.open(report, words.id, style, words.title)) return;
+  Report report(session);
+  if (!listSections_.open(report, words.id, words.title)) return;
   const std::string& fileName = context_.mainFileName(true);
   writeSection(report.writer(), words,
                scope == ListScope::kWholeRun ? "解析対象ｿｰｽに含まれる全定義内容"

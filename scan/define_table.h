@@ -110,7 +110,7 @@ class DefineTable {
   const DefineEntry& at(size_t i) const { return store_[order_[i]]; }
 
   // Writes "Mz一覧define" or "Mz一覧const" in the format of the options.
-  void writeList(ListScope scope);
+  void writeList(ReportSession& session, ListScope scope);
   // Size past which the next output starts a new numbered file (tests lower it).
   void setListSizeLimit(long long bytes) { listSections_.setSizeLimit(bytes); }
   static constexpr long long kListSizeLimit = 10000000;

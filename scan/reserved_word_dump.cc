@@ -32,9 +32,10 @@ constexpr Table kTable{.columns = kColumns};
 
 }  // namespace
 
-void ReservedWordTable::dump() const {
-  Report report;
-  if (!report.create(ReportId::kReservedWords, ReportStyle{})) return;
+void ReservedWordTable::dump(ReportSession& session) const {
+  // Text whatever the run's format: a listing for the developer.
+  Report report(session, ReportStyle{});
+  if (!report.create(ReportId::kReservedWords)) return;
   report->literal("予約語を書き出します。", kAllForms);
   report->beginTable(kTable);
   for (size_t i = 0; i < size(); ++i)

@@ -17,6 +17,7 @@
 #include "scan/name_filter.h"
 #include "scan/name_index.h"
 
+class ReportSession;
 class SourceContext;
 
 struct ReservedWord {
@@ -51,7 +52,7 @@ class ReservedWordTable {
   const ReservedWord& at(size_t i) const { return store_[order_[i]]; }
 
   // Writes "Mz予約語確認.txt" in the output folder.
-  void dump() const;
+  void dump(ReportSession& session) const;
 
  private:
   // Position of `word`, or where it would be inserted.

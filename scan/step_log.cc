@@ -121,10 +121,10 @@ void writeBlocks(ReportWriter& out, const std::vector<const SourceFileEntry*>& f
 
 }  // namespace
 
-void writeStepLog(const Options& options, const SourceFileList& files) {
+void writeStepLog(ReportSession& session, const Options& options, const SourceFileList& files) {
   std::vector<const SourceFileEntry*> listed = listedFiles(files);
-  Report report;
-  if (!report.create(ReportId::kStepLog, reportStyle(options))) return;
+  Report report(session);
+  if (!report.create(ReportId::kStepLog)) return;
   report->beginPage("ステップ数一覧");
   if (options.separateStepCounts && report->format() == ReportFormat::kText)
     writeBlocks(report.writer(), listed);

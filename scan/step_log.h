@@ -5,6 +5,7 @@
 #pragma once
 
 struct Options;
+class ReportSession;
 class SourceFileList;
 
-void writeStepLog(const Options& options, const SourceFileList& files);
+void writeStepLog(ReportSession& session, const Options& options, const SourceFileList& files);

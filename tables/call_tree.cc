@@ -7,8 +7,6 @@
 
 #include "context/file_name_pool.h"
 #include "context/options.h"
-#include "context/file_name_pool.h"
-#include "report/error_log.h"
 #include "report/report.h"
 #include "report/report_catalogue.h"
 #include "report/text_layout.h"
@@ -54,6 +52,7 @@ class CallTreeWriter {
   TreeDrawing& tree_;
   ReportWriter& writer_;
   std::ostream& out_;
+  std::ostream& log_;
   const LinePieces pieces_;
   bool tagFormat_;
   bool hideRepeated_;
@@ -71,6 +70,7 @@ CallTreeWriter::CallTreeWriter(const FunctionReportTables& tables, Report& repor
       tree_(tables.functions.tree()),
       writer_(report.writer()),
       out_(report->text()),
+      log_(report.session().log()),
       pieces_(report.pieces()),
       tagFormat_(tables.options.tagJumpTree != 0),
       hideRepeated_(tables.options.hideRepeatedSubtrees != 0),
@@ -203,14 +203,15 @@ void CallTreeWriter::endLine() {
 bool CallTreeWriter::hidesRepeats() {
   if (hideRepeated_) return true;
   if (linesLeft_ > 0) return false;
-  errorLog() << "関数ツリー図の行数が多いため、以降は既述関数の展開を省略します。\n";
+  log_ << "関数ツリー図の行数が多いため、以降は既述関数の展開を省略します。\n";
   hideRepeated_ = true;
   return true;
 }
 
-void writeTree(const FunctionReportTables& tables, long long fullTreeLines) {
-  Report report;
-  if (!report.create(ReportId::kCallTree, reportStyle(tables.options))) return;
+void writeTree(ReportSession& session, const FunctionReportTables& tables,
+               long long fullTreeLines) {
+  Report report(session);
+  if (!report.create(ReportId::kCallTree)) return;
   report->beginPage("関数ツリー図");
   report->beginLines();
   CallTreeWriter(tables, report, fullTreeLines).writeRoots();
@@ -219,10 +220,9 @@ void writeTree(const FunctionReportTables& tables, long long fullTreeLines) {
   report.close();
 }
 
-bool callTreeGoesBeside(const FunctionReportTables& tables) {
-  const Options& options = tables.options;
-  if (!options.functionDetails) return false;
-  ReportFormat chosen = reportStyle(options).format;
+bool callTreeGoesBeside(const ReportSession& session, const FunctionReportTables& tables) {
+  if (!tables.options.functionDetails) return false;
+  ReportFormat chosen = session.style().format;
   for (ReportId id : {ReportId::kCallTree, ReportId::kFunctionList}) {
     std::optional<ReportFormat> form = writtenForm(id, chosen);
     if (form && *form == ReportFormat::kWorkbook) return false;
@@ -255,21 +255,23 @@ void prepareFunctionReports(const FunctionReportTables& tables) {
   }
 }
 
-void writeCallTree(const FunctionReportTables& tables, long long fullTreeLines) {
+void writeCallTree(ReportSession& session, const FunctionReportTables& tables,
+                   long long fullTreeLines) {
   prepareFunctionReports(tables);
-  writeTree(tables, fullTreeLines);
+  writeTree(session, tables, fullTreeLines);
   const Options& options = tables.options;
-  if (options.functionList) writeFunctionList(tables);
-  if (options.functionDetails) writeFunctionDetails(tables);
+  if (options.functionList) writeFunctionList(session, tables);
+  if (options.functionDetails) writeFunctionDetails(session, tables);
 }
 
-CallTreeBeside::CallTreeBeside(const FunctionReportTables& tables, long long fullTreeLines) {
-  caller_.begin();
+CallTreeBeside::CallTreeBeside(ReportSession& session, const FunctionReportTables& tables,
+                               long long fullTreeLines)
+    : session_(session), side_(session.beside(tree_)) {
+  session_.hold(&caller_);
   thread_ = std::make_unique<platform::SideThread>([this, tables, fullTreeLines] {
-    tree_.begin();
-    writeTree(tables, fullTreeLines);
-    if (tables.options.functionList) writeFunctionList(tables);
-    tree_.end();
+    writeTree(*side_, tables, fullTreeLines);
+    if (tables.options.functionList) writeFunctionList(*side_, tables);
+    side_->closeKeptReports();
   });
 }
 
@@ -279,18 +281,21 @@ void CallTreeBeside::finish() {
   if (!thread_) return;
   thread_->join();
   thread_.reset();
-  caller_.end();
-  tree_.release();
-  caller_.release();
+  side_.reset();
+  session_.hold(nullptr);
+  session_.release(tree_);
+  session_.release(caller_);
 }
 
-std::unique_ptr<CallTreeBeside> writeCallTreeBeside(const FunctionReportTables& tables, long long fullTreeLines) {
-  if (!callTreeGoesBeside(tables)) {
-    writeCallTree(tables, fullTreeLines);
+std::unique_ptr<CallTreeBeside> writeCallTreeBeside(ReportSession& session,
+                                                    const FunctionReportTables& tables,
+                                                    long long fullTreeLines) {
+  if (!callTreeGoesBeside(session, tables)) {
+    writeCallTree(session, tables, fullTreeLines);
     return nullptr;
   }
   prepareFunctionReports(tables);
-  auto tree = std::make_unique<CallTreeBeside>(tables, fullTreeLines);
-  writeFunctionDetails(tables);
+  auto tree = std::make_unique<CallTreeBeside>(session, tables, fullTreeLines);
+  writeFunctionDetails(session, tables);
   return tree;
 }

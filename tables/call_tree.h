@@ -8,7 +8,7 @@
 #include <string>
 
 #include "platform/side_thread.h"
-#include "report/message_hold.h"
+#include "report/report_session.h"
 
 struct FunctionRecord;
 struct Options;
@@ -37,15 +37,18 @@ constexpr long long kFullTreeLines = 1000000;
 // Runs the first pass, writes the tree (HTML for the HTML format, text for
 // every other one), then the function list and the function details when
 // their options are on. Once per run, after the referenced variables.
-void writeCallTree(const FunctionReportTables& tables, long long fullTreeLines = kFullTreeLines);
-// The tree and the function list written on a second thread while the
-// caller writes the function details and the reports after them, none of
-// which changes the function table. Their messages keep their place in the
-// run's order: the tree's and the list's wait until finish(), and so do
-// the caller's from the start, to follow them.
+void writeCallTree(ReportSession& session, const FunctionReportTables& tables,
+                   long long fullTreeLines = kFullTreeLines);
+// The tree and the function list written on a second thread, in a session
+// of their own, while the caller writes the function details and the
+// reports after them, none of which changes the function table. Their
+// messages keep their place in the run's order: the tree's and the list's
+// wait until finish(), and so do the caller's session's from the start, to
+// follow them.
 class CallTreeBeside {
  public:
-  CallTreeBeside(const FunctionReportTables& tables, long long fullTreeLines);
+  CallTreeBeside(ReportSession& session, const FunctionReportTables& tables,
+                 long long fullTreeLines);
   // finish()
   ~CallTreeBeside();
   CallTreeBeside(const CallTreeBeside&) = delete;
@@ -56,8 +59,10 @@ class CallTreeBeside {
   void finish();
 
  private:
+  ReportSession& session_;
   MessageHold tree_;
   MessageHold caller_;
+  std::unique_ptr<ReportSession> side_;
   std::unique_ptr<platform::SideThread> thread_;
 };
 
@@ -67,7 +72,8 @@ class CallTreeBeside {
 // (its sheets are made one by one). The caller finishes them after the
 // reports that follow (null: all written).
 std::unique_ptr<CallTreeBeside> writeCallTreeBeside(
-    const FunctionReportTables& tables, long long fullTreeLines = kFullTreeLines);
+    ReportSession& session, const FunctionReportTables& tables,
+    long long fullTreeLines = kFullTreeLines);
 
 // The name of the file that holds the record's definition; empty text when
 // the record has no file.

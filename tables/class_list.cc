@@ -54,10 +54,9 @@ void ClassTable::writeSection(ReportWriter& out, const Cell& heading) const {
 
 // Per-file sections are headed by the file just finished (the main file,
 // still on top of the source context); the whole-run section by the run.
-void ClassTable::writeClassList(ListScope scope) {
-  const ReportStyle style = reportStyle(options_);
+void ClassTable::writeClassList(ReportSession& session, ListScope scope) {
   if (scope == ListScope::kFinish && sections_.count() > 0) {
-    sections_.finish(ReportId::kClassList, style);
+    sections_.finish(session, ReportId::kClassList);
     return;
   }
   if (order_.empty()) return;
@@ -68,8 +67,8 @@ void ClassTable::writeClassList(ListScope scope) {
     heading = file + kFileHeadingTail;
     sheetHeading = file + kFileSheetHeadingTail;
   }
-  Report report;
-  if (!sections_.open(report, ReportId::kClassList, style, "クラス一覧")) return;
+  Report report(session);
+  if (!sections_.open(report, ReportId::kClassList, "クラス一覧")) return;
   writeSection(report.writer(), Cell::of(heading).in(ReportFormat::kWorkbook, sheetHeading));
   if (scope != ListScope::kPerFile) report->endPage();
 }

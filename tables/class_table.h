@@ -104,7 +104,7 @@ class ClassTable {
   static std::string memberReference(const ClassRecord& owner, const MemberVariable& member,
                                      std::string_view variable);
 
-  void writeClassList(ListScope scope);
+  void writeClassList(ReportSession& session, ListScope scope);
   void resetAfterFile();
   // No record at all, not even one renamed away.
   bool empty() const { return store_.empty(); }

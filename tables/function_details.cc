@@ -92,9 +92,9 @@ void writeBlock(ReportWriter& out, const FunctionReportTables& tables, const Fun
 
 }  // namespace
 
-void writeFunctionDetails(const FunctionReportTables& tables) {
-  Report report;
-  if (!report.create(ReportId::kFunctionDetails, reportStyle(tables.options))) return;
+void writeFunctionDetails(ReportSession& session, const FunctionReportTables& tables) {
+  Report report(session);
+  if (!report.create(ReportId::kFunctionDetails)) return;
   report->beginPage("関数詳細情報");
   const FunctionTable& table = tables.functions;
   BlockTexts texts;

@@ -5,6 +5,7 @@
 // visible-callee counts it relies on.
 #pragma once
 
+class ReportSession;
 struct FunctionReportTables;
 
-void writeFunctionDetails(const FunctionReportTables& tables);
+void writeFunctionDetails(ReportSession& session, const FunctionReportTables& tables);

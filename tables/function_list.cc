@@ -63,9 +63,9 @@ const FunctionRemark& remarkOf(std::uint32_t flags) {
   return kRemarks[4];
 }
 
-void writeFunctionList(const FunctionReportTables& tables) {
-  Report report;
-  if (!report.create(ReportId::kFunctionList, reportStyle(tables.options))) return;
+void writeFunctionList(ReportSession& session, const FunctionReportTables& tables) {
+  Report report(session);
+  if (!report.create(ReportId::kFunctionList)) return;
   report->beginPage("関数一覧");
   report->beginTable(kTable);
   report->heading({Cell::of("関数名"), Cell::of("STEP数"),

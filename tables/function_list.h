@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+class ReportSession;
 struct FunctionReportTables;
 
 // The remark of a function as each form words it, chosen by its flags (the
@@ -17,4 +18,4 @@ struct FunctionRemark {
 };
 const FunctionRemark& remarkOf(std::uint32_t flags);
 
-void writeFunctionList(const FunctionReportTables& tables);
+void writeFunctionList(ReportSession& session, const FunctionReportTables& tables);

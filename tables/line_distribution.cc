@@ -15,9 +15,10 @@ constexpr int kLastClass = LineDistribution::kClasses - 1;
 constexpr Column kColumns[2] = {};
 constexpr Table kTable{kColumns};
 
-void writeDistribution(const LineDistribution& d, const ReportStyle& style) {
-  Report report;
-  if (!report.create(ReportId::kLineDistribution, style)) return;
+void writeDistribution(ReportSession& session, const LineDistribution& d,
+                       const ReportStyle& style) {
+  Report report(session, style);
+  if (!report.create(ReportId::kLineDistribution)) return;
   report->beginPage("関数の行数分布");
   report->beginTable(kTable);
   for (const DistributionRow& row : distributionRows(d))
@@ -55,18 +56,18 @@ std::vector<DistributionRow> distributionRows(const LineDistribution& d) {
   return rows;
 }
 
-void writeDistributionCsv(const LineDistribution& distribution) {
+void writeDistributionCsv(ReportSession& session, const LineDistribution& distribution) {
   ReportStyle style;
   style.format = ReportFormat::kCsv;
-  writeDistribution(distribution, style);
+  writeDistribution(session, distribution, style);
 }
 
-void writeDistributionReport(const std::vector<std::int32_t>& lengths, std::int32_t width,
-                             const ReportStyle& style) {
+void writeDistributionReport(ReportSession& session, const std::vector<std::int32_t>& lengths,
+                             std::int32_t width) {
   if (width < 1) {
-    errorLog() << " 行数分布の行数[" << width << "]は使えないため、" << kDefaultWidth
+    session.log() << " 行数分布の行数[" << width << "]は使えないため、" << kDefaultWidth
                << "行区切りで出力します\n";
     width = kDefaultWidth;
   }
-  writeDistribution(computeDistribution(lengths, width), style);
+  writeDistribution(session, computeDistribution(lengths, width), session.style());
 }

@@ -12,6 +12,8 @@
 
 #include "report/report_model.h"
 
+class ReportSession;
+
 struct LineDistribution {
   static constexpr int kClasses = 11;
   // Class k < 10 holds the lengths from k * width to (k + 1) * width - 1;
@@ -37,14 +39,14 @@ struct DistributionRow {
 };
 std::vector<DistributionRow> distributionRows(const LineDistribution& distribution);
 
-// Writes "Mz関数分布.csv" in the report folder (truncating): one line per
-// class, the label and the count joined by ",". A file that cannot be
-// written is told to the report failure handler.
-void writeDistributionCsv(const LineDistribution& distribution);
+// Writes "Mz関数分布.csv" in the session's folder (truncating): one line
+// per class, the label and the count joined by ",". A file that cannot be
+// written is told to the session as unwritten.
+void writeDistributionCsv(ReportSession& session, const LineDistribution& distribution);
 
 // The end of a run: the distribution of `lengths` in classes of `width`,
-// written as CSV beside the reports of every format `style` may choose but
-// the workbook (which will take it as a sheet). A width below 1 (a
+// written as CSV beside the reports of every format the session may choose
+// but the workbook (which will take it as a sheet). A width below 1 (a
 // hand-edited "行数分布の行数") takes the default 10, and the log says so.
-void writeDistributionReport(const std::vector<std::int32_t>& lengths, std::int32_t width,
-                             const ReportStyle& style);
+void writeDistributionReport(ReportSession& session, const std::vector<std::int32_t>& lengths,
+                             std::int32_t width);

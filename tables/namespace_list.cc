@@ -16,15 +16,15 @@ constexpr Table kTable{.columns = kColumns,
 
 }  // namespace
 
-void NamespaceTable::writeNamespaceList(ListScope scope, const std::string& fileName) {
-  const ReportStyle style = reportStyle(options_);
+void NamespaceTable::writeNamespaceList(ReportSession& session, ListScope scope,
+                                        const std::string& fileName) {
   if (scope == ListScope::kFinish) {
-    sections_.finish(ReportId::kNamespaceList, style);
+    sections_.finish(session, ReportId::kNamespaceList);
     return;
   }
   if (known_.count() == 0) return;
-  Report report;
-  if (!sections_.open(report, ReportId::kNamespaceList, style, "名前空間一覧")) return;
+  Report report(session);
+  if (!sections_.open(report, ReportId::kNamespaceList, "名前空間一覧")) return;
   ReportWriter& out = report.writer();
   const bool wholeRun = scope == ListScope::kWholeRun;
   const std::string caption =

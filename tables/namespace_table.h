@@ -48,7 +48,7 @@ class NamespaceTable {
   // "Mz名前空間一覧": a section listing the known set (only when it is not
   // empty), headed by `fileName` for a per-file section; kFinish ends the
   // page of a list of per-file sections.
-  void writeNamespaceList(ListScope scope, const std::string& fileName);
+  void writeNamespaceList(ReportSession& session, ListScope scope, const std::string& fileName);
 
  private:
   struct Open {

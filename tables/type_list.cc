@@ -44,16 +44,15 @@ void writeRow(ReportWriter& out, const TypeRecord& record, int number, int size,
 
 }  // namespace
 
-void TypeTable::writeTypeList(ListScope scope, const std::string& fileName) {
-  const ReportStyle style = reportStyle(options_);
+void TypeTable::writeTypeList(ReportSession& session, ListScope scope, const std::string& fileName) {
   if (scope == ListScope::kFinish && sections_.count() > 0) {
-    sections_.finish(ReportId::kTypeList, style);
+    sections_.finish(session, ReportId::kTypeList);
     return;
   }
   // Finishing a run in which no per-file section was written.
   if (scope == ListScope::kFinish) scope = ListScope::kWholeRun;
-  Report report;
-  if (!sections_.open(report, ReportId::kTypeList, style, "型情報一覧")) return;
+  Report report(session);
+  if (!sections_.open(report, ReportId::kTypeList, "型情報一覧")) return;
   ReportWriter& out = report.writer();
   const SectionTitle title = captionOf(scope, fileName);
   out.caption(kCaption, Cell::of(title.text).in(ReportFormat::kWorkbook, title.sheet));

@@ -116,7 +116,7 @@ class TypeTable final : public TypeQuestions {
 
   // The type list section (per file: headed by `fileName`), or the closing
   // of the run's list; see ListScope.
-  void writeTypeList(ListScope scope, const std::string& fileName);
+  void writeTypeList(ReportSession& session, ListScope scope, const std::string& fileName);
   int sectionsWritten() const { return sections_.count(); }
 
  private:

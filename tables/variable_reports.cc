@@ -115,9 +115,9 @@ void VariableTable::writeListRow(ReportWriter& out, const VariableRecord& r) con
            Cell::of(remark(r)), Cell::of(fileName(r))});
 }
 
-void VariableTable::writeVariableList() {
-  Report report;
-  if (!report.create(ReportId::kVariableList, reportStyle(options_))) return;
+void VariableTable::writeVariableList(ReportSession& session) {
+  Report report(session);
+  if (!report.create(ReportId::kVariableList)) return;
   report->beginPage("グローバル変数一覧");
   report->beginTable(kListTable);
   report->heading({Cell::of("型名"), Cell::of("変数名"), Cell::of("サイズ"), Cell::of("計測"),
@@ -153,9 +153,9 @@ void VariableTable::writeDetailsBlock(ReportWriter& out, const VariableRecord& r
   out.endBlock();
 }
 
-void VariableTable::writeVariableDetails() {
-  Report report;
-  if (!report.create(ReportId::kVariableDetails, reportStyle(options_))) return;
+void VariableTable::writeVariableDetails(ReportSession& session) {
+  Report report(session);
+  if (!report.create(ReportId::kVariableDetails)) return;
   report->beginPage("変数詳細情報");
   for (int i : rows()) writeDetailsBlock(report.writer(), records_[i]);
   report->endPage();

@@ -17,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+#include "report/report_session.h"
 #include "scan/condition_evaluator.h"
 #include "scan/name_index.h"
 #include "scan/sorted_search.h"
@@ -106,8 +107,8 @@ class VariableTable {
   // Report rows: main-table records in table order that the lists show.
   int rowCount() const;
   std::string field(Field kind, int row, int column) const;
-  void writeVariableList();
-  void writeVariableDetails();
+  void writeVariableList(ReportSession& session);
+  void writeVariableDetails(ReportSession& session);
 
   int recordCount() const { return static_cast<int>(records_.size()); }
   // The i-th record in table (name) order.

@@ -48,18 +48,6 @@ void createToolbar(HWND window) {
       mainWindow().instance, IDB_TOOLBAR, buttons, 3, 0, 0, 46, 32, sizeof(TBBUTTON));
 }
 
-// The settings sheet shows or hides the toolbar as soon as it is saved.
-void applyToolbarSwitch(bool hide) {
-  MainWindow& w = mainWindow();
-  if (hide && w.toolbar) {
-    DestroyWindow(w.toolbar);
-    w.toolbar = nullptr;
-    relayout();
-  } else if (!hide && !w.toolbar) {
-    createToolbar(w.window);
-    relayout();
-  }
-}
 
 const char* tooltipText(UINT_PTR command) {
   switch (command) {
@@ -165,7 +153,6 @@ bool createChildren(HWND window) {
   CheckMenuItem(w.menu, fast ? IDM_FAST : IDM_SLOW, MF_BYCOMMAND | MF_CHECKED);
   registerDropTarget(window, takeDroppedPaths, windowTakesFiles);
   setProgressDisplay(showRunProgress);
-  setToolbarSwitch(applyToolbarSwitch);
   showRegisteredCount(0);
   showState(kStateIdle);
   showOutputFolder(outputFolderShown());
@@ -178,7 +165,6 @@ void destroyChildren() {
   endRunForClosing();
   revokeDropTarget(w.window);
   setProgressDisplay(nullptr);
-  setToolbarSwitch(nullptr);
   for (HWND* child : {&w.viewer, &w.tree, &w.toolbar, &w.statusBar}) {
     if (*child) DestroyWindow(*child);
     *child = nullptr;
@@ -314,6 +300,19 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 }
 
 }  // namespace
+
+// The settings sheet shows or hides the toolbar as soon as it is saved.
+void applyToolbarSwitch(bool hide) {
+  MainWindow& w = mainWindow();
+  if (hide && w.toolbar) {
+    DestroyWindow(w.toolbar);
+    w.toolbar = nullptr;
+    relayout();
+  } else if (!hide && !w.toolbar) {
+    createToolbar(w.window);
+    relayout();
+  }
+}
 
 MainWindow& mainWindow() {
   static MainWindow window;

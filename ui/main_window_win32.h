@@ -42,6 +42,9 @@ void layout();
 // Sends the window a size message, so that the layout is redone.
 void relayout();
 
+// Shows or hides the toolbar at once (the settings sheet, once saved).
+void applyToolbarSwitch(bool hide);
+
 // The menu while a worker runs: the commands that would change the file
 // list or the options grayed, and `stopCommand` ("解析中止" or "登録中止")
 // in the place of "読取情報ｸﾘｱ". And back.

@@ -6,6 +6,7 @@
 
 #include <iterator>
 
+#include "ui/main_window_win32.h"
 #include "ui/resource_ids.h"
 #include "ui/settings_pages_win32.h"
 
@@ -111,7 +112,10 @@ bool command(HWND page, WPARAM wParam) {
 }
 
 // The second page saves nothing: this one saves for both.
-void apply() { saveOptions(editedOptions()); }
+void apply() {
+  saveOptions(editedOptions());
+  applyToolbarSwitch(liveOptions().hideToolbar != 0);
+}
 
 void close() {
   Options& o = editedOptions();

@@ -18,7 +18,7 @@ class FileTreeTest : public AnalysisTest {
     }
   }
   std::string report(const char* name = "MzFileTree.txt") {
-    tree_.write();
+    tree_.write(reports());
     std::string bytes = AnalysisTest::report(name), out;
     for (char c : bytes)
       if (c != '\r') out += c;
@@ -86,7 +86,7 @@ TEST_F(FileTreeTest, RepeatedSubtreesShownOrHidden) {
   tree.addEdge("", "b.c");
   tree.addEdge("b.c", "x.h");
   tree.addEdge("b.c", "z.h");
-  tree.write();
+  tree.write(reports());
   std::string bytes = AnalysisTest::report("MzFileTree.txt"), text;
   for (char c : bytes)
     if (c != '\r') text += c;

@@ -79,11 +79,6 @@ class RefusingWorkbook : public platform::Workbook {
   std::string current_;
 };
 
-std::vector<std::string>& unwrittenPaths() {
-  static std::vector<std::string> paths;
-  return paths;
-}
-
 class WorkbookRun : public AnalysisTest {
  protected:
   WorkbookRun() {
@@ -93,14 +88,13 @@ class WorkbookRun : public AnalysisTest {
     options().classList = 1;
     file("a.cpp", kFirst);
     file("b.cpp", kSecond);
-    unwrittenPaths().clear();
-    setReportFailureHandler([](const std::string& path) { unwrittenPaths().push_back(path); });
+    reports().setFailureSink([this](const std::string& path) { unwritten_.push_back(path); });
   }
-  ~WorkbookRun() override { setReportFailureHandler(nullptr); }
 
   std::unique_ptr<platform::Workbook> newWorkbook() {
     return startWorkbook(options().outputFolder, 0);
   }
+  std::vector<std::string> unwritten_;
   std::string bookPath() { return outputFolder().file(toUtf8(kXlsxWorkbookName)); }
 
   // The read-back lines of one sheet, its "sheet" line included.
@@ -236,7 +230,7 @@ TEST_F(WorkbookRun, AFailingSheetIsLeftAndTheRunGoesOn) {
   EXPECT_EQ(sheet("関数一覧"), "sheet 関数一覧\npage landscape fit 1x0\nwidth A 35\nwidth E 35\n");
   EXPECT_NE(sheet("関数詳細情報").find("B2 'area'"), std::string::npos);
   EXPECT_NE(sheet("ステップ数").find("A2 'a.cpp'"), std::string::npos);
-  EXPECT_EQ(unwrittenPaths(),
+  EXPECT_EQ(unwritten_,
             std::vector<std::string>{options().outputFolder + kXlsxWorkbookName + " (関数一覧)"});
 }
 
@@ -245,7 +239,7 @@ TEST_F(WorkbookRun, AStoppedRunSavesNothing) {
   run().requestStop();
   EXPECT_FALSE(analyse({"a.cpp", "b.cpp"}));
   EXPECT_FALSE(reportExists(kXlsxWorkbookName));
-  EXPECT_TRUE(unwrittenPaths().empty());
+  EXPECT_TRUE(unwritten_.empty());
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "report/report_session.h"
 #include "tests/support/process_state.h"
 #include "tests/support/test_files.h"
 
@@ -39,12 +40,13 @@ TEST(ErrorLog, FollowsItsAttachments) {
     writeFileBytes(path, "old\n");
     std::stringbuf buffer;
     std::string trace;
+    ReportSession session("", ReportStyle{});
     for (const std::string& step : c.steps) {
       trace += "[" + step + "]";
       if (step == "<file>")
-        attachErrorLogFile(path);
+        attachErrorLogFile(path, session);
       else if (step == "<nofile>")
-        attachErrorLogFile(temp.file("missing/MizentaErrLog.txt"));
+        attachErrorLogFile(temp.file("missing/MizentaErrLog.txt"), session);
       else if (step == "<buffer>")
         attachErrorLog(&buffer);
       else if (step == "<null>")

@@ -33,8 +33,9 @@ std::string crLf(const std::string& text) {
 std::string writtenBytes(const std::string& text, size_t piece) {
   TempDir dir;
   std::string path = dir.path() + "/r.txt";
+  ReportSession session("", ReportStyle{});
   {
-    ReportFile file;
+    ReportFile file(session);
     EXPECT_TRUE(file.openPath(path, FileMode::kWhole));
     for (size_t at = 0; at < text.size(); at += piece) file << text.substr(at, piece);
     EXPECT_EQ(file.size(), static_cast<long long>(crLf(text).size()));
@@ -58,12 +59,13 @@ TEST(ReportOutput, AppendCountsTheBytesAlreadyThere) {
   TempDir dir;
   std::string path = dir.path() + "/r.txt";
   writeFileBytes(path, "ab\r\n");
-  ReportFile file;
+  ReportSession session("", ReportStyle{});
+  ReportFile file(session);
   ASSERT_TRUE(file.openPath(path, FileMode::kNextSection));
   file << "c\n";
   EXPECT_EQ(file.size(), 7);
   file.close();
-  closeKeptReports();
+  session.closeKeptReports();
   EXPECT_EQ(readFileBytes(path), "ab\r\nc\r\n");
 }
 
@@ -75,8 +77,9 @@ TEST(ReportOutput, ReportsInSectionsStayOpenUntilTheRunEnds) {
   TempDir dir;
   std::string path = dir.path() + "/list.txt";
   writeFileBytes(path, "earlier\r\n");
-  auto section = [&path](const std::string& text) {
-    ReportFile file;
+  ReportSession session("", ReportStyle{});
+  auto section = [&path, &session](const std::string& text) {
+    ReportFile file(session);
     EXPECT_TRUE(file.openPath(path, FileMode::kNextSection));
     long long before = file.size();
     file << text;
@@ -84,7 +87,7 @@ TEST(ReportOutput, ReportsInSectionsStayOpenUntilTheRunEnds) {
   };
   for (int round = 0; round < 2; ++round) {
     {
-      ReportFile first;
+      ReportFile first(session);
       first.openPath(path, FileMode::kFirstSection);
       first << "head\n";
     }
@@ -96,18 +99,18 @@ TEST(ReportOutput, ReportsInSectionsStayOpenUntilTheRunEnds) {
     }
     EXPECT_EQ(readFileBytes(path), round == 0 ? "earlier\r\n" : expected);
     if (round == 0) {
-      closeKeptReports();
+      session.closeKeptReports();
       EXPECT_EQ(readFileBytes(path), expected);
     }
   }
   {
-    ReportFile whole;
+    ReportFile whole(session);
     whole.openPath(path, FileMode::kWhole);
     EXPECT_EQ(readFileBytes(path).substr(0, 17), "head\r\nsection 0\r\n");
     whole << "whole\n";
   }
   EXPECT_EQ(readFileBytes(path), "whole\r\n");
-  closeKeptReports();
+  session.closeKeptReports();
   EXPECT_EQ(readFileBytes(path), "whole\r\n");
 }
 
@@ -115,15 +118,9 @@ TEST(ReportOutput, ReportsInSectionsStayOpenUntilTheRunEnds) {
 // and the folder holds nothing but the reports afterwards.
 class FailedReports : public ::testing::Test {
  protected:
-  void SetUp() override {
-    failed().clear();
-    setReportFailureHandler([](const std::string& path) { failed().push_back(path); });
-  }
-  void TearDown() override { setReportFailureHandler(nullptr); }
-  static std::vector<std::string>& failed() {
-    static std::vector<std::string> paths;
-    return paths;
-  }
+  const std::vector<std::string>& failed() const { return failed_; }
+  std::vector<std::string> failed_;
+  ReportSession session{"", ReportStyle{}, [this](const std::string& path) { failed_.push_back(path); }};
 };
 
 // A report that cannot be written whole leaves the earlier one as it was,
@@ -135,16 +132,16 @@ TEST_F(FailedReports, AReportCutShortLeavesTheEarlierOne) {
   for (const std::string& path : {big, list, small}) writeFileBytes(path, "earlier\r\n");
   {
     FileSizeLimit limit(100000);
-    ReportFile file;
+    ReportFile file(session);
     file.openPath(big, FileMode::kWhole);
     for (int i = 0; i < 20000; ++i) file << "line " << i << '\n';
     file.close();
     for (int i = 0; i < 3000; ++i) {
-      ReportFile section;
+      ReportFile section(session);
       section.openPath(list, i ? FileMode::kNextSection : FileMode::kFirstSection);
       section << "section " << i << std::string(50, '.') << '\n';
     }
-    closeKeptReports();
+    session.closeKeptReports();
     file.openPath(small, FileMode::kWhole);
     file << "new\n";
   }
@@ -165,13 +162,13 @@ TEST_F(FailedReports, WhatCannotBeReplacedStaysAsItIs) {
   std::filesystem::permissions(dir.file("kept.txt"), std::filesystem::perms::owner_read);
   const bool superuser = geteuid() == 0;
   for (const char* name : {"folder.txt", "kept.txt"}) {
-    ReportFile file;
+    ReportFile file(session);
     file.openPath(dir.file(name), FileMode::kWhole);
     file << "report\n";
   }
   std::filesystem::create_symlink("/dev/null", dir.file("null.txt"));
   {
-    ReportFile file;
+    ReportFile file(session);
     EXPECT_TRUE(file.openPath(dir.file("null.txt"), FileMode::kWhole));
     file << "nothing\n";
   }
@@ -200,7 +197,7 @@ TEST_F(FailedReports, AReplacedFileKeepsItsModeAndItsLinks) {
                                          std::filesystem::perms::group_read);
   std::filesystem::create_symlink(real, dir.file("r.txt"));
   {
-    ReportFile file;
+    ReportFile file(session);
     file.openPath(dir.file("r.txt"), FileMode::kWhole);
     file << "new\n";
   }
@@ -217,19 +214,19 @@ TEST_F(FailedReports, AReplacedFileKeepsItsModeAndItsLinks) {
 // holds more. HTML pages are ended before a file is left and at the end.
 TEST(ReportOutput, ListSectionsPastTheSizeLimitStartNumberedFiles) {
   TempDir dir;
-  setReportFolder(dir.path() + "/");
   auto file = [&dir](ReportFormat format, int number) {
     return readFileBytes(dir.file(toUtf8(reportFileName(ReportId::kDefineList, format, number))));
   };
   for (ReportFormat format : {ReportFormat::kText, ReportFormat::kHtml}) {
+    ReportSession session(dir.path() + "/", {format});
     ListSections sections(15);
     for (const char* text : {"section one", "two", "section three"}) {
-      Report report;
-      ASSERT_TRUE(sections.open(report, ReportId::kDefineList, {format}, "t"));
+      Report report(session);
+      ASSERT_TRUE(sections.open(report, ReportId::kDefineList, "t"));
       report->literal(text, kAllForms);
     }
-    sections.finish(ReportId::kDefineList, {format});
-    closeKeptReports();
+    sections.finish(session, ReportId::kDefineList);
+    session.closeKeptReports();
   }
   EXPECT_EQ(file(ReportFormat::kText, 0), "section one\r\ntwo\r\n");
   EXPECT_EQ(file(ReportFormat::kText, 1), "section three\r\n");
@@ -239,7 +236,6 @@ TEST(ReportOutput, ListSectionsPastTheSizeLimitStartNumberedFiles) {
     EXPECT_EQ(html.substr(html.find("</p>\r\n\r\n") + 8),
               std::string(sections[n]) + "\r\n</body>\r\n</html>\r\n");
   }
-  setReportFolder("");
 }
 
 TEST(ReportOutput, PaddingWritesHalfTheColumnsAsBlanks) {

@@ -15,6 +15,7 @@
 #include <ostream>
 #include <string>
 
+#include "report/report_session.h"
 #include "report/report_writer.h"
 
 class RowDumpWriter : public ReportWriter {
@@ -78,16 +79,19 @@ class RowDumpWriter : public ReportWriter {
   }
 };
 
-// Installs the dump for its lifetime.
+// Installs the dump in a session for its lifetime.
 class RowDump {
  public:
-  RowDump() {
-    replaceReportWriters(
+  explicit RowDump(ReportSession& session) : session_(session) {
+    session_.replaceWriters(
         [](ReportFormat, const ReportStyle&, std::ostream& out) -> std::unique_ptr<ReportWriter> {
           return std::make_unique<RowDumpWriter>(out);
         });
   }
-  ~RowDump() { replaceReportWriters(nullptr); }
+  ~RowDump() { session_.replaceWriters(nullptr); }
   RowDump(const RowDump&) = delete;
   RowDump& operator=(const RowDump&) = delete;
+
+ private:
+  ReportSession& session_;
 };

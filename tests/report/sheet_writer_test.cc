@@ -11,7 +11,7 @@
 
 #include "report/report.h"
 #include "report/report_file.h"
-#include "report/workbook_output.h"
+#include "report/report_session.h"
 
 namespace {
 
@@ -57,27 +57,14 @@ constexpr Table kTable{.columns = kColumns, .heading = kWorkbookForm, .after = {
 constexpr Form kForm{.after = {.sheet = 2}};
 constexpr ReportStyle kStyle{.format = ReportFormat::kWorkbook};
 
-std::string& unwritten() {
-  static std::string paths;
-  return paths;
-}
-
 class SheetWriterTest : public testing::Test {
  protected:
-  SheetWriterTest() {
-    setReportWorkbook(&book_);
-    unwritten().clear();
-    setReportFailureHandler([](const std::string& path) { unwritten() += path + "\n"; });
-  }
-  ~SheetWriterTest() override {
-    setReportWorkbook(nullptr);
-    setReportFailureHandler(nullptr);
-  }
+  SheetWriterTest() { session_.setWorkbook(&book_); }
 
   // One class-list-like section: a caption, the header, `rows` rows.
   void section(const char* caption, int rows) {
-    Report report;
-    ASSERT_TRUE(report.append(ReportId::kClassList, kStyle));
+    Report report(session_);
+    ASSERT_TRUE(report.append(ReportId::kClassList));
     report->caption({}, caption);
     report->beginTable(kTable);
     report->heading({Cell::of("class"), Cell::of("name"), Cell::of("base")});
@@ -87,6 +74,8 @@ class SheetWriterTest : public testing::Test {
   }
 
   RecordingWorkbook book_;
+  std::string unwritten_;
+  ReportSession session_{"", kStyle, [this](const std::string& path) { unwritten_ += path + "\n"; }};
 };
 
 TEST_F(SheetWriterTest, SectionsGoBelowEachOtherOnOneSheet) {
@@ -111,8 +100,8 @@ TEST_F(SheetWriterTest, SectionsGoBelowEachOtherOnOneSheet) {
 // The function list's sheet is the one the workbook opens on; a number
 // keeps its mark for the sheet to show.
 TEST_F(SheetWriterTest, TheFunctionListOpensTheWorkbookAndKeepsMarks) {
-  Report report;
-  ASSERT_TRUE(report.create(ReportId::kFunctionList, kStyle));
+  Report report(session_);
+  ASSERT_TRUE(report.create(ReportId::kFunctionList));
   report->beginTable(kTable);
   report->heading({Cell::of("関数名"), Cell::of("STEP数"), Cell::of("ｽﾀｯｸ")});
   report->row({Cell::of("f"), Cell::number(3), Cell::number(20).marked("×").in(ReportFormat::kHtml, "× 20")});
@@ -130,8 +119,8 @@ TEST_F(SheetWriterTest, TheFunctionListOpensTheWorkbookAndKeepsMarks) {
 }
 
 TEST_F(SheetWriterTest, BlocksAreFramedWithTheirNoteAndLabelsColoured) {
-  Report report;
-  ASSERT_TRUE(report.create(ReportId::kFunctionDetails, kStyle));
+  Report report(session_);
+  ASSERT_TRUE(report.create(ReportId::kFunctionDetails));
   const std::vector<std::string> callers{"main", "", "run"};
   for (const char* name : {"f", "g"}) {
     report->beginBlock(kForm, std::string_view("/* note */\n"));
@@ -173,7 +162,7 @@ TEST_F(SheetWriterTest, AFailingCallLeavesTheSheetAndNamesIt) {
   section("first", 1);
   section("second", 1);
   EXPECT_EQ(book_.calls.substr(book_.calls.find("put ")), "put A1:C3 'first'..''\n");
-  EXPECT_EQ(unwritten(), "/out/book.xlsx (クラス一覧)\n");
+  EXPECT_EQ(unwritten_, "/out/book.xlsx (クラス一覧)\n");
 }
 
 }  // namespace

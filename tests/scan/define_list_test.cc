@@ -24,7 +24,7 @@ class DefineList : public AnalysisTest {
     ASSERT_TRUE(AnalysisTest::define(name, body, params.empty() ? std::vector<std::string>()
                                                                 : std::vector<std::string>{params}));
   }
-  RowDump dump_;
+  RowDump dump_{reports()};
 };
 
 const std::string kDefineHead = "head: #define | 定義名 | 定義内容 | ﾌｧｲﾙ名\n";
@@ -35,7 +35,7 @@ TEST_F(DefineList, Rows) {
   define("A", "", {"1"});
   define("F", "(a,b)", {"(", "(", "a", ")", "+", "(", "b", ")", ")"});
   define("S", "", {"\"x y\""});
-  defines().writeList(ListScope::kWholeRun);
+  defines().writeList(reports(), ListScope::kWholeRun);
   EXPECT_EQ(report("Mz一覧define.txt"),
             withCrLf("page: #define定義一覧\ncaption: 解析対象ｿｰｽに含まれる全定義内容\n" + kDefineHead +
                      "row: #define | A | 1 | main.c\n"
@@ -47,11 +47,11 @@ TEST_F(DefineList, Rows) {
 TEST_F(DefineList, PerFileSectionsAppendToOneFile) {
   startFile("/src/a.c");
   define("A", "", {"1"});
-  defines().writeList(ListScope::kPerFile);
+  defines().writeList(reports(), ListScope::kPerFile);
   defines().clear();
   startFile("/src/b.c");
-  defines().writeList(ListScope::kPerFile);
-  defines().writeList(ListScope::kFinish);
+  defines().writeList(reports(), ListScope::kPerFile);
+  defines().writeList(reports(), ListScope::kFinish);
   EXPECT_EQ(report("Mz一覧define.txt"),
             withCrLf("page: #define定義一覧\ncaption: a.cに含まれる定義内容\n" + kDefineHead +
                      "row: #define | A | 1 | a.c\nend\n"
@@ -62,7 +62,7 @@ TEST_F(DefineList, VbConstantsGetTheirOwnWordsAndFile) {
   startFile("/src/m.bas");
   ASSERT_TRUE(defines().beginDefine("MAX"));
   defines().defineBodyToken("10");
-  defines().writeList(ListScope::kPerFile);
+  defines().writeList(reports(), ListScope::kPerFile);
   EXPECT_EQ(report("Mz一覧const.txt"),
             withCrLf("page: Const定数一覧\ncaption: m.basに含まれる定義内容\n"
                      "head: Const | 定義名 | 定義内容 | ﾌｧｲﾙ名\nrow: Const | MAX | 10 | m.bas\nend\n"));
@@ -75,7 +75,7 @@ TEST_F(DefineList, FilesPastTheLimitAreContinuedInNumberedFiles) {
   const char* names[] = {"a", "b", "c", "d"};
   for (const char* name : names) {
     startFile(std::string("/src/") + name + ".c");
-    defines().writeList(ListScope::kPerFile);
+    defines().writeList(reports(), ListScope::kPerFile);
   }
   EXPECT_NE(report("Mz一覧define.txt").find("a.c"), std::string::npos);
   EXPECT_NE(report("Mz一覧define_1.txt").find("b.c"), std::string::npos);

@@ -132,7 +132,7 @@ TEST_F(ReservedWords, DumpListsEveryEntryWithItsGroup) {
   words().add("Dim", kModeVb);
   words().add("x", kModeAll);
   words().add("m", kModeJava | kModeC);
-  words().dump();
+  words().dump(reports());
   EXPECT_EQ(dumpFile(), withCrLf("予約語を書き出します。\n"
                                  "  0, VB        , Dim,\n"
                                  "  1, C/CPP     , class,\n"
@@ -143,7 +143,7 @@ TEST_F(ReservedWords, DumpListsEveryEntryWithItsGroup) {
 }
 
 TEST_F(ReservedWords, DumpOfAnEmptyTable) {
-  words().dump();
+  words().dump(reports());
   EXPECT_EQ(dumpFile(), withCrLf("予約語を書き出します。\n↑以上が予約語です。定義数：0個\n"));
 }
 

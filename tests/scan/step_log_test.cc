@@ -21,11 +21,11 @@ class StepLogTest : public AnalysisTest {
     files_.entries().push_back(e);
   }
   std::string rows() {
-    writeStepLog(options(), files_);
+    writeStepLog(reports(), options(), files_);
     return report("MzStepLog.txt");
   }
 
-  RowDump dump_;
+  RowDump dump_{reports()};
   SourceFileList files_;
 };
 

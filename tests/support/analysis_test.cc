@@ -61,7 +61,6 @@ const Language& languageFor(const Options& options, const std::string& path) {
 AnalysisTest::AnalysisTest() {
   options_.extensionLanguages = parseExtensionList(kDefaultExtensionList);
   options_.outputFolder = dir_.path() + "/";
-  setReportFolder(options_.outputFolder);
   applyLexicalRules(languageOf(SourceLanguage::kC).lexical);
   attachErrorLog(&log_);
 }
@@ -70,8 +69,7 @@ AnalysisTest::AnalysisTest() {
 // process_state.h; the log must let go of the buffer that goes now.
 AnalysisTest::~AnalysisTest() {
   reader_.reset();
-  run_.reset();
-  closeKeptReports();
+  run_.reset();  // its reports' session closes the kept list files
   attachErrorLog(nullptr);
 }
 
@@ -204,7 +202,7 @@ void AnalysisTest::loadSettings(const std::vector<std::string>& paths) {
 bool AnalysisTest::analyse(const std::vector<std::string>& paths) {
   registerAll(paths);
   bool finished = run().run(list_);
-  closeKeptReports();
+  reports().closeKeptReports();
   return finished;
 }
 
@@ -215,7 +213,7 @@ std::string AnalysisTest::takeLog() {
 }
 
 std::string AnalysisTest::report(const std::string& name) {
-  closeKeptReports();
+  if (run_) run_->reports().closeKeptReports();
   std::string path = dir_.file(toUtf8(name));
   return std::filesystem::exists(path) ? readFileBytes(path) : "<missing>";
 }

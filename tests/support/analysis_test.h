@@ -54,6 +54,8 @@ class AnalysisTest : public testing::Test {
 
   Options& options() { return options_; }
   AnalysisRun& run();
+  // The run's reports: into the fixture's temporary folder.
+  ReportSession& reports() { return run().reports(); }
   void renewRun();
   FunctionTable& functions() { return run().functions(); }
   ClassTable& classes() { return run().classes(); }

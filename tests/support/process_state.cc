@@ -7,7 +7,6 @@
 #include "context/source_file_list.h"
 #include "parsers/languages.h"
 #include "report/error_log.h"
-#include "report/report_file.h"
 #include "scan/lexical_rules.h"
 
 // Not reset, as nothing outside them can reach it: the time of the last
@@ -16,13 +15,11 @@
 void resetProcessState() {
   liveOptions() = Options();
   setProgramFolder(std::string());
-  setToolbarSwitch(nullptr);
   sourceFiles() = SourceFileList();
   applyLexicalRules(languageOf(SourceLanguage::kC).lexical);
-  setReportFolder(std::string());
+  holdErrorLog(nullptr);
   attachErrorLog(nullptr);  // first: a test's buffer may be gone already
   detachErrorLog();
-  closeKeptReports();
   setProgressDisplay(nullptr);
 }
 

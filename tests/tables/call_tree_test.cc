@@ -26,7 +26,7 @@ class CallTreeTest : public TableTest {
     functions().SetChainAto(decl(caller), decl(callee), flags);
   }
   std::string tree() {
-    writeCallTree(reportTables());
+    writeCallTree(reports(), reportTables());
     return report("MizentaLog.txt");
   }
 
@@ -246,7 +246,7 @@ TEST_F(CallTreeTest, LineBudgetHidesRepeatsOnceSpent) {
     call("x", "z");
     call("y", "z");
     call("z", "w");
-    writeCallTree(reportTables(), c.budget);
+    writeCallTree(reports(), reportTables(), c.budget);
     EXPECT_EQ(report("MizentaLog.txt"), withCrLf(head + c.tail)) << c.budget;
     EXPECT_EQ(takeLog(), c.log);
   }

@@ -15,7 +15,7 @@ class ClassListTest : public TableTest {
     options().classList = 1;
     startFile("c:/src/app.cpp");
   }
-  RowDump dump_;
+  RowDump dump_{reports()};
 };
 
 // CApp (no bases), CDoc : CObject, IUnknown, CView : CWnd; CWnd from the
@@ -31,7 +31,7 @@ TEST_F(ClassListTest, RowsForTheWholeRun) {
   classes().registerClass("CApp", 1, ClassTable::kClass);
   classes().addMember("POINT", "int", "x", 4, 0);
   classes().registerClass("SLike", 1, ClassTable::kClassLike);
-  classes().writeClassList(ListScope::kFinish);
+  classes().writeClassList(reports(), ListScope::kFinish);
   EXPECT_EQ(report("Mz一覧class.txt"),
             withCrLf("page: クラス一覧\n"
                      "caption: 解析対象ｿｰｽで使用した全ｸﾗｽ名を表示します。\n" + kHead +
@@ -51,12 +51,12 @@ TEST_F(ClassListTest, SectionsPerSourceFile) {
     startFile(files[i]);
     classes().registerSettingsClass("CString");
     if (*names[i]) classes().registerClass(names[i], 1, ClassTable::kClass);
-    classes().writeClassList(ListScope::kPerFile);
+    classes().writeClassList(reports(), ListScope::kPerFile);
     classes().resetAfterFile();
     expected += "caption: " + fileNamePart(files[i]) + "で使用したｸﾗｽ名を表示します。\n" + kHead +
                 (*names[i] ? "row: class | " + std::string(names[i]) + " | ~[]*\n" : "") + "end\n";
   }
-  classes().writeClassList(ListScope::kFinish);
+  classes().writeClassList(reports(), ListScope::kFinish);
   EXPECT_EQ(report("Mz一覧class.txt"), withCrLf(expected));
   EXPECT_EQ(classes().sectionsWritten(), 3);
 }
@@ -67,7 +67,7 @@ TEST_F(ClassListTest, SectionsPerSourceFile) {
 TEST_F(ClassListTest, AKeptTableListsWhatEachFileUsed) {
   std::string expected = "page: クラス一覧\n";
   auto section = [&](const std::string& file, const std::string& rows) {
-    classes().writeClassList(ListScope::kPerFile);
+    classes().writeClassList(reports(), ListScope::kPerFile);
     classes().resetAfterFile();
     expected += "caption: " + file + "で使用したｸﾗｽ名を表示します。\n" + kHead + rows + "end\n";
   };
@@ -86,13 +86,13 @@ TEST_F(ClassListTest, AKeptTableListsWhatEachFileUsed) {
   classes().markUsed("TC139");
   classes().renameClass("TC139", "TC101");  // the name is taken: the record goes
   section("u2.pas", "row: class | TC102 | ~[]*\n");
-  classes().writeClassList(ListScope::kFinish);
+  classes().writeClassList(reports(), ListScope::kFinish);
   EXPECT_EQ(report("Mz一覧class.txt"), withCrLf(expected));
 }
 
 TEST_F(ClassListTest, AnEmptyTableWritesNoSection) {
-  classes().writeClassList(ListScope::kPerFile);
-  classes().writeClassList(ListScope::kWholeRun);
+  classes().writeClassList(reports(), ListScope::kPerFile);
+  classes().writeClassList(reports(), ListScope::kWholeRun);
   EXPECT_FALSE(reportExists("Mz一覧class.txt"));
   EXPECT_EQ(classes().sectionsWritten(), 0);
 }

@@ -309,7 +309,7 @@ TEST_F(ClassTableTest, OddNamesNeitherCrashNorHang) {
       classes().renameClass(n, m);
     }
   }
-  classes().writeClassList(ListScope::kWholeRun);
+  classes().writeClassList(reports(), ListScope::kWholeRun);
   for (int i = 1; i < classes().recordCount(); ++i)
     EXPECT_LE(compareNames(classes().record(i - 1).name, classes().record(i).name), 0);
 }

@@ -56,10 +56,10 @@ class FunctionDetailsTest : public TableTest {
   }
   std::string details() {
     prepareFunctionReports(reportTables());
-    writeFunctionDetails(reportTables());
+    writeFunctionDetails(reports(), reportTables());
     return report("Mz関数詳細情報.txt");
   }
-  RowDump dump_;
+  RowDump dump_{reports()};
 };
 
 // Functions with a source file, in key order; only defined callees, and

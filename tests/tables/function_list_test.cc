@@ -41,10 +41,10 @@ class FunctionListTest : public TableTest {
   }
   std::string list() {
     prepareFunctionReports(reportTables());
-    writeFunctionList(reportTables());
+    writeFunctionList(reports(), reportTables());
     return report("Mz一覧Func.txt");
   }
-  RowDump dump_;
+  RowDump dump_{reports()};
 };
 
 // Defined functions in key order, with the remark each form words by the

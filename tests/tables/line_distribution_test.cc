@@ -53,7 +53,7 @@ TEST_F(LineDistributionTest, RowsNameEachClassByItsBoundary) {
 }
 
 TEST_F(LineDistributionTest, CsvHasOneLinePerClassWithCrLf) {
-  writeDistributionCsv(computeDistribution({1, 12, 12, 300}, 10));
+  writeDistributionCsv(reports(), computeDistribution({1, 12, 12, 300}, 10));
   EXPECT_EQ(report("Mz関数分布.csv"),
             "10行未満,1\r\n20行未満,2\r\n30行未満,0\r\n40行未満,0\r\n50行未満,0\r\n"
             "60行未満,0\r\n70行未満,0\r\n80行未満,0\r\n90行未満,0\r\n100行未満,0\r\n"
@@ -75,7 +75,7 @@ TEST_F(LineDistributionTest, ARunWritesItOnlyWhenAskedFor) {
 }
 
 TEST_F(LineDistributionTest, ARunWithAWidthBelowOneTakesTen) {
-  writeDistributionReport({1, 15}, 0, ReportStyle{});
+  writeDistributionReport(reports(), {1, 15}, 0);
   EXPECT_EQ(takeLog(), " 行数分布の行数[0]は使えないため、10行区切りで出力します\n");
   std::string expected = "10行未満,1\r\n20行未満,1\r\n";
   EXPECT_EQ(startOf(report("Mz関数分布.csv"), expected), expected);

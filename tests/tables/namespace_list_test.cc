@@ -13,19 +13,19 @@ namespace {
 class NamespaceList : public AnalysisTest {
  protected:
   NamespaceTable& ns() { return namespaces(); }
-  RowDump dump_;
+  RowDump dump_{reports()};
 };
 
 // A file without namespaces gets no section.
 TEST_F(NamespaceList, PerFileSections) {
   ns().openNamespace("zeta", 0);
   ns().openNamespace("alpha", 1);
-  ns().writeNamespaceList(ListScope::kPerFile, "a.cpp");
+  ns().writeNamespaceList(reports(), ListScope::kPerFile, "a.cpp");
   ns().clear();
-  ns().writeNamespaceList(ListScope::kPerFile, "b.cpp");
+  ns().writeNamespaceList(reports(), ListScope::kPerFile, "b.cpp");
   ns().openNamespace("std", 0);
-  ns().writeNamespaceList(ListScope::kPerFile, "c.cpp");
-  ns().writeNamespaceList(ListScope::kFinish, "");
+  ns().writeNamespaceList(reports(), ListScope::kPerFile, "c.cpp");
+  ns().writeNamespaceList(reports(), ListScope::kFinish, "");
   EXPECT_EQ(report("Mz名前空間一覧.txt"),
             withCrLf("page: 名前空間一覧\n"
                      "caption: a.cppに含まれる名前空間\nhead: 名前空間名\nrow: zeta\nrow: zeta::alpha\nend\n"
@@ -38,15 +38,15 @@ TEST_F(NamespaceList, WholeRunListsEachNameOnce) {
   ns().openNamespace("a", 0);
   ns().statementEnd(0);
   ns().openNamespace("b", 0);
-  ns().writeNamespaceList(ListScope::kWholeRun, "x.cpp");
+  ns().writeNamespaceList(reports(), ListScope::kWholeRun, "x.cpp");
   EXPECT_EQ(report("Mz名前空間一覧.txt"),
             withCrLf("page: 名前空間一覧\ncaption: 解析対象ｿｰｽに含まれる全名前空間\n"
                      "head: 名前空間名\nrow: a\nrow: b\nend\n"));
 }
 
 TEST_F(NamespaceList, NoNamespacesNoFile) {
-  ns().writeNamespaceList(ListScope::kWholeRun, "");
-  ns().writeNamespaceList(ListScope::kFinish, "");
+  ns().writeNamespaceList(reports(), ListScope::kWholeRun, "");
+  ns().writeNamespaceList(reports(), ListScope::kFinish, "");
   EXPECT_EQ(report("Mz名前空間一覧.txt"), "<missing>");
 }
 

@@ -22,7 +22,7 @@ const std::string kTypeHead = "head: No | 型名 | サイズ | 計測結果\n";
 class TypeList : public AnalysisTest {
  protected:
   void SetUp() override { context().setLanguageMask(kModeC); }
-  RowDump dump_;
+  RowDump dump_{reports()};
   // A type the sources declared and then used.
   void used(const char* name, int kind, int size, bool inexact, int languages = kModeC) {
     types().registerType(name, kind, size, inexact, languages);
@@ -38,7 +38,7 @@ TEST_F(TypeList, Rows) {
   used(kName22, TypeTable::kStructure, 8, false);
   types().registerType("UNUSED", TypeTable::kTypedef, 4, false, kModeC);
   used("Currency", TypeTable::kTypedef, 8, false, kModeVb);
-  types().writeTypeList(ListScope::kPerFile, "a.c");
+  types().writeTypeList(reports(), ListScope::kPerFile, "a.c");
   EXPECT_EQ(report("Mz一覧type.txt"),
             withCrLf("page: 型情報一覧\n"
                      "caption: a.cで使用した型情報を書き出します。\n" + kTypeHead +
@@ -53,12 +53,12 @@ TEST_F(TypeList, SectionsOfEachFileAppendAndUsedMarksStartAgain) {
   baseTypes().loadBuiltIn();
   types().copyFrom(baseTypes());
   types().isType("int");
-  types().writeTypeList(ListScope::kPerFile, "a.c");
+  types().writeTypeList(reports(), ListScope::kPerFile, "a.c");
   types().endFile(kModeC);
   types().copyFrom(baseTypes());
   types().isType("char");
-  types().writeTypeList(ListScope::kPerFile, "b.c");
-  types().writeTypeList(ListScope::kFinish, "");
+  types().writeTypeList(reports(), ListScope::kPerFile, "b.c");
+  types().writeTypeList(reports(), ListScope::kFinish, "");
   EXPECT_EQ(report("Mz一覧type.txt"),
             withCrLf("page: 型情報一覧\n"
                      "caption: a.cで使用した型情報を書き出します。\n" + kTypeHead +
@@ -78,10 +78,10 @@ TEST_F(TypeList, AKeptTableListsWhatEachFileUsed) {
   types().findType("t130", TypeTable::FindMode::kCurrentLanguage);
   types().findType("T105", TypeTable::FindMode::kCurrentLanguage);
   types().findType("T130", TypeTable::FindMode::kCurrentLanguage);
-  types().writeTypeList(ListScope::kPerFile, "u1.pas");
+  types().writeTypeList(reports(), ListScope::kPerFile, "u1.pas");
   types().endFile(kModeDelphi);
   types().findType("T102", TypeTable::FindMode::kCurrentLanguage);
-  types().writeTypeList(ListScope::kPerFile, "u2.pas");
+  types().writeTypeList(reports(), ListScope::kPerFile, "u2.pas");
   setCaseInsensitiveNames(false);
   EXPECT_EQ(report("Mz一覧type.txt"),
             withCrLf("page: 型情報一覧\n"
@@ -93,7 +93,7 @@ TEST_F(TypeList, AKeptTableListsWhatEachFileUsed) {
 
 TEST_F(TypeList, FinishWithoutSectionsWritesTheWholeRun) {
   used("DWORD", TypeTable::kTypedef, 4, false);
-  types().writeTypeList(ListScope::kFinish, "");
+  types().writeTypeList(reports(), ListScope::kFinish, "");
   EXPECT_EQ(report("Mz一覧type.txt"),
             withCrLf("page: 型情報一覧\n"
                      "caption: 解析対象ｿｰｽで使用した全型情報を書き出します。\n" + kTypeHead +

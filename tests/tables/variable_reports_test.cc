@@ -46,7 +46,7 @@ class VariableReportsTest : public TableTest {
     variables().referenceVariable("counter", "A", "g");
     variables().referenceVariable("calls", "", "f");
   }
-  RowDump dump_;
+  RowDump dump_{reports()};
 };
 
 const std::string kListHead = "page: グローバル変数一覧\nhead: 型名 | 変数名 | サイズ | 計測 | 備考 | ファイル名\n"
@@ -70,18 +70,18 @@ const std::string kRows =
 // Parameters are never listed; member variables only with their option.
 TEST_F(VariableReportsTest, ListRows) {
   fillAll();
-  variables().writeVariableList();
+  variables().writeVariableList(reports());
   EXPECT_EQ(report("Mz一覧Obj.txt"), withCrLf(kListHead + kRows + "end\n"));
   EXPECT_EQ(variables().rowCount(), 9);
   options().outputMemberVariables = 1;
-  variables().writeVariableList();
+  variables().writeVariableList(reports());
   EXPECT_EQ(report("Mz一覧Obj.txt"),
             withCrLf(kListHead + kRows + "row: int | x | #4 |  |  | main.cpp\nend\n"));
 }
 
 TEST_F(VariableReportsTest, DetailsBlocks) {
   fillDetails();
-  variables().writeVariableDetails();
+  variables().writeVariableDetails(reports());
   auto block = [](const char* type, const char* name, const char* size, const char* remark,
                   const std::string& source, const char* functions) {
     return std::string("block\n型名: ") + type + "\n変数名: " + name + "\nサイズ: " + size +

@@ -425,8 +425,8 @@ TEST_F(VariableTableTest, OddNamesNeitherCrashNorHang) {
     variables().endFunctionScope();
   }
   variables().handOverReferences();
-  variables().writeVariableList();
-  variables().writeVariableDetails();
+  variables().writeVariableList(reports());
+  variables().writeVariableDetails(reports());
   EXPECT_GT(variables().recordCount(), 0);
 }
 
