@@ -34,7 +34,6 @@
 #include "context/source_file_list.h"
 #include "platform/byte_source.h"
 #include "report/error_log.h"
-#include "report/report_file.h"
 
 #include "tests/fuzz/scratch_folder.h"
 
@@ -153,14 +152,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
 
   attachErrorLog(&nullBuffer);
-  setReportFolder(options.outputFolder);
   {
     AnalysisRun run(options, files);
     run.setBlockBytes(blockSize);
     run.setReportsWanted(reports);
     run.run(list);
   }
-  closeKeptReports();
   attachErrorLog(nullptr);
   return 0;
 }

@@ -22,7 +22,6 @@
 #include "tables/type_table.h"
 #include "platform/byte_source.h"
 #include "report/error_log.h"
-#include "report/report_file.h"
 
 #include "tests/fuzz/scratch_folder.h"
 
@@ -76,7 +75,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
 
   attachErrorLog(&nullBuffer);
-  setReportFolder(options.outputFolder);
   {
     AnalysisRun run(options, files);
     run.setBlockBytes(kBlockSizes[(switches >> 3) & 3]);
@@ -85,7 +83,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Only a clause of at least one byte sets the pointer size.
     if (run.baseTypes().pointerSize() < 1) std::abort();
   }
-  closeKeptReports();
   attachErrorLog(nullptr);
   setProgramFolder("");
   return 0;
