@@ -6,7 +6,7 @@ WINDOWS := build/windows
 ASAN    := build/asan
 CMAKE_LINUX_FLAGS := -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMZ_WINDOWS_BIN=$(CURDIR)/$(WINDOWS)
 
-.PHONY: all setup build windows asan test demo bench accuracy fuzz fuzz-long workbook-print clean
+.PHONY: all setup build windows asan test demo bench accuracy fuzz fuzz-long workbook-print format clean
 
 all: build
 
@@ -47,6 +47,11 @@ accuracy: setup build
 # pages landscape, one page wide, as many as its rows need.
 workbook-print: setup build
 	@scripts/workbook-print.sh $(LINUX)
+
+# The sources rewritten as .clang-format says (make test fails on a file
+# that differs).
+format: setup
+	@scripts/format.sh
 
 # Each fuzz target for a bounded time (FUZZ_SECONDS each); findings are
 # kept under tests/fuzz/regressions and replayed by make test; every run is
