@@ -249,10 +249,10 @@ void FunctionTable::registerDefinition(const DeclInfo& decl, std::uint32_t regis
   // stands on a line of its own in the details.
   if (!comment.empty() && (r.comment.empty() || !analysed)) {
     if (comment.back() == '\n') {
-      r.comment = comments_.add(comment);
+      r.comment = comments_.add(comment, r.comment);
     } else {
       commentLine_.assign(comment).push_back('\n');
-      r.comment = comments_.add(commentLine_);
+      r.comment = comments_.add(commentLine_, r.comment);
     }
   }
   if (r.returnType == TextPool::kEmpty) r.returnType = texts_.add(decl.returnType);
