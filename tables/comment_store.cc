@@ -14,7 +14,7 @@ const char kKeptInMemoryLine[] =
     "コメントを一時ファイルに書き込めません。以降のコメントはメモリに保持します";
 
 // Bytes gathered before they go to the file in one write.
-constexpr size_t kBufferBytes = 256 * 1024;
+constexpr size_t kBufferBytes = 64 * 1024;
 
 std::uint64_t digestOf(std::string_view text) { return std::hash<std::string_view>()(text); }
 

@@ -13,6 +13,11 @@
 #include "scan/sorted_search.h"
 #include "tables/table_log.h"
 
+// A large run holds one record per function: its fields lie without gaps.
+static_assert(sizeof(FunctionRecord) == sizeof(std::string) + sizeof(CommentStore::Ref) +
+                                            8 * sizeof(std::int32_t) +
+                                            3 * sizeof(std::vector<int>));
+
 namespace {
 
 const char kGlobalScopeMark[] = "グローバル関数";
