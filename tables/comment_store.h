@@ -68,7 +68,7 @@ class CommentStore {
   // `size` bytes from `offset` of the file and the buffer after it.
   bool readBack(std::uint64_t offset, std::uint32_t size) const;
 
-  mutable std::FILE* file_ = nullptr;
+  std::FILE* file_ = nullptr;
   mutable bool fileFailed_ = false;  // no file, or a write failed: later texts stay here
   std::uint64_t end_ = 0;            // bytes stored in the file and the buffer
   mutable std::uint64_t flushed_ = 0;  // bytes in the file
