@@ -95,6 +95,10 @@ OpenedFile openRegularFile(const std::string& path);
 // it is closed (or the program ends). Null when none can be made.
 std::FILE* openTemporaryFile();
 
+// Moves `file` to byte `offset` from its start, past what a 32-bit long
+// reaches (fseek takes a long, 32 bits on Windows); false when it cannot.
+bool seekFile(std::FILE* file, std::uint64_t offset);
+
 // The name that the C runtime's fopen takes for `path`, for a library that
 // opens files itself: UTF-8 on POSIX, the system code page on Windows
 // (empty where that code page lacks a character of the name).

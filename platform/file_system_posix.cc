@@ -179,6 +179,12 @@ OpenedFile openRegularFile(const std::string& path) {
 
 std::FILE* openTemporaryFile() { return std::tmpfile(); }
 
+bool seekFile(std::FILE* file, std::uint64_t offset) {
+  static_assert(sizeof(off_t) == 8, "files past 2 GiB need a 64-bit off_t");
+  return offset <= static_cast<std::uint64_t>(INT64_MAX) &&
+         ::fseeko(file, static_cast<off_t>(offset), SEEK_SET) == 0;
+}
+
 std::string nativeFileName(const std::string& path) { return resolveNativePath(path); }
 
 bool makeDirectory(const std::string& path) {

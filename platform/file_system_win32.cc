@@ -154,6 +154,11 @@ std::FILE* openTemporaryFile() {
   return file;
 }
 
+bool seekFile(std::FILE* file, std::uint64_t offset) {
+  return offset <= static_cast<std::uint64_t>(INT64_MAX) &&
+         _fseeki64(file, static_cast<__int64>(offset), SEEK_SET) == 0;
+}
+
 bool makeDirectory(const std::string& path) {
   CreateDirectoryW(wideName(path).c_str(), nullptr);
   return fileStatus(path).isDirectory;

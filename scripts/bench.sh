@@ -6,7 +6,7 @@
 #
 # Knobs: BENCH_RUNS (3) runs per tool, median reported;
 #        BENCH_CORPORA ("glibc glibc-c lua cpp vb pascal java generated
-#          single") subset to run;
+#          single glibc-single") subset to run;
 #        BENCH_SCALE ("1 2 4") scale factors of the generated corpus;
 #        BENCH_TIMEOUT (1200) seconds before a run counts as hung;
 #        BENCH_TRIAL (0) 1 marks the results as a trial in their heading;
@@ -19,7 +19,7 @@ cd "$(dirname "$0")/.."
 root=$(pwd)
 build=${1:-build/linux}
 runs=${BENCH_RUNS:-3}
-corpora_wanted=${BENCH_CORPORA:-glibc glibc-c lua cpp vb pascal java generated single}
+corpora_wanted=${BENCH_CORPORA:-glibc glibc-c lua cpp vb pascal java generated single glibc-single}
 scales=${BENCH_SCALE:-1 2 4}
 run_timeout=${BENCH_TIMEOUT:-1200}
 
@@ -123,6 +123,23 @@ prepare_single() {
   echo "$recipe" > "$corpora/single.ready"
 }
 
+# One file of 100 MiB of real C: the files of the C corpus one after the
+# other in the order of its list, from the first again when they run out,
+# cut at 100 MiB.
+prepare_glibc_single() {
+  local recipe="100 MiB of $(cat "$corpora/glibc.ready")" bytes rounds
+  ready glibc-single "$recipe" && return
+  say "joining the C corpus into one file of 100 MiB"
+  rm -rf "$corpora/glibc-single"
+  mkdir -p "$corpora/glibc-single"
+  bytes=$(cd "$corpora/glibc" && wc -c --files0-from="$corpora/glibc.list0" | tail -1 | awk '{print $1}')
+  rounds=$(( (100 * 1024 * 1024 + bytes - 1) / bytes ))
+  (cd "$corpora/glibc" && for _ in $(seq "$rounds"); do xargs -0 cat < "$corpora/glibc.list0"; done) |
+    head -c $((100 * 1024 * 1024)) > "$corpora/glibc-single/glibc.c"
+  write_list glibc-single -name '*.c'
+  echo "$recipe" > "$corpora/glibc-single.ready"
+}
+
 # The .c files of the C corpus alone: the program follows their headers
 # itself, the peers read only the .c files.
 prepare_glibc_c() {
@@ -165,6 +182,10 @@ if wanted generated; then
   for s in $scales; do prepare_generated "$s"; done
 fi
 wanted single && prepare_single
+if wanted glibc-single; then
+  prepare_glibc
+  prepare_glibc_single
+fi
 [ "${BENCH_PREPARE_ONLY:-0}" = 1 ] && { say "corpora ready in $corpora"; exit 0; }
 
 # ---------------------------------------------------------------- program copy
@@ -262,8 +283,10 @@ clear_reports() {  # [program folder]
 # ---------------------------------------------------------------- timing
 
 # results.tsv: corpus, tool, run, seconds, peak RSS (KiB), status, CPU seconds
+# temporary.tsv: corpus, tool, run, most bytes of temporary files at once (Mizenta)
 tsv=$results/results.tsv
 : > "$tsv"
+: > "$results/temporary.tsv"
 : > "$results/problems.txt"
 
 # Runs "$@" in the corpus folder under /usr/bin/time -v; sets t_seconds,
@@ -297,6 +320,28 @@ timed() {
   fi
 }
 
+# The most that the temporary files of a running program take at once
+# (the files it holds open that are deleted already), sampled twice a
+# second until "$2.stop" appears; written to $2.
+temporary_peak() {  # program file, result file
+  local program peak=0 sum pid fd size
+  program=$(readlink -f "$1")
+  while [ ! -f "$2.stop" ]; do
+    for pid in $(pgrep -x mizenta); do
+      [ "$(readlink "/proc/$pid/exe" 2>/dev/null)" = "$program" ] || continue
+      sum=0
+      for fd in /proc/"$pid"/fd/*; do
+        case $(readlink "$fd" 2>/dev/null) in
+          *" (deleted)") size=$(stat -L -c %s "$fd" 2>/dev/null) && sum=$((sum + size)) ;;
+        esac
+      done
+      [ "$sum" -gt "$peak" ] && peak=$sum
+    done
+    sleep 0.5
+  done
+  echo "$peak" > "$2"
+}
+
 record() {  # corpus tool run
   printf '%s\t%s\t%s\t%s\t%s\t%s\t%s\n' "$1" "$2" "$3" "$t_seconds" "$t_rss" "$t_status" "$t_cpu" >> "$tsv"
   say "$1: $2 run $3: ${t_seconds} s (CPU ${t_cpu} s), $((t_rss / 1024)) MiB, $t_status"
@@ -311,7 +356,11 @@ run_mizenta() {  # corpus run target [program folder] [tool name]
   local mz=${4:-$default} tool=${5:-mizenta}
   while :; do
     clear_reports "$mz"
+    rm -f "$results/temporary" "$results/temporary.stop"
+    temporary_peak "$mz/mizenta" "$results/temporary" &
     timed "$corpora/$corpus" "$mz/mizenta" "$target"
+    touch "$results/temporary.stop"
+    wait $!
     if [ "$t_status" = ok ] && grep -aq 'MIZENTA' "$t_err" && [ ! -f "$mz/MzStepLog.txt" ]; then
       tries=$((tries + 1))
       [ $tries -eq 1 ] && say "$corpus: another instance is running, waiting"
@@ -322,6 +371,7 @@ run_mizenta() {  # corpus run target [program folder] [tool name]
     break
   done
   record "$corpus" "$tool" "$run"
+  printf '%s\t%s\t%s\t%s\n' "$corpus" "$tool" "$run" "$(cat "$results/temporary")" >> "$results/temporary.tsv"
   if [ "$t_status" != ok ]; then
     # The last file the run started on is the one that stopped it.
     local last=""
@@ -416,6 +466,7 @@ if wanted generated; then
   done
 fi
 wanted single && bench_corpus single "$corpora/single/big.c" wc
+wanted glibc-single && bench_corpus glibc-single "$corpora/glibc-single/glibc.c" wc
 clear_reports
 clear_reports "$mz_src"
 for pair in $header_modes; do clear_reports "$work/${pair%%:*}"; done

@@ -1,12 +1,26 @@
 #include "tables/comment_store.h"
 
 #include <algorithm>
+#include <cstring>
+#include <functional>
 
 #include "platform/file_system.h"
+#include "platform/program.h"
+#include "report/error_log.h"
 
 namespace {
 
-constexpr std::uint64_t kWindowBytes = 64 * 1024;
+const char kKeptInMemoryLine[] =
+    "コメントを一時ファイルに書き込めません。以降のコメントはメモリに保持します";
+
+// Bytes gathered before they go to the file in one write.
+constexpr size_t kBufferBytes = 64 * 1024;
+
+std::uint64_t digestOf(std::string_view text) { return std::hash<std::string_view>()(text); }
+
+bool startsWith(std::string_view text, std::string_view head) {
+  return text.size() >= head.size() && text.compare(0, head.size(), head) == 0;
+}
 
 }  // namespace
 
@@ -14,37 +28,83 @@ CommentStore::~CommentStore() {
   if (file_) std::fclose(file_);
 }
 
+CommentStore::CommentStore(std::FILE* file) { useFile(file); }
+
+// The store buffers itself: a write that fails must fail in its flush,
+// not later in a buffer of the runtime holding texts already given out.
+void CommentStore::useFile(std::FILE* file) {
+  file_ = file;
+  if (file_)
+    std::setvbuf(file_, nullptr, _IONBF, 0);
+  else
+    giveUpFile();
+}
+
 bool CommentStore::fileWritable() {
-  if (!file_ && !fileFailed_) {
-    file_ = platform::openTemporaryFile();
-    fileFailed_ = file_ == nullptr;
-  }
+  if (!file_ && !fileFailed_) useFile(platform::openTemporaryFile());
   return !fileFailed_;
 }
 
-CommentStore::Ref CommentStore::add(std::string_view text) {
-  Ref ref;
-  if (text.empty()) return ref;
-  // A text of 4 GB or more is cut: its size must fit the reference.
-  if (text.size() > UINT32_MAX) text = text.substr(0, UINT32_MAX);
-  ref.size = static_cast<std::uint32_t>(text.size());
-  // Offsets must stay within what fseek takes everywhere (a 32-bit long).
-  if (fileWritable() && end_ + text.size() <= 0x7FFFFFFF) {
-    // Writes go to the end; only a read in between moves the position (a
-    // seek before every write would flush the buffer each time).
-    bool placed = atEnd_ || std::fseek(file_, static_cast<long>(end_), SEEK_SET) == 0;
-    atEnd_ = true;
-    if (placed && std::fwrite(text.data(), 1, text.size(), file_) == text.size()) {
-      ref.offset = end_;
-      end_ += text.size();
-      return ref;
-    }
-    // The disk is full: the texts written so far stay readable, the next
-    // ones are kept here.
-    fileFailed_ = true;
+void CommentStore::append(std::string_view bytes) {
+  pending_.append(bytes);
+  end_ += bytes.size();
+  if (pending_.size() >= kBufferBytes) flush();
+}
+
+// Writes go to the end; only a read in between moves the position.
+void CommentStore::flush() const {
+  if (fileFailed_ || pending_.empty()) return;
+  bool placed = atEnd_ || platform::seekFile(file_, flushed_);
+  atEnd_ = true;
+  if (placed && std::fwrite(pending_.data(), 1, pending_.size(), file_) == pending_.size()) {
+    flushed_ += pending_.size();
+    pending_.clear();
+    return;
   }
+  giveUpFile();
+}
+
+void CommentStore::giveUpFile() const {
+  if (fileFailed_) return;
+  fileFailed_ = true;
+  errorLog() << kKeptInMemoryLine << "\n";
+  platform::writeStandardError(std::string(kKeptInMemoryLine) + "\n");
+}
+
+CommentStore::Ref CommentStore::keepInMemory(Ref ref, std::string_view text) {
   ref.offset = kInMemory | memory_.size();
   memory_.emplace_back(text);
+  return ref;
+}
+
+CommentStore::Ref CommentStore::add(std::string_view text, Ref held) {
+  if (text.empty()) return Ref();
+  // A text of 4 GB or more is cut: its size must fit the reference.
+  if (text.size() > UINT32_MAX) text = text.substr(0, UINT32_MAX);
+  Ref ref;
+  ref.size = static_cast<std::uint32_t>(text.size());
+  ref.digest = digestOf(text);
+  if (held.size == ref.size && held.digest == ref.digest) return held;
+  if (!fileWritable()) {
+    if (!last_.empty()) {
+      last_.clear();
+      last_.shrink_to_fit();
+    }
+    return keepInMemory(ref, text);
+  }
+  if (startsWith(last_, text)) {
+    ref.offset = lastOffset_;
+    return ref;
+  }
+  if (!last_.empty() && startsWith(text, last_)) {
+    append(text.substr(last_.size()));
+    last_.append(text.substr(last_.size()));
+  } else {
+    lastOffset_ = end_;
+    append(text);
+    last_.assign(text);
+  }
+  ref.offset = lastOffset_;
   return ref;
 }
 
@@ -54,22 +114,27 @@ std::string_view CommentStore::text(Ref ref) const {
     std::uint64_t index = ref.offset & ~kInMemory;
     return index < memory_.size() ? std::string_view(memory_[index]) : std::string_view();
   }
-  std::uint64_t into = ref.offset - windowStart_;
-  bool inWindow = ref.offset >= windowStart_ && into + ref.size <= window_.size();
-  if (!inWindow) {
-    if (!fillWindow(ref.offset, ref.size)) return {};
-    into = 0;
-  }
-  return std::string_view(window_).substr(static_cast<size_t>(into), ref.size);
+  if (ref.offset + ref.size > end_ || !readBack(ref.offset, ref.size)) return {};
+  return read_;
 }
 
-bool CommentStore::fillWindow(std::uint64_t offset, std::uint32_t size) const {
-  std::uint64_t bytes = std::max<std::uint64_t>(size, std::min(kWindowBytes, end_ - offset));
-  window_.resize(static_cast<size_t>(bytes));
-  atEnd_ = false;
-  bool read = file_ && std::fseek(file_, static_cast<long>(offset), SEEK_SET) == 0 &&
-              std::fread(window_.data(), 1, window_.size(), file_) == window_.size();
-  windowStart_ = offset;
-  if (!read) window_.clear();
-  return read;
+// Only the text itself is read: the details ask in key order, which is
+// seldom the order of the file, so a larger block would mostly be read for
+// nothing.
+bool CommentStore::readBack(std::uint64_t offset, std::uint32_t size) const {
+  flush();
+  read_.resize(size);
+  size_t fromFile = offset < flushed_ ? static_cast<size_t>(std::min<std::uint64_t>(size, flushed_ - offset)) : 0;
+  if (fromFile > 0) {
+    atEnd_ = false;
+    if (!platform::seekFile(file_, offset) || std::fread(read_.data(), 1, fromFile, file_) != fromFile)
+      return false;
+    bytesRead_ += fromFile;
+  }
+  // What the file refused is still in the buffer.
+  if (fromFile < size) {
+    size_t into = static_cast<size_t>(offset + fromFile - flushed_);
+    std::memcpy(read_.data() + fromFile, pending_.data() + into, size - fromFile);
+  }
+  return true;
 }

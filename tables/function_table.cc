@@ -13,6 +13,11 @@
 #include "scan/sorted_search.h"
 #include "tables/table_log.h"
 
+// A large run holds one record per function: its fields lie without gaps.
+static_assert(sizeof(FunctionRecord) == sizeof(std::string) + sizeof(CommentStore::Ref) +
+                                            8 * sizeof(std::int32_t) +
+                                            3 * sizeof(std::vector<int>));
+
 namespace {
 
 const char kGlobalScopeMark[] = "グローバル関数";
@@ -249,10 +254,10 @@ void FunctionTable::registerDefinition(const DeclInfo& decl, std::uint32_t regis
   // stands on a line of its own in the details.
   if (!comment.empty() && (r.comment.empty() || !analysed)) {
     if (comment.back() == '\n') {
-      r.comment = comments_.add(comment);
+      r.comment = comments_.add(comment, r.comment);
     } else {
       commentLine_.assign(comment).push_back('\n');
-      r.comment = comments_.add(commentLine_);
+      r.comment = comments_.add(commentLine_, r.comment);
     }
   }
   if (r.returnType == TextPool::kEmpty) r.returnType = texts_.add(decl.returnType);

@@ -54,10 +54,11 @@ struct Registration {
 
 struct FunctionRecord {
   std::string key;
+  // Next to the key, so that the four-byte fields below pack without gaps.
+  CommentStore::Ref comment;  // the comment header; FunctionTable::commentOf
   TextPool::Id returnType = TextPool::kEmpty;  // FunctionTable::returnTypeOf
   TextPool::Id arguments = TextPool::kEmpty;   // FunctionTable::argumentsOf
   std::int32_t fileNo = 0;  // FileNamePool id of the defining file, 0 = none
-  CommentStore::Ref comment;  // the comment header; FunctionTable::commentOf
   std::int32_t line = 0;
   std::int32_t steps = 0;
   std::int32_t stackBytes = 0;
