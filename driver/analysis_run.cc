@@ -72,7 +72,7 @@ AnalysisRun::AnalysisRun(const Options& options, platform::FileSet& files)
       reservedWords_(context_),
       workingTypes_(options_, context_, true),
       baseTypes_(options_, context_, false),
-      defines_(options_, context_, fileNames_, reservedWords_, workingTypes_),
+      defines_(options_, context_, fileNames_, workingTypes_),
       classes_(options_, context_, fileNames_, workingTypes_),
       functions_(options_, context_, fileNames_, classes_),
       variables_(options_, context_, fileNames_, workingTypes_, defines_, classes_, functions_),

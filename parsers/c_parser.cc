@@ -1,6 +1,7 @@
 #include "parsers/c_parser.h"
 
 #include "context/language_mode.h"
+#include "context/options.h"
 #include "parsers/parser_context.h"
 #include "context/source_context.h"
 #include "parsers/c_parser_internal.h"
@@ -46,6 +47,17 @@ void CParser::endOfFileChecks() {
   logOpenStatements(file_.parenDepth, static_cast<int>(file_.statementState));
 }
 
+// What a compiler would see: every macro is expanded, but for a macro
+// called inside a function body while macros count as functions (the
+// call is then of the macro itself), and an object-like macro in an
+// enumeration, where the enumerator rule reads macro names itself (a
+// function-like one there lists enumerators).
+MacroUse CParser::macroUse(const DefineEntry&) const {
+  if (file_.statementState == State::kEnum) return MacroUse::kExpandCallsOnly;
+  if (tables_.options.macrosAreNotFunctions || !file_.inBody) return MacroUse::kExpand;
+  return MacroUse::kExpandUnlessCall;
+}
+
 // ---------------------------------------------------------------------------
 // The step
 
@@ -58,7 +70,6 @@ void CParser::step(SourceReader& reader) {
   // Blanks only ever mattered for the line count; a line end still reaches
   // the states, some of which pass over it explicitly.
   if (isBlankToken(token)) return;
-  if (!file_.macroArguments.empty()) followMacroArguments(token);
   if (file_.collectingArguments) collectArgument(token, file_.parenDepth);
   if (token == ")" && file_.parenDepth == 0) captureArguments();
   runStatementMachine(token);

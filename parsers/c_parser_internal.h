@@ -59,6 +59,8 @@ class CParser final : public ParserBase {
   void resetForFile(SourceReader& reader) override;
   void step(SourceReader& reader) override;
   void endOfFile(SourceReader& reader) override;
+  bool expandsMacros() const override { return true; }
+  MacroUse macroUse(const DefineEntry& macro) const override;
 
  private:
   // A call in a C++ inline member function that names no member declared
@@ -111,9 +113,6 @@ class CParser final : public ParserBase {
   bool headerWasNone(int position);
   bool declaredStatic(int typeStart) const;
   void withdrawPendingHeader();
-  bool expandMacro(const std::string& name, std::uint32_t kind, int typeStart);
-  void followMacroArguments(const std::string& token);
-  bool inThrownAwayArgument() const;
   void MainForSetFunc_C(const std::string& name, std::uint32_t kind, int typeStart);
   std::string returnTypeWalk(int n) const;
   std::string javaReturnType(int n) const;
@@ -150,6 +149,7 @@ class CParser final : public ParserBase {
   void enumBodyToken(const std::string& token);
   void enumAfterBody(const std::string& token);
   void completeEnumerator();
+  void settleEnumInitializer();
   void externCState(const std::string& token);
   void enterExternC(const std::string& token);
   std::string anonymousStructName() const;
@@ -269,16 +269,10 @@ class CParser final : public ParserBase {
     int lastStructSize = 0;
     int blockStartDepth = 0;
     int enumValue = 0;
+    bool enumInitializer = false;  // the tokens after an enumerator's '='
+    std::string enumText;          // … joined, a blank between two words
+    int enumParens = 0;            // parenDepth of the enumeration's body
 
-    // The argument lists of the macro calls being read (macros not taken
-    // as functions): a call inside an argument the macro throws away is
-    // no call.
-    struct MacroArguments {
-      int depth;              // parenDepth inside the list
-      int index;              // the argument being read
-      std::uint64_t unused;   // bit k: the macro never uses argument k
-    };
-    std::vector<MacroArguments> macroArguments;
     // The parameter names of the function being read: a call through one,
     // or one used as a value, is no call of a function of that name.
     std::vector<std::string> parameters;
@@ -324,5 +318,4 @@ class CParser final : public ParserBase {
     int objectLine = 0;
   };
   FileState file_;
-  std::vector<std::string_view> macroTargets_;  // scratch of expandMacro
 };

@@ -6,6 +6,7 @@
 #include "context/text_util.h"
 #include "parsers/c_parser_internal.h"
 #include "tables/type_table.h"
+#include "scan/condition_evaluator.h"
 #include "scan/define_table.h"
 #include "tables/class_table.h"
 
@@ -272,6 +273,8 @@ void CParser::initializerState(const std::string& token) {
 void CParser::enumState(const std::string& token) {
   if (token == "{" && file_.braceDepth == file_.blockStartDepth + 1) {
     file_.bodyKind = 5;
+    file_.enumParens = file_.parenDepth;
+    file_.enumInitializer = false;
     return;
   }
   if (file_.braceDepth > file_.blockStartDepth) {
@@ -288,11 +291,29 @@ void CParser::enumState(const std::string& token) {
   enumAfterBody(token);
 }
 
+// NAME [= expression] , …   The expression is evaluated as a constant
+// (macros, earlier enumerators, hexadecimal, arithmetic); one that does not
+// evaluate leaves the count as it is.
 void CParser::enumBodyToken(const std::string& token) {
-  if (token == ",") {
+  if (token == "\n") return;
+  if (token == "," && file_.parenDepth == file_.enumParens) {
+    settleEnumInitializer();
     completeEnumerator();
     // After the largest value the count wraps instead of overflowing.
     file_.enumValue = static_cast<int>(static_cast<unsigned>(file_.enumValue) + 1u);
+    return;
+  }
+  if (file_.enumInitializer) {
+    std::string& text = file_.enumText;
+    if (!text.empty() && !TokenTests::isDelimiter(token) &&
+        !TokenTests::isDelimiter(std::string(1, text.back())))
+      text += ' ';
+    text += token;
+    return;
+  }
+  if (token == "=") {
+    file_.enumInitializer = true;
+    file_.enumText.clear();
     return;
   }
   if (TokenTests::isDelimiter(token) || tests_.isReserved(token)) return;
@@ -313,12 +334,22 @@ void CParser::enumBodyToken(const std::string& token) {
   }
 }
 
+void CParser::settleEnumInitializer() {
+  if (!file_.enumInitializer) return;
+  file_.enumInitializer = false;
+  ExpressionTables tables{tables_.context, tables_.defines, tables_.types, true};
+  ConditionValue value = evaluateExpressionAt(tables, file_.enumText, false, currentLine());
+  if (value.ok) file_.enumValue = value.value;
+  file_.enumText.clear();
+}
+
 void CParser::completeEnumerator() {
   tables_.defines.defineBodyToken(std::to_string(file_.enumValue));
   tables_.defines.defineBodyToken("\n");
 }
 
 void CParser::enumAfterBody(const std::string& token) {
+  settleEnumInitializer();
   if (token == ";") {
     if (file_.bodyKind == 5) completeEnumerator();
     file_.enumValue = 0;

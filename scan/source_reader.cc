@@ -10,6 +10,7 @@
 #include "context/source_file_list.h"
 #include "report/error_log.h"
 #include "scan/language.h"
+#include "scan/define_table.h"
 #include "scan/lexical_rules.h"
 #include "scan/token_parser.h"
 
@@ -95,6 +96,9 @@ SourceReader::SourceReader(const ScanContext& scan, Kind kind)
       longRing_(kLongRingSlots, kLongSlotCapacity),
       directives_(scan),
       parser_(std::make_unique<IdleParser>()),
+      expander_(
+          scan.defines, [this](const DefineEntry& macro) { return parser_->macroUse(macro); },
+          [this](MacroExpander::Token&& token) { deliver(token.text); }),
       // Only the function details show captured comments; without them
       // the capture would grow with every comment of a file.
       captureEnabled_(showsDetails_) {
@@ -129,12 +133,14 @@ void SourceReader::setFile(const std::string& path, const Language& language) {
   resetFileState();
   directives_.setSettingsData(language.settingsData);
   parser_->resetForFile(*this);
+  expands_ = parser_->expandsMacros();
 }
 
 void SourceReader::replaceParser(std::unique_ptr<TokenParser> parser) {
   if (!parser) return;
   parser_ = std::move(parser);
   parser_->resetForFile(*this);
+  expands_ = parser_->expandsMacros();
 }
 
 void SourceReader::resetFileState() {
@@ -146,6 +152,7 @@ void SourceReader::resetFileState() {
   liveTokens_.clear();
   nearLive_.clear();
   directives_.reset();
+  expander_.reset();
   file_ = FileState{};
 }
 
@@ -269,22 +276,31 @@ void SourceReader::passDisabledLines() {
   }
 }
 
-// A line break right after a line break adds nothing to the history. An
-// end-of-text byte (0x1A) ends the parser's work on the file.
+// An end-of-text byte (0x1A) ends the parser's work on the file; what the
+// expander held back goes before it.
 bool SourceReader::handOver(const std::string& token) {
   if (file_.parserDone) return false;
   if (token.empty() || token == "\x1A") {
+    if (expands_) expander_.flush();
     file_.parserDone = true;
     return false;
   }
-  if (token == "\n" && longRing_.at(0) == "\n") return false;
+  if (expands_)
+    expander_.take(token);
+  else
+    deliver(token);
+  return true;
+}
+
+// A line break right after a line break adds nothing to the history.
+void SourceReader::deliver(const std::string& token) {
+  if (token == "\n" && longRing_.at(0) == "\n") return;
   nearLive_.beforePush(&longRing_.at(0), longRing_.pushes());
   longRing_.push(token);
   bool live = !isWhitespace(token);
   nearLive_.afterPush(live);
   if (live) liveTokens_.add(longRing_.pushes());
   parser_->step(*this);
-  return true;
 }
 
 bool SourceReader::externCMarker() {
@@ -400,6 +416,7 @@ void SourceReader::endOfFile() {
   file_.lexState = LexState::Code;
   file_.lineHasCode = file_.lineHasComment = file_.lineIsDirective = file_.lineHasDisabledCode = false;
   file_.blockCommentEnded = false;
+  if (expands_ && !file_.parserDone) expander_.flush();
   parser_->endOfFile(*this);
 }
 

@@ -19,6 +19,7 @@
 #include "scan/lex_states.h"
 #include "scan/lexical_rules.h"
 #include "scan/live_token_index.h"
+#include "scan/macro_expander.h"
 #include "scan/token_ring.h"
 #include "scan/tokenizer.h"
 
@@ -116,6 +117,7 @@ class SourceReader {
   // source_reader.cc: file state, hand-over, line closing, end of file.
   void resetFileState();
   bool handOver(const std::string& token);
+  void deliver(const std::string& token);
   void closeLine();
   bool lineBreakInCode();
   void capture(std::string_view text);
@@ -153,6 +155,10 @@ class SourceReader {
   NearLiveTokens nearLive_;    // the nearest of them, before the newest token
   DirectiveProcessor directives_;
   std::unique_ptr<TokenParser> parser_;
+  // Between the classification and the parser: the macros of a language
+  // with C's preprocessor are expanded (when its parser asks for it).
+  MacroExpander expander_;
+  bool expands_ = false;
   int languageMode_ = 0;
   LanguageFamily family_ = LanguageFamily::CFamily;
   LookBack lookBack_ = LookBack::LiveTokens;

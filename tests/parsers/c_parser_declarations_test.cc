@@ -111,16 +111,24 @@ TEST_F(CDeclarationTest, FunctionsReturningAndTakingStructures) {
 TEST_F(CDeclarationTest, Enumerations) {
   analyse({{"main.c",
             "enum { A, B = 5, C };\n"
-            "enum { X = 0x10, Y };\n"
-            "typedef enum {\n    RED,\n    GREEN = B\n} Color;\n"}});
+            "enum { X = 0x10, Y, Z = 010, W = (X | 0x3) << 1 };\n"
+            "#define SHIFT(n) (1 << (n))\n"
+            "#define BASE 40\n"
+            "typedef enum {\n    RED = SHIFT(2),\n    GREEN = B,\n    BLUE = BASE + C, LAST = unknown_name, AFTER\n} Color;\n"}});
   EXPECT_EQ(define("A"), "0");
   EXPECT_EQ(define("B"), "5");
   EXPECT_EQ(define("C"), "6");
-  // Only decimal values are taken.
-  EXPECT_EQ(define("X"), "0");
-  EXPECT_EQ(define("Y"), "1");
-  EXPECT_EQ(define("RED"), "0");
+  // Initialisers are constant expressions, as the compiler takes them.
+  EXPECT_EQ(define("X"), "16");
+  EXPECT_EQ(define("Y"), "17");
+  EXPECT_EQ(define("Z"), "8");
+  EXPECT_EQ(define("W"), "38");
+  EXPECT_EQ(define("RED"), "4");
   EXPECT_EQ(define("GREEN"), "5");
+  EXPECT_EQ(define("BLUE"), "46");
+  // One that does not evaluate leaves the count where it was, silently.
+  EXPECT_EQ(define("LAST"), "47");
+  EXPECT_EQ(define("AFTER"), "48");
   EXPECT_EQ(kindOf("Color"), TypeTable::kStructure);
   EXPECT_EQ(sizeOf("Color"), 4);
   EXPECT_EQ(takeLog(), "");
