@@ -127,7 +127,8 @@ void CParser::callOrHeader() {
   // A call through a parameter calls whatever the caller passed; a Java
   // method and a variable of one name are two things.
   if (file_.inBody && !isJava() && isParameter(name)) return;
-  if (kind != kKindOperator && tests_.isType(name) && (isJava() || !tests_.isKnownClass(name)))
+  if (kind != kKindOperator && tests_.isType(name) && (isJava() || !tests_.isKnownClass(name)) &&
+      !tagNamedFunction(name, position))
     return;
   if (hasClasses()) {
     if (isJava() && javaMethodInBody(position)) return;
@@ -142,6 +143,15 @@ void CParser::callOrHeader() {
     MainForSetFunc_C(name, kind, typeStart);
   }
   if (!file_.inBody && file_.parenDepth == 1 && !file_.pointerPending) file_.headerPending = true;
+}
+
+// A C function that bears the name of a structure tag (`struct item
+// *item(…)`): tags are a name space of their own, so the name is a type
+// only right after "struct", "union" or "enum".
+bool CParser::tagNamedFunction(const std::string& name, int position) const {
+  if (hasClasses() || !tests_.isTagOnly(name)) return false;
+  const std::string& before = history_.at(position + 1);
+  return before != "struct" && before != "union" && before != "enum";
 }
 
 // type '(' name ')' '('  -> the header of name (`int *(getp) (void)`,

@@ -30,8 +30,14 @@ void CParser::resetForFile(SourceReader& reader) {
                                        : SourceLanguage::kC;
 }
 
+// Inside braces other than a namespace's, but not in an extern "C" block,
+// whose declarations are passed over.
+bool CParser::continuesIntoHeaders() const {
+  return file_.braceDepth > namespaceDepth() && file_.statementState != State::kExternC;
+}
+
 void CParser::endOfFile(SourceReader& reader) {
-  reader_ = &reader;
+  if (reader_ != &reader) attachFile(reader);
   endOfFileChecks();
   file_.braceDepth = file_.parenDepth = 0;
   file_.statementState = State::kDefault;
@@ -186,8 +192,16 @@ void CParser::runStatementMachine(const std::string& token) {
   }
 }
 
-// `;` after the statement machine: what a statement set up ends here.
+// `;` after the statement machine: what a statement set up ends here. A
+// variable of a function-pointer type that the ';' itself declared
+// (`CMPFN cmp;`) is closed here, as `void (*fp)(int);` is at its ';'.
 void CParser::statementEnd() {
+  if (file_.pointerPending && file_.headerPending && !file_.inBody &&
+      !file_.currentFunction.empty()) {
+    if (!file_.externSeen)
+      functions().setBodyInfo(currentDecl(), file_.stepCount, tables_.variables.stackUse());
+    resetFunction();
+  }
   file_.externSeen = false;
   file_.declaredType.clear();
   file_.pointerPending = 0;

@@ -60,6 +60,7 @@ class CParser final : public ParserBase {
   void step(SourceReader& reader) override;
   void endOfFile(SourceReader& reader) override;
   bool expandsMacros() const override { return true; }
+  bool continuesIntoHeaders() const override;
   MacroUse macroUse(const DefineEntry& macro) const override;
 
  private:
@@ -110,6 +111,7 @@ class CParser final : public ParserBase {
   void defaultState(const std::string& token);
   void callOrHeader();
   void parenthesisedName(const TokenHistory::Declarator& d);
+  bool tagNamedFunction(const std::string& name, int position) const;
   bool headerWasNone(int position);
   bool declaredStatic(int typeStart) const;
   void withdrawPendingHeader();

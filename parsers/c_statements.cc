@@ -136,6 +136,8 @@ void CParser::structHeadState(const std::string& token) {
   if (!TokenTests::isDelimiter(token) && !tests_.isReserved(token)) {
     file_.structTag = isCpp() ? nestedName(token) : token;
     tables_.classes.registerClass(file_.structTag, 0, ClassTable::kClassLike);
+    if (!hasClasses())
+      tables_.types.registerType(file_.structTag, TypeTable::kTag, 0, false, languages());
   }
   file_.statementState = State::kStructTag;
   if (file_.parenDepth != 0) {
@@ -248,8 +250,8 @@ void CParser::structTypedefName(int n) {
   }
   const std::string& before = history_.at(n + 1);
   if (before == "*" || before == "&") size = tables_.types.pointerSize();
-  tables_.types.registerType(name, TypeTable::kStructure, size, flags != 0,
-                                      languages());
+  tables_.types.registerType(name, TypeTable::kStructure | TypeTable::kTypedef, size, flags != 0,
+                             languages());
 }
 
 // ---------------------------------------------------------------------------
@@ -282,9 +284,16 @@ void CParser::enumState(const std::string& token) {
     return;
   }
   if (file_.bodyKind != 5 && (token == "(" || token == ")" || token == ",")) {
-    // `enum tag f(…)` or a parameter `enum tag e)`: no enumeration follows.
+    // `enum tag f(…)` or a parameter `enum tag e)`: no enumeration follows;
+    // in a typedef (`typedef enum tag (*cb)(int);`) the typedef goes on
+    // with the enumeration as its type.
+    bool inTypedef = file_.typedefMode;
     leaveState();
     file_.typedefMode = false;
+    if (inTypedef) {
+      file_.statementState = State::kTypedef;
+      file_.declaredType = "int";
+    }
     runStatementMachine(token);
     return;
   }
@@ -360,8 +369,8 @@ void CParser::enumAfterBody(const std::string& token) {
   }
   if (file_.typedefMode && tests_.isPlainName(token)) {
     TypeTable::Size size = tables_.types.sizeOf("int");
-    tables_.types.registerType(token, TypeTable::kStructure, size.bytes, size.inexact,
-                                        languages());
+    tables_.types.registerType(token, TypeTable::kStructure | TypeTable::kTypedef, size.bytes,
+                               size.inexact, languages());
   }
 }
 

@@ -97,7 +97,7 @@ SourceReader::SourceReader(const ScanContext& scan, Kind kind)
       directives_(scan),
       parser_(std::make_unique<IdleParser>()),
       expander_(
-          scan.defines, [this](const DefineEntry& macro) { return parser_->macroUse(macro); },
+          scan.defines, [this](const DefineEntry& macro) { return active_->macroUse(macro); },
           [this](MacroExpander::Token&& token) { deliver(token.text); }),
       // Only the function details show captured comments; without them
       // the capture would grow with every comment of a file.
@@ -130,6 +130,8 @@ void SourceReader::setFile(const std::string& path, const Language& language) {
     parser_ = language.makeParser(languageMode_, scan_.parsers);
   else
     parser_ = std::make_unique<IdleParser>();
+  active_ = parser_.get();
+  continued_ = false;
   resetFileState();
   directives_.setSettingsData(language.settingsData);
   parser_->resetForFile(*this);
@@ -139,8 +141,18 @@ void SourceReader::setFile(const std::string& path, const Language& language) {
 void SourceReader::replaceParser(std::unique_ptr<TokenParser> parser) {
   if (!parser) return;
   parser_ = std::move(parser);
+  active_ = parser_.get();
+  continued_ = false;
   parser_->resetForFile(*this);
   expands_ = parser_->expandsMacros();
+}
+
+bool SourceReader::parserContinuesIntoHeaders() const { return active_->continuesIntoHeaders(); }
+
+void SourceReader::continueParserOf(SourceReader& including) {
+  active_ = including.active_;
+  continued_ = true;
+  expands_ = active_->expandsMacros();
 }
 
 void SourceReader::resetFileState() {
@@ -156,7 +168,10 @@ void SourceReader::resetFileState() {
   file_ = FileState{};
 }
 
-void SourceReader::finishFile() { parser_->resetForFile(*this); }
+// A parser lent by the including file goes on with that file's tokens.
+void SourceReader::finishFile() {
+  if (!continued_) parser_->resetForFile(*this);
+}
 
 // ---------------------------------------------------------------------------
 // Tokens and hand-over
@@ -292,15 +307,17 @@ bool SourceReader::handOver(const std::string& token) {
   return true;
 }
 
-// A line break right after a line break adds nothing to the history.
+// A line break right after a line break adds nothing to the history; the
+// line breaks of a header read on in the including file's parser are no
+// lines of the construct it stands in (a function's steps are its own).
 void SourceReader::deliver(const std::string& token) {
-  if (token == "\n" && longRing_.at(0) == "\n") return;
+  if (token == "\n" && (continued_ || longRing_.at(0) == "\n")) return;
   nearLive_.beforePush(&longRing_.at(0), longRing_.pushes());
   longRing_.push(token);
   bool live = !isWhitespace(token);
   nearLive_.afterPush(live);
   if (live) liveTokens_.add(longRing_.pushes());
-  parser_->step(*this);
+  active_->step(*this);
 }
 
 bool SourceReader::externCMarker() {
@@ -417,7 +434,7 @@ void SourceReader::endOfFile() {
   file_.lineHasCode = file_.lineHasComment = file_.lineIsDirective = file_.lineHasDisabledCode = false;
   file_.blockCommentEnded = false;
   if (expands_ && !file_.parserDone) expander_.flush();
-  parser_->endOfFile(*this);
+  if (!continued_) parser_->endOfFile(*this);
 }
 
 void SourceReader::unterminatedMessage() {

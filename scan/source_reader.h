@@ -47,6 +47,12 @@ class SourceReader {
   // Puts another parser in place of the language's own for the current
   // file (tests look at the reader's own work through an idle parser).
   void replaceParser(std::unique_ptr<TokenParser> parser);
+  // A header read where the including file's parser stands inside a
+  // construct (a function body, an initializer, a structure): its tokens
+  // go on in that parser, as a compiler reads them in place, and its end
+  // ends nothing there. The including reader must outlive this one.
+  void continueParserOf(SourceReader& including);
+  bool parserContinuesIntoHeaders() const;
 
   // Reading, as the read loop drives it: lend a block, then call nextToken
   // until it says the block is used up; after a token call processToken
@@ -155,6 +161,8 @@ class SourceReader {
   NearLiveTokens nearLive_;    // the nearest of them, before the newest token
   DirectiveProcessor directives_;
   std::unique_ptr<TokenParser> parser_;
+  TokenParser* active_ = nullptr;  // parser_, or the including file's parser
+  bool continued_ = false;         // active_ is lent by the including file
   // Between the classification and the parser: the macros of a language
   // with C's preprocessor are expanded (when its parser asks for it).
   MacroExpander expander_;

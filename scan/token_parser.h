@@ -25,6 +25,9 @@ class TokenParser {
   // language with C's preprocessor), and, macro by macro, where the parser
   // stands now, whether this one is.
   virtual bool expandsMacros() const { return false; }
+  // Whether a header included now is read on in this parser (the file is
+  // inside a construct that the header's text continues).
+  virtual bool continuesIntoHeaders() const { return false; }
   virtual MacroUse macroUse(const DefineEntry&) const { return MacroUse::kKeep; }
 };
 

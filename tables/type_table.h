@@ -39,7 +39,9 @@ struct TypeRecord {
 class TypeTable final : public TypeQuestions {
  public:
   enum Flag : int { kInexact = 1, kUsed = 2 };
-  enum Kind : int { kTypedef = 1, kStructure = 2, kClass = 4, kFunctionPointer = 8 };
+  // kTag: a C structure, union or enumeration tag, a name of their own
+  // name space (a function may bear it).
+  enum Kind : int { kTypedef = 1, kStructure = 2, kClass = 4, kFunctionPointer = 8, kTag = 16 };
   // What findType asks.
   enum class FindMode : int {
     kCurrentLanguage = 0,  // a type in the current file's language

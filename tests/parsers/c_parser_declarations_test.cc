@@ -57,7 +57,7 @@ TEST_F(CDeclarationTest, FunctionPointerTypedef) {
 
 TEST_F(CDeclarationTest, AnonymousStructureTypedef) {
   analyse({{"main.c", "typedef struct { int x; char c; } POINT2;\n"}});
-  EXPECT_EQ(kindOf("POINT2"), TypeTable::kStructure);
+  EXPECT_EQ(kindOf("POINT2"), TypeTable::kStructure | TypeTable::kTypedef);
   EXPECT_EQ(sizeOf("POINT2"), 5);
   EXPECT_TRUE(classes().exists("POINT2"));
   EXPECT_FALSE(classes().exists("@無名構造体@main.c"));
@@ -73,7 +73,7 @@ TEST_F(CDeclarationTest, TaggedStructureWithTypedefNames) {
             "struct tag v;\n"
             "struct tag one, *two = 0;\n"
             "int a, *b, c[10];\n"}});
-  EXPECT_EQ(kindOf("tag"), TypeTable::kStructure);
+  EXPECT_EQ(kindOf("tag"), TypeTable::kStructure | TypeTable::kTag);
   EXPECT_EQ(sizeOf("tag"), 8);
   EXPECT_EQ(sizeOf("A"), 8);
   EXPECT_EQ(sizeOf("PA"), 4);
@@ -129,7 +129,7 @@ TEST_F(CDeclarationTest, Enumerations) {
   // One that does not evaluate leaves the count where it was, silently.
   EXPECT_EQ(define("LAST"), "47");
   EXPECT_EQ(define("AFTER"), "48");
-  EXPECT_EQ(kindOf("Color"), TypeTable::kStructure);
+  EXPECT_EQ(kindOf("Color"), TypeTable::kStructure | TypeTable::kTypedef);
   EXPECT_EQ(sizeOf("Color"), 4);
   EXPECT_EQ(takeLog(), "");
 }

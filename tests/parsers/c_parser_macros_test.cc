@@ -119,3 +119,86 @@ TEST_F(CParserMacroTest, MacroCallsInsideBodies) {
 }
 
 }  // namespace
+
+namespace {
+
+// Shapes of real C around declarations: a function bearing a structure
+// tag's name, a typedef of a function returning an enumeration, a
+// variable of a function-pointer typedef, a file included inside a
+// function body or an initializer.
+class CParserShapeTest : public CParserTest {
+ protected:
+  // The variables of no function, blank-separated.
+  std::string fileLevelVariables() {
+    std::string out;
+    const VariableTable& v = variables();
+    for (int i = 0; i < v.recordCount(); ++i)
+      if (v.functionOf(v.record(i)).empty()) out += (out.empty() ? "" : " ") + v.record(i).name;
+    return out;
+  }
+};
+
+TEST_F(CParserShapeTest, FunctionNamedLikeAStructureTag) {
+  analyse({{"main.c",
+            "struct item { int v; };\n"
+            "struct item *item(struct item *p) { return p; }\n"
+            "int user(struct item *p) { return item(p)->v; }\n"}});
+  EXPECT_EQ(knownFunctions(),
+            "struct item* item() main.c:2 #1 [BK]\n"
+            "int user() main.c:3 #1 [BK] > item\n");
+}
+
+TEST_F(CParserShapeTest, TypedefOfAFunctionPointerReturningAnEnumeration) {
+  analyse({{"main.c",
+            "enum kind { K_A, K_B };\n"
+            "typedef enum kind (*kind_cb)(int);\n"
+            "int run(kind_cb cb) { return cb(1); }\n"}});
+  EXPECT_EQ(knownFunctions(), "int run() main.c:3 #1 [BK]\n");
+  EXPECT_EQ(types().kindOf("kind_cb"), TypeTable::kFunctionPointer);
+}
+
+// `CMPFN cmp;` ends at its ';' as `void (*fp)(int);` does: the
+// declarations after it are the file's.
+TEST_F(CParserShapeTest, VariableOfAFunctionPointerTypedef) {
+  analyse({{"main.c",
+            "typedef int (*CMPFN)(const void *, const void *);\n"
+            "CMPFN cmp;\n"
+            "int counter;\n"
+            "static char name[10];\n"
+            "int later(void) { return counter; }\n"}});
+  EXPECT_EQ(knownFunctions(),
+            "cmp() main.c:2 #1 [BFK]\n"
+            "int later() main.c:5 #1 [BK]\n");
+  EXPECT_EQ(fileLevelVariables(), "counter name");
+}
+
+// A header included inside a body or an initializer is read on in the
+// including file's parser, as a compiler reads it in place; its lines are
+// no steps of the function, and its end closes nothing.
+TEST_F(CParserShapeTest, HeadersIncludedInsideConstructs) {
+  analyse({{"main.c",
+            "void op_one(void) { }\n"
+            "void op_two(void) { }\n"
+            "void dispatch(int c) {\n"
+            "  switch (c) {\n"
+            "#include \"ops.inc\"\n"
+            "  }\n"
+            "  op_one();\n"
+            "}\n"
+            "static void (*table[])(void) = {\n"
+            "#include \"table.inc\"\n"
+            "};\n"
+            "int after(void) { return 0; }\n"},
+           {"ops.inc", "  case 1: op_one(); break;\n  case 2: op_two(); break;\n"},
+           {"table.inc", "  op_one,\n  op_two,\n"}},
+          1);
+  EXPECT_EQ(calleesOf("dispatch"), "op_one op_two");
+  EXPECT_EQ(knownFunctions(),
+            "int after() main.c:12 #1 [BK]\n"
+            "dispatch() main.c:3 #5 [BK] > op_one op_two\n"
+            "op_one() main.c:1 #1 [BK]\n"
+            "op_two() main.c:2 #1 [BK]\n");
+  EXPECT_EQ(takeLog().find("内部ｴﾗｰ"), std::string::npos);
+}
+
+}  // namespace
