@@ -3,6 +3,7 @@
 #include "context/file_name_pool.h"
 #include "context/file_tree.h"
 #include "driver/include_reading.h"
+#include "parsers/java_declarations.h"
 #include "context/include_registry.h"
 #include "context/language_mode.h"
 #include "context/source_context.h"
@@ -134,12 +135,16 @@ void AnalysisRun::loadSettings(const SourceFileList& list) {
 
 bool AnalysisRun::readFiles(SourceFileList& list) {
   std::vector<int> order = list.processingOrder();
+  javaRun_ = !order.empty();
+  for (int index : order) javaRun_ = javaRun_ && (list.entries()[index].languageMask & kModeJava);
+  if (javaRun_ && !collectJavaDeclarations(list, order)) return false;
   bool perSourceFile = options_.headerReadMode == HeaderReadMode::PerSourceFile;
   if (perSourceFile) {
     headerMode_ = HeaderReadMode::PerSourceFile;
     keptHeaders_ = std::make_unique<platform::KeptFileSet>(files_, kKeptHeaderBytes);
   } else {
     prepareFileTables(list, -1);
+    declareJavaClasses();
   }
   SourceReader reader(scan_, SourceReader::Kind::MainFile);
   reader.setInterruptKeywords(settings_.interruptKeywords);
@@ -150,8 +155,9 @@ bool AnalysisRun::readFiles(SourceFileList& list) {
     if (stopRequested()) return false;
     const SourceFileEntry& entry = list.entries()[order[p]];
     readAhead.reached(p);
-    bool vbOrDelphi = (entry.languageMask & kModeVbOrDelphi) != 0;
-    bool prepare = perSourceFile && (p == 0 || !vbOrDelphi);
+    // VB, Delphi and Java keep their tables from file to file.
+    bool keepsTables = (entry.languageMask & kModeVbOrDelphi) != 0 || javaRun_;
+    bool prepare = perSourceFile && (p == 0 || !keepsTables);
     if (!readMainFile(list, order[p], reader, prepare, p + 1)) return false;
   }
   return !stopRequested();
@@ -176,7 +182,10 @@ bool AnalysisRun::readMainFile(SourceFileList& list, int entryIndex, SourceReade
   const Language* language = languageOfMode(entry.languageMask);
   if (!language) language = &languageOf(SourceLanguage::kC);
   startFile(reader, path, *language);
-  if (prepareTables) prepareFileTables(list, entryIndex);
+  if (prepareTables) {
+    prepareFileTables(list, entryIndex);
+    declareJavaClasses();
+  }
   ReadSettings settings;
   settings.blockBytes = blockBytes_;
   settings.stop = stop_;
@@ -290,11 +299,19 @@ void AnalysisRun::finishSourceFile(SourceReader& reader) {
       if (options_.namespaceList) namespaces_.writeNamespaceList(ListScope::kPerFile, fileName);
     }
     includes_.forgetRead();
-    defines_.clear();
     namespaces_.clear();
     variables_.resetFileState();
-    if (context_.languageMask() != kModeC) classes_.resetAfterFile();
-    workingTypes_.endFile(context_.languageFlavour());
+    if (javaRun_) {
+      // The next file starts from the settings' macros, with the classes
+      // and types of the run.
+      defines_.setStartingState(settings_.definitions);
+      classes_.forgetUses();
+      workingTypes_.forgetUses();
+    } else {
+      defines_.clear();
+      if (context_.languageMask() != kModeC) classes_.resetAfterFile();
+      workingTypes_.endFile(context_.languageFlavour());
+    }
   }
   reader.finishFile();
 }

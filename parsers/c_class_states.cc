@@ -231,9 +231,13 @@ void CParser::registerHeadClass() {
   if (head.named || head.name.empty()) return;
   head.named = true;
   if (isCpp()) head.name = nestedName(head.name);
+  // A class known before (declared ahead, or a library class of the same
+  // name) is one the sources use.
   if (!tables_.classes.exists(head.name))
     tables_.classes.registerClass(head.name, 1,
                                     head.structure ? ClassTable::kClassLike : ClassTable::kClass);
+  else
+    tables_.classes.markUsed(head.name);
 }
 
 // A C++ class or structure is named inside the class or namespaces
@@ -296,6 +300,11 @@ void CParser::classBodyState(const std::string& token) {
     return;
   }
   const ClassBody& body = file_.classBodies.back();
+  if (body.enumConstants && token == "{" && file_.parenDepth == 0 &&
+      file_.braceDepth == body.startDepth + 2) {
+    enumConstantBody();
+    return;
+  }
   if (body.closing || file_.braceDepth <= body.startDepth) {
     classBodyClosed(token);
   } else if (file_.braceDepth == body.startDepth + 1) {
@@ -307,6 +316,18 @@ void CParser::classBodyState(const std::string& token) {
   // Otherwise a block of no function (an initializer block, an enum
   // constant's body, an anonymous class in a field's initializer): its
   // calls are made by no function of the sources, and are passed over.
+}
+
+// A Java enum constant's body `PLUS { int apply(…) { … } }`, read as an
+// anonymous class whose members are the enumeration's own: its methods
+// are the enumeration's, and their calls are theirs.
+void CParser::enumConstantBody() {
+  const ClassBody& enumeration = file_.classBodies.back();
+  ClassBody constant{enumeration.name, file_.braceDepth - 1, false, false, false, false, false, {}};
+  file_.classBodies.push_back(std::move(constant));
+  file_.currentClass = file_.classBodies.back().name;
+  file_.classStartDepth = file_.braceDepth - 1;
+  file_.memberAssign = file_.initializerList = false;
 }
 
 // One token at member level: member functions, data members, nested
@@ -576,7 +597,8 @@ void CParser::newState(const std::string& token) {
   }
   leaveState();
   std::string created = isJava() ? file_.newClass : resolveClass(file_.newClass);
-  if (!created.empty() && tables_.classes.exists(created)) {
+  // `new T[n]` makes an array: no constructor of T runs.
+  if (!created.empty() && token != "[" && tables_.classes.exists(created)) {
     bool inFunction = !file_.currentFunction.empty();
     std::string outer = file_.currentClass.empty() && inFunction
                             ? file_.functionNamespace

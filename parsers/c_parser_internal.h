@@ -174,6 +174,7 @@ class CParser final : public ParserBase {
   void addBaseName(const std::string& name);
   void openClassBody();
   void classBodyState(const std::string& token);
+  void enumConstantBody();
   void memberLevelToken(const std::string& token);
   void memberDeclaration();
   bool operatorMember(std::string& name, int& position) const;

@@ -94,6 +94,9 @@ class TypeTable final : public TypeQuestions {
   // End of a source file read with per-file tables: VB and Delphi keep their
   // types with the used marks cleared; other languages empty the table.
   void endFile(int mode);
+  // Every type is unused again; the types stay (the next file of a run
+  // that keeps its types across files).
+  void forgetUses();
   void clear() {
     version_ = newRecordsVersion();
     records_.clear();
