@@ -61,7 +61,7 @@ def run_program(program, folder, args, cwd, extensions, includes=()):
     result = subprocess.run([os.path.join(folder, "mizenta")] + args, cwd=cwd,
                             capture_output=True)
     # An operator's key has blanks in the list ("operator =" forms).
-    defined = {name.replace(" ", "") for name in program_functions(folder)}
+    defined = {name.replace(" ", "") for name, _ in program_functions(folder)}
     edges = program_edges(folder)
     log = Counter()
     log_path = os.path.join(folder, "MizentaErrLog.txt")
