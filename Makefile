@@ -6,7 +6,7 @@ WINDOWS := build/windows
 ASAN    := build/asan
 CMAKE_LINUX_FLAGS := -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMZ_WINDOWS_BIN=$(CURDIR)/$(WINDOWS)
 
-.PHONY: all setup build windows asan test demo bench accuracy fuzz clean
+.PHONY: all setup build windows asan test demo bench accuracy fuzz fuzz-long clean
 
 all: build
 
@@ -44,9 +44,15 @@ accuracy: setup build
 	@scripts/accuracy.sh $(LINUX)
 
 # Each fuzz target for a bounded time (FUZZ_SECONDS each); findings are
-# kept under tests/fuzz/regressions and replayed by make test.
+# kept under tests/fuzz/regressions and replayed by make test; every run is
+# added to tests/fuzz/RUNS.md.
 fuzz: setup
 	@scripts/fuzz.sh
+
+# Each fuzz target to ten million inputs or eight hours, whichever comes
+# first (days in all, one target at a time).
+fuzz-long: setup
+	@FUZZ_RUNS=$${FUZZ_RUNS:-10000000} FUZZ_SECONDS=$${FUZZ_SECONDS:-28800} scripts/fuzz.sh
 
 clean:
 	rm -rf build

@@ -1,5 +1,7 @@
 #include "context/options.h"
 
+#include <set>
+
 #include "context/text_util.h"
 #include "platform/excel_automation.h"
 #include "platform/file_system.h"
@@ -69,12 +71,16 @@ std::string& programFolderText() {
 
 void (*toolbarSwitch)(bool) = nullptr;
 
-std::string readValue(const char* section, const char* key, const char* fallback) {
-  return platform::readProfileString(section, key, fallback, iniPath(), 256);
+platform::FileProblem loadedIniProblem = platform::FileProblem::kMissing;
+
+std::string readValue(const platform::ProfileReader& ini, const char* section, const char* key,
+                      const char* fallback) {
+  return ini.read(section, key, fallback, 256);
 }
 
-std::int32_t readFlag(const char* section, const char* key, const char* fallback = "OFF") {
-  return readValue(section, key, fallback) == "ON" ? 1 : 0;
+std::int32_t readFlag(const platform::ProfileReader& ini, const char* section, const char* key,
+                      const char* fallback = "OFF") {
+  return readValue(ini, section, key, fallback) == "ON" ? 1 : 0;
 }
 
 void writeValue(const char* section, const char* key, const std::string& value) {
@@ -112,23 +118,44 @@ HeaderReadMode headerModeFromText(const std::string& text) {
   return HeaderReadMode::PerSourceFile;
 }
 
-void loadIncludeDirectories(Options& o) {
-  std::int32_t count = parseDecimal(readValue(kSectionDirectories, kKeyIncludeCount, ""));
+// `text` as an include folder (ending with a separator), or empty when no
+// such folder exists.
+std::string includeFolder(const std::string& text) {
+  if (!folderExists(text)) return std::string();
+  std::string folder = text;
+  appendSeparator(folder);
+  return folder;
+}
+
+struct IgnoringCase {
+  bool operator()(const std::string& a, const std::string& b) const {
+    return compareIgnoreCase(a, b) < 0;
+  }
+};
+
+// As addIncludeDirectory() would take them one by one, with the folders
+// taken so far in a set: thousands of folders cost no comparison of each
+// with every other.
+void loadIncludeDirectories(const platform::ProfileReader& ini, Options& o) {
+  std::int32_t count = parseDecimal(readValue(ini, kSectionDirectories, kKeyIncludeCount, ""));
+  std::set<std::string, IgnoringCase> taken;
   for (std::int32_t i = 0; i < count; ++i) {
     std::string key = kKeyIncludeFormat + decimalText(i);
-    std::string folder = readValue(kSectionDirectories, key.c_str(), "");
-    if (folder.empty()) break;
-    addIncludeDirectory(o, folder);
+    std::string text = readValue(ini, kSectionDirectories, key.c_str(), "");
+    if (text.empty()) break;
+    std::string folder = includeFolder(text);
+    if (!folder.empty() && taken.insert(folder).second) o.includeDirectories.push_back(folder);
   }
 }
 
-void loadOtherSettings(Options& o) {
-  o.showElapsedTime = readFlag(kSectionOther, "処理時間表示");
-  o.fastSpeed = readFlag(kSectionOther, kKeyFastSpeed, "ON");
-  o.hideToolbar = readFlag(kSectionOther, "ﾂｰﾙﾊﾞｰ非表示");
-  o.headerReadMode = headerModeFromText(readValue(kSectionOther, kKeyHeaderMode, kHeaderModeNames[0]));
+void loadOtherSettings(const platform::ProfileReader& ini, Options& o) {
+  o.showElapsedTime = readFlag(ini, kSectionOther, "処理時間表示");
+  o.fastSpeed = readFlag(ini, kSectionOther, kKeyFastSpeed, "ON");
+  o.hideToolbar = readFlag(ini, kSectionOther, "ﾂｰﾙﾊﾞｰ非表示");
+  o.headerReadMode =
+      headerModeFromText(readValue(ini, kSectionOther, kKeyHeaderMode, kHeaderModeNames[0]));
   o.extensionLanguages =
-      parseExtensionList(readValue(kSectionOther, kKeyExtensions, kDefaultExtensionList));
+      parseExtensionList(readValue(ini, kSectionOther, kKeyExtensions, kDefaultExtensionList));
 }
 
 void saveDirectories(const Options& o) {
@@ -181,23 +208,31 @@ bool workbookOffered(const Options& options) {
   return options.excelAvailable || xlsxWorkbookAvailable();
 }
 
+// The file is read once; every key is then looked up in memory.
 void loadOptions() {
+  const platform::ProfileReader ini(iniPath());
+  loadedIniProblem = ini.problem();
   Options& o = liveOptions();
   o = Options();
   o.fastSpeed = 0;
   o.distributionStep = 0;
-  loadIncludeDirectories(o);
-  setOutputFolder(o, readValue(kSectionDirectories, kKeyOutputFolder, ""));
-  for (const FlagKey& f : kTextFlags) o.*f.field = readFlag(kSectionTextOutput, f.key);
+  loadIncludeDirectories(ini, o);
+  setOutputFolder(o, readValue(ini, kSectionDirectories, kKeyOutputFolder, ""));
+  for (const FlagKey& f : kTextFlags) o.*f.field = readFlag(ini, kSectionTextOutput, f.key);
   o.excelVersion = platform::probeExcelVersion();
   o.excelAvailable = o.excelVersion > 0 ? 1 : 0;
-  for (const FlagKey& f : kFileFlags) o.*f.field = readFlag(kSectionFileOutput, f.key);
-  o.distributionStep = parseDecimal(readValue(kSectionFileOutput, kKeyDistributionStep, "10"));
-  o.outputFormat = formatFromText(readValue(kSectionFileOutput, kKeyOutputFormat, ""));
-  loadOtherSettings(o);
+  for (const FlagKey& f : kFileFlags) o.*f.field = readFlag(ini, kSectionFileOutput, f.key);
+  o.distributionStep =
+      parseDecimal(readValue(ini, kSectionFileOutput, kKeyDistributionStep, "10"));
+  o.outputFormat = formatFromText(readValue(ini, kSectionFileOutput, kKeyOutputFormat, ""));
+  loadOtherSettings(ini, o);
 }
 
+platform::FileProblem iniFileProblem() { return loadedIniProblem; }
+
+// The settings in force are the user's from now on, not the defaults.
 void saveOptions(const Options& edited) {
+  loadedIniProblem = platform::FileProblem::kNone;
   Options& o = liveOptions();
   o.outputFolder.clear();
   o.includeDirectories.clear();
@@ -227,9 +262,8 @@ void setOutputFolder(Options& options, const std::string& text) {
 }
 
 int addIncludeDirectory(Options& options, const std::string& text) {
-  if (!folderExists(text)) return 0;
-  std::string folder = text;
-  appendSeparator(folder);
+  std::string folder = includeFolder(text);
+  if (folder.empty()) return 0;
   for (const std::string& existing : options.includeDirectories)
     if (equalsIgnoreCase(existing, folder)) return 0;
   options.includeDirectories.push_back(folder);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/file_system.h"
 #include "report/report_model.h"
 
 enum class OutputFormat : std::int32_t { Text = 0, Html = 1, Csv = 2, Excel = 3 };
@@ -79,7 +80,12 @@ void setProgramFolder(const std::string& folder);
 const std::string& programFolder();
 std::string iniPath();
 
+// Reads "Mizenta.ini" once into the live record. A file that is missing,
+// or that cannot serve (a folder, unreadable, no text …), gives the
+// defaults; iniFileProblem() then tells why (kMissing, or the problem)
+// until saveOptions() puts the user's settings in force.
 void loadOptions();
+platform::FileProblem iniFileProblem();
 void saveOptions(const Options& edited);
 void writeFlag(const char* section, const char* key, std::int32_t flag);
 

@@ -1,13 +1,16 @@
 #include "driver/analysis_run.h"
 
+#include <algorithm>
+
 #include "context/file_name_pool.h"
 #include "context/file_tree.h"
 #include "driver/include_reading.h"
-#include "parsers/java_declarations.h"
+#include "driver/run_outcome.h"
 #include "context/include_registry.h"
 #include "context/language_mode.h"
 #include "context/source_context.h"
 #include "context/source_file_list.h"
+#include "parsers/java_declarations.h"
 #include "parsers/languages.h"
 #include "tables/namespace_table.h"
 #include "tables/type_table.h"
@@ -60,6 +63,23 @@ std::vector<std::string> mainFilePaths(const SourceFileList& list, const std::ve
     paths.push_back(entry.directory + entry.name);
   }
   return paths;
+}
+
+// The settings' classes or objects in name order (the file's order among
+// equal names). Every table they are registered in is kept in name order,
+// so registering them so appends to it instead of moving all the entries
+// after each new one: a settings file of many classes costs no square of
+// their count.
+template <class Definition, class NameOf>
+std::vector<const Definition*> inNameOrder(const std::vector<Definition>& definitions,
+                                           NameOf nameOf) {
+  std::vector<const Definition*> sorted;
+  sorted.reserve(definitions.size());
+  for (const Definition& d : definitions) sorted.push_back(&d);
+  std::stable_sort(sorted.begin(), sorted.end(), [&](const Definition* a, const Definition* b) {
+    return compareNames(nameOf(*a), nameOf(*b)) < 0;
+  });
+  return sorted;
 }
 
 }  // namespace
@@ -129,7 +149,8 @@ void AnalysisRun::loadSettings(const SourceFileList& list) {
   ReadSettings settings;
   settings.blockBytes = blockBytes_;
   settings.stop = stop_;
-  loadSettingsData(scan_, reservedWords_, baseTypes_, settings_, list, files_, settings);
+  settingsProblem_ =
+      loadSettingsData(scan_, reservedWords_, baseTypes_, settings_, list, files_, settings);
   if (options_.reservedWordDump) reservedWords_.dump();
 }
 
@@ -170,9 +191,13 @@ bool AnalysisRun::readMainFile(SourceFileList& list, int entryIndex, SourceReade
   platform::adviseLargePagesForHeap();
   SourceFileEntry& entry = list.entries()[entryIndex];
   std::string path = entry.directory + entry.name;
-  std::unique_ptr<platform::ByteSource> source = files_.open(path);
+  platform::FileProblem problem;
+  std::unique_ptr<platform::ByteSource> source = files_.open(path, &problem);
   if (!source) {
-    errorLog() << " Can't open [" << entry.name << "]\n";
+    if (problem == platform::FileProblem::kNotRegularFile)
+      errorLog() << ' ' << notRegularFileLine(entry.name) << '\n';
+    else
+      errorLog() << " Can't open [" << entry.name << "]\n";
     ++filesUnreadable_;
     return true;
   }
@@ -229,7 +254,9 @@ void AnalysisRun::prepareFileTables(const SourceFileList& list, int entryIndex) 
 void AnalysisRun::registerPredefinedClasses(std::int32_t fileLanguages) {
   registerSettingsClasses(fileLanguages);
   workingTypes_.setRegistrationMode(true);
-  for (const VariableDefinition& v : settings_.classes.variables()) {
+  auto name = [](const VariableDefinition& v) -> std::string_view { return v.name; };
+  for (const VariableDefinition* definition : inNameOrder(settings_.classes.variables(), name)) {
+    const VariableDefinition& v = *definition;
     if (!(v.languages & fileLanguages)) continue;
     context_.setLanguageMask(v.languages);
     // Declared by the library: no position, and no row of the lists
@@ -268,7 +295,9 @@ void AnalysisRun::registerSettingsClasses(std::int32_t fileLanguages) {
   workingTypes_.copyFrom(baseTypes_);
   std::int32_t lastLanguages = 0;
   int registered = 0;
-  for (const ClassDefinition& c : settings_.classes.classes()) {
+  auto name = [](const ClassDefinition& c) -> std::string_view { return c.name; };
+  for (const ClassDefinition* definition : inNameOrder(settings_.classes.classes(), name)) {
+    const ClassDefinition& c = *definition;
     if (!(c.languages & fileLanguages)) continue;
     context_.setLanguageMask(c.languages);
     classes_.registerSettingsClass(c.name);

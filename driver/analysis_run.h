@@ -102,6 +102,8 @@ class AnalysisRun {
   // Registered files read so far, and those that did not open.
   int filesRead() const { return filesRead_; }
   int filesUnreadable() const { return filesUnreadable_; }
+  // Why the settings data file was not read (kNone when it was).
+  platform::FileProblem settingsDataProblem() const { return settingsProblem_; }
 
  private:
   bool readAndReport(SourceFileList& list);
@@ -156,6 +158,7 @@ class AnalysisRun {
   // file, and the declarations of all files are entered before the first.
   bool javaRun_ = false;
   std::unique_ptr<JavaDeclarations> javaDeclarations_;  // until entered
+  platform::FileProblem settingsProblem_ = platform::FileProblem::kNone;
 
   // The settings classes as registered before a file of the C family, for
   // the next file of the same languages to start from.

@@ -7,6 +7,7 @@
 #include "driver/analysis_run.h"
 #include "context/source_context.h"
 #include "context/text_util.h"
+#include "driver/run_outcome.h"
 #include "parsers/languages.h"
 #include "platform/file_system.h"
 #include "report/error_log.h"
@@ -53,10 +54,16 @@ IncludeReader::IncludeReader(AnalysisRun& run, platform::FileSet& files,
 }
 
 // A missing header: reported once, remembered so that later includes of it
-// are skipped, and marked in the context (old stream and ATL headers).
-void IncludeReader::reportMissing(const std::string& path, const std::string& name) {
+// are skipped, and marked in the context (old stream and ATL headers). A
+// pipe or a device met under its name is told as such: it is there, but
+// is not read.
+void IncludeReader::reportMissing(const std::string& path, const std::string& name,
+                                  bool notRegularFile) {
   run_.includes().registerMissing(path, name);
-  errorLog() << "  Can't open [" << name << "]" << '\n';
+  if (notRegularFile)
+    errorLog() << "  " << notRegularFileLine(name) << '\n';
+  else
+    errorLog() << "  Can't open [" << name << "]" << '\n';
   run_.context().markMissing(name);
 }
 
@@ -65,20 +72,23 @@ void IncludeReader::reportMissing(const std::string& path, const std::string& na
 // file opens (already reported).
 IncludeReader::OpenedHeader IncludeReader::openHeader(const std::string& path,
                                                       const std::string& name) {
-  if (auto source = files_.open(path)) return {std::move(source), path};
+  platform::FileProblem problem;
+  if (auto source = files_.open(path, &problem)) return {std::move(source), path};
+  bool notRegularFile = problem == platform::FileProblem::kNotRegularFile;
   const std::vector<std::string>& folders = run_.options().includeDirectories;
   bool searchFolders = !isAbsolutePath(name) && name.find('\\') == std::string::npos &&
                        !folders.empty();
   if (!searchFolders) {
-    reportMissing(path, name);
+    reportMissing(path, name, notRegularFile);
     return {};
   }
   for (const std::string& folder : folders) {
     std::string candidate = collapseDotParts(folder + name);
-    if (auto source = files_.open(candidate)) return {std::move(source), candidate};
+    if (auto source = files_.open(candidate, &problem)) return {std::move(source), candidate};
+    notRegularFile = notRegularFile || problem == platform::FileProblem::kNotRegularFile;
     run_.includes().registerMissing(candidate, name);
   }
-  reportMissing(path, name);
+  reportMissing(path, name, notRegularFile);
   return {};
 }
 

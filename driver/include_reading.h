@@ -42,7 +42,7 @@ class IncludeReader final : public IncludeHandler {
   OpenedHeader openHeader(const std::string& path, const std::string& name);
   bool readBefore(const std::string& asked, const std::string& opened, const std::string& name);
   bool tooDeep(const std::string& name);
-  void reportMissing(const std::string& path, const std::string& name);
+  void reportMissing(const std::string& path, const std::string& name, bool notRegularFile);
 
   AnalysisRun& run_;
   platform::FileSet& files_;

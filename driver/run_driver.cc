@@ -9,6 +9,7 @@
 #include "driver/run_outcome.h"
 #include "context/source_file_list.h"
 #include "platform/file_system.h"
+#include "platform/program.h"
 #include "report/error_log.h"
 #include "report/report_file.h"
 #include "report/workbook_start.h"
@@ -77,8 +78,11 @@ Options optionsOfRun(RunOutcome& outcome, std::unique_ptr<platform::Workbook>& w
   return options;
 }
 
-// The start of the log: what registration left out, and the workbook.
+// The start of the log: an INI file not used, what registration left out,
+// and the workbook.
 void logNotes(RunOutcome& outcome) {
+  if (settingsFileUnusable(outcome.iniProblem))
+    errorLog() << iniUnusableLogLine(outcome.iniProblem, outcome.iniPath) << '\n';
   for (const std::string& note : outcome.notes) errorLog() << note << '\n';
   outcome.notes.clear();
   if (outcome.workbookAsText) errorLog() << kWorkbookAsTextLine << '\n';
@@ -110,6 +114,19 @@ void stopAnalysis() { programRuns().stop.store(true, std::memory_order_relaxed);
 bool runAnalysis() {
   RunOutcome& outcome = runOutcome();
   chooseOutputFolder();
+  outcome.iniProblem = iniFileProblem();
+  outcome.iniPath = iniPath();
+  outcome.settingsDataProblem = platform::FileProblem::kNone;
+  // Another program writing into the same folder would mix its reports
+  // with these: the run does not start, and its log is not written either.
+  platform::OutputFolderLock folderLock;
+  outcome.folderInUse = !folderLock.take(liveOptions().outputFolder);
+  if (outcome.folderInUse) {
+    outcome.ran = false;
+    outcome.outputFolder = liveOptions().outputFolder;
+    outcome.unwritten = {liveOptions().outputFolder + kErrorLogName};
+    return true;
+  }
   // The run's settings, read once: the window may edit the live record.
   std::unique_ptr<platform::Workbook> workbook;
   const Options options = optionsOfRun(outcome, workbook);
@@ -134,6 +151,8 @@ bool runAnalysis() {
     if (finished) functionLengths() = run.functions().stepCounts();
     outcome.analysed = run.filesRead();
     outcome.unreadable = run.filesUnreadable();
+    outcome.settingsDataProblem = run.settingsDataProblem();
+    outcome.settingsDataPath = programFolder() + kSettingsDataName;
     closeKeptReports();
     for (const std::string& path : outcome.unwritten)
       if (path != logPath) errorLog() << unwrittenLogLine(path) << '\n';

@@ -10,6 +10,29 @@ void note(RunOutcome& outcome, const char* text, const std::string& path) {
   outcome.notes.push_back(std::string(" ") + text + " [" + path + "]");
 }
 
+// Why a file of settings was not used, as the messages say it.
+const char* problemText(platform::FileProblem problem) {
+  switch (problem) {
+    case platform::FileProblem::kFolder: return "ﾌｫﾙﾀﾞです";
+    case platform::FileProblem::kNotRegularFile: return "通常のﾌｧｲﾙではありません";
+    case platform::FileProblem::kUnreadable: return "開けません";
+    case platform::FileProblem::kTooLarge: return "大きすぎます";
+    case platform::FileProblem::kNotText: return "ﾃｷｽﾄではありません";
+    case platform::FileProblem::kNone:
+    case platform::FileProblem::kMissing: break;
+  }
+  return "";
+}
+
+std::string iniUnusableText(platform::FileProblem problem) {
+  return std::string("INIﾌｧｲﾙが読み込めません(") + problemText(problem) + ")。既定の設定を使用します";
+}
+
+std::string settingsDataUnusableText(platform::FileProblem problem) {
+  return std::string("Mizentaの設定ﾌｧｲﾙが読み込めません(") + problemText(problem) +
+         ")。内部確保してある予約語、型情報を使用します";
+}
+
 void addPart(std::string& parts, const char* text, int count) {
   if (count == 0) return;
   parts += (parts.empty() ? "" : "、") + std::string(text) + " " + decimalText(count);
@@ -36,13 +59,30 @@ void noteFolderSearched(RunOutcome& outcome, const std::string& path) {
   note(outcome, "検索済みのﾌｫﾙﾀﾞです", path);
 }
 
+bool settingsFileUnusable(platform::FileProblem problem) {
+  return problem != platform::FileProblem::kNone && problem != platform::FileProblem::kMissing;
+}
+
+std::string notRegularFileLine(const std::string& name) {
+  return "通常のﾌｧｲﾙではないため読みません [" + name + "]";
+}
+
+std::string iniUnusableLogLine(platform::FileProblem problem, const std::string& path) {
+  return " " + iniUnusableText(problem) + " [" + path + "]";
+}
+
 std::string unwrittenLogLine(const std::string& path) { return " 書き込めません [" + path + "]"; }
 
 std::string unwrittenReportText(const std::string& path) { return "レポートを書けません: " + path; }
 
+std::string folderInUseText(const std::string& folder) {
+  return "出力先ﾌｫﾙﾀﾞは他のMIZENTAが使用中です: " + folder;
+}
+
 bool RunOutcome::somethingLost() const {
-  return refused + notSources + unmatched + unreadable > 0 || !unwritten.empty() ||
-         workbookAsText;
+  return refused + notSources + unmatched + unreadable > 0 || !unwritten.empty() || folderInUse ||
+         workbookAsText || settingsFileUnusable(iniProblem) ||
+         settingsFileUnusable(settingsDataProblem);
 }
 
 int RunOutcome::exitStatus() const {
@@ -52,6 +92,10 @@ int RunOutcome::exitStatus() const {
 
 std::string RunOutcome::message() const {
   std::string text;
+  if (settingsFileUnusable(iniProblem)) text += iniUnusableText(iniProblem) + ": " + iniPath + "\n";
+  if (settingsFileUnusable(settingsDataProblem))
+    text += settingsDataUnusableText(settingsDataProblem) + ": " + settingsDataPath + "\n";
+  if (folderInUse) return text + folderInUseText(outputFolder) + "\n";
   for (const std::string& path : unwritten) text += unwrittenReportText(path) + "\n";
   text += decimalText(analysed) + " ファイルを解析しました";
   std::string lost;

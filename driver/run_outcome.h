@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/file_system.h"
+
 struct RunOutcome {
   // Left out while registering.
   int refused = 0;     // would have mixed the C family with VB and Delphi
@@ -17,19 +19,31 @@ struct RunOutcome {
   bool badCommandLine = false;     // an unknown switch, a switch without its value
   // The last run.
   bool ran = false;
+  // The output folder was another program's at the time: nothing was
+  // written there (the log is among `unwritten`).
+  bool folderInUse = false;
   int analysed = 0;             // registered files read
   int unreadable = 0;           // registered files that did not open
   bool workbookAsText = false;  // "xls" was asked for; text was written
   std::string outputFolder;
   std::vector<std::string> unwritten;  // report files that could not be written
+  // Files of settings that were there but could not serve, so that what
+  // the program has built in took their place: the INI file (the defaults)
+  // and the settings data file (the built-in reserved words and types).
+  platform::FileProblem iniProblem = platform::FileProblem::kNone;
+  std::string iniPath;
+  platform::FileProblem settingsDataProblem = platform::FileProblem::kNone;
+  std::string settingsDataPath;
 
-  // Input lost, a report not written, or text written for a workbook.
+  // Input lost, a file of settings not used, a report not written, or
+  // text written for a workbook.
   bool somethingLost() const;
   // 2 for a wrong command line, else 1 when somethingLost(), else 0.
   int exitStatus() const;
-  // One line naming each report that could not be written, then the
-  // summary line: files analysed, what was lost and why, where the
-  // reports are. Each line ends with "\n".
+  // One line for each file of settings not used and for each report that
+  // could not be written, then the summary line: files analysed, what was
+  // lost and why, where the reports are; or, when the output folder was
+  // in use, the line that says so. Each line ends with "\n".
   std::string message() const;
 };
 
@@ -44,6 +58,18 @@ void noteUnmatched(RunOutcome& outcome, const std::string& path);
 // A folder reached again (a link back to a folder above it, or a second
 // way to one already searched): not searched again, and nothing is lost.
 void noteFolderSearched(RunOutcome& outcome, const std::string& path);
+
+// Whether a file of settings with `problem` was there but not used.
+bool settingsFileUnusable(platform::FileProblem problem);
+
+// The line that tells that the output folder was another program's.
+std::string folderInUseText(const std::string& folder);
+
+// The log text of a source file or header that is no regular file (a pipe,
+// a device) and is therefore not read.
+std::string notRegularFileLine(const std::string& name);
+// The log line of an INI file that was not used.
+std::string iniUnusableLogLine(platform::FileProblem problem, const std::string& path);
 
 // The log lines of a run about what it did not write.
 extern const char kWorkbookAsTextLine[];

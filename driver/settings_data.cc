@@ -8,6 +8,7 @@
 #include "context/source_context.h"
 #include "context/source_file_list.h"
 #include "parsers/languages.h"
+#include "platform/settings_text.h"
 #include "tables/type_table.h"
 #include "report/error_log.h"
 #include "scan/lexical_rules.h"
@@ -60,18 +61,25 @@ void readSettingsFile(const ScanContext& scan, ReservedWordTable& reservedWords,
 }  // namespace
 
 // The comparison is set both ways: a run of C files after a VB run must not
-// sort its tables with the folded comparison that the last run left.
-void loadSettingsData(const ScanContext& scan, ReservedWordTable& reservedWords,
-                      TypeTable& baseTypes, SettingsData& data, const SourceFileList& files,
-                      platform::FileSet& fileSet, ReadSettings settings) {
+// sort its tables with the folded comparison that the last run left. The
+// file is read whole first: a file that is no text (or a folder, a pipe)
+// must give the built-in tables, not an empty reading.
+platform::FileProblem loadSettingsData(const ScanContext& scan, ReservedWordTable& reservedWords,
+                                       TypeTable& baseTypes, SettingsData& data,
+                                       const SourceFileList& files, platform::FileSet& fileSet,
+                                       ReadSettings settings) {
   std::string path = programFolder() + kSettingsDataName;
   data = SettingsData{};
   data.languageMask = runLanguageMask(files);
   setCaseInsensitiveNames((data.languageMask & kModeVbOrDelphi) != 0);
   baseTypes.setRegistrationMode(true);
-  if (std::unique_ptr<platform::ByteSource> source = fileSet.open(path))
-    readSettingsFile(scan, reservedWords, baseTypes, data, path, *source, settings);
-  else
+  platform::SettingsText text = platform::readSettingsText(fileSet, path);
+  if (text.problem == platform::FileProblem::kNone) {
+    platform::MemoryByteSource source(text.bytes);
+    readSettingsFile(scan, reservedWords, baseTypes, data, path, source, settings);
+  } else {
     useBuiltInSettings(reservedWords, baseTypes, path);
+  }
   baseTypes.setRegistrationMode(false);
+  return text.problem;
 }

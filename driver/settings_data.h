@@ -43,9 +43,13 @@ std::int32_t runLanguageMask(const SourceFileList& files);
 // or Delphi files), the reserved words, base types and pointer size, the
 // macros, classes, variables and interrupt keywords. The file is opened
 // from `fileSet` and read in the blocks of `settings` (its include handler
-// is not used; a stop request leaves the load half done).
-// The file is read with the run's scanner (`scan`); its reserved words go
-// into `reservedWords`, its types into `baseTypes`.
-void loadSettingsData(const ScanContext& scan, ReservedWordTable& reservedWords,
-                      TypeTable& baseTypes, SettingsData& data, const SourceFileList& files,
-                      platform::FileSet& fileSet, ReadSettings settings = ReadSettings());
+// is not used; a stop request leaves the load half done). A file that is
+// missing or cannot serve (a folder, a pipe, unreadable, too large, no
+// text) gives the built-in reserved words and types; the result tells
+// which (kNone when the file was read). The file is read with the run's
+// scanner (`scan`); its reserved words go into `reservedWords`, its types
+// into `baseTypes`.
+platform::FileProblem loadSettingsData(const ScanContext& scan, ReservedWordTable& reservedWords,
+                                       TypeTable& baseTypes, SettingsData& data,
+                                       const SourceFileList& files, platform::FileSet& fileSet,
+                                       ReadSettings settings = ReadSettings());

@@ -13,38 +13,32 @@
 // ---------------------------------------------------------------------------
 // Definitions kept for the run
 
-namespace {
-
-int compareVariables(const VariableDefinition& v, std::string_view type, std::string_view name) {
-  if (int c = compareNames(v.type, type)) return c;
-  return compareNames(v.name, name);
+bool ClassDefinitions::NameLess::operator()(std::string_view a, std::string_view b) const {
+  return compareNames(a, b) < 0;
 }
 
-}  // namespace
+bool ClassDefinitions::NameLess::operator()(const VariableKey& a, const VariableKey& b) const {
+  if (int c = compareNames(a.first, b.first)) return c < 0;
+  return compareNames(a.second, b.second) < 0;
+}
 
 void ClassDefinitions::addClass(std::string_view name, std::int32_t languages) {
-  auto at = std::lower_bound(classOrder_.begin(), classOrder_.end(), name,
-                             [this](int i, std::string_view n) {
-                               return compareNames(classes_[i].name, n) < 0;
-                             });
-  if (at != classOrder_.end() && compareNames(classes_[*at].name, name) == 0) {
-    classes_[*at].languages |= languages;
+  auto [at, fresh] = classOrder_.try_emplace(std::string(name), static_cast<int>(classes_.size()));
+  if (!fresh) {
+    classes_[at->second].languages |= languages;
     return;
   }
-  classOrder_.insert(at, static_cast<int>(classes_.size()));
   classes_.push_back({std::string(name), languages});
 }
 
 void ClassDefinitions::addVariable(std::string_view type, std::string_view name,
                                    std::int32_t languages) {
-  auto at = std::lower_bound(variableOrder_.begin(), variableOrder_.end(), 0, [&](int i, int) {
-    return compareVariables(variables_[i], type, name) < 0;
-  });
-  if (at != variableOrder_.end() && compareVariables(variables_[*at], type, name) == 0) {
-    variables_[*at].languages |= languages;
+  auto [at, fresh] = variableOrder_.try_emplace(VariableKey(type, name),
+                                                static_cast<int>(variables_.size()));
+  if (!fresh) {
+    variables_[at->second].languages |= languages;
     return;
   }
-  variableOrder_.insert(at, static_cast<int>(variables_.size()));
   variables_.push_back({std::string(type), std::string(name), languages});
 }
 

@@ -6,9 +6,11 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 class ReservedWordTable;
@@ -29,8 +31,8 @@ struct VariableDefinition {
 // The class and variable definitions of the file, in the order first met.
 // One record per class name and per (type, name) under the run's name
 // comparison; a repeated definition only gains languages. Looked up
-// through position lists kept in name order, so that a long file costs no
-// walk per entry.
+// through trees in name order, so that a long file costs no walk per entry
+// and no move of the entries after a new one.
 class ClassDefinitions {
  public:
   void addClass(std::string_view name, std::int32_t languages);
@@ -39,10 +41,15 @@ class ClassDefinitions {
   const std::vector<VariableDefinition>& variables() const { return variables_; }
 
  private:
+  using VariableKey = std::pair<std::string, std::string>;  // type, name
+  struct NameLess {
+    bool operator()(std::string_view a, std::string_view b) const;
+    bool operator()(const VariableKey& a, const VariableKey& b) const;
+  };
   std::vector<ClassDefinition> classes_;
   std::vector<VariableDefinition> variables_;
-  std::vector<int> classOrder_;     // positions in classes_, by name
-  std::vector<int> variableOrder_;  // positions in variables_, by type and name
+  std::map<std::string, int, NameLess> classOrder_;     // positions in classes_
+  std::map<VariableKey, int, NameLess> variableOrder_;  // positions in variables_
 };
 
 // The parser of one reading of the file for a run of `runLanguages`

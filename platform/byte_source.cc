@@ -12,33 +12,42 @@ namespace {
 
 // Owns the stream; closes it when the reading is over. The reader asks
 // for small blocks; the stream reads ahead in large ones, as a system call
-// costs more than copying a few pages.
+// costs more than copying a few pages. At most `size` bytes are read.
 class FileByteSource final : public ByteSource {
  public:
-  explicit FileByteSource(std::FILE* stream)
-      : stream_(stream), buffer_(new char[kBufferBytes]) {
+  FileByteSource(std::FILE* stream, std::uint64_t size)
+      : stream_(stream), left_(size), buffer_(new char[kBufferBytes]) {
     std::setvbuf(stream_, buffer_.get(), _IOFBF, kBufferBytes);
   }
   ~FileByteSource() override { std::fclose(stream_); }
   FileByteSource(const FileByteSource&) = delete;
   FileByteSource& operator=(const FileByteSource&) = delete;
-  size_t read(char* buffer, size_t size) override { return std::fread(buffer, 1, size, stream_); }
+  size_t read(char* buffer, size_t size) override {
+    if (size > left_) size = static_cast<size_t>(left_);
+    size_t n = size ? std::fread(buffer, 1, size, stream_) : 0;
+    left_ -= n;
+    return n;
+  }
 
  private:
   static constexpr size_t kBufferBytes = 64 * 1024;
   std::FILE* stream_;
+  std::uint64_t left_;
   std::unique_ptr<char[]> buffer_;  // the stream's; outlives it
 };
 
 class DiskFileSet final : public FileSet {
  public:
-  std::unique_ptr<ByteSource> open(const std::string& path) override {
-    std::FILE* stream = openFile(path, "rb");
-    if (!stream) return nullptr;
-    return std::make_unique<FileByteSource>(stream);
-  }
   bool identify(const std::string& path, FileIdentity& identity) override {
     return fileIdentity(path, identity);
+  }
+
+ protected:
+  std::unique_ptr<ByteSource> openSource(const std::string& path, FileProblem& problem) override {
+    OpenedFile opened = openRegularFile(path);
+    problem = opened.problem;
+    if (!opened.stream) return nullptr;
+    return std::make_unique<FileByteSource>(opened.stream, opened.size);
   }
 };
 
@@ -69,6 +78,13 @@ std::string readWhole(ByteSource& source) {
 
 }  // namespace
 
+std::unique_ptr<ByteSource> FileSet::open(const std::string& path, FileProblem* problem) {
+  FileProblem why = FileProblem::kMissing;  // unless the set knows better
+  std::unique_ptr<ByteSource> source = openSource(path, why);
+  if (problem) *problem = source ? FileProblem::kNone : why;
+  return source;
+}
+
 size_t MemoryByteSource::read(char* buffer, size_t size) {
   size_t n = rest_.size() < size ? rest_.size() : size;
   if (n) std::memcpy(buffer, rest_.data(), n);
@@ -81,10 +97,11 @@ FileSet& diskFiles() {
   return disk;
 }
 
-std::unique_ptr<ByteSource> KeptFileSet::open(const std::string& path) {
+std::unique_ptr<ByteSource> KeptFileSet::openSource(const std::string& path,
+                                                    FileProblem& problem) {
   auto found = files_.find(path);
   if (found != files_.end()) return std::make_unique<MemoryByteSource>(found->second);
-  std::unique_ptr<ByteSource> source = inner_.open(path);
+  std::unique_ptr<ByteSource> source = inner_.open(path, &problem);
   if (!source) return nullptr;
   std::string bytes = readWhole(*source);
   if (bytes.size() > bound_ - kept_) return std::make_unique<OwnedByteSource>(std::move(bytes));
@@ -100,9 +117,14 @@ bool KeptFileSet::identify(const std::string& path, FileIdentity& identity) {
   return entry->second.known;
 }
 
-std::unique_ptr<ByteSource> MemoryFileSet::open(const std::string& path) {
+std::unique_ptr<ByteSource> MemoryFileSet::openSource(const std::string& path,
+                                                      FileProblem& problem) {
   auto found = files_.find(path);
-  if (found == files_.end()) return nullptr;
+  if (found == files_.end()) {
+    auto unreadable = problems_.find(path);
+    problem = unreadable == problems_.end() ? FileProblem::kMissing : unreadable->second;
+    return nullptr;
+  }
   return std::make_unique<MemoryByteSource>(found->second);
 }
 

@@ -37,15 +37,23 @@ class MemoryByteSource final : public ByteSource {
 class FileSet {
  public:
   virtual ~FileSet() = default;
-  // The file at `path` (CP932), or null when it cannot be opened.
-  virtual std::unique_ptr<ByteSource> open(const std::string& path) = 0;
+  // The file at `path` (CP932), or null when it is not read: missing,
+  // unreadable, or no regular file (a folder, a pipe, a device);
+  // `problem`, when given, tells which.
+  std::unique_ptr<ByteSource> open(const std::string& path, FileProblem* problem = nullptr);
   // What tells the file at `path` from every other whatever the spelling
   // that leads to it; false where the set cannot tell, and then the path
   // alone names the file.
   virtual bool identify(const std::string& path, FileIdentity& identity) { return false; }
+
+ protected:
+  // The file, or null with `problem` set (it comes as kMissing).
+  virtual std::unique_ptr<ByteSource> openSource(const std::string& path,
+                                                 FileProblem& problem) = 0;
 };
 
-// The files on disk.
+// The files on disk. A file is read up to the size it had when it was
+// opened, so one that grows meanwhile still comes to an end.
 FileSet& diskFiles();
 
 // Files held in memory under their exact paths (no case or separator
@@ -54,10 +62,16 @@ FileSet& diskFiles();
 class MemoryFileSet final : public FileSet {
  public:
   void add(const std::string& path, std::string bytes) { files_[path] = std::move(bytes); }
-  std::unique_ptr<ByteSource> open(const std::string& path) override;
+  // Something at `path` that does not open for the reason `problem` (a
+  // folder, a pipe, a file without permission).
+  void addUnreadable(const std::string& path, FileProblem problem) { problems_[path] = problem; }
+
+ protected:
+  std::unique_ptr<ByteSource> openSource(const std::string& path, FileProblem& problem) override;
 
  private:
   std::map<std::string, std::string> files_;
+  std::map<std::string, FileProblem> problems_;
 };
 
 // Files opened through `inner` are read whole on their first opening and
@@ -69,10 +83,12 @@ class MemoryFileSet final : public FileSet {
 class KeptFileSet final : public FileSet {
  public:
   KeptFileSet(FileSet& inner, size_t byteBound) : inner_(inner), bound_(byteBound) {}
-  std::unique_ptr<ByteSource> open(const std::string& path) override;
   // Asks `inner` once per path.
   bool identify(const std::string& path, FileIdentity& identity) override;
   size_t keptBytes() const { return kept_; }
+
+ protected:
+  std::unique_ptr<ByteSource> openSource(const std::string& path, FileProblem& problem) override;
 
  private:
   struct Identified {

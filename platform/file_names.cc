@@ -54,11 +54,14 @@ void appendCp932(std::string& out, char32_t c) {
     appendStandIn(out, c);
 }
 
+// A control character would break a log line or a report row, or hide in it.
+bool isControl(char32_t c) { return c < 0x20 || c == 0x7F; }
+
 std::string cp932NameFrom(const std::u32string& characters) {
   std::string out;
   for (size_t i = 0; i < characters.size(); ++i) {
     char32_t c = characters[i];
-    if (c == '[' && readStandIn(characters, i, nullptr))
+    if ((c == '[' && readStandIn(characters, i, nullptr)) || isControl(c))
       appendStandIn(out, c);
     else if (c < 0x80)
       out += static_cast<char>(c);
@@ -68,12 +71,18 @@ std::string cp932NameFrom(const std::u32string& characters) {
   return out;
 }
 
-std::u32string charactersOfCp932Name(std::string_view name) {
+// The characters of a name, each stand-in read as its character; when
+// `keepControls` (text for a terminal), the stand-in of a control
+// character stays as its text.
+std::u32string charactersOfCp932Name(std::string_view name, bool keepControls = false) {
   std::u32string out;
   for (size_t i = 0; i < name.size();) {
     char32_t standIn = 0;
     if (size_t n = readStandIn(name, i, &standIn)) {
-      out += standIn;
+      if (keepControls && isControl(standIn))
+        out.append(name.begin() + i, name.begin() + i + n);
+      else
+        out += standIn;
       i += n;
       continue;
     }
@@ -132,9 +141,11 @@ void appendUtf8(std::string& out, char32_t c) {
 // Most names are plain ASCII: they are the same in every encoding.
 bool isPlain(std::string_view text) {
   for (char c : text)
-    if (static_cast<unsigned char>(c) >= 0x80 || c == '[') return false;
+    if (static_cast<unsigned char>(c) >= 0x80 || c == '[' || isControl(static_cast<unsigned char>(c)))
+      return false;
   return true;
 }
+
 
 }  // namespace
 
@@ -159,6 +170,12 @@ std::string utf8FromCp932Name(std::string_view name) {
   if (isPlain(name)) return std::string(name);
   std::string out;
   for (char32_t c : charactersOfCp932Name(name)) appendUtf8(out, c);
+  return out;
+}
+
+std::string utf8TextForTerminal(std::string_view text) {
+  std::string out;
+  for (char32_t c : charactersOfCp932Name(text, true)) appendUtf8(out, c);
   return out;
 }
 

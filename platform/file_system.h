@@ -66,6 +66,31 @@ std::vector<DirectoryEntry> findFiles(const std::string& pattern);
 // Returns null when the file cannot be opened.
 std::FILE* openFile(const std::string& path, const char* mode);
 
+// Why a file was not read, or a file of settings could not serve.
+enum class FileProblem {
+  kNone,
+  kMissing,         // nothing is there
+  kFolder,          // a folder is there
+  kNotRegularFile,  // a pipe, a device or a socket: its reading could wait
+                    // for ever (a pipe without a writer) or never end
+  kUnreadable,      // a file that does not open (permissions, a lock)
+  kTooLarge,        // a file of settings beyond its bound
+  kNotText,         // a file of settings that holds no text
+};
+
+// A regular file opened for binary reading (the stream is the caller's to
+// close) with its size at the opening, or why none was opened.
+struct OpenedFile {
+  std::FILE* stream = nullptr;
+  std::uint64_t size = 0;
+  FileProblem problem = FileProblem::kMissing;
+};
+
+// Opens `path` for reading only when it leads to a regular file; what
+// else is there is looked at without being opened for reading, so the
+// call never waits.
+OpenedFile openRegularFile(const std::string& path);
+
 // A new temporary file for reading and writing, removed by the system when
 // it is closed (or the program ends). Null when none can be made.
 std::FILE* openTemporaryFile();

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cctype>
+#include <cerrno>
 #include <climits>
 
 #include "platform/file_names.h"
@@ -122,6 +123,58 @@ std::FILE* openFile(const std::string& path, const char* mode) {
     native = resolveNativePath(path);
   }
   return native.empty() ? nullptr : std::fopen(native.c_str(), mode);
+}
+
+namespace {
+
+FileProblem problemOfError(int error) {
+  bool missing = error == ENOENT || error == ENOTDIR || error == ENAMETOOLONG;
+  return missing ? FileProblem::kMissing : FileProblem::kUnreadable;
+}
+
+FileProblem problemOfMode(mode_t mode) {
+  if (S_ISREG(mode)) return FileProblem::kNone;
+  return S_ISDIR(mode) ? FileProblem::kFolder : FileProblem::kNotRegularFile;
+}
+
+}  // namespace
+
+// The name as written first, then in another letter case; the file is
+// looked at before it is opened (a device may act on an opening) and
+// again after (it may have been replaced in between). Opened without
+// waiting, the descriptor then reads as any file does.
+OpenedFile openRegularFile(const std::string& path) {
+  OpenedFile opened;
+  std::string native = nativePathAsWritten(path);
+  struct stat st;
+  if (::stat(native.c_str(), &st) != 0) {
+    int error = errno;
+    std::string other = resolveMissingNativePath(native);
+    if (other == native || ::stat(other.c_str(), &st) != 0) {
+      opened.problem = problemOfError(other == native ? error : errno);
+      return opened;
+    }
+    native = other;
+  }
+  opened.problem = problemOfMode(st.st_mode);
+  if (opened.problem != FileProblem::kNone) return opened;
+  int fd = ::open(native.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) {
+    opened.problem = problemOfError(errno);
+    return opened;
+  }
+  opened.problem = ::fstat(fd, &st) == 0 ? problemOfMode(st.st_mode) : FileProblem::kUnreadable;
+  if (opened.problem == FileProblem::kNone) {
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    opened.stream = ::fdopen(fd, "rb");
+  }
+  if (!opened.stream) {
+    ::close(fd);
+    if (opened.problem == FileProblem::kNone) opened.problem = FileProblem::kUnreadable;
+    return opened;
+  }
+  opened.size = static_cast<std::uint64_t>(st.st_size);
+  return opened;
 }
 
 std::FILE* openTemporaryFile() { return std::tmpfile(); }

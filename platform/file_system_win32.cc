@@ -1,4 +1,6 @@
 #include <windows.h>
+#include <fcntl.h>
+#include <io.h>
 
 #include "platform/file_system.h"
 #include "platform/wide_names_win32.h"
@@ -70,6 +72,61 @@ std::vector<DirectoryEntry> findFiles(const std::string& pattern) {
 std::FILE* openFile(const std::string& path, const char* mode) {
   std::wstring wideMode(mode, mode + std::char_traits<char>::length(mode));
   return _wfopen(wideName(path).c_str(), wideMode.c_str());
+}
+
+namespace {
+
+FileProblem problemOfError(DWORD error) {
+  switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_FILENAME_EXCED_RANGE:
+      return FileProblem::kMissing;
+    default:
+      return FileProblem::kUnreadable;
+  }
+}
+
+}  // namespace
+
+// A folder does not open as a file; a console ("CON"), a pipe or another
+// device does, and tells its kind before a byte is read.
+OpenedFile openRegularFile(const std::string& path) {
+  OpenedFile opened;
+  std::wstring wide = wideName(path);
+  HANDLE h = CreateFileW(wide.c_str(), GENERIC_READ,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) {
+    DWORD error = GetLastError();
+    DWORD attributes = GetFileAttributesW(wide.c_str());
+    bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    opened.problem = folder ? FileProblem::kFolder : problemOfError(error);
+    return opened;
+  }
+  LARGE_INTEGER size;
+  if (GetFileType(h) != FILE_TYPE_DISK || !GetFileSizeEx(h, &size)) {
+    CloseHandle(h);
+    opened.problem = FileProblem::kNotRegularFile;
+    return opened;
+  }
+  int fd = _open_osfhandle(reinterpret_cast<intptr_t>(h), _O_RDONLY | _O_BINARY);
+  if (fd < 0) {
+    CloseHandle(h);
+    opened.problem = FileProblem::kUnreadable;
+    return opened;
+  }
+  opened.stream = _fdopen(fd, "rb");
+  if (!opened.stream) {
+    _close(fd);
+    opened.problem = FileProblem::kUnreadable;
+    return opened;
+  }
+  opened.problem = FileProblem::kNone;
+  opened.size = static_cast<std::uint64_t>(size.QuadPart);
+  return opened;
 }
 
 // Libraries built with mingw-w64 open files through the C runtime's fopen,

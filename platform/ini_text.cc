@@ -1,5 +1,6 @@
 #include "platform/ini_text.h"
 
+#include <set>
 #include <vector>
 
 #include "platform/text_encoding.h"
@@ -17,6 +18,20 @@ std::string_view trim(std::string_view s) {
 
 
 unsigned char foldAscii(unsigned char c) { return (c >= 'a' && c <= 'z') ? c - 32 : c; }
+
+// The spelling under which sameName() names are equal: ASCII letters in
+// upper case, double-byte characters as they are.
+std::string folded(std::string_view name) {
+  std::string out(name);
+  for (size_t i = 0; i < out.size(); ++i) {
+    unsigned char c = out[i];
+    if (isShiftJisLead(c) && i + 1 < out.size())
+      ++i;
+    else
+      out[i] = static_cast<char>(foldAscii(c));
+  }
+  return out;
+}
 
 // ASCII letters match in either case; a double-byte character must match
 // exactly, so that its second byte is never folded.
@@ -119,15 +134,32 @@ Found locate(std::string_view text, const std::vector<Line>& lines, std::string_
 
 }  // namespace
 
+IniIndex::IniIndex(std::string_view text) {
+  std::set<std::string> sections;
+  std::string section;
+  bool inside = false;  // in the first section of its name
+  for (const Line& l : splitLines(text)) {
+    std::string_view line = text.substr(l.begin, l.end - l.begin);
+    std::string_view name, key, value;
+    if (sectionName(line, name)) {
+      section = folded(name);
+      inside = sections.insert(section).second;
+    } else if (inside && keyOf(line, key, value)) {
+      values_.emplace(std::make_pair(section, folded(key)), std::string(value));
+    }
+  }
+}
+
+std::string IniIndex::lookup(std::string_view section, std::string_view key,
+                             std::string_view fallback, size_t bufferSize) const {
+  auto found = values_.find(std::make_pair(folded(trim(section)), folded(trim(key))));
+  if (found == values_.end()) return cut(trim(fallback), bufferSize);
+  return cut(unquote(found->second), bufferSize);
+}
+
 std::string iniLookup(std::string_view text, std::string_view section, std::string_view key,
                       std::string_view fallback, size_t bufferSize) {
-  std::vector<Line> lines = splitLines(text);
-  Found f = locate(text, lines, trim(section), trim(key));
-  if (!f.key) return cut(trim(fallback), bufferSize);
-  const Line& l = lines[f.keyLine];
-  std::string_view k, v;
-  keyOf(text.substr(l.begin, l.end - l.begin), k, v);
-  return cut(unquote(v), bufferSize);
+  return IniIndex(text).lookup(section, key, fallback, bufferSize);
 }
 
 std::string iniAssign(std::string_view text, std::string_view section, std::string_view key,

@@ -55,6 +55,7 @@ const std::vector<std::string>& namesOf(const std::string& dir) {
 
 // Name in `dir` that equals `part` without regard to case, or `part`.
 std::string matchCase(const std::string& dir, const std::string& part) {
+  if (part == "." || part == "..") return part;
   std::lock_guard<std::mutex> guard(foldersLock());
   for (const std::string& name : namesOf(dir))
     if (::strcasecmp(name.c_str(), part.c_str()) == 0) return name;
@@ -78,37 +79,40 @@ std::string resolveNativePath(const std::string& path) {
   return resolveMissingNativePath(native);
 }
 
+// Linear in the length of `native`: a part is looked up only while every
+// folder before it is there, and the kernel finds none past PATH_MAX, so
+// a long name of many parts costs one pass over its text.
 std::string resolveMissingNativePath(const std::string& native) {
   if (native.empty()) return native;
-  // The longest leading folder that is there as written stays as it is
-  // (mostly the file's own folder: only the file is missing or written in
-  // another letter case); each part after it is looked up.
+  // Mostly the file's own folder is there as written, and only the file is
+  // missing or written in another letter case.
+  size_t last = native.rfind('/');
+  if (last != std::string::npos && last > 0) {
+    std::string folder = native.substr(0, last + 1);
+    if (exists(folder)) return folder + matchCase(folder, native.substr(last + 1));
+  }
   std::string result;
   size_t pos = 0;
-  for (size_t slash = native.rfind('/'); slash != std::string::npos && slash > 0;
-       slash = native.rfind('/', slash - 1)) {
-    std::string folder = native.substr(0, slash + 1);
-    if (exists(folder)) {
-      result = std::move(folder);
-      pos = slash + 1;
-      break;
-    }
-  }
-  if (pos == 0 && native[0] == '/') {
+  if (native[0] == '/') {
     result = "/";
     pos = 1;
   }
-  while (pos <= native.size()) {
+  while (pos < native.size()) {
     size_t slash = native.find('/', pos);
     if (slash == std::string::npos) slash = native.size();
-    std::string part = native.substr(pos, slash - pos);
-    if (!part.empty()) {
-      std::string candidate = result + part;
-      if (!exists(candidate) && part != "." && part != "..")
-        candidate = result + matchCase(result, part);
-      result = candidate;
-      if (slash < native.size()) result += '/';
+    if (slash > pos) {
+      size_t folderLength = result.size();
+      result.append(native, pos, slash - pos);
+      if (!exists(result)) {
+        std::string part = result.substr(folderLength);
+        result.resize(folderLength);
+        std::string found = matchCase(result, part);
+        // Nothing is below a folder that is not there in any letter case.
+        if (found == part) return result + native.substr(pos);
+        result += found;
+      }
     }
+    if (slash < native.size()) result += '/';
     pos = slash + 1;
   }
   return result;

@@ -1,20 +1,40 @@
-// INI profile strings, read and written one key at a time with the rules of
-// the Windows profile functions: sections and keys match without regard to
-// ASCII case, values are trimmed and cut to the caller's buffer size, and a
-// write leaves every other line of the file as it was.
+// INI profile strings with the rules of the Windows profile functions:
+// sections and keys match without regard to ASCII case, values are trimmed
+// and cut to the caller's buffer size. A file is read once and then asked
+// key by key; a write sets one key and leaves every other line of the file
+// as it was.
 #pragma once
 
 #include <string>
 #include <string_view>
 
+#include "platform/byte_source.h"
+#include "platform/ini_text.h"
+#include "platform/settings_text.h"
+
 namespace platform {
 
-// The value of `key` in `section` of the file `iniPath`, or `fallback` when
-// the file, the section or the key is missing. At most bufferSize - 1 bytes
-// are returned, as a buffer of bufferSize bytes would hold.
-std::string readProfileString(std::string_view section, std::string_view key,
-                              std::string_view fallback, const std::string& iniPath,
-                              size_t bufferSize = 256);
+// The keys of one INI file, read whole from `files` when made. A file
+// that is missing reads as empty, and so does one that cannot serve as an
+// INI file (a folder, a pipe, unreadable, too large, no text): problem()
+// tells which. A file in UTF-16 (with its byte-order mark) is read as
+// CP932, as the Windows functions read it.
+class ProfileReader {
+ public:
+  explicit ProfileReader(const std::string& iniPath, FileSet& files = diskFiles());
+  FileProblem problem() const { return problem_; }
+  // The value of `key` in `section`, or `fallback` when the section or the
+  // key is missing. At most bufferSize - 1 bytes are returned, as a buffer
+  // of bufferSize bytes would hold.
+  std::string read(std::string_view section, std::string_view key, std::string_view fallback,
+                   size_t bufferSize = 256) const;
+
+ private:
+  explicit ProfileReader(const SettingsText& text);
+
+  FileProblem problem_;
+  IniIndex index_;
+};
 
 // Sets `key` in `section` to `value`, creating the file, the section or the
 // key as needed. Returns false when the file cannot be written.

@@ -24,7 +24,7 @@ void holdErrorLogOnThisThread(std::ostream* held) { heldLog = held; }
 
 void attachErrorLogFile(const std::string& path) {
   std::ostream& log = logStream();
-  logFile().open(path, false);
+  logFile().open(path, FileMode::kInPlace);
   log.rdbuf(&logFile());
   log.clear();
   if (!logFile().isOpen()) log.setstate(std::ios::badbit);

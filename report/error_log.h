@@ -10,8 +10,10 @@
 
 std::ostream& errorLog();
 
-// Truncates and opens `path` as the log; on failure the stream is failed
-// and later writes are lost.
+// Truncates and opens `path` as the log, written where it is (not put in
+// place at the end like a report: a log of this run that a full disk or an
+// abrupt end cut short says more than a whole one of an earlier run); on
+// failure the stream is failed and later writes are lost.
 void attachErrorLogFile(const std::string& path);
 
 // Sends the log to a caller's buffer (tests), or detaches it with null.

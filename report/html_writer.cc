@@ -1,7 +1,9 @@
 // The HTML form: one page head shared by every report, tables of one
 // line per cell, lists joined by "<br>", drawn lines in a paragraph of the
-// fixed-width font. Text is Shift-JIS and written as it is; only the three
-// markup characters of a plain text cell are escaped.
+// fixed-width font. Text is Shift-JIS and written as it is, except that
+// every text a producer hands over (names, file names, bodies, comments,
+// captions) has its markup characters written as entities: the only markup
+// on a page is the writer's own.
 #include <string>
 
 #include "report/report_writer_internal.h"
@@ -17,49 +19,101 @@ constexpr std::string_view kBreak = "<br>";
 constexpr std::string_view kLabelWidth = "20%";
 constexpr std::string_view kValueWidth = "80%";
 
-void writeHtmlHead(std::ostream& out, std::string_view title) {
-  out << "<html>\n"
-      << "\n"
-      << "<head>\n"
-      << "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=x-sjis\">\n"
-      << "<meta name=\"author\" content=\"ＯＲＵＮＯＫＡ\">\n"
-      << "<title>" << title << "</title>\n"
-      << "</head>\n"
-      << "\n"
-      << "<body bgcolor=\"#FFFFFF\" link=\"#0000FF\" vlink=\"#800080\">\n"
-      << "\n"
-      << "<p align=\"center\"><font size=\"6\" face=\"ＭＳ ゴシック\">" << title << "</font></p>\n"
-      << "\n";
+// The entity of a character that would be read as markup; null for the
+// others. (Shift-JIS trail bytes are never among these.)
+const char* entityOf(char c) {
+  switch (c) {
+    case '&':
+      return "&amp;";
+    case '<':
+      return "&lt;";
+    case '>':
+      return "&gt;";
+    case '"':
+      return "&quot;";
+    default:
+      return nullptr;
+  }
 }
 
-// The values of a list joined by line breaks; a list that leaves out empty
-// values still starts with its first.
-std::string joined(const Cell& cell) {
-  std::string text;
+void putEscaped(std::streambuf& to, std::string_view text) {
+  size_t start = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char* entity = entityOf(text[i]);
+    if (!entity) continue;
+    to.sputn(text.data() + start, static_cast<std::streamsize>(i - start));
+    to.sputn(entity, static_cast<std::streamsize>(std::char_traits<char>::length(entity)));
+    start = i + 1;
+  }
+  to.sputn(text.data() + start, static_cast<std::streamsize>(text.size() - start));
+}
+
+void appendEscaped(std::string& to, std::string_view text) {
+  for (char c : text) {
+    if (const char* entity = entityOf(c))
+      to += entity;
+    else
+      to += c;
+  }
+}
+
+// What a drawn line's text() receives goes on escaped.
+class EscapingBuf : public std::streambuf {
+ public:
+  explicit EscapingBuf(std::ostream& out) : out_(out) {}
+
+ protected:
+  int_type overflow(int_type c) override {
+    if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+    const char ch = traits_type::to_char_type(c);
+    putEscaped(*out_.rdbuf(), {&ch, 1});
+    return c;
+  }
+  std::streamsize xsputn(const char* s, std::streamsize n) override {
+    if (n > 0) putEscaped(*out_.rdbuf(), {s, static_cast<size_t>(n)});
+    return n;
+  }
+
+ private:
+  std::ostream& out_;
+};
+
+// The values of a list, escaped and joined by line breaks; a list that
+// leaves out empty values still starts with its first. `breaks` tells
+// whether a break was written.
+std::string joined(const Cell& cell, bool& breaks) {
+  std::string html;
+  breaks = false;
   const std::vector<std::string>& values = *cell.list;
   for (size_t i = 0; i < values.size(); ++i) {
     if (i > 0 && cell.skipEmpty && values[i].empty()) continue;
-    if (i > 0) text += kBreak;
-    text += values[i];
+    if (i > 0) {
+      html += kBreak;
+      breaks = true;
+    }
+    appendEscaped(html, values[i]);
   }
-  return text;
+  return html;
 }
 
 class HtmlWriter : public ReportWriter {
  public:
-  explicit HtmlWriter(std::ostream& out) : ReportWriter(ReportFormat::kHtml, out) {}
+  explicit HtmlWriter(std::ostream& out)
+      : ReportWriter(ReportFormat::kHtml, out), escaping_(out), lineText_(&escaping_) {
+    text_ = &lineText_;
+  }
 
-  void beginPage(std::string_view title) override { writeHtmlHead(out_, title); }
+  void beginPage(std::string_view title) override;
   void endPage() override { put("</body>\n</html>\n"); }
   bool pageHasEnd() const override { return true; }
   void writeCaption(const Caption&, std::string_view text) override {
     put("<p>");
-    put(text);
+    putText(text);
     put("</p>\n");
   }
   void literal(std::string_view line, FormatSet forms) override {
     if (!(forms & kHtmlForm)) return;
-    put(line);
+    putText(line);
     put('\n');
   }
 
@@ -97,68 +151,78 @@ class HtmlWriter : public ReportWriter {
     put(width);
     put("\">");
   }
+  void putText(std::string_view text) { putEscaped(*out_.rdbuf(), text); }
   void headerCell(std::string_view width, std::string_view text);
-  void numberCell(std::string_view width, std::string_view digits);
-  void markupCell(std::string_view width, std::string_view markup);
+  void numberCell(std::string_view width, std::string_view text);
   void textCell(std::string_view width, std::string_view text);
-  void writeEscaped(std::string_view text);
+  void listCell(std::string_view width, const Cell& cell);
   void writeCell(std::string_view width, const Cell& cell);
   void writeTableEnd(const Spacing& after);
 
   const Table* table_ = nullptr;
   const Form* form_ = nullptr;
+  EscapingBuf escaping_;
+  std::ostream lineText_;
 };
 
-// Its text unescaped.
+void HtmlWriter::beginPage(std::string_view title) {
+  put("<html>\n"
+      "\n"
+      "<head>\n"
+      "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=x-sjis\">\n"
+      "<meta name=\"author\" content=\"ＯＲＵＮＯＫＡ\">\n"
+      "<title>");
+  putText(title);
+  put("</title>\n"
+      "</head>\n"
+      "\n"
+      "<body bgcolor=\"#FFFFFF\" link=\"#0000FF\" vlink=\"#800080\">\n"
+      "\n"
+      "<p align=\"center\"><font size=\"6\" face=\"ＭＳ ゴシック\">");
+  putText(title);
+  put("</font></p>\n"
+      "\n");
+}
+
 void HtmlWriter::headerCell(std::string_view width, std::string_view text) {
   put("        <td align=\"center\" valign=\"top\" width=\"");
   put(width);
   put("\" bgcolor=\"#00FFFF\">");
-  put(text);
+  putText(text);
   put(kCellEnd);
 }
 
-void HtmlWriter::numberCell(std::string_view width, std::string_view digits) {
+void HtmlWriter::numberCell(std::string_view width, std::string_view text) {
   cellStart("align=\"right\" valign=\"top\" ", width);
-  put(digits);
-  put(kCellEnd);
-}
-
-void HtmlWriter::markupCell(std::string_view width, std::string_view markup) {
-  cellStart("valign=\"top\" ", width);
-  put(markup);
+  putText(text);
   put(kCellEnd);
 }
 
 // An empty text becomes a full-width blank, so that the browser draws the
-// cell; text holding both '<' and '>' is markup already: it goes out
-// unchanged, and the cell's end starts the next line.
+// cell.
 void HtmlWriter::textCell(std::string_view width, std::string_view text) {
   cellStart("valign=\"top\" ", width);
-  if (text.empty()) {
+  if (text.empty())
     put(kWideBlank);
-  } else if (text.find('<') != std::string_view::npos && text.find('>') != std::string_view::npos) {
-    put(text);
-    put('\n');
-  } else {
-    writeEscaped(text);
-  }
+  else
+    putText(text);
   put(kCellEnd);
 }
 
-void HtmlWriter::writeEscaped(std::string_view text) {
-  size_t start = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char* entity = text[i] == '&'   ? "&amp;"
-                         : text[i] == '<' ? "&lt;"
-                         : text[i] == '>' ? "&gt;"
-                                          : nullptr;
-    if (!entity) continue;
-    put(text.substr(start, i - start));
-    put(entity);
-    start = i + 1;
+// A list without values is a blank. As a text cell, joined values that
+// hold line breaks end their line and an empty join is a blank; inline,
+// the cell ends where the values do.
+void HtmlWriter::listCell(std::string_view width, const Cell& cell) {
+  bool breaks = false;
+  const std::string html = joined(cell, breaks);
+  cellStart("valign=\"top\" ", width);
+  if (cell.list->empty() || (cell.kind != CellKind::kInline && html.empty())) {
+    put(kWideBlank);
+  } else {
+    put(html);
+    if (breaks && cell.kind != CellKind::kInline) put('\n');
   }
-  put(text.substr(start));
+  put(kCellEnd);
 }
 
 void HtmlWriter::writeTableEnd(const Spacing& after) {
@@ -185,20 +249,12 @@ void HtmlWriter::writeRow(std::span<const Cell> cells) {
   put(kRowEnd);
 }
 
-// A list is empty only when it has no values at all.
 void HtmlWriter::writeCell(std::string_view width, const Cell& cell) {
-  std::string list;
+  if (cell.list) return listCell(width, cell);
   DigitBuffer digits;
-  std::string_view text = cell.list ? (list = joined(cell)) : cellText(cell, format_, digits);
-  bool empty = cell.list ? cell.list->empty() : text.empty();
-  switch (cell.kind) {
-    case CellKind::kNumber:
-      return numberCell(width, text);
-    case CellKind::kMarkup:
-      return markupCell(width, empty ? kWideBlank : text);
-    case CellKind::kText:
-      return textCell(width, text);
-  }
+  std::string_view text = cellText(cell, format_, digits);
+  if (cell.kind == CellKind::kNumber) return numberCell(width, text);
+  textCell(width, text);
 }
 
 void HtmlWriter::beginBlock(const Form& form, const BlockNote& note) {
@@ -211,7 +267,7 @@ void HtmlWriter::beginBlock(const Form& form, const BlockNote& note) {
     put(kWideBlank);
   } else {
     put("<pre>");
-    put(*note);
+    putText(*note);
     put("</pre>\n");
   }
   put("</th>\n");

@@ -4,14 +4,18 @@
 #include "report/workbook_output.h"
 
 bool Report::create(ReportId id, const ReportStyle& style, int number) {
-  return open(id, style, number, false);
+  return open(id, style, number, FileMode::kWhole);
 }
 
 bool Report::append(ReportId id, const ReportStyle& style, int number) {
-  return open(id, style, number, true);
+  return open(id, style, number, FileMode::kNextSection);
 }
 
-bool Report::open(ReportId id, const ReportStyle& style, int number, bool append) {
+bool Report::createSections(ReportId id, const ReportStyle& style, int number) {
+  return open(id, style, number, FileMode::kFirstSection);
+}
+
+bool Report::open(ReportId id, const ReportStyle& style, int number, FileMode mode) {
   close();
   std::optional<ReportFormat> form = writtenForm(id, style.format);
   if (!form) return false;
@@ -29,11 +33,7 @@ bool Report::open(ReportId id, const ReportStyle& style, int number, bool append
   style_ = style;
   written_ = *form;
   writer_ = std::move(writer);
-  std::string name = reportFileName(id, *form, number);
-  if (append)
-    openReportAppend(name, file_);
-  else
-    openReport(name, file_);
+  openReport(reportFileName(id, *form, number), file_, mode);
   return true;
 }
 
@@ -54,7 +54,7 @@ bool ListSections::open(Report& report, ReportId id, const ReportStyle& style,
     }
   }
   if (fresh) {
-    if (!report.create(id, style, fileNumber_)) return false;
+    if (!report.createSections(id, style, fileNumber_)) return false;
     report->beginPage(title);
   }
   ++sections_;

@@ -18,12 +18,15 @@ class Report {
   Report(const Report&) = delete;
   Report& operator=(const Report&) = delete;
 
-  // Creates (truncates) / appends to the report's file; `number` as in
-  // reportFileName. False, with nothing opened, when the chosen format
-  // does not write the report. A file that cannot be opened still gets its
-  // writer, whose output is lost.
+  // Creates the report's file (in place of the earlier one once closed) /
+  // appends to it; `number` as in reportFileName. False, with nothing
+  // opened, when the chosen format does not write the report. A file that
+  // cannot be opened still gets its writer, whose output is lost.
   bool create(ReportId id, const ReportStyle& style, int number = 0);
   bool append(ReportId id, const ReportStyle& style, int number = 0);
+  // Creates a file that later sections append to: it takes the earlier
+  // one's place when the run's kept reports are closed.
+  bool createSections(ReportId id, const ReportStyle& style, int number = 0);
 
   ReportWriter* operator->() { return writer_.get(); }
   ReportWriter& writer() { return *writer_; }
@@ -34,7 +37,7 @@ class Report {
   void close();
 
  private:
-  bool open(ReportId id, const ReportStyle& style, int number, bool append);
+  bool open(ReportId id, const ReportStyle& style, int number, FileMode mode);
 
   ReportFile file_;
   std::unique_ptr<ReportWriter> writer_;  // writes into file_

@@ -27,7 +27,8 @@ void reportFailure(const std::string& path) {
 // put area fills and when they are closed for good.
 struct KeptFile {
   std::string path;
-  std::FILE* file;
+  std::FILE* file;  // null for one that failed: its sections go nowhere
+  platform::Replacement replacement;
   long long written;
   std::unique_ptr<char[]> buffers;
   std::ptrdiff_t pending;  // bytes in the put area
@@ -56,8 +57,12 @@ bool CrLfFileBuf::takeKept(const std::string& path) {
   if (at == kept.end()) return false;
   path_ = path;
   file_ = at->file;
+  replacement_ = std::move(at->replacement);
+  failed_ = file_ == nullptr;
+  taken_ = true;
   written_ = at->written;
   buffers_.swap(at->buffers);
+  if (!buffers_) buffers_.reset(new char[3 * kTextBytes]);
   startPutArea(at->pending, at->pendingLineFeeds);
   kept.erase(at);
   return true;
@@ -88,45 +93,85 @@ void holdReportFailuresOnThisThread(std::vector<std::string>* held) { heldFailur
 
 CrLfFileBuf::~CrLfFileBuf() { close(); }
 
-bool CrLfFileBuf::open(const std::string& path, bool append, bool keep) {
+bool CrLfFileBuf::open(const std::string& path, FileMode mode) {
   close();
   written_ = 0;
-  keep_ = keep && append;
+  keep_ = mode == FileMode::kFirstSection || mode == FileMode::kNextSection;
   path_ = path;
   failed_ = false;
-  if (keep_ && takeKept(path)) return true;
-  if (!keep_) closeKept(path);  // written out first: this open reads its size or starts it afresh
+  if (mode == FileMode::kNextSection && takeKept(path)) return file_ != nullptr;
+  closeKept(path);  // written out first: this open reads its size or starts it afresh
   if (!buffers_) buffers_.reset(new char[3 * kTextBytes]);
-  file_ = platform::openFile(path, append ? "ab" : "wb");
-  if (file_) std::setvbuf(file_, nullptr, _IONBF, 0);
-  if (file_ && append) {
-    std::fseek(file_, 0, SEEK_END);
-    written_ = std::ftell(file_);
-  }
-  if (!file_) {
+  if (!openFile(path, mode)) {
     reportFailure(path);
     return false;
   }
+  std::setvbuf(file_, nullptr, _IONBF, 0);
   startPutArea();
   return true;
 }
 
-void CrLfFileBuf::close() {
-  if (!file_) return;
-  if (keep_) {
-    size();  // brings the count of line feeds up to date
-    std::lock_guard<platform::SideLock> guard(keptFilesLock());
-    keptFiles().push_back(
-        KeptFile{path_, file_, written_, std::move(buffers_), pptr() - pbase(), countedLineFeeds_});
-  } else {
-    flushBuffer();
-    if (std::fclose(file_) != 0) failed_ = true;
+bool CrLfFileBuf::openFile(const std::string& path, FileMode mode) {
+  replacement_ = platform::Replacement();
+  switch (mode) {
+    case FileMode::kWhole:
+    case FileMode::kFirstSection:
+      replacement_ = platform::openReplacement(path);
+      file_ = replacement_.file;
+      break;
+    case FileMode::kNextSection:
+      file_ = platform::openFile(path, "ab");
+      if (file_) {
+        std::fseek(file_, 0, SEEK_END);
+        written_ = std::ftell(file_);
+      }
+      break;
+    case FileMode::kInPlace:
+      file_ = platform::openFile(path, "wb");
+      break;
   }
+  return file_ != nullptr;
+}
+
+void CrLfFileBuf::close() {
+  if (!file_ && !taken_) return;
+  if (keep_)
+    keepOpen();
+  else
+    finish();
   file_ = nullptr;
+  taken_ = false;
+  replacement_ = platform::Replacement();
   setp(nullptr, nullptr);
   countedTo_ = nullptr;
   countedLineFeeds_ = 0;
-  if (failed_) reportFailure(path_);
+}
+
+// A kept file that failed is dropped at once, so that what it holds does
+// not take the room of the reports after it; its later sections go nowhere.
+void CrLfFileBuf::keepOpen() {
+  size();  // brings the count of line feeds up to date
+  if (failed_ && file_) {
+    std::fclose(file_);
+    platform::discardReplacement(replacement_);
+    reportFailure(path_);
+    file_ = nullptr;
+  }
+  std::lock_guard<platform::SideLock> guard(keptFilesLock());
+  keptFiles().push_back(KeptFile{path_, file_, std::move(replacement_), written_,
+                                 std::move(buffers_), pptr() - pbase(), countedLineFeeds_});
+}
+
+void CrLfFileBuf::finish() {
+  if (!file_) return;  // a kept file that failed: told already
+  flushBuffer();
+  if (std::fclose(file_) != 0) failed_ = true;
+  if (failed_) {
+    platform::discardReplacement(replacement_);
+    reportFailure(path_);
+  } else if (!platform::putReplacementInPlace(replacement_)) {
+    reportFailure(path_);
+  }
 }
 
 // The put area to the file, each line feed as CR LF.
@@ -148,10 +193,11 @@ bool CrLfFileBuf::flushBuffer() {
     }
   }
   startPutArea();
-  bool ok = std::fwrite(disk(), 1, used, file_) == used;
   written_ += static_cast<long long>(used);
-  if (!ok) failed_ = true;
-  return ok;
+  // After a failed write nothing more: the file ends where the failure was.
+  if (failed_) return false;
+  if (std::fwrite(disk(), 1, used, file_) != used) failed_ = true;
+  return !failed_;
 }
 
 void CrLfFileBuf::startPutArea(std::ptrdiff_t pending, long long lineFeeds) {
@@ -185,9 +231,9 @@ int CrLfFileBuf::sync() {
   return (std::fflush(file_) == 0 && ok) ? 0 : -1;
 }
 
-bool ReportFile::openPath(const std::string& path, bool append, bool keep) {
+bool ReportFile::openPath(const std::string& path, FileMode mode) {
   clear();
-  if (!buf_.open(path, append, keep)) {
+  if (!buf_.open(path, mode)) {
     setstate(std::ios::badbit);
     return false;
   }
@@ -214,10 +260,6 @@ const std::string& reportFolder() { return folderText(); }
 
 std::string reportPath(const std::string& fileName) { return folderText() + fileName; }
 
-void openReport(const std::string& fileName, ReportFile& stream) {
-  stream.openPath(reportPath(fileName), false);
-}
-
-void openReportAppend(const std::string& fileName, ReportFile& stream) {
-  stream.openPath(reportPath(fileName), true, true);
+void openReport(const std::string& fileName, ReportFile& stream, FileMode mode) {
+  stream.openPath(reportPath(fileName), mode);
 }

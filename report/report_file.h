@@ -1,7 +1,11 @@
 // Report files in the output folder. Every report is written through a
 // ReportFile: a standard output stream whose line ends reach the disk as
-// CR LF on every platform, as text files are on Windows. A file that cannot
-// be opened leaves the stream failed, so the writer runs and writes nothing.
+// CR LF on every platform, as text files are on Windows. A report is
+// written under a name of its own beside its file and takes the file's place
+// only when every byte reached the disk, so that a report that cannot be
+// completed (a full disk) leaves the earlier one as it was. A file that
+// cannot be opened leaves the stream failed, so the writer runs and writes
+// nothing.
 #pragma once
 
 #include <cstdio>
@@ -12,10 +16,18 @@
 #include <string>
 #include <vector>
 
-// Writes to a C stream, turning each "\n" into "\r\n". Owns the FILE.
-// What is written collects in the stream's put area as it is, so that a
-// piece or a character costs a copy; the line feeds become CR LF when the
-// area goes to the disk.
+#include "platform/file_replace.h"
+
+enum class FileMode : unsigned char {
+  kWhole,         // a new file, in the old one's place once closed complete
+  kFirstSection,  // the same, kept open after close() for the sections that
+                  // follow, in place at closeKeptReports()
+  kNextSection,   // the kept file of the path, or else the file there,
+                  // appended to and kept
+  kInPlace,       // truncated and written where it is (the run's log, which
+                  // tells of this run however far the run or the disk got)
+};
+
 class CrLfFileBuf : public std::streambuf {
  public:
   CrLfFileBuf() = default;
@@ -23,10 +35,12 @@ class CrLfFileBuf : public std::streambuf {
   CrLfFileBuf(const CrLfFileBuf&) = delete;
   CrLfFileBuf& operator=(const CrLfFileBuf&) = delete;
 
-  // `keep`: an appending file stays open after close(), with what is not
-  // written yet, for the next open of the same path, until
-  // closeKeptReports().
-  bool open(const std::string& path, bool append, bool keep = false);
+  // A kept file stays open after close(), with what is not written yet,
+  // for the next open of the same path, until closeKeptReports(). Once a
+  // write fails, the file takes no more bytes: it is not put in place (or,
+  // written in place, ends where the failure was), and its path goes to
+  // the failure handler.
+  bool open(const std::string& path, FileMode mode);
   bool isOpen() const { return file_ != nullptr; }
   void close();
   // Bytes in the file so far (including what is still buffered).
@@ -48,7 +62,11 @@ class CrLfFileBuf : public std::streambuf {
   // The file itself is unbuffered: a full put area is one write.
   static constexpr size_t kTextBytes = 32 * 1024;
   friend void closeKeptReports();
+  bool openFile(const std::string& path, FileMode mode);
   bool flushBuffer();
+  // close() of a kept file / of one that is done.
+  void keepOpen();
+  void finish();
   // An empty put area, or one holding `pending` bytes with `lineFeeds`.
   void startPutArea(std::ptrdiff_t pending = 0, long long lineFeeds = 0);
   // Takes over the kept file of `path` with its unwritten bytes, if any.
@@ -59,8 +77,10 @@ class CrLfFileBuf : public std::streambuf {
   char* disk() { return buffers_.get() + kTextBytes; }
 
   std::FILE* file_ = nullptr;
+  platform::Replacement replacement_;  // where file_ writes
   bool failed_ = false;  // a write went wrong
   bool keep_ = false;
+  bool taken_ = false;   // a kept file (perhaps one that failed) is in hand
   std::string path_;
   // The put area (line feeds as written), then twice its size for the same
   // with CR LF on its way to the file; from the first open on.
@@ -74,8 +94,8 @@ class CrLfFileBuf : public std::streambuf {
 class ReportFile : public std::ostream {
  public:
   ReportFile() : std::ostream(&buf_) {}
-  // Opens `path` as it is (no output folder), truncating or appending.
-  bool openPath(const std::string& path, bool append, bool keep = false);
+  // Opens `path` as it is (no output folder).
+  bool openPath(const std::string& path, FileMode mode);
   void close();
   bool isOpen() const { return buf_.isOpen(); }
   long long size() const { return buf_.size(); }
@@ -92,18 +112,17 @@ const std::string& reportFolder();
 // The report folder followed by `fileName`.
 std::string reportPath(const std::string& fileName);
 
-// Opens the report `fileName` in the output folder for writing (creating or
-// truncating it) / for appending. An appended report stays open between
-// its sections until closeKeptReports(), which every run calls at its end;
-// until then its last bytes may wait in memory.
-void openReport(const std::string& fileName, ReportFile& stream);
-void openReportAppend(const std::string& fileName, ReportFile& stream);
+// Opens the report `fileName` in the output folder. A report written in
+// sections stays open between them until closeKeptReports(), which every
+// run calls at its end; until then its last bytes may wait in memory, and
+// the earlier file is what readers see.
+void openReport(const std::string& fileName, ReportFile& stream, FileMode mode);
 
 void closeKeptReports();
 
-// Told the path of every report file that cannot be opened or whose bytes
-// do not all reach the disk (the run names them to the user); null, as at
-// the start, tells nobody.
+// Told the path of every report file that cannot be opened, whose bytes
+// do not all reach the disk or that cannot take the earlier file's place
+// (the run names them to the user); null, as at the start, tells nobody.
 void setReportFailureHandler(void (*handler)(const std::string& path));
 // Tells it of one more (a report written by other means than a file).
 void reportUnwritten(const std::string& path);

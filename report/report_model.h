@@ -45,10 +45,14 @@ struct LinePieces {
 LinePieces linePieces(bool pc98Lines, ReportFormat written);
 
 // How HTML shows a cell; the text and CSV forms write every kind alike.
+// HTML escapes every text that a cell, caption, note or drawn line holds:
+// markup comes from the writers alone.
 enum class CellKind : unsigned char {
-  kText,    // escaped, or taken for markup when it holds both '<' and '>'
-  kNumber,  // right-aligned, as it is
-  kMarkup,  // as it is
+  kText,    // a text cell: "　" when empty; a list's "<br>" joins put the
+            // cell's end on the next line
+  kNumber,  // right-aligned
+  kInline,  // a list whose joined values keep the cell's end on their line
+            // (and stay empty when every value written is empty)
 };
 
 // One value of a row: a text, a number or a list of texts. Where the forms
@@ -62,6 +66,7 @@ struct Cell {
   std::string_view text{};
   const std::vector<std::string>* list = nullptr;  // a cell of several values
   std::string_view mark{};       // text form: before the padding; CSV: before the value
+  std::string_view csvNext{};    // CSV: a field of its own after the value's
   std::string_view htmlWidth{};  // instead of the column's width
   std::string_view forms[kReportFormats];
 
@@ -71,7 +76,6 @@ struct Cell {
     c.text = text;
     return c;
   }
-  static Cell markup(std::string_view text) { return of(text, CellKind::kMarkup); }
   static Cell number(long long n) {
     Cell c = of({}, CellKind::kNumber);
     c.hasNumber = true;
@@ -90,6 +94,11 @@ struct Cell {
   }
   Cell& marked(std::string_view m) {
     mark = m;
+    return *this;
+  }
+  // CSV: `field` follows as a field of its own (a place as file, line).
+  Cell& thenInCsv(std::string_view field) {
+    csvNext = field;
     return *this;
   }
   Cell& width(std::string_view w) {
@@ -118,7 +127,8 @@ enum ColumnFlag : unsigned {
   kAbsorbs = 4,       // the padding gives up what it can of the carried overflow
   kAbsorbsWhole = 8,  // ... only all of it, when the cell then fits, or nothing
   kGap = 16,          // at least one blank follows the text
-  kQuoted = 32,       // CSV: the field is enclosed in double quotes
+  kQuoted = 32,       // CSV: the field is enclosed in double quotes even when
+                      // it holds no comma, quote or line break
 };
 
 struct Column {
@@ -161,6 +171,7 @@ struct Form {
   Spacing after{};
 };
 
-// A note that heads a block: the text and CSV forms write it as it is, HTML
-// in a heading row (a blank row for an empty note).
+// A note that heads a block: the text form writes it as it is, CSV each of
+// its lines as a record of one field, HTML in a heading row (a blank row for
+// an empty note).
 using BlockNote = std::optional<std::string_view>;

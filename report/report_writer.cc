@@ -58,7 +58,7 @@ void PlainWriter::writeCaption(const Caption& style, std::string_view text) {
   if (style.blankBefore) put('\n');
   put(rule);
   put('\n');
-  put(text);
+  putLine(text);
   put('\n');
   put(rule);
   put('\n');
@@ -66,7 +66,7 @@ void PlainWriter::writeCaption(const Caption& style, std::string_view text) {
 
 void PlainWriter::literal(std::string_view line, FormatSet forms) {
   if (!(forms & formatBit(format_))) return;
-  put(line);
+  putLine(line);
   put('\n');
 }
 

@@ -54,8 +54,9 @@ class ReportWriter {
   virtual void endBlock() = 0;
 
   virtual void beginLines() = 0;
-  // The content of the current drawn line, written as it is.
-  std::ostream& text() { return out_; }
+  // The content of the current drawn line: names and the drawing pieces,
+  // as the text and CSV forms write them; HTML escapes them.
+  std::ostream& text() { return *text_; }
   virtual void endLine() = 0;
   virtual void endLines() = 0;
 
@@ -74,6 +75,7 @@ class ReportWriter {
 
   const ReportFormat format_;
   std::ostream& out_;
+  std::ostream* text_ = &out_;  // what text() hands out
 };
 
 using ReportWriterMaker = std::unique_ptr<ReportWriter> (*)(ReportFormat written,

@@ -11,8 +11,8 @@
 // ---- report_writer.cc
 
 // What the text and CSV forms share: no page frame, captions between rules
-// of '-', literal lines, block notes as they are, blank lines after tables
-// and blocks, and drawn lines ended by line feeds alone.
+// of '-', literal lines, block notes, blank lines after tables and blocks,
+// and drawn lines ended by line feeds alone.
 class PlainWriter : public ReportWriter {
  public:
   using ReportWriter::ReportWriter;
@@ -30,6 +30,9 @@ class PlainWriter : public ReportWriter {
   void endLines() override {}
 
  protected:
+  // A caption's text or a literal line, before its line end.
+  virtual void putLine(std::string_view text) { put(text); }
+
   const Table* table_ = nullptr;
   const Form* form_ = nullptr;
 

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "platform/file_replace.h"
 #include "platform/file_system.h"
 #include "platform/text_encoding.h"
 #include "platform/workbook_range.h"
@@ -55,10 +56,29 @@ bool validSheetName(std::string_view name) {
   return characters <= kSheetNameLimit;
 }
 
+// The library writes the workbook under a name of its own beside the
+// file, which it replaces once written whole; where no such file can be
+// made, the library writes (and fails on) the file itself.
+platform::Replacement workbookReplacement(const std::string& path) {
+  platform::Replacement r = platform::openReplacement(path);
+  if (r.file) std::fclose(r.file);
+  r.file = nullptr;
+  if (r.target.empty()) r.written.clear();
+  return r;
+}
+
 class XlsxWorkbook : public platform::Workbook {
  public:
   explicit XlsxWorkbook(std::string path)
-      : path_(std::move(path)), file_(platform::nativeFileName(path_)) {}
+      : path_(std::move(path)),
+        replacement_(workbookReplacement(path_)),
+        file_(replacement_.target.empty() ? platform::nativeFileName(path_)
+                                          : platform::replacementFileName(replacement_)) {}
+  ~XlsxWorkbook() override {
+    if (!ended_) platform::discardReplacement(replacement_);
+  }
+  XlsxWorkbook(const XlsxWorkbook&) = delete;
+  XlsxWorkbook& operator=(const XlsxWorkbook&) = delete;
 
   bool selectSheet(std::string_view name) override {
     if (ended_) return false;
@@ -148,9 +168,13 @@ class XlsxWorkbook : public platform::Workbook {
         file_.writeRowsBefore(sheets_[i], platform::kSheetRows);
       }
     }
-    bool saved = cancelled || file_.close();
+    bool saved = !cancelled && file_.close();
+    if (saved)
+      saved = platform::putReplacementInPlace(replacement_);
+    else
+      platform::discardReplacement(replacement_);
     sheets_.clear();
-    return saved;
+    return saved || cancelled;
   }
 
   const std::string& path() const override { return path_; }
@@ -195,6 +219,7 @@ class XlsxWorkbook : public platform::Workbook {
   }
 
   std::string path_;
+  platform::Replacement replacement_;
   XlsxFile file_;
   std::vector<XlsxSheet> sheets_;
   int current_ = -1;

@@ -48,7 +48,7 @@ void writeSection(ReportWriter& out, const ListWords& words, const std::string& 
   for (size_t i = 0; i < table.size(); ++i) {
     const DefineEntry& e = table.at(i);
     name.assign(e.name).append(e.params);
-    out.row({Cell::of(words.kind), Cell::markup(name), Cell::of(e.body),
+    out.row({Cell::of(words.kind), Cell::of(name), Cell::of(e.body),
              Cell::of(names ? names->name(e.fileId) : kNoFile)});
   }
   out.endTable();

@@ -81,7 +81,13 @@ run() {  # build folder, INI text, corpus folder, result folder
   cp -p "$1/mizenta" "$place/"
   [ -f "$1/libcalvex.so" ] && cp -p "$1/libcalvex.so" "$place/"
   [ -f "$1/Mizenta設定.dat" ] && cp -p "$1/Mizenta設定.dat" "$place/"
-  printf '%s\n%s\n' "$common" "$2" | iconv -f UTF-8 -t CP932 > "$place/Mizenta.ini"
+  # One section each: a profile reader takes the first section of a name
+  # only, so the setting's keys join the common ones under their heading.
+  printf '%s\n%s\n' "$common" "$2" | awk '
+    /^\[/ { section = $0; if (!(section in keys)) order[n++] = section; next }
+    NF { keys[section] = keys[section] $0 "\n" }
+    END { for (i = 0; i < n; i++) printf "%s\n%s", order[i], keys[order[i]] }' |
+    iconv -f UTF-8 -t CP932 > "$place/Mizenta.ini"
   # A program refused because another instance holds the lock writes no
   # log: that attempt does not count, it waits and tries again.
   local tries=0

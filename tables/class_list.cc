@@ -47,7 +47,7 @@ void ClassTable::writeSection(ReportWriter& out, const Cell& heading) const {
     const ClassRecord& r = store_[position];
     if (listed(r))
       out.row({Cell::of("class"), Cell::of(r.name),
-               Cell::listOf(r.bases, CellKind::kMarkup).skippingEmpty()});
+               Cell::listOf(r.bases, CellKind::kInline).skippingEmpty()});
   }
   out.endTable();
 }

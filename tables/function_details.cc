@@ -27,7 +27,8 @@ bool isKnown(const FunctionTable& table, int n) {
 struct BlockTexts {
   std::string source;
   std::string htmlSource;
-  std::string csvSource;
+  std::string csvSource;  // the file; its line follows as a field of its own
+  std::string line;
   std::string sheetSource;
   std::string scratch;
   std::vector<std::string> callers;
@@ -52,7 +53,8 @@ void fillLinkedNames(std::vector<std::string>& names, const FunctionTable& table
 void fillSources(BlockTexts& t, const std::string& file, const std::string& line) {
   t.source.assign(file).append("  ").append(line).append(" :行目");
   t.htmlSource.assign(file).append(" ").append(line).append("行目");
-  t.csvSource.assign(file).append(",").append(line);
+  t.csvSource.assign(file);
+  t.line.assign(line);
   t.sheetSource.assign(file).append("  ").append(line).append(" 行目");
 }
 
@@ -74,16 +76,17 @@ void writeBlock(ReportWriter& out, const FunctionReportTables& tables, const Fun
   out.field("関数名", Cell::of(table.displayName(r, t.scratch)));
   out.field("関数の型", Cell::of(table.returnTypeOf(r)));
   out.field("関数の引数", Cell::of(table.argumentsOf(r)));
-  out.field("ソース", Cell::markup(t.source)
+  out.field("ソース", Cell::of(t.source)
                           .in(ReportFormat::kHtml, t.htmlSource)
                           .in(ReportFormat::kCsv, t.csvSource)
+                          .thenInCsv(t.line)
                           .in(ReportFormat::kWorkbook, t.sheetSource));
   out.field("ステップ数", Cell::of(std::to_string(r.steps)));
   out.field("使用スタック", Cell::of(stack));
   out.field("備考", Cell::of(remarkOf(r.flags).details));
-  out.field("親関数", Cell::listOf(t.callers, CellKind::kMarkup), true);
-  out.field("子関数", Cell::listOf(t.callees, CellKind::kMarkup), true);
-  out.field("参照変数", Cell::listOf(t.variables, CellKind::kMarkup), true);
+  out.field("親関数", Cell::listOf(t.callers, CellKind::kInline), true);
+  out.field("子関数", Cell::listOf(t.callees, CellKind::kInline), true);
+  out.field("参照変数", Cell::listOf(t.variables, CellKind::kInline), true);
   out.endBlock();
 }
 

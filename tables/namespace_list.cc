@@ -34,7 +34,7 @@ void NamespaceTable::writeNamespaceList(ListScope scope, const std::string& file
   out.caption(kCaption, Cell::of(caption).in(ReportFormat::kWorkbook, sheetTitle));
   out.beginTable(kTable);
   out.heading({Cell::of("名前空間名")});
-  for (size_t i = 0; i < known_.count(); ++i) out.row({Cell::markup(*known_.at(i))});
+  for (size_t i = 0; i < known_.count(); ++i) out.row({Cell::of(*known_.at(i))});
   out.endTable();
   // A whole-run list is the only section: its page is complete now.
   if (scope == ListScope::kWholeRun) out.endPage();

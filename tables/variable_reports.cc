@@ -107,13 +107,12 @@ std::string VariableTable::fileName(const VariableRecord& r) const {
 // ---------------------------------------------------------------------------
 // Global variable list
 
-// Types and remarks may hold markup ("vector<int>") that HTML shows as it is.
 void VariableTable::writeListRow(ReportWriter& out, const VariableRecord& r) const {
   const bool isClass = (r.typeKind & TypeTable::kClass) != 0;
-  out.row({Cell::markup(typeWithPrefix(r)), Cell::of(writtenNameOf(r)),
+  out.row({Cell::of(typeWithPrefix(r)), Cell::of(writtenNameOf(r)),
            isClass ? Cell::of("-", CellKind::kNumber) : Cell::number(r.size),
            Cell::of((r.flags & VariableRecord::kInexact) ? kInexactText : ""),
-           Cell::markup(remark(r)), Cell::of(fileName(r))});
+           Cell::of(remark(r)), Cell::of(fileName(r))});
 }
 
 void VariableTable::writeVariableList() {
@@ -138,16 +137,16 @@ void VariableTable::writeDetailsBlock(ReportWriter& out, const VariableRecord& r
   const std::string file = fileName(r);
   const std::string line = std::to_string(r.line);
   const std::string source = r.file != 0 ? file + "  " + line + " :行目" : file;
-  const std::string csvSource = r.file != 0 ? file + "," + line : file;
   const std::string sheetSource = r.file != 0 ? file + " " + line + "行目" : file;
   out.beginBlock(kDetailsForm, std::nullopt);
-  out.field("型名", Cell::markup(typeWithPrefix(r)));
+  out.field("型名", Cell::of(typeWithPrefix(r)));
   out.field("変数名", Cell::of(writtenNameOf(r)));
   out.field("サイズ", Cell::of(sizeText(r)));
   out.field("計測", Cell::of((r.flags & VariableRecord::kInexact) ? kInexactText : ""));
   out.field("備考", Cell::of(remark(r)));
   out.field("ソース", Cell::of(source)
-                         .in(ReportFormat::kCsv, csvSource)
+                         .in(ReportFormat::kCsv, file)
+                         .thenInCsv(r.file != 0 ? std::string_view(line) : std::string_view())
                          .in(ReportFormat::kWorkbook, sheetSource));
   const std::vector<std::string> functions = referencingFunctions(r);
   out.field("参照関数", Cell::listOf(functions));

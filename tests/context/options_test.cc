@@ -117,6 +117,33 @@ TEST_F(OptionsTest, IncludeFoldersRefuseMissingAndCaseDuplicates) {
   EXPECT_EQ(o.includeDirectories[0], a + "/");
 }
 
+// Loading takes folders as addIncludeDirectory() does one by one: a
+// repeat in other letters and a missing folder are left out, the order
+// kept.
+TEST_F(OptionsTest, LoadedIncludeFoldersRefuseMissingAndCaseDuplicates) {
+  std::string a = folder("Inc"), b = folder("b");
+  const Options& o = load("[ﾃﾞｨﾚｸﾄﾘ設定]\n標準ｲﾝｸﾙｰﾄﾞ設定数=5\n標準ｲﾝｸﾙｰﾄﾞ0=" + b +
+                          "\n標準ｲﾝｸﾙｰﾄﾞ1=" + a + "\n標準ｲﾝｸﾙｰﾄﾞ2=" + dir_.path() +
+                          "/nothere\n標準ｲﾝｸﾙｰﾄﾞ3=" + dir_.path() + "/INC/\n標準ｲﾝｸﾙｰﾄﾞ4=" +
+                          b + "/\n");
+  EXPECT_EQ(o.includeDirectories, (std::vector<std::string>{b + "/", a + "/"}));
+}
+
+// A file that cannot serve as the INI file gives the defaults, and tells
+// why; a missing one is no problem.
+TEST_F(OptionsTest, IniFileThatCannotServe) {
+  loadOptions();
+  EXPECT_EQ(iniFileProblem(), platform::FileProblem::kMissing);
+  const char kNoText[] = "[ﾌｧｲﾙ出力設定]\nﾌｧｲﾙ出力形式=csv\n\0";  // a NUL byte
+  const Options& o = load(std::string(kNoText, sizeof kNoText));
+  EXPECT_EQ(iniFileProblem(), platform::FileProblem::kNotText);
+  EXPECT_EQ(o.outputFormat, OutputFormat::Text);
+  std::filesystem::remove(dir_.file("Mizenta.ini"));
+  folder("Mizenta.ini");
+  loadOptions();
+  EXPECT_EQ(iniFileProblem(), platform::FileProblem::kFolder);
+}
+
 TEST_F(OptionsTest, OutputFolderFallsBackToTheProgramFolder) {
   std::string out = folder("out");
   const Options& o = load("[ﾃﾞｨﾚｸﾄﾘ設定]\n出力先ﾌｫﾙﾀﾞ=" + out + "\n");

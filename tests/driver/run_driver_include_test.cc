@@ -124,6 +124,27 @@ TEST_F(RunDriverIncludeTest, HeaderReadModes) {
   }
 }
 
+// A pipe or a device where a header or a source is looked for is not read
+// (its reading could wait for ever): the log says so, and a header is
+// still looked for in the next include folder.
+TEST_F(RunDriverIncludeTest, PipesAndDevicesAreNotRead) {
+  file("/src/main.c", "#include <p.h>\n#include <q.h>\n#include <q.h>\n");
+  files().addUnreadable("/src/p.h", platform::FileProblem::kNotRegularFile);
+  files().addUnreadable("/inc1/p.h", platform::FileProblem::kNotRegularFile);
+  file("/inc2/p.h", "int p;\n");
+  files().addUnreadable("/src/q.h", platform::FileProblem::kNotRegularFile);
+  files().addUnreadable("/src/pipe.c", platform::FileProblem::kNotRegularFile);
+  files().addUnreadable("/src/no.c", platform::FileProblem::kUnreadable);
+  options().includeDirectories = {"/inc1/", "/inc2/"};
+  settingsFile("");
+  renewRun();
+  analyse({"/src/main.c", "/src/pipe.c", "/src/no.c"});
+  EXPECT_EQ(takeLog(),
+            "main.cを処理中\n  p.hを処理中\n  通常のﾌｧｲﾙではないため読みません [q.h]\n"
+            " Can't open [no.c]\n 通常のﾌｧｲﾙではないため読みません [pipe.c]\n");
+  EXPECT_EQ(run().filesUnreadable(), 2);
+}
+
 TEST_F(RunDriverIncludeTest, UnreadableFilesDoNotStopTheRun) {
   std::string junk;
   for (int i = 0; i < 5000; ++i) junk += static_cast<char>((i * 7919) % 256);

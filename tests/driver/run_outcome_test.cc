@@ -34,4 +34,46 @@ TEST(RunOutcome, OneLineTellsWhatWasLostAndWhere) {
   EXPECT_EQ(noRun.exitStatus(), 1);
 }
 
+// Files of settings that are missing are no loss (the program has its
+// defaults); those that are there but cannot serve are, each with its
+// reason. An output folder in use leaves nothing else to tell.
+TEST(RunOutcome, FilesOfSettingsAndAFolderInUse) {
+  RunOutcome run;
+  run.ran = true;
+  run.analysed = 1;
+  run.outputFolder = "/out/";
+  run.iniPath = "/p/Mizenta.ini";
+  run.settingsDataPath = "/p/Mizenta設定.dat";
+  run.iniProblem = run.settingsDataProblem = platform::FileProblem::kMissing;
+  EXPECT_FALSE(run.somethingLost());
+  struct Case {
+    platform::FileProblem problem;
+    const char* reason;
+  } cases[] = {{platform::FileProblem::kFolder, "ﾌｫﾙﾀﾞです"},
+               {platform::FileProblem::kNotRegularFile, "通常のﾌｧｲﾙではありません"},
+               {platform::FileProblem::kUnreadable, "開けません"},
+               {platform::FileProblem::kTooLarge, "大きすぎます"},
+               {platform::FileProblem::kNotText, "ﾃｷｽﾄではありません"}};
+  for (const Case& c : cases) {
+    RunOutcome lost = run;
+    lost.iniProblem = c.problem;
+    lost.settingsDataProblem = c.problem;
+    EXPECT_EQ(lost.message(),
+              std::string("INIﾌｧｲﾙが読み込めません(") + c.reason +
+                  ")。既定の設定を使用します: /p/Mizenta.ini\n" + "Mizentaの設定ﾌｧｲﾙが読み込めません(" +
+                  c.reason + ")。内部確保してある予約語、型情報を使用します: /p/Mizenta設定.dat\n" +
+                  "1 ファイルを解析しました。レポート: /out/\n");
+    EXPECT_EQ(lost.exitStatus(), 1);
+    EXPECT_EQ(iniUnusableLogLine(c.problem, "/p/Mizenta.ini"),
+              std::string(" INIﾌｧｲﾙが読み込めません(") + c.reason +
+                  ")。既定の設定を使用します [/p/Mizenta.ini]");
+  }
+  RunOutcome busy;
+  busy.folderInUse = true;
+  busy.outputFolder = "/out/";
+  busy.unwritten = {"/out/MizentaErrLog.txt"};
+  EXPECT_EQ(busy.message(), "出力先ﾌｫﾙﾀﾞは他のMIZENTAが使用中です: /out/\n");
+  EXPECT_EQ(busy.exitStatus(), 1);
+}
+
 }  // namespace

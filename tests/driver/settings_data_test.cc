@@ -170,6 +170,40 @@ TEST_F(SettingsDataTest, MissingFileLogsTwoLinesAndTakesTheBuiltInLists) {
   EXPECT_TRUE(settingsData().definitions.empty());
 }
 
+// A file that is there but cannot serve gives the same two lines and the
+// built-in lists as a missing one; the load tells why, for the user.
+TEST_F(SettingsDataTest, UnusableFileTakesTheBuiltInListsToo) {
+  const std::string path = "/opt/mz/Mizenta設定.dat";
+  const char kNoText[] = "#MZ設定Mode 予約語\nkw\0x\n";  // a NUL byte
+  struct Case {
+    const char* what;
+    platform::FileProblem problem;
+    std::string bytes;  // when there is a file
+  } cases[] = {
+      {"missing", platform::FileProblem::kMissing, ""},
+      {"folder", platform::FileProblem::kFolder, ""},
+      {"pipe", platform::FileProblem::kNotRegularFile, ""},
+      {"no text", platform::FileProblem::kNotText, std::string(kNoText, sizeof kNoText - 1)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    renewRun();
+    if (c.problem == platform::FileProblem::kNotText)
+      settingsFile(c.bytes);
+    else if (c.problem != platform::FileProblem::kMissing)
+      files().addUnreadable(path, c.problem);
+    registerAll({"/src/a.c"});
+    SettingsData data;
+    EXPECT_EQ(loadSettingsData(run().scan(), reservedWords(), baseTypes(), data, sourceList(), files()),
+              c.problem);
+    EXPECT_EQ(takeLog(),
+              "  Mizentaの設定ﾌｧｲﾙが読み込めません。[/opt/mz/Mizenta設定.dat]\n"
+              "  内部確保してある予約語、型情報を使用します。\n");
+    EXPECT_EQ(reservedWords().isReserved("while", kModeC), kModeC);
+    EXPECT_EQ(reservedWords().isReserved("kw", kModeC), 0);
+  }
+}
+
 TEST_F(SettingsDataTest, NameComparisonFollowsTheRegisteredFamily) {
   load("Dim", {"m.bas"});
   EXPECT_TRUE(caseInsensitiveNames());

@@ -8,7 +8,10 @@ import re
 
 here = pathlib.Path(__file__).resolve().parent
 root = here.parent.parent
-extensions = ["c", "cpp", "java", "bas", "frm", "vb", "pas"]
+# Each parser's target and its file kinds, in the order byte 0 picks them
+# (language_fuzz.cc).
+languages = {"c": ["c"], "cpp": ["cpp"], "java": ["java"], "vb": ["bas", "frm", "vb"],
+             "delphi": ["pas"]}
 mark = b"\n%%%%\n"
 include = re.compile(rb'^\s*#\s*include\s*["<]([^">]+)[">]|\{\$(?:I|INCLUDE)\s+([^}\s]+)', re.M | re.I)
 
@@ -45,19 +48,33 @@ for path in sources:
     ext = path.suffix[1:].lower()
     if ext == "raw":  # the UTF-16 case is a C file
         ext = "c"
-    if ext not in extensions:
+    found = [(name, kinds.index(ext)) for name, kinds in languages.items() if ext in kinds]
+    if not found:
         continue
-    language = extensions.index(ext)
+    language, kind = found[0]
     body = as_read(path)
     header = first_header(path)
     # Switches vary from seed to seed: block size and details in byte 0,
     # header mode, reports and format in byte 1.
-    first = language | ((n % 4) << 3) | ((n % 2) << 5)
+    first = kind | ((n % 4) << 3) | ((n % 2) << 5)
     second = (n % 3) | ((n % 5 == 0) << 2) | ((n % 7 % 4) << 6)
     data = bytes([first, second]) + body
     if header is not None:
         data += mark + header
-    write("source_fuzz", data)
+    write(language + "_fuzz", data)
+    n += 1
+
+# The writers: lines of the golden sources as cells (names, bodies and
+# comments as reports get them), four columns, every kind of cell.
+n = 0
+for path in sources[::3]:
+    lines = as_read(path).split(b"\n")[:24]
+    if len(lines) < 6:
+        continue
+    cells = [bytes([k % 16]) + line.rstrip(b"\r").replace(b"\t", b"\xfe")
+             for k, line in enumerate(lines[2:])]
+    pieces = [lines[0], b"\n".join(lines[:2]) + b"\n"] + cells
+    write("writer_fuzz", bytes([(n % 5) | ((n * 7 % 32) << 3)]) + b"\xff".join(pieces))
     n += 1
 
 # The INI files both ways: Shift-JIS with CR LF as the program has them (gcc
@@ -66,7 +83,7 @@ for path in sorted((root / "tests" / "golden").glob("*/Mizenta.ini")):
     text = path.read_bytes()
     write("ini_fuzz", text)
     write("ini_fuzz", text.decode("utf-8").replace("\n", "\r\n").encode("cp932"))
-print(n, "source seeds")
+
 
 
 # The settings data file: the shipped one and those of the golden cases,

@@ -1,20 +1,28 @@
 #include "platform/byte_source.h"
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
+
+#include "tests/support/test_files.h"
 
 namespace {
 
 // Counts the openings that reach the files behind it.
 class CountingFileSet final : public platform::FileSet {
  public:
-  std::unique_ptr<platform::ByteSource> open(const std::string& path) override {
-    ++opened;
-    return files.open(path);
-  }
   platform::MemoryFileSet files;
   int opened = 0;
+
+ protected:
+  std::unique_ptr<platform::ByteSource> openSource(const std::string& path,
+                                                   platform::FileProblem& problem) override {
+    ++opened;
+    return files.open(path, &problem);
+  }
 };
 
 // Every byte of a source, read in small pieces as a reader does.
@@ -63,6 +71,38 @@ TEST(KeptFileSet, MissingAndEmptyFiles) {
   EXPECT_EQ(readAll(*source), "");
   EXPECT_NE(kept.open("empty.h"), nullptr);
   EXPECT_EQ(disk.opened, 2);
+}
+
+// Only regular files are read from disk: a pipe without a writer is
+// refused at once instead of holding the reading, and so are a device and
+// a folder. A file is read up to the size it had when it was opened.
+TEST(DiskFiles, ReadOnlyRegularFilesUpToTheirSizeAtOpening) {
+  TempDir temp;
+  std::string pipe = temp.file("pipe.c"), grows = temp.file("grows.c");
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  std::filesystem::create_symlink("/dev/zero", temp.file("zero.c"));
+  std::filesystem::create_directory(temp.file("folder.c"));
+  struct Case {
+    std::string path;
+    platform::FileProblem problem;
+  } cases[] = {
+      {pipe, platform::FileProblem::kNotRegularFile},
+      {temp.file("zero.c"), platform::FileProblem::kNotRegularFile},
+      {temp.file("folder.c"), platform::FileProblem::kFolder},
+      {temp.file("none.c"), platform::FileProblem::kMissing},
+  };
+  for (const Case& c : cases) {
+    platform::FileProblem problem = platform::FileProblem::kNone;
+    EXPECT_EQ(platform::diskFiles().open(c.path, &problem), nullptr) << c.path;
+    EXPECT_EQ(problem, c.problem) << c.path;
+  }
+  writeFileBytes(grows, "int a;\n");
+  platform::FileProblem problem = platform::FileProblem::kMissing;
+  auto source = platform::diskFiles().open(grows, &problem);
+  ASSERT_NE(source, nullptr);
+  EXPECT_EQ(problem, platform::FileProblem::kNone);
+  writeFileBytes(grows, "int a;\nint b;\n");
+  EXPECT_EQ(readAll(*source), "int a;\n");
 }
 
 }  // namespace

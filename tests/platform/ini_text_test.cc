@@ -41,6 +41,16 @@ TEST(IniLookup, FindsKeysWithTheProfileRules) {
         << c.section << "/" << c.key;
 }
 
+// An index answers as the walk over the lines did: the first section of a
+// name, and in it the first line of a key.
+TEST(IniLookup, FirstSectionAndFirstKeyCount) {
+  IniIndex index("K=before any section\r\n[s]\r\nK=1\r\nk=2\r\n[S]\r\nJ=later\r\n[T]\r\nK=t\r\n");
+  EXPECT_EQ(index.lookup("S", "K", "none", 256), "1");
+  EXPECT_EQ(index.lookup("S", "J", "none", 256), "none");
+  EXPECT_EQ(index.lookup("T", "k", "none", 256), "t");
+  EXPECT_EQ(index.lookup("", "K", "none", 256), "none");
+}
+
 TEST(IniLookup, CutsValuesAtTheBufferSize) {
   std::string big = "[S]\r\nK=" + std::string(10000, 'v') + "\r\n";
   EXPECT_EQ(iniLookup(big, "S", "K", "", 256), std::string(255, 'v'));

@@ -1,11 +1,17 @@
 // The byte level of every report: line feeds reach the file as CR LF however
 // the text is cut into writes and wherever the write buffer fills, list
-// sections that continue a file or start a numbered one, and the blank
-// padding of the fixed-width columns.
+// sections that continue a file or start a numbered one, reports that take
+// the earlier file's place only when whole, and the blank padding of the
+// fixed-width columns.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "report/report.h"
 #include "report/report_file.h"
@@ -29,7 +35,7 @@ std::string writtenBytes(const std::string& text, size_t piece) {
   std::string path = dir.path() + "/r.txt";
   {
     ReportFile file;
-    EXPECT_TRUE(file.openPath(path, false));
+    EXPECT_TRUE(file.openPath(path, FileMode::kWhole));
     for (size_t at = 0; at < text.size(); at += piece) file << text.substr(at, piece);
     EXPECT_EQ(file.size(), static_cast<long long>(crLf(text).size()));
     file.close();
@@ -53,24 +59,25 @@ TEST(ReportOutput, AppendCountsTheBytesAlreadyThere) {
   std::string path = dir.path() + "/r.txt";
   writeFileBytes(path, "ab\r\n");
   ReportFile file;
-  ASSERT_TRUE(file.openPath(path, true));
+  ASSERT_TRUE(file.openPath(path, FileMode::kNextSection));
   file << "c\n";
   EXPECT_EQ(file.size(), 7);
   file.close();
+  closeKeptReports();
   EXPECT_EQ(readFileBytes(path), "ab\r\nc\r\n");
 }
 
-// An appended report stays open between its sections with what it has not
-// written yet; the size counts on across the sections, everything is on
-// disk once the kept reports are closed, and an open that is not one of its
-// sections writes it out first (a plain append goes after it, a truncating
-// open starts afresh).
-TEST(ReportOutput, AppendedReportsStayOpenBetweenSections) {
+// A report in sections stays open between them with what it has not
+// written yet, and readers see the earlier file until the kept reports are
+// closed; the size counts on across the sections. An open of the path
+// that is not one of its sections puts it in place first.
+TEST(ReportOutput, ReportsInSectionsStayOpenUntilTheRunEnds) {
   TempDir dir;
   std::string path = dir.path() + "/list.txt";
-  auto section = [&path](const std::string& text, bool keep = true) {
+  writeFileBytes(path, "earlier\r\n");
+  auto section = [&path](const std::string& text) {
     ReportFile file;
-    EXPECT_TRUE(file.openPath(path, true, keep));
+    EXPECT_TRUE(file.openPath(path, FileMode::kNextSection));
     long long before = file.size();
     file << text;
     return before;
@@ -78,26 +85,132 @@ TEST(ReportOutput, AppendedReportsStayOpenBetweenSections) {
   for (int round = 0; round < 2; ++round) {
     {
       ReportFile first;
-      first.openPath(path, false);
+      first.openPath(path, FileMode::kFirstSection);
       first << "head\n";
     }
     std::string expected = "head\r\n";
-    for (int i = 0; i < 50; ++i) {
+    for (int i = 0; i < 5000; ++i) {
       EXPECT_EQ(section("section " + std::to_string(i) + "\n"),
                 static_cast<long long>(expected.size()));
       expected += "section " + std::to_string(i) + "\r\n";
     }
+    EXPECT_EQ(readFileBytes(path), round == 0 ? "earlier\r\n" : expected);
     if (round == 0) {
       closeKeptReports();
       EXPECT_EQ(readFileBytes(path), expected);
     }
   }
-  section("plain\n", false);
-  EXPECT_EQ(section("last\n"), static_cast<long long>(readFileBytes(path).size()));
+  {
+    ReportFile whole;
+    whole.openPath(path, FileMode::kWhole);
+    EXPECT_EQ(readFileBytes(path).substr(0, 17), "head\r\nsection 0\r\n");
+    whole << "whole\n";
+  }
+  EXPECT_EQ(readFileBytes(path), "whole\r\n");
   closeKeptReports();
-  std::string all = readFileBytes(path);
-  EXPECT_EQ(all.substr(all.size() - 13), "plain\r\nlast\r\n");
-  EXPECT_EQ(all.substr(0, 17), "head\r\nsection 0\r\n");
+  EXPECT_EQ(readFileBytes(path), "whole\r\n");
+}
+
+// The failure handler hears of every report that does not take its place,
+// and the folder holds nothing but the reports afterwards.
+class FailedReports : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    failed().clear();
+    setReportFailureHandler([](const std::string& path) { failed().push_back(path); });
+  }
+  void TearDown() override { setReportFailureHandler(nullptr); }
+  static std::vector<std::string>& failed() {
+    static std::vector<std::string> paths;
+    return paths;
+  }
+};
+
+// A report that cannot be written whole leaves the earlier one as it was,
+// also one written in sections; a report that fits replaces its file.
+TEST_F(FailedReports, AReportCutShortLeavesTheEarlierOne) {
+  TempDir dir;
+  const std::string big = dir.file("big.txt"), list = dir.file("list.txt"),
+                    small = dir.file("small.txt");
+  for (const std::string& path : {big, list, small}) writeFileBytes(path, "earlier\r\n");
+  {
+    FileSizeLimit limit(100000);
+    ReportFile file;
+    file.openPath(big, FileMode::kWhole);
+    for (int i = 0; i < 20000; ++i) file << "line " << i << '\n';
+    file.close();
+    for (int i = 0; i < 3000; ++i) {
+      ReportFile section;
+      section.openPath(list, i ? FileMode::kNextSection : FileMode::kFirstSection);
+      section << "section " << i << std::string(50, '.') << '\n';
+    }
+    closeKeptReports();
+    file.openPath(small, FileMode::kWhole);
+    file << "new\n";
+  }
+  EXPECT_EQ(failed(), (std::vector<std::string>{big, list}));
+  EXPECT_EQ(readFileBytes(big), "earlier\r\n");
+  EXPECT_EQ(readFileBytes(list), "earlier\r\n");
+  EXPECT_EQ(readFileBytes(small), "new\r\n");
+  EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{"big.txt", "list.txt", "small.txt"}));
+}
+
+// A file that cannot take the report's place (a folder of its name, a
+// read-only file) is told of and left as it is; a device is written
+// itself.
+TEST_F(FailedReports, WhatCannotBeReplacedStaysAsItIs) {
+  TempDir dir;
+  std::filesystem::create_directory(dir.file("folder.txt"));
+  writeFileBytes(dir.file("kept.txt"), "mine\r\n");
+  std::filesystem::permissions(dir.file("kept.txt"), std::filesystem::perms::owner_read);
+  const bool superuser = geteuid() == 0;
+  for (const char* name : {"folder.txt", "kept.txt"}) {
+    ReportFile file;
+    file.openPath(dir.file(name), FileMode::kWhole);
+    file << "report\n";
+  }
+  std::filesystem::create_symlink("/dev/null", dir.file("null.txt"));
+  {
+    ReportFile file;
+    EXPECT_TRUE(file.openPath(dir.file("null.txt"), FileMode::kWhole));
+    file << "nothing\n";
+  }
+  EXPECT_TRUE(std::filesystem::is_directory(dir.file("folder.txt")));
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.file("null.txt")));
+  if (superuser) {
+    // The superuser may write any file: only the folder fails.
+    EXPECT_EQ(failed(), std::vector<std::string>{dir.file("folder.txt")});
+    EXPECT_EQ(readFileBytes(dir.file("kept.txt")), "report\r\n");
+  } else {
+    EXPECT_EQ(failed(), (std::vector<std::string>{dir.file("folder.txt"), dir.file("kept.txt")}));
+    EXPECT_EQ(readFileBytes(dir.file("kept.txt")), "mine\r\n");
+  }
+  EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{"folder.txt", "kept.txt", "null.txt"}));
+}
+
+// A replaced file keeps its permissions, and a link to a report leads to
+// the new one.
+TEST_F(FailedReports, AReplacedFileKeepsItsModeAndItsLinks) {
+  TempDir dir;
+  std::filesystem::create_directory(dir.file("real"));
+  const std::string real = dir.file("real/r.txt");
+  writeFileBytes(real, "old\r\n");
+  std::filesystem::permissions(real, std::filesystem::perms::owner_read |
+                                         std::filesystem::perms::owner_write |
+                                         std::filesystem::perms::group_read);
+  std::filesystem::create_symlink(real, dir.file("r.txt"));
+  {
+    ReportFile file;
+    file.openPath(dir.file("r.txt"), FileMode::kWhole);
+    file << "new\n";
+  }
+  EXPECT_TRUE(failed().empty());
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.file("r.txt")));
+  EXPECT_EQ(readFileBytes(real), "new\r\n");
+  EXPECT_EQ(std::filesystem::status(real).permissions(),
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                std::filesystem::perms::group_read);
+  EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{"r.txt", "real"}));
 }
 
 // Limit 15: a section opens the next numbered file when the current one

@@ -57,19 +57,19 @@ std::string sample(ReportFormat format, bool pc98 = false) {
                 Cell::of("注").in(kCsv, "備考")});
   out->row({Cell::of("ab"), Cell::number(7), Cell::of("w"), Cell::of("b&c"), Cell::of("x<y")});
   out->row({Cell::of("abcdefghi"), Cell::number(12), Cell::of("wxyzu"), Cell::of("bb"),
-            Cell::markup("<i>m</i>")});
+            Cell::of("<i>m</i>")});
   out->row({Cell::of("abcdefghij"), Cell::number(5).marked("×").in(kHtml, "× 5"), Cell::of(""),
             Cell::of("bbbbbb"), Cell::of("-", CellKind::kNumber).in(kCsv, "").width("5%")});
   out->literal("====", kTextForm | kCsvForm);
   out->endTable();
   out->beginTable(kListTable);
   out->heading({Cell::of("名"), Cell::of("一覧")});
-  out->row({Cell::of("p"), Cell::listOf(kSome, CellKind::kMarkup).skippingEmpty()});
-  out->row({Cell::of("s"), Cell::listOf(kNone, CellKind::kMarkup)});
+  out->row({Cell::of("p"), Cell::listOf(kSome, CellKind::kInline).skippingEmpty()});
+  out->row({Cell::of("s"), Cell::listOf(kNone, CellKind::kInline)});
   out->endTable();
   out->beginBlock(kForm, "/* c */\n");
   out->field("名", Cell::of("a<b"));
-  out->field("位置", Cell::markup("f 1").in(kCsv, "f,1"));
+  out->field("位置", Cell::of("f 1").in(kCsv, "f").thenInCsv("1"));
   out->field("呼出", Cell::listOf(kCalls));
   out->field("空", Cell::listOf(kNone));
   out->field("無", Cell::listOf(kNone), true);
@@ -134,7 +134,7 @@ TEST(ReportWriter, Html) {
           head("20%", "注") + rt + tr + cell("30%", "ab") + cell("10%", "7", true) +
           cell("20%", "w") + cell("20%", "b&amp;c") + cell("20%", "x&lt;y") + rt + tr +
           cell("30%", "abcdefghi") + cell("10%", "12", true) + cell("20%", "wxyzu") +
-          cell("20%", "bb") + cell("20%", "<i>m</i>") + rt + tr + cell("30%", "abcdefghij") +
+          cell("20%", "bb") + cell("20%", "&lt;i&gt;m&lt;/i&gt;") + rt + tr + cell("30%", "abcdefghij") +
           cell("10%", "× 5", true) + cell("20%", "　") + cell("20%", "bbbbbb") +
           cell("5%", "-", true) + rt +
           "</table>\n<br>\n\n"
@@ -170,6 +170,103 @@ TEST(ReportWriter, Csv) {
             "呼出,g,h,\n"
             "\n"
             "a\n");
+}
+
+// Names, bodies and comments may hold anything: HTML writes every text it
+// is given with its markup characters as entities, wherever it goes, so
+// that the only tags of a page are the writer's own.
+TEST(ReportWriter, HtmlEscapesEveryTextItIsGiven) {
+  static constexpr Column kTwo[] = {{.html = "50%"}, {.html = "50%"}};
+  static constexpr Table kTwoTable{.columns = kTwo, .html = "border=\"1\"", .heading = kHtmlForm};
+  const std::vector<std::string> includes{"<b>tag</b>.h", "a&b"};
+  const std::vector<std::string> callers{"x\"y", "<i>"};
+  std::ostringstream bytes;
+  std::unique_ptr<ReportWriter> out = makeReportWriter(kHtml, {kHtml}, bytes);
+  out->beginPage("<t>");
+  out->caption({}, "a<b>.c");
+  out->beginTable(kTwoTable);
+  out->heading({Cell::of("<h>"), Cell::of("\"q\"")});
+  out->row({Cell::of("<script>alert(\"x\")&</script>"), Cell::of("-<1>", CellKind::kNumber)});
+  out->row({Cell::listOf(includes), Cell::listOf(callers, CellKind::kInline)});
+  out->endTable();
+  out->beginBlock(kForm, "/* <script> */\n");
+  out->field("<l>", Cell::of("&amp;"));
+  out->endBlock();
+  out->literal("<hr>", kHtmlForm);
+  out->beginLines();
+  out->text() << "<img src=x onerror=alert(2)>" << '<' << 12;
+  out->endLine();
+  out->endLines();
+  out->endPage();
+  EXPECT_EQ(bytes.str(),
+            "<html>\n\n<head>\n"
+            "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=x-sjis\">\n"
+            "<meta name=\"author\" content=\"ＯＲＵＮＯＫＡ\">\n"
+            "<title>&lt;t&gt;</title>\n</head>\n\n"
+            "<body bgcolor=\"#FFFFFF\" link=\"#0000FF\" vlink=\"#800080\">\n\n"
+            "<p align=\"center\"><font size=\"6\" face=\"ＭＳ ゴシック\">&lt;t&gt;</font></p>\n\n"
+            "<p>a&lt;b&gt;.c</p>\n"
+            "<table border=\"1\">\n"
+            "    <tr>\n"
+            "        <td align=\"center\" valign=\"top\" width=\"50%\" bgcolor=\"#00FFFF\">&lt;h&gt;</td>\n"
+            "        <td align=\"center\" valign=\"top\" width=\"50%\" bgcolor=\"#00FFFF\">&quot;q&quot;</td>\n"
+            "    </tr>\n"
+            "    <tr>\n"
+            "        <td valign=\"top\" width=\"50%\">&lt;script&gt;alert(&quot;x&quot;)&amp;&lt;/script&gt;</td>\n"
+            "        <td align=\"right\" valign=\"top\" width=\"50%\">-&lt;1&gt;</td>\n"
+            "    </tr>\n"
+            "    <tr>\n"
+            "        <td valign=\"top\" width=\"50%\">&lt;b&gt;tag&lt;/b&gt;.h<br>a&amp;b\n</td>\n"
+            "        <td valign=\"top\" width=\"50%\">x&quot;y<br>&lt;i&gt;</td>\n"
+            "    </tr>\n"
+            "</table>\n"
+            "<table border=\"3\">\n"
+            "    <tr>\n"
+            "        <th align=\"left\" valign=\"top\" colspan=\"2\"><pre>/* &lt;script&gt; */\n</pre>\n</th>\n"
+            "    </tr>\n"
+            "    <tr>\n"
+            "        <td valign=\"top\" width=\"20%\">&lt;l&gt;</td>\n"
+            "        <td valign=\"top\" width=\"80%\">&amp;amp;</td>\n"
+            "    </tr>\n"
+            "</table>\n<br>\n<br>\n"
+            "&lt;hr&gt;\n"
+            "<p><font face=\"ＭＳ ゴシック\">&lt;img src=x onerror=alert(2)&gt;&lt;12<br>\n</font></p>\n"
+            "</body>\n</html>\n");
+}
+
+// A field that holds a comma, a double quote or a line break is quoted,
+// its quotes doubled; a column that asks for quotes has them on every
+// field; a note is a record per line; a place is a file and a line.
+TEST(ReportWriter, CsvQuotesTheFieldsThatNeedIt) {
+  static constexpr Column kThree[] = {{}, {.flags = kQuoted}, {}};
+  static constexpr Table kThreeTable{.columns = kThree, .heading = kCsvForm};
+  const std::vector<std::string> files{"a,b", "c"};
+  const std::vector<std::string> callees{"f", "g,h"};
+  std::ostringstream bytes;
+  std::unique_ptr<ReportWriter> out = makeReportWriter(kCsv, {kCsv}, bytes);
+  out->caption({.rule = 2}, "a,b.c");
+  out->beginTable(kThreeTable);
+  out->heading({Cell::of("名前"), Cell::of("本体"), Cell::of("ﾌｧｲﾙ")});
+  out->row({Cell::of("=HYPERLINK(\"x\",\"y\").c"), Cell::of("\"abc\""), Cell::of("line\nbreak")});
+  out->row({Cell::number(5).marked("×"), Cell::of("plain"), Cell::listOf(files)});
+  out->row({Cell::of("1,2").marked("×"), Cell::of(""), Cell::of("cr\r")});
+  out->endTable();
+  out->beginBlock(kForm, "// say \"hi\", then\n// go\n");
+  out->field("ソース", Cell::of("t").in(kCsv, "a,b.c").thenInCsv("12"));
+  out->field("呼出", Cell::listOf(callees));
+  out->endBlock();
+  out->literal("x,y", kCsvForm);
+  EXPECT_EQ(bytes.str(),
+            "--\n\"a,b.c\"\n--\n"
+            "名前,本体,ﾌｧｲﾙ\n"
+            "\"=HYPERLINK(\"\"x\"\",\"\"y\"\").c\",\"\"\"abc\"\"\",\"line\nbreak\"\n"
+            "×5,\"plain\",\"a,b\",c,\n"
+            "\"×1,2\",\"\",\"cr\r\"\n"
+            "\"// say \"\"hi\"\", then\"\n// go\n"
+            "ソース,\"a,b.c\",12\n"
+            "呼出,f,\"g,h\",\n"
+            "\n"
+            "\"x,y\"\n");
 }
 
 // Which form each chosen format writes, under which name: a file, or a

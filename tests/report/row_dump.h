@@ -51,7 +51,7 @@ class RowDumpWriter : public ReportWriter {
   static std::string show(const Cell& c) {
     std::string out(c.mark);
     if (c.kind == CellKind::kNumber) out += '#';
-    if (c.kind == CellKind::kMarkup) out += '~';
+    if (c.kind == CellKind::kInline) out += '~';
     if (c.list) {
       out += '[';
       for (size_t i = 0; i < c.list->size(); ++i) out += (i ? ", " : "") + (*c.list)[i];
@@ -65,6 +65,7 @@ class RowDumpWriter : public ReportWriter {
     for (int f = 0; f < 3; ++f)
       if ((c.varied & (1u << f)) && c.forms[f] != c.text)
         forms += (forms.empty() ? "" : ", ") + std::string(names[f]) + ": " + escaped(c.forms[f]);
+    if (!c.csvNext.empty()) forms += (forms.empty() ? "" : ", ") + std::string("c next: ") + escaped(c.csvNext);
     if (!forms.empty()) out += " {" + forms + "}";
     if (!c.htmlWidth.empty()) out += " @" + std::string(c.htmlWidth);
     return out;

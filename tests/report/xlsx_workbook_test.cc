@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "report/workbook_start.h"
 #include "tests/support/test_files.h"
@@ -149,15 +150,29 @@ TEST_F(XlsxWorkbookTest, LongTextIsCutToTheCellLimit) {
 }
 
 // A cancelled workbook writes nothing; one that cannot be written says so.
+// Nothing is left beside the workbook: a cancelled one saves nothing, and
+// one that cannot be saved whole leaves the earlier file as it was.
 TEST_F(XlsxWorkbookTest, CancelSavesNothingAndAFailedSaveIsTold) {
   ASSERT_TRUE(book_->selectSheet("s"));
   EXPECT_TRUE(book_->endExcel(true));
   EXPECT_FALSE(book_->endExcel(false)) << "a workbook ends once";
-  EXPECT_TRUE(readFileBytes(dir_.file(toUtf8(kXlsxWorkbookName))).empty());
+  EXPECT_TRUE(namesIn(dir_.path()).empty());
 
   auto lost = startWorkbook(dir_.path() + "/no such folder/", 0);
   ASSERT_TRUE(lost->selectSheet("s"));
   EXPECT_FALSE(lost->endExcel(false));
+
+  const std::string earlier = dir_.file(toUtf8(kXlsxWorkbookName));
+  writeFileBytes(earlier, "earlier");
+  auto cut = startWorkbook(dir_.path() + "/", 0);
+  ASSERT_TRUE(cut->selectSheet("s"));
+  ASSERT_TRUE(cut->putBlock("A1:A1", rowsOf({{t("x")}})));
+  {
+    FileSizeLimit full(2000);
+    EXPECT_FALSE(cut->endExcel(false));
+  }
+  EXPECT_EQ(readFileBytes(earlier), "earlier");
+  EXPECT_EQ(namesIn(dir_.path()), std::vector<std::string>{toUtf8(kXlsxWorkbookName)});
 }
 
 }  // namespace

@@ -38,9 +38,9 @@ TEST_F(DefineList, Rows) {
   defines().writeList(ListScope::kWholeRun);
   EXPECT_EQ(report("Mz一覧define.txt"),
             withCrLf("page: #define定義一覧\ncaption: 解析対象ｿｰｽに含まれる全定義内容\n" + kDefineHead +
-                     "row: #define | ~A | 1 | main.c\n"
-                     "row: #define | ~F(a,b) | ((a)+(b)) | main.c\n"
-                     "row: #define | ~S | \"x y\" | main.c\n"
+                     "row: #define | A | 1 | main.c\n"
+                     "row: #define | F(a,b) | ((a)+(b)) | main.c\n"
+                     "row: #define | S | \"x y\" | main.c\n"
                      "end\n"));
 }
 
@@ -54,7 +54,7 @@ TEST_F(DefineList, PerFileSectionsAppendToOneFile) {
   defines().writeList(ListScope::kFinish);
   EXPECT_EQ(report("Mz一覧define.txt"),
             withCrLf("page: #define定義一覧\ncaption: a.cに含まれる定義内容\n" + kDefineHead +
-                     "row: #define | ~A | 1 | a.c\nend\n"
+                     "row: #define | A | 1 | a.c\nend\n"
                      "caption: b.cに含まれる定義内容\n" + kDefineHead + "end\n"));
 }
 
@@ -65,7 +65,7 @@ TEST_F(DefineList, VbConstantsGetTheirOwnWordsAndFile) {
   defines().writeList(ListScope::kPerFile);
   EXPECT_EQ(report("Mz一覧const.txt"),
             withCrLf("page: Const定数一覧\ncaption: m.basに含まれる定義内容\n"
-                     "head: Const | 定義名 | 定義内容 | ﾌｧｲﾙ名\nrow: Const | ~MAX | 10 | m.bas\nend\n"));
+                     "head: Const | 定義名 | 定義内容 | ﾌｧｲﾙ名\nrow: Const | MAX | 10 | m.bas\nend\n"));
   EXPECT_EQ(report("Mz一覧define.txt"), "<missing>");
 }
 

@@ -35,6 +35,24 @@ class TempDir {
   std::string path_;
 };
 
+// No file that this process writes may grow past `bytes` while it lives,
+// as on a disk that fills up: the writes past it fail (they do not stop the
+// process).
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(unsigned long long bytes);
+  ~FileSizeLimit();
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  unsigned long long saved_ = 0;
+  void (*previous_)(int) = nullptr;
+};
+
+// The names in `folder`, sorted.
+std::vector<std::string> namesIn(const std::string& folder);
+
 enum class ProgramKind { Linux, Wine };
 
 // Where the program under test lives; empty when it was not built.

@@ -28,8 +28,8 @@ TEST_F(NamespaceList, PerFileSections) {
   ns().writeNamespaceList(ListScope::kFinish, "");
   EXPECT_EQ(report("Mz名前空間一覧.txt"),
             withCrLf("page: 名前空間一覧\n"
-                     "caption: a.cppに含まれる名前空間\nhead: 名前空間名\nrow: ~zeta\nrow: ~zeta::alpha\nend\n"
-                     "caption: c.cppに含まれる名前空間\nhead: 名前空間名\nrow: ~std\nend\n"));
+                     "caption: a.cppに含まれる名前空間\nhead: 名前空間名\nrow: zeta\nrow: zeta::alpha\nend\n"
+                     "caption: c.cppに含まれる名前空間\nhead: 名前空間名\nrow: std\nend\n"));
 }
 
 TEST_F(NamespaceList, WholeRunListsEachNameOnce) {
@@ -41,7 +41,7 @@ TEST_F(NamespaceList, WholeRunListsEachNameOnce) {
   ns().writeNamespaceList(ListScope::kWholeRun, "x.cpp");
   EXPECT_EQ(report("Mz名前空間一覧.txt"),
             withCrLf("page: 名前空間一覧\ncaption: 解析対象ｿｰｽに含まれる全名前空間\n"
-                     "head: 名前空間名\nrow: ~a\nrow: ~b\nend\n"));
+                     "head: 名前空間名\nrow: a\nrow: b\nend\n"));
 }
 
 TEST_F(NamespaceList, NoNamespacesNoFile) {

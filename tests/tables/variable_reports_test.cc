@@ -57,15 +57,15 @@ const std::string kListHead = "page: グローバル変数一覧\nhead: 型名 |
                               }() + "\n";
 
 const std::string kRows =
-    "row: ~unsigned long long int | a_very_long_variable_name_here | #4 |  | ~ | main.cpp\n"
-    "row: ~char | buffer[256] | #256 |  | ~ | main.cpp\n"
-    "row: ~static int | calls | #4 |  | ~f関数所有 | main.cpp\n"
-    "row: ~int | counter | #4 |  | ~ | main.cpp\n"
-    "row: ~int | ext | #4 |  | ~ | \n"
-    "row: ~static int | hits | #4 |  | ~Aｸﾗｽのgﾒｿｯﾄﾞ所有 | main.cpp\n"
-    "row: ~struct POINT | origin | #8 |  | ~ | main.cpp\n"
-    "row: ~class CFoo | theApp | #- |  | ~ | main.cpp\n"
-    "row: ~CUnknown | thing | #0 | 不正確 | ~ | main.cpp\n";
+    "row: unsigned long long int | a_very_long_variable_name_here | #4 |  |  | main.cpp\n"
+    "row: char | buffer[256] | #256 |  |  | main.cpp\n"
+    "row: static int | calls | #4 |  | f関数所有 | main.cpp\n"
+    "row: int | counter | #4 |  |  | main.cpp\n"
+    "row: int | ext | #4 |  |  | \n"
+    "row: static int | hits | #4 |  | Aｸﾗｽのgﾒｿｯﾄﾞ所有 | main.cpp\n"
+    "row: struct POINT | origin | #8 |  |  | main.cpp\n"
+    "row: class CFoo | theApp | #- |  |  | main.cpp\n"
+    "row: CUnknown | thing | #0 | 不正確 |  | main.cpp\n";
 
 // Parameters are never listed; member variables only with their option.
 TEST_F(VariableReportsTest, ListRows) {
@@ -76,7 +76,7 @@ TEST_F(VariableReportsTest, ListRows) {
   options().outputMemberVariables = 1;
   variables().writeVariableList();
   EXPECT_EQ(report("Mz一覧Obj.txt"),
-            withCrLf(kListHead + kRows + "row: ~int | x | #4 |  | ~ | main.cpp\nend\n"));
+            withCrLf(kListHead + kRows + "row: int | x | #4 |  |  | main.cpp\nend\n"));
 }
 
 TEST_F(VariableReportsTest, DetailsBlocks) {
@@ -84,17 +84,17 @@ TEST_F(VariableReportsTest, DetailsBlocks) {
   variables().writeVariableDetails();
   auto block = [](const char* type, const char* name, const char* size, const char* remark,
                   const std::string& source, const char* functions) {
-    return std::string("block\n型名: ~") + type + "\n変数名: " + name + "\nサイズ: " + size +
+    return std::string("block\n型名: ") + type + "\n変数名: " + name + "\nサイズ: " + size +
            "\n計測: \n備考: " + remark + "\nソース: " + source + "\n参照関数: [" + functions +
            "]\nend\n";
   };
   EXPECT_EQ(report("Mz変数詳細情報.txt"),
             withCrLf("page: 変数詳細情報\n" +
                      block("static int", "calls", "4", "f関数所有",
-                           "main.cpp  10 :行目 {c: main.cpp,10}", "f") +
-                     block("int", "counter", "4", "", "main.cpp  4 :行目 {c: main.cpp,4}", "f, A::g") +
+                           "main.cpp  10 :行目 {c: main.cpp, c next: 10}", "f") +
+                     block("int", "counter", "4", "", "main.cpp  4 :行目 {c: main.cpp, c next: 4}", "f, A::g") +
                      block("int", "ext", "4", "", "", "") +
-                     block("class CFoo", "theApp", "-", "", "main.cpp  6 :行目 {c: main.cpp,6}", "")));
+                     block("class CFoo", "theApp", "-", "", "main.cpp  6 :行目 {c: main.cpp, c next: 6}", "")));
 }
 
 TEST_F(VariableReportsTest, ReportAccessors) {
