@@ -83,7 +83,7 @@ def resolve(name, caller_file, files_of):
 
 # ------------------------------------------------------------------ compiler
 
-NODE = re.compile(r'node: \{ title: "([^"]*)" label: "([^"\\]*)')
+NODE = re.compile(r'node: \{ title: "([^"]*)" label: "([^"\\]*)(?:\\n([^"\\]*?):\d+:\d+)?')
 EDGE = re.compile(r'edge: \{ sourcename: "([^"]*)" targetname: "([^"]*)"')
 
 
@@ -92,6 +92,7 @@ def compiler_graph(tree, files, work):
     os.makedirs(folder, exist_ok=True)
     defines = tree_file(tree, "accuracy-defines.h")
     files_of, unit_calls, failed = {}, [], []
+    tree_names = {n for _, _, names in os.walk(tree) for n in names}
     for i, path in enumerate(files):
         stem = "u%03d" % i
         command = ["gcc", "-c", "-O0", "-fno-inline", "-fcallgraph-info=su,da", "-w",
@@ -104,9 +105,11 @@ def compiler_graph(tree, files, work):
         if result.returncode != 0 or not os.path.exists(ci):
             failed.append(os.path.relpath(path, tree))
             continue
-        # The program's reports name a file without its folder.
+        # A function's file is the one its definition is written in (a
+        # header's static function, one a macro of a header defines), named
+        # without its folder as the program's reports name it.
         unit = os.path.basename(path)
-        names = {}
+        names, where = {}, {}
         unit_edges = []
         with open(ci, encoding="utf-8", errors="replace") as f:
             for line in f:
@@ -114,20 +117,25 @@ def compiler_graph(tree, files, work):
                 if m:
                     names[m.group(1)] = m.group(2)
                     if "shape : ellipse" not in line:
-                        files_of.setdefault(m.group(2), set()).add(unit)
+                        # A #line of a generated file names its grammar,
+                        # no file of the tree: the unit is the file then.
+                        written = m.group(3) and os.path.basename(m.group(3))
+                        where[m.group(1)] = written if written in tree_names else unit
+                        files_of.setdefault(m.group(2), set()).add(where[m.group(1)])
                     continue
                 m = EDGE.search(line)
                 if m:
                     unit_edges.append((m.group(1), m.group(2)))
         # A static function's node may come after the edges that call it.
         for a, b in unit_edges:
-            unit_calls.append((unit, names.get(a, a), names.get(b, b)))
+            if a in where:
+                unit_calls.append(((names.get(a, a), where[a]), names.get(b, b), where.get(b)))
     defined = {(n, f) for n, fs in files_of.items() for f in fs}
     edges = set()
-    for unit, a, b in unit_calls:
-        callee = resolve(b, unit, files_of)
-        if a in files_of and unit in files_of[a] and callee and (a, unit) != (b, callee):
-            edges.add(((a, unit), (b, callee)))
+    for caller, b, b_file in unit_calls:
+        callee = (b, b_file or resolve(b, caller[1], files_of))
+        if callee[1] and caller != callee:
+            edges.add((caller, callee))
     return defined, edges, failed
 
 
