@@ -70,6 +70,7 @@ bool CParser::startClassKeywordState(const std::string& text) {
   }
   if (token == "namespace") {
     file_.statementState = before == "using" ? State::kUsingNamespace : State::kNamespaceName;
+    file_.namespaceNamed = false;
     return true;
   }
   if (token == "template") {
@@ -670,9 +671,21 @@ void CParser::deleteState(const std::string& token) {
 // States 15 to 17: namespaces, using directives, templates
 
 // "namespace" Name   -> a namespace opens at this depth
+// "namespace" a::b    -> b opens inside a, both closing with the one body
 // "namespace" '{'    -> an anonymous namespace, a namespace level all the same
 void CParser::namespaceNameState(const std::string& token) {
   if (token == "\n") return;
+  if (file_.namespaceNamed) {
+    if (token == ":") return;
+    if (history_.at(1) == ":" && history_.at(2) == ":" && !TokenTests::isDelimiter(token) &&
+        !tests_.isReserved(token)) {
+      tables_.namespaces.openNamespace(token, file_.braceDepth);
+      return;
+    }
+    leaveState();
+    runStatementMachine(token);
+    return;
+  }
   if (token == "{") {
     file_.anonymousNamespaces.push_back(file_.braceDepth - 1);
     leaveState();
@@ -683,7 +696,7 @@ void CParser::namespaceNameState(const std::string& token) {
     return;
   }
   tables_.namespaces.openNamespace(token, file_.braceDepth);
-  leaveState();
+  file_.namespaceNamed = true;
 }
 
 void CParser::closeAnonymousNamespaces() {

@@ -310,6 +310,7 @@ class CParser final : public ParserBase {
     bool throwsSeen = false;  // Java: "throws" after the header
     // Anonymous namespaces: the brace depth before each one's '{'.
     std::vector<int> anonymousNamespaces;
+    bool namespaceNamed = false;  // state 15: a name of the head was read
     // State 12: the class named after "new", collected up to its '('.
     std::string newClass;
     int newAngle = 0;

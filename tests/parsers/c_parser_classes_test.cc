@@ -195,6 +195,24 @@ TEST_F(CParserClassTest, NamespacesAcrossFiles) {
   EXPECT_EQ(takeLog(), "  a.hを処理中\n");
 }
 
+// `namespace a::b {` is `namespace a { namespace b {`: its classes and
+// functions are a::b's, and both close with its one body.
+TEST_F(CParserClassTest, QualifiedNamespaceHead) {
+  analyse({{"a.cpp",
+            "namespace app::ui {\n"
+            "class Panel { public: void show(); };\n"
+            "void Panel::show() { }\n"
+            "int count() { return 0; }\n"
+            "}\n"
+            "int after() { return 1; }\n"}});
+  EXPECT_EQ(classList(), "app::ui::Panel");
+  EXPECT_EQ(knownFunctions(),
+            "int after() a.cpp:6 #1 [BK]\n"
+            "app::ui::Panel::show() a.cpp:3 #1 [BK]\n"
+            "int app::ui::count() a.cpp:4 #1 [BK]\n");
+  EXPECT_EQ(takeLog(), "");
+}
+
 TEST_F(CParserClassTest, TemplatesExternCAndMessageMaps) {
   analyse({{"a.cpp",
             "template <class T> class Box { public: T get() { return v(); } };\n"
