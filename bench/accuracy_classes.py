@@ -17,7 +17,8 @@ instruction names, bound to the class that declares it (its superclasses
 and interfaces walked); calls inside a lambda belong to the method that
 holds the lambda; constructors, static initializers, anonymous classes and
 methods of no class of the tree (library calls) are left out, and so are
-self-calls. The program's edges are read from its function details,
+self-calls; an enum constant's body counts as its enumeration (the program
+reads it so). The program's edges are read from its function details,
 between methods of that truth, constructors left out. Precision and recall
 are by class and method name.
 
@@ -143,7 +144,8 @@ def print_log(log, limit=12):
 
 CLASS_HEAD = re.compile(r"^(?:[\w ]*?)(?:class|interface|enum|record) ([\w.$]+)"
                         r"(?:<.*?>)?(?: extends ([\w.$<>, ?]+?))?(?: implements ([\w.$<>, ?]+?))? \{$")
-METHOD_HEAD = re.compile(r"^  (?:[\w<>\[\], .$?]*? )?([\w$]+)\((.*)\)(?: throws [\w.$, ]+)?;$")
+# A constructor is named by its class's full name ("a.b.Box(int);").
+METHOD_HEAD = re.compile(r"^  (?:[\w<>\[\], .$?]*? )?(?:[\w$]+\.)*([\w$]+)\((.*)\)(?: throws [\w.$, ]+)?;$")
 INVOKE = re.compile(r"// (?:Interface)?Method (?:([\w/$]+)\.)?\"?([\w$<>]+)\"?:")
 CLASSPATH = []  # javac's -classpath, from --classpath
 
@@ -243,6 +245,15 @@ def declaring_class(cls, name, supers, methods, seen=None):
     return None
 
 
+def constant_body_class(binary, supers):
+    """An enum constant's body (`Op$1 extends Op`) is its enumeration, as
+    the program reads it; other anonymous classes are None."""
+    outer = binary.rsplit("$", 1)[0]
+    if outer != binary and outer in supers.get(binary, []):
+        return simple_class(outer)
+    return None
+
+
 def java_truth(supers, methods, calls, constructors=None):
     """Method definitions and method-to-method edges; with `constructors`
     (the keys of the constructors the source declares), the constructor
@@ -257,7 +268,7 @@ def java_truth(supers, methods, calls, constructors=None):
                 defs.add(simple + "::" + n)
     edges = set()
     for cls, method, owner, name in calls:
-        caller_class = simple_class(cls)
+        caller_class = simple_class(cls) or constant_body_class(cls, supers)
         if caller_class is None or method.startswith("<"):
             continue
         if name == "<init>" and constructors is not None and "$" not in method:
