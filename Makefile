@@ -6,7 +6,7 @@ WINDOWS := build/windows
 ASAN    := build/asan
 CMAKE_LINUX_FLAGS := -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMZ_WINDOWS_BIN=$(CURDIR)/$(WINDOWS)
 
-.PHONY: all setup build windows asan test demo bench accuracy fuzz fuzz-long clean
+.PHONY: all setup build windows asan test demo bench accuracy fuzz fuzz-long workbook-print clean
 
 all: build
 
@@ -42,6 +42,11 @@ bench: setup build
 # Functions and call edges of real C trees against the compiler's call graph.
 accuracy: setup build
 	@scripts/accuracy.sh $(LINUX)
+
+# The function list of the VB sample tree printed through LibreOffice: its
+# pages landscape, one page wide, as many as its rows need.
+workbook-print: setup build
+	@scripts/workbook-print.sh $(LINUX)
 
 # Each fuzz target for a bounded time (FUZZ_SECONDS each); findings are
 # kept under tests/fuzz/regressions and replayed by make test; every run is

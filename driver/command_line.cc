@@ -1,6 +1,7 @@
 #include "driver/command_line.h"
 
 #include <set>
+#include <utility>
 
 #include "context/options.h"
 #include "driver/run_driver.h"
@@ -94,17 +95,23 @@ std::string patternDirectory(const std::string& pattern) {
 // out noted in `outcome`.
 class PathRegistration {
  public:
-  explicit PathRegistration(RunOutcome& outcome) : outcome_(outcome) {}
+  explicit PathRegistration(RunOutcome& outcome, RegistrationWatch watch = nullptr)
+      : outcome_(outcome), watch_(std::move(watch)) {}
   void add(const std::string& path);
 
  private:
   bool expand(const std::string& path);
   bool firstVisit(const std::string& folder);
   void offer(const std::string& name, const std::string& directory);
+  void tell(const std::string& path, AddResult result) {
+    if (watch_ && !watch_(path, result)) stopped_ = true;
+  }
 
   RunOutcome& outcome_;
+  RegistrationWatch watch_;
   std::set<platform::FileIdentity> searched_;
   int found_ = 0;  // source files met (registered, listed already or refused)
+  bool stopped_ = false;  // the watch said so
 };
 
 void PathRegistration::add(const std::string& path) {
@@ -117,6 +124,7 @@ void PathRegistration::add(const std::string& path) {
   AddResult result = registerSourceFile(liveOptions(), filePart, directoryPart(path), sourceFiles());
   if (result == AddResult::NoLanguage) noteNotSource(outcome_, path);
   if (result == AddResult::Refused) noteRefused(outcome_, path);
+  tell(path, result);
 }
 
 // False when the folder was searched already and is not searched again.
@@ -135,6 +143,7 @@ bool PathRegistration::expand(const std::string& path) {
     return false;
   }
   for (const platform::DirectoryEntry& e : platform::findFiles(pattern)) {
+    if (stopped_) break;
     if (e.name.empty() || e.name[0] == '.') continue;
     if (e.isDirectory)
       expand(dir + e.name);
@@ -155,9 +164,9 @@ bool PathRegistration::firstVisit(const std::string& folder) {
 
 void PathRegistration::offer(const std::string& name, const std::string& directory) {
   AddResult result = registerSourceFile(liveOptions(), name, directory, sourceFiles());
-  if (result == AddResult::NoLanguage) return;
-  ++found_;
+  if (result != AddResult::NoLanguage) ++found_;
   if (result == AddResult::Refused) noteRefused(outcome_, directory + name);
+  tell(directory + name, result);
 }
 
 // POSIX: an argument that starts like a switch ('/' or '-') is a path when
@@ -281,7 +290,9 @@ CommandLineResult runCommandLineArguments(const std::vector<std::string>& argume
   return runIfRegistered();
 }
 
-void registerPath(const std::string& path) { PathRegistration(runOutcome()).add(path); }
+void registerPath(const std::string& path, const RegistrationWatch& watch) {
+  PathRegistration(runOutcome(), watch).add(path);
+}
 
 AddResult registerSourceFile(const Options& options, const std::string& name,
                              const std::string& directory, SourceFileList& list) {

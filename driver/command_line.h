@@ -3,6 +3,7 @@
 // change the live options for this process only.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,11 +34,16 @@ CommandLineResult runCommandLine(const std::string& text);
 // or a '*'), else an unknown switch.
 CommandLineResult runCommandLineArguments(const std::vector<std::string>& arguments);
 
+// Told each file that registering a path meets, with what became of it
+// (a file of no language too); false stops the search there.
+using RegistrationWatch = std::function<bool(const std::string& path, AddResult result)>;
+
 // Registers a file, a folder tree, or the files matching "*." patterns; a
 // folder that links lead to is searched once. What is left out (a file of
 // no language, a folder or pattern without sources, refused files) is
-// noted in runOutcome().
-void registerPath(const std::string& path);
+// noted in runOutcome(). The window registers on a thread of its own and
+// watches: its progress, the refused files, and a way to stop.
+void registerPath(const std::string& path, const RegistrationWatch& watch = nullptr);
 
 // Registers one file in `list` in the language of its extension (the
 // options' extension table); a file of no listed language is left out.

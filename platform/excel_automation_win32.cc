@@ -25,7 +25,7 @@ constexpr DISPID kVisible = 558, kScreenUpdating = 382, kCalculation = 316,
 // Constants of the program's object model.
 constexpr int kWorksheetTemplate = -4167, kCalculationManual = -4135,
               kCalculationAutomatic = -4105, kContinuous = 1, kDouble = -4119, kEdgeBottom = 9,
-              kFormatExcel8 = 56, kFormatExcel9795 = 43;
+              kFormatExcel8 = 56, kFormatExcel9795 = 43, kLandscape = 2;
 constexpr int kFramedBorders[] = {7, 8, 9, 10, 11, 12};  // the four edges, inside lines
 // 0xFFFFCC in the program's blue-green-red order.
 constexpr int kHeaderColourBgr = 0xFFFFCC;
@@ -154,16 +154,37 @@ class ExcelWorkbook : public Workbook {
     VariantInit(&v);
     v.vt = VT_ARRAY | VT_VARIANT;
     v.parray = array;
-    return put(target.get(), idOf(target.get(), L"Value"), v);
+    return put(target.get(), idOf(target.get(), L"Value"), v) && formatMarkedNumbers(*r, block);
   }
 
   bool frameTable(std::string_view range, std::string_view headerRange) override {
     if (!frameBlock(range)) return false;
     Object header = rangeOf(wide(headerRange));
-    if (!header || !setBorder(header.get(), kEdgeBottom, kDouble) || !colour(header.get())) {
+    std::optional<CellRange> h = parseRange(headerRange);
+    if (!h || !header || !setBorder(header.get(), kEdgeBottom, kDouble) || !colour(header.get())) {
       return false;
     }
-    return setPrintTitles(headerRange);
+    bool first = false;
+    return setPrintTitles(*h, first) && (!first || freezeRowsAbove(h->lastRow + 1));
+  }
+
+  // The sheet's first filter stays: asked again, the program would take
+  // it away.
+  bool filterTable(std::string_view range) override {
+    if (!sheet_) return false;
+    Object target = rangeOf(wide(range));
+    DISPID mode = idOf(sheet_.get(), L"AutoFilterMode");
+    int filtered = 0;
+    if (!target || !integerOf(sheet_.get(), mode, filtered)) return false;
+    return filtered != 0 || invoke(target.get(), idOf(target.get(), L"AutoFilter"), DISPATCH_METHOD, {});
+  }
+
+  // Activated just before the save: adding a sheet activates it.
+  bool activateSheet() override {
+    if (!sheet_) return false;
+    sheet_.get()->AddRef();
+    opening_ = Object(sheet_.get());
+    return true;
   }
 
   bool frameBlock(std::string_view range) override {
@@ -194,6 +215,7 @@ class ExcelWorkbook : public Workbook {
     } else {
       putBool(app, kVisible, true);
     }
+    opening_.reset();
     sheet_.reset();
     workbook_.reset();
     application_.reset();
@@ -235,15 +257,66 @@ class ExcelWorkbook : public Workbook {
     VARIANT index;
     Variant::integer(index, count);
     Object last = objectOf(sheets, idOf(sheets, L"Item"), {index});
-    if (freshSheet_) {
-      freshSheet_ = false;
-      if (last) return last;
+    Object added;
+    if (freshSheet_ && last) {
+      added = std::move(last);
+    } else if (last) {
+      VARIANT before, after;
+      Variant::missing(before);
+      Variant::object(after, last.get());
+      added = objectOf(sheets, idOf(sheets, L"Add"), {before, after});
     }
-    if (!last) return Object();
-    VARIANT before, after;
-    Variant::missing(before);
-    Variant::object(after, last.get());
-    return objectOf(sheets, idOf(sheets, L"Add"), {before, after});
+    freshSheet_ = false;
+    if (added) setPageLayout(added.get());
+    return added;
+  }
+
+  // Landscape, one page wide and as tall as it takes. The program asks the
+  // printer for these; without one they may fail, and the sheet is
+  // written all the same.
+  void setPageLayout(IDispatch* sheet) {
+    Object setup = objectOf(sheet, L"PageSetup");
+    if (!setup) return;
+    IDispatch* s = setup.get();
+    putInt(s, idOf(s, L"Orientation"), kLandscape);
+    putBool(s, idOf(s, L"Zoom"), false);
+    putInt(s, idOf(s, L"FitToPagesWide"), 1);
+    putBool(s, idOf(s, L"FitToPagesTall"), false);
+  }
+
+  // The rows above `rows` (counted from 1) stay in view: through the
+  // sheet's window, which needs the sheet active.
+  bool freezeRowsAbove(int rows) {
+    if (!invoke(sheet_.get(), idOf(sheet_.get(), L"Activate"), DISPATCH_METHOD, {})) return false;
+    Object window = objectOf(application_.get(), L"ActiveWindow");
+    if (!window) return false;
+    IDispatch* w = window.get();
+    return putInt(w, idOf(w, L"SplitColumn"), 0) && putInt(w, idOf(w, L"SplitRow"), rows) &&
+           putBool(w, idOf(w, L"FreezePanes"), true);
+  }
+
+  // Each run of marked numbers down a column, with the same mark, in one call.
+  bool formatMarkedNumbers(const CellRange& range, const CellBlock& block) {
+    for (int c = 0; c < block.columns(); ++c) {
+      for (int r = 0; r < block.rows();) {
+        const std::string& mark = block.at(r, c).mark;
+        int end = r + 1;
+        while (end < block.rows() && block.at(end, c).isNumber == block.at(r, c).isNumber &&
+               block.at(end, c).mark == mark) {
+          ++end;
+        }
+        if (block.at(r, c).isNumber && !mark.empty()) {
+          CellRange run{range.firstRow + r, range.firstColumn + c, range.firstRow + end - 1,
+                        range.firstColumn + c};
+          Object target = rangeOf(wide(rangeText(run)));
+          VARIANT format;
+          Variant::text(format, wide(markedNumberFormat(mark)));
+          if (!target || !put(target.get(), idOf(target.get(), L"NumberFormat"), format)) return false;
+        }
+        r = end;
+      }
+    }
+    return true;
   }
 
   bool setBorder(IDispatch* range, int which, int style) {
@@ -260,16 +333,17 @@ class ExcelWorkbook : public Workbook {
     return interior && putInt(interior.get(), kColor, kHeaderColourBgr);
   }
 
-  // The first table of a sheet sets its print titles; later ones keep them.
-  bool setPrintTitles(std::string_view headerRange) {
-    std::optional<CellRange> h = parseRange(headerRange);
+  // The first table of a sheet sets its print titles (`first` says so);
+  // later ones keep them.
+  bool setPrintTitles(const CellRange& h, bool& first) {
     Object setup = objectOf(sheet_.get(), L"PageSetup");
-    if (!h || !setup) return false;
+    if (!setup) return false;
     DISPID titles = idOf(setup.get(), L"PrintTitleRows");
     std::wstring current;
     if (textOf(setup.get(), titles, current) && !current.empty()) return true;
-    std::wstring rows = L"$" + std::to_wstring(h->firstRow + 1) + L":$" +
-                        std::to_wstring(h->lastRow + 1);
+    first = true;
+    std::wstring rows = L"$" + std::to_wstring(h.firstRow + 1) + L":$" +
+                        std::to_wstring(h.lastRow + 1);
     VARIANT v;
     Variant::text(v, rows);
     return put(setup.get(), titles, v);
@@ -301,6 +375,7 @@ class ExcelWorkbook : public Workbook {
       invoke(open.get(), kClose, DISPATCH_METHOD, {keep});
       putBool(app, kDisplayAlerts, true);
     }
+    if (opening_) invoke(opening_.get(), idOf(opening_.get(), L"Activate"), DISPATCH_METHOD, {});
     putBool(app, kDisplayAlerts, false);
     VARIANT file, format;
     Variant::text(file, path);
@@ -331,6 +406,7 @@ class ExcelWorkbook : public Workbook {
   Object application_;
   Object workbook_;
   Object sheet_;
+  Object opening_;  // the sheet the workbook opens on
   bool startedHere_ = false;
   bool freshSheet_ = false;
 };

@@ -2,7 +2,8 @@
 // whatever writes the file (the spreadsheet program through automation, or
 // the workbook library). Text on this interface is CP932; each backend
 // converts at its own boundary. Ranges are written as the spreadsheet
-// writes them, "A1:E12" (a single cell "B3" too).
+// writes them, "A1:E12" (a single cell "B3" too). Every sheet prints
+// landscape, fitted to one page wide and as many pages tall as it takes.
 #pragma once
 
 #include <cstdint>
@@ -14,20 +15,24 @@ namespace platform {
 
 // One value of a block: a text, shown exactly as given (never read as a
 // number or a formula), or a 32-bit integer. A default cell is empty text.
+// An integer with a mark shows the mark and a blank before its digits
+// through the cell's number format ("× 20"): its value stays the number.
 struct WorkbookCell {
   bool isNumber = false;
   std::int32_t number = 0;
   std::string text;
+  std::string mark;  // a number's only; no double quote in it
 
   static WorkbookCell of(std::string_view text) {
     WorkbookCell c;
     c.text = text;
     return c;
   }
-  static WorkbookCell integer(std::int32_t n) {
+  static WorkbookCell integer(std::int32_t n, std::string_view mark = {}) {
     WorkbookCell c;
     c.isNumber = true;
     c.number = n;
+    c.mark = mark;
     return c;
   }
 };
@@ -73,14 +78,20 @@ class Workbook {
   // may be final, values and looks (a backend may have written them out).
   virtual bool putBlock(std::string_view range, const CellBlock& block) = 0;
   // Thin lines around and inside the range; the header range (its first
-  // row) underlined double and coloured; the header's rows become the
-  // sheet's print titles, repeated on each printed page, unless an earlier
-  // table of the sheet set them.
+  // row) underlined double and coloured; unless an earlier table of the
+  // sheet did: the header's rows become the sheet's print titles, repeated
+  // on each printed page, and the rows down to the header stay in view
+  // (frozen) as the sheet scrolls.
   virtual bool frameTable(std::string_view range, std::string_view headerRange) = 0;
+  // Filter buttons on the first row of the range, a table under its header
+  // row. A sheet has one filter: that of its first table.
+  virtual bool filterTable(std::string_view range) = 0;
   // Thin lines around and inside the range, nothing else.
   virtual bool frameBlock(std::string_view range) = 0;
   // The header colour on the range.
   virtual bool shade(std::string_view range) = 0;
+  // The saved workbook opens on the current sheet (else on its first).
+  virtual bool activateSheet() = 0;
   // Ends the workbook once: saved into its file unless cancelled (a
   // cancelled workbook saves nothing). True when the file was written, or
   // when cancelled. Destroying a workbook that was not ended cancels it.

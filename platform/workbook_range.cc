@@ -83,4 +83,8 @@ std::size_t cellTextLength(std::string_view text) {
   return at;
 }
 
+std::string markedNumberFormat(std::string_view mark) {
+  return "\"" + std::string(mark) + " \"0";
+}
+
 }  // namespace platform

@@ -1,5 +1,6 @@
-// Cell ranges in the spreadsheet's own notation ("A1:E12", "B3"), and the
-// limits of a sheet, shared by the workbook backends.
+// Cell ranges in the spreadsheet's own notation ("A1:E12", "B3"), the
+// limits of a sheet and the number format of a marked number, shared by
+// the workbook backends.
 #pragma once
 
 #include <optional>
@@ -38,5 +39,9 @@ std::string rangeText(const CellRange& range);
 // The byte length of the longest start of CP932 `text` that holds at most
 // kCellTextLimit characters and ends on a whole character.
 std::size_t cellTextLength(std::string_view text);
+
+// The number format that shows a cell's mark and a blank before its
+// digits: "× " + "0" -> "\"× \"0" (CP932, as the mark).
+std::string markedNumberFormat(std::string_view mark);
 
 }  // namespace platform

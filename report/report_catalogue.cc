@@ -21,7 +21,7 @@ struct Entry {
 // ORDER: ReportId. The reports a workbook has no sheet for stay files.
 constexpr Entry kCatalogue[] = {
     {ReportId::kCallTree, "MizentaLog", {T, H, T, T}, {}},
-    {ReportId::kFunctionList, "Mz一覧Func", {T, H, C, W}, {"関数一覧", {{"A", 35}, {"E", 35}}}},
+    {ReportId::kFunctionList, "Mz一覧Func", {T, H, C, W}, {"関数一覧", {{"A", 35}, {"E", 35}}, true}},
     {ReportId::kFunctionDetails,
      "Mz関数詳細情報",
      {T, H, C, W},

@@ -31,8 +31,9 @@ enum class ReportId : unsigned char {
 // none when that format does not write it.
 std::optional<ReportFormat> writtenForm(ReportId id, ReportFormat chosen);
 
-// A report's sheet in the workbook: its name and the widths (in
-// characters) of the columns that differ from the standard width.
+// A report's sheet in the workbook: its name, the widths (in characters)
+// of the columns that differ from the standard width, and whether the
+// workbook opens on it.
 struct SheetColumnWidth {
   const char* column = nullptr;
   int width = 0;
@@ -40,6 +41,7 @@ struct SheetColumnWidth {
 struct SheetLayout {
   const char* name = nullptr;
   SheetColumnWidth widths[4] = {};
+  bool opensFirst = false;  // the workbook opens on this sheet
 };
 const SheetLayout& sheetLayout(ReportId id);
 

@@ -42,6 +42,7 @@ class SheetWriter final : public ReportWriter {
     ok(book_.selectSheet("")) && ok(book_.nameSheet(name_));
     for (const SheetColumnWidth& w : layout.widths)
       if (w.column && !failed_) ok(book_.setColumnWidth(w.column, w.width));
+    if (layout.opensFirst && !failed_) ok(book_.activateSheet());
     selected_ = true;
   }
   ~SheetWriter() override {
@@ -75,6 +76,7 @@ class SheetWriter final : public ReportWriter {
     captionPending_ = false;
     flush();
     inTable_ = false;
+    filter();
     skipRows(table_->after.sheet);
   }
 
@@ -158,9 +160,10 @@ class SheetWriter final : public ReportWriter {
     return row;
   }
 
+  // A number keeps its mark: the sheet shows it through the number format.
   WorkbookCell valueOf(const Cell& cell) const {
     if (cell.numberIn(format_) && cell.value >= INT_MIN && cell.value <= INT_MAX)
-      return WorkbookCell::integer(static_cast<std::int32_t>(cell.value));
+      return WorkbookCell::integer(static_cast<std::int32_t>(cell.value), cell.mark);
     if (!cell.list || cell.variesIn(format_)) {
       DigitBuffer digits;
       return WorkbookCell::of(cellText(cell, format_, digits));
@@ -191,6 +194,16 @@ class SheetWriter final : public ReportWriter {
       decorations_.push_back({Look::kTable, range, {headerRow_, 0, headerRow_, lastColumn}});
     else
       decorations_.push_back({Look::kFrame, range, {}});
+  }
+
+  // Filter buttons over a table with its header row in the sheet, from
+  // that row to its last.
+  void filter() {
+    if (headerRow_ < 0 || failed_ || next_ <= headerRow_) return;
+    int lastColumn = std::max<int>(1, static_cast<int>(table_->columns.size())) - 1;
+    if (!selected_ && !ok(book_.selectSheet(name_))) return;
+    selected_ = false;
+    ok(book_.filterTable(platform::rangeText({headerRow_, 0, next_ - 1, lastColumn})));
   }
 
   // Puts the collected rows into the sheet as one block, then their looks.

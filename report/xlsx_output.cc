@@ -3,6 +3,7 @@
 #include <xlsxwriter.h>
 
 #include <map>
+#include <tuple>
 
 #include "platform/text_encoding.h"
 #include "platform/workbook.h"
@@ -11,16 +12,17 @@ namespace {
 
 constexpr std::uint8_t kLibraryLine[] = {LXW_BORDER_NONE, LXW_BORDER_THIN, LXW_BORDER_DOUBLE};
 
-// One library format per look met: lines, colour and wrapping of text
-// that holds line breaks (each list in one cell shows one entry a line).
+// One library format per look met: lines, colour, number format, and
+// wrapping of text that holds line breaks (each list in one cell shows one
+// entry a line).
 class Formats {
  public:
   explicit Formats(lxw_workbook* book) : book_(book) {}
   lxw_format* of(const XlsxCell& c) {
     bool wrap = !c.isNumber && c.text.find('\n') != std::string::npos;
-    if (!c.hasLook() && !wrap) return nullptr;
-    int key = c.lines | (c.shaded ? 0x100 : 0) | (wrap ? 0x200 : 0);
-    auto [at, added] = formats_.try_emplace(key, nullptr);
+    if (!c.hasLook() && !wrap && c.numberFormat.empty()) return nullptr;
+    int look = c.lines | (c.shaded ? 0x100 : 0) | (wrap ? 0x200 : 0);
+    auto [at, added] = formats_.try_emplace({look, c.numberFormat}, nullptr);
     if (added) at->second = make(c, wrap);
     return at->second;
   }
@@ -37,10 +39,11 @@ class Formats {
       format_set_bg_color(f, platform::kHeaderColourRgb);
     }
     if (wrap) format_set_text_wrap(f);
+    if (!c.numberFormat.empty()) format_set_num_format(f, c.numberFormat.c_str());
     return f;
   }
   lxw_workbook* book_;
-  std::map<int, lxw_format*> formats_;
+  std::map<std::tuple<int, std::string>, lxw_format*> formats_;
 };
 
 void writeCell(lxw_worksheet* ws, int row, int column, const XlsxCell& c, Formats& formats) {
@@ -77,8 +80,10 @@ void XlsxFile::addSheet(XlsxSheet& sheet) {
   std::string name = platform::cp932ToUtf8(sheet.name);
   sheet.handedOver = workbook_add_worksheet(library_->book, name.c_str());
   if (!sheet.handedOver) return;
+  worksheet_set_landscape(sheet.handedOver);
+  worksheet_fit_to_pages(sheet.handedOver, 1, 0);
   for (const auto& [column, width] : sheet.widths) setColumnWidth(sheet, column, width);
-  setTitles(sheet);
+  setView(sheet);
 }
 
 void XlsxFile::setColumnWidth(const XlsxSheet& sheet, int column, int width) {
@@ -87,9 +92,22 @@ void XlsxFile::setColumnWidth(const XlsxSheet& sheet, int column, int width) {
                        static_cast<lxw_col_t>(column), width, nullptr);
 }
 
-void XlsxFile::setTitles(const XlsxSheet& sheet) {
-  if (sheet.handedOver && sheet.titleFirst)
-    worksheet_repeat_rows(sheet.handedOver, *sheet.titleFirst, sheet.titleLast);
+void XlsxFile::setView(const XlsxSheet& sheet) {
+  lxw_worksheet* ws = sheet.handedOver;
+  if (!ws) return;
+  if (sheet.titleFirst) {
+    worksheet_repeat_rows(ws, *sheet.titleFirst, sheet.titleLast);
+    worksheet_freeze_panes(ws, sheet.titleLast + 1, 0);
+  }
+  if (const auto& f = sheet.filter) {
+    worksheet_autofilter(ws, f->firstRow, static_cast<lxw_col_t>(f->firstColumn), f->lastRow,
+                         static_cast<lxw_col_t>(f->lastColumn));
+  }
+  // A sheet that opened the workbook before another took its place lets go.
+  if (sheet.opensFirst)
+    worksheet_activate(ws);
+  else
+    ws->selected = ws->active = LXW_FALSE;
 }
 
 void XlsxFile::writeRowsBefore(XlsxSheet& sheet, int row) {

@@ -18,10 +18,13 @@ class XlsxFile {
   XlsxFile& operator=(const XlsxFile&) = delete;
 
   bool isOpen() const;
-  // Adds `sheet` to the file (with its widths and titles so far).
+  // Adds `sheet` to the file (with its widths and view so far), to be
+  // printed landscape, one page wide.
   void addSheet(XlsxSheet& sheet);
   void setColumnWidth(const XlsxSheet& sheet, int column, int width);
-  void setTitles(const XlsxSheet& sheet);
+  // The sheet's print titles, frozen rows, filter and opening, once it
+  // was added (addSheet applies them too).
+  void setView(const XlsxSheet& sheet);
   // Hands the sheet's pending rows above `row` to the library (the sheet
   // must have been added).
   void writeRowsBefore(XlsxSheet& sheet, int row);

@@ -1,6 +1,7 @@
 // One sheet of a workbook on its way to the workbook library: its name,
-// column widths and print titles, and the cells of the rows not yet handed
-// to the library with their lines and colour. The library takes a cell's
+// column widths, print titles, frozen rows, filter and whether the workbook
+// opens on it, and the cells of the rows not yet handed to the library with
+// their lines, colour and number format. The library takes a cell's
 // look only together with its value, and rows only in order, so a block's
 // rows wait here until a later block begins below them (or the workbook
 // ends): looks set on them meanwhile are kept; rows handed over are gone.
@@ -26,7 +27,8 @@ struct XlsxCell {
   bool shaded = false;
   std::uint8_t lines = 0;  // two bits per XlsxEdge, an XlsxLine each
   std::int32_t number = 0;
-  std::string text;  // UTF-8
+  std::string text;          // UTF-8
+  std::string numberFormat;  // UTF-8; empty: the standard one
 
   XlsxLine line(XlsxEdge e) const { return static_cast<XlsxLine>((lines >> (2 * e)) & 3); }
   void setLine(XlsxEdge e, XlsxLine l) {
@@ -38,8 +40,10 @@ struct XlsxCell {
 struct XlsxSheet {
   std::string name;               // CP932
   std::map<int, int> widths;      // column -> characters
-  std::optional<int> titleFirst;  // print title rows
+  std::optional<int> titleFirst;  // print title rows, also the rows kept in view
   int titleLast = 0;
+  std::optional<platform::CellRange> filter;
+  bool opensFirst = false;  // the workbook opens on this sheet
   lxw_worksheet* handedOver = nullptr;  // the library's sheet (its name is fixed)
   int firstPending = 0;     // the row of pending[0]; rows above are handed over
   std::vector<std::vector<XlsxCell>> pending;  // as far as a cell was touched

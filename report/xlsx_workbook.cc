@@ -137,7 +137,17 @@ class XlsxWorkbook : public platform::Workbook {
     if (!sheet().titleFirst) {
       sheet().titleFirst = h->firstRow;
       sheet().titleLast = h->lastRow;
-      file_.setTitles(sheet());
+      file_.setView(sheet());
+    }
+    return true;
+  }
+
+  bool filterTable(std::string_view range) override {
+    std::optional<platform::CellRange> r = platform::parseRange(range);
+    if (current_ < 0 || !r) return false;
+    if (!sheet().filter) {
+      sheet().filter = r;
+      file_.setView(sheet());
     }
     return true;
   }
@@ -153,6 +163,15 @@ class XlsxWorkbook : public platform::Workbook {
     std::optional<platform::CellRange> r = platform::parseRange(range);
     if (current_ < 0 || !r) return false;
     sheet().shade(*r);
+    return true;
+  }
+
+  bool activateSheet() override {
+    if (current_ < 0) return false;
+    for (XlsxSheet& s : sheets_) {
+      s.opensFirst = &s == &sheet();
+      file_.setView(s);
+    }
     return true;
   }
 
@@ -215,7 +234,10 @@ class XlsxWorkbook : public platform::Workbook {
     to.number = from.number;
     std::string_view text = from.text;
     to.text.clear();
+    to.numberFormat.clear();
     if (!from.isNumber) to.text = platform::cp932ToUtf8(text.substr(0, platform::cellTextLength(text)));
+    if (from.isNumber && !from.mark.empty())
+      to.numberFormat = platform::cp932ToUtf8(platform::markedNumberFormat(from.mark));
   }
 
   std::string path_;

@@ -36,14 +36,14 @@ constexpr Table kTable{.columns = kColumns,
 
 void writeRow(ReportWriter& out, const FunctionReportTables& tables, const FunctionRecord& r) {
   const FunctionRemark& remark = remarkOf(r.flags);
+  // The sheet keeps the figure a number; it shows the mark through the
+  // cell's number format.
   Cell stack = Cell::number(r.stackBytes);
-  // The sheet keeps the figure as text, as the other forms show it.
-  std::string markedStack = std::to_string(r.stackBytes);
+  std::string markedStack;
   if (r.flags & FunctionFlag::kStackIncomplete) {
-    markedStack.insert(0, std::string(kStackIncompleteMark) + " ");
+    markedStack = std::string(kStackIncompleteMark) + " " + std::to_string(r.stackBytes);
     stack.marked(kStackIncompleteMark).in(ReportFormat::kHtml, markedStack);
   }
-  stack.in(ReportFormat::kWorkbook, markedStack);
   out.row({Cell::of(r.key), Cell::number(r.steps), stack,
            Cell::of(remark.listCsv)
                .in(ReportFormat::kText, remark.listText)

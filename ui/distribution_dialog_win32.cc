@@ -2,9 +2,12 @@
 
 #include <commctrl.h>
 
+#include "context/options.h"
+#include "context/text_util.h"
 #include "driver/run_driver.h"
 #include "driver/run_outcome.h"
-#include "context/text_util.h"
+#include "platform/file_system.h"
+#include "report/report_catalogue.h"
 #include "tables/line_distribution.h"
 #include "ui/main_window_win32.h"
 #include "ui/resource_ids.h"
@@ -44,10 +47,20 @@ void open(HWND dialog) {
   showDistribution(dialog, kFirstWidth);
 }
 
+// Says where the table went, or why it did not.
 void writeCsv(HWND dialog) {
   std::string unwritten = writeLastDistribution(sliderWidth(dialog));
-  if (unwritten.empty()) return;
-  MessageBoxA(dialog, unwrittenReportText(unwritten).c_str(), "エラー", MB_OK);
+  std::string folder = liveOptions().outputFolder;
+  std::string name = reportFileName(ReportId::kLineDistribution, ReportFormat::kCsv);
+  if (unwritten.empty()) {
+    MessageBoxA(dialog, ("関数の行数分布を出力しました\n" + folder + name).c_str(), "CSV出力", MB_OK);
+    return;
+  }
+  const char* why = !folderExists(folder) ? "出力先ﾌｫﾙﾀﾞがありません"
+                    : platform::fileStatus(folder + name).exists
+                        ? "ﾌｧｲﾙが他のﾌﾟﾛｸﾞﾗﾑで使用中か、書き込みが許されていません"
+                        : "出力先ﾌｫﾙﾀﾞに書き込めません";
+  MessageBoxA(dialog, (unwrittenReportText(unwritten) + "\n" + why).c_str(), "エラー", MB_OK);
 }
 
 INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM) {

@@ -5,41 +5,19 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
-#include "driver/command_line.h"
 #include "context/options.h"
-#include "driver/run_outcome.h"
 #include "context/source_file_list.h"
 #include "context/text_util.h"
-#include "platform/file_system.h"
-#include "platform/wide_names_win32.h"
+#include "driver/run_outcome.h"
+#include "ui/file_tree_win32.h"
 #include "ui/main_window_win32.h"
-#include "ui/run_control_win32.h"
+#include "ui/registration_worker_win32.h"
+#include "ui/report_menu_win32.h"
+#include "ui/status_bar_win32.h"
 
 namespace {
-
-std::uintptr_t appendTreeItem(const std::string& name) {
-  TVINSERTSTRUCTA insert = {};
-  insert.hParent = TVI_ROOT;
-  insert.hInsertAfter = TVI_LAST;
-  insert.item.mask = TVIF_TEXT;
-  insert.item.pszText = const_cast<char*>(name.c_str());
-  LRESULT item =
-      SendMessageA(mainWindow().tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert));
-  return static_cast<std::uintptr_t>(item);
-}
-
-// "dir\name" is registered as name in dir\; a bare name with no directory.
-void registerFilePath(const std::string& path) {
-  registerSourceFile(liveOptions(), fileNamePart(path), directoryPart(path), sourceFiles());
-}
-
-void registerDroppedPath(const std::string& path) {
-  if (platform::fileStatus(path).isDirectory)
-    registerPath(path);
-  else
-    registerFilePath(path);
-}
 
 // "ｿｰｽ(*.c)" / "*.c" for every row of the extension table, in its order.
 std::string dialogFilter() {
@@ -55,28 +33,26 @@ std::string dialogFilter() {
 
 // The dialog's buffer holds either one path, or (several files chosen) a
 // folder and then the names in it, each ending with a zero byte.
-void registerSelection(const char* buffer) {
+std::vector<std::string> chosenPaths(const char* buffer) {
   std::string first = buffer;
   const char* name = buffer + first.size() + 1;
   if (*name == '\0') {
     std::string folder = directoryPart(first);
     if (!folder.empty()) folder.pop_back();
     mainWindow().lastFolder = folder;
-    registerFilePath(first);
-    return;
+    return {first};
   }
   // The folder itself is the one to open next time, and a drive's root
   // ("C:\") already ends with its separator.
   mainWindow().lastFolder = first;
   std::string directory = first;
   if (lastSeparator(directory) != directory.size() - 1) directory += '\\';
-  for (; *name != '\0'; name += std::string(name).size() + 1)
-    registerSourceFile(liveOptions(), name, directory, sourceFiles());
+  std::vector<std::string> paths;
+  for (; *name != '\0'; name += std::string(name).size() + 1) paths.push_back(directory + name);
+  return paths;
 }
 
 }  // namespace
-
-void connectFileTree() { sourceFiles().setTreeItemFactory(appendTreeItem); }
 
 void openSourceDialog(HWND window) {
   std::string filter = dialogFilter();
@@ -95,36 +71,11 @@ void openSourceDialog(HWND window) {
   dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
   dialog.Flags = OFN_LONGNAMES | OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_NOCHANGEDIR;
   if (GetOpenFileNameA(&dialog)) {
-    registerSelection(file);
+    startRegistration(window, chosenPaths(file));
   } else if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL) {
     MessageBoxA(window, "ﾊﾞｯﾌｧに入りきれません\nお手数ですが分割して\n選択してください",
                 "ﾌｧｲﾙが開けません", MB_OK);
   }
-}
-
-void dropFiles(HWND window, HDROP drop) {
-  if (runActive()) {
-    DragFinish(drop);
-    return;
-  }
-  UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-  for (UINT i = 0; i < count; ++i) {
-    // Each path as long as it is: a cut path would register another name.
-    // Wide, so that a name outside CP932 arrives as its stand-ins.
-    std::wstring path(DragQueryFileW(drop, i, nullptr, 0), L'\0');
-    if (path.empty()) break;
-    DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size() + 1));
-    registerDroppedPath(platform::nameFromWide(path));
-  }
-  DragFinish(drop);
-  reportConflict(window);
-}
-
-void reportConflict(HWND window) {
-  if (!sourceFiles().conflict()) return;
-  sourceFiles().clearConflict();
-  MessageBoxA(window, "C,C++,Java系とVB,Delphi系は\n同時に処理できません", "ファイル登録エラー",
-              MB_OK);
 }
 
 void showFileMenu(HWND window, POINT screen) {
@@ -137,6 +88,7 @@ void showFileMenu(HWND window, POINT screen) {
   TreeView_SelectItem(tree, item);
   HMENU menu = LoadMenuA(mainWindow().instance, "IDM_RIST");
   if (!menu) return;
+  appendReportsTo(GetSubMenu(menu, 0));
   TrackPopupMenu(GetSubMenu(menu, 0), TPM_CENTERALIGN | TPM_RIGHTBUTTON, screen.x, screen.y, 0,
                  window, nullptr);
   DestroyMenu(menu);
@@ -148,6 +100,8 @@ void deleteSelectedFile() {
   if (!item) return;
   TreeView_DeleteItem(tree, item);
   sourceFiles().remove(reinterpret_cast<std::uintptr_t>(item));
+  forgetTreeItem(item);
+  showRegisteredCount(static_cast<int>(sourceFiles().entries().size()));
 }
 
 // Only the tree is put in order; the list keeps its own (by name).
@@ -168,4 +122,6 @@ void clearFiles() {
   runOutcome() = RunOutcome();
   SetWindowTextA(mainWindow().viewer, "");
   TreeView_DeleteAllItems(mainWindow().tree);
+  forgetAllTreeItems();
+  showRegisteredCount(0);
 }

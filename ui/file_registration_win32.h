@@ -1,24 +1,14 @@
-// Source files registered from the window: the open-file dialog, dropped
-// files and folders, the family conflict box, and the file tree that shows
-// the list (one item per registered file; the item is the entry's key for
-// deletion).
+// Source files registered from the window: the open-file dialog (whose
+// choice is registered on the registration worker, as dropped paths are),
+// the tree's context menu and its commands, and clearing the list.
 #pragma once
 
 #include <windows.h>
-#include <shellapi.h>
-
-// Makes the source file list append each newly registered file to the tree.
-void connectFileTree();
 
 void openSourceDialog(HWND window);
-void dropFiles(HWND window, HDROP drop);
 
-// Shows the conflict box once when files of the other language family were
-// refused since the last check.
-void reportConflict(HWND window);
-
-// The tree's context menu at a screen position (when it is over an item),
-// and its commands.
+// The tree's context menu at a screen position (when it is over an item):
+// delete, sort, count, and the reports of the last run; and its commands.
 void showFileMenu(HWND window, POINT screen);
 void deleteSelectedFile();
 void sortFiles();

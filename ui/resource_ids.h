@@ -8,16 +8,26 @@
 #define IDM_RUN 104
 #define IDM_CLEAR 105
 #define IDM_STOP 106
+#define IDM_CANCEL_REGISTRATION 107
+#define IDM_EXIT 108
 #define IDM_SETTINGS 201
 #define IDM_FAST 203
 #define IDM_SLOW 204
 #define IDM_HELP 301
 #define IDM_VERSION 302
-#define IDM_WEB_PAGE 303
 #define IDM_DELETE_FILE 401
 #define IDM_SORT_FILES 402
 #define IDM_FILE_COUNT 403
 #define IDM_DISTRIBUTION 502
+// The menu "ﾚﾎﾟｰﾄ(&R)": the output folder, then the reports of the last run,
+// IDM_FIRST_REPORT + i for the i-th (at most IDM_REPORT_LIMIT of them).
+#define IDM_OPEN_OUTPUT_FOLDER 601
+#define IDM_NO_REPORTS 602
+#define IDM_FIRST_REPORT 610
+#define IDM_REPORT_LIMIT 80
+
+// The keys of the main window's commands.
+#define IDA_MAIN 1200
 
 // The toolbar: its control identifier and its strip of three 46 x 32 images.
 #define IDC_TOOLBAR 1110

@@ -1,11 +1,13 @@
 #include "ui/run_control_win32.h"
 
 #include "context/options.h"
-#include "driver/run_driver.h"
 #include "context/source_file_list.h"
+#include "driver/run_driver.h"
 #include "ui/file_registration_win32.h"
 #include "ui/main_window_win32.h"
+#include "ui/report_menu_win32.h"
 #include "ui/resource_ids.h"
+#include "ui/status_bar_win32.h"
 #include "ui/viewer_win32.h"
 
 namespace {
@@ -15,9 +17,6 @@ bool running = false;
 HANDLE worker = nullptr;
 WPARAM runNumber = 0;
 
-const UINT kCommandsRefusedWhileRunning[] = {IDM_CHOOSE_SOURCES, IDM_RUN, IDM_SETTINGS,
-                                             IDM_DISTRIBUTION};
-
 DWORD WINAPI workerMain(void* number) {
   runAnalysis();
   PostMessageA(mainWindow().window, kRunEndedMessage, reinterpret_cast<WPARAM>(number), 0);
@@ -26,22 +25,12 @@ DWORD WINAPI workerMain(void* number) {
 
 int priorityFor(bool fast) { return fast ? THREAD_PRIORITY_HIGHEST : THREAD_PRIORITY_NORMAL; }
 
-HMENU fileMenu() { return GetSubMenu(mainWindow().menu, 0); }
-
-void showRunState() {
-  HMENU menu = mainWindow().menu;
-  for (UINT id : kCommandsRefusedWhileRunning) EnableMenuItem(menu, id, MF_BYCOMMAND | MF_GRAYED);
-  DeleteMenu(menu, IDM_CLEAR, MF_BYCOMMAND);
-  AppendMenuA(fileMenu(), MF_STRING, IDM_STOP, "解析中止");
-  DrawMenuBar(mainWindow().window);
-}
-
-void showIdleState() {
-  HMENU menu = mainWindow().menu;
-  for (UINT id : kCommandsRefusedWhileRunning) EnableMenuItem(menu, id, MF_BYCOMMAND | MF_ENABLED);
-  AppendMenuA(fileMenu(), MF_STRING, IDM_CLEAR, "読取情報ｸﾘｱ");
-  DeleteMenu(menu, IDM_STOP, MF_BYCOMMAND);
-  DrawMenuBar(mainWindow().window);
+// The run's end on the window: the menu, the reports, the status bar.
+void showIdleState(bool finished) {
+  showIdleMenu();
+  listReportsOfRun(finished);
+  showState(finished ? kStateFinished : kStateStopped);
+  showOutputFolder(outputFolderShown());
 }
 
 // Waits for the worker to end, asking its run to stop first when `stop`.
@@ -70,6 +59,7 @@ void startRun(HWND window) {
     return;
   }
   SetCursor(mainWindow().busyCursor);
+  noteReportsBeforeRun();
   running = true;
   ++runNumber;
   worker = CreateThread(nullptr, 0, workerMain, reinterpret_cast<void*>(runNumber), 0, nullptr);
@@ -78,7 +68,8 @@ void startRun(HWND window) {
     return;
   }
   SetThreadPriority(worker, priorityFor(liveOptions().fastSpeed != 0));
-  showRunState();
+  showBusyMenu(IDM_STOP, "解析中止\tEsc");
+  showState("解析中");
 }
 
 void stopOrClear(HWND window) {
@@ -88,7 +79,7 @@ void stopOrClear(HWND window) {
     if (running) {
       joinWorker(true);
       running = false;
-      showIdleState();
+      showIdleState(false);
     }
   }
   clearFiles();
@@ -99,7 +90,7 @@ void finishRun(HWND window, WPARAM number) {
   joinWorker(false);
   running = false;
   showLog();
-  showIdleState();
+  showIdleState(true);
   MessageBoxA(window, "処理終了", "確認", MB_OK);
 }
 
@@ -107,6 +98,14 @@ void endRunForClosing() {
   if (!running) return;
   joinWorker(true);
   running = false;
+}
+
+// The progress line without its line end.
+void showRunProgress(const std::string& text) {
+  showProgressInViewer(text);
+  std::string line = text;
+  while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+  showState("解析中 " + line);
 }
 
 void setRunSpeed(bool fast) {

@@ -74,10 +74,37 @@ void addRow(HWND view, const ExtensionLanguage& e) {
   SendMessageA(view, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
 }
 
+// Each column as wide as its longest entry or its title, with the room
+// the header and the rows leave around a text.
+constexpr int kColumnMargin = 16;
+const char* const kColumnTitles[] = {"拡張子", "言語"};
+
+int textWidth(HWND view, const char* text) {
+  return static_cast<int>(SendMessageA(view, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(text)));
+}
+
+void fitColumns(HWND view) {
+  int rows = static_cast<int>(SendMessageA(view, LVM_GETITEMCOUNT, 0, 0));
+  for (int column = 0; column < 2; ++column) {
+    int widest = textWidth(view, kColumnTitles[column]);
+    for (int row = 0; row < rows; ++row) {
+      char text[kExtensionLimit] = {};
+      LVITEMA item = {};
+      item.iSubItem = column;
+      item.pszText = text;
+      item.cchTextMax = sizeof text;
+      SendMessageA(view, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+      widest = std::max(widest, textWidth(view, text));
+    }
+    SendMessageA(view, LVM_SETCOLUMNWIDTH, column, widest + kColumnMargin);
+  }
+}
+
 void showExtensions(HWND page) {
   HWND view = extensionView(page);
   SendMessageA(view, LVM_DELETEALLITEMS, 0, 0);
   for (const ExtensionLanguage& e : editedOptions().extensionLanguages) addRow(view, e);
+  fitColumns(view);
 }
 
 const ExtensionLanguage* findExtension(const std::string& extension) {
@@ -110,6 +137,7 @@ bool addExtension(HWND page) {
   ExtensionLanguage added{extension, std::max(language, 0)};
   editedOptions().extensionLanguages.push_back(added);
   addRow(extensionView(page), added);
+  fitColumns(extensionView(page));
   return true;
 }
 
@@ -144,9 +172,18 @@ void resetExtensions(HWND page) {
 // ---------------------------------------------------------------------------
 // Include folders
 
+// The list scrolls sideways as far as its longest folder reaches.
 void listFolder(HWND page, const std::string& folder) {
-  SendDlgItemMessageA(page, IDC_INCLUDE_LIST, LB_ADDSTRING, 0,
-                      reinterpret_cast<LPARAM>(folder.c_str()));
+  HWND list = GetDlgItem(page, IDC_INCLUDE_LIST);
+  SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(folder.c_str()));
+  HDC dc = GetDC(list);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(list, WM_GETFONT, 0, 0)));
+  SIZE extent = {};
+  GetTextExtentPoint32A(dc, folder.c_str(), static_cast<int>(folder.size()), &extent);
+  SelectObject(dc, old);
+  ReleaseDC(list, dc);
+  int widest = static_cast<int>(SendMessageA(list, LB_GETHORIZONTALEXTENT, 0, 0));
+  if (extent.cx + 8 > widest) SendMessageA(list, LB_SETHORIZONTALEXTENT, extent.cx + 8, 0);
 }
 
 // The folder as the options keep it (with its separator) joins the list.
@@ -209,8 +246,8 @@ void open(HWND page) {
   const Options& o = editedOptions();
   HWND view = extensionView(page);
   SendMessageA(view, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
-  addColumn(view, 0, "拡張子");
-  addColumn(view, 1, "言語");
+  addColumn(view, 0, kColumnTitles[0]);
+  addColumn(view, 1, kColumnTitles[1]);
   showExtensions(page);
   for (const char* name : kLanguageNames)
     SendDlgItemMessageA(page, IDC_EXTENSION_LANGUAGE, CB_ADDSTRING, 0,

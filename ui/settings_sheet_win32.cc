@@ -7,11 +7,9 @@
 
 #include "ui/main_window_win32.h"
 #include "ui/settings_pages_win32.h"
+#include "ui/shell_open_win32.h"
 
 namespace {
-
-const char kHelpFile[] = "Mizhlp.hlp";
-constexpr DWORD kHelpTopic = 901;
 
 bool sheetOpen = false;
 
@@ -93,7 +91,7 @@ INT_PTR notify(SettingsPage& settings, HWND page, const NMHDR* header) {
       if (settings.apply) settings.apply();
       return answerSheet(page, PSNRET_NOERROR);
     case PSN_HELP:
-      WinHelpA(page, (programFolder() + kHelpFile).c_str(), HELP_CONTEXT, kHelpTopic);
+      openHelp(page);
       return TRUE;
   }
   return FALSE;

@@ -12,6 +12,7 @@
 #include "driver/run_outcome.h"
 #include "platform/file_system.h"
 #include "platform/wide_names_win32.h"
+#include "ui/fonts_win32.h"
 #include "ui/main_window_win32.h"
 
 namespace {
@@ -39,7 +40,9 @@ HWND createViewer(HWND parent, HINSTANCE instance, HMODULE* library) {
                       0, 0, 0, 0, parent, nullptr, instance, nullptr);
   // The control keeps 32K characters unless told otherwise; a long run's
   // log is larger than that and must be shown whole.
-  if (viewer) SendMessageA(viewer, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
+  if (!viewer) return nullptr;
+  SendMessageA(viewer, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
+  SendMessageA(viewer, WM_SETFONT, reinterpret_cast<WPARAM>(viewerFont()), FALSE);
   return viewer;
 }
 
@@ -73,6 +76,29 @@ void showLog() {
   else
     loadFileIntoViewer(log, mainWindow().viewer);
   relayout();
+}
+
+// Whole lines up to the limit: the cut falls after a line end, never in a
+// character.
+void showReportInViewer(const std::string& path) {
+  long long size = fileSize(path);
+  if (size <= kViewedReportLimit) {
+    loadFileIntoViewer(path, mainWindow().viewer);
+    return;
+  }
+  std::string text(static_cast<size_t>(kViewedReportLimit), '\0');
+  size_t read = 0;
+  if (std::FILE* file = platform::openFile(path, "r")) {
+    read = std::fread(text.data(), 1, text.size(), file);
+    std::fclose(file);
+  }
+  text.resize(read);
+  size_t end = text.rfind('\n');
+  text.resize(end == std::string::npos ? 0 : end + 1);
+  long long lines = std::count(text.begin(), text.end(), '\n');
+  text += "\n(ﾌｧｲﾙが大きいため先頭の " + std::to_string(lines) + " 行を表示しています。全体: " +
+          path + ")\n";
+  SetWindowTextA(mainWindow().viewer, text.c_str());
 }
 
 void showProgressInViewer(const std::string& text) {

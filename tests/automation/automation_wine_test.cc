@@ -1,10 +1,12 @@
 // Windows check of the workbook written through automation, against the
 // stand-in server (excel_stand_in.dll) registered as "Excel.Application"
 // for the time of the run: the registry probe, attaching versus starting,
-// the calls and arrays of a sheet, the save format by version, an open
-// workbook of the same name, cancelling, and a failing call; then the
-// program itself (mizenta.exe of the build folder named by the argument)
-// run in the "xls" format against the stand-in, which records into a file.
+// the calls and arrays of a sheet (its page setup, marked numbers, frozen
+// header rows, filter, and the sheet the workbook opens on), the save
+// format by version, an open workbook of the same name, cancelling, and a
+// failing call; then the program itself (mizenta.exe of the build folder
+// named by the argument) run in the "xls" format against the stand-in,
+// which records into a file.
 // Prints "N passed, M failed" and exits non-zero on any failure.
 #include <windows.h>
 #include <ole2.h>
@@ -109,15 +111,38 @@ platform::CellBlock listBlock() {
   return block;
 }
 
-// Started here: every call of one table sheet, saved in the newer format.
+// The list with a stack column: a marked number and a plain one.
+platform::CellBlock stackBlock() {
+  platform::CellBlock block(3, 3);
+  block.at(0, 0) = platform::WorkbookCell::of("関数名");
+  block.at(0, 1) = platform::WorkbookCell::of("STEP数");
+  block.at(0, 2) = platform::WorkbookCell::of("ｽﾀｯｸ");
+  block.at(1, 0) = platform::WorkbookCell::of("010");
+  block.at(1, 1) = platform::WorkbookCell::integer(12);
+  block.at(1, 2) = platform::WorkbookCell::integer(20, "×");
+  block.at(2, 0) = platform::WorkbookCell::of("f");
+  block.at(2, 1) = platform::WorkbookCell::integer(3);
+  block.at(2, 2) = platform::WorkbookCell::integer(8);
+  return block;
+}
+
+int occurrences(const std::string& record, const std::string& piece) {
+  int n = 0;
+  for (size_t at = record.find(piece); at != std::string::npos; at = record.find(piece, at + 1)) ++n;
+  return n;
+}
+
+// Started here: every call of one table sheet, saved in the newer format,
+// the workbook opening on the sheet activated.
 void startedSheetAndSave() {
   standInReset(nullptr);
   auto book = platform::startExcel("C:\\out\\", 12);
   check(book != nullptr, "start: a workbook");
   if (!book) return;
-  check(book->selectSheet("") && book->nameSheet("関数一覧") &&
-            book->putBlock("A1:B2", listBlock()) && book->setColumnWidth("A", 35) &&
-            book->frameTable("A1:B2", "A1:B1"),
+  check(book->selectSheet("") && book->nameSheet("関数一覧") && book->activateSheet() &&
+            book->putBlock("A1:C3", stackBlock()) && book->setColumnWidth("A", 35) &&
+            book->frameTable("A1:C3", "A1:C1") && book->filterTable("A1:C3") &&
+            book->filterTable("A1:C3") && book->selectSheet("next"),
         "start: the sheet's operations succeed");
   check(book->endExcel(false), "start: saved");
   std::string r = standInCalls();
@@ -130,18 +155,35 @@ void startedSheetAndSave() {
                  "app put Calculation(316) -4135",
                  "app put EnableEvents(1212) false",
                  "book1 call Worksheets(2004)",
+                 "book1.1.setup put Orientation(2023) 2",
+                 "book1.1.setup put Zoom(2024) false",
+                 "book1.1.setup put FitToPagesWide(2025) 1",
+                 "book1.1.setup put FitToPagesTall(2026) false",
                  "book1.1 put Name(2005) '" + std::string(kListSheet) + "'",
-                 "book1.1 call Range(2006) 'A1:B2'",
-                 "book1.1!A1:B2 put Value(2007) [2x2 from 0: ''\xe9\x96\xa2\xe6\x95\xb0"
-                 "\xe5\x90\x8d' ''STEP\xe6\x95\xb0' / ''010' 12]",
+                 "book1.1 call Range(2006) 'A1:C3'",
+                 "book1.1!A1:C3 put Value(2007) [3x3 from 0: ''\xe9\x96\xa2\xe6\x95\xb0"
+                 "\xe5\x90\x8d' ''STEP\xe6\x95\xb0' ''\xef\xbd\xbd\xef\xbe\x80\xef\xbd\xaf"
+                 "\xef\xbd\xb8' / ''010' 12 20 / ''f' 3 8]",
+                 "book1.1!C2 put NumberFormat(2015) '\"\xc3\x97 \"0'",
                  "book1.1!A:A put ColumnWidth(2008) 35",
-                 "book1.1!A1:B2.borders.7 put LineStyle(2010) 1",
-                 "book1.1!A1:B2.borders.12 put LineStyle(2010) 1",
-                 "book1.1!A1:B1.borders.9 put LineStyle(2010) -4119",
-                 "book1.1!A1:B1.interior put Color(99) 16777164",
+                 "book1.1!A1:C3.borders.7 put LineStyle(2010) 1",
+                 "book1.1!A1:C3.borders.12 put LineStyle(2010) 1",
+                 "book1.1!A1:C1.borders.9 put LineStyle(2010) -4119",
+                 "book1.1!A1:C1.interior put Color(99) 16777164",
                  "book1.1.setup get PrintTitleRows(2013)",
                  "book1.1.setup put PrintTitleRows(2013) '$1:$1'",
+                 "book1.1 call Activate(2018)",
+                 "app call ActiveWindow(2019)",
+                 "window put SplitColumn(2021) 0",
+                 "window put SplitRow(2020) 1",
+                 "window put FreezePanes(2022) true",
+                 "book1.1 get AutoFilterMode(2017)",
+                 "book1.1!A1:C3 call AutoFilter(2016)",
+                 "book1.1 get AutoFilterMode(2017)",
+                 "book1.sheets call Add(2002) missing book1.1",
+                 "book1.2.setup put Orientation(2023) 2",
                  "app put Calculation(316) -4105",
+                 "book1.1 call Activate(2018)",
                  "app put DisplayAlerts(343) false",
                  "book1 call SaveAs(284) '" + std::string(kBookPath) + "' 56",
                  "app put DisplayAlerts(343) true",
@@ -151,7 +193,10 @@ void startedSheetAndSave() {
                  "app put Interactive(1210) true",
                  "app put DisplayAlerts(343) false",
                  "app call Quit(302)"});
-  expectAbsent("start: the first sheet is the workbook's own", r, "sheets call Add(2002)");
+  check(occurrences(r, "call Add(2002) missing") == 1, "start: the first sheet is the workbook's own",
+        r);
+  check(occurrences(r, "call AutoFilter") == 1, "start: the sheet's filter is set once", r);
+  check(occurrences(r, "NumberFormat") == 1, "start: only the marked number is formatted", r);
   expectAbsent("start: the program stays hidden", r, "Visible(558) true");
 }
 
@@ -285,13 +330,13 @@ const char kStepSheet[] = "\xe3\x82\xb9\xe3\x83\x86\xe3\x83\x83\xe3\x83\x97\xe6\
 const char kListBlock[] =
     "[3x5 from 0: ''\xe9\x96\xa2\xe6\x95\xb0\xe5\x90\x8d' ''STEP\xe6\x95\xb0' "
     "''\xef\xbd\xbd\xef\xbe\x80\xef\xbd\xaf\xef\xbd\xb8' ''\xe3\x81\x9d\xe3\x81\xae\xe4\xbb\x96' "
-    "''\xe3\x83\x95\xe3\x82\xa1\xe3\x82\xa4\xe3\x83\xab\xe5\x90\x8d' / ''main' 4 ''0' ''' "
-    "''main.c' / ''twice' 4 ''4' ''' ''main.c']";
+    "''\xe3\x83\x95\xe3\x82\xa1\xe3\x82\xa4\xe3\x83\xab\xe5\x90\x8d' / ''main' 4 0 ''' "
+    "''main.c' / ''twice' 4 4 ''' ''main.c']";
 const char kSavedName[] = "Mz\xe8\xa7\xa3\xe6\x9e\x90\xe7\xb5\x90\xe6\x9e\x9c.xls";
 
 // The program's run: started (nothing runs to attach to), a sheet per
-// report, the function list as one array, framed, saved in the newer
-// format, the program ended.
+// report, the function list as one array, framed, filtered, saved in the
+// newer format opening on it, the program ended.
 void programRunSaves(const std::wstring& bin, const std::wstring& temp) {
   registerStandIn(L"Excel.Application.12");
   const std::wstring folder = temp + L"mz_xls_run\\";
@@ -305,8 +350,11 @@ void programRunSaves(const std::wstring& bin, const std::wstring& temp) {
                  "book1.1!A1:E3 put Value(2007) " + std::string(kListBlock),
                  "book1.1!A1:E3.borders.7 put LineStyle(2010) 1",
                  "book1.1!A1:E1.interior put Color(99) 16777164",
+                 "window put FreezePanes(2022) true",
+                 "book1.1!A1:E3 call AutoFilter(2016)",
                  "book1.sheets call Add(2002) missing book1.1",
                  "book1.2 put Name(2005) '" + std::string(kStepSheet) + "'",
+                 "book1.1 call Activate(2018)",
                  "book1 call SaveAs(284) '" + narrow(folder) + kSavedName + "' 56",
                  "app call Quit(302)"});
 }

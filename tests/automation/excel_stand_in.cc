@@ -1,7 +1,7 @@
 // A stand-in for the spreadsheet program's automation server, loaded in
 // process as "Excel.Application" by the Wine test. It keeps just enough of
-// the object model (application, workbooks, sheets, ranges, borders,
-// interiors, page setup) to answer the calls, and records every call with
+// the object model (application and its active window, workbooks, sheets,
+// ranges, borders, interiors, page setup, filters) to answer the calls, and records every call with
 // its dispatch identifier and arguments, one line each:
 //   <object> <get|put|call> <member>(<id>) <arguments>
 // Exports for the test: the record, a member whose calls fail, and a
@@ -80,7 +80,11 @@ const std::map<std::wstring, DISPID> kMembers = {
     {L"Name", 2005},          {L"Range", 2006},         {L"Value", 2007},
     {L"ColumnWidth", 2008},   {L"Borders", 2009},       {L"LineStyle", 2010},
     {L"Interior", 2011},      {L"PageSetup", 2012},     {L"PrintTitleRows", 2013},
-    {L"FullName", 2014}};
+    {L"FullName", 2014},      {L"NumberFormat", 2015},  {L"AutoFilter", 2016},
+    {L"AutoFilterMode", 2017}, {L"Activate", 2018},     {L"ActiveWindow", 2019},
+    {L"SplitRow", 2020},      {L"SplitColumn", 2021},   {L"FreezePanes", 2022},
+    {L"Orientation", 2023},   {L"Zoom", 2024},          {L"FitToPagesWide", 2025},
+    {L"FitToPagesTall", 2026}};
 
 std::wstring memberName(DISPID id) {
   for (const auto& [name, number] : kMembers) {
@@ -239,15 +243,21 @@ class Borders : public Fake {
   }
 };
 
+// A range filters its sheet.
 class Range : public Fake {
  public:
-  using Fake::Fake;
+  Range(std::string label, bool* sheetFiltered)
+      : Fake("range", std::move(label)), sheetFiltered_(sheetFiltered) {}
   HRESULT answer(const std::wstring& member, const std::vector<VARIANT*>&,
                  VARIANT* result) override {
     if (member == L"Borders") return give(result, new Borders("borders", label_ + ".borders"));
     if (member == L"Interior") return give(result, new Fake("interior", label_ + ".interior"));
+    if (member == L"AutoFilter") *sheetFiltered_ = true;
     return S_OK;
   }
+
+ private:
+  bool* sheetFiltered_;
 };
 
 class PageSetup : public Fake {
@@ -277,16 +287,22 @@ class Sheet : public Fake {
       return args.empty() ? give(result, name_) : S_OK;
     }
     if (member == L"Range") {
-      return give(result, new Range("range", label_ + "!" + utf8(text(args, 0).c_str(),
-                                                                  text(args, 0).size())));
+      std::wstring a1 = text(args, 0);
+      return give(result, new Range(label_ + "!" + utf8(a1.c_str(), a1.size()), &filtered_));
     }
     if (member == L"PageSetup") return give(result, setup_);
+    if (member == L"AutoFilterMode") {
+      if (!result) return S_OK;
+      result->vt = VT_BOOL;
+      result->boolVal = filtered_ ? VARIANT_TRUE : VARIANT_FALSE;
+    }
     return S_OK;
   }
 
  private:
   std::wstring name_;
   PageSetup* setup_;
+  bool filtered_ = false;
 };
 
 class Sheets : public Fake {
@@ -353,15 +369,19 @@ class Workbooks : public Fake {
 
 class Application : public Fake {
  public:
-  Application() : Fake("application", "app"), workbooks_(new Workbooks("workbooks", "workbooks")) {}
+  Application()
+      : Fake("application", "app"), workbooks_(new Workbooks("workbooks", "workbooks")),
+        window_(new Fake("window", "window")) {}
   HRESULT answer(const std::wstring& member, const std::vector<VARIANT*>&,
                  VARIANT* result) override {
     if (member == L"Workbooks") return give(result, workbooks_);
+    if (member == L"ActiveWindow") return give(result, window_);
     return S_OK;
   }
 
  private:
   Workbooks* workbooks_;
+  Fake* window_;
 };
 
 class Factory : public IClassFactory {

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <sstream>
+#include <vector>
 
 #include "context/options.h"
 #include "driver/run_outcome.h"
@@ -142,6 +145,34 @@ TEST_F(CommandLineTest, WhatRegistrationLeavesOutIsNoted) {
                    " C,C++,Java系とVB,Delphi系は同時に処理できません [" + t + "/v.pas]\n" +
                    " 解析対象外のﾌｧｲﾙです [" + t + "/notes.txt]\n" +
                    " ｿｰｽﾌｧｲﾙがありません [" + t + "/src/*.cpp]\n");
+}
+
+// The watch is told every file met and what became of it; false stops the
+// search at once, and what was registered by then stays.
+TEST_F(CommandLineTest, AWatchSeesEachFileAndStopsTheSearch) {
+  touch("src/a.c");
+  touch("src/notes.txt");
+  touch("v.pas");
+  std::string seen;
+  auto watch = [&](const std::string& path, AddResult result) {
+    seen += path.substr(temp_.path().size()) + "=" + std::to_string(static_cast<int>(result)) + " ";
+    return true;
+  };
+  registerPath(temp_.file("src"), watch);
+  registerPath(temp_.file("v.pas"), watch);
+  // Sorted: the folder's order is the file system's.
+  std::vector<std::string> told;
+  std::istringstream in(seen);
+  for (std::string t; in >> t;) told.push_back(t);
+  std::sort(told.begin(), told.end());
+  EXPECT_EQ(told, (std::vector<std::string>{"/src/a.c=0", "/src/notes.txt=3", "/v.pas=2"}));
+
+  sourceFiles().clear();
+  for (int i = 0; i < 20; ++i) touch("many/f" + std::to_string(i) + ".c");
+  int calls = 0;
+  registerPath(temp_.file("many"), [&](const std::string&, AddResult) { return ++calls < 5; });
+  EXPECT_EQ(calls, 5);
+  EXPECT_EQ(sourceFiles().entries().size(), 5u);
 }
 
 TEST_F(CommandLineTest, AVeryLongPathIsHarmless) {

@@ -1,9 +1,11 @@
 // A run in the "xls" format writes its reports as the sheets of one
 // workbook, read back here with the spreadsheet reader: the sheets in the
-// order the run writes them, each header row doubly underlined, coloured
-// and repeated on every printed page, the function list cell by cell, the
-// details in blocks of 13 rows, the class list in per-file sections two
-// rows apart. A sheet whose operation fails is left; a stopped run saves
+// order the run writes them, the workbook opening on the function list,
+// each header row doubly underlined, coloured, repeated on every printed
+// page and kept in view, each sheet's first table filtered, every sheet
+// printed landscape one page wide, the function list cell by cell (the
+// stack a number), the details in blocks of 13 rows, the class list in
+// per-file sections two rows apart. A sheet whose operation fails is left; a stopped run saves
 // nothing.
 #include <gtest/gtest.h>
 
@@ -64,8 +66,10 @@ class RefusingWorkbook : public platform::Workbook {
   bool frameTable(std::string_view r, std::string_view h) override {
     return inner_->frameTable(r, h);
   }
+  bool filterTable(std::string_view r) override { return inner_->filterTable(r); }
   bool frameBlock(std::string_view r) override { return inner_->frameBlock(r); }
   bool shade(std::string_view r) override { return inner_->shade(r); }
+  bool activateSheet() override { return inner_->activateSheet(); }
   bool endExcel(bool cancelled) override { return inner_->endExcel(cancelled); }
   const std::string& path() const override { return inner_->path(); }
 
@@ -126,10 +130,15 @@ TEST_F(WorkbookRun, EveryReportIsASheet) {
   EXPECT_FALSE(reportExists("MzStepLog.txt"));
   // The class sections come after each file; the lists after the last.
   EXPECT_EQ(sheetNames(), "クラス一覧;関数一覧;関数詳細情報;ステップ数;");
+  const std::string all = readWorkbookBack(bookPath());
+  EXPECT_EQ(all.substr(0, all.find('\n') + 1), "opens 関数一覧\n");
 
   EXPECT_EQ(sheet("関数一覧"),
             "sheet 関数一覧\n"
             "titles 1:1\n"
+            "frozen A2\n"
+            "filter A1:E4\n"
+            "page landscape fit 1x0\n"
             "width A 35\n"
             "width E 35\n"
             "A1 '関数名' tttd #CCFFFF\n"
@@ -139,17 +148,17 @@ TEST_F(WorkbookRun, EveryReportIsASheet) {
             "E1 'ファイル名' tttd #CCFFFF\n"
             "A2 'area' tdtt\n"
             "B2 =4 tdtt\n"
-            "C2 '4' tdtt\n"
+            "C2 =4 tdtt\n"
             "D2 . tdtt\n"
             "E2 'a.cpp' tdtt\n"
             "A3 'main' tttt\n"
             "B3 =5 tttt\n"
-            "C3 '4' tttt\n"
+            "C3 =4 tttt\n"
             "D3 . tttt\n"
             "E3 'a.cpp' tttt\n"
             "A4 'volume' tttt\n"
             "B4 =5 tttt\n"
-            "C4 '8' tttt\n"
+            "C4 =8 tttt\n"
             "D4 . tttt\n"
             "E4 'b.cpp' tttt\n");
 
@@ -158,6 +167,9 @@ TEST_F(WorkbookRun, EveryReportIsASheet) {
   EXPECT_EQ(sheet("クラス一覧"),
             "sheet クラス一覧\n"
             "titles 2:2\n"
+            "frozen A3\n"
+            "filter A2:C4\n"
+            "page landscape fit 1x0\n"
             "width B 30\n"
             "width C 30\n"
             "A1 'a.cppで使用したクラス名' ----\n"
@@ -183,6 +195,7 @@ TEST_F(WorkbookRun, EveryReportIsASheet) {
   const std::string details = sheet("関数詳細情報");
   EXPECT_EQ(details.substr(0, details.find("A14 ")),
             "sheet 関数詳細情報\n"
+            "page landscape fit 1x0\n"
             "width A 13\n"
             "width B 70\n"
             "A1 . tttt #CCFFFF\n"
@@ -220,7 +233,7 @@ TEST_F(WorkbookRun, EveryReportIsASheet) {
 TEST_F(WorkbookRun, AFailingSheetIsLeftAndTheRunGoesOn) {
   run().useWorkbook(std::make_unique<RefusingWorkbook>(newWorkbook(), "関数一覧"));
   ASSERT_TRUE(analyse({"a.cpp", "b.cpp"}));
-  EXPECT_EQ(sheet("関数一覧"), "sheet 関数一覧\nwidth A 35\nwidth E 35\n");
+  EXPECT_EQ(sheet("関数一覧"), "sheet 関数一覧\npage landscape fit 1x0\nwidth A 35\nwidth E 35\n");
   EXPECT_NE(sheet("関数詳細情報").find("B2 'area'"), std::string::npos);
   EXPECT_NE(sheet("ステップ数").find("A2 'a.cpp'"), std::string::npos);
   EXPECT_EQ(unwrittenPaths(),

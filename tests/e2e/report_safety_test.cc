@@ -268,22 +268,22 @@ TEST(ReportSafetyOnLinux, AFullDiskKeepsTheEarlierReports) {
   TempDir after;
   unsigned long long bytes = 96 * 1024;
   for (const auto& e : fs::directory_iterator(folder.out())) bytes += (e.file_size() + 4095) / 4096 * 4096;
-  // The first run's files go onto the small disk, the run writes there,
+  // The first run's files (the hidden lock too) go onto the small disk, the run writes there,
   // and what it left is copied out before the namespace (and the disk)
   // goes away.
   writeFileBytes(after.file("run.sh"),
                  "set -e\n"
                  "saved=$(mktemp -d)\n"
-                 "cp -p \"$1\"/* \"$saved\"/\n"
+                 "cp -a \"$1\"/. \"$saved\"/\n"
                  "mount -t tmpfs -o size=" + std::to_string(bytes) + " tmpfs \"$1\"\n"
-                 "cp -p \"$saved\"/* \"$1\"/\n"
+                 "cp -a \"$saved\"/. \"$1\"/\n"
                  "rm -rf \"$saved\"\n"
                  "cd \"$2\"\n"
                  "set +e\n"
                  "LC_ALL=C.UTF-8 \"$3/mizenta\" a.c >\"$4/out\" 2>\"$4/err\"\n"
                  "echo $? >\"$4/status\"\n"
                  "mkdir \"$4/reports\"\n"
-                 "cp -p \"$1\"/* \"$4/reports\"/\n");
+                 "cp -a \"$1\"/. \"$4/reports\"/\n");
   const std::string command = "unshare -m sh '" + after.file("run.sh") + "' '" + folder.out() +
                               "' '" + folder.work() + "' '" + folder.prog() + "' '" + after.path() + "'";
   ASSERT_EQ(std::system(command.c_str()), 0);

@@ -3,8 +3,11 @@
 #include <commctrl.h>
 #include <prsht.h>
 
+#include <cstdio>
 #include <initializer_list>
+#include <string>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -46,6 +49,18 @@ std::string controls(const std::string& dump, std::initializer_list<int> ids) {
   std::string form;
   for (int id : ids) form += (form.empty() ? "" : "|") + control(dump, id);
   return form;
+}
+
+// Each column of the extension list as wide as its widest text (its title
+// or an entry) and the margins a list view draws around it.
+void checkColumnsFit(const std::string& dump, const std::string& what) {
+  constexpr int kMargins = 12;
+  std::vector<std::string> found = linesStartingWith(dump, "cols 1010 ");
+  int width[2] = {}, need[2] = {};
+  bool read = found.size() == 1 && std::sscanf(found[0].c_str(), "cols 1010 %d,%d need %d,%d",
+                                               &width[0], &width[1], &need[0], &need[1]) == 4;
+  check(read && width[0] >= need[0] + kMargins && width[1] >= need[1] + kMargins && need[1] > 0,
+        what, found.empty() ? "" : found[0]);
 }
 
 HWND currentPage(HWND sheet) {
@@ -134,7 +149,7 @@ void editFirstPage(Program& mizenta, HWND sheet) {
   // the workbook library.
   const std::string formats = "(" + std::to_string(MZ_FORMATS_OFFERED) + ")";
   checkEqual(controls(opened, {114, 112, 1007, 1006, 1009}),
-             ".. 関数一覧|-. 重複した子関数を表示|.. 10|.. @10|.. =txt形式 " + formats,
+             ".. 関数一覧|-. 重複した子関数を表示|r. 10|.. @10|.. =txt形式 " + formats,
              "page 1 as it opens");
   // Every switch but two, and the spin, have a tooltip.
   checkEqual(tips(opened, 1006), std::string("16 この数値により行数分布が作られます"),
@@ -147,7 +162,7 @@ void editFirstPage(Program& mizenta, HWND sheet) {
   select(first, 1009, 2);
   checkEqual(controls(mizenta.dialog(kSheet), {114, 1008, 560, 110, 112, 1007, 1009}),
              ".x 関数一覧|.x 関数の行数分布|.x ツールバーを非表示|.. 関数ｿｰﾄしない|"
-             "-x 重複した子関数を表示|.. 30|.. =csv形式 " + formats,
+             "-x 重複した子関数を表示|r. 30|.. =csv形式 " + formats,
              "page 1 after the edits");
   settledScreenshot("settings-page1.png");
 }
@@ -163,6 +178,7 @@ void editSecondPage(Program& mizenta, HWND sheet) {
   checkEqual(controls(opened, {1010, 510, 1002, 122, 1009}),
              ".. [" + std::string(kDefaultExtensionRows) + "]|.x ｿｰｽﾌｧｲﾙ毎|..|..|.. =C言語 (5)",
              "page 2 as it opens");
+  checkColumnsFit(opened, "the extension list's columns as it opens");
   for (auto [text, language] : {std::pair{"c,inc", 1}, {".CPP", 2}, {"h", 0}}) {
     setText(second, 103, text);
     select(second, 1009, language);
@@ -178,10 +194,12 @@ void editSecondPage(Program& mizenta, HWND sheet) {
   setText(second, 121, work + "src");
   click(mizenta, second, 118);
   click(mizenta, second, 508);
-  checkEqual(controls(mizenta.dialog(kSheet), {1010, 122, 508, 510}),
+  std::string edited = mizenta.dialog(kSheet);
+  checkEqual(controls(edited, {1010, 122, 508, 510}),
              ".. [" + std::string(kDefaultExtensionRows) + ",inc/C++言語]|.. [" + work +
                  "src\\]|.x 読み込まない|.. ｿｰｽﾌｧｲﾙ毎",
              "page 2 after the edits");
+  checkColumnsFit(edited, "the extension list's columns after the edits");
   settledScreenshot("settings-page2.png");
 }
 
@@ -233,7 +251,7 @@ std::string classes(const std::string& dump) {
 // in classes of 30, as the sheet set.
 void distributionOfTheSamples(Program& mizenta) {
   mizenta.command(105);
-  mizenta.drop({"inventory"});
+  mizenta.dropAndWait({"inventory"});
   std::string csv = programDir + "Mz関数分布.csv";
   DeleteFileA(csv.c_str());
   runToEnd(mizenta);
@@ -246,6 +264,9 @@ void distributionOfTheSamples(Program& mizenta) {
   HWND dialog = mizenta.waitForTop(kDistribution);
   if (!dialog) return;
   std::string shown = mizenta.dialog(kDistribution);
+  // The numbers in read-only fields, enabled: drawn as any text.
+  for (int id = 101; id <= 123; ++id)
+    checkEqual(control(shown, id).substr(0, 2), std::string("r."), "distribution field " + std::to_string(id));
   checkEqual(classes(shown), std::string("10:8 20:3 30:0 40:0 50:0 60:0 70:0 80:0 90:0 100:0 100+:0 /10"),
              "the distribution as it opens");
   checkEqual(control(shown, 1000), std::string(".. @10"), "the slider as it opens");
@@ -265,8 +286,17 @@ void distributionOfTheSamples(Program& mizenta) {
   DeleteFileA(csv.c_str());
   PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(503, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(dialog, 503)));
-  waitUntil([&] { return readFile(csv).size() == ofRun.size(); }, 10000);
+  answerBox(mizenta, "CSV出力", "関数の行数分布を出力しました\n" + csv, dialog);
   checkEqual(readFile(csv), ofRun, "Mz関数分布.csv of the dialog");
+  // Held open by another program, the file is not written, and the box
+  // says why.
+  HANDLE held = CreateFileA(csv.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(503, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, 503)));
+  answerBox(mizenta, "エラー",
+            "レポートを書けません: " + csv + "\nﾌｧｲﾙが他のﾌﾟﾛｸﾞﾗﾑで使用中か、書き込みが許されていません",
+            dialog);
+  CloseHandle(held);
   PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
   check(waitUntil([&] { return !IsWindow(dialog); }), "閉じる closed the dialog");
 }

@@ -1,8 +1,12 @@
 #include "tests/gui/gui_support.h"
 
+#include <ole2.h>
+#include <shlobj.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 
 std::string work, programDir;
@@ -137,4 +141,158 @@ void runToEnd(Program& mizenta, const char* screenshotName) {
   checkBox(done, "確認", "処理終了", mizenta.window());
   if (screenshotName) screenshot(screenshotName);
   mizenta.answer(done, IDOK);
+}
+
+std::vector<std::string> linesStartingWith(const std::string& text, const std::string& prefix) {
+  std::vector<std::string> found;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);)
+    if (line.compare(0, prefix.size(), prefix) == 0) found.push_back(line);
+  return found;
+}
+
+// ---------------------------------------------------------------------------
+// Dragging files from this process, as a file manager does
+
+namespace {
+
+std::wstring wide(const std::string& cp932) {
+  std::wstring out(cp932.size() + 1, L'\0');
+  out.resize(MultiByteToWideChar(932, 0, cp932.c_str(), -1, out.data(), out.size()) - 1);
+  return out;
+}
+
+// The dragged data: one file list, CF_HDROP in global memory.
+class FileList final : public IDataObject {
+ public:
+  explicit FileList(HGLOBAL block) : block_(block) {}
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
+    *out = riid == IID_IUnknown || riid == IID_IDataObject ? this : nullptr;
+    return *out ? S_OK : E_NOINTERFACE;
+  }
+  // On the stack for the drag's time.
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override {
+    if (QueryGetData(format) != S_OK) return DV_E_FORMATETC;
+    SIZE_T size = GlobalSize(block_);
+    HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, size);
+    std::memcpy(GlobalLock(copy), GlobalLock(block_), size);
+    GlobalUnlock(copy);
+    GlobalUnlock(block_);
+    medium->tymed = TYMED_HGLOBAL;
+    medium->hGlobal = copy;
+    medium->pUnkForRelease = nullptr;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* format) override {
+    return format->cfFormat == CF_HDROP && (format->tymed & TYMED_HGLOBAL) ? S_OK
+                                                                            : DV_E_FORMATETC;
+  }
+  HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) override {
+    out->ptd = nullptr;
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD direction, IEnumFORMATETC** out) override {
+    FORMATETC format = {CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+    if (direction != DATADIR_GET) return E_NOTIMPL;
+    return SHCreateStdEnumFmtEtc(1, &format, out);
+  }
+  HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override {
+    return OLE_E_ADVISENOTSUPPORTED;
+  }
+  HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
+  HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override {
+    return OLE_E_ADVISENOTSUPPORTED;
+  }
+
+ private:
+  HGLOBAL block_;
+};
+
+// Lets go after a few looks at the target under the pointer.
+class LetGo final : public IDropSource {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
+    *out = riid == IID_IUnknown || riid == IID_IDropSource ? this : nullptr;
+    return *out ? S_OK : E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL, DWORD) override {
+    return ++looks_ >= 10 ? DRAGDROP_S_DROP : S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
+
+ private:
+  int looks_ = 0;
+};
+
+}  // namespace
+
+bool Program::drag(const std::vector<std::string>& paths) {
+  std::wstring list;
+  for (const std::string& p : paths) list += wide(work + p) + L'\0';
+  list += L'\0';
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT,
+                              sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
+  auto* files = static_cast<DROPFILES*>(GlobalLock(block));
+  files->pFiles = sizeof(DROPFILES);
+  files->fWide = TRUE;
+  std::memcpy(files + 1, list.data(), list.size() * sizeof(wchar_t));
+  GlobalUnlock(block);
+  RECT tree;
+  GetWindowRect(FindWindowExA(window_, nullptr, "SysTreeView32", nullptr), &tree);
+  SetCursorPos((tree.left + tree.right) / 2, (tree.top + tree.bottom) / 2);
+  FileList data(block);
+  LetGo source;
+  DWORD effect = DROPEFFECT_NONE;
+  HRESULT result = DoDragDrop(&data, &source, DROPEFFECT_COPY, &effect);
+  GlobalFree(block);
+  state();  // the drop has been taken when the probe answers after it
+  return result == DRAGDROP_S_DROP && effect == DROPEFFECT_COPY;
+}
+
+// ---------------------------------------------------------------------------
+// Pages the shell opens
+
+namespace {
+
+const char kPageClass[] = "MizentaGuiTest.page";
+
+bool readDefault(const char* key, std::string& value) {
+  char text[1024] = {};
+  LONG size = sizeof text;
+  if (RegQueryValueA(HKEY_CLASSES_ROOT, key, text, &size) != ERROR_SUCCESS) return false;
+  value = text;
+  return true;
+}
+
+void writeDefault(const std::string& key, const std::string& value) {
+  RegSetValueA(HKEY_CLASSES_ROOT, key.c_str(), REG_SZ, value.c_str(), value.size());
+}
+
+}  // namespace
+
+OpenedPages::OpenedPages(const std::string& driver, const std::string& record) : record_(record) {
+  DeleteFileA(record.c_str());
+  hadClass_ = readDefault(".html", previousClass_);
+  writeDefault(".html", kPageClass);
+  writeDefault(std::string(kPageClass) + "\\shell\\open\\command",
+               "\"" + driver + "\" --opened \"" + record + "\" \"%1\"");
+}
+
+OpenedPages::~OpenedPages() {
+  RegDeleteTreeA(HKEY_CLASSES_ROOT, kPageClass);
+  if (hadClass_)
+    writeDefault(".html", previousClass_);
+  else
+    RegDeleteTreeA(HKEY_CLASSES_ROOT, ".html");
+}
+
+int recordOpened(const std::string& record, const std::string& path) {
+  std::ofstream(record, std::ios::binary | std::ios::app) << path << "\n";
+  return 0;
 }

@@ -1,6 +1,7 @@
 // What the GUI test's checks share: the work folders and the failures
 // found, files, screenshots, and the program under test, driven through
-// messages and read through its probe.
+// messages, drops (from this process, as a file manager drops, and made
+// inside the program) and read through its probe.
 #pragma once
 
 #include <windows.h>
@@ -71,8 +72,10 @@ class Program {
     HMODULE library = LoadLibraryA(probeLibrary_.c_str());
     void* procedure = reinterpret_cast<void*>(GetProcAddress(library, probe::kHookProcedure));
     auto hook = reinterpret_cast<HOOKPROC>(procedure);
+    void* sent = reinterpret_cast<void*>(GetProcAddress(library, probe::kSentHookProcedure));
     DWORD thread = GetWindowThreadProcessId(window_, nullptr);
-    return hook && SetWindowsHookExA(WH_GETMESSAGE, hook, library, thread);
+    return hook && sent && SetWindowsHookExA(WH_GETMESSAGE, hook, library, thread) &&
+           SetWindowsHookExA(WH_CALLWNDPROC, reinterpret_cast<HOOKPROC>(sent), library, thread);
   }
 
   const probe::WindowState& state() {
@@ -80,16 +83,65 @@ class Program {
     return shared_->state;
   }
 
-  // Each path relative to the work folder.
+  // Each path relative to the work folder: dropped by a block that the
+  // program makes itself (drop), or dragged from this process with OLE
+  // drag and drop and let go over the window's tree, as a file manager
+  // does (drag; true when the window took the drop).
   void drop(const std::vector<std::string>& paths) {
-    std::string list;
-    for (const std::string& p : paths) list += work + p + '\0';
-    std::copy(list.begin(), list.end(), shared_->paths);
-    shared_->paths[list.size()] = '\0';
+    setPaths(paths);
     request(probe::kDrop);
+  }
+  bool drag(const std::vector<std::string>& paths);
+  // Drops and waits until the window has registered the files (the
+  // registration's stop command has left the menu).
+  void dropAndWait(const std::vector<std::string>& paths) {
+    drop(paths);
+    waitUntil([&] { return state().menuStates[4] == probe::kAbsent; });
+  }
+  // A drop, and at once the command `id`, before the window takes another
+  // message.
+  void dropAndCommand(const std::vector<std::string>& paths, UINT id) {
+    setPaths(paths);
+    shared_->control = static_cast<int>(id);
+    request(probe::kDropAndStop);
+  }
+  // A broken drop made in the program (probe::BadDrop), and a drop whose
+  // handle means nothing in the program's process: a number, or a block of
+  // this process (false when it could not be posted).
+  void badDrop(probe::BadDrop fault) {
+    shared_->row = fault;
+    request(probe::kBadDrop);
+  }
+  bool foreignDrop(HGLOBAL handle) {
+    return PostMessageA(window_, WM_DROPFILES, reinterpret_cast<WPARAM>(handle), 0);
+  }
+
+  // The messages the window takes from now on, recorded by the probe, and
+  // what it recorded.
+  void record() {
+    shared_->events[0] = '\0';
+    shared_->recording = 1;
+  }
+  std::string recorded() {
+    shared_->recording = 0;
+    return shared_->events;
+  }
+
+  // Per tree item "label lowest-ink-row item-height".
+  std::string treeInk() {
+    request(probe::kTreeInk);
+    return shared_->dialog;
+  }
+  // The items of the popup menu open in the program (it is closed then).
+  std::string popupMenu() {
+    request(probe::kPopupMenu);
+    return shared_->dialog;
   }
 
   void command(UINT id) { PostMessageA(window_, WM_COMMAND, id, 0); }
+  void post(UINT message, WPARAM wParam, LPARAM lParam) {
+    PostMessageA(window_, message, wParam, lParam);
+  }
 
   Box box() {
     Box found;
@@ -168,12 +220,17 @@ class Program {
     check(waitUntil([&] { return !IsWindow(b.handle); }), "the box \"" + b.text + "\" went away");
   }
 
-  // Closes the window; true when the program then ended with exit code 0.
-  bool close(int milliseconds) {
-    PostMessageA(window_, WM_CLOSE, 0, 0);
+  // Closes the window (or has it close itself with `command`); true when
+  // the program then ended with exit code 0.
+  bool close(int milliseconds, UINT command = 0) {
+    if (command)
+      PostMessageA(window_, WM_COMMAND, command, 0);
+    else
+      PostMessageA(window_, WM_CLOSE, 0, 0);
     DWORD code = 1;
     return ended(milliseconds) && GetExitCodeProcess(process_.hProcess, &code) && code == 0;
   }
+  bool alive() { return !ended(0) && IsWindow(window_); }
 
   HWND window() const { return window_; }
 
@@ -187,6 +244,13 @@ class Program {
     SendMessageTimeoutA(w, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_BLOCK,
                         5000, nullptr);
     return text;
+  }
+
+  void setPaths(const std::vector<std::string>& paths) {
+    std::string list;
+    for (const std::string& p : paths) list += work + p + '\0';
+    std::copy(list.begin(), list.end(), shared_->paths);
+    shared_->paths[list.size()] = '\0';
   }
 
   HWND findWindow() {
@@ -218,6 +282,27 @@ class Program {
 
 
 std::string rectForm(const RECT& r);
+
+// The lines of `text` that start with `prefix`.
+std::vector<std::string> linesStartingWith(const std::string& text, const std::string& prefix);
+
+// Records the paths the shell opens as HTML pages while it lives: the
+// class of ".html" points at this program's "--opened" mode, which appends
+// each path to `record`; what was there before comes back at the end.
+class OpenedPages {
+ public:
+  OpenedPages(const std::string& driver, const std::string& record);
+  ~OpenedPages();
+  std::string opened() const { return readFile(record_); }
+
+ private:
+  std::string record_;
+  std::string previousClass_;
+  bool hadClass_ = false;
+};
+
+// The "--opened RECORD PATH" mode of the driver.
+int recordOpened(const std::string& record, const std::string& path);
 
 void checkBox(const Box& b, const std::string& caption, const std::string& text, HWND owner);
 

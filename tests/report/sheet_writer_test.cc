@@ -1,7 +1,8 @@
 // The workbook form of a report, as the calls that reach the workbook: a
 // sheet made once and written further below by later sections, a table
-// framed from its header row, label/value blocks framed and coloured, a
-// long table put in parts, and a failing call that leaves the sheet.
+// framed from its header row and filtered, label/value blocks framed and
+// coloured, a long table put in parts, the sheet the workbook opens on with
+// a marked number, and a failing call that leaves the sheet.
 #include "report/sheet_writer.h"
 
 #include <gtest/gtest.h>
@@ -33,13 +34,16 @@ class RecordingWorkbook : public platform::Workbook {
     return note("table", std::string(range) + " " + std::string(header));
   }
   bool frameBlock(std::string_view range) override { return note("frame", range); }
+  bool filterTable(std::string_view range) override { return note("filter", range); }
   bool shade(std::string_view range) override { return note("shade", range); }
+  bool activateSheet() override { return note("activate", ""); }
   bool endExcel(bool) override { return true; }
   const std::string& path() const override { return path_; }
 
  private:
   static std::string show(const platform::WorkbookCell& c) {
-    return c.isNumber ? "=" + std::to_string(c.number) : "'" + c.text + "'";
+    if (!c.isNumber) return "'" + c.text + "'";
+    return "=" + std::to_string(c.number) + (c.mark.empty() ? "" : " " + c.mark);
   }
   bool note(const std::string& what, std::string_view detail) {
     calls += what + " " + std::string(detail) + "\n";
@@ -96,8 +100,33 @@ TEST_F(SheetWriterTest, SectionsGoBelowEachOtherOnOneSheet) {
             "put A1:C4 'first'..''\n"
             "table A2:C4 A2:C2\n"
             "select クラス一覧\n"
+            "filter A2:C4\n"
+            "select クラス一覧\n"
             "put A7:C9 'second'..''\n"
-            "table A8:C9 A8:C8\n");
+            "table A8:C9 A8:C8\n"
+            "select クラス一覧\n"
+            "filter A8:C9\n");
+}
+
+// The function list's sheet is the one the workbook opens on; a number
+// keeps its mark for the sheet to show.
+TEST_F(SheetWriterTest, TheFunctionListOpensTheWorkbookAndKeepsMarks) {
+  Report report;
+  ASSERT_TRUE(report.create(ReportId::kFunctionList, kStyle));
+  report->beginTable(kTable);
+  report->heading({Cell::of("関数名"), Cell::of("STEP数"), Cell::of("ｽﾀｯｸ")});
+  report->row({Cell::of("f"), Cell::number(3), Cell::number(20).marked("×").in(ReportFormat::kHtml, "× 20")});
+  report->endTable();
+  EXPECT_EQ(book_.calls,
+            "select \n"
+            "name 関数一覧\n"
+            "width A 35\n"
+            "width E 35\n"
+            "activate \n"
+            "put A1:C2 '関数名'..=20 ×\n"
+            "table A1:C2 A1:C1\n"
+            "select 関数一覧\n"
+            "filter A1:C2\n");
 }
 
 TEST_F(SheetWriterTest, BlocksAreFramedWithTheirNoteAndLabelsColoured) {
@@ -134,7 +163,9 @@ TEST_F(SheetWriterTest, ALongTableGoesInParts) {
             "table A2:C65536 A2:C2\n"
             "select クラス一覧\n"
             "put A65537:C70002 'class'..''\n"
-            "frame A65537:C70002\n");
+            "frame A65537:C70002\n"
+            "select クラス一覧\n"
+            "filter A2:C70002\n");
 }
 
 TEST_F(SheetWriterTest, AFailingCallLeavesTheSheetAndNamesIt) {

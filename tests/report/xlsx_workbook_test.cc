@@ -1,6 +1,7 @@
 // The workbook written by the workbook library, read back by a spreadsheet
-// reader (openpyxl): sheets, names, cells, widths, lines, colours and print
-// titles as the writer asked for them.
+// reader (openpyxl): sheets, names, cells, widths, lines, colours, number
+// formats, print titles, frozen rows, filters, page setup and the sheet it
+// opens on, as the writer asked for them.
 #include "report/xlsx_workbook.h"
 
 #include <gtest/gtest.h>
@@ -47,7 +48,8 @@ class XlsxWorkbookTest : public ::testing::Test {
 
 // A list with a header row: the header underlined double and coloured,
 // every cell of the table (the empty ones too) inside thin lines; texts
-// that look like numbers stay texts; the header row prints on every page.
+// that look like numbers stay texts; the header row prints on every page
+// and stays in view; the sheet prints landscape, one page wide.
 TEST_F(XlsxWorkbookTest, TableSheet) {
   ASSERT_TRUE(book_->selectSheet(""));
   ASSERT_TRUE(book_->nameSheet("関数一覧"));
@@ -59,8 +61,11 @@ TEST_F(XlsxWorkbookTest, TableSheet) {
   ASSERT_TRUE(book_->frameTable("A1:C3", "A1:C1"));
   ASSERT_TRUE(book_->endExcel(false));
   EXPECT_EQ(readBack(dir_.path()),
+            "opens 関数一覧\n"
             "sheet 関数一覧\n"
             "titles 1:1\n"
+            "frozen A2\n"
+            "page landscape fit 1x0\n"
             "width A 35\n"
             "width C 20\n"
             "A1 '関数名' tttd #CCFFFF\n"
@@ -95,8 +100,11 @@ TEST_F(XlsxWorkbookTest, SectionsAndBlocks) {
   ASSERT_TRUE(book_->shade("A3"));
   ASSERT_TRUE(book_->endExcel(false));
   EXPECT_EQ(readBack(dir_.path()),
+            "opens Class\n"
             "sheet Class\n"
             "titles 2:2\n"
+            "frozen A3\n"
+            "page landscape fit 1x0\n"
             "A1 '全クラス' ----\n"
             "A2 'class' tttd #CCFFFF\n"
             "B2 '基本クラス' tttd #CCFFFF\n"
@@ -107,6 +115,7 @@ TEST_F(XlsxWorkbookTest, SectionsAndBlocks) {
             "A7 'Dog' tdtt\n"
             "B7 . tdtt\n"
             "sheet Sheet2\n"
+            "page landscape fit 1x0\n"
             "A2 . tttt\n"
             "B2 \"'comment\" tttt #CCFFFF\n"
             "A3 . tttt #CCFFFF\n"
@@ -132,8 +141,11 @@ TEST_F(XlsxWorkbookTest, RefusedOperationsLeaveTheWorkbookWhole) {
   ASSERT_TRUE(book_->endExcel(false));
   EXPECT_FALSE(book_->selectSheet("late"));
   EXPECT_EQ(readBack(dir_.path()),
+            "opens 一覧\n"
             "sheet 一覧\n"
+            "page landscape fit 1x0\n"
             "sheet 1234567890123456789012345678901\n"
+            "page landscape fit 1x0\n"
             "XFD1048576 =7 ----\n");
 }
 
@@ -145,8 +157,50 @@ TEST_F(XlsxWorkbookTest, LongTextIsCutToTheCellLimit) {
   ASSERT_TRUE(book_->selectSheet("s"));
   ASSERT_TRUE(book_->putBlock("A1", rowsOf({{WorkbookCell::of(text)}})));
   ASSERT_TRUE(book_->endExcel(false));
-  std::string expected = "sheet s\nA1 'a" + std::string(32766, 'b') + "' ----\n";
+  std::string expected =
+      "opens s\nsheet s\npage landscape fit 1x0\nA1 'a" + std::string(32766, 'b') + "' ----\n";
   EXPECT_EQ(readBack(dir_.path()), expected);
+}
+
+// The workbook opens on the sheet activated last; a sheet has the filter
+// and the frozen header rows of its first table only (the spreadsheet has
+// one of each a sheet); a marked number keeps its value and shows the mark
+// through its number format.
+TEST_F(XlsxWorkbookTest, OpeningSheetFiltersFrozenRowsAndMarkedNumbers) {
+  ASSERT_TRUE(book_->selectSheet("first"));
+  ASSERT_TRUE(book_->activateSheet());
+  ASSERT_TRUE(book_->selectSheet("一覧"));
+  ASSERT_TRUE(book_->activateSheet());
+  ASSERT_TRUE(book_->putBlock("A1:B4", rowsOf({{t("見出し"), t("")},
+                                               {t("名前"), t("ｽﾀｯｸ")},
+                                               {t("f"), WorkbookCell::integer(20, "×")},
+                                               {t("g"), n(15)}})));
+  ASSERT_TRUE(book_->frameTable("A2:B4", "A2:B2"));
+  ASSERT_TRUE(book_->filterTable("A2:B4"));
+  ASSERT_TRUE(book_->putBlock("A7:B8", rowsOf({{t("名前"), t("ｽﾀｯｸ")}, {t("h"), n(0)}})));
+  ASSERT_TRUE(book_->frameTable("A7:B8", "A7:B7"));
+  ASSERT_TRUE(book_->filterTable("A7:B8"));
+  ASSERT_TRUE(book_->endExcel(false));
+  EXPECT_EQ(readBack(dir_.path()),
+            "opens 一覧\n"
+            "sheet first\n"
+            "page landscape fit 1x0\n"
+            "sheet 一覧\n"
+            "titles 2:2\n"
+            "frozen A3\n"
+            "filter A2:B4\n"
+            "page landscape fit 1x0\n"
+            "A1 '見出し' ----\n"
+            "A2 '名前' tttd #CCFFFF\n"
+            "B2 'ｽﾀｯｸ' tttd #CCFFFF\n"
+            "A3 'f' tdtt\n"
+            "B3 =20 tdtt \"× \"0\n"
+            "A4 'g' tttt\n"
+            "B4 =15 tttt\n"
+            "A7 '名前' tttd #CCFFFF\n"
+            "B7 'ｽﾀｯｸ' tttd #CCFFFF\n"
+            "A8 'h' tdtt\n"
+            "B8 =0 tdtt\n");
 }
 
 // A cancelled workbook writes nothing; one that cannot be written says so.
