@@ -406,7 +406,10 @@ def measure_java_runs(program, tree, work):
             folder = os.path.join(work, "java-runs")
             extensions = "java:2\nﾍｯﾀﾞｰﾌｧｲﾙ読取設定=" + mode
             _, edges, _, _ = run_program(program, folder, listed, tree, extensions)
-            edges = {(a, b) for a, b in edges if a in truth_defs and b in truth_defs and a != b}
+            # Calls made by constructors are left out on both sides: javac
+            # moves field initialisers into every constructor.
+            edges = {(a, b) for a, b in edges
+                     if a in truth_defs and b in truth_defs and a != b and not is_constructor(a)}
             both = truth_edges & edges
             same = "" if first is None else ("yes" if edges == first else "no (%d differ)" % len(edges ^ first))
             first = edges if first is None else first
