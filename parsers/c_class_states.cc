@@ -95,9 +95,10 @@ void CParser::enterClassHead(bool structure, bool javaEnum) {
 // ---------------------------------------------------------------------------
 // States 9 and 10: the class head and its base list
 
-// "class" [macros, __declspec(…)] Name …
+// "class" [macros, __declspec(…), [[…]], __attribute__((…))] Name …
 void CParser::classHeadState(const std::string& token) {
   if (token == "\n") return;
+  if (skippedBeforeClassName(token)) return;
   if (token == "{" || token == ";") {
     // `class {` or `class ;`: no name to give the class.
     leaveState();
@@ -113,6 +114,21 @@ void CParser::classHeadState(const std::string& token) {
   file_.statementState = State::kBaseList;
 }
 
+// An attribute list `[[nodiscard]]`, or the parenthesised arguments of a
+// specifier or macro before the name (`__attribute__((…))`, `alignas(16)`,
+// `DECLSPEC(x)`, the word itself no name): passed over.
+bool CParser::skippedBeforeClassName(const std::string& token) {
+  int& depth = file_.head.skipped;
+  bool opening = token == "[" || token == "(";
+  if (depth == 0 && !opening) return false;
+  if (opening) {
+    ++depth;
+  } else if (token == "]" || token == ")") {
+    --depth;
+  }
+  return true;
+}
+
 // Name [<…>] [: [public] Base, …] '{'   -> a class body
 // Name ';'                              -> a declared class
 // Name anything else                    -> a class named in a declaration
@@ -126,6 +142,14 @@ void CParser::baseListState(const std::string& token) {
   if (head.angle > 0 || token == "<") {
     if (token == "<") ++head.angle;
     if (token == ">") --head.angle;
+    return;
+  }
+  if (token == "(" && isCpp() && !head.bases && history_.at(1) == head.name) {
+    // `class __attribute__((…)) Name`, `class DECLSPEC(x) Name`: the word
+    // was a specifier, the name follows its arguments.
+    head.name.clear();
+    head.skipped = 1;
+    file_.statementState = State::kClassHead;
     return;
   }
   if (token == ";" || token == "(" || token == ")") {

@@ -163,6 +163,7 @@ class CParser final : public ParserBase {
   bool startClassKeywordState(const std::string& token);
   void enterClassHead(bool structure, bool javaEnum);
   void classHeadState(const std::string& token);
+  bool skippedBeforeClassName(const std::string& token);
   void baseListState(const std::string& token);
   bool introducesBases(const std::string& token) const;
   void classHeadToken(const std::string& token);
@@ -295,6 +296,7 @@ class CParser final : public ParserBase {
       std::string base;        // the base name being collected (C++ "a::b")
       bool colon = false;      // C++: one ':' after the name, bases or `A::B`
       bool qualifying = false; // C++: `A::` read, the inner name follows
+      int skipped = 0;         // depth in `[[…]]` or a specifier's `(…)` before the name
     } head;
     // The class bodies open, innermost last; currentClass and
     // classStartDepth are the innermost's while no out-of-class member

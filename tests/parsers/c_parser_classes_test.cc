@@ -213,6 +213,23 @@ TEST_F(CParserClassTest, QualifiedNamespaceHead) {
   EXPECT_EQ(takeLog(), "");
 }
 
+// What stands between `class` and the name is no name: an attribute list,
+// a specifier with its arguments (given directly or by a macro), a macro
+// word; the class and its members are kept.
+TEST_F(CParserClassTest, AttributesAndSpecifiersBeforeTheClassName) {
+  analyse({{"a.cpp",
+            "#define API __attribute__((visibility(\"default\")))\n"
+            "class [[nodiscard]] Result { public: int get(); };\n"
+            "class API Widget : public Result { public: void draw(); };\n"
+            "class alignas(16) __declspec(novtable) Block { void fill(); };\n"
+            "class EXPORTED Panel { void show() { draw(); } void draw(); };\n"
+            "int Result::get() { return 0; }\n"
+            "void Widget::draw() { get(); }\n"}});
+  EXPECT_EQ(classList(), "Block Panel Result Widget:Result");
+  EXPECT_EQ(calleesOf("Widget::draw"), "Result::get");
+  EXPECT_EQ(calleesOf("Panel::show"), "Panel::draw");
+}
+
 TEST_F(CParserClassTest, TemplatesExternCAndMessageMaps) {
   analyse({{"a.cpp",
             "template <class T> class Box { public: T get() { return v(); } };\n"
