@@ -261,7 +261,7 @@ def java_truth(supers, methods, calls, constructors=None, inherited=None):
     to a method that a superclass of the called object's class declares."""
     defs = set()
     for cls, names in methods.items():
-        simple = simple_class(cls)
+        simple = simple_class(cls) or constant_body_class(cls, supers)
         if simple is None:
             continue
         for n in names:
