@@ -2,7 +2,7 @@
 """Measures what the program finds in real C++ and Java trees.
 
     accuracy_classes.py PROGRAM_FOLDER WORK_FOLDER [--cpp TREE] [--java TREE]
-                        [--java-base FOLDER]
+                        [--java-base FOLDER] [--classpath JARS]
 
 Definitions: the method (member function) definitions that universal-ctags
 lists, keyed by class and name ("irr::scene::CFoo::render" for C++, the
@@ -17,9 +17,17 @@ instruction names, bound to the class that declares it (its superclasses
 and interfaces walked); calls inside a lambda belong to the method that
 holds the lambda; constructors, static initializers, anonymous classes and
 methods of no class of the tree (library calls) are left out, and so are
-self-calls. The program's edges are read from its function details,
+self-calls; an enum constant's body counts as its enumeration (the program
+reads it so). The program's edges are read from its function details,
 between methods of that truth, constructors left out. Precision and recall
 are by class and method name.
+
+Java runs (the Java tree): the same edges with the constructor calls of
+methods added (`new Box(…)` an edge to Box::Box where the source declares
+that constructor, as ctags lists it), measured for the program's three
+header modes and for the files given in order and in reverse order; the
+edges of the two orders must be the same. JARS (javac's -classpath) serve
+javac alone: annotations the tree imports, for example.
 
 Prints one Markdown table per measurement with the misses that explain it.
 """
@@ -61,7 +69,7 @@ def run_program(program, folder, args, cwd, extensions, includes=()):
     result = subprocess.run([os.path.join(folder, "mizenta")] + args, cwd=cwd,
                             capture_output=True)
     # An operator's key has blanks in the list ("operator =" forms).
-    defined = {name.replace(" ", "") for name in program_functions(folder)}
+    defined = {name.replace(" ", "") for name, _ in program_functions(folder)}
     edges = program_edges(folder)
     log = Counter()
     log_path = os.path.join(folder, "MizentaErrLog.txt")
@@ -136,8 +144,10 @@ def print_log(log, limit=12):
 
 CLASS_HEAD = re.compile(r"^(?:[\w ]*?)(?:class|interface|enum|record) ([\w.$]+)"
                         r"(?:<.*?>)?(?: extends ([\w.$<>, ?]+?))?(?: implements ([\w.$<>, ?]+?))? \{$")
-METHOD_HEAD = re.compile(r"^  (?:[\w<>\[\], .$?]*? )?([\w$]+)\((.*)\)(?: throws [\w.$, ]+)?;$")
+# A constructor is named by its class's full name ("a.b.Box(int);").
+METHOD_HEAD = re.compile(r"^  (?:[\w<>\[\], .$?]*? )?(?:[\w$]+\.)*([\w$]+)\((.*)\)(?: throws [\w.$, ]+)?;$")
 INVOKE = re.compile(r"// (?:Interface)?Method (?:([\w/$]+)\.)?\"?([\w$<>]+)\"?:")
+CLASSPATH = []  # javac's -classpath, from --classpath
 
 
 def strip_generics(text):
@@ -172,8 +182,9 @@ def javap_graph(tree, work):
     argfile = os.path.join(work, "sources.txt")
     with open(argfile, "w") as f:
         f.write("\n".join(sources))
-    result = subprocess.run(["javac", "-nowarn", "-encoding", "UTF-8", "-proc:none", "-d", out_dir,
-                             "@" + argfile], capture_output=True, text=True)
+    classpath = ["-classpath", ":".join(CLASSPATH)] if CLASSPATH else []
+    result = subprocess.run(["javac", "-nowarn", "-encoding", "UTF-8", "-proc:none", "-d", out_dir]
+                            + classpath + ["@" + argfile], capture_output=True, text=True)
     if result.returncode != 0:
         print("javac failed:\n" + result.stderr[-2000:])
         return None
@@ -234,10 +245,23 @@ def declaring_class(cls, name, supers, methods, seen=None):
     return None
 
 
-def java_truth(supers, methods, calls):
+def constant_body_class(binary, supers):
+    """An enum constant's body (`Op$1 extends Op`) is its enumeration, as
+    the program reads it; other anonymous classes are None."""
+    outer = binary.rsplit("$", 1)[0]
+    if outer != binary and outer in supers.get(binary, []):
+        return simple_class(outer)
+    return None
+
+
+def java_truth(supers, methods, calls, constructors=None, inherited=None):
+    """Method definitions and method-to-method edges; with `constructors`
+    (the keys of the constructors the source declares), the constructor
+    calls of methods as edges too. `inherited`, a set, receives the edges
+    to a method that a superclass of the called object's class declares."""
     defs = set()
     for cls, names in methods.items():
-        simple = simple_class(cls)
+        simple = simple_class(cls) or constant_body_class(cls, supers)
         if simple is None:
             continue
         for n in names:
@@ -245,8 +269,15 @@ def java_truth(supers, methods, calls):
                 defs.add(simple + "::" + n)
     edges = set()
     for cls, method, owner, name in calls:
-        caller_class = simple_class(cls)
-        if caller_class is None or method.startswith("<") or name.startswith("<"):
+        caller_class = simple_class(cls) or constant_body_class(cls, supers)
+        if caller_class is None or method.startswith("<"):
+            continue
+        if name == "<init>" and constructors is not None and "$" not in method:
+            created = simple_class(owner)
+            if created and created + "::" + created in constructors:
+                edges.add((caller_class + "::" + method, created + "::" + created))
+            continue
+        if name.startswith("<"):
             continue
         if method.startswith("lambda$"):
             method = method.split("$")[1]
@@ -260,6 +291,8 @@ def java_truth(supers, methods, calls):
         a, b = caller_class + "::" + method, simple_class(declaring) + "::" + name
         if a != b:
             edges.add((a, b))
+            if declaring != owner and inherited is not None:
+                inherited.add((a, b))
     return defs, edges
 
 
@@ -338,6 +371,59 @@ def measure_java_edges(tree, work, edges):
     print()
 
 
+HEADER_MODES = ("通常", "一回読み込み", "読取禁止")
+
+
+def java_sources(tree):
+    out = []
+    for dirpath, _, names in os.walk(tree):
+        out += [os.path.join(dirpath, n) for n in names if n.endswith(".java")]
+    return sorted(out)
+
+
+def measure_java_runs(program, tree, work):
+    """Constructor and method edges in every header mode and two file orders."""
+    tree = os.path.abspath(tree)
+    graph = javap_graph(tree, work)
+    if graph is None:
+        return
+    constructors = {k for k in ctags_methods(tree, "Java") if is_constructor(k)}
+    inherited = set()
+    truth_defs, truth_edges = java_truth(*graph, constructors=constructors, inherited=inherited)
+    truth_defs |= constructors
+    made = {(a, b) for a, b in truth_edges if is_constructor(b)}
+    print("## Java runs over %s: %d edges by javap -c, %d of them constructor calls, "
+          "%d to inherited methods\n" % (os.path.basename(tree.rstrip("/")), len(truth_edges),
+                                        len(made), len(inherited)))
+    print("| header mode | order | edges | precision | recall | constructor recall "
+          "| inherited recall | same as first order |")
+    print("|---|---|---:|---:|---:|---:|---:|---|")
+    files = java_sources(tree)
+    misses = None
+    for mode in HEADER_MODES:
+        first = None
+        for order, listed in (("as listed", files), ("reversed", files[::-1])):
+            folder = os.path.join(work, "java-runs")
+            extensions = "java:2\nﾍｯﾀﾞｰﾌｧｲﾙ読取設定=" + mode
+            _, edges, _, _ = run_program(program, folder, listed, tree, extensions)
+            # Calls made by constructors are left out on both sides: javac
+            # moves field initialisers into every constructor.
+            edges = {(a, b) for a, b in edges
+                     if a in truth_defs and b in truth_defs and a != b and not is_constructor(a)}
+            both = truth_edges & edges
+            same = "" if first is None else ("yes" if edges == first else "no (%d differ)" % len(edges ^ first))
+            first = edges if first is None else first
+            print("| %s | %s | %d | %.3f | %.3f | %.3f | %.3f | %s |" % (
+                mode, order, len(edges), len(both) / max(1, len(edges)),
+                len(both) / max(1, len(truth_edges)), len(made & edges) / max(1, len(made)),
+                len(inherited & edges) / max(1, len(inherited)), same))
+            if misses is None:
+                misses = (sorted(truth_edges - edges), sorted(edges - truth_edges))
+    print_edges("Missed edges (first run)", misses[0])
+    print_edges("Extra edges (first run)", misses[1])
+    print()
+
+
 def java_base_folder(requested, work):
     if requested == "none" or (requested and os.path.isdir(requested)):
         return requested
@@ -362,12 +448,14 @@ def main():
     cpp = options.get("--cpp", "../shared/corpora/cpp/irrlicht")
     java = options.get("--java", "../shared/corpora/java/commons-lang")
     base = java_base_folder(options.get("--java-base", "build/bench/corpora/java/java.base"), work)
+    CLASSPATH.extend(p for p in options.get("--classpath", "").split(":") if p)
     os.makedirs(work, exist_ok=True)
     if os.path.isdir(cpp):
         measure_cpp(program, cpp, work)
     if os.path.isdir(java):
         edges = measure_java_definitions(program, java, work, os.path.basename(java.rstrip("/")))
         measure_java_edges(java, work, edges)
+        measure_java_runs(program, java, work)
     if os.path.isdir(base):
         measure_java_definitions(program, base, work, "java.base")
     return 0

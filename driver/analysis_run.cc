@@ -10,6 +10,7 @@
 #include "context/language_mode.h"
 #include "context/source_context.h"
 #include "context/source_file_list.h"
+#include "parsers/java_declarations.h"
 #include "parsers/languages.h"
 #include "tables/namespace_table.h"
 #include "tables/type_table.h"
@@ -92,7 +93,7 @@ AnalysisRun::AnalysisRun(const Options& options, platform::FileSet& files)
       reservedWords_(context_),
       workingTypes_(options_, context_, true),
       baseTypes_(options_, context_, false),
-      defines_(options_, context_, fileNames_, reservedWords_, workingTypes_),
+      defines_(options_, context_, fileNames_, workingTypes_),
       classes_(options_, context_, fileNames_, workingTypes_),
       functions_(options_, context_, fileNames_, classes_),
       variables_(options_, context_, fileNames_, workingTypes_, defines_, classes_, functions_),
@@ -155,12 +156,16 @@ void AnalysisRun::loadSettings(const SourceFileList& list) {
 
 bool AnalysisRun::readFiles(SourceFileList& list) {
   std::vector<int> order = list.processingOrder();
+  javaRun_ = !order.empty();
+  for (int index : order) javaRun_ = javaRun_ && (list.entries()[index].languageMask & kModeJava);
+  if (javaRun_ && !collectJavaDeclarations(list, order)) return false;
   bool perSourceFile = options_.headerReadMode == HeaderReadMode::PerSourceFile;
   if (perSourceFile) {
     headerMode_ = HeaderReadMode::PerSourceFile;
     keptHeaders_ = std::make_unique<platform::KeptFileSet>(files_, kKeptHeaderBytes);
   } else {
     prepareFileTables(list, -1);
+    declareJavaClasses();
   }
   SourceReader reader(scan_, SourceReader::Kind::MainFile);
   reader.setInterruptKeywords(settings_.interruptKeywords);
@@ -171,8 +176,9 @@ bool AnalysisRun::readFiles(SourceFileList& list) {
     if (stopRequested()) return false;
     const SourceFileEntry& entry = list.entries()[order[p]];
     readAhead.reached(p);
-    bool vbOrDelphi = (entry.languageMask & kModeVbOrDelphi) != 0;
-    bool prepare = perSourceFile && (p == 0 || !vbOrDelphi);
+    // VB, Delphi and Java keep their tables from file to file.
+    bool keepsTables = (entry.languageMask & kModeVbOrDelphi) != 0 || javaRun_;
+    bool prepare = perSourceFile && (p == 0 || !keepsTables);
     if (!readMainFile(list, order[p], reader, prepare, p + 1)) return false;
   }
   return !stopRequested();
@@ -201,7 +207,10 @@ bool AnalysisRun::readMainFile(SourceFileList& list, int entryIndex, SourceReade
   const Language* language = languageOfMode(entry.languageMask);
   if (!language) language = &languageOf(SourceLanguage::kC);
   startFile(reader, path, *language);
-  if (prepareTables) prepareFileTables(list, entryIndex);
+  if (prepareTables) {
+    prepareFileTables(list, entryIndex);
+    declareJavaClasses();
+  }
   ReadSettings settings;
   settings.blockBytes = blockBytes_;
   settings.stop = stop_;
@@ -319,11 +328,19 @@ void AnalysisRun::finishSourceFile(SourceReader& reader) {
       if (options_.namespaceList) namespaces_.writeNamespaceList(reports_, ListScope::kPerFile, fileName);
     }
     includes_.forgetRead();
-    defines_.clear();
     namespaces_.clear();
     variables_.resetFileState();
-    if (context_.languageMask() != kModeC) classes_.resetAfterFile();
-    workingTypes_.endFile(context_.languageFlavour());
+    if (javaRun_) {
+      // The next file starts from the settings' macros, with the classes
+      // and types of the run.
+      defines_.setStartingState(settings_.definitions);
+      classes_.forgetUses();
+      workingTypes_.forgetUses();
+    } else {
+      defines_.clear();
+      if (context_.languageMask() != kModeC) classes_.resetAfterFile();
+      workingTypes_.endFile(context_.languageFlavour());
+    }
   }
   reader.finishFile();
 }

@@ -39,6 +39,8 @@ class SourceFileList;
 class SourceReader;
 struct Language;
 
+struct JavaDeclarations;
+
 class AnalysisRun {
  public:
   // Creates the tables. `files` gives the sources and headers by path;
@@ -116,6 +118,10 @@ class AnalysisRun {
   void registerPredefinedClasses(std::int32_t fileLanguages);
   void registerSettingsClasses(std::int32_t fileLanguages);
   void finishSourceFile(SourceReader& reader);
+  // java_classes.cc: a run of Java files knows every class of the run in
+  // every file, whatever the order and the header mode.
+  bool collectJavaDeclarations(const SourceFileList& list, const std::vector<int>& order);
+  void declareJavaClasses();
   void countDefinedFunctions(SourceFileList& list);
   void writeReports(const SourceFileList& list);
 
@@ -152,6 +158,10 @@ class AnalysisRun {
   double elapsed_ = 0.0;
   int filesRead_ = 0;
   int filesUnreadable_ = 0;
+  // Every file of the run is Java: classes and types stay from file to
+  // file, and the declarations of all files are entered before the first.
+  bool javaRun_ = false;
+  std::unique_ptr<JavaDeclarations> javaDeclarations_;  // until entered
   platform::FileProblem settingsProblem_ = platform::FileProblem::kNone;
 
   // The settings classes as registered before a file of the C family, for

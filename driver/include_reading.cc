@@ -135,6 +135,7 @@ void IncludeReader::include(SourceReader& reader) {
   const Language& language =
       language_ ? *language_ : languageOf(SourceLanguage::kC);
   run_.startFile(header, opened.path, language);
+  if (reader.parserContinuesIntoHeaders()) header.continueParserOf(reader);
   readSource(header, *opened.source, settings_);
   opened.source.reset();
   header.finishFile();

@@ -70,6 +70,7 @@ bool CParser::startClassKeywordState(const std::string& text) {
   }
   if (token == "namespace") {
     file_.statementState = before == "using" ? State::kUsingNamespace : State::kNamespaceName;
+    file_.namespaceNamed = false;
     return true;
   }
   if (token == "template") {
@@ -94,9 +95,10 @@ void CParser::enterClassHead(bool structure, bool javaEnum) {
 // ---------------------------------------------------------------------------
 // States 9 and 10: the class head and its base list
 
-// "class" [macros, __declspec(…)] Name …
+// "class" [macros, __declspec(…), [[…]], __attribute__((…))] Name …
 void CParser::classHeadState(const std::string& token) {
   if (token == "\n") return;
+  if (skippedBeforeClassName(token)) return;
   if (token == "{" || token == ";") {
     // `class {` or `class ;`: no name to give the class.
     leaveState();
@@ -112,6 +114,21 @@ void CParser::classHeadState(const std::string& token) {
   file_.statementState = State::kBaseList;
 }
 
+// An attribute list `[[nodiscard]]`, or the parenthesised arguments of a
+// specifier or macro before the name (`__attribute__((…))`, `alignas(16)`,
+// `DECLSPEC(x)`, the word itself no name): passed over.
+bool CParser::skippedBeforeClassName(const std::string& token) {
+  int& depth = file_.head.skipped;
+  bool opening = token == "[" || token == "(";
+  if (depth == 0 && !opening) return false;
+  if (opening) {
+    ++depth;
+  } else if (token == "]" || token == ")") {
+    --depth;
+  }
+  return true;
+}
+
 // Name [<…>] [: [public] Base, …] '{'   -> a class body
 // Name ';'                              -> a declared class
 // Name anything else                    -> a class named in a declaration
@@ -125,6 +142,14 @@ void CParser::baseListState(const std::string& token) {
   if (head.angle > 0 || token == "<") {
     if (token == "<") ++head.angle;
     if (token == ">") --head.angle;
+    return;
+  }
+  if (token == "(" && isCpp() && !head.bases && history_.at(1) == head.name) {
+    // `class __attribute__((…)) Name`, `class DECLSPEC(x) Name`: the word
+    // was a specifier, the name follows its arguments.
+    head.name.clear();
+    head.skipped = 1;
+    file_.statementState = State::kClassHead;
     return;
   }
   if (token == ";" || token == "(" || token == ")") {
@@ -231,9 +256,13 @@ void CParser::registerHeadClass() {
   if (head.named || head.name.empty()) return;
   head.named = true;
   if (isCpp()) head.name = nestedName(head.name);
+  // A class known before (declared ahead, or a library class of the same
+  // name) is one the sources use.
   if (!tables_.classes.exists(head.name))
     tables_.classes.registerClass(head.name, 1,
                                     head.structure ? ClassTable::kClassLike : ClassTable::kClass);
+  else
+    tables_.classes.markUsed(head.name);
 }
 
 // A C++ class or structure is named inside the class or namespaces
@@ -296,6 +325,11 @@ void CParser::classBodyState(const std::string& token) {
     return;
   }
   const ClassBody& body = file_.classBodies.back();
+  if (body.enumConstants && token == "{" && file_.parenDepth == 0 &&
+      file_.braceDepth == body.startDepth + 2) {
+    enumConstantBody();
+    return;
+  }
   if (body.closing || file_.braceDepth <= body.startDepth) {
     classBodyClosed(token);
   } else if (file_.braceDepth == body.startDepth + 1) {
@@ -307,6 +341,18 @@ void CParser::classBodyState(const std::string& token) {
   // Otherwise a block of no function (an initializer block, an enum
   // constant's body, an anonymous class in a field's initializer): its
   // calls are made by no function of the sources, and are passed over.
+}
+
+// A Java enum constant's body `PLUS { int apply(…) { … } }`, read as an
+// anonymous class whose members are the enumeration's own: its methods
+// are the enumeration's, and their calls are theirs.
+void CParser::enumConstantBody() {
+  const ClassBody& enumeration = file_.classBodies.back();
+  ClassBody constant{enumeration.name, file_.braceDepth - 1, false, false, false, false, false, {}};
+  file_.classBodies.push_back(std::move(constant));
+  file_.currentClass = file_.classBodies.back().name;
+  file_.classStartDepth = file_.braceDepth - 1;
+  file_.memberAssign = file_.initializerList = false;
 }
 
 // One token at member level: member functions, data members, nested
@@ -576,7 +622,8 @@ void CParser::newState(const std::string& token) {
   }
   leaveState();
   std::string created = isJava() ? file_.newClass : resolveClass(file_.newClass);
-  if (!created.empty() && tables_.classes.exists(created)) {
+  // `new T[n]` makes an array: no constructor of T runs.
+  if (!created.empty() && token != "[" && tables_.classes.exists(created)) {
     bool inFunction = !file_.currentFunction.empty();
     std::string outer = file_.currentClass.empty() && inFunction
                             ? file_.functionNamespace
@@ -648,9 +695,21 @@ void CParser::deleteState(const std::string& token) {
 // States 15 to 17: namespaces, using directives, templates
 
 // "namespace" Name   -> a namespace opens at this depth
+// "namespace" a::b    -> b opens inside a, both closing with the one body
 // "namespace" '{'    -> an anonymous namespace, a namespace level all the same
 void CParser::namespaceNameState(const std::string& token) {
   if (token == "\n") return;
+  if (file_.namespaceNamed) {
+    if (token == ":") return;
+    if (history_.at(1) == ":" && history_.at(2) == ":" && !TokenTests::isDelimiter(token) &&
+        !tests_.isReserved(token)) {
+      tables_.namespaces.openNamespace(token, file_.braceDepth);
+      return;
+    }
+    leaveState();
+    runStatementMachine(token);
+    return;
+  }
   if (token == "{") {
     file_.anonymousNamespaces.push_back(file_.braceDepth - 1);
     leaveState();
@@ -661,7 +720,7 @@ void CParser::namespaceNameState(const std::string& token) {
     return;
   }
   tables_.namespaces.openNamespace(token, file_.braceDepth);
-  leaveState();
+  file_.namespaceNamed = true;
 }
 
 void CParser::closeAnonymousNamespaces() {

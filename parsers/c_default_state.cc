@@ -127,9 +127,9 @@ void CParser::callOrHeader() {
   // A call through a parameter calls whatever the caller passed; a Java
   // method and a variable of one name are two things.
   if (file_.inBody && !isJava() && isParameter(name)) return;
-  if (kind != kKindOperator && tests_.isType(name) && (isJava() || !tests_.isKnownClass(name)))
+  if (kind != kKindOperator && tests_.isType(name) && (isJava() || !tests_.isKnownClass(name)) &&
+      !tagNamedFunction(name, position))
     return;
-  if (tables_.options.macrosAreNotFunctions && expandMacro(name, kind, typeStart)) return;
   if (hasClasses()) {
     if (isJava() && javaMethodInBody(position)) return;
     // operator const char* (…) at file level: a conversion operator.
@@ -143,6 +143,15 @@ void CParser::callOrHeader() {
     MainForSetFunc_C(name, kind, typeStart);
   }
   if (!file_.inBody && file_.parenDepth == 1 && !file_.pointerPending) file_.headerPending = true;
+}
+
+// A C function that bears the name of a structure tag (`struct item
+// *item(…)`): tags are a name space of their own, so the name is a type
+// only right after "struct", "union" or "enum".
+bool CParser::tagNamedFunction(const std::string& name, int position) const {
+  if (hasClasses() || !tests_.isTagOnly(name)) return false;
+  const std::string& before = history_.at(position + 1);
+  return before != "struct" && before != "union" && before != "enum";
 }
 
 // type '(' name ')' '('  -> the header of name (`int *(getp) (void)`,
@@ -201,44 +210,6 @@ bool CParser::declaredStatic(int typeStart) const {
   return false;
 }
 
-// A macro stands for what it calls: its replacement text (object-like) or
-// the functions recorded from its body (function-like), through the macros
-// those call in turn. The arguments it throws away call nothing.
-bool CParser::expandMacro(const std::string& name, std::uint32_t kind, int typeStart) {
-  if (!tests_.isMacro(name)) return false;
-  tables_.defines.callTargets(name, macroTargets_);
-  for (std::string_view target : macroTargets_) {
-    // An empty body names no function; registering it would only log an
-    // internal error. A parameter the macro calls is the caller's.
-    std::string callee(target);
-    if (callee.empty() || (file_.inBody && isParameter(callee))) continue;
-    if (hasClasses())
-      memberRule(callee, kind, 1);
-    else
-      MainForSetFunc_C(callee, kind, typeStart);
-  }
-  if (file_.inBody) {
-    std::uint64_t unused = tables_.defines.unusedParameters(name);
-    if (unused) file_.macroArguments.push_back({file_.parenDepth, 0, unused});
-  }
-  return true;
-}
-
-// ',' moves to the next argument of the innermost list; a ')' that closes a
-// list ends it.
-void CParser::followMacroArguments(const std::string& token) {
-  std::vector<FileState::MacroArguments>& lists = file_.macroArguments;
-  while (!lists.empty() && file_.parenDepth < lists.back().depth) lists.pop_back();
-  if (token == "," && !lists.empty() && file_.parenDepth == lists.back().depth)
-    ++lists.back().index;
-}
-
-bool CParser::inThrownAwayArgument() const {
-  for (const FileState::MacroArguments& list : file_.macroArguments)
-    if (list.index < 64 && (list.unused >> list.index) & 1) return true;
-  return false;
-}
-
 void CParser::MainForSetFunc_C(const std::string& name, std::uint32_t kind, int typeStart) {
   if (file_.inBody) {
     if (!file_.currentFunction.empty()) {
@@ -264,7 +235,6 @@ void CParser::MainForSetFunc_C(const std::string& name, std::uint32_t kind, int 
 }
 
 void CParser::callFromCurrent(const std::string& callee, std::uint32_t kind) {
-  if (inThrownAwayArgument()) return;
   DeclInfo to;
   to.name = callee;
   functions().SetChainAto(callerParts(), keyPartsOf(to), kind);

@@ -1,6 +1,7 @@
 #include "parsers/c_parser.h"
 
 #include "context/language_mode.h"
+#include "context/options.h"
 #include "parsers/parser_context.h"
 #include "context/source_context.h"
 #include "parsers/c_parser_internal.h"
@@ -29,8 +30,14 @@ void CParser::resetForFile(SourceReader& reader) {
                                        : SourceLanguage::kC;
 }
 
+// Inside braces other than a namespace's, but not in an extern "C" block,
+// whose declarations are passed over.
+bool CParser::continuesIntoHeaders() const {
+  return file_.braceDepth > namespaceDepth() && file_.statementState != State::kExternC;
+}
+
 void CParser::endOfFile(SourceReader& reader) {
-  reader_ = &reader;
+  if (reader_ != &reader) attachFile(reader);
   endOfFileChecks();
   file_.braceDepth = file_.parenDepth = 0;
   file_.statementState = State::kDefault;
@@ -46,6 +53,17 @@ void CParser::endOfFileChecks() {
   logOpenStatements(file_.parenDepth, static_cast<int>(file_.statementState));
 }
 
+// What a compiler would see: every macro is expanded, but for a macro
+// called inside a function body while macros count as functions (the
+// call is then of the macro itself), and an object-like macro in an
+// enumeration, where the enumerator rule reads macro names itself (a
+// function-like one there lists enumerators).
+MacroUse CParser::macroUse(const DefineEntry&) const {
+  if (file_.statementState == State::kEnum) return MacroUse::kExpandCallsOnly;
+  if (tables_.options.macrosAreNotFunctions || !file_.inBody) return MacroUse::kExpand;
+  return MacroUse::kExpandUnlessCall;
+}
+
 // ---------------------------------------------------------------------------
 // The step
 
@@ -58,7 +76,6 @@ void CParser::step(SourceReader& reader) {
   // Blanks only ever mattered for the line count; a line end still reaches
   // the states, some of which pass over it explicitly.
   if (isBlankToken(token)) return;
-  if (!file_.macroArguments.empty()) followMacroArguments(token);
   if (file_.collectingArguments) collectArgument(token, file_.parenDepth);
   if (token == ")" && file_.parenDepth == 0) captureArguments();
   runStatementMachine(token);
@@ -175,8 +192,16 @@ void CParser::runStatementMachine(const std::string& token) {
   }
 }
 
-// `;` after the statement machine: what a statement set up ends here.
+// `;` after the statement machine: what a statement set up ends here. A
+// variable of a function-pointer type that the ';' itself declared
+// (`CMPFN cmp;`) is closed here, as `void (*fp)(int);` is at its ';'.
 void CParser::statementEnd() {
+  if (file_.pointerPending && file_.headerPending && !file_.inBody &&
+      !file_.currentFunction.empty()) {
+    if (!file_.externSeen)
+      functions().setBodyInfo(currentDecl(), file_.stepCount, tables_.variables.stackUse());
+    resetFunction();
+  }
   file_.externSeen = false;
   file_.declaredType.clear();
   file_.pointerPending = 0;

@@ -59,6 +59,9 @@ class CParser final : public ParserBase {
   void resetForFile(SourceReader& reader) override;
   void step(SourceReader& reader) override;
   void endOfFile(SourceReader& reader) override;
+  bool expandsMacros() const override { return true; }
+  bool continuesIntoHeaders() const override;
+  MacroUse macroUse(const DefineEntry& macro) const override;
 
  private:
   // A call in a C++ inline member function that names no member declared
@@ -108,12 +111,10 @@ class CParser final : public ParserBase {
   void defaultState(const std::string& token);
   void callOrHeader();
   void parenthesisedName(const TokenHistory::Declarator& d);
+  bool tagNamedFunction(const std::string& name, int position) const;
   bool headerWasNone(int position);
   bool declaredStatic(int typeStart) const;
   void withdrawPendingHeader();
-  bool expandMacro(const std::string& name, std::uint32_t kind, int typeStart);
-  void followMacroArguments(const std::string& token);
-  bool inThrownAwayArgument() const;
   void MainForSetFunc_C(const std::string& name, std::uint32_t kind, int typeStart);
   std::string returnTypeWalk(int n) const;
   std::string javaReturnType(int n) const;
@@ -150,6 +151,7 @@ class CParser final : public ParserBase {
   void enumBodyToken(const std::string& token);
   void enumAfterBody(const std::string& token);
   void completeEnumerator();
+  void settleEnumInitializer();
   void externCState(const std::string& token);
   void enterExternC(const std::string& token);
   std::string anonymousStructName() const;
@@ -161,6 +163,7 @@ class CParser final : public ParserBase {
   bool startClassKeywordState(const std::string& token);
   void enterClassHead(bool structure, bool javaEnum);
   void classHeadState(const std::string& token);
+  bool skippedBeforeClassName(const std::string& token);
   void baseListState(const std::string& token);
   bool introducesBases(const std::string& token) const;
   void classHeadToken(const std::string& token);
@@ -172,6 +175,7 @@ class CParser final : public ParserBase {
   void addBaseName(const std::string& name);
   void openClassBody();
   void classBodyState(const std::string& token);
+  void enumConstantBody();
   void memberLevelToken(const std::string& token);
   void memberDeclaration();
   bool operatorMember(std::string& name, int& position) const;
@@ -269,16 +273,10 @@ class CParser final : public ParserBase {
     int lastStructSize = 0;
     int blockStartDepth = 0;
     int enumValue = 0;
+    bool enumInitializer = false;  // the tokens after an enumerator's '='
+    std::string enumText;          // … joined, a blank between two words
+    int enumParens = 0;            // parenDepth of the enumeration's body
 
-    // The argument lists of the macro calls being read (macros not taken
-    // as functions): a call inside an argument the macro throws away is
-    // no call.
-    struct MacroArguments {
-      int depth;              // parenDepth inside the list
-      int index;              // the argument being read
-      std::uint64_t unused;   // bit k: the macro never uses argument k
-    };
-    std::vector<MacroArguments> macroArguments;
     // The parameter names of the function being read: a call through one,
     // or one used as a value, is no call of a function of that name.
     std::vector<std::string> parameters;
@@ -298,6 +296,7 @@ class CParser final : public ParserBase {
       std::string base;        // the base name being collected (C++ "a::b")
       bool colon = false;      // C++: one ':' after the name, bases or `A::B`
       bool qualifying = false; // C++: `A::` read, the inner name follows
+      int skipped = 0;         // depth in `[[…]]` or a specifier's `(…)` before the name
     } head;
     // The class bodies open, innermost last; currentClass and
     // classStartDepth are the innermost's while no out-of-class member
@@ -313,6 +312,7 @@ class CParser final : public ParserBase {
     bool throwsSeen = false;  // Java: "throws" after the header
     // Anonymous namespaces: the brace depth before each one's '{'.
     std::vector<int> anonymousNamespaces;
+    bool namespaceNamed = false;  // state 15: a name of the head was read
     // State 12: the class named after "new", collected up to its '('.
     std::string newClass;
     int newAngle = 0;
@@ -324,5 +324,4 @@ class CParser final : public ParserBase {
     int objectLine = 0;
   };
   FileState file_;
-  std::vector<std::string_view> macroTargets_;  // scratch of expandMacro
 };

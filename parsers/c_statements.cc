@@ -6,6 +6,7 @@
 #include "context/text_util.h"
 #include "parsers/c_parser_internal.h"
 #include "tables/type_table.h"
+#include "scan/condition_evaluator.h"
 #include "scan/define_table.h"
 #include "tables/class_table.h"
 
@@ -135,6 +136,8 @@ void CParser::structHeadState(const std::string& token) {
   if (!TokenTests::isDelimiter(token) && !tests_.isReserved(token)) {
     file_.structTag = isCpp() ? nestedName(token) : token;
     tables_.classes.registerClass(file_.structTag, 0, ClassTable::kClassLike);
+    if (!hasClasses())
+      tables_.types.registerType(file_.structTag, TypeTable::kTag, 0, false, languages());
   }
   file_.statementState = State::kStructTag;
   if (file_.parenDepth != 0) {
@@ -247,8 +250,8 @@ void CParser::structTypedefName(int n) {
   }
   const std::string& before = history_.at(n + 1);
   if (before == "*" || before == "&") size = tables_.types.pointerSize();
-  tables_.types.registerType(name, TypeTable::kStructure, size, flags != 0,
-                                      languages());
+  tables_.types.registerType(name, TypeTable::kStructure | TypeTable::kTypedef, size, flags != 0,
+                             languages());
 }
 
 // ---------------------------------------------------------------------------
@@ -272,6 +275,8 @@ void CParser::initializerState(const std::string& token) {
 void CParser::enumState(const std::string& token) {
   if (token == "{" && file_.braceDepth == file_.blockStartDepth + 1) {
     file_.bodyKind = 5;
+    file_.enumParens = file_.parenDepth;
+    file_.enumInitializer = false;
     return;
   }
   if (file_.braceDepth > file_.blockStartDepth) {
@@ -279,20 +284,45 @@ void CParser::enumState(const std::string& token) {
     return;
   }
   if (file_.bodyKind != 5 && (token == "(" || token == ")" || token == ",")) {
-    // `enum tag f(…)` or a parameter `enum tag e)`: no enumeration follows.
+    // `enum tag f(…)` or a parameter `enum tag e)`: no enumeration follows;
+    // in a typedef (`typedef enum tag (*cb)(int);`) the typedef goes on
+    // with the enumeration as its type.
+    bool inTypedef = file_.typedefMode;
     leaveState();
     file_.typedefMode = false;
+    if (inTypedef) {
+      file_.statementState = State::kTypedef;
+      file_.declaredType = "int";
+    }
     runStatementMachine(token);
     return;
   }
   enumAfterBody(token);
 }
 
+// NAME [= expression] , …   The expression is evaluated as a constant
+// (macros, earlier enumerators, hexadecimal, arithmetic); one that does not
+// evaluate leaves the count as it is.
 void CParser::enumBodyToken(const std::string& token) {
-  if (token == ",") {
+  if (token == "\n") return;
+  if (token == "," && file_.parenDepth == file_.enumParens) {
+    settleEnumInitializer();
     completeEnumerator();
     // After the largest value the count wraps instead of overflowing.
     file_.enumValue = static_cast<int>(static_cast<unsigned>(file_.enumValue) + 1u);
+    return;
+  }
+  if (file_.enumInitializer) {
+    std::string& text = file_.enumText;
+    if (!text.empty() && !TokenTests::isDelimiter(token) &&
+        !TokenTests::isDelimiter(std::string(1, text.back())))
+      text += ' ';
+    text += token;
+    return;
+  }
+  if (token == "=") {
+    file_.enumInitializer = true;
+    file_.enumText.clear();
     return;
   }
   if (TokenTests::isDelimiter(token) || tests_.isReserved(token)) return;
@@ -313,12 +343,22 @@ void CParser::enumBodyToken(const std::string& token) {
   }
 }
 
+void CParser::settleEnumInitializer() {
+  if (!file_.enumInitializer) return;
+  file_.enumInitializer = false;
+  ExpressionTables tables{tables_.context, tables_.defines, tables_.types, true};
+  ConditionValue value = evaluateExpressionAt(tables, file_.enumText, false, currentLine());
+  if (value.ok) file_.enumValue = value.value;
+  file_.enumText.clear();
+}
+
 void CParser::completeEnumerator() {
   tables_.defines.defineBodyToken(std::to_string(file_.enumValue));
   tables_.defines.defineBodyToken("\n");
 }
 
 void CParser::enumAfterBody(const std::string& token) {
+  settleEnumInitializer();
   if (token == ";") {
     if (file_.bodyKind == 5) completeEnumerator();
     file_.enumValue = 0;
@@ -329,8 +369,8 @@ void CParser::enumAfterBody(const std::string& token) {
   }
   if (file_.typedefMode && tests_.isPlainName(token)) {
     TypeTable::Size size = tables_.types.sizeOf("int");
-    tables_.types.registerType(token, TypeTable::kStructure, size.bytes, size.inexact,
-                                        languages());
+    tables_.types.registerType(token, TypeTable::kStructure | TypeTable::kTypedef, size.bytes,
+                               size.inexact, languages());
   }
 }
 

@@ -112,7 +112,6 @@ void CParser::memberRule(std::string name, std::uint32_t kind, int position) {
 
 // obj.f(  p->f(  this->f(  A::f(  ::f(  ~A(  f().g(  a.b.c(  f(
 void CParser::memberCall(std::string name, std::uint32_t kind, int position) {
-  if (inThrownAwayArgument()) return;
   DeclInfo callee;
   callee.name = std::move(name);
   int q = position + 1;

@@ -25,7 +25,8 @@ class ParserBase : public TokenParser {
   // The token just handed over, or null when a step has nothing to do with
   // it: an empty token, or the NUL or end-of-text byte after a file's text.
   const std::string* liveToken(SourceReader& reader) {
-    reader_ = &reader;
+    // A header read on in this parser lends its reader for its tokens.
+    if (reader_ != &reader) attachFile(reader);
     const std::string& token = history_.at(0);
     return token.empty() || token[0] == '\0' || token[0] == '\x1A' ? nullptr : &token;
   }

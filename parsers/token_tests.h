@@ -26,6 +26,8 @@ class TokenTests {
   // A macro with a parameter list.
   bool isFunctionLikeMacro(std::string_view token) const;
   bool isKnownClass(std::string_view token) const;
+  // A type only as a C structure, union or enumeration tag (no typedef).
+  bool isTagOnly(std::string_view token) const;
 
  private:
   const ParserContext& tables_;

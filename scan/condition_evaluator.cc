@@ -1,6 +1,7 @@
 #include "scan/condition_evaluator.h"
 
 #include <cmath>
+#include <cstdio>
 #include <deque>
 
 #include "context/language_mode.h"
@@ -273,7 +274,7 @@ Expander::Step Expander::sizeOf(std::string& out) {
   size_t& pos = frame.pos;
   if (pos >= text.size() || text[pos] != '(') {
     message(" : 数式の解析においてｴﾗｰが発生しました(sizeof演算子)");
-    errorLog() << "  input[" << text << "]\n";
+    if (!tables_.quiet) errorLog() << "  input[" << text << "]\n";
     return Step::kFail;
   }
   skipBlanks(text, ++pos);
@@ -287,8 +288,9 @@ Expander::Step Expander::sizeOf(std::string& out) {
   }
   TypeQuestions& types = tables_.types;
   if (!types.isType(type)) {
-    errorLog() << "  " << fileName() << ' ' << line_
-               << " : #if文解析ｴﾗｰ(sizeof演算子で不明な型[" << type << "]が使用されています)\n";
+    if (!tables_.quiet)
+      errorLog() << "  " << fileName() << ' ' << line_
+                 << " : #if文解析ｴﾗｰ(sizeof演算子で不明な型[" << type << "]が使用されています)\n";
     return Step::kFail;
   }
   bool pointer = pos < text.size() && text[pos] == '*';
@@ -367,6 +369,7 @@ const std::string& Expander::fileName() const {
 }
 
 void Expander::message(const char* text) const {
+  if (tables_.quiet) return;
   errorLog() << "  " << fileName() << ' ' << line_ << text << '\n';
 }
 
@@ -412,12 +415,114 @@ ConditionValue evaluateExpressionAt(const ExpressionTables& tables, std::string_
   // VB and Delphi conditions use = <> and word operators (And, or, Mod …).
   int mode = tables.context.languageMask();
   bool vb = isCondition && (mode & kModeVbOrDelphi) != 0;
-  double value = vb ? Kaiseki_VB(expansion.c_str(), &error) : Kaiseki(expansion.c_str(), &error);
+  double value = vb ? Kaiseki_VB(expansion.c_str(), &error) : evaluateCSyntax(expansion, error);
   if (error != 0) {
-    evaluationMessage(tables, isCondition, line, error, expansion);
+    if (!tables.quiet) evaluationMessage(tables, isCondition, line, error, expansion);
     return {};
   }
-  return {lowBitsOf(value), true};
+  return {lowBitsOf(value), std::isfinite(value) && std::trunc(value) != 0, true};
+}
+
+namespace {
+
+// Where the conditional operator at depth 0 of `text` starts (its '?'),
+// and its ':' (the one that pairs with it, past nested ones), or npos.
+struct ConditionalSplit {
+  size_t question = std::string::npos;
+  size_t colon = std::string::npos;
+};
+
+ConditionalSplit splitConditional(std::string_view text) {
+  ConditionalSplit split;
+  int depth = 0, nested = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    char c = text[i];
+    if (c == '(') ++depth;
+    if (c == ')') --depth;
+    if (depth != 0) continue;
+    if (c == '?') {
+      if (split.question == std::string::npos)
+        split.question = i;
+      else
+        ++nested;
+    } else if (c == ':' && split.question != std::string::npos) {
+      if (nested == 0) {
+        split.colon = i;
+        return split;
+      }
+      --nested;
+    }
+  }
+  return split;
+}
+
+std::string numberText(double value) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%.17g", value);
+  return buffer;
+}
+
+double evaluateConditionals(std::string_view text, int& error, int depth);
+
+// Each parenthesised group that holds a '?' becomes its value.
+std::string resolveGroups(std::string_view text, int& error, int depth) {
+  std::string out;
+  size_t i = 0;
+  while (i < text.size() && error == 0) {
+    if (text[i] != '(') {
+      out += text[i++];
+      continue;
+    }
+    size_t close = i;
+    for (int d = 0; close < text.size(); ++close) {
+      if (text[close] == '(') ++d;
+      if (text[close] == ')' && --d == 0) break;
+    }
+    if (close >= text.size()) {  // left for the library to report
+      out += text.substr(i);
+      break;
+    }
+    std::string_view inner = text.substr(i + 1, close - i - 1);
+    if (inner.find('?') == std::string_view::npos) {
+      out += text.substr(i, close - i + 1);
+    } else {
+      out += '(' + numberText(evaluateConditionals(inner, error, depth + 1)) + ')';
+    }
+    i = close + 1;
+  }
+  return out;
+}
+
+double evaluateConditionals(std::string_view text, int& error, int depth) {
+  if (error != 0) return 0;
+  if (depth > 256) {
+    error = kCalvexCalculationError;
+    return 0;
+  }
+  ConditionalSplit split = splitConditional(text);
+  if (split.question != std::string::npos) {
+    if (split.colon == std::string::npos) {
+      error = kCalvexCalculationError;
+      return 0;
+    }
+    double condition = evaluateConditionals(text.substr(0, split.question), error, depth + 1);
+    if (error != 0) return 0;
+    std::string_view branch = condition != 0
+                                  ? text.substr(split.question + 1, split.colon - split.question - 1)
+                                  : text.substr(split.colon + 1);
+    return evaluateConditionals(branch, error, depth + 1);
+  }
+  std::string plain = resolveGroups(text, error, depth);
+  if (error != 0) return 0;
+  return Kaiseki(plain.c_str(), &error);
+}
+
+}  // namespace
+
+double evaluateCSyntax(const std::string& expansion, int& error) {
+  error = 0;
+  if (expansion.find('?') == std::string::npos) return Kaiseki(expansion.c_str(), &error);
+  return evaluateConditionals(expansion, error, 0);
 }
 
 std::int32_t evaluateCondition(const ExpressionTables& tables, std::string_view text, bool isCondition) {

@@ -18,10 +18,13 @@ class TypeQuestions;
 
 // What an expression is expanded and evaluated against: the file being
 // read (its language, name and line), the #define table and the types.
+// A quiet evaluation writes no message (a value the caller may do
+// without, such as an enumerator's).
 struct ExpressionTables {
   const SourceContext& context;
   const DefineTable& defines;
   TypeQuestions& types;
+  bool quiet = false;
 };
 
 // #define table positions of the macros being expanded, outermost first.
@@ -43,9 +46,12 @@ std::string expandExpression(const ExpressionTables& tables, std::string_view te
                              int line, bool isCondition);
 
 // The outcome of one evaluation: the value's low 32 bits (after truncation
-// toward zero), and whether expansion and evaluation both succeeded.
+// toward zero), whether the whole value is non-zero (as C tests a
+// condition: 4294967296 is true, 1/2 is not), and whether expansion and
+// evaluation both succeeded.
 struct ConditionValue {
   std::int32_t value = 0;
+  bool nonZero = false;
   bool ok = false;
 };
 
@@ -54,10 +60,16 @@ struct ConditionValue {
 ConditionValue evaluateExpressionAt(const ExpressionTables& tables, std::string_view text, bool isCondition,
                                     int line);
 
-// Non-zero means true. Messages name the directive's line, taken as the
-// line before the current one for a condition (its line break has been
-// counted) and the current line otherwise.
+// The low 32 bits of the value. Messages name the directive's line, taken
+// as the line before the current one for a condition (its line break has
+// been counted) and the current line otherwise.
 std::int32_t evaluateCondition(const ExpressionTables& tables, std::string_view text, bool isCondition);
+
+// An expanded C expression with its conditional operators (`c ? a : b`,
+// which the evaluator library does not take) resolved, each choosing its
+// branch by the value of its condition; `error` gets the library's code of
+// the first failure.
+double evaluateCSyntax(const std::string& expansion, int& error);
 
 // The low 32 bits of `value` truncated toward zero; NaN and infinities,
 // which have no integer value, give 0.

@@ -3,19 +3,13 @@
 #include <algorithm>
 
 #include "context/file_name_pool.h"
-#include "context/options.h"
-#include "context/file_name_pool.h"
-#include "context/options.h"
-#include "context/source_context.h"
-#include "scan/reserved_word_table.h"
-#include "scan/type_questions.h"
-#include "context/source_context.h"
-#include "scan/type_questions.h"
-#include "report/error_log.h"
 #include "context/language_mode.h"
+#include "context/options.h"
+#include "context/source_context.h"
+#include "report/error_log.h"
 #include "scan/lexical_rules.h"
-#include "scan/reserved_word_table.h"
 #include "scan/sorted_search.h"
+#include "scan/type_questions.h"
 
 namespace {
 
@@ -28,12 +22,10 @@ void trimTrailingBlanks(std::string& text) {
 }  // namespace
 
 DefineTable::DefineTable(const Options& options, const SourceContext& context,
-                         FileNamePool& fileNames, const ReservedWordTable& reservedWords,
-                         TypeQuestions& types)
+                         FileNamePool& fileNames, TypeQuestions& types)
     : options_(options),
       context_(context),
       fileNames_(fileNames),
-      reservedWords_(reservedWords),
       types_(types) {}
 
 DefineTable::Lookup DefineTable::findDefine(std::string_view name) const {
@@ -77,66 +69,6 @@ std::vector<std::string_view> macroParameterNames(std::string_view params) {
     pos = comma + 1;
   }
   return names;
-}
-
-// A depth-first walk with its own stack; a macro met again (a loop, or a
-// second path to it) adds nothing.
-void DefineTable::callTargets(std::string_view name, std::vector<std::string_view>& targets) const {
-  targets.clear();
-  struct Step {
-    const DefineEntry* entry;
-    size_t next;
-  };
-  std::vector<Step> stack;
-  std::vector<const DefineEntry*> seen;
-  auto enter = [&](std::string_view macro) {
-    const DefineEntry* entry = entryNamed(macro);
-    if (!entry) return false;
-    for (const DefineEntry* e : seen)
-      if (e == entry) return true;
-    seen.push_back(entry);
-    if (static_cast<int>(stack.size()) < kMaxMacroDepth) stack.push_back({entry, 0});
-    return true;
-  };
-  if (!enter(name)) return;
-  while (!stack.empty()) {
-    Step& step = stack.back();
-    const DefineEntry& entry = *step.entry;
-    bool functionLike = !entry.params.empty();
-    size_t count = functionLike ? entry.calledFunctions.size() : 1;
-    if (step.next >= count) {
-      stack.pop_back();
-      continue;
-    }
-    std::string_view target = functionLike ? std::string_view(entry.calledFunctions[step.next])
-                                           : std::string_view(entry.body);
-    ++step.next;  // before enter(), which may move the stack
-    if (!enter(target)) targets.push_back(target);
-  }
-}
-
-std::uint64_t DefineTable::unusedParameters(std::string_view name) const {
-  const DefineEntry* found = entryNamed(name);
-  if (!found) return 0;
-  const DefineEntry& entry = *found;
-  std::vector<std::string_view> names = macroParameterNames(entry.params);
-  std::uint64_t unused = 0;
-  for (size_t k = 0; k < names.size() && k < 64; ++k)
-    if (!names[k].empty()) unused |= std::uint64_t{1} << k;
-  const std::string& body = entry.body;
-  size_t i = 0;
-  while (i < body.size() && unused) {
-    if (isDelimiterByte(static_cast<unsigned char>(body[i]))) {
-      ++i;
-      continue;
-    }
-    size_t start = i;
-    while (i < body.size() && !isDelimiterByte(static_cast<unsigned char>(body[i]))) ++i;
-    std::string_view word(body.data() + start, i - start);
-    for (size_t k = 0; k < names.size() && k < 64; ++k)
-      if (names[k] == word) unused &= ~(std::uint64_t{1} << k);
-  }
-  return unused;
 }
 
 bool DefineTable::beginDefine(const std::string& name) {
@@ -217,27 +149,6 @@ void DefineTable::completeEntry(DefineEntry& entry) {
   entry.complete = true;
   trimTrailingBlanks(entry.body);
   if (context_.languageFlavour() & kModeCOrCpp) types_.registerMacroType(entry.name, entry.body);
-  if (options_.macrosAreNotFunctions && !entry.params.empty())
-    collectCalledFunctions(entry);
-}
-
-// Every word of the body that is directly followed by '(' and can be a
-// function name.
-void DefineTable::collectCalledFunctions(DefineEntry& entry) {
-  const std::string& body = entry.body;
-  size_t i = 0;
-  while (i < body.size()) {
-    if (isDelimiterByte(static_cast<unsigned char>(body[i]))) {
-      ++i;
-      continue;
-    }
-    size_t start = i;
-    while (i < body.size() && !isDelimiterByte(static_cast<unsigned char>(body[i]))) ++i;
-    if (i >= body.size() || body[i] != '(') continue;
-    std::string_view word(body.data() + start, i - start);
-    bool reserved = reservedWords_.isReserved(word, 0);
-    if (!reserved && !startsWithDigit(word)) entry.calledFunctions.emplace_back(word);
-  }
 }
 
 void DefineTable::undefine(std::string_view name) {

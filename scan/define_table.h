@@ -1,7 +1,7 @@
 // The macros of a run (#define in C-family sources) and the constants of
 // VB and Delphi sources (Const), with the definition list report.
 // One entry holds a name, the parameter text of a function-like macro, the
-// body, the functions the body calls, and the id of the defining file. The
+// body, and the id of the defining file. The
 // entries are kept in name order under the run's name comparison
 // (compareNames), found by name through a hash index and by position in
 // name order by binary search; a header full of macros only moves 4-byte
@@ -21,7 +21,6 @@
 
 struct Options;
 class FileNamePool;
-class ReservedWordTable;
 class SourceContext;
 class TypeQuestions;
 
@@ -38,7 +37,6 @@ struct DefineEntry {
   std::string name;
   std::string params;  // "(a, b)" as its tokens came; empty when object-like
   std::string body;
-  std::vector<std::string> calledFunctions;  // only with macros not taken as functions
   std::int32_t fileId = 0;                   // FileNamePool id of the defining file
   bool complete = false;                     // later tokens are ignored
 };
@@ -60,10 +58,9 @@ class DefineTable {
   };
 
   // A macro is of the file on top of `context`, named in `fileNames`; a C
-  // or C++ macro that stands for a type is told to `types`; the words of a
-  // body that are reserved are no calls.
+  // or C++ macro that stands for a type is told to `types`.
   DefineTable(const Options& options, const SourceContext& context, FileNamePool& fileNames,
-              const ReservedWordTable& reservedWords, TypeQuestions& types);
+              TypeQuestions& types);
 
   Lookup findDefine(std::string_view name) const;
   // The entry named `name`, or null.
@@ -76,16 +73,6 @@ class DefineTable {
   bool isDefined(std::string_view name) const { return entryNamed(name) != nullptr; }
   // The body, or the empty text for an unknown name.
   const std::string& bodyOf(std::string_view name) const;
-  // What a call of the macro `name` calls, into `targets` (cleared first):
-  // the functions a function-like macro's body calls, the body of an
-  // object-like one; a target that is a macro itself stands for what it
-  // calls in turn, to any depth (each macro once, at most kMaxMacroDepth
-  // deep). The views stay valid until the table changes.
-  static constexpr int kMaxMacroDepth = 64;
-  void callTargets(std::string_view name, std::vector<std::string_view>& targets) const;
-  // The parameters of a function-like macro that its body never uses, as
-  // bits (bit k: parameter k; only the first 64); 0 for other names.
-  std::uint64_t unusedParameters(std::string_view name) const;
 
   // Starts the entry `name` in the current file and makes it the entry being
   // defined. False (with the already-registered log line) when the name
@@ -117,13 +104,11 @@ class DefineTable {
 
  private:
   void completeEntry(DefineEntry& entry);
-  void collectCalledFunctions(DefineEntry& entry);
   DefineEntry* entryBeingDefined();
 
   const Options& options_;
   const SourceContext& context_;
   FileNamePool& fileNames_;
-  const ReservedWordTable& reservedWords_;
   TypeQuestions& types_;
   DefineEntry& entryAt(size_t i) { return store_[order_[i]]; }
   void compactStore();

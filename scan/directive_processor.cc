@@ -201,7 +201,7 @@ void DirectiveProcessor::decideBranch() {
   if (top.taken) {
     file_.live = false;
   } else {
-    file_.live = evaluateExpressionAt(scan_.expressions(), file_.condition, true, line_).value != 0;
+    file_.live = evaluateExpressionAt(scan_.expressions(), file_.condition, true, line_).nonZero;
     top.taken = file_.live;
   }
   file_.condition.clear();

@@ -10,6 +10,7 @@
 #include "context/source_file_list.h"
 #include "report/error_log.h"
 #include "scan/language.h"
+#include "scan/define_table.h"
 #include "scan/lexical_rules.h"
 #include "scan/token_parser.h"
 
@@ -95,6 +96,9 @@ SourceReader::SourceReader(const ScanContext& scan, Kind kind)
       longRing_(kLongRingSlots, kLongSlotCapacity),
       directives_(scan),
       parser_(std::make_unique<IdleParser>()),
+      expander_(
+          scan.defines, [this](const DefineEntry& macro) { return active_->macroUse(macro); },
+          [this](MacroExpander::Token&& token) { deliver(token.text); }),
       // Only the function details show captured comments; without them
       // the capture would grow with every comment of a file.
       captureEnabled_(showsDetails_) {
@@ -126,15 +130,29 @@ void SourceReader::setFile(const std::string& path, const Language& language) {
     parser_ = language.makeParser(languageMode_, scan_.parsers);
   else
     parser_ = std::make_unique<IdleParser>();
+  active_ = parser_.get();
+  continued_ = false;
   resetFileState();
   directives_.setSettingsData(language.settingsData);
   parser_->resetForFile(*this);
+  expands_ = parser_->expandsMacros();
 }
 
 void SourceReader::replaceParser(std::unique_ptr<TokenParser> parser) {
   if (!parser) return;
   parser_ = std::move(parser);
+  active_ = parser_.get();
+  continued_ = false;
   parser_->resetForFile(*this);
+  expands_ = parser_->expandsMacros();
+}
+
+bool SourceReader::parserContinuesIntoHeaders() const { return active_->continuesIntoHeaders(); }
+
+void SourceReader::continueParserOf(SourceReader& including) {
+  active_ = including.active_;
+  continued_ = true;
+  expands_ = active_->expandsMacros();
 }
 
 void SourceReader::resetFileState() {
@@ -146,10 +164,14 @@ void SourceReader::resetFileState() {
   liveTokens_.clear();
   nearLive_.clear();
   directives_.reset();
+  expander_.reset();
   file_ = FileState{};
 }
 
-void SourceReader::finishFile() { parser_->resetForFile(*this); }
+// A parser lent by the including file goes on with that file's tokens.
+void SourceReader::finishFile() {
+  if (!continued_) parser_->resetForFile(*this);
+}
 
 // ---------------------------------------------------------------------------
 // Tokens and hand-over
@@ -269,22 +291,33 @@ void SourceReader::passDisabledLines() {
   }
 }
 
-// A line break right after a line break adds nothing to the history. An
-// end-of-text byte (0x1A) ends the parser's work on the file.
+// An end-of-text byte (0x1A) ends the parser's work on the file; what the
+// expander held back goes before it.
 bool SourceReader::handOver(const std::string& token) {
   if (file_.parserDone) return false;
   if (token.empty() || token == "\x1A") {
+    if (expands_) expander_.flush();
     file_.parserDone = true;
     return false;
   }
-  if (token == "\n" && longRing_.at(0) == "\n") return false;
+  if (expands_)
+    expander_.take(token);
+  else
+    deliver(token);
+  return true;
+}
+
+// A line break right after a line break adds nothing to the history; the
+// line breaks of a header read on in the including file's parser are no
+// lines of the construct it stands in (a function's steps are its own).
+void SourceReader::deliver(const std::string& token) {
+  if (token == "\n" && (continued_ || longRing_.at(0) == "\n")) return;
   nearLive_.beforePush(&longRing_.at(0), longRing_.pushes());
   longRing_.push(token);
   bool live = !isWhitespace(token);
   nearLive_.afterPush(live);
   if (live) liveTokens_.add(longRing_.pushes());
-  parser_->step(*this);
-  return true;
+  active_->step(*this);
 }
 
 bool SourceReader::externCMarker() {
@@ -400,7 +433,8 @@ void SourceReader::endOfFile() {
   file_.lexState = LexState::Code;
   file_.lineHasCode = file_.lineHasComment = file_.lineIsDirective = file_.lineHasDisabledCode = false;
   file_.blockCommentEnded = false;
-  parser_->endOfFile(*this);
+  if (expands_ && !file_.parserDone) expander_.flush();
+  if (!continued_) parser_->endOfFile(*this);
 }
 
 void SourceReader::unterminatedMessage() {

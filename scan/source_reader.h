@@ -19,6 +19,7 @@
 #include "scan/lex_states.h"
 #include "scan/lexical_rules.h"
 #include "scan/live_token_index.h"
+#include "scan/macro_expander.h"
 #include "scan/token_ring.h"
 #include "scan/tokenizer.h"
 
@@ -46,6 +47,12 @@ class SourceReader {
   // Puts another parser in place of the language's own for the current
   // file (tests look at the reader's own work through an idle parser).
   void replaceParser(std::unique_ptr<TokenParser> parser);
+  // A header read where the including file's parser stands inside a
+  // construct (a function body, an initializer, a structure): its tokens
+  // go on in that parser, as a compiler reads them in place, and its end
+  // ends nothing there. The including reader must outlive this one.
+  void continueParserOf(SourceReader& including);
+  bool parserContinuesIntoHeaders() const;
 
   // Reading, as the read loop drives it: lend a block, then call nextToken
   // until it says the block is used up; after a token call processToken
@@ -116,6 +123,7 @@ class SourceReader {
   // source_reader.cc: file state, hand-over, line closing, end of file.
   void resetFileState();
   bool handOver(const std::string& token);
+  void deliver(const std::string& token);
   void closeLine();
   bool lineBreakInCode();
   void capture(std::string_view text);
@@ -153,6 +161,12 @@ class SourceReader {
   NearLiveTokens nearLive_;    // the nearest of them, before the newest token
   DirectiveProcessor directives_;
   std::unique_ptr<TokenParser> parser_;
+  TokenParser* active_ = nullptr;  // parser_, or the including file's parser
+  bool continued_ = false;         // active_ is lent by the including file
+  // Between the classification and the parser: the macros of a language
+  // with C's preprocessor are expanded (when its parser asks for it).
+  MacroExpander expander_;
+  bool expands_ = false;
   int languageMode_ = 0;
   LanguageFamily family_ = LanguageFamily::CFamily;
   LookBack lookBack_ = LookBack::LiveTokens;

@@ -7,7 +7,10 @@
 
 #include <memory>
 
+#include "scan/macro_expander.h"
+
 class SourceReader;
+struct DefineEntry;
 
 class TokenParser {
  public:
@@ -18,6 +21,14 @@ class TokenParser {
   virtual void step(SourceReader& reader) = 0;
   // The file's last token was handed over.
   virtual void endOfFile(SourceReader& reader) = 0;
+  // Whether the file's macros are expanded before their tokens come (a
+  // language with C's preprocessor), and, macro by macro, where the parser
+  // stands now, whether this one is.
+  virtual bool expandsMacros() const { return false; }
+  // Whether a header included now is read on in this parser (the file is
+  // inside a construct that the header's text continues).
+  virtual bool continuesIntoHeaders() const { return false; }
+  virtual MacroUse macroUse(const DefineEntry&) const { return MacroUse::kKeep; }
 };
 
 // Takes every token and recognises nothing: the parser of every language

@@ -1,17 +1,22 @@
 #!/usr/bin/env bash
-# Measures the functions and call edges found in the real C trees of the
-# shared corpora against the compiler's own call graph, beside GNU cflow
-# (bench/accuracy.py says how), and writes the tables to standard output
-# and to build/accuracy/RESULTS.md.
+# Measures the functions and call edges found in real C trees against the
+# compiler's own call graph, beside GNU cflow (bench/accuracy.py says how),
+# and writes the tables to standard output and to build/accuracy/RESULTS.md.
 #
 #   scripts/accuracy.sh [build folder] [tree ...]
-#   (default build/linux, ../shared/corpora/c/lua and ../shared/corpora/c/zlib)
+#   (default build/linux; lua and zlib of ../shared/corpora/c, and libyaml,
+#   gawk and jq from their Debian sources, prepared by
+#   scripts/accuracy-corpora.sh)
 set -eu
 cd "$(dirname "$0")/.."
 build=${1:-build/linux}
 shift || true
 trees=("$@")
-[ ${#trees[@]} -gt 0 ] || trees=(../shared/corpora/c/lua ../shared/corpora/c/zlib)
+if [ ${#trees[@]} -eq 0 ]; then
+  scripts/accuracy-corpora.sh
+  trees=(../shared/corpora/c/lua ../shared/corpora/c/zlib build/accuracy/corpora/libyaml
+         build/accuracy/corpora/gawk build/accuracy/corpora/jq)
+fi
 if ! command -v cflow >/dev/null; then
   sudo_cmd=""
   [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"

@@ -437,10 +437,14 @@ bool ClassTable::keptAcrossFiles() const {
   return (context_.languageMask() & kModeVbOrDelphi) != 0;
 }
 
+void ClassTable::forgetUses() {
+  for (std::uint32_t at : usedRecords_) store_[at].used = 0;
+  usedRecords_.clear();
+}
+
 void ClassTable::resetAfterFile() {
   if (keptAcrossFiles()) {
-    for (std::uint32_t at : usedRecords_) store_[at].used = 0;
-    usedRecords_.clear();
+    forgetUses();
     return;
   }
   usedRecords_.clear();

@@ -106,6 +106,9 @@ class ClassTable {
 
   void writeClassList(ReportSession& session, ListScope scope);
   void resetAfterFile();
+  // Every class is unused again; the classes stay (the next file of a run
+  // that keeps its classes across files).
+  void forgetUses();
   // No record at all, not even one renamed away.
   bool empty() const { return store_.empty(); }
 

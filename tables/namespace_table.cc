@@ -16,6 +16,13 @@ void NamespaceTable::openNamespace(std::string_view name, int depth) {
   open_.push_back({std::move(full), depth});
 }
 
+int NamespaceTable::openCount() const {
+  int levels = 0;
+  for (size_t i = 0; i < open_.size(); ++i)
+    if (i == 0 || open_[i].depth != open_[i - 1].depth) ++levels;
+  return levels;
+}
+
 void NamespaceTable::addUsing(std::string_view name, int depth) {
   using_.push_back({std::string(name), depth});
 }
@@ -47,7 +54,8 @@ std::string NamespaceTable::knownPrefix(std::string_view name) const {
 }
 
 void NamespaceTable::statementEnd(int depth) {
-  if (!open_.empty() && open_.back().depth >= depth) open_.pop_back();
+  // `namespace a::b {` opened both at one depth: they close together.
+  while (!open_.empty() && open_.back().depth >= depth) open_.pop_back();
 }
 
 void NamespaceTable::closeScope(int depth) {

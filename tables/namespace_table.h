@@ -26,7 +26,9 @@ class NamespaceTable {
 
   void openNamespace(std::string_view name, int depth);
   void addUsing(std::string_view name, int depth);
-  int openCount() const { return static_cast<int>(open_.size()); }
+  // The brace levels the open namespaces hold (`namespace a::b {` opens
+  // two namespaces and one level).
+  int openCount() const;
   // Full name of the innermost open namespace, or the empty text.
   const std::string& currentPath() const;
   // The i-th using directive; one past the last, "ATL" when an ATL header
@@ -35,8 +37,8 @@ class NamespaceTable {
   bool isNamespace(std::string_view name) const { return known_.contains(name); }
   // The longest prefix of `name`, cut at "::", that is a known namespace.
   std::string knownPrefix(std::string_view name) const;
-  // After a '}' or ';' at brace depth `depth`: closes the innermost
-  // namespace when it was opened at that depth or deeper.
+  // After a '}' or ';' at brace depth `depth`: closes the namespaces
+  // opened at that depth or deeper.
   void statementEnd(int depth);
   // Before the '}' that leaves depth `depth`: drops the using directives of
   // that depth and deeper.

@@ -232,6 +232,10 @@ void TypeTable::endFile(int mode) {
     clear();
     return;
   }
+  forgetUses();
+}
+
+void TypeTable::forgetUses() {
   for (std::uint32_t position : usedRecords_) records_[position].flags &= ~kUsed;
   usedRecords_.clear();
 }

@@ -39,7 +39,9 @@ struct TypeRecord {
 class TypeTable final : public TypeQuestions {
  public:
   enum Flag : int { kInexact = 1, kUsed = 2 };
-  enum Kind : int { kTypedef = 1, kStructure = 2, kClass = 4, kFunctionPointer = 8 };
+  // kTag: a C structure, union or enumeration tag, a name of their own
+  // name space (a function may bear it).
+  enum Kind : int { kTypedef = 1, kStructure = 2, kClass = 4, kFunctionPointer = 8, kTag = 16 };
   // What findType asks.
   enum class FindMode : int {
     kCurrentLanguage = 0,  // a type in the current file's language
@@ -92,6 +94,9 @@ class TypeTable final : public TypeQuestions {
   // End of a source file read with per-file tables: VB and Delphi keep their
   // types with the used marks cleared; other languages empty the table.
   void endFile(int mode);
+  // Every type is unused again; the types stay (the next file of a run
+  // that keeps its types across files).
+  void forgetUses();
   void clear() {
     version_ = newRecordsVersion();
     records_.clear();

@@ -195,6 +195,41 @@ TEST_F(CParserClassTest, NamespacesAcrossFiles) {
   EXPECT_EQ(takeLog(), "  a.hを処理中\n");
 }
 
+// `namespace a::b {` is `namespace a { namespace b {`: its classes and
+// functions are a::b's, and both close with its one body.
+TEST_F(CParserClassTest, QualifiedNamespaceHead) {
+  analyse({{"a.cpp",
+            "namespace app::ui {\n"
+            "class Panel { public: void show(); };\n"
+            "void Panel::show() { }\n"
+            "int count() { return 0; }\n"
+            "}\n"
+            "int after() { return 1; }\n"}});
+  EXPECT_EQ(classList(), "app::ui::Panel");
+  EXPECT_EQ(knownFunctions(),
+            "int after() a.cpp:6 #1 [BK]\n"
+            "app::ui::Panel::show() a.cpp:3 #1 [BK]\n"
+            "int app::ui::count() a.cpp:4 #1 [BK]\n");
+  EXPECT_EQ(takeLog(), "");
+}
+
+// What stands between `class` and the name is no name: an attribute list,
+// a specifier with its arguments (given directly or by a macro), a macro
+// word; the class and its members are kept.
+TEST_F(CParserClassTest, AttributesAndSpecifiersBeforeTheClassName) {
+  analyse({{"a.cpp",
+            "#define API __attribute__((visibility(\"default\")))\n"
+            "class [[nodiscard]] Result { public: int get(); };\n"
+            "class API Widget : public Result { public: void draw(); };\n"
+            "class alignas(16) __declspec(novtable) Block { void fill(); };\n"
+            "class EXPORTED Panel { void show() { draw(); } void draw(); };\n"
+            "int Result::get() { return 0; }\n"
+            "void Widget::draw() { get(); }\n"}});
+  EXPECT_EQ(classList(), "Block Panel Result Widget:Result");
+  EXPECT_EQ(calleesOf("Widget::draw"), "Result::get");
+  EXPECT_EQ(calleesOf("Panel::show"), "Panel::draw");
+}
+
 TEST_F(CParserClassTest, TemplatesExternCAndMessageMaps) {
   analyse({{"a.cpp",
             "template <class T> class Box { public: T get() { return v(); } };\n"

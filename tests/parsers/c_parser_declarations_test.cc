@@ -57,7 +57,7 @@ TEST_F(CDeclarationTest, FunctionPointerTypedef) {
 
 TEST_F(CDeclarationTest, AnonymousStructureTypedef) {
   analyse({{"main.c", "typedef struct { int x; char c; } POINT2;\n"}});
-  EXPECT_EQ(kindOf("POINT2"), TypeTable::kStructure);
+  EXPECT_EQ(kindOf("POINT2"), TypeTable::kStructure | TypeTable::kTypedef);
   EXPECT_EQ(sizeOf("POINT2"), 5);
   EXPECT_TRUE(classes().exists("POINT2"));
   EXPECT_FALSE(classes().exists("@無名構造体@main.c"));
@@ -73,7 +73,7 @@ TEST_F(CDeclarationTest, TaggedStructureWithTypedefNames) {
             "struct tag v;\n"
             "struct tag one, *two = 0;\n"
             "int a, *b, c[10];\n"}});
-  EXPECT_EQ(kindOf("tag"), TypeTable::kStructure);
+  EXPECT_EQ(kindOf("tag"), TypeTable::kStructure | TypeTable::kTag);
   EXPECT_EQ(sizeOf("tag"), 8);
   EXPECT_EQ(sizeOf("A"), 8);
   EXPECT_EQ(sizeOf("PA"), 4);
@@ -111,17 +111,25 @@ TEST_F(CDeclarationTest, FunctionsReturningAndTakingStructures) {
 TEST_F(CDeclarationTest, Enumerations) {
   analyse({{"main.c",
             "enum { A, B = 5, C };\n"
-            "enum { X = 0x10, Y };\n"
-            "typedef enum {\n    RED,\n    GREEN = B\n} Color;\n"}});
+            "enum { X = 0x10, Y, Z = 010, W = (X | 0x3) << 1 };\n"
+            "#define SHIFT(n) (1 << (n))\n"
+            "#define BASE 40\n"
+            "typedef enum {\n    RED = SHIFT(2),\n    GREEN = B,\n    BLUE = BASE + C, LAST = unknown_name, AFTER\n} Color;\n"}});
   EXPECT_EQ(define("A"), "0");
   EXPECT_EQ(define("B"), "5");
   EXPECT_EQ(define("C"), "6");
-  // Only decimal values are taken.
-  EXPECT_EQ(define("X"), "0");
-  EXPECT_EQ(define("Y"), "1");
-  EXPECT_EQ(define("RED"), "0");
+  // Initialisers are constant expressions, as the compiler takes them.
+  EXPECT_EQ(define("X"), "16");
+  EXPECT_EQ(define("Y"), "17");
+  EXPECT_EQ(define("Z"), "8");
+  EXPECT_EQ(define("W"), "38");
+  EXPECT_EQ(define("RED"), "4");
   EXPECT_EQ(define("GREEN"), "5");
-  EXPECT_EQ(kindOf("Color"), TypeTable::kStructure);
+  EXPECT_EQ(define("BLUE"), "46");
+  // One that does not evaluate leaves the count where it was, silently.
+  EXPECT_EQ(define("LAST"), "47");
+  EXPECT_EQ(define("AFTER"), "48");
+  EXPECT_EQ(kindOf("Color"), TypeTable::kStructure | TypeTable::kTypedef);
   EXPECT_EQ(sizeOf("Color"), 4);
   EXPECT_EQ(takeLog(), "");
 }

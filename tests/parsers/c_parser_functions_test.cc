@@ -238,9 +238,10 @@ TEST_F(CParserTest, CallsInsideAnInitializerListOfABody) {
 }
 
 // Parenthesised names are the function's name; a function-like macro
-// called at file level and ended by ';', or a call before a new
-// declaration, is no header (its record stays, unknown, and no report shows
-// it); a macro call followed by a body defines a function of its name.
+// that is not defined, called at file level, or a call before a new
+// declaration, is no header (its record stays, unknown, and no report
+// shows it); a defined macro at file level is what it expands to, a
+// declaration or a function.
 TEST_F(CParserTest, DefinitionShapes) {
   EXPECT_EQ(analyse({{"main.c",
                       "#define DECLARE(x) int x##_count\n"
@@ -254,14 +255,13 @@ TEST_F(CParserTest, DefinitionShapes) {
                       "int g(int), k(int);\n"
                       "DEFUN(int, m) { return 0; }\n"}}),
             // Without the settings data neither void nor size_t is a type.
-            "DECLARE() []\n"
-            "DEFUN() main.c:12 #1 [BK]\n"
             "UNKNOWN() []\n"
             "f() main.c:10 [K]\n"
             "int g() main.c:11 [K]\n"
             "int* getp() main.c:3 #3 [BK]\n"
             "int h() main.c:9 #1 [BK] > getp\n"
             "k() main.c:11 [K]\n"
+            "int m() main.c:12 #1 [BK]\n"
             "size_t() []\n"
             "sz() main.c:6 [K]\n");
   EXPECT_EQ(takeLog().find("MainForSetFunc_C"), std::string::npos);

@@ -62,9 +62,14 @@ TEST_F(ConditionEvaluatorTest, ValuesWithoutMessages) {
       {"1/2", 0},   // 0.5 truncates to 0
       {"7/2", 3},
       {"-7/2", -3},
-      {"4294967296", 0},  // only the low 32 bits count
+      {"4294967296", 0},  // the value keeps only its low 32 bits
       {"4294967297", 1},
       {"0x100000000", 0},
+      {"1 ? 2 : 3", 2},
+      {"0 ? 2 : 1 ? 4 : 5", 4},
+      {"(A > 1 ? 10 : 20) + 1", 11},
+      {"defined(FOO) ? (B ? 7 : 8) : 9", 7},
+      {"0 ? 1/0 : 3", 3},
       {"2147483648", std::numeric_limits<int>::min()},
       {"", 0},
   };
@@ -73,6 +78,20 @@ TEST_F(ConditionEvaluatorTest, ValuesWithoutMessages) {
     EXPECT_EQ(value, c.value) << c.text;
     EXPECT_EQ(log, "") << c.text;
   }
+}
+
+// A condition is true when its whole value is non-zero, as the compiler
+// tests it, past the low 32 bits of the value; a fraction is not.
+TEST_F(ConditionEvaluatorTest, TruthOfTheWholeValue) {
+  for (auto [text, truth] : {std::pair{"4294967296", true}, {"0x100000000", true}, {"1/2", false},
+                             {"-1", true}, {"0", false}, {"1 ? 0 : 1", false}}) {
+    EXPECT_EQ(evaluateExpressionAt(run().scan().expressions(), text, true, 7).nonZero, truth) << text;
+  }
+  EXPECT_EQ(at7("1 ? 2").second, "    a.c 7: #if､#elif文解析ｴﾗｰ [数式エラー]\n");
+  ExpressionTables quiet = run().scan().expressions();
+  quiet.quiet = true;
+  EXPECT_FALSE(evaluateExpressionAt(quiet, "sizeof(nothing) + x", false, 7).ok);
+  EXPECT_EQ(takeLog(), "");
 }
 
 TEST_F(ConditionEvaluatorTest, Expansions) {

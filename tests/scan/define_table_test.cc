@@ -153,49 +153,6 @@ TEST_F(DefineTableTest, VbConstantsCollideWhateverTheCase) {
   EXPECT_EQ(takeLog(), "  maxは既に登録済みです[define]\n");
 }
 
-// What a macro call stands for, through the macros it calls, each once.
-TEST_F(DefineTableTest, MacroCallTargets) {
-  reservedWords().loadBuiltIn();
-  options().macrosAreNotFunctions = 1;
-  define("X", {"foo"});
-  // "#define M(x) foo(x)+if(x)+2(x)+bar(x)+baz"
-  defineFunction("M", {"(", "x", ")"}, {"foo", "(", "x", ")", "+",   "if", "(", "x", ")", "+",  "2",
-                                        "(",   "x", ")", "+", "bar", "(",  "x", ")", "+", "baz"});
-  // "#define OUTER(a) INNER(a)+qux(a)", "#define INNER(b) M(b)+X(b)+OUTER(b)"
-  defineFunction("OUTER", {"(", "a", ")"}, {"INNER", "(", "a", ")", "+", "qux", "(", "a", ")"});
-  defineFunction("INNER", {"(", "b", ")"},
-                 {"M", "(", "b", ")", "+", "X", "(", "b", ")", "+", "OUTER", "(", "b", ")"});
-  auto targets = [&](const char* name) {
-    std::vector<std::string_view> found;
-    defines().callTargets(name, found);
-    std::string out;
-    for (std::string_view t : found) out += (out.empty() ? "" : " ") + std::string(t);
-    return out;
-  };
-  EXPECT_EQ(targets("X"), "foo");
-  EXPECT_EQ(targets("M"), "foo bar");
-  EXPECT_EQ(targets("OUTER"), "foo bar foo qux");  // the loop back to OUTER adds nothing
-  EXPECT_EQ(targets("NOPE"), "");
-}
-
-TEST_F(DefineTableTest, CalledFunctionsOnlyWhenMacrosAreNotFunctions) {
-  defineFunction("M", {"(", "x", ")"}, {"foo", "(", "x", ")"});
-  std::vector<std::string_view> found;
-  defines().callTargets("M", found);
-  EXPECT_TRUE(found.empty());
-}
-
-TEST_F(DefineTableTest, ParametersTheBodyNeverUses) {
-  defineFunction("ASSERT", {"(c, msg)"}, {"(", "(", "void", ")", "0", ")"});
-  defineFunction("PICK", {"(a,b)"}, {"a"});
-  defineFunction("LOG", {"(fmt,...)"}, {"printf", "(", "fmt", ",", "__VA_ARGS__", ")"});
-  define("OBJ", {"1"});
-  EXPECT_EQ(defines().unusedParameters("ASSERT"), 3u);
-  EXPECT_EQ(defines().unusedParameters("PICK"), 2u);
-  EXPECT_EQ(defines().unusedParameters("LOG"), 0u);
-  EXPECT_EQ(defines().unusedParameters("OBJ"), 0u);
-}
-
 TEST_F(DefineTableTest, TypeMacrosInCAndCppFiles) {
   baseTypes().loadBuiltIn();
   types().copyFrom(baseTypes());

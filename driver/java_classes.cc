@@ -1,0 +1,89 @@
+// The declarations pass of a Java run: every file is read once for its
+// classes, bases and methods before the analysis, and they are entered in
+// the class table (and as types) when the first file's tables are ready.
+#include <ostream>
+#include <streambuf>
+
+#include "context/language_mode.h"
+#include "context/source_context.h"
+#include "context/source_file_list.h"
+#include "driver/analysis_run.h"
+#include "parsers/java_declarations.h"
+#include "parsers/languages.h"
+#include "report/error_log.h"
+#include "scan/read_loop.h"
+#include "scan/source_reader.h"
+#include "tables/decl_info.h"
+
+namespace {
+
+// Whatever the pass would say about a file is said by the analysis itself.
+class NullBuffer final : public std::streambuf {
+ protected:
+  int_type overflow(int_type c) override { return traits_type::not_eof(c); }
+};
+
+}  // namespace
+
+// False when a stop request ended the pass.
+bool AnalysisRun::collectJavaDeclarations(const SourceFileList& list, const std::vector<int>& order) {
+  javaDeclarations_ = std::make_unique<JavaDeclarations>();
+  NullBuffer nothing;
+  std::ostream muted(&nothing);
+  holdErrorLogOnThisThread(&muted);
+  ReadSettings settings;
+  settings.blockBytes = blockBytes_;
+  settings.stop = stop_;
+  const Language& java = languageOf(SourceLanguage::kJava);
+  bool finished = true;
+  for (int index : order) {
+    const SourceFileEntry& entry = list.entries()[index];
+    std::string path = entry.directory + entry.name;
+    std::unique_ptr<platform::ByteSource> source = files_.open(path);
+    if (!source) continue;
+    SourceReader reader(scan_, SourceReader::Kind::Include);
+    reader.setFile(path, java);
+    reader.replaceParser(makeJavaDeclarationParser(parsers_, *javaDeclarations_, context_.item(0)));
+    finished = readSource(reader, *source, settings) == ReadResult::kEndOfFile;
+    context_.pop();
+    if (!finished) break;
+  }
+  defines_.clear();
+  holdErrorLogOnThisThread(nullptr);
+  return finished;
+}
+
+// Each class under the file that declares it, then the bases and methods,
+// which need the classes. A class the table knows already (a settings
+// class) is left as it is.
+void AnalysisRun::declareJavaClasses() {
+  if (!javaDeclarations_) return;
+  std::unique_ptr<JavaDeclarations> found = std::move(javaDeclarations_);
+  const std::int32_t mask = context_.languageMask();
+  context_.setLanguageMask(kModeJava);
+  std::vector<bool> fresh(found->classes.size(), false);
+  for (size_t i = 0; i < found->classes.size(); ++i) {
+    const JavaDeclarations::Class& c = found->classes[i];
+    if (classes_.exists(c.name)) continue;
+    context_.push(c.file);
+    classes_.registerClass(c.name, 0, ClassTable::kClass);
+    context_.pop();
+    fresh[i] = true;
+  }
+  for (size_t i = 0; i < found->classes.size(); ++i) {
+    if (!fresh[i]) continue;
+    const JavaDeclarations::Class& c = found->classes[i];
+    for (const std::string& base : c.bases)
+      if (base != c.name) classes_.addBase(c.name, base);
+    DeclInfo method;
+    method.className = c.name;
+    for (const std::string& name : c.methods) {
+      method.name = name;
+      classes_.addMethod(method);
+    }
+    for (const JavaDeclarations::Class::Field& field : c.fields)
+      classes_.addMember(c.name, field.type, field.name, 0, 0);
+  }
+  classes_.forgetUses();
+  context_.setLanguageMask(mask);
+}

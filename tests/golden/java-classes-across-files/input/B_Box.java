@@ -1,0 +1,4 @@
+public class Box {
+    public Box(int n) { }
+    public void open() { Op.PLUS.apply(1, 2); }
+}

@@ -1,0 +1,3 @@
+public class Sub extends Base {
+    public Sub() { }
+}

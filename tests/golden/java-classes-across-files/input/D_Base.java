@@ -1,0 +1,3 @@
+public class Base {
+    public void inherited() { }
+}
