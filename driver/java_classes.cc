@@ -30,7 +30,7 @@ bool AnalysisRun::collectJavaDeclarations(const SourceFileList& list, const std:
   javaDeclarations_ = std::make_unique<JavaDeclarations>();
   NullBuffer nothing;
   std::ostream muted(&nothing);
-  holdErrorLogOnThisThread(&muted);
+  holdErrorLog(&muted);
   ReadSettings settings;
   settings.blockBytes = blockBytes_;
   settings.stop = stop_;
@@ -49,7 +49,7 @@ bool AnalysisRun::collectJavaDeclarations(const SourceFileList& list, const std:
     if (!finished) break;
   }
   defines_.clear();
-  holdErrorLogOnThisThread(nullptr);
+  holdErrorLog(nullptr);
   return finished;
 }
 
