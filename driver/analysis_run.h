@@ -28,6 +28,7 @@
 #include "scan/define_table.h"
 #include "scan/reserved_word_table.h"
 #include "scan/scan_context.h"
+#include "tables/call_resolution.h"
 #include "tables/class_table.h"
 #include "tables/function_table.h"
 #include "tables/namespace_table.h"
@@ -63,6 +64,7 @@ class AnalysisRun {
   FunctionTable& functions() { return functions_; }
   VariableTable& variables() { return variables_; }
   NamespaceTable& namespaces() { return namespaces_; }
+  CallResolution& calls() { return calls_; }
   // The header read mode in force: the options' mode, except that a run
   // with C++ or Java files reads headers it was told never to read once.
   HeaderReadMode headerMode() const { return headerMode_; }
@@ -134,6 +136,7 @@ class AnalysisRun {
   FunctionTable functions_;
   VariableTable variables_;
   NamespaceTable namespaces_;
+  CallResolution calls_;
   ParserContext parsers_;
   ScanContext scan_;
   HeaderReadMode headerMode_ = HeaderReadMode::PerSourceFile;

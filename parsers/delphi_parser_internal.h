@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "parsers/delphi_words.h"
+#include "context/language_mode.h"
 #include "parsers/routine_parser.h"
 
 
@@ -35,7 +36,7 @@ class DelphiParser final : public RoutineParser {
     kRecordBody = 6,
   };
 
-  explicit DelphiParser(ParserContext& tables) : RoutineParser(true, tables) {}
+  explicit DelphiParser(ParserContext& tables) : RoutineParser(kModeDelphi, tables) {}
 
   void resetForFile(SourceReader& reader) override;
   void step(SourceReader& reader) override;
