@@ -74,7 +74,7 @@ def code_part(line):
 def read_lines(path):
     with open(path, "rb") as f:
         data = f.read()
-    for encoding in ("utf-8", "cp932"):
+    for encoding in ("utf-8-sig", "cp932"):
         try:
             return data.decode(encoding).splitlines()
         except UnicodeDecodeError:
@@ -230,6 +230,13 @@ def main():
             for m in WORD.finditer(text):
                 w = m.group(0).lower()
                 before = text[:m.start()].split()
+                tail = text[m.end():].lstrip()
+                if tail.startswith("."):
+                    continue  # an object or module before its member
+                if w == "new":
+                    following = WORD.match(tail)
+                    if not following or following.group(0).lower() not in qualifiers:
+                        continue  # an object of a class the tree does not define
                 head = text[:m.start()].rstrip()
                 if head.endswith("."):
                     q = re.search(r"(\w*)\s*\.$", head).group(1).lower()

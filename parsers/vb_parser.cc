@@ -74,6 +74,8 @@ void VbParser::endOfFile(SourceReader& reader) {
 void VbParser::step(SourceReader& reader) {
   const std::string* live = liveToken(reader);
   if (!live) return;
+  if (file_.firstToken) live = withoutByteOrderMark(*live);
+  if (!live) return;
   const std::string& token = *live;
   if (skipsDesignerSection(token)) return;
   const bool end = statementEnd(token);
@@ -99,6 +101,16 @@ void VbParser::step(SourceReader& reader) {
 }
 
 // A line end, or a ':' between two statements (not `:=`).
+// VB.NET files are often UTF-8 with a byte-order mark, which the reader
+// leaves on the file's first word (`Friend` of `Friend Module Main`).
+const std::string* VbParser::withoutByteOrderMark(const std::string& token) {
+  static const std::string kMark = "\xEF\xBB\xBF";
+  if (token.compare(0, kMark.size(), kMark) != 0) return &token;
+  if (token.size() == kMark.size()) return nullptr;
+  file_.firstWord = token.substr(kMark.size());
+  return &file_.firstWord;
+}
+
 bool VbParser::statementEnd(const std::string& token) const {
   if (token == "\n") return true;
   return token == ":" && file_.parenDepth == 0 && reader_->token(0) != "=";

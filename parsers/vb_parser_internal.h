@@ -48,6 +48,7 @@ class VbParser final : public RoutineParser {
  private:
   // vb_parser.cc: the step, statement keywords, blocks, headers, the end
   // of a routine.
+  const std::string* withoutByteOrderMark(const std::string& token);
   bool statementEnd(const std::string& token) const;
   void countStatement(const std::string& token, bool end);
   void runStatementMachine(const std::string& token);
@@ -111,6 +112,7 @@ class VbParser final : public RoutineParser {
     bool designer = false;     // in a form's or class's designer section
     bool classFile = false;    // a VB6 form, class or user control
     bool firstToken = true;
+    std::string firstWord;     // the file's first word without a byte-order mark
     int designerDepth = 0;     // Begin … End nesting of the designer
     // The designer's controls (name, type), members of the form's class.
     std::vector<std::pair<std::string, std::string>> controls;

@@ -384,9 +384,10 @@ TEST_F(VbParserTest, VbNetClassesModulesAndConstructors) {
 
 // VB.NET modules of one program may each have a Run: each stays its
 // module's, reached through the module's name; a name only one module has
-// is reached without it, from a class as from another module.
+// is reached without it, from a class as from another module. A UTF-8
+// byte-order mark before the first word changes nothing.
 TEST_F(VbParserTest, VbNetModulesWithRoutinesOfOneName) {
-  EXPECT_EQ(project({{"a.vb", "Public Module Fight\n    Public Sub Run()\n        Roll()\n"
+  EXPECT_EQ(project({{"a.vb", "\xEF\xBB\xBF" "Public Module Fight\n    Public Sub Run()\n        Roll()\n"
                               "    End Sub\nEnd Module\n"},
                      {"b.vb", "Module Shop\n    Sub Run()\n        Fight.Run()\n    End Sub\n"
                               "    Function Roll() As Integer\n    End Function\nEnd Module\n"},
