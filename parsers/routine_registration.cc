@@ -220,6 +220,7 @@ void RoutineRegistration::registerCall(const DeclInfo& callee, std::uint32_t kin
   call.ownClass = memberClass();
   call.scope = scope_;
   call.where = where;
+  call.path = tables_.context.topPath();
   call.kind = kind;
   call.weak = weak;
   tables_.calls.note(language_, call);

@@ -9,6 +9,7 @@
 #include "scan/source_reader.h"
 #include "tables/call_resolution.h"
 #include "tables/class_table.h"
+#include "tables/function_table.h"
 #include "tables/variable_table.h"
 
 namespace {
@@ -295,9 +296,14 @@ void VbParser::defineRoutineNamed(const std::string& name) {
   record.name = name;
   record.className = r().currentClass;
   record.fileLocal = (file_.module && file_.privateHeader) || file_.classTakenElsewhere;
+  const bool vb6ModuleRoutine = !isNet() && file_.module && !record.fileLocal;
+  const std::string path(tables_.context.topPath());
+  if (vb6ModuleRoutine && !tables_.calls.claimModuleRoutine(name, path)) record.fileLocal = true;
   record.line = routine_.currentLine();
   routine_.defineRoutine(record, RoutineRegistration::kKindCall);
   if (r().currentFunction.empty()) return;
+  if (vb6ModuleRoutine)
+    tables_.calls.addModuleRoutine(name, tables_.functions.qualifiedKey(routine_.callerParts()), path);
   if (isNet() && file_.module && !record.fileLocal)
     tables_.calls.addNetModuleRoutine(file_.moduleName, name);
   r().inBody = true;

@@ -35,8 +35,8 @@ std::string CallResolution::folded(std::string_view name) {
 void CallResolution::note(int language, const NotedCall& call) {
   Call c{texts_.add(call.caller),    texts_.add(call.name),  texts_.add(call.objectClass),
          texts_.add(call.qualifier), texts_.add(call.ownClass), texts_.add(call.scope),
-         texts_.add(call.where),     call.kind,              static_cast<std::uint8_t>(language),
-         call.weak};
+         texts_.add(call.where),     texts_.add(call.path),  call.kind,
+         static_cast<std::uint8_t>(language), call.weak};
   // The same call again adds nothing unless every call site is shown.
   if (!options_.showDuplicateChildren && !calls_.empty()) {
     const Call& last = calls_.back();
@@ -55,6 +55,41 @@ void CallResolution::addModule(std::string_view name, std::string_view privateSu
 bool CallResolution::claimClassFile(std::string_view name, std::string_view path) {
   auto [owner, added] = classFiles_.emplace(folded(name), std::string(path));
   return added || owner->second == path;
+}
+
+bool CallResolution::claimModuleRoutine(std::string_view name, std::string_view path) {
+  auto routines = moduleRoutines_.find(folded(name));
+  return routines == moduleRoutines_.end() || routines->second.front().path == path;
+}
+
+void CallResolution::addModuleRoutine(std::string_view name, std::string_view key,
+                                      std::string_view path) {
+  std::vector<ModuleRoutine>& routines = moduleRoutines_[folded(name)];
+  for (const ModuleRoutine& r : routines)
+    if (r.path == path) return;
+  routines.push_back({std::string(key), std::string(path)});
+}
+
+// Of the modules that have a public routine `name`, the one whose folder
+// shares the most with the caller's file's (the first on a tie).
+std::string CallResolution::nearestModuleRoutine(std::string_view name,
+                                                 std::string_view path) const {
+  auto routines = moduleRoutines_.find(folded(name));
+  if (routines == moduleRoutines_.end() || routines->second.size() < 2) return std::string(name);
+  const ModuleRoutine* best = nullptr;
+  size_t bestShared = 0;
+  for (const ModuleRoutine& r : routines->second) {
+    size_t shared = 0, common = 0;
+    while (common < r.path.size() && common < path.size() && r.path[common] == path[common]) {
+      if (r.path[common] == '/' || r.path[common] == '\\') shared = common + 1;
+      ++common;
+    }
+    if (!best || shared > bestShared) {
+      best = &r;
+      bestShared = shared;
+    }
+  }
+  return best->key;
 }
 
 void CallResolution::addNetModule(std::string_view name) { netModules_[folded(name)] = true; }
@@ -184,9 +219,10 @@ std::string CallResolution::vbCallee(const Call& call) {
     std::string_view qualifier = text(call.qualifier);
     auto module = modules_.find(folded(qualifier));
     if (module != modules_.end()) {
-      // `Module1.Helper` inside Module1 may name its Private Helper.
+      // `Module1.Helper`: Module1's own (Private inside it, or a public one
+      // whose name another module had first).
       std::string own = std::string(name) + module->second;
-      if (module->second == scope && functions_.isDefined(own)) return own;
+      if (functions_.isDefined(own)) return own;
       return std::string(name);
     }
     if (classes_.isClass(qualifier) || netModules_.count(folded(qualifier)))
@@ -207,6 +243,8 @@ std::string CallResolution::vbCallee(const Call& call) {
     std::string own = std::string(name) + std::string(scope);
     if (functions_.isDefined(own)) return own;
   }
+  if (call.path != TextPool::kEmpty && moduleRoutines_.count(folded(name)))
+    return nearestModuleRoutine(name, text(call.path));
   // A VB.NET module's routine, where one module alone has the name.
   if (!functions_.isDefined(name)) {
     auto keys = netModuleRoutines_.find(folded(name));

@@ -35,6 +35,7 @@ struct NotedCall {
   // whose class name another file took first); Delphi: the caller's unit.
   std::string_view scope;
   std::string_view where;  // the position prefix of a log line about the call
+  std::string_view path;   // the caller's file
   std::uint32_t kind = 0;  // registration flags of the call
   bool weak = false;       // a name that only a routine of the sources makes a call
 };
@@ -62,6 +63,13 @@ class CallResolution {
   // its routines that is not Private.
   void addNetModule(std::string_view name);
   void addNetModuleRoutine(std::string_view module, std::string_view name);
+  // VB6: a public routine of the module file `path`, keyed `key`; false
+  // when another module took the name first (separate projects read
+  // together, or two modules of one name's routine), and the routine is
+  // then keyed as its file's. A call that neither its own class nor its
+  // module answers goes to the one of the module nearest its file.
+  bool claimModuleRoutine(std::string_view name, std::string_view path);
+  void addModuleRoutine(std::string_view name, std::string_view key, std::string_view path);
 
   // Delphi: a unit (or program) and, in their order, the units it uses.
   void addUses(std::string_view unit, std::string_view used);
@@ -83,7 +91,7 @@ class CallResolution {
 
  private:
   struct Call {
-    TextPool::Id caller, name, objectClass, qualifier, ownClass, scope, where;
+    TextPool::Id caller, name, objectClass, qualifier, ownClass, scope, where, path;
     std::uint32_t kind;
     std::uint8_t language;
     bool weak;
@@ -121,6 +129,13 @@ class CallResolution {
   std::unordered_map<std::string, std::string> modules_;  // folded name -> private suffix
   std::unordered_map<std::string, std::string> classFiles_;  // folded name -> path
   std::unordered_map<std::string, bool> netModules_;          // folded names
+  struct ModuleRoutine {
+    std::string key;
+    std::string path;
+  };
+  // folded name -> the VB6 module routines so named, the first one's key plain
+  std::unordered_map<std::string, std::vector<ModuleRoutine>> moduleRoutines_;
+  std::string nearestModuleRoutine(std::string_view name, std::string_view path) const;
   // folded routine name -> the keys of the VB.NET module routines so named
   std::unordered_map<std::string, std::vector<std::string>> netModuleRoutines_;
   std::unordered_map<std::string, Unit> units_;           // folded name

@@ -425,4 +425,29 @@ TEST_F(VbParserTest, Vb6FormsOfOneNameInTwoFilesStayApart) {
   }
 }
 
+// Two VB6 projects read together, each with a module Protocol whose public
+// routines have the same names: the second project's stay its own, and a
+// call reaches the routine of the module nearest the caller's file.
+TEST_F(VbParserTest, Vb6ModulesOfTwoProjectsStayApart) {
+  const std::string protocol = "Attribute VB_Name = \"Protocol\"\nPublic Sub Handle()\n    Helper\n"
+                               "End Sub\nPublic Sub Helper()\nEnd Sub\n";
+  project({{"Client/Protocol.bas", protocol},
+            {"Server/Protocol.bas", protocol},
+            {"Server/Main.bas", "Attribute VB_Name = \"Main\"\nSub Start()\n    Handle\n"
+                                "    Protocol.Helper\nEnd Sub\n"}});
+  const FunctionTable& f = functions();
+  auto callees = [&](const std::string& key) {
+    std::string out;
+    int n = f.recordOf(key);
+    if (n < 0) return std::string("<none>");
+    for (int c : f.record(n).callees) out += f.record(c).key + " ";
+    return out;
+  };
+  const std::string server = "@" + kFolder + "Server/Protocol.bas";
+  EXPECT_EQ(callees("Handle"), "Helper ");
+  EXPECT_EQ(callees("Handle" + server), "Helper" + server + " ");
+  EXPECT_EQ(callees("Start"), "Handle" + server + " Helper" + server + " ");
+  EXPECT_EQ(log_, "");
+}
+
 }  // namespace
