@@ -176,6 +176,11 @@ def main():
     defined = {bare(r[1]) for r in routines}
     by_place = {(os.path.basename(p).lower(), first): (p, first, last)
                 for p, _, first, last in routines}
+    # Property Get/Let/Set of one name are one routine of the report, at
+    # the first of them: the others go by their name.
+    by_name = {}
+    for p, name, first, last in routines:
+        by_name.setdefault((os.path.basename(p).lower(), name.lower()), []).append((p, first, last))
     folder = run_program(build, work, tree)
     records = program_details(folder)
     # The reported routines with the body the plain reading gives them.
@@ -185,6 +190,9 @@ def main():
         place = by_place.get((r["file"].lower(), r["line"]))
         if not place:
             continue
+        for other in by_name.get((r["file"].lower(), bare(r["name"])), []):
+            if other[0] == place[0]:
+                callees_at[other] = {bare(c) for c in r["callees"]}
         callees_at[place] = {bare(c) for c in r["callees"]}
         for c in r["callees"]:
             if bare(c) in defined and bare(c) != bare(r["name"]):

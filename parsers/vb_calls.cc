@@ -1,8 +1,10 @@
 // The calls of a VB routine's statements: `f(…)`, `Call f`, `f` and `f x`
-// at a statement's start, `obj.f` and `a.b.f x` on objects, `New C(…)`
+// at a statement's start, `obj.f` and `a.b.f x` on objects, words inside
+// a statement that name a routine of the sources, `New C(…)`
 // (VB.NET: its constructor), and the objects `Set x = New C` gives a
 // class. Labels (`Retry:`) are no calls. Also the multi-line lambdas of
 // VB.NET, whose `End Sub` ends no routine.
+#include "context/text_util.h"
 #include "parsers/parser_context.h"
 #include "parsers/vb_parser_internal.h"
 #include "scan/source_reader.h"
@@ -10,6 +12,17 @@
 namespace {
 
 bool isWord(const std::string& token) { return !token.empty() && !TokenTests::isDelimiter(token); }
+
+// Words after which a name is a type, an object's class or a jump's place.
+const std::string_view kDeclaringWords[] = {"As", "New", "GoTo", "GoSub", "Of", "Implements",
+                                            "Inherits", "AddressOf", "Handles", "Event",
+                                            "RaiseEvent", "TypeOf", "Is"};
+
+bool isDeclaringWord(const std::string& word) {
+  for (std::string_view w : kDeclaringWords)
+    if (word.size() == w.size() && equalsIgnoreCase(word, w)) return true;
+  return false;
+}
 
 }  // namespace
 
@@ -22,6 +35,24 @@ void VbParser::callsInStatement(const std::string& token) {
   }
   pathStatement(token);
   callsWithoutParentheses(token);
+  callsInExpression(token);
+}
+
+// `x = obj.Value`, `If Controller.Hover Then`, `n = Count + 1`: a word
+// inside a statement with no '(' after it calls a routine only where the
+// sources define one that it names (a Property Get, a parameterless
+// Function); the object's class or the caller's scopes decide which.
+void VbParser::callsInExpression(const std::string& token) {
+  if (file_.tokenCount < 2 || file_.pathStatement || !tests_.isPlainName(token)) return;
+  const std::string& next = reader_->token(0);
+  if (next == "(" || next == "." || next == ":") return;
+  const std::string& before = history_.at(1);
+  if (before == ".") {
+    routine_.noteWeakCall(0);
+    return;
+  }
+  if (isDeclaringWord(before) || isStatementWord(token) || !r().inBody || r().headerOpen) return;
+  routine_.noteWeakCall(0);
 }
 
 // `DoIt`, `DoIt x`, `Print #1, x`: calls that no '(' shows. A first word
@@ -47,7 +78,9 @@ bool VbParser::isLabel() const {
 }
 
 // name '.' name {'.' name} then anything but '=', '(' or '.': a call of the
-// last name on the object before it (`Me.Refresh`, `Log.Write "x"`).
+// last name on the object before it (`Me.Refresh`, `Log.Write "x"`); with
+// '=' (`Label1.Caption = x`) a call only where the object's class defines
+// the name as a routine (a Property Let).
 void VbParser::pathStatement(const std::string& token) {
   if (file_.tokenCount == 1) {
     file_.pathStatement = isWord(token);
@@ -60,7 +93,10 @@ void VbParser::pathStatement(const std::string& token) {
   }
   if (token == ".") return;
   file_.pathStatement = false;
-  if (file_.tokenCount >= 4 && token != "=" && token != "(" && token != "!")
+  if (file_.tokenCount < 4) return;
+  if (token == "=")
+    routine_.noteWeakCall(1);  // `obj.Caption = x`: a Property Let where the class has one
+  else if (token != "(" && token != "!")
     routine_.registerRoutineName(1, RoutineRegistration::kKindCall, false);
 }
 

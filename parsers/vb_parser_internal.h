@@ -72,6 +72,7 @@ class VbParser final : public RoutineParser {
   // the objects a `Set x = New C` gives a class, lambdas.
   void callsInStatement(const std::string& token);
   void callsWithoutParentheses(const std::string& token);
+  void callsInExpression(const std::string& token);
   bool isLabel() const;
   void pathStatement(const std::string& token);
   bool newObject(const std::string& token);

@@ -450,4 +450,24 @@ TEST_F(VbParserTest, Vb6ModulesOfTwoProjectsStayApart) {
   EXPECT_EQ(log_, "");
 }
 
+// Words inside a statement call a routine only where the sources define
+// one that they name: a Property Get read, a Property Let by assignment, a
+// parameterless Function; fields, variables, and members of classes or
+// objects the sources do not know are no calls and log nothing.
+TEST_F(VbParserTest, NamesInExpressionsCallOnlyRoutinesOfTheSources) {
+  project({{"Gauge.cls", "VERSION 1.0 CLASS\nBEGIN\n  MultiUse = -1  'True\nEND\n"
+                         "Attribute VB_Name = \"Gauge\"\nPublic Hidden As Boolean\n"
+                         "Public Property Get Value() As Long\nEnd Property\n"
+                         "Public Property Let Value(ByVal v As Long)\nEnd Property\n"},
+           {"m.bas", "Attribute VB_Name = \"M\"\nSub P()\n    Dim g As Gauge\n    Dim n As Integer\n"
+                     "    n = g.Value + 1\n    If g.Hidden Then n = 2\n    n = Total * 2\n"
+                     "    n = n + Later\n    x.Caption = 2\n    Label1.Caption = Total\nEnd Sub\n"
+                     "Function Total() As Integer\nEnd Function\n"},
+           {"s.bas", "Attribute VB_Name = \"S\"\nSub Q()\n    Dim g As New Gauge\n    g.Value = 3\n"
+                     "End Sub\n"}});
+  EXPECT_EQ(calleesOf("P"), "Gauge::Value Total");
+  EXPECT_EQ(calleesOf("Q"), "Gauge::Value");
+  EXPECT_EQ(log_, "");
+}
+
 }  // namespace
