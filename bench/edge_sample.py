@@ -82,6 +82,19 @@ def read_lines(path):
     return data.decode("latin-1").splitlines()
 
 
+def field_like_property(match, text, lines, number):
+    """A VB.NET property without a parameter list and without Get or Set
+    blocks after it: no routine."""
+    if match.group(1).lower() != "property" or "(" in text[match.end():match.end() + 2]:
+        return False
+    for line in lines[number:]:
+        following = code_part(line).strip()
+        if following:
+            return not re.match(r"(?:(?:Private|Protected|Friend|Public)\s+)*(Get|Set)\b",
+                                following, re.I)
+    return True
+
+
 def source_routines(tree):
     """(path, name, first line, last line) of each routine with a body."""
     routines = []
@@ -97,7 +110,8 @@ def source_routines(tree):
                 if current is None:
                     m = HEADER.match(text)
                     if m and not re.search(r"\bDeclare\b|\bMustOverride\b", text, re.I):
-                        current = (m.group(2), number)
+                        if not field_like_property(m, text, lines, number):
+                            current = (m.group(2), number)
                 elif END.match(text):
                     routines.append((path, current[0], current[1], number))
                     current = None
@@ -237,7 +251,7 @@ def main():
             text = code_part(lines_of(path)[n - 1])
             for m in WORD.finditer(text):
                 w = m.group(0).lower()
-                before = text[:m.start()].split()
+                before = WORD.findall(text[:m.start()])
                 tail = text[m.end():].lstrip()
                 if tail.startswith("."):
                     continue  # an object or module before its member
