@@ -157,6 +157,7 @@ void VbParser::runStatementMachine(const std::string& token) {
       if (statementEnd(token)) file_.statementState = State::kDefault;
       break;
     case State::kEnd: endState(token); break;
+    case State::kImplements: implementsState(token); break;
   }
 }
 
@@ -194,6 +195,8 @@ bool VbParser::statementKeyword(const std::string& token) {
     else if (is(token, "type") && !isNet() && r().currentFunction.empty()) next = State::kTypeBlock;
     else if (is(token, "with")) next = State::kWith;
     else if (isOneOf(token, kPassedStatements)) next = State::kExit;
+    else if (is(token, "Implements") && r().currentFunction.empty() && !file_.className.empty())
+      next = State::kImplements;
     else if (isNet() && blockKeyword(token)) return true;
   }
   if (next == State::kDefault) return false;
@@ -346,6 +349,16 @@ void VbParser::defaultState(const std::string& token) {
     return;
   }
   callsInStatement(token);
+}
+
+// `Implements IShape, IDisposable` in a class: the class is an
+// implementation of each interface named (the last word of a dotted name).
+void VbParser::implementsState(const std::string& token) {
+  const bool end = statementEnd(token);
+  if (token != "," && !end) return;
+  const std::string& name = history_.at(1);
+  if (tests_.isPlainName(name)) tables_.calls.addImplementation(name, file_.className);
+  if (end) file_.statementState = State::kDefault;
 }
 
 // The word after End says what ends: a routine (or a lambda), a Class, a

@@ -32,6 +32,7 @@ class VbParser final : public RoutineParser {
     kTypeBlock = 27,
     kExit = 28,
     kEnd = 29,
+    kImplements = 30,
   };
   // What a block keyword of VB.NET opens, once the next word names it.
   enum class Block { kNone, kClass, kModule, kInterface };
@@ -62,6 +63,7 @@ class VbParser final : public RoutineParser {
   void definePendingProperty(const std::string& token);
   void defaultState(const std::string& token);
   void endState(const std::string& token);
+  void implementsState(const std::string& token);
   void endRoutine();
   void referenceVariables(const std::string& token);
   bool atStatementStart() const;

@@ -92,6 +92,13 @@ std::string CallResolution::nearestModuleRoutine(std::string_view name,
   return best->key;
 }
 
+void CallResolution::addImplementation(std::string_view interfaceName, std::string_view className) {
+  std::vector<std::string>& classes = implementers_[folded(interfaceName)];
+  for (const std::string& c : classes)
+    if (equalsIgnoreCase(c, className)) return;
+  classes.emplace_back(className);
+}
+
 void CallResolution::addNetModule(std::string_view name) { netModules_[folded(name)] = true; }
 
 void CallResolution::addNetModuleRoutine(std::string_view module, std::string_view name) {
@@ -174,6 +181,11 @@ void CallResolution::link(const Call& call) {
 // `obj.Name`: the class of obj or the base that defines Name.
 std::string CallResolution::memberKey(std::string_view className, std::string_view name) const {
   std::string owner = definingClass(className, name);
+  if (owner.empty()) {
+    auto implementers = implementers_.find(folded(className));
+    if (implementers != implementers_.end() && implementers->second.size() == 1)
+      owner = definingClass(implementers->second.front(), name);
+  }
   std::string key = owner.empty() ? std::string(className) : owner;
   key += "::";
   key += name;

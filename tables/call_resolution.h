@@ -63,6 +63,10 @@ class CallResolution {
   // its routines that is not Private.
   void addNetModule(std::string_view name);
   void addNetModuleRoutine(std::string_view module, std::string_view name);
+  // VB: `className` implements `interfaceName`. A call on an object of an
+  // interface that has no routine of the name (a VB.NET interface's
+  // members have no body) goes to the one class implementing it, if one.
+  void addImplementation(std::string_view interfaceName, std::string_view className);
   // VB6: a public routine of the module file `path`, keyed `key`; false
   // when another module took the name first (separate projects read
   // together, or two modules of one name's routine), and the routine is
@@ -129,6 +133,8 @@ class CallResolution {
   std::unordered_map<std::string, std::string> modules_;  // folded name -> private suffix
   std::unordered_map<std::string, std::string> classFiles_;  // folded name -> path
   std::unordered_map<std::string, bool> netModules_;          // folded names
+  // folded interface name -> the classes implementing it
+  std::unordered_map<std::string, std::vector<std::string>> implementers_;
   struct ModuleRoutine {
     std::string key;
     std::string path;

@@ -470,4 +470,21 @@ TEST_F(VbParserTest, NamesInExpressionsCallOnlyRoutinesOfTheSources) {
   EXPECT_EQ(log_, "");
 }
 
+// VB.NET interface members have no body: a call on an object of an
+// interface goes to the one class that implements it; with two, to the
+// interface's member.
+TEST_F(VbParserTest, VbNetCallsThroughAnInterfaceReachItsOneImplementation) {
+  const std::string shapes = "Public Interface IShape\n    Sub Draw()\nEnd Interface\n"
+                             "Public Interface IPen\n    Sub Draw()\nEnd Interface\n"
+                             "Public Class Circle\n    Implements IShape, IPen\n"
+                             "    Public Sub Draw() Implements IShape.Draw, IPen.Draw\n    End Sub\nEnd Class\n"
+                             "Public Class Nib\n    Implements IPen\n"
+                             "    Public Sub Draw() Implements IPen.Draw\n    End Sub\nEnd Class\n";
+  project({{"s.vb", shapes},
+           {"m.vb", "Module Main\n    Sub Run(s As IShape, p As IPen)\n        s.Draw()\n"
+                    "        p.Draw()\n    End Sub\nEnd Module\n"}});
+  EXPECT_EQ(calleesOf("Main::Run"), "Circle::Draw IPen::Draw");
+  EXPECT_EQ(log_, "");
+}
+
 }  // namespace
