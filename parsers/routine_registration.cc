@@ -93,16 +93,19 @@ void RoutineRegistration::noteWeakCall(int position) {
   DeclInfo record;
   std::string qualifier;
   if (history_->at(position + 1) == ".") {
+    // An object of a known class, or a module, unit or class by its name.
     record.className = objectClass(position + 1, qualifier);
-    if (record.className.empty()) return;
+    if (record.className.empty() && qualifier.empty()) return;
+    if (!record.className.empty()) qualifier.clear();
   } else if (isVariable(name)) {
     return;
   }
+  const bool plain = record.className.empty() && qualifier.empty();
   for (const std::string& noted : state_.weakNames)
-    if (sameName(noted, name) && record.className.empty()) return;
-  if (record.className.empty()) state_.weakNames.push_back(name);
+    if (plain && sameName(noted, name)) return;
+  if (plain) state_.weakNames.push_back(name);
   record.name = name;
-  registerCall(record, kKindCall, {}, true);
+  registerCall(record, kKindCall, qualifier, true);
 }
 
 // `inherited;`: the same method of the base class.

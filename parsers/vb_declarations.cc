@@ -236,6 +236,8 @@ void VbParser::dimState(const std::string& token) {
     if (newObject(token)) return;
     if (token == "(" && file_.dimAfterEquals && !is(history_.at(2), "New"))
       routine_.registerRoutineName(1, RoutineRegistration::kKindCall, false);
+    else if (file_.dimAfterEquals)
+      callsInExpression(token);  // `Dim n = obj.Count`
   }
   if (!statementEnd(token)) return;
   declarations(file_.tokenCount - 1);
@@ -283,7 +285,10 @@ void VbParser::declarations(int first) {
     if (depth != 0) continue;
     if (is(t, "as") && asWord < 0) asWord = k;
     if (t == "," || k == first) {
-      if (asWord >= 0) declaration(asWord, partEnd, file_.parenDepth);
+      if (asWord >= 0)
+        declaration(asWord, partEnd, file_.parenDepth);
+      else if (isNet())
+        inferredDeclaration(k - 1);  // `Dim n = Count()`: the word after Dim or ,
       asWord = -1;
       partEnd = k + 1;
     }
@@ -306,6 +311,18 @@ void VbParser::declaration(int asWord, int end, int parameterDepth) {
   }
   std::string name = declaredName(asWord);
   if (type.empty() || name.empty()) return;
+  registerDeclared(type, name, parameterDepth);
+}
+
+// VB.NET: `name = value` without As declares name with the value's type,
+// which is not read: an Object.
+void VbParser::inferredDeclaration(int nameAt) {
+  const std::string& name = history_.at(nameAt);
+  if (tests_.isPlainName(name)) registerDeclared("Object", name, 0);
+}
+
+void VbParser::registerDeclared(const std::string& type, const std::string& name,
+                                int parameterDepth) {
   bool inside = !r().currentFunction.empty() || !file_.structTag.empty();
   int flags = parameterDepth != 0 ? 0 : VariableTable::kDeclaration;
   // A class's module-level variables are its members.

@@ -100,6 +100,8 @@ class VbParser final : public RoutineParser {
   void declarations(int end);
   void declaration(int asWord, int end, int parameterDepth);
   std::string declaredName(int asWord) const;
+  void inferredDeclaration(int nameAt);
+  void registerDeclared(const std::string& type, const std::string& name, int parameterDepth);
   void endTypeBlock();
 
   // What the parser knows of the file being read. Each file starts from

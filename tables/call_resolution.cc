@@ -226,7 +226,14 @@ std::string CallResolution::vbCallee(const Call& call) {
     std::string own = std::string(ownClass) + "::" + std::string(name) + std::string(scope);
     if (functions_.isDefined(own)) return own;
   }
-  if (call.objectClass != TextPool::kEmpty) return memberKey(text(call.objectClass), name);
+  if (call.objectClass != TextPool::kEmpty) {
+    std::string key = memberKey(text(call.objectClass), name);
+    if (functions_.isDefined(key)) return key;
+    // VB.NET: a module's extension method called on the object.
+    auto keys = netModuleRoutines_.find(folded(name));
+    if (keys != netModuleRoutines_.end() && keys->second.size() == 1) return keys->second.front();
+    return key;
+  }
   if (call.qualifier != TextPool::kEmpty) {
     std::string_view qualifier = text(call.qualifier);
     auto module = modules_.find(folded(qualifier));

@@ -60,7 +60,9 @@ class CallResolution {
   // projects read together), whose routines keep the plain class keys.
   bool claimClassFile(std::string_view name, std::string_view path);
   // VB.NET: a Module, whose routines are keyed "Module::Name", and one of
-  // its routines that is not Private.
+  // its routines that is not Private. A call on an object whose class has
+  // no routine of the name reaches the one module routine so named (an
+  // extension method).
   void addNetModule(std::string_view name);
   void addNetModuleRoutine(std::string_view module, std::string_view name);
   // VB: `className` implements `interfaceName`. A call on an object of an

@@ -487,4 +487,21 @@ TEST_F(VbParserTest, VbNetCallsThroughAnInterfaceReachItsOneImplementation) {
   EXPECT_EQ(log_, "");
 }
 
+// VB.NET: an extension method of a module is called on an object whose
+// class has no routine of its name, with or without parentheses, and a
+// module's routine by the module's name inside an expression; a local
+// declared without As (`Dim n = …`) is a variable, no call.
+TEST_F(VbParserTest, VbNetExtensionMethodsAndModuleMembersInExpressions) {
+  project({{"e.vb", "Module Extensions\n    <Extension>\n    Function Jools(c As Hero) As Integer\n"
+                    "    End Function\n    Sub SetJools(c As Hero, n As Integer)\n    End Sub\n"
+                    "    Function Stock() As Integer\n    End Function\nEnd Module\n"},
+           {"h.vb", "Public Class Hero\n    Public Sub Hit()\n    End Sub\nEnd Class\n"},
+           {"s.vb", "Module Shop\n    Sub Buy(c As Hero)\n        Dim n = c.Jools + Extensions.Stock\n"
+                    "        c.SetJools(n - 1)\n        c.Hit()\n        n = c.Missing\n"
+                    "    End Sub\nEnd Module\n"}});
+  EXPECT_EQ(calleesOf("Shop::Buy"),
+            "Extensions::Jools Extensions::SetJools Extensions::Stock Hero::Hit");
+  EXPECT_EQ(log_, "");
+}
+
 }  // namespace
