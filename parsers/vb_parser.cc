@@ -270,7 +270,11 @@ void VbParser::headerState(const std::string& token) {
   bool end = statementEnd(token);
   if (file_.headerName.empty() && !end && !accessor && token != "(" && token != "[")
     file_.headerName = token;
-  if (token != "(" && !end) return;
+  // `Property All As List(Of T) = …`: the '(' after As is the type's; the
+  // property has no parameter list.
+  const bool typeFirst = file_.isProperty && is(token, "As") && file_.parenDepth == 0 &&
+                         !file_.headerName.empty() && !is(file_.headerName, "As");
+  if (token != "(" && !end && !typeFirst) return;
   file_.statementState = State::kDefault;
   if (file_.noBody) {
     if (!end) file_.statementState = State::kExit;  // the rest of the line
@@ -279,11 +283,12 @@ void VbParser::headerState(const std::string& token) {
   const std::string name = std::move(file_.headerName);
   file_.headerName.clear();
   if (name.empty() || TokenTests::isDelimiter(name)) return;
-  if (end && file_.isProperty) {
+  if ((end || typeFirst) && file_.isProperty) {
     if (isNet()) {
       file_.pendingProperty = name;
       file_.pendingPropertyLine = file_.headerLine;
     }
+    if (typeFirst) file_.statementState = State::kExit;  // its type and initial value
     return;
   }
   if (!r().currentFunction.empty()) return;

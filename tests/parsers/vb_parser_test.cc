@@ -504,4 +504,21 @@ TEST_F(VbParserTest, VbNetExtensionMethodsAndModuleMembersInExpressions) {
   EXPECT_EQ(log_, "");
 }
 
+// VB.NET: a property whose type has a parameter list of its own (generics)
+// and an initial value is field-like, no routine; one with a Get block
+// after such a type is a routine.
+TEST_F(VbParserTest, VbNetPropertiesWithGenericTypes) {
+  EXPECT_EQ(vb("Module Verbs\n"
+               "    Public ReadOnly Property All As List(Of String) = New List(Of String)\n"
+               "    Public ReadOnly Property Names As List(Of String)\n"
+               "        Get\n"
+               "            Return All\n"
+               "        End Get\n"
+               "    End Property\n"
+               "End Module\n",
+               "v.vb"),
+            "Verbs::Names() v.vb:3 #5 [BK]\n");
+  EXPECT_EQ(log_, "");
+}
+
 }  // namespace
