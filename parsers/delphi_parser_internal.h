@@ -80,7 +80,8 @@ class DelphiParser final : public RoutineParser {
   // delphi_declarations.cc: `names: type` declarations.
   void declarationPart(const std::string& token);
   void declaration(const std::string& className, const std::string& function, bool parameter);
-  std::string declaredType(int end, int& colon) const;
+  std::string declaredType(int end, int& colon, std::string& bounds) const;
+  std::string declaredBounds(int from, int end) const;
 
 
   // What the parser knows of the file being read. Each file starts from

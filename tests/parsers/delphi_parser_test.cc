@@ -119,6 +119,19 @@ TEST_F(DelphiParserTest, NestedForwardAndAssemblerRoutines) {
   EXPECT_EQ(log_, "");
 }
 
+// An array's size counts its elements, over every dimension and nested
+// array; a short string `string[n]` holds n characters and its length.
+TEST_F(DelphiParserTest, ArraysAndShortStringsAreSizedByTheirBounds) {
+  unit("var\n  a: array[1..5] of Integer;\n  g: array[0..1, 1..3] of Byte;\n"
+       "  m: array[1..2] of array[1..4] of Word;\n  s: string[20];\n",
+       "");
+  const std::string dump = variables().dump();
+  EXPECT_NE(dump.find("Integer a[1..5] 20 "), std::string::npos) << dump;
+  EXPECT_NE(dump.find("Byte g[0..1,1..3] 6 "), std::string::npos) << dump;
+  EXPECT_NE(dump.find("Word m[1..2,1..4] 16 "), std::string::npos) << dump;
+  EXPECT_NE(dump.find("string s[20] 21 "), std::string::npos) << dump;
+}
+
 TEST_F(DelphiParserTest, RecordsAndTypesKeepTheBlockCount) {
   EXPECT_EQ(unit("type\n  TRec = packed record\n    a, b: Integer;\n"
                  "    case Integer of\n      0: (c: Byte);\n      1: (d: Word);\n  end;\n"
