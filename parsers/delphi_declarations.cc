@@ -1,6 +1,7 @@
 // `names: Type` declarations of parameters, locals, globals, class fields
 // and record fields: at the ';', '=' or ')' that ends one, the names before
 // the ':' are registered with the type after it.
+#include "context/text_util.h"
 #include "parsers/parser_context.h"
 #include "parsers/delphi_parser_internal.h"
 #include "tables/variable_table.h"
@@ -11,6 +12,17 @@ namespace {
 
 // How far back a declaration's ':' may stand.
 constexpr int kLongestDeclaration = 40;
+
+bool everyDimensionIsARange(std::string_view bounds) {
+  if (bounds.empty()) return false;
+  for (size_t start = 0;;) {
+    size_t comma = bounds.find(',', start);
+    std::string_view dim = bounds.substr(start, comma == std::string_view::npos ? comma : comma - start);
+    if (dim.find("..") == std::string_view::npos) return false;
+    if (comma == std::string_view::npos) return true;
+    start = comma + 1;
+  }
+}
 
 }  // namespace
 
@@ -76,7 +88,9 @@ void DelphiParser::declaration(const std::string& className, const std::string& 
   std::string type = declaredType(1, colon, bounds);
   if (type.empty()) return;
   // The bounds stay with the name, so that the variable's size counts its
-  // elements (or a short string's characters).
+  // elements (or a short string's characters). An array indexed by a type
+  // (`array[Boolean] of T`, an enumeration) keeps the element's size.
+  if (!equalsIgnoreCase(type, "string") && !everyDimensionIsARange(bounds)) bounds.clear();
   const std::string written = bounds.empty() ? std::string() : "[" + bounds + "]";
   int level = file_.braceDepth + (function.empty() ? 0 : 1);
   int flags = parameter ? 0 : VariableTable::kDeclaration;

@@ -101,6 +101,9 @@ class DelphiParser final : public RoutineParser {
     std::string structTag;     // the record being read
     std::string programName;   // `program Name;`: its main block's name
     bool mainBlock = false;    // a `begin` outside routines and types
+    // In a unit's initialization or finalization section, whose blocks are
+    // no main block (the unit's final `end.` closes the section).
+    bool unitSections = false;
   };
   FileState file_;
   std::uint64_t words_ = 0;  // the current token's delphi_word bits
