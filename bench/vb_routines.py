@@ -24,7 +24,7 @@ import time
 from delphi_routines import program_folder
 
 INI = ("[ﾌｧｲﾙ出力設定]\nﾌｧｲﾙ出力形式=csv\n関数一覧の表示=ON\n"
-       "[その他設定]\n拡張子および言語=c:0,cpp:1,java:2,frm:3,bas:3,vb:3,pas:4,cls:3\n")
+       "[その他設定]\n拡張子および言語=c:0,cpp:1,java:2,frm:3,bas:3,vb:3,pas:4,cls:3,ctl:3\n")
 SCOPE = (r"(?:(?:Public|Private|Friend|Static|Protected|Shared|Overrides|Overridable|Overloads|"
          r"NotOverridable|Shadows|Partial|Default|ReadOnly|WriteOnly|Async|Iterator|Widening|"
          r"Narrowing)\s+)*")
@@ -32,7 +32,7 @@ DEFINITION = re.compile(SCOPE + r"(Sub|Function|Property)\s+(?:(?:Get|Let|Set)\s
                         re.IGNORECASE)
 INTERFACE = re.compile(SCOPE + r"Interface\s+\w", re.IGNORECASE)
 END_INTERFACE = re.compile(r"End\s+Interface\b", re.IGNORECASE)
-EXTENSIONS = (".bas", ".cls", ".frm", ".vb")
+EXTENSIONS = (".bas", ".cls", ".frm", ".ctl", ".vb")
 
 
 def plain_definitions(tree):
@@ -65,7 +65,8 @@ def program_definitions(build, work, tree):
     run = subprocess.run([os.path.join(folder, "mizenta"), tree], capture_output=True)
     seconds = time.monotonic() - start
     names = set()
-    with open(os.path.join(folder, "Mz一覧Func.csv"), encoding="cp932", newline="") as f:
+    with open(os.path.join(folder, "Mz一覧Func.csv"), encoding="cp932", errors="replace",
+              newline="") as f:
         for row in list(csv.reader(f))[1:]:
             if len(row) > 4 and row[4].strip():  # defined in a source file
                 names.add(row[0].strip().split("::")[-1].lower())

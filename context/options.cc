@@ -13,7 +13,7 @@ const char kSectionTextOutput[] = "ﾃｷｽﾄ出力設定";
 const char kSectionFileOutput[] = "ﾌｧｲﾙ出力設定";
 const char kSectionOther[] = "その他設定";
 const char kKeyFastSpeed[] = "処理ｽﾋﾟｰﾄﾞ";
-const char kDefaultExtensionList[] = "c:0,cpp:1,java:2,frm:3,bas:3,vb:3,pas:4";
+const char kDefaultExtensionList[] = "c:0,cpp:1,java:2,frm:3,bas:3,cls:3,ctl:3,vb:3,pas:4,dpr:4";
 
 namespace {
 

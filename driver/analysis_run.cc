@@ -98,8 +98,9 @@ AnalysisRun::AnalysisRun(const Options& options, platform::FileSet& files)
       functions_(options_, context_, fileNames_, classes_),
       variables_(options_, context_, fileNames_, workingTypes_, defines_, classes_, functions_),
       namespaces_(options_, context_),
-      parsers_{options_,      context_,      defines_,   reservedWords_, workingTypes_,
-               classes_,      functions_,    variables_, namespaces_},
+      calls_(options_, context_, classes_, functions_),
+      parsers_{options_,   context_,  defines_,   reservedWords_, workingTypes_,
+               classes_,   functions_, variables_, namespaces_,   calls_},
       scan_{options_,        context_,        fileTree_, defines_, reservedWords_,
             workingTypes_,   parsers_,        {}} {
   // "#pragma <interrupt keyword> name": the name is an interrupt function.
@@ -133,6 +134,7 @@ bool AnalysisRun::readAndReport(SourceFileList& list) {
   loadSettings(list);
   std::uint64_t start = platform::clockMilliseconds();
   if (!readFiles(list)) return false;
+  calls_.linkAll();
   countDefinedFunctions(list);
   if (reportsWanted_) writeReports(list);
   if (stopRequested()) return false;
@@ -316,9 +318,6 @@ void AnalysisRun::registerSettingsClasses(std::int32_t fileLanguages) {
 
 // End of one main file: per-file report sections and table resets.
 void AnalysisRun::finishSourceFile(SourceReader& reader) {
-  // Calls that no procedure of this VB or Delphi file answered go to the
-  // public procedure of that name.
-  if (context_.languageMask() & kModeVbOrDelphi) functions_.relinkFileLocalCalls();
   if (headerMode_ == HeaderReadMode::PerSourceFile) {
     const std::string fileName = context_.item(0);
     if (reportsWanted_) {

@@ -29,6 +29,7 @@
 #include "scan/define_table.h"
 #include "scan/reserved_word_table.h"
 #include "scan/scan_context.h"
+#include "tables/call_resolution.h"
 #include "tables/class_table.h"
 #include "tables/function_table.h"
 #include "tables/namespace_table.h"
@@ -68,6 +69,7 @@ class AnalysisRun {
   NamespaceTable& namespaces() { return namespaces_; }
   // Where the run's reports go: the options' output folder and style.
   ReportSession& reports() { return reports_; }
+  CallResolution& calls() { return calls_; }
   // The header read mode in force: the options' mode, except that a run
   // with C++ or Java files reads headers it was told never to read once.
   HeaderReadMode headerMode() const { return headerMode_; }
@@ -144,6 +146,7 @@ class AnalysisRun {
   FunctionTable functions_;
   VariableTable variables_;
   NamespaceTable namespaces_;
+  CallResolution calls_;
   ParserContext parsers_;
   ScanContext scan_;
   HeaderReadMode headerMode_ = HeaderReadMode::PerSourceFile;

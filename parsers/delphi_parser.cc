@@ -80,8 +80,14 @@ void DelphiParser::step(SourceReader& reader) {
 void DelphiParser::blockKeyword(const std::string& token) {
   if (TokenTests::isDelimiter(token)) return;
   bool opens = false;
+  if (file_.braceDepth == 0 && r().currentFunction.empty() &&
+      (is(token, "initialization") || is(token, "finalization"))) {
+    file_.unitSections = true;
+    return;
+  }
   if (has(word::kBegin)) {
-    if (r().currentFunction.empty() && file_.braceDepth == 0 && file_.statementState == State::kDefault) {
+    if (r().currentFunction.empty() && file_.braceDepth == 0 &&
+        file_.statementState == State::kDefault && !file_.unitSections) {
       file_.mainBlock = true;
       if (!file_.programName.empty()) startMainBlock();
     }

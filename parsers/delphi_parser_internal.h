@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "parsers/delphi_words.h"
+#include "context/language_mode.h"
 #include "parsers/routine_parser.h"
 
 
@@ -35,7 +36,7 @@ class DelphiParser final : public RoutineParser {
     kRecordBody = 6,
   };
 
-  explicit DelphiParser(ParserContext& tables) : RoutineParser(true, tables) {}
+  explicit DelphiParser(ParserContext& tables) : RoutineParser(kModeDelphi, tables) {}
 
   void resetForFile(SourceReader& reader) override;
   void step(SourceReader& reader) override;
@@ -79,7 +80,8 @@ class DelphiParser final : public RoutineParser {
   // delphi_declarations.cc: `names: type` declarations.
   void declarationPart(const std::string& token);
   void declaration(const std::string& className, const std::string& function, bool parameter);
-  std::string declaredType(int end, int& colon) const;
+  std::string declaredType(int end, int& colon, std::string& bounds) const;
+  std::string declaredBounds(int from, int end) const;
 
 
   // What the parser knows of the file being read. Each file starts from
@@ -99,6 +101,9 @@ class DelphiParser final : public RoutineParser {
     std::string structTag;     // the record being read
     std::string programName;   // `program Name;`: its main block's name
     bool mainBlock = false;    // a `begin` outside routines and types
+    // In a unit's initialization or finalization section, whose blocks are
+    // no main block (the unit's final `end.` closes the section).
+    bool unitSections = false;
   };
   FileState file_;
   std::uint64_t words_ = 0;  // the current token's delphi_word bits

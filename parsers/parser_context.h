@@ -1,11 +1,13 @@
 // The run's tables as the parsers reach them: a parser registers the
-// functions, calls, classes, variables, namespaces and types it recognises,
+// functions, calls, classes, variables, namespaces and types it recognises
+// (or notes the calls to be linked after the last file),
 // asks the #define table and the reserved words about tokens, and reads
 // the file being parsed off the source context. The run builds one; every
 // parser of the run refers to it, and the tables outlive the parsers.
 #pragma once
 
 struct Options;
+class CallResolution;
 class ClassTable;
 class DefineTable;
 class FunctionTable;
@@ -25,4 +27,5 @@ struct ParserContext {
   FunctionTable& functions;
   VariableTable& variables;
   NamespaceTable& namespaces;
+  CallResolution& calls;  // VB and Delphi calls, linked after the last file
 };

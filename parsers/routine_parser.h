@@ -11,8 +11,9 @@
 
 class RoutineParser : public ParserBase {
  protected:
-  RoutineParser(bool definitionOpensBody, ParserContext& tables)
-      : ParserBase(tables), routine_(definitionOpensBody, tables) {}
+  // `language` is kModeVb or kModeDelphi.
+  RoutineParser(int language, ParserContext& tables)
+      : ParserBase(tables), routine_(language, tables) {}
 
   // A new file: attached to `reader`, no routine current.
   void attachFile(SourceReader& reader);

@@ -1,12 +1,14 @@
 #include "parsers/routine_registration.h"
 
 #include "parsers/parser_context.h"
+#include "context/language_mode.h"
 #include "context/source_context.h"
 #include "context/text_util.h"
 #include "tables/variable_table.h"
 #include "report/error_log.h"
 #include "scan/lexical_rules.h"
 #include "scan/source_reader.h"
+#include "tables/call_resolution.h"
 #include "tables/class_table.h"
 #include "tables/function_table.h"
 #include "tables/table_log.h"
@@ -14,6 +16,12 @@
 namespace {
 
 bool isWordToken(const std::string& t) { return !t.empty() && !isDelimiterToken(t); }
+
+// "Unit.Name" -> "Name": a Delphi unit routine's own name.
+std::string_view afterLastDot(std::string_view name) {
+  size_t dot = name.rfind('.');
+  return dot == std::string_view::npos ? name : name.substr(dot + 1);
+}
 
 }  // namespace
 
@@ -33,6 +41,7 @@ DeclInfo RoutineRegistration::currentDecl() const {
   d.className = state_.currentClass;
   d.name = state_.currentFunction;
   d.filePath = tables_.context.topPath();
+  d.fileLocal = state_.fileLocal;
   return d;
 }
 
@@ -48,6 +57,7 @@ void RoutineRegistration::registerRoutineName(int position, std::uint32_t kind, 
   record.name = name;
   record.line = currentLine();
   const std::string& before = history_->at(position + 1);
+  std::string qualifier;
   if (header) {
     // The qualifier of a header names its class whether or not the class
     // was seen: the routine is that class's method all the same.
@@ -55,20 +65,47 @@ void RoutineRegistration::registerRoutineName(int position, std::uint32_t kind, 
       record.className = history_->at(position + 2);
     else
       record.className = state_.currentClass;
+    record.fileLocal = state_.fileLocal;
+    // A Delphi routine outside classes is its unit's until the last file
+    // tells whether another unit has one of the name.
+    if (language_ == kModeDelphi && record.className.empty() && !scope_.empty())
+      record.name = CallResolution::unitRoutineKey(scope_, name);
   } else if (before == ".") {
-    std::string path;
-    record.className = objectClass(position + 1, path);
-    if (record.className.empty()) {
-      if (path.empty()) return;  // `(x).Name`, `a[i].Name`: no object we can name
-      record.name = path + "." + name;
-    }
+    record.className = objectClass(position + 1, qualifier);
+    if (record.className.empty() && qualifier.empty()) return;  // `(x).Name`, `a[i].Name`
+    if (!record.className.empty()) qualifier.clear();
   } else if (equalsIgnoreCase(before, "inherited")) {
     record.className = inheritedClass(name);
     if (record.className.empty()) return;  // no base known to call
   } else if (isVariable(name)) {
     return;
   }
-  MainForSetFunc(record, kind);
+  MainForSetFunc(record, kind, qualifier);
+}
+
+// A name in an expression that may be a parameterless function: noted
+// once per routine, and linked only where a routine of the sources
+// answers it.
+void RoutineRegistration::noteWeakCall(int position) {
+  const std::string& name = history_->at(position);
+  if (!tests_->isPlainName(name) || state_.currentFunction.empty()) return;
+  if (sameName(name, afterLastDot(state_.currentFunction))) return;  // the result
+  DeclInfo record;
+  std::string qualifier;
+  if (history_->at(position + 1) == ".") {
+    // An object of a known class, or a module, unit or class by its name.
+    record.className = objectClass(position + 1, qualifier);
+    if (record.className.empty() && qualifier.empty()) return;
+    if (!record.className.empty()) qualifier.clear();
+  } else if (isVariable(name)) {
+    return;
+  }
+  const bool plain = record.className.empty() && qualifier.empty();
+  for (const std::string& noted : state_.weakNames)
+    if (plain && sameName(noted, name)) return;
+  if (plain) state_.weakNames.push_back(name);
+  record.name = name;
+  registerCall(record, kKindCall, qualifier, true);
 }
 
 // `inherited;`: the same method of the base class.
@@ -94,19 +131,31 @@ std::string RoutineRegistration::inheritedClass(const std::string& name) const {
   return bases > 0 ? tables_.classes.baseName(own, 0) : std::string();
 }
 
+// Self (Delphi), Me and MyClass (VB): the class of the routine; MyBase
+// (VB.NET): its first base. Empty for any other word.
+std::string RoutineRegistration::selfClass(const std::string& word) const {
+  if (language_ == kModeDelphi) return equalsIgnoreCase(word, "Self") ? memberClass() : std::string();
+  if (equalsIgnoreCase(word, "Me") || equalsIgnoreCase(word, "MyClass")) return memberClass();
+  if (equalsIgnoreCase(word, "MyBase") && !memberClass().empty())
+    return tables_.classes.baseName(memberClass(), 0);
+  return std::string();
+}
+
 // Walks back from the '.' at `dot` over `name '.' name …` to the path's
 // start, then follows it from there: a variable (or Self, or a class)
-// first, members of its class after it.
+// first, members of its class after it. A VB variable's declared type is
+// its class even when no class of that name is known (`ADODB.Recordset`).
 std::string RoutineRegistration::objectClass(int dot, std::string& path) const {
   int first = dot + 1;
   while (history_->at(first + 1) == "." && isWordToken(history_->at(first + 2))) first += 2;
   if (!isWordToken(history_->at(first))) return std::string();
   path = history_->at(first);
-  std::string className;
-  if (equalsIgnoreCase(path, "Self")) {
-    className = state_.currentClass;
+  std::string className = selfClass(path);
+  bool declared = false;
+  if (!className.empty()) {
   } else if (const std::string* type = variableType(path)) {
     className = *type;
+    declared = language_ == kModeVb;
   } else if (tests_->isKnownClass(path)) {
     className = path;
   }
@@ -114,17 +163,21 @@ std::string RoutineRegistration::objectClass(int dot, std::string& path) const {
     const std::string& member = history_->at(k);
     path += ".";
     path += member;
+    declared = false;
     if (className.empty()) continue;
     const ClassRecord* owner = nullptr;
     const MemberVariable* m = tables_.classes.findMemberVariable(className, member, owner);
     className = m ? m->type : std::string();
+    declared = m && language_ == kModeVb;
   }
-  if (!className.empty() && !tests_->isKnownClass(className)) className.clear();
+  if (!className.empty() && !declared && !tests_->isKnownClass(className)) className.clear();
   return className;
 }
 
 const std::string* RoutineRegistration::variableType(std::string_view name) const {
-  return tables_.variables.referenceVariable(name, state_.currentClass, state_.currentFunction);
+  for (auto it = state_.objectClasses.rbegin(); it != state_.objectClasses.rend(); ++it)
+    if (sameName(it->first, name)) return &it->second;
+  return tables_.variables.referenceVariable(name, memberClass(), state_.currentFunction);
 }
 
 bool RoutineRegistration::isVariable(const std::string& name) const {
@@ -134,7 +187,8 @@ bool RoutineRegistration::isVariable(const std::string& name) const {
 // ---------------------------------------------------------------------------
 // Call or definition
 
-void RoutineRegistration::MainForSetFunc(DeclInfo& record, std::uint32_t kind) {
+void RoutineRegistration::MainForSetFunc(DeclInfo& record, std::uint32_t kind,
+                                         std::string_view qualifier) {
   if (!state_.inBody) {
     defineRoutine(record, kind);
     return;
@@ -149,24 +203,37 @@ void RoutineRegistration::MainForSetFunc(DeclInfo& record, std::uint32_t kind) {
   // `Name := value` (or `Name = value` in VB) inside function Name sets
   // its result.
   if (!(kind & kKindCall) && !state_.isProcedure && record.className.empty() &&
-      sameName(record.name, state_.currentFunction))
+      qualifier.empty() && sameName(record.name, afterLastDot(state_.currentFunction)))
     return;
-  registerCall(record, kind);
+  registerCall(record, kind, qualifier);
 }
 
 // The call, and for each object of an open `with` whose class is known,
-// the same routine as that class's method.
-void RoutineRegistration::registerCall(const DeclInfo& callee, std::uint32_t kind) {
-  FunctionTable& functions = tables_.functions;
-  functions.SetChainAto(callerParts(), keyPartsOf(callee), kind);
-  if (!callee.className.empty()) return;
+// the same routine as that class's method; noted, to be linked after the
+// last file.
+void RoutineRegistration::registerCall(const DeclInfo& callee, std::uint32_t kind,
+                                       std::string_view qualifier, bool weak) {
+  const std::string caller = tables_.functions.qualifiedKey(callerParts());
+  const std::string where = positionPrefix(&tables_.context);
+  NotedCall call;
+  call.caller = caller;
+  call.name = callee.name;
+  call.objectClass = callee.className;
+  call.qualifier = qualifier;
+  call.ownClass = memberClass();
+  call.scope = scope_;
+  call.where = where;
+  call.path = tables_.context.topPath();
+  call.kind = kind;
+  call.weak = weak;
+  tables_.calls.note(language_, call);
+  if (!callee.className.empty() || !qualifier.empty() || weak) return;
   for (const auto& with : state_.withNames) {
     const std::string* type = variableType(with.first);
     if (!type || type->empty()) continue;
-    DeclInfo member;
-    member.className = *type;
-    member.name = callee.name;
-    functions.SetChainAto(callerParts(), keyPartsOf(member), kKindNoParens);
+    call.objectClass = *type;
+    call.kind = kKindNoParens;
+    tables_.calls.note(language_, call);
   }
 }
 
@@ -176,10 +243,11 @@ void RoutineRegistration::defineRoutine(DeclInfo& record, std::uint32_t kind) {
   RoutineState& s = state_;
   s.currentClass = record.className;
   s.currentFunction = record.name;
+  s.fileLocal = record.fileLocal;
   s.headerPending = true;
   s.stepCount = 1;
   s.countingSteps = true;
-  if (definitionOpensBody_) s.inBody = true;
+  if (language_ == kModeDelphi) s.inBody = true;
   s.headerOpen = true;
   reader_->clearCapturedComment(false);
 }
@@ -192,9 +260,8 @@ void RoutineRegistration::completeHeader(int typePosition, int closePosition) {
 void RoutineRegistration::completeHeaderText(const std::string& returnType,
                                              const std::string& arguments) {
   if (state_.currentFunction.empty() || (returnType.empty() && arguments.empty())) return;
-  DeclInfo d;
-  d.className = state_.currentClass;
-  d.name = state_.currentFunction;
+  DeclInfo d = currentDecl();
+  d.filePath.clear();
   d.returnType = returnType;
   d.arguments = arguments;
   tables_.functions.registerDefinition(d, kKindCall, std::string_view());

@@ -1,9 +1,11 @@
 // Routines of the languages without braces (Delphi, VB): the state of the
-// routine being read and the three operations both parsers share, the
+// routine being read and the operations both parsers share, the
 // registration of a name as a routine definition or call, the call/
-// definition decision (MainForSetFunc) and the end of a routine. The
-// parser owns one object per file being read and attaches it to its
-// reader and history before every step.
+// definition decision (MainForSetFunc) and the end of a routine. A call is
+// noted with what the file knows of it (the object's class or the word
+// before its '.', the caller's class and scope) and linked after the last
+// file. The parser owns one object per file being read and attaches it to
+// its reader and history before every step.
 #pragma once
 
 #include <cstdint>
@@ -27,12 +29,20 @@ struct RoutineState {
   bool headerPending = false;  // no body seen yet
   bool headerOpen = false;     // the header's own ';' has not come yet
   bool isProcedure = false;    // "procedure"/"sub": no result to assign
+  bool fileLocal = false;      // a VB module's Private routine
+  // The class whose members the routine sees: its own, or for a routine
+  // nested in a method, the method's.
+  std::string memberClass;
   int entryDepth = 0;          // block depth at the definition
   int stepCount = 1;
   bool countingSteps = false;
   // The names of the open `with … do` statements, each with the block
   // depth it was opened at (VB leaves it empty).
   std::vector<std::pair<std::string, int>> withNames;
+  // VB objects whose class a `Set x = New C` gave, and the names noted as
+  // possible calls already (each once per routine).
+  std::vector<std::pair<std::string, std::string>> objectClasses;
+  std::vector<std::string> weakNames;
 };
 
 class RoutineRegistration {
@@ -40,14 +50,18 @@ class RoutineRegistration {
   static constexpr std::uint32_t kKindCall = 8;
   static constexpr std::uint32_t kKindNoParens = 0;
 
-  // VB sets the body flag itself after the header's '('.
-  RoutineRegistration(bool definitionOpensBody, ParserContext& tables)
-      : definitionOpensBody_(definitionOpensBody), tables_(tables) {}
+  // `language` is kModeVb or kModeDelphi. VB sets the body flag itself
+  // after the header's '('.
+  RoutineRegistration(int language, ParserContext& tables) : language_(language), tables_(tables) {}
 
   void attach(SourceReader* reader, const TokenHistory* history,
               const TokenTests* tests);
   RoutineState& state() { return state_; }
   const RoutineState& state() const { return state_; }
+  // The file's scope: VB, the key suffix of its module's Private routines
+  // (empty for a class or form); Delphi, its unit.
+  void setScope(std::string scope) { scope_ = std::move(scope); }
+  const std::string& scope() const { return scope_; }
 
   // Look-back `position` as a routine: a definition when `header` (its
   // class written before a '.' or the current class), else a call, on an
@@ -55,8 +69,12 @@ class RoutineRegistration {
   void registerRoutineName(int position, std::uint32_t kind, bool header);
   // `inherited;` inside a method: the method of the same name of a base.
   void registerInherited();
-  // A call while a routine is open, a definition otherwise.
-  void MainForSetFunc(DeclInfo& record, std::uint32_t kind);
+  // A call while a routine is open (on the object `qualifier` names, when
+  // its class is not known yet), a definition otherwise.
+  void MainForSetFunc(DeclInfo& record, std::uint32_t kind, std::string_view qualifier = {});
+  // Look-back `position` as a name that is a call only where a routine of
+  // the sources answers it (a parameterless function in an expression).
+  void noteWeakCall(int position);
   // The routine defined by `record` becomes the current one.
   void defineRoutine(DeclInfo& record, std::uint32_t kind);
   // Its step count and stack use go to the function table; nothing is
@@ -77,25 +95,33 @@ class RoutineRegistration {
   std::string argumentText(int close) const;
 
   // The class that the object written before the '.' at look-back
-  // `dot` has (a variable's type, a class named directly, Self), or
+  // `dot` has (a variable's type, a class named directly, Self or Me), or
   // empty; `path` gets the object's text ("Memo1.Lines").
   std::string objectClass(int dot, std::string& path) const;
+  // The type of a variable in sight of the current routine, or null.
+  const std::string* variableType(std::string_view name) const;
 
   DeclInfo currentDecl() const;
   // The key parts of the current routine, as views of its state.
   KeyParts callerParts() const {
-    return KeyParts{{}, state_.currentClass, state_.currentFunction, false};
+    return KeyParts{{}, state_.currentClass, state_.currentFunction, state_.fileLocal};
+  }
+  // The class whose members the current routine sees.
+  const std::string& memberClass() const {
+    return state_.memberClass.empty() ? state_.currentClass : state_.memberClass;
   }
   int currentLine() const;
 
  private:
-  void registerCall(const DeclInfo& callee, std::uint32_t kind);
+  void registerCall(const DeclInfo& callee, std::uint32_t kind, std::string_view qualifier,
+                    bool weak = false);
   std::string inheritedClass(const std::string& name) const;
   bool isVariable(const std::string& name) const;
-  const std::string* variableType(std::string_view name) const;
+  std::string selfClass(const std::string& word) const;
 
-  const bool definitionOpensBody_;
+  const int language_;
   ParserContext& tables_;
+  std::string scope_;
   SourceReader* reader_ = nullptr;
   const TokenHistory* history_ = nullptr;
   const TokenTests* tests_ = nullptr;

@@ -21,7 +21,7 @@ constexpr Keyword kCFamilyKeywords[] = {
 constexpr Keyword kVbKeywords[] = {
     {"If", DirectiveWord::kIf},     {"ElseIf", DirectiveWord::kElif},
     {"Else", DirectiveWord::kElse}, {"End", DirectiveWord::kEndif},
-    {"Region", DirectiveWord::kRegion},
+    {"Region", DirectiveWord::kRegion}, {"Const", DirectiveWord::kDefine},
 };
 
 constexpr Keyword kDelphiKeywords[] = {

@@ -161,6 +161,7 @@ class DirectiveProcessor {
     std::string condition;
     bool blankInCondition = false;  // a blank came after a word of it
     bool firstBodyToken = false;    // the token right after a macro name
+    bool constEquals = false;       // VB #Const: its '=' has not come yet
     bool pendingBackslash = false;  // a '\' whose meaning the next token tells
     bool commentRequest = false;
     std::string includeName;

@@ -12,10 +12,14 @@
 
 // ---------------------------------------------------------------------------
 // #define NAME body   #define NAME(params) body   {$DEFINE NAME}
+// VB: #Const NAME = value
 
 void DirectiveProcessor::defineName(std::string_view token) {
   if (isBlankOrReturn(token)) return;
   DefineTable& defines = scan_.defines;
+  // VB's #Const sets its constant anew for the lines after it.
+  if (syntax_ == LanguageFamily::Vb && !isDelimiterToken(token) && defines.isDefined(token))
+    defines.undefine(token);
   // A delimiter names nothing; a name already defined keeps its first body.
   bool foreign = settingsData_ && !(sectionLanguages() & runLanguages_);
   if (foreign || isDelimiterToken(token) || !defines.beginDefine(std::string(token))) {
@@ -30,11 +34,18 @@ void DirectiveProcessor::defineName(std::string_view token) {
   }
   file_.state = DirectiveState::DefineBody;
   file_.firstBodyToken = true;
+  file_.constEquals = syntax_ == LanguageFamily::Vb;
 }
 
 // NAME'(' right after the name makes the macro function-like; a space
 // before the '(' (kept as a token by the tokenizer) makes it object-like.
 void DirectiveProcessor::defineBody(std::string_view token) {
+  if (file_.constEquals) {
+    // `#Const NAME = value`: the value is the body.
+    if (token == "=") file_.constEquals = false;
+    if (token != "\n") return;
+  }
+  if (syntax_ == LanguageFamily::Vb && isBlankOrReturn(token)) return;
   bool first = file_.firstBodyToken;
   file_.firstBodyToken = false;
   if (first && token == "(") {

@@ -82,12 +82,11 @@ std::string FunctionTable::qualifiedKey(const KeyParts& decl) const {
   }
   key += decl.name;
   int mode = context_.languageMask();
-  if (mode & kModeVb) {
-    std::string_view parsed = context_.topPath();
-    size_t dot = parsed.rfind('.');
-    bool module = dot != std::string_view::npos && equalsIgnoreCase(parsed.substr(dot), ".bas");
-    if (!module) key += mainFileSuffix();
-  } else if (!(mode & kModeDelphi) && decl.name == "main") {
+  if (mode & kModeVbOrDelphi) {
+    // Their parsers name a routine's class or unit; a VB module's Private
+    // routine belongs to its file.
+    if (decl.fileLocal) key += mainFileSuffix();
+  } else if (decl.name == "main") {
     key += mainFileSuffix();
   } else if ((mode & kModeCOrCpp) && key.size() == decl.name.size()) {
     if (decl.fileLocal) return key + "@" + context_.topPath();
@@ -241,7 +240,6 @@ void FunctionTable::registerDefinition(const DeclInfo& decl, std::uint32_t regis
     r.flags &= ~(FunctionFlag::kFunctionPointer | FunctionFlag::kBodyAnalysed);
     ++changes_;
     r.steps = 0;
-    if (r.flags & FunctionFlag::kCallSiteOnly) relinkAgain_.push_back(number);
   }
   bool analysed = (r.flags & FunctionFlag::kBodyAnalysed) != 0;
   if (!(registration & Registration::kKeepPosition) && !analysed && decl.line != 0) {
@@ -375,15 +373,18 @@ void FunctionTable::SetChainAto(const KeyParts& caller, const KeyParts& callee,
     bindCaller(caller, logged);
     caller_.bound = !logged;  // a search that logged is made again, to log again
   }
-  const std::string& callerKey = caller_.key;
   std::string calleeKey = this->calleeKey(callee, logged);
   bool keep = !logged && !options_.showDuplicateChildren;
+  if (linkKeys(caller_.key, calleeKey, registration) && keep) linkedCalls_.keep(true);
+}
+
+bool FunctionTable::linkKeys(std::string_view callerKey, std::string_view calleeKey,
+                             std::uint32_t registration) {
   if (sameName(callerKey, calleeKey)) {
     int number = setSubRecord(callerKey, Registration::kDefined);
-    if (number < 0) return;
+    if (number < 0) return false;
     records_[number].flags |= FunctionFlag::kRecursive;
-    if (keep) linkedCalls_.keep(true);
-    return;
+    return true;
   }
   // A call does not make its callee known: only a definition or declaration
   // read in the sources does, so a library function that is only called
@@ -391,11 +392,38 @@ void FunctionTable::SetChainAto(const KeyParts& caller, const KeyParts& callee,
   std::uint32_t calleeRegistration = (registration & ~Registration::kDefined) |
                                      Registration::kCallSite;
   int calleeRecord = setSubRecord(calleeKey, calleeRegistration);
-  if (calleeRecord < 0) return;
+  if (calleeRecord < 0) return false;
   int callerRecord = setSubRecord(callerKey, Registration::kDefined);
-  if (callerRecord < 0) return;
+  if (callerRecord < 0) return false;
   addLink(callerRecord, calleeRecord, true);
-  if (keep) linkedCalls_.keep(true);
+  return true;
+}
+
+bool FunctionTable::isDefined(std::string_view key) const {
+  int number = recordOf(key);
+  return number >= 0 && (records_[number].flags & FunctionFlag::kKnown);
+}
+
+// The record leaves its place in the key order and the key index and takes
+// the new key's.
+bool FunctionTable::rekey(int n, std::string_view key) {
+  FunctionRecord& r = records_[n];
+  if (!r.callers.empty() || !r.callees.empty() || recordOf(key) >= 0) return false;
+  settleSorted();
+  auto at = std::find(sorted_.begin(), sorted_.end(), n);
+  if (at != sorted_.end()) sorted_.erase(at);
+  keys_.remove(r.key, keyOfRecord());
+  r.key.assign(key);
+  keys_.add(key, static_cast<std::uint32_t>(n));
+  if (orderMayWait()) {
+    unsorted_.push_back(n);
+  } else {
+    int position;
+    Func_Search(key, position);
+    sorted_.insert(sorted_.begin() + position, n);
+  }
+  ++changes_;
+  return true;
 }
 
 // Whether the call was linked under the same keys and flags since the
@@ -450,36 +478,6 @@ void FunctionTable::linkConstructorCall(std::string_view outerClass, std::string
   int holder = setSubRecord(container, Registration::kDefined);
   if (holder < 0) return;
   addLink(holder, constructor, false);
-}
-
-// VB and Delphi calls are entered under the calling file's private key; a
-// callee that turns out not to be defined in that file is really the public
-// procedure of another module, so its callers are linked to the plain key.
-// In record order, as a pass over all records would take them: the older
-// records to look at again, then every record made since the last pass
-// (records made by the pass itself are no call sites).
-void FunctionTable::relinkFileLocalCalls() {
-  std::sort(relinkAgain_.begin(), relinkAgain_.end());
-  relinkAgain_.erase(std::unique(relinkAgain_.begin(), relinkAgain_.end()), relinkAgain_.end());
-  for (int i : relinkAgain_)
-    if (i < relinkedUpTo_) relinkRecord(i);
-  relinkAgain_.clear();
-  for (int i = relinkedUpTo_; i < recordCount(); ++i) relinkRecord(i);
-  relinkedUpTo_ = recordCount();
-}
-
-void FunctionTable::relinkRecord(int i) {
-  std::uint32_t flags = records_[i].flags;
-  if (!(flags & FunctionFlag::kCallSiteOnly) || (flags & FunctionFlag::kBodyAnalysed)) return;
-  records_[i].flags &= ~(FunctionFlag::kKnown | FunctionFlag::kCallSiteOnly);
-  ++changes_;
-  std::string plain = records_[i].key.substr(0, records_[i].key.find('@'));
-  int n = setSubRecord(plain, (flags & FunctionFlag::kKnown) ? Registration::kDefined : 0);
-  if (n < 0 || n == i) return;  // when n == i the callers are linked to it already
-  std::vector<int> callers = records_[i].callers;
-  std::sort(callers.begin(), callers.end());
-  callers.erase(std::unique(callers.begin(), callers.end()), callers.end());
-  for (int j : callers) addLink(j, n, true);
 }
 
 // ---------------------------------------------------------------------------

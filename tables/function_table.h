@@ -1,7 +1,7 @@
 // The function table: one FunctionRecord per function key that the parsers
 // saw defined, declared or called, and the caller/callee links between them.
 // Keyed on the function key ("ns::Class::name", plus "@" and the main file's
-// path for a C "main" and for VB form procedures), compared with the run's
+// path for a C "main" or static and a VB module's Private routine), compared with the run's
 // name comparison, found through a hash index of the keys; the sorted
 // index gives the key order. Owned by the run object; records are never removed
 // or moved, so a record number (index into the record vector) stays valid
@@ -130,13 +130,22 @@ class FunctionTable {
   void SetChainAto(const DeclInfo& caller, const DeclInfo& callee, std::uint32_t registration) {
     SetChainAto(keyPartsOf(caller), keyPartsOf(callee), registration);
   }
+  // A call between two keys as they stand (the calls bound after the last
+  // file); false when a key was rejected.
+  bool linkKeys(std::string_view callerKey, std::string_view calleeKey,
+                std::uint32_t registration);
+  // Whether `key` was defined or declared in the sources.
+  bool isDefined(std::string_view key) const;
+  // Record n takes `key` in place of its own (a routine whose name turned
+  // out to be unique after the last file); false, and nothing changed,
+  // when the record has links or another record holds the key.
+  bool rekey(int n, std::string_view key);
   void linkConstructorCall(std::string_view outerClass, std::string_view functionName,
                            std::string_view className, bool isDestructor);
   void addReferencedVariable(const DeclInfo& decl, std::string_view variable);
   // The same for a function named by its key.
   void addReferencedVariableToKey(std::string_view key, std::string_view variable);
   void addReferencedVariableToRecord(int record, std::string_view variable);
-  void relinkFileLocalCalls();
   void collectStepCounts();
   const std::vector<std::int32_t>& stepCounts() const { return stepCounts_; }
 
@@ -188,7 +197,6 @@ class FunctionTable {
     fileLocal_[name] = record;
     ++changes_;
   }
-  void relinkRecord(int record);
   enum class Link { kAdded, kAlreadyLinked };
   // Inheritance deeper than this is taken for a cycle in the base walk.
   static constexpr int kMaxBaseDepth = 1000;
@@ -277,9 +285,4 @@ class FunctionTable {
     std::string boundClass;
     std::string key;
   } caller_;
-  // The relinking after each VB/Delphi file looks at the records made since
-  // the last one (only a new record is a call site alone), and at older
-  // call sites whose body mark was taken back since.
-  int relinkedUpTo_ = 0;
-  std::vector<int> relinkAgain_;
 };

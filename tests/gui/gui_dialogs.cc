@@ -14,7 +14,8 @@ namespace {
 const char kSheet[] = "MIZENTAの動作設定";
 const char kDistribution[] = "関数の行数分布";
 const char kDefaultExtensionRows[] =
-    "c/C言語,cpp/C++言語,java/JAVA言語,frm/VB言語,bas/VB言語,vb/VB言語,pas/Delphi言語";
+    "c/C言語,cpp/C++言語,java/JAVA言語,frm/VB言語,bas/VB言語,cls/VB言語,ctl/VB言語,vb/VB言語,"
+    "pas/Delphi言語,dpr/Delphi言語";
 
 std::string iniPath() { return programDir + "Mizenta.ini"; }
 
@@ -217,7 +218,7 @@ void settingsOkSavesTheEdits(Program& mizenta) {
   const std::string expected =
       "[その他設定]\r\n処理ｽﾋﾟｰﾄﾞ=OFF\r\n処理時間表示=OFF\r\nﾂｰﾙﾊﾞｰ非表示=ON\r\n"
       "ﾍｯﾀﾞｰﾌｧｲﾙ読取設定=読取禁止\r\n"
-      "拡張子および言語=c:0,cpp:1,java:2,frm:3,bas:3,vb:3,pas:4,inc:1\r\n"
+      "拡張子および言語=c:0,cpp:1,java:2,frm:3,bas:3,cls:3,ctl:3,vb:3,pas:4,dpr:4,inc:1\r\n"
       "[ﾃﾞｨﾚｸﾄﾘ設定]\r\n標準ｲﾝｸﾙｰﾄﾞ設定数=1\r\n標準ｲﾝｸﾙｰﾄﾞ0=" + work + "src\\\r\n"
       "出力先ﾌｫﾙﾀﾞ=\r\n"
       "[ﾃｷｽﾄ出力設定]\r\n関数ｿｰﾄしない=OFF\r\n重複した子関数を全て表示=ON\r\n"

@@ -16,6 +16,7 @@ class DelphiParserTest : public CParserTest {
     file(kFolder + "u.pas", source);
     fileNames().add("u.pas");
     readMain(kFolder + "u.pas");
+    run().calls().linkAll();
     EXPECT_EQ(functions().checkLinks(), "");
     log_ = takeLog();
     return knownFunctions();
@@ -118,6 +119,35 @@ TEST_F(DelphiParserTest, NestedForwardAndAssemblerRoutines) {
   EXPECT_EQ(log_, "");
 }
 
+// An array's size counts its elements, over every dimension and nested
+// array; a short string `string[n]` holds n characters and its length; an
+// array indexed by a type keeps its element's size.
+TEST_F(DelphiParserTest, ArraysAndShortStringsAreSizedByTheirBounds) {
+  unit("var\n  a: array[1..5] of Integer;\n  g: array[0..1, 1..3] of Byte;\n"
+       "  m: array[1..2] of array[1..4] of Word;\n  s: string[20];\n"
+       "  f: array[Boolean] of Integer;\n",
+       "");
+  const std::string dump = variables().dump();
+  EXPECT_NE(dump.find("Integer a[1..5] 20 "), std::string::npos) << dump;
+  EXPECT_NE(dump.find("Byte g[0..1,1..3] 6 "), std::string::npos) << dump;
+  EXPECT_NE(dump.find("Word m[1..2,1..4] 16 "), std::string::npos) << dump;
+  EXPECT_NE(dump.find("string s[20] 21 "), std::string::npos) << dump;
+  // Indexed by a type: the element's size, and nothing logged.
+  EXPECT_NE(dump.find("Integer f 4 "), std::string::npos) << dump;
+  EXPECT_EQ(log_, "");
+}
+
+// Blocks of a unit's initialization and finalization sections are
+// balanced by their own ends; the unit's final `end.` closes the section.
+TEST_F(DelphiParserTest, InitializationAndFinalizationBlocksAreBalanced) {
+  EXPECT_EQ(delphi("unit u;\ninterface\nprocedure A;\nimplementation\n"
+                   "procedure A;\nbegin\nend;\n"
+                   "initialization\n  if True then\n  begin\n    A;\n  end;\n"
+                   "finalization\n  begin\n    A;\n  end;\nend.\n"),
+            "A() u.pas:5 #3 [BK]\n");
+  EXPECT_EQ(log_, "");
+}
+
 TEST_F(DelphiParserTest, RecordsAndTypesKeepTheBlockCount) {
   EXPECT_EQ(unit("type\n  TRec = packed record\n    a, b: Integer;\n"
                  "    case Integer of\n      0: (c: Byte);\n      1: (d: Word);\n  end;\n"
@@ -153,8 +183,8 @@ TEST_F(DelphiParserTest, ProgramMainBlockIsARoutine) {
 
 TEST_F(DelphiParserTest, RoutineCalledBeforeItIsDefinedStaysLinked) {
   unit("", "procedure A;\nbegin\n  X := 1;\n  b;\nend;\nprocedure B;\nbegin\nend;\n");
-  functions().relinkFileLocalCalls();
-  EXPECT_EQ(knownFunctions(), "A() u.pas:4 #5 [BK] > b X\nb() u.pas:9 #3 [BCK]\n");
+  // Linked after the file: the callee is the definition, spelt as defined.
+  EXPECT_EQ(knownFunctions(), "A() u.pas:4 #5 [BK] > B X\nB() u.pas:9 #3 [BK]\n");
 }
 
 // Every prefix of a unit, and the unit with bytes changed: no crash, hang

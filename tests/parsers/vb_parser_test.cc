@@ -19,6 +19,23 @@ class VbParserTest : public CParserTest {
     file(kFolder + name, source);
     fileNames().add(name);
     readMain(kFolder + name);
+    run().calls().linkAll();
+    EXPECT_EQ(functions().checkLinks(), "");
+    log_ = takeLog();
+    return knownFunctions();
+  }
+  // The files read in order as one run reads them (modules first), the
+  // calls linked after the last one; the known functions.
+  std::string project(const SourceFiles& sources) {
+    renewRun();
+    startCaseInsensitiveRun();
+    useBuiltInSettings();
+    for (const auto& [name, text] : sources) {
+      file(kFolder + name, text);
+      fileNames().add(name);
+    }
+    for (const auto& source : sources) readMain(kFolder + source.first);
+    run().calls().linkAll();
     EXPECT_EQ(functions().checkLinks(), "");
     log_ = takeLog();
     return knownFunctions();
@@ -77,7 +94,7 @@ TEST_F(VbParserTest, CallsWithAndWithoutParentheses) {
 // A routine called before its definition is the defined one.
 TEST_F(VbParserTest, CalledBeforeDefined) {
   EXPECT_EQ(vb("Sub A()\n  B 1\nEnd Sub\nSub B(n)\nEnd Sub\n"),
-            "A() m.bas:1 #3 [BK] > B\nB(n) m.bas:4 #2 [BCK]\n");
+            "A() m.bas:1 #3 [BK] > B\nB(n) m.bas:4 #2 [BK]\n");
 }
 
 TEST_F(VbParserTest, DeclareConstAndType) {
@@ -132,7 +149,7 @@ TEST_F(VbParserTest, ClassesAndObjects) {
                 "    End Sub\n"
                 "End Module\n",
                 "w.vb"),
-            "Run() w.vb:12 #5 [BK] > Widget::Refresh\n"
+            "Main::Run() w.vb:12 #5 [BK] > Widget::Refresh\n"
             "Widget::New() w.vb:6 #2 [BK]\n"
             "Widget::Refresh() w.vb:8 #2 [BK]\n");
 }
@@ -145,13 +162,15 @@ TEST_F(VbParserTest, Properties) {
             "Count(ByVal v As Long) m.bas:1 #3 [BKR]\n");
 }
 
-// Words that open statements only at a statement's start.
+// Words that open statements only at a statement's start; the object of
+// an assignment is no call.
 TEST_F(VbParserTest, KeywordsOnlyAtTheStart) {
-  EXPECT_EQ(callsOfP("x.Type = 1\nFoo\nDim f = Function(n) n + 1"), "Foo x");
+  EXPECT_EQ(callsOfP("x.Type = 1\nFoo\nDim f = Function(n) n + 1"), "Foo");
   EXPECT_EQ(log_, "");
 }
 
-// A form's designer section names nothing; its code follows Attribute.
+// A form's designer section names no routine; its code follows Attribute,
+// and its procedures are the form's methods.
 TEST_F(VbParserTest, FormsReadFromTheirCode) {
   EXPECT_EQ(vb("VERSION 5.00\n"
                 "Begin VB.Form Form1\n"
@@ -164,7 +183,7 @@ TEST_F(VbParserTest, FormsReadFromTheirCode) {
                 "    Unload Me\n"
                 "End Sub\n",
                 "f.frm"),
-            "Command1_Click() f.frm:8 #3 [BK] > Unload\n");
+            "Form1::Command1_Click() f.frm:8 #3 [BK] > Unload\n");
   EXPECT_EQ(log_, "");
 }
 
@@ -175,6 +194,331 @@ TEST_F(VbParserTest, UnbalancedFilesAndStrayContinuations) {
   EXPECT_EQ(log_, "    m.bas 2: 不正な文字'_'があります。\n");
   vb("Type T\n  x As Long\n");
   EXPECT_EQ(log_, "[ m.bas ]でｽﾃｰﾀｽｴﾗｰを起こしました。[27]\n");
+}
+
+// A VB6 project: a module's routines are plain, its Private ones its own;
+// a class's and a form's routines are their methods, called through
+// objects of every kind of declaration, through the module's, form's and
+// class's names, and through Me.
+const SourceFiles kVb6Project = {
+    {"Module1.bas",
+     "Attribute VB_Name = \"Strings\"\n"
+     "Public Function Equal(a As String, b As String) As Boolean\n"
+     "    Equal = (a = b)\n"
+     "End Function\n"
+     "Private Sub Helper()\n"
+     "End Sub\n"
+     "Public Sub UseHelper()\n"
+     "    Helper\n"
+     "End Sub\n"},
+    {"Module2.bas",
+     "Attribute VB_Name = \"Other\"\n"
+     "Public Gs As cStream\n"
+     "Private Sub Helper()\n"
+     "End Sub\n"
+     "Sub Caller2()\n"
+     "    Helper\n"
+     "    If Strings.Equal(\"a\", \"b\") Then Gs.Skip\n"
+     "    Other.Helper\n"
+     "End Sub\n"},
+    {"cStream.cls",
+     "VERSION 1.0 CLASS\n"
+     "BEGIN\n"
+     "  MultiUse = -1  'True\n"
+     "END\n"
+     "Attribute VB_Name = \"cStream\"\n"
+     "Public Function ReadLong() As Long\n"
+     "End Function\n"
+     "Public Sub Skip()\n"
+     "End Sub\n"
+     "Private Sub Class_Initialize()\n"
+     "    Skip\n"
+     "End Sub\n"
+     "Public Sub Reset(ByVal other As cStream)\n"
+     "    Me.Skip\n"
+     "    other.ReadLong\n"
+     "    UseHelper\n"
+     "End Sub\n"},
+    {"Form1.frm",
+     "VERSION 5.00\n"
+     "Begin VB.Form frmMain\n"
+     "   Caption = \"Main\"\n"
+     "   Begin VB.CommandButton Command1\n"
+     "   End\n"
+     "End\n"
+     "Attribute VB_Name = \"frmMain\"\n"
+     "Private m_Stream As cStream\n"
+     "Private Sub Command1_Click()\n"
+     "    Dim s As New cStream\n"
+     "    Dim o As Object\n"
+     "    Set o = New cStream\n"
+     "    s.ReadLong\n"
+     "    m_Stream.Skip\n"
+     "    o.Reset s\n"
+     "    frmMain.Refresh\n"
+     "    Me.Refresh\n"
+     "    Command1.SetFocus\n"
+     "    Refresh2\n"
+     "End Sub\n"
+     "Private Sub Refresh2()\n"
+     "    cStream.Skip\n"
+     "End Sub\n"},
+};
+
+TEST_F(VbParserTest, Vb6ProjectCallsThroughObjectsModulesAndForms) {
+  EXPECT_EQ(project(kVb6Project),
+            "Caller2() Module2.bas:5 #5 [BK] > cStream::Skip Equal Helper\n"
+            "cStream::Class_Initialize() cStream.cls:10 #3 [BK] > cStream::Skip\n"
+            "Long cStream::ReadLong() cStream.cls:6 #2 [BK]\n"
+            "cStream::Reset(ByVal other As cStream) cStream.cls:13 #5 [BK] > cStream::ReadLong "
+            "cStream::Skip UseHelper\n"
+            "cStream::Skip() cStream.cls:8 #2 [BK]\n"
+            "Boolean Equal(a As String, b As String) Module1.bas:2 #3 [BK]\n"
+            "frmMain::Command1_Click() Form1.frm:9 #12 [BK] > CommandButton::SetFocus "
+            "cStream::ReadLong cStream::Reset cStream::Skip frmMain::Refresh frmMain::Refresh2\n"
+            "frmMain::Refresh2() Form1.frm:21 #3 [BK] > cStream::Skip\n"
+            "Helper() Module1.bas:5 #2 [BK]\n"
+            "Helper() Module2.bas:3 #2 [BK]\n"
+            "UseHelper() Module1.bas:7 #3 [BK] > Helper\n");
+  EXPECT_EQ(log_, "");
+  // Each module's Helper is its own, and each caller reaches its own.
+  const FunctionTable& f = functions();
+  auto calleeFile = [&](const char* caller) {
+    return fileNames().name(f.record(f.record(f.recordOf(caller)).callees.back()).fileNo);
+  };
+  EXPECT_EQ(calleeFile("UseHelper"), "Module1.bas");
+  EXPECT_EQ(calleeFile("Caller2"), "Module2.bas");
+}
+
+// An object nothing declares and no module or class names: the member
+// rule's unknown class, and a line in the log.
+TEST_F(VbParserTest, UnknownObjectsAreNamedAndLogged) {
+  EXPECT_EQ(callsOfP("Thing.Go 1\nx = Other.Value(2)"),
+            "(不明)Other::Value (不明)Thing::Go x");
+  EXPECT_EQ(log_,
+            "    m.bas 2: ｸﾗｽ名が不明です。不明なｵﾌﾞｼﾞｪｸﾄ名[Thing]\n"
+            "    m.bas 3: ｸﾗｽ名が不明です。不明なｵﾌﾞｼﾞｪｸﾄ名[Other]\n");
+}
+
+// A VB6 module may be called Interface: no VB.NET block opens, and the
+// routines after the call through it are found.
+TEST_F(VbParserTest, Vb6ModuleNamedInterface) {
+  EXPECT_EQ(project({{"Interface.bas", "Attribute VB_Name = \"Interface\"\nSub Foo(n)\nEnd Sub\n"},
+                     {"m.bas", "Sub A()\n    Interface.Foo 1\nEnd Sub\nSub B()\nEnd Sub\n"}}),
+            "A() m.bas:1 #3 [BK] > Foo\nB() m.bas:4 #2 [BK]\nFoo(n) Interface.bas:2 #2 [BK]\n");
+}
+
+// Labels and the places GoTo, On Error and Resume jump to are no calls;
+// a single-line If's statements after Then and Else are.
+TEST_F(VbParserTest, LabelsAndSingleLineIf) {
+  EXPECT_EQ(callsOfP("If x Then Foo Else Bar 2\n"
+                     "If y Then Call Foo(1): Bar 3\n"
+                     "Retry:\n"
+                     "GoTo Retry\n"
+                     "On Error GoTo Handler\n"
+                     "Handler: Foo\n"
+                     "Resume Next"),
+            "Bar Foo");
+}
+
+// #Const sets a constant for the file's #If.
+TEST_F(VbParserTest, ConstDirectiveDecidesIf) {
+  EXPECT_EQ(vb("#Const TRACE = 1\n#If TRACE Then\nSub A()\nEnd Sub\n#Else\nSub B()\nEnd Sub\n"
+               "#End If\n#Const TRACE = 0\n#If TRACE = 0 Then\nSub C()\nEnd Sub\n#End If\n"),
+            "A() m.bas:3 #2 [BK]\nC() m.bas:11 #2 [BK]\n");
+  EXPECT_EQ(log_, "");
+}
+
+// VB.NET: calls inside a class go to its own methods and its base's first,
+// a module's name qualifies its routines (keyed by it), New calls the constructor; an
+// attribute continued onto a header, a bracketed name, a property with Get
+// and a multi-line lambda keep their routines.
+TEST_F(VbParserTest, VbNetClassesModulesAndConstructors) {
+  EXPECT_EQ(vb("Public Class Widget\n"
+               "    Inherits BaseWidget\n"
+               "    Public Sub New(n As Integer)\n"
+               "        Init()\n"
+               "    End Sub\n"
+               "    Private Sub Init()\n"
+               "        Paint()\n"
+               "    End Sub\n"
+               "    <Obsolete(\"x\")> _\n"
+               "    Public Function [Default]() As Integer\n"
+               "        Return Helper.Twice(2)\n"
+               "    End Function\n"
+               "    Public ReadOnly Property Size As Integer\n"
+               "        Get\n"
+               "            Return Compute()\n"
+               "        End Get\n"
+               "    End Property\n"
+               "    Private Function Compute() As Integer\n"
+               "        Dim g = Sub()\n"
+               "                    Log()\n"
+               "                End Sub\n"
+               "        Return 1\n"
+               "    End Function\n"
+               "End Class\n"
+               "Public Class BaseWidget\n"
+               "    Public Sub Paint()\n"
+               "    End Sub\n"
+               "End Class\n"
+               "Module Helper\n"
+               "    Public Function Twice(n As Integer) As Integer\n"
+               "        Dim w As New Widget(1)\n"
+               "        Return n * New Widget(2).Size\n"
+               "    End Function\n"
+               "    Sub Log()\n"
+               "    End Sub\n"
+               "End Module\n",
+               "w.vb"),
+            "BaseWidget::Paint() w.vb:26 #2 [BK]\n"
+            "Helper::Log() w.vb:34 #2 [BK]\n"
+            "Integer Helper::Twice(n As Integer) w.vb:30 #4 [BK] > Widget::New\n"
+            "Integer Widget::Compute() w.vb:18 #6 [BK] > Helper::Log\n"
+            "Integer Widget::Default() w.vb:10 #3 [BK] > Helper::Twice\n"
+            "Widget::Init() w.vb:6 #3 [BK] > BaseWidget::Paint\n"
+            "Widget::New(n As Integer) w.vb:3 #3 [BK] > Widget::Init\n"
+            "Widget::Size() w.vb:13 #5 [BK] > Widget::Compute\n");
+  EXPECT_EQ(log_, "");
+}
+
+// VB.NET modules of one program may each have a Run: each stays its
+// module's, reached through the module's name; a name only one module has
+// is reached without it, from a class as from another module. A UTF-8
+// byte-order mark before the first word changes nothing.
+TEST_F(VbParserTest, VbNetModulesWithRoutinesOfOneName) {
+  EXPECT_EQ(project({{"a.vb", "\xEF\xBB\xBF" "Public Module Fight\n    Public Sub Run()\n        Roll()\n"
+                              "    End Sub\nEnd Module\n"},
+                     {"b.vb", "Module Shop\n    Sub Run()\n        Fight.Run()\n    End Sub\n"
+                              "    Function Roll() As Integer\n    End Function\nEnd Module\n"},
+                     {"c.vb", "Class Game\n    Sub Start()\n        Shop.Run()\n        Roll()\n"
+                              "    End Sub\nEnd Class\n"}}),
+            "Fight::Run() a.vb:2 #3 [BK] > Shop::Roll\n"
+            "Game::Start() c.vb:2 #4 [BK] > Shop::Roll Shop::Run\n"
+            "Integer Shop::Roll() b.vb:5 #2 [BK]\n"
+            "Shop::Run() b.vb:2 #3 [BK] > Fight::Run\n");
+  EXPECT_EQ(log_, "");
+}
+
+// Separate VB6 projects read together may each have a Form1: the second
+// file's routines stay its own, and its calls (plain or through Me) reach
+// its own routines, the first file's reach the first's.
+TEST_F(VbParserTest, Vb6FormsOfOneNameInTwoFilesStayApart) {
+  const std::string head = "VERSION 5.00\nBegin VB.Form Form1\nEnd\nAttribute VB_Name = \"Form1\"\n";
+  EXPECT_EQ(project({{"One.frm", head + "Private Sub Command1_Click()\n    Draw\nEnd Sub\n"
+                                        "Sub Draw()\nEnd Sub\n"},
+                     {"Two.frm", head + "Private Sub Command1_Click()\n    Me.Draw\n    Paint\n"
+                                        "End Sub\nSub Draw()\nEnd Sub\nSub Paint()\nEnd Sub\n"}}),
+            "Form1::Command1_Click() One.frm:5 #3 [BK] > Form1::Draw\n"
+            "Form1::Command1_Click() Two.frm:5 #4 [BK] > Form1::Draw Form1::Paint\n"
+            "Form1::Draw() One.frm:8 #2 [BK]\n"
+            "Form1::Draw() Two.frm:9 #2 [BK]\n"
+            "Form1::Paint() Two.frm:11 #2 [BK]\n");
+  // Each Command1_Click calls the Draw of its own file.
+  const FunctionTable& f = functions();
+  for (int n = 0; n < f.recordCount(); ++n) {
+    const FunctionRecord& caller = f.record(n);
+    if (caller.key.find("Command1_Click") == std::string::npos) continue;
+    ASSERT_FALSE(caller.callees.empty());
+    EXPECT_EQ(fileNames().name(f.record(caller.callees.front()).fileNo),
+              fileNames().name(caller.fileNo));
+  }
+}
+
+// Two VB6 projects read together, each with a module Protocol whose public
+// routines have the same names: the second project's stay its own, and a
+// call reaches the routine of the module nearest the caller's file.
+TEST_F(VbParserTest, Vb6ModulesOfTwoProjectsStayApart) {
+  const std::string protocol = "Attribute VB_Name = \"Protocol\"\nPublic Sub Handle()\n    Helper\n"
+                               "End Sub\nPublic Sub Helper()\nEnd Sub\n";
+  project({{"Client/Protocol.bas", protocol},
+            {"Server/Protocol.bas", protocol},
+            {"Server/Main.bas", "Attribute VB_Name = \"Main\"\nSub Start()\n    Handle\n"
+                                "    Protocol.Helper\nEnd Sub\n"}});
+  const FunctionTable& f = functions();
+  auto callees = [&](const std::string& key) {
+    std::string out;
+    int n = f.recordOf(key);
+    if (n < 0) return std::string("<none>");
+    for (int c : f.record(n).callees) out += f.record(c).key + " ";
+    return out;
+  };
+  const std::string server = "@" + kFolder + "Server/Protocol.bas";
+  EXPECT_EQ(callees("Handle"), "Helper ");
+  EXPECT_EQ(callees("Handle" + server), "Helper" + server + " ");
+  EXPECT_EQ(callees("Start"), "Handle" + server + " Helper" + server + " ");
+  EXPECT_EQ(log_, "");
+}
+
+// Words inside a statement call a routine only where the sources define
+// one that they name: a Property Get read, a Property Let by assignment, a
+// parameterless Function; fields, variables, and members of classes or
+// objects the sources do not know are no calls and log nothing.
+TEST_F(VbParserTest, NamesInExpressionsCallOnlyRoutinesOfTheSources) {
+  project({{"Gauge.cls", "VERSION 1.0 CLASS\nBEGIN\n  MultiUse = -1  'True\nEND\n"
+                         "Attribute VB_Name = \"Gauge\"\nPublic Hidden As Boolean\n"
+                         "Public Property Get Value() As Long\nEnd Property\n"
+                         "Public Property Let Value(ByVal v As Long)\nEnd Property\n"},
+           {"m.bas", "Attribute VB_Name = \"M\"\nSub P()\n    Dim g As Gauge\n    Dim n As Integer\n"
+                     "    n = g.Value + 1\n    If g.Hidden Then n = 2\n    n = Total * 2\n"
+                     "    n = n + Later\n    x.Caption = 2\n    Label1.Caption = Total\nEnd Sub\n"
+                     "Function Total() As Integer\nEnd Function\n"},
+           {"s.bas", "Attribute VB_Name = \"S\"\nSub Q()\n    Dim g As New Gauge\n    g.Value = 3\n"
+                     "End Sub\n"}});
+  EXPECT_EQ(calleesOf("P"), "Gauge::Value Total");
+  EXPECT_EQ(calleesOf("Q"), "Gauge::Value");
+  EXPECT_EQ(log_, "");
+}
+
+// VB.NET interface members have no body: a call on an object of an
+// interface goes to the one class that implements it; with two, to the
+// interface's member.
+TEST_F(VbParserTest, VbNetCallsThroughAnInterfaceReachItsOneImplementation) {
+  const std::string shapes = "Public Interface IShape\n    Sub Draw()\nEnd Interface\n"
+                             "Public Interface IPen\n    Sub Draw()\nEnd Interface\n"
+                             "Public Class Circle\n    Implements IShape, IPen\n"
+                             "    Public Sub Draw() Implements IShape.Draw, IPen.Draw\n    End Sub\nEnd Class\n"
+                             "Public Class Nib\n    Implements IPen\n"
+                             "    Public Sub Draw() Implements IPen.Draw\n    End Sub\nEnd Class\n";
+  project({{"s.vb", shapes},
+           {"m.vb", "Module Main\n    Sub Run(s As IShape, p As IPen)\n        s.Draw()\n"
+                    "        p.Draw()\n    End Sub\nEnd Module\n"}});
+  EXPECT_EQ(calleesOf("Main::Run"), "Circle::Draw IPen::Draw");
+  EXPECT_EQ(log_, "");
+}
+
+// VB.NET: an extension method of a module is called on an object whose
+// class has no routine of its name, with or without parentheses, and a
+// module's routine by the module's name inside an expression; a local
+// declared without As (`Dim n = …`) is a variable, no call.
+TEST_F(VbParserTest, VbNetExtensionMethodsAndModuleMembersInExpressions) {
+  project({{"e.vb", "Module Extensions\n    <Extension>\n    Function Jools(c As Hero) As Integer\n"
+                    "    End Function\n    Sub SetJools(c As Hero, n As Integer)\n    End Sub\n"
+                    "    Function Stock() As Integer\n    End Function\nEnd Module\n"},
+           {"h.vb", "Public Class Hero\n    Public Sub Hit()\n    End Sub\nEnd Class\n"},
+           {"s.vb", "Module Shop\n    Sub Buy(c As Hero)\n        Dim n = c.Jools + Extensions.Stock\n"
+                    "        c.SetJools(n - 1)\n        c.Hit()\n        n = c.Missing\n"
+                    "    End Sub\nEnd Module\n"}});
+  EXPECT_EQ(calleesOf("Shop::Buy"),
+            "Extensions::Jools Extensions::SetJools Extensions::Stock Hero::Hit");
+  EXPECT_EQ(log_, "");
+}
+
+// VB.NET: a property whose type has a parameter list of its own (generics)
+// and an initial value is field-like, no routine; one with a Get block
+// after such a type is a routine.
+TEST_F(VbParserTest, VbNetPropertiesWithGenericTypes) {
+  EXPECT_EQ(vb("Module Verbs\n"
+               "    Public ReadOnly Property All As List(Of String) = New List(Of String)\n"
+               "    Public ReadOnly Property Names As List(Of String)\n"
+               "        Get\n"
+               "            Return All\n"
+               "        End Get\n"
+               "    End Property\n"
+               "End Module\n",
+               "v.vb"),
+            "Verbs::Names() v.vb:3 #5 [BK]\n");
+  EXPECT_EQ(log_, "");
 }
 
 }  // namespace

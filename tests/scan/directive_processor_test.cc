@@ -35,7 +35,7 @@ TEST(DirectiveKeywords, ExactInCAnyCaseInVbAndDelphi) {
       {LanguageFamily::Vb, "End", W::kEndif},
       {LanguageFamily::Vb, "region", W::kRegion},
       {LanguageFamily::Vb, "define", W::kNone},
-      {LanguageFamily::Vb, "Const", W::kNone},
+      {LanguageFamily::Vb, "Const", W::kDefine},  // #Const NAME = value
       {LanguageFamily::Delphi, "IFDEF", W::kIfdef},
       {LanguageFamily::Delphi, "IfNDef", W::kIfndef},
       {LanguageFamily::Delphi, "ENDIF", W::kEndif},

@@ -52,9 +52,12 @@ TEST_F(FunctionTableTest, KeysFollowTheLanguageOfTheParsedFile) {
       {"c:/src/a.c", {"", "A", "main", "", "", "", 0}, "A::main@c:/src/a.c"},
       {"c:/src/a.c", {"", "", "Main", "", "", "", 0}, "Main"},
       {"c:/src/w.cpp", {"", "", "main", "", "", "", 0}, "main@c:/src/w.cpp"},
-      {"c:/vb/Form1.frm", {"", "", "Command1_Click", "", "", "", 0},
-       "Command1_Click@c:/vb/Form1.frm"},
+      // VB: the parser names a form's class; a module's Private routine
+      // is its file's.
+      {"c:/vb/Form1.frm", {"", "Form1", "Command1_Click", "", "", "", 0},
+       "Form1::Command1_Click"},
       {"c:/vb/Mod1.BAS", {"", "", "Helper", "", "", "", 0}, "Helper"},
+      {"c:/vb/Mod1.bas", {"", "", "Helper", "", "", "", 0, true}, "Helper@c:/vb/Mod1.bas"},
       {"c:/vb/Mod1.bas", {"", "", "main", "", "", "", 0}, "main"},
       {"c:/d/u.pas", {"", "TForm1", "main", "", "", "", 0}, "TForm1::main"},
   };
@@ -398,35 +401,39 @@ TEST_F(FunctionTableTest, WaitingRecordsAndCallersComeOutSorted) {
   EXPECT_EQ(callerKeys("f"), "a c q x");
 }
 
-TEST_F(FunctionTableTest, VbCallsOfModuleProceduresAreRelinkedToThePlainKey) {
+// Calls linked by their keys after the last file: a call makes its callee
+// a call site, not a known function; a routine calling itself recurses.
+TEST_F(FunctionTableTest, CallsLinkedByTheirKeys) {
   startFile("c:/vb/Module1.bas");
   define("Helper", "", 5);
-  call("Helper", "Undefined");
-  functions().relinkFileLocalCalls();
-  startFile("c:/vb/Form1.frm");
-  define("Form_Load", "", 3);
-  call("Form_Load", "HELPER");
-  functions().relinkFileLocalCalls();
-  EXPECT_EQ(functions().dump(),
-            "Form_Load@c:/vb/Form1.frm [BK] > Helper HELPER@c:/vb/Form1.frm\n"
-            "Helper [BK] > Undefined\n"
-            "HELPER@c:/vb/Form1.frm []\n"
-            "Undefined []\n");
+  EXPECT_TRUE(functions().linkKeys("Helper", "Form1::Show", 8));
+  EXPECT_TRUE(functions().linkKeys("HELPER", "Helper", 8));
+  EXPECT_FALSE(functions().linkKeys("Helper", "", 8));
+  takeLog();
+  EXPECT_EQ(functions().dump(), "Form1::Show [C]\nHelper [RBK] > Form1::Show\n");
+  EXPECT_TRUE(functions().isDefined("helper"));
+  EXPECT_FALSE(functions().isDefined("Form1::Show"));
+  EXPECT_FALSE(functions().isDefined("Nothing"));
 }
 
-// A call site with a body is left by the relinking; once a definition
-// takes its body mark back (it was a pointer's), the next relinking after
-// a file takes it up, though it is older than that file.
-TEST_F(FunctionTableTest, ACallSiteWhoseBodyMarkIsTakenBackIsRelinkedLater) {
-  startFile("c:/vb/Form1.frm");
-  functions().Func_SetSub("Helper@c:/vb/Form1.frm",
-                          Registration::kFunctionPointer | Registration::kCallSite);
-  functions().setBodyInfo(decl("Helper"), 3);
-  functions().relinkFileLocalCalls();
-  EXPECT_LT(functions().recordOf("Helper"), 0);
-  define("Helper");
-  functions().relinkFileLocalCalls();
-  EXPECT_GE(functions().recordOf("Helper"), 0);
+// A routine without links takes another key in the key order and the key
+// index; one with links, or a key already taken, stays.
+TEST_F(FunctionTableTest, RekeyMovesARecordWithoutLinks) {
+  startFile("c:/d/u.pas");
+  define("u.Alpha");
+  define("v.Beta");
+  define("Zeta");
+  int alpha = functions().recordOf("u.Alpha");
+  EXPECT_TRUE(functions().rekey(alpha, "Alpha"));
+  EXPECT_EQ(functions().recordOf("Alpha"), alpha);
+  EXPECT_LT(functions().recordOf("u.Alpha"), 0);
+  EXPECT_FALSE(functions().rekey(functions().recordOf("v.Beta"), "Zeta"));
+  functions().linkKeys("Zeta", "v.Beta", 8);
+  EXPECT_FALSE(functions().rekey(functions().recordOf("v.Beta"), "Beta"));
+  std::string order;
+  for (int n : functions().sortedIndex()) order += functions().record(n).key + " ";
+  EXPECT_EQ(order, "Alpha v.Beta Zeta ");
+  EXPECT_EQ(functions().checkLinks(), "");
 }
 
 TEST_F(FunctionTableTest, VbKeysIgnoreCaseCKeysDoNot) {
@@ -525,6 +532,7 @@ TEST_F(FunctionTableTest, OddNamesNeitherCrashNorHang) {
       for (const std::string& m : odd) {
         functions().SetChainAto(decl(n, m), decl(m, n), Registration::kCallSite);
         functions().linkConstructorCall(n, m, n, true);
+        functions().linkKeys(n, m, 8);
       }
       functions().registerDefinition(decl(n, n, 3), 8, n);
       functions().setBodyInfo(decl(n, n), 1);
@@ -533,7 +541,6 @@ TEST_F(FunctionTableTest, OddNamesNeitherCrashNorHang) {
       EXPECT_FALSE(functions().exists(" lead"));
       functions().countKnownInFile(n);
     }
-    functions().relinkFileLocalCalls();
   }
   EXPECT_GT(functions().recordCount(), 0);
 }

@@ -1,0 +1,338 @@
+#include "tables/call_resolution.h"
+
+#include <algorithm>
+
+#include "context/language_mode.h"
+#include "context/options.h"
+#include "context/source_context.h"
+#include "report/error_log.h"
+#include "tables/class_table.h"
+#include "tables/function_table.h"
+
+namespace {
+
+// Inheritance deeper than this is taken for a cycle.
+constexpr int kMaxBaseWalk = 64;
+
+const char kUnknownClassMark[] = "(不明)";
+
+}  // namespace
+
+CallResolution::CallResolution(const Options& options, SourceContext& context,
+                               const ClassTable& classes, FunctionTable& functions)
+    : options_(options), context_(context), classes_(classes), functions_(functions) {}
+
+std::string CallResolution::folded(std::string_view name) {
+  std::string out(name);
+  for (char& c : out)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return out;
+}
+
+// ---------------------------------------------------------------------------
+// What the files tell
+
+void CallResolution::note(int language, const NotedCall& call) {
+  Call c{texts_.add(call.caller),    texts_.add(call.name),  texts_.add(call.objectClass),
+         texts_.add(call.qualifier), texts_.add(call.ownClass), texts_.add(call.scope),
+         texts_.add(call.where),     texts_.add(call.path),  call.kind,
+         static_cast<std::uint8_t>(language), call.weak};
+  // The same call again adds nothing unless every call site is shown.
+  if (!options_.showDuplicateChildren && !calls_.empty()) {
+    const Call& last = calls_.back();
+    if (last.caller == c.caller && last.name == c.name && last.objectClass == c.objectClass &&
+        last.qualifier == c.qualifier && last.ownClass == c.ownClass && last.scope == c.scope &&
+        last.kind == c.kind && last.weak == c.weak && last.language == c.language)
+      return;
+  }
+  calls_.push_back(c);
+}
+
+void CallResolution::addModule(std::string_view name, std::string_view privateSuffix) {
+  modules_[folded(name)] = std::string(privateSuffix);
+}
+
+bool CallResolution::claimClassFile(std::string_view name, std::string_view path) {
+  auto [owner, added] = classFiles_.emplace(folded(name), std::string(path));
+  return added || owner->second == path;
+}
+
+bool CallResolution::claimModuleRoutine(std::string_view name, std::string_view path) {
+  auto routines = moduleRoutines_.find(folded(name));
+  return routines == moduleRoutines_.end() || routines->second.front().path == path;
+}
+
+void CallResolution::addModuleRoutine(std::string_view name, std::string_view key,
+                                      std::string_view path) {
+  std::vector<ModuleRoutine>& routines = moduleRoutines_[folded(name)];
+  for (const ModuleRoutine& r : routines)
+    if (r.path == path) return;
+  routines.push_back({std::string(key), std::string(path)});
+}
+
+// Of the modules that have a public routine `name`, the one whose folder
+// shares the most with the caller's file's (the first on a tie).
+std::string CallResolution::nearestModuleRoutine(std::string_view name,
+                                                 std::string_view path) const {
+  auto routines = moduleRoutines_.find(folded(name));
+  if (routines == moduleRoutines_.end() || routines->second.size() < 2) return std::string(name);
+  const ModuleRoutine* best = nullptr;
+  size_t bestShared = 0;
+  for (const ModuleRoutine& r : routines->second) {
+    size_t shared = 0, common = 0;
+    while (common < r.path.size() && common < path.size() && r.path[common] == path[common]) {
+      if (r.path[common] == '/' || r.path[common] == '\\') shared = common + 1;
+      ++common;
+    }
+    if (!best || shared > bestShared) {
+      best = &r;
+      bestShared = shared;
+    }
+  }
+  return best->key;
+}
+
+void CallResolution::addImplementation(std::string_view interfaceName, std::string_view className) {
+  std::vector<std::string>& classes = implementers_[folded(interfaceName)];
+  for (const std::string& c : classes)
+    if (equalsIgnoreCase(c, className)) return;
+  classes.emplace_back(className);
+}
+
+void CallResolution::addNetModule(std::string_view name) { netModules_[folded(name)] = true; }
+
+void CallResolution::addNetModuleRoutine(std::string_view module, std::string_view name) {
+  std::string key(module);
+  key += "::";
+  key += name;
+  std::vector<std::string>& keys = netModuleRoutines_[folded(name)];
+  for (const std::string& k : keys)
+    if (equalsIgnoreCase(k, key)) return;
+  keys.push_back(std::move(key));
+}
+
+void CallResolution::addUses(std::string_view unit, std::string_view used) {
+  std::string name = folded(unit);
+  Unit& u = units_[name];
+  std::string usedName = folded(used);
+  if (std::find(u.uses.begin(), u.uses.end(), usedName) == u.uses.end())
+    u.uses.push_back(std::move(usedName));
+}
+
+std::string CallResolution::unitRoutineKey(std::string_view unit, std::string_view name) {
+  std::string key(unit);
+  key += '.';
+  key += name;
+  return key;
+}
+
+void CallResolution::addUnitRoutine(std::string_view unit, std::string_view name, bool visible) {
+  std::string unitName = folded(unit);
+  units_[unitName];
+  size_t dot = unitName.rfind('.');
+  if (dot != std::string::npos) unitShortNames_.emplace(unitName.substr(dot + 1), unitName);
+  std::vector<UnitRoutine>& routines = unitRoutines_[folded(name)];
+  for (UnitRoutine& r : routines) {
+    if (r.unit != unitName) continue;
+    r.visible = r.visible || visible;
+    return;
+  }
+  routines.push_back({unitName, unitRoutineKey(unit, name), visible});
+}
+
+void CallResolution::addLibraryRoutine(std::string_view name) { library_[folded(name)] = true; }
+
+bool CallResolution::isLibraryRoutine(std::string_view name) const {
+  return !library_.empty() && library_.count(folded(name)) != 0;
+}
+
+// ---------------------------------------------------------------------------
+// After the last file
+
+void CallResolution::linkAll() {
+  settleUnitRoutineKeys();
+  const int mask = context_.languageMask();
+  for (const Call& call : calls_) link(call);
+  context_.setLanguageMask(mask);
+  std::vector<Call>().swap(calls_);
+}
+
+// A routine only one unit defines, named like no library routine, is shown
+// by its name; the others keep the unit before it. The order of the units
+// does not matter.
+void CallResolution::settleUnitRoutineKeys() {
+  for (auto& [name, routines] : unitRoutines_) {
+    if (routines.size() != 1 || library_.count(name)) continue;
+    UnitRoutine& r = routines.front();
+    int record = functions_.recordOf(r.key);
+    std::string plain = r.key.substr(r.key.find('.') + 1);
+    if (record >= 0 && functions_.rekey(record, plain)) r.key = plain;
+  }
+}
+
+void CallResolution::link(const Call& call) {
+  const bool vb = call.language == kModeVb;
+  context_.setLanguageMask(vb ? kModeVb : kModeDelphi);
+  std::string callee = vb ? vbCallee(call) : delphiCallee(call);
+  if (callee.empty() || (call.weak && !functions_.isDefined(callee))) return;
+  functions_.linkKeys(text(call.caller), callee, call.kind);
+}
+
+// `obj.Name`: the class of obj or the base that defines Name.
+std::string CallResolution::memberKey(std::string_view className, std::string_view name) const {
+  std::string owner = definingClass(className, name);
+  if (owner.empty()) {
+    auto implementers = implementers_.find(folded(className));
+    if (implementers != implementers_.end() && implementers->second.size() == 1)
+      owner = definingClass(implementers->second.front(), name);
+  }
+  std::string key = owner.empty() ? std::string(className) : owner;
+  key += "::";
+  key += name;
+  return key;
+}
+
+// The class and its bases, each before its own bases, until one defines
+// the routine.
+std::string CallResolution::definingClass(std::string_view className,
+                                          std::string_view name) const {
+  std::vector<std::string> pending{std::string(className)};
+  std::vector<std::string> seen;
+  while (!pending.empty() && static_cast<int>(seen.size()) < kMaxBaseWalk) {
+    std::string c = std::move(pending.back());
+    pending.pop_back();
+    if (c.empty() || std::any_of(seen.begin(), seen.end(),
+                                 [&](const std::string& s) { return equalsIgnoreCase(s, c); }))
+      continue;
+    if (functions_.isDefined(c + "::" + std::string(name))) return c;
+    int bases = classes_.baseCount(c);
+    for (int i = bases - 1; i >= 0; --i) pending.push_back(classes_.baseName(c, i));
+    seen.push_back(std::move(c));
+  }
+  return std::string();
+}
+
+// ---------------------------------------------------------------------------
+// VB: the own class, the module's Private routines, then the public ones
+
+std::string CallResolution::vbCallee(const Call& call) {
+  std::string_view name = text(call.name);
+  std::string_view scope = text(call.scope);
+  // A routine of the caller's own file first (Me.Name, Name).
+  std::string_view ownClass = text(call.ownClass);
+  if (!scope.empty() && !ownClass.empty() &&
+      (call.objectClass == TextPool::kEmpty ? call.qualifier == TextPool::kEmpty
+                                            : equalsIgnoreCase(text(call.objectClass), ownClass))) {
+    std::string own = std::string(ownClass) + "::" + std::string(name) + std::string(scope);
+    if (functions_.isDefined(own)) return own;
+  }
+  if (call.objectClass != TextPool::kEmpty) {
+    std::string key = memberKey(text(call.objectClass), name);
+    if (functions_.isDefined(key)) return key;
+    // VB.NET: a module's extension method called on the object.
+    auto keys = netModuleRoutines_.find(folded(name));
+    if (keys != netModuleRoutines_.end() && keys->second.size() == 1) return keys->second.front();
+    return key;
+  }
+  if (call.qualifier != TextPool::kEmpty) {
+    std::string_view qualifier = text(call.qualifier);
+    auto module = modules_.find(folded(qualifier));
+    if (module != modules_.end()) {
+      // `Module1.Helper`: Module1's own (Private inside it, or a public one
+      // whose name another module had first).
+      std::string own = std::string(name) + module->second;
+      if (functions_.isDefined(own)) return own;
+      return std::string(name);
+    }
+    if (classes_.isClass(qualifier) || netModules_.count(folded(qualifier)))
+      return memberKey(qualifier, name);
+    if (call.weak) return std::string();
+    errorLog() << text(call.where) << ": ｸﾗｽ名が不明です。不明なｵﾌﾞｼﾞｪｸﾄ名[" << qualifier << "]\n";
+    std::string key = kUnknownClassMark;
+    key += qualifier;
+    key += "::";
+    key += name;
+    return key;
+  }
+  if (call.ownClass != TextPool::kEmpty) {
+    std::string owner = definingClass(text(call.ownClass), name);
+    if (!owner.empty()) return owner + "::" + std::string(name);
+  }
+  if (!scope.empty()) {
+    std::string own = std::string(name) + std::string(scope);
+    if (functions_.isDefined(own)) return own;
+  }
+  if (call.path != TextPool::kEmpty && moduleRoutines_.count(folded(name)))
+    return nearestModuleRoutine(name, text(call.path));
+  // A VB.NET module's routine, where one module alone has the name.
+  if (!functions_.isDefined(name)) {
+    auto keys = netModuleRoutines_.find(folded(name));
+    if (keys != netModuleRoutines_.end() && keys->second.size() == 1) return keys->second.front();
+  }
+  return std::string(name);
+}
+
+// ---------------------------------------------------------------------------
+// Delphi: the own class, the own unit, the used units (the last one used
+// first), the library
+
+const CallResolution::Unit* CallResolution::unitNamed(std::string_view name) const {
+  std::string key = folded(name);
+  auto u = units_.find(key);
+  if (u != units_.end()) return &u->second;
+  auto shortName = unitShortNames_.find(key);
+  if (shortName == unitShortNames_.end()) return nullptr;
+  u = units_.find(shortName->second);
+  return u == units_.end() ? nullptr : &u->second;
+}
+
+// The routine `name` of the unit a uses clause names `unit` (its full
+// dotted name or the last part of it).
+const CallResolution::UnitRoutine* CallResolution::unitRoutine(std::string_view unit,
+                                                               std::string_view name,
+                                                               bool visibleOnly) const {
+  auto routines = unitRoutines_.find(folded(name));
+  if (routines == unitRoutines_.end()) return nullptr;
+  std::string wanted = folded(unit);
+  auto shortName = unitShortNames_.find(wanted);
+  for (const UnitRoutine& r : routines->second) {
+    bool same = r.unit == wanted || (shortName != unitShortNames_.end() && r.unit == shortName->second);
+    if (same && (r.visible || !visibleOnly)) return &r;
+  }
+  return nullptr;
+}
+
+std::string CallResolution::visibleRoutineKey(std::string_view unit, std::string_view name) const {
+  if (const UnitRoutine* own = unitRoutine(unit, name, false)) return own->key;
+  if (const Unit* u = unitNamed(unit)) {
+    for (auto used = u->uses.rbegin(); used != u->uses.rend(); ++used)
+      if (const UnitRoutine* r = unitRoutine(*used, name, true)) return r->key;
+  }
+  if (isLibraryRoutine(name)) return std::string(name);
+  // A unit the uses clauses do not show (read through a path the reader did
+  // not follow): the one unit that offers the name, if only one does.
+  auto routines = unitRoutines_.find(folded(name));
+  if (routines != unitRoutines_.end() && routines->second.size() == 1)
+    return routines->second.front().key;
+  return std::string(name);
+}
+
+std::string CallResolution::delphiCallee(const Call& call) {
+  std::string_view name = text(call.name);
+  if (call.objectClass != TextPool::kEmpty) return memberKey(text(call.objectClass), name);
+  if (call.qualifier != TextPool::kEmpty) {
+    std::string_view qualifier = text(call.qualifier);
+    if (const UnitRoutine* r = unitRoutine(qualifier, name, false)) return r->key;
+    if (classes_.isClass(qualifier)) return memberKey(qualifier, name);
+    if (call.weak) return std::string();
+    std::string key(qualifier);
+    key += '.';
+    key += name;
+    return key;
+  }
+  if (call.ownClass != TextPool::kEmpty) {
+    std::string owner = definingClass(text(call.ownClass), name);
+    if (!owner.empty()) return owner + "::" + std::string(name);
+  }
+  return visibleRoutineKey(text(call.scope), name);
+}

@@ -1,0 +1,153 @@
+// The calls of the VB and Delphi sources, linked after the last file: the
+// routine a name leads to may be defined in a file read later (a VB form,
+// class or module, a Delphi unit), so each call is noted with what its
+// file knew (the caller's key, the object's class or the word written
+// before the '.', the caller's class and scope) and bound in the function
+// table at the end of the run, in the order the calls were met. Beside the
+// calls it keeps the scopes that decide where a name leads: the VB modules,
+// the Delphi units with their uses lists and routines, and the library
+// routines the settings data names. Owned by the run object; filled by the
+// VB and Delphi parsers; the texts it is given are copied.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "tables/text_pool.h"
+
+struct Options;
+class ClassTable;
+class FunctionTable;
+class SourceContext;
+
+// One call as its file saw it. Views that must outlive note() only.
+struct NotedCall {
+  std::string_view caller;       // the caller's function key
+  std::string_view name;         // the callee's name as written
+  std::string_view objectClass;  // the class of the object before '.', when known
+  std::string_view qualifier;    // else the word(s) before '.': a module, unit, class or object
+  std::string_view ownClass;     // the class whose members the caller sees
+  // VB: the key suffix of the routines that belong to the caller's file
+  // ("@path": a module's Private ones, or every routine of a class file
+  // whose class name another file took first); Delphi: the caller's unit.
+  std::string_view scope;
+  std::string_view where;  // the position prefix of a log line about the call
+  std::string_view path;   // the caller's file
+  std::uint32_t kind = 0;  // registration flags of the call
+  bool weak = false;       // a name that only a routine of the sources makes a call
+};
+
+class CallResolution {
+ public:
+  // Calls are bound through `classes` (bases) and linked in `functions`;
+  // the context's language mask is set to each call's language meanwhile.
+  CallResolution(const Options& options, SourceContext& context, const ClassTable& classes,
+                 FunctionTable& functions);
+  CallResolution(const CallResolution&) = delete;
+  CallResolution& operator=(const CallResolution&) = delete;
+
+  // `language` is kModeVb or kModeDelphi.
+  void note(int language, const NotedCall& call);
+
+  // VB: a standard module (or VB.NET Module) and the key suffix of its
+  // Private routines; its name written before '.' leads to its routines.
+  void addModule(std::string_view name, std::string_view privateSuffix);
+  // VB6: the form, class or user control file `path` is the class `name`;
+  // false when another file of the run took the name first (separate
+  // projects read together), whose routines keep the plain class keys.
+  bool claimClassFile(std::string_view name, std::string_view path);
+  // VB.NET: a Module, whose routines are keyed "Module::Name", and one of
+  // its routines that is not Private. A call on an object whose class has
+  // no routine of the name reaches the one module routine so named (an
+  // extension method).
+  void addNetModule(std::string_view name);
+  void addNetModuleRoutine(std::string_view module, std::string_view name);
+  // VB: `className` implements `interfaceName`. A call on an object of an
+  // interface that has no routine of the name (a VB.NET interface's
+  // members have no body) goes to the one class implementing it, if one.
+  void addImplementation(std::string_view interfaceName, std::string_view className);
+  // VB6: a public routine of the module file `path`, keyed `key`; false
+  // when another module took the name first (separate projects read
+  // together, or two modules of one name's routine), and the routine is
+  // then keyed as its file's. A call that neither its own class nor its
+  // module answers goes to the one of the module nearest its file.
+  bool claimModuleRoutine(std::string_view name, std::string_view path);
+  void addModuleRoutine(std::string_view name, std::string_view key, std::string_view path);
+
+  // Delphi: a unit (or program) and, in their order, the units it uses.
+  void addUses(std::string_view unit, std::string_view used);
+  // A routine of a unit outside every class, registered under
+  // unitRoutineKey(unit, name) until the last file; `visible` when its
+  // interface section declares it.
+  void addUnitRoutine(std::string_view unit, std::string_view name, bool visible);
+  static std::string unitRoutineKey(std::string_view unit, std::string_view name);
+  // A routine of the language's library (the settings data's list).
+  void addLibraryRoutine(std::string_view name);
+  bool isLibraryRoutine(std::string_view name) const;
+
+  // After the last file: a unit routine whose name no other unit and no
+  // library routine has takes its plain name, then every noted call is
+  // linked.
+  void linkAll();
+
+  size_t callCount() const { return calls_.size(); }
+
+ private:
+  struct Call {
+    TextPool::Id caller, name, objectClass, qualifier, ownClass, scope, where, path;
+    std::uint32_t kind;
+    std::uint8_t language;
+    bool weak;
+  };
+  struct UnitRoutine {
+    std::string unit;  // folded
+    std::string key;
+    bool visible = false;
+  };
+  struct Unit {
+    std::vector<std::string> uses;  // folded, in order
+  };
+
+  static std::string folded(std::string_view name);
+  void settleUnitRoutineKeys();
+  void link(const Call& call);
+  std::string vbCallee(const Call& call);
+  std::string delphiCallee(const Call& call);
+  // The class among `className` and its bases whose routine `name` the
+  // sources define; empty when none does.
+  std::string definingClass(std::string_view className, std::string_view name) const;
+  std::string memberKey(std::string_view className, std::string_view name) const;
+  const UnitRoutine* unitRoutine(std::string_view unit, std::string_view name,
+                                 bool visibleOnly) const;
+  const Unit* unitNamed(std::string_view name) const;
+  std::string visibleRoutineKey(std::string_view unit, std::string_view name) const;
+  std::string_view text(TextPool::Id id) const { return texts_.text(id); }
+
+  const Options& options_;
+  SourceContext& context_;
+  const ClassTable& classes_;
+  FunctionTable& functions_;
+  TextPool texts_;
+  std::vector<Call> calls_;
+  std::unordered_map<std::string, std::string> modules_;  // folded name -> private suffix
+  std::unordered_map<std::string, std::string> classFiles_;  // folded name -> path
+  std::unordered_map<std::string, bool> netModules_;          // folded names
+  // folded interface name -> the classes implementing it
+  std::unordered_map<std::string, std::vector<std::string>> implementers_;
+  struct ModuleRoutine {
+    std::string key;
+    std::string path;
+  };
+  // folded name -> the VB6 module routines so named, the first one's key plain
+  std::unordered_map<std::string, std::vector<ModuleRoutine>> moduleRoutines_;
+  std::string nearestModuleRoutine(std::string_view name, std::string_view path) const;
+  // folded routine name -> the keys of the VB.NET module routines so named
+  std::unordered_map<std::string, std::vector<std::string>> netModuleRoutines_;
+  std::unordered_map<std::string, Unit> units_;           // folded name
+  std::unordered_map<std::string, std::string> unitShortNames_;  // "sysutils" -> "system.sysutils"
+  std::unordered_map<std::string, std::vector<UnitRoutine>> unitRoutines_;  // folded name
+  std::unordered_map<std::string, bool> library_;         // folded names
+};
