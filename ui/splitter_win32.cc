@@ -39,7 +39,7 @@ void save() {
 }  // namespace
 
 void loadTreeWidth() {
-  std::string text = platform::readProfileString(kSectionOther, kKeyTreeWidth, "", iniPath());
+  std::string text = platform::ProfileReader(iniPath()).read(kSectionOther, kKeyTreeWidth, "");
   int saved = 0;
   for (char c : text) {
     if (c < '0' || c > '9' || saved > 100000) {
