@@ -44,6 +44,7 @@ std::vector<IncludeRegistry::Entry> IncludeRegistry::entries() const {
   std::vector<Entry> list;
   for (const std::string& path : read_) list.push_back({path, false});
   for (const std::string& path : missing_) list.push_back({path, true});
-  std::sort(list.begin(), list.end(), [](const Entry& a, const Entry& b) { return a.path < b.path; });
+  std::sort(list.begin(), list.end(),
+            [](const Entry& a, const Entry& b) { return a.path < b.path; });
   return list;
 }

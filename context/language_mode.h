@@ -19,7 +19,7 @@ enum LanguageMode : std::int32_t {
   kModeCpp = 2,
   kModeCOrCpp = 3,  // files of the C++ extension group
   kModeJava = 4,
-  kModeCppOld = 8,  // C++ with pre-standard stream headers
+  kModeCppOld = 8,       // C++ with pre-standard stream headers
   kModeOldStyleCpp = 9,  // a C++-group file whose old stream header was missing
   kModeVb = 16,
   kModeDelphi = 32,
@@ -46,8 +46,9 @@ constexpr std::int32_t languageSectionMask(std::string_view name) {
     std::int32_t mask;
   };
   constexpr Section kSections[] = {
-      {"MZ_C", kModeC},          {"MZ_C_CPP", kModeCOrCpp}, {"MZ_CPP", kModeCpp},
-      {"MZ_CPP_OLD", kModeCppOld}, {"MZ_JAVA", kModeJava},   {"MZ_VB", kModeVb},
+      {"MZ_C", kModeC},           {"MZ_C_CPP", kModeCOrCpp},
+      {"MZ_CPP", kModeCpp},       {"MZ_CPP_OLD", kModeCppOld},
+      {"MZ_JAVA", kModeJava},     {"MZ_VB", kModeVb},
       {"MZ_DELPHI", kModeDelphi},
   };
   for (const Section& s : kSections)

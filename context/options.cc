@@ -108,10 +108,14 @@ OutputFormat formatFromText(const std::string& text) {
 
 const char* formatText(OutputFormat format) {
   switch (format) {
-    case OutputFormat::Html: return "html";
-    case OutputFormat::Csv: return "csv";
-    case OutputFormat::Excel: return "xls";
-    case OutputFormat::Text: break;
+    case OutputFormat::Html:
+      return "html";
+    case OutputFormat::Csv:
+      return "csv";
+    case OutputFormat::Excel:
+      return "xls";
+    case OutputFormat::Text:
+      break;
   }
   return "txt";
 }
@@ -187,10 +191,18 @@ ReportStyle reportStyle(const Options& options) {
   ReportStyle style;
   style.pc98Lines = options.pc98Lines != 0;
   switch (options.outputFormat) {
-    case OutputFormat::Text: style.format = ReportFormat::kText; break;
-    case OutputFormat::Html: style.format = ReportFormat::kHtml; break;
-    case OutputFormat::Csv: style.format = ReportFormat::kCsv; break;
-    case OutputFormat::Excel: style.format = ReportFormat::kWorkbook; break;
+    case OutputFormat::Text:
+      style.format = ReportFormat::kText;
+      break;
+    case OutputFormat::Html:
+      style.format = ReportFormat::kHtml;
+      break;
+    case OutputFormat::Csv:
+      style.format = ReportFormat::kCsv;
+      break;
+    case OutputFormat::Excel:
+      style.format = ReportFormat::kWorkbook;
+      break;
   }
   return style;
 }
@@ -221,8 +233,7 @@ void loadOptions() {
   o.excelVersion = platform::probeExcelVersion();
   o.excelAvailable = o.excelVersion > 0 ? 1 : 0;
   for (const FlagKey& f : kFileFlags) o.*f.field = readFlag(ini, kSectionFileOutput, f.key);
-  o.distributionStep =
-      parseDecimal(readValue(ini, kSectionFileOutput, kKeyDistributionStep, "10"));
+  o.distributionStep = parseDecimal(readValue(ini, kSectionFileOutput, kKeyDistributionStep, "10"));
   o.outputFormat = formatFromText(readValue(ini, kSectionFileOutput, kKeyOutputFormat, ""));
   loadOtherSettings(ini, o);
 }

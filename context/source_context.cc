@@ -11,9 +11,9 @@ const std::string kEmpty;
 const char* const kOldStreamHeaders[] = {"iostream.h", "istream.h", "ostream.h", "fstream.h",
                                          "streamb.h",  "iomanip.h", "ios.h",     "strstrea.h"};
 const char* const kAtlHeaders[] = {
-    "atlbase.h",  "atlcoll.h",    "atlcom.h",   "atlcomcli.h",  "ATLComMem.h", "atlconv.h",
-    "atlctl.h",   "atlcur.h",     "atlexcept.h", "atlfile.h",   "ATLIFace.h",  "atlimage.h",
-    "atlmem.h",   "atlsafe.h",    "atlsecurity.h", "atlsimpcoll.h", "atlsnap.h", "atlwin.h"};
+    "atlbase.h", "atlcoll.h", "atlcom.h",      "atlcomcli.h",   "ATLComMem.h", "atlconv.h",
+    "atlctl.h",  "atlcur.h",  "atlexcept.h",   "atlfile.h",     "ATLIFace.h",  "atlimage.h",
+    "atlmem.h",  "atlsafe.h", "atlsecurity.h", "atlsimpcoll.h", "atlsnap.h",   "atlwin.h"};
 
 template <size_t N>
 bool listed(const char* const (&list)[N], const std::string& name) {

@@ -99,10 +99,9 @@ AnalysisRun::AnalysisRun(const Options& options, platform::FileSet& files)
       variables_(options_, context_, fileNames_, workingTypes_, defines_, classes_, functions_),
       namespaces_(options_, context_),
       calls_(options_, context_, classes_, functions_),
-      parsers_{options_,   context_,  defines_,   reservedWords_, workingTypes_,
-               classes_,   functions_, variables_, namespaces_,   calls_},
-      scan_{options_,        context_,        fileTree_, defines_, reservedWords_,
-            workingTypes_,   parsers_,        {}} {
+      parsers_{options_, context_,   defines_,   reservedWords_, workingTypes_,
+               classes_, functions_, variables_, namespaces_,    calls_},
+      scan_{options_, context_, fileTree_, defines_, reservedWords_, workingTypes_, parsers_, {}} {
   // "#pragma <interrupt keyword> name": the name is an interrupt function.
   scan_.interruptFunctionFound = [this](std::string_view name, std::string_view comment) {
     DeclInfo decl;
@@ -245,7 +244,8 @@ void AnalysisRun::prepareFileTables(const SourceFileList& list, int entryIndex) 
   }
   // Class languages need their headers: "never read" becomes "read once".
   if (headerMode_ == HeaderReadMode::NoRead) headerMode_ = HeaderReadMode::ReadOnce;
-  registerPredefinedClasses(entryIndex < 0 ? kModeAll : withOldCpp(entries[entryIndex].languageMask));
+  registerPredefinedClasses(entryIndex < 0 ? kModeAll
+                                           : withOldCpp(entries[entryIndex].languageMask));
 }
 
 // The settings data's classes and their objects, each under its own
@@ -324,7 +324,8 @@ void AnalysisRun::finishSourceFile(SourceReader& reader) {
       if (options_.defineList) defines_.writeList(reports_, ListScope::kPerFile);
       if (options_.classList) classes_.writeClassList(reports_, ListScope::kPerFile);
       if (options_.typeList) workingTypes_.writeTypeList(reports_, ListScope::kPerFile, fileName);
-      if (options_.namespaceList) namespaces_.writeNamespaceList(reports_, ListScope::kPerFile, fileName);
+      if (options_.namespaceList)
+        namespaces_.writeNamespaceList(reports_, ListScope::kPerFile, fileName);
     }
     includes_.forgetRead();
     namespaces_.clear();
@@ -357,8 +358,8 @@ void AnalysisRun::countDefinedFunctions(SourceFileList& list) {
 // Every enabled report, in a fixed order; a stop request ends the list
 // between two reports.
 void AnalysisRun::writeReports(const SourceFileList& list) {
-  ListScope scope = headerMode_ != HeaderReadMode::PerSourceFile ? ListScope::kWholeRun
-                                                                        : ListScope::kFinish;
+  ListScope scope =
+      headerMode_ != HeaderReadMode::PerSourceFile ? ListScope::kWholeRun : ListScope::kFinish;
   const std::string fileName = context_.item(0);
   // The call tree and the function list may be written beside the
   // reports after them; they end before this does, their messages first.
@@ -366,19 +367,32 @@ void AnalysisRun::writeReports(const SourceFileList& list) {
   const std::function<void()> steps[] = {
       [&] {
         if (options_.variableDetails) variables_.handOverReferences();
-        tree = writeCallTreeBeside(reports_, {functions_, fileNames_, options_});  // with the function list and details
+        tree = writeCallTreeBeside(
+            reports_, {functions_, fileNames_, options_});  // with the function list and details
         functions_.collectStepCounts();
       },
       [&] {
         if (options_.lineDistribution)
           writeDistributionReport(reports_, functions_.stepCounts(), options_.distributionStep);
       },
-      [&] { if (options_.globalVariableList) variables_.writeVariableList(reports_); },
-      [&] { if (options_.variableDetails) variables_.writeVariableDetails(reports_); },
-      [&] { if (options_.defineList) defines_.writeList(reports_, scope); },
-      [&] { if (options_.classList) classes_.writeClassList(reports_, scope); },
-      [&] { if (options_.typeList) workingTypes_.writeTypeList(reports_, scope, fileName); },
-      [&] { if (options_.namespaceList) namespaces_.writeNamespaceList(reports_, scope, fileName); },
+      [&] {
+        if (options_.globalVariableList) variables_.writeVariableList(reports_);
+      },
+      [&] {
+        if (options_.variableDetails) variables_.writeVariableDetails(reports_);
+      },
+      [&] {
+        if (options_.defineList) defines_.writeList(reports_, scope);
+      },
+      [&] {
+        if (options_.classList) classes_.writeClassList(reports_, scope);
+      },
+      [&] {
+        if (options_.typeList) workingTypes_.writeTypeList(reports_, scope, fileName);
+      },
+      [&] {
+        if (options_.namespaceList) namespaces_.writeNamespaceList(reports_, scope, fileName);
+      },
       [&] { fileTree_.write(reports_); },
       [&] { writeStepLog(reports_, options_, list); },
   };

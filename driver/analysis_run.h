@@ -114,8 +114,8 @@ class AnalysisRun {
   bool readAndReport(SourceFileList& list);
   void loadSettings(const SourceFileList& list);
   bool readFiles(SourceFileList& list);
-  bool readMainFile(SourceFileList& list, int entryIndex, SourceReader& reader,
-                    bool prepareTables, int position);
+  bool readMainFile(SourceFileList& list, int entryIndex, SourceReader& reader, bool prepareTables,
+                    int position);
   void prepareFileTables(const SourceFileList& list, int entryIndex);
   void registerPredefinedClasses(std::int32_t fileLanguages);
   void registerSettingsClasses(std::int32_t fileLanguages);

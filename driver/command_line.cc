@@ -110,7 +110,7 @@ class PathRegistration {
   RunOutcome& outcome_;
   RegistrationWatch watch_;
   std::set<platform::FileIdentity> searched_;
-  int found_ = 0;  // source files met (registered, listed already or refused)
+  int found_ = 0;         // source files met (registered, listed already or refused)
   bool stopped_ = false;  // the watch said so
 };
 
@@ -121,7 +121,8 @@ void PathRegistration::add(const std::string& path) {
     if (expand(path) && found_ == before) noteUnmatched(outcome_, path);
     return;
   }
-  AddResult result = registerSourceFile(liveOptions(), filePart, directoryPart(path), sourceFiles());
+  AddResult result =
+      registerSourceFile(liveOptions(), filePart, directoryPart(path), sourceFiles());
   if (result == AddResult::NoLanguage) noteNotSource(outcome_, path);
   if (result == AddResult::Refused) noteRefused(outcome_, path);
   tell(path, result);

@@ -76,8 +76,8 @@ IncludeReader::OpenedHeader IncludeReader::openHeader(const std::string& path,
   if (auto source = files_.open(path, &problem)) return {std::move(source), path};
   bool notRegularFile = problem == platform::FileProblem::kNotRegularFile;
   const std::vector<std::string>& folders = run_.options().includeDirectories;
-  bool searchFolders = !isAbsolutePath(name) && name.find('\\') == std::string::npos &&
-                       !folders.empty();
+  bool searchFolders =
+      !isAbsolutePath(name) && name.find('\\') == std::string::npos && !folders.empty();
   if (!searchFolders) {
     reportMissing(path, name, notRegularFile);
     return {};
@@ -132,8 +132,7 @@ void IncludeReader::include(SourceReader& reader) {
   if (!opened.source || readBefore(path, opened.path, name)) return;
   SourceReader header(run_.scan(), SourceReader::Kind::Include);
   errorLog() << "  " << name << "を処理中" << '\n';
-  const Language& language =
-      language_ ? *language_ : languageOf(SourceLanguage::kC);
+  const Language& language = language_ ? *language_ : languageOf(SourceLanguage::kC);
   run_.startFile(header, opened.path, language);
   if (reader.parserContinuesIntoHeaders()) header.continueParserOf(reader);
   readSource(header, *opened.source, settings_);

@@ -26,7 +26,8 @@ class NullBuffer final : public std::streambuf {
 }  // namespace
 
 // False when a stop request ended the pass.
-bool AnalysisRun::collectJavaDeclarations(const SourceFileList& list, const std::vector<int>& order) {
+bool AnalysisRun::collectJavaDeclarations(const SourceFileList& list,
+                                          const std::vector<int>& order) {
   javaDeclarations_ = std::make_unique<JavaDeclarations>();
   NullBuffer nothing;
   std::ostream muted(&nothing);

@@ -56,10 +56,14 @@ int runProgram(const ProgramStart& start) {
     result = runCommandLineArguments(start.arguments);
   }
   switch (result) {
-    case CommandLineResult::Exit: return 0;
-    case CommandLineResult::Failed: return 1;
-    case CommandLineResult::Ran: return finishCommandLineRun(start);
-    case CommandLineResult::NoFiles: break;
+    case CommandLineResult::Exit:
+      return 0;
+    case CommandLineResult::Failed:
+      return 1;
+    case CommandLineResult::Ran:
+      return finishCommandLineRun(start);
+    case CommandLineResult::NoFiles:
+      break;
   }
   // Paths were named, but none of them gave a file to analyse.
   if (runOutcome().somethingLost()) {

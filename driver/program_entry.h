@@ -10,9 +10,9 @@
 #include <vector>
 
 struct ProgramStart {
-  std::string programPath;           // full path of the program file
-  bool commandLineIsText = false;    // Windows: one text, split by our rules
-  std::string commandLineText;       // when commandLineIsText
+  std::string programPath;             // full path of the program file
+  bool commandLineIsText = false;      // Windows: one text, split by our rules
+  std::string commandLineText;         // when commandLineIsText
   std::vector<std::string> arguments;  // POSIX: the shell's arguments
   // The front end when no file was registered; returns the exit code.
   int (*runInteractive)() = nullptr;

@@ -13,19 +13,26 @@ void note(RunOutcome& outcome, const char* text, const std::string& path) {
 // Why a file of settings was not used, as the messages say it.
 const char* problemText(platform::FileProblem problem) {
   switch (problem) {
-    case platform::FileProblem::kFolder: return "ﾌｫﾙﾀﾞです";
-    case platform::FileProblem::kNotRegularFile: return "通常のﾌｧｲﾙではありません";
-    case platform::FileProblem::kUnreadable: return "開けません";
-    case platform::FileProblem::kTooLarge: return "大きすぎます";
-    case platform::FileProblem::kNotText: return "ﾃｷｽﾄではありません";
+    case platform::FileProblem::kFolder:
+      return "ﾌｫﾙﾀﾞです";
+    case platform::FileProblem::kNotRegularFile:
+      return "通常のﾌｧｲﾙではありません";
+    case platform::FileProblem::kUnreadable:
+      return "開けません";
+    case platform::FileProblem::kTooLarge:
+      return "大きすぎます";
+    case platform::FileProblem::kNotText:
+      return "ﾃｷｽﾄではありません";
     case platform::FileProblem::kNone:
-    case platform::FileProblem::kMissing: break;
+    case platform::FileProblem::kMissing:
+      break;
   }
   return "";
 }
 
 std::string iniUnusableText(platform::FileProblem problem) {
-  return std::string("INIﾌｧｲﾙが読み込めません(") + problemText(problem) + ")。既定の設定を使用します";
+  return std::string("INIﾌｧｲﾙが読み込めません(") + problemText(problem) +
+         ")。既定の設定を使用します";
 }
 
 std::string settingsDataUnusableText(platform::FileProblem problem) {

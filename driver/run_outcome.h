@@ -12,9 +12,9 @@
 
 struct RunOutcome {
   // Left out while registering.
-  int refused = 0;     // would have mixed the C family with VB and Delphi
-  int notSources = 0;  // a file named whose extension no language reads
-  int unmatched = 0;   // a folder or pattern without any source file
+  int refused = 0;                 // would have mixed the C family with VB and Delphi
+  int notSources = 0;              // a file named whose extension no language reads
+  int unmatched = 0;               // a folder or pattern without any source file
   std::vector<std::string> notes;  // their log lines, for the next run's log
   bool badCommandLine = false;     // an unknown switch, a switch without its value
   // The last run.

@@ -248,7 +248,7 @@ void CParser::qualifyHeadName(const std::string& part) {
   head.named = true;
   if (!tables_.classes.exists(head.name))
     tables_.classes.registerClass(head.name, 1,
-                                    head.structure ? ClassTable::kClassLike : ClassTable::kClass);
+                                  head.structure ? ClassTable::kClassLike : ClassTable::kClass);
 }
 
 void CParser::registerHeadClass() {
@@ -260,7 +260,7 @@ void CParser::registerHeadClass() {
   // name) is one the sources use.
   if (!tables_.classes.exists(head.name))
     tables_.classes.registerClass(head.name, 1,
-                                    head.structure ? ClassTable::kClassLike : ClassTable::kClass);
+                                  head.structure ? ClassTable::kClassLike : ClassTable::kClass);
   else
     tables_.classes.markUsed(head.name);
 }
@@ -269,8 +269,7 @@ void CParser::registerHeadClass() {
 // around it ("ns::Outer::Inner").
 std::string CParser::nestedName(const std::string& name) const {
   if (!file_.classBodies.empty()) return file_.classBodies.back().name + "::" + name;
-  if (tables_.namespaces.openCount() > 0)
-    return tables_.namespaces.currentPath() + "::" + name;
+  if (tables_.namespaces.openCount() > 0) return tables_.namespaces.currentPath() + "::" + name;
   return name;
 }
 
@@ -304,8 +303,10 @@ void CParser::openClassBody() {
     tables_.classes.registerClass(head.name, 1, ClassTable::kClass);
   else
     file_.classesWithBody.push_back(head.name);
-  ClassBody body{head.name,     file_.braceDepth - 1, head.structure,     head.javaEnum,
-                 head.javaEnum, false,                file_.typedefMode, {}};
+  ClassBody body{head.name,         file_.braceDepth - 1,
+                 head.structure,    head.javaEnum,
+                 head.javaEnum,     false,
+                 file_.typedefMode, {}};
   file_.typedefMode = false;
   file_.classBodies.push_back(std::move(body));
   file_.currentClass = head.name;
@@ -440,8 +441,8 @@ void CParser::memberDeclaration() {
   if (destructor) name.insert(0, "~");
   DeclInfo member = functionDecl(file_.currentClass, name);
   member.line = currentLine();
-  member.returnType = isJava() ? javaReturnType(position + 1)
-                               : returnTypeWalk(position + (destructor ? 2 : 1));
+  member.returnType =
+      isJava() ? javaReturnType(position + 1) : returnTypeWalk(position + (destructor ? 2 : 1));
   tables_.classes.addMethod(member);
   std::uint32_t kind = isOperator ? kKindOperator : kKindCall;
   functions().registerDefinition(member, kind, reader_->capturedComment());
@@ -544,8 +545,7 @@ void CParser::endClassBody() {
   // struct Tag { … } a, *p;  — the tag is a structure type of its size.
   int flags = 0;
   int size = tables_.classes.sizeOf(body.name, flags);
-  tables_.types.registerType(body.name, TypeTable::kStructure, size, flags != 0,
-                                      languages());
+  tables_.types.registerType(body.name, TypeTable::kStructure, size, flags != 0, languages());
   file_.structTag = body.name;
   file_.typedefMode = body.typedefNames;
   file_.statementState = State::kStructEnd;
@@ -579,7 +579,8 @@ std::string CParser::memberPathType(const std::string& className, const std::str
   size_t start = 0;
   while (!type.empty() && start <= path.size()) {
     size_t end = path.find_first_of(".-", start);
-    std::string part = path.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    std::string part =
+        path.substr(start, end == std::string::npos ? std::string::npos : end - start);
     type = memberType(type, part);
     if (end == std::string::npos) break;
     start = end + (path[end] == '-' ? 2 : 1);
@@ -625,9 +626,8 @@ void CParser::newState(const std::string& token) {
   // `new T[n]` makes an array: no constructor of T runs.
   if (!created.empty() && token != "[" && tables_.classes.exists(created)) {
     bool inFunction = !file_.currentFunction.empty();
-    std::string outer = file_.currentClass.empty() && inFunction
-                            ? file_.functionNamespace
-                            : file_.currentClass;
+    std::string outer =
+        file_.currentClass.empty() && inFunction ? file_.functionNamespace : file_.currentClass;
     functions().linkConstructorCall(outer, file_.currentFunction, created, false);
   }
   // The '(' of the constructor's arguments calls nothing itself.

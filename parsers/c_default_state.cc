@@ -82,8 +82,7 @@ void CParser::callOrHeader() {
       position = 2;
       kind = kKindOperator;
       operatorName = before;
-    } else if (isCpp() && TokenTests::isDelimiter(history_.at(2)) &&
-               history_.at(3) == "operator") {
+    } else if (isCpp() && TokenTests::isDelimiter(history_.at(2)) && history_.at(3) == "operator") {
       // operator== (…), operator() (…), operator[] (…)
       operatorName = history_.at(2) + before;
       position = 3;

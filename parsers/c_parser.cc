@@ -89,19 +89,31 @@ void CParser::countingPass(const std::string& token) {
     case '\n':
       if (file_.countingSteps) ++file_.stepCount;
       break;
-    case '(': ++file_.parenDepth; break;
-    case ')': --file_.parenDepth; break;
-    case ';': semicolonCount(); break;
-    case '{': openBrace(); break;
-    case '}': closeBrace(); break;
-    default: break;
+    case '(':
+      ++file_.parenDepth;
+      break;
+    case ')':
+      --file_.parenDepth;
+      break;
+    case ';':
+      semicolonCount();
+      break;
+    case '{':
+      openBrace();
+      break;
+    case '}':
+      closeBrace();
+      break;
+    default:
+      break;
   }
 }
 
 // A ';' closes a function-pointer variable like a body, and after a header
 // at function level it shows that the header was a prototype.
 void CParser::semicolonCount() {
-  if (file_.pointerPending && !file_.externSeen) functions().setBodyInfo(currentDecl(), file_.stepCount, tables_.variables.stackUse());
+  if (file_.pointerPending && !file_.externSeen)
+    functions().setBodyInfo(currentDecl(), file_.stepCount, tables_.variables.stackUse());
   if (file_.braceDepth <= file_.entryDepth && file_.parenDepth == 0) {
     const std::string& before = history_.at(1);
     bool ordinary = before != ")" && !file_.pointerPending && before != "const";
@@ -121,8 +133,8 @@ void CParser::openBrace() {
   int nsDepth = namespaceDepth();
   bool memberLevel = file_.statementState == State::kClassBody && !file_.classBodies.empty() &&
                      file_.braceDepth == file_.classBodies.back().startDepth + 1;
-  bool bodyTest = file_.parenDepth == 0 &&
-                  (!file_.inBody || file_.braceDepth == nsDepth || memberLevel);
+  bool bodyTest =
+      file_.parenDepth == 0 && (!file_.inBody || file_.braceDepth == nsDepth || memberLevel);
   if (bodyTest) {
     if (bodyFollows()) {
       file_.headerPending = false;
@@ -158,37 +170,77 @@ void CParser::closeBrace() {
   } else if (file_.braceDepth <= file_.entryDepth) {
     if (file_.classStartDepth == 0) file_.inBody = false;
     if (!file_.currentFunction.empty() && !file_.headerPending) {
-      if (file_.countingSteps) functions().setBodyInfo(currentDecl(), file_.stepCount, tables_.variables.stackUse());
+      if (file_.countingSteps)
+        functions().setBodyInfo(currentDecl(), file_.stepCount, tables_.variables.stackUse());
       tables_.variables.endFunctionScope();
       resetFunction();
     }
   }
-  if (!file_.currentClass.empty() && file_.classStartDepth >= file_.braceDepth) restoreClassContext();
+  if (!file_.currentClass.empty() && file_.classStartDepth >= file_.braceDepth)
+    restoreClassContext();
   if (!file_.anonymousNamespaces.empty()) closeAnonymousNamespaces();
   tables_.namespaces.statementEnd(file_.braceDepth);
 }
 
 void CParser::runStatementMachine(const std::string& token) {
   switch (file_.statementState) {
-    case State::kDefault: defaultState(token); break;
-    case State::kTypedef: typedefState(token); break;
-    case State::kStructHead: structHeadState(token); break;
-    case State::kStructTag: structTagState(token); break;
-    case State::kStructBody: structBodyState(token); break;
-    case State::kStructEnd: structEndState(token); break;
-    case State::kInitializer: initializerState(token); break;
-    case State::kEnum: enumState(token); break;
-    case State::kExternC: externCState(token); break;
-    case State::kClassHead: classHeadState(token); break;
-    case State::kBaseList: baseListState(token); break;
-    case State::kClassBody: classBodyState(token); break;
-    case State::kNew: newState(token); break;
-    case State::kConstructorList: constructorListState(token); break;
-    case State::kDelete: deleteState(token); break;
-    case State::kNamespaceName: namespaceNameState(token); break;
-    case State::kUsingNamespace: usingNamespaceState(token); break;
-    case State::kTemplate: templateState(token); break;
-    case State::kObjectArguments: objectArgumentsState(token); break;
+    case State::kDefault:
+      defaultState(token);
+      break;
+    case State::kTypedef:
+      typedefState(token);
+      break;
+    case State::kStructHead:
+      structHeadState(token);
+      break;
+    case State::kStructTag:
+      structTagState(token);
+      break;
+    case State::kStructBody:
+      structBodyState(token);
+      break;
+    case State::kStructEnd:
+      structEndState(token);
+      break;
+    case State::kInitializer:
+      initializerState(token);
+      break;
+    case State::kEnum:
+      enumState(token);
+      break;
+    case State::kExternC:
+      externCState(token);
+      break;
+    case State::kClassHead:
+      classHeadState(token);
+      break;
+    case State::kBaseList:
+      baseListState(token);
+      break;
+    case State::kClassBody:
+      classBodyState(token);
+      break;
+    case State::kNew:
+      newState(token);
+      break;
+    case State::kConstructorList:
+      constructorListState(token);
+      break;
+    case State::kDelete:
+      deleteState(token);
+      break;
+    case State::kNamespaceName:
+      namespaceNameState(token);
+      break;
+    case State::kUsingNamespace:
+      usingNamespaceState(token);
+      break;
+    case State::kTemplate:
+      templateState(token);
+      break;
+    case State::kObjectArguments:
+      objectArgumentsState(token);
+      break;
   }
 }
 
@@ -222,10 +274,7 @@ int CParser::namespaceDepth() const {
   return tables_.namespaces.openCount() + static_cast<int>(file_.anonymousNamespaces.size());
 }
 
-int CParser::currentLine() const {
-  return tables_.context.currentLine();
-}
-
+int CParser::currentLine() const { return tables_.context.currentLine(); }
 
 std::string CParser::positionPrefix() const {
   return "    " + fileName() + " " + std::to_string(currentLine());

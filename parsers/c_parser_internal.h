@@ -77,7 +77,7 @@ class CParser final : public ParserBase {
   struct ClassBody {
     std::string name;
     int startDepth;
-    bool structure;      // the tag becomes a structure type at the end
+    bool structure;  // the tag becomes a structure type at the end
     bool javaEnum;
     bool enumConstants;  // a Java enum's constants, before their ';'
     bool closing;        // C++: the body closed, its ';' not yet seen
@@ -156,7 +156,9 @@ class CParser final : public ParserBase {
   void enterExternC(const std::string& token);
   std::string anonymousStructName() const;
   int languages() const { return languageMode_; }
-  State homeState() const { return file_.classBodies.empty() ? State::kDefault : State::kClassBody; }
+  State homeState() const {
+    return file_.classBodies.empty() ? State::kDefault : State::kClassBody;
+  }
   void leaveState() { file_.statementState = homeState(); }
 
   // c_class_states.cc: classes, namespaces, templates, new and delete.
@@ -287,23 +289,23 @@ class CParser final : public ParserBase {
 
     // Classes (C++ and Java). A class head being read (states 9 and 10):
     struct ClassHead {
-      std::string name;        // the candidate name; a later plain name replaces it
+      std::string name;  // the candidate name; a later plain name replaces it
       bool named = false;
       bool structure = false;  // a C++ struct read as a class
       bool javaEnum = false;
-      int angle = 0;           // depth of <…> in the base list
-      bool bases = false;      // C++ after ':', Java after extends / implements
-      std::string base;        // the base name being collected (C++ "a::b")
-      bool colon = false;      // C++: one ':' after the name, bases or `A::B`
-      bool qualifying = false; // C++: `A::` read, the inner name follows
-      int skipped = 0;         // depth in `[[…]]` or a specifier's `(…)` before the name
+      int angle = 0;            // depth of <…> in the base list
+      bool bases = false;       // C++ after ':', Java after extends / implements
+      std::string base;         // the base name being collected (C++ "a::b")
+      bool colon = false;       // C++: one ':' after the name, bases or `A::B`
+      bool qualifying = false;  // C++: `A::` read, the inner name follows
+      int skipped = 0;          // depth in `[[…]]` or a specifier's `(…)` before the name
     } head;
     // The class bodies open, innermost last; currentClass and
     // classStartDepth are the innermost's while no out-of-class member
     // definition (`void A::f() {`) names another class.
     std::vector<ClassBody> classBodies;
-    bool classFromQualifier = false;  // currentClass came from `A::f(`
-    std::string functionNamespace;    // the namespace of a function of no class
+    bool classFromQualifier = false;           // currentClass came from `A::f(`
+    std::string functionNamespace;             // the namespace of a function of no class
     std::vector<std::string> classesWithBody;  // the classes whose body this file gave
     // The member statement being read at member level: after its '='
     // (an initializer), and the constructor initializer list after ':'.

@@ -54,15 +54,14 @@ void CParser::typedefState(const std::string& token) {
     // typedef R (*NAME)(…)
     if (file_.typedefPointer && history_.at(1) == ")")
       tables_.types.registerType(history_.at(2), TypeTable::kFunctionPointer,
-                                          tables_.types.pointerSize(), false,
-                                          languages());
+                                 tables_.types.pointerSize(), false, languages());
   } else if (token == ";") {
     if (file_.declaredType.empty() && tests_.isPlainName(history_.at(1))) {
       // A pointer to a base type the tables do not know is still a pointer;
       // a name without any base type has a size nobody knows.
       int size = file_.typedefPointer ? tables_.types.pointerSize() : 0;
-      tables_.types.registerType(history_.at(1), TypeTable::kTypedef, size,
-                                          !file_.typedefPointer, languages());
+      tables_.types.registerType(history_.at(1), TypeTable::kTypedef, size, !file_.typedefPointer,
+                                 languages());
     }
     endTypedef();
   } else if (file_.declaredType.empty()) {
@@ -204,7 +203,7 @@ void CParser::structBodyState(const std::string& token) {
     int flags = 0;
     int size = tables_.classes.sizeOf(file_.structTag, flags);
     tables_.types.registerType(file_.structTag, TypeTable::kStructure, size, flags != 0,
-                                        languages());
+                               languages());
   }
 }
 

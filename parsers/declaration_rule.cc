@@ -217,8 +217,8 @@ int CParser::scopeLevel() const {
 }
 
 // Owner, scope level and parameter mark of a declaration, then the table.
-void CParser::registerVariable(const std::string& type, const std::string& name,
-                               bool insideParens, bool afterParen) {
+void CParser::registerVariable(const std::string& type, const std::string& name, bool insideParens,
+                               bool afterParen) {
   std::string className = file_.currentClass;
   std::string function = file_.currentFunction;
   if (file_.statementState == State::kStructBody) {
@@ -229,7 +229,8 @@ void CParser::registerVariable(const std::string& type, const std::string& name,
   int flags = VariableTable::kDeclaration;
   bool memberLevel = file_.statementState == State::kClassBody && !file_.classBodies.empty() &&
                      file_.braceDepth == file_.classBodies.back().startDepth + 1;
-  if ((file_.braceDepth == 0 || memberLevel) && (insideParens || afterParen || file_.headerPending)) {
+  if ((file_.braceDepth == 0 || memberLevel) &&
+      (insideParens || afterParen || file_.headerPending)) {
     ++level;
     flags = 0;
   }
@@ -241,8 +242,8 @@ void CParser::registerVariable(const std::string& type, const std::string& name,
     flags |= VariableTable::kExtern;
   }
   tables_.variables.registerVariable(type, name, level, flags, className, function);
-  if (isCpp() && !file_.externSeen && file_.statementState != State::kStructBody && name[0] != '*' &&
-      name[0] != '&')
+  if (isCpp() && !file_.externSeen && file_.statementState != State::kStructBody &&
+      name[0] != '*' && name[0] != '&')
     buildsObject(type, className, function);
 }
 

@@ -17,7 +17,8 @@ bool everyDimensionIsARange(std::string_view bounds) {
   if (bounds.empty()) return false;
   for (size_t start = 0;;) {
     size_t comma = bounds.find(',', start);
-    std::string_view dim = bounds.substr(start, comma == std::string_view::npos ? comma : comma - start);
+    std::string_view dim =
+        bounds.substr(start, comma == std::string_view::npos ? comma : comma - start);
     if (dim.find("..") == std::string_view::npos) return false;
     if (comma == std::string_view::npos) return true;
     start = comma + 1;

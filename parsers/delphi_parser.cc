@@ -69,7 +69,8 @@ void DelphiParser::step(SourceReader& reader) {
   if (file_.tokenCount == 1)
     file_.pathStatement = !TokenTests::isDelimiter(token);
   else if (file_.pathStatement)
-    file_.pathStatement = (file_.tokenCount % 2 == 0) ? token == "." : !TokenTests::isDelimiter(token);
+    file_.pathStatement =
+        (file_.tokenCount % 2 == 0) ? token == "." : !TokenTests::isDelimiter(token);
   runStatementMachine(token);
   if (token == ";") semicolon();
   if (has(word::kStatementStarters)) file_.tokenCount = 0;
@@ -95,7 +96,8 @@ void DelphiParser::blockKeyword(const std::string& token) {
     opens = true;
   } else if (has(word::kAsm)) {
     // An assembler routine's body.
-    if (!r().currentFunction.empty() && file_.braceDepth == r().entryDepth) r().headerPending = false;
+    if (!r().currentFunction.empty() && file_.braceDepth == r().entryDepth)
+      r().headerPending = false;
     file_.asmDepth = file_.braceDepth + 1;
     opens = true;
   } else if (has(word::kRecord)) {
@@ -150,12 +152,22 @@ void DelphiParser::semicolon() {
 
 void DelphiParser::runStatementMachine(const std::string& token) {
   switch (file_.statementState) {
-    case State::kDefault: defaultState(token); break;
-    case State::kRoutineHeader: headerState(token); break;
-    case State::kWithList: withState(token); break;
-    case State::kInterface: interfaceState(token); break;
+    case State::kDefault:
+      defaultState(token);
+      break;
+    case State::kRoutineHeader:
+      headerState(token);
+      break;
+    case State::kWithList:
+      withState(token);
+      break;
+    case State::kInterface:
+      interfaceState(token);
+      break;
     case State::kClassHead:
-    case State::kClassBody: sectionToken(token); break;
+    case State::kClassBody:
+      sectionToken(token);
+      break;
   }
 }
 

@@ -13,7 +13,6 @@
 #include "context/language_mode.h"
 #include "parsers/routine_parser.h"
 
-
 class DelphiParser final : public RoutineParser {
  public:
   // The statement states; the number is what the end-of-file status line
@@ -83,7 +82,6 @@ class DelphiParser final : public RoutineParser {
   std::string declaredType(int end, int& colon, std::string& bounds) const;
   std::string declaredBounds(int from, int end) const;
 
-
   // What the parser knows of the file being read. Each file starts from
   // FileState{} (resetForFile), so that a field added here is reset too.
   struct FileState {
@@ -91,16 +89,16 @@ class DelphiParser final : public RoutineParser {
     int parenDepth = 0;
     State statementState = State::kDefault;
     int section = kNoSection;
-    int tokenCount = 0;        // tokens of the current statement
-    bool pathStatement = false;  // the statement so far is `name . name …`
+    int tokenCount = 0;             // tokens of the current statement
+    bool pathStatement = false;     // the statement so far is `name . name …`
     bool routineStatement = false;  // a class body's method or property line
-    bool afterHeader = false;  // only directives since the header's ';'
-    int recordDepth = 0;       // open records: their `case` opens no block
-    int asmDepth = -1;         // braceDepth inside an asm block, else -1
-    int typeStartDepth = 0;    // braceDepth before the class or record began
-    std::string structTag;     // the record being read
-    std::string programName;   // `program Name;`: its main block's name
-    bool mainBlock = false;    // a `begin` outside routines and types
+    bool afterHeader = false;       // only directives since the header's ';'
+    int recordDepth = 0;            // open records: their `case` opens no block
+    int asmDepth = -1;              // braceDepth inside an asm block, else -1
+    int typeStartDepth = 0;         // braceDepth before the class or record began
+    std::string structTag;          // the record being read
+    std::string programName;        // `program Name;`: its main block's name
+    bool mainBlock = false;         // a `begin` outside routines and types
     // In a unit's initialization or finalization section, whose blocks are
     // no main block (the unit's final `end.` closes the section).
     bool unitSections = false;

@@ -143,7 +143,8 @@ void DelphiParser::endRoutine() {
     return;
   }
   // A nested routine: its locals go with the outer ones.
-  if (r().countingSteps) tables_.functions.setBodyInfo(routine_.currentDecl(), steps, tables_.variables.stackUse());
+  if (r().countingSteps)
+    tables_.functions.setBodyInfo(routine_.currentDecl(), steps, tables_.variables.stackUse());
   restoreOuterRoutine(steps);
 }
 

@@ -50,13 +50,20 @@ bool DelphiParser::sectionKeyword(const std::string& token) {
 
 void DelphiParser::sectionToken(const std::string& token) {
   switch (file_.section) {
-    case kSectionClassHead: classHeadToken(token); break;
-    case kSectionClassBody: classBodyToken(token); break;
-    case kRecordBody: recordBodyToken(token); break;
+    case kSectionClassHead:
+      classHeadToken(token);
+      break;
+    case kSectionClassBody:
+      classBodyToken(token);
+      break;
+    case kRecordBody:
+      recordBodyToken(token);
+      break;
     case kVarSection:
       if (file_.parenDepth == 0 && (token == ";" || token == "=")) declaration("", "", false);
       break;
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -87,8 +94,8 @@ void DelphiParser::classHeadToken(const std::string& token) {
     return;
   }
   if (file_.parenDepth > 0) return;
-  bool bodiless = has(word::kOf) || (token == ";" && before == ")") ||
-                  (token == ";" && file_.tokenCount == 2);
+  bool bodiless =
+      has(word::kOf) || (token == ";" && before == ")") || (token == ";" && file_.tokenCount == 2);
   if (bodiless) {
     --file_.braceDepth;
     endClass();
@@ -155,7 +162,7 @@ void DelphiParser::endRecord() {
     int flags = 0;
     int size = tables_.classes.sizeOf(file_.structTag, flags);
     tables_.types.registerType(file_.structTag, TypeTable::kStructure, size, flags != 0,
-                                        kModeDelphi);
+                               kModeDelphi);
   }
   tables_.variables.closeScope(file_.braceDepth + 1);
   file_.structTag.clear();

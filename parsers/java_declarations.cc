@@ -54,9 +54,9 @@ class JavaDeclarationParser final : public ParserBase {
   Head head_ = Head::kNone;
   JavaDeclarations::Class pending_;
   bool pendingEnum_ = false;
-  bool bases_ = false;       // after extends or implements
-  int angle_ = 0;            // <…> in the head
-  int headParen_ = 0;        // a record's components
+  bool bases_ = false;        // after extends or implements
+  int angle_ = 0;             // <…> in the head
+  int headParen_ = 0;         // a record's components
   bool initializer_ = false;  // after '=' at member level, up to its ';'
 };
 
@@ -178,7 +178,8 @@ void JavaDeclarationParser::memberParenthesis() {
 
 }  // namespace
 
-std::unique_ptr<TokenParser> makeJavaDeclarationParser(ParserContext& tables, JavaDeclarations& found,
+std::unique_ptr<TokenParser> makeJavaDeclarationParser(ParserContext& tables,
+                                                       JavaDeclarations& found,
                                                        const std::string& path) {
   return std::make_unique<JavaDeclarationParser>(tables, found, path);
 }

@@ -16,8 +16,8 @@ struct ParserContext;
 
 struct JavaDeclarations {
   struct Class {
-    std::string name;  // a class is known by its own name
-    std::string file;  // the path of the file that declares it
+    std::string name;                  // a class is known by its own name
+    std::string file;                  // the path of the file that declares it
     std::vector<std::string> bases;    // after extends and implements, last parts
     std::vector<std::string> methods;  // with the constructors, in order
     // Fields (an enumeration's constants among them, of its own type).
@@ -32,5 +32,6 @@ struct JavaDeclarations {
 
 // The parser of the declarations pass for one Java file at `path`; what
 // it finds is appended to `found`, which must outlive it.
-std::unique_ptr<TokenParser> makeJavaDeclarationParser(ParserContext& tables, JavaDeclarations& found,
+std::unique_ptr<TokenParser> makeJavaDeclarationParser(ParserContext& tables,
+                                                       JavaDeclarations& found,
                                                        const std::string& path);

@@ -9,11 +9,11 @@
 namespace {
 
 const std::string_view kCModifiers[] = {
-    "auto",     "const",  "far",    "friend",   "mutable", "near",      "private", "protected",
-    "public",   "register", "signed", "static", "struct",  "typedef",   "unsigned", "virtual",
+    "auto",     "const",    "far",    "friend", "mutable", "near",    "private",  "protected",
+    "public",   "register", "signed", "static", "struct",  "typedef", "unsigned", "virtual",
     "volatile", "CALLBACK", "PASCAL", "STDAPI", "WINAPI",  "template"};
-const std::string_view kJavaModifiers[] = {"private", "protected", "public", "static", "final",
-                                      "volatile"};
+const std::string_view kJavaModifiers[] = {"private", "protected", "public",
+                                           "static",  "final",     "volatile"};
 // VB and Delphi share the words (and fold them, as all their names).
 const std::string_view kBasicModifiers[] = {"Global", "const", "private", "public"};
 
@@ -39,8 +39,8 @@ constexpr int kLanguageCount = static_cast<int>(sizeof kLanguages / sizeof kLang
 // Its entries belong to the languages of their sections, so the file has
 // no mode: nothing in it is reserved, typed or a class while it is read.
 // It is written like C, and read by C's rules.
-const Language kSettingsData{SourceLanguage::kC, 0, LanguageFamily::CFamily, kCRules, LookBack::LiveTokens,
-                             nullptr, true};
+const Language kSettingsData{
+    SourceLanguage::kC, 0, LanguageFamily::CFamily, kCRules, LookBack::LiveTokens, nullptr, true};
 
 }  // namespace
 

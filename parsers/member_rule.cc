@@ -26,10 +26,10 @@ bool isNameToken(const std::string& t) { return !t.empty() && !isDelimiterToken(
 // Words of a type text that name no class.
 bool isTypeModifier(std::string_view w) {
   static const std::string_view kWords[] = {
-      "static",  "const",    "final",     "volatile",     "mutable", "struct",  "class",
-      "union",   "enum",     "typename",  "public",       "private", "protected", "virtual",
-      "inline",  "abstract", "transient", "synchronized", "native",  "register", "extern",
-      "strictfp", "default", "friend",    "explicit"};
+      "static",   "const",    "final",     "volatile",     "mutable", "struct",    "class",
+      "union",    "enum",     "typename",  "public",       "private", "protected", "virtual",
+      "inline",   "abstract", "transient", "synchronized", "native",  "register",  "extern",
+      "strictfp", "default",  "friend",    "explicit"};
   for (std::string_view k : kWords)
     if (w == k) return true;
   return !w.empty() && w[0] == '@';  // a Java annotation
@@ -257,8 +257,8 @@ void CParser::memberHeader(std::string name, std::uint32_t kind, int position, i
   if (history_.at(q) == ":" && history_.at(q + 1) == ":") {
     std::string qualifier = qualifiedPrefix(q, typeStart);
     std::string owner = qualifier.empty() ? std::string() : resolveClass(qualifier);
-    std::string space = qualifier.empty() || !owner.empty() ? std::string()
-                                                            : resolveNamespace(qualifier);
+    std::string space =
+        qualifier.empty() || !owner.empty() ? std::string() : resolveNamespace(qualifier);
     if (!owner.empty()) {
       header.className = owner;
       constructor = !destructor && lastNamePart(qualifier) == name;

@@ -8,4 +8,3 @@ void RoutineParser::attachFile(SourceReader& reader) {
   routine_.attach(reader_, &history_, &tests_);
   routine_.state() = RoutineState{};
 }
-

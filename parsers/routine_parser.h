@@ -21,8 +21,8 @@ class RoutineParser : public ParserBase {
   // The keyword test, case-blind; inline, as every token meets several
   // (most tokens of a keyword's length differ from it in their first letter).
   static bool is(std::string_view token, std::string_view word) {
-    return token.size() == word.size() && !token.empty() &&
-           (token[0] | 0x20) == (word[0] | 0x20) && equalsIgnoreCase(token, word);
+    return token.size() == word.size() && !token.empty() && (token[0] | 0x20) == (word[0] | 0x20) &&
+           equalsIgnoreCase(token, word);
   }
   RoutineState& r() { return routine_.state(); }
   const RoutineState& r() const { return routine_.state(); }

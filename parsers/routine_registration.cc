@@ -25,16 +25,14 @@ std::string_view afterLastDot(std::string_view name) {
 
 }  // namespace
 
-void RoutineRegistration::attach(SourceReader* reader,
-                                 const TokenHistory* history, const TokenTests* tests) {
+void RoutineRegistration::attach(SourceReader* reader, const TokenHistory* history,
+                                 const TokenTests* tests) {
   reader_ = reader;
   history_ = history;
   tests_ = tests;
 }
 
-int RoutineRegistration::currentLine() const {
-  return tables_.context.currentLine();
-}
+int RoutineRegistration::currentLine() const { return tables_.context.currentLine(); }
 
 DeclInfo RoutineRegistration::currentDecl() const {
   DeclInfo d;
@@ -134,7 +132,8 @@ std::string RoutineRegistration::inheritedClass(const std::string& name) const {
 // Self (Delphi), Me and MyClass (VB): the class of the routine; MyBase
 // (VB.NET): its first base. Empty for any other word.
 std::string RoutineRegistration::selfClass(const std::string& word) const {
-  if (language_ == kModeDelphi) return equalsIgnoreCase(word, "Self") ? memberClass() : std::string();
+  if (language_ == kModeDelphi)
+    return equalsIgnoreCase(word, "Self") ? memberClass() : std::string();
   if (equalsIgnoreCase(word, "Me") || equalsIgnoreCase(word, "MyClass")) return memberClass();
   if (equalsIgnoreCase(word, "MyBase") && !memberClass().empty())
     return tables_.classes.baseName(memberClass(), 0);
@@ -202,8 +201,8 @@ void RoutineRegistration::MainForSetFunc(DeclInfo& record, std::uint32_t kind,
   }
   // `Name := value` (or `Name = value` in VB) inside function Name sets
   // its result.
-  if (!(kind & kKindCall) && !state_.isProcedure && record.className.empty() &&
-      qualifier.empty() && sameName(record.name, afterLastDot(state_.currentFunction)))
+  if (!(kind & kKindCall) && !state_.isProcedure && record.className.empty() && qualifier.empty() &&
+      sameName(record.name, afterLastDot(state_.currentFunction)))
     return;
   registerCall(record, kind, qualifier);
 }

@@ -33,7 +33,7 @@ struct RoutineState {
   // The class whose members the routine sees: its own, or for a routine
   // nested in a method, the method's.
   std::string memberClass;
-  int entryDepth = 0;          // block depth at the definition
+  int entryDepth = 0;  // block depth at the definition
   int stepCount = 1;
   bool countingSteps = false;
   // The names of the open `with … do` statements, each with the block
@@ -54,8 +54,7 @@ class RoutineRegistration {
   // after the header's '('.
   RoutineRegistration(int language, ParserContext& tables) : language_(language), tables_(tables) {}
 
-  void attach(SourceReader* reader, const TokenHistory* history,
-              const TokenTests* tests);
+  void attach(SourceReader* reader, const TokenHistory* history, const TokenTests* tests);
   RoutineState& state() { return state_; }
   const RoutineState& state() const { return state_; }
   // The file's scope: VB, the key suffix of its module's Private routines

@@ -33,8 +33,8 @@ void ClassDefinitions::addClass(std::string_view name, std::int32_t languages) {
 
 void ClassDefinitions::addVariable(std::string_view type, std::string_view name,
                                    std::int32_t languages) {
-  auto [at, fresh] = variableOrder_.try_emplace(VariableKey(type, name),
-                                                static_cast<int>(variables_.size()));
+  auto [at, fresh] =
+      variableOrder_.try_emplace(VariableKey(type, name), static_cast<int>(variables_.size()));
   if (!fresh) {
     variables_[at->second].languages |= languages;
     return;
@@ -64,7 +64,10 @@ class SettingsParser final : public TokenParser {
  public:
   SettingsParser(std::int32_t runLanguages, ClassDefinitions& classes,
                  ReservedWordTable& reservedWords, TypeTable& baseTypes)
-      : run_(runLanguages), classes_(classes), reservedWords_(reservedWords), baseTypes_(baseTypes) {}
+      : run_(runLanguages),
+        classes_(classes),
+        reservedWords_(reservedWords),
+        baseTypes_(baseTypes) {}
 
   void resetForFile(SourceReader&) override { structure_ = Structure{}; }
   void step(SourceReader& reader) override;
@@ -116,8 +119,12 @@ void SettingsParser::step(SourceReader& reader) {
     case DirectiveProcessor::kReservedWords:
       if (isWord(token)) reservedWords_.add(token, languages);
       break;
-    case DirectiveProcessor::kClassDefinitions: classEntry(token, languages); break;
-    case DirectiveProcessor::kTypes: typeEntry(reader, token, languages); break;
+    case DirectiveProcessor::kClassDefinitions:
+      classEntry(token, languages);
+      break;
+    case DirectiveProcessor::kTypes:
+      typeEntry(reader, token, languages);
+      break;
   }
 }
 

@@ -13,8 +13,10 @@ int TokenHistory::matchingOpen(int n, const char* open, const char* close) const
   for (int k = n; k <= kDeepest; ++k) {
     const std::string& t = at(k);
     if (t.empty()) return -1;
-    if (t == close) ++depth;
-    else if (t == open && --depth == 0) return k;
+    if (t == close)
+      ++depth;
+    else if (t == open && --depth == 0)
+      return k;
   }
   return -1;
 }

@@ -14,9 +14,9 @@ namespace {
 bool isWord(const std::string& token) { return !token.empty() && !TokenTests::isDelimiter(token); }
 
 // Words after which a name is a type, an object's class or a jump's place.
-const std::string_view kDeclaringWords[] = {"As", "New", "GoTo", "GoSub", "Of", "Implements",
-                                            "Inherits", "AddressOf", "Handles", "Event",
-                                            "RaiseEvent", "TypeOf", "Is"};
+const std::string_view kDeclaringWords[] = {
+    "As",        "New",     "GoTo",  "GoSub",      "Of",     "Implements", "Inherits",
+    "AddressOf", "Handles", "Event", "RaiseEvent", "TypeOf", "Is"};
 
 bool isDeclaringWord(const std::string& word) {
   for (std::string_view w : kDeclaringWords)
@@ -30,7 +30,8 @@ void VbParser::callsInStatement(const std::string& token) {
   if (newObject(token)) return;
   if (token == "(") {
     // `New C(…)`: the class's constructor, taken at its name.
-    if (!is(history_.at(2), "New")) routine_.registerRoutineName(1, RoutineRegistration::kKindCall, false);
+    if (!is(history_.at(2), "New"))
+      routine_.registerRoutineName(1, RoutineRegistration::kKindCall, false);
     return;
   }
   pathStatement(token);
@@ -129,7 +130,8 @@ void VbParser::lambdaToken(const std::string& token) {
       (is(history_.at(1), "Sub") || is(history_.at(1), "Function"))) {
     file_.lambdaParenDepth = file_.parenDepth - 1;
     file_.lambdaClosedAt = -1;
-  } else if (token == ")" && file_.lambdaParenDepth >= 0 && file_.parenDepth == file_.lambdaParenDepth) {
+  } else if (token == ")" && file_.lambdaParenDepth >= 0 &&
+             file_.parenDepth == file_.lambdaParenDepth) {
     file_.lambdaClosedAt = file_.tokenCount;
     file_.lambdaParenDepth = -1;
   }

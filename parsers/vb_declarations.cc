@@ -171,8 +171,10 @@ void VbParser::parameters(int close) {
   int partEnd = close + 1;
   for (int k = close + 1; k < open; ++k) {
     const std::string& t = history_.at(k);
-    if (t == ")") ++depth;
-    else if (t == "(") --depth;
+    if (t == ")")
+      ++depth;
+    else if (t == "(")
+      --depth;
     if (depth != 0) continue;
     if (is(t, "as") && asWord < 0) asWord = k;
     if (t == "," || k == open - 1) {
@@ -265,8 +267,7 @@ void VbParser::endTypeBlock() {
   if (!file_.structTag.empty()) {
     int flags = 0;
     int size = tables_.classes.sizeOf(file_.structTag, flags);
-    tables_.types.registerType(file_.structTag, TypeTable::kStructure, size, flags != 0,
-                                        kModeVb);
+    tables_.types.registerType(file_.structTag, TypeTable::kStructure, size, flags != 0, kModeVb);
   }
   file_.structTag.clear();
   file_.statementState = State::kDefault;
@@ -280,8 +281,10 @@ void VbParser::declarations(int first) {
   int partEnd = 1;
   for (int k = 1; k <= first; ++k) {
     const std::string& t = history_.at(k);
-    if (t == ")") ++depth;
-    else if (t == "(") --depth;
+    if (t == ")")
+      ++depth;
+    else if (t == "(")
+      --depth;
     if (depth != 0) continue;
     if (is(t, "as") && asWord < 0) asWord = k;
     if (t == "," || k == first) {
@@ -326,18 +329,17 @@ void VbParser::registerDeclared(const std::string& type, const std::string& name
   bool inside = !r().currentFunction.empty() || !file_.structTag.empty();
   int flags = parameterDepth != 0 ? 0 : VariableTable::kDeclaration;
   // A class's module-level variables are its members.
-  const std::string& owner = file_.structTag.empty() && r().currentFunction.empty()
-                                 ? file_.className
-                                 : file_.structTag;
-  tables_.variables.registerVariable(type, name, inside ? 1 : 0, flags, owner,
-                                       r().currentFunction);
+  const std::string& owner =
+      file_.structTag.empty() && r().currentFunction.empty() ? file_.className : file_.structTag;
+  tables_.variables.registerVariable(type, name, inside ? 1 : 0, flags, owner, r().currentFunction);
 }
 
 // The name before `As`; an array's bounds stay with it (`a(10)`), with
 // Const names replaced by their values.
 std::string VbParser::declaredName(int asWord) const {
   int k = asWord + 1;
-  if (history_.at(k) != ")") return tests_.isPlainName(history_.at(k)) ? history_.at(k) : std::string();
+  if (history_.at(k) != ")")
+    return tests_.isPlainName(history_.at(k)) ? history_.at(k) : std::string();
   int open = history_.matchingOpen(k, "(", ")");
   if (open < 0 || !tests_.isPlainName(history_.at(open + 1))) return std::string();
   std::string name = history_.at(open + 1);

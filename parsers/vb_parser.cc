@@ -17,24 +17,26 @@ namespace {
 // Words that may stand before a statement's keyword (`Private Sub`,
 // `Public Shared Function`) without making it another statement.
 const std::string_view kLeadingWords[] = {
-    "Private",   "Public",    "Friend",      "Protected",      "Static",   "Shared",
-    "Overrides", "Overridable", "Overloads", "NotOverridable", "MustOverride", "Shadows",
-    "Partial",   "Default",   "ReadOnly",    "WriteOnly",      "Async",    "Iterator",
-    "Widening",  "Narrowing", "NotInheritable", "MustInherit"};
+    "Private",   "Public",      "Friend",         "Protected",      "Static",       "Shared",
+    "Overrides", "Overridable", "Overloads",      "NotOverridable", "MustOverride", "Shadows",
+    "Partial",   "Default",     "ReadOnly",       "WriteOnly",      "Async",        "Iterator",
+    "Widening",  "Narrowing",   "NotInheritable", "MustInherit"};
 
 // Statements whose words name no routine: jumps to labels, raised events,
 // error handlers.
-const std::string_view kPassedStatements[] = {"GoTo", "GoSub", "Resume", "RaiseEvent", "On",
-                                              "Erase"};
+const std::string_view kPassedStatements[] = {"GoTo",       "GoSub", "Resume",
+                                              "RaiseEvent", "On",    "Erase"};
 
 // Words that begin a statement and call nothing themselves (what follows
 // them may: `If Ready(x) Then`, `Return Count()`).
 const std::string_view kStatementWords[] = {
-    "If",     "ElseIf", "Else",  "For",      "Next",    "Do",      "Loop",   "While",
-    "Wend",   "Select", "Case",  "Return",   "Get",     "Set",     "Let",    "Option",
-    "Implements", "Event", "Stop", "Throw",  "Try",     "Catch",   "Finally", "Using",
-    "SyncLock", "AddHandler", "RemoveHandler", "Continue", "Yield", "Namespace", "Imports",
-    "Enum",   "Each",   "Until", "Static",   "Friend",  "Private", "Public", "Protected"};
+    "If",       "ElseIf",     "Else",          "For",      "Next",       "Do",
+    "Loop",     "While",      "Wend",          "Select",   "Case",       "Return",
+    "Get",      "Set",        "Let",           "Option",   "Implements", "Event",
+    "Stop",     "Throw",      "Try",           "Catch",    "Finally",    "Using",
+    "SyncLock", "AddHandler", "RemoveHandler", "Continue", "Yield",      "Namespace",
+    "Imports",  "Enum",       "Each",          "Until",    "Static",     "Friend",
+    "Private",  "Public",     "Protected"};
 
 template <size_t N>
 bool isOneOf(std::string_view token, const std::string_view (&words)[N]) {
@@ -140,24 +142,43 @@ void VbParser::countStatement(const std::string& token, bool end) {
 
 void VbParser::runStatementMachine(const std::string& token) {
   switch (file_.statementState) {
-    case State::kDefault: defaultState(token); break;
-    case State::kBlockName: blockName(token); break;
-    case State::kRoutineHeader: headerState(token); break;
+    case State::kDefault:
+      defaultState(token);
+      break;
+    case State::kBlockName:
+      blockName(token);
+      break;
+    case State::kRoutineHeader:
+      headerState(token);
+      break;
     case State::kCall:
       // `Call obj.Method(…)`: the '(' rule takes the method.
-      if (reader_->token(0) != ".") routine_.registerRoutineName(0, RoutineRegistration::kKindCall, false);
+      if (reader_->token(0) != ".")
+        routine_.registerRoutineName(0, RoutineRegistration::kKindCall, false);
       file_.statementState = State::kDefault;
       break;
-    case State::kDeclare: declareState(token); break;
-    case State::kDim: dimState(token); break;
-    case State::kConst: constState(token); break;
-    case State::kTypeBlock: typeBlockState(token); break;
+    case State::kDeclare:
+      declareState(token);
+      break;
+    case State::kDim:
+      dimState(token);
+      break;
+    case State::kConst:
+      constState(token);
+      break;
+    case State::kTypeBlock:
+      typeBlockState(token);
+      break;
     case State::kWith:
     case State::kExit:
       if (statementEnd(token)) file_.statementState = State::kDefault;
       break;
-    case State::kEnd: endState(token); break;
-    case State::kImplements: implementsState(token); break;
+    case State::kEnd:
+      endState(token);
+      break;
+    case State::kImplements:
+      implementsState(token);
+      break;
   }
 }
 
@@ -181,23 +202,33 @@ bool VbParser::statementKeyword(const std::string& token) {
   if (history_.at(1) == ".") return false;
   if (!file_.pendingProperty.empty() && atStatementStart()) definePendingProperty(token);
   State next = State::kDefault;
-  if (is(token, "call")) next = State::kCall;
-  else if (is(token, "exit")) next = State::kExit;
-  else if (is(token, "end")) next = State::kEnd;
+  if (is(token, "call"))
+    next = State::kCall;
+  else if (is(token, "exit"))
+    next = State::kExit;
+  else if (is(token, "end"))
+    next = State::kEnd;
   if (next == State::kDefault && atStatementStart()) {
     if (is(token, "function") || is(token, "sub") || is(token, "property")) {
       startHeader(token);
       return true;
     }
-    if (is(token, "Declare")) next = State::kDeclare;
-    else if (is(token, "dim") || is(token, "Global")) next = State::kDim;
-    else if (is(token, "const")) next = State::kConst;
-    else if (is(token, "type") && !isNet() && r().currentFunction.empty()) next = State::kTypeBlock;
-    else if (is(token, "with")) next = State::kWith;
-    else if (isOneOf(token, kPassedStatements)) next = State::kExit;
+    if (is(token, "Declare"))
+      next = State::kDeclare;
+    else if (is(token, "dim") || is(token, "Global"))
+      next = State::kDim;
+    else if (is(token, "const"))
+      next = State::kConst;
+    else if (is(token, "type") && !isNet() && r().currentFunction.empty())
+      next = State::kTypeBlock;
+    else if (is(token, "with"))
+      next = State::kWith;
+    else if (isOneOf(token, kPassedStatements))
+      next = State::kExit;
     else if (is(token, "Implements") && r().currentFunction.empty() && !file_.className.empty())
       next = State::kImplements;
-    else if (isNet() && blockKeyword(token)) return true;
+    else if (isNet() && blockKeyword(token))
+      return true;
   }
   if (next == State::kDefault) return false;
   file_.statementState = next;
@@ -209,11 +240,16 @@ bool VbParser::statementKeyword(const std::string& token) {
 // VB.NET: Class, Structure, Module, Interface and Inherits take the word
 // after them; a VB6 module may be called Interface, so VB6 has none.
 bool VbParser::blockKeyword(const std::string& token) {
-  if (is(token, "Class") || is(token, "Structure")) file_.pendingBlock = Block::kClass;
-  else if (is(token, "Module")) file_.pendingBlock = Block::kModule;
-  else if (is(token, "Interface")) file_.pendingBlock = Block::kInterface;
-  else if (is(token, "Inherits")) file_.pendingBlock = Block::kNone;
-  else return false;
+  if (is(token, "Class") || is(token, "Structure"))
+    file_.pendingBlock = Block::kClass;
+  else if (is(token, "Module"))
+    file_.pendingBlock = Block::kModule;
+  else if (is(token, "Interface"))
+    file_.pendingBlock = Block::kInterface;
+  else if (is(token, "Inherits"))
+    file_.pendingBlock = Block::kNone;
+  else
+    return false;
   file_.statementState = State::kBlockName;
   return true;
 }
@@ -227,7 +263,8 @@ void VbParser::blockName(const std::string& token) {
     file_.statementState = State::kDefault;
     int k = history_.at(1) == ")" ? history_.matchingOpen(1, "(", ")") + 1 : 1;
     const std::string& base = history_.at(k);
-    if (k > 0 && !file_.className.empty() && tests_.isPlainName(base) && !sameName(base, file_.className))
+    if (k > 0 && !file_.className.empty() && tests_.isPlainName(base) &&
+        !sameName(base, file_.className))
       tables_.classes.addBase(file_.className, base);
     return;
   }
@@ -236,10 +273,17 @@ void VbParser::blockName(const std::string& token) {
   if (TokenTests::isDelimiter(token) || tests_.isReserved(token)) return;
   if (!r().currentFunction.empty()) endRoutine();
   switch (block) {
-    case Block::kClass: startClassFile(token); break;
-    case Block::kModule: startModule(token); break;
-    case Block::kInterface: ++file_.interfaceDepth; break;
-    case Block::kNone: break;
+    case Block::kClass:
+      startClassFile(token);
+      break;
+    case Block::kModule:
+      startModule(token);
+      break;
+    case Block::kInterface:
+      ++file_.interfaceDepth;
+      break;
+    case Block::kNone:
+      break;
   }
 }
 
@@ -311,7 +355,8 @@ void VbParser::defineRoutineNamed(const std::string& name) {
   routine_.defineRoutine(record, RoutineRegistration::kKindCall);
   if (r().currentFunction.empty()) return;
   if (vb6ModuleRoutine)
-    tables_.calls.addModuleRoutine(name, tables_.functions.qualifiedKey(routine_.callerParts()), path);
+    tables_.calls.addModuleRoutine(name, tables_.functions.qualifiedKey(routine_.callerParts()),
+                                   path);
   if (isNet() && file_.module && !record.fileLocal)
     tables_.calls.addNetModuleRoutine(file_.moduleName, name);
   r().inBody = true;

@@ -107,34 +107,34 @@ class VbParser final : public RoutineParser {
   // What the parser knows of the file being read. Each file starts from
   // FileState{} (resetForFile), so that a field added here is reset too.
   struct FileState {
-    bool net = false;          // a VB.NET file (.vb)
+    bool net = false;  // a VB.NET file (.vb)
     int parenDepth = 0;
     State statementState = State::kDefault;
-    int tokenCount = 0;        // tokens of the current statement, its end included
-    bool leadingWords = true;  // only scope words and attributes so far
-    int attributeDepth = 0;    // inside a statement's `<…>` attributes
+    int tokenCount = 0;          // tokens of the current statement, its end included
+    bool leadingWords = true;    // only scope words and attributes so far
+    int attributeDepth = 0;      // inside a statement's `<…>` attributes
     bool pathStatement = false;  // the statement so far is `name . name …`
-    bool designer = false;     // in a form's or class's designer section
-    bool classFile = false;    // a VB6 form, class or user control
+    bool designer = false;       // in a form's or class's designer section
+    bool classFile = false;      // a VB6 form, class or user control
     bool firstToken = true;
-    std::string firstWord;     // the file's first word without a byte-order mark
-    int designerDepth = 0;     // Begin … End nesting of the designer
+    std::string firstWord;  // the file's first word without a byte-order mark
+    int designerDepth = 0;  // Begin … End nesting of the designer
     // The designer's controls (name, type), members of the form's class.
     std::vector<std::pair<std::string, std::string>> controls;
     bool attributeName = false;  // the statement is `Attribute VB_Name = "…"`
     bool scopeStarted = false;   // the file's class or module is known
     std::string vbName;          // the VB_Name attribute's value
     std::string designerName;    // the form's or control's name in its designer
-    int interfaceDepth = 0;    // open Interface blocks: their members have no body
+    int interfaceDepth = 0;      // open Interface blocks: their members have no body
     Block pendingBlock = Block::kNone;
-    bool isProperty = false;   // the header being read is a Property's
-    bool noBody = false;       // the header being read declares only
+    bool isProperty = false;     // the header being read is a Property's
+    bool noBody = false;         // the header being read declares only
     bool privateHeader = false;  // the header being read is Private
     // A VB6 class file whose class name another file of the run has: its
     // routines belong to the file.
     bool classTakenElsewhere = false;
-    std::string headerName;      // the routine's name in the header being read
-    int headerLine = 0;          // the line it starts on
+    std::string headerName;  // the routine's name in the header being read
+    int headerLine = 0;      // the line it starts on
     // A VB.NET property without a parameter list: a routine only when Get
     // or Set blocks follow. Its name and line.
     std::string pendingProperty;
@@ -143,12 +143,12 @@ class VbParser final : public RoutineParser {
     std::string headerArguments;  // the text of the header's ( … )
     std::string headerType;       // the word after the header's As
     bool headerTypeNext = false;
-    int headerClose = -1;         // tokens since the header's ')' (-1 none)
-    std::string structTag;  // the Type block being read
-    std::string className;  // the class of the file or of the Class block
-    std::string moduleName;  // the module of the file or of the Module block
-    bool module = false;    // routines are a module's (plain, Private ones the file's)
-    int lambdaDepth = 0;     // open multi-line lambdas: their End Sub ends no routine
+    int headerClose = -1;       // tokens since the header's ')' (-1 none)
+    std::string structTag;      // the Type block being read
+    std::string className;      // the class of the file or of the Class block
+    std::string moduleName;     // the module of the file or of the Module block
+    bool module = false;        // routines are a module's (plain, Private ones the file's)
+    int lambdaDepth = 0;        // open multi-line lambdas: their End Sub ends no routine
     int lambdaParenDepth = -1;  // parenDepth before a lambda's parameter list
     int lambdaClosedAt = -1;    // tokenCount at the ')' of that list
   };

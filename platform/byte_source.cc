@@ -97,8 +97,7 @@ FileSet& diskFiles() {
   return disk;
 }
 
-std::unique_ptr<ByteSource> KeptFileSet::openSource(const std::string& path,
-                                                    FileProblem& problem) {
+std::unique_ptr<ByteSource> KeptFileSet::openSource(const std::string& path, FileProblem& problem) {
   auto found = files_.find(path);
   if (found != files_.end()) return std::make_unique<MemoryByteSource>(found->second);
   std::unique_ptr<ByteSource> source = inner_.open(path, &problem);

@@ -48,8 +48,7 @@ class FileSet {
 
  protected:
   // The file, or null with `problem` set (it comes as kMissing).
-  virtual std::unique_ptr<ByteSource> openSource(const std::string& path,
-                                                 FileProblem& problem) = 0;
+  virtual std::unique_ptr<ByteSource> openSource(const std::string& path, FileProblem& problem) = 0;
 };
 
 // The files on disk. A file is read up to the size it had when it was

@@ -11,8 +11,7 @@ DISPID idOf(IDispatch* object, const wchar_t* name) {
   return id;
 }
 
-bool invoke(IDispatch* object, DISPID id, WORD kind, std::vector<VARIANT> args,
-            VARIANT* result) {
+bool invoke(IDispatch* object, DISPID id, WORD kind, std::vector<VARIANT> args, VARIANT* result) {
   bool ok = false;
   if (object && id != DISPID_UNKNOWN) {
     std::vector<VARIANT> reversed(args.rbegin(), args.rend());
@@ -22,8 +21,8 @@ bool invoke(IDispatch* object, DISPID id, WORD kind, std::vector<VARIANT> args,
       params.rgdispidNamedArgs = &put;
       params.cNamedArgs = 1;
     }
-    ok = SUCCEEDED(object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, kind, &params, result,
-                                  nullptr, nullptr));
+    ok = SUCCEEDED(
+        object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, kind, &params, result, nullptr, nullptr));
   }
   for (VARIANT& a : args) VariantClear(&a);
   return ok;

@@ -19,13 +19,13 @@ namespace {
 
 // Dispatch identifiers the program publishes for the application and
 // workbook members; the others are asked for by name.
-constexpr DISPID kVisible = 558, kScreenUpdating = 382, kCalculation = 316,
-                 kDisplayAlerts = 343, kEnableEvents = 1212, kInteractive = 1210, kQuit = 302,
-                 kCount = 118, kSaveAs = 284, kClose = 277, kColor = 99;
+constexpr DISPID kVisible = 558, kScreenUpdating = 382, kCalculation = 316, kDisplayAlerts = 343,
+                 kEnableEvents = 1212, kInteractive = 1210, kQuit = 302, kCount = 118,
+                 kSaveAs = 284, kClose = 277, kColor = 99;
 // Constants of the program's object model.
-constexpr int kWorksheetTemplate = -4167, kCalculationManual = -4135,
-              kCalculationAutomatic = -4105, kContinuous = 1, kDouble = -4119, kEdgeBottom = 9,
-              kFormatExcel8 = 56, kFormatExcel9795 = 43, kLandscape = 2;
+constexpr int kWorksheetTemplate = -4167, kCalculationManual = -4135, kCalculationAutomatic = -4105,
+              kContinuous = 1, kDouble = -4119, kEdgeBottom = 9, kFormatExcel8 = 56,
+              kFormatExcel9795 = 43, kLandscape = 2;
 constexpr int kFramedBorders[] = {7, 8, 9, 10, 11, 12};  // the four edges, inside lines
 // 0xFFFFCC in the program's blue-green-red order.
 constexpr int kHeaderColourBgr = 0xFFFFCC;
@@ -99,8 +99,8 @@ class ExcelWorkbook : public Workbook {
     VARIANT kind;
     Variant::integer(kind, kWorksheetTemplate);
     Object workbooks = objectOf(application_.get(), L"Workbooks");
-    workbook_ = workbooks ? objectOf(workbooks.get(), idOf(workbooks.get(), L"Add"), {kind})
-                          : Object();
+    workbook_ =
+        workbooks ? objectOf(workbooks.get(), idOf(workbooks.get(), L"Add"), {kind}) : Object();
     if (!workbook_) {
       endExcel(true);
       return false;
@@ -176,7 +176,8 @@ class ExcelWorkbook : public Workbook {
     DISPID mode = idOf(sheet_.get(), L"AutoFilterMode");
     int filtered = 0;
     if (!target || !integerOf(sheet_.get(), mode, filtered)) return false;
-    return filtered != 0 || invoke(target.get(), idOf(target.get(), L"AutoFilter"), DISPATCH_METHOD, {});
+    return filtered != 0 ||
+           invoke(target.get(), idOf(target.get(), L"AutoFilter"), DISPATCH_METHOD, {});
   }
 
   // Activated just before the save: adding a sheet activates it.
@@ -311,7 +312,8 @@ class ExcelWorkbook : public Workbook {
           Object target = rangeOf(wide(rangeText(run)));
           VARIANT format;
           Variant::text(format, wide(markedNumberFormat(mark)));
-          if (!target || !put(target.get(), idOf(target.get(), L"NumberFormat"), format)) return false;
+          if (!target || !put(target.get(), idOf(target.get(), L"NumberFormat"), format))
+            return false;
         }
         r = end;
       }
@@ -342,8 +344,8 @@ class ExcelWorkbook : public Workbook {
     std::wstring current;
     if (textOf(setup.get(), titles, current) && !current.empty()) return true;
     first = true;
-    std::wstring rows = L"$" + std::to_wstring(h.firstRow + 1) + L":$" +
-                        std::to_wstring(h.lastRow + 1);
+    std::wstring rows =
+        L"$" + std::to_wstring(h.firstRow + 1) + L":$" + std::to_wstring(h.lastRow + 1);
     VARIANT v;
     Variant::text(v, rows);
     return put(setup.get(), titles, v);

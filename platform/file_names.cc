@@ -141,11 +141,11 @@ void appendUtf8(std::string& out, char32_t c) {
 // Most names are plain ASCII: they are the same in every encoding.
 bool isPlain(std::string_view text) {
   for (char c : text)
-    if (static_cast<unsigned char>(c) >= 0x80 || c == '[' || isControl(static_cast<unsigned char>(c)))
+    if (static_cast<unsigned char>(c) >= 0x80 || c == '[' ||
+        isControl(static_cast<unsigned char>(c)))
       return false;
   return true;
 }
-
 
 }  // namespace
 

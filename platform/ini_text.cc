@@ -16,7 +16,6 @@ std::string_view trim(std::string_view s) {
   return s;
 }
 
-
 unsigned char foldAscii(unsigned char c) { return (c >= 'a' && c <= 'z') ? c - 32 : c; }
 
 // The spelling under which sameName() names are equal: ASCII letters in
@@ -101,8 +100,8 @@ std::string cut(std::string_view v, size_t bufferSize) {
 
 struct Found {
   bool section = false;
-  size_t sectionLine = 0;   // line index of "[section]"
-  size_t lastEntryLine = 0; // last non-blank line of the section
+  size_t sectionLine = 0;    // line index of "[section]"
+  size_t lastEntryLine = 0;  // last non-blank line of the section
   bool key = false;
   size_t keyLine = 0;
 };

@@ -38,7 +38,7 @@ class ProfileReader {
 
 // Sets `key` in `section` to `value`, creating the file, the section or the
 // key as needed. Returns false when the file cannot be written.
-bool writeProfileString(std::string_view section, std::string_view key,
-                        std::string_view value, const std::string& iniPath);
+bool writeProfileString(std::string_view section, std::string_view key, std::string_view value,
+                        const std::string& iniPath);
 
 }  // namespace platform

@@ -39,7 +39,8 @@ struct ReadAhead::Helper {
     scratch.resize(kScratchBytes);
     for (std::size_t next = 0; next < paths.size(); ++next) {
       EnterCriticalSection(&lock);
-      while (!stop && next >= reading + kFilesAhead) SleepConditionVariableCS(&moved, &lock, INFINITE);
+      while (!stop && next >= reading + kFilesAhead)
+        SleepConditionVariableCS(&moved, &lock, INFINITE);
       bool ended = stop;
       bool passed = next < reading;
       LeaveCriticalSection(&lock);
@@ -63,7 +64,8 @@ struct ReadAhead::Helper {
     if (file == INVALID_HANDLE_VALUE) return;
     if (GetFileType(file) == FILE_TYPE_DISK) {
       DWORD got = 0;
-      while (!stopped() && ReadFile(file, scratch.data(), kScratchBytes, &got, nullptr) && got > 0) {
+      while (!stopped() && ReadFile(file, scratch.data(), kScratchBytes, &got, nullptr) &&
+             got > 0) {
       }
     }
     CloseHandle(file);

@@ -8,7 +8,7 @@ namespace platform {
 enum class RegistryRoot { ClassesRoot, CurrentUser, LocalMachine };
 
 // Reads a string value; false when the key or value does not exist.
-bool readRegistryString(RegistryRoot root, const std::string& subKey,
-                        const std::string& valueName, std::string& value);
+bool readRegistryString(RegistryRoot root, const std::string& subKey, const std::string& valueName,
+                        std::string& value);
 
 }  // namespace platform

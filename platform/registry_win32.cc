@@ -4,8 +4,8 @@
 
 namespace platform {
 
-bool readRegistryString(RegistryRoot root, const std::string& subKey,
-                        const std::string& valueName, std::string& value) {
+bool readRegistryString(RegistryRoot root, const std::string& subKey, const std::string& valueName,
+                        std::string& value) {
   HKEY base = root == RegistryRoot::ClassesRoot   ? HKEY_CLASSES_ROOT
               : root == RegistryRoot::CurrentUser ? HKEY_CURRENT_USER
                                                   : HKEY_LOCAL_MACHINE;

@@ -42,7 +42,8 @@ struct WorkbookCell {
 class CellBlock {
  public:
   CellBlock(int rows, int columns)
-      : rows_(rows > 0 ? rows : 0), columns_(columns > 0 ? columns : 0),
+      : rows_(rows > 0 ? rows : 0),
+        columns_(columns > 0 ? columns : 0),
         cells_(static_cast<std::size_t>(rows_) * columns_) {}
   int rows() const { return rows_; }
   int columns() const { return columns_; }

@@ -58,7 +58,8 @@ namespace {
 void appendCell(std::string& out, int row, int column) {
   char letters[4];
   int n = 0;
-  for (int c = column + 1; c > 0; c = (c - 1) / 26) letters[n++] = static_cast<char>('A' + (c - 1) % 26);
+  for (int c = column + 1; c > 0; c = (c - 1) / 26)
+    letters[n++] = static_cast<char>('A' + (c - 1) % 26);
   while (n > 0) out += letters[--n];
   out += std::to_string(row + 1);
 }
@@ -83,8 +84,6 @@ std::size_t cellTextLength(std::string_view text) {
   return at;
 }
 
-std::string markedNumberFormat(std::string_view mark) {
-  return "\"" + std::string(mark) + " \"0";
-}
+std::string markedNumberFormat(std::string_view mark) { return "\"" + std::string(mark) + " \"0"; }
 
 }  // namespace platform

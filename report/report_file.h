@@ -86,14 +86,14 @@ class CrLfFileBuf : public std::streambuf {
   ReportSession* session_ = nullptr;
   std::FILE* file_ = nullptr;
   platform::Replacement replacement_;  // where file_ writes
-  bool failed_ = false;  // a write went wrong
+  bool failed_ = false;                // a write went wrong
   bool keep_ = false;
-  bool taken_ = false;   // a kept file (perhaps one that failed) is in hand
+  bool taken_ = false;  // a kept file (perhaps one that failed) is in hand
   std::string path_;
   // The put area (line feeds as written), then twice its size for the same
   // with CR LF on its way to the file; from the first open on.
   std::unique_ptr<char[]> buffers_;
-  long long written_ = 0;      // bytes handed to the file
+  long long written_ = 0;  // bytes handed to the file
   // The line feeds in the put area up to `countedTo_` (each a CR more on disk).
   mutable const char* countedTo_ = nullptr;
   mutable long long countedLineFeeds_ = 0;

@@ -36,7 +36,9 @@ class ReportWriter {
 
   // A section title; a cell for the forms that word it otherwise.
   void caption(const Caption& style, std::string_view text) { writeCaption(style, text); }
-  void caption(const Caption& style, const Cell& text) { writeCaption(style, text.textIn(format_)); }
+  void caption(const Caption& style, const Cell& text) {
+    writeCaption(style, text.textIn(format_));
+  }
   // A line written as it is, by the formats in `forms` only.
   virtual void literal(std::string_view line, FormatSet forms) = 0;
 

@@ -100,7 +100,8 @@ class SheetWriter final : public ReportWriter {
     cellAt(row, 1, valueOf(value));
   }
   void endBlock() override {
-    if (next_ > blockFirst_) decorations_.push_back({Look::kFrame, {blockFirst_, 0, next_ - 1, 1}, {}});
+    if (next_ > blockFirst_)
+      decorations_.push_back({Look::kFrame, {blockFirst_, 0, next_ - 1, 1}, {}});
     if (fieldsFirst_ >= 0)
       decorations_.push_back({Look::kShade, {fieldsFirst_, 0, next_ - 1, 0}, {}});
     fieldsFirst_ = -1;
@@ -230,7 +231,7 @@ class SheetWriter final : public ReportWriter {
     if (!ok(book_.putBlock(platform::rangeText(range), block))) return;
     for (const Decoration& d : decorations_) {
       std::string text = platform::rangeText(d.range);
-      bool done = d.look == Look::kTable ? book_.frameTable(text, platform::rangeText(d.header))
+      bool done = d.look == Look::kTable   ? book_.frameTable(text, platform::rangeText(d.header))
                   : d.look == Look::kFrame ? book_.frameBlock(text)
                                            : book_.shade(text);
       if (!ok(done)) return;
@@ -246,7 +247,7 @@ class SheetWriter final : public ReportWriter {
   std::vector<std::vector<WorkbookCell>> rows_;  // from sheet row first_
   std::vector<Decoration> decorations_;
   int first_ = 0;
-  int next_ = 0;  // the next free row, from 0
+  int next_ = 0;                 // the next free row, from 0
   bool captionPending_ = false;  // a caption waits for its table
   int headerRow_ = -1;
   int blockFirst_ = 0;

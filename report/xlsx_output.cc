@@ -112,14 +112,16 @@ void XlsxFile::setView(const XlsxSheet& sheet) {
 
 void XlsxFile::writeRowsBefore(XlsxSheet& sheet, int row) {
   if (!sheet.handedOver || row <= sheet.firstPending) return;
-  std::size_t count = std::min(sheet.pending.size(), static_cast<std::size_t>(row - sheet.firstPending));
+  std::size_t count =
+      std::min(sheet.pending.size(), static_cast<std::size_t>(row - sheet.firstPending));
   for (std::size_t r = 0; r < count; ++r) {
     const std::vector<XlsxCell>& cells = sheet.pending[r];
     for (std::size_t c = 0; c < cells.size(); ++c)
       writeCell(sheet.handedOver, sheet.firstPending + static_cast<int>(r), static_cast<int>(c),
                 cells[c], *library_->formats);
   }
-  sheet.pending.erase(sheet.pending.begin(), sheet.pending.begin() + static_cast<std::ptrdiff_t>(count));
+  sheet.pending.erase(sheet.pending.begin(),
+                      sheet.pending.begin() + static_cast<std::ptrdiff_t>(count));
   sheet.firstPending = row;
 }
 

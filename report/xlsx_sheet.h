@@ -43,9 +43,9 @@ struct XlsxSheet {
   std::optional<int> titleFirst;  // print title rows, also the rows kept in view
   int titleLast = 0;
   std::optional<platform::CellRange> filter;
-  bool opensFirst = false;  // the workbook opens on this sheet
-  lxw_worksheet* handedOver = nullptr;  // the library's sheet (its name is fixed)
-  int firstPending = 0;     // the row of pending[0]; rows above are handed over
+  bool opensFirst = false;                     // the workbook opens on this sheet
+  lxw_worksheet* handedOver = nullptr;         // the library's sheet (its name is fixed)
+  int firstPending = 0;                        // the row of pending[0]; rows above are handed over
   std::vector<std::vector<XlsxCell>> pending;  // as far as a cell was touched
 
   // The cell, or null when its row was handed over.

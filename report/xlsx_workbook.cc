@@ -235,7 +235,8 @@ class XlsxWorkbook : public platform::Workbook {
     std::string_view text = from.text;
     to.text.clear();
     to.numberFormat.clear();
-    if (!from.isNumber) to.text = platform::cp932ToUtf8(text.substr(0, platform::cellTextLength(text)));
+    if (!from.isNumber)
+      to.text = platform::cp932ToUtf8(text.substr(0, platform::cellTextLength(text)));
     if (from.isNumber && !from.mark.empty())
       to.numberFormat = platform::cp932ToUtf8(platform::markedNumberFormat(from.mark));
   }

@@ -37,13 +37,27 @@ bool nextCharacter(std::string_view text, size_t& pos, std::uint32_t& out) {
   if (pos >= text.size()) return false;
   char e = text[pos++];
   switch (e) {
-    case 'n': out = '\n'; return true;
-    case 't': out = '\t'; return true;
-    case 'r': out = '\r'; return true;
-    case 'a': out = '\a'; return true;
-    case 'b': out = '\b'; return true;
-    case 'f': out = '\f'; return true;
-    case 'v': out = '\v'; return true;
+    case 'n':
+      out = '\n';
+      return true;
+    case 't':
+      out = '\t';
+      return true;
+    case 'r':
+      out = '\r';
+      return true;
+    case 'a':
+      out = '\a';
+      return true;
+    case 'b':
+      out = '\b';
+      return true;
+    case 'f':
+      out = '\f';
+      return true;
+    case 'v':
+      out = '\v';
+      return true;
     case 'x': {
       std::uint32_t v = 0;
       size_t start = pos;
@@ -82,7 +96,8 @@ bool integerConstantValue(std::string_view word, std::uint64_t& value) {
   size_t start = pos;
   value = 0;
   while (pos < word.size() && digitValue(word[pos]) < base)
-    value = value * static_cast<std::uint64_t>(base) + static_cast<std::uint64_t>(digitValue(word[pos++]));
+    value = value * static_cast<std::uint64_t>(base) +
+            static_cast<std::uint64_t>(digitValue(word[pos++]));
   if (pos == start && base != 8) return false;
   return isSuffix(word.substr(pos));
 }

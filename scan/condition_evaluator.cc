@@ -16,7 +16,6 @@
 
 namespace {
 
-
 bool isBlankByte(char c) { return c == ' ' || c == '\t'; }
 
 // A run of non-delimiter bytes, or one delimiter byte.
@@ -160,8 +159,8 @@ Expander::Step Expander::word(std::string_view word, std::string& out) {
     int position = tables_.defines.positionNamed(word);
     if (position >= 0) return macro(static_cast<size_t>(position), word, out);
   }
-  if (word == "defined" ||
-      (basicConditionRules_ && (equalsIgnoreCase(word, "defined") || equalsIgnoreCase(word, "declared"))))
+  if (word == "defined" || (basicConditionRules_ && (equalsIgnoreCase(word, "defined") ||
+                                                     equalsIgnoreCase(word, "declared"))))
     return defined(out);
   if (word == "sizeof") return sizeOf(out);
   if (startsWithDigit(word))
@@ -199,8 +198,7 @@ Expander::Step Expander::functionMacro(size_t position, std::string_view word, s
   size_t pos = frame.pos;
   skipBlanks(frame.text, pos);
   std::vector<std::string_view> args;
-  if (pos >= frame.text.size() || frame.text[pos] != '(' ||
-      !callArguments(frame.text, pos, args)) {
+  if (pos >= frame.text.size() || frame.text[pos] != '(' || !callArguments(frame.text, pos, args)) {
     identifier(word, out);
     return Step::kGoOn;
   }
@@ -289,8 +287,8 @@ Expander::Step Expander::sizeOf(std::string& out) {
   TypeQuestions& types = tables_.types;
   if (!types.isType(type)) {
     if (!tables_.quiet)
-      errorLog() << "  " << fileName() << ' ' << line_
-                 << " : #if文解析ｴﾗｰ(sizeof演算子で不明な型[" << type << "]が使用されています)\n";
+      errorLog() << "  " << fileName() << ' ' << line_ << " : #if文解析ｴﾗｰ(sizeof演算子で不明な型["
+                 << type << "]が使用されています)\n";
     return Step::kFail;
   }
   bool pointer = pos < text.size() && text[pos] == '*';
@@ -341,7 +339,7 @@ void Expander::identifier(std::string_view word, std::string& out) {
 namespace {
 
 // The words the VB evaluator reads itself.
-const std::string_view kVbOperatorWords[] = {"And", "Or", "Xor", "Mod", "Eqv", "Imp",
+const std::string_view kVbOperatorWords[] = {"And", "Or",  "Xor", "Mod", "Eqv", "Imp",
                                              "Abs", "Atn", "Cos", "Exp", "Fix", "Int",
                                              "Log", "Sin", "Sqr", "Tan"};
 
@@ -364,9 +362,7 @@ void Expander::basicWord(std::string_view word, std::string& out) const {
     out += '0';  // False, and every name nothing defined
 }
 
-const std::string& Expander::fileName() const {
-  return tables_.context.item(0);
-}
+const std::string& Expander::fileName() const { return tables_.context.item(0); }
 
 void Expander::message(const char* text) const {
   if (tables_.quiet) return;
@@ -375,11 +371,16 @@ void Expander::message(const char* text) const {
 
 const char* errorText(int error) {
   switch (error) {
-    case kCalvexUnbalancedParentheses: return "[括弧数の不整合]";
-    case kCalvexUnknownLexeme: return "[不明な文字][";
-    case kCalvexOutOfMemory: return "[メモリエラー]";
-    case kCalvexCalculationError: return "[数式エラー]";
-    default: return "";  // division by zero says nothing more
+    case kCalvexUnbalancedParentheses:
+      return "[括弧数の不整合]";
+    case kCalvexUnknownLexeme:
+      return "[不明な文字][";
+    case kCalvexOutOfMemory:
+      return "[メモリエラー]";
+    case kCalvexCalculationError:
+      return "[数式エラー]";
+    default:
+      return "";  // division by zero says nothing more
   }
 }
 
@@ -396,8 +397,8 @@ int currentLine(const ExpressionTables& tables) { return tables.context.currentL
 
 }  // namespace
 
-std::string expandExpression(const ExpressionTables& tables, std::string_view text, ExpansionStack& stack,
-                             int line, bool isCondition) {
+std::string expandExpression(const ExpressionTables& tables, std::string_view text,
+                             ExpansionStack& stack, int line, bool isCondition) {
   std::string out;
   out.reserve(text.size());
   Expander expander(tables, stack, line, isCondition);
@@ -405,9 +406,8 @@ std::string expandExpression(const ExpressionTables& tables, std::string_view te
   return out;
 }
 
-
-ConditionValue evaluateExpressionAt(const ExpressionTables& tables, std::string_view text, bool isCondition,
-                                    int line) {
+ConditionValue evaluateExpressionAt(const ExpressionTables& tables, std::string_view text,
+                                    bool isCondition, int line) {
   ExpansionStack stack;
   std::string expansion = expandExpression(tables, text, stack, line, isCondition);
   if (expansion.empty()) return {};
@@ -507,9 +507,9 @@ double evaluateConditionals(std::string_view text, int& error, int depth) {
     }
     double condition = evaluateConditionals(text.substr(0, split.question), error, depth + 1);
     if (error != 0) return 0;
-    std::string_view branch = condition != 0
-                                  ? text.substr(split.question + 1, split.colon - split.question - 1)
-                                  : text.substr(split.colon + 1);
+    std::string_view branch =
+        condition != 0 ? text.substr(split.question + 1, split.colon - split.question - 1)
+                       : text.substr(split.colon + 1);
     return evaluateConditionals(branch, error, depth + 1);
   }
   std::string plain = resolveGroups(text, error, depth);
@@ -525,7 +525,8 @@ double evaluateCSyntax(const std::string& expansion, int& error) {
   return evaluateConditionals(expansion, error, 0);
 }
 
-std::int32_t evaluateCondition(const ExpressionTables& tables, std::string_view text, bool isCondition) {
+std::int32_t evaluateCondition(const ExpressionTables& tables, std::string_view text,
+                               bool isCondition) {
   int line = currentLine(tables) - (isCondition ? 1 : 0);
   return evaluateExpressionAt(tables, text, isCondition, line).value;
 }

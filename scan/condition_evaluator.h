@@ -42,8 +42,8 @@ constexpr size_t kMaxExpansionBytes = 2u << 20;
 // become decimal and function-like macros take their arguments; in a
 // condition of a C-family file, as its compiler reads it, a name left after
 // expansion (or a call of one) is 0 and a macro defined empty is nothing.
-std::string expandExpression(const ExpressionTables& tables, std::string_view text, ExpansionStack& stack,
-                             int line, bool isCondition);
+std::string expandExpression(const ExpressionTables& tables, std::string_view text,
+                             ExpansionStack& stack, int line, bool isCondition);
 
 // The outcome of one evaluation: the value's low 32 bits (after truncation
 // toward zero), whether the whole value is non-zero (as C tests a
@@ -57,13 +57,14 @@ struct ConditionValue {
 
 // `isCondition`: a directive's condition (its messages say "#if､#elif");
 // otherwise a stack-size expression. Every message carries `line`.
-ConditionValue evaluateExpressionAt(const ExpressionTables& tables, std::string_view text, bool isCondition,
-                                    int line);
+ConditionValue evaluateExpressionAt(const ExpressionTables& tables, std::string_view text,
+                                    bool isCondition, int line);
 
 // The low 32 bits of the value. Messages name the directive's line, taken
 // as the line before the current one for a condition (its line break has
 // been counted) and the current line otherwise.
-std::int32_t evaluateCondition(const ExpressionTables& tables, std::string_view text, bool isCondition);
+std::int32_t evaluateCondition(const ExpressionTables& tables, std::string_view text,
+                               bool isCondition);
 
 // An expanded C expression with its conditional operators (`c ? a : b`,
 // which the evaluator library does not take) resolved, each choosing its

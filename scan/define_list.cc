@@ -43,7 +43,8 @@ void writeSection(ReportWriter& out, const ListWords& words, const std::string& 
   static const std::string kNoFile;
   out.caption(kCaption, caption);
   out.beginTable(kTable);
-  out.heading({Cell::of(words.kind), Cell::of("定義名"), Cell::of("定義内容"), Cell::of("ﾌｧｲﾙ名").in(ReportFormat::kWorkbook, "ファイル名")});
+  out.heading({Cell::of(words.kind), Cell::of("定義名"), Cell::of("定義内容"),
+               Cell::of("ﾌｧｲﾙ名").in(ReportFormat::kWorkbook, "ファイル名")});
   std::string name;  // name and parameters, one buffer for all rows
   for (size_t i = 0; i < table.size(); ++i) {
     const DefineEntry& e = table.at(i);

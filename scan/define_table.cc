@@ -23,16 +23,14 @@ void trimTrailingBlanks(std::string& text) {
 
 DefineTable::DefineTable(const Options& options, const SourceContext& context,
                          FileNamePool& fileNames, TypeQuestions& types)
-    : options_(options),
-      context_(context),
-      fileNames_(fileNames),
-      types_(types) {}
+    : options_(options), context_(context), fileNames_(fileNames), types_(types) {}
 
 DefineTable::Lookup DefineTable::findDefine(std::string_view name) const {
   bool found = false;
-  int index = searchSorted(static_cast<int>(order_.size()), name,
-                           [this](int i) -> std::string_view { return at(i).name; }, found,
-                           "define定義検索において異常が発生しました(内部ｴﾗｰ)");
+  int index = searchSorted(
+      static_cast<int>(order_.size()), name,
+      [this](int i) -> std::string_view { return at(i).name; }, found,
+      "define定義検索において異常が発生しました(内部ｴﾗｰ)");
   return {found, static_cast<size_t>(index)};
 }
 
@@ -61,7 +59,8 @@ std::vector<std::string_view> macroParameterNames(std::string_view params) {
   size_t pos = 0;
   for (;;) {
     size_t comma = inner.find(',', pos);
-    std::string_view name = inner.substr(pos, comma == std::string_view::npos ? comma : comma - pos);
+    std::string_view name =
+        inner.substr(pos, comma == std::string_view::npos ? comma : comma - pos);
     while (!name.empty() && (name.front() == ' ' || name.front() == '\t')) name.remove_prefix(1);
     while (!name.empty() && (name.back() == ' ' || name.back() == '\t')) name.remove_suffix(1);
     names.push_back(name == "..." ? std::string_view("__VA_ARGS__") : name);

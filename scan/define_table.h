@@ -37,8 +37,8 @@ struct DefineEntry {
   std::string name;
   std::string params;  // "(a, b)" as its tokens came; empty when object-like
   std::string body;
-  std::int32_t fileId = 0;                   // FileNamePool id of the defining file
-  bool complete = false;                     // later tokens are ignored
+  std::int32_t fileId = 0;  // FileNamePool id of the defining file
+  bool complete = false;    // later tokens are ignored
 };
 
 class DefineTable {
@@ -125,7 +125,7 @@ class DefineTable {
   size_t defining_ = 0;               // store_ position of the entry being defined
   bool definingValid_ = false;
   int paramDepth_ = 0;
-  bool lastWasDelimiter_ = false;  // the last body token was a delimiter
-  bool blankPending_ = false;      // a blank came after the body's last token
+  bool lastWasDelimiter_ = false;              // the last body token was a delimiter
+  bool blankPending_ = false;                  // a blank came after the body's last token
   ListSections listSections_{kListSizeLimit};  // of the definition list in this run
 };

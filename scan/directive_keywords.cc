@@ -10,27 +10,32 @@ struct Keyword {
 };
 
 constexpr Keyword kCFamilyKeywords[] = {
-    {"define", DirectiveWord::kDefine}, {"undef", DirectiveWord::kUndef},
-    {"ifdef", DirectiveWord::kIfdef},   {"ifndef", DirectiveWord::kIfndef},
-    {"if", DirectiveWord::kIf},         {"elif", DirectiveWord::kElif},
-    {"else", DirectiveWord::kElse},     {"endif", DirectiveWord::kEndif},
+    {"define", DirectiveWord::kDefine},   {"undef", DirectiveWord::kUndef},
+    {"ifdef", DirectiveWord::kIfdef},     {"ifndef", DirectiveWord::kIfndef},
+    {"if", DirectiveWord::kIf},           {"elif", DirectiveWord::kElif},
+    {"else", DirectiveWord::kElse},       {"endif", DirectiveWord::kEndif},
     {"include", DirectiveWord::kInclude}, {"import", DirectiveWord::kImport},
-    {"pragma", DirectiveWord::kPragma}, {"error", DirectiveWord::kError},
+    {"pragma", DirectiveWord::kPragma},   {"error", DirectiveWord::kError},
 };
 
 constexpr Keyword kVbKeywords[] = {
-    {"If", DirectiveWord::kIf},     {"ElseIf", DirectiveWord::kElif},
-    {"Else", DirectiveWord::kElse}, {"End", DirectiveWord::kEndif},
+    {"If", DirectiveWord::kIf},         {"ElseIf", DirectiveWord::kElif},
+    {"Else", DirectiveWord::kElse},     {"End", DirectiveWord::kEndif},
     {"Region", DirectiveWord::kRegion}, {"Const", DirectiveWord::kDefine},
 };
 
 constexpr Keyword kDelphiKeywords[] = {
-    {"ifdef", DirectiveWord::kIfdef}, {"ifndef", DirectiveWord::kIfndef},
-    {"if", DirectiveWord::kIf},       {"ifopt", DirectiveWord::kIfOpt},
-    {"else", DirectiveWord::kElse},   {"endif", DirectiveWord::kEndif},
-    {"define", DirectiveWord::kDefine}, {"undef", DirectiveWord::kUndef},
+    {"ifdef", DirectiveWord::kIfdef},
+    {"ifndef", DirectiveWord::kIfndef},
+    {"if", DirectiveWord::kIf},
+    {"ifopt", DirectiveWord::kIfOpt},
+    {"else", DirectiveWord::kElse},
+    {"endif", DirectiveWord::kEndif},
+    {"define", DirectiveWord::kDefine},
+    {"undef", DirectiveWord::kUndef},
     // {$IF} groups close with {$IFEND} as well as {$ENDIF}.
-    {"elseif", DirectiveWord::kElif}, {"ifend", DirectiveWord::kEndif},
+    {"elseif", DirectiveWord::kElif},
+    {"ifend", DirectiveWord::kEndif},
 };
 
 constexpr Keyword kSettingsKeywords[] = {
@@ -55,8 +60,10 @@ DirectiveWord directiveWordOf(LanguageFamily syntax, std::string_view word, bool
         if (own != DirectiveWord::kNone) return own;
       }
       return find(kCFamilyKeywords, word, false);
-    case LanguageFamily::Vb: return find(kVbKeywords, word, true);
-    case LanguageFamily::Delphi: return find(kDelphiKeywords, word, true);
+    case LanguageFamily::Vb:
+      return find(kVbKeywords, word, true);
+    case LanguageFamily::Delphi:
+      return find(kDelphiKeywords, word, true);
   }
   return DirectiveWord::kNone;
 }

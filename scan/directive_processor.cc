@@ -8,7 +8,6 @@
 #include "scan/define_table.h"
 #include "scan/lexical_rules.h"
 
-
 void DirectiveProcessor::reset() { file_ = FileState{}; }
 
 void DirectiveProcessor::begin(LanguageFamily syntax) {
@@ -33,7 +32,9 @@ void DirectiveProcessor::token(std::string_view token) {
     case DirectiveState::Keyword:
       if (!isBlankOrReturn(token) && !isDelimiterToken(token)) keyword(token);
       break;
-    case DirectiveState::DefineName: defineName(token); break;
+    case DirectiveState::DefineName:
+      defineName(token);
+      break;
     case DirectiveState::DefineParams:
     case DirectiveState::DefineBody:
     case DirectiveState::SkipContinued:
@@ -43,9 +44,13 @@ void DirectiveProcessor::token(std::string_view token) {
       else
         continuedToken(token);
       break;
-    case DirectiveState::UndefName: undefName(token); break;
+    case DirectiveState::UndefName:
+      undefName(token);
+      break;
     case DirectiveState::IfdefName:
-    case DirectiveState::IfndefName: testName(token); break;
+    case DirectiveState::IfndefName:
+      testName(token);
+      break;
     case DirectiveState::IfCondition:
     case DirectiveState::ElifCondition:
       // A C condition may go on over lines, as glibc's headers write it.
@@ -54,8 +59,12 @@ void DirectiveProcessor::token(std::string_view token) {
       else
         conditionToken(token);
       break;
-    case DirectiveState::IncludeName: includeToken(token); break;
-    case DirectiveState::PragmaWord: pragmaWord(token); break;
+    case DirectiveState::IncludeName:
+      includeToken(token);
+      break;
+    case DirectiveState::PragmaWord:
+      pragmaWord(token);
+      break;
     case DirectiveState::None:
     case DirectiveState::Ignore:
       break;
@@ -68,23 +77,39 @@ void DirectiveProcessor::token(std::string_view token) {
 
 void DirectiveProcessor::stringToken(std::string_view token) {
   switch (file_.state) {
-    case DirectiveState::IncludeName: file_.includeName.append(token); break;
-    case DirectiveState::DefineBody: defineBody(token); break;
+    case DirectiveState::IncludeName:
+      file_.includeName.append(token);
+      break;
+    case DirectiveState::DefineBody:
+      defineBody(token);
+      break;
     case DirectiveState::IfCondition:
-    case DirectiveState::ElifCondition: conditionToken(token); break;
-    default: break;
+    case DirectiveState::ElifCondition:
+      conditionToken(token);
+      break;
+    default:
+      break;
   }
 }
 
 // The tokens of the states that a '\' line break continues.
 void DirectiveProcessor::continuedToken(std::string_view token) {
   switch (file_.state) {
-    case DirectiveState::DefineParams: defineParam(token); break;
-    case DirectiveState::DefineBody: defineBody(token); break;
-    case DirectiveState::InterruptList: interruptName(token); break;
+    case DirectiveState::DefineParams:
+      defineParam(token);
+      break;
+    case DirectiveState::DefineBody:
+      defineBody(token);
+      break;
+    case DirectiveState::InterruptList:
+      interruptName(token);
+      break;
     case DirectiveState::IfCondition:
-    case DirectiveState::ElifCondition: conditionToken(token); break;
-    default: break;  // SkipContinued
+    case DirectiveState::ElifCondition:
+      conditionToken(token);
+      break;
+    default:
+      break;  // SkipContinued
   }
 }
 
@@ -99,17 +124,26 @@ bool DirectiveProcessor::continuesAtLineBreak() {
 void DirectiveProcessor::end() {
   file_.pendingBackslash = false;
   switch (file_.state) {
-    case DirectiveState::IncludeName: finishInclude(); break;
+    case DirectiveState::IncludeName:
+      finishInclude();
+      break;
     case DirectiveState::DefineParams:
-    case DirectiveState::DefineBody: continuedToken("\n"); break;
+    case DirectiveState::DefineBody:
+      continuedToken("\n");
+      break;
     case DirectiveState::IfCondition:
       openGroup(false, 1);
       decideBranch();
       break;
-    case DirectiveState::ElifCondition: decideBranch(); break;
+    case DirectiveState::ElifCondition:
+      decideBranch();
+      break;
     case DirectiveState::IfdefName:
-    case DirectiveState::IfndefName: testName(""); break;
-    default: break;
+    case DirectiveState::IfndefName:
+      testName("");
+      break;
+    default:
+      break;
   }
   file_.state = DirectiveState::None;
 }
@@ -158,32 +192,57 @@ void DirectiveProcessor::startDirective(DirectiveWord word) {
     case DirectiveWord::kDefine:
       file_.state = DirectiveState::DefineName;
       break;
-    case DirectiveWord::kUndef: file_.state = DirectiveState::UndefName; break;
-    case DirectiveWord::kIfdef: file_.state = DirectiveState::IfdefName; break;
-    case DirectiveWord::kIfndef: file_.state = DirectiveState::IfndefName; break;
+    case DirectiveWord::kUndef:
+      file_.state = DirectiveState::UndefName;
+      break;
+    case DirectiveWord::kIfdef:
+      file_.state = DirectiveState::IfdefName;
+      break;
+    case DirectiveWord::kIfndef:
+      file_.state = DirectiveState::IfndefName;
+      break;
     case DirectiveWord::kIf:
       file_.condition.clear();
       file_.state = DirectiveState::IfCondition;
       break;
-    case DirectiveWord::kIfOpt: openGroup(true, 0); break;
-    case DirectiveWord::kElif: elifBranch(); break;
-    case DirectiveWord::kElse: elseBranch(); break;
-    case DirectiveWord::kEndif: endGroup(); break;
-    case DirectiveWord::kRegion: openGroup(true, 1); break;
+    case DirectiveWord::kIfOpt:
+      openGroup(true, 0);
+      break;
+    case DirectiveWord::kElif:
+      elifBranch();
+      break;
+    case DirectiveWord::kElse:
+      elseBranch();
+      break;
+    case DirectiveWord::kEndif:
+      endGroup();
+      break;
+    case DirectiveWord::kRegion:
+      openGroup(true, 1);
+      break;
     case DirectiveWord::kInclude:
       file_.state = DirectiveState::IncludeName;
       file_.includeName.clear();
       file_.inAngles = false;
       break;
-    case DirectiveWord::kImport: file_.state = DirectiveState::SkipContinued; break;
-    case DirectiveWord::kPragma: file_.state = DirectiveState::PragmaWord; break;
+    case DirectiveWord::kImport:
+      file_.state = DirectiveState::SkipContinued;
+      break;
+    case DirectiveWord::kPragma:
+      file_.state = DirectiveState::PragmaWord;
+      break;
     case DirectiveWord::kError:
       positionMessage(": #errorを検出しました。");
       file_.commentRequest = true;
       break;
-    case DirectiveWord::kSettingsMode: file_.state = DirectiveState::SettingsMode; break;
-    case DirectiveWord::kInterruptKeywords: file_.state = DirectiveState::InterruptKeyword; break;
-    case DirectiveWord::kNone: break;
+    case DirectiveWord::kSettingsMode:
+      file_.state = DirectiveState::SettingsMode;
+      break;
+    case DirectiveWord::kInterruptKeywords:
+      file_.state = DirectiveState::InterruptKeyword;
+      break;
+    case DirectiveWord::kNone:
+      break;
   }
 }
 

@@ -23,23 +23,23 @@
 struct ScanContext;
 
 enum class DirectiveState {
-  None,             // no directive
-  Keyword,          // the next word is the directive keyword
-  DefineName,       // "define": expecting the macro name
-  DefineParams,     // collecting a function-like macro's parameters
-  DefineBody,       // collecting a macro body
-  SkipContinued,    // skipping to the line end, honouring '\' continuations
-  UndefName,        // "undef": expecting the name
-  IfdefName,        // "ifdef": expecting the name
-  IfndefName,       // "ifndef": expecting the name
-  IfCondition,      // collecting the condition of a new group
-  ElifCondition,    // collecting the condition of a further branch
-  IncludeName,      // "include": collecting the file name
-  PragmaWord,       // "pragma": expecting its first word
-  InterruptList,    // collecting interrupt function names
-  Ignore,           // ignoring the rest of the directive
-  SettingsMode,     // settings data file: expecting the section kind
-  InterruptKeyword, // settings data file: collecting interrupt keywords
+  None,              // no directive
+  Keyword,           // the next word is the directive keyword
+  DefineName,        // "define": expecting the macro name
+  DefineParams,      // collecting a function-like macro's parameters
+  DefineBody,        // collecting a macro body
+  SkipContinued,     // skipping to the line end, honouring '\' continuations
+  UndefName,         // "undef": expecting the name
+  IfdefName,         // "ifdef": expecting the name
+  IfndefName,        // "ifndef": expecting the name
+  IfCondition,       // collecting the condition of a new group
+  ElifCondition,     // collecting the condition of a further branch
+  IncludeName,       // "include": collecting the file name
+  PragmaWord,        // "pragma": expecting its first word
+  InterruptList,     // collecting interrupt function names
+  Ignore,            // ignoring the rest of the directive
+  SettingsMode,      // settings data file: expecting the section kind
+  InterruptKeyword,  // settings data file: collecting interrupt keywords
 };
 
 // One open conditional group.
@@ -80,7 +80,7 @@ class DirectiveProcessor {
   bool takesLiterals() const {
     return file_.state == DirectiveState::DefineBody ||
            (syntax_ == LanguageFamily::CFamily && (file_.state == DirectiveState::IfCondition ||
-                                                    file_.state == DirectiveState::ElifCondition));
+                                                   file_.state == DirectiveState::ElifCondition));
   }
   // At a line break inside a directive: true when a '\' just before it
   // continues the directive on the next line (the break is then skipped).

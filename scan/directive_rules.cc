@@ -23,8 +23,8 @@ void DirectiveProcessor::defineName(std::string_view token) {
   // A delimiter names nothing; a name already defined keeps its first body.
   bool foreign = settingsData_ && !(sectionLanguages() & runLanguages_);
   if (foreign || isDelimiterToken(token) || !defines.beginDefine(std::string(token))) {
-    file_.state = syntax_ == LanguageFamily::Delphi ? DirectiveState::Ignore
-                                                : DirectiveState::SkipContinued;
+    file_.state =
+        syntax_ == LanguageFamily::Delphi ? DirectiveState::Ignore : DirectiveState::SkipContinued;
     return;
   }
   if (syntax_ == LanguageFamily::Delphi) {
@@ -59,9 +59,14 @@ void DirectiveProcessor::defineBody(std::string_view token) {
 
 void DirectiveProcessor::defineParam(std::string_view token) {
   switch (scan_.defines.defineParamToken(token)) {
-    case DefineTable::ParamState::kMore: break;
-    case DefineTable::ParamState::kClosed: file_.state = DirectiveState::DefineBody; break;
-    case DefineTable::ParamState::kAbandoned: file_.state = DirectiveState::SkipContinued; break;
+    case DefineTable::ParamState::kMore:
+      break;
+    case DefineTable::ParamState::kClosed:
+      file_.state = DirectiveState::DefineBody;
+      break;
+    case DefineTable::ParamState::kAbandoned:
+      file_.state = DirectiveState::SkipContinued;
+      break;
   }
 }
 
@@ -71,8 +76,7 @@ void DirectiveProcessor::defineParam(std::string_view token) {
 void DirectiveProcessor::undefName(std::string_view token) {
   if (isBlankOrReturn(token)) return;
   bool perFile = scan_.options.headerReadMode == HeaderReadMode::PerSourceFile;
-  if (perFile || syntax_ == LanguageFamily::Delphi)
-    scan_.defines.undefine(token);
+  if (perFile || syntax_ == LanguageFamily::Delphi) scan_.defines.undefine(token);
   file_.state = DirectiveState::Ignore;
 }
 

@@ -32,7 +32,7 @@ enum class LookBack { EveryToken, LiveTokens };
 
 struct Language {
   SourceLanguage language;  // its code is the extension table's
-  int mode;  // the LanguageMode bits of its files
+  int mode;                 // the LanguageMode bits of its files
   LanguageFamily family;
   LexicalRules lexical;
   LookBack lookBack;

@@ -104,7 +104,8 @@ bool SourceReader::classifyCFamily(const std::string& cur, const std::string& ne
     file_.blockCommentEnded = false;
     return true;
   }
-  if (cur == "#" && !file_.lineHasCode && !file_.lineIsDirective) return startDirective(LanguageFamily::CFamily);
+  if (cur == "#" && !file_.lineHasCode && !file_.lineIsDirective)
+    return startDirective(LanguageFamily::CFamily);
   return codeToken(cur);
 }
 
@@ -179,7 +180,9 @@ bool SourceReader::continueChar(const std::string& cur) {
   if (directives_.takesLiterals() && cur != "\n") directives_.stringToken(cur);
   switch (file_.lexState) {
     case LexState::CharStart:
-      file_.lexState = cur == "\\" ? LexState::CharEscape : cur == "'" ? LexState::Code : LexState::CharBody;
+      file_.lexState = cur == "\\"  ? LexState::CharEscape
+                       : cur == "'" ? LexState::Code
+                                    : LexState::CharBody;
       break;
     case LexState::CharEscape:
       file_.lexState = LexState::CharBody;
@@ -214,7 +217,8 @@ bool SourceReader::classifyVb(const std::string& cur) {
     file_.lineHasComment = true;
     return true;
   }
-  if (cur == "#" && !file_.lineHasCode && !file_.lineIsDirective) return startDirective(LanguageFamily::Vb);
+  if (cur == "#" && !file_.lineHasCode && !file_.lineIsDirective)
+    return startDirective(LanguageFamily::Vb);
   // " _" at a line's end joins the next line to the statement.
   if (cur == "_" && !directives_.inProgress() && directives_.live()) {
     file_.lineContinues = true;

@@ -8,12 +8,12 @@
 namespace {
 
 void fillDelimiters(lexical_detail::RunRules& rules, bool dollar) {
-  bool (&delimiters)[256] = rules.delimiterBytes;
+  bool(&delimiters)[256] = rules.delimiterBytes;
   std::memset(delimiters, 0, sizeof delimiters);
   for (unsigned char c : std::string_view("\t\n\r !\"#%&'()*+,-./:;<=>?[\\]^{|}~"))
     delimiters[c] = true;
   delimiters[static_cast<unsigned char>('$')] = dollar;
-  bool (&words)[256] = rules.wordBytes;
+  bool(&words)[256] = rules.wordBytes;
   for (int c = 0; c < 256; ++c)
     words[c] = (c > 0x20 && c < 0x7F && !delimiters[c]) || (c >= 0xA0 && c <= 0xDF);
 }
@@ -47,6 +47,7 @@ void setCaseInsensitiveNames(bool on) { rules.foldNames = on; }
 
 bool isModifierWord(std::string_view word) {
   for (std::string_view m : rules.modifierWords)
-    if (m.size() == word.size() && (rules.foldNames ? equalsIgnoreCase(m, word) : word == m)) return true;
+    if (m.size() == word.size() && (rules.foldNames ? equalsIgnoreCase(m, word) : word == m))
+      return true;
   return false;
 }

@@ -121,7 +121,11 @@ MacroExpander::MacroExpander(const DefineTable& defines, Ask ask, Sink sink)
 
 MacroExpander::MacroExpander(const DefineTable& defines, Ask ask, Sink sink, Budget& budget,
                              int depth)
-    : defines_(defines), ask_(std::move(ask)), sink_(std::move(sink)), budget_(budget), depth_(depth) {}
+    : defines_(defines),
+      ask_(std::move(ask)),
+      sink_(std::move(sink)),
+      budget_(budget),
+      depth_(depth) {}
 
 void MacroExpander::reset() {
   input_.clear();
@@ -164,9 +168,7 @@ void MacroExpander::flush() {
   pump();
 }
 
-bool MacroExpander::overBudget() {
-  return ++budget_.expansions > kMaxExpansions;
-}
+bool MacroExpander::overBudget() { return ++budget_.expansions > kMaxExpansions; }
 
 // A name of a macro that may expand in this token.
 const DefineEntry* MacroExpander::expandable(const Token& token) const {
@@ -194,8 +196,7 @@ void MacroExpander::process(Token token) {
   }
   const bool objectLike = macro->params.empty();
   MacroUse use = ask_(*macro);
-  const bool kept = use == MacroUse::kKeep ||
-                    (use == MacroUse::kExpandUnlessCall && !objectLike) ||
+  const bool kept = use == MacroUse::kKeep || (use == MacroUse::kExpandUnlessCall && !objectLike) ||
                     (use == MacroUse::kExpandCallsOnly && objectLike);
   if (kept || overBudget()) {
     sink_(std::move(token));
@@ -379,8 +380,8 @@ std::vector<MacroExpander::Token> MacroExpander::substitute(
 std::vector<MacroExpander::Token> MacroExpander::expandAlone(const std::vector<Token>& tokens) {
   if (tokens.empty() || depth_ >= kMaxArgumentDepth) return tokens;
   std::vector<Token> out;
-  MacroExpander inner(defines_, ask_, [&out](Token&& t) { out.push_back(std::move(t)); }, budget_,
-                      depth_ + 1);
+  MacroExpander inner(
+      defines_, ask_, [&out](Token&& t) { out.push_back(std::move(t)); }, budget_, depth_ + 1);
   for (const Token& t : tokens) inner.takeToken(t);
   inner.flush();
   return out;

@@ -96,7 +96,7 @@ class MacroExpander {
   std::deque<Token> input_;  // tokens still to be read, expansions first
   bool pumping_ = false;
   Waiting waiting_ = Waiting::kNothing;
-  Token callName_;           // the macro name waiting for '(' or its arguments
+  Token callName_;  // the macro name waiting for '(' or its arguments
   bool callObjectLike_ = false;
   std::vector<Token> held_;  // everything after the name, as it came
   int heldDepth_ = 0;        // '(' depth inside the argument list

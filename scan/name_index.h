@@ -63,16 +63,15 @@ class NameIndex {
       return;
     }
     if (count_ == 0) return;
-    size_t hole = slotWith(hashName(name, folded_),
-                           [&](std::uint32_t position) { return sameName(nameOf(position), name); });
+    size_t hole = slotWith(hashName(name, folded_), [&](std::uint32_t position) {
+      return sameName(nameOf(position), name);
+    });
     if (slots_[hole].position != kFree) removeAt(hole);
   }
   void clear();
   // The owner's names are no longer one per name: unusable until clear().
   void abandon() { broken_ = true; }
-  bool usable() const {
-    return !broken_ && (count_ == 0 || folded_ == caseInsensitiveNames());
-  }
+  bool usable() const { return !broken_ && (count_ == 0 || folded_ == caseInsensitiveNames()); }
   size_t size() const { return count_; }
 
  private:

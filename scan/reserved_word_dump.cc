@@ -39,9 +39,8 @@ void ReservedWordTable::dump(ReportSession& session) const {
   report->literal("予約語を書き出します。", kAllForms);
   report->beginTable(kTable);
   for (size_t i = 0; i < size(); ++i)
-    report->row({Cell::number(static_cast<long long>(i)),
-                 Cell::of(groupName(at(i).languages)), Cell::of(at(i).word)});
+    report->row({Cell::number(static_cast<long long>(i)), Cell::of(groupName(at(i).languages)),
+                 Cell::of(at(i).word)});
   report->endTable();
-  report->literal("↑以上が予約語です。定義数：" + std::to_string(size()) + "個",
-                  kAllForms);
+  report->literal("↑以上が予約語です。定義数：" + std::to_string(size()) + "個", kAllForms);
 }

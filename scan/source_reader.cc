@@ -85,7 +85,6 @@ constexpr Tokenizer::TextRunRule kCCommentRuns = textRunRule("*/");
 constexpr Tokenizer::TextRunRule kParenStarRuns = textRunRule("*)");
 constexpr Tokenizer::TextRunRule kBraceRuns = textRunRule("}");
 
-
 }  // namespace
 
 SourceReader::SourceReader(const ScanContext& scan, Kind kind)
@@ -337,9 +336,12 @@ bool SourceReader::classifyToken() {
     ++file_.counts[kTotalLines];
   }
   switch (family_) {
-    case LanguageFamily::CFamily: return classifyCFamily(cur, next);
-    case LanguageFamily::Vb: return classifyVb(cur);
-    case LanguageFamily::Delphi: return classifyDelphi(cur, next);
+    case LanguageFamily::CFamily:
+      return classifyCFamily(cur, next);
+    case LanguageFamily::Vb:
+      return classifyVb(cur);
+    case LanguageFamily::Delphi:
+      return classifyDelphi(cur, next);
   }
   return true;
 }
@@ -382,7 +384,8 @@ void SourceReader::closeLine() {
   bool live = directives_.live();
   bool directiveOpen = family_ != LanguageFamily::Delphi && directives_.inProgress();
   // Code in a switched-off region makes no line blank.
-  if (!file_.lineHasCode && !file_.lineHasDisabledCode && !file_.lineHasComment && !file_.lineIsDirective)
+  if (!file_.lineHasCode && !file_.lineHasDisabledCode && !file_.lineHasComment &&
+      !file_.lineIsDirective)
     ++file_.counts[kBlankLines];
   else if (file_.lineHasCode && live && !directiveOpen)
     ++file_.counts[kExecutableLines];
@@ -390,7 +393,8 @@ void SourceReader::closeLine() {
     ++file_.counts[kDisabledLines];
     if (file_.lineHasDisabledCode) ++file_.counts[kDisabledCodeLines];
   }
-  file_.lineHasCode = file_.lineHasComment = file_.lineIsDirective = file_.lineHasDisabledCode = false;
+  file_.lineHasCode = file_.lineHasComment = file_.lineIsDirective = file_.lineHasDisabledCode =
+      false;
 }
 
 // ---------------------------------------------------------------------------
@@ -431,7 +435,8 @@ void SourceReader::endOfFile() {
   directives_.endOfFile();
   unterminatedMessage();
   file_.lexState = LexState::Code;
-  file_.lineHasCode = file_.lineHasComment = file_.lineIsDirective = file_.lineHasDisabledCode = false;
+  file_.lineHasCode = file_.lineHasComment = file_.lineIsDirective = file_.lineHasDisabledCode =
+      false;
   file_.blockCommentEnded = false;
   if (expands_ && !file_.parserDone) expander_.flush();
   if (!continued_) parser_->endOfFile(*this);
@@ -446,7 +451,8 @@ void SourceReader::unterminatedMessage() {
       fileMessage("]でｺﾒﾝﾄの終わり(*/)がありません。");
       break;
     case LexState::String:
-      fileMessage(delphi ? "]でｺﾒﾝﾄの終わり(')がありません。" : "]でｺﾒﾝﾄの終わり(\")がありません。");
+      fileMessage(delphi ? "]でｺﾒﾝﾄの終わり(')がありません。"
+                         : "]でｺﾒﾝﾄの終わり(\")がありません。");
       break;
     case LexState::CharStart:
     case LexState::CharBody:

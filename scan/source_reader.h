@@ -176,16 +176,16 @@ class SourceReader {
   struct FileState {
     LexState lexState = LexState::Code;
     bool blockCommentEnded = false;
-    bool braceFirst = false;  // a brace comment's first token is next
+    bool braceFirst = false;        // a brace comment's first token is next
     bool parenStarComment = false;  // the comment opened with (* and ends with *)
-    int stringTokens = 0;     // tokens inside the open string so far
-    bool stringEscape = false;  // C family: the string's last token is an unescaped '\'
+    int stringTokens = 0;           // tokens inside the open string so far
+    bool stringEscape = false;      // C family: the string's last token is an unescaped '\'
     bool externC = false;
     bool lineHasCode = false;
     bool lineHasComment = false;
     bool lineIsDirective = false;
     bool lineHasDisabledCode = false;
-    bool parserDone = false;  // an end-of-text byte ended the parser's work
+    bool parserDone = false;     // an end-of-text byte ended the parser's work
     bool lineContinues = false;  // VB: a '_' asked for the next line
     std::array<std::int32_t, 8> counts{};
     std::string captured;
@@ -211,7 +211,7 @@ inline const std::string& SourceReader::parserToken(int n) const {
   const int k = n - 1 + skip;
   if (k >= liveTokens_.count()) return longRing_.at(longRing_.slots());
   const std::uint64_t distance = newest - liveTokens_.at(k);
-  if (distance >= static_cast<std::uint64_t>(longRing_.slots())) return longRing_.at(longRing_.slots());
+  if (distance >= static_cast<std::uint64_t>(longRing_.slots()))
+    return longRing_.at(longRing_.slots());
   return longRing_.at(static_cast<int>(distance));
 }
-

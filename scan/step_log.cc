@@ -97,8 +97,7 @@ void writeTable(ReportWriter& out, const std::vector<const SourceFileEntry*>& fi
   textTotal.append(static_cast<size_t>(kCount.width) - std::min<size_t>(count.size(), kCount.width),
                    ' ');
   textTotal += count + ")";
-  writeRow(out, Cell::of(total).in(ReportFormat::kText, textTotal).width("17%"),
-           totalsOf(files));
+  writeRow(out, Cell::of(total).in(ReportFormat::kText, textTotal).width("17%"), totalsOf(files));
   out.endTable();
 }
 

@@ -39,4 +39,3 @@ class IdleParser final : public TokenParser {
   void step(SourceReader&) override {}
   void endOfFile(SourceReader&) override {}
 };
-

@@ -116,10 +116,10 @@ class Tokenizer {
   bool last_ = false;
   Encoding encoding_ = Encoding::Unknown;
   std::string own_;
-  std::string* text_ = &own_;  // the token being built, then the one delivered
-  bool delivered_ = false;   // text_ holds a delivered token
-  unsigned char pending_ = 0;  // a delimiter to deliver alone next, 0 for none
-  bool leadCarried_ = false;   // text_ ends in a lead byte whose trail is in the next block
+  std::string* text_ = &own_;    // the token being built, then the one delivered
+  bool delivered_ = false;       // text_ holds a delivered token
+  unsigned char pending_ = 0;    // a delimiter to deliver alone next, 0 for none
+  bool leadCarried_ = false;     // text_ ends in a lead byte whose trail is in the next block
   bool spaceUndecided_ = false;  // a space ended the last block's token: keep it if '(' follows
   bool skipBlanks_ = false;      // skip spaces and tabs after a lone delimiter
   int flushLeft_ = 1;            // empty tokens still to deliver at the end of input

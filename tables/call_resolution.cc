@@ -33,10 +33,17 @@ std::string CallResolution::folded(std::string_view name) {
 // What the files tell
 
 void CallResolution::note(int language, const NotedCall& call) {
-  Call c{texts_.add(call.caller),    texts_.add(call.name),  texts_.add(call.objectClass),
-         texts_.add(call.qualifier), texts_.add(call.ownClass), texts_.add(call.scope),
-         texts_.add(call.where),     texts_.add(call.path),  call.kind,
-         static_cast<std::uint8_t>(language), call.weak};
+  Call c{texts_.add(call.caller),
+         texts_.add(call.name),
+         texts_.add(call.objectClass),
+         texts_.add(call.qualifier),
+         texts_.add(call.ownClass),
+         texts_.add(call.scope),
+         texts_.add(call.where),
+         texts_.add(call.path),
+         call.kind,
+         static_cast<std::uint8_t>(language),
+         call.weak};
   // The same call again adds nothing unless every call site is shown.
   if (!options_.showDuplicateChildren && !calls_.empty()) {
     const Call& last = calls_.back();
@@ -194,8 +201,7 @@ std::string CallResolution::memberKey(std::string_view className, std::string_vi
 
 // The class and its bases, each before its own bases, until one defines
 // the routine.
-std::string CallResolution::definingClass(std::string_view className,
-                                          std::string_view name) const {
+std::string CallResolution::definingClass(std::string_view className, std::string_view name) const {
   std::vector<std::string> pending{std::string(className)};
   std::vector<std::string> seen;
   while (!pending.empty() && static_cast<int>(seen.size()) < kMaxBaseWalk) {
@@ -296,7 +302,8 @@ const CallResolution::UnitRoutine* CallResolution::unitRoutine(std::string_view 
   std::string wanted = folded(unit);
   auto shortName = unitShortNames_.find(wanted);
   for (const UnitRoutine& r : routines->second) {
-    bool same = r.unit == wanted || (shortName != unitShortNames_.end() && r.unit == shortName->second);
+    bool same =
+        r.unit == wanted || (shortName != unitShortNames_.end() && r.unit == shortName->second);
     if (same && (r.visible || !visibleOnly)) return &r;
   }
   return nullptr;

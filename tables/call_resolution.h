@@ -132,9 +132,9 @@ class CallResolution {
   FunctionTable& functions_;
   TextPool texts_;
   std::vector<Call> calls_;
-  std::unordered_map<std::string, std::string> modules_;  // folded name -> private suffix
+  std::unordered_map<std::string, std::string> modules_;     // folded name -> private suffix
   std::unordered_map<std::string, std::string> classFiles_;  // folded name -> path
-  std::unordered_map<std::string, bool> netModules_;          // folded names
+  std::unordered_map<std::string, bool> netModules_;         // folded names
   // folded interface name -> the classes implementing it
   std::unordered_map<std::string, std::vector<std::string>> implementers_;
   struct ModuleRoutine {
@@ -146,8 +146,8 @@ class CallResolution {
   std::string nearestModuleRoutine(std::string_view name, std::string_view path) const;
   // folded routine name -> the keys of the VB.NET module routines so named
   std::unordered_map<std::string, std::vector<std::string>> netModuleRoutines_;
-  std::unordered_map<std::string, Unit> units_;           // folded name
+  std::unordered_map<std::string, Unit> units_;                  // folded name
   std::unordered_map<std::string, std::string> unitShortNames_;  // "sysutils" -> "system.sysutils"
   std::unordered_map<std::string, std::vector<UnitRoutine>> unitRoutines_;  // folded name
-  std::unordered_map<std::string, bool> library_;         // folded names
+  std::unordered_map<std::string, bool> library_;                           // folded names
 };

@@ -29,7 +29,6 @@ constexpr int markWidth(const char* mark) {
   return static_cast<int>(std::char_traits<char>::length(mark));
 }
 
-
 class CallTreeWriter {
  public:
   CallTreeWriter(const FunctionReportTables& tables, Report& report, long long fullTreeLines);
@@ -64,7 +63,8 @@ class CallTreeWriter {
   int path_[TreeDrawing::kDepth + 1] = {};
 };
 
-CallTreeWriter::CallTreeWriter(const FunctionReportTables& tables, Report& report, long long fullTreeLines)
+CallTreeWriter::CallTreeWriter(const FunctionReportTables& tables, Report& report,
+                               long long fullTreeLines)
     : tables_(tables),
       table_(tables.functions),
       tree_(tables.functions.tree()),
@@ -232,7 +232,8 @@ bool callTreeGoesBeside(const ReportSession& session, const FunctionReportTables
 
 }  // namespace
 
-const std::string& recordFileName(const FunctionReportTables& tables, const FunctionRecord& record) {
+const std::string& recordFileName(const FunctionReportTables& tables,
+                                  const FunctionRecord& record) {
   return tables.fileNames.name(record.fileNo);
 }
 

@@ -71,9 +71,9 @@ class CallTreeBeside {
 // are on and neither the tree nor the list goes to the run's workbook
 // (its sheets are made one by one). The caller finishes them after the
 // reports that follow (null: all written).
-std::unique_ptr<CallTreeBeside> writeCallTreeBeside(
-    ReportSession& session, const FunctionReportTables& tables,
-    long long fullTreeLines = kFullTreeLines);
+std::unique_ptr<CallTreeBeside> writeCallTreeBeside(ReportSession& session,
+                                                    const FunctionReportTables& tables,
+                                                    long long fullTreeLines = kFullTreeLines);
 
 // The name of the file that holds the record's definition; empty text when
 // the record has no file.

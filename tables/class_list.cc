@@ -39,9 +39,9 @@ void ClassTable::writeSection(ReportWriter& out, const Cell& heading) const {
   out.heading({Cell::of("class"), Cell::of("クラス名").in(ReportFormat::kCsv, "ｸﾗｽ名"),
                Cell::of("基本クラス").in(ReportFormat::kCsv, "基本ｸﾗｽ")});
   std::vector<std::uint32_t> used;
-  bool few = fewInNameOrder(usedRecords_, order_.size(), byName_.usable(),
-                            [this](std::uint32_t at) -> std::string_view { return store_[at].name; },
-                            used);
+  bool few = fewInNameOrder(
+      usedRecords_, order_.size(), byName_.usable(),
+      [this](std::uint32_t at) -> std::string_view { return store_[at].name; }, used);
   const std::vector<std::uint32_t>& rows = few ? used : order_;
   for (std::uint32_t position : rows) {
     const ClassRecord& r = store_[position];

@@ -12,9 +12,7 @@
 
 namespace {
 
-std::string_view templateName(std::string_view name) {
-  return name.substr(0, name.find('<'));
-}
+std::string_view templateName(std::string_view name) { return name.substr(0, name.find('<')); }
 
 bool containsName(const std::vector<std::string>& list, std::string_view name) {
   for (const std::string& entry : list)
@@ -39,7 +37,8 @@ int positionIn(const std::vector<Entry>& list, const NameIndex& index, std::stri
     return -1;
   };
   if (index.size() != list.size()) return walk();  // a short list has no index
-  return index.positionOf(name, [&list](std::uint32_t k) { return nameOf(list[k]); }, walk);
+  return index.positionOf(
+      name, [&list](std::uint32_t k) { return nameOf(list[k]); }, walk);
 }
 
 // After an entry was appended: a list that has become long gets its index.
@@ -51,7 +50,8 @@ void indexAppended(const std::vector<Entry>& list, NameIndex& index) {
     index.clear();
     from = 0;
   }
-  for (size_t k = from; k < list.size(); ++k) index.add(nameOf(list[k]), static_cast<std::uint32_t>(k));
+  for (size_t k = from; k < list.size(); ++k)
+    index.add(nameOf(list[k]), static_cast<std::uint32_t>(k));
 }
 
 }  // namespace
@@ -60,9 +60,7 @@ ClassTable::ClassTable(const Options& options, const SourceContext& context,
                        const FileNamePool& fileNames, TypeTable& types)
     : options_(options), context_(context), fileNames_(fileNames), types_(types) {}
 
-int ClassTable::currentMode() const {
-  return context_.languageFlavour();
-}
+int ClassTable::currentMode() const { return context_.languageFlavour(); }
 
 // ---------------------------------------------------------------------------
 // Search
@@ -113,8 +111,8 @@ int ClassTable::sameNameInLanguage(int at, std::string_view name) const {
 // one has it; the sorted search decides between several as it always did.
 int ClassTable::lookUpIndexed(std::string_view name) const {
   if (!byName_.usable()) return kAskTheList;
-  const std::uint32_t* head = byName_.find(
-      name, [this](std::uint32_t at) -> std::string_view { return store_[at].name; });
+  const std::uint32_t* head =
+      byName_.find(name, [this](std::uint32_t at) -> std::string_view { return store_[at].name; });
   if (!head) return -1;
   int mode = currentMode();
   int match = -1;
@@ -162,7 +160,8 @@ void ClassTable::unindexRecord(std::uint32_t at) {
   if (!head) return;
   if (*head == at) {
     byName_.remove(store_[at].name, nameOf);
-    if (nextOfName_[at] >= 0) byName_.add(store_[at].name, static_cast<std::uint32_t>(nextOfName_[at]));
+    if (nextOfName_[at] >= 0)
+      byName_.add(store_[at].name, static_cast<std::uint32_t>(nextOfName_[at]));
     return;
   }
   for (std::int32_t p = static_cast<std::int32_t>(*head); p >= 0; p = nextOfName_[p]) {
@@ -211,8 +210,8 @@ void ClassTable::registerClass(std::string_view name, int used, int kind) {
   }
   int mode = currentMode();
   if (name[0] != '@')
-    types_.registerType(
-        name, kind == kClassLike ? TypeTable::kStructure : TypeTable::kClass, 0, false, mode);
+    types_.registerType(name, kind == kClassLike ? TypeTable::kStructure : TypeTable::kClass, 0,
+                        false, mode);
   ClassRecord record;
   record.kind = kind;
   record.name.assign(name);
@@ -351,8 +350,7 @@ void ClassTable::keepAnswer(WalkAnswer answer) const {
   answers_.keep(answer);
 }
 
-std::string ClassTable::resolveMember(std::string_view className,
-                                      std::string_view function) const {
+std::string ClassTable::resolveMember(std::string_view className, std::string_view function) const {
   walkLogged_ = false;
   if (className.empty()) return std::string();
   if (const WalkAnswer* kept = keptAnswer('m', className, function))
@@ -425,7 +423,7 @@ const MemberVariable* ClassTable::findVariableAt(int at, std::string_view variab
 }
 
 std::string ClassTable::memberReference(const ClassRecord& owner, const MemberVariable& member,
-                                       std::string_view variable) {
+                                        std::string_view variable) {
   std::string text = owner.name.empty() ? std::string() : owner.name + "::";
   return text + member.type + " " + std::string(variable);
 }

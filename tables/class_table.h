@@ -175,7 +175,7 @@ class ClassTable {
   const SourceContext& context_;
   const FileNamePool& fileNames_;
   TypeTable& types_;
-  std::deque<ClassRecord> store_;     // in order of registration; renamed-away ones linger
+  std::deque<ClassRecord> store_;  // in order of registration; renamed-away ones linger
   // The last file's records, set aside when the table was emptied: the
   // next restore copies over them, reusing their buffers instead of
   // allocating every name and list again.
@@ -192,7 +192,7 @@ class ClassTable {
   // classes from file to file, and a file's section lists the few it used.
   std::vector<std::uint32_t> usedRecords_;
   NameSet settingsClasses_;
-  mutable std::vector<int> path_;  // classes on the current lookup's path
+  mutable std::vector<int> path_;    // classes on the current lookup's path
   mutable bool walkLogged_ = false;  // a walk wrote to the log: its answer is not kept
   std::uint64_t generation_ = 0;     // changes of names, bases and members
   // Walk answers, kept from one change of the records to the next: VB and

@@ -124,10 +124,12 @@ std::string_view CommentStore::text(Ref ref) const {
 bool CommentStore::readBack(std::uint64_t offset, std::uint32_t size) const {
   flush();
   read_.resize(size);
-  size_t fromFile = offset < flushed_ ? static_cast<size_t>(std::min<std::uint64_t>(size, flushed_ - offset)) : 0;
+  size_t fromFile =
+      offset < flushed_ ? static_cast<size_t>(std::min<std::uint64_t>(size, flushed_ - offset)) : 0;
   if (fromFile > 0) {
     atEnd_ = false;
-    if (!platform::seekFile(file_, offset) || std::fread(read_.data(), 1, fromFile, file_) != fromFile)
+    if (!platform::seekFile(file_, offset) ||
+        std::fread(read_.data(), 1, fromFile, file_) != fromFile)
       return false;
     bytesRead_ += fromFile;
   }

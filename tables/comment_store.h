@@ -69,11 +69,11 @@ class CommentStore {
   bool readBack(std::uint64_t offset, std::uint32_t size) const;
 
   std::FILE* file_ = nullptr;
-  mutable bool fileFailed_ = false;  // no file, or a write failed: later texts stay here
-  std::uint64_t end_ = 0;            // bytes stored in the file and the buffer
+  mutable bool fileFailed_ = false;    // no file, or a write failed: later texts stay here
+  std::uint64_t end_ = 0;              // bytes stored in the file and the buffer
   mutable std::uint64_t flushed_ = 0;  // bytes in the file
   mutable std::string pending_;        // the bytes after flushed_
-  mutable bool atEnd_ = true;  // no read since the last write
+  mutable bool atEnd_ = true;          // no read since the last write
   // The last text stored in the file, which ends the store at lastOffset_.
   std::string last_;
   std::uint64_t lastOffset_ = 0;

@@ -99,7 +99,7 @@ std::string FunctionTable::qualifiedKey(const KeyParts& decl) const {
 }
 
 std::string_view FunctionTable::displayName(const FunctionRecord& record,
-                                           std::string& scratch) const {
+                                            std::string& scratch) const {
   if (!(record.flags & FunctionFlag::kOperator)) return record.key;
   size_t colon = record.key.rfind(':');
   if (colon == std::string::npos) return record.key;
@@ -119,9 +119,9 @@ bool FunctionTable::Func_Search(std::string_view key, int& position) const {
     return false;
   }
   bool found = false;
-  position = searchSorted(static_cast<int>(sorted_.size()), key,
-                          [this](int i) -> std::string_view { return records_[sorted_[i]].key; },
-                          found);
+  position = searchSorted(
+      static_cast<int>(sorted_.size()), key,
+      [this](int i) -> std::string_view { return records_[sorted_[i]].key; }, found);
   return found;
 }
 
@@ -130,7 +130,8 @@ bool FunctionTable::exists(std::string_view key) const { return searchRecord(key
 int FunctionTable::recordOf(std::string_view key) const {
   if (key.empty()) return -1;
   return keys_.positionOf(
-      key, [this](std::uint32_t n) -> std::string_view { return records_[n].key; }, [&] {
+      key, [this](std::uint32_t n) -> std::string_view { return records_[n].key; },
+      [&] {
         int position;
         return Func_Search(key, position) ? sorted_[position] : -1;
       });
@@ -194,9 +195,7 @@ int FunctionTable::createRecord(std::string_view key, std::uint32_t registration
   return number;
 }
 
-bool FunctionTable::orderMayWait() const {
-  return order_.holds() && keys_.usable();
-}
+bool FunctionTable::orderMayWait() const { return order_.holds() && keys_.usable(); }
 
 void FunctionTable::settleSorted() const {
   if (unsorted_.empty()) return;
@@ -296,8 +295,9 @@ int FunctionTable::linkPosition(const std::vector<int>& list, int other, bool ca
   const Options& options = options_;
   if (!options.noFunctionSort) {
     bool found = false;
-    int at = searchSorted(static_cast<int>(list.size()), records_[other].key,
-                          [&](int i) -> std::string_view { return records_[list[i]].key; }, found);
+    int at = searchSorted(
+        static_cast<int>(list.size()), records_[other].key,
+        [&](int i) -> std::string_view { return records_[list[i]].key; }, found);
     return found ? -1 : at;
   }
   bool keepDuplicates = options.showDuplicateChildren && callSite;
@@ -389,8 +389,8 @@ bool FunctionTable::linkKeys(std::string_view callerKey, std::string_view callee
   // A call does not make its callee known: only a definition or declaration
   // read in the sources does, so a library function that is only called
   // stays out of the reports and does not count as a visible callee.
-  std::uint32_t calleeRegistration = (registration & ~Registration::kDefined) |
-                                     Registration::kCallSite;
+  std::uint32_t calleeRegistration =
+      (registration & ~Registration::kDefined) | Registration::kCallSite;
   int calleeRecord = setSubRecord(calleeKey, calleeRegistration);
   if (calleeRecord < 0) return false;
   int callerRecord = setSubRecord(callerKey, Registration::kDefined);
@@ -497,8 +497,8 @@ void FunctionTable::addReferencedVariableToRecord(int n, std::string_view variab
   if (n < 0 || n >= recordCount()) return;
   std::vector<TextPool::Id>& list = records_[n].referencedVariables;
   bool found = false;
-  int at = searchSorted(static_cast<int>(list.size()), variable,
-                        [&](int i) { return texts_.text(list[i]); }, found);
+  int at = searchSorted(
+      static_cast<int>(list.size()), variable, [&](int i) { return texts_.text(list[i]); }, found);
   if (!found) list.insert(list.begin() + at, texts_.add(variable));
 }
 
@@ -519,7 +519,8 @@ void FunctionTable::rebuildKnownCounts() const {
   knownPerFile_.assign(pool->size() + 1, 0);
   for (const FunctionRecord& r : records_) {
     if (!(r.flags & FunctionFlag::kBodyAnalysed)) continue;
-    if (r.fileNo > 0 && r.fileNo < static_cast<int>(knownPerFile_.size())) ++knownPerFile_[r.fileNo];
+    if (r.fileNo > 0 && r.fileNo < static_cast<int>(knownPerFile_.size()))
+      ++knownPerFile_[r.fileNo];
   }
   knownPerName_.clear();
   for (int id = 1; id < static_cast<int>(knownPerFile_.size()); ++id)
@@ -546,9 +547,10 @@ int FunctionTable::countKnownInFile(std::string_view fileName) const {
   if (fileName.empty()) return 0;
   if (knownCountsStale_ || static_cast<int>(knownPerFile_.size()) != pool->size() + 1)
     rebuildKnownCounts();
-  auto at = std::lower_bound(
-      knownPerName_.begin(), knownPerName_.end(), fileName,
-      [](const std::pair<std::string, int>& e, std::string_view n) { return compareNames(e.first, n) < 0; });
+  auto at = std::lower_bound(knownPerName_.begin(), knownPerName_.end(), fileName,
+                             [](const std::pair<std::string, int>& e, std::string_view n) {
+                               return compareNames(e.first, n) < 0;
+                             });
   return at != knownPerName_.end() && sameName(at->first, fileName) ? at->second : 0;
 }
 

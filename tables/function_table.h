@@ -55,10 +55,10 @@ struct Registration {
 struct FunctionRecord {
   std::string key;
   // Next to the key, so that the four-byte fields below pack without gaps.
-  CommentStore::Ref comment;  // the comment header; FunctionTable::commentOf
+  CommentStore::Ref comment;                   // the comment header; FunctionTable::commentOf
   TextPool::Id returnType = TextPool::kEmpty;  // FunctionTable::returnTypeOf
   TextPool::Id arguments = TextPool::kEmpty;   // FunctionTable::argumentsOf
-  std::int32_t fileNo = 0;  // FileNamePool id of the defining file, 0 = none
+  std::int32_t fileNo = 0;                     // FileNamePool id of the defining file, 0 = none
   std::int32_t line = 0;
   std::int32_t steps = 0;
   std::int32_t stackBytes = 0;
@@ -132,8 +132,7 @@ class FunctionTable {
   }
   // A call between two keys as they stand (the calls bound after the last
   // file); false when a key was rejected.
-  bool linkKeys(std::string_view callerKey, std::string_view calleeKey,
-                std::uint32_t registration);
+  bool linkKeys(std::string_view callerKey, std::string_view calleeKey, std::uint32_t registration);
   // Whether `key` was defined or declared in the sources.
   bool isDefined(std::string_view key) const;
   // Record n takes `key` in place of its own (a routine whose name turned
@@ -158,8 +157,12 @@ class FunctionTable {
   std::string_view commentOf(const FunctionRecord& record) const {
     return comments_.text(record.comment);
   }
-  std::string_view returnTypeOf(const FunctionRecord& record) const { return texts_.text(record.returnType); }
-  std::string_view argumentsOf(const FunctionRecord& record) const { return texts_.text(record.arguments); }
+  std::string_view returnTypeOf(const FunctionRecord& record) const {
+    return texts_.text(record.returnType);
+  }
+  std::string_view argumentsOf(const FunctionRecord& record) const {
+    return texts_.text(record.arguments);
+  }
   std::vector<std::string> referencedVariablesOf(const FunctionRecord& record) const {
     return texts_.texts(record.referencedVariables);
   }
@@ -215,8 +218,7 @@ class FunctionTable {
   Link addLink(int caller, int callee, bool callSite);
   // Place for `other` in `list` (of `owner`), or -1 when it must not be added.
   int linkPosition(const std::vector<int>& list, int other, bool callSite) const;
-  void linkBaseConstructors(const std::string& className, int record, bool isDestructor,
-                            int depth);
+  void linkBaseConstructors(const std::string& className, int record, bool isDestructor, int depth);
   // Calls bind the classes of both ends: a call inside a method to a name
   // without class goes to a member of the caller's class or of one of its
   // bases, a call written with the global-scope operator to a global
@@ -241,7 +243,7 @@ class FunctionTable {
   // its old and new copies at once, the peak memory of a large run.
   std::deque<FunctionRecord> records_;
   CommentStore comments_;
-  TextPool texts_;  // return types, argument lists, referenced variables
+  TextPool texts_;           // return types, argument lists, referenced variables
   std::string commentLine_;  // scratch: a comment given its line break
   // The records in key order. A sorted insert per record moved the whole
   // index, and one per caller the callee's whole list: quadratic on large

@@ -34,8 +34,7 @@ std::int64_t LineDistribution::boundary(int k) const {
   return static_cast<std::int64_t>(std::min(k + 1, kLastClass)) * width;
 }
 
-LineDistribution computeDistribution(const std::vector<std::int32_t>& lengths,
-                                     std::int32_t width) {
+LineDistribution computeDistribution(const std::vector<std::int32_t>& lengths, std::int32_t width) {
   LineDistribution d;
   d.width = width;
   if (width < 1) return d;
@@ -66,7 +65,7 @@ void writeDistributionReport(ReportSession& session, const std::vector<std::int3
                              std::int32_t width) {
   if (width < 1) {
     session.log() << " 行数分布の行数[" << width << "]は使えないため、" << kDefaultWidth
-               << "行区切りで出力します\n";
+                  << "行区切りで出力します\n";
     width = kDefaultWidth;
   }
   writeDistribution(session, computeDistribution(lengths, width), session.style());

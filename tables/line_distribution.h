@@ -28,8 +28,7 @@ struct LineDistribution {
 
 // The counts of `lengths` in classes of `width`; a width below 1 counts
 // nothing (all classes 0).
-LineDistribution computeDistribution(const std::vector<std::int32_t>& lengths,
-                                     std::int32_t width);
+LineDistribution computeDistribution(const std::vector<std::int32_t>& lengths, std::int32_t width);
 
 // One row of the report: "10行未満" (k < 10) or "100行以上" (the last
 // class), and the class's count.

@@ -127,8 +127,8 @@ class QuestionMemo {
 
   std::vector<Slot> slots_;
   std::uint32_t epoch_ = 1;
-  std::string questions_;  // the kept questions one after another
-  std::string composed_;   // the last question of several parts
+  std::string questions_;   // the kept questions one after another
+  std::string composed_;    // the last question of several parts
   std::string_view asked_;  // the question last asked
   std::uint32_t askedHash_ = 0;
   size_t kept_ = 0;

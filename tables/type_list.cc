@@ -44,7 +44,8 @@ void writeRow(ReportWriter& out, const TypeRecord& record, int number, int size,
 
 }  // namespace
 
-void TypeTable::writeTypeList(ReportSession& session, ListScope scope, const std::string& fileName) {
+void TypeTable::writeTypeList(ReportSession& session, ListScope scope,
+                              const std::string& fileName) {
   if (scope == ListScope::kFinish && sections_.count() > 0) {
     sections_.finish(session, ReportId::kTypeList);
     return;
@@ -62,9 +63,9 @@ void TypeTable::writeTypeList(ReportSession& session, ListScope scope, const std
   int slot = slotOfMode(mode);
   int number = 0;
   std::vector<std::uint32_t> used;
-  bool few = fewInNameOrder(usedRecords_, order_.size(), index_.usable(),
-                            [this](std::uint32_t p) -> std::string_view { return records_[p].name; },
-                            used);
+  bool few = fewInNameOrder(
+      usedRecords_, order_.size(), index_.usable(),
+      [this](std::uint32_t p) -> std::string_view { return records_[p].name; }, used);
   for (std::uint32_t position : few ? used : order_) {
     const TypeRecord& record = records_[position];
     if (!(record.languages & mode) || !(record.flags & kUsed) || slot < 0) continue;

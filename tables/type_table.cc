@@ -58,15 +58,14 @@ bool hasSlot(int languages, int slot) { return (languages >> slot) & 1; }
 TypeTable::TypeTable(const Options& options, const SourceContext& context, bool analysis)
     : options_(options), context_(context), analysis_(analysis) {}
 
-int TypeTable::currentMode() const {
-  return context_.languageFlavour();
-}
+int TypeTable::currentMode() const { return context_.languageFlavour(); }
 
 TypeTable::Lookup TypeTable::search(std::string_view name) const {
   bool found = false;
-  int index = searchSorted(static_cast<int>(order_.size()), name,
-                           [this](int i) -> std::string_view { return at(i).name; }, found,
-                           "型情報検索において異常が発生しました(内部ｴﾗｰ)");
+  int index = searchSorted(
+      static_cast<int>(order_.size()), name,
+      [this](int i) -> std::string_view { return at(i).name; }, found,
+      "型情報検索において異常が発生しました(内部ｴﾗｰ)");
   return {found, static_cast<size_t>(index)};
 }
 

@@ -143,7 +143,7 @@ class TypeTable final : public TypeQuestions {
   const SourceContext& context_;
   bool analysis_;
 
-  std::deque<TypeRecord> records_;    // in order of registration
+  std::deque<TypeRecord> records_;  // in order of registration
   // The last file's records, set aside when the table was emptied: the
   // next copy takes them back instead of copying every record again.
   std::deque<TypeRecord> setAside_;

@@ -111,8 +111,8 @@ void VariableTable::writeListRow(ReportWriter& out, const VariableRecord& r) con
   const bool isClass = (r.typeKind & TypeTable::kClass) != 0;
   out.row({Cell::of(typeWithPrefix(r)), Cell::of(writtenNameOf(r)),
            isClass ? Cell::of("-", CellKind::kNumber) : Cell::number(r.size),
-           Cell::of((r.flags & VariableRecord::kInexact) ? kInexactText : ""),
-           Cell::of(remark(r)), Cell::of(fileName(r))});
+           Cell::of((r.flags & VariableRecord::kInexact) ? kInexactText : ""), Cell::of(remark(r)),
+           Cell::of(fileName(r))});
 }
 
 void VariableTable::writeVariableList(ReportSession& session) {
@@ -145,9 +145,9 @@ void VariableTable::writeDetailsBlock(ReportWriter& out, const VariableRecord& r
   out.field("計測", Cell::of((r.flags & VariableRecord::kInexact) ? kInexactText : ""));
   out.field("備考", Cell::of(remark(r)));
   out.field("ソース", Cell::of(source)
-                         .in(ReportFormat::kCsv, file)
-                         .thenInCsv(r.file != 0 ? std::string_view(line) : std::string_view())
-                         .in(ReportFormat::kWorkbook, sheetSource));
+                          .in(ReportFormat::kCsv, file)
+                          .thenInCsv(r.file != 0 ? std::string_view(line) : std::string_view())
+                          .in(ReportFormat::kWorkbook, sheetSource));
   const std::vector<std::string> functions = referencingFunctions(r);
   out.field("参照関数", Cell::listOf(functions));
   out.endBlock();

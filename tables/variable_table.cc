@@ -40,7 +40,7 @@ bool parseDigits(std::string_view text, int base, long long& value) {
   if (text.empty()) return false;
   value = 0;
   for (char c : text) {
-    int digit = isDigit(c) ? c - '0'
+    int digit = isDigit(c)               ? c - '0'
                 : (c >= 'a' && c <= 'f') ? c - 'a' + 10
                 : (c >= 'A' && c <= 'F') ? c - 'A' + 10
                                          : 99;
@@ -52,7 +52,8 @@ bool parseDigits(std::string_view text, int base, long long& value) {
 
 // One number of a VB or Delphi bound: decimal, Delphi "$FF", VB "&HFF" and
 // "&O17"; other text goes through the #define table.
-bool boundNumber(std::string_view text, bool vb, const ExpressionTables& defines, long long& value) {
+bool boundNumber(std::string_view text, bool vb, const ExpressionTables& defines,
+                 long long& value) {
   text = trimmed(text);
   bool negative = !text.empty() && text[0] == '-';
   if (negative) text = trimmed(text.substr(1));
@@ -147,13 +148,9 @@ VariableTable::VariableTable(const Options& options, SourceContext& context,
       classes_(classes),
       functions_(functions) {}
 
-int VariableTable::nesting() const {
-  return context_.depth();
-}
+int VariableTable::nesting() const { return context_.depth(); }
 
-int VariableTable::mode() const {
-  return context_.languageMask();
-}
+int VariableTable::mode() const { return context_.languageMask(); }
 
 VariableTable::StackEntry& VariableTable::stackEntry() {
   size_t n = static_cast<size_t>(nesting());
@@ -166,7 +163,7 @@ VariableTable::StackEntry& VariableTable::stackEntry() {
 
 // "*p", "a[10][N]" (C family), "a(1 To 5, 3)" (VB), "x[1..5]" (Delphi).
 VariableTable::Declarator VariableTable::scanDeclarator(std::string_view written,
-                                                         std::string_view type) const {
+                                                        std::string_view type) const {
   Declarator d;
   size_t i = 0;
   while (i < written.size() && (written[i] == '*' || written[i] == '&' || written[i] == ' ')) {
@@ -186,7 +183,8 @@ VariableTable::Declarator VariableTable::scanDeclarator(std::string_view written
     std::string_view dims = bracketGroup(written, cut, open, close, next);
     for (size_t start = 0;;) {
       size_t comma = dims.find(',', start);
-      std::string_view dim = dims.substr(start, comma == std::string_view::npos ? comma : comma - start);
+      std::string_view dim =
+          dims.substr(start, comma == std::string_view::npos ? comma : comma - start);
       d.elements = saturatedProduct(d.elements, dimensionCount(dim, vb, defines, d.inexact));
       if (comma == std::string_view::npos) break;
       start = comma + 1;
@@ -215,7 +213,8 @@ void VariableTable::sizeOfType(std::string_view type, int& size, bool& inexact) 
   std::string rest;
   for (size_t start = 0; start < type.size();) {
     size_t space = type.find(' ', start);
-    std::string_view word = type.substr(start, space == std::string_view::npos ? space : space - start);
+    std::string_view word =
+        type.substr(start, space == std::string_view::npos ? space : space - start);
     if (!word.empty() && !isModifierWord(word)) {
       if (!rest.empty()) rest += ' ';
       rest += word;
@@ -260,8 +259,7 @@ void VariableTable::registerVariable(std::string_view type, std::string_view nam
                                      int flags, std::string_view className,
                                      std::string_view function) {
   if (type.empty() || name.empty()) {
-    errorLog() << positionPrefix(&context_)
-               << ": (内部ｴﾗｰ)不明なｵﾌﾞｼﾞｪｸﾄを登録しようとしています\n"
+    errorLog() << positionPrefix(&context_) << ": (内部ｴﾗｰ)不明なｵﾌﾞｼﾞｪｸﾄを登録しようとしています\n"
                << "    型名[" << type << "]  ｵﾌﾞｼﾞｪｸﾄ名[" << name << "]\n";
     return;
   }
@@ -292,8 +290,8 @@ void VariableTable::registerVariable(std::string_view type, std::string_view nam
   registerInMainTable(type, d, name, size, inexact, flags, className, function);
 }
 
-void VariableTable::countOnStack(std::string_view type, const Declarator& d, int size,
-                                 bool inexact, int level) {
+void VariableTable::countOnStack(std::string_view type, const Declarator& d, int size, bool inexact,
+                                 int level) {
   StackEntry& e = stackEntry();
   e.current = e.current > INT_MAX - size ? INT_MAX : e.current + size;
   e.peak = std::max(e.peak, e.current);
@@ -318,8 +316,7 @@ int VariableTable::compareOwner(const VariableRecord& r, std::string_view name,
 // The indexes while records wait
 
 bool VariableTable::hashesAnswer() const {
-  return order_.holds() && ownedNames_.usable() &&
-         unownedNames_.usable();
+  return order_.holds() && ownedNames_.usable() && unownedNames_.usable();
 }
 
 std::uint32_t VariableTable::ownerHash(std::string_view name, std::string_view className,
@@ -382,9 +379,9 @@ int VariableTable::findOwnedRecord(std::string_view name, std::string_view class
 }
 
 size_t VariableTable::firstUnowned(std::string_view name) const {
-  auto at = std::lower_bound(unowned_.begin(), unowned_.end(), name, [this](int r, std::string_view n) {
-    return compareNames(records_[r].name, n) < 0;
-  });
+  auto at = std::lower_bound(
+      unowned_.begin(), unowned_.end(), name,
+      [this](int r, std::string_view n) { return compareNames(records_[r].name, n) < 0; });
   return static_cast<size_t>(at - unowned_.begin());
 }
 
@@ -394,9 +391,8 @@ int VariableTable::typeKindOf(std::string_view type) const {
 }
 
 void VariableTable::registerInMainTable(std::string_view type, const Declarator& d,
-                                        std::string_view written, int size, bool inexact,
-                                        int flags, std::string_view className,
-                                        std::string_view function) {
+                                        std::string_view written, int size, bool inexact, int flags,
+                                        std::string_view className, std::string_view function) {
   bool isExtern = (flags & kExtern) != 0;
   bool owned = !className.empty() || !function.empty();
   int file = isExtern ? 0 : fileNames_.find(context_.item(0));
@@ -574,17 +570,15 @@ void VariableTable::addReference(int number, std::string_view className,
   r.referencingFunctions.push_back(texts_.add(shown));
 }
 
-
-std::string VariableTable::functionKey(std::string_view className, std::string_view function) const {
+std::string VariableTable::functionKey(std::string_view className,
+                                       std::string_view function) const {
   return functions_.qualifiedKey(KeyParts{{}, className, function, false});
 }
 
 // Delphi's bodies ask about members through long chains of bases, and a
 // lookup costs ten times what keeping its answer costs; in the other
 // languages a lookup costs about what the keeping would.
-bool VariableTable::keepsReferences() const {
-  return (context_.languageMask() & kModeDelphi) != 0;
-}
+bool VariableTable::keepsReferences() const { return (context_.languageMask() & kModeDelphi) != 0; }
 
 inline QuestionMemo<const std::string*>::Stamp VariableTable::referenceStamp() const {
   QuestionMemo<const std::string*>::Stamp stamp;
@@ -616,8 +610,7 @@ const std::string* VariableTable::referenceVariable(std::string_view name,
 // Locals in scope first, then members of the class and its bases, then the
 // globals and the function's own static locals. Nothing is allocated unless
 // a new reference is recorded.
-const std::string* VariableTable::lookUpReference(std::string_view name,
-                                                  std::string_view className,
+const std::string* VariableTable::lookUpReference(std::string_view name, std::string_view className,
                                                   std::string_view function, bool& logged) {
   for (auto s = scopes_.rbegin(); s != scopes_.rend(); ++s)
     if (sameName(s->name, name)) return &s->type;
@@ -627,7 +620,7 @@ const std::string* VariableTable::lookUpReference(std::string_view name,
     logged = classes_.lastSearchLogged();
     if (m)
       functions_.addReferencedVariableToKey(functionKey(className, function),
-                                                    ClassTable::memberReference(*owner, *m, name));
+                                            ClassTable::memberReference(*owner, *m, name));
     if (m) return &m->type;
   }
   int at = findOwned(name, className, function);
@@ -701,8 +694,8 @@ std::string VariableTable::dump() const {
   for (int n : sorted_) {
     const VariableRecord& r = records_[n];
     text += r.type + " " + std::string(writtenNameOf(r)) + " " + std::to_string(r.size) + " " +
-            std::to_string(r.file) + ":" + std::to_string(r.line) + " " +
-            std::to_string(r.flags) + " " + std::to_string(r.typeKind);
+            std::to_string(r.file) + ":" + std::to_string(r.line) + " " + std::to_string(r.flags) +
+            " " + std::to_string(r.typeKind);
     if (!classOf(r).empty() || !functionOf(r).empty())
       text += " (" + std::string(classOf(r)) + "::" + std::string(functionOf(r)) + ")";
     if (!r.referencingFunctions.empty()) text += " {";

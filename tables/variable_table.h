@@ -34,7 +34,6 @@ class FunctionTable;
 class SourceContext;
 class TypeTable;
 
-
 struct VariableRecord {
   std::string type;  // a leading "static " kept
   std::string name;  // without pointer marks and bounds
@@ -121,7 +120,9 @@ class VariableTable {
   std::vector<std::string> referencingFunctions(const VariableRecord& r) const {
     return texts_.texts(r.referencingFunctions);
   }
-  std::string_view writtenNameOf(const VariableRecord& r) const { return texts_.text(r.writtenName); }
+  std::string_view writtenNameOf(const VariableRecord& r) const {
+    return texts_.text(r.writtenName);
+  }
   std::string_view classOf(const VariableRecord& r) const { return texts_.text(r.className); }
   std::string_view functionOf(const VariableRecord& r) const { return texts_.text(r.function); }
   // One line per record, "type name size file:line flags kind {functions}",
@@ -154,14 +155,13 @@ class VariableTable {
   StackEntry& stackEntry();
   Declarator scanDeclarator(std::string_view written, std::string_view type) const;
   void sizeOfType(std::string_view type, int& size, bool& inexact) const;
-  void countOnStack(std::string_view type, const Declarator& d, int size, bool inexact,
-                    int level);
+  void countOnStack(std::string_view type, const Declarator& d, int size, bool inexact, int level);
   void registerInMainTable(std::string_view type, const Declarator& d, std::string_view written,
                            int size, bool inexact, int flags, std::string_view className,
                            std::string_view function);
   int typeKindOf(std::string_view type) const;
-  int findOwnedRecord(std::string_view name, std::string_view className,
-                      std::string_view function, size_t& position) const;
+  int findOwnedRecord(std::string_view name, std::string_view className, std::string_view function,
+                      size_t& position) const;
   size_t firstUnowned(std::string_view name) const;
   int compareOwner(const VariableRecord& r, std::string_view name, std::string_view className,
                    std::string_view function) const;
@@ -179,8 +179,7 @@ class VariableTable {
   auto nameOfRecord() const {
     return [this](std::uint32_t n) -> std::string_view { return records_[n].name; };
   }
-  int findOwned(std::string_view name, std::string_view className,
-                std::string_view function) const;
+  int findOwned(std::string_view name, std::string_view className, std::string_view function) const;
   void addReference(int record, std::string_view className, std::string_view function);
   std::string functionKey(std::string_view className, std::string_view function) const;
   bool listed(const VariableRecord& r) const;
@@ -201,8 +200,8 @@ class VariableTable {
   ClassTable& classes_;
   FunctionTable& functions_;
   std::deque<VariableRecord> records_;  // registration order; never moved
-  mutable std::vector<int> sorted_;  // record numbers in name order
-  TextPool texts_;  // written names, owners, the names in referencingFunctions
+  mutable std::vector<int> sorted_;     // record numbers in name order
+  TextPool texts_;                      // written names, owners, the names in referencingFunctions
   // Two indexes over the same records, so that neither registering nor
   // resolving walks every variable of a name (a static local of the same
   // name in every function would make that quadratic): the owned records

@@ -39,9 +39,9 @@ int sliderWidth(HWND dialog) {
 }
 
 void open(HWND dialog) {
-  HWND slider = CreateWindowExA(0, TRACKBAR_CLASSA, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 276,
-                                146, 120, 22, dialog, reinterpret_cast<HMENU>(kSliderId),
-                                mainWindow().instance, nullptr);
+  HWND slider =
+      CreateWindowExA(0, TRACKBAR_CLASSA, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 276, 146, 120, 22,
+                      dialog, reinterpret_cast<HMENU>(kSliderId), mainWindow().instance, nullptr);
   SendMessageA(slider, TBM_SETRANGE, TRUE, MAKELPARAM(kMinWidth, kMaxWidth));
   SendMessageA(slider, TBM_SETPOS, TRUE, kFirstWidth);
   showDistribution(dialog, kFirstWidth);
@@ -53,7 +53,8 @@ void writeCsv(HWND dialog) {
   std::string folder = liveOptions().outputFolder;
   std::string name = reportFileName(ReportId::kLineDistribution, ReportFormat::kCsv);
   if (unwritten.empty()) {
-    MessageBoxA(dialog, ("関数の行数分布を出力しました\n" + folder + name).c_str(), "CSV出力", MB_OK);
+    MessageBoxA(dialog, ("関数の行数分布を出力しました\n" + folder + name).c_str(), "CSV出力",
+                MB_OK);
     return;
   }
   const char* why = !folderExists(folder) ? "出力先ﾌｫﾙﾀﾞがありません"

@@ -13,8 +13,8 @@ namespace {
 // The strings from `offset` on, each ended by a zero, the list by an empty
 // one; nothing when the end is not inside the block.
 template <typename Char>
-std::optional<std::vector<std::basic_string<Char>>> strings(const unsigned char* block,
-                                                            size_t size, size_t offset) {
+std::optional<std::vector<std::basic_string<Char>>> strings(const unsigned char* block, size_t size,
+                                                            size_t offset) {
   std::vector<std::basic_string<Char>> out;
   size_t count = (size - offset) / sizeof(Char);
   const unsigned char* start = block + offset;

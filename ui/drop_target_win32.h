@@ -13,6 +13,7 @@
 // `dropped` is called on the window's thread with the paths of a drop, or
 // with none when its list could not be read; `accepting` says whether the
 // window takes files now. The window's thread must have OLE initialised.
-bool registerDropTarget(HWND window, void (*dropped)(HWND window, const std::vector<std::string>* paths),
+bool registerDropTarget(HWND window,
+                        void (*dropped)(HWND window, const std::vector<std::string>* paths),
                         bool (*accepting)());
 void revokeDropTarget(HWND window);

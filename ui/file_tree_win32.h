@@ -9,7 +9,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-
 // The tree's look: a font that the window's text uses, items tall enough
 // for its underscores and descenders, tooltips.
 void setUpFileTree(HWND tree);

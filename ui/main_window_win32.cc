@@ -48,7 +48,6 @@ void createToolbar(HWND window) {
       mainWindow().instance, IDB_TOOLBAR, buttons, 3, 0, 0, 46, 32, sizeof(TBBUTTON));
 }
 
-
 const char* tooltipText(UINT_PTR command) {
   switch (command) {
     case IDM_CHOOSE_SOURCES:

@@ -59,9 +59,7 @@ DWORD WINAPI workerMain(void*) {
   return 0;
 }
 
-std::string progressText(int met) {
-  return "ﾌｧｲﾙ登録中 " + std::to_string(met) + " (Escで中止)";
-}
+std::string progressText(int met) { return "ﾌｧｲﾙ登録中 " + std::to_string(met) + " (Escで中止)"; }
 
 }  // namespace
 

@@ -75,8 +75,7 @@ HMENU reportMenu() { return GetSubMenu(mainWindow().menu, kReportMenuPosition); 
 void fillReportMenu() {
   HMENU menu = reportMenu();
   while (GetMenuItemCount(menu) > 2) DeleteMenu(menu, 2, MF_BYPOSITION);
-  if (reports.empty())
-    AppendMenuA(menu, MF_STRING | MF_GRAYED, IDM_NO_REPORTS, "(ﾚﾎﾟｰﾄなし)");
+  if (reports.empty()) AppendMenuA(menu, MF_STRING | MF_GRAYED, IDM_NO_REPORTS, "(ﾚﾎﾟｰﾄなし)");
   for (size_t i = 0; i < reports.size(); ++i)
     AppendMenuA(menu, MF_STRING, IDM_FIRST_REPORT + i, fileNamePart(reports[i]).c_str());
 }

@@ -81,7 +81,8 @@ void open(HWND page) {
     CheckDlgButton(page, s.control, o.*s.field ? BST_CHECKED : BST_UNCHECKED);
   SetDlgItemInt(page, IDC_DISTRIBUTION_STEP, o.distributionStep, TRUE);
   HWND spin = GetDlgItem(page, IDC_DISTRIBUTION_SPIN);
-  SendMessageA(spin, UDM_SETBUDDY, reinterpret_cast<WPARAM>(GetDlgItem(page, IDC_DISTRIBUTION_STEP)), 0);
+  SendMessageA(spin, UDM_SETBUDDY,
+               reinterpret_cast<WPARAM>(GetDlgItem(page, IDC_DISTRIBUTION_STEP)), 0);
   SendMessageA(spin, UDM_SETRANGE32, kStepMin, kStepMax);
   SendMessageA(spin, UDM_SETPOS32, 0, o.distributionStep);
   fillFormats(page, o);

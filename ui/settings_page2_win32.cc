@@ -67,7 +67,8 @@ void addRow(HWND view, const ExtensionLanguage& e) {
   item.mask = LVIF_TEXT;
   item.iItem = static_cast<int>(SendMessageA(view, LVM_GETITEMCOUNT, 0, 0));
   item.pszText = const_cast<char*>(e.extension.c_str());
-  int row = static_cast<int>(SendMessageA(view, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+  int row =
+      static_cast<int>(SendMessageA(view, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
   bool known = e.language >= 1 && e.language < static_cast<int>(std::size(kLanguageNames));
   item.iSubItem = 1;
   item.pszText = const_cast<char*>(kLanguageNames[known ? e.language : 0]);
@@ -80,7 +81,8 @@ constexpr int kColumnMargin = 16;
 const char* const kColumnTitles[] = {"拡張子", "言語"};
 
 int textWidth(HWND view, const char* text) {
-  return static_cast<int>(SendMessageA(view, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(text)));
+  return static_cast<int>(
+      SendMessageA(view, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(text)));
 }
 
 void fitColumns(HWND view) {
@@ -132,8 +134,8 @@ bool addExtension(HWND page) {
     return false;
   }
   if (findExtension(extension)) return false;
-  int language = static_cast<int>(
-      SendDlgItemMessageA(page, IDC_EXTENSION_LANGUAGE, CB_GETCURSEL, 0, 0));
+  int language =
+      static_cast<int>(SendDlgItemMessageA(page, IDC_EXTENSION_LANGUAGE, CB_GETCURSEL, 0, 0));
   ExtensionLanguage added{extension, std::max(language, 0)};
   editedOptions().extensionLanguages.push_back(added);
   addRow(extensionView(page), added);
@@ -268,14 +270,23 @@ void open(HWND page) {
 bool command(HWND page, WPARAM wParam) {
   if (HIWORD(wParam) != BN_CLICKED) return false;
   switch (LOWORD(wParam)) {
-    case IDC_EXTENSION_ADD: return addExtension(page);
-    case IDC_EXTENSION_DELETE: return deleteExtension(page);
-    case IDC_EXTENSION_RESET: resetExtensions(page); return false;
-    case IDC_OUTPUT_FOLDER_BROWSE: return browseOutputFolder(page);
-    case IDC_INCLUDE_BROWSE: return browseIncludeFolder(page);
-    case IDC_INCLUDE_ADD: return addTypedIncludeFolder(page);
-    case IDC_INCLUDE_DELETE: return deleteIncludeFolder(page);
-    case IDC_INCLUDE_RESET: return clearIncludeFolders(page);
+    case IDC_EXTENSION_ADD:
+      return addExtension(page);
+    case IDC_EXTENSION_DELETE:
+      return deleteExtension(page);
+    case IDC_EXTENSION_RESET:
+      resetExtensions(page);
+      return false;
+    case IDC_OUTPUT_FOLDER_BROWSE:
+      return browseOutputFolder(page);
+    case IDC_INCLUDE_BROWSE:
+      return browseIncludeFolder(page);
+    case IDC_INCLUDE_ADD:
+      return addTypedIncludeFolder(page);
+    case IDC_INCLUDE_DELETE:
+      return deleteIncludeFolder(page);
+    case IDC_INCLUDE_RESET:
+      return clearIncludeFolders(page);
     case IDC_HEADERS_NOT_READ:
     case IDC_HEADERS_READ_ONCE:
     case IDC_HEADERS_PER_SOURCE:
@@ -298,8 +309,8 @@ bool readBack(HWND page) {
   return true;
 }
 
-SettingsPage secondPage = {kTips, std::size(kTips), open, command, readBack, nullptr, nullptr,
-                          nullptr};
+SettingsPage secondPage = {kTips,    std::size(kTips), open,    command,
+                           readBack, nullptr,          nullptr, nullptr};
 
 }  // namespace
 

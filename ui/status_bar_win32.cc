@@ -22,8 +22,8 @@ void setPart(Part part, const std::string& text) {
 }  // namespace
 
 HWND createStatusBar(HWND parent, HINSTANCE instance) {
-  HWND bar = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0,
-                             0, 0, 0, parent, nullptr, instance, nullptr);
+  HWND bar = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0,
+                             0, 0, parent, nullptr, instance, nullptr);
   if (bar) SendMessageA(bar, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(kPartEdges));
   return bar;
 }

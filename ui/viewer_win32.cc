@@ -96,8 +96,8 @@ void showReportInViewer(const std::string& path) {
   size_t end = text.rfind('\n');
   text.resize(end == std::string::npos ? 0 : end + 1);
   long long lines = std::count(text.begin(), text.end(), '\n');
-  text += "\n(ﾌｧｲﾙが大きいため先頭の " + std::to_string(lines) + " 行を表示しています。全体: " +
-          path + ")\n";
+  text += "\n(ﾌｧｲﾙが大きいため先頭の " + std::to_string(lines) +
+          " 行を表示しています。全体: " + path + ")\n";
   SetWindowTextA(mainWindow().viewer, text.c_str());
 }
 

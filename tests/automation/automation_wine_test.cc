@@ -128,7 +128,8 @@ platform::CellBlock stackBlock() {
 
 int occurrences(const std::string& record, const std::string& piece) {
   int n = 0;
-  for (size_t at = record.find(piece); at != std::string::npos; at = record.find(piece, at + 1)) ++n;
+  for (size_t at = record.find(piece); at != std::string::npos; at = record.find(piece, at + 1))
+    ++n;
   return n;
 }
 
@@ -193,8 +194,8 @@ void startedSheetAndSave() {
                  "app put Interactive(1210) true",
                  "app put DisplayAlerts(343) false",
                  "app call Quit(302)"});
-  check(occurrences(r, "call Add(2002) missing") == 1, "start: the first sheet is the workbook's own",
-        r);
+  check(occurrences(r, "call Add(2002) missing") == 1,
+        "start: the first sheet is the workbook's own", r);
   check(occurrences(r, "call AutoFilter") == 1, "start: the sheet's filter is set once", r);
   check(occurrences(r, "NumberFormat") == 1, "start: only the marked number is formatted", r);
   expectAbsent("start: the program stays hidden", r, "Visible(558) true");
@@ -220,15 +221,12 @@ void attachedWithOpenWorkbook() {
   check(book && book->selectSheet("s") && book->endExcel(false), "attach: sheet and save");
   std::string r = standInCalls();
   expectAbsent("attach: nothing started", r, "created");
-  expectInOrder("attach: open workbook closed, older format, left visible", r,
-                {"workbooks call Add(2002) -4167",
-                 "book1.1 put Name(2005) 's'",
-                 "app put DisplayAlerts(343) false",
-                 "open call Close(277) false",
-                 "app put DisplayAlerts(343) true",
-                 "app put DisplayAlerts(343) false",
-                 "book1 call SaveAs(284) '" + std::string(kBookPath) + "' 43",
-                 "app put Visible(558) true"});
+  expectInOrder(
+      "attach: open workbook closed, older format, left visible", r,
+      {"workbooks call Add(2002) -4167", "book1.1 put Name(2005) 's'",
+       "app put DisplayAlerts(343) false", "open call Close(277) false",
+       "app put DisplayAlerts(343) true", "app put DisplayAlerts(343) false",
+       "book1 call SaveAs(284) '" + std::string(kBookPath) + "' 43", "app put Visible(558) true"});
   expectAbsent("attach: the program goes on", r, "Quit");
   RevokeActiveObject(cookie, nullptr);
   running->Release();
@@ -342,21 +340,16 @@ void programRunSaves(const std::wstring& bin, const std::wstring& temp) {
   const std::wstring folder = temp + L"mz_xls_run\\";
   ProgramRun run = runProgram(bin, folder, nullptr);
   check(run.exitCode == 0, "program: exit status 0", std::to_string(run.exitCode));
-  expectInOrder("program: the sheets and the save", run.record,
-                {"created",
-                 "book1.1 put Name(2005) '" + std::string(kListSheet) + "'",
-                 "book1.1!A:A put ColumnWidth(2008) 35",
-                 "book1.1!E:E put ColumnWidth(2008) 35",
-                 "book1.1!A1:E3 put Value(2007) " + std::string(kListBlock),
-                 "book1.1!A1:E3.borders.7 put LineStyle(2010) 1",
-                 "book1.1!A1:E1.interior put Color(99) 16777164",
-                 "window put FreezePanes(2022) true",
-                 "book1.1!A1:E3 call AutoFilter(2016)",
-                 "book1.sheets call Add(2002) missing book1.1",
-                 "book1.2 put Name(2005) '" + std::string(kStepSheet) + "'",
-                 "book1.1 call Activate(2018)",
-                 "book1 call SaveAs(284) '" + narrow(folder) + kSavedName + "' 56",
-                 "app call Quit(302)"});
+  expectInOrder(
+      "program: the sheets and the save", run.record,
+      {"created", "book1.1 put Name(2005) '" + std::string(kListSheet) + "'",
+       "book1.1!A:A put ColumnWidth(2008) 35", "book1.1!E:E put ColumnWidth(2008) 35",
+       "book1.1!A1:E3 put Value(2007) " + std::string(kListBlock),
+       "book1.1!A1:E3.borders.7 put LineStyle(2010) 1",
+       "book1.1!A1:E1.interior put Color(99) 16777164", "window put FreezePanes(2022) true",
+       "book1.1!A1:E3 call AutoFilter(2016)", "book1.sheets call Add(2002) missing book1.1",
+       "book1.2 put Name(2005) '" + std::string(kStepSheet) + "'", "book1.1 call Activate(2018)",
+       "book1 call SaveAs(284) '" + narrow(folder) + kSavedName + "' 56", "app call Quit(302)"});
 }
 
 // An older version saves in the older format; the one sheet whose block is
@@ -372,7 +365,8 @@ void programRunWithAFailingSheet(const std::wstring& bin, const std::wstring& te
                  "book1 call SaveAs(284) '" + narrow(folder) + kSavedName + "' 43"});
   check(run.record.find("book1.2!A1:I3 put Value(2007)") != std::string::npos,
         "failing sheet: the step counts are put", run.record);
-  check(run.log.find("関数一覧)]") != std::string::npos, "failing sheet: named in the log", run.log);
+  check(run.log.find("関数一覧)]") != std::string::npos, "failing sheet: named in the log",
+        run.log);
 }
 
 void probe() {

@@ -46,8 +46,8 @@ std::wstring environment(const wchar_t* name) {
 void appendToRecordFile(const std::string& line) {
   static const std::wstring path = environment(L"MZ_STAND_IN_RECORD");
   if (path.empty()) return;
-  HANDLE file = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
-                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return;
   DWORD written;
   WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
@@ -72,18 +72,24 @@ std::string utf8(const wchar_t* s, size_t n) {
 // Members and their identifiers: the program's published ones where the
 // caller uses numbers, numbers of our own for those asked for by name.
 const std::map<std::wstring, DISPID> kMembers = {
-    {L"Visible", 558},        {L"ScreenUpdating", 382}, {L"Calculation", 316},
-    {L"DisplayAlerts", 343},  {L"EnableEvents", 1212},  {L"Interactive", 1210},
-    {L"Quit", 302},           {L"Count", 118},          {L"SaveAs", 284},
-    {L"Close", 277},          {L"Color", 99},           {L"Workbooks", 2001},
-    {L"Add", 2002},           {L"Item", 2003},          {L"Worksheets", 2004},
-    {L"Name", 2005},          {L"Range", 2006},         {L"Value", 2007},
-    {L"ColumnWidth", 2008},   {L"Borders", 2009},       {L"LineStyle", 2010},
-    {L"Interior", 2011},      {L"PageSetup", 2012},     {L"PrintTitleRows", 2013},
-    {L"FullName", 2014},      {L"NumberFormat", 2015},  {L"AutoFilter", 2016},
-    {L"AutoFilterMode", 2017}, {L"Activate", 2018},     {L"ActiveWindow", 2019},
-    {L"SplitRow", 2020},      {L"SplitColumn", 2021},   {L"FreezePanes", 2022},
-    {L"Orientation", 2023},   {L"Zoom", 2024},          {L"FitToPagesWide", 2025},
+    {L"Visible", 558},        {L"ScreenUpdating", 382},
+    {L"Calculation", 316},    {L"DisplayAlerts", 343},
+    {L"EnableEvents", 1212},  {L"Interactive", 1210},
+    {L"Quit", 302},           {L"Count", 118},
+    {L"SaveAs", 284},         {L"Close", 277},
+    {L"Color", 99},           {L"Workbooks", 2001},
+    {L"Add", 2002},           {L"Item", 2003},
+    {L"Worksheets", 2004},    {L"Name", 2005},
+    {L"Range", 2006},         {L"Value", 2007},
+    {L"ColumnWidth", 2008},   {L"Borders", 2009},
+    {L"LineStyle", 2010},     {L"Interior", 2011},
+    {L"PageSetup", 2012},     {L"PrintTitleRows", 2013},
+    {L"FullName", 2014},      {L"NumberFormat", 2015},
+    {L"AutoFilter", 2016},    {L"AutoFilterMode", 2017},
+    {L"Activate", 2018},      {L"ActiveWindow", 2019},
+    {L"SplitRow", 2020},      {L"SplitColumn", 2021},
+    {L"FreezePanes", 2022},   {L"Orientation", 2023},
+    {L"Zoom", 2024},          {L"FitToPagesWide", 2025},
     {L"FitToPagesTall", 2026}};
 
 std::wstring memberName(DISPID id) {
@@ -136,8 +142,8 @@ class Fake : public IDispatch {
     for (UINT i = params->cArgs; i > 0; --i) args.push_back(&params->rgvarg[i - 1]);
     std::wstring member = memberName(id);
     const char* how = (flags & DISPATCH_PROPERTYPUT) ? "put"
-                      : (flags & DISPATCH_METHOD)     ? "call"
-                                                      : "get";
+                      : (flags & DISPATCH_METHOD)    ? "call"
+                                                     : "get";
     std::string line = label_ + " " + how + " " + utf8(member.data(), member.size()) + "(" +
                        std::to_string(id) + ")";
     for (VARIANT* a : args) line += " " + describe(*a);
@@ -195,13 +201,17 @@ class Fake : public IDispatch {
 
 std::string Fake::describe(const VARIANT& v) {
   switch (v.vt) {
-    case VT_I4: return std::to_string(v.lVal);
-    case VT_BOOL: return v.boolVal ? "true" : "false";
-    case VT_BSTR: return "'" + utf8(v.bstrVal, SysStringLen(v.bstrVal)) + "'";
-    case VT_ERROR: return "missing";
+    case VT_I4:
+      return std::to_string(v.lVal);
+    case VT_BOOL:
+      return v.boolVal ? "true" : "false";
+    case VT_BSTR:
+      return "'" + utf8(v.bstrVal, SysStringLen(v.bstrVal)) + "'";
+    case VT_ERROR:
+      return "missing";
     case VT_DISPATCH:
       return live.count(static_cast<Fake*>(v.pdispVal)) ? static_cast<Fake*>(v.pdispVal)->label()
-                                                       : "object";
+                                                        : "object";
     case VT_ARRAY | VT_VARIANT: {
       SAFEARRAY* a = v.parray;
       LONG rows = 0, columns = 0, low = 0;
@@ -224,7 +234,8 @@ std::string Fake::describe(const VARIANT& v) {
       }
       return out + "]";
     }
-    default: return "vt" + std::to_string(v.vt);
+    default:
+      return "vt" + std::to_string(v.vt);
   }
 }
 
@@ -277,7 +288,8 @@ class PageSetup : public Fake {
 class Sheet : public Fake {
  public:
   Sheet(std::string label, std::wstring name)
-      : Fake("sheet", std::move(label)), name_(std::move(name)),
+      : Fake("sheet", std::move(label)),
+        name_(std::move(name)),
         setup_(new PageSetup("setup", label_ + ".setup")) {}
   const std::wstring& name() const { return name_; }
   HRESULT answer(const std::wstring& member, const std::vector<VARIANT*>& args,
@@ -307,7 +319,9 @@ class Sheet : public Fake {
 
 class Sheets : public Fake {
  public:
-  explicit Sheets(std::string book) : Fake("sheets", book + ".sheets"), book_(std::move(book)) { add(); }
+  explicit Sheets(std::string book) : Fake("sheets", book + ".sheets"), book_(std::move(book)) {
+    add();
+  }
   HRESULT answer(const std::wstring& member, const std::vector<VARIANT*>& args,
                  VARIANT* result) override {
     if (member == L"Count" || member == L"Item") return element(member, sheets_, args, result);
@@ -370,7 +384,8 @@ class Workbooks : public Fake {
 class Application : public Fake {
  public:
   Application()
-      : Fake("application", "app"), workbooks_(new Workbooks("workbooks", "workbooks")),
+      : Fake("application", "app"),
+        workbooks_(new Workbooks("workbooks", "workbooks")),
         window_(new Fake("window", "window")) {}
   HRESULT answer(const std::wstring& member, const std::vector<VARIANT*>&,
                  VARIANT* result) override {
@@ -409,8 +424,8 @@ Factory factory;
 
 extern "C" {
 
-__declspec(dllexport) HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID riid,
-                                                               void** out) {
+__declspec(dllexport) HRESULT STDAPICALLTYPE
+    DllGetClassObject(REFCLSID clsid, REFIID riid, void** out) {
   if (clsid != kClsid) return CLASS_E_CLASSNOTAVAILABLE;
   return factory.QueryInterface(riid, out);
 }

@@ -60,14 +60,17 @@ TEST_F(OptionsTest, FormatsAndHeaderModes) {
   struct Case {
     const char* format;
     OutputFormat expected;
-  } formats[] = {{"HTML", OutputFormat::Html}, {"csv", OutputFormat::Csv},
-                 {"Xls", OutputFormat::Excel}, {"xlsx", OutputFormat::Text},
+  } formats[] = {{"HTML", OutputFormat::Html},
+                 {"csv", OutputFormat::Csv},
+                 {"Xls", OutputFormat::Excel},
+                 {"xlsx", OutputFormat::Text},
                  {"txt", OutputFormat::Text}};
   for (const Case& c : formats)
     EXPECT_EQ(load(std::string("[ﾌｧｲﾙ出力設定]\nﾌｧｲﾙ出力形式=") + c.format + "\n").outputFormat,
               c.expected)
         << c.format;
-  EXPECT_EQ(load("[その他設定]\nﾍｯﾀﾞｰﾌｧｲﾙ読取設定=読取禁止\n").headerReadMode, HeaderReadMode::NoRead);
+  EXPECT_EQ(load("[その他設定]\nﾍｯﾀﾞｰﾌｧｲﾙ読取設定=読取禁止\n").headerReadMode,
+            HeaderReadMode::NoRead);
   EXPECT_EQ(load("[その他設定]\nﾍｯﾀﾞｰﾌｧｲﾙ読取設定=一回読み込み\n").headerReadMode,
             HeaderReadMode::ReadOnce);
   EXPECT_EQ(load("[その他設定]\nﾍｯﾀﾞｰﾌｧｲﾙ読取設定=何か\n").headerReadMode,
@@ -81,8 +84,8 @@ TEST(ExtensionList, ParsesItemsAsStored) {
     const char* text;
     const char* expected;  // written back; "" for an empty list
   } cases[] = {
-      {"c:0,,h", "c:0"},       // empty item skipped, final "h" without ':' dropped
-      {"h,c:0", "h:0,c:0"},    // an item before a comma without ':' is language 0
+      {"c:0,,h", "c:0"},               // empty item skipped, final "h" without ':' dropped
+      {"h,c:0", "h:0,c:0"},            // an item before a comma without ':' is language 0
       {"cpp:1,cpp:2", "cpp:1,cpp:2"},  // duplicates stay
       {"", ""},
       {",,,", ""},
@@ -101,8 +104,8 @@ TEST(ExtensionList, ParsesItemsAsStored) {
 
 TEST_F(OptionsTest, IncludeFoldersStopAtTheFirstMissingKey) {
   std::string a = folder("inc_a"), b = folder("inc_b");
-  const Options& o = load("[ﾃﾞｨﾚｸﾄﾘ設定]\n標準ｲﾝｸﾙｰﾄﾞ設定数=3\n標準ｲﾝｸﾙｰﾄﾞ0=" + a +
-                          "\n標準ｲﾝｸﾙｰﾄﾞ2=" + b + "\n");
+  const Options& o =
+      load("[ﾃﾞｨﾚｸﾄﾘ設定]\n標準ｲﾝｸﾙｰﾄﾞ設定数=3\n標準ｲﾝｸﾙｰﾄﾞ0=" + a + "\n標準ｲﾝｸﾙｰﾄﾞ2=" + b + "\n");
   ASSERT_EQ(o.includeDirectories.size(), 1u);
   EXPECT_EQ(o.includeDirectories[0], a + "/");
 }
@@ -122,10 +125,10 @@ TEST_F(OptionsTest, IncludeFoldersRefuseMissingAndCaseDuplicates) {
 // kept.
 TEST_F(OptionsTest, LoadedIncludeFoldersRefuseMissingAndCaseDuplicates) {
   std::string a = folder("Inc"), b = folder("b");
-  const Options& o = load("[ﾃﾞｨﾚｸﾄﾘ設定]\n標準ｲﾝｸﾙｰﾄﾞ設定数=5\n標準ｲﾝｸﾙｰﾄﾞ0=" + b +
-                          "\n標準ｲﾝｸﾙｰﾄﾞ1=" + a + "\n標準ｲﾝｸﾙｰﾄﾞ2=" + dir_.path() +
-                          "/nothere\n標準ｲﾝｸﾙｰﾄﾞ3=" + dir_.path() + "/INC/\n標準ｲﾝｸﾙｰﾄﾞ4=" +
-                          b + "/\n");
+  const Options& o =
+      load("[ﾃﾞｨﾚｸﾄﾘ設定]\n標準ｲﾝｸﾙｰﾄﾞ設定数=5\n標準ｲﾝｸﾙｰﾄﾞ0=" + b + "\n標準ｲﾝｸﾙｰﾄﾞ1=" + a +
+           "\n標準ｲﾝｸﾙｰﾄﾞ2=" + dir_.path() + "/nothere\n標準ｲﾝｸﾙｰﾄﾞ3=" + dir_.path() +
+           "/INC/\n標準ｲﾝｸﾙｰﾄﾞ4=" + b + "/\n");
   EXPECT_EQ(o.includeDirectories, (std::vector<std::string>{b + "/", a + "/"}));
 }
 
@@ -161,7 +164,7 @@ TEST_F(OptionsTest, OutputFolderFallsBackToTheProgramFolder) {
 TEST_F(OptionsTest, FolderExistsRules) {
   EXPECT_TRUE(folderExists(dir_.path()));
   EXPECT_TRUE(folderExists(dir_.path() + "/"));
-  EXPECT_TRUE(folderExists("c:"));   // a bare drive
+  EXPECT_TRUE(folderExists("c:"));  // a bare drive
   EXPECT_TRUE(folderExists("c:\\"));
   EXPECT_FALSE(folderExists(""));
   EXPECT_FALSE(folderExists(dir_.path() + "/" + std::string(300, 'x')));

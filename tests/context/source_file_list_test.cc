@@ -54,7 +54,7 @@ TEST_F(SourceFileListTest, RefusesUnknownExtensionsAndMixedFamilies) {
   registerSourceFile(liveOptions(), "readme.txt", "", list_);
   registerSourceFile(liveOptions(), "Makefile", "", list_);
   EXPECT_TRUE(list_.empty());
-  registerSourceFile(liveOptions(), "a.C", "", list_);   // extensions ignore case
+  registerSourceFile(liveOptions(), "a.C", "", list_);  // extensions ignore case
   registerSourceFile(liveOptions(), "w.cpp", "", list_);
   registerSourceFile(liveOptions(), "j.java", "", list_);
   EXPECT_EQ(list_.languageMask(), kModeC | kModeCOrCpp | kModeJava);
@@ -74,7 +74,8 @@ TEST_F(SourceFileListTest, VbFilesRefuseCFiles) {
 }
 
 TEST_F(SourceFileListTest, BasModulesAreReadFirst) {
-  for (const char* n : {"c.bas", "b.frm", "a.bas", "d.vb", "e.BAS"}) registerSourceFile(liveOptions(), n, "", list_);
+  for (const char* n : {"c.bas", "b.frm", "a.bas", "d.vb", "e.BAS"})
+    registerSourceFile(liveOptions(), n, "", list_);
   EXPECT_EQ(order(), "a.bas c.bas e.BAS b.frm d.vb ");
 }
 

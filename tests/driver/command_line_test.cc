@@ -64,9 +64,9 @@ TEST_F(CommandLineTest, SwitchesChangeTheLiveOptions) {
   // Only switches: nothing is registered, so no run happens.
   EXPECT_EQ(runCommandLine("/98 /t /rsv /def /func"), CommandLineResult::NoFiles);
   const Options& o = liveOptions();
-  EXPECT_EQ(o.pc98Lines + o.showElapsedTime + o.reservedWordDump + o.defineList +
-                o.hideRepeatedSubtrees,
-            5);
+  EXPECT_EQ(
+      o.pc98Lines + o.showElapsedTime + o.reservedWordDump + o.defineList + o.hideRepeatedSubtrees,
+      5);
   runCommandLine("/file /No_h");
   EXPECT_EQ(o.headerReadMode, HeaderReadMode::NoRead);
   liveOptions().headerReadMode = HeaderReadMode::PerSourceFile;
@@ -95,7 +95,7 @@ TEST_F(CommandLineTest, FoldersRegisterEverySourceFileBelowThem) {
 TEST_F(CommandLineTest, PatternsExpandOnlyWhenTheFilePartStartsWithStarDot) {
   touch("src/a1.c");
   touch("src/a2.cpp");
-  touch("src/sub/z.c");     // "sub" does not match "*.c": not searched
+  touch("src/sub/z.c");      // "sub" does not match "*.c": not searched
   touch("src/lib.c/y.cpp");  // a matching folder: everything below counts
   registerPath(temp_.file("src/*.c"));
   EXPECT_EQ(registered(), "/src/a1.c /src/lib.c/y.cpp ");
@@ -117,8 +117,8 @@ TEST_F(CommandLineTest, PosixArgumentsAreSwitchesOnlyWhenKnown) {
 // Absolute paths and patterns are paths; the switch-like rest is unknown.
 // Nothing here registers a file, so no run starts.
 TEST_F(CommandLineTest, PosixArgumentsThatLookLikePathsArePaths) {
-  EXPECT_EQ(runCommandLineArguments({"/T", "-x", temp_.file("gone.txt"), temp_.file("*.cpp"),
-                                     "-o", temp_.file("out/deep")}),
+  EXPECT_EQ(runCommandLineArguments({"/T", "-x", temp_.file("gone.txt"), temp_.file("*.cpp"), "-o",
+                                     temp_.file("out/deep")}),
             CommandLineResult::NoFiles);
   const RunOutcome& o = runOutcome();
   EXPECT_TRUE(o.badCommandLine);
@@ -136,15 +136,16 @@ TEST_F(CommandLineTest, WhatRegistrationLeavesOutIsNoted) {
   touch("v.pas");
   touch("notes.txt");
   std::filesystem::create_directory_symlink(temp_.file("src"), temp_.file("src/sub/up"));
-  for (const char* path : {"src", "v.pas", "notes.txt", "src/*.cpp"}) registerPath(temp_.file(path));
+  for (const char* path : {"src", "v.pas", "notes.txt", "src/*.cpp"})
+    registerPath(temp_.file(path));
   EXPECT_EQ(registered(), "/src/a.c /src/sub/b.c ");  // the link back to src is not followed
   std::string notes;
   for (const std::string& note : runOutcome().notes) notes += note + "\n";
   std::string t = temp_.path();
   EXPECT_EQ(notes, " 検索済みのﾌｫﾙﾀﾞです [" + t + "/src/sub/up]\n" +
-                   " C,C++,Java系とVB,Delphi系は同時に処理できません [" + t + "/v.pas]\n" +
-                   " 解析対象外のﾌｧｲﾙです [" + t + "/notes.txt]\n" +
-                   " ｿｰｽﾌｧｲﾙがありません [" + t + "/src/*.cpp]\n");
+                       " C,C++,Java系とVB,Delphi系は同時に処理できません [" + t + "/v.pas]\n" +
+                       " 解析対象外のﾌｧｲﾙです [" + t + "/notes.txt]\n" + " ｿｰｽﾌｧｲﾙがありません [" +
+                       t + "/src/*.cpp]\n");
 }
 
 // The watch is told every file met and what became of it; false stops the

@@ -52,7 +52,8 @@ class JavaClassesTest : public AnalysisTest {
          "    public Box(int n) { }\n"
          "    public void open() { Op.MINUS.apply(2, 1); }\n"
          "}\n");
-    file("/src/N_Sub.java", "public class Sub extends Base {\n    void own() { inherited(); }\n}\n");
+    file("/src/N_Sub.java",
+         "public class Sub extends Base {\n    void own() { inherited(); }\n}\n");
     file("/src/Q_Base.java", "public class Base {\n    public void inherited() { }\n}\n");
     file("/src/R_Op.java",
          "public enum Op {\n"
@@ -85,8 +86,8 @@ TEST_F(JavaClassesTest, ClassesOfEveryFileInEveryOrderAndHeaderMode) {
       renewRun();
       sources(usersFirst);
       ASSERT_TRUE(analyse(paths_));
-      EXPECT_EQ(edges(), expected) << "mode " << static_cast<int>(mode) << " users first "
-                                   << usersFirst;
+      EXPECT_EQ(edges(), expected)
+          << "mode " << static_cast<int>(mode) << " users first " << usersFirst;
       // Nothing of the declarations pass reaches the log twice, and no
       // class is registered twice.
       std::string log = takeLog();

@@ -23,7 +23,8 @@ class RunDriverIncludeTest : public AnalysisTest {
         line += c;
         continue;
       }
-      if (line.find("を処理中") != std::string::npos || line.find("Can't open") != std::string::npos)
+      if (line.find("を処理中") != std::string::npos ||
+          line.find("Can't open") != std::string::npos)
         out += (out.empty() ? "" : "|") + line;
       line.clear();
     }
@@ -94,7 +95,8 @@ TEST_F(RunDriverIncludeTest, AbsoluteNamesAreOpenedAsWritten) {
   file("/inc/a.h", "int a;\n");
   file("/other//inc/c.h", "int c;\n");
   options().includeDirectories = {"/other/"};
-  EXPECT_EQ(readingLog({"/src/main.c"}), "main.cを処理中|  /inc/a.hを処理中|  Can't open [/inc/c.h]");
+  EXPECT_EQ(readingLog({"/src/main.c"}),
+            "main.cを処理中|  /inc/a.hを処理中|  Can't open [/inc/c.h]");
 }
 
 TEST_F(RunDriverIncludeTest, HeaderThatIncludesItsIncluder) {
@@ -150,7 +152,9 @@ TEST_F(RunDriverIncludeTest, UnreadableFilesDoNotStopTheRun) {
   for (int i = 0; i < 5000; ++i) junk += static_cast<char>((i * 7919) % 256);
   file("/src/a.c", junk);
   file("/src/b.c", "/*");
-  file("/src/c.c", std::string("\xFF\xFE" "a\0b", 5));
+  file("/src/c.c", std::string("\xFF\xFE"
+                               "a\0b",
+                               5));
   file("/src/d.c", "int d;\n");
   std::string log = readingLog({"/src/a.c", "/src/b.c", "/src/c.c", "/src/d.c", "/src/gone.c"});
   EXPECT_NE(log.find("d.cを処理中"), std::string::npos);

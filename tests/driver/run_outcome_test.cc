@@ -60,8 +60,9 @@ TEST(RunOutcome, FilesOfSettingsAndAFolderInUse) {
     lost.settingsDataProblem = c.problem;
     EXPECT_EQ(lost.message(),
               std::string("INIﾌｧｲﾙが読み込めません(") + c.reason +
-                  ")。既定の設定を使用します: /p/Mizenta.ini\n" + "Mizentaの設定ﾌｧｲﾙが読み込めません(" +
-                  c.reason + ")。内部確保してある予約語、型情報を使用します: /p/Mizenta設定.dat\n" +
+                  ")。既定の設定を使用します: /p/Mizenta.ini\n" +
+                  "Mizentaの設定ﾌｧｲﾙが読み込めません(" + c.reason +
+                  ")。内部確保してある予約語、型情報を使用します: /p/Mizenta設定.dat\n" +
                   "1 ファイルを解析しました。レポート: /out/\n");
     EXPECT_EQ(lost.exitStatus(), 1);
     EXPECT_EQ(iniUnusableLogLine(c.problem, "/p/Mizenta.ini"),

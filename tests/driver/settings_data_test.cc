@@ -53,7 +53,8 @@ class SettingsDataTest : public AnalysisTest {
     std::string out = pointer == 4 ? "" : "*" + std::to_string(pointer);
     for (size_t i = 0; i < baseTypes().size(); ++i) {
       const TypeRecord& t = baseTypes().at(i);
-      out += (out.empty() ? "" : " ") + t.name + "=" + std::to_string(t.sizes[slotOfMode(t.languages)]) +
+      out += (out.empty() ? "" : " ") + t.name + "=" +
+             std::to_string(t.sizes[slotOfMode(t.languages)]) +
              (t.flags & TypeTable::kInexact ? "~" : "") + ":" + std::to_string(t.languages);
     }
     return out;
@@ -83,7 +84,6 @@ class SettingsDataTest : public AnalysisTest {
   }
 };
 
-
 TEST_F(SettingsDataTest, SectionsAgainstTheRunsLanguages) {
   const char* sections =
       "all\n#ifdef MZ_C\nc\n#endif\n#ifdef MZ_VB\nvb\n#endif\n#ifndef MZ_JAVA\nnever\n#endif\n"
@@ -112,10 +112,16 @@ TEST_F(SettingsDataTest, SectionsAgainstTheRunsLanguages) {
 
 TEST_F(SettingsDataTest, ClassDefinitions) {
   const EntryCase cases[] = {
-      {{"a.cpp"}, "CFoo(theFoo) CBar ( a b ) CFoo", "CFoo:255 CBar:255 | CFoo theFoo:255 CBar a:255 CBar b:255"},
-      {{"a.cpp"}, "namespace std { string ostream(cout) } after", "std::string:255 std::ostream:255 after:255 | std::ostream cout:255"},
+      {{"a.cpp"},
+       "CFoo(theFoo) CBar ( a b ) CFoo",
+       "CFoo:255 CBar:255 | CFoo theFoo:255 CBar a:255 CBar b:255"},
+      {{"a.cpp"},
+       "namespace std { string ostream(cout) } after",
+       "std::string:255 std::ostream:255 after:255 | std::ostream cout:255"},
       {{"a.cpp"}, "namespace A { namespace B { X(x) } Y }", "A::B::X:255 A::Y:255 | A::B::X x:255"},
-      {{"a.cpp"}, "#ifdef MZ_C\nK(k)\n#endif\n#ifdef MZ_CPP\nK(k)\n#endif\n#ifdef MZ_VB\nV\n#endif", "K:3 | K k:3"},
+      {{"a.cpp"},
+       "#ifdef MZ_C\nK(k)\n#endif\n#ifdef MZ_CPP\nK(k)\n#endif\n#ifdef MZ_VB\nV\n#endif",
+       "K:3 | K k:3"},
       // Parentheses too deep or unopened: words inside are still members.
       {{"a.cpp"}, "C((a)) b ) c ( (", "C:255 b:255 c:255 | C a:255"},
       {{"a.cpp"}, "(orphan) namespace", "|"},
@@ -126,7 +132,8 @@ TEST_F(SettingsDataTest, ClassDefinitions) {
 TEST_F(SettingsDataTest, TypeEntries) {
   const EntryCase cases[] = {
       {{"a.c"}, "int(4) unsigned int(4)", "int=4:255 unsigned=0:255 unsigned int=4:255"},
-      {{"a.c"}, "unsigned(4) unsigned int(4) long(4) long long(8)",
+      {{"a.c"},
+       "unsigned(4) unsigned int(4) long(4) long long(8)",
        "long=4:255 long long=8:255 unsigned=4:255 unsigned int=4:255"},
       // "void" never joins; anything but a word in between keeps two names.
       {{"a.c"}, "unsigned void ; char(1)", "char=1:255 unsigned=0:255 void=0:255"},
@@ -146,11 +153,13 @@ TEST_F(SettingsDataTest, TypeEntries) {
 // The macros of the file are every file's starting macros; the interrupt
 // keywords reach #pragma in the sources (and nothing else of the file).
 TEST_F(SettingsDataTest, MacrosAndInterruptKeywordsReachTheSources) {
-  settingsFile("#define LIMIT 3\n#MZ割り込みキーワード interrupt , __interrupt\n"
-               "#pragma interrupt early\n");
+  settingsFile(
+      "#define LIMIT 3\n#MZ割り込みキーワード interrupt , __interrupt\n"
+      "#pragma interrupt early\n");
   file("/src/a.c", "#if LIMIT == 3\n#pragma interrupt isr\n#endif\n");
   analyse({"/src/a.c"});
-  EXPECT_EQ(run().settings().interruptKeywords, (std::vector<std::string>{"interrupt", "__interrupt"}));
+  EXPECT_EQ(run().settings().interruptKeywords,
+            (std::vector<std::string>{"interrupt", "__interrupt"}));
   ASSERT_EQ(run().settings().definitions.size(), 1u);
   EXPECT_EQ(run().settings().definitions[0].name, "LIMIT");
   EXPECT_TRUE(functions().exists("isr"));
@@ -194,8 +203,9 @@ TEST_F(SettingsDataTest, UnusableFileTakesTheBuiltInListsToo) {
       files().addUnreadable(path, c.problem);
     registerAll({"/src/a.c"});
     SettingsData data;
-    EXPECT_EQ(loadSettingsData(run().scan(), reservedWords(), baseTypes(), data, sourceList(), files()),
-              c.problem);
+    EXPECT_EQ(
+        loadSettingsData(run().scan(), reservedWords(), baseTypes(), data, sourceList(), files()),
+        c.problem);
     EXPECT_EQ(takeLog(),
               "  Mizentaの設定ﾌｧｲﾙが読み込めません。[/opt/mz/Mizenta設定.dat]\n"
               "  内部確保してある予約語、型情報を使用します。\n");

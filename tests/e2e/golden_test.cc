@@ -78,7 +78,8 @@ std::vector<GoldenCase> allCases() {
 // The names of the files directly in `folder`, sorted.
 std::vector<std::string> fileNames(const std::string& folder) {
   std::vector<std::string> names;
-  for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().string());
+  for (const auto& e : fs::directory_iterator(folder))
+    names.push_back(e.path().filename().string());
   std::sort(names.begin(), names.end());
   return names;
 }
@@ -154,7 +155,8 @@ class Golden : public testing::TestWithParam<GoldenCase> {
   std::string substitute(const std::string& text) const {
     std::string dir = nativePathFor(GetParam().kind, inputDir_) + nativeSeparator();
     std::string out = replaceAll(text, "{DIR}", dir);
-    out = replaceAll(out, "{PROG}", nativePathFor(GetParam().kind, programDir_) + nativeSeparator());
+    out =
+        replaceAll(out, "{PROG}", nativePathFor(GetParam().kind, programDir_) + nativeSeparator());
     return out;
   }
 
@@ -182,7 +184,8 @@ class Golden : public testing::TestWithParam<GoldenCase> {
       bool same = w == g;
       if (!same && w.find("{NUMBER}") != std::string::npos) {
         std::string pattern;
-        for (char ch : w) pattern += std::string(std::strchr("\\^$.|?*+()[]{}", ch) ? "\\" : "") + ch;
+        for (char ch : w)
+          pattern += std::string(std::strchr("\\^$.|?*+()[]{}", ch) ? "\\" : "") + ch;
         pattern = replaceAll(pattern, "\\{NUMBER\\}", "-?[0-9][0-9.e+-]*");
         same = std::regex_match(g, std::regex(pattern));
       }

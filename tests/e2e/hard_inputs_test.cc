@@ -42,12 +42,10 @@ class HardInputs : public testing::TestWithParam<ProgramKind> {
     return r;
   }
   std::string log() const { return readFileBytes(prog_ + "/MizentaErrLog.txt"); }
-  void writeIni(const std::string& text) {
-    writeFileBytes(prog_ + "/Mizenta.ini", withCrLf(text));
-  }
+  void writeIni(const std::string& text) { writeFileBytes(prog_ + "/Mizenta.ini", withCrLf(text)); }
   std::string summary(int analysed, const std::string& lost = "") const {
-    return std::to_string(analysed) + " ファイルを解析しました" + lost + "。レポート: " +
-           named(prog_) + sep() + "\n";
+    return std::to_string(analysed) + " ファイルを解析しました" + lost +
+           "。レポート: " + named(prog_) + sep() + "\n";
   }
 
   TempDir temp_;
@@ -84,19 +82,24 @@ TEST_P(HardInputs, PipesAndDevicesAreNotRead) {
   writeFileBytes(work_ + "/src/real.h", "int real(void) { return 0; }\n");
   for (const char* pipe : {"/src/pipe.h", "/src/p.c"})
     ASSERT_EQ(mkfifo((work_ + pipe).c_str(), 0600), 0);
-  for (const char* link : {"/src/zero.h", "/src/z.c"}) fs::create_symlink("/dev/zero", work_ + link);
+  for (const char* link : {"/src/zero.h", "/src/z.c"})
+    fs::create_symlink("/dev/zero", work_ + link);
   ProgramResult r = run({"src"});
   std::string ini = named(prog_) + sep() + "Mizenta.ini";
   std::string data = named(prog_) + sep() + "Mizenta設定.dat";
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_EQ(r.standardError,
-            "INIﾌｧｲﾙが読み込めません(通常のﾌｧｲﾙではありません)。既定の設定を使用します: " +
-                ini + "\nMizentaの設定ﾌｧｲﾙが読み込めません(通常のﾌｧｲﾙではありません)。" +
+            "INIﾌｧｲﾙが読み込めません(通常のﾌｧｲﾙではありません)。既定の設定を使用します: " + ini +
+                "\nMizentaの設定ﾌｧｲﾙが読み込めません(通常のﾌｧｲﾙではありません)。" +
                 "内部確保してある予約語、型情報を使用します: " + data + "\n" +
                 summary(1, " (開けないファイル 2)"));
   EXPECT_EQ(log(), withCrLf(" INIﾌｧｲﾙが読み込めません(通常のﾌｧｲﾙではありません)。"
-                            "既定の設定を使用します [" + ini + "]\n"
-                            "  Mizentaの設定ﾌｧｲﾙが読み込めません。[" + data + "]\n"
+                            "既定の設定を使用します [" +
+                            ini +
+                            "]\n"
+                            "  Mizentaの設定ﾌｧｲﾙが読み込めません。[" +
+                            data +
+                            "]\n"
                             "  内部確保してある予約語、型情報を使用します。\n"
                             "a.cを処理中\n"
                             "  通常のﾌｧｲﾙではないため読みません [pipe.h]\n"
@@ -124,7 +127,8 @@ TEST_P(HardInputs, UnusableFilesOfSettings) {
       {"settings folder", kUsable, kFolder, "ﾌｫﾙﾀﾞです"},
       {"settings link to itself", kUsable, kLinkLoop, "開けません"},
   };
-  writeFileBytes(work_ + "/a.c", "int g(void) { return 0; }\nint f(void) { if (g()) return 1; return 0; }\n");
+  writeFileBytes(work_ + "/a.c",
+                 "int g(void) { return 0; }\nint f(void) { if (g()) return 1; return 0; }\n");
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     // The superuser reads without permission, and Windows knows no such mark.
@@ -149,14 +153,15 @@ TEST_P(HardInputs, UnusableFilesOfSettings) {
     std::string said = iniLost ? "INIﾌｧｲﾙが読み込めません(" + std::string(c.reason) +
                                      ")。既定の設定を使用します: " + iniName + "\n"
                                : "Mizentaの設定ﾌｧｲﾙが読み込めません(" + std::string(c.reason) +
-                                     ")。内部確保してある予約語、型情報を使用します: " +
-                                     dataName + "\n";
+                                     ")。内部確保してある予約語、型情報を使用します: " + dataName +
+                                     "\n";
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.standardError, said + summary(1));
     std::string logged = iniLost ? " INIﾌｧｲﾙが読み込めません(" + std::string(c.reason) +
                                        ")。既定の設定を使用します [" + iniName + "]\n"
-                                 : "  Mizentaの設定ﾌｧｲﾙが読み込めません。[" + dataName + "]\n"
-                                   "  内部確保してある予約語、型情報を使用します。\n";
+                                 : "  Mizentaの設定ﾌｧｲﾙが読み込めません。[" + dataName +
+                                       "]\n"
+                                       "  内部確保してある予約語、型情報を使用します。\n";
     EXPECT_EQ(log(), withCrLf(logged + "a.cを処理中\n"));
     EXPECT_EQ(fs::exists(prog_ + "/MzStepLog.txt"), iniLost);
     std::string tree = readFileBytes(prog_ + "/MizentaLog.txt");
@@ -178,8 +183,9 @@ TEST_P(HardInputs, ManyIncludeFoldersAndClasses) {
     fs::create_directories(folder);
     ini += "標準ｲﾝｸﾙｰﾄﾞ" + std::to_string(i) + "=" + nativePathFor(GetParam(), folder) + "\n";
   }
-  writeIni(ini + "[ﾌｧｲﾙ出力設定]\nﾌｧｲﾙ出力形式=csv\nｸﾞﾛｰﾊﾞﾙ変数一覧=ON\n"
-                 "変数詳細情報の表示=ON\n関数詳細情報の表示=ON\n");
+  writeIni(ini +
+           "[ﾌｧｲﾙ出力設定]\nﾌｧｲﾙ出力形式=csv\nｸﾞﾛｰﾊﾞﾙ変数一覧=ON\n"
+           "変数詳細情報の表示=ON\n関数詳細情報の表示=ON\n");
   std::string settings = "#MZ設定Mode class定義\r\n";
   for (int i = 0; i < 20000; ++i)
     settings += "C" + std::to_string(i) + "(obj" + std::to_string(i) + ")\r\n";

@@ -62,8 +62,9 @@ TEST_P(OutputAndNames, ReportsGoWhereTheyCanBeWritten) {
     if (wine())
       fs::create_directory(prog_ + "/MizentaErrLog.txt");
     else
-      fs::permissions(prog_, fs::perms::owner_write | fs::perms::group_write |
-                                 fs::perms::others_write, fs::perm_options::remove);
+      fs::permissions(prog_,
+                      fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                      fs::perm_options::remove);
     std::string unwritten, where = named(work_);
     for (int k = 4 - blocked; k < 4; ++k) {
       fs::create_directory(work_ + "/" + reports[k]);
@@ -73,7 +74,8 @@ TEST_P(OutputAndNames, ReportsGoWhereTheyCanBeWritten) {
     fs::permissions(prog_, fs::perms::owner_all, fs::perm_options::add);
     EXPECT_EQ(r.exitCode, blocked ? 1 : 0);
     std::string tail = blocked ? " (書けないレポート " + std::to_string(blocked) + ")\n" : "\n";
-    EXPECT_EQ(r.standardError, said(unwritten + "1 ファイルを解析しました。レポート: " + where + tail));
+    EXPECT_EQ(r.standardError,
+              said(unwritten + "1 ファイルを解析しました。レポート: " + where + tail));
     EXPECT_TRUE(fs::is_directory(prog_ + "/MizentaErrLog.txt") ||
                 !fs::exists(prog_ + "/MizentaErrLog.txt"));
     std::string log = blocked == 4 ? "" : "a.cを処理中\n";
@@ -92,16 +94,18 @@ TEST_P(OutputAndNames, UnwrittenReportsKeepTheirOrder) {
   installProgram(GetParam(), prog_);
   writeFileBytes(prog_ + "/Mizenta.ini",
                  withCrLf("[ﾌｧｲﾙ出力設定]\n関数詳細情報の表示=ON\nｸﾞﾛｰﾊﾞﾙ変数一覧=ON\n"));
-  writeFileBytes(work_ + "/a.c", "int g;\nint f(void) { return g; }\nint main(void) { return f(); }\n");
+  writeFileBytes(work_ + "/a.c",
+                 "int g;\nint f(void) { return g; }\nint main(void) { return f(); }\n");
   std::string unwritten;
-  for (const char* report : {"MizentaLog.txt", "Mz関数詳細情報.txt", "Mz一覧Obj.txt", "MzStepLog.txt"}) {
+  for (const char* report :
+       {"MizentaLog.txt", "Mz関数詳細情報.txt", "Mz一覧Obj.txt", "MzStepLog.txt"}) {
     fs::create_directory(prog_ + "/" + platform::utf8FromCp932Name(report));
     unwritten += "レポートを書けません: " + named(prog_) + report + "\n";
   }
   ProgramResult r = run({"a.c"});
   EXPECT_EQ(r.exitCode, 1);
-  EXPECT_EQ(r.standardError, said(unwritten + "1 ファイルを解析しました。レポート: " + named(prog_) +
-                                  " (書けないレポート 4)\n"));
+  EXPECT_EQ(r.standardError, said(unwritten + "1 ファイルを解析しました。レポート: " +
+                                  named(prog_) + " (書けないレポート 4)\n"));
 }
 
 // The program's folder, its INI file (which asks for the function list)
@@ -131,7 +135,8 @@ TEST_P(OutputAndNames, AbsoluteIncludeAndALinkBack) {
   installProgram(GetParam(), prog_);
   std::string header = nativePathFor(GetParam(), work_ + "/inc/x.h");
   if (wine()) header = header.substr(2);  // "\tmp\...": no drive
-  writeFileBytes(work_ + "/src/main.c", "#include \"" + header + "\"\nint main(void) { return x(); }\n");
+  writeFileBytes(work_ + "/src/main.c",
+                 "#include \"" + header + "\"\nint main(void) { return x(); }\n");
   writeFileBytes(work_ + "/inc/x.h", "int x(void) { return 0; }\n");
   writeFileBytes(work_ + "/src/sub/b.c", "int b;\n");
   fs::create_directory_symlink(work_ + "/src", work_ + "/src/sub/up");
@@ -140,8 +145,8 @@ TEST_P(OutputAndNames, AbsoluteIncludeAndALinkBack) {
   EXPECT_EQ(r.standardError, said("2 ファイルを解析しました。レポート: " + named(prog_) + "\n"));
   std::string link = "src" + sep() + "sub" + sep() + "up";
   EXPECT_EQ(readFileBytes(prog_ + "/MizentaErrLog.txt"),
-            withCrLf(" 検索済みのﾌｫﾙﾀﾞです [" + link + "]\n" +
-                     "b.cを処理中\nmain.cを処理中\n  " + header + "を処理中\n"));
+            withCrLf(" 検索済みのﾌｫﾙﾀﾞです [" + link + "]\n" + "b.cを処理中\nmain.cを処理中\n  " +
+                     header + "を処理中\n"));
 }
 
 std::vector<ProgramKind> kinds() {

@@ -20,7 +20,8 @@ namespace fs = std::filesystem;
 // What tests/e2e/read_reports.py tells of the reports of `folder`, in
 // CP932 like the texts here: one line per finding.
 std::vector<std::string> readReports(const std::string& folder) {
-  std::string command = "/usr/bin/python3 " MZ_SOURCE_DIR "/tests/e2e/read_reports.py '" + folder + "'";
+  std::string command =
+      "/usr/bin/python3 " MZ_SOURCE_DIR "/tests/e2e/read_reports.py '" + folder + "'";
   std::string out;
   if (std::FILE* p = popen(command.c_str(), "r")) {
     char buffer[4096];
@@ -63,13 +64,13 @@ class ReportSafety : public testing::TestWithParam<ProgramKind> {
     const std::string script = wine() ? "script(3).c" : "<script>alert(3)<.script>.c";
     const std::string link = wine() ? "=HYPERLINK(x,y)&z.c" : "=HYPERLINK(\"x\",\"y\").c";
     const std::string header = wine() ? "b&tag.h" : "<b>tag</b>.h";
-    writeFileBytes(src + "/" + script,
-                   "#include \"" + header + "\"\n"
-                   "#define SCRIPT \"<script>alert(1)</script>\"\n"
-                   "#define IMG <img src=x onerror=alert(2)>\n"
-                   "/* <script>alert(4)</script> \"quoted\", comma */\n"
-                   "int f_amp(int a, int b) { return a & b; }\n"
-                   "int main(void) { return f_amp(1, 2); }\n");
+    writeFileBytes(src + "/" + script, "#include \"" + header +
+                                           "\"\n"
+                                           "#define SCRIPT \"<script>alert(1)</script>\"\n"
+                                           "#define IMG <img src=x onerror=alert(2)>\n"
+                                           "/* <script>alert(4)</script> \"quoted\", comma */\n"
+                                           "int f_amp(int a, int b) { return a & b; }\n"
+                                           "int main(void) { return f_amp(1, 2); }\n");
     writeFileBytes(src + "/a,b.c", "int g_comma(void) { return 0; }\n");
     writeFileBytes(src + "/" + link, "int h_link(void) { return g_comma(); }\n");
     writeFileBytes(src + "/" + header, "#define TAG \"<b>\"\nint tagged;\n");
@@ -98,8 +99,7 @@ TEST_P(ReportSafety, HtmlShowsSourceTextAsText) {
   writeSources();
   run();
   const std::vector<std::string> found = readReports(prog_);
-  const std::string own =
-      ": /body /font /head /html /p /title body br font head html meta p title";
+  const std::string own = ": /body /font /head /html /p /title body br font head html meta p title";
   const std::string tables =
       ": /body /font /head /html /p /table /td /title /tr body br font head html meta p table "
       "td title tr";
@@ -118,17 +118,17 @@ TEST_P(ReportSafety, HtmlShowsSourceTextAsText) {
                   "/tr body br font head html meta p pre table td th title tr"));
   for (const std::string& text : std::vector<std::string>{
            "text Mz一覧define.html: \"<script>alert(1)</script>\"",
-        "text Mz一覧define.html: <img src=x onerror=alert(2)>",
-        "text Mz一覧define.html: \"<b>\"",
-        "text Mz関数詳細情報.html: /* <script>alert(4)</script> \"quoted\", comma */",
-        "text Mz関数詳細情報.html: std::map<int, int> &m, const char *s",
-        "text Mz一覧Obj.html: class std::vector<int>",
-        "text MzStepLog.html: " + names_[1], "text Mz一覧Func.html: " + names_[1],
-        "text MzFileTree.html: " + names_[1]})
+           "text Mz一覧define.html: <img src=x onerror=alert(2)>",
+           "text Mz一覧define.html: \"<b>\"",
+           "text Mz関数詳細情報.html: /* <script>alert(4)</script> \"quoted\", comma */",
+           "text Mz関数詳細情報.html: std::map<int, int> &m, const char *s",
+           "text Mz一覧Obj.html: class std::vector<int>", "text MzStepLog.html: " + names_[1],
+           "text Mz一覧Func.html: " + names_[1], "text MzFileTree.html: " + names_[1]})
     EXPECT_TRUE(has(found, text)) << text;
   if (!wine()) {
     EXPECT_TRUE(has(found, "text MzFileTree.html: <script>alert(3)<.script>.c"));
-    EXPECT_TRUE(has(found, "text Mz一覧define.html: <script>alert(3)<.script>.cに含まれる定義内容"));
+    EXPECT_TRUE(
+        has(found, "text Mz一覧define.html: <script>alert(3)<.script>.cに含まれる定義内容"));
   }
 }
 
@@ -141,7 +141,8 @@ TEST_P(ReportSafety, CsvKeepsEveryFieldInItsColumn) {
   const std::vector<std::string> found = readReports(prog_);
   std::map<std::string, std::string> rows;
   for (const std::string& line : found)
-    if (line.starts_with("rows ")) rows[line.substr(5, line.find(':') - 5)] = line.substr(line.find(':') + 2);
+    if (line.starts_with("rows "))
+      rows[line.substr(5, line.find(':') - 5)] = line.substr(line.find(':') + 2);
   // Heading, four files and the total; heading and the seven functions.
   EXPECT_EQ(rows["MzStepLog.csv"], "9 9 9 9 9 9");
   EXPECT_EQ(rows["Mz一覧Func.csv"], "5 5 5 5 5 5 5 5");
@@ -149,7 +150,8 @@ TEST_P(ReportSafety, CsvKeepsEveryFieldInItsColumn) {
     EXPECT_TRUE(has(found, "field " + file + ": 'a,b.c'")) << file;
     EXPECT_TRUE(has(found, "field " + file + ": '" + names_[1] + "'")) << file;
   }
-  EXPECT_TRUE(has(found, "field Mz関数詳細情報.csv: '/* <script>alert(4)</script> \"quoted\", comma */'"));
+  EXPECT_TRUE(
+      has(found, "field Mz関数詳細情報.csv: '/* <script>alert(4)</script> \"quoted\", comma */'"));
   EXPECT_TRUE(has(found, "field Mz関数詳細情報.csv: 'int a, int b'"));
   EXPECT_TRUE(has(found, "field Mz一覧define.csv: '\"<script>alert(1)</script>\"'"));
   EXPECT_TRUE(has(found, "field Mz一覧define.csv: 'a,b.cに含まれる定義内容'"));
@@ -267,7 +269,8 @@ TEST(ReportSafetyOnLinux, AFullDiskKeepsTheEarlierReports) {
   FullFolder folder;
   TempDir after;
   unsigned long long bytes = 96 * 1024;
-  for (const auto& e : fs::directory_iterator(folder.out())) bytes += (e.file_size() + 4095) / 4096 * 4096;
+  for (const auto& e : fs::directory_iterator(folder.out()))
+    bytes += (e.file_size() + 4095) / 4096 * 4096;
   // The first run's files (the hidden lock too) go onto the small disk, the run writes there,
   // and what it left is copied out before the namespace (and the disk)
   // goes away.
@@ -275,17 +278,20 @@ TEST(ReportSafetyOnLinux, AFullDiskKeepsTheEarlierReports) {
                  "set -e\n"
                  "saved=$(mktemp -d)\n"
                  "cp -a \"$1\"/. \"$saved\"/\n"
-                 "mount -t tmpfs -o size=" + std::to_string(bytes) + " tmpfs \"$1\"\n"
-                 "cp -a \"$saved\"/. \"$1\"/\n"
-                 "rm -rf \"$saved\"\n"
-                 "cd \"$2\"\n"
-                 "set +e\n"
-                 "LC_ALL=C.UTF-8 \"$3/mizenta\" a.c >\"$4/out\" 2>\"$4/err\"\n"
-                 "echo $? >\"$4/status\"\n"
-                 "mkdir \"$4/reports\"\n"
-                 "cp -a \"$1\"/. \"$4/reports\"/\n");
+                 "mount -t tmpfs -o size=" +
+                     std::to_string(bytes) +
+                     " tmpfs \"$1\"\n"
+                     "cp -a \"$saved\"/. \"$1\"/\n"
+                     "rm -rf \"$saved\"\n"
+                     "cd \"$2\"\n"
+                     "set +e\n"
+                     "LC_ALL=C.UTF-8 \"$3/mizenta\" a.c >\"$4/out\" 2>\"$4/err\"\n"
+                     "echo $? >\"$4/status\"\n"
+                     "mkdir \"$4/reports\"\n"
+                     "cp -a \"$1\"/. \"$4/reports\"/\n");
   const std::string command = "unshare -m sh '" + after.file("run.sh") + "' '" + folder.out() +
-                              "' '" + folder.work() + "' '" + folder.prog() + "' '" + after.path() + "'";
+                              "' '" + folder.work() + "' '" + folder.prog() + "' '" + after.path() +
+                              "'";
   ASSERT_EQ(std::system(command.c_str()), 0);
   ProgramResult second;
   second.exitCode = std::stoi(readFileBytes(after.file("status")));

@@ -98,10 +98,10 @@ TEST_F(SingleInstance, OnePerProgramFolder) {
        Temporary::kFree, Second::kRuns},
       {"the same folder, lock in the temporary folder", true, true, Runtime::kMissing,
        Temporary::kFree, Second::kRefused},
-      {"a runtime folder that all may write is passed over", true, true,
-       Runtime::kWritableByAll, Temporary::kFree, Second::kRefused},
-      {"another user's folder in the temporary folder is no trap", true, true,
-       Runtime::kMissing, Temporary::kOtherUsers, Second::kFolderInUse},
+      {"a runtime folder that all may write is passed over", true, true, Runtime::kWritableByAll,
+       Temporary::kFree, Second::kRefused},
+      {"another user's folder in the temporary folder is no trap", true, true, Runtime::kMissing,
+       Temporary::kOtherUsers, Second::kFolderInUse},
       {"nor is a link there", true, true, Runtime::kMissing, Temporary::kLink,
        Second::kFolderInUse},
   };
@@ -122,8 +122,8 @@ TEST_F(SingleInstance, OnePerProgramFolder) {
     setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
     if (c.runtime != Runtime::kMissing) {
       fs::create_directories(runtime);
-      fs::permissions(runtime, c.runtime == Runtime::kWritableByAll ? fs::perms::all
-                                                                    : fs::perms::owner_all);
+      fs::permissions(runtime,
+                      c.runtime == Runtime::kWritableByAll ? fs::perms::all : fs::perms::owner_all);
     }
     if (c.temporary != Temporary::kFree) placeTrap(c, temporary, lockName);
 

@@ -33,9 +33,7 @@ struct SourceFile {
   std::string bytes;     // as the program reads them (Shift-JIS)
 };
 
-bool isCFamily(const std::string& ext) {
-  return ext == ".c" || ext == ".cpp" || ext == ".java";
-}
+bool isCFamily(const std::string& ext) { return ext == ".c" || ext == ".cpp" || ext == ".java"; }
 bool isVbOrDelphi(const std::string& ext) {
   return ext == ".bas" || ext == ".frm" || ext == ".vb" || ext == ".pas";
 }
@@ -109,8 +107,10 @@ std::string iniText(bool html) {
     text += std::string(key) + "=ON\r\n";
   text += std::string("ﾌｧｲﾙ出力形式=") + (html ? "html" : "txt") + "\r\n";
   text += "[ﾃｷｽﾄ出力設定]\r\n";
-  if (html) text += "ﾂﾘｰ出力をﾀｸﾞ形式=ON\r\nｽﾃｯﾌﾟ数の表示を個別=ON\r\nPC-98x1=ON\r\n";
-  else text += "重複した子関数を全て表示=ON\r\nメンバ変数を出力=ON\r\n";
+  if (html)
+    text += "ﾂﾘｰ出力をﾀｸﾞ形式=ON\r\nｽﾃｯﾌﾟ数の表示を個別=ON\r\nPC-98x1=ON\r\n";
+  else
+    text += "重複した子関数を全て表示=ON\r\nメンバ変数を出力=ON\r\n";
   text += "[その他設定]\r\n";
   text += std::string("ﾍｯﾀﾞｰﾌｧｲﾙ読取設定=") + (html ? "一回読み込み" : "通常") + "\r\n";
   return text;

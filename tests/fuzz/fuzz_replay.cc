@@ -20,7 +20,8 @@ int main(int argc, char** argv) {
     fs::path p(argv[i]);
     if (fs::is_directory(p)) {
       for (const fs::directory_entry& e : fs::directory_iterator(p))
-        if (e.is_regular_file() && e.path().filename().string()[0] != '.') files.push_back(e.path());
+        if (e.is_regular_file() && e.path().filename().string()[0] != '.')
+          files.push_back(e.path());
     } else if (fs::is_regular_file(p)) {
       files.push_back(p);
     } else {

@@ -32,7 +32,8 @@ void writeWhole(const std::string& path, std::string_view bytes) {
 
 bool sameFlags(const Options& a, const Options& b) {
   return a.pc98Lines == b.pc98Lines && a.hideRepeatedSubtrees == b.hideRepeatedSubtrees &&
-         a.noFunctionSort == b.noFunctionSort && a.showDuplicateChildren == b.showDuplicateChildren &&
+         a.noFunctionSort == b.noFunctionSort &&
+         a.showDuplicateChildren == b.showDuplicateChildren &&
          a.macrosAreNotFunctions == b.macrosAreNotFunctions &&
          a.separateStepCounts == b.separateStepCounts && a.tagJumpTree == b.tagJumpTree &&
          a.outputFormat == b.outputFormat && a.outputMemberVariables == b.outputMemberVariables &&

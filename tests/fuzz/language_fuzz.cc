@@ -52,10 +52,8 @@ struct FileKind {
 };
 // By MZ_FUZZ_LANGUAGE: the kinds byte 0 picks from.
 const std::vector<FileKind> kLanguages[] = {
-    {{"c", "c"}},
-    {{"cpp", "cpp"}},
-    {{"java", "java"}},
-    {{"bas", "frm"}, {"frm", "bas"}, {"vb", "vb"}},
+    {{"c", "c"}},       {{"cpp", "cpp"}},
+    {{"java", "java"}}, {{"bas", "frm"}, {"frm", "bas"}, {"vb", "vb"}},
     {{"pas", "pas"}},
 };
 const std::vector<FileKind>& kKinds = kLanguages[MZ_FUZZ_LANGUAGE];

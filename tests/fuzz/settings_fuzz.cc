@@ -29,8 +29,8 @@ namespace {
 
 constexpr size_t kBlockSizes[] = {1022, 1, 3, 64};
 const std::vector<const char*> kFileSets[] = {
-    {"a.c"}, {"a.cpp"}, {"a.java"}, {"a.bas"}, {"a.pas"},
-    {"a.c", "b.java"}, {"a.cpp", "b.java"}, {"a.frm", "b.bas"},
+    {"a.c"},   {"a.cpp"},         {"a.java"},          {"a.bas"},
+    {"a.pas"}, {"a.c", "b.java"}, {"a.cpp", "b.java"}, {"a.frm", "b.bas"},
 };
 
 // Names the libraries of the shipped file and the seeds define, used the
@@ -38,8 +38,7 @@ const std::vector<const char*> kFileSets[] = {
 std::string_view sourceOf(std::string_view name) {
   if (name.ends_with(".bas") || name.ends_with(".frm"))
     return "Dim x As Integer\nSub Main()\n  App.Title = \"x\"\nEnd Sub\n";
-  if (name.ends_with(".pas"))
-    return "unit a;\ninterface\nvar f: TForm;\nimplementation\nend.\n";
+  if (name.ends_with(".pas")) return "unit a;\ninterface\nvar f: TForm;\nimplementation\nend.\n";
   if (name.ends_with(".java"))
     return "class A { void f() { String s = null; System.out.println(s); } }\n";
   return "#if defined(__STDC__) && INT_MAX > 0 && sizeof(void *) == 4\n#pragma interrupt isr\n"
@@ -61,8 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   options.extensionLanguages = parseExtensionList(kDefaultExtensionList);
   options.outputFolder = folder;
   options.outputFolderExists = 1;
-  options.headerReadMode = (switches >> 5) & 1 ? HeaderReadMode::ReadOnce
-                                               : HeaderReadMode::PerSourceFile;
+  options.headerReadMode =
+      (switches >> 5) & 1 ? HeaderReadMode::ReadOnce : HeaderReadMode::PerSourceFile;
   options.reservedWordDump = (switches >> 6) & 1;
   options.functionDetails = options.variableDetails = (switches >> 7) & 1;
 

@@ -78,8 +78,8 @@ void describe(CellInput& in, std::string_view piece) {
       in.cell = Cell::of(in.text);
       break;
     case 1:
-      in.cell = Cell::number(static_cast<long long>(std::hash<std::string_view>()(piece) % 2000001) -
-                             1000000);
+      in.cell = Cell::number(
+          static_cast<long long>(std::hash<std::string_view>()(piece) % 2000001) - 1000000);
       break;
     case 2:
       in.values = split(piece, kValueEnd);
@@ -238,14 +238,34 @@ bool isTag(const Piece& piece, std::string_view tag) { return piece.tag && piece
 
 bool ownTag(std::string_view tag) {
   static const std::string_view kOwn[] = {
-      "<html>", "</html>", "<head>", "</head>", "<title>", "</title>", "</body>", "<p>", "</p>",
-      "<p align=\"center\">", "</font>", "<table border=\"1\">", "</table>", "<tr>", "</tr>",
-      "</td>", "<th align=\"left\" valign=\"top\" colspan=\"2\">", "</th>", "<pre>", "</pre>",
-      "<br>", "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=x-sjis\">",
+      "<html>",
+      "</html>",
+      "<head>",
+      "</head>",
+      "<title>",
+      "</title>",
+      "</body>",
+      "<p>",
+      "</p>",
+      "<p align=\"center\">",
+      "</font>",
+      "<table border=\"1\">",
+      "</table>",
+      "<tr>",
+      "</tr>",
+      "</td>",
+      "<th align=\"left\" valign=\"top\" colspan=\"2\">",
+      "</th>",
+      "<pre>",
+      "</pre>",
+      "<br>",
+      "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=x-sjis\">",
       "<meta name=\"author\" content=\"ＯＲＵＮＯＫＡ\">",
       "<body bgcolor=\"#FFFFFF\" link=\"#0000FF\" vlink=\"#800080\">",
-      "<font size=\"6\" face=\"ＭＳ ゴシック\">", "<font face=\"ＭＳ ゴシック\">",
-      "<td valign=\"top\" width=\"20%\">", "<td valign=\"top\" width=\"80%\">",
+      "<font size=\"6\" face=\"ＭＳ ゴシック\">",
+      "<font face=\"ＭＳ ゴシック\">",
+      "<td valign=\"top\" width=\"20%\">",
+      "<td valign=\"top\" width=\"80%\">",
       "<td align=\"right\" valign=\"top\" width=\"20%\">",
       "<td align=\"right\" valign=\"top\" width=\"80%\">",
       "<td align=\"center\" valign=\"top\" width=\"20%\" bgcolor=\"#00FFFF\">"};
@@ -315,8 +335,10 @@ void checkHtml(const Document& d, const std::string& page) {
     require(isTag(pieces[at], "<br>"));
     ++at;
     require(!pieces[at].tag && pieces[at].text.starts_with("\n"));
-    if (pieces[at].text == "\n") ++at;
-    else pieces[at].text.erase(0, 1);
+    if (pieces[at].text == "\n")
+      ++at;
+    else
+      pieces[at].text.erase(0, 1);
   }
 }
 
@@ -387,8 +409,8 @@ Record csvFields(const std::vector<CellInput>& row) {
       continue;
     }
     if (i) next();
-    current = std::string(in.cell.mark) +
-              (in.cell.hasNumber ? std::to_string(in.cell.value) : in.text);
+    current =
+        std::string(in.cell.mark) + (in.cell.hasNumber ? std::to_string(in.cell.value) : in.text);
   }
   next();
   return fields;

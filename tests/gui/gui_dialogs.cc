@@ -132,10 +132,11 @@ void settingsCancelKeepsEverything(Program& mizenta) {
   mizenta.command(201);
   sheet = mizenta.waitForTop(kSheet);
   if (!sheet) return;
-  checkEqual(control(mizenta.dialog(kSheet), 114), std::string(".. 関数一覧"), "関数一覧 after Cancel");
+  checkEqual(control(mizenta.dialog(kSheet), 114), std::string(".. 関数一覧"),
+             "関数一覧 after Cancel");
   showPage(sheet, 1);
-  checkEqual(control(mizenta.dialog(kSheet), 1010), ".. [" + std::string(kDefaultExtensionRows) + "]",
-             "extensions after Cancel");
+  checkEqual(control(mizenta.dialog(kSheet), 1010),
+             ".. [" + std::string(kDefaultExtensionRows) + "]", "extensions after Cancel");
   closeSheet(sheet, PSBTN_CANCEL, "Cancel");
 }
 
@@ -163,7 +164,8 @@ void editFirstPage(Program& mizenta, HWND sheet) {
   select(first, 1009, 2);
   checkEqual(controls(mizenta.dialog(kSheet), {114, 1008, 560, 110, 112, 1007, 1009}),
              ".x 関数一覧|.x 関数の行数分布|.x ツールバーを非表示|.. 関数ｿｰﾄしない|"
-             "-x 重複した子関数を表示|r. 30|.. =csv形式 " + formats,
+             "-x 重複した子関数を表示|r. 30|.. =csv形式 " +
+                 formats,
              "page 1 after the edits");
   settledScreenshot("settings-page1.png");
 }
@@ -219,7 +221,9 @@ void settingsOkSavesTheEdits(Program& mizenta) {
       "[その他設定]\r\n処理ｽﾋﾟｰﾄﾞ=OFF\r\n処理時間表示=OFF\r\nﾂｰﾙﾊﾞｰ非表示=ON\r\n"
       "ﾍｯﾀﾞｰﾌｧｲﾙ読取設定=読取禁止\r\n"
       "拡張子および言語=c:0,cpp:1,java:2,frm:3,bas:3,cls:3,ctl:3,vb:3,pas:4,dpr:4,inc:1\r\n"
-      "[ﾃﾞｨﾚｸﾄﾘ設定]\r\n標準ｲﾝｸﾙｰﾄﾞ設定数=1\r\n標準ｲﾝｸﾙｰﾄﾞ0=" + work + "src\\\r\n"
+      "[ﾃﾞｨﾚｸﾄﾘ設定]\r\n標準ｲﾝｸﾙｰﾄﾞ設定数=1\r\n標準ｲﾝｸﾙｰﾄﾞ0=" +
+      work +
+      "src\\\r\n"
       "出力先ﾌｫﾙﾀﾞ=\r\n"
       "[ﾃｷｽﾄ出力設定]\r\n関数ｿｰﾄしない=OFF\r\n重複した子関数を全て表示=ON\r\n"
       "ﾏｸﾛを関数として認めない=OFF\r\n既述関数非表示=OFF\r\nPC-98x1=OFF\r\n"
@@ -257,9 +261,10 @@ void distributionOfTheSamples(Program& mizenta) {
   DeleteFileA(csv.c_str());
   runToEnd(mizenta);
   std::string ofRun = readFile(csv);
-  checkEqual(ofRun, std::string("30行未満,11\r\n60行未満,0\r\n90行未満,0\r\n120行未満,0\r\n"
-                                "150行未満,0\r\n180行未満,0\r\n210行未満,0\r\n240行未満,0\r\n"
-                                "270行未満,0\r\n300行未満,0\r\n300行以上,0\r\n"),
+  checkEqual(ofRun,
+             std::string("30行未満,11\r\n60行未満,0\r\n90行未満,0\r\n120行未満,0\r\n"
+                         "150行未満,0\r\n180行未満,0\r\n210行未満,0\r\n240行未満,0\r\n"
+                         "270行未満,0\r\n300行未満,0\r\n300行以上,0\r\n"),
              "Mz関数分布.csv of the run");
   mizenta.command(502);
   HWND dialog = mizenta.waitForTop(kDistribution);
@@ -267,8 +272,10 @@ void distributionOfTheSamples(Program& mizenta) {
   std::string shown = mizenta.dialog(kDistribution);
   // The numbers in read-only fields, enabled: drawn as any text.
   for (int id = 101; id <= 123; ++id)
-    checkEqual(control(shown, id).substr(0, 2), std::string("r."), "distribution field " + std::to_string(id));
-  checkEqual(classes(shown), std::string("10:8 20:3 30:0 40:0 50:0 60:0 70:0 80:0 90:0 100:0 100+:0 /10"),
+    checkEqual(control(shown, id).substr(0, 2), std::string("r."),
+               "distribution field " + std::to_string(id));
+  checkEqual(classes(shown),
+             std::string("10:8 20:3 30:0 40:0 50:0 60:0 70:0 80:0 90:0 100:0 100+:0 /10"),
              "the distribution as it opens");
   checkEqual(control(shown, 1000), std::string(".. @10"), "the slider as it opens");
   settledScreenshot("distribution.png");
@@ -294,11 +301,11 @@ void distributionOfTheSamples(Program& mizenta) {
   HANDLE held = CreateFileA(csv.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(503, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(dialog, 503)));
-  answerBox(mizenta, "エラー",
-            "レポートを書けません: " + csv + "\nﾌｧｲﾙが他のﾌﾟﾛｸﾞﾗﾑで使用中か、書き込みが許されていません",
-            dialog);
+  answerBox(
+      mizenta, "エラー",
+      "レポートを書けません: " + csv + "\nﾌｧｲﾙが他のﾌﾟﾛｸﾞﾗﾑで使用中か、書き込みが許されていません",
+      dialog);
   CloseHandle(held);
   PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
   check(waitUntil([&] { return !IsWindow(dialog); }), "閉じる closed the dialog");
 }
-

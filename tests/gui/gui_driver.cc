@@ -284,9 +284,11 @@ void reportsOfTheRunAreAtHand(Program& mizenta) {
   checkEqual(menuItems(mizenta.state(), "ﾚﾎﾟｰﾄ(&R)"), expected, "the report menu after the run");
   mizenta.command(613);
   const probe::WindowState& s = mizenta.state();
-  checkEqual(withoutCarriageReturns(s.viewer), withoutCarriageReturns(readFile(report("MzStepLog.txt"))),
+  checkEqual(withoutCarriageReturns(s.viewer),
+             withoutCarriageReturns(readFile(report("MzStepLog.txt"))),
              "the step counts in the viewer");
-  checkEqual(std::string(s.status[1]), std::string("表示中 MzStepLog.txt"), "status of a report shown");
+  checkEqual(std::string(s.status[1]), std::string("表示中 MzStepLog.txt"),
+             "status of a report shown");
   settledScreenshot("report.png");
   // The popup over the first item.
   RECT tree = s.treeRect;
@@ -320,12 +322,14 @@ void aLargeReportShowsItsStart(Program& mizenta) {
   mizenta.command(611);
   std::string shown = withoutCarriageReturns(mizenta.state().viewer);
   std::string tail = "全体: " + report("MizentaLog.txt") + ")\n";
-  check(shown.size() > tail.size() && shown.compare(shown.size() - tail.size(), tail.size(), tail) == 0,
+  check(shown.size() > tail.size() &&
+            shown.compare(shown.size() - tail.size(), tail.size(), tail) == 0,
         "the viewer ends naming the whole file",
         shown.substr(shown.size() - std::min<size_t>(200, shown.size())));
   size_t note = shown.rfind("\n(ﾌｧｲﾙが大きいため先頭の ");
   size_t same = 0;
-  while (note != std::string::npos && same <= note && same < whole.size() && shown[same] == whole[same])
+  while (note != std::string::npos && same <= note && same < whole.size() &&
+         shown[same] == whole[same])
     ++same;
   check(note != std::string::npos && note > kViewed / 2 && note <= kViewed && same >= note &&
             shown[note - 1] == '\n',
@@ -352,7 +356,8 @@ void vbFilesOnCFilesAreRefusedByName(Program& mizenta) {
   const std::string head = "C,C++,Java系とVB,Delphi系は\n同時に処理できません\n\n";
   check(conflict.text.compare(0, head.size(), head) == 0, "the conflict box's first lines",
         conflict.text);
-  std::vector<std::string> named = lines(conflict.text.substr(std::min(head.size(), conflict.text.size())));
+  std::vector<std::string> named =
+      lines(conflict.text.substr(std::min(head.size(), conflict.text.size())));
   checkEqual(named.size(), size_t(11), "lines naming refused files");
   for (size_t i = 0; i + 1 < named.size(); ++i)
     check(named[i].compare(0, (work + "vb\\m").size(), work + "vb\\m") == 0 &&
@@ -377,7 +382,8 @@ void registeringIsWatchedAndStopped(Program& mizenta) {
   std::string events = mizenta.recorded();
   std::vector<int> progress;
   size_t firstProgress = events.find('P'), end = events.find('E');
-  for (size_t at = events.find('P'); at != std::string::npos && at < end; at = events.find('P', at + 1))
+  for (size_t at = events.find('P'); at != std::string::npos && at < end;
+       at = events.find('P', at + 1))
     progress.push_back(std::atoi(events.c_str() + at + 1));
   check(progress.size() >= 2 && std::is_sorted(progress.begin(), progress.end()) &&
             progress.back() <= kManyFolders * kManyPerFolder,
@@ -443,9 +449,10 @@ void namesAreDrawnWhole(Program& mizenta) {
     if (std::string(label) == "a_b.c") underscored = lowest, height = h;
     if (std::string(label) == "ab.c") plain = lowest;
   }
-  check(plain > 0 && underscored > plain && underscored < height,
-        "the underscore of a_b.c is drawn below the letters, inside its item",
-        std::to_string(underscored) + " / " + std::to_string(plain) + " / " + std::to_string(height));
+  check(
+      plain > 0 && underscored > plain && underscored < height,
+      "the underscore of a_b.c is drawn below the letters, inside its item",
+      std::to_string(underscored) + " / " + std::to_string(plain) + " / " + std::to_string(height));
   settledScreenshot("names.png");
   mizenta.command(105);
 }
@@ -516,14 +523,16 @@ void helpAndFolderOpen(Program& mizenta, const OpenedPages& pages) {
   HWND folder = nullptr;
   std::string name = programDir.substr(0, programDir.size() - 1);
   name = name.substr(name.rfind('\\') + 1);
-  waitUntil([&] {
-    for (HWND w = GetTopWindow(nullptr); w && !folder; w = GetWindow(w, GW_HWNDNEXT)) {
-      char title[512] = {};
-      GetWindowTextA(w, title, sizeof title);
-      if (IsWindowVisible(w) && std::string(title).find(name) != std::string::npos) folder = w;
-    }
-    return folder != nullptr;
-  }, 15000);
+  waitUntil(
+      [&] {
+        for (HWND w = GetTopWindow(nullptr); w && !folder; w = GetWindow(w, GW_HWNDNEXT)) {
+          char title[512] = {};
+          GetWindowTextA(w, title, sizeof title);
+          if (IsWindowVisible(w) && std::string(title).find(name) != std::string::npos) folder = w;
+        }
+        return folder != nullptr;
+      },
+      15000);
   check(folder != nullptr, "the output folder opened in the file manager");
   settledScreenshot("output-folder.png");
   if (folder) PostMessageA(folder, WM_CLOSE, 0, 0);

@@ -152,7 +152,8 @@ void readTreeInk(HWND tree, probe::SharedBlock& shared) {
     for (int y = r.top; y < r.top + height; ++y) {
       for (int x = r.left; x < r.right; ++x) {
         COLORREF c = GetPixel(dc, x, y);
-        if (c != CLR_INVALID && GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 100) lowest = y - r.top;
+        if (c != CLR_INVALID && GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 100)
+          lowest = y - r.top;
       }
     }
     out += std::string(label) + " " + std::to_string(lowest) + " " + std::to_string(height) + "\n";
@@ -263,7 +264,8 @@ std::string contents(HWND control, const std::string& type) {
   } else if (type == "ComboBox") {
     char text[260] = {};
     int selected = static_cast<int>(SendMessageA(control, CB_GETCURSEL, 0, 0));
-    if (selected >= 0) SendMessageA(control, CB_GETLBTEXT, selected, reinterpret_cast<LPARAM>(text));
+    if (selected >= 0)
+      SendMessageA(control, CB_GETLBTEXT, selected, reinterpret_cast<LPARAM>(text));
     out = " =" + std::string(text) + " (" +
           std::to_string(SendMessageA(control, CB_GETCOUNT, 0, 0)) + ")";
   } else if (type == TRACKBAR_CLASSA) {
@@ -290,7 +292,8 @@ std::string columns(HWND view) {
     column.pszText = title;
     column.cchTextMax = sizeof title;
     SendMessageA(view, LVM_GETCOLUMNA, c, reinterpret_cast<LPARAM>(&column));
-    int need = static_cast<int>(SendMessageA(view, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(title)));
+    int need = static_cast<int>(
+        SendMessageA(view, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(title)));
     for (int r = 0; r < rows; ++r) {
       std::string text = itemText(view, r, c);
       need = std::max(need, static_cast<int>(SendMessageA(view, LVM_GETSTRINGWIDTHA, 0,
@@ -308,8 +311,8 @@ BOOL CALLBACK dumpControl(HWND control, LPARAM dump) {
   GetClassNameA(control, type, sizeof type);
   // A drop-down list's text is its selection, which contents() gives.
   if (std::string(type) != "ComboBox") GetWindowTextA(control, text, sizeof text);
-  bool checked = std::string(type) == "Button" &&
-                 SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
+  bool checked =
+      std::string(type) == "Button" && SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
   bool readOnly = std::string(type) == "Edit" && (GetWindowLongA(control, GWL_STYLE) & ES_READONLY);
   char flags[3] = {IsWindowEnabled(control) ? (readOnly ? 'r' : '.') : '-', checked ? 'x' : '.',
                    '\0'};
@@ -403,13 +406,27 @@ void serve(HWND main) {
   if (shared) {
     HWND tree = FindWindowExA(main, nullptr, WC_TREEVIEWA, nullptr);
     switch (shared->command) {
-      case probe::kSnapshot: readWindow(main, shared->state); break;
-      case probe::kDrop: drop(main, shared->paths); break;
-      case probe::kDialog: readDialog(*shared); break;
-      case probe::kSelectRow: selectRow(*shared); break;
-      case probe::kBadDrop: badDrop(main, shared->row); break;
-      case probe::kTreeInk: if (tree) readTreeInk(tree, *shared); break;
-      case probe::kPopupMenu: readPopupMenu(*shared); break;
+      case probe::kSnapshot:
+        readWindow(main, shared->state);
+        break;
+      case probe::kDrop:
+        drop(main, shared->paths);
+        break;
+      case probe::kDialog:
+        readDialog(*shared);
+        break;
+      case probe::kSelectRow:
+        selectRow(*shared);
+        break;
+      case probe::kBadDrop:
+        badDrop(main, shared->row);
+        break;
+      case probe::kTreeInk:
+        if (tree) readTreeInk(tree, *shared);
+        break;
+      case probe::kPopupMenu:
+        readPopupMenu(*shared);
+        break;
       case probe::kDropAndStop:
         drop(main, shared->paths);
         PostMessageA(main, WM_COMMAND, shared->control, 0);

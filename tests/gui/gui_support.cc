@@ -187,8 +187,7 @@ class FileList final : public IDataObject {
   }
   HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* format) override {
-    return format->cfFormat == CF_HDROP && (format->tymed & TYMED_HGLOBAL) ? S_OK
-                                                                            : DV_E_FORMATETC;
+    return format->cfFormat == CF_HDROP && (format->tymed & TYMED_HGLOBAL) ? S_OK : DV_E_FORMATETC;
   }
   HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) override {
     out->ptd = nullptr;
@@ -236,8 +235,8 @@ bool Program::drag(const std::vector<std::string>& paths) {
   std::wstring list;
   for (const std::string& p : paths) list += wide(work + p) + L'\0';
   list += L'\0';
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT,
-                              sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
+  HGLOBAL block =
+      GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
   auto* files = static_cast<DROPFILES*>(GlobalLock(block));
   files->pFiles = sizeof(DROPFILES);
   files->fWide = TRUE;

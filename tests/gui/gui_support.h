@@ -280,7 +280,6 @@ class Program {
   HANDLE done_ = CreateEventA(nullptr, TRUE, FALSE, probe::kDoneEvent);
 };
 
-
 std::string rectForm(const RECT& r);
 
 // The lines of `text` that start with `prefix`.

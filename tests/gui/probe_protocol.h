@@ -10,19 +10,19 @@ namespace probe {
 
 constexpr char kSharedBlock[] = "MizentaGuiProbeBlock";
 constexpr char kDoneEvent[] = "MizentaGuiProbeDone";
-constexpr char kMessage[] = "MizentaGuiProbeRequest";  // posted to the main window
+constexpr char kMessage[] = "MizentaGuiProbeRequest";   // posted to the main window
 constexpr char kHookProcedure[] = "probeHook";          // messages taken from the queue
 constexpr char kSentHookProcedure[] = "probeSentHook";  // messages sent to a window
 
 enum Command : int {
-  kSnapshot = 1,    // fill `state`
-  kDrop = 2,        // drop `paths` on the window, as the shell does in-process
-  kDialog = 3,      // fill `dialog` from the window captioned `caption`
-  kSelectRow = 4,   // select `row` of the list view `control` there
-  kBadDrop = 5,     // drop a block of this process that is no list (`row`: which fault)
-  kTreeInk = 6,     // fill `dialog`: per tree item "label lowest-ink-row item-height"
-  kPopupMenu = 7,   // fill `dialog` with the open popup menu's items, then close it
-  kDropAndStop = 8, // drop `paths`, then at once the command `control` (Esc's)
+  kSnapshot = 1,     // fill `state`
+  kDrop = 2,         // drop `paths` on the window, as the shell does in-process
+  kDialog = 3,       // fill `dialog` from the window captioned `caption`
+  kSelectRow = 4,    // select `row` of the list view `control` there
+  kBadDrop = 5,      // drop a block of this process that is no list (`row`: which fault)
+  kTreeInk = 6,      // fill `dialog`: per tree item "label lowest-ink-row item-height"
+  kPopupMenu = 7,    // fill `dialog` with the open popup menu's items, then close it
+  kDropAndStop = 8,  // drop `paths`, then at once the command `control` (Esc's)
 };
 
 // The faults of kBadDrop.
@@ -44,8 +44,8 @@ struct WindowState {
   bool hasToolbar, hasTree, hasViewer, hasStatusBar;
   RECT labelRect, treeRect, viewerRect, statusRect;  // in the main window's client area
   UINT menuStates[kMenuCount];
-  char menus[8192];      // each menu of the bar: "[title]" then "id text" per item, a line each
-  char status[3][512];   // the status bar's parts
+  char menus[8192];     // each menu of the bar: "[title]" then "id text" per item, a line each
+  char status[3][512];  // the status bar's parts
   int itemCount;
   // Up to kItemsRead items: their labels, each followed by '\n', and each
   // item's label, a tab and its tooltip, a line each.

@@ -326,7 +326,9 @@ TEST_F(CParserClassTest, ParametersOfAMemberEachHaveTheirType) {
             "  }\n"
             "}\n"}});
   EXPECT_EQ(calleesOf("T::read"), "B::clear");
-  analyse({{"a.cpp", "class B { public: void clear(); };\nclass T {\n  int read(int n, B b) { b.clear(); return n; }\n};\n"}});
+  analyse({{"a.cpp",
+            "class B { public: void clear(); };\nclass T {\n  int read(int n, B b) { b.clear(); "
+            "return n; }\n};\n"}});
   // A parameter by value is an object built and destroyed.
   EXPECT_EQ(calleesOf("T::read"), "B::B B::clear B::~B");
 }

@@ -14,7 +14,8 @@ class CDeclarationTest : public CParserTest {
     const VariableTable& v = variables();
     for (int i = 0; i < v.recordCount(); ++i) {
       const VariableRecord& r = v.record(i);
-      if (r.name == name) return r.type + " " + std::string(v.writtenNameOf(r)) + " " + std::to_string(r.size);
+      if (r.name == name)
+        return r.type + " " + std::string(v.writtenNameOf(r)) + " " + std::to_string(r.size);
     }
     return "<none>";
   }
@@ -114,7 +115,8 @@ TEST_F(CDeclarationTest, Enumerations) {
             "enum { X = 0x10, Y, Z = 010, W = (X | 0x3) << 1 };\n"
             "#define SHIFT(n) (1 << (n))\n"
             "#define BASE 40\n"
-            "typedef enum {\n    RED = SHIFT(2),\n    GREEN = B,\n    BLUE = BASE + C, LAST = unknown_name, AFTER\n} Color;\n"}});
+            "typedef enum {\n    RED = SHIFT(2),\n    GREEN = B,\n    BLUE = BASE + C, LAST = "
+            "unknown_name, AFTER\n} Color;\n"}});
   EXPECT_EQ(define("A"), "0");
   EXPECT_EQ(define("B"), "5");
   EXPECT_EQ(define("C"), "6");

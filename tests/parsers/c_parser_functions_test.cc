@@ -83,12 +83,13 @@ TEST_F(CParserTest, StepCounts) {
 }
 
 TEST_F(CParserTest, MainIsKeyedOnItsFileAndIsCalled) {
-  EXPECT_EQ(analyse({{"main.c", "#include \"util.h\"\nint main(void)\n{\n    foo();\n    return 0;\n}\n"},
-                     {"util.c", "#include \"util.h\"\nvoid foo(void)\n{\n}\n"},
-                     {"util.h", "void foo(void);\n"}},
-                    2),
-            "foo() util.c:2 #3 [BK]\n"
-            "int main() main.c:2 #5 [BK] > foo\n");
+  EXPECT_EQ(
+      analyse({{"main.c", "#include \"util.h\"\nint main(void)\n{\n    foo();\n    return 0;\n}\n"},
+               {"util.c", "#include \"util.h\"\nvoid foo(void)\n{\n}\n"},
+               {"util.h", "void foo(void);\n"}},
+              2),
+      "foo() util.c:2 #3 [BK]\n"
+      "int main() main.c:2 #5 [BK] > foo\n");
   // The key of main carries the path of its file.
   const FunctionTable& f = functions();
   const std::string& key = f.record(f.sortedIndex()[1]).key;
@@ -102,7 +103,8 @@ TEST_F(CParserTest, RecursionIsMarked) {
 }
 
 TEST_F(CParserTest, TableAndPointerCalls) {
-  EXPECT_EQ(analyse({{"main.c", "void f(int i)\n{\n    table[i](x);\n    (*fp)(x);\n    m[1][2](3);\n}\n"}}),
+  EXPECT_EQ(analyse({{"main.c",
+                      "void f(int i)\n{\n    table[i](x);\n    (*fp)(x);\n    m[1][2](3);\n}\n"}}),
             "f() main.c:1 #6 [BK] > fp m table\n"
             "fp() [CF]\n"
             "m() [C]\n"
@@ -212,11 +214,12 @@ TEST_F(CParserTest, MacrosCallingMacrosAndThrownAwayArguments) {
 // A parameter named like a function of the run is no reference to it, and
 // a call through it calls what the caller passed.
 TEST_F(CParserTest, ParametersAreNoFunctions) {
-  analyse({{"main.c",
-            "int in(void) { return 0; }\n"
-            "int out(void) { return 1; }\n"
-            "#define PULL() in(desc)\n"
-            "void run(in_func in, off_t out) { rec->out = out; use(in, out); in(out); PULL(); }\n"}});
+  analyse(
+      {{"main.c",
+        "int in(void) { return 0; }\n"
+        "int out(void) { return 1; }\n"
+        "#define PULL() in(desc)\n"
+        "void run(in_func in, off_t out) { rec->out = out; use(in, out); in(out); PULL(); }\n"}});
   EXPECT_EQ(calleesOf("run"), "PULL use");
   options().macrosAreNotFunctions = 1;
   analyse({{"main.c",
@@ -272,8 +275,12 @@ TEST_F(CParserTest, DefinitionShapes) {
 // translation unit (declared there, in the file or a header it reads),
 // else to the function of that name.
 TEST_F(CParserTest, StaticFunctionsOfOneNameInTwoFiles) {
-  analyse({{"a.c", "#include \"h.h\"\nstatic int helper(void) { return 1; }\nint a(void) { return helper() + shared(); }\n"},
-           {"b.c", "static int helper(int x)\n{\n    return x;\n}\nint b(void) { return helper(2) + inl(); }\n"},
+  analyse({{"a.c",
+            "#include \"h.h\"\nstatic int helper(void) { return 1; }\nint a(void) { return "
+            "helper() + shared(); }\n"},
+           {"b.c",
+            "static int helper(int x)\n{\n    return x;\n}\nint b(void) { return helper(2) + "
+            "inl(); }\n"},
            {"c.c", "#include \"h.h\"\nint c(void) { return helper() + inl(); }\n"},
            {"h.h", "static inline int inl(void) { return 0; }\n"}},
           3);

@@ -50,14 +50,15 @@ TEST_F(CParserMacroTest, CallsInsideMacroBodies) {
 // Functions that a macro call at file level defines, with and without
 // "##", whichever way macros count.
 TEST_F(CParserMacroTest, FunctionsDefinedByMacroCalls) {
-  SourceFiles sources = {{"main.c",
-                          "#define GENERATE(name, type) type get_##name(void) { return (type)0; } \\\n"
-                          "  void set_##name(type v) { keep(v); }\n"
-                          "#define PLAIN(name) int name(int x) { return helper(x); }\n"
-                          "int helper(int x) { return x; }\n"
-                          "GENERATE(width, int)\n"
-                          "PLAIN(twin)\n"
-                          "int main(void) { set_width(1); return get_width() + twin(2); }\n"}};
+  SourceFiles sources = {
+      {"main.c",
+       "#define GENERATE(name, type) type get_##name(void) { return (type)0; } \\\n"
+       "  void set_##name(type v) { keep(v); }\n"
+       "#define PLAIN(name) int name(int x) { return helper(x); }\n"
+       "int helper(int x) { return x; }\n"
+       "GENERATE(width, int)\n"
+       "PLAIN(twin)\n"
+       "int main(void) { set_width(1); return get_width() + twin(2); }\n"}};
   auto [off, on] = both(sources, "main");
   EXPECT_EQ(off, "get_width set_width twin");
   EXPECT_EQ(on, off);
@@ -73,18 +74,17 @@ TEST_F(CParserMacroTest, DeclarationsAroundMacros) {
       "#define API(type) extern type\n"
       "#define local static\n"
       "#define BODY(reg) { reg++; step(); }\n";
-  SourceFiles sources = {{"a.c", header +
-                                     "API(int) api_open(const char *name);\n"
-                                     "API(int) api_open(const char *name) { return api_close(0); }\n"
-                                     "API(int) api_close(int h) { return h; }\n"
-                                     "local int helper(int x) { return x + 1; }\n"
-                                     "int a_entry(int x) { return helper(x); }\n"
-                                     "static int ax;\n"
-                                     "static void op_inc(void) BODY(ax)\n"
-                                     "void step(void) { }\n"},
-                         {"b.c", header +
-                                     "local int helper(int x) { return x - 1; }\n"
-                                     "int b_entry(int x) { return helper(x); }\n"}};
+  SourceFiles sources = {
+      {"a.c", header + "API(int) api_open(const char *name);\n"
+                       "API(int) api_open(const char *name) { return api_close(0); }\n"
+                       "API(int) api_close(int h) { return h; }\n"
+                       "local int helper(int x) { return x + 1; }\n"
+                       "int a_entry(int x) { return helper(x); }\n"
+                       "static int ax;\n"
+                       "static void op_inc(void) BODY(ax)\n"
+                       "void step(void) { }\n"},
+      {"b.c", header + "local int helper(int x) { return x - 1; }\n"
+                       "int b_entry(int x) { return helper(x); }\n"}};
   for (int on = 0; on < 2; ++on) {
     options().macrosAreNotFunctions = on;
     analyse(sources);

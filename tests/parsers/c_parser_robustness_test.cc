@@ -60,7 +60,8 @@ TEST_F(CParserTest, TheWholeProgramWithDetailsOn) {
   EXPECT_EQ(calleesOf("hook"), "");
   EXPECT_EQ(calleesOf("visitors"), "show");
   const FunctionTable& f = functions();
-  const FunctionRecord& t = f.record(f.recordOf("total@/src/main.c"));  // static: keyed with its file
+  const FunctionRecord& t =
+      f.record(f.recordOf("total@/src/main.c"));  // static: keyed with its file
   EXPECT_EQ(f.argumentsOf(t), "ITEM *items, int n, VISIT v");
   EXPECT_EQ(f.returnTypeOf(t), "int");
   EXPECT_EQ(t.line, 6);
@@ -75,9 +76,9 @@ TEST_F(CParserTest, ArgumentListsLongerThanTheHistory) {
   header += arguments + ")\n{\n    return g();\n}\n";
   // More than 199 tokens between the parentheses: the function, its call
   // and its whole argument text are found.
-  EXPECT_EQ(analyse({{"main.c", header}}),
-            "int f(" + arguments + ") main.c:1 #4 [BK] > g\n"
-            "g() [C]\n");
+  EXPECT_EQ(analyse({{"main.c", header}}), "int f(" + arguments +
+                                               ") main.c:1 #4 [BK] > g\n"
+                                               "g() [C]\n");
 }
 
 TEST_F(CParserTest, VariableReferencesWithDetailsOn) {

@@ -48,8 +48,9 @@ TEST_F(DelphiParserTest, MethodsImplementedOutOfLine) {
             "Integer TFoo::Count() u.pas:14 #4 [BK]\n"
             "TFoo::Run(Sender:TObject;n:Integer) u.pas:18 #3 [BK]\n");
   EXPECT_EQ(log_, "");
-  EXPECT_EQ(classes().dump().find("TFoo(0,32,1,0/0) : TBase {Create Count Run}") != std::string::npos,
-            true)
+  EXPECT_EQ(
+      classes().dump().find("TFoo(0,32,1,0/0) : TBase {Create Count Run}") != std::string::npos,
+      true)
       << classes().dump();
 }
 
@@ -76,17 +77,19 @@ TEST_F(DelphiParserTest, CallsWithoutParentheses) {
 }
 
 TEST_F(DelphiParserTest, ResultAssignmentAndRecursion) {
-  EXPECT_EQ(unit("", "function F: Integer;\nbegin\n  F := 3;\nend;\n"
-                     "procedure P;\nbegin\n  P;\nend;\n"),
+  EXPECT_EQ(unit("",
+                 "function F: Integer;\nbegin\n  F := 3;\nend;\n"
+                 "procedure P;\nbegin\n  P;\nend;\n"),
             "Integer F() u.pas:4 #4 [BK]\n"
             "P() u.pas:8 #4 [BKR]\n");
 }
 
 TEST_F(DelphiParserTest, WithBlockOverTwoObjects) {
-  unit("type\n  TQuery = class\n    procedure Open;\n  end;\n"
-       "  TTable = class\n    procedure Open;\n  end;\n"
-       "var\n  Q: TQuery;\n  T: TTable;\n",
-       "procedure P;\nbegin\n  with Q, T do\n  begin\n    Open;\n  end;\n  Close;\nend;\n");
+  unit(
+      "type\n  TQuery = class\n    procedure Open;\n  end;\n"
+      "  TTable = class\n    procedure Open;\n  end;\n"
+      "var\n  Q: TQuery;\n  T: TTable;\n",
+      "procedure P;\nbegin\n  with Q, T do\n  begin\n    Open;\n  end;\n  Close;\nend;\n");
   EXPECT_EQ(calleesOf("P"), "Close Open TQuery::Open TTable::Open");
   // `with X do Stmt;` ends with its statement.
   unit("type\n  TQuery = class\n    procedure Open;\n  end;\nvar\n  Q: TQuery;\n",
@@ -98,19 +101,21 @@ TEST_F(DelphiParserTest, CallsOnObjectsAndInherited) {
   unit(std::string(kClasses) + "var\n  Foo: TFoo;\n",
        "constructor TBase.Create;\nbegin\nend;\n"
        "constructor TFoo.Create;\nbegin\n  inherited Create;\nend;\n"
-       "procedure TFoo.Run;\nbegin\n  inherited;\n  Foo.Count;\n  Self.Count;\n  TFoo.Create;\nend;\n");
+       "procedure TFoo.Run;\nbegin\n  inherited;\n  Foo.Count;\n  Self.Count;\n  "
+       "TFoo.Create;\nend;\n");
   EXPECT_EQ(calleesOf("TFoo::Create"), "TBase::Create");
   EXPECT_EQ(calleesOf("TFoo::Run"), "TBase::Run TFoo::Count TFoo::Create");
 }
 
 TEST_F(DelphiParserTest, NestedForwardAndAssemblerRoutines) {
-  EXPECT_EQ(unit("", "procedure Later; forward;\n"
-                     "function Ext(x: Integer): Integer; cdecl; external 'libc';\n"
-                     "procedure Outer;\nvar\n  i: Integer;\n"
-                     "  procedure Inner;\n  begin\n    Later;\n  end;\n"
-                     "begin\n  Inner;\nend;\n"
-                     "procedure Fast; assembler;\nasm\n  call Later\nend;\n"
-                     "procedure Later;\nbegin\nend;\n"),
+  EXPECT_EQ(unit("",
+                 "procedure Later; forward;\n"
+                 "function Ext(x: Integer): Integer; cdecl; external 'libc';\n"
+                 "procedure Outer;\nvar\n  i: Integer;\n"
+                 "  procedure Inner;\n  begin\n    Later;\n  end;\n"
+                 "begin\n  Inner;\nend;\n"
+                 "procedure Fast; assembler;\nasm\n  call Later\nend;\n"
+                 "procedure Later;\nbegin\nend;\n"),
             "Integer Ext(x:Integer) u.pas:5 [K]\n"
             "Fast() u.pas:16 #4 [BK]\n"
             "Inner() u.pas:9 #4 [BK] > Later\n"
@@ -123,10 +128,11 @@ TEST_F(DelphiParserTest, NestedForwardAndAssemblerRoutines) {
 // array; a short string `string[n]` holds n characters and its length; an
 // array indexed by a type keeps its element's size.
 TEST_F(DelphiParserTest, ArraysAndShortStringsAreSizedByTheirBounds) {
-  unit("var\n  a: array[1..5] of Integer;\n  g: array[0..1, 1..3] of Byte;\n"
-       "  m: array[1..2] of array[1..4] of Word;\n  s: string[20];\n"
-       "  f: array[Boolean] of Integer;\n",
-       "");
+  unit(
+      "var\n  a: array[1..5] of Integer;\n  g: array[0..1, 1..3] of Byte;\n"
+      "  m: array[1..2] of array[1..4] of Word;\n  s: string[20];\n"
+      "  f: array[Boolean] of Integer;\n",
+      "");
   const std::string dump = variables().dump();
   EXPECT_NE(dump.find("Integer a[1..5] 20 "), std::string::npos) << dump;
   EXPECT_NE(dump.find("Byte g[0..1,1..3] 6 "), std::string::npos) << dump;
@@ -149,12 +155,13 @@ TEST_F(DelphiParserTest, InitializationAndFinalizationBlocksAreBalanced) {
 }
 
 TEST_F(DelphiParserTest, RecordsAndTypesKeepTheBlockCount) {
-  EXPECT_EQ(unit("type\n  TRec = packed record\n    a, b: Integer;\n"
-                 "    case Integer of\n      0: (c: Byte);\n      1: (d: Word);\n  end;\n"
-                 "  TFwd = class;\n  TMeta = class of TFwd;\n  TProc = procedure of object;\n"
-                 "  IThing = interface\n    procedure Go;\n  end;\n",
-                 "procedure P;\nbegin\n  case X of\n    1: ;\n  end;\n  try\n  finally\n  end;\nend;\n"),
-            "P() u.pas:17 #9 [BK]\n");
+  EXPECT_EQ(
+      unit("type\n  TRec = packed record\n    a, b: Integer;\n"
+           "    case Integer of\n      0: (c: Byte);\n      1: (d: Word);\n  end;\n"
+           "  TFwd = class;\n  TMeta = class of TFwd;\n  TProc = procedure of object;\n"
+           "  IThing = interface\n    procedure Go;\n  end;\n",
+           "procedure P;\nbegin\n  case X of\n    1: ;\n  end;\n  try\n  finally\n  end;\nend;\n"),
+      "P() u.pas:17 #9 [BK]\n");
   EXPECT_EQ(log_, "");
   EXPECT_TRUE(types().isType("TRec"));
   int flags = 0;
@@ -190,11 +197,12 @@ TEST_F(DelphiParserTest, RoutineCalledBeforeItIsDefinedStaysLinked) {
 // Every prefix of a unit, and the unit with bytes changed: no crash, hang
 // or sanitizer finding.
 TEST_F(DelphiParserTest, TruncatedAndDamagedUnits) {
-  const std::string source = std::string("unit u;\ninterface\n") + kClasses +
-                             "implementation\nprocedure TFoo.Run;\nvar r: record a: Integer; end;\n"
-                             "  procedure N; begin with r do asm nop end; end;\n"
-                             "begin\n  inherited; N; Foo.Bar(1); try case x of 1: ; end; finally end;\n"
-                             "end;\nend.\n";
+  const std::string source =
+      std::string("unit u;\ninterface\n") + kClasses +
+      "implementation\nprocedure TFoo.Run;\nvar r: record a: Integer; end;\n"
+      "  procedure N; begin with r do asm nop end; end;\n"
+      "begin\n  inherited; N; Foo.Bar(1); try case x of 1: ; end; finally end;\n"
+      "end;\nend.\n";
   for (size_t n = 0; n <= source.size(); n += 3) delphi(source.substr(0, n));
   for (size_t n = 0; n < source.size(); n += 5) {
     std::string damaged = source;
@@ -213,16 +221,24 @@ TEST(DelphiWords, EachWordInAnySpellingAndNothingElse) {
     const char* token;
     std::uint64_t bits;
   } cases[] = {
-      {"begin", word::kBegin},   {"BEGIN", word::kBegin},
-      {"bEgIn", word::kBegin},   {"Of", word::kOf},
-      {"self", word::kSelf},     {"RESULT", word::kResult},
+      {"begin", word::kBegin},
+      {"BEGIN", word::kBegin},
+      {"bEgIn", word::kBegin},
+      {"Of", word::kOf},
+      {"self", word::kSelf},
+      {"RESULT", word::kResult},
       {"resourcestring", word::kResourcestring},
       {"Implementation", word::kImplementation},
-      {"begi", 0},               {"begins", 0},
-      {"resourcestrings", 0},    {"o", 0},
-      {"", 0},                   {"@nd", 0},
-      {"[nd", 0},                {"Dnd", 0},
-      {"en\x84", 0},             {"\x82\xa0nd", 0},
+      {"begi", 0},
+      {"begins", 0},
+      {"resourcestrings", 0},
+      {"o", 0},
+      {"", 0},
+      {"@nd", 0},
+      {"[nd", 0},
+      {"Dnd", 0},
+      {"en\x84", 0},
+      {"\x82\xa0nd", 0},
   };
   for (const auto& c : cases) EXPECT_EQ(delphiWordsOf(c.token), c.bits) << c.token;
 }

@@ -60,12 +60,12 @@ class VbParserTest : public CParserTest {
 TEST_F(VbParserTest, RoutinesWithTypesArgumentsAndResults) {
   options().functionDetails = 1;
   EXPECT_EQ(vb("' adds\n"
-                "Private Function Add(ByVal a As Integer, ByVal b As Integer) As Integer\n"
-                "    Add = a + b\n"
-                "End Function\n"
-                "Public Sub Main()\n"
-                "    Main\n"
-                "End Sub\n"),
+               "Private Function Add(ByVal a As Integer, ByVal b As Integer) As Integer\n"
+               "    Add = a + b\n"
+               "End Function\n"
+               "Public Sub Main()\n"
+               "    Main\n"
+               "End Sub\n"),
             // Add's own name is its result, no call; Main calling itself recurses.
             "Integer Add(ByVal a As Integer, ByVal b As Integer) m.bas:2 #3 [BK]\n"
             "Main() m.bas:5 #3 [BKR]\n");
@@ -132,23 +132,23 @@ TEST_F(VbParserTest, DimDeclarations) {
 // Methods of a class, the members that declare only, and calls on objects.
 TEST_F(VbParserTest, ClassesAndObjects) {
   EXPECT_EQ(vb("Public Interface IShape\n"
-                "    Function Area() As Double\n"
-                "End Interface\n"
-                "Public Class Widget\n"
-                "    Public MustOverride Sub Draw()\n"
-                "    Public Sub New()\n"
-                "    End Sub\n"
-                "    Public Sub Refresh()\n"
-                "    End Sub\n"
-                "End Class\n"
-                "Module Main\n"
-                "    Sub Run()\n"
-                "        Dim w As Widget\n"
-                "        w.Refresh\n"
-                "        w.Refresh 1\n"
-                "    End Sub\n"
-                "End Module\n",
-                "w.vb"),
+               "    Function Area() As Double\n"
+               "End Interface\n"
+               "Public Class Widget\n"
+               "    Public MustOverride Sub Draw()\n"
+               "    Public Sub New()\n"
+               "    End Sub\n"
+               "    Public Sub Refresh()\n"
+               "    End Sub\n"
+               "End Class\n"
+               "Module Main\n"
+               "    Sub Run()\n"
+               "        Dim w As Widget\n"
+               "        w.Refresh\n"
+               "        w.Refresh 1\n"
+               "    End Sub\n"
+               "End Module\n",
+               "w.vb"),
             "Main::Run() w.vb:12 #5 [BK] > Widget::Refresh\n"
             "Widget::New() w.vb:6 #2 [BK]\n"
             "Widget::Refresh() w.vb:8 #2 [BK]\n");
@@ -173,16 +173,16 @@ TEST_F(VbParserTest, KeywordsOnlyAtTheStart) {
 // and its procedures are the form's methods.
 TEST_F(VbParserTest, FormsReadFromTheirCode) {
   EXPECT_EQ(vb("VERSION 5.00\n"
-                "Begin VB.Form Form1\n"
-                "   Caption = \"Form1\"\n"
-                "   Begin VB.CommandButton Command1\n"
-                "   End\n"
-                "End\n"
-                "Attribute VB_Name = \"Form1\"\n"
-                "Private Sub Command1_Click()\n"
-                "    Unload Me\n"
-                "End Sub\n",
-                "f.frm"),
+               "Begin VB.Form Form1\n"
+               "   Caption = \"Form1\"\n"
+               "   Begin VB.CommandButton Command1\n"
+               "   End\n"
+               "End\n"
+               "Attribute VB_Name = \"Form1\"\n"
+               "Private Sub Command1_Click()\n"
+               "    Unload Me\n"
+               "End Sub\n",
+               "f.frm"),
             "Form1::Command1_Click() f.frm:8 #3 [BK] > Unload\n");
   EXPECT_EQ(log_, "");
 }
@@ -293,8 +293,7 @@ TEST_F(VbParserTest, Vb6ProjectCallsThroughObjectsModulesAndForms) {
 // An object nothing declares and no module or class names: the member
 // rule's unknown class, and a line in the log.
 TEST_F(VbParserTest, UnknownObjectsAreNamedAndLogged) {
-  EXPECT_EQ(callsOfP("Thing.Go 1\nx = Other.Value(2)"),
-            "(不明)Other::Value (不明)Thing::Go x");
+  EXPECT_EQ(callsOfP("Thing.Go 1\nx = Other.Value(2)"), "(不明)Other::Value (不明)Thing::Go x");
   EXPECT_EQ(log_,
             "    m.bas 2: ｸﾗｽ名が不明です。不明なｵﾌﾞｼﾞｪｸﾄ名[Thing]\n"
             "    m.bas 3: ｸﾗｽ名が不明です。不明なｵﾌﾞｼﾞｪｸﾄ名[Other]\n");
@@ -387,12 +386,16 @@ TEST_F(VbParserTest, VbNetClassesModulesAndConstructors) {
 // is reached without it, from a class as from another module. A UTF-8
 // byte-order mark before the first word changes nothing.
 TEST_F(VbParserTest, VbNetModulesWithRoutinesOfOneName) {
-  EXPECT_EQ(project({{"a.vb", "\xEF\xBB\xBF" "Public Module Fight\n    Public Sub Run()\n        Roll()\n"
-                              "    End Sub\nEnd Module\n"},
-                     {"b.vb", "Module Shop\n    Sub Run()\n        Fight.Run()\n    End Sub\n"
-                              "    Function Roll() As Integer\n    End Function\nEnd Module\n"},
-                     {"c.vb", "Class Game\n    Sub Start()\n        Shop.Run()\n        Roll()\n"
-                              "    End Sub\nEnd Class\n"}}),
+  EXPECT_EQ(project({{"a.vb",
+                      "\xEF\xBB\xBF"
+                      "Public Module Fight\n    Public Sub Run()\n        Roll()\n"
+                      "    End Sub\nEnd Module\n"},
+                     {"b.vb",
+                      "Module Shop\n    Sub Run()\n        Fight.Run()\n    End Sub\n"
+                      "    Function Roll() As Integer\n    End Function\nEnd Module\n"},
+                     {"c.vb",
+                      "Class Game\n    Sub Start()\n        Shop.Run()\n        Roll()\n"
+                      "    End Sub\nEnd Class\n"}}),
             "Fight::Run() a.vb:2 #3 [BK] > Shop::Roll\n"
             "Game::Start() c.vb:2 #4 [BK] > Shop::Roll Shop::Run\n"
             "Integer Shop::Roll() b.vb:5 #2 [BK]\n"
@@ -404,7 +407,8 @@ TEST_F(VbParserTest, VbNetModulesWithRoutinesOfOneName) {
 // file's routines stay its own, and its calls (plain or through Me) reach
 // its own routines, the first file's reach the first's.
 TEST_F(VbParserTest, Vb6FormsOfOneNameInTwoFilesStayApart) {
-  const std::string head = "VERSION 5.00\nBegin VB.Form Form1\nEnd\nAttribute VB_Name = \"Form1\"\n";
+  const std::string head =
+      "VERSION 5.00\nBegin VB.Form Form1\nEnd\nAttribute VB_Name = \"Form1\"\n";
   EXPECT_EQ(project({{"One.frm", head + "Private Sub Command1_Click()\n    Draw\nEnd Sub\n"
                                         "Sub Draw()\nEnd Sub\n"},
                      {"Two.frm", head + "Private Sub Command1_Click()\n    Me.Draw\n    Paint\n"
@@ -429,12 +433,14 @@ TEST_F(VbParserTest, Vb6FormsOfOneNameInTwoFilesStayApart) {
 // routines have the same names: the second project's stay its own, and a
 // call reaches the routine of the module nearest the caller's file.
 TEST_F(VbParserTest, Vb6ModulesOfTwoProjectsStayApart) {
-  const std::string protocol = "Attribute VB_Name = \"Protocol\"\nPublic Sub Handle()\n    Helper\n"
-                               "End Sub\nPublic Sub Helper()\nEnd Sub\n";
+  const std::string protocol =
+      "Attribute VB_Name = \"Protocol\"\nPublic Sub Handle()\n    Helper\n"
+      "End Sub\nPublic Sub Helper()\nEnd Sub\n";
   project({{"Client/Protocol.bas", protocol},
-            {"Server/Protocol.bas", protocol},
-            {"Server/Main.bas", "Attribute VB_Name = \"Main\"\nSub Start()\n    Handle\n"
-                                "    Protocol.Helper\nEnd Sub\n"}});
+           {"Server/Protocol.bas", protocol},
+           {"Server/Main.bas",
+            "Attribute VB_Name = \"Main\"\nSub Start()\n    Handle\n"
+            "    Protocol.Helper\nEnd Sub\n"}});
   const FunctionTable& f = functions();
   auto callees = [&](const std::string& key) {
     std::string out;
@@ -455,16 +461,19 @@ TEST_F(VbParserTest, Vb6ModulesOfTwoProjectsStayApart) {
 // parameterless Function; fields, variables, and members of classes or
 // objects the sources do not know are no calls and log nothing.
 TEST_F(VbParserTest, NamesInExpressionsCallOnlyRoutinesOfTheSources) {
-  project({{"Gauge.cls", "VERSION 1.0 CLASS\nBEGIN\n  MultiUse = -1  'True\nEND\n"
-                         "Attribute VB_Name = \"Gauge\"\nPublic Hidden As Boolean\n"
-                         "Public Property Get Value() As Long\nEnd Property\n"
-                         "Public Property Let Value(ByVal v As Long)\nEnd Property\n"},
-           {"m.bas", "Attribute VB_Name = \"M\"\nSub P()\n    Dim g As Gauge\n    Dim n As Integer\n"
-                     "    n = g.Value + 1\n    If g.Hidden Then n = 2\n    n = Total * 2\n"
-                     "    n = n + Later\n    x.Caption = 2\n    Label1.Caption = Total\nEnd Sub\n"
-                     "Function Total() As Integer\nEnd Function\n"},
-           {"s.bas", "Attribute VB_Name = \"S\"\nSub Q()\n    Dim g As New Gauge\n    g.Value = 3\n"
-                     "End Sub\n"}});
+  project({{"Gauge.cls",
+            "VERSION 1.0 CLASS\nBEGIN\n  MultiUse = -1  'True\nEND\n"
+            "Attribute VB_Name = \"Gauge\"\nPublic Hidden As Boolean\n"
+            "Public Property Get Value() As Long\nEnd Property\n"
+            "Public Property Let Value(ByVal v As Long)\nEnd Property\n"},
+           {"m.bas",
+            "Attribute VB_Name = \"M\"\nSub P()\n    Dim g As Gauge\n    Dim n As Integer\n"
+            "    n = g.Value + 1\n    If g.Hidden Then n = 2\n    n = Total * 2\n"
+            "    n = n + Later\n    x.Caption = 2\n    Label1.Caption = Total\nEnd Sub\n"
+            "Function Total() As Integer\nEnd Function\n"},
+           {"s.bas",
+            "Attribute VB_Name = \"S\"\nSub Q()\n    Dim g As New Gauge\n    g.Value = 3\n"
+            "End Sub\n"}});
   EXPECT_EQ(calleesOf("P"), "Gauge::Value Total");
   EXPECT_EQ(calleesOf("Q"), "Gauge::Value");
   EXPECT_EQ(log_, "");
@@ -474,15 +483,17 @@ TEST_F(VbParserTest, NamesInExpressionsCallOnlyRoutinesOfTheSources) {
 // interface goes to the one class that implements it; with two, to the
 // interface's member.
 TEST_F(VbParserTest, VbNetCallsThroughAnInterfaceReachItsOneImplementation) {
-  const std::string shapes = "Public Interface IShape\n    Sub Draw()\nEnd Interface\n"
-                             "Public Interface IPen\n    Sub Draw()\nEnd Interface\n"
-                             "Public Class Circle\n    Implements IShape, IPen\n"
-                             "    Public Sub Draw() Implements IShape.Draw, IPen.Draw\n    End Sub\nEnd Class\n"
-                             "Public Class Nib\n    Implements IPen\n"
-                             "    Public Sub Draw() Implements IPen.Draw\n    End Sub\nEnd Class\n";
+  const std::string shapes =
+      "Public Interface IShape\n    Sub Draw()\nEnd Interface\n"
+      "Public Interface IPen\n    Sub Draw()\nEnd Interface\n"
+      "Public Class Circle\n    Implements IShape, IPen\n"
+      "    Public Sub Draw() Implements IShape.Draw, IPen.Draw\n    End Sub\nEnd Class\n"
+      "Public Class Nib\n    Implements IPen\n"
+      "    Public Sub Draw() Implements IPen.Draw\n    End Sub\nEnd Class\n";
   project({{"s.vb", shapes},
-           {"m.vb", "Module Main\n    Sub Run(s As IShape, p As IPen)\n        s.Draw()\n"
-                    "        p.Draw()\n    End Sub\nEnd Module\n"}});
+           {"m.vb",
+            "Module Main\n    Sub Run(s As IShape, p As IPen)\n        s.Draw()\n"
+            "        p.Draw()\n    End Sub\nEnd Module\n"}});
   EXPECT_EQ(calleesOf("Main::Run"), "Circle::Draw IPen::Draw");
   EXPECT_EQ(log_, "");
 }
@@ -492,13 +503,15 @@ TEST_F(VbParserTest, VbNetCallsThroughAnInterfaceReachItsOneImplementation) {
 // module's routine by the module's name inside an expression; a local
 // declared without As (`Dim n = …`) is a variable, no call.
 TEST_F(VbParserTest, VbNetExtensionMethodsAndModuleMembersInExpressions) {
-  project({{"e.vb", "Module Extensions\n    <Extension>\n    Function Jools(c As Hero) As Integer\n"
-                    "    End Function\n    Sub SetJools(c As Hero, n As Integer)\n    End Sub\n"
-                    "    Function Stock() As Integer\n    End Function\nEnd Module\n"},
+  project({{"e.vb",
+            "Module Extensions\n    <Extension>\n    Function Jools(c As Hero) As Integer\n"
+            "    End Function\n    Sub SetJools(c As Hero, n As Integer)\n    End Sub\n"
+            "    Function Stock() As Integer\n    End Function\nEnd Module\n"},
            {"h.vb", "Public Class Hero\n    Public Sub Hit()\n    End Sub\nEnd Class\n"},
-           {"s.vb", "Module Shop\n    Sub Buy(c As Hero)\n        Dim n = c.Jools + Extensions.Stock\n"
-                    "        c.SetJools(n - 1)\n        c.Hit()\n        n = c.Missing\n"
-                    "    End Sub\nEnd Module\n"}});
+           {"s.vb",
+            "Module Shop\n    Sub Buy(c As Hero)\n        Dim n = c.Jools + Extensions.Stock\n"
+            "        c.SetJools(n - 1)\n        c.Hit()\n        n = c.Missing\n"
+            "    End Sub\nEnd Module\n"}});
   EXPECT_EQ(calleesOf("Shop::Buy"),
             "Extensions::Jools Extensions::SetJools Extensions::Stock Hero::Hit");
   EXPECT_EQ(log_, "");

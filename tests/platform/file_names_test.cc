@@ -14,13 +14,13 @@ TEST(FileNames, StandInsMakeEveryNameComeBack) {
   } cases[] = {
       {"main.c", "main.c"},
       {"\xE6\x97\xA5\xE6\x9C\xAC.c", "日本.c"},
-      {"\xEF\xBD\xB1.c", "ｱ.c"},                    // half-width kana: one byte
-      {"caf\xC3\xA9.c", "caf[U+00E9].c"},          // no best fit: 'e' is another file
+      {"\xEF\xBD\xB1.c", "ｱ.c"},           // half-width kana: one byte
+      {"caf\xC3\xA9.c", "caf[U+00E9].c"},  // no best fit: 'e' is another file
       {"\xED\x95\x9C.c", "[U+D55C].c"},
-      {"\xF0\x9F\x98\x80", "[U+1F600]"},           // beyond 16 bits
-      {"a[U+0041].c", "a[U+005B]U+0041].c"},       // a real name that reads as a stand-in
-      {"a[U+00e9][U+12].c", "a[U+00e9][U+12].c"},  // no stand-in shapes
-      {"\xFF\xC3.c", "[U+DCFF][U+DCC3].c"},        // bytes that are no UTF-8
+      {"\xF0\x9F\x98\x80", "[U+1F600]"},             // beyond 16 bits
+      {"a[U+0041].c", "a[U+005B]U+0041].c"},         // a real name that reads as a stand-in
+      {"a[U+00e9][U+12].c", "a[U+00e9][U+12].c"},    // no stand-in shapes
+      {"\xFF\xC3.c", "[U+DCFF][U+DCC3].c"},          // bytes that are no UTF-8
       {"\xED\xA0\x80", "[U+DCED][U+DCA0][U+DC80]"},  // an encoded surrogate is no UTF-8
       {"a\nb\r\t\x7F.c", "a[U+000A]b[U+000D][U+0009][U+007F].c"},  // controls show
   };

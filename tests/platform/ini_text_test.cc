@@ -25,16 +25,16 @@ TEST(IniLookup, FindsKeysWithTheProfileRules) {
     const char* key;
     const char* expected;
   } cases[] = {
-      {"Main", "Name", "padded value"},   // blanks around keys and values trimmed
-      {"MAIN", "name", "padded value"},   // sections and keys ignore case
-      {"Main", "Quoted", "in quotes"},    // enclosing quotes removed
+      {"Main", "Name", "padded value"},  // blanks around keys and values trimmed
+      {"MAIN", "name", "padded value"},  // sections and keys ignore case
+      {"Main", "Quoted", "in quotes"},   // enclosing quotes removed
       {"Main", "Single", "x"},
       {"Main", "Empty", ""},
-      {"Main", "NoEquals", ""},           // a bare key has an empty value
+      {"Main", "NoEquals", ""},  // a bare key has an empty value
       {"Other", "Key", "other value"},
       {"Main", "Missing", "fallback"},
       {"Nowhere", "Key", "fallback"},
-      {"Other", "Name", "fallback"},      // keys belong to their section only
+      {"Other", "Name", "fallback"},  // keys belong to their section only
   };
   for (const Case& c : cases)
     EXPECT_EQ(iniLookup(kIni, c.section, c.key, "fallback", 256), c.expected)
@@ -77,8 +77,7 @@ TEST(IniLookup, SurvivesBinaryGarbage) {
 
 TEST(IniAssign, ReplacesAddsAndKeepsTheRest) {
   std::string text = "; keep me\r\n[A]\r\nx=1\r\ny=2\r\n\r\n[B]\r\nz=3\r\n";
-  EXPECT_EQ(iniAssign(text, "a", "X", "9"),
-            "; keep me\r\n[A]\r\nX=9\r\ny=2\r\n\r\n[B]\r\nz=3\r\n");
+  EXPECT_EQ(iniAssign(text, "a", "X", "9"), "; keep me\r\n[A]\r\nX=9\r\ny=2\r\n\r\n[B]\r\nz=3\r\n");
   EXPECT_EQ(iniAssign(text, "A", "new", "n"),
             "; keep me\r\n[A]\r\nx=1\r\ny=2\r\nnew=n\r\n\r\n[B]\r\nz=3\r\n");
   EXPECT_EQ(iniAssign(text, "C", "k", "v"), text + "[C]\r\nk=v\r\n");

@@ -48,15 +48,15 @@ TEST_F(PathResolution, FindsNamesAsWindowsWould) {
     std::string found;
   } cases[] = {
       {"Src/Main.C", "Src/Main.C"},
-      {"Src/main.c", "Src/Main.C"},              // letter case of the name
-      {"src/SUB/inc.h", "Src/Sub/Inc.H"},        // and of the folders
+      {"Src/main.c", "Src/Main.C"},        // letter case of the name
+      {"src/SUB/inc.h", "Src/Sub/Inc.H"},  // and of the folders
       {"Src/Sub/../main.c", "Src/Sub/../Main.C"},
       {"src/sub/../MAIN.C", "Src/Sub/../Main.C"},
       {"Src/./Sub/INC.H", "Src/./Sub/Inc.H"},
-      {"日本語.H", toUtf8("日本語.h")},          // CP932 text, UTF-8 names
-      {"[U+00C0].c", "\xC3\x80.c"},              // a name outside CP932: its stand-in
+      {"日本語.H", toUtf8("日本語.h")},  // CP932 text, UTF-8 names
+      {"[U+00C0].c", "\xC3\x80.c"},      // a name outside CP932: its stand-in
       {"[U+00C0].C", "\xC3\x80.c"},
-      {"Src/missing.c", "Src/missing.c"},        // no match: kept as written
+      {"Src/missing.c", "Src/missing.c"},  // no match: kept as written
       {"nowhere/Main.C", "nowhere/Main.C"},
       {"src/sub/none/Inc.h", "Src/Sub/none/Inc.h"},  // found folders, then a missing one
   };

@@ -42,8 +42,7 @@ class ReadAheadTest : public testing::Test {
   }
 
   static bool becomesCached(const std::string& path) {
-    for (int i = 0; i < 1000 && !cached(path); ++i)
-      ::usleep(5000);
+    for (int i = 0; i < 1000 && !cached(path); ++i) ::usleep(5000);
     return cached(path);
   }
 

@@ -120,7 +120,8 @@ class FailedReports : public ::testing::Test {
  protected:
   const std::vector<std::string>& failed() const { return failed_; }
   std::vector<std::string> failed_;
-  ReportSession session{"", ReportStyle{}, [this](const std::string& path) { failed_.push_back(path); }};
+  ReportSession session{"", ReportStyle{},
+                        [this](const std::string& path) { failed_.push_back(path); }};
 };
 
 // A report that cannot be written whole leaves the earlier one as it was,
@@ -204,9 +205,9 @@ TEST_F(FailedReports, AReplacedFileKeepsItsModeAndItsLinks) {
   EXPECT_TRUE(failed().empty());
   EXPECT_TRUE(std::filesystem::is_symlink(dir.file("r.txt")));
   EXPECT_EQ(readFileBytes(real), "new\r\n");
-  EXPECT_EQ(std::filesystem::status(real).permissions(),
-            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
-                std::filesystem::perms::group_read);
+  EXPECT_EQ(std::filesystem::status(real).permissions(), std::filesystem::perms::owner_read |
+                                                             std::filesystem::perms::owner_write |
+                                                             std::filesystem::perms::group_read);
   EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{"r.txt", "real"}));
 }
 
@@ -251,11 +252,13 @@ TEST(ReportOutput, PaddingWritesHalfTheColumnsAsBlanks) {
       {1, "  ", "", true},
       {2, "  ", "  ", false},
       {7, wide, wide + wide + wide, true},
-      {600, wide, [&] {
+      {600, wide,
+       [&] {
          std::string s;
          for (int i = 0; i < 300; ++i) s += wide;
          return s;
-       }(), false},
+       }(),
+       false},
   };
   for (const Case& c : cases) {
     std::ostringstream out;

@@ -20,7 +20,8 @@ TEST(ReportSession, MessagesBesideTheRunKeepTheirPlace) {
   std::stringbuf log;
   attachErrorLog(&log);
   std::string failures;
-  ReportSession run("", ReportStyle{}, [&failures](const std::string& path) { failures += path + "\n"; });
+  ReportSession run("", ReportStyle{},
+                    [&failures](const std::string& path) { failures += path + "\n"; });
   errorLog() << "before\n";
   MessageHold tree, caller;
   std::unique_ptr<ReportSession> side = run.beside(tree);

@@ -134,9 +134,9 @@ TEST(ReportWriter, Html) {
           head("20%", "注") + rt + tr + cell("30%", "ab") + cell("10%", "7", true) +
           cell("20%", "w") + cell("20%", "b&amp;c") + cell("20%", "x&lt;y") + rt + tr +
           cell("30%", "abcdefghi") + cell("10%", "12", true) + cell("20%", "wxyzu") +
-          cell("20%", "bb") + cell("20%", "&lt;i&gt;m&lt;/i&gt;") + rt + tr + cell("30%", "abcdefghij") +
-          cell("10%", "× 5", true) + cell("20%", "　") + cell("20%", "bbbbbb") +
-          cell("5%", "-", true) + rt +
+          cell("20%", "bb") + cell("20%", "&lt;i&gt;m&lt;/i&gt;") + rt + tr +
+          cell("30%", "abcdefghij") + cell("10%", "× 5", true) + cell("20%", "　") +
+          cell("20%", "bbbbbb") + cell("5%", "-", true) + rt +
           "</table>\n<br>\n\n"
           "<table border=\"2\">\n" +
           tr + head("50%", "名") + head("50%", "一覧") + rt + tr + cell("50%", "p") +
@@ -198,40 +198,45 @@ TEST(ReportWriter, HtmlEscapesEveryTextItIsGiven) {
   out->endLine();
   out->endLines();
   out->endPage();
-  EXPECT_EQ(bytes.str(),
-            "<html>\n\n<head>\n"
-            "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=x-sjis\">\n"
-            "<meta name=\"author\" content=\"ＯＲＵＮＯＫＡ\">\n"
-            "<title>&lt;t&gt;</title>\n</head>\n\n"
-            "<body bgcolor=\"#FFFFFF\" link=\"#0000FF\" vlink=\"#800080\">\n\n"
-            "<p align=\"center\"><font size=\"6\" face=\"ＭＳ ゴシック\">&lt;t&gt;</font></p>\n\n"
-            "<p>a&lt;b&gt;.c</p>\n"
-            "<table border=\"1\">\n"
-            "    <tr>\n"
-            "        <td align=\"center\" valign=\"top\" width=\"50%\" bgcolor=\"#00FFFF\">&lt;h&gt;</td>\n"
-            "        <td align=\"center\" valign=\"top\" width=\"50%\" bgcolor=\"#00FFFF\">&quot;q&quot;</td>\n"
-            "    </tr>\n"
-            "    <tr>\n"
-            "        <td valign=\"top\" width=\"50%\">&lt;script&gt;alert(&quot;x&quot;)&amp;&lt;/script&gt;</td>\n"
-            "        <td align=\"right\" valign=\"top\" width=\"50%\">-&lt;1&gt;</td>\n"
-            "    </tr>\n"
-            "    <tr>\n"
-            "        <td valign=\"top\" width=\"50%\">&lt;b&gt;tag&lt;/b&gt;.h<br>a&amp;b\n</td>\n"
-            "        <td valign=\"top\" width=\"50%\">x&quot;y<br>&lt;i&gt;</td>\n"
-            "    </tr>\n"
-            "</table>\n"
-            "<table border=\"3\">\n"
-            "    <tr>\n"
-            "        <th align=\"left\" valign=\"top\" colspan=\"2\"><pre>/* &lt;script&gt; */\n</pre>\n</th>\n"
-            "    </tr>\n"
-            "    <tr>\n"
-            "        <td valign=\"top\" width=\"20%\">&lt;l&gt;</td>\n"
-            "        <td valign=\"top\" width=\"80%\">&amp;amp;</td>\n"
-            "    </tr>\n"
-            "</table>\n<br>\n<br>\n"
-            "&lt;hr&gt;\n"
-            "<p><font face=\"ＭＳ ゴシック\">&lt;img src=x onerror=alert(2)&gt;&lt;12<br>\n</font></p>\n"
-            "</body>\n</html>\n");
+  EXPECT_EQ(
+      bytes.str(),
+      "<html>\n\n<head>\n"
+      "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=x-sjis\">\n"
+      "<meta name=\"author\" content=\"ＯＲＵＮＯＫＡ\">\n"
+      "<title>&lt;t&gt;</title>\n</head>\n\n"
+      "<body bgcolor=\"#FFFFFF\" link=\"#0000FF\" vlink=\"#800080\">\n\n"
+      "<p align=\"center\"><font size=\"6\" face=\"ＭＳ ゴシック\">&lt;t&gt;</font></p>\n\n"
+      "<p>a&lt;b&gt;.c</p>\n"
+      "<table border=\"1\">\n"
+      "    <tr>\n"
+      "        <td align=\"center\" valign=\"top\" width=\"50%\" "
+      "bgcolor=\"#00FFFF\">&lt;h&gt;</td>\n"
+      "        <td align=\"center\" valign=\"top\" width=\"50%\" "
+      "bgcolor=\"#00FFFF\">&quot;q&quot;</td>\n"
+      "    </tr>\n"
+      "    <tr>\n"
+      "        <td valign=\"top\" "
+      "width=\"50%\">&lt;script&gt;alert(&quot;x&quot;)&amp;&lt;/script&gt;</td>\n"
+      "        <td align=\"right\" valign=\"top\" width=\"50%\">-&lt;1&gt;</td>\n"
+      "    </tr>\n"
+      "    <tr>\n"
+      "        <td valign=\"top\" width=\"50%\">&lt;b&gt;tag&lt;/b&gt;.h<br>a&amp;b\n</td>\n"
+      "        <td valign=\"top\" width=\"50%\">x&quot;y<br>&lt;i&gt;</td>\n"
+      "    </tr>\n"
+      "</table>\n"
+      "<table border=\"3\">\n"
+      "    <tr>\n"
+      "        <th align=\"left\" valign=\"top\" colspan=\"2\"><pre>/* &lt;script&gt; "
+      "*/\n</pre>\n</th>\n"
+      "    </tr>\n"
+      "    <tr>\n"
+      "        <td valign=\"top\" width=\"20%\">&lt;l&gt;</td>\n"
+      "        <td valign=\"top\" width=\"80%\">&amp;amp;</td>\n"
+      "    </tr>\n"
+      "</table>\n<br>\n<br>\n"
+      "&lt;hr&gt;\n"
+      "<p><font face=\"ＭＳ ゴシック\">&lt;img src=x onerror=alert(2)&gt;&lt;12<br>\n</font></p>\n"
+      "</body>\n</html>\n");
 }
 
 // A field that holds a comma, a double quote or a line break is quoted,
@@ -312,7 +317,8 @@ TEST(ReportWriter, LinePiecesAreShiftJis) {
                 std::string(box.rule) + std::string(box.cross) + std::string(box.blank),
             "\x84\xA0\x84\xA5\x84\xA4\x84\x9F\x84\xA9  ");
   const LinePieces dots = linePieces(true, kCsv);
-  for (std::string_view piece : {dots.vertical, dots.branch, dots.lastBranch, dots.rule, dots.cross})
+  for (std::string_view piece :
+       {dots.vertical, dots.branch, dots.lastBranch, dots.rule, dots.cross})
     EXPECT_EQ(piece, "\x81\x45");
   EXPECT_EQ(linePieces(true, kHtml).blank, "\x81\x40");
 }

@@ -66,7 +66,8 @@ class RowDumpWriter : public ReportWriter {
     for (int f = 0; f < 3; ++f)
       if ((c.varied & (1u << f)) && c.forms[f] != c.text)
         forms += (forms.empty() ? "" : ", ") + std::string(names[f]) + ": " + escaped(c.forms[f]);
-    if (!c.csvNext.empty()) forms += (forms.empty() ? "" : ", ") + std::string("c next: ") + escaped(c.csvNext);
+    if (!c.csvNext.empty())
+      forms += (forms.empty() ? "" : ", ") + std::string("c next: ") + escaped(c.csvNext);
     if (!forms.empty()) out += " {" + forms + "}";
     if (!c.htmlWidth.empty()) out += " @" + std::string(c.htmlWidth);
     return out;

@@ -68,14 +68,14 @@ class SheetWriterTest : public testing::Test {
     report->caption({}, caption);
     report->beginTable(kTable);
     report->heading({Cell::of("class"), Cell::of("name"), Cell::of("base")});
-    for (int i = 1; i <= rows; ++i)
-      report->row({Cell::of("class"), Cell::number(i), Cell::of("")});
+    for (int i = 1; i <= rows; ++i) report->row({Cell::of("class"), Cell::number(i), Cell::of("")});
     report->endTable();
   }
 
   RecordingWorkbook book_;
   std::string unwritten_;
-  ReportSession session_{"", kStyle, [this](const std::string& path) { unwritten_ += path + "\n"; }};
+  ReportSession session_{"", kStyle,
+                         [this](const std::string& path) { unwritten_ += path + "\n"; }};
 };
 
 TEST_F(SheetWriterTest, SectionsGoBelowEachOtherOnOneSheet) {
@@ -104,7 +104,8 @@ TEST_F(SheetWriterTest, TheFunctionListOpensTheWorkbookAndKeepsMarks) {
   ASSERT_TRUE(report.create(ReportId::kFunctionList));
   report->beginTable(kTable);
   report->heading({Cell::of("関数名"), Cell::of("STEP数"), Cell::of("ｽﾀｯｸ")});
-  report->row({Cell::of("f"), Cell::number(3), Cell::number(20).marked("×").in(ReportFormat::kHtml, "× 20")});
+  report->row({Cell::of("f"), Cell::number(3),
+               Cell::number(20).marked("×").in(ReportFormat::kHtml, "× 20")});
   report->endTable();
   EXPECT_EQ(book_.calls,
             "select \n"

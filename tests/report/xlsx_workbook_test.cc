@@ -127,8 +127,8 @@ TEST_F(XlsxWorkbookTest, RefusedOperationsLeaveTheWorkbookWhole) {
   EXPECT_FALSE(book_->putBlock("A1", rowsOf({{t("x")}})));  // no sheet yet
   ASSERT_TRUE(book_->selectSheet("一覧"));
   ASSERT_TRUE(book_->selectSheet("二"));
-  const char* badNames[] = {"", "一覧", "a[1]", "a:b", "'quoted'",
-                            "12345678901234567890123456789012"};
+  const char* badNames[] = {"",    "一覧",     "a[1]",
+                            "a:b", "'quoted'", "12345678901234567890123456789012"};
   for (const char* name : badNames) EXPECT_FALSE(book_->nameSheet(name)) << toUtf8(name);
   EXPECT_TRUE(book_->nameSheet("表")) << "the trail byte of 表 is '\\'";
   EXPECT_TRUE(book_->nameSheet("1234567890123456789012345678901"));

@@ -59,7 +59,7 @@ TEST_F(ConditionEvaluatorTest, ValuesWithoutMessages) {
       {"sizeof(long *) + sizeof(tm*)", 8},  // pointers: 4 bytes
       {"0x10 == 16", 1},
       {"0x1F", 31},
-      {"1/2", 0},   // 0.5 truncates to 0
+      {"1/2", 0},  // 0.5 truncates to 0
       {"7/2", 3},
       {"-7/2", -3},
       {"4294967296", 0},  // the value keeps only its low 32 bits
@@ -83,9 +83,14 @@ TEST_F(ConditionEvaluatorTest, ValuesWithoutMessages) {
 // A condition is true when its whole value is non-zero, as the compiler
 // tests it, past the low 32 bits of the value; a fraction is not.
 TEST_F(ConditionEvaluatorTest, TruthOfTheWholeValue) {
-  for (auto [text, truth] : {std::pair{"4294967296", true}, {"0x100000000", true}, {"1/2", false},
-                             {"-1", true}, {"0", false}, {"1 ? 0 : 1", false}}) {
-    EXPECT_EQ(evaluateExpressionAt(run().scan().expressions(), text, true, 7).nonZero, truth) << text;
+  for (auto [text, truth] : {std::pair{"4294967296", true},
+                             {"0x100000000", true},
+                             {"1/2", false},
+                             {"-1", true},
+                             {"0", false},
+                             {"1 ? 0 : 1", false}}) {
+    EXPECT_EQ(evaluateExpressionAt(run().scan().expressions(), text, true, 7).nonZero, truth)
+        << text;
   }
   EXPECT_EQ(at7("1 ? 2").second, "    a.c 7: #if､#elif文解析ｴﾗｰ [数式エラー]\n");
   ExpressionTables quiet = run().scan().expressions();
@@ -100,7 +105,9 @@ TEST_F(ConditionEvaluatorTest, Expansions) {
   define("EMPTY", {});
   type("int", 4);
   ExpansionStack stack;
-  auto condition = [&](const char* text) { return expandExpression(run().scan().expressions(), text, stack, 7, true); };
+  auto condition = [&](const char* text) {
+    return expandExpression(run().scan().expressions(), text, stack, 7, true);
+  };
   EXPECT_EQ(condition("B==3"), "(2+1)==3");
   EXPECT_EQ(condition("EMPTY"), "");  // a macro defined empty is nothing
   EXPECT_EQ(condition("defined(A)&&sizeof(int)"), "1&&4");
@@ -124,14 +131,30 @@ TEST_F(ConditionEvaluatorTest, CConditionsAsTheCompilerReadsThem) {
     const char* text;
     int value;
   } cases[] = {
-      {"'A'==65", 1},        {"'\\n'==10", 1},       {"'\\x41'==65", 1},
-      {"'\\0'==0", 1},      {"'ab'==24930", 1},      {"'\\377'<0", 1},
-      {"0xffffffffUL==4294967295", 1},  {"10U==10", 1}, {"10ul+1LL==11", 1},
-      {"010==8", 1},         {"0b101==5", 1},         {"0X1F==31", 1},
-      {"FITS(3)", 1},        {"FITS(7)", 0},          {"FITS (A)", 1},
-      {"SUM(2,5)==7", 1},    {"SUM((1+2),3)==6", 1},     {"CAT(A,B)==1", 1},
-      {"FITS", 0},           {"UNKNOWN_NAME", 0},     {"!defined(X)||X<199901L", 1},
-      {"__has_include(<stdio.h>)||2", 1},  {"EMPTY+1", 1},  {"true", 0},
+      {"'A'==65", 1},
+      {"'\\n'==10", 1},
+      {"'\\x41'==65", 1},
+      {"'\\0'==0", 1},
+      {"'ab'==24930", 1},
+      {"'\\377'<0", 1},
+      {"0xffffffffUL==4294967295", 1},
+      {"10U==10", 1},
+      {"10ul+1LL==11", 1},
+      {"010==8", 1},
+      {"0b101==5", 1},
+      {"0X1F==31", 1},
+      {"FITS(3)", 1},
+      {"FITS(7)", 0},
+      {"FITS (A)", 1},
+      {"SUM(2,5)==7", 1},
+      {"SUM((1+2),3)==6", 1},
+      {"CAT(A,B)==1", 1},
+      {"FITS", 0},
+      {"UNKNOWN_NAME", 0},
+      {"!defined(X)||X<199901L", 1},
+      {"__has_include(<stdio.h>)||2", 1},
+      {"EMPTY+1", 1},
+      {"true", 0},
   };
   for (const Case& c : cases) {
     auto [value, log] = at7(c.text);
@@ -223,10 +246,19 @@ TEST_F(ConditionEvaluatorTest, LowBitsOfAnyDouble) {
     double in;
     int out;
   } cases[] = {
-      {0.99, 0},     {-0.99, 0},      {1.5, 1},        {-1.5, -1},
-      {-1.0, -1},    {4294967297.0, 1}, {-4294967297.0, -1},
-      {1e300, 0},    {-1e300, 0},     {inf, 0},        {-inf, 0},
-      {std::nan(""), 0}, {9007199254740993.0, 0},  // 2^53 + 1 rounds to 2^53
+      {0.99, 0},
+      {-0.99, 0},
+      {1.5, 1},
+      {-1.5, -1},
+      {-1.0, -1},
+      {4294967297.0, 1},
+      {-4294967297.0, -1},
+      {1e300, 0},
+      {-1e300, 0},
+      {inf, 0},
+      {-inf, 0},
+      {std::nan(""), 0},
+      {9007199254740993.0, 0},  // 2^53 + 1 rounds to 2^53
   };
   for (const Case& c : cases) EXPECT_EQ(lowBitsOf(c.in), c.out) << c.in;
 }

@@ -21,8 +21,9 @@ class DefineList : public AnalysisTest {
  protected:
   void define(const std::string& name, const std::string& params,
               const std::vector<std::string>& body) {
-    ASSERT_TRUE(AnalysisTest::define(name, body, params.empty() ? std::vector<std::string>()
-                                                                : std::vector<std::string>{params}));
+    ASSERT_TRUE(AnalysisTest::define(
+        name, body,
+        params.empty() ? std::vector<std::string>() : std::vector<std::string>{params}));
   }
   RowDump dump_{reports()};
 };
@@ -36,12 +37,13 @@ TEST_F(DefineList, Rows) {
   define("F", "(a,b)", {"(", "(", "a", ")", "+", "(", "b", ")", ")"});
   define("S", "", {"\"x y\""});
   defines().writeList(reports(), ListScope::kWholeRun);
-  EXPECT_EQ(report("Mz一覧define.txt"),
-            withCrLf("page: #define定義一覧\ncaption: 解析対象ｿｰｽに含まれる全定義内容\n" + kDefineHead +
-                     "row: #define | A | 1 | main.c\n"
-                     "row: #define | F(a,b) | ((a)+(b)) | main.c\n"
-                     "row: #define | S | \"x y\" | main.c\n"
-                     "end\n"));
+  EXPECT_EQ(
+      report("Mz一覧define.txt"),
+      withCrLf("page: #define定義一覧\ncaption: 解析対象ｿｰｽに含まれる全定義内容\n" + kDefineHead +
+               "row: #define | A | 1 | main.c\n"
+               "row: #define | F(a,b) | ((a)+(b)) | main.c\n"
+               "row: #define | S | \"x y\" | main.c\n"
+               "end\n"));
 }
 
 TEST_F(DefineList, PerFileSectionsAppendToOneFile) {
@@ -55,7 +57,8 @@ TEST_F(DefineList, PerFileSectionsAppendToOneFile) {
   EXPECT_EQ(report("Mz一覧define.txt"),
             withCrLf("page: #define定義一覧\ncaption: a.cに含まれる定義内容\n" + kDefineHead +
                      "row: #define | A | 1 | a.c\nend\n"
-                     "caption: b.cに含まれる定義内容\n" + kDefineHead + "end\n"));
+                     "caption: b.cに含まれる定義内容\n" +
+                     kDefineHead + "end\n"));
 }
 
 TEST_F(DefineList, VbConstantsGetTheirOwnWordsAndFile) {
@@ -63,9 +66,10 @@ TEST_F(DefineList, VbConstantsGetTheirOwnWordsAndFile) {
   ASSERT_TRUE(defines().beginDefine("MAX"));
   defines().defineBodyToken("10");
   defines().writeList(reports(), ListScope::kPerFile);
-  EXPECT_EQ(report("Mz一覧const.txt"),
-            withCrLf("page: Const定数一覧\ncaption: m.basに含まれる定義内容\n"
-                     "head: Const | 定義名 | 定義内容 | ﾌｧｲﾙ名\nrow: Const | MAX | 10 | m.bas\nend\n"));
+  EXPECT_EQ(
+      report("Mz一覧const.txt"),
+      withCrLf("page: Const定数一覧\ncaption: m.basに含まれる定義内容\n"
+               "head: Const | 定義名 | 定義内容 | ﾌｧｲﾙ名\nrow: Const | MAX | 10 | m.bas\nend\n"));
   EXPECT_EQ(report("Mz一覧define.txt"), "<missing>");
 }
 

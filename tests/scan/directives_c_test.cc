@@ -46,8 +46,7 @@ TEST_F(CDirectives, GroupsAndBranches) {
       {"#ifdef X\na\n#endif\n#ifndef X\nb\n#endif\n", "b|<lf>", ""},
       {"#define X\n#ifdef X\na\n#else\nb\n#endif\n", "a|<lf>", ""},
       // Directives of every kind nested in switched-off regions.
-      {"#if 0\n#ifdef A\n#elif 1\nx\n#else\ny\n#endif\n#ifndef B\nz\n#endif\n#endif\nw",
-       "w", ""},
+      {"#if 0\n#ifdef A\n#elif 1\nx\n#else\ny\n#endif\n#ifndef B\nz\n#endif\n#endif\nw", "w", ""},
       {"#if 0\n#define D 1\n#endif\n#ifdef D\nx\n#endif\n", "", ""},
       {"#ifdef NONE\n#if 1\n#if 1\n#endif\n#endif\n#elif 1\nq\n#endif\n", "q|<lf>", ""},
       // A switched-off #error is a guard, not a finding.
@@ -165,7 +164,7 @@ TEST_F(CDirectives, DefineForms) {
     const char* params;
     const char* body;
   } expected[] = {{"F", "(x)", "x"}, {"G", "", "(x)x"}, {"H", "(x", ""},
-                  {"L", "", "1+2"},  {"O", "", ""},      {"P", "(a,b)", "((a)+(b))"}};
+                  {"L", "", "1+2"},  {"O", "", ""},     {"P", "(a,b)", "((a)+(b))"}};
   ASSERT_EQ(d.size(), std::size(expected));
   for (size_t i = 0; i < d.size(); ++i) {
     EXPECT_EQ(d.at(i).name, expected[i].name);

@@ -31,7 +31,8 @@ TEST_F(DelphiDirectives, GroupsAndSwitches) {
       {"{$R *.res}\n{$H+}\n{$MODE DELPHI}\nx", "<lf>|x", ""},
       {"{$ifdef X}a{$endif}b", "b", ""},
       // Groups nested in a switched-off region stay off whatever they test.
-      {"{$IFDEF X}\n{$IFNDEF Y}\na\n{$ELSE}\nq\n{$ENDIF}\nb\n{$ELSE}\nc\n{$ENDIF}\n", "<lf>|c|<lf>", ""},
+      {"{$IFDEF X}\n{$IFNDEF Y}\na\n{$ELSE}\nq\n{$ENDIF}\nb\n{$ELSE}\nc\n{$ENDIF}\n", "<lf>|c|<lf>",
+       ""},
       {"{$IFDEF X}\n{$DEFINE Z}\n{$ENDIF}\n{$IFDEF Z}\nz\n{$ENDIF}\n", "<lf>", ""},
       // {$IFOPT} opens a group of its own, taken as on.
       {"{$IFOPT R+}\na\n{$ENDIF}\nb", "<lf>|a|<lf>|b", ""},

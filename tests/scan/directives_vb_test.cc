@@ -23,7 +23,8 @@ TEST_F(VbDirectives, GroupsAndBranches) {
       {"#If 1 And Not DEBUG Then\na\n#End If\n", "<lf>|a|<lf>", ""},
       // Words of the condition keep a blank between them, operators none.
       {"\n#If 2 * 3 > 5 Then\na\n#End If\n", "<lf>|a|<lf>", ""},
-      {"#If 0 Then\na\n#ElseIf 1 Then\nb\n#ElseIf 1 Then\nc\n#Else\nd\n#End If\n", "<lf>|b|<lf>", ""},
+      {"#If 0 Then\na\n#ElseIf 1 Then\nb\n#ElseIf 1 Then\nc\n#Else\nd\n#End If\n", "<lf>|b|<lf>",
+       ""},
       // #End If inside a switched-off region closes exactly one group.
       {"#If 0 Then\n#If 1 Then\nx\n#End If\ny\n#Else\nz\n#End If\nw", "z|<lf>|w", ""},
       // Keywords in any letter case.

@@ -64,7 +64,8 @@ TEST_F(MacroExpanderTest, BodiesCutAsTheReaderCutsTokens) {
   std::vector<BodyToken> tokens;
   tokenizeMacroBody("f (a,\"x, \\\"y\")+'\\''  ##b", tokens);
   std::string out;
-  for (const BodyToken& t : tokens) out += std::string(t.literal ? "L:" : "") + std::string(t.text) + " ";
+  for (const BodyToken& t : tokens)
+    out += std::string(t.literal ? "L:" : "") + std::string(t.text) + " ";
   EXPECT_EQ(out, "f ( a , L:\"x, \\\"y\" ) + L:'\\'' # # b ");
 }
 

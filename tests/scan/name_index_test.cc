@@ -173,7 +173,8 @@ int foldedOrder(std::string_view a, std::string_view b) {
   std::string x = lowered(a), y = lowered(b);
   size_t n = std::min(x.size(), y.size());
   for (size_t i = 0; i < n; ++i)
-    if (x[i] != y[i]) return static_cast<unsigned char>(x[i]) < static_cast<unsigned char>(y[i]) ? -1 : 1;
+    if (x[i] != y[i])
+      return static_cast<unsigned char>(x[i]) < static_cast<unsigned char>(y[i]) ? -1 : 1;
   return x.size() == y.size() ? 0 : x.size() < y.size() ? -1 : 1;
 }
 

@@ -55,11 +55,11 @@ TEST_F(ReservedWords, FoldedComparisonMergesCaseVariants) {
 // byte, and only as the comparison allows.
 TEST_F(ReservedWords, AnyLengthAndFirstByte) {
   const std::string longWord(40, 'q');
-  for (const std::string& w : {longWord, std::string("_asm"), std::string("\x8a\xbf"),
-                                std::string("class")})
+  for (const std::string& w :
+       {longWord, std::string("_asm"), std::string("\x8a\xbf"), std::string("class")})
     words().add(w, kModeC);
-  for (const std::string& w : {longWord, std::string("_asm"), std::string("\x8a\xbf"),
-                                std::string("class")})
+  for (const std::string& w :
+       {longWord, std::string("_asm"), std::string("\x8a\xbf"), std::string("class")})
     EXPECT_TRUE(words().contains(w)) << w;
   for (const char* w : {"Class", "clasp", "_Asm", "\x8a\xc0", "q"})
     EXPECT_FALSE(words().contains(w)) << w;

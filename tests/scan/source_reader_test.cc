@@ -157,8 +157,7 @@ TEST_F(SourceReaderTest, PassedCommentLinesCountAsReadOnes) {
 TEST_F(SourceReaderTest, PassedDisabledLinesCountAsReadOnes) {
   using namespace std::string_literals;
   // directive, code, blank, code, directive, code, and the empty last line
-  EXPECT_EQ(scan("a.c", "#if 0\na\n\n b\n#endif\nx;\n").counts,
-            (Counts{7, 1, 2, 0, 3, 2, 2}));
+  EXPECT_EQ(scan("a.c", "#if 0\na\n\n b\n#endif\nx;\n").counts, (Counts{7, 1, 2, 0, 3, 2, 2}));
   std::string text =
       "int a;\n#if 0\n first;\n\n\t \r\nplain code\n x = a / b;\n \"s\" 'c';\n\0\n"
       "\x95\\ t;\n\x0C\n /* c */ y\n /* end\n still */\n more\n#if 1\n nested\n#endif\n"
@@ -195,7 +194,10 @@ TEST_F(SourceReaderTest, LiveTokensPerLanguage) {
       {"a.c", "c = '\\''; d = ''; e;", "c|=|;|d|=|;|e|;"},
       {"a.c", "a\n\n\nb", "a|<lf>|b"},
       // An end-of-text byte ends the parser's part of the file.
-      {"a.c", "a\x1A" "b c", "a"},
+      {"a.c",
+       "a\x1A"
+       "b c",
+       "a"},
       {"a.cpp", "x // y \\\n z\nw", "x|<lf>|w"},
       {"m.bas", "a = \"it's\" ' c\nb Rem c\nrem d\ne", "a|=|<lf>|b|<lf>|e"},
       {"m.frm", "x = \"a\"\"b\"\n", "x|=|<lf>"},
@@ -366,7 +368,8 @@ TEST_F(SourceReaderTest, BlankRunsReadAsSingleBlanks) {
     EXPECT_EQ(runs.counts, single.counts) << text;
     EXPECT_EQ(runs.log, single.log) << text;
   }
-  EXPECT_NE(scan("a.c", texts[0]).log.find("文字定数に１文字以上記述されています。"), std::string::npos);
+  EXPECT_NE(scan("a.c", texts[0]).log.find("文字定数に１文字以上記述されています。"),
+            std::string::npos);
 }
 
 // ---------------------------------------------------------------------------
@@ -579,7 +582,7 @@ TEST_F(SourceReaderTest, MainFileSwitchesTheRunRules) {
     bool foldsNames;
     bool dollarDelimits;
   } cases[] = {
-      {"m.bas", kModeVb, true, true},   {"u.pas", kModeDelphi, true, true},
+      {"m.bas", kModeVb, true, true},      {"u.pas", kModeDelphi, true, true},
       {"A.java", kModeJava, false, false}, {"a.c", kModeC, false, false},
       {"x.unknown", kModeC, false, false},
   };

@@ -26,7 +26,6 @@ std::string shown(const std::string& token) {
 
 class TokenizerTest : public AnalysisTest {
  protected:
-
   // Feeds `bytes` in blocks of `blockSize` as the run driver does and
   // returns every delivered token joined by '|'.
   std::string tokens(const std::string& bytes, size_t blockSize = 1022, bool keep = false,
@@ -68,7 +67,9 @@ TEST_F(TokenizerTest, DelimitersWordsAndControlBytes) {
       {"a\nb", "a|<lf>|b|<end>"},
       {"a\r\nb", "a|<lf>|b|<end>"},  // the carriage return is dropped
       {"$x_1@`", "$x_1@`|<end>"},    // never delimiters in C runs
-      {"a\x7F" "b", "a|\x7F|b|<end>"},
+      {"a\x7F"
+       "b",
+       "a|\x7F|b|<end>"},
       {"", "<end>"},
   };
   for (const Case& c : cases) EXPECT_EQ(tokens(c.input), c.expected) << c.input;
@@ -110,7 +111,10 @@ TEST_F(TokenizerTest, KeptBlanksComeAsRunsWhenMerged) {
   EXPECT_EQ(merged("a\n    b \n"), "a|<lf>|[<sp><sp><sp><sp>]|b|<sp>|<lf>|<end>");
   EXPECT_EQ(merged("a     b", 4), "a|[<sp><sp><sp>]|[<sp><sp>]|b|<end>");
   EXPECT_EQ(tokens("a  b", 1022, false, true), "a|<sp>|b|<end>");
-  EXPECT_EQ(merged(std::string("\xFF\xFE" "a\0 \0 \0b\0", 10)), "a|<sp>|<sp>|b|<end>");
+  EXPECT_EQ(merged(std::string("\xFF\xFE"
+                               "a\0 \0 \0b\0",
+                               10)),
+            "a|<sp>|<sp>|b|<end>");
 }
 
 TEST_F(TokenizerTest, VbRunsMakeDollarADelimiter) {
@@ -130,8 +134,12 @@ TEST_F(TokenizerTest, ShiftJisPairsStayWhole) {
 }
 
 TEST_F(TokenizerTest, OddHighBytesEndTheirToken) {
-  EXPECT_EQ(tokens("a\x80" "b"), "a\x80|b|<end>");
-  EXPECT_EQ(tokens("a\xF0" "b"), "a\xF0|b|<end>");
+  EXPECT_EQ(tokens("a\x80"
+                   "b"),
+            "a\x80|b|<end>");
+  EXPECT_EQ(tokens("a\xF0"
+                   "b"),
+            "a\xF0|b|<end>");
   // A lead byte without a valid trail byte ends the token after itself.
   EXPECT_EQ(tokens("a\x83 b"), "a\x83|<sp>|b|<end>");
 }
@@ -145,7 +153,10 @@ TEST_F(TokenizerTest, PairSplitAcrossBlocks) {
   text += so + "z\n";
   EXPECT_EQ(tokens(text), std::string(1021, 'a') + so + "z|<lf>|<end>");
   // A lead byte at a block end whose follower is no trail byte.
-  EXPECT_EQ(tokens("ab\x83" " c", 3), "ab\x83|<sp>|c|<end>");
+  EXPECT_EQ(tokens("ab\x83"
+                   " c",
+                   3),
+            "ab\x83|<sp>|c|<end>");
 }
 
 TEST_F(TokenizerTest, TokensAndBlanksAcrossBlocks) {

@@ -109,8 +109,7 @@ class AnalysisTest : public testing::Test {
             SourceReader::Kind kind = SourceReader::Kind::MainFile);
   // The same in two steps on the current run: a new reader on `path`, then
   // the bytes; tables may be filled between.
-  void openReader(const std::string& path,
-                  SourceReader::Kind kind = SourceReader::Kind::MainFile);
+  void openReader(const std::string& path, SourceReader::Kind kind = SourceReader::Kind::MainFile);
   Scan read(std::string_view bytes, size_t blockBytes = 1022);
   SourceReader& reader() { return *reader_; }
   // Reads the file `path` of the file set with its language's parser, its
@@ -132,8 +131,7 @@ class AnalysisTest : public testing::Test {
   bool reportExists(const std::string& name);
   const TempDir& outputFolder() const { return dir_; }
 
-  static DeclInfo decl(const std::string& name, const std::string& className = "",
-                       int line = 0);
+  static DeclInfo decl(const std::string& name, const std::string& className = "", int line = 0);
 
  private:
   TempDir dir_;

@@ -88,7 +88,8 @@ FileSizeLimit::~FileSizeLimit() {
 
 std::vector<std::string> namesIn(const std::string& folder) {
   std::vector<std::string> names;
-  for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().string());
+  for (const auto& e : fs::directory_iterator(folder))
+    names.push_back(e.path().filename().string());
   std::sort(names.begin(), names.end());
   return names;
 }
@@ -156,8 +157,8 @@ std::string nativePathFor(ProgramKind kind, const std::string& linuxPath) {
 }
 
 std::string readWorkbookBack(const std::string& path) {
-  std::string command = "/usr/bin/python3 " MZ_SOURCE_DIR "/tests/report/read_workbook.py '" +
-                        path + "' 2>&1";
+  std::string command =
+      "/usr/bin/python3 " MZ_SOURCE_DIR "/tests/report/read_workbook.py '" + path + "' 2>&1";
   std::string out;
   if (std::FILE* p = popen(command.c_str(), "r")) {
     char buffer[4096];

@@ -77,6 +77,6 @@ ProgramResult runInstalledProgram(ProgramKind kind, const std::string& folder,
 std::string nativePathFor(ProgramKind kind, const std::string& linuxPath);
 
 // A workbook file as the spreadsheet reader (tests/report/read_workbook.py)
-// prints it, in CP932 like the texts of the tests: sheets, titles, widths and every cell with a value,
-// a line or a colour.
+// prints it, in CP932 like the texts of the tests: sheets, titles, widths and every cell with a
+// value, a line or a colour.
 std::string readWorkbookBack(const std::string& path);

@@ -61,14 +61,28 @@ class CallTreeTest : public TableTest {
 // blanks instead of after one space.
 TEST_F(CallTreeTest, RepeatedSubtreesAreShownAgainByDefault) {
   fillProgram();
-  EXPECT_EQ(tree(), withCrLf("main" + sp(58) + " [main.c]\n"
-                             "  ├init" + sp(54) + " [main.c]\n"
-                             "  │└log_msg" + sp(50) + "[util.c]\n"
-                             "  │  └fmt" + sp(52) + "[util.c]\n"
-                             "  └run(再回帰)" + sp(48) + "[util.c]\n"
-                             "    └log_msg" + sp(50) + "[util.c]\n"
-                             "      └fmt" + sp(52) + "[util.c]\n"
-                             "orphan" + sp(56) + " [util.c]\n"));
+  EXPECT_EQ(tree(), withCrLf("main" + sp(58) +
+                             " [main.c]\n"
+                             "  ├init" +
+                             sp(54) +
+                             " [main.c]\n"
+                             "  │└log_msg" +
+                             sp(50) +
+                             "[util.c]\n"
+                             "  │  └fmt" +
+                             sp(52) +
+                             "[util.c]\n"
+                             "  └run(再回帰)" +
+                             sp(48) +
+                             "[util.c]\n"
+                             "    └log_msg" +
+                             sp(50) +
+                             "[util.c]\n"
+                             "      └fmt" +
+                             sp(52) +
+                             "[util.c]\n"
+                             "orphan" +
+                             sp(56) + " [util.c]\n"));
 }
 
 // The second log_msg has a visible callee, so it gets the arrow; fmt has
@@ -77,14 +91,28 @@ TEST_F(CallTreeTest, RepeatedSubtreesHidden) {
   options().hideRepeatedSubtrees = 1;
   fillProgram();
   call("orphan", "fmt");
-  EXPECT_EQ(tree(), withCrLf("main" + sp(58) + " [main.c]\n"
-                             "  ├init" + sp(54) + " [main.c]\n"
-                             "  │└log_msg" + sp(50) + "[util.c]\n"
-                             "  │  └fmt" + sp(52) + "[util.c]\n"
-                             "  └run(再回帰)" + sp(48) + "[util.c]\n"
-                             "    └log_msg→" + sp(48) + "[util.c]\n"
-                             "orphan" + sp(56) + " [util.c]\n"
-                             "  └fmt" + sp(56) + "[util.c]\n"));
+  EXPECT_EQ(tree(), withCrLf("main" + sp(58) +
+                             " [main.c]\n"
+                             "  ├init" +
+                             sp(54) +
+                             " [main.c]\n"
+                             "  │└log_msg" +
+                             sp(50) +
+                             "[util.c]\n"
+                             "  │  └fmt" +
+                             sp(52) +
+                             "[util.c]\n"
+                             "  └run(再回帰)" +
+                             sp(48) +
+                             "[util.c]\n"
+                             "    └log_msg→" +
+                             sp(48) +
+                             "[util.c]\n"
+                             "orphan" +
+                             sp(56) +
+                             " [util.c]\n"
+                             "  └fmt" +
+                             sp(56) + "[util.c]\n"));
 }
 
 // The function list and details follow the tree when their options are on.
@@ -127,10 +155,16 @@ TEST_F(CallTreeTest, AncestorIsMarkedAndNotExpanded) {
   call("A", "B");
   define("B", 3);
   call("B", "A");
-  EXPECT_EQ(tree(), withCrLf("R" + sp(60) + "  [r.c]\n"
-                             "  └A" + sp(58) + "[r.c]\n"
-                             "    └B" + sp(56) + "[r.c]\n"
-                             "      └A(再回帰)" + sp(46) + "[r.c]\n"));
+  EXPECT_EQ(tree(), withCrLf("R" + sp(60) +
+                             "  [r.c]\n"
+                             "  └A" +
+                             sp(58) +
+                             "[r.c]\n"
+                             "    └B" +
+                             sp(56) +
+                             "[r.c]\n"
+                             "      └A(再回帰)" +
+                             sp(46) + "[r.c]\n"));
 }
 
 TEST_F(CallTreeTest, InterruptAndFunctionPointerMarks) {
@@ -138,8 +172,10 @@ TEST_F(CallTreeTest, InterruptAndFunctionPointerMarks) {
   define("isr", 1, Registration::kInterrupt | Registration::kFunctionPointer);
   call("isr", "cb", Registration::kFunctionPointer);
   define("cb", 2, Registration::kFunctionPointer);  // a function-pointer variable
-  EXPECT_EQ(tree(), withCrLf("isr(割り込み)(関数ポインタ)" + sp(36) + "[main.c]\n"
-                             "  └cb(関数ポインタ)" + sp(42) + " [main.c]\n"));
+  EXPECT_EQ(tree(), withCrLf("isr(割り込み)(関数ポインタ)" + sp(36) +
+                             "[main.c]\n"
+                             "  └cb(関数ポインタ)" +
+                             sp(42) + " [main.c]\n"));
 }
 
 // Column of the file name: one wider than the longest name (17); the line
@@ -158,10 +194,16 @@ TEST_F(CallTreeTest, TagFormat) {
   define("tiny", 123);
   readFile("c:/src/lib/util.c");
   define("util_fn", 7);
-  EXPECT_EQ(tree(), withCrLf("c:/src/main.c" + sp(8) + "10: main\n"
-                             "c:/src/a.c" + sp(11) + "12:   ├helper\n"
-                             "c:/src/a.c" + sp(10) + "123:   ├tiny\n"
-                             "c:/src/lib/util.c" + sp(5) + "7:   └util_fn\n"));
+  EXPECT_EQ(tree(), withCrLf("c:/src/main.c" + sp(8) +
+                             "10: main\n"
+                             "c:/src/a.c" +
+                             sp(11) +
+                             "12:   ├helper\n"
+                             "c:/src/a.c" +
+                             sp(10) +
+                             "123:   ├tiny\n"
+                             "c:/src/lib/util.c" +
+                             sp(5) + "7:   └util_fn\n"));
 }
 
 // A function that calls itself is marked on every line and still expanded;
@@ -180,9 +222,13 @@ TEST_F(CallTreeTest, SelfCallsCyclesAndLibraryCallees) {
   call("p", "q");
   define("q", 5);
   call("q", "p");
-  EXPECT_EQ(tree(), withCrLf("main" + sp(58) + " [x.c]\n"
-                             "  └walk(再回帰)" + sp(46) + " [x.c]\n"
-                             "    └leaf" + sp(52) + " [x.c]\n"));
+  EXPECT_EQ(tree(), withCrLf("main" + sp(58) +
+                             " [x.c]\n"
+                             "  └walk(再回帰)" +
+                             sp(46) +
+                             " [x.c]\n"
+                             "    └leaf" +
+                             sp(52) + " [x.c]\n"));
 }
 
 // A name longer than its column leaves " [" right after it.
@@ -195,9 +241,13 @@ TEST_F(CallTreeTest, LongKeyOverflowsTheFileColumn) {
   define(callee, 2);
   call(callee, "tail");
   define("tail", 3);
-  EXPECT_EQ(tree(), withCrLf(root + " [l.c]\n"
-                             "  └" + callee + " [l.c]\n"
-                             "    └tail" + sp(52) + " [l.c]\n"));
+  EXPECT_EQ(tree(), withCrLf(root +
+                             " [l.c]\n"
+                             "  └" +
+                             callee +
+                             " [l.c]\n"
+                             "    └tail" +
+                             sp(52) + " [l.c]\n"));
 }
 
 // f00 -> f01 -> ... -> f31: f30 stands at level 29, the deepest drawn, and
@@ -223,11 +273,19 @@ TEST_F(CallTreeTest, DepthLimitOfThirtyLevels) {
 // line budget is spent, a repeated subtree is only referred to, and the log
 // says so once.
 TEST_F(CallTreeTest, LineBudgetHidesRepeatsOnceSpent) {
-  const std::string head = "main" + sp(58) + " [b.c]\n"
-                           "  ├x" + sp(58) + "[b.c]\n"
-                           "  │└z" + sp(56) + "[b.c]\n"
-                           "  │  └w" + sp(54) + "[b.c]\n"
-                           "  └y" + sp(58) + "[b.c]\n";
+  const std::string head = "main" + sp(58) +
+                           " [b.c]\n"
+                           "  ├x" +
+                           sp(58) +
+                           "[b.c]\n"
+                           "  │└z" +
+                           sp(56) +
+                           "[b.c]\n"
+                           "  │  └w" +
+                           sp(54) +
+                           "[b.c]\n"
+                           "  └y" +
+                           sp(58) + "[b.c]\n";
   const struct {
     long long budget;
     std::string tail;
@@ -254,16 +312,32 @@ TEST_F(CallTreeTest, LineBudgetHidesRepeatsOnceSpent) {
 
 // main calls b, a, b in that order; b calls c.
 TEST_F(CallTreeTest, UnsortedCalleesInCallOrderWithAndWithoutDuplicates) {
-  const std::string once = "main" + sp(58) + " [u.c]\n"
-                           "  ├b" + sp(58) + "[u.c]\n"
-                           "  │└c" + sp(56) + "[u.c]\n"
-                           "  └a" + sp(58) + "[u.c]\n";
-  const std::string everyCall = "main" + sp(58) + " [u.c]\n"
-                                "  ├b" + sp(58) + "[u.c]\n"
-                                "  │└c" + sp(56) + "[u.c]\n"
-                                "  ├a" + sp(58) + "[u.c]\n"
-                                "  └b" + sp(58) + "[u.c]\n"
-                                "    └c" + sp(56) + "[u.c]\n";
+  const std::string once = "main" + sp(58) +
+                           " [u.c]\n"
+                           "  ├b" +
+                           sp(58) +
+                           "[u.c]\n"
+                           "  │└c" +
+                           sp(56) +
+                           "[u.c]\n"
+                           "  └a" +
+                           sp(58) + "[u.c]\n";
+  const std::string everyCall = "main" + sp(58) +
+                                " [u.c]\n"
+                                "  ├b" +
+                                sp(58) +
+                                "[u.c]\n"
+                                "  │└c" +
+                                sp(56) +
+                                "[u.c]\n"
+                                "  ├a" +
+                                sp(58) +
+                                "[u.c]\n"
+                                "  └b" +
+                                sp(58) +
+                                "[u.c]\n"
+                                "    └c" +
+                                sp(56) + "[u.c]\n";
   const struct {
     int duplicates;
     const std::string& tree;

@@ -5,8 +5,7 @@
 
 namespace {
 
-const std::string kHead =
-    "head: class | クラス名 {c: ｸﾗｽ名} | 基本クラス {c: 基本ｸﾗｽ}\n";
+const std::string kHead = "head: class | クラス名 {c: ｸﾗｽ名} | 基本クラス {c: 基本ｸﾗｽ}\n";
 
 class ClassListTest : public TableTest {
  protected:
@@ -34,7 +33,8 @@ TEST_F(ClassListTest, RowsForTheWholeRun) {
   classes().writeClassList(reports(), ListScope::kFinish);
   EXPECT_EQ(report("Mz一覧class.txt"),
             withCrLf("page: クラス一覧\n"
-                     "caption: 解析対象ｿｰｽで使用した全ｸﾗｽ名を表示します。\n" + kHead +
+                     "caption: 解析対象ｿｰｽで使用した全ｸﾗｽ名を表示します。\n" +
+                     kHead +
                      "row: class | CApp | ~[]*\n"
                      "row: class | CDoc | ~[CObject, IUnknown]*\n"
                      "row: class | CView | ~[CWnd]*\n"
@@ -72,7 +72,8 @@ TEST_F(ClassListTest, AKeptTableListsWhatEachFileUsed) {
     expected += "caption: " + file + "で使用したｸﾗｽ名を表示します。\n" + kHead + rows + "end\n";
   };
   startFile("c:/src/u1.pas");
-  for (int i = 0; i < 40; ++i) classes().registerClass("TC" + std::to_string(100 + i), 0, ClassTable::kClass);
+  for (int i = 0; i < 40; ++i)
+    classes().registerClass("TC" + std::to_string(100 + i), 0, ClassTable::kClass);
   classes().markUsed("tc130");
   classes().registerClass("TNew", 1, ClassTable::kClass);
   DeclInfo method;
@@ -80,7 +81,8 @@ TEST_F(ClassListTest, AKeptTableListsWhatEachFileUsed) {
   method.name = "Run";
   classes().addMethod(method);
   classes().markUsed("TC130");
-  section("u1.pas", "row: class | TC105 | ~[]*\nrow: class | TC130 | ~[]*\nrow: class | TNew | ~[]*\n");
+  section("u1.pas",
+          "row: class | TC105 | ~[]*\nrow: class | TC130 | ~[]*\nrow: class | TNew | ~[]*\n");
   startFile("c:/src/u2.pas");
   classes().markUsed("TC102");
   classes().markUsed("TC139");

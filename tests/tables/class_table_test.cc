@@ -68,8 +68,9 @@ TEST_F(ClassTableTest, BasesAndMethodsWithTheirMessages) {
   classWithBases("CView", {"CWnd", "CWnd", "CObject"});
   classes().addBase("", "X");
   classes().addBase("Nope", "CWnd");
-  EXPECT_EQ(takeLog(),
-            "ｸﾗｽ[Nope]において継承を行おうとしましたが、基本ｸﾗｽ[CWnd]が登録されていません(内部ｴﾗｰ)\n");
+  EXPECT_EQ(
+      takeLog(),
+      "ｸﾗｽ[Nope]において継承を行おうとしましたが、基本ｸﾗｽ[CWnd]が登録されていません(内部ｴﾗｰ)\n");
   method("CView", "OnDraw");
   method("CView", "OnDraw");
   method("", "Free");
@@ -93,8 +94,8 @@ TEST_F(ClassTableTest, MethodLookupThroughTwoLevelsOfBases) {
     const char* className;
     const char* function;
     const char* owner;
-  } cases[] = {{"Leaf", "f", "Root"}, {"Leaf", "g", "Mid"}, {"Mid", "f", "Root"},
-               {"Root", "g", ""},     {"Leaf", "h", ""},   {"", "f", ""},
+  } cases[] = {{"Leaf", "f", "Root"}, {"Leaf", "g", "Mid"},      {"Mid", "f", "Root"},
+               {"Root", "g", ""},     {"Leaf", "h", ""},         {"", "f", ""},
                {"Unknown", "f", ""},  {"Leaf<int>", "f", "Root"}};
   for (const Case& c : cases)
     EXPECT_EQ(classes().resolveMember(c.className, c.function), c.owner) << c.className;
@@ -294,8 +295,8 @@ TEST_F(ClassTableTest, RegistrationOnlyClassesAreUnusedUntilMarked) {
 }
 
 TEST_F(ClassTableTest, OddNamesNeitherCrashNorHang) {
-  const std::string odd[] = {"", " lead", std::string(10000, 'q'), "\x81\x40\xE0\xFF\xFC",
-                             "<", "a<b", "::", "@"};
+  const std::string odd[] = {
+      "", " lead", std::string(10000, 'q'), "\x81\x40\xE0\xFF\xFC", "<", "a<b", "::", "@"};
   for (const std::string& n : odd) {
     for (const std::string& m : odd) {
       classes().registerClass(n, 1, 0);

@@ -28,7 +28,8 @@ TEST(CommentStore, TextsComeBackAsTheyWereGiven) {
   std::vector<std::string> texts;
   std::vector<CommentStore::Ref> refs;
   for (int i = 0; i < 2000; ++i) {
-    texts.push_back("/* \x8a\xd6\x90\x94 " + std::to_string(i) + std::string(i % 97, '*') + " */\n");
+    texts.push_back("/* \x8a\xd6\x90\x94 " + std::to_string(i) + std::string(i % 97, '*') +
+                    " */\n");
     refs.push_back(store.add(texts.back()));
     // Reading in between must not disturb where the next text goes.
     if (i % 3 == 0) {
@@ -102,7 +103,8 @@ std::vector<std::string> numberedTexts(int count, size_t length) {
 
 // The log's line, read back from the captured log.
 int keptInMemoryLines(const std::string& log) {
-  const std::string line = "コメントを一時ファイルに書き込めません。以降のコメントはメモリに保持します\n";
+  const std::string line =
+      "コメントを一時ファイルに書き込めません。以降のコメントはメモリに保持します\n";
   int count = 0;
   for (size_t at = log.find(line); at != std::string::npos; at = log.find(line, at + 1)) ++count;
   return count;

@@ -19,8 +19,8 @@ class FunctionDetailsTest : public TableTest {
   void body(const DeclInfo& d, int steps, std::vector<const char*> locals) {
     int n = 0;
     for (const char* type : locals)
-      variables().registerVariable(type, "v" + std::to_string(n++), 1,
-                                   VariableTable::kDeclaration, d.className, d.name);
+      variables().registerVariable(type, "v" + std::to_string(n++), 1, VariableTable::kDeclaration,
+                                   d.className, d.name);
     functions().setBodyInfo(d, steps, variables().stackUse());
     variables().endFunctionScope();
   }
@@ -66,37 +66,43 @@ class FunctionDetailsTest : public TableTest {
 // the lists' lines left out when they are empty.
 TEST_F(FunctionDetailsTest, Blocks) {
   fill();
-  const std::string lists = "親関数: ~[main] (omitted when empty)\n"
-                            "子関数: ~[] (omitted when empty)\n"
-                            "参照変数: ~[] (omitted when empty)\n";
-  EXPECT_EQ(details(), withCrLf(
-      "page: 関数詳細情報\n"
-      "block: \n"
-      "関数名: Vec::operator +\n関数の型: Vec\n関数の引数: (const Vec& a, const Vec& b)\n"
-      "ソース: util.c  30 :行目 {h: util.c 30行目, c: util.c, c next: 30}\n"
-      "ステップ数: 1\n使用スタック: 0\n備考: \n" + lists + "end\n"
-      "block: \n"
-      "関数名: ext_decl\n関数の型: int\n関数の引数: (char* s)\n"
-      "ソース: main.c  7 :行目 {h: main.c 7行目, c: main.c, c next: 7}\n"
-      "ステップ数: 0\n使用スタック: 0\n備考: \n"
-      "親関数: ~[] (omitted when empty)\n子関数: ~[] (omitted when empty)\n"
-      "参照変数: ~[] (omitted when empty)\nend\n"
-      "block: \n"
-      "関数名: init\n関数の型: \n関数の引数: \n"
-      "ソース: main.c  3 :行目 {h: main.c 3行目, c: main.c, c next: 3}\n"
-      "ステップ数: 2\n使用スタック: 0\n備考: \n"
-      "親関数: ~[main] (omitted when empty)\n子関数: ~[] (omitted when empty)\n"
-      "参照変数: ~[g_base, g_count] (omitted when empty)\nend\n"
-      "block: /* entry */\\n\n"
-      "関数名: main\n関数の型: int\n関数の引数: (void)\n"
-      "ソース: main.c  10 :行目 {h: main.c 10行目, c: main.c, c next: 10}\n"
-      "ステップ数: 6\n使用スタック: 8\n備考: \n"
-      "親関数: ~[] (omitted when empty)\n子関数: ~[Vec::operator +, init, run] (omitted when empty)\n"
-      "参照変数: ~[] (omitted when empty)\nend\n"
-      "block: \n"
-      "関数名: run\n関数の型: static int\n関数の引数: (int n)\n"
-      "ソース: util.c  5 :行目 {h: util.c 5行目, c: util.c, c next: 5}\n"
-      "ステップ数: 8\n使用スタック: ×4\n備考: 再回帰\n" + lists + "end\n"));
+  const std::string lists =
+      "親関数: ~[main] (omitted when empty)\n"
+      "子関数: ~[] (omitted when empty)\n"
+      "参照変数: ~[] (omitted when empty)\n";
+  EXPECT_EQ(
+      details(),
+      withCrLf("page: 関数詳細情報\n"
+               "block: \n"
+               "関数名: Vec::operator +\n関数の型: Vec\n関数の引数: (const Vec& a, const Vec& b)\n"
+               "ソース: util.c  30 :行目 {h: util.c 30行目, c: util.c, c next: 30}\n"
+               "ステップ数: 1\n使用スタック: 0\n備考: \n" +
+               lists +
+               "end\n"
+               "block: \n"
+               "関数名: ext_decl\n関数の型: int\n関数の引数: (char* s)\n"
+               "ソース: main.c  7 :行目 {h: main.c 7行目, c: main.c, c next: 7}\n"
+               "ステップ数: 0\n使用スタック: 0\n備考: \n"
+               "親関数: ~[] (omitted when empty)\n子関数: ~[] (omitted when empty)\n"
+               "参照変数: ~[] (omitted when empty)\nend\n"
+               "block: \n"
+               "関数名: init\n関数の型: \n関数の引数: \n"
+               "ソース: main.c  3 :行目 {h: main.c 3行目, c: main.c, c next: 3}\n"
+               "ステップ数: 2\n使用スタック: 0\n備考: \n"
+               "親関数: ~[main] (omitted when empty)\n子関数: ~[] (omitted when empty)\n"
+               "参照変数: ~[g_base, g_count] (omitted when empty)\nend\n"
+               "block: /* entry */\\n\n"
+               "関数名: main\n関数の型: int\n関数の引数: (void)\n"
+               "ソース: main.c  10 :行目 {h: main.c 10行目, c: main.c, c next: 10}\n"
+               "ステップ数: 6\n使用スタック: 8\n備考: \n"
+               "親関数: ~[] (omitted when empty)\n子関数: ~[Vec::operator +, init, run] (omitted "
+               "when empty)\n"
+               "参照変数: ~[] (omitted when empty)\nend\n"
+               "block: \n"
+               "関数名: run\n関数の型: static int\n関数の引数: (int n)\n"
+               "ソース: util.c  5 :行目 {h: util.c 5行目, c: util.c, c next: 5}\n"
+               "ステップ数: 8\n使用スタック: ×4\n備考: 再回帰\n" +
+               lists + "end\n"));
 }
 
 }  // namespace

@@ -18,8 +18,8 @@ class FunctionListTest : public TableTest {
     functions().registerDefinition(decl(name, "", 1), Registration::kDefined | extra, "");
     int n = 0;
     for (const char* type : locals)
-      variables().registerVariable(type, "v" + std::to_string(n++), 1,
-                                   VariableTable::kDeclaration, "", name);
+      variables().registerVariable(type, "v" + std::to_string(n++), 1, VariableTable::kDeclaration,
+                                   "", name);
     functions().setBodyInfo(decl(name), steps, variables().stackUse());
     variables().endFunctionScope();
   }
@@ -51,16 +51,15 @@ class FunctionListTest : public TableTest {
 // flags, and "×" before an inexact stack figure.
 TEST_F(FunctionListTest, Rows) {
   fill();
-  EXPECT_EQ(list(), withCrLf(
-      "page: 関数一覧\n"
-      "head: 関数名 | STEP数 | ｽﾀｯｸ {t:  ｽﾀｯｸ} | その他 | ファイル名\n"
-      "row: cb | #12 | #0 | 関数ﾎﾟｲﾝﾀ/再回帰 {t: 関／再} | main.c\n"
-      "row: fmt | #9 | #0 |  | util.c\n"
-      "row: handler | #2 | #0 | 関数ﾎﾟｲﾝﾀ {t: 関数ポ} | main.c\n"
-      "row: isr | #3 | #0 | 割り込み {t:  割込 , h: 割　込} | main.c\n"
-      "row: main | #6 | #8 |  | main.c\n"
-      "row: rec | #100 | ×#4 {h: × 4} | 再回帰 | main.c\n"
-      "end\n"));
+  EXPECT_EQ(list(), withCrLf("page: 関数一覧\n"
+                             "head: 関数名 | STEP数 | ｽﾀｯｸ {t:  ｽﾀｯｸ} | その他 | ファイル名\n"
+                             "row: cb | #12 | #0 | 関数ﾎﾟｲﾝﾀ/再回帰 {t: 関／再} | main.c\n"
+                             "row: fmt | #9 | #0 |  | util.c\n"
+                             "row: handler | #2 | #0 | 関数ﾎﾟｲﾝﾀ {t: 関数ポ} | main.c\n"
+                             "row: isr | #3 | #0 | 割り込み {t:  割込 , h: 割　込} | main.c\n"
+                             "row: main | #6 | #8 |  | main.c\n"
+                             "row: rec | #100 | ×#4 {h: × 4} | 再回帰 | main.c\n"
+                             "end\n"));
 }
 
 TEST(FunctionRemark, FirstMatchingFlagWins) {

@@ -29,7 +29,8 @@ class FunctionTableTest : public TableTest {
   }
   std::string callerKeys(const std::string& key) {
     std::string keys;
-    for (int n : recordOf(key).callers) keys += (keys.empty() ? "" : " ") + functions().record(n).key;
+    for (int n : recordOf(key).callers)
+      keys += (keys.empty() ? "" : " ") + functions().record(n).key;
     return keys;
   }
 };
@@ -54,8 +55,7 @@ TEST_F(FunctionTableTest, KeysFollowTheLanguageOfTheParsedFile) {
       {"c:/src/w.cpp", {"", "", "main", "", "", "", 0}, "main@c:/src/w.cpp"},
       // VB: the parser names a form's class; a module's Private routine
       // is its file's.
-      {"c:/vb/Form1.frm", {"", "Form1", "Command1_Click", "", "", "", 0},
-       "Form1::Command1_Click"},
+      {"c:/vb/Form1.frm", {"", "Form1", "Command1_Click", "", "", "", 0}, "Form1::Command1_Click"},
       {"c:/vb/Mod1.BAS", {"", "", "Helper", "", "", "", 0}, "Helper"},
       {"c:/vb/Mod1.bas", {"", "", "Helper", "", "", "", 0, true}, "Helper@c:/vb/Mod1.bas"},
       {"c:/vb/Mod1.bas", {"", "", "main", "", "", "", 0}, "main"},
@@ -524,8 +524,9 @@ TEST_F(FunctionTableTest, TenThousandFunctionsWithTenCallsEach) {
 }
 
 TEST_F(FunctionTableTest, OddNamesNeitherCrashNorHang) {
-  const std::string odd[] = {"", " lead", std::string(10000, 'x'), "\x81\x40\xE0\xFF\xFC", "::",
-                             "@", "main@", "<", "a<b>", "~"};
+  const std::string odd[] = {
+      "",     " lead", std::string(10000, 'x'), "\x81\x40\xE0\xFF\xFC", "::", "@", "main@", "<",
+      "a<b>", "~"};
   for (const char* file : {"c:/src/a.cpp", "c:/vb/f.frm"}) {
     startFile(file);
     for (const std::string& n : odd) {

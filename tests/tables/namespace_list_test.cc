@@ -26,10 +26,12 @@ TEST_F(NamespaceList, PerFileSections) {
   ns().openNamespace("std", 0);
   ns().writeNamespaceList(reports(), ListScope::kPerFile, "c.cpp");
   ns().writeNamespaceList(reports(), ListScope::kFinish, "");
-  EXPECT_EQ(report("Mz名前空間一覧.txt"),
-            withCrLf("page: 名前空間一覧\n"
-                     "caption: a.cppに含まれる名前空間\nhead: 名前空間名\nrow: zeta\nrow: zeta::alpha\nend\n"
-                     "caption: c.cppに含まれる名前空間\nhead: 名前空間名\nrow: std\nend\n"));
+  EXPECT_EQ(
+      report("Mz名前空間一覧.txt"),
+      withCrLf(
+          "page: 名前空間一覧\n"
+          "caption: a.cppに含まれる名前空間\nhead: 名前空間名\nrow: zeta\nrow: zeta::alpha\nend\n"
+          "caption: c.cppに含まれる名前空間\nhead: 名前空間名\nrow: std\nend\n"));
 }
 
 TEST_F(NamespaceList, WholeRunListsEachNameOnce) {

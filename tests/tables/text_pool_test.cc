@@ -18,7 +18,8 @@ TEST(TextPool, OneIdPerTextAndEveryTextStaysReadable) {
   std::vector<TextPool::Id> ids;
   const std::string big(200000, 'x');  // longer than a block
   for (int i = 0; i < 20000; ++i) {
-    texts.push_back(i == 7000 ? big : "int \x95\xcf\x90\x94" + std::to_string(i) + std::string(i % 31, ' '));
+    texts.push_back(
+        i == 7000 ? big : "int \x95\xcf\x90\x94" + std::to_string(i) + std::string(i % 31, ' '));
     ids.push_back(pool.add(texts.back()));
     EXPECT_NE(ids.back(), TextPool::kEmpty);
   }

@@ -39,14 +39,14 @@ TEST_F(TypeList, Rows) {
   types().registerType("UNUSED", TypeTable::kTypedef, 4, false, kModeC);
   used("Currency", TypeTable::kTypedef, 8, false, kModeVb);
   types().writeTypeList(reports(), ListScope::kPerFile, "a.c");
-  EXPECT_EQ(report("Mz一覧type.txt"),
-            withCrLf("page: 型情報一覧\n"
-                     "caption: a.cで使用した型情報を書き出します。\n" + kTypeHead +
-                     "row: #1 | " + kName22 + " | #8 | \n"
-                     "row: #2 | CFoo | - | \n"
-                     "row: #3 | DWORD | #4 | \n"
-                     "row: #4 | MYINT | #0 | 不正確 {t: ,(不正確)}\n"
-                     "end\n"));
+  EXPECT_EQ(report("Mz一覧type.txt"), withCrLf("page: 型情報一覧\n"
+                                               "caption: a.cで使用した型情報を書き出します。\n" +
+                                               kTypeHead + "row: #1 | " + kName22 +
+                                               " | #8 | \n"
+                                               "row: #2 | CFoo | - | \n"
+                                               "row: #3 | DWORD | #4 | \n"
+                                               "row: #4 | MYINT | #0 | 不正確 {t: ,(不正確)}\n"
+                                               "end\n"));
 }
 
 TEST_F(TypeList, SectionsOfEachFileAppendAndUsedMarksStartAgain) {
@@ -59,12 +59,12 @@ TEST_F(TypeList, SectionsOfEachFileAppendAndUsedMarksStartAgain) {
   types().isType("char");
   types().writeTypeList(reports(), ListScope::kPerFile, "b.c");
   types().writeTypeList(reports(), ListScope::kFinish, "");
-  EXPECT_EQ(report("Mz一覧type.txt"),
-            withCrLf("page: 型情報一覧\n"
-                     "caption: a.cで使用した型情報を書き出します。\n" + kTypeHead +
-                     "row: #1 | int | #4 | \nend\n"
-                     "caption: b.cで使用した型情報を書き出します。\n" + kTypeHead +
-                     "row: #1 | char | #1 | \nend\n"));
+  EXPECT_EQ(report("Mz一覧type.txt"), withCrLf("page: 型情報一覧\n"
+                                               "caption: a.cで使用した型情報を書き出します。\n" +
+                                               kTypeHead +
+                                               "row: #1 | int | #4 | \nend\n"
+                                               "caption: b.cで使用した型情報を書き出します。\n" +
+                                               kTypeHead + "row: #1 | char | #1 | \nend\n"));
 }
 
 // Delphi keeps its types from file to file: a file's section lists those
@@ -85,10 +85,11 @@ TEST_F(TypeList, AKeptTableListsWhatEachFileUsed) {
   setCaseInsensitiveNames(false);
   EXPECT_EQ(report("Mz一覧type.txt"),
             withCrLf("page: 型情報一覧\n"
-                     "caption: u1.pasで使用した型情報を書き出します。\n" + kTypeHead +
+                     "caption: u1.pasで使用した型情報を書き出します。\n" +
+                     kTypeHead +
                      "row: #1 | T105 | #4 | \nrow: #2 | T130 | #4 | \nend\n"
-                     "caption: u2.pasで使用した型情報を書き出します。\n" + kTypeHead +
-                     "row: #1 | T102 | #4 | \nend\n"));
+                     "caption: u2.pasで使用した型情報を書き出します。\n" +
+                     kTypeHead + "row: #1 | T102 | #4 | \nend\n"));
 }
 
 TEST_F(TypeList, FinishWithoutSectionsWritesTheWholeRun) {
@@ -96,8 +97,8 @@ TEST_F(TypeList, FinishWithoutSectionsWritesTheWholeRun) {
   types().writeTypeList(reports(), ListScope::kFinish, "");
   EXPECT_EQ(report("Mz一覧type.txt"),
             withCrLf("page: 型情報一覧\n"
-                     "caption: 解析対象ｿｰｽで使用した全型情報を書き出します。\n" + kTypeHead +
-                     "row: #1 | DWORD | #4 | \nend\n"));
+                     "caption: 解析対象ｿｰｽで使用した全型情報を書き出します。\n" +
+                     kTypeHead + "row: #1 | DWORD | #4 | \nend\n"));
 }
 
 }  // namespace

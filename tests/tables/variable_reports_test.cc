@@ -49,12 +49,15 @@ class VariableReportsTest : public TableTest {
   RowDump dump_{reports()};
 };
 
-const std::string kListHead = "page: グローバル変数一覧\nhead: 型名 | 変数名 | サイズ | 計測 | 備考 | ファイル名\n"
-                              "literal: " + [] {
-                                std::string rule;
-                                for (int i = 0; i < 38; ++i) rule += "─";
-                                return rule;
-                              }() + "\n";
+const std::string kListHead =
+    "page: グローバル変数一覧\nhead: 型名 | 変数名 | サイズ | 計測 | 備考 | ファイル名\n"
+    "literal: " +
+    [] {
+      std::string rule;
+      for (int i = 0; i < 38; ++i) rule += "─";
+      return rule;
+    }() +
+    "\n";
 
 const std::string kRows =
     "row: unsigned long long int | a_very_long_variable_name_here | #4 |  |  | main.cpp\n"
@@ -92,9 +95,11 @@ TEST_F(VariableReportsTest, DetailsBlocks) {
             withCrLf("page: 変数詳細情報\n" +
                      block("static int", "calls", "4", "f関数所有",
                            "main.cpp  10 :行目 {c: main.cpp, c next: 10}", "f") +
-                     block("int", "counter", "4", "", "main.cpp  4 :行目 {c: main.cpp, c next: 4}", "f, A::g") +
+                     block("int", "counter", "4", "", "main.cpp  4 :行目 {c: main.cpp, c next: 4}",
+                           "f, A::g") +
                      block("int", "ext", "4", "", "", "") +
-                     block("class CFoo", "theApp", "-", "", "main.cpp  6 :行目 {c: main.cpp, c next: 6}", "")));
+                     block("class CFoo", "theApp", "-", "",
+                           "main.cpp  6 :行目 {c: main.cpp, c next: 6}", "")));
 }
 
 TEST_F(VariableReportsTest, ReportAccessors) {

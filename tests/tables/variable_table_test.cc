@@ -182,7 +182,8 @@ TEST_F(VariableTableTest, LocalsHideGlobalsUntilTheirScopeCloses) {
   EXPECT_EQ(typeSeen("count", "A", "g"), "long");
   EXPECT_EQ(typeSeen("count", "", ""), "long");
   EXPECT_EQ(typeSeen("nothing", "", "f"), "<none>");
-  EXPECT_EQ(variables().referencingFunctions(*find("count")), (std::vector<std::string>{"f", "A::g"}));
+  EXPECT_EQ(variables().referencingFunctions(*find("count")),
+            (std::vector<std::string>{"f", "A::g"}));
 }
 
 TEST_F(VariableTableTest, AFunctionEndDropsItsLocals) {
@@ -245,8 +246,8 @@ TEST_F(VariableTableTest, DataMembersGoToTheirClassAndTheMainTable) {
   EXPECT_EQ(classes().sizeOf("CPoint", flags), 10);
   EXPECT_EQ(flags, 0);
   EXPECT_EQ(variables().recordCount(), 3);
-  EXPECT_EQ(find("x")->flags, VariableRecord::kNotParameter | VariableRecord::kOwned |
-                                  VariableRecord::kClassSet);
+  EXPECT_EQ(find("x")->flags,
+            VariableRecord::kNotParameter | VariableRecord::kOwned | VariableRecord::kClassSet);
   EXPECT_EQ(variables().stackUse().bytes, 0);
 }
 
@@ -289,8 +290,9 @@ TEST_F(VariableTableTest, DelphiReferencesMadeAgainSeeWhatChangedSince) {
   EXPECT_EQ(typeSeen("Count", "TLeaf", "Later"), "Integer");
   functions().Func_SetSub("TLeaf::Later", Registration::kDefined);
   EXPECT_EQ(typeSeen("Count", "TLeaf", "Later"), "Integer");
-  EXPECT_EQ(functions().referencedVariablesOf(functions().record(functions().recordOf("TLeaf::Later"))),
-            (std::vector<std::string>{"TRoot::Integer Count"}));
+  EXPECT_EQ(
+      functions().referencedVariablesOf(functions().record(functions().recordOf("TLeaf::Later"))),
+      (std::vector<std::string>{"TRoot::Integer Count"}));
   classes().registerClass("TSelf", 1, ClassTable::kClass);
   classes().addBase("TSelf", "TSelf");
   takeLog();
@@ -395,20 +397,34 @@ TEST_F(VariableTableTest, ReferrersAreListedOnceInFirstOrder) {
     }
   const VariableRecord* r = find("g");
   ASSERT_NE(r, nullptr);
-  EXPECT_EQ(variables().referencingFunctions(*r), (std::vector<std::string>{"f", "m", "A::m", "k"}));
+  EXPECT_EQ(variables().referencingFunctions(*r),
+            (std::vector<std::string>{"f", "m", "A::m", "k"}));
   functions().registerDefinition(decl("k", "", 9), Registration::kDefined, "");
   variables().handOverReferences();
   for (const char* key : {"f", "k"}) {
     int n = functions().recordOf(key);
     ASSERT_GE(n, 0) << key;
-    EXPECT_EQ(functions().referencedVariablesOf(functions().record(n)), (std::vector<std::string>{"int g"})) << key;
+    EXPECT_EQ(functions().referencedVariablesOf(functions().record(n)),
+              (std::vector<std::string>{"int g"}))
+        << key;
   }
 }
 
 TEST_F(VariableTableTest, OddNamesNeitherCrashNorHang) {
-  const std::string odd[] = {"", " lead", std::string(10000, 'v'), "\x81\x40\xE0\xFF\xFC",
-                             "*", "[", "a[", "a[[[", "(", "b(1 To", "c(&H", "d[1..",
-                             "e[99999999999999999999]", "f[2][3][4][5][6][7][8][9][10][11][12]"};
+  const std::string odd[] = {"",
+                             " lead",
+                             std::string(10000, 'v'),
+                             "\x81\x40\xE0\xFF\xFC",
+                             "*",
+                             "[",
+                             "a[",
+                             "a[[[",
+                             "(",
+                             "b(1 To",
+                             "c(&H",
+                             "d[1..",
+                             "e[99999999999999999999]",
+                             "f[2][3][4][5][6][7][8][9][10][11][12]"};
   for (const char* file : {"c:/src/a.cpp", "c:/vb/m.frm", "c:/d/u.pas"}) {
     startFile(file);
     for (const std::string& n : odd) {

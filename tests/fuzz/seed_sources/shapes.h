@@ -1,9 +1,17 @@
 #pragma once
 #define SQUARE(x) ((x) * (x))
 #if defined(GEO) && GEO > 1
-template <class T> struct Base { typedef T value_type; };
+template <class T>
+struct Base {
+  typedef T value_type;
+};
 #else
-template <class T> struct Base { enum { size = sizeof(T) }; };
+template <class T>
+struct Base {
+  enum { size = sizeof(T) };
+};
 #endif
-class Other { friend class geo::Box<int>; };
+class Other {
+  friend class geo::Box<int>;
+};
 #include "shapes.h"
