@@ -77,7 +77,7 @@ constexpr int kLongFiles = 400;
 constexpr int kRefusedFiles = 12;
 // The trees of many files that run-gui-test.sh makes: many\d0\f0.c …
 constexpr int kManyFolders = 20, kManyPerFolder = 100;
-constexpr int kHugePerFolder = 1000;  // huge\d0\f0.c …, in as many folders
+constexpr int kHugePerFolder = 5000;  // huge\d0\f0.c …, in as many folders
 
 void makeSources() {
   CreateDirectoryA((work + "src").c_str(), nullptr);
@@ -372,7 +372,7 @@ void vbFilesOnCFilesAreRefusedByName(Program& mizenta) {
 }
 
 // 2,000 files registered while the window takes its progress and paints;
-// 20,000 files whose progress the status bar shows while the menu offers
+// 100,000 files whose progress the status bar shows while the menu offers
 // "登録中止", stopped by Esc; a registration stopped by Esc at once.
 void registeringIsWatchedAndStopped(Program& mizenta) {
   mizenta.command(105);
@@ -385,7 +385,8 @@ void registeringIsWatchedAndStopped(Program& mizenta) {
   for (size_t at = events.find('P'); at != std::string::npos && at < end;
        at = events.find('P', at + 1))
     progress.push_back(std::atoi(events.c_str() + at + 1));
-  check(progress.size() >= 2 && std::is_sorted(progress.begin(), progress.end()) &&
+  // A fast machine registers the 2,000 files within one progress pause.
+  check(!progress.empty() && std::is_sorted(progress.begin(), progress.end()) &&
             progress.back() <= kManyFolders * kManyPerFolder,
         "the window took the registration's progress in order", events.substr(0, 400));
   check(firstProgress != std::string::npos && end != std::string::npos &&

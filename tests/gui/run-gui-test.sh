@@ -20,10 +20,11 @@ work=$(cd "$work" && pwd)
 for f in "${shipped[@]}"; do cp "$bin/$f" "$work/program/"; done
 cp -r "$(dirname "$0")/../../samples/inventory" "$work/"
 # The trees registered in bulk, made here where making files is quick: 20
-# folders of 100 and of 1,000 small C files.
+# folders of 100 and of 5,000 small C files (enough that a registration
+# is still going when the test stops it, however fast the machine).
 /usr/bin/python3 - "$work" <<'EOF'
 import os, sys
-for tree, files in (("many", 100), ("huge", 1000)):
+for tree, files in (("many", 100), ("huge", 5000)):
     for d in range(20):
         folder = os.path.join(sys.argv[1], tree, "d%d" % d)
         os.makedirs(folder)
