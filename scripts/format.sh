@@ -5,7 +5,8 @@
 # cases' inputs are analyser input, not code of ours, and stay as written.
 set -eu
 cd "$(dirname "$0")/.."
-formatter=${CLANG_FORMAT:-clang-format}
+# Versions format differently: the one the tree was formatted with first.
+formatter=${CLANG_FORMAT:-$(command -v clang-format-14 || echo clang-format)}
 mapfile -t files < <(git ls-files '*.cc' '*.h' | grep -v -E '^(samples|tests/golden)/')
 if [ "${1:-}" != "--check" ]; then
   "$formatter" -i "${files[@]}"
