@@ -166,23 +166,9 @@ void VbParser::headerToken(const std::string& token) {
 void VbParser::parameters(int close) {
   int open = history_.matchingOpen(close, "(", ")");
   if (open < 0) return;
-  int depth = 0;
-  int asWord = -1;
-  int partEnd = close + 1;
-  for (int k = close + 1; k < open; ++k) {
-    const std::string& t = history_.at(k);
-    if (t == ")")
-      ++depth;
-    else if (t == "(")
-      --depth;
-    if (depth != 0) continue;
-    if (is(t, "as") && asWord < 0) asWord = k;
-    if (t == "," || k == open - 1) {
-      if (asWord >= 0) declaration(asWord, partEnd, 1);
-      asWord = -1;
-      partEnd = k + 1;
-    }
-  }
+  forEachCommaPart(close + 1, open - 1, [this](int asWord, int partEnd, int) {
+    if (asWord >= 0) declaration(asWord, partEnd, 1);
+  });
 }
 
 void VbParser::completeHeader() {
@@ -276,10 +262,24 @@ void VbParser::endTypeBlock() {
 // The statement from look-back `first` to its end (look-back 0): every
 // `name As Type` part between its commas is one declaration.
 void VbParser::declarations(int first) {
+  forEachCommaPart(1, first, [this](int asWord, int partEnd, int last) {
+    if (asWord >= 0)
+      declaration(asWord, partEnd, file_.parenDepth);
+    else if (isNet())
+      inferredDeclaration(last - 1);  // `Dim n = Count()`: the word after Dim or ,
+  });
+}
+
+// Calls `part(asWord, partEnd, last)` for every part between the commas at
+// bracket depth 0 of look-back `from` up to `to`: `asWord` the look-back
+// of its `As` (-1 without one), `partEnd` of its newest token, `last` of
+// its oldest (its comma, or `to`).
+template <class Part>
+void VbParser::forEachCommaPart(int from, int to, Part part) const {
   int depth = 0;
   int asWord = -1;
-  int partEnd = 1;
-  for (int k = 1; k <= first; ++k) {
+  int partEnd = from;
+  for (int k = from; k <= to; ++k) {
     const std::string& t = history_.at(k);
     if (t == ")")
       ++depth;
@@ -287,11 +287,8 @@ void VbParser::declarations(int first) {
       --depth;
     if (depth != 0) continue;
     if (is(t, "as") && asWord < 0) asWord = k;
-    if (t == "," || k == first) {
-      if (asWord >= 0)
-        declaration(asWord, partEnd, file_.parenDepth);
-      else if (isNet())
-        inferredDeclaration(k - 1);  // `Dim n = Count()`: the word after Dim or ,
+    if (t == "," || k == to) {
+      part(asWord, partEnd, k);
       asWord = -1;
       partEnd = k + 1;
     }

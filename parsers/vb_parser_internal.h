@@ -98,6 +98,8 @@ class VbParser final : public RoutineParser {
   void constState(const std::string& token);
   void typeBlockState(const std::string& token);
   void declarations(int end);
+  template <class Part>
+  void forEachCommaPart(int from, int to, Part part) const;
   void declaration(int asWord, int end, int parameterDepth);
   std::string declaredName(int asWord) const;
   void inferredDeclaration(int nameAt);

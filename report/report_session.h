@@ -52,7 +52,6 @@ class MessageHold {
 
   std::ostream& log() { return stream_; }
   void addUnwritten(const std::string& path) { unwritten_.push_back(path); }
-  bool empty() const { return unwritten_.empty() && text_.view().empty(); }
   std::string text() const { return text_.str(); }
   const std::vector<std::string>& unwritten() const { return unwritten_; }
   void clear() {
