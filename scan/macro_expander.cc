@@ -171,6 +171,11 @@ void MacroExpander::flush() {
 bool MacroExpander::overBudget() { return ++budget_.expansions > kMaxExpansions; }
 
 // A name of a macro that may expand in this token.
+bool MacroExpander::passesThrough(const std::string& token) const {
+  return waiting_ == Waiting::kNothing && !pumping_ && input_.empty() &&
+         !(isNameToken(token) && defines_.entryNamed(token));
+}
+
 const DefineEntry* MacroExpander::expandable(const Token& token) const {
   if (!isNameToken(token.text) || hides(token.hidden, token.text)) return nullptr;
   return defines_.entryNamed(token.text);

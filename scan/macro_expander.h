@@ -53,6 +53,10 @@ class MacroExpander {
   // True while tokens are held back (a macro name waits for its '(' or
   // its arguments).
   bool holding() const { return waiting_ != Waiting::kNothing; }
+  // True when `token` would come out of take() as it went in, at once:
+  // nothing is held or queued and it names no macro. Most tokens are such,
+  // and the reader hands them on without the expander's queue.
+  bool passesThrough(const std::string& token) const;
 
   // An argument list that long (in tokens) is taken as written, and past
   // that many expansions for one token of the file, or that many nested

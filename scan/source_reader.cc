@@ -299,7 +299,7 @@ bool SourceReader::handOver(const std::string& token) {
     file_.parserDone = true;
     return false;
   }
-  if (expands_)
+  if (expands_ && !expander_.passesThrough(token))
     expander_.take(token);
   else
     deliver(token);
