@@ -24,6 +24,9 @@ const char kKeyDistributionStep[] = "行数分布の行数";
 const char kKeyOutputFormat[] = "ﾌｧｲﾙ出力形式";
 const char kKeyHeaderMode[] = "ﾍｯﾀﾞｰﾌｧｲﾙ読取設定";
 const char kKeyExtensions[] = "拡張子および言語";
+const char kKeyOutputEncoding[] = "出力文字ｺｰﾄﾞ";
+const char kKeyUtf8CrLf[] = "UTF-8の改行をCRLF";
+const char kKeySourceEncoding[] = "ｿｰｽ文字ｺｰﾄﾞ";
 const char* const kHeaderModeNames[3] = {"通常", "一回読み込み", "読取禁止"};
 
 struct FlagKey {
@@ -56,7 +59,10 @@ const FlagKey kFileFlags[] = {
     {"関数詳細情報の表示", &Options::functionDetails},
     {"名前空間一覧の表示", &Options::namespaceList},
     {"関数の行数分布を出力", &Options::lineDistribution},
+    {"関数呼出図の出力", &Options::callGraphDot},
 };
+// The settings sheet has no place for the call graph: its key is left as
+// the user wrote it.
 const int kFileFlagSaveOrder[] = {0, 1, 2, 3, 4, 5, 8, 6, 7, 9};
 
 const FlagKey kOtherFlagsSaved[] = {
@@ -99,25 +105,28 @@ void appendSeparator(std::string& s) {
   if (!endsWithSeparator(s)) s += platform::kPathSeparator;
 }
 
+const char* const kFormatNames[] = {"txt", "html", "csv", "xls", "json"};
+const char* const kOutputEncodingNames[] = {"sjis", "utf-8"};
+const char* const kSourceEncodingNames[] = {"auto", "sjis", "utf-8", "euc-jp"};
+
+template <typename Enum, size_t N>
+bool enumFromText(const char* const (&names)[N], const std::string& text, Enum& out) {
+  for (size_t i = 0; i < N; ++i) {
+    if (!equalsIgnoreCase(text, names[i])) continue;
+    out = static_cast<Enum>(i);
+    return true;
+  }
+  return false;
+}
+
 OutputFormat formatFromText(const std::string& text) {
-  if (equalsIgnoreCase(text, "html")) return OutputFormat::Html;
-  if (equalsIgnoreCase(text, "csv")) return OutputFormat::Csv;
-  if (equalsIgnoreCase(text, "xls")) return OutputFormat::Excel;
-  return OutputFormat::Text;
+  OutputFormat format = OutputFormat::Text;
+  outputFormatFromText(text, format);
+  return format;
 }
 
 const char* formatText(OutputFormat format) {
-  switch (format) {
-    case OutputFormat::Html:
-      return "html";
-    case OutputFormat::Csv:
-      return "csv";
-    case OutputFormat::Excel:
-      return "xls";
-    case OutputFormat::Text:
-      break;
-  }
-  return "txt";
+  return kFormatNames[static_cast<int>(format)];
 }
 
 HeaderReadMode headerModeFromText(const std::string& text) {
@@ -164,6 +173,9 @@ void loadOtherSettings(const platform::ProfileReader& ini, Options& o) {
       headerModeFromText(readValue(ini, kSectionOther, kKeyHeaderMode, kHeaderModeNames[0]));
   o.extensionLanguages =
       parseExtensionList(readValue(ini, kSectionOther, kKeyExtensions, kDefaultExtensionList));
+  outputEncodingFromText(readValue(ini, kSectionOther, kKeyOutputEncoding, ""), o.outputEncoding);
+  o.utf8CrLf = readFlag(ini, kSectionOther, kKeyUtf8CrLf);
+  sourceEncodingFromText(readValue(ini, kSectionOther, kKeySourceEncoding, ""), o.sourceEncoding);
 }
 
 void saveDirectories(const Options& o) {
@@ -202,6 +214,9 @@ ReportStyle reportStyle(const Options& options) {
       break;
     case OutputFormat::Excel:
       style.format = ReportFormat::kWorkbook;
+      break;
+    case OutputFormat::Json:  // the reports beside the run's document are text
+      style.format = ReportFormat::kText;
       break;
   }
   return style;
@@ -291,6 +306,26 @@ void checkOutputFolder() {
   Options& o = liveOptions();
   if (o.outputFolder.empty() || !folderExists(o.outputFolder)) o.outputFolder = programFolder();
   appendSeparator(o.outputFolder);
+}
+
+bool outputFormatFromText(const std::string& text, OutputFormat& out) {
+  return enumFromText(kFormatNames, text, out);
+}
+
+bool outputEncodingFromText(const std::string& text, OutputEncoding& out) {
+  return enumFromText(kOutputEncodingNames, text, out);
+}
+
+bool sourceEncodingFromText(const std::string& text, SourceEncoding& out) {
+  return enumFromText(kSourceEncodingNames, text, out);
+}
+
+const char* outputEncodingText(OutputEncoding encoding) {
+  return kOutputEncodingNames[static_cast<int>(encoding)];
+}
+
+const char* sourceEncodingText(SourceEncoding encoding) {
+  return kSourceEncodingNames[static_cast<int>(encoding)];
 }
 
 std::vector<ExtensionLanguage> parseExtensionList(const std::string& text) {

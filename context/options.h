@@ -11,7 +11,15 @@
 #include "platform/file_system.h"
 #include "report/report_model.h"
 
-enum class OutputFormat : std::int32_t { Text = 0, Html = 1, Csv = 2, Excel = 3 };
+enum class OutputFormat : std::int32_t { Text = 0, Html = 1, Csv = 2, Excel = 3, Json = 4 };
+
+// What the reports, the log and the messages are written in. Shift-JIS with
+// CR LF is what stored files and other programs expect; UTF-8 ends lines
+// with LF unless CR LF is asked for.
+enum class OutputEncoding : std::int32_t { ShiftJis = 0, Utf8 = 1 };
+
+// What source files are read as: recognised per file, or one for all.
+enum class SourceEncoding : std::int32_t { Detect = 0, ShiftJis = 1, Utf8 = 2, EucJp = 3 };
 
 enum class HeaderReadMode : std::int32_t { PerSourceFile = 0, ReadOnce = 1, NoRead = 2 };
 
@@ -52,6 +60,10 @@ struct Options {
   std::int32_t showElapsedTime = 0;
   std::int32_t hideToolbar = 0;
   HeaderReadMode headerReadMode = HeaderReadMode::PerSourceFile;
+  std::int32_t callGraphDot = 0;  // the call graph for Graphviz beside the call tree
+  OutputEncoding outputEncoding = OutputEncoding::ShiftJis;
+  std::int32_t utf8CrLf = 0;  // CR LF line ends in UTF-8 output
+  SourceEncoding sourceEncoding = SourceEncoding::Detect;
   std::vector<std::string> includeDirectories;  // each ends with a separator
   std::vector<ExtensionLanguage> extensionLanguages;
 };
@@ -93,6 +105,15 @@ void setOutputFolder(Options& options, const std::string& text);
 int addIncludeDirectory(Options& options, const std::string& text);
 bool folderExists(const std::string& text);
 void checkOutputFolder();
+
+// The spellings of the INI values and switches: "txt" "html" "csv" "xls"
+// "json"; "sjis" "utf-8"; "auto" "sjis" "utf-8" "euc-jp". Unknown text
+// gives false and leaves `out` alone.
+bool outputFormatFromText(const std::string& text, OutputFormat& out);
+bool outputEncodingFromText(const std::string& text, OutputEncoding& out);
+bool sourceEncodingFromText(const std::string& text, SourceEncoding& out);
+const char* outputEncodingText(OutputEncoding encoding);
+const char* sourceEncodingText(SourceEncoding encoding);
 
 // "c:0,cpp:1" <-> the extension table.
 std::vector<ExtensionLanguage> parseExtensionList(const std::string& text);
