@@ -18,17 +18,29 @@ import subprocess
 import sys
 
 MB = 1000 * 1000
-TOOL_ORDER = ["mizenta", "baseline", "headers-once", "headers-unread", "cflow", "cloc", "ctags", "wc"]
+TOOL_ORDER = ["mizenta", "baseline", "headers-once", "headers-unread", "cflow", "cflow-plain",
+              "cflow-cpp", "cloc", "ctags", "floor", "wc"]
 TOOL_NAMES = {
     "mizenta": "Mizenta (every report)",
     "baseline": "Mizenta, baseline build (every report)",
     "headers-once": "Mizenta, headers read once for the run (every report)",
     "headers-unread": "Mizenta, headers not read (every report)",
-    "cflow": "GNU cflow",
+    "cflow": "GNU cflow -b",
+    "cflow-plain": "GNU cflow -b, default allocator",
+    "cflow-cpp": "GNU cflow --cpp -b",
+    "floor": "floor (bench/floor.c: bytes and tokens)",
     "cloc": "cloc",
     "ctags": "universal-ctags",
     "wc": "wc -l",
 }
+
+
+# The memory each tool runs with: the program marks its own heap for large
+# pages; the peers get the same through the C library's allocator setting.
+LARGE_PAGES = "large pages"
+TOOL_MEMORY = {"mizenta": "large pages (its own)", "baseline": "large pages (its own)",
+               "headers-once": "large pages (its own)", "headers-unread": "large pages (its own)",
+               "cflow-plain": "4 KB pages (default)"}
 
 
 def read_tsv(path):
@@ -148,31 +160,49 @@ def corpus_title(name, corpora_dir):
 def corpus_table(out, name, timings, sizes):
     files, size = sizes[name]
     base = timings.get((name, "mizenta"))
-    out.append("| tool | files | MB | seconds (median) | MB/s | peak RSS (MiB) | time / Mizenta's "
-               "| CPU s |")
-    out.append("|---|---:|---:|---:|---:|---:|---:|---:|")
+    out.append("| tool | memory | files | MB | wall s (median) | MB/s | peak RSS (MiB) | "
+               "wall / Mizenta's | CPU s (median) | CPU / Mizenta's |")
+    out.append("|---|---|---:|---:|---:|---:|---:|---:|---:|---:|")
     for tool in TOOL_ORDER:
         t = timings.get((name, tool))
         if t is None:
             continue
+        memory = TOOL_MEMORY.get(tool, LARGE_PAGES)
         if not t.ok():
-            out.append("| %s | %d | %.1f | failed: %s | | | | |" % (
-                TOOL_NAMES[tool], files, size / MB, ", ".join(sorted(set(t.failures)))))
+            out.append("| %s | %s | %d | %.1f | failed: %s | | | | | |" % (
+                TOOL_NAMES[tool], memory, files, size / MB, ", ".join(sorted(set(t.failures)))))
             continue
         s = t.median_seconds()
-        ratio = "%.2f" % (s / base.median_seconds()) if base and base.ok() else "-"
+        both = base and base.ok()
+        ratio = "%.2f" % (s / base.median_seconds()) if both and base.median_seconds() > 0 else "-"
+        cpu_ratio = "%.2f" % (t.median_cpu() / base.median_cpu()) \
+            if both and base.median_cpu() > 0 else "-"
         note = " (%d of %d runs failed)" % (len(t.failures), len(t.failures) + len(t.seconds)) \
             if t.failures else ""
         speed = "%.1f" % (size / MB / s) if s > 0 else "-"  # too quick for the clock
-        out.append("| %s | %d | %.1f | %s%s | %s | %.1f | %s | %s |" % (
-            TOOL_NAMES[tool], files, size / MB, fmt_seconds(s), note, speed,
-            t.median_rss_mib(), ratio, fmt_seconds(t.median_cpu())))
+        out.append("| %s | %s | %d | %.1f | %s%s | %s | %.1f | %s | %s | %s |" % (
+            TOOL_NAMES[tool], memory, files, size / MB, fmt_seconds(s), note, speed,
+            t.median_rss_mib(), ratio, fmt_seconds(t.median_cpu()), cpu_ratio))
     out.append("")
 
 
 def seconds_of(timings, corpus, tool):
     t = timings.get((corpus, tool))
     return t.median_seconds() if t and t.ok() else None
+
+
+def cpu_of(timings, corpus, tool):
+    t = timings.get((corpus, tool))
+    return t.median_cpu() if t and t.ok() else None
+
+
+def compare(rows, what, own, other, factor, unit="wall"):
+    """A target `own <= factor * other`, shown with the ratio."""
+    if own is None or other is None:
+        return
+    rows.append((what, "%s %s s against %s s (ratio %.2f)" % (
+        unit, fmt_seconds(own), fmt_seconds(other), own / other if other else float("inf")),
+        own <= factor * other))
 
 
 def scaling(out, timings, sizes):
@@ -255,19 +285,31 @@ def targets(out, timings, ratios, singles):
     if mz and cloc:
         rows.append(("≥ 20× faster than cloc on the C corpus",
                      "cloc / Mizenta = %.2f" % (cloc / mz), cloc / mz >= 20))
-    at_most_peer = [("glibc-c", "cflow", 0.5), ("glibc-c", "ctags", 4.0), ("lua", "cflow", 1.0)]
-    for corpus, peer, factor in at_most_peer:
-        own, other = seconds_of(timings, corpus, "mizenta"), seconds_of(timings, corpus, peer)
-        if own and other:
-            rows.append(("%s: at most %g × %s's time" % (corpus, factor, peer),
-                         "Mizenta %s s, %s %s s (ratio %.2f)" % (
-                             fmt_seconds(own), peer, fmt_seconds(other), own / other),
-                         own <= factor * other))
+    wall = lambda corpus, tool: seconds_of(timings, corpus, tool)  # noqa: E731
+    cpu = lambda corpus, tool: cpu_of(timings, corpus, tool)  # noqa: E731
+    compare(rows, "glibc-c: wall time at most ctags'", wall("glibc-c", "mizenta"),
+            wall("glibc-c", "ctags"), 1.0)
+    compare(rows, "glibc-c: CPU at most 2 × ctags'", cpu("glibc-c", "mizenta"),
+            cpu("glibc-c", "ctags"), 2.0, "CPU")
+    compare(rows, "glibc-c: CPU at most 0.5 × cflow -b's", cpu("glibc-c", "mizenta"),
+            cpu("glibc-c", "cflow"), 0.5, "CPU")
+    compare(rows, "glibc-c: CPU within 15 × the floor", cpu("glibc-c", "mizenta"),
+            cpu("glibc-c", "floor"), 15.0, "CPU")
     for corpus in ("pascal", "java"):
-        own, other = seconds_of(timings, corpus, "mizenta"), seconds_of(timings, corpus, "cloc")
-        if own and other:
-            rows.append(("%s: ≥ 5× faster than cloc" % corpus, "cloc / Mizenta = %.2f" % (other / own),
-                         other / own >= 5))
+        own, cloc_s = wall(corpus, "mizenta"), wall(corpus, "cloc")
+        if own and cloc_s:
+            rows.append(("%s: ≥ 6× faster than cloc" % corpus,
+                         "cloc / Mizenta = %.2f" % (cloc_s / own), cloc_s / own >= 6))
+        compare(rows, "%s: wall at most 1.5 × ctags'" % corpus, own, wall(corpus, "ctags"), 1.5)
+    own, cloc_s = wall("vb", "mizenta"), wall("vb", "cloc")
+    if own and cloc_s:
+        rows.append(("vb: ≥ 4× faster than cloc", "cloc / Mizenta = %.2f" % (cloc_s / own),
+                     cloc_s / own >= 4))
+    cflow_cpp = wall("lua", "cflow-cpp")
+    compare(rows, "lua, default header mode: at most cflow --cpp's time / 10",
+            wall("lua", "mizenta"), cflow_cpp / 10 if cflow_cpp else None, 1.0)
+    compare(rows, "lua, headers not read: at most 0.5 × cflow -b's time",
+            wall("lua", "headers-unread"), wall("lua", "cflow"), 0.5)
     for low, high, r, cpu_ratio in ratios:
         rows.append(("time ratio ≤ 2.1 when the corpus doubles (%d×→%d×)" % (low, high),
                      "%.2f (CPU time: %s)" % (r, cpu_ratio), r <= 2.1))
@@ -335,8 +377,17 @@ def main():
                "(ﾍｯﾀﾞｰﾌｧｲﾙ読取設定) to 一回読み込み (each header read once for the whole run) "
                "and to 読取禁止 (no header read, as cflow reads the sources).")
     out.append("- peers on the same file list, run from the corpus folder: `cflow -b -o /dev/null FILES`, "
+               "`cflow --cpp -b -o /dev/null FILES` (each file through the C preprocessor first), "
                "`cloc --quiet --list-file=LIST` (one process; it skips files with duplicate "
-               "contents after reading them), `ctags -f TMP -L LIST`, `wc -l --files0-from=LIST`.")
+               "contents after reading them), `ctags -f TMP -L LIST`, `wc -l --files0-from=LIST`, "
+               "and the floor `bench/floor.c` (built with `cc -O2`; reads every byte, splits "
+               "tokens and follows each `#include` found beside the including file once per "
+               "listed file).")
+    out.append("- memory: the program marks its own heap for large pages (transparent huge pages "
+               "in madvise mode); every peer runs with `GLIBC_TUNABLES=glibc.malloc.hugetlb=1`, "
+               "the same treatment from the C library's allocator, except the row marked "
+               "\"default allocator\", which shows what 4 KB pages cost the peer. Runs are "
+               "interleaved: each round runs every tool once, in the order of the table.")
     out.append("")
 
     for name in sizes:

@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
 # Times the program with every report on against the usual peers (cflow,
-# cloc, ctags, wc -l) on the same files, and writes bench/RESULTS.md.
+# cloc, ctags, wc -l) and a floor (bench/floor.c: read every byte and split
+# tokens) on the same files, and writes bench/RESULTS.md. The program marks
+# its heap for large pages; the peers run with the C library's allocator
+# told to do the same (PEER_MEMORY), so that the pages are alike. Tools take
+# turns run after run (A B A B ...).
 #
 #   scripts/bench.sh [build folder]      (default build/linux)
 #
-# Knobs: BENCH_RUNS (3) runs per tool, median reported;
+# Knobs: BENCH_RUNS (5) runs per tool, median reported;
 #        BENCH_CORPORA ("glibc glibc-c lua cpp vb pascal java generated
 #          single glibc-single") subset to run;
 #        BENCH_SCALE ("1 2 4") scale factors of the generated corpus;
@@ -18,7 +22,7 @@ set -eu
 cd "$(dirname "$0")/.."
 root=$(pwd)
 build=${1:-build/linux}
-runs=${BENCH_RUNS:-3}
+runs=${BENCH_RUNS:-5}
 corpora_wanted=${BENCH_CORPORA:-glibc glibc-c lua cpp vb pascal java generated single glibc-single}
 scales=${BENCH_SCALE:-1 2 4}
 run_timeout=${BENCH_TIMEOUT:-1200}
@@ -28,6 +32,9 @@ corpora=$bench/corpora
 results=$bench/results
 work=$bench/work
 timer=/usr/bin/time
+# The environment of every peer: transparent huge pages for the heap of the
+# C library's allocator, as the program asks for its own heap.
+peer_memory=(env GLIBC_TUNABLES=glibc.malloc.hugetlb=1)
 
 say() { echo "[bench] $*"; }
 
@@ -280,6 +287,9 @@ clear_reports() {  # [program folder]
     ! -name Mizenta設定.dat -exec rm -rf {} +
 }
 
+# The floor, built from its few lines of C with the usual optimisation.
+cc -O2 -o "$work/floor" bench/floor.c
+
 # ---------------------------------------------------------------- timing
 
 # results.tsv: corpus, tool, run, seconds, peak RSS (KiB), status, CPU seconds
@@ -384,15 +394,18 @@ run_mizenta() {  # corpus run target [program folder] [tool name]
 }
 
 run_peer() {  # corpus tool run
-  local corpus=$1 tool=$2 run=$3 list=$corpora/$1.list dir=$corpora/$1
+  local corpus=$1 tool=$2 run=$3 list=$corpora/$1.list dir=$corpora/$1 files
+  mapfile -t files < "$list"
   case $tool in
-    cflow)
-      local files
-      mapfile -t files < "$list"
-      timed "$dir" cflow -b -o /dev/null "${files[@]}" ;;
-    cloc) timed "$dir" cloc --quiet --list-file="$list" ;;
-    ctags) timed "$dir" ctags -f "$results/tags.tmp" -L "$list"; rm -f "$results/tags.tmp" ;;
-    wc) timed "$dir" wc -l --files0-from="$corpora/$corpus.list0" ;;
+    cflow) timed "$dir" "${peer_memory[@]}" cflow -b -o /dev/null "${files[@]}" ;;
+    cflow-plain) timed "$dir" cflow -b -o /dev/null "${files[@]}" ;;
+    cflow-cpp) timed "$dir" "${peer_memory[@]}" cflow --cpp -b -o /dev/null "${files[@]}" ;;
+    cloc) timed "$dir" "${peer_memory[@]}" cloc --quiet --list-file="$list" ;;
+    ctags)
+      timed "$dir" "${peer_memory[@]}" ctags -f "$results/tags.tmp" -L "$list"
+      rm -f "$results/tags.tmp" ;;
+    wc) timed "$dir" "${peer_memory[@]}" wc -l --files0-from="$corpora/$corpus.list0" ;;
+    floor) timed "$dir" "${peer_memory[@]}" "$work/floor" "$list" ;;
   esac
   record "$corpus" "$tool" "$run"
   [ "$t_status" = ok ] || echo "$corpus: $tool run $run: $t_status" >> "$results/problems.txt"
@@ -448,12 +461,13 @@ if wanted glibc; then
       echo "glibc: the comparison of definitions failed" >> "$results/problems.txt"
   fi
 fi
-wanted glibc-c && bench_corpus glibc-c "$corpora/glibc-c/" cflow ctags wc
-wanted lua && bench_corpus lua "$corpora/lua" headers-once headers-unread cflow ctags wc
+wanted glibc-c && bench_corpus glibc-c "$corpora/glibc-c/" cflow cflow-cpp ctags floor wc
+wanted lua && bench_corpus lua "$corpora/lua" headers-once headers-unread cflow cflow-plain cflow-cpp \
+  ctags floor wc
 wanted cpp && bench_corpus cpp "$corpora/cpp" cloc ctags wc
 wanted vb && bench_corpus vb "$corpora/vb" cloc ctags wc
-wanted pascal && bench_corpus pascal "$corpora/pascal" cloc ctags wc
-wanted java && bench_corpus java "$corpora/java" cloc ctags wc
+wanted pascal && bench_corpus pascal "$corpora/pascal" cloc ctags floor wc
+wanted java && bench_corpus java "$corpora/java" cloc ctags floor wc
 if wanted generated; then
   first=1
   for s in $scales; do
