@@ -418,8 +418,10 @@ def measure_java_runs(program, tree, work):
                 len(both) / max(1, len(truth_edges)), len(made & edges) / max(1, len(made)),
                 len(inherited & edges) / max(1, len(inherited)), same))
             if misses is None:
-                misses = (sorted(truth_edges - edges), sorted(edges - truth_edges))
+                misses = (sorted(truth_edges - edges), sorted(edges - truth_edges),
+                          sorted(inherited - edges))
     print_edges("Missed edges (first run)", misses[0])
+    print_edges("Missed edges to inherited methods (first run)", misses[2])
     print_edges("Extra edges (first run)", misses[1])
     print()
 

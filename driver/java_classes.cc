@@ -2,6 +2,7 @@
 // classes, bases and methods before the analysis, and they are entered in
 // the class table (and as types) when the first file's tables are ready.
 #include <ostream>
+#include <set>
 #include <streambuf>
 
 #include "context/language_mode.h"
@@ -55,20 +56,29 @@ bool AnalysisRun::collectJavaDeclarations(const SourceFileList& list,
 }
 
 // Each class under the file that declares it, then the bases and methods,
-// which need the classes. A class the table knows already (a settings
-// class) is left as it is.
+// which need the classes. A class the table knew before the pass (a
+// settings class) is left as it is. Classes are known by their simple
+// name, so two classes of one name (a nested Token.Tag and a top-level Tag)
+// are one entry with the bases and methods of both: a call on either finds
+// its method.
 void AnalysisRun::declareJavaClasses() {
   if (!javaDeclarations_) return;
   std::unique_ptr<JavaDeclarations> found = std::move(javaDeclarations_);
   const std::int32_t mask = context_.languageMask();
   context_.setLanguageMask(kModeJava);
   std::vector<bool> fresh(found->classes.size(), false);
+  std::set<std::string> registered;
   for (size_t i = 0; i < found->classes.size(); ++i) {
     const JavaDeclarations::Class& c = found->classes[i];
+    if (registered.count(c.name)) {
+      fresh[i] = true;
+      continue;
+    }
     if (classes_.exists(c.name)) continue;
     context_.push(c.file);
     classes_.registerClass(c.name, 0, ClassTable::kClass);
     context_.pop();
+    registered.insert(c.name);
     fresh[i] = true;
   }
   for (size_t i = 0; i < found->classes.size(); ++i) {

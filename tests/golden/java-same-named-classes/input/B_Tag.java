@@ -1,0 +1,4 @@
+public class Tag {
+    private String tagName;
+    public String getName() { return tagName; }
+}
