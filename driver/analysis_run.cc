@@ -173,13 +173,16 @@ bool AnalysisRun::readFiles(SourceFileList& list) {
   const std::vector<std::string> paths = mainFilePaths(list, order);
   platform::ReadAhead readAhead(paths);
   int count = static_cast<int>(paths.size());
+  bool lastKeptTables = false;
   for (int p = 0; p < count; ++p) {
     if (stopRequested()) return false;
     const SourceFileEntry& entry = list.entries()[order[p]];
     readAhead.reached(p);
-    // VB, Delphi and Java keep their tables from file to file.
+    // VB, Delphi and Java keep their tables from file to file (after a C
+    // file, whose tables are its own, they start afresh).
     bool keepsTables = (entry.languageMask & kModeVbOrDelphi) != 0 || javaRun_;
-    bool prepare = perSourceFile && (p == 0 || !keepsTables);
+    bool prepare = perSourceFile && (!lastKeptTables || !keepsTables);
+    lastKeptTables = keepsTables;
     if (!readMainFile(list, order[p], reader, prepare, p + 1)) return false;
   }
   return !stopRequested();
@@ -337,7 +340,12 @@ void AnalysisRun::finishSourceFile(SourceReader& reader) {
       classes_.forgetUses();
       workingTypes_.forgetUses();
     } else {
-      defines_.clear();
+      // VB and Delphi keep their tables from file to file and are not
+      // prepared again: the next file starts from the settings' macros.
+      if (context_.languageMask() & kModeVbOrDelphi)
+        defines_.setStartingState(settings_.definitions);
+      else
+        defines_.clear();
       if (context_.languageMask() != kModeC) classes_.resetAfterFile();
       workingTypes_.endFile(context_.languageFlavour());
     }
