@@ -40,6 +40,8 @@ class DelphiParser final : public RoutineParser {
   void resetForFile(SourceReader& reader) override;
   void step(SourceReader& reader) override;
   void endOfFile(SourceReader& reader) override;
+  // {$I file} puts the file's text in place: the unit goes on in it.
+  bool continuesIntoHeaders() const override { return true; }
 
  private:
   // delphi_parser.cc: the step, blocks, statement ends, the end of the file.

@@ -36,6 +36,9 @@ constexpr Keyword kDelphiKeywords[] = {
     // {$IF} groups close with {$IFEND} as well as {$ENDIF}.
     {"elseif", DirectiveWord::kElif},
     {"ifend", DirectiveWord::kEndif},
+    // {$I name} and {$INCLUDE name}; {$I+} and {$I-} switch I/O checks.
+    {"i", DirectiveWord::kInclude},
+    {"include", DirectiveWord::kInclude},
 };
 
 constexpr Keyword kSettingsKeywords[] = {

@@ -1,6 +1,8 @@
 // The directives that carry names and text rather than groups: #define
 // (and Delphi {$DEFINE}), #undef, #include and #pragma with its interrupt
 // keywords. Part of DirectiveProcessor.
+#include <cstring>
+
 #include "context/options.h"
 #include "scan/scan_context.h"
 #include "context/source_context.h"
@@ -104,6 +106,14 @@ void DirectiveProcessor::finishInclude() {
   }
   std::string& name = file_.includeName;
   while (!name.empty() && (name.back() == ' ' || name.back() == '\t')) name.pop_back();
+  // Delphi's {$I+} and {$I-} are a compiler switch, {$I %DATE%} a text
+  // the compiler inserts: neither names a file. A quoted name may hold
+  // blanks; the quotes are no part of it.
+  if (syntax_ == LanguageFamily::Delphi && !name.empty()) {
+    if (std::strchr("+-%", name[0])) name.clear();
+    if (name.size() >= 2 && name.front() == '\'' && name.back() == '\'')
+      name = name.substr(1, name.size() - 2);
+  }
   file_.includeReady = !file_.includeName.empty();
   file_.state = DirectiveState::Ignore;
 }

@@ -43,7 +43,8 @@ TEST(DirectiveKeywords, ExactInCAnyCaseInVbAndDelphi) {
       {LanguageFamily::Delphi, "UNDEF", W::kUndef},
       {LanguageFamily::Delphi, "elif", W::kNone},
       {LanguageFamily::Delphi, "R", W::kNone},
-      {LanguageFamily::Delphi, "include", W::kNone},
+      {LanguageFamily::Delphi, "Include", W::kInclude},
+      {LanguageFamily::Delphi, "I", W::kInclude},
   };
   for (const Case& c : cases) EXPECT_EQ(directiveWordOf(c.syntax, c.word), c.expected) << c.word;
   EXPECT_TRUE(opensGroup(W::kIfndef));
