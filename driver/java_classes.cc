@@ -24,6 +24,16 @@ class NullBuffer final : public std::streambuf {
   int_type overflow(int_type c) override { return traits_type::not_eof(c); }
 };
 
+// Whether `target` is `from` or one of its bases, however far up.
+bool reachesThroughBases(const ClassTable& classes, const std::string& from,
+                         const std::string& target, std::set<std::string>& seen) {
+  if (from == target) return true;
+  if (!seen.insert(from).second) return false;
+  for (int i = 0, n = classes.baseCount(from); i < n; ++i)
+    if (reachesThroughBases(classes, classes.baseName(from, i), target, seen)) return true;
+  return false;
+}
+
 }  // namespace
 
 // False when a stop request ended the pass.
@@ -84,8 +94,14 @@ void AnalysisRun::declareJavaClasses() {
   for (size_t i = 0; i < found->classes.size(); ++i) {
     if (!fresh[i]) continue;
     const JavaDeclarations::Class& c = found->classes[i];
-    for (const std::string& base : c.bases)
-      if (base != c.name) classes_.addBase(c.name, base);
+    // Two classes of one name may name each other's relatives as bases
+    // (a nested X extends Y, and another package's Y extends X): a base
+    // that would lead back to the class is left out, so no base chain is
+    // a loop.
+    for (const std::string& base : c.bases) {
+      std::set<std::string> seen;
+      if (!reachesThroughBases(classes_, base, c.name, seen)) classes_.addBase(c.name, base);
+    }
     DeclInfo method;
     method.className = c.name;
     for (const std::string& name : c.methods) {

@@ -4,5 +4,6 @@ public class Builder {
             startTag.name();
         }
         tag.getName();
+        startTag.toString();
     }
 }

@@ -1,0 +1,4 @@
+class Other {
+    static class Token extends Tag {
+    }
+}
