@@ -72,6 +72,8 @@ void DelphiParser::step(SourceReader& reader) {
     file_.pathStatement =
         (file_.tokenCount % 2 == 0) ? token == "." : !TokenTests::isDelimiter(token);
   runStatementMachine(token);
+  if (file_.section == kConstSection && !has(word::kConst | word::kResourcestring))
+    constToken(token);
   if (token == ";") semicolon();
   if (has(word::kStatementStarters)) file_.tokenCount = 0;
   referenceVariables(token);

@@ -77,6 +77,7 @@ class DelphiParser final : public RoutineParser {
   void startRecord();
   void recordBodyToken(const std::string& token);
   void endRecord();
+  void constToken(const std::string& token);
 
   // delphi_declarations.cc: `names: type` declarations.
   void declarationPart(const std::string& token);
@@ -104,6 +105,10 @@ class DelphiParser final : public RoutineParser {
     // In a unit's initialization or finalization section, whose blocks are
     // no main block (the unit's final `end.` closes the section).
     bool unitSections = false;
+    // The constant of a const section being read: its name, and whether
+    // its value is going to the Const list (or is skipped to the ';').
+    std::string constName;
+    enum class ConstPart { kName, kValue, kSkip } constPart = ConstPart::kName;
   };
   FileState file_;
   std::uint64_t words_ = 0;  // the current token's delphi_word bits

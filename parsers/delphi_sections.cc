@@ -8,6 +8,7 @@
 #include "tables/type_table.h"
 #include "tables/variable_table.h"
 #include "tables/class_table.h"
+#include "scan/define_table.h"
 
 namespace word = delphi_word;
 
@@ -167,4 +168,34 @@ void DelphiParser::endRecord() {
   tables_.variables.closeScope(file_.braceDepth + 1);
   file_.structTag.clear();
   file_.section = kNoSection;
+}
+
+// ---------------------------------------------------------------------------
+// Constants
+
+// `Name = value;` and the typed `Name: Type = value;` of a unit's const (or
+// resourcestring) section: the name and the value as written go to the
+// Const list. A name defined already is logged by the table and skipped.
+void DelphiParser::constToken(const std::string& token) {
+  using Part = FileState::ConstPart;
+  const bool top = file_.parenDepth == 0;
+  if (top && token == ";") {
+    if (file_.constPart == Part::kValue) tables_.defines.defineBodyToken("\n");
+    file_.constName.clear();
+    file_.constPart = Part::kName;
+    return;
+  }
+  switch (file_.constPart) {
+    case Part::kName:
+      if (top && token == "=" && !file_.constName.empty())
+        file_.constPart = tables_.defines.beginDefine(file_.constName) ? Part::kValue : Part::kSkip;
+      else if (file_.constName.empty() && tests_.isPlainName(token))
+        file_.constName = token;
+      break;
+    case Part::kValue:
+      tables_.defines.defineBodyToken(token);
+      break;
+    case Part::kSkip:
+      break;
+  }
 }

@@ -145,6 +145,22 @@ TEST_F(DelphiParserTest, ArraysAndShortStringsAreSizedByTheirBounds) {
 
 // Blocks of a unit's initialization and finalization sections are
 // balanced by their own ends; the unit's final `end.` closes the section.
+TEST_F(DelphiParserTest, UnitConstantsGoToTheConstList) {
+  unit("const\n  MaxSize = 1024 * 4;\n  Primes: array[0..2] of Integer = (2, 3, 5);\n"
+       "procedure Use(const A: Integer);\n",
+       "const\n  Hidden = $FF;\n  MaxSize = 1;\n"
+       "procedure Use(const A: Integer);\nconst\n  Local = 3;\nbegin\nend;\n");
+  // Delimiters take no blanks beside them; a typed constant keeps its
+  // value, not its type; a routine's own constants are no unit's; a second
+  // definition of a name is logged and the first kept.
+  EXPECT_EQ(defines().bodyOf("MaxSize"), "1024*4");
+  EXPECT_EQ(defines().bodyOf("Primes"), "(2,3,5)");
+  EXPECT_EQ(defines().bodyOf("Hidden"), "$FF");
+  EXPECT_FALSE(defines().isDefined("Local"));
+  EXPECT_FALSE(defines().isDefined("A"));
+  EXPECT_EQ(log_, "  MaxSizeは既に登録済みです[define]\n");
+}
+
 TEST_F(DelphiParserTest, InitializationAndFinalizationBlocksAreBalanced) {
   EXPECT_EQ(delphi("unit u;\ninterface\nprocedure A;\nimplementation\n"
                    "procedure A;\nbegin\nend;\n"
