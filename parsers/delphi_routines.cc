@@ -35,7 +35,9 @@ void DelphiParser::defaultState(const std::string& token) {
   } else if (has(word::kWith)) {
     if (inRoutineBody()) file_.statementState = State::kWithList;
   } else if (token == "(") {
-    if (inRoutineBody()) routine_.registerRoutineName(1, RoutineRegistration::kKindCall, false);
+    if (inRoutineBody())
+      routine_.registerRoutineName(nameBeforeTypeArguments(), RoutineRegistration::kKindCall,
+                                   false);
   } else if (token == ";" && file_.parenDepth == 0 && r().headerOpen) {
     // `…): Type;`, `…: Type;`, `…);`: the header's result type and arguments.
     bool typed = history_.at(2) == ":" && !TokenTests::isDelimiter(history_.at(1));
@@ -63,11 +65,30 @@ void DelphiParser::startHeader(bool isProcedure) {
   file_.statementState = State::kRoutineHeader;
 }
 
-// [Class '.'] Name then '(' ':' or ';' -> the routine is defined.
+// Where the name before the token stands in the history: 1, or past the
+// type arguments of a generic (`Find<T>(`, `Pair<K, V>.Make(`) — names,
+// dots and commas between '<' and '>'.
+int DelphiParser::nameBeforeTypeArguments() const {
+  if (history_.at(1) != ">") return 1;
+  int depth = 0;
+  for (int i = 1; i < kTypeArgumentReach; ++i) {
+    const std::string& t = history_.at(i);
+    if (t == ">") {
+      ++depth;
+    } else if (t == "<") {
+      if (--depth == 0) return i + 1;
+    } else if (t != "," && t != "." && (t.empty() || TokenTests::isDelimiter(t))) {
+      return 1;
+    }
+  }
+  return 1;
+}
+
+// [Class '.'] Name ['<' T '>'] then '(' ':' or ';' -> the routine is defined.
 void DelphiParser::headerState(const std::string& token) {
   if (token != "(" && token != ":" && token != ";") return;
   file_.statementState = State::kDefault;
-  routine_.registerRoutineName(1, RoutineRegistration::kKindCall, true);
+  routine_.registerRoutineName(nameBeforeTypeArguments(), RoutineRegistration::kKindCall, true);
   if (r().currentFunction.empty()) {
     // No name we could take: the outer routine goes on.
     if (!outer_.empty()) restoreOuterRoutine(0);

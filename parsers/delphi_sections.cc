@@ -3,6 +3,7 @@
 // fields; records with their fields and size), the var sections (global
 // variables) and the const sections.
 #include "context/language_mode.h"
+#include "context/text_util.h"
 #include "parsers/parser_context.h"
 #include "parsers/delphi_parser_internal.h"
 #include "tables/type_table.h"
@@ -91,7 +92,9 @@ void DelphiParser::classHeadToken(const std::string& token) {
   const std::string& before = history_.at(1);
   if (token == "(") return;
   if ((token == ")" || token == ",") && !TokenTests::isDelimiter(before) && file_.parenDepth <= 1) {
-    tables_.classes.addBase(r().currentClass, before);
+    // An interposer class (`TEdit = class(StdCtrls.TEdit)`) extends another
+    // unit's class of its own name, which the table cannot tell apart.
+    if (!equalsIgnoreCase(before, r().currentClass)) tables_.classes.addBase(r().currentClass, before);
     return;
   }
   if (file_.parenDepth > 0) return;

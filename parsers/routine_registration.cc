@@ -50,7 +50,11 @@ DeclInfo RoutineRegistration::currentDecl() const {
 // call:    Name | Obj '.' Name | 'inherited' Name
 void RoutineRegistration::registerRoutineName(int position, std::uint32_t kind, bool header) {
   const std::string& name = history_->at(position);
-  if (!tests_->isPlainName(name)) return;
+  // The word after a Delphi `function` is its name even when a type has it
+  // (`function Word(…)`); elsewhere such a word is a typecast.
+  const bool headerName = header && language_ == kModeDelphi && !name.empty() &&
+                          !TokenTests::isDelimiter(name) && !tests_->isReserved(name);
+  if (!headerName && !tests_->isPlainName(name)) return;
   DeclInfo record;
   record.name = name;
   record.line = currentLine();

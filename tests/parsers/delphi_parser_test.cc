@@ -107,6 +107,27 @@ TEST_F(DelphiParserTest, CallsOnObjectsAndInherited) {
   EXPECT_EQ(calleesOf("TFoo::Run"), "TBase::Run TFoo::Count TFoo::Create");
 }
 
+TEST_F(DelphiParserTest, GenericsInterposersAndRoutinesNamedLikeTypes) {
+  unit("type\n  TEdit = class(StdCtrls.TEdit)\n    procedure Paint;\n  end;\n"
+       "  TList = class\n    function Find<K, V>(const Key: K): V;\n    procedure Add;\n  end;\n"
+       "function Word(Value: Integer): Integer;\n",
+       "procedure TEdit.Paint;\nbegin\n  inherited Paint;\nend;\n"
+       "function TList.Find<K, V>(const Key: K): V;\nbegin\n  Add;\nend;\n"
+       "procedure TList.Add;\nbegin\nend;\n"
+       "function Word(Value: Integer): Integer;\nbegin\n  Result := Value;\nend;\n"
+       "procedure P;\nvar\n  L: TList;\nbegin\n  L.Find<Integer, Integer>(3);\n"
+       "  if (L < L) and (L > (L)) then Word(2);\nend;\n");
+  // The generic's name stands before its type arguments, in the header and
+  // in a call; the interposer's base is another unit's class, no loop (and
+  // no recursion); `Word(2)` stays a typecast, `(L > (L))` no generic.
+  EXPECT_EQ(calleesOf("TList::Find"), "TList::Add");
+  EXPECT_EQ(calleesOf("P"), "TList::Find");
+  EXPECT_EQ(calleesOf("TEdit::Paint"), "");
+  EXPECT_NE(knownFunctions().find("Integer Word(Value:Integer)"), std::string::npos)
+      << knownFunctions();
+  EXPECT_EQ(log_, "");
+}
+
 TEST_F(DelphiParserTest, NestedForwardAndAssemblerRoutines) {
   EXPECT_EQ(unit("",
                  "procedure Later; forward;\n"
