@@ -75,7 +75,10 @@ void DelphiParser::step(SourceReader& reader) {
   if (file_.section == kConstSection && !has(word::kConst | word::kResourcestring))
     constToken(token);
   if (token == ";") semicolon();
-  if (has(word::kStatementStarters)) file_.tokenCount = 0;
+  // After a statement starter, and after a case label (`1, 2: DoIt;`) or a
+  // goto label, the next word begins a statement.
+  if (has(word::kStatementStarters) || (token == ":" && file_.parenDepth == 0 && inRoutineBody()))
+    file_.tokenCount = 0;
   referenceVariables(token);
 }
 

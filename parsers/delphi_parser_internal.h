@@ -58,8 +58,6 @@ class DelphiParser final : public RoutineParser {
   void defaultState(const std::string& token);
   void startHeader(bool isProcedure);
   void headerState(const std::string& token);
-  int nameBeforeTypeArguments() const;
-  static constexpr int kTypeArgumentReach = 12;  // history tokens a generic's <…> may take
   void withState(const std::string& token);
   void callsWithoutParentheses(const std::string& token);
   bool inRoutineBody() const;

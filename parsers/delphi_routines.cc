@@ -36,7 +36,7 @@ void DelphiParser::defaultState(const std::string& token) {
     if (inRoutineBody()) file_.statementState = State::kWithList;
   } else if (token == "(") {
     if (inRoutineBody())
-      routine_.registerRoutineName(nameBeforeTypeArguments(), RoutineRegistration::kKindCall,
+      routine_.registerRoutineName(history_.skipTypeArgumentsBack(1), RoutineRegistration::kKindCall,
                                    false);
   } else if (token == ";" && file_.parenDepth == 0 && r().headerOpen) {
     // `…): Type;`, `…: Type;`, `…);`: the header's result type and arguments.
@@ -60,35 +60,19 @@ void DelphiParser::startHeader(bool isProcedure) {
     if (!r().headerPending || file_.braceDepth != r().entryDepth) return;
     outer_.push_back(r());
     routine_.state() = RoutineState{};
+    // A routine nested in a method sees the method's class members.
+    const RoutineState& outer = outer_.back();
+    r().memberClass = outer.memberClass.empty() ? outer.currentClass : outer.memberClass;
   }
   r().isProcedure = isProcedure;
   file_.statementState = State::kRoutineHeader;
-}
-
-// Where the name before the token stands in the history: 1, or past the
-// type arguments of a generic (`Find<T>(`, `Pair<K, V>.Make(`) — names,
-// dots and commas between '<' and '>'.
-int DelphiParser::nameBeforeTypeArguments() const {
-  if (history_.at(1) != ">") return 1;
-  int depth = 0;
-  for (int i = 1; i < kTypeArgumentReach; ++i) {
-    const std::string& t = history_.at(i);
-    if (t == ">") {
-      ++depth;
-    } else if (t == "<") {
-      if (--depth == 0) return i + 1;
-    } else if (t != "," && t != "." && (t.empty() || TokenTests::isDelimiter(t))) {
-      return 1;
-    }
-  }
-  return 1;
 }
 
 // [Class '.'] Name ['<' T '>'] then '(' ':' or ';' -> the routine is defined.
 void DelphiParser::headerState(const std::string& token) {
   if (token != "(" && token != ":" && token != ";") return;
   file_.statementState = State::kDefault;
-  routine_.registerRoutineName(nameBeforeTypeArguments(), RoutineRegistration::kKindCall, true);
+  routine_.registerRoutineName(history_.skipTypeArgumentsBack(1), RoutineRegistration::kKindCall, true);
   if (r().currentFunction.empty()) {
     // No name we could take: the outer routine goes on.
     if (!outer_.empty()) restoreOuterRoutine(0);

@@ -75,7 +75,9 @@ void DelphiParser::sectionToken(const std::string& token) {
 // Name '=' 'class' (or interface, object): the class is registered; a
 // class seen before (`TFoo = class;` then its body) keeps its record.
 void DelphiParser::startClass() {
-  const std::string& name = history_.at(2) == "=" ? history_.at(3) : history_.at(2);
+  // `TList<T> = class`: the class is named before its type parameters.
+  const int equals = history_.at(2) == "=" ? 2 : 1;
+  const std::string& name = history_.at(history_.skipTypeArgumentsBack(equals + 1));
   r().currentClass.clear();
   if (!TokenTests::isDelimiter(name) && !tests_.isReserved(name)) {
     if (!tables_.classes.exists(name)) tables_.classes.registerClass(name, 1, ClassTable::kClass);
@@ -91,10 +93,12 @@ void DelphiParser::startClass() {
 void DelphiParser::classHeadToken(const std::string& token) {
   const std::string& before = history_.at(1);
   if (token == "(") return;
-  if ((token == ")" || token == ",") && !TokenTests::isDelimiter(before) && file_.parenDepth <= 1) {
+  // A generic base (`class(TObjectList<TItem>)`) is its generic class.
+  const std::string& base = history_.at(history_.skipTypeArgumentsBack(1));
+  if ((token == ")" || token == ",") && !TokenTests::isDelimiter(base) && file_.parenDepth <= 1) {
     // An interposer class (`TEdit = class(StdCtrls.TEdit)`) extends another
     // unit's class of its own name, which the table cannot tell apart.
-    if (!equalsIgnoreCase(before, r().currentClass)) tables_.classes.addBase(r().currentClass, before);
+    if (!equalsIgnoreCase(base, r().currentClass)) tables_.classes.addBase(r().currentClass, base);
     return;
   }
   if (file_.parenDepth > 0) return;

@@ -63,8 +63,10 @@ void RoutineRegistration::registerRoutineName(int position, std::uint32_t kind, 
   if (header) {
     // The qualifier of a header names its class whether or not the class
     // was seen: the routine is that class's method all the same.
-    if (before == "." && isWordToken(history_->at(position + 2)))
-      record.className = history_->at(position + 2);
+    // `TList<T>.Add`: the class is named before its type parameters.
+    const int classAt = history_->skipTypeArgumentsBack(position + 2);
+    if (before == "." && isWordToken(history_->at(classAt)))
+      record.className = history_->at(classAt);
     else
       record.className = state_.currentClass;
     record.fileLocal = state_.fileLocal;

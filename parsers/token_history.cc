@@ -50,3 +50,22 @@ TokenHistory::Declarator TokenHistory::pointerDeclarator(int n) const {
   d.open = k;
   return d;
 }
+
+int TokenHistory::skipTypeArgumentsBack(int n) const {
+  constexpr int kReach = 24;  // a generic's arguments take a few tokens
+  if (at(n) != ">") return n;
+  int depth = 0;
+  for (int k = n; k < n + kReach && k <= kDeepest; ++k) {
+    const std::string& t = at(k);
+    if (t == ">") {
+      ++depth;
+    } else if (t == "<") {
+      if (--depth > 0) continue;
+      const std::string& word = at(k + 1);
+      return word.empty() || isDelimiterToken(word) ? n : k + 1;
+    } else if (t != "," && t != "." && (t.empty() || isDelimiterToken(t))) {
+      return n;
+    }
+  }
+  return n;
+}

@@ -28,6 +28,10 @@ class TokenHistory {
   // delimiter.
   int skipBracketBack(int n) const { return skipGroupBack(n, "[", "]"); }
   int skipParenBack(int n) const { return skipGroupBack(n, "(", ")"); }
+  // From a '>' at n that closes type arguments (`List<T>`, `Pair<K, V>`:
+  // names, dots and commas between '<' and '>', nested ones too), the
+  // position of the word before the '<'; otherwise n itself.
+  int skipTypeArgumentsBack(int n) const;
   // Position of the '(' that matches the ')' at n, or -1.
   int matchingOpen(int n, const char* open, const char* close) const;
 

@@ -128,6 +128,22 @@ TEST_F(DelphiParserTest, GenericsInterposersAndRoutinesNamedLikeTypes) {
   EXPECT_EQ(log_, "");
 }
 
+TEST_F(DelphiParserTest, GenericClassesCaseLabelsAndNestedRoutines) {
+  unit("type\n  TBase<T> = class\n    procedure Clear;\n  end;\n"
+       "  TItems = class(TBase<Integer>);\n"
+       "  TOwner = class\n    FItems: TItems;\n    procedure Work;\n    procedure Next;\n  end;\n",
+       "procedure TBase<T>.Clear;\nbegin\nend;\n"
+       "procedure TOwner.Next;\nbegin\nend;\n"
+       "procedure TOwner.Work;\n  procedure Inner;\n  begin\n    Next;\n  end;\n"
+       "begin\n  FItems.Clear;\n  case 1 of\n    1, 2: Inner;\n  end;\nend;\n");
+  // The generic class and its method are TBase's; TItems inherits Clear
+  // through its generic base; a statement after a case label is a
+  // statement; a routine nested in a method sees the method's class.
+  EXPECT_EQ(calleesOf("TOwner::Work"), "Inner TBase::Clear");
+  EXPECT_EQ(calleesOf("Inner"), "TOwner::Next");
+  EXPECT_EQ(log_, "");
+}
+
 TEST_F(DelphiParserTest, NestedForwardAndAssemblerRoutines) {
   EXPECT_EQ(unit("",
                  "procedure Later; forward;\n"
