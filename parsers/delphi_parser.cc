@@ -23,6 +23,7 @@ void DelphiParser::resetForFile(SourceReader& reader) {
   attachFile(reader);
   file_ = FileState{};
   outer_.clear();
+  routine_.setScope(std::string());  // until the file names its unit
 }
 
 // A unit's final `end.` has no `begin`: a balanced unit ends one below 0.
@@ -71,6 +72,7 @@ void DelphiParser::step(SourceReader& reader) {
   else if (file_.pathStatement)
     file_.pathStatement =
         (file_.tokenCount % 2 == 0) ? token == "." : !TokenTests::isDelimiter(token);
+  unitClauseToken(token);
   runStatementMachine(token);
   if (file_.section == kConstSection && !has(word::kConst | word::kResourcestring))
     constToken(token);

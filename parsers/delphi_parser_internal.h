@@ -78,6 +78,8 @@ class DelphiParser final : public RoutineParser {
   void recordBodyToken(const std::string& token);
   void endRecord();
   void constToken(const std::string& token);
+  void unitClauseToken(const std::string& token);
+  void finishClauseName();
 
   // delphi_declarations.cc: `names: type` declarations.
   void declarationPart(const std::string& token);
@@ -107,6 +109,10 @@ class DelphiParser final : public RoutineParser {
     bool unitSections = false;
     // The constant of a const section being read: its name, and whether
     // its value is going to the Const list (or is skipped to the ';').
+    // The unit's own clauses: `unit Name;` (`program`, `library`) and
+    // `uses A, B in 'b.pas';`, with the dotted name being read.
+    enum class Clause { kNone, kUnitName, kUses, kUsesPath, kSkip } clause = Clause::kNone;
+    std::string clauseName;
     std::string constName;
     enum class ConstPart { kName, kValue, kSkip } constPart = ConstPart::kName;
   };

@@ -10,6 +10,7 @@
 #include "tables/variable_table.h"
 #include "tables/class_table.h"
 #include "scan/define_table.h"
+#include "tables/call_resolution.h"
 
 namespace word = delphi_word;
 
@@ -21,8 +22,61 @@ void DelphiParser::interfaceState(const std::string& token) {
     file_.section = kNoSection;
     return;
   }
+  // `procedure Name` of the interface: a routine other units may call.
+  const bool unitLevel = file_.section != kSectionClassHead &&
+                         file_.section != kSectionClassBody && file_.section != kRecordBody;
+  if (unitLevel && (delphiWordsOf(history_.at(1)) & word::kMethodWords) &&
+      !TokenTests::isDelimiter(token) && !routine_.scope().empty())
+    tables_.calls.addUnitRoutine(routine_.scope(), token, true);
   if (file_.parenDepth == 0 && sectionKeyword(token)) return;
   sectionToken(token);
+}
+
+// ---------------------------------------------------------------------------
+// The unit's name and uses clauses, which decide where its calls lead.
+
+void DelphiParser::unitClauseToken(const std::string& token) {
+  using Clause = FileState::Clause;
+  if (file_.clause == Clause::kNone) {
+    if (file_.parenDepth != 0 || !r().currentFunction.empty()) return;
+    if (is(token, "unit") || is(token, "program") || is(token, "library"))
+      file_.clause = Clause::kUnitName;
+    else if (is(token, "uses"))
+      file_.clause = Clause::kUses;
+    file_.clauseName.clear();
+    return;
+  }
+  if (token == ";" || token == ",") {
+    finishClauseName();
+    file_.clause = token == ";" ? Clause::kNone : Clause::kUses;
+    return;
+  }
+  if (file_.clause == Clause::kUsesPath || file_.clause == Clause::kSkip) return;
+  std::string& name = file_.clauseName;
+  if (file_.clause == Clause::kUses && is(token, "in")) {
+    file_.clause = Clause::kUsesPath;  // `in 'path'`: the path is no name
+  } else if (token == "." && !name.empty()) {
+    name += token;
+  } else if (!TokenTests::isDelimiter(token) && (name.empty() || name.back() == '.')) {
+    name += token;
+  } else {
+    // `program P(input, output);`, `unit U platform;`: the name is complete.
+    finishClauseName();
+    file_.clause = Clause::kSkip;
+  }
+}
+
+void DelphiParser::finishClauseName() {
+  using Clause = FileState::Clause;
+  std::string name = std::move(file_.clauseName);
+  file_.clauseName.clear();
+  if (name.empty() || name.back() == '.') return;
+  if (file_.clause == Clause::kUnitName) {
+    routine_.setScope(name);
+    tables_.calls.addUnit(name);
+  } else if (file_.clause != Clause::kSkip && !routine_.scope().empty()) {
+    tables_.calls.addUses(routine_.scope(), name);
+  }
 }
 
 // The words that open a section or a type's body. True when the token

@@ -72,8 +72,10 @@ void RoutineRegistration::registerRoutineName(int position, std::uint32_t kind, 
     record.fileLocal = state_.fileLocal;
     // A Delphi routine outside classes is its unit's until the last file
     // tells whether another unit has one of the name.
-    if (language_ == kModeDelphi && record.className.empty() && !scope_.empty())
+    if (language_ == kModeDelphi && record.className.empty() && !scope_.empty()) {
       record.name = CallResolution::unitRoutineKey(scope_, name);
+      tables_.calls.addUnitRoutine(scope_, name, false);
+    }
   } else if (before == ".") {
     record.className = objectClass(position + 1, qualifier);
     if (record.className.empty() && qualifier.empty()) return;  // `(x).Name`, `a[i].Name`

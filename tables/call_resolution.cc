@@ -1,6 +1,7 @@
 #include "tables/call_resolution.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "context/language_mode.h"
 #include "context/options.h"
@@ -126,6 +127,8 @@ void CallResolution::addUses(std::string_view unit, std::string_view used) {
     u.uses.push_back(std::move(usedName));
 }
 
+void CallResolution::addUnit(std::string_view unit) { units_[folded(unit)]; }
+
 std::string CallResolution::unitRoutineKey(std::string_view unit, std::string_view name) {
   std::string key(unit);
   key += '.';
@@ -157,32 +160,59 @@ bool CallResolution::isLibraryRoutine(std::string_view name) const {
 // After the last file
 
 void CallResolution::linkAll() {
-  settleUnitRoutineKeys();
   const int mask = context_.languageMask();
-  for (const Call& call : calls_) link(call);
+  // Every callee first: a unit routine keeps its plain name only where no
+  // call leaves that name to the library.
+  std::vector<std::string> callees;
+  callees.reserve(calls_.size());
+  std::unordered_set<std::string> libraryCalls;  // folded
+  for (const Call& call : calls_) {
+    const bool vb = call.language == kModeVb;
+    context_.setLanguageMask(vb ? kModeVb : kModeDelphi);
+    callees.push_back(vb ? vbCallee(call) : delphiCallee(call));
+    const std::string& callee = callees.back();
+    if (!vb && callee.find_first_of(".:") == std::string::npos) libraryCalls.insert(folded(callee));
+  }
+  const std::unordered_map<std::string, std::string> plain = settleUnitRoutineKeys(libraryCalls);
+  auto settled = [&plain](std::string_view key) {
+    auto found = plain.find(std::string(key));
+    return found == plain.end() ? std::string(key) : found->second;
+  };
+  for (size_t i = 0; i < calls_.size(); ++i) {
+    const Call& call = calls_[i];
+    context_.setLanguageMask(call.language == kModeVb ? kModeVb : kModeDelphi);
+    const std::string callee = settled(callees[i]);
+    if (callee.empty() || (call.weak && !functions_.isDefined(callee))) continue;
+    functions_.linkKeys(settled(text(call.caller)), callee, call.kind);
+  }
   context_.setLanguageMask(mask);
   std::vector<Call>().swap(calls_);
 }
 
-// A routine only one unit defines, named like no library routine, is shown
-// by its name; the others keep the unit before it. The order of the units
-// does not matter.
-void CallResolution::settleUnitRoutineKeys() {
+// A routine only one unit defines, named like no library routine and like
+// no call the library answers, is shown by its name; the others keep the
+// unit before it. The order of the units does not matter. Returns the
+// keys changed, old to new.
+std::unordered_map<std::string, std::string> CallResolution::settleUnitRoutineKeys(
+    const std::unordered_set<std::string>& libraryCalls) {
+  std::vector<FunctionTable::Rekey> renames;
+  std::vector<UnitRoutine*> renamed;
   for (auto& [name, routines] : unitRoutines_) {
-    if (routines.size() != 1 || library_.count(name)) continue;
+    if (routines.size() != 1 || library_.count(name) || libraryCalls.count(name)) continue;
     UnitRoutine& r = routines.front();
     int record = functions_.recordOf(r.key);
-    std::string plain = r.key.substr(r.key.find('.') + 1);
-    if (record >= 0 && functions_.rekey(record, plain)) r.key = plain;
+    if (record < 0) continue;
+    renames.push_back({record, r.key.substr(r.key.find('.') + 1)});
+    renamed.push_back(&r);
   }
-}
-
-void CallResolution::link(const Call& call) {
-  const bool vb = call.language == kModeVb;
-  context_.setLanguageMask(vb ? kModeVb : kModeDelphi);
-  std::string callee = vb ? vbCallee(call) : delphiCallee(call);
-  if (callee.empty() || (call.weak && !functions_.isDefined(callee))) return;
-  functions_.linkKeys(text(call.caller), callee, call.kind);
+  functions_.rekey(renames);
+  std::unordered_map<std::string, std::string> changed;
+  for (size_t i = 0; i < renames.size(); ++i) {
+    if (!renames[i].done) continue;
+    changed.emplace(renamed[i]->key, renames[i].key);
+    renamed[i]->key = renames[i].key;
+  }
+  return changed;
 }
 
 // `obj.Name`: the class of obj or the base that defines Name.
@@ -299,28 +329,38 @@ const CallResolution::UnitRoutine* CallResolution::unitRoutine(std::string_view 
                                                                bool visibleOnly) const {
   auto routines = unitRoutines_.find(folded(name));
   if (routines == unitRoutines_.end()) return nullptr;
-  std::string wanted = folded(unit);
-  auto shortName = unitShortNames_.find(wanted);
-  for (const UnitRoutine& r : routines->second) {
-    bool same =
-        r.unit == wanted || (shortName != unitShortNames_.end() && r.unit == shortName->second);
+  return unitRoutineIn(routines->second, folded(unit), visibleOnly);
+}
+
+const CallResolution::UnitRoutine* CallResolution::unitRoutineIn(
+    const std::vector<UnitRoutine>& routines, const std::string& foldedUnit,
+    bool visibleOnly) const {
+  auto shortName = unitShortNames_.find(foldedUnit);
+  for (const UnitRoutine& r : routines) {
+    bool same = r.unit == foldedUnit ||
+                (shortName != unitShortNames_.end() && r.unit == shortName->second);
     if (same && (r.visible || !visibleOnly)) return &r;
   }
   return nullptr;
 }
 
 std::string CallResolution::visibleRoutineKey(std::string_view unit, std::string_view name) const {
-  if (const UnitRoutine* own = unitRoutine(unit, name, false)) return own->key;
-  if (const Unit* u = unitNamed(unit)) {
+  auto routines = unitRoutines_.find(folded(name));
+  if (routines == unitRoutines_.end()) return std::string(name);  // no unit's: the library's
+  const std::string ownUnit = folded(unit);
+  if (const UnitRoutine* own = unitRoutineIn(routines->second, ownUnit, false)) return own->key;
+  const Unit* u = unitNamed(unit);
+  if (u) {
     for (auto used = u->uses.rbegin(); used != u->uses.rend(); ++used)
-      if (const UnitRoutine* r = unitRoutine(*used, name, true)) return r->key;
+      if (const UnitRoutine* r = unitRoutineIn(routines->second, *used, true)) return r->key;
   }
   if (isLibraryRoutine(name)) return std::string(name);
-  // A unit the uses clauses do not show (read through a path the reader did
-  // not follow): the one unit that offers the name, if only one does.
-  auto routines = unitRoutines_.find(folded(name));
-  if (routines != unitRoutines_.end() && routines->second.size() == 1)
-    return routines->second.front().key;
+  // A unit of the run sees no routine its uses clauses do not show: the
+  // name is the library's (`Inc`, `Max`, `FreeAndNil`), not a same-named
+  // routine of another unit. A caller of no known unit takes the one
+  // unit that offers the name, if only one does.
+  if (u) return std::string(name);
+  if (routines->second.size() == 1) return routines->second.front().key;
   return std::string(name);
 }
 

@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "tables/text_pool.h"
@@ -79,6 +80,8 @@ class CallResolution {
 
   // Delphi: a unit (or program) and, in their order, the units it uses.
   void addUses(std::string_view unit, std::string_view used);
+  // A unit (or program) of the run, whether or not it uses others.
+  void addUnit(std::string_view unit);
   // A routine of a unit outside every class, registered under
   // unitRoutineKey(unit, name) until the last file; `visible` when its
   // interface section declares it.
@@ -88,9 +91,9 @@ class CallResolution {
   void addLibraryRoutine(std::string_view name);
   bool isLibraryRoutine(std::string_view name) const;
 
-  // After the last file: a unit routine whose name no other unit and no
-  // library routine has takes its plain name, then every noted call is
-  // linked.
+  // After the last file: every noted call is resolved, a unit routine
+  // whose name no other unit, no library routine and no call left to the
+  // library has takes its plain name, and the calls are linked.
   void linkAll();
 
   size_t callCount() const { return calls_.size(); }
@@ -112,8 +115,8 @@ class CallResolution {
   };
 
   static std::string folded(std::string_view name);
-  void settleUnitRoutineKeys();
-  void link(const Call& call);
+  std::unordered_map<std::string, std::string> settleUnitRoutineKeys(
+      const std::unordered_set<std::string>& libraryCalls);
   std::string vbCallee(const Call& call);
   std::string delphiCallee(const Call& call);
   // The class among `className` and its bases whose routine `name` the
@@ -122,6 +125,8 @@ class CallResolution {
   std::string memberKey(std::string_view className, std::string_view name) const;
   const UnitRoutine* unitRoutine(std::string_view unit, std::string_view name,
                                  bool visibleOnly) const;
+  const UnitRoutine* unitRoutineIn(const std::vector<UnitRoutine>& routines,
+                                   const std::string& foldedUnit, bool visibleOnly) const;
   const Unit* unitNamed(std::string_view name) const;
   std::string visibleRoutineKey(std::string_view unit, std::string_view name) const;
   std::string_view text(TextPool::Id id) const { return texts_.text(id); }

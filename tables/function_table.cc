@@ -406,24 +406,28 @@ bool FunctionTable::isDefined(std::string_view key) const {
 
 // The record leaves its place in the key order and the key index and takes
 // the new key's.
-bool FunctionTable::rekey(int n, std::string_view key) {
-  FunctionRecord& r = records_[n];
-  if (!r.callers.empty() || !r.callees.empty() || recordOf(key) >= 0) return false;
+// Checked first, then applied, so that every check sees the keys as they
+// were; the renamed records take their places in the key order at once.
+void FunctionTable::rekey(std::vector<Rekey>& renames) {
   settleSorted();
-  auto at = std::find(sorted_.begin(), sorted_.end(), n);
-  if (at != sorted_.end()) sorted_.erase(at);
-  keys_.remove(r.key, keyOfRecord());
-  r.key.assign(key);
-  keys_.add(key, static_cast<std::uint32_t>(n));
-  if (orderMayWait()) {
-    unsorted_.push_back(n);
-  } else {
-    int position;
-    Func_Search(key, position);
-    sorted_.insert(sorted_.begin() + position, n);
+  for (Rekey& k : renames) {
+    const FunctionRecord& r = records_[k.record];
+    k.done = r.callers.empty() && r.callees.empty() && recordOf(k.key) < 0;
   }
+  std::vector<char> moved(records_.size(), 0);
+  for (const Rekey& k : renames) {
+    if (!k.done) continue;
+    FunctionRecord& r = records_[k.record];
+    keys_.remove(r.key, keyOfRecord());
+    r.key.assign(k.key);
+    keys_.add(k.key, static_cast<std::uint32_t>(k.record));
+    moved[k.record] = 1;
+    unsorted_.push_back(k.record);
+  }
+  if (unsorted_.empty()) return;
+  std::erase_if(sorted_, [&moved](int n) { return moved[n] != 0; });
+  if (!orderMayWait()) settleSorted();
   ++changes_;
-  return true;
 }
 
 // Whether the call was linked under the same keys and flags since the

@@ -135,10 +135,16 @@ class FunctionTable {
   bool linkKeys(std::string_view callerKey, std::string_view calleeKey, std::uint32_t registration);
   // Whether `key` was defined or declared in the sources.
   bool isDefined(std::string_view key) const;
-  // Record n takes `key` in place of its own (a routine whose name turned
-  // out to be unique after the last file); false, and nothing changed,
-  // when the record has links or another record holds the key.
-  bool rekey(int n, std::string_view key);
+  // Each record takes its new key in place of its own (routines whose names
+  // turned out to be unique after the last file), all in one pass; `done`
+  // tells which did: not one with links, nor one whose key another record
+  // holds.
+  struct Rekey {
+    int record;
+    std::string key;
+    bool done = false;
+  };
+  void rekey(std::vector<Rekey>& renames);
   void linkConstructorCall(std::string_view outerClass, std::string_view functionName,
                            std::string_view className, bool isDestructor);
   void addReferencedVariable(const DeclInfo& decl, std::string_view variable);

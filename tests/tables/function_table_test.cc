@@ -424,12 +424,17 @@ TEST_F(FunctionTableTest, RekeyMovesARecordWithoutLinks) {
   define("v.Beta");
   define("Zeta");
   int alpha = functions().recordOf("u.Alpha");
-  EXPECT_TRUE(functions().rekey(alpha, "Alpha"));
+  std::vector<FunctionTable::Rekey> renames{{alpha, "Alpha"},
+                                            {functions().recordOf("v.Beta"), "Zeta"}};
+  functions().rekey(renames);
+  EXPECT_TRUE(renames[0].done);
+  EXPECT_FALSE(renames[1].done);  // Zeta is taken
   EXPECT_EQ(functions().recordOf("Alpha"), alpha);
   EXPECT_LT(functions().recordOf("u.Alpha"), 0);
-  EXPECT_FALSE(functions().rekey(functions().recordOf("v.Beta"), "Zeta"));
   functions().linkKeys("Zeta", "v.Beta", 8);
-  EXPECT_FALSE(functions().rekey(functions().recordOf("v.Beta"), "Beta"));
+  std::vector<FunctionTable::Rekey> linked{{functions().recordOf("v.Beta"), "Beta"}};
+  functions().rekey(linked);
+  EXPECT_FALSE(linked[0].done);
   std::string order;
   for (int n : functions().sortedIndex()) order += functions().record(n).key + " ";
   EXPECT_EQ(order, "Alpha v.Beta Zeta ");

@@ -1,0 +1,6 @@
+program Main;
+uses UnitB, UnitA;
+begin
+  Helper;
+  RunA;
+end.
