@@ -3,6 +3,7 @@
 #include <string>
 
 #include "context/file_name_pool.h"
+#include "context/options.h"
 #include "report/json_writer.h"
 #include "tables/call_tree.h"
 #include "tables/function_list.h"
@@ -35,12 +36,18 @@ void writeFunction(JsonWriter& out, const FunctionReportTables& tables, const Fu
   out.memberBool("functionPointer", (r.flags & FunctionFlag::kFunctionPointer) != 0);
   out.memberBool("interrupt", (r.flags & FunctionFlag::kInterrupt) != 0);
   out.member("type", table.returnTypeOf(r));
-  out.member("arguments", table.argumentsOf(r));
-  out.key("variables");
-  out.beginArray();
-  for (size_t k = 0; k < r.referencedVariables.size(); ++k)
-    out.string(table.referencedVariableOf(r, k));
-  out.endArray();
+  // The reading keeps these for the details alone.
+  if (tables.options.functionDetails) {
+    out.member("arguments", table.argumentsOf(r));
+    out.member("comment", table.commentOf(r));
+  }
+  if (tables.options.variableDetails) {
+    out.key("variables");
+    out.beginArray();
+    for (size_t k = 0; k < r.referencedVariables.size(); ++k)
+      out.string(table.referencedVariableOf(r, k));
+    out.endArray();
+  }
   out.endObject();
 }
 

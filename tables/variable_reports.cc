@@ -146,10 +146,12 @@ void VariableTable::writeVariablesJson(JsonWriter& out) const {
     out.member("remark", remark(r));
     out.member("file", fileName(r));
     out.member("line", r.file != 0 ? r.line : 0);
-    out.key("functions");
-    out.beginArray();
-    for (const std::string& f : referencingFunctions(r)) out.string(f);
-    out.endArray();
+    if (options_.variableDetails) {
+      out.key("functions");
+      out.beginArray();
+      for (const std::string& f : referencingFunctions(r)) out.string(f);
+      out.endArray();
+    }
     out.endObject();
   }
 }

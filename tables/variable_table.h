@@ -111,7 +111,7 @@ class VariableTable {
   void writeVariableList(ReportSession& session);
   // The variables the list and the details show, as JSON elements of the
   // open array: type, name, size (null for a class object), exactness,
-  // remark, file, line and the referencing functions.
+  // remark, file, line and, with the details on, the referencing functions.
   void writeVariablesJson(JsonWriter& out) const;
   void writeVariableDetails(ReportSession& session);
 
