@@ -123,6 +123,7 @@ void AnalysisRun::startFile(SourceReader& reader, const std::string& path,
 bool AnalysisRun::run(SourceFileList& list) {
   reports_.setWorkbook(workbook_.get());
   bool finished = readAndReport(list);
+  document_.reset();  // one that a stop left unfinished is discarded
   workbookSaved_ = reports_.endWorkbook(!finished);
   workbook_.reset();
   return finished;
