@@ -125,9 +125,7 @@ OutputFormat formatFromText(const std::string& text) {
   return format;
 }
 
-const char* formatText(OutputFormat format) {
-  return kFormatNames[static_cast<int>(format)];
-}
+const char* formatText(OutputFormat format) { return kFormatNames[static_cast<int>(format)]; }
 
 HeaderReadMode headerModeFromText(const std::string& text) {
   if (text == kHeaderModeNames[2]) return HeaderReadMode::NoRead;
@@ -215,8 +213,8 @@ ReportStyle reportStyle(const Options& options) {
     case OutputFormat::Excel:
       style.format = ReportFormat::kWorkbook;
       break;
-    case OutputFormat::Json:  // the reports beside the run's document are text
-      style.format = ReportFormat::kText;
+    case OutputFormat::Json:  // the run's document; the trees beside it are text
+      style.format = ReportFormat::kJson;
       break;
   }
   return style;

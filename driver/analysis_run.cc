@@ -5,6 +5,7 @@
 #include "context/file_name_pool.h"
 #include "context/file_tree.h"
 #include "driver/include_reading.h"
+#include "driver/run_document.h"
 #include "driver/run_outcome.h"
 #include "context/include_registry.h"
 #include "context/language_mode.h"
@@ -122,6 +123,7 @@ void AnalysisRun::startFile(SourceReader& reader, const std::string& path,
 bool AnalysisRun::run(SourceFileList& list) {
   reports_.setWorkbook(workbook_.get());
   bool finished = readAndReport(list);
+  document_.reset();  // one that a stop left unfinished is discarded
   workbookSaved_ = reports_.endWorkbook(!finished);
   workbook_.reset();
   return finished;
@@ -160,6 +162,9 @@ bool AnalysisRun::readFiles(SourceFileList& list) {
   javaRun_ = !order.empty();
   for (int index : order) javaRun_ = javaRun_ && (list.entries()[index].languageMask & kModeJava);
   if (javaRun_ && !collectJavaDeclarations(list, order)) return false;
+  if (reportsWanted_ && RunDocument::wanted(reports_))
+    document_ = std::make_unique<RunDocument>(reports_, options_,
+                                              ListTables{defines_, classes_, workingTypes_});
   bool perSourceFile = options_.headerReadMode == HeaderReadMode::PerSourceFile;
   if (perSourceFile) {
     headerMode_ = HeaderReadMode::PerSourceFile;
@@ -329,6 +334,7 @@ void AnalysisRun::finishSourceFile(SourceReader& reader) {
       if (options_.typeList) workingTypes_.writeTypeList(reports_, ListScope::kPerFile, fileName);
       if (options_.namespaceList)
         namespaces_.writeNamespaceList(reports_, ListScope::kPerFile, fileName);
+      if (document_) document_->writeSection(&fileName);
     }
     includes_.forgetRead();
     namespaces_.clear();
@@ -375,8 +381,12 @@ void AnalysisRun::writeReports(const SourceFileList& list) {
   const std::function<void()> steps[] = {
       [&] {
         if (options_.variableDetails) variables_.handOverReferences();
-        tree = writeCallTreeBeside(
-            reports_, {functions_, fileNames_, options_});  // with the function list and details
+        const FunctionReportTables tables{functions_, fileNames_, options_};
+        tree = writeCallTreeBeside(reports_, tables);  // with the function list and details
+        if (document_) {
+          if (scope == ListScope::kWholeRun) document_->writeSection(nullptr);
+          document_->finish(tables, variables_, list);
+        }
         functions_.collectStepCounts();
       },
       [&] {

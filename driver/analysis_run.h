@@ -41,6 +41,7 @@ class SourceReader;
 struct Language;
 
 struct JavaDeclarations;
+class RunDocument;
 
 class AnalysisRun {
  public:
@@ -165,6 +166,7 @@ class AnalysisRun {
   // file, and the declarations of all files are entered before the first.
   bool javaRun_ = false;
   std::unique_ptr<JavaDeclarations> javaDeclarations_;  // until entered
+  std::unique_ptr<RunDocument> document_;               // the JSON form's, from the first file on
   platform::FileProblem settingsProblem_ = platform::FileProblem::kNone;
 
   // The settings classes as registered before a file of the C family, for

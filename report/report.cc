@@ -21,9 +21,14 @@ bool Report::open(ReportId id, int number, FileMode mode) {
     writer_ = makeSheetWriter(session_, sheetLayout(id), file_);
     return true;
   }
+  written_ = *form;
+  if (!writesRows(*form)) {
+    // Its producer writes the file's bytes itself (stream()).
+    file_.openPath(session_.path(reportFileName(id, *form, number)), mode);
+    return true;
+  }
   std::unique_ptr<ReportWriter> writer = session_.makeWriter(*form, style_, file_);
   if (!writer) return false;
-  written_ = *form;
   writer_ = std::move(writer);
   file_.openPath(session_.path(reportFileName(id, *form, number)), mode);
   return true;
@@ -32,6 +37,11 @@ bool Report::open(ReportId id, int number, FileMode mode) {
 void Report::close() {
   writer_.reset();
   file_.close();
+}
+
+void Report::abandon() {
+  writer_.reset();
+  file_.abandon();
 }
 
 bool ListSections::open(Report& report, ReportId id, std::string_view title) {

@@ -33,6 +33,15 @@ class Report {
   // one's place when the run's kept reports are closed.
   bool createSections(ReportId id, int number = 0);
 
+  // The forms whose rows a writer writes; the others (JSON, DOT) have no
+  // writer, and their producer writes into stream().
+  static bool writesRows(ReportFormat form) {
+    return form != ReportFormat::kJson && form != ReportFormat::kDot;
+  }
+  std::ostream& stream() { return file_; }
+  // The form the report is written in (after create).
+  ReportFormat form() const { return written_; }
+
   ReportWriter* operator->() { return writer_.get(); }
   ReportSession& session() { return session_; }
   ReportWriter& writer() { return *writer_; }
@@ -41,6 +50,8 @@ class Report {
   // Bytes in the file so far.
   long long size() const { return file_.size(); }
   void close();
+  // Closes the file without putting it in place (a run that stopped).
+  void abandon();
 
  private:
   bool open(ReportId id, int number, FileMode mode);

@@ -8,50 +8,63 @@ constexpr signed char T = static_cast<signed char>(ReportFormat::kText);
 constexpr signed char H = static_cast<signed char>(ReportFormat::kHtml);
 constexpr signed char C = static_cast<signed char>(ReportFormat::kCsv);
 constexpr signed char W = static_cast<signed char>(ReportFormat::kWorkbook);
+constexpr signed char J = static_cast<signed char>(ReportFormat::kJson);
+constexpr signed char D = static_cast<signed char>(ReportFormat::kDot);
 constexpr signed char kNone = -1;
 
 struct Entry {
   ReportId id;
   const char* baseName;
   // The form written for each chosen format, in ReportFormat order.
-  signed char written[kReportFormats];
+  signed char written[kChosenFormats];
   SheetLayout sheet;
 };
 
 // ORDER: ReportId. The reports a workbook has no sheet for stay files.
+// In the JSON form the run document holds the lists and the step counts;
+// the trees, the reserved words and the distribution stay files, as they
+// do beside the workbook.
 constexpr Entry kCatalogue[] = {
-    {ReportId::kCallTree, "MizentaLog", {T, H, T, T}, {}},
+    {ReportId::kCallTree, "MizentaLog", {T, H, T, T, T}, {}},
     {ReportId::kFunctionList,
      "Mz一覧Func",
-     {T, H, C, W},
+     {T, H, C, W, kNone},
      {"関数一覧", {{"A", 35}, {"E", 35}}, true}},
     {ReportId::kFunctionDetails,
      "Mz関数詳細情報",
-     {T, H, C, W},
+     {T, H, C, W, kNone},
      {"関数詳細情報", {{"A", 13}, {"B", 70}}}},
-    {ReportId::kClassList, "Mz一覧class", {T, H, C, W}, {"クラス一覧", {{"B", 30}, {"C", 30}}}},
+    {ReportId::kClassList,
+     "Mz一覧class",
+     {T, H, C, W, kNone},
+     {"クラス一覧", {{"B", 30}, {"C", 30}}}},
     {ReportId::kDefineList,
      "Mz一覧define",
-     {T, H, C, W},
+     {T, H, C, W, kNone},
      {"define一覧", {{"B", 30}, {"C", 40}, {"D", 30}}}},
     {ReportId::kConstList,
      "Mz一覧const",
-     {T, H, C, W},
+     {T, H, C, W, kNone},
      {"定数一覧", {{"B", 30}, {"C", 40}, {"D", 30}}}},
-    {ReportId::kTypeList, "Mz一覧type", {T, H, C, W}, {"型情報一覧", {{"B", 30}}}},
-    {ReportId::kNamespaceList, "Mz名前空間一覧", {T, H, C, W}, {"名前空間一覧", {{"A", 40}}}},
+    {ReportId::kTypeList, "Mz一覧type", {T, H, C, W, kNone}, {"型情報一覧", {{"B", 30}}}},
+    {ReportId::kNamespaceList,
+     "Mz名前空間一覧",
+     {T, H, C, W, kNone},
+     {"名前空間一覧", {{"A", 40}}}},
     {ReportId::kVariableList,
      "Mz一覧Obj",
-     {T, H, C, W},
+     {T, H, C, W, kNone},
      {"オブジェクト一覧", {{"A", 25}, {"B", 25}, {"E", 30}, {"F", 30}}}},
     {ReportId::kVariableDetails,
      "Mz変数詳細情報",
-     {T, H, C, W},
+     {T, H, C, W, kNone},
      {"変数詳細", {{"A", 10}, {"B", 60}}}},
-    {ReportId::kStepLog, "MzStepLog", {T, H, C, W}, {"ステップ数", {{"A", 30}}}},
-    {ReportId::kFileTree, "MzFileTree", {T, H, T, T}, {}},
-    {ReportId::kReservedWords, "Mz予約語確認", {T, T, T, T}, {}},
-    {ReportId::kLineDistribution, "Mz関数分布", {C, C, C, W}, {"関数分布", {{"A", 12}}}},
+    {ReportId::kStepLog, "MzStepLog", {T, H, C, W, kNone}, {"ステップ数", {{"A", 30}}}},
+    {ReportId::kFileTree, "MzFileTree", {T, H, T, T, T}, {}},
+    {ReportId::kReservedWords, "Mz予約語確認", {T, T, T, T, T}, {}},
+    {ReportId::kLineDistribution, "Mz関数分布", {C, C, C, W, C}, {"関数分布", {{"A", 12}}}},
+    {ReportId::kRunDocument, "Mz解析結果", {kNone, kNone, kNone, kNone, J}, {}},
+    {ReportId::kCallGraph, "Mz関数呼出図", {D, D, D, D, D}, {}},
 };
 
 constexpr bool inOrder() {
@@ -73,6 +86,10 @@ const char* extensionOf(ReportFormat form) {
       return ".csv";
     case ReportFormat::kWorkbook:
       return "";
+    case ReportFormat::kJson:
+      return ".json";
+    case ReportFormat::kDot:
+      return ".dot";
   }
   return "";
 }

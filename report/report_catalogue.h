@@ -25,6 +25,8 @@ enum class ReportId : unsigned char {
   kFileTree,
   kReservedWords,
   kLineDistribution,
+  kRunDocument,  // the JSON form's one document of the run
+  kCallGraph,    // the call graph for Graphviz, when asked for
 };
 
 // The form report `id` is written in when `chosen` is the output format;

@@ -88,6 +88,19 @@ void CrLfFileBuf::close() {
   countedLineFeeds_ = 0;
 }
 
+void CrLfFileBuf::abandon() {
+  if (file_ && !keep_ && !taken_) {
+    std::fclose(file_);
+    platform::discardReplacement(replacement_);
+    file_ = nullptr;
+    replacement_ = platform::Replacement();
+    setp(nullptr, nullptr);
+    countedTo_ = nullptr;
+    countedLineFeeds_ = 0;
+  }
+  close();
+}
+
 // A kept file that failed is dropped at once, so that what it holds does
 // not take the room of the reports after it; its later sections go nowhere.
 void CrLfFileBuf::keepOpen() {

@@ -49,6 +49,9 @@ class CrLfFileBuf : public std::streambuf {
   bool open(const std::string& path, FileMode mode);
   bool isOpen() const { return file_ != nullptr; }
   void close();
+  // Closes a file that is not kept without putting it in place: the
+  // earlier file stays, and nobody is told.
+  void abandon();
   // Bytes in the file so far (including what is still buffered).
   long long size() const;
 
@@ -105,6 +108,7 @@ class ReportFile : public std::ostream {
   // Opens `path` as it is (no output folder).
   bool openPath(const std::string& path, FileMode mode);
   void close();
+  void abandon() { buf_.abandon(); }
   bool isOpen() const { return buf_.isOpen(); }
   long long size() const { return buf_.size(); }
 

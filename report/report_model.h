@@ -12,9 +12,20 @@
 #include <string_view>
 #include <vector>
 
-// The output formats, numbered as the option "ﾌｧｲﾙ出力形式" numbers them.
-enum class ReportFormat : unsigned char { kText = 0, kHtml = 1, kCsv = 2, kWorkbook = 3 };
-constexpr int kReportFormats = 4;
+// The output formats, numbered as the option "ﾌｧｲﾙ出力形式" numbers them,
+// and the call graph's form, which no option chooses. The first four are
+// the forms a report's rows are written in; JSON and DOT are written by
+// their producers straight into the file (json_writer.h, dot_text.h).
+enum class ReportFormat : unsigned char {
+  kText = 0,
+  kHtml = 1,
+  kCsv = 2,
+  kWorkbook = 3,
+  kJson = 4,
+  kDot = 5,
+};
+constexpr int kReportFormats = 4;  // the row forms
+constexpr int kChosenFormats = 5;  // the forms an option chooses
 
 // A set of formats, for the parts of a report that only some forms have.
 using FormatSet = unsigned;

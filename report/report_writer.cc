@@ -15,6 +15,8 @@ std::unique_ptr<ReportWriter> makeReportWriter(ReportFormat written, const Repor
     case ReportFormat::kCsv:
       return makeCsvWriter(out);
     case ReportFormat::kWorkbook:
+    case ReportFormat::kJson:
+    case ReportFormat::kDot:
       return nullptr;
   }
   return nullptr;

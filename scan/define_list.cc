@@ -6,6 +6,7 @@
 #include "context/language_mode.h"
 #include "context/options.h"
 #include "context/source_context.h"
+#include "report/json_writer.h"
 #include "report/report.h"
 #include "scan/define_table.h"
 
@@ -56,6 +57,20 @@ void writeSection(ReportWriter& out, const ListWords& words, const std::string& 
 }
 
 }  // namespace
+
+void DefineTable::writeDefinesJson(JsonWriter& out) const {
+  const char* kind = wordsFor(context_.languageFlavour()).kind;
+  for (size_t i = 0; i < size(); ++i) {
+    const DefineEntry& e = at(i);
+    out.beginObject();
+    out.member("kind", kind);
+    out.member("name", e.name);
+    out.member("parameters", e.params);
+    out.member("body", e.body);
+    out.member("file", fileNames_.name(e.fileId));
+    out.endObject();
+  }
+}
 
 void DefineTable::writeList(ReportSession& session, ListScope scope) {
   ListWords words = wordsFor(context_.languageFlavour());

@@ -20,6 +20,7 @@
 #include "scan/name_index.h"
 
 struct Options;
+class JsonWriter;
 class FileNamePool;
 class SourceContext;
 class TypeQuestions;
@@ -98,6 +99,9 @@ class DefineTable {
 
   // Writes "Mz一覧define" or "Mz一覧const" in the format of the options.
   void writeList(ReportSession& session, ListScope scope);
+  // The entries the list's section would show, as JSON elements of the
+  // open array: kind ("#define" or "Const"), name, parameters, body, file.
+  void writeDefinesJson(JsonWriter& out) const;
   // Size past which the next output starts a new numbered file (tests lower it).
   void setListSizeLimit(long long bytes) { listSections_.setSizeLimit(bytes); }
   static constexpr long long kListSizeLimit = 10000000;

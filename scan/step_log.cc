@@ -8,6 +8,7 @@
 
 #include "context/options.h"
 #include "context/source_file_list.h"
+#include "report/json_writer.h"
 #include "report/report.h"
 
 namespace {
@@ -33,6 +34,10 @@ const Counter kCounters[8] = {
     {"ﾌﾟﾘﾌﾟﾛ行", "ﾌﾟﾘﾌﾟﾛ行", "ﾌﾟﾘﾌﾟﾛ行", "ﾌﾟﾘﾌﾟﾛ行", "プリプロセッサ命令行"},
     {"関  数", " 関  数", " 関数", "関数", "関数の数"},
 };
+
+// The counters' names in the run document, in counter order.
+const char* const kJsonCounters[8] = {"lines",    "code",         "blank",      "comment",
+                                      "disabled", "disabledCode", "directives", "functions"};
 
 // A name wider than its column takes the excess out of the number fields
 // that follow, each giving up columns down to the width of its number.
@@ -130,4 +135,13 @@ void writeStepLog(ReportSession& session, const Options& options, const SourceFi
   else
     writeTable(report.writer(), listed);
   report->endPage();
+}
+
+void writeStepCountsJson(JsonWriter& out, const SourceFileList& files) {
+  for (const SourceFileEntry* e : listedFiles(files)) {
+    out.beginObject();
+    out.member("name", e->name);
+    for (int k = 0; k < 8; ++k) out.member(kJsonCounters[k], e->stepCounts[k]);
+    out.endObject();
+  }
 }

@@ -5,7 +5,12 @@
 #pragma once
 
 struct Options;
+class JsonWriter;
 class ReportSession;
 class SourceFileList;
 
 void writeStepLog(ReportSession& session, const Options& options, const SourceFileList& files);
+
+// The same counts of every registered file, in the report's order, as JSON
+// elements of the open array: name and the eight counters.
+void writeStepCountsJson(JsonWriter& out, const SourceFileList& files);

@@ -6,7 +6,8 @@ cd "$(dirname "$0")/.."
 
 packages=(cmake make g++ googletest libgtest-dev g++-mingw-w64-x86-64 mingw-w64-tools
           wine wine64 xvfb xauth xdotool fonts-ipafont-gothic locales
-          libxlsxwriter-dev pkg-config python3-openpyxl dpkg-dev clang-format)
+          libxlsxwriter-dev pkg-config python3-openpyxl dpkg-dev clang-format
+          python3-jsonschema graphviz)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -10,6 +10,7 @@
 #include "report/report.h"
 #include "report/report_catalogue.h"
 #include "report/text_layout.h"
+#include "tables/call_graph.h"
 #include "tables/function_details.h"
 #include "tables/function_list.h"
 #include "tables/function_table.h"
@@ -261,6 +262,7 @@ void writeCallTree(ReportSession& session, const FunctionReportTables& tables,
   prepareFunctionReports(tables);
   writeTree(session, tables, fullTreeLines);
   const Options& options = tables.options;
+  if (options.callGraphDot) writeCallGraph(session, tables);
   if (options.functionList) writeFunctionList(session, tables);
   if (options.functionDetails) writeFunctionDetails(session, tables);
 }
@@ -271,6 +273,7 @@ CallTreeBeside::CallTreeBeside(ReportSession& session, const FunctionReportTable
   session_.hold(&caller_);
   thread_ = std::make_unique<platform::SideThread>([this, tables, fullTreeLines] {
     writeTree(*side_, tables, fullTreeLines);
+    if (tables.options.callGraphDot) writeCallGraph(*side_, tables);
     if (tables.options.functionList) writeFunctionList(*side_, tables);
     side_->closeKeptReports();
   });

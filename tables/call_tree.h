@@ -35,8 +35,9 @@ void prepareFunctionReports(const FunctionReportTables& tables);
 constexpr long long kFullTreeLines = 1000000;
 
 // Runs the first pass, writes the tree (HTML for the HTML format, text for
-// every other one), then the function list and the function details when
-// their options are on. Once per run, after the referenced variables.
+// every other one) and the call graph when its option is on, then the
+// function list and the function details when their options are on. Once per run, after the
+// referenced variables.
 void writeCallTree(ReportSession& session, const FunctionReportTables& tables,
                    long long fullTreeLines = kFullTreeLines);
 // The tree and the function list written on a second thread, in a session

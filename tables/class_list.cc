@@ -3,6 +3,8 @@
 // of a run creates the file, later ones append.
 #include "context/options.h"
 #include "context/source_context.h"
+#include "context/file_name_pool.h"
+#include "report/json_writer.h"
 #include "report/report.h"
 #include "scan/sorted_search.h"
 #include "tables/class_table.h"
@@ -38,18 +40,52 @@ void ClassTable::writeSection(ReportWriter& out, const Cell& heading) const {
   out.beginTable(kTable);
   out.heading({Cell::of("class"), Cell::of("クラス名").in(ReportFormat::kCsv, "ｸﾗｽ名"),
                Cell::of("基本クラス").in(ReportFormat::kCsv, "基本ｸﾗｽ")});
+  for (std::uint32_t position : listedPositions()) {
+    const ClassRecord& r = store_[position];
+    out.row({Cell::of("class"), Cell::of(r.name),
+             Cell::listOf(r.bases, CellKind::kInline).skippingEmpty()});
+  }
+  out.endTable();
+}
+
+std::vector<std::uint32_t> ClassTable::listedPositions() const {
   std::vector<std::uint32_t> used;
   bool few = fewInNameOrder(
       usedRecords_, order_.size(), byName_.usable(),
       [this](std::uint32_t at) -> std::string_view { return store_[at].name; }, used);
-  const std::vector<std::uint32_t>& rows = few ? used : order_;
-  for (std::uint32_t position : rows) {
+  std::vector<std::uint32_t> rows;
+  for (std::uint32_t position : few ? used : order_)
+    if (listed(store_[position])) rows.push_back(position);
+  return rows;
+}
+
+// The list leaves out empty base names; so does the document.
+void ClassTable::writeClassesJson(JsonWriter& out) const {
+  for (std::uint32_t position : listedPositions()) {
     const ClassRecord& r = store_[position];
-    if (listed(r))
-      out.row({Cell::of("class"), Cell::of(r.name),
-               Cell::listOf(r.bases, CellKind::kInline).skippingEmpty()});
+    out.beginObject();
+    out.member("name", r.name);
+    out.member("file", fileNames_.name(r.fileNo));
+    out.key("bases");
+    out.beginArray();
+    for (const std::string& base : r.bases)
+      if (!base.empty()) out.string(base);
+    out.endArray();
+    out.key("methods");
+    out.beginArray();
+    for (const std::string& method : r.methods) out.string(method);
+    out.endArray();
+    out.key("members");
+    out.beginArray();
+    for (const MemberVariable& member : r.members) {
+      out.beginObject();
+      out.member("type", member.type);
+      out.member("name", member.name);
+      out.endObject();
+    }
+    out.endArray();
+    out.endObject();
   }
-  out.endTable();
 }
 
 // Per-file sections are headed by the file just finished (the main file,

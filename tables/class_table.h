@@ -26,6 +26,7 @@
 #include "tables/question_memo.h"
 
 struct Options;
+class JsonWriter;
 class FileNamePool;
 class SourceContext;
 class TypeTable;
@@ -105,6 +106,9 @@ class ClassTable {
                                      std::string_view variable);
 
   void writeClassList(ReportSession& session, ListScope scope);
+  // The classes the list's section would show, as JSON elements of the
+  // open array: name, file, bases, methods and member variables.
+  void writeClassesJson(JsonWriter& out) const;
   void resetAfterFile();
   // Every class is unused again; the classes stay (the next file of a run
   // that keeps its classes across files).
@@ -169,6 +173,8 @@ class ClassTable {
   void keepAnswer(WalkAnswer answer) const;
   void recordsChanged() { ++generation_; }
   void writeSection(ReportWriter& out, const Cell& heading) const;
+  // The store positions of the listed classes, in the list's order.
+  std::vector<std::uint32_t> listedPositions() const;
   bool listed(const ClassRecord& r) const;
 
   const Options& options_;

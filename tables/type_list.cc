@@ -4,6 +4,7 @@
 #include "context/language_mode.h"
 #include "context/options.h"
 #include "tables/type_table.h"
+#include "report/json_writer.h"
 #include "report/report.h"
 #include "scan/sorted_search.h"
 
@@ -43,6 +44,29 @@ void writeRow(ReportWriter& out, const TypeRecord& record, int number, int size,
 }
 
 }  // namespace
+
+void TypeTable::writeTypesJson(JsonWriter& out) const {
+  int mode = currentMode();
+  int slot = slotOfMode(mode);
+  if (slot < 0) return;
+  std::vector<std::uint32_t> used;
+  bool few = fewInNameOrder(
+      usedRecords_, order_.size(), index_.usable(),
+      [this](std::uint32_t p) -> std::string_view { return records_[p].name; }, used);
+  for (std::uint32_t position : few ? used : order_) {
+    const TypeRecord& record = records_[position];
+    if (!(record.languages & mode) || !(record.flags & kUsed)) continue;
+    out.beginObject();
+    out.member("name", record.name);
+    out.key("size");
+    if (record.kinds & kClass)
+      out.null();
+    else
+      out.number(record.sizes[slot]);
+    out.memberBool("exact", !(record.flags & kInexact));
+    out.endObject();
+  }
+}
 
 void TypeTable::writeTypeList(ReportSession& session, ListScope scope,
                               const std::string& fileName) {

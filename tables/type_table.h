@@ -24,6 +24,8 @@
 #include "scan/type_questions.h"
 #include "tables/copied_records.h"
 
+class JsonWriter;
+
 struct Options;
 class SourceContext;
 
@@ -122,6 +124,9 @@ class TypeTable final : public TypeQuestions {
   // The type list section (per file: headed by `fileName`), or the closing
   // of the run's list; see ListScope.
   void writeTypeList(ReportSession& session, ListScope scope, const std::string& fileName);
+  // The types the list's section would show, as JSON elements of the open
+  // array: name, size (null for a class) and whether the size is exact.
+  void writeTypesJson(JsonWriter& out) const;
   int sectionsWritten() const { return sections_.count(); }
 
  private:

@@ -7,6 +7,7 @@
 #include "tables/type_table.h"
 #include "tables/variable_table.h"
 #include "report/error_log.h"
+#include "report/json_writer.h"
 #include "report/report.h"
 
 namespace {
@@ -128,6 +129,31 @@ void VariableTable::writeVariableList(ReportSession& session) {
   for (int i : rows()) writeListRow(report.writer(), records_[i]);
   report->endTable();
   report->endPage();
+}
+
+void VariableTable::writeVariablesJson(JsonWriter& out) const {
+  for (int i : rows()) {
+    const VariableRecord& r = records_[i];
+    out.beginObject();
+    out.member("type", typeWithPrefix(r));
+    out.member("name", writtenNameOf(r));
+    out.key("size");
+    if (r.typeKind & TypeTable::kClass)
+      out.null();
+    else
+      out.number(r.size);
+    out.memberBool("exact", !(r.flags & VariableRecord::kInexact));
+    out.member("remark", remark(r));
+    out.member("file", fileName(r));
+    out.member("line", r.file != 0 ? r.line : 0);
+    if (options_.variableDetails) {
+      out.key("functions");
+      out.beginArray();
+      for (const std::string& f : referencingFunctions(r)) out.string(f);
+      out.endArray();
+    }
+    out.endObject();
+  }
 }
 
 // ---------------------------------------------------------------------------

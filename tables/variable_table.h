@@ -25,6 +25,8 @@
 #include "tables/question_memo.h"
 #include "tables/text_pool.h"
 
+class JsonWriter;
+
 class ReportWriter;
 struct Options;
 class ClassTable;
@@ -107,6 +109,10 @@ class VariableTable {
   int rowCount() const;
   std::string field(Field kind, int row, int column) const;
   void writeVariableList(ReportSession& session);
+  // The variables the list and the details show, as JSON elements of the
+  // open array: type, name, size (null for a class object), exactness,
+  // remark, file, line and, with the details on, the referencing functions.
+  void writeVariablesJson(JsonWriter& out) const;
   void writeVariableDetails(ReportSession& session);
 
   int recordCount() const { return static_cast<int>(records_.size()); }

@@ -1,0 +1,3 @@
+int twice(int v);
+void ping(int n);
+void pong(int n);
