@@ -74,6 +74,8 @@ void DelphiParser::step(SourceReader& reader) {
         (file_.tokenCount % 2 == 0) ? token == "." : !TokenTests::isDelimiter(token);
   unitClauseToken(token);
   runStatementMachine(token);
+  if (inRoutineBody() && file_.statementState == State::kDefault && file_.tokenCount >= 3)
+    nameInExpression(token);
   if (file_.section == kConstSection && !has(word::kConst | word::kResourcestring))
     constToken(token);
   if (token == ";") semicolon();
@@ -82,6 +84,19 @@ void DelphiParser::step(SourceReader& reader) {
   if (has(word::kStatementStarters) || (token == ":" && file_.parenDepth == 0 && inRoutineBody()))
     file_.tokenCount = 0;
   referenceVariables(token);
+}
+
+// A name inside a statement that no '(' follows may be a parameterless
+// function or method (`Result := NextToken;`, `if Items.Count > 0`): it
+// is noted, and linked where a routine of the sources answers it. An
+// assignment's target, an index, a dereference and a path going on are
+// not, but a method in the middle of a path is (`Items.First.Count`).
+void DelphiParser::nameInExpression(const std::string& token) {
+  if (token == "(" || token == ":=" || token == "[" || token == "^") return;
+  if (token == "." && history_.at(2) != ".") return;
+  const std::string& name = history_.at(1);
+  if (name.empty() || TokenTests::isDelimiter(name)) return;
+  routine_.noteWeakCall(1);
 }
 
 // begin, case, try, asm, record, class … end: the block depth.

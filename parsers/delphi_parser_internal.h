@@ -60,6 +60,7 @@ class DelphiParser final : public RoutineParser {
   void headerState(const std::string& token);
   void withState(const std::string& token);
   void callsWithoutParentheses(const std::string& token);
+  void nameInExpression(const std::string& token);
   bool inRoutineBody() const;
   void startMainBlock();
   void endRoutine();

@@ -103,13 +103,14 @@ void RoutineRegistration::noteWeakCall(int position) {
     record.className = objectClass(position + 1, qualifier);
     if (record.className.empty() && qualifier.empty()) return;
     if (!record.className.empty()) qualifier.clear();
-  } else if (isVariable(name)) {
-    return;
+  } else {
+    // A plain name is asked about once per routine: noted as a call, or
+    // found to be a variable.
+    for (const std::string& asked : state_.weakNames)
+      if (sameName(asked, name)) return;
+    state_.weakNames.push_back(name);
+    if (isVariable(name)) return;
   }
-  const bool plain = record.className.empty() && qualifier.empty();
-  for (const std::string& noted : state_.weakNames)
-    if (plain && sameName(noted, name)) return;
-  if (plain) state_.weakNames.push_back(name);
   record.name = name;
   registerCall(record, kKindCall, qualifier, true);
 }

@@ -39,8 +39,8 @@ struct RoutineState {
   // The names of the open `with … do` statements, each with the block
   // depth it was opened at (VB leaves it empty).
   std::vector<std::pair<std::string, int>> withNames;
-  // VB objects whose class a `Set x = New C` gave, and the names noted as
-  // possible calls already (each once per routine).
+  // VB objects whose class a `Set x = New C` gave, and the plain names
+  // asked about as possible calls already (each once per routine).
   std::vector<std::pair<std::string, std::string>> objectClasses;
   std::vector<std::string> weakNames;
 };

@@ -187,6 +187,7 @@ void CallResolution::linkAll() {
   }
   context_.setLanguageMask(mask);
   std::vector<Call>().swap(calls_);
+  definingAnswers_.clear();
 }
 
 // A routine only one unit defines, named like no library routine and like
@@ -230,8 +231,21 @@ std::string CallResolution::memberKey(std::string_view className, std::string_vi
 }
 
 // The class and its bases, each before its own bases, until one defines
-// the routine.
+// the routine. The tables do not change while the calls are linked, so an
+// answer holds for every later call of the name in the class.
 std::string CallResolution::definingClass(std::string_view className, std::string_view name) const {
+  std::string question = folded(className);
+  question += '\0';
+  question += folded(name);
+  auto known = definingAnswers_.find(question);
+  if (known != definingAnswers_.end()) return known->second;
+  std::string answer = walkForDefiningClass(className, name);
+  definingAnswers_.emplace(std::move(question), answer);
+  return answer;
+}
+
+std::string CallResolution::walkForDefiningClass(std::string_view className,
+                                                 std::string_view name) const {
   std::vector<std::string> pending{std::string(className)};
   std::vector<std::string> seen;
   while (!pending.empty() && static_cast<int>(seen.size()) < kMaxBaseWalk) {

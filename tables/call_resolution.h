@@ -122,6 +122,7 @@ class CallResolution {
   // The class among `className` and its bases whose routine `name` the
   // sources define; empty when none does.
   std::string definingClass(std::string_view className, std::string_view name) const;
+  std::string walkForDefiningClass(std::string_view className, std::string_view name) const;
   std::string memberKey(std::string_view className, std::string_view name) const;
   const UnitRoutine* unitRoutine(std::string_view unit, std::string_view name,
                                  bool visibleOnly) const;
@@ -137,6 +138,8 @@ class CallResolution {
   FunctionTable& functions_;
   TextPool texts_;
   std::vector<Call> calls_;
+  // "class\0name" (folded) -> definingClass's answer, while calls are linked
+  mutable std::unordered_map<std::string, std::string> definingAnswers_;
   std::unordered_map<std::string, std::string> modules_;     // folded name -> private suffix
   std::unordered_map<std::string, std::string> classFiles_;  // folded name -> path
   std::unordered_map<std::string, bool> netModules_;         // folded names

@@ -68,6 +68,10 @@ TEST_F(DelphiParserTest, CallsWithoutParentheses) {
       {"Obj.Method;", "Obj Obj.Method"},
       {"A.B.Method;", "A A.B.Method"},
       {"Later(1); Later;", "Later"},
+      // Inside a statement a name without '(' is a call only where a
+      // routine of the sources answers it.
+      {"if Later > 0 then X := 1;", "Later X"},
+      {"Y := Unknown + 1;", "Y"},
   };
   for (const Case& c : cases) {
     delphi(std::string("unit u;\ninterface\nimplementation\nprocedure P;\nbegin\n  ") + c.body +
