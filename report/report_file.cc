@@ -111,6 +111,8 @@ void CrLfFileBuf::finish() {
     reportFailure(path_);
   } else if (!platform::putReplacementInPlace(replacement_)) {
     reportFailure(path_);
+  } else if (session_) {
+    session_->wrote(path_);
   }
 }
 
