@@ -10,7 +10,7 @@
 bool CrLfFileBuf::takeKept(const std::string& path) {
   std::unique_ptr<KeptReport> kept = session_ ? session_->takeKept(path) : nullptr;
   if (!kept) return false;
-  path_ = path;
+  path_ = kept->path;  // `path` may be the name inside the entry just taken out
   file_ = kept->file;
   replacement_ = std::move(kept->replacement);
   failed_ = file_ == nullptr;
