@@ -44,11 +44,13 @@ struct FlagKey {
 const FlagKey kTextFlags[] = {
     {"関数ｿｰﾄしない", &Options::noFunctionSort, "関数ツリー図を名前順でなく使われた順に"},
     {"重複した子関数を全て表示", &Options::showDuplicateChildren, "子関数を呼ばれるたびに表示"},
-    {"ﾏｸﾛを関数として認めない", &Options::macrosAreNotFunctions, "関数形式マクロを関数として扱わない"},
+    {"ﾏｸﾛを関数として認めない", &Options::macrosAreNotFunctions,
+     "関数形式マクロを関数として扱わない"},
     {"既述関数非表示", &Options::hideRepeatedSubtrees, "既に出した部分ツリーを再び展開しない"},
     {"PC-98x1", &Options::pc98Lines, "罫線を「・」で描く"},
     {"ｽﾃｯﾌﾟ数の表示を個別", &Options::separateStepCounts, "ステップ数をファイルごとの塊で"},
-    {"ﾂﾘｰ出力をﾀｸﾞ形式", &Options::tagJumpTree, "タグジャンプできる関数ツリー図 (ファイル名はパス付き)"},
+    {"ﾂﾘｰ出力をﾀｸﾞ形式", &Options::tagJumpTree,
+     "タグジャンプできる関数ツリー図 (ファイル名はパス付き)"},
     {"メンバ変数を出力", &Options::outputMemberVariables, "メンバ変数も一覧に"},
 };
 
@@ -164,8 +166,8 @@ struct ProgramSettings {
   std::string folder;
   Options options;
   platform::FileProblem iniProblem = platform::FileProblem::kMissing;
-  std::vector<std::string> iniUnknown;   // unknownEntries() of the file read
-  std::string missingIniOutputFolder;    // named by the file, not there
+  std::vector<std::string> iniUnknown;  // unknownEntries() of the file read
+  std::string missingIniOutputFolder;   // named by the file, not there
 };
 
 ProgramSettings& programSettings() {
@@ -215,9 +217,7 @@ OutputFormat formatFromText(const std::string& text) {
   return format;
 }
 
-const char* formatText(OutputFormat format) {
-  return kFormatNames[static_cast<int>(format)];
-}
+const char* formatText(OutputFormat format) { return kFormatNames[static_cast<int>(format)]; }
 
 HeaderReadMode headerModeFromText(const std::string& text) {
   if (text == kHeaderModeNames[2]) return HeaderReadMode::NoRead;
@@ -352,7 +352,8 @@ const std::vector<std::string>& iniUnknownEntries() { return programSettings().i
 
 std::string missingOutputFolder() {
   const Options& o = liveOptions();
-  std::string wanted = o.outputFolderExists ? o.outputFolder : programSettings().missingIniOutputFolder;
+  std::string wanted =
+      o.outputFolderExists ? o.outputFolder : programSettings().missingIniOutputFolder;
   return wanted.empty() || folderExists(wanted) ? std::string() : wanted;
 }
 

@@ -375,7 +375,9 @@ void AnalysisRun::writeReports(const SourceFileList& list) {
          functions_.collectStepCounts();
        }},
       {options_.lineDistribution ? "関数の行数分布" : nullptr,
-       [&] { writeDistributionReport(reports_, functions_.stepCounts(), options_.distributionStep); }},
+       [&] {
+         writeDistributionReport(reports_, functions_.stepCounts(), options_.distributionStep);
+       }},
       {options_.globalVariableList ? "ｸﾞﾛｰﾊﾞﾙ変数一覧" : nullptr,
        [&] { variables_.writeVariableList(reports_); }},
       {options_.variableDetails ? "変数詳細情報" : nullptr,

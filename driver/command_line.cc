@@ -197,7 +197,7 @@ std::string& buildIdentity() {
 // so that a wrong command line does nothing at all.
 struct ArgumentRequest {
   std::vector<std::string> paths;
-  std::vector<std::string> errors;  // one line each
+  std::vector<std::string> errors;           // one line each
   SwitchAction ending = SwitchAction::kSet;  // kSet: no switch that ends the program
   std::string iniFile;
   bool outputNamed = false;

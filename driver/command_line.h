@@ -11,8 +11,8 @@
 #include "context/source_file_list.h"
 
 enum class CommandLineResult {
-  NoFiles,  // nothing registered: the window (or the usage text) follows
-  Ran,      // one analysis run was performed; the program ends
+  NoFiles,     // nothing registered: the window (or the usage text) follows
+  Ran,         // one analysis run was performed; the program ends
   Exit,        // the help, the version or an INI template, and the program ends
   Failed,      // it cannot be carried out (an output folder that cannot be made)
   UsageError,  // POSIX: a wrong command line; nothing was done

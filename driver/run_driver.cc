@@ -106,7 +106,8 @@ Options optionsOfRun(RunOutcome& outcome, std::unique_ptr<platform::Workbook>& w
 void logNotes(RunOutcome& outcome) {
   if (settingsFileUnusable(outcome.iniProblem))
     errorLog() << iniUnusableLogLine(outcome.iniProblem, outcome.iniPath) << '\n';
-  for (const std::string& entry : outcome.iniUnknown) errorLog() << iniUnknownLogLine(entry) << '\n';
+  for (const std::string& entry : outcome.iniUnknown)
+    errorLog() << iniUnknownLogLine(entry) << '\n';
   if (!outcome.missingOutputFolder.empty())
     errorLog() << missingOutputFolderLogLine(outcome.missingOutputFolder) << '\n';
   for (const std::string& note : outcome.notes) errorLog() << note << '\n';

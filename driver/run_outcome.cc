@@ -135,8 +135,7 @@ std::string folderInUseText(const std::string& folder) {
 
 bool RunOutcome::somethingLost() const {
   return refused + notSources + unmatched + unreadable > 0 || !unwritten.empty() || folderInUse ||
-         !missingOutputFolder.empty() ||
-         workbookAsText || settingsFileUnusable(iniProblem) ||
+         !missingOutputFolder.empty() || workbookAsText || settingsFileUnusable(iniProblem) ||
          settingsFileUnusable(settingsDataProblem);
 }
 

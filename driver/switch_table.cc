@@ -146,8 +146,7 @@ const SwitchRow kSwitches[] = {
     {"/t", nullptr, "処理時間をログに書き、表示する", kSet, turnOn<&Options::showElapsedTime>},
     {"/rsv", nullptr, "予約語の一覧 Mz予約語確認.txt を書く", kSet,
      turnOn<&Options::reservedWordDump>},
-    {"/file", nullptr, "ヘッダーファイルを一回だけ読む (/No_h が無ければ)", kSet,
-     readHeadersOnce},
+    {"/file", nullptr, "ヘッダーファイルを一回だけ読む (/No_h が無ければ)", kSet, readHeadersOnce},
     {"/No_h", nullptr, "ヘッダーファイルを読まない", kSet, noHeaders},
     {"/def", nullptr, "#define 一覧を書く", kSet, turnOn<&Options::defineList>},
 };
@@ -185,7 +184,8 @@ bool matches(std::string_view spelling, const SwitchRow& row, const std::string&
 // "-h, --help, /?" and the value's name.
 std::string helpHead(const SwitchRow& row) {
   std::string head;
-  forEachSpelling(row, [&](std::string_view s) { head += (head.empty() ? "" : ", ") + std::string(s); });
+  forEachSpelling(row,
+                  [&](std::string_view s) { head += (head.empty() ? "" : ", ") + std::string(s); });
   if (row.argument) head += std::string(" ") + row.argument;
   return head;
 }
@@ -199,7 +199,8 @@ const char kUsage[] =
 const char kExitStatuses[] =
     "終了ステータス:\n"
     "  0  指定した全てのファイルを解析し、全てのレポートを書いた\n"
-    "  1  失われたものがある (開けない・対象外のファイル、書けないレポート、使えない設定ファイル、\n"
+    "  1  失われたものがある "
+    "(開けない・対象外のファイル、書けないレポート、使えない設定ファイル、\n"
     "     無い出力先フォルダ、二重起動); 標準エラー出力とログ MizentaErrLog.txt に理由\n"
     "  2  使い方の誤り (不明なスイッチ、値の無いスイッチ、使えない値、ファイルの指定なし);\n"
     "     何も解析せず、何も書かない\n";
@@ -230,7 +231,8 @@ std::string switchHelpText() {
   const size_t width = 28;
   for (const SwitchRow& row : kSwitches) {
     std::string head = "  " + helpHead(row);
-    head += head.size() < width ? std::string(width - head.size(), ' ') : "\n" + std::string(width, ' ');
+    head += head.size() < width ? std::string(width - head.size(), ' ')
+                                : "\n" + std::string(width, ' ');
     text += head + row.help + "\n";
   }
   return text + "\n" + kExitStatuses;

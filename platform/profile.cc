@@ -36,9 +36,11 @@ bool startsWithUtf8Mark(std::string_view bytes) { return bytes.substr(0, 3) == k
 // The length of the UTF-8 sequence at `at`, or 0 when none starts there.
 size_t utf8SequenceLength(std::string_view bytes, size_t at) {
   auto c = static_cast<unsigned char>(bytes[at]);
-  size_t length = c < 0x80 ? 1 : c >= 0xC2 && c <= 0xDF ? 2 : c >= 0xE0 && c <= 0xEF ? 3
-                : c >= 0xF0 && c <= 0xF4                ? 4
-                                                        : 0;
+  size_t length = c < 0x80                 ? 1
+                  : c >= 0xC2 && c <= 0xDF ? 2
+                  : c >= 0xE0 && c <= 0xEF ? 3
+                  : c >= 0xF0 && c <= 0xF4 ? 4
+                                           : 0;
   if (length == 0 || at + length > bytes.size()) return 0;
   for (size_t i = 1; i < length; ++i)
     if ((static_cast<unsigned char>(bytes[at + i]) & 0xC0) != 0x80) return 0;
@@ -50,7 +52,8 @@ SettingsText iniText(const std::string& iniPath, FileSet& files) {
   if (text.bytes.size() >= 2 && text.bytes[0] == '\xFF' && text.bytes[1] == '\xFE')
     text.bytes = cp932FromUtf16(text.bytes);
   else if (isUtf8IniText(text.bytes))
-    text.bytes = utf8ToCp932(std::string_view(text.bytes).substr(startsWithUtf8Mark(text.bytes) ? 3 : 0));
+    text.bytes =
+        utf8ToCp932(std::string_view(text.bytes).substr(startsWithUtf8Mark(text.bytes) ? 3 : 0));
   return text;
 }
 
@@ -75,13 +78,14 @@ bool isUtf8IniText(std::string_view bytes) {
   return beyondAscii;
 }
 
-std::string assignInIniFile(std::string_view bytes, std::string_view section,
-                            std::string_view key, std::string_view value) {
+std::string assignInIniFile(std::string_view bytes, std::string_view section, std::string_view key,
+                            std::string_view value) {
   if (!isUtf8IniText(bytes)) return iniAssign(bytes, section, key, value);
   bool mark = startsWithUtf8Mark(bytes);
   std::string_view text = bytes.substr(mark ? 3 : 0);
   std::string out = iniAssign(text, cp932ToUtf8(section), cp932ToUtf8(key), cp932ToUtf8(value));
-  bool lineFeedsOnly = text.find("\r\n") == std::string_view::npos && text.find('\n') != std::string_view::npos;
+  bool lineFeedsOnly =
+      text.find("\r\n") == std::string_view::npos && text.find('\n') != std::string_view::npos;
   if (lineFeedsOnly) out = withLineFeedsOnly(out);
   return (mark ? kUtf8Mark : "") + out;
 }

@@ -55,8 +55,8 @@ bool isUtf8IniText(std::string_view bytes);
 // encoding: CP932 text as iniAssign() has it; UTF-8 text converted there
 // and back, its byte-order mark kept and LF line ends kept where it has no
 // CR LF.
-std::string assignInIniFile(std::string_view bytes, std::string_view section,
-                            std::string_view key, std::string_view value);
+std::string assignInIniFile(std::string_view bytes, std::string_view section, std::string_view key,
+                            std::string_view value);
 
 // Rewrites the INI file at `iniPath` whole with one key set (the portable
 // way; the Windows program takes it for files in UTF-8). A file that could

@@ -45,15 +45,35 @@ TEST_F(OptionsTest, MissingFileGivesTheDefaults) {
 // Every field that the INI file sets, in one line.
 std::string settingsOf(const Options& o) {
   std::string out;
-  for (std::int32_t v :
-       {o.pc98Lines, o.hideRepeatedSubtrees, o.noFunctionSort, o.showDuplicateChildren,
-        o.macrosAreNotFunctions, o.separateStepCounts, o.tagJumpTree, o.outputMemberVariables,
-        o.classList, o.reservedWordDump, o.globalVariableList, o.variableDetails, o.typeList,
-        o.defineList, o.namespaceList, o.functionList, o.functionDetails, o.lineDistribution,
-        o.distributionStep, o.outputFolderExists, o.fastSpeed, o.showElapsedTime, o.hideToolbar,
-        o.callGraphDot, o.utf8CrLf, static_cast<std::int32_t>(o.outputFormat),
-        static_cast<std::int32_t>(o.headerReadMode), static_cast<std::int32_t>(o.outputEncoding),
-        static_cast<std::int32_t>(o.sourceEncoding)})
+  for (std::int32_t v : {o.pc98Lines,
+                         o.hideRepeatedSubtrees,
+                         o.noFunctionSort,
+                         o.showDuplicateChildren,
+                         o.macrosAreNotFunctions,
+                         o.separateStepCounts,
+                         o.tagJumpTree,
+                         o.outputMemberVariables,
+                         o.classList,
+                         o.reservedWordDump,
+                         o.globalVariableList,
+                         o.variableDetails,
+                         o.typeList,
+                         o.defineList,
+                         o.namespaceList,
+                         o.functionList,
+                         o.functionDetails,
+                         o.lineDistribution,
+                         o.distributionStep,
+                         o.outputFolderExists,
+                         o.fastSpeed,
+                         o.showElapsedTime,
+                         o.hideToolbar,
+                         o.callGraphDot,
+                         o.utf8CrLf,
+                         static_cast<std::int32_t>(o.outputFormat),
+                         static_cast<std::int32_t>(o.headerReadMode),
+                         static_cast<std::int32_t>(o.outputEncoding),
+                         static_cast<std::int32_t>(o.sourceEncoding)})
     out += std::to_string(v) + ",";
   out += o.outputFolder + "," + std::to_string(o.includeDirectories.size()) + "," +
          formatExtensionList(o.extensionLanguages);
@@ -94,12 +114,12 @@ TEST_F(OptionsTest, AUtf8FileIsReadAsItsShiftJisText) {
 // Sections and keys the program does not know are named, in the order of
 // the file; include folders are known by any number.
 TEST_F(OptionsTest, UnknownSectionsAndKeysAreNamed) {
-  load("[ﾌｧｲﾙ出力設定]\n関数一覧表示=ON\n関数一覧の表示=ON\n標準ｲﾝｸﾙｰﾄﾞ3=x\n"
-       "[ﾃﾞｨﾚｸﾄﾘ設定]\n標準ｲﾝｸﾙｰﾄﾞ12=\n標準ｲﾝｸﾙｰﾄﾞX=\n"
-       "[Extra]\nk=v\n[その他設定]\nﾂﾘｰ表示幅=300\nutf-8の改行をcrlf=ON\n; 注釈=x\n");
+  load(
+      "[ﾌｧｲﾙ出力設定]\n関数一覧表示=ON\n関数一覧の表示=ON\n標準ｲﾝｸﾙｰﾄﾞ3=x\n"
+      "[ﾃﾞｨﾚｸﾄﾘ設定]\n標準ｲﾝｸﾙｰﾄﾞ12=\n標準ｲﾝｸﾙｰﾄﾞX=\n"
+      "[Extra]\nk=v\n[その他設定]\nﾂﾘｰ表示幅=300\nutf-8の改行をcrlf=ON\n; 注釈=x\n");
   EXPECT_EQ(iniUnknownEntries(),
-            (std::vector<std::string>{"[ﾌｧｲﾙ出力設定] 関数一覧表示",
-                                      "[ﾌｧｲﾙ出力設定] 標準ｲﾝｸﾙｰﾄﾞ3",
+            (std::vector<std::string>{"[ﾌｧｲﾙ出力設定] 関数一覧表示", "[ﾌｧｲﾙ出力設定] 標準ｲﾝｸﾙｰﾄﾞ3",
                                       "[ﾃﾞｨﾚｸﾄﾘ設定] 標準ｲﾝｸﾙｰﾄﾞX", "[Extra]"}));
   EXPECT_EQ(liveOptions().utf8CrLf, 1);  // keys match without regard to ASCII case
 }

@@ -133,12 +133,12 @@ TEST_F(CommandLineTest, AWrongPosixCommandLineDoesNothing) {
   touch("a.c");
   const std::string a = temp_.file("a.c"), out = temp_.file("made");
   const std::vector<std::vector<std::string>> cases = {
-      {"/T", a},                         // switches are case-sensitive
-      {"-x", "-o", out, a},              // unknown, before a good switch
-      {a, "-o", out, "--format"},        // a value missing at the end
+      {"/T", a},                          // switches are case-sensitive
+      {"-x", "-o", out, a},               // unknown, before a good switch
+      {a, "-o", out, "--format"},         // a value missing at the end
       {"--format", "doc", "-o", out, a},  // a value no format has
-      {"--format=", a},                  // an empty value
-      {"--reports", "list,callers", a},  // one report of the list unknown
+      {"--format=", a},                   // an empty value
+      {"--reports", "list,callers", a},   // one report of the list unknown
       {"--headers=sometimes", a},
       {"--encoding", "latin1", a},
       {"--source-encoding", "utf-16", a},
@@ -169,21 +169,26 @@ TEST_F(CommandLineTest, LongSwitchesSetTheirOptions) {
   };
   auto reports = [](const Options& o) {
     return std::to_string(o.functionList) + std::to_string(o.functionDetails) +
-           std::to_string(o.classList) + std::to_string(o.defineList) +
-           std::to_string(o.typeList) + std::to_string(o.namespaceList) +
-           std::to_string(o.globalVariableList) + std::to_string(o.variableDetails) +
-           std::to_string(o.lineDistribution);
+           std::to_string(o.classList) + std::to_string(o.defineList) + std::to_string(o.typeList) +
+           std::to_string(o.namespaceList) + std::to_string(o.globalVariableList) +
+           std::to_string(o.variableDetails) + std::to_string(o.lineDistribution);
   };
   const Case cases[] = {
       {{"--reports", "details,variables"}, reports, "010000110"},
       {{"--all-reports", "--reports=classes"}, reports, "001000000"},
       {{"--reports", "list", "--all-reports"}, reports, "111111111"},
-      {{"--format", "csv"}, [](const Options& o) { return std::to_string(int(o.outputFormat)); }, "2"},
-      {{"--format=json"}, [](const Options& o) { return std::to_string(int(o.outputFormat)); }, "4"},
+      {{"--format", "csv"},
+       [](const Options& o) { return std::to_string(int(o.outputFormat)); },
+       "2"},
+      {{"--format=json"},
+       [](const Options& o) { return std::to_string(int(o.outputFormat)); },
+       "4"},
       {{"--headers", "once"},
-       [](const Options& o) { return std::to_string(int(o.headerReadMode)); }, "1"},
+       [](const Options& o) { return std::to_string(int(o.headerReadMode)); },
+       "1"},
       {{"--headers=none", "/file"},
-       [](const Options& o) { return std::to_string(int(o.headerReadMode)); }, "2"},
+       [](const Options& o) { return std::to_string(int(o.headerReadMode)); },
+       "2"},
       {{"--encoding", "utf-8", "--crlf", "--source-encoding", "euc-jp"},
        [](const Options& o) {
          return std::to_string(int(o.outputEncoding)) + std::to_string(o.utf8CrLf) +
@@ -204,8 +209,8 @@ TEST_F(CommandLineTest, LongSwitchesSetTheirOptions) {
     EXPECT_EQ(c.seen(liveOptions()), c.expected);
   }
   liveOptions() = Options();
-  runCommandLineArguments({"-I", temp_.file("inc1"), "-I" + temp_.file("inc2"), "-I",
-                           temp_.file("inc1/")});
+  runCommandLineArguments(
+      {"-I", temp_.file("inc1"), "-I" + temp_.file("inc2"), "-I", temp_.file("inc1/")});
   EXPECT_EQ(liveOptions().includeDirectories,
             (std::vector<std::string>{temp_.file("inc1/"), temp_.file("inc2/")}));
 }

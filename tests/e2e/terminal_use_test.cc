@@ -79,10 +79,12 @@ TEST_P(TerminalUseLinux, AWrongCommandLineDoesNothing) {
       {{"a.c", "-T"}, "コマンド[-T]は存在しません"},
       {{"a.c", "--format"}, "コマンド[--format]に値がありません"},
       {{"--format", "doc", "a.c"}, "コマンド[--format]: 形式[doc]はありません"},
-      {{"--reports=list,callers", "a.c"}, "コマンド[--reports=list,callers]: ﾚﾎﾟｰﾄ[callers]はありません"},
+      {{"--reports=list,callers", "a.c"},
+       "コマンド[--reports=list,callers]: ﾚﾎﾟｰﾄ[callers]はありません"},
       {{"--headers", "sometimes", "a.c"}, "コマンド[--headers]: 読み方[sometimes]はありません"},
       {{"-Inone", "a.c"}, "コマンド[-Inone]: ﾌｫﾙﾀﾞ[none]がありません"},
-      {{"-o", "out", "--encoding", "latin1", "a.c"}, "コマンド[--encoding]: 文字ｺｰﾄﾞ[latin1]はありません"},
+      {{"-o", "out", "--encoding", "latin1", "a.c"},
+       "コマンド[--encoding]: 文字ｺｰﾄﾞ[latin1]はありません"},
       {{"--write-ini", "x.ini", "--crlf", "-q"}, "コマンド[-q]は存在しません"},
   };
   for (const Case& c : cases) {
@@ -109,8 +111,10 @@ TEST_P(TerminalUseLinux, HelpAndReadmeNameTheSameSwitches) {
        at = end + 1)
     spellings.insert(allSwitchSpellings().substr(at, end - at));
   for (const std::string& s : spellings)
-    EXPECT_TRUE(std::regex_search(help.standardOutput,
-                                  std::regex("(^|\n)  ([^ ]+, )*" + std::regex_replace(s, std::regex("[?/]"), "\\$&") + "[ ,\n]")))
+    EXPECT_TRUE(
+        std::regex_search(help.standardOutput,
+                          std::regex("(^|\n)  ([^ ]+, )*" +
+                                     std::regex_replace(s, std::regex("[?/]"), "\\$&") + "[ ,\n]")))
         << s;
   // The README's table: the first cell of each row, each spelling in
   // backticks, a value after a blank.
@@ -191,9 +195,9 @@ TEST_P(TerminalUseLinux, SwitchesOverrideTheIniForOneRun) {
   EXPECT_EQ(readFileBytes(prog_ + "/Mizenta.ini"), ini);
   for (const std::string& name : written()) fs::remove(prog_ + "/" + toUtf8(name));
   EXPECT_EQ(run({"a.c"}).exitCode, 0);
-  EXPECT_EQ(written(), (std::set<std::string>{"MizentaErrLog.txt", "MizentaLog.html",
-                                              "MzFileTree.html", "MzStepLog.html",
-                                              "Mz一覧Func.html"}));
+  EXPECT_EQ(written(),
+            (std::set<std::string>{"MizentaErrLog.txt", "MizentaLog.html", "MzFileTree.html",
+                                   "MzStepLog.html", "Mz一覧Func.html"}));
 }
 
 // Past ten lost inputs the summary counts the rest. The files are read in
@@ -233,9 +237,9 @@ TEST_P(TerminalUseLinux, TheProgressLineNamesTheReportBeingWritten) {
 // Shift-JIS one; what it holds that the program does not know is named.
 TEST_P(TerminalUse, Utf8IniFilesAndUnknownKeys) {
   writeFileBytes(prog_ + "/Mizenta.ini",
-                 "\xEF\xBB\xBF" + platform::cp932ToUtf8(
-                                      "[ﾌｧｲﾙ出力設定]\n関数一覧の表示=ON\n関数詳細の表示=ON\n"
-                                      "[ﾌｧｲﾙ設定]\n型情報の表示=ON\n"));
+                 "\xEF\xBB\xBF" +
+                     platform::cp932ToUtf8("[ﾌｧｲﾙ出力設定]\n関数一覧の表示=ON\n関数詳細の表示=ON\n"
+                                           "[ﾌｧｲﾙ設定]\n型情報の表示=ON\n"));
   ProgramResult r = run({native(work_ + "/a.c")});
   EXPECT_EQ(r.exitCode, 0);
   std::set<std::string> expected = kAlwaysWritten;
