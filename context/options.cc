@@ -28,47 +28,137 @@ const char kKeyOutputEncoding[] = "出力文字ｺｰﾄﾞ";
 const char kKeyUtf8CrLf[] = "UTF-8の改行をCRLF";
 const char kKeySourceEncoding[] = "ｿｰｽ文字ｺｰﾄﾞ";
 const char* const kHeaderModeNames[3] = {"通常", "一回読み込み", "読取禁止"};
+}  // namespace
+
+const char kKeyTreeWidth[] = "ﾂﾘｰ表示幅";
+
+namespace {
 
 struct FlagKey {
   const char* key;
   std::int32_t Options::*field;
+  const char* comment;  // its line in the INI template
 };
 
 // In the order in which they are read (and written) in "ﾃｷｽﾄ出力設定".
 const FlagKey kTextFlags[] = {
-    {"関数ｿｰﾄしない", &Options::noFunctionSort},
-    {"重複した子関数を全て表示", &Options::showDuplicateChildren},
-    {"ﾏｸﾛを関数として認めない", &Options::macrosAreNotFunctions},
-    {"既述関数非表示", &Options::hideRepeatedSubtrees},
-    {"PC-98x1", &Options::pc98Lines},
-    {"ｽﾃｯﾌﾟ数の表示を個別", &Options::separateStepCounts},
-    {"ﾂﾘｰ出力をﾀｸﾞ形式", &Options::tagJumpTree},
-    {"メンバ変数を出力", &Options::outputMemberVariables},
+    {"関数ｿｰﾄしない", &Options::noFunctionSort, "関数ツリー図を名前順でなく使われた順に"},
+    {"重複した子関数を全て表示", &Options::showDuplicateChildren, "子関数を呼ばれるたびに表示"},
+    {"ﾏｸﾛを関数として認めない", &Options::macrosAreNotFunctions,
+     "関数形式マクロを関数として扱わない"},
+    {"既述関数非表示", &Options::hideRepeatedSubtrees, "既に出した部分ツリーを再び展開しない"},
+    {"PC-98x1", &Options::pc98Lines, "罫線を「・」で描く"},
+    {"ｽﾃｯﾌﾟ数の表示を個別", &Options::separateStepCounts, "ステップ数をファイルごとの塊で"},
+    {"ﾂﾘｰ出力をﾀｸﾞ形式", &Options::tagJumpTree,
+     "タグジャンプできる関数ツリー図 (ファイル名はパス付き)"},
+    {"メンバ変数を出力", &Options::outputMemberVariables, "メンバ変数も一覧に"},
 };
 
 // "ﾌｧｲﾙ出力設定" in reading order; saving puts the namespace list before
 // the function lists (kFileFlagSaveOrder).
 const FlagKey kFileFlags[] = {
-    {"使用ｸﾗｽ確認", &Options::classList},
-    {"#define文確認", &Options::defineList},
-    {"予約語表示", &Options::reservedWordDump},
-    {"ｸﾞﾛｰﾊﾞﾙ変数一覧", &Options::globalVariableList},
-    {"変数詳細情報の表示", &Options::variableDetails},
-    {"型情報の表示", &Options::typeList},
-    {"関数一覧の表示", &Options::functionList},
-    {"関数詳細情報の表示", &Options::functionDetails},
-    {"名前空間一覧の表示", &Options::namespaceList},
-    {"関数の行数分布を出力", &Options::lineDistribution},
-    {"関数呼出図の出力", &Options::callGraphDot},
+    {"使用ｸﾗｽ確認", &Options::classList, "クラス一覧を書く"},
+    {"#define文確認", &Options::defineList, "#define/Const 一覧を書く"},
+    {"予約語表示", &Options::reservedWordDump, "予約語の一覧を書く"},
+    {"ｸﾞﾛｰﾊﾞﾙ変数一覧", &Options::globalVariableList, "グローバル変数一覧を書く"},
+    {"変数詳細情報の表示", &Options::variableDetails, "変数詳細情報を書く"},
+    {"型情報の表示", &Options::typeList, "型情報一覧を書く"},
+    {"関数一覧の表示", &Options::functionList, "関数一覧を書く"},
+    {"関数詳細情報の表示", &Options::functionDetails, "関数詳細情報を書く"},
+    {"名前空間一覧の表示", &Options::namespaceList, "名前空間一覧を書く"},
+    {"関数の行数分布を出力", &Options::lineDistribution, "関数の行数分布を書く"},
+    {"関数呼出図の出力", &Options::callGraphDot, "関数呼出図 (Graphviz の dot) を書く"},
 };
 // The settings sheet has no place for the call graph: its key is left as
 // the user wrote it.
 const int kFileFlagSaveOrder[] = {0, 1, 2, 3, 4, 5, 8, 6, 7, 9};
 
 const FlagKey kOtherFlagsSaved[] = {
-    {"処理時間表示", &Options::showElapsedTime},
-    {"ﾂｰﾙﾊﾞｰ非表示", &Options::hideToolbar},
+    {"処理時間表示", &Options::showElapsedTime, "処理時間をログに書き、表示する"},
+    {"ﾂｰﾙﾊﾞｰ非表示", &Options::hideToolbar, "ウィンドウのツールバーを隠す"},
 };
+
+// The keys that are no flag of the tables above, with their defaults, in
+// the order of the INI template within their sections.
+struct ValueKey {
+  const char* section;
+  const char* key;
+  const char* value;
+  const char* comment;
+};
+const ValueKey kValueKeys[] = {
+    {kSectionDirectories, kKeyIncludeCount, "0",
+     "標準インクルードフォルダの数: 標準ｲﾝｸﾙｰﾄﾞ0, 標準ｲﾝｸﾙｰﾄﾞ1 … に1つずつ、探す順に"},
+    {kSectionDirectories, kKeyOutputFolder, "",
+     "レポートの出力先フォルダ (空: プログラムのフォルダ)"},
+    {kSectionFileOutput, kKeyDistributionStep, "10", "関数の行数分布の1つの階級の行数"},
+    {kSectionFileOutput, kKeyOutputFormat, "txt", "レポートの形式: txt, html, csv, xls, json"},
+    {kSectionOther, kKeyFastSpeed, "ON", "ウィンドウの解析を高い優先度で"},
+    {kSectionOther, kKeyTreeWidth, "200", "ウィンドウのファイルツリーの幅 (ピクセル)"},
+    {kSectionOther, kKeyHeaderMode, "通常",
+     "ヘッダーファイルの読み方: 通常 (ソースごと), 一回読み込み, 読取禁止"},
+    {kSectionOther, kKeyExtensions, kDefaultExtensionList,
+     "拡張子:言語 (0 C, 1 C++, 2 Java, 3 VB, 4 Delphi) をコンマで区切って"},
+    {kSectionOther, kKeyOutputEncoding, "sjis", "レポートとログの文字コード: sjis, utf-8"},
+    {kSectionOther, kKeyUtf8CrLf, "OFF", "utf-8 でも行末を CR LF に"},
+    {kSectionOther, kKeySourceEncoding, "auto", "ソースの文字コード: auto, sjis, utf-8, euc-jp"},
+};
+
+// Every key of the INI file with its default and its comment, section by
+// section: the template is written so, and a key of the file that is none
+// of these is named.
+template <typename Visit>
+void forEachIniKey(Visit visit) {
+  auto values = [&](const char* section) {
+    for (const ValueKey& k : kValueKeys)
+      if (k.section == section) visit(section, k.key, k.value, k.comment);
+  };
+  auto flags = [&](const char* section, const auto& table) {
+    for (const FlagKey& f : table) visit(section, f.key, "OFF", f.comment);
+  };
+  values(kSectionDirectories);
+  flags(kSectionTextOutput, kTextFlags);
+  flags(kSectionFileOutput, kFileFlags);
+  values(kSectionFileOutput);
+  flags(kSectionOther, kOtherFlagsSaved);
+  values(kSectionOther);
+}
+
+const char* const kSections[] = {kSectionDirectories, kSectionTextOutput, kSectionFileOutput,
+                                 kSectionOther};
+
+// "標準ｲﾝｸﾙｰﾄﾞ" and a decimal: one of the include folders.
+bool isIncludeFolderKey(const std::string& key) {
+  const size_t prefix = sizeof kKeyIncludeFormat - 1;
+  if (key.size() <= prefix || key.compare(0, prefix, kKeyIncludeFormat) != 0) return false;
+  for (size_t i = prefix; i < key.size(); ++i)
+    if (key[i] < '0' || key[i] > '9') return false;
+  return true;
+}
+
+bool knownKey(const std::string& section, const std::string& key) {
+  if (equalsIgnoreCase(section, kSectionDirectories) && isIncludeFolderKey(key)) return true;
+  bool known = false;
+  forEachIniKey([&](const char* s, const char* k, const char*, const char*) {
+    known = known || (equalsIgnoreCase(section, s) && equalsIgnoreCase(key, k));
+  });
+  return known;
+}
+
+// "[section]" for a section the program does not know, "[section] key" for
+// an unknown key of a known one, in the order of the file.
+std::vector<std::string> unknownEntries(const platform::ProfileReader& ini) {
+  std::vector<std::string> unknown;
+  for (const platform::IniEntry& e : ini.entries()) {
+    bool sectionKnown = false;
+    for (const char* s : kSections) sectionKnown = sectionKnown || equalsIgnoreCase(e.section, s);
+    if (!sectionKnown && e.key.empty())
+      unknown.push_back("[" + e.section + "]");
+    else if (sectionKnown && !e.key.empty() && !knownKey(e.section, e.key))
+      unknown.push_back("[" + e.section + "] " + e.key);
+  }
+  return unknown;
+}
 
 // What the program knows of its settings for its whole life: where it is,
 // the options in force and what became of its INI file.
@@ -76,6 +166,8 @@ struct ProgramSettings {
   std::string folder;
   Options options;
   platform::FileProblem iniProblem = platform::FileProblem::kMissing;
+  std::vector<std::string> iniUnknown;  // unknownEntries() of the file read
+  std::string missingIniOutputFolder;   // named by the file, not there
 };
 
 ProgramSettings& programSettings() {
@@ -240,8 +332,11 @@ void loadOptions() {
   o = Options();
   o.fastSpeed = 0;
   o.distributionStep = 0;
+  programSettings().iniUnknown = unknownEntries(ini);
   loadIncludeDirectories(ini, o);
-  setOutputFolder(o, readValue(ini, kSectionDirectories, kKeyOutputFolder, ""));
+  const std::string folder = readValue(ini, kSectionDirectories, kKeyOutputFolder, "");
+  setOutputFolder(o, folder);
+  programSettings().missingIniOutputFolder = o.outputFolderExists ? "" : folder;
   for (const FlagKey& f : kTextFlags) o.*f.field = readFlag(ini, kSectionTextOutput, f.key);
   o.excelVersion = platform::probeExcelVersion();
   o.excelAvailable = o.excelVersion > 0 ? 1 : 0;
@@ -253,9 +348,33 @@ void loadOptions() {
 
 platform::FileProblem iniFileProblem() { return programSettings().iniProblem; }
 
+const std::vector<std::string>& iniUnknownEntries() { return programSettings().iniUnknown; }
+
+std::string missingOutputFolder() {
+  const Options& o = liveOptions();
+  std::string wanted =
+      o.outputFolderExists ? o.outputFolder : programSettings().missingIniOutputFolder;
+  return wanted.empty() || folderExists(wanted) ? std::string() : wanted;
+}
+
+std::string defaultIniText() {
+  std::string text =
+      "; Mizenta.ini: Mizenta の設定。全てのキーが既定値です。; で始まる行は注釈です。\r\n"
+      "; ON/OFF のキーは値がちょうど ON のときだけ有効です。\r\n";
+  const char* current = nullptr;
+  forEachIniKey([&](const char* section, const char* key, const char* value, const char* comment) {
+    if (section != current) text += std::string("\r\n[") + section + "]\r\n";
+    current = section;
+    text += std::string("; ") + comment + "\r\n" + key + "=" + value + "\r\n";
+  });
+  return text;
+}
+
 // The settings in force are the user's from now on, not the defaults.
 void saveOptions(const Options& edited) {
   programSettings().iniProblem = platform::FileProblem::kNone;
+  programSettings().iniUnknown.clear();
+  programSettings().missingIniOutputFolder.clear();
   Options& o = liveOptions();
   o.outputFolder.clear();
   o.includeDirectories.clear();

@@ -74,6 +74,7 @@ extern const char kSectionTextOutput[];
 extern const char kSectionFileOutput[];
 extern const char kSectionOther[];
 extern const char kKeyFastSpeed[];
+extern const char kKeyTreeWidth[];  // the window's, in "その他設定"
 extern const char kDefaultExtensionList[];
 
 // What the report writers are told: the chosen format and the line style.
@@ -98,6 +99,17 @@ std::string iniPath();
 // until saveOptions() puts the user's settings in force.
 void loadOptions();
 platform::FileProblem iniFileProblem();
+// What the INI file read held that the program does not know, one entry
+// each in the order of the file: "[section]" for an unknown section,
+// "[section] key" for an unknown key of a known section.
+const std::vector<std::string>& iniUnknownEntries();
+// The output folder that the settings name (the INI file's, or the one
+// set for this run) when it does not exist now, else empty: the run then
+// takes the fallback folder, and the user is told.
+std::string missingOutputFolder();
+// An INI file with every key at its default and a comment line each
+// (Shift-JIS, CR LF); read back, it gives the defaults.
+std::string defaultIniText();
 void saveOptions(const Options& edited);
 void writeFlag(const char* section, const char* key, std::int32_t flag);
 

@@ -208,6 +208,7 @@ bool AnalysisRun::readMainFile(SourceFileList& list, int entryIndex, SourceReade
     else
       errorLog() << " Can't open [" << entry.name << "]\n";
     ++filesUnreadable_;
+    unreadablePaths_.push_back(path);
     return true;
   }
   ++filesRead_;
@@ -378,45 +379,42 @@ void AnalysisRun::writeReports(const SourceFileList& list) {
   // The call tree and the function list may be written beside the
   // reports after them; they end before this does, their messages first.
   std::unique_ptr<CallTreeBeside> tree;
-  const std::function<void()> steps[] = {
-      [&] {
-        if (options_.variableDetails) variables_.handOverReferences();
-        const FunctionReportTables tables{functions_, fileNames_, options_};
-        tree = writeCallTreeBeside(reports_, tables);  // with the function list and details
-        if (document_) {
-          if (scope == ListScope::kWholeRun) document_->writeSection(nullptr);
-          document_->finish(tables, variables_, list);
-        }
-        functions_.collectStepCounts();
-      },
-      [&] {
-        if (options_.lineDistribution)
-          writeDistributionReport(reports_, functions_.stepCounts(), options_.distributionStep);
-      },
-      [&] {
-        if (options_.globalVariableList) variables_.writeVariableList(reports_);
-      },
-      [&] {
-        if (options_.variableDetails) variables_.writeVariableDetails(reports_);
-      },
-      [&] {
-        if (options_.defineList) defines_.writeList(reports_, scope);
-      },
-      [&] {
-        if (options_.classList) classes_.writeClassList(reports_, scope);
-      },
-      [&] {
-        if (options_.typeList) workingTypes_.writeTypeList(reports_, scope, fileName);
-      },
-      [&] {
-        if (options_.namespaceList) namespaces_.writeNamespaceList(reports_, scope, fileName);
-      },
-      [&] { fileTree_.write(reports_); },
-      [&] { writeStepLog(reports_, options_, list); },
+  // Each step with what the progress line names while it is written.
+  const std::pair<const char*, std::function<void()>> steps[] = {
+      {"関数ツリー図",
+       [&] {
+         if (options_.variableDetails) variables_.handOverReferences();
+         const FunctionReportTables tables{functions_, fileNames_, options_};
+         tree = writeCallTreeBeside(reports_, tables);  // with the function list and details
+         if (document_) {
+           if (scope == ListScope::kWholeRun) document_->writeSection(nullptr);
+           document_->finish(tables, variables_, list);
+         }
+         functions_.collectStepCounts();
+       }},
+      {options_.lineDistribution ? "関数の行数分布" : nullptr,
+       [&] {
+         writeDistributionReport(reports_, functions_.stepCounts(), options_.distributionStep);
+       }},
+      {options_.globalVariableList ? "ｸﾞﾛｰﾊﾞﾙ変数一覧" : nullptr,
+       [&] { variables_.writeVariableList(reports_); }},
+      {options_.variableDetails ? "変数詳細情報" : nullptr,
+       [&] { variables_.writeVariableDetails(reports_); }},
+      {options_.defineList ? "#define一覧" : nullptr, [&] { defines_.writeList(reports_, scope); }},
+      {options_.classList ? "ｸﾗｽ一覧" : nullptr, [&] { classes_.writeClassList(reports_, scope); }},
+      {options_.typeList ? "型情報一覧" : nullptr,
+       [&] { workingTypes_.writeTypeList(reports_, scope, fileName); }},
+      {options_.namespaceList ? "名前空間一覧" : nullptr,
+       [&] { namespaces_.writeNamespaceList(reports_, scope, fileName); }},
+      {"ﾌｧｲﾙﾂﾘｰ", [&] { fileTree_.write(reports_); }},
+      {"ｽﾃｯﾌﾟ数", [&] { writeStepLog(reports_, options_, list); }},
   };
-  for (const std::function<void()>& step : steps) {
+  for (const auto& [report, step] : steps) {
     if (stopRequested()) break;
+    if (!report) continue;
+    if (reportProgress_) reportProgress_(report);
     step();
   }
+  if (tree && reportProgress_) reportProgress_("関数ツリー図");
   if (tree) tree->finish();
 }

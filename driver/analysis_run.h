@@ -85,6 +85,12 @@ class AnalysisRun {
   void setProgress(std::function<void(int, int, const std::string&)> progress) {
     progress_ = std::move(progress);
   }
+  // Called before each report is written, with its name ("ｽﾃｯﾌﾟ数"); the
+  // call tree, written beside the others, is named again while the run
+  // waits for it at the end.
+  void setReportProgress(std::function<void(const std::string&)> progress) {
+    reportProgress_ = std::move(progress);
+  }
   // Harnesses read in other block sizes, or leave the reports out.
   void setBlockBytes(size_t bytes) { blockBytes_ = bytes; }
   void setReportsWanted(bool wanted) { reportsWanted_ = wanted; }
@@ -108,6 +114,8 @@ class AnalysisRun {
   // Registered files read so far, and those that did not open.
   int filesRead() const { return filesRead_; }
   int filesUnreadable() const { return filesUnreadable_; }
+  // The paths of the registered files that did not open, in reading order.
+  const std::vector<std::string>& unreadablePaths() const { return unreadablePaths_; }
   // Why the settings data file was not read (kNone when it was).
   platform::FileProblem settingsDataProblem() const { return settingsProblem_; }
 
@@ -162,6 +170,8 @@ class AnalysisRun {
   double elapsed_ = 0.0;
   int filesRead_ = 0;
   int filesUnreadable_ = 0;
+  std::vector<std::string> unreadablePaths_;
+  std::function<void(const std::string&)> reportProgress_;
   // Every file of the run is Java: classes and types stay from file to
   // file, and the declarations of all files are entered before the first.
   bool javaRun_ = false;

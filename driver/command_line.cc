@@ -1,67 +1,47 @@
 #include "driver/command_line.h"
 
+#include <cstdio>
 #include <set>
 #include <utility>
 
 #include "context/options.h"
 #include "driver/run_driver.h"
 #include "driver/run_outcome.h"
+#include "driver/switch_table.h"
 #include "context/source_file_list.h"
 #include "context/text_util.h"
 #include "parsers/languages.h"
 #include "platform/file_system.h"
 #include "platform/program.h"
+#include "platform/text_encoding.h"
 
 const char kVersionText[] = "Version 1.19a   2009/04/28";
 
 namespace {
 
+// The Windows command line: "/?" shows the usage box and "/v" the version,
+// any other switch of the table changes the options; an unknown one is
+// told and the command line goes on.
 enum class SwitchEffect { Applied, Unknown, Exit };
 
-// "/file" lowers the header mode to read-once, but never lifts "/No_h".
-void readHeadersOnce(Options& o) {
-  if (o.headerReadMode != HeaderReadMode::NoRead) o.headerReadMode = HeaderReadMode::ReadOnce;
-}
-
-struct Switch {
-  const char* token;
-  void (*apply)(Options&);
-};
-
-const Switch kSwitches[] = {
-    {"/98", [](Options& o) { o.pc98Lines = 1; }},
-    {"/t", [](Options& o) { o.showElapsedTime = 1; }},
-    {"/rsv", [](Options& o) { o.reservedWordDump = 1; }},
-    {"/file", readHeadersOnce},
-    {"/No_h", [](Options& o) { o.headerReadMode = HeaderReadMode::NoRead; }},
-    {"/def", [](Options& o) { o.defineList = 1; }},
-    {"/func", [](Options& o) { o.hideRepeatedSubtrees = 1; }},
-};
-
-bool isKnownSwitch(const std::string& token) {
-  if (token == "/?" || token == "/v") return true;
-  for (const Switch& s : kSwitches)
-    if (token == s.token) return true;
-  return false;
-}
-
-SwitchEffect applySwitch(const std::string& token) {
-  if (token == "/?") {
-    showUsage();
-    return SwitchEffect::Exit;
+SwitchEffect applyWindowsSwitch(const std::string& token) {
+  SwitchMatch match = findSwitch(token, true);
+  if (!match.row) {
+    platform::writeStandardError("コマンド[" + token + "]は存在しません\n");
+    runOutcome().badCommandLine = true;
+    return SwitchEffect::Unknown;
   }
-  if (token == "/v") {
-    platform::writeStandardOutput(std::string(kVersionText) + "\n");
-    return SwitchEffect::Exit;
+  switch (match.row->action) {
+    case SwitchAction::kHelp:
+      showUsage();
+      return SwitchEffect::Exit;
+    case SwitchAction::kShortVersion:
+      platform::writeStandardOutput(std::string(kVersionText) + "\n");
+      return SwitchEffect::Exit;
+    default:
+      match.row->apply(liveOptions(), std::string());
+      return SwitchEffect::Applied;
   }
-  for (const Switch& s : kSwitches) {
-    if (token != s.token) continue;
-    s.apply(liveOptions());
-    return SwitchEffect::Applied;
-  }
-  platform::writeStandardError("コマンド[" + token + "]は存在しません\n");
-  runOutcome().badCommandLine = true;
-  return SwitchEffect::Unknown;
 }
 
 std::string withoutTrailingSpaces(std::string token) {
@@ -175,13 +155,9 @@ void PathRegistration::offer(const std::string& name, const std::string& directo
 // second '/' (an absolute path), a '.' (a file name) or a '*' (a pattern).
 bool isPathArgument(const std::string& token) {
   if (token[0] != '/' && token[0] != '-') return true;
-  if (isKnownSwitch(token)) return false;
+  if (findSwitch(token, false).row) return false;
   if (platform::fileStatus(token).exists) return true;
   return token.find_first_of("/.*", 1) != std::string::npos;
-}
-
-bool isOutputSwitch(const std::string& token) {
-  return token == "--output" || token == "-o" || token.rfind("--output=", 0) == 0;
 }
 
 void makeMissingFolder(const std::string& path) {
@@ -200,20 +176,9 @@ void makeFolders(const std::string& path) {
   makeMissingFolder(path);
 }
 
-// "--output DIR", "-o DIR", "--output=DIR": the output folder of this run,
-// made when it is missing. False when it cannot be made.
-bool takeOutputFolder(const std::vector<std::string>& arguments, size_t& i) {
-  const std::string& token = arguments[i];
-  std::string folder;
-  if (token.find('=') != std::string::npos)
-    folder = token.substr(token.find('=') + 1);
-  else if (i + 1 < arguments.size())
-    folder = arguments[++i];
-  if (folder.empty()) {
-    platform::writeStandardError("出力先ﾌｫﾙﾀﾞの指定がありません: " + token + "\n");
-    runOutcome().badCommandLine = true;
-    return true;
-  }
+// "--output DIR": the output folder of this run, made when it is missing.
+// False when it cannot be made.
+bool takeOutputFolder(const std::string& folder) {
   makeFolders(folder);
   if (!folderExists(folder)) {
     platform::writeStandardError("出力先ﾌｫﾙﾀﾞを作れません: " + folder + "\n");
@@ -223,10 +188,129 @@ bool takeOutputFolder(const std::vector<std::string>& arguments, size_t& i) {
   return true;
 }
 
-std::string posixSpelling(const std::string& token) {
-  if (token == "--help") return "/?";
-  if (token == "--version") return "/v";
-  return token;
+std::string& buildIdentity() {
+  static std::string identity = "(不明)";
+  return identity;
+}
+
+// What the POSIX arguments ask for, read whole before anything is done,
+// so that a wrong command line does nothing at all.
+struct ArgumentRequest {
+  std::vector<std::string> paths;
+  std::vector<std::string> errors;           // one line each
+  SwitchAction ending = SwitchAction::kSet;  // kSet: no switch that ends the program
+  std::string iniFile;
+  bool outputNamed = false;
+  std::string outputFolder;
+};
+
+// The switch `match` (spelt `token`), its value taken from the next argument
+// when it needs one and the token held none.
+void takeSwitch(const SwitchMatch& match, const std::string& token,
+                const std::vector<std::string>& arguments, size_t& i, ArgumentRequest& request) {
+  const SwitchRow& row = *match.row;
+  std::string value = match.value;
+  if (row.argument && !match.valueGiven) {
+    if (i + 1 >= arguments.size()) {
+      request.errors.push_back("コマンド[" + token + "]に値がありません");
+      return;
+    }
+    value = arguments[++i];
+  }
+  if (row.argument && value.empty()) {
+    request.errors.push_back("コマンド[" + token + "]に値がありません");
+    return;
+  }
+  switch (row.action) {
+    case SwitchAction::kSet: {
+      std::string wrong = row.apply(liveOptions(), value);
+      if (!wrong.empty()) request.errors.push_back("コマンド[" + token + "]: " + wrong);
+      return;
+    }
+    case SwitchAction::kOutput:
+      request.outputNamed = true;
+      request.outputFolder = value;
+      return;
+    case SwitchAction::kWriteIni:
+      request.iniFile = value;
+      [[fallthrough]];
+    case SwitchAction::kHelp:
+    case SwitchAction::kVersion:
+    case SwitchAction::kShortVersion:
+      // The help wins over the others; otherwise the first one asked.
+      if (request.ending == SwitchAction::kSet || row.action == SwitchAction::kHelp)
+        request.ending = row.action;
+      return;
+  }
+}
+
+ArgumentRequest readArguments(const std::vector<std::string>& arguments) {
+  ArgumentRequest request;
+  bool pathsOnly = false;  // after "--"
+  for (size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& token = arguments[i];
+    if (token.empty()) continue;
+    if (!pathsOnly && token == "--") {
+      pathsOnly = true;
+    } else if (pathsOnly || isPathArgument(token)) {
+      request.paths.push_back(token);
+    } else if (SwitchMatch match = findSwitch(token, false); match.row) {
+      takeSwitch(match, token, arguments, i, request);
+    } else {
+      request.errors.push_back("コマンド[" + token + "]は存在しません");
+    }
+  }
+  return request;
+}
+
+std::string withoutCarriageReturns(const std::string& text) {
+  std::string out;
+  for (char c : text)
+    if (c != '\r') out += c;
+  return out;
+}
+
+// "--write-ini FILE": every key at its default, in the encoding asked for.
+// An existing file is the user's and stays as it is.
+bool writeIniTemplate(const std::string& path) {
+  if (platform::fileStatus(path).exists) {
+    platform::writeStandardError("ﾌｧｲﾙが既にあるため書きません: " + path + "\n");
+    return false;
+  }
+  const Options& o = liveOptions();
+  std::string text = defaultIniText();
+  if (o.outputEncoding == OutputEncoding::Utf8) {
+    text = platform::cp932ToUtf8(text);
+    if (!o.utf8CrLf) text = withoutCarriageReturns(text);
+  }
+  std::FILE* f = platform::openFile(path, "wb");
+  bool ok = f && std::fwrite(text.data(), 1, text.size(), f) == text.size();
+  if (f && std::fclose(f) != 0) ok = false;
+  if (!ok) platform::writeStandardError("INIﾌｧｲﾙを書けません: " + path + "\n");
+  return ok;
+}
+
+// The switch that ends the program at once.
+CommandLineResult endWith(const ArgumentRequest& request) {
+  switch (request.ending) {
+    case SwitchAction::kHelp:
+      platform::writeStandardOutput(switchHelpText());
+      return CommandLineResult::Exit;
+    case SwitchAction::kVersion:
+      platform::writeStandardOutput(std::string(kVersionText) + "\nﾋﾞﾙﾄﾞ " + buildIdentity() +
+                                    "\n");
+      return CommandLineResult::Exit;
+    case SwitchAction::kShortVersion:
+      platform::writeStandardOutput(std::string(kVersionText) + "\n");
+      return CommandLineResult::Exit;
+    case SwitchAction::kWriteIni:
+      return writeIniTemplate(request.iniFile) ? CommandLineResult::Exit
+                                               : CommandLineResult::Failed;
+    case SwitchAction::kSet:
+    case SwitchAction::kOutput:
+      break;
+  }
+  return CommandLineResult::NoFiles;
 }
 
 }  // namespace
@@ -268,7 +352,7 @@ CommandLineResult runCommandLine(const std::string& text) {
     if (token.empty()) continue;
     if (token[0] != '/') {
       paths.add(token);
-    } else if (applySwitch(token) == SwitchEffect::Exit) {
+    } else if (applyWindowsSwitch(token) == SwitchEffect::Exit) {
       return CommandLineResult::Exit;
     }
   }
@@ -276,20 +360,22 @@ CommandLineResult runCommandLine(const std::string& text) {
 }
 
 CommandLineResult runCommandLineArguments(const std::vector<std::string>& arguments) {
-  PathRegistration paths(runOutcome());
-  for (size_t i = 0; i < arguments.size(); ++i) {
-    std::string token = posixSpelling(arguments[i]);
-    if (token.empty()) continue;
-    if (isOutputSwitch(token)) {
-      if (!takeOutputFolder(arguments, i)) return CommandLineResult::Failed;
-    } else if (isPathArgument(token)) {
-      paths.add(token);
-    } else if (applySwitch(token) == SwitchEffect::Exit) {
-      return CommandLineResult::Exit;
-    }
+  ArgumentRequest request = readArguments(arguments);
+  if (!request.errors.empty()) {
+    std::string text;
+    for (const std::string& error : request.errors) text += error + "\n";
+    platform::writeStandardError(text + "mizenta --help で使い方を表示します\n");
+    return CommandLineResult::UsageError;
   }
+  if (request.ending != SwitchAction::kSet) return endWith(request);
+  if (request.outputNamed && !takeOutputFolder(request.outputFolder))
+    return CommandLineResult::Failed;
+  PathRegistration paths(runOutcome());
+  for (const std::string& path : request.paths) paths.add(path);
   return runIfRegistered();
 }
+
+void setBuildIdentity(const std::string& identity) { buildIdentity() = identity; }
 
 void registerPath(const std::string& path, const RegistrationWatch& watch) {
   PathRegistration(runOutcome(), watch).add(path);

@@ -11,10 +11,11 @@
 #include "context/source_file_list.h"
 
 enum class CommandLineResult {
-  NoFiles,  // nothing registered: the window (or the usage text) follows
-  Ran,      // one analysis run was performed; the program ends
-  Exit,     // "/?" or "/v" asked to end the program at once
-  Failed,   // it cannot be carried out (an output folder that cannot be made)
+  NoFiles,     // nothing registered: the window (or the usage text) follows
+  Ran,         // one analysis run was performed; the program ends
+  Exit,        // the help, the version or an INI template, and the program ends
+  Failed,      // it cannot be carried out (an output folder that cannot be made)
+  UsageError,  // POSIX: a wrong command line; nothing was done
 };
 
 // Splits a Windows command-line text: a space ends a token only before '/',
@@ -28,11 +29,17 @@ CommandLineResult runCommandLine(const std::string& text);
 
 // The same for arguments that the shell already split (POSIX): each one is
 // a token. One that starts with '/' or '-' is a switch when it is a known
-// switch ("--help" and "--version" stand for "/?" and "/v"; "--output DIR",
-// "-o DIR" or "--output=DIR" names the output folder of this run), else a
-// path when such a path exists or it looks like one (a second '/', a '.'
-// or a '*'), else an unknown switch.
+// switch (driver/switch_table.h; a value follows as the next argument, or
+// as "--name=value" or "-Xvalue"), else a path when such a path exists or
+// it looks like one (a second '/', a '.' or a '*'), else an unknown switch;
+// after "--" every argument is a path. The whole line is read before
+// anything is done: an unknown switch, a missing or wrong value is told on
+// standard error and nothing else happens (UsageError).
 CommandLineResult runCommandLineArguments(const std::vector<std::string>& arguments);
+
+// What "--version" adds to the version text: the build's version and
+// commit, as the program's build gave them.
+void setBuildIdentity(const std::string& identity);
 
 // Told each file that registering a path meets, with what became of it
 // (a file of no language too); false stops the search there.
@@ -50,9 +57,9 @@ void registerPath(const std::string& path, const RegistrationWatch& watch = null
 AddResult registerSourceFile(const Options& options, const std::string& name,
                              const std::string& directory, SourceFileList& list);
 
-// The usage message box of "/?", and its text.
+// The usage message box of "/?" on Windows, and its text.
 void showUsage();
 std::string usageText();
 
-// The text of "/v".
+// The text of "/v" (and the first line of "--version").
 extern const char kVersionText[];

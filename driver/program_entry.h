@@ -3,7 +3,8 @@
 // interactive front end that the platform provides. The result is the exit
 // status: 0 when every named input was analysed and every report written,
 // 1 when something was lost (or a second instance was refused), 2 for a
-// wrong command line (RunOutcome::exitStatus).
+// wrong command line (RunOutcome::exitStatus; on POSIX nothing else is
+// done then).
 #pragma once
 
 #include <string>
@@ -19,6 +20,8 @@ struct ProgramStart {
   // Windows: what a command line lost is told in a box too, and the
   // window opens when it registered nothing.
   bool showsBoxes = false;
+  // The build's version and commit, for "--version"; empty: unknown.
+  std::string buildIdentity;
 };
 
 int runProgram(const ProgramStart& start);

@@ -8,6 +8,7 @@
 #include "context/options.h"
 #include "driver/run_outcome.h"
 #include "context/source_file_list.h"
+#include "context/text_util.h"
 #include "platform/file_system.h"
 #include "platform/program.h"
 #include "report/error_log.h"
@@ -39,6 +40,12 @@ ProgramRuns& programRuns() {
 
 std::vector<std::int32_t>& functionLengths() { return programRuns().functionLengths; }
 
+// "ｽﾃｯﾌﾟ数を出力中": the report being written, in the place of the file line.
+void showReportProgress(const std::string& report) {
+  void (*progressDisplay)(const std::string&) = programRuns().progressDisplay;
+  if (progressDisplay) progressDisplay(report + "を出力中\n");
+}
+
 void showProgress(int position, int count, const std::string& name) {
   void (*progressDisplay)(const std::string&) = programRuns().progressDisplay;
   if (!progressDisplay) return;
@@ -65,6 +72,21 @@ void chooseOutputFolder() {
     o.outputFolder = platform::currentDirectory();
 }
 
+// The names of the files that the run put in place, the log among them
+// when it was written, sorted.
+std::vector<std::string> writtenNames(const std::vector<std::string>& paths,
+                                      const std::string& logPath, const RunOutcome& outcome) {
+  std::vector<std::string> names;
+  std::vector<std::string> all = paths;
+  if (std::find(outcome.unwritten.begin(), outcome.unwritten.end(), logPath) ==
+      outcome.unwritten.end())
+    all.push_back(logPath);
+  for (const std::string& path : all) names.push_back(fileNamePart(path));
+  std::sort(names.begin(), names.end());
+  names.erase(std::unique(names.begin(), names.end()), names.end());
+  return names;
+}
+
 // The "xls" format needs a workbook: through the spreadsheet program or
 // the workbook library. Without either the reports are written as text,
 // and the user is told.
@@ -78,11 +100,16 @@ Options optionsOfRun(RunOutcome& outcome, std::unique_ptr<platform::Workbook>& w
   return options;
 }
 
-// The start of the log: an INI file not used, what registration left out,
-// and the workbook.
+// The start of the log: an INI file not used or holding what the program
+// does not know, an output folder named that is not there, what
+// registration left out, and the workbook.
 void logNotes(RunOutcome& outcome) {
   if (settingsFileUnusable(outcome.iniProblem))
     errorLog() << iniUnusableLogLine(outcome.iniProblem, outcome.iniPath) << '\n';
+  for (const std::string& entry : outcome.iniUnknown)
+    errorLog() << iniUnknownLogLine(entry) << '\n';
+  if (!outcome.missingOutputFolder.empty())
+    errorLog() << missingOutputFolderLogLine(outcome.missingOutputFolder) << '\n';
   for (const std::string& note : outcome.notes) errorLog() << note << '\n';
   outcome.notes.clear();
   if (outcome.workbookAsText) errorLog() << kWorkbookAsTextLine << '\n';
@@ -112,8 +139,11 @@ void stopAnalysis() { programRuns().stop.store(true, std::memory_order_relaxed);
 
 bool runAnalysis() {
   RunOutcome& outcome = runOutcome();
+  outcome.missingOutputFolder = missingOutputFolder();
   chooseOutputFolder();
   outcome.iniProblem = iniFileProblem();
+  outcome.iniUnknown = iniUnknownEntries();
+  outcome.written.clear();
   outcome.iniPath = iniPath();
   outcome.settingsDataProblem = platform::FileProblem::kNone;
   // Another program writing into the same folder would mix its reports
@@ -138,6 +168,7 @@ bool runAnalysis() {
   {
     AnalysisRun run(options);
     run.setProgress(showProgress);
+    run.setReportProgress(showReportProgress);
     run.shareStopFlag(stopFlag);
     run.useWorkbook(std::move(workbook));
     run.reports().setFailureSink(noteUnwritten);
@@ -149,12 +180,15 @@ bool runAnalysis() {
     if (finished) functionLengths() = run.functions().stepCounts();
     outcome.analysed = run.filesRead();
     outcome.unreadable = run.filesUnreadable();
+    std::erase_if(outcome.lost, [](const LostInput& l) { return l.byRun; });
+    for (const std::string& path : run.unreadablePaths()) noteUnreadable(outcome, path);
     outcome.settingsDataProblem = run.settingsDataProblem();
     outcome.settingsDataPath = programFolder() + kSettingsDataName;
     run.reports().closeKeptReports();
     for (const std::string& path : outcome.unwritten)
       if (path != logPath) errorLog() << unwrittenLogLine(path) << '\n';
     detachErrorLog();
+    outcome.written = writtenNames(run.reports().writtenPaths(), logPath, outcome);
   }
   return finished;
 }

@@ -10,12 +10,20 @@
 
 #include "platform/file_system.h"
 
+// One input that was lost, with why.
+struct LostInput {
+  const char* reason;  // as the summary counts it ("開けないファイル" …)
+  std::string path;
+  bool byRun = false;  // met by the run (the next run meets it again)
+};
+
 struct RunOutcome {
   // Left out while registering.
   int refused = 0;                 // would have mixed the C family with VB and Delphi
   int notSources = 0;              // a file named whose extension no language reads
   int unmatched = 0;               // a folder or pattern without any source file
   std::vector<std::string> notes;  // their log lines, for the next run's log
+  std::vector<LostInput> lost;     // each of them (and the run's unreadable files)
   bool badCommandLine = false;     // an unknown switch, a switch without its value
   // The last run.
   bool ran = false;
@@ -27,6 +35,11 @@ struct RunOutcome {
   bool workbookAsText = false;  // "xls" was asked for; text was written
   std::string outputFolder;
   std::vector<std::string> unwritten;  // report files that could not be written
+  std::vector<std::string> written;    // report file names written, sorted, the log too
+  // The output folder that the settings named and that is not there (the
+  // run took the fallback folder).
+  std::string missingOutputFolder;
+  std::vector<std::string> iniUnknown;  // iniUnknownEntries() of the run
   // Files of settings that were there but could not serve, so that what
   // the program has built in took their place: the INI file (the defaults)
   // and the settings data file (the built-in reserved words and types).
@@ -35,17 +48,22 @@ struct RunOutcome {
   platform::FileProblem settingsDataProblem = platform::FileProblem::kNone;
   std::string settingsDataPath;
 
-  // Input lost, a file of settings not used, a report not written, or
-  // text written for a workbook.
+  // Input lost, a file of settings not used, the output folder named
+  // missing, a report not written, or text written for a workbook.
   bool somethingLost() const;
   // 2 for a wrong command line, else 1 when somethingLost(), else 0.
   int exitStatus() const;
-  // One line for each file of settings not used and for each report that
+  // One line for each file of settings not used, each unknown entry of
+  // the INI file, the output folder named missing and each report that
   // could not be written, then the summary line: files analysed, what was
-  // lost and why, where the reports are; or, when the output folder was
-  // in use, the line that says so. Each line ends with "\n".
+  // lost and why, where the reports are; under it the first
+  // kLostNamesShown lost inputs by name (and how many more), and the
+  // reports written. When the output folder was in use, the line that says
+  // so instead of the summary. Each line ends with "\n".
   std::string message() const;
 };
+
+constexpr size_t kLostNamesShown = 10;
 
 // The program's record: the command line and the window note into it as
 // they register paths, and each run adds its part.
@@ -68,6 +86,12 @@ std::string folderInUseText(const std::string& folder);
 // The log text of a source file or header that is no regular file (a pipe,
 // a device) and is therefore not read.
 std::string notRegularFileLine(const std::string& name);
+// The log lines of an unknown entry of the INI file ("[section] key" or
+// "[section]") and of an output folder named that is not there.
+std::string iniUnknownLogLine(const std::string& entry);
+std::string missingOutputFolderLogLine(const std::string& folder);
+// A lost input that the run met: a registered file that did not open.
+void noteUnreadable(RunOutcome& outcome, const std::string& path);
 // The log line of an INI file that was not used.
 std::string iniUnusableLogLine(platform::FileProblem problem, const std::string& path);
 

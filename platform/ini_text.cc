@@ -143,8 +143,10 @@ IniIndex::IniIndex(std::string_view text) {
     if (sectionName(line, name)) {
       section = folded(name);
       inside = sections.insert(section).second;
-    } else if (inside && keyOf(line, key, value)) {
-      values_.emplace(std::make_pair(section, folded(key)), std::string(value));
+      entries_.push_back({std::string(name), std::string()});
+    } else if (keyOf(line, key, value)) {
+      if (!entries_.empty()) entries_.push_back({entries_.back().section, std::string(key)});
+      if (inside) values_.emplace(std::make_pair(section, folded(key)), std::string(value));
     }
   }
 }

@@ -10,7 +10,7 @@
 bool CrLfFileBuf::takeKept(const std::string& path) {
   std::unique_ptr<KeptReport> kept = session_ ? session_->takeKept(path) : nullptr;
   if (!kept) return false;
-  path_ = path;
+  path_ = kept->path;  // `path` may be the name inside the entry just taken out
   file_ = kept->file;
   replacement_ = std::move(kept->replacement);
   failed_ = file_ == nullptr;
@@ -124,6 +124,8 @@ void CrLfFileBuf::finish() {
     reportFailure(path_);
   } else if (!platform::putReplacementInPlace(replacement_)) {
     reportFailure(path_);
+  } else if (session_) {
+    session_->wrote(path_);
   }
 }
 

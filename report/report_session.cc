@@ -28,6 +28,7 @@ bool ReportSession::endWorkbook(bool cancelled) {
   if (!book) return true;
   bool ended = book->endExcel(cancelled);
   if (!ended && !cancelled) unwritten(book->path());
+  if (ended && !cancelled) wrote(book->path());
   return ended;
 }
 
@@ -43,6 +44,13 @@ void ReportSession::unwritten(const std::string& path) {
     sink_(path);
 }
 
+void ReportSession::wrote(const std::string& path) {
+  if (held_)
+    held_->addWritten(path);
+  else
+    written_.push_back(path);
+}
+
 void ReportSession::hold(MessageHold* held) {
   held_ = held;
   if (runLog_) holdErrorLog(held ? &held->log() : nullptr);
@@ -52,6 +60,7 @@ void ReportSession::release(MessageHold& held) {
   const std::string text = held.text();
   if (!text.empty()) log() << text;
   for (const std::string& path : held.unwritten()) unwritten(path);
+  for (const std::string& path : held.written()) wrote(path);
   held.clear();
 }
 

@@ -52,17 +52,21 @@ class MessageHold {
 
   std::ostream& log() { return stream_; }
   void addUnwritten(const std::string& path) { unwritten_.push_back(path); }
+  void addWritten(const std::string& path) { written_.push_back(path); }
+  const std::vector<std::string>& written() const { return written_; }
   std::string text() const { return text_.str(); }
   const std::vector<std::string>& unwritten() const { return unwritten_; }
   void clear() {
     text_.str(std::string());
     unwritten_.clear();
+    written_.clear();
   }
 
  private:
   std::stringbuf text_;
   std::ostream stream_;
   std::vector<std::string> unwritten_;
+  std::vector<std::string> written_;
 };
 
 class ReportSession {
@@ -103,6 +107,11 @@ class ReportSession {
   // A report file that could not be opened, whose bytes did not all reach
   // the disk or that could not take the earlier file's place.
   void unwritten(const std::string& path);
+  // A report file (or the workbook) put in place complete.
+  void wrote(const std::string& path);
+  // The paths of wrote(), in their order, this session's and those
+  // released from holds.
+  const std::vector<std::string>& writtenPaths() const { return written_; }
 
   // While a hold is set, the session's messages wait in it, and so do the
   // run's log lines (the run's session only, on the run's thread); null
@@ -133,4 +142,5 @@ class ReportSession {
   MessageHold* held_ = nullptr;
   bool runLog_ = true;  // log() is the run's error log when nothing is held
   std::vector<KeptReport> kept_;
+  std::vector<std::string> written_;
 };

@@ -1,34 +1,28 @@
 #!/usr/bin/env bash
-# Analyses the bundled sample sources with a relocated copy of the program
-# and shows where the reports went.
+# Analyses the bundled sample sources with every report on, shows the call
+# tree and the step counts, and ends with where the reports are, how to read
+# them and what to try next.
 set -eu
 cd "$(dirname "$0")/.."
 build=${1:-build/linux}
-demo=build/demo
-rm -rf "$demo"
-mkdir -p "$demo"
-cp "$build/mizenta" "$build"/libcalvex.so "$demo/" 2>/dev/null || cp "$build/mizenta" "$demo/"
-cp "$build/Mizenta設定.dat" "$demo/"
-# Every list report on; the INI file is Shift-JIS like the program's own.
-iconv -f UTF-8 -t CP932 > "$demo/Mizenta.ini" <<'INI'
-[ﾌｧｲﾙ出力設定]
-使用ｸﾗｽ確認=ON
-#define文確認=ON
-ｸﾞﾛｰﾊﾞﾙ変数一覧=ON
-変数詳細情報の表示=ON
-型情報の表示=ON
-関数一覧の表示=ON
-関数詳細情報の表示=ON
-名前空間一覧の表示=ON
-INI
-"$demo/mizenta" "$(pwd)/samples/inventory" || true
-echo
-echo "Reports of the sample sources (samples/inventory) are in $demo/:"
-ls "$demo" | grep -v -e '^mizenta$' -e '^libcalvex.so$' -e '^Mizenta.ini$' -e '^Mizenta設定.dat$' |
-  sed 's/^/  /'
-for report in MizentaLog.txt MzStepLog.txt MizentaErrLog.txt; do
-  [ -f "$demo/$report" ] || continue
+out=build/demo
+rm -rf "$out"
+status=0
+"$build/mizenta" --all-reports -o "$out" samples/inventory || status=$?
+for report in MizentaLog.txt MzStepLog.txt; do
+  [ -f "$out/$report" ] || continue
   echo
-  echo "== $report"
-  iconv -f CP932 -t UTF-8 "$demo/$report" | tr -d '\r'
+  echo "== $report (first lines)"
+  iconv -f CP932 -t UTF-8 "$out/$report" | tr -d '\r' | head -n 25
 done
+cat <<END
+
+Reports of samples/inventory (exit status $status): $(pwd)/$out/
+$(ls "$out" | sed 's/^/  /')
+They are Shift-JIS text with CR LF line ends. Read one in UTF-8:
+  iconv -f CP932 -t UTF-8 $out/Mz関数詳細情報.txt | less
+or have the program write UTF-8 in the first place (--encoding utf-8).
+Next, your own sources:
+  $build/mizenta --all-reports -o /tmp/mz-reports path/to/your/src
+  ($build/mizenta --help lists every switch)
+END

@@ -10,8 +10,6 @@
 #include "platform/profile.h"
 #include "ui/main_window_win32.h"
 
-const char kKeyTreeWidth[] = "ﾂﾘｰ表示幅";
-
 namespace {
 
 constexpr int kDefaultWidth = 200;

@@ -5,7 +5,8 @@
 
 #include <windows.h>
 
-extern const char kKeyTreeWidth[];
+#include "context/options.h"  // kKeyTreeWidth
+
 constexpr int kSplitterWidth = 4;
 
 // The width saved in the INI file, read as the window opens.

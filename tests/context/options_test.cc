@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "platform/text_encoding.h"
 #include "tests/support/test_files.h"
 
 namespace {
@@ -39,6 +40,101 @@ TEST_F(OptionsTest, MissingFileGivesTheDefaults) {
   EXPECT_EQ(o.outputFolderExists, 0);
   EXPECT_TRUE(o.includeDirectories.empty());
   EXPECT_EQ(formatExtensionList(o.extensionLanguages), kDefaultExtensionList);
+}
+
+// Every field that the INI file sets, in one line.
+std::string settingsOf(const Options& o) {
+  std::string out;
+  for (std::int32_t v : {o.pc98Lines,
+                         o.hideRepeatedSubtrees,
+                         o.noFunctionSort,
+                         o.showDuplicateChildren,
+                         o.macrosAreNotFunctions,
+                         o.separateStepCounts,
+                         o.tagJumpTree,
+                         o.outputMemberVariables,
+                         o.classList,
+                         o.reservedWordDump,
+                         o.globalVariableList,
+                         o.variableDetails,
+                         o.typeList,
+                         o.defineList,
+                         o.namespaceList,
+                         o.functionList,
+                         o.functionDetails,
+                         o.lineDistribution,
+                         o.distributionStep,
+                         o.outputFolderExists,
+                         o.fastSpeed,
+                         o.showElapsedTime,
+                         o.hideToolbar,
+                         o.callGraphDot,
+                         o.utf8CrLf,
+                         static_cast<std::int32_t>(o.outputFormat),
+                         static_cast<std::int32_t>(o.headerReadMode),
+                         static_cast<std::int32_t>(o.outputEncoding),
+                         static_cast<std::int32_t>(o.sourceEncoding)})
+    out += std::to_string(v) + ",";
+  out += o.outputFolder + "," + std::to_string(o.includeDirectories.size()) + "," +
+         formatExtensionList(o.extensionLanguages);
+  return out;
+}
+
+// The template, as written in Shift-JIS, in UTF-8 and in UTF-8 with its
+// byte-order mark, reads back as the defaults of a missing file, with no
+// key unknown.
+TEST_F(OptionsTest, TheTemplateReadsBackAsTheDefaults) {
+  loadOptions();
+  const std::string defaults = settingsOf(liveOptions());
+  const std::string sjis = defaultIniText();
+  std::string utf8;
+  for (char c : platform::cp932ToUtf8(sjis))
+    if (c != '\r') utf8 += c;
+  for (const std::string& bytes : {sjis, utf8, "\xEF\xBB\xBF" + utf8}) {
+    writeFileBytes(dir_.file("Mizenta.ini"), bytes);
+    loadOptions();
+    EXPECT_EQ(settingsOf(liveOptions()), defaults);
+    EXPECT_EQ(iniFileProblem(), platform::FileProblem::kNone);
+    EXPECT_TRUE(iniUnknownEntries().empty());
+  }
+  // Each key has its comment line above it.
+  EXPECT_NE(sjis.find("\r\n; 関数一覧を書く\r\n関数一覧の表示=OFF\r\n"), std::string::npos);
+  EXPECT_NE(sjis.find("\r\n[その他設定]\r\n"), std::string::npos);
+}
+
+// A key in UTF-8 counts as the same key in Shift-JIS.
+TEST_F(OptionsTest, AUtf8FileIsReadAsItsShiftJisText) {
+  writeFileBytes(dir_.file("Mizenta.ini"),
+                 platform::cp932ToUtf8("[ﾌｧｲﾙ出力設定]\n関数一覧の表示=ON\nﾌｧｲﾙ出力形式=csv\n"));
+  loadOptions();
+  EXPECT_EQ(liveOptions().functionList, 1);
+  EXPECT_EQ(liveOptions().outputFormat, OutputFormat::Csv);
+}
+
+// Sections and keys the program does not know are named, in the order of
+// the file; include folders are known by any number.
+TEST_F(OptionsTest, UnknownSectionsAndKeysAreNamed) {
+  load(
+      "[ﾌｧｲﾙ出力設定]\n関数一覧表示=ON\n関数一覧の表示=ON\n標準ｲﾝｸﾙｰﾄﾞ3=x\n"
+      "[ﾃﾞｨﾚｸﾄﾘ設定]\n標準ｲﾝｸﾙｰﾄﾞ12=\n標準ｲﾝｸﾙｰﾄﾞX=\n"
+      "[Extra]\nk=v\n[その他設定]\nﾂﾘｰ表示幅=300\nutf-8の改行をcrlf=ON\n; 注釈=x\n");
+  EXPECT_EQ(iniUnknownEntries(),
+            (std::vector<std::string>{"[ﾌｧｲﾙ出力設定] 関数一覧表示", "[ﾌｧｲﾙ出力設定] 標準ｲﾝｸﾙｰﾄﾞ3",
+                                      "[ﾃﾞｨﾚｸﾄﾘ設定] 標準ｲﾝｸﾙｰﾄﾞX", "[Extra]"}));
+  EXPECT_EQ(liveOptions().utf8CrLf, 1);  // keys match without regard to ASCII case
+}
+
+// An output folder that the file names and that is not there is told
+// until the settings name one that is.
+TEST_F(OptionsTest, AMissingOutputFolderIsTold) {
+  load("[ﾃﾞｨﾚｸﾄﾘ設定]\n出力先ﾌｫﾙﾀﾞ=" + dir_.path() + "/gone\n");
+  EXPECT_EQ(missingOutputFolder(), dir_.path() + "/gone");
+  setOutputFolder(liveOptions(), folder("there"));
+  EXPECT_EQ(missingOutputFolder(), "");
+  std::filesystem::remove(dir_.file("there"));
+  EXPECT_EQ(missingOutputFolder(), dir_.file("there/"));
+  load("[ﾃﾞｨﾚｸﾄﾘ設定]\n出力先ﾌｫﾙﾀﾞ=\n");
+  EXPECT_EQ(missingOutputFolder(), "");
 }
 
 TEST_F(OptionsTest, FlagsAreOnOnlyForExactlyON) {

@@ -30,8 +30,43 @@ TEST(RunOutcome, OneLineTellsWhatWasLostAndWhere) {
 
   RunOutcome noRun;  // paths named, none of them a source file
   noteNotSource(noRun, "readme.txt");
-  EXPECT_EQ(noRun.message(), "0 ファイルを解析しました (対象外の拡張子 1)\n");
+  EXPECT_EQ(noRun.message(),
+            "0 ファイルを解析しました (対象外の拡張子 1)\n  対象外の拡張子: readme.txt\n");
   EXPECT_EQ(noRun.exitStatus(), 1);
+}
+
+// Before the summary what the settings name but cannot serve; under it
+// the lost inputs by name (the first ten, then how many more) and the
+// reports written.
+TEST(RunOutcome, LostInputsAndWrittenReportsByName) {
+  RunOutcome run;
+  run.ran = true;
+  run.analysed = 1;
+  run.outputFolder = "/prog/";
+  run.iniUnknown = {"[ﾌｧｲﾙ出力設定] 関数一覧", "[X]"};
+  run.missingOutputFolder = "/gone";
+  run.written = {"MizentaErrLog.txt", "MzStepLog.txt"};
+  noteUnmatched(run, "/src/*.cpp");
+  for (int i = 0; i < 11; ++i) noteUnreadable(run, "/src/" + std::to_string(i) + ".c");
+  run.unreadable = 11;
+  EXPECT_EQ(run.message(),
+            "INIﾌｧｲﾙの不明なｷｰです: [ﾌｧｲﾙ出力設定] 関数一覧\n"
+            "INIﾌｧｲﾙの不明なｾｸｼｮﾝです: [X]\n"
+            "出力先ﾌｫﾙﾀﾞがありません: /gone\n"
+            "1 ファイルを解析しました (開けないファイル 11、ソースファイルのない指定 1)。"
+            "レポート: /prog/\n"
+            "  ソースファイルのない指定: /src/*.cpp\n"
+            "  開けないファイル: /src/0.c\n  開けないファイル: /src/1.c\n"
+            "  開けないファイル: /src/2.c\n  開けないファイル: /src/3.c\n"
+            "  開けないファイル: /src/4.c\n  開けないファイル: /src/5.c\n"
+            "  開けないファイル: /src/6.c\n  開けないファイル: /src/7.c\n"
+            "  開けないファイル: /src/8.c\n"
+            "  ほか 2 件\n"
+            "  書いたレポート: MizentaErrLog.txt MzStepLog.txt\n");
+  EXPECT_EQ(run.exitStatus(), 1);
+  RunOutcome onlyFolder;
+  onlyFolder.missingOutputFolder = "/gone";
+  EXPECT_EQ(onlyFolder.exitStatus(), 1);  // the reports went elsewhere
 }
 
 // Files of settings that are missing are no loss (the program has its

@@ -227,7 +227,9 @@ class FullFolder {
       named += "レポートを書けません: " + out_ + "/" + name + "\n";
     }
     EXPECT_EQ(toCp932(second.standardError),
-              named + "1 ファイルを解析しました。レポート: " + out_ + "/ (書けないレポート 4)\n");
+              named + "1 ファイルを解析しました。レポート: " + out_ +
+                  "/ (書けないレポート 4)\n"
+                  "  書いたレポート: MizentaErrLog.txt MzFileTree.txt MzStepLog.txt\n");
     const std::string steps = readFileBytes(folder + "/MzStepLog.txt");
     EXPECT_NE(steps, steps_);
     EXPECT_EQ(steps.size(), steps_.size());

@@ -136,7 +136,9 @@ TEST_F(SingleInstance, OnePerProgramFolder) {
                   .find("1 ファイルを解析しました。レポート: " + first + "/\n"),
               std::string::npos)
         << firstResult.standardError;
-    const std::string said[] = {"1 ファイルを解析しました。レポート: " + second + "/\n",
+    const std::string said[] = {"1 ファイルを解析しました。レポート: " + second +
+                                    "/\n  書いたレポート: MizentaErrLog.txt MizentaLog.txt "
+                                    "MzFileTree.txt MzStepLog.txt\n",
                                 "確認: MIZENTAの二重起動は\n出来ません\n",
                                 "出力先ﾌｫﾙﾀﾞは他のMIZENTAが使用中です: " + first + "/\n"};
     EXPECT_EQ(r.exitCode, c.second == Second::kRuns ? 0 : 1);

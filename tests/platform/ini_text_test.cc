@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/profile.h"
+#include "platform/text_encoding.h"
+
 namespace platform {
 namespace {
 
@@ -87,3 +90,30 @@ TEST(IniAssign, ReplacesAddsAndKeepsTheRest) {
 
 }  // namespace
 }  // namespace platform
+
+namespace {
+
+// A file in UTF-8 is told from one in CP932 by its bytes, and a key set in
+// it stays in UTF-8, with the file's byte-order mark and line ends.
+TEST(IniFileEncoding, Utf8FilesStayUtf8) {
+  using platform::cp932ToUtf8;
+  const std::string section = "ﾌｧｲﾙ出力設定", key = "関数一覧の表示";
+  const std::string u8 = cp932ToUtf8("[" + section + "]\n" + key + "=OFF\n");
+  EXPECT_TRUE(platform::isUtf8IniText(u8));
+  EXPECT_TRUE(platform::isUtf8IniText("\xEF\xBB\xBF[a]\n"));
+  EXPECT_FALSE(platform::isUtf8IniText("[a]\r\nb=c\r\n"));  // ASCII: read as it is
+  EXPECT_FALSE(platform::isUtf8IniText("[" + section + "]\r\n"));
+  struct Case {
+    std::string before, after;
+  } cases[] = {
+      {u8, cp932ToUtf8("[" + section + "]\n" + key + "=ON\n")},
+      {"\xEF\xBB\xBF" + u8, "\xEF\xBB\xBF" + cp932ToUtf8("[" + section + "]\n" + key + "=ON\n")},
+      {cp932ToUtf8("[" + section + "]\r\nx=1\r\n"),
+       cp932ToUtf8("[" + section + "]\r\nx=1\r\n" + key + "=ON\r\n")},
+      {"[" + section + "]\r\n", "[" + section + "]\r\n" + key + "=ON\r\n"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(platform::assignInIniFile(c.before, section, key, "ON"), c.after);
+}
+
+}  // namespace
