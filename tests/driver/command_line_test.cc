@@ -148,7 +148,7 @@ TEST_F(CommandLineTest, AWrongPosixCommandLineDoesNothing) {
       {"--write-ini", a, "--bogus"},
   };
   for (const auto& args : cases) {
-    SCOPED_TRACE(args[0] + " " + args[1]);
+    SCOPED_TRACE(args[0] + (args.size() > 1 ? " " + args[1] : std::string()));
     runOutcome() = RunOutcome();
     EXPECT_EQ(runCommandLineArguments(args), CommandLineResult::UsageError);
     EXPECT_TRUE(sourceFiles().empty());
