@@ -36,8 +36,8 @@ void DelphiParser::defaultState(const std::string& token) {
     if (inRoutineBody()) file_.statementState = State::kWithList;
   } else if (token == "(") {
     if (inRoutineBody())
-      routine_.registerRoutineName(history_.skipTypeArgumentsBack(1), RoutineRegistration::kKindCall,
-                                   false);
+      routine_.registerRoutineName(history_.skipTypeArgumentsBack(1),
+                                   RoutineRegistration::kKindCall, false);
   } else if (token == ";" && file_.parenDepth == 0 && r().headerOpen) {
     // `…): Type;`, `…: Type;`, `…);`: the header's result type and arguments.
     bool typed = history_.at(2) == ":" && !TokenTests::isDelimiter(history_.at(1));
@@ -72,7 +72,8 @@ void DelphiParser::startHeader(bool isProcedure) {
 void DelphiParser::headerState(const std::string& token) {
   if (token != "(" && token != ":" && token != ";") return;
   file_.statementState = State::kDefault;
-  routine_.registerRoutineName(history_.skipTypeArgumentsBack(1), RoutineRegistration::kKindCall, true);
+  routine_.registerRoutineName(history_.skipTypeArgumentsBack(1), RoutineRegistration::kKindCall,
+                               true);
   if (r().currentFunction.empty()) {
     // No name we could take: the outer routine goes on.
     if (!outer_.empty()) restoreOuterRoutine(0);

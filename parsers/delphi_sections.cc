@@ -23,8 +23,8 @@ void DelphiParser::interfaceState(const std::string& token) {
     return;
   }
   // `procedure Name` of the interface: a routine other units may call.
-  const bool unitLevel = file_.section != kSectionClassHead &&
-                         file_.section != kSectionClassBody && file_.section != kRecordBody;
+  const bool unitLevel = file_.section != kSectionClassHead && file_.section != kSectionClassBody &&
+                         file_.section != kRecordBody;
   if (unitLevel && (delphiWordsOf(history_.at(1)) & word::kMethodWords) &&
       !TokenTests::isDelimiter(token) && !routine_.scope().empty())
     tables_.calls.addUnitRoutine(routine_.scope(), token, true);

@@ -351,8 +351,8 @@ const CallResolution::UnitRoutine* CallResolution::unitRoutineIn(
     bool visibleOnly) const {
   auto shortName = unitShortNames_.find(foldedUnit);
   for (const UnitRoutine& r : routines) {
-    bool same = r.unit == foldedUnit ||
-                (shortName != unitShortNames_.end() && r.unit == shortName->second);
+    bool same =
+        r.unit == foldedUnit || (shortName != unitShortNames_.end() && r.unit == shortName->second);
     if (same && (r.visible || !visibleOnly)) return &r;
   }
   return nullptr;

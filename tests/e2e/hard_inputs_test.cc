@@ -264,9 +264,11 @@ TEST(HardInputsOnLinux, LineFeedInNames) {
   ProgramResult r =
       runInstalledProgram(ProgramKind::Linux, prog, work, {"-o", work + "/out\nput", "src"});
   EXPECT_EQ(r.exitCode, 0);
-  EXPECT_EQ(toCp932(r.standardError),
-            "1 ファイルを解析しました。レポート: " + work + "/out[U+000A]put/\n"
-            "  書いたレポート: MizentaErrLog.txt MizentaLog.txt MzFileTree.txt MzStepLog.txt\n");
+  EXPECT_EQ(
+      toCp932(r.standardError),
+      "1 ファイルを解析しました。レポート: " + work +
+          "/out[U+000A]put/\n"
+          "  書いたレポート: MizentaErrLog.txt MizentaLog.txt MzFileTree.txt MzStepLog.txt\n");
   std::string out = work + "/out\nput";
   EXPECT_EQ(readFileBytes(out + "/MizentaErrLog.txt"), withCrLf("a[U+000A]b.cを処理中\n"));
   std::string steps = readFileBytes(out + "/MzStepLog.txt");

@@ -112,15 +112,16 @@ TEST_F(DelphiParserTest, CallsOnObjectsAndInherited) {
 }
 
 TEST_F(DelphiParserTest, GenericsInterposersAndRoutinesNamedLikeTypes) {
-  unit("type\n  TEdit = class(StdCtrls.TEdit)\n    procedure Paint;\n  end;\n"
-       "  TList = class\n    function Find<K, V>(const Key: K): V;\n    procedure Add;\n  end;\n"
-       "function Word(Value: Integer): Integer;\n",
-       "procedure TEdit.Paint;\nbegin\n  inherited Paint;\nend;\n"
-       "function TList.Find<K, V>(const Key: K): V;\nbegin\n  Add;\nend;\n"
-       "procedure TList.Add;\nbegin\nend;\n"
-       "function Word(Value: Integer): Integer;\nbegin\n  Result := Value;\nend;\n"
-       "procedure P;\nvar\n  L: TList;\nbegin\n  L.Find<Integer, Integer>(3);\n"
-       "  if (L < L) and (L > (L)) then Word(2);\nend;\n");
+  unit(
+      "type\n  TEdit = class(StdCtrls.TEdit)\n    procedure Paint;\n  end;\n"
+      "  TList = class\n    function Find<K, V>(const Key: K): V;\n    procedure Add;\n  end;\n"
+      "function Word(Value: Integer): Integer;\n",
+      "procedure TEdit.Paint;\nbegin\n  inherited Paint;\nend;\n"
+      "function TList.Find<K, V>(const Key: K): V;\nbegin\n  Add;\nend;\n"
+      "procedure TList.Add;\nbegin\nend;\n"
+      "function Word(Value: Integer): Integer;\nbegin\n  Result := Value;\nend;\n"
+      "procedure P;\nvar\n  L: TList;\nbegin\n  L.Find<Integer, Integer>(3);\n"
+      "  if (L < L) and (L > (L)) then Word(2);\nend;\n");
   // The generic's name stands before its type arguments, in the header and
   // in a call; the interposer's base is another unit's class, no loop (and
   // no recursion); `Word(2)` stays a typecast, `(L > (L))` no generic.
@@ -133,13 +134,14 @@ TEST_F(DelphiParserTest, GenericsInterposersAndRoutinesNamedLikeTypes) {
 }
 
 TEST_F(DelphiParserTest, GenericClassesCaseLabelsAndNestedRoutines) {
-  unit("type\n  TBase<T> = class\n    procedure Clear;\n  end;\n"
-       "  TItems = class(TBase<Integer>);\n"
-       "  TOwner = class\n    FItems: TItems;\n    procedure Work;\n    procedure Next;\n  end;\n",
-       "procedure TBase<T>.Clear;\nbegin\nend;\n"
-       "procedure TOwner.Next;\nbegin\nend;\n"
-       "procedure TOwner.Work;\n  procedure Inner;\n  begin\n    Next;\n  end;\n"
-       "begin\n  FItems.Clear;\n  case 1 of\n    1, 2: Inner;\n  end;\nend;\n");
+  unit(
+      "type\n  TBase<T> = class\n    procedure Clear;\n  end;\n"
+      "  TItems = class(TBase<Integer>);\n"
+      "  TOwner = class\n    FItems: TItems;\n    procedure Work;\n    procedure Next;\n  end;\n",
+      "procedure TBase<T>.Clear;\nbegin\nend;\n"
+      "procedure TOwner.Next;\nbegin\nend;\n"
+      "procedure TOwner.Work;\n  procedure Inner;\n  begin\n    Next;\n  end;\n"
+      "begin\n  FItems.Clear;\n  case 1 of\n    1, 2: Inner;\n  end;\nend;\n");
   // The generic class and its method are TBase's; TItems inherits Clear
   // through its generic base; a statement after a case label is a
   // statement; a routine nested in a method sees the method's class.
@@ -187,10 +189,11 @@ TEST_F(DelphiParserTest, ArraysAndShortStringsAreSizedByTheirBounds) {
 // Blocks of a unit's initialization and finalization sections are
 // balanced by their own ends; the unit's final `end.` closes the section.
 TEST_F(DelphiParserTest, UnitConstantsGoToTheConstList) {
-  unit("const\n  MaxSize = 1024 * 4;\n  Primes: array[0..2] of Integer = (2, 3, 5);\n"
-       "procedure Use(const A: Integer);\n",
-       "const\n  Hidden = $FF;\n  MaxSize = 1;\n"
-       "procedure Use(const A: Integer);\nconst\n  Local = 3;\nbegin\nend;\n");
+  unit(
+      "const\n  MaxSize = 1024 * 4;\n  Primes: array[0..2] of Integer = (2, 3, 5);\n"
+      "procedure Use(const A: Integer);\n",
+      "const\n  Hidden = $FF;\n  MaxSize = 1;\n"
+      "procedure Use(const A: Integer);\nconst\n  Local = 3;\nbegin\nend;\n");
   // Delimiters take no blanks beside them; a typed constant keeps its
   // value, not its type; a routine's own constants are no unit's; a second
   // definition of a name is logged and the first kept.
