@@ -125,9 +125,7 @@ OutputFormat formatFromText(const std::string& text) {
   return format;
 }
 
-const char* formatText(OutputFormat format) {
-  return kFormatNames[static_cast<int>(format)];
-}
+const char* formatText(OutputFormat format) { return kFormatNames[static_cast<int>(format)]; }
 
 HeaderReadMode headerModeFromText(const std::string& text) {
   if (text == kHeaderModeNames[2]) return HeaderReadMode::NoRead;
@@ -202,6 +200,8 @@ void saveFlags(const Options& o) {
 ReportStyle reportStyle(const Options& options) {
   ReportStyle style;
   style.pc98Lines = options.pc98Lines != 0;
+  style.encoding.utf8 = options.outputEncoding == OutputEncoding::Utf8;
+  style.encoding.crLf = !style.encoding.utf8 || options.utf8CrLf != 0;
   switch (options.outputFormat) {
     case OutputFormat::Text:
       style.format = ReportFormat::kText;

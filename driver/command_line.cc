@@ -1,5 +1,6 @@
 #include "driver/command_line.h"
 
+#include <cstring>
 #include <set>
 #include <utility>
 
@@ -36,7 +37,52 @@ const Switch kSwitches[] = {
     {"/No_h", [](Options& o) { o.headerReadMode = HeaderReadMode::NoRead; }},
     {"/def", [](Options& o) { o.defineList = 1; }},
     {"/func", [](Options& o) { o.hideRepeatedSubtrees = 1; }},
+    {"--crlf", [](Options& o) { o.utf8CrLf = 1; }},
 };
+
+// POSIX switches that take a value, "--name VALUE" or "--name=VALUE".
+struct ValueSwitch {
+  const char* name;
+  const char* values;  // for the message on a value it does not know
+  bool (*apply)(Options&, const std::string& value);
+};
+
+const ValueSwitch kValueSwitches[] = {
+    {"--encoding", "sjis, utf-8",
+     [](Options& o, const std::string& v) {
+       if (!outputEncodingFromText(v, o.outputEncoding)) return false;
+       platform::setStandardStreamsUtf8(o.outputEncoding == OutputEncoding::Utf8);
+       return true;
+     }},
+    {"--source-encoding", "auto, sjis, utf-8, euc-jp",
+     [](Options& o, const std::string& v) { return sourceEncodingFromText(v, o.sourceEncoding); }},
+};
+
+const ValueSwitch* valueSwitchOf(const std::string& token) {
+  for (const ValueSwitch& s : kValueSwitches) {
+    size_t length = std::strlen(s.name);
+    if (token.compare(0, length, s.name) == 0 && (token.size() == length || token[length] == '='))
+      return &s;
+  }
+  return nullptr;
+}
+
+// Applies the switch at arguments[i] with its value (the next argument
+// unless it came after '='). False, with the message on standard error,
+// for a missing or unknown value.
+bool takeValue(const ValueSwitch& s, const std::vector<std::string>& arguments, size_t& i) {
+  const std::string& token = arguments[i];
+  size_t equals = token.find('=');
+  std::string value;
+  if (equals != std::string::npos)
+    value = token.substr(equals + 1);
+  else if (i + 1 < arguments.size())
+    value = arguments[++i];
+  if (s.apply(liveOptions(), value)) return true;
+  platform::writeStandardError(std::string(s.name) + " の値は " + s.values +
+                               " のいずれかです: " + value + "\n");
+  return false;
+}
 
 bool isKnownSwitch(const std::string& token) {
   if (token == "/?" || token == "/v") return true;
@@ -282,6 +328,8 @@ CommandLineResult runCommandLineArguments(const std::vector<std::string>& argume
     if (token.empty()) continue;
     if (isOutputSwitch(token)) {
       if (!takeOutputFolder(arguments, i)) return CommandLineResult::Failed;
+    } else if (const ValueSwitch* s = valueSwitchOf(token)) {
+      if (!takeValue(*s, arguments, i)) return CommandLineResult::BadValue;
     } else if (isPathArgument(token)) {
       paths.add(token);
     } else if (applySwitch(token) == SwitchEffect::Exit) {

@@ -11,10 +11,11 @@
 #include "context/source_file_list.h"
 
 enum class CommandLineResult {
-  NoFiles,  // nothing registered: the window (or the usage text) follows
-  Ran,      // one analysis run was performed; the program ends
-  Exit,     // "/?" or "/v" asked to end the program at once
-  Failed,   // it cannot be carried out (an output folder that cannot be made)
+  NoFiles,   // nothing registered: the window (or the usage text) follows
+  Ran,       // one analysis run was performed; the program ends
+  Exit,      // "/?" or "/v" asked to end the program at once
+  Failed,    // it cannot be carried out (an output folder that cannot be made)
+  BadValue,  // a switch with a value it does not know: nothing is analysed
 };
 
 // Splits a Windows command-line text: a space ends a token only before '/',
@@ -31,7 +32,9 @@ CommandLineResult runCommandLine(const std::string& text);
 // switch ("--help" and "--version" stand for "/?" and "/v"; "--output DIR",
 // "-o DIR" or "--output=DIR" names the output folder of this run), else a
 // path when such a path exists or it looks like one (a second '/', a '.'
-// or a '*'), else an unknown switch.
+// or a '*'), else an unknown switch. "--encoding sjis|utf-8",
+// "--source-encoding auto|sjis|utf-8|euc-jp" (each also with '=') and
+// "--crlf" set the encodings of this run.
 CommandLineResult runCommandLineArguments(const std::vector<std::string>& arguments);
 
 // Told each file that registering a path meets, with what became of it

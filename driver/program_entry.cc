@@ -49,6 +49,7 @@ int runProgram(const ProgramStart& start) {
   sourceFiles().clearConflict();
   runOutcome() = RunOutcome();
   loadOptions();
+  platform::setStandardStreamsUtf8(liveOptions().outputEncoding == OutputEncoding::Utf8);
   CommandLineResult result = CommandLineResult::NoFiles;
   if (start.commandLineIsText) {
     if (!start.commandLineText.empty()) result = runCommandLine(start.commandLineText);
@@ -60,6 +61,8 @@ int runProgram(const ProgramStart& start) {
       return 0;
     case CommandLineResult::Failed:
       return 1;
+    case CommandLineResult::BadValue:
+      return 2;
     case CommandLineResult::Ran:
       return finishCommandLineRun(start);
     case CommandLineResult::NoFiles:
