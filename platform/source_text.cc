@@ -15,6 +15,7 @@ bool isEucByte(unsigned char c) { return c >= 0xA1 && c <= 0xFE; }
 struct Reading {
   int invalid = 0;
   int telling = 0;
+  int characters = 0;  // of two bytes or more
 };
 
 // Shift-JIS, as the reader pairs it (lead bytes up to 0xEF): telling are
@@ -28,6 +29,7 @@ Reading readAsShiftJis(const unsigned char* p, size_t n, bool complete) {
     if (lead && i + 1 == n && !complete) break;
     if (lead && i + 1 < n && isTrail(p[i + 1])) {
       ++r.telling;
+      ++r.characters;
       ++i;
     } else {
       ++r.invalid;
@@ -36,8 +38,9 @@ Reading readAsShiftJis(const unsigned char* p, size_t n, bool complete) {
   return r;
 }
 
-// EUC-JP: telling are the kana (rows 4 and 5, lead bytes 0xA4 and 0xA5),
-// which Japanese text is seldom without.
+// EUC-JP: telling are the kana and the Japanese punctuation (rows 4, 5
+// and 1, lead bytes 0xA4, 0xA5 and 0xA1), which Japanese text is seldom
+// without.
 Reading readAsEucJp(const unsigned char* p, size_t n, bool complete) {
   Reading r;
   for (size_t i = 0; i < n; ++i) {
@@ -56,7 +59,8 @@ Reading readAsEucJp(const unsigned char* p, size_t n, bool complete) {
       ++r.invalid;
       continue;
     }
-    if (c == 0xA4 || c == 0xA5) ++r.telling;
+    if (c == 0xA1 || c == 0xA4 || c == 0xA5) ++r.telling;
+    ++r.characters;
     i += length - 1;
   }
   return r;
@@ -103,9 +107,16 @@ SourceText recogniseSourceText(std::string_view sample, bool complete) {
   const auto* p = reinterpret_cast<const unsigned char*>(sample.data());
   Reading sjis = readAsShiftJis(p, sample.size(), complete);
   Reading euc = readAsEucJp(p, sample.size(), complete);
+  // Text of another single-byte code page (Cyrillic, Latin) reads as
+  // EUC-JP kanji more often than as Shift-JIS, but it holds no kana.
+  if (euc.telling == 0) return SourceText::kShiftJis;
   if (sjis.invalid != euc.invalid)
     return euc.invalid < sjis.invalid ? SourceText::kEucJp : SourceText::kShiftJis;
-  return euc.telling > sjis.telling ? SourceText::kEucJp : SourceText::kShiftJis;
+  // Half-width katakana read as EUC-JP pairs now and then make a kana (a
+  // lead byte 0xA1, 0xA4 or 0xA5, three of the 63 they can be); Japanese
+  // text has kana in a quarter of its characters and more.
+  bool kanaShare = euc.telling * 4 >= euc.characters;
+  return kanaShare && euc.telling > sjis.telling ? SourceText::kEucJp : SourceText::kShiftJis;
 }
 
 void appendCp932FromEucJp(std::string_view eucJp, std::string& out) {

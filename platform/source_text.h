@@ -13,10 +13,11 @@ enum class SourceText : unsigned char { kShiftJis, kUtf8, kEucJp };
 
 // The encoding of `sample`, the bytes of a file from its first byte of
 // 0x80 or above on: UTF-8 when they are well-formed UTF-8 (no bytes but
-// whole sequences); else EUC-JP or Shift-JIS, whichever reads the sample
-// with fewer invalid characters, and when both read it cleanly, EUC-JP
-// only where its reading holds more kana than the Shift-JIS one holds
-// double-byte characters. Shift-JIS wins every tie. When `complete` is
+// whole sequences); else EUC-JP when its reading holds kana or Japanese
+// punctuation (rows 1, 4 and 5 of JIS X 0208; "kana" below) and either
+// fewer invalid characters than the Shift-JIS reading or as many, kana in
+// a quarter of its characters at least, and more kana than that reading
+// holds double-byte characters; else Shift-JIS, which wins every tie. When `complete` is
 // false the file goes on after the sample, which may end inside a
 // character; that character counts for no encoding.
 SourceText recogniseSourceText(std::string_view sample, bool complete);

@@ -9,8 +9,9 @@
 // or ASCII file is lent as it was read, in place. The decision waits for
 // the first byte of 0x80 or above (ASCII reads alike in all of them) and
 // then looks at up to 64 KiB from there; a byte-order mark (UTF-8 or
-// UTF-16) decides at once, whatever the setting. A UTF-16 file goes to the
-// reader as it is: the tokenizer reads UTF-16 itself.
+// UTF-16) decides at once. A UTF-16 file goes to the reader as it is: the
+// tokenizer reads UTF-16 itself. Shift-JIS set for all files takes every
+// byte as it is, marks included, and tells of no file.
 #pragma once
 
 #include <atomic>
@@ -48,7 +49,8 @@ struct ReadSettings {
   // Looked at between tokens; once set, the loop leaves the file at once.
   const std::atomic<bool>* stop = nullptr;
   // Shift-JIS: every byte as it is (the settings data file); Detect: each
-  // file's own; another: every file with bytes of 0x80 and above in it.
+  // file's own; another: every file with bytes of 0x80 and above in it
+  // (and no byte-order mark).
   SourceEncoding encoding = SourceEncoding::ShiftJis;
   FileTextWatch* watch = nullptr;
 };

@@ -34,13 +34,9 @@ SourceBlocks::Block SourceBlocks::next() {
   if (firstWindow_) {
     firstWindow_ = false;
     fillWindow();
-    const char* data = window_.get();
-    if (startsWith(data, filled_, "\xFF\xFE", 2)) {
-      tell(FileText::kUtf16);
-      mode_ = Mode::kInPlace;
-    } else if (startsWith(data, filled_, "\xEF\xBB\xBF", 3)) {
-      convertRest(3, FileText::kUtf8);
-    }
+    // Shift-JIS set for every file: every byte as it is, marks too, as the
+    // reader has always taken them.
+    if (encoding_ != SourceEncoding::ShiftJis) startOfFile();
   }
   if (mode_ == Mode::kConverted) {
     size_t n = std::min(block_, converted_.size() - at_);
@@ -57,6 +53,17 @@ SourceBlocks::Block SourceBlocks::next() {
   Block block{window_.get() + at_, n, n < block_};
   at_ += n;
   return block;
+}
+
+// A byte-order mark decides at once.
+void SourceBlocks::startOfFile() {
+  const char* data = window_.get();
+  if (startsWith(data, filled_, "\xFF\xFE", 2)) {
+    tell(FileText::kUtf16);
+    mode_ = Mode::kInPlace;
+  } else if (startsWith(data, filled_, "\xEF\xBB\xBF", 3)) {
+    convertRest(3, FileText::kUtf8);
+  }
 }
 
 // Keeps what is not lent yet at the window's start and fills the rest.

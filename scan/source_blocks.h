@@ -30,6 +30,7 @@ class SourceBlocks {
 
  private:
   enum class Mode { kUndecided, kInPlace, kConverted };
+  void startOfFile();
   void fillWindow();
   void findHighByte();
   void decide();

@@ -23,9 +23,12 @@ TEST(SourceText, EncodingsAreRecognised) {
       {std::string("// ") + kUtf8Nihongo + "\nint a;\n", true, SourceText::kUtf8},
       {"日本語", true, SourceText::kShiftJis},
       {"/* これはテスト */", true, SourceText::kShiftJis},
-      // As Shift-JIS: 0xFC is no lead the reader pairs, and 0xEC ends the
-      // file without its trail byte.
-      {kEucNihongo, true, SourceText::kEucJp},
+      // As Shift-JIS 0xFC is no lead the reader pairs and 0xEC ends the
+      // file without its trail byte; as EUC-JP every pair is clean. With
+      // "の" the kana tell EUC-JP; kanji alone, as text of another code
+      // page might read, do not.
+      {std::string(kEucNihongo) + "\xA4\xCE", true, SourceText::kEucJp},
+      {kEucNihongo, true, SourceText::kShiftJis},
       // EUC-JP kana read as Shift-JIS are half-width katakana and one
       // double-byte character: both clean, the kana tell EUC-JP.
       {kEucKoreHaTesuto, true, SourceText::kEucJp},
@@ -33,6 +36,11 @@ TEST(SourceText, EncodingsAreRecognised) {
       // them, so the tie goes to Shift-JIS.
       {"ｺﾒﾝﾄ", true, SourceText::kShiftJis},
       {"ﾃｽﾄ", true, SourceText::kShiftJis},  // odd: no EUC-JP at all
+      // "｡ｱ" pairs as an EUC-JP kana, one in five pairs: too few.
+      {"ﾃﾞｰﾀ｡ｱｺﾒﾝﾄ", true, SourceText::kShiftJis},
+      // Cyrillic (Windows-1251) is clean EUC-JP, and has an invalid byte
+      // (0xF0) as Shift-JIS, but it has no kana: it stays as it was.
+      {"\xCF\xF0\xE8\xE2\xE5\xF2", true, SourceText::kShiftJis},
       // A sample cut inside a UTF-8 character is still UTF-8 while the
       // file goes on; at the file's end the cut character is invalid.
       {std::string(kUtf8Nihongo, 8), false, SourceText::kUtf8},

@@ -37,7 +37,7 @@ Lent lend(const std::string& bytes, SourceEncoding encoding = SourceEncoding::De
   return lent;
 }
 
-const std::string kEucComment = "// \xC6\xFC\xCB\xDC\xB8\xEC\n";  // 日本語 in EUC-JP
+const std::string kEucComment = "// \xC6\xFC\xCB\xDC\xB8\xEC\xA4\xCE\n";  // 日本語の in EUC-JP
 const std::string kUtf8Comment = "// \xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\n";
 
 // Shift-JIS and ASCII go as they are, in the file's own blocks: full
@@ -59,16 +59,19 @@ TEST(SourceBlocks, OtherEncodingsAreConvertedAndTold) {
     std::string cp932;
     std::vector<FileText> told;
   } cases[] = {
-      {kEucComment, SourceEncoding::Detect, "// 日本語\n", {FileText::kEucJp}},
+      {kEucComment, SourceEncoding::Detect, "// 日本語の\n", {FileText::kEucJp}},
       {kUtf8Comment, SourceEncoding::Detect, "// 日本語\n", {FileText::kUtf8}},
       // A UTF-8 byte-order mark goes, also before ASCII alone.
       {"\xEF\xBB\xBFint a;\n", SourceEncoding::Detect, "int a;\n", {FileText::kUtf8}},
-      {"\xEF\xBB\xBF" + kUtf8Comment, SourceEncoding::ShiftJis, "// 日本語\n", {FileText::kUtf8}},
+      {"\xEF\xBB\xBF" + kUtf8Comment, SourceEncoding::EucJp, "// 日本語\n", {FileText::kUtf8}},
       // UTF-16 is the tokenizer's: lent as it is.
       {"\xFF\xFE/", SourceEncoding::Detect, "\xFF\xFE/", {FileText::kUtf16}},
       // A setting other than Detect is not second-guessed, but ASCII
-      // alone is no file of any encoding.
+      // alone is no file of any encoding. Shift-JIS takes every byte as
+      // it is, marks too, as the reader always did.
       {kEucComment, SourceEncoding::ShiftJis, kEucComment, {}},
+      {"\xEF\xBB\xBF" + kUtf8Comment, SourceEncoding::ShiftJis, "\xEF\xBB\xBF" + kUtf8Comment, {}},
+      {"\xFF\xFE/", SourceEncoding::ShiftJis, "\xFF\xFE/", {}},
       {"// \xB8\xEC\n", SourceEncoding::EucJp, "// 語\n", {FileText::kEucJp}},
       {"int a;\n", SourceEncoding::Utf8, "int a;\n", {}},
   };
@@ -87,7 +90,7 @@ TEST(SourceBlocks, DecisionBeyondTheFirstWindow) {
   for (size_t i = 80; i < ascii.size(); i += 81) ascii[i] = '\n';
   for (size_t block : {size_t{1022}, size_t{7}, size_t{1}}) {
     Lent lent = lend(ascii + kEucComment + ascii, SourceEncoding::Detect, block);
-    EXPECT_EQ(lent.text, ascii + "// 日本語\n" + ascii) << block;
+    EXPECT_EQ(lent.text, ascii + "// 日本語の\n" + ascii) << block;
     EXPECT_EQ(lent.told, std::vector<FileText>{FileText::kEucJp});
     for (size_t i = 0; i + 1 < lent.sizes.size(); ++i) ASSERT_EQ(lent.sizes[i], block) << i;
     EXPECT_LT(lent.sizes.back(), block);
