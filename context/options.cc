@@ -292,6 +292,8 @@ void saveFlags(const Options& o) {
 ReportStyle reportStyle(const Options& options) {
   ReportStyle style;
   style.pc98Lines = options.pc98Lines != 0;
+  style.encoding.utf8 = options.outputEncoding == OutputEncoding::Utf8;
+  style.encoding.crLf = !style.encoding.utf8 || options.utf8CrLf != 0;
   switch (options.outputFormat) {
     case OutputFormat::Text:
       style.format = ReportFormat::kText;

@@ -224,6 +224,8 @@ bool AnalysisRun::readMainFile(SourceFileList& list, int entryIndex, SourceReade
   ReadSettings settings;
   settings.blockBytes = blockBytes_;
   settings.stop = stop_;
+  settings.encoding = options_.sourceEncoding;
+  settings.watch = &textNotes_;
   IncludeReader includes(*this, keptHeaders_ ? *keptHeaders_ : files_, settings);
   includes.setLanguage(*language);
   settings.includes = &includes;

@@ -21,6 +21,7 @@
 #include "context/include_registry.h"
 #include "context/options.h"
 #include "context/source_context.h"
+#include "driver/file_text_notes.h"
 #include "driver/settings_data.h"
 #include "parsers/parser_context.h"
 #include "platform/byte_source.h"
@@ -71,6 +72,8 @@ class AnalysisRun {
   // Where the run's reports go: the options' output folder and style.
   ReportSession& reports() { return reports_; }
   CallResolution& calls() { return calls_; }
+  // Names the files not read as Shift-JIS in the log, once each.
+  FileTextNotes& textNotes() { return textNotes_; }
   // The header read mode in force: the options' mode, except that a run
   // with C++ or Java files reads headers it was told never to read once.
   HeaderReadMode headerMode() const { return headerMode_; }
@@ -145,6 +148,7 @@ class AnalysisRun {
   // The tables, each after the ones it refers to.
   FileNamePool fileNames_;
   SourceContext context_;
+  FileTextNotes textNotes_{context_};
   FileTree fileTree_;
   IncludeRegistry includes_;
   ReservedWordTable reservedWords_;

@@ -361,6 +361,8 @@ CommandLineResult runCommandLine(const std::string& text) {
 
 CommandLineResult runCommandLineArguments(const std::vector<std::string>& arguments) {
   ArgumentRequest request = readArguments(arguments);
+  // Messages from here on are in the encoding the switches asked for.
+  platform::setStandardStreamsUtf8(liveOptions().outputEncoding == OutputEncoding::Utf8);
   if (!request.errors.empty()) {
     std::string text;
     for (const std::string& error : request.errors) text += error + "\n";

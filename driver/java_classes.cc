@@ -46,6 +46,7 @@ bool AnalysisRun::collectJavaDeclarations(const SourceFileList& list,
   ReadSettings settings;
   settings.blockBytes = blockBytes_;
   settings.stop = stop_;
+  settings.encoding = options_.sourceEncoding;  // named in the log when read for the analysis
   const Language& java = languageOf(SourceLanguage::kJava);
   bool finished = true;
   for (int index : order) {

@@ -50,6 +50,7 @@ int runProgram(const ProgramStart& start) {
   runOutcome() = RunOutcome();
   loadOptions();
   if (!start.buildIdentity.empty()) setBuildIdentity(start.buildIdentity);
+  platform::setStandardStreamsUtf8(liveOptions().outputEncoding == OutputEncoding::Utf8);
   CommandLineResult result = CommandLineResult::NoFiles;
   if (start.commandLineIsText) {
     if (!start.commandLineText.empty()) result = runCommandLine(start.commandLineText);

@@ -22,6 +22,20 @@ std::string utf8FromCp932Name(std::string_view name);
 // except those of control characters, which stay visible as they are.
 std::string utf8TextForTerminal(std::string_view text);
 
+// CP932 text with stand-ins as UTF-8 for a file or a terminal, appended to
+// `out`: stand-ins become their characters, except those of control
+// characters, which stay as written; each line feed becomes CR LF when
+// `crLf`. Returns how many bytes of `text` it took: all of them when
+// `complete`, else a character or stand-in that may go on after the end
+// is left for the next call.
+size_t appendUtf8Text(std::string_view text, bool complete, bool crLf, std::string& out);
+
+// One character at utf8[at]: its length, 0 when the bytes there are no
+// well-formed UTF-8.
+size_t readUtf8Character(std::string_view utf8, size_t at, char32_t* character);
+// The character in CP932 when it comes back as itself, else its stand-in.
+void appendCp932Character(std::string& out, char32_t character);
+
 std::string cp932NameFromUtf16(std::u16string_view utf16);
 std::u16string utf16FromCp932Name(std::string_view name);
 

@@ -63,6 +63,10 @@ std::uint64_t clockMilliseconds();
 // Writes CP932 text to standard output / standard error, converted to the
 // terminal's encoding where that is not CP932, and flushes.
 void writeStandardOutput(std::string_view text);
+// From now on the standard streams take UTF-8 on every system (stand-ins
+// as their characters), or, with false, the system's own again: CP932 on
+// Windows, the terminal's encoding on POSIX.
+void setStandardStreamsUtf8(bool utf8);
 void writeStandardError(std::string_view text);
 
 // Whether standard error is an interactive terminal (progress display).

@@ -35,10 +35,13 @@ bool terminalIsShiftJis() {
   return sjis;
 }
 
+bool streamsUtf8 = false;
+
 // Stand-ins of names become their characters again on a UTF-8 terminal
 // (but for control characters, which would break the line).
 void writeTo(std::FILE* stream, std::string_view text) {
-  std::string out = terminalIsShiftJis() ? std::string(text) : utf8TextForTerminal(text);
+  bool sjis = !streamsUtf8 && terminalIsShiftJis();
+  std::string out = sjis ? std::string(text) : utf8TextForTerminal(text);
   std::fwrite(out.data(), 1, out.size(), stream);
   std::fflush(stream);
 }
@@ -187,6 +190,8 @@ std::uint64_t clockMilliseconds() {
 }
 
 void writeStandardOutput(std::string_view text) { writeTo(stdout, text); }
+
+void setStandardStreamsUtf8(bool utf8) { streamsUtf8 = utf8; }
 
 void writeStandardError(std::string_view text) { writeTo(stderr, text); }
 

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "platform/file_names.h"
 #include "platform/program.h"
 #include "platform/wide_names_win32.h"
 
@@ -76,15 +77,24 @@ void shellOpenFolder(const std::string& folder) {
 
 std::uint64_t clockMilliseconds() { return GetTickCount64(); }
 
-void writeStandardOutput(std::string_view text) {
-  std::fwrite(text.data(), 1, text.size(), stdout);
-  std::fflush(stdout);
+namespace {
+
+bool streamsUtf8 = false;
+
+void writeTo(std::FILE* stream, std::string_view text) {
+  std::string utf8 = streamsUtf8 ? utf8TextForTerminal(text) : std::string();
+  if (streamsUtf8) text = utf8;
+  std::fwrite(text.data(), 1, text.size(), stream);
+  std::fflush(stream);
 }
 
-void writeStandardError(std::string_view text) {
-  std::fwrite(text.data(), 1, text.size(), stderr);
-  std::fflush(stderr);
-}
+}  // namespace
+
+void setStandardStreamsUtf8(bool utf8) { streamsUtf8 = utf8; }
+
+void writeStandardOutput(std::string_view text) { writeTo(stdout, text); }
+
+void writeStandardError(std::string_view text) { writeTo(stderr, text); }
 
 bool standardErrorIsTerminal() { return false; }
 

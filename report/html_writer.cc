@@ -98,8 +98,10 @@ std::string joined(const Cell& cell, bool& breaks) {
 
 class HtmlWriter : public ReportWriter {
  public:
-  explicit HtmlWriter(std::ostream& out)
-      : ReportWriter(ReportFormat::kHtml, out), escaping_(out), lineText_(&escaping_) {
+  // `utf8`: the page says that it is UTF-8 (the file's bytes are made so
+  // where they are written).
+  HtmlWriter(bool utf8, std::ostream& out)
+      : ReportWriter(ReportFormat::kHtml, out), utf8_(utf8), escaping_(out), lineText_(&escaping_) {
     text_ = &lineText_;
   }
 
@@ -159,6 +161,7 @@ class HtmlWriter : public ReportWriter {
   void writeCell(std::string_view width, const Cell& cell);
   void writeTableEnd(const Spacing& after);
 
+  const bool utf8_;
   const Table* table_ = nullptr;
   const Form* form_ = nullptr;
   EscapingBuf escaping_;
@@ -169,7 +172,9 @@ void HtmlWriter::beginPage(std::string_view title) {
   put("<html>\n"
       "\n"
       "<head>\n"
-      "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=x-sjis\">\n"
+      "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=");
+  put(utf8_ ? "utf-8" : "x-sjis");
+  put("\">\n"
       "<meta name=\"author\" content=\"ＯＲＵＮＯＫＡ\">\n"
       "<title>");
   putText(title);
@@ -284,6 +289,6 @@ void HtmlWriter::field(std::string_view label, const Cell& value, bool omitEmpty
 
 }  // namespace
 
-std::unique_ptr<ReportWriter> makeHtmlWriter(std::ostream& out) {
-  return std::make_unique<HtmlWriter>(out);
+std::unique_ptr<ReportWriter> makeHtmlWriter(const ReportStyle& style, std::ostream& out) {
+  return std::make_unique<HtmlWriter>(style.encoding.utf8, out);
 }

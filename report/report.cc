@@ -23,8 +23,10 @@ bool Report::open(ReportId id, int number, FileMode mode) {
   }
   written_ = *form;
   if (!writesRows(*form)) {
-    // Its producer writes the file's bytes itself (stream()).
+    // Its producer writes the file's bytes itself (stream()), UTF-8 already
+    // whatever the reports are written in.
     file_.openPath(session_.path(reportFileName(id, *form, number)), mode);
+    file_.keepBytesAsGiven();
     return true;
   }
   std::unique_ptr<ReportWriter> writer = session_.makeWriter(*form, style_, file_);

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/file_names.h"
 #include "platform/file_system.h"
 #include "report/report_session.h"
 
@@ -11,6 +12,7 @@ bool CrLfFileBuf::takeKept(const std::string& path) {
   std::unique_ptr<KeptReport> kept = session_ ? session_->takeKept(path) : nullptr;
   if (!kept) return false;
   path_ = kept->path;  // `path` may be the name inside the entry just taken out
+  encoding_ = session_->style().encoding;
   file_ = kept->file;
   replacement_ = std::move(kept->replacement);
   failed_ = file_ == nullptr;
@@ -18,7 +20,7 @@ bool CrLfFileBuf::takeKept(const std::string& path) {
   written_ = kept->written;
   buffers_.swap(kept->buffers);
   if (!buffers_) buffers_.reset(new char[3 * kTextBytes]);
-  startPutArea(kept->pending, kept->pendingLineFeeds);
+  startPutArea(kept->pending, kept->pendingGrowth);
   return true;
 }
 
@@ -39,6 +41,7 @@ bool CrLfFileBuf::open(const std::string& path, FileMode mode) {
   written_ = 0;
   keep_ = mode == FileMode::kFirstSection || mode == FileMode::kNextSection;
   path_ = path;
+  encoding_ = session_ ? session_->style().encoding : FileEncoding();
   failed_ = false;
   if (mode == FileMode::kNextSection && takeKept(path)) return file_ != nullptr;
   closeKept(path);  // written out first: this open reads its size or starts it afresh
@@ -85,7 +88,7 @@ void CrLfFileBuf::close() {
   replacement_ = platform::Replacement();
   setp(nullptr, nullptr);
   countedTo_ = nullptr;
-  countedLineFeeds_ = 0;
+  countedGrowth_ = 0;
 }
 
 void CrLfFileBuf::abandon() {
@@ -96,7 +99,7 @@ void CrLfFileBuf::abandon() {
     replacement_ = platform::Replacement();
     setp(nullptr, nullptr);
     countedTo_ = nullptr;
-    countedLineFeeds_ = 0;
+    countedGrowth_ = 0;
   }
   close();
 }
@@ -104,7 +107,7 @@ void CrLfFileBuf::abandon() {
 // A kept file that failed is dropped at once, so that what it holds does
 // not take the room of the reports after it; its later sections go nowhere.
 void CrLfFileBuf::keepOpen() {
-  size();  // brings the count of line feeds up to date
+  size();  // brings the count of growth up to date
   if (failed_ && file_) {
     std::fclose(file_);
     platform::discardReplacement(replacement_);
@@ -112,12 +115,12 @@ void CrLfFileBuf::keepOpen() {
     file_ = nullptr;
   }
   session_->keep(KeptReport{path_, file_, std::move(replacement_), written_, std::move(buffers_),
-                            pptr() - pbase(), countedLineFeeds_});
+                            pptr() - pbase(), countedGrowth_});
 }
 
 void CrLfFileBuf::finish() {
   if (!file_) return;  // a kept file that failed: told already
-  flushBuffer();
+  flushBuffer(true);
   if (std::fclose(file_) != 0) failed_ = true;
   if (failed_) {
     platform::discardReplacement(replacement_);
@@ -129,46 +132,69 @@ void CrLfFileBuf::finish() {
   }
 }
 
-// The put area to the file, each line feed as CR LF.
-bool CrLfFileBuf::flushBuffer() {
+// The put area to the file: in Shift-JIS each line feed as CR LF, in
+// UTF-8 converted with the line ends asked for.
+bool CrLfFileBuf::flushBuffer(bool complete) {
   if (!file_) return false;
   const char* from = pbase();
   const char* end = pptr();
+  const char* bytes = disk();
   size_t used = 0;
-  while (from < end) {
-    const void* lf = std::memchr(from, '\n', static_cast<size_t>(end - from));
-    const char* runEnd = lf ? static_cast<const char*>(lf) : end;
-    std::memcpy(disk() + used, from, static_cast<size_t>(runEnd - from));
-    used += static_cast<size_t>(runEnd - from);
-    from = runEnd;
-    if (lf) {
-      disk()[used++] = '\r';
-      disk()[used++] = '\n';
-      ++from;
+  size_t carried = 0;
+  if (encoding_.utf8) {
+    encoded_.clear();
+    size_t length = static_cast<size_t>(end - from);
+    size_t taken = platform::appendUtf8Text({from, length}, complete, encoding_.crLf, encoded_);
+    carried = length - taken;
+    std::memmove(text(), from + taken, carried);
+    bytes = encoded_.data();
+    used = encoded_.size();
+  } else {
+    while (from < end) {
+      const void* lf = std::memchr(from, '\n', static_cast<size_t>(end - from));
+      const char* runEnd = lf ? static_cast<const char*>(lf) : end;
+      std::memcpy(disk() + used, from, static_cast<size_t>(runEnd - from));
+      used += static_cast<size_t>(runEnd - from);
+      from = runEnd;
+      if (lf) {
+        disk()[used++] = '\r';
+        disk()[used++] = '\n';
+        ++from;
+      }
     }
   }
-  startPutArea();
+  // A few carried bytes are counted with no growth: the size is a measure
+  // for splitting lists, not an exact count, in UTF-8.
+  startPutArea(static_cast<std::ptrdiff_t>(carried));
   written_ += static_cast<long long>(used);
   // After a failed write nothing more: the file ends where the failure was.
   if (failed_) return false;
-  if (std::fwrite(disk(), 1, used, file_) != used) failed_ = true;
+  if (std::fwrite(bytes, 1, used, file_) != used) failed_ = true;
   return !failed_;
 }
 
-void CrLfFileBuf::startPutArea(std::ptrdiff_t pending, long long lineFeeds) {
+void CrLfFileBuf::startPutArea(std::ptrdiff_t pending, long long growth) {
   setp(text(), text() + kTextBytes);
   pbump(static_cast<int>(pending));
   countedTo_ = pptr();
-  countedLineFeeds_ = lineFeeds;
+  countedGrowth_ = growth;
 }
 
-// A kept list report is measured before each of its sections: the line
-// feeds are counted once, as far as the last measure, not over the whole
-// put area each time.
+long long CrLfFileBuf::growth(const char* from, const char* to) const {
+  if (!encoding_.utf8) return std::count(from, to, '\n');
+  std::string encoded;
+  size_t length = static_cast<size_t>(to - from);
+  platform::appendUtf8Text({from, length}, true, encoding_.crLf, encoded);
+  return static_cast<long long>(encoded.size()) - static_cast<long long>(length);
+}
+
+// A kept list report is measured before each of its sections: the growth
+// is counted once, as far as the last measure, not over the whole put area
+// each time.
 long long CrLfFileBuf::size() const {
-  countedLineFeeds_ += std::count(countedTo_, static_cast<const char*>(pptr()), '\n');
+  countedGrowth_ += growth(countedTo_, pptr());
   countedTo_ = pptr();
-  return written_ + (pptr() - pbase()) + countedLineFeeds_;
+  return written_ + (pptr() - pbase()) + countedGrowth_;
 }
 
 CrLfFileBuf::int_type CrLfFileBuf::overflow(int_type c) {

@@ -1,6 +1,8 @@
 // Report files in the output folder. Every report is written through a
 // ReportFile: a standard output stream whose line ends reach the disk as
-// CR LF on every platform, as text files are on Windows. A report is
+// CR LF on every platform, as text files are on Windows, and whose CP932
+// text reaches it in the encoding of the session's style (report_model.h):
+// the one place where a written file's bytes are made. A report is
 // written under a name of its own beside its file and takes the file's place
 // only when every byte reached the disk, so that a report that cannot be
 // completed (a full disk) leaves the earlier one as it was. A file that
@@ -17,6 +19,7 @@
 #include <vector>
 
 #include "platform/file_replace.h"
+#include "report/report_model.h"
 
 class ReportSession;
 
@@ -52,6 +55,7 @@ class CrLfFileBuf : public std::streambuf {
   // Closes a file that is not kept without putting it in place: the
   // earlier file stays, and nobody is told.
   void abandon();
+  void keepBytesAsGiven() { encoding_ = FileEncoding(); }
   // Bytes in the file so far (including what is still buffered).
   long long size() const;
 
@@ -72,12 +76,17 @@ class CrLfFileBuf : public std::streambuf {
   static constexpr size_t kTextBytes = 32 * 1024;
   friend class ReportSession;
   bool openFile(const std::string& path, FileMode mode);
-  bool flushBuffer();
+  // `complete`: the text ends here (else a character cut at the end of the
+  // put area stays in it for the next flush).
+  bool flushBuffer(bool complete = false);
+  // The bytes more on disk than in the put area for its text from..to.
+  long long growth(const char* from, const char* to) const;
   // close() of a kept file / of one that is done.
   void keepOpen();
   void finish();
-  // An empty put area, or one holding `pending` bytes with `lineFeeds`.
-  void startPutArea(std::ptrdiff_t pending = 0, long long lineFeeds = 0);
+  // An empty put area, or one holding `pending` bytes that grow by
+  // `growth` on their way to the disk.
+  void startPutArea(std::ptrdiff_t pending = 0, long long growth = 0);
   // Takes over the kept file of `path` with its unwritten bytes, if any.
   bool takeKept(const std::string& path);
   // Writes out and closes the kept file of `path`, if any.
@@ -87,6 +96,7 @@ class CrLfFileBuf : public std::streambuf {
   char* disk() { return buffers_.get() + kTextBytes; }
 
   ReportSession* session_ = nullptr;
+  FileEncoding encoding_;  // the session's, from the first open on
   std::FILE* file_ = nullptr;
   platform::Replacement replacement_;  // where file_ writes
   bool failed_ = false;                // a write went wrong
@@ -96,10 +106,12 @@ class CrLfFileBuf : public std::streambuf {
   // The put area (line feeds as written), then twice its size for the same
   // with CR LF on its way to the file; from the first open on.
   std::unique_ptr<char[]> buffers_;
+  std::string encoded_;    // the put area in UTF-8 on its way to the file
   long long written_ = 0;  // bytes handed to the file
-  // The line feeds in the put area up to `countedTo_` (each a CR more on disk).
+  // How many bytes more than the put area's text up to `countedTo_` will
+  // reach the disk (a CR for each line feed, what UTF-8 adds).
   mutable const char* countedTo_ = nullptr;
-  mutable long long countedLineFeeds_ = 0;
+  mutable long long countedGrowth_ = 0;
 };
 
 class ReportFile : public std::ostream {
@@ -109,6 +121,9 @@ class ReportFile : public std::ostream {
   bool openPath(const std::string& path, FileMode mode);
   void close();
   void abandon() { buf_.abandon(); }
+  // The bytes written are not converted to the session's encoding (only
+  // their line feeds become CR LF): a text the producer encoded itself.
+  void keepBytesAsGiven() { buf_.keepBytesAsGiven(); }
   bool isOpen() const { return buf_.isOpen(); }
   long long size() const { return buf_.size(); }
 

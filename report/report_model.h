@@ -36,10 +36,20 @@ constexpr FormatSet kCsvForm = formatBit(ReportFormat::kCsv);
 constexpr FormatSet kWorkbookForm = formatBit(ReportFormat::kWorkbook);
 constexpr FormatSet kAllForms = 0xF;
 
+// The bytes of every file a run writes (reports and log): its CP932 text
+// as it is, or UTF-8, in which the stand-ins of names ("[U+XXXX]",
+// platform/file_names.h) are their characters again; each line feed as
+// CR LF, or, in UTF-8 only, alone.
+struct FileEncoding {
+  bool utf8 = false;
+  bool crLf = true;
+};
+
 // What the run hands the report layer about its reports.
 struct ReportStyle {
   ReportFormat format = ReportFormat::kText;  // as chosen; the catalogue may write another
   bool pc98Lines = false;                     // "・" for every drawn line
+  FileEncoding encoding{};
 };
 
 // The pieces that text lines and trees are drawn with: box characters, or

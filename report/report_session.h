@@ -38,8 +38,8 @@ struct KeptReport {
   platform::Replacement replacement;
   long long written;
   std::unique_ptr<char[]> buffers;
-  std::ptrdiff_t pending;  // bytes in the put area
-  long long pendingLineFeeds;
+  std::ptrdiff_t pending;   // bytes in the put area
+  long long pendingGrowth;  // what they grow by on the disk
 };
 
 // The messages of reports written beside the others, kept for their place

@@ -11,7 +11,7 @@ std::unique_ptr<ReportWriter> makeReportWriter(ReportFormat written, const Repor
     case ReportFormat::kText:
       return makeTextWriter(style, out);
     case ReportFormat::kHtml:
-      return makeHtmlWriter(out);
+      return makeHtmlWriter(style, out);
     case ReportFormat::kCsv:
       return makeCsvWriter(out);
     case ReportFormat::kWorkbook:

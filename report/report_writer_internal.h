@@ -54,4 +54,4 @@ std::unique_ptr<ReportWriter> makeTextWriter(const ReportStyle& style, std::ostr
 std::unique_ptr<ReportWriter> makeCsvWriter(std::ostream& out);
 
 // ---- html_writer.cc
-std::unique_ptr<ReportWriter> makeHtmlWriter(std::ostream& out);
+std::unique_ptr<ReportWriter> makeHtmlWriter(const ReportStyle& style, std::ostream& out);

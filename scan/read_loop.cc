@@ -1,7 +1,6 @@
 #include "scan/read_loop.h"
 
-#include <memory>
-
+#include "scan/source_blocks.h"
 #include "scan/source_reader.h"
 
 ReadResult readSource(SourceReader& reader, platform::ByteSource& source,
@@ -10,13 +9,13 @@ ReadResult readSource(SourceReader& reader, platform::ByteSource& source,
   const size_t size = settings.blockBytes ? settings.blockBytes : ReadSettings::kBlockBytes;
   const std::atomic<bool>* stop = settings.stop;
   IncludeHandler* includes = settings.includes;
-  // Exactly a block: the tokenizer never looks past the bytes it is lent.
-  std::unique_ptr<char[]> block(new char[size]);
+  // Exactly a block each time: the tokenizer never looks past the bytes it is lent.
+  SourceBlocks blocks(source, size, settings.encoding, settings.watch);
   bool last = false;
   while (!last) {
-    size_t got = source.read(block.get(), size);
-    last = got < size;
-    reader.giveBlock(block.get(), got);
+    SourceBlocks::Block block = blocks.next();
+    last = block.last;
+    reader.giveBlock(block.data, block.size);
     // The block's tokens, until it is used up.
     for (Step step = reader.nextToken(last); step != Step::kBlockUsedUp;
          step = reader.nextToken(last)) {

@@ -3,11 +3,21 @@
 // classified and handed to the parser, and each #include followed as soon
 // as its line is complete. The run, the settings data file, the tests and
 // the fuzz targets all read through it.
+//
+// It is also where a file's encoding is settled. A file in UTF-8 or EUC-JP
+// is converted to CP932 once, whole, before its first block; a Shift-JIS
+// or ASCII file is lent as it was read, in place. The decision waits for
+// the first byte of 0x80 or above (ASCII reads alike in all of them) and
+// then looks at up to 64 KiB from there; a byte-order mark (UTF-8 or
+// UTF-16) decides at once. A UTF-16 file goes to the reader as it is: the
+// tokenizer reads UTF-16 itself. Shift-JIS set for all files takes every
+// byte as it is, marks included, and tells of no file.
 #pragma once
 
 #include <atomic>
 #include <cstddef>
 
+#include "context/options.h"
 #include "platform/byte_source.h"
 
 class SourceReader;
@@ -20,6 +30,17 @@ class IncludeHandler {
   virtual void include(SourceReader& reader) = 0;
 };
 
+// What a file's text was read as.
+enum class FileText : unsigned char { kShiftJis, kUtf16, kUtf8, kEucJp };
+
+// Told of a file that is not read as Shift-JIS, once, before its first
+// token reaches the reader.
+class FileTextWatch {
+ public:
+  virtual ~FileTextWatch() = default;
+  virtual void readAs(FileText text) = 0;
+};
+
 struct ReadSettings {
   static constexpr size_t kBlockBytes = 1022;
   size_t blockBytes = kBlockBytes;
@@ -27,6 +48,11 @@ struct ReadSettings {
   IncludeHandler* includes = nullptr;
   // Looked at between tokens; once set, the loop leaves the file at once.
   const std::atomic<bool>* stop = nullptr;
+  // Shift-JIS: every byte as it is (the settings data file); Detect: each
+  // file's own; another: every file with bytes of 0x80 and above in it
+  // (and no byte-order mark).
+  SourceEncoding encoding = SourceEncoding::ShiftJis;
+  FileTextWatch* watch = nullptr;
 };
 
 enum class ReadResult {

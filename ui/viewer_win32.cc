@@ -11,6 +11,7 @@
 #include "driver/run_driver.h"
 #include "driver/run_outcome.h"
 #include "platform/file_system.h"
+#include "platform/text_encoding.h"
 #include "platform/wide_names_win32.h"
 #include "ui/fonts_win32.h"
 #include "ui/main_window_win32.h"
@@ -26,6 +27,16 @@ long long fileSize(const std::string& path) {
   if (!GetFileAttributesExW(platform::wideName(path).c_str(), GetFileExInfoStandard, &data))
     return 0;
   return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+// A report or log as the viewer takes it: the files are UTF-8 when the
+// options write them so, and the viewer shows CP932.
+void showFileText(HWND viewer, const char* text) {
+  if (liveOptions().outputEncoding != OutputEncoding::Utf8) {
+    SetWindowTextA(viewer, text);
+    return;
+  }
+  SetWindowTextA(viewer, platform::utf8ToCp932(text).c_str());
 }
 
 }  // namespace
@@ -63,7 +74,7 @@ void loadFileIntoViewer(const std::string& path, HWND viewer) {
     std::fread(text.get(), 1, bytes + 98, file);
     std::fclose(file);
   }
-  SetWindowTextA(viewer, text.get());
+  showFileText(viewer, text.get());
 }
 
 // A log that could not be written leaves the outcome to show instead: the
@@ -96,6 +107,7 @@ void showReportInViewer(const std::string& path) {
   size_t end = text.rfind('\n');
   text.resize(end == std::string::npos ? 0 : end + 1);
   long long lines = std::count(text.begin(), text.end(), '\n');
+  if (liveOptions().outputEncoding == OutputEncoding::Utf8) text = platform::utf8ToCp932(text);
   text += "\n(ﾌｧｲﾙが大きいため先頭の " + std::to_string(lines) +
           " 行を表示しています。全体: " + path + ")\n";
   SetWindowTextA(mainWindow().viewer, text.c_str());

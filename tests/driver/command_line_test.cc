@@ -215,6 +215,33 @@ TEST_F(CommandLineTest, LongSwitchesSetTheirOptions) {
             (std::vector<std::string>{temp_.file("inc1/"), temp_.file("inc2/")}));
 }
 
+// A value the switch does not know ends the command line: nothing after
+// it is registered and nothing is analysed.
+TEST_F(CommandLineTest, EncodingSwitchesTakeTheirValues) {
+  Options& o = liveOptions();
+  EXPECT_EQ(runCommandLineArguments({"--encoding", "UTF-8", "--crlf", "--source-encoding=euc-jp"}),
+            CommandLineResult::NoFiles);
+  EXPECT_EQ(o.outputEncoding, OutputEncoding::Utf8);
+  EXPECT_EQ(o.utf8CrLf, 1);
+  EXPECT_EQ(o.sourceEncoding, SourceEncoding::EucJp);
+  runCommandLineArguments({"--encoding=sjis", "--source-encoding", "auto"});
+  EXPECT_EQ(o.outputEncoding, OutputEncoding::ShiftJis);
+  EXPECT_EQ(o.sourceEncoding, SourceEncoding::Detect);
+  EXPECT_FALSE(runOutcome().badCommandLine);
+  touch("x.c");
+  const std::vector<std::vector<std::string>> bad = {
+      {"--encoding", "latin1", temp_.file("x.c")},
+      {"--source-encoding=utf8", temp_.file("x.c")},
+      {"--encoding=", temp_.file("x.c")},
+      {"--source-encoding"},
+  };
+  for (const auto& arguments : bad) {
+    EXPECT_EQ(runCommandLineArguments(arguments), CommandLineResult::UsageError) << arguments[0];
+    EXPECT_EQ(registered(), "");
+  }
+  EXPECT_EQ(o.outputEncoding, OutputEncoding::ShiftJis);
+}
+
 TEST_F(CommandLineTest, WhatRegistrationLeavesOutIsNoted) {
   touch("src/a.c");
   touch("src/sub/b.c");

@@ -22,6 +22,8 @@
 //                    the call graph, ".json" and ".dot", UTF-8 and CR LF).
 //                    {NUMBER} stands for any decimal number, {DIR} for the
 //                    absolute input folder;
+//   utf8-output      optional: the reports are UTF-8 on disk too, with the
+//                    line ends the file names ("LF" or "CRLF");
 //   expected.stdout, expected.exit   optional;
 //   expected.stderr  optional: what the Linux program writes on standard
 //                    error (its message boxes), {NUMBER} as above; without
@@ -155,7 +157,17 @@ class Golden : public testing::TestWithParam<GoldenCase> {
     if (fs::exists(caseDir_ / "no-settings-data"))
       fs::remove(fs::path(programDir_) / toUtf8("Mizenta設定.dat"));
     installed_ = fileNames(programDir_);
+    fs::path utf8 = caseDir_ / "utf8-output";
+    utf8Output_ = fs::exists(utf8);
+    utf8CrLf_ = utf8Output_ && readFileBytes(utf8.string()).rfind("CRLF", 0) == 0;
   }
+
+  // An expected file (UTF-8, LF) as the run writes it.
+  std::string onDisk(const std::string& expected) const {
+    if (!utf8Output_) return withCrLf(toCp932(expected));
+    return utf8CrLf_ ? withCrLf(expected) : expected;
+  }
+  std::string shown(const std::string& line) const { return utf8Output_ ? line : toUtf8(line); }
 
   std::string nativeSeparator() const { return GetParam().kind == ProgramKind::Wine ? "\\" : "/"; }
 
@@ -197,8 +209,8 @@ class Golden : public testing::TestWithParam<GoldenCase> {
         same = std::regex_match(g, std::regex(pattern));
       }
       if (!same) {
-        ADD_FAILURE() << name << " line " << i + 1 << "\n  expected: " << toUtf8(w)
-                      << "\n  actual:   " << toUtf8(g);
+        ADD_FAILURE() << name << " line " << i + 1 << "\n  expected: " << shown(w)
+                      << "\n  actual:   " << shown(g);
         return;
       }
     }
@@ -233,6 +245,8 @@ class Golden : public testing::TestWithParam<GoldenCase> {
   fs::path caseDir_;
   std::string programDir_, inputDir_;
   std::vector<std::string> installed_;  // the program, its library, its settings
+  bool utf8Output_ = false;
+  bool utf8CrLf_ = false;
 };
 
 TEST_P(Golden, ReportsMatch) {
@@ -248,8 +262,14 @@ TEST_P(Golden, ReportsMatch) {
   if (GetParam().kind == ProgramKind::Linux) {
     fs::path stderrFile = caseDir_ / "expected.stderr";
     std::string want = fs::exists(stderrFile) ? readFileBytes(stderrFile.string()) : "";
-    expectSameReport("standard error", toCp932(substitute(want)),
-                     toCp932(replaceAll(run.standardError, "\r\n", "\n")));
+    std::string got = replaceAll(run.standardError, "\r\n", "\n");
+    want = substitute(want);
+    // Compared in the encoding its messages are shown in.
+    if (!utf8Output_) {
+      want = toCp932(want);
+      got = toCp932(got);
+    }
+    expectSameReport("standard error", want, got);
   }
   for (const std::string& name : unexpectedFiles()) {
     ADD_FAILURE() << "file written but not expected: " << name;
@@ -260,7 +280,7 @@ TEST_P(Golden, ReportsMatch) {
   for (const auto& e : fs::directory_iterator(expectedDir)) {
     // Both programs keep Japanese file names in UTF-8 on this file system.
     std::string expected = substitute(readFileBytes(e.path().string()));
-    expected = withCrLf(writtenInUtf8(e.path()) ? expected : toCp932(expected));
+    expected = writtenInUtf8(e.path()) ? withCrLf(expected) : onDisk(expected);
     std::string actualPath = programDir_ + "/" + e.path().filename().string();
     if (!fs::exists(actualPath)) {
       ADD_FAILURE() << "report not written: " << e.path().filename().string();

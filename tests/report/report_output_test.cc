@@ -30,18 +30,38 @@ std::string crLf(const std::string& text) {
 }
 
 // Writes `text` through a report file in pieces of `piece` bytes.
-std::string writtenBytes(const std::string& text, size_t piece) {
+std::string writtenBytes(const std::string& text, size_t piece, FileEncoding encoding = {}) {
   TempDir dir;
   std::string path = dir.path() + "/r.txt";
-  ReportSession session("", ReportStyle{});
+  ReportStyle style;
+  style.encoding = encoding;
+  ReportSession session("", style);
   {
     ReportFile file(session);
     EXPECT_TRUE(file.openPath(path, FileMode::kWhole));
     for (size_t at = 0; at < text.size(); at += piece) file << text.substr(at, piece);
-    EXPECT_EQ(file.size(), static_cast<long long>(crLf(text).size()));
+    if (!encoding.utf8) {
+      EXPECT_EQ(file.size(), static_cast<long long>(crLf(text).size()));
+    }
     file.close();
   }
   return readFileBytes(path);
+}
+
+// In UTF-8 every character arrives whole, also where a double-byte
+// character or a stand-in is cut by the write buffer's end; a stand-in is
+// its character, but a control character's stays as it is written.
+TEST(ReportOutput, Utf8KeepsCharactersWholeAcrossBufferBoundaries) {
+  std::string text, utf8;
+  for (int i = 0; i < 5000; ++i) {
+    std::string pad(i % 3, ' ');
+    text += pad + "日本[U+D55C]ｱ[U+000A]\n";
+    utf8 += pad + "\xE6\x97\xA5\xE6\x9C\xAC\xED\x95\x9C\xEF\xBD\xB1[U+000A]\n";
+  }
+  for (size_t piece : {size_t{1}, size_t{7}, size_t{8191}, text.size()}) {
+    EXPECT_EQ(writtenBytes(text, piece, {true, false}), utf8) << "pieces of " << piece;
+    EXPECT_EQ(writtenBytes(text, piece, {true, true}), crLf(utf8)) << "pieces of " << piece;
+  }
 }
 
 TEST(ReportOutput, LineFeedsBecomeCrLfAcrossBufferBoundaries) {

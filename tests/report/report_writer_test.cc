@@ -172,6 +172,18 @@ TEST(ReportWriter, Csv) {
             "a\n");
 }
 
+// A page written for a UTF-8 file says so in its head; the text itself
+// stays CP932 until the file takes it.
+TEST(ReportWriter, HtmlHeadNamesUtf8) {
+  std::ostringstream bytes;
+  ReportStyle style{.format = kHtml, .encoding = {.utf8 = true}};
+  makeReportWriter(kHtml, style, bytes)->beginPage("見本");
+  EXPECT_NE(bytes.str().find("<meta http-equiv=\"Content-Type\" content=\"text/html; "
+                             "charset=utf-8\">\n"),
+            std::string::npos);
+  EXPECT_NE(bytes.str().find("<title>見本</title>"), std::string::npos);
+}
+
 // Names, bodies and comments may hold anything: HTML writes every text it
 // is given with its markup characters as entities, wherever it goes, so
 // that the only tags of a page are the writer's own.

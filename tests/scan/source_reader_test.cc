@@ -609,6 +609,31 @@ TEST_F(SourceReaderTest, Utf16IncludeNameKeepsJapanese) {
   EXPECT_EQ(s.includes, std::vector<std::string>{"\x82\xA0.h"});
 }
 
+// A file in EUC-JP or UTF-8 (with or without its mark) reads as its
+// Shift-JIS form: the same lines and tokens; the log names it once.
+TEST_F(SourceReaderTest, EucJpAndUtf8ReadAsTheirShiftJisText) {
+  Scan want = scan("a.c", "// 日本語\nint a; /* これは */\n");
+  const std::string utf8 =
+      "// \xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\n"
+      "int a; /* \xE3\x81\x93\xE3\x82\x8C\xE3\x81\xAF */\n";
+  struct Case {
+    std::string bytes;
+    const char* log;
+  } cases[] = {
+      {"// \xC6\xFC\xCB\xDC\xB8\xEC\nint a; /* \xA4\xB3\xA4\xEC\xA4\xCF */\n",
+       "  文字ｺｰﾄﾞ EUC-JP として読みました: a.c\n"},
+      {utf8, "  文字ｺｰﾄﾞ UTF-8 として読みました: a.c\n"},
+      {"\xEF\xBB\xBF" + utf8, "  文字ｺｰﾄﾞ UTF-8 として読みました: a.c\n"},
+  };
+  for (const Case& c : cases) {
+    Scan s = scan("a.c", c.bytes);
+    EXPECT_EQ(s.counts, want.counts) << c.log;
+    EXPECT_EQ(s.live, want.live) << c.log;
+    EXPECT_EQ(s.log, c.log);
+  }
+  EXPECT_EQ(want.log, "");
+}
+
 TEST_F(SourceReaderTest, AnyBytesAreSafe) {
   std::mt19937 random(12345);
   const char* files[] = {"a.c", "a.cpp", "A.java", "m.bas", "u.pas"};

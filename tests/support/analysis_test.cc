@@ -152,6 +152,8 @@ Scan AnalysisTest::read(std::string_view bytes, size_t blockBytes) {
   ReadSettings settings;
   settings.blockBytes = blockBytes;
   settings.includes = &recorder;
+  settings.encoding = options_.sourceEncoding;
+  settings.watch = &run().textNotes();
   platform::MemoryByteSource source(bytes);
   recorded_.clear();
   readSource(*reader_, source, settings);
@@ -178,6 +180,8 @@ std::array<std::int32_t, 8> AnalysisTest::readMain(const std::string& path) {
   SourceReader reader(run().scan(), SourceReader::Kind::MainFile);
   run().startFile(reader, path, language);
   ReadSettings settings;
+  settings.encoding = options_.sourceEncoding;
+  settings.watch = &run().textNotes();
   IncludeReader headers(run(), files_, settings);
   headers.setLanguage(language);
   settings.includes = &headers;

@@ -1,0 +1,136 @@
+#include "scan/source_blocks.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/source_text.h"
+
+namespace {
+
+// Enough text after the first non-ASCII byte to tell the encodings apart,
+// and a large read from the file.
+constexpr size_t kWindowBytes = 64 * 1024;
+
+bool startsWith(const char* data, size_t size, const char* mark, size_t length) {
+  return size >= length && std::memcmp(data, mark, length) == 0;
+}
+
+}  // namespace
+
+SourceBlocks::SourceBlocks(platform::ByteSource& source, size_t blockBytes, SourceEncoding encoding,
+                           FileTextWatch* watch)
+    : source_(source),
+      block_(blockBytes ? blockBytes : 1),
+      encoding_(encoding),
+      watch_(watch),
+      mode_(encoding == SourceEncoding::ShiftJis ? Mode::kInPlace : Mode::kUndecided) {
+  // A whole number of blocks: the blocks lent from the window fall where
+  // the file's own blocks would.
+  capacity_ = (kWindowBytes + block_ - 1) / block_ * block_;
+  window_.reset(new char[capacity_]);
+}
+
+SourceBlocks::Block SourceBlocks::next() {
+  if (firstWindow_) {
+    firstWindow_ = false;
+    fillWindow();
+    // Shift-JIS set for every file: every byte as it is, marks too, as the
+    // reader has always taken them.
+    if (encoding_ != SourceEncoding::ShiftJis) startOfFile();
+  }
+  if (mode_ == Mode::kConverted) {
+    size_t n = std::min(block_, converted_.size() - at_);
+    Block block{converted_.data() + at_, n, n < block_};
+    at_ += n;
+    return block;
+  }
+  if (at_ == filled_ && !sourceDone_) fillWindow();
+  if (mode_ == Mode::kUndecided && highByte_ < filled_ && at_ + block_ > highByte_) {
+    decide();
+    if (mode_ == Mode::kConverted) return next();
+  }
+  size_t n = std::min(block_, filled_ - at_);
+  Block block{window_.get() + at_, n, n < block_};
+  at_ += n;
+  return block;
+}
+
+// A byte-order mark decides at once.
+void SourceBlocks::startOfFile() {
+  const char* data = window_.get();
+  if (startsWith(data, filled_, "\xFF\xFE", 2)) {
+    tell(FileText::kUtf16);
+    mode_ = Mode::kInPlace;
+  } else if (startsWith(data, filled_, "\xEF\xBB\xBF", 3)) {
+    convertRest(3, FileText::kUtf8);
+  }
+}
+
+// Keeps what is not lent yet at the window's start and fills the rest.
+void SourceBlocks::fillWindow() {
+  size_t kept = filled_ - at_;
+  if (kept && at_) std::memmove(window_.get(), window_.get() + at_, kept);
+  size_t wanted = capacity_ - kept;
+  size_t got = source_.read(window_.get() + kept, wanted);
+  sourceDone_ = got < wanted;
+  filled_ = kept + got;
+  at_ = 0;
+  if (mode_ == Mode::kUndecided) findHighByte();
+}
+
+void SourceBlocks::findHighByte() {
+  const auto* data = reinterpret_cast<const unsigned char*>(window_.get());
+  highByte_ = at_;
+  while (highByte_ < filled_ && data[highByte_] < 0x80) ++highByte_;
+}
+
+// At the block that holds the first non-ASCII byte: the window is moved
+// up to that block and filled, so that the sample is as long as it can be.
+void SourceBlocks::decide() {
+  if (at_ > 0 && !sourceDone_) fillWindow();
+  FileText text = FileText::kShiftJis;
+  if (encoding_ == SourceEncoding::Utf8) {
+    text = FileText::kUtf8;
+  } else if (encoding_ == SourceEncoding::EucJp) {
+    text = FileText::kEucJp;
+  } else {
+    std::string_view sample(window_.get() + highByte_, filled_ - highByte_);
+    switch (platform::recogniseSourceText(sample, sourceDone_)) {
+      case platform::SourceText::kShiftJis:
+        break;
+      case platform::SourceText::kUtf8:
+        text = FileText::kUtf8;
+        break;
+      case platform::SourceText::kEucJp:
+        text = FileText::kEucJp;
+        break;
+    }
+  }
+  if (text == FileText::kShiftJis)
+    mode_ = Mode::kInPlace;
+  else
+    convertRest(at_, text);
+}
+
+// The text from window position `from` to the file's end, converted.
+void SourceBlocks::convertRest(size_t from, FileText text) {
+  std::string raw(window_.get() + from, filled_ - from);
+  while (!sourceDone_) {
+    size_t got = source_.read(window_.get(), capacity_);
+    raw.append(window_.get(), got);
+    sourceDone_ = got < capacity_;
+  }
+  window_.reset();
+  if (text == FileText::kUtf8)
+    platform::appendCp932FromUtf8(raw, converted_);
+  else
+    platform::appendCp932FromEucJp(raw, converted_);
+  mode_ = Mode::kConverted;
+  at_ = 0;
+  tell(text);
+}
+
+void SourceBlocks::tell(FileText text) {
+  readAs_ = text;
+  if (watch_) watch_->readAs(text);
+}
