@@ -45,17 +45,28 @@ void writeRow(ReportWriter& out, const TypeRecord& record, int number, int size,
 
 }  // namespace
 
-void TypeTable::writeTypesJson(JsonWriter& out) const {
-  int mode = currentMode();
-  int slot = slotOfMode(mode);
-  if (slot < 0) return;
+// The types the lists show, in name order: used, and of the file's
+// language. Few used types are sorted by themselves instead of walking the
+// whole table.
+std::vector<std::uint32_t> TypeTable::listedInNameOrder(int mode) const {
   std::vector<std::uint32_t> used;
   bool few = fewInNameOrder(
       usedRecords_, order_.size(), index_.usable(),
       [this](std::uint32_t p) -> std::string_view { return records_[p].name; }, used);
+  std::vector<std::uint32_t> listed;
   for (std::uint32_t position : few ? used : order_) {
     const TypeRecord& record = records_[position];
-    if (!(record.languages & mode) || !(record.flags & kUsed)) continue;
+    if ((record.languages & mode) && (record.flags & kUsed)) listed.push_back(position);
+  }
+  return listed;
+}
+
+void TypeTable::writeTypesJson(JsonWriter& out) const {
+  int mode = currentMode();
+  int slot = slotOfMode(mode);
+  if (slot < 0) return;
+  for (std::uint32_t position : listedInNameOrder(mode)) {
+    const TypeRecord& record = records_[position];
     out.beginObject();
     out.member("name", record.name);
     out.key("size");
@@ -86,14 +97,11 @@ void TypeTable::writeTypeList(ReportSession& session, ListScope scope,
   int mode = currentMode();
   int slot = slotOfMode(mode);
   int number = 0;
-  std::vector<std::uint32_t> used;
-  bool few = fewInNameOrder(
-      usedRecords_, order_.size(), index_.usable(),
-      [this](std::uint32_t p) -> std::string_view { return records_[p].name; }, used);
-  for (std::uint32_t position : few ? used : order_) {
-    const TypeRecord& record = records_[position];
-    if (!(record.languages & mode) || !(record.flags & kUsed) || slot < 0) continue;
-    writeRow(out, record, ++number, record.sizes[slot], (record.kinds & kClass) != 0);
+  if (slot >= 0) {
+    for (std::uint32_t position : listedInNameOrder(mode)) {
+      const TypeRecord& record = records_[position];
+      writeRow(out, record, ++number, record.sizes[slot], (record.kinds & kClass) != 0);
+    }
   }
   out.endTable();
   if (scope == ListScope::kWholeRun) out.endPage();

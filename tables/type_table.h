@@ -130,6 +130,8 @@ class TypeTable final : public TypeQuestions {
   int sectionsWritten() const { return sections_.count(); }
 
  private:
+  // The positions of the types the lists show for the language `mode`.
+  std::vector<std::uint32_t> listedInNameOrder(int mode) const;
   Lookup search(std::string_view name) const;
   // The record named `name` (no "typedef ", no template arguments), or null.
   const TypeRecord* recordNamed(std::string_view name) const;
