@@ -1,9 +1,11 @@
 #!/usr/bin/env python3
-"""Draws call edges and call sites of a VB tree for checking by reading.
+"""Draws call edges and call sites of a VB or Delphi tree for checking by
+reading.
 
     edge_sample.py BUILD_FOLDER WORK_FOLDER TREE [COUNT [SEED]]
 
-The program runs on the tree (.bas .cls .frm .ctl .vb) with its function
+The program runs on the tree (.bas .cls .frm .ctl .vb, or .pas .dpr .lpr
+when the tree holds any: then pascal_reading.py reads it) with its function
 details in CSV. Two samples follow, each of COUNT (50) with the seed SEED
 (43), so that another build draws the same call sites:
 
@@ -32,6 +34,8 @@ import re
 import shutil
 import subprocess
 import sys
+
+import pascal_reading
 
 EXTENSIONS = (".bas", ".cls", ".frm", ".ctl", ".vb")
 INI = ("[ﾌｧｲﾙ出力設定]\r\n関数一覧の表示=ON\r\n関数詳細情報の表示=ON\r\nﾌｧｲﾙ出力形式=csv\r\n"
@@ -181,20 +185,124 @@ def program_details(folder):
     return records
 
 
+def definitions_found(routines, records, tree):
+    """Delphi: the routines read plainly outside {$IF…} groups that the
+    report lists for their file under their name (overloads are one
+    routine of the report), and those it does not."""
+    def key(name):
+        return name.replace("::", ".").lower()
+    listed = {(r["file"].lower(), key(r["name"])) for r in records}
+    # A unit's routine may be listed under its unit's name ("Unit.Name").
+    listed |= {(f, n.split(".", 1)[1]) for f, n in listed if n.count(".") >= 1}
+    conditional = {}
+    wanted = {}
+    for path, name, header, _, _ in routines:
+        if path not in conditional:
+            conditional[path] = pascal_reading.conditional_lines(path)
+        if header not in conditional[path]:
+            wanted[(os.path.basename(path).lower(), key(name))] = os.path.relpath(path, tree)
+    missed = sorted(f"{where}: {k[1]}" for k, where in wanted.items() if k not in listed)
+    text = (f"definitions outside {{$IF…}} groups listed for their file: "
+            f"{len(wanted) - len(missed)}/{len(wanted)} = "
+            f"{(len(wanted) - len(missed)) / max(1, len(wanted)):.4f}")
+    return "\n".join([text] + [f"  not listed: {m}" for m in missed[:30]])
+
+
+class VbReading:
+    """The plain reading of VB sources."""
+    not_call_before = NOT_CALL_BEFORE
+
+    def __init__(self, tree):
+        self.tree = tree
+        self.cache = {}
+
+    def lines(self, path):
+        if path not in self.cache:
+            self.cache[path] = [code_part(line) for line in read_lines(path)]
+        return self.cache[path]
+
+    def routines(self):
+        """(path, name, header line, first and last body line)."""
+        return [(p, name, first, first + 1, last - 1)
+                for p, name, first, last in source_routines(self.tree)]
+
+    def qualifiers(self):
+        return tree_objects(self.tree)
+
+    def declared(self, path, header, last):
+        local = set()
+        for n in range(header, last + 1):
+            text = self.lines(path)[n - 1]
+            local |= {m.group(1).lower() for m in re.finditer(r"(\w+)(?:\(\s*\))?\s+As\b", text, re.I)}
+            local |= {m.group(1).lower() for m in re.finditer(
+                r"\b(?:Dim|For\s+Each|For)\s+(\w+)", text, re.I)}
+        return local
+
+    def no_call(self, text, start, end):
+        """Whether the word at text[start:end] is plainly not a call."""
+        return False
+
+    @staticmethod
+    def routine_key(name):
+        """Property Get/Let/Set of one name are one routine of the report."""
+        return bare(name)
+
+
+class PascalReading:
+    """The plain reading of Delphi sources (pascal_reading.py)."""
+    not_call_before = pascal_reading.NOT_CALL_BEFORE
+
+    def __init__(self, tree):
+        self.tree = tree
+        self.cache = {}
+        self.found = []
+        for path in pascal_reading.source_files(tree):
+            found, lines = pascal_reading.routines_of_file(path)
+            self.cache[path] = lines
+            self.found += [(path, name, header, first, last) for name, header, first, last in found]
+
+    def lines(self, path):
+        return self.cache[path]
+
+    def routines(self):
+        return self.found
+
+    def qualifiers(self):
+        units = {os.path.splitext(os.path.basename(p))[0].lower() for p in self.cache}
+        return pascal_reading.tree_qualifiers(self.tree, units)
+
+    def declared(self, path, header, last):
+        return pascal_reading.declared_names(self.lines(path), header, last, header)
+
+    @staticmethod
+    def routine_key(name):
+        """Class and name: overloads are one routine of the report."""
+        return name.replace("::", ".").lower()
+
+    def no_call(self, text, start, end):
+        """An address taken, or a name assigned to (a property or field of
+        the routine's name)."""
+        return text[:start].rstrip().endswith("@") or text[end:].lstrip().startswith(":=")
+
+
 def main():
     build, work, tree = sys.argv[1:4]
     count = int(sys.argv[4]) if len(sys.argv) > 4 else 50
     seed = int(sys.argv[5]) if len(sys.argv) > 5 else 43
     os.makedirs(work, exist_ok=True)
-    routines = source_routines(tree)
+    pascal = any(n.lower().endswith(pascal_reading.EXTENSIONS)
+                 for _, _, files in os.walk(tree) for n in files)
+    reading = PascalReading(tree) if pascal else VbReading(tree)
+    routines = reading.routines()
     defined = {bare(r[1]) for r in routines}
-    by_place = {(os.path.basename(p).lower(), first): (p, first, last)
-                for p, _, first, last in routines}
+    by_place = {(os.path.basename(p).lower(), header): (p, header, first, last)
+                for p, _, header, first, last in routines}
     # Property Get/Let/Set of one name are one routine of the report, at
     # the first of them: the others go by their name.
     by_name = {}
-    for p, name, first, last in routines:
-        by_name.setdefault((os.path.basename(p).lower(), name.lower()), []).append((p, first, last))
+    for p, name, header, first, last in routines:
+        by_name.setdefault((os.path.basename(p).lower(), reading.routine_key(name)), []).append(
+            (p, header, first, last))
     folder = run_program(build, work, tree)
     records = program_details(folder)
     # The reported routines with the body the plain reading gives them.
@@ -204,56 +312,46 @@ def main():
         place = by_place.get((r["file"].lower(), r["line"]))
         if not place:
             continue
-        for other in by_name.get((r["file"].lower(), bare(r["name"])), []):
+        for other in by_name.get((r["file"].lower(), reading.routine_key(r["name"])), []):
             if other[0] == place[0]:
                 callees_at[other] = {bare(c) for c in r["callees"]}
         callees_at[place] = {bare(c) for c in r["callees"]}
         for c in r["callees"]:
             if bare(c) in defined and bare(c) != bare(r["name"]):
                 edges.append((r["name"], c, place))
-    cache = {}
-
-    def lines_of(path):
-        if path not in cache:
-            cache[path] = read_lines(path)
-        return cache[path]
 
     # Reported edges.
     rng = random.Random(seed)
     sample = rng.sample(sorted(set(edges)), min(count, len(set(edges))))
     named = 0
     print(f"## {os.path.basename(tree.rstrip('/'))}: {len(set(edges))} edges between routines "
-          f"of the tree, {len(routines)} routines read plainly\n")
+          f"of the tree, {len(routines)} routines read plainly, {len(callees_at)} of them "
+          f"reported at the same place\n")
+    if pascal:
+        print(definitions_found(routines, records, tree) + "\n")
     print("### reported edges\n")
-    for caller, callee, (path, first, last) in sample:
+    for caller, callee, (path, header, first, last) in sample:
         word = re.compile(r"\b" + re.escape(bare(callee)) + r"\b", re.I)
-        hits = [(n, lines_of(path)[n - 1].strip()) for n in range(first + 1, last)
-                if word.search(code_part(lines_of(path)[n - 1]))]
+        hits = [(n, reading.lines(path)[n - 1].strip()) for n in range(first, last + 1)
+                if word.search(reading.lines(path)[n - 1])]
         named += bool(hits)
         verdict = "named" if hits else "NOT NAMED"
-        print(f"- {verdict}: {caller} -> {callee}  ({os.path.relpath(path, tree)}:{first})")
+        print(f"- {verdict}: {caller} -> {callee}  ({os.path.relpath(path, tree)}:{header})")
         for n, text in hits[:2]:
             print(f"    {n}: {text[:110]}")
     # Call sites.
-    qualifiers = tree_objects(tree)
+    qualifiers = reading.qualifiers()
     sites = []
-    for path, name, first, last in routines:
+    for path, name, header, first, last in routines:
         # The routine's parameters and locals name no routine of its.
-        local = set()
-        for n in range(first, last):
-            text = code_part(lines_of(path)[n - 1])
-            local |= {m.group(1).lower() for m in re.finditer(
-                r"(\w+)(?:\(\s*\))?\s+As\b|\b(?:Dim|For\s+Each|For)\s+(\w+)", text, re.I)
-                if m.group(1)}
-            local |= {m.group(1).lower() for m in re.finditer(
-                r"\b(?:Dim|For\s+Each|For)\s+(\w+)", text, re.I)}
-        for n in range(first + 1, last):
-            text = code_part(lines_of(path)[n - 1])
+        local = reading.declared(path, header, last)
+        for n in range(first, last + 1):
+            text = reading.lines(path)[n - 1]
             for m in WORD.finditer(text):
                 w = m.group(0).lower()
                 before = WORD.findall(text[:m.start()])
                 tail = text[m.end():].lstrip()
-                if tail.startswith("."):
+                if tail.startswith(".") or reading.no_call(text, m.start(), m.end()):
                     continue  # an object or module before its member
                 if w == "new":
                     following = WORD.match(tail)
@@ -265,18 +363,18 @@ def main():
                     if q not in qualifiers:
                         continue
                 if (w in defined and w != bare(name) and w not in local and
-                        not (before and before[-1].lower() in NOT_CALL_BEFORE)):
-                    sites.append((path, name, first, last, n, m.group(0)))
+                        not (before and before[-1].lower() in reading.not_call_before)):
+                    sites.append((path, name, header, first, last, n, m.group(0)))
     site_sample = random.Random(seed).sample(sites, min(count, len(sites)))
     found = 0
     print("\n### call sites\n")
-    for path, name, first, last, n, word in site_sample:
-        callees = callees_at.get((path, first, last))
+    for path, name, header, first, last, n, word in site_sample:
+        callees = callees_at.get((path, header, first, last))
         hit = callees is not None and word.lower() in callees
         found += hit
         verdict = "found" if hit else ("MISSED" if callees is not None else "MISSED (caller lost)")
         print(f"- {verdict}: {name} -> {word}  ({os.path.relpath(path, tree)}:{n}) "
-              f"{lines_of(path)[n - 1].strip()[:100]}")
+              f"{read_lines(path)[n - 1].strip()[:100]}")
     print(f"\nautomatic: edges named {named}/{len(sample)}, call sites found "
           f"{found}/{len(site_sample)}")
 

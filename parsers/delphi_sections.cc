@@ -11,6 +11,8 @@
 #include "tables/class_table.h"
 #include "scan/define_table.h"
 #include "tables/call_resolution.h"
+#include "tables/function_table.h"
+#include "context/source_context.h"
 
 namespace word = delphi_word;
 
@@ -72,6 +74,8 @@ void DelphiParser::finishClauseName() {
   file_.clauseName.clear();
   if (name.empty() || name.back() == '.') return;
   if (file_.clause == Clause::kUnitName) {
+    if (!tables_.calls.claimUnit(name, tables_.context.topPath()))
+      name += tables_.functions.qualifiedKey(KeyParts{{}, {}, {}, true});
     routine_.setScope(name);
     tables_.calls.addUnit(name);
   } else if (file_.clause != Clause::kSkip && !routine_.scope().empty()) {
@@ -136,6 +140,9 @@ void DelphiParser::startClass() {
   if (!TokenTests::isDelimiter(name) && !tests_.isReserved(name)) {
     if (!tables_.classes.exists(name)) tables_.classes.registerClass(name, 1, ClassTable::kClass);
     r().currentClass = name;
+    if (!routine_.scope().empty())
+      tables_.calls.addUnitClass(name, routine_.scope(),
+                                 tables_.functions.qualifiedKey(KeyParts{{}, {}, {}, true}));
   }
   file_.typeStartDepth = file_.braceDepth - 1;
   file_.section = kSectionClassHead;

@@ -70,6 +70,10 @@ void RoutineRegistration::registerRoutineName(int position, std::uint32_t kind, 
     else
       record.className = state_.currentClass;
     record.fileLocal = state_.fileLocal;
+    // The methods of a class another unit declared first are their file's.
+    if (language_ == kModeDelphi && !record.className.empty() && !scope_.empty() &&
+        tables_.calls.classTakenElsewhere(record.className, scope_))
+      record.fileLocal = true;
     // A Delphi routine outside classes is its unit's until the last file
     // tells whether another unit has one of the name.
     if (language_ == kModeDelphi && record.className.empty() && !scope_.empty()) {
@@ -79,7 +83,7 @@ void RoutineRegistration::registerRoutineName(int position, std::uint32_t kind, 
   } else if (before == ".") {
     record.className = objectClass(position + 1, qualifier);
     if (record.className.empty() && qualifier.empty()) return;  // `(x).Name`, `a[i].Name`
-    if (!record.className.empty()) qualifier.clear();
+    if (!record.className.empty() && language_ == kModeVb) qualifier.clear();
   } else if (equalsIgnoreCase(before, "inherited")) {
     record.className = inheritedClass(name);
     if (record.className.empty()) return;  // no base known to call
@@ -102,7 +106,7 @@ void RoutineRegistration::noteWeakCall(int position) {
     // An object of a known class, or a module, unit or class by its name.
     record.className = objectClass(position + 1, qualifier);
     if (record.className.empty() && qualifier.empty()) return;
-    if (!record.className.empty()) qualifier.clear();
+    if (!record.className.empty() && language_ == kModeVb) qualifier.clear();
   } else {
     // A plain name is asked about once per routine: noted as a call, or
     // found to be a variable.
@@ -162,8 +166,10 @@ std::string RoutineRegistration::objectClass(int dot, std::string& path) const {
   bool declared = false;
   if (!className.empty()) {
   } else if (const std::string* type = variableType(path)) {
+    // A declared type may be a class of a file read later: VB and Delphi
+    // calls are linked after the last file, which knows.
     className = *type;
-    declared = language_ == kModeVb;
+    declared = true;
   } else if (tests_->isKnownClass(path)) {
     className = path;
   }
@@ -176,7 +182,7 @@ std::string RoutineRegistration::objectClass(int dot, std::string& path) const {
     const ClassRecord* owner = nullptr;
     const MemberVariable* m = tables_.classes.findMemberVariable(className, member, owner);
     className = m ? m->type : std::string();
-    declared = m && language_ == kModeVb;
+    declared = m != nullptr;
   }
   if (!className.empty() && !declared && !tests_->isKnownClass(className)) className.clear();
   return className;

@@ -129,17 +129,69 @@ void CallResolution::addUses(std::string_view unit, std::string_view used) {
 
 void CallResolution::addUnit(std::string_view unit) { units_[folded(unit)]; }
 
+// A unit that another file of the run declared first is known by its name
+// and its file's key suffix ("Unit@path"): its routines are "Unit.Name@path".
 std::string CallResolution::unitRoutineKey(std::string_view unit, std::string_view name) {
-  std::string key(unit);
+  const size_t at = unit.find('@');
+  std::string key(unit.substr(0, at));
   key += '.';
   key += name;
+  if (at != std::string_view::npos) key += unit.substr(at);
+  return key;
+}
+
+bool CallResolution::claimUnit(std::string_view unit, std::string_view path) {
+  auto [owner, added] = unitFiles_.emplace(folded(unit), std::string(path));
+  return added || owner->second == path;
+}
+
+void CallResolution::addUnitClass(std::string_view className, std::string_view unit,
+                                  std::string_view methodSuffix) {
+  std::vector<UnitClass>& units = unitClasses_[folded(className)];
+  std::string unitName = folded(unit);
+  for (const UnitClass& u : units)
+    if (u.unit == unitName) return;
+  units.push_back({std::move(unitName), units.empty() ? std::string() : std::string(methodSuffix)});
+}
+
+bool CallResolution::classTakenElsewhere(std::string_view className, std::string_view unit) const {
+  auto units = unitClasses_.find(folded(className));
+  if (units == unitClasses_.end() || units->second.size() < 2) return false;
+  const std::string unitName = folded(unit);
+  if (units->second.front().unit == unitName) return false;
+  for (const UnitClass& u : units->second)
+    if (u.unit == unitName) return true;
+  return false;
+}
+
+// The caller's own unit's class, else that of the unit its uses clauses
+// show last, else the first unit's.
+std::string CallResolution::visibleMemberKey(std::string key, std::string_view unit) const {
+  if (unitClasses_.empty()) return key;
+  size_t colons = key.find("::");
+  if (colons == std::string::npos) return key;
+  auto units = unitClasses_.find(folded(std::string_view(key).substr(0, colons)));
+  if (units == unitClasses_.end() || units->second.size() < 2) return key;
+  auto declaredBy = [&](const std::string& unitName) -> const UnitClass* {
+    for (const UnitClass& u : units->second)
+      if (u.unit == unitName) return &u;
+    return nullptr;
+  };
+  const UnitClass* seen = declaredBy(folded(unit));
+  if (!seen) {
+    if (const Unit* u = unitNamed(unit)) {
+      for (auto used = u->uses.rbegin(); used != u->uses.rend() && !seen; ++used)
+        seen = declaredBy(*used);
+    }
+  }
+  if (seen) key += seen->suffix;
   return key;
 }
 
 void CallResolution::addUnitRoutine(std::string_view unit, std::string_view name, bool visible) {
   std::string unitName = folded(unit);
   units_[unitName];
-  size_t dot = unitName.rfind('.');
+  size_t dot = unitName.rfind('.', unitName.find('@'));
   if (dot != std::string::npos) unitShortNames_.emplace(unitName.substr(dot + 1), unitName);
   std::vector<UnitRoutine>& routines = unitRoutines_[folded(name)];
   for (UnitRoutine& r : routines) {
@@ -147,7 +199,7 @@ void CallResolution::addUnitRoutine(std::string_view unit, std::string_view name
     r.visible = r.visible || visible;
     return;
   }
-  routines.push_back({unitName, unitRoutineKey(unit, name), visible});
+  routines.push_back({unitName, unitRoutineKey(unit, name), std::string(name), visible});
 }
 
 void CallResolution::addLibraryRoutine(std::string_view name) { library_[folded(name)] = true; }
@@ -203,7 +255,7 @@ std::unordered_map<std::string, std::string> CallResolution::settleUnitRoutineKe
     UnitRoutine& r = routines.front();
     int record = functions_.recordOf(r.key);
     if (record < 0) continue;
-    renames.push_back({record, r.key.substr(r.key.find('.') + 1)});
+    renames.push_back({record, r.name});
     renamed.push_back(&r);
   }
   functions_.rekey(renames);
@@ -378,13 +430,31 @@ std::string CallResolution::visibleRoutineKey(std::string_view unit, std::string
   return std::string(name);
 }
 
+// The class a routine visible from `unit` returns, when `name` is one
+// and its result type is a class of the sources.
+std::string CallResolution::routineResultClass(std::string_view unit, std::string_view name) const {
+  if (name.find('.') != std::string_view::npos) return std::string();
+  int n = functions_.recordOf(visibleRoutineKey(unit, name));
+  if (n < 0) return std::string();
+  std::string_view type = functions_.returnTypeOf(functions_.record(n));
+  return !type.empty() && classes_.isClass(type) ? std::string(type) : std::string();
+}
+
 std::string CallResolution::delphiCallee(const Call& call) {
   std::string_view name = text(call.name);
-  if (call.objectClass != TextPool::kEmpty) return memberKey(text(call.objectClass), name);
+  std::string_view unit = text(call.scope);
+  // An object's declared type that no file made a class (a record, a
+  // class of no source) leaves the call to the words written.
+  if (call.objectClass != TextPool::kEmpty &&
+      (call.qualifier == TextPool::kEmpty || classes_.isClass(text(call.objectClass))))
+    return visibleMemberKey(memberKey(text(call.objectClass), name), unit);
   if (call.qualifier != TextPool::kEmpty) {
     std::string_view qualifier = text(call.qualifier);
     if (const UnitRoutine* r = unitRoutine(qualifier, name, false)) return r->key;
-    if (classes_.isClass(qualifier)) return memberKey(qualifier, name);
+    if (classes_.isClass(qualifier)) return visibleMemberKey(memberKey(qualifier, name), unit);
+    // A function of the sources that returns an object: `Config.Load`.
+    std::string resultClass = routineResultClass(unit, qualifier);
+    if (!resultClass.empty()) return visibleMemberKey(memberKey(resultClass, name), unit);
     if (call.weak) return std::string();
     std::string key(qualifier);
     key += '.';
@@ -393,7 +463,7 @@ std::string CallResolution::delphiCallee(const Call& call) {
   }
   if (call.ownClass != TextPool::kEmpty) {
     std::string owner = definingClass(text(call.ownClass), name);
-    if (!owner.empty()) return owner + "::" + std::string(name);
+    if (!owner.empty()) return visibleMemberKey(owner + "::" + std::string(name), unit);
   }
-  return visibleRoutineKey(text(call.scope), name);
+  return visibleRoutineKey(unit, name);
 }

@@ -82,11 +82,23 @@ class CallResolution {
   void addUses(std::string_view unit, std::string_view used);
   // A unit (or program) of the run, whether or not it uses others.
   void addUnit(std::string_view unit);
+  // False when another file of the run declared the unit (or program)
+  // first: two copies of a unit in two folders, or two programs of one name.
+  bool claimUnit(std::string_view unit, std::string_view path);
   // A routine of a unit outside every class, registered under
   // unitRoutineKey(unit, name) until the last file; `visible` when its
   // interface section declares it.
   void addUnitRoutine(std::string_view unit, std::string_view name, bool visible);
   static std::string unitRoutineKey(std::string_view unit, std::string_view name);
+  // A class that the type section of `unit` declares. Two units may each
+  // declare a class of one name (separate programs read together): the
+  // first keeps the plain method keys, the others' methods carry
+  // `methodSuffix` (their file's key suffix), and a call reaches the class
+  // its unit sees.
+  void addUnitClass(std::string_view className, std::string_view unit,
+                    std::string_view methodSuffix);
+  // Whether `unit` declares the class after another unit did.
+  bool classTakenElsewhere(std::string_view className, std::string_view unit) const;
   // A routine of the language's library (the settings data's list).
   void addLibraryRoutine(std::string_view name);
   bool isLibraryRoutine(std::string_view name) const;
@@ -108,6 +120,7 @@ class CallResolution {
   struct UnitRoutine {
     std::string unit;  // folded
     std::string key;
+    std::string name;  // as written
     bool visible = false;
   };
   struct Unit {
@@ -130,6 +143,10 @@ class CallResolution {
                                    const std::string& foldedUnit, bool visibleOnly) const;
   const Unit* unitNamed(std::string_view name) const;
   std::string visibleRoutineKey(std::string_view unit, std::string_view name) const;
+  // `key` ("Class::Name") of the class declared by the unit `unit` sees,
+  // when several units declare one.
+  std::string visibleMemberKey(std::string key, std::string_view unit) const;
+  std::string routineResultClass(std::string_view unit, std::string_view name) const;
   std::string_view text(TextPool::Id id) const { return texts_.text(id); }
 
   const Options& options_;
@@ -155,7 +172,14 @@ class CallResolution {
   // folded routine name -> the keys of the VB.NET module routines so named
   std::unordered_map<std::string, std::vector<std::string>> netModuleRoutines_;
   std::unordered_map<std::string, Unit> units_;                  // folded name
+  std::unordered_map<std::string, std::string> unitFiles_;       // folded name -> path
   std::unordered_map<std::string, std::string> unitShortNames_;  // "sysutils" -> "system.sysutils"
   std::unordered_map<std::string, std::vector<UnitRoutine>> unitRoutines_;  // folded name
   std::unordered_map<std::string, bool> library_;                           // folded names
+  struct UnitClass {
+    std::string unit;    // folded
+    std::string suffix;  // of its methods' keys; empty for the first unit
+  };
+  // folded class name -> the units declaring it, in the order met
+  std::unordered_map<std::string, std::vector<UnitClass>> unitClasses_;
 };

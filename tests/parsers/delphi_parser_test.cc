@@ -25,6 +25,21 @@ class DelphiParserTest : public CParserTest {
   std::string unit(const std::string& interfacePart, const std::string& body) {
     return delphi("unit u;\ninterface\n" + interfacePart + "implementation\n" + body + "end.\n");
   }
+  // Reads the units in order on one run, as delphi() does for one.
+  std::string delphiUnits(const SourceFiles& units) {
+    renewRun();
+    startCaseInsensitiveRun();
+    useBuiltInSettings();
+    for (const auto& [name, text] : units) {
+      file(kFolder + name, text);
+      fileNames().add(name);
+    }
+    for (const auto& [name, text] : units) readMain(kFolder + name);
+    run().calls().linkAll();
+    EXPECT_EQ(functions().checkLinks(), "");
+    log_ = takeLog();
+    return knownFunctions();
+  }
   std::string log_;
 };
 
@@ -256,6 +271,58 @@ TEST_F(DelphiParserTest, RoutineCalledBeforeItIsDefinedStaysLinked) {
 
 // Every prefix of a unit, and the unit with bytes changed: no crash, hang
 // or sanitizer finding.
+TEST_F(DelphiParserTest, UnitsAndClassesOfOneNameInTwoFoldersStayApart) {
+  // Two copies of a unit (two programs' folders): each copy's methods and
+  // routines are its own, and each calls its own.
+  const std::string store =
+      "unit Store;\ninterface\ntype\n  TBuffer = class\n    procedure Add;\n"
+      "    procedure Flush;\n  end;\nprocedure Reset;\nimplementation\n";
+  std::string dump =
+      delphiUnits({{"a/Store.pas", store + "procedure TBuffer.Add;\nbegin\n  Reset;\nend;\n"
+                                           "procedure TBuffer.Flush;\nbegin\nend;\n"
+                                           "procedure Reset;\nbegin\nend;\nend.\n"},
+                   {"b/Store.pas", store + "procedure TBuffer.Add;\nbegin\n  Flush;\nend;\n"
+                                           "procedure TBuffer.Flush;\nbegin\nend;\n"
+                                           "procedure Reset;\nbegin\n  Flush;\nend;\nend.\n"}});
+  // The report names both by their file name; B's Reset is no method of
+  // TBuffer, so its Flush is the library's.
+  EXPECT_EQ(dump,
+            "Store.Reset() Store.pas:17 #3 [BK]\n"
+            "Store.Reset() Store.pas:17 #4 [BK] > Flush\n"
+            "TBuffer::Add() Store.pas:10 #4 [BK] > Store.Reset\n"
+            "TBuffer::Add() Store.pas:10 #4 [BK] > TBuffer::Flush\n"
+            "TBuffer::Flush() Store.pas:14 #3 [BK]\n"
+            "TBuffer::Flush() Store.pas:14 #3 [BK]\n");
+  EXPECT_EQ(log_, "");
+}
+
+TEST_F(DelphiParserTest, ObjectsOfClassesOfLaterUnitsAndOfFunctionResults) {
+  // Config is read before Engine declares TEngine; Current returns a
+  // TConfig; App.Tools is a dotted unit name whose Helper is the only one.
+  std::string dump = delphiUnits(
+      {{"Config.pas",
+        "unit Config;\ninterface\nuses Engine;\ntype\n  TConfig = class\n"
+        "    Motor: TEngine;\n    procedure Load;\n  end;\nfunction Current: TConfig;\n"
+        "implementation\nvar gCurrent: TConfig;\n"
+        "function Current: TConfig;\nbegin\n  Result := gCurrent;\nend;\n"
+        "procedure TConfig.Load;\nbegin\n  Motor.Start;\nend;\nend.\n"},
+       {"Engine.pas",
+        "unit Engine;\ninterface\ntype\n  TEngine = class\n    procedure Start;\n  end;\n"
+        "implementation\nprocedure TEngine.Start;\nbegin\nend;\nend.\n"},
+       {"Main.dpr",
+        "program Main;\nuses Config, App.Tools;\nbegin\n  Current.Load;\n  Helper;\nend.\n"},
+       {"Tools.pas",
+        "unit App.Tools;\ninterface\nprocedure Helper;\nimplementation\n"
+        "procedure Helper;\nbegin\nend;\nend.\n"}});
+  EXPECT_NE(dump.find("TConfig::Load() Config.pas:16 #4 [BK] > TEngine::Start\n"),
+            std::string::npos)
+      << dump;
+  EXPECT_NE(dump.find("Main() Main.dpr:3 #4 [BK] > Current Helper TConfig::Load\n"),
+            std::string::npos)
+      << dump;
+  EXPECT_NE(dump.find("Helper() Tools.pas:5 #3 [BK]\n"), std::string::npos) << dump;
+}
+
 TEST_F(DelphiParserTest, TruncatedAndDamagedUnits) {
   const std::string source =
       std::string("unit u;\ninterface\n") + kClasses +
