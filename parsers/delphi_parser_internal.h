@@ -52,6 +52,12 @@ class DelphiParser final : public RoutineParser {
   void referenceVariables(const std::string& token);
   // Whether the current token is one of `words` (delphi_word bits).
   bool has(std::uint64_t words) const { return (words_ & words) != 0; }
+  // `procedure`, `function`, `constructor`, `destructor`, or the
+  // `operator` of a `class operator`.
+  bool startsRoutine() const {
+    return has(delphi_word::kMethodWords) ||
+           (has(delphi_word::kOperator) && (delphiWordsOf(history_.at(1)) & delphi_word::kClass));
+  }
   bool isBeforeType() const;
 
   // delphi_routines.cc: the default state, headers, calls, routine ends.

@@ -28,7 +28,7 @@ void DelphiParser::defaultState(const std::string& token) {
       return;
     }
   }
-  if (has(word::kFunction)) {
+  if (has(word::kFunction) || (startsRoutine() && has(word::kOperator))) {
     startHeader(false);
   } else if (has(word::kProcedure | word::kConstructor | word::kDestructor)) {
     startHeader(true);

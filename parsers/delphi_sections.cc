@@ -93,10 +93,10 @@ bool DelphiParser::sectionKeyword(const std::string& token) {
     file_.section = kVarSection;
   } else if (has(word::kConst | word::kResourcestring)) {
     file_.section = kConstSection;
-  } else if (has(word::kType | word::kBegin | word::kMethodWords)) {
+  } else if (has(word::kType | word::kBegin) || startsRoutine()) {
     // A routine line leaves the section; its header is the default state's.
     file_.section = kNoSection;
-    return !has(word::kMethodWords) || file_.statementState == State::kInterface;
+    return !startsRoutine() || file_.statementState == State::kInterface;
   } else if (has(word::kClass | word::kInterface | word::kDispinterface | word::kObject) &&
              isBeforeType()) {
     startClass();
@@ -140,6 +140,7 @@ void DelphiParser::startClass() {
   if (!TokenTests::isDelimiter(name) && !tests_.isReserved(name)) {
     if (!tables_.classes.exists(name)) tables_.classes.registerClass(name, 1, ClassTable::kClass);
     r().currentClass = name;
+    if (has(word::kInterface | word::kDispinterface)) tables_.calls.addInterface(name);
     if (!routine_.scope().empty())
       tables_.calls.addUnitClass(name, routine_.scope(),
                                  tables_.functions.qualifiedKey(KeyParts{{}, {}, {}, true}));
@@ -159,7 +160,10 @@ void DelphiParser::classHeadToken(const std::string& token) {
   if ((token == ")" || token == ",") && !TokenTests::isDelimiter(base) && file_.parenDepth <= 1) {
     // An interposer class (`TEdit = class(StdCtrls.TEdit)`) extends another
     // unit's class of its own name, which the table cannot tell apart.
-    if (!equalsIgnoreCase(base, r().currentClass)) tables_.classes.addBase(r().currentClass, base);
+    if (!equalsIgnoreCase(base, r().currentClass)) {
+      tables_.classes.addBase(r().currentClass, base);
+      tables_.calls.addDelphiBase(base, r().currentClass);
+    }
     return;
   }
   if (file_.parenDepth > 0) return;
@@ -183,7 +187,7 @@ void DelphiParser::classBodyToken(const std::string& token) {
   }
   if (has(word::kMemberLineWords)) file_.routineStatement = true;
   bool nameEnds = token == "(" || (file_.parenDepth == 0 && (token == ";" || token == ":"));
-  if (nameEnds && (delphiWordsOf(history_.at(2)) & word::kMethodWords) &&
+  if (nameEnds && (delphiWordsOf(history_.at(2)) & (word::kMethodWords | word::kOperator)) &&
       !TokenTests::isDelimiter(history_.at(1))) {
     DeclInfo method;
     method.className = r().currentClass;
@@ -215,13 +219,17 @@ void DelphiParser::startRecord() {
   file_.section = kRecordBody;
 }
 
-// Fields, those of a variant part's `0: (a, b: Integer);` too.
+// Fields, those of a variant part's `0: (a, b: Integer);` too; not the
+// lines of methods and properties.
 void DelphiParser::recordBodyToken(const std::string& token) {
   if (file_.braceDepth <= file_.typeStartDepth) {
     endRecord();
     return;
   }
   if (file_.structTag.empty()) return;
+  // A record's methods, operators and properties take no room in it.
+  if (has(word::kMemberLineWords)) file_.routineStatement = true;
+  if (file_.routineStatement) return;
   if (token == ";" || (token == ")" && file_.parenDepth == 0))
     declaration(file_.structTag, "", false);
 }

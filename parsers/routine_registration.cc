@@ -71,9 +71,13 @@ void RoutineRegistration::registerRoutineName(int position, std::uint32_t kind, 
       record.className = state_.currentClass;
     record.fileLocal = state_.fileLocal;
     // The methods of a class another unit declared first are their file's.
-    if (language_ == kModeDelphi && !record.className.empty() && !scope_.empty() &&
-        tables_.calls.classTakenElsewhere(record.className, scope_))
-      record.fileLocal = true;
+    // A nested class (`TOuter.TInner.Name`) is declared by the unit that
+    // defines its methods.
+    if (language_ == kModeDelphi && !record.className.empty() && !scope_.empty()) {
+      tables_.calls.addUnitClass(record.className, scope_,
+                                 tables_.functions.qualifiedKey(KeyParts{{}, {}, {}, true}));
+      if (tables_.calls.classTakenElsewhere(record.className, scope_)) record.fileLocal = true;
+    }
     // A Delphi routine outside classes is its unit's until the last file
     // tells whether another unit has one of the name.
     if (language_ == kModeDelphi && record.className.empty() && !scope_.empty()) {

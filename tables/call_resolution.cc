@@ -107,6 +107,19 @@ void CallResolution::addImplementation(std::string_view interfaceName, std::stri
   classes.emplace_back(className);
 }
 
+void CallResolution::addInterface(std::string_view name) { interfaces_.insert(folded(name)); }
+
+void CallResolution::addDelphiBase(std::string_view base, std::string_view className) {
+  delphiBases_.emplace_back(base, className);
+}
+
+// The bases that turned out to be interfaces (declared in any file).
+void CallResolution::addDelphiImplementations() {
+  for (const auto& [base, className] : delphiBases_)
+    if (interfaces_.count(folded(base))) addImplementation(base, className);
+  delphiBases_.clear();
+}
+
 void CallResolution::addNetModule(std::string_view name) { netModules_[folded(name)] = true; }
 
 void CallResolution::addNetModuleRoutine(std::string_view module, std::string_view name) {
@@ -213,6 +226,7 @@ bool CallResolution::isLibraryRoutine(std::string_view name) const {
 
 void CallResolution::linkAll() {
   const int mask = context_.languageMask();
+  addDelphiImplementations();
   // Every callee first: a unit routine keeps its plain name only where no
   // call leaves that name to the library.
   std::vector<std::string> callees;
@@ -443,15 +457,19 @@ std::string CallResolution::routineResultClass(std::string_view unit, std::strin
 std::string CallResolution::delphiCallee(const Call& call) {
   std::string_view name = text(call.name);
   std::string_view unit = text(call.scope);
-  // An object's declared type that no file made a class (a record, a
-  // class of no source) leaves the call to the words written.
+  // An object's declared type that no file made a class or gave the method
+  // (a class of no source, a record without it) leaves the call to the
+  // words written.
   if (call.objectClass != TextPool::kEmpty &&
-      (call.qualifier == TextPool::kEmpty || classes_.isClass(text(call.objectClass))))
+      (call.qualifier == TextPool::kEmpty || classes_.isClass(text(call.objectClass)) ||
+       !definingClass(text(call.objectClass), name).empty()))
     return visibleMemberKey(memberKey(text(call.objectClass), name), unit);
   if (call.qualifier != TextPool::kEmpty) {
     std::string_view qualifier = text(call.qualifier);
     if (const UnitRoutine* r = unitRoutine(qualifier, name, false)) return r->key;
-    if (classes_.isClass(qualifier)) return visibleMemberKey(memberKey(qualifier, name), unit);
+    // A class, or a record whose method the sources define (`TFileIO.Save`).
+    if (classes_.isClass(qualifier) || !definingClass(qualifier, name).empty())
+      return visibleMemberKey(memberKey(qualifier, name), unit);
     // A function of the sources that returns an object: `Config.Load`.
     std::string resultClass = routineResultClass(unit, qualifier);
     if (!resultClass.empty()) return visibleMemberKey(memberKey(resultClass, name), unit);

@@ -70,6 +70,11 @@ class CallResolution {
   // interface that has no routine of the name (a VB.NET interface's
   // members have no body) goes to the one class implementing it, if one.
   void addImplementation(std::string_view interfaceName, std::string_view className);
+  // Delphi: an interface type, and a base of a class (a class or an
+  // interface it implements). A call on an interface reaches the one class
+  // of the sources that implements it.
+  void addInterface(std::string_view name);
+  void addDelphiBase(std::string_view base, std::string_view className);
   // VB6: a public routine of the module file `path`, keyed `key`; false
   // when another module took the name first (separate projects read
   // together, or two modules of one name's routine), and the routine is
@@ -182,4 +187,7 @@ class CallResolution {
   };
   // folded class name -> the units declaring it, in the order met
   std::unordered_map<std::string, std::vector<UnitClass>> unitClasses_;
+  std::unordered_set<std::string> interfaces_;                    // folded names
+  std::vector<std::pair<std::string, std::string>> delphiBases_;  // base, class
+  void addDelphiImplementations();
 };

@@ -185,6 +185,21 @@ TEST_F(DelphiParserTest, NestedForwardAndAssemblerRoutines) {
 // An array's size counts its elements, over every dimension and nested
 // array; a short string `string[n]` holds n characters and its length; an
 // array indexed by a type keeps its element's size.
+TEST_F(DelphiParserTest, ClassOperatorsAndRecordMethods) {
+  // A record's methods and operators are routines of it and take no room:
+  // the record is its one Integer, so each operand is 4 bytes of stack.
+  EXPECT_EQ(unit("type\n  TPt = record\n    X: Integer;\n"
+                 "    class operator Equal(A, B: TPt): Boolean;\n"
+                 "    function Twice: Integer;\n    property Y: Integer read X;\n  end;\n",
+                 "class operator TPt.Equal(A, B: TPt): Boolean;\nbegin\n"
+                 "  Result := A.Twice = B.Twice;\nend;\n"
+                 "function TPt.Twice: Integer;\nbegin\n  Result := X * 2;\nend;\n"),
+            "Boolean TPt::Equal(A, B:TPt) u.pas:11 #4 [BK] > TPt::Twice\n"
+            "Integer TPt::Twice() u.pas:15 #4 [BK]\n");
+  EXPECT_EQ(log_, "");
+  EXPECT_EQ(types().sizeOf("TPt").bytes, 4);
+}
+
 TEST_F(DelphiParserTest, ArraysAndShortStringsAreSizedByTheirBounds) {
   unit(
       "var\n  a: array[1..5] of Integer;\n  g: array[0..1, 1..3] of Byte;\n"
