@@ -54,7 +54,10 @@ void RoutineRegistration::registerRoutineName(int position, std::uint32_t kind, 
   // (`function Word(…)`); elsewhere such a word is a typecast.
   const bool headerName = header && language_ == kModeDelphi && !name.empty() &&
                           !TokenTests::isDelimiter(name) && !tests_->isReserved(name);
-  if (!headerName && !tests_->isPlainName(name)) return;
+  // A keyword after '.' is a member only of an object whose class is known
+  // (`Debug.Print` on the built-in object stays no call).
+  const bool keywordMember = !headerName && !tests_->isPlainName(name);
+  if (keywordMember && (header || !isMemberName(position))) return;
   DeclInfo record;
   record.name = name;
   record.line = currentLine();
@@ -86,7 +89,7 @@ void RoutineRegistration::registerRoutineName(int position, std::uint32_t kind, 
     }
   } else if (before == ".") {
     record.className = objectClass(position + 1, qualifier);
-    if (record.className.empty() && qualifier.empty()) return;  // `(x).Name`, `a[i].Name`
+    if (record.className.empty() && (qualifier.empty() || keywordMember)) return;  // `(x).Name`
     if (!record.className.empty() && language_ == kModeVb) qualifier.clear();
   } else if (equalsIgnoreCase(before, "inherited")) {
     record.className = inheritedClass(name);
@@ -97,19 +100,29 @@ void RoutineRegistration::registerRoutineName(int position, std::uint32_t kind, 
   MainForSetFunc(record, kind, qualifier);
 }
 
+// A word after '.' names a member even where it is a keyword of the
+// language on its own (`stream.Write`, `rs.Open`, `doc.Print`).
+bool RoutineRegistration::isMemberName(int position) const {
+  const std::string& name = history_->at(position);
+  return history_->at(position + 1) == "." && !name.empty() && !TokenTests::isDelimiter(name) &&
+         !(name[0] >= '0' && name[0] <= '9');
+}
+
 // A name in an expression that may be a parameterless function: noted
 // once per routine, and linked only where a routine of the sources
 // answers it.
 void RoutineRegistration::noteWeakCall(int position) {
   const std::string& name = history_->at(position);
-  if (!tests_->isPlainName(name) || state_.currentFunction.empty()) return;
+  const bool keywordMember = !tests_->isPlainName(name);
+  if (keywordMember && !isMemberName(position)) return;
+  if (state_.currentFunction.empty()) return;
   if (sameName(name, afterLastDot(state_.currentFunction))) return;  // the result
   DeclInfo record;
   std::string qualifier;
   if (history_->at(position + 1) == ".") {
     // An object of a known class, or a module, unit or class by its name.
     record.className = objectClass(position + 1, qualifier);
-    if (record.className.empty() && qualifier.empty()) return;
+    if (record.className.empty() && (qualifier.empty() || keywordMember)) return;
     if (!record.className.empty() && language_ == kModeVb) qualifier.clear();
   } else {
     // A plain name is asked about once per routine: noted as a call, or

@@ -99,6 +99,8 @@ class RoutineRegistration {
   std::string objectClass(int dot, std::string& path) const;
   // The type of a variable in sight of the current routine, or null.
   const std::string* variableType(std::string_view name) const;
+  // Whether the word at look-back `position` follows a '.'.
+  bool isMemberName(int position) const;
 
   DeclInfo currentDecl() const;
   // The key parts of the current routine, as views of its state.

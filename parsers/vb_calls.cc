@@ -44,10 +44,11 @@ void VbParser::callsInStatement(const std::string& token) {
 // sources define one that it names (a Property Get, a parameterless
 // Function); the object's class or the caller's scopes decide which.
 void VbParser::callsInExpression(const std::string& token) {
-  if (file_.tokenCount < 2 || file_.pathStatement || !tests_.isPlainName(token)) return;
+  if (file_.tokenCount < 2 || file_.pathStatement) return;
+  const std::string& before = history_.at(1);
+  if (before != "." && !tests_.isPlainName(token)) return;
   const std::string& next = reader_->token(0);
   if (next == "(" || next == "." || next == ":") return;
-  const std::string& before = history_.at(1);
   if (before == ".") {
     routine_.noteWeakCall(0);
     return;

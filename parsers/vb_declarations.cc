@@ -295,15 +295,22 @@ void VbParser::forEachCommaPart(int from, int to, Part part) const {
   }
 }
 
-// name ['(' bounds ')'] As [New] Type [= value], the type's tokens from
-// look-back `asWord` - 1 down to `end`.
+// name ['(' bounds ')'] As [New] Type [(args)] [= value], the type's tokens
+// from look-back `asWord` - 1 down to `end`.
 void VbParser::declaration(int asWord, int end, int parameterDepth) {
   std::string type;
   bool lastWasWord = false;
+  bool created = false;
   for (int k = asWord - 1; k >= end; --k) {
     const std::string& t = history_.at(k);
     if (t == "=") break;
-    if (is(t, "new") && type.empty()) continue;
+    if (is(t, "new") && type.empty()) {
+      created = true;
+      continue;
+    }
+    // `As New C(args)`: the arguments are the constructor's, not the type's
+    // (a generic `As New List(Of T)` keeps its "(Of").
+    if (created && t == "(" && !type.empty() && k > end && !is(history_.at(k - 1), "of")) break;
     bool word = isWord(t);
     if (word && lastWasWord) type += ' ';
     type += t;

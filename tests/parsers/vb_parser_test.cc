@@ -499,6 +499,22 @@ TEST_F(VbParserTest, VbNetCallsThroughAnInterfaceReachItsOneImplementation) {
   EXPECT_EQ(log_, "");
 }
 
+// A member named like a statement keyword (Write, Open, Close) is called
+// on an object of a known class (on an unknown object such as the built-in
+// Debug it stays no call: the golden VB6 project shows it). `As New
+// C(args)` gives the object the class C.
+TEST_F(VbParserTest, MembersNamedLikeKeywordsAndObjectsCreatedWithArguments) {
+  project({{"log.vb",
+            "Public Class Log\n    Public Sub New(ByVal path As String)\n    End Sub\n"
+            "    Public Sub Write(ByVal t As String)\n    End Sub\n"
+            "    Public Sub Open()\n    End Sub\n    Public Sub Close()\n    End Sub\nEnd Class\n"},
+           {"m.vb",
+            "Module Main\n    Sub Run()\n        Dim l As New Log(\"a.txt\")\n        l.Open()\n"
+            "        l.Write(\"x\")\n        l.Close\n    End Sub\nEnd Module\n"}});
+  EXPECT_EQ(calleesOf("Main::Run"), "Log::Close Log::New Log::Open Log::Write");
+  EXPECT_EQ(log_, "");
+}
+
 // VB.NET: an extension method of a module is called on an object whose
 // class has no routine of its name, with or without parentheses, and a
 // module's routine by the module's name inside an expression; a local

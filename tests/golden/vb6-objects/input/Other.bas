@@ -1,0 +1,11 @@
+Attribute VB_Name = "Other"
+Option Explicit
+
+Public Sub Run()
+    Inner
+    GoTo Done
+Done:
+End Sub
+
+Private Sub Inner()
+End Sub
