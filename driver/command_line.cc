@@ -1,5 +1,6 @@
 #include "driver/command_line.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <set>
 #include <utility>
@@ -123,7 +124,15 @@ bool PathRegistration::expand(const std::string& path) {
     noteFolderSearched(outcome_, path);
     return false;
   }
-  for (const platform::DirectoryEntry& e : platform::findFiles(pattern)) {
+  // In name order on every platform: the listing order of a folder is the
+  // file system's, and same-named files of two folders would otherwise be
+  // registered (and reported) in another order on Linux than on Windows.
+  std::vector<platform::DirectoryEntry> entries = platform::findFiles(pattern);
+  std::sort(entries.begin(), entries.end(),
+            [](const platform::DirectoryEntry& a, const platform::DirectoryEntry& b) {
+              return a.name < b.name;  // byte order
+            });
+  for (const platform::DirectoryEntry& e : entries) {
     if (stopped_) break;
     if (e.name.empty() || e.name[0] == '.') continue;
     if (e.isDirectory)

@@ -227,8 +227,9 @@ void DelphiParser::recordBodyToken(const std::string& token) {
     return;
   }
   if (file_.structTag.empty()) return;
-  // A record's methods, operators and properties take no room in it.
-  if (has(word::kMemberLineWords)) file_.routineStatement = true;
+  // A record's methods, operators and properties take no room in it; a
+  // field of a procedural type (`Handler: procedure(x: Integer);`) does.
+  if (has(word::kMemberLineWords) && history_.at(1) != ":") file_.routineStatement = true;
   if (file_.routineStatement) return;
   if (token == ";" || (token == ")" && file_.parenDepth == 0))
     declaration(file_.structTag, "", false);

@@ -92,6 +92,22 @@ TEST_F(CommandLineTest, FoldersRegisterEverySourceFileBelowThem) {
   EXPECT_EQ(registered(), "/src/a.c /src/b.c /src/sub/deep/c.c ");
 }
 
+// A folder's entries are taken in name order whatever order the file
+// system lists them in (it differs between platforms), so same-named files
+// of several folders register as the folders' names give them.
+TEST_F(CommandLineTest, FoldersAreSearchedInNameOrder) {
+  std::vector<std::string> folders;
+  for (int i = 0; i < 12; ++i) folders.push_back("f" + std::to_string(i * 7 % 12));
+  for (const std::string& f : folders) touch("top/" + f + "/x.c");
+  registerPath(temp_.file("top"));
+  const std::string searched = registered();
+  sourceFiles().clear();
+  std::sort(folders.begin(), folders.end());
+  for (const std::string& f : folders)
+    registerSourceFile(liveOptions(), "x.c", temp_.file("top/" + f) + "/", sourceFiles());
+  EXPECT_EQ(searched, registered());
+}
+
 TEST_F(CommandLineTest, PatternsExpandOnlyWhenTheFilePartStartsWithStarDot) {
   touch("src/a1.c");
   touch("src/a2.cpp");

@@ -198,6 +198,9 @@ TEST_F(DelphiParserTest, ClassOperatorsAndRecordMethods) {
             "Integer TPt::Twice() u.pas:15 #4 [BK]\n");
   EXPECT_EQ(log_, "");
   EXPECT_EQ(types().sizeOf("TPt").bytes, 4);
+  // A field of a procedural type is a field.
+  unit("type\n  TCb = record\n    Tag: Integer;\n    Run: procedure(N: Integer);\n  end;\n", "");
+  EXPECT_EQ(types().sizeOf("TCb").bytes, 8);
 }
 
 TEST_F(DelphiParserTest, ArraysAndShortStringsAreSizedByTheirBounds) {
