@@ -178,17 +178,28 @@ bool CallResolution::classTakenElsewhere(std::string_view className, std::string
 }
 
 // The caller's own unit's class, else that of the unit its uses clauses
-// show last, else the first unit's.
-std::string CallResolution::visibleMemberKey(std::string key, std::string_view unit) const {
+// show last (of several copies of that unit, the one nearest the caller's
+// file), else the first unit's.
+std::string CallResolution::visibleMemberKey(std::string key, std::string_view unit,
+                                             std::string_view path) const {
   if (unitClasses_.empty()) return key;
   size_t colons = key.find("::");
   if (colons == std::string::npos) return key;
   auto units = unitClasses_.find(folded(std::string_view(key).substr(0, colons)));
   if (units == unitClasses_.end() || units->second.size() < 2) return key;
   auto declaredBy = [&](const std::string& unitName) -> const UnitClass* {
-    for (const UnitClass& u : units->second)
-      if (u.unit == unitName) return &u;
-    return nullptr;
+    std::string_view wanted = unitBase(unitName);
+    const UnitClass* best = nullptr;
+    size_t bestShared = 0;
+    for (const UnitClass& u : units->second) {
+      if (unitBase(u.unit) != wanted) continue;
+      size_t shared = sharedFolders(copyPath(u.unit), path);
+      if (!best || shared > bestShared) {
+        best = &u;
+        bestShared = shared;
+      }
+    }
+    return best;
   };
   const UnitClass* seen = declaredBy(folded(unit));
   if (!seen) {
@@ -406,33 +417,72 @@ const CallResolution::Unit* CallResolution::unitNamed(std::string_view name) con
 // dotted name or the last part of it).
 const CallResolution::UnitRoutine* CallResolution::unitRoutine(std::string_view unit,
                                                                std::string_view name,
-                                                               bool visibleOnly) const {
+                                                               bool visibleOnly,
+                                                               std::string_view path) const {
   auto routines = unitRoutines_.find(folded(name));
   if (routines == unitRoutines_.end()) return nullptr;
-  return unitRoutineIn(routines->second, folded(unit), visibleOnly);
+  return unitRoutineIn(routines->second, folded(unit), visibleOnly, path);
 }
 
+// Of the routines of the unit `foldedUnit` (several when files of several
+// folders declare it), the one of the copy nearest the caller's file.
 const CallResolution::UnitRoutine* CallResolution::unitRoutineIn(
-    const std::vector<UnitRoutine>& routines, const std::string& foldedUnit,
-    bool visibleOnly) const {
-  auto shortName = unitShortNames_.find(foldedUnit);
+    const std::vector<UnitRoutine>& routines, const std::string& foldedUnit, bool visibleOnly,
+    std::string_view path) const {
+  std::string_view unit = unitBase(foldedUnit);
+  auto shortName = unitShortNames_.find(std::string(unit));
+  const UnitRoutine* best = nullptr;
+  size_t bestShared = 0;
   for (const UnitRoutine& r : routines) {
-    bool same =
-        r.unit == foldedUnit || (shortName != unitShortNames_.end() && r.unit == shortName->second);
-    if (same && (r.visible || !visibleOnly)) return &r;
+    std::string_view base = unitBase(r.unit);
+    bool same = base == unit || (shortName != unitShortNames_.end() && base == shortName->second);
+    if (!same || (visibleOnly && !r.visible)) continue;
+    size_t shared = sharedFolders(copyPath(r.unit), path);
+    if (!best || shared > bestShared) {
+      best = &r;
+      bestShared = shared;
+    }
   }
-  return nullptr;
+  return best;
 }
 
-std::string CallResolution::visibleRoutineKey(std::string_view unit, std::string_view name) const {
+std::string_view CallResolution::unitBase(std::string_view identity) {
+  return identity.substr(0, identity.find('@'));
+}
+
+// The file of a unit's copy: after the '@' of its name, or the first
+// file that declared the unit.
+std::string_view CallResolution::copyPath(const std::string& identity) const {
+  size_t at = identity.find('@');
+  if (at != std::string::npos) return std::string_view(identity).substr(at + 1);
+  auto file = unitFiles_.find(identity);
+  return file == unitFiles_.end() ? std::string_view() : std::string_view(file->second);
+}
+
+// How many bytes of folders two paths share (letters folded).
+size_t CallResolution::sharedFolders(std::string_view a, std::string_view b) {
+  size_t shared = 0;
+  for (size_t i = 0; i < a.size() && i < b.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+    if (x != y) break;
+    if (x == '/' || x == '\\') shared = i + 1;
+  }
+  return shared;
+}
+
+std::string CallResolution::visibleRoutineKey(std::string_view unit, std::string_view name,
+                                              std::string_view path) const {
   auto routines = unitRoutines_.find(folded(name));
   if (routines == unitRoutines_.end()) return std::string(name);  // no unit's: the library's
   const std::string ownUnit = folded(unit);
-  if (const UnitRoutine* own = unitRoutineIn(routines->second, ownUnit, false)) return own->key;
+  if (const UnitRoutine* own = unitRoutineIn(routines->second, ownUnit, false, path))
+    return own->key;
   const Unit* u = unitNamed(unit);
   if (u) {
     for (auto used = u->uses.rbegin(); used != u->uses.rend(); ++used)
-      if (const UnitRoutine* r = unitRoutineIn(routines->second, *used, true)) return r->key;
+      if (const UnitRoutine* r = unitRoutineIn(routines->second, *used, true, path)) return r->key;
   }
   if (isLibraryRoutine(name)) return std::string(name);
   // A unit of the run sees no routine its uses clauses do not show: the
@@ -446,9 +496,10 @@ std::string CallResolution::visibleRoutineKey(std::string_view unit, std::string
 
 // The class a routine visible from `unit` returns, when `name` is one
 // and its result type is a class of the sources.
-std::string CallResolution::routineResultClass(std::string_view unit, std::string_view name) const {
+std::string CallResolution::routineResultClass(std::string_view unit, std::string_view name,
+                                               std::string_view path) const {
   if (name.find('.') != std::string_view::npos) return std::string();
-  int n = functions_.recordOf(visibleRoutineKey(unit, name));
+  int n = functions_.recordOf(visibleRoutineKey(unit, name, path));
   if (n < 0) return std::string();
   std::string_view type = functions_.returnTypeOf(functions_.record(n));
   return !type.empty() && classes_.isClass(type) ? std::string(type) : std::string();
@@ -457,22 +508,23 @@ std::string CallResolution::routineResultClass(std::string_view unit, std::strin
 std::string CallResolution::delphiCallee(const Call& call) {
   std::string_view name = text(call.name);
   std::string_view unit = text(call.scope);
+  std::string_view path = text(call.path);
   // An object's declared type that no file made a class or gave the method
   // (a class of no source, a record without it) leaves the call to the
   // words written.
   if (call.objectClass != TextPool::kEmpty &&
       (call.qualifier == TextPool::kEmpty || classes_.isClass(text(call.objectClass)) ||
        !definingClass(text(call.objectClass), name).empty()))
-    return visibleMemberKey(memberKey(text(call.objectClass), name), unit);
+    return visibleMemberKey(memberKey(text(call.objectClass), name), unit, path);
   if (call.qualifier != TextPool::kEmpty) {
     std::string_view qualifier = text(call.qualifier);
-    if (const UnitRoutine* r = unitRoutine(qualifier, name, false)) return r->key;
+    if (const UnitRoutine* r = unitRoutine(qualifier, name, false, path)) return r->key;
     // A class, or a record whose method the sources define (`TFileIO.Save`).
     if (classes_.isClass(qualifier) || !definingClass(qualifier, name).empty())
-      return visibleMemberKey(memberKey(qualifier, name), unit);
+      return visibleMemberKey(memberKey(qualifier, name), unit, path);
     // A function of the sources that returns an object: `Config.Load`.
-    std::string resultClass = routineResultClass(unit, qualifier);
-    if (!resultClass.empty()) return visibleMemberKey(memberKey(resultClass, name), unit);
+    std::string resultClass = routineResultClass(unit, qualifier, path);
+    if (!resultClass.empty()) return visibleMemberKey(memberKey(resultClass, name), unit, path);
     if (call.weak) return std::string();
     std::string key(qualifier);
     key += '.';
@@ -481,7 +533,7 @@ std::string CallResolution::delphiCallee(const Call& call) {
   }
   if (call.ownClass != TextPool::kEmpty) {
     std::string owner = definingClass(text(call.ownClass), name);
-    if (!owner.empty()) return visibleMemberKey(owner + "::" + std::string(name), unit);
+    if (!owner.empty()) return visibleMemberKey(owner + "::" + std::string(name), unit, path);
   }
-  return visibleRoutineKey(unit, name);
+  return visibleRoutineKey(unit, name, path);
 }

@@ -142,16 +142,24 @@ class CallResolution {
   std::string definingClass(std::string_view className, std::string_view name) const;
   std::string walkForDefiningClass(std::string_view className, std::string_view name) const;
   std::string memberKey(std::string_view className, std::string_view name) const;
-  const UnitRoutine* unitRoutine(std::string_view unit, std::string_view name,
-                                 bool visibleOnly) const;
+  const UnitRoutine* unitRoutine(std::string_view unit, std::string_view name, bool visibleOnly,
+                                 std::string_view path) const;
   const UnitRoutine* unitRoutineIn(const std::vector<UnitRoutine>& routines,
-                                   const std::string& foldedUnit, bool visibleOnly) const;
+                                   const std::string& foldedUnit, bool visibleOnly,
+                                   std::string_view path) const;
+  // A unit's name without the file suffix of a second copy ("Unit@path").
+  static std::string_view unitBase(std::string_view identity);
+  std::string_view copyPath(const std::string& identity) const;
+  static size_t sharedFolders(std::string_view a, std::string_view b);
   const Unit* unitNamed(std::string_view name) const;
-  std::string visibleRoutineKey(std::string_view unit, std::string_view name) const;
+  std::string visibleRoutineKey(std::string_view unit, std::string_view name,
+                                std::string_view path) const;
   // `key` ("Class::Name") of the class declared by the unit `unit` sees,
   // when several units declare one.
-  std::string visibleMemberKey(std::string key, std::string_view unit) const;
-  std::string routineResultClass(std::string_view unit, std::string_view name) const;
+  // `path` is the caller's file: of several copies of a unit, the nearest.
+  std::string visibleMemberKey(std::string key, std::string_view unit, std::string_view path) const;
+  std::string routineResultClass(std::string_view unit, std::string_view name,
+                                 std::string_view path) const;
   std::string_view text(TextPool::Id id) const { return texts_.text(id); }
 
   const Options& options_;

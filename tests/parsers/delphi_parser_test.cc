@@ -312,6 +312,18 @@ TEST_F(DelphiParserTest, UnitsAndClassesOfOneNameInTwoFoldersStayApart) {
             "TBuffer::Flush() Store.pas:14 #3 [BK]\n"
             "TBuffer::Flush() Store.pas:14 #3 [BK]\n");
   EXPECT_EQ(log_, "");
+
+  // A unit beside the second copy that uses Store calls that copy's Reset.
+  delphiUnits({{"a/Store.pas", store + "procedure Reset;\nbegin\nend;\nend.\n"},
+               {"b/Store.pas", store + "procedure Reset;\nbegin\nend;\nend.\n"},
+               {"b/User.pas",
+                "unit User;\ninterface\nuses Store;\nimplementation\n"
+                "procedure Go;\nbegin\n  Reset;\nend;\nend.\n"}});
+  const FunctionTable& f = functions();
+  const FunctionRecord& go = f.record(f.recordOf("Go"));
+  ASSERT_EQ(go.callees.size(), 1u);
+  const std::string& callee = f.record(go.callees[0]).key;
+  EXPECT_EQ(callee.substr(callee.size() - 11), "b/Store.pas") << callee;
 }
 
 TEST_F(DelphiParserTest, ObjectsOfClassesOfLaterUnitsAndOfFunctionResults) {
