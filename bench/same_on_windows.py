@@ -18,8 +18,9 @@ import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 RUN_WINE = os.path.join(HERE, "..", "tests", "wine", "run-wine.sh")
-INI = ("[ﾌｧｲﾙ出力設定]\r\n関数一覧の表示=ON\r\n関数詳細情報の表示=ON\r\nｸﾗｽ一覧の表示=ON\r\n"
-       "#define文確認=ON\r\n型情報の表示=ON\r\nｸﾞﾛｰﾊﾞﾙ変数一覧=ON\r\nnamespace一覧の表示=ON\r\n"
+INI = ("[ﾌｧｲﾙ出力設定]\r\n使用ｸﾗｽ確認=ON\r\n#define文確認=ON\r\nｸﾞﾛｰﾊﾞﾙ変数一覧=ON\r\n"
+       "変数詳細情報の表示=ON\r\n型情報の表示=ON\r\n関数一覧の表示=ON\r\n関数詳細情報の表示=ON\r\n"
+       "名前空間一覧の表示=ON\r\n関数の行数分布を出力=ON\r\n関数呼出図の出力=ON\r\n"
        "[その他設定]\r\n拡張子および言語=c:0,cpp:1,java:2,frm:3,bas:3,cls:3,ctl:3,vb:3,"
        "pas:4,dpr:4\r\n")
 

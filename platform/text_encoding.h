@@ -23,8 +23,15 @@ int utf16UnitToCp932(std::uint16_t unit, char out[2]);
 std::uint16_t cp932CharToUtf16(const char* bytes, int length);
 
 // Whole-string conversions; `ok` (when given) tells whether every character
-// converted. Characters that do not convert are replaced by '?'.
+// converted. Characters that do not convert are replaced by '?': in CP932
+// text each byte that forms no character (a lone trail byte, a lead byte
+// without its trail, the user-defined area) is one '?' on every platform.
 std::string cp932ToUtf8(std::string_view text, bool* ok = nullptr);
 std::string utf8ToCp932(std::string_view text, bool* ok = nullptr);
+
+// The system's conversion of CP932 text whose bytes all form characters
+// (cp932ToUtf8 hands it the runs between the others); clears `ok` when a
+// character has no Unicode form.
+std::string cp932RunToUtf8(std::string_view text, bool* ok);
 
 }  // namespace platform

@@ -86,8 +86,11 @@ std::uint16_t cp932CharToUtf16(const char* bytes, int length) {
   return static_cast<std::uint16_t>(out[0] | (out[1] << 8));
 }
 
-std::string cp932ToUtf8(std::string_view text, bool* ok) {
-  return convert("UTF-8", "CP932", text, ok);
+std::string cp932RunToUtf8(std::string_view text, bool* ok) {
+  bool all = true;
+  std::string out = convert("UTF-8", "CP932", text, &all);
+  if (ok && !all) *ok = false;
+  return out;
 }
 
 std::string utf8ToCp932(std::string_view text, bool* ok) {

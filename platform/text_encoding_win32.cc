@@ -46,9 +46,26 @@ std::uint16_t cp932CharToUtf16(const char* bytes, int length) {
   return n == 1 ? static_cast<std::uint16_t>(w) : 0;
 }
 
-std::string cp932ToUtf8(std::string_view text, bool* ok) {
-  if (ok) *ok = true;
-  return narrow(widen(text, 932, ok), CP_UTF8, ok);
+// A character the code page leaves unassigned is '?' and only its first
+// byte is taken, as the POSIX converter does (the system would give U+30FB).
+std::string cp932RunToUtf8(std::string_view text, bool* ok) {
+  const int size = static_cast<int>(text.size());
+  if (size > 0 && MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, text.data(), size, nullptr, 0) > 0)
+    return narrow(widen(text, 932, ok), CP_UTF8, ok);
+  std::wstring w;
+  for (int i = 0; i < size;) {
+    int length = isShiftJisLead(static_cast<unsigned char>(text[i])) && i + 1 < size ? 2 : 1;
+    std::uint16_t unit = cp932CharToUtf16(text.data() + i, length);
+    if (unit != 0 || text[i] == '\0') {
+      w += static_cast<wchar_t>(unit);
+      i += length;
+    } else {
+      w += L'?';
+      if (ok) *ok = false;
+      ++i;
+    }
+  }
+  return narrow(w, CP_UTF8, ok);
 }
 
 std::string utf8ToCp932(std::string_view text, bool* ok) {
