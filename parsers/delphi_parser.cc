@@ -5,6 +5,7 @@
 #include "context/source_context.h"
 #include "context/text_util.h"
 #include "parsers/delphi_parser_internal.h"
+#include "tables/call_resolution.h"
 #include "tables/variable_table.h"
 #include "report/error_log.h"
 #include "scan/source_reader.h"
@@ -148,7 +149,14 @@ bool DelphiParser::isBeforeType() const {
 
 void DelphiParser::closeBlock() {
   file_.tokenCount = 0;
-  tables_.variables.closeScope(file_.braceDepth);
+  // The end of a nested routine takes its own locals only: the outer
+  // routine's body after it still sees its own.
+  const bool endsNested = !outer_.empty() && !r().currentFunction.empty() && !r().headerPending &&
+                          file_.braceDepth - 1 <= r().entryDepth;
+  if (endsNested)
+    tables_.variables.closeScopesFrom(r().scopeMark);
+  else
+    tables_.variables.closeScope(file_.braceDepth);
   --file_.braceDepth;
   if (file_.recordDepth > 0) --file_.recordDepth;
   if (file_.asmDepth > file_.braceDepth) file_.asmDepth = -1;
@@ -173,6 +181,10 @@ void DelphiParser::semicolon() {
 }
 
 void DelphiParser::runStatementMachine(const std::string& token) {
+  // `Name = class helper for Type` (or `record helper for`).
+  if (is(history_.at(1), "for") && is(history_.at(2), "helper") && history_.at(4) == "=" &&
+      !TokenTests::isDelimiter(token))
+    tables_.calls.addHelper(history_.at(5), token);
   switch (file_.statementState) {
     case State::kDefault:
       defaultState(token);

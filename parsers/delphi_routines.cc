@@ -63,6 +63,7 @@ void DelphiParser::startHeader(bool isProcedure) {
     // A routine nested in a method sees the method's class members.
     const RoutineState& outer = outer_.back();
     r().memberClass = outer.memberClass.empty() ? outer.currentClass : outer.memberClass;
+    r().scopeMark = tables_.variables.scopeCount();
   }
   r().isProcedure = isProcedure;
   file_.statementState = State::kRoutineHeader;

@@ -33,7 +33,8 @@ struct RoutineState {
   // The class whose members the routine sees: its own, or for a routine
   // nested in a method, the method's.
   std::string memberClass;
-  int entryDepth = 0;  // block depth at the definition
+  int entryDepth = 0;    // block depth at the definition
+  size_t scopeMark = 0;  // Delphi: the variable scopes before a nested routine's own
   int stepCount = 1;
   bool countingSteps = false;
   // The names of the open `with … do` statements, each with the block

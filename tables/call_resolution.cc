@@ -109,6 +109,13 @@ void CallResolution::addImplementation(std::string_view interfaceName, std::stri
 
 void CallResolution::addInterface(std::string_view name) { interfaces_.insert(folded(name)); }
 
+void CallResolution::addHelper(std::string_view helper, std::string_view helped) {
+  std::vector<std::string>& helpers = helpers_[folded(helped)];
+  for (const std::string& h : helpers)
+    if (equalsIgnoreCase(h, helper)) return;
+  helpers.emplace_back(helper);
+}
+
 void CallResolution::addDelphiBase(std::string_view base, std::string_view className) {
   delphiBases_.emplace_back(base, className);
 }
@@ -300,6 +307,16 @@ std::string CallResolution::memberKey(std::string_view className, std::string_vi
     auto implementers = implementers_.find(folded(className));
     if (implementers != implementers_.end() && implementers->second.size() == 1)
       owner = definingClass(implementers->second.front(), name);
+  }
+  if (owner.empty() && !helpers_.empty()) {
+    // Delphi: a class or record helper's method, called on the helped type.
+    auto helpers = helpers_.find(folded(className));
+    if (helpers != helpers_.end()) {
+      for (const std::string& helper : helpers->second) {
+        owner = definingClass(helper, name);
+        if (!owner.empty()) break;
+      }
+    }
   }
   std::string key = owner.empty() ? std::string(className) : owner;
   key += "::";
@@ -510,18 +527,21 @@ std::string CallResolution::delphiCallee(const Call& call) {
   std::string_view unit = text(call.scope);
   std::string_view path = text(call.path);
   // An object's declared type that no file made a class or gave the method
-  // (a class of no source, a record without it) leaves the call to the
-  // words written.
-  if (call.objectClass != TextPool::kEmpty &&
-      (call.qualifier == TextPool::kEmpty || classes_.isClass(text(call.objectClass)) ||
-       !definingClass(text(call.objectClass), name).empty()))
-    return visibleMemberKey(memberKey(text(call.objectClass), name), unit, path);
+  // (a class of no source, a record or library class without it or a helper
+  // of it) leaves the call to the words written.
+  if (call.objectClass != TextPool::kEmpty) {
+    std::string_view type = text(call.objectClass);
+    std::string key = memberKey(type, name);
+    if (call.qualifier == TextPool::kEmpty || classes_.isClass(type) || functions_.isDefined(key))
+      return visibleMemberKey(std::move(key), unit, path);
+  }
   if (call.qualifier != TextPool::kEmpty) {
     std::string_view qualifier = text(call.qualifier);
     if (const UnitRoutine* r = unitRoutine(qualifier, name, false, path)) return r->key;
     // A class, or a record whose method the sources define (`TFileIO.Save`).
-    if (classes_.isClass(qualifier) || !definingClass(qualifier, name).empty())
-      return visibleMemberKey(memberKey(qualifier, name), unit, path);
+    std::string member = memberKey(qualifier, name);
+    if (classes_.isClass(qualifier) || functions_.isDefined(member))
+      return visibleMemberKey(std::move(member), unit, path);
     // A function of the sources that returns an object: `Config.Load`.
     std::string resultClass = routineResultClass(unit, qualifier, path);
     if (!resultClass.empty()) return visibleMemberKey(memberKey(resultClass, name), unit, path);

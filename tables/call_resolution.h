@@ -75,6 +75,9 @@ class CallResolution {
   // of the sources that implements it.
   void addInterface(std::string_view name);
   void addDelphiBase(std::string_view base, std::string_view className);
+  // Delphi: `helper = class helper for helped` (or a record helper): a call
+  // on a `helped` object reaches the helper's method.
+  void addHelper(std::string_view helper, std::string_view helped);
   // VB6: a public routine of the module file `path`, keyed `key`; false
   // when another module took the name first (separate projects read
   // together, or two modules of one name's routine), and the routine is
@@ -195,7 +198,8 @@ class CallResolution {
   };
   // folded class name -> the units declaring it, in the order met
   std::unordered_map<std::string, std::vector<UnitClass>> unitClasses_;
-  std::unordered_set<std::string> interfaces_;                    // folded names
-  std::vector<std::pair<std::string, std::string>> delphiBases_;  // base, class
+  std::unordered_set<std::string> interfaces_;                         // folded names
+  std::unordered_map<std::string, std::vector<std::string>> helpers_;  // folded helped type
+  std::vector<std::pair<std::string, std::string>> delphiBases_;       // base, class
   void addDelphiImplementations();
 };

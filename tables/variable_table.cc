@@ -638,6 +638,15 @@ void VariableTable::closeScope(int level) {
   eraseScopes(gone);
 }
 
+void VariableTable::closeScopesFrom(size_t mark) {
+  if (mark >= scopes_.size()) return;
+  StackEntry& e = stackEntry();
+  for (size_t i = mark; i < scopes_.size(); ++i)
+    e.current = std::max(0, e.current - scopes_[i].size);
+  scopes_.erase(scopes_.begin() + static_cast<std::ptrdiff_t>(mark), scopes_.end());
+  ++changes_;
+}
+
 // The function's locals are gone with it, also those a prototype's
 // parameters left behind.
 void VariableTable::endFunctionScope() {

@@ -91,6 +91,10 @@ class VariableTable {
   // until the next registration or scope change.
   const std::string* referenceVariable(std::string_view name, std::string_view className,
                                        std::string_view function);
+  // The scopes entered since scopeCount() was `mark` (a Delphi routine
+  // nested in another: its own locals go, the outer routine's stay).
+  size_t scopeCount() const { return scopes_.size(); }
+  void closeScopesFrom(size_t mark);
   void closeScope(int level);
   void endFunctionScope();
   StackUse stackUse() const;

@@ -203,6 +203,29 @@ TEST_F(DelphiParserTest, ClassOperatorsAndRecordMethods) {
   EXPECT_EQ(types().sizeOf("TCb").bytes, 8);
 }
 
+// A nested routine sees the outer routine's locals, and the outer body
+// after it still does.
+TEST_F(DelphiParserTest, OuterLocalsOutliveANestedRoutine) {
+  unit("type\n  TCtx = class\n    procedure Skip;\n  end;\n",
+       "procedure TCtx.Skip;\nbegin\nend;\n"
+       "procedure Outer;\nvar\n  sc: TCtx;\n"
+       "  procedure Inner;\n  begin\n    if True then begin sc.Skip; end;\n  end;\n"
+       "begin\n  Inner;\n  sc.Skip;\nend;\n");
+  EXPECT_EQ(calleesOf("Inner"), "TCtx::Skip");
+  EXPECT_EQ(calleesOf("Outer"), "Inner TCtx::Skip");
+}
+
+// A class helper's methods are called on objects of the helped class,
+// which the sources need not define (a library class).
+TEST_F(DelphiParserTest, ClassHelpersAddMethodsToTheHelpedClass) {
+  unit(
+      "type\n  TStreamHelper = class helper for TStream\n    procedure WriteWord(W: Word);\n"
+      "  end;\n",
+      "procedure TStreamHelper.WriteWord(W: Word);\nbegin\nend;\n"
+      "procedure Save(S: TStream);\nbegin\n  S.WriteWord(1);\n  S.Free;\nend;\n");
+  EXPECT_EQ(calleesOf("Save"), "S.Free TStreamHelper::WriteWord");
+}
+
 TEST_F(DelphiParserTest, ArraysAndShortStringsAreSizedByTheirBounds) {
   unit(
       "var\n  a: array[1..5] of Integer;\n  g: array[0..1, 1..3] of Byte;\n"
