@@ -79,6 +79,7 @@ class DelphiParser final : public RoutineParser {
   void sectionToken(const std::string& token);
   void startClass();
   void classHeadToken(const std::string& token);
+  void propertyToken(const std::string& token);
   void classBodyToken(const std::string& token);
   void endClass();
   void startRecord();
@@ -104,13 +105,15 @@ class DelphiParser final : public RoutineParser {
     int tokenCount = 0;             // tokens of the current statement
     bool pathStatement = false;     // the statement so far is `name . name …`
     bool routineStatement = false;  // a class body's method or property line
-    bool afterHeader = false;       // only directives since the header's ';'
-    int recordDepth = 0;            // open records: their `case` opens no block
-    int asmDepth = -1;              // braceDepth inside an asm block, else -1
-    int typeStartDepth = 0;         // braceDepth before the class or record began
-    std::string structTag;          // the record being read
-    std::string programName;        // `program Name;`: its main block's name
-    bool mainBlock = false;         // a `begin` outside routines and types
+    std::string propertyName;       // a class body's `property Name …: Type`
+    std::string propertyType;
+    bool afterHeader = false;  // only directives since the header's ';'
+    int recordDepth = 0;       // open records: their `case` opens no block
+    int asmDepth = -1;         // braceDepth inside an asm block, else -1
+    int typeStartDepth = 0;    // braceDepth before the class or record began
+    std::string structTag;     // the record being read
+    std::string programName;   // `program Name;`: its main block's name
+    bool mainBlock = false;    // a `begin` outside routines and types
     // In a unit's initialization or finalization section, whose blocks are
     // no main block (the unit's final `end.` closes the section).
     bool unitSections = false;

@@ -194,8 +194,25 @@ void DelphiParser::classBodyToken(const std::string& token) {
     method.name = history_.at(1);
     tables_.classes.addMethod(method);
   }
+  propertyToken(token);
   if (token == ";" && file_.parenDepth == 0 && !file_.routineStatement)
     declaration(r().currentClass, "", false);
+}
+
+// `property Name[Index: T]: Type read …;`: the type of an object the
+// property holds (its last `: Type`) leads to that class's methods.
+void DelphiParser::propertyToken(const std::string& token) {
+  if (is(history_.at(1), "property")) {
+    file_.propertyName = token;
+    file_.propertyType.clear();
+  } else if (!file_.propertyName.empty() && history_.at(1) == ":" &&
+             !TokenTests::isDelimiter(token)) {
+    file_.propertyType = token;
+  } else if (token == ";" && file_.parenDepth == 0 && !file_.propertyName.empty()) {
+    if (!file_.propertyType.empty())
+      tables_.calls.addPropertyType(r().currentClass, file_.propertyName, file_.propertyType);
+    file_.propertyName.clear();
+  }
 }
 
 void DelphiParser::endClass() {

@@ -94,10 +94,15 @@ void RoutineRegistration::registerRoutineName(int position, std::uint32_t kind, 
   } else if (equalsIgnoreCase(before, "inherited")) {
     record.className = inheritedClass(name);
     if (record.className.empty()) return;  // no base known to call
-  } else if (isVariable(name)) {
+  } else if (isVariable(name) || isOwnProperty(name)) {
     return;
   }
   MainForSetFunc(record, kind, qualifier);
+}
+
+// Delphi: a property of the routine's class (a read, not a call).
+bool RoutineRegistration::isOwnProperty(const std::string& name) const {
+  return language_ == kModeDelphi && !tables_.calls.propertyType(memberClass(), name).empty();
 }
 
 // A word after '.' names a member even where it is a keyword of the
@@ -130,7 +135,7 @@ void RoutineRegistration::noteWeakCall(int position) {
     for (const std::string& asked : state_.weakNames)
       if (sameName(asked, name)) return;
     state_.weakNames.push_back(name);
-    if (isVariable(name)) return;
+    if (isVariable(name) || isOwnProperty(name)) return;
   }
   record.name = name;
   registerCall(record, kKindCall, qualifier, true);
@@ -189,6 +194,9 @@ std::string RoutineRegistration::objectClass(int dot, std::string& path) const {
     declared = true;
   } else if (tests_->isKnownClass(path)) {
     className = path;
+  } else if (language_ == kModeDelphi) {
+    className = tables_.calls.propertyType(memberClass(), path);  // a property of Self
+    declared = !className.empty();
   }
   for (int k = first - 2; k > dot; k -= 2) {
     const std::string& member = history_->at(k);
@@ -198,8 +206,14 @@ std::string RoutineRegistration::objectClass(int dot, std::string& path) const {
     if (className.empty()) continue;
     const ClassRecord* owner = nullptr;
     const MemberVariable* m = tables_.classes.findMemberVariable(className, member, owner);
-    className = m ? m->type : std::string();
-    declared = m != nullptr;
+    if (m) {
+      className = m->type;
+    } else if (language_ == kModeDelphi) {
+      className = tables_.calls.propertyType(className, member);
+    } else {
+      className.clear();
+    }
+    declared = !className.empty();
   }
   if (!className.empty() && !declared && !tests_->isKnownClass(className)) className.clear();
   return className;

@@ -102,6 +102,7 @@ class RoutineRegistration {
   const std::string* variableType(std::string_view name) const;
   // Whether the word at look-back `position` follows a '.'.
   bool isMemberName(int position) const;
+  bool isOwnProperty(const std::string& name) const;
 
   DeclInfo currentDecl() const;
   // The key parts of the current routine, as views of its state.

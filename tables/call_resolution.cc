@@ -109,6 +109,31 @@ void CallResolution::addImplementation(std::string_view interfaceName, std::stri
 
 void CallResolution::addInterface(std::string_view name) { interfaces_.insert(folded(name)); }
 
+void CallResolution::addPropertyType(std::string_view className, std::string_view name,
+                                     std::string_view type) {
+  if (className.empty()) return;
+  std::string key = folded(className);
+  key += '\0';
+  key += folded(name);
+  propertyTypes_.emplace(std::move(key), std::string(type));
+}
+
+std::string CallResolution::propertyType(std::string_view className, std::string_view name) const {
+  if (propertyTypes_.empty() || className.empty()) return std::string();
+  // The class, then its bases (a few levels: a cycle of bases ends here).
+  std::vector<std::string> classes{std::string(className)};
+  for (size_t i = 0; i < classes.size() && i < 32; ++i) {
+    std::string key = folded(classes[i]);
+    key += '\0';
+    key += folded(name);
+    auto found = propertyTypes_.find(key);
+    if (found != propertyTypes_.end()) return found->second;
+    for (int b = 0, n = classes_.baseCount(classes[i]); b < n; ++b)
+      classes.push_back(classes_.baseName(classes[i], b));
+  }
+  return std::string();
+}
+
 void CallResolution::addHelper(std::string_view helper, std::string_view helped) {
   std::vector<std::string>& helpers = helpers_[folded(helped)];
   for (const std::string& h : helpers)

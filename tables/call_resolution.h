@@ -78,6 +78,10 @@ class CallResolution {
   // Delphi: `helper = class helper for helped` (or a record helper): a call
   // on a `helped` object reaches the helper's method.
   void addHelper(std::string_view helper, std::string_view helped);
+  // Delphi: a class's `property Name: Type`, and the type of the property
+  // of a class (or of a base of it) named `name`; empty when none.
+  void addPropertyType(std::string_view className, std::string_view name, std::string_view type);
+  std::string propertyType(std::string_view className, std::string_view name) const;
   // VB6: a public routine of the module file `path`, keyed `key`; false
   // when another module took the name first (separate projects read
   // together, or two modules of one name's routine), and the routine is
@@ -200,6 +204,7 @@ class CallResolution {
   std::unordered_map<std::string, std::vector<UnitClass>> unitClasses_;
   std::unordered_set<std::string> interfaces_;                         // folded names
   std::unordered_map<std::string, std::vector<std::string>> helpers_;  // folded helped type
+  std::unordered_map<std::string, std::string> propertyTypes_;         // "class\0name" folded
   std::vector<std::pair<std::string, std::string>> delphiBases_;       // base, class
   void addDelphiImplementations();
 };

@@ -226,6 +226,22 @@ TEST_F(DelphiParserTest, ClassHelpersAddMethodsToTheHelpedClass) {
   EXPECT_EQ(calleesOf("Save"), "S.Free TStreamHelper::WriteWord");
 }
 
+// A property of a class type leads to that class's methods, as a field
+// does: on Self, and in the middle of a path.
+TEST_F(DelphiParserTest, PropertiesOfAClassTypeAreObjects) {
+  unit(
+      "type\n  TTable = class\n    procedure Add;\n  end;\n"
+      "  TBuilder = class\n  private\n    FTable: TTable;\n  public\n"
+      "    property Items[I: Integer]: TTable read FTable;\n"
+      "    property Table: TTable read FTable;\n    procedure Build;\n  end;\n"
+      "  TDoc = class\n    FBuilder: TBuilder;\n    procedure Write;\n  end;\n",
+      "procedure TTable.Add;\nbegin\nend;\n"
+      "procedure TBuilder.Build;\nbegin\n  Table.Add;\nend;\n"
+      "procedure TDoc.Write;\nbegin\n  FBuilder.Items[0].Add;\n  FBuilder.Table.Add;\nend;\n");
+  EXPECT_EQ(calleesOf("TBuilder::Build"), "TTable::Add");
+  EXPECT_EQ(calleesOf("TDoc::Write"), "TTable::Add");
+}
+
 TEST_F(DelphiParserTest, ArraysAndShortStringsAreSizedByTheirBounds) {
   unit(
       "var\n  a: array[1..5] of Integer;\n  g: array[0..1, 1..3] of Byte;\n"
