@@ -100,6 +100,14 @@ void RoutineRegistration::registerRoutineName(int position, std::uint32_t kind, 
   MainForSetFunc(record, kind, qualifier);
 }
 
+// Delphi: the type of a function's `Result`, as its header gave it.
+std::string RoutineRegistration::resultType() const {
+  if (state_.currentFunction.empty()) return std::string();
+  int n = tables_.functions.recordOf(tables_.functions.qualifiedKey(callerParts()));
+  return n < 0 ? std::string()
+               : std::string(tables_.functions.returnTypeOf(tables_.functions.record(n)));
+}
+
 // Delphi: a property of the routine's class (a read, not a call).
 bool RoutineRegistration::isOwnProperty(const std::string& name) const {
   return language_ == kModeDelphi && !tables_.calls.propertyType(memberClass(), name).empty();
@@ -195,7 +203,9 @@ std::string RoutineRegistration::objectClass(int dot, std::string& path) const {
   } else if (tests_->isKnownClass(path)) {
     className = path;
   } else if (language_ == kModeDelphi) {
-    className = tables_.calls.propertyType(memberClass(), path);  // a property of Self
+    className = equalsIgnoreCase(path, "Result")
+                    ? resultType()
+                    : tables_.calls.propertyType(memberClass(), path);  // a property of Self
     declared = !className.empty();
   }
   for (int k = first - 2; k > dot; k -= 2) {

@@ -103,6 +103,7 @@ class RoutineRegistration {
   // Whether the word at look-back `position` follows a '.'.
   bool isMemberName(int position) const;
   bool isOwnProperty(const std::string& name) const;
+  std::string resultType() const;
 
   DeclInfo currentDecl() const;
   // The key parts of the current routine, as views of its state.

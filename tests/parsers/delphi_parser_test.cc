@@ -240,6 +240,11 @@ TEST_F(DelphiParserTest, PropertiesOfAClassTypeAreObjects) {
       "procedure TDoc.Write;\nbegin\n  FBuilder.Items[0].Add;\n  FBuilder.Table.Add;\nend;\n");
   EXPECT_EQ(calleesOf("TBuilder::Build"), "TTable::Add");
   EXPECT_EQ(calleesOf("TDoc::Write"), "TTable::Add");
+  // A function's Result is an object of its result type.
+  unit("type\n  TTable = class\n    procedure Add;\n  end;\n",
+       "procedure TTable.Add;\nbegin\nend;\n"
+       "function Make: TTable;\nbegin\n  Result := TTable.Create;\n  Result.Add;\nend;\n");
+  EXPECT_EQ(calleesOf("Make"), "TTable::Add");  // Create names no routine of the sources
 }
 
 TEST_F(DelphiParserTest, ArraysAndShortStringsAreSizedByTheirBounds) {
