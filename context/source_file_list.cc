@@ -5,6 +5,7 @@
 #include "context/text_util.h"
 #include "report/error_log.h"
 #include "context/language_mode.h"
+#include "platform/file_system.h"
 
 namespace {
 
@@ -22,9 +23,30 @@ SourceFileList& sourceFiles() {
   return list;
 }
 
-// Binary search by name in byte order. Only the same-name entry that the
-// search meets is checked for a duplicate (same directory); a same-name
-// file from another directory is inserted beside it.
+// Whether a same-name entry around sorted place `at` (where the search met
+// one) is the file `directory` + `name`. Same names stand side by side, so
+// the run of them around `at` holds them all: a file is listed once,
+// whichever same-named neighbour the search meets and whichever spelling
+// of its folder names it ("src/", "./src/", an absolute path).
+bool SourceFileList::listedAround(size_t at, const std::string& name,
+                                  const std::string& directory) const {
+  size_t first = at, end = at;
+  while (first > 0 && sortedEntry(first - 1).name == name) --first;
+  while (end < order_.size() && sortedEntry(end).name == name) ++end;
+  for (size_t i = first; i < end; ++i)
+    if (sortedEntry(i).directory == directory) return true;
+  platform::FileIdentity file, other;
+  if (!platform::fileIdentity(directory + name, file)) return false;
+  for (size_t i = first; i < end; ++i) {
+    const SourceFileEntry& e = sortedEntry(i);
+    if (platform::fileIdentity(e.directory + e.name, other) && !(file < other) && !(other < file))
+      return true;
+  }
+  return false;
+}
+
+// Binary search by name in byte order. A same-name file from another
+// directory is inserted where the search meets its name.
 size_t SourceFileList::insertPosition(const std::string& name, const std::string& directory,
                                       bool& duplicate) {
   duplicate = false;
@@ -39,7 +61,7 @@ size_t SourceFileList::insertPosition(const std::string& name, const std::string
     }
     int c = compareBytes(name, e.name);
     if (c == 0) {
-      duplicate = e.directory == directory;
+      duplicate = listedAround(probe, name, directory);
       return probe;
     }
     if (c < 0) {
@@ -55,7 +77,7 @@ size_t SourceFileList::insertPosition(const std::string& name, const std::string
       const SourceFileEntry& last = sortedEntry(probe);
       int d = compareBytes(name, last.name);
       if (d == 0) {
-        duplicate = last.directory == directory;
+        duplicate = listedAround(probe, name, directory);
         return probe;
       }
       return d > 0 ? probe + 1 : probe;

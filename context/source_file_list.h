@@ -70,6 +70,7 @@ class SourceFileList {
 
  private:
   size_t insertPosition(const std::string& name, const std::string& directory, bool& duplicate);
+  bool listedAround(size_t at, const std::string& name, const std::string& directory) const;
   const SourceFileEntry& sortedEntry(size_t i) const { return offered_[order_[i]]; }
   void settle() const;
 

@@ -4,6 +4,7 @@
 
 #include "context/file_name_pool.h"
 #include "context/file_tree.h"
+#include "driver/defined_function_counts.h"
 #include "driver/include_reading.h"
 #include "driver/run_document.h"
 #include "driver/run_outcome.h"
@@ -136,7 +137,7 @@ bool AnalysisRun::readAndReport(SourceFileList& list) {
   std::uint64_t start = platform::clockMilliseconds();
   if (!readFiles(list)) return false;
   calls_.linkAll();
-  countDefinedFunctions(list);
+  countDefinedFunctions(list, functions_, files_, options_.tagJumpTree != 0);
   if (reportsWanted_) writeReports(list);
   if (stopRequested()) return false;
   if (options_.showElapsedTime) {
@@ -360,16 +361,6 @@ void AnalysisRun::finishSourceFile(SourceReader& reader) {
     }
   }
   reader.finishFile();
-}
-
-// After the last file: count the defined functions of each file.
-void AnalysisRun::countDefinedFunctions(SourceFileList& list) {
-  bool withPath = options_.tagJumpTree != 0;
-  for (SourceFileEntry& entry : list.entries()) {
-    if (entry.name.empty()) break;
-    std::string name = withPath ? entry.directory + entry.name : entry.name;
-    entry.stepCounts[kDefinedFunctions] = functions_.countKnownInFile(name);
-  }
 }
 
 // Every enabled report, in a fixed order; a stop request ends the list

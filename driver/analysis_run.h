@@ -136,7 +136,6 @@ class AnalysisRun {
   // every file, whatever the order and the header mode.
   bool collectJavaDeclarations(const SourceFileList& list, const std::vector<int>& order);
   void declareJavaClasses();
-  void countDefinedFunctions(SourceFileList& list);
   void writeReports(const SourceFileList& list);
 
   const Options& options_;

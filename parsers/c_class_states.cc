@@ -256,13 +256,16 @@ void CParser::registerHeadClass() {
   if (head.named || head.name.empty()) return;
   head.named = true;
   if (isCpp()) head.name = nestedName(head.name);
-  // A class known before (declared ahead, or a library class of the same
-  // name) is one the sources use.
-  if (!tables_.classes.exists(head.name))
+  if (!tables_.classes.exists(head.name)) {
     tables_.classes.registerClass(head.name, 1,
                                   head.structure ? ClassTable::kClassLike : ClassTable::kClass);
-  else
-    tables_.classes.markUsed(head.name);
+    return;
+  }
+  // A C++ class head naming a class known before (declared ahead, defined
+  // before, or a library class of that name) is registered again, which
+  // the table reports; the class is one the sources use.
+  if (isCpp() && !head.structure) tables_.classes.registerClass(head.name, 1, ClassTable::kClass);
+  tables_.classes.markUsed(head.name);
 }
 
 // A C++ class or structure is named inside the class or namespaces
@@ -286,8 +289,9 @@ void CParser::addBaseName(const std::string& name) {
   if (!base.empty()) classes.addBase(file_.head.name, base);
 }
 
-// '{' after a class head: the body opens; a class whose body was read
-// before in this file is registered again, which the table reports.
+// '{' after a class head: the body opens; a Java class whose body was read
+// before in this file is registered again, which the table reports (a C++
+// head has done so already).
 void CParser::openClassBody() {
   FileState::ClassHead& head = file_.head;
   if (head.name.empty()) {
@@ -299,7 +303,7 @@ void CParser::openClassBody() {
   head.base.clear();
   bool known = false;
   for (const std::string& done : file_.classesWithBody) known |= sameName(done, head.name);
-  if (known && !head.structure)
+  if (known && !head.structure && isJava())
     tables_.classes.registerClass(head.name, 1, ClassTable::kClass);
   else
     file_.classesWithBody.push_back(head.name);

@@ -165,4 +165,28 @@ void appendCp932FromUtf8(std::string_view utf8, std::string& out) {
   }
 }
 
+void appendCp932FromUtf16(std::string_view utf16le, std::string& out) {
+  out.reserve(out.size() + utf16le.size() / 2);
+  auto unitAt = [&](size_t i) {
+    return static_cast<char32_t>(static_cast<unsigned char>(utf16le[i]) |
+                                 static_cast<unsigned char>(utf16le[i + 1]) << 8);
+  };
+  for (size_t i = 0; i + 1 < utf16le.size(); i += 2) {
+    char32_t c = unitAt(i);
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+      continue;
+    }
+    bool high = c >= 0xD800 && c <= 0xDBFF;
+    if (high && i + 3 < utf16le.size()) {
+      char32_t low = unitAt(i + 2);
+      if (low >= 0xDC00 && low <= 0xDFFF) {
+        c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
+        i += 2;
+      }
+    }
+    appendCp932Character(out, c);
+  }
+}
+
 }  // namespace platform

@@ -35,4 +35,9 @@ void appendCp932FromEucJp(std::string_view eucJp, std::string& out);
 // not a name.
 void appendCp932FromUtf8(std::string_view utf8, std::string& out);
 
+// UTF-16 little-endian text (without its byte-order mark) as CP932, by
+// the rules of appendCp932FromUtf8: a surrogate pair is one character, a
+// lone surrogate becomes its own stand-in; a last odd byte is dropped.
+void appendCp932FromUtf16(std::string_view utf16le, std::string& out);
+
 }  // namespace platform

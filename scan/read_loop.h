@@ -4,14 +4,14 @@
 // as its line is complete. The run, the settings data file, the tests and
 // the fuzz targets all read through it.
 //
-// It is also where a file's encoding is settled. A file in UTF-8 or EUC-JP
-// is converted to CP932 once, whole, before its first block; a Shift-JIS
-// or ASCII file is lent as it was read, in place. The decision waits for
-// the first byte of 0x80 or above (ASCII reads alike in all of them) and
-// then looks at up to 64 KiB from there; a byte-order mark (UTF-8 or
-// UTF-16) decides at once. A UTF-16 file goes to the reader as it is: the
-// tokenizer reads UTF-16 itself. Shift-JIS set for all files takes every
-// byte as it is, marks included, and tells of no file.
+// It is also where a file's encoding is settled. A file in UTF-8, EUC-JP
+// or UTF-16 is converted to CP932 once, whole, before its first block; a
+// Shift-JIS or ASCII file is lent as it was read, in place. The decision
+// waits for the first byte of 0x80 or above (ASCII reads alike in all of
+// them) and then looks at up to 64 KiB from there; a byte-order mark
+// (UTF-8 or UTF-16) decides at once. Shift-JIS set for all files takes
+// every byte as it is, marks included, and tells of no file (a UTF-16
+// file then goes to the tokenizer, which reads UTF-16 itself).
 #pragma once
 
 #include <atomic>

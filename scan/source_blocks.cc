@@ -59,8 +59,7 @@ SourceBlocks::Block SourceBlocks::next() {
 void SourceBlocks::startOfFile() {
   const char* data = window_.get();
   if (startsWith(data, filled_, "\xFF\xFE", 2)) {
-    tell(FileText::kUtf16);
-    mode_ = Mode::kInPlace;
+    convertRest(2, FileText::kUtf16);
   } else if (startsWith(data, filled_, "\xEF\xBB\xBF", 3)) {
     convertRest(3, FileText::kUtf8);
   }
@@ -121,7 +120,9 @@ void SourceBlocks::convertRest(size_t from, FileText text) {
     sourceDone_ = got < capacity_;
   }
   window_.reset();
-  if (text == FileText::kUtf8)
+  if (text == FileText::kUtf16)
+    platform::appendCp932FromUtf16(raw, converted_);
+  else if (text == FileText::kUtf8)
     platform::appendCp932FromUtf8(raw, converted_);
   else
     platform::appendCp932FromEucJp(raw, converted_);

@@ -1,8 +1,7 @@
 // The blocks of one source file as its reader takes them, in CP932: read
 // from the file into a window of 64 KiB and lent from there in place while
-// the text is Shift-JIS (or ASCII, or UTF-16, which the tokenizer reads
-// itself), or converted whole once it shows another encoding (see
-// read_loop.h). Blocks are lent as the file's own would be: each of the
+// the text is Shift-JIS (or ASCII), or converted whole once it shows
+// another encoding (see read_loop.h). Blocks are lent as the file's own would be: each of the
 // block size but the last, which is shorter, and empty when the text ends
 // on a block's end.
 #pragma once

@@ -244,6 +244,7 @@ void FunctionTable::registerDefinition(const DeclInfo& decl, std::uint32_t regis
   if (!(registration & Registration::kKeepPosition) && !analysed && decl.line != 0) {
     r.line = decl.line;
     r.fileNo = fileNoOf(context_.item(0));
+    setDefinitionPath(number, context_.topPath());
     knownCountsStale_ = true;
   }
   // The comment of the definition wins over that of an earlier prototype.
@@ -270,6 +271,7 @@ void FunctionTable::withdrawHeader(const DeclInfo& decl) {
   ++changes_;
   r.line = 0;
   r.fileNo = 0;
+  setDefinitionPath(number, std::string());
   r.returnType = r.arguments = TextPool::kEmpty;
   r.comment = CommentStore::Ref();
   knownCountsStale_ = true;
@@ -284,7 +286,10 @@ void FunctionTable::setBodyInfo(const DeclInfo& decl, std::int32_t steps, StackU
   r.stackBytes = use.bytes;
   r.flags |= FunctionFlag::kBodyAnalysed;
   if (use.inexact) r.flags |= FunctionFlag::kStackIncomplete;
-  if (r.fileNo == 0 && !decl.filePath.empty()) r.fileNo = fileNoOf(decl.filePath);
+  if (r.fileNo == 0 && !decl.filePath.empty()) {
+    r.fileNo = fileNoOf(decl.filePath);
+    setDefinitionPath(number, decl.filePath);
+  }
   knownCountsStale_ = true;
 }
 
@@ -556,6 +561,26 @@ int FunctionTable::countKnownInFile(std::string_view fileName) const {
                                return compareNames(e.first, n) < 0;
                              });
   return at != knownPerName_.end() && sameName(at->first, fileName) ? at->second : 0;
+}
+
+void FunctionTable::setDefinitionPath(int record, const std::string& path) {
+  int id = definitionPaths_.add(path);
+  if (id == 0 && record >= static_cast<int>(definitionPathNo_.size())) return;
+  if (record >= static_cast<int>(definitionPathNo_.size())) definitionPathNo_.resize(record + 1, 0);
+  definitionPathNo_[record] = id;
+}
+
+std::vector<std::pair<std::string, int>> FunctionTable::knownPerPath() const {
+  std::vector<int> counts(definitionPaths_.size() + 1, 0);
+  for (size_t n = 0; n < definitionPathNo_.size(); ++n) {
+    const FunctionRecord& r = records_[n];
+    if ((r.flags & FunctionFlag::kBodyAnalysed) && r.fileNo > 0 && definitionPathNo_[n] > 0)
+      ++counts[definitionPathNo_[n]];
+  }
+  std::vector<std::pair<std::string, int>> perPath;
+  for (int id = 1; id < static_cast<int>(counts.size()); ++id)
+    if (counts[id]) perPath.emplace_back(definitionPaths_.name(id), counts[id]);
+  return perPath;
 }
 
 // ---------------------------------------------------------------------------

@@ -17,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+#include "context/file_name_pool.h"
 #include "scan/name_index.h"
 #include "scan/sorted_search.h"
 #include "tables/comment_store.h"
@@ -156,6 +157,10 @@ class FunctionTable {
 
   std::string typeOfSorted(int i) const;
   int countKnownInFile(std::string_view fileName) const;
+  // The functions whose definition was read, counted per path of the file
+  // they were read from (as the reader opened it): what tells apart files
+  // of one name in different folders.
+  std::vector<std::pair<std::string, int>> knownPerPath() const;
   // The name the reports show: the key, but "A::operator +" for the
   // operator A::+, built in `scratch`.
   std::string_view displayName(const FunctionRecord& record, std::string& scratch) const;
@@ -272,6 +277,12 @@ class FunctionTable {
   // order, so that each question is one binary search.
   mutable std::vector<std::pair<std::string, int>> knownPerName_;
   mutable bool knownCountsStale_ = true;
+  // Per record number: the id in definitionPaths_ of the path its
+  // definition was read from, 0 = none (beside the records, which stay
+  // packed; shorter than records_ where the last ones have none).
+  std::vector<std::int32_t> definitionPathNo_;
+  FileNamePool definitionPaths_;
+  void setDefinitionPath(int record, const std::string& path);
   // The main file's short name and path, seen while no header was open.
   mutable std::string mainName_;
   mutable std::string mainPath_;

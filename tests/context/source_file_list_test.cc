@@ -2,9 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <string>
+#include <vector>
+
 #include "context/options.h"
 #include "driver/command_line.h"
 #include "context/language_mode.h"
+#include "tests/support/test_files.h"
 
 namespace {
 
@@ -48,6 +53,37 @@ TEST_F(SourceFileListTest, DropsSameNameFromSameDirectoryOnly) {
   EXPECT_EQ(list_.entries().size(), 2u);
   registerSourceFile(liveOptions(), "b.c", "", list_);  // no directory stands for the empty one
   EXPECT_EQ(list_.entries().back().directory, "");
+}
+
+// A file named again is listed once, whichever of its same-named
+// neighbours from other folders the search meets first.
+TEST_F(SourceFileListTest, DropsAFileNamedAgainAmongSameNamedFiles) {
+  const std::vector<std::string> folders = {"w/", "x/", "y/", "z/", "v/"};
+  for (size_t first = 0; first < folders.size(); ++first) {
+    list_.clear();
+    for (size_t i = 0; i < folders.size(); ++i)
+      registerSourceFile(liveOptions(), "a.c", folders[(first + i) % folders.size()], list_);
+    for (const std::string& folder : folders) {
+      EXPECT_EQ(registerSourceFile(liveOptions(), "a.c", folder, list_), AddResult::Duplicate)
+          << folder;
+    }
+    EXPECT_EQ(list_.entries().size(), folders.size());
+  }
+}
+
+// On disk, another spelling of the same folder names the same file.
+TEST_F(SourceFileListTest, OneFileUnderTwoSpellingsOfItsFolder) {
+  TempDir dir;
+  std::filesystem::create_directory(dir.file("sub"));
+  writeFileBytes(dir.file("a.c"), "");
+  writeFileBytes(dir.file("sub/a.c"), "");
+  const std::string top = dir.path() + "/";
+  EXPECT_EQ(registerSourceFile(liveOptions(), "a.c", top, list_), AddResult::Added);
+  EXPECT_EQ(registerSourceFile(liveOptions(), "a.c", top + "sub/", list_), AddResult::Added);
+  EXPECT_EQ(registerSourceFile(liveOptions(), "a.c", top + "./", list_), AddResult::Duplicate);
+  EXPECT_EQ(registerSourceFile(liveOptions(), "a.c", top + "sub/../sub/", list_),
+            AddResult::Duplicate);
+  EXPECT_EQ(list_.entries().size(), 2u);
 }
 
 TEST_F(SourceFileListTest, RefusesUnknownExtensionsAndMixedFamilies) {

@@ -271,6 +271,21 @@ TEST_F(CParserClassTest, ClassWithoutItsSemicolon) {
   EXPECT_EQ(knownFunctions(), "int h() a.cpp:3 [K]\n");
 }
 
+// A class head naming a known class registers it again, which the table
+// reports: after a forward declaration, after the definition, in a
+// declaration that names the class. Structures and a template's
+// parameters are no such heads.
+TEST_F(CParserClassTest, ClassHeadOfAKnownClassIsReported) {
+  analyse({{"a.cpp",
+            "class A;\nclass A { int x; };\nclass A *p;\n"
+            "struct S;\nstruct S { int y; };\n"
+            "template <class T> class Box;\ntemplate <class T> class Box { T v; };\n"}});
+  EXPECT_EQ(takeLog(),
+            "  Aは既に登録済みです[class]\n"
+            "  Aは既に登録済みです[class]\n"
+            "  Boxは既に登録済みです[class]\n");
+}
+
 TEST_F(CParserClassTest, JavaClassesInterfacesAndCalls) {
   analyse({{"T.java",
             "interface Shape { void draw(); }\n"

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/test_files.h"
+
 namespace {
 
 struct Watch final : FileTextWatch {
@@ -64,8 +66,19 @@ TEST(SourceBlocks, OtherEncodingsAreConvertedAndTold) {
       // A UTF-8 byte-order mark goes, also before ASCII alone.
       {"\xEF\xBB\xBFint a;\n", SourceEncoding::Detect, "int a;\n", {FileText::kUtf8}},
       {"\xEF\xBB\xBF" + kUtf8Comment, SourceEncoding::EucJp, "// 日本語\n", {FileText::kUtf8}},
-      // UTF-16 is the tokenizer's: lent as it is.
-      {"\xFF\xFE/", SourceEncoding::Detect, "\xFF\xFE/", {FileText::kUtf16}},
+      // UTF-16 goes character by character, its mark dropped: a surrogate
+      // pair is one character, one CP932 lacks (a Latin-1 letter, a
+      // character beyond the BMP, a lone surrogate) is its stand-in, and
+      // an odd last byte goes.
+      {utf16(u"/"), SourceEncoding::Detect, "/", {FileText::kUtf16}},
+      {utf16(u"// \u65E5\u672C \u00E9 \U0002000B \xD800!\r\n") + "x",
+       SourceEncoding::Detect,
+       "// 日本 [U+00E9] [U+2000B] [U+D800]!\r\n",
+       {FileText::kUtf16}},
+      {utf16(u"\uFF71\u00A7\u2460"),
+       SourceEncoding::Utf8,
+       "\xB1\x81\x98\x87\x40",
+       {FileText::kUtf16}},
       // A setting other than Detect is not second-guessed, but ASCII
       // alone is no file of any encoding. Shift-JIS takes every byte as
       // it is, marks too, as the reader always did.

@@ -597,11 +597,16 @@ TEST_F(SourceReaderTest, MainFileSwitchesTheRunRules) {
 // ---------------------------------------------------------------------------
 // UTF-16 and robustness
 
-TEST_F(SourceReaderTest, Utf16JapaneseCommentsDoNotDisturbCounting) {
-  Scan s = scan("a.c", utf16(u"// \u65E5\u672C\u8A9E\r\nint a; /* \u3042 */\r\n"));
+// UTF-16 reads as its Shift-JIS text, Japanese words and strings
+// included, with the lines the file has.
+TEST_F(SourceReaderTest, Utf16ReadsAsItsShiftJisText) {
+  Scan want = scan("a.c", "// 日本語\r\nint 値; /* あ */ char* s = \"い\";\r\n");
+  Scan s = scan("a.c", utf16(u"// \u65E5\u672C\u8A9E\r\nint \u5024; /* \u3042 */ "
+                             u"char* s = \"\u3044\";\r\n"));
   EXPECT_EQ(s.counts, (Counts{3, 1, 1, 2, 0, 0, 0}));
-  EXPECT_EQ(s.live, "<lf>|int|a|;|<lf>");
-  EXPECT_EQ(reader().encoding(), Tokenizer::Encoding::Utf16);
+  EXPECT_EQ(s.live, want.live);
+  EXPECT_NE(s.live.find("|値|"), std::string::npos) << s.live;
+  EXPECT_EQ(s.log, "  文字ｺｰﾄﾞ UTF-16 として読みました: a.c\n");
 }
 
 TEST_F(SourceReaderTest, Utf16IncludeNameKeepsJapanese) {

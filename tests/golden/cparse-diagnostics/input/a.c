@@ -1,0 +1,3 @@
+#define RED
+enum color { RED, GREEN };
+int main(void) { return GREEN; }
