@@ -359,6 +359,7 @@ void CParser::resetFunction() {
   file_.currentFunction.clear();
   file_.functionNamespace.clear();
   file_.parameters.clear();
+  file_.operandClass.clear();
   file_.headerPending = file_.countingSteps = false;
   file_.throwsSeen = false;
   file_.pointerPending = 0;

@@ -80,7 +80,9 @@ void CParser::step(SourceReader& reader) {
   if (token == ")" && file_.parenDepth == 0) captureArguments();
   runStatementMachine(token);
   if (token == ";") statementEnd();
-  if (token != "\n") referenceVariables(token);
+  if (token == "\n") return;
+  referenceVariables(token);
+  if (isCpp()) operatorCall(token);
 }
 
 void CParser::countingPass(const std::string& token) {

@@ -224,6 +224,15 @@ class CParser final : public ParserBase {
   DeclInfo functionDecl(const std::string& className, const std::string& name) const;
   std::string_view namespaceOfFunction(const std::string& className) const;
 
+  // c_operator_calls.cc: `a + b`, `n++`, `s << x` on an object whose
+  // class declares the operator.
+  void operatorCall(const std::string& token);
+  bool operandAt(const std::string& token) const;
+  int prefixOperatorLength(const std::string& token) const;
+  std::string classOfOperand() const;
+  void testOperator();
+  bool callOperator(const std::string& operandClass, std::string symbol);
+
   // declaration_rule.cc: variables and function-pointer variables.
   void declarationRule(const std::string& token, const std::string& givenType = std::string());
   bool declaredName(int& position, std::string& name, std::string& bare) const;
@@ -324,6 +333,11 @@ class CParser final : public ParserBase {
     std::string objectName;
     int objectTokens = 0;  // live tokens since its '('
     int objectLine = 0;
+    // An object of a class type followed by delimiters: its class and the
+    // delimiters so far (an operator of up to three characters).
+    std::string operandClass;
+    char operatorText[4] = {};
+    int operatorLength = 0;
   };
   FileState file_;
 };

@@ -91,6 +91,10 @@ class VariableTable {
   // until the next registration or scope change.
   const std::string* referenceVariable(std::string_view name, std::string_view className,
                                        std::string_view function);
+  // The same type, recording nothing, when the name is an object of the
+  // type itself (`T a`, `T& a`; not `T *a` or `T a[4]`); else null.
+  const std::string* objectTypeOf(std::string_view name, std::string_view className,
+                                  std::string_view function) const;
   void closeScope(int level);
   void endFunctionScope();
   StackUse stackUse() const;
@@ -142,6 +146,7 @@ class VariableTable {
     int nesting = 0;
     int level = 0;
     int size = 0;
+    bool object = false;  // objectTypeOf
   };
   struct StackEntry {
     int peak = 0;
