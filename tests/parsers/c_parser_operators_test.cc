@@ -65,16 +65,15 @@ TEST_F(CParserOperatorTest, OperatorsOfTheObjectsClassAreCalled) {
 // of a class in a namespace; the variable details report changes nothing.
 TEST_F(CParserOperatorTest, OperandsOfEveryScope) {
   const SourceFiles sources = {
-      {"a.cpp", kClasses +
-                    "namespace m { class V { public: V operator*(int k) const; }; }\n"
-                    "CNum total;\n"
-                    "class Holder {\n"
-                    "  CNum sum;\n"
-                    "  CNum *last;\n"
-                    "  void add(const CNum& x) { sum += x; last + 1; }\n"
-                    "};\n"
-                    "void g(const m::V& v) { v * 2; }\n"
-                    "void h() { CNum local; local << 1; total == local; }\n"}};
+      {"a.cpp", kClasses + "namespace m { class V { public: V operator*(int k) const; }; }\n"
+                           "CNum total;\n"
+                           "class Holder {\n"
+                           "  CNum sum;\n"
+                           "  CNum *last;\n"
+                           "  void add(const CNum& x) { sum += x; last + 1; }\n"
+                           "};\n"
+                           "void g(const m::V& v) { v * 2; }\n"
+                           "void h() { CNum local; local << 1; total == local; }\n"}};
   for (int details : {0, 1}) {
     options().variableDetails = details;
     analyse(sources);
