@@ -28,6 +28,22 @@ bool isCallbackCast(const std::string& name) {
 
 bool isNameToken(const std::string& t) { return !t.empty() && !isDelimiterToken(t); }
 
+// The C++ casts written like calls of function templates.
+bool isCastKeyword(const std::string& name) {
+  return name == "static_cast" || name == "dynamic_cast" || name == "const_cast" ||
+         name == "reinterpret_cast";
+}
+
+// C++ words written like calls that call nothing (reserved in the shipped
+// settings, but not in every settings file).
+bool isKeywordLikeCall(const std::string& name) {
+  static const char* const kWords[] = {"decltype",      "noexcept", "alignof", "alignas",
+                                       "static_assert", "typeid",   "sizeof"};
+  for (const char* w : kWords)
+    if (name == w) return true;
+  return isCastKeyword(name);
+}
+
 }  // namespace
 
 void CParser::defaultState(const std::string& token) {
@@ -91,6 +107,11 @@ void CParser::callOrHeader() {
       position = history_.skipBracketBack(1);
       if (position < 0) return;
       typeStart = position + 1;
+    } else if (before == ">" && isCpp()) {
+      // f<T>(…), a.get<int>(…), template <> void f<int>(…)
+      position = templateArgumentsName(1);
+      if (position < 0) return;
+      typeStart = position + 1;
     } else if (before == ")") {
       TokenHistory::Declarator d = history_.pointerDeclarator(1);
       if (d.name >= 0 && !d.star) {
@@ -114,6 +135,7 @@ void CParser::callOrHeader() {
     kind = kKindOperator;
   }
   if (kind != kKindOperator && (tests_.isReserved(name) || TokenTests::isDigit(name))) return;
+  if (isCpp() && isKeywordLikeCall(name)) return;
   // A Java annotation's arguments (`@SuppressWarnings("x")`) are no call
   // or header.
   if (isJava() && (name[0] == '@' || history_.at(position + 1) == "@")) return;
@@ -142,6 +164,30 @@ void CParser::callOrHeader() {
     MainForSetFunc_C(name, kind, typeStart);
   }
   if (!file_.inBody && file_.parenDepth == 1 && !file_.pointerPending) file_.headerPending = true;
+}
+
+// The look-back of the name before the template arguments `<…>` that end
+// with the '>' at look-back k, or -1 when no such list ends there (`a > (b)`,
+// `x < y && z > (w)`) or it follows a cast keyword.
+int CParser::templateArgumentsName(int k) const {
+  int depth = 0;
+  for (int m = k; m < k + 48 && m < TokenHistory::kDeepest; ++m) {
+    const std::string& t = history_.at(m);
+    if (t == ">") {
+      ++depth;
+    } else if (t == "<") {
+      if (--depth > 0) continue;
+      const std::string& name = history_.at(m + 1);
+      if (!isNameToken(name) || tests_.isReserved(name) || isCastKeyword(name)) return -1;
+      return m + 1;
+    } else if (t == "&" && history_.at(m + 1) == "&") {
+      return -1;
+    } else if (TokenTests::isDelimiter(t) && t != ":" && t != "*" && t != "&" && t != "," &&
+               t != "[" && t != "]") {
+      return -1;
+    }
+  }
+  return -1;
 }
 
 // A C function that bears the name of a structure tag (`struct item

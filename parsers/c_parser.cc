@@ -112,12 +112,16 @@ void CParser::countingPass(const std::string& token) {
 }
 
 // A ';' closes a function-pointer variable like a body, and after a header
-// at function level it shows that the header was a prototype.
+// at function level it shows that the header was a prototype (in C++ also
+// `) -> int;` and `) = default;` or `= delete;`).
 void CParser::semicolonCount() {
   if (file_.pointerPending && !file_.externSeen)
     functions().setBodyInfo(currentDecl(), file_.stepCount, tables_.variables.stackUse());
   if (file_.braceDepth <= file_.entryDepth && file_.parenDepth == 0) {
-    const std::string& before = history_.at(1);
+    int k = 1;
+    const std::string& last = history_.at(1);
+    if (isCpp() && (last == "default" || last == "delete") && history_.at(2) == "=") k = 3;
+    const std::string& before = history_.at(beforeTrailingReturn(k));
     bool ordinary = before != ")" && !file_.pointerPending && before != "const";
     // `DECLARE(x);` at file level: a macro call, not a prototype. (Followed
     // by a body, such a macro defines a function of its own name.)
@@ -149,18 +153,42 @@ void CParser::openBrace() {
 
 // `… ) {`, `… ; {` (old-style parameters) or `… const {`; in C++ and Java
 // also past words that end a header (`) const override {`, an empty
-// macro such as `) OVERRIDE {`), and Java's `throws A, B {`.
+// macro such as `) OVERRIDE {`), C++'s trailing return type (`) -> int {`)
+// and Java's `throws A, B {`.
 bool CParser::bodyFollows() const {
   int k = 1;
   if (hasClasses()) {
-    for (; k < TokenHistory::kDeepest; ++k) {
-      const std::string& t = history_.at(k);
-      if (t != "override" && t != "final" && t != "noexcept" && !tests_.isEmptyMacro(t)) break;
-    }
+    k = pastHeaderWords(1);
+    int arrow = beforeTrailingReturn(k);
+    if (arrow != k) k = pastHeaderWords(arrow);
   }
   const std::string& before = history_.at(k);
   if (before == ")" || before == ";" || before == "const") return true;
   return isJava() && (history_.at(2) == "throws" || file_.throwsSeen);
+}
+
+// From look-back k back past the words that may end a header.
+int CParser::pastHeaderWords(int k) const {
+  for (; k < TokenHistory::kDeepest; ++k) {
+    const std::string& t = history_.at(k);
+    if (t != "override" && t != "final" && t != "noexcept" && !tests_.isEmptyMacro(t)) break;
+  }
+  return k;
+}
+
+// `) -> T`, `) const -> std::vector<int>`, `) -> decltype(a + b)` ending
+// at look-back k: the look-back of the token before the arrow; k when no
+// trailing return type ends there.
+int CParser::beforeTrailingReturn(int k) const {
+  if (!isCpp()) return k;
+  for (int m = k; m < k + 32 && m + 2 <= TokenHistory::kDeepest; ++m) {
+    const std::string& t = history_.at(m);
+    if (t.empty() || t == ";" || t == "{" || t == "}" || t == "=") return k;
+    if (t != ">" || history_.at(m + 1) != "-") continue;
+    const std::string& lead = history_.at(m + 2);
+    if (lead == ")" || lead == "&" || !TokenTests::isDelimiter(lead)) return m + 2;
+  }
+  return k;
 }
 
 void CParser::closeBrace() {

@@ -112,6 +112,7 @@ class CParser final : public ParserBase {
   void callOrHeader();
   void parenthesisedName(const TokenHistory::Declarator& d);
   bool tagNamedFunction(const std::string& name, int position) const;
+  int templateArgumentsName(int k) const;
   bool headerWasNone(int position);
   bool declaredStatic(int typeStart) const;
   void withdrawPendingHeader();
@@ -133,6 +134,8 @@ class CParser final : public ParserBase {
   // The key parts of the current function, as views of the file state.
   KeyParts callerParts() const;
   bool bodyFollows() const;
+  int pastHeaderWords(int k) const;
+  int beforeTrailingReturn(int k) const;
 
   // c_statements.cc: the declaration states.
   bool startKeywordState(const std::string& token);
@@ -214,7 +217,11 @@ class CParser final : public ParserBase {
   ObjectType objectOfName(int k, int depth) const;
   ObjectType objectOfParen(int k, int depth) const;
   std::string returnTypeOfCall(int open, int depth) const;
-  std::string memberType(const std::string& className, const std::string& member) const;
+  // How an object is used: whole (`obj.f(`), or through its `->` or `[…]`.
+  enum class Access { kWhole, kArrow, kSubscript };
+  std::string memberType(const std::string& className, const std::string& member,
+                         Access access = Access::kWhole) const;
+  std::string classOfObject(const std::string& type, Access access) const;
   std::string qualifiedPrefix(int n, int& before) const;
   std::string resolveClass(const std::string& name) const;
   std::string resolveNamespace(const std::string& name) const;

@@ -35,6 +35,15 @@ bool isTypeModifier(std::string_view w) {
   return !w.empty() && w[0] == '@';  // a Java annotation
 }
 
+// The containers whose `[key]` gives their second template argument.
+bool isKeyedContainer(std::string_view name) {
+  static const std::string_view kKeyed[] = {"map",      "multimap", "unordered_map",
+                                            "hash_map", "QMap",     "QHash"};
+  for (std::string_view k : kKeyed)
+    if (name == k) return true;
+  return false;
+}
+
 std::string joinedKey(const std::string& prefix, const std::string& name) {
   return prefix.empty() ? name : prefix + "::" + name;
 }
@@ -75,6 +84,23 @@ std::string classOfType(std::string_view type) {
     rest.remove_prefix(end);
   }
   return std::string(last);
+}
+
+std::string_view templateArgument(std::string_view type, int index) {
+  size_t open = type.find('<');
+  if (open == std::string_view::npos) return std::string_view();
+  int depth = 0;
+  size_t start = open + 1;
+  for (size_t i = start; i < type.size(); ++i) {
+    char c = type[i];
+    if (c == '<') ++depth;
+    if ((c == ',' && depth == 0) || (c == '>' && depth-- == 0)) {
+      if (index-- == 0) return type.substr(start, i - start);
+      if (c == '>') break;
+      start = i + 1;
+    }
+  }
+  return std::string_view();
 }
 
 std::string_view lastNamePart(std::string_view name) {
@@ -320,6 +346,12 @@ CParser::ObjectType CParser::objectOfName(int k, int depth) const {
   const std::string& before = history_.at(k + 1);
   bool arrow = isCpp() && before == ">" && history_.at(k + 2) == "-";
   bool dotted = before == "." || arrow;
+  // name-> or name[…]: what a smart pointer or a container holds.
+  const std::string& after = history_.at(k - 1);
+  Access access = !isCpp()                                    ? Access::kWhole
+                  : after == "["                              ? Access::kSubscript
+                  : after == "-" && history_.at(k - 2) == ">" ? Access::kArrow
+                                                              : Access::kWhole;
   if (name == "this") {
     // Outer.this.f() in Java names the outer class.
     if (dotted) {
@@ -343,7 +375,7 @@ CParser::ObjectType CParser::objectOfName(int k, int depth) const {
       if (isJava() && tables_.classes.exists(name)) object.type = name;  // pkg.Class
       return object;
     }
-    object.type = memberType(outer.type, name);
+    object.type = memberType(outer.type, name, access);
     if (object.type.empty() && isJava() && tables_.classes.exists(name)) object.type = name;
     return object;
   }
@@ -353,16 +385,18 @@ CParser::ObjectType CParser::objectOfName(int k, int depth) const {
     std::string qualifier = qualifiedPrefix(k + 1, start);
     object.text = qualifier + "::" + name;
     std::string owner = resolveClass(qualifier);
-    if (!owner.empty()) object.type = memberType(owner, name);
+    if (!owner.empty()) object.type = memberType(owner, name, access);
     if (object.type.empty()) object.type = resolveClass(object.text);
     return object;
   }
   VariableTable& variables = tables_.variables;
   if (const std::string* type =
           variables.referenceVariable(name, file_.currentClass, file_.currentFunction)) {
-    std::string cls = classOfType(*type);
-    std::string resolved = isCpp() ? resolveClass(cls) : std::string();
-    object.type = resolved.empty() ? cls : resolved;
+    // A pointer's `->` and `[…]` are the language's.
+    if (access != Access::kWhole &&
+        !variables.objectTypeOf(name, file_.currentClass, file_.currentFunction))
+      access = Access::kWhole;
+    object.type = classOfObject(*type, access);
     if (!object.type.empty()) return object;
   }
   if (isJava()) {
@@ -465,13 +499,27 @@ std::string CParser::returnTypeOfCall(int open, int depth) const {
 }
 
 // The type (as a class) of a member variable of the class or of a base.
-std::string CParser::memberType(const std::string& className, const std::string& member) const {
+std::string CParser::memberType(const std::string& className, const std::string& member,
+                                Access access) const {
   const ClassRecord* owner;
   const MemberVariable* m = tables_.classes.findMemberVariable(className, member, owner);
   if (!m) return std::string();
-  std::string type = classOfType(m->type);
-  std::string resolved = isCpp() ? resolveClass(type) : std::string();
-  return resolved.empty() ? type : resolved;
+  return classOfObject(m->type, m->object ? access : Access::kWhole);
+}
+
+// The class of an object of the type text; for `obj->` and `obj[…]` on an
+// object of a template (`unique_ptr<T>`, `vector<T>`, `map<K, T>`), the
+// class it holds, when the run knows that one as a class.
+std::string CParser::classOfObject(const std::string& type, Access access) const {
+  if (access != Access::kWhole) {
+    std::string cls = classOfType(type);
+    int held = access == Access::kSubscript && isKeyedContainer(lastNamePart(cls)) ? 1 : 0;
+    std::string element = resolveClass(classOfType(templateArgument(type, held)));
+    if (!element.empty() && tests_.isKnownClass(element)) return element;
+  }
+  std::string cls = classOfType(type);
+  std::string resolved = isCpp() ? resolveClass(cls) : std::string();
+  return resolved.empty() ? cls : resolved;
 }
 
 // ---------------------------------------------------------------------------

@@ -1,0 +1,75 @@
+// Shapes of C++11 and later that headers, bodies and calls take: trailing
+// return types, defaulted and deleted functions, calls of function
+// templates, smart pointers and containers, brace initialisation and
+// temporaries, local classes, out-of-line members of a struct.
+#include "tests/parsers/c_parser_fixture.h"
+
+namespace {
+
+using CParserModernCppTest = CParserTest;
+
+TEST_F(CParserModernCppTest, TrailingReturnTypesDefaultedAndDeletedFunctions) {
+  analyse({{"a.cpp",
+            "void helper();\n"
+            "auto f() -> int { helper(); return 1; }\n"
+            "struct S { auto g() const -> std::vector<int>; S(); ~S(); S(const S&); };\n"
+            "auto S::g() const -> std::vector<int> { helper(); return {}; }\n"
+            "S::S() = default;\n"
+            "S::~S() = default;\n"
+            "S::S(const S&) = delete;\n"
+            "auto h() -> decltype(f()) { return f(); }\n"}});
+  EXPECT_EQ(knownFunctions(),
+            "S::S() a.cpp:3 [K]\n"
+            "auto S::g() a.cpp:4 #1 [BK] > helper\n"
+            "S::~S() a.cpp:3 [K]\n"
+            "auto f() a.cpp:2 #1 [BK] > helper\n"
+            "auto h() a.cpp:8 #1 [BK] > f\n"
+            "helper() a.cpp:1 [K]\n");
+  EXPECT_EQ(takeLog(), "");
+}
+
+TEST_F(CParserModernCppTest, CallsOfFunctionTemplates) {
+  analyse({{"a.cpp",
+            "template <class T> T make(int n) { return T(); }\n"
+            "namespace u { template <class T> void put(T v); }\n"
+            "class Box { public: template <class T> T get(); };\n"
+            "void user(Box& b, int k) {\n"
+            "  make<int>(1); make<std::pair<int, long>>(2);\n"
+            "  u::put<double>(2.0);\n"
+            "  b.get<int>();\n"
+            "  k = static_cast<int>(2.5);\n"
+            "  if (k > (1)) k = 2;\n"
+            "}\n"}});
+  EXPECT_EQ(calleesOf("user"), "Box::get make u::put");
+  EXPECT_EQ(takeLog(), "");
+}
+
+// `p->f()` on a smart pointer and `v[i].f()` on a container (templates
+// known as classes, as the shipped settings know the standard ones) call
+// the member of the class they hold; a pointer to one calls its own.
+TEST_F(CParserModernCppTest, SmartPointersAndContainers) {
+  analyse({{"a.cpp",
+            "namespace std {\n"
+            "template <class T> class shared_ptr { };\n"
+            "template <class T> class unique_ptr { };\n"
+            "template <class T> class vector { public: int size(); };\n"
+            "template <class K, class V> class map { };\n"
+            "}\n"
+            "class Engine { public: void start(); };\n"
+            "class Car {\n"
+            "  std::unique_ptr<Engine> engine_;\n"
+            "  std::vector<Engine> spares_;\n"
+            "  std::map<int, Engine> byId_;\n"
+            "  void drive();\n"
+            "};\n"
+            "void run(std::vector<Engine>* list) { std::shared_ptr<Engine> e; e->start(); "
+            "list->size(); }\n"
+            "void Car::drive() { engine_->start(); spares_[0].start(); byId_[1].start(); }\n"}});
+  EXPECT_EQ(calleesOf("run"),
+            "Engine::start std::shared_ptr::shared_ptr std::shared_ptr::~shared_ptr "
+            "std::vector::size");
+  EXPECT_EQ(calleesOf("Car::drive"), "Engine::start");
+  EXPECT_EQ(takeLog(), "");
+}
+
+}  // namespace
