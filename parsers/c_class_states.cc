@@ -82,6 +82,11 @@ bool CParser::startClassKeywordState(const std::string& text) {
     enterClassHead(false, false);
     return true;
   }
+  if (token == "class" && before != "enum" && !outsideBody && file_.parenDepth == 0) {
+    // A local class: read as a structure of the function (see structTagState).
+    file_.statementState = State::kStructHead;
+    return true;
+  }
   return false;
 }
 

@@ -64,6 +64,7 @@ void CParser::defaultState(const std::string& token) {
     if (file_.pointerPending == 1) file_.pointerPending = 2;
     return;
   }
+  if (token == "{" && isCpp() && braceInitialised()) return;
   if (isDeclarationEnd(token, file_.parenDepth)) {
     declarationRule(token);
     return;
@@ -78,6 +79,24 @@ void CParser::defaultState(const std::string& token) {
     return;
   }
   if (!file_.currentFunction.empty()) functionReference(token, referencePosition());
+}
+
+// `T name{…}` (and `T a{…}, b{…}`) in a body: the name is declared in the
+// block around the braces, which hold its initial value.
+bool CParser::braceInitialised() {
+  if (!file_.inBody || file_.currentFunction.empty() || file_.headerPending ||
+      file_.parenDepth != 0 || !tests_.isPlainName(history_.at(1)))
+    return false;
+  const std::string& before = history_.at(2);
+  bool declarator = isNameToken(before) || before == ">" || before == "*" || before == "&" ||
+                    (before == "," && !file_.declaredType.empty());
+  if (!declarator || tests_.isReserved(before)) return false;
+  --file_.braceDepth;  // the '{' was counted: the name belongs outside it
+  declarationRule("{");
+  ++file_.braceDepth;
+  file_.statementState = State::kInitializer;
+  file_.blockStartDepth = file_.braceDepth - 1;
+  return true;
 }
 
 // ---------------------------------------------------------------------------
@@ -149,7 +168,7 @@ void CParser::callOrHeader() {
   // method and a variable of one name are two things.
   if (file_.inBody && !isJava() && isParameter(name)) return;
   if (kind != kKindOperator && tests_.isType(name) && (isJava() || !tests_.isKnownClass(name)) &&
-      !tagNamedFunction(name, position))
+      !tagNamedFunction(name, position) && !structureMember(name, position))
     return;
   if (hasClasses()) {
     if (isJava() && javaMethodInBody(position)) return;
@@ -164,6 +183,15 @@ void CParser::callOrHeader() {
     MainForSetFunc_C(name, kind, typeStart);
   }
   if (!file_.inBody && file_.parenDepth == 1 && !file_.pointerPending) file_.headerPending = true;
+}
+
+// `S::S(` and `S::~S(`: a constructor or destructor of a C++ structure,
+// whose tag is a type.
+bool CParser::structureMember(const std::string& name, int position) const {
+  if (!isCpp()) return false;
+  int q = position + 1;
+  if (history_.at(q) == "~") ++q;
+  return history_.at(q) == ":" && history_.at(q + 1) == ":" && history_.at(q + 2) == name;
 }
 
 // The look-back of the name before the template arguments `<…>` that end

@@ -109,10 +109,12 @@ class CParser final : public ParserBase {
 
   // c_default_state.cc: calls, headers and function state.
   void defaultState(const std::string& token);
+  bool braceInitialised();
   void callOrHeader();
   void parenthesisedName(const TokenHistory::Declarator& d);
   bool tagNamedFunction(const std::string& name, int position) const;
   int templateArgumentsName(int k) const;
+  bool structureMember(const std::string& name, int position) const;
   bool headerWasNone(int position);
   bool declaredStatic(int typeStart) const;
   void withdrawPendingHeader();
@@ -217,6 +219,7 @@ class CParser final : public ParserBase {
   ObjectType objectOfName(int k, int depth) const;
   ObjectType objectOfParen(int k, int depth) const;
   std::string returnTypeOfCall(int open, int depth) const;
+  std::string temporaryClass(int k) const;
   // How an object is used: whole (`obj.f(`), or through its `->` or `[…]`.
   enum class Access { kWhole, kArrow, kSubscript };
   std::string memberType(const std::string& className, const std::string& member,

@@ -166,6 +166,10 @@ void CParser::memberCall(std::string name, std::uint32_t kind, int position) {
     // vector<int> v(…): a declaration.
     declarationRule("(");
     return;
+  } else if (std::string made = temporaryClass(position); !made.empty() && q == position + 1) {
+    // T(…) and ns::T(…): a temporary object built by T's constructor.
+    callee.name = std::string(lastNamePart(made));
+    callee.className = std::move(made);
   } else if (qualifier == ":" && history_.at(q + 1) == ":") {
     qualifiedCallee(callee, q);
   } else {
@@ -335,6 +339,15 @@ CParser::ObjectType CParser::objectType(int k, int depth) const {
     return element;
   }
   if (last == ")") return objectOfParen(k, depth);
+  if (last == "}" && isCpp()) {
+    // T{…}.f(): a temporary of class T.
+    int open = history_.matchingOpen(k, "{", "}");
+    if (open < 0) return {};
+    ObjectType made;
+    made.text = history_.at(open + 1) + "{}";
+    made.type = temporaryClass(open + 1);
+    return made;
+  }
   return objectOfName(k, depth);
 }
 
@@ -421,7 +434,10 @@ CParser::ObjectType CParser::objectOfParen(int k, int depth) const {
   const std::string& callee = history_.at(open + 1);
   if (isNameToken(callee) && !tests_.isReserved(callee)) {
     object.text = callee + "()";
-    if (history_.at(open + 2) == "new") {
+    std::string temporary = temporaryClass(open + 1);
+    if (!temporary.empty()) {
+      object.type = temporary;  // T(…).f(): a temporary of class T
+    } else if (history_.at(open + 2) == "new") {
       std::string resolved = isCpp() ? resolveClass(callee) : std::string();
       object.type = resolved.empty() ? callee : resolved;
     } else {
@@ -453,6 +469,20 @@ CParser::ObjectType CParser::objectOfParen(int k, int depth) const {
   std::string resolved = isCpp() ? resolveClass(cast) : std::string();
   object.type = resolved.empty() ? cast : resolved;
   return object;
+}
+
+// The class the name at look-back k names, written as `T(…)`, `T{…}` or
+// `ns::T(…)` to make a temporary object; empty when it names none.
+std::string CParser::temporaryClass(int k) const {
+  if (!isCpp()) return std::string();
+  std::string written = history_.at(k);
+  if (history_.at(k + 1) == ":" && history_.at(k + 2) == ":") {
+    int before;
+    std::string qualifier = qualifiedPrefix(k + 1, before);
+    if (!qualifier.empty()) written = qualifier + "::" + written;
+  }
+  std::string cls = resolveClass(written);
+  return !cls.empty() && tests_.isKnownClass(cls) ? cls : std::string();
 }
 
 // f().g(: the class that f's return type names (f looked up in the class

@@ -19,9 +19,9 @@ TEST_F(CParserModernCppTest, TrailingReturnTypesDefaultedAndDeletedFunctions) {
             "S::S(const S&) = delete;\n"
             "auto h() -> decltype(f()) { return f(); }\n"}});
   EXPECT_EQ(knownFunctions(),
-            "S::S() a.cpp:3 [K]\n"
+            "S::S() a.cpp:7 [K]\n"
             "auto S::g() a.cpp:4 #1 [BK] > helper\n"
-            "S::~S() a.cpp:3 [K]\n"
+            "S::~S() a.cpp:6 [K]\n"
             "auto f() a.cpp:2 #1 [BK] > helper\n"
             "auto h() a.cpp:8 #1 [BK] > f\n"
             "helper() a.cpp:1 [K]\n");
@@ -69,6 +69,42 @@ TEST_F(CParserModernCppTest, SmartPointersAndContainers) {
             "Engine::start std::shared_ptr::shared_ptr std::shared_ptr::~shared_ptr "
             "std::vector::size");
   EXPECT_EQ(calleesOf("Car::drive"), "Engine::start");
+  EXPECT_EQ(takeLog(), "");
+}
+
+// `T x{…}` declares x; `T(…).f()` and `T{…}.f()` call f of T.
+TEST_F(CParserModernCppTest, BraceInitialisationAndTemporaries) {
+  analyse({{"a.cpp",
+            "class Point { public: Point(int x, int y); int len() const; };\n"
+            "namespace g { class Line { public: void draw(); }; }\n"
+            "int use() {\n"
+            "  Point p{1, 2}, q{3, make()};\n"
+            "  g::Line{}.draw();\n"
+            "  return p.len() + q.len() + Point(1, 2).len() + Point{3, 4}.len();\n"
+            "}\n"}});
+  EXPECT_EQ(calleesOf("use"), "Point::Point Point::len Point::~Point g::Line::draw make");
+  EXPECT_EQ(takeLog(), "");
+}
+
+// A structure's constructor and destructor defined outside it; a class
+// local to a function leaves the function whole.
+TEST_F(CParserModernCppTest, StructureMembersAndLocalClasses) {
+  analyse({{"a.cpp",
+            "void helper();\n"
+            "struct P { P(); ~P(); void f(); };\n"
+            "P::P() { helper(); }\n"
+            "P::~P() { helper(); }\n"
+            "void outer() {\n"
+            "  struct L { int n; void m() { other(); } };\n"
+            "  class K : public P { public: int k() { return 0; } };\n"
+            "  helper();\n"
+            "}\n"
+            "void after() { helper(); }\n"}});
+  EXPECT_EQ(calleesOf("P::P"), "helper");
+  EXPECT_EQ(calleesOf("P::~P"), "helper");
+  EXPECT_EQ(calleesOf("outer"), "helper");
+  EXPECT_EQ(calleesOf("after"), "helper");
+  EXPECT_EQ(calleesOf("L::m"), "<none>");
   EXPECT_EQ(takeLog(), "");
 }
 
