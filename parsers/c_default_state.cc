@@ -186,12 +186,15 @@ void CParser::callOrHeader() {
 }
 
 // `S::S(` and `S::~S(`: a constructor or destructor of a C++ structure,
-// whose tag is a type.
+// whose tag is a type (a class's name is read as a class's).
 bool CParser::structureMember(const std::string& name, int position) const {
   if (!isCpp()) return false;
   int q = position + 1;
   if (history_.at(q) == "~") ++q;
-  return history_.at(q) == ":" && history_.at(q + 1) == ":" && history_.at(q + 2) == name;
+  if (history_.at(q) != ":" || history_.at(q + 1) != ":" || history_.at(q + 2) != name)
+    return false;
+  std::string owner = resolveClass(name);
+  return !owner.empty() && !tests_.isKnownClass(owner);
 }
 
 // The look-back of the name before the template arguments `<…>` that end

@@ -178,15 +178,27 @@ int CParser::pastHeaderWords(int k) const {
 
 // `) -> T`, `) const -> std::vector<int>`, `) -> decltype(a + b)` ending
 // at look-back k: the look-back of the token before the arrow; k when no
-// trailing return type ends there.
+// trailing return type ends there (the type holds names, `::`, `<…>`,
+// `*`, `&` and `decltype(…)` only, so `: base(p->x) {` has none).
 int CParser::beforeTrailingReturn(int k) const {
   if (!isCpp()) return k;
-  for (int m = k; m < k + 32 && m + 2 <= TokenHistory::kDeepest; ++m) {
+  for (int m = k; m < k + 32 && m + 2 <= TokenHistory::kDeepest;) {
     const std::string& t = history_.at(m);
-    if (t.empty() || t == ";" || t == "{" || t == "}" || t == "=") return k;
-    if (t != ">" || history_.at(m + 1) != "-") continue;
-    const std::string& lead = history_.at(m + 2);
-    if (lead == ")" || lead == "&" || !TokenTests::isDelimiter(lead)) return m + 2;
+    if (t == ">" && history_.at(m + 1) == "-") {
+      const std::string& lead = history_.at(m + 2);
+      return lead == ")" || lead == "&" || !TokenTests::isDelimiter(lead) ? m + 2 : k;
+    }
+    if (t == ")") {
+      int open = history_.matchingOpen(m, "(", ")");
+      if (open < 0 || history_.at(open + 1) != "decltype") return k;
+      m = open + 2;
+      continue;
+    }
+    bool typeToken = TokenTests::isDelimiter(t)
+                         ? t == ":" || t == "<" || t == ">" || t == "," || t == "*" || t == "&"
+                         : !t.empty();
+    if (!typeToken) return k;
+    ++m;
   }
   return k;
 }

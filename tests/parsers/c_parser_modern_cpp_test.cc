@@ -17,8 +17,13 @@ TEST_F(CParserModernCppTest, TrailingReturnTypesDefaultedAndDeletedFunctions) {
             "S::S() = default;\n"
             "S::~S() = default;\n"
             "S::S(const S&) = delete;\n"
-            "auto h() -> decltype(f()) { return f(); }\n"}});
+            "auto h() -> decltype(f()) { return f(); }\n"
+            "class Q { public: Q(Q* p); int size(); };\n"
+            "Q::Q(Q* p) : n(p->size()) { helper(); }\n"}});
+  // `p->size()` before the body is no trailing return type.
   EXPECT_EQ(knownFunctions(),
+            "Q::Q() a.cpp:10 #1 [BK] > Q::size helper\n"
+            "int Q::size() a.cpp:9 [K]\n"
             "S::S() a.cpp:7 [K]\n"
             "auto S::g() a.cpp:4 #1 [BK] > helper\n"
             "S::~S() a.cpp:6 [K]\n"
