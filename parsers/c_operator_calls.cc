@@ -61,8 +61,12 @@ bool CParser::operandAt(const std::string& token) const {
   const std::string& before = history_.at(2);
   if (before == "." || before == ":" || (before == ">" && history_.at(3) == "-")) return false;
   if (token == "=") {
-    bool declarator = before == "*" || before == "&" || tests_.isType(before) ||
-                      tests_.isKnownClass(before) || (before == "," && !file_.declaredType.empty());
+    // Two words in a row (`T a =`, `ns::T a =`) or a type's `>`, `*`, `&`
+    // before the name: a declarator.
+    bool declarator = before == "*" || before == "&" || before == ">" ||
+                      (!before.empty() && !TokenTests::isDelimiter(before) &&
+                       (!tests_.isReserved(before) || tests_.isType(before))) ||
+                      (before == "," && !file_.declaredType.empty());
     if (declarator) return false;
   }
   return true;

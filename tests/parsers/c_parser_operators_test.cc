@@ -65,7 +65,8 @@ TEST_F(CParserOperatorTest, OperatorsOfTheObjectsClassAreCalled) {
 // of a class in a namespace; the variable details report changes nothing.
 TEST_F(CParserOperatorTest, OperandsOfEveryScope) {
   const SourceFiles sources = {
-      {"a.cpp", kClasses + "namespace m { class V { public: V operator*(int k) const; }; }\n"
+      {"a.cpp", kClasses + "namespace m { class V { public: V operator*(int k) const; "
+                           "V& operator=(const V& o); }; }\n"
                            "CNum total;\n"
                            "class Holder {\n"
                            "  CNum sum;\n"
@@ -73,12 +74,19 @@ TEST_F(CParserOperatorTest, OperandsOfEveryScope) {
                            "  void add(const CNum& x) { sum += x; last + 1; }\n"
                            "};\n"
                            "void g(const m::V& v) { v * 2; }\n"
+                           "namespace m {\n"
+                           "void k(const V& v) { m::V w = v; V x = v; }\n"
+                           "void j(V& a, const V& b) { a = b; }\n"
+                           "}\n"
                            "void h() { CNum local; local << 1; total == local; }\n"}};
   for (int details : {0, 1}) {
     options().variableDetails = details;
     analyse(sources);
     EXPECT_EQ(calleesOf("Holder::add"), "CNum::+=") << details;
     EXPECT_EQ(calleesOf("g"), "m::V::*") << details;
+    // Declarations give first values; only the assignment calls `=`.
+    EXPECT_EQ(calleesOf("m::k"), "m::V::V m::V::~V") << details;
+    EXPECT_EQ(calleesOf("m::j"), "m::V::=") << details;
     EXPECT_EQ(calleesOf("h"), "CNum::<< CNum::== CNum::CNum CNum::~CNum") << details;
   }
 }
