@@ -803,7 +803,10 @@ void CParser::objectArgumentsState(const std::string& token) {
     registerVariable(file_.objectClass, file_.objectName, false, false);
     return;
   }
-  if (token == "{" || (file_.parenDepth > 0 && tests_.isType(token))) objectWasHeader(token);
+  // A type or a modifier (`Class name(const T& t)`) starts a parameter.
+  bool parameter = file_.parenDepth > 0 &&
+                   (tests_.isType(token) || token == "const" || TokenTests::isModifier(token));
+  if (token == "{" || parameter) objectWasHeader(token);
 }
 
 // `Class name(int …` or `Class name(…) {`: a function returning the class.

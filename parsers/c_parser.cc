@@ -57,11 +57,22 @@ void CParser::endOfFileChecks() {
 // called inside a function body while macros count as functions (the
 // call is then of the macro itself), and an object-like macro in an
 // enumeration, where the enumerator rule reads macro names itself (a
-// function-like one there lists enumerators).
+// function-like one there lists enumerators). A C++ class body is no
+// function body for a macro that annotates a member (`T m_ GUARDED_BY(mu);`,
+// `void f() REQUIRES(mu);`).
 MacroUse CParser::macroUse(const DefineEntry&) const {
   if (file_.statementState == State::kEnum) return MacroUse::kExpandCallsOnly;
-  if (tables_.options.macrosAreNotFunctions || !file_.inBody) return MacroUse::kExpand;
+  if (tables_.options.macrosAreNotFunctions || !file_.inBody || annotatesMember())
+    return MacroUse::kExpand;
   return MacroUse::kExpandUnlessCall;
+}
+
+bool CParser::annotatesMember() const {
+  if (!isCpp() || file_.classBodies.empty() ||
+      file_.braceDepth != file_.classBodies.back().startDepth + 1)
+    return false;
+  const std::string& before = history_.at(1);
+  return before == ")" || before == "const" || tests_.isPlainName(before);
 }
 
 // ---------------------------------------------------------------------------

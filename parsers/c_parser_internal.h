@@ -62,6 +62,7 @@ class CParser final : public ParserBase {
   bool expandsMacros() const override { return true; }
   bool continuesIntoHeaders() const override;
   MacroUse macroUse(const DefineEntry& macro) const override;
+  bool annotatesMember() const;
 
  private:
   // A call in a C++ inline member function that names no member declared
@@ -191,6 +192,8 @@ class CParser final : public ParserBase {
   void endClassBody();
   void bindDeferredCalls(const ClassBody& body);
   bool defersToClassEnd() const;
+  bool templateDeclaration(int q) const;
+  std::string qualifiedTypeAt(int k) const;
   std::string memberPathType(const std::string& className, const std::string& path) const;
   void restoreClassContext();
   void newState(const std::string& token);

@@ -162,8 +162,8 @@ void CParser::memberCall(std::string name, std::uint32_t kind, int position) {
     } else {
       callee.className = object.type;
     }
-  } else if (qualifier == ">" && tests_.isType(history_.at(q + 1)) && history_.at(q + 2) == "<") {
-    // vector<int> v(…): a declaration.
+  } else if (qualifier == ">" && templateDeclaration(q)) {
+    // vector<int> v(…), std::unique_lock<std::mutex> lock(…): a declaration.
     declarationRule("(");
     return;
   } else if (std::string made = temporaryClass(position); !made.empty() && q == position + 1) {
@@ -181,6 +181,25 @@ void CParser::memberCall(std::string name, std::uint32_t kind, int position) {
   }
   namespaceOfCallee(callee);
   functions().SetChainAto(callerParts(), keyPartsOf(callee), kind);
+}
+
+// The `<…>` ending at look-back q follows a type or a known class: a
+// variable of that template type is being declared.
+bool CParser::templateDeclaration(int q) const {
+  if (tests_.isType(history_.at(q + 1)) && history_.at(q + 2) == "<") return true;
+  if (!isCpp()) return false;
+  int name = templateArgumentsName(q);
+  if (name < 0) return false;
+  const std::string& type = history_.at(name);
+  return tests_.isType(type) || !resolveClass(type).empty() ||
+         (history_.at(name + 1) == ":" && tests_.isType(qualifiedTypeAt(name)));
+}
+
+// `a::b::T` ending at look-back k, as written.
+std::string CParser::qualifiedTypeAt(int k) const {
+  int before;
+  std::string qualifier = qualifiedPrefix(k + 1, before);
+  return qualifier.empty() ? history_.at(k) : qualifier + "::" + history_.at(k);
 }
 
 // A C++ inline member function of the innermost class body is being read.

@@ -113,4 +113,34 @@ TEST_F(CParserModernCppTest, StructureMembersAndLocalClasses) {
   EXPECT_EQ(takeLog(), "");
 }
 
+// Members annotated by macros (`T m_ GUARDED_BY(mu);`, `void f() REQUIRES(mu);`)
+// and constant pointers (`T* const p_`) keep their types; so do the
+// parameters of a function returning a class (`Slice f(const Slice& s)`)
+// and a local object of a template type (`std::unique_lock<M> lock(m)`).
+TEST_F(CParserModernCppTest, AnnotatedMembersConstantPointersAndTemplateLocals) {
+  predefine("GUARDED_BY", {"(", "x"}, {});
+  predefine("REQUIRES", {"(", "x"}, {});
+  analyse({{"a.cpp",
+            "namespace db {\n"
+            "template <class M> class unique_lock { public: void release(); };\n"
+            "class Slice { public: int size() const; };\n"
+            "class Status { public: bool ok() const; };\n"
+            "class Mutex { };\n"
+            "class Impl {\n"
+            "  Mutex mu_;\n"
+            "  Status error_ GUARDED_BY(mu_);\n"
+            "  Slice* const key_;\n"
+            "  void Run() REQUIRES(mu_);\n"
+            "};\n"
+            "void Impl::Run() { if (error_.ok()) key_->size(); }\n"
+            "Slice Extract(const Slice& k) { k.size(); return k; }\n"
+            "void Hold(Mutex& m) { db::unique_lock<Mutex> lock(m); lock.release(); }\n"
+            "}\n"}});
+  EXPECT_EQ(calleesOf("db::Impl::Run"), "db::Slice::size db::Status::ok");
+  EXPECT_EQ(calleesOf("db::Extract"), "db::Slice::size");
+  EXPECT_EQ(calleesOf("db::Hold"),
+            "db::unique_lock::release db::unique_lock::unique_lock db::unique_lock::~unique_lock");
+  EXPECT_EQ(takeLog(), "");
+}
+
 }  // namespace
