@@ -12,6 +12,7 @@
 #include "parsers/parser_context.h"
 #include "tables/class_table.h"
 #include "tables/function_table.h"
+#include "tables/namespace_table.h"
 #include "tables/variable_table.h"
 
 namespace {
@@ -40,36 +41,47 @@ void CParser::operatorCall(const std::string& token) {
   // `*it != end` compares what `*it` gives, not the object.
   bool postfix = prefix == 0 && delimiter && operandAt(token);
   if (prefix == 0 && !postfix) return;
-  std::string operandClass = classOfOperand();
+  bool object;
+  std::string operandClass = classOfOperand(object);
   if (operandClass.empty()) return;
-  if (prefix > 0) {
+  if (!object) {
+    // `*p = x`, `*p == y`: the object a pointer points to, used whole.
+    // (`*p++` and `*p + 1` are rather the pointer's.)
+    bool pointee = prefix == 1 && history_.at(2) == "*" && delimiter &&
+                   isOperatorCharacter(token[0]) && std::strchr("([+-", token[0]) == nullptr;
+    if (!pointee) return;
+  } else if (prefix > 0) {
     callOperator(operandClass, std::string(prefix, history_.at(2)[0]));
     return;
   }
   file_.operandClass = std::move(operandClass);
   file_.operatorText[0] = token[0];
   file_.operatorLength = 1;
+  file_.operandDeclared = token == "=" && declaratorAt();
 }
 
 // A plain name at look-back 1 followed by an operator character: not a
-// member (`x.a`, `p->a`, `A::a`), not a call `a(`, and not a variable
-// being declared with an initial value (`T a = b;`).
+// member (`x.a`, `p->a`, `A::a`) and not a call `a(`.
 bool CParser::operandAt(const std::string& token) const {
   if (token == "(" || !isOperatorCharacter(token[0])) return false;
   const std::string& name = history_.at(1);
   if (!tests_.isPlainName(name)) return false;
   const std::string& before = history_.at(2);
-  if (before == "." || before == ":" || (before == ">" && history_.at(3) == "-")) return false;
-  if (token == "=") {
-    // Two words in a row (`T a =`, `ns::T a =`) or a type's `>`, `*`, `&`
-    // before the name: a declarator.
-    bool declarator = before == "*" || before == "&" || before == ">" ||
-                      (!before.empty() && !TokenTests::isDelimiter(before) &&
-                       (!tests_.isReserved(before) || tests_.isType(before))) ||
-                      (before == "," && !file_.declaredType.empty());
-    if (declarator) return false;
-  }
-  return true;
+  return before != "." && before != ":" && !(before == ">" && history_.at(3) == "-");
+}
+
+// The name at look-back 1 is being declared: two words in a row (`T a`,
+// `ns::T a`), a type's `>` before it, or its `*` or `&` (`T *a`, not the
+// `*a` of a statement), or a further declarator of a declaration. Its `=`
+// gives it a first value; `==` is an operator.
+bool CParser::declaratorAt() const {
+  int k = 2;
+  while (history_.at(k) == "*" || history_.at(k) == "&") ++k;
+  const std::string& before = history_.at(k);
+  return before == ">" ||
+         (!before.empty() && !TokenTests::isDelimiter(before) &&
+          (!tests_.isReserved(before) || tests_.isType(before))) ||
+         (k == 2 && before == "," && !file_.declaredType.empty());
 }
 
 // The length of the operator before the plain name at look-back 1 (`*a`,
@@ -89,11 +101,11 @@ int CParser::prefixOperatorLength(const std::string& token) const {
   return operandEnds ? 0 : length;
 }
 
-// The class of the variable at look-back 1, when it is an object (not a
-// pointer or an array) of a class the run knows; else empty.
-std::string CParser::classOfOperand() const {
+// The class the variable at look-back 1 is (`object`) or points to, when
+// the run knows it; else empty.
+std::string CParser::classOfOperand(bool& object) const {
   const std::string* type =
-      tables_.variables.objectTypeOf(history_.at(1), file_.currentClass, file_.currentFunction);
+      tables_.variables.typeOf(history_.at(1), file_.currentClass, file_.currentFunction, object);
   if (!type) return std::string();
   std::string owner = resolveClass(classOfType(*type));
   return !owner.empty() && tests_.isKnownClass(owner) ? owner : std::string();
@@ -108,16 +120,26 @@ void CParser::testOperator() {
     if (!isOperatorCharacter(file_.operatorText[length - 1])) continue;
     std::string symbol(file_.operatorText, length);
     if (symbol == "[") symbol = "[]";
+    if (symbol == "=" && file_.operandDeclared) return;
     if (callOperator(operandClass, std::move(symbol))) return;
   }
 }
 
-// The call of `symbol` of the class or of the base that declares it.
+// The call of `symbol` of the class or of the base that declares it, else
+// of the operator function of the class's namespace that the run knows
+// (`bool operator==(const Slice&, const Slice&)` beside class Slice).
 bool CParser::callOperator(const std::string& operandClass, std::string symbol) {
-  std::string owner = tables_.classes.resolveMember(operandClass, symbol);
-  if (owner.empty()) return false;
   DeclInfo callee;
-  callee.className = std::move(owner);
+  callee.className = tables_.classes.resolveMember(operandClass, symbol);
+  if (callee.className.empty()) {
+    std::string space = operandClass;
+    do {
+      size_t cut = space.rfind("::");
+      space = cut == std::string::npos ? std::string() : space.substr(0, cut);
+    } while (!space.empty() && !tables_.namespaces.isNamespace(space));
+    if (!functions().exists(space.empty() ? symbol : space + "::" + symbol)) return false;
+    callee.nameSpace = std::move(space);
+  }
   callee.name = std::move(symbol);
   functions().SetChainAto(callerParts(), keyPartsOf(callee), kKindCall);
   return true;

@@ -241,8 +241,9 @@ class CParser final : public ParserBase {
   // class declares the operator.
   void operatorCall(const std::string& token);
   bool operandAt(const std::string& token) const;
+  bool declaratorAt() const;
   int prefixOperatorLength(const std::string& token) const;
-  std::string classOfOperand() const;
+  std::string classOfOperand(bool& object) const;
   void testOperator();
   bool callOperator(const std::string& operandClass, std::string symbol);
 
@@ -351,6 +352,7 @@ class CParser final : public ParserBase {
     std::string operandClass;
     char operatorText[4] = {};
     int operatorLength = 0;
+    bool operandDeclared = false;  // the object is being declared: its `=` is no call
   };
   FileState file_;
 };

@@ -641,18 +641,25 @@ const std::string* VariableTable::lookUpReference(std::string_view name, std::st
   return &records_[at].type;
 }
 
-const std::string* VariableTable::objectTypeOf(std::string_view name, std::string_view className,
-                                               std::string_view function) const {
+const std::string* VariableTable::typeOf(std::string_view name, std::string_view className,
+                                         std::string_view function, bool& object) const {
+  object = false;
   if (name.empty()) return nullptr;
-  for (auto s = scopes_.rbegin(); s != scopes_.rend(); ++s)
-    if (sameName(s->name, name)) return s->object ? &s->type : nullptr;
+  for (auto s = scopes_.rbegin(); s != scopes_.rend(); ++s) {
+    if (!sameName(s->name, name)) continue;
+    object = s->object;
+    return &s->type;
+  }
   if (!className.empty()) {
     const ClassRecord* owner;
-    if (const MemberVariable* m = classes_.findMemberVariable(className, name, owner))
-      return m->object ? &m->type : nullptr;
+    if (const MemberVariable* m = classes_.findMemberVariable(className, name, owner)) {
+      object = m->object;
+      return &m->type;
+    }
   }
   int at = findOwned(name, className, function);
-  if (at < 0 || !namesObject(writtenNameOf(records_[at]))) return nullptr;
+  if (at < 0) return nullptr;
+  object = namesObject(writtenNameOf(records_[at]));
   return &records_[at].type;
 }
 

@@ -91,10 +91,17 @@ class VariableTable {
   // until the next registration or scope change.
   const std::string* referenceVariable(std::string_view name, std::string_view className,
                                        std::string_view function);
-  // The same type, recording nothing, when the name is an object of the
-  // type itself (`T a`, `T& a`; not `T *a` or `T a[4]`); else null.
+  // The same type, recording nothing; `object` tells whether the name is
+  // an object of the type itself (`T a`, `T& a`; not `T *a` or `T a[4]`).
+  const std::string* typeOf(std::string_view name, std::string_view className,
+                            std::string_view function, bool& object) const;
+  // That type when the name is an object of it; else null.
   const std::string* objectTypeOf(std::string_view name, std::string_view className,
-                                  std::string_view function) const;
+                                  std::string_view function) const {
+    bool object;
+    const std::string* type = typeOf(name, className, function, object);
+    return object ? type : nullptr;
+  }
   void closeScope(int level);
   void endFunctionScope();
   StackUse stackUse() const;

@@ -46,8 +46,10 @@ TEST_F(CParserOperatorTest, OperatorsOfTheObjectsClassAreCalled) {
       // A base's operator; the operator of `*a`'s result is not a's.
       {"d + a;", "CNum::+"},
       {"if (*a != n) return;", "CNum::*"},
-      // Pointers and built-in types have the language's operators.
+      // Pointers and built-in types have the language's operators; the
+      // object a pointer points to has its class's.
       {"p + 1; p++; n = n * 2; ++n;", ""},
+      {"*p = b; if (*p == a) n = *p++;", "CNum::= CNum::=="},
       {"n = n * *p;", ""},
       // A declaration's `=` gives the object its first value.
       {"CNum c = a + b;", "CNum::+ CNum::CNum CNum::~CNum"},
@@ -59,6 +61,22 @@ TEST_F(CParserOperatorTest, OperatorsOfTheObjectsClassAreCalled) {
     EXPECT_EQ(calleesOf("f"), c.callees) << c.body;
     EXPECT_EQ(takeLog(), "") << c.body;
   }
+}
+
+// An operator function declared beside the class, in its namespace.
+TEST_F(CParserOperatorTest, OperatorFunctionsOfTheClassesNamespace) {
+  analyse({{"a.cpp",
+            "namespace ns {\n"
+            "class S { public: int size() const; };\n"
+            "class T { public: bool operator==(const T& o) const; };\n"
+            "bool operator==(const S& x, const S& y);\n"
+            "}\n"
+            "bool operator<(const ns::T& x, const ns::T& y);\n"
+            "bool f(const ns::S& a, const ns::S& b, const ns::T& c) {\n"
+            "  return a == b && c == c && c < c;\n"
+            "}\n"}});
+  // The member before the namespace's; `<` is no operator of ns.
+  EXPECT_EQ(calleesOf("f"), "ns::== ns::T::==");
 }
 
 // The operand may be a member of the class, a local object, a global, or
