@@ -82,6 +82,11 @@ bool CParser::startClassKeywordState(const std::string& text) {
     enterClassHead(false, false);
     return true;
   }
+  if (token == "class" && before != "enum" && !outsideBody && file_.parenDepth == 0) {
+    // A local class: read as a structure of the function (see structTagState).
+    file_.statementState = State::kStructHead;
+    return true;
+  }
   return false;
 }
 
@@ -802,7 +807,10 @@ void CParser::objectArgumentsState(const std::string& token) {
     registerVariable(file_.objectClass, file_.objectName, false, false);
     return;
   }
-  if (token == "{" || (file_.parenDepth > 0 && tests_.isType(token))) objectWasHeader(token);
+  // A type or a modifier (`Class name(const T& t)`) starts a parameter.
+  bool parameter = file_.parenDepth > 0 &&
+                   (tests_.isType(token) || token == "const" || TokenTests::isModifier(token));
+  if (token == "{" || parameter) objectWasHeader(token);
 }
 
 // `Class name(int …` or `Class name(…) {`: a function returning the class.

@@ -28,6 +28,22 @@ bool isCallbackCast(const std::string& name) {
 
 bool isNameToken(const std::string& t) { return !t.empty() && !isDelimiterToken(t); }
 
+// The C++ casts written like calls of function templates.
+bool isCastKeyword(const std::string& name) {
+  return name == "static_cast" || name == "dynamic_cast" || name == "const_cast" ||
+         name == "reinterpret_cast";
+}
+
+// C++ words written like calls that call nothing (reserved in the shipped
+// settings, but not in every settings file).
+bool isKeywordLikeCall(const std::string& name) {
+  static const char* const kWords[] = {"decltype",      "noexcept", "alignof", "alignas",
+                                       "static_assert", "typeid",   "sizeof"};
+  for (const char* w : kWords)
+    if (name == w) return true;
+  return isCastKeyword(name);
+}
+
 }  // namespace
 
 void CParser::defaultState(const std::string& token) {
@@ -48,6 +64,7 @@ void CParser::defaultState(const std::string& token) {
     if (file_.pointerPending == 1) file_.pointerPending = 2;
     return;
   }
+  if (token == "{" && isCpp() && braceInitialised()) return;
   if (isDeclarationEnd(token, file_.parenDepth)) {
     declarationRule(token);
     return;
@@ -62,6 +79,24 @@ void CParser::defaultState(const std::string& token) {
     return;
   }
   if (!file_.currentFunction.empty()) functionReference(token, referencePosition());
+}
+
+// `T name{…}` (and `T a{…}, b{…}`) in a body: the name is declared in the
+// block around the braces, which hold its initial value.
+bool CParser::braceInitialised() {
+  if (!file_.inBody || file_.currentFunction.empty() || file_.headerPending ||
+      file_.parenDepth != 0 || !tests_.isPlainName(history_.at(1)))
+    return false;
+  const std::string& before = history_.at(2);
+  bool declarator = isNameToken(before) || before == ">" || before == "*" || before == "&" ||
+                    (before == "," && !file_.declaredType.empty());
+  if (!declarator || tests_.isReserved(before)) return false;
+  --file_.braceDepth;  // the '{' was counted: the name belongs outside it
+  declarationRule("{");
+  ++file_.braceDepth;
+  file_.statementState = State::kInitializer;
+  file_.blockStartDepth = file_.braceDepth - 1;
+  return true;
 }
 
 // ---------------------------------------------------------------------------
@@ -91,6 +126,11 @@ void CParser::callOrHeader() {
       position = history_.skipBracketBack(1);
       if (position < 0) return;
       typeStart = position + 1;
+    } else if (before == ">" && isCpp()) {
+      // f<T>(…), a.get<int>(…), template <> void f<int>(…)
+      position = templateArgumentsName(1);
+      if (position < 0) return;
+      typeStart = position + 1;
     } else if (before == ")") {
       TokenHistory::Declarator d = history_.pointerDeclarator(1);
       if (d.name >= 0 && !d.star) {
@@ -114,6 +154,7 @@ void CParser::callOrHeader() {
     kind = kKindOperator;
   }
   if (kind != kKindOperator && (tests_.isReserved(name) || TokenTests::isDigit(name))) return;
+  if (isCpp() && isKeywordLikeCall(name)) return;
   // A Java annotation's arguments (`@SuppressWarnings("x")`) are no call
   // or header.
   if (isJava() && (name[0] == '@' || history_.at(position + 1) == "@")) return;
@@ -127,7 +168,7 @@ void CParser::callOrHeader() {
   // method and a variable of one name are two things.
   if (file_.inBody && !isJava() && isParameter(name)) return;
   if (kind != kKindOperator && tests_.isType(name) && (isJava() || !tests_.isKnownClass(name)) &&
-      !tagNamedFunction(name, position))
+      !tagNamedFunction(name, position) && !structureMember(name, position))
     return;
   if (hasClasses()) {
     if (isJava() && javaMethodInBody(position)) return;
@@ -142,6 +183,42 @@ void CParser::callOrHeader() {
     MainForSetFunc_C(name, kind, typeStart);
   }
   if (!file_.inBody && file_.parenDepth == 1 && !file_.pointerPending) file_.headerPending = true;
+}
+
+// `S::S(` and `S::~S(`: a constructor or destructor of a C++ structure,
+// whose tag is a type (a class's name is read as a class's).
+bool CParser::structureMember(const std::string& name, int position) const {
+  if (!isCpp()) return false;
+  int q = position + 1;
+  if (history_.at(q) == "~") ++q;
+  if (history_.at(q) != ":" || history_.at(q + 1) != ":" || history_.at(q + 2) != name)
+    return false;
+  std::string owner = resolveClass(name);
+  return !owner.empty() && !tests_.isKnownClass(owner);
+}
+
+// The look-back of the name before the template arguments `<…>` that end
+// with the '>' at look-back k, or -1 when no such list ends there (`a > (b)`,
+// `x < y && z > (w)`) or it follows a cast keyword.
+int CParser::templateArgumentsName(int k) const {
+  int depth = 0;
+  for (int m = k; m < k + 48 && m < TokenHistory::kDeepest; ++m) {
+    const std::string& t = history_.at(m);
+    if (t == ">") {
+      ++depth;
+    } else if (t == "<") {
+      if (--depth > 0) continue;
+      const std::string& name = history_.at(m + 1);
+      if (!isNameToken(name) || tests_.isReserved(name) || isCastKeyword(name)) return -1;
+      return m + 1;
+    } else if (t == "&" && history_.at(m + 1) == "&") {
+      return -1;
+    } else if (TokenTests::isDelimiter(t) && t != ":" && t != "*" && t != "&" && t != "," &&
+               t != "[" && t != "]") {
+      return -1;
+    }
+  }
+  return -1;
 }
 
 // A C function that bears the name of a structure tag (`struct item
@@ -359,6 +436,7 @@ void CParser::resetFunction() {
   file_.currentFunction.clear();
   file_.functionNamespace.clear();
   file_.parameters.clear();
+  file_.operandClass.clear();
   file_.headerPending = file_.countingSteps = false;
   file_.throwsSeen = false;
   file_.pointerPending = 0;

@@ -57,11 +57,22 @@ void CParser::endOfFileChecks() {
 // called inside a function body while macros count as functions (the
 // call is then of the macro itself), and an object-like macro in an
 // enumeration, where the enumerator rule reads macro names itself (a
-// function-like one there lists enumerators).
+// function-like one there lists enumerators). A C++ class body is no
+// function body for a macro that annotates a member (`T m_ GUARDED_BY(mu);`,
+// `void f() REQUIRES(mu);`).
 MacroUse CParser::macroUse(const DefineEntry&) const {
   if (file_.statementState == State::kEnum) return MacroUse::kExpandCallsOnly;
-  if (tables_.options.macrosAreNotFunctions || !file_.inBody) return MacroUse::kExpand;
+  if (tables_.options.macrosAreNotFunctions || !file_.inBody || annotatesMember())
+    return MacroUse::kExpand;
   return MacroUse::kExpandUnlessCall;
+}
+
+bool CParser::annotatesMember() const {
+  if (!isCpp() || file_.classBodies.empty() ||
+      file_.braceDepth != file_.classBodies.back().startDepth + 1)
+    return false;
+  const std::string& before = history_.at(1);
+  return before == ")" || before == "const" || tests_.isPlainName(before);
 }
 
 // ---------------------------------------------------------------------------
@@ -80,7 +91,9 @@ void CParser::step(SourceReader& reader) {
   if (token == ")" && file_.parenDepth == 0) captureArguments();
   runStatementMachine(token);
   if (token == ";") statementEnd();
-  if (token != "\n") referenceVariables(token);
+  if (token == "\n") return;
+  referenceVariables(token);
+  if (isCpp()) operatorCall(token);
 }
 
 void CParser::countingPass(const std::string& token) {
@@ -110,12 +123,16 @@ void CParser::countingPass(const std::string& token) {
 }
 
 // A ';' closes a function-pointer variable like a body, and after a header
-// at function level it shows that the header was a prototype.
+// at function level it shows that the header was a prototype (in C++ also
+// `) -> int;` and `) = default;` or `= delete;`).
 void CParser::semicolonCount() {
   if (file_.pointerPending && !file_.externSeen)
     functions().setBodyInfo(currentDecl(), file_.stepCount, tables_.variables.stackUse());
   if (file_.braceDepth <= file_.entryDepth && file_.parenDepth == 0) {
-    const std::string& before = history_.at(1);
+    int k = 1;
+    const std::string& last = history_.at(1);
+    if (isCpp() && (last == "default" || last == "delete") && history_.at(2) == "=") k = 3;
+    const std::string& before = history_.at(beforeTrailingReturn(k));
     bool ordinary = before != ")" && !file_.pointerPending && before != "const";
     // `DECLARE(x);` at file level: a macro call, not a prototype. (Followed
     // by a body, such a macro defines a function of its own name.)
@@ -147,18 +164,54 @@ void CParser::openBrace() {
 
 // `… ) {`, `… ; {` (old-style parameters) or `… const {`; in C++ and Java
 // also past words that end a header (`) const override {`, an empty
-// macro such as `) OVERRIDE {`), and Java's `throws A, B {`.
+// macro such as `) OVERRIDE {`), C++'s trailing return type (`) -> int {`)
+// and Java's `throws A, B {`.
 bool CParser::bodyFollows() const {
   int k = 1;
   if (hasClasses()) {
-    for (; k < TokenHistory::kDeepest; ++k) {
-      const std::string& t = history_.at(k);
-      if (t != "override" && t != "final" && t != "noexcept" && !tests_.isEmptyMacro(t)) break;
-    }
+    k = pastHeaderWords(1);
+    int arrow = beforeTrailingReturn(k);
+    if (arrow != k) k = pastHeaderWords(arrow);
   }
   const std::string& before = history_.at(k);
   if (before == ")" || before == ";" || before == "const") return true;
   return isJava() && (history_.at(2) == "throws" || file_.throwsSeen);
+}
+
+// From look-back k back past the words that may end a header.
+int CParser::pastHeaderWords(int k) const {
+  for (; k < TokenHistory::kDeepest; ++k) {
+    const std::string& t = history_.at(k);
+    if (t != "override" && t != "final" && t != "noexcept" && !tests_.isEmptyMacro(t)) break;
+  }
+  return k;
+}
+
+// `) -> T`, `) const -> std::vector<int>`, `) -> decltype(a + b)` ending
+// at look-back k: the look-back of the token before the arrow; k when no
+// trailing return type ends there (the type holds names, `::`, `<…>`,
+// `*`, `&` and `decltype(…)` only, so `: base(p->x) {` has none).
+int CParser::beforeTrailingReturn(int k) const {
+  if (!isCpp()) return k;
+  for (int m = k; m < k + 32 && m + 2 <= TokenHistory::kDeepest;) {
+    const std::string& t = history_.at(m);
+    if (t == ">" && history_.at(m + 1) == "-") {
+      const std::string& lead = history_.at(m + 2);
+      return lead == ")" || lead == "&" || !TokenTests::isDelimiter(lead) ? m + 2 : k;
+    }
+    if (t == ")") {
+      int open = history_.matchingOpen(m, "(", ")");
+      if (open < 0 || history_.at(open + 1) != "decltype") return k;
+      m = open + 2;
+      continue;
+    }
+    bool typeToken = TokenTests::isDelimiter(t)
+                         ? t == ":" || t == "<" || t == ">" || t == "," || t == "*" || t == "&"
+                         : !t.empty();
+    if (!typeToken) return k;
+    ++m;
+  }
+  return k;
 }
 
 void CParser::closeBrace() {

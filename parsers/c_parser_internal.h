@@ -62,6 +62,7 @@ class CParser final : public ParserBase {
   bool expandsMacros() const override { return true; }
   bool continuesIntoHeaders() const override;
   MacroUse macroUse(const DefineEntry& macro) const override;
+  bool annotatesMember() const;
 
  private:
   // A call in a C++ inline member function that names no member declared
@@ -109,9 +110,12 @@ class CParser final : public ParserBase {
 
   // c_default_state.cc: calls, headers and function state.
   void defaultState(const std::string& token);
+  bool braceInitialised();
   void callOrHeader();
   void parenthesisedName(const TokenHistory::Declarator& d);
   bool tagNamedFunction(const std::string& name, int position) const;
+  int templateArgumentsName(int k) const;
+  bool structureMember(const std::string& name, int position) const;
   bool headerWasNone(int position);
   bool declaredStatic(int typeStart) const;
   void withdrawPendingHeader();
@@ -133,6 +137,8 @@ class CParser final : public ParserBase {
   // The key parts of the current function, as views of the file state.
   KeyParts callerParts() const;
   bool bodyFollows() const;
+  int pastHeaderWords(int k) const;
+  int beforeTrailingReturn(int k) const;
 
   // c_statements.cc: the declaration states.
   bool startKeywordState(const std::string& token);
@@ -186,6 +192,8 @@ class CParser final : public ParserBase {
   void endClassBody();
   void bindDeferredCalls(const ClassBody& body);
   bool defersToClassEnd() const;
+  bool templateDeclaration(int q) const;
+  std::string qualifiedTypeAt(int k) const;
   std::string memberPathType(const std::string& className, const std::string& path) const;
   void restoreClassContext();
   void newState(const std::string& token);
@@ -214,7 +222,12 @@ class CParser final : public ParserBase {
   ObjectType objectOfName(int k, int depth) const;
   ObjectType objectOfParen(int k, int depth) const;
   std::string returnTypeOfCall(int open, int depth) const;
-  std::string memberType(const std::string& className, const std::string& member) const;
+  std::string temporaryClass(int k) const;
+  // How an object is used: whole (`obj.f(`), or through its `->` or `[…]`.
+  enum class Access { kWhole, kArrow, kSubscript };
+  std::string memberType(const std::string& className, const std::string& member,
+                         Access access = Access::kWhole) const;
+  std::string classOfObject(const std::string& type, Access access) const;
   std::string qualifiedPrefix(int n, int& before) const;
   std::string resolveClass(const std::string& name) const;
   std::string resolveNamespace(const std::string& name) const;
@@ -223,6 +236,16 @@ class CParser final : public ParserBase {
   void logUnknownQualifier(const std::string& qualifier, const std::string& name) const;
   DeclInfo functionDecl(const std::string& className, const std::string& name) const;
   std::string_view namespaceOfFunction(const std::string& className) const;
+
+  // c_operator_calls.cc: `a + b`, `n++`, `s << x` on an object whose
+  // class declares the operator.
+  void operatorCall(const std::string& token);
+  bool operandAt(const std::string& token) const;
+  bool declaratorAt() const;
+  int prefixOperatorLength(const std::string& token) const;
+  std::string classOfOperand(bool& object) const;
+  void testOperator();
+  bool callOperator(const std::string& operandClass, std::string symbol);
 
   // declaration_rule.cc: variables and function-pointer variables.
   void declarationRule(const std::string& token, const std::string& givenType = std::string());
@@ -324,6 +347,12 @@ class CParser final : public ParserBase {
     std::string objectName;
     int objectTokens = 0;  // live tokens since its '('
     int objectLine = 0;
+    // An object of a class type followed by delimiters: its class and the
+    // delimiters so far (an operator of up to three characters).
+    std::string operandClass;
+    char operatorText[4] = {};
+    int operatorLength = 0;
+    bool operandDeclared = false;  // the object is being declared: its `=` is no call
   };
   FileState file_;
 };

@@ -156,8 +156,11 @@ void CParser::structTagState(const std::string& token) {
     return;
   }
   // A C++ structure with a tag is a class whose members are public:
-  // its member functions and bases are read as a class's.
-  bool cppClass = isCpp() && !file_.structTag.empty();
+  // its member functions and bases are read as a class's. One local to a
+  // function is read as a structure: its members are variables of the
+  // function's, and what its member functions call is left to them.
+  bool local = file_.inBody && !file_.currentFunction.empty() && !file_.headerPending;
+  bool cppClass = isCpp() && !file_.structTag.empty() && !local;
   if (cppClass && (token == "{" || (token == ":" && file_.parenDepth == 0))) {
     enterClassHead(true, false);
     file_.head.name = file_.structTag;

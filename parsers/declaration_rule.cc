@@ -41,6 +41,10 @@ void CParser::declarationRule(const std::string& token, const std::string& given
   int k = position + 1;
   for (;; ++k) {
     const std::string& mark = history_.at(k);
+    // C++ `T* const p`: the pointer is constant, the type is T's.
+    const std::string& next = history_.at(k + 1);
+    if (isCpp() && (mark == "const" || mark == "volatile") && (next == "*" || next == "&"))
+      continue;
     if (mark != "*" && mark != "&") break;
     name.insert(0, mark);
   }

@@ -35,6 +35,15 @@ bool isTypeModifier(std::string_view w) {
   return !w.empty() && w[0] == '@';  // a Java annotation
 }
 
+// The containers whose `[key]` gives their second template argument.
+bool isKeyedContainer(std::string_view name) {
+  static const std::string_view kKeyed[] = {"map",      "multimap", "unordered_map",
+                                            "hash_map", "QMap",     "QHash"};
+  for (std::string_view k : kKeyed)
+    if (name == k) return true;
+  return false;
+}
+
 std::string joinedKey(const std::string& prefix, const std::string& name) {
   return prefix.empty() ? name : prefix + "::" + name;
 }
@@ -75,6 +84,23 @@ std::string classOfType(std::string_view type) {
     rest.remove_prefix(end);
   }
   return std::string(last);
+}
+
+std::string_view templateArgument(std::string_view type, int index) {
+  size_t open = type.find('<');
+  if (open == std::string_view::npos) return std::string_view();
+  int depth = 0;
+  size_t start = open + 1;
+  for (size_t i = start; i < type.size(); ++i) {
+    char c = type[i];
+    if (c == '<') ++depth;
+    if ((c == ',' && depth == 0) || (c == '>' && depth-- == 0)) {
+      if (index-- == 0) return type.substr(start, i - start);
+      if (c == '>') break;
+      start = i + 1;
+    }
+  }
+  return std::string_view();
 }
 
 std::string_view lastNamePart(std::string_view name) {
@@ -136,10 +162,14 @@ void CParser::memberCall(std::string name, std::uint32_t kind, int position) {
     } else {
       callee.className = object.type;
     }
-  } else if (qualifier == ">" && tests_.isType(history_.at(q + 1)) && history_.at(q + 2) == "<") {
-    // vector<int> v(…): a declaration.
+  } else if (qualifier == ">" && templateDeclaration(q)) {
+    // vector<int> v(…), std::unique_lock<std::mutex> lock(…): a declaration.
     declarationRule("(");
     return;
+  } else if (std::string made = temporaryClass(position); !made.empty() && q == position + 1) {
+    // T(…) and ns::T(…): a temporary object built by T's constructor.
+    callee.name = std::string(lastNamePart(made));
+    callee.className = std::move(made);
   } else if (qualifier == ":" && history_.at(q + 1) == ":") {
     qualifiedCallee(callee, q);
   } else {
@@ -151,6 +181,25 @@ void CParser::memberCall(std::string name, std::uint32_t kind, int position) {
   }
   namespaceOfCallee(callee);
   functions().SetChainAto(callerParts(), keyPartsOf(callee), kind);
+}
+
+// The `<…>` ending at look-back q follows a type or a known class: a
+// variable of that template type is being declared.
+bool CParser::templateDeclaration(int q) const {
+  if (tests_.isType(history_.at(q + 1)) && history_.at(q + 2) == "<") return true;
+  if (!isCpp()) return false;
+  int name = templateArgumentsName(q);
+  if (name < 0) return false;
+  const std::string& type = history_.at(name);
+  return tests_.isType(type) || !resolveClass(type).empty() ||
+         (history_.at(name + 1) == ":" && tests_.isType(qualifiedTypeAt(name)));
+}
+
+// `a::b::T` ending at look-back k, as written.
+std::string CParser::qualifiedTypeAt(int k) const {
+  int before;
+  std::string qualifier = qualifiedPrefix(k + 1, before);
+  return qualifier.empty() ? history_.at(k) : qualifier + "::" + history_.at(k);
 }
 
 // A C++ inline member function of the innermost class body is being read.
@@ -309,6 +358,15 @@ CParser::ObjectType CParser::objectType(int k, int depth) const {
     return element;
   }
   if (last == ")") return objectOfParen(k, depth);
+  if (last == "}" && isCpp()) {
+    // T{…}.f(): a temporary of class T.
+    int open = history_.matchingOpen(k, "{", "}");
+    if (open < 0) return {};
+    ObjectType made;
+    made.text = history_.at(open + 1) + "{}";
+    made.type = temporaryClass(open + 1);
+    return made;
+  }
   return objectOfName(k, depth);
 }
 
@@ -320,6 +378,12 @@ CParser::ObjectType CParser::objectOfName(int k, int depth) const {
   const std::string& before = history_.at(k + 1);
   bool arrow = isCpp() && before == ">" && history_.at(k + 2) == "-";
   bool dotted = before == "." || arrow;
+  // name-> or name[…]: what a smart pointer or a container holds.
+  const std::string& after = history_.at(k - 1);
+  Access access = !isCpp()                                    ? Access::kWhole
+                  : after == "["                              ? Access::kSubscript
+                  : after == "-" && history_.at(k - 2) == ">" ? Access::kArrow
+                                                              : Access::kWhole;
   if (name == "this") {
     // Outer.this.f() in Java names the outer class.
     if (dotted) {
@@ -343,7 +407,7 @@ CParser::ObjectType CParser::objectOfName(int k, int depth) const {
       if (isJava() && tables_.classes.exists(name)) object.type = name;  // pkg.Class
       return object;
     }
-    object.type = memberType(outer.type, name);
+    object.type = memberType(outer.type, name, access);
     if (object.type.empty() && isJava() && tables_.classes.exists(name)) object.type = name;
     return object;
   }
@@ -353,16 +417,18 @@ CParser::ObjectType CParser::objectOfName(int k, int depth) const {
     std::string qualifier = qualifiedPrefix(k + 1, start);
     object.text = qualifier + "::" + name;
     std::string owner = resolveClass(qualifier);
-    if (!owner.empty()) object.type = memberType(owner, name);
+    if (!owner.empty()) object.type = memberType(owner, name, access);
     if (object.type.empty()) object.type = resolveClass(object.text);
     return object;
   }
   VariableTable& variables = tables_.variables;
   if (const std::string* type =
           variables.referenceVariable(name, file_.currentClass, file_.currentFunction)) {
-    std::string cls = classOfType(*type);
-    std::string resolved = isCpp() ? resolveClass(cls) : std::string();
-    object.type = resolved.empty() ? cls : resolved;
+    // A pointer's `->` and `[…]` are the language's.
+    if (access != Access::kWhole &&
+        !variables.objectTypeOf(name, file_.currentClass, file_.currentFunction))
+      access = Access::kWhole;
+    object.type = classOfObject(*type, access);
     if (!object.type.empty()) return object;
   }
   if (isJava()) {
@@ -387,7 +453,10 @@ CParser::ObjectType CParser::objectOfParen(int k, int depth) const {
   const std::string& callee = history_.at(open + 1);
   if (isNameToken(callee) && !tests_.isReserved(callee)) {
     object.text = callee + "()";
-    if (history_.at(open + 2) == "new") {
+    std::string temporary = temporaryClass(open + 1);
+    if (!temporary.empty()) {
+      object.type = temporary;  // T(…).f(): a temporary of class T
+    } else if (history_.at(open + 2) == "new") {
       std::string resolved = isCpp() ? resolveClass(callee) : std::string();
       object.type = resolved.empty() ? callee : resolved;
     } else {
@@ -419,6 +488,20 @@ CParser::ObjectType CParser::objectOfParen(int k, int depth) const {
   std::string resolved = isCpp() ? resolveClass(cast) : std::string();
   object.type = resolved.empty() ? cast : resolved;
   return object;
+}
+
+// The class the name at look-back k names, written as `T(…)`, `T{…}` or
+// `ns::T(…)` to make a temporary object; empty when it names none.
+std::string CParser::temporaryClass(int k) const {
+  if (!isCpp()) return std::string();
+  std::string written = history_.at(k);
+  if (history_.at(k + 1) == ":" && history_.at(k + 2) == ":") {
+    int before;
+    std::string qualifier = qualifiedPrefix(k + 1, before);
+    if (!qualifier.empty()) written = qualifier + "::" + written;
+  }
+  std::string cls = resolveClass(written);
+  return !cls.empty() && tests_.isKnownClass(cls) ? cls : std::string();
 }
 
 // f().g(: the class that f's return type names (f looked up in the class
@@ -465,13 +548,27 @@ std::string CParser::returnTypeOfCall(int open, int depth) const {
 }
 
 // The type (as a class) of a member variable of the class or of a base.
-std::string CParser::memberType(const std::string& className, const std::string& member) const {
+std::string CParser::memberType(const std::string& className, const std::string& member,
+                                Access access) const {
   const ClassRecord* owner;
   const MemberVariable* m = tables_.classes.findMemberVariable(className, member, owner);
   if (!m) return std::string();
-  std::string type = classOfType(m->type);
-  std::string resolved = isCpp() ? resolveClass(type) : std::string();
-  return resolved.empty() ? type : resolved;
+  return classOfObject(m->type, m->object ? access : Access::kWhole);
+}
+
+// The class of an object of the type text; for `obj->` and `obj[…]` on an
+// object of a template (`unique_ptr<T>`, `vector<T>`, `map<K, T>`), the
+// class it holds, when the run knows that one as a class.
+std::string CParser::classOfObject(const std::string& type, Access access) const {
+  if (access != Access::kWhole) {
+    std::string cls = classOfType(type);
+    int held = access == Access::kSubscript && isKeyedContainer(lastNamePart(cls)) ? 1 : 0;
+    std::string element = resolveClass(classOfType(templateArgument(type, held)));
+    if (!element.empty() && tests_.isKnownClass(element)) return element;
+  }
+  std::string cls = classOfType(type);
+  std::string resolved = isCpp() ? resolveClass(cls) : std::string();
+  return resolved.empty() ? cls : resolved;
 }
 
 // ---------------------------------------------------------------------------

@@ -14,6 +14,11 @@
 // arguments go; of several words the last stays. Empty when no word does.
 std::string classOfType(std::string_view type);
 
+// A template argument of a type text by its index from 0
+// ("std::unique_ptr<a::Engine>" 0 gives "a::Engine", "map<K, V>" 1 gives
+// " V"); empty when it has none.
+std::string_view templateArgument(std::string_view type, int index);
+
 // The part after the last "::" ("a::b::C" gives "C"); the whole name when
 // it has none.
 std::string_view lastNamePart(std::string_view name);

@@ -4,6 +4,8 @@
 // lookahead, and returns true when the token is consumed.
 #include "scan/lex_states.h"
 
+#include <cctype>
+
 #include "context/source_file_list.h"
 #include "context/text_util.h"
 #include "report/error_log.h"
@@ -17,6 +19,9 @@ bool isCommentState(LexState state) {
     case LexState::CharStart:
     case LexState::CharBody:
     case LexState::CharEscape:
+    case LexState::CharRest:
+    case LexState::RawDelimiter:
+    case LexState::RawString:
       return false;
     default:
       return true;
@@ -84,6 +89,23 @@ bool SourceReader::continueString(const std::string& cur, bool cStyleEscapes) {
 
 bool SourceReader::classifyCFamily(const std::string& cur, const std::string& next) {
   if (file_.lexState != LexState::Code) return continueCFamily(cur);
+  if (file_.digitGroupFollows) {
+    // 1'000'000: the digits after a separator belong to the number before it.
+    file_.digitGroupFollows = false;
+    return true;
+  }
+  if (cur == "\"" && startsRawString()) {
+    file_.lexState = LexState::RawDelimiter;
+    file_.rawDelimiter.clear();
+    file_.rawMatched = -1;
+    file_.lineHasCode = true;
+    if (directives_.takesLiterals()) directives_.stringToken(cur);
+    return true;
+  }
+  if (cur == "'" && isDigitSeparator(next)) {
+    file_.digitGroupFollows = true;
+    return true;
+  }
   if (cur == "\"" && !directives_.takesQuote()) {
     file_.lexState = LexState::String;
     file_.stringTokens = 0;
@@ -156,13 +178,72 @@ bool SourceReader::continueCFamily(const std::string& cur) {
       return true;
     case LexState::String:
       return continueString(cur, true);
+    case LexState::RawDelimiter:
+    case LexState::RawString:
+      return continueRawString(cur);
     default:
       return continueChar(cur);
   }
 }
 
+// R"(…)" and its forms with an encoding prefix, right before the quote:
+// in C++ a string that no escape and no quote ends.
+bool SourceReader::startsRawString() const {
+  if ((languageMode_ & kModeCpp) == 0 || directives_.takesQuote()) return false;
+  const std::string& prefix = token(2);
+  return prefix == "R" || prefix == "LR" || prefix == "uR" || prefix == "UR" || prefix == "u8R";
+}
+
+// A quote between two digit groups (1'000, 0xFF'FF) separates the digits of
+// one C++ number: the number before it starts with a digit and a letter or
+// digit follows at once.
+bool SourceReader::isDigitSeparator(const std::string& next) const {
+  if ((languageMode_ & kModeCpp) == 0) return false;
+  const std::string& number = token(2);
+  return !number.empty() && number[0] >= '0' && number[0] <= '9' && !next.empty() &&
+         (std::isalnum(static_cast<unsigned char>(next[0])) != 0);
+}
+
+// The delimiter up to '(', then the body up to ')' + delimiter + '"'. Line
+// breaks inside close their lines as code lines.
+bool SourceReader::continueRawString(const std::string& cur) {
+  bool takes = directives_.inProgress();
+  if (file_.lexState == LexState::RawDelimiter) {
+    if (cur == "(")
+      file_.lexState = LexState::RawString;
+    else
+      file_.rawDelimiter += cur;
+    if (takes) directives_.stringToken(cur);
+    return true;
+  }
+  const std::string& delimiter = file_.rawDelimiter;
+  if (file_.rawMatched >= 0) {
+    size_t matched = static_cast<size_t>(file_.rawMatched);
+    if (cur == "\"" && matched == delimiter.size()) {
+      file_.lexState = LexState::Code;
+      file_.rawMatched = -1;
+      if (directives_.takesLiterals()) directives_.stringToken(cur);
+      return true;
+    }
+    if (delimiter.compare(matched, cur.size(), cur) == 0 &&
+        matched + cur.size() <= delimiter.size())
+      file_.rawMatched = static_cast<int>(matched + cur.size());
+    else
+      file_.rawMatched = -1;
+  }
+  if (cur == ")") file_.rawMatched = 0;
+  if (cur == "\n") {
+    bool consumed = lineBreakInCode();
+    file_.lineHasCode = true;
+    return consumed;
+  }
+  if (takes) directives_.stringToken(cur);
+  return true;
+}
+
 // ' x '   ' \ x '   ''   — one token between the quotes; "'ab'" is one
-// token too, "'a+'" is not.
+// token too, "'a+'" is not: it is reported, and in C++, where such
+// constants are common ('\0\0', 'a b'), read on to its quote on the line.
 bool SourceReader::continueChar(const std::string& cur) {
   // A character constant counts its tokens, and each blank was one: a run
   // of blanks steps it blank by blank, and what the constant leaves is code.
@@ -187,6 +268,10 @@ bool SourceReader::continueChar(const std::string& cur) {
     case LexState::CharEscape:
       file_.lexState = LexState::CharBody;
       break;
+    case LexState::CharRest:
+      if (cur == "'" || cur == "\n") file_.lexState = LexState::Code;
+      if (cur == "\n") return codeToken(cur);
+      break;
     default:
       file_.lexState = LexState::Code;
       if (cur == "'") break;
@@ -194,6 +279,7 @@ bool SourceReader::continueChar(const std::string& cur) {
       positionMessage(": 文字定数に１文字以上記述されています。");
       // A line break still closes its line.
       if (cur == "\n") return codeToken(cur);
+      if (languageMode_ & kModeCpp) file_.lexState = LexState::CharRest;
       break;
   }
   return true;

@@ -19,6 +19,9 @@ enum class LexState {
   CharEscape,         // C family: after a '\' inside a character constant
   BlockCommentFirst,  // C family: the first token after /*
   BlockCommentStar,   // C family: the '*' of /*
+  CharRest,           // C++: the rest of a character constant of several tokens
+  RawDelimiter,       // C++: the delimiter of a raw string, between R" and (
+  RawString,          // C++: inside a raw string R"delimiter( ... )delimiter"
 };
 
 // Every state but Code and the literal states.

@@ -451,12 +451,15 @@ void SourceReader::unterminatedMessage() {
       fileMessage("]でｺﾒﾝﾄの終わり(*/)がありません。");
       break;
     case LexState::String:
+    case LexState::RawDelimiter:
+    case LexState::RawString:
       fileMessage(delphi ? "]でｺﾒﾝﾄの終わり(')がありません。"
                          : "]でｺﾒﾝﾄの終わり(\")がありません。");
       break;
     case LexState::CharStart:
     case LexState::CharBody:
     case LexState::CharEscape:
+    case LexState::CharRest:
       fileMessage("]でｺﾒﾝﾄの終わり(')がありません。");
       break;
     case LexState::BraceComment:

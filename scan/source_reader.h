@@ -140,6 +140,9 @@ class SourceReader {
   bool continueCFamily(const std::string& cur);
   bool continueLineComment(const std::string& cur, bool backslashContinues);
   bool continueChar(const std::string& cur);
+  bool startsRawString() const;
+  bool isDigitSeparator(const std::string& next) const;
+  bool continueRawString(const std::string& cur);
   bool classifyVb(const std::string& cur);
   bool continuesLine(const std::string& cur);
   bool continueVb(const std::string& cur);
@@ -180,6 +183,11 @@ class SourceReader {
     bool parenStarComment = false;  // the comment opened with (* and ends with *)
     int stringTokens = 0;           // tokens inside the open string so far
     bool stringEscape = false;      // C family: the string's last token is an unescaped '\'
+    // C++: a raw string's delimiter, and how much of it follows the ')'
+    // read last (-1: no ')' is being matched).
+    std::string rawDelimiter;
+    int rawMatched = -1;
+    bool digitGroupFollows = false;  // C++: the digits after a separator '
     bool externC = false;
     bool lineHasCode = false;
     bool lineHasComment = false;

@@ -265,14 +265,14 @@ void ClassTable::addMethod(const DeclInfo& decl) {
 }
 
 void ClassTable::addMember(std::string_view className, std::string_view type,
-                           std::string_view member, int size, int flags) {
+                           std::string_view member, int size, int flags, bool object) {
   if (!exists(className)) registerClass(className, 0, kClassLike);
   int at = lookUp(className);
   if (at < 0) return;
   ClassRecord* r = &store_[at];
   if (positionIn(r->members, r->memberIndex, member) >= 0) return;
   restored_.changing(at);
-  r->members.push_back({std::string(type), std::string(member), size});
+  r->members.push_back({std::string(type), std::string(member), size, object});
   indexAppended(r->members, r->memberIndex);
   recordsChanged();
   r->sizeBytes += size;

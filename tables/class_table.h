@@ -35,6 +35,7 @@ struct MemberVariable {
   std::string type;
   std::string name;
   std::int32_t value = 0;  // the size the variable table gave with it
+  bool object = false;     // an object of the type itself, not a pointer or an array
 };
 
 struct ClassRecord {
@@ -80,7 +81,7 @@ class ClassTable {
   void addBase(std::string_view className, std::string_view base);
   void addMethod(const DeclInfo& decl);
   void addMember(std::string_view className, std::string_view type, std::string_view member,
-                 int size, int flags);
+                 int size, int flags, bool object = false);
   void renameClass(std::string_view oldName, std::string_view newName);
 
   // The i-th base, or the empty text; the number of bases (0 when unknown).

@@ -161,6 +161,16 @@ VariableTable::StackEntry& VariableTable::stackEntry() {
 // ---------------------------------------------------------------------------
 // Sizes
 
+namespace {
+
+// A declarator as written that declares an object of its type itself:
+// "a" or "&a", not "*p" or "a[4]".
+bool namesObject(std::string_view written) {
+  return written.find_first_of("*[") == std::string_view::npos;
+}
+
+}  // namespace
+
 // "*p", "a[10][N]" (C family), "a(1 To 5, 3)" (VB), "x[1..5]" (Delphi).
 VariableTable::Declarator VariableTable::scanDeclarator(std::string_view written,
                                                         std::string_view type) const {
@@ -283,10 +293,12 @@ void VariableTable::registerVariable(std::string_view type, std::string_view nam
   bool isStatic = type.substr(0, 7) == "static ";
   if (level != 0 && !isExtern && !function.empty() && !isStatic) {
     countOnStack(type, d, size, inexact, level);
+    scopes_.back().object = namesObject(name);
     return;
   }
   if (!className.empty() && function.empty())
-    classes_.addMember(className, type, d.name, size, inexact ? VariableRecord::kInexact : 0);
+    classes_.addMember(className, type, d.name, size, inexact ? VariableRecord::kInexact : 0,
+                       namesObject(name));
   registerInMainTable(type, d, name, size, inexact, flags, className, function);
 }
 
@@ -626,6 +638,28 @@ const std::string* VariableTable::lookUpReference(std::string_view name, std::st
   int at = findOwned(name, className, function);
   if (at < 0) return nullptr;
   if (!function.empty()) addReference(at, className, function);
+  return &records_[at].type;
+}
+
+const std::string* VariableTable::typeOf(std::string_view name, std::string_view className,
+                                         std::string_view function, bool& object) const {
+  object = false;
+  if (name.empty()) return nullptr;
+  for (auto s = scopes_.rbegin(); s != scopes_.rend(); ++s) {
+    if (!sameName(s->name, name)) continue;
+    object = s->object;
+    return &s->type;
+  }
+  if (!className.empty()) {
+    const ClassRecord* owner;
+    if (const MemberVariable* m = classes_.findMemberVariable(className, name, owner)) {
+      object = m->object;
+      return &m->type;
+    }
+  }
+  int at = findOwned(name, className, function);
+  if (at < 0) return nullptr;
+  object = namesObject(writtenNameOf(records_[at]));
   return &records_[at].type;
 }
 

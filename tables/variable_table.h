@@ -95,6 +95,17 @@ class VariableTable {
   // nested in another: its own locals go, the outer routine's stay).
   size_t scopeCount() const { return scopes_.size(); }
   void closeScopesFrom(size_t mark);
+  // The same type, recording nothing; `object` tells whether the name is
+  // an object of the type itself (`T a`, `T& a`; not `T *a` or `T a[4]`).
+  const std::string* typeOf(std::string_view name, std::string_view className,
+                            std::string_view function, bool& object) const;
+  // That type when the name is an object of it; else null.
+  const std::string* objectTypeOf(std::string_view name, std::string_view className,
+                                  std::string_view function) const {
+    bool object;
+    const std::string* type = typeOf(name, className, function, object);
+    return object ? type : nullptr;
+  }
   void closeScope(int level);
   void endFunctionScope();
   StackUse stackUse() const;
@@ -146,6 +157,7 @@ class VariableTable {
     int nesting = 0;
     int level = 0;
     int size = 0;
+    bool object = false;  // objectTypeOf
   };
   struct StackEntry {
     int peak = 0;

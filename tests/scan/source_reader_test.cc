@@ -254,6 +254,42 @@ TEST_F(SourceReaderTest, CharacterConstantWithMoreThanOneToken) {
             "  [x.c]でｺﾒﾝﾄの終わり(')がありません。\n");
 }
 
+// C++ literals that would otherwise look like the ends of strings and the
+// starts of character constants: raw strings (their delimiter, their
+// lines), digit separators, and character constants of several tokens,
+// which are reported and read to their quote. C keeps its rules.
+TEST_F(SourceReaderTest, CppRawStringsDigitSeparatorsAndLongCharacterConstants) {
+  struct Case {
+    const char* file;
+    const char* text;
+    const char* live;
+    const char* log;
+  } cases[] = {
+      {"a.cpp", "s = R\"(a \"b\" } c)\"; t;", "s|=|R|;|t|;", ""},
+      {"a.cpp", "s = R\"x(a )\" )y\" b)x\"; t;", "s|=|R|;|t|;", ""},
+      {"a.cpp", "s = u8R\"--(\\)--\"; t;", "s|=|u8R|;|t|;", ""},
+      {"a.cpp", "s = R\"x(a\nb)\" c\n)x\";\nt;", "s|=|R|<lf>|;|<lf>|t|;", ""},
+      {"a.cpp", "n = 1'000'000; m = 0xFF'FF; c = 'x';", "n|=|1|;|m|=|0xFF|;|c|=|;", ""},
+      {"a.cpp", "c = 'a+'; d = 'x y z'; e;", "c|=|;|d|=|;|e|;",
+       "    a.cpp 1: 文字定数に１文字以上記述されています。\n"
+       "    a.cpp 1: 文字定数に１文字以上記述されています。\n"},
+      {"a.cpp", "c = '\\0\\0';\nd;", "c|=|;|<lf>|d|;",
+       "    a.cpp 1: 文字定数に１文字以上記述されています。\n"},
+      {"a.c", "s = R\"(a\"b)\";", "s|=|R|b|)", "  [a.c]でｺﾒﾝﾄの終わり(\")がありません。\n"},
+      {"a.c", "n = 1'000;", "n|=|1", "    a.c 1: 文字定数に１文字以上記述されています。\n"},
+  };
+  for (const Case& c : cases) {
+    Scan s = scan(c.file, c.text);
+    EXPECT_EQ(s.live, c.live) << c.file << ": " << c.text;
+    EXPECT_EQ(s.log, c.log) << c.file << ": " << c.text;
+  }
+  // A raw string's lines are code lines.
+  Scan lines = scan("a.cpp", "s = R\"(a\n\nb)\";\n");
+  EXPECT_EQ(lines.counts[0], 4);
+  EXPECT_EQ(lines.counts[1], 3);
+  EXPECT_EQ(lines.counts[2], 1);
+}
+
 TEST_F(SourceReaderTest, UnterminatedAtEndOfFile) {
   struct Case {
     const char* file;
@@ -264,6 +300,7 @@ TEST_F(SourceReaderTest, UnterminatedAtEndOfFile) {
       {"a.c", "int a; /* x\n\n", "  [a.c]でｺﾒﾝﾄの終わり(*/)がありません。\n"},
       {"a.c", "s = \"abc", "  [a.c]でｺﾒﾝﾄの終わり(\")がありません。\n"},
       {"a.c", "c = '", "  [a.c]でｺﾒﾝﾄの終わり(')がありません。\n"},
+      {"a.cpp", "s = R\"x(a)\"", "  [a.cpp]でｺﾒﾝﾄの終わり(\")がありません。\n"},
       {"m.bas", "s = \"abc", "  [m.bas]でｺﾒﾝﾄの終わり(\")がありません。\n"},
       {"u.pas", "{ x", "  [u.pas]でｺﾒﾝﾄの終わり(})がありません。\n"},
       {"u.pas", "(* x", "  [u.pas]でｺﾒﾝﾄの終わり(})がありません。\n"},

@@ -1,0 +1,246 @@
+#!/usr/bin/env python3
+"""Measures the C++ call edges the program finds in a real C++ tree against
+the call graph g++ reports.
+
+    accuracy_cpp_edges.py PROGRAM_FOLDER WORK_FOLDER TREE [TREE ...]
+
+The truth: every .cc/.cpp file of a tree (tests, benchmarks and other
+platforms' files left out by "accuracy-skip", one path a line) compiled on
+its own (g++ -std=c++17 -c -O0 -fno-inline -fcallgraph-info=su,da, the tree
+and "accuracy-includes" as include folders, "accuracy-defines.h" given with
+-include). A function is its qualified name as g++ prints it without
+parameters, template arguments and anonymous namespaces ("leveldb::Slice::
+Slice", "leveldb::operator=="); a function is defined in the tree when its
+definition is in a file of the tree. An edge is a caller and a callee both
+defined in the tree, not the same; calls inside a lambda belong to the
+function that holds it. The program runs on the same files (C++, the same
+include folders, the defines added to its settings data file) with the
+function list and details in CSV; its edges are read from the details,
+kept when both ends are functions of the truth, operator names written as
+g++ writes them. Overloads count once. Prints one Markdown table per tree
+and the missed and extra edges.
+"""
+import os
+import re
+import shutil
+import subprocess
+import sys
+from collections import Counter
+
+from accuracy import include_folders, read_cp932, tree_file
+
+NODE = re.compile(r'node: \{ title: "([^"]*)" label: "((?:[^"\\]|\\.)*)"(.*)\}')
+EDGE = re.compile(r'edge: \{ sourcename: "([^"]*)" targetname: "([^"]*)"')
+
+INI = """[ﾃﾞｨﾚｸﾄﾘ設定]
+{includes}[ﾌｧｲﾙ出力設定]
+関数一覧の表示=ON
+関数詳細情報の表示=ON
+ﾌｧｲﾙ出力形式=csv
+[その他設定]
+拡張子および言語=c:1,h:1,cc:1,cpp:1,hpp:1
+"""
+
+
+def sources(tree):
+    skipped = set()
+    listed = tree_file(tree, "accuracy-skip")
+    if listed:
+        with open(listed) as f:
+            skipped = {line.strip() for line in f if line.strip()}
+    found = []
+    for folder, dirs, names in os.walk(tree):
+        dirs.sort()
+        for name in sorted(names):
+            path = os.path.join(folder, name)
+            relative = os.path.relpath(path, tree)
+            if name.endswith((".cc", ".cpp")) and not any(
+                    relative == s or relative.startswith(s.rstrip("/") + "/") for s in skipped):
+                found.append(path)
+    return found
+
+
+def strip_groups(text, open_char, close_char):
+    out, depth = [], 0
+    for c in text:
+        if c == open_char:
+            depth += 1
+        elif c == close_char and depth:
+            depth -= 1
+        elif depth == 0:
+            out.append(c)
+    return "".join(out)
+
+
+def function_name(label):
+    """The qualified name of a g++ label's signature, or None."""
+    signature = label.split("\\n")[0]
+    signature = re.sub(r" \[with .*\]$", "", signature)
+    # The lambda's own call operator belongs to the function that holds it.
+    lambda_at = signature.find("::<lambda")
+    if lambda_at >= 0:
+        signature = signature[:lambda_at] + "()"
+    signature = signature.replace("{anonymous}::", "")
+    # The parameter list: the last '(' whose group runs to the end (but
+    # for qualifiers such as " const" or " &").
+    depth, end = 0, None
+    for i in range(len(signature) - 1, -1, -1):
+        c = signature[i]
+        if c == ")":
+            depth += 1
+        elif c == "(":
+            depth -= 1
+            if depth == 0:
+                end = i
+                break
+    if end is None:
+        return None
+    head = signature[:end]
+    # The qualifier and name are the last word outside <…>; an operator's
+    # symbol may hold '<' and '>' and a conversion operator a blank.
+    at = head.rfind("operator")
+    if at < 0 or (at > 0 and head[at - 1] not in " :"):
+        at = len(head)
+    before = strip_groups(head[:at], "<", ">")
+    return before.split(" ")[-1] + head[at:]
+
+
+def compiler_graph(tree, files, work):
+    folder = os.path.join(work, "gxx")
+    os.makedirs(folder, exist_ok=True)
+    defines = tree_file(tree, "accuracy-defines.h")
+    tree_abs = os.path.abspath(tree)
+    defined, calls, failed = set(), [], []
+    for i, path in enumerate(files):
+        stem = "u%03d" % i
+        command = ["g++", "-std=c++17", "-c", "-O0", "-fno-inline", "-fcallgraph-info=su,da",
+                   "-w", "-I" + os.path.dirname(path)] + ["-I" + d for d in include_folders(tree)]
+        if defines:
+            command += ["-include", defines]
+        result = subprocess.run(command + [path, "-o", stem + ".o"], cwd=folder,
+                                capture_output=True, text=True)
+        ci = os.path.join(folder, stem + ".ci")
+        if result.returncode != 0 or not os.path.exists(ci):
+            failed.append(os.path.relpath(path, tree))
+            continue
+        names, local = {}, set()
+        with open(ci, encoding="utf-8", errors="replace") as f:
+            for line in f:
+                m = NODE.search(line)
+                if m:
+                    name = function_name(m.group(2))
+                    if not name:
+                        continue
+                    names[m.group(1)] = name
+                    where = m.group(2).split("\\n")
+                    in_tree = len(where) > 1 and os.path.abspath(
+                        where[1].rsplit(":", 2)[0]).startswith(tree_abs + os.sep)
+                    if "shape : ellipse" not in m.group(3) and in_tree:
+                        local.add(name)
+                        defined.add(name)
+                    continue
+                m = EDGE.search(line)
+                if m:
+                    calls.append((m.group(1), m.group(2), names))
+    # A complete-object constructor or destructor that is an alias of the
+    # base-object one has no node: its name comes from its symbol.
+    unnamed = sorted({b for _, b, names in calls if b not in names})
+    symbols = [b.rsplit(":", 1)[-1] for b in unnamed]
+    demangled = subprocess.run(["c++filt"], input="\n".join(symbols), capture_output=True,
+                               text=True).stdout.split("\n")
+    aliases = {b: function_name(d) for b, d in zip(unnamed, demangled)}
+    edges = set()
+    for a, b, names in calls:
+        caller, callee = names.get(a), names.get(b) or aliases.get(b)
+        if caller and callee and caller in defined and callee in defined and caller != callee:
+            edges.add((caller, callee))
+    return defined, edges, failed
+
+
+def program_graph(program, tree, files, work):
+    folder = os.path.join(work, "mizenta")
+    shutil.rmtree(folder, ignore_errors=True)
+    os.makedirs(folder)
+    for name in os.listdir(program):
+        if name in ("mizenta", "libcalvex.so") or name.endswith(".dat"):
+            shutil.copy2(os.path.join(program, name), folder)
+    defines = tree_file(tree, "accuracy-defines.h")
+    if defines:
+        with open(defines, "rb") as f:
+            lines = f.read().replace(b"\r\n", b"\n").replace(b"\n", b"\r\n")
+        for name in os.listdir(folder):
+            if name.endswith(".dat"):
+                with open(os.path.join(folder, name), "ab") as f:
+                    f.write(b"\r\n" + lines)
+    with open(os.path.join(folder, "Mizenta.ini"), "wb") as f:
+        folders = include_folders(tree)
+        includes = "標準ｲﾝｸﾙｰﾄﾞ設定数=%d\n" % len(folders) + "".join(
+            "標準ｲﾝｸﾙｰﾄﾞ%d=%s/\n" % (i, d) for i, d in enumerate(folders))
+        f.write(INI.format(includes=includes).replace("\n", "\r\n").encode("cp932"))
+    subprocess.run([os.path.join(folder, "mizenta")] + files, cwd=tree, capture_output=True)
+    edges, caller = set(), None
+    details = os.path.join(folder, "Mz関数詳細情報.csv")
+    if os.path.exists(details):
+        for line in read_cp932(details).split("\n"):
+            fields = line.split(",")
+            if fields[0] == "関数名" and len(fields) > 1:
+                caller = written_like_gxx(fields[1])
+            elif fields[0] == "子関数" and caller:
+                edges.update((caller, written_like_gxx(c)) for c in fields[1:] if c)
+    return edges
+
+
+def is_structor(name):
+    parts = name.split("::")
+    return len(parts) >= 2 and parts[-1].lstrip("~") == parts[-2]
+
+
+def written_like_gxx(name):
+    """The program shows "A::operator +"; g++ writes "A::operator+"."""
+    return name.split("@")[0].replace("operator ", "operator")
+
+
+def main():
+    if len(sys.argv) < 4:
+        print(__doc__)
+        return 2
+    program, work = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
+    for tree in sys.argv[3:]:
+        tree = os.path.abspath(tree)
+        files = sources(tree)
+        tree_work = os.path.join(work, os.path.basename(tree))
+        truth_defs, truth, failed = compiler_graph(tree, files, tree_work)
+        found = {e for e in program_graph(program, tree, files, tree_work)
+                 if e[0] in truth_defs and e[1] in truth_defs and e[0] != e[1]}
+        print("## %s\n" % os.path.basename(tree))
+        print("| edges | files | g++ failed | functions | g++ edges | program edges | precision "
+              "| recall |")
+        print("|---|---|---|---|---|---|---|---|")
+        # Most constructor and destructor calls g++ sees are implicit
+        # (temporaries, conversions, members and bases): the calls written
+        # as such are measured apart.
+        for kind, keep in (("all", lambda e: True), ("without constructors and destructors",
+                                                     lambda e: not is_structor(e[1]))):
+            t = {e for e in truth if keep(e)}
+            p = {e for e in found if keep(e)}
+            hits = p & t
+            print("| %s | %d | %d | %d | %d | %d | %.3f | %.3f |" % (
+                kind, len(files), len(failed), len(truth_defs), len(t), len(p),
+                len(hits) / len(p) if p else 0.0, len(hits) / len(t) if t else 0.0))
+        print()
+        missed = Counter(b for _, b in truth - found)
+        extra = Counter(b for _, b in found - truth)
+        print("Missed callees (most often): " + ", ".join(
+            "%s %d" % kv for kv in missed.most_common(25)) + "\n")
+        print("Extra callees (most often): " + ", ".join(
+            "%s %d" % kv for kv in extra.most_common(25)) + "\n")
+        with open(os.path.join(tree_work, "edges.txt"), "w") as f:
+            for a, b in sorted(truth - found):
+                f.write("missed %s -> %s\n" % (a, b))
+            for a, b in sorted(found - truth):
+                f.write("extra %s -> %s\n" % (a, b))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

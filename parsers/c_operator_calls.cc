@@ -1,0 +1,146 @@
+// Operator calls of C++: an object whose class (or a base of it) declares
+// an operator, used with that operator, calls the operator function.
+// After the object (`a + b`, `n++;`, `s << x`, `v[i]`, `p->f()`) the
+// delimiters up to the next word or ';' spell the operator, and the
+// longest of their leading parts that the class declares is the one called
+// (`a = -b` calls `=`). Before it (`++it`, `*it`, `!a`) the operator stands
+// where no operand ends.
+#include <cstring>
+
+#include "parsers/c_parser_internal.h"
+#include "parsers/member_rule.h"
+#include "parsers/parser_context.h"
+#include "tables/class_table.h"
+#include "tables/function_table.h"
+#include "tables/namespace_table.h"
+#include "tables/variable_table.h"
+
+namespace {
+
+// The characters that operators one can declare are written with; '(' and
+// '[' stand for "()" and "[]".
+bool isOperatorCharacter(char c) { return c != 0 && std::strchr("+-*/%^&|~!=<>,[(", c); }
+
+// The operators that stand before their operand and are declared often
+// for classes (address-of `&` is left to the language).
+bool isPrefixCharacter(char c) { return c != 0 && std::strchr("+-*!~", c); }
+
+}  // namespace
+
+void CParser::operatorCall(const std::string& token) {
+  bool delimiter = TokenTests::isDelimiter(token) && token != ";";
+  if (!file_.operandClass.empty()) {
+    if (delimiter) {
+      if (file_.operatorLength < 3) file_.operatorText[file_.operatorLength++] = token[0];
+      return;
+    }
+    testOperator();
+  }
+  if (!file_.inBody || file_.currentFunction.empty() || file_.headerPending) return;
+  int prefix = prefixOperatorLength(token);
+  // `*it != end` compares what `*it` gives, not the object.
+  bool postfix = prefix == 0 && delimiter && operandAt(token);
+  if (prefix == 0 && !postfix) return;
+  bool object;
+  std::string operandClass = classOfOperand(object);
+  if (operandClass.empty()) return;
+  if (!object) {
+    // `*p = x`, `*p == y`: the object a pointer points to, used whole.
+    // (`*p++` and `*p + 1` are rather the pointer's.)
+    bool pointee = prefix == 1 && history_.at(2) == "*" && delimiter &&
+                   isOperatorCharacter(token[0]) && std::strchr("([+-", token[0]) == nullptr;
+    if (!pointee) return;
+  } else if (prefix > 0) {
+    callOperator(operandClass, std::string(prefix, history_.at(2)[0]));
+    return;
+  }
+  file_.operandClass = std::move(operandClass);
+  file_.operatorText[0] = token[0];
+  file_.operatorLength = 1;
+  file_.operandDeclared = token == "=" && declaratorAt();
+}
+
+// A plain name at look-back 1 followed by an operator character: not a
+// member (`x.a`, `p->a`, `A::a`) and not a call `a(`.
+bool CParser::operandAt(const std::string& token) const {
+  if (token == "(" || !isOperatorCharacter(token[0])) return false;
+  const std::string& name = history_.at(1);
+  if (!tests_.isPlainName(name)) return false;
+  const std::string& before = history_.at(2);
+  return before != "." && before != ":" && !(before == ">" && history_.at(3) == "-");
+}
+
+// The name at look-back 1 is being declared: two words in a row (`T a`,
+// `ns::T a`), a type's `>` before it, or its `*` or `&` (`T *a`, not the
+// `*a` of a statement), or a further declarator of a declaration. Its `=`
+// gives it a first value; `==` is an operator.
+bool CParser::declaratorAt() const {
+  int k = 2;
+  while (history_.at(k) == "*" || history_.at(k) == "&") ++k;
+  const std::string& before = history_.at(k);
+  return before == ">" ||
+         (!before.empty() && !TokenTests::isDelimiter(before) &&
+          (!tests_.isReserved(before) || tests_.isType(before))) ||
+         (k == 2 && before == "," && !file_.declaredType.empty());
+}
+
+// The length of the operator before the plain name at look-back 1 (`*a`,
+// `++a`), where what precedes the operator ends no operand (`x * a` is
+// the other operator); 0 for none. A name used as a call, a member or an
+// element (`*a(`, `*a.b`, `*a[i]`) is no operand of its own.
+int CParser::prefixOperatorLength(const std::string& token) const {
+  const std::string& op = history_.at(2);
+  if (op.size() != 1 || !isPrefixCharacter(op[0])) return 0;
+  if (token == "(" || token == "." || token == "[" || token == ":" || token == ">") return 0;
+  if (!tests_.isPlainName(history_.at(1))) return 0;
+  int length = (op == "+" || op == "-") && history_.at(3) == op ? 2 : 1;
+  // `if (c) ++a;`: no operand ends in ')' right before `++` or `--`.
+  const std::string& lead = history_.at(2 + length);
+  bool operandEnds = (length == 1 && (lead == ")" || lead == "]")) ||
+                     (!lead.empty() && !TokenTests::isDelimiter(lead) && !tests_.isReserved(lead));
+  return operandEnds ? 0 : length;
+}
+
+// The class the variable at look-back 1 is (`object`) or points to, when
+// the run knows it; else empty.
+std::string CParser::classOfOperand(bool& object) const {
+  const std::string* type =
+      tables_.variables.typeOf(history_.at(1), file_.currentClass, file_.currentFunction, object);
+  if (!type) return std::string();
+  std::string owner = resolveClass(classOfType(*type));
+  return !owner.empty() && tests_.isKnownClass(owner) ? owner : std::string();
+}
+
+void CParser::testOperator() {
+  std::string operandClass = std::move(file_.operandClass);
+  file_.operandClass.clear();
+  int length = file_.operatorLength;
+  file_.operatorLength = 0;
+  for (; length > 0; --length) {
+    if (!isOperatorCharacter(file_.operatorText[length - 1])) continue;
+    std::string symbol(file_.operatorText, length);
+    if (symbol == "[") symbol = "[]";
+    if (symbol == "=" && file_.operandDeclared) return;
+    if (callOperator(operandClass, std::move(symbol))) return;
+  }
+}
+
+// The call of `symbol` of the class or of the base that declares it, else
+// of the operator function of the class's namespace that the run knows
+// (`bool operator==(const Slice&, const Slice&)` beside class Slice).
+bool CParser::callOperator(const std::string& operandClass, std::string symbol) {
+  DeclInfo callee;
+  callee.className = tables_.classes.resolveMember(operandClass, symbol);
+  if (callee.className.empty()) {
+    std::string space = operandClass;
+    do {
+      size_t cut = space.rfind("::");
+      space = cut == std::string::npos ? std::string() : space.substr(0, cut);
+    } while (!space.empty() && !tables_.namespaces.isNamespace(space));
+    if (!functions().exists(space.empty() ? symbol : space + "::" + symbol)) return false;
+    callee.nameSpace = std::move(space);
+  }
+  callee.name = std::move(symbol);
+  functions().SetChainAto(callerParts(), keyPartsOf(callee), kKindCall);
+  return true;
+}

@@ -1,0 +1,146 @@
+// Shapes of C++11 and later that headers, bodies and calls take: trailing
+// return types, defaulted and deleted functions, calls of function
+// templates, smart pointers and containers, brace initialisation and
+// temporaries, local classes, out-of-line members of a struct.
+#include "tests/parsers/c_parser_fixture.h"
+
+namespace {
+
+using CParserModernCppTest = CParserTest;
+
+TEST_F(CParserModernCppTest, TrailingReturnTypesDefaultedAndDeletedFunctions) {
+  analyse({{"a.cpp",
+            "void helper();\n"
+            "auto f() -> int { helper(); return 1; }\n"
+            "struct S { auto g() const -> std::vector<int>; S(); ~S(); S(const S&); };\n"
+            "auto S::g() const -> std::vector<int> { helper(); return {}; }\n"
+            "S::S() = default;\n"
+            "S::~S() = default;\n"
+            "S::S(const S&) = delete;\n"
+            "auto h() -> decltype(f()) { return f(); }\n"
+            "class Q { public: Q(Q* p); int size(); };\n"
+            "Q::Q(Q* p) : n(p->size()) { helper(); }\n"}});
+  // `p->size()` before the body is no trailing return type.
+  EXPECT_EQ(knownFunctions(),
+            "Q::Q() a.cpp:10 #1 [BK] > Q::size helper\n"
+            "int Q::size() a.cpp:9 [K]\n"
+            "S::S() a.cpp:7 [K]\n"
+            "auto S::g() a.cpp:4 #1 [BK] > helper\n"
+            "S::~S() a.cpp:6 [K]\n"
+            "auto f() a.cpp:2 #1 [BK] > helper\n"
+            "auto h() a.cpp:8 #1 [BK] > f\n"
+            "helper() a.cpp:1 [K]\n");
+  EXPECT_EQ(takeLog(), "");
+}
+
+TEST_F(CParserModernCppTest, CallsOfFunctionTemplates) {
+  analyse({{"a.cpp",
+            "template <class T> T make(int n) { return T(); }\n"
+            "namespace u { template <class T> void put(T v); }\n"
+            "class Box { public: template <class T> T get(); };\n"
+            "void user(Box& b, int k) {\n"
+            "  make<int>(1); make<std::pair<int, long>>(2);\n"
+            "  u::put<double>(2.0);\n"
+            "  b.get<int>();\n"
+            "  k = static_cast<int>(2.5);\n"
+            "  if (k > (1)) k = 2;\n"
+            "}\n"}});
+  EXPECT_EQ(calleesOf("user"), "Box::get make u::put");
+  EXPECT_EQ(takeLog(), "");
+}
+
+// `p->f()` on a smart pointer and `v[i].f()` on a container (templates
+// known as classes, as the shipped settings know the standard ones) call
+// the member of the class they hold; a pointer to one calls its own.
+TEST_F(CParserModernCppTest, SmartPointersAndContainers) {
+  analyse({{"a.cpp",
+            "namespace std {\n"
+            "template <class T> class shared_ptr { };\n"
+            "template <class T> class unique_ptr { };\n"
+            "template <class T> class vector { public: int size(); };\n"
+            "template <class K, class V> class map { };\n"
+            "}\n"
+            "class Engine { public: void start(); };\n"
+            "class Car {\n"
+            "  std::unique_ptr<Engine> engine_;\n"
+            "  std::vector<Engine> spares_;\n"
+            "  std::map<int, Engine> byId_;\n"
+            "  void drive();\n"
+            "};\n"
+            "void run(std::vector<Engine>* list) { std::shared_ptr<Engine> e; e->start(); "
+            "list->size(); }\n"
+            "void Car::drive() { engine_->start(); spares_[0].start(); byId_[1].start(); }\n"}});
+  EXPECT_EQ(calleesOf("run"),
+            "Engine::start std::shared_ptr::shared_ptr std::shared_ptr::~shared_ptr "
+            "std::vector::size");
+  EXPECT_EQ(calleesOf("Car::drive"), "Engine::start");
+  EXPECT_EQ(takeLog(), "");
+}
+
+// `T x{…}` declares x; `T(…).f()` and `T{…}.f()` call f of T.
+TEST_F(CParserModernCppTest, BraceInitialisationAndTemporaries) {
+  analyse({{"a.cpp",
+            "class Point { public: Point(int x, int y); int len() const; };\n"
+            "namespace g { class Line { public: void draw(); }; }\n"
+            "int use() {\n"
+            "  Point p{1, 2}, q{3, make()};\n"
+            "  g::Line{}.draw();\n"
+            "  return p.len() + q.len() + Point(1, 2).len() + Point{3, 4}.len();\n"
+            "}\n"}});
+  EXPECT_EQ(calleesOf("use"), "Point::Point Point::len Point::~Point g::Line::draw make");
+  EXPECT_EQ(takeLog(), "");
+}
+
+// A structure's constructor and destructor defined outside it; a class
+// local to a function leaves the function whole.
+TEST_F(CParserModernCppTest, StructureMembersAndLocalClasses) {
+  analyse({{"a.cpp",
+            "void helper();\n"
+            "struct P { P(); ~P(); void f(); };\n"
+            "P::P() { helper(); }\n"
+            "P::~P() { helper(); }\n"
+            "void outer() {\n"
+            "  struct L { int n; void m() { other(); } };\n"
+            "  class K : public P { public: int k() { return 0; } };\n"
+            "  helper();\n"
+            "}\n"
+            "void after() { helper(); }\n"}});
+  EXPECT_EQ(calleesOf("P::P"), "helper");
+  EXPECT_EQ(calleesOf("P::~P"), "helper");
+  EXPECT_EQ(calleesOf("outer"), "helper");
+  EXPECT_EQ(calleesOf("after"), "helper");
+  EXPECT_EQ(calleesOf("L::m"), "<none>");
+  EXPECT_EQ(takeLog(), "");
+}
+
+// Members annotated by macros (`T m_ GUARDED_BY(mu);`, `void f() REQUIRES(mu);`)
+// and constant pointers (`T* const p_`) keep their types; so do the
+// parameters of a function returning a class (`Slice f(const Slice& s)`)
+// and a local object of a template type (`std::unique_lock<M> lock(m)`).
+TEST_F(CParserModernCppTest, AnnotatedMembersConstantPointersAndTemplateLocals) {
+  predefine("GUARDED_BY", {"(", "x"}, {});
+  predefine("REQUIRES", {"(", "x"}, {});
+  analyse({{"a.cpp",
+            "namespace db {\n"
+            "template <class M> class unique_lock { public: void release(); };\n"
+            "class Slice { public: int size() const; };\n"
+            "class Status { public: bool ok() const; };\n"
+            "class Mutex { };\n"
+            "class Impl {\n"
+            "  Mutex mu_;\n"
+            "  Status error_ GUARDED_BY(mu_);\n"
+            "  Slice* const key_;\n"
+            "  void Run() REQUIRES(mu_);\n"
+            "};\n"
+            "void Impl::Run() { if (error_.ok()) key_->size(); }\n"
+            "Slice Extract(const Slice& k) { k.size(); return k; }\n"
+            "void Hold(Mutex& m) { db::unique_lock<Mutex> lock(m); lock.release(); }\n"
+            "}\n"}});
+  EXPECT_EQ(calleesOf("db::Impl::Run"), "db::Slice::size db::Status::ok");
+  EXPECT_EQ(calleesOf("db::Extract"), "db::Slice::size");
+  EXPECT_EQ(calleesOf("db::Hold"),
+            "db::unique_lock::release db::unique_lock::unique_lock db::unique_lock::~unique_lock");
+  EXPECT_EQ(takeLog(), "");
+}
+
+}  // namespace

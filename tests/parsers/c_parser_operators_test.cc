@@ -1,0 +1,112 @@
+// Operator calls of C++ sources: an object whose class (or a base) declares
+// the operator calls the operator function, whether the operator follows
+// the object or stands before it; pointers, arrays, built-in types and
+// declarations with an initial value call none.
+#include "tests/parsers/c_parser_fixture.h"
+
+namespace {
+
+class CParserOperatorTest : public CParserTest {
+ protected:
+  static inline const std::string kClasses =
+      "class CNum {\n"
+      " public:\n"
+      "  CNum operator+(const CNum& o) const;\n"
+      "  CNum& operator+=(const CNum& o);\n"
+      "  CNum& operator++();\n"
+      "  bool operator==(const CNum& o) const;\n"
+      "  CNum& operator=(const CNum& o);\n"
+      "  CNum& operator<<(int v);\n"
+      "  int operator[](int i) const;\n"
+      "  CNum* operator->();\n"
+      "  int operator*() const;\n"
+      "  bool operator!() const;\n"
+      "  void run();\n"
+      "};\n"
+      "class CDerived : public CNum { };\n";
+};
+
+TEST_F(CParserOperatorTest, OperatorsOfTheObjectsClassAreCalled) {
+  struct Case {
+    const char* body;     // the body of f(CNum& a, CNum& b, CNum* p, CDerived& d, int n)
+    const char* callees;  // f's callees in key order
+  } cases[] = {
+      {"a + b;", "CNum::+"},
+      {"a += b;", "CNum::+="},
+      {"a++;", "CNum::++"},
+      {"for (;;) ++a;", "CNum::++"},
+      {"if (a == b) n = 1;", "CNum::=="},
+      // The longest operator the class declares: `=`, then `-b`.
+      {"a = -b;", "CNum::="},
+      {"a << n << 2;", "CNum::<<"},
+      {"n = a[2];", "CNum::[]"},
+      {"a->run();", "CNum::-> CNum::run"},
+      {"n = *a;", "CNum::*"},
+      {"if (!a) return;", "CNum::!"},
+      // A base's operator; the operator of `*a`'s result is not a's.
+      {"d + a;", "CNum::+"},
+      {"if (*a != n) return;", "CNum::*"},
+      // Pointers and built-in types have the language's operators; the
+      // object a pointer points to has its class's.
+      {"p + 1; p++; n = n * 2; ++n;", ""},
+      {"*p = b; if (*p == a) n = *p++;", "CNum::= CNum::=="},
+      {"n = n * *p;", ""},
+      // A declaration's `=` gives the object its first value.
+      {"CNum c = a + b;", "CNum::+ CNum::CNum CNum::~CNum"},
+      {"CNum c = a, e = b;", "CNum::CNum CNum::~CNum"},
+  };
+  for (const Case& c : cases) {
+    analyse({{"a.cpp", kClasses + "void f(CNum& a, CNum& b, CNum* p, CDerived& d, int n) { " +
+                           c.body + " }\n"}});
+    EXPECT_EQ(calleesOf("f"), c.callees) << c.body;
+    EXPECT_EQ(takeLog(), "") << c.body;
+  }
+}
+
+// An operator function declared beside the class, in its namespace.
+TEST_F(CParserOperatorTest, OperatorFunctionsOfTheClassesNamespace) {
+  analyse({{"a.cpp",
+            "namespace ns {\n"
+            "class S { public: int size() const; };\n"
+            "class T { public: bool operator==(const T& o) const; };\n"
+            "bool operator==(const S& x, const S& y);\n"
+            "}\n"
+            "bool operator<(const ns::T& x, const ns::T& y);\n"
+            "bool f(const ns::S& a, const ns::S& b, const ns::T& c) {\n"
+            "  return a == b && c == c && c < c;\n"
+            "}\n"}});
+  // The member before the namespace's; `<` is no operator of ns.
+  EXPECT_EQ(calleesOf("f"), "ns::== ns::T::==");
+}
+
+// The operand may be a member of the class, a local object, a global, or
+// of a class in a namespace; the variable details report changes nothing.
+TEST_F(CParserOperatorTest, OperandsOfEveryScope) {
+  const SourceFiles sources = {
+      {"a.cpp", kClasses + "namespace m { class V { public: V operator*(int k) const; "
+                           "V& operator=(const V& o); }; }\n"
+                           "CNum total;\n"
+                           "class Holder {\n"
+                           "  CNum sum;\n"
+                           "  CNum *last;\n"
+                           "  void add(const CNum& x) { sum += x; last + 1; }\n"
+                           "};\n"
+                           "void g(const m::V& v) { v * 2; }\n"
+                           "namespace m {\n"
+                           "void k(const V& v) { m::V w = v; V x = v; }\n"
+                           "void j(V& a, const V& b) { a = b; }\n"
+                           "}\n"
+                           "void h() { CNum local; local << 1; total == local; }\n"}};
+  for (int details : {0, 1}) {
+    options().variableDetails = details;
+    analyse(sources);
+    EXPECT_EQ(calleesOf("Holder::add"), "CNum::+=") << details;
+    EXPECT_EQ(calleesOf("g"), "m::V::*") << details;
+    // Declarations give first values; only the assignment calls `=`.
+    EXPECT_EQ(calleesOf("m::k"), "m::V::V m::V::~V") << details;
+    EXPECT_EQ(calleesOf("m::j"), "m::V::=") << details;
+    EXPECT_EQ(calleesOf("h"), "CNum::<< CNum::== CNum::CNum CNum::~CNum") << details;
+  }
+}
+
+}  // namespace
