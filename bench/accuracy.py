@@ -158,8 +158,11 @@ def read_cp932(path):
         return f.read().decode("cp932", errors="replace").replace("\r\n", "\n")
 
 
-def program_graph(program, tree, files, work, macros_off):
-    folder = os.path.join(work, "mizenta-" + ("macros-off" if macros_off else "macros-on"))
+def program_folder(program, tree, folder, ini):
+    """A copy of the program in `folder` (made afresh) whose settings data
+    ends with the tree's command-line macros ("accuracy-defines.h") and whose
+    Mizenta.ini is `ini` with {includes} filled by the tree's include
+    folders."""
     shutil.rmtree(folder, ignore_errors=True)
     os.makedirs(folder)
     for name in os.listdir(program):
@@ -178,8 +181,14 @@ def program_graph(program, tree, files, work, macros_off):
         folders = include_folders(tree)
         includes = "標準ｲﾝｸﾙｰﾄﾞ設定数=%d\n" % len(folders) + "".join(
             "標準ｲﾝｸﾙｰﾄﾞ%d=%s/\n" % (i, d) for i, d in enumerate(folders))
-        text = INI.format(includes=includes, macros="ON" if macros_off else "OFF")
-        f.write(text.replace("\n", "\r\n").encode("cp932"))
+        f.write(ini.replace("{includes}", includes).replace("\n", "\r\n").encode("cp932"))
+    return folder
+
+
+def program_graph(program, tree, files, work, macros_off):
+    folder = program_folder(program, tree,
+                            os.path.join(work, "mizenta-" + ("macros-off" if macros_off else "macros-on")),
+                            INI.replace("{macros}", "ON" if macros_off else "OFF"))
     subprocess.run([os.path.join(folder, "mizenta")] + files, cwd=tree,
                    capture_output=True)
     return program_functions(folder, tree), program_edges(folder, tree)

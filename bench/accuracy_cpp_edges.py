@@ -22,12 +22,11 @@ and the missed and extra edges.
 """
 import os
 import re
-import shutil
 import subprocess
 import sys
 from collections import Counter
 
-from accuracy import include_folders, read_cp932, tree_file
+from accuracy import program_folder, read_cp932, tree_file
 
 NODE = re.compile(r'node: \{ title: "([^"]*)" label: "((?:[^"\\]|\\.)*)"(.*)\}')
 EDGE = re.compile(r'edge: \{ sourcename: "([^"]*)" targetname: "([^"]*)"')
@@ -158,25 +157,7 @@ def compiler_graph(tree, files, work):
 
 
 def program_graph(program, tree, files, work):
-    folder = os.path.join(work, "mizenta")
-    shutil.rmtree(folder, ignore_errors=True)
-    os.makedirs(folder)
-    for name in os.listdir(program):
-        if name in ("mizenta", "libcalvex.so") or name.endswith(".dat"):
-            shutil.copy2(os.path.join(program, name), folder)
-    defines = tree_file(tree, "accuracy-defines.h")
-    if defines:
-        with open(defines, "rb") as f:
-            lines = f.read().replace(b"\r\n", b"\n").replace(b"\n", b"\r\n")
-        for name in os.listdir(folder):
-            if name.endswith(".dat"):
-                with open(os.path.join(folder, name), "ab") as f:
-                    f.write(b"\r\n" + lines)
-    with open(os.path.join(folder, "Mizenta.ini"), "wb") as f:
-        folders = include_folders(tree)
-        includes = "標準ｲﾝｸﾙｰﾄﾞ設定数=%d\n" % len(folders) + "".join(
-            "標準ｲﾝｸﾙｰﾄﾞ%d=%s/\n" % (i, d) for i, d in enumerate(folders))
-        f.write(INI.format(includes=includes).replace("\n", "\r\n").encode("cp932"))
+    folder = program_folder(program, tree, os.path.join(work, "mizenta"), INI)
     subprocess.run([os.path.join(folder, "mizenta")] + files, cwd=tree, capture_output=True)
     edges, caller = set(), None
     details = os.path.join(folder, "Mz関数詳細情報.csv")

@@ -221,17 +221,8 @@ std::string CallResolution::visibleMemberKey(std::string key, std::string_view u
   if (units == unitClasses_.end() || units->second.size() < 2) return key;
   auto declaredBy = [&](const std::string& unitName) -> const UnitClass* {
     std::string_view wanted = unitBase(unitName);
-    const UnitClass* best = nullptr;
-    size_t bestShared = 0;
-    for (const UnitClass& u : units->second) {
-      if (unitBase(u.unit) != wanted) continue;
-      size_t shared = sharedFolders(copyPath(u.unit), path);
-      if (!best || shared > bestShared) {
-        best = &u;
-        bestShared = shared;
-      }
-    }
-    return best;
+    return nearestCopy(units->second, path,
+                       [&](const UnitClass& u) { return unitBase(u.unit) == wanted; });
   };
   const UnitClass* seen = declaredBy(folded(unit));
   if (!seen) {
@@ -473,19 +464,11 @@ const CallResolution::UnitRoutine* CallResolution::unitRoutineIn(
     std::string_view path) const {
   std::string_view unit = unitBase(foldedUnit);
   auto shortName = unitShortNames_.find(std::string(unit));
-  const UnitRoutine* best = nullptr;
-  size_t bestShared = 0;
-  for (const UnitRoutine& r : routines) {
+  return nearestCopy(routines, path, [&](const UnitRoutine& r) {
     std::string_view base = unitBase(r.unit);
     bool same = base == unit || (shortName != unitShortNames_.end() && base == shortName->second);
-    if (!same || (visibleOnly && !r.visible)) continue;
-    size_t shared = sharedFolders(copyPath(r.unit), path);
-    if (!best || shared > bestShared) {
-      best = &r;
-      bestShared = shared;
-    }
-  }
-  return best;
+    return same && (r.visible || !visibleOnly);
+  });
 }
 
 std::string_view CallResolution::unitBase(std::string_view identity) {

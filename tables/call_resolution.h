@@ -158,6 +158,24 @@ class CallResolution {
   static std::string_view unitBase(std::string_view identity);
   std::string_view copyPath(const std::string& identity) const;
   static size_t sharedFolders(std::string_view a, std::string_view b);
+  // Of the entries (each of a copy of a unit: its `unit` member) that
+  // `accept` takes, the one whose file shares the most folders with `path`
+  // (the first on a tie).
+  template <class Entry, class Accept>
+  const Entry* nearestCopy(const std::vector<Entry>& entries, std::string_view path,
+                           Accept accept) const {
+    const Entry* best = nullptr;
+    size_t bestShared = 0;
+    for (const Entry& e : entries) {
+      if (!accept(e)) continue;
+      size_t shared = sharedFolders(copyPath(e.unit), path);
+      if (!best || shared > bestShared) {
+        best = &e;
+        bestShared = shared;
+      }
+    }
+    return best;
+  }
   const Unit* unitNamed(std::string_view name) const;
   std::string visibleRoutineKey(std::string_view unit, std::string_view name,
                                 std::string_view path) const;

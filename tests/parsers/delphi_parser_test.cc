@@ -9,23 +9,13 @@ class DelphiParserTest : public CParserTest {
  protected:
   // Reads `source` as u.pas on a new run that folds names, as a run with
   // Delphi files does; the function table's dump (see CParserTest).
-  std::string delphi(const std::string& source) {
-    renewRun();
-    startCaseInsensitiveRun();
-    useBuiltInSettings();
-    file(kFolder + "u.pas", source);
-    fileNames().add("u.pas");
-    readMain(kFolder + "u.pas");
-    run().calls().linkAll();
-    EXPECT_EQ(functions().checkLinks(), "");
-    log_ = takeLog();
-    return knownFunctions();
-  }
+  std::string delphi(const std::string& source) { return delphiUnits({{"u.pas", source}}); }
   // A unit whose implementation holds `body`.
   std::string unit(const std::string& interfacePart, const std::string& body) {
     return delphi("unit u;\ninterface\n" + interfacePart + "implementation\n" + body + "end.\n");
   }
-  // Reads the units in order on one run, as delphi() does for one.
+  // Reads the units in order on one run that folds names, as a run with
+  // Delphi files does; the function table's known functions.
   std::string delphiUnits(const SourceFiles& units) {
     renewRun();
     startCaseInsensitiveRun();
