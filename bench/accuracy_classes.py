@@ -326,7 +326,7 @@ def measure_cpp(program, tree, work):
     name = os.path.basename(tree.rstrip("/"))
     includes = [d for d in (os.path.join(tree, "include"),) if os.path.isdir(d)]
     defined, _, log, status = run_program(program, os.path.join(work, name), [tree], tree,
-                                          "c:0,cpp:1,h:1", includes)
+                                          "c:0,cpp:1,cc:1,cxx:1,h:1,hpp:1", includes)
     truth = ctags_methods(tree, "C++")
     print("## C++ %s: member functions with bodies (program exit status %d)\n" % (name, status))
     print("| definitions | ctags | found | share |")

@@ -73,9 +73,25 @@ bool CParser::startClassKeywordState(const std::string& text) {
     file_.namespaceNamed = false;
     return true;
   }
+  if (token == ";" && history_.at(2) == ":" && history_.at(3) == ":") usingDeclaration();
+  if (token == "=" && history_.at(2) == "using" && tests_.isPlainName(before)) {
+    // using Name = type;
+    file_.statementState = State::kUsingAlias;
+    file_.aliasName = before;
+    file_.aliasType.clear();
+    file_.aliasWord.clear();
+    file_.aliasAngle = 0;
+    return true;
+  }
   if (token == "template") {
     file_.statementState = State::kTemplate;
     file_.templateAngle = 0;
+    return true;
+  }
+  if ((token == "class" || token == "struct") && before == "friend") {
+    // `friend class B;` names a class of the scope around: nothing nested.
+    enterClassHead(false, false);
+    file_.head.befriended = true;
     return true;
   }
   if (token == "class" && before != "extern" && outsideBody) {
@@ -260,6 +276,7 @@ void CParser::registerHeadClass() {
   FileState::ClassHead& head = file_.head;
   if (head.named || head.name.empty()) return;
   head.named = true;
+  if (head.befriended) return;
   if (isCpp()) head.name = nestedName(head.name);
   if (!tables_.classes.exists(head.name)) {
     tables_.classes.registerClass(head.name, 1,
@@ -582,15 +599,22 @@ void CParser::bindDeferredCalls(const ClassBody& body) {
   }
 }
 
-// "a.b" or "a->b" from a member a of the class: the class of the last part.
+// "a.b", "a->b" or "a[].b" from a member a of the class: the class of the
+// last part.
 std::string CParser::memberPathType(const std::string& className, const std::string& path) const {
   std::string type = className;
   size_t start = 0;
+  // this->a.b: the path starts at the class itself.
+  for (std::string_view self : {"this->", "this."})
+    if (path.compare(0, self.size(), self) == 0) start = self.size();
   while (!type.empty() && start <= path.size()) {
     size_t end = path.find_first_of(".-", start);
     std::string part =
         path.substr(start, end == std::string::npos ? std::string::npos : end - start);
-    type = memberType(type, part);
+    // items[].f: an element of the member
+    bool element = part.size() > 2 && part.compare(part.size() - 2, 2, "[]") == 0;
+    if (element) part.resize(part.size() - 2);
+    type = memberType(type, part, element ? Access::kSubscript : Access::kWhole);
     if (end == std::string::npos) break;
     start = end + (path[end] == '-' ? 2 : 1);
   }
@@ -781,10 +805,12 @@ bool CParser::objectDeclaration() {
       TokenTests::isDigit(type))
     return false;
   if (type == "new") return true;
-  if (tests_.isReserved(name) || tests_.isReserved(type) || history_.at(3) == ":" ||
+  // ns::Class obj(  Alias::Inner obj(
+  bool qualified = history_.at(3) == ":" && history_.at(4) == ":";
+  if (tests_.isReserved(name) || tests_.isReserved(type) || (history_.at(3) == ":" && !qualified) ||
       history_.at(3) == "." || history_.at(3) == "~")
     return false;
-  std::string objectClass = resolveClass(type);
+  std::string objectClass = resolveClass(qualified ? qualifiedTypeAt(2) : type);
   if (objectClass.empty() || !tests_.isKnownClass(objectClass)) return false;
   if (!file_.currentFunction.empty()) {
     if (file_.headerPending) return false;

@@ -165,8 +165,10 @@ void CParser::callOrHeader() {
     if (headerWasNone(position)) withdrawPendingHeader();
   }
   // A call through a parameter calls whatever the caller passed; a Java
-  // method and a variable of one name are two things.
-  if (file_.inBody && !isJava() && isParameter(name)) return;
+  // method and a variable of one name are two things, and so is a C++
+  // member called on an object (`data.data()`).
+  if (file_.inBody && !isJava() && isParameter(name) && !(isCpp() && memberOfObject(position)))
+    return;
   if (kind != kKindOperator && tests_.isType(name) && (isJava() || !tests_.isKnownClass(name)) &&
       !tagNamedFunction(name, position) && !structureMember(name, position))
     return;
@@ -360,6 +362,19 @@ std::string CParser::returnTypeWalk(int n) const {
       --templateDepth;
     } else if (templateDepth == 0 && t != "*" && t != "&") {
       if (tests_.isEmptyMacro(t)) continue;
+      if (isCpp() && !tests_.isType(t) && isNameToken(t)) {
+        // A class by the name the code uses: `Status`, `db::Status`.
+        int before = k + 1;
+        std::string qualifier = qualifiedPrefix(k + 1, before);
+        std::string written = qualifier.empty() ? t : qualifier + "::" + t;
+        if (!resolveClass(written).empty()) {
+          if (lastWasName) joined.insert(0, " ");
+          joined.insert(0, written);
+          lastWasName = true;
+          k = before - 1;
+          continue;
+        }
+      }
       if (!tests_.isType(t) && !TokenTests::isModifier(t)) break;
     }
     bool name = isNameToken(t);
@@ -397,6 +412,12 @@ void CParser::collectArgument(const std::string& token, int parenDepth) {
     text += token;
   }
   file_.lastArgumentToken = token;
+}
+
+// The name at look-back `position` follows `.`, `->` or `::`.
+bool CParser::memberOfObject(int position) const {
+  const std::string& before = history_.at(position + 1);
+  return before == "." || before == ":" || (before == ">" && history_.at(position + 2) == "-");
 }
 
 bool CParser::isParameter(const std::string& name) const {

@@ -37,6 +37,13 @@ void CParser::operatorCall(const std::string& token) {
     testOperator();
   }
   if (!file_.inBody || file_.currentFunction.empty() || file_.headerPending) return;
+  if (token == "[" && history_.at(1) == ")") {
+    // `(*p)[i]`, `f()[i]`: the element operator of the object the
+    // parentheses give.
+    ObjectType object = objectType(1, 0);
+    if (!object.type.empty() && tests_.isKnownClass(object.type)) callOperator(object.type, "[]");
+    return;
+  }
   int prefix = prefixOperatorLength(token);
   // `*it != end` compares what `*it` gives, not the object.
   bool postfix = prefix == 0 && delimiter && operandAt(token);

@@ -294,6 +294,9 @@ void CParser::runStatementMachine(const std::string& token) {
     case State::kObjectArguments:
       objectArgumentsState(token);
       break;
+    case State::kUsingAlias:
+      usingAliasState(token);
+      break;
   }
 }
 

@@ -46,6 +46,7 @@ class CParser final : public ParserBase {
     kUsingNamespace = 16,
     kTemplate = 17,
     kObjectArguments = 18,
+    kUsingAlias = 19,
   };
   // Where a cast or a name used as a value stands (function-reference rule).
   enum : int { kNoReference = 0, kAfterAssign = -1, kAfterCast = 2, kAfterParenCast = 3 };
@@ -126,6 +127,7 @@ class CParser final : public ParserBase {
   void enterFunction(const std::string& name);
   void resetFunction();
   void captureArguments(bool always = false);
+  bool memberOfObject(int position) const;
   bool isParameter(const std::string& name) const;
   void referenceVariables(const std::string& token);
   int referencePosition() const;
@@ -165,6 +167,15 @@ class CParser final : public ParserBase {
   State homeState() const {
     return file_.classBodies.empty() ? State::kDefault : State::kClassBody;
   }
+  // Type aliases of classes (c_type_aliases.cc).
+  void usingAliasState(const std::string& token);
+  // True when the token was inside template arguments (and so read).
+  bool noteAliasToken(const std::string& token);
+  void registerClassAlias(const std::string& name, const std::string& type);
+  void usingDeclaration();
+  // `name` when it is a class, else the class an alias of that name (or of
+  // a leading part, `Alias::Inner`) names; empty when neither.
+  std::string classOrAlias(const std::string& name) const;
   void leaveState() { file_.statementState = homeState(); }
 
   // c_class_states.cc: classes, namespaces, templates, new and delete.
@@ -295,6 +306,12 @@ class CParser final : public ParserBase {
     bool structClosed = false;
     bool typedefMode = false;
     bool typedefPointer = false;
+    // C++: the last two words of an alias's statement, as written without
+    // template arguments (`a::B`), and the depth of those arguments.
+    std::string aliasType;
+    std::string aliasWord;
+    int aliasAngle = 0;
+    std::string aliasName;  // `using aliasName = …`
     int lastStructSize = 0;
     int blockStartDepth = 0;
     int enumValue = 0;
@@ -322,6 +339,7 @@ class CParser final : public ParserBase {
       bool colon = false;       // C++: one ':' after the name, bases or `A::B`
       bool qualifying = false;  // C++: `A::` read, the inner name follows
       int skipped = 0;          // depth in `[[…]]` or a specifier's `(…)` before the name
+      bool befriended = false;  // C++ `friend class Name`: no class of its own
     } head;
     // The class bodies open, innermost last; currentClass and
     // classStartDepth are the innermost's while no out-of-class member

@@ -23,6 +23,9 @@ bool CParser::startKeywordState(const std::string& text) {
     file_.statementState = State::kTypedef;
     file_.declaredType.clear();
     file_.typedefPointer = false;
+    file_.aliasType.clear();
+    file_.aliasWord.clear();
+    file_.aliasAngle = 0;
     return true;
   }
   if (token == "struct") {
@@ -46,6 +49,8 @@ std::string CParser::anonymousStructName() const { return kAnonymousStruct + fil
 
 void CParser::typedefState(const std::string& token) {
   if (token == "\n") return;  // a typedef may span lines
+  // A C++ template's arguments are part of the base type, and name nothing.
+  if (isCpp() && noteAliasToken(token)) return;
   if (token == "*") {
     file_.typedefPointer = true;
   } else if (token == ",") {
@@ -62,6 +67,7 @@ void CParser::typedefState(const std::string& token) {
       int size = file_.typedefPointer ? tables_.types.pointerSize() : 0;
       tables_.types.registerType(history_.at(1), TypeTable::kTypedef, size, !file_.typedefPointer,
                                  languages());
+      if (isCpp()) registerClassAlias(history_.at(1), file_.aliasType);
     }
     endTypedef();
   } else if (file_.declaredType.empty()) {
@@ -114,6 +120,7 @@ void CParser::typedefName(const std::string& name) {
     size = types.sizeOf(base);
   }
   types.registerType(name, TypeTable::kTypedef, size.bytes, size.inexact, languages());
+  if (isCpp()) registerClassAlias(name, file_.aliasType);
 }
 
 // ---------------------------------------------------------------------------
@@ -379,12 +386,18 @@ void CParser::enumAfterBody(const std::string& token) {
 // ---------------------------------------------------------------------------
 // State 8: extern "C"
 
+// A linkage block's declarations are read as those around it: its braces
+// are a level of no name, as an anonymous namespace's are.
 void CParser::enterExternC(const std::string& token) {
+  if (token == "{") {
+    file_.anonymousNamespaces.push_back(file_.braceDepth - 1);
+    return;
+  }
   file_.statementState = State::kExternC;
-  file_.blockStartDepth = token == "{" ? file_.braceDepth - 1 : file_.braceDepth;
+  file_.blockStartDepth = file_.braceDepth;
 }
 
-// The block (or the one declaration) is passed over.
+// The one declaration's first token is passed over.
 void CParser::externCState(const std::string& token) {
   if (file_.braceDepth > file_.blockStartDepth || token == "\n") return;
   leaveState();

@@ -151,7 +151,7 @@ void CParser::memberCall(std::string name, std::uint32_t kind, int position) {
   if (qualifier == "." || arrow) {
     ObjectType object = objectType(q + (arrow ? 2 : 1), 0);
     if (object.type.empty() && defersToClassEnd() &&
-        object.text.find_first_of("()[]:") == std::string::npos) {
+        object.text.find_first_of("():") == std::string::npos) {
       file_.classBodies.back().deferred.push_back(
           {currentDecl(), callee.name, kind, object.text, positionPrefix()});
       return;
@@ -512,6 +512,7 @@ std::string CParser::returnTypeOfCall(int open, int depth) const {
   const std::string& before = history_.at(open + 2);
   bool arrow = isCpp() && before == ">" && history_.at(open + 3) == "-";
   std::string owner;
+  std::string space;  // ns::f(: the namespace named
   const ClassTable& classes = tables_.classes;
   if (before == "." || arrow) {
     ObjectType outer = objectType(open + (arrow ? 4 : 3), depth + 1);
@@ -520,7 +521,9 @@ std::string CParser::returnTypeOfCall(int open, int depth) const {
     if (owner.empty()) owner = outer.type;
   } else if (before == ":" && history_.at(open + 3) == ":") {
     int start;
-    owner = resolveClass(qualifiedPrefix(open + 2, start));
+    std::string qualifier = qualifiedPrefix(open + 2, start);
+    owner = resolveClass(qualifier);
+    if (owner.empty() && isCpp()) space = resolveNamespace(qualifier);
   } else {
     for (auto body = file_.classBodies.rbegin(); owner.empty() && body != file_.classBodies.rend();
          ++body)
@@ -529,21 +532,32 @@ std::string CParser::returnTypeOfCall(int open, int depth) const {
       owner = classes.resolveMember(file_.currentClass, name);
   }
   const FunctionTable& table = functions();
-  int record = table.recordOf(joinedKey(owner, name));
-  if (record < 0 && owner.empty()) {
+  // The scope the function was declared in names its return type.
+  std::string scope = owner.empty() ? space : owner;
+  int record = table.recordOf(joinedKey(scope, name));
+  if (record < 0 && scope.empty()) {
     // A function of a namespace around the call.
     std::string path = tables_.namespaces.currentPath();
     if (path.empty()) path = file_.functionNamespace;
     while (record < 0 && !path.empty()) {
       record = table.recordOf(path + "::" + name);
+      if (record >= 0) scope = path;
       size_t cut = path.rfind("::");
       path = cut == std::string::npos ? std::string() : path.substr(0, cut);
     }
   }
   if (record < 0) return std::string();
   std::string type = classOfType(table.returnTypeOf(table.record(record)));
-  if (type.empty()) return type;
-  std::string resolved = isCpp() ? resolveClass(type) : std::string();
+  if (type.empty() || !isCpp()) return type;
+  std::string resolved = resolveClass(type);
+  if (resolved.empty() && !scope.empty()) {
+    std::string found;
+    underPath(scope, type, [&](const std::string& c) {
+      found = classOrAlias(c);
+      return !found.empty();
+    });
+    resolved = found;
+  }
   return resolved.empty() ? type : resolved;
 }
 
@@ -604,27 +618,37 @@ std::string CParser::qualifiedPrefix(int n, int& before) const {
 // a namespace of a using directive. Empty when the class table knows none.
 std::string CParser::resolveClass(const std::string& name) const {
   if (name.empty()) return std::string();
-  const ClassTable& classes = tables_.classes;
   if (isCpp()) {
     for (auto body = file_.classBodies.rbegin(); body != file_.classBodies.rend(); ++body) {
-      std::string candidate = body->name + "::" + name;
-      if (classes.exists(candidate)) return candidate;
+      std::string found = classOrAlias(body->name + "::" + name);
+      if (!found.empty()) return found;
     }
+    std::string found;
+    auto known = [&](const std::string& c) {
+      found = classOrAlias(c);
+      return !found.empty();
+    };
+    // In `void A::f() {` the names of A's scope come first (its nested
+    // classes and aliases).
+    if (file_.classBodies.empty() && !file_.currentClass.empty() &&
+        !underPath(file_.currentClass, name, known).empty())
+      return found;
     std::string path = tables_.namespaces.currentPath();
     if (path.empty() && file_.currentClass.find("::") != std::string::npos)
       path = file_.currentClass.substr(0, file_.currentClass.rfind("::"));
-    std::string found =
-        underPath(path, name, [&](const std::string& c) { return classes.exists(c); });
+    underPath(path, name, known);
     if (!found.empty()) return found;
+    if (std::string plain = classOrAlias(name); !plain.empty()) return plain;
+  } else if (tables_.classes.exists(name)) {
+    return name;
   }
-  if (classes.exists(name)) return name;
   if (!isCpp()) return std::string();
   const NamespaceTable& spaces = tables_.namespaces;
   for (size_t i = 0;; ++i) {
     const std::string& space = spaces.usingName(i);
     if (space.empty()) break;
-    std::string candidate = space + "::" + name;
-    if (classes.exists(candidate)) return candidate;
+    std::string found = classOrAlias(space + "::" + name);
+    if (!found.empty()) return found;
   }
   return std::string();
 }
@@ -651,10 +675,18 @@ std::string CParser::resolveNamespace(const std::string& name) const {
 std::string CParser::resolveTypeName(const std::string& type) const {
   std::string words;
   std::string core = type;
-  for (const char* lead : {"static ", "const "}) {
+  for (const char* lead : {"static ", "mutable ", "const "}) {
     if (core.rfind(lead, 0) == 0) {
       words += lead;
       core.erase(0, std::string_view(lead).size());
+    }
+  }
+  // `Value const& v`: the qualifier after the type is the same qualifier.
+  for (std::string_view trail : {" const", " volatile"}) {
+    if (core.size() > trail.size() &&
+        core.compare(core.size() - trail.size(), trail.size(), trail) == 0) {
+      core.resize(core.size() - trail.size());
+      words += std::string(trail.substr(1)) + ' ';
     }
   }
   std::string name = core.substr(0, core.find('<'));

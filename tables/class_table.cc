@@ -453,6 +453,7 @@ void ClassTable::resetAfterFile() {
   byName_.clear();
   nextOfName_.clear();
   settingsClasses_.clear();
+  aliases_.clear();
 }
 
 ClassTable::Records ClassTable::records() const {

@@ -15,6 +15,7 @@
 #include <deque>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "report/report.h"
@@ -83,6 +84,16 @@ class ClassTable {
   void addMember(std::string_view className, std::string_view type, std::string_view member,
                  int size, int flags, bool object = false);
   void renameClass(std::string_view oldName, std::string_view newName);
+  // C++ type aliases of classes (`typedef A B;`, `using B = A;`): the class
+  // each alias, qualified like a class, names. Not listed; they go with the
+  // file's classes.
+  void addAlias(const std::string& alias, const std::string& target) { aliases_[alias] = target; }
+  // The class the alias names, or null.
+  const std::string* aliasTarget(const std::string& alias) const {
+    auto found = aliases_.find(alias);
+    return found == aliases_.end() ? nullptr : &found->second;
+  }
+  bool hasAliases() const { return !aliases_.empty(); }
 
   // The i-th base, or the empty text; the number of bases (0 when unknown).
   std::string baseName(std::string_view className, int i) const;
@@ -190,6 +201,7 @@ class ClassTable {
   // The kept records last restored (their mark: used), in the store or,
   // after a reset, in the set-aside records.
   CopiedRecords restored_;
+  std::unordered_map<std::string, std::string> aliases_;
   std::vector<std::uint32_t> order_;  // positions in store_, in name order
   // The records in order_ by name: the index holds one record of each name,
   // the others of that name (other languages) are chained from it.

@@ -233,14 +233,15 @@ TEST_F(CParserClassTest, AttributesAndSpecifiersBeforeTheClassName) {
 TEST_F(CParserClassTest, TemplatesExternCAndMessageMaps) {
   analyse({{"a.cpp",
             "template <class T> class Box { public: T get() { return v(); } };\n"
-            "extern \"C\" { int cfun(int); }\n"
+            "extern \"C\" { int cfun(int); int cdef() { return cfun(1); } }\n"
             "BEGIN_MESSAGE_MAP(CMyWnd, CWnd)\n"
             "  ON_WM_PAINT()\n"
             "END_MESSAGE_MAP()\n"
             "IMPLEMENT_DYNAMIC(CMyView, CView)\n"}});
   EXPECT_EQ(classList(), "Box");
   EXPECT_EQ(calleesOf("Box::get"), "v");
-  EXPECT_EQ(calleesOf("cfun"), "<none>");
+  EXPECT_EQ(calleesOf("cfun"), "");
+  EXPECT_EQ(calleesOf("cdef"), "cfun");
   EXPECT_EQ(calleesOf("BEGIN_MESSAGE_MAP"), "ON_WM_PAINT");
   EXPECT_EQ(calleesOf("END_MESSAGE_MAP"), "<none>");
   EXPECT_EQ(calleesOf("IMPLEMENT_DYNAMIC"), "<none>");

@@ -155,15 +155,19 @@ TEST_F(CDeclarationTest, EnumerationParametersAndReturnTypes) {
   EXPECT_FALSE(defines().isDefined("apply"));
 }
 
-TEST_F(CDeclarationTest, ExternCBlocksAreSkipped) {
+TEST_F(CDeclarationTest, ExternCBlocksAreReadAsTheFileAroundThem) {
+  // Definitions inside a linkage block, and their calls, are as outside it.
   EXPECT_EQ(analyse({{"main.cpp",
                       "extern \"C\" {\n"
                       "int f(int);\n"
+                      "int k(int x) { return f(x); }\n"
                       "}\n"
                       "extern \"C\" int h(int);\n"
-                      "int g(void) { return 0; }\n"}}),
-            "int g() main.cpp:5 #1 [BK]\n"
-            "int h() main.cpp:4 [K]\n");
+                      "int g(void) { return k(0); }\n"}}),
+            "int f() main.cpp:2 [K]\n"
+            "int g() main.cpp:6 #1 [BK] > k\n"
+            "int h() main.cpp:5 [K]\n"
+            "int k() main.cpp:3 #1 [BK] > f\n");
   EXPECT_EQ(takeLog(), "");
 }
 

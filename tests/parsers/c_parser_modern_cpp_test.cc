@@ -143,4 +143,88 @@ TEST_F(CParserModernCppTest, AnnotatedMembersConstantPointersAndTemplateLocals) 
   EXPECT_EQ(takeLog(), "");
 }
 
+// Aliases of classes name their class: a typedef in a class (also used by
+// its members defined outside it), `using B = A;`, `using ns::A;`, and a
+// class nested in the aliased one (`Table::Iterator`).
+TEST_F(CParserModernCppTest, AliasesOfClassesNameTheirClass) {
+  analyse({{"a.cpp",
+            "namespace db {\n"
+            "template <class K, class C> class List {\n"
+            " public:\n"
+            "  void Insert(K k);\n"
+            "  class Iterator { public: bool Valid() const; };\n"
+            "};\n"
+            "class Table { public: void Insert(int k); };\n"
+            "class Mem {\n"
+            "  struct Cmp { int operator()(int a, int b) const; };\n"
+            "  typedef List<const char*, Cmp> Table;\n"
+            "  Table table_;\n"
+            " public:\n"
+            "  void Add(int k);\n"
+            "  bool Seek() { Table::Iterator it(&table_); return it.Valid(); }\n"
+            "};\n"
+            "void Mem::Add(int k) { table_.Insert(k); }\n"
+            "using Env = Table;\n"
+            "}\n"
+            "using db::Mem;\n"
+            "void Fill(db::Env* e, Mem* m) { e->Insert(1); m->Add(2); }\n"}});
+  // Inside Mem, Table is Mem's alias, not the class db::Table.
+  EXPECT_EQ(calleesOf("db::Mem::Add"), "db::List::Insert");
+  EXPECT_EQ(calleesOf("db::Mem::Seek"),
+            "db::List::Iterator::Iterator db::List::Iterator::Valid db::List::Iterator::~Iterator");
+  EXPECT_EQ(calleesOf("Fill"), "db::Mem::Add db::Table::Insert");
+  EXPECT_EQ(takeLog(), "");
+}
+
+// Objects reached through members: a parameter named like the member
+// called on it, `this->m` and `items_[i]` of members declared further
+// down, a `friend class` (which declares no nested class), a `mutable`
+// member and a `T const&` parameter.
+TEST_F(CParserModernCppTest, ObjectsOfMembersAndParameters) {
+  analyse({{"a.cpp",
+            "namespace db {\n"
+            "class Slice { public: const char* data() const; int size() const; };\n"
+            "class Mutex { public: void Lock(); };\n"
+            "class Set;\n"
+            "class Ver {\n"
+            "  friend class Set;\n"
+            "  Set* set_;\n"
+            " public:\n"
+            "  Ver() { this->mu_->Lock(); }\n"
+            "  void Each() { for (int i = 0; i < 2; i++) parts_[i].size(); }\n"
+            "  void Owner();\n"
+            " private:\n"
+            "  Mutex* const mu_;\n"
+            "  Slice* parts_;\n"
+            "};\n"
+            "class Set { public: mutable Slice name_; };\n"
+            "void Ver::Owner() { set_->name_.data(); }\n"
+            "int Length(const Slice& data) { data.data(); return data.size(); }\n"
+            "int Size(Slice const& s) { return s.size(); }\n"
+            "}\n"}});
+  EXPECT_EQ(calleesOf("db::Ver::Ver"), "db::Mutex::Lock");
+  EXPECT_EQ(calleesOf("db::Ver::Each"), "db::Slice::size");
+  EXPECT_EQ(calleesOf("db::Ver::Owner"), "db::Slice::data");
+  EXPECT_EQ(calleesOf("db::Length"), "db::Slice::data db::Slice::size");
+  EXPECT_EQ(calleesOf("db::Size"), "db::Slice::size");
+}
+
+// A function returning a class of its namespace (`Status f()`, `db::Snap*
+// g()`) gives the call's result that class; definitions inside an
+// extern "C" block are read.
+TEST_F(CParserModernCppTest, ReturnTypesNamedByTheirClass) {
+  analyse({{"a.cpp",
+            "namespace db {\n"
+            "class Status { public: bool ok() const; };\n"
+            "class Snap { public: int seq() const; };\n"
+            "Status Read(int f);\n"
+            "class List { public: Snap* oldest() const; };\n"
+            "}\n"
+            "extern \"C\" {\n"
+            "int c_read(db::List* l) { l->oldest()->seq(); return db::Read(1).ok(); }\n"
+            "}\n"}});
+  EXPECT_EQ(calleesOf("c_read"), "db::List::oldest db::Read db::Snap::seq db::Status::ok");
+  EXPECT_EQ(takeLog(), "");
+}
+
 }  // namespace

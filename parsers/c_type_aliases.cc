@@ -1,0 +1,90 @@
+// C++ type aliases of classes: `typedef A B;`, `typedef ns::A<T>* P;` and
+// `using B = A;` make B (qualified like a class declared where it stands)
+// name the class A, so that objects declared with B have A's members, and
+// `B::Inner` is A's nested class. The class table keeps them, as it keeps
+// the classes, for the headers read by parsers of their own.
+#include "parsers/c_parser_internal.h"
+#include "parsers/parser_context.h"
+#include "scan/lexical_rules.h"
+#include "tables/class_table.h"
+
+namespace {
+
+// Words of a type that name no type of their own.
+bool isAliasModifier(std::string_view w) {
+  static const std::string_view kWords[] = {"const", "volatile", "typename", "struct",
+                                            "class", "union",    "enum"};
+  for (std::string_view k : kWords)
+    if (w == k) return true;
+  return false;
+}
+
+}  // namespace
+
+// One token of an alias's statement: names and `::` build qualified words
+// (the last word is `aliasWord`, the one before it `aliasType`: in
+// `typedef ns::A B` the type and the new name), template arguments are
+// passed over.
+bool CParser::noteAliasToken(const std::string& token) {
+  if (token == "<") {
+    ++file_.aliasAngle;
+    return true;
+  }
+  if (file_.aliasAngle > 0) {
+    if (token == ">") --file_.aliasAngle;
+    return true;
+  }
+  std::string& word = file_.aliasWord;
+  if (token == ":") {
+    word += ':';
+  } else if (!isDelimiterToken(token) && !isAliasModifier(token)) {
+    if (!word.empty() && word.back() != ':') file_.aliasType = std::move(word);
+    word += token;
+  }
+  return false;
+}
+
+void CParser::registerClassAlias(const std::string& name, const std::string& type) {
+  std::string target = classOrAlias(type);
+  if (target.empty()) target = resolveClass(type);
+  std::string alias = nestedName(name);
+  if (!target.empty() && target != alias) tables_.classes.addAlias(alias, target);
+}
+
+// `using a::b::C;` at its ';': C names the class a::b::C here.
+void CParser::usingDeclaration() {
+  const std::string& name = history_.at(1);
+  int before;
+  std::string qualifier = qualifiedPrefix(2, before);
+  if (qualifier.empty() || history_.at(before) != "using" || !tests_.isPlainName(name)) return;
+  registerClassAlias(name, qualifier + "::" + name);
+}
+
+// State 19: `using Name = type ;`
+void CParser::usingAliasState(const std::string& token) {
+  if (token == "\n" || noteAliasToken(token)) return;
+  if (token == ";") {
+    registerClassAlias(file_.aliasName, file_.aliasWord);
+    leaveState();
+  } else if (token == "{" || token == "}") {
+    leaveState();
+  }
+}
+
+std::string CParser::classOrAlias(const std::string& name) const {
+  const ClassTable& classes = tables_.classes;
+  if (name.empty()) return std::string();
+  if (classes.exists(name)) return name;
+  if (!classes.hasAliases()) return std::string();
+  if (const std::string* whole = classes.aliasTarget(name))
+    return classes.exists(*whole) ? *whole : std::string();
+  // Alias::Inner
+  for (size_t cut = name.rfind("::"); cut != std::string::npos && cut > 0;
+       cut = name.rfind("::", cut - 1)) {
+    const std::string* part = classes.aliasTarget(name.substr(0, cut));
+    if (!part) continue;
+    std::string inner = *part + name.substr(cut);
+    return classes.exists(inner) ? inner : std::string();
+  }
+  return std::string();
+}
