@@ -18,7 +18,12 @@ and interfaces walked); calls inside a lambda belong to the method that
 holds the lambda; constructors, static initializers, anonymous classes and
 methods of no class of the tree (library calls) are left out, and so are
 self-calls; an enum constant's body counts as its enumeration (the program
-reads it so). The program's edges are read from its function details,
+reads it so). What javac writes of its own is no method of the source
+and left out: bridge methods (javap -v flags them ACC_BRIDGE; a call on
+the class then reaches the method bridged to) and an enumeration's
+values() and valueOf(String). Calls the source does not write but javac
+does are kept and so count as misses: close() of try-with-resources and
+iterator() of an enhanced for over an Iterable of the tree. The program's edges are read from its function details,
 between methods of that truth, constructors left out. Precision and recall
 are by class and method name.
 
@@ -143,7 +148,7 @@ def print_log(log, limit=12):
 # ------------------------------------------------------------------ javap
 
 CLASS_HEAD = re.compile(r"^(?:[\w ]*?)(?:class|interface|enum|record) ([\w.$]+)"
-                        r"(?:<.*?>)?(?: extends ([\w.$<>, ?]+?))?(?: implements ([\w.$<>, ?]+?))? \{$")
+                        r"(?:<.*?>)?(?: extends ([\w.$<>, ?]+?))?(?: implements ([\w.$<>, ?]+?))?(?: \{)?$")
 # A constructor is named by its class's full name ("a.b.Box(int);").
 METHOD_HEAD = re.compile(r"^  (?:[\w<>\[\], .$?]*? )?(?:[\w$]+\.)*([\w$]+)\((.*)\)(?: throws [\w.$, ]+)?;$")
 INVOKE = re.compile(r"// (?:Interface)?Method (?:([\w/$]+)\.)?\"?([\w$<>]+)\"?:")
@@ -193,7 +198,7 @@ def javap_graph(tree, work):
         class_files += [os.path.join(dirpath, n) for n in names if n.endswith(".class")]
     listing = ""
     for i in range(0, len(class_files), 200):
-        listing += subprocess.run(["javap", "-c", "-p"] + class_files[i:i + 200],
+        listing += subprocess.run(["javap", "-c", "-p", "-v"] + class_files[i:i + 200],
                                   capture_output=True, text=True).stdout
     supers, methods, calls = {}, defaultdict(set), []
     current, method = None, None
@@ -217,7 +222,16 @@ def javap_graph(tree, work):
                 method = "<init>"
             elif line.strip() == "static {};":
                 method = "<clinit>"
+            first_of_name = method not in methods[current]
             methods[current].add(method)
+            continue
+        if line.startswith("    flags:") and method and "ACC_BRIDGE" in line:
+            # A bridge javac adds (a visibility or a generic one) is no
+            # method of the source: its call is no edge, and a call on the
+            # class reaches the method it bridges to.
+            if first_of_name:
+                methods[current].discard(method)
+            method = None
             continue
         if line.strip() == "static {};":
             method = "<clinit>"
@@ -226,6 +240,10 @@ def javap_graph(tree, work):
         if m and method and "invoke" in line and "invokedynamic" not in line:
             owner = m.group(1).replace("/", ".") if m.group(1) else current
             calls.append((current, method, owner, m.group(2)))
+    # An enumeration's values() and valueOf(String) are the compiler's.
+    for cls, names in supers.items():
+        if "java.lang.Enum" in names:
+            methods[cls] -= {"values", "valueOf"}
     return supers, methods, calls
 
 

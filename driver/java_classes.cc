@@ -14,6 +14,7 @@
 #include "report/error_log.h"
 #include "scan/read_loop.h"
 #include "scan/source_reader.h"
+#include "tables/call_resolution.h"
 #include "tables/decl_info.h"
 
 namespace {
@@ -111,6 +112,8 @@ void AnalysisRun::declareJavaClasses() {
     }
     for (const JavaDeclarations::Class::Field& field : c.fields)
       classes_.addMember(c.name, field.type, field.name, 0, 0);
+    for (const JavaDeclarations::Class::Field& result : c.results)
+      calls_.addResultType(c.name, result.name, result.type);
   }
   classes_.forgetUses();
   context_.setLanguageMask(mask);

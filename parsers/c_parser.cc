@@ -90,7 +90,10 @@ void CParser::step(SourceReader& reader) {
   if (file_.collectingArguments) collectArgument(token, file_.parenDepth);
   if (token == ")" && file_.parenDepth == 0) captureArguments();
   runStatementMachine(token);
-  if (token == ";") statementEnd();
+  if (token == ";") {
+    if (isJava() && file_.braceDepth == 0) javaStaticImport();
+    statementEnd();
+  }
   if (token == "\n") return;
   referenceVariables(token);
   if (isCpp()) operatorCall(token);

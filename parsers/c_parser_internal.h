@@ -244,6 +244,9 @@ class CParser final : public ParserBase {
   std::string resolveNamespace(const std::string& name) const;
   std::string resolveTypeName(const std::string& type) const;
   bool javaMethodInBody(int position) const;
+  void javaStaticImport();
+  std::string javaSuperClass(const std::string& member) const;
+  std::string staticImportOwner(const std::string& name) const;
   void logUnknownQualifier(const std::string& qualifier, const std::string& name) const;
   DeclInfo functionDecl(const std::string& className, const std::string& name) const;
   std::string_view namespaceOfFunction(const std::string& className) const;
@@ -353,6 +356,13 @@ class CParser final : public ParserBase {
     bool memberAssign = false;
     bool initializerList = false;
     bool throwsSeen = false;  // Java: "throws" after the header
+    // Java: `import static a.b.C.name;` and `import static a.b.C.*;`, the
+    // member's name ("*" for all) and its class's simple name.
+    struct StaticImport {
+      std::string member;
+      std::string cls;
+    };
+    std::vector<StaticImport> staticImports;
     // Anonymous namespaces: the brace depth before each one's '{'.
     std::vector<int> anonymousNamespaces;
     bool namespaceNamed = false;  // state 15: a name of the head was read

@@ -43,7 +43,8 @@ class JavaDeclarationParser final : public ParserBase {
   bool headToken(const std::string& t);
   void memberParenthesis();
   void memberField();
-  void enumConstant(const std::string& t);
+  std::string typeBefore(int k) const;
+  void enumConstant(const std::string& t, bool afterAnnotation);
   bool atMemberLevel() const { return !bodies_.empty() && brace_ == bodies_.back().depth; }
 
   JavaDeclarations& found_;
@@ -54,13 +55,17 @@ class JavaDeclarationParser final : public ParserBase {
   Head head_ = Head::kNone;
   JavaDeclarations::Class pending_;
   bool pendingEnum_ = false;
-  bool bases_ = false;        // after extends or implements
-  int angle_ = 0;             // <…> in the head
-  int headParen_ = 0;         // a record's components
-  bool initializer_ = false;  // after '=' at member level, up to its ';'
+  bool bases_ = false;                // after extends or implements
+  int angle_ = 0;                     // <…> in the head
+  int headParen_ = 0;                 // a record's components
+  bool initializer_ = false;          // after '=' at member level, up to its ';'
+  bool annotationArguments_ = false;  // the open '(' at member level is an annotation's
+  bool annotationClosed_ = false;     // the last token closed an annotation's arguments
 };
 
 void JavaDeclarationParser::token(const std::string& t) {
+  const bool afterAnnotation = annotationClosed_;
+  annotationClosed_ = false;
   if (head_ != Head::kNone && headToken(t)) return;
   if (isClassKeyword(t) && history_.at(1) != "." && paren_ == 0) {
     head_ = Head::kName;
@@ -79,12 +84,17 @@ void JavaDeclarationParser::token(const std::string& t) {
     if (brace_ < 0) brace_ = 0;
   } else if (t == "(") {
     ++paren_;
-    if (paren_ == 1) memberParenthesis();
+    if (paren_ == 1) {
+      const std::string& before = history_.at(1);
+      annotationArguments_ = (!before.empty() && before[0] == '@') || history_.at(2) == "@";
+      if (!annotationArguments_) memberParenthesis();
+    }
   } else if (t == ")") {
     if (paren_ > 0) --paren_;
+    annotationClosed_ = paren_ == 0 && annotationArguments_;
   } else if (atMemberLevel() && paren_ == 0) {
     if (bodies_.back().enumConstants) {
-      enumConstant(t);
+      enumConstant(t, afterAnnotation);
     } else if (!initializer_ && (t == "=" || t == ";" || t == ",")) {
       memberField();
     }
@@ -96,11 +106,13 @@ void JavaDeclarationParser::token(const std::string& t) {
   }
 }
 
-// {|, NAME [( … )] [{ … }] , …  ;  -> constants of the enumeration's type
-void JavaDeclarationParser::enumConstant(const std::string& t) {
+// {|, [@A[(…)]] NAME [( … )] [{ … }] , …  ;  -> constants of the
+// enumeration's type
+void JavaDeclarationParser::enumConstant(const std::string& t, bool afterAnnotation) {
   const std::string& before = history_.at(1);
   if (!isNameToken(t) || tests_.isReserved(t)) return;
-  if (before != "{" && before != "," && (before.empty() || before[0] != '@')) return;
+  if (before != "{" && before != "," && (before.empty() || before[0] != '@') && !afterAnnotation)
+    return;
   JavaDeclarations::Class& c = found_.classes[bodies_.back().cls];
   c.fields.push_back({c.name, t});
 }
@@ -110,20 +122,26 @@ void JavaDeclarationParser::enumConstant(const std::string& t) {
 void JavaDeclarationParser::memberField() {
   const std::string& name = history_.at(1);
   if (!isNameToken(name) || tests_.isReserved(name)) return;
-  int k = 2;
+  const std::string type = typeBefore(2);
+  if (!type.empty()) found_.classes[bodies_.back().cls].fields.push_back({type, name});
+}
+
+// The class a type ending at look-back k names (`a.b.Type<…>[]` -> Type),
+// or empty for a primitive, a modifier or no type.
+std::string JavaDeclarationParser::typeBefore(int k) const {
   while (history_.at(k) == "]" && history_.at(k + 1) == "[") k += 2;
   if (history_.at(k) == ">") {
     for (int depth = 0; k < TokenHistory::kDeepest; ++k) {
       const std::string& a = history_.at(k);
       if (a == ">") ++depth;
       if (a == "<" && --depth == 0) break;
-      if (a.empty()) return;
+      if (a.empty()) return std::string();
     }
     ++k;
   }
   const std::string& type = history_.at(k);
-  if (!isNameToken(type) || tests_.isReserved(type)) return;
-  found_.classes[bodies_.back().cls].fields.push_back({type, name});
+  if (!isNameToken(type) || tests_.isReserved(type)) return std::string();
+  return type;
 }
 
 // True when the token belonged to the head being read.
@@ -173,7 +191,10 @@ void JavaDeclarationParser::memberParenthesis() {
   const std::string& name = history_.at(1);
   const std::string& before = history_.at(2);
   if (!isNameToken(name) || tests_.isReserved(name) || before == "." || before == "new") return;
-  found_.classes[bodies_.back().cls].methods.push_back(name);
+  JavaDeclarations::Class& c = found_.classes[bodies_.back().cls];
+  c.methods.push_back(name);
+  const std::string type = typeBefore(2);
+  if (!type.empty()) c.results.push_back({type, name});
 }
 
 }  // namespace

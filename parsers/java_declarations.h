@@ -26,6 +26,9 @@ struct JavaDeclarations {
       std::string name;
     };
     std::vector<Field> fields;
+    // The result types of its methods (type and method name), where the
+    // type names a class: `f().g()` calls g of f's result type.
+    std::vector<Field> results;
   };
   std::vector<Class> classes;
 };

@@ -12,6 +12,7 @@
 #include "report/error_log.h"
 #include "scan/lexical_rules.h"
 #include "scan/source_reader.h"
+#include "tables/call_resolution.h"
 #include "tables/class_table.h"
 #include "tables/function_table.h"
 
@@ -243,7 +244,8 @@ void CParser::plainCallee(DeclInfo& callee) {
         return;
       }
     }
-    callee.className = file_.currentClass;
+    callee.className = staticImportOwner(callee.name);
+    if (callee.className.empty()) callee.className = file_.currentClass;
     return;
   }
   if (!file_.currentClass.empty())
@@ -395,7 +397,7 @@ CParser::ObjectType CParser::objectOfName(int k, int depth) const {
     return object;
   }
   if (name == "super" && isJava()) {
-    object.type = tables_.classes.baseName(file_.currentClass, 0);
+    object.type = javaSuperClass(history_.at(k - 2));
     return object;
   }
   if (tests_.isReserved(name)) return object;
@@ -530,6 +532,12 @@ std::string CParser::returnTypeOfCall(int open, int depth) const {
       owner = classes.resolveMember(body->name, name);
     if (owner.empty() && !file_.currentClass.empty())
       owner = classes.resolveMember(file_.currentClass, name);
+  }
+  if (isJava()) {
+    // The run's declarations know every method's result, declared later
+    // in the file or in a later file as much as before the call.
+    std::string declared = tables_.calls.resultType(owner, name);
+    if (!declared.empty()) return declared;
   }
   const FunctionTable& table = functions();
   // The scope the function was declared in names its return type.
@@ -741,6 +749,50 @@ bool CParser::javaMethodInBody(int position) const {
   }
   if (!isNameToken(before) || TokenTests::isDigit(before)) return false;
   return isJavaPrimitive(before) || !tests_.isReserved(before);
+}
+
+// The base that `super.member` reaches: the first base of the class
+// that has the member (a class of two declarations, or one whose
+// interfaces come first, has more than one base), else the first base.
+std::string CParser::javaSuperClass(const std::string& member) const {
+  const ClassTable& classes = tables_.classes;
+  for (int i = 0, n = classes.baseCount(file_.currentClass); i < n; ++i) {
+    std::string base = classes.baseName(file_.currentClass, i);
+    if (!classes.resolveMember(base, member).empty()) return base;
+  }
+  return classes.baseName(file_.currentClass, 0);
+}
+
+// `import static a.b.C.name ;` or `… C.* ;` at file level (the ';' is
+// look-back 0): the member and the class are kept for the file's calls.
+void CParser::javaStaticImport() {
+  int k = 1;
+  const std::string& member = history_.at(k);
+  if (history_.at(k + 1) != ".") return;
+  const std::string& cls = history_.at(k + 2);
+  if (!isNameToken(cls) || tests_.isReserved(cls)) return;
+  if (member != "*" && (!isNameToken(member) || tests_.isReserved(member))) return;
+  for (k += 2; history_.at(k + 1) == "."; k += 2)
+    if (!isNameToken(history_.at(k + 2))) return;
+  if (history_.at(k + 1) != "static" || history_.at(k + 2) != "import") return;
+  file_.staticImports.push_back({member, cls});
+}
+
+// The class that a plain call `name(` reaches through the file's static
+// imports: one that names the member, else one of all members of a class
+// of the run that has it. Empty when none does.
+std::string CParser::staticImportOwner(const std::string& name) const {
+  for (const FileState::StaticImport& i : file_.staticImports) {
+    if (i.member != name) continue;
+    std::string owner = tables_.classes.resolveMember(i.cls, name);
+    return owner.empty() ? i.cls : owner;
+  }
+  for (const FileState::StaticImport& i : file_.staticImports) {
+    if (i.member != "*") continue;
+    std::string owner = tables_.classes.resolveMember(i.cls, name);
+    if (!owner.empty()) return owner;
+  }
+  return std::string();
 }
 
 // The return type of a Java method: the words before its name (a class of

@@ -134,6 +134,28 @@ std::string CallResolution::propertyType(std::string_view className, std::string
   return std::string();
 }
 
+namespace {
+
+std::string memberQuestion(std::string_view className, std::string_view name) {
+  std::string key(className);
+  key += '\0';
+  key += name;
+  return key;
+}
+
+}  // namespace
+
+void CallResolution::addResultType(std::string_view className, std::string_view name,
+                                   std::string_view type) {
+  resultTypes_.emplace(memberQuestion(className, name), std::string(type));
+}
+
+std::string CallResolution::resultType(std::string_view className, std::string_view name) const {
+  if (resultTypes_.empty()) return std::string();
+  auto found = resultTypes_.find(memberQuestion(className, name));
+  return found == resultTypes_.end() ? std::string() : found->second;
+}
+
 void CallResolution::addHelper(std::string_view helper, std::string_view helped) {
   std::vector<std::string>& helpers = helpers_[folded(helped)];
   for (const std::string& h : helpers)

@@ -82,6 +82,11 @@ class CallResolution {
   // of a class (or of a base of it) named `name`; empty when none.
   void addPropertyType(std::string_view className, std::string_view name, std::string_view type);
   std::string propertyType(std::string_view className, std::string_view name) const;
+  // Java: the class a method's result is, as the declarations of the run
+  // give it before any file is analysed (the first of overloads); empty
+  // when none.
+  void addResultType(std::string_view className, std::string_view name, std::string_view type);
+  std::string resultType(std::string_view className, std::string_view name) const;
   // VB6: a public routine of the module file `path`, keyed `key`; false
   // when another module took the name first (separate projects read
   // together, or two modules of one name's routine), and the routine is
@@ -223,6 +228,7 @@ class CallResolution {
   std::unordered_set<std::string> interfaces_;                         // folded names
   std::unordered_map<std::string, std::vector<std::string>> helpers_;  // folded helped type
   std::unordered_map<std::string, std::string> propertyTypes_;         // "class\0name" folded
+  std::unordered_map<std::string, std::string> resultTypes_;           // "class\0name"
   std::vector<std::pair<std::string, std::string>> delphiBases_;       // base, class
   void addDelphiImplementations();
 };

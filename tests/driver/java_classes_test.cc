@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "context/options.h"
@@ -68,6 +69,27 @@ class JavaClassesTest : public AnalysisTest {
   }
 
   std::vector<std::string> paths_;
+
+  // The edges of a run over the files, read in the order given and in the
+  // reverse order (a run reads its files in name order); both orders must
+  // give the same.
+  std::string edgesOf(const std::vector<std::pair<std::string, std::string>>& files) {
+    std::string first;
+    for (bool reversed : {false, true}) {
+      renewRun();
+      std::vector<std::string> paths;
+      for (size_t i = 0; i < files.size(); ++i) {
+        char order = static_cast<char>(reversed ? 'z' - i : 'a' + i);
+        paths.push_back(std::string("/src/") + order + "_" + files[i].first);
+        file(paths.back(), files[i].second);
+      }
+      EXPECT_TRUE(analyse(paths));
+      std::string found = edges();
+      if (reversed) EXPECT_EQ(found, first) << "reversed order";
+      first = found;
+    }
+    return first;
+  }
 };
 
 TEST_F(JavaClassesTest, ClassesOfEveryFileInEveryOrderAndHeaderMode) {
@@ -95,6 +117,68 @@ TEST_F(JavaClassesTest, ClassesOfEveryFileInEveryOrderAndHeaderMode) {
       EXPECT_EQ(log.find("不明"), std::string::npos) << log;
     }
   }
+}
+
+// A plain call reaches the member a static import names, or a member of a
+// class whose members are all imported.
+TEST_F(JavaClassesTest, StaticImportsNameTheClassOfAPlainCall) {
+  EXPECT_EQ(edgesOf({{"Calc.java",
+                      "import static p.MathUtil.twice;\n"
+                      "import static p.Strings.*;\n"
+                      "public class Calc {\n"
+                      "    int run(int x) { lower(\"A\"); own(); return twice(x); }\n"
+                      "    void own() { }\n"
+                      "}\n"},
+                     {"MathUtil.java",
+                      "public class MathUtil { static int twice(int x) { return x; } }\n"},
+                     {"Strings.java",
+                      "public class Strings { static String lower(String s) { return s; } }\n"}}),
+            "Calc::run > Calc::own\n"
+            "Calc::run > MathUtil::twice\n"
+            "Calc::run > Strings::lower\n");
+}
+
+// f().g() calls g of f's result class, whether f is declared later in the
+// file or in another file.
+TEST_F(JavaClassesTest, ResultClassOfAMethodDeclaredAnywhere) {
+  EXPECT_EQ(edgesOf({{"Chain.java",
+                      "public class Chain {\n"
+                      "    void go() { self().done(); Maker.make().open(); }\n"
+                      "    Chain self() { return this; }\n"
+                      "    void done() { }\n"
+                      "}\n"},
+                     {"Maker.java", "public class Maker { static Door make() { return null; } }\n"},
+                     {"Door.java", "public class Door { void open() { } }\n"}}),
+            "Chain::go > Chain::done\n"
+            "Chain::go > Chain::self\n"
+            "Chain::go > Door::open\n"
+            "Chain::go > Maker::make\n");
+}
+
+// An enum constant after an annotation with arguments is a constant of
+// the enumeration all the same.
+TEST_F(JavaClassesTest, AnnotatedEnumConstant) {
+  EXPECT_EQ(
+      edgesOf({{"User.java", "public class User { int f() { return Level.HIGH.weight(); } }\n"},
+               {"Level.java",
+                "public enum Level {\n"
+                "    LOW(1),\n"
+                "    @Deprecated(since = \"2\")\n"
+                "    HIGH(2);\n"
+                "    Level(int w) { }\n"
+                "    int weight() { return 1; }\n"
+                "}\n"}}),
+      "User::f > Level::weight\n");
+}
+
+// Two classes of one name are one class with the bases of both: super
+// reaches the base that has the member, not the first one.
+TEST_F(JavaClassesTest, SuperReachesTheBaseThatHasTheMember) {
+  EXPECT_EQ(
+      edgesOf({{"a/Item.java", "public class Item implements Cloneable { }\n"},
+               {"b/Item.java", "class Item extends Base { void reset() { super.reset(); } }\n"},
+               {"Base.java", "class Base { void reset() { } }\n"}}),
+      "Item::reset > Base::reset\n");
 }
 
 // Each file's section of the class list names the classes it uses, and a
