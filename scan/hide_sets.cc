@@ -12,10 +12,19 @@ HideSets::Id HideSets::with(Id set, std::string_view name) {
   return static_cast<Id>(nodes_.size());
 }
 
+// True when `set` was grown from `base` (or is it): it holds every name
+// of `base`. Ids only, no names compared.
+bool HideSets::extends(Id set, Id base) const {
+  for (; set != kEmpty; set = node(set).rest)
+    if (set == base) return true;
+  return base == kEmpty;
+}
+
 HideSets::Id HideSets::unite(Id left, Id right) {
-  if (right == kEmpty || left == right) return left;
-  if (left == kEmpty) return right;
   if (left == lastLeft_ && right == lastRight_) return lastUnion_;
+  // Mostly one side was grown from the other: it is the union.
+  if (extends(left, right)) return left;
+  if (extends(right, left)) return right;
   Id result = left;
   for (Id r = right; r != kEmpty; r = node(r).rest) result = with(result, node(r).name);
   lastLeft_ = left;

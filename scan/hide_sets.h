@@ -28,6 +28,7 @@ class HideSets {
     Id rest;  // the set this node extends
   };
   const Node& node(Id set) const { return nodes_[set - 1]; }
+  bool extends(Id set, Id base) const;
 
   std::vector<Node> nodes_;  // set n is nodes_[n - 1] and its rest
   // The last union asked for: the tokens of one expansion mostly ask the

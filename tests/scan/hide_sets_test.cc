@@ -28,6 +28,20 @@ TEST(HideSets, UnionHoldsTheNamesOfBoth) {
   EXPECT_FALSE(sets.contains(bc, "A"));  // the sides stay as they were
 }
 
+TEST(HideSets, UnionWithASetGrownFromTheOther) {
+  HideSets sets;
+  HideSets::Id a = sets.with(HideSets::kEmpty, "A");
+  HideSets::Id ab = sets.with(a, "B");
+  HideSets::Id abc = sets.with(ab, "C");
+  for (HideSets::Id all : {sets.unite(a, abc), sets.unite(abc, a), sets.unite(ab, abc)})
+    for (const char* name : {"A", "B", "C"}) EXPECT_TRUE(sets.contains(all, name)) << name;
+  HideSets::Id x = sets.with(HideSets::kEmpty, "X");
+  HideSets::Id ax = sets.unite(a, x);  // neither grown from the other
+  EXPECT_TRUE(sets.contains(ax, "A"));
+  EXPECT_TRUE(sets.contains(ax, "X"));
+  EXPECT_FALSE(sets.contains(ax, "B"));
+}
+
 TEST(HideSets, ClearForgetsTheLastUnion) {
   HideSets sets;
   HideSets::Id a = sets.with(HideSets::kEmpty, "A");
