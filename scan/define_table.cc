@@ -53,7 +53,13 @@ const std::string& DefineTable::bodyOf(std::string_view name) const {
 
 std::vector<std::string_view> macroParameterNames(std::string_view params) {
   std::vector<std::string_view> names;
-  if (params.size() < 2 || params.front() != '(') return names;
+  macroParameterNames(params, names);
+  return names;
+}
+
+void macroParameterNames(std::string_view params, std::vector<std::string_view>& names) {
+  names.clear();
+  if (params.size() < 2 || params.front() != '(') return;
   size_t close = params.find(')');
   std::string_view inner = params.substr(1, close == std::string_view::npos ? close : close - 1);
   size_t pos = 0;
@@ -67,7 +73,6 @@ std::vector<std::string_view> macroParameterNames(std::string_view params) {
     if (comma == std::string_view::npos) break;
     pos = comma + 1;
   }
-  return names;
 }
 
 bool DefineTable::beginDefine(const std::string& name) {

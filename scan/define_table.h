@@ -31,8 +31,10 @@ class TypeQuestions;
 enum class ListScope : int { kPerFile = 0, kWholeRun = 1, kFinish = 2 };
 
 // The parameter names of a function-like macro's "(a, b)"; "..." is named
-// __VA_ARGS__, as the body calls it.
+// __VA_ARGS__, as the body calls it. The second form fills `names`, whose
+// buffer a caller may keep.
 std::vector<std::string_view> macroParameterNames(std::string_view params);
+void macroParameterNames(std::string_view params, std::vector<std::string_view>& names);
 
 struct DefineEntry {
   std::string name;

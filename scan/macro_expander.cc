@@ -9,21 +9,10 @@
 
 namespace {
 
-bool isWhitespaceToken(const std::string& token) { return token == "\n" || isBlankToken(token); }
+bool isWhitespaceToken(std::string_view token) { return token == "\n" || isBlankToken(token); }
 
 bool isNameToken(std::string_view token) {
   return !token.empty() && !isDelimiterToken(token) && !startsWithDigit(token);
-}
-
-bool hides(const std::vector<std::string>& hidden, std::string_view name) {
-  for (const std::string& h : hidden)
-    if (h == name) return true;
-  return false;
-}
-
-void addHidden(std::vector<std::string>& hidden, const std::vector<std::string>& more) {
-  for (const std::string& h : more)
-    if (!hides(hidden, h)) hidden.push_back(h);
 }
 
 // A literal runs to its closing quote; a backslash takes the byte after it,
@@ -47,32 +36,24 @@ size_t literalEnd(std::string_view body, size_t start) {
   return std::min(i, body.size());
 }
 
-// The parameter names of "(a, b, ...)" or "(a, rest...)"; the variadic
-// one is named as the body calls it.
-struct Parameters {
-  std::vector<std::string_view> names;
-  bool variadic = false;
-};
-
-Parameters parametersOf(const DefineEntry& macro) {
-  Parameters p;
-  p.names = macroParameterNames(macro.params);
-  if (p.names.size() == 1 && p.names[0].empty()) p.names.clear();  // "()"
-  if (!p.names.empty()) {
-    std::string_view& last = p.names.back();
-    if (last == "__VA_ARGS__") {
-      p.variadic = true;
-    } else if (last.size() > 3 && last.substr(last.size() - 3) == "...") {
-      last.remove_suffix(3);
-      p.variadic = true;
-    }
+// The parameter names of "(a, b, ...)" or "(a, rest...)" into `names`;
+// the variadic one is named as the body calls it. True when there is one.
+bool parametersOf(const DefineEntry& macro, std::vector<std::string_view>& names) {
+  macroParameterNames(macro.params, names);
+  if (names.size() == 1 && names[0].empty()) names.clear();  // "()"
+  if (names.empty()) return false;
+  std::string_view& last = names.back();
+  if (last == "__VA_ARGS__") return true;
+  if (last.size() > 3 && last.substr(last.size() - 3) == "...") {
+    last.remove_suffix(3);
+    return true;
   }
-  return p;
+  return false;
 }
 
-int parameterIndex(const Parameters& p, std::string_view word) {
-  for (size_t k = 0; k < p.names.size(); ++k)
-    if (p.names[k] == word) return static_cast<int>(k);
+int parameterIndex(const std::vector<std::string_view>& names, std::string_view word) {
+  for (size_t k = 0; k < names.size(); ++k)
+    if (names[k] == word) return static_cast<int>(k);
   return -1;
 }
 
@@ -116,33 +97,56 @@ MacroExpander::MacroExpander(const DefineTable& defines, Ask ask, Sink sink)
     : defines_(defines),
       ask_(std::move(ask)),
       sink_(std::move(sink)),
-      budget_(ownBudget_),
-      depth_(0) {}
+      ownShared_(std::make_unique<Shared>()),
+      shared_(*ownShared_),
+      depth_(0),
+      out_(nullptr) {}
 
-MacroExpander::MacroExpander(const DefineTable& defines, Ask ask, Sink sink, Budget& budget,
-                             int depth)
-    : defines_(defines),
-      ask_(std::move(ask)),
-      sink_(std::move(sink)),
-      budget_(budget),
-      depth_(depth) {}
+MacroExpander::MacroExpander(const DefineTable& defines, const Ask& ask, Shared& shared, int depth,
+                             Tokens& out)
+    : defines_(defines), ask_(ask), shared_(shared), depth_(depth), out_(&out) {}
+
+MacroExpander::~MacroExpander() = default;
 
 void MacroExpander::reset() {
+  forget();
+  shared_.expansions = 0;
+  shared_.text.clear();
+  shared_.hidden.clear();
+}
+
+void MacroExpander::forget() {
   input_.clear();
   held_.clear();
   waiting_ = Waiting::kNothing;
-  budget_.expansions = 0;
 }
 
-void MacroExpander::take(const std::string& token) {
+void MacroExpander::take(std::string_view token) {
   // Each token of the file opens a new budget, unless a call is being
   // read (its arguments count with it).
-  if (waiting_ == Waiting::kNothing) budget_.expansions = 0;
-  takeToken(Token{token, {}});
+  if (waiting_ == Waiting::kNothing) {
+    shared_.expansions = 0;
+    // Nothing refers to the tokens of the last expansion any more.
+    if (input_.empty() && !pumping_) {
+      shared_.text.clear();
+      shared_.hidden.clear();
+    }
+  }
+  takeToken(Token{shared_.text.copy(token), HideSets::kEmpty});
 }
 
-void MacroExpander::takeToken(Token token) {
-  input_.push_back(std::move(token));
+void MacroExpander::emit(const Token& token) {
+  if (out_)
+    out_->push_back(token);
+  else
+    sink_(token.text);
+}
+
+void MacroExpander::takeToken(const Token& token) {
+  if (input_.empty())
+    input_.push_back(token);
+  else
+    input_.insert(input_.begin(), token);
   pump();
 }
 
@@ -150,9 +154,9 @@ void MacroExpander::pump() {
   if (pumping_) return;
   pumping_ = true;
   while (!input_.empty()) {
-    Token token = std::move(input_.front());
-    input_.pop_front();
-    process(std::move(token));
+    Token token = input_.back();
+    input_.pop_back();
+    process(token);
   }
   pumping_ = false;
 }
@@ -160,32 +164,31 @@ void MacroExpander::pump() {
 void MacroExpander::flush() {
   pump();
   if (waiting_ == Waiting::kParen && callObjectLike_) {
-    std::vector<Token> none;
-    expandUncalledObject(none);
+    expandUncalledObject(nullptr);
   } else if (waiting_ != Waiting::kNothing) {
     releaseHeld();
   }
   pump();
 }
 
-bool MacroExpander::overBudget() { return ++budget_.expansions > kMaxExpansions; }
+bool MacroExpander::overBudget() { return ++shared_.expansions > kMaxExpansions; }
 
 // A name of a macro that may expand in this token.
-bool MacroExpander::passesThrough(const std::string& token) const {
+bool MacroExpander::passesThrough(std::string_view token) const {
   return waiting_ == Waiting::kNothing && !pumping_ && input_.empty() &&
          !(isNameToken(token) && defines_.entryNamed(token));
 }
 
 const DefineEntry* MacroExpander::expandable(const Token& token) const {
-  if (!isNameToken(token.text) || hides(token.hidden, token.text)) return nullptr;
+  if (!isNameToken(token.text) || shared_.hidden.contains(token.hidden, token.text)) return nullptr;
   return defines_.entryNamed(token.text);
 }
 
-void MacroExpander::process(Token token) {
+void MacroExpander::process(const Token& token) {
   if (waiting_ == Waiting::kArguments) {
     if (token.text == "(") ++heldDepth_;
     if (token.text == ")") --heldDepth_;
-    held_.push_back(std::move(token));
+    held_.push_back(token);
     if (heldDepth_ == 0)
       expandCall();
     else if (held_.size() > kMaxHeldTokens)
@@ -196,7 +199,7 @@ void MacroExpander::process(Token token) {
 
   const DefineEntry* macro = expandable(token);
   if (!macro) {
-    sink_(std::move(token));
+    emit(token);
     return;
   }
   const bool objectLike = macro->params.empty();
@@ -204,18 +207,19 @@ void MacroExpander::process(Token token) {
   const bool kept = use == MacroUse::kKeep || (use == MacroUse::kExpandUnlessCall && !objectLike) ||
                     (use == MacroUse::kExpandCallsOnly && objectLike);
   if (kept || overBudget()) {
-    sink_(std::move(token));
+    emit(token);
     return;
   }
   if (objectLike && use == MacroUse::kExpand) {
-    std::vector<std::vector<Token>> none;
-    std::vector<Token> result = substitute(token, *macro, none);
-    pushFront(result);
+    result_.clear();
+    argumentCount_ = 0;
+    substitute(token, *macro, result_);
+    pushFront(result_);
     return;
   }
   // A function-like macro (or an object-like one that a '(' would make a
   // call) waits for the next token.
-  callName_ = std::move(token);
+  callName_ = token;
   callObjectLike_ = objectLike;
   held_.clear();
   waiting_ = Waiting::kParen;
@@ -225,14 +229,14 @@ void MacroExpander::process(Token token) {
 // '(' opens a function-like macro's arguments or makes an object-like one
 // a call. False when the token is used up here; true when it is to be read
 // as any other token.
-bool MacroExpander::parenOutcome(Token& token) {
+bool MacroExpander::parenOutcome(const Token& token) {
   if (isWhitespaceToken(token.text)) {
-    held_.push_back(std::move(token));
+    held_.push_back(token);
     if (held_.size() > kMaxHeldTokens) releaseHeld();
     return false;
   }
   if (token.text == "(" && !callObjectLike_) {
-    held_.push_back(std::move(token));
+    held_.push_back(token);
     heldDepth_ = 1;
     waiting_ = Waiting::kArguments;
     return false;
@@ -242,42 +246,39 @@ bool MacroExpander::parenOutcome(Token& token) {
     releaseHeld();
     return true;
   }
-  std::vector<Token> after;
-  after.push_back(std::move(token));
-  expandUncalledObject(after);
+  expandUncalledObject(&token);
   return false;
 }
 
 // An object-like macro that no '(' followed: its body, then what was held
-// and what came after.
-void MacroExpander::expandUncalledObject(std::vector<Token>& after) {
+// and `after` (when there is one).
+void MacroExpander::expandUncalledObject(const Token* after) {
   waiting_ = Waiting::kNothing;
   const DefineEntry* macro = defines_.entryNamed(callName_.text);
-  std::vector<Token> result;
+  result_.clear();
   if (macro) {
-    std::vector<std::vector<Token>> none;
-    result = substitute(callName_, *macro, none);
+    argumentCount_ = 0;
+    substitute(callName_, *macro, result_);
   } else {
-    result.push_back(std::move(callName_));
+    result_.push_back(callName_);
   }
-  for (Token& h : held_) result.push_back(std::move(h));
+  result_.insert(result_.end(), held_.begin(), held_.end());
   held_.clear();
-  for (Token& a : after) result.push_back(std::move(a));
-  pushFront(result);
+  if (after) result_.push_back(*after);
+  pushFront(result_);
 }
 
 // The name and what came after it go on as written.
 void MacroExpander::releaseHeld() {
   waiting_ = Waiting::kNothing;
-  sink_(std::move(callName_));
-  std::vector<Token> held = std::move(held_);
+  emit(callName_);
+  for (const Token& h : held_) emit(h);
   held_.clear();
-  for (Token& h : held) sink_(std::move(h));
 }
 
-void MacroExpander::pushFront(std::vector<Token>& tokens) {
-  input_.insert(input_.begin(), std::make_move_iterator(tokens.begin()),
-                std::make_move_iterator(tokens.end()));
+// The next token to read is the first of `tokens`.
+void MacroExpander::pushFront(const Tokens& tokens) {
+  input_.insert(input_.end(), tokens.rbegin(), tokens.rend());
 }
 
 // held_: whitespace, '(', the arguments, ')'. The whitespace inside goes
@@ -289,105 +290,115 @@ void MacroExpander::expandCall() {
     releaseHeld();
     return;
   }
-  std::vector<std::vector<Token>> arguments(1);
-  std::vector<Token> whitespace;
+  splitArguments();
+  held_.clear();
+  result_.clear();
+  substitute(callName_, *macro, result_);
+  result_.insert(result_.end(), whitespace_.begin(), whitespace_.end());
+  pushFront(result_);
+}
+
+// held_ into the arguments (arguments_, argumentCount_) and whitespace_.
+void MacroExpander::splitArguments() {
+  argumentCount_ = 0;
+  auto nextArgument = [this] {
+    if (argumentCount_ == arguments_.size()) arguments_.emplace_back();
+    arguments_[argumentCount_++].clear();
+  };
+  nextArgument();
+  whitespace_.clear();
   int depth = 0;
-  for (Token& t : held_) {
+  for (const Token& t : held_) {
     if (isWhitespaceToken(t.text)) {
-      whitespace.push_back(std::move(t));
+      whitespace_.push_back(t);
       continue;
     }
     if (t.text == ")" && --depth == 0) break;
     if (t.text == "(" && depth++ == 0) continue;
     if (t.text == "," && depth == 1) {
-      arguments.emplace_back();
+      nextArgument();
       continue;
     }
-    arguments.back().push_back(std::move(t));
+    arguments_[argumentCount_ - 1].push_back(t);
   }
-  held_.clear();
-  std::vector<Token> result = substitute(callName_, *macro, arguments);
-  for (Token& w : whitespace) result.push_back(std::move(w));
-  pushFront(result);
 }
 
-std::vector<MacroExpander::Token> MacroExpander::substitute(
-    const Token& name, const DefineEntry& macro, std::vector<std::vector<Token>>& arguments) {
-  std::vector<std::string> hidden = name.hidden;
-  if (!hides(hidden, name.text)) hidden.push_back(name.text);
-
+void MacroExpander::substitute(const Token& name, const DefineEntry& macro, Tokens& out) {
+  const HideSets::Id hidden = shared_.hidden.with(name.hidden, name.text);
   const bool functionLike = !macro.params.empty();
-  Parameters params;
-  if (functionLike) {
-    params = parametersOf(macro);
+  parameters_.clear();
+  if (functionLike && parametersOf(macro, parameters_)) {
     // The variadic parameter takes the rest of the arguments, commas and all.
-    if (params.variadic && arguments.size() > params.names.size() && !params.names.empty()) {
-      std::vector<Token>& rest = arguments[params.names.size() - 1];
-      for (size_t k = params.names.size(); k < arguments.size(); ++k) {
-        rest.push_back(Token{",", {}});
-        for (Token& t : arguments[k]) rest.push_back(std::move(t));
+    const size_t named = parameters_.size();
+    if (argumentCount_ > named) {
+      Tokens& rest = arguments_[named - 1];
+      for (size_t k = named; k < argumentCount_; ++k) {
+        rest.push_back(Token{",", HideSets::kEmpty});
+        rest.insert(rest.end(), arguments_[k].begin(), arguments_[k].end());
       }
-      arguments.resize(params.names.size());
+      argumentCount_ = named;
     }
   }
-  std::vector<BodyToken> body;
-  tokenizeMacroBody(macro.body, body);
+  tokenizeMacroBody(macro.body, body_);
 
-  std::vector<Token> out;
+  const size_t start = out.size();
   bool paste = false;      // the next piece is glued to the last token
   bool leftEmpty = false;  // the piece before "##" gave no token
   auto isPaste = [&](size_t i) {
-    return i + 1 < body.size() && body[i].text == "#" && body[i + 1].text == "#";
+    return i + 1 < body_.size() && body_[i].text == "#" && body_[i + 1].text == "#";
   };
-  for (size_t i = 0; i < body.size(); ++i) {
+  static const Tokens kNoTokens;
+  for (size_t i = 0; i < body_.size(); ++i) {
     if (isPaste(i)) {
       paste = true;
       ++i;
       continue;
     }
-    const BodyToken& b = body[i];
+    const BodyToken& b = body_[i];
     if (b.text == "#") {
       // "#param" makes a string, which the parsers do not see.
-      if (functionLike && i + 1 < body.size() && parameterIndex(params, body[i + 1].text) >= 0) ++i;
+      if (functionLike && i + 1 < body_.size() &&
+          parameterIndex(parameters_, body_[i + 1].text) >= 0)
+        ++i;
       continue;
     }
-    std::vector<Token> piece;
-    int p = functionLike && !b.literal ? parameterIndex(params, b.text) : -1;
+    // The piece: an argument, raw or expanded, or the body token itself.
+    Token single;
+    const Token* piece = &single;
+    size_t pieceSize = 1;
+    int p = functionLike && !b.literal ? parameterIndex(parameters_, b.text) : -1;
     if (p >= 0) {
-      static const std::vector<Token> kNoArgument;
-      const std::vector<Token>& argument =
-          p < static_cast<int>(arguments.size()) ? arguments[p] : kNoArgument;
-      bool raw = paste || isPaste(i + 1);
-      piece = raw ? argument : expandAlone(argument);
+      const Tokens& argument = p < static_cast<int>(argumentCount_) ? arguments_[p] : kNoTokens;
+      const Tokens& used = paste || isPaste(i + 1) ? argument : expandAlone(argument);
+      piece = used.data();
+      pieceSize = used.size();
     } else if (!b.literal) {
-      piece.push_back(Token{std::string(b.text), {}});
-    } else if (paste || isPaste(i + 1)) {
-      piece.push_back(Token{std::string(), {}});  // a literal glued to a name: nothing
+      single.text = shared_.text.copy(b.text);
+    } else if (!(paste || isPaste(i + 1))) {
+      pieceSize = 0;  // a literal glued to a name gives the empty text: nothing
     }
     size_t first = 0;
-    if (paste && !leftEmpty && !out.empty() && !piece.empty()) {
-      out.back().text += piece[0].text;
+    if (paste && !leftEmpty && out.size() > start && pieceSize > 0) {
+      out.back().text = shared_.text.join(out.back().text, piece[0].text);
       first = 1;
     }
-    leftEmpty = piece.empty() && !(paste && !leftEmpty);
-    for (size_t k = first; k < piece.size(); ++k) {
-      if (piece[k].text.empty()) continue;
-      out.push_back(std::move(piece[k]));
-    }
+    leftEmpty = pieceSize == 0 && !(paste && !leftEmpty);
+    for (size_t k = first; k < pieceSize; ++k)
+      if (!piece[k].text.empty()) out.push_back(piece[k]);
     paste = false;
   }
-  for (Token& t : out) addHidden(t.hidden, hidden);
-  return out;
+  for (size_t k = start; k < out.size(); ++k)
+    out[k].hidden = shared_.hidden.unite(out[k].hidden, hidden);
 }
 
 // An expander of its own reads the argument to its end; a macro name
 // left waiting for '(' there stays as written.
-std::vector<MacroExpander::Token> MacroExpander::expandAlone(const std::vector<Token>& tokens) {
+const MacroExpander::Tokens& MacroExpander::expandAlone(const Tokens& tokens) {
   if (tokens.empty() || depth_ >= kMaxArgumentDepth) return tokens;
-  std::vector<Token> out;
-  MacroExpander inner(
-      defines_, ask_, [&out](Token&& t) { out.push_back(std::move(t)); }, budget_, depth_ + 1);
-  for (const Token& t : tokens) inner.takeToken(t);
-  inner.flush();
-  return out;
+  if (!inner_) inner_.reset(new MacroExpander(defines_, ask_, shared_, depth_ + 1, innerOut_));
+  innerOut_.clear();
+  inner_->forget();
+  for (const Token& t : tokens) inner_->takeToken(t);
+  inner_->flush();
+  return innerOut_;
 }

@@ -7,17 +7,32 @@
 // expand in it again. String and character literals of a body give no
 // token (the parsers never see literals). The reader owns one expander and
 // asks its parser, macro by macro, whether a name is to be expanded there.
+//
+// The tokens of an expansion are views into a text arena and hold their
+// hidden names as a shared set's id; both are forgotten when the expander
+// is idle again, and every buffer is kept for the next expansion.
 #pragma once
 
 #include <cstddef>
-#include <deque>
 #include <functional>
-#include <string>
+#include <memory>
 #include <string_view>
 #include <vector>
 
+#include "scan/hide_sets.h"
+#include "scan/text_arena.h"
+
 class DefineTable;
 struct DefineEntry;
+
+// The tokens of a #define body as the reader would cut them: words,
+// one-byte delimiters, and each string or character literal whole
+// (`literal` set). Blanks separate tokens and give none.
+struct BodyToken {
+  std::string_view text;
+  bool literal = false;
+};
+void tokenizeMacroBody(std::string_view body, std::vector<BodyToken>& tokens);
 
 // Whether the parser wants a macro replaced where it stands now.
 enum class MacroUse {
@@ -31,21 +46,18 @@ enum class MacroUse {
 
 class MacroExpander {
  public:
-  struct Token {
-    std::string text;
-    std::vector<std::string> hidden;  // macros that do not expand in this token
-  };
-  // Where the tokens go (the reader's hand-over, or an argument being
-  // expanded), and the parser's answer for a macro name about to be read.
-  using Sink = std::function<void(Token&& token)>;
+  // Where the tokens go (the reader's hand-over; the text is valid during
+  // the call), and the parser's answer for a macro name about to be read.
+  using Sink = std::function<void(std::string_view text)>;
   using Ask = std::function<MacroUse(const DefineEntry& macro)>;
 
   MacroExpander(const DefineTable& defines, Ask ask, Sink sink);
+  ~MacroExpander();
 
   // The next token of the file as the reader hands it over (blanks and
   // line breaks included; they keep their order, and those inside a
   // macro call follow its expansion).
-  void take(const std::string& token);
+  void take(std::string_view token);
   // The file ends: what is held back goes on as written.
   void flush();
   // Forgets everything held (a new file).
@@ -56,7 +68,7 @@ class MacroExpander {
   // True when `token` would come out of take() as it went in, at once:
   // nothing is held or queued and it names no macro. Most tokens are such,
   // and the reader hands them on without the expander's queue.
-  bool passesThrough(const std::string& token) const;
+  bool passesThrough(std::string_view token) const;
 
   // An argument list that long (in tokens) is taken as written, and past
   // that many expansions for one token of the file, or that many nested
@@ -67,50 +79,65 @@ class MacroExpander {
   static constexpr int kMaxArgumentDepth = 32;
 
  private:
-  enum class Waiting { kNothing, kParen, kArguments };
-  struct Budget {
-    int expansions = 0;
+  struct Token {
+    std::string_view text;                   // in the arena, or a constant
+    HideSets::Id hidden = HideSets::kEmpty;  // macros that do not expand in it
   };
-  MacroExpander(const DefineTable& defines, Ask ask, Sink sink, Budget& budget, int depth);
+  using Tokens = std::vector<Token>;
+  enum class Waiting { kNothing, kParen, kArguments };
+  // What the file's expander and those of its arguments share.
+  struct Shared {
+    int expansions = 0;
+    TextArena text;
+    HideSets hidden;
+  };
+  // An expander of arguments at `depth`, whose tokens go to `out`.
+  MacroExpander(const DefineTable& defines, const Ask& ask, Shared& shared, int depth, Tokens& out);
 
-  void takeToken(Token token);
+  void emit(const Token& token);
+  void takeToken(const Token& token);
   void pump();
-  void process(Token token);
-  bool parenOutcome(Token& token);
-  void expandUncalledObject(std::vector<Token>& after);
+  void process(const Token& token);
+  bool parenOutcome(const Token& token);
+  void expandUncalledObject(const Token* after);
   void releaseHeld();
   void expandCall();
-  void pushFront(std::vector<Token>& tokens);
+  void splitArguments();
+  void pushFront(const Tokens& tokens);
   const DefineEntry* expandable(const Token& token) const;
   bool overBudget();
+  void forget();  // drops what is held and queued; the shared store stays
 
-  // The body of `macro` with `arguments` put in, marked as out of `name`.
-  std::vector<Token> substitute(const Token& name, const DefineEntry& macro,
-                                std::vector<std::vector<Token>>& arguments);
-  // An argument expanded on its own, before it is put in.
-  std::vector<Token> expandAlone(const std::vector<Token>& tokens);
+  // The body of `macro` with the first `argumentCount_` of `arguments_`
+  // put in, marked as out of `name`, added to `out`.
+  void substitute(const Token& name, const DefineEntry& macro, Tokens& out);
+  // An argument expanded on its own, before it is put in (valid until the
+  // next call).
+  const Tokens& expandAlone(const Tokens& tokens);
 
   const DefineTable& defines_;
   Ask ask_;
   Sink sink_;
-  Budget ownBudget_;
-  Budget& budget_;
-  const int depth_;  // 0 for the file's tokens, 1 and up for arguments
+  std::unique_ptr<Shared> ownShared_;  // the file's expander only
+  Shared& shared_;
+  const int depth_;    // 0 for the file's tokens, 1 and up for arguments
+  Tokens* const out_;  // an argument's expander: where its tokens go
 
-  std::deque<Token> input_;  // tokens still to be read, expansions first
+  Tokens input_;  // tokens still to be read, the next one last
   bool pumping_ = false;
   Waiting waiting_ = Waiting::kNothing;
   Token callName_;  // the macro name waiting for '(' or its arguments
   bool callObjectLike_ = false;
-  std::vector<Token> held_;  // everything after the name, as it came
-  int heldDepth_ = 0;        // '(' depth inside the argument list
-};
+  Tokens held_;        // everything after the name, as it came
+  int heldDepth_ = 0;  // '(' depth inside the argument list
 
-// The tokens of a #define body as the reader would cut them: words,
-// one-byte delimiters, and each string or character literal whole
-// (`literal` set). Blanks separate tokens and give none.
-struct BodyToken {
-  std::string_view text;
-  bool literal = false;
+  // Buffers of one expansion, kept for the next.
+  std::vector<Tokens> arguments_;
+  size_t argumentCount_ = 0;
+  Tokens whitespace_;  // of an argument list, which goes after its expansion
+  Tokens result_;
+  std::vector<std::string_view> parameters_;
+  std::vector<BodyToken> body_;
+  std::unique_ptr<MacroExpander> inner_;  // expands this one's arguments
+  Tokens innerOut_;
 };
-void tokenizeMacroBody(std::string_view body, std::vector<BodyToken>& tokens);

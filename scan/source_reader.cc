@@ -29,7 +29,7 @@ constexpr size_t kShortSlotCapacity = 50;
 // for every header read, and most of its slots never see a long token.
 constexpr size_t kLongSlotCapacity = 0;
 
-bool isWhitespace(const std::string& token) { return token == "\n" || isBlankToken(token); }
+bool isWhitespace(std::string_view token) { return token == "\n" || isBlankToken(token); }
 
 // What may start a directive, a comment or a literal in C-family code.
 constexpr Tokenizer::ByteSet kDisabledLineStops = [] {
@@ -97,7 +97,7 @@ SourceReader::SourceReader(const ScanContext& scan, Kind kind)
       parser_(std::make_unique<IdleParser>()),
       expander_(
           scan.defines, [this](const DefineEntry& macro) { return active_->macroUse(macro); },
-          [this](MacroExpander::Token&& token) { deliver(token.text); }),
+          [this](std::string_view text) { deliver(text); }),
       // Only the function details show captured comments; without them
       // the capture would grow with every comment of a file.
       captureEnabled_(showsDetails_) {
@@ -309,7 +309,7 @@ bool SourceReader::handOver(const std::string& token) {
 // A line break right after a line break adds nothing to the history; the
 // line breaks of a header read on in the including file's parser are no
 // lines of the construct it stands in (a function's steps are its own).
-void SourceReader::deliver(const std::string& token) {
+void SourceReader::deliver(std::string_view token) {
   if (token == "\n" && (continued_ || longRing_.at(0) == "\n")) return;
   nearLive_.beforePush(&longRing_.at(0), longRing_.pushes());
   longRing_.push(token);

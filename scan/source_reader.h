@@ -123,7 +123,7 @@ class SourceReader {
   // source_reader.cc: file state, hand-over, line closing, end of file.
   void resetFileState();
   bool handOver(const std::string& token);
-  void deliver(const std::string& token);
+  void deliver(std::string_view token);
   void closeLine();
   bool lineBreakInCode();
   void capture(std::string_view text);

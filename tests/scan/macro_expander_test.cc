@@ -53,7 +53,7 @@ class MacroExpanderTest : public AnalysisTest {
     std::string out;
     MacroExpander expander(
         defines(), [use](const DefineEntry&) { return use; },
-        [&out](MacroExpander::Token&& t) { out += (out.empty() ? "" : "|") + t.text; });
+        [&out](std::string_view t) { out.append(out.empty() ? "" : "|").append(t); });
     for (const std::string& t : input) expander.take(t);
     expander.flush();
     return out;
