@@ -137,6 +137,7 @@ void CParser::callOrHeader() {
         parenthesisedName(d);
         return;
       }
+      if (d.name < 0 && commaOperandCall()) return;
       if (file_.headerPending) return;
       if (d.name < 0 || !d.star) return;
       position = d.name;
@@ -230,6 +231,26 @@ bool CParser::tagNamedFunction(const std::string& name, int position) const {
   if (hasClasses() || !tests_.isTagOnly(name)) return false;
   const std::string& before = history_.at(position + 1);
   return before != "struct" && before != "union" && before != "enum";
+}
+
+// '(' ['*'] '(' … ',' name ')' ')' '(' -> in a body, a call of name, the
+// value of the comma expression (`(*(set_loc(…), report))(…)`); true when
+// the shape matched. A ',' in an argument list (`f(a, name)(…)` calls f's
+// result) does not count, and a comma at depth 1 has already given the name
+// as a reference.
+bool CParser::commaOperandCall() {
+  if (!file_.inBody || file_.currentFunction.empty()) return false;
+  int k = 1;
+  while (history_.at(k) == ")") ++k;
+  const std::string& name = history_.at(k);
+  if (history_.at(k + 1) != "," || !tests_.isPlainName(name)) return false;
+  int open = history_.matchingOpen(k - 1, "(", ")");
+  if (open < 0) return false;
+  const std::string& lead = history_.at(open + 1);
+  if ((isNameToken(lead) && !tests_.isReserved(lead)) || lead == ")" || lead == "]") return false;
+  if (file_.parenDepth + k - 2 == 1 || !knownFunction(name)) return true;
+  callFromCurrent(name, kKindCall);
+  return true;
 }
 
 // type '(' name ')' '('  -> the header of name (`int *(getp) (void)`,

@@ -114,6 +114,7 @@ class CParser final : public ParserBase {
   bool braceInitialised();
   void callOrHeader();
   void parenthesisedName(const TokenHistory::Declarator& d);
+  bool commaOperandCall();
   bool tagNamedFunction(const std::string& name, int position) const;
   int templateArgumentsName(int k) const;
   bool structureMember(const std::string& name, int position) const;

@@ -111,6 +111,25 @@ TEST_F(CParserTest, TableAndPointerCalls) {
             "table() [C]\n");
 }
 
+// The callee of `(*(a, f))(…)` is the comma expression's last operand; a
+// comma between arguments makes no callee of the argument.
+TEST_F(CParserTest, CallOfACommaExpression) {
+  analyse({{"main.c",
+            "void note(int line) { }\n"
+            "void stop(const char *m) { }\n"
+            "void keep(const char *m) { }\n"
+            "void a(void) { (*(note(1), stop))(\"x\"); }\n"
+            "void b(void) { g((note(2), stop)(\"y\")); }\n"
+            "void c(void) { g(pick(1, keep)(\"z\")); }\n"
+            "void d(void) { (note(3), stop)(\"w\"); }\n"
+            "void e(void) { return (*(note(4), keep))(\"v\"); }\n"}});
+  EXPECT_EQ(calleesOf("a"), "note stop");
+  EXPECT_EQ(calleesOf("b"), "g note stop");
+  EXPECT_EQ(calleesOf("c"), "g pick");
+  EXPECT_EQ(calleesOf("d"), "note stop");
+  EXPECT_EQ(calleesOf("e"), "keep note");
+}
+
 TEST_F(CParserTest, FileLevelFunctionPointerVariables) {
   // Closed at its ';' like a function with a body of one line.
   EXPECT_EQ(analyse({{"main.c", "int (*fp)(int);\n"}}), "int fp() main.c:1 #1 [BFK]\n");
