@@ -44,6 +44,19 @@ void CParser::operatorCall(const std::string& token) {
     if (!object.type.empty() && tests_.isKnownClass(object.type)) callOperator(object.type, "[]");
     return;
   }
+  if (delimiter && history_.at(1) == "]" && isOperatorCharacter(token[0]) && token != "[" &&
+      token != "(") {
+    // `v[i] = x`, `(*p)["k"] == y`: the element that the class's
+    // operator[] gives is the operand.
+    std::string element = elementClass();
+    if (!element.empty()) {
+      file_.operandClass = std::move(element);
+      file_.operatorText[0] = token[0];
+      file_.operatorLength = 1;
+      file_.operandDeclared = false;
+      return;
+    }
+  }
   int prefix = prefixOperatorLength(token);
   // `*it != end` compares what `*it` gives, not the object.
   bool postfix = prefix == 0 && delimiter && operandAt(token);
@@ -65,6 +78,38 @@ void CParser::operatorCall(const std::string& token) {
   file_.operatorText[0] = token[0];
   file_.operatorLength = 1;
   file_.operandDeclared = token == "=" && declaratorAt();
+}
+
+// The class of what `object[…]` ending at look-back 1 gives, when the
+// object's class declares operator[] returning a known class; else empty.
+std::string CParser::elementClass() const {
+  int open = history_.matchingOpen(1, "[", "]");
+  if (open < 0) return std::string();
+  int before = open + 1;  // what stands before the '['
+  std::string container;
+  if (history_.at(before) == ")") {
+    container = objectType(before, 0).type;  // (*p)[k], f()[k]
+  } else if (tests_.isPlainName(history_.at(before)) && history_.at(before + 1) != "." &&
+             history_.at(before + 1) != ">") {
+    // v[k] on an object (not a pointer) of the class; `T v[3] = …`
+    // declares an array.
+    const std::string& lead = history_.at(before + 1);
+    if (!lead.empty() && !TokenTests::isDelimiter(lead) &&
+        (!tests_.isReserved(lead) || tests_.isType(lead)))
+      return std::string();
+    bool object;
+    const std::string* type = tables_.variables.typeOf(history_.at(before), file_.currentClass,
+                                                       file_.currentFunction, object);
+    if (type && object) container = resolveClass(classOfType(*type));
+  }
+  if (container.empty() || !tests_.isKnownClass(container)) return std::string();
+  std::string owner = tables_.classes.resolveMember(container, "[]");
+  if (owner.empty()) return std::string();
+  const FunctionTable& table = functions();
+  int record = table.recordOf(owner + "::[]");
+  if (record < 0) return std::string();
+  std::string element = resolveClass(classOfType(table.returnTypeOf(table.record(record))));
+  return tests_.isKnownClass(element) ? element : std::string();
 }
 
 // A plain name at look-back 1 followed by an operator character: not a

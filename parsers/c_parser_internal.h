@@ -255,6 +255,7 @@ class CParser final : public ParserBase {
   // c_operator_calls.cc: `a + b`, `n++`, `s << x` on an object whose
   // class declares the operator.
   void operatorCall(const std::string& token);
+  std::string elementClass() const;
   bool operandAt(const std::string& token) const;
   bool declaratorAt() const;
   int prefixOperatorLength(const std::string& token) const;

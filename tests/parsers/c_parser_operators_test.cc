@@ -63,6 +63,35 @@ TEST_F(CParserOperatorTest, OperatorsOfTheObjectsClassAreCalled) {
   }
 }
 
+// The element an operator[] of the class gives (here a CNum) is an operand
+// of its own: `v[k] = x` calls operator= of the element's class, after the
+// parentheses (`(*p)[k]`, `get()[k]`) too.
+TEST_F(CParserOperatorTest, ElementsOfAnObjectAreOperands) {
+  const std::string classes = kClasses +
+                              "class CList {\n"
+                              " public:\n"
+                              "  CNum& operator[](int k);\n"
+                              "};\n"
+                              "CList& get();\n";
+  struct Case {
+    const char* body;     // the body of f(CList& v, CList* p, CNum& b)
+    const char* callees;  // f's callees in key order
+  } cases[] = {
+      {"v[1] = b;", "CList::[] CNum::="},
+      {"(*p)[2] = b;", "CList::[] CNum::="},
+      {"if (get()[3] == b) return;", "CList::[] CNum::== get"},
+      // A pointer's `[…]` gives a CList, which declares no `=`.
+      {"p[0] = v;", ""},
+      // An array of lists being declared: built and destroyed, no `=`.
+      {"CList w[2] = {v, v};", "CList::CList CList::~CList"},
+  };
+  for (const Case& c : cases) {
+    analyse({{"a.cpp", classes + "void f(CList& v, CList* p, CNum& b) { " + c.body + " }\n"}});
+    EXPECT_EQ(calleesOf("f"), c.callees) << c.body;
+    EXPECT_EQ(takeLog(), "") << c.body;
+  }
+}
+
 // An operator function declared beside the class, in its namespace.
 TEST_F(CParserOperatorTest, OperatorFunctionsOfTheClassesNamespace) {
   analyse({{"a.cpp",
