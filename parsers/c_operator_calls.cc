@@ -128,7 +128,10 @@ bool CParser::operandAt(const std::string& token) const {
 // gives it a first value; `==` is an operator.
 bool CParser::declaratorAt() const {
   int k = 2;
-  while (history_.at(k) == "*" || history_.at(k) == "&") ++k;
+  // `T* p`, `T const& r`, `T* const p`
+  while (history_.at(k) == "*" || history_.at(k) == "&" || history_.at(k) == "const" ||
+         history_.at(k) == "volatile")
+    ++k;
   const std::string& before = history_.at(k);
   return before == ">" ||
          (!before.empty() && !TokenTests::isDelimiter(before) &&

@@ -54,6 +54,7 @@ TEST_F(CParserOperatorTest, OperatorsOfTheObjectsClassAreCalled) {
       // A declaration's `=` gives the object its first value.
       {"CNum c = a + b;", "CNum::+ CNum::CNum CNum::~CNum"},
       {"CNum c = a, e = b;", "CNum::CNum CNum::~CNum"},
+      {"CNum const& r = a; CNum const* q = p; CNum* const s = p;", ""},
   };
   for (const Case& c : cases) {
     analyse({{"a.cpp", kClasses + "void f(CNum& a, CNum& b, CNum* p, CDerived& d, int n) { " +
