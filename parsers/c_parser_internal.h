@@ -177,6 +177,7 @@ class CParser final : public ParserBase {
   // `name` when it is a class, else the class an alias of that name (or of
   // a leading part, `Alias::Inner`) names; empty when neither.
   std::string classOrAlias(const std::string& name) const;
+  std::string classUnderPath(const std::string& path, const std::string& name) const;
   void leaveState() { file_.statementState = homeState(); }
 
   // c_class_states.cc: classes, namespaces, templates, new and delete.

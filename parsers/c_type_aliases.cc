@@ -38,15 +38,17 @@ bool CParser::noteAliasToken(const std::string& token) {
   if (token == ":") {
     word += ':';
   } else if (!isDelimiterToken(token) && !isAliasModifier(token)) {
-    if (!word.empty() && word.back() != ':') file_.aliasType = std::move(word);
+    if (!word.empty() && word.back() != ':') {
+      file_.aliasType = std::move(word);
+      word.clear();
+    }
     word += token;
   }
   return false;
 }
 
 void CParser::registerClassAlias(const std::string& name, const std::string& type) {
-  std::string target = classOrAlias(type);
-  if (target.empty()) target = resolveClass(type);
+  std::string target = resolveClass(type);
   std::string alias = nestedName(name);
   if (!target.empty() && target != alias) tables_.classes.addAlias(alias, target);
 }

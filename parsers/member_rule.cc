@@ -558,14 +558,7 @@ std::string CParser::returnTypeOfCall(int open, int depth) const {
   std::string type = classOfType(table.returnTypeOf(table.record(record)));
   if (type.empty() || !isCpp()) return type;
   std::string resolved = resolveClass(type);
-  if (resolved.empty() && !scope.empty()) {
-    std::string found;
-    underPath(scope, type, [&](const std::string& c) {
-      found = classOrAlias(c);
-      return !found.empty();
-    });
-    resolved = found;
-  }
+  if (resolved.empty()) resolved = classUnderPath(scope, type);
   return resolved.empty() ? type : resolved;
 }
 
@@ -631,20 +624,16 @@ std::string CParser::resolveClass(const std::string& name) const {
       std::string found = classOrAlias(body->name + "::" + name);
       if (!found.empty()) return found;
     }
-    std::string found;
-    auto known = [&](const std::string& c) {
-      found = classOrAlias(c);
-      return !found.empty();
-    };
     // In `void A::f() {` the names of A's scope come first (its nested
     // classes and aliases).
-    if (file_.classBodies.empty() && !file_.currentClass.empty() &&
-        !underPath(file_.currentClass, name, known).empty())
-      return found;
+    if (file_.classBodies.empty() && !file_.currentClass.empty()) {
+      std::string found = classUnderPath(file_.currentClass, name);
+      if (!found.empty()) return found;
+    }
     std::string path = tables_.namespaces.currentPath();
     if (path.empty() && file_.currentClass.find("::") != std::string::npos)
       path = file_.currentClass.substr(0, file_.currentClass.rfind("::"));
-    underPath(path, name, known);
+    std::string found = classUnderPath(path, name);
     if (!found.empty()) return found;
     if (std::string plain = classOrAlias(name); !plain.empty()) return plain;
   } else if (tables_.classes.exists(name)) {
@@ -659,6 +648,17 @@ std::string CParser::resolveClass(const std::string& name) const {
     if (!found.empty()) return found;
   }
   return std::string();
+}
+
+// The class (or the class an alias names) of `path::name`, or of `name`
+// under a scope around the path, innermost first; empty when none.
+std::string CParser::classUnderPath(const std::string& path, const std::string& name) const {
+  std::string found;
+  underPath(path, name, [&](const std::string& c) {
+    found = classOrAlias(c);
+    return !found.empty();
+  });
+  return found;
 }
 
 // The namespace that `name` names here, as written or inside the
