@@ -66,6 +66,7 @@ void CParser::defaultState(const std::string& token) {
   }
   if (token == "{" && isCpp() && braceInitialised()) return;
   if (isDeclarationEnd(token, file_.parenDepth)) {
+    autoDeclarationEnd(token);
     declarationRule(token);
     return;
   }

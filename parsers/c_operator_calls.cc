@@ -57,6 +57,16 @@ void CParser::operatorCall(const std::string& token) {
       return;
     }
   }
+  if (delimiter && history_.at(1) == "this" && history_.at(2) == "*" &&
+      isOperatorCharacter(token[0]) && token != "(" && token != "[" && !operandEndsAt(3) &&
+      tests_.isKnownClass(file_.currentClass)) {
+    // `*this == o`, `*this = o`: the object of the member function itself.
+    file_.operandClass = file_.currentClass;
+    file_.operatorText[0] = token[0];
+    file_.operatorLength = 1;
+    file_.operandDeclared = false;
+    return;
+  }
   int prefix = prefixOperatorLength(token);
   // `*it != end` compares what `*it` gives, not the object.
   bool postfix = prefix == 0 && delimiter && operandAt(token);
@@ -154,6 +164,14 @@ int CParser::prefixOperatorLength(const std::string& token) const {
   bool operandEnds = (length == 1 && (lead == ")" || lead == "]")) ||
                      (!lead.empty() && !TokenTests::isDelimiter(lead) && !tests_.isReserved(lead));
   return operandEnds ? 0 : length;
+}
+
+// An operand ends at look-back k: a name, a literal or a closing bracket,
+// so that an operator after it is a binary one.
+bool CParser::operandEndsAt(int k) const {
+  const std::string& lead = history_.at(k);
+  return lead == ")" || lead == "]" ||
+         (!lead.empty() && !TokenTests::isDelimiter(lead) && !tests_.isReserved(lead));
 }
 
 // The class the variable at look-back 1 is (`object`) or points to, when

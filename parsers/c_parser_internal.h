@@ -228,13 +228,15 @@ class CParser final : public ParserBase {
   void plainCallee(DeclInfo& callee);
   void namespaceOfCallee(DeclInfo& callee);
   struct ObjectType {
-    std::string type;  // the class (or type text) of the object, empty when unknown
-    std::string text;  // the object expression as written, for the log
+    std::string type;      // the class (or type text) of the object, empty when unknown
+    std::string text;      // the object expression as written, for the log
+    bool pointer = false;  // a call's result or a `new` object is a pointer to `type`
   };
   ObjectType objectType(int k, int depth) const;
   ObjectType objectOfName(int k, int depth) const;
   ObjectType objectOfParen(int k, int depth) const;
-  std::string returnTypeOfCall(int open, int depth) const;
+  std::string returnTypeOfCall(int open, int depth, bool* pointer = nullptr) const;
+  int postfixChainStart(int k) const;
   std::string temporaryClass(int k) const;
   // How an object is used: whole (`obj.f(`), or through its `->` or `[…]`.
   enum class Access { kWhole, kArrow, kSubscript };
@@ -260,6 +262,7 @@ class CParser final : public ParserBase {
   bool operandAt(const std::string& token) const;
   bool declaratorAt() const;
   int prefixOperatorLength(const std::string& token) const;
+  bool operandEndsAt(int k) const;
   std::string classOfOperand(bool& object) const;
   void testOperator();
   bool callOperator(const std::string& operandClass, std::string symbol);
@@ -274,7 +277,8 @@ class CParser final : public ParserBase {
                     const std::string& function);
   void registerFunctionPointer(const std::string& name);
   void registerVariable(const std::string& type, const std::string& name, bool insideParens,
-                        bool afterParen);
+                        bool afterParen, bool builtHere = true);
+  void autoDeclarationEnd(const std::string& token);
   int scopeLevel() const;
 
   static bool isDeclarationEnd(const std::string& token, int parenDepth);

@@ -82,6 +82,32 @@ void CParser::declarationRule(const std::string& token, const std::string& given
   }
 }
 
+// `auto x = chain;` (`const auto& x`, `auto* p`, also in `for (…;` and
+// `if (…)`): x has the class of what the chain gives, a pointer where the
+// chain's call returns one or makes a `new` object. The object comes from
+// the call, so no constructor of this function builds it.
+void CParser::autoDeclarationEnd(const std::string& token) {
+  if (!isCpp() || token == "=" || !file_.inBody || file_.currentFunction.empty()) return;
+  int start = postfixChainStart(1);
+  if (start < 0) return;
+  bool made = history_.at(start + 1) == "new";
+  int k = start + (made ? 2 : 1);
+  if (history_.at(k) != "=" || !tests_.isPlainName(history_.at(k + 1))) return;
+  std::string name = history_.at(k + 1);
+  for (k += 2;; ++k) {
+    const std::string& mark = history_.at(k);
+    if (mark == "*" || mark == "&")
+      name.insert(0, mark);
+    else if (mark != "const")
+      break;
+  }
+  if (history_.at(k) != "auto") return;
+  ObjectType object = objectType(1, 0);
+  if (object.type.empty() || !tests_.isKnownClass(object.type)) return;
+  if ((made || object.pointer) && name[0] != '*') name.insert(0, "*");
+  registerVariable(object.type, name, file_.parenDepth > 0 || token == ")", false, false);
+}
+
 // The declared name at look-back 1, or `name[…]` ending there. `position`
 // is where the name stands, `bare` the name alone.
 bool CParser::declaredName(int& position, std::string& name, std::string& bare) const {
@@ -222,7 +248,7 @@ int CParser::scopeLevel() const {
 
 // Owner, scope level and parameter mark of a declaration, then the table.
 void CParser::registerVariable(const std::string& type, const std::string& name, bool insideParens,
-                               bool afterParen) {
+                               bool afterParen, bool builtHere) {
   std::string className = file_.currentClass;
   std::string function = file_.currentFunction;
   if (file_.statementState == State::kStructBody) {
@@ -246,7 +272,7 @@ void CParser::registerVariable(const std::string& type, const std::string& name,
     flags |= VariableTable::kExtern;
   }
   tables_.variables.registerVariable(type, name, level, flags, className, function);
-  if (isCpp() && !file_.externSeen && file_.statementState != State::kStructBody &&
+  if (builtHere && isCpp() && !file_.externSeen && file_.statementState != State::kStructBody &&
       name[0] != '*' && name[0] != '&')
     buildsObject(type, className, function);
 }

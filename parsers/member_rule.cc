@@ -372,6 +372,39 @@ CParser::ObjectType CParser::objectType(int k, int depth) const {
   return objectOfName(k, depth);
 }
 
+// Where the chain of names, members, calls and elements ending at look-back
+// k starts (`v.begin()`, `ns::make(a)`, `p->next()[i]`, `(*p).f()`), or
+// -1 when no such chain ends there.
+int CParser::postfixChainStart(int k) const {
+  int pos = k;
+  for (int steps = 0; steps < TokenHistory::kDeepest; ++steps) {
+    const std::string& t = history_.at(pos);
+    if (t == ")" || t == "]") {
+      int open = history_.matchingOpen(pos, t == ")" ? "(" : "[", t.c_str());
+      if (open < 0) return -1;
+      const std::string& before = history_.at(open + 1);
+      bool continues = before == ")" || before == "]" ||
+                       (isNameToken(before) && (!tests_.isReserved(before) || before == "this"));
+      if (!continues) return t == ")" ? open : -1;  // `(*p)` leads the chain
+      pos = open + 1;
+      continue;
+    }
+    if (!isNameToken(t) || TokenTests::isDigit(t) || (tests_.isReserved(t) && t != "this"))
+      return -1;
+    const std::string& before = history_.at(pos + 1);
+    if (before == ".") {
+      pos += 2;
+    } else if (before == ">" && history_.at(pos + 2) == "-") {
+      pos += 3;
+    } else if (before == ":" && history_.at(pos + 2) == ":") {
+      pos += 3;
+    } else {
+      return pos;
+    }
+  }
+  return -1;
+}
+
 CParser::ObjectType CParser::objectOfName(int k, int depth) const {
   const std::string& name = history_.at(k);
   ObjectType object;
@@ -461,8 +494,9 @@ CParser::ObjectType CParser::objectOfParen(int k, int depth) const {
     } else if (history_.at(open + 2) == "new") {
       std::string resolved = isCpp() ? resolveClass(callee) : std::string();
       object.type = resolved.empty() ? callee : resolved;
+      object.pointer = true;
     } else {
-      object.type = returnTypeOfCall(open, depth);
+      object.type = returnTypeOfCall(open, depth, &object.pointer);
     }
     return object;
   }
@@ -508,7 +542,7 @@ std::string CParser::temporaryClass(int k) const {
 
 // f().g(: the class that f's return type names (f looked up in the class
 // of the object before it, or of the caller).
-std::string CParser::returnTypeOfCall(int open, int depth) const {
+std::string CParser::returnTypeOfCall(int open, int depth, bool* pointer) const {
   const std::string& name = history_.at(open + 1);
   if (!isNameToken(name) || tests_.isReserved(name) || depth > 32) return std::string();
   const std::string& before = history_.at(open + 2);
@@ -555,7 +589,9 @@ std::string CParser::returnTypeOfCall(int open, int depth) const {
     }
   }
   if (record < 0) return std::string();
-  std::string type = classOfType(table.returnTypeOf(table.record(record)));
+  std::string_view written = table.returnTypeOf(table.record(record));
+  if (pointer) *pointer = written.find('*') != std::string::npos;
+  std::string type = classOfType(written);
   if (type.empty() || !isCpp()) return type;
   std::string resolved = resolveClass(type);
   if (resolved.empty()) resolved = classUnderPath(scope, type);

@@ -227,4 +227,26 @@ TEST_F(CParserModernCppTest, ReturnTypesNamedByTheirClass) {
   EXPECT_EQ(takeLog(), "");
 }
 
+// `auto x = chain;` gives x the class of what the chain gives: a call's
+// result (a pointer when the function returns one), a `new` object, a
+// member; the object is the callee's, so the caller builds none. An
+// expression of several operands gives no class.
+TEST_F(CParserModernCppTest, AutoVariablesTakeTheClassOfTheirValue) {
+  analyse({{"a.cpp",
+            "class It { public: It& operator++(); bool operator!=(const It& o) const; int key() "
+            "const; };\n"
+            "class Box { public: It begin() const; It end() const; Box* next(); It first; };\n"
+            "int f(Box& b, Box* p, int n) {\n"
+            "  for (auto i = b.begin(); i != b.end(); ++i) i.key();\n"
+            "  const auto& j = b.first; j.key();\n"
+            "  auto q = p->next(); q->end();\n"
+            "  if (auto* r = new Box) r->next();\n"
+            "  return 0;\n"
+            "}\n"
+            "void g(Box& b, int n) { auto k = n + b.begin().key(); ++k; }\n"}});
+  EXPECT_EQ(calleesOf("f"), "Box::Box Box::begin Box::end Box::next It::!= It::++ It::key");
+  EXPECT_EQ(calleesOf("g"), "Box::begin It::key");
+  EXPECT_EQ(takeLog(), "");
+}
+
 }  // namespace

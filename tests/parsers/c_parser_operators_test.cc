@@ -139,4 +139,17 @@ TEST_F(CParserOperatorTest, OperandsOfEveryScope) {
   }
 }
 
+// Inside a member function `*this` is an object of its class.
+TEST_F(CParserOperatorTest, TheObjectOfAMemberFunction) {
+  analyse(
+      {{"a.cpp", kClasses +
+                     "bool ne(const CNum& o) { return !(*this == o); }\n"
+                     "CNum& CNum::operator+=(const CNum& o) { *this = *this + o; return *this; }\n"
+                     "void CNum::run() { (*this)[0]; }\n"}});
+  EXPECT_EQ(calleesOf("CNum::+="), "CNum::+ CNum::=");
+  EXPECT_EQ(calleesOf("CNum::run"), "CNum::[]");
+  // No class around a plain function.
+  EXPECT_EQ(calleesOf("ne"), "");
+}
+
 }  // namespace
