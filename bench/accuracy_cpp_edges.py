@@ -200,8 +200,9 @@ def is_structor(name):
 
 
 def written_like_gxx(name):
-    """The program shows "A::operator +"; g++ writes "A::operator+"."""
-    return name.split("@")[0].replace("operator ", "operator")
+    """The program shows "A::operator +"; g++ writes "A::operator+" (and
+    keeps the blank of a conversion, "A::operator bool")."""
+    return re.sub(r"operator (?=[^A-Za-z_])", "operator", name.split("@")[0])
 
 
 def main():

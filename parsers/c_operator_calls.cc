@@ -50,44 +50,45 @@ void CParser::operatorCall(const std::string& token) {
     // operator[] gives is the operand.
     std::string element = elementClass();
     if (!element.empty()) {
-      file_.operandClass = std::move(element);
-      file_.operatorText[0] = token[0];
-      file_.operatorLength = 1;
-      file_.operandDeclared = false;
+      startOperator(std::move(element), token[0], false);
       return;
     }
   }
   if (delimiter && history_.at(1) == "this" && history_.at(2) == "*" &&
-      isOperatorCharacter(token[0]) && token != "(" && token != "[" && !operandEndsAt(3) &&
+      isOperatorCharacter(token[0]) && token != "(" && token != "[" &&
       tests_.isKnownClass(file_.currentClass)) {
-    // `*this == o`, `*this = o`: the object of the member function itself.
-    file_.operandClass = file_.currentClass;
-    file_.operatorText[0] = token[0];
-    file_.operatorLength = 1;
-    file_.operandDeclared = false;
+    // `*this == o`, `if (c) *this = o`: the object of the member function
+    // itself (a pointer is never multiplied).
+    startOperator(file_.currentClass, token[0], false);
     return;
   }
   int prefix = prefixOperatorLength(token);
   // `*it != end` compares what `*it` gives, not the object.
   bool postfix = prefix == 0 && delimiter && operandAt(token);
-  if (prefix == 0 && !postfix) return;
+  if (prefix == 0 && !postfix) {
+    // `a.m == b.m`, `p->m = x`: a member object of its class.
+    std::string member = delimiter ? memberOperandClass(token) : std::string();
+    if (member.empty()) return;
+    startOperator(std::move(member), token[0], false);
+    return;
+  }
   bool object;
   std::string operandClass = classOfOperand(object);
   if (operandClass.empty()) return;
   if (!object) {
     // `*p = x`, `*p == y`: the object a pointer points to, used whole.
     // (`*p++` and `*p + 1` are rather the pointer's.)
-    bool pointee = prefix == 1 && history_.at(2) == "*" && delimiter &&
-                   isOperatorCharacter(token[0]) && std::strchr("([+-", token[0]) == nullptr;
+    // After ')' the '*' dereferences too (`if (p) *p = x;`): no pointer is
+    // multiplied.
+    bool star = history_.at(2) == "*" && (prefix == 1 || history_.at(3) == ")");
+    bool pointee = star && delimiter && isOperatorCharacter(token[0]) &&
+                   std::strchr("([+-", token[0]) == nullptr;
     if (!pointee) return;
   } else if (prefix > 0) {
     callOperator(operandClass, std::string(prefix, history_.at(2)[0]));
     return;
   }
-  file_.operandClass = std::move(operandClass);
-  file_.operatorText[0] = token[0];
-  file_.operatorLength = 1;
-  file_.operandDeclared = token == "=" && declaratorAt();
+  startOperator(std::move(operandClass), token[0], token == "=" && declaratorAt());
 }
 
 // The class of what `object[…]` ending at look-back 1 gives, when the
@@ -99,8 +100,10 @@ std::string CParser::elementClass() const {
   std::string container;
   if (history_.at(before) == ")") {
     container = objectType(before, 0).type;  // (*p)[k], f()[k]
-  } else if (tests_.isPlainName(history_.at(before)) && history_.at(before + 1) != "." &&
-             history_.at(before + 1) != ">") {
+  } else if (tests_.isPlainName(history_.at(before)) &&
+             (history_.at(before + 1) == "." || history_.at(before + 1) == ">")) {
+    container = memberObjectClass(before);  // a.m[k], p->m[k]
+  } else if (tests_.isPlainName(history_.at(before))) {
     // v[k] on an object (not a pointer) of the class; `T v[3] = …`
     // declares an array.
     const std::string& lead = history_.at(before + 1);
@@ -120,6 +123,30 @@ std::string CParser::elementClass() const {
   if (record < 0) return std::string();
   std::string element = resolveClass(classOfType(table.returnTypeOf(table.record(record))));
   return tests_.isKnownClass(element) ? element : std::string();
+}
+
+// The class of the member at look-back k, after `.` or `->`, when the
+// member is an object of a class the run knows (not a pointer or an
+// array); else empty.
+std::string CParser::memberObjectClass(int k) const {
+  const std::string& before = history_.at(k + 1);
+  bool arrow = before == ">" && history_.at(k + 2) == "-";
+  if (before != "." && !arrow) return std::string();
+  ObjectType outer = objectType(k + (arrow ? 3 : 2), 0);
+  if (outer.type.empty()) return std::string();
+  const ClassRecord* owner;
+  const MemberVariable* m = tables_.classes.findMemberVariable(outer.type, history_.at(k), owner);
+  if (!m || !m->object) return std::string();
+  std::string cls = classOfObject(m->type, Access::kWhole);
+  return tests_.isKnownClass(cls) ? cls : std::string();
+}
+
+// `a.m == b`: the class of the member object at look-back 1 when an
+// operator character follows it; else empty.
+std::string CParser::memberOperandClass(const std::string& token) const {
+  if (token == "(" || !isOperatorCharacter(token[0]) || !tests_.isPlainName(history_.at(1)))
+    return std::string();
+  return memberObjectClass(1);
 }
 
 // A plain name at look-back 1 followed by an operator character: not a
@@ -166,14 +193,6 @@ int CParser::prefixOperatorLength(const std::string& token) const {
   return operandEnds ? 0 : length;
 }
 
-// An operand ends at look-back k: a name, a literal or a closing bracket,
-// so that an operator after it is a binary one.
-bool CParser::operandEndsAt(int k) const {
-  const std::string& lead = history_.at(k);
-  return lead == ")" || lead == "]" ||
-         (!lead.empty() && !TokenTests::isDelimiter(lead) && !tests_.isReserved(lead));
-}
-
 // The class the variable at look-back 1 is (`object`) or points to, when
 // the run knows it; else empty.
 std::string CParser::classOfOperand(bool& object) const {
@@ -182,6 +201,15 @@ std::string CParser::classOfOperand(bool& object) const {
   if (!type) return std::string();
   std::string owner = resolveClass(classOfType(*type));
   return !owner.empty() && tests_.isKnownClass(owner) ? owner : std::string();
+}
+
+// The operand's class and the operator's first character; the characters
+// after it follow until the next word.
+void CParser::startOperator(std::string operandClass, char first, bool declared) {
+  file_.operandClass = std::move(operandClass);
+  file_.operatorText[0] = first;
+  file_.operatorLength = 1;
+  file_.operandDeclared = declared;
 }
 
 void CParser::testOperator() {

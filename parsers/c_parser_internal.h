@@ -262,7 +262,9 @@ class CParser final : public ParserBase {
   bool operandAt(const std::string& token) const;
   bool declaratorAt() const;
   int prefixOperatorLength(const std::string& token) const;
-  bool operandEndsAt(int k) const;
+  void startOperator(std::string operandClass, char first, bool declared);
+  std::string memberObjectClass(int k) const;
+  std::string memberOperandClass(const std::string& token) const;
   std::string classOfOperand(bool& object) const;
   void testOperator();
   bool callOperator(const std::string& operandClass, std::string symbol);

@@ -65,8 +65,9 @@ void CParser::usingDeclaration() {
 // State 19: `using Name = type ;`
 void CParser::usingAliasState(const std::string& token) {
   if (token == "\n" || noteAliasToken(token)) return;
+  if (token == "(") file_.aliasName.clear();  // `R (*)(A)`: a function's type, no class
   if (token == ";") {
-    registerClassAlias(file_.aliasName, file_.aliasWord);
+    if (!file_.aliasName.empty()) registerClassAlias(file_.aliasName, file_.aliasWord);
     leaveState();
   } else if (token == "{" || token == "}") {
     leaveState();

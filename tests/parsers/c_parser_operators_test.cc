@@ -152,4 +152,28 @@ TEST_F(CParserOperatorTest, TheObjectOfAMemberFunction) {
   EXPECT_EQ(calleesOf("ne"), "");
 }
 
+// A member object is an operand of its class's operators, a pointer member
+// is not; after a ')' a '*' before a pointer dereferences it.
+TEST_F(CParserOperatorTest, MemberObjectsAndPointeesAfterAParenthesis) {
+  const std::string classes = kClasses +
+                              "struct Pair { CNum m; CNum* q; using Fn = CNum (*)(const CNum&); "
+                              "Fn write; };\n";
+  struct Case {
+    const char* body;     // the body of f(Pair& a, Pair* p, CNum* r, int n)
+    const char* callees;  // f's callees in key order
+  } cases[] = {
+      {"if (a.m == p->m) n = 1;", "CNum::=="},
+      {"p->m = a.m;", "CNum::="},
+      {"a.q + 1; n = a.m[1];", "CNum::[]"},
+      {"if (n) *r = a.m;", "CNum::="},
+      // A function type's alias names no class.
+      {"a.write = nullptr;", ""},
+  };
+  for (const Case& c : cases) {
+    analyse({{"a.cpp", classes + "void f(Pair& a, Pair* p, CNum* r, int n) { " + c.body + " }\n"}});
+    EXPECT_EQ(calleesOf("f"), c.callees) << c.body;
+    EXPECT_EQ(takeLog(), "") << c.body;
+  }
+}
+
 }  // namespace
