@@ -390,6 +390,9 @@ void CParser::enumAfterBody(const std::string& token) {
 // are a level of no name, as an anonymous namespace's are.
 void CParser::enterExternC(const std::string& token) {
   if (token == "{") {
+    // The `extern` named the block's linkage; the declarations inside are
+    // each their own.
+    file_.externSeen = false;
     file_.anonymousNamespaces.push_back(file_.braceDepth - 1);
     return;
   }

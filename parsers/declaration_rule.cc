@@ -259,8 +259,8 @@ void CParser::registerVariable(const std::string& type, const std::string& name,
   int flags = VariableTable::kDeclaration;
   bool memberLevel = file_.statementState == State::kClassBody && !file_.classBodies.empty() &&
                      file_.braceDepth == file_.classBodies.back().startDepth + 1;
-  if ((file_.braceDepth == 0 || memberLevel) &&
-      (insideParens || afterParen || file_.headerPending)) {
+  // Parameters of a function at file or namespace level, or of a member.
+  if ((level == 0 || memberLevel) && (insideParens || afterParen || file_.headerPending)) {
     ++level;
     flags = 0;
   }

@@ -249,4 +249,23 @@ TEST_F(CParserModernCppTest, AutoVariablesTakeTheClassOfTheirValue) {
   EXPECT_EQ(takeLog(), "");
 }
 
+// Parameters of functions in a namespace or an extern "C" block are each
+// function's own: overloads name theirs alike without mixing their types,
+// and none is a variable of the file.
+TEST_F(CParserModernCppTest, ParametersInsideNamespacesAndExternBlocks) {
+  analyse({{"a.cpp",
+            "namespace ns {\n"
+            "class S { public: const char* c_str() const; };\n"
+            "class V { public: V(int value); V(const S& value); };\n"
+            "V::V(int value) {}\n"
+            "V::V(const S& value) { value.c_str(); }\n"
+            "}\n"
+            "extern \"C\" {\n"
+            "void k(ns::S* s) { int w = 0; s->c_str(); }\n"
+            "}\n"}});
+  EXPECT_EQ(calleesOf("ns::V::V"), "ns::S::c_str");
+  EXPECT_EQ(calleesOf("k"), "ns::S::c_str");
+  EXPECT_EQ(variables().rowCount(), 0);
+}
+
 }  // namespace
