@@ -833,10 +833,12 @@ void CParser::objectArgumentsState(const std::string& token) {
     registerVariable(file_.objectClass, file_.objectName, false, false);
     return;
   }
-  // A type or a modifier (`Class name(const T& t)`) starts a parameter.
+  // A type or a modifier (`Class name(const T& t)`) starts a parameter;
+  // `Class name()` declares a function.
   bool parameter = file_.parenDepth > 0 &&
                    (tests_.isType(token) || token == "const" || TokenTests::isModifier(token));
-  if (token == "{" || parameter) objectWasHeader(token);
+  bool noArguments = token == ")" && file_.objectTokens == 1;
+  if (token == "{" || parameter || noArguments) objectWasHeader(token);
 }
 
 // `Class name(int …` or `Class name(…) {`: a function returning the class.

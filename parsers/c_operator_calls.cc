@@ -62,6 +62,31 @@ void CParser::operatorCall(const std::string& token) {
     startOperator(file_.currentClass, token[0], false);
     return;
   }
+  if (history_.at(1) == ")") {
+    // `f(a) | g(b)`, `!f()`, `T(x) == y`: the object a call gives, or a
+    // temporary.
+    int open = history_.matchingOpen(1, "(", ")");
+    bool pointer = false;
+    std::string result = open < 0 ? std::string() : callResultClass(open, pointer);
+    if (result.empty()) return;
+    const std::string& op = history_.at(open + 2);
+    const std::string& lead = history_.at(open + 3);
+    bool operandEnds =
+        lead == ")" || lead == "]" ||
+        (!lead.empty() && !TokenTests::isDelimiter(lead) && !tests_.isReserved(lead));
+    bool prefixed = op.size() == 1 && isPrefixCharacter(op[0]) && !operandEnds;
+    if (pointer) {
+      // `*find() = b`, `if (c) *find() = b`: the object the pointer points
+      // to, used whole, as `*p` is (no pointer is multiplied).
+      bool star = op == "*" && (prefixed || lead == ")");
+      if (!star || std::strchr("([+-", token[0]) != nullptr) return;
+    } else if (prefixed) {
+      callOperator(result, op);
+    }
+    if (delimiter && isOperatorCharacter(token[0]) && token != "(")
+      startOperator(std::move(result), token[0], false);
+    return;
+  }
   int prefix = prefixOperatorLength(token);
   // `*it != end` compares what `*it` gives, not the object.
   bool postfix = prefix == 0 && delimiter && operandAt(token);
@@ -123,6 +148,21 @@ std::string CParser::elementClass() const {
   if (record < 0) return std::string();
   std::string element = resolveClass(classOfType(table.returnTypeOf(table.record(record))));
   return tests_.isKnownClass(element) ? element : std::string();
+}
+
+// The class of the object that the call or temporary whose '(' is at
+// look-back `open` (ending at look-back 1) gives, `pointer` when the call
+// gives a pointer to it; empty for anything else, such as the parentheses
+// of `if (…)`, `sizeof (…)` or a cast.
+std::string CParser::callResultClass(int open, bool& pointer) const {
+  const std::string& callee = history_.at(open + 1);
+  if (callee.empty() || TokenTests::isDelimiter(callee) ||
+      (tests_.isReserved(callee) && !tests_.isType(callee)))
+    return std::string();
+  ObjectType result = objectType(1, 0);
+  if (result.type.empty() || !tests_.isKnownClass(result.type)) return std::string();
+  pointer = result.pointer;
+  return result.type;
 }
 
 // The class of the member at look-back k, after `.` or `->`, when the

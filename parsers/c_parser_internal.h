@@ -264,6 +264,7 @@ class CParser final : public ParserBase {
   int prefixOperatorLength(const std::string& token) const;
   void startOperator(std::string operandClass, char first, bool declared);
   std::string memberObjectClass(int k) const;
+  std::string callResultClass(int open, bool& pointer) const;
   std::string memberOperandClass(const std::string& token) const;
   std::string classOfOperand(bool& object) const;
   void testOperator();

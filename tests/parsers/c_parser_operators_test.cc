@@ -176,4 +176,24 @@ TEST_F(CParserOperatorTest, MemberObjectsAndPointeesAfterAParenthesis) {
   }
 }
 
+// The object a call gives is an operand, before or after its operator; a
+// pointer a call gives, and the parentheses of `if` or `sizeof`, are not.
+TEST_F(CParserOperatorTest, ResultsOfCalls) {
+  const std::string classes = kClasses + "CNum make();\nCNum& ref();\nCNum* find();\n";
+  struct Case {
+    const char* body;     // the body of f(CNum& b, int n)
+    const char* callees;  // f's callees in key order
+  } cases[] = {
+      {"make() + make();", "CNum::+ make"},
+      {"if (ref() == b) n = 1;", "CNum::== ref"},
+      {"if (!make()) return;", "CNum::! make"},
+      {"find() + 1; n = sizeof(b) * 2; if (b) *find() = b;", "CNum::= find"},
+  };
+  for (const Case& c : cases) {
+    analyse({{"a.cpp", classes + "void f(CNum& b, int n) { " + c.body + " }\n"}});
+    EXPECT_EQ(calleesOf("f"), c.callees) << c.body;
+    EXPECT_EQ(takeLog(), "") << c.body;
+  }
+}
+
 }  // namespace
