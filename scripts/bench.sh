@@ -15,8 +15,9 @@
 #        BENCH_TIMEOUT (1200) seconds before a run counts as hung;
 #        BENCH_TRIAL (0) 1 marks the results as a trial in their heading;
 #        BENCH_PREPARE_ONLY (0) 1 prepares the corpora and stops;
-#        BENCH_SKIP (unset) tools left out, e.g. "cflow-cpp" (minutes a
-#          run on glibc);
+#        BENCH_SKIP (unset) tools left out, everywhere ("cflow-cpp") or on
+#          one corpus ("glibc-c:cflow-cpp", which takes over 20 minutes a
+#          run there);
 #        BENCH_BASELINE (unset) a build folder of another version of the
 #          program, timed beside this one on every corpus ("baseline").
 # Corpora are prepared once into build/bench/corpora and reused.
@@ -440,7 +441,7 @@ bench_corpus() {  # corpus mizenta-target tools...
       run_mizenta "$corpus" "$r" "$target" "$base" baseline
     fi
     for tool in "$@"; do
-      case " ${BENCH_SKIP:-} " in *" $tool "*) continue ;; esac
+      case " ${BENCH_SKIP:-} " in *" $tool "* | *" $corpus:$tool "*) continue ;; esac
       case $tool in
         headers-*) run_mizenta "$corpus" "$r" "$target" "$work/$tool" "$tool" ;;
         *) run_peer "$corpus" "$tool" "$r" ;;
