@@ -833,10 +833,11 @@ void CParser::objectArgumentsState(const std::string& token) {
     registerVariable(file_.objectClass, file_.objectName, false, false);
     return;
   }
-  // A type or a modifier (`Class name(const T& t)`) starts a parameter;
-  // `Class name()` declares a function.
+  // A type, a class or a modifier (`Class name(const T& t)`, `Class
+  // name(Class& c)`) starts a parameter; `Class name()` declares a function.
   bool parameter = file_.parenDepth > 0 &&
-                   (tests_.isType(token) || token == "const" || TokenTests::isModifier(token));
+                   (tests_.isType(token) || token == "const" || TokenTests::isModifier(token) ||
+                    (isNameToken(token) && tests_.isKnownClass(resolveClass(token))));
   bool noArguments = token == ")" && file_.objectTokens == 1;
   if (token == "{" || parameter || noArguments) objectWasHeader(token);
 }

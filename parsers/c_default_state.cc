@@ -7,6 +7,7 @@
 #include "parsers/parser_context.h"
 #include "context/source_context.h"
 #include "parsers/c_parser_internal.h"
+#include "tables/class_table.h"
 #include "scan/lexical_rules.h"
 #include "tables/namespace_table.h"
 #include "tables/variable_table.h"
@@ -172,7 +173,8 @@ void CParser::callOrHeader() {
   if (file_.inBody && !isJava() && isParameter(name) && !(isCpp() && memberOfObject(position)))
     return;
   if (kind != kKindOperator && tests_.isType(name) && (isJava() || !tests_.isKnownClass(name)) &&
-      !tagNamedFunction(name, position) && !structureMember(name, position))
+      !tagNamedFunction(name, position) && !structureMember(name, position) &&
+      !memberNamedLikeType(name, position))
     return;
   if (hasClasses()) {
     if (isJava() && javaMethodInBody(position)) return;
@@ -437,6 +439,23 @@ void CParser::collectArgument(const std::string& token, int parenDepth) {
 }
 
 // The name at look-back `position` follows `.`, `->` or `::`.
+// A C++ member function named like a type (`type()` beside another
+// class's `typedef … type;`): called on an object, named with its class,
+// called inside that class, or declared in a class body.
+bool CParser::memberNamedLikeType(const std::string& name, int position) const {
+  if (!isCpp()) return false;
+  const std::string& before = history_.at(position + 1);
+  if (before == "." || (before == ">" && history_.at(position + 2) == "-")) return true;
+  std::string owner = file_.currentClass;
+  if (before == ":" && history_.at(position + 2) == ":") {
+    int start;
+    owner = resolveClass(qualifiedPrefix(position + 1, start));
+  } else if (!file_.classBodies.empty() && file_.currentFunction.empty()) {
+    return true;
+  }
+  return !owner.empty() && !tables_.classes.resolveMember(owner, name).empty();
+}
+
 bool CParser::memberOfObject(int position) const {
   const std::string& before = history_.at(position + 1);
   return before == "." || before == ":" || (before == ">" && history_.at(position + 2) == "-");

@@ -128,6 +128,7 @@ class CParser final : public ParserBase {
   void enterFunction(const std::string& name);
   void resetFunction();
   void captureArguments(bool always = false);
+  bool memberNamedLikeType(const std::string& name, int position) const;
   bool memberOfObject(int position) const;
   bool isParameter(const std::string& name) const;
   void referenceVariables(const std::string& token);

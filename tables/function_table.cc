@@ -352,7 +352,9 @@ void FunctionTable::bindCaller(const KeyParts& caller, bool& logged) {
 
 std::string FunctionTable::calleeKey(KeyParts to, bool& logged) const {
   std::string owner;  // the bound class, which the parts may view
-  if (to.className.empty()) {
+  // A plain call may be a member of the caller's class; a call its
+  // namespace names (`impl::f()`) is not, whatever the class declares.
+  if (to.className.empty() && to.nameSpace.empty()) {
     owner = boundClass(caller_.boundClass, to.name, logged);
     to.className = owner;
   } else if (to.className == kGlobalScopeMark) {

@@ -268,4 +268,27 @@ TEST_F(CParserModernCppTest, ParametersInsideNamespacesAndExternBlocks) {
   EXPECT_EQ(variables().rowCount(), 0);
 }
 
+// A member function named like a typedef of another class, a function
+// whose first parameter is of a class (no object built with arguments),
+// and a namespace's function named like a member of the caller's class.
+TEST_F(CParserModernCppTest, NamesSharedByMembersTypesAndNamespaces) {
+  analyse({{"a.cpp",
+            "struct Decoder { typedef wchar_t type; };\n"
+            "namespace p {\n"
+            "namespace impl { void append(int n) {} }\n"
+            "class Node {\n"
+            " public:\n"
+            "  int type() const;\n"
+            "  void append(int n);\n"
+            "  bool grow() { return type() == 1; }\n"
+            "};\n"
+            "void Node::append(int n) { impl::append(n); }\n"
+            "Node Copy(Node& in) { in.type(); return in; }\n"
+            "}\n"}});
+  EXPECT_EQ(calleesOf("p::Node::grow"), "p::Node::type");
+  EXPECT_EQ(calleesOf("p::Node::append"), "p::impl::append");
+  EXPECT_EQ(calleesOf("p::Copy"), "p::Node::type");
+  EXPECT_EQ(takeLog(), "");
+}
+
 }  // namespace
