@@ -173,7 +173,8 @@ class CParser final : public ParserBase {
   void usingAliasState(const std::string& token);
   // True when the token was inside template arguments (and so read).
   bool noteAliasToken(const std::string& token);
-  void registerClassAlias(const std::string& name, const std::string& type);
+  void registerClassAlias(const std::string& name, const std::string& type, int typeEnd = 0);
+  std::string aliasedTemplate(const std::string& name) const;
   void usingDeclaration();
   // `name` when it is a class, else the class an alias of that name (or of
   // a leading part, `Alias::Inner`) names; empty when neither.
@@ -246,6 +247,10 @@ class CParser final : public ParserBase {
   std::string classOfObject(const std::string& type, Access access) const;
   std::string qualifiedPrefix(int n, int& before) const;
   std::string resolveClass(const std::string& name) const;
+  // The first non-empty answer of `lookup` for `name` in the scopes of the
+  // code being read, innermost first (member_rule.cc).
+  template <class Lookup>
+  std::string inScopes(const std::string& name, Lookup lookup) const;
   std::string resolveNamespace(const std::string& name) const;
   std::string resolveTypeName(const std::string& type) const;
   bool javaMethodInBody(int position) const;

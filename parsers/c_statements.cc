@@ -67,7 +67,7 @@ void CParser::typedefState(const std::string& token) {
       int size = file_.typedefPointer ? tables_.types.pointerSize() : 0;
       tables_.types.registerType(history_.at(1), TypeTable::kTypedef, size, !file_.typedefPointer,
                                  languages());
-      if (isCpp()) registerClassAlias(history_.at(1), file_.aliasType);
+      if (isCpp()) registerClassAlias(history_.at(1), file_.aliasType, 2);
     }
     endTypedef();
   } else if (file_.declaredType.empty()) {
@@ -120,7 +120,7 @@ void CParser::typedefName(const std::string& name) {
     size = types.sizeOf(base);
   }
   types.registerType(name, TypeTable::kTypedef, size.bytes, size.inexact, languages());
-  if (isCpp()) registerClassAlias(name, file_.aliasType);
+  if (isCpp()) registerClassAlias(name, file_.aliasType, 1);
 }
 
 // ---------------------------------------------------------------------------

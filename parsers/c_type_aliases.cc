@@ -4,6 +4,7 @@
 // `B::Inner` is A's nested class. The class table keeps them, as it keeps
 // the classes, for the headers read by parsers of their own.
 #include "parsers/c_parser_internal.h"
+#include "parsers/member_rule.h"
 #include "parsers/parser_context.h"
 #include "scan/lexical_rules.h"
 #include "tables/class_table.h"
@@ -47,10 +48,24 @@ bool CParser::noteAliasToken(const std::string& token) {
   return false;
 }
 
-void CParser::registerClassAlias(const std::string& name, const std::string& type) {
+// `typeEnd`: the look-back where the aliased type's text ends, 0 when it
+// is not at hand. An alias of a template keeps its arguments
+// (`typedef std::shared_ptr<Ref> RefPtr;`), so that what the template holds
+// is reached through the alias as through the template written out.
+void CParser::registerClassAlias(const std::string& name, const std::string& type, int typeEnd) {
   std::string target = resolveClass(type);
+  std::string arguments;
+  if (typeEnd > 0) {
+    bool afterParen;
+    std::string text = collectType(typeEnd, afterParen);
+    size_t open = text.find('<');
+    if (open != std::string::npos && !templateArgument(text, 0).empty())
+      arguments = text.substr(open);
+  }
+  if (target.empty() && arguments.empty()) return;
   std::string alias = nestedName(name);
-  if (!target.empty() && target != alias) tables_.classes.addAlias(alias, target);
+  if (target == alias) return;
+  tables_.classes.addAlias(alias, (target.empty() ? type : target) + arguments);
 }
 
 // `using a::b::C;` at its ';': C names the class a::b::C here.
@@ -67,7 +82,7 @@ void CParser::usingAliasState(const std::string& token) {
   if (token == "\n" || noteAliasToken(token)) return;
   if (token == "(") file_.aliasName.clear();  // `R (*)(A)`: a function's type, no class
   if (token == ";") {
-    if (!file_.aliasName.empty()) registerClassAlias(file_.aliasName, file_.aliasWord);
+    if (!file_.aliasName.empty()) registerClassAlias(file_.aliasName, file_.aliasWord, 1);
     leaveState();
   } else if (token == "{" || token == "}") {
     leaveState();
@@ -79,14 +94,16 @@ std::string CParser::classOrAlias(const std::string& name) const {
   if (name.empty()) return std::string();
   if (classes.exists(name)) return name;
   if (!classes.hasAliases()) return std::string();
-  if (const std::string* whole = classes.aliasTarget(name))
-    return classes.exists(*whole) ? *whole : std::string();
+  if (const std::string* whole = classes.aliasTarget(name)) {
+    std::string plain = whole->substr(0, whole->find('<'));
+    return classes.exists(plain) ? plain : std::string();
+  }
   // Alias::Inner
   for (size_t cut = name.rfind("::"); cut != std::string::npos && cut > 0;
        cut = name.rfind("::", cut - 1)) {
     const std::string* part = classes.aliasTarget(name.substr(0, cut));
     if (!part) continue;
-    std::string inner = *part + name.substr(cut);
+    std::string inner = part->substr(0, part->find('<')) + name.substr(cut);
     return classes.exists(inner) ? inner : std::string();
   }
   return std::string();

@@ -610,7 +610,11 @@ std::string CParser::memberType(const std::string& className, const std::string&
 // The class of an object of the type text; for `obj->` and `obj[…]` on an
 // object of a template (`unique_ptr<T>`, `vector<T>`, `map<K, T>`), the
 // class it holds, when the run knows that one as a class.
-std::string CParser::classOfObject(const std::string& type, Access access) const {
+std::string CParser::classOfObject(const std::string& written, Access access) const {
+  std::string aliased;
+  if (access != Access::kWhole && isCpp() && templateArgument(written, 0).empty())
+    aliased = aliasedTemplate(classOfType(written));
+  const std::string& type = aliased.empty() ? written : aliased;
   if (access != Access::kWhole) {
     std::string cls = classOfType(type);
     int held = access == Access::kSubscript && isKeyedContainer(lastNamePart(cls)) ? 1 : 0;
@@ -653,37 +657,51 @@ std::string CParser::qualifiedPrefix(int n, int& before) const {
 // The class that `name` names here: inside the classes around (C++ nested
 // classes), the namespaces around (innermost first), as written, or under
 // a namespace of a using directive. Empty when the class table knows none.
-std::string CParser::resolveClass(const std::string& name) const {
+template <class Lookup>
+std::string CParser::inScopes(const std::string& name, Lookup lookup) const {
   if (name.empty()) return std::string();
-  if (isCpp()) {
-    for (auto body = file_.classBodies.rbegin(); body != file_.classBodies.rend(); ++body) {
-      std::string found = classOrAlias(body->name + "::" + name);
-      if (!found.empty()) return found;
-    }
-    // In `void A::f() {` the names of A's scope come first (its nested
-    // classes and aliases).
-    if (file_.classBodies.empty() && !file_.currentClass.empty()) {
-      std::string found = classUnderPath(file_.currentClass, name);
-      if (!found.empty()) return found;
-    }
-    std::string path = tables_.namespaces.currentPath();
-    if (path.empty() && file_.currentClass.find("::") != std::string::npos)
-      path = file_.currentClass.substr(0, file_.currentClass.rfind("::"));
-    std::string found = classUnderPath(path, name);
+  for (auto body = file_.classBodies.rbegin(); body != file_.classBodies.rend(); ++body) {
+    std::string found = lookup(body->name + "::" + name);
     if (!found.empty()) return found;
-    if (std::string plain = classOrAlias(name); !plain.empty()) return plain;
-  } else if (tables_.classes.exists(name)) {
-    return name;
   }
-  if (!isCpp()) return std::string();
+  // In `void A::f() {` the names of A's scope come first (its nested
+  // classes and aliases).
+  std::string found;
+  auto under = [&](const std::string& c) {
+    found = lookup(c);
+    return !found.empty();
+  };
+  if (file_.classBodies.empty() && !file_.currentClass.empty() &&
+      !underPath(file_.currentClass, name, under).empty())
+    return found;
+  std::string path = tables_.namespaces.currentPath();
+  if (path.empty() && file_.currentClass.find("::") != std::string::npos)
+    path = file_.currentClass.substr(0, file_.currentClass.rfind("::"));
+  if (!underPath(path, name, under).empty()) return found;
+  if (std::string plain = lookup(name); !plain.empty()) return plain;
   const NamespaceTable& spaces = tables_.namespaces;
   for (size_t i = 0;; ++i) {
     const std::string& space = spaces.usingName(i);
     if (space.empty()) break;
-    std::string found = classOrAlias(space + "::" + name);
-    if (!found.empty()) return found;
+    std::string used = lookup(space + "::" + name);
+    if (!used.empty()) return used;
   }
   return std::string();
+}
+
+std::string CParser::resolveClass(const std::string& name) const {
+  if (!isCpp()) return tables_.classes.exists(name) ? name : std::string();
+  return inScopes(name, [&](const std::string& c) { return classOrAlias(c); });
+}
+
+// The template text an alias in scope stands for (`std::shared_ptr<Ref>`
+// for `RefPtr`), or empty.
+std::string CParser::aliasedTemplate(const std::string& name) const {
+  if (!tables_.classes.hasAliases() || name.find('<') != std::string::npos) return std::string();
+  return inScopes(name, [&](const std::string& candidate) {
+    const std::string* target = tables_.classes.aliasTarget(candidate);
+    return target && target->find('<') != std::string::npos ? *target : std::string();
+  });
 }
 
 // The class (or the class an alias names) of `path::name`, or of `name`
@@ -736,6 +754,9 @@ std::string CParser::resolveTypeName(const std::string& type) const {
   std::string name = core.substr(0, core.find('<'));
   std::string rest = core.substr(name.size());
   if (name.empty() || name.find(' ') != std::string::npos) return std::string();
+  // An alias of a template stands for the template with its arguments.
+  if (std::string aliased = rest.empty() ? aliasedTemplate(name) : std::string(); !aliased.empty())
+    return words + aliased;
   std::string owner = resolveClass(name);
   if (!owner.empty()) return words + owner + rest;
   const NamespaceTable& spaces = tables_.namespaces;

@@ -69,11 +69,16 @@ TEST_F(CParserModernCppTest, SmartPointersAndContainers) {
             "};\n"
             "void run(std::vector<Engine>* list) { std::shared_ptr<Engine> e; e->start(); "
             "list->size(); }\n"
-            "void Car::drive() { engine_->start(); spares_[0].start(); byId_[1].start(); }\n"}});
+            "void Car::drive() { engine_->start(); spares_[0].start(); byId_[1].start(); }\n"
+            // Through an alias of the template, as through the template.
+            "typedef std::shared_ptr<Engine> EnginePtr;\n"
+            "using Fleet = std::vector<Engine>;\n"
+            "void check(const EnginePtr& p, Fleet& f) { p->start(); f[0].start(); f.size(); }\n"}});
   EXPECT_EQ(calleesOf("run"),
             "Engine::start std::shared_ptr::shared_ptr std::shared_ptr::~shared_ptr "
             "std::vector::size");
   EXPECT_EQ(calleesOf("Car::drive"), "Engine::start");
+  EXPECT_EQ(calleesOf("check"), "Engine::start std::vector::size");
   EXPECT_EQ(takeLog(), "");
 }
 
