@@ -359,7 +359,8 @@ void CParser::classBodyState(const std::string& token) {
   }
   if (body.closing || file_.braceDepth <= body.startDepth) {
     classBodyClosed(token);
-  } else if (file_.braceDepth == body.startDepth + 1) {
+  } else if (file_.braceDepth == body.startDepth + 1 || readingInitializerList()) {
+    // (and inside a member's initial value `b{…}` in an initializer list)
     memberLevelToken(token);
   } else if (!file_.currentFunction.empty()) {
     // An inline body: read as any function's.
@@ -397,7 +398,7 @@ void CParser::memberLevelToken(const std::string& token) {
     return;
   }
   if (token == "{" || token == "}") {
-    file_.memberAssign = file_.initializerList = false;
+    if (!readingInitializerList()) file_.memberAssign = file_.initializerList = false;
     return;
   }
   bool headerOpen = !file_.currentFunction.empty() && file_.headerPending;
@@ -414,7 +415,10 @@ void CParser::memberLevelToken(const std::string& token) {
     file_.initializerList = true;  // A(…) : base(…), member(…) {
     return;
   }
-  if (file_.initializerList) return;
+  if (file_.initializerList) {
+    if (token == "new") startClassKeywordState(token);  // A() : p(new B) {
+    return;
+  }
   if (file_.memberAssign) {
     // A data member's initializer: its calls are made by no function of
     // the sources; a class it creates is built by the class's constructor.
@@ -439,8 +443,9 @@ void CParser::memberLevelToken(const std::string& token) {
 // operator+ '(' and operator T '(' -> an operator member.
 void CParser::memberDeclaration() {
   bool headerOpen = !file_.currentFunction.empty() && file_.headerPending;
-  if (file_.parenDepth > 1) {
-    // A call inside a constructor's initializer list: `A() : b(f(x))`.
+  bool inInitialValue = file_.braceDepth > file_.classBodies.back().startDepth + 1;
+  if (file_.parenDepth > 1 || inInitialValue) {
+    // A call inside a constructor's initializer list: `A() : b(f(x)), c{g()}`.
     if (headerOpen && file_.initializerList) callOrHeader();
     return;
   }
@@ -667,9 +672,9 @@ void CParser::newState(const std::string& token) {
   if (token != "(") runStatementMachine(token);
 }
 
-// A::A ( … ) : Base ( … ), member ( … ) '{'
+// A::A ( … ) : Base ( … ), member ( … ), member { … } '{'
 void CParser::constructorListState(const std::string& token) {
-  if (token == ";" || token == "{") {
+  if (token == ";" || (token == "{" && !readingInitializerList())) {
     file_.initializerList = false;
     leaveState();
     return;
@@ -682,9 +687,13 @@ void CParser::constructorListState(const std::string& token) {
     if (isDeclarationEnd(token, file_.parenDepth)) declarationRule(token);
     return;
   }
+  if (token == "new") {
+    startClassKeywordState(token);
+    return;
+  }
   if (token != "(") return;
-  if (file_.parenDepth > 1) {
-    callOrHeader();  // a call in an initializer's arguments
+  if (file_.parenDepth > 1 || file_.braceDepth > file_.entryDepth) {
+    callOrHeader();  // a call in an initial value
     return;
   }
   std::string written = history_.at(1);

@@ -113,7 +113,13 @@ void CParser::callOrHeader() {
   std::uint32_t kind = kKindCall;
   std::string operatorName;
   const std::string& before = history_.at(1);
-  if (TokenTests::isDelimiter(before)) {
+  int conversion = isCpp() ? conversionOperator() : -1;
+  if (conversion > 2) {
+    // operator const char* (…), A::operator A::Handle (…)
+    position = conversion;
+    kind = kKindOperator;
+    operatorName = conversionType(conversion);
+  } else if (TokenTests::isDelimiter(before)) {
     if (isCpp() && history_.at(2) == "operator") {
       // operator+ (…), A::operator= (…)
       position = 2;
@@ -189,6 +195,45 @@ void CParser::callOrHeader() {
     MainForSetFunc_C(name, kind, typeStart);
   }
   if (!file_.inBody && file_.parenDepth == 1 && !file_.pointerPending) file_.headerPending = true;
+}
+
+// `operator T* (`, `operator const T& (`, `A::operator A::T (`: a
+// conversion operator whose type ends at look-back 1. The look-back of
+// "operator", or -1 when the words before '(' are no type after it.
+int CParser::conversionOperator() const {
+  bool named = false;
+  for (int k = 1; k < 16; ++k) {
+    const std::string& t = history_.at(k);
+    if (t == "operator") return named ? k : -1;
+    if (t == ":" && history_.at(k + 1) == ":" && named) {
+      ++k;
+    } else if (isNameToken(t) && !TokenTests::isDigit(t) &&
+               (!tests_.isReserved(t) || tests_.isType(t) || TokenTests::isModifier(t))) {
+      named = true;
+    } else if (t != "*" && t != "&") {
+      return -1;
+    }
+  }
+  return -1;
+}
+
+// The type of the conversion operator at look-back `at` as its class
+// names it inside: `const char*`, `A::operator A::T` -> `T`.
+std::string CParser::conversionType(int at) const {
+  std::string type;
+  bool lastWasName = false;
+  for (int k = at - 1; k >= 1; --k) {
+    const std::string& t = history_.at(k);
+    bool name = isNameToken(t);
+    if (name && lastWasName) type += ' ';
+    type += t;
+    lastWasName = name;
+  }
+  int before;
+  std::string owner = history_.at(at + 1) == ":" ? qualifiedPrefix(at + 1, before) : "";
+  if (!owner.empty() && type.compare(0, owner.size() + 2, owner + "::") == 0)
+    type.erase(0, owner.size() + 2);
+  return type;
 }
 
 // `S::S(` and `S::~S(`: a constructor or destructor of a C++ structure,

@@ -127,7 +127,7 @@ void CParser::countingPass(const std::string& token) {
 
 // A ';' closes a function-pointer variable like a body, and after a header
 // at function level it shows that the header was a prototype (in C++ also
-// `) -> int;` and `) = default;` or `= delete;`).
+// `) -> int;`, `) noexcept;` and `) const = default;` or `= delete;`).
 void CParser::semicolonCount() {
   if (file_.pointerPending && !file_.externSeen)
     functions().setBodyInfo(currentDecl(), file_.stepCount, tables_.variables.stackUse());
@@ -135,7 +135,7 @@ void CParser::semicolonCount() {
     int k = 1;
     const std::string& last = history_.at(1);
     if (isCpp() && (last == "default" || last == "delete") && history_.at(2) == "=") k = 3;
-    const std::string& before = history_.at(beforeTrailingReturn(k));
+    const std::string& before = history_.at(hasClasses() ? pastHeaderEnd(k) : k);
     bool ordinary = before != ")" && !file_.pointerPending && before != "const";
     // `DECLARE(x);` at file level: a macro call, not a prototype. (Followed
     // by a body, such a macro defines a function of its own name.)
@@ -153,8 +153,9 @@ void CParser::openBrace() {
   int nsDepth = namespaceDepth();
   bool memberLevel = file_.statementState == State::kClassBody && !file_.classBodies.empty() &&
                      file_.braceDepth == file_.classBodies.back().startDepth + 1;
-  bool bodyTest =
-      file_.parenDepth == 0 && (!file_.inBody || file_.braceDepth == nsDepth || memberLevel);
+  bool bodyTest = file_.parenDepth == 0 &&
+                  (!file_.inBody || file_.braceDepth == nsDepth || memberLevel) &&
+                  !initialValueBraces();
   if (bodyTest) {
     if (bodyFollows()) {
       file_.headerPending = false;
@@ -165,20 +166,34 @@ void CParser::openBrace() {
   ++file_.braceDepth;
 }
 
+// `A() : b{}, c{{1, 2}} {`: in a constructor's initializer list, braces
+// after a member's or base's name hold its initial value, and braces
+// inside those too; the body opens after the list's last ')' or '}'.
+bool CParser::initialValueBraces() const {
+  if (!readingInitializerList()) return false;
+  if (file_.braceDepth > file_.entryDepth) return true;
+  const std::string& before = history_.at(1);
+  return before == ">" ||
+         (!before.empty() && !isDelimiterToken(before) && !tests_.isReserved(before));
+}
+
 // `… ) {`, `… ; {` (old-style parameters) or `… const {`; in C++ and Java
 // also past words that end a header (`) const override {`, an empty
 // macro such as `) OVERRIDE {`), C++'s trailing return type (`) -> int {`)
 // and Java's `throws A, B {`.
 bool CParser::bodyFollows() const {
-  int k = 1;
-  if (hasClasses()) {
-    k = pastHeaderWords(1);
-    int arrow = beforeTrailingReturn(k);
-    if (arrow != k) k = pastHeaderWords(arrow);
-  }
-  const std::string& before = history_.at(k);
+  const std::string& before = history_.at(hasClasses() ? pastHeaderEnd(1) : 1);
   if (before == ")" || before == ";" || before == "const") return true;
+  if (before == "}" && readingInitializerList()) return true;  // `: b{} {`
   return isJava() && (history_.at(2) == "throws" || file_.throwsSeen);
+}
+
+// From look-back k back past what may end a header after its ')' or
+// `const`: words such as `noexcept` and `override`, a trailing return type.
+int CParser::pastHeaderEnd(int k) const {
+  k = pastHeaderWords(k);
+  int arrow = beforeTrailingReturn(k);
+  return arrow != k ? pastHeaderWords(arrow) : k;
 }
 
 // From look-back k back past the words that may end a header.
@@ -232,7 +247,9 @@ void CParser::closeBrace() {
       resetFunction();
     }
   }
-  if (!file_.currentClass.empty() && file_.classStartDepth >= file_.braceDepth)
+  // A member's initial value `b{…}` closes inside its constructor's header.
+  if (!file_.currentClass.empty() && file_.classStartDepth >= file_.braceDepth &&
+      !readingInitializerList())
     restoreClassContext();
   if (!file_.anonymousNamespaces.empty()) closeAnonymousNamespaces();
   tables_.namespaces.statementEnd(file_.braceDepth);

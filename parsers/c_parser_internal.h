@@ -114,6 +114,8 @@ class CParser final : public ParserBase {
   bool braceInitialised();
   void callOrHeader();
   void parenthesisedName(const TokenHistory::Declarator& d);
+  int conversionOperator() const;
+  std::string conversionType(int at) const;
   bool commaOperandCall();
   bool tagNamedFunction(const std::string& name, int position) const;
   int templateArgumentsName(int k) const;
@@ -141,6 +143,10 @@ class CParser final : public ParserBase {
   // The key parts of the current function, as views of the file state.
   KeyParts callerParts() const;
   bool bodyFollows() const;
+  bool initialValueBraces() const;
+  // A constructor's initializer list is being read: its body has not opened.
+  bool readingInitializerList() const { return file_.initializerList && file_.headerPending; }
+  int pastHeaderEnd(int k) const;
   int pastHeaderWords(int k) const;
   int beforeTrailingReturn(int k) const;
 
@@ -166,8 +172,11 @@ class CParser final : public ParserBase {
   void enterExternC(const std::string& token);
   std::string anonymousStructName() const;
   int languages() const { return languageMode_; }
+  // An out-of-class constructor's initializer list is home until its body
+  // opens (`A::A() : p(new B), c(1) {`).
   State homeState() const {
-    return file_.classBodies.empty() ? State::kDefault : State::kClassBody;
+    if (!file_.classBodies.empty()) return State::kClassBody;
+    return readingInitializerList() ? State::kConstructorList : State::kDefault;
   }
   // Type aliases of classes (c_type_aliases.cc).
   void usingAliasState(const std::string& token);

@@ -219,7 +219,9 @@ void CParser::structBodyState(const std::string& token) {
 
 // `} a, *p;` or `} NAME, *PNAME;` after a structure body.
 void CParser::structEndState(const std::string& token) {
-  if (token == "(") {
+  // `(` : a function returning the structure; `= {` : a declarator's initial
+  // value, read as any variable's.
+  if (token == "(" || (token == "{" && history_.at(1) == "=")) {
     leaveStructure();
     runStatementMachine(token);
     return;

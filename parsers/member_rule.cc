@@ -252,7 +252,8 @@ void CParser::plainCallee(DeclInfo& callee) {
     callee.className = classes.resolveMember(file_.currentClass, callee.name);
 }
 
-// A callee without namespace that the table does not know as it is: the
+// A callee without namespace that the sources declared nowhere as it is
+// (calls made before `n::f` was declared leave a record of `f`): the
 // namespaces around the call (innermost first), then those of the using
 // directives (and the longest known prefix of each), under which it is.
 void CParser::namespaceOfCallee(DeclInfo& callee) {
@@ -261,7 +262,7 @@ void CParser::namespaceOfCallee(DeclInfo& callee) {
     return;
   std::string key = joinedKey(callee.className, callee.name);
   FunctionTable& table = functions();
-  if (table.exists(key)) return;
+  if (table.isDefined(key)) return;
   const NamespaceTable& spaces = tables_.namespaces;
   if (callee.className.empty()) {
     std::string path = spaces.currentPath();

@@ -357,4 +357,45 @@ TEST_F(CParserClassTest, CFilesKeepTheirPath) {
             "int new() a.c:1 #1 [BK] > A_f\n");
 }
 
+// A conversion operator defined outside its class, its type qualified by
+// the class or of several words, is the member the class declares.
+TEST_F(CParserClassTest, ConversionOperatorsDefinedOutsideTheirClass) {
+  analyse({{"a.cpp",
+            "class Attr {\n"
+            "  typedef void (*ubool)(Attr***);\n"
+            " public:\n"
+            "  operator ubool() const;\n"
+            "  operator bool() const;\n"
+            "  operator const char*() const;\n"
+            "  int* data() const;\n"
+            "};\n"
+            "Attr::operator Attr::ubool() const { return data() ? 0 : 0; }\n"
+            "Attr::operator bool() const { return data() != 0; }\n"
+            "Attr::operator const char*() const { data(); return \"\"; }\n"
+            "int* Attr::data() const { return 0; }\n"}});
+  // (an operator's key holds its symbol or type; the reports add "operator")
+  EXPECT_EQ(calleesOf("Attr::ubool"), "Attr::data");
+  EXPECT_EQ(calleesOf("Attr::bool"), "Attr::data");
+  EXPECT_EQ(calleesOf("Attr::const char*"), "Attr::data");
+  EXPECT_EQ(calleesOf("Attr::data"), "");
+  EXPECT_EQ(calleesOf("data"), "<none>");
+  EXPECT_EQ(takeLog(), "");
+}
+
+// A call made (in a template) before a namespace's function was declared
+// leaves no declaration of that name: every later call finds the function.
+TEST_F(CParserClassTest, NamespaceFunctionCalledBeforeItsDeclaration) {
+  analyse({{"a.cpp",
+            "namespace n {\n"
+            "template <typename W>\n"
+            "bool Outer(W* w) {\n"
+            "  return AllTags(w);\n"
+            "}\n"
+            "template <typename W>\n"
+            "bool AllTags(W* w) { return true; }\n"
+            "bool Use(int* p) { return AllTags(p); }\n"
+            "}\n"}});
+  EXPECT_EQ(calleesOf("n::Use"), "n::AllTags");
+}
+
 }  // namespace

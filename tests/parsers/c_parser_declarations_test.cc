@@ -224,4 +224,18 @@ TEST_F(CDeclarationTest, EveryFileStartsAfresh) {
   EXPECT_EQ(knownFunctions(), "f() a.c:1 [K]\nint g() b.c:1 #1 [BK]\n");
 }
 
+// `struct S { … } v = { … };` in C++: the braces are v's initial value,
+// calls in them are made by no function, and the next function is whole.
+TEST_F(CDeclarationTest, StructureVariableWithInitialValueInCpp) {
+  analyse({{"a.cpp",
+            "struct Q {};\n"
+            "int Make(Q) { return 0; }\n"
+            "struct S { int first; } table = {Make(Q{})};\n"
+            "inline int Hash(int x) { return x * 3; }\n"
+            "int User(int x) { return Hash(x); }\n"}});
+  EXPECT_EQ(calleesOf("Hash"), "");
+  EXPECT_EQ(calleesOf("User"), "Hash");
+  EXPECT_EQ(calleesOf("Make"), "");
+}
+
 }  // namespace

@@ -296,4 +296,68 @@ TEST_F(CParserModernCppTest, NamesSharedByMembersTypesAndNamespaces) {
   EXPECT_EQ(takeLog(), "");
 }
 
+// Braces after a member's name in a constructor's initializer list hold
+// its initial value (calls in them are the constructor's); the body opens
+// after the list, and what follows the constructor is read as before.
+TEST_F(CParserModernCppTest, BraceInitialValuesInConstructorInitializerLists) {
+  analyse({{"a.cpp",
+            "namespace y {\n"
+            "int Helper(int n);\n"
+            "class Data { public: Data(); };\n"
+            "class Stream {\n"
+            " public:\n"
+            "  Stream(int input);\n"
+            "  int m_a, m_b, m_c[2][2];\n"
+            "  Data* m_p;\n"
+            "};\n"
+            "Stream::Stream(int input)\n"
+            "    : m_a(input), m_b{}, m_c{{Helper(1), 2}, {3, 4}}, m_p(new Data) {\n"
+            "  Helper(0);\n"
+            "}\n"
+            "int User() { Stream s(1); return s.m_a; }\n"
+            "}\n"}});
+  EXPECT_EQ(calleesOf("y::Stream::Stream"), "y::Data::Data y::Helper");
+  EXPECT_EQ(calleesOf("y::User"), "y::Stream::Stream y::Stream::~Stream");
+  EXPECT_EQ(calleesOf("Stream"), "<none>");
+  EXPECT_EQ(takeLog(), "");
+  // The same inside the class body: `data(0)` after `value{}` is no member.
+  analyse({{"a.cpp",
+            "int Helper(int n);\n"
+            "class Data { public: Data(); };\n"
+            "class Token {\n"
+            " public:\n"
+            "  Token(int t, int m)\n"
+            "      : type(t), mark(m), value{Helper(1)}, data(0), p(new Data) { Helper(0); }\n"
+            "  int type; int mark; int value; int data; Data* p;\n"
+            "};\n"
+            "int Push(int m) { return Helper(m); }\n"}});
+  EXPECT_EQ(calleesOf("Token::Token"), "Data::Data Helper");
+  EXPECT_EQ(calleesOf("Token::data"), "<none>");
+  EXPECT_EQ(calleesOf("Push"), "Helper");
+  EXPECT_EQ(takeLog(), "");
+}
+
+// `= default;` and `= delete;` after `noexcept` or `const` end a
+// declaration as they do right after the ')': the next one is read anew.
+TEST_F(CParserModernCppTest, DefaultedAndDeletedAfterSpecifiers) {
+  analyse({{"a.cpp",
+            "int Helper();\n"
+            "class E1 { public: virtual ~E1(); E1(const E1&); int n() const; };\n"
+            "class E2 : public E1 { public: ~E2() override = default; };\n"
+            "class E3 : public E1 { public: ~E3(); };\n"
+            "E1::~E1() noexcept = default;\n"
+            "E1::E1(const E1&) noexcept = delete;\n"
+            "int E1::n() const noexcept = delete;\n"
+            "E3::~E3() = default;\n"
+            "void Later() noexcept;\n"
+            "int After() { return Helper(); }\n"}});
+  EXPECT_EQ(calleesOf("E1::~E1"), "");
+  EXPECT_EQ(calleesOf("E1::E1"), "");
+  EXPECT_EQ(calleesOf("E1::n"), "");
+  EXPECT_EQ(calleesOf("E3::~E3"), "");
+  EXPECT_EQ(calleesOf("Later"), "");
+  EXPECT_EQ(calleesOf("After"), "Helper");
+  EXPECT_EQ(takeLog(), "");
+}
+
 }  // namespace
