@@ -321,6 +321,8 @@ void CParser::openClassBody() {
     return;
   }
   registerHeadClass();
+  // A C++ structure is a class: its objects are built and destroyed.
+  if (head.structure) tables_.classes.markStructureClass(head.name);
   if (!head.base.empty()) addBaseName(head.base);
   head.base.clear();
   bool known = false;
@@ -820,7 +822,7 @@ bool CParser::objectDeclaration() {
       history_.at(3) == "." || history_.at(3) == "~")
     return false;
   std::string objectClass = resolveClass(qualified ? qualifiedTypeAt(2) : type);
-  if (objectClass.empty() || !tests_.isKnownClass(objectClass)) return false;
+  if (objectClass.empty() || !tests_.buildsObjects(objectClass)) return false;
   if (!file_.currentFunction.empty()) {
     if (file_.headerPending) return false;
     registerVariable(objectClass, name, false, false);

@@ -283,7 +283,7 @@ void CParser::registerVariable(const std::string& type, const std::string& name,
 void CParser::buildsObject(const std::string& type, const std::string& className,
                            const std::string& function) {
   std::string built = resolveClass(classOfType(type));
-  if (built.empty() || !tests_.isKnownClass(built)) return;
+  if (built.empty() || !tests_.buildsObjects(built)) return;
   std::string outer = className.empty() && !function.empty() ? file_.functionNamespace : className;
   functions().linkConstructorCall(outer, function, built, false);
   functions().linkConstructorCall(outer, function, built, true);

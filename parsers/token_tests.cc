@@ -45,6 +45,10 @@ bool TokenTests::isKnownClass(std::string_view token) const {
   return !token.empty() && tables_.classes.isClass(token);
 }
 
+bool TokenTests::buildsObjects(std::string_view token) const {
+  return !token.empty() && tables_.classes.buildsObjects(token);
+}
+
 bool TokenTests::isTagOnly(std::string_view token) const {
   int kinds = tables_.types.kindOf(token);
   return (kinds & TypeTable::kTag) && !(kinds & ~(TypeTable::kTag | TypeTable::kStructure));

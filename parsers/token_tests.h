@@ -26,6 +26,8 @@ class TokenTests {
   // A macro with a parameter list.
   bool isFunctionLikeMacro(std::string_view token) const;
   bool isKnownClass(std::string_view token) const;
+  // A known class or a C++ structure read as one: its objects are built.
+  bool buildsObjects(std::string_view token) const;
   // A type only as a C structure, union or enumeration tag (no typedef).
   bool isTagOnly(std::string_view token) const;
 

@@ -183,6 +183,11 @@ bool ClassTable::isClass(std::string_view name) const {
   return r && r->kind == kClass;
 }
 
+bool ClassTable::buildsObjects(std::string_view name) const {
+  const ClassRecord* r = find(name);
+  return r && (r->kind == kClass || r->structureClass);
+}
+
 bool ClassTable::markUsed(std::string_view name) {
   int at = lookUp(name);
   if (at >= 0) setUsed(static_cast<std::uint32_t>(at));
@@ -229,6 +234,13 @@ void ClassTable::registerClass(std::string_view name, int used, int kind) {
 void ClassTable::registerSettingsClass(std::string_view name) {
   registerClass(name, 0, kClass);
   settingsClasses_.insert(templateName(name));
+}
+
+void ClassTable::markStructureClass(std::string_view name) {
+  int at = lookUp(name);
+  if (at < 0 || store_[at].structureClass) return;
+  restored_.changing(at);
+  store_[at].structureClass = true;
 }
 
 void ClassTable::addBase(std::string_view className, std::string_view base) {

@@ -41,6 +41,9 @@ struct MemberVariable {
 
 struct ClassRecord {
   std::int32_t kind = 0;  // 0 a class; 1 class-like, not a class
+  // A C++ structure whose body was read: listed as a structure, but its
+  // objects are built and destroyed as a class's.
+  bool structureClass = false;
   std::string name;
   std::vector<std::string> methods;  // registration order, unique
   std::vector<std::string> bases;    // declaration order, unique
@@ -71,12 +74,17 @@ class ClassTable {
   bool findClass(std::string_view name, int& position) const;
   bool exists(std::string_view name) const;
   bool isClass(std::string_view name) const;
+  // A class, or a C++ structure marked by markStructureClass: an object of
+  // it runs a constructor and a destructor.
+  bool buildsObjects(std::string_view name) const;
   bool markUsed(std::string_view name);
 
   void registerClass(std::string_view name, int used, int kind);
   // A class of the settings data file: registered unused, and remembered
   // as registration-only.
   void registerSettingsClass(std::string_view name);
+  // The structure's body was read as a C++ class's.
+  void markStructureClass(std::string_view name);
   bool isRegistrationOnly(std::string_view name) const { return settingsClasses_.contains(name); }
 
   void addBase(std::string_view className, std::string_view base);

@@ -97,6 +97,29 @@ TEST_F(CParserClassTest, ObjectWithArgumentsOutsideAFunction) {
   EXPECT_EQ(variables().record(0).type, "CFoo");
 }
 
+// A C++ structure is a class whose members are public: its objects, local
+// or members, are built and destroyed, also when its body is a header's.
+// A structure only named by its tag is not known to have a constructor,
+// and a C structure has none; both are still listed as structures.
+TEST_F(CParserClassTest, StructureObjectsAreBuiltAsClassObjects) {
+  analyse({{"a.cpp",
+            "#include \"tok.h\"\n"
+            "struct Holder { Tok held; };\n"
+            "void Push() { Tok t(1); }\n"
+            "void Fill() { Tok u; struct Tok v, w; }\n"
+            "void Stat() { struct stat st, other; }\n"},
+           {"tok.h", "struct Tok {\n  Tok(int a) {}\n  ~Tok() {}\n};\n"}},
+          1);
+  EXPECT_EQ(calleesOf("Push"), "Tok::Tok Tok::~Tok");
+  EXPECT_EQ(calleesOf("Fill"), "Tok::Tok Tok::~Tok");
+  EXPECT_EQ(calleesOf("Holder::Holder"), "Tok::Tok");
+  EXPECT_EQ(calleesOf("Holder::~Holder"), "Tok::~Tok");
+  EXPECT_EQ(calleesOf("Stat"), "");
+  EXPECT_EQ(classList(), "");
+  analyse({{"a.c", "struct Tok { int a; };\nvoid Fill(void) { struct Tok v, w; }\n"}});
+  EXPECT_EQ(calleesOf("Fill"), "");
+}
+
 TEST_F(CParserClassTest, MemberCallShapes) {
   analyse({{"a.cpp",
             "class B { public: void Run(); };\n"
