@@ -85,7 +85,9 @@ class JavaClassesTest : public AnalysisTest {
       }
       EXPECT_TRUE(analyse(paths));
       std::string found = edges();
-      if (reversed) EXPECT_EQ(found, first) << "reversed order";
+      if (reversed) {
+        EXPECT_EQ(found, first) << "reversed order";
+      }
       first = found;
     }
     return first;
