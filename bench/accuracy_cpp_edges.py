@@ -82,10 +82,16 @@ def function_name(label):
     """The qualified name of a g++ label's signature, or None."""
     signature = label.split("\\n")[0]
     signature = re.sub(r" \[with .*\]$", "", signature)
-    # The lambda's own call operator belongs to the function that holds it.
+    # An anonymous namespace as some labels spell it, before the ")::"
+    # below takes its parenthesis for a function's.
+    signature = signature.replace("(anonymous namespace)::", "")
+    # The lambda's own call operator belongs to the function that holds it
+    # (whose parameters may be written already).
     lambda_at = signature.find("::<lambda")
     if lambda_at >= 0:
-        signature = signature[:lambda_at] + "()"
+        signature = signature[:lambda_at]
+        if not signature.endswith(")"):
+            signature += "()"
     # So does a member function of a local class ("main(int, char**)::
     # Local::f()"), which the program reads as part of that function.
     local_at = signature.find(")::")
