@@ -39,6 +39,7 @@ SourceBlocks::Block SourceBlocks::next() {
     if (encoding_ != SourceEncoding::ShiftJis) startOfFile();
   }
   if (mode_ == Mode::kConverted) {
+    convertMore();
     size_t n = std::min(block_, converted_.size() - at_);
     Block block{converted_.data() + at_, n, n < block_};
     at_ += n;
@@ -111,24 +112,53 @@ void SourceBlocks::decide() {
     convertRest(at_, text);
 }
 
-// The text from window position `from` to the file's end, converted.
+// From window position `from` to the file's end the text is converted,
+// a piece at a time (no copy of the whole file is made).
 void SourceBlocks::convertRest(size_t from, FileText text) {
-  std::string raw(window_.get() + from, filled_ - from);
-  while (!sourceDone_) {
-    size_t got = source_.read(window_.get(), capacity_);
-    raw.append(window_.get(), got);
-    sourceDone_ = got < capacity_;
-  }
-  window_.reset();
-  if (text == FileText::kUtf16)
-    platform::appendCp932FromUtf16(raw, converted_);
-  else if (text == FileText::kUtf8)
-    platform::appendCp932FromUtf8(raw, converted_);
-  else
-    platform::appendCp932FromEucJp(raw, converted_);
+  unconverted_.assign(window_.get() + from, filled_ - from);
+  converting_ = text;
   mode_ = Mode::kConverted;
+  converted_.clear();
   at_ = 0;
   tell(text);
+}
+
+// Converted text for at least one whole block (or all that is left): the
+// pieces end after a line end, where no character of any of the encodings
+// is cut.
+void SourceBlocks::convertMore() {
+  if (converted_.size() - at_ >= block_) return;
+  converted_.erase(0, at_);
+  at_ = 0;
+  while (converted_.size() < block_ && !(sourceDone_ && unconverted_.empty())) {
+    if (!sourceDone_) {
+      size_t got = source_.read(window_.get(), capacity_);
+      unconverted_.append(window_.get(), got);
+      sourceDone_ = got < capacity_;
+    }
+    size_t piece = sourceDone_ ? unconverted_.size() : pieceEnd();
+    if (piece == 0) continue;  // a line longer than the window: read on
+    std::string_view text(unconverted_.data(), piece);
+    if (converting_ == FileText::kUtf16)
+      platform::appendCp932FromUtf16(text, converted_);
+    else if (converting_ == FileText::kUtf8)
+      platform::appendCp932FromUtf8(text, converted_);
+    else
+      platform::appendCp932FromEucJp(text, converted_);
+    unconverted_.erase(0, piece);
+  }
+}
+
+// The length of the unconverted text up to its last line end: "\n" alone,
+// or the unit 0x000A at an even offset in UTF-16; 0 when there is none.
+size_t SourceBlocks::pieceEnd() const {
+  if (converting_ != FileText::kUtf16) {
+    size_t newline = unconverted_.rfind('\n');
+    return newline == std::string::npos ? 0 : newline + 1;
+  }
+  for (size_t i = unconverted_.size() & ~size_t{1}; i >= 2; i -= 2)
+    if (unconverted_[i - 2] == '\n' && unconverted_[i - 1] == '\0') return i;
+  return 0;
 }
 
 void SourceBlocks::tell(FileText text) {

@@ -34,6 +34,8 @@ class SourceBlocks {
   void findHighByte();
   void decide();
   void convertRest(size_t from, FileText text);
+  void convertMore();
+  size_t pieceEnd() const;
   void tell(FileText text);
 
   platform::ByteSource& source_;
@@ -49,5 +51,7 @@ class SourceBlocks {
   size_t highByte_ = 0;      // undecided: the window's first byte of 0x80 or above
   bool sourceDone_ = false;  // the source gave its last bytes
   bool firstWindow_ = true;
-  std::string converted_;
+  std::string converted_;    // converted text not lent yet starts at at_
+  std::string unconverted_;  // read, not converted yet (a line at most past a piece)
+  FileText converting_ = FileText::kShiftJis;
 };

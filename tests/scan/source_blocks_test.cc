@@ -123,4 +123,28 @@ TEST(SourceBlocks, AnyBytesAreSafe) {
   }
 }
 
+// A converted file goes through a piece at a time, cut after line ends: a
+// character is never split, a line longer than the read window is whole,
+// and the blocks fall as those of a file.
+TEST(SourceBlocks, LongFilesAreConvertedPieceByPiece) {
+  std::string utf8, cp932;
+  std::u16string wide;
+  for (int line = 0; line < 12000; ++line) {
+    utf8 += kUtf8Comment;
+    wide += u"// \u65E5\u672C\u8A9E\n";
+    cp932 += "// 日本語\n";
+  }
+  const std::string longLine(150000, 'x');
+  const std::string wideEnd = cp932 + "日";
+  utf8 += longLine + kUtf8Comment;
+  wide += u"\u65E5";
+  cp932 += longLine + "// 日本語\n";
+  for (size_t block : {size_t{1022}, size_t{4096}}) {
+    Lent lent = lend(utf8, SourceEncoding::Detect, block);
+    EXPECT_TRUE(lent.text == cp932) << block;
+    for (size_t i = 0; i + 1 < lent.sizes.size(); ++i) ASSERT_EQ(lent.sizes[i], block) << i;
+    EXPECT_TRUE(lend(utf16(wide), SourceEncoding::Detect, block).text == wideEnd) << block;
+  }
+}
+
 }  // namespace
