@@ -24,44 +24,51 @@ class CParserOperatorTest : public CParserTest {
       "  void run();\n"
       "};\n"
       "class CDerived : public CNum { };\n";
+
+  // A body of f and f's callees in key order.
+  struct Case {
+    const char* body;
+    const char* callees;
+  };
+  // Each body in turn after `head` (the declarations and f's header up to
+  // its '{'): f calls the callees and nothing is logged.
+  void expectCallees(const std::string& head, std::initializer_list<Case> cases) {
+    for (const Case& c : cases) {
+      analyse({{"a.cpp", head + c.body + " }\n"}});
+      EXPECT_EQ(calleesOf("f"), c.callees) << c.body;
+      EXPECT_EQ(takeLog(), "") << c.body;
+    }
+  }
 };
 
 TEST_F(CParserOperatorTest, OperatorsOfTheObjectsClassAreCalled) {
-  struct Case {
-    const char* body;     // the body of f(CNum& a, CNum& b, CNum* p, CDerived& d, int n)
-    const char* callees;  // f's callees in key order
-  } cases[] = {
-      {"a + b;", "CNum::+"},
-      {"a += b;", "CNum::+="},
-      {"a++;", "CNum::++"},
-      {"for (;;) ++a;", "CNum::++"},
-      {"if (a == b) n = 1;", "CNum::=="},
-      // The longest operator the class declares: `=`, then `-b`.
-      {"a = -b;", "CNum::="},
-      {"a << n << 2;", "CNum::<<"},
-      {"n = a[2];", "CNum::[]"},
-      {"a->run();", "CNum::-> CNum::run"},
-      {"n = *a;", "CNum::*"},
-      {"if (!a) return;", "CNum::!"},
-      // A base's operator; the operator of `*a`'s result is not a's.
-      {"d + a;", "CNum::+"},
-      {"if (*a != n) return;", "CNum::*"},
-      // Pointers and built-in types have the language's operators; the
-      // object a pointer points to has its class's.
-      {"p + 1; p++; n = n * 2; ++n;", ""},
-      {"*p = b; if (*p == a) n = *p++;", "CNum::= CNum::=="},
-      {"n = n * *p;", ""},
-      // A declaration's `=` gives the object its first value.
-      {"CNum c = a + b;", "CNum::+ CNum::CNum CNum::~CNum"},
-      {"CNum c = a, e = b;", "CNum::CNum CNum::~CNum"},
-      {"CNum const& r = a; CNum const* q = p; CNum* const s = p;", ""},
-  };
-  for (const Case& c : cases) {
-    analyse({{"a.cpp", kClasses + "void f(CNum& a, CNum& b, CNum* p, CDerived& d, int n) { " +
-                           c.body + " }\n"}});
-    EXPECT_EQ(calleesOf("f"), c.callees) << c.body;
-    EXPECT_EQ(takeLog(), "") << c.body;
-  }
+  expectCallees(kClasses + "void f(CNum& a, CNum& b, CNum* p, CDerived& d, int n) { ",
+                {
+                    {"a + b;", "CNum::+"},
+                    {"a += b;", "CNum::+="},
+                    {"a++;", "CNum::++"},
+                    {"for (;;) ++a;", "CNum::++"},
+                    {"if (a == b) n = 1;", "CNum::=="},
+                    // The longest operator the class declares: `=`, then `-b`.
+                    {"a = -b;", "CNum::="},
+                    {"a << n << 2;", "CNum::<<"},
+                    {"n = a[2];", "CNum::[]"},
+                    {"a->run();", "CNum::-> CNum::run"},
+                    {"n = *a;", "CNum::*"},
+                    {"if (!a) return;", "CNum::!"},
+                    // A base's operator; the operator of `*a`'s result is not a's.
+                    {"d + a;", "CNum::+"},
+                    {"if (*a != n) return;", "CNum::*"},
+                    // Pointers and built-in types have the language's operators; the
+                    // object a pointer points to has its class's.
+                    {"p + 1; p++; n = n * 2; ++n;", ""},
+                    {"*p = b; if (*p == a) n = *p++;", "CNum::= CNum::=="},
+                    {"n = n * *p;", ""},
+                    // A declaration's `=` gives the object its first value.
+                    {"CNum c = a + b;", "CNum::+ CNum::CNum CNum::~CNum"},
+                    {"CNum c = a, e = b;", "CNum::CNum CNum::~CNum"},
+                    {"CNum const& r = a; CNum const* q = p; CNum* const s = p;", ""},
+                });
 }
 
 // The element an operator[] of the class gives (here a CNum) is an operand
@@ -74,23 +81,16 @@ TEST_F(CParserOperatorTest, ElementsOfAnObjectAreOperands) {
                               "  CNum& operator[](int k);\n"
                               "};\n"
                               "CList& get();\n";
-  struct Case {
-    const char* body;     // the body of f(CList& v, CList* p, CNum& b)
-    const char* callees;  // f's callees in key order
-  } cases[] = {
-      {"v[1] = b;", "CList::[] CNum::="},
-      {"(*p)[2] = b;", "CList::[] CNum::="},
-      {"if (get()[3] == b) return;", "CList::[] CNum::== get"},
-      // A pointer's `[…]` gives a CList, which declares no `=`.
-      {"p[0] = v;", ""},
-      // An array of lists being declared: built and destroyed, no `=`.
-      {"CList w[2] = {v, v};", "CList::CList CList::~CList"},
-  };
-  for (const Case& c : cases) {
-    analyse({{"a.cpp", classes + "void f(CList& v, CList* p, CNum& b) { " + c.body + " }\n"}});
-    EXPECT_EQ(calleesOf("f"), c.callees) << c.body;
-    EXPECT_EQ(takeLog(), "") << c.body;
-  }
+  expectCallees(classes + "void f(CList& v, CList* p, CNum& b) { ",
+                {
+                    {"v[1] = b;", "CList::[] CNum::="},
+                    {"(*p)[2] = b;", "CList::[] CNum::="},
+                    {"if (get()[3] == b) return;", "CList::[] CNum::== get"},
+                    // A pointer's `[…]` gives a CList, which declares no `=`.
+                    {"p[0] = v;", ""},
+                    // An array of lists being declared: built and destroyed, no `=`.
+                    {"CList w[2] = {v, v};", "CList::CList CList::~CList"},
+                });
 }
 
 // An operator function declared beside the class, in its namespace.
@@ -158,42 +158,28 @@ TEST_F(CParserOperatorTest, MemberObjectsAndPointeesAfterAParenthesis) {
   const std::string classes = kClasses +
                               "struct Pair { CNum m; CNum* q; using Fn = CNum (*)(const CNum&); "
                               "Fn write; };\n";
-  struct Case {
-    const char* body;     // the body of f(Pair& a, Pair* p, CNum* r, int n)
-    const char* callees;  // f's callees in key order
-  } cases[] = {
-      {"if (a.m == p->m) n = 1;", "CNum::=="},
-      {"p->m = a.m;", "CNum::="},
-      {"a.q + 1; n = a.m[1];", "CNum::[]"},
-      {"if (n) *r = a.m;", "CNum::="},
-      // A function type's alias names no class.
-      {"a.write = nullptr;", ""},
-  };
-  for (const Case& c : cases) {
-    analyse({{"a.cpp", classes + "void f(Pair& a, Pair* p, CNum* r, int n) { " + c.body + " }\n"}});
-    EXPECT_EQ(calleesOf("f"), c.callees) << c.body;
-    EXPECT_EQ(takeLog(), "") << c.body;
-  }
+  expectCallees(classes + "void f(Pair& a, Pair* p, CNum* r, int n) { ",
+                {
+                    {"if (a.m == p->m) n = 1;", "CNum::=="},
+                    {"p->m = a.m;", "CNum::="},
+                    {"a.q + 1; n = a.m[1];", "CNum::[]"},
+                    {"if (n) *r = a.m;", "CNum::="},
+                    // A function type's alias names no class.
+                    {"a.write = nullptr;", ""},
+                });
 }
 
 // The object a call gives is an operand, before or after its operator; a
 // pointer a call gives, and the parentheses of `if` or `sizeof`, are not.
 TEST_F(CParserOperatorTest, ResultsOfCalls) {
   const std::string classes = kClasses + "CNum make();\nCNum& ref();\nCNum* find();\n";
-  struct Case {
-    const char* body;     // the body of f(CNum& b, int n)
-    const char* callees;  // f's callees in key order
-  } cases[] = {
-      {"make() + make();", "CNum::+ make"},
-      {"if (ref() == b) n = 1;", "CNum::== ref"},
-      {"if (!make()) return;", "CNum::! make"},
-      {"find() + 1; n = sizeof(b) * 2; if (b) *find() = b;", "CNum::= find"},
-  };
-  for (const Case& c : cases) {
-    analyse({{"a.cpp", classes + "void f(CNum& b, int n) { " + c.body + " }\n"}});
-    EXPECT_EQ(calleesOf("f"), c.callees) << c.body;
-    EXPECT_EQ(takeLog(), "") << c.body;
-  }
+  expectCallees(classes + "void f(CNum& b, int n) { ",
+                {
+                    {"make() + make();", "CNum::+ make"},
+                    {"if (ref() == b) n = 1;", "CNum::== ref"},
+                    {"if (!make()) return;", "CNum::! make"},
+                    {"find() + 1; n = sizeof(b) * 2; if (b) *find() = b;", "CNum::= find"},
+                });
 }
 
 }  // namespace
