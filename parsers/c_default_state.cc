@@ -483,7 +483,6 @@ void CParser::collectArgument(const std::string& token, int parenDepth) {
   file_.lastArgumentToken = token;
 }
 
-// The name at look-back `position` follows `.`, `->` or `::`.
 // A C++ member function named like a type (`type()` beside another
 // class's `typedef … type;`): called on an object, named with its class,
 // called inside that class, or declared in a class body.
@@ -501,6 +500,7 @@ bool CParser::memberNamedLikeType(const std::string& name, int position) const {
   return !owner.empty() && !tables_.classes.resolveMember(owner, name).empty();
 }
 
+// The name at look-back `position` follows `.`, `->` or `::`.
 bool CParser::memberOfObject(int position) const {
   const std::string& before = history_.at(position + 1);
   return before == "." || before == ":" || (before == ">" && history_.at(position + 2) == "-");

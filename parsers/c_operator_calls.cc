@@ -64,27 +64,25 @@ void CParser::operatorCall(const std::string& token) {
   }
   if (history_.at(1) == ")") {
     // `f(a) | g(b)`, `!f()`, `T(x) == y`: the object a call gives, or a
-    // temporary.
+    // temporary. Its class is looked for only when an operator is there.
     int open = history_.matchingOpen(1, "(", ")");
-    bool pointer = false;
-    std::string result = open < 0 ? std::string() : callResultClass(open, pointer);
-    if (result.empty()) return;
+    if (open < 0) return;
     const std::string& op = history_.at(open + 2);
     const std::string& lead = history_.at(open + 3);
-    bool operandEnds =
-        lead == ")" || lead == "]" ||
-        (!lead.empty() && !TokenTests::isDelimiter(lead) && !tests_.isReserved(lead));
-    bool prefixed = op.size() == 1 && isPrefixCharacter(op[0]) && !operandEnds;
+    bool prefixed = op.size() == 1 && isPrefixCharacter(op[0]) && !operandEndsWith(lead, true);
+    bool followed = delimiter && isOperatorCharacter(token[0]) && token != "(";
+    if (!prefixed && !followed) return;
+    bool pointer = false;
+    std::string result = callResultClass(open, pointer);
+    if (result.empty()) return;
     if (pointer) {
       // `*find() = b`, `if (c) *find() = b`: the object the pointer points
       // to, used whole, as `*p` is (no pointer is multiplied).
-      bool star = op == "*" && (prefixed || lead == ")");
-      if (!star || std::strchr("([+-", token[0]) != nullptr) return;
+      if (op != "*" || !(prefixed || lead == ")") || !usesPointeeWhole(token)) return;
     } else if (prefixed) {
       callOperator(result, op);
     }
-    if (delimiter && isOperatorCharacter(token[0]) && token != "(")
-      startOperator(std::move(result), token[0], false);
+    if (followed) startOperator(std::move(result), token[0], false);
     return;
   }
   int prefix = prefixOperatorLength(token);
@@ -102,13 +100,10 @@ void CParser::operatorCall(const std::string& token) {
   if (operandClass.empty()) return;
   if (!object) {
     // `*p = x`, `*p == y`: the object a pointer points to, used whole.
-    // (`*p++` and `*p + 1` are rather the pointer's.)
     // After ')' the '*' dereferences too (`if (p) *p = x;`): no pointer is
     // multiplied.
     bool star = history_.at(2) == "*" && (prefix == 1 || history_.at(3) == ")");
-    bool pointee = star && delimiter && isOperatorCharacter(token[0]) &&
-                   std::strchr("([+-", token[0]) == nullptr;
-    if (!pointee) return;
+    if (!star || !delimiter || !usesPointeeWhole(token)) return;
   } else if (prefix > 0) {
     callOperator(operandClass, std::string(prefix, history_.at(2)[0]));
     return;
@@ -227,10 +222,21 @@ int CParser::prefixOperatorLength(const std::string& token) const {
   if (!tests_.isPlainName(history_.at(1))) return 0;
   int length = (op == "+" || op == "-") && history_.at(3) == op ? 2 : 1;
   // `if (c) ++a;`: no operand ends in ')' right before `++` or `--`.
-  const std::string& lead = history_.at(2 + length);
-  bool operandEnds = (length == 1 && (lead == ")" || lead == "]")) ||
-                     (!lead.empty() && !TokenTests::isDelimiter(lead) && !tests_.isReserved(lead));
-  return operandEnds ? 0 : length;
+  return operandEndsWith(history_.at(2 + length), length == 1) ? 0 : length;
+}
+
+// An operand ends with `lead`: a name or a literal, or (`brackets`) a ')'
+// or ']'; an operator after it is a binary one.
+bool CParser::operandEndsWith(const std::string& lead, bool brackets) const {
+  if (lead == ")" || lead == "]") return brackets;
+  return !lead.empty() && !TokenTests::isDelimiter(lead) && !tests_.isReserved(lead);
+}
+
+// The operator that `token` starts applies to the object a pointer points
+// to, taken whole: `*p = x`, `*p == y` (`*p++`, `*p + 1` and `*p(` are
+// rather the pointer's).
+bool CParser::usesPointeeWhole(const std::string& token) {
+  return isOperatorCharacter(token[0]) && std::strchr("([+-", token[0]) == nullptr;
 }
 
 // The class the variable at look-back 1 is (`object`) or points to, when

@@ -278,6 +278,8 @@ class CParser final : public ParserBase {
   bool declaratorAt() const;
   int prefixOperatorLength(const std::string& token) const;
   void startOperator(std::string operandClass, char first, bool declared);
+  bool operandEndsWith(const std::string& lead, bool brackets) const;
+  static bool usesPointeeWhole(const std::string& token);
   std::string memberObjectClass(int k) const;
   std::string callResultClass(int open, bool& pointer) const;
   std::string memberOperandClass(const std::string& token) const;

@@ -20,6 +20,12 @@ bool isAliasModifier(std::string_view w) {
   return false;
 }
 
+// The class an alias's target names, without the template's arguments
+// that a template alias keeps (`std::shared_ptr<Ref>`).
+std::string_view targetClass(const std::string& target) {
+  return std::string_view(target).substr(0, target.find('<'));
+}
+
 }  // namespace
 
 // One token of an alias's statement: names and `::` build qualified words
@@ -95,15 +101,15 @@ std::string CParser::classOrAlias(const std::string& name) const {
   if (classes.exists(name)) return name;
   if (!classes.hasAliases()) return std::string();
   if (const std::string* whole = classes.aliasTarget(name)) {
-    std::string plain = whole->substr(0, whole->find('<'));
-    return classes.exists(plain) ? plain : std::string();
+    std::string_view plain = targetClass(*whole);
+    return classes.exists(plain) ? std::string(plain) : std::string();
   }
   // Alias::Inner
   for (size_t cut = name.rfind("::"); cut != std::string::npos && cut > 0;
        cut = name.rfind("::", cut - 1)) {
     const std::string* part = classes.aliasTarget(name.substr(0, cut));
     if (!part) continue;
-    std::string inner = part->substr(0, part->find('<')) + name.substr(cut);
+    std::string inner = std::string(targetClass(*part)) + name.substr(cut);
     return classes.exists(inner) ? inner : std::string();
   }
   return std::string();

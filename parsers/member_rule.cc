@@ -655,9 +655,6 @@ std::string CParser::qualifiedPrefix(int n, int& before) const {
   return joined;
 }
 
-// The class that `name` names here: inside the classes around (C++ nested
-// classes), the namespaces around (innermost first), as written, or under
-// a namespace of a using directive. Empty when the class table knows none.
 template <class Lookup>
 std::string CParser::inScopes(const std::string& name, Lookup lookup) const {
   if (name.empty()) return std::string();
@@ -690,6 +687,9 @@ std::string CParser::inScopes(const std::string& name, Lookup lookup) const {
   return std::string();
 }
 
+// The class that `name` names here: inside the classes around (C++ nested
+// classes), the namespaces around (innermost first), as written, or under
+// a namespace of a using directive. Empty when the class table knows none.
 std::string CParser::resolveClass(const std::string& name) const {
   if (!isCpp()) return tables_.classes.exists(name) ? name : std::string();
   return inScopes(name, [&](const std::string& c) { return classOrAlias(c); });

@@ -116,7 +116,6 @@ void SourceBlocks::decide() {
 // a piece at a time (no copy of the whole file is made).
 void SourceBlocks::convertRest(size_t from, FileText text) {
   unconverted_.assign(window_.get() + from, filled_ - from);
-  converting_ = text;
   mode_ = Mode::kConverted;
   converted_.clear();
   at_ = 0;
@@ -139,9 +138,9 @@ void SourceBlocks::convertMore() {
     size_t piece = sourceDone_ ? unconverted_.size() : pieceEnd();
     if (piece == 0) continue;  // a line longer than the window: read on
     std::string_view text(unconverted_.data(), piece);
-    if (converting_ == FileText::kUtf16)
+    if (readAs_ == FileText::kUtf16)
       platform::appendCp932FromUtf16(text, converted_);
-    else if (converting_ == FileText::kUtf8)
+    else if (readAs_ == FileText::kUtf8)
       platform::appendCp932FromUtf8(text, converted_);
     else
       platform::appendCp932FromEucJp(text, converted_);
@@ -152,7 +151,7 @@ void SourceBlocks::convertMore() {
 // The length of the unconverted text up to its last line end: "\n" alone,
 // or the unit 0x000A at an even offset in UTF-16; 0 when there is none.
 size_t SourceBlocks::pieceEnd() const {
-  if (converting_ != FileText::kUtf16) {
+  if (readAs_ != FileText::kUtf16) {
     size_t newline = unconverted_.rfind('\n');
     return newline == std::string::npos ? 0 : newline + 1;
   }

@@ -53,5 +53,4 @@ class SourceBlocks {
   bool firstWindow_ = true;
   std::string converted_;    // converted text not lent yet starts at at_
   std::string unconverted_;  // read, not converted yet (a line at most past a piece)
-  FileText converting_ = FileText::kShiftJis;
 };
