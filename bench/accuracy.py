@@ -204,6 +204,21 @@ def read_cp932(path):
         return f.read().decode("cp932", errors="replace").replace("\r\n", "\n")
 
 
+def add_tree_defines(folder, tree):
+    """The build's command-line macros ("accuracy-defines.h" of the tree)
+    added to the settings data in `folder`, as every source file starts
+    with them."""
+    defines = tree_file(tree, "accuracy-defines.h")
+    if not defines:
+        return
+    with open(defines, "rb") as f:
+        lines = f.read().replace(b"\r\n", b"\n").replace(b"\n", b"\r\n")
+    for name in os.listdir(folder):
+        if name.endswith(".dat"):
+            with open(os.path.join(folder, name), "ab") as f:
+                f.write(b"\r\n" + lines)
+
+
 def program_folder(program, tree, folder, ini):
     """A copy of the program in `folder` (made afresh) whose settings data
     ends with the tree's command-line macros ("accuracy-defines.h") and whose
@@ -214,15 +229,7 @@ def program_folder(program, tree, folder, ini):
     for name in os.listdir(program):
         if name in ("mizenta", "libcalvex.so") or name.endswith(".dat"):
             shutil.copy2(os.path.join(program, name), folder)
-    defines = tree_file(tree, "accuracy-defines.h")
-    if defines:
-        # The build's command-line macros, as every source file starts with them.
-        with open(defines, "rb") as f:
-            lines = f.read().replace(b"\r\n", b"\n").replace(b"\n", b"\r\n")
-        for name in os.listdir(folder):
-            if name.endswith(".dat"):
-                with open(os.path.join(folder, name), "ab") as f:
-                    f.write(b"\r\n" + lines)
+    add_tree_defines(folder, tree)
     with open(os.path.join(folder, "Mizenta.ini"), "wb") as f:
         folders = include_folders(tree)
         includes = "標準ｲﾝｸﾙｰﾄﾞ設定数=%d\n" % len(folders) + "".join(

@@ -8,7 +8,12 @@ Definitions: the method (member function) definitions that universal-ctags
 lists, keyed by class and name ("irr::scene::CFoo::render" for C++, the
 innermost class's simple name and the method's for Java: "Inner::run"),
 against the functions the program's function list shows with a file.
-Overloads count once.
+Overloads count once. A key is found too when the program shows it inside
+namespaces ctags cannot see (opened by a macro). C++ is scored on every
+definition, and on the live code: the definitions whose line g++'s
+preprocessor keeps in some translation unit of the tree (the tree's
+"accuracy-defines.h" and "accuracy-includes" as for the call edges; the
+program gets the same macros).
 
 Java call edges (the Java tree only; it must compile with javac alone):
 the tree is compiled with javac and every invoke* instruction that javap -c
@@ -44,7 +49,7 @@ import sys
 import zipfile
 from collections import Counter, defaultdict
 
-from accuracy import program_edges, program_functions, read_cp932
+from accuracy import add_tree_defines, include_folders, program_edges, program_functions, read_cp932, tree_file
 
 JAVA_BASE_ZIP = "/usr/lib/jvm/openjdk-17/lib/src.zip"
 
@@ -59,14 +64,17 @@ INI = """[ﾃﾞｨﾚｸﾄﾘ設定]
 """
 
 
-def run_program(program, folder, args, cwd, extensions, includes=()):
+def run_program(program, folder, args, cwd, extensions, includes=(), tree=None):
     """Runs the program over `args` (files or folders); its functions with
-    a file, its call edges and the count of each kind of log line."""
+    a file, its call edges and the count of each kind of log line. With a
+    `tree`, its build's macros are defined as the compiler has them."""
     shutil.rmtree(folder, ignore_errors=True)
     os.makedirs(folder)
     for name in os.listdir(program):
         if name in ("mizenta", "libcalvex.so") or name.endswith(".dat"):
             shutil.copy2(os.path.join(program, name), folder)
+    if tree:
+        add_tree_defines(folder, tree)
     lines = "".join("標準ｲﾝｸﾙｰﾄﾞ%d=%s/\n" % (i, d) for i, d in enumerate(includes))
     text = INI.format(include_count=len(includes), includes=lines, extensions=extensions)
     with open(os.path.join(folder, "Mizenta.ini"), "wb") as f:
@@ -90,9 +98,11 @@ def run_program(program, folder, args, cwd, extensions, includes=()):
 
 # ------------------------------------------------------------------ ctags
 
-def ctags_methods(tree, language):
+def ctags_methods(tree, language, lines=None, functions=None):
     """(key, file) of every method ctags finds; the key as the program
-    writes it (see the module's text)."""
+    writes it (see the module's text). `lines`, when given, gets the line
+    of each key's first definition, and `functions` the qualified name of
+    every C++ function, member or not, as ctags writes it."""
     args = ["ctags", "-R", "--languages=" + language, "-x",
             "--_xformat=%K|%N|%s|%p|%F|%n", "."]
     if language == "C++":
@@ -106,12 +116,14 @@ def ctags_methods(tree, language):
             continue
         kind, name, scope, scope_kind, path = parts[0], parts[1], parts[2], parts[3], parts[4]
         if language == "C++":
+            if kind == "function" and functions is not None:
+                functions.add(scope + "::" + name if scope else name)
             if kind != "function" or scope_kind not in ("class", "struct", "union"):
                 continue
             # The program's list shows an operator's key: its symbol (or
             # the type of a conversion) after the last "::".
             if name.startswith("operator "):
-                name = name[len("operator "):].replace(" ", "")
+                name = name[len("operator "):].replace(" ", "").split("::")[-1]
             # An anonymous namespace is no part of the program's keys.
             scope = "::".join(p for p in scope.split("::") if not p.startswith("__anon"))
             key = scope + "::" + name
@@ -119,13 +131,58 @@ def ctags_methods(tree, language):
             if kind != "method" or not scope:
                 continue
             key = scope.split(".")[-1] + "::" + name
+        if key not in found and lines is not None:
+            lines[key] = int(parts[5]) if parts[5].isdigit() else 0
         found.setdefault(key, path)
     return found
 
 
-def definitions_table(label, truth, defined):
-    found = [k for k in truth if k in defined]
-    missed = sorted(k for k in truth if k not in defined)
+LINE_MARKER = re.compile(r'^# (\d+) "((?:[^"\\]|\\.)*)"')
+
+
+def live_lines(tree, includes):
+    """The lines of each file of the tree that g++'s preprocessor keeps in
+    some translation unit ({relative path: set of line numbers}): ctags
+    reads every branch of every #if, g++ (and the program) only the live
+    ones. Files no translation unit reads are not in the map."""
+    live = {}
+    flags = ["-I" + d for d in include_folders(tree) + list(includes)]
+    defines = tree_file(tree, "accuracy-defines.h")
+    if defines:
+        flags += ["-include", defines]
+    for folder, dirs, names in os.walk(tree):
+        dirs.sort()
+        for name in sorted(names):
+            if not name.endswith((".cpp", ".cc", ".cxx")):
+                continue
+            path = os.path.join(folder, name)
+            result = subprocess.run(["g++", "-std=c++17", "-E", "-w", "-I" + folder] + flags +
+                                    [path], capture_output=True, text=True, errors="replace")
+            current, line = None, 0
+            for text in result.stdout.split("\n"):
+                m = LINE_MARKER.match(text)
+                if m:
+                    line = int(m.group(1))
+                    source = os.path.normpath(os.path.join(folder, m.group(2)))
+                    rel = os.path.relpath(source, tree)
+                    current = None if rel.startswith("..") else live.setdefault(rel, set())
+                    continue
+                if current is not None and text.strip():
+                    current.add(line)
+                line += 1
+    return live
+
+
+def defined_in_program(key, defined, suffixes):
+    """A key of ctags is found when the program lists it, or lists it
+    inside namespaces that ctags cannot see (opened by a macro, as in
+    `NS_BEGIN class C {…} NS_END`)."""
+    return key in defined or key in suffixes
+
+
+def definitions_table(label, truth, defined, suffixes=frozenset()):
+    found = [k for k in truth if defined_in_program(k, defined, suffixes)]
+    missed = sorted(k for k in truth if not defined_in_program(k, defined, suffixes))
     print("| %s | %d | %d | %.3f |" % (label, len(truth), len(found), len(found) / max(1, len(truth))))
     return missed
 
@@ -342,20 +399,39 @@ def print_edges(title, edges, limit=30):
 def measure_cpp(program, tree, work):
     tree = os.path.abspath(tree)
     name = os.path.basename(tree.rstrip("/"))
-    includes = [d for d in (os.path.join(tree, "include"),) if os.path.isdir(d)]
+    includes = [d for d in include_folders(tree)[1:] + [os.path.join(tree, "include")]
+                if os.path.isdir(d)]
     defined, _, log, status = run_program(program, os.path.join(work, name), [tree], tree,
-                                          "c:0,cpp:1,cc:1,cxx:1,h:1,hpp:1", includes)
-    truth = ctags_methods(tree, "C++")
+                                          "c:0,cpp:1,cc:1,cxx:1,h:1,hpp:1", includes, tree)
+    lines, functions = {}, set()
+    truth = ctags_methods(tree, "C++", lines, functions)
+    # Every ending "B::f" of a qualified key "A::B::f" of the program.
+    suffixes = set()
+    for key in defined:
+        parts = key.split("::")
+        suffixes.update("::".join(parts[i:]) for i in range(1, len(parts) - 1))
     print("## C++ %s: member functions with bodies (program exit status %d)\n" % (name, status))
     print("| definitions | ctags | found | share |")
     print("|---|---:|---:|---:|")
-    missed = definitions_table("all", truth, defined)
+    missed = definitions_table("all", truth, defined, suffixes)
     # Files of which the program found nothing are the platform files that
     # the preprocessor leaves out (Direct3D, Win32, SDL …): ctags reads every
     # branch of every #if.
-    read = {truth[k] for k in truth if k in defined}
-    definitions_table("in files it read", {k: f for k, f in truth.items() if f in read}, defined)
+    read = {truth[k] for k in truth if defined_in_program(k, defined, suffixes)}
+    definitions_table("in files it read", {k: f for k, f in truth.items() if f in read}, defined,
+                      suffixes)
+    # The live code: definitions on lines that g++'s preprocessor keeps.
+    live = live_lines(tree, includes)
+    alive = {k: f for k, f in truth.items() if f not in live or lines.get(k, 0) in live[f]}
+    missed_live = definitions_table("live (g++ -E keeps the line)", alive, defined, suffixes)
+    # The program reads a class local to a function as part of the function.
+    def local(key):
+        scope = key.split("::")[:-2]
+        return any("::".join(scope[:i]) in functions for i in range(1, len(scope) + 1))
+    definitions_table("live, classes local to a function left out",
+                      {k: f for k, f in alive.items() if not local(k)}, defined, suffixes)
     print_misses("Missed member functions", missed, truth)
+    print_misses("Of them in live code", missed_live, truth)
     print_log(log)
     print()
 
