@@ -16,6 +16,15 @@ int compareBytes(const std::string& a, const std::string& b) {
 
 bool isCFamily(std::int32_t mask) { return (mask & kModeCFamily) != 0; }
 
+bool identityOf(const SourceFileEntry& e, platform::FileIdentity& identity) {
+  if (!e.identityAsked) {
+    e.identityKnown = platform::fileIdentity(e.directory + e.name, e.identity);
+    e.identityAsked = true;
+  }
+  identity = e.identity;
+  return e.identityKnown;
+}
+
 }  // namespace
 
 SourceFileList& sourceFiles() {
@@ -38,9 +47,7 @@ bool SourceFileList::listedAround(size_t at, const std::string& name,
   platform::FileIdentity file, other;
   if (!platform::fileIdentity(directory + name, file)) return false;
   for (size_t i = first; i < end; ++i) {
-    const SourceFileEntry& e = sortedEntry(i);
-    if (platform::fileIdentity(e.directory + e.name, other) && !(file < other) && !(other < file))
-      return true;
+    if (identityOf(sortedEntry(i), other) && !(file < other) && !(other < file)) return true;
   }
   return false;
 }

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/file_system.h"
+
 struct SourceFileEntry {
   std::string name;       // without directory
   std::string directory;  // ends with a separator (or is empty)
@@ -18,6 +20,11 @@ struct SourceFileEntry {
   // preprocessor lines, defined functions.
   std::array<std::int32_t, 8> stepCounts{};
   std::uintptr_t treeItem = 0;  // the window's tree item; 0 on the command line
+  // Same-named files of other folders are told apart by the identity of
+  // the file, asked of the system once per entry.
+  mutable bool identityAsked = false;
+  mutable bool identityKnown = false;
+  mutable platform::FileIdentity identity;
 };
 
 enum StepCounter : int {

@@ -79,10 +79,17 @@ std::vector<DirectoryEntry> findFiles(const std::string& pattern) {
   return entries;
 }
 
+// The name as written is asked first; only where nothing is there, not
+// even a broken link, is it looked for in another letter case.
 bool fileIdentity(const std::string& path, FileIdentity& identity) {
   struct stat st;
-  std::string native = resolveNativePath(path);
-  if (native.empty() || ::stat(native.c_str(), &st) != 0) return false;
+  std::string native = nativePathAsWritten(path);
+  if (native.empty()) return false;
+  if (::stat(native.c_str(), &st) != 0) {
+    if (::lstat(native.c_str(), &st) == 0) return false;
+    std::string other = resolveMissingNativePath(native);
+    if (other == native || ::stat(other.c_str(), &st) != 0) return false;
+  }
   identity.volume = static_cast<std::uint64_t>(st.st_dev);
   identity.index = static_cast<std::uint64_t>(st.st_ino);
   return true;
@@ -141,8 +148,9 @@ FileProblem problemOfMode(mode_t mode) {
 
 // The name as written first, then in another letter case; the file is
 // looked at before it is opened (a device may act on an opening) and
-// again after (it may have been replaced in between). Opened without
-// waiting, the descriptor then reads as any file does.
+// again after (it may have been replaced in between). It is opened without
+// waiting; a regular file reads alike with the flag set (open(2)), so the
+// flag stays.
 OpenedFile openRegularFile(const std::string& path) {
   OpenedFile opened;
   std::string native = nativePathAsWritten(path);
@@ -164,10 +172,7 @@ OpenedFile openRegularFile(const std::string& path) {
     return opened;
   }
   opened.problem = ::fstat(fd, &st) == 0 ? problemOfMode(st.st_mode) : FileProblem::kUnreadable;
-  if (opened.problem == FileProblem::kNone) {
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    opened.stream = ::fdopen(fd, "rb");
-  }
+  if (opened.problem == FileProblem::kNone) opened.stream = ::fdopen(fd, "rb");
   if (!opened.stream) {
     ::close(fd);
     if (opened.problem == FileProblem::kNone) opened.problem = FileProblem::kUnreadable;

@@ -1,5 +1,8 @@
 #include "platform/source_text.h"
 
+#include <cstdint>
+#include <cstring>
+
 #include "platform/file_names.h"
 #include "platform/text_encoding.h"
 
@@ -22,9 +25,9 @@ struct Reading {
 // the double-byte characters.
 Reading readAsShiftJis(const unsigned char* p, size_t n, bool complete) {
   Reading r;
-  for (size_t i = 0; i < n; ++i) {
+  for (size_t i = firstHighByte(p, 0, n); i < n; i = firstHighByte(p, i + 1, n)) {
     unsigned char c = p[i];
-    if (c < 0x80 || isHalfWidthKana(c)) continue;
+    if (isHalfWidthKana(c)) continue;
     bool lead = isShiftJisLead(c) && c <= 0xEF;
     if (lead && i + 1 == n && !complete) break;
     if (lead && i + 1 < n && isTrail(p[i + 1])) {
@@ -43,9 +46,8 @@ Reading readAsShiftJis(const unsigned char* p, size_t n, bool complete) {
 // without.
 Reading readAsEucJp(const unsigned char* p, size_t n, bool complete) {
   Reading r;
-  for (size_t i = 0; i < n; ++i) {
+  for (size_t i = firstHighByte(p, 0, n); i < n; i = firstHighByte(p, i + 1, n)) {
     unsigned char c = p[i];
-    if (c < 0x80) continue;
     size_t length = c == 0x8F ? 3 : 2;
     if (i + length > n && !complete) break;
     bool valid = i + length <= n;
@@ -69,12 +71,10 @@ Reading readAsEucJp(const unsigned char* p, size_t n, bool complete) {
 // Well-formed UTF-8 with at least one sequence of two bytes or more.
 bool isUtf8(std::string_view s, bool complete) {
   bool multiByte = false;
-  for (size_t i = 0; i < s.size();) {
-    unsigned char b = static_cast<unsigned char>(s[i]);
-    if (b < 0x80) {
-      ++i;
-      continue;
-    }
+  const auto* bytes = reinterpret_cast<const unsigned char*>(s.data());
+  for (size_t i = firstHighByte(bytes, 0, s.size()); i < s.size();
+       i = firstHighByte(bytes, i, s.size())) {
+    unsigned char b = bytes[i];
     char32_t c = 0;
     size_t n = readUtf8Character(s, i, &c);
     if (n == 0) {
@@ -101,6 +101,18 @@ void appendShiftJisOfJis(unsigned char row, unsigned char cell, std::string& out
 }
 
 }  // namespace
+
+size_t firstHighByte(const unsigned char* bytes, size_t from, size_t size) {
+  constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+  size_t i = from;
+  for (; i + 8 <= size; i += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, bytes + i, 8);
+    if (word & kHighBits) break;
+  }
+  while (i < size && bytes[i] < 0x80) ++i;
+  return i;
+}
 
 SourceText recogniseSourceText(std::string_view sample, bool complete) {
   if (isUtf8(sample, complete)) return SourceText::kUtf8;

@@ -4,6 +4,7 @@
 // lines and steps counted in the converted text are those of the file.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,11 @@ enum class SourceText : unsigned char { kShiftJis, kUtf8, kEucJp };
 // false the file goes on after the sample, which may end inside a
 // character; that character counts for no encoding.
 SourceText recogniseSourceText(std::string_view sample, bool complete);
+
+// The position of the first byte of 0x80 or above in `bytes[from, size)`,
+// or `size`: ASCII runs, most of any source, are passed eight bytes at a
+// time.
+size_t firstHighByte(const unsigned char* bytes, size_t from, size_t size);
 
 // EUC-JP as CP932, table-free: a JIS X 0208 pair goes to its Shift-JIS
 // pair by arithmetic, 0x8E and a half-width katakana byte to that byte. A

@@ -80,8 +80,7 @@ void SourceBlocks::fillWindow() {
 
 void SourceBlocks::findHighByte() {
   const auto* data = reinterpret_cast<const unsigned char*>(window_.get());
-  highByte_ = at_;
-  while (highByte_ < filled_ && data[highByte_] < 0x80) ++highByte_;
+  highByte_ = platform::firstHighByte(data, at_, filled_);
 }
 
 // At the block that holds the first non-ASCII byte: the window is moved
