@@ -88,5 +88,20 @@ TEST_F(PathResolution, OpensForReadingAsWindowsWould) {
   EXPECT_EQ(openFile(at("Src/none.h"), "rb"), nullptr);
 }
 
+// One file, whatever letter case names it; nothing for a missing file or
+// a link to nothing, even where another letter case names a file.
+TEST_F(PathResolution, TellsAFileByItsIdentity) {
+  fs::create_symlink(at("gone.c"), at("Src/broken.c"));
+  writeFileBytes(at("Src/BROKEN.C"), "");
+  FileIdentity written, otherCase, other;
+  ASSERT_TRUE(fileIdentity(at("Src/Main.C"), written));
+  ASSERT_TRUE(fileIdentity(at("src/MAIN.c"), otherCase));
+  ASSERT_TRUE(fileIdentity(at("Src/Sub/Inc.H"), other));
+  EXPECT_FALSE(written < otherCase || otherCase < written);
+  EXPECT_TRUE(written < other || other < written);
+  EXPECT_FALSE(fileIdentity(at("Src/missing.c"), other));
+  EXPECT_FALSE(fileIdentity(at("Src/broken.c"), other));
+}
+
 }  // namespace
 }  // namespace platform
