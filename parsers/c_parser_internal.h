@@ -112,6 +112,8 @@ class CParser final : public ParserBase {
   // c_default_state.cc: calls, headers and function state.
   void defaultState(const std::string& token);
   bool braceInitialised();
+  void braceTemporary();
+  bool temporaryInBody(int position) const;
   void callOrHeader();
   void parenthesisedName(const TokenHistory::Declarator& d);
   int conversionOperator() const;
@@ -249,6 +251,7 @@ class CParser final : public ParserBase {
   std::string returnTypeOfCall(int open, int depth, bool* pointer = nullptr) const;
   int postfixChainStart(int k) const;
   std::string temporaryClass(int k) const;
+  void temporaryCall(std::string made, std::uint32_t kind);
   // How an object is used: whole (`obj.f(`), or through its `->` or `[…]`.
   enum class Access { kWhole, kArrow, kSubscript };
   std::string memberType(const std::string& className, const std::string& member,
