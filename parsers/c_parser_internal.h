@@ -288,7 +288,17 @@ class CParser final : public ParserBase {
   std::string memberOperandClass(const std::string& token) const;
   std::string classOfOperand(bool& object) const;
   void testOperator();
+  void callPrefixOperator(const std::string& operandClass, const std::string& symbol);
   bool callOperator(const std::string& operandClass, std::string symbol);
+  // … and objects tested as truth values (`if (a)`, `a && b`).
+  void truthOperandCall(const std::string& token);
+  std::string wholeObjectClass() const;
+  int operandStart() const;
+  bool standsAlone(int start) const;
+  bool logicalOperatorAt(int k) const;
+  void callTruthConversion(const std::string& operandClass);
+  void conversionOperators(const std::string& className, std::vector<std::string>& found,
+                           std::vector<std::string>& visited) const;
 
   // declaration_rule.cc: variables and function-pointer variables.
   void declarationRule(const std::string& token, const std::string& givenType = std::string());
@@ -411,6 +421,7 @@ class CParser final : public ParserBase {
     char operatorText[4] = {};
     int operatorLength = 0;
     bool operandDeclared = false;  // the object is being declared: its `=` is no call
+    bool operandAlone = false;     // nothing binds it closer than a `&&` or `||` after it
   };
   FileState file_;
 };
