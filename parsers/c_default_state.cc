@@ -117,7 +117,8 @@ void CParser::braceTemporary() {
                (TokenTests::isDelimiter(lead) && lead != "." && lead != ">" && lead != "~");
   if (!value || (lead == ":" && history_.at(before + 1) == ":")) return;
   std::string made = temporaryClass(1);
-  if (!made.empty()) temporaryCall(std::move(made), kKindCall);
+  if (!made.empty() && !namesPointerAlias(qualifiedTypeAt(1)))
+    temporaryCall(std::move(made), kKindCall);
 }
 
 // ---------------------------------------------------------------------------
@@ -256,10 +257,11 @@ std::string CParser::conversionType(int at) const {
 }
 
 // T(…) in a body, where T is a type that makes temporary objects (a
-// structure with a constructor, an alias of a class).
+// structure with a constructor, an alias of a class; `P(x)` with an alias
+// of a pointer converts x).
 bool CParser::temporaryInBody(int position) const {
   return isCpp() && file_.inBody && !file_.currentFunction.empty() &&
-         !temporaryClass(position).empty();
+         !temporaryClass(position).empty() && !namesPointerAlias(qualifiedTypeAt(position));
 }
 
 // `S::S(` and `S::~S(`: a constructor or destructor of a C++ structure,

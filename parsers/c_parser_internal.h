@@ -259,6 +259,7 @@ class CParser final : public ParserBase {
   std::string classOfObject(const std::string& type, Access access) const;
   std::string qualifiedPrefix(int n, int& before) const;
   std::string resolveClass(const std::string& name) const;
+  bool namesPointerAlias(const std::string& name) const;
   // The first non-empty answer of `lookup` for `name` in the scopes of the
   // code being read, innermost first (member_rule.cc).
   template <class Lookup>
@@ -355,6 +356,9 @@ class CParser final : public ParserBase {
     std::string aliasWord;
     int aliasAngle = 0;
     std::string aliasName;  // `using aliasName = …`
+    // The aliases of pointers and references to classes, keyed as the
+    // class table keys aliases (which it keeps for as long as this file).
+    std::vector<std::string> pointerAliases;
     int lastStructSize = 0;
     int blockStartDepth = 0;
     int enumValue = 0;

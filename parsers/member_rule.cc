@@ -710,6 +710,17 @@ std::string CParser::resolveClass(const std::string& name) const {
   return inScopes(name, [&](const std::string& c) { return classOrAlias(c); });
 }
 
+// `name` is here an alias of a pointer or a reference to a class (not of
+// a class).
+bool CParser::namesPointerAlias(const std::string& name) const {
+  if (file_.pointerAliases.empty()) return false;
+  std::string alias = inScopes(
+      name, [&](const std::string& c) { return classOrAlias(c).empty() ? std::string() : c; });
+  for (const std::string& p : file_.pointerAliases)
+    if (p == alias) return true;
+  return false;
+}
+
 // The template text an alias in scope stands for (`std::shared_ptr<Ref>`
 // for `RefPtr`), or empty.
 std::string CParser::aliasedTemplate(const std::string& name) const {

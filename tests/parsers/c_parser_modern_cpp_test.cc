@@ -100,7 +100,8 @@ TEST_F(CParserModernCppTest, BraceInitialisationAndTemporaries) {
 
 // A temporary of a structure that declares a constructor, of a class named
 // through an alias, and one written with braces as a value call the
-// constructor; a structure without one (`struct stat`) makes no temporary.
+// constructor; a structure without one (`struct stat`) makes no temporary,
+// and an alias of a pointer converts one.
 TEST_F(CParserModernCppTest, TemporariesOfStructuresAliasesAndBraces) {
   analyse({{"a.cpp",
             "struct Mark { Mark(int a, int b); int pos; };\n"
@@ -110,11 +111,14 @@ TEST_F(CParserModernCppTest, TemporariesOfStructuresAliasesAndBraces) {
             "int use(int a) { take(Node{a}); return Mark(a, 1).pos + Mark{a, 2}.pos; }\n"
             "Mark build(int a) { return Mark{a, a}; }\n"
             "void alias(int a) { take(Node::Self(a)); }\n"
-            "int size(struct stat* st) { return stat(st); }\n"}});
+            "int size(struct stat* st) { return stat(st); }\n"
+            "typedef Node* NodePtr;\n"
+            "void cast(Node* q) { take(*NodePtr(q)); }\n"}});
   EXPECT_EQ(calleesOf("use"), "Mark::Mark Node::Node take");
   EXPECT_EQ(calleesOf("build"), "Mark::Mark");
   EXPECT_EQ(calleesOf("alias"), "Node::Node take");
   EXPECT_EQ(calleesOf("size"), "");
+  EXPECT_EQ(calleesOf("cast"), "take");
   EXPECT_EQ(takeLog(), "");
 }
 
