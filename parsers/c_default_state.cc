@@ -65,7 +65,10 @@ void CParser::defaultState(const std::string& token) {
     if (file_.pointerPending == 1) file_.pointerPending = 2;
     return;
   }
-  if (token == "{" && isCpp() && braceInitialised()) return;
+  if (token == "{" && isCpp()) {
+    if (braceInitialised()) return;
+    braceTemporary();
+  }
   if (isDeclarationEnd(token, file_.parenDepth)) {
     autoDeclarationEnd(token);
     declarationRule(token);
@@ -99,6 +102,23 @@ bool CParser::braceInitialised() {
   file_.statementState = State::kInitializer;
   file_.blockStartDepth = file_.braceDepth - 1;
   return true;
+}
+
+// T{…} and ns::T{…} in a body as a value (`return T{a};`, `f(T{x})`), no
+// name being declared: a temporary built by T's constructor, as T(…) is.
+void CParser::braceTemporary() {
+  if (!file_.inBody || file_.currentFunction.empty() || file_.headerPending ||
+      !isNameToken(history_.at(1)))
+    return;
+  int before = 2;
+  if (history_.at(2) == ":" && history_.at(3) == ":") qualifiedPrefix(2, before);
+  const std::string& lead = history_.at(before);
+  bool value = lead == "return" || lead == "throw" ||
+               (TokenTests::isDelimiter(lead) && lead != "." && lead != ">" && lead != "~");
+  if (!value || (lead == ":" && history_.at(before + 1) == ":")) return;
+  std::string made = temporaryClass(1);
+  if (!made.empty() && !namesPointerAlias(qualifiedTypeAt(1)))
+    temporaryCall(std::move(made), kKindCall);
 }
 
 // ---------------------------------------------------------------------------
@@ -180,7 +200,7 @@ void CParser::callOrHeader() {
     return;
   if (kind != kKindOperator && tests_.isType(name) && (isJava() || !tests_.isKnownClass(name)) &&
       !tagNamedFunction(name, position) && !structureMember(name, position) &&
-      !memberNamedLikeType(name, position))
+      !memberNamedLikeType(name, position) && !temporaryInBody(position))
     return;
   if (hasClasses()) {
     if (isJava() && javaMethodInBody(position)) return;
@@ -234,6 +254,14 @@ std::string CParser::conversionType(int at) const {
   if (!owner.empty() && type.compare(0, owner.size() + 2, owner + "::") == 0)
     type.erase(0, owner.size() + 2);
   return type;
+}
+
+// T(…) in a body, where T is a type that makes temporary objects (a
+// structure with a constructor, an alias of a class; `P(x)` with an alias
+// of a pointer converts x).
+bool CParser::temporaryInBody(int position) const {
+  return isCpp() && file_.inBody && !file_.currentFunction.empty() &&
+         !temporaryClass(position).empty() && !namesPointerAlias(qualifiedTypeAt(position));
 }
 
 // `S::S(` and `S::~S(`: a constructor or destructor of a C++ structure,

@@ -4,8 +4,11 @@
 // delimiters up to the next word or ';' spell the operator, and the
 // longest of their leading parts that the class declares is the one called
 // (`a = -b` calls `=`). Before it (`++it`, `*it`, `!a`) the operator stands
-// where no operand ends.
+// where no operand ends. An object used as a truth value (`if (a)`, `!a`,
+// `a && b`, `a ? x : y`) calls the conversion operator of its class.
 #include <cstring>
+#include <string_view>
+#include <vector>
 
 #include "parsers/c_parser_internal.h"
 #include "parsers/member_rule.h"
@@ -25,6 +28,22 @@ bool isOperatorCharacter(char c) { return c != 0 && std::strchr("+-*/%^&|~!=<>,[
 // for classes (address-of `&` is left to the language).
 bool isPrefixCharacter(char c) { return c != 0 && std::strchr("+-*!~", c); }
 
+// What may follow the last operand of `&&` or `||`, or an object that is
+// a condition on its own.
+bool endsTruthOperand(const std::string& token) {
+  return token == ")" || token == ";" || token == "," || token == "?";
+}
+
+// A delimiter that carries on the operand before it (`a.m`, `a->m`, `f(`,
+// `v[`, `A::`) rather than ending it.
+bool continuesOperand(const std::string& token) {
+  return token == "(" || token == "." || token == "[" || token == ":" || token == "-" ||
+         token == ">";
+}
+
+// Operator names that take no type: `operator new`, `operator delete`.
+bool isAllocationOperator(std::string_view name) { return name == "new" || name == "delete"; }
+
 }  // namespace
 
 void CParser::operatorCall(const std::string& token) {
@@ -37,6 +56,7 @@ void CParser::operatorCall(const std::string& token) {
     testOperator();
   }
   if (!file_.inBody || file_.currentFunction.empty() || file_.headerPending) return;
+  if (TokenTests::isDelimiter(token) && !continuesOperand(token)) truthOperandCall(token);
   if (token == "[" && history_.at(1) == ")") {
     // `(*p)[i]`, `f()[i]`: the element operator of the object the
     // parentheses give.
@@ -80,7 +100,7 @@ void CParser::operatorCall(const std::string& token) {
       // to, used whole, as `*p` is (no pointer is multiplied).
       if (op != "*" || !(prefixed || lead == ")") || !usesPointeeWhole(token)) return;
     } else if (prefixed) {
-      callOperator(result, op);
+      callPrefixOperator(result, op);
     }
     if (followed) startOperator(std::move(result), token[0], false);
     return;
@@ -105,7 +125,7 @@ void CParser::operatorCall(const std::string& token) {
     bool star = history_.at(2) == "*" && (prefix == 1 || history_.at(3) == ")");
     if (!star || !delimiter || !usesPointeeWhole(token)) return;
   } else if (prefix > 0) {
-    callOperator(operandClass, std::string(prefix, history_.at(2)[0]));
+    callPrefixOperator(operandClass, std::string(prefix, history_.at(2)[0]));
     return;
   }
   startOperator(std::move(operandClass), token[0], token == "=" && declaratorAt());
@@ -250,12 +270,14 @@ std::string CParser::classOfOperand(bool& object) const {
 }
 
 // The operand's class and the operator's first character; the characters
-// after it follow until the next word.
+// after it follow until the next word. Whether the operand stands alone
+// before a `&&` or `||` is decided here, where its tokens are at hand.
 void CParser::startOperator(std::string operandClass, char first, bool declared) {
   file_.operandClass = std::move(operandClass);
   file_.operatorText[0] = first;
   file_.operatorLength = 1;
   file_.operandDeclared = declared;
+  file_.operandAlone = (first == '&' || first == '|') && standsAlone(operandStart());
 }
 
 void CParser::testOperator() {
@@ -263,12 +285,140 @@ void CParser::testOperator() {
   file_.operandClass.clear();
   int length = file_.operatorLength;
   file_.operatorLength = 0;
-  for (; length > 0; --length) {
-    if (!isOperatorCharacter(file_.operatorText[length - 1])) continue;
-    std::string symbol(file_.operatorText, length);
+  const char* text = file_.operatorText;
+  // `a && b`, `a || b`: never the class's `&` or `|`.
+  bool logical = length >= 2 && text[0] == text[1] && (text[0] == '&' || text[0] == '|');
+  for (; length > (logical ? 1 : 0); --length) {
+    if (!isOperatorCharacter(text[length - 1])) continue;
+    std::string symbol(text, length);
     if (symbol == "[") symbol = "[]";
     if (symbol == "=" && file_.operandDeclared) return;
     if (callOperator(operandClass, std::move(symbol))) return;
+  }
+  if (logical && file_.operandAlone) callTruthConversion(operandClass);
+}
+
+// `!a`, `-a`, `++a` on an object: the class's operator; `!a` without one
+// tests the object as a truth value.
+void CParser::callPrefixOperator(const std::string& operandClass, const std::string& symbol) {
+  if (!callOperator(operandClass, symbol) && symbol == "!") callTruthConversion(operandClass);
+}
+
+// ---------------------------------------------------------------------------
+// Truth values
+
+// `if (a)`, `while (a.m)`, `x && f()` before ')' ';' ',' and `a ?`, and
+// `!a.m`, `!v[i]` before any operator: the object ending at look-back 1 is
+// tested as a truth value. The left operand of `&&` and `||` is tested
+// when its operator is read (testOperator), `!a` and `!f()` as prefixes.
+void CParser::truthOperandCall(const std::string& token) {
+  int start = postfixChainStart(1);
+  if (start < 0) return;
+  const std::string& before = history_.at(start + 1);
+  if (before == "!") {
+    bool prefixRead =
+        history_.at(1) == ")" ? history_.matchingOpen(1, "(", ")") + 1 == start : start == 1;
+    std::string operandClass = prefixRead ? std::string() : wholeObjectClass();
+    if (!operandClass.empty()) callPrefixOperator(operandClass, "!");
+    return;
+  }
+  if (!endsTruthOperand(token)) return;
+  bool condition = token == ")" && before == "(" &&
+                   (history_.at(start + 2) == "if" || history_.at(start + 2) == "while");
+  bool tested = token == "?" ? standsAlone(start) : condition || logicalOperatorAt(start + 1);
+  if (!tested) return;
+  std::string operandClass = wholeObjectClass();
+  if (!operandClass.empty()) callTruthConversion(operandClass);
+}
+
+// The class of the object (no pointer to one) that the name, member, call
+// or element ending at look-back 1 gives; empty when the run knows none.
+std::string CParser::wholeObjectClass() const {
+  const std::string& last = history_.at(1);
+  if (last == ")") {
+    int open = history_.matchingOpen(1, "(", ")");
+    bool pointer = false;
+    std::string result = open < 0 ? std::string() : callResultClass(open, pointer);
+    return pointer ? std::string() : result;
+  }
+  if (last == "]") return elementClass();
+  if (history_.at(2) == "." || (history_.at(2) == ">" && history_.at(3) == "-"))
+    return memberObjectClass(1);
+  if (history_.at(2) == ":") return std::string();
+  bool object = false;
+  std::string found = classOfOperand(object);
+  return object ? found : std::string();
+}
+
+// The first token of the operand that ends at look-back 1 and was found
+// to be an object: its chain, and the `*` that dereferences a pointer.
+int CParser::operandStart() const {
+  int start = postfixChainStart(1);
+  if (start < 0) start = 1;
+  while (history_.at(start + 1) == "*") ++start;
+  return start;
+}
+
+// The operand starting at look-back `start` is whole where it stands: after
+// an opening, a separator, an assignment, `return`, or an operator that
+// binds less than `&&` and `||`.
+bool CParser::standsAlone(int start) const {
+  const std::string& before = history_.at(start + 1);
+  if (before == "(" || before == "," || before == "?" || before == ":" || before == ";" ||
+      before == "{" || before == "}" || before == "return" || logicalOperatorAt(start + 1))
+    return true;
+  // `x = a` assigns; `x == a`, `x += a` compare or compute.
+  return before == "=" && operandEndsWith(history_.at(start + 2), true);
+}
+
+// `&&` or `||` ends at look-back k, after an operand (`T&& r` declares a
+// reference).
+bool CParser::logicalOperatorAt(int k) const {
+  const std::string& op = history_.at(k);
+  if ((op != "&" && op != "|") || history_.at(k + 1) != op) return false;
+  const std::string& lead = history_.at(k + 2);
+  return operandEndsWith(lead, true) && !tests_.isType(lead);
+}
+
+// The object of the class is tested as a truth value: the conversion
+// operator that the class (or a base) declares, the one to bool among
+// several; none when it declares several others.
+void CParser::callTruthConversion(const std::string& operandClass) {
+  std::vector<std::string> conversions;
+  std::vector<std::string> visited;
+  conversionOperators(operandClass, conversions, visited);
+  if (conversions.empty()) return;
+  if (conversions.size() == 1) {
+    callOperator(operandClass, conversions[0]);
+    return;
+  }
+  for (const std::string& type : conversions)
+    if (type == "bool") callOperator(operandClass, type);
+}
+
+// The types of the conversion operators (`operator bool`, `operator T*`)
+// that the class and its bases declare, each once.
+void CParser::conversionOperators(const std::string& className, std::vector<std::string>& found,
+                                  std::vector<std::string>& visited) const {
+  if (visited.size() > 64) return;
+  for (const std::string& v : visited)
+    if (v == className) return;
+  visited.push_back(className);
+  const ClassTable& classes = tables_.classes;
+  int position;
+  if (!classes.findClass(className, position)) return;
+  const FunctionTable& table = functions();
+  for (const std::string& method : classes.record(position).methods) {
+    if (method.empty() || TokenTests::isDelimiter(method) || isAllocationOperator(method)) continue;
+    int record = table.recordOf(className + "::" + method);
+    if (record < 0 || !(table.record(record).flags & FunctionFlag::kOperator)) continue;
+    bool known = false;
+    for (const std::string& f : found) known = known || f == method;
+    if (!known) found.push_back(method);
+  }
+  for (int i = 0, n = classes.baseCount(className); i < n; ++i) {
+    std::string base = resolveClass(classes.baseName(className, i));
+    if (!base.empty()) conversionOperators(base, found, visited);
   }
 }
 

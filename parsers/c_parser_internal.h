@@ -112,6 +112,8 @@ class CParser final : public ParserBase {
   // c_default_state.cc: calls, headers and function state.
   void defaultState(const std::string& token);
   bool braceInitialised();
+  void braceTemporary();
+  bool temporaryInBody(int position) const;
   void callOrHeader();
   void parenthesisedName(const TokenHistory::Declarator& d);
   int conversionOperator() const;
@@ -249,6 +251,7 @@ class CParser final : public ParserBase {
   std::string returnTypeOfCall(int open, int depth, bool* pointer = nullptr) const;
   int postfixChainStart(int k) const;
   std::string temporaryClass(int k) const;
+  void temporaryCall(std::string made, std::uint32_t kind);
   // How an object is used: whole (`obj.f(`), or through its `->` or `[…]`.
   enum class Access { kWhole, kArrow, kSubscript };
   std::string memberType(const std::string& className, const std::string& member,
@@ -256,6 +259,7 @@ class CParser final : public ParserBase {
   std::string classOfObject(const std::string& type, Access access) const;
   std::string qualifiedPrefix(int n, int& before) const;
   std::string resolveClass(const std::string& name) const;
+  bool namesPointerAlias(const std::string& name) const;
   // The first non-empty answer of `lookup` for `name` in the scopes of the
   // code being read, innermost first (member_rule.cc).
   template <class Lookup>
@@ -285,7 +289,17 @@ class CParser final : public ParserBase {
   std::string memberOperandClass(const std::string& token) const;
   std::string classOfOperand(bool& object) const;
   void testOperator();
+  void callPrefixOperator(const std::string& operandClass, const std::string& symbol);
   bool callOperator(const std::string& operandClass, std::string symbol);
+  // … and objects tested as truth values (`if (a)`, `a && b`).
+  void truthOperandCall(const std::string& token);
+  std::string wholeObjectClass() const;
+  int operandStart() const;
+  bool standsAlone(int start) const;
+  bool logicalOperatorAt(int k) const;
+  void callTruthConversion(const std::string& operandClass);
+  void conversionOperators(const std::string& className, std::vector<std::string>& found,
+                           std::vector<std::string>& visited) const;
 
   // declaration_rule.cc: variables and function-pointer variables.
   void declarationRule(const std::string& token, const std::string& givenType = std::string());
@@ -342,6 +356,9 @@ class CParser final : public ParserBase {
     std::string aliasWord;
     int aliasAngle = 0;
     std::string aliasName;  // `using aliasName = …`
+    // The aliases of pointers and references to classes, keyed as the
+    // class table keys aliases (which it keeps for as long as this file).
+    std::vector<std::string> pointerAliases;
     int lastStructSize = 0;
     int blockStartDepth = 0;
     int enumValue = 0;
@@ -408,6 +425,7 @@ class CParser final : public ParserBase {
     char operatorText[4] = {};
     int operatorLength = 0;
     bool operandDeclared = false;  // the object is being declared: its `=` is no call
+    bool operandAlone = false;     // nothing binds it closer than a `&&` or `||` after it
   };
   FileState file_;
 };

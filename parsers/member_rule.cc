@@ -169,8 +169,8 @@ void CParser::memberCall(std::string name, std::uint32_t kind, int position) {
     return;
   } else if (std::string made = temporaryClass(position); !made.empty() && q == position + 1) {
     // T(…) and ns::T(…): a temporary object built by T's constructor.
-    callee.name = std::string(lastNamePart(made));
-    callee.className = std::move(made);
+    temporaryCall(std::move(made), kind);
+    return;
   } else if (qualifier == ":" && history_.at(q + 1) == ":") {
     qualifiedCallee(callee, q);
   } else {
@@ -180,6 +180,15 @@ void CParser::memberCall(std::string name, std::uint32_t kind, int position) {
       return;
     }
   }
+  namespaceOfCallee(callee);
+  functions().SetChainAto(callerParts(), keyPartsOf(callee), kind);
+}
+
+// A temporary object of the class `made`: a call of its constructor.
+void CParser::temporaryCall(std::string made, std::uint32_t kind) {
+  DeclInfo callee;
+  callee.name = std::string(lastNamePart(made));
+  callee.className = std::move(made);
   namespaceOfCallee(callee);
   functions().SetChainAto(callerParts(), keyPartsOf(callee), kind);
 }
@@ -528,7 +537,8 @@ CParser::ObjectType CParser::objectOfParen(int k, int depth) const {
 }
 
 // The class the name at look-back k names, written as `T(…)`, `T{…}` or
-// `ns::T(…)` to make a temporary object; empty when it names none.
+// `ns::T(…)` to make a temporary object (a class, or a C++ structure that
+// declares a constructor); empty when it names none.
 std::string CParser::temporaryClass(int k) const {
   if (!isCpp()) return std::string();
   std::string written = history_.at(k);
@@ -538,7 +548,12 @@ std::string CParser::temporaryClass(int k) const {
     if (!qualifier.empty()) written = qualifier + "::" + written;
   }
   std::string cls = resolveClass(written);
-  return !cls.empty() && tests_.isKnownClass(cls) ? cls : std::string();
+  if (cls.empty() || tests_.isKnownClass(cls)) return cls;
+  // A structure builds its temporaries only with a constructor of its own;
+  // without one, `stat(…)` beside `struct stat` calls the function.
+  bool constructed =
+      tests_.buildsObjects(cls) && !tables_.classes.resolveMember(cls, lastNamePart(cls)).empty();
+  return constructed ? cls : std::string();
 }
 
 // f().g(: the class that f's return type names (f looked up in the class
@@ -693,6 +708,17 @@ std::string CParser::inScopes(const std::string& name, Lookup lookup) const {
 std::string CParser::resolveClass(const std::string& name) const {
   if (!isCpp()) return tables_.classes.exists(name) ? name : std::string();
   return inScopes(name, [&](const std::string& c) { return classOrAlias(c); });
+}
+
+// `name` is here an alias of a pointer or a reference to a class (not of
+// a class).
+bool CParser::namesPointerAlias(const std::string& name) const {
+  if (file_.pointerAliases.empty()) return false;
+  std::string alias = inScopes(
+      name, [&](const std::string& c) { return classOrAlias(c).empty() ? std::string() : c; });
+  for (const std::string& p : file_.pointerAliases)
+    if (p == alias) return true;
+  return false;
 }
 
 // The template text an alias in scope stands for (`std::shared_ptr<Ref>`

@@ -82,7 +82,8 @@ TEST_F(CParserModernCppTest, SmartPointersAndContainers) {
   EXPECT_EQ(takeLog(), "");
 }
 
-// `T x{…}` declares x; `T(…).f()` and `T{…}.f()` call f of T.
+// `T x{…}` declares x; `T(…).f()` and `T{…}.f()` call f of T, and T's
+// constructor builds the temporary (a class's, declared or not).
 TEST_F(CParserModernCppTest, BraceInitialisationAndTemporaries) {
   analyse({{"a.cpp",
             "class Point { public: Point(int x, int y); int len() const; };\n"
@@ -92,7 +93,32 @@ TEST_F(CParserModernCppTest, BraceInitialisationAndTemporaries) {
             "  g::Line{}.draw();\n"
             "  return p.len() + q.len() + Point(1, 2).len() + Point{3, 4}.len();\n"
             "}\n"}});
-  EXPECT_EQ(calleesOf("use"), "Point::Point Point::len Point::~Point g::Line::draw make");
+  EXPECT_EQ(calleesOf("use"),
+            "Point::Point Point::len Point::~Point g::Line::Line g::Line::draw make");
+  EXPECT_EQ(takeLog(), "");
+}
+
+// A temporary of a structure that declares a constructor, of a class named
+// through an alias, and one written with braces as a value call the
+// constructor; a structure without one (`struct stat`) makes no temporary,
+// and an alias of a pointer converts one.
+TEST_F(CParserModernCppTest, TemporariesOfStructuresAliasesAndBraces) {
+  analyse({{"a.cpp",
+            "struct Mark { Mark(int a, int b); int pos; };\n"
+            "struct stat { int size; };\n"
+            "class Node { public: Node(int x); typedef Node Self; };\n"
+            "void take(const Node& n);\n"
+            "int use(int a) { take(Node{a}); return Mark(a, 1).pos + Mark{a, 2}.pos; }\n"
+            "Mark build(int a) { return Mark{a, a}; }\n"
+            "void alias(int a) { take(Node::Self(a)); }\n"
+            "int size(struct stat* st) { return stat(st); }\n"
+            "typedef Node* NodePtr;\n"
+            "void cast(Node* q) { take(*NodePtr(q)); }\n"}});
+  EXPECT_EQ(calleesOf("use"), "Mark::Mark Node::Node take");
+  EXPECT_EQ(calleesOf("build"), "Mark::Mark");
+  EXPECT_EQ(calleesOf("alias"), "Node::Node take");
+  EXPECT_EQ(calleesOf("size"), "");
+  EXPECT_EQ(calleesOf("cast"), "take");
   EXPECT_EQ(takeLog(), "");
 }
 

@@ -182,4 +182,39 @@ TEST_F(CParserOperatorTest, ResultsOfCalls) {
                 });
 }
 
+// An object tested as a truth value calls its class's conversion operator
+// (a base's too): the only one, or the one to bool among several; `!a`
+// calls operator! where the class declares one. Pointers and built-in
+// types, and objects that are operands of something else, convert nothing.
+TEST_F(CParserOperatorTest, ObjectsTestedAsTruthValues) {
+  const std::string classes =
+      "class Ref { typedef void (*Test)(Ref***); public: operator Test() const; };\n"
+      "class Flag { public: explicit operator bool() const; bool operator!() const; };\n"
+      "class Num { public: operator int() const; operator bool() const; };\n"
+      "class Two { public: operator int() const; operator long() const; };\n"
+      "class SubRef : public Ref { };\n"
+      "struct Holder { Ref m; Ref* p; Flag g; };\n"
+      "Ref make();\nRef* find();\nint take(const Ref& r);\n";
+  expectCallees(classes +
+                    "void f(Ref& r, Flag& g, Num& n, Two& t, SubRef& s, Holder& h, Ref* p, "
+                    "int k) { ",
+                {
+                    {"if (r) k = 1;", "Ref::Test"},
+                    {"while (n) --k;", "Num::bool"},
+                    {"if (g) return; if (!g) return;", "Flag::! Flag::bool"},
+                    {"if (!r) return;", "Ref::Test"},
+                    {"if (s) k = 1;", "Ref::Test"},
+                    {"k = r ? 1 : 2;", "Ref::Test"},
+                    {"if (k > 1 && r) k = 1;", "Ref::Test"},
+                    {"if (r || k) k = 1;", "Ref::Test"},
+                    {"bool b = g && n;", "Flag::bool Num::bool"},
+                    {"if (h.m) k = 1; if (make()) k = 2;", "Ref::Test make"},
+                    {"if (!h.g || !h.m) return;", "Flag::! Ref::Test"},
+                    // Several conversions, none of them to bool.
+                    {"if (t) k = 1;", ""},
+                    {"if (p) k = 1; if (!p || h.p) return; while (k && find()) --k;", "find"},
+                    {"if (take(r) && k) k = 1; k = k + take(r);", "take"},
+                });
+}
+
 }  // namespace
