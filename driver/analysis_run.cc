@@ -221,6 +221,9 @@ bool AnalysisRun::readMainFile(SourceFileList& list, int entryIndex, SourceReade
   if (prepareTables) {
     prepareFileTables(list, entryIndex);
     declareJavaClasses();
+  } else if (headerMode_ == HeaderReadMode::PerSourceFile) {
+    // The tables of the last file go on, its macros do not.
+    defines_.setStartingState(settings_.macrosFor(withOldCpp(entry.languageMask)));
   }
   ReadSettings settings;
   settings.blockBytes = blockBytes_;
@@ -239,14 +242,17 @@ bool AnalysisRun::readMainFile(SourceFileList& list, int entryIndex, SourceReade
 }
 
 // Per-file set-up of the tables before a main file is read (entryIndex -1:
-// once for the whole run).
+// once for the whole run). The macros start as the settings give them to
+// the file's languages; once for the run, to the run's.
 void AnalysisRun::prepareFileTables(const SourceFileList& list, int entryIndex) {
-  defines_.setStartingState(settings_.definitions);
-  headerMode_ = options_.headerReadMode;
   const std::vector<SourceFileEntry>& entries = list.entries();
+  const bool oneFile = entryIndex >= 0 && entryIndex < static_cast<int>(entries.size());
+  const std::int32_t fileLanguages = oneFile ? withOldCpp(entries[entryIndex].languageMask) : 0;
+  defines_.setStartingState(oneFile ? settings_.macrosFor(fileLanguages) : settings_.definitions);
+  headerMode_ = options_.headerReadMode;
   bool classes = false;
   if (entryIndex >= 0) {
-    classes = entryIndex < static_cast<int>(entries.size()) && readsClasses(entries[entryIndex]);
+    classes = oneFile && readsClasses(entries[entryIndex]);
   } else {
     for (int i = 0; i < listedCount(list) && !classes; ++i) classes = readsClasses(entries[i]);
   }
@@ -256,8 +262,7 @@ void AnalysisRun::prepareFileTables(const SourceFileList& list, int entryIndex) 
   }
   // Class languages need their headers: "never read" becomes "read once".
   if (headerMode_ == HeaderReadMode::NoRead) headerMode_ = HeaderReadMode::ReadOnce;
-  registerPredefinedClasses(entryIndex < 0 ? kModeAll
-                                           : withOldCpp(entries[entryIndex].languageMask));
+  registerPredefinedClasses(entryIndex < 0 ? kModeAll : fileLanguages);
 }
 
 // The settings data's classes and their objects, each under its own
@@ -343,19 +348,14 @@ void AnalysisRun::finishSourceFile(SourceReader& reader) {
     includes_.forgetRead();
     namespaces_.clear();
     variables_.resetFileState();
+    // The next file starts from the settings' macros of its languages.
+    defines_.clear();
     if (javaRun_) {
-      // The next file starts from the settings' macros, with the classes
-      // and types of the run.
-      defines_.setStartingState(settings_.definitions);
+      // With the classes and types of the run.
       classes_.forgetUses();
       workingTypes_.forgetUses();
     } else {
-      // VB and Delphi keep their tables from file to file and are not
-      // prepared again: the next file starts from the settings' macros.
-      if (context_.languageMask() & kModeVbOrDelphi)
-        defines_.setStartingState(settings_.definitions);
-      else
-        defines_.clear();
+      // VB and Delphi keep their other tables from file to file.
       if (context_.languageMask() != kModeC) classes_.resetAfterFile();
       workingTypes_.endFile(context_.languageFlavour());
     }

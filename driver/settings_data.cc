@@ -1,6 +1,7 @@
 #include "driver/settings_data.h"
 
 #include <memory>
+#include <sstream>
 
 #include "context/language_mode.h"
 #include "context/options.h"
@@ -26,6 +27,12 @@ std::int32_t runLanguageMask(const SourceFileList& files) {
   return withOldCpp(mask);
 }
 
+const std::vector<DefineEntry>& SettingsData::macrosFor(std::int32_t languages) const {
+  for (const LanguageMacros& other : otherLanguagesMacros)
+    if (other.languages == languages) return other.definitions;
+  return definitions;
+}
+
 namespace {
 
 void useBuiltInSettings(ReservedWordTable& reservedWords, TypeTable& baseTypes,
@@ -37,25 +44,49 @@ void useBuiltInSettings(ReservedWordTable& reservedWords, TypeTable& baseTypes,
   baseTypes.loadBuiltIn();
 }
 
-// The file through the read loop; what its directives collected is taken
-// out at the end, the macros as the starting state of every file.
-void readSettingsFile(const ScanContext& scan, ReservedWordTable& reservedWords,
-                      TypeTable& baseTypes, SettingsData& data, const std::string& path,
+// The file through the read loop for a run of `languages`, `parser` taking
+// its entries; its macros are left in the run's define table. After the
+// file's own lexical rules names compare as the run's sources will
+// (`foldedNames`), so that every table is sorted as it will be searched.
+void readSettingsFile(const ScanContext& scan, SourceReader& reader, const std::string& path,
+                      std::int32_t languages, bool foldedNames, std::unique_ptr<TokenParser> parser,
                       platform::ByteSource& source, ReadSettings settings) {
-  SourceReader reader(scan, SourceReader::Kind::Include);
   reader.setFile(path, settingsDataLanguage());
-  // After the file's own lexical rules: names compare as the run's sources
-  // will, so that every table is sorted as it will be searched.
-  setCaseInsensitiveNames((data.languageMask & kModeVbOrDelphi) != 0);
-  reader.replaceParser(
-      makeSettingsParser(data.languageMask, data.classes, reservedWords, baseTypes));
-  reader.setRunLanguages(data.languageMask);
+  setCaseInsensitiveNames(foldedNames);
+  reader.replaceParser(std::move(parser));
+  reader.setRunLanguages(languages);
   settings.includes = nullptr;
   readSource(reader, source, settings);
   reader.finishFile();
   scan.context.pop();
-  data.definitions = scan.defines.definitions();
-  data.interruptKeywords = reader.directives().declaredInterruptKeywords();
+}
+
+// The macros of each language set of the run's files other than the run's
+// own: the file read again by its directives alone, as a run of those
+// languages reads it (its entries are in the tables already, and its log
+// lines were written by the first reading). Leaves the run's macros in the
+// define table.
+void collectOtherLanguagesMacros(const ScanContext& scan, SettingsData& data,
+                                 const SourceFileList& files, const std::string& path,
+                                 const std::string& bytes, bool foldedNames,
+                                 ReadSettings settings) {
+  std::ostringstream discarded;
+  holdErrorLog(&discarded);
+  for (const SourceFileEntry& entry : files.entries()) {
+    std::int32_t languages = withOldCpp(entry.languageMask);
+    bool read = languages == data.languageMask;
+    for (const LanguageMacros& other : data.otherLanguagesMacros)
+      read = read || other.languages == languages;
+    if (read) continue;
+    scan.defines.clear();
+    SourceReader reader(scan, SourceReader::Kind::Include);
+    platform::MemoryByteSource source(bytes);
+    readSettingsFile(scan, reader, path, languages, foldedNames, std::make_unique<IdleParser>(),
+                     source, settings);
+    data.otherLanguagesMacros.push_back({languages, scan.defines.definitions()});
+  }
+  holdErrorLog(nullptr);
+  scan.defines.setStartingState(data.definitions);
 }
 
 }  // namespace
@@ -71,12 +102,19 @@ platform::FileProblem loadSettingsData(const ScanContext& scan, ReservedWordTabl
   std::string path = programFolder() + kSettingsDataName;
   data = SettingsData{};
   data.languageMask = runLanguageMask(files);
-  setCaseInsensitiveNames((data.languageMask & kModeVbOrDelphi) != 0);
+  const bool foldedNames = (data.languageMask & kModeVbOrDelphi) != 0;
+  setCaseInsensitiveNames(foldedNames);
   baseTypes.setRegistrationMode(true);
   platform::SettingsText text = platform::readSettingsText(fileSet, path);
   if (text.problem == platform::FileProblem::kNone) {
     platform::MemoryByteSource source(text.bytes);
-    readSettingsFile(scan, reservedWords, baseTypes, data, path, source, settings);
+    SourceReader reader(scan, SourceReader::Kind::Include);
+    readSettingsFile(scan, reader, path, data.languageMask, foldedNames,
+                     makeSettingsParser(data.languageMask, data.classes, reservedWords, baseTypes),
+                     source, settings);
+    data.definitions = scan.defines.definitions();
+    data.interruptKeywords = reader.directives().declaredInterruptKeywords();
+    collectOtherLanguagesMacros(scan, data, files, path, text.bytes, foldedNames, settings);
   } else {
     useBuiltInSettings(reservedWords, baseTypes, path);
   }

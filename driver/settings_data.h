@@ -20,15 +20,30 @@ class SourceFileList;
 
 extern const char kSettingsDataName[];
 
+// The settings file's #define macros as a run of `languages` alone
+// collects them.
+struct LanguageMacros {
+  std::int32_t languages = 0;
+  std::vector<DefineEntry> definitions;
+};
+
 struct SettingsData {
   // OR of the registered files' masks, with old C++ (8) when C++ is in.
   std::int32_t languageMask = 0;
-  // The file's #define macros: the starting state of the table per file.
+  // The file's #define macros for the run's languages: the starting state
+  // of the tables when they start once for the whole run.
   std::vector<DefineEntry> definitions;
+  // The same for each other language set of the run's files: a C file of
+  // a run with C++ files does not start with the C++ macros.
+  std::vector<LanguageMacros> otherLanguagesMacros;
   // Library classes and their global objects, registered in the tables of
   // each file that reads classes.
   ClassDefinitions classes;
   std::vector<std::string> interruptKeywords;
+
+  // The starting macros of a file of `languages` (withOldCpp of its mask);
+  // the run's for a language set none of its files has.
+  const std::vector<DefineEntry>& macrosFor(std::int32_t languages) const;
 };
 
 // The languages a set of files brings: their masks, with old C++ (8) when
@@ -41,7 +56,8 @@ std::int32_t runLanguageMask(const SourceFileList& files);
 // `data`: the
 // language mask, the name comparison of the run (case-insensitive with VB
 // or Delphi files), the reserved words, base types and pointer size, the
-// macros, classes, variables and interrupt keywords. The file is opened
+// macros (for the run's languages and for each file's), classes,
+// variables and interrupt keywords. The file is opened
 // from `fileSet` and read in the blocks of `settings` (its include handler
 // is not used; a stop request leaves the load half done). A file that is
 // missing or cannot serve (a folder, a pipe, unreadable, too large, no

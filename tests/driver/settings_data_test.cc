@@ -285,4 +285,106 @@ TEST_F(SettingsDataTest, EveryFileOfALanguageStartsWithItsLibrary) {
   EXPECT_EQ(section("d.cpp").find("CApp"), std::string::npos);
 }
 
+// Macros of every language section, one defined outside the sections only
+// where a C++ section's macro is.
+const char kLanguageMacros[] =
+    "#define EVERY 1\n"
+    "#ifdef MZ_C\n#define IN_C 1\n#endif\n"
+    "#ifdef MZ_CPP\n#define IN_CPP 1\n#endif\n"
+    "#ifdef IN_CPP\n#define AFTER_CPP 1\n#endif\n"
+    "#ifdef MZ_VB\n#define IN_VB 1\n#endif\n"
+    "#ifdef MZ_DELPHI\n#define IN_DELPHI 1\n#endif\n";
+const char* const kLanguageMacroNames[] = {"EVERY",     "IN_C",  "IN_CPP",
+                                           "AFTER_CPP", "IN_VB", "IN_DELPHI"};
+
+class FileMacrosTest : public SettingsDataTest {
+ protected:
+  // A C file that defines `prefix`_NAME for each macro NAME defined at its
+  // start.
+  void cFile(const std::string& path, const std::string& prefix) {
+    std::string text;
+    for (const char* name : kLanguageMacroNames)
+      text +=
+          std::string("#ifdef ") + name + "\nvoid " + prefix + "_" + name + "(void) {}\n#endif\n";
+    file(path, text);
+  }
+  // The macros whose function of `prefix` the run registered.
+  std::string seen(const std::string& prefix) {
+    std::string out;
+    for (const char* name : kLanguageMacroNames)
+      if (functions().exists(prefix + "_" + name))
+        out += (out.empty() ? "" : " ") + std::string(name);
+    return out;
+  }
+};
+
+// A file starts with the macros that a run of its own languages alone
+// would give it: a C file of a run with C++ files has none of the C++
+// section's, nor what the file defines because of them.
+TEST_F(FileMacrosTest, EachFileStartsWithTheMacrosOfItsLanguages) {
+  settingsFile(kLanguageMacros);
+  cFile("/src/a.c", "a");
+  cFile("/src/b.cpp", "b");
+  cFile("/src/c.c", "c");
+  analyse({"/src/a.c", "/src/b.cpp", "/src/c.c"});
+  EXPECT_EQ(seen("a"), "EVERY IN_C");
+  EXPECT_EQ(seen("b"), "EVERY IN_C IN_CPP AFTER_CPP");
+  EXPECT_EQ(seen("c"), "EVERY IN_C");
+
+  renewRun();
+  analyse({"/src/a.c"});
+  EXPECT_EQ(seen("a"), "EVERY IN_C");
+}
+
+// Tables that start once for the run start with the macros of all its
+// languages.
+TEST_F(FileMacrosTest, TablesStartedOnceTakeTheRunsMacros) {
+  for (HeaderReadMode mode : {HeaderReadMode::ReadOnce, HeaderReadMode::NoRead}) {
+    options().headerReadMode = mode;
+    renewRun();
+    settingsFile(kLanguageMacros);
+    cFile("/src/a.c", "a");
+    cFile("/src/b.cpp", "b");
+    analyse({"/src/a.c", "/src/b.cpp"});
+    EXPECT_EQ(seen("a"), "EVERY IN_C IN_CPP AFTER_CPP");
+    EXPECT_EQ(seen("b"), "EVERY IN_C IN_CPP AFTER_CPP");
+  }
+}
+
+// VB and Delphi files go on with the tables of the file before; their
+// macros are still their own languages'.
+TEST_F(FileMacrosTest, KeptTablesStillStartWithTheFilesMacros) {
+  settingsFile(kLanguageMacros);
+  auto vb = [](const std::string& prefix) {
+    std::string text;
+    for (const char* name : kLanguageMacroNames)
+      text += std::string("#If ") + name + " Then\nSub " + prefix + "_" + name +
+              "()\nEnd Sub\n#End If\n";
+    return text;
+  };
+  std::string delphi = "unit u;\ninterface\nimplementation\n";
+  for (const char* name : kLanguageMacroNames)
+    delphi +=
+        std::string("{$IFDEF ") + name + "}\nprocedure u_" + name + ";\nbegin\nend;\n{$ENDIF}\n";
+  file("/src/m.bas", vb("m"));
+  file("/src/n.bas", vb("n"));
+  file("/src/u.pas", delphi + "end.\n");
+  analyse({"/src/m.bas", "/src/u.pas", "/src/n.bas"});
+  EXPECT_EQ(seen("m"), "EVERY IN_VB");
+  EXPECT_EQ(seen("n"), "EVERY IN_VB");
+  EXPECT_EQ(seen("u"), "EVERY IN_DELPHI");
+}
+
+// Reading the file for other languages writes no log line a second time.
+TEST_F(FileMacrosTest, OtherLanguagesMacrosLogNothingAgain) {
+  settingsFile("#ifdef MZ_C\n#define IN_C 1\n");
+  file("/src/a.c", "");
+  file("/src/b.cpp", "");
+  analyse({"/src/a.c", "/src/b.cpp"});
+  std::string log = takeLog();
+  size_t first = log.find("#if文の数が合いません");
+  ASSERT_NE(first, std::string::npos) << log;
+  EXPECT_EQ(log.find("#if文の数が合いません", first + 1), std::string::npos) << log;
+}
+
 }  // namespace

@@ -111,4 +111,63 @@ TEST_F(ShippedSettingsTest, DumpListsEveryKeywordOfTheRunsLanguage) {
   }
 }
 
+// A C++ file is read as a C++17 compiler reads it: __cplusplus is
+// 201703L. A C file is not, also beside C++ files (its shared header takes
+// the C branch); the names each compiler and target defines for itself
+// are left to the user.
+TEST_F(ShippedSettingsTest, CppFilesSeeTheCppStandardMacro) {
+  const char* header =
+      "#ifdef __cplusplus\nextern \"C\" {\n#endif\nint shared(int);\n"
+      "#ifdef __cplusplus\n}\n#endif\n";
+  auto source = [](const std::string& prefix) {
+    return "#include \"h.h\"\n"
+           "#if __cplusplus >= 201703L\nint " +
+           prefix +
+           "_standard17() { return 0; }\n#endif\n"
+           "#ifndef __cplusplus\nint " +
+           prefix +
+           "_plainC() { return 0; }\n#endif\n"
+           "#if defined(__GNUC__) || defined(_MSC_VER) || defined(__x86_64__)\n"
+           "int " +
+           prefix + "_compilerOwn() { return 0; }\n#endif\n";
+  };
+  file("/src/h.h", header);
+  file("/src/a.c", source("c"));
+  file("/src/a.cpp", source("cpp"));
+  const std::vector<std::vector<std::string>> runs = {
+      {"/src/a.c", "/src/a.cpp"}, {"/src/a.c"}, {"/src/a.cpp"}};
+  for (const std::vector<std::string>& paths : runs) {
+    renewRun();
+    analyse(paths);
+    for (const std::string& path : paths) {
+      bool cpp = path == "/src/a.cpp";
+      std::string prefix = cpp ? "cpp" : "c";
+      EXPECT_EQ(functions().exists(prefix + "_standard17"), cpp) << paths.size() << path;
+      EXPECT_EQ(functions().exists(prefix + "_plainC"), !cpp) << paths.size() << path;
+      EXPECT_FALSE(functions().exists(prefix + "_compilerOwn")) << paths.size() << path;
+    }
+  }
+}
+
+// The definition list shows, for each file, the settings' macros it
+// started with.
+TEST_F(ShippedSettingsTest, DefinitionListShowsEachFilesSettingsMacros) {
+  options().defineList = 1;
+  file("/src/a.c", "");
+  file("/src/a.cpp", "");
+  analyse({"/src/a.c", "/src/a.cpp"});
+  std::string listed = report("Mz一覧define.txt");
+  size_t c = listed.find("a.cに含まれる定義内容");
+  size_t cpp = listed.find("a.cppに含まれる定義内容");
+  ASSERT_NE(c, std::string::npos);
+  ASSERT_NE(cpp, std::string::npos);
+  ASSERT_LT(c, cpp);
+  std::string cSection = listed.substr(c, cpp - c);
+  std::string cppSection = listed.substr(cpp);
+  EXPECT_NE(cSection.find("__STDC_VERSION__"), std::string::npos);
+  EXPECT_EQ(cSection.find("__cplusplus"), std::string::npos);
+  EXPECT_NE(cppSection.find("__STDC_VERSION__"), std::string::npos);
+  EXPECT_NE(cppSection.find("__cplusplus"), std::string::npos);
+}
+
 }  // namespace
