@@ -243,12 +243,14 @@ bool AnalysisRun::readMainFile(SourceFileList& list, int entryIndex, SourceReade
 
 // Per-file set-up of the tables before a main file is read (entryIndex -1:
 // once for the whole run). The macros start as the settings give them to
-// the file's languages; once for the run, to the run's.
+// the file's languages; once for the run, those every file's languages
+// share.
 void AnalysisRun::prepareFileTables(const SourceFileList& list, int entryIndex) {
   const std::vector<SourceFileEntry>& entries = list.entries();
   const bool oneFile = entryIndex >= 0 && entryIndex < static_cast<int>(entries.size());
   const std::int32_t fileLanguages = oneFile ? withOldCpp(entries[entryIndex].languageMask) : 0;
-  defines_.setStartingState(oneFile ? settings_.macrosFor(fileLanguages) : settings_.definitions);
+  defines_.setStartingState(oneFile ? settings_.macrosFor(fileLanguages)
+                                    : settings_.sharedDefinitions);
   headerMode_ = options_.headerReadMode;
   bool classes = false;
   if (entryIndex >= 0) {

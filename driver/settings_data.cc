@@ -1,5 +1,6 @@
 #include "driver/settings_data.h"
 
+#include <algorithm>
 #include <memory>
 #include <sstream>
 
@@ -89,6 +90,21 @@ void collectOtherLanguagesMacros(const ScanContext& scan, SettingsData& data,
   scan.defines.setStartingState(data.definitions);
 }
 
+// The run's macros that each other language set has too, with the same
+// parameters and body.
+std::vector<DefineEntry> macrosSharedByAll(const SettingsData& data) {
+  std::vector<DefineEntry> shared = data.definitions;
+  for (const LanguageMacros& other : data.otherLanguagesMacros) {
+    std::erase_if(shared, [&](const DefineEntry& entry) {
+      return std::none_of(
+          other.definitions.begin(), other.definitions.end(), [&](const DefineEntry& o) {
+            return o.name == entry.name && o.params == entry.params && o.body == entry.body;
+          });
+    });
+  }
+  return shared;
+}
+
 }  // namespace
 
 // The comparison is set both ways: a run of C files after a VB run must not
@@ -115,6 +131,7 @@ platform::FileProblem loadSettingsData(const ScanContext& scan, ReservedWordTabl
     data.definitions = scan.defines.definitions();
     data.interruptKeywords = reader.directives().declaredInterruptKeywords();
     collectOtherLanguagesMacros(scan, data, files, path, text.bytes, foldedNames, settings);
+    data.sharedDefinitions = macrosSharedByAll(data);
   } else {
     useBuiltInSettings(reservedWords, baseTypes, path);
   }

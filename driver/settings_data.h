@@ -36,6 +36,10 @@ struct SettingsData {
   // The same for each other language set of the run's files: a C file of
   // a run with C++ files does not start with the C++ macros.
   std::vector<LanguageMacros> otherLanguagesMacros;
+  // Where the tables start once for the whole run: the macros that every
+  // language set of its files has alike, so that no file reads another
+  // language's branches (a C header no `extern "C" {` beside C++ files).
+  std::vector<DefineEntry> sharedDefinitions;
   // Library classes and their global objects, registered in the tables of
   // each file that reads classes.
   ClassDefinitions classes;

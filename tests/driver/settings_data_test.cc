@@ -336,9 +336,10 @@ TEST_F(FileMacrosTest, EachFileStartsWithTheMacrosOfItsLanguages) {
   EXPECT_EQ(seen("a"), "EVERY IN_C");
 }
 
-// Tables that start once for the run start with the macros of all its
-// languages.
-TEST_F(FileMacrosTest, TablesStartedOnceTakeTheRunsMacros) {
+// Tables that start once for the run start with the macros that every
+// file's languages have: no file reads another language's branches. A run
+// of one language set takes all of its macros.
+TEST_F(FileMacrosTest, TablesStartedOnceTakeTheMacrosEveryFileHas) {
   for (HeaderReadMode mode : {HeaderReadMode::ReadOnce, HeaderReadMode::NoRead}) {
     options().headerReadMode = mode;
     renewRun();
@@ -346,7 +347,12 @@ TEST_F(FileMacrosTest, TablesStartedOnceTakeTheRunsMacros) {
     cFile("/src/a.c", "a");
     cFile("/src/b.cpp", "b");
     analyse({"/src/a.c", "/src/b.cpp"});
-    EXPECT_EQ(seen("a"), "EVERY IN_C IN_CPP AFTER_CPP");
+    EXPECT_EQ(seen("a"), "EVERY IN_C");
+    EXPECT_EQ(seen("b"), "EVERY IN_C");
+
+    renewRun();
+    settingsFile(kLanguageMacros);
+    analyse({"/src/b.cpp"});
     EXPECT_EQ(seen("b"), "EVERY IN_C IN_CPP AFTER_CPP");
   }
 }
