@@ -472,11 +472,16 @@ void CParser::memberDeclaration() {
   }
   bool destructor = !isOperator && history_.at(position + 1) == "~";
   if (destructor) name.insert(0, "~");
-  DeclInfo member = functionDecl(file_.currentClass, name);
+  // `friend R f(…)` declares (or defines) a function of the class's
+  // namespace; `friend R Other::f(…)` is left as it was read.
+  const bool befriended =
+      isCpp() && history_.at(position + 1) != ":" && declaredFriend(position + 1);
+  file_.functionNamespace = befriended ? enclosingNamespace(file_.currentClass) : std::string();
+  DeclInfo member = functionDecl(befriended ? std::string() : file_.currentClass, name);
   member.line = currentLine();
   member.returnType =
       isJava() ? javaReturnType(position + 1) : returnTypeWalk(position + (destructor ? 2 : 1));
-  tables_.classes.addMethod(member);
+  if (!befriended) tables_.classes.addMethod(member);
   std::uint32_t kind = isOperator ? kKindOperator : kKindCall;
   functions().registerDefinition(member, kind, reader_->capturedComment());
   // Declaration macros of the message map and of run-time class
@@ -485,8 +490,19 @@ void CParser::memberDeclaration() {
     resetFunction();
     return;
   }
-  file_.functionNamespace.clear();
   enterFunction(name);
+  file_.friendFunction = befriended;
+}
+
+// `friend` among the words in front of a member's name, back to the start
+// of its declaration.
+bool CParser::declaredFriend(int typeStart) const {
+  for (int k = typeStart; k < typeStart + 40; ++k) {
+    const std::string& t = history_.at(k);
+    if (t == "friend") return true;
+    if (t.empty() || t == ";" || t == "{" || t == "}" || isAccessWord(t)) return false;
+  }
+  return false;
 }
 
 // operator+ '(', operator== '(', operator() '(', operator bool '(',

@@ -369,7 +369,7 @@ bool CParser::headerWasNone(int position) {
 }
 
 void CParser::withdrawPendingHeader() {
-  functions().withdrawHeader(functionDecl(file_.currentClass, file_.currentFunction));
+  functions().withdrawHeader(currentDecl());
   file_.currentFunction.clear();
   file_.headerPending = false;
   file_.countingSteps = false;
@@ -416,12 +416,26 @@ void CParser::callFromCurrent(const std::string& callee, std::uint32_t kind) {
 }
 
 DeclInfo CParser::currentDecl() const {
-  return functionDecl(file_.currentClass, file_.currentFunction);
+  return functionDecl(functionClass(), file_.currentFunction);
 }
 
 KeyParts CParser::callerParts() const {
-  return KeyParts{namespaceOfFunction(file_.currentClass), file_.currentClass,
-                  file_.currentFunction, false};
+  return KeyParts{namespaceOfFunction(functionClass()), functionClass(), file_.currentFunction,
+                  false};
+}
+
+const std::string& CParser::functionClass() const {
+  static const std::string kNoClass;
+  return file_.friendFunction ? kNoClass : file_.currentClass;
+}
+
+std::string CParser::enclosingNamespace(const std::string& className) const {
+  std::string space = className;
+  do {
+    size_t cut = space.rfind("::");
+    space = cut == std::string::npos ? std::string() : space.substr(0, cut);
+  } while (!space.empty() && !tables_.namespaces.isNamespace(space));
+  return space;
 }
 
 // A function of `className`, or of the open namespace when it has none: a
@@ -569,6 +583,7 @@ void CParser::enterFunction(const std::string& name) {
 
 void CParser::resetFunction() {
   file_.currentFunction.clear();
+  file_.friendFunction = false;
   file_.functionNamespace.clear();
   file_.parameters.clear();
   file_.operandClass.clear();

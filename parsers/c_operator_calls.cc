@@ -429,11 +429,7 @@ bool CParser::callOperator(const std::string& operandClass, std::string symbol) 
   DeclInfo callee;
   callee.className = tables_.classes.resolveMember(operandClass, symbol);
   if (callee.className.empty()) {
-    std::string space = operandClass;
-    do {
-      size_t cut = space.rfind("::");
-      space = cut == std::string::npos ? std::string() : space.substr(0, cut);
-    } while (!space.empty() && !tables_.namespaces.isNamespace(space));
+    std::string space = enclosingNamespace(operandClass);
     if (!functions().exists(space.empty() ? symbol : space + "::" + symbol)) return false;
     callee.nameSpace = std::move(space);
   }

@@ -273,6 +273,11 @@ class CParser final : public ParserBase {
   void logUnknownQualifier(const std::string& qualifier, const std::string& name) const;
   DeclInfo functionDecl(const std::string& className, const std::string& name) const;
   std::string_view namespaceOfFunction(const std::string& className) const;
+  // The class of the current function: none for a friend.
+  const std::string& functionClass() const;
+  // The innermost namespace the run knows around `className`.
+  std::string enclosingNamespace(const std::string& className) const;
+  bool declaredFriend(int typeStart) const;
 
   // c_operator_calls.cc: `a + b`, `n++`, `s << x` on an object whose
   // class declares the operator.
@@ -332,6 +337,9 @@ class CParser final : public ParserBase {
     bool inBody = false;
     std::string currentFunction;
     std::string currentClass;
+    // The current function is a friend declared in the class's body: a
+    // function of the class's namespace, not a member.
+    bool friendFunction = false;
     bool headerPending = false;
     int entryDepth = 0;
     int stepCount = 1;

@@ -109,6 +109,29 @@ TEST_F(CParserOperatorTest, OperatorFunctionsOfTheClassesNamespace) {
   EXPECT_EQ(calleesOf("f"), "ns::== ns::T::==");
 }
 
+// A friend declared in the class is a function of its namespace, not a
+// member: `a | b` reaches the one the class declares before any file
+// defines it, and a friend defined in the body calls from there.
+TEST_F(CParserOperatorTest, FriendsAreFunctionsOfTheClassesNamespace) {
+  analyse({{"a.cpp",
+            "namespace ns {\n"
+            "int same(int x, int y);\n"
+            "class R {\n"
+            " public:\n"
+            "  friend R operator|(const R& a, const R& b);\n"
+            "  friend bool operator==(const R& a, const R& b) { return same(a.v, b.v); }\n"
+            "  friend class Other;\n"
+            "  int v;\n"
+            "};\n"
+            "namespace in { bool f(const R& a, const R& b, R& c) { c = a | b; return c == a; } }\n"
+            "}\n"}});
+  EXPECT_EQ(calleesOf("ns::in::f"), "ns::== ns::|");
+  EXPECT_EQ(calleesOf("ns::=="), "ns::same");
+  EXPECT_EQ(calleesOf("ns::R::|"), "<none>");
+  EXPECT_EQ(calleesOf("ns::R::=="), "<none>");
+  EXPECT_EQ(takeLog(), "");
+}
+
 // The operand may be a member of the class, a local object, a global, or
 // of a class in a namespace; the variable details report changes nothing.
 TEST_F(CParserOperatorTest, OperandsOfEveryScope) {
