@@ -326,9 +326,20 @@ void CParser::truthOperandCall(const std::string& token) {
   bool condition = token == ")" && before == "(" &&
                    (history_.at(start + 2) == "if" || history_.at(start + 2) == "while");
   bool tested = token == "?" ? standsAlone(start) : condition || logicalOperatorAt(start + 1);
+  // `return a;` from a function that returns bool.
+  tested = tested || (token == ";" && before == "return" && returnsBool());
   if (!tested) return;
   std::string operandClass = wholeObjectClass();
   if (!operandClass.empty()) callTruthConversion(operandClass);
+}
+
+// The return type of the function being read is bool.
+bool CParser::returnsBool() const {
+  const FunctionTable& table = functions();
+  int record = table.recordOf(table.qualifiedKey(callerParts()));
+  if (record < 0) return false;
+  std::string_view type = table.returnTypeOf(table.record(record));
+  return type == "bool" || (type.size() > 5 && type.substr(type.size() - 5) == " bool");
 }
 
 // The class of the object (no pointer to one) that the name, member, call

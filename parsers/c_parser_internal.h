@@ -278,6 +278,7 @@ class CParser final : public ParserBase {
   // The innermost namespace the run knows around `className`.
   std::string enclosingNamespace(const std::string& className) const;
   bool declaredFriend(int typeStart) const;
+  bool returnsBool() const;
 
   // c_operator_calls.cc: `a + b`, `n++`, `s << x` on an object whose
   // class declares the operator.

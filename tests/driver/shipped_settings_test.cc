@@ -149,6 +149,31 @@ TEST_F(ShippedSettingsTest, CppFilesSeeTheCppStandardMacro) {
   }
 }
 
+// bool is a C++ type of the shipped lists: an object returned from a
+// function that returns bool is tested as a truth value and calls its
+// conversion operator; returned as itself, or as a pointer, it calls none.
+TEST_F(ShippedSettingsTest, ObjectsReturnedAsBoolConvert) {
+  file("/src/a.cpp",
+       "class Ref { public: explicit operator bool() const; };\n"
+       "struct Holder { Ref m; };\n"
+       "bool byName(Ref& r) { return r; }\n"
+       "bool byMember(Holder& h) { return h.m; }\n"
+       "bool byPointer(Ref* p) { return p; }\n"
+       "Ref itself(Ref& r) { return r; }\n");
+  analyse({"/src/a.cpp"});
+  auto callees = [&](const char* key) {
+    std::string out;
+    int n = functions().recordOf(key);
+    if (n < 0) return std::string("<none>");
+    for (int c : functions().record(n).callees) out += functions().record(c).key + " ";
+    return out;
+  };
+  EXPECT_EQ(callees("byName"), "Ref::bool ");
+  EXPECT_EQ(callees("byMember"), "Ref::bool ");
+  EXPECT_EQ(callees("byPointer"), "");
+  EXPECT_EQ(callees("itself"), "");
+}
+
 // The definition list shows, for each file, the settings' macros it
 // started with.
 TEST_F(ShippedSettingsTest, DefinitionListShowsEachFilesSettingsMacros) {
