@@ -365,9 +365,6 @@ class CParser final : public ParserBase {
     std::string aliasWord;
     int aliasAngle = 0;
     std::string aliasName;  // `using aliasName = …`
-    // The aliases of pointers and references to classes, keyed as the
-    // class table keys aliases (which it keeps for as long as this file).
-    std::vector<std::string> pointerAliases;
     int lastStructSize = 0;
     int blockStartDepth = 0;
     int enumValue = 0;

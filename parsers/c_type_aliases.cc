@@ -71,12 +71,11 @@ void CParser::registerClassAlias(const std::string& name, const std::string& typ
   if (target.empty() && arguments.empty()) return;
   std::string alias = nestedName(name);
   if (target == alias) return;
-  tables_.classes.addAlias(alias, (target.empty() ? type : target) + arguments);
   // `typedef A* P;`: P(x) converts a pointer and builds no A.
   int k = typeEnd;
   while (k > 0 && (history_.at(k) == "const" || history_.at(k) == "volatile")) ++k;
-  if (k > 0 && (history_.at(k) == "*" || history_.at(k) == "&"))
-    file_.pointerAliases.push_back(std::move(alias));
+  bool pointer = k > 0 && (history_.at(k) == "*" || history_.at(k) == "&");
+  tables_.classes.addAlias(alias, (target.empty() ? type : target) + arguments, pointer);
 }
 
 // `using a::b::C;` at its ';': C names the class a::b::C here.

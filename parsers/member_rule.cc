@@ -713,12 +713,10 @@ std::string CParser::resolveClass(const std::string& name) const {
 // `name` is here an alias of a pointer or a reference to a class (not of
 // a class).
 bool CParser::namesPointerAlias(const std::string& name) const {
-  if (file_.pointerAliases.empty()) return false;
+  if (!tables_.classes.hasAliases()) return false;
   std::string alias = inScopes(
       name, [&](const std::string& c) { return classOrAlias(c).empty() ? std::string() : c; });
-  for (const std::string& p : file_.pointerAliases)
-    if (p == alias) return true;
-  return false;
+  return tables_.classes.isPointerAlias(alias);
 }
 
 // The template text an alias in scope stands for (`std::shared_ptr<Ref>`

@@ -466,6 +466,7 @@ void ClassTable::resetAfterFile() {
   nextOfName_.clear();
   settingsClasses_.clear();
   aliases_.clear();
+  pointerAliases_.clear();
 }
 
 ClassTable::Records ClassTable::records() const {

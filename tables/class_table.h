@@ -16,6 +16,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "report/report.h"
@@ -93,9 +94,17 @@ class ClassTable {
                  int size, int flags, bool object = false);
   void renameClass(std::string_view oldName, std::string_view newName);
   // C++ type aliases of classes (`typedef A B;`, `using B = A;`): the class
-  // each alias, qualified like a class, names. Not listed; they go with the
-  // file's classes.
-  void addAlias(const std::string& alias, const std::string& target) { aliases_[alias] = target; }
+  // each alias, qualified like a class, names; `pointer` for an alias of a
+  // pointer or reference to it (`typedef A* P;`). Not listed; they go with
+  // the file's classes.
+  void addAlias(const std::string& alias, const std::string& target, bool pointer = false) {
+    aliases_[alias] = target;
+    if (pointer)
+      pointerAliases_.insert(alias);
+    else
+      pointerAliases_.erase(alias);
+  }
+  bool isPointerAlias(const std::string& alias) const { return pointerAliases_.count(alias) != 0; }
   // The class the alias names, or null.
   const std::string* aliasTarget(const std::string& alias) const {
     auto found = aliases_.find(alias);
@@ -210,6 +219,7 @@ class ClassTable {
   // after a reset, in the set-aside records.
   CopiedRecords restored_;
   std::unordered_map<std::string, std::string> aliases_;
+  std::unordered_set<std::string> pointerAliases_;
   std::vector<std::uint32_t> order_;  // positions in store_, in name order
   // The records in order_ by name: the index holds one record of each name,
   // the others of that name (other languages) are chained from it.
