@@ -553,6 +553,16 @@ void CParser::initializerListEntry(const std::string& name, int position) {
   functions().linkConstructorCall(file_.currentClass, file_.currentFunction, base, false);
 }
 
+// A constructor (destructor) whose definition is read builds (destroys)
+// its class's bases, whether its initializer list names them or not.
+void CParser::baseStructorsOfDefinition() {
+  if (!isCpp() || file_.currentClass.empty() || file_.currentFunction.empty()) return;
+  std::string_view name = file_.currentFunction;
+  bool destructor = name[0] == '~';
+  if (name.substr(destructor ? 1 : 0) != lastNamePart(file_.currentClass)) return;
+  functions().linkBaseStructors(file_.currentClass, destructor);
+}
+
 // The body has closed: a Java class ends at once, a C++ class at its ';'
 // (declarators after it are passed over), a C++ structure goes on to its
 // declarators like a C structure.

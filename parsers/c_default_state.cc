@@ -118,7 +118,7 @@ void CParser::braceTemporary() {
   if (!value || (lead == ":" && history_.at(before + 1) == ":")) return;
   std::string made = temporaryClass(1);
   if (!made.empty() && !namesPointerAlias(qualifiedTypeAt(1)))
-    temporaryCall(std::move(made), kKindCall);
+    temporaryCall(std::move(made), kKindCall, before);
 }
 
 // ---------------------------------------------------------------------------

@@ -89,6 +89,7 @@ void CParser::step(SourceReader& reader) {
   if (isBlankToken(token)) return;
   if (file_.collectingArguments) collectArgument(token, file_.parenDepth);
   if (token == ")" && file_.parenDepth == 0) captureArguments();
+  if (!file_.initialised.cls.empty() && token != "\n") initialiserToken(token);
   runStatementMachine(token);
   if (token == ";") {
     if (isJava() && file_.braceDepth == 0) javaStaticImport();
@@ -135,6 +136,8 @@ void CParser::semicolonCount() {
     int k = 1;
     const std::string& last = history_.at(1);
     if (isCpp() && (last == "default" || last == "delete") && history_.at(2) == "=") k = 3;
+    // `D::~D() = default;` is a definition.
+    if (k == 3 && last == "default" && file_.headerPending) baseStructorsOfDefinition();
     const std::string& before = history_.at(hasClasses() ? pastHeaderEnd(k) : k);
     bool ordinary = before != ")" && !file_.pointerPending && before != "const";
     // `DECLARE(x);` at file level: a macro call, not a prototype. (Followed
@@ -158,6 +161,7 @@ void CParser::openBrace() {
                   !initialValueBraces();
   if (bodyTest) {
     if (bodyFollows()) {
+      if (file_.headerPending) baseStructorsOfDefinition();
       file_.headerPending = false;
       file_.declaredType.clear();
     }

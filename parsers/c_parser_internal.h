@@ -214,6 +214,7 @@ class CParser final : public ParserBase {
   void memberDeclaration();
   bool operatorMember(std::string& name, int& position) const;
   void initializerListEntry(const std::string& name, int position);
+  void baseStructorsOfDefinition();
   void classBodyClosed(const std::string& token);
   void endClassBody();
   void bindDeferredCalls(const ClassBody& body);
@@ -251,7 +252,8 @@ class CParser final : public ParserBase {
   std::string returnTypeOfCall(int open, int depth, bool* pointer = nullptr) const;
   int postfixChainStart(int k) const;
   std::string temporaryClass(int k) const;
-  void temporaryCall(std::string made, std::uint32_t kind);
+  void temporaryCall(std::string made, std::uint32_t kind, int lead);
+  bool declaratorBefore(int k) const;
   // How an object is used: whole (`obj.f(`), or through its `->` or `[…]`.
   enum class Access { kWhole, kArrow, kSubscript };
   std::string memberType(const std::string& className, const std::string& member,
@@ -313,11 +315,21 @@ class CParser final : public ParserBase {
   std::string collectType(int n, bool& afterParen) const;
   bool knownType(const std::string& type) const;
   std::string classLanguageType(const std::string& type) const;
+  // How a declared object of a class comes to be: built where it is
+  // declared; from the initialiser after its '=' (`T x = f();` takes what
+  // f gives, and only `T x = {…};` calls a constructor of T); or elsewhere
+  // (`auto x = …`).
+  enum class Built { kHere, kByInitialiser, kElsewhere };
+  // `once`: a static object.
   void buildsObject(const std::string& type, const std::string& className,
-                    const std::string& function);
+                    const std::string& function, Built built, bool once);
+  void initialiserToken(const std::string& token);
+  bool namedInitialiser() const;
+  void settleInitialisedObject(bool constructed);
+  static Built builtBy(const std::string& declarationEnd);
   void registerFunctionPointer(const std::string& name);
   void registerVariable(const std::string& type, const std::string& name, bool insideParens,
-                        bool afterParen, bool builtHere = true);
+                        bool afterParen, Built built = Built::kHere, bool once = false);
   void autoDeclarationEnd(const std::string& token);
   int scopeLevel() const;
 
@@ -348,7 +360,8 @@ class CParser final : public ParserBase {
     int pointerPending = 0;
     int classStartDepth = 0;
     std::string declaredType;
-    int declaredTypeParens = 0;  // parenDepth of the declarator that set declaredType
+    int declaredTypeParens = 0;       // parenDepth of the declarator that set declaredType
+    bool declaredTypeStatic = false;  // … and whether it was declared `static`
     bool externSeen = false;
     bool externCJustClosed = false;
 
@@ -432,6 +445,16 @@ class CParser final : public ParserBase {
     int operatorLength = 0;
     bool operandDeclared = false;  // the object is being declared: its `=` is no call
     bool operandAlone = false;     // nothing binds it closer than a `&&` or `||` after it
+    // An object declared with '=', whose constructor call waits for its
+    // initialiser: its class, the class and function that hold it, and
+    // the depths of its '='.
+    struct InitialisedObject {
+      std::string cls, outer, function;
+      bool once = false;  // a static object: destroyed at exit
+      int parens = 0;
+      int braces = 0;
+      bool started = false;  // the initialiser's first token has come
+    } initialised;
   };
   FileState file_;
 };

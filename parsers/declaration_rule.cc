@@ -33,6 +33,10 @@ constexpr std::array<bool, 256> kOperatorBytes = [] {
 
 }  // namespace
 
+CParser::Built CParser::builtBy(const std::string& declarationEnd) {
+  return declarationEnd == "=" ? Built::kByInitialiser : Built::kHere;
+}
+
 // type [*…] name ['[' … ']'] (',' | ';' | '=' | ')')
 void CParser::declarationRule(const std::string& token, const std::string& givenType) {
   int position;
@@ -55,7 +59,8 @@ void CParser::declarationRule(const std::string& token, const std::string& given
     // inside the parentheses of an initialiser (`int n = f(a, b);`) does
     // not separate declarators.
     if (history_.at(k) == "," && nameDepth == file_.declaredTypeParens)
-      registerVariable(file_.declaredType, name, insideParens, false);
+      registerVariable(file_.declaredType, name, insideParens, false, builtBy(token),
+                       file_.declaredTypeStatic);
     return;
   }
   if (isJava() && k != position + 1) return;  // `a && b)`: no declaration in Java
@@ -72,13 +77,15 @@ void CParser::declarationRule(const std::string& token, const std::string& given
   }
   type = hasClasses() ? classLanguageType(type) : knownType(type) ? type : std::string();
   if (type.empty()) return;
-  registerVariable(type, name, insideParens, afterParen);
+  bool once = declaredStatic(k);
+  registerVariable(type, name, insideParens, afterParen, builtBy(token), once);
   // The parameters of a member's header each have their own type: `int a,
   // Foo b` does not make b an int.
   bool memberParameters = hasClasses() && insideParens && (!file_.inBody || file_.headerPending);
   if ((file_.braceDepth != 0 || file_.parenDepth == 0) && !memberParameters) {
     file_.declaredType = type;
     file_.declaredTypeParens = nameDepth;
+    file_.declaredTypeStatic = once;
   }
 }
 
@@ -105,7 +112,8 @@ void CParser::autoDeclarationEnd(const std::string& token) {
   ObjectType object = objectType(1, 0);
   if (object.type.empty() || !tests_.isKnownClass(object.type)) return;
   if ((made || object.pointer) && name[0] != '*') name.insert(0, "*");
-  registerVariable(object.type, name, file_.parenDepth > 0 || token == ")", false, false);
+  registerVariable(object.type, name, file_.parenDepth > 0 || token == ")", false,
+                   Built::kElsewhere);
 }
 
 // The declared name at look-back 1, or `name[…]` ending there. `position`
@@ -248,7 +256,7 @@ int CParser::scopeLevel() const {
 
 // Owner, scope level and parameter mark of a declaration, then the table.
 void CParser::registerVariable(const std::string& type, const std::string& name, bool insideParens,
-                               bool afterParen, bool builtHere) {
+                               bool afterParen, Built built, bool once) {
   std::string className = file_.currentClass;
   std::string function = file_.currentFunction;
   if (file_.statementState == State::kStructBody) {
@@ -272,19 +280,74 @@ void CParser::registerVariable(const std::string& type, const std::string& name,
     flags |= VariableTable::kExtern;
   }
   tables_.variables.registerVariable(type, name, level, flags, className, function);
-  if (builtHere && isCpp() && !file_.externSeen && file_.statementState != State::kStructBody &&
-      name[0] != '*' && name[0] != '&')
-    buildsObject(type, className, function);
+  if (built != Built::kElsewhere && isCpp() && !file_.externSeen &&
+      file_.statementState != State::kStructBody && name[0] != '*' && name[0] != '&')
+    buildsObject(type, className, function, built, once);
 }
 
 // A C++ object of a class type is built and destroyed where it is
 // declared: by the function that holds it, or by the constructor and
 // destructor of the class that holds it as a member.
 void CParser::buildsObject(const std::string& type, const std::string& className,
-                           const std::string& function) {
+                           const std::string& function, Built how, bool once) {
   std::string built = resolveClass(classOfType(type));
   if (built.empty() || !tests_.buildsObjects(built)) return;
   std::string outer = className.empty() && !function.empty() ? file_.functionNamespace : className;
+  // A static object is built once, by the first run of the function that
+  // holds it (by no function at all when it is a static member), and
+  // destroyed at exit.
+  if (once && function.empty()) return;
+  if (how == Built::kByInitialiser) {
+    settleInitialisedObject(false);
+    file_.initialised = {built, outer, function, once, file_.parenDepth, file_.braceDepth};
+    return;
+  }
   functions().linkConstructorCall(outer, function, built, false);
-  functions().linkConstructorCall(outer, function, built, true);
+  if (!once) functions().linkConstructorCall(outer, function, built, true);
+}
+
+// A token of the initialiser after an object's '='. `T x = {…}` and
+// `T x = a` (a copy of a named object; a literal or name converted) build
+// the object with a constructor of T; what a call or an operator gives
+// (`T x = f();`, `T x = a + b;`) is the object itself, built there. The
+// object is destroyed here either way, unless it is static.
+void CParser::initialiserToken(const std::string& token) {
+  FileState::InitialisedObject& object = file_.initialised;
+  if (!object.started) {
+    object.started = true;
+    if (token == "{") settleInitialisedObject(true);
+    return;
+  }
+  bool ends = (token == ";" || token == ",") && file_.parenDepth == object.parens &&
+              file_.braceDepth == object.braces;
+  if (ends || file_.parenDepth < object.parens || file_.braceDepth < object.braces)
+    settleInitialisedObject(ends && namedInitialiser());
+}
+
+// The initialiser ending at look-back 1 is one name or literal, or a chain
+// of members (`a`, `s.mark`, `p->mark`, `ns::value`).
+bool CParser::namedInitialiser() const {
+  int k = 1;
+  for (;;) {
+    if (!isNameToken(history_.at(k)) || tests_.isReserved(history_.at(k))) return false;
+    const std::string& link = history_.at(k + 1);
+    if (link == ".")
+      k += 2;
+    else if (link == ">" && history_.at(k + 2) == "-")
+      k += 3;
+    else if (link == ":" && history_.at(k + 2) == ":")
+      k += 3;
+    else
+      return link == "=";
+  }
+}
+
+void CParser::settleInitialisedObject(bool constructed) {
+  FileState::InitialisedObject& object = file_.initialised;
+  if (object.cls.empty()) return;
+  if (constructed)
+    functions().linkConstructorCall(object.outer, object.function, object.cls, false);
+  if (!object.once)
+    functions().linkConstructorCall(object.outer, object.function, object.cls, true);
+  object = {};
 }

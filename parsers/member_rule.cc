@@ -169,7 +169,9 @@ void CParser::memberCall(std::string name, std::uint32_t kind, int position) {
     return;
   } else if (std::string made = temporaryClass(position); !made.empty() && q == position + 1) {
     // T(…) and ns::T(…): a temporary object built by T's constructor.
-    temporaryCall(std::move(made), kind);
+    int before = q;
+    if (qualifier == ":" && history_.at(q + 1) == ":") qualifiedPrefix(q, before);
+    temporaryCall(std::move(made), kind, before);
     return;
   } else if (qualifier == ":" && history_.at(q + 1) == ":") {
     qualifiedCallee(callee, q);
@@ -184,13 +186,32 @@ void CParser::memberCall(std::string name, std::uint32_t kind, int position) {
   functions().SetChainAto(callerParts(), keyPartsOf(callee), kind);
 }
 
-// A temporary object of the class `made`: a call of its constructor.
-void CParser::temporaryCall(std::string made, std::uint32_t kind) {
+// A temporary object of the class `made`, after the token at look-back
+// `lead`: a call of its constructor, and of its destructor at the end of
+// the statement, unless the object lives on as what the function returns
+// or throws, or as the object a declaration initialises (`T x = T(…);`).
+void CParser::temporaryCall(std::string made, std::uint32_t kind, int lead) {
   DeclInfo callee;
   callee.name = std::string(lastNamePart(made));
   callee.className = std::move(made);
   namespaceOfCallee(callee);
   functions().SetChainAto(callerParts(), keyPartsOf(callee), kind);
+  const std::string& before = history_.at(lead);
+  if (before == "return" || before == "throw" || (before == "=" && declaratorBefore(lead + 1)))
+    return;
+  callee.name.insert(0, "~");
+  functions().SetChainAto(callerParts(), keyPartsOf(callee), kind);
+}
+
+// The plain name at look-back k is declared by a type before it (`T x`,
+// `const T& x`, `std::vector<T> x`), not assigned (`x`, `a.x`, `p->x`).
+bool CParser::declaratorBefore(int k) const {
+  const std::string& name = history_.at(k);
+  if (!isNameToken(name) || tests_.isReserved(name) || TokenTests::isDigit(name)) return false;
+  const std::string& type = history_.at(k + 1);
+  if (type == ">" && history_.at(k + 2) == "-") return false;
+  return type == ">" || type == "*" || type == "&" ||
+         (isNameToken(type) && (!tests_.isReserved(type) || type == "auto"));
 }
 
 // The `<…>` ending at look-back q follows a type or a known class: a

@@ -470,6 +470,11 @@ void FunctionTable::linkBaseConstructors(const std::string& className, int recor
   }
 }
 
+void FunctionTable::linkBaseStructors(std::string_view className, bool isDestructor) {
+  int record = recordOf(constructorKey(className, isDestructor));
+  if (record >= 0) linkBaseConstructors(std::string(className), record, isDestructor, 0);
+}
+
 void FunctionTable::linkConstructorCall(std::string_view outerClass, std::string_view functionName,
                                         std::string_view className, bool isDestructor) {
   if (className.empty()) return;  // "::" is no constructor

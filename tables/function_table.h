@@ -148,6 +148,9 @@ class FunctionTable {
   void rekey(std::vector<Rekey>& renames);
   void linkConstructorCall(std::string_view outerClass, std::string_view functionName,
                            std::string_view className, bool isDestructor);
+  // A constructor (destructor) of `className` whose definition was read
+  // builds (destroys) the bases whose constructors (destructors) are known.
+  void linkBaseStructors(std::string_view className, bool isDestructor);
   void addReferencedVariable(const DeclInfo& decl, std::string_view variable);
   // The same for a function named by its key.
   void addReferencedVariableToKey(std::string_view key, std::string_view variable);

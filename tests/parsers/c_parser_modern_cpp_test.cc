@@ -82,8 +82,9 @@ TEST_F(CParserModernCppTest, SmartPointersAndContainers) {
   EXPECT_EQ(takeLog(), "");
 }
 
-// `T x{…}` declares x; `T(…).f()` and `T{…}.f()` call f of T, and T's
-// constructor builds the temporary (a class's, declared or not).
+// `T x{…}` declares x; `T(…).f()` and `T{…}.f()` call f of T, T's
+// constructor builds the temporary (a class's, declared or not) and its
+// destructor ends it.
 TEST_F(CParserModernCppTest, BraceInitialisationAndTemporaries) {
   analyse({{"a.cpp",
             "class Point { public: Point(int x, int y); int len() const; };\n"
@@ -94,14 +95,16 @@ TEST_F(CParserModernCppTest, BraceInitialisationAndTemporaries) {
             "  return p.len() + q.len() + Point(1, 2).len() + Point{3, 4}.len();\n"
             "}\n"}});
   EXPECT_EQ(calleesOf("use"),
-            "Point::Point Point::len Point::~Point g::Line::Line g::Line::draw make");
+            "Point::Point Point::len Point::~Point g::Line::Line g::Line::draw g::Line::~Line "
+            "make");
   EXPECT_EQ(takeLog(), "");
 }
 
 // A temporary of a structure that declares a constructor, of a class named
 // through an alias, and one written with braces as a value call the
-// constructor; a structure without one (`struct stat`) makes no temporary,
-// and an alias of a pointer converts one.
+// constructor, and the destructor unless it is returned; a structure
+// without one (`struct stat`) makes no temporary, and an alias of a
+// pointer converts one.
 TEST_F(CParserModernCppTest, TemporariesOfStructuresAliasesAndBraces) {
   analyse({{"a.cpp",
             "struct Mark { Mark(int a, int b); int pos; };\n"
@@ -114,9 +117,9 @@ TEST_F(CParserModernCppTest, TemporariesOfStructuresAliasesAndBraces) {
             "int size(struct stat* st) { return stat(st); }\n"
             "typedef Node* NodePtr;\n"
             "void cast(Node* q) { take(*NodePtr(q)); }\n"}});
-  EXPECT_EQ(calleesOf("use"), "Mark::Mark Node::Node take");
+  EXPECT_EQ(calleesOf("use"), "Mark::Mark Mark::~Mark Node::Node Node::~Node take");
   EXPECT_EQ(calleesOf("build"), "Mark::Mark");
-  EXPECT_EQ(calleesOf("alias"), "Node::Node take");
+  EXPECT_EQ(calleesOf("alias"), "Node::Node Node::~Node take");
   EXPECT_EQ(calleesOf("size"), "");
   EXPECT_EQ(calleesOf("cast"), "take");
   EXPECT_EQ(takeLog(), "");
@@ -380,9 +383,34 @@ TEST_F(CParserModernCppTest, DefaultedAndDeletedAfterSpecifiers) {
   EXPECT_EQ(calleesOf("E1::~E1"), "");
   EXPECT_EQ(calleesOf("E1::E1"), "");
   EXPECT_EQ(calleesOf("E1::n"), "");
-  EXPECT_EQ(calleesOf("E3::~E3"), "");
+  EXPECT_EQ(calleesOf("E3::~E3"), "E1::~E1");  // a defaulted destructor destroys the base
   EXPECT_EQ(calleesOf("Later"), "");
   EXPECT_EQ(calleesOf("After"), "Helper");
+  EXPECT_EQ(takeLog(), "");
+}
+
+// A constructor or destructor that is defined builds or destroys the bases
+// of its class; a temporary ends with its statement unless it is thrown,
+// returned or the object a declaration initialises; a static object is
+// destroyed at exit, by no function.
+TEST_F(CParserModernCppTest, BasesOfDefinedStructorsTemporariesAndStatics) {
+  analyse({{"a.cpp",
+            "class Base { public: Base(); virtual ~Base(); };\n"
+            "class Error : public Base { public: Error(int c); ~Error() override; };\n"
+            "class Fatal : public Error { public: ~Fatal() override; };\n"
+            "Error::Error(int c) { }\n"
+            "Error::~Error() = default;\n"
+            "Fatal::~Fatal() { }\n"
+            "void fail(int c) { throw Error(c); }\n"
+            "const Error& shared() { static const Error e = Error(1); return e; }\n"
+            "void report(const Error& e);\n"
+            "void warn() { report(Error(2)); }\n"}});
+  EXPECT_EQ(calleesOf("Error::Error"), "Base::Base");
+  EXPECT_EQ(calleesOf("Error::~Error"), "Base::~Base");
+  EXPECT_EQ(calleesOf("Fatal::~Fatal"), "Error::~Error");
+  EXPECT_EQ(calleesOf("fail"), "Error::Error");
+  EXPECT_EQ(calleesOf("shared"), "Error::Error");
+  EXPECT_EQ(calleesOf("warn"), "Error::Error Error::~Error report");
   EXPECT_EQ(takeLog(), "");
 }
 

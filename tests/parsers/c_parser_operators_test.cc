@@ -64,9 +64,11 @@ TEST_F(CParserOperatorTest, OperatorsOfTheObjectsClassAreCalled) {
                     {"p + 1; p++; n = n * 2; ++n;", ""},
                     {"*p = b; if (*p == a) n = *p++;", "CNum::= CNum::=="},
                     {"n = n * *p;", ""},
-                    // A declaration's `=` gives the object its first value.
-                    {"CNum c = a + b;", "CNum::+ CNum::CNum CNum::~CNum"},
+                    // A declaration's `=` gives the object its first value: what
+                    // `a + b` gives is c itself, a named object is copied.
+                    {"CNum c = a + b;", "CNum::+ CNum::~CNum"},
                     {"CNum c = a, e = b;", "CNum::CNum CNum::~CNum"},
+                    {"CNum c = {}; static CNum s = a.run();", "CNum::CNum CNum::run CNum::~CNum"},
                     {"CNum const& r = a; CNum const* q = p; CNum* const s = p;", ""},
                 });
 }
