@@ -249,7 +249,9 @@ class CParser final : public ParserBase {
   ObjectType objectType(int k, int depth) const;
   ObjectType objectOfName(int k, int depth) const;
   ObjectType objectOfParen(int k, int depth) const;
-  std::string returnTypeOfCall(int open, int depth, bool* pointer = nullptr) const;
+  std::string returnTypeOfCall(int open, int depth, bool* pointer = nullptr,
+                               bool* reference = nullptr) const;
+  void resultTemporary(int position);
   int postfixChainStart(int k) const;
   std::string temporaryClass(int k) const;
   void temporaryCall(std::string made, std::uint32_t kind, int lead);

@@ -184,6 +184,27 @@ void CParser::memberCall(std::string name, std::uint32_t kind, int position) {
   }
   namespaceOfCallee(callee);
   functions().SetChainAto(callerParts(), keyPartsOf(callee), kind);
+  if (isCpp()) resultTemporary(position);
+}
+
+// The call of the name at look-back `position` gives an object of a class
+// whose destructor the sources declare (not a pointer or a reference): a
+// temporary, destroyed at the end of the statement unless the function
+// returns or throws it.
+void CParser::resultTemporary(int position) {
+  bool pointer = false, reference = false;
+  std::string made = returnTypeOfCall(position - 1, 0, &pointer, &reference);
+  if (made.empty() || pointer || reference) return;
+  DeclInfo destructor;
+  destructor.name = "~" + std::string(lastNamePart(made));
+  destructor.className = std::move(made);
+  if (!functions().isWritten(destructor.className + "::" + destructor.name)) return;
+  int start = postfixChainStart(position);
+  if (start < 0) return;
+  const std::string& lead = history_.at(start + 1);
+  if (lead == "return" || lead == "throw") return;
+  namespaceOfCallee(destructor);
+  functions().SetChainAto(callerParts(), keyPartsOf(destructor), kKindCall);
 }
 
 // A temporary object of the class `made`, after the token at look-back
@@ -579,7 +600,7 @@ std::string CParser::temporaryClass(int k) const {
 
 // f().g(: the class that f's return type names (f looked up in the class
 // of the object before it, or of the caller).
-std::string CParser::returnTypeOfCall(int open, int depth, bool* pointer) const {
+std::string CParser::returnTypeOfCall(int open, int depth, bool* pointer, bool* reference) const {
   const std::string& name = history_.at(open + 1);
   if (!isNameToken(name) || tests_.isReserved(name) || depth > 32) return std::string();
   const std::string& before = history_.at(open + 2);
@@ -628,6 +649,7 @@ std::string CParser::returnTypeOfCall(int open, int depth, bool* pointer) const 
   if (record < 0) return std::string();
   std::string_view written = table.returnTypeOf(table.record(record));
   if (pointer) *pointer = written.find('*') != std::string::npos;
+  if (reference) *reference = written.find('&') != std::string::npos;
   std::string type = classOfType(written);
   if (type.empty() || !isCpp()) return type;
   std::string resolved = resolveClass(type);

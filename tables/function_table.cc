@@ -411,6 +411,11 @@ bool FunctionTable::isDefined(std::string_view key) const {
   return number >= 0 && (records_[number].flags & FunctionFlag::kKnown);
 }
 
+bool FunctionTable::isWritten(std::string_view key) const {
+  int number = recordOf(key);
+  return number >= 0 && records_[number].fileNo != 0;
+}
+
 // The record leaves its place in the key order and the key index and takes
 // the new key's.
 // Checked first, then applied, so that every check sees the keys as they

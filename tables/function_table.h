@@ -136,6 +136,9 @@ class FunctionTable {
   bool linkKeys(std::string_view callerKey, std::string_view calleeKey, std::uint32_t registration);
   // Whether `key` was defined or declared in the sources.
   bool isDefined(std::string_view key) const;
+  // Whether a file of the sources declares or defines `key` (an implicit
+  // constructor or destructor that objects call has no file).
+  bool isWritten(std::string_view key) const;
   // Each record takes its new key in place of its own (routines whose names
   // turned out to be unique after the last file), all in one pass; `done`
   // tells which did: not one with links, nor one whose key another record

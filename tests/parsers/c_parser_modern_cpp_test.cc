@@ -390,9 +390,9 @@ TEST_F(CParserModernCppTest, DefaultedAndDeletedAfterSpecifiers) {
 }
 
 // A constructor or destructor that is defined builds or destroys the bases
-// of its class; a temporary ends with its statement unless it is thrown,
-// returned or the object a declaration initialises; a static object is
-// destroyed at exit, by no function.
+// of its class; a temporary, written or what a call gives, ends with its
+// statement unless it is thrown, returned or the object a declaration
+// initialises; a static object is destroyed at exit, by no function.
 TEST_F(CParserModernCppTest, BasesOfDefinedStructorsTemporariesAndStatics) {
   analyse({{"a.cpp",
             "class Base { public: Base(); virtual ~Base(); };\n"
@@ -404,13 +404,18 @@ TEST_F(CParserModernCppTest, BasesOfDefinedStructorsTemporariesAndStatics) {
             "void fail(int c) { throw Error(c); }\n"
             "const Error& shared() { static const Error e = Error(1); return e; }\n"
             "void report(const Error& e);\n"
-            "void warn() { report(Error(2)); }\n"}});
+            "void warn() { report(Error(2)); }\n"
+            "Error last();\nconst Error& kept();\nBase* base();\n"
+            "void log() { report(last()); kept(); base(); }\n"
+            "Error again() { return last(); }\n"}});
   EXPECT_EQ(calleesOf("Error::Error"), "Base::Base");
   EXPECT_EQ(calleesOf("Error::~Error"), "Base::~Base");
   EXPECT_EQ(calleesOf("Fatal::~Fatal"), "Error::~Error");
   EXPECT_EQ(calleesOf("fail"), "Error::Error");
   EXPECT_EQ(calleesOf("shared"), "Error::Error");
   EXPECT_EQ(calleesOf("warn"), "Error::Error Error::~Error report");
+  EXPECT_EQ(calleesOf("log"), "Error::~Error base kept last report");
+  EXPECT_EQ(calleesOf("again"), "last");
   EXPECT_EQ(takeLog(), "");
 }
 
