@@ -621,7 +621,7 @@ void CParser::bindDeferredCalls(const ClassBody& body) {
       callee.className = tables_.classes.resolveMember(body.name, call.name);
       namespaceOfCallee(callee);
     } else {
-      callee.className = memberPathType(body.name, call.object);
+      callee.className = memberPathType(body.name, call.object, call.arrow);
       if (callee.className.empty()) {
         errorLog() << call.position << ": ｸﾗｽ名が不明です。不明なｵﾌﾞｼﾞｪｸﾄ名[" << call.object
                    << "]\n";
@@ -633,8 +633,10 @@ void CParser::bindDeferredCalls(const ClassBody& body) {
 }
 
 // "a.b", "a->b" or "a[].b" from a member a of the class: the class of the
-// last part.
-std::string CParser::memberPathType(const std::string& className, const std::string& path) const {
+// last part (of what it points to or holds when `->` follows it, in the
+// path or after it, as `arrow` says).
+std::string CParser::memberPathType(const std::string& className, const std::string& path,
+                                    bool arrow) const {
   std::string type = className;
   size_t start = 0;
   // this->a.b: the path starts at the class itself.
@@ -647,7 +649,11 @@ std::string CParser::memberPathType(const std::string& className, const std::str
     // items[].f: an element of the member
     bool element = part.size() > 2 && part.compare(part.size() - 2, 2, "[]") == 0;
     if (element) part.resize(part.size() - 2);
-    type = memberType(type, part, element ? Access::kSubscript : Access::kWhole);
+    bool pointed = end == std::string::npos ? arrow : path[end] == '-';
+    type = memberType(type, part,
+                      element   ? Access::kSubscript
+                      : pointed ? Access::kArrow
+                                : Access::kWhole);
     if (end == std::string::npos) break;
     start = end + (path[end] == '-' ? 2 : 1);
   }

@@ -75,6 +75,7 @@ class CParser final : public ParserBase {
     std::uint32_t kind;
     std::string object;    // "member.part" before the name, or empty
     std::string position;  // the log's position prefix of the call
+    bool arrow = false;    // called through `->` on the object
   };
   struct ClassBody {
     std::string name;
@@ -221,7 +222,8 @@ class CParser final : public ParserBase {
   bool defersToClassEnd() const;
   bool templateDeclaration(int q) const;
   std::string qualifiedTypeAt(int k) const;
-  std::string memberPathType(const std::string& className, const std::string& path) const;
+  std::string memberPathType(const std::string& className, const std::string& path,
+                             bool arrow = false) const;
   void restoreClassContext();
   void newState(const std::string& token);
   void constructorListState(const std::string& token);

@@ -154,7 +154,7 @@ void CParser::memberCall(std::string name, std::uint32_t kind, int position) {
     if (object.type.empty() && defersToClassEnd() &&
         object.text.find_first_of("():") == std::string::npos) {
       file_.classBodies.back().deferred.push_back(
-          {currentDecl(), callee.name, kind, object.text, positionPrefix()});
+          {currentDecl(), callee.name, kind, object.text, positionPrefix(), arrow});
       return;
     }
     if (object.type.empty()) {

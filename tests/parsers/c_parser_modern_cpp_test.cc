@@ -389,6 +389,25 @@ TEST_F(CParserModernCppTest, DefaultedAndDeletedAfterSpecifiers) {
   EXPECT_EQ(takeLog(), "");
 }
 
+// An inline member function calls through a smart pointer that a data
+// member declared after it holds, named through an alias, and through a
+// member of what it points to.
+TEST_F(CParserModernCppTest, InlineCallsThroughLaterSmartPointerMembers) {
+  analyse({{"a.cpp",
+            "class Ref { public: bool ok() const; Ref* next; };\n"
+            "using RefPtr = std::shared_ptr<Ref>;\n"
+            "class Node {\n"
+            " public:\n"
+            "  bool ok() const { return ref_->ok(); }\n"
+            "  bool deep() { return ref_->next->ok(); }\n"
+            " private:\n"
+            "  RefPtr ref_;\n"
+            "};\n"}});
+  EXPECT_EQ(calleesOf("Node::ok"), "Ref::ok");
+  EXPECT_EQ(calleesOf("Node::deep"), "Ref::ok");
+  EXPECT_EQ(takeLog(), "");
+}
+
 // A constructor or destructor that is defined builds or destroys the bases
 // of its class; a temporary, written or what a call gives, ends with its
 // statement unless it is thrown, returned or the object a declaration
