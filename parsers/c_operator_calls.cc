@@ -6,6 +6,7 @@
 // (`a = -b` calls `=`). Before it (`++it`, `*it`, `!a`) the operator stands
 // where no operand ends. An object used as a truth value (`if (a)`, `!a`,
 // `a && b`, `a ? x : y`) calls the conversion operator of its class.
+#include <algorithm>
 #include <cstring>
 #include <string_view>
 #include <vector>
@@ -315,6 +316,7 @@ void CParser::truthOperandCall(const std::string& token) {
   int start = postfixChainStart(1);
   if (start < 0) return;
   const std::string& before = history_.at(start + 1);
+  if (token == ";" && before == "return") returnedCopy(start);
   if (before == "!") {
     bool prefixRead =
         history_.at(1) == ")" ? history_.matchingOpen(1, "(", ")") + 1 == start : start == 1;
@@ -340,6 +342,35 @@ bool CParser::returnsBool() const {
   if (record < 0) return false;
   std::string_view type = table.returnTypeOf(table.record(record));
   return type == "bool" || (type.size() > 5 && type.substr(type.size() - 5) == " bool");
+}
+
+// `return x;` from a function that returns an object of a class (not a
+// pointer or a reference), where x outlives the call (a member, an
+// element, a parameter): a constructor of that class makes the returned
+// object from it. A local object and what a call gives are the returned
+// object itself.
+void CParser::returnedCopy(int start) {
+  if (history_.at(1) == ")") return;
+  const std::string& name = history_.at(1);
+  if (start == 1 &&
+      std::find(file_.parameters.begin(), file_.parameters.end(), name) == file_.parameters.end()) {
+    const ClassRecord* owner;
+    if (file_.currentClass.empty() ||
+        !tables_.classes.findMemberVariable(file_.currentClass, name, owner))
+      return;
+  }
+  const FunctionTable& table = functions();
+  int record = table.recordOf(table.qualifiedKey(callerParts()));
+  if (record < 0) return;
+  std::string_view written = table.returnTypeOf(table.record(record));
+  if (written.find_first_of("*&") != std::string_view::npos) return;
+  std::string type = classOfType(written);
+  std::string returned = type.empty() ? type : resolveClass(type);
+  if (returned.empty() && !type.empty() && !file_.currentClass.empty())
+    returned = classUnderPath(file_.currentClass, type);
+  if (returned.empty() || !table.isWritten(returned + "::" + std::string(lastNamePart(returned))))
+    return;
+  callStructor(returned, false, kKindCall);
 }
 
 // The class of the object (no pointer to one) that the name, member, call

@@ -257,6 +257,7 @@ class CParser final : public ParserBase {
   int postfixChainStart(int k) const;
   std::string temporaryClass(int k) const;
   void temporaryCall(std::string made, std::uint32_t kind, int lead);
+  void callStructor(const std::string& made, bool destructor, std::uint32_t kind);
   bool declaratorBefore(int k) const;
   // How an object is used: whole (`obj.f(`), or through its `->` or `[…]`.
   enum class Access { kWhole, kArrow, kSubscript };
@@ -285,6 +286,7 @@ class CParser final : public ParserBase {
   std::string enclosingNamespace(const std::string& className) const;
   bool declaredFriend(int typeStart) const;
   bool returnsBool() const;
+  void returnedCopy(int start);
 
   // c_operator_calls.cc: `a + b`, `n++`, `s << x` on an object whose
   // class declares the operator.

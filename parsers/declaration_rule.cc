@@ -280,7 +280,9 @@ void CParser::registerVariable(const std::string& type, const std::string& name,
     flags |= VariableTable::kExtern;
   }
   tables_.variables.registerVariable(type, name, level, flags, className, function);
-  if (built != Built::kElsewhere && isCpp() && !file_.externSeen &&
+  // A parameter is built and destroyed by the caller.
+  bool parameter = flags == 0;
+  if (built != Built::kElsewhere && !parameter && isCpp() && !file_.externSeen &&
       file_.statementState != State::kStructBody && name[0] != '*' && name[0] != '&')
     buildsObject(type, className, function, built, once);
 }

@@ -195,16 +195,12 @@ void CParser::resultTemporary(int position) {
   bool pointer = false, reference = false;
   std::string made = returnTypeOfCall(position - 1, 0, &pointer, &reference);
   if (made.empty() || pointer || reference) return;
-  DeclInfo destructor;
-  destructor.name = "~" + std::string(lastNamePart(made));
-  destructor.className = std::move(made);
-  if (!functions().isWritten(destructor.className + "::" + destructor.name)) return;
+  if (!functions().isWritten(made + "::~" + std::string(lastNamePart(made)))) return;
   int start = postfixChainStart(position);
   if (start < 0) return;
   const std::string& lead = history_.at(start + 1);
   if (lead == "return" || lead == "throw") return;
-  namespaceOfCallee(destructor);
-  functions().SetChainAto(callerParts(), keyPartsOf(destructor), kKindCall);
+  callStructor(made, true, kKindCall);
 }
 
 // A temporary object of the class `made`, after the token at look-back
@@ -212,15 +208,20 @@ void CParser::resultTemporary(int position) {
 // the statement, unless the object lives on as what the function returns
 // or throws, or as the object a declaration initialises (`T x = T(…);`).
 void CParser::temporaryCall(std::string made, std::uint32_t kind, int lead) {
-  DeclInfo callee;
-  callee.name = std::string(lastNamePart(made));
-  callee.className = std::move(made);
-  namespaceOfCallee(callee);
-  functions().SetChainAto(callerParts(), keyPartsOf(callee), kind);
+  callStructor(made, false, kind);
   const std::string& before = history_.at(lead);
   if (before == "return" || before == "throw" || (before == "=" && declaratorBefore(lead + 1)))
     return;
-  callee.name.insert(0, "~");
+  callStructor(made, true, kind);
+}
+
+// The caller calls the constructor (or destructor) of the class `made`.
+void CParser::callStructor(const std::string& made, bool destructor, std::uint32_t kind) {
+  DeclInfo callee;
+  callee.name = std::string(lastNamePart(made));
+  if (destructor) callee.name.insert(0, "~");
+  callee.className = made;
+  namespaceOfCallee(callee);
   functions().SetChainAto(callerParts(), keyPartsOf(callee), kind);
 }
 

@@ -411,7 +411,8 @@ TEST_F(CParserModernCppTest, InlineCallsThroughLaterSmartPointerMembers) {
 // A constructor or destructor that is defined builds or destroys the bases
 // of its class; a temporary, written or what a call gives, ends with its
 // statement unless it is thrown, returned or the object a declaration
-// initialises; a static object is destroyed at exit, by no function.
+// initialises; a static object is destroyed at exit, by no function; a
+// returned member or parameter is copied.
 TEST_F(CParserModernCppTest, BasesOfDefinedStructorsTemporariesAndStatics) {
   analyse({{"a.cpp",
             "class Base { public: Base(); virtual ~Base(); };\n"
@@ -426,7 +427,14 @@ TEST_F(CParserModernCppTest, BasesOfDefinedStructorsTemporariesAndStatics) {
             "void warn() { report(Error(2)); }\n"
             "Error last();\nconst Error& kept();\nBase* base();\n"
             "void log() { report(last()); kept(); base(); }\n"
-            "Error again() { return last(); }\n"}});
+            "Error again() { return last(); }\n"
+            "class Keeper {\n"
+            "  Error kept_;\n"
+            " public:\n"
+            "  Error copy() const { return kept_; }\n"
+            "  Error pass(Error e) { return e; }\n"
+            "  Error fresh() { return last(); }\n"
+            "};\n"}});
   EXPECT_EQ(calleesOf("Error::Error"), "Base::Base");
   EXPECT_EQ(calleesOf("Error::~Error"), "Base::~Base");
   EXPECT_EQ(calleesOf("Fatal::~Fatal"), "Error::~Error");
@@ -435,6 +443,10 @@ TEST_F(CParserModernCppTest, BasesOfDefinedStructorsTemporariesAndStatics) {
   EXPECT_EQ(calleesOf("warn"), "Error::Error Error::~Error report");
   EXPECT_EQ(calleesOf("log"), "Error::~Error base kept last report");
   EXPECT_EQ(calleesOf("again"), "last");
+  // A member or a parameter returned is copied into the returned object.
+  EXPECT_EQ(calleesOf("Keeper::copy"), "Error::Error");
+  EXPECT_EQ(calleesOf("Keeper::pass"), "Error::Error");
+  EXPECT_EQ(calleesOf("Keeper::fresh"), "last");
   EXPECT_EQ(takeLog(), "");
 }
 
