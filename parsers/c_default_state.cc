@@ -29,12 +29,6 @@ bool isCallbackCast(const std::string& name) {
 
 bool isNameToken(const std::string& t) { return !t.empty() && !isDelimiterToken(t); }
 
-// The C++ casts written like calls of function templates.
-bool isCastKeyword(const std::string& name) {
-  return name == "static_cast" || name == "dynamic_cast" || name == "const_cast" ||
-         name == "reinterpret_cast";
-}
-
 // C++ words written like calls that call nothing (reserved in the shipped
 // settings, but not in every settings file).
 bool isKeywordLikeCall(const std::string& name) {
@@ -42,7 +36,7 @@ bool isKeywordLikeCall(const std::string& name) {
                                        "static_assert", "typeid",   "sizeof"};
   for (const char* w : kWords)
     if (name == w) return true;
-  return isCastKeyword(name);
+  return TokenTests::isCastKeyword(name);
 }
 
 }  // namespace
@@ -288,7 +282,8 @@ int CParser::templateArgumentsName(int k) const {
     } else if (t == "<") {
       if (--depth > 0) continue;
       const std::string& name = history_.at(m + 1);
-      if (!isNameToken(name) || tests_.isReserved(name) || isCastKeyword(name)) return -1;
+      if (!isNameToken(name) || tests_.isReserved(name) || TokenTests::isCastKeyword(name))
+        return -1;
       return m + 1;
     } else if (t == "&" && history_.at(m + 1) == "&") {
       return -1;

@@ -251,6 +251,7 @@ class CParser final : public ParserBase {
   ObjectType objectType(int k, int depth) const;
   ObjectType objectOfName(int k, int depth) const;
   ObjectType objectOfParen(int k, int depth) const;
+  ObjectType objectOfCast(int k) const;
   std::string returnTypeOfCall(int open, int depth, bool* pointer = nullptr,
                                bool* reference = nullptr) const;
   void resultTemporary(int position);

@@ -539,6 +539,10 @@ CParser::ObjectType CParser::objectOfParen(int k, int depth) const {
   if (open < 0) return {};
   ObjectType object;
   const std::string& callee = history_.at(open + 1);
+  if (callee == ">" && isCpp()) {
+    ObjectType cast = objectOfCast(open + 1);
+    if (!cast.type.empty()) return cast;
+  }
   if (isNameToken(callee) && !tests_.isReserved(callee)) {
     object.text = callee + "()";
     std::string temporary = temporaryClass(open + 1);
@@ -576,6 +580,25 @@ CParser::ObjectType CParser::objectOfParen(int k, int depth) const {
   object.text = "(" + cast + ")";
   std::string resolved = isCpp() ? resolveClass(cast) : std::string();
   object.type = resolved.empty() ? cast : resolved;
+  return object;
+}
+
+// `static_cast<T*>(x)` and the other casts, their '>' at look-back k: an
+// object of the class they name (no class when the run knows none).
+CParser::ObjectType CParser::objectOfCast(int k) const {
+  ObjectType object;
+  int open = history_.matchingOpen(k, "<", ">");
+  if (open < 0 || !TokenTests::isCastKeyword(history_.at(open + 1))) return object;
+  std::string type;
+  for (int c = open - 1; c > k; --c) {
+    const std::string& t = history_.at(c);
+    if (t == "*")
+      object.pointer = true;
+    else if (t == ":" || (isNameToken(t) && t != "const" && t != "volatile"))
+      type += t;
+  }
+  object.text = history_.at(open + 1) + "<" + type + ">()";
+  object.type = resolveClass(type);
   return object;
 }
 

@@ -13,6 +13,11 @@ bool TokenTests::isDigit(std::string_view token) { return startsWithDigit(token)
 
 bool TokenTests::isModifier(std::string_view token) { return isModifierWord(token); }
 
+bool TokenTests::isCastKeyword(std::string_view token) {
+  return token == "static_cast" || token == "dynamic_cast" || token == "const_cast" ||
+         token == "reinterpret_cast";
+}
+
 bool TokenTests::isReserved(std::string_view token) const {
   return tables_.reservedWords.isReserved(token) != 0;
 }

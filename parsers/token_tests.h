@@ -15,6 +15,8 @@ class TokenTests {
   static bool isDelimiter(std::string_view token);
   static bool isDigit(std::string_view token);
   static bool isModifier(std::string_view token);
+  // The C++ casts written like calls of function templates.
+  static bool isCastKeyword(std::string_view token);
   bool isReserved(std::string_view token) const;
   // Marks the type used, as every type look-up of the parsers does.
   bool isType(std::string_view token) const;

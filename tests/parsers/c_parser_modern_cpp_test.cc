@@ -408,6 +408,22 @@ TEST_F(CParserModernCppTest, InlineCallsThroughLaterSmartPointerMembers) {
   EXPECT_EQ(takeLog(), "");
 }
 
+// A cast written like a template call gives an object of the class it
+// names, whatever the operand's type.
+TEST_F(CParserModernCppTest, CastsGiveTheClassTheyName) {
+  analyse({{"a.cpp",
+            "namespace n { struct Impl { int run(); }; }\n"
+            "class Q { void* p_; public: int go(); int back(const void* v); };\n"
+            "int Q::go() { return static_cast<n::Impl*>(p_)->run(); }\n"
+            "int Q::back(const void* v) {\n"
+            "  return reinterpret_cast<const n::Impl*>(v)->run() +\n"
+            "         static_cast<n::Impl&>(*p_).run();\n"
+            "}\n"}});
+  EXPECT_EQ(calleesOf("Q::go"), "n::Impl::run");
+  EXPECT_EQ(calleesOf("Q::back"), "n::Impl::run");
+  EXPECT_EQ(takeLog(), "");
+}
+
 // A constructor or destructor that is defined builds or destroys the bases
 // of its class; a temporary, written or what a call gives, ends with its
 // statement unless it is thrown, returned or the object a declaration
