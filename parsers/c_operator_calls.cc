@@ -62,7 +62,7 @@ void CParser::operatorCall(const std::string& token) {
     // `(*p)[i]`, `f()[i]`: the element operator of the object the
     // parentheses give.
     ObjectType object = objectType(1, 0);
-    if (!object.type.empty() && tests_.isKnownClass(object.type)) callOperator(object.type, "[]");
+    if (!object.type.empty() && tests_.buildsObjects(object.type)) callOperator(object.type, "[]");
     return;
   }
   if (delimiter && history_.at(1) == "]" && isOperatorCharacter(token[0]) && token != "[" &&
@@ -77,7 +77,7 @@ void CParser::operatorCall(const std::string& token) {
   }
   if (delimiter && history_.at(1) == "this" && history_.at(2) == "*" &&
       isOperatorCharacter(token[0]) && token != "(" && token != "[" &&
-      tests_.isKnownClass(file_.currentClass)) {
+      tests_.buildsObjects(file_.currentClass)) {
     // `*this == o`, `if (c) *this = o`: the object of the member function
     // itself (a pointer is never multiplied).
     startOperator(file_.currentClass, token[0], false);
@@ -156,14 +156,14 @@ std::string CParser::elementClass() const {
                                                        file_.currentFunction, object);
     if (type && object) container = resolveClass(classOfType(*type));
   }
-  if (container.empty() || !tests_.isKnownClass(container)) return std::string();
+  if (container.empty() || !tests_.buildsObjects(container)) return std::string();
   std::string owner = tables_.classes.resolveMember(container, "[]");
   if (owner.empty()) return std::string();
   const FunctionTable& table = functions();
   int record = table.recordOf(owner + "::[]");
   if (record < 0) return std::string();
   std::string element = resolveClass(classOfType(table.returnTypeOf(table.record(record))));
-  return tests_.isKnownClass(element) ? element : std::string();
+  return tests_.buildsObjects(element) ? element : std::string();
 }
 
 // The class of the object that the call or temporary whose '(' is at
@@ -176,7 +176,7 @@ std::string CParser::callResultClass(int open, bool& pointer) const {
       (tests_.isReserved(callee) && !tests_.isType(callee)))
     return std::string();
   ObjectType result = objectType(1, 0);
-  if (result.type.empty() || !tests_.isKnownClass(result.type)) return std::string();
+  if (result.type.empty() || !tests_.buildsObjects(result.type)) return std::string();
   pointer = result.pointer;
   return result.type;
 }
@@ -194,7 +194,7 @@ std::string CParser::memberObjectClass(int k) const {
   const MemberVariable* m = tables_.classes.findMemberVariable(outer.type, history_.at(k), owner);
   if (!m || !m->object) return std::string();
   std::string cls = classOfObject(m->type, Access::kWhole);
-  return tests_.isKnownClass(cls) ? cls : std::string();
+  return tests_.buildsObjects(cls) ? cls : std::string();
 }
 
 // `a.m == b`: the class of the member object at look-back 1 when an
@@ -267,7 +267,7 @@ std::string CParser::classOfOperand(bool& object) const {
       tables_.variables.typeOf(history_.at(1), file_.currentClass, file_.currentFunction, object);
   if (!type) return std::string();
   std::string owner = resolveClass(classOfType(*type));
-  return !owner.empty() && tests_.isKnownClass(owner) ? owner : std::string();
+  return !owner.empty() && tests_.buildsObjects(owner) ? owner : std::string();
 }
 
 // The operand's class and the operator's first character; the characters

@@ -242,4 +242,20 @@ TEST_F(CParserOperatorTest, ObjectsTestedAsTruthValues) {
                 });
 }
 
+// A structure that declares operators is a class of C++ as much as a class
+// is: its objects, and what calls give of it, call them.
+TEST_F(CParserOperatorTest, StructuresDeclaringOperators) {
+  analyse({{"a.cpp",
+            "struct Str { bool operator==(const char* s) const; Str& operator+=(const Str& o); };\n"
+            "struct Lexer { const Str& contents() const; };\n"
+            "struct Plain { int n; };\n"
+            "int f(Lexer& l, Str a, Str b, Plain p, Plain q) {\n"
+            "  a += b;\n"
+            "  if (l.contents() == \"x\") return 1;\n"
+            "  return p.n == q.n;\n"
+            "}\n"}});
+  EXPECT_EQ(calleesOf("f"), "Lexer::contents Str::+= Str::==");
+  EXPECT_EQ(takeLog(), "");
+}
+
 }  // namespace
