@@ -477,7 +477,20 @@ void FunctionTable::linkBaseConstructors(const std::string& className, int recor
 
 void FunctionTable::linkBaseStructors(std::string_view className, bool isDestructor) {
   int record = recordOf(constructorKey(className, isDestructor));
-  if (record >= 0) linkBaseConstructors(std::string(className), record, isDestructor, 0);
+  if (record < 0) return;
+  std::string derived(className);
+  int count = classes_.baseCount(derived);
+  for (int i = 0; i < count; ++i) {
+    std::string base = classes_.baseName(derived, i);
+    if (base.empty() || !classes_.buildsObjects(base)) continue;
+    // A base that declares its destructor is built by its constructor,
+    // declared or implicit; otherwise only a declared one is shown.
+    std::string key = constructorKey(base, isDestructor);
+    bool implicitShown = !isDestructor && isWritten(constructorKey(base, true));
+    int baseRecord = implicitShown ? setSubRecord(key, Registration::kDefined) : recordOf(key);
+    if (baseRecord < 0 || addLink(record, baseRecord, false) == Link::kAlreadyLinked) continue;
+    linkBaseConstructors(base, baseRecord, isDestructor, 1);
+  }
 }
 
 void FunctionTable::linkConstructorCall(std::string_view outerClass, std::string_view functionName,

@@ -152,7 +152,9 @@ class FunctionTable {
   void linkConstructorCall(std::string_view outerClass, std::string_view functionName,
                            std::string_view className, bool isDestructor);
   // A constructor (destructor) of `className` whose definition was read
-  // builds (destroys) the bases whose constructors (destructors) are known.
+  // builds (destroys) its bases: the constructors (destructors) the
+  // sources declare, and the implicit constructor of a base that declares
+  // its destructor; theirs in turn where the sources declare them.
   void linkBaseStructors(std::string_view className, bool isDestructor);
   void addReferencedVariable(const DeclInfo& decl, std::string_view variable);
   // The same for a function named by its key.

@@ -450,7 +450,11 @@ TEST_F(CParserModernCppTest, BasesOfDefinedStructorsTemporariesAndStatics) {
             "  Error copy() const { return kept_; }\n"
             "  Error pass(Error e) { return e; }\n"
             "  Error fresh() { return last(); }\n"
-            "};\n"}});
+            "};\n"
+            "class Handler { public: virtual ~Handler(); virtual void on(); };\n"
+            "class Mixin { public: void mix(); };\n"
+            "class Adapter : public Handler, public Mixin { public: Adapter(); };\n"
+            "Adapter::Adapter() { }\n"}});
   EXPECT_EQ(calleesOf("Error::Error"), "Base::Base");
   EXPECT_EQ(calleesOf("Error::~Error"), "Base::~Base");
   EXPECT_EQ(calleesOf("Fatal::~Fatal"), "Error::~Error");
@@ -463,6 +467,9 @@ TEST_F(CParserModernCppTest, BasesOfDefinedStructorsTemporariesAndStatics) {
   EXPECT_EQ(calleesOf("Keeper::copy"), "Error::Error");
   EXPECT_EQ(calleesOf("Keeper::pass"), "Error::Error");
   EXPECT_EQ(calleesOf("Keeper::fresh"), "last");
+  // A base that declares its destructor is built by its implicit
+  // constructor; one that declares neither shows none.
+  EXPECT_EQ(calleesOf("Adapter::Adapter"), "Handler::Handler");
   EXPECT_EQ(takeLog(), "");
 }
 
