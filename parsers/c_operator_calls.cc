@@ -58,6 +58,7 @@ void CParser::operatorCall(const std::string& token) {
   }
   if (!file_.inBody || file_.currentFunction.empty() || file_.headerPending) return;
   if (TokenTests::isDelimiter(token) && !continuesOperand(token)) truthOperandCall(token);
+  if (token == ")" && history_.at(1) != "(") castToBool();
   if (token == "[" && history_.at(1) == ")") {
     // `(*p)[i]`, `f()[i]`: the element operator of the object the
     // parentheses give.
@@ -333,6 +334,22 @@ void CParser::truthOperandCall(const std::string& token) {
   if (!tested) return;
   std::string operandClass = wholeObjectClass();
   if (!operandClass.empty()) callTruthConversion(operandClass);
+}
+
+// `static_cast<bool>(x)`, its ')' the token being read: x, an object or
+// `*this`, is tested as a truth value.
+void CParser::castToBool() {
+  int open = history_.matchingOpen(0, "(", ")");
+  if (open < 2 || history_.at(open + 1) != ">" || history_.at(open + 2) != "bool" ||
+      history_.at(open + 3) != "<" || !TokenTests::isCastKeyword(history_.at(open + 4)))
+    return;
+  std::string operandClass;
+  if (open == 3 && history_.at(2) == "*" && history_.at(1) == "this")
+    operandClass = file_.currentClass;
+  else if (postfixChainStart(1) == open - 1)
+    operandClass = wholeObjectClass();
+  if (!operandClass.empty() && tests_.buildsObjects(operandClass))
+    callTruthConversion(operandClass);
 }
 
 // The return type of the function being read is bool.

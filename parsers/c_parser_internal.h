@@ -287,6 +287,7 @@ class CParser final : public ParserBase {
   std::string enclosingNamespace(const std::string& className) const;
   bool declaredFriend(int typeStart) const;
   bool returnsBool() const;
+  void castToBool();
   void returnedCopy(int start);
 
   // c_operator_calls.cc: `a + b`, `n++`, `s << x` on an object whose

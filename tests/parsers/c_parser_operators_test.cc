@@ -242,6 +242,22 @@ TEST_F(CParserOperatorTest, ObjectsTestedAsTruthValues) {
                 });
 }
 
+// `static_cast<bool>(x)` tests x as `if (x)` does; `*this` too.
+TEST_F(CParserOperatorTest, CastsToBoolTestTheObject) {
+  analyse({{"a.cpp",
+            "class Src {\n"
+            " public:\n"
+            "  explicit operator bool() const;\n"
+            "  bool operator!() const { return !static_cast<bool>(*this); }\n"
+            "};\n"
+            "int f(Src& s, int n) { return static_cast<bool>(s) + static_cast<int>(n); }\n"
+            "int g(Src& s) { return static_cast<int>(s.operator!()); }\n"}});
+  EXPECT_EQ(calleesOf("Src::!"), "Src::bool");
+  EXPECT_EQ(calleesOf("f"), "Src::bool");
+  EXPECT_EQ(calleesOf("g"), "Src::!");
+  EXPECT_EQ(takeLog(), "");
+}
+
 // A structure that declares operators is a class of C++ as much as a class
 // is: its objects, and what calls give of it, call them.
 TEST_F(CParserOperatorTest, StructuresDeclaringOperators) {
