@@ -327,8 +327,16 @@ void CParser::initialiserToken(const std::string& token) {
 }
 
 // The initialiser ending at look-back 1 is one name or literal, or a chain
-// of members (`a`, `s.mark`, `p->mark`, `ns::value`).
+// of members (`a`, `s.mark`, `p->mark`, `ns::value`), or a call that gives
+// a reference to an object (`T x = s.peek();`): an object copied.
 bool CParser::namedInitialiser() const {
+  if (history_.at(1) == ")") {
+    int start = postfixChainStart(1);
+    int open = history_.matchingOpen(1, "(", ")");
+    if (start < 0 || open < 0 || history_.at(start + 1) != "=") return false;
+    bool pointer = false, reference = false;
+    return !returnTypeOfCall(open, 0, &pointer, &reference).empty() && reference && !pointer;
+  }
   int k = 1;
   for (;;) {
     if (!isNameToken(history_.at(k)) || tests_.isReserved(history_.at(k))) return false;

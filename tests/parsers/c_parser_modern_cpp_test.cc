@@ -450,6 +450,7 @@ TEST_F(CParserModernCppTest, BasesOfDefinedStructorsTemporariesAndStatics) {
             "  Error copy() const { return kept_; }\n"
             "  Error pass(Error e) { return e; }\n"
             "  Error fresh() { return last(); }\n"
+            "  void look() { Error a = kept(); Error b = last(); }\n"
             "};\n"
             "class Handler { public: virtual ~Handler(); virtual void on(); };\n"
             "class Mixin { public: void mix(); };\n"
@@ -467,6 +468,8 @@ TEST_F(CParserModernCppTest, BasesOfDefinedStructorsTemporariesAndStatics) {
   EXPECT_EQ(calleesOf("Keeper::copy"), "Error::Error");
   EXPECT_EQ(calleesOf("Keeper::pass"), "Error::Error");
   EXPECT_EQ(calleesOf("Keeper::fresh"), "last");
+  // What a call gives by reference is copied; by value it is the object.
+  EXPECT_EQ(calleesOf("Keeper::look"), "Error::Error Error::~Error kept last");
   // A base that declares its destructor is built by its implicit
   // constructor; one that declares neither shows none.
   EXPECT_EQ(calleesOf("Adapter::Adapter"), "Handler::Handler");
