@@ -77,7 +77,7 @@ void CParser::declarationRule(const std::string& token, const std::string& given
   }
   type = hasClasses() ? classLanguageType(type) : knownType(type) ? type : std::string();
   if (type.empty()) return;
-  bool once = declaredStatic(k);
+  bool once = isCpp() && declaredStatic(k);  // only C++ objects are built
   registerVariable(type, name, insideParens, afterParen, builtBy(token), once);
   // The parameters of a member's header each have their own type: `int a,
   // Foo b` does not make b an int.
