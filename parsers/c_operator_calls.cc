@@ -6,7 +6,6 @@
 // (`a = -b` calls `=`). Before it (`++it`, `*it`, `!a`) the operator stands
 // where no operand ends. An object used as a truth value (`if (a)`, `!a`,
 // `a && b`, `a ? x : y`) calls the conversion operator of its class.
-#include <algorithm>
 #include <cstring>
 #include <string_view>
 #include <vector>
@@ -352,12 +351,17 @@ void CParser::castToBool() {
     callTruthConversion(operandClass);
 }
 
-// The return type of the function being read is bool.
-bool CParser::returnsBool() const {
+// The return type of the function being read, as written; empty when the
+// table has none.
+std::string_view CParser::currentReturnType() const {
   const FunctionTable& table = functions();
   int record = table.recordOf(table.qualifiedKey(callerParts()));
-  if (record < 0) return false;
-  std::string_view type = table.returnTypeOf(table.record(record));
+  return record < 0 ? std::string_view() : table.returnTypeOf(table.record(record));
+}
+
+// The return type of the function being read is bool.
+bool CParser::returnsBool() const {
+  std::string_view type = currentReturnType();
   return type == "bool" || (type.size() > 5 && type.substr(type.size() - 5) == " bool");
 }
 
@@ -369,25 +373,17 @@ bool CParser::returnsBool() const {
 void CParser::returnedCopy(int start) {
   if (history_.at(1) == ")") return;
   const std::string& name = history_.at(1);
-  if (start == 1 &&
-      std::find(file_.parameters.begin(), file_.parameters.end(), name) == file_.parameters.end()) {
+  if (start == 1 && !isParameter(name)) {
     const ClassRecord* owner;
     if (file_.currentClass.empty() ||
         !tables_.classes.findMemberVariable(file_.currentClass, name, owner))
       return;
   }
-  const FunctionTable& table = functions();
-  int record = table.recordOf(table.qualifiedKey(callerParts()));
-  if (record < 0) return;
-  std::string_view written = table.returnTypeOf(table.record(record));
-  if (written.find_first_of("*&") != std::string_view::npos) return;
-  std::string type = classOfType(written);
-  std::string returned = type.empty() ? type : resolveClass(type);
-  if (returned.empty() && !type.empty() && !file_.currentClass.empty())
-    returned = classUnderPath(file_.currentClass, type);
-  if (returned.empty() || !table.isWritten(returned + "::" + std::string(lastNamePart(returned))))
-    return;
-  callStructor(returned, false, kKindCall);
+  std::string_view written = currentReturnType();
+  if (written.empty() || written.find_first_of("*&") != std::string_view::npos) return;
+  std::string returned = classOfReturnType(written, file_.currentClass);
+  if (!returned.empty() && functions().isStructorWritten(returned, false))
+    callStructor(returned, false, kKindCall);
 }
 
 // The class of the object (no pointer to one) that the name, member, call

@@ -254,6 +254,7 @@ class CParser final : public ParserBase {
   ObjectType objectOfCast(int k) const;
   std::string returnTypeOfCall(int open, int depth, bool* pointer = nullptr,
                                bool* reference = nullptr) const;
+  std::string classOfReturnType(std::string_view written, const std::string& scope) const;
   void resultTemporary(int position);
   int postfixChainStart(int k) const;
   std::string temporaryClass(int k) const;
@@ -286,6 +287,7 @@ class CParser final : public ParserBase {
   // The innermost namespace the run knows around `className`.
   std::string enclosingNamespace(const std::string& className) const;
   bool declaredFriend(int typeStart) const;
+  std::string_view currentReturnType() const;
   bool returnsBool() const;
   void castToBool();
   void returnedCopy(int start);

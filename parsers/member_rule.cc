@@ -195,7 +195,7 @@ void CParser::resultTemporary(int position) {
   bool pointer = false, reference = false;
   std::string made = returnTypeOfCall(position - 1, 0, &pointer, &reference);
   if (made.empty() || pointer || reference) return;
-  if (!functions().isWritten(made + "::~" + std::string(lastNamePart(made)))) return;
+  if (!functions().isStructorWritten(made, true)) return;
   int start = postfixChainStart(position);
   if (start < 0) return;
   const std::string& lead = history_.at(start + 1);
@@ -674,6 +674,12 @@ std::string CParser::returnTypeOfCall(int open, int depth, bool* pointer, bool* 
   std::string_view written = table.returnTypeOf(table.record(record));
   if (pointer) *pointer = written.find('*') != std::string::npos;
   if (reference) *reference = written.find('&') != std::string::npos;
+  return classOfReturnType(written, scope);
+}
+
+// The class a function's return type names, looked up as a name of the
+// scope the function was declared in; as written when the run knows none.
+std::string CParser::classOfReturnType(std::string_view written, const std::string& scope) const {
   std::string type = classOfType(written);
   if (type.empty() || !isCpp()) return type;
   std::string resolved = resolveClass(type);

@@ -411,8 +411,8 @@ bool FunctionTable::isDefined(std::string_view key) const {
   return number >= 0 && (records_[number].flags & FunctionFlag::kKnown);
 }
 
-bool FunctionTable::isWritten(std::string_view key) const {
-  int number = recordOf(key);
+bool FunctionTable::isStructorWritten(std::string_view className, bool isDestructor) const {
+  int number = recordOf(constructorKey(className, isDestructor));
   return number >= 0 && records_[number].fileNo != 0;
 }
 
@@ -486,7 +486,7 @@ void FunctionTable::linkBaseStructors(std::string_view className, bool isDestruc
     // A base that declares its destructor is built by its constructor,
     // declared or implicit; otherwise only a declared one is shown.
     std::string key = constructorKey(base, isDestructor);
-    bool implicitShown = !isDestructor && isWritten(constructorKey(base, true));
+    bool implicitShown = !isDestructor && isStructorWritten(base, true);
     int baseRecord = implicitShown ? setSubRecord(key, Registration::kDefined) : recordOf(key);
     if (baseRecord < 0 || addLink(record, baseRecord, false) == Link::kAlreadyLinked) continue;
     linkBaseConstructors(base, baseRecord, isDestructor, 1);

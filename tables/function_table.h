@@ -136,9 +136,10 @@ class FunctionTable {
   bool linkKeys(std::string_view callerKey, std::string_view calleeKey, std::uint32_t registration);
   // Whether `key` was defined or declared in the sources.
   bool isDefined(std::string_view key) const;
-  // Whether a file of the sources declares or defines `key` (an implicit
-  // constructor or destructor that objects call has no file).
-  bool isWritten(std::string_view key) const;
+  // Whether a file of the sources declares or defines the constructor (or
+  // destructor) of `className` (an implicit one that objects call has no
+  // file).
+  bool isStructorWritten(std::string_view className, bool isDestructor) const;
   // Each record takes its new key in place of its own (routines whose names
   // turned out to be unique after the last file), all in one pass; `done`
   // tells which did: not one with links, nor one whose key another record
