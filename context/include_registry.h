@@ -10,12 +10,14 @@
 
 #include <set>
 #include <string>
+#include <string_view>
 #include <unordered_set>
 #include <vector>
 
 #include "platform/file_system.h"
 
 class FileTree;
+class ReadWatch;
 class SourceContext;
 
 class IncludeRegistry {
@@ -45,12 +47,22 @@ class IncludeRegistry {
   // The paths known, sorted by path (for the tests).
   std::vector<Entry> entries() const;
 
+  // Told of every path and file asked for and every change, while it
+  // watches (the run's header replay); null for none.
+  void setWatch(ReadWatch* watch) { watch_ = watch; }
+  // A path's or a file's state as the watch is told it (the key as told).
+  std::string pathState(std::string_view path) const;
+  std::string fileState(std::string_view fileKey) const;
+
  private:
   void addTreeEdge(const std::string& child);
+  void tellPath(const std::string& path);
+  void tellFile(const platform::FileIdentity& file);
 
   const SourceContext& context_;
   FileTree& fileTree_;
   std::unordered_set<std::string> read_;
   std::unordered_set<std::string> missing_;
   std::set<platform::FileIdentity> readFiles_;
+  ReadWatch* watch_ = nullptr;
 };

@@ -60,6 +60,9 @@ struct Options {
   std::int32_t showElapsedTime = 0;
   std::int32_t hideToolbar = 0;
   HeaderReadMode headerReadMode = HeaderReadMode::PerSourceFile;
+  // In that mode, a header read again as it read before is played back
+  // (no INI key: the tests turn it off to compare).
+  bool replayHeaders = true;
   std::int32_t callGraphDot = 0;  // the call graph for Graphviz beside the call tree
   OutputEncoding outputEncoding = OutputEncoding::ShiftJis;
   std::int32_t utf8CrLf = 0;  // CR LF line ends in UTF-8 output

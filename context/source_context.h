@@ -27,6 +27,10 @@ class SourceContext {
   void countLine() {
     if (!stack_.empty()) ++stack_.back().line;
   }
+  // A replayed reading puts the line back as it was.
+  void setLine(int line) {
+    if (!stack_.empty()) stack_.back().line = line;
+  }
   // The main file's short name; empty on an empty stack, or when
   // `evenInHeader` is false and a header is being read.
   const std::string& mainFileName(bool evenInHeader) const;

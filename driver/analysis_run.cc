@@ -5,6 +5,7 @@
 #include "context/file_name_pool.h"
 #include "context/file_tree.h"
 #include "driver/defined_function_counts.h"
+#include "driver/header_replay.h"
 #include "driver/include_reading.h"
 #include "driver/run_document.h"
 #include "driver/run_outcome.h"
@@ -170,6 +171,7 @@ bool AnalysisRun::readFiles(SourceFileList& list) {
   if (perSourceFile) {
     headerMode_ = HeaderReadMode::PerSourceFile;
     keptHeaders_ = std::make_unique<platform::KeptFileSet>(files_, kKeptHeaderBytes);
+    if (options_.replayHeaders) startHeaderReplay();
   } else {
     prepareFileTables(list, -1);
     declareJavaClasses();
@@ -192,6 +194,15 @@ bool AnalysisRun::readFiles(SourceFileList& list) {
     if (!readMainFile(list, order[p], reader, prepare, p + 1)) return false;
   }
   return !stopRequested();
+}
+
+// The macro table and the include registry tell the replay what readings
+// ask of them; the readers tell it through the scan context.
+void AnalysisRun::startHeaderReplay() {
+  headerReplay_ = std::make_unique<HeaderReplay>(defines_, includes_, context_);
+  defines_.setWatch(headerReplay_.get());
+  includes_.setWatch(headerReplay_.get());
+  scan_.watch = headerReplay_.get();
 }
 
 // One registered file (the position-th in reading order) with the headers

@@ -37,6 +37,7 @@
 #include "tables/type_table.h"
 #include "tables/variable_table.h"
 
+class HeaderReplay;
 class SourceFileList;
 class SourceReader;
 struct Language;
@@ -79,6 +80,9 @@ class AnalysisRun {
   HeaderReadMode headerMode() const { return headerMode_; }
   // For harnesses that read files one by one instead of run().
   void setHeaderMode(HeaderReadMode mode) { headerMode_ = mode; }
+  // The playing back of headers read before, in the per-source-file mode
+  // (null in the others).
+  HeaderReplay* headerReplay() { return headerReplay_.get(); }
 
   // Starts `path` on `reader`, and its scope in the variable table (a main
   // file: a new translation unit of the function table too).
@@ -129,6 +133,7 @@ class AnalysisRun {
   bool readMainFile(SourceFileList& list, int entryIndex, SourceReader& reader, bool prepareTables,
                     int position);
   void prepareFileTables(const SourceFileList& list, int entryIndex);
+  void startHeaderReplay();
   void registerPredefinedClasses(std::int32_t fileLanguages);
   void registerSettingsClasses(std::int32_t fileLanguages);
   void finishSourceFile(SourceReader& reader);
@@ -143,6 +148,7 @@ class AnalysisRun {
   // In the per-source-file header mode every source file reads its headers
   // again: they come from memory after the first reading.
   std::unique_ptr<platform::KeptFileSet> keptHeaders_;
+  std::unique_ptr<HeaderReplay> headerReplay_;
   ReportSession reports_;
   // The tables, each after the ones it refers to.
   FileNamePool fileNames_;

@@ -5,6 +5,7 @@
 
 #include "context/include_registry.h"
 #include "driver/analysis_run.h"
+#include "driver/header_replay.h"
 #include "context/source_context.h"
 #include "context/text_util.h"
 #include "driver/run_outcome.h"
@@ -119,6 +120,8 @@ bool IncludeReader::tooDeep(const std::string& name) {
 
 void IncludeReader::include(SourceReader& reader) {
   const std::string name = reader.includeName();
+  HeaderReplay* replay = run_.headerReplay();
+  if (replay) replay->included(name);
   if (run_.headerMode() == HeaderReadMode::NoRead) {
     run_.includes().checkAndRegister(name, name);
     return;
@@ -135,8 +138,48 @@ void IncludeReader::include(SourceReader& reader) {
   const Language& language = language_ ? *language_ : languageOf(SourceLanguage::kC);
   run_.startFile(header, opened.path, language);
   if (reader.parserContinuesIntoHeaders()) header.continueParserOf(reader);
-  readSource(header, *opened.source, settings_);
+  if (replay && language.family == LanguageFamily::CFamily)
+    readOrReplay(header, *opened.source, opened.path, language, *replay);
+  else
+    readSource(header, *opened.source, settings_);
   opened.source.reset();
   header.finishFile();
   run_.context().pop();
+}
+
+namespace {
+
+// Tells the replay of a header read as converted text (its note is not
+// played back), then passes the note on.
+class ConvertedTextNote final : public FileTextWatch {
+ public:
+  ConvertedTextNote(HeaderReplay& replay, FileTextWatch* next) : replay_(replay), next_(next) {}
+  void readAs(FileText text) override {
+    replay_.readAsConverted();
+    if (next_) next_->readAs(text);
+  }
+
+ private:
+  HeaderReplay& replay_;
+  FileTextWatch* next_;
+};
+
+}  // namespace
+
+void IncludeReader::readOrReplay(SourceReader& header, platform::ByteSource& source,
+                                 const std::string& path, const Language& language,
+                                 HeaderReplay& replay) {
+  if (const HeaderRecording* recording = replay.recordingFor(path, language)) {
+    replay.beginReplay(*recording);
+    header.replay(*recording, settings_);
+    replay.endReplay();
+    return;
+  }
+  header.recordInto(replay.beginReading(path, language));
+  ConvertedTextNote note(replay, settings_.watch);
+  ReadSettings settings = settings_;
+  settings.watch = &note;
+  const ReadResult result = readSource(header, source, settings);
+  header.recordInto(nullptr);
+  replay.endReading(result == ReadResult::kEndOfFile);
 }

@@ -14,6 +14,7 @@
 #include "scan/read_loop.h"
 
 class AnalysisRun;
+class HeaderReplay;
 struct Language;
 
 // "dir\sub\..\x.h" -> "dir\x.h": "." and "name\.." parts are taken out, so
@@ -42,6 +43,8 @@ class IncludeReader final : public IncludeHandler {
   OpenedHeader openHeader(const std::string& path, const std::string& name);
   bool readBefore(const std::string& asked, const std::string& opened, const std::string& name);
   bool tooDeep(const std::string& name);
+  void readOrReplay(SourceReader& header, platform::ByteSource& source, const std::string& path,
+                    const Language& language, HeaderReplay& replay);
   void reportMissing(const std::string& path, const std::string& name, bool notRegularFile);
 
   AnalysisRun& run_;

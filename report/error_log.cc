@@ -9,6 +9,7 @@ struct RunLog {
   CrLfFileBuf file;
   std::ostream stream{nullptr};
   std::ostream* held = nullptr;
+  std::uint64_t uses = 0;
 };
 
 RunLog& runLog() {
@@ -20,8 +21,11 @@ RunLog& runLog() {
 
 std::ostream& errorLog() {
   RunLog& log = runLog();
+  ++log.uses;
   return log.held ? *log.held : log.stream;
 }
+
+std::uint64_t errorLogUses() { return runLog().uses; }
 
 void holdErrorLog(std::ostream* held) { runLog().held = held; }
 

@@ -5,6 +5,7 @@
 // thread: reports written on another thread write to their session's hold.
 #pragma once
 
+#include <cstdint>
 #include <ostream>
 #include <streambuf>
 #include <string>
@@ -12,6 +13,10 @@
 class ReportSession;
 
 std::ostream& errorLog();
+
+// How many times errorLog() was called in this process: where the count
+// stays, nothing was written (a header's replay asks it).
+std::uint64_t errorLogUses();
 
 // Truncates and opens `path` as the log, written where it is (not put in
 // place at the end like a report: a log of this run that a full disk or an

@@ -285,6 +285,7 @@ Expander::Step Expander::sizeOf(std::string& out) {
     skipBlanks(text, pos);
   }
   TypeQuestions& types = tables_.types;
+  tables_.defines.tellUnrepeatable();  // the type table changes as the parser reads
   if (!types.isType(type)) {
     if (!tables_.quiet)
       errorLog() << "  " << fileName() << ' ' << line_ << " : #if文解析ｴﾗｰ(sizeof演算子で不明な型["

@@ -5,6 +5,7 @@
 #include "context/file_name_pool.h"
 #include "context/language_mode.h"
 #include "context/options.h"
+#include "context/read_watch.h"
 #include "context/source_context.h"
 #include "report/error_log.h"
 #include "scan/lexical_rules.h"
@@ -35,6 +36,7 @@ DefineTable::Lookup DefineTable::findDefine(std::string_view name) const {
 }
 
 int DefineTable::positionNamed(std::string_view name) const {
+  if (watch_ && watching()) tellAsked(name);
   return positions_.positionOf(name, storedName(), [&] {
     Lookup found = findDefine(name);
     return found.found ? static_cast<int>(order_[found.index]) : -1;
@@ -76,9 +78,15 @@ void macroParameterNames(std::string_view params, std::vector<std::string_view>&
 }
 
 bool DefineTable::beginDefine(const std::string& name) {
+  if (watch_ && watching()) {
+    tellAsked(name);
+    watch_->changed(ReadWatch::Table::kMacro, name);
+    watch_->called(kBeginCall, name);
+  }
   Lookup found = findDefine(name);
   if (found.found) {
     errorLog() << "  " << name << "は既に登録済みです[define]\n";
+    if (watch_ && watching()) watch_->calledAndLogged();
     definingValid_ = false;
     return false;
   }
@@ -107,6 +115,7 @@ DefineEntry* DefineTable::entryBeingDefined() {
 }
 
 DefineTable::ParamState DefineTable::defineParamToken(std::string_view token) {
+  if (watch_ && watching()) watch_->called(kParamCall, token);
   DefineEntry* entry = entryBeingDefined();
   if (!entry || entry->complete) return ParamState::kAbandoned;
   if (token == "\r") return ParamState::kMore;
@@ -123,6 +132,7 @@ DefineTable::ParamState DefineTable::defineParamToken(std::string_view token) {
 // Words are joined by one blank; a delimiter sticks to its neighbours.
 // Blanks that lead or end the body are not part of it.
 void DefineTable::defineBodyToken(std::string_view token) {
+  if (watch_ && watching()) watch_->called(kBodyCall, token);
   if (token == "\r") return;
   DefineEntry* entry = entryBeingDefined();
   if (!entry) return;
@@ -156,19 +166,73 @@ void DefineTable::completeEntry(DefineEntry& entry) {
 }
 
 void DefineTable::undefine(std::string_view name) {
+  if (watch_ && watching()) {
+    tellAsked(name);
+    watch_->changed(ReadWatch::Table::kMacro, name);
+    watch_->called(kUndefineCall, name);
+  }
   Lookup found = findDefine(name);
   if (!found.found) {
     errorLog() << "  " << name << "は定義されていません[undef]\n";
+    if (watch_ && watching()) watch_->calledAndLogged();
     return;
   }
   if (found.index >= order_.size()) {
     errorLog() << "関数Def_DelNameにて内部ｴﾗｰが発生しました\n";
+    if (watch_ && watching()) watch_->calledAndLogged();
     return;
   }
   order_.erase(order_.begin() + found.index);
   positions_.remove(name, storedName());
   definingValid_ = false;
   if (++removed_ > 1024 && removed_ > store_.size() / 2) compactStore();
+}
+
+bool DefineTable::watching() const { return watch_->watching(); }
+
+void DefineTable::tellUnrepeatable() const {
+  if (watch_ && watching()) watch_->unrepeatable();
+}
+
+// Asked before the table changes, so that the state told is the one the
+// name had.
+void DefineTable::tellAsked(std::string_view name) const {
+  ReadWatch* watch = watch_;
+  watch_ = nullptr;  // stateOf asks the table itself
+  watch->asked(ReadWatch::Table::kMacro, name, stateOf(name));
+  watch_ = watch;
+}
+
+std::string DefineTable::stateOf(std::string_view name) const {
+  const DefineEntry* entry = entryNamed(name);
+  if (!entry) return {};
+  std::string state = "=";
+  state += entry->params;
+  state += '\0';
+  state += entry->body;
+  state += '\0';
+  state += std::to_string(entry->fileId);
+  state += entry->complete ? '1' : '0';
+  return state;
+}
+
+void DefineTable::callAgain(int call, std::string_view text) {
+  switch (call) {
+    case kBeginCall:
+      beginDefine(std::string(text));
+      break;
+    case kParamCall:
+      defineParamToken(text);
+      break;
+    case kBodyCall:
+      defineBodyToken(text);
+      break;
+    case kUndefineCall:
+      undefine(text);
+      break;
+    default:
+      break;
+  }
 }
 
 void DefineTable::clear() {

@@ -22,6 +22,7 @@
 struct Options;
 class JsonWriter;
 class FileNamePool;
+class ReadWatch;
 class SourceContext;
 class TypeQuestions;
 
@@ -89,6 +90,17 @@ class DefineTable {
   // Removes `name`; logs a line when it is not defined.
   void undefine(std::string_view name);
   void clear();
+  // Told of every name the table is asked for and every change, while it
+  // watches (the run's header replay); null for none.
+  void setWatch(ReadWatch* watch) { watch_ = watch; }
+  // A name's state as the watch is told it: empty when it is not defined.
+  std::string stateOf(std::string_view name) const;
+  // The changing calls, as the watch is told them, made again.
+  enum Call : int { kBeginCall, kParamCall, kBodyCall, kUndefineCall };
+  void callAgain(int call, std::string_view text);
+  // Something read now asks what the watch does not follow (the type
+  // table): the reading cannot be replayed.
+  void tellUnrepeatable() const;
 
   // A copy of every entry / replace every entry by a copy of `starting`
   // (the settings data file's macros, given back before each file).
@@ -111,6 +123,8 @@ class DefineTable {
  private:
   void completeEntry(DefineEntry& entry);
   DefineEntry* entryBeingDefined();
+  bool watching() const;
+  void tellAsked(std::string_view name) const;
 
   const Options& options_;
   const SourceContext& context_;
@@ -134,4 +148,5 @@ class DefineTable {
   bool lastWasDelimiter_ = false;              // the last body token was a delimiter
   bool blankPending_ = false;                  // a blank came after the body's last token
   ListSections listSections_{kListSizeLimit};  // of the definition list in this run
+  mutable ReadWatch* watch_ = nullptr;         // set aside while a state is taken
 };

@@ -137,6 +137,7 @@ void DirectiveProcessor::pragmaWord(std::string_view token) {
 void DirectiveProcessor::interruptName(std::string_view token) {
   if (token.empty() || isDelimiterToken(token) || startsWithDigit(token)) return;
   if (scan_.reservedWords.isReserved(token) != 0) return;
+  scan_.defines.tellUnrepeatable();  // the type table and the function table
   if (scan_.types.isTypeQuietly(token)) return;
   scan_.interruptFunctionFound(token, comment_ ? std::string_view(*comment_) : std::string_view());
 }

@@ -12,6 +12,10 @@
 #include "scan/lexical_rules.h"
 #include "scan/source_reader.h"
 
+#include "scan/header_recording.h"
+#include "scan/scan_context.h"
+#include "context/source_context.h"
+
 bool isCommentState(LexState state) {
   switch (state) {
     case LexState::Code:
@@ -74,7 +78,11 @@ bool SourceReader::continueString(const std::string& cur, bool cStyleEscapes) {
   file_.stringEscape = cStyleEscapes && cur == "\\" && !escaped;
   if (cur == quote && !escaped) {
     file_.lexState = LexState::Code;
-    if (file_.stringTokens == 1 && token(2) == "C") file_.externC = true;
+    if (file_.stringTokens == 1 && token(2) == "C") {
+      file_.externC = true;
+      if (recording_)
+        recording_->add(HeaderRecording::Event::kExternC, scan_.context.currentLine(), {});
+    }
     if (directives_.takesLiterals()) directives_.stringToken(cur);
   } else {
     ++file_.stringTokens;

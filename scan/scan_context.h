@@ -16,6 +16,7 @@ struct Options;
 struct ParserContext;
 class DefineTable;
 class FileTree;
+class ReadWatch;
 class ReservedWordTable;
 class SourceContext;
 class TypeQuestions;
@@ -31,6 +32,9 @@ struct ScanContext {
   // "#pragma <interrupt keyword> name": the name, and the comment captured
   // before it.
   std::function<void(std::string_view name, std::string_view comment)> interruptFunctionFound;
+  // The run's header replay, told what readings ask and change; null when
+  // headers are not replayed.
+  ReadWatch* watch = nullptr;
 
   ExpressionTables expressions() const { return {context, defines, types}; }
 };

@@ -2,16 +2,20 @@
 
 #include <algorithm>
 #include <cstring>
+#include <unordered_set>
 
 #include "context/file_tree.h"
 #include "context/options.h"
+#include "context/read_watch.h"
 #include "scan/scan_context.h"
 #include "context/source_context.h"
 #include "context/source_file_list.h"
 #include "report/error_log.h"
 #include "scan/language.h"
 #include "scan/define_table.h"
+#include "scan/header_recording.h"
 #include "scan/lexical_rules.h"
+#include "scan/read_loop.h"
 #include "scan/token_parser.h"
 
 namespace {
@@ -96,7 +100,7 @@ SourceReader::SourceReader(const ScanContext& scan, Kind kind)
       directives_(scan),
       parser_(std::make_unique<IdleParser>()),
       expander_(
-          scan.defines, [this](const DefineEntry& macro) { return active_->macroUse(macro); },
+          scan.defines, [this](const DefineEntry& macro) { return macroUseOf(macro); },
           [this](std::string_view text) { deliver(text); }),
       // Only the function details show captured comments; without them
       // the capture would grow with every comment of a file.
@@ -185,7 +189,10 @@ SourceReader::Step SourceReader::nextToken(bool lastBlock) {
 }
 
 bool SourceReader::processToken() {
+  const std::uint64_t logUses = recording_ ? errorLogUses() : 0;
+  const std::uint64_t liveLogUses = recording_ ? recording_->liveLogUses : 0;
   bool live = !classifyToken() && handOver(token(1));
+  if (recording_) countReaderLogUses(logUses, liveLogUses);
   // The text after "#error" reads as a line comment.
   if (directives_.takeCommentRequest()) {
     file_.lexState = LexState::LineComment;
@@ -290,9 +297,20 @@ void SourceReader::passDisabledLines() {
   }
 }
 
+// The parser's work is no work of the reading: a replay runs it again.
+bool SourceReader::handOver(const std::string& token) {
+  QuietRead quiet(scan_.watch);
+  if (!recording_) return passOn(token);
+  recording_->add(HeaderRecording::Event::kToken, scan_.context.currentLine(), token);
+  const std::uint64_t logUses = errorLogUses();
+  bool live = passOn(token);
+  recording_->liveLogUses += errorLogUses() - logUses;
+  return live;
+}
+
 // An end-of-text byte (0x1A) ends the parser's work on the file; what the
 // expander held back goes before it.
-bool SourceReader::handOver(const std::string& token) {
+bool SourceReader::passOn(const std::string& token) {
   if (file_.parserDone) return false;
   if (token.empty() || token == "\x1A") {
     if (expands_) expander_.flush();
@@ -311,12 +329,46 @@ bool SourceReader::handOver(const std::string& token) {
 // lines of the construct it stands in (a function's steps are its own).
 void SourceReader::deliver(std::string_view token) {
   if (token == "\n" && (continued_ || longRing_.at(0) == "\n")) return;
+  if (scan_.watch && scan_.watch->recordingAny() && !token.empty() &&
+      isWordByte(static_cast<unsigned char>(token[0])))
+    scan_.watch->mayDeliver(token);
   nearLive_.beforePush(&longRing_.at(0), longRing_.pushes());
   longRing_.push(token);
   bool live = !isWhitespace(token);
   nearLive_.afterPush(live);
   if (live) liveTokens_.add(longRing_.pushes());
   active_->step(*this);
+}
+
+// A macro the parser keeps as written may be expanded where a recorded
+// reading is played back: the words of its body, and of the bodies of the
+// macros among them, may reach the parser there.
+MacroUse SourceReader::macroUseOf(const DefineEntry& macro) {
+  const MacroUse use = active_->macroUse(macro);
+  if (use != MacroUse::kExpand && scan_.watch && scan_.watch->recordingAny()) tellKeptBody(macro);
+  return use;
+}
+
+void SourceReader::tellKeptBody(const DefineEntry& macro) {
+  std::vector<std::string_view> bodies{macro.body};
+  std::unordered_set<std::string_view> seen;
+  while (!bodies.empty()) {
+    const std::string_view body = bodies.back();
+    bodies.pop_back();
+    for (size_t i = 0; i < body.size();) {
+      if (!isWordByte(static_cast<unsigned char>(body[i]))) {
+        ++i;
+        continue;
+      }
+      size_t end = i;
+      while (end < body.size() && isWordByte(static_cast<unsigned char>(body[end]))) ++end;
+      const std::string_view word = body.substr(i, end - i);
+      i = end;
+      if (!seen.insert(word).second) continue;
+      scan_.watch->mayDeliver(word);
+      if (const DefineEntry* inner = scan_.defines.entryNamed(word)) bodies.push_back(inner->body);
+    }
+  }
 }
 
 bool SourceReader::externCMarker() {
@@ -432,14 +484,64 @@ void SourceReader::endOfFile() {
   }
   if (isCommentState(file_.lexState) || file_.blockCommentEnded) ++file_.counts[kCommentLines];
   ++file_.counts[kTotalLines];
+  const std::uint64_t logUses = recording_ ? errorLogUses() : 0;
+  const std::uint64_t liveLogUses = recording_ ? recording_->liveLogUses : 0;
   directives_.endOfFile();
   unterminatedMessage();
   file_.lexState = LexState::Code;
   file_.lineHasCode = file_.lineHasComment = file_.lineIsDirective = file_.lineHasDisabledCode =
       false;
   file_.blockCommentEnded = false;
+  if (recording_) {
+    countReaderLogUses(logUses, liveLogUses);
+    recording_->finalLine = scan_.context.currentLine();
+    recording_->blankRuns = lexical_detail::rules.blankRuns;
+  }
+  QuietRead quiet(scan_.watch);
   if (expands_ && !file_.parserDone) expander_.flush();
   if (!continued_) parser_->endOfFile(*this);
+}
+
+void SourceReader::countReaderLogUses(std::uint64_t usesBefore, std::uint64_t liveBefore) {
+  recording_->readerLogUses +=
+      (errorLogUses() - usesBefore) - (recording_->liveLogUses - liveBefore);
+}
+
+// The steps in the order they were recorded, each at its line; the stop
+// request is looked at between them as between tokens.
+ReadResult SourceReader::replay(const HeaderRecording& recording, const ReadSettings& settings) {
+  SourceContext& context = scan_.context;
+  lexical_detail::rules.blankRuns = recording.blankRuns;
+  for (const HeaderRecording::Step& step : recording.steps) {
+    if (settings.stop && settings.stop->load(std::memory_order_relaxed))
+      return ReadResult::kStopped;
+    context.setLine(step.line);
+    const std::string_view text = recording.textOf(step);
+    switch (step.event) {
+      case HeaderRecording::Event::kToken:
+        replayedToken_.assign(text);
+        handOver(replayedToken_);
+        break;
+      case HeaderRecording::Event::kExternC:
+        file_.externC = true;
+        break;
+      case HeaderRecording::Event::kMacroCall:
+        scan_.defines.callAgain(step.call, text);
+        break;
+      case HeaderRecording::Event::kInclude:
+        replayedInclude_.assign(text);
+        replayingInclude_ = true;
+        if (settings.includes) settings.includes->include(*this);
+        replayingInclude_ = false;
+        lexical_detail::rules.blankRuns = recording.blankRuns;
+        break;
+    }
+  }
+  context.setLine(recording.finalLine);
+  QuietRead quiet(scan_.watch);
+  if (expands_ && !file_.parserDone) expander_.flush();
+  if (!continued_) parser_->endOfFile(*this);
+  return ReadResult::kEndOfFile;
 }
 
 void SourceReader::unterminatedMessage() {

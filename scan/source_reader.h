@@ -23,8 +23,11 @@
 #include "scan/token_ring.h"
 #include "scan/tokenizer.h"
 
+struct HeaderRecording;
+struct ReadSettings;
 struct ScanContext;
 class TokenParser;
+enum class ReadResult;
 
 class SourceReader {
  public:
@@ -85,7 +88,9 @@ class SourceReader {
   const DirectiveProcessor& directives() const { return directives_; }
   // The settings data file: the languages of the run's sources.
   void setRunLanguages(std::int32_t languages) { directives_.setRunLanguages(languages); }
-  const std::string& includeName() const { return directives_.includeName(); }
+  const std::string& includeName() const {
+    return replayingInclude_ ? replayedInclude_ : directives_.includeName();
+  }
   // After the header is read: this file's tokens come again.
   void clearInclude() {
     directives_.clearInclude();
@@ -96,6 +101,13 @@ class SourceReader {
   void endOfFile();
   // Releases what the file's parser kept.
   void finishFile();
+
+  // While set, what this reading hands on is recorded there (a header
+  // whose reading may be replayed); null for none.
+  void recordInto(HeaderRecording* recording) { recording_ = recording; }
+  // Plays a recorded reading of this file back instead of reading it: the
+  // parser, the macro calls and the includes run again as they ran.
+  ReadResult replay(const HeaderRecording& recording, const ReadSettings& settings);
 
   // Total, executable, blank, comment, disabled (all), disabled with code,
   // preprocessor lines, functions (the last one is filled in by the run).
@@ -123,7 +135,11 @@ class SourceReader {
   // source_reader.cc: file state, hand-over, line closing, end of file.
   void resetFileState();
   bool handOver(const std::string& token);
+  bool passOn(const std::string& token);
+  MacroUse macroUseOf(const DefineEntry& macro);
+  void tellKeptBody(const DefineEntry& macro);
   void deliver(std::string_view token);
+  void countReaderLogUses(std::uint64_t usesBefore, std::uint64_t liveBefore);
   void closeLine();
   bool lineBreakInCode();
   void capture(std::string_view text);
@@ -170,6 +186,10 @@ class SourceReader {
   // with C's preprocessor are expanded (when its parser asks for it).
   MacroExpander expander_;
   bool expands_ = false;
+  HeaderRecording* recording_ = nullptr;
+  bool replayingInclude_ = false;
+  std::string replayedInclude_;
+  std::string replayedToken_;
   int languageMode_ = 0;
   LanguageFamily family_ = LanguageFamily::CFamily;
   LookBack lookBack_ = LookBack::LiveTokens;
