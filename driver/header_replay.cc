@@ -11,7 +11,7 @@ struct HeaderReplay::Variant {
   const Language* language = nullptr;
   int flavour = 0;
   int depth = 0;
-  std::vector<Dependency> dependencies;  // each key's state when first asked
+  std::vector<Dependency> dependencies;   // each key's state when first asked
   std::vector<std::string> absentMacros;  // names a directive found undefined
 };
 
@@ -23,8 +23,8 @@ struct HeaderReplay::Frame {
   bool unrepeatable = false;
   std::unordered_set<std::string> askedKeys;    // table byte + key
   std::unordered_set<std::string> changedKeys;  // table byte + key
-  std::unordered_set<std::string> absent;     // macros asked for and undefined
-  std::unordered_set<std::string> delivered;  // words that reached the parser
+  std::unordered_set<std::string> absent;       // macros asked for and undefined
+  std::unordered_set<std::string> delivered;    // words that reached the parser
 };
 
 namespace {
@@ -43,7 +43,9 @@ HeaderReplay::HeaderReplay(DefineTable& defines, IncludeRegistry& includes,
 
 HeaderReplay::~HeaderReplay() = default;
 
-HeaderReplay::Frame* HeaderReplay::top() { return frames_.empty() ? nullptr : frames_.back().get(); }
+HeaderReplay::Frame* HeaderReplay::top() {
+  return frames_.empty() ? nullptr : frames_.back().get();
+}
 
 std::string HeaderReplay::stateOf(Table table, std::string_view key) const {
   switch (table) {

@@ -91,7 +91,7 @@ class HeaderReplay final : public ReadWatch {
   std::unordered_map<std::string, std::vector<std::unique_ptr<Variant>>> variants_;
   std::unordered_map<std::string, int> refused_;
   std::vector<std::unique_ptr<Frame>> frames_;  // one per header being read or played back
-  const Variant* found_ = nullptr;  // what recordingFor gave last
+  const Variant* found_ = nullptr;              // what recordingFor gave last
   std::size_t bytes_ = 0;
   std::size_t replays_ = 0;
 };

@@ -1,5 +1,7 @@
 #include "report/error_log.h"
 
+#include <atomic>
+
 #include "report/report_file.h"
 
 namespace {
@@ -9,7 +11,8 @@ struct RunLog {
   CrLfFileBuf file;
   std::ostream stream{nullptr};
   std::ostream* held = nullptr;
-  std::uint64_t uses = 0;
+  // Reports written on another thread may ask for the stream meanwhile.
+  std::atomic<std::uint64_t> uses{0};
 };
 
 RunLog& runLog() {
@@ -21,11 +24,11 @@ RunLog& runLog() {
 
 std::ostream& errorLog() {
   RunLog& log = runLog();
-  ++log.uses;
+  log.uses.fetch_add(1, std::memory_order_relaxed);
   return log.held ? *log.held : log.stream;
 }
 
-std::uint64_t errorLogUses() { return runLog().uses; }
+std::uint64_t errorLogUses() { return runLog().uses.load(std::memory_order_relaxed); }
 
 void holdErrorLog(std::ostream* held) { runLog().held = held; }
 

@@ -28,7 +28,9 @@ struct HeaderRecording {
                      static_cast<std::uint32_t>(text.size())});
     texts.append(text);
   }
-  std::string_view textOf(const Step& step) const { return {texts.data() + step.offset, step.size}; }
+  std::string_view textOf(const Step& step) const {
+    return {texts.data() + step.offset, step.size};
+  }
   std::size_t bytes() const { return steps.size() * sizeof(Step) + texts.size(); }
 
   std::vector<Step> steps;

@@ -34,7 +34,8 @@ class HeaderReplayTest : public AnalysisTest {
     analyse(paths);
     Written written;
     written.log = takeLog();
-    if (HeaderReplay* headerReplay = run().headerReplay()) written.replays = headerReplay->replays();
+    if (HeaderReplay* headerReplay = run().headerReplay())
+      written.replays = headerReplay->replays();
     for (const auto& entry : std::filesystem::directory_iterator(outputFolder().path()))
       written.reports[entry.path().filename().string()] = readFileBytes(entry.path().string());
     return written;
@@ -71,10 +72,13 @@ TEST_F(HeaderReplayTest, ConditionsOrderAndMissingHeaders) {
        "#include \"conf.h\"\ntypedef struct item { int v; } item;\n"
        "int count(item *p);\n#define SHARED 1\n");
   file("/s/util.h", "#include \"list.h\"\n#include \"conf.h\"\nint util(int n);\n");
-  file("/s/a.c",
-       "#include \"util.h\"\nint count(item *p) { return LIMIT(p->v) + util(1); }\n");
-  file("/s/b.c", "#define FAST\n#include \"conf.h\"\n#include \"util.h\"\nint util(int n) { return fast(); }\n");
-  file("/s/c.c", "#include \"list.h\"\n#include \"util.h\"\n#define SHARED 2\nint main(void) { return count(0); }\n");
+  file("/s/a.c", "#include \"util.h\"\nint count(item *p) { return LIMIT(p->v) + util(1); }\n");
+  file("/s/b.c",
+       "#define FAST\n#include \"conf.h\"\n#include \"util.h\"\nint util(int n) { return fast(); "
+       "}\n");
+  file("/s/c.c",
+       "#include \"list.h\"\n#include \"util.h\"\n#define SHARED 2\nint main(void) { return "
+       "count(0); }\n");
   file("/s/d.c", "#include \"util.h\"\nint other(void) { return util(STEP); }\n");
   EXPECT_GT(expectSameAsRead({"/s/a.c", "/s/b.c", "/s/c.c", "/s/d.c"}), 0u);
 }
@@ -84,7 +88,8 @@ TEST_F(HeaderReplayTest, ConditionsOrderAndMissingHeaders) {
 TEST_F(HeaderReplayTest, EnumeratorsAskedByConditions) {
   file("/s/mode.h", "#ifdef RED\nint red_is_known(void);\n#endif\nint mode(void);\n");
   file("/s/a.c", "#include \"mode.h\"\nint mode(void) { return 0; }\n");
-  file("/s/b.c", "enum colour { RED, GREEN };\n#include \"mode.h\"\nint b(void) { return mode(); }\n");
+  file("/s/b.c",
+       "enum colour { RED, GREEN };\n#include \"mode.h\"\nint b(void) { return mode(); }\n");
   file("/s/c.c", "#include \"mode.h\"\nint c(void) { return mode(); }\n");
   expectSameAsRead({"/s/a.c", "/s/b.c", "/s/c.c"});
 }
@@ -107,19 +112,24 @@ TEST_F(HeaderReplayTest, EnumeratorsTheHeaderItselfMayName) {
 // directive is faulty are read every time.
 TEST_F(HeaderReplayTest, InsideBodiesExternCAndUnrepeatableReadings) {
   file("/s/body.h", "total += step(1);\n");
-  file("/s/api.h", "extern \"C\" {\nint api(int);\nstatic int inl(void) { return api(0); }\n}\nextern \"C\" int plain(void);\n");
+  file("/s/api.h",
+       "extern \"C\" {\nint api(int);\nstatic int inl(void) { return api(0); }\n}\nextern \"C\" "
+       "int plain(void);\n");
   file("/s/size.h", "#if sizeof(T) == 8\n#define BIG_T 1\n#endif\n");
   file("/s/bad.h", "int bad(void);\n/* the comment goes on to the end\n");
   file("/s/a.c",
        "#include \"api.h\"\n#include \"size.h\"\n#include \"bad.h\"\n"
-       "int step(int n) { return n; }\nint sum(void) { int total = 0;\n#include \"body.h\"\nreturn total; }\n");
+       "int step(int n) { return n; }\nint sum(void) { int total = 0;\n#include \"body.h\"\nreturn "
+       "total; }\n");
   file("/s/b.cpp",
        "typedef long long T;\n#include \"api.h\"\n#include \"size.h\"\n#include \"bad.h\"\n"
        "int step(int n) { return api(n); }\nint twice(void) { int total = 0;\n#include \"body.h\"\n"
        "return total; }\n");
   file("/s/d.cpp", "#include \"api.h\"\nclass D { int d() { return api(3) + plain(); } };\n");
   file("/s/e.cpp", "#include \"api.h\"\nint e() { return plain(); }\n");
-  file("/s/c.c", "typedef long long T;\n#include \"size.h\"\n#include \"bad.h\"\nint c(void) { return 2; }\n");
+  file(
+      "/s/c.c",
+      "typedef long long T;\n#include \"size.h\"\n#include \"bad.h\"\nint c(void) { return 2; }\n");
   file("/s/f.c", "#include \"size.h\"\n#include \"bad.h\"\nint f(void) { return 3; }\n");
   EXPECT_GT(expectSameAsRead({"/s/a.c", "/s/b.cpp", "/s/c.c", "/s/d.cpp", "/s/e.cpp", "/s/f.c"}),
             0u);
