@@ -99,8 +99,11 @@ void HeaderReplay::endReplay() { frames_.pop_back(); }
 HeaderRecording* HeaderReplay::beginReading(const std::string& path, const Language& language) {
   auto frame = std::make_unique<Frame>();
   frame->path = path;
-  std::vector<std::unique_ptr<Variant>>& list = variants_[path];
-  if (list.size() < kMaxVariants && bytes_ < kMaxBytes && refused_[path] < kMaxRefusals) {
+  // A header is recorded from its second reading on: most of those read
+  // once in a run are read once only.
+  Seen& seen = seen_[path];
+  if (seen.readings++ > 0 && seen.variants < kMaxVariants && bytes_ < kMaxBytes &&
+      seen.refusals < kMaxRefusals) {
     frame->variant = std::make_unique<Variant>();
     frame->variant->language = &language;
     frame->variant->flavour = context_.languageFlavour();
@@ -119,14 +122,21 @@ void HeaderReplay::endReading(bool completed) {
   endRecording();
   Variant& variant = *frame->variant;
   if (!completed) return;
+  Seen& seen = seen_[frame->path];
   if (frame->unrepeatable || variant.recording.readerLogUses != 0) {
-    ++refused_[frame->path];
+    ++seen.refusals;
     return;
   }
   variant.absentMacros.assign(frame->absent.begin(), frame->absent.end());
-  const std::size_t bytes = variant.recording.bytes();
+  variant.recording.steps.shrink_to_fit();
+  variant.recording.texts.shrink_to_fit();
+  std::size_t bytes = variant.recording.bytes();
+  for (const Dependency& dependency : variant.dependencies)
+    bytes += sizeof dependency + dependency.key.size() + dependency.state.size();
+  for (const std::string& name : variant.absentMacros) bytes += sizeof name + name.size();
   if (bytes_ + bytes > kMaxBytes) return;
   bytes_ += bytes;
+  ++seen.variants;
   variants_[frame->path].push_back(std::move(frame->variant));
 }
 

@@ -1,9 +1,10 @@
 // In the default header mode every source file reads its headers again.
 // Most of those readings go exactly as an earlier one went: the same
 // macros decide the same conditions, the same headers are included or
-// found read already. Such a reading is played back from a recording of
-// the earlier one (scan/header_recording.h): the parser, the macro calls
-// and the includes run again, the bytes are not cut into tokens again.
+// found read already. A header's second reading is recorded, and a later
+// one that would go alike is played back from the recording
+// (scan/header_recording.h): the parser, the macro calls and the includes
+// run again, the bytes are not cut into tokens again.
 //
 // A recording keeps what its reading asked of the run's state (every
 // macro, include path and file the header and the headers it included
@@ -64,8 +65,9 @@ class HeaderReplay final : public ReadWatch {
   // What was played back and recorded in this run (for the time log).
   std::size_t replays() const { return replays_; }
 
-  // Past this many bytes of recordings no more are kept.
-  static constexpr std::size_t kMaxBytes = std::size_t{96} << 20;
+  // Past this many bytes of recordings (with what they depend on) no more
+  // are kept.
+  static constexpr std::size_t kMaxBytes = std::size_t{16} << 20;
   static constexpr std::size_t kMaxVariants = 8;
   // A header whose readings could not be kept this often is not recorded
   // again.
@@ -88,8 +90,13 @@ class HeaderReplay final : public ReadWatch {
   DefineTable& defines_;
   IncludeRegistry& includes_;
   const SourceContext& context_;
+  struct Seen {
+    int readings = 0;  // read, not played back
+    std::size_t variants = 0;
+    int refusals = 0;
+  };
   std::unordered_map<std::string, std::vector<std::unique_ptr<Variant>>> variants_;
-  std::unordered_map<std::string, int> refused_;
+  std::unordered_map<std::string, Seen> seen_;
   std::vector<std::unique_ptr<Frame>> frames_;  // one per header being read or played back
   const Variant* found_ = nullptr;              // what recordingFor gave last
   std::size_t bytes_ = 0;

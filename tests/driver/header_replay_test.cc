@@ -80,7 +80,8 @@ TEST_F(HeaderReplayTest, ConditionsOrderAndMissingHeaders) {
        "#include \"list.h\"\n#include \"util.h\"\n#define SHARED 2\nint main(void) { return "
        "count(0); }\n");
   file("/s/d.c", "#include \"util.h\"\nint other(void) { return util(STEP); }\n");
-  EXPECT_GT(expectSameAsRead({"/s/a.c", "/s/b.c", "/s/c.c", "/s/d.c"}), 0u);
+  file("/s/e.c", "#include \"util.h\"\nint more(item *p) { return LIMIT(p->v); }\n");
+  EXPECT_GT(expectSameAsRead({"/s/a.c", "/s/b.c", "/s/c.c", "/s/d.c", "/s/e.c"}), 0u);
 }
 
 // Enumerators are macros to the program's conditions: a header whose
@@ -102,9 +103,10 @@ TEST_F(HeaderReplayTest, EnumeratorsTheHeaderItselfMayName) {
   file("/s/pink.h",
        "#define MAKE() enum { PINK };\nMAKE()\n#ifdef PINK\n#define PINK_SEEN 1\n#endif\n");
   file("/s/a.c", "int f(void) {\n#include \"blue.h\"\n#include \"pink.h\"\nreturn 0; }\n");
+  file("/s/a2.c", "int f2(void) {\n#include \"blue.h\"\n#include \"pink.h\"\nreturn 0; }\n");
   file("/s/b.c", "#include \"blue.h\"\n#include \"pink.h\"\nint g(void) { return 0; }\n");
   file("/s/c.c", "#include \"blue.h\"\n#include \"pink.h\"\nint h(void) { return 0; }\n");
-  expectSameAsRead({"/s/a.c", "/s/b.c", "/s/c.c"});
+  expectSameAsRead({"/s/a.c", "/s/a2.c", "/s/b.c", "/s/c.c"});
 }
 
 // Headers read inside a function body go on in its parser; "extern "C""
