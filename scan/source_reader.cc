@@ -101,7 +101,11 @@ SourceReader::SourceReader(const ScanContext& scan, Kind kind)
       parser_(std::make_unique<IdleParser>()),
       expander_(
           scan.defines, [this](const DefineEntry& macro) { return macroUseOf(macro); },
-          [this](std::string_view text) { deliver(text); }),
+          [this](std::string_view text) {
+            if (watched_) [[unlikely]]
+              tellDelivered(text);
+            deliver(text);
+          }),
       // Only the function details show captured comments; without them
       // the capture would grow with every comment of a file.
       captureEnabled_(showsDetails_) {
@@ -136,6 +140,7 @@ void SourceReader::setFile(const std::string& path, const Language& language) {
   active_ = parser_.get();
   continued_ = false;
   resetFileState();
+  watched_ = scan_.watch && scan_.watch->recordingAny();
   directives_.setSettingsData(language.settingsData);
   parser_->resetForFile(*this);
   expands_ = parser_->expandsMacros();
@@ -189,10 +194,24 @@ SourceReader::Step SourceReader::nextToken(bool lastBlock) {
 }
 
 bool SourceReader::processToken() {
-  const std::uint64_t logUses = recording_ ? errorLogUses() : 0;
-  const std::uint64_t liveLogUses = recording_ ? recording_->liveLogUses : 0;
+  if (recording_) [[unlikely]]
+    return processRecordedToken();
+  return processTokenNow();
+}
+
+// While recording, what the reading writes to the log itself is counted
+// apart from what its parser and its macro calls write (they write it
+// again when played back).
+bool SourceReader::processRecordedToken() {
+  const std::uint64_t logUses = errorLogUses();
+  const std::uint64_t liveLogUses = recording_->liveLogUses;
+  const bool live = processTokenNow();
+  countReaderLogUses(logUses, liveLogUses);
+  return live;
+}
+
+inline bool SourceReader::processTokenNow() {
   bool live = !classifyToken() && handOver(token(1));
-  if (recording_) countReaderLogUses(logUses, liveLogUses);
   // The text after "#error" reads as a line comment.
   if (directives_.takeCommentRequest()) {
     file_.lexState = LexState::LineComment;
@@ -297,17 +316,6 @@ void SourceReader::passDisabledLines() {
   }
 }
 
-// The parser's work is no work of the reading: a replay runs it again.
-bool SourceReader::handOver(const std::string& token) {
-  QuietRead quiet(scan_.watch);
-  if (!recording_) return passOn(token);
-  recording_->add(HeaderRecording::Event::kToken, scan_.context.currentLine(), token);
-  const std::uint64_t logUses = errorLogUses();
-  bool live = passOn(token);
-  recording_->liveLogUses += errorLogUses() - logUses;
-  return live;
-}
-
 // An end-of-text byte (0x1A) ends the parser's work on the file; what the
 // expander held back goes before it.
 bool SourceReader::passOn(const std::string& token) {
@@ -324,20 +332,44 @@ bool SourceReader::passOn(const std::string& token) {
   return true;
 }
 
+// Where a header is being recorded the parser's work is no work of the
+// reading (a replay runs it again), and what the reader hands on is kept.
+// A recording starts and ends between tokens, never in here.
+bool SourceReader::handOver(const std::string& token) {
+  if (watched_) [[unlikely]]
+    return handOverWatched(token);
+  return passOn(token);
+}
+
+bool SourceReader::handOverWatched(const std::string& token) {
+  tellDelivered(token);
+  QuietRead quiet(scan_.watch);
+  if (!recording_) return passOn(token);
+  recording_->add(HeaderRecording::Event::kToken, scan_.context.currentLine(), token);
+  const std::uint64_t logUses = errorLogUses();
+  bool live = passOn(token);
+  recording_->liveLogUses += errorLogUses() - logUses;
+  return live;
+}
+
 // A line break right after a line break adds nothing to the history; the
 // line breaks of a header read on in the including file's parser are no
 // lines of the construct it stands in (a function's steps are its own).
 void SourceReader::deliver(std::string_view token) {
   if (token == "\n" && (continued_ || longRing_.at(0) == "\n")) return;
-  if (scan_.watch && scan_.watch->recordingAny() && !token.empty() &&
-      isWordByte(static_cast<unsigned char>(token[0])))
-    scan_.watch->mayDeliver(token);
   nearLive_.beforePush(&longRing_.at(0), longRing_.pushes());
   longRing_.push(token);
   bool live = !isWhitespace(token);
   nearLive_.afterPush(live);
   if (live) liveTokens_.add(longRing_.pushes());
   active_->step(*this);
+}
+
+// A word handed on, or given by the macro expander: it may reach the
+// parser (the words a macro's expansion gives are told as they come).
+void SourceReader::tellDelivered(std::string_view token) {
+  if (!token.empty() && isWordByte(static_cast<unsigned char>(token[0])))
+    scan_.watch->mayDeliver(token);
 }
 
 // A macro the parser keeps as written may be expanded where a recorded
@@ -502,6 +534,11 @@ void SourceReader::endOfFile() {
   if (!continued_) parser_->endOfFile(*this);
 }
 
+void SourceReader::recordInto(HeaderRecording* recording) {
+  recording_ = recording;
+  watched_ = scan_.watch && scan_.watch->recordingAny();
+}
+
 void SourceReader::countReaderLogUses(std::uint64_t usesBefore, std::uint64_t liveBefore) {
   recording_->readerLogUses +=
       (errorLogUses() - usesBefore) - (recording_->liveLogUses - liveBefore);
@@ -511,6 +548,7 @@ void SourceReader::countReaderLogUses(std::uint64_t usesBefore, std::uint64_t li
 // request is looked at between them as between tokens.
 ReadResult SourceReader::replay(const HeaderRecording& recording, const ReadSettings& settings) {
   SourceContext& context = scan_.context;
+  watched_ = scan_.watch && scan_.watch->recordingAny();
   lexical_detail::rules.blankRuns = recording.blankRuns;
   for (const HeaderRecording::Step& step : recording.steps) {
     if (settings.stop && settings.stop->load(std::memory_order_relaxed))
@@ -519,7 +557,8 @@ ReadResult SourceReader::replay(const HeaderRecording& recording, const ReadSett
     const std::string_view text = recording.textOf(step);
     switch (step.event) {
       case HeaderRecording::Event::kToken:
-        replayedToken_.assign(text);
+        replayedToken_.clear();  // append: assign's out-of-line copy is the ring's hot path
+        replayedToken_.append(text);
         handOver(replayedToken_);
         break;
       case HeaderRecording::Event::kExternC:
@@ -529,7 +568,8 @@ ReadResult SourceReader::replay(const HeaderRecording& recording, const ReadSett
         scan_.defines.callAgain(step.call, text);
         break;
       case HeaderRecording::Event::kInclude:
-        replayedInclude_.assign(text);
+        replayedInclude_.clear();
+        replayedInclude_.append(text);
         replayingInclude_ = true;
         if (settings.includes) settings.includes->include(*this);
         replayingInclude_ = false;

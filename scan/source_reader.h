@@ -104,7 +104,7 @@ class SourceReader {
 
   // While set, what this reading hands on is recorded there (a header
   // whose reading may be replayed); null for none.
-  void recordInto(HeaderRecording* recording) { recording_ = recording; }
+  void recordInto(HeaderRecording* recording);
   // Plays a recorded reading of this file back instead of reading it: the
   // parser, the macro calls and the includes run again as they ran.
   ReadResult replay(const HeaderRecording& recording, const ReadSettings& settings);
@@ -135,6 +135,10 @@ class SourceReader {
   // source_reader.cc: file state, hand-over, line closing, end of file.
   void resetFileState();
   bool handOver(const std::string& token);
+  bool processTokenNow();
+  [[gnu::noinline]] bool processRecordedToken();
+  [[gnu::noinline]] bool handOverWatched(const std::string& token);
+  [[gnu::noinline]] void tellDelivered(std::string_view token);
   bool passOn(const std::string& token);
   MacroUse macroUseOf(const DefineEntry& macro);
   void tellKeptBody(const DefineEntry& macro);
@@ -187,6 +191,10 @@ class SourceReader {
   MacroExpander expander_;
   bool expands_ = false;
   HeaderRecording* recording_ = nullptr;
+  // A reading of this file or of one that includes it is being recorded
+  // (it stays so for the whole of the file: recordings start and end
+  // between files).
+  bool watched_ = false;
   bool replayingInclude_ = false;
   std::string replayedInclude_;
   std::string replayedToken_;
