@@ -36,7 +36,11 @@ DefineTable::Lookup DefineTable::findDefine(std::string_view name) const {
 }
 
 int DefineTable::positionNamed(std::string_view name) const {
-  if (watch_ && watching()) tellAsked(name);
+  if (watching()) tellAsked(name);
+  return positionOf(name);
+}
+
+int DefineTable::positionOf(std::string_view name) const {
   return positions_.positionOf(name, storedName(), [&] {
     Lookup found = findDefine(name);
     return found.found ? static_cast<int>(order_[found.index]) : -1;
@@ -78,7 +82,7 @@ void macroParameterNames(std::string_view params, std::vector<std::string_view>&
 }
 
 bool DefineTable::beginDefine(const std::string& name) {
-  if (watch_ && watching()) {
+  if (watching()) {
     tellAsked(name);
     watch_->changed(ReadWatch::Table::kMacro, name);
     watch_->called(kBeginCall, name);
@@ -86,7 +90,7 @@ bool DefineTable::beginDefine(const std::string& name) {
   Lookup found = findDefine(name);
   if (found.found) {
     errorLog() << "  " << name << "は既に登録済みです[define]\n";
-    if (watch_ && watching()) watch_->calledAndLogged();
+    if (watching()) watch_->calledAndLogged();
     definingValid_ = false;
     return false;
   }
@@ -115,7 +119,7 @@ DefineEntry* DefineTable::entryBeingDefined() {
 }
 
 DefineTable::ParamState DefineTable::defineParamToken(std::string_view token) {
-  if (watch_ && watching()) watch_->called(kParamCall, token);
+  if (watching()) watch_->called(kParamCall, token);
   DefineEntry* entry = entryBeingDefined();
   if (!entry || entry->complete) return ParamState::kAbandoned;
   if (token == "\r") return ParamState::kMore;
@@ -132,7 +136,7 @@ DefineTable::ParamState DefineTable::defineParamToken(std::string_view token) {
 // Words are joined by one blank; a delimiter sticks to its neighbours.
 // Blanks that lead or end the body are not part of it.
 void DefineTable::defineBodyToken(std::string_view token) {
-  if (watch_ && watching()) watch_->called(kBodyCall, token);
+  if (watching()) watch_->called(kBodyCall, token);
   if (token == "\r") return;
   DefineEntry* entry = entryBeingDefined();
   if (!entry) return;
@@ -166,7 +170,7 @@ void DefineTable::completeEntry(DefineEntry& entry) {
 }
 
 void DefineTable::undefine(std::string_view name) {
-  if (watch_ && watching()) {
+  if (watching()) {
     tellAsked(name);
     watch_->changed(ReadWatch::Table::kMacro, name);
     watch_->called(kUndefineCall, name);
@@ -174,12 +178,12 @@ void DefineTable::undefine(std::string_view name) {
   Lookup found = findDefine(name);
   if (!found.found) {
     errorLog() << "  " << name << "は定義されていません[undef]\n";
-    if (watch_ && watching()) watch_->calledAndLogged();
+    if (watching()) watch_->calledAndLogged();
     return;
   }
   if (found.index >= order_.size()) {
     errorLog() << "関数Def_DelNameにて内部ｴﾗｰが発生しました\n";
-    if (watch_ && watching()) watch_->calledAndLogged();
+    if (watching()) watch_->calledAndLogged();
     return;
   }
   order_.erase(order_.begin() + found.index);
@@ -188,24 +192,22 @@ void DefineTable::undefine(std::string_view name) {
   if (++removed_ > 1024 && removed_ > store_.size() / 2) compactStore();
 }
 
-bool DefineTable::watching() const { return watch_->watching(); }
+bool DefineTable::watching() const { return watch_ && watch_->watching(); }
 
 void DefineTable::tellUnrepeatable() const {
-  if (watch_ && watching()) watch_->unrepeatable();
+  if (watching()) watch_->unrepeatable();
 }
 
 // Asked before the table changes, so that the state told is the one the
 // name had.
 void DefineTable::tellAsked(std::string_view name) const {
-  ReadWatch* watch = watch_;
-  watch_ = nullptr;  // stateOf asks the table itself
-  watch->asked(ReadWatch::Table::kMacro, name, stateOf(name));
-  watch_ = watch;
+  watch_->asked(ReadWatch::Table::kMacro, name, stateOf(name));
 }
 
 std::string DefineTable::stateOf(std::string_view name) const {
-  const DefineEntry* entry = entryNamed(name);
-  if (!entry) return {};
+  const int position = positionOf(name);
+  if (position < 0) return {};
+  const DefineEntry* entry = &store_[position];
   std::string state = "=";
   state += entry->params;
   state += '\0';

@@ -125,6 +125,7 @@ class DefineTable {
   DefineEntry* entryBeingDefined();
   bool watching() const;
   void tellAsked(std::string_view name) const;
+  int positionOf(std::string_view name) const;  // positionNamed, told to no watch
 
   const Options& options_;
   const SourceContext& context_;
@@ -148,5 +149,5 @@ class DefineTable {
   bool lastWasDelimiter_ = false;              // the last body token was a delimiter
   bool blankPending_ = false;                  // a blank came after the body's last token
   ListSections listSections_{kListSizeLimit};  // of the definition list in this run
-  mutable ReadWatch* watch_ = nullptr;         // set aside while a state is taken
+  ReadWatch* watch_ = nullptr;
 };
